@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what the build and the tests need, once: a package already present is skipped.
+set -euo pipefail
+packages=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update
+  apt-get install -y "${missing[@]}"
+fi

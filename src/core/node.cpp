@@ -1,0 +1,158 @@
+#include "core/node.h"
+
+#include <algorithm>
+
+#include "core/diagnostics.h"
+#include "core/random.h"
+
+namespace hc {
+
+Node::Node(int32_t nodeId, int16_t /*useList*/) {
+  if (nodeId != -1) id = nodeId;
+}
+
+void Node::join(Node& a, Node& b) {
+  bool already = std::find(a.adjacencyList.begin(), a.adjacencyList.end(), b.id) != a.adjacencyList.end() ||
+                 std::find(b.adjacencyList.begin(), b.adjacencyList.end(), a.id) != b.adjacencyList.end();
+  if (already) {
+    diagnostic("Error. Attempt to join nodes ", a.id, " and ", b.id, ", which are already adjacent.\n");
+  }
+  a.adjacencyList.push_back(b.id);
+  b.adjacencyList.push_back(a.id);
+  ++a.degree;
+  ++b.degree;
+}
+
+bool Node::isAdjacentByList(const Node& a, const Node& b) {
+  bool bInA = std::find(a.adjacencyList.begin(), a.adjacencyList.end(), b.id) != a.adjacencyList.end();
+  bool aInB = std::find(b.adjacencyList.begin(), b.adjacencyList.end(), a.id) != b.adjacencyList.end();
+  if (bInA != aInB) diagnostic("The nodes are only joined in one direction!\n");
+  return bInA && aInB;
+}
+
+int32_t Node::findNthNeighbor(int32_t n) const {
+  if (n < 0) {
+    diagnostic("Error. Attempt to call findNthNeighbor to find the ", n, "th neighbor.\n");
+    n = 0;
+  }
+  if (n >= static_cast<int32_t>(adjacencyList.size())) return -1;
+  return adjacencyList[static_cast<size_t>(n)];
+}
+
+void Node::finalizeNeighbors(int32_t* storage) {
+  neighborArray = storage;
+  capacity = static_cast<int32_t>(adjacencyList.size()) + 1;
+  degree = 0;
+  for (int32_t neighbor : adjacencyList) neighborArray[degree++] = neighbor;
+  std::vector<int32_t>().swap(adjacencyList);
+}
+
+bool Node::isAdjacent(const Node& a, const Node& b) {
+  const int32_t* aBegin = a.neighborArray;
+  const int32_t* aEnd = aBegin + a.degree;
+  if (std::find(aBegin, aEnd, b.id) == aEnd) return false;
+  const int32_t* bBegin = b.neighborArray;
+  const int32_t* bEnd = bBegin + b.degree;
+  return std::find(bBegin, bEnd, a.id) != bEnd;
+}
+
+namespace {
+
+// Swap-with-last removal of `value` from one side; false when it is not there.
+bool removeEntry(Node& node, int32_t value) {
+  for (int32_t i = 0; i < node.degree; ++i) {
+    if (node.neighborArray[i] == value) {
+      node.neighborArray[i] = node.neighborArray[node.degree - 1];
+      --node.degree;
+      return true;
+    }
+  }
+  return false;
+}
+
+void setUncutOneSide(Node& node, int32_t partner) {
+  if (node.howManyUncuttable == 0) {
+    node.uncuttable1 = partner;
+    node.howManyUncuttable = 1;
+  } else if (node.howManyUncuttable == 1) {
+    if (node.uncuttable1 != partner) {
+      node.uncuttable2 = partner;
+      node.howManyUncuttable = 2;
+    }
+  } else if (partner != node.uncuttable1 && partner != node.uncuttable2) {
+    ++node.howManyUncuttable;
+    node.isHub = 1;
+  }
+}
+
+void unsetUncutOneSide(Node& node, int32_t partner) {
+  if (node.uncuttable1 == partner) {
+    node.uncuttable1 = node.uncuttable2;
+    node.uncuttable2 = -1;
+  } else if (node.uncuttable2 == partner) {
+    node.uncuttable2 = -1;
+  }
+  --node.howManyUncuttable;
+}
+
+}  // namespace
+
+void Node::cut(Node& a, Node& b, int16_t allowForced) {
+  if (!isAdjacent(a, b)) {
+    diagnostic("Error: Attempt to cut an edge between non-adjacent nodes ", a.id, " and ", b.id, ".\n");
+    return;  // nothing to remove; touching the arrays could only corrupt them
+  }
+  if (allowForced == 0 && (a.isForcedNeighbor(b.id) || b.isForcedNeighbor(a.id))) {
+    diagnostic("Error: Attempt to cut an uncuttable edge between nodes ", a.id, " and ", b.id, ".\n");
+  }
+  removeEntry(a, b.id);
+  removeEntry(b, a.id);
+}
+
+void Node::setUncut(Node& a, Node& b) {
+  setUncutOneSide(a, b.id);
+  setUncutOneSide(b, a.id);
+}
+
+void Node::unsetUncut(Node& a, Node& b) {
+  unsetUncutOneSide(a, b.id);
+  unsetUncutOneSide(b, a.id);
+}
+
+bool Node::isUncuttableEdge(const Node& a, const Node& b) {
+  return a.isForcedNeighbor(b.id) && b.isForcedNeighbor(a.id);
+}
+
+void Node::restoreNeighbor(Node& a, Node& b, int32_t ia, int32_t ib) {
+  a.neighborArray[a.degree] = a.neighborArray[ia];
+  a.neighborArray[ia] = b.id;
+  ++a.degree;
+  b.neighborArray[b.degree] = b.neighborArray[ib];
+  b.neighborArray[ib] = a.id;
+  ++b.degree;
+}
+
+int32_t Node::findNeighborIndex(int32_t b) const {
+  for (int32_t i = 0; i < degree; ++i) {
+    if (neighborArray[i] == b) return i;
+  }
+  diagnostic("Error: attempt to findNeighborIndex for ", b, " in ", id, ". They are not adjacent.\n");
+  return degree;
+}
+
+int32_t Node::findRandomCuttableNeighbor() const {
+  if (degree < 3) {
+    diagnostic("Error: Attempt to findRandomCuttableNeighbor on degree ", degree, " node ", id, "\n");
+    if (degree <= 0) return -1;
+  }
+  int32_t r = nextRandom() % degree;
+  // Probe at most `degree` entries: a node whose every neighbour is forced has nothing
+  // cuttable, and probing on would never end.
+  for (int32_t probes = 0; probes < degree; ++probes) {
+    if (!isForcedNeighbor(neighborArray[r])) return neighborArray[r];
+    if (++r == degree) r = 0;
+  }
+  return -1;
+}
+
+}  // namespace hc
