@@ -1,0 +1,50 @@
+// One Probability Mill iteration per call, in each algorithm version: random edges of the
+// graph (in practice a fresh copy made by the driver) are deleted one at a time, with all
+// automatic pruning after each, until the graph closes into a Hamiltonian cycle
+// (isHamiltonian 1) or shows a contradiction (0). The versions differ in what look-ahead
+// runs around each deletion. The outcome is read from the graph's counters.
+//
+//  0 legacy degree-two model, not stopping at obstructions   7 Full LAS after every deletion
+//  1 legacy, stopping at obstructions                         8 Single Disjunction Lookahead
+//  2 as 1 with Full LAS after every deletion                  9 Variable Disjunction Lookahead
+//  3 plain                                                   10 cut-sequence learning
+//  4 Single LAS                                              11 legacy-model Variable LAS
+//  5 Variable LAS                                            12 Single LAS + biconnectivity
+//  6 Threshold LAS                                           13 Variable LAS + biconnectivity
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "core/graph.h"
+#include "schc/cut_sequence.h"
+
+namespace hc {
+
+// The versions a user may choose (the Stone Carver page offers these).
+inline constexpr int32_t kOfferedVersions[] = {3, 4, 5, 6, 7, 12, 13};
+bool isOfferedVersion(int32_t version);
+
+// Picks the next deletion: a chain end when chains exist (chain draw, then end draw),
+// otherwise a random node; then a random unforced neighbour. w is -1 when the node has no
+// unforced neighbour.
+void chooseMillEdge(Graph& graph, int32_t& v, int32_t& w);
+
+void probabilityMillLegacy(Graph& graph);                                  // version 0
+void probabilityMillStopOnErrors(Graph& graph, int16_t withLookAhead);     // versions 1 (0), 2 (1)
+void probabilityMillPlain(Graph& graph);                                   // version 3
+void probabilityMillSingleLas(Graph& graph, int16_t withBiconnectivity);   // versions 4 (0), 12 (1)
+void probabilityMillVariableLas(Graph& graph, int16_t withBiconnectivity); // versions 5 (0), 13 (1)
+void probabilityMillThresholdLas(Graph& graph);                            // version 6
+void probabilityMillFullLas(Graph& graph);                                 // version 7
+void probabilityMillSingleDisjunction(Graph& graph);                       // version 8
+void probabilityMillVariableDisjunction(Graph& graph);                     // version 9
+std::unique_ptr<CutSequence> probabilityMillCutSequence(Graph& graph);     // version 10
+void probabilityMillLegacyVariableLas(Graph& graph);                       // version 11
+
+// Runs the iteration of `version` on the graph. Version 10's sequence is stored in
+// *sequence when given (discarded otherwise). A code outside 0..13 writes
+// "This should never happen." and leaves the graph as it was.
+void runMillVersion(Graph& graph, int32_t version, std::unique_ptr<CutSequence>* sequence = nullptr);
+
+}  // namespace hc

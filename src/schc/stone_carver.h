@@ -1,0 +1,80 @@
+// The Stone Carver driver: fast initial pruning of the graph itself, then Probability Mill
+// iterations, each on a fresh copy of the pruned graph, until one closes a Hamiltonian cycle,
+// the stop flag is cleared or the iteration limit is reached. Keeps the run's statistics in
+// the graph and reports every iteration to a sink.
+//
+// Every cycle the driver takes as its result is first checked against the graph as it was
+// when the run began (hamiltonian_cycle.h); a failed check is reported loudly on the
+// diagnostic stream and never becomes a verdict of 1.
+//
+// The parallel mill runs the same iterations on T worker threads, each with a private copy
+// and a private random stream; the first cycle found stops them all and is adopted exactly
+// as the single-thread driver adopts it. With T = 1 it is the single-thread driver.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/graph.h"
+#include "schc/cut_sequence.h"
+
+namespace hc {
+
+inline constexpr int32_t kMillIterationLimit = 100000000;
+
+// Receives one call per Probability Mill iteration. With several worker threads the
+// driver serialises the calls, so an implementation needs no lock of its own.
+class SchcSink {
+ public:
+  virtual ~SchcSink() = default;
+  virtual void postIteration(int32_t iteration, int32_t deletions, int32_t hubs, int32_t rings,
+                             int32_t forcedEdges, double percentComplete, double seconds) = 0;
+};
+
+struct SchcOptions {
+  // Iterations this run may make (besides the overall 100,000,000 of the graph's
+  // iterationCount); the CLI's --max-iterations. <= 0 means no extra limit.
+  int64_t maxIterations = 0;
+  // Worker threads of the mill; 1 is the single-thread driver, exactly.
+  int32_t threads = 1;
+  // Where version 10 writes its best partially cut graph.
+  std::string bestFileName = "best.txt";
+};
+
+// What the last run on a graph found, for front ends that print the cycle.
+struct SchcOutcome {
+  HamiltonicityState verdict = kUndecided;
+  std::vector<int32_t> cycle;  // node ids in cycle order from 0; empty unless verdict 1
+  uint32_t seed = 0;           // the driver's seed (replay with the same fixed seed)
+  int64_t iterations = 0;      // iterations made by this run
+};
+
+// The whole run. `keepRunning` may be null (run until decided or a limit); it is read
+// between iterations only. `sink` may be null (nothing is posted). `outcome` may be null.
+void runStoneCarver(Graph& graph, int32_t version, const std::atomic<uint8_t>* keepRunning, SchcSink* sink,
+                    const SchcOptions& options = {}, SchcOutcome* outcome = nullptr);
+
+// The fixed sequence of cheap checks and prunings applied to the graph itself. Mode 2 is the
+// driver's; mode 65535 (manual edit mode) stops after the biconnectivity test and skips the
+// low-degree check. Returns the verdict (2 when undecided).
+HamiltonicityState fastInitialPruning(Graph& graph, int16_t mode, int16_t verbose);
+
+// Mill iterations on copies of `graph` until a cycle, the flag or a limit. Returns 1 when
+// an iteration found a (verified) cycle, which the graph then holds; 2 otherwise.
+HamiltonicityState runProbabilityMill(Graph& graph, const std::atomic<uint8_t>* keepRunning, SchcSink* sink,
+                                      const SchcOptions& options = {}, SchcOutcome* outcome = nullptr);
+
+// Version 10 bookkeeping after an iteration that ended with 0: `current` becomes the best
+// when it beats it and replaying half of it does no obvious damage; the graph then takes
+// over the partially cut copy and is written to options.bestFileName.
+void recordBestCutSequence(Graph& graph, std::unique_ptr<CutSequence>& current, std::unique_ptr<CutSequence>& best,
+                           const std::string& bestFileName = "best.txt");
+
+// Replays the first half of `sequence` on the graph (trial cut each pair; cut it, or force it
+// when the trial is fatal). The sequence is emptied.
+void replayCutSequence(Graph& graph, CutSequence& sequence);
+
+}  // namespace hc
