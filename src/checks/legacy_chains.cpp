@@ -1,0 +1,148 @@
+// The legacy degree-two chain model of the old Probability Mill versions.
+#include "checks/legacy_chains.h"
+
+#include "core/diagnostics.h"
+
+namespace hc {
+
+namespace {
+
+void ensureChainSlot(Graph& graph, int32_t index) {
+  if (index < graph.maxChains && static_cast<size_t>(index) < graph.chains.size()) return;
+  graph.maxChains = index + 1;
+  graph.chains.resize(static_cast<size_t>(graph.maxChains), Chain{});
+}
+
+// Walks from v through `first` along degree-2 nodes, tagging every node reached; the node
+// that ends the walk becomes a head.
+int32_t walkDegreeTwo(Graph& graph, int32_t v, int32_t first, int32_t chain) {
+  int32_t prev = v;
+  int32_t cur = first;
+  graph.node(cur).whichChain = chain;
+  for (int32_t steps = 0; steps < graph.howManyNodes; ++steps) {
+    const Node& c = graph.node(cur);
+    if (c.degree != 2 || cur == v) break;
+    const int32_t next = c.neighborArray[0] == prev ? c.neighborArray[1] : c.neighborArray[0];
+    graph.node(next).whichChain = chain;
+    prev = cur;
+    cur = next;
+  }
+  graph.node(cur).isHead = 1;
+  return cur;
+}
+
+// The other head of v's chain when adjacent to v by an edge that may be cut, else -1.
+int32_t adjacentPartnerHead(const Graph& graph, const Node& v) {
+  const int32_t c = v.whichChain;
+  if (c < 0 || c >= graph.howManyChains || static_cast<size_t>(c) >= graph.chains.size()) return -1;
+  const Chain& chain = graph.chains[static_cast<size_t>(c)];
+  const int32_t w = chain.head1 != v.id ? chain.head1 : chain.head2;
+  if (w < 0 || w >= graph.howManyNodes || w == v.id) return -1;
+  if (!graph.isAdjacent(v.id, w) || v.isForcedNeighbor(w)) return -1;
+  return w;
+}
+
+}  // namespace
+
+void clearChains(Graph& graph) {
+  for (Node& n : graph.nodes) {
+    n.isHead = 0;
+    n.whichChain = -1;
+  }
+  for (Chain& c : graph.chains) c.reset();
+  graph.howManyRings = 0;
+  graph.howManyChains = 0;
+}
+
+void buildDegreeTwoChains(Graph& graph) {
+  for (Node& v : graph.nodes) {
+    if (v.degree != 2 || v.whichChain != -1) continue;
+    const int32_t c = graph.howManyChains;
+    ensureChainSlot(graph, c);
+    v.whichChain = c;
+    graph.chains[static_cast<size_t>(c)].head1 = walkDegreeTwo(graph, v.id, v.neighborArray[0], c);
+    graph.chains[static_cast<size_t>(c)].head2 = walkDegreeTwo(graph, v.id, v.neighborArray[1], c);
+    ++graph.howManyChains;
+  }
+  for (const Node& n : graph.nodes) {
+    if (n.whichChain >= 0 && n.whichChain < graph.howManyChains) {
+      ++graph.chains[static_cast<size_t>(n.whichChain)].members;
+    }
+  }
+  if (graph.howManyChains == 1 && graph.chains[0].members == graph.howManyNodes) {
+    graph.isHamiltonian = kHamiltonian;
+    graph.howManyRings = 0;
+    return;
+  }
+  for (int32_t k = 0; k < graph.howManyChains; ++k) {
+    Chain& chain = graph.chains[static_cast<size_t>(k)];
+    if (chain.head1 == chain.head2 && graph.node(chain.head1).degree == 2) {
+      chain.isRing = 1;
+      ++graph.howManyRings;
+    }
+  }
+}
+
+void probabilityMillOldCut(Graph& graph, int32_t a, int32_t b) {
+  if (a < 0 || b < 0 || a >= graph.howManyNodes || b >= graph.howManyNodes || !graph.isAdjacent(a, b)) {
+    // Cutting nothing must not lower the edge count either.
+    diagnostic("Error.  Attempt to do a probabilityMillOldCut on two nodes which are not adjacent.\n");
+    return;
+  }
+  --graph.howManyEdges;
+  Node::cut(graph.node(a), graph.node(b), 0);
+  for (int32_t end : {a, b}) {
+    Node& n = graph.node(end);
+    if (n.degree != 2) continue;
+    Node& x = graph.node(n.neighborArray[0]);
+    Node& y = graph.node(n.neighborArray[1]);
+    Node::setUncut(n, x);
+    Node::setUncut(n, y);
+    graph.howManyUncuttable += n.isHead == 1 ? 1 : 2;
+    if (x.isHub == 1) ++graph.howManyHubs;
+    if (y.isHub == 1) ++graph.howManyHubs;
+  }
+}
+
+void lightningOld(Graph& graph) {
+  bool worked = true;
+  while (worked) {
+    worked = false;
+    for (int32_t v = 0; v < graph.howManyNodes; ++v) {
+      Node& n = graph.node(v);
+      if (n.degree < 3 || n.howManyUncuttable != 2) continue;
+      while (n.degree > 2) {
+        const int32_t r = n.findRandomCuttableNeighbor();
+        if (r < 0) break;
+        worked = true;
+        probabilityMillOldCut(graph, v, r);
+      }
+    }
+  }
+}
+
+void headHunterOld(Graph& graph) {
+  // Every round removes an edge, so the loop ends.
+  for (;;) {
+    int32_t v = -1;
+    int32_t w = -1;
+    for (int32_t i = 0; i < graph.howManyNodes; ++i) {
+      const Node& n = graph.node(i);
+      if (n.degree < 3 || n.isHead != 1) continue;
+      w = adjacentPartnerHead(graph, n);
+      if (w >= 0) {
+        v = i;
+        break;
+      }
+    }
+    if (v < 0) return;
+    probabilityMillOldCut(graph, v, w);
+    if (graph.node(v).degree == 2 || graph.node(w).degree == 2) {
+      clearChains(graph);
+      lightningOld(graph);
+      buildDegreeTwoChains(graph);
+    }
+  }
+}
+
+}  // namespace hc

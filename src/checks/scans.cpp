@@ -1,0 +1,90 @@
+// Whole-graph Lightning and HeadHunter scans of the scan model.
+#include "checks/scans.h"
+
+#include "checks/chain_building.h"
+#include "checks/necessary_conditions.h"
+#include "core/diagnostics.h"
+
+namespace hc {
+
+namespace {
+
+void say(int16_t verbose, const char* line) {
+  if (verbose == 1) diagnostic(line);
+}
+
+// The other head of v's chain when it is a usable neighbour of v, else -1. A partner
+// joined to v by a forced edge is skipped: that edge must stay.
+int32_t adjacentPartnerHead(const Graph& graph, const Node& v) {
+  const int32_t c = v.whichChain;
+  if (c < 0 || c >= graph.howManyChains || static_cast<size_t>(c) >= graph.chains.size()) return -1;
+  const Chain& chain = graph.chains[static_cast<size_t>(c)];
+  const int32_t w = chain.head1 != v.id ? chain.head1 : chain.head2;
+  if (w < 0 || w >= graph.howManyNodes || w == v.id) return -1;
+  if (!graph.isAdjacent(v.id, w) || v.isForcedNeighbor(w)) return -1;
+  return w;
+}
+
+}  // namespace
+
+void lightning(Graph& graph, int16_t verbose) {
+  say(verbose, "About to run lightning.\n");
+  if (graph.isHamiltonian == kUndecided) {
+    bool worked = true;
+    while (worked) {
+      worked = false;
+      for (int32_t v = 0; v < graph.howManyNodes; ++v) {
+        Node& n = graph.node(v);
+        if (n.degree < 3 || n.howManyUncuttable != 2) continue;
+        while (n.degree > 2) {
+          const int32_t r = n.findRandomCuttableNeighbor();
+          if (r < 0) break;  // nothing cuttable is left: no progress possible here
+          worked = true;
+          graph.cutAndForce(v, r);
+          checkEnoughEdges(graph, 0);
+          if (graph.isHamiltonian == kNotHamiltonian) {
+            say(verbose, "Lightning caused the graph to become non-Hamiltonian the graph.\n");
+          }
+        }
+      }
+    }
+  }
+  if (graph.isHamiltonian == kUndecided) say(verbose, "IsHamiltonian still = 2 after running lightning.\n");
+}
+
+void HeadHunter(Graph& graph, int16_t verbose) {
+  say(verbose, "About to run HeadHunter.\n");
+  if (graph.isHamiltonian == kUndecided) {
+    // Each round removes an edge, so the loop ends.
+    for (;;) {
+      int32_t v = -1;
+      int32_t w = -1;
+      for (int32_t i = 0; i < graph.howManyNodes; ++i) {
+        const Node& n = graph.node(i);
+        if (n.degree < 3 || n.isHead != 1) continue;
+        w = adjacentPartnerHead(graph, n);
+        if (w >= 0) {
+          v = i;
+          break;
+        }
+      }
+      if (v < 0) break;
+      graph.cutAndForce(v, w);
+      if (graph.node(v).degree != 2 && graph.node(w).degree != 2) continue;
+      checkEnoughEdges(graph, 0);
+      lightning(graph, 0);
+      buildChains(graph, 0, nullptr);
+      if (graph.isHamiltonian == kNotHamiltonian) {
+        say(verbose, "HeadHunter caused the graph to become non-Hamiltonian.\n");
+        return;
+      }
+      if (graph.isHamiltonian == kHamiltonian) {
+        say(verbose, "HeadHunter found a HC.\n");
+        return;
+      }
+    }
+  }
+  if (graph.isHamiltonian == kUndecided) say(verbose, "IsHamiltonian still = 2 after running HeadHunter.\n");
+}
+
+}  // namespace hc
