@@ -16,7 +16,9 @@ namespace {
 
 #ifdef HC_HEAVY_CHECKS
 void heavyCheck(const Graph& graph, const char* where) {
-  std::string problem = checkInvariants(graph);
+  InvariantOptions options;
+  options.incrementalChains = !hasScanModelChains(graph);
+  std::string problem = checkInvariants(graph, options);
   if (!problem.empty()) diagnostic("Invariant broken after ", where, ": ", problem, "\n");
 }
 #else
@@ -33,6 +35,7 @@ Graph::Graph(int32_t n, int16_t type) : howManyNodes(n > 0 ? n : 0), graphType(t
   maxChains = howManyNodes / 2;
   chains.assign(static_cast<size_t>(maxChains), Chain{});
   pruningQueue.resize(howManyNodes);
+  lightningStack_.reserve(static_cast<size_t>(howManyNodes) + 1);
   initialGraphType = type;
 }
 
@@ -81,6 +84,7 @@ Graph::Graph(const Graph& source)
       initialVersion(source.initialVersion),
       initialRegularDegree(source.initialRegularDegree) {
   reseedFromClock(graphClockSeed());
+  lightningStack_.reserve(static_cast<size_t>(howManyNodes) + 1);
   adoptNeighborStorage(source);
   std::copy_n(source.chains.begin(), std::min<size_t>(static_cast<size_t>(howManyChains), source.chains.size()),
               chains.begin());
@@ -198,6 +202,21 @@ void Graph::force(int32_t a, int32_t b) {
 void Graph::setUncut(int32_t a, int32_t b) {
   Node& na = node(a);
   Node& nb = node(b);
+  // Forcing a non-edge would leave a forced record that no cut can remove.
+  if (!Node::isAdjacent(na, nb)) {
+    diagnostic("Error: Attempt to set uncut an edge between non-adjacent nodes ", a, " and ", b, ".\n");
+    return;
+  }
+  // Forcing a forced edge again changes nothing on the nodes, yet its record would be
+  // undone as if it had: the edge's only forced record would go, and the chain would
+  // "close" on itself into a ring of two. One end alone can record the edge only next to
+  // a hub, when the verdict is 0 already; that case is passed over without a message.
+  if (na.isForcedNeighbor(b) && nb.isForcedNeighbor(a)) {
+    diagnostic("Error: Attempt to set uncut an edge that is already uncuttable between nodes ", a, " and ", b,
+               ".\n");
+    return;
+  }
+  if (na.isForcedNeighbor(b) || nb.isForcedNeighbor(a)) return;
   Node::setUncut(na, nb);
   ++howManyUncuttable;
   record(kActionSetUncut, a, b);
@@ -346,43 +365,61 @@ void Graph::mergeChains(int32_t a, int32_t b) {
 }
 
 void Graph::processPruningQueue() {
-  // Each cut made for an item runs the rest of the queue before its item goes on. Here the
-  // nesting is a stack of nodes whose Lightning loop is in progress: queued items always
-  // go first, then the innermost loop takes its next step.
+  // The rules are naturally re-entrant: a Lightning item loops over random picks, and every
+  // cut it makes runs the whole queue (items it created included, and items already
+  // waiting) before the loop takes its next pick; a Lightning item taken from the queue
+  // starts its loop at once, ahead of the items behind it. The same order is kept here with
+  // an explicit stack of running Lightning loops, so long cascades cannot exhaust the
+  // thread's stack:
+  //  - `draining`: the innermost running frame is taking items from the queue;
+  //  - otherwise the loop on top of the stack takes its next step.
   const size_t base = lightningStack_.size();
+  bool draining = true;
   for (;;) {
-    if (!pruningQueue.empty()) {
-      PruningItem item = pruningQueue.pop();
-      Node& nv = node(item.id);
-      if (item.Type == PruningQueue::kLightning) {
-        nv.inLightningQueue = 0;
-      } else {
-        nv.inHeadHunterQueue = 0;
-      }
-      if (isHamiltonian == kNotHamiltonian) continue;  // drop what is left
-      if (item.Type == PruningQueue::kLightning) {
-        if (nv.howManyUncuttable == 2) lightningStack_.push_back(item.id);
-      } else {
-        int32_t c = nv.whichChain;
-        if (c != -1) {
-          const Chain& chain = chains[static_cast<size_t>(c)];
-          if (chain.members >= 3 && chain.members < howManyNodes && isAdjacent(chain.head1, chain.head2)) {
-            cutWithoutProcessing(chain.head1, chain.head2);
+    if (draining) {
+      if (!pruningQueue.empty()) {
+        PruningItem item = pruningQueue.pop();
+        Node& nv = node(item.id);
+        if (item.Type == PruningQueue::kLightning) {
+          nv.inLightningQueue = 0;
+        } else {
+          nv.inHeadHunterQueue = 0;
+        }
+        if (isHamiltonian == kNotHamiltonian) continue;  // drop what is left
+        if (item.Type == PruningQueue::kLightning) {
+          if (nv.howManyUncuttable == 2) {
+            lightningStack_.push_back(item.id);
+            draining = false;  // its loop runs before the items behind it
+          }
+        } else {
+          int32_t c = nv.whichChain;
+          if (c != -1) {
+            const Chain& chain = chains[static_cast<size_t>(c)];
+            if (chain.members >= 3 && chain.members < howManyNodes && isAdjacent(chain.head1, chain.head2)) {
+              // The nested run of the queue this cut starts drains the same queue, in the
+              // same order, as this frame goes on to do.
+              cutWithoutProcessing(chain.head1, chain.head2);
+            }
           }
         }
+        continue;
       }
-      continue;
+      // Queue empty: this frame is done and control returns to the loop that started it.
+      if (lightningStack_.size() == base) break;
+      draining = false;
     }
-    if (lightningStack_.size() == base) break;
+
     int32_t v = lightningStack_.back();
     Node& nv = node(v);
     if (nv.howManyUncuttable != 2 || nv.degree < 3 || isHamiltonian == kNotHamiltonian) {
       lightningStack_.pop_back();
+      draining = true;  // the frame that took this item goes on with the queue
       continue;
     }
     int32_t r = nv.findRandomCuttableNeighbor();
     if (r != -1 && nv.degree > 2 && node(r).degree > 2 && isAdjacent(v, r)) {
       cutWithoutProcessing(v, r);
+      draining = true;  // the cut's own run of the queue comes before the next pick
       continue;
     }
     // A failed pick is repeated, but only while some unforced neighbour could still be
@@ -392,7 +429,10 @@ void Graph::processPruningQueue() {
       int32_t u = nv.neighborArray[i];
       candidateLeft = !nv.isForcedNeighbor(u) && node(u).degree > 2;
     }
-    if (!candidateLeft) lightningStack_.pop_back();
+    if (!candidateLeft) {
+      lightningStack_.pop_back();
+      draining = true;
+    }
   }
 }
 
@@ -540,6 +580,7 @@ HamiltonicityState Graph::simulateForce(int32_t a, int32_t b) {
     undoActions();
     isHamiltonian = kUndecided;
   }
+  heavyCheck(*this, "simulateForce");
   return result;
 }
 

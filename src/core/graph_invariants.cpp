@@ -24,6 +24,13 @@ bool contains(const Node& n, int32_t id) {
 
 }  // namespace
 
+bool hasScanModelChains(const Graph& graph) {
+  for (const Node& node : graph.nodes) {
+    if (node.isHead == 0 && node.whichChain != -1) return true;
+  }
+  return false;
+}
+
 std::string checkInvariants(const Graph& graph, InvariantOptions options) {
   const int32_t n = graph.howManyNodes;
   if (static_cast<int32_t>(graph.nodes.size()) != n) return "nodes array size differs from howManyNodes";
@@ -63,6 +70,19 @@ std::string checkInvariants(const Graph& graph, InvariantOptions options) {
   if (!graph.pruningQueue.empty()) return "pruning queue not empty between operations";
 
   if (graph.isHamiltonian != kUndecided || !options.incrementalChains) return {};
+  // Undecided means no hub and no ring so far, so every forced edge is recorded at both
+  // ends exactly once and the graph's count of forcing operations matches them.
+  if (graph.howManyHubs != 0 || graph.howManyRings != 0)
+    return describe("undecided with ", graph.howManyHubs, " hubs and ", graph.howManyRings, " rings counted");
+  int64_t forcedEnds = 0;
+  for (int32_t v = 0; v < n; ++v) {
+    const Node& node = graph.node(v);
+    if (node.isHub != 0 || node.howManyUncuttable > 2)
+      return describe("undecided but node ", v, " has ", node.howManyUncuttable, " forced edges (isHub ", node.isHub, ")");
+    forcedEnds += node.howManyUncuttable;
+  }
+  if (forcedEnds != 2 * static_cast<int64_t>(graph.howManyUncuttable))
+    return describe("howManyUncuttable ", graph.howManyUncuttable, " but ", forcedEnds, " forced edge ends");
   if (graph.howManyChains < 0 || graph.howManyChains > graph.maxChains)
     return describe("howManyChains ", graph.howManyChains, " outside 0..", graph.maxChains);
   std::vector<int32_t> chainOfHead(static_cast<size_t>(n), -1);

@@ -18,7 +18,13 @@ struct InvariantOptions {
 // symmetric adjacency without self-loops or duplicates, forced-edge records consistent at
 // both ends and present as edges, howManyEdges equal to half the degree sum, chain heads
 // and members consistent with the forced edges (while the verdict is undecided), and an
-// empty queue with every queue flag 0.
+// empty queue with every queue flag 0. With incrementalChains, an undecided graph must also
+// have no hub, no ring, and one forcing operation per forced edge.
 std::string checkInvariants(const Graph& graph, InvariantOptions options = {});
+
+// True when some inner chain node carries its chain's index: the chains were built by the
+// scan-model chain builder (the incremental model leaves -1 there), so the strict chain
+// checks do not apply.
+bool hasScanModelChains(const Graph& graph);
 
 }  // namespace hc
