@@ -12,9 +12,12 @@
 
 namespace hc {
 
-// Every node's neighbours, sorted, as they were when the snapshot was taken.
+// Every node's neighbours, sorted, as they were when the snapshot was taken: those of node
+// v are targets[offsets[v] .. offsets[v + 1] - 1].
 struct AdjacencySnapshot {
-  std::vector<std::vector<int32_t>> neighbors;
+  std::vector<int64_t> offsets;
+  std::vector<int32_t> targets;
+  int32_t nodeCount() const { return offsets.empty() ? 0 : static_cast<int32_t>(offsets.size() - 1); }
 };
 AdjacencySnapshot takeAdjacencySnapshot(const Graph& graph);
 

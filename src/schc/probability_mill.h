@@ -30,6 +30,10 @@ bool isOfferedVersion(int32_t version);
 // unforced neighbour.
 void chooseMillEdge(Graph& graph, int32_t& v, int32_t& w);
 
+// Threshold LAS switches to Full LAS after every deletion once forced edges per node exceed
+// 0.95 strictly (0.98 on graphs of graph type 50 with 100,000 nodes or more).
+bool thresholdReached(const Graph& graph);
+
 void probabilityMillLegacy(Graph& graph);                                  // version 0
 void probabilityMillStopOnErrors(Graph& graph, int16_t withLookAhead);     // versions 1 (0), 2 (1)
 void probabilityMillPlain(Graph& graph);                                   // version 3

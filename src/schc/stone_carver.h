@@ -60,7 +60,7 @@ void runStoneCarver(Graph& graph, int32_t version, const std::atomic<uint8_t>* k
 // The fixed sequence of cheap checks and prunings applied to the graph itself. Mode 2 is the
 // driver's; mode 65535 (manual edit mode) stops after the biconnectivity test and skips the
 // low-degree check. Returns the verdict (2 when undecided).
-HamiltonicityState fastInitialPruning(Graph& graph, int16_t mode, int16_t verbose);
+HamiltonicityState fastInitialPruning(Graph& graph, uint16_t mode, int16_t verbose);
 
 // Mill iterations on copies of `graph` until a cycle, the flag or a limit. Returns 1 when
 // an iteration found a (verified) cycle, which the graph then holds; 2 otherwise.

@@ -1,0 +1,385 @@
+#include "schc/probability_mill.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "checks/chain_building.h"
+#include "checks/legacy_chains.h"
+#include "checks/necessary_conditions.h"
+#include "checks/scans.h"
+#include "core/diagnostics.h"
+#include "core/random.h"
+#include "lookahead/look_ahead_sequencing.h"
+#include "lookahead/simulate_cut.h"
+#include "schc/mill_cancel.h"
+
+namespace hc {
+
+bool isOfferedVersion(int32_t version) {
+  return std::find(std::begin(kOfferedVersions), std::end(kOfferedVersions), version) != std::end(kOfferedVersions);
+}
+
+void chooseMillEdge(Graph& graph, int32_t& v, int32_t& w) {
+  if (graph.howManyChains > 0) {
+    const int32_t c = nextRandom() % graph.howManyChains;
+    const Chain& chain = graph.chains[static_cast<size_t>(c)];
+    v = nextRandom() % 2 == 0 ? chain.head1 : chain.head2;
+  } else {
+    v = nextRandom() % graph.howManyNodes;
+  }
+  w = graph.node(v).findRandomCuttableNeighbor();
+}
+
+namespace {
+
+// One step's choice for the versions that stop at a verdict. False when the iteration
+// cannot go on: the parallel mill called it off, or the chosen node has no unforced
+// neighbour (impossible on a consistently pruned graph, but a step that can neither cut
+// nor force would otherwise repeat for ever).
+bool nextStep(Graph& graph, int32_t& v, int32_t& w) {
+  if (millCancelled()) return false;
+  chooseMillEdge(graph, v, w);
+  return w != -1;
+}
+
+void cutCounted(Graph& graph, int32_t v, int32_t w) {
+  graph.cut(v, w);
+  ++graph.cutCount;
+}
+
+// The Variable LAS follow-up of a forced edge (versions 5, 13 and, for its trials, 11).
+void fullLasAfterForce(Graph& graph) {
+  lookAheadSequencing(graph, 0);
+  if (graph.printLevel == 1) {
+    diagnostic("Simulation forced an edge. Ran full sequencing. howManyUncuttable = ", graph.howManyUncuttable, "\n");
+  }
+  if (graph.isHamiltonian == kNotHamiltonian && graph.printLevel == 1) {
+    diagnostic("Look Ahead Sequencing caused the graph to become non-Hamiltonian.\n");
+  }
+}
+
+// A legacy-model step ends with this when an endpoint dropped to degree 2.
+bool endpointHasDegreeTwo(const Graph& graph, int32_t v, int32_t w) {
+  return graph.node(v).degree == 2 || graph.node(w).degree == 2;
+}
+
+}  // namespace
+
+void probabilityMillLegacy(Graph& graph) {
+  std::vector<int32_t> candidates;
+  candidates.reserve(static_cast<size_t>(graph.howManyNodes));
+  while (graph.howManyEdges > graph.howManyUncuttable) {
+    if (millCancelled()) return;
+    candidates.clear();
+    int32_t least = graph.howManyNodes;
+    auto consider = [&](int32_t id) {
+      const int32_t degree = graph.node(id).degree;
+      if (degree < least) {
+        least = degree;
+        candidates.clear();
+      }
+      if (degree == least) candidates.push_back(id);
+    };
+    if (graph.howManyChains > 0) {
+      for (int32_t c = 0; c < graph.howManyChains; ++c) {
+        const Chain& chain = graph.chains[static_cast<size_t>(c)];
+        for (int32_t head : {chain.head1, chain.head2}) {
+          if (head < 0) continue;
+          const Node& n = graph.node(head);
+          if (n.degree >= 3 && n.isHub == 0) consider(head);
+        }
+      }
+    } else {
+      for (int32_t id = 0; id < graph.howManyNodes; ++id) consider(id);
+    }
+    if (candidates.empty()) {
+      graph.isHamiltonian = kNotHamiltonian;
+      return;
+    }
+    const int32_t v = candidates[static_cast<size_t>(nextRandom() % static_cast<int32_t>(candidates.size()))];
+    const int32_t w = graph.node(v).findRandomCuttableNeighbor();
+    if (w == -1) return;  // nothing left to cut at v: the step could never make progress
+    probabilityMillOldCut(graph, v, w);
+    ++graph.cutCount;
+    if (endpointHasDegreeTwo(graph, v, w)) {
+      lightningOld(graph);
+      clearChains(graph);
+      buildDegreeTwoChains(graph);
+      if (graph.howManyHubs < 1 && graph.howManyRings < 1) {
+        headHunterOld(graph);
+      } else {
+        graph.isHamiltonian = kNotHamiltonian;
+      }
+    }
+  }
+}
+
+void probabilityMillStopOnErrors(Graph& graph, int16_t withLookAhead) {
+  int32_t v = -1;
+  int32_t w = -1;
+  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
+    graph.cutAndForce(v, w);
+    ++graph.cutCount;
+    if (graph.printLevel >= 2) {
+      graph.printIndent();
+      diagnostic("Just made cut # ", graph.cutCount, " in old PM stop on errors. howManyUncuttable = ",
+                 graph.howManyUncuttable, "\n");
+    }
+    checkEnoughEdges(graph, 0);
+    lightning(graph, 0);
+    buildChains(graph, 0, nullptr);
+    HeadHunter(graph, 0);
+    if (withLookAhead == 1) initialPruningLookAheadSequencing(graph, 0, 2);
+  }
+}
+
+void probabilityMillPlain(Graph& graph) {
+  int32_t v = -1;
+  int32_t w = -1;
+  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) cutCounted(graph, v, w);
+}
+
+void probabilityMillSingleLas(Graph& graph, int16_t withBiconnectivity) {
+  int32_t v = -1;
+  int32_t w = -1;
+  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
+    if (simulateCut(graph, v, w, 0, withBiconnectivity) != kNotHamiltonian) {
+      cutCounted(graph, v, w);
+    } else {
+      ++graph.simulationForceCount;
+      graph.force(v, w);
+    }
+  }
+}
+
+void probabilityMillVariableLas(Graph& graph, int16_t withBiconnectivity) {
+  int32_t v = -1;
+  int32_t w = -1;
+  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
+    if (simulateCut(graph, v, w, 0, withBiconnectivity) != kNotHamiltonian) {
+      cutCounted(graph, v, w);
+      continue;
+    }
+    ++graph.simulationForceCount;
+    graph.force(v, w);
+    if (graph.isHamiltonian != kUndecided) break;
+    fullLasAfterForce(graph);
+  }
+}
+
+bool thresholdReached(const Graph& graph) {
+  const double ratio = static_cast<double>(graph.howManyUncuttable) / static_cast<double>(graph.howManyNodes);
+  const double threshold = graph.graphType == 50 && graph.howManyNodes >= 100000 ? 0.98 : 0.95;
+  return ratio > threshold;
+}
+
+void probabilityMillThresholdLas(Graph& graph) {
+  int stage = 6;
+  int32_t v = -1;
+  int32_t w = -1;
+  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
+    cutCounted(graph, v, w);
+    if (stage == 6 && thresholdReached(graph)) {
+      diagnostic("ThreshHold reached. howManyUncuttable = ", graph.howManyUncuttable, "\n");
+      stage = 7;
+    }
+    if (graph.printLevel >= 2) {
+      graph.printIndent();
+      diagnostic("It # ", graph.iterationCount, " Cut # ", graph.cutCount, " in new PM. howManyUncuttable = ",
+                 graph.howManyUncuttable, "\n");
+    }
+    if (stage != 7) continue;
+    if (graph.isHamiltonian != kUndecided) break;
+    if (graph.version == 6) graph.printLevel = 2;
+    lookAheadSequencing(graph, 0);
+    if (graph.isHamiltonian == kNotHamiltonian) {
+      diagnostic("LookAhead Sequencing caused the graph to become non-Hamiltonian.\n\n");
+    }
+  }
+}
+
+void probabilityMillFullLas(Graph& graph) {
+  int32_t v = -1;
+  int32_t w = -1;
+  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
+    cutCounted(graph, v, w);
+    graph.printIndent();
+    diagnostic("It # ", graph.iterationCount + 1, " Cut # ", graph.cutCount, " in new PM. howManyUncuttable = ",
+               graph.howManyUncuttable, "\n");
+    if (graph.isHamiltonian != kUndecided) break;
+    lookAheadSequencing(graph, 0);
+    if (graph.isHamiltonian == kNotHamiltonian) {
+      graph.printIndent();
+      diagnostic("LookAhead Sequencing caused the graph to become non-Hamiltonian.\n");
+    }
+  }
+}
+
+namespace {
+
+void disjunctionCutLine(Graph& graph) {
+  graph.printIndent();
+  diagnostic("PM It # ", graph.iterationCount + 1, " Cut # ", graph.cutCount, " in new PM. howManyUncuttable = ",
+             graph.howManyUncuttable, "\n");
+}
+
+}  // namespace
+
+void probabilityMillSingleDisjunction(Graph& graph) {
+  int32_t v = -1;
+  int32_t w = -1;
+  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
+    if (simulateCut(graph, v, w, 1, 0) != kNotHamiltonian) {
+      cutCounted(graph, v, w);
+      disjunctionCutLine(graph);
+    } else {
+      ++graph.simulationForceCount;
+      graph.force(v, w);
+      graph.printIndent();
+      diagnostic("Single Disjunction Lookahead forced an edge. howManyUncuttable = ", graph.howManyUncuttable, "\n");
+    }
+  }
+}
+
+void probabilityMillVariableDisjunction(Graph& graph) {
+  int32_t v = -1;
+  int32_t w = -1;
+  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
+    if (simulateCut(graph, v, w, 1, 0) != kNotHamiltonian) {
+      cutCounted(graph, v, w);
+      disjunctionCutLine(graph);
+      continue;
+    }
+    graph.force(v, w);
+    if (graph.isHamiltonian != kUndecided) break;
+    lookAheadSequencing(graph, 1);
+    if (graph.printLevel >= 1) {
+      diagnostic("Simulation forced an edge. Ran Full Disjunction Sequencing. howManyUncuttable = ",
+                 graph.howManyUncuttable, "\n");
+    }
+    if (graph.isHamiltonian == kNotHamiltonian && graph.printLevel == 1) {
+      diagnostic("Disjunction Look Ahead Sequencing caused the graph to become non-Hamiltonian.\n");
+    }
+  }
+}
+
+std::unique_ptr<CutSequence> probabilityMillCutSequence(Graph& graph) {
+  auto sequence = std::make_unique<CutSequence>();
+  int32_t v = -1;
+  int32_t w = -1;
+  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
+    sequence->add(v, w);
+    if (simulateCut(graph, v, w, 1, 0) != kNotHamiltonian) {
+      cutCounted(graph, v, w);
+      continue;
+    }
+    graph.force(v, w);
+    if (graph.isHamiltonian != kUndecided) break;
+    lookAheadSequencing(graph, 0);
+    diagnostic("Simulation forced an edge. Ran full sequencing. howManyUncuttable = ", graph.howManyUncuttable, "\n");
+    if (graph.isHamiltonian == kNotHamiltonian) {
+      diagnostic("Look Ahead Sequencing caused the graph to become non-Hamiltonian.\n");
+    }
+  }
+  sequence->percentage = graph.howManyNodes > 0 ? graph.howManyUncuttable * 100.0 / graph.howManyNodes : 0.0;
+  diagnostic("The cut sequence has ", sequence->count, " edges.\n");
+  return sequence;
+}
+
+namespace {
+
+// The node draw of version 11: ids until one with fewer than two forced edges turns up.
+// The draw cannot succeed when no drawable node qualifies (every node has two forced
+// edges, or the only ones left lie beyond the generator's 0..32767), so after every
+// howManyNodes failures the nodes are checked once; -1 when none qualifies. The draws
+// themselves are those of the plain loop, so the random sequence is unchanged.
+int32_t drawLegacyNode(const Graph& graph) {
+  const int32_t n = graph.howManyNodes;
+  const int32_t reachable = std::min(n, 32768);
+  int32_t failures = 0;
+  for (;;) {
+    const int32_t v = nextRandom() % n;
+    if (graph.node(v).howManyUncuttable < 2) return v;
+    if (++failures < n) continue;
+    failures = 0;
+    bool any = false;
+    for (int32_t id = 0; id < reachable && !any; ++id) any = graph.node(id).howManyUncuttable < 2;
+    if (!any) return -1;
+  }
+}
+
+// The legacy trial: a trial cut judged by hubs first, a ring counting as undecided.
+HamiltonicityState legacyTrial(Graph& graph, int32_t v, int32_t w) {
+  if (graph.isHamiltonian != kUndecided) {
+    diagnostic("Error: At top of simulate cut but isHamiltonian = ", graph.isHamiltonian, "\n");
+  }
+  HamiltonicityState verdict;
+  {
+    ScopedActionList trial(graph);
+    graph.cut(v, w);
+    if (graph.howManyHubs > 0) {
+      verdict = kNotHamiltonian;
+    } else if (graph.howManyRings > 0) {
+      verdict = kUndecided;
+    } else {
+      verdict = graph.isHamiltonian;
+    }
+    graph.undoActions();
+    graph.isHamiltonian = kUndecided;
+  }
+  return verdict;
+}
+
+}  // namespace
+
+void probabilityMillLegacyVariableLas(Graph& graph) {
+  if (graph.howManyNodes <= 0) return;
+  while (graph.howManyEdges > graph.howManyUncuttable) {
+    if (millCancelled()) return;
+    const int32_t v = drawLegacyNode(graph);
+    if (v == -1) return;  // no node can be drawn any more: end the iteration
+    const int32_t w = graph.node(v).findRandomCuttableNeighbor();
+    if (w == -1) return;
+    if (legacyTrial(graph, v, w) == kNotHamiltonian) {
+      ++graph.simulationForceCount;
+      graph.force(v, w);
+      if (graph.isHamiltonian == kUndecided) fullLasAfterForce(graph);
+      continue;
+    }
+    probabilityMillOldCut(graph, v, w);
+    ++graph.cutCount;
+    if (endpointHasDegreeTwo(graph, v, w)) {
+      lightningOld(graph);
+      clearChains(graph);
+      buildDegreeTwoChains(graph);
+      headHunterOld(graph);
+      if (graph.howManyHubs > 0 || graph.howManyRings > 0) graph.isHamiltonian = kNotHamiltonian;
+    }
+  }
+}
+
+void runMillVersion(Graph& graph, int32_t version, std::unique_ptr<CutSequence>* sequence) {
+  switch (version) {
+    case 0: probabilityMillLegacy(graph); break;
+    case 1: probabilityMillStopOnErrors(graph, 0); break;
+    case 2: probabilityMillStopOnErrors(graph, 1); break;
+    case 3: probabilityMillPlain(graph); break;
+    case 4: probabilityMillSingleLas(graph, 0); break;
+    case 5: probabilityMillVariableLas(graph, 0); break;
+    case 6: probabilityMillThresholdLas(graph); break;
+    case 7: probabilityMillFullLas(graph); break;
+    case 8: probabilityMillSingleDisjunction(graph); break;
+    case 9: probabilityMillVariableDisjunction(graph); break;
+    case 10: {
+      std::unique_ptr<CutSequence> made = probabilityMillCutSequence(graph);
+      if (sequence != nullptr) *sequence = std::move(made);
+      break;
+    }
+    case 11: probabilityMillLegacyVariableLas(graph); break;
+    case 12: probabilityMillSingleLas(graph, 1); break;
+    case 13: probabilityMillVariableLas(graph, 1); break;
+    default: diagnostic("This should never happen.\n"); break;
+  }
+}
+
+}  // namespace hc
