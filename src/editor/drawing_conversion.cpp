@@ -1,0 +1,80 @@
+// Drawing -> solver graph, and the edge colouring that reads the solver graph back onto
+// the drawing. The colouring relies on the conversion having made the drawing's node ids
+// equal to the solver's node ids.
+#include "editor/drawing_conversion.h"
+
+#include <algorithm>
+
+namespace hc {
+
+Graph convertDrawingToGraph(Graph2D& drawing, const std::string& name) {
+  drawing.unselectAll();
+  const int32_t n = drawing.howManyUnselectedNodes;
+  int32_t maxDegree = 0;
+  for (int32_t i = 0; i < n; ++i) {
+    Graph2DNode& node = *drawing.unselectedNodes[static_cast<size_t>(i)];
+    node.id = i;
+    maxDegree = std::max(maxDegree, static_cast<int32_t>(node.edges.size()));
+  }
+  std::vector<int32_t> rows(static_cast<size_t>(n) * static_cast<size_t>(maxDegree), -1);
+  for (int32_t i = 0; i < n; ++i) {
+    const Graph2DNode& node = *drawing.unselectedNodes[static_cast<size_t>(i)];
+    for (size_t k = 0; k < node.edges.size(); ++k)
+      rows[static_cast<size_t>(i) * static_cast<size_t>(maxDegree) + k] = node.edges[k]->otherEnd(&node)->id;
+  }
+  return Graph(std::move(rows), n, maxDegree, 5, name);
+}
+
+EdgeStyleLook edgeStyleLook(EdgeStyle style) {
+  switch (style) {
+    case EdgeStyle::kOrdinary: return {0, 0, 255, 1.0, false};
+    case EdgeStyle::kSelected: return {255, 0, 0, 1.5, false};
+    case EdgeStyle::kCycle: return {0, 255, 0, 2.5, false};
+    case EdgeStyle::kForcedNoCycle: return {255, 0, 0, 2.5, false};
+    case EdgeStyle::kDeleted: return {190, 190, 190, 1.0, true};
+    case EdgeStyle::kForced: return {255, 171, 42, 2.5, false};
+  }
+  return {0, 0, 255, 1.0, false};
+}
+
+EdgeStyle edgeStyle(const Graph2DEdge& edge, bool selected, const Graph* workingGraph, int16_t programState,
+                    int16_t algorithmChoice) {
+  if (selected) return EdgeStyle::kSelected;
+  if (programState == program_state::kEditing || !workingGraph) return EdgeStyle::kOrdinary;
+  const int32_t a = edge.node1->id;
+  const int32_t b = edge.node2->id;
+  // A drawing edited after the conversion could name nodes the working graph lacks.
+  const bool known = a >= 0 && b >= 0 && a < workingGraph->howManyNodes && b < workingGraph->howManyNodes &&
+                     a < static_cast<int32_t>(workingGraph->nodes.size()) &&
+                     b < static_cast<int32_t>(workingGraph->nodes.size());
+  const bool forced =
+      known && (workingGraph->node(a).isForcedNeighbor(b) || workingGraph->node(b).isForcedNeighbor(a));
+  switch (programState) {
+    case program_state::kSubmitted:
+    case program_state::kRunning:
+      if (algorithmChoice == algorithm_choice::kManualEdit) {
+        if (!known || !workingGraph->isAdjacent(a, b)) return EdgeStyle::kDeleted;
+        return forced ? EdgeStyle::kForced : EdgeStyle::kOrdinary;
+      }
+      return edge.node1->edges.size() == 2 || edge.node2->edges.size() == 2 ? EdgeStyle::kForced
+                                                                             : EdgeStyle::kOrdinary;
+    case program_state::kDecided:
+      if (!forced) return EdgeStyle::kDeleted;
+      return workingGraph->isHamiltonian == kHamiltonian ? EdgeStyle::kCycle : EdgeStyle::kForcedNoCycle;
+    default:
+      return EdgeStyle::kOrdinary;
+  }
+}
+
+std::vector<StyledEdge> edgeStyles(const Graph2D& drawing, const Graph* workingGraph, int16_t programState,
+                                   int16_t algorithmChoice) {
+  std::vector<StyledEdge> styled;
+  styled.reserve(drawing.unselectedEdges.size() + drawing.selectedEdges.size());
+  for (const auto& edge : drawing.unselectedEdges)
+    styled.push_back({edge.get(), edgeStyle(*edge, false, workingGraph, programState, algorithmChoice)});
+  for (const auto& edge : drawing.selectedEdges)
+    styled.push_back({edge.get(), edgeStyle(*edge, true, workingGraph, programState, algorithmChoice)});
+  return styled;
+}
+
+}  // namespace hc
