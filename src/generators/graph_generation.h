@@ -1,0 +1,105 @@
+// The road by which every generated or loaded graph enters the system: a generation request
+// (a graph type code and its parameters) becomes a finished solver Graph, or a clear error
+// and no graph.
+//
+// Graph type codes: 1 random graph with edge probability x, 2 random regular graph of
+// degree trunc(x), 3 random graph with trunc(x) edges, 4 toroidal grid n x trunc(x),
+// 5 knight's tour graph n x trunc(x), 6 n-cube, 7 ICCS graph with n components, 8 complete
+// graph, 9 adjacency-list text file, 10 OBJ file. The 3-SAT reduction has its own entry.
+//
+// Two levels of checking:
+//  - feasibility (checkGenerationFeasibility, always applied by generateGraph): requests
+//    that could never finish, would crash a family or would not fit in memory;
+//  - the Graph Generation page's rules with their message texts (validateGenerationRequest,
+//    checkGenerationParameters), for the page and the command line; they include feasibility.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/graph.h"
+#include "generators/logical_formula.h"
+
+namespace hc {
+
+struct GenerationRequest {
+  int16_t graphType = 0;
+  int32_t n = 0;
+  double x = 0.0;
+  std::string inputFileName;   // types 9 and 10
+  std::string outputFileName;  // stored for the writers
+  int32_t version = 5;
+  int16_t printLevel = 0;
+};
+
+struct GenerationResult {
+  std::unique_ptr<Graph> graph;  // null exactly when error is set
+  std::string error;
+  explicit operator bool() const { return graph != nullptr; }
+};
+
+// Empty when the request can be built; otherwise why not. Reads no file.
+std::string checkGenerationFeasibility(const GenerationRequest& request);
+
+// The page's rules for types 1..8 (messages as the page shows them, two joined by '\n' when
+// both parameters are wrong), then feasibility. Types 9 and 10 need an input file name.
+std::string validateGenerationRequest(const GenerationRequest& request);
+
+// Builds the graph: printLevel lines, reseed from the graph clock (a reseed point), nodes,
+// the family's edges or the file's, finishConstruction. Refuses infeasible requests and
+// unreadable files before anything is kept; never ends the process.
+GenerationResult generateGraph(const GenerationRequest& request);
+
+// --- the page's parameter texts ---
+
+// Every character a digit, '.' or '-' (an empty text is numeric and reads as 0).
+bool isNumericText(std::string_view text);
+// The text as the page reads it (the standard text-to-double conversion; 0 when nothing
+// can be read).
+double numericTextValue(std::string_view text);
+
+struct ParameterCheck {
+  std::vector<std::string> errors;  // the page's message boxes, in order
+  double first = 0.0;               // the two values read
+  double second = 0.0;
+  bool ok() const { return errors.empty(); }
+};
+
+// The page's checks of its two parameter texts for source types 1..9 (the eight families
+// and 9, the 3-SAT reduction; parameter 2 is ignored for 6..8). Ranges only: combine with
+// validateGenerationRequest / validate3SatRequest for what can be built.
+ParameterCheck checkGenerationParameters(int32_t sourceType, std::string_view text1, std::string_view text2);
+
+// The request the page sends for source types 1..8 with its two values.
+GenerationRequest requestForFamily(int32_t sourceType, double first, double second);
+
+// --- the 3-SAT reduction ---
+
+// Page rules ("ERROR: The number of variables must be 3 or greater.", the clause multiplier
+// message) and feasibility: at least one clause, within the size limits.
+std::string validate3SatRequest(double variables, double clauseMultiplier);
+
+struct SatGenerationResult {
+  std::unique_ptr<Graph> graph;
+  std::optional<LogicalFormula> formula;
+  std::string error;
+  explicit operator bool() const { return graph != nullptr; }
+};
+
+// A random formula with trunc(variables) variables, 3 literals per clause and the clause
+// multiplier, and its reduction graph. Refused (no formula drawn) when
+// validate3SatRequest fails.
+SatGenerationResult generate3SatGraph(double variables, double clauseMultiplier);
+
+// The reduction graph of a given formula (at least one clause).
+SatGenerationResult generate3SatGraph(LogicalFormula formula);
+
+// The number-to-text rule of the page messages: 10 significant digits, then exactly
+// `decimals` digits after the point (cut, not rounded; 0 drops the point).
+std::string formatNumberForMessage(double value, int32_t decimals);
+
+}  // namespace hc

@@ -1,0 +1,244 @@
+// The eight families: exact counts, degree profiles, join orders and draws.
+#include "generators/graph_families.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <sstream>
+#include <utility>
+
+#include "core/diagnostics.h"
+#include "core/graph_invariants.h"
+#include "core/random.h"
+
+namespace hc {
+namespace {
+
+std::vector<int32_t> neighbors(const Graph& graph, int32_t v) {
+  const Node& node = graph.node(v);
+  return {node.neighborArray, node.neighborArray + node.degree};
+}
+
+std::set<std::pair<int32_t, int32_t>> edgeSet(const Graph& graph) {
+  std::set<std::pair<int32_t, int32_t>> edges;
+  for (int32_t v = 0; v < graph.howManyNodes; ++v) {
+    for (int32_t u : neighbors(graph, v)) edges.insert({std::min(u, v), std::max(u, v)});
+  }
+  return edges;
+}
+
+// Builds a family into a fresh graph and finishes it; the caller seeds beforehand.
+template <typename Build>
+Graph build(int32_t nodes, int16_t type, Build&& buildEdges) {
+  Graph graph(nodes, type);
+  buildEdges(graph);
+  graph.finishConstruction();
+  return graph;
+}
+
+void expectSimpleAndConsistent(const Graph& graph) {
+  EXPECT_EQ(checkInvariants(graph), "");
+  EXPECT_EQ(static_cast<int32_t>(edgeSet(graph).size()), graph.howManyEdges);
+}
+
+TEST(GraphFamilies, EdgeProbabilityDrawsOncePerPairAndUsesTheThreshold) {
+  seedRandom(5);
+  Graph none = build(20, 1, [](Graph& g) { generateEdgeProbabilityGraph(g, 0.0); });
+  EXPECT_EQ(none.howManyEdges, 0);
+  uint32_t afterNone = randomState();
+  seedRandom(5);
+  for (int i = 0; i < 190; ++i) nextRandom();
+  EXPECT_EQ(randomState(), afterNone) << "one draw per pair, even when nothing can be joined";
+
+  // The same draws decide: pair (i, j) is joined exactly when its draw is below trunc(p*32767).
+  seedRandom(11);
+  Graph half = build(30, 1, [](Graph& g) { generateEdgeProbabilityGraph(g, 0.5); });
+  seedRandom(11);
+  std::set<std::pair<int32_t, int32_t>> expected;
+  for (int32_t i = 0; i < 29; ++i) {
+    for (int32_t j = i + 1; j < 30; ++j) {
+      if (nextRandom() < 16383) expected.insert({i, j});
+    }
+  }
+  EXPECT_EQ(edgeSet(half), expected);
+  expectSimpleAndConsistent(half);
+  // Join order: each node's neighbours ascend (lower partners first, then higher).
+  for (int32_t v = 0; v < 30; ++v) {
+    std::vector<int32_t> list = neighbors(half, v);
+    EXPECT_TRUE(std::is_sorted(list.begin(), list.end()));
+  }
+}
+
+TEST(GraphFamilies, RegularFourThreeIsTheCompleteGraph) {
+  for (uint32_t seed = 1; seed <= 40; ++seed) {
+    seedRandom(seed);
+    Graph graph = build(4, 2, [](Graph& g) { generateRegularGraph(g, 3); });
+    EXPECT_EQ(graph.regularDegree, 3);
+    EXPECT_EQ(graph.howManyEdges, 6);
+    for (int32_t v = 0; v < 4; ++v) EXPECT_EQ(graph.node(v).degree, 3);
+    expectSimpleAndConsistent(graph);
+  }
+}
+
+TEST(GraphFamilies, RegularGraphsOfSeveralSizesAreRegularAndSimple) {
+  const std::pair<int32_t, int32_t> cases[] = {{10, 3}, {50, 4}, {101, 6}, {200, 3}, {12, 11}};
+  for (auto [n, d] : cases) {
+    seedRandom(static_cast<uint32_t>(n * 31 + d));
+    Graph graph = build(n, 2, [d](Graph& g) { generateRegularGraph(g, d); });
+    EXPECT_EQ(graph.howManyEdges, n * d / 2) << n << " " << d;
+    for (int32_t v = 0; v < n; ++v) EXPECT_EQ(graph.node(v).degree, d);
+    expectSimpleAndConsistent(graph);
+  }
+}
+
+TEST(GraphFamilies, RandomEdgesPlacesExactlyMDistinctEdges) {
+  seedRandom(3);
+  Graph empty = build(10, 3, [](Graph& g) { generateRandomEdgesGraph(g, 0); });
+  EXPECT_EQ(empty.howManyEdges, 0);
+  EXPECT_EQ(randomState(), 3u) << "m = 0 draws nothing";
+
+  seedRandom(9);
+  Graph graph = build(7, 3, [](Graph& g) { generateRandomEdgesGraph(g, 21); });
+  EXPECT_EQ(graph.howManyEdges, 21) << "all pairs of 7 nodes can be reached";
+  expectSimpleAndConsistent(graph);
+}
+
+TEST(GraphFamilies, RandomEdgesOnLargeGraphsReachNodesBeyondTheNarrowDraw) {
+  seedRandom(17);
+  Graph graph = build(100000, 3, [](Graph& g) { generateRandomEdgesGraph(g, 50000); });
+  EXPECT_EQ(graph.howManyEdges, 50000);
+  int32_t touchedHigh = 0;
+  for (int32_t v = 32768; v < 100000; ++v) touchedHigh += graph.node(v).degree > 0 ? 1 : 0;
+  EXPECT_GT(touchedHigh, 30000);
+}
+
+TEST(GraphFamilies, ToroidalGridWrapsRowsAndColumns) {
+  Graph graph = build(9, 4, [](Graph& g) { generateToroidalGrid(g, 3, 3); });
+  EXPECT_EQ(graph.howManyEdges, 18);
+  for (int32_t v = 0; v < 9; ++v) EXPECT_EQ(graph.node(v).degree, 4);
+  expectSimpleAndConsistent(graph);
+  // Node 0 joins right (1) and down (3) first, then receives the wrap from 2 and from 6.
+  EXPECT_EQ(neighbors(graph, 0), (std::vector<int32_t>{1, 3, 2, 6}));
+  // Last column wraps to the row's first node, last row to row 0.
+  EXPECT_EQ(neighbors(graph, 8), (std::vector<int32_t>{5, 7, 6, 2}));
+
+  Graph wide = build(12, 4, [](Graph& g) { generateToroidalGrid(g, 3, 4); });
+  EXPECT_EQ(wide.howManyEdges, 24);
+  EXPECT_EQ(neighbors(wide, 3), (std::vector<int32_t>{2, 0, 7, 11}));
+}
+
+TEST(GraphFamilies, KnightsTourBoardsHoldExactlyTheKnightMoves) {
+  const std::pair<int32_t, int32_t> boards[] = {{8, 8}, {8, 10}, {10, 8}, {5, 4}, {12, 9}};
+  for (auto [rows, columns] : boards) {
+    Graph graph = build(rows * columns, 5, [&](Graph& g) { generateKnightsTourGraph(g, rows, columns); });
+    std::set<std::pair<int32_t, int32_t>> moves;
+    for (int32_t r = 0; r < rows; ++r) {
+      for (int32_t c = 0; c < columns; ++c) {
+        for (auto [dr, dc] : {std::pair{1, 2}, {2, 1}, {2, -1}, {1, -2}}) {
+          if (r + dr < rows && c + dc >= 0 && c + dc < columns) {
+            moves.insert({r * columns + c, (r + dr) * columns + c + dc});
+          }
+        }
+      }
+    }
+    EXPECT_EQ(edgeSet(graph), moves) << rows << "x" << columns;
+    expectSimpleAndConsistent(graph);
+    if (rows == 8 && columns == 8) {
+      EXPECT_EQ(graph.howManyEdges, 168);
+      // Join order of a corner and an interior square: A, B from node 0; node 18 (row 2,
+      // col 2) first receives from earlier rows, then joins A, B, D, E.
+      EXPECT_EQ(neighbors(graph, 0), (std::vector<int32_t>{10, 17}));
+      EXPECT_EQ(neighbors(graph, 18), (std::vector<int32_t>{1, 3, 8, 12, 28, 35, 33, 24}));
+    }
+  }
+}
+
+TEST(GraphFamilies, NCubeHasDegreeNAndOnlyOneBitEdges) {
+  Graph square = build(4, 6, [](Graph& g) { generateNCube(g, 2); });
+  EXPECT_EQ(edgeSet(square), (std::set<std::pair<int32_t, int32_t>>{{0, 1}, {1, 2}, {2, 3}, {0, 3}}));
+
+  Graph cube = build(32, 6, [](Graph& g) { generateNCube(g, 5); });
+  EXPECT_EQ(cube.howManyEdges, 80);
+  for (int32_t v = 0; v < 32; ++v) EXPECT_EQ(cube.node(v).degree, 5);
+  expectSimpleAndConsistent(cube);
+  // Every edge joins i with i + 2^t in the grown dimensions; the first two are the 4-cycle.
+  for (auto [a, b] : edgeSet(cube)) {
+    const int32_t high = a ^ b;
+    const bool newDimension = (high & (high - 1)) == 0 && high >= 4;
+    const bool squareEdge = (a & ~3) == (b & ~3);
+    EXPECT_TRUE(newDimension || squareEdge) << a << "-" << b;
+  }
+  // Node 4 = copy of node 0: its list follows node 0's (1, 3, then the new edge 4-0).
+  EXPECT_EQ(neighbors(cube, 4).front(), 5);
+}
+
+TEST(GraphFamilies, ICCSComponentsAndRing) {
+  Graph one = build(14, 7, [](Graph& g) { generateICCSGraph(g, 1); });
+  EXPECT_EQ(one.howManyEdges, 44);
+  EXPECT_EQ(neighbors(one, 0), (std::vector<int32_t>{1, 13}));
+  const int32_t degrees[14] = {2, 7, 6, 5, 5, 5, 5, 6, 8, 8, 8, 8, 8, 7};
+  for (int32_t v = 0; v < 14; ++v) EXPECT_EQ(one.node(v).degree, degrees[v]) << v;
+  expectSimpleAndConsistent(one);
+
+  Graph three = build(42, 7, [](Graph& g) { generateICCSGraph(g, 3); });
+  EXPECT_EQ(three.howManyNodes, 42);
+  EXPECT_EQ(three.howManyEdges, 132);
+  for (int32_t v = 0; v < 42; ++v) EXPECT_EQ(three.node(v).degree, degrees[v % 14]) << v;
+  EXPECT_TRUE(three.isAdjacent(13, 14));
+  EXPECT_TRUE(three.isAdjacent(27, 28));
+  EXPECT_TRUE(three.isAdjacent(0, 41));
+  expectSimpleAndConsistent(three);
+}
+
+TEST(GraphFamilies, CompleteGraphAndHeaderLines) {
+  std::ostringstream captured;
+  ScopedDiagnosticStream capture(captured);
+  Graph complete(6, 8);
+  complete.printLevel = 1;
+  generateCompleteGraph(complete);
+  complete.finishConstruction();
+  EXPECT_EQ(complete.howManyEdges, 15);
+  EXPECT_EQ(captured.str(), "") << "the complete graph writes no header";
+
+  Graph knight(64, 5);
+  knight.printLevel = 1;
+  generateKnightsTourGraph(knight, 8, 8);
+  Graph probability(4, 1);
+  probability.printLevel = 1;
+  generateEdgeProbabilityGraph(probability, 0.25);
+  Graph regular(4, 2);
+  regular.printLevel = 1;
+  generateRegularGraph(regular, 3);
+  Graph random(5, 3);
+  random.printLevel = 1;
+  generateRandomEdgesGraph(random, 2);
+  Graph torus(9, 4);
+  torus.printLevel = 1;
+  generateToroidalGrid(torus, 3, 3);
+  Graph cube(8, 6);
+  cube.printLevel = 1;
+  generateNCube(cube, 3);
+  Graph iccs(28, 7);
+  iccs.printLevel = 1;
+  generateICCSGraph(iccs, 2);
+  EXPECT_EQ(captured.str(),
+            "Graph type: Knight's Tour Graph with 8 rows and 8 columns.\n"
+            "Graph type: Random 4-Node Graph with edge probability 0.25.\n"
+            "Graph type: Random 3-Regular 4-Node Graph.\n"
+            "Graph type: Random Graph on 5 Nodes and 2 Edges.\n"
+            "Graph type: Toroidal Grid with 3 rows and 3 columns.\n"
+            "Graph type: N-Cube Graph with N = 3.\n"
+            "Graph type: ICCS Graph with 2 components.\n");
+}
+
+TEST(GraphFamilies, WideDrawPutsTheFirstDrawHigh) {
+  seedRandom(42);
+  const int32_t high = nextRandom();
+  const int32_t low = nextRandom();
+  seedRandom(42);
+  EXPECT_EQ(nextWideRandom(), high * 65536 + low);
+}
+
+}  // namespace
+}  // namespace hc
