@@ -1,0 +1,204 @@
+// Small hand-built graphs and independent reference answers for the check tests. The
+// reference functions share no code with the checks (plain adjacency sets, BFS, brute
+// force), so a fault in a check cannot hide in its reference.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/diagnostics.h"
+#include "core/graph.h"
+
+namespace hc::testing {
+
+using EdgeList = std::vector<std::pair<int32_t, int32_t>>;
+
+inline Graph makeGraph(int32_t n, const EdgeList& edges) {
+  Graph g(n, 0);
+  for (auto [a, b] : edges) g.addEdge(a, b);
+  g.finishConstruction();
+  return g;
+}
+
+inline EdgeList cycleEdges(int32_t first, int32_t length) {
+  EdgeList e;
+  for (int32_t i = 0; i < length; ++i) e.emplace_back(first + i, first + (i + 1) % length);
+  return e;
+}
+
+inline EdgeList completeEdges(int32_t first, int32_t size) {
+  EdgeList e;
+  for (int32_t i = 0; i < size; ++i)
+    for (int32_t j = i + 1; j < size; ++j) e.emplace_back(first + i, first + j);
+  return e;
+}
+
+inline EdgeList joined(EdgeList a, const EdgeList& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// K(p, q): nodes 0..p-1 on one side, p..p+q-1 on the other.
+inline EdgeList completeBipartiteEdges(int32_t p, int32_t q) {
+  EdgeList e;
+  for (int32_t i = 0; i < p; ++i)
+    for (int32_t j = 0; j < q; ++j) e.emplace_back(i, p + j);
+  return e;
+}
+
+// A random simple graph on n nodes, each pair an edge with probability p.
+inline EdgeList randomEdges(std::mt19937& rng, int32_t n, double p) {
+  std::bernoulli_distribution coin(p);
+  EdgeList e;
+  for (int32_t i = 0; i < n; ++i)
+    for (int32_t j = i + 1; j < n; ++j)
+      if (coin(rng)) e.emplace_back(i, j);
+  // Shuffle so that neighbour-array order is not always ascending.
+  std::shuffle(e.begin(), e.end(), rng);
+  return e;
+}
+
+// The current edges of a graph as a set of ordered pairs (min, max).
+inline std::set<std::pair<int32_t, int32_t>> currentEdges(const Graph& g) {
+  std::set<std::pair<int32_t, int32_t>> s;
+  for (const Node& n : g.nodes)
+    for (int32_t k = 0; k < n.degree; ++k) {
+      int32_t w = n.neighborArray[k];
+      s.emplace(std::min(n.id, w), std::max(n.id, w));
+    }
+  return s;
+}
+
+inline std::vector<std::vector<int32_t>> adjacency(const Graph& g) {
+  std::vector<std::vector<int32_t>> adj(g.nodes.size());
+  for (auto [a, b] : currentEdges(g)) {
+    adj[static_cast<size_t>(a)].push_back(b);
+    adj[static_cast<size_t>(b)].push_back(a);
+  }
+  return adj;
+}
+
+// Nodes reached from `start` avoiding `removed`.
+inline int32_t reachable(const std::vector<std::vector<int32_t>>& adj, int32_t start, int32_t removed) {
+  std::vector<char> seen(adj.size(), 0);
+  std::vector<int32_t> todo{start};
+  seen[static_cast<size_t>(start)] = 1;
+  int32_t count = 1;
+  while (!todo.empty()) {
+    int32_t v = todo.back();
+    todo.pop_back();
+    for (int32_t w : adj[static_cast<size_t>(v)]) {
+      if (w == removed || seen[static_cast<size_t>(w)]) continue;
+      seen[static_cast<size_t>(w)] = 1;
+      ++count;
+      todo.push_back(w);
+    }
+  }
+  return count;
+}
+
+inline bool referenceConnected(const Graph& g) {
+  auto adj = adjacency(g);
+  return adj.empty() || reachable(adj, 0, -1) == static_cast<int32_t>(adj.size());
+}
+
+// Connected, and still connected without any single node (one node counts as biconnected).
+inline bool referenceBiconnected(const Graph& g) {
+  auto adj = adjacency(g);
+  const int32_t n = static_cast<int32_t>(adj.size());
+  if (n == 0) return false;
+  if (reachable(adj, 0, -1) != n) return false;
+  for (int32_t v = 0; v < n && n > 2; ++v) {
+    int32_t start = v == 0 ? 1 : 0;
+    if (reachable(adj, start, v) != n - 1) return false;
+  }
+  return true;
+}
+
+inline bool referenceBipartite(const Graph& g) {
+  auto adj = adjacency(g);
+  std::vector<int32_t> colour(adj.size(), 0);
+  for (size_t s = 0; s < adj.size(); ++s) {
+    if (colour[s] != 0) continue;
+    colour[s] = 1;
+    std::vector<int32_t> todo{static_cast<int32_t>(s)};
+    while (!todo.empty()) {
+      int32_t v = todo.back();
+      todo.pop_back();
+      for (int32_t w : adj[static_cast<size_t>(v)]) {
+        if (colour[static_cast<size_t>(w)] == 0) {
+          colour[static_cast<size_t>(w)] = 3 - colour[static_cast<size_t>(v)];
+          todo.push_back(w);
+        } else if (colour[static_cast<size_t>(w)] == colour[static_cast<size_t>(v)]) {
+          return false;
+        }
+      }
+    }
+  }
+  return true;
+}
+
+// Brute-force Hamiltonicity by dynamic programming over subsets (n <= 16).
+inline bool referenceHamiltonian(const Graph& g) {
+  auto adj = adjacency(g);
+  const int32_t n = static_cast<int32_t>(adj.size());
+  if (n < 3) return false;
+  const uint32_t full = (1u << n) - 1;
+  // reach[mask] bit v: a path from node 0 through exactly `mask` ends at v.
+  std::vector<uint32_t> reach(full + 1, 0);
+  reach[1] = 1;
+  for (uint32_t mask = 1; mask <= full; ++mask) {
+    if (!(mask & 1u) || reach[mask] == 0) continue;
+    for (int32_t v = 0; v < n; ++v) {
+      if (!(reach[mask] >> v & 1u)) continue;
+      for (int32_t w : adj[static_cast<size_t>(v)]) {
+        if (mask >> w & 1u) continue;
+        reach[mask | (1u << w)] |= 1u << w;
+      }
+    }
+  }
+  for (int32_t w : adj[0])
+    if (reach[full] >> w & 1u) return true;
+  return false;
+}
+
+// Everything the checks may touch, for "nothing changed" comparisons.
+inline std::string snapshot(const Graph& g) {
+  std::ostringstream out;
+  out << g.isHamiltonian << ' ' << g.howManyNodes << ' ' << g.howManyEdges << ' ' << g.howManyUncuttable << ' '
+      << g.howManyChains << ' ' << g.howManyRings << ' ' << g.howManyHubs << ' ' << g.maxChains << '\n';
+  for (const Node& n : g.nodes) {
+    out << n.id << ':' << n.degree << ' ' << n.howManyUncuttable << ' ' << n.uncuttable1 << ' ' << n.uncuttable2 << ' '
+        << n.isHead << ' ' << n.isHub << ' ' << n.whichChain << ' ' << n.mark << " [";
+    for (int32_t k = 0; k < n.degree; ++k) out << n.neighborArray[k] << ',';
+    out << "]\n";
+  }
+  for (const Chain& c : g.chains) out << c.head1 << ' ' << c.head2 << ' ' << c.members << ' ' << c.isRing << ';';
+  return out.str();
+}
+
+inline bool allMarksZero(const Graph& g) {
+  for (const Node& n : g.nodes)
+    if (n.mark != 0) return false;
+  return true;
+}
+
+// Captures the diagnostic stream for the lifetime of the object.
+class CapturedDiagnostics {
+ public:
+  CapturedDiagnostics() : scope_(buffer_) {}
+  std::string text() const { return buffer_.str(); }
+  void clear() { buffer_.str(""); }
+
+ private:
+  std::ostringstream buffer_;
+  ScopedDiagnosticStream scope_;
+};
+
+}  // namespace hc::testing

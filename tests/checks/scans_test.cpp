@@ -1,0 +1,148 @@
+#include "checks/scans.h"
+
+#include <gtest/gtest.h>
+
+#include "check_graphs.h"
+#include "checks/chain_building.h"
+#include "checks/necessary_conditions.h"
+#include "core/random.h"
+
+namespace hc {
+namespace {
+
+using namespace hc::testing;
+
+// Node 0 of degree 4 whose edges to 1 and 2 are forced; 3 has degree 3.
+Graph lightningGraph() {
+  Graph g = makeGraph(8, {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, 5}, {1, 7}, {2, 6}, {2, 7}, {3, 5}, {3, 6},
+                          {4, 5}, {4, 6}, {4, 7}, {5, 6}, {6, 7}});
+  Node::setUncut(g.node(0), g.node(1));
+  Node::setUncut(g.node(0), g.node(2));
+  g.howManyUncuttable = 2;
+  return g;
+}
+
+TEST(Scans, LightningCutsTheOtherEdgesOfANodeWithTwoForcedEdges) {
+  seedRandom(7);
+  Graph g = lightningGraph();
+  const int32_t edgesBefore = g.howManyEdges;
+  lightning(g, 0);
+  EXPECT_EQ(g.isHamiltonian, kUndecided);
+  EXPECT_EQ(g.node(0).degree, 2);
+  EXPECT_FALSE(g.isAdjacent(0, 3));
+  EXPECT_FALSE(g.isAdjacent(0, 4));
+  EXPECT_EQ(g.howManyEdges, edgesBefore - 2);
+  // Node 3 was left with degree 2: both its edges are forced on the node level.
+  EXPECT_EQ(g.node(3).degree, 2);
+  EXPECT_TRUE(g.isUncuttableEdge(3, 5));
+  EXPECT_TRUE(g.isUncuttableEdge(3, 6));
+  EXPECT_EQ(currentEdges(g).size(), static_cast<size_t>(g.howManyEdges));
+}
+
+TEST(Scans, LightningVerboseLines) {
+  Graph g = lightningGraph();
+  CapturedDiagnostics out;
+  lightning(g, 1);
+  EXPECT_EQ(out.text(), "About to run lightning.\nIsHamiltonian still = 2 after running lightning.\n");
+  out.clear();
+  Graph quiet = lightningGraph();
+  lightning(quiet, 0);
+  HeadHunter(quiet, 0);
+  EXPECT_EQ(out.text(), "");
+}
+
+TEST(Scans, LightningReportsANonHamiltonianCut) {
+  // Node 0 (degree 3) is forced to 1 and 2; cutting 0-3 leaves node 3 with degree 1 and too
+  // few edges: edges 5 < nodes 6 after the cut.
+  Graph g = makeGraph(6, {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {3, 4}, {4, 5}});
+  Node::setUncut(g.node(0), g.node(1));
+  Node::setUncut(g.node(0), g.node(2));
+  CapturedDiagnostics out;
+  lightning(g, 1);
+  EXPECT_EQ(g.isHamiltonian, kNotHamiltonian);
+  EXPECT_EQ(out.text(),
+            "About to run lightning.\n"
+            "Lightning caused the graph to become non-Hamiltonian the graph.\n");
+}
+
+// Heads 0 and 1 of the chain 0-2-1 are adjacent.
+Graph headHunterGraph() {
+  Graph g = makeGraph(6, {{0, 2}, {2, 1}, {0, 1}, {0, 3}, {0, 4}, {1, 3}, {1, 5}, {3, 4}, {4, 5}, {3, 5}});
+  setUncuttabilities(g, 0);
+  buildChains(g, 0, nullptr);
+  return g;
+}
+
+TEST(Scans, HeadHunterCutsTheEdgeBetweenAdjacentHeads) {
+  Graph g = headHunterGraph();
+  ASSERT_EQ(g.howManyChains, 1);
+  CapturedDiagnostics out;
+  HeadHunter(g, 1);
+  EXPECT_FALSE(g.isAdjacent(0, 1));
+  EXPECT_EQ(g.howManyEdges, 9);
+  EXPECT_EQ(g.isHamiltonian, kUndecided);
+  EXPECT_EQ(out.text(), "About to run HeadHunter.\nIsHamiltonian still = 2 after running HeadHunter.\n");
+}
+
+TEST(Scans, HeadHunterFindsACycle) {
+  // A 5-cycle plus the chord 0-2; the chain 2-3-4-0 has adjacent heads 0 and 2 and so
+  // does the chain 0-1-2. Cutting the chord leaves the cycle.
+  Graph g = makeGraph(5, joined(cycleEdges(0, 5), {{0, 2}}));
+  setUncuttabilities(g, 0);
+  buildChains(g, 0, nullptr);
+  CapturedDiagnostics out;
+  HeadHunter(g, 1);
+  EXPECT_EQ(g.isHamiltonian, kHamiltonian);
+  EXPECT_EQ(out.text(), "About to run HeadHunter.\nHeadHunter found a HC.\n");
+}
+
+TEST(Scans, HeadHunterWithoutAdjacentHeadsChangesNothing) {
+  Graph g = makeGraph(11, joined(joined(completeEdges(0, 4), completeEdges(4, 4)),
+                                 {{0, 8}, {8, 4}, {1, 9}, {9, 10}, {10, 5}}));
+  setUncuttabilities(g, 0);
+  buildChains(g, 0, nullptr);
+  const std::string before = snapshot(g);
+  HeadHunter(g, 0);
+  EXPECT_EQ(snapshot(g), before);
+}
+
+TEST(Scans, DecidedGraphIsLeftAlone) {
+  for (HamiltonicityState state : {kNotHamiltonian, kHamiltonian}) {
+    Graph g = lightningGraph();
+    g.isHamiltonian = state;
+    const std::string before = snapshot(g);
+    CapturedDiagnostics out;
+    lightning(g, 1);
+    HeadHunter(g, 1);
+    EXPECT_EQ(snapshot(g), before);
+    EXPECT_EQ(out.text(), "About to run lightning.\nAbout to run HeadHunter.\n");
+  }
+}
+
+TEST(Scans, RandomPruningIsSoundAndConsistent) {
+  std::mt19937 rng(99);
+  seedRandom(5);
+  for (int trial = 0; trial < 300; ++trial) {
+    const int32_t n = 5 + static_cast<int32_t>(rng() % 8);
+    Graph g = makeGraph(n, randomEdges(rng, n, 0.25 + 0.3 * (rng() % 10) / 10.0));
+    const bool hamiltonian = referenceHamiltonian(g);
+    setUncuttabilities(g, 0);
+    lightning(g, 0);
+    buildChains(g, 0, nullptr);
+    HeadHunter(g, 0);
+    EXPECT_TRUE(allMarksZero(g));
+    EXPECT_EQ(currentEdges(g).size(), static_cast<size_t>(g.howManyEdges)) << trial;
+    if (hamiltonian) {
+      EXPECT_NE(g.isHamiltonian, kNotHamiltonian) << trial;
+      // Pruning only removes edges that no Hamiltonian cycle uses.
+      EXPECT_TRUE(referenceHamiltonian(g)) << trial;
+    }
+    if (g.isHamiltonian == kHamiltonian) {
+      EXPECT_TRUE(hamiltonian) << trial;
+      for (const Node& v : g.nodes) EXPECT_EQ(v.degree, 2) << trial;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace hc
