@@ -11,7 +11,7 @@
 #include "core/random.h"
 #include "lookahead/look_ahead_sequencing.h"
 #include "lookahead/simulate_cut.h"
-#include "schc/mill_cancel.h"
+#include "schc/mill_hooks.h"
 
 namespace hc {
 
@@ -45,6 +45,19 @@ bool nextStep(Graph& graph, int32_t& v, int32_t& w) {
 void cutCounted(Graph& graph, int32_t v, int32_t w) {
   graph.cut(v, w);
   ++graph.cutCount;
+}
+
+// The step's trial cut, shown to the observer with what the step will do.
+HamiltonicityState trialStep(Graph& graph, int32_t v, int32_t w, int16_t withDC, int16_t withBiconnectivity) {
+  const HamiltonicityState r = simulateCut(graph, v, w, withDC, withBiconnectivity);
+  notifyMillStep(graph, v, w, r, r != kNotHamiltonian ? MillStepAction::kCut : MillStepAction::kForce);
+  return r;
+}
+
+// A step without a trial: the chosen edge is cut.
+void plainStep(Graph& graph, int32_t v, int32_t w) {
+  notifyMillStep(graph, v, w, -1, MillStepAction::kCut);
+  cutCounted(graph, v, w);
 }
 
 // The Variable LAS follow-up of a forced edge (versions 5, 13 and, for its trials, 11).
@@ -99,6 +112,7 @@ void probabilityMillLegacy(Graph& graph) {
     const int32_t v = candidates[static_cast<size_t>(nextRandom() % static_cast<int32_t>(candidates.size()))];
     const int32_t w = graph.node(v).findRandomCuttableNeighbor();
     if (w == -1) return;  // nothing left to cut at v: the step could never make progress
+    notifyMillStep(graph, v, w, -1, MillStepAction::kCut);
     probabilityMillOldCut(graph, v, w);
     ++graph.cutCount;
     if (endpointHasDegreeTwo(graph, v, w)) {
@@ -118,6 +132,7 @@ void probabilityMillStopOnErrors(Graph& graph, int16_t withLookAhead) {
   int32_t v = -1;
   int32_t w = -1;
   while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
+    notifyMillStep(graph, v, w, -1, MillStepAction::kCut);
     graph.cutAndForce(v, w);
     ++graph.cutCount;
     if (graph.printLevel >= 2) {
@@ -136,14 +151,14 @@ void probabilityMillStopOnErrors(Graph& graph, int16_t withLookAhead) {
 void probabilityMillPlain(Graph& graph) {
   int32_t v = -1;
   int32_t w = -1;
-  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) cutCounted(graph, v, w);
+  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) plainStep(graph, v, w);
 }
 
 void probabilityMillSingleLas(Graph& graph, int16_t withBiconnectivity) {
   int32_t v = -1;
   int32_t w = -1;
   while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
-    if (simulateCut(graph, v, w, 0, withBiconnectivity) != kNotHamiltonian) {
+    if (trialStep(graph, v, w, 0, withBiconnectivity) != kNotHamiltonian) {
       cutCounted(graph, v, w);
     } else {
       ++graph.simulationForceCount;
@@ -156,7 +171,7 @@ void probabilityMillVariableLas(Graph& graph, int16_t withBiconnectivity) {
   int32_t v = -1;
   int32_t w = -1;
   while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
-    if (simulateCut(graph, v, w, 0, withBiconnectivity) != kNotHamiltonian) {
+    if (trialStep(graph, v, w, 0, withBiconnectivity) != kNotHamiltonian) {
       cutCounted(graph, v, w);
       continue;
     }
@@ -178,7 +193,7 @@ void probabilityMillThresholdLas(Graph& graph) {
   int32_t v = -1;
   int32_t w = -1;
   while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
-    cutCounted(graph, v, w);
+    plainStep(graph, v, w);
     if (stage == 6 && thresholdReached(graph)) {
       diagnostic("ThreshHold reached. howManyUncuttable = ", graph.howManyUncuttable, "\n");
       stage = 7;
@@ -202,7 +217,7 @@ void probabilityMillFullLas(Graph& graph) {
   int32_t v = -1;
   int32_t w = -1;
   while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
-    cutCounted(graph, v, w);
+    plainStep(graph, v, w);
     graph.printIndent();
     diagnostic("It # ", graph.iterationCount + 1, " Cut # ", graph.cutCount, " in new PM. howManyUncuttable = ",
                graph.howManyUncuttable, "\n");
@@ -229,7 +244,7 @@ void probabilityMillSingleDisjunction(Graph& graph) {
   int32_t v = -1;
   int32_t w = -1;
   while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
-    if (simulateCut(graph, v, w, 1, 0) != kNotHamiltonian) {
+    if (trialStep(graph, v, w, 1, 0) != kNotHamiltonian) {
       cutCounted(graph, v, w);
       disjunctionCutLine(graph);
     } else {
@@ -245,7 +260,7 @@ void probabilityMillVariableDisjunction(Graph& graph) {
   int32_t v = -1;
   int32_t w = -1;
   while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
-    if (simulateCut(graph, v, w, 1, 0) != kNotHamiltonian) {
+    if (trialStep(graph, v, w, 1, 0) != kNotHamiltonian) {
       cutCounted(graph, v, w);
       disjunctionCutLine(graph);
       continue;
@@ -269,7 +284,7 @@ std::unique_ptr<CutSequence> probabilityMillCutSequence(Graph& graph) {
   int32_t w = -1;
   while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
     sequence->add(v, w);
-    if (simulateCut(graph, v, w, 1, 0) != kNotHamiltonian) {
+    if (trialStep(graph, v, w, 1, 0) != kNotHamiltonian) {
       cutCounted(graph, v, w);
       continue;
     }
@@ -340,7 +355,9 @@ void probabilityMillLegacyVariableLas(Graph& graph) {
     if (v == -1) return;  // no node can be drawn any more: end the iteration
     const int32_t w = graph.node(v).findRandomCuttableNeighbor();
     if (w == -1) return;
-    if (legacyTrial(graph, v, w) == kNotHamiltonian) {
+    const HamiltonicityState r = legacyTrial(graph, v, w);
+    notifyMillStep(graph, v, w, r, r == kNotHamiltonian ? MillStepAction::kForce : MillStepAction::kCut);
+    if (r == kNotHamiltonian) {
       ++graph.simulationForceCount;
       graph.force(v, w);
       if (graph.isHamiltonian == kUndecided) fullLasAfterForce(graph);

@@ -16,12 +16,13 @@
 #include "lookahead/look_ahead_sequencing.h"
 #include "lookahead/simulate_cut.h"
 #include "schc/hamiltonian_cycle.h"
-#include "schc/mill_cancel.h"
+#include "schc/mill_hooks.h"
 #include "schc/probability_mill.h"
 
 namespace hc {
 
 thread_local const std::atomic<bool>* millCancelFlag = nullptr;
+thread_local MillStepObserver* millStepObserver = nullptr;
 
 namespace {
 
