@@ -1,6 +1,169 @@
-// Placeholder until the command-line front end lands.
-#include <cstdio>
-int main() {
-  std::puts("hamcycles-cli: not built yet");
-  return 1;
+// hamcycles-cli: the headless front end. Argument handling only; each subcommand's work is
+// in its command_*.cpp, and the program logic shared with the window in src/app.
+//
+// Every problem with the arguments or the input is one line on stderr and exit status 1;
+// stdout carries only the result (exactly one JSON object with --json).
+#include <cmath>
+#include <cstdint>
+#include <iostream>
+#include <new>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "commands.h"
+#include "core/diagnostics.h"
+#include "schc/probability_mill.h"
+
+namespace hc::cli {
+
+int fail(const std::string& message) {
+  std::string line = message;
+  for (char& c : line)
+    if (c == '\n' || c == '\r') c = ' ';
+  std::cerr << "hamcycles-cli: " << line << "\n" << std::flush;
+  return kExitError;
+}
+
+namespace {
+
+// A finite number of seconds greater than 0 (CLI11's Range lets NaN through).
+CLI::Validator positiveSeconds() {
+  return CLI::Validator(
+      [](std::string& text) -> std::string {
+        double value = 0.0;
+        try {
+          size_t used = 0;
+          value = std::stod(text, &used);
+          if (used != text.size()) return "\"" + text + "\" is not a number of seconds";
+        } catch (const std::exception&) {
+          return "\"" + text + "\" is not a number of seconds";
+        }
+        if (!std::isfinite(value) || value <= 0.0 || value > 1e9) return "seconds must be greater than 0 (and at most 1e9)";
+        return {};
+      },
+      "SECONDS>0");
+}
+
+void addProgressFlags(CLI::App* command, CommonOptions& common) {
+  auto* on = command->add_flag_callback("--progress", [&common] { common.progress = ProgressMode::On; },
+                                        "Show the progress line on stderr even when it is not a terminal");
+  auto* off = command->add_flag_callback("--no-progress", [&common] { common.progress = ProgressMode::Off; },
+                                         "Never show the progress line");
+  on->excludes(off);
+}
+
+int64_t seedValue = 0;
+
+CLI::Option* addSeed(CLI::App* command) {
+  return command->add_option("--seed", seedValue, "Seed of the random source (the run replays exactly with one thread)")
+      ->check(CLI::Range(static_cast<int64_t>(0), static_cast<int64_t>(UINT32_MAX)));
+}
+
+}  // namespace
+
+int runMain(int argc, char** argv) {
+  // The engine's diagnostic lines never mix with the result on stdout.
+  setDiagnosticStream(std::cerr);
+
+  CLI::App app{"hamcycles-cli: decide whether graphs have a Hamiltonian cycle, from the command line."};
+  app.require_subcommand(1);
+  app.set_help_all_flag("--help-all", "Help for every subcommand");
+  CommonOptions common;
+
+  InfoOptions info;
+  auto* infoCommand = app.add_subcommand("info", "The Graph Information figures of a graph file");
+  infoCommand->add_option("GRAPH", info.graph, "Graph file (.txt, .obj, .g, .hcp)")->required();
+  infoCommand->add_flag("--json", common.json, "Print one JSON object");
+
+  SchcCommandOptions schc;
+  auto* schcCommand = app.add_subcommand("schc", "Run the Stone Carver's HC algorithm");
+  schcCommand->add_option("GRAPH", schc.graph, "Graph file (.txt, .obj, .g, .hcp)")->required();
+  schcCommand->add_option("--version", schc.version, "Algorithm version: 3, 4, 5, 6, 7, 12 or 13")
+      ->check(CLI::IsMember({3, 4, 5, 6, 7, 12, 13}));
+  schcCommand->add_option("--max-iterations", schc.maxIterations, "Stop after this many iterations")
+      ->check(CLI::Range(static_cast<int64_t>(1), static_cast<int64_t>(100000000)));
+  schcCommand->add_option("--time-limit", schc.timeLimit, "Stop after this many seconds")->check(positiveSeconds());
+  auto* schcSeed = addSeed(schcCommand);
+  schcCommand->add_option("--threads", schc.threads, "Worker threads of the parallel mill")->capture_default_str()->check(CLI::Range(1, 256));
+  schcCommand->add_option("--output", schc.output, "Write the cycle found: .txt adjacency text, .obj, .tour");
+  schcCommand->add_flag("--json", common.json, "Print one JSON object");
+  addProgressFlags(schcCommand, common);
+
+  CohcCommandOptions cohc;
+  auto* cohcCommand = app.add_subcommand("cohc", "Run the Co-HC proof system");
+  cohcCommand->add_option("GRAPH", cohc.graph, "Graph file (.txt, .obj, .g, .hcp)")->required();
+  cohcCommand->add_option("--level", cohc.level, "Pruning level 0..6")->capture_default_str()->check(CLI::Range(0, 6));
+  cohcCommand->add_option("--max-depth", cohc.maxDepth, "Maximum search depth (default unlimited)")
+      ->check(CLI::Range(0, 999999999));
+  cohcCommand->add_flag("--minimal", cohc.minimal, "Build minimal children");
+  cohcCommand->add_option("--time-limit", cohc.timeLimit, "Stop after this many seconds")->check(positiveSeconds());
+  auto* cohcSeed = addSeed(cohcCommand);
+  cohcCommand->add_option("--output", cohc.output, "Write the cycle found: .txt adjacency text, .obj, .tour");
+  cohcCommand->add_flag("--json", common.json, "Print one JSON object");
+  addProgressFlags(cohcCommand, common);
+
+  GenerateOptions generate;
+  auto* generateCommand = app.add_subcommand(
+      "generate",
+      "Generate a graph: edge-probability N P | regular N D | random-edges N M | torus R C | knight R C | ncube N | "
+      "iccs K | complete N | 3sat N C");
+  generateCommand->add_option("FAMILY", generate.family, "Graph family")->required();
+  generateCommand->add_option("PARAMETERS", generate.parameters, "The family's parameters")->required();
+  generateCommand->add_option("--output", generate.output, "Where to write the graph (.txt or .hcp)")->required();
+  auto* generateSeed = addSeed(generateCommand);
+  generateCommand->add_option("--cnf", generate.cnf, "3sat only: also write the formula as DIMACS CNF");
+  generateCommand->add_flag("--json", common.json, "Print one JSON object");
+
+  VerifyOptions verify;
+  auto* verifyCommand = app.add_subcommand("verify", "Check a cycle file against a graph (exit 0 yes, 1 no)");
+  verifyCommand->add_option("GRAPH", verify.graph, "Graph file (.txt, .obj, .g, .hcp)")->required();
+  verifyCommand->add_option("CYCLE", verify.cycle, "Cycle: adjacency text (.txt), TSPLIB .tour, or a list of node ids")
+      ->required();
+  verifyCommand->add_flag("--json", common.json, "Print one JSON object");
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    std::string what = e.what();
+    if (what.empty()) what = "bad arguments";
+    return fail(what + " (see --help)");
+  }
+
+  auto seedOf = [](CLI::Option* option) -> std::optional<uint32_t> {
+    if (option->count() == 0) return std::nullopt;
+    return static_cast<uint32_t>(seedValue);
+  };
+  if (*infoCommand) return runInfo(info, common);
+  if (*schcCommand) {
+    schc.seed = seedOf(schcSeed);
+    if (!isOfferedVersion(schc.version)) return fail("--version must be one of 3, 4, 5, 6, 7, 12, 13");
+    return runSchc(schc, common);
+  }
+  if (*cohcCommand) {
+    cohc.seed = seedOf(cohcSeed);
+    return runCohc(cohc, common);
+  }
+  if (*generateCommand) {
+    generate.seed = seedOf(generateSeed);
+    return runGenerate(generate, common);
+  }
+  if (*verifyCommand) return runVerify(verify, common);
+  return fail("a subcommand is required: info, schc, cohc, generate or verify (see --help)");
+}
+
+}  // namespace hc::cli
+
+int main(int argc, char** argv) {
+  try {
+    return hc::cli::runMain(argc, argv);
+  } catch (const std::bad_alloc&) {
+    return hc::cli::fail("out of memory (the graph is too large for this machine)");
+  } catch (const std::exception& e) {
+    return hc::cli::fail(std::string("unexpected error: ") + e.what());
+  }
 }

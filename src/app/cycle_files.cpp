@@ -1,0 +1,172 @@
+// Cycle files. The adjacency text of a cycle is read as a set of edges, so a broken file
+// (a node with three listed neighbours, two separate rings) is reported by the verifier
+// with the fault it has rather than as an unreadable file.
+#include "app/cycle_files.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <sstream>
+
+#include "app/tsplib_files.h"
+
+namespace hc {
+
+namespace {
+
+bool parseId(std::string_view token, int64_t& value) {
+  if (token.empty()) return false;
+  auto [ptr, ec] = std::from_chars(token.data(), token.data() + token.size(), value);
+  return ec == std::errc() && ptr == token.data() + token.size();
+}
+
+std::vector<std::string_view> tokensOf(std::string_view line) {
+  std::vector<std::string_view> tokens;
+  size_t i = 0;
+  while (i < line.size()) {
+    while (i < line.size() && std::isspace(static_cast<unsigned char>(line[i]))) ++i;
+    size_t start = i;
+    while (i < line.size() && !std::isspace(static_cast<unsigned char>(line[i]))) ++i;
+    if (i > start) tokens.push_back(line.substr(start, i - start));
+  }
+  return tokens;
+}
+
+FileStatus badId(const std::string& where, size_t line, std::string_view token) {
+  std::string shown(token.substr(0, 24));
+  return FileStatus::failure(where + ": line " + std::to_string(line) + ": \"" + shown + "\" is not a node id (0.." +
+                             std::to_string(kMaxFileNodes - 1) + ")");
+}
+
+}  // namespace
+
+std::string fileExtension(const std::string& path) {
+  std::string name = fileNameOf(path);
+  size_t dot = name.rfind('.');
+  if (dot == std::string::npos || dot == 0) return {};
+  std::string ext = name.substr(dot + 1);
+  for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ext;
+}
+
+std::string fileNameOf(const std::string& path) {
+  size_t slash = path.find_last_of("/\\");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+FileStatus parseCycleText(const std::string& text, const std::string& where, bool isTour, CycleFileContents& out) {
+  CycleFileContents result;
+  if (isTour) {
+    if (FileStatus s = parseTour(text, where, result.sequence); !s) return s;
+    out = std::move(result);
+    return {};
+  }
+  // Lines with their tokens; blank lines are skipped.
+  std::vector<std::pair<size_t, std::vector<std::string_view>>> lines;
+  std::string_view all(text);
+  size_t pos = 0;
+  size_t lineNumber = 0;
+  while (pos < all.size()) {
+    size_t end = all.find('\n', pos);
+    if (end == std::string_view::npos) end = all.size();
+    ++lineNumber;
+    auto tokens = tokensOf(all.substr(pos, end - pos));
+    if (!tokens.empty()) lines.emplace_back(lineNumber, std::move(tokens));
+    pos = end + 1;
+  }
+  if (lines.empty()) return FileStatus::failure(where + ": the file holds no cycle");
+  bool idList = lines.size() == 1 ||
+                std::all_of(lines.begin(), lines.end(), [](const auto& line) { return line.second.size() == 1; });
+  for (const auto& [number, tokens] : lines) {
+    std::vector<int32_t> ids;
+    for (std::string_view token : tokens) {
+      int64_t v = 0;
+      if (!parseId(token, v) || v < 0 || v >= kMaxFileNodes) return badId(where, number, token);
+      ids.push_back(static_cast<int32_t>(v));
+    }
+    if (idList) {
+      result.sequence.insert(result.sequence.end(), ids.begin(), ids.end());
+    } else {
+      for (size_t k = 1; k < ids.size(); ++k) result.edges.emplace_back(ids[0], ids[k]);
+    }
+  }
+  if (idList) {
+    if (result.sequence.size() > 1 && result.sequence.front() == result.sequence.back()) result.sequence.pop_back();
+  } else {
+    result.isEdgeSet = true;
+  }
+  out = std::move(result);
+  return {};
+}
+
+FileStatus readCycleFile(const std::string& path, CycleFileContents& out) {
+  std::string text;
+  if (FileStatus s = readWholeFile(path, text); !s) return s;
+  return parseCycleText(text, path, fileExtension(path) == "tour", out);
+}
+
+CycleOutputFormat cycleOutputFormatOf(const std::string& path) {
+  std::string ext = fileExtension(path);
+  if (ext == "txt") return CycleOutputFormat::AdjacencyText;
+  if (ext == "obj") return CycleOutputFormat::Obj;
+  if (ext == "tour") return CycleOutputFormat::Tour;
+  return CycleOutputFormat::Unknown;
+}
+
+std::string formatCycleAdjacencyText(const Graph& solved, std::span<const int32_t> cycle) {
+  const size_t n = cycle.size();
+  std::vector<std::array<int32_t, 2>> partners(n, {-1, -1});
+  for (size_t i = 0; i < n; ++i) {
+    int32_t v = cycle[i];
+    partners[static_cast<size_t>(v)] = {cycle[(i + n - 1) % n], cycle[(i + 1) % n]};
+  }
+  std::string out;
+  out.reserve(n * 20);
+  for (size_t v = 0; v < n; ++v) {
+    auto pair = partners[v];
+    // Keep the order of the node's own neighbour array where both stand in it.
+    if (static_cast<int32_t>(v) < solved.howManyNodes) {
+      const Node& node = solved.node(static_cast<int32_t>(v));
+      int32_t first = -1;
+      for (int32_t k = 0; k < node.degree && first < 0; ++k)
+        if (node.neighborArray[k] == pair[0] || node.neighborArray[k] == pair[1]) first = node.neighborArray[k];
+      if (first == pair[1]) std::swap(pair[0], pair[1]);
+    }
+    out += std::to_string(v);
+    out += ' ';
+    out += std::to_string(pair[0]);
+    out += ' ';
+    out += std::to_string(pair[1]);
+    out += '\n';
+  }
+  return out;
+}
+
+std::string formatCycleObj(const Graph& graph, std::span<const int32_t> cycle) {
+  std::ostringstream out;
+  for (const Point3& p : graph.coordinates) out << "v " << p[0] << " " << p[1] << " " << p[2] << "\n";
+  out << "# Hamiltonian Cycle:\n";
+  out << "l ";
+  for (int32_t v : cycle) out << (v + 1) << " ";
+  out << "1\n";
+  return out.str();
+}
+
+FileStatus writeCycleFile(const std::string& path, const std::string& name, const Graph& solved,
+                          std::span<const int32_t> cycle) {
+  switch (cycleOutputFormatOf(path)) {
+    case CycleOutputFormat::AdjacencyText:
+      return writeFileAtomically(path, formatCycleAdjacencyText(solved, cycle));
+    case CycleOutputFormat::Obj:
+      if (!solved.hasCoordinates())
+        return FileStatus::failure(path + ": an .obj cycle file needs node coordinates, which only graphs read from .obj files have");
+      return writeFileAtomically(path, formatCycleObj(solved, cycle));
+    case CycleOutputFormat::Tour:
+      return writeFileAtomically(path, formatTour(name, cycle));
+    case CycleOutputFormat::Unknown:
+      break;
+  }
+  return FileStatus::failure(path + ": unknown output extension (use .txt, .obj or .tour)");
+}
+
+}  // namespace hc

@@ -1,0 +1,60 @@
+#include "app/graph_information.h"
+
+#include <algorithm>
+
+#include "app/number_format.h"
+#include "checks/chain_building.h"
+#include "checks/necessary_conditions.h"
+#include "checks/scans.h"
+
+namespace hc {
+
+GraphInformation computeGraphInformation(const Graph& submitted, const std::string& name) {
+  GraphInformation info;
+  info.name = name;
+  Graph copy(submitted);
+  // The order matters: a disconnected graph is marked non-Hamiltonian by isConnected, and
+  // the pruning that follows then leaves it as it is, as the page shows it.
+  info.bipartite = isBipartite(copy, 0);
+  info.connected = isConnected(copy, 0);
+  info.biconnected = isBiconnected(copy, 0);
+  checkLowDegreeNodes(copy, 0);
+  setUncuttabilities(copy, 0);
+  lightning(copy, 0);
+  buildChains(copy, 0);
+  HeadHunter(copy, 0);
+
+  info.nodes = copy.howManyNodes;
+  info.edges = copy.howManyEdges;
+  info.forcedEdges = copy.howManyUncuttable;
+  if (info.nodes > 0) {
+    info.averageDegree = 2.0 * static_cast<double>(info.edges) / static_cast<double>(info.nodes);
+    int32_t least = 1000000000;
+    int32_t most = 0;
+    for (const Node& node : copy.nodes) {
+      least = std::min(least, node.degree);
+      most = std::max(most, node.degree);
+    }
+    info.minDegree = least;
+    info.maxDegree = most;
+  }
+  return info;
+}
+
+std::vector<std::string> graphInformationLines(const GraphInformation& info) {
+  auto yesNo = [](bool b) { return std::string(b ? "Yes" : "No"); };
+  return {
+      "Graph Name:    " + info.name,
+      "Nodes:              " + formatNumber(info.nodes, 0),
+      "Edges:              " + formatNumber(info.edges, 0),
+      "Forced Edges:  " + formatNumber(info.forcedEdges, 0),
+      "Avg. Degree:    " + formatNumber(info.averageDegree, 2),
+      "Min. Degree:     " + formatNumber(info.minDegree, 0),
+      "Max. Degree:    " + formatNumber(info.maxDegree, 0),
+      "Bipartite:           " + yesNo(info.bipartite),
+      "Connected:       " + yesNo(info.connected),
+      "Biconnected:     " + yesNo(info.biconnected),
+  };
+}
+
+}  // namespace hc

@@ -1,0 +1,34 @@
+// The figures of the Graph Information page: name, node and edge counts, forced edges,
+// degrees, and whether the graph is bipartite, connected and biconnected. Edges and forced
+// edges are counted after the cheap pruning the Co-HC proof applies at its root, on a
+// throw-away copy, so the graph given is never changed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/graph.h"
+
+namespace hc {
+
+struct GraphInformation {
+  std::string name;
+  int32_t nodes = 0;
+  int32_t edges = 0;        // after the root pruning
+  int32_t forcedEdges = 0;  // after the root pruning
+  double averageDegree = 0.0;
+  int32_t minDegree = 0;
+  int32_t maxDegree = 0;
+  bool bipartite = false;
+  bool connected = false;
+  bool biconnected = false;
+};
+
+// A graph without nodes reads 0 for every degree figure (its average would divide by 0).
+GraphInformation computeGraphInformation(const Graph& submitted, const std::string& name);
+
+// The page's ten lines, captions exactly as the page writes them ("Nodes:              64").
+std::vector<std::string> graphInformationLines(const GraphInformation& info);
+
+}  // namespace hc

@@ -1,0 +1,108 @@
+// The file checks common to every format run first (exists, a regular file, readable),
+// so each reader only has its own format to judge.
+#include "app/graph_loading.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "app/cycle_files.h"
+#include "app/tsplib_files.h"
+#include "editor/drawing_conversion.h"
+#include "editor/g_file.h"
+#include "generators/graph_generation.h"
+
+namespace hc {
+
+namespace {
+
+std::string checkReadableFile(const std::string& path) {
+  std::error_code ec;
+  auto status = std::filesystem::status(path, ec);
+  if (ec || !std::filesystem::exists(status)) return path + ": no such file";
+  if (std::filesystem::is_directory(status)) return path + ": is a folder, not a graph file";
+  std::ifstream probe(path, std::ios::binary);
+  if (!probe) return path + ": cannot open the file (permission denied?)";
+  return {};
+}
+
+}  // namespace
+
+int32_t graphSourceTypeOfPath(const std::string& path) {
+  std::string ext = fileExtension(path);
+  if (ext == "txt") return kTextFile;
+  if (ext == "g") return kDrawingFile;
+  if (ext == "obj") return kObjFile;
+  if (ext == "hcp") return kHcpFile;
+  return kNoGraph;
+}
+
+std::string hamiltonianCycleFileName(const std::string& path) {
+  size_t nameStart = path.find_last_of("/\\");
+  nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+  size_t dot = path.rfind('.');
+  if (dot == std::string::npos || dot <= nameStart) return path + "-HC";
+  return path.substr(0, dot) + "-HC" + path.substr(dot);
+}
+
+LoadedGraph loadGraphFile(const std::string& path) {
+  LoadedGraph result;
+  result.description.filePath = path;
+  result.description.sourceType = graphSourceTypeOfPath(path);
+  if (result.description.sourceType == kNoGraph) {
+    std::string ext = fileExtension(path);
+    result.error = path + ": unknown graph file extension " + (ext.empty() ? std::string("(none)") : "\"." + ext + "\"") +
+                   " (use .txt, .obj, .g or .hcp)";
+    return result;
+  }
+  if (std::string problem = checkReadableFile(path); !problem.empty()) {
+    result.error = problem;
+    return result;
+  }
+  switch (result.description.sourceType) {
+    case kTextFile:
+    case kObjFile: {
+      GenerationRequest request;
+      request.graphType = result.description.sourceType == kTextFile ? 9 : 10;
+      request.n = -1;
+      request.x = -1.0;
+      request.inputFileName = path;
+      request.outputFileName = hamiltonianCycleFileName(path);
+      GenerationResult built = generateGraph(request);
+      if (!built) {
+        result.error = built.error;
+        return result;
+      }
+      result.graph = std::move(built.graph);
+      break;
+    }
+    case kDrawingFile: {
+      Graph2D drawing;
+      EditorStatus status = loadGFile(path, drawing);
+      if (!status) {
+        result.error = !status.error.empty() ? status.error : path + ": cannot read the drawing";
+        return result;
+      }
+      result.description.drawingNodes = drawing.nodeCount();
+      result.graph = std::make_unique<Graph>(convertDrawingToGraph(drawing, kUserDefinedGraphName));
+      break;
+    }
+    case kHcpFile: {
+      HcpContents contents;
+      if (FileStatus s = readHcpFile(path, contents); !s) {
+        result.error = s.error;
+        return result;
+      }
+      result.graph = buildGraphFromHcp(contents);
+      result.graph->inputFileName = path;
+      result.graph->outputFileName = hamiltonianCycleFileName(path);
+      break;
+    }
+    default:
+      break;
+  }
+  result.description.nodes = result.graph->howManyNodes;
+  return result;
+}
+
+}  // namespace hc

@@ -1,0 +1,334 @@
+// TSPLIB HCP and tour files. The parser walks the text once, line by line, keeping the
+// line number of every token so each fault names where it is.
+#include "app/tsplib_files.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <climits>
+#include <fstream>
+#include <sstream>
+#include <unordered_set>
+
+#include "core/random.h"
+
+namespace hc {
+
+namespace {
+
+std::string_view trim(std::string_view s) {
+  size_t b = 0;
+  while (b < s.size() && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r' || s[b] == '\f' || s[b] == '\v')) ++b;
+  size_t e = s.size();
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r' || s[e - 1] == '\f' || s[e - 1] == '\v')) --e;
+  return s.substr(b, e - b);
+}
+
+// Splits TSPLIB text into lines and tokens while remembering line numbers.
+class TsplibScanner {
+ public:
+  TsplibScanner(std::string_view text, const std::string& where) : text_(text), where_(where) {}
+
+  // The next line (trimmed), or false at the end of the text.
+  bool nextLine(std::string_view& line) {
+    if (pos_ >= text_.size()) return false;
+    size_t end = text_.find('\n', pos_);
+    if (end == std::string_view::npos) end = text_.size();
+    line = trim(text_.substr(pos_, end - pos_));
+    pos_ = end + 1;
+    ++lineNumber_;
+    return true;
+  }
+
+  // The next whitespace-separated token, crossing lines; false at the end of the text.
+  bool nextToken(std::string_view& token) {
+    for (;;) {
+      while (tokenPos_ < currentLine_.size() && isBlank(currentLine_[tokenPos_])) ++tokenPos_;
+      if (tokenPos_ < currentLine_.size()) {
+        size_t start = tokenPos_;
+        while (tokenPos_ < currentLine_.size() && !isBlank(currentLine_[tokenPos_])) ++tokenPos_;
+        token = currentLine_.substr(start, tokenPos_ - start);
+        return true;
+      }
+      if (!nextLine(currentLine_)) return false;
+      tokenPos_ = 0;
+    }
+  }
+
+  // After token scanning: the rest of the current line (normally empty).
+  std::string_view restOfLine() const { return trim(currentLine_.substr(std::min(tokenPos_, currentLine_.size()))); }
+  void dropRestOfLine() { tokenPos_ = currentLine_.size(); }
+
+  int32_t lineNumber() const { return lineNumber_; }
+
+  FileStatus fail(const std::string& what) const {
+    return FileStatus::failure(where_ + ": line " + std::to_string(lineNumber_) + ": " + what);
+  }
+  FileStatus failAtEnd(const std::string& what) const { return FileStatus::failure(where_ + ": " + what); }
+
+ private:
+  static bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
+
+  std::string_view text_;
+  const std::string& where_;
+  size_t pos_ = 0;
+  int32_t lineNumber_ = 0;
+  std::string_view currentLine_;
+  size_t tokenPos_ = 0;
+};
+
+bool parseInteger(std::string_view token, int64_t& value) {
+  if (token.empty()) return false;
+  const char* first = token.data();
+  const char* last = token.data() + token.size();
+  if (*first == '+') ++first;
+  auto [ptr, ec] = std::from_chars(first, last, value);
+  return ec == std::errc() && ptr == last;
+}
+
+std::string shown(std::string_view token) {
+  constexpr size_t kLongest = 24;
+  if (token.size() > kLongest) return "\"" + std::string(token.substr(0, kLongest)) + "...\"";
+  return "\"" + std::string(token) + "\"";
+}
+
+// "KEY : value" (the blanks around the colon are optional). A line without a colon is a
+// bare keyword (a section start, EOF). The key is compared in upper case, as files in the
+// wild use both.
+void splitHeader(std::string_view line, std::string& key, std::string_view& value) {
+  size_t colon = line.find(':');
+  std::string_view k = trim(colon == std::string_view::npos ? line : line.substr(0, colon));
+  value = colon == std::string_view::npos ? std::string_view{} : trim(line.substr(colon + 1));
+  key.assign(k);
+  for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+}
+
+std::string upper(std::string_view s) {
+  std::string u(s);
+  for (char& c : u) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return u;
+}
+
+// After the data: only EOF and blank lines may follow.
+FileStatus checkTrailer(TsplibScanner& scan, const char* what) {
+  if (!scan.restOfLine().empty()) return scan.fail(std::string("unexpected text after the ") + what);
+  std::string_view line;
+  while (scan.nextLine(line)) {
+    if (line.empty()) continue;
+    if (upper(line) == "EOF") {
+      while (scan.nextLine(line))
+        if (!line.empty()) return scan.fail("unexpected text after EOF");
+      return {};
+    }
+    return scan.fail(std::string("unexpected text after the ") + what + ": " + shown(line));
+  }
+  return {};
+}
+
+// Reads one 1-based node number of an HCP data section, or the -1 terminator.
+FileStatus readNodeNumber(TsplibScanner& scan, int32_t dimension, int32_t& node, const char* context) {
+  std::string_view token;
+  if (!scan.nextToken(token)) return scan.failAtEnd(std::string("the file ends inside ") + context + " (no -1 at its end)");
+  int64_t value = 0;
+  if (!parseInteger(token, value)) {
+    if (upper(token) == "EOF") return scan.fail(std::string("EOF inside ") + context + " (no -1 at its end)");
+    return scan.fail(shown(token) + " is not a node number");
+  }
+  if (value == -1) {
+    node = -1;
+    return {};
+  }
+  if (value < 1 || value > dimension)
+    return scan.fail("node " + std::string(token) + " out of range 1.." + std::to_string(dimension));
+  node = static_cast<int32_t>(value - 1);
+  return {};
+}
+
+}  // namespace
+
+FileStatus readWholeFile(const std::string& path, std::string& text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return FileStatus::failure(path + ": cannot open the file");
+  std::ostringstream buffer;
+  buffer << in.rdbuf();
+  if (in.bad()) return FileStatus::failure(path + ": cannot read the file");
+  text = std::move(buffer).str();
+  return {};
+}
+
+FileStatus parseHcp(std::string_view text, const std::string& where, HcpContents& out) {
+  TsplibScanner scan(text, where);
+  HcpContents result;
+  std::string format = "EDGE_LIST";
+  bool haveDimension = false;
+  bool inData = false;
+  std::string_view line;
+  std::string key;
+  std::string_view value;
+  while (!inData && scan.nextLine(line)) {
+    if (line.empty()) continue;
+    splitHeader(line, key, value);
+    if (key == "NAME") {
+      result.name = std::string(value);
+    } else if (key == "COMMENT") {
+      // free text
+    } else if (key == "TYPE") {
+      if (upper(value) != "HCP") return scan.fail("TYPE is " + shown(value) + ", expected HCP");
+    } else if (key == "DIMENSION") {
+      int64_t n = 0;
+      if (!parseInteger(value, n)) return scan.fail("DIMENSION " + shown(value) + " is not a number");
+      if (n < 1 || n > kMaxFileNodes)
+        return scan.fail("DIMENSION " + std::string(value) + " out of range 1.." + std::to_string(kMaxFileNodes));
+      result.dimension = static_cast<int32_t>(n);
+      haveDimension = true;
+    } else if (key == "EDGE_DATA_FORMAT") {
+      format = upper(value);
+      if (format != "EDGE_LIST" && format != "ADJ_LIST")
+        return scan.fail("EDGE_DATA_FORMAT " + shown(value) + " is not EDGE_LIST or ADJ_LIST");
+    } else if (key == "EDGE_DATA_SECTION") {
+      if (!haveDimension) return scan.fail("EDGE_DATA_SECTION before DIMENSION");
+      if (!value.empty()) return scan.fail("unexpected text after EDGE_DATA_SECTION");
+      inData = true;
+    } else if (key == "EOF") {
+      return scan.fail("EOF before EDGE_DATA_SECTION");
+    } else if (key.ends_with("_SECTION")) {
+      return scan.fail("section " + key + " is not supported in a graph file");
+    } else if (line.find(':') == std::string_view::npos) {
+      return scan.fail(shown(line) + " is not a header line (KEY : value)");
+    } else if (key == "EDGE_WEIGHT_TYPE" || key == "EDGE_WEIGHT_FORMAT" || key == "NODE_COORD_TYPE" ||
+               key == "DISPLAY_DATA_TYPE" || key == "CAPACITY") {
+      // Other problem types' keys: harmless here.
+    } else {
+      return scan.fail("unknown header " + shown(key));
+    }
+  }
+  if (!inData) return scan.failAtEnd("no EDGE_DATA_SECTION");
+
+  const int32_t n = result.dimension;
+  std::unordered_set<uint64_t> seen;
+  auto addEdge = [&](int32_t a, int32_t b) -> FileStatus {
+    if (a == b) return scan.fail("node " + std::to_string(a + 1) + " is joined to itself");
+    int32_t lo = std::min(a, b), hi = std::max(a, b);
+    uint64_t keyValue = static_cast<uint64_t>(lo) * static_cast<uint64_t>(n) + static_cast<uint64_t>(hi);
+    if (seen.insert(keyValue).second) {
+      if (result.edges.size() >= static_cast<size_t>(INT32_MAX / 2)) return scan.fail("too many edges");
+      result.edges.emplace_back(a, b);
+    }
+    return {};
+  };
+
+  if (format == "EDGE_LIST") {
+    for (;;) {
+      int32_t a = -1, b = -1;
+      if (FileStatus s = readNodeNumber(scan, n, a, "the edge list"); !s) return s;
+      if (a == -1) break;
+      if (FileStatus s = readNodeNumber(scan, n, b, "the edge list"); !s) return s;
+      if (b == -1) return scan.fail("edge list ends in the middle of an edge (node " + std::to_string(a + 1) + " has no partner)");
+      if (FileStatus s = addEdge(a, b); !s) return s;
+    }
+  } else {
+    for (;;) {
+      int32_t a = -1;
+      if (FileStatus s = readNodeNumber(scan, n, a, "the adjacency lists"); !s) return s;
+      if (a == -1) break;
+      for (;;) {
+        int32_t b = -1;
+        if (FileStatus s = readNodeNumber(scan, n, b, "an adjacency list"); !s) return s;
+        if (b == -1) break;
+        if (FileStatus s = addEdge(a, b); !s) return s;
+      }
+    }
+  }
+  if (FileStatus s = checkTrailer(scan, "edge data"); !s) return s;
+  out = std::move(result);
+  return {};
+}
+
+FileStatus readHcpFile(const std::string& path, HcpContents& out) {
+  std::string text;
+  if (FileStatus s = readWholeFile(path, text); !s) return s;
+  return parseHcp(text, path, out);
+}
+
+std::unique_ptr<Graph> buildGraphFromHcp(const HcpContents& contents) {
+  reseedFromClock(graphClockSeed());
+  constexpr int16_t kFileReadGraph = 9;
+  auto graph = std::make_unique<Graph>(contents.dimension, kFileReadGraph);
+  for (const auto& [a, b] : contents.edges) graph->addEdge(a, b);
+  graph->finishConstruction();
+  return graph;
+}
+
+std::string formatHcp(const std::string& name, const Graph& graph) {
+  std::string out;
+  out.reserve(128 + static_cast<size_t>(graph.howManyEdges) * 12);
+  out += "NAME : " + name + "\n";
+  out += "TYPE : HCP\n";
+  out += "DIMENSION : " + std::to_string(graph.howManyNodes) + "\n";
+  out += "EDGE_DATA_FORMAT : EDGE_LIST\n";
+  out += "EDGE_DATA_SECTION\n";
+  for (int32_t v = 0; v < graph.howManyNodes; ++v) {
+    const Node& node = graph.node(v);
+    for (int32_t k = 0; k < node.degree; ++k) {
+      int32_t w = node.neighborArray[k];
+      if (w > v) out += std::to_string(v + 1) + " " + std::to_string(w + 1) + "\n";
+    }
+  }
+  out += "-1\nEOF\n";
+  return out;
+}
+
+std::string formatTour(const std::string& name, std::span<const int32_t> cycle) {
+  std::string out;
+  out.reserve(64 + cycle.size() * 8);
+  out += "NAME : " + name + "\n";
+  out += "TYPE : TOUR\n";
+  out += "DIMENSION : " + std::to_string(cycle.size()) + "\n";
+  out += "TOUR_SECTION\n";
+  for (int32_t v : cycle) out += std::to_string(v + 1) + "\n";
+  out += "-1\nEOF\n";
+  return out;
+}
+
+FileStatus parseTour(std::string_view text, const std::string& where, std::vector<int32_t>& cycle) {
+  TsplibScanner scan(text, where);
+  std::string_view line;
+  std::string key;
+  std::string_view value;
+  int64_t dimension = -1;
+  bool inTour = false;
+  while (!inTour && scan.nextLine(line)) {
+    if (line.empty()) continue;
+    splitHeader(line, key, value);
+    if (key == "NAME" || key == "COMMENT") continue;
+    if (key == "TYPE") {
+      if (upper(value) != "TOUR") return scan.fail("TYPE is " + shown(value) + ", expected TOUR");
+    } else if (key == "DIMENSION") {
+      if (!parseInteger(value, dimension) || dimension < 1 || dimension > kMaxFileNodes)
+        return scan.fail("DIMENSION " + shown(value) + " is not a number in 1.." + std::to_string(kMaxFileNodes));
+    } else if (key == "TOUR_SECTION") {
+      if (!value.empty()) return scan.fail("unexpected text after TOUR_SECTION");
+      inTour = true;
+    } else {
+      return scan.fail("unexpected line " + shown(line) + " before TOUR_SECTION");
+    }
+  }
+  if (!inTour) return scan.failAtEnd("no TOUR_SECTION");
+  std::vector<int32_t> result;
+  for (;;) {
+    std::string_view token;
+    if (!scan.nextToken(token)) return scan.failAtEnd("the file ends inside the tour (no -1 at its end)");
+    int64_t v = 0;
+    if (!parseInteger(token, v)) return scan.fail(shown(token) + " is not a node number");
+    if (v == -1) break;
+    if (v < 1 || v > kMaxFileNodes) return scan.fail("node " + std::string(token) + " out of range 1.." + std::to_string(kMaxFileNodes));
+    result.push_back(static_cast<int32_t>(v - 1));
+  }
+  if (dimension >= 0 && static_cast<int64_t>(result.size()) != dimension)
+    return scan.fail("the tour lists " + std::to_string(result.size()) + " nodes but DIMENSION is " + std::to_string(dimension));
+  if (FileStatus s = checkTrailer(scan, "tour"); !s) return s;
+  cycle = std::move(result);
+  return {};
+}
+
+}  // namespace hc

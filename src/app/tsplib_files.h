@@ -1,0 +1,60 @@
+// TSPLIB's two formats for the Hamiltonian cycle problem, so the public hard-instance sets
+// can be solved directly and our cycles read by other tools:
+//  - the HCP graph file (.hcp): "KEY : value" headers (NAME, TYPE : HCP, DIMENSION,
+//    EDGE_DATA_FORMAT), then EDGE_DATA_SECTION with 1-based node pairs ended by -1
+//    (EDGE_LIST) or per-node neighbour lists each ended by -1 and the section by a
+//    further -1 (ADJ_LIST), then an optional EOF;
+//  - the tour file (.tour): headers, TOUR_SECTION, the 1-based nodes in cycle order,
+//    -1, EOF.
+//
+// Readers check the whole file before anything is built and name the line of the first
+// fault; a graph is only built from a file that passed.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "core/graph.h"
+#include "core/graph_files.h"
+
+namespace hc {
+
+// The largest DIMENSION accepted (a larger graph would not fit the solver's 32-bit counts
+// with room to work, and a typo must not allocate gigabytes).
+constexpr int32_t kMaxFileNodes = 5000000;
+
+// The contents of an HCP file: 0-based edges, each once, in file order.
+struct HcpContents {
+  std::string name;
+  int32_t dimension = 0;
+  std::vector<std::pair<int32_t, int32_t>> edges;
+};
+
+// Parses HCP text; `where` names the source in messages ("file: line N: ...").
+FileStatus parseHcp(std::string_view text, const std::string& where, HcpContents& out);
+// Reads and parses an HCP file.
+FileStatus readHcpFile(const std::string& path, HcpContents& out);
+// A solver graph (construction finished, generation type 9 like any file-read graph) from
+// parsed contents. Reseeds the random source like every graph construction.
+std::unique_ptr<Graph> buildGraphFromHcp(const HcpContents& contents);
+
+// The HCP text of a graph: NAME, TYPE : HCP, DIMENSION, EDGE_DATA_FORMAT : EDGE_LIST, each
+// edge once from its smaller end (1-based, in neighbour-array order), -1, EOF.
+std::string formatHcp(const std::string& name, const Graph& graph);
+
+// A tour file for `cycle` (0-based node ids in cycle order): NAME, TYPE : TOUR, DIMENSION,
+// TOUR_SECTION, the ids + 1, -1, EOF.
+std::string formatTour(const std::string& name, std::span<const int32_t> cycle);
+// The node sequence of a tour file, converted to 0-based ids. The ids are not checked
+// against a graph here (the verifier does that); they must be positive integers.
+FileStatus parseTour(std::string_view text, const std::string& where, std::vector<int32_t>& cycle);
+
+// Whole file into `text`; a clear error when it cannot be opened or read.
+FileStatus readWholeFile(const std::string& path, std::string& text);
+
+}  // namespace hc
