@@ -1,0 +1,551 @@
+// The proof tree: decisions at the root, the report-to-parent forcing with its restart,
+// the cycle hand-up, the depth limit, aborts, deep trees, and known answers.
+#include "cohc/search_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <pthread.h>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "cohc/search_tree_node.h"
+#include "core/diagnostics.h"
+#include "core/random.h"
+#include "test_graphs.h"
+
+namespace hc {
+namespace {
+
+using testing::completeGraph;
+using testing::cycleGraph;
+using testing::edgeSet;
+using testing::generalizedPetersen;
+using testing::graphFromEdges;
+using testing::isHamiltonianCycleOf;
+using testing::knightGraph;
+using testing::petersen;
+using testing::twoK4SharingANode;
+
+bool sanitized() {
+  const char* value = std::getenv("HC_SANITIZED");
+  return value != nullptr && std::string(value) == "1";
+}
+
+// Fixed seeds make the forcing probes (and so the minimal-children trees) replayable.
+class SearchTreeTest : public ::testing::Test {
+ protected:
+  void SetUp() override { enableFixedSeed(12345); }
+  void TearDown() override { disableFixedSeed(); }
+};
+
+CohcOptions options(int32_t level, bool minimal, int32_t depth = 999999999) {
+  CohcOptions o;
+  o.pruningLevel = level;
+  o.buildMinimalChildren = minimal;
+  o.maxSearchDepth = depth;
+  o.writeCycleFile = false;
+  return o;
+}
+
+// ---------------------------------------------------------------------------------------
+// Decisions at the root and the depth limit
+
+TEST_F(SearchTreeTest, MaximumDepthZeroBuildsOnlyTheRootAndLeavesItUndecided) {
+  Graph g = petersen();
+  CohcResult r = runCoHC(g, options(0, false, 0));
+  EXPECT_EQ(r.verdict, kUndecided);
+  EXPECT_EQ(g.isHamiltonian, kUndecided);
+  EXPECT_EQ(r.treeNodes, 1);
+  EXPECT_EQ(r.deepestDepth, 0);
+  EXPECT_FALSE(r.aborted);
+  const SearchTreeStatistics& s = *r.statistics;
+  EXPECT_EQ(s.deepestStartedDepth, 0);
+  EXPECT_EQ(s.started[0], 1.0);
+  EXPECT_EQ(s.solved[0], 0.0);
+  EXPECT_EQ(s.started[1], 0.0);
+  // A negative depth is no depth at all.
+  Graph h = petersen();
+  EXPECT_EQ(runCoHC(h, options(1, true, -5)).treeNodes, 1);
+}
+
+TEST_F(SearchTreeTest, DegreeOneNodeDecidesTheRootAtOnce) {
+  // A square with a pendant node.
+  Graph g = graphFromEdges(5, {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 4}});
+  for (bool minimal : {false, true}) {
+    Graph h(g);
+    CohcResult r = runCoHC(h, options(5, minimal));
+    EXPECT_EQ(r.verdict, kNotHamiltonian);
+    EXPECT_EQ(r.treeNodes, 1);
+    const SearchTreeStatistics& s = *r.statistics;
+    EXPECT_EQ(s.deepestStartedDepth, 0);
+    EXPECT_EQ(s.started[0], 1.0);
+    EXPECT_EQ(s.solved[0], 1.0);
+    EXPECT_EQ(s.totalStarted(), 1.0);
+  }
+}
+
+TEST_F(SearchTreeTest, LevelThreeDecidesACutVertexAtTheRoot) {
+  Graph g = twoK4SharingANode();
+  CohcResult r = runCoHC(g, options(3, false));
+  EXPECT_EQ(r.verdict, kNotHamiltonian);
+  EXPECT_EQ(r.treeNodes, 1);
+  EXPECT_EQ(r.statistics->solved[0], 1.0);
+  // Levels 1 and 2 cannot see it without children.
+  Graph h = twoK4SharingANode();
+  EXPECT_EQ(runCoHC(h, options(2, false, 0)).verdict, kUndecided);
+}
+
+// ---------------------------------------------------------------------------------------
+// Candidates
+
+TEST_F(SearchTreeTest, CandidatesAreTheUnforcedEdgesInNodeAndNeighbourOrder) {
+  // A square 0-1-2-3 with chords 0-2 and 1-3: nothing forced.
+  Graph g = graphFromEdges(4, {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 2}, {1, 3}});
+  SearchTreeNode root(g, 5, SearchTreeRun{0, false, nullptr, {}});
+  root.computeCandidates();
+  ASSERT_EQ(root.candidateCount(), 6);
+  std::vector<std::pair<int32_t, int32_t>> listed;
+  for (int32_t i = 0; i < root.candidateCount(); ++i) {
+    listed.emplace_back(root.candidateU(i), root.candidateV(i));
+    EXPECT_TRUE(root.candidateOpen(i));
+  }
+  std::vector<std::pair<int32_t, int32_t>> expected = {{0, 1}, {0, 3}, {0, 2}, {1, 2}, {1, 3}, {2, 3}};
+  EXPECT_EQ(listed, expected);
+  // Forcing 0-1 removes it from the next listing.
+  g.force(0, 1);
+  root.computeCandidates();
+  EXPECT_EQ(root.candidateCount(), 5);
+}
+
+TEST_F(SearchTreeTest, UndecidedGraphWithoutUnforcedEdgesHasNoCandidates) {
+  // Every edge forced on the node level only, so the verdict stays 2.
+  Graph g = cycleGraph(6);
+  for (int32_t i = 0; i < 6; ++i) Node::setUncut(g.node(i), g.node((i + 1) % 6));
+  ASSERT_EQ(g.isHamiltonian, kUndecided);
+  std::ostringstream out;  // the probe says it found no cuttable neighbour
+  ScopedDiagnosticStream capture(out);
+  for (bool minimal : {false, true}) {
+    SearchTreeNode root(g, 5, SearchTreeRun{0, minimal, nullptr, {}});
+    root.computeCandidates();
+    EXPECT_EQ(root.candidateCount(), 0) << "minimal " << minimal;
+    EXPECT_EQ(root.nextChild(), -1);
+  }
+  // The probe ends at once instead of drawing forever.
+  Graph copy(g);
+  EXPECT_EQ(randomForcingProbe(copy).count, 0);
+  // And a whole run on an empty graph: undecided, root only.
+  Graph empty = graphFromEdges(0, {});
+  CohcResult r = runCoHC(empty, options(0, false));
+  EXPECT_EQ(r.verdict, kUndecided);
+  EXPECT_EQ(r.treeNodes, 1);
+}
+
+TEST_F(SearchTreeTest, MinimalCandidatesAreAForcingSequenceThatDecidesACopy) {
+  Graph g = petersen();
+  rootInitialPruning(g);
+  CutSequence best = findMinimalForcingSequence(g);
+  ASSERT_GT(best.count, 0);
+  EXPECT_EQ(best.count, static_cast<int32_t>(best.pairs.size()));
+  // Replaying the pairs on a copy forces only existing, unforced edges and decides it.
+  Graph copy(g);
+  for (const CutPair& p : best.pairs) {
+    ASSERT_TRUE(copy.isAdjacent(p.first, p.second));
+    ASSERT_FALSE(copy.isUncuttableEdge(p.first, p.second));
+    copy.force(p.first, p.second);
+  }
+  EXPECT_NE(copy.isHamiltonian, kUndecided);
+  EXPECT_EQ(g.isHamiltonian, kUndecided);  // the probes ran on copies
+  // No probe of the 100 was shorter: check a fresh probe sample is never shorter.
+  for (int i = 0; i < 20; ++i) {
+    Graph c(g);
+    EXPECT_GE(randomForcingProbe(c).count, 1);
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// The walk, step by step: forcing after a non-Hamiltonian child, the restart, and the
+// rule that a closed candidate is never tried.
+
+struct WalkLog {
+  int64_t nodes = 0;
+  int64_t forcingsThatClosedOthers = 0;
+  int64_t restarts = 0;
+};
+
+// The same depth-first walk as runSearchTree, with checks at every step.
+HamiltonicityState checkedWalk(Graph& graph, int32_t depth, const SearchTreeRun& run, WalkLog& log) {
+  std::vector<std::unique_ptr<SearchTreeNode>> path;
+  std::vector<int32_t> builtFor;
+  path.push_back(std::make_unique<SearchTreeNode>(graph, depth, run));
+  path.back()->start();
+  log.nodes = 1;
+  for (;;) {
+    SearchTreeNode& top = *path.back();
+    int32_t i = top.nextChild();
+    if (i >= 0) {
+      // The candidate is open and its edge exists, unforced, in the parent.
+      EXPECT_TRUE(top.candidateOpen(i));
+      EXPECT_TRUE(top.graph().isAdjacent(top.candidateU(i), top.candidateV(i)));
+      EXPECT_FALSE(top.graph().isUncuttableEdge(top.candidateU(i), top.candidateV(i)));
+      path.push_back(std::make_unique<SearchTreeNode>(top, top.candidateU(i), top.candidateV(i)));
+      builtFor.push_back(i);
+      path.back()->start();
+      ++log.nodes;
+      continue;
+    }
+    if (path.size() == 1) break;
+    top.finish(false);
+    std::unique_ptr<SearchTreeNode> done = std::move(path.back());
+    path.pop_back();
+    int32_t index = builtFor.back();
+    builtFor.pop_back();
+    SearchTreeNode& parent = *path.back();
+    std::vector<bool> openBefore;
+    for (int32_t k = 0; k < parent.candidateCount(); ++k) openBefore.push_back(parent.candidateOpen(k));
+    HamiltonicityState childVerdict = done->verdict();
+    int32_t u = parent.candidateU(index);
+    int32_t v = parent.candidateV(index);
+    parent.acceptChild(index, *done);
+    if (childVerdict == kNotHamiltonian) {
+      EXPECT_FALSE(parent.candidateOpen(index));
+      if (parent.verdict() != kNotHamiltonian) {
+        EXPECT_TRUE(parent.graph().isUncuttableEdge(u, v));
+      }
+      if (parent.verdict() == kUndecided) {
+        bool closedOther = false;
+        int32_t firstOpen = -1;
+        for (int32_t k = 0; k < parent.candidateCount(); ++k) {
+          if (k != index && openBefore[static_cast<size_t>(k)] && !parent.candidateOpen(k)) closedOther = true;
+          if (parent.candidateOpen(k)) {
+            // Every candidate still open is an existing unforced edge.
+            EXPECT_TRUE(parent.graph().isAdjacent(parent.candidateU(k), parent.candidateV(k)));
+            EXPECT_FALSE(parent.graph().isUncuttableEdge(parent.candidateU(k), parent.candidateV(k)));
+            if (firstOpen < 0) firstOpen = k;
+          }
+        }
+        if (closedOther) ++log.forcingsThatClosedOthers;
+        // The scan restarts at the first open candidate.
+        if (firstOpen >= 0 && firstOpen < index) ++log.restarts;
+        if (firstOpen >= 0 && !run.abort.requested()) {
+          SearchTreeNode& p = *path.back();
+          EXPECT_EQ(p.nextChild(), firstOpen);
+        }
+      }
+    } else if (childVerdict == kHamiltonian) {
+      EXPECT_EQ(parent.verdict(), kHamiltonian);
+    }
+  }
+  path.front()->finish(false);
+  return path.front()->verdict();
+}
+
+TEST_F(SearchTreeTest, NonHamiltonianChildMakesTheParentForceAndRestart) {
+  // With a depth limit some children stay undecided, so a later forcing sends the scan
+  // back to an earlier open candidate.
+  WalkLog total;
+  for (int32_t level : {0, 1, 3, 4}) {
+    for (int32_t depth : {1, 3, 1000}) {
+      Graph g = generalizedPetersen(11, 2);
+      WalkLog log;
+      SearchTreeRun run{level, false, nullptr, {}};
+      HamiltonicityState verdict = checkedWalk(g, depth, run, log);
+      if (depth == 1000) {
+        EXPECT_EQ(verdict, kNotHamiltonian) << "level " << level;
+      }
+      EXPECT_NE(verdict, kHamiltonian);
+      total.forcingsThatClosedOthers += log.forcingsThatClosedOthers;
+      total.restarts += log.restarts;
+    }
+  }
+  // The scenarios above did happen.
+  EXPECT_GT(total.forcingsThatClosedOthers, 0);
+  EXPECT_GT(total.restarts, 0);
+}
+
+TEST_F(SearchTreeTest, MinimalChildrenWalkKeepsTheSameRules) {
+  WalkLog log;
+  Graph g = generalizedPetersen(11, 2);
+  SearchTreeRun run{3, true, nullptr, {}};
+  EXPECT_EQ(checkedWalk(g, 1000, run, log), kNotHamiltonian);
+  EXPECT_GT(log.nodes, 1);
+}
+
+TEST_F(SearchTreeTest, ForcingAfterAFatalChildUsesTheDesignatedEdge) {
+  // Two K4 blocks joined by 0-4 and 3-7. At level 3, deleting 0-4 leaves 3-7 a bridge.
+  Graph g = graphFromEdges(8, {{0, 4}, {3, 7}, {0, 1}, {0, 2}, {0, 3}, {1, 2}, {1, 3}, {2, 3},
+                               {4, 5}, {4, 6}, {4, 7}, {5, 6}, {5, 7}, {6, 7}});
+  SearchTreeNode root(g, 3, SearchTreeRun{3, false, nullptr, {}});
+  root.start();
+  ASSERT_EQ(root.verdict(), kUndecided);
+  int32_t first = root.nextChild();
+  ASSERT_EQ(first, 0);
+  ASSERT_EQ(root.candidateU(0), 0);
+  ASSERT_EQ(root.candidateV(0), 4);
+  SearchTreeNode child(root, 0, 4);
+  child.start();
+  EXPECT_EQ(child.verdict(), kNotHamiltonian);
+  EXPECT_EQ(child.depth(), 1);
+  EXPECT_EQ(child.remainingDepth(), 2);
+  child.finish(false);
+  root.acceptChild(0, child);
+  EXPECT_TRUE(g.isUncuttableEdge(0, 4));
+  EXPECT_FALSE(root.candidateOpen(0));
+  EXPECT_EQ(root.nextChild(), 1);  // restarted at the first open candidate
+}
+
+// ---------------------------------------------------------------------------------------
+// Cycles
+
+TEST_F(SearchTreeTest, ChildCycleEndsTheSearchAndIsWrittenByTheRoot) {
+  Graph g = completeGraph(4);
+  auto path = std::filesystem::temp_directory_path() / "cohc_k4-HC.txt";
+  std::filesystem::remove(path);
+  g.outputFileName = path.string();
+  auto edges = edgeSet(g);
+  CohcOptions o = options(0, false);
+  o.writeCycleFile = true;
+  CohcResult r = runCoHC(g, o);
+  EXPECT_EQ(r.verdict, kHamiltonian);
+  EXPECT_EQ(g.isHamiltonian, kHamiltonian);
+  EXPECT_EQ(r.treeNodes, 2);  // no sibling after the cycle
+  EXPECT_TRUE(isHamiltonianCycleOf(r.cycle, 4, edges));
+  EXPECT_EQ(r.cycle.front(), 0);
+  // The root holds the child's graph: one cycle of degree-2 nodes.
+  for (int32_t i = 0; i < 4; ++i) EXPECT_EQ(g.node(i).degree, 2);
+  EXPECT_EQ(g.outputFileName, path.string());
+  std::ifstream in(path);
+  ASSERT_TRUE(in.good());
+  std::string line;
+  int lines = 0;
+  while (std::getline(in, line)) ++lines;
+  EXPECT_EQ(lines, 4);
+  std::filesystem::remove(path);
+  // Hand count: root and one child started and solved.
+  const SearchTreeStatistics& s = *r.statistics;
+  EXPECT_EQ(s.started[0], 1.0);
+  EXPECT_EQ(s.solved[0], 1.0);
+  EXPECT_EQ(s.started[1], 1.0);
+  EXPECT_EQ(s.solved[1], 1.0);
+  EXPECT_EQ(s.forcedEdges[1], 4.0);
+  EXPECT_EQ(s.deepestSolvedDepth, 1);
+}
+
+TEST_F(SearchTreeTest, GraphWithoutOutputNameWritesNothing) {
+  Graph g = cycleGraph(5);
+  CohcOptions o = options(0, false);
+  o.writeCycleFile = true;
+  CohcResult r = runCoHC(g, o);  // must not try to write to an empty name
+  EXPECT_EQ(r.verdict, kHamiltonian);
+  EXPECT_EQ(r.treeNodes, 1);  // the initial pruning closes C5
+  EXPECT_EQ(r.cycle, (std::vector<int32_t>{0, 1, 2, 3, 4}));
+}
+
+TEST_F(SearchTreeTest, KnownHamiltonianGraphsGiveVerifiedCycles) {
+  struct Case {
+    const char* name;
+    Graph graph;
+  };
+  std::vector<Case> cases;
+  cases.push_back({"K4", completeGraph(4)});
+  cases.push_back({"C5", cycleGraph(5)});
+  cases.push_back({"knight 6x6", knightGraph(6, 6)});
+  for (int32_t level : {0, 1, 2, 3, 4, 5}) {
+    for (bool minimal : {false, true}) {
+      for (Case& c : cases) {
+        if (sanitized() && level == 5 && std::string(c.name) == "knight 6x6") continue;
+        Graph g(c.graph);
+        auto edges = edgeSet(g);
+        CohcResult r = runCoHC(g, options(level, minimal));
+        EXPECT_EQ(r.verdict, kHamiltonian) << c.name << " level " << level << " minimal " << minimal;
+        EXPECT_TRUE(isHamiltonianCycleOf(r.cycle, g.howManyNodes, edges)) << c.name << " level " << level;
+      }
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Known non-Hamiltonian graphs
+
+TEST_F(SearchTreeTest, PetersenIsProvedNonHamiltonianAtEveryLevel) {
+  for (int32_t level = 0; level <= 6; ++level) {
+    for (bool minimal : {false, true}) {
+      Graph g = petersen();
+      CohcResult r = runCoHC(g, options(level, minimal));
+      EXPECT_EQ(r.verdict, kNotHamiltonian) << "level " << level << " minimal " << minimal;
+      EXPECT_EQ(r.statistics->solved[0], 1.0);
+      EXPECT_EQ(r.statistics->totalStarted(), static_cast<double>(r.treeNodes));
+    }
+  }
+}
+
+TEST_F(SearchTreeTest, GeneralizedPetersenAnswers) {
+  // GP(n, 2) is non-Hamiltonian exactly when n = 5 mod 6.
+  for (int32_t n : {6, 7, 8, 9, 11}) {
+    Graph g = generalizedPetersen(n, 2);
+    auto edges = edgeSet(g);
+    CohcResult r = runCoHC(g, options(3, false));
+    if (n % 6 == 5) {
+      EXPECT_EQ(r.verdict, kNotHamiltonian) << "GP(" << n << ",2)";
+    } else {
+      EXPECT_EQ(r.verdict, kHamiltonian) << "GP(" << n << ",2)";
+      EXPECT_TRUE(isHamiltonianCycleOf(r.cycle, 2 * n, edges));
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+// Statistics of a whole proof
+
+TEST_F(SearchTreeTest, StatisticsMatchACountOfTheWalk) {
+  // Count the walk independently: every start and solve the listener hears, per depth.
+  struct Counter : SearchTreeListener {
+    std::map<int32_t, int> started, solved;
+    std::map<int32_t, double> lastForced;
+    void nodeStarted(const SearchTreeStatistics& s, int32_t d, bool) override {
+      ++started[d];
+      lastForced[d] = s.forcedEdges[static_cast<size_t>(d)];
+    }
+    void nodeSolved(const SearchTreeStatistics& s, int32_t d) override {
+      ++solved[d];
+      lastForced[d] = s.forcedEdges[static_cast<size_t>(d)];
+    }
+  } counter;
+  auto stats = std::make_shared<SearchTreeStatistics>();
+  double tick = 0.0;
+  stats->clock = [&tick] { return tick += 1.0; };
+  Graph g = generalizedPetersen(11, 2);
+  CohcResult r = runCoHC(g, options(1, false), nullptr, &counter, stats);
+  ASSERT_EQ(r.verdict, kNotHamiltonian);
+  const SearchTreeStatistics& s = *r.statistics;
+  EXPECT_EQ(r.statistics.get(), stats.get());
+  EXPECT_EQ(s.deepestStartedDepth, counter.started.rbegin()->first);
+  EXPECT_EQ(r.deepestDepth, s.deepestStartedDepth);
+  int64_t total = 0;
+  int mostSolved = 0;
+  for (auto [d, n] : counter.started) {
+    EXPECT_EQ(s.started[static_cast<size_t>(d)], n) << d;
+    EXPECT_EQ(s.solved[static_cast<size_t>(d)], counter.solved[d]) << d;
+    EXPECT_EQ(s.forcedEdges[static_cast<size_t>(d)], counter.lastForced[d]) << d;
+    mostSolved = std::max(mostSolved, counter.solved[d]);
+    total += n;
+  }
+  EXPECT_EQ(total, r.treeNodes);
+  EXPECT_EQ(s.mostSolved, mostSolved);
+  EXPECT_EQ(s.deepestSolvedDepth, counter.solved.rbegin()->first);
+  // Every non-root node is started before it is solved and solved at most once, and the
+  // root, decided, is solved once: the clock ticks give times of at least 1.
+  EXPECT_EQ(s.solved[0], 1.0);
+  EXPECT_GE(s.longestTimeOverall, s.longestTime[0]);
+  EXPECT_GE(s.longestTime[0], 1.0);
+}
+
+// ---------------------------------------------------------------------------------------
+// Aborts
+
+TEST_F(SearchTreeTest, ClearingTheFlagStopsBeforeTheNextChild) {
+  // The listener clears the flag while the third tree node is being recorded: that node
+  // returns without children and no further node is created.
+  struct Stopper : SearchTreeListener {
+    std::atomic<uint8_t>* flag = nullptr;
+    int started = 0;
+    int startedAfterStop = 0;
+    void nodeStarted(const SearchTreeStatistics&, int32_t, bool) override {
+      if (flag->load() == 0) ++startedAfterStop;
+      if (++started == 3) flag->store(0);
+    }
+  } stopper;
+  std::atomic<uint8_t> keepRunning{1};
+  stopper.flag = &keepRunning;
+  Graph g = generalizedPetersen(17, 2);
+  CohcResult r = runCoHC(g, options(1, false), &keepRunning, &stopper);
+  EXPECT_TRUE(r.aborted);
+  EXPECT_FALSE(r.timedOut);
+  EXPECT_EQ(r.verdict, kUndecided);
+  EXPECT_EQ(r.treeNodes, 3);
+  EXPECT_EQ(stopper.startedAfterStop, 0);
+  // A flag cleared before the run: the root is pruned and recorded, nothing more.
+  Graph h = generalizedPetersen(17, 2);
+  std::atomic<uint8_t> cleared{0};
+  CohcResult r2 = runCoHC(h, options(5, true), &cleared);
+  EXPECT_TRUE(r2.aborted);
+  EXPECT_EQ(r2.treeNodes, 1);
+  EXPECT_EQ(r2.statistics->started[0], 1.0);
+}
+
+TEST_F(SearchTreeTest, FlagClearedFromAnotherThreadEndsALongRun) {
+  // GP(59, 2) at level 1 takes far longer than the wait below (about a minute).
+  std::atomic<uint8_t> keepRunning{1};
+  struct Watcher : SearchTreeListener {
+    std::atomic<uint8_t>* flag = nullptr;
+    int startedAfterStop = 0;
+    void nodeStarted(const SearchTreeStatistics&, int32_t, bool) override {
+      if (flag->load() == 0) ++startedAfterStop;
+    }
+  } watcher;
+  watcher.flag = &keepRunning;
+  Graph g = generalizedPetersen(59, 2);
+  std::thread stopper([&keepRunning] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    keepRunning.store(0);
+  });
+  CohcResult r = runCoHC(g, options(1, false), &keepRunning, &watcher);
+  stopper.join();
+  EXPECT_TRUE(r.aborted);
+  EXPECT_EQ(r.verdict, kUndecided);
+  // At most the node under construction when the flag went down records its start.
+  EXPECT_LE(watcher.startedAfterStop, 1);
+}
+
+TEST_F(SearchTreeTest, TimeLimitActsAsAnAbort) {
+  Graph g = generalizedPetersen(59, 2);
+  CohcOptions o = options(1, false);
+  o.timeLimitSeconds = 0.05;
+  CohcResult r = runCoHC(g, o);
+  EXPECT_TRUE(r.aborted);
+  EXPECT_TRUE(r.timedOut);
+  EXPECT_EQ(r.verdict, kUndecided);
+}
+
+// ---------------------------------------------------------------------------------------
+// Deep trees
+
+TEST_F(SearchTreeTest, DeepTreeRunsWithoutTheThreadStack) {
+  // At level 0 the first child of every node of K_n deletes the next edge at the lowest
+  // node, so the walk dives about n^2 / 2 levels before it closes a cycle. Run on a thread
+  // with a small stack: a walk that recursed per depth would overflow it.
+  const int32_t n = sanitized() ? 30 : 60;
+  Graph g = completeGraph(n);
+  auto all = edgeSet(g);
+  CohcResult r;
+  pthread_attr_t attr;
+  pthread_attr_init(&attr);
+  pthread_attr_setstacksize(&attr, 256 * 1024);
+  struct Job {
+    Graph* g;
+    CohcResult* r;
+  } job{&g, &r};
+  pthread_t thread;
+  ASSERT_EQ(pthread_create(
+                &thread, &attr,
+                [](void* p) -> void* {
+                  auto* j = static_cast<Job*>(p);
+                  *j->r = runCoHC(*j->g, options(0, false));
+                  return nullptr;
+                },
+                &job),
+            0);
+  pthread_join(thread, nullptr);
+  pthread_attr_destroy(&attr);
+  EXPECT_EQ(r.verdict, kHamiltonian);
+  EXPECT_TRUE(isHamiltonianCycleOf(r.cycle, n, all));
+  EXPECT_GE(r.deepestDepth, sanitized() ? 200 : 900);
+  EXPECT_EQ(r.statistics->deepestStartedDepth, r.deepestDepth);
+}
+
+}  // namespace
+}  // namespace hc
