@@ -1,0 +1,309 @@
+// The Stone Carver driver end to end: verified cycles for every offered version, graphs the
+// initial pruning decides, a non-Hamiltonian graph that keeps the run going, the stop flag,
+// the statistics, and the parallel mill.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <thread>
+
+#include "core/diagnostics.h"
+#include "core/random.h"
+#include "schc/hamiltonian_cycle.h"
+#include "schc/probability_mill.h"
+#include "schc/stone_carver.h"
+#include "schc_test_support.h"
+
+namespace hc {
+namespace {
+
+using testing::RecordingSink;
+
+// Checks what a run that ended with a cycle must leave behind.
+void expectVerifiedCycle(const Graph& solved, const AdjacencySnapshot& submitted, const SchcOutcome& outcome) {
+  ASSERT_EQ(solved.isHamiltonian, kHamiltonian);
+  EXPECT_EQ(outcome.verdict, kHamiltonian);
+  std::string why;
+  EXPECT_TRUE(verifyHamiltonianCycle(submitted, outcome.cycle, &why)) << why;
+  EXPECT_EQ(hamiltonianCycleOrder(solved), outcome.cycle);
+  ASSERT_FALSE(outcome.cycle.empty());
+  EXPECT_EQ(outcome.cycle.front(), 0);
+}
+
+class OfferedVersions : public ::testing::TestWithParam<int32_t> {};
+
+TEST_P(OfferedVersions, FindVerifiedCyclesOnKnightsTourAndIccs) {
+  const int32_t version = GetParam();
+  std::ostringstream log;
+  ScopedDiagnosticStream capture(log);
+  enableFixedSeed(1000 + static_cast<uint32_t>(version));
+  for (int32_t which = 0; which < 2; ++which) {
+    std::unique_ptr<Graph> g = which == 0 ? testing::knightsTour(8, 8) : testing::iccs(1);
+    ASSERT_TRUE(g);
+    const AdjacencySnapshot submitted = takeAdjacencySnapshot(*g);
+    RecordingSink sink(g.get());
+    SchcOptions options;
+    options.maxIterations = 20000;
+    SchcOutcome outcome;
+    runStoneCarver(*g, version, nullptr, &sink, options, &outcome);
+    expectVerifiedCycle(*g, submitted, outcome);
+    EXPECT_EQ(g->version, version);
+    EXPECT_EQ(static_cast<int64_t>(sink.posted.size()), outcome.iterations);
+    EXPECT_EQ(g->iterationCount, outcome.iterations);
+    EXPECT_EQ(g->solvedIterations, g->iterationCount);
+    EXPECT_EQ(g->solvedCuts, g->cutCount);
+    EXPECT_EQ(g->solvedSimulationForces, g->simulationForceCount);
+    EXPECT_DOUBLE_EQ(g->inverseIterations, 1.0 / g->iterationCount);
+    EXPECT_EQ(g->startTime, g->elapsedSeconds);
+    EXPECT_GE(g->elapsedSeconds, 0.0);
+    ASSERT_FALSE(sink.posted.empty());
+    const testing::PostedIteration& last = sink.posted.back();
+    EXPECT_EQ(last.iteration, g->iterationCount);
+    EXPECT_EQ(last.forcedEdges, g->howManyNodes);
+    EXPECT_DOUBLE_EQ(last.percent, 100.0);
+  }
+  disableFixedSeed();
+}
+
+INSTANTIATE_TEST_SUITE_P(StoneCarver, OfferedVersions, ::testing::ValuesIn(kOfferedVersions));
+
+TEST(StoneCarver, InitialPruningDecidesTreesAndCycles) {
+  {
+    Graph tree = testing::makeGraph(6, {{0, 1}, {1, 2}, {1, 3}, {3, 4}, {3, 5}});
+    tree.printLevel = 1;
+    RecordingSink sink;
+    std::ostringstream log;
+    ScopedDiagnosticStream capture(log);
+    SchcOutcome outcome;
+    runStoneCarver(tree, 5, nullptr, &sink, {}, &outcome);
+    EXPECT_EQ(tree.isHamiltonian, kNotHamiltonian);
+    EXPECT_EQ(outcome.verdict, kNotHamiltonian);
+    EXPECT_EQ(log.str(), "Finished fast initial pruning. x = 0\n");
+    EXPECT_TRUE(sink.posted.empty());
+    EXPECT_EQ(tree.iterationCount, 0);
+  }
+  {
+    Graph cycle = testing::makeGraph(7, testing::cycleEdges(7));
+    const AdjacencySnapshot submitted = takeAdjacencySnapshot(cycle);
+    cycle.printLevel = 1;
+    RecordingSink sink;
+    std::ostringstream log;
+    ScopedDiagnosticStream capture(log);
+    SchcOutcome outcome;
+    runStoneCarver(cycle, 3, nullptr, &sink, {}, &outcome);
+    EXPECT_EQ(log.str(), "Finished fast initial pruning. x = 1\n");
+    expectVerifiedCycle(cycle, submitted, outcome);
+    EXPECT_EQ(outcome.cycle, (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6}));
+    EXPECT_TRUE(sink.posted.empty());
+  }
+  {
+    // Silent: nothing is written and the start time is left as it was.
+    Graph cycle = testing::makeGraph(5, testing::cycleEdges(5));
+    std::ostringstream log;
+    ScopedDiagnosticStream capture(log);
+    runStoneCarver(cycle, 5, nullptr, nullptr);
+    EXPECT_EQ(cycle.isHamiltonian, kHamiltonian);
+    EXPECT_EQ(log.str(), "");
+    EXPECT_EQ(cycle.elapsedSeconds, 0.0);
+  }
+}
+
+// GP(11, 2), a generalised Petersen graph with no Hamiltonian cycle (11 = 5 mod 6) that the
+// cheap initial pruning cannot decide.
+Graph nonHamiltonianSurvivor() {
+  testing::EdgeList edges;
+  for (int32_t i = 0; i < 11; ++i) {
+    edges.emplace_back(i, (i + 1) % 11);
+    edges.emplace_back(i, 11 + i);
+    edges.emplace_back(11 + i, 11 + (i + 2) % 11);
+  }
+  return testing::makeGraph(22, edges);
+}
+
+TEST(StoneCarver, NonHamiltonianGraphRunsToTheLimitWithMonotoneStatistics) {
+  Graph g = nonHamiltonianSurvivor();
+  ASSERT_TRUE(testing::allHamiltonianCycles(g).empty());
+  enableFixedSeed(77);
+  std::ostringstream log;
+  ScopedDiagnosticStream capture(log);
+  RecordingSink sink(&g);
+  SchcOptions options;
+  options.maxIterations = testing::sanitized() ? 100 : 400;
+  SchcOutcome outcome;
+  runStoneCarver(g, 5, nullptr, &sink, options, &outcome);
+  EXPECT_EQ(g.isHamiltonian, kUndecided);
+  EXPECT_EQ(outcome.verdict, kUndecided);
+  EXPECT_TRUE(outcome.cycle.empty());
+  ASSERT_EQ(static_cast<int64_t>(sink.posted.size()), options.maxIterations);
+  EXPECT_EQ(g.iterationCount, options.maxIterations);
+  int32_t hubs = 0;
+  for (size_t k = 0; k < sink.posted.size(); ++k) {
+    const testing::PostedIteration& p = sink.posted[k];
+    EXPECT_EQ(p.iteration, static_cast<int32_t>(k) + 1);
+    EXPECT_LE(p.percent, 100.0);
+    EXPECT_TRUE(p.hubs > 0 || p.rings > 0) << "an iteration of version 5 ends with an obstruction";
+    if (p.hubs > 0) ++hubs;
+    if (k == 0) continue;
+    const testing::PostedIteration& q = sink.posted[k - 1];
+    EXPECT_LE(p.leastHub, q.leastHub);
+    EXPECT_LE(p.leastRing, q.leastRing);
+    EXPECT_GE(p.mostHub, q.mostHub);
+    EXPECT_GE(p.mostRing, q.mostRing);
+  }
+  EXPECT_EQ(g.hubIterations, hubs);
+  EXPECT_EQ(g.solvedIterations, 0);
+  if (hubs > 0) {
+    EXPECT_NE(log.str().find("###Least cuts to hub = "), std::string::npos);
+  }
+  disableFixedSeed();
+}
+
+TEST(StoneCarver, StoppingEndsTheRunAndLeavesTheResultUntouched) {
+  Graph g = nonHamiltonianSurvivor();
+  std::ostringstream log;
+  ScopedDiagnosticStream capture(log);
+  std::atomic<uint8_t> keepRunning{1};
+  RecordingSink sink(&g);
+  sink.stopAfter = 5;
+  sink.flag = &keepRunning;
+  runStoneCarver(g, 5, &keepRunning, &sink);
+  EXPECT_EQ(sink.posted.size(), 5u);
+  EXPECT_EQ(g.iterationCount, 5);
+  EXPECT_EQ(g.isHamiltonian, kUndecided);
+  EXPECT_EQ(g.solvedIterations, 0);
+  EXPECT_EQ(g.elapsedSeconds, 0.0);
+
+  // A flag cleared before the run: the mill makes no iteration at all.
+  Graph h = nonHamiltonianSurvivor();
+  std::atomic<uint8_t> stopped{0};
+  runStoneCarver(h, 5, &stopped, nullptr);
+  EXPECT_EQ(h.iterationCount, 0);
+  EXPECT_EQ(h.isHamiltonian, kUndecided);
+}
+
+TEST(StoneCarver, PerIterationLineAtPrintLevelOne) {
+  Graph g = nonHamiltonianSurvivor();
+  g.printLevel = 1;
+  enableFixedSeed(5);
+  std::ostringstream log;
+  ScopedDiagnosticStream capture(log);
+  SchcOptions options;
+  options.maxIterations = 3;
+  runStoneCarver(g, 3, nullptr, nullptr, options);
+  const std::string text = log.str();
+  EXPECT_EQ(text.find("PM 1 Cts: "), 0u) << text;
+  EXPECT_NE(text.find("PM 3 Cts: "), std::string::npos);
+  EXPECT_NE(text.find(" A%: "), std::string::npos);
+  EXPECT_EQ(text.find("PM 4 "), std::string::npos);
+  diag().precision(6);
+  disableFixedSeed();
+}
+
+TEST(StoneCarver, UnknownVersionCodeSaysSoAndNeverDecides) {
+  Graph g = nonHamiltonianSurvivor();
+  g.version = 42;
+  const std::string before = testing::solverState(g);
+  std::ostringstream log;
+  ScopedDiagnosticStream capture(log);
+  SchcOptions options;
+  options.maxIterations = 3;
+  EXPECT_EQ(runProbabilityMill(g, nullptr, nullptr, options), kUndecided);
+  EXPECT_EQ(g.iterationCount, 3);
+  EXPECT_EQ(log.str(), "This should never happen.\nThis should never happen.\nThis should never happen.\n");
+  EXPECT_EQ(testing::solverState(g), before);
+}
+
+TEST(StoneCarver, ParallelMillFindsVerifiedCyclesAndMergesItsStatistics) {
+  std::ostringstream log;
+  ScopedDiagnosticStream capture(log);
+  enableFixedSeed(2024);
+  for (int32_t which = 0; which < 2; ++which) {
+    std::unique_ptr<Graph> g = which == 0 ? testing::knightsTour(8, 8) : testing::iccs(2);
+    const AdjacencySnapshot submitted = takeAdjacencySnapshot(*g);
+    RecordingSink sink(g.get());
+    SchcOptions options;
+    options.threads = 2;
+    options.maxIterations = 200000;
+    SchcOutcome outcome;
+    runStoneCarver(*g, which == 0 ? 5 : 3, nullptr, &sink, options, &outcome);
+    expectVerifiedCycle(*g, submitted, outcome);
+    ASSERT_EQ(static_cast<int64_t>(sink.posted.size()), outcome.iterations);
+    EXPECT_EQ(g->iterationCount, outcome.iterations);
+    EXPECT_EQ(g->solvedIterations, g->iterationCount);
+    int32_t hubs = 0;
+    for (size_t k = 0; k < sink.posted.size(); ++k) {
+      EXPECT_EQ(sink.posted[k].iteration, static_cast<int32_t>(k) + 1);
+      if (sink.posted[k].hubs > 0) ++hubs;
+    }
+    EXPECT_EQ(g->hubIterations, hubs);
+  }
+  disableFixedSeed();
+}
+
+TEST(StoneCarver, ParallelMillHonoursTheLimitAndTheFlag) {
+  std::ostringstream log;
+  ScopedDiagnosticStream capture(log);
+  {
+    Graph g = nonHamiltonianSurvivor();
+    RecordingSink sink(&g);
+    SchcOptions options;
+    options.threads = 2;
+    options.maxIterations = 300;
+    runStoneCarver(g, 3, nullptr, &sink, options);
+    EXPECT_EQ(g.iterationCount, 300);
+    EXPECT_EQ(sink.posted.size(), 300u);
+    EXPECT_EQ(g.isHamiltonian, kUndecided);
+    int32_t leastHub = 1000000000;
+    int32_t mostHub = 0;
+    for (const auto& p : sink.posted) {
+      if (p.hubs > 0) {
+        leastHub = std::min(leastHub, p.deletions);
+        mostHub = std::max(mostHub, p.deletions);
+      }
+    }
+    EXPECT_EQ(g.leastCutsToHub, leastHub);
+    EXPECT_EQ(g.mostCutsToHub, mostHub);
+  }
+  {
+    // A time limit is a second thread that clears the flag.
+    Graph g = nonHamiltonianSurvivor();
+    std::atomic<uint8_t> keepRunning{1};
+    std::jthread timer([&keepRunning] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      keepRunning.store(0);
+    });
+    SchcOptions options;
+    options.threads = 2;
+    runStoneCarver(g, 3, &keepRunning, nullptr, options);
+    EXPECT_EQ(keepRunning.load(), 0);
+    EXPECT_EQ(g.isHamiltonian, kUndecided);
+    EXPECT_GT(g.iterationCount, 0);
+  }
+}
+
+TEST(HamiltonianCycle, VerifierChecksEveryConditionOnItsOwn) {
+  Graph g = testing::makeGraph(6, testing::prismEdges());
+  const AdjacencySnapshot snapshot = takeAdjacencySnapshot(g);
+  std::string why;
+  EXPECT_TRUE(verifyHamiltonianCycle(snapshot, {0, 1, 2, 5, 4, 3}, &why)) << why;
+  EXPECT_FALSE(verifyHamiltonianCycle(snapshot, {0, 1, 2, 5, 4}, &why));
+  EXPECT_NE(why.find("5 nodes"), std::string::npos) << why;
+  EXPECT_FALSE(verifyHamiltonianCycle(snapshot, {0, 1, 2, 5, 4, 4}, &why));
+  EXPECT_NE(why.find("twice"), std::string::npos) << why;
+  EXPECT_FALSE(verifyHamiltonianCycle(snapshot, {0, 1, 2, 5, 4, 9}, &why));
+  EXPECT_NE(why.find("out of range"), std::string::npos) << why;
+  EXPECT_FALSE(verifyHamiltonianCycle(snapshot, {0, 1, 4, 5, 2, 3}, &why));  // 2-3 is no edge
+  EXPECT_NE(why.find("no edge 2-3"), std::string::npos) << why;
+  EXPECT_FALSE(verifyHamiltonianCycle(snapshot, {0, 1, 2, 3, 4, 5}, &why));  // closing 5-0 missing
+
+  // The order of a solved graph walks its forced edges; anything but one cycle gives none.
+  Graph solved = testing::makeGraph(6, testing::prismEdges());
+  solved.cut(0, 1);
+  ASSERT_EQ(solved.isHamiltonian, kHamiltonian);
+  const std::vector<int32_t> order = hamiltonianCycleOrder(solved);
+  EXPECT_TRUE(verifyHamiltonianCycle(snapshot, order, &why)) << why;
+  Graph open = testing::makeGraph(6, testing::prismEdges());
+  EXPECT_TRUE(hamiltonianCycleOrder(open).empty());
+}
+
+}  // namespace
+}  // namespace hc
