@@ -1,0 +1,69 @@
+// The consistency check itself: each kind of damage it exists to catch is caught.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "core_test_support.h"
+
+namespace hc {
+namespace {
+
+using testing::makeGraph;
+
+// A small undecided graph with one chain 0-1-2.
+Graph healthy() {
+  Graph g = makeGraph(6, {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 0}, {0, 3}, {1, 4}, {2, 5}});
+  g.force(0, 1);
+  g.force(1, 2);
+  return g;
+}
+
+TEST(GraphInvariantsTest, AHealthyGraphPasses) {
+  Graph g = healthy();
+  ASSERT_EQ(g.isHamiltonian, kUndecided);
+  EXPECT_EQ(checkInvariants(g), "");
+}
+
+TEST(GraphInvariantsTest, EveryKindOfDamageIsReported) {
+  struct Damage {
+    const char* name;
+    std::function<void(Graph&)> apply;
+    const char* expected;  // a piece of the report
+  };
+  const std::vector<Damage> damages{
+      {"one-sided edge", [](Graph& g) { g.node(3).neighborArray[0] = 1; }, "not symmetric"},
+      {"self-loop", [](Graph& g) { g.node(0).neighborArray[0] = 0; }, "lists itself"},
+      {"duplicate", [](Graph& g) { g.node(0).neighborArray[1] = g.node(0).neighborArray[0]; }, "twice"},
+      {"edge count", [](Graph& g) { ++g.howManyEdges; }, "howManyEdges"},
+      {"forced one end", [](Graph& g) { g.node(0).uncuttable1 = 5; }, "recorded on one end only"},
+      {"forced non-edge", [](Graph& g) { g.node(0).uncuttable1 = 4; }, "is not an edge"},
+      {"forced count", [](Graph& g) { g.node(2).howManyUncuttable = 2; }, "howManyUncuttable"},
+      {"queue flag", [](Graph& g) { g.node(3).inLightningQueue = 1; }, "queued"},
+      {"queue item", [](Graph& g) { g.pruningQueue.push(3, PruningQueue::kHeadHunter); }, "queue"},
+      {"head flag", [](Graph& g) { g.node(1).whichChain = 0; }, "isHead"},
+      {"chain members", [](Graph& g) { g.chains[0].members = 4; }, "members"},
+      {"chain head", [](Graph& g) { g.chains[0].head2 = 1; }, "head"},
+      {"hub while undecided", [](Graph& g) { g.howManyHubs = 1; }, "hubs"},
+      {"graph forced count", [](Graph& g) { ++g.howManyUncuttable; }, "forced edge ends"},
+      {"neighbour out of range", [](Graph& g) { g.node(0).neighborArray[0] = 17; }, "out of range"},
+  };
+  for (const Damage& damage : damages) {
+    Graph g = healthy();
+    damage.apply(g);
+    std::string report = checkInvariants(g);
+    EXPECT_NE(report.find(damage.expected), std::string::npos) << damage.name << ": \"" << report << "\"";
+  }
+}
+
+TEST(GraphInvariantsTest, ScanModelChainsAreRecognised) {
+  Graph g = healthy();
+  EXPECT_FALSE(hasScanModelChains(g));
+  g.node(1).whichChain = 0;  // as the scan-model chain builder leaves inner nodes
+  EXPECT_TRUE(hasScanModelChains(g));
+  InvariantOptions scan;
+  scan.incrementalChains = false;
+  EXPECT_EQ(checkInvariants(g, scan), "");
+}
+
+}  // namespace
+}  // namespace hc

@@ -1,0 +1,84 @@
+// The random source: the generator's exact sequence, per-thread state, and fixed-seed mode
+// (the k-th reseed point uses N + k * 2654435769 instead of the clock).
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+#include "core/random.h"
+
+namespace hc {
+namespace {
+
+constexpr uint32_t kStride = 2654435769u;
+
+TEST(RandomTest, SequenceFromStateOneFollowsTheFormula) {
+  seedRandom(1);
+  // The first values of state <- state * 214013 + 2531011, result (state >> 16) & 0x7FFF.
+  std::vector<int32_t> first;
+  for (int i = 0; i < 5; ++i) first.push_back(nextRandom());
+  EXPECT_EQ(first, (std::vector<int32_t>{41, 18467, 6334, 26500, 19169}));
+  uint32_t state = 1;
+  seedRandom(1);
+  for (int i = 0; i < 10000; ++i) {
+    state = state * 214013u + 2531011u;
+    int32_t value = nextRandom();
+    ASSERT_EQ(value, static_cast<int32_t>((state >> 16) & 0x7FFFu)) << i;
+    ASSERT_GE(value, 0);
+    ASSERT_LE(value, 32767);
+  }
+  EXPECT_EQ(randomState(), state);
+}
+
+TEST(RandomTest, AThreadThatNeverSeedsStartsAtStateOne) {
+  int32_t value = -1;
+  uint32_t state = 0;
+  std::thread worker([&] {
+    state = randomState();
+    value = nextRandom();
+  });
+  worker.join();
+  EXPECT_EQ(state, 1u);
+  EXPECT_EQ(value, 41);
+}
+
+TEST(RandomTest, FixedSeedModeNumbersItsReseeds) {
+  enableFixedSeed(7);
+  EXPECT_EQ(fixedSeed(), 7u);
+  EXPECT_EQ(reseedFromClock(123456), 7u);
+  EXPECT_EQ(randomState(), 7u);
+  EXPECT_EQ(reseedFromClock(123456), 7u + kStride);
+  EXPECT_EQ(reseedFromClock(1), 7u + 2u * kStride);  // wraps modulo 2^32
+  EXPECT_EQ(randomState(), static_cast<uint32_t>(7u + 2u * kStride));
+
+  // Another thread counts its own reseeds from 0.
+  uint32_t otherFirst = 0;
+  std::thread other([&] { otherFirst = reseedFromClock(99); });
+  other.join();
+  EXPECT_EQ(otherFirst, 7u);
+
+  // Enabling again restarts the count.
+  enableFixedSeed(7);
+  EXPECT_EQ(reseedFromClock(5), 7u);
+  disableFixedSeed();
+  EXPECT_FALSE(fixedSeed().has_value());
+  EXPECT_EQ(reseedFromClock(4242), 4242u) << "the clock value when not fixed";
+  EXPECT_EQ(randomState(), 4242u);
+}
+
+TEST(RandomTest, AThreadSeedStreamOverridesTheProcessMode) {
+  setThreadSeedStream(100);
+  EXPECT_EQ(reseedFromClock(5), 100u);
+  EXPECT_EQ(reseedFromClock(5), 100u + kStride);
+  clearThreadSeedStream();
+  EXPECT_EQ(reseedFromClock(5), 5u);
+}
+
+TEST(RandomTest, GraphClockSeedIsTheTruncatedMilliseconds) {
+  uint32_t before = graphClockSeed();
+  uint32_t after = graphClockSeed();
+  EXPECT_LE(before, after);
+}
+
+}  // namespace
+}  // namespace hc
