@@ -58,22 +58,24 @@ double cutBalanceRatio(Graph& graph, int32_t x, int32_t y, int32_t z) {
   int32_t start = 0;
   while (start < n && excluded(start)) ++start;
   if (start == n) return -1.0;  // nothing left to be disconnected
+  // The size of the start node's component is all that matters, so a depth-first fill
+  // stands in for repeated sweeps (same count, one pass). The 2-edge-cut scan calls this
+  // once per pair of edges, hence the reused stack.
+  thread_local std::vector<int32_t> stack;
+  stack.clear();
   graph.node(start).mark = 1;
+  stack.push_back(start);
   int32_t count = 1;
-  bool changed = true;
-  while (changed && count < n) {
-    changed = false;
-    for (int32_t j = 0; j < n; ++j) {
-      const Node& nj = graph.node(j);
-      if (nj.mark == 0 || excluded(j)) continue;
-      for (int32_t k = 0; k < nj.degree; ++k) {
-        const int32_t w = nj.neighborArray[k];
-        Node& nw = graph.node(w);
-        if (nw.mark != 0 || excluded(w)) continue;
-        nw.mark = 1;
-        ++count;
-        changed = true;
-      }
+  while (!stack.empty()) {
+    const Node& nj = graph.node(stack.back());
+    stack.pop_back();
+    for (int32_t k = 0; k < nj.degree; ++k) {
+      const int32_t w = nj.neighborArray[k];
+      Node& nw = graph.node(w);
+      if (nw.mark != 0 || excluded(w)) continue;
+      nw.mark = 1;
+      ++count;
+      stack.push_back(w);
     }
   }
   for (Node& node : graph.nodes) node.mark = 0;

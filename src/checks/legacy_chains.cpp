@@ -70,7 +70,9 @@ void buildDegreeTwoChains(Graph& graph) {
     }
   }
   if (graph.howManyChains == 1 && graph.chains[0].members == graph.howManyNodes) {
-    graph.isHamiltonian = kHamiltonian;
+    // Only a closed chain is a cycle; an open one through every node ends at nodes of
+    // degree 1 and can never be closed.
+    graph.isHamiltonian = graph.chains[0].head1 == graph.chains[0].head2 ? kHamiltonian : kNotHamiltonian;
     graph.howManyRings = 0;
     return;
   }

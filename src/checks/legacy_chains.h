@@ -2,7 +2,7 @@
 // Here forcing is implied by degree 2, a chain is a maximal path whose inner nodes have
 // degree 2, and every node of a chain (not only its heads) carries the chain's index.
 // These routines never consult isHamiltonian, except buildDegreeTwoChains, which sets it
-// to 1 when one chain runs through every node.
+// when one chain runs through every node (1 when it is closed, 0 when it is an open path).
 #pragma once
 
 #include <cstdint>
@@ -15,9 +15,10 @@ namespace hc {
 // howManyChains 0.
 void clearChains(Graph& graph);
 
-// Builds the chains of degree-2 nodes (all members tagged), counts members, then either
-// sets isHamiltonian 1 (one chain through all nodes) or marks each closed chain whose head
-// has degree 2 as a ring (howManyRings + 1 each). Expects clearChains first.
+// Builds the chains of degree-2 nodes (all members tagged) and counts members. One chain
+// through all nodes decides the graph (isHamiltonian 1 when closed, 0 when open);
+// otherwise each closed chain whose head has degree 2 is a ring (howManyRings + 1 each).
+// Expects clearChains first.
 void buildDegreeTwoChains(Graph& graph);
 
 // Deletes a-b on the node level (howManyEdges - 1) and forces both edges of an endpoint

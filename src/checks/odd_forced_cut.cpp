@@ -28,24 +28,24 @@ struct ChainEnd {
 int32_t markRegions(Graph& graph) {
   const int32_t n = static_cast<int32_t>(graph.nodes.size());
   int32_t regions = 0;
+  // A region is everything reachable from its seed through unforced edges; a depth-first
+  // fill finds the same nodes as repeated sweeps in one pass.
+  std::vector<int32_t> stack;
   for (int32_t seed = 0; seed < n; ++seed) {
     Node& s = graph.node(seed);
     if (s.mark != 0 || s.degree < 3) continue;
     const int32_t r = ++regions;
     s.mark = r;
-    bool changed = true;
-    while (changed) {
-      changed = false;
-      for (int32_t j = 0; j < n; ++j) {
-        const Node& nj = graph.node(j);
-        if (nj.mark != r) continue;
-        for (int32_t k = 0; k < nj.degree; ++k) {
-          const int32_t w = nj.neighborArray[k];
-          Node& nw = graph.node(w);
-          if (nw.mark != 0 || nj.isForcedNeighbor(w)) continue;
-          nw.mark = r;
-          changed = true;
-        }
+    stack.push_back(seed);
+    while (!stack.empty()) {
+      const Node& nj = graph.node(stack.back());
+      stack.pop_back();
+      for (int32_t k = 0; k < nj.degree; ++k) {
+        const int32_t w = nj.neighborArray[k];
+        Node& nw = graph.node(w);
+        if (nw.mark != 0 || nj.isForcedNeighbor(w)) continue;
+        nw.mark = r;
+        stack.push_back(w);
       }
     }
   }

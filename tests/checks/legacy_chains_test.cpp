@@ -20,6 +20,15 @@ TEST(LegacyChains, CycleIsOneChainThroughEveryNode) {
   EXPECT_EQ(g.howManyRings, 0);
 }
 
+TEST(LegacyChains, OpenChainThroughEveryNodeIsNoCycle) {
+  Graph g = makeGraph(5, {{0, 1}, {1, 2}, {2, 3}, {3, 4}});
+  clearChains(g);
+  buildDegreeTwoChains(g);
+  EXPECT_EQ(g.howManyChains, 1);
+  EXPECT_EQ(g.chains[0].members, 5);
+  EXPECT_EQ(g.isHamiltonian, kNotHamiltonian);
+}
+
 TEST(LegacyChains, ClosedChainsAreRingsAndEveryMemberIsTagged) {
   Graph g = makeGraph(6, joined(cycleEdges(0, 3), cycleEdges(3, 3)));
   clearChains(g);
