@@ -122,6 +122,11 @@ int runMain(int argc, char** argv) {
       ->required();
   verifyCommand->add_flag("--json", common.json, "Print one JSON object");
 
+  if (argc >= 2 && argv[1][0] != '-') {
+    std::string command = argv[1];
+    if (command != "info" && command != "schc" && command != "cohc" && command != "generate" && command != "verify")
+      return fail("unknown command \"" + command + "\" (use info, schc, cohc, generate or verify; see --help)");
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

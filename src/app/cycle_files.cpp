@@ -32,10 +32,39 @@ std::vector<std::string_view> tokensOf(std::string_view line) {
   return tokens;
 }
 
-FileStatus badId(const std::string& where, size_t line, std::string_view token) {
+FileStatus badId(const std::string& where, size_t line, std::string_view token, int32_t firstId = 0) {
   std::string shown(token.substr(0, 24));
-  return FileStatus::failure(where + ": line " + std::to_string(line) + ": \"" + shown + "\" is not a node id (0.." +
-                             std::to_string(kMaxFileNodes - 1) + ")");
+  return FileStatus::failure(where + ": line " + std::to_string(line) + ": \"" + shown + "\" is not a node number (" +
+                             std::to_string(firstId) + ".." + std::to_string(kMaxFileNodes - 1 + firstId) + ")");
+}
+
+// The polyline of an OBJ cycle file: "l" and 1-based vertex numbers, the first repeated at
+// the end. Every other line (vertices, comments) is ignored; exactly one "l" line.
+FileStatus parseObjCycle(const std::string& text, const std::string& where, CycleFileContents& out) {
+  std::string_view all(text);
+  size_t pos = 0;
+  size_t lineNumber = 0;
+  bool found = false;
+  CycleFileContents result;
+  while (pos < all.size()) {
+    size_t end = all.find('\n', pos);
+    if (end == std::string_view::npos) end = all.size();
+    ++lineNumber;
+    auto tokens = tokensOf(all.substr(pos, end - pos));
+    pos = end + 1;
+    if (tokens.empty() || tokens[0] != "l") continue;
+    if (found) return FileStatus::failure(where + ": line " + std::to_string(lineNumber) + ": a second polyline");
+    found = true;
+    for (size_t k = 1; k < tokens.size(); ++k) {
+      int64_t v = 0;
+      if (!parseId(tokens[k], v) || v < 1 || v > kMaxFileNodes) return badId(where, lineNumber, tokens[k], 1);
+      result.sequence.push_back(static_cast<int32_t>(v - 1));
+    }
+  }
+  if (!found) return FileStatus::failure(where + ": no polyline (\"l ...\") in the file");
+  if (result.sequence.size() > 1 && result.sequence.front() == result.sequence.back()) result.sequence.pop_back();
+  out = std::move(result);
+  return {};
 }
 
 }  // namespace
@@ -54,9 +83,11 @@ std::string fileNameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-FileStatus parseCycleText(const std::string& text, const std::string& where, bool isTour, CycleFileContents& out) {
+FileStatus parseCycleText(const std::string& text, const std::string& where, CycleFileFormat format,
+                          CycleFileContents& out) {
   CycleFileContents result;
-  if (isTour) {
+  if (format == CycleFileFormat::Obj) return parseObjCycle(text, where, out);
+  if (format == CycleFileFormat::Tour) {
     if (FileStatus s = parseTour(text, where, result.sequence); !s) return s;
     out = std::move(result);
     return {};
@@ -102,7 +133,9 @@ FileStatus parseCycleText(const std::string& text, const std::string& where, boo
 FileStatus readCycleFile(const std::string& path, CycleFileContents& out) {
   std::string text;
   if (FileStatus s = readWholeFile(path, text); !s) return s;
-  return parseCycleText(text, path, fileExtension(path) == "tour", out);
+  std::string ext = fileExtension(path);
+  CycleFileFormat format = ext == "tour" ? CycleFileFormat::Tour : ext == "obj" ? CycleFileFormat::Obj : CycleFileFormat::Text;
+  return parseCycleText(text, path, format, out);
 }
 
 CycleOutputFormat cycleOutputFormatOf(const std::string& path) {

@@ -2,7 +2,8 @@
 //  - adjacency text of the cycle (.txt): one line per node, the node then its two cycle
 //    neighbours, as the "OUTPUT HC" action writes it;
 //  - the OBJ cycle file (.obj): coordinates and the cycle as one 1-based polyline;
-//  - a TSPLIB tour (.tour), see tsplib_files.h;
+//  - a TSPLIB tour (.tour), see tsplib_files.h (our .obj cycle files are read back too:
+//    the "l" polyline, 1-based);
 //  - a plain list of 0-based node ids in cycle order (any other extension, or a .txt file
 //    with one id per line or all ids on one line); a closing repeat of the first id is
 //    allowed.
@@ -29,8 +30,10 @@ struct CycleFileContents {
 
 // Reads a cycle file, choosing the format by extension and, for text, by its shape.
 FileStatus readCycleFile(const std::string& path, CycleFileContents& out);
-// The same on text already read; `isTour` selects the TSPLIB tour format.
-FileStatus parseCycleText(const std::string& text, const std::string& where, bool isTour, CycleFileContents& out);
+enum class CycleFileFormat { Text, Tour, Obj };
+// The same on text already read.
+FileStatus parseCycleText(const std::string& text, const std::string& where, CycleFileFormat format,
+                          CycleFileContents& out);
 
 // The output formats of a found cycle, chosen by the extension of the output path.
 enum class CycleOutputFormat { AdjacencyText, Obj, Tour, Unknown };

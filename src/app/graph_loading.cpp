@@ -3,11 +3,13 @@
 #include "app/graph_loading.h"
 
 #include <filesystem>
+#include <sstream>
 #include <fstream>
 #include <system_error>
 
 #include "app/cycle_files.h"
 #include "app/tsplib_files.h"
+#include "core/diagnostics.h"
 #include "editor/drawing_conversion.h"
 #include "editor/g_file.h"
 #include "generators/graph_generation.h"
@@ -45,18 +47,20 @@ std::string hamiltonianCycleFileName(const std::string& path) {
   return path.substr(0, dot) + "-HC" + path.substr(dot);
 }
 
-LoadedGraph loadGraphFile(const std::string& path) {
+namespace {
+
+LoadedGraph loadGraphFileQuietly(const std::string& path) {
   LoadedGraph result;
   result.description.filePath = path;
   result.description.sourceType = graphSourceTypeOfPath(path);
+  if (std::string problem = checkReadableFile(path); !problem.empty()) {
+    result.error = problem;
+    return result;
+  }
   if (result.description.sourceType == kNoGraph) {
     std::string ext = fileExtension(path);
     result.error = path + ": unknown graph file extension " + (ext.empty() ? std::string("(none)") : "\"." + ext + "\"") +
                    " (use .txt, .obj, .g or .hcp)";
-    return result;
-  }
-  if (std::string problem = checkReadableFile(path); !problem.empty()) {
-    result.error = problem;
     return result;
   }
   switch (result.description.sourceType) {
@@ -102,6 +106,22 @@ LoadedGraph loadGraphFile(const std::string& path) {
       break;
   }
   result.description.nodes = result.graph->howManyNodes;
+  return result;
+}
+
+}  // namespace
+
+LoadedGraph loadGraphFile(const std::string& path) {
+  // A reader that refuses a file may also have written its own message to the diagnostic
+  // stream; the caller's one error line is enough, so such messages are kept only when the
+  // graph was built.
+  std::ostringstream messages;
+  LoadedGraph result;
+  {
+    ScopedDiagnosticStream capture(messages);
+    result = loadGraphFileQuietly(path);
+  }
+  if (result && !messages.str().empty()) diagnostic(messages.str());
   return result;
 }
 

@@ -1,0 +1,171 @@
+// info across the four graph formats, generate, verify, and every class of bad input:
+// exit status 1, exactly one line on stderr, nothing on stdout, no file left behind.
+#include <gtest/gtest.h>
+
+#include "cli_runner.h"
+
+namespace hc::testing {
+namespace {
+
+nlohmann::json figuresWithoutName(const CliRun& run) {
+  auto j = run.json();
+  j.erase("name");
+  return j;
+}
+
+TEST(CliInfo, TheFourFormatsOfOneGraphGiveTheSameFigures) {
+  for (const char* stem : {"petersen", "knight8x8"}) {
+    CliRun txt = runCli({"info", example(std::string(stem) + ".txt"), "--json"});
+    ASSERT_EQ(txt.exitCode, 0) << txt.err;
+    for (const char* ext : {".hcp", ".obj", ".g"}) {
+      CliRun other = runCli({"info", example(std::string(stem) + ext), "--json"});
+      ASSERT_EQ(other.exitCode, 0) << stem << ext << ": " << other.err;
+      EXPECT_EQ(figuresWithoutName(other), figuresWithoutName(txt)) << stem << ext;
+    }
+  }
+}
+
+TEST(CliInfo, FiguresAreThoseOfTheInformationPage) {
+  auto petersen = runCli({"info", example("petersen.txt"), "--json"}).json();
+  EXPECT_EQ(petersen.at("name"), "petersen.txt");
+  EXPECT_EQ(petersen.at("nodes"), 10);
+  EXPECT_EQ(petersen.at("edges"), 15);
+  EXPECT_EQ(petersen.at("forcedEdges"), 0);
+  EXPECT_EQ(petersen.at("averageDegree"), 3.0);
+  EXPECT_EQ(petersen.at("bipartite"), false);
+  EXPECT_EQ(petersen.at("connected"), true);
+  EXPECT_EQ(petersen.at("biconnected"), true);
+  // The knight's corner squares have degree 2: their 8 edges are forced by the pruning.
+  auto knight = runCli({"info", example("knight8x8.txt"), "--json"}).json();
+  EXPECT_EQ(knight.at("forcedEdges"), 8);
+  EXPECT_EQ(knight.at("minDegree"), 2);
+  EXPECT_EQ(knight.at("maxDegree"), 8);
+  EXPECT_EQ(knight.at("bipartite"), true);
+
+  CliRun human = runCli({"info", example("knight8x8.txt")});
+  EXPECT_NE(human.out.find("Avg. Degree:    5.25\n"), std::string::npos) << human.out;
+  EXPECT_NE(human.out.find("Forced Edges:  8\n"), std::string::npos);
+  EXPECT_NE(human.out.find("Bipartite:           Yes\n"), std::string::npos);
+}
+
+TEST(CliGenerate, FamiliesAreBuiltAndNamed) {
+  ScratchFolder scratch;
+  CliRun knight = runCli({"generate", "knight", "8", "8", "--output", scratch / "k.hcp", "--json"});
+  ASSERT_EQ(knight.exitCode, 0) << knight.err;
+  EXPECT_EQ(knight.json().at("name"), "Knight's Tour Graph With 64 Nodes (8 X 8)");
+  EXPECT_EQ(knight.json().at("edges"), 168);
+  auto fromHcp = runCli({"info", scratch / "k.hcp", "--json"});
+  EXPECT_EQ(figuresWithoutName(fromHcp), figuresWithoutName(runCli({"info", example("knight8x8.txt"), "--json"})));
+
+  CliRun sat = runCli({"generate", "3sat", "5", "2", "--seed", "9", "--output", scratch / "s.txt", "--cnf",
+                       scratch / "s.cnf", "--json"});
+  ASSERT_EQ(sat.exitCode, 0) << sat.err;
+  std::string cnf = slurp(scratch / "s.cnf");
+  EXPECT_NE(cnf.find("p cnf 5 10"), std::string::npos) << cnf;
+  EXPECT_EQ(runCli({"info", scratch / "s.txt", "--json"}).json().at("nodes"), sat.json().at("nodes"));
+}
+
+TEST(CliVerify, NamesTheFirstFault) {
+  ScratchFolder scratch;
+  auto write = [&](const std::string& name, const std::string& text) {
+    std::ofstream(scratch / name) << text;
+    return scratch / name;
+  };
+  // The outer rim of Petersen is a 5-cycle: a cycle, but not through every node.
+  CliRun shortCycle = runCli({"verify", example("petersen.txt"), write("rim.ids", "0 1 2 3 4\n")});
+  EXPECT_EQ(shortCycle.exitCode, 1);
+  EXPECT_NE(shortCycle.out.find("the cycle has 5 nodes, the graph 10"), std::string::npos) << shortCycle.out;
+  CliRun notEdge = runCli({"verify", example("petersen.txt"), write("bad.ids", "0 1 2 3 4 5 6 7 8 9\n")});
+  EXPECT_EQ(notEdge.exitCode, 1);
+  EXPECT_NE(notEdge.out.find("4-5 is not an edge of the graph"), std::string::npos) << notEdge.out;
+  CliRun twice = runCli({"verify", example("petersen.txt"), write("twice.ids", "0\n1\n2\n3\n4\n0\n6\n7\n8\n9\n")});
+  EXPECT_NE(twice.out.find("node 0 is visited twice"), std::string::npos) << twice.out;
+  // Adjacency text of something that is not one cycle.
+  CliRun threeNeighbours = runCli({"verify", example("petersen.txt"), write("adj.txt", "0 1 4 5\n1 0 2\n")});
+  EXPECT_EQ(threeNeighbours.exitCode, 1);
+  EXPECT_NE(threeNeighbours.out.find("more than two cycle neighbours"), std::string::npos) << threeNeighbours.out;
+
+  // A tour written by hand, 1-based, for the 3 x 3 torus... of the knight: use K4 instead.
+  std::string k4 = write("k4.txt", "0 1 2 3\n1 0 2 3\n2 0 1 3\n3 0 1 2\n");
+  CliRun tour = runCli({"verify", k4, write("k4.tour", "NAME : k4\nTYPE : TOUR\nDIMENSION : 4\nTOUR_SECTION\n1\n3\n2\n4\n-1\nEOF\n"), "--json"});
+  EXPECT_EQ(tour.exitCode, 0) << tour.out << tour.err;
+  EXPECT_EQ(tour.json().at("hamiltonianCycle"), true);
+}
+
+struct BadCase {
+  const char* what;
+  std::vector<std::string> args;
+};
+
+TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
+  ScratchFolder scratch;
+  auto write = [&](const std::string& name, const std::string& text) {
+    std::ofstream(scratch / name, std::ios::binary) << text;
+    return scratch / name;
+  };
+  std::string petersen = example("petersen.txt");
+  std::string garbage;
+  for (int i = 0; i < 300; ++i) garbage += static_cast<char>((i * 37 + 11) & 0xFF);
+  std::string validG = slurp(example("petersen.g"));
+  const std::vector<BadCase> cases = {
+      {"missing file", {"info", scratch / "missing.txt"}},
+      {"folder", {"info", scratch.path().string() + "/"}},
+      {"unknown extension", {"info", write("graph.png", "0 1\n")}},
+      {"txt: letters", {"info", write("letters.txt", "0 1 2\n1 0 x\n2 0 1\n")}},
+      {"txt: id out of range", {"info", write("range.txt", "0 1 2\n1 0 7\n2 0 1\n")}},
+      {"txt: empty", {"schc", write("empty.txt", "")}},
+      {"obj: face out of range", {"info", write("face.obj", "v 0 0 0\nv 1 0 0\nf 1 5\n")}},
+      {"obj: bad coordinate", {"info", write("coord.obj", "v 0 zz 0\nv 1 1 1\nf 1 2\n")}},
+      {"g: random bytes", {"info", write("random.g", garbage)}},
+      {"g: truncated", {"cohc", write("cut.g", validG.substr(0, validG.size() / 2))}},
+      {"hcp: node out of range", {"info", write("range.hcp", "TYPE : HCP\nDIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n2 4\n-1\nEOF\n")}},
+      {"hcp: no terminator", {"info", write("open.hcp", "TYPE : HCP\nDIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n2 3\n")}},
+      {"hcp: wrong type", {"info", write("tsp.hcp", "TYPE : TSP\nDIMENSION : 3\nEDGE_DATA_SECTION\n-1\n")}},
+      {"hcp: no dimension", {"info", write("nodim.hcp", "TYPE : HCP\nEDGE_DATA_SECTION\n1 2\n-1\n")}},
+      {"hcp: huge dimension", {"info", write("huge.hcp", "TYPE : HCP\nDIMENSION : 99999999999\nEDGE_DATA_SECTION\n-1\n")}},
+      {"hcp: half an edge", {"info", write("half.hcp", "TYPE : HCP\nDIMENSION : 3\nEDGE_DATA_SECTION\n1 2 3 -1\n")}},
+      {"tour: no terminator", {"verify", petersen, write("open.tour", "TOUR_SECTION\n1\n2\n")}},
+      {"tour: zero", {"verify", petersen, write("zero.tour", "TOUR_SECTION\n0\n-1\n")}},
+      {"id list: letters", {"verify", petersen, write("ids.txt", "0 1 two\n")}},
+      {"missing cycle file", {"verify", petersen, scratch / "nothing.tour"}},
+      {"schc --version out of range", {"schc", petersen, "--version", "8"}},
+      {"schc --threads 0", {"schc", petersen, "--threads", "0"}},
+      {"schc --max-iterations 0", {"schc", petersen, "--max-iterations", "0"}},
+      {"schc --time-limit negative", {"schc", petersen, "--time-limit", "-1"}},
+      {"schc --time-limit nan", {"schc", petersen, "--time-limit", "nan"}},
+      {"schc --seed negative", {"schc", petersen, "--seed", "-1"}},
+      {"schc --seed too large", {"schc", petersen, "--seed", "4294967296"}},
+      {"cohc --level 7", {"cohc", petersen, "--level", "7"}},
+      {"cohc --max-depth -1", {"cohc", petersen, "--max-depth", "-1"}},
+      {"generate: knight too small", {"generate", "knight", "7", "8", "--output", scratch / "k.txt"}},
+      {"generate: not numeric", {"generate", "complete", "1e3", "--output", scratch / "k.txt"}},
+      {"generate: impossible regular", {"generate", "regular", "7", "3", "--output", scratch / "k.txt"}},
+      {"generate: too many edges", {"generate", "random-edges", "5", "11", "--output", scratch / "k.txt"}},
+      {"generate: 3sat multiplier", {"generate", "3sat", "4", "0.2", "--output", scratch / "k.txt"}},
+      {"generate: unknown family", {"generate", "wheel", "5", "--output", scratch / "k.txt"}},
+      {"generate: parameter count", {"generate", "knight", "8", "--output", scratch / "k.txt"}},
+      {"generate: no output", {"generate", "complete", "5"}},
+      {"generate: output extension", {"generate", "complete", "5", "--output", scratch / "k.png"}},
+      {"contradiction: --cnf without 3sat", {"generate", "complete", "5", "--output", scratch / "k.txt", "--cnf", scratch / "f.cnf"}},
+      {"contradiction: progress on and off", {"schc", petersen, "--progress", "--no-progress"}},
+      {"contradiction: output over the input", {"schc", petersen, "--output", petersen}},
+      {"output folder missing", {"schc", petersen, "--output", scratch / "no/such/folder/c.txt"}},
+      {"output extension", {"cohc", petersen, "--output", scratch / "c.png"}},
+      {"no subcommand", {}},
+      {"unknown subcommand", {"solve", petersen}},
+      {"unknown option", {"info", petersen, "--colour"}},
+      {"extra argument", {"info", petersen, petersen}},
+  };
+  for (const BadCase& c : cases) {
+    CliRun run = runCli(c.args);
+    EXPECT_EQ(run.exitCode, 1) << c.what << ": " << run.err;
+    EXPECT_EQ(run.errLines(), 1) << c.what << ": " << run.err;
+    EXPECT_TRUE(run.out.empty()) << c.what << ": " << run.out;
+    EXPECT_EQ(run.err.rfind("hamcycles-cli: ", 0), 0u) << c.what << ": " << run.err;
+  }
+  // Nothing refused left a file behind.
+  for (const char* name : {"k.txt", "k.png", "f.cnf", "c.png"}) EXPECT_FALSE(std::filesystem::exists(scratch / name)) << name;
+}
+
+}  // namespace
+}  // namespace hc::testing

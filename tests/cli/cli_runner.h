@@ -1,0 +1,138 @@
+// Runs the built hamcycles-cli as a child process with stdin from /dev/null and stdout and
+// stderr captured to files, the way scripts use it.
+#pragma once
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace hc::testing {
+
+struct CliRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+  // Lines of stderr that are not empty.
+  int errLines() const {
+    int lines = 0;
+    std::istringstream in(err);
+    for (std::string line; std::getline(in, line);)
+      if (!line.empty()) ++lines;
+    return lines;
+  }
+  nlohmann::json json() const { return nlohmann::json::parse(out); }
+};
+
+inline std::string slurp(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// A scratch folder per test, removed afterwards.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "hc-cli-test-XXXXXX").string();
+    std::vector<char> buffer(pattern.begin(), pattern.end());
+    buffer.push_back('\0');
+    path_ = mkdtemp(buffer.data());
+  }
+  ~ScratchFolder() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Starts the CLI; `interruptAfter` > 0 sends SIGINT after that many seconds.
+inline CliRun runCli(const std::vector<std::string>& args, double interruptAfter = 0.0) {
+  ScratchFolder scratch;
+  std::string outPath = scratch / "stdout";
+  std::string errPath = scratch / "stderr";
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::vector<std::string> all{HC_CLI_PATH};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& a : all) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  CliRun run;
+  if (posix_spawn(&pid, HC_CLI_PATH, &actions, nullptr, argv.data(), environ) != 0) {
+    posix_spawn_file_actions_destroy(&actions);
+    run.err = "could not start " + std::string(HC_CLI_PATH);
+    return run;
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  if (interruptAfter > 0.0) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(interruptAfter));
+    kill(pid, SIGINT);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  run.out = slurp(outPath);
+  run.err = slurp(errPath);
+  return run;
+}
+
+inline std::string example(const std::string& name) { return std::string(HC_EXAMPLES_DIR) + "/" + name; }
+
+// Adjacency sets from an adjacency text file, read here without any of the program's code.
+inline std::vector<std::vector<int>> readAdjacency(const std::string& path) {
+  std::vector<std::vector<int>> adjacency;
+  std::istringstream in(slurp(path));
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream ls(line);
+    int v = 0, w = 0;
+    ls >> v;
+    if (static_cast<int>(adjacency.size()) <= v) adjacency.resize(static_cast<size_t>(v) + 1);
+    while (ls >> w) {
+      if (static_cast<int>(adjacency.size()) <= w) adjacency.resize(static_cast<size_t>(w) + 1);
+      adjacency[static_cast<size_t>(v)].push_back(w);
+      adjacency[static_cast<size_t>(w)].push_back(v);
+    }
+  }
+  return adjacency;
+}
+
+// True when `cycle` visits every node once along edges of `adjacency`.
+inline bool isHamiltonianCycle(const std::vector<std::vector<int>>& adjacency, const std::vector<int>& cycle) {
+  size_t n = adjacency.size();
+  if (n < 3 || cycle.size() != n) return false;
+  std::vector<bool> seen(n, false);
+  for (int v : cycle) {
+    if (v < 0 || static_cast<size_t>(v) >= n || seen[static_cast<size_t>(v)]) return false;
+    seen[static_cast<size_t>(v)] = true;
+  }
+  for (size_t i = 0; i < n; ++i) {
+    int a = cycle[i], b = cycle[(i + 1) % n];
+    const auto& list = adjacency[static_cast<size_t>(a)];
+    if (std::find(list.begin(), list.end(), b) == list.end()) return false;
+  }
+  return true;
+}
+
+}  // namespace hc::testing
