@@ -2,8 +2,8 @@
 // the choices that keep the reader safe on hostile bytes.
 #include "editor/g_file.h"
 
-#include <atomic>
-#include <chrono>
+#include "core/graph_files.h"
+
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -414,12 +414,6 @@ class GReader {
   std::unordered_map<const void*, size_t> arenaSlot_;
 };
 
-std::string temporaryNameFor(const std::string& path) {
-  static std::atomic<uint64_t> counter{0};
-  const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-  return path + ".tmp" + std::to_string(ticks) + "-" + std::to_string(counter++);
-}
-
 }  // namespace
 
 std::vector<uint8_t> writeGBytes(const Graph2D& drawing) { return GWriter().write(drawing); }
@@ -438,27 +432,8 @@ EditorStatus readGBytes(std::span<const uint8_t> bytes, Graph2D& out) {
 
 EditorStatus saveGFile(const Graph2D& drawing, const std::string& path) {
   const std::vector<uint8_t> bytes = writeGBytes(drawing);
-  const std::string temporary = temporaryNameFor(path);
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return EditorStatus::fileError(path + ": cannot be created");
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      out.close();
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return EditorStatus::fileError(path + ": write failed");
-    }
-  }
-  std::error_code error;
-  std::filesystem::rename(temporary, path, error);
-  if (error) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    return EditorStatus::fileError(path + ": cannot be replaced (" + error.message() + ")");
-  }
-  return EditorStatus::done();
+  const FileStatus written = writeFileAtomically(path, std::string(bytes.begin(), bytes.end()));
+  return written ? EditorStatus::done() : EditorStatus::fileError(written.error);
 }
 
 EditorStatus loadGFile(const std::string& path, Graph2D& out) {
