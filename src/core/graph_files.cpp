@@ -279,7 +279,9 @@ FileStatus readObjGraph(Graph& graph) {
       }
       coordinates.push_back(point);
     } else if (isObjFaceLine(line)) {
-      std::vector<std::string_view> tokens = splitTokens(line.substr(1));
+      // The first token is the keyword ("f", or the old "fo"); the vertices follow it.
+      std::vector<std::string_view> tokens = splitTokens(line);
+      tokens.erase(tokens.begin());
       if (tokens.size() < 2) return lineError(path, lineNumber, "a face needs at least two vertices");
       std::vector<int32_t> face;
       face.reserve(tokens.size());

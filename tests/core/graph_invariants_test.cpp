@@ -65,5 +65,17 @@ TEST(GraphInvariantsTest, ScanModelChainsAreRecognised) {
   EXPECT_EQ(checkInvariants(g, scan), "");
 }
 
+#ifdef HC_HEAVY_CHECKS
+TEST(GraphInvariantsTest, TheHeavyBuildChecksAfterEveryCutAndForce) {
+  Graph g = healthy();
+  ++g.howManyEdges;  // damage that the next top-level change must report
+  testing::EdgeList edges = testing::unforcedEdges(g);
+  ASSERT_FALSE(edges.empty());
+  testing::CapturedDiagnostics out;
+  g.cut(edges[0].first, edges[0].second);
+  EXPECT_EQ(out.text().rfind("Invariant broken after cut: howManyEdges", 0), 0u) << out.text();
+}
+#endif
+
 }  // namespace
 }  // namespace hc
