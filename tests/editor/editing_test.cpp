@@ -1,0 +1,343 @@
+// Editing operations and the clipboard: placement clear of every node, selection
+// toggles, joining, cliquify, moves and rotation, deletion bookkeeping, copy / cut /
+// paste with their refusals, new and clear.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <set>
+
+#include "core/random.h"
+#include "editor/clipboard.h"
+#include "editor/graph2d.h"
+#include "editor_test_util.h"
+
+namespace hc {
+namespace {
+
+using editor_test::addUnselected;
+using editor_test::allNodes;
+
+std::vector<int32_t> ids(const Graph2D::NodeList& list) {
+  std::vector<int32_t> result;
+  for (const auto& node : list) result.push_back(node->id);
+  return result;
+}
+
+void expectNoOverlap(const Graph2D& drawing) {
+  const auto nodes = allNodes(drawing);
+  for (size_t i = 0; i < nodes.size(); ++i)
+    for (size_t j = i + 1; j < nodes.size(); ++j)
+      EXPECT_GT(std::hypot(nodes[i]->x - nodes[j]->x, nodes[i]->y - nodes[j]->y), 1.0)
+          << nodes[i]->id << " and " << nodes[j]->id;
+}
+
+TEST(Placement, OverlappingNodeStepsDiagonallyByHalfUnitsUntilClear) {
+  Graph2D drawing;
+  addUnselected(drawing, 0, 0);
+  Graph2DNode* node = drawing.addNode(0.2, 0.1);
+  const double dx = node->x - 0.2, dy = node->y - 0.1;
+  EXPECT_DOUBLE_EQ(std::abs(dx), std::abs(dy));
+  const double steps = std::abs(dx) / 0.5;
+  EXPECT_GE(steps, 1.0);
+  EXPECT_DOUBLE_EQ(steps, std::round(steps));
+  EXPECT_GT(std::hypot(node->x, node->y), 1.0);
+  // One step less would still overlap: it stopped at the first clear point.
+  EXPECT_LE(std::hypot(node->x - dx / steps, node->y - dy / steps), 1.0);
+  EXPECT_EQ(drawing.howManySelectedNodes, 1);  // a new node arrives selected
+}
+
+TEST(Placement, CrowdedDrawingsEndClearOfEveryNodeOfBothLists) {
+  // Fixed seeds make every step draw a fresh diagonal; placement must still finish.
+  for (uint32_t seed : {1u, 2u, 3u}) {
+    enableFixedSeed(seed);
+    std::mt19937 rng(seed);
+    Graph2D drawing;
+    for (int i = 0; i < 150; ++i) {
+      drawing.addNode(std::uniform_real_distribution<double>(-3, 3)(rng),
+                      std::uniform_real_distribution<double>(-3, 3)(rng));
+      if (rng() % 2) drawing.unselectAll();
+    }
+    expectNoOverlap(drawing);
+    EXPECT_EQ(drawing.checkInvariants(), "");
+  }
+  disableFixedSeed();
+}
+
+TEST(Placement, HugeCoordinatesStillTerminate) {
+  Graph2D drawing;
+  addUnselected(drawing, 1e300, 1e300);
+  Graph2DNode* node = drawing.addNode(1e300, 1e300);  // a half-unit step cannot move it
+  EXPECT_EQ(node->x, 1e300);
+}
+
+TEST(Ids, ExplicitAndAutomaticIds) {
+  Graph2D drawing;
+  EXPECT_EQ(drawing.addNode(0, 0)->id, 0);
+  EXPECT_EQ(drawing.addNode(5, 0, 10)->id, 10);
+  EXPECT_EQ(drawing.nextNodeId, 11);
+  EXPECT_EQ(drawing.addNode(9, 0)->id, 11);
+}
+
+TEST(Selection, ToggleNodeAndEdgeMoveBetweenListsAndCountsFollow) {
+  Graph2D drawing;
+  Graph2DNode* a = addUnselected(drawing, 0, 0);
+  Graph2DNode* b = addUnselected(drawing, 4, 0);
+  drawing.joinNodes(a, b);
+  EXPECT_TRUE(drawing.toggleNodeAt(0.1, 0.1));
+  EXPECT_TRUE(drawing.isSelectedNodeAt(0, 0));
+  EXPECT_FALSE(drawing.toggleNodeAt(0, 0));
+  EXPECT_FALSE(drawing.isSelectedNodeAt(0, 0));
+  EXPECT_FALSE(drawing.toggleNodeAt(2, 2));  // nothing there
+  EXPECT_EQ(ids(drawing.unselectedNodes), (std::vector<int32_t>{1, 0}));  // moved to the tail
+  EXPECT_TRUE(drawing.toggleEdgeAt(2, 0.1));
+  EXPECT_TRUE(drawing.isSelectedEdgeAt(2, 0));
+  EXPECT_EQ(drawing.howManySelectedEdges, 1);
+  EXPECT_FALSE(drawing.toggleEdgeAt(2, 0));
+  EXPECT_EQ(drawing.howManyUnselectedEdges, 1);
+  EXPECT_EQ(drawing.checkInvariants(), "");
+}
+
+TEST(Selection, RectangleSwapsTheSelectionOfNodesStrictlyInside) {
+  Graph2D drawing;
+  for (int i = 0; i < 6; ++i) addUnselected(drawing, 2.0 * i, 0);  // ids 0..5 at x = 0, 2, ..., 10
+  drawing.toggleNodeAt(2, 0);
+  drawing.toggleNodeAt(10, 0);
+  drawing.toggleNodeAt(0, 0);  // selected: 1, 5, 0
+  drawing.toggleNodesInRectangle(1, 1, 9, -1);  // x in (1, 9): ids 1..4
+  // Unselected 2, 3 became selected ahead of the kept 5, 0; selected 1 became unselected.
+  EXPECT_EQ(ids(drawing.selectedNodes), (std::vector<int32_t>{2, 3, 4, 5, 0}));
+  EXPECT_EQ(ids(drawing.unselectedNodes), (std::vector<int32_t>{1}));
+  drawing.toggleNodesInRectangle(2, 1, 8, -1);  // x = 4, 6 inside; x = 2 and x = 8 on the boundary
+  EXPECT_EQ(ids(drawing.unselectedNodes), (std::vector<int32_t>{1, 2, 3}));
+  EXPECT_EQ(drawing.checkInvariants(), "");
+  drawing.selectAllNodes();
+  EXPECT_EQ(ids(drawing.selectedNodes), (std::vector<int32_t>{4, 5, 0, 1, 2, 3}));
+}
+
+TEST(Joining, TwoSelectedNodesOnceAndOnlyTwo) {
+  Graph2D drawing;
+  drawing.addNode(0, 0);
+  EXPECT_EQ(drawing.join2SelectedNodes().message,
+            "Error, attempt to join2SelectedNodes when howManySelectedNodes != 2");
+  drawing.addNode(3, 0);
+  EXPECT_TRUE(drawing.join2SelectedNodes());
+  EXPECT_TRUE(drawing.join2SelectedNodes());  // already joined: nothing added
+  EXPECT_EQ(drawing.edgeCount(), 1);
+  EXPECT_EQ(drawing.howManySelectedNodes, 2);  // selection unchanged
+  const Graph2DEdge& edge = *drawing.unselectedEdges[0];
+  EXPECT_EQ(edge.node1->id, 0);
+  EXPECT_EQ(edge.node2->id, 1);
+  drawing.addNode(6, 0);
+  EXPECT_FALSE(drawing.join2SelectedNodes());
+  EXPECT_EQ(drawing.edgeCount(), 1);
+}
+
+TEST(Joining, CliquifyAddsTheMissingPairsOnly) {
+  for (int k : {0, 1, 2, 5, 8}) {
+    Graph2D drawing;
+    for (int i = 0; i < k; ++i) drawing.addNode(3.0 * i, 0);
+    drawing.cliquify();
+    EXPECT_EQ(drawing.edgeCount(), k * (k - 1) / 2);
+    drawing.cliquify();
+    EXPECT_EQ(drawing.edgeCount(), k * (k - 1) / 2);
+    EXPECT_EQ(drawing.checkInvariants(), "");
+  }
+}
+
+TEST(Moving, MoveTranslateCenterAndRotate) {
+  Graph2D drawing;
+  Graph2DNode* a = addUnselected(drawing, 1, 0);
+  Graph2DNode* b = drawing.addNode(3, 0);
+  drawing.joinNodes(a, b);
+  drawing.moveSelected(0, 2);
+  EXPECT_EQ(b->x, 3);
+  EXPECT_EQ(b->y, 2);
+  EXPECT_EQ(a->y, 0);
+  EXPECT_TRUE(drawing.isEdgeAt(2, 1));
+  drawing.translateAll(1, 1);
+  EXPECT_EQ(a->x, 2);
+  drawing.centerGraph();
+  EXPECT_NEAR(a->x + b->x, 0, 1e-12);
+  EXPECT_NEAR(a->y + b->y, 0, 1e-12);
+  drawing.rotateSelected(a->x, a->y, M_PI / 2);  // b was (a + (2, 2)): now a + (-2, 2)
+  EXPECT_NEAR(b->x - a->x, -2, 1e-12);
+  EXPECT_NEAR(b->y - a->y, 2, 1e-12);
+  EXPECT_TRUE(drawing.isEdgeAt(a->x - 1, a->y + 1));
+  Graph2D empty;
+  empty.centerGraph();
+  EXPECT_EQ(empty.nodeCount(), 0);
+}
+
+TEST(Moving, ReplaceSelectedSeparatesDraggedNodesAndKeepsOrder) {
+  Graph2D drawing;
+  addUnselected(drawing, 0, 0);
+  drawing.addNode(5, 5);
+  drawing.addNode(8, 8);
+  drawing.moveSelected(-5, -5);  // dragged on top of node 0 (and of each other, 3 apart)
+  drawing.replaceSelected();
+  expectNoOverlap(drawing);
+  EXPECT_EQ(ids(drawing.selectedNodes), (std::vector<int32_t>{1, 2}));
+}
+
+TEST(Deleting, SelectedNodesTakeAllTheirEdgesAndCountsMatch) {
+  std::mt19937 rng(77);
+  for (int trial = 0; trial < 30; ++trial) {
+    Graph2D drawing;
+    std::vector<Graph2DNode*> nodes;
+    for (int i = 0; i < 20; ++i) nodes.push_back(addUnselected(drawing, 3.0 * (i % 5), 3.0 * (i / 5)));
+    for (int k = 0; k < 40; ++k) {
+      Graph2DNode* a = nodes[rng() % nodes.size()];
+      Graph2DNode* b = nodes[rng() % nodes.size()];
+      if (a != b && !a->isJoinedTo(*b)) drawing.joinNodes(a, b);
+    }
+    std::set<const Graph2DNode*> doomed;
+    for (Graph2DNode* n : nodes)
+      if (rng() % 3 == 0 && drawing.toggleNodeAt(n->x, n->y)) doomed.insert(n);
+    for (int k = 0; k < 5 && !drawing.unselectedEdges.empty(); ++k) {
+      const Graph2DEdge* e = drawing.unselectedEdges[rng() % drawing.unselectedEdges.size()].get();
+      drawing.toggleEdgeAt((e->node1->x + e->node2->x) / 2, (e->node1->y + e->node2->y) / 2);
+    }
+    int32_t survivors = 0;
+    for (const auto& e : drawing.unselectedEdges)
+      survivors += !doomed.count(e->node1) && !doomed.count(e->node2);
+    EXPECT_TRUE(drawing.deleteSelected());
+    EXPECT_EQ(drawing.checkInvariants(), "");
+    EXPECT_EQ(drawing.edgeCount(), survivors);
+    EXPECT_EQ(drawing.nodeCount(), 20 - static_cast<int32_t>(doomed.size()));
+    EXPECT_EQ(drawing.howManySelectedNodes + drawing.howManySelectedEdges, 0);
+  }
+}
+
+// Edges of a drawing as pairs of ids.
+std::set<std::pair<int32_t, int32_t>> edgeIds(const Graph2D& drawing) {
+  std::set<std::pair<int32_t, int32_t>> result;
+  for (const auto* list : {&drawing.unselectedEdges, &drawing.selectedEdges})
+    for (const auto& e : *list) result.insert(std::minmax(e->node1->id, e->node2->id));
+  return result;
+}
+
+TEST(Clipboard, CopyKeepsEdgesAmongSelectedNodesAndTheirCentroid) {
+  Graph2D drawing;
+  Graph2DNode* a = addUnselected(drawing, 0, 0);
+  Graph2DNode* b = addUnselected(drawing, 4, 0);
+  Graph2DNode* c = addUnselected(drawing, 4, 4);
+  drawing.joinNodes(a, b);
+  drawing.joinNodes(b, c);
+  drawing.toggleNodeAt(4, 4);
+  drawing.toggleNodeAt(4, 0);  // selected: c, b (list order); clipboard goes by id
+  Clipboard clipboard;
+  ASSERT_TRUE(copySelection(clipboard, drawing, 0, false));
+  ASSERT_EQ(clipboard.nodes.size(), 2u);
+  EXPECT_EQ(clipboard.nodes[0]->id, 1);
+  EXPECT_EQ(clipboard.nodes[1]->id, 2);
+  ASSERT_EQ(clipboard.edges.size(), 1u);
+  EXPECT_EQ(clipboard.edges[0]->node1, clipboard.nodes[0].get());
+  EXPECT_DOUBLE_EQ(clipboard.centroidX, 4);
+  EXPECT_DOUBLE_EQ(clipboard.centroidY, 2);
+
+  drawing.unselectAll();
+  ASSERT_TRUE(copySelection(clipboard, drawing, 0, false));
+  EXPECT_TRUE(clipboard.empty());
+  EXPECT_EQ(clipboard.centroidX, 0);
+  ASSERT_TRUE(pasteClipboard(clipboard, drawing, 0, false, true, 50, 50));
+  EXPECT_EQ(drawing.nodeCount(), 3);
+}
+
+TEST(Clipboard, TwoPastesGiveFreshIdsAndEdgesWithinEachPaste) {
+  Graph2D drawing;
+  std::vector<Graph2DNode*> nodes;
+  for (int i = 0; i < 4; ++i) nodes.push_back(addUnselected(drawing, 3.0 * i, 0));
+  drawing.joinNodes(nodes[0], nodes[1]);
+  drawing.joinNodes(nodes[1], nodes[2]);
+  drawing.joinNodes(nodes[2], nodes[3]);
+  for (int i = 0; i < 3; ++i) drawing.toggleNodeAt(3.0 * i, 0);
+  Clipboard clipboard;
+  ASSERT_TRUE(copySelection(clipboard, drawing, 0, false));
+  ASSERT_TRUE(pasteClipboard(clipboard, drawing, 0, false, true, 100, 100));
+  EXPECT_EQ(ids(drawing.selectedNodes), (std::vector<int32_t>{4, 5, 6}));  // only the paste is selected
+  double cx = 0, cy = 0;
+  for (const auto& n : drawing.selectedNodes) cx += n->x, cy += n->y;
+  EXPECT_DOUBLE_EQ(cx / 3, 100);
+  EXPECT_DOUBLE_EQ(cy / 3, 100);
+  ASSERT_TRUE(pasteClipboard(clipboard, drawing, 0, false, true, 100, 100));  // on top: placed clear
+  EXPECT_EQ(ids(drawing.selectedNodes), (std::vector<int32_t>{7, 8, 9}));
+  EXPECT_EQ(edgeIds(drawing), (std::set<std::pair<int32_t, int32_t>>{
+                                  {0, 1}, {1, 2}, {2, 3}, {4, 5}, {5, 6}, {7, 8}, {8, 9}}));
+  EXPECT_EQ(drawing.howManySelectedEdges, 0);
+  EXPECT_EQ(drawing.checkInvariants(), "");
+  EXPECT_EQ(drawing.nextNodeId, 10);
+}
+
+TEST(Clipboard, PastedCopyDoesNotStayOnItsOriginal) {
+  Graph2D drawing;
+  addUnselected(drawing, 0, 0);
+  drawing.toggleNodeAt(0, 0);
+  Clipboard clipboard;
+  copySelection(clipboard, drawing, 0, false);
+  pasteClipboard(clipboard, drawing, 0, false, true, 0, 0);
+  expectNoOverlap(drawing);
+}
+
+TEST(Clipboard, CutCopiesThenDeletes) {
+  Graph2D drawing;
+  Graph2DNode* a = addUnselected(drawing, 0, 0);
+  Graph2DNode* b = addUnselected(drawing, 4, 0);
+  drawing.joinNodes(a, b);
+  drawing.toggleNodeAt(0, 0);
+  Clipboard clipboard;
+  ASSERT_TRUE(cutSelection(clipboard, drawing, 0, false));
+  EXPECT_EQ(clipboard.nodes.size(), 1u);
+  EXPECT_EQ(drawing.nodeCount(), 1);
+  EXPECT_EQ(drawing.edgeCount(), 0);
+  EXPECT_EQ(drawing.checkInvariants(), "");
+}
+
+TEST(Clipboard, RefusalsChangeNothing) {
+  Graph2D drawing;
+  drawing.addNode(0, 0);
+  Clipboard clipboard;
+  for (int16_t state : {1, 2, 3}) {
+    EXPECT_EQ(copySelection(clipboard, drawing, state, false).message,
+              "ERROR! Cannot copy once the graph has been submitted.");
+    EXPECT_EQ(cutSelection(clipboard, drawing, state, false).message,
+              "ERROR! Cannot cut once the graph has been submitted.");
+    EXPECT_EQ(pasteClipboard(clipboard, drawing, state, false, true, 5, 5).message,
+              "ERROR! Cannot paste once the graph has been submitted.");
+  }
+  for (int16_t state : {0, 1}) {  // rotation mode refuses silently, before the state
+    const EditorStatus copy = copySelection(clipboard, drawing, state, true);
+    EXPECT_FALSE(copy);
+    EXPECT_EQ(copy.message, "");
+    EXPECT_FALSE(cutSelection(clipboard, drawing, state, true));
+    EXPECT_FALSE(pasteClipboard(clipboard, drawing, state, true, true, 5, 5));
+  }
+  EXPECT_TRUE(clipboard.empty());
+  ASSERT_TRUE(copySelection(clipboard, drawing, 0, false));
+  EXPECT_FALSE(pasteClipboard(clipboard, drawing, 0, false, false, 5, 5));  // mouse off the canvas
+  EXPECT_EQ(drawing.nodeCount(), 1);
+  EXPECT_EQ(drawing.howManySelectedNodes, 1);
+}
+
+TEST(Page, NewAndClear) {
+  Graph2D drawing;
+  drawing.addNode(0, 0);
+  drawing.addNode(3, 0);
+  drawing.cliquify();
+  EXPECT_EQ(clearDrawing(drawing, 0, true).message, "ERROR! Cannot delete while in rotation mode.");
+  EXPECT_EQ(drawing.nodeCount(), 2);
+  EXPECT_EQ(drawing.nextNodeId, 2);
+  EXPECT_FALSE(clearDrawing(drawing, 1, false));
+  EXPECT_EQ(drawing.nodeCount(), 2);
+  EXPECT_TRUE(clearDrawing(drawing, 0, false));
+  EXPECT_EQ(drawing.nodeCount() + drawing.edgeCount() + drawing.nextNodeId, 0);
+  EXPECT_EQ(drawing.checkInvariants(), "");
+  drawing.addNode(0, 0);
+  bool rotationMode = true;
+  newDrawing(drawing, rotationMode);
+  EXPECT_FALSE(rotationMode);
+  EXPECT_EQ(drawing.nodeCount(), 0);
+}
+
+}  // namespace
+}  // namespace hc
