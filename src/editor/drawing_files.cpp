@@ -20,7 +20,7 @@ size_t extensionDot(const std::string& path) { return path.find('.', fileNameSta
 
 }  // namespace
 
-std::string fileExtension(const std::string& path) {
+std::string fileExtensionAfterFirstDot(const std::string& path) {
   const size_t dot = extensionDot(path);
   return dot == std::string::npos ? std::string() : path.substr(dot + 1);
 }
@@ -60,7 +60,7 @@ EditorStatus checkDrawingSave(const Graph2D& drawing, int16_t programState, bool
 
 DrawingSaveResult saveDrawingAs(Graph2D& drawing, const std::string& path) {
   DrawingSaveResult result;
-  const std::string extension = fileExtension(path);
+  const std::string extension = fileExtensionAfterFirstDot(path);
   if (extension == "g") {
     result.status = saveGFile(drawing, path);
     if (result.status) result.written = DrawingFileKind::kGFile;
@@ -100,7 +100,7 @@ CycleOutputResult outputHamiltonianCycle(int16_t programState, const Graph* work
   CycleOutputResult result;
   result.status = checkCycleOutput(programState, workingGraph);
   if (!result.status) return result;
-  const std::string extension = fileExtension(path);
+  const std::string extension = fileExtensionAfterFirstDot(path);
   if (extension == "txt") {
     const FileStatus written = writeAdjacencyText(*workingGraph, path);
     if (!written) result.status = EditorStatus::fileError(written.error);

@@ -27,7 +27,7 @@ inline constexpr int32_t kUserDrawn = 13;
 }  // namespace graph_source
 
 // The extension of `path` (empty when its file name has no ".").
-std::string fileExtension(const std::string& path);
+std::string fileExtensionAfterFirstDot(const std::string& path);
 // `path` with "-HC" directly before its extension's "." (appended when there is none):
 // the output name of a graph read from that file.
 std::string hcOutputFileName(const std::string& path);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <random>
 #include <set>
 
@@ -160,7 +161,7 @@ TEST(Moving, MoveTranslateCenterAndRotate) {
   drawing.centerGraph();
   EXPECT_NEAR(a->x + b->x, 0, 1e-12);
   EXPECT_NEAR(a->y + b->y, 0, 1e-12);
-  drawing.rotateSelected(a->x, a->y, M_PI / 2);  // b was (a + (2, 2)): now a + (-2, 2)
+  drawing.rotateSelected(a->x, a->y, std::numbers::pi / 2);  // b was (a + (2, 2)): now a + (-2, 2)
   EXPECT_NEAR(b->x - a->x, -2, 1e-12);
   EXPECT_NEAR(b->y - a->y, 2, 1e-12);
   EXPECT_TRUE(drawing.isEdgeAt(a->x - 1, a->y + 1));
