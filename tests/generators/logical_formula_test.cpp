@@ -1,0 +1,290 @@
+// The random 3-SAT formula, its DIMACS form and the reduction to a Hamiltonian Cycle
+// instance: sizes, degrees, numbering, and the equivalence itself on tiny formulas.
+#include "generators/logical_formula.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <set>
+#include <sstream>
+
+#include "core/diagnostics.h"
+#include "core/graph_invariants.h"
+#include "core/random.h"
+#include "hamiltonian_search.h"
+
+namespace hc {
+namespace {
+
+using testing::AdjacencyLists;
+using testing::HamiltonianSearch;
+using testing::SearchOutcome;
+
+LogicalFormula formulaOf(int32_t n, std::vector<Clause> clauses) {
+  FormulaResult result = formulaFromClauses(n, std::move(clauses));
+  EXPECT_TRUE(result) << result.error;
+  return std::move(*result.formula);
+}
+
+std::unique_ptr<Graph> reduce(const LogicalFormula& formula) {
+  std::unique_ptr<Graph> graph = graphFromFormula(formula);
+  EXPECT_NE(graph, nullptr);
+  return graph;
+}
+
+void expectSizesAndDegrees(const LogicalFormula& formula, const Graph& graph) {
+  const int32_t m = formula.howManyClauses;
+  const int32_t u = formula.howManyUsedVariables;
+  EXPECT_EQ(graph.howManyNodes, 49 * m + 2 * u);
+  EXPECT_EQ(graph.howManyEdges, 70 * m + 3 * u);
+  EXPECT_EQ(graph.edgesToRemove, graph.howManyEdges - graph.howManyNodes);
+  for (int32_t v = 0; v < graph.howManyNodes; ++v) {
+    EXPECT_GE(graph.node(v).degree, 2) << v;
+    EXPECT_LE(graph.node(v).degree, 4) << v;
+  }
+  EXPECT_EQ(checkInvariants(graph), "");
+}
+
+TEST(LogicalFormula, RandomFormulaWithThreeVariablesAndMultiplierOne) {
+  enableFixedSeed(21);
+  FormulaResult result = randomFormula(3, 3, 1.0);
+  disableFixedSeed();
+  ASSERT_TRUE(result) << result.error;
+  const LogicalFormula& formula = *result.formula;
+  EXPECT_EQ(formula.howManyClauses, 3);
+  EXPECT_EQ(formula.howManyUsedVariables, 3);
+  EXPECT_EQ(formula.howManyGraphNodes, 153);
+  for (const Clause& clause : formula.clauses) {
+    std::set<int32_t> variables{std::abs(clause[0]), std::abs(clause[1]), std::abs(clause[2])};
+    EXPECT_EQ(variables, (std::set<int32_t>{1, 2, 3}));
+  }
+  std::unique_ptr<Graph> graph = reduce(formula);
+  EXPECT_EQ(graph->howManyNodes, 153);
+  EXPECT_EQ(graph->howManyEdges, 219);
+  expectSizesAndDegrees(formula, *graph);
+  EXPECT_EQ(graph->graphType, 0);
+  EXPECT_EQ(graph->outputFileName, "");
+  EXPECT_EQ(graph->version, 5);
+  EXPECT_EQ(graph->regularDegree, -1);
+}
+
+TEST(LogicalFormula, RandomFormulaDrawsAsDescribed) {
+  // Same reseed, same draws: variable v = draw mod n + 1 (redrawn while taken), then a sign
+  // draw, odd meaning negated.
+  enableFixedSeed(99);
+  FormulaResult result = randomFormula(10, 3, 2.5);
+  disableFixedSeed();
+  ASSERT_TRUE(result);
+  EXPECT_EQ(result.formula->howManyClauses, 25);
+  enableFixedSeed(99);
+  reseedFromClock(0);
+  disableFixedSeed();
+  for (const Clause& clause : result.formula->clauses) {
+    std::vector<int32_t> placed;
+    for (int32_t literal : clause) {
+      int32_t v = nextRandom() % 10 + 1;
+      while (std::find(placed.begin(), placed.end(), v) != placed.end()) v = nextRandom() % 10 + 1;
+      placed.push_back(v);
+      EXPECT_EQ(literal, nextRandom() % 2 == 1 ? -v : v);
+    }
+  }
+}
+
+TEST(LogicalFormula, RandomFormulasFollowTheCountFormulas) {
+  for (uint32_t seed = 1; seed <= 12; ++seed) {
+    enableFixedSeed(seed);
+    FormulaResult result = randomFormula(static_cast<int32_t>(3 + seed * 2), 3, 0.7 + 0.4 * seed);
+    ASSERT_TRUE(result) << result.error;
+    std::unique_ptr<Graph> graph = reduce(*result.formula);
+    disableFixedSeed();
+    expectSizesAndDegrees(*result.formula, *graph);
+    int32_t occurrences = 0;
+    for (int32_t v = 1; v <= result.formula->howManyVariables; ++v) {
+      occurrences += result.formula->positiveCount[static_cast<size_t>(v)] +
+                     result.formula->negativeCount[static_cast<size_t>(v)];
+    }
+    EXPECT_EQ(occurrences, 3 * result.formula->howManyClauses);
+  }
+}
+
+TEST(LogicalFormula, RefusedFormulas) {
+  EXPECT_EQ(randomFormula(5, 4, 1.0).error, "Error: Attempt to generate a random formula with k != 3.");
+  EXPECT_FALSE(randomFormula(2, 3, 5.0));  // three distinct variables could never be found
+  EXPECT_FALSE(randomFormula(5, 3, -1.0));
+  EXPECT_FALSE(formulaFromClauses(3, {{1, 2, 4}}));
+  EXPECT_FALSE(formulaFromClauses(3, {{1, 0, 2}}));
+  EXPECT_FALSE(formulaFromClauses(3, {{1, -1, 2}}));
+  LogicalFormula empty = formulaOf(3, {});
+  EXPECT_EQ(graphFromFormula(empty), nullptr);
+}
+
+TEST(LogicalFormula, ReductionNumbering) {
+  // x1 only positive, x2 only negative, x3 unused, x4 both.
+  LogicalFormula formula = formulaOf(4, {{1, -2, 4}, {-4, 1, -2}});
+  EXPECT_EQ(formula.howManyUsedVariables, 3);
+  std::unique_ptr<Graph> graph = reduce(formula);
+  expectSizesAndDegrees(formula, *graph);
+  const int32_t s1 = 74;              // first gadget after 2 clause gadgets
+  const int32_t e1 = s1 + 4 * 2 + 1;  // two positive occurrences
+  EXPECT_TRUE(graph->isAdjacent(0, s1));
+  EXPECT_TRUE(graph->isAdjacent(s1, e1)) << "no negative occurrence: direct start-end edge";
+  EXPECT_TRUE(graph->isAdjacent(s1, s1 + 1));
+  const int32_t s2 = e1 + 1;
+  const int32_t e2 = s2 + 9;
+  EXPECT_TRUE(graph->isAdjacent(e1, s2));
+  EXPECT_TRUE(graph->isAdjacent(s2, e2)) << "no positive occurrence: direct start-end edge";
+  const int32_t s4 = e2 + 1;  // x3 has no gadget
+  const int32_t e4 = s4 + 9;
+  EXPECT_TRUE(graph->isAdjacent(e2, s4));
+  EXPECT_TRUE(graph->isAdjacent(e4, 73)) << "last gadget closes on local 36 of the last clause";
+  EXPECT_EQ(e4, graph->howManyNodes - 1);
+  // Clause 0 slot 1 (+x1, first occurrence) meets record nodes s1+1 .. s1+4.
+  for (int32_t t = 1; t <= 4; ++t) EXPECT_TRUE(graph->isAdjacent(23 + t, s1 + t));
+  // Clause 1 slot 2 (+x1, second occurrence) meets s1+5 .. s1+8.
+  for (int32_t t = 1; t <= 4; ++t) EXPECT_TRUE(graph->isAdjacent(37 + 27 + t, s1 + 4 + t));
+  // Clause 1 slot 1 (-x4, x4 has one positive occurrence) meets the negative path.
+  for (int32_t t = 1; t <= 4; ++t) EXPECT_TRUE(graph->isAdjacent(37 + 23 + t, s4 + 4 + t));
+  EXPECT_TRUE(graph->isAdjacent(36, 37)) << "clause chain";
+  // Join order fixes the neighbour arrays: local 0 of clause 0 joined 1, 12, then the gadget.
+  const Node& zero = graph->node(0);
+  EXPECT_EQ(std::vector<int32_t>(zero.neighborArray, zero.neighborArray + zero.degree),
+            (std::vector<int32_t>{1, 12, s1}));
+}
+
+TEST(LogicalFormula, EqualClausesGetIndependentGadgets) {
+  LogicalFormula formula = formulaOf(3, {{1, 2, 3}, {1, 2, 3}});
+  std::unique_ptr<Graph> graph = reduce(formula);
+  expectSizesAndDegrees(formula, *graph);
+}
+
+TEST(LogicalFormula, SatisfiableFormulasReduceToHamiltonianGraphs) {
+  const std::vector<std::pair<int32_t, std::vector<Clause>>> cases = {
+      {3, {{1, 2, 3}}},
+      {3, {{-1, -2, -3}}},
+      {4, {{1, -2, 3}, {-1, 2, -4}}},
+      {3, {{1, 2, 3}, {-1, -2, -3}, {1, -2, 3}}},
+  };
+  for (const auto& [n, clauses] : cases) {
+    LogicalFormula formula = formulaOf(n, clauses);
+    std::unique_ptr<Graph> graph = reduce(formula);
+    AdjacencyLists lists = testing::adjacencyOf(*graph);
+    HamiltonianSearch search(lists);
+    ASSERT_EQ(search.run(), SearchOutcome::kFound) << toDimacs(formula);
+    EXPECT_TRUE(testing::isHamiltonianCycle(lists, search.cycle()));
+  }
+}
+
+TEST(LogicalFormula, UnsatisfiableFormulaReducesToANonHamiltonianGraph) {
+  std::vector<Clause> all;
+  for (int32_t signs = 0; signs < 8; ++signs) {
+    all.push_back({signs & 1 ? -1 : 1, signs & 2 ? -2 : 2, signs & 4 ? -3 : 3});
+  }
+  LogicalFormula formula = formulaOf(3, all);
+  for (int32_t a = 0; a < 8; ++a) {
+    EXPECT_FALSE(formula.isSatisfiedBy({false, (a & 1) != 0, (a & 2) != 0, (a & 4) != 0}));
+  }
+  std::unique_ptr<Graph> graph = reduce(formula);
+  expectSizesAndDegrees(formula, *graph);
+  HamiltonianSearch search(testing::adjacencyOf(*graph));
+  EXPECT_EQ(search.run(), SearchOutcome::kNone);
+
+  // Drop one clause: satisfiable, and the graph has a cycle again.
+  all.pop_back();
+  LogicalFormula seven = formulaOf(3, all);
+  std::unique_ptr<Graph> sevenGraph = reduce(seven);
+  HamiltonianSearch sevenSearch(testing::adjacencyOf(*sevenGraph));
+  EXPECT_EQ(sevenSearch.run(), SearchOutcome::kFound);
+}
+
+TEST(LogicalFormula, SmallRandomFormulasAreSatisfiableExactlyWhenTheirGraphIsHamiltonian) {
+  int32_t satisfiable = 0;
+  int32_t unsatisfiable = 0;
+  for (uint32_t seed = 1; seed <= 60; ++seed) {
+    const int32_t n = 3 + static_cast<int32_t>(seed % 3);
+    enableFixedSeed(seed);
+    // Three variables with many clauses often use all eight sign patterns: unsatisfiable.
+    const double multiplier = n == 3 ? 4.0 + static_cast<double>(seed % 4) : 1.0 + 0.5 * static_cast<double>(seed % 6);
+    FormulaResult result = randomFormula(n, 3, multiplier);
+    disableFixedSeed();
+    ASSERT_TRUE(result) << result.error;
+    const LogicalFormula& formula = *result.formula;
+    bool anyAssignment = false;
+    for (int32_t a = 0; a < (1 << n) && !anyAssignment; ++a) {
+      std::vector<bool> assignment(static_cast<size_t>(n) + 1, false);
+      for (int32_t v = 1; v <= n; ++v) assignment[static_cast<size_t>(v)] = ((a >> (v - 1)) & 1) != 0;
+      anyAssignment = formula.isSatisfiedBy(assignment);
+    }
+    std::unique_ptr<Graph> graph = reduce(formula);
+    AdjacencyLists lists = testing::adjacencyOf(*graph);
+    HamiltonianSearch search(lists);
+    const SearchOutcome outcome = search.run();
+    ASSERT_NE(outcome, SearchOutcome::kBudgetExceeded) << toDimacs(formula);
+    EXPECT_EQ(outcome == SearchOutcome::kFound, anyAssignment) << toDimacs(formula);
+    if (outcome == SearchOutcome::kFound) {
+      EXPECT_TRUE(testing::isHamiltonianCycle(lists, search.cycle()));
+    }
+    (anyAssignment ? satisfiable : unsatisfiable) += 1;
+  }
+  EXPECT_GT(satisfiable, 0);
+  EXPECT_GT(unsatisfiable, 0);
+}
+
+TEST(LogicalFormula, DimacsRoundTripAndErrors) {
+  LogicalFormula formula = formulaOf(5, {{1, -2, 3}, {-5, 4, 2}});
+  EXPECT_EQ(toDimacs(formula), "p cnf 5 2\n1 -2 3 0\n-5 4 2 0\n");
+  std::istringstream text("c a comment\np cnf 5 2\n1 -2\n 3 0 -5 4 2 0\n%\n0\n");
+  FormulaResult read = readDimacs(text, "f.cnf");
+  ASSERT_TRUE(read) << read.error;
+  EXPECT_EQ(read.formula->clauses, formula.clauses);
+  EXPECT_EQ(read.formula->howManyGraphNodes, formula.howManyGraphNodes);
+
+  auto errorOf = [](const std::string& input) {
+    std::istringstream in(input);
+    return readDimacs(in, "f.cnf").error;
+  };
+  EXPECT_EQ(errorOf("1 2 3 0\n"), "f.cnf: line 1: clauses before the \"p cnf\" line");
+  EXPECT_EQ(errorOf("p cnf 3 1\n1 2 0\n"),
+            "f.cnf: line 2: a clause with 2 literals (only clauses of exactly 3 literals can be reduced)");
+  EXPECT_EQ(errorOf("p cnf 3 1\n1 2 4 0\n"), "f.cnf: line 2: literal 4 is beyond variable 3");
+  EXPECT_EQ(errorOf("p cnf 3 2\n1 2 3 0\n"), "f.cnf: line 2: the problem line declares 2 clauses but 1 follow");
+  EXPECT_EQ(errorOf("p cnf 3 1\n1 x 3 0\n"), "f.cnf: line 2: \"x\" is not a literal");
+  EXPECT_EQ(errorOf("p cnf 3 1\n1 2 3\n"), "f.cnf: line 2: the last clause is not ended by 0");
+  EXPECT_EQ(errorOf("p cnf 3 1\n1 99999999999999999999 3 0\n"),
+            "f.cnf: line 2: \"99999999999999999999\" is not a literal");
+  EXPECT_EQ(errorOf("p cnf 3 1\n1 1 3 0\n"),
+            "f.cnf: clause 1: variable 1 occurs twice (the three variables of a clause must be distinct)");
+  EXPECT_EQ(errorOf(""), "f.cnf: line 0: no \"p cnf\" line");
+  EXPECT_FALSE(readDimacsFile("/nonexistent/formula.cnf"));
+
+  const std::string path = (std::filesystem::temp_directory_path() / "hc_generators_formula.cnf").string();
+  ASSERT_EQ(writeDimacsFile(formula, path), "");
+  FormulaResult fromFile = readDimacsFile(path);
+  std::remove(path.c_str());
+  ASSERT_TRUE(fromFile) << fromFile.error;
+  EXPECT_EQ(toDimacs(*fromFile.formula), toDimacs(formula));
+}
+
+TEST(LogicalFormula, TruncatedAndFlippedDimacsNeverCrash) {
+  const std::string good = "c x\np cnf 4 3\n1 -2 3 0\n-1 2 4 0\n2 3 -4 0\n";
+  for (size_t cut = 0; cut <= good.size(); ++cut) {
+    std::istringstream in(good.substr(0, cut));
+    FormulaResult result = readDimacs(in, "t");
+    EXPECT_TRUE(result || !result.error.empty());
+  }
+  seedRandom(1234);
+  for (int trial = 0; trial < 500; ++trial) {
+    std::string text = good;
+    text[static_cast<size_t>(nextRandom()) % text.size()] = static_cast<char>(nextRandom() % 128);
+    std::istringstream in(text);
+    FormulaResult result = readDimacs(in, "t");
+    if (result) {
+      EXPECT_NE(graphFromFormula(*result.formula), nullptr);
+    } else {
+      EXPECT_FALSE(result.error.empty());
+    }
+  }
+}
+
+}  // namespace
+}  // namespace hc
