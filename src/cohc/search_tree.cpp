@@ -67,32 +67,38 @@ SearchTreeOutcome runSearchTree(Graph& graph, int32_t maxSearchDepth, const Sear
 
 namespace {
 
-// Clears `flag` once the caller's flag is cleared or the deadline passes, so that every
-// abort point of the run (the checks' loops included) sees one flag for both.
+// Sets `stop` once the caller's keepRunning is cleared or the deadline (if any) passes.
+// The expensive checks poll a stop byte of their own inside their loops; this keeps it in
+// step with the front end's flag and the time limit.
 class StopWatch {
  public:
-  StopWatch(const std::atomic<uint8_t>* external, double seconds, std::atomic<uint8_t>& flag)
-      : thread_([this, external, seconds, &flag](std::stop_token token) {
-          auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  StopWatch(const std::atomic<uint8_t>* keepRunning, double seconds, std::atomic<uint8_t>& stop,
+            std::atomic<bool>& timedOut)
+      : thread_([this, keepRunning, seconds, &stop, &timedOut](std::stop_token token) {
+          bool hasDeadline = seconds > 0.0;
+          auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                              std::chrono::duration<double>(hasDeadline ? seconds : 0.0));
           std::unique_lock lock(mutex_);
           while (!token.stop_requested()) {
-            if (stopRequested(external)) break;
-            if (std::chrono::steady_clock::now() >= deadline) {
-              timedOut_.store(true);
-              break;
+            if (stopRequested(keepRunning)) {
+              stop.store(1);
+              return;
+            }
+            if (hasDeadline && std::chrono::steady_clock::now() >= deadline) {
+              timedOut.store(true);
+              stop.store(1);
+              return;
             }
             // Short waits: the caller's flag is a plain byte with no way to wake us.
             wake_.wait_for(lock, token, std::chrono::milliseconds(2), [] { return false; });
           }
-          if (!token.stop_requested()) flag.store(0);
         }) {}
   ~StopWatch() { thread_.request_stop(); }
-  bool timedOut() const { return timedOut_.load(); }
 
  private:
   std::mutex mutex_;
   std::condition_variable_any wake_;
-  std::atomic<bool> timedOut_{false};
   std::jthread thread_;  // last: joined before the members it uses go away
 };
 
@@ -112,31 +118,29 @@ CohcResult runCoHC(Graph& graph, const CohcOptions& options, const std::atomic<u
     level = std::clamp(level, 0, kHighestPruningLevel);
   }
 
-  std::atomic<uint8_t> ownFlag{1};
-  std::unique_ptr<StopWatch> watch;
-  const std::atomic<uint8_t>* flag = keepRunning;
-  if (options.timeLimitSeconds > 0.0) {
-    if (stopRequested(keepRunning)) ownFlag.store(0);
-    watch = std::make_unique<StopWatch>(keepRunning, options.timeLimitSeconds, ownFlag);
-    flag = &ownFlag;
-  }
-
   SearchTreeRun run;
   run.pruningLevel = level;
   run.buildMinimalChildren = options.buildMinimalChildren;
   run.statistics = statistics.get();
-  run.keepRunning = flag;
+  run.abort.keepRunning = keepRunning;
+
+  std::atomic<uint8_t> stop{0};
+  std::atomic<bool> timedOut{false};
+  std::unique_ptr<StopWatch> watch;
+  if (keepRunning != nullptr || options.timeLimitSeconds > 0.0) {
+    run.abort.stop = &stop;
+    watch = std::make_unique<StopWatch>(keepRunning, options.timeLimitSeconds, stop, timedOut);
+  }
 
   auto startClock = std::chrono::steady_clock::now();
   SearchTreeOutcome outcome =
       runSearchTree(graph, std::max(options.maxSearchDepth, 0), run, options.writeCycleFile);
   result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - startClock).count();
-
-  result.aborted = stopRequested(flag);
-  if (watch) {
-    result.timedOut = watch->timedOut();
-    watch.reset();
-  }
+  // Read as the walk returned: a deadline that passes while the watch winds down does not
+  // turn a finished run into an aborted one.
+  result.aborted = run.abort.requested();
+  watch.reset();
+  result.timedOut = result.aborted && timedOut.load();
   result.verdict = outcome.verdict;
   result.treeNodes = outcome.treeNodes;
   result.cycle = std::move(outcome.cycle);

@@ -30,10 +30,10 @@ namespace {
 
 // The 2-edge-cut check with a list of its own for the duration of the call; any list the
 // graph had before is put back afterwards.
-bool twoEdgeCutStep(Graph& graph, const std::atomic<uint8_t>* keepRunning) {
+bool twoEdgeCutStep(Graph& graph, const AbortFlags& abort) {
   std::unique_ptr<CutList> saved = std::move(graph.twoEdgeCuts);
   graph.twoEdgeCuts = std::make_unique<CutList>();
-  bool changed = checkTwoEdgeCuts(graph, 0, keepRunning);
+  bool changed = checkTwoEdgeCuts(graph, 0, abort.stop);
   graph.twoEdgeCuts->clear();
   graph.twoEdgeCuts = std::move(saved);
   return changed;
@@ -41,7 +41,7 @@ bool twoEdgeCutStep(Graph& graph, const std::atomic<uint8_t>* keepRunning) {
 
 }  // namespace
 
-void pruneAtLevel(Graph& graph, int32_t level, const std::atomic<uint8_t>* keepRunning) {
+void pruneAtLevel(Graph& graph, int32_t level, const AbortFlags& abort) {
   if (level < 0 || level > kHighestPruningLevel) {
     diagnostic("Error: pruning level ", level, " is outside 0..", kHighestPruningLevel, "\n");
     level = std::clamp(level, 0, kHighestPruningLevel);
@@ -49,10 +49,10 @@ void pruneAtLevel(Graph& graph, int32_t level, const std::atomic<uint8_t>* keepR
   // Each pass runs the levels in order; a look-ahead or cut step that changed the graph
   // starts a new pass, since the cheap checks may now see more.
   auto undecided = [&graph] { return graph.isHamiltonian == kUndecided; };
-  auto goOn = [&] { return undecided() && !stopRequested(keepRunning); };
+  auto goOn = [&] { return undecided() && !abort.requested(); };
   while (goOn()) {
     if (level >= 1) checkConnectedNotUnevenlyBipartite(graph, 0);
-    if (level >= 2 && goOn()) initialPruningCheckForOddForcedCut(graph, 0, keepRunning);
+    if (level >= 2 && goOn()) initialPruningCheckForOddForcedCut(graph, 0, abort.stop);
     if (level >= 3 && goOn() && !isBiconnected(graph, 0)) graph.isHamiltonian = kNotHamiltonian;
     if (level >= 4 && goOn()) {
       if (initialPruningLookAheadSequencing(graph, 0, 2) && goOn()) continue;
@@ -61,7 +61,7 @@ void pruneAtLevel(Graph& graph, int32_t level, const std::atomic<uint8_t>* keepR
       if (initialPruningLookAheadSequencing(graph, 0, 1) && goOn()) continue;
     }
     if (level >= 6 && goOn()) {
-      if (twoEdgeCutStep(graph, keepRunning) && goOn()) continue;
+      if (twoEdgeCutStep(graph, abort) && goOn()) continue;
     }
     break;
   }
@@ -90,11 +90,11 @@ CutSequence randomForcingProbe(Graph& graph) {
   return sequence;
 }
 
-CutSequence findMinimalForcingSequence(const Graph& graph, const std::atomic<uint8_t>* keepRunning) {
+CutSequence findMinimalForcingSequence(const Graph& graph, const AbortFlags& abort) {
   CutSequence best;
   bool haveBest = false;
   for (int32_t probe = 0; probe < kForcingProbes; ++probe) {
-    if (stopRequested(keepRunning)) break;
+    if (abort.requested()) break;
     Graph copy(graph);  // reseeds the random source, as every copy does
     CutSequence sequence = randomForcingProbe(copy);
     if (!haveBest || sequence.count < best.count) {
@@ -132,16 +132,20 @@ void SearchTreeNode::start() {
   Graph& graph = *graph_;
   if (isRoot()) {
     rootInitialPruning(graph);
-    pruneAtLevel(graph, run_.pruningLevel, run_.keepRunning);
+    pruneAtLevel(graph, run_.pruningLevel, run_.abort);
     recordStarted();
   } else {
     graph.cut(designatedEdge_[0], designatedEdge_[1]);
-    pruneAtLevel(graph, run_.pruningLevel, run_.keepRunning);
+    pruneAtLevel(graph, run_.pruningLevel, run_.abort);
     recordStarted();
     if (graph.isHamiltonian == kHamiltonian) recordSolved();
   }
   scanning_ = false;
-  if (stopRequested(run_.keepRunning)) return;
+  if (run_.abort.requested()) {
+    // Stopped before any child: the node returns as it is, without its closing record.
+    stoppedAtStart_ = true;
+    return;
+  }
   if (remainingDepth_ > 0 && graph.isHamiltonian == kUndecided) {
     computeCandidates();
     scanIndex_ = 0;
@@ -181,7 +185,7 @@ void SearchTreeNode::computeAllCandidates() {
 }
 
 void SearchTreeNode::computeMinimalCandidates() {
-  CutSequence sequence = findMinimalForcingSequence(*graph_, run_.keepRunning);
+  CutSequence sequence = findMinimalForcingSequence(*graph_, run_.abort);
   candidateU_.reserve(sequence.pairs.size());
   candidateV_.reserve(sequence.pairs.size());
   for (const CutPair& pair : sequence.pairs) {
@@ -202,7 +206,7 @@ void SearchTreeNode::refreshCandidates() {
 
 int32_t SearchTreeNode::nextChild() {
   while (scanning_) {
-    if (scanIndex_ >= candidateCount() || stopRequested(run_.keepRunning)) {
+    if (scanIndex_ >= candidateCount() || run_.abort.requested()) {
       scanning_ = false;
       break;
     }
@@ -222,7 +226,7 @@ void SearchTreeNode::acceptChild(int32_t index, SearchTreeNode& child) {
       // No Hamiltonian cycle of this node avoids the designated edge, so it is forced.
       candidateOpen_[static_cast<size_t>(index)] = 0;
       graph_->force(candidateU_[static_cast<size_t>(index)], candidateV_[static_cast<size_t>(index)]);
-      if (!run_.buildMinimalChildren) pruneAtLevel(*graph_, run_.pruningLevel, run_.keepRunning);
+      if (!run_.buildMinimalChildren) pruneAtLevel(*graph_, run_.pruningLevel, run_.abort);
       if (graph_->isHamiltonian != kUndecided) {
         scanning_ = false;
         return;
@@ -249,6 +253,7 @@ void SearchTreeNode::acceptChild(int32_t index, SearchTreeNode& child) {
 }
 
 void SearchTreeNode::finish(bool writeCycle) {
+  if (stoppedAtStart_) return;
   HamiltonicityState verdict = graph_->isHamiltonian;
   if (verdict == kNotHamiltonian) {
     recordSolved();

@@ -40,15 +40,28 @@ inline bool stopRequested(const std::atomic<uint8_t>* keepRunning) {
   return keepRunning != nullptr && keepRunning->load(std::memory_order_relaxed) == 0;
 }
 
+// The two ways a run hears that it must stop: the front end's keepRunning byte (1 run,
+// 0 stop) and the stop byte the expensive checks poll (non-zero stop). Either may be
+// absent. runCoHC keeps the second in step with the first.
+struct AbortFlags {
+  const std::atomic<uint8_t>* keepRunning = nullptr;
+  const std::atomic<uint8_t>* stop = nullptr;
+
+  bool requested() const {
+    return stopRequested(keepRunning) || (stop != nullptr && stop->load(std::memory_order_relaxed) != 0);
+  }
+};
+
 // The pruning of the root graph before anything else: low degrees, forcing at degree-2
 // nodes, Lightning, chains, HeadHunter (each a no-op once the graph is decided).
 void rootInitialPruning(Graph& graph);
 
 // Applies the checks of `level` (0..6; each level includes the lower ones) while the
 // verdict is 2, starting over after any look-ahead or 2-edge-cut step that changed the
-// graph. A cleared `keepRunning` ends it early with the verdict it has reached (undecided
-// is always a sound answer). Levels outside 0..6 print a message and are clamped.
-void pruneAtLevel(Graph& graph, int32_t level, const std::atomic<uint8_t>* keepRunning = nullptr);
+// graph. An abort ends it early with the verdict it has reached (undecided is always a
+// sound answer); the odd forced cut and 2-edge-cut checks poll `abort.stop` inside their
+// loops. Levels outside 0..6 print a message and are clamped.
+void pruneAtLevel(Graph& graph, int32_t level, const AbortFlags& abort = {});
 
 // Forces random edges at chain ends (or at random nodes while there are no chains) on
 // `graph`, a throw-away copy, until its verdict is decided; returns the forced pairs in
@@ -57,16 +70,16 @@ void pruneAtLevel(Graph& graph, int32_t level, const std::atomic<uint8_t>* keepR
 CutSequence randomForcingProbe(Graph& graph);
 
 // kForcingProbes probes, each on a fresh copy of `graph` (each copy reseeds the random
-// source); returns the first shortest sequence. A cleared `keepRunning` ends the probing
-// with the best sequence so far. `graph` is unchanged.
-CutSequence findMinimalForcingSequence(const Graph& graph, const std::atomic<uint8_t>* keepRunning = nullptr);
+// source); returns the first shortest sequence. An abort ends the probing with the best
+// sequence so far. `graph` is unchanged.
+CutSequence findMinimalForcingSequence(const Graph& graph, const AbortFlags& abort = {});
 
 // The parameters every node of a run shares.
 struct SearchTreeRun {
   int32_t pruningLevel = 5;
   bool buildMinimalChildren = false;
-  SearchTreeStatistics* statistics = nullptr;    // may be null: nothing recorded
-  const std::atomic<uint8_t>* keepRunning = nullptr;  // may be null: never aborted
+  SearchTreeStatistics* statistics = nullptr;  // may be null: nothing recorded
+  AbortFlags abort;                            // both absent: never aborted
 };
 
 class SearchTreeNode {
@@ -96,11 +109,16 @@ class SearchTreeNode {
 
   // The node's own part after its children: records the solution in the statistics (the
   // root also for a cycle, which it then writes to the graph's outputFileName when it has
-  // one and `writeCycle` is set).
+  // one and `writeCycle` is set). A node that saw the abort in start() skips all of it.
   void finish(bool writeCycle = true);
 
   // Closes every open candidate whose edge is gone or now forced.
   void refreshCandidates();
+
+  // Replaces the candidates: every unforced edge (i < j, by node, then neighbour order), or
+  // for minimal children the pairs of the shortest of the forcing probes. All start open.
+  // start() calls it; it is public so that the candidate rules can be checked alone.
+  void computeCandidates();
 
   Graph& graph() { return *graph_; }
   const Graph& graph() const { return *graph_; }
@@ -120,7 +138,6 @@ class SearchTreeNode {
   bool candidateOpen(int32_t i) const { return candidateOpen_[static_cast<size_t>(i)] != 0; }
 
  private:
-  void computeCandidates();
   void computeAllCandidates();
   void computeMinimalCandidates();
   void recordStarted();
@@ -138,6 +155,7 @@ class SearchTreeNode {
   std::vector<uint8_t> candidateOpen_;  // 1: a child must still be tried
   int32_t scanIndex_ = 0;
   bool scanning_ = false;
+  bool stoppedAtStart_ = false;
 };
 
 }  // namespace hc

@@ -401,6 +401,35 @@ TEST_F(SearchTreeTest, GeneralizedPetersenAnswers) {
 // ---------------------------------------------------------------------------------------
 // Statistics of a whole proof
 
+TEST_F(SearchTreeTest, StatisticsOfThePetersenProofAtLevelFour) {
+  // By hand: the root survives Look Ahead Sequencing; its first child (0-1 deleted) is
+  // refuted; forcing 0-1 then refutes the root. With a clock ticking 1 s per reading: root
+  // starts at 1, the child at 2 and is solved at 3, the root is solved at 4.
+  auto stats = std::make_shared<SearchTreeStatistics>();
+  double tick = 0.0;
+  stats->clock = [&tick] { return tick += 1.0; };
+  Graph g = petersen();
+  CohcResult r = runCoHC(g, options(4, false), nullptr, nullptr, stats);
+  ASSERT_EQ(r.verdict, kNotHamiltonian);
+  EXPECT_EQ(r.treeNodes, 2);
+  const SearchTreeStatistics& s = *stats;
+  EXPECT_EQ(s.started[0], 1.0);
+  EXPECT_EQ(s.solved[0], 1.0);
+  EXPECT_EQ(s.started[1], 1.0);
+  EXPECT_EQ(s.solved[1], 1.0);
+  EXPECT_EQ(s.started[2], 0.0);
+  EXPECT_EQ(s.deepestStartedDepth, 1);
+  EXPECT_EQ(s.deepestSolvedDepth, 1);
+  EXPECT_EQ(s.mostSolved, 1);
+  EXPECT_DOUBLE_EQ(s.longestTime[1], 1.0);
+  EXPECT_DOUBLE_EQ(s.averageTime[1], 1.0);
+  EXPECT_DOUBLE_EQ(s.longestTime[0], 3.0);
+  EXPECT_DOUBLE_EQ(s.averageTime[0], 3.0);
+  EXPECT_DOUBLE_EQ(s.longestTimeOverall, 3.0);
+  EXPECT_DOUBLE_EQ(s.largestAverageTime, 3.0);
+  EXPECT_EQ(s.forcedEdges[0], g.howManyUncuttable);  // the root's graph as it ended
+}
+
 TEST_F(SearchTreeTest, StatisticsMatchACountOfTheWalk) {
   // Count the walk independently: every start and solve the listener hears, per depth.
   struct Counter : SearchTreeListener {
@@ -475,6 +504,13 @@ TEST_F(SearchTreeTest, ClearingTheFlagStopsBeforeTheNextChild) {
   EXPECT_TRUE(r2.aborted);
   EXPECT_EQ(r2.treeNodes, 1);
   EXPECT_EQ(r2.statistics->started[0], 1.0);
+  // The root returns right after its start record, so even a root that its initial
+  // pruning decided is not recorded as solved.
+  Graph pendant = graphFromEdges(5, {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 4}});
+  CohcResult r3 = runCoHC(pendant, options(0, false), &cleared);
+  EXPECT_EQ(r3.verdict, kNotHamiltonian);
+  EXPECT_EQ(r3.statistics->started[0], 1.0);
+  EXPECT_EQ(r3.statistics->solved[0], 0.0);
 }
 
 TEST_F(SearchTreeTest, FlagClearedFromAnotherThreadEndsALongRun) {
