@@ -1,9 +1,11 @@
 // `cohc GRAPH`: the Co-HC proof system, with its per-depth table in the human output.
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
+#include <thread>
 
 #include "app/cycle_files.h"
 #include "app/number_format.h"
@@ -16,24 +18,29 @@ namespace hc::cli {
 
 namespace {
 
-// The progress line: tree nodes so far and how they spread over the depths.
+// Counts tree nodes and draws the progress line: how many nodes so far and how they spread
+// over the depths. Counters are atomic because the run monitor may read them.
 class ProgressListener : public SearchTreeListener {
  public:
   explicit ProgressListener(ProgressLine& line) : line_(line), start_(std::chrono::steady_clock::now()) {}
 
   void nodeStarted(const SearchTreeStatistics& statistics, int32_t depth, bool) override {
-    ++treeNodes_;
+    treeNodes_.fetch_add(1);
+    if (depth > deepest_.load()) deepest_.store(depth);
     draw(statistics, depth);
   }
   void nodeSolved(const SearchTreeStatistics& statistics, int32_t depth) override { draw(statistics, depth); }
+
+  int64_t treeNodes() const { return treeNodes_.load(); }
+  int32_t deepest() const { return deepest_.load(); }
 
  private:
   void draw(const SearchTreeStatistics& statistics, int32_t depth) {
     if (!line_.due()) return;
     double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
     std::ostringstream text;
-    text << "cohc: " << treeNodes_ << " tree nodes, depth " << depth << " (deepest " << statistics.deepestStartedDepth
-         << "), per depth:";
+    text << "cohc: " << treeNodes_.load() << " tree nodes, depth " << depth << " (deepest "
+         << statistics.deepestStartedDepth << "), per depth:";
     constexpr int32_t kShown = 10;
     int32_t last = statistics.deepestStartedDepth;
     for (int32_t d = 0; d <= last; ++d) {
@@ -49,7 +56,21 @@ class ProgressListener : public SearchTreeListener {
 
   ProgressLine& line_;
   std::chrono::steady_clock::time_point start_;
-  int64_t treeNodes_ = 0;
+  std::atomic<int64_t> treeNodes_{0};
+  std::atomic<int32_t> deepest_{0};
+};
+
+struct CohcReport {
+  std::string name;
+  int32_t nodes = 0;
+  int64_t edges = 0;
+  double seconds = 0.0;
+  uint32_t seed = 0;
+  int64_t treeNodes = 0;
+  int32_t deepestDepth = 0;
+  std::string stopped;
+  RunEnd end;
+  const SearchTreeStatistics* statistics = nullptr;  // none when reported before the run ended
 };
 
 void printDepthTable(const SearchTreeStatistics& statistics) {
@@ -67,6 +88,62 @@ void printDepthTable(const SearchTreeStatistics& statistics) {
   }
 }
 
+void printReport(const CohcReport& r, const CohcCommandOptions& options, bool json) {
+  const bool written = !options.output.empty() && r.end.verdict == "hamiltonian" && r.end.outputError.empty();
+  if (json) {
+    Json j;
+    j["command"] = "cohc";
+    j["graph"] = r.name;
+    j["verdict"] = r.end.verdict;
+    j["nodes"] = r.nodes;
+    j["edges"] = r.edges;
+    j["seconds"] = r.seconds;
+    if (r.end.verdict == "hamiltonian") j["cycle"] = r.end.cycle;
+    j["seed"] = r.seed;
+    j["treeNodes"] = r.treeNodes;
+    j["deepestDepth"] = r.deepestDepth;
+    j["level"] = options.level;
+    j["maxDepth"] = options.maxDepth;
+    j["minimal"] = options.minimal;
+    j["stopped"] = r.stopped;
+    if (r.statistics) {
+      Json depths = Json::array();
+      const SearchTreeStatistics& s = *r.statistics;
+      for (int32_t d = 0; d <= s.deepestStartedDepth; ++d) {
+        auto at = static_cast<size_t>(d);
+        depths.push_back({{"depth", d},
+                          {"started", static_cast<int64_t>(s.started[at])},
+                          {"solved", static_cast<int64_t>(s.solved[at])},
+                          {"forcedEdges", static_cast<int64_t>(s.forcedEdges[at])},
+                          {"longestTime", s.longestTime[at]},
+                          {"averageTime", s.averageTime[at]}});
+      }
+      j["depths"] = depths;
+    }
+    if (!options.output.empty()) j["output"] = written ? Json(options.output) : Json();
+    printJson(j);
+    return;
+  }
+  std::cout << "Graph: " << r.name << " (" << r.nodes << " nodes, " << r.edges << " edges)\n";
+  std::cout << "Method: Co-HC proof system, pruning level " << options.level << ", "
+            << (options.minimal ? "minimal children" : "all children") << ", maximum depth "
+            << (options.maxDepth == 999999999 ? std::string("unlimited") : std::to_string(options.maxDepth)) << ", seed "
+            << r.seed << "\n";
+  if (r.statistics) printDepthTable(*r.statistics);
+  std::cout << "Tree nodes: " << r.treeNodes << ", deepest depth " << r.deepestDepth << ", " << formatNumber(r.seconds, 3)
+            << " s\n";
+  if (r.end.verdict == "hamiltonian") {
+    std::cout << "Verdict: Hamiltonian (cycle verified)\n";
+    std::cout << "Cycle: " << cycleSummary(r.end.cycle) << "\n";
+    if (written) std::cout << "Cycle written to " << options.output << "\n";
+  } else if (r.end.verdict == "non-hamiltonian") {
+    std::cout << "Verdict: non-Hamiltonian (proved)\n";
+  } else {
+    std::cout << "Verdict: undecided (" << r.stopped << ")\n";
+  }
+  std::cout << std::flush;
+}
+
 }  // namespace
 
 int runCohc(const CohcCommandOptions& options, const CommonOptions& common) {
@@ -80,8 +157,11 @@ int runCohc(const CohcCommandOptions& options, const CommonOptions& common) {
   // The tree writes nothing itself: --output is ours, after the verification.
   graph.outputFileName.clear();
 
-  const int32_t nodes = graph.howManyNodes;
-  const int64_t edges = input.edges.edges();
+  CohcReport report;
+  report.name = input.name;
+  report.nodes = graph.howManyNodes;
+  report.edges = input.edges.edges();
+  report.seed = seed;
   installInterruptHandler();
   runFlag().store(1);
 
@@ -92,80 +172,48 @@ int runCohc(const CohcCommandOptions& options, const CommonOptions& common) {
   engineOptions.writeCycleFile = false;
   ProgressLine progress(common.progress);
   ProgressListener listener(progress);
-  auto start = std::chrono::steady_clock::now();
+  const auto start = std::chrono::steady_clock::now();
+  auto elapsed = [start] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
   CohcResult result;
   bool timedOut = false;
   {
-    DeadlineWatcher watcher(options.timeLimit);
-    result = runCoHC(graph, engineOptions, &runFlag(), progress.enabled() ? &listener : nullptr);
-    timedOut = watcher.timedOut();
+    // Reached only when a pruning step ignores the cleared flag for too long.
+    RunMonitor monitor(options.timeLimit, [&](bool byDeadline) {
+      CohcReport late = report;
+      late.seconds = elapsed();
+      late.treeNodes = listener.treeNodes();
+      late.deepestDepth = listener.deepest();
+      late.stopped = byDeadline ? "time limit" : "interrupted";
+      printReport(late, options, common.json);
+      std::cerr << "hamcycles-cli: the run did not stop within " << kStopGraceSeconds
+                << " s of the request; it was ended with the result so far\n";
+      std::_Exit(kExitUndecided);
+    });
+    result = runCoHC(graph, engineOptions, &runFlag(), &listener);
+    timedOut = monitor.timedOut();
+    if (!RunMonitor::claimReport()) {
+      for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));  // the monitor reports and ends the process
+    }
   }
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  report.seconds = elapsed();
   progress.finish();
   const bool stoppedFromOutside = result.aborted || runFlag().load() == 0;
   const bool interrupted = stoppedFromOutside && !timedOut;
 
   // A proof stopped from outside may have left branches unexplored: only a run that ended
   // by itself proves non-Hamiltonicity.
-  RunEnd end = finishRun(input, graph, result.verdict, result.cycle, !stoppedFromOutside, options.output);
-  std::string stopped = "decided";
-  if (end.verdict == "undecided") stopped = interrupted ? "interrupted" : timedOut ? "time limit" : "search depth too shallow";
-
-  if (common.json) {
-    Json j;
-    j["command"] = "cohc";
-    j["graph"] = input.name;
-    j["verdict"] = end.verdict;
-    j["nodes"] = nodes;
-    j["edges"] = edges;
-    j["seconds"] = seconds;
-    if (end.verdict == "hamiltonian") j["cycle"] = end.cycle;
-    j["seed"] = seed;
-    j["treeNodes"] = result.treeNodes;
-    j["deepestDepth"] = result.deepestDepth;
-    j["level"] = options.level;
-    j["maxDepth"] = options.maxDepth;
-    j["minimal"] = options.minimal;
-    j["stopped"] = stopped;
-    if (result.statistics) {
-      Json depths = Json::array();
-      const SearchTreeStatistics& s = *result.statistics;
-      for (int32_t d = 0; d <= s.deepestStartedDepth; ++d) {
-        auto at = static_cast<size_t>(d);
-        depths.push_back({{"depth", d},
-                          {"started", static_cast<int64_t>(s.started[at])},
-                          {"solved", static_cast<int64_t>(s.solved[at])},
-                          {"forcedEdges", static_cast<int64_t>(s.forcedEdges[at])},
-                          {"longestTime", s.longestTime[at]},
-                          {"averageTime", s.averageTime[at]}});
-      }
-      j["depths"] = depths;
-    }
-    if (!options.output.empty()) j["output"] = end.verdict == "hamiltonian" && end.outputError.empty() ? Json(options.output) : Json();
-    printJson(j);
-  } else {
-    std::cout << "Graph: " << input.name << " (" << nodes << " nodes, " << edges << " edges)\n";
-    std::cout << "Method: Co-HC proof system, pruning level " << options.level << ", "
-              << (options.minimal ? "minimal children" : "all children") << ", maximum depth "
-              << (options.maxDepth == 999999999 ? std::string("unlimited") : std::to_string(options.maxDepth)) << ", seed "
-              << seed << "\n";
-    if (result.statistics) printDepthTable(*result.statistics);
-    std::cout << "Tree nodes: " << result.treeNodes << ", deepest depth " << result.deepestDepth << ", "
-              << formatNumber(seconds, 3) << " s\n";
-    if (end.verdict == "hamiltonian") {
-      std::cout << "Verdict: Hamiltonian (cycle verified)\n";
-      std::cout << "Cycle: " << cycleSummary(end.cycle) << "\n";
-      if (!options.output.empty() && end.outputError.empty()) std::cout << "Cycle written to " << options.output << "\n";
-    } else if (end.verdict == "non-hamiltonian") {
-      std::cout << "Verdict: non-Hamiltonian (proved)\n";
-    } else {
-      std::cout << "Verdict: undecided (" << stopped << ")\n";
-    }
-  }
-  if (!end.outputError.empty()) return fail(end.outputError);
-  if (!options.output.empty() && end.verdict != "hamiltonian")
+  report.end = finishRun(input, graph, result.verdict, result.cycle, !stoppedFromOutside, options.output);
+  report.treeNodes = result.treeNodes;
+  report.deepestDepth = result.deepestDepth;
+  report.statistics = result.statistics.get();
+  report.stopped = "decided";
+  if (report.end.verdict == "undecided")
+    report.stopped = interrupted ? "interrupted" : timedOut ? "time limit" : "search depth too shallow";
+  printReport(report, options, common.json);
+  if (!report.end.outputError.empty()) return fail(report.end.outputError);
+  if (!options.output.empty() && report.end.verdict != "hamiltonian")
     std::cerr << "hamcycles-cli: no cycle found, " << options.output << " not written\n";
-  return end.exitCode;
+  return report.end.exitCode;
 }
 
 }  // namespace hc::cli

@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 
 #include <unistd.h>
 
@@ -35,24 +36,43 @@ void installInterruptHandler() {
   sigaction(SIGTERM, &action, nullptr);
 }
 
-DeadlineWatcher::DeadlineWatcher(double seconds) {
-  if (!(seconds > 0.0)) return;
-  auto limit = std::chrono::duration_cast<std::chrono::steady_clock::duration>(std::chrono::duration<double>(seconds));
-  auto deadline = std::chrono::steady_clock::now() + limit;
-  thread_ = std::jthread([this, deadline](std::stop_token stop) {
-    std::unique_lock lock(mutex_);
-    if (wake_.wait_until(lock, stop, deadline, [] { return false; })) return;
-    if (stop.stop_requested()) return;
-    timedOut_.store(true);
-    keepRunning.store(0);
+RunMonitor::RunMonitor(double timeLimit, std::function<void(bool)> onOverrun, double grace) {
+  using Clock = std::chrono::steady_clock;
+  auto toDuration = [](double seconds) {
+    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+  };
+  const bool hasDeadline = timeLimit > 0.0;
+  const Clock::time_point deadline = Clock::now() + (hasDeadline ? toDuration(timeLimit) : Clock::duration::zero());
+  const Clock::duration graceTime = toDuration(grace);
+  thread_ = std::jthread([this, hasDeadline, deadline, graceTime, onOverrun = std::move(onOverrun)](std::stop_token stop) {
+    std::mutex mutex;
+    std::condition_variable_any wake;
+    std::optional<Clock::time_point> stopSeen;
+    std::unique_lock lock(mutex);
+    for (;;) {
+      if (wake.wait_for(lock, stop, std::chrono::milliseconds(20), [] { return false; }) || stop.stop_requested()) return;
+      Clock::time_point now = Clock::now();
+      if (hasDeadline && !timedOut_.load() && now >= deadline) {
+        timedOut_.store(true);
+        keepRunning.store(0);
+      }
+      if (keepRunning.load() == 0 && !stopSeen) stopSeen = now;
+      if (stopSeen && now - *stopSeen >= graceTime) {
+        if (onOverrun && claimReport()) onOverrun(timedOut_.load());
+        return;
+      }
+    }
   });
 }
 
-DeadlineWatcher::~DeadlineWatcher() {
-  if (thread_.joinable()) {
-    thread_.request_stop();
-    thread_.join();
-  }
+RunMonitor::~RunMonitor() {
+  thread_.request_stop();
+  if (thread_.joinable()) thread_.join();
+}
+
+bool RunMonitor::claimReport() {
+  static std::atomic<bool> claimed{false};
+  return !claimed.exchange(true);
 }
 
 ProgressLine::ProgressLine(ProgressMode mode) {

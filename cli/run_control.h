@@ -2,7 +2,11 @@
 //  - the run flag (1 run, 0 stop) that the engines poll; Ctrl-C (SIGINT, SIGTERM) clears
 //    it from a signal handler that does nothing else, and a second Ctrl-C ends the
 //    process the ordinary way;
-//  - a deadline watcher thread for --time-limit that clears the same flag;
+//  - a monitor thread that clears the same flag at the --time-limit deadline, and that ends
+//    the process with the report so far when a method has not answered the cleared flag
+//    within a grace period (an engine step that polls too rarely must not turn a time
+//    limit or Ctrl-C into a hang; output files are only ever written after a run, so
+//    nothing is left half-written);
 //  - the progress line on stderr, redrawn at most four times a second, shown only on a
 //    terminal unless --progress asks for it.
 #pragma once
@@ -11,6 +15,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -23,19 +28,25 @@ std::atomic<uint8_t>& runFlag();
 // Installs the Ctrl-C handler (once; later calls do nothing).
 void installInterruptHandler();
 
-// Clears the run flag once `seconds` have passed (never when seconds <= 0); stops on
-// destruction. timedOut() tells whether it was the one that stopped the run.
-class DeadlineWatcher {
+// Seconds a method may take to answer a cleared run flag before the monitor gives up on it.
+inline constexpr double kStopGraceSeconds = 2.0;
+
+// Watches a run: clears the run flag once `timeLimit` seconds have passed (never when
+// timeLimit <= 0); when the flag has been cleared (by the deadline or by Ctrl-C) and the
+// run is still going `grace` seconds later, calls `onOverrun(timedOut)`, which reports and
+// ends the process. Stops on destruction.
+class RunMonitor {
  public:
-  explicit DeadlineWatcher(double seconds);
-  ~DeadlineWatcher();
-  DeadlineWatcher(const DeadlineWatcher&) = delete;
-  DeadlineWatcher& operator=(const DeadlineWatcher&) = delete;
+  RunMonitor(double timeLimit, std::function<void(bool timedOut)> onOverrun, double grace = kStopGraceSeconds);
+  ~RunMonitor();
+  RunMonitor(const RunMonitor&) = delete;
+  RunMonitor& operator=(const RunMonitor&) = delete;
   bool timedOut() const { return timedOut_.load(); }
+  // The one who prints the report: the main thread after the run returned, or the
+  // overrun path. The loser must not print (the main thread then waits to be ended).
+  static bool claimReport();
 
  private:
-  std::mutex mutex_;
-  std::condition_variable_any wake_;
   std::atomic<bool> timedOut_{false};
   std::jthread thread_;
 };

@@ -85,7 +85,7 @@ TEST(CliVerify, NamesTheFirstFault) {
   EXPECT_EQ(threeNeighbours.exitCode, 1);
   EXPECT_NE(threeNeighbours.out.find("more than two cycle neighbours"), std::string::npos) << threeNeighbours.out;
 
-  // A tour written by hand, 1-based, for the 3 x 3 torus... of the knight: use K4 instead.
+  // A TSPLIB tour written by hand (1-based) for K4.
   std::string k4 = write("k4.txt", "0 1 2 3\n1 0 2 3\n2 0 1 3\n3 0 1 2\n");
   CliRun tour = runCli({"verify", k4, write("k4.tour", "NAME : k4\nTYPE : TOUR\nDIMENSION : 4\nTOUR_SECTION\n1\n3\n2\n4\n-1\nEOF\n"), "--json"});
   EXPECT_EQ(tour.exitCode, 0) << tour.out << tour.err;

@@ -1,0 +1,195 @@
+// The program-level pieces under the command line: TSPLIB files, cycle files, the
+// independent verifier, the number rule and the display names.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+
+#include "app/cycle_files.h"
+#include "app/cycle_verifier.h"
+#include "app/graph_source.h"
+#include "app/number_format.h"
+#include "app/tsplib_files.h"
+
+namespace hc {
+namespace {
+
+std::unique_ptr<Graph> graphOf(int32_t n, const std::vector<std::pair<int32_t, int32_t>>& edges) {
+  HcpContents contents;
+  contents.dimension = n;
+  contents.edges = edges;
+  return buildGraphFromHcp(contents);
+}
+
+TEST(NumberFormat, CutsAndPadsAsThePagesShowNumbers) {
+  EXPECT_EQ(formatNumber(0.05, 4), "0.0500");
+  EXPECT_EQ(formatNumber(12, 0), "12");
+  EXPECT_EQ(formatNumber(3.14159, 2), "3.14");
+  EXPECT_EQ(formatNumber(2.0 * 8 / 3, 2), "5.33");
+  EXPECT_EQ(formatNumber(2.0 / 3, 2), "0.66");  // cut, not rounded
+  EXPECT_EQ(formatNumber(1.0 / 3, 4), "0.3333");
+  EXPECT_EQ(formatNumber(5, 2), "5.00");
+  EXPECT_EQ(formatNumber(1e12, 0), "1000000000000");  // no exponent swallowed by the cut
+  EXPECT_EQ(formatNumber(-7.5, 0), "-7");
+}
+
+TEST(GraphDisplayName, FollowsTheSourceType) {
+  GraphDescription d;
+  EXPECT_EQ(graphDisplayName(d), "NO GRAPH LOADED");
+  d = {kEdgeProbabilityGraph, 100, 0.05, 100, {}, 0};
+  EXPECT_EQ(graphDisplayName(d), "Random 100-Node Graph With Edge Probability 0.0500");
+  d = {kKnightsTourGraph, 8, 8, 64, {}, 0};
+  EXPECT_EQ(graphDisplayName(d), "Knight's Tour Graph With 64 Nodes (8 X 8)");
+  d = {kThreeSatReduction, 5, 4.25, 0, {}, 0};
+  EXPECT_EQ(graphDisplayName(d), "3-SAT Reduction Graph From Random Formula With 5 Variables & Clause Multiplier 4.250");
+  d = {kTextFile, -1, -1, 4, "graphs/k4.txt", 0};
+  EXPECT_EQ(graphDisplayName(d), "k4.txt");
+  d = {kUserDrawnGraph, 0, 0, 0, {}, 7};
+  EXPECT_EQ(graphDisplayName(d), "USER-DRAWN GRAPH WITH 7 NODES");
+  d.sourceType = 99;
+  EXPECT_EQ(graphDisplayName(d), "ERROR!!! THIS SHOULD NEVER HAPPEN!!!");
+}
+
+TEST(HcpFile, ReadsEdgeListsAndAdjacencyLists) {
+  HcpContents edgeList;
+  ASSERT_TRUE(parseHcp("NAME: sq\nCOMMENT : a square\nTYPE : HCP\nDIMENSION :4\nEDGE_DATA_FORMAT : EDGE_LIST\n"
+                       "EDGE_DATA_SECTION\n  1   2\n2 3\n3 4 4 1\n2 1\n-1\nEOF\n",
+                       "sq.hcp", edgeList));
+  EXPECT_EQ(edgeList.name, "sq");
+  EXPECT_EQ(edgeList.dimension, 4);
+  // 0-based, each edge once (the repeated 2 1 is dropped), in file order.
+  std::vector<std::pair<int32_t, int32_t>> expected = {{0, 1}, {1, 2}, {2, 3}, {3, 0}};
+  EXPECT_EQ(edgeList.edges, expected);
+
+  HcpContents adjacency;
+  ASSERT_TRUE(parseHcp("TYPE : HCP\r\nDIMENSION : 4\r\nEDGE_DATA_FORMAT : ADJ_LIST\r\nEDGE_DATA_SECTION\r\n"
+                       "1 2 4 -1\r\n3 2 4 -1\r\n-1\r\n",
+                       "sq.hcp", adjacency));
+  std::vector<std::pair<int32_t, int32_t>> expectedAdj = {{0, 1}, {0, 3}, {2, 1}, {2, 3}};
+  EXPECT_EQ(adjacency.edges, expectedAdj);
+
+  auto graph = buildGraphFromHcp(adjacency);
+  EXPECT_EQ(graph->howManyNodes, 4);
+  EXPECT_EQ(graph->howManyEdges, 4);
+  // Written and read back: the same edges.
+  HcpContents again;
+  ASSERT_TRUE(parseHcp(formatHcp("sq", *graph), "again.hcp", again));
+  LoadedEdges a(*graph), b(*buildGraphFromHcp(again));
+  for (int32_t v = 0; v < 4; ++v) EXPECT_TRUE(std::ranges::equal(a.neighborsOf(v), b.neighborsOf(v)));
+}
+
+TEST(HcpFile, ErrorsNameTheLine) {
+  HcpContents out;
+  out.name = "untouched";
+  FileStatus s = parseHcp("TYPE : HCP\nDIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n2 2\n-1\n", "x.hcp", out);
+  EXPECT_FALSE(s);
+  EXPECT_EQ(s.error, "x.hcp: line 5: node 2 is joined to itself");
+  EXPECT_EQ(out.name, "untouched");
+  EXPECT_EQ(parseHcp("DIMENSION : 3\nFROB : 1\n", "x.hcp", out).error, "x.hcp: line 2: unknown header \"FROB\"");
+  EXPECT_EQ(parseHcp("DIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n-1\n3 1\n", "x.hcp", out).error,
+            "x.hcp: line 5: unexpected text after the edge data: \"3 1\"");
+  EXPECT_EQ(parseHcp("DIMENSION : 3\nEDGE_DATA_SECTION\n1 b\n-1\n", "x.hcp", out).error,
+            "x.hcp: line 3: \"b\" is not a node number");
+}
+
+TEST(HcpFile, EveryTruncationIsReadOrRefusedCleanly) {
+  const std::string text = "NAME : t\nTYPE : HCP\nDIMENSION : 5\nEDGE_DATA_FORMAT : EDGE_LIST\nEDGE_DATA_SECTION\n"
+                           "1 2\n2 3\n3 4\n4 5\n5 1\n-1\nEOF\n";
+  for (size_t cut = 0; cut <= text.size(); ++cut) {
+    HcpContents out;
+    FileStatus s = parseHcp(std::string_view(text).substr(0, cut), "t.hcp", out);
+    if (s) {
+      EXPECT_EQ(out.edges.size(), 5u) << cut;  // only a cut inside the trailer may pass
+    } else {
+      EXPECT_EQ(s.error.find('\n'), std::string::npos);
+    }
+  }
+  // Byte flips never crash and never pass an out-of-range edge.
+  for (size_t at = 0; at < text.size(); ++at) {
+    std::string flipped = text;
+    flipped[at] = static_cast<char>(flipped[at] ^ 0x15);
+    HcpContents out;
+    if (parseHcp(flipped, "f.hcp", out)) {
+      for (auto [a, b] : out.edges) {
+        EXPECT_LT(a, out.dimension);
+        EXPECT_LT(b, out.dimension);
+      }
+    }
+  }
+}
+
+TEST(TourFile, RoundTripAndFaults) {
+  std::vector<int32_t> cycle = {0, 2, 1, 3};
+  std::string text = formatTour("k4", cycle);
+  EXPECT_EQ(text, "NAME : k4\nTYPE : TOUR\nDIMENSION : 4\nTOUR_SECTION\n1\n3\n2\n4\n-1\nEOF\n");
+  std::vector<int32_t> back;
+  ASSERT_TRUE(parseTour(text, "k4.tour", back));
+  EXPECT_EQ(back, cycle);
+  EXPECT_EQ(parseTour("DIMENSION : 3\nTOUR_SECTION\n1 2\n-1\n", "t.tour", back).error,
+            "t.tour: line 4: the tour lists 2 nodes but DIMENSION is 3");
+  EXPECT_FALSE(parseTour("TYPE : HCP\nTOUR_SECTION\n1\n-1\n", "t.tour", back));
+  EXPECT_EQ(back, cycle);  // a refused file leaves the output alone
+}
+
+TEST(CycleFiles, TextShapesAreToldApart) {
+  CycleFileContents list;
+  ASSERT_TRUE(parseCycleText("0 2 1 3 0\n", "c", CycleFileFormat::Text, list));
+  EXPECT_FALSE(list.isEdgeSet);
+  EXPECT_EQ(list.sequence, (std::vector<int32_t>{0, 2, 1, 3}));  // the closing repeat dropped
+  CycleFileContents column;
+  ASSERT_TRUE(parseCycleText("0\n2\n\n1\n3\n", "c", CycleFileFormat::Text, column));
+  EXPECT_EQ(column.sequence, (std::vector<int32_t>{0, 2, 1, 3}));
+  CycleFileContents adjacency;
+  ASSERT_TRUE(parseCycleText("0 2 3\n1 2 3\n2 0 1\n3 0 1\n", "c", CycleFileFormat::Text, adjacency));
+  EXPECT_TRUE(adjacency.isEdgeSet);
+  std::vector<int32_t> order;
+  ASSERT_TRUE(cycleFromEdges(4, adjacency.edges, order));
+  EXPECT_EQ(order, (std::vector<int32_t>{0, 2, 1, 3}));
+  CycleFileContents obj;
+  ASSERT_TRUE(parseCycleText("v 0 0 0\n# Hamiltonian Cycle:\nl 1 3 2 4 1\n", "c.obj", CycleFileFormat::Obj, obj));
+  EXPECT_EQ(obj.sequence, (std::vector<int32_t>{0, 2, 1, 3}));
+}
+
+TEST(CycleVerifier, AcceptsOnlyHamiltonianCyclesOfTheGraphAsLoaded) {
+  // The 3-prism: triangles 0-1-2 and 3-4-5 with spokes i - (i + 3).
+  auto prism = graphOf(6, {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}, {0, 3}, {1, 4}, {2, 5}});
+  LoadedEdges edges(*prism);
+  EXPECT_EQ(edges.edges(), 9);
+  EXPECT_TRUE(verifyHamiltonianCycle(edges, std::vector<int32_t>{0, 1, 2, 5, 4, 3}));
+  EXPECT_EQ(verifyHamiltonianCycle(edges, std::vector<int32_t>{0, 1, 2, 3, 4, 5}).fault, "2-3 is not an edge of the graph");
+  EXPECT_EQ(verifyHamiltonianCycle(edges, std::vector<int32_t>{0, 1, 2}).fault, "the cycle has 3 nodes, the graph 6");
+  EXPECT_EQ(verifyHamiltonianCycle(edges, std::vector<int32_t>{0, 1, 2, 5, 4, 9}).fault, "node 9 is out of range 0..5");
+  EXPECT_EQ(verifyHamiltonianCycle(edges, std::vector<int32_t>{0, 1, 2, 5, 4, 4}).fault, "node 4 is visited twice");
+
+  // Two triangles are two cycles, not one.
+  std::vector<std::pair<int32_t, int32_t>> rings = {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}};
+  std::vector<int32_t> order;
+  EXPECT_EQ(cycleFromEdges(6, rings, order).fault, "the cycle through node 0 closes after 3 of 6 nodes");
+
+  // A later cut in the solver graph does not change the reference.
+  prism->cut(0, 1);
+  EXPECT_TRUE(edges.contains(0, 1));
+
+  // Every rotation and reflection of a valid cycle passes.
+  std::vector<int32_t> cycle = {0, 1, 2, 5, 4, 3};
+  for (int r = 0; r < 6; ++r) {
+    std::rotate(cycle.begin(), cycle.begin() + 1, cycle.end());
+    EXPECT_TRUE(verifyHamiltonianCycle(edges, cycle));
+    std::vector<int32_t> reversed(cycle.rbegin(), cycle.rend());
+    EXPECT_TRUE(verifyHamiltonianCycle(edges, reversed));
+  }
+}
+
+TEST(CycleFiles, AdjacencyTextKeepsTheNeighbourOrderOfTheSolvedGraph) {
+  // A solved triangle in which node 0 lists node 2 first is written "0 2 1".
+  auto triangle = graphOf(3, {{0, 2}, {0, 1}, {1, 2}});
+  std::vector<int32_t> cycle;
+  ASSERT_TRUE(extractCycle(*triangle, cycle));
+  EXPECT_EQ(cycle, (std::vector<int32_t>{0, 2, 1}));
+  EXPECT_EQ(formatCycleAdjacencyText(*triangle, cycle), "0 2 1\n1 0 2\n2 0 1\n");
+  triangle->coordinates = {{0, 0, 0}, {1, 0, 0}, {0.5, 1, 0}};
+  EXPECT_EQ(formatCycleObj(*triangle, cycle), "v 0 0 0\nv 1 0 0\nv 0.5 1 0\n# Hamiltonian Cycle:\nl 1 3 2 1\n");
+}
+
+}  // namespace
+}  // namespace hc
