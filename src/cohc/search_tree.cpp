@@ -15,7 +15,8 @@
 
 namespace hc {
 
-SearchTreeOutcome runSearchTree(Graph& graph, int32_t maxSearchDepth, const SearchTreeRun& run, bool writeCycle) {
+SearchTreeOutcome runSearchTree(Graph& graph, int32_t maxSearchDepth, const SearchTreeRun& run,
+                                bool writeCycle) {
   SearchTreeOutcome outcome;
   AdjacencySnapshot snapshot = takeAdjacencySnapshot(graph);
 

@@ -31,14 +31,15 @@ struct SearchTreeOutcome {
 // root ends with a cycle that passes the check and `writeCycle` is set, the root writes the
 // graph to its outputFileName (skipped when the graph has none). A cycle that fails the
 // check is reported on the diagnostic stream and the outcome is undecided.
-SearchTreeOutcome runSearchTree(Graph& graph, int32_t maxSearchDepth, const SearchTreeRun& run, bool writeCycle);
+SearchTreeOutcome runSearchTree(Graph& graph, int32_t maxSearchDepth, const SearchTreeRun& run,
+                                bool writeCycle);
 
 struct CohcOptions {
   int32_t maxSearchDepth = 999999999;  // levels below the root; 0 builds the root only
   int32_t pruningLevel = 5;            // 0..6, see kPruningLevelNames
   bool buildMinimalChildren = false;
-  double timeLimitSeconds = 0.0;       // > 0: the run stops as if aborted after this long
-  bool writeCycleFile = true;          // the root's write of a found cycle to outputFileName
+  double timeLimitSeconds = 0.0;  // > 0: the run stops as if aborted after this long
+  bool writeCycleFile = true;     // the root's write of a found cycle to outputFileName
 };
 
 struct CohcResult {
@@ -48,7 +49,7 @@ struct CohcResult {
   int64_t treeNodes = 0;                    // tree nodes built, the root included
   int32_t deepestDepth = 0;                 // deepest depth at which a tree node started
   double seconds = 0.0;
-  std::vector<int32_t> cycle;               // node ids in cycle order from 0; only with verdict 1
+  std::vector<int32_t> cycle;                        // node ids in cycle order from 0; only with verdict 1
   std::shared_ptr<SearchTreeStatistics> statistics;  // the per-depth record of this run
 };
 
@@ -57,8 +58,8 @@ struct CohcResult {
 // into when given (a page keeps one per submitted graph), else a fresh one is made; either
 // way the result holds it. Invalid options (a pruning level outside 0..6) print a message
 // and are clamped; a negative depth builds the root only.
-CohcResult runCoHC(Graph& graph, const CohcOptions& options, const std::atomic<uint8_t>* keepRunning = nullptr,
-                   SearchTreeListener* listener = nullptr,
+CohcResult runCoHC(Graph& graph, const CohcOptions& options,
+                   const std::atomic<uint8_t>* keepRunning = nullptr, SearchTreeListener* listener = nullptr,
                    std::shared_ptr<SearchTreeStatistics> statistics = nullptr);
 
 }  // namespace hc

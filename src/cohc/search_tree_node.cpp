@@ -85,8 +85,7 @@ CutSequence randomForcingProbe(Graph& graph) {
     sequence.add(x, y);
     graph.force(x, y);
   }
-  sequence.percentage =
-      graph.howManyNodes > 0 ? graph.howManyUncuttable * 100.0 / graph.howManyNodes : 0.0;
+  sequence.percentage = graph.howManyNodes > 0 ? graph.howManyUncuttable * 100.0 / graph.howManyNodes : 0.0;
   return sequence;
 }
 

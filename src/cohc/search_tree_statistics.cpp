@@ -17,7 +17,9 @@ SearchTreeStatistics::SearchTreeStatistics()
       longestTime(kInitialDepths, 0.0),
       averageTime(kInitialDepths, 0.0) {}
 
-double SearchTreeStatistics::now() const { return clock ? clock() : secondsSinceStart(); }
+double SearchTreeStatistics::now() const {
+  return clock ? clock() : secondsSinceStart();
+}
 
 void SearchTreeStatistics::ensureDepth(int32_t depth) {
   size_t needed = static_cast<size_t>(depth) + 1;

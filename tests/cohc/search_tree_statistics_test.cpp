@@ -23,7 +23,9 @@ class RecordingListener : public SearchTreeListener {
   void nodeStarted(const SearchTreeStatistics&, int32_t depth, bool newRow) override {
     events.push_back({false, depth, newRow});
   }
-  void nodeSolved(const SearchTreeStatistics&, int32_t depth) override { events.push_back({true, depth, false}); }
+  void nodeSolved(const SearchTreeStatistics&, int32_t depth) override {
+    events.push_back({true, depth, false});
+  }
   std::vector<Event> events;
 };
 

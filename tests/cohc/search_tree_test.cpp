@@ -3,12 +3,12 @@
 #include "cohc/search_tree.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <map>
-#include <pthread.h>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -220,7 +220,8 @@ HamiltonicityState checkedWalk(Graph& graph, int32_t depth, const SearchTreeRun&
         bool closedOther = false;
         int32_t firstOpen = -1;
         for (int32_t k = 0; k < parent.candidateCount(); ++k) {
-          if (k != index && openBefore[static_cast<size_t>(k)] && !parent.candidateOpen(k)) closedOther = true;
+          if (k != index && openBefore[static_cast<size_t>(k)] && !parent.candidateOpen(k))
+            closedOther = true;
           if (parent.candidateOpen(k)) {
             // Every candidate still open is an existing unforced edge.
             EXPECT_TRUE(parent.graph().isAdjacent(parent.candidateU(k), parent.candidateV(k)));
@@ -277,8 +278,20 @@ TEST_F(SearchTreeTest, MinimalChildrenWalkKeepsTheSameRules) {
 
 TEST_F(SearchTreeTest, ForcingAfterAFatalChildUsesTheDesignatedEdge) {
   // Two K4 blocks joined by 0-4 and 3-7. At level 3, deleting 0-4 leaves 3-7 a bridge.
-  Graph g = graphFromEdges(8, {{0, 4}, {3, 7}, {0, 1}, {0, 2}, {0, 3}, {1, 2}, {1, 3}, {2, 3},
-                               {4, 5}, {4, 6}, {4, 7}, {5, 6}, {5, 7}, {6, 7}});
+  Graph g = graphFromEdges(8, {{0, 4},
+                               {3, 7},
+                               {0, 1},
+                               {0, 2},
+                               {0, 3},
+                               {1, 2},
+                               {1, 3},
+                               {2, 3},
+                               {4, 5},
+                               {4, 6},
+                               {4, 7},
+                               {5, 6},
+                               {5, 7},
+                               {6, 7}});
   SearchTreeNode root(g, 3, SearchTreeRun{3, false, nullptr, {}});
   root.start();
   ASSERT_EQ(root.verdict(), kUndecided);

@@ -27,7 +27,9 @@ inline Graph generalizedPetersen(int32_t n, int32_t k) {
   return graphFromEdges(2 * n, edges);
 }
 
-inline Graph petersen() { return generalizedPetersen(5, 2); }
+inline Graph petersen() {
+  return generalizedPetersen(5, 2);
+}
 
 inline Graph completeGraph(int32_t n) {
   std::vector<std::pair<int32_t, int32_t>> edges;
@@ -57,8 +59,8 @@ inline Graph knightGraph(int32_t rows, int32_t cols) {
 
 // Two K4 blocks sharing node 0: connected, no degree-2 node, but 0 is a cut vertex.
 inline Graph twoK4SharingANode() {
-  return graphFromEdges(7, {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {1, 3}, {2, 3},
-                            {0, 4}, {0, 5}, {0, 6}, {4, 5}, {4, 6}, {5, 6}});
+  return graphFromEdges(
+      7, {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {1, 3}, {2, 3}, {0, 4}, {0, 5}, {0, 6}, {4, 5}, {4, 6}, {5, 6}});
 }
 
 // The edges of a graph as a set of ordered pairs (smaller id first).
