@@ -84,6 +84,16 @@ TEST(Scans, HeadHunterCutsTheEdgeBetweenAdjacentHeads) {
   EXPECT_EQ(out.text(), "About to run HeadHunter.\nIsHamiltonian still = 2 after running HeadHunter.\n");
 }
 
+TEST(Scans, HeadHunterLeavesAForcedPartnerEdge) {
+  Graph g = headHunterGraph();
+  Node::setUncut(g.node(0), g.node(1));  // as a 2-edge-cut forcing would
+  const std::string before = snapshot(g);
+  CapturedDiagnostics out;
+  HeadHunter(g, 0);
+  EXPECT_EQ(snapshot(g), before);
+  EXPECT_EQ(out.text(), "");  // in particular no complaint about cutting a forced edge
+}
+
 TEST(Scans, HeadHunterFindsACycle) {
   // A 5-cycle plus the chord 0-2; the chain 2-3-4-0 has adjacent heads 0 and 2 and so
   // does the chain 0-1-2. Cutting the chord leaves the cycle.
