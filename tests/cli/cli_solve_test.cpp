@@ -153,6 +153,25 @@ TEST(CliSolve, CtrlCStopsARunAsUndecided) {
   EXPECT_EQ(j.at("stopped"), "interrupted");
 }
 
+TEST(CliSolve, ParallelMillFindsAVerifiedCycle) {
+  CliRun run = runCli({"schc", example("knight8x8.txt"), "--threads", "2", "--json"});
+  ASSERT_EQ(run.exitCode, 10) << run.err;
+  EXPECT_EQ(run.json().at("threads"), 2);
+  EXPECT_TRUE(isHamiltonianCycle(readAdjacency(example("knight8x8.txt")), cycleOf(run.json())));
+}
+
+TEST(CliSolve, ATimeLimitEndsEvenALongPruningStep) {
+  // The root pruning of a 3-SAT reduction graph with a thousand nodes runs far longer than
+  // the limit; the run must still end, undecided, with its one JSON object.
+  ScratchFolder scratch;
+  std::string graph = scratch / "sat.txt";
+  ASSERT_EQ(runCli({"generate", "3sat", "5", "4.2", "--seed", "3", "--output", graph}).exitCode, 0);
+  CliRun run = runCli({"cohc", graph, "--time-limit", "0.5", "--json"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.json().at("verdict"), "undecided");
+  EXPECT_EQ(run.json().at("stopped"), "time limit");
+}
+
 TEST(CliSolve, ProgressLineOnlyWhenAsked) {
   CliRun quiet = runCli({"schc", example("petersen.txt"), "--time-limit", "0.6", "--json"});
   EXPECT_EQ(quiet.err.find("iterations"), std::string::npos);
