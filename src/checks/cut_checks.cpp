@@ -157,7 +157,8 @@ bool checkTwoEdgeCuts(Graph& graph, int16_t verbose, const std::atomic<uint8_t>*
       buildChains(graph, 0, nullptr);
       HeadHunter(graph, 0);
       checkConnectedNotUnevenlyBipartite(graph, 0);
-      if (graph.isHamiltonian == kUndecided && !isBiconnected(graph, 0)) graph.isHamiltonian = kNotHamiltonian;
+      if (graph.isHamiltonian == kUndecided && !isBiconnected(graph, 0))
+        graph.isHamiltonian = kNotHamiltonian;
       if (graph.isHamiltonian == kHamiltonian) {
         say(verbose, "Checking 2-Edge-Cuts found a Hamiltonian Cycle.\n");
         return true;

@@ -134,7 +134,8 @@ void initialPruningCheckForOddForcedCut(Graph& graph, int16_t verbose, const std
         stopped = true;
         break;
       }
-      if (removalDisconnects(graph, ends, [r, s](const ChainEnd& e) { return e.region == r && e.otherRegion == s; })) {
+      if (removalDisconnects(graph, ends,
+                             [r, s](const ChainEnd& e) { return e.region == r && e.otherRegion == s; })) {
         if (verbose == 1) diagnostic("The graph contains a cut with ", count, " forced edges.\n");
         graph.isHamiltonian = kNotHamiltonian;
         break;
@@ -145,7 +146,8 @@ void initialPruningCheckForOddForcedCut(Graph& graph, int16_t verbose, const std
       const int32_t total = rowTotal[static_cast<size_t>(r)];
       if (total % 2 == 0) continue;
       if (stopRequested(stop)) break;
-      if (removalDisconnects(graph, ends, [r](const ChainEnd& e) { return e.region == r && e.otherRegion != r; })) {
+      if (removalDisconnects(graph, ends,
+                             [r](const ChainEnd& e) { return e.region == r && e.otherRegion != r; })) {
         if (verbose == 1) diagnostic("The graph contains a cut with ", total, " forced edges.\n");
         graph.isHamiltonian = kNotHamiltonian;
         break;

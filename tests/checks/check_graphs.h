@@ -171,15 +171,17 @@ inline bool referenceHamiltonian(const Graph& g) {
 // Everything the checks may touch, for "nothing changed" comparisons.
 inline std::string snapshot(const Graph& g) {
   std::ostringstream out;
-  out << g.isHamiltonian << ' ' << g.howManyNodes << ' ' << g.howManyEdges << ' ' << g.howManyUncuttable << ' '
-      << g.howManyChains << ' ' << g.howManyRings << ' ' << g.howManyHubs << ' ' << g.maxChains << '\n';
+  out << g.isHamiltonian << ' ' << g.howManyNodes << ' ' << g.howManyEdges << ' ' << g.howManyUncuttable
+      << ' ' << g.howManyChains << ' ' << g.howManyRings << ' ' << g.howManyHubs << ' ' << g.maxChains
+      << '\n';
   for (const Node& n : g.nodes) {
-    out << n.id << ':' << n.degree << ' ' << n.howManyUncuttable << ' ' << n.uncuttable1 << ' ' << n.uncuttable2 << ' '
-        << n.isHead << ' ' << n.isHub << ' ' << n.whichChain << ' ' << n.mark << " [";
+    out << n.id << ':' << n.degree << ' ' << n.howManyUncuttable << ' ' << n.uncuttable1 << ' '
+        << n.uncuttable2 << ' ' << n.isHead << ' ' << n.isHub << ' ' << n.whichChain << ' ' << n.mark << " [";
     for (int32_t k = 0; k < n.degree; ++k) out << n.neighborArray[k] << ',';
     out << "]\n";
   }
-  for (const Chain& c : g.chains) out << c.head1 << ' ' << c.head2 << ' ' << c.members << ' ' << c.isRing << ';';
+  for (const Chain& c : g.chains)
+    out << c.head1 << ' ' << c.head2 << ' ' << c.members << ' ' << c.isRing << ';';
   return out.str();
 }
 

@@ -67,7 +67,8 @@ TEST(CheckProperties, MarksAreZeroAfterEveryCheck) {
       Graph g(base);
       check.run(g);
       EXPECT_TRUE(allMarksZero(g)) << check.name << " trial " << trial;
-      EXPECT_EQ(currentEdges(g).size(), static_cast<size_t>(g.howManyEdges)) << check.name << " trial " << trial;
+      EXPECT_EQ(currentEdges(g).size(), static_cast<size_t>(g.howManyEdges))
+          << check.name << " trial " << trial;
     }
   }
 }

@@ -67,7 +67,8 @@ TEST(LegacyChains, OldCutOfANonEdgeChangesNothing) {
   const std::string before = snapshot(g);
   CapturedDiagnostics out;
   probabilityMillOldCut(g, 0, 2);
-  EXPECT_EQ(out.text(), "Error.  Attempt to do a probabilityMillOldCut on two nodes which are not adjacent.\n");
+  EXPECT_EQ(out.text(),
+            "Error.  Attempt to do a probabilityMillOldCut on two nodes which are not adjacent.\n");
   EXPECT_EQ(snapshot(g), before);
 }
 

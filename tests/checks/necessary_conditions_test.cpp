@@ -79,7 +79,8 @@ TEST(NecessaryConditions, LowDegreeNodeIsRejected) {
   CapturedDiagnostics out;
   checkLowDegreeNodes(g, 1);
   EXPECT_EQ(g.isHamiltonian, kNotHamiltonian);
-  EXPECT_EQ(out.text(), "About to check for low-degree nodes.\nChecking for low-degree nodes rejected the graph.\n");
+  EXPECT_EQ(out.text(),
+            "About to check for low-degree nodes.\nChecking for low-degree nodes rejected the graph.\n");
 }
 
 TEST(NecessaryConditions, BipartiteBalance) {

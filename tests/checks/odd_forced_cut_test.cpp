@@ -168,7 +168,8 @@ Graph randomBlocksAndChains(std::mt19937& rng) {
     const int32_t inner = 1 + static_cast<int32_t>(rng() % 2);
     if (next + inner > 15) break;
     const int32_t blockA = static_cast<int32_t>(rng() % static_cast<uint32_t>(blocks));
-    const int32_t blockB = (blockA + 1 + static_cast<int32_t>(rng() % static_cast<uint32_t>(blocks - 1))) % blocks;
+    const int32_t blockB =
+        (blockA + 1 + static_cast<int32_t>(rng() % static_cast<uint32_t>(blocks - 1))) % blocks;
     const int32_t from = freeNode(blockA);
     const int32_t to = freeNode(blockB);
     if (from < 0 || to < 0) continue;
