@@ -107,6 +107,21 @@ TEST(StoneCarver, InitialPruningDecidesTreesAndCycles) {
   }
 }
 
+TEST(StoneCarver, FastInitialPruningModes) {
+  // The prism survives the cheap checks; only Full LAS (mode 2) finds its cycle.
+  Graph manual = testing::makeGraph(6, testing::prismEdges());
+  EXPECT_EQ(fastInitialPruning(manual, 65535, 0), kUndecided);
+  EXPECT_EQ(manual.howManyEdges, 9);
+  EXPECT_EQ(manual.howManyUncuttable, 0);
+  Graph driver = testing::makeGraph(6, testing::prismEdges());
+  EXPECT_EQ(fastInitialPruning(driver, 2, 0), kHamiltonian);
+  // Too few edges, a cut vertex (two triangles sharing node 2), a path.
+  Graph sparse = testing::makeGraph(4, {{0, 1}, {1, 2}, {2, 3}});
+  EXPECT_EQ(fastInitialPruning(sparse, 2, 0), kNotHamiltonian);
+  Graph bowtie = testing::makeGraph(5, {{0, 1}, {1, 2}, {2, 0}, {2, 3}, {3, 4}, {4, 2}});
+  EXPECT_EQ(fastInitialPruning(bowtie, 65535, 0), kNotHamiltonian);
+}
+
 // GP(11, 2), a generalised Petersen graph with no Hamiltonian cycle (11 = 5 mod 6) that the
 // cheap initial pruning cannot decide.
 Graph nonHamiltonianSurvivor() {
