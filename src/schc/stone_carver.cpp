@@ -240,7 +240,11 @@ HamiltonicityState parallelMill(Graph& graph, const std::atomic<uint8_t>* keepRu
 HamiltonicityState millWithSnapshot(Graph& graph, const std::atomic<uint8_t>* keepRunning, SchcSink* sink,
                                     const SchcOptions& options, SchcOutcome* outcome,
                                     const AdjacencySnapshot& snapshot) {
-  if (graph.isHamiltonian != kUndecided) return graph.isHamiltonian == kHamiltonian ? kHamiltonian : kUndecided;
+  if (graph.isHamiltonian != kUndecided) {
+    // Already decided: no iteration runs, so none found a cycle.
+    if (outcome != nullptr) outcome->verdict = graph.isHamiltonian;
+    return kUndecided;
+  }
   // Version 10 rewrites the graph between iterations, so it always runs on one thread.
   const int32_t threads = graph.version == 10 ? 1 : std::max(1, options.threads);
   HamiltonicityState result = threads == 1 ? singleThreadMill(graph, keepRunning, sink, options, outcome, snapshot)
