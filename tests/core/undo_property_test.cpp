@@ -179,6 +179,7 @@ TEST(UndoPropertyTest, RandomSequencesUndoExactly) {
   int simulations = 0;
   int copies = 0;
   int decided = 0;
+  int kinds[9] = {};
   for (uint32_t seed = first; seed <= last; ++seed) {
     FixedSeedScope fixed(seed);
     std::mt19937 shape(seed);
@@ -191,6 +192,10 @@ TEST(UndoPropertyTest, RandomSequencesUndoExactly) {
       ScopedActionList outer(g);
       runner.run(3 * n);
       if (g.isHamiltonian != kUndecided) ++decided;
+      for (int32_t i = 0; i < outer.list().count(); ++i) {
+        const Action& action = outer.list().at(i);
+        if (action.kind >= 1 && action.kind <= 8) ++kinds[action.kind];
+      }
       g.undoActions();
       g.isHamiltonian = kUndecided;
     }
@@ -210,6 +215,8 @@ TEST(UndoPropertyTest, RandomSequencesUndoExactly) {
     EXPECT_GT(simulations, 100);
     EXPECT_GT(copies, 100);
     EXPECT_GT(decided, 30) << "some sequences should reach a verdict";
+    for (int kind = 1; kind <= 8; ++kind) EXPECT_GT(kinds[kind], 0) << "no record of kind " << kind << " was undone";
+    EXPECT_GT(kinds[kActionMergeChains], 50);
   }
 }
 
