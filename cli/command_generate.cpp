@@ -49,9 +49,9 @@ std::string oneLine(std::string text) {
   return text;
 }
 
-}  // namespace
-
 const char* familyNamesForHelp() { return "edge-probability, regular, random-edges, torus, knight, ncube, iccs, complete, 3sat"; }
+
+}  // namespace
 
 int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   const Family* family = nullptr;

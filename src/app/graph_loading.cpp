@@ -87,6 +87,10 @@ LoadedGraph loadGraphFileQuietly(const std::string& path) {
         result.error = !status.error.empty() ? status.error : path + ": cannot read the drawing";
         return result;
       }
+      if (drawing.nodeCount() == 0) {
+        result.error = path + ": the drawing has no nodes";
+        return result;
+      }
       result.description.drawingNodes = drawing.nodeCount();
       result.graph = std::make_unique<Graph>(convertDrawingToGraph(drawing, kUserDefinedGraphName));
       break;

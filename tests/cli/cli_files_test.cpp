@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cli_runner.h"
+#include "editor/g_file.h"
 
 namespace hc::testing {
 namespace {
@@ -107,6 +108,7 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
   std::string garbage;
   for (int i = 0; i < 300; ++i) garbage += static_cast<char>((i * 37 + 11) & 0xFF);
   std::string validG = slurp(example("petersen.g"));
+  ASSERT_TRUE(saveGFile(Graph2D{}, scratch / "empty.g"));  // a valid drawing without nodes
   const std::vector<BadCase> cases = {
       {"missing file", {"info", scratch / "missing.txt"}},
       {"folder", {"info", scratch.path().string() + "/"}},
@@ -117,6 +119,7 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
       {"obj: face out of range", {"info", write("face.obj", "v 0 0 0\nv 1 0 0\nf 1 5\n")}},
       {"obj: bad coordinate", {"info", write("coord.obj", "v 0 zz 0\nv 1 1 1\nf 1 2\n")}},
       {"g: random bytes", {"info", write("random.g", garbage)}},
+      {"g: no nodes", {"schc", scratch / "empty.g"}},
       {"g: truncated", {"cohc", write("cut.g", validG.substr(0, validG.size() / 2))}},
       {"hcp: node out of range", {"info", write("range.hcp", "TYPE : HCP\nDIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n2 4\n-1\nEOF\n")}},
       {"hcp: no terminator", {"info", write("open.hcp", "TYPE : HCP\nDIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n2 3\n")}},
