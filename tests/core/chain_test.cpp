@@ -233,13 +233,5 @@ TEST(ChainTest, SimulateForceOnADecidedGraphSaysSoAndEndsUndecided) {
   EXPECT_INVARIANTS(g);
 }
 
-TEST(ChainTest, PrintIndentWritesBlanks) {
-  Graph g = completeGraph(4);
-  g.indentDepth = 3;
-  CapturedDiagnostics out;
-  g.printIndent();
-  EXPECT_EQ(out.text(), "   ");
-}
-
 }  // namespace
 }  // namespace hc

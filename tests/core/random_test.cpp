@@ -74,11 +74,5 @@ TEST(RandomTest, AThreadSeedStreamOverridesTheProcessMode) {
   EXPECT_EQ(reseedFromClock(5), 5u);
 }
 
-TEST(RandomTest, GraphClockSeedIsTheTruncatedMilliseconds) {
-  uint32_t before = graphClockSeed();
-  uint32_t after = graphClockSeed();
-  EXPECT_LE(before, after);
-}
-
 }  // namespace
 }  // namespace hc
