@@ -76,6 +76,17 @@ DrawingSaveResult saveDrawingAs(Graph2D& drawing, const std::string& path) {
   return result;
 }
 
+DrawingQuickSave saveDrawing(const Graph2D& drawing, const std::string& currentFilePath) {
+  DrawingQuickSave save;
+  if (currentFilePath.empty()) {
+    save.needsSaveAs = true;
+    return save;
+  }
+  save.result.status = saveGFile(drawing, currentFilePath);
+  if (save.result.status) save.result.written = DrawingFileKind::kGFile;
+  return save;
+}
+
 EditorStatus checkDrawingLoad(int16_t programState) {
   if (programState != program_state::kEditing) return EditorStatus::refused(editor_messages::kLoadOnlyWhenEditing);
   return EditorStatus::done();

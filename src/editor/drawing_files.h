@@ -63,6 +63,14 @@ struct DrawingSaveResult {
 // converts it (unselecting and renumbering it) and writes the adjacency text; any other
 // extension writes nothing.
 DrawingSaveResult saveDrawingAs(Graph2D& drawing, const std::string& path);
+// Save, after checkDrawingSave: with no current file path the page runs Save As instead
+// (needsSaveAs); otherwise the drawing goes to that path in the .g format, whatever its
+// extension.
+struct DrawingQuickSave {
+  bool needsSaveAs = false;
+  DrawingSaveResult result;
+};
+DrawingQuickSave saveDrawing(const Graph2D& drawing, const std::string& currentFilePath);
 
 // The refusal of Load.
 EditorStatus checkDrawingLoad(int16_t programState);

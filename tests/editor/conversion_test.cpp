@@ -207,6 +207,13 @@ TEST(DrawingFiles, SaveAsChoosesByExtension) {
   EXPECT_EQ(readFile(folder.file("d.txt")), "0 2\n1 2\n2 0 1\n");  // b, c, then the once-selected a
   EXPECT_EQ(drawing.howManySelectedNodes, 0);
 
+  EXPECT_TRUE(saveDrawing(drawing, "").needsSaveAs);
+  const DrawingQuickSave quick = saveDrawing(drawing, folder.file("plain.txt"));  // .g whatever the name
+  EXPECT_EQ(quick.result.written, DrawingFileKind::kGFile);
+  Graph2D reread;
+  EXPECT_TRUE(loadGFile(folder.file("plain.txt"), reread));
+  EXPECT_EQ(reread.nodeCount(), 3);
+
   const DrawingSaveResult other = saveDrawingAs(drawing, folder.file("d.dat"));
   EXPECT_EQ(other.written, DrawingFileKind::kNothing);
   EXPECT_FALSE(std::filesystem::exists(folder.file("d.dat")));

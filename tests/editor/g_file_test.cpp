@@ -310,7 +310,7 @@ TEST(GFileReader, HostileFilesAreRefusedWithAReason) {
 TEST(GFileReader, AMalformedFileOnDiskLeavesTheDrawingAsItWas) {
   TempFolder folder;
   std::vector<uint8_t> bytes = twoNodeExampleBytes();
-  bytes.resize(bytes.size() - 3);
+  bytes.erase(bytes.end() - 3, bytes.end());
   {
     std::ofstream out(folder.file("bad.g"), std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
