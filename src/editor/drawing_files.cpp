@@ -15,12 +15,15 @@ size_t fileNameStart(const std::string& path) {
   return slash == std::string::npos ? 0 : slash + 1;
 }
 
-// The first "." of the file name, or npos.
-size_t extensionDot(const std::string& path) { return path.find('.', fileNameStart(path)); }
+// The last "." of the file name, or npos.
+size_t extensionDot(const std::string& path) {
+  const size_t dot = path.rfind('.');
+  return dot == std::string::npos || dot < fileNameStart(path) ? std::string::npos : dot;
+}
 
 }  // namespace
 
-std::string fileExtensionAfterFirstDot(const std::string& path) {
+std::string editorFileExtension(const std::string& path) {
   const size_t dot = extensionDot(path);
   return dot == std::string::npos ? std::string() : path.substr(dot + 1);
 }
@@ -60,7 +63,7 @@ EditorStatus checkDrawingSave(const Graph2D& drawing, int16_t programState, bool
 
 DrawingSaveResult saveDrawingAs(Graph2D& drawing, const std::string& path) {
   DrawingSaveResult result;
-  const std::string extension = fileExtensionAfterFirstDot(path);
+  const std::string extension = editorFileExtension(path);
   if (extension == "g") {
     result.status = saveGFile(drawing, path);
     if (result.status) result.written = DrawingFileKind::kGFile;
@@ -111,7 +114,7 @@ CycleOutputResult outputHamiltonianCycle(int16_t programState, const Graph* work
   CycleOutputResult result;
   result.status = checkCycleOutput(programState, workingGraph);
   if (!result.status) return result;
-  const std::string extension = fileExtensionAfterFirstDot(path);
+  const std::string extension = editorFileExtension(path);
   if (extension == "txt") {
     const FileStatus written = writeAdjacencyText(*workingGraph, path);
     if (!written) result.status = EditorStatus::fileError(written.error);

@@ -3,10 +3,10 @@
 // cycle ("OUTPUT HC"). The page runs the dialogs with the filters given here and calls
 // these with the chosen path; every refusal comes back as the text the page shows.
 //
-// Extensions: the text after the first "." of the file name. Only the file name counts,
-// so a folder with a dot in its name ("C:\my.graphs\k5.txt") neither hides the extension
-// nor receives the "-HC"; within the file name the first "." still rules, as users of the
-// program know it ("k5.v2.txt" has the extension "v2.txt").
+// Extensions: the text after the last "." of the file name, compared exactly. Only the
+// file name counts, so a folder with a dot in its name ("C:\my.graphs\k5.txt") neither
+// hides the extension nor receives the "-HC", which always sits directly in front of the
+// extension's "." ("k5.v2.txt" -> "k5.v2-HC.txt").
 #pragma once
 
 #include <cstdint>
@@ -27,7 +27,7 @@ inline constexpr int32_t kUserDrawn = 13;
 }  // namespace graph_source
 
 // The extension of `path` (empty when its file name has no ".").
-std::string fileExtensionAfterFirstDot(const std::string& path);
+std::string editorFileExtension(const std::string& path);
 // `path` with "-HC" directly before its extension's "." (appended when there is none):
 // the output name of a graph read from that file.
 std::string hcOutputFileName(const std::string& path);

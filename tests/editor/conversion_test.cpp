@@ -154,13 +154,14 @@ TEST(EdgeStyles, LooksOfTheTable) {
 }
 
 TEST(Names, ExtensionsAndHcOutputNames) {
-  EXPECT_EQ(fileExtensionAfterFirstDot("graph.txt"), "txt");
-  EXPECT_EQ(fileExtensionAfterFirstDot("C:\\my.graphs\\k5.txt"), "txt");
-  EXPECT_EQ(fileExtensionAfterFirstDot("/home/u/my.graphs/k5"), "");
-  EXPECT_EQ(fileExtensionAfterFirstDot("k5.v2.txt"), "v2.txt");
+  EXPECT_EQ(editorFileExtension("graph.txt"), "txt");
+  EXPECT_EQ(editorFileExtension("C:\\my.graphs\\k5.txt"), "txt");
+  EXPECT_EQ(editorFileExtension("/home/u/my.graphs/k5"), "");
+  EXPECT_EQ(editorFileExtension("k5.v2.txt"), "txt");
+  EXPECT_EQ(editorFileExtension("K5.TXT"), "TXT");  // compared exactly by the callers
   EXPECT_EQ(hcOutputFileName("C:\\data\\petersen.txt"), "C:\\data\\petersen-HC.txt");
   EXPECT_EQ(hcOutputFileName("/home/u/my.graphs/mesh.obj"), "/home/u/my.graphs/mesh-HC.obj");
-  EXPECT_EQ(hcOutputFileName("k5.v2.txt"), "k5-HC.v2.txt");
+  EXPECT_EQ(hcOutputFileName("k5.v2.txt"), "k5.v2-HC.txt");
   EXPECT_EQ(hcOutputFileName("/a.b/noext"), "/a.b/noext-HC");
   EXPECT_EQ(defaultCycleFileName("Knight's Tour 8 x 8", 5), "Knight's Tour 8 x 8-HC.txt");
   EXPECT_EQ(defaultCycleFileName("User-Defined Graph", 13), "User-Defined Graph-HC.txt");
