@@ -41,23 +41,26 @@ void generateEdgeProbabilityGraph(Graph& graph, double p) {
   }
 }
 
-void generateRegularGraph(Graph& graph, int32_t d) {
+int64_t generateRegularGraph(Graph& graph, int32_t d, int64_t maxDraws) {
   const int32_t n = graph.howManyNodes;
   graph.regularDegree = d;
   if (graph.printLevel >= 1) diagnostic("Graph type: Random ", d, "-Regular ", n, "-Node Graph.\n");
-  if (n <= 0) return;
+  if (n <= 0) return 1;
   const int64_t attemptLimit = 100 * static_cast<int64_t>(n);
-  for (;;) {
+  int64_t draws = 0;
+  for (int64_t pass = 1;; ++pass) {
     for (int32_t i = 0; i < n; ++i) {
       if (degreeOf(graph, i) >= d) continue;
       const int32_t need = d - degreeOf(graph, i);
       for (int32_t attempt = 0; attempt < need; ++attempt) {
         int32_t j = nextWideRandom() % n;
         int64_t counter = 1;
+        ++draws;
         bool accepted = true;
         while (!(j > i && !graph.isAdjacentByList(i, j) && degreeOf(graph, j) != d)) {
           j = nextWideRandom() % n;
           ++counter;
+          ++draws;
           if (counter >= attemptLimit) {
             accepted = false;
             break;
@@ -72,13 +75,14 @@ void generateRegularGraph(Graph& graph, int32_t d) {
     }
     bool complete = true;
     for (int32_t i = 0; i < n && complete; ++i) complete = degreeOf(graph, i) >= d;
-    if (complete) return;
+    if (complete) return pass;
     // A node ran out of higher partners: start the whole graph again.
     for (Node& node : graph.nodes) {
       std::vector<int32_t>().swap(node.adjacencyList);
       node.degree = 0;
     }
     graph.howManyEdges = 0;
+    if (maxDraws > 0 && draws >= maxDraws) return 0;
   }
 }
 

@@ -23,8 +23,12 @@ void generateEdgeProbabilityGraph(Graph& graph, double p);
 
 // Random d-regular graph by passes: each node takes its missing partners among higher ids;
 // a pass that leaves a node short rebuilds the whole graph. Sets regularDegree = d.
-// Needs 0 <= d < howManyNodes and howManyNodes * d even, or it never ends.
-void generateRegularGraph(Graph& graph, int32_t d);
+// Needs 0 <= d < howManyNodes and howManyNodes * d even, or it never ends. Dense requests
+// restart very often (100 nodes of degree 50 take thousands of passes), so a caller may
+// bound the work: with maxDraws > 0 a pass that ends short after that many wide draws in
+// all is the last, and the graph is left without edges. Returns the number of passes
+// made, 0 when it gave up.
+int64_t generateRegularGraph(Graph& graph, int32_t d, int64_t maxDraws = 0);
 
 // m distinct random edges by rejection. Endpoints come from one 15-bit draw each while
 // howManyNodes <= 32768 and from the wide draw beyond (so every node can be reached).

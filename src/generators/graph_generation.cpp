@@ -220,11 +220,18 @@ std::string countFileNodes(const GenerationRequest& request, int32_t& count) {
   return {};
 }
 
-void addFamilyEdges(Graph& graph, const GenerationRequest& request) {
+// Empty, or why the family gave up.
+std::string addFamilyEdges(Graph& graph, const GenerationRequest& request) {
   const int32_t whole = truncateToInt32(request.x);
   switch (request.graphType) {
     case 1: generateEdgeProbabilityGraph(graph, request.x); break;
-    case 2: generateRegularGraph(graph, whole); break;
+    case 2:
+      if (generateRegularGraph(graph, whole, kMaxRegularGraphDraws) == 0) {
+        return "ERROR: No random " + std::to_string(whole) + "-regular graph on " + std::to_string(request.n) +
+               " nodes was found within " + std::to_string(kMaxRegularGraphDraws) +
+               " draws; lower degrees are found much faster.";
+      }
+      break;
     case 3: generateRandomEdgesGraph(graph, whole); break;
     case 4: generateToroidalGrid(graph, request.n, whole); break;
     case 5: generateKnightsTourGraph(graph, request.n, whole); break;
@@ -233,6 +240,7 @@ void addFamilyEdges(Graph& graph, const GenerationRequest& request) {
     case 8: generateCompleteGraph(graph); break;
     default: break;
   }
+  return {};
 }
 
 }  // namespace
@@ -294,7 +302,8 @@ GenerationResult generateGraph(const GenerationRequest& request) {
         return result;
       }
     } else {
-      addFamilyEdges(*graph, request);
+      result.error = addFamilyEdges(*graph, request);
+      if (!result.error.empty()) return result;
     }
     graph->finishConstruction();
     graph->initialRegularDegree = graph->regularDegree;

@@ -92,6 +92,18 @@ TEST(GraphFamilies, RegularGraphsOfSeveralSizesAreRegularAndSimple) {
   }
 }
 
+TEST(GraphFamilies, RegularGraphGivesUpWhenItsDrawBudgetRunsOut) {
+  seedRandom(1);
+  Graph dense(100, 2);
+  EXPECT_EQ(generateRegularGraph(dense, 50, 1000), 0);
+  EXPECT_EQ(dense.howManyEdges, 0);
+  for (int32_t v = 0; v < 100; ++v) EXPECT_TRUE(dense.node(v).adjacencyList.empty());
+  seedRandom(1);
+  Graph sparse(10, 2);
+  EXPECT_GE(generateRegularGraph(sparse, 3, 1000000), 1);
+  EXPECT_EQ(sparse.howManyEdges, 15);
+}
+
 TEST(GraphFamilies, RandomEdgesPlacesExactlyMDistinctEdges) {
   seedRandom(3);
   Graph empty = build(10, 3, [](Graph& g) { generateRandomEdgesGraph(g, 0); });
