@@ -42,13 +42,13 @@ std::string defaultCycleFileName(const std::string& displayName, int32_t graphSo
   return stem + (graphSourceType == graph_source::kObjFile ? "-HC.obj" : "-HC.txt");
 }
 
-FileDialogSpec saveDrawingDialog() {
+FileDialogSetup saveDrawingDialog() {
   return {"Graph Files (*.g)|*.g|Text Files (*.txt)|*.txt|All Files (*.*)|*.*||", "txt"};
 }
-FileDialogSpec loadDrawingDialog() { return {"Graph Files (*.g)|*.g|All Files (*.*)|*.*||", "g"}; }
-FileDialogSpec textGraphDialog() { return {"Graph Files (*.txt)|*.txt|All Files (*.*)|*.*||", "txt"}; }
-FileDialogSpec objGraphDialog() { return {"Object Files (*.obj)|*.obj|All Files (*.*)|*.*||", "obj"}; }
-FileDialogSpec cycleOutputDialog(int32_t graphSourceType) {
+FileDialogSetup loadDrawingDialog() { return {"Graph Files (*.g)|*.g|All Files (*.*)|*.*||", "g"}; }
+FileDialogSetup textGraphDialog() { return {"Graph Files (*.txt)|*.txt|All Files (*.*)|*.*||", "txt"}; }
+FileDialogSetup objGraphDialog() { return {"Object Files (*.obj)|*.obj|All Files (*.*)|*.*||", "obj"}; }
+FileDialogSetup cycleOutputDialog(int32_t graphSourceType) {
   if (graphSourceType == graph_source::kObjFile)
     return {"Obj Files (*.obj)|*.obj|Text Files (*.txt)|*.txt|All Files (*.*)|*.*||", "obj"};
   return {"Text Files (*.txt)|*.txt|Obj Files (*.obj)|*.obj|All Files (*.*)|*.*||", "txt"};

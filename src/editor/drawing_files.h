@@ -36,15 +36,15 @@ std::string hcOutputFileName(const std::string& path);
 // without "." is cut to nothing).
 std::string defaultCycleFileName(const std::string& displayName, int32_t graphSourceType);
 
-struct FileDialogSpec {
+struct FileDialogSetup {
   const char* filter;
   const char* defaultExtension;
 };
-FileDialogSpec saveDrawingDialog();   // Save As
-FileDialogSpec loadDrawingDialog();   // Load
-FileDialogSpec textGraphDialog();     // a .txt graph to solve
-FileDialogSpec objGraphDialog();      // an .obj graph to solve
-FileDialogSpec cycleOutputDialog(int32_t graphSourceType);  // OUTPUT HC
+FileDialogSetup saveDrawingDialog();   // Save As
+FileDialogSetup loadDrawingDialog();   // Load
+FileDialogSetup textGraphDialog();     // a .txt graph to solve
+FileDialogSetup objGraphDialog();      // an .obj graph to solve
+FileDialogSetup cycleOutputDialog(int32_t graphSourceType);  // OUTPUT HC
 
 // --- the drawing's files ---
 
