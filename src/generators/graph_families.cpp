@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
+#include <vector>
 
 #include "core/diagnostics.h"
 #include "core/random.h"
@@ -91,14 +93,34 @@ void generateRandomEdgesGraph(Graph& graph, int32_t m) {
   if (graph.printLevel >= 1) diagnostic("Graph type: Random Graph on ", n, " Nodes and ", m, " Edges.\n");
   // One 15-bit draw cannot name a node above 32767; bigger graphs take the wide draw.
   const bool wide = n > 32768;
+  // Dense requests draw most pairs many times over; a bit per node pair (up to 32 MB)
+  // answers "already joined?" at once instead of scanning ever longer lists. The
+  // decisions, and so the graph, are the same either way.
+  const int64_t pairs = static_cast<int64_t>(n) * (n - 1) / 2;
+  const bool usePairBits = m > 0 && pairs <= (int64_t{1} << 28);
+  std::vector<bool> joinedPair(usePairBits ? static_cast<size_t>(pairs) : 0, false);
+  auto pairIndex = [n](int64_t a, int64_t b) {
+    if (a > b) std::swap(a, b);
+    return static_cast<size_t>(a * (2 * static_cast<int64_t>(n) - a - 1) / 2 + (b - a - 1));
+  };
+  if (usePairBits) {
+    for (int32_t a = 0; a < n; ++a) {
+      for (int32_t b : graph.nodes[static_cast<size_t>(a)].adjacencyList) joinedPair[pairIndex(a, b)] = true;
+    }
+  }
   int32_t joined = 0;
   while (joined < m) {
     int32_t u = (wide ? nextWideRandom() : nextRandom()) % n;
     int32_t v = (wide ? nextWideRandom() : nextRandom()) % n;
-    if (u != v && !graph.isAdjacentByList(u, v)) {
-      graph.addEdge(u, v);
-      ++joined;
+    if (u == v) continue;
+    if (usePairBits) {
+      if (joinedPair[pairIndex(u, v)]) continue;
+      joinedPair[pairIndex(u, v)] = true;
+    } else if (graph.isAdjacentByList(u, v)) {
+      continue;
     }
+    graph.addEdge(u, v);
+    ++joined;
   }
 }
 

@@ -114,6 +114,23 @@ TEST(GraphFamilies, RandomEdgesPlacesExactlyMDistinctEdges) {
   Graph graph = build(7, 3, [](Graph& g) { generateRandomEdgesGraph(g, 21); });
   EXPECT_EQ(graph.howManyEdges, 21) << "all pairs of 7 nodes can be reached";
   expectSimpleAndConsistent(graph);
+
+  // The draws as described: u, then v; a pair is taken unless it is a loop or known.
+  seedRandom(23);
+  Graph drawn = build(50, 3, [](Graph& g) { generateRandomEdgesGraph(g, 600); });
+  seedRandom(23);
+  std::set<std::pair<int32_t, int32_t>> expected;
+  std::vector<std::vector<int32_t>> order(50);
+  while (expected.size() < 600) {
+    int32_t u = nextRandom() % 50;
+    int32_t v = nextRandom() % 50;
+    if (u != v && expected.insert({std::min(u, v), std::max(u, v)}).second) {
+      order[static_cast<size_t>(u)].push_back(v);
+      order[static_cast<size_t>(v)].push_back(u);
+    }
+  }
+  for (int32_t v = 0; v < 50; ++v) EXPECT_EQ(neighbors(drawn, v), order[static_cast<size_t>(v)]);
+  expectSimpleAndConsistent(drawn);
 }
 
 TEST(GraphFamilies, RandomEdgesOnLargeGraphsReachNodesBeyondTheNarrowDraw) {
