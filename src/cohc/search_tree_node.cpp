@@ -55,10 +55,10 @@ void pruneAtLevel(Graph& graph, int32_t level, const AbortFlags& abort) {
     if (level >= 2 && goOn()) initialPruningCheckForOddForcedCut(graph, 0, abort.stop);
     if (level >= 3 && goOn() && !isBiconnected(graph, 0)) graph.isHamiltonian = kNotHamiltonian;
     if (level >= 4 && goOn()) {
-      if (initialPruningLookAheadSequencing(graph, 0, 2) && goOn()) continue;
+      if (initialPruningLookAheadSequencing(graph, 0, 2, abort.stop) && goOn()) continue;
     }
     if (level >= 5 && goOn()) {
-      if (initialPruningLookAheadSequencing(graph, 0, 1) && goOn()) continue;
+      if (initialPruningLookAheadSequencing(graph, 0, 1, abort.stop) && goOn()) continue;
     }
     if (level >= 6 && goOn()) {
       if (twoEdgeCutStep(graph, abort) && goOn()) continue;

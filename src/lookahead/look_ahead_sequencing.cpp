@@ -65,7 +65,7 @@ class EdgeList {
 
 }  // namespace
 
-bool lookAheadSequencing(Graph& graph, int16_t withDC) {
+bool lookAheadSequencing(Graph& graph, int16_t withDC, const std::atomic<uint8_t>* stop) {
   if (graph.isHamiltonian != kUndecided) return false;
   const int16_t trialDC = withDC != 0 ? 1 : 0;
   int32_t forcedCount = 0;
@@ -76,6 +76,7 @@ bool lookAheadSequencing(Graph& graph, int16_t withDC) {
     changed = false;
     const int32_t count = edges.build(graph);
     for (int32_t k = 0; k < count; ++k) {
+      if (stop != nullptr && stop->load(std::memory_order_relaxed) != 0) return result;
       const int32_t i = edges.first(k);
       const int32_t j = edges.second(k);
       if (!graph.isAdjacent(i, j) || graph.isUncuttableEdge(i, j)) continue;
@@ -114,7 +115,8 @@ bool lookAheadSequencing(Graph& graph, int16_t withDC) {
   return result;
 }
 
-bool initialPruningLookAheadSequencing(Graph& graph, int16_t verbose, int16_t mode) {
+bool initialPruningLookAheadSequencing(Graph& graph, int16_t verbose, int16_t mode,
+                                       const std::atomic<uint8_t>* stop) {
   const bool withDC = mode != 2;
   if (verbose == 1) {
     diagnostic(withDC ? "About to run Look Ahead Sequencing with Disjunction Check.\n"
@@ -122,7 +124,7 @@ bool initialPruningLookAheadSequencing(Graph& graph, int16_t verbose, int16_t mo
   }
   bool result = false;
   if (graph.isHamiltonian == kUndecided) {
-    result = lookAheadSequencing(graph, withDC ? 1 : 0);
+    result = lookAheadSequencing(graph, withDC ? 1 : 0, stop);
     if (graph.isHamiltonian == kNotHamiltonian) {
       if (verbose == 1) {
         diagnostic("Initial Pruning Look Ahead Sequencing solved the graph. isHamiltonian = ", 0, "\n");

@@ -5,6 +5,7 @@
 // level can roll them back with everything else.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 
 #include "core/graph.h"
@@ -12,12 +13,14 @@
 namespace hc {
 
 // Full LAS; `withDC` non-zero runs the Disjunction Check inside every trial. True when at
-// least one edge was forced. Does nothing (false) unless isHamiltonian is 2.
-bool lookAheadSequencing(Graph& graph, int16_t withDC);
+// least one edge was forced. Does nothing (false) unless isHamiltonian is 2. A non-zero
+// `stop` ends the passes early: what was forced so far stays sound, only less is found.
+bool lookAheadSequencing(Graph& graph, int16_t withDC, const std::atomic<uint8_t>* stop = nullptr);
 
 // Full LAS as the initial pruning calls it: mode 2 without the Disjunction Check, any other
 // mode with it; verbose 1 writes the progress lines. True when LAS forced an edge or when it
 // proved the graph non-Hamiltonian.
-bool initialPruningLookAheadSequencing(Graph& graph, int16_t verbose, int16_t mode);
+bool initialPruningLookAheadSequencing(Graph& graph, int16_t verbose, int16_t mode,
+                                       const std::atomic<uint8_t>* stop = nullptr);
 
 }  // namespace hc
