@@ -12,6 +12,7 @@
 #include <CLI/CLI.hpp>
 
 #include "commands.h"
+#include "diagnostic_filter.h"
 #include "core/diagnostics.h"
 #include "schc/probability_mill.h"
 
@@ -60,11 +61,25 @@ CLI::Option* addSeed(CLI::App* command) {
       ->check(CLI::Range(static_cast<int64_t>(0), static_cast<int64_t>(UINT32_MAX)));
 }
 
+bool verboseDiagnostics = false;
+
+void addVerbose(CLI::App* command) {
+  command->add_flag("--verbose", verboseDiagnostics, "Show every diagnostic line of the engine on stderr");
+}
+
 }  // namespace
 
 int runMain(int argc, char** argv) {
-  // The engine's diagnostic lines never mix with the result on stdout.
-  setDiagnosticStream(std::cerr);
+  // The engine's diagnostic lines never mix with the result on stdout; which of them reach
+  // stderr is decided once the arguments are known.
+  DiagnosticFilter quietFilter(std::cerr, false);
+  DiagnosticFilter verboseFilter(std::cerr, true);
+  std::ostream quietStream(&quietFilter);
+  std::ostream verboseStream(&verboseFilter);
+  setDiagnosticStream(quietStream);
+  struct RestoreStream {
+    ~RestoreStream() { setDiagnosticStream(std::cerr); }
+  } restore;
 
   CLI::App app{"hamcycles-cli: decide whether graphs have a Hamiltonian cycle, from the command line."};
   app.require_subcommand(1);
@@ -122,6 +137,8 @@ int runMain(int argc, char** argv) {
       ->required();
   verifyCommand->add_flag("--json", common.json, "Print one JSON object");
 
+  for (CLI::App* command : {infoCommand, schcCommand, cohcCommand, generateCommand, verifyCommand}) addVerbose(command);
+
   if (argc >= 2 && argv[1][0] != '-') {
     std::string command = argv[1];
     if (command != "info" && command != "schc" && command != "cohc" && command != "generate" && command != "verify")
@@ -138,6 +155,8 @@ int runMain(int argc, char** argv) {
     if (what.empty()) what = "bad arguments";
     return fail(what + " (see --help)");
   }
+
+  if (verboseDiagnostics) setDiagnosticStream(verboseStream);
 
   auto seedOf = [](CLI::Option* option) -> std::optional<uint32_t> {
     if (option->count() == 0) return std::nullopt;

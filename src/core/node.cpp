@@ -47,15 +47,6 @@ void Node::finalizeNeighbors(int32_t* storage) {
   std::vector<int32_t>().swap(adjacencyList);
 }
 
-bool Node::isAdjacent(const Node& a, const Node& b) {
-  const int32_t* aBegin = a.neighborArray;
-  const int32_t* aEnd = aBegin + a.degree;
-  if (std::find(aBegin, aEnd, b.id) == aEnd) return false;
-  const int32_t* bBegin = b.neighborArray;
-  const int32_t* bEnd = bBegin + b.degree;
-  return std::find(bBegin, bEnd, a.id) != bEnd;
-}
-
 namespace {
 
 // Swap-with-last removal of `value` from one side; false when it is not there.
@@ -117,10 +108,6 @@ void Node::setUncut(Node& a, Node& b) {
 void Node::unsetUncut(Node& a, Node& b) {
   unsetUncutOneSide(a, b.id);
   unsetUncutOneSide(b, a.id);
-}
-
-bool Node::isUncuttableEdge(const Node& a, const Node& b) {
-  return a.isForcedNeighbor(b.id) && b.isForcedNeighbor(a.id);
 }
 
 void Node::restoreNeighbor(Node& a, Node& b, int32_t ia, int32_t ib) {

@@ -74,4 +74,19 @@ struct Node {
   bool isForcedNeighbor(int32_t b) const { return b == uncuttable1 || b == uncuttable2; }
 };
 
+// Both sit in the innermost loops of every solver, so they are inline.
+inline bool Node::isAdjacent(const Node& a, const Node& b) {
+  bool found = false;
+  for (int32_t i = 0; i < a.degree && !found; ++i) found = a.neighborArray[i] == b.id;
+  if (!found) return false;
+  for (int32_t i = 0; i < b.degree; ++i) {
+    if (b.neighborArray[i] == a.id) return true;
+  }
+  return false;
+}
+
+inline bool Node::isUncuttableEdge(const Node& a, const Node& b) {
+  return a.isForcedNeighbor(b.id) && b.isForcedNeighbor(a.id);
+}
+
 }  // namespace hc
