@@ -1,0 +1,119 @@
+// Graphs for the tests of every subsystem, built edge by edge on the graph core alone, and
+// small reference answers that share no code with the solvers (plain adjacency sets).
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "core/graph.h"
+
+namespace hc::testing {
+
+using EdgeList = std::vector<std::pair<int32_t, int32_t>>;
+using EdgeSet = std::set<std::pair<int32_t, int32_t>>;
+
+// A finished graph on n nodes whose neighbour arrays follow the order of `edges`.
+inline Graph makeGraph(int32_t n, const EdgeList& edges) {
+  Graph g(n, 0);
+  for (auto [a, b] : edges) g.addEdge(a, b);
+  g.finishConstruction();
+  return g;
+}
+
+// The cycle first, first+1, ..., first+length-1.
+inline EdgeList cycleEdges(int32_t first, int32_t length) {
+  EdgeList e;
+  for (int32_t i = 0; i < length; ++i) e.emplace_back(first + i, first + (i + 1) % length);
+  return e;
+}
+
+// The complete graph on first..first+size-1.
+inline EdgeList completeEdges(int32_t first, int32_t size) {
+  EdgeList e;
+  for (int32_t i = 0; i < size; ++i)
+    for (int32_t j = i + 1; j < size; ++j) e.emplace_back(first + i, first + j);
+  return e;
+}
+
+// K(p, q): nodes 0..p-1 on one side, p..p+q-1 on the other.
+inline EdgeList completeBipartiteEdges(int32_t p, int32_t q) {
+  EdgeList e;
+  for (int32_t i = 0; i < p; ++i)
+    for (int32_t j = 0; j < q; ++j) e.emplace_back(i, p + j);
+  return e;
+}
+
+// GP(n, k): outer cycle 0..n-1, spokes i - n+i, inner edges n+i - n+(i+k mod n).
+// Non-Hamiltonian for k = 2 exactly when n = 5 (mod 6); GP(5, 2) is the Petersen graph.
+inline EdgeList generalizedPetersenEdges(int32_t n, int32_t k) {
+  EdgeList e;
+  for (int32_t i = 0; i < n; ++i) e.emplace_back(i, (i + 1) % n);
+  for (int32_t i = 0; i < n; ++i) e.emplace_back(i, n + i);
+  for (int32_t i = 0; i < n; ++i) e.emplace_back(n + i, n + (i + k) % n);
+  return e;
+}
+
+inline Graph petersenGraph() { return makeGraph(10, generalizedPetersenEdges(5, 2)); }
+
+// Knight moves on a rows x cols board, node r * cols + c.
+inline EdgeList knightEdges(int32_t rows, int32_t cols) {
+  EdgeList e;
+  const int32_t moves[4][2] = {{1, 2}, {2, 1}, {2, -1}, {1, -2}};
+  for (int32_t r = 0; r < rows; ++r)
+    for (int32_t c = 0; c < cols; ++c)
+      for (const auto& m : moves) {
+        int32_t r2 = r + m[0];
+        int32_t c2 = c + m[1];
+        if (r2 >= 0 && r2 < rows && c2 >= 0 && c2 < cols) e.emplace_back(r * cols + c, r2 * cols + c2);
+      }
+  return e;
+}
+
+inline EdgeList joined(EdgeList a, const EdgeList& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// A random simple graph on n nodes, each pair an edge with probability p, in shuffled order
+// so that neighbour arrays are not always ascending.
+inline EdgeList randomEdges(std::mt19937& rng, int32_t n, double p) {
+  std::bernoulli_distribution coin(p);
+  EdgeList e;
+  for (int32_t i = 0; i < n; ++i)
+    for (int32_t j = i + 1; j < n; ++j)
+      if (coin(rng)) e.emplace_back(i, j);
+  std::shuffle(e.begin(), e.end(), rng);
+  return e;
+}
+
+// The current edges of a graph as (min, max) pairs.
+inline EdgeSet currentEdges(const Graph& g) {
+  EdgeSet s;
+  for (const Node& n : g.nodes)
+    for (int32_t i = 0; i < n.degree; ++i) {
+      int32_t u = n.neighborArray[i];
+      s.emplace(std::min(n.id, u), std::max(n.id, u));
+    }
+  return s;
+}
+
+// True when `cycle` visits all n nodes once and each step (the closing one included) is an
+// edge of `edges`.
+inline bool isHamiltonianCycleOf(const std::vector<int32_t>& cycle, int32_t n, const EdgeSet& edges) {
+  if (static_cast<int32_t>(cycle.size()) != n || n < 3) return false;
+  std::vector<bool> seen(static_cast<size_t>(n), false);
+  for (size_t i = 0; i < cycle.size(); ++i) {
+    int32_t a = cycle[i];
+    int32_t b = cycle[(i + 1) % cycle.size()];
+    if (a < 0 || a >= n || seen[static_cast<size_t>(a)]) return false;
+    seen[static_cast<size_t>(a)] = true;
+    if (!edges.count({std::min(a, b), std::max(a, b)})) return false;
+  }
+  return true;
+}
+
+}  // namespace hc::testing
