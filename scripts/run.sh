@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Installs dependencies, builds, and runs the main job: the command-line front end on the
-# bundled example graph.
+# Installs dependencies, builds, and runs the main job: the command-line front end deciding
+# the bundled 8 x 8 knight's tour graph (a verdict and its verified cycle are printed).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target hamcycles-cli
-./build/cli/hamcycles-cli schc examples/knight8x8.txt --seed 1 || test $? -eq 10 -o $? -eq 20 -o $? -eq 0
+status=0
+./build/cli/hamcycles-cli schc examples/knight8x8.txt --seed 1 || status=$?
+# 10 Hamiltonian, 20 non-Hamiltonian, 0 undecided: each is a finished run.
+case "$status" in 0|10|20) exit 0 ;; *) exit "$status" ;; esac
