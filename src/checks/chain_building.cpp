@@ -1,6 +1,7 @@
 // Forcing at degree-two nodes and the wholesale chain builder of the scan model.
 #include "checks/chain_building.h"
 
+#include "checks/chain_walks.h"
 #include "core/diagnostics.h"
 
 namespace hc {
@@ -9,33 +10,6 @@ namespace {
 
 void say(int16_t verbose, const char* line) {
   if (verbose == 1) diagnostic(line);
-}
-
-// A slot for chain index `index`. A pruned graph never needs more than howManyNodes / 2
-// chains (each chain owns a degree-2 node and half of two heads), but an unpruned one can
-// (K(2,k): k chains on k + 2 nodes), so the slots grow rather than overflow.
-void ensureChainSlot(Graph& graph, int32_t index) {
-  if (index < graph.maxChains && static_cast<size_t>(index) < graph.chains.size()) return;
-  graph.maxChains = index + 1;
-  graph.chains.resize(static_cast<size_t>(graph.maxChains), Chain{});
-}
-
-// Walks from v through `first` along degree-2 nodes, tagging each node reached with
-// `chain`; returns the node where the walk stopped (a node of another degree, or v).
-int32_t walkChain(Graph& graph, int32_t v, int32_t first, int32_t chain) {
-  int32_t prev = v;
-  int32_t cur = first;
-  graph.node(cur).whichChain = chain;
-  // A simple path or a cycle back to v: never more steps than nodes.
-  for (int32_t steps = 0; steps < graph.howManyNodes; ++steps) {
-    const Node& c = graph.node(cur);
-    if (c.degree != 2 || cur == v) break;
-    const int32_t next = c.neighborArray[0] == prev ? c.neighborArray[1] : c.neighborArray[0];
-    graph.node(next).whichChain = chain;
-    prev = cur;
-    cur = next;
-  }
-  return cur;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "checks/scans.h"
 
 #include "checks/chain_building.h"
+#include "checks/chain_walks.h"
 #include "checks/necessary_conditions.h"
 #include "core/diagnostics.h"
 
@@ -11,18 +12,6 @@ namespace {
 
 void say(int16_t verbose, const char* line) {
   if (verbose == 1) diagnostic(line);
-}
-
-// The other head of v's chain when it is a usable neighbour of v, else -1. A partner
-// joined to v by a forced edge is skipped: that edge must stay.
-int32_t adjacentPartnerHead(const Graph& graph, const Node& v) {
-  const int32_t c = v.whichChain;
-  if (c < 0 || c >= graph.howManyChains || static_cast<size_t>(c) >= graph.chains.size()) return -1;
-  const Chain& chain = graph.chains[static_cast<size_t>(c)];
-  const int32_t w = chain.head1 != v.id ? chain.head1 : chain.head2;
-  if (w < 0 || w >= graph.howManyNodes || w == v.id) return -1;
-  if (!graph.isAdjacent(v.id, w) || v.isForcedNeighbor(w)) return -1;
-  return w;
 }
 
 }  // namespace
