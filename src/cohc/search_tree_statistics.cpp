@@ -34,12 +34,17 @@ void SearchTreeStatistics::ensureDepth(int32_t depth) {
   averageTime.resize(size, 0.0);
 }
 
-void SearchTreeStatistics::recordNodeStarted(int32_t depth, int32_t forced) {
+bool SearchTreeStatistics::prepareDepth(int32_t depth, const char* recorder) {
   if (depth < 0) {
-    diagnostic("Error: recordNodeStarted at negative depth ", depth, "\n");
-    return;
+    diagnostic("Error: ", recorder, " at negative depth ", depth, "\n");
+    return false;
   }
   ensureDepth(depth);
+  return true;
+}
+
+void SearchTreeStatistics::recordNodeStarted(int32_t depth, int32_t forced) {
+  if (!prepareDepth(depth, "recordNodeStarted")) return;
   size_t d = static_cast<size_t>(depth);
   started[d] += 1.0;
   startTime[d] = now();
@@ -51,11 +56,7 @@ void SearchTreeStatistics::recordNodeStarted(int32_t depth, int32_t forced) {
 }
 
 void SearchTreeStatistics::recordNodeSolved(int32_t depth, int32_t forced) {
-  if (depth < 0) {
-    diagnostic("Error: recordNodeSolved at negative depth ", depth, "\n");
-    return;
-  }
-  ensureDepth(depth);
+  if (!prepareDepth(depth, "recordNodeSolved")) return;
   size_t d = static_cast<size_t>(depth);
   if (depth > deepestSolvedDepth) deepestSolvedDepth = depth;
   double t = now() - startTime[d];

@@ -70,6 +70,9 @@ class SearchTreeStatistics {
 
  private:
   void ensureDepth(int32_t depth);
+  // False, after a message naming `recorder`, for a negative depth; otherwise the arrays
+  // reach `depth`.
+  bool prepareDepth(int32_t depth, const char* recorder);
   double now() const;
 };
 

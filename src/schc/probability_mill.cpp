@@ -54,6 +54,14 @@ HamiltonicityState trialStep(Graph& graph, int32_t v, int32_t w, int16_t withDC,
   return r;
 }
 
+// Trial first; the edge is cut unless the trial found the graph non-Hamiltonian. False
+// when the caller must deal with an edge that has to stay.
+bool cutAfterTrial(Graph& graph, int32_t v, int32_t w, int16_t withDC, int16_t withBiconnectivity) {
+  if (trialStep(graph, v, w, withDC, withBiconnectivity) == kNotHamiltonian) return false;
+  cutCounted(graph, v, w);
+  return true;
+}
+
 // A step without a trial: the chosen edge is cut.
 void plainStep(Graph& graph, int32_t v, int32_t w) {
   notifyMillStep(graph, v, w, -1, MillStepAction::kCut);
@@ -158,12 +166,9 @@ void probabilityMillSingleLas(Graph& graph, int16_t withBiconnectivity) {
   int32_t v = -1;
   int32_t w = -1;
   while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
-    if (trialStep(graph, v, w, 0, withBiconnectivity) != kNotHamiltonian) {
-      cutCounted(graph, v, w);
-    } else {
-      ++graph.simulationForceCount;
-      graph.force(v, w);
-    }
+    if (cutAfterTrial(graph, v, w, 0, withBiconnectivity)) continue;
+    ++graph.simulationForceCount;
+    graph.force(v, w);
   }
 }
 
@@ -171,10 +176,7 @@ void probabilityMillVariableLas(Graph& graph, int16_t withBiconnectivity) {
   int32_t v = -1;
   int32_t w = -1;
   while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
-    if (trialStep(graph, v, w, 0, withBiconnectivity) != kNotHamiltonian) {
-      cutCounted(graph, v, w);
-      continue;
-    }
+    if (cutAfterTrial(graph, v, w, 0, withBiconnectivity)) continue;
     ++graph.simulationForceCount;
     graph.force(v, w);
     if (graph.isHamiltonian != kUndecided) break;
@@ -244,15 +246,14 @@ void probabilityMillSingleDisjunction(Graph& graph) {
   int32_t v = -1;
   int32_t w = -1;
   while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
-    if (trialStep(graph, v, w, 1, 0) != kNotHamiltonian) {
-      cutCounted(graph, v, w);
+    if (cutAfterTrial(graph, v, w, 1, 0)) {
       disjunctionCutLine(graph);
-    } else {
-      ++graph.simulationForceCount;
-      graph.force(v, w);
-      graph.printIndent();
-      diagnostic("Single Disjunction Lookahead forced an edge. howManyUncuttable = ", graph.howManyUncuttable, "\n");
+      continue;
     }
+    ++graph.simulationForceCount;
+    graph.force(v, w);
+    graph.printIndent();
+    diagnostic("Single Disjunction Lookahead forced an edge. howManyUncuttable = ", graph.howManyUncuttable, "\n");
   }
 }
 
@@ -260,8 +261,7 @@ void probabilityMillVariableDisjunction(Graph& graph) {
   int32_t v = -1;
   int32_t w = -1;
   while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
-    if (trialStep(graph, v, w, 1, 0) != kNotHamiltonian) {
-      cutCounted(graph, v, w);
+    if (cutAfterTrial(graph, v, w, 1, 0)) {
       disjunctionCutLine(graph);
       continue;
     }
@@ -284,10 +284,7 @@ std::unique_ptr<CutSequence> probabilityMillCutSequence(Graph& graph) {
   int32_t w = -1;
   while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
     sequence->add(v, w);
-    if (trialStep(graph, v, w, 1, 0) != kNotHamiltonian) {
-      cutCounted(graph, v, w);
-      continue;
-    }
+    if (cutAfterTrial(graph, v, w, 1, 0)) continue;
     graph.force(v, w);
     if (graph.isHamiltonian != kUndecided) break;
     lookAheadSequencing(graph, 0);

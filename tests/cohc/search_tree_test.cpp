@@ -16,20 +16,27 @@
 #include "cohc/search_tree_node.h"
 #include "core/diagnostics.h"
 #include "core/random.h"
-#include "test_graphs.h"
+#include "support/test_graphs.h"
 
 namespace hc {
 namespace {
 
-using testing::completeGraph;
-using testing::cycleGraph;
-using testing::edgeSet;
-using testing::generalizedPetersen;
-using testing::graphFromEdges;
+using testing::completeEdges;
+using testing::currentEdges;
+using testing::cycleEdges;
 using testing::isHamiltonianCycleOf;
-using testing::knightGraph;
-using testing::petersen;
-using testing::twoK4SharingANode;
+using testing::makeGraph;
+
+Graph generalizedPetersen(int32_t n, int32_t k) { return makeGraph(2 * n, testing::generalizedPetersenEdges(n, k)); }
+Graph completeGraph(int32_t n) { return makeGraph(n, completeEdges(0, n)); }
+Graph cycleGraph(int32_t n) { return makeGraph(n, cycleEdges(0, n)); }
+Graph petersen() { return testing::petersenGraph(); }
+// A square with a pendant node.
+Graph squareWithPendant() { return makeGraph(5, {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 4}}); }
+// Two K4 blocks sharing node 0: connected, no degree-2 node, but 0 is a cut vertex.
+Graph twoK4SharingANode() {
+  return makeGraph(7, {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {1, 3}, {2, 3}, {0, 4}, {0, 5}, {0, 6}, {4, 5}, {4, 6}, {5, 6}});
+}
 
 bool sanitized() {
   const char* value = std::getenv("HC_SANITIZED");
@@ -74,8 +81,7 @@ TEST_F(SearchTreeTest, MaximumDepthZeroBuildsOnlyTheRootAndLeavesItUndecided) {
 }
 
 TEST_F(SearchTreeTest, DegreeOneNodeDecidesTheRootAtOnce) {
-  // A square with a pendant node.
-  Graph g = graphFromEdges(5, {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 4}});
+  Graph g = squareWithPendant();
   for (bool minimal : {false, true}) {
     Graph h(g);
     CohcResult r = runCoHC(h, options(5, minimal));
@@ -105,7 +111,7 @@ TEST_F(SearchTreeTest, LevelThreeDecidesACutVertexAtTheRoot) {
 
 TEST_F(SearchTreeTest, CandidatesAreTheUnforcedEdgesInNodeAndNeighbourOrder) {
   // A square 0-1-2-3 with chords 0-2 and 1-3: nothing forced.
-  Graph g = graphFromEdges(4, {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 2}, {1, 3}});
+  Graph g = makeGraph(4, {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 2}, {1, 3}});
   SearchTreeNode root(g, 5, SearchTreeRun{0, false, nullptr, {}});
   root.computeCandidates();
   ASSERT_EQ(root.candidateCount(), 6);
@@ -139,7 +145,7 @@ TEST_F(SearchTreeTest, UndecidedGraphWithoutUnforcedEdgesHasNoCandidates) {
   Graph copy(g);
   EXPECT_EQ(randomForcingProbe(copy).count, 0);
   // And a whole run on an empty graph: undecided, root only.
-  Graph empty = graphFromEdges(0, {});
+  Graph empty = makeGraph(0, {});
   CohcResult r = runCoHC(empty, options(0, false));
   EXPECT_EQ(r.verdict, kUndecided);
   EXPECT_EQ(r.treeNodes, 1);
@@ -248,19 +254,25 @@ HamiltonicityState checkedWalk(Graph& graph, int32_t depth, const SearchTreeRun&
 TEST_F(SearchTreeTest, NonHamiltonianChildMakesTheParentForceAndRestart) {
   // With a depth limit some children stay undecided, so a later forcing sends the scan
   // back to an earlier open candidate.
+  // Minimal children (level 3 only) keep the same rules.
   WalkLog total;
   for (int32_t level : {0, 1, 3, 4}) {
     for (int32_t depth : {1, 3, 1000}) {
-      Graph g = generalizedPetersen(11, 2);
-      WalkLog log;
-      SearchTreeRun run{level, false, nullptr, {}};
-      HamiltonicityState verdict = checkedWalk(g, depth, run, log);
-      if (depth == 1000) {
-        EXPECT_EQ(verdict, kNotHamiltonian) << "level " << level;
+      for (bool minimal : {false, true}) {
+        if (minimal && (level != 3 || depth != 1000)) continue;
+        Graph g = generalizedPetersen(11, 2);
+        WalkLog log;
+        SearchTreeRun run{level, minimal, nullptr, {}};
+        HamiltonicityState verdict = checkedWalk(g, depth, run, log);
+        if (depth == 1000) {
+          EXPECT_EQ(verdict, kNotHamiltonian) << "level " << level;
+          EXPECT_GT(log.nodes, 1);
+        }
+        EXPECT_NE(verdict, kHamiltonian);
+        if (minimal) continue;
+        total.forcingsThatClosedOthers += log.forcingsThatClosedOthers;
+        total.restarts += log.restarts;
       }
-      EXPECT_NE(verdict, kHamiltonian);
-      total.forcingsThatClosedOthers += log.forcingsThatClosedOthers;
-      total.restarts += log.restarts;
     }
   }
   // The scenarios above did happen.
@@ -268,30 +280,9 @@ TEST_F(SearchTreeTest, NonHamiltonianChildMakesTheParentForceAndRestart) {
   EXPECT_GT(total.restarts, 0);
 }
 
-TEST_F(SearchTreeTest, MinimalChildrenWalkKeepsTheSameRules) {
-  WalkLog log;
-  Graph g = generalizedPetersen(11, 2);
-  SearchTreeRun run{3, true, nullptr, {}};
-  EXPECT_EQ(checkedWalk(g, 1000, run, log), kNotHamiltonian);
-  EXPECT_GT(log.nodes, 1);
-}
-
 TEST_F(SearchTreeTest, ForcingAfterAFatalChildUsesTheDesignatedEdge) {
   // Two K4 blocks joined by 0-4 and 3-7. At level 3, deleting 0-4 leaves 3-7 a bridge.
-  Graph g = graphFromEdges(8, {{0, 4},
-                               {3, 7},
-                               {0, 1},
-                               {0, 2},
-                               {0, 3},
-                               {1, 2},
-                               {1, 3},
-                               {2, 3},
-                               {4, 5},
-                               {4, 6},
-                               {4, 7},
-                               {5, 6},
-                               {5, 7},
-                               {6, 7}});
+  Graph g = makeGraph(8, testing::joined({{0, 4}, {3, 7}}, testing::joined(completeEdges(0, 4), completeEdges(4, 4))));
   SearchTreeNode root(g, 3, SearchTreeRun{3, false, nullptr, {}});
   root.start();
   ASSERT_EQ(root.verdict(), kUndecided);
@@ -319,7 +310,7 @@ TEST_F(SearchTreeTest, ChildCycleEndsTheSearchAndIsWrittenByTheRoot) {
   auto path = std::filesystem::temp_directory_path() / "cohc_k4-HC.txt";
   std::filesystem::remove(path);
   g.outputFileName = path.string();
-  auto edges = edgeSet(g);
+  auto edges = currentEdges(g);
   CohcOptions o = options(0, false);
   o.writeCycleFile = true;
   CohcResult r = runCoHC(g, o);
@@ -366,13 +357,13 @@ TEST_F(SearchTreeTest, KnownHamiltonianGraphsGiveVerifiedCycles) {
   std::vector<Case> cases;
   cases.push_back({"K4", completeGraph(4)});
   cases.push_back({"C5", cycleGraph(5)});
-  cases.push_back({"knight 6x6", knightGraph(6, 6)});
+  cases.push_back({"knight 6x6", makeGraph(36, testing::knightEdges(6, 6))});
   for (int32_t level : {0, 1, 2, 3, 4, 5}) {
     for (bool minimal : {false, true}) {
       for (Case& c : cases) {
         if (sanitized() && level == 5 && std::string(c.name) == "knight 6x6") continue;
         Graph g(c.graph);
-        auto edges = edgeSet(g);
+        auto edges = currentEdges(g);
         CohcResult r = runCoHC(g, options(level, minimal));
         EXPECT_EQ(r.verdict, kHamiltonian) << c.name << " level " << level << " minimal " << minimal;
         EXPECT_TRUE(isHamiltonianCycleOf(r.cycle, g.howManyNodes, edges)) << c.name << " level " << level;
@@ -400,7 +391,7 @@ TEST_F(SearchTreeTest, GeneralizedPetersenAnswers) {
   // GP(n, 2) is non-Hamiltonian exactly when n = 5 mod 6.
   for (int32_t n : {6, 7, 8, 9, 11}) {
     Graph g = generalizedPetersen(n, 2);
-    auto edges = edgeSet(g);
+    auto edges = currentEdges(g);
     CohcResult r = runCoHC(g, options(3, false));
     if (n % 6 == 5) {
       EXPECT_EQ(r.verdict, kNotHamiltonian) << "GP(" << n << ",2)";
@@ -519,14 +510,14 @@ TEST_F(SearchTreeTest, ClearingTheFlagStopsBeforeTheNextChild) {
   EXPECT_EQ(r2.statistics->started[0], 1.0);
   // The root returns right after its start record, so even a root that its initial
   // pruning decided is not recorded as solved.
-  Graph pendant = graphFromEdges(5, {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 4}});
+  Graph pendant = squareWithPendant();
   CohcResult r3 = runCoHC(pendant, options(0, false), &cleared);
   EXPECT_EQ(r3.verdict, kNotHamiltonian);
   EXPECT_EQ(r3.statistics->started[0], 1.0);
   EXPECT_EQ(r3.statistics->solved[0], 0.0);
 }
 
-TEST_F(SearchTreeTest, FlagClearedFromAnotherThreadEndsALongRun) {
+TEST_F(SearchTreeTest, FlagClearedFromAnotherThreadOrATimeLimitEndsALongRun) {
   // GP(59, 2) at level 1 takes far longer than the wait below (about a minute).
   std::atomic<uint8_t> keepRunning{1};
   struct Watcher : SearchTreeListener {
@@ -548,16 +539,14 @@ TEST_F(SearchTreeTest, FlagClearedFromAnotherThreadEndsALongRun) {
   EXPECT_EQ(r.verdict, kUndecided);
   // At most the node under construction when the flag went down records its start.
   EXPECT_LE(watcher.startedAfterStop, 1);
-}
-
-TEST_F(SearchTreeTest, TimeLimitActsAsAnAbort) {
-  Graph g = generalizedPetersen(59, 2);
+  // A time limit acts as an abort.
+  Graph h = generalizedPetersen(59, 2);
   CohcOptions o = options(1, false);
   o.timeLimitSeconds = 0.05;
-  CohcResult r = runCoHC(g, o);
-  EXPECT_TRUE(r.aborted);
-  EXPECT_TRUE(r.timedOut);
-  EXPECT_EQ(r.verdict, kUndecided);
+  CohcResult timed = runCoHC(h, o);
+  EXPECT_TRUE(timed.aborted);
+  EXPECT_TRUE(timed.timedOut);
+  EXPECT_EQ(timed.verdict, kUndecided);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -569,7 +558,7 @@ TEST_F(SearchTreeTest, DeepTreeRunsWithoutTheThreadStack) {
   // with a small stack: a walk that recursed per depth would overflow it.
   const int32_t n = sanitized() ? 30 : 60;
   Graph g = completeGraph(n);
-  auto all = edgeSet(g);
+  auto all = currentEdges(g);
   CohcResult r;
   pthread_attr_t attr;
   pthread_attr_init(&attr);
