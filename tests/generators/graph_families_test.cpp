@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <set>
 #include <sstream>
 #include <utility>
 
 #include "core/diagnostics.h"
 #include "core/graph_invariants.h"
 #include "core/random.h"
+#include "support/test_graphs.h"
 
 namespace hc {
 namespace {
@@ -20,13 +20,8 @@ std::vector<int32_t> neighbors(const Graph& graph, int32_t v) {
   return {node.neighborArray, node.neighborArray + node.degree};
 }
 
-std::set<std::pair<int32_t, int32_t>> edgeSet(const Graph& graph) {
-  std::set<std::pair<int32_t, int32_t>> edges;
-  for (int32_t v = 0; v < graph.howManyNodes; ++v) {
-    for (int32_t u : neighbors(graph, v)) edges.insert({std::min(u, v), std::max(u, v)});
-  }
-  return edges;
-}
+using testing::currentEdges;
+using testing::EdgeSet;
 
 // Builds a family into a fresh graph and finishes it; the caller seeds beforehand.
 template <typename Build>
@@ -39,7 +34,7 @@ Graph build(int32_t nodes, int16_t type, Build&& buildEdges) {
 
 void expectSimpleAndConsistent(const Graph& graph) {
   EXPECT_EQ(checkInvariants(graph), "");
-  EXPECT_EQ(static_cast<int32_t>(edgeSet(graph).size()), graph.howManyEdges);
+  EXPECT_EQ(static_cast<int32_t>(currentEdges(graph).size()), graph.howManyEdges);
 }
 
 TEST(GraphFamilies, EdgeProbabilityDrawsOncePerPairAndUsesTheThreshold) {
@@ -55,13 +50,13 @@ TEST(GraphFamilies, EdgeProbabilityDrawsOncePerPairAndUsesTheThreshold) {
   seedRandom(11);
   Graph half = build(30, 1, [](Graph& g) { generateEdgeProbabilityGraph(g, 0.5); });
   seedRandom(11);
-  std::set<std::pair<int32_t, int32_t>> expected;
+  EdgeSet expected;
   for (int32_t i = 0; i < 29; ++i) {
     for (int32_t j = i + 1; j < 30; ++j) {
       if (nextRandom() < 16383) expected.insert({i, j});
     }
   }
-  EXPECT_EQ(edgeSet(half), expected);
+  EXPECT_EQ(currentEdges(half), expected);
   expectSimpleAndConsistent(half);
   // Join order: each node's neighbours ascend (lower partners first, then higher).
   for (int32_t v = 0; v < 30; ++v) {
@@ -119,7 +114,7 @@ TEST(GraphFamilies, RandomEdgesPlacesExactlyMDistinctEdges) {
   seedRandom(23);
   Graph drawn = build(50, 3, [](Graph& g) { generateRandomEdgesGraph(g, 600); });
   seedRandom(23);
-  std::set<std::pair<int32_t, int32_t>> expected;
+  EdgeSet expected;
   std::vector<std::vector<int32_t>> order(50);
   while (expected.size() < 600) {
     int32_t u = nextRandom() % 50;
@@ -161,17 +156,8 @@ TEST(GraphFamilies, KnightsTourBoardsHoldExactlyTheKnightMoves) {
   const std::pair<int32_t, int32_t> boards[] = {{8, 8}, {8, 10}, {10, 8}, {5, 4}, {12, 9}};
   for (auto [rows, columns] : boards) {
     Graph graph = build(rows * columns, 5, [&](Graph& g) { generateKnightsTourGraph(g, rows, columns); });
-    std::set<std::pair<int32_t, int32_t>> moves;
-    for (int32_t r = 0; r < rows; ++r) {
-      for (int32_t c = 0; c < columns; ++c) {
-        for (auto [dr, dc] : {std::pair{1, 2}, {2, 1}, {2, -1}, {1, -2}}) {
-          if (r + dr < rows && c + dc >= 0 && c + dc < columns) {
-            moves.insert({r * columns + c, (r + dr) * columns + c + dc});
-          }
-        }
-      }
-    }
-    EXPECT_EQ(edgeSet(graph), moves) << rows << "x" << columns;
+    const testing::EdgeList moves = testing::knightEdges(rows, columns);
+    EXPECT_EQ(currentEdges(graph), EdgeSet(moves.begin(), moves.end())) << rows << "x" << columns;
     expectSimpleAndConsistent(graph);
     if (rows == 8 && columns == 8) {
       EXPECT_EQ(graph.howManyEdges, 168);
@@ -185,14 +171,14 @@ TEST(GraphFamilies, KnightsTourBoardsHoldExactlyTheKnightMoves) {
 
 TEST(GraphFamilies, NCubeHasDegreeNAndOnlyOneBitEdges) {
   Graph square = build(4, 6, [](Graph& g) { generateNCube(g, 2); });
-  EXPECT_EQ(edgeSet(square), (std::set<std::pair<int32_t, int32_t>>{{0, 1}, {1, 2}, {2, 3}, {0, 3}}));
+  EXPECT_EQ(currentEdges(square), (EdgeSet{{0, 1}, {1, 2}, {2, 3}, {0, 3}}));
 
   Graph cube = build(32, 6, [](Graph& g) { generateNCube(g, 5); });
   EXPECT_EQ(cube.howManyEdges, 80);
   for (int32_t v = 0; v < 32; ++v) EXPECT_EQ(cube.node(v).degree, 5);
   expectSimpleAndConsistent(cube);
   // Every edge joins i with i + 2^t in the grown dimensions; the first two are the 4-cycle.
-  for (auto [a, b] : edgeSet(cube)) {
+  for (auto [a, b] : currentEdges(cube)) {
     const int32_t high = a ^ b;
     const bool newDimension = (high & (high - 1)) == 0 && high >= 4;
     const bool squareEdge = (a & ~3) == (b & ~3);
@@ -230,27 +216,18 @@ TEST(GraphFamilies, CompleteGraphAndHeaderLines) {
   EXPECT_EQ(complete.howManyEdges, 15);
   EXPECT_EQ(captured.str(), "") << "the complete graph writes no header";
 
-  Graph knight(64, 5);
-  knight.printLevel = 1;
-  generateKnightsTourGraph(knight, 8, 8);
-  Graph probability(4, 1);
-  probability.printLevel = 1;
-  generateEdgeProbabilityGraph(probability, 0.25);
-  Graph regular(4, 2);
-  regular.printLevel = 1;
-  generateRegularGraph(regular, 3);
-  Graph random(5, 3);
-  random.printLevel = 1;
-  generateRandomEdgesGraph(random, 2);
-  Graph torus(9, 4);
-  torus.printLevel = 1;
-  generateToroidalGrid(torus, 3, 3);
-  Graph cube(8, 6);
-  cube.printLevel = 1;
-  generateNCube(cube, 3);
-  Graph iccs(28, 7);
-  iccs.printLevel = 1;
-  generateICCSGraph(iccs, 2);
+  auto loud = [](int32_t nodes, int16_t type, auto generate) {
+    Graph graph(nodes, type);
+    graph.printLevel = 1;
+    generate(graph);
+  };
+  loud(64, 5, [](Graph& g) { generateKnightsTourGraph(g, 8, 8); });
+  loud(4, 1, [](Graph& g) { generateEdgeProbabilityGraph(g, 0.25); });
+  loud(4, 2, [](Graph& g) { generateRegularGraph(g, 3); });
+  loud(5, 3, [](Graph& g) { generateRandomEdgesGraph(g, 2); });
+  loud(9, 4, [](Graph& g) { generateToroidalGrid(g, 3, 3); });
+  loud(8, 6, [](Graph& g) { generateNCube(g, 3); });
+  loud(28, 7, [](Graph& g) { generateICCSGraph(g, 2); });
   EXPECT_EQ(captured.str(),
             "Graph type: Knight's Tour Graph with 8 rows and 8 columns.\n"
             "Graph type: Random 4-Node Graph with edge probability 0.25.\n"

@@ -199,17 +199,14 @@ TEST(GraphGeneration, FilesAreReadOrRefusedWithoutEndingTheProgram) {
             "Error: Make sure you have properly formatted file named /nonexistent/graph.txt in the current "
             "directory.\n\n");
 
-  GenerationRequest missingObj = request(10, -1, -1.0);
-  missingObj.inputFileName = "/nonexistent/mesh.obj";
-  GenerationResult refusedObj = generateGraph(missingObj);
-  EXPECT_FALSE(refusedObj);
-  EXPECT_NE(refusedObj.error.find("/nonexistent/mesh.obj"), std::string::npos);
-
-  GenerationRequest broken = request(9, -1, -1.0);
-  broken.inputFileName = std::string(HC_TEST_DATA_DIR) + "/txt/invalid/neighbour_out_of_range.txt";
-  GenerationResult refusedBroken = generateGraph(broken);
-  EXPECT_FALSE(refusedBroken);
-  EXPECT_NE(refusedBroken.error.find("neighbour_out_of_range.txt"), std::string::npos);
+  for (auto [type, name] : {std::pair<int16_t, std::string>{10, "/nonexistent/mesh.obj"},
+                             {9, std::string(HC_TEST_DATA_DIR) + "/txt/invalid/neighbour_out_of_range.txt"}}) {
+    GenerationRequest bad = request(type, -1, -1.0);
+    bad.inputFileName = name;
+    GenerationResult refusedToo = generateGraph(bad);
+    EXPECT_FALSE(refusedToo);
+    EXPECT_NE(refusedToo.error.find(name), std::string::npos) << refusedToo.error;
+  }
 }
 
 TEST(GraphGeneration, PageRulesOnRequests) {
@@ -239,25 +236,28 @@ TEST(GraphGeneration, PageParameterTexts) {
   EXPECT_EQ(numericTextValue("."), 0.0);
   EXPECT_EQ(numericTextValue("2.5.1"), 2.5);
 
-  EXPECT_EQ(checkGenerationParameters(1, "1e3", "0.5").errors,
-            std::vector<std::string>{"ERROR: Graph parameters must be numeric."});
-  EXPECT_EQ(checkGenerationParameters(1, "2", "1.5").errors,
-            (std::vector<std::string>{"ERROR: The number of nodes must be 3 or greater.",
-                                      "ERROR: The edge percentage must be between 0.0 and 1.0, inclusive."}));
-  EXPECT_EQ(checkGenerationParameters(3, "", "4").errors,
-            std::vector<std::string>{"ERROR: The number of nodes must be 3 or greater."});
-  EXPECT_EQ(checkGenerationParameters(4, "2.7", "5").errors,
-            std::vector<std::string>{"ERROR: The height must be 3 or greater."});
-  EXPECT_EQ(checkGenerationParameters(5, "8", "7").errors,
-            std::vector<std::string>{"ERROR: The number of columns must be 8 or greater."});
-  EXPECT_EQ(checkGenerationParameters(6, "1.9", "anything").errors,
-            std::vector<std::string>{"ERROR: The n-Cube must have at least 2 dimensions."});
-  EXPECT_EQ(checkGenerationParameters(9, "4", "0.2").errors,
-            std::vector<std::string>{"ERROR: The clause multiplier must be at least 0.2500."});
-  EXPECT_EQ(checkGenerationParameters(9, "3", "0.3").errors,
-            std::vector<std::string>{"ERROR: The clause multiplier must be at least 0.3333."});
-  EXPECT_EQ(checkGenerationParameters(9, "2", "9").errors,
-            std::vector<std::string>{"ERROR: The number of variables must be 3 or greater."});
+  struct Check {
+    int32_t type;
+    const char* first;
+    const char* second;
+    std::vector<std::string> errors;
+  };
+  const Check checks[] = {
+      {1, "1e3", "0.5", {"ERROR: Graph parameters must be numeric."}},
+      {1, "2", "1.5",
+       {"ERROR: The number of nodes must be 3 or greater.",
+        "ERROR: The edge percentage must be between 0.0 and 1.0, inclusive."}},
+      {3, "", "4", {"ERROR: The number of nodes must be 3 or greater."}},
+      {4, "2.7", "5", {"ERROR: The height must be 3 or greater."}},
+      {5, "8", "7", {"ERROR: The number of columns must be 8 or greater."}},
+      {6, "1.9", "anything", {"ERROR: The n-Cube must have at least 2 dimensions."}},
+      {9, "4", "0.2", {"ERROR: The clause multiplier must be at least 0.2500."}},
+      {9, "3", "0.3", {"ERROR: The clause multiplier must be at least 0.3333."}},
+      {9, "2", "9", {"ERROR: The number of variables must be 3 or greater."}},
+  };
+  for (const Check& c : checks) {
+    EXPECT_EQ(checkGenerationParameters(c.type, c.first, c.second).errors, c.errors) << c.type << " " << c.first;
+  }
   ParameterCheck fine = checkGenerationParameters(2, "10", "3.9");
   EXPECT_TRUE(fine.ok());
   GenerationRequest r = requestForFamily(2, fine.first, fine.second);

@@ -199,20 +199,4 @@ class HamiltonianSearch {
   std::vector<int32_t> cycle_;
 };
 
-// True when `cycle` visits every node once and each consecutive pair (and last-first) is
-// an edge of `lists`.
-inline bool isHamiltonianCycle(const AdjacencyLists& lists, const std::vector<int32_t>& cycle) {
-  if (cycle.size() != lists.size() || cycle.size() < 3) return false;
-  std::vector<char> seen(lists.size(), 0);
-  for (size_t i = 0; i < cycle.size(); ++i) {
-    const int32_t a = cycle[i];
-    const int32_t b = cycle[(i + 1) % cycle.size()];
-    if (a < 0 || static_cast<size_t>(a) >= lists.size() || seen[static_cast<size_t>(a)]) return false;
-    seen[static_cast<size_t>(a)] = 1;
-    const auto& list = lists[static_cast<size_t>(a)];
-    if (std::find(list.begin(), list.end(), b) == list.end()) return false;
-  }
-  return true;
-}
-
 }  // namespace hc::testing

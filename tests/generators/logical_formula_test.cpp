@@ -13,13 +13,23 @@
 #include "core/graph_invariants.h"
 #include "core/random.h"
 #include "hamiltonian_search.h"
+#include "support/test_graphs.h"
 
 namespace hc {
 namespace {
 
-using testing::AdjacencyLists;
 using testing::HamiltonianSearch;
 using testing::SearchOutcome;
+
+// The independent search on a reduction graph; a cycle it finds is checked against the graph.
+SearchOutcome searchCycle(const Graph& graph) {
+  HamiltonianSearch search(testing::adjacencyOf(graph));
+  const SearchOutcome outcome = search.run();
+  if (outcome == SearchOutcome::kFound) {
+    EXPECT_TRUE(testing::isHamiltonianCycleOf(search.cycle(), graph.howManyNodes, testing::currentEdges(graph)));
+  }
+  return outcome;
+}
 
 LogicalFormula formulaOf(int32_t n, std::vector<Clause> clauses) {
   FormulaResult result = formulaFromClauses(n, std::move(clauses));
@@ -167,11 +177,7 @@ TEST(LogicalFormula, SatisfiableFormulasReduceToHamiltonianGraphs) {
   };
   for (const auto& [n, clauses] : cases) {
     LogicalFormula formula = formulaOf(n, clauses);
-    std::unique_ptr<Graph> graph = reduce(formula);
-    AdjacencyLists lists = testing::adjacencyOf(*graph);
-    HamiltonianSearch search(lists);
-    ASSERT_EQ(search.run(), SearchOutcome::kFound) << toDimacs(formula);
-    EXPECT_TRUE(testing::isHamiltonianCycle(lists, search.cycle()));
+    EXPECT_EQ(searchCycle(*reduce(formula)), SearchOutcome::kFound) << toDimacs(formula);
   }
 }
 
@@ -186,15 +192,11 @@ TEST(LogicalFormula, UnsatisfiableFormulaReducesToANonHamiltonianGraph) {
   }
   std::unique_ptr<Graph> graph = reduce(formula);
   expectSizesAndDegrees(formula, *graph);
-  HamiltonianSearch search(testing::adjacencyOf(*graph));
-  EXPECT_EQ(search.run(), SearchOutcome::kNone);
+  EXPECT_EQ(searchCycle(*graph), SearchOutcome::kNone);
 
   // Drop one clause: satisfiable, and the graph has a cycle again.
   all.pop_back();
-  LogicalFormula seven = formulaOf(3, all);
-  std::unique_ptr<Graph> sevenGraph = reduce(seven);
-  HamiltonianSearch sevenSearch(testing::adjacencyOf(*sevenGraph));
-  EXPECT_EQ(sevenSearch.run(), SearchOutcome::kFound);
+  EXPECT_EQ(searchCycle(*reduce(formulaOf(3, all))), SearchOutcome::kFound);
 }
 
 TEST(LogicalFormula, SmallRandomFormulasAreSatisfiableExactlyWhenTheirGraphIsHamiltonian) {
@@ -215,15 +217,9 @@ TEST(LogicalFormula, SmallRandomFormulasAreSatisfiableExactlyWhenTheirGraphIsHam
       for (int32_t v = 1; v <= n; ++v) assignment[static_cast<size_t>(v)] = ((a >> (v - 1)) & 1) != 0;
       anyAssignment = formula.isSatisfiedBy(assignment);
     }
-    std::unique_ptr<Graph> graph = reduce(formula);
-    AdjacencyLists lists = testing::adjacencyOf(*graph);
-    HamiltonianSearch search(lists);
-    const SearchOutcome outcome = search.run();
+    const SearchOutcome outcome = searchCycle(*reduce(formula));
     ASSERT_NE(outcome, SearchOutcome::kBudgetExceeded) << toDimacs(formula);
     EXPECT_EQ(outcome == SearchOutcome::kFound, anyAssignment) << toDimacs(formula);
-    if (outcome == SearchOutcome::kFound) {
-      EXPECT_TRUE(testing::isHamiltonianCycle(lists, search.cycle()));
-    }
     (anyAssignment ? satisfiable : unsatisfiable) += 1;
   }
   EXPECT_GT(satisfiable, 0);
