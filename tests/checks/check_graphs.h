@@ -3,77 +3,16 @@
 // force), so a fault in a check cannot hide in its reference.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
-#include <random>
-#include <set>
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "core/diagnostics.h"
 #include "core/graph.h"
+#include "support/test_graphs.h"
 
 namespace hc::testing {
-
-using EdgeList = std::vector<std::pair<int32_t, int32_t>>;
-
-inline Graph makeGraph(int32_t n, const EdgeList& edges) {
-  Graph g(n, 0);
-  for (auto [a, b] : edges) g.addEdge(a, b);
-  g.finishConstruction();
-  return g;
-}
-
-inline EdgeList cycleEdges(int32_t first, int32_t length) {
-  EdgeList e;
-  for (int32_t i = 0; i < length; ++i) e.emplace_back(first + i, first + (i + 1) % length);
-  return e;
-}
-
-inline EdgeList completeEdges(int32_t first, int32_t size) {
-  EdgeList e;
-  for (int32_t i = 0; i < size; ++i)
-    for (int32_t j = i + 1; j < size; ++j) e.emplace_back(first + i, first + j);
-  return e;
-}
-
-inline EdgeList joined(EdgeList a, const EdgeList& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
-// K(p, q): nodes 0..p-1 on one side, p..p+q-1 on the other.
-inline EdgeList completeBipartiteEdges(int32_t p, int32_t q) {
-  EdgeList e;
-  for (int32_t i = 0; i < p; ++i)
-    for (int32_t j = 0; j < q; ++j) e.emplace_back(i, p + j);
-  return e;
-}
-
-// A random simple graph on n nodes, each pair an edge with probability p.
-inline EdgeList randomEdges(std::mt19937& rng, int32_t n, double p) {
-  std::bernoulli_distribution coin(p);
-  EdgeList e;
-  for (int32_t i = 0; i < n; ++i)
-    for (int32_t j = i + 1; j < n; ++j)
-      if (coin(rng)) e.emplace_back(i, j);
-  // Shuffle so that neighbour-array order is not always ascending.
-  std::shuffle(e.begin(), e.end(), rng);
-  return e;
-}
-
-// The current edges of a graph as a set of ordered pairs (min, max).
-inline std::set<std::pair<int32_t, int32_t>> currentEdges(const Graph& g) {
-  std::set<std::pair<int32_t, int32_t>> s;
-  for (const Node& n : g.nodes)
-    for (int32_t k = 0; k < n.degree; ++k) {
-      int32_t w = n.neighborArray[k];
-      s.emplace(std::min(n.id, w), std::max(n.id, w));
-    }
-  return s;
-}
 
 inline std::vector<std::vector<int32_t>> adjacency(const Graph& g) {
   std::vector<std::vector<int32_t>> adj(g.nodes.size());

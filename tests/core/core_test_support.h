@@ -17,18 +17,9 @@
 #include "core/graph.h"
 #include "core/graph_invariants.h"
 #include "core/random.h"
+#include "support/test_graphs.h"
 
 namespace hc::testing {
-
-using EdgeList = std::vector<std::pair<int32_t, int32_t>>;
-
-// A finished graph with the edges added in the order given.
-inline Graph makeGraph(int32_t n, const EdgeList& edges) {
-  Graph graph(n, 1);
-  for (const auto& [a, b] : edges) graph.addEdge(a, b);
-  graph.finishConstruction();
-  return graph;
-}
 
 // A random graph on n nodes whose average degree is about `degree`, with every node
 // joined to at least two others (so cuts soon bring nodes to degree 2 and start cascades).

@@ -12,23 +12,11 @@
 #include <vector>
 
 #include "core/graph.h"
+#include "support/test_graphs.h"
 
 namespace hc::testing {
 
-using EdgeList = std::vector<std::pair<int32_t, int32_t>>;
-
-inline Graph makeGraph(int32_t n, const EdgeList& edges) {
-  Graph g(n, 0);
-  for (auto [a, b] : edges) g.addEdge(a, b);
-  g.finishConstruction();
-  return g;
-}
-
-inline EdgeList cycleEdges(int32_t n) {
-  EdgeList e;
-  for (int32_t i = 0; i < n; ++i) e.emplace_back(i, (i + 1) % n);
-  return e;
-}
+inline EdgeList cycleEdges(int32_t n) { return cycleEdges(0, n); }
 
 // Outer 5-cycle 0..4, spokes i - i+5, inner pentagram.
 inline EdgeList petersenEdges() {
