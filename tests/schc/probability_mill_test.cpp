@@ -45,6 +45,14 @@ class RecordingObserver : public MillStepObserver {
   std::vector<StepRecord> steps;
 };
 
+// The steps of one iteration of `version` on `graph`.
+std::vector<StepRecord> observedRun(Graph& graph, int32_t version) {
+  RecordingObserver observer;
+  ScopedMillStepObserver watch(observer);
+  runMillVersion(graph, version);
+  return observer.steps;
+}
+
 TEST(ProbabilityMill, OnceChainsExistEveryDeletionStartsAtAChainEnd) {
   std::ostringstream log;
   ScopedDiagnosticStream capture(log);
@@ -54,13 +62,9 @@ TEST(ProbabilityMill, OnceChainsExistEveryDeletionStartsAtAChainEnd) {
   for (int32_t version : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 13}) {
     for (int32_t iteration = 0; iteration < 3; ++iteration) {
       Graph copy(*pruned);
-      RecordingObserver observer;
-      {
-        ScopedMillStepObserver watch(observer);
-        runMillVersion(copy, version);
-      }
-      ASSERT_FALSE(observer.steps.empty()) << "version " << version;
-      for (const StepRecord& step : observer.steps) {
+      const std::vector<StepRecord> steps = observedRun(copy, version);
+      ASSERT_FALSE(steps.empty()) << "version " << version;
+      for (const StepRecord& step : steps) {
         if (step.chains > 0) {
           EXPECT_TRUE(step.chainEnd) << "version " << version << " node " << step.v;
         }
@@ -78,13 +82,9 @@ TEST(ProbabilityMill, SingleLasForcesEveryEdgeWhoseTrialIsFatal) {
   for (int32_t version : {4, 12}) {
     for (int32_t iteration = 0; iteration < 40; ++iteration) {
       Graph copy(*pruned);
-      RecordingObserver observer;
-      {
-        ScopedMillStepObserver watch(observer);
-        runMillVersion(copy, version);
-      }
+      const std::vector<StepRecord> steps = observedRun(copy, version);
       int32_t forced = 0;
-      for (const StepRecord& step : observer.steps) {
+      for (const StepRecord& step : steps) {
         ASSERT_NE(step.trial, -1);
         EXPECT_EQ(step.action == MillStepAction::kForce, step.trial == kNotHamiltonian);
         if (step.trial != kNotHamiltonian) continue;
@@ -97,7 +97,7 @@ TEST(ProbabilityMill, SingleLasForcesEveryEdgeWhoseTrialIsFatal) {
         }
       }
       EXPECT_EQ(copy.simulationForceCount, forced);
-      EXPECT_EQ(copy.cutCount, static_cast<int32_t>(observer.steps.size()) - forced);
+      EXPECT_EQ(copy.cutCount, static_cast<int32_t>(steps.size()) - forced);
       fatalTrials += forced;
     }
   }
@@ -176,7 +176,7 @@ TEST(ProbabilityMill, LegacyAndDisjunctionVersionsTerminate) {
   std::unique_ptr<Graph> knight = prunedKnightsTour(6);
   std::unique_ptr<Graph> iccs = testing::iccs(1);
   ASSERT_EQ(fastInitialPruning(*iccs, 2, 0), kUndecided);
-  Graph survivor = testing::makeGraph(10, testing::petersenEdges());
+  Graph survivor = testing::petersenGraph();
   for (const Graph* source : {knight.get(), iccs.get(), &survivor}) {
     const AdjacencySnapshot submitted = takeAdjacencySnapshot(*source);
     for (int32_t version : {0, 1, 2, 8, 9, 10, 11}) {
@@ -211,14 +211,9 @@ TEST(ProbabilityMill, LegacyVariableLasEndsWhenNoNodeCanBeDrawn) {
 
 TEST(CutSequence, PairsLeaveInTheOrderTheyCame) {
   CutSequence sequence;
-  EXPECT_EQ(sequence.percentage, -1.0);
-  sequence.add(1, 2);
-  sequence.add(3, 4);
-  sequence.add(5, 6);
-  EXPECT_EQ(sequence.count, 3);
-  CutPair first = sequence.takeFront();
-  EXPECT_EQ(first.first, 1);
-  EXPECT_EQ(first.second, 2);
+  for (int32_t k = 1; k <= 5; k += 2) sequence.add(k, k + 1);
+  const CutPair first = sequence.takeFront();
+  EXPECT_EQ(std::pair(first.first, first.second), std::pair(1, 2));
   EXPECT_EQ(sequence.count, 2);
   EXPECT_EQ(sequence.takeFront().first, 3);
 }

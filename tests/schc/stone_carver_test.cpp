@@ -122,17 +122,8 @@ TEST(StoneCarver, FastInitialPruningModes) {
   EXPECT_EQ(fastInitialPruning(bowtie, 65535, 0), kNotHamiltonian);
 }
 
-// GP(11, 2), a generalised Petersen graph with no Hamiltonian cycle (11 = 5 mod 6) that the
-// cheap initial pruning cannot decide.
-Graph nonHamiltonianSurvivor() {
-  testing::EdgeList edges;
-  for (int32_t i = 0; i < 11; ++i) {
-    edges.emplace_back(i, (i + 1) % 11);
-    edges.emplace_back(i, 11 + i);
-    edges.emplace_back(11 + i, 11 + (i + 2) % 11);
-  }
-  return testing::makeGraph(22, edges);
-}
+// GP(11, 2): no Hamiltonian cycle, and the cheap initial pruning cannot tell.
+Graph nonHamiltonianSurvivor() { return testing::makeGraph(22, testing::generalizedPetersenEdges(11, 2)); }
 
 TEST(StoneCarver, NonHamiltonianGraphRunsToTheLimitWithMonotoneStatistics) {
   Graph g = nonHamiltonianSurvivor();
