@@ -142,30 +142,5 @@ TEST(Scans, DecidedGraphIsLeftAlone) {
   }
 }
 
-TEST(Scans, RandomPruningIsSoundAndConsistent) {
-  std::mt19937 rng(99);
-  seedRandom(5);
-  for (int trial = 0; trial < 300; ++trial) {
-    const int32_t n = 5 + static_cast<int32_t>(rng() % 8);
-    Graph g = makeGraph(n, randomEdges(rng, n, 0.25 + 0.3 * (rng() % 10) / 10.0));
-    const bool hamiltonian = referenceHamiltonian(g);
-    setUncuttabilities(g, 0);
-    lightning(g, 0);
-    buildChains(g, 0, nullptr);
-    HeadHunter(g, 0);
-    EXPECT_TRUE(allMarksZero(g));
-    EXPECT_EQ(currentEdges(g).size(), static_cast<size_t>(g.howManyEdges)) << trial;
-    if (hamiltonian) {
-      EXPECT_NE(g.isHamiltonian, kNotHamiltonian) << trial;
-      // Pruning only removes edges that no Hamiltonian cycle uses.
-      EXPECT_TRUE(referenceHamiltonian(g)) << trial;
-    }
-    if (g.isHamiltonian == kHamiltonian) {
-      EXPECT_TRUE(hamiltonian) << trial;
-      for (const Node& v : g.nodes) EXPECT_EQ(v.degree, 2) << trial;
-    }
-  }
-}
-
 }  // namespace
 }  // namespace hc

@@ -11,12 +11,7 @@ using testing::CapturedDiagnostics;
 using testing::makeGraph;
 
 // Node 1 and 2 of degree 2 on the path would force at once; K6 keeps every degree high.
-Graph completeGraph(int32_t n) {
-  testing::EdgeList edges;
-  for (int32_t a = 0; a < n; ++a)
-    for (int32_t b = a + 1; b < n; ++b) edges.emplace_back(a, b);
-  return makeGraph(n, edges);
-}
+Graph completeGraph(int32_t n) { return makeGraph(n, testing::completeEdges(0, n)); }
 
 TEST(ChainTest, ForcingAPathOneEdgeAtATimeGrowsOneChain) {
   Graph g = completeGraph(6);

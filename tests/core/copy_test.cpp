@@ -14,12 +14,7 @@ namespace {
 using testing::makeGraph;
 using testing::snapshot;
 
-Graph completeGraph(int32_t n) {
-  testing::EdgeList edges;
-  for (int32_t a = 0; a < n; ++a)
-    for (int32_t b = a + 1; b < n; ++b) edges.emplace_back(a, b);
-  return makeGraph(n, edges);
-}
+Graph completeGraph(int32_t n) { return makeGraph(n, testing::completeEdges(0, n)); }
 
 TEST(CopyTest, ACopyTakesTheCurrentNeighbourOrder) {
   Graph g = completeGraph(7);
