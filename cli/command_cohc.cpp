@@ -1,13 +1,10 @@
 // `cohc GRAPH`: the Co-HC proof system, with its per-depth table in the human output.
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <iomanip>
 #include <iostream>
 #include <sstream>
-#include <thread>
 
-#include "app/cycle_files.h"
 #include "app/number_format.h"
 #include "cohc/search_tree.h"
 #include "commands.h"
@@ -60,16 +57,9 @@ class ProgressListener : public SearchTreeListener {
   std::atomic<int32_t> deepest_{0};
 };
 
-struct CohcReport {
-  std::string name;
-  int32_t nodes = 0;
-  int64_t edges = 0;
-  double seconds = 0.0;
-  uint32_t seed = 0;
+struct CohcReport : SolveReport {
   int64_t treeNodes = 0;
   int32_t deepestDepth = 0;
-  std::string stopped;
-  RunEnd end;
   const SearchTreeStatistics* statistics = nullptr;  // none when reported before the run ended
 };
 
@@ -89,17 +79,8 @@ void printDepthTable(const SearchTreeStatistics& statistics) {
 }
 
 void printReport(const CohcReport& r, const CohcCommandOptions& options, bool json) {
-  const bool written = !options.output.empty() && r.end.verdict == "hamiltonian" && r.end.outputError.empty();
   if (json) {
-    Json j;
-    j["command"] = "cohc";
-    j["graph"] = r.name;
-    j["verdict"] = r.end.verdict;
-    j["nodes"] = r.nodes;
-    j["edges"] = r.edges;
-    j["seconds"] = r.seconds;
-    if (r.end.verdict == "hamiltonian") j["cycle"] = r.end.cycle;
-    j["seed"] = r.seed;
+    Json j = jsonReportHead("cohc", r);
     j["treeNodes"] = r.treeNodes;
     j["deepestDepth"] = r.deepestDepth;
     j["level"] = options.level;
@@ -120,11 +101,10 @@ void printReport(const CohcReport& r, const CohcCommandOptions& options, bool js
       }
       j["depths"] = depths;
     }
-    if (!options.output.empty()) j["output"] = written ? Json(options.output) : Json();
-    printJson(j);
+    printJsonReport(j, r, options.output);
     return;
   }
-  std::cout << "Graph: " << r.name << " (" << r.nodes << " nodes, " << r.edges << " edges)\n";
+  printGraphLine(r);
   std::cout << "Method: Co-HC proof system, pruning level " << options.level << ", "
             << (options.minimal ? "minimal children" : "all children") << ", maximum depth "
             << (options.maxDepth == 999999999 ? std::string("unlimited") : std::to_string(options.maxDepth)) << ", seed "
@@ -132,38 +112,21 @@ void printReport(const CohcReport& r, const CohcCommandOptions& options, bool js
   if (r.statistics) printDepthTable(*r.statistics);
   std::cout << "Tree nodes: " << r.treeNodes << ", deepest depth " << r.deepestDepth << ", " << formatNumber(r.seconds, 3)
             << " s\n";
-  if (r.end.verdict == "hamiltonian") {
-    std::cout << "Verdict: Hamiltonian (cycle verified)\n";
-    std::cout << "Cycle: " << cycleSummary(r.end.cycle) << "\n";
-    if (written) std::cout << "Cycle written to " << options.output << "\n";
-  } else if (r.end.verdict == "non-hamiltonian") {
-    std::cout << "Verdict: non-Hamiltonian (proved)\n";
-  } else {
-    std::cout << "Verdict: undecided (" << r.stopped << ")\n";
-  }
-  std::cout << std::flush;
+  printVerdict(r, options.output, "proved");
 }
 
 }  // namespace
 
 int runCohc(const CohcCommandOptions& options, const CommonOptions& common) {
-  if (std::string problem = checkCycleOutputPath(options.output, options.graph); !problem.empty()) return fail(problem);
-  const uint32_t seed = startSeededRun(options.seed);
   SolveInput input;
-  if (std::string problem = loadForSolving(options.graph, input); !problem.empty()) return fail(problem);
+  uint32_t seed = 0;
+  if (std::string problem = prepareSolve(options.graph, options.output, options.seed, input, seed); !problem.empty())
+    return fail(problem);
   Graph& graph = *input.loaded.graph;
-  if (cycleOutputFormatOf(options.output) == CycleOutputFormat::Obj && !graph.hasCoordinates())
-    return fail("--output " + options.output + ": an .obj cycle file needs node coordinates, which only graphs read from .obj files have");
   // The tree writes nothing itself: --output is ours, after the verification.
   graph.outputFileName.clear();
-
   CohcReport report;
-  report.name = input.name;
-  report.nodes = graph.howManyNodes;
-  report.edges = input.edges.edges();
-  report.seed = seed;
-  installInterruptHandler();
-  runFlag().store(1);
+  static_cast<SolveReport&>(report) = startReport(input, seed);
 
   CohcOptions engineOptions;
   engineOptions.maxSearchDepth = options.maxDepth;
@@ -175,26 +138,17 @@ int runCohc(const CohcCommandOptions& options, const CommonOptions& common) {
   const auto start = std::chrono::steady_clock::now();
   auto elapsed = [start] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
   CohcResult result;
-  bool timedOut = false;
-  {
-    // Reached only when a pruning step ignores the cleared flag for too long.
-    RunMonitor monitor(options.timeLimit, [&](bool byDeadline) {
-      CohcReport late = report;
-      late.seconds = elapsed();
-      late.treeNodes = listener.treeNodes();
-      late.deepestDepth = listener.deepest();
-      late.stopped = byDeadline ? "time limit" : "interrupted";
-      printReport(late, options, common.json);
-      std::cerr << "hamcycles-cli: the run did not stop within " << kStopGraceSeconds
-                << " s of the request; it was ended with the result so far\n";
-      std::_Exit(kExitUndecided);
-    });
-    result = runCoHC(graph, engineOptions, &runFlag(), &listener);
-    timedOut = monitor.timedOut();
-    if (!RunMonitor::claimReport()) {
-      for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));  // the monitor reports and ends the process
-    }
-  }
+  const bool timedOut = runWatched(
+      options.timeLimit,
+      [&](bool byDeadline) {
+        CohcReport late = report;
+        late.seconds = elapsed();
+        late.treeNodes = listener.treeNodes();
+        late.deepestDepth = listener.deepest();
+        late.stopped = byDeadline ? "time limit" : "interrupted";
+        printReport(late, options, common.json);
+      },
+      [&] { result = runCoHC(graph, engineOptions, &runFlag(), &listener); });
   report.seconds = elapsed();
   progress.finish();
   const bool stoppedFromOutside = result.aborted || runFlag().load() == 0;
@@ -210,10 +164,7 @@ int runCohc(const CohcCommandOptions& options, const CommonOptions& common) {
   if (report.end.verdict == "undecided")
     report.stopped = interrupted ? "interrupted" : timedOut ? "time limit" : "search depth too shallow";
   printReport(report, options, common.json);
-  if (!report.end.outputError.empty()) return fail(report.end.outputError);
-  if (!options.output.empty() && report.end.verdict != "hamiltonian")
-    std::cerr << "hamcycles-cli: no cycle found, " << options.output << " not written\n";
-  return report.end.exitCode;
+  return exitStatusOf(report, options.output);
 }
 
 }  // namespace hc::cli

@@ -2,11 +2,8 @@
 // for --threads > 1, stopped by --max-iterations, --time-limit or Ctrl-C.
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <iostream>
-#include <thread>
 
-#include "app/cycle_files.h"
 #include "app/number_format.h"
 #include "commands.h"
 #include "run_control.h"
@@ -44,74 +41,40 @@ class ProgressSink : public SchcSink {
   std::atomic<double> best_{0.0};
 };
 
-struct SchcReport {
-  std::string name;
-  int32_t nodes = 0;
-  int64_t edges = 0;
-  double seconds = 0.0;
-  uint32_t seed = 0;
+struct SchcReport : SolveReport {
   int64_t iterations = 0;
   double best = 0.0;
-  std::string stopped;
-  RunEnd end;
 };
 
 void printReport(const SchcReport& r, const SchcCommandOptions& options, bool json) {
-  const bool written = !options.output.empty() && r.end.verdict == "hamiltonian" && r.end.outputError.empty();
   if (json) {
-    Json j;
-    j["command"] = "schc";
-    j["graph"] = r.name;
-    j["verdict"] = r.end.verdict;
-    j["nodes"] = r.nodes;
-    j["edges"] = r.edges;
-    j["seconds"] = r.seconds;
-    if (r.end.verdict == "hamiltonian") j["cycle"] = r.end.cycle;
-    j["seed"] = r.seed;
+    Json j = jsonReportHead("schc", r);
     j["iterations"] = r.iterations;
     j["version"] = options.version;
     j["threads"] = options.threads;
     j["bestPercentComplete"] = r.best;
     j["stopped"] = r.stopped;
-    if (!options.output.empty()) j["output"] = written ? Json(options.output) : Json();
-    printJson(j);
+    printJsonReport(j, r, options.output);
     return;
   }
-  std::cout << "Graph: " << r.name << " (" << r.nodes << " nodes, " << r.edges << " edges)\n";
+  printGraphLine(r);
   std::cout << "Method: Stone Carver's HC algorithm, version " << options.version << ", " << options.threads
             << (options.threads == 1 ? " thread" : " threads") << ", seed " << r.seed << "\n";
   std::cout << "Iterations: " << r.iterations << " in " << formatNumber(r.seconds, 3) << " s (best "
             << formatNumber(r.best, 2) << "% complete)\n";
-  if (r.end.verdict == "hamiltonian") {
-    std::cout << "Verdict: Hamiltonian (cycle verified)\n";
-    std::cout << "Cycle: " << cycleSummary(r.end.cycle) << "\n";
-    if (written) std::cout << "Cycle written to " << options.output << "\n";
-  } else if (r.end.verdict == "non-hamiltonian") {
-    std::cout << "Verdict: non-Hamiltonian (proved by the initial pruning)\n";
-  } else {
-    std::cout << "Verdict: undecided (" << r.stopped << ")\n";
-  }
-  std::cout << std::flush;
+  printVerdict(r, options.output, "proved by the initial pruning");
 }
 
 }  // namespace
 
 int runSchc(const SchcCommandOptions& options, const CommonOptions& common) {
-  if (std::string problem = checkCycleOutputPath(options.output, options.graph); !problem.empty()) return fail(problem);
-  const uint32_t seed = startSeededRun(options.seed);
   SolveInput input;
-  if (std::string problem = loadForSolving(options.graph, input); !problem.empty()) return fail(problem);
+  uint32_t seed = 0;
+  if (std::string problem = prepareSolve(options.graph, options.output, options.seed, input, seed); !problem.empty())
+    return fail(problem);
   Graph& graph = *input.loaded.graph;
-  if (cycleOutputFormatOf(options.output) == CycleOutputFormat::Obj && !graph.hasCoordinates())
-    return fail("--output " + options.output + ": an .obj cycle file needs node coordinates, which only graphs read from .obj files have");
-
   SchcReport report;
-  report.name = input.name;
-  report.nodes = graph.howManyNodes;
-  report.edges = input.edges.edges();
-  report.seed = seed;
-  installInterruptHandler();
-  runFlag().store(1);
+  static_cast<SolveReport&>(report) = startReport(input, seed);
 
   SchcOptions engineOptions;
   engineOptions.maxIterations = options.maxIterations;
@@ -121,26 +84,17 @@ int runSchc(const SchcCommandOptions& options, const CommonOptions& common) {
   ProgressSink sink(progress);
   const auto start = std::chrono::steady_clock::now();
   auto elapsed = [start] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); };
-  bool timedOut = false;
-  {
-    // Reached only when an iteration ignores the cleared flag for too long.
-    RunMonitor monitor(options.timeLimit, [&](bool byDeadline) {
-      SchcReport late = report;
-      late.seconds = elapsed();
-      late.iterations = sink.iterations();
-      late.best = sink.best();
-      late.stopped = byDeadline ? "time limit" : "interrupted";
-      printReport(late, options, common.json);
-      std::cerr << "hamcycles-cli: the run did not stop within " << kStopGraceSeconds
-                << " s of the request; it was ended with the result so far\n";
-      std::_Exit(kExitUndecided);
-    });
-    runStoneCarver(graph, options.version, &runFlag(), &sink, engineOptions, &outcome);
-    timedOut = monitor.timedOut();
-    if (!RunMonitor::claimReport()) {
-      for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));  // the monitor reports and ends the process
-    }
-  }
+  const bool timedOut = runWatched(
+      options.timeLimit,
+      [&](bool byDeadline) {
+        SchcReport late = report;
+        late.seconds = elapsed();
+        late.iterations = sink.iterations();
+        late.best = sink.best();
+        late.stopped = byDeadline ? "time limit" : "interrupted";
+        printReport(late, options, common.json);
+      },
+      [&] { runStoneCarver(graph, options.version, &runFlag(), &sink, engineOptions, &outcome); });
   report.seconds = elapsed();
   progress.finish();
   const bool interrupted = runFlag().load() == 0 && !timedOut;
@@ -153,10 +107,7 @@ int runSchc(const SchcCommandOptions& options, const CommonOptions& common) {
   report.stopped = "decided";
   if (report.end.verdict == "undecided") report.stopped = interrupted ? "interrupted" : timedOut ? "time limit" : "iteration limit";
   printReport(report, options, common.json);
-  if (!report.end.outputError.empty()) return fail(report.end.outputError);
-  if (!options.output.empty() && report.end.verdict != "hamiltonian")
-    std::cerr << "hamcycles-cli: no cycle found, " << options.output << " not written\n";
-  return report.end.exitCode;
+  return exitStatusOf(report, options.output);
 }
 
 }  // namespace hc::cli

@@ -1,14 +1,18 @@
 #include "solve_common.h"
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <random>
+#include <thread>
 
 #include <unistd.h>
 
 #include "app/cycle_files.h"
 #include "commands.h"
 #include "core/random.h"
+#include "run_control.h"
 
 namespace hc::cli {
 
@@ -50,6 +54,90 @@ std::string loadForSolving(const std::string& path, SolveInput& input) {
   input.edges = LoadedEdges(*input.loaded.graph);
   input.name = graphDisplayName(input.loaded.description);
   return {};
+}
+
+std::string prepareSolve(const std::string& graphPath, const std::string& output,
+                         const std::optional<uint32_t>& requestedSeed, SolveInput& input, uint32_t& seed) {
+  if (std::string problem = checkCycleOutputPath(output, graphPath); !problem.empty()) return problem;
+  seed = startSeededRun(requestedSeed);
+  if (std::string problem = loadForSolving(graphPath, input); !problem.empty()) return problem;
+  if (cycleOutputFormatOf(output) == CycleOutputFormat::Obj && !input.loaded.graph->hasCoordinates())
+    return "--output " + output + ": an .obj cycle file needs node coordinates, which only graphs read from .obj files have";
+  return {};
+}
+
+bool runWatched(double timeLimit, const std::function<void(bool byDeadline)>& reportLate,
+                const std::function<void()>& run) {
+  installInterruptHandler();
+  runFlag().store(1);
+  // The overrun path is reached only when the method ignores the cleared flag for too long.
+  RunMonitor monitor(timeLimit, [&](bool byDeadline) {
+    reportLate(byDeadline);
+    std::cerr << "hamcycles-cli: the run did not stop within " << kStopGraceSeconds
+              << " s of the request; it was ended with the result so far\n";
+    std::_Exit(kExitUndecided);
+  });
+  run();
+  const bool timedOut = monitor.timedOut();
+  if (!RunMonitor::claimReport()) {
+    for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));  // the monitor reports and ends the process
+  }
+  return timedOut;
+}
+
+SolveReport startReport(const SolveInput& input, uint32_t seed) {
+  SolveReport r;
+  r.name = input.name;
+  r.nodes = input.loaded.graph->howManyNodes;
+  r.edges = input.edges.edges();
+  r.seed = seed;
+  return r;
+}
+
+bool cycleWritten(const SolveReport& r, const std::string& output) {
+  return !output.empty() && r.end.verdict == "hamiltonian" && r.end.outputError.empty();
+}
+
+Json jsonReportHead(const char* command, const SolveReport& r) {
+  Json j;
+  j["command"] = command;
+  j["graph"] = r.name;
+  j["verdict"] = r.end.verdict;
+  j["nodes"] = r.nodes;
+  j["edges"] = r.edges;
+  j["seconds"] = r.seconds;
+  if (r.end.verdict == "hamiltonian") j["cycle"] = r.end.cycle;
+  j["seed"] = r.seed;
+  return j;
+}
+
+void printJsonReport(Json& j, const SolveReport& r, const std::string& output) {
+  if (!output.empty()) j["output"] = cycleWritten(r, output) ? Json(output) : Json();
+  printJson(j);
+}
+
+void printGraphLine(const SolveReport& r) {
+  std::cout << "Graph: " << r.name << " (" << r.nodes << " nodes, " << r.edges << " edges)\n";
+}
+
+void printVerdict(const SolveReport& r, const std::string& output, const char* proofText) {
+  if (r.end.verdict == "hamiltonian") {
+    std::cout << "Verdict: Hamiltonian (cycle verified)\n";
+    std::cout << "Cycle: " << cycleSummary(r.end.cycle) << "\n";
+    if (cycleWritten(r, output)) std::cout << "Cycle written to " << output << "\n";
+  } else if (r.end.verdict == "non-hamiltonian") {
+    std::cout << "Verdict: non-Hamiltonian (" << proofText << ")\n";
+  } else {
+    std::cout << "Verdict: undecided (" << r.stopped << ")\n";
+  }
+  std::cout << std::flush;
+}
+
+int exitStatusOf(const SolveReport& r, const std::string& output) {
+  if (!r.end.outputError.empty()) return fail(r.end.outputError);
+  if (!output.empty() && r.end.verdict != "hamiltonian")
+    std::cerr << "hamcycles-cli: no cycle found, " << output << " not written\n";
+  return r.end.exitCode;
 }
 
 RunEnd finishRun(const SolveInput& input, const Graph& solved, HamiltonicityState verdict,

@@ -1,9 +1,10 @@
 // What schc and cohc share: the seed, the checks of --output before a run starts, loading
-// the graph with the snapshot of its edges, and the end of a run (verify the cycle against
-// the graph as loaded, write it, choose the exit status).
+// the graph with the snapshot of its edges, the watched run, and the end of a run (verify
+// the cycle against the graph as loaded, write it, report it, choose the exit status).
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,6 +40,12 @@ struct SolveInput {
 // Loads the graph; on failure returns the error line.
 std::string loadForSolving(const std::string& path, SolveInput& input);
 
+// Everything a solving command checks before it runs, in order: --output, the seed (into
+// `seed`), the graph, and an .obj --output against the graph's coordinates. Empty when
+// the run may start, else the error line.
+std::string prepareSolve(const std::string& graphPath, const std::string& output,
+                         const std::optional<uint32_t>& requestedSeed, SolveInput& input, uint32_t& seed);
+
 struct RunEnd {
   std::string verdict = "undecided";  // "hamiltonian", "non-hamiltonian", "undecided"
   int exitCode = 0;
@@ -52,6 +59,39 @@ struct RunEnd {
 // non-Hamiltonian verdict into undecided (a run stopped from outside proves nothing).
 RunEnd finishRun(const SolveInput& input, const Graph& solved, HamiltonicityState verdict,
                  const std::vector<int32_t>& engineCycle, bool proofTrusted, const std::string& output);
+
+// Arms the run flag and Ctrl-C, then calls `run` under a RunMonitor. Should the method
+// ignore a stop request for too long, `reportLate(byDeadline)` prints the report so far
+// and the process ends undecided. Returns whether the deadline stopped the run.
+bool runWatched(double timeLimit, const std::function<void(bool byDeadline)>& reportLate,
+                const std::function<void()>& run);
+
+// The part of a solving command's report that schc and cohc share.
+struct SolveReport {
+  std::string name;
+  int32_t nodes = 0;
+  int64_t edges = 0;
+  double seconds = 0.0;
+  uint32_t seed = 0;
+  std::string stopped;
+  RunEnd end;
+};
+SolveReport startReport(const SolveInput& input, uint32_t seed);
+
+// True when the verified cycle went to --output.
+bool cycleWritten(const SolveReport& r, const std::string& output);
+// The JSON fields every solving command begins with: command, graph, verdict, nodes, edges,
+// seconds, cycle (when Hamiltonian), seed.
+Json jsonReportHead(const char* command, const SolveReport& r);
+// Adds "output" (when asked for) and prints the object.
+void printJsonReport(Json& j, const SolveReport& r, const std::string& output);
+// "Graph: NAME (N nodes, M edges)".
+void printGraphLine(const SolveReport& r);
+// The verdict lines; `proofText` says how a non-Hamiltonian verdict was proved.
+void printVerdict(const SolveReport& r, const std::string& output, const char* proofText);
+// The exit status after the report: an unwritable --output is an error; a requested cycle
+// that was not found is said on stderr.
+int exitStatusOf(const SolveReport& r, const std::string& output);
 
 // "0 1 2 ... 63" for short cycles; a count for long ones.
 std::string cycleSummary(const std::vector<int32_t>& cycle);
