@@ -1,16 +1,13 @@
-// Helpers for the Stone Carver tests: generated graphs, a recording sink, a scratch folder.
+// Helpers for the Stone Carver tests: generated graphs and a recording sink.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "../lookahead/lookahead_test_support.h"
 #include "core/graph.h"
@@ -65,28 +62,6 @@ class RecordingSink : public SchcSink {
 
  private:
   const Graph* watched_;
-};
-
-// A fresh folder under the system temp dir, removed at scope exit.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    path_ = std::filesystem::temp_directory_path() /
-            ("hc_schc_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter()++));
-    std::filesystem::create_directories(path_);
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  static int& counter() {
-    static int value = 0;
-    return value;
-  }
-  std::filesystem::path path_;
 };
 
 }  // namespace hc::testing

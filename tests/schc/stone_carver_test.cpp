@@ -67,44 +67,37 @@ TEST_P(OfferedVersions, FindVerifiedCyclesOnKnightsTourAndIccs) {
 INSTANTIATE_TEST_SUITE_P(StoneCarver, OfferedVersions, ::testing::ValuesIn(kOfferedVersions));
 
 TEST(StoneCarver, InitialPruningDecidesTreesAndCycles) {
-  {
-    Graph tree = testing::makeGraph(6, {{0, 1}, {1, 2}, {1, 3}, {3, 4}, {3, 5}});
-    tree.printLevel = 1;
+  // A run the initial pruning decides posts no iteration; returns what it wrote.
+  auto decide = [](Graph& g, int32_t version, SchcOutcome& outcome) {
+    g.printLevel = 1;
     RecordingSink sink;
     std::ostringstream log;
     ScopedDiagnosticStream capture(log);
-    SchcOutcome outcome;
-    runStoneCarver(tree, 5, nullptr, &sink, {}, &outcome);
-    EXPECT_EQ(tree.isHamiltonian, kNotHamiltonian);
-    EXPECT_EQ(outcome.verdict, kNotHamiltonian);
-    EXPECT_EQ(log.str(), "Finished fast initial pruning. x = 0\n");
+    runStoneCarver(g, version, nullptr, &sink, {}, &outcome);
     EXPECT_TRUE(sink.posted.empty());
-    EXPECT_EQ(tree.iterationCount, 0);
-  }
-  {
-    Graph cycle = testing::makeGraph(7, testing::cycleEdges(7));
-    const AdjacencySnapshot submitted = takeAdjacencySnapshot(cycle);
-    cycle.printLevel = 1;
-    RecordingSink sink;
-    std::ostringstream log;
-    ScopedDiagnosticStream capture(log);
-    SchcOutcome outcome;
-    runStoneCarver(cycle, 3, nullptr, &sink, {}, &outcome);
-    EXPECT_EQ(log.str(), "Finished fast initial pruning. x = 1\n");
-    expectVerifiedCycle(cycle, submitted, outcome);
-    EXPECT_EQ(outcome.cycle, (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6}));
-    EXPECT_TRUE(sink.posted.empty());
-  }
-  {
-    // Silent: nothing is written and the start time is left as it was.
-    Graph cycle = testing::makeGraph(5, testing::cycleEdges(5));
-    std::ostringstream log;
-    ScopedDiagnosticStream capture(log);
-    runStoneCarver(cycle, 5, nullptr, nullptr);
-    EXPECT_EQ(cycle.isHamiltonian, kHamiltonian);
-    EXPECT_EQ(log.str(), "");
-    EXPECT_EQ(cycle.elapsedSeconds, 0.0);
-  }
+    return log.str();
+  };
+  Graph tree = testing::makeGraph(6, {{0, 1}, {1, 2}, {1, 3}, {3, 4}, {3, 5}});
+  SchcOutcome treeOutcome;
+  EXPECT_EQ(decide(tree, 5, treeOutcome), "Finished fast initial pruning. x = 0\n");
+  EXPECT_EQ(tree.isHamiltonian, kNotHamiltonian);
+  EXPECT_EQ(treeOutcome.verdict, kNotHamiltonian);
+  EXPECT_EQ(tree.iterationCount, 0);
+
+  Graph cycle = testing::makeGraph(7, testing::cycleEdges(7));
+  const AdjacencySnapshot submitted = takeAdjacencySnapshot(cycle);
+  SchcOutcome cycleOutcome;
+  EXPECT_EQ(decide(cycle, 3, cycleOutcome), "Finished fast initial pruning. x = 1\n");
+  expectVerifiedCycle(cycle, submitted, cycleOutcome);
+  EXPECT_EQ(cycleOutcome.cycle, (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6}));
+  // Silent: nothing is written and the start time is left as it was.
+  Graph quiet = testing::makeGraph(5, testing::cycleEdges(5));
+  std::ostringstream log;
+  ScopedDiagnosticStream capture(log);
+  runStoneCarver(quiet, 5, nullptr, nullptr);
+  EXPECT_EQ(quiet.isHamiltonian, kHamiltonian);
+  EXPECT_EQ(log.str(), "");
+  EXPECT_EQ(quiet.elapsedSeconds, 0.0);
 }
 
 TEST(StoneCarver, FastInitialPruningModes) {
