@@ -14,21 +14,8 @@ using namespace hc::testing;
 
 // Node 0 of degree 4 whose edges to 1 and 2 are forced; 3 has degree 3.
 Graph lightningGraph() {
-  Graph g = makeGraph(8, {{0, 1},
-                          {0, 2},
-                          {0, 3},
-                          {0, 4},
-                          {1, 5},
-                          {1, 7},
-                          {2, 6},
-                          {2, 7},
-                          {3, 5},
-                          {3, 6},
-                          {4, 5},
-                          {4, 6},
-                          {4, 7},
-                          {5, 6},
-                          {6, 7}});
+  Graph g = makeGraph(8, {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, 5}, {1, 7}, {2, 6}, {2, 7},
+                          {3, 5}, {3, 6}, {4, 5}, {4, 6}, {4, 7}, {5, 6}, {6, 7}});
   Node::setUncut(g.node(0), g.node(1));
   Node::setUncut(g.node(0), g.node(2));
   g.howManyUncuttable = 2;
