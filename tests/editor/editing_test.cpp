@@ -263,21 +263,12 @@ TEST(Clipboard, TwoPastesGiveFreshIdsAndEdgesWithinEachPaste) {
   EXPECT_DOUBLE_EQ(cy / 3, 100);
   ASSERT_TRUE(pasteClipboard(clipboard, drawing, 0, false, true, 100, 100));  // on top: placed clear
   EXPECT_EQ(ids(drawing.selectedNodes), (std::vector<int32_t>{7, 8, 9}));
+  expectNoOverlap(drawing);
   EXPECT_EQ(edgeIds(drawing), (std::set<std::pair<int32_t, int32_t>>{
                                   {0, 1}, {1, 2}, {2, 3}, {4, 5}, {5, 6}, {7, 8}, {8, 9}}));
   EXPECT_EQ(drawing.howManySelectedEdges, 0);
   EXPECT_EQ(drawing.checkInvariants(), "");
   EXPECT_EQ(drawing.nextNodeId, 10);
-}
-
-TEST(Clipboard, PastedCopyDoesNotStayOnItsOriginal) {
-  Graph2D drawing;
-  addUnselected(drawing, 0, 0);
-  drawing.toggleNodeAt(0, 0);
-  Clipboard clipboard;
-  copySelection(clipboard, drawing, 0, false);
-  pasteClipboard(clipboard, drawing, 0, false, true, 0, 0);
-  expectNoOverlap(drawing);
 }
 
 TEST(Clipboard, CutCopiesThenDeletes) {
