@@ -21,6 +21,31 @@ void moveToTail(std::vector<std::unique_ptr<T>>& from, size_t index, std::vector
   from.erase(from.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
+// Moves the first item under (x, y) to the tail of the other list, the counts following:
+// the unselected list is searched first, so a toggle selects when it can. True when it
+// selected something.
+template <typename T>
+bool toggleFirstHit(std::vector<std::unique_ptr<T>>& unselected, int32_t& unselectedCount,
+                    std::vector<std::unique_ptr<T>>& selected, int32_t& selectedCount, double x, double y) {
+  for (size_t i = 0; i < unselected.size(); ++i) {
+    if (unselected[i]->hitTest(x, y)) {
+      moveToTail(unselected, i, selected);
+      --unselectedCount;
+      ++selectedCount;
+      return true;
+    }
+  }
+  for (size_t i = 0; i < selected.size(); ++i) {
+    if (selected[i]->hitTest(x, y)) {
+      moveToTail(selected, i, unselected);
+      --selectedCount;
+      ++unselectedCount;
+      return false;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 Graph2DNode* Graph2D::addNode(double x, double y, int32_t id) {
@@ -68,43 +93,11 @@ void Graph2D::placeWithoutOverlap(Graph2DNode& node) {
 }
 
 bool Graph2D::toggleNodeAt(double x, double y) {
-  for (size_t i = 0; i < unselectedNodes.size(); ++i) {
-    if (unselectedNodes[i]->hitTest(x, y)) {
-      moveToTail(unselectedNodes, i, selectedNodes);
-      --howManyUnselectedNodes;
-      ++howManySelectedNodes;
-      return true;
-    }
-  }
-  for (size_t i = 0; i < selectedNodes.size(); ++i) {
-    if (selectedNodes[i]->hitTest(x, y)) {
-      moveToTail(selectedNodes, i, unselectedNodes);
-      --howManySelectedNodes;
-      ++howManyUnselectedNodes;
-      return false;
-    }
-  }
-  return false;
+  return toggleFirstHit(unselectedNodes, howManyUnselectedNodes, selectedNodes, howManySelectedNodes, x, y);
 }
 
 bool Graph2D::toggleEdgeAt(double x, double y) {
-  for (size_t i = 0; i < unselectedEdges.size(); ++i) {
-    if (unselectedEdges[i]->hitTest(x, y)) {
-      moveToTail(unselectedEdges, i, selectedEdges);
-      --howManyUnselectedEdges;
-      ++howManySelectedEdges;
-      return true;
-    }
-  }
-  for (size_t i = 0; i < selectedEdges.size(); ++i) {
-    if (selectedEdges[i]->hitTest(x, y)) {
-      moveToTail(selectedEdges, i, unselectedEdges);
-      --howManySelectedEdges;
-      ++howManyUnselectedEdges;
-      return false;
-    }
-  }
-  return false;
+  return toggleFirstHit(unselectedEdges, howManyUnselectedEdges, selectedEdges, howManySelectedEdges, x, y);
 }
 
 void Graph2D::toggleNodesInRectangle(double left, double top, double right, double bottom) {
