@@ -81,13 +81,6 @@ Loaded loadObj(const fs::path& path) {
   return result;
 }
 
-std::set<std::pair<int32_t, int32_t>> edgeSet(const Graph& g) {
-  std::set<std::pair<int32_t, int32_t>> edges;
-  for (const Node& n : g.nodes)
-    for (int32_t i = 0; i < n.degree; ++i) edges.emplace(std::min(n.id, n.neighborArray[i]), std::max(n.id, n.neighborArray[i]));
-  return edges;
-}
-
 std::vector<int32_t> neighbors(const Node& n) { return {n.neighborArray, n.neighborArray + n.degree}; }
 
 // "name nodes edges" or "name<TAB>error piece" lines, "#" starting a comment.
@@ -168,7 +161,7 @@ TEST_F(GraphFilesTest, CompleteGraphExampleKeepsTheListedOrder) {
   writeFile(scratch("twice.txt"), "0 1 2\n1 0 2\n2 0 1\n");
   Loaded twice = loadText(scratch("twice.txt"));
   ASSERT_TRUE(once.status.ok && twice.status.ok);
-  EXPECT_EQ(edgeSet(once.graph), edgeSet(twice.graph));
+  EXPECT_EQ(testing::currentEdges(once.graph), testing::currentEdges(twice.graph));
 
   // Order of edges first met: node 2 meets 1 on its own line, 0 on line 0... in file order.
   Loaded outOfOrder = loadText(kData / "txt" / "valid" / "lines_out_of_order.txt");
@@ -220,7 +213,7 @@ TEST_F(GraphFilesTest, ReaderAnnouncesItselfAtPrintLevelOne) {
 TEST_F(GraphFilesTest, ObjFacesGiveEachEdgeOnce) {
   Loaded square = loadObj(kData / "obj" / "valid" / "square_with_texture_indices.obj");
   ASSERT_TRUE(square.status.ok) << square.status.error;
-  EXPECT_EQ(edgeSet(square.graph), (std::set<std::pair<int32_t, int32_t>>{{0, 1}, {1, 2}, {2, 3}, {0, 3}}));
+  EXPECT_EQ(testing::currentEdges(square.graph), (testing::EdgeSet{{0, 1}, {1, 2}, {2, 3}, {0, 3}}));
   EXPECT_EQ(square.graph.coordinates[2], (Point3{1, 1, 0}));
   Loaded negative = loadObj(kData / "obj" / "valid" / "negative_indices.obj");
   Loaded positive = loadObj(kData / "obj" / "valid" / "two_faces_sharing_an_edge.obj");
@@ -252,7 +245,7 @@ TEST_F(GraphFilesTest, WrittenTextReadsBackAsTheSameGraph) {
     ASSERT_TRUE(back.status.ok) << back.status.error;
     EXPECT_EQ(back.graph.howManyNodes, g.howManyNodes) << seed;
     EXPECT_EQ(back.graph.howManyEdges, g.howManyEdges) << seed;
-    EXPECT_EQ(edgeSet(back.graph), edgeSet(g)) << seed;
+    EXPECT_EQ(testing::currentEdges(back.graph), testing::currentEdges(g)) << seed;
     EXPECT_EQ(neighbors(back.graph.node(0)), neighbors(g.node(0))) << "node 0's line is read in array order";
   }
 }
@@ -295,7 +288,7 @@ TEST_F(GraphFilesTest, CycleFileOfASolvedTriangle) {
   EXPECT_EQ(readFile(scratch("tri-HC.obj")),
             "v 0 0 0\nv 1.5 0 -2\nv 0.123457 1e-07 1.23457e+06\n# Hamiltonian Cycle:\nl 1 3 2 1\n");
 
-  Graph c6 = makeGraph(6, {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 0}});
+  Graph c6 = makeGraph(6, testing::cycleEdges(0, 6));
   c6.coordinates.assign(6, Point3{1, 2, 3});
   ASSERT_TRUE(writeHamiltonianCycleObj(c6, scratch("c6.obj").string()).ok);
   std::string content = readFile(scratch("c6.obj"));
@@ -303,13 +296,13 @@ TEST_F(GraphFilesTest, CycleFileOfASolvedTriangle) {
 }
 
 TEST_F(GraphFilesTest, CycleFileRefusesWhatIsNoHamiltonianCycle) {
-  Graph twoTriangles = makeGraph(6, {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}});
+  Graph twoTriangles = makeGraph(6, testing::joined(testing::cycleEdges(0, 3), testing::cycleEdges(3, 3)));
   twoTriangles.coordinates.assign(6, Point3{0, 0, 0});
   FileStatus status = writeHamiltonianCycleObj(twoTriangles, scratch("two.obj").string());
   EXPECT_FALSE(status.ok);
   EXPECT_NE(status.error.find("more than one cycle"), std::string::npos) << status.error;
 
-  Graph k4 = makeGraph(4, {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {1, 3}, {2, 3}});
+  Graph k4 = makeGraph(4, testing::completeEdges(0, 4));
   k4.coordinates.assign(4, Point3{0, 0, 0});
   status = writeHamiltonianCycleObj(k4, scratch("k4.obj").string());
   EXPECT_FALSE(status.ok);

@@ -40,33 +40,30 @@ TEST(LookAheadSequencing, DoesNothingOnADecidedOrFullyForcedGraph) {
 }
 
 TEST(LookAheadSequencing, InitialPruningWrapperLinesAndModes) {
-  {
+  struct Case {
+    int16_t disjunction;
+    int16_t printLevel;
+    HamiltonicityState start;
+    const char* lines;
+  };
+  const Case cases[] = {
+      {2, 0, kUndecided,
+       "About to run Look Ahead Sequencing without Disjunction Check.\n"
+       "IsHamiltonian = 1 after initialPruningLookAheadSequencing.\n"},
+      {1, 2, kUndecided,
+       "About to run Look Ahead Sequencing with Disjunction Check.\n"
+       "Disjunction Lookahead Sequencing cut an edge. howManyUncuttable = 6\n"
+       "IsHamiltonian = 1 after initialPruningLookAheadSequencing.\n"},
+      {0, 0, kNotHamiltonian, ""},  // a decided graph: silent, nothing forced
+  };
+  for (const Case& c : cases) {
     Graph g = makeGraph(6, testing::prismEdges());
+    g.isHamiltonian = c.start;
+    g.printLevel = c.printLevel;
     std::ostringstream log;
     ScopedDiagnosticStream capture(log);
-    EXPECT_FALSE(initialPruningLookAheadSequencing(g, 1, 2));
-    EXPECT_EQ(log.str(),
-              "About to run Look Ahead Sequencing without Disjunction Check.\n"
-              "IsHamiltonian = 1 after initialPruningLookAheadSequencing.\n");
-  }
-  {
-    Graph g = makeGraph(6, testing::prismEdges());
-    std::ostringstream log;
-    ScopedDiagnosticStream capture(log);
-    g.printLevel = 2;
-    initialPruningLookAheadSequencing(g, 1, 1);
-    EXPECT_EQ(log.str(),
-              "About to run Look Ahead Sequencing with Disjunction Check.\n"
-              "Disjunction Lookahead Sequencing cut an edge. howManyUncuttable = 6\n"
-              "IsHamiltonian = 1 after initialPruningLookAheadSequencing.\n");
-  }
-  {
-    Graph g = makeGraph(6, testing::prismEdges());
-    g.isHamiltonian = kNotHamiltonian;
-    std::ostringstream log;
-    ScopedDiagnosticStream capture(log);
-    EXPECT_FALSE(initialPruningLookAheadSequencing(g, 0, 0));
-    EXPECT_EQ(log.str(), "");
+    EXPECT_FALSE(initialPruningLookAheadSequencing(g, c.start == kUndecided ? 1 : 0, c.disjunction));
+    EXPECT_EQ(log.str(), c.lines) << c.disjunction;
   }
 }
 

@@ -147,16 +147,11 @@ TEST(SimulateCut, VerdictsAreSoundAndTrialsLeaveNoTrace) {
   int32_t checkedOne = 0;
   for (int32_t round = 0; round < 120; ++round) {
     const int32_t n = 6 + static_cast<int32_t>(rng() % 5);
-    std::bernoulli_distribution coin(0.45);
-    testing::EdgeList edges;
-    for (int32_t i = 0; i < n; ++i)
-      for (int32_t j = i + 1; j < n; ++j)
-        if (coin(rng)) edges.emplace_back(i, j);
-    Graph g = makeGraph(n, edges);
+    Graph g = makeGraph(n, testing::randomEdges(rng, n, 0.45));
     if (fastInitialPruning(g, 65535, 0) != kUndecided) continue;
     const auto cycles = allHamiltonianCycles(g);
     // Only cycles that keep every forced edge count.
-    std::vector<const std::set<std::pair<int32_t, int32_t>>*> valid;
+    std::vector<const testing::EdgeSet*> valid;
     for (const auto& cycle : cycles) {
       bool keepsForced = true;
       for (int32_t v = 0; v < n; ++v) {
