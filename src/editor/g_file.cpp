@@ -381,25 +381,19 @@ class GReader {
   void need(size_t n) {
     if (bytes_.size() - pos_ < n) fail("unexpected end of data");
   }
-  uint16_t readUint16() {
-    need(2);
-    const uint16_t v = static_cast<uint16_t>(bytes_[pos_] | (bytes_[pos_ + 1] << 8));
-    pos_ += 2;
+  // The next `n` bytes as a little-endian number.
+  uint64_t readLittleEndian(size_t n) {
+    need(n);
+    uint64_t v = 0;
+    for (size_t i = n; i-- > 0;) v = (v << 8) | bytes_[pos_ + i];
+    pos_ += n;
     return v;
   }
-  uint32_t readUint32() {
-    need(4);
-    uint32_t v = 0;
-    for (int i = 3; i >= 0; --i) v = (v << 8) | bytes_[pos_ + static_cast<size_t>(i)];
-    pos_ += 4;
-    return v;
-  }
+  uint16_t readUint16() { return static_cast<uint16_t>(readLittleEndian(2)); }
+  uint32_t readUint32() { return static_cast<uint32_t>(readLittleEndian(4)); }
   int32_t readInt32() { return static_cast<int32_t>(readUint32()); }
   double readDouble() {
-    need(8);
-    uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i) bits = (bits << 8) | bytes_[pos_ + static_cast<size_t>(i)];
-    pos_ += 8;
+    const uint64_t bits = readLittleEndian(8);
     double v;
     std::memcpy(&v, &bits, sizeof v);
     return v;

@@ -21,28 +21,28 @@ void moveToTail(std::vector<std::unique_ptr<T>>& from, size_t index, std::vector
   from.erase(from.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
-// Moves the first item under (x, y) to the tail of the other list, the counts following:
-// the unselected list is searched first, so a toggle selects when it can. True when it
+// Moves the first item of `from` under (x, y) to the tail of `to`, the counts following.
+template <typename T>
+bool moveFirstHit(std::vector<std::unique_ptr<T>>& from, int32_t& fromCount, std::vector<std::unique_ptr<T>>& to,
+                  int32_t& toCount, double x, double y) {
+  for (size_t i = 0; i < from.size(); ++i) {
+    if (from[i]->hitTest(x, y)) {
+      moveToTail(from, i, to);
+      --fromCount;
+      ++toCount;
+      return true;
+    }
+  }
+  return false;
+}
+
+// The unselected list is searched first, so a toggle selects when it can. True when it
 // selected something.
 template <typename T>
 bool toggleFirstHit(std::vector<std::unique_ptr<T>>& unselected, int32_t& unselectedCount,
                     std::vector<std::unique_ptr<T>>& selected, int32_t& selectedCount, double x, double y) {
-  for (size_t i = 0; i < unselected.size(); ++i) {
-    if (unselected[i]->hitTest(x, y)) {
-      moveToTail(unselected, i, selected);
-      --unselectedCount;
-      ++selectedCount;
-      return true;
-    }
-  }
-  for (size_t i = 0; i < selected.size(); ++i) {
-    if (selected[i]->hitTest(x, y)) {
-      moveToTail(selected, i, unselected);
-      --selectedCount;
-      ++unselectedCount;
-      return false;
-    }
-  }
+  if (moveFirstHit(unselected, unselectedCount, selected, selectedCount, x, y)) return true;
+  moveFirstHit(selected, selectedCount, unselected, unselectedCount, x, y);
   return false;
 }
 
