@@ -19,6 +19,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "support/test_graphs.h"
+
 namespace hc::testing {
 
 struct CliRun {
@@ -100,39 +102,20 @@ inline CliRun runCli(const std::vector<std::string>& args, double interruptAfter
 
 inline std::string example(const std::string& name) { return std::string(HC_EXAMPLES_DIR) + "/" + name; }
 
-// Adjacency sets from an adjacency text file, read here without any of the program's code.
-inline std::vector<std::vector<int>> readAdjacency(const std::string& path) {
-  std::vector<std::vector<int>> adjacency;
+// True when `cycle` is a Hamiltonian cycle of the adjacency text file at `path`, read here
+// without any of the program's code.
+inline bool isHamiltonianCycleOfFile(const std::string& path, const std::vector<int32_t>& cycle) {
+  EdgeSet edges;
+  int32_t nodes = 0;
   std::istringstream in(slurp(path));
   for (std::string line; std::getline(in, line);) {
     std::istringstream ls(line);
-    int v = 0, w = 0;
-    ls >> v;
-    if (static_cast<int>(adjacency.size()) <= v) adjacency.resize(static_cast<size_t>(v) + 1);
-    while (ls >> w) {
-      if (static_cast<int>(adjacency.size()) <= w) adjacency.resize(static_cast<size_t>(w) + 1);
-      adjacency[static_cast<size_t>(v)].push_back(w);
-      adjacency[static_cast<size_t>(w)].push_back(v);
-    }
+    int32_t v = 0, w = 0;
+    if (!(ls >> v)) continue;
+    nodes = std::max(nodes, v + 1);
+    for (; ls >> w; nodes = std::max(nodes, w + 1)) edges.emplace(std::min(v, w), std::max(v, w));
   }
-  return adjacency;
-}
-
-// True when `cycle` visits every node once along edges of `adjacency`.
-inline bool isHamiltonianCycle(const std::vector<std::vector<int>>& adjacency, const std::vector<int>& cycle) {
-  size_t n = adjacency.size();
-  if (n < 3 || cycle.size() != n) return false;
-  std::vector<bool> seen(n, false);
-  for (int v : cycle) {
-    if (v < 0 || static_cast<size_t>(v) >= n || seen[static_cast<size_t>(v)]) return false;
-    seen[static_cast<size_t>(v)] = true;
-  }
-  for (size_t i = 0; i < n; ++i) {
-    int a = cycle[i], b = cycle[(i + 1) % n];
-    const auto& list = adjacency[static_cast<size_t>(a)];
-    if (std::find(list.begin(), list.end(), b) == list.end()) return false;
-  }
-  return true;
+  return isHamiltonianCycleOf(cycle, nodes, edges);
 }
 
 }  // namespace hc::testing
