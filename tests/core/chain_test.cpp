@@ -72,11 +72,7 @@ TEST(ChainTest, MergeAndUndoWithTheLastChainMoved) {
       EXPECT_EQ(g.node(chain.head2).whichChain, c) << variant;
     }
     // Drop the queued items the merge made (undo leaves the queue alone).
-    while (!g.pruningQueue.empty()) {
-      PruningItem item = g.pruningQueue.pop();
-      g.node(item.id).inLightningQueue = 0;
-      g.node(item.id).inHeadHunterQueue = 0;
-    }
+    testing::drainQueue(g);
     EXPECT_EQ(checkInvariants(g), "") << variant;
     g.undoActions();
     EXPECT_EQ(testing::firstDifference(before, testing::snapshot(g)), "") << "variant " << variant;

@@ -51,11 +51,7 @@ TEST(CopyTest, ChainsKeepTheirSlotsAndUnusedSlotsAreFresh) {
   g.setUncut(4, 5);
   g.setUncut(6, 7);
   g.setUncut(1, 6);  // merges chain 3 into chain 0: slot 3 keeps its old values
-  while (!g.pruningQueue.empty()) {
-    PruningItem item = g.pruningQueue.pop();
-    g.node(item.id).inLightningQueue = 0;
-    g.node(item.id).inHeadHunterQueue = 0;
-  }
+  testing::drainQueue(g);
   ASSERT_EQ(g.howManyChains, 3);
   ASSERT_NE(g.chains[3].members, 0);
   Graph copy(g);

@@ -95,6 +95,19 @@ inline EdgeList unforcedEdges(const Graph& g) {
   return edges;
 }
 
+// Empties the pruning queue without processing it, clearing the queued flags; returns the
+// (node, type) items in queue order.
+inline std::vector<std::pair<int32_t, int16_t>> drainQueue(Graph& g) {
+  std::vector<std::pair<int32_t, int16_t>> items;
+  while (!g.pruningQueue.empty()) {
+    PruningItem item = g.pruningQueue.pop();
+    items.emplace_back(item.id, item.Type);
+    g.node(item.id).inLightningQueue = 0;
+    g.node(item.id).inHeadHunterQueue = 0;
+  }
+  return items;
+}
+
 // Captures the diagnostic stream for the lifetime of the object.
 class CapturedDiagnostics {
  public:

@@ -18,12 +18,6 @@ Graph healthy() {
   return g;
 }
 
-TEST(GraphInvariantsTest, AHealthyGraphPasses) {
-  Graph g = healthy();
-  ASSERT_EQ(g.isHamiltonian, kUndecided);
-  EXPECT_EQ(checkInvariants(g), "");
-}
-
 TEST(GraphInvariantsTest, EveryKindOfDamageIsReported) {
   struct Damage {
     const char* name;
@@ -47,6 +41,9 @@ TEST(GraphInvariantsTest, EveryKindOfDamageIsReported) {
       {"graph forced count", [](Graph& g) { ++g.howManyUncuttable; }, "forced edge ends"},
       {"neighbour out of range", [](Graph& g) { g.node(0).neighborArray[0] = 17; }, "out of range"},
   };
+  Graph undamaged = healthy();
+  ASSERT_EQ(undamaged.isHamiltonian, kUndecided);
+  EXPECT_EQ(checkInvariants(undamaged), "");
   for (const Damage& damage : damages) {
     Graph g = healthy();
     damage.apply(g);

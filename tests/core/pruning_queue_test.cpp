@@ -15,16 +15,7 @@ namespace {
 
 using testing::makeGraph;
 
-std::vector<std::pair<int32_t, int16_t>> drainQueue(Graph& g) {
-  std::vector<std::pair<int32_t, int16_t>> items;
-  while (!g.pruningQueue.empty()) {
-    PruningItem item = g.pruningQueue.pop();
-    items.emplace_back(item.id, item.Type);
-    g.node(item.id).inLightningQueue = 0;
-    g.node(item.id).inHeadHunterQueue = 0;
-  }
-  return items;
-}
+using testing::drainQueue;
 
 TEST(PruningQueueTest, ExtendingAChainQueuesLightningThenBothHeads) {
   // Chain 0-1-2 (node 1 of degree 2 queues nothing); 0 and 3 adjacent, every other degree > 2.
