@@ -162,27 +162,26 @@ void probabilityMillPlain(Graph& graph) {
   while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) plainStep(graph, v, w);
 }
 
-void probabilityMillSingleLas(Graph& graph, int16_t withBiconnectivity) {
+namespace {
+
+// Single and Variable LAS: a fatal trial forces the edge; the variable kind then runs the
+// full sequencing while the graph is still undecided.
+void lasMill(Graph& graph, int16_t withBiconnectivity, bool sequenceAfterForce) {
   int32_t v = -1;
   int32_t w = -1;
   while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
     if (cutAfterTrial(graph, v, w, 0, withBiconnectivity)) continue;
     ++graph.simulationForceCount;
     graph.force(v, w);
+    if (sequenceAfterForce && graph.isHamiltonian == kUndecided) fullLasAfterForce(graph);
   }
 }
 
-void probabilityMillVariableLas(Graph& graph, int16_t withBiconnectivity) {
-  int32_t v = -1;
-  int32_t w = -1;
-  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
-    if (cutAfterTrial(graph, v, w, 0, withBiconnectivity)) continue;
-    ++graph.simulationForceCount;
-    graph.force(v, w);
-    if (graph.isHamiltonian != kUndecided) break;
-    fullLasAfterForce(graph);
-  }
-}
+}  // namespace
+
+void probabilityMillSingleLas(Graph& graph, int16_t withBiconnectivity) { lasMill(graph, withBiconnectivity, false); }
+
+void probabilityMillVariableLas(Graph& graph, int16_t withBiconnectivity) { lasMill(graph, withBiconnectivity, true); }
 
 bool thresholdReached(const Graph& graph) {
   const double ratio = static_cast<double>(graph.howManyUncuttable) / static_cast<double>(graph.howManyNodes);
