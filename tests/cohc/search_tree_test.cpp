@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "cohc/search_tree_node.h"
 #include "core/diagnostics.h"
@@ -407,20 +408,13 @@ TEST_F(SearchTreeTest, StatisticsOfThePetersenProofAtLevelFour) {
   ASSERT_EQ(r.verdict, kNotHamiltonian);
   EXPECT_EQ(r.treeNodes, 2);
   const SearchTreeStatistics& s = *stats;
-  EXPECT_EQ(s.started[0], 1.0);
-  EXPECT_EQ(s.solved[0], 1.0);
-  EXPECT_EQ(s.started[1], 1.0);
-  EXPECT_EQ(s.solved[1], 1.0);
-  EXPECT_EQ(s.started[2], 0.0);
-  EXPECT_EQ(s.deepestStartedDepth, 1);
-  EXPECT_EQ(s.deepestSolvedDepth, 1);
-  EXPECT_EQ(s.mostSolved, 1);
-  EXPECT_DOUBLE_EQ(s.longestTime[1], 1.0);
-  EXPECT_DOUBLE_EQ(s.averageTime[1], 1.0);
-  EXPECT_DOUBLE_EQ(s.longestTime[0], 3.0);
-  EXPECT_DOUBLE_EQ(s.averageTime[0], 3.0);
-  EXPECT_DOUBLE_EQ(s.longestTimeOverall, 3.0);
-  EXPECT_DOUBLE_EQ(s.largestAverageTime, 3.0);
+  auto firstThree = [](const std::vector<double>& a) { return std::vector<double>(a.begin(), a.begin() + 3); };
+  EXPECT_EQ(firstThree(s.started), (std::vector<double>{1, 1, 0}));
+  EXPECT_EQ(firstThree(s.solved), (std::vector<double>{1, 1, 0}));
+  EXPECT_EQ(firstThree(s.longestTime), (std::vector<double>{3, 1, 0}));  // whole ticks: exact
+  EXPECT_EQ(firstThree(s.averageTime), (std::vector<double>{3, 1, 0}));
+  EXPECT_EQ(std::tuple(s.deepestStartedDepth, s.deepestSolvedDepth, s.mostSolved), std::tuple(1, 1, 1));
+  EXPECT_EQ(std::pair(s.longestTimeOverall, s.largestAverageTime), std::pair(3.0, 3.0));
   EXPECT_EQ(s.forcedEdges[0], g.howManyUncuttable);  // the root's graph as it ended
 }
 
