@@ -10,16 +10,12 @@
 #include "app/graph_source.h"
 #include "app/number_format.h"
 #include "app/tsplib_files.h"
+#include "support/test_graphs.h"
 
 namespace hc {
 namespace {
 
-std::unique_ptr<Graph> graphOf(int32_t n, const std::vector<std::pair<int32_t, int32_t>>& edges) {
-  HcpContents contents;
-  contents.dimension = n;
-  contents.edges = edges;
-  return buildGraphFromHcp(contents);
-}
+using testing::makeGraph;
 
 TEST(NumberFormat, CutsAndPadsAsThePagesShowNumbers) {
   EXPECT_EQ(formatNumber(0.05, 4), "0.0500");
@@ -152,8 +148,8 @@ TEST(CycleFiles, TextShapesAreToldApart) {
 
 TEST(CycleVerifier, AcceptsOnlyHamiltonianCyclesOfTheGraphAsLoaded) {
   // The 3-prism: triangles 0-1-2 and 3-4-5 with spokes i - (i + 3).
-  auto prism = graphOf(6, {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}, {0, 3}, {1, 4}, {2, 5}});
-  LoadedEdges edges(*prism);
+  Graph prism = makeGraph(6, {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}, {0, 3}, {1, 4}, {2, 5}});
+  LoadedEdges edges(prism);
   EXPECT_EQ(edges.edges(), 9);
   EXPECT_TRUE(verifyHamiltonianCycle(edges, std::vector<int32_t>{0, 1, 2, 5, 4, 3}));
   EXPECT_EQ(verifyHamiltonianCycle(edges, std::vector<int32_t>{0, 1, 2, 3, 4, 5}).fault, "2-3 is not an edge of the graph");
@@ -167,7 +163,7 @@ TEST(CycleVerifier, AcceptsOnlyHamiltonianCyclesOfTheGraphAsLoaded) {
   EXPECT_EQ(cycleFromEdges(6, rings, order).fault, "the cycle through node 0 closes after 3 of 6 nodes");
 
   // A later cut in the solver graph does not change the reference.
-  prism->cut(0, 1);
+  prism.cut(0, 1);
   EXPECT_TRUE(edges.contains(0, 1));
 
   // Every rotation and reflection of a valid cycle passes.
@@ -182,13 +178,13 @@ TEST(CycleVerifier, AcceptsOnlyHamiltonianCyclesOfTheGraphAsLoaded) {
 
 TEST(CycleFiles, AdjacencyTextKeepsTheNeighbourOrderOfTheSolvedGraph) {
   // A solved triangle in which node 0 lists node 2 first is written "0 2 1".
-  auto triangle = graphOf(3, {{0, 2}, {0, 1}, {1, 2}});
+  Graph triangle = makeGraph(3, {{0, 2}, {0, 1}, {1, 2}});
   std::vector<int32_t> cycle;
-  ASSERT_TRUE(extractCycle(*triangle, cycle));
+  ASSERT_TRUE(extractCycle(triangle, cycle));
   EXPECT_EQ(cycle, (std::vector<int32_t>{0, 2, 1}));
-  EXPECT_EQ(formatCycleAdjacencyText(*triangle, cycle), "0 2 1\n1 0 2\n2 0 1\n");
-  triangle->coordinates = {{0, 0, 0}, {1, 0, 0}, {0.5, 1, 0}};
-  EXPECT_EQ(formatCycleObj(*triangle, cycle), "v 0 0 0\nv 1 0 0\nv 0.5 1 0\n# Hamiltonian Cycle:\nl 1 3 2 1\n");
+  EXPECT_EQ(formatCycleAdjacencyText(triangle, cycle), "0 2 1\n1 0 2\n2 0 1\n");
+  triangle.coordinates = {{0, 0, 0}, {1, 0, 0}, {0.5, 1, 0}};
+  EXPECT_EQ(formatCycleObj(triangle, cycle), "v 0 0 0\nv 1 0 0\nv 0.5 1 0\n# Hamiltonian Cycle:\nl 1 3 2 1\n");
 }
 
 }  // namespace
