@@ -40,20 +40,17 @@ inline std::vector<Graph2DNode*> allNodes(const Graph2D& drawing) {
 // Little-endian items in the order a test spells them.
 class Bytes {
  public:
-  Bytes& u16(uint16_t v) {
-    for (int i = 0; i < 2; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  Bytes& little(uint64_t v, int size) {
+    for (int i = 0; i < size; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
     return *this;
   }
-  Bytes& u32(uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    return *this;
-  }
+  Bytes& u16(uint16_t v) { return little(v, 2); }
+  Bytes& u32(uint32_t v) { return little(v, 4); }
   Bytes& i32(int32_t v) { return u32(static_cast<uint32_t>(v)); }
   Bytes& f64(double v) {
     uint64_t bits;
     std::memcpy(&bits, &v, 8);
-    for (int i = 0; i < 8; ++i) bytes.push_back(static_cast<uint8_t>(bits >> (8 * i)));
-    return *this;
+    return little(bits, 8);
   }
   Bytes& text(const std::string& s) {
     bytes.insert(bytes.end(), s.begin(), s.end());
