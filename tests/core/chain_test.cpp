@@ -8,10 +8,8 @@ namespace hc {
 namespace {
 
 using testing::CapturedDiagnostics;
+using testing::completeGraph;
 using testing::makeGraph;
-
-// Node 1 and 2 of degree 2 on the path would force at once; K6 keeps every degree high.
-Graph completeGraph(int32_t n) { return makeGraph(n, testing::completeEdges(0, n)); }
 
 TEST(ChainTest, ForcingAPathOneEdgeAtATimeGrowsOneChain) {
   Graph g = completeGraph(6);

@@ -11,10 +11,9 @@
 namespace hc {
 namespace {
 
+using testing::completeGraph;
 using testing::makeGraph;
 using testing::snapshot;
-
-Graph completeGraph(int32_t n) { return makeGraph(n, testing::completeEdges(0, n)); }
 
 TEST(CopyTest, ACopyTakesTheCurrentNeighbourOrder) {
   Graph g = completeGraph(7);
