@@ -2,6 +2,8 @@
 // knight's tour graph 8 x 8 and random 3-regular graphs of 10,000 and 100,000 nodes.
 #include <benchmark/benchmark.h>
 
+#include "bench_graphs.h"
+
 #include <memory>
 
 #include "core/graph.h"
@@ -11,14 +13,7 @@
 namespace {
 
 std::unique_ptr<hc::Graph> generated(int16_t type, int32_t n, double x) {
-  hc::enableFixedSeed(7);
-  hc::GenerationRequest request;
-  request.graphType = type;
-  request.n = n;
-  request.x = x;
-  hc::GenerationResult result = hc::generateGraph(request);
-  hc::disableFixedSeed();
-  return std::move(result.graph);
+  return hc::bench::generatedGraph(type, n, x, false);
 }
 
 // Argument: 0 knight 8x8, else the node count of a random 3-regular graph.

@@ -3,6 +3,8 @@
 // the unforced edges in turn; and one Full LAS on a fresh copy of the knight's tour.
 #include <benchmark/benchmark.h>
 
+#include "bench_graphs.h"
+
 #include <memory>
 #include <utility>
 #include <vector>
@@ -17,16 +19,7 @@
 namespace {
 
 std::unique_ptr<hc::Graph> prunedGraph(int16_t type, int32_t n, double x) {
-  hc::enableFixedSeed(7);
-  hc::GenerationRequest request;
-  request.graphType = type;
-  request.n = n;
-  request.x = x;
-  hc::GenerationResult result = hc::generateGraph(request);
-  if (!result) return nullptr;
-  hc::fastInitialPruning(*result.graph, 2, 0);
-  hc::disableFixedSeed();
-  return std::move(result.graph);
+  return hc::bench::generatedGraph(type, n, x, true);
 }
 
 std::vector<std::pair<int32_t, int32_t>> unforcedEdges(const hc::Graph& g) {

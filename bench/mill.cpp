@@ -6,6 +6,8 @@
 // so the per-iteration statistic lines cost their formatting only.
 #include <benchmark/benchmark.h>
 
+#include "bench_graphs.h"
+
 #include <memory>
 #include <ostream>
 #include <streambuf>
@@ -33,16 +35,7 @@ std::ostream& nullStream() {
 
 // Family 5 (knight's tour) or 2 (regular), pruned as the driver prunes it.
 std::unique_ptr<hc::Graph> prunedGraph(int16_t type, int32_t n, double x) {
-  hc::enableFixedSeed(7);
-  hc::GenerationRequest request;
-  request.graphType = type;
-  request.n = n;
-  request.x = x;
-  hc::GenerationResult result = hc::generateGraph(request);
-  if (!result) return nullptr;
-  hc::fastInitialPruning(*result.graph, 2, 0);
-  hc::disableFixedSeed();
-  return std::move(result.graph);
+  return hc::bench::generatedGraph(type, n, x, true);
 }
 
 const hc::Graph* cachedGraph(int which) {
