@@ -35,4 +35,17 @@ int32_t adjacentPartnerHead(const Graph& graph, const Node& v) {
   return w;
 }
 
+bool firstHeadWithAdjacentPartner(const Graph& graph, int32_t& v, int32_t& w) {
+  for (int32_t i = 0; i < graph.howManyNodes; ++i) {
+    const Node& n = graph.node(i);
+    if (n.degree < 3 || n.isHead != 1) continue;
+    w = adjacentPartnerHead(graph, n);
+    if (w >= 0) {
+      v = i;
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace hc

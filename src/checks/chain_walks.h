@@ -22,4 +22,8 @@ int32_t walkChain(Graph& graph, int32_t v, int32_t first, int32_t chain);
 // joined to v by a forced edge is skipped: that edge must stay.
 int32_t adjacentPartnerHead(const Graph& graph, const Node& v);
 
+// The first head v (index order) of degree >= 3 whose partner head w is adjacent to it;
+// false when there is none. Both HeadHunter scans take their next edge from it.
+bool firstHeadWithAdjacentPartner(const Graph& graph, int32_t& v, int32_t& w);
+
 }  // namespace hc

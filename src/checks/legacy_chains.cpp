@@ -101,16 +101,7 @@ void headHunterOld(Graph& graph) {
   for (;;) {
     int32_t v = -1;
     int32_t w = -1;
-    for (int32_t i = 0; i < graph.howManyNodes; ++i) {
-      const Node& n = graph.node(i);
-      if (n.degree < 3 || n.isHead != 1) continue;
-      w = adjacentPartnerHead(graph, n);
-      if (w >= 0) {
-        v = i;
-        break;
-      }
-    }
-    if (v < 0) return;
+    if (!firstHeadWithAdjacentPartner(graph, v, w)) return;
     probabilityMillOldCut(graph, v, w);
     if (graph.node(v).degree == 2 || graph.node(w).degree == 2) {
       clearChains(graph);
