@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "app/cycle_files.h"
+#include "app/graph_formats.h"
 #include "app/tsplib_files.h"
 #include "core/diagnostics.h"
 #include "editor/drawing_conversion.h"
@@ -36,6 +37,8 @@ int32_t graphSourceTypeOfPath(const std::string& path) {
   if (ext == "g") return kDrawingFile;
   if (ext == "obj") return kObjFile;
   if (ext == "hcp") return kHcpFile;
+  // The exchange formats are shown by their file name, like .hcp files.
+  if (graphFormatOfPath(path) != GraphFormat::Unknown) return kHcpFile;
   return kNoGraph;
 }
 
@@ -49,7 +52,7 @@ std::string hamiltonianCycleFileName(const std::string& path) {
 
 namespace {
 
-LoadedGraph loadGraphFileQuietly(const std::string& path) {
+LoadedGraph loadGraphFileQuietly(const std::string& path, const FormatOptions& options) {
   LoadedGraph result;
   result.description.filePath = path;
   result.description.sourceType = graphSourceTypeOfPath(path);
@@ -57,10 +60,19 @@ LoadedGraph loadGraphFileQuietly(const std::string& path) {
     result.error = problem;
     return result;
   }
+  switch (graphFormatOfPath(path)) {
+    case GraphFormat::Graph6:
+    case GraphFormat::Sparse6:
+    case GraphFormat::Dimacs:
+    case GraphFormat::EdgeList:
+      return loadGraphRecord(GraphRecord{path, 0, {}}, options);
+    default:
+      break;
+  }
   if (result.description.sourceType == kNoGraph) {
     std::string ext = fileExtension(path);
     result.error = path + ": unknown graph file extension " + (ext.empty() ? std::string("(none)") : "\"." + ext + "\"") +
-                   " (use .txt, .obj, .g or .hcp)";
+                   " (use " + readableExtensions() + ")";
     return result;
   }
   switch (result.description.sourceType) {
@@ -115,7 +127,7 @@ LoadedGraph loadGraphFileQuietly(const std::string& path) {
 
 }  // namespace
 
-LoadedGraph loadGraphFile(const std::string& path) {
+LoadedGraph loadGraphFile(const std::string& path, const FormatOptions& options) {
   // A reader that refuses a file may also have written its own message to the diagnostic
   // stream; the caller's one error line is enough, so such messages are kept only when the
   // graph was built.
@@ -123,7 +135,7 @@ LoadedGraph loadGraphFile(const std::string& path) {
   LoadedGraph result;
   {
     ScopedDiagnosticStream capture(messages);
-    result = loadGraphFileQuietly(path);
+    result = loadGraphFileQuietly(path, options);
   }
   if (result && !messages.str().empty()) diagnostic(messages.str());
   return result;

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <climits>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <unordered_set>
 
@@ -110,11 +111,19 @@ std::string upper(std::string_view s) {
 }
 
 // After the data: only EOF and blank lines may follow.
-FileStatus checkTrailer(TsplibScanner& scan, const char* what) {
+// `section`, when given, reads a further section that may follow the data (its name line
+// has just been read).
+FileStatus checkTrailer(TsplibScanner& scan, const char* what,
+                        const std::function<FileStatus(std::string_view name)>& section = {}) {
   if (!scan.restOfLine().empty()) return scan.fail(std::string("unexpected text after the ") + what);
   std::string_view line;
   while (scan.nextLine(line)) {
     if (line.empty()) continue;
+    if (section && upper(line).ends_with("_SECTION")) {
+      if (FileStatus s = section(line); !s) return s;
+      if (!scan.restOfLine().empty()) return scan.fail("unexpected text after the section");
+      continue;
+    }
     if (upper(line) == "EOF") {
       while (scan.nextLine(line))
         if (!line.empty()) return scan.fail("unexpected text after EOF");
@@ -142,6 +151,23 @@ FileStatus readNodeNumber(TsplibScanner& scan, int32_t dimension, int32_t& node,
     return scan.fail("node " + std::string(token) + " out of range 1.." + std::to_string(dimension));
   node = static_cast<int32_t>(value - 1);
   return {};
+}
+
+// FIXED_EDGES_SECTION: node pairs ended by -1, each kept once.
+FileStatus readFixedEdges(TsplibScanner& scan, int32_t dimension, std::vector<std::pair<int32_t, int32_t>>& fixed) {
+  std::unordered_set<uint64_t> seen;
+  for (;;) {
+    int32_t a = -1, b = -1;
+    if (FileStatus s = readNodeNumber(scan, dimension, a, "the fixed edges"); !s) return s;
+    if (a == -1) return {};
+    if (FileStatus s = readNodeNumber(scan, dimension, b, "the fixed edges"); !s) return s;
+    if (b == -1) return scan.fail("fixed edges end in the middle of an edge");
+    if (a == b) return scan.fail("fixed edge joins node " + std::to_string(a + 1) + " to itself");
+    if (seen.insert(static_cast<uint64_t>(std::min(a, b)) * static_cast<uint64_t>(dimension) +
+                    static_cast<uint64_t>(std::max(a, b)))
+            .second)
+      fixed.emplace_back(a, b);
+  }
 }
 
 }  // namespace
@@ -189,6 +215,10 @@ FileStatus parseHcp(std::string_view text, const std::string& where, HcpContents
       if (!haveDimension) return scan.fail("EDGE_DATA_SECTION before DIMENSION");
       if (!value.empty()) return scan.fail("unexpected text after EDGE_DATA_SECTION");
       inData = true;
+    } else if (key == "FIXED_EDGES_SECTION") {
+      if (!haveDimension) return scan.fail("FIXED_EDGES_SECTION before DIMENSION");
+      if (FileStatus s = readFixedEdges(scan, result.dimension, result.fixedEdges); !s) return s;
+      scan.dropRestOfLine();
     } else if (key == "EOF") {
       return scan.fail("EOF before EDGE_DATA_SECTION");
     } else if (key.ends_with("_SECTION")) {
@@ -239,7 +269,16 @@ FileStatus parseHcp(std::string_view text, const std::string& where, HcpContents
       }
     }
   }
-  if (FileStatus s = checkTrailer(scan, "edge data"); !s) return s;
+  auto fixedSection = [&](std::string_view name) -> FileStatus {
+    if (upper(name) != "FIXED_EDGES_SECTION") return scan.fail("section " + upper(name) + " is not supported in a graph file");
+    return readFixedEdges(scan, n, result.fixedEdges);
+  };
+  if (FileStatus s = checkTrailer(scan, "edge data", fixedSection); !s) return s;
+  for (const auto& [a, b] : result.fixedEdges) {
+    uint64_t keyValue = static_cast<uint64_t>(std::min(a, b)) * static_cast<uint64_t>(n) + static_cast<uint64_t>(std::max(a, b));
+    if (!seen.count(keyValue))
+      return scan.failAtEnd("fixed edge " + std::to_string(a + 1) + " " + std::to_string(b + 1) + " is not an edge of the graph");
+  }
   out = std::move(result);
   return {};
 }
@@ -256,6 +295,7 @@ std::unique_ptr<Graph> buildGraphFromHcp(const HcpContents& contents) {
   auto graph = std::make_unique<Graph>(contents.dimension, kFileReadGraph);
   for (const auto& [a, b] : contents.edges) graph->addEdge(a, b);
   graph->finishConstruction();
+  for (const auto& [a, b] : contents.fixedEdges) graph->setUncut(a, b);
   return graph;
 }
 
@@ -274,7 +314,15 @@ std::string formatHcp(const std::string& name, const Graph& graph) {
       if (w > v) out += std::to_string(v + 1) + " " + std::to_string(w + 1) + "\n";
     }
   }
-  out += "-1\nEOF\n";
+  out += "-1\n";
+  std::string fixed;
+  for (int32_t v = 0; v < graph.howManyNodes; ++v) {
+    const Node& node = graph.node(v);
+    for (int32_t w : {node.uncuttable1, node.uncuttable2})
+      if (w > v && graph.isUncuttableEdge(v, w)) fixed += std::to_string(v + 1) + " " + std::to_string(w + 1) + "\n";
+  }
+  if (!fixed.empty()) out += "FIXED_EDGES_SECTION\n" + fixed + "-1\n";
+  out += "EOF\n";
   return out;
 }
 

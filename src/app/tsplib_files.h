@@ -3,7 +3,8 @@
 //  - the HCP graph file (.hcp): "KEY : value" headers (NAME, TYPE : HCP, DIMENSION,
 //    EDGE_DATA_FORMAT), then EDGE_DATA_SECTION with 1-based node pairs ended by -1
 //    (EDGE_LIST) or per-node neighbour lists each ended by -1 and the section by a
-//    further -1 (ADJ_LIST), then an optional EOF;
+//    further -1 (ADJ_LIST), an optional FIXED_EDGES_SECTION (pairs ended by -1, edges
+//    every cycle must use) before or after it, then an optional EOF;
 //  - the tour file (.tour): headers, TOUR_SECTION, the 1-based nodes in cycle order,
 //    -1, EOF.
 //
@@ -33,6 +34,7 @@ struct HcpContents {
   std::string name;
   int32_t dimension = 0;
   std::vector<std::pair<int32_t, int32_t>> edges;
+  std::vector<std::pair<int32_t, int32_t>> fixedEdges;  // FIXED_EDGES_SECTION: edges every cycle uses
 };
 
 // Parses HCP text; `where` names the source in messages ("file: line N: ...").
@@ -44,7 +46,8 @@ FileStatus readHcpFile(const std::string& path, HcpContents& out);
 std::unique_ptr<Graph> buildGraphFromHcp(const HcpContents& contents);
 
 // The HCP text of a graph: NAME, TYPE : HCP, DIMENSION, EDGE_DATA_FORMAT : EDGE_LIST, each
-// edge once from its smaller end (1-based, in neighbour-array order), -1, EOF.
+// edge once from its smaller end (1-based, in neighbour-array order), -1, then the forced
+// edges (when there are any) as FIXED_EDGES_SECTION ... -1, and EOF.
 std::string formatHcp(const std::string& name, const Graph& graph);
 
 // A tour file for `cycle` (0-based node ids in cycle order): NAME, TYPE : TOUR, DIMENSION,

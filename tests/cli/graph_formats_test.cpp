@@ -1,0 +1,166 @@
+// The exchange formats and the dispatcher by extension: known graph6 strings, round trips
+// of every writable format, one table of bad inputs per reader, a fuzz loop, and a check
+// of the graph6/sparse6 codec against nauty's converters when they are installed.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <random>
+
+#include "app/graph6_format.h"
+#include "app/graph_formats.h"
+#include "app/tsplib_files.h"
+#include "cli_runner.h"
+#include "support/test_graphs.h"
+
+namespace hc {
+namespace {
+
+using testing::EdgeSet;
+using testing::makeGraph;
+
+void writeText(const std::string& path, const std::string& text) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  std::fwrite(text.data(), 1, text.size(), f);
+  std::fclose(f);
+}
+
+EdgeSet edgesOf(const PlainGraph& plain) {
+  EdgeSet s;
+  for (auto [a, b] : plain.edges) s.emplace(std::min(a, b), std::max(a, b));
+  return s;
+}
+
+TEST(Graph6, PetersenDecodesExactly) {
+  PlainGraph plain;
+  ASSERT_EQ(decodeGraph6Line("IheA@GUAo", plain), "");
+  EXPECT_EQ(plain.nodes, 10);
+  EdgeSet expected = {{0, 1}, {0, 4}, {0, 5}, {1, 2}, {1, 6}, {2, 3}, {2, 7}, {3, 4},
+                      {3, 8}, {4, 9}, {5, 7}, {5, 8}, {6, 8}, {6, 9}, {7, 9}};
+  EXPECT_EQ(edgesOf(plain), expected);
+  EXPECT_EQ(encodeGraph6(plain), "IheA@GUAo");
+  PlainGraph again;
+  ASSERT_EQ(decodeGraph6Line(encodeSparse6(plain), again), "");
+  EXPECT_EQ(edgesOf(again), expected);
+  // The padding case of sparse6: n a power of two, the last edge at node n - 2.
+  PlainGraph path4{4, {{0, 1}, {1, 2}}, {}};
+  ASSERT_EQ(decodeGraph6Line(encodeSparse6(path4), again), "");
+  EXPECT_EQ(edgesOf(again), edgesOf(path4));
+}
+
+TEST(GraphFormats, EveryWritableFormatRoundTrips) {
+  testing::ScratchFolder scratch;
+  std::mt19937 rng(16);
+  std::vector<std::pair<int32_t, testing::EdgeList>> graphs = {
+      {10, testing::generalizedPetersenEdges(5, 2)},
+      {64, testing::knightEdges(8, 8)},  // 64 nodes: the long node count of graph6
+      {5, testing::completeEdges(0, 5)},
+      {40, testing::randomEdges(rng, 40, 0.2)},
+      {16, testing::joined(testing::cycleEdges(0, 15), {{14, 15}})}};
+  for (const char* ext : {"txt", "hcp", "g6", "s6", "col", "dimacs", "edges", "el"}) {
+    for (const auto& [n, edges] : graphs) {
+      Graph graph = makeGraph(n, edges);
+      if (std::string(ext) == "hcp") graph.setUncut(edges[0].first, edges[0].second);
+      const std::string path = scratch / (std::string("g.") + ext);
+      FormatOptions options{std::string(ext) == "el" ? 1 : 0};
+      ASSERT_TRUE(writeGraphFile(path, graph, "round\ntrip", options)) << ext;
+      LoadedGraph loaded = loadGraphFile(path, options);
+      ASSERT_TRUE(loaded) << ext << ": " << loaded.error;
+      PlainGraph back = plainGraphOf(*loaded.graph);
+      EXPECT_EQ(back.nodes, n) << ext;
+      EXPECT_EQ(edgesOf(back), testing::currentEdges(graph)) << ext;
+      EXPECT_EQ(back.forced, plainGraphOf(graph).forced) << ext;
+    }
+  }
+}
+
+TEST(GraphFormats, BadInputIsOneErrorNamingFileAndLine) {
+  testing::ScratchFolder scratch;
+  struct Case {
+    const char* name;
+    const char* text;
+    const char* error;
+  };
+  const Case cases[] = {
+      {"a.g6", "IheA@GUA\n", "a.g6: line 1: a graph6 line for 10 nodes needs 8 bytes"},
+      {"b.g6", ">>graph6<<\n\nIh\x01" "A@GUAo\nIheA@GUAo\n", "b.g6: line 3: byte 3 (code 1)"},
+      {"c.s6", ":~~~~~~~~\n", "c.s6: line 1: node count 68719476735 out of range"},
+      {"d.g6", "&Bw\n", "d.g6: line 1: digraph6"},
+      {"e.s6", ":~?\n", "e.s6: line 1: the line ends inside the node count"},
+      {"f.g6", "", "f.g6: no graph in the file"},
+      {"a.col", "e 1 2\n", "a.col: line 1: edge before the \"p edge"},
+      {"b.col", "p edge 3 1\ne 1 4\n", "b.col: line 2: node 4 out of range 1..3"},
+      {"c.col", "p edge 3 1\ne 2 2\n", "c.col: line 2: node 2 is joined to itself"},
+      {"d.col", "p edge 99999999999 1\n", "d.col: line 1: node count 99999999999 out of range"},
+      {"e.col", "c only\n", "e.col: no \"p edge"},
+      {"f.col", "p edge 3 1\nx 1 2\n", "f.col: line 2: unknown line type \"x\""},
+      {"a.edges", "0 1\n1 x\n", "a.edges: line 2: \"x\" is not a node number"},
+      {"b.edges", "0 1 2\n", "b.edges: line 1: expected two node numbers"},
+      {"c.edges", "0 -1\n", "c.edges: line 1: node -1 out of range 0..4999999"},
+      {"d.edges", "# none\n", "d.edges: no edges"},
+      {"e.edges", "3 3\n", "e.edges: line 1: node 3 is joined to itself"},
+      {"a.hcp", "TYPE : HCP\nDIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n-1\nFIXED_EDGES_SECTION\n2 3\n-1\n",
+       "a.hcp: fixed edge 2 3 is not an edge of the graph"},
+      {"b.hcp", "DIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n-1\nFIXED_EDGES_SECTION\n2\n", "b.hcp: the file ends inside the fixed edges"},
+      {"a.xyz", "", "a.xyz: unknown graph file extension \".xyz\""},
+  };
+  for (const Case& c : cases) {
+    writeText(scratch / c.name, c.text);
+    LoadedGraph loaded = loadGraphFile(scratch / c.name);
+    EXPECT_FALSE(loaded) << c.name;
+    EXPECT_NE(loaded.error.find(c.error), std::string::npos) << c.name << ": " << loaded.error;
+    EXPECT_EQ(loaded.error.find('\n'), std::string::npos) << c.name;
+  }
+}
+
+TEST(GraphFormats, TruncatedAndCorruptedFilesAreReadOrRefusedCleanly) {
+  testing::ScratchFolder scratch;
+  Graph petersen = testing::petersenGraph();
+  petersen.setUncut(0, 1);
+  std::mt19937 rng(6);
+  for (const char* ext : {"g6", "s6", "col", "edges", "hcp"}) {
+    const std::string good = scratch / (std::string("good.") + ext);
+    ASSERT_TRUE(writeGraphFile(good, petersen, "p"));
+    const std::string text = testing::slurp(good);
+    const std::string path = scratch / (std::string("bad.") + ext);
+    for (size_t i = 0; i < text.size() + 30; ++i) {
+      std::string bad = text.substr(0, std::min(i, text.size()));
+      if (i >= text.size())
+        for (int k = 0; k < 3; ++k) bad[rng() % bad.size()] = static_cast<char>(rng() % 256);
+      writeText(path, bad);
+      LoadedGraph loaded = loadGraphFile(path);
+      if (loaded) {
+        EXPECT_LE(loaded.graph->howManyNodes, 1 << 16) << ext;
+      } else {
+        EXPECT_EQ(loaded.error.rfind(path, 0), 0u) << loaded.error;
+      }
+    }
+  }
+}
+
+// Our graph6 and sparse6 lines must convert into each other exactly as nauty converts them.
+TEST(GraphFormats, CodecAgreesWithNauty) {
+  if (access("/usr/bin/nauty-copyg", X_OK) != 0) GTEST_SKIP() << "nauty-copyg is not installed";
+  testing::ScratchFolder scratch;
+  std::mt19937 rng(7);
+  std::string g6, s6;
+  for (int32_t n : {1, 2, 4, 8, 16, 17, 62, 63, 64, 100}) {
+    for (double p : {0.0, 0.1, 0.5}) {
+      PlainGraph plain{n, testing::randomEdges(rng, n, p), {}};
+      g6 += encodeGraph6(plain) + "\n";
+      s6 += encodeSparse6(plain) + "\n";
+    }
+  }
+  writeText(scratch / "ours.g6", g6);
+  writeText(scratch / "ours.s6", s6);
+  auto convert = [&](const std::string& flag, const std::string& in) {
+    std::string out = scratch / "out";
+    std::string command = "/usr/bin/nauty-copyg -q " + flag + " " + in + " " + out;
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    return testing::slurp(out);
+  };
+  EXPECT_EQ(convert("-s", scratch / "ours.g6"), s6);
+  EXPECT_EQ(convert("-g", scratch / "ours.s6"), g6);
+}
+
+}  // namespace
+}  // namespace hc
