@@ -13,7 +13,7 @@ int runInfo(const InfoOptions& options, const CommonOptions& common) {
   // The figures do not depend on the random choices of the pruning, but a fixed seed keeps
   // every run of info identical all the same.
   enableFixedSeed(1);
-  LoadedGraph loaded = loadGraphFile(options.graph);
+  LoadedGraph loaded = loadGraphFile(options.graph, commandLineFormatOptions());
   if (!loaded) return fail(loaded.error);
   GraphInformation info = computeGraphInformation(*loaded.graph, graphDisplayName(loaded.description));
   if (common.json) {

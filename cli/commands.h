@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/graph_loading.h"
 #include "run_control.h"
 
 namespace hc::cli {
@@ -61,6 +62,26 @@ struct VerifyOptions {
   std::string cycle;
 };
 
+// `convert IN OUT`.
+struct ConvertOptions {
+  std::string input;
+  std::string output;
+  int32_t base = 0;  // first node number of .edges/.el files, read and written
+};
+
+// The batch options of info, schc and cohc (see batch.h).
+struct BatchOptions {
+  std::string each;        // a file naming one graph file per line
+  int32_t jobs = 1;        // graphs decided at once
+  std::string part;        // "I/K": the graphs I, I + K, ... of the batch
+  int32_t base = 0;        // first node number of .edges/.el files
+  bool jobsGiven = false;  // --jobs or --part on the command line
+};
+
+// The reader options of the command line (--base), for every graph file it loads.
+FormatOptions& commandLineFormatOptions();
+
+int runConvert(const ConvertOptions& options, const CommonOptions& common);
 int runInfo(const InfoOptions& options, const CommonOptions& common);
 int runSchc(const SchcCommandOptions& options, const CommonOptions& common);
 int runCohc(const CohcCommandOptions& options, const CommonOptions& common);

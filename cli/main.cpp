@@ -11,6 +11,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "batch.h"
 #include "commands.h"
 #include "diagnostic_filter.h"
 #include "core/diagnostics.h"
@@ -67,6 +68,21 @@ void addVerbose(CLI::App* command) {
   command->add_flag("--verbose", verboseDiagnostics, "Show every diagnostic line of the engine on stderr");
 }
 
+CLI::Option* addBase(CLI::App* command, int32_t& base) {
+  return command->add_option("--base", base, "First node number of .edges/.el edge lists (0 or 1)")
+      ->check(CLI::IsMember({0, 1}));
+}
+
+// --each, --jobs, --part and --base of the batch commands (see batch.h).
+void addBatchOptions(CLI::App* command, BatchOptions& batch) {
+  command->add_option("--each", batch.each, "Decide every graph of the files this file lists, one path per line");
+  auto* jobs = command->add_option("--jobs", batch.jobs, "Graphs decided at once in a batch")->check(CLI::Range(1, 256));
+  auto* part = command->add_option("--part", batch.part, "I/K: only the graphs I, I+K, I+2K, ... of the batch (0-based)");
+  jobs->each([&batch](const std::string&) { batch.jobsGiven = true; });
+  part->each([&batch](const std::string&) { batch.jobsGiven = true; });
+  addBase(command, batch.base);
+}
+
 }  // namespace
 
 int runMain(int argc, char** argv) {
@@ -88,12 +104,12 @@ int runMain(int argc, char** argv) {
 
   InfoOptions info;
   auto* infoCommand = app.add_subcommand("info", "The Graph Information figures of a graph file");
-  infoCommand->add_option("GRAPH", info.graph, "Graph file (.txt, .obj, .g, .hcp)")->required();
+  infoCommand->add_option("GRAPH", info.graph, "Graph file (.txt, .obj, .g, .hcp, .g6, .s6, .col, .dimacs, .edges, .el)");
   infoCommand->add_flag("--json", common.json, "Print one JSON object");
 
   SchcCommandOptions schc;
   auto* schcCommand = app.add_subcommand("schc", "Run the Stone Carver's HC algorithm");
-  schcCommand->add_option("GRAPH", schc.graph, "Graph file (.txt, .obj, .g, .hcp)")->required();
+  schcCommand->add_option("GRAPH", schc.graph, "Graph file (.txt, .obj, .g, .hcp, .g6, .s6, .col, .dimacs, .edges, .el)");
   schcCommand->add_option("--version", schc.version, "Algorithm version: 3, 4, 5, 6, 7, 12 or 13")
       ->check(CLI::IsMember({3, 4, 5, 6, 7, 12, 13}));
   schcCommand->add_option("--max-iterations", schc.maxIterations, "Stop after this many iterations")
@@ -107,7 +123,7 @@ int runMain(int argc, char** argv) {
 
   CohcCommandOptions cohc;
   auto* cohcCommand = app.add_subcommand("cohc", "Run the Co-HC proof system");
-  cohcCommand->add_option("GRAPH", cohc.graph, "Graph file (.txt, .obj, .g, .hcp)")->required();
+  cohcCommand->add_option("GRAPH", cohc.graph, "Graph file (.txt, .obj, .g, .hcp, .g6, .s6, .col, .dimacs, .edges, .el)");
   cohcCommand->add_option("--level", cohc.level, "Pruning level 0..6")->capture_default_str()->check(CLI::Range(0, 6));
   cohcCommand->add_option("--max-depth", cohc.maxDepth, "Maximum search depth (default unlimited)")
       ->check(CLI::Range(0, 999999999));
@@ -137,12 +153,25 @@ int runMain(int argc, char** argv) {
       ->required();
   verifyCommand->add_flag("--json", common.json, "Print one JSON object");
 
-  for (CLI::App* command : {infoCommand, schcCommand, cohcCommand, generateCommand, verifyCommand}) addVerbose(command);
+  BatchOptions batch;
+  for (CLI::App* command : {infoCommand, schcCommand, cohcCommand}) addBatchOptions(command, batch);
+
+  ConvertOptions convert;
+  auto* convertCommand = app.add_subcommand("convert", "Convert a graph file into another format (by extension)");
+  convertCommand->add_option("IN", convert.input, "Graph file to read")->required();
+  convertCommand->add_option("OUT", convert.output, "Graph file to write (.txt, .hcp, .g6, .s6, .col, .dimacs, .edges, .el)")
+      ->required();
+  addBase(convertCommand, convert.base);
+  convertCommand->add_flag("--json", common.json, "Print one JSON object");
+
+  for (CLI::App* command : {infoCommand, schcCommand, cohcCommand, generateCommand, verifyCommand, convertCommand})
+    addVerbose(command);
 
   if (argc >= 2 && argv[1][0] != '-') {
     std::string command = argv[1];
-    if (command != "info" && command != "schc" && command != "cohc" && command != "generate" && command != "verify")
-      return fail("unknown command \"" + command + "\" (use info, schc, cohc, generate or verify; see --help)");
+    if (command != "info" && command != "schc" && command != "cohc" && command != "generate" && command != "verify" &&
+        command != "convert")
+      return fail("unknown command \"" + command + "\" (use info, schc, cohc, generate, verify or convert; see --help)");
   }
   try {
     app.parse(argc, argv);
@@ -162,16 +191,33 @@ int runMain(int argc, char** argv) {
     if (option->count() == 0) return std::nullopt;
     return static_cast<uint32_t>(seedValue);
   };
-  if (*infoCommand) return runInfo(info, common);
+  commandLineFormatOptions().edgeListBase = batch.base;
+  // A command on one graph needs the graph; a batch takes GRAPH or --each.
+  auto graphProblem = [&](const std::string& graph, const std::string& output) -> std::string {
+    if (isBatchRun(graph, batch)) return output.empty() ? "" : "--output writes one graph's cycle; it is not for a batch";
+    return graph.empty() ? "GRAPH is required (or --each FILE for a batch)" : "";
+  };
+  if (*infoCommand) {
+    if (std::string problem = graphProblem(info.graph, ""); !problem.empty()) return fail(problem);
+    if (isBatchRun(info.graph, batch)) return runBatch("info", info.graph, 0.0, 1u, batch, common, infoDecider());
+    return runInfo(info, common);
+  }
   if (*schcCommand) {
     schc.seed = seedOf(schcSeed);
     if (!isOfferedVersion(schc.version)) return fail("--version must be one of 3, 4, 5, 6, 7, 12, 13");
+    if (std::string problem = graphProblem(schc.graph, schc.output); !problem.empty()) return fail(problem);
+    if (isBatchRun(schc.graph, batch))
+      return runBatch("schc", schc.graph, schc.timeLimit, schc.seed, batch, common, schcDecider(schc));
     return runSchc(schc, common);
   }
   if (*cohcCommand) {
     cohc.seed = seedOf(cohcSeed);
+    if (std::string problem = graphProblem(cohc.graph, cohc.output); !problem.empty()) return fail(problem);
+    if (isBatchRun(cohc.graph, batch))
+      return runBatch("cohc", cohc.graph, cohc.timeLimit, cohc.seed, batch, common, cohcDecider(cohc));
     return runCohc(cohc, common);
   }
+  if (*convertCommand) return runConvert(convert, common);
   if (*generateCommand) {
     generate.seed = seedOf(generateSeed);
     return runGenerate(generate, common);

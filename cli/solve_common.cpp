@@ -49,7 +49,7 @@ std::string checkCycleOutputPath(const std::string& output, const std::string& g
 }
 
 std::string loadForSolving(const std::string& path, SolveInput& input) {
-  input.loaded = loadGraphFile(path);
+  input.loaded = loadGraphFile(path, commandLineFormatOptions());
   if (!input.loaded) return input.loaded.error;
   input.edges = LoadedEdges(*input.loaded.graph);
   input.name = graphDisplayName(input.loaded.description);
@@ -178,6 +178,11 @@ std::string cycleSummary(const std::vector<int32_t>& cycle) {
     text += std::to_string(cycle[i]);
   }
   return text;
+}
+
+FormatOptions& commandLineFormatOptions() {
+  static FormatOptions options;
+  return options;
 }
 
 void printJson(const Json& object) { std::cout << object.dump() << '\n' << std::flush; }

@@ -56,18 +56,14 @@ FileStatus writeGraphFile(const std::string& path, const Graph& graph, const std
   if (format == GraphFormat::AdjacencyText) return writeAdjacencyText(graph, path);
   const std::string shownName = oneLineName(name);
   if (format == GraphFormat::Hcp) return writeFileAtomically(path, formatHcp(shownName, graph));
+  if (holdsSeveralGraphs(format)) {
+    if (format == GraphFormat::Graph6)
+      if (std::string problem = graph6LineProblem(graph); !problem.empty()) return FileStatus::failure(path + ": " + problem);
+    return writeFileAtomically(path, graphLinesHeader(format) + graphLine(format, graph));
+  }
   const PlainGraph plain = plainGraphOf(graph);
   std::string text;
   switch (format) {
-    case GraphFormat::Graph6:
-      if (plain.nodes > kMaxGraph6WriteNodes)
-        return FileStatus::failure(path + ": graph6 is written for at most " + std::to_string(kMaxGraph6WriteNodes) +
-                                   " nodes (it needs n(n-1)/12 bytes); use .s6 for larger graphs");
-      text = ">>graph6<<" + encodeGraph6(plain) + "\n";
-      break;
-    case GraphFormat::Sparse6:
-      text = ">>sparse6<<" + encodeSparse6(plain) + "\n";
-      break;
     case GraphFormat::Dimacs:
       text = formatDimacsGraph(shownName, plain);
       break;
@@ -76,6 +72,21 @@ FileStatus writeGraphFile(const std::string& path, const Graph& graph, const std
       break;
   }
   return writeFileAtomically(path, text);
+}
+
+std::string graphLinesHeader(GraphFormat format) {
+  return format == GraphFormat::Graph6 ? ">>graph6<<" : format == GraphFormat::Sparse6 ? ">>sparse6<<" : "";
+}
+
+std::string graphLine(GraphFormat format, const Graph& graph) {
+  const PlainGraph plain = plainGraphOf(graph);
+  return (format == GraphFormat::Graph6 ? encodeGraph6(plain) : encodeSparse6(plain)) + "\n";
+}
+
+std::string graph6LineProblem(const Graph& graph) {
+  if (graph.howManyNodes <= kMaxGraph6WriteNodes) return {};
+  return "graph6 is written for at most " + std::to_string(kMaxGraph6WriteNodes) +
+         " nodes (it needs n(n-1)/12 bytes whatever the edges); use .s6 for larger graphs";
 }
 
 std::string GraphRecord::where() const { return line > 0 ? path + ": line " + std::to_string(line) : path; }

@@ -36,6 +36,13 @@ const char* writableExtensions();
 FileStatus writeGraphFile(const std::string& path, const Graph& graph, const std::string& name,
                           const FormatOptions& options = {});
 
+// For files of several graphs (.g6/.s6): the header that opens the file, and one graph's
+// line with its newline. The graph must fit the format (graph6LineProblem says why not).
+std::string graphLinesHeader(GraphFormat format);
+std::string graphLine(GraphFormat format, const Graph& graph);
+// Empty when `graph` can be written as a graph6 line, else why not.
+std::string graph6LineProblem(const Graph& graph);
+
 // One graph of a file: the whole file, or one line of a .g6/.s6 file.
 struct GraphRecord {
   std::string path;

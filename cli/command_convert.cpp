@@ -1,0 +1,68 @@
+// `convert IN OUT`: a graph file from any readable format into any writable one, chosen by
+// the two extensions. A file of several graphs (.g6/.s6) converts into another such file
+// graph by graph; into a one-graph format only when it holds a single graph.
+#include <iostream>
+
+#include "app/cycle_files.h"
+#include "app/graph_formats.h"
+#include "commands.h"
+#include "core/random.h"
+#include "solve_common.h"
+
+namespace hc::cli {
+
+int runConvert(const ConvertOptions& options, const CommonOptions& common) {
+  const GraphFormat to = graphFormatOfPath(options.output);
+  if (!canWriteFormat(to))
+    return fail(options.output + ": cannot write this format (use " + writableExtensions() + ")");
+  std::error_code ec;
+  if (std::filesystem::exists(options.output, ec) && std::filesystem::equivalent(options.output, options.input, ec))
+    return fail(options.output + " is the input file itself; choose another file");
+  if (std::string problem = checkWritablePath("OUT", options.output); !problem.empty()) return fail(problem);
+  enableFixedSeed(1);  // nothing random is drawn, but a load is a reseed point all the same
+  const FormatOptions formatOptions{options.base};
+
+  GraphFileReader reader;
+  if (std::string problem = reader.open(options.input); !problem.empty()) return fail(problem);
+  std::string text = graphLinesHeader(to);
+  std::unique_ptr<Graph> single;
+  std::string singleName;
+  int64_t graphs = 0;
+  GraphRecord record;
+  bool tooLong = false;
+  while (reader.next(record, tooLong)) {
+    if (tooLong) return fail(reader.tooLongError(record));
+    LoadedGraph loaded = loadGraphRecord(record, formatOptions);
+    if (!loaded) return fail(loaded.error);
+    ++graphs;
+    if (holdsSeveralGraphs(to)) {
+      if (to == GraphFormat::Graph6)
+        if (std::string problem = graph6LineProblem(*loaded.graph); !problem.empty())
+          return fail(record.where() + ": " + problem);
+      text += graphLine(to, *loaded.graph);
+    } else if (graphs > 1) {
+      return fail(options.input + " holds several graphs; convert it to .g6 or .s6, or decide it with a batch");
+    } else {
+      singleName = graphDisplayName(loaded.description);
+      single = std::move(loaded.graph);
+    }
+  }
+  if (graphs == 0) return fail(options.input + ": no graph in the file");
+  FileStatus written = single ? writeGraphFile(options.output, *single, singleName, formatOptions)
+                              : writeFileAtomically(options.output, text);
+  if (!written) return fail(written.error);
+  if (common.json) {
+    Json j;
+    j["command"] = "convert";
+    j["input"] = options.input;
+    j["output"] = options.output;
+    j["graphs"] = graphs;
+    printJson(j);
+  } else {
+    std::cout << "Converted " << graphs << (graphs == 1 ? " graph" : " graphs") << " from " << options.input << " to "
+              << options.output << "\n";
+  }
+  return 0;
+}
+
+}  // namespace hc::cli
