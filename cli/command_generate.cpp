@@ -1,15 +1,18 @@
 // `generate FAMILY P1 [P2] --output FILE`: one of the eight families or the 3-SAT
-// reduction, checked exactly as the Graph Generation page checks its parameters, written
-// as adjacency text (.txt) or TSPLIB HCP (.hcp).
+// reduction, checked exactly as the Graph Generation page checks its parameters (knight
+// boards only as the family needs: any board of 4 columns and up), or a generalized
+// Petersen graph, written in any writable graph format (by the extension of --output).
 #include <array>
 #include <iostream>
 #include <string_view>
 
 #include "app/cycle_files.h"
+#include "app/graph_formats.h"
 #include "app/graph_source.h"
 #include "app/tsplib_files.h"
 #include "commands.h"
 #include "core/graph_files.h"
+#include "generators/generalized_petersen.h"
 #include "generators/graph_generation.h"
 #include "generators/logical_formula.h"
 #include "solve_common.h"
@@ -25,7 +28,10 @@ struct Family {
   std::string_view usage;
 };
 
-constexpr std::array<Family, 9> kFamilies = {{
+// Families of the command line only, beside the page's source types.
+constexpr int32_t kGeneralizedPetersen = 1000;
+
+constexpr std::array<Family, 10> kFamilies = {{
     {"edge-probability", kEdgeProbabilityGraph, 2, "edge-probability N P"},
     {"regular", kRegularGraph, 2, "regular N D"},
     {"random-edges", kRandomEdgesGraph, 2, "random-edges N M"},
@@ -35,7 +41,14 @@ constexpr std::array<Family, 9> kFamilies = {{
     {"iccs", kIccsGraph, 1, "iccs K"},
     {"complete", kCompleteGraph, 1, "complete N"},
     {"3sat", kThreeSatReduction, 2, "3sat N C"},
+    {"petersen", kGeneralizedPetersen, 2, "petersen N K"},
 }};
+
+// A whole number of at most 18 digits, or -1.
+int64_t wholeNumber(const std::string& text) {
+  if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != std::string::npos) return -1;
+  return std::stoll(text);
+}
 
 std::string joinLines(const std::vector<std::string>& lines) {
   std::string out;
@@ -49,7 +62,9 @@ std::string oneLine(std::string text) {
   return text;
 }
 
-const char* familyNamesForHelp() { return "edge-probability, regular, random-edges, torus, knight, ncube, iccs, complete, 3sat"; }
+const char* familyNamesForHelp() {
+  return "edge-probability, regular, random-edges, torus, knight, ncube, iccs, complete, 3sat, petersen";
+}
 
 }  // namespace
 
@@ -64,8 +79,8 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   const bool isSat = family->sourceType == kThreeSatReduction;
   if (!options.cnf.empty() && !isSat) return fail("--cnf is only for the 3sat family");
 
-  std::string ext = fileExtension(options.output);
-  if (ext != "txt" && ext != "hcp") return fail("--output " + options.output + ": unknown extension (use .txt or .hcp)");
+  if (!canWriteFormat(graphFormatOfPath(options.output)))
+    return fail("--output " + options.output + ": unknown extension (use " + writableExtensions() + ")");
   if (std::string problem = checkWritablePath("--output", options.output); !problem.empty())
     return fail(problem);
   if (!options.cnf.empty()) {
@@ -77,7 +92,24 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
 
   const std::string text1 = options.parameters[0];
   const std::string text2 = options.parameters.size() > 1 ? options.parameters[1] : std::string();
-  ParameterCheck parameters = checkGenerationParameters(family->sourceType, text1, text2);
+  const bool isPetersen = family->sourceType == kGeneralizedPetersen;
+  // On the command line a knight's board only has to be one the family can build; the page's
+  // rule of 8 x 8 and up is the page's own.
+  const bool isKnight = family->sourceType == kKnightsTourGraph;
+  ParameterCheck parameters;
+  if (isPetersen) {
+    parameters.first = static_cast<double>(wholeNumber(text1));
+    parameters.second = static_cast<double>(wholeNumber(text2));
+    if (parameters.first < 0 || parameters.second < 0) return fail("petersen N K: N and K must be whole numbers");
+    if (std::string problem = checkGeneralizedPetersen(wholeNumber(text1), wholeNumber(text2)); !problem.empty())
+      return fail(problem);
+  } else if (isKnight) {
+    if (!isNumericText(text1) || !isNumericText(text2)) return fail("knight R C: R and C must be numbers");
+    parameters.first = numericTextValue(text1);
+    parameters.second = numericTextValue(text2);
+  } else {
+    parameters = checkGenerationParameters(family->sourceType, text1, text2);
+  }
   if (!parameters.ok()) return fail(joinLines(parameters.errors));
 
   const uint32_t seed = startSeededRun(options.seed);
@@ -90,9 +122,12 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
     if (!built) return fail(oneLine(built.error));
     graph = std::move(built.graph);
     formula = std::move(built.formula);
+  } else if (isPetersen) {
+    graph = generateGeneralizedPetersen(static_cast<int32_t>(parameters.first), static_cast<int32_t>(parameters.second));
   } else {
     GenerationRequest request = requestForFamily(family->sourceType, parameters.first, parameters.second);
-    if (std::string problem = validateGenerationRequest(request); !problem.empty()) return fail(oneLine(problem));
+    std::string problem = isKnight ? checkGenerationFeasibility(request) : validateGenerationRequest(request);
+    if (!problem.empty()) return fail(oneLine(problem));
     GenerationResult built = generateGraph(request);
     if (!built) return fail(oneLine(built.error));
     graph = std::move(built.graph);
@@ -103,10 +138,10 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   description.parameter1 = parameters.first;
   description.parameter2 = parameters.second;
   description.nodes = graph->howManyNodes;
-  const std::string name = graphDisplayName(description);
+  const std::string name = isPetersen ? "Generalized Petersen Graph GP(" + text1 + ", " + text2 + ")"
+                                      : graphDisplayName(description);
 
-  FileStatus written = ext == "txt" ? writeAdjacencyText(*graph, options.output)
-                                    : writeFileAtomically(options.output, formatHcp(name, *graph));
+  FileStatus written = writeGraphFile(options.output, *graph, name, commandLineFormatOptions());
   if (!written) return fail(written.error);
   if (!options.cnf.empty() && formula) {
     if (std::string problem = writeDimacsFile(*formula, options.cnf); !problem.empty()) return fail(oneLine(problem));

@@ -138,10 +138,12 @@ int runMain(int argc, char** argv) {
   auto* generateCommand = app.add_subcommand(
       "generate",
       "Generate a graph: edge-probability N P | regular N D | random-edges N M | torus R C | knight R C | ncube N | "
-      "iccs K | complete N | 3sat N C");
+      "iccs K | complete N | 3sat N C | petersen N K");
   generateCommand->add_option("FAMILY", generate.family, "Graph family")->required();
   generateCommand->add_option("PARAMETERS", generate.parameters, "The family's parameters")->required();
-  generateCommand->add_option("--output", generate.output, "Where to write the graph (.txt or .hcp)")->required();
+  generateCommand->add_option("--output", generate.output,
+                              "Where to write the graph (.txt, .hcp, .g6, .s6, .col, .dimacs, .edges, .el)")
+      ->required();
   auto* generateSeed = addSeed(generateCommand);
   generateCommand->add_option("--cnf", generate.cnf, "3sat only: also write the formula as DIMACS CNF");
   generateCommand->add_flag("--json", common.json, "Print one JSON object");
@@ -155,6 +157,7 @@ int runMain(int argc, char** argv) {
 
   BatchOptions batch;
   for (CLI::App* command : {infoCommand, schcCommand, cohcCommand}) addBatchOptions(command, batch);
+  addBase(generateCommand, batch.base);
 
   ConvertOptions convert;
   auto* convertCommand = app.add_subcommand("convert", "Convert a graph file into another format (by extension)");

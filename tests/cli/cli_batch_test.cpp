@@ -1,0 +1,112 @@
+// Batch runs over many graphs, convert and the new generate families, through the built
+// program: JSON Lines in input order with a final count, a faulty line reported and passed
+// over, parts that together decide each graph once, Ctrl-C, and bad usage.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "cli_runner.h"
+
+namespace hc::testing {
+namespace {
+
+std::vector<nlohmann::json> jsonLines(const std::string& out) {
+  std::vector<nlohmann::json> lines;
+  std::istringstream in(out);
+  for (std::string line; std::getline(in, line);) lines.push_back(nlohmann::json::parse(line));
+  return lines;
+}
+
+void writeText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+// Petersen (not Hamiltonian), K4, a faulty line, C5 as sparse6, GP(11, 2) (not Hamiltonian).
+const char* kMixed = ">>graph6<<IheA@GUAo\nC~\nIheA@GUA\n:DaHg~\nUhCGGC@?K?o?O?G@A?OOA@?GA?OA?O@?G?SA?A_O\n";
+
+TEST(CliBatch, EveryGraphGetsOneLineInOrderAndTheFaultyOneIsReported) {
+  ScratchFolder scratch;
+  writeText(scratch / "mixed.g6", kMixed);
+  for (const char* jobs : {"1", "3"}) {
+    CliRun run = runCli({"cohc", scratch / "mixed.g6", "--json", "--jobs", jobs});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    auto lines = jsonLines(run.out);
+    ASSERT_EQ(lines.size(), 6u) << run.out;
+    const char* verdicts[] = {"non-hamiltonian", "hamiltonian", "unreadable", "hamiltonian", "non-hamiltonian"};
+    for (int i = 0; i < 5; ++i) {
+      EXPECT_EQ(lines[i].at("index"), i);
+      EXPECT_EQ(lines[i].at("verdict"), verdicts[i]) << i;
+    }
+    EXPECT_NE(lines[2].at("error").get<std::string>().find("mixed.g6: line 3:"), std::string::npos);
+    const auto& count = lines[5];
+    EXPECT_EQ(count.at("graphs"), 5);
+    EXPECT_EQ(count.at("hamiltonian"), 2);
+    EXPECT_EQ(count.at("non-hamiltonian"), 2);
+    EXPECT_EQ(count.at("unreadable"), 1);
+  }
+  // The same graphs through --each, with a listed file that does not exist.
+  writeText(scratch / "list", scratch / "mixed.g6" + "\n# comment\n" + scratch / "missing.g6\n" + example("petersen.txt") + "\n");
+  CliRun each = runCli({"info", "--each", scratch / "list"});
+  ASSERT_EQ(each.exitCode, 0) << each.err;
+  EXPECT_NE(each.out.find("#5 " + scratch / "missing.g6: unreadable"), std::string::npos) << each.out;
+  EXPECT_NE(each.out.find("Graphs: 7, Hamiltonian 0, non-Hamiltonian 0, undecided 5, unreadable 2"), std::string::npos)
+      << each.out;
+}
+
+TEST(CliBatch, PartsTogetherDecideEachGraphExactlyOnce) {
+  ScratchFolder scratch;
+  std::string text;
+  for (int i = 0; i < 4; ++i) text += kMixed;
+  writeText(scratch / "many.g6", text);
+  std::map<int, std::string> seen;
+  for (int part = 0; part < 3; ++part) {
+    CliRun run = runCli({"schc", scratch / "many.g6", "--json", "--max-iterations", "200", "--jobs", "2", "--part",
+                         std::to_string(part) + "/3"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    auto lines = jsonLines(run.out);
+    for (size_t i = 0; i + 1 < lines.size(); ++i) {
+      int index = lines[i].at("index");
+      EXPECT_EQ(index % 3, part);
+      EXPECT_TRUE(seen.emplace(index, lines[i].at("verdict")).second) << index;
+    }
+  }
+  ASSERT_EQ(seen.size(), 20u);
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(seen[i] == "unreadable", i % 5 == 2) << i;
+}
+
+TEST(CliBatch, CtrlCEndsWithWholeLinesAndTheCount) {
+  ScratchFolder scratch;
+  std::string text;
+  for (int i = 0; i < 50; ++i) text += "IheA@GUAo\n";  // schc never decides Petersen
+  writeText(scratch / "p.g6", text);
+  CliRun run = runCli({"schc", scratch / "p.g6", "--json", "--jobs", "2"}, 0.5);
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  auto lines = jsonLines(run.out);
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines.back().at("interrupted"), true);
+  EXPECT_EQ(lines.back().at("graphs"), static_cast<int>(lines.size()) - 1);
+}
+
+TEST(CliConvert, FormatsChainBackToTheSameBytesAndBadUsageIsOneError) {
+  ScratchFolder scratch;
+  ASSERT_EQ(runCli({"generate", "petersen", "7", "2", "--output", scratch / "gp.g6"}).exitCode, 0);
+  std::string previous = scratch / "gp.g6";
+  for (const char* next : {"gp.s6", "gp.col", "gp.el", "gp.hcp", "gp.txt", "gp.dimacs", "back.g6"}) {
+    CliRun run = runCli({"convert", previous, scratch / next, "--base", "1"});
+    ASSERT_EQ(run.exitCode, 0) << next << ": " << run.err;
+    previous = scratch / next;
+  }
+  EXPECT_EQ(slurp(scratch / "back.g6"), slurp(scratch / "gp.g6"));
+  ASSERT_EQ(runCli({"generate", "knight", "5", "5", "--output", scratch / "k.s6"}).exitCode, 0);
+  for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+           {"convert", scratch / "gp.g6", scratch / "gp.obj"},
+           {"convert", scratch / "nothing.g6", scratch / "x.g6"},
+           {"cohc", "--each", scratch / "no-list"},
+           {"cohc", scratch / "gp.g6", "--part", "3/3"},
+           {"generate", "petersen", "6", "3", "--output", scratch / "x.g6"}}) {
+    CliRun run = runCli(bad);
+    EXPECT_EQ(run.exitCode, 1) << bad[1];
+    EXPECT_EQ(run.errLines(), 1) << run.err;
+  }
+}
+
+}  // namespace
+}  // namespace hc::testing
