@@ -225,7 +225,12 @@ class Batch {
     const uint32_t seed = graphSeed(seed_, task.index);
     setThreadSeedStream(seed);
     SolveInput input;
-    input.loaded = loadGraphRecord(task.record, FormatOptions{options_.base});
+    {
+      // A load may point the process-wide diagnostic stream at its own capture for a moment;
+      // two loads at once would restore each other's streams.
+      std::lock_guard loading(loadMutex_);
+      input.loaded = loadGraphRecord(task.record, FormatOptions{options_.base});
+    }
     if (!input.loaded) {
       done.error = input.loaded.error;
       return done;
@@ -318,6 +323,7 @@ class Batch {
   std::vector<Slot> slots_;
 
   std::mutex mutex_;
+  std::mutex loadMutex_;
   std::condition_variable changed_;
   std::deque<Task> pending_;
   std::map<int64_t, Finished> finished_;
