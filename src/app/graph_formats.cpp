@@ -3,6 +3,7 @@
 #include "app/graph_formats.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "app/cycle_files.h"
 #include "app/dimacs_graph_format.h"
@@ -153,7 +154,13 @@ std::string GraphFileReader::open(const std::string& path) {
     return path + ": unknown graph file extension " + (ext.empty() ? std::string("(none)") : "\"." + ext + "\"") +
            " (use " + readableExtensions() + ")";
   }
-  if (!holdsSeveralGraphs(format_)) return {};  // the record's loader checks the file itself
+  std::error_code ec;
+  const auto status = std::filesystem::status(path, ec);
+  if (ec || !std::filesystem::exists(status)) return path + ": no such file";
+  if (std::filesystem::is_directory(status)) return path + ": is a folder, not a graph file";
+  if (!holdsSeveralGraphs(format_)) return {};  // the record's loader reads the file itself
+  in_.close();
+  in_.clear();
   in_.open(path, std::ios::binary);
   if (!in_) return path + ": cannot open the file";
   return {};

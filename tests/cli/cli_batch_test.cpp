@@ -95,11 +95,17 @@ TEST(CliConvert, FormatsChainBackToTheSameBytesAndBadUsageIsOneError) {
     previous = scratch / next;
   }
   EXPECT_EQ(slurp(scratch / "back.g6"), slurp(scratch / "gp.g6"));
+  // GP(5, 2) comes out labelled as the Petersen graph of the graph6 literature.
+  ASSERT_EQ(runCli({"generate", "petersen", "5", "2", "--output", scratch / "p.g6"}).exitCode, 0);
+  EXPECT_EQ(slurp(scratch / "p.g6"), ">>graph6<<IheA@GUAo\n");
   ASSERT_EQ(runCli({"generate", "knight", "5", "5", "--output", scratch / "k.s6"}).exitCode, 0);
+  std::filesystem::create_directory(scratch / "dir.g6");
   for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
            {"convert", scratch / "gp.g6", scratch / "gp.obj"},
            {"convert", scratch / "nothing.g6", scratch / "x.g6"},
            {"cohc", "--each", scratch / "no-list"},
+           {"info", scratch / "missing.txt", "--jobs", "2"},
+           {"info", scratch / "dir.g6", "--part", "0/2"},
            {"cohc", scratch / "gp.g6", "--part", "3/3"},
            {"generate", "petersen", "6", "3", "--output", scratch / "x.g6"}}) {
     CliRun run = runCli(bad);
