@@ -117,7 +117,8 @@ struct Finished {
 
 // A graph's seed from the batch seed and its index (distinct streams for distinct graphs).
 uint32_t graphSeed(uint32_t batchSeed, int64_t index) {
-  uint64_t z = (static_cast<uint64_t>(batchSeed) << 32) + static_cast<uint64_t>(index) + 0x9E3779B97F4A7C15ull;
+  uint64_t z =
+      (static_cast<uint64_t>(batchSeed) << 32) + static_cast<uint64_t>(index) + 0x9E3779B97F4A7C15ull;
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
   z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
   return static_cast<uint32_t>(z ^ (z >> 31));
@@ -133,15 +134,23 @@ struct Slot {
 
 class Batch {
  public:
-  Batch(const char* command, double timeLimit, uint32_t seed, const BatchOptions& options, const CommonOptions& common,
-        const GraphDecider& decide, int64_t partIndex, int64_t partCount)
-      : command_(command), timeLimit_(timeLimit), seed_(seed), options_(options), common_(common), decide_(decide),
-        partIndex_(partIndex), partCount_(partCount), slots_(static_cast<size_t>(options.jobs)) {}
+  Batch(const char* command, double timeLimit, uint32_t seed, const BatchOptions& options,
+        const CommonOptions& common, const GraphDecider& decide, int64_t partIndex, int64_t partCount)
+      : command_(command),
+        timeLimit_(timeLimit),
+        seed_(seed),
+        options_(options),
+        common_(common),
+        decide_(decide),
+        partIndex_(partIndex),
+        partCount_(partCount),
+        slots_(static_cast<size_t>(options.jobs)) {}
 
   int run(BatchSource& source) {
     const auto start = Clock::now();
     std::vector<std::jthread> workers;
-    for (int32_t w = 0; w < options_.jobs; ++w) workers.emplace_back([this, w] { work(slots_[static_cast<size_t>(w)]); });
+    for (int32_t w = 0; w < options_.jobs; ++w)
+      workers.emplace_back([this, w] { work(slots_[static_cast<size_t>(w)]); });
     std::jthread watcher([this](std::stop_token stop) { watch(stop); });
 
     const size_t ahead = static_cast<size_t>(options_.jobs) * 4;
@@ -239,7 +248,8 @@ class Batch {
     input.name = graphDisplayName(input.loaded.description);
     slot.keepRunning.store(1);
     slot.timedOut.store(false);
-    slot.deadline.store((Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(timeLimit_)))
+    slot.deadline.store((Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                            std::chrono::duration<double>(timeLimit_)))
                             .time_since_epoch()
                             .count());
     slot.busy.store(true);
@@ -256,7 +266,8 @@ class Batch {
       const bool interrupted = runFlag().load() == 0;
       for (Slot& slot : slots_) {
         if (!slot.busy.load()) continue;
-        if (timeLimit_ > 0.0 && now.time_since_epoch().count() >= slot.deadline.load() && slot.keepRunning.load() != 0) {
+        if (timeLimit_ > 0.0 && now.time_since_epoch().count() >= slot.deadline.load() &&
+            slot.keepRunning.load() != 0) {
           slot.timedOut.store(true);
           slot.keepRunning.store(0);
         }
@@ -290,13 +301,15 @@ class Batch {
 
   void printCount(double seconds) {
     const bool interrupted = runFlag().load() == 0;
-    const int64_t graphs = counts_["hamiltonian"] + counts_["non-hamiltonian"] + counts_["undecided"] + counts_["unreadable"];
+    const int64_t graphs =
+        counts_["hamiltonian"] + counts_["non-hamiltonian"] + counts_["undecided"] + counts_["unreadable"];
     if (common_.json) {
       Json j;
       j["command"] = command_;
       j["count"] = true;
       j["graphs"] = graphs;
-      for (const char* verdict : {"hamiltonian", "non-hamiltonian", "undecided", "unreadable"}) j[verdict] = counts_[verdict];
+      for (const char* verdict : {"hamiltonian", "non-hamiltonian", "undecided", "unreadable"})
+        j[verdict] = counts_[verdict];
       j["seconds"] = seconds;
       j["graphsPerSecond"] = seconds > 0 ? static_cast<double>(graphs) / seconds : 0.0;
       j["interrupted"] = interrupted;
@@ -307,8 +320,8 @@ class Batch {
     std::cout << "Graphs: " << graphs << ", Hamiltonian " << counts_["hamiltonian"] << ", non-Hamiltonian "
               << counts_["non-hamiltonian"] << ", undecided " << counts_["undecided"] << ", unreadable "
               << counts_["unreadable"] << " (" << formatNumber(seconds, 3) << " s"
-              << (partCount_ > 1 ? ", part " + options_.part : std::string()) << (interrupted ? ", interrupted" : "")
-              << ")\n"
+              << (partCount_ > 1 ? ", part " + options_.part : std::string())
+              << (interrupted ? ", interrupted" : "") << ")\n"
               << std::flush;
   }
 
@@ -336,12 +349,14 @@ class Batch {
 
 }  // namespace
 
-int runBatch(const char* command, const std::string& graph, double timeLimit, const std::optional<uint32_t>& seed,
-             const BatchOptions& options, const CommonOptions& common, const GraphDecider& decide) {
+int runBatch(const char* command, const std::string& graph, double timeLimit,
+             const std::optional<uint32_t>& seed, const BatchOptions& options, const CommonOptions& common,
+             const GraphDecider& decide) {
   if (graph.empty() == options.each.empty()) return fail("give either GRAPH or --each FILE, not both");
   int64_t partIndex = 0, partCount = 1;
   if (!options.part.empty())
-    if (std::string problem = parsePart(options.part, partIndex, partCount); !problem.empty()) return fail(problem);
+    if (std::string problem = parsePart(options.part, partIndex, partCount); !problem.empty())
+      return fail(problem);
   BatchSource source;
   if (std::string problem = source.open(graph, options.each); !problem.empty()) return fail(problem);
   uint32_t batchSeed = 0;

@@ -51,8 +51,9 @@ bool isBatchRun(const std::string& graph, const BatchOptions& options);
 
 // Runs the batch; the exit status is 0 once it has run, 1 on bad usage or when the batch
 // file (or the --each list) cannot be opened.
-int runBatch(const char* command, const std::string& graph, double timeLimit, const std::optional<uint32_t>& seed,
-             const BatchOptions& options, const CommonOptions& common, const GraphDecider& decide);
+int runBatch(const char* command, const std::string& graph, double timeLimit,
+             const std::optional<uint32_t>& seed, const BatchOptions& options, const CommonOptions& common,
+             const GraphDecider& decide);
 
 // The deciders of the batch commands.
 GraphDecider infoDecider();

@@ -70,8 +70,9 @@ GraphDecider infoDecider() {
     j["biconnected"] = info.biconnected;
     out.summary = std::to_string(info.nodes) + " nodes, " + std::to_string(info.edges) + " edges, degrees " +
                   std::to_string(info.minDegree) + ".." + std::to_string(info.maxDegree) +
-                  (info.biconnected ? ", biconnected" : info.connected ? ", not biconnected (non-Hamiltonian)"
-                                                                       : ", not connected (non-Hamiltonian)");
+                  (info.biconnected ? ", biconnected"
+                   : info.connected ? ", not biconnected (non-Hamiltonian)"
+                                    : ", not connected (non-Hamiltonian)");
     return out;
   };
 }
@@ -110,7 +111,8 @@ GraphDecider cohcDecider(const CohcCommandOptions& options) {
     // Only a run that ended by itself proves non-Hamiltonicity.
     const bool stoppedFromOutside = result.aborted || g.keepRunning->load() == 0;
     RunEnd end = finishRun(g.input, graph, result.verdict, result.cycle, !stoppedFromOutside, "");
-    GraphOutcome out = solvedOutcome("cohc", g, end, seconds, stoppedBy(g, end.verdict, "search depth too shallow"));
+    GraphOutcome out =
+        solvedOutcome("cohc", g, end, seconds, stoppedBy(g, end.verdict, "search depth too shallow"));
     out.json["treeNodes"] = result.treeNodes;
     out.json["deepestDepth"] = result.deepestDepth;
     out.json["level"] = options.level;

@@ -16,7 +16,8 @@ int runConvert(const ConvertOptions& options, const CommonOptions& common) {
   if (!canWriteFormat(to))
     return fail(options.output + ": cannot write this format (use " + writableExtensions() + ")");
   std::error_code ec;
-  if (std::filesystem::exists(options.output, ec) && std::filesystem::equivalent(options.output, options.input, ec))
+  if (std::filesystem::exists(options.output, ec) &&
+      std::filesystem::equivalent(options.output, options.input, ec))
     return fail(options.output + " is the input file itself; choose another file");
   if (std::string problem = checkWritablePath("OUT", options.output); !problem.empty()) return fail(problem);
   enableFixedSeed(1);  // nothing random is drawn, but a load is a reseed point all the same
@@ -41,7 +42,8 @@ int runConvert(const ConvertOptions& options, const CommonOptions& common) {
           return fail(record.where() + ": " + problem);
       text += graphLine(to, *loaded.graph);
     } else if (graphs > 1) {
-      return fail(options.input + " holds several graphs; convert it to .g6 or .s6, or decide it with a batch");
+      return fail(options.input +
+                  " holds several graphs; convert it to .g6 or .s6, or decide it with a batch");
     } else {
       singleName = graphDisplayName(loaded.description);
       single = std::move(loaded.graph);
@@ -59,8 +61,8 @@ int runConvert(const ConvertOptions& options, const CommonOptions& common) {
     j["graphs"] = graphs;
     printJson(j);
   } else {
-    std::cout << "Converted " << graphs << (graphs == 1 ? " graph" : " graphs") << " from " << options.input << " to "
-              << options.output << "\n";
+    std::cout << "Converted " << graphs << (graphs == 1 ? " graph" : " graphs") << " from " << options.input
+              << " to " << options.output << "\n";
   }
   return 0;
 }

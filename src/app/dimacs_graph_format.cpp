@@ -24,7 +24,8 @@ FileStatus parseDimacsGraph(std::string_view text, const std::string& where, Pla
           !wholeInteger(words[3], m))
         return fail("expected \"p edge NODES EDGES\"");
       if (n < 1 || n > kMaxFileNodes)
-        return fail("node count " + std::string(words[2]) + " out of range 1.." + std::to_string(kMaxFileNodes));
+        return fail("node count " + std::string(words[2]) + " out of range 1.." +
+                    std::to_string(kMaxFileNodes));
       if (m < 0) return fail("edge count " + std::string(words[3]) + " is negative");
       result.nodes = static_cast<int32_t>(n);
       haveProblem = true;

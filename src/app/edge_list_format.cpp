@@ -29,11 +29,13 @@ FileStatus parseEdgeList(std::string_view text, const std::string& where, int32_
         return fail("node " + std::string(words[i]) + " out of range " + std::to_string(base) + ".." +
                     std::to_string(kMaxFileNodes - 1 + base));
     }
-    if (edges.add(static_cast<int32_t>(u - base), static_cast<int32_t>(v - base)) == EdgeCollector::Added::Loop)
+    if (edges.add(static_cast<int32_t>(u - base), static_cast<int32_t>(v - base)) ==
+        EdgeCollector::Added::Loop)
       return fail("node " + std::to_string(u) + " is joined to itself");
     largest = std::max({largest, u - base, v - base});
   }
-  if (largest < 0) return FileStatus::failure(where + ": no edges (an edge list needs at least one \"u v\" line)");
+  if (largest < 0)
+    return FileStatus::failure(where + ": no edges (an edge list needs at least one \"u v\" line)");
   result.nodes = static_cast<int32_t>(largest + 1);
   out = std::move(result);
   return {};
@@ -42,7 +44,8 @@ FileStatus parseEdgeList(std::string_view text, const std::string& where, int32_
 std::string formatEdgeList(const std::string& name, const PlainGraph& graph, int32_t base) {
   std::string out;
   out.reserve(64 + graph.edges.size() * 12);
-  out += "# " + name + ": " + std::to_string(graph.nodes) + " nodes, " + std::to_string(graph.edges.size()) + " edges\n";
+  out += "# " + name + ": " + std::to_string(graph.nodes) + " nodes, " + std::to_string(graph.edges.size()) +
+         " edges\n";
   for (auto [a, b] : graph.edges)
     out += std::to_string(std::min(a, b) + base) + " " + std::to_string(std::max(a, b) + base) + "\n";
   return out;

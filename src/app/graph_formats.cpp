@@ -27,16 +27,24 @@ GraphFormat graphFormatOfPath(const std::string& path) {
   return GraphFormat::Unknown;
 }
 
-bool canReadFormat(GraphFormat format) { return format != GraphFormat::Unknown; }
+bool canReadFormat(GraphFormat format) {
+  return format != GraphFormat::Unknown;
+}
 
 bool canWriteFormat(GraphFormat format) {
   return format != GraphFormat::Unknown && format != GraphFormat::Obj && format != GraphFormat::Drawing;
 }
 
-bool holdsSeveralGraphs(GraphFormat format) { return format == GraphFormat::Graph6 || format == GraphFormat::Sparse6; }
+bool holdsSeveralGraphs(GraphFormat format) {
+  return format == GraphFormat::Graph6 || format == GraphFormat::Sparse6;
+}
 
-const char* readableExtensions() { return ".txt, .obj, .g, .hcp, .g6, .s6, .col, .dimacs, .edges, .el"; }
-const char* writableExtensions() { return ".txt, .hcp, .g6, .s6, .col, .dimacs, .edges, .el"; }
+const char* readableExtensions() {
+  return ".txt, .obj, .g, .hcp, .g6, .s6, .col, .dimacs, .edges, .el";
+}
+const char* writableExtensions() {
+  return ".txt, .hcp, .g6, .s6, .col, .dimacs, .edges, .el";
+}
 
 namespace {
 
@@ -59,7 +67,8 @@ FileStatus writeGraphFile(const std::string& path, const Graph& graph, const std
   if (format == GraphFormat::Hcp) return writeFileAtomically(path, formatHcp(shownName, graph));
   if (holdsSeveralGraphs(format)) {
     if (format == GraphFormat::Graph6)
-      if (std::string problem = graph6LineProblem(graph); !problem.empty()) return FileStatus::failure(path + ": " + problem);
+      if (std::string problem = graph6LineProblem(graph); !problem.empty())
+        return FileStatus::failure(path + ": " + problem);
     return writeFileAtomically(path, graphLinesHeader(format) + graphLine(format, graph));
   }
   const PlainGraph plain = plainGraphOf(graph);
@@ -90,7 +99,9 @@ std::string graph6LineProblem(const Graph& graph) {
          " nodes (it needs n(n-1)/12 bytes whatever the edges); use .s6 for larger graphs";
 }
 
-std::string GraphRecord::where() const { return line > 0 ? path + ": line " + std::to_string(line) : path; }
+std::string GraphRecord::where() const {
+  return line > 0 ? path + ": line " + std::to_string(line) : path;
+}
 
 LoadedGraph loadGraphRecord(const GraphRecord& record, const FormatOptions& options) {
   const GraphFormat format = graphFormatOfPath(record.path);
@@ -151,8 +162,8 @@ std::string GraphFileReader::open(const std::string& path) {
   wholeFileGiven_ = false;
   if (!canReadFormat(format_)) {
     std::string ext = fileExtension(path);
-    return path + ": unknown graph file extension " + (ext.empty() ? std::string("(none)") : "\"." + ext + "\"") +
-           " (use " + readableExtensions() + ")";
+    return path + ": unknown graph file extension " +
+           (ext.empty() ? std::string("(none)") : "\"." + ext + "\"") + " (use " + readableExtensions() + ")";
   }
   std::error_code ec;
   const auto status = std::filesystem::status(path, ec);

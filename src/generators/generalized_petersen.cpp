@@ -7,7 +7,8 @@ namespace hc {
 
 std::string checkGeneralizedPetersen(int64_t n, int64_t k) {
   if (n < 3) return "GP(N, K) needs N >= 3";
-  if (k < 1 || 2 * k >= n) return "GP(N, K) needs 1 <= K < N/2 (here K must be 1.." + std::to_string((n - 1) / 2) + ")";
+  if (k < 1 || 2 * k >= n)
+    return "GP(N, K) needs 1 <= K < N/2 (here K must be 1.." + std::to_string((n - 1) / 2) + ")";
   if (2 * n > kMaxGeneratedNodes)
     return "GP(" + std::to_string(n) + ", " + std::to_string(k) + ") would have " + std::to_string(2 * n) +
            " nodes; at most " + std::to_string(kMaxGeneratedNodes) + " can be generated";

@@ -17,7 +17,9 @@ std::vector<nlohmann::json> jsonLines(const std::string& out) {
   return lines;
 }
 
-void writeText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+void writeText(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
 
 // Petersen (not Hamiltonian), K4, a faulty line, C5 as sparse6, GP(11, 2) (not Hamiltonian).
 const char* kMixed = ">>graph6<<IheA@GUAo\nC~\nIheA@GUA\n:DaHg~\nUhCGGC@?K?o?O?G@A?OOA@?GA?OA?O@?G?SA?A_O\n";
@@ -30,7 +32,8 @@ TEST(CliBatch, EveryGraphGetsOneLineInOrderAndTheFaultyOneIsReported) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     auto lines = jsonLines(run.out);
     ASSERT_EQ(lines.size(), 6u) << run.out;
-    const char* verdicts[] = {"non-hamiltonian", "hamiltonian", "unreadable", "hamiltonian", "non-hamiltonian"};
+    const char* verdicts[] = {"non-hamiltonian", "hamiltonian", "unreadable", "hamiltonian",
+                              "non-hamiltonian"};
     for (int i = 0; i < 5; ++i) {
       EXPECT_EQ(lines[i].at("index"), i);
       EXPECT_EQ(lines[i].at("verdict"), verdicts[i]) << i;
@@ -43,11 +46,13 @@ TEST(CliBatch, EveryGraphGetsOneLineInOrderAndTheFaultyOneIsReported) {
     EXPECT_EQ(count.at("unreadable"), 1);
   }
   // The same graphs through --each, with a listed file that does not exist.
-  writeText(scratch / "list", scratch / "mixed.g6" + "\n# comment\n" + scratch / "missing.g6\n" + example("petersen.txt") + "\n");
+  writeText(scratch / "list", scratch / "mixed.g6" + "\n# comment\n" + scratch / "missing.g6\n" +
+                                  example("petersen.txt") + "\n");
   CliRun each = runCli({"info", "--each", scratch / "list"});
   ASSERT_EQ(each.exitCode, 0) << each.err;
   EXPECT_NE(each.out.find("#5 " + scratch / "missing.g6: unreadable"), std::string::npos) << each.out;
-  EXPECT_NE(each.out.find("Graphs: 7, Hamiltonian 0, non-Hamiltonian 0, undecided 5, unreadable 2"), std::string::npos)
+  EXPECT_NE(each.out.find("Graphs: 7, Hamiltonian 0, non-Hamiltonian 0, undecided 5, unreadable 2"),
+            std::string::npos)
       << each.out;
 }
 
@@ -58,8 +63,8 @@ TEST(CliBatch, PartsTogetherDecideEachGraphExactlyOnce) {
   writeText(scratch / "many.g6", text);
   std::map<int, std::string> seen;
   for (int part = 0; part < 3; ++part) {
-    CliRun run = runCli({"schc", scratch / "many.g6", "--json", "--max-iterations", "200", "--jobs", "2", "--part",
-                         std::to_string(part) + "/3"});
+    CliRun run = runCli({"schc", scratch / "many.g6", "--json", "--max-iterations", "200", "--jobs", "2",
+                         "--part", std::to_string(part) + "/3"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     auto lines = jsonLines(run.out);
     for (size_t i = 0; i + 1 < lines.size(); ++i) {

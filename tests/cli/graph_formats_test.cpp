@@ -1,13 +1,14 @@
 // The exchange formats and the dispatcher by extension: known graph6 strings, round trips
 // of every writable format, one table of bad inputs per reader, a fuzz loop, and a check
 // of the graph6/sparse6 codec against nauty's converters when they are installed.
+#include "app/graph_formats.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <random>
 
 #include "app/graph6_format.h"
-#include "app/graph_formats.h"
 #include "app/tsplib_files.h"
 #include "cli_runner.h"
 #include "support/test_graphs.h"
@@ -82,7 +83,10 @@ TEST(GraphFormats, BadInputIsOneErrorNamingFileAndLine) {
   };
   const Case cases[] = {
       {"a.g6", "IheA@GUA\n", "a.g6: line 1: a graph6 line for 10 nodes needs 8 bytes"},
-      {"b.g6", ">>graph6<<\n\nIh\x01" "A@GUAo\nIheA@GUAo\n", "b.g6: line 3: byte 3 (code 1)"},
+      {"b.g6",
+       ">>graph6<<\n\nIh\x01"
+       "A@GUAo\nIheA@GUAo\n",
+       "b.g6: line 3: byte 3 (code 1)"},
       {"c.s6", ":~~~~~~~~\n", "c.s6: line 1: node count 68719476735 out of range"},
       {"d.g6", "&Bw\n", "d.g6: line 1: digraph6"},
       {"e.s6", ":~?\n", "e.s6: line 1: the line ends inside the node count"},
@@ -100,7 +104,8 @@ TEST(GraphFormats, BadInputIsOneErrorNamingFileAndLine) {
       {"e.edges", "3 3\n", "e.edges: line 1: node 3 is joined to itself"},
       {"a.hcp", "TYPE : HCP\nDIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n-1\nFIXED_EDGES_SECTION\n2 3\n-1\n",
        "a.hcp: fixed edge 2 3 is not an edge of the graph"},
-      {"b.hcp", "DIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n-1\nFIXED_EDGES_SECTION\n2\n", "b.hcp: the file ends inside the fixed edges"},
+      {"b.hcp", "DIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n-1\nFIXED_EDGES_SECTION\n2\n",
+       "b.hcp: the file ends inside the fixed edges"},
       {"a.xyz", "", "a.xyz: unknown graph file extension \".xyz\""},
   };
   for (const Case& c : cases) {
