@@ -132,7 +132,7 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
       {"schc --time-limit nan", {"schc", petersen, "--time-limit", "nan"}},
       {"schc --seed too large", {"schc", petersen, "--seed", "4294967296"}},
       {"cohc --level 7", {"cohc", petersen, "--level", "7"}},
-      {"generate: knight too small", {"generate", "knight", "7", "8", "--output", scratch / "k.txt"}},
+      {"generate: knight with 3 columns", {"generate", "knight", "8", "3", "--output", scratch / "k.txt"}},
       {"generate: not numeric", {"generate", "complete", "1e3", "--output", scratch / "k.txt"}},
       {"generate: impossible regular", {"generate", "regular", "7", "3", "--output", scratch / "k.txt"}},
       {"generate: unknown family", {"generate", "wheel", "5", "--output", scratch / "k.txt"}},
