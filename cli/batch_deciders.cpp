@@ -2,6 +2,7 @@
 // object and one summary line. Each mirrors its one-graph command without the progress
 // line and the cycle file.
 #include <chrono>
+#include <iostream>
 
 #include "app/graph_information.h"
 #include "app/number_format.h"
@@ -78,6 +79,9 @@ GraphDecider infoDecider() {
 }
 
 GraphDecider schcDecider(const SchcCommandOptions& options) {
+  if (options.timeLimit <= 0.0 && options.maxIterations <= 0)
+    std::cerr << "hamcycles-cli: note: without --time-limit or --max-iterations, schc keeps iterating on a "
+                 "non-Hamiltonian graph its initial pruning cannot prove\n";
   return [options](BatchGraph& g) {
     Graph& graph = *g.input.loaded.graph;
     SchcOptions engineOptions;
