@@ -3,6 +3,7 @@
 // line and the cycle file.
 #include <chrono>
 #include <iostream>
+#include <mutex>
 
 #include "app/graph_information.h"
 #include "app/number_format.h"
@@ -79,10 +80,13 @@ GraphDecider infoDecider() {
 }
 
 GraphDecider schcDecider(const SchcCommandOptions& options) {
-  if (options.timeLimit <= 0.0 && options.maxIterations <= 0)
-    std::cerr << "hamcycles-cli: note: without --time-limit or --max-iterations, schc keeps iterating on a "
-                 "non-Hamiltonian graph its initial pruning cannot prove\n";
   return [options](BatchGraph& g) {
+    static std::once_flag noted;
+    if (options.timeLimit <= 0.0 && options.maxIterations <= 0)
+      std::call_once(noted, [] {
+        std::cerr << "hamcycles-cli: note: without --time-limit or --max-iterations, schc keeps iterating on a "
+                     "non-Hamiltonian graph its initial pruning cannot prove\n";
+      });
     Graph& graph = *g.input.loaded.graph;
     SchcOptions engineOptions;
     engineOptions.maxIterations = options.maxIterations;
