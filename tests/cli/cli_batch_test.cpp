@@ -90,6 +90,20 @@ TEST(CliBatch, CtrlCEndsWithWholeLinesAndTheCount) {
   EXPECT_EQ(lines.back().at("graphs"), static_cast<int>(lines.size()) - 1);
 }
 
+TEST(CliBatch, TheTimeLimitHoldsForEachGraph) {
+  ScratchFolder scratch;
+  writeText(scratch / "p.g6", "IheA@GUAo\nC~\nIheA@GUAo\n");
+  CliRun run = runCli({"schc", scratch / "p.g6", "--json", "--jobs", "2", "--time-limit", "0.3"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  auto lines = jsonLines(run.out);
+  ASSERT_EQ(lines.size(), 4u);
+  for (int i : {0, 2}) {
+    EXPECT_EQ(lines[i].at("stopped"), "time limit");
+    EXPECT_GE(lines[i].at("seconds").get<double>(), 0.3);
+  }
+  EXPECT_EQ(lines[1].at("verdict"), "hamiltonian");
+}
+
 TEST(CliConvert, FormatsChainBackToTheSameBytesAndBadUsageIsOneError) {
   ScratchFolder scratch;
   ASSERT_EQ(runCli({"generate", "petersen", "7", "2", "--output", scratch / "gp.g6"}).exitCode, 0);
