@@ -19,7 +19,7 @@
 #include <thread>
 
 #include "app/schc_runner.h"
-#include "bench_graphs.h"
+#include "../bench_graphs.h"
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/paint_helpers.h"
 #include "ui/repaint_coalescer.h"
