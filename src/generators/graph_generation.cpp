@@ -426,11 +426,19 @@ SatGenerationResult generate3SatGraph(LogicalFormula formula) {
 }
 
 std::string formatNumberForMessage(double value, int32_t decimals) {
-  char buffer[64];
+  char buffer[400];
   std::snprintf(buffer, sizeof buffer, "%#.10g", value);
   std::string text(buffer);
+  if (!std::isfinite(value)) return text;
+  if (text.find_first_of("eE") != std::string::npos) {
+    // Positional form, as every display writes numbers: 1/100000 with 4 decimals reads
+    // 0.0000, not 1.000000000e-05.
+    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    std::snprintf(buffer, sizeof buffer, "%#.*f", exponent >= 9 ? 0 : 9 - exponent, value);
+    text = buffer;
+  }
   const size_t point = text.find('.');
-  if (point == std::string::npos || text.find_first_of("eE") != std::string::npos) return text;
+  if (point == std::string::npos) return text;
   // %#g keeps trailing zeros; the rule keeps only the significant ones.
   while (text.size() > point + 1 && text.back() == '0') text.pop_back();
   if (decimals <= 0) return text.substr(0, point);

@@ -1,0 +1,50 @@
+// What the Graph Generation page decides when one of its load buttons is pressed, without
+// any widget: from the chosen source type and the two edit texts to the message boxes it
+// shows (in order) or the request it sends. The rules and limits are the generation
+// factory's own (the command line's `generate` applies the same ones), so the page never
+// accepts a request the factory would refuse.
+//
+// Also here: which accepted requests are worth a worker thread, and the build itself as
+// the worker runs it.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <stop_token>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/graph.h"
+
+namespace hc {
+
+struct LoadButtonOutcome {
+  std::vector<std::string> messages;  // the message boxes, in order; empty when accepted
+  bool accepted = false;
+  int32_t sourceType = -1;            // the request sent when accepted
+  double parameter1 = 0.0;
+  double parameter2 = 0.0;
+};
+
+// Source types 1..9 check their texts (text2 is ignored for 6..8); 10..12 are accepted
+// with both parameters 0 (the main window then asks for the file). Grid, cube, ICCS and
+// complete requests carry their parameters truncated, as the page sends them. Any other
+// source type is refused with no message (nothing is selected).
+LoadButtonOutcome evaluateLoadButton(int32_t sourceType, std::string_view text1, std::string_view text2);
+
+// Accepted requests whose build takes long enough to be felt (large graphs, dense random
+// regular graphs that restart often) run on a worker thread; the rest are built at once.
+bool shouldGenerateInBackground(const LoadButtonOutcome& accepted);
+
+struct BuiltGraph {
+  std::unique_ptr<Graph> graph;  // null exactly when error is set (or the build was stopped)
+  std::string error;
+};
+
+// Builds the graph of an accepted request for source types 1..9, as the main window does.
+// Safe on any thread (it touches only the graph it builds and the calling thread's random
+// source). `stop` is looked at where the generators allow it; a stopped build gives no graph.
+BuiltGraph buildRequestedGraph(int32_t sourceType, double parameter1, double parameter2, std::stop_token stop = {});
+
+}  // namespace hc
