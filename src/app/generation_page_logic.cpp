@@ -1,5 +1,6 @@
 #include "app/generation_page_logic.h"
 
+#include <atomic>
 #include <cmath>
 
 #include "generators/graph_generation.h"
@@ -81,18 +82,23 @@ bool shouldGenerateInBackground(const LoadButtonOutcome& accepted) {
   return accepted.accepted && accepted.sourceType <= 9 && estimatedWork(accepted) > 20000.0;
 }
 
-BuiltGraph buildRequestedGraph(int32_t sourceType, double parameter1, double parameter2, std::stop_token stop) {
+BuiltGraph buildRequestedGraph(int32_t sourceType, double parameter1, double parameter2, std::stop_token stop,
+                               std::function<void(double)> progress) {
+  std::atomic<uint8_t> keepRunning{1};
+  std::stop_callback onStop(stop, [&keepRunning] { keepRunning.store(0); });
+  GenerationControl control;
+  control.keepRunning = &keepRunning;
+  control.progress = std::move(progress);
   BuiltGraph built;
   if (sourceType == 9) {
-    SatGenerationResult sat = generate3SatGraph(parameter1, parameter2);
+    SatGenerationResult sat = generate3SatGraph(parameter1, parameter2, control);
     built.graph = std::move(sat.graph);
     built.error = std::move(sat.error);
   } else {
-    GenerationResult result = generateGraph(requestForFamily(sourceType, parameter1, parameter2));
+    GenerationResult result = generateGraph(requestForFamily(sourceType, parameter1, parameter2), control);
     built.graph = std::move(result.graph);
     built.error = std::move(result.error);
   }
-  if (stop.stop_requested()) built.graph.reset();
   return built;
 }
 

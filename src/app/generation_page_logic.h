@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stop_token>
 #include <string>
@@ -44,7 +45,9 @@ struct BuiltGraph {
 
 // Builds the graph of an accepted request for source types 1..9, as the main window does.
 // Safe on any thread (it touches only the graph it builds and the calling thread's random
-// source). `stop` is looked at where the generators allow it; a stopped build gives no graph.
-BuiltGraph buildRequestedGraph(int32_t sourceType, double parameter1, double parameter2, std::stop_token stop = {});
+// source). The generators look at `stop` at every outer step; a stopped build gives no
+// graph. `progress` (may be empty) is called on the building thread with 0..1.
+BuiltGraph buildRequestedGraph(int32_t sourceType, double parameter1, double parameter2, std::stop_token stop = {},
+                               std::function<void(double)> progress = {});
 
 }  // namespace hc

@@ -84,3 +84,17 @@ TEST(GenerationValidation, OnlyLargeOrDenseRequestsLeaveTheUiThread) {
 
 }  // namespace
 }  // namespace hc
+
+namespace hc {
+namespace {
+
+TEST(GenerationValidation, AStoppedBuildGivesNoGraph) {
+  std::stop_source stop;
+  stop.request_stop();
+  BuiltGraph built = buildRequestedGraph(2, 1000000, 3, stop.get_token());
+  EXPECT_EQ(built.graph, nullptr);
+  EXPECT_EQ(built.error, kGenerationCancelled);
+}
+
+}  // namespace
+}  // namespace hc
