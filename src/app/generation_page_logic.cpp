@@ -23,11 +23,11 @@ std::vector<std::string> splitLines(const std::string& text) {
 
 // Nodes plus edges of an accepted request, roughly; a dense regular graph counts its
 // degree once more because its passes restart the more often the denser it is.
-double estimatedWork(const LoadButtonOutcome& request) {
+double estimatedWork(const GraphRequest& request) {
   const double p1 = request.parameter1;
   const double p2 = request.parameter2;
   const double n = std::trunc(p1);
-  switch (request.sourceType) {
+  switch (static_cast<int32_t>(request.sourceType)) {
     case 1: return n * (n + 1.0) / 2.0;  // one draw per node pair, whatever the probability
     case 2: return n * (1.0 + std::trunc(p2) / 2.0) * std::trunc(p2);
     case 3: return n + std::trunc(p2);
@@ -47,7 +47,7 @@ LoadButtonOutcome evaluateLoadButton(int32_t sourceType, std::string_view text1,
   LoadButtonOutcome outcome;
   if (sourceType >= 10 && sourceType <= 12) {
     outcome.accepted = true;
-    outcome.sourceType = sourceType;
+    outcome.request.sourceType = sourceType;
     return outcome;
   }
   if (sourceType < 1 || sourceType > 9) return outcome;
@@ -68,36 +68,38 @@ LoadButtonOutcome evaluateLoadButton(int32_t sourceType, std::string_view text1,
     outcome.messages = splitLines(problem);
     return outcome;
   }
+  GraphRequest& request = outcome.request;
   outcome.accepted = true;
-  outcome.sourceType = sourceType;
-  outcome.parameter1 = check.first;
-  outcome.parameter2 = check.second;
-  if (sourceType >= 4 && sourceType <= 8) outcome.parameter1 = std::trunc(check.first);
-  if (sourceType == 4 || sourceType == 5) outcome.parameter2 = std::trunc(check.second);
-  if (sourceType >= 6 && sourceType <= 8) outcome.parameter2 = 0.0;
+  request.sourceType = sourceType;
+  request.parameter1 = sourceType >= 4 && sourceType <= 8 ? std::trunc(check.first) : check.first;
+  request.parameter2 = sourceType == 4 || sourceType == 5 ? std::trunc(check.second) : check.second;
+  if (sourceType >= 6 && sourceType <= 8) request.parameter2 = 0.0;
   return outcome;
 }
 
 bool shouldGenerateInBackground(const LoadButtonOutcome& accepted) {
-  return accepted.accepted && accepted.sourceType <= 9 && estimatedWork(accepted) > 20000.0;
+  return accepted.accepted && accepted.request.sourceType <= 9 && estimatedWork(accepted.request) > 20000.0;
 }
 
-BuiltGraph buildRequestedGraph(int32_t sourceType, double parameter1, double parameter2, std::stop_token stop,
+BuiltGraph buildRequestedGraph(const GraphRequest& request, std::stop_token stop,
                                std::function<void(double)> progress) {
   std::atomic<uint8_t> keepRunning{1};
   std::stop_callback onStop(stop, [&keepRunning] { keepRunning.store(0); });
   GenerationControl control;
   control.keepRunning = &keepRunning;
   control.progress = std::move(progress);
+  const int32_t source = static_cast<int32_t>(request.sourceType);
   BuiltGraph built;
-  if (sourceType == 9) {
-    SatGenerationResult sat = generate3SatGraph(parameter1, parameter2, control);
+  if (source == 9) {
+    SatGenerationResult sat = generate3SatGraph(request.parameter1, request.parameter2, control);
     built.graph = std::move(sat.graph);
     built.error = std::move(sat.error);
-  } else {
-    GenerationResult result = generateGraph(requestForFamily(sourceType, parameter1, parameter2), control);
+  } else if (source >= 1 && source <= 8) {
+    GenerationResult result = generateGraph(requestForFamily(source, request.parameter1, request.parameter2), control);
     built.graph = std::move(result.graph);
     built.error = std::move(result.error);
+  } else {
+    return buildRequestedGraph(request);  // its error for what is not generated
   }
   return built;
 }

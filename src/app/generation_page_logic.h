@@ -16,16 +16,14 @@
 #include <string_view>
 #include <vector>
 
-#include "core/graph.h"
+#include "app/program_model.h"
 
 namespace hc {
 
 struct LoadButtonOutcome {
   std::vector<std::string> messages;  // the message boxes, in order; empty when accepted
   bool accepted = false;
-  int32_t sourceType = -1;            // the request sent when accepted
-  double parameter1 = 0.0;
-  double parameter2 = 0.0;
+  GraphRequest request;               // the request sent when accepted
 };
 
 // Source types 1..9 check their texts (text2 is ignored for 6..8); 10..12 are accepted
@@ -38,16 +36,11 @@ LoadButtonOutcome evaluateLoadButton(int32_t sourceType, std::string_view text1,
 // regular graphs that restart often) run on a worker thread; the rest are built at once.
 bool shouldGenerateInBackground(const LoadButtonOutcome& accepted);
 
-struct BuiltGraph {
-  std::unique_ptr<Graph> graph;  // null exactly when error is set (or the build was stopped)
-  std::string error;
-};
-
-// Builds the graph of an accepted request for source types 1..9, as the main window does.
-// Safe on any thread (it touches only the graph it builds and the calling thread's random
-// source). The generators look at `stop` at every outer step; a stopped build gives no
-// graph. `progress` (may be empty) is called on the building thread with 0..1.
-BuiltGraph buildRequestedGraph(int32_t sourceType, double parameter1, double parameter2, std::stop_token stop = {},
+// Builds the graph of an accepted request for source types 1..9 as buildRequestedGraph
+// does, but stoppable: the generators look at `stop` at every outer step and a stopped
+// build gives no graph and the error kGenerationCancelled. `progress` (may be empty) is
+// called on the building thread with 0..1. Touches no model, so it may run on any thread.
+BuiltGraph buildRequestedGraph(const GraphRequest& request, std::stop_token stop,
                                std::function<void(double)> progress = {});
 
 }  // namespace hc

@@ -206,20 +206,18 @@ void CGraphGenerationDlg::loadPressed(int a) {
   for (const std::string& message : outcome.messages) model_.view().showMessage(message, kMessageCaption);
   if (!outcome.accepted) return;
   if (hc::shouldGenerateInBackground(outcome)) {
-    startGeneration(outcome);
+    startGeneration(outcome.request);
     return;
   }
-  model_.loadGraphRequest({static_cast<double>(outcome.sourceType), outcome.parameter1, outcome.parameter2});
+  model_.loadGraphRequest(outcome.request);
 }
 
-void CGraphGenerationDlg::startGeneration(const hc::LoadButtonOutcome& accepted) {
-  const hc::GraphRequest request{static_cast<double>(accepted.sourceType), accepted.parameter1, accepted.parameter2};
+void CGraphGenerationDlg::startGeneration(const hc::GraphRequest& request) {
   progress_->store(-1.0);
   auto progress = progress_;
   job_.start(
       [request, progress](std::stop_token stop) {
-        return hc::buildRequestedGraph(static_cast<int32_t>(request.sourceType), request.parameter1,
-                                       request.parameter2, stop, [progress](double f) { progress->store(f); });
+        return hc::buildRequestedGraph(request, stop, [progress](double f) { progress->store(f); });
       },
       [this, request](hc::BuiltGraph built) { generationDone(request, std::move(built)); });
   setBusy(true);

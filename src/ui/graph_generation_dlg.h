@@ -61,7 +61,7 @@ class CGraphGenerationDlg : public QWidget, public hc::ProgramPage {
   void radioClicked();
   void showParameterArea();
   void loadPressed(int area);
-  void startGeneration(const hc::LoadButtonOutcome& accepted);
+  void startGeneration(const hc::GraphRequest& request);
   void generationDone(const hc::GraphRequest& request, hc::BuiltGraph built);
   void setBusy(bool busy);
   void showProgress();
