@@ -56,15 +56,15 @@ TEST(GenerationValidation, LoadButtonsShowTheirMessagesInOrderOrSendTheRequest) 
     EXPECT_EQ(outcome.messages, c.messages);
     EXPECT_EQ(outcome.accepted, c.messages.empty());
     if (outcome.accepted) {
-      EXPECT_EQ(outcome.sourceType, c.family);
-      EXPECT_EQ(outcome.parameter1, c.parameter1);
-      EXPECT_EQ(outcome.parameter2, c.parameter2);
+      EXPECT_EQ(outcome.request.sourceType, c.family);
+      EXPECT_EQ(outcome.request.parameter1, c.parameter1);
+      EXPECT_EQ(outcome.request.parameter2, c.parameter2);
     }
   }
 }
 
 TEST(GenerationValidation, DegreeThreePointNineBuildsACubicGraph) {
-  BuiltGraph built = buildRequestedGraph(2, 10, 3.9);
+  BuiltGraph built = buildRequestedGraph(evaluateLoadButton(2, "10", "3.9").request, {});
   ASSERT_NE(built.graph, nullptr) << built.error;
   EXPECT_EQ(built.graph->howManyNodes, 10);
   for (const Node& node : built.graph->nodes) EXPECT_EQ(node.degree, 3);
@@ -91,7 +91,7 @@ namespace {
 TEST(GenerationValidation, AStoppedBuildGivesNoGraph) {
   std::stop_source stop;
   stop.request_stop();
-  BuiltGraph built = buildRequestedGraph(2, 1000000, 3, stop.get_token());
+  BuiltGraph built = buildRequestedGraph({2, 1000000, 3}, stop.get_token());
   EXPECT_EQ(built.graph, nullptr);
   EXPECT_EQ(built.error, kGenerationCancelled);
 }
