@@ -13,7 +13,7 @@ CGraphInformationDlg::CGraphInformationDlg(hc::ProgramModel& model, QWidget* par
       }) {
   auto* outer = new QVBoxLayout(this);
   auto* box = new QGroupBox("Graph Information", this);
-  outer->addWidget(box, 0, Qt::AlignTop | Qt::AlignLeft);
+  outer->addWidget(box, 0, Qt::AlignTop);
   outer->addStretch(1);
   auto* column = new QVBoxLayout(box);
   for (QLabel*& line : lines_) {
