@@ -219,19 +219,23 @@ void CGraphGenerationDlg::startGeneration(const hc::GraphRequest& request) {
   auto progress = progress_;
   job_.start(
       [request, progress](std::stop_token stop) {
-        return hc::buildRequestedGraph(request, stop, [progress](double f) { progress->store(f); });
+        Generated done;
+        done.built = hc::buildRequestedGraph(request, stop, [progress](double f) { progress->store(f); });
+        // The working copy of state 1 is made here too: copying a million nodes is felt.
+        if (done.built.graph && !stop.stop_requested()) done.workingCopy = std::make_shared<hc::Graph>(*done.built.graph);
+        return done;
       },
-      [this, request](hc::BuiltGraph built) { generationDone(request, std::move(built)); });
+      [this, request](Generated done) { generationDone(request, std::move(done)); });
   setBusy(true);
 }
 
-void CGraphGenerationDlg::generationDone(const hc::GraphRequest& request, hc::BuiltGraph built) {
+void CGraphGenerationDlg::generationDone(const hc::GraphRequest& request, Generated done) {
   setBusy(false);
-  if (!built.graph) {
-    if (built.error != hc::kGenerationCancelled) model_.view().showMessage(built.error, kMessageCaption);
+  if (!done.built.graph) {
+    if (done.built.error != hc::kGenerationCancelled) model_.view().showMessage(done.built.error, kMessageCaption);
     return;
   }
-  model_.installGeneratedGraph(request, std::move(built.graph));
+  model_.installGeneratedGraph(request, std::move(done.built.graph), std::move(done.workingCopy));
 }
 
 void CGraphGenerationDlg::cancelGeneration() {

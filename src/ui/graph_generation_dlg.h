@@ -50,6 +50,10 @@ class CGraphGenerationDlg : public QWidget, public hc::ProgramPage {
   QPushButton* cancelButton() const { return cancelButton_; }
 
  private:
+  struct Generated {
+    hc::BuiltGraph built;
+    std::shared_ptr<hc::Graph> workingCopy;
+  };
   struct Area {
     QGroupBox* box = nullptr;
     std::array<QLabel*, 2> labels{};
@@ -62,7 +66,7 @@ class CGraphGenerationDlg : public QWidget, public hc::ProgramPage {
   void showParameterArea();
   void loadPressed(int area);
   void startGeneration(const hc::GraphRequest& request);
-  void generationDone(const hc::GraphRequest& request, hc::BuiltGraph built);
+  void generationDone(const hc::GraphRequest& request, Generated done);
   void setBusy(bool busy);
   void showProgress();
 
@@ -78,5 +82,5 @@ class CGraphGenerationDlg : public QWidget, public hc::ProgramPage {
   QTimer* progressTimer_ = nullptr;
   // Written by the worker (0..1, or -1 before the first report), read by the timer.
   std::shared_ptr<std::atomic<double>> progress_;
-  hc::BackgroundJob<hc::BuiltGraph> job_;
+  hc::BackgroundJob<Generated> job_;
 };
