@@ -108,6 +108,10 @@ TEST_F(Pages, FiguresOfKnownGraphs) {
                          "Max. Degree:    4", "Bipartite:           No", "Connected:       Yes",
                          "Biconnected:     Yes"}));
   model.setProgramState(0);
+  load(8, "3");  // below five nodes the biconnectivity search starts at node 0
+  EXPECT_EQ(lines()[3], "Forced Edges:  3");
+  EXPECT_EQ(lines()[9], "Biconnected:     Yes");
+  model.setProgramState(0);
   // A square with one chord: the two degree-2 nodes force all four sides, which cuts the chord.
   const std::filesystem::path file = std::filesystem::temp_directory_path() / "w13-square-with-chord.txt";
   std::ofstream(file) << "0 1 3 2\n1 0 2\n2 1 3 0\n3 2 0\n";
