@@ -33,13 +33,18 @@ void CGraphInformationDlg::setPageState(int32_t state) {
 }
 
 void CGraphInformationDlg::refresh() {
-  job_.abandon();
   std::shared_ptr<const hc::Graph> graph = model_.submittedGraph();
-  if (model_.graphSourceType() == hc::kNoGraph || !graph) {
+  if (model_.graphSourceType() == hc::kNoGraph) graph.reset();
+  const std::string name = graph ? model_.graphDisplayName() : std::string();
+  // A submitted graph never changes: its figures, shown or being computed, stay right.
+  if (graph && graph == shownGraph_ && name == shownName_) return;
+  job_.abandon();
+  shownGraph_ = graph;
+  shownName_ = name;
+  if (!graph) {
     showLines(hc::graphInformationPlaceholderLines("---"));
     return;
   }
-  const std::string name = model_.graphDisplayName();
   if (!hc::graphInformationTakesLong(*graph)) {
     showLines(hc::graphInformationLines(hc::computeGraphInformation(*graph, name)));
     return;

@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <memory>
+#include <string>
 
 #include "app/background_job.h"
 #include "app/graph_information.h"
@@ -37,5 +39,9 @@ class CGraphInformationDlg : public QWidget, public hc::ProgramPage {
 
   hc::ProgramModel& model_;
   std::array<QLabel*, 10> lines_{};
+  // The graph and name the lines show or are being computed for (held, so that a new
+  // graph can never be mistaken for it).
+  std::shared_ptr<const hc::Graph> shownGraph_;
+  std::string shownName_;
   hc::BackgroundJob<std::vector<std::string>> job_;
 };
