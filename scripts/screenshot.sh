@@ -2,6 +2,9 @@
 # Saves a PNG of every tab of the workbench window (and of every registered scene) to the
 # folder given, without a screen: the window runs under Xvfb with a bundled graph loaded.
 #   bash scripts/screenshot.sh DIR [--scene NAME]...
+# Scenes of the generation and information pages: generation-knight-parameters,
+# generation-disk-read, generation-busy (a 5,000,000-node build with its Cancel button),
+# information-no-graph.
 set -euo pipefail
 if [ $# -lt 1 ]; then
   echo "usage: bash scripts/screenshot.sh DIR [--scene NAME]..." >&2

@@ -41,20 +41,43 @@ GraphInformation computeGraphInformation(const Graph& submitted, const std::stri
   return info;
 }
 
+namespace {
+
+constexpr const char* kCaptions[10] = {
+    "Graph Name:    ",       "Nodes:              ", "Edges:              ", "Forced Edges:  ",
+    "Avg. Degree:    ",      "Min. Degree:     ",    "Max. Degree:    ",     "Bipartite:           ",
+    "Connected:       ",     "Biconnected:     ",
+};
+
+}  // namespace
+
 std::vector<std::string> graphInformationLines(const GraphInformation& info) {
   auto yesNo = [](bool b) { return std::string(b ? "Yes" : "No"); };
-  return {
-      "Graph Name:    " + info.name,
-      "Nodes:              " + formatNumber(info.nodes, 0),
-      "Edges:              " + formatNumber(info.edges, 0),
-      "Forced Edges:  " + formatNumber(info.forcedEdges, 0),
-      "Avg. Degree:    " + formatNumber(info.averageDegree, 2),
-      "Min. Degree:     " + formatNumber(info.minDegree, 0),
-      "Max. Degree:    " + formatNumber(info.maxDegree, 0),
-      "Bipartite:           " + yesNo(info.bipartite),
-      "Connected:       " + yesNo(info.connected),
-      "Biconnected:     " + yesNo(info.biconnected),
+  const std::string values[10] = {
+      info.name,
+      formatNumber(info.nodes, 0),
+      formatNumber(info.edges, 0),
+      formatNumber(info.forcedEdges, 0),
+      formatNumber(info.averageDegree, 2),
+      formatNumber(info.minDegree, 0),
+      formatNumber(info.maxDegree, 0),
+      yesNo(info.bipartite),
+      yesNo(info.connected),
+      yesNo(info.biconnected),
   };
+  std::vector<std::string> lines;
+  for (int i = 0; i < 10; ++i) lines.push_back(kCaptions[i] + values[i]);
+  return lines;
+}
+
+std::vector<std::string> graphInformationPlaceholderLines(const std::string& value) {
+  std::vector<std::string> lines;
+  for (const char* caption : kCaptions) lines.push_back(caption + value);
+  return lines;
+}
+
+bool graphInformationTakesLong(const Graph& graph) {
+  return static_cast<int64_t>(graph.howManyNodes) + graph.howManyEdges > 200000;
 }
 
 }  // namespace hc

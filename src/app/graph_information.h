@@ -31,4 +31,11 @@ GraphInformation computeGraphInformation(const Graph& submitted, const std::stri
 // The page's ten lines, captions exactly as the page writes them ("Nodes:              64").
 std::vector<std::string> graphInformationLines(const GraphInformation& info);
 
+// The ten lines with every value replaced by `value` ("---" without a graph).
+std::vector<std::string> graphInformationPlaceholderLines(const std::string& value);
+
+// Graphs this large take a noticeable time to copy, check and prune: the window computes
+// their figures on a worker thread.
+bool graphInformationTakesLong(const Graph& graph);
+
 }  // namespace hc

@@ -262,10 +262,19 @@ std::string validateGenerationRequest(const GenerationRequest& request) {
   return checkGenerationFeasibility(request);
 }
 
-GenerationResult generateGraph(const GenerationRequest& request) {
+GenerationResult generateGraph(const GenerationRequest& request) { return generateGraph(request, GenerationControl{}); }
+
+GenerationResult generateGraph(const GenerationRequest& request, const GenerationControl& control) {
   GenerationResult result;
   result.error = checkGenerationFeasibility(request);
   if (!result.error.empty()) return result;
+  ActiveGenerationControl active(&control);
+  auto cancelled = [&result]() {
+    result.graph.reset();
+    result.error = kGenerationCancelled;
+    return std::move(result);
+  };
+  if (generationStopRequested()) return cancelled();
 
   const int16_t type = request.graphType;
   if (request.printLevel >= 1) diagnostic("STARTING GRAPH GENERATION...\n");
@@ -302,12 +311,18 @@ GenerationResult generateGraph(const GenerationRequest& request) {
         return result;
       }
     } else {
-      result.error = addFamilyEdges(*graph, request);
+      // A stopped family leaves a partial graph (and the regular family a "gave up").
+      std::string problem = addFamilyEdges(*graph, request);
+      if (active.stopped() || generationStopRequested()) return cancelled();
+      result.error = std::move(problem);
       if (!result.error.empty()) return result;
     }
+    if (generationStopRequested()) return cancelled();
     graph->finishConstruction();
+    if (generationStopRequested()) return cancelled();
     graph->initialRegularDegree = graph->regularDegree;
     result.graph = std::move(graph);
+    generationFinished();
   } catch (const std::bad_alloc&) {
     diagnostic("New failed.\n");
     result.error = "ERROR: Not enough memory to generate a graph with " + std::to_string(nodeCount) + " nodes.";
@@ -395,15 +410,30 @@ std::string validate3SatRequest(double variables, double clauseMultiplier) {
 }
 
 SatGenerationResult generate3SatGraph(double variables, double clauseMultiplier) {
+  return generate3SatGraph(variables, clauseMultiplier, GenerationControl{});
+}
+
+SatGenerationResult generate3SatGraph(double variables, double clauseMultiplier, const GenerationControl& control) {
   SatGenerationResult result;
   result.error = validate3SatRequest(variables, clauseMultiplier);
   if (!result.error.empty()) return result;
+  ActiveGenerationControl active(&control);
+  auto cancelled = []() {
+    SatGenerationResult stopped;
+    stopped.error = kGenerationCancelled;
+    return stopped;
+  };
+  if (!generationTick(0, 2)) return cancelled();
   FormulaResult formula = randomFormula(truncateToInt32(variables), 3, clauseMultiplier);
   if (!formula) {
     result.error = formula.error;
     return result;
   }
-  return generate3SatGraph(std::move(*formula.formula));
+  if (!generationTick(1, 2)) return cancelled();
+  result = generate3SatGraph(std::move(*formula.formula));
+  if (generationStopRequested()) return cancelled();
+  if (result) generationFinished();
+  return result;
 }
 
 SatGenerationResult generate3SatGraph(LogicalFormula formula) {
@@ -426,11 +456,19 @@ SatGenerationResult generate3SatGraph(LogicalFormula formula) {
 }
 
 std::string formatNumberForMessage(double value, int32_t decimals) {
-  char buffer[64];
+  char buffer[400];
   std::snprintf(buffer, sizeof buffer, "%#.10g", value);
   std::string text(buffer);
+  if (!std::isfinite(value)) return text;
+  if (text.find_first_of("eE") != std::string::npos) {
+    // Positional form, as every display writes numbers: 1/100000 with 4 decimals reads
+    // 0.0000, not 1.000000000e-05.
+    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    std::snprintf(buffer, sizeof buffer, "%#.*f", exponent >= 9 ? 0 : 9 - exponent, value);
+    text = buffer;
+  }
   const size_t point = text.find('.');
-  if (point == std::string::npos || text.find_first_of("eE") != std::string::npos) return text;
+  if (point == std::string::npos) return text;
   // %#g keeps trailing zeros; the rule keeps only the significant ones.
   while (text.size() > point + 1 && text.back() == '0') text.pop_back();
   if (decimals <= 0) return text.substr(0, point);

@@ -1,17 +1,298 @@
 #include "ui/graph_generation_dlg.h"
 
+#include <QApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
-CGraphGenerationDlg::CGraphGenerationDlg(hc::ProgramModel& model, QWidget* parent) : QWidget(parent), model_(model) {
-  auto* layout = new QVBoxLayout(this);
-  label_ = new QLabel(this);
-  label_->setAlignment(Qt::AlignCenter);
-  layout->addWidget(label_);
-  setPageState(model_.programState());
+#include "generators/generation_control.h"
+#include "ui/hamiltonian_cycles_dlg.h"
+#include "ui/paint_helpers.h"
+#include "ui/screenshot_scenes.h"
+
+namespace {
+
+constexpr const char* kMessageCaption = "Hamiltonian Cycles";
+
+struct Family {
+  const char* caption;
+  int group;
+  const char* label1;  // null: the edit is not shown
+  const char* label2;
+};
+
+// By source type 1..12.
+constexpr std::array<Family, 12> kFamilies = {{
+    {"Random Graph With Edge Probability", 0, "Number Of Nodes:", "Edge Probability:"},
+    {"Random Regular Graph", 0, "Number Of Nodes:", "Degree:"},
+    {"n-Node Graph With m Random Edges", 0, "Number Of Nodes:", "Number Of Edges:"},
+    {"Toroidal Grid Graph", 1, "Torus Height:", "Torus Width:"},
+    {"Knight's Tour Graph", 1, "Chess Board Rows:", "Chess Board Columns:"},
+    {"n-Cube Graph", 2, "n-Cube Dimension:", nullptr},
+    {"ICCS Graph With No Middle Edges", 2, "Number Of Components:", nullptr},
+    {"Complete Graph", 2, "Number Of Nodes:", nullptr},
+    {"Random 3-SAT To Hamiltonian Cycle Reduction", 3, "Number Of Variables:", "Clause Multiplier (c):"},
+    {"Text File (.txt)", 4, nullptr, nullptr},
+    {"Binary File (.g)", 4, nullptr, nullptr},
+    {"Object File (.obj)", 4, nullptr, nullptr},
+}};
+
+constexpr std::array<const char*, 5> kGroupCaptions = {"Random Graphs", "Square Grid Graphs", "Other Graphs",
+                                                       "Reductions", "Disk-Read Graphs"};
+constexpr std::array<const char*, 5> kAreaCaptions = {"Random Graph Parameters", "Square Grid Graph Parameters",
+                                                      "Other Graph Parameters", "Reduction Parameters",
+                                                      "Disk-Read Graph Parameters"};
+
+}  // namespace
+
+CGraphGenerationDlg::CGraphGenerationDlg(hc::ProgramModel& model, QWidget* parent)
+    : QWidget(parent),
+      model_(model),
+      progress_(std::make_shared<std::atomic<double>>(-1.0)),
+      job_([](std::function<void()> task) {
+        // qApp lives longer than any page; the job drops the task if the page has gone.
+        QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
+      }) {
+  auto* columns = new QHBoxLayout(this);
+  auto* classes = new QVBoxLayout;
+  columns->addLayout(classes);
+  for (int g = 0; g < 5; ++g) {
+    groups_[g] = new QGroupBox(kGroupCaptions[g], this);
+    new QVBoxLayout(groups_[g]);
+    classes->addWidget(groups_[g]);
+  }
+  classes->addStretch(1);
+  for (int i = 0; i < 12; ++i) {
+    radios_[i] = new QRadioButton(kFamilies[i].caption, groups_[kFamilies[i].group]);
+    groups_[kFamilies[i].group]->layout()->addWidget(radios_[i]);
+    // The twelve buttons sit in five boxes and must all be turned off by a state change,
+    // so one-of-twelve is kept by hand (an auto-exclusive button refuses to be unchecked).
+    radios_[i]->setAutoExclusive(false);
+    connect(radios_[i], &QRadioButton::clicked, this, [this, i] {
+      for (int j = 0; j < 12; ++j) radios_[j]->setChecked(j == i);
+      radioClicked();
+    });
+  }
+
+  auto* right = new QVBoxLayout;
+  columns->addLayout(right, 1);
+  auto* stack = new QGridLayout;
+  right->addLayout(stack);
+  const QPixmap loadPicture = hcui::stateButtonPixmap(hc::program_states::kBlue);
+  for (int a = 0; a < 5; ++a) {
+    Area& area = areas_[a];
+    area.box = new QGroupBox(kAreaCaptions[a], this);
+    auto* grid = new QGridLayout(area.box);
+    for (int k = 0; k < 2; ++k) {
+      area.labels[k] = new QLabel(k == 0 ? "Parameter 1:" : "Parameter 2:", area.box);
+      area.edits[k] = new QLineEdit(area.box);
+      grid->addWidget(area.labels[k], k, 0);
+      grid->addWidget(area.edits[k], k, 1);
+      connect(area.edits[k], &QLineEdit::returnPressed, this, [this, a] { loadPressed(a); });
+    }
+    // The disk-read area shows its load button without the box around it.
+    area.load = new QPushButton(a == 4 ? static_cast<QWidget*>(this) : area.box);
+    area.load->setIcon(QIcon(loadPicture));
+    area.load->setIconSize(loadPicture.size());
+    area.load->setFixedSize(loadPicture.size() + QSize(6, 6));
+    area.load->setToolTip("LOAD GRAPH");
+    connect(area.load, &QPushButton::clicked, this, [this, a] { loadPressed(a); });
+    if (a == 4) {
+      stack->addWidget(area.box, 0, 0, Qt::AlignTop);
+      stack->addWidget(area.load, 0, 0, Qt::AlignTop | Qt::AlignLeft);
+    } else {
+      grid->addWidget(area.load, 2, 0, 1, 2, Qt::AlignLeft);
+      stack->addWidget(area.box, 0, 0, Qt::AlignTop);
+    }
+  }
+
+  busyPanel_ = new QWidget(this);
+  auto* busy = new QHBoxLayout(busyPanel_);
+  busy->addWidget(new QLabel("Generating the graph...", busyPanel_));
+  progressBar_ = new QProgressBar(busyPanel_);
+  progressBar_->setRange(0, 0);
+  busy->addWidget(progressBar_, 1);
+  cancelButton_ = new QPushButton("Cancel", busyPanel_);
+  connect(cancelButton_, &QPushButton::clicked, this, &CGraphGenerationDlg::cancelGeneration);
+  busy->addWidget(cancelButton_);
+  right->addWidget(busyPanel_);
+  right->addStretch(1);
+  busyPanel_->hide();
+
+  progressTimer_ = new QTimer(this);
+  progressTimer_->setInterval(33);
+  connect(progressTimer_, &QTimer::timeout, this, &CGraphGenerationDlg::showProgress);
+
+  showParameterArea();
+}
+
+CGraphGenerationDlg::~CGraphGenerationDlg() = default;
+
+int CGraphGenerationDlg::areaOf(int32_t sourceType) {
+  return sourceType >= 1 && sourceType <= 12 ? kFamilies[sourceType - 1].group : -1;
+}
+
+QRadioButton* CGraphGenerationDlg::radioButton(int32_t sourceType) const {
+  return areaOf(sourceType) < 0 ? nullptr : radios_[sourceType - 1];
+}
+
+QLineEdit* CGraphGenerationDlg::parameterEdit(int32_t sourceType, int index) const {
+  const int a = areaOf(sourceType);
+  return a < 0 || index < 0 || index > 1 ? nullptr : areas_[a].edits[index];
+}
+
+QPushButton* CGraphGenerationDlg::loadButton(int32_t sourceType) const {
+  const int a = areaOf(sourceType);
+  return a < 0 ? nullptr : areas_[a].load;
 }
 
 void CGraphGenerationDlg::setPageState(int32_t state) {
-  label_->setText(QStringLiteral("Graph Generation (state %1)").arg(state));
+  // Whatever moved the program on has taken over from a build still running.
+  if (job_.running()) cancelGeneration();
+  for (QRadioButton* radio : radios_) radio->setChecked(false);
+  selectedFamily_ = -1;
+  showParameterArea();
+  for (QRadioButton* radio : radios_) radio->setEnabled(state == hc::program_states::kBlue);
+  for (QGroupBox* group : groups_) group->setEnabled(state == hc::program_states::kBlue);
 }
 
+void CGraphGenerationDlg::radioClicked() {
+  if (model_.programState() != hc::program_states::kBlue || job_.running()) return;
+  int32_t family = -1;
+  for (int i = 0; i < 12; ++i)
+    if (radios_[i]->isChecked()) family = i + 1;
+  if (family == selectedFamily_) return;
+  selectedFamily_ = family;
+  showParameterArea();
+}
+
+void CGraphGenerationDlg::showParameterArea() {
+  for (Area& area : areas_) {
+    area.box->hide();
+    area.load->hide();
+    for (int k = 0; k < 2; ++k) {
+      area.labels[k]->hide();
+      area.edits[k]->hide();
+    }
+  }
+  const int a = areaOf(selectedFamily_);
+  if (a < 0) return;
+  Area& area = areas_[a];
+  area.load->show();
+  if (a == 4) return;  // disk-read: the load button alone
+  area.box->show();
+  const Family& family = kFamilies[selectedFamily_ - 1];
+  const char* labels[2] = {family.label1, family.label2};
+  for (int k = 0; k < 2; ++k) {
+    if (!labels[k]) continue;
+    area.labels[k]->setText(labels[k]);
+    area.labels[k]->show();
+    area.edits[k]->show();
+  }
+  area.edits[0]->setFocus();
+}
+
+void CGraphGenerationDlg::loadPressed(int a) {
+  if (model_.programState() != hc::program_states::kBlue || job_.running()) return;
+  if (areaOf(selectedFamily_) != a) return;
+  const Area& area = areas_[a];
+  const hc::LoadButtonOutcome outcome = hc::evaluateLoadButton(
+      selectedFamily_, area.edits[0]->text().toStdString(), area.edits[1]->text().toStdString());
+  for (const std::string& message : outcome.messages) model_.view().showMessage(message, kMessageCaption);
+  if (!outcome.accepted) return;
+  if (hc::shouldGenerateInBackground(outcome)) {
+    startGeneration(outcome.request);
+    return;
+  }
+  model_.loadGraphRequest(outcome.request);
+}
+
+void CGraphGenerationDlg::startGeneration(const hc::GraphRequest& request) {
+  progress_->store(-1.0);
+  auto progress = progress_;
+  job_.start(
+      [request, progress](std::stop_token stop) {
+        Generated done;
+        done.built = hc::buildRequestedGraph(request, stop, [progress](double f) { progress->store(f); });
+        // The working copy of state 1 is made here too: copying a million nodes is felt.
+        if (done.built.graph && !stop.stop_requested()) done.workingCopy = std::make_shared<hc::Graph>(*done.built.graph);
+        return done;
+      },
+      [this, request](Generated done) { generationDone(request, std::move(done)); });
+  setBusy(true);
+}
+
+void CGraphGenerationDlg::generationDone(const hc::GraphRequest& request, Generated done) {
+  setBusy(false);
+  if (!done.built.graph) {
+    if (done.built.error != hc::kGenerationCancelled) model_.view().showMessage(done.built.error, kMessageCaption);
+    return;
+  }
+  model_.installGeneratedGraph(request, std::move(done.built.graph), std::move(done.workingCopy));
+}
+
+void CGraphGenerationDlg::cancelGeneration() {
+  job_.abandon();
+  setBusy(false);
+}
+
+void CGraphGenerationDlg::setBusy(bool busy) {
+  for (QGroupBox* group : groups_) group->setEnabled(!busy && model_.programState() == hc::program_states::kBlue);
+  for (Area& area : areas_) {
+    area.box->setEnabled(!busy);
+    area.load->setEnabled(!busy);
+  }
+  progressBar_->setRange(0, 0);
+  busyPanel_->setVisible(busy);
+  if (busy) {
+    progressTimer_->start();
+    cancelButton_->setFocus();
+  } else {
+    progressTimer_->stop();
+  }
+}
+
+void CGraphGenerationDlg::showProgress() {
+  const double fraction = progress_->load();
+  if (fraction < 0) return;  // busy bar until the first report
+  if (progressBar_->maximum() == 0) progressBar_->setRange(0, 1000);
+  progressBar_->setValue(static_cast<int>(fraction * 1000.0));
+}
+
+// Screenshot scenes of this page and the information page, in this order: the last one
+// resets the program, which also drops the build the busy scene started.
+namespace {
+
+void chooseFamily(CHamiltonianCyclesDlg& window, int32_t family, const char* text1, const char* text2) {
+  window.model().setProgramState(hc::program_states::kBlue);
+  CGraphGenerationDlg& page = *window.generationPage();
+  page.radioButton(family)->click();
+  page.parameterEdit(family, 0)->setText(text1);
+  page.parameterEdit(family, 1)->setText(text2);
+}
+
+const hcui::ScreenshotSceneRegistration kKnightParameters{
+    "generation-knight-parameters", hc::kGenerationPage,
+    [](CHamiltonianCyclesDlg& window) { chooseFamily(window, 5, "8", "8"); }};
+const hcui::ScreenshotSceneRegistration kDiskRead{
+    "generation-disk-read", hc::kGenerationPage,
+    [](CHamiltonianCyclesDlg& window) { chooseFamily(window, 10, "", ""); }};
+const hcui::ScreenshotSceneRegistration kBusy{
+    "generation-busy", hc::kGenerationPage,
+    [](CHamiltonianCyclesDlg& window) {
+      chooseFamily(window, 2, "5000000", "3");
+      window.generationPage()->loadButton(2)->click();
+    },
+    600};
+const hcui::ScreenshotSceneRegistration kNoGraph{
+    "information-no-graph", hc::kInformationPage,
+    [](CHamiltonianCyclesDlg& window) { window.model().setProgramState(hc::program_states::kBlue); }};
+
+}  // namespace

@@ -1,0 +1,46 @@
+// What the Graph Generation page decides when one of its load buttons is pressed, without
+// any widget: from the chosen source type and the two edit texts to the message boxes it
+// shows (in order) or the request it sends. The rules and limits are the generation
+// factory's own (the command line's `generate` applies the same ones), so the page never
+// accepts a request the factory would refuse.
+//
+// Also here: which accepted requests are worth a worker thread, and the build itself as
+// the worker runs it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stop_token>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/program_model.h"
+
+namespace hc {
+
+struct LoadButtonOutcome {
+  std::vector<std::string> messages;  // the message boxes, in order; empty when accepted
+  bool accepted = false;
+  GraphRequest request;               // the request sent when accepted
+};
+
+// Source types 1..9 check their texts (text2 is ignored for 6..8); 10..12 are accepted
+// with both parameters 0 (the main window then asks for the file). Grid, cube, ICCS and
+// complete requests carry their parameters truncated, as the page sends them. Any other
+// source type is refused with no message (nothing is selected).
+LoadButtonOutcome evaluateLoadButton(int32_t sourceType, std::string_view text1, std::string_view text2);
+
+// Accepted requests whose build takes long enough to be felt (large graphs, dense random
+// regular graphs that restart often) run on a worker thread; the rest are built at once.
+bool shouldGenerateInBackground(const LoadButtonOutcome& accepted);
+
+// Builds the graph of an accepted request for source types 1..9 as buildRequestedGraph
+// does, but stoppable: the generators look at `stop` at every outer step and a stopped
+// build gives no graph and the error kGenerationCancelled. `progress` (may be empty) is
+// called on the building thread with 0..1. Touches no model, so it may run on any thread.
+BuiltGraph buildRequestedGraph(const GraphRequest& request, std::stop_token stop,
+                               std::function<void(double)> progress = {});
+
+}  // namespace hc

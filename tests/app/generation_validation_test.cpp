@@ -1,0 +1,100 @@
+// The Graph Generation page's load buttons: every message box it shows, in order, and the
+// request it sends, for the examples the page is known by and for the size limits.
+#include <gtest/gtest.h>
+
+#include "app/generation_page_logic.h"
+#include "app/number_format.h"
+#include "generators/graph_generation.h"
+
+namespace hc {
+namespace {
+
+const std::string kNodes = "ERROR: The number of nodes must be 3 or greater.";
+const std::string kNumeric = "ERROR: Graph parameters must be numeric.";
+
+struct LoadCase {
+  int32_t family;
+  const char* text1;
+  const char* text2;
+  std::vector<std::string> messages;  // empty: accepted with the two values below
+  double parameter1 = 0.0;
+  double parameter2 = 0.0;
+};
+
+TEST(GenerationValidation, LoadButtonsShowTheirMessagesInOrderOrSendTheRequest) {
+  const std::vector<LoadCase> cases = {
+      {1, "2", "1.5", {kNodes, "ERROR: The edge percentage must be between 0.0 and 1.0, inclusive."}},
+      {2, "10", "2.9", {"ERROR: The degree of each node must be 3 or greater."}},
+      {2, "10", "3.9", {}, 10, 3.9},
+      {2, "2", "2", {kNodes, "ERROR: The degree of each node must be 3 or greater."}},
+      {3, "5", "-1", {"ERROR: The number of edges must be 0 or greater."}},
+      {1, "1e3", "0.5", {kNumeric}},
+      {1, "", "0.5", {kNodes}},
+      {4, "2.7", "5", {"ERROR: The height must be 3 or greater."}},
+      {4, "3.9", "4.2", {}, 3, 4},
+      {5, "8", "7", {"ERROR: The number of columns must be 8 or greater."}},
+      {5, "7", "7", {"ERROR: The number of rows must be 8 or greater.", "ERROR: The number of columns must be 8 or greater."}},
+      {6, ".", "x", {"ERROR: The n-Cube must have at least 2 dimensions."}},
+      {7, "0", "", {"ERROR: The the graph must have at least 1 component."}},
+      {8, "-", "", {"ERROR: The graph must have at least 3 nodes."}},
+      {8, "5.5", "7", {}, 5, 0},
+      {9, "4", "0.2", {"ERROR: The clause multiplier must be at least 0.2500."}},
+      {9, "3", "0", {"ERROR: The clause multiplier must be at least 0.3333."}},
+      {9, "2", "0", {"ERROR: The number of variables must be 3 or greater."}},
+      {9, "100000", "0", {"ERROR: The clause multiplier must be at least 0.0000."}},
+      {9, "3", "a", {kNumeric}},
+      {10, "", "", {}, 0, 0},
+      // Over the limits: one message each, from the factory's own checks.
+      {8, "20000", "", {"ERROR: The graph would have about 199990000 edges; at most 50000000 can be generated."}},
+      {2, "20000000", "3", {"ERROR: The graph would have 20000000 nodes; at most 10000000 can be generated."}},
+      {2, "11", "3", {"ERROR: No 3-regular graph on 11 nodes exists: the number of nodes times the degree must be even."}},
+      {9, "1000000", "1000", {"ERROR: The graph would have 49002000000 nodes; at most 10000000 can be generated."}},
+  };
+  for (const LoadCase& c : cases) {
+    SCOPED_TRACE(std::to_string(c.family) + " '" + c.text1 + "' '" + c.text2 + "'");
+    const LoadButtonOutcome outcome = evaluateLoadButton(c.family, c.text1, c.text2);
+    EXPECT_EQ(outcome.messages, c.messages);
+    EXPECT_EQ(outcome.accepted, c.messages.empty());
+    if (outcome.accepted) {
+      EXPECT_EQ(outcome.request.sourceType, c.family);
+      EXPECT_EQ(outcome.request.parameter1, c.parameter1);
+      EXPECT_EQ(outcome.request.parameter2, c.parameter2);
+    }
+  }
+}
+
+TEST(GenerationValidation, DegreeThreePointNineBuildsACubicGraph) {
+  BuiltGraph built = buildRequestedGraph(evaluateLoadButton(2, "10", "3.9").request, {});
+  ASSERT_NE(built.graph, nullptr) << built.error;
+  EXPECT_EQ(built.graph->howManyNodes, 10);
+  for (const Node& node : built.graph->nodes) EXPECT_EQ(node.degree, 3);
+}
+
+TEST(GenerationValidation, MessageNumbersFollowTheDisplayRule) {
+  for (double value : {1.0 / 3.0, 0.25, 1e-5, 1.0 / 123456789.0, 12.0, 2.0 / 3.0, 1e12})
+    for (int decimals : {0, 2, 4}) EXPECT_EQ(formatNumberForMessage(value, decimals), formatNumber(value, decimals));
+}
+
+TEST(GenerationValidation, OnlyLargeOrDenseRequestsLeaveTheUiThread) {
+  EXPECT_FALSE(shouldGenerateInBackground(evaluateLoadButton(8, "5", "")));
+  EXPECT_FALSE(shouldGenerateInBackground(evaluateLoadButton(5, "8", "8")));
+  EXPECT_TRUE(shouldGenerateInBackground(evaluateLoadButton(2, "1000000", "3")));
+  EXPECT_TRUE(shouldGenerateInBackground(evaluateLoadButton(2, "100", "50")));
+}
+
+}  // namespace
+}  // namespace hc
+
+namespace hc {
+namespace {
+
+TEST(GenerationValidation, AStoppedBuildGivesNoGraph) {
+  std::stop_source stop;
+  stop.request_stop();
+  BuiltGraph built = buildRequestedGraph({2, 1000000, 3}, stop.get_token());
+  EXPECT_EQ(built.graph, nullptr);
+  EXPECT_EQ(built.error, kGenerationCancelled);
+}
+
+}  // namespace
+}  // namespace hc
