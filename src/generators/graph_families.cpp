@@ -10,10 +10,14 @@
 
 #include "core/diagnostics.h"
 #include "core/random.h"
+#include "generators/generation_control.h"
 
 namespace hc {
 
 namespace {
+
+// Node pairs (i, j), i < j, with i below `row`: the progress of the pair loops.
+int64_t pairsBefore(int64_t row, int64_t n) { return row * (2 * n - row - 1) / 2; }
 
 int32_t degreeOf(const Graph& graph, int32_t v) { return graph.nodes[static_cast<size_t>(v)].degree; }
 
@@ -37,6 +41,7 @@ void generateEdgeProbabilityGraph(Graph& graph, double p) {
   }
   const int32_t threshold = static_cast<int32_t>(p * 32767.0);
   for (int32_t i = 0; i < n - 1; ++i) {
+    if (!generationTick(pairsBefore(i, n), pairsBefore(n, n))) return;
     for (int32_t j = i + 1; j < n; ++j) {
       if (nextRandom() < threshold) graph.addEdge(i, j);
     }
@@ -52,6 +57,7 @@ int64_t generateRegularGraph(Graph& graph, int32_t d, int64_t maxDraws) {
   int64_t draws = 0;
   for (int64_t pass = 1;; ++pass) {
     for (int32_t i = 0; i < n; ++i) {
+      if (!generationTick(i, n)) return 0;
       if (degreeOf(graph, i) >= d) continue;
       const int32_t need = d - degreeOf(graph, i);
       for (int32_t attempt = 0; attempt < need; ++attempt) {
@@ -63,6 +69,7 @@ int64_t generateRegularGraph(Graph& graph, int32_t d, int64_t maxDraws) {
           j = nextWideRandom() % n;
           ++counter;
           ++draws;
+          if ((counter & 0xFFFF) == 0 && generationStopRequested()) return 0;
           if (counter >= attemptLimit) {
             accepted = false;
             break;
@@ -110,6 +117,7 @@ void generateRandomEdgesGraph(Graph& graph, int32_t m) {
   }
   int32_t joined = 0;
   while (joined < m) {
+    if (!generationTick(joined, m)) return;
     int32_t u = (wide ? nextWideRandom() : nextRandom()) % n;
     int32_t v = (wide ? nextWideRandom() : nextRandom()) % n;
     if (u == v) continue;
@@ -130,6 +138,7 @@ void generateToroidalGrid(Graph& graph, int32_t rows, int32_t columns) {
   }
   const int32_t total = rows * columns;
   for (int32_t k = 0; k < total; ++k) {
+    if (!generationTick(k, total)) return;
     const int32_t row = k / columns;
     const int32_t col = k % columns;
     const int32_t right = col < columns - 1 ? k + 1 : k - columns + 1;
@@ -145,6 +154,7 @@ void generateKnightsTourGraph(Graph& graph, int32_t rows, int32_t columns) {
   }
   const int32_t c = columns;
   for (int32_t row = 0; row < rows - 1; ++row) {  // the last row joins nothing new
+    if (!generationTick(row, rows)) return;
     for (int32_t col = 0; col < c; ++col) {
       const int32_t k = row * c + col;
       const int32_t a = k + c + 2;      // (row+1, col+2)
@@ -191,6 +201,7 @@ void generateNCube(Graph& graph, int32_t dimension) {
   for (int32_t t = 2; t < dimension; ++t) {
     const int32_t s = int32_t{1} << t;
     for (int32_t j = s; j < 2 * s; ++j) {
+      if (!generationTick(j, graph.howManyNodes)) return;
       const int32_t i = j - s;
       // Node i's list does not change while j is joined (all new edges lie in the new half).
       for (int32_t position = 0; position < degreeOf(graph, i); ++position) {
@@ -205,6 +216,7 @@ void generateNCube(Graph& graph, int32_t dimension) {
 void generateICCSGraph(Graph& graph, int32_t components) {
   if (graph.printLevel >= 1) diagnostic("Graph type: ICCS Graph with ", components, " components.\n");
   for (int32_t c = 0; c < components; ++c) {
+    if (!generationTick(c, components)) return;
     const int32_t b = 14 * c;
     graph.addEdge(b, b + 1);
     graph.addEdge(b + 1, b + 2);
@@ -221,6 +233,7 @@ void generateICCSGraph(Graph& graph, int32_t components) {
 void generateCompleteGraph(Graph& graph) {
   const int32_t n = graph.howManyNodes;
   for (int32_t i = 0; i < n - 1; ++i) {
+    if (!generationTick(pairsBefore(i, n), pairsBefore(n, n))) return;
     for (int32_t j = i + 1; j < n; ++j) graph.addEdge(i, j);
   }
 }

@@ -7,6 +7,10 @@
 // nothing else but, for the regular family, regularDegree. At printLevel >= 1 every family
 // except the complete graph first writes its "Graph type: ..." line.
 //
+// Every family asks generationTick (generation_control.h) at each outer step and returns
+// early, with a partial graph the caller must discard, when the active control says stop;
+// without one the graphs and draws are exactly as described.
+//
 // The families trust their arguments: the generation factory (graph_generation.h) refuses
 // requests that cannot be built before it calls them.
 #pragma once

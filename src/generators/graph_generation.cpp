@@ -262,10 +262,19 @@ std::string validateGenerationRequest(const GenerationRequest& request) {
   return checkGenerationFeasibility(request);
 }
 
-GenerationResult generateGraph(const GenerationRequest& request) {
+GenerationResult generateGraph(const GenerationRequest& request) { return generateGraph(request, GenerationControl{}); }
+
+GenerationResult generateGraph(const GenerationRequest& request, const GenerationControl& control) {
   GenerationResult result;
   result.error = checkGenerationFeasibility(request);
   if (!result.error.empty()) return result;
+  ActiveGenerationControl active(&control);
+  auto cancelled = [&result]() {
+    result.graph.reset();
+    result.error = kGenerationCancelled;
+    return std::move(result);
+  };
+  if (generationStopRequested()) return cancelled();
 
   const int16_t type = request.graphType;
   if (request.printLevel >= 1) diagnostic("STARTING GRAPH GENERATION...\n");
@@ -302,12 +311,18 @@ GenerationResult generateGraph(const GenerationRequest& request) {
         return result;
       }
     } else {
-      result.error = addFamilyEdges(*graph, request);
+      // A stopped family leaves a partial graph (and the regular family a "gave up").
+      std::string problem = addFamilyEdges(*graph, request);
+      if (active.stopped() || generationStopRequested()) return cancelled();
+      result.error = std::move(problem);
       if (!result.error.empty()) return result;
     }
+    if (generationStopRequested()) return cancelled();
     graph->finishConstruction();
+    if (generationStopRequested()) return cancelled();
     graph->initialRegularDegree = graph->regularDegree;
     result.graph = std::move(graph);
+    generationFinished();
   } catch (const std::bad_alloc&) {
     diagnostic("New failed.\n");
     result.error = "ERROR: Not enough memory to generate a graph with " + std::to_string(nodeCount) + " nodes.";
@@ -395,15 +410,30 @@ std::string validate3SatRequest(double variables, double clauseMultiplier) {
 }
 
 SatGenerationResult generate3SatGraph(double variables, double clauseMultiplier) {
+  return generate3SatGraph(variables, clauseMultiplier, GenerationControl{});
+}
+
+SatGenerationResult generate3SatGraph(double variables, double clauseMultiplier, const GenerationControl& control) {
   SatGenerationResult result;
   result.error = validate3SatRequest(variables, clauseMultiplier);
   if (!result.error.empty()) return result;
+  ActiveGenerationControl active(&control);
+  auto cancelled = []() {
+    SatGenerationResult stopped;
+    stopped.error = kGenerationCancelled;
+    return stopped;
+  };
+  if (!generationTick(0, 2)) return cancelled();
   FormulaResult formula = randomFormula(truncateToInt32(variables), 3, clauseMultiplier);
   if (!formula) {
     result.error = formula.error;
     return result;
   }
-  return generate3SatGraph(std::move(*formula.formula));
+  if (!generationTick(1, 2)) return cancelled();
+  result = generate3SatGraph(std::move(*formula.formula));
+  if (generationStopRequested()) return cancelled();
+  if (result) generationFinished();
+  return result;
 }
 
 SatGenerationResult generate3SatGraph(LogicalFormula formula) {

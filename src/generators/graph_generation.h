@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "core/graph.h"
+#include "generators/generation_control.h"
 #include "generators/logical_formula.h"
 
 namespace hc {
@@ -53,6 +54,12 @@ std::string validateGenerationRequest(const GenerationRequest& request);
 // the family's edges or the file's, finishConstruction. Refuses infeasible requests and
 // unreadable files before anything is kept; never ends the process.
 GenerationResult generateGraph(const GenerationRequest& request);
+
+// The same with a stop flag and a progress hook: a generation stopped before its graph is
+// finished returns no graph and the error kGenerationCancelled ("generation cancelled");
+// an unstopped one is exactly generateGraph(request). File requests are only stopped
+// before and after the file is read.
+GenerationResult generateGraph(const GenerationRequest& request, const GenerationControl& control);
 
 // --- the page's parameter texts ---
 
@@ -94,6 +101,9 @@ struct SatGenerationResult {
 // multiplier, and its reduction graph. Refused (no formula drawn) when
 // validate3SatRequest fails.
 SatGenerationResult generate3SatGraph(double variables, double clauseMultiplier);
+// The same with a stop flag and a progress hook (stopped between the formula and the
+// reduction, or after it: no graph, no formula, the error kGenerationCancelled).
+SatGenerationResult generate3SatGraph(double variables, double clauseMultiplier, const GenerationControl& control);
 
 // The reduction graph of a given formula (at least one clause).
 SatGenerationResult generate3SatGraph(LogicalFormula formula);
