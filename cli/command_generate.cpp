@@ -2,6 +2,7 @@
 // reduction, checked exactly as the Graph Generation page checks its parameters, written
 // as adjacency text (.txt) or TSPLIB HCP (.hcp).
 #include <array>
+#include <cstdio>
 #include <iostream>
 #include <string_view>
 
@@ -12,6 +13,7 @@
 #include "core/graph_files.h"
 #include "generators/graph_generation.h"
 #include "generators/logical_formula.h"
+#include "run_control.h"
 #include "solve_common.h"
 
 namespace hc::cli {
@@ -83,17 +85,34 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   const uint32_t seed = startSeededRun(options.seed);
   std::unique_ptr<Graph> graph;
   std::optional<LogicalFormula> formula;
+  // Ctrl-C clears the run flag and the generation stops at its next step; nothing has been
+  // written by then (the files are written only from a finished graph, through a rename).
+  installInterruptHandler();
+  runFlag().store(1);
+  ProgressLine progress(common.progress);
+  GenerationControl control;
+  control.keepRunning = &runFlag();
+  if (progress.enabled()) {
+    control.progress = [&progress](double fraction) {
+      if (!progress.due() && fraction < 1.0) return;
+      char text[48];
+      std::snprintf(text, sizeof text, "Generating: %.1f%%", 100.0 * fraction);
+      progress.show(text);
+    };
+  }
   if (isSat) {
     if (std::string problem = validate3SatRequest(parameters.first, parameters.second); !problem.empty())
       return fail(oneLine(problem));
-    SatGenerationResult built = generate3SatGraph(parameters.first, parameters.second);
+    SatGenerationResult built = generate3SatGraph(parameters.first, parameters.second, control);
+    progress.finish();
     if (!built) return fail(oneLine(built.error));
     graph = std::move(built.graph);
     formula = std::move(built.formula);
   } else {
     GenerationRequest request = requestForFamily(family->sourceType, parameters.first, parameters.second);
     if (std::string problem = validateGenerationRequest(request); !problem.empty()) return fail(oneLine(problem));
-    GenerationResult built = generateGraph(request);
+    GenerationResult built = generateGraph(request, control);
+    progress.finish();
     if (!built) return fail(oneLine(built.error));
     graph = std::move(built.graph);
   }
@@ -105,6 +124,7 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   description.nodes = graph->howManyNodes;
   const std::string name = graphDisplayName(description);
 
+  if (runFlag().load() == 0) return fail(kGenerationCancelled);
   FileStatus written = ext == "txt" ? writeAdjacencyText(*graph, options.output)
                                     : writeFileAtomically(options.output, formatHcp(name, *graph));
   if (!written) return fail(written.error);
