@@ -330,7 +330,13 @@ void runStoneCarver(Graph& graph, int32_t version, const std::atomic<uint8_t>* k
     outcome->seed = seed;
   }
   const AdjacencySnapshot snapshot = takeAdjacencySnapshot(graph);
-  HamiltonicityState x = fastInitialPruning(graph, 2, 0);
+  HamiltonicityState x = kUndecided;
+  {
+    // The initial sequencing of a large graph takes seconds: a stop request ends its passes
+    // early (what it forced stays sound) and the mill below then makes no iteration.
+    ScopedMillStopFlag stopInside(keepRunning);
+    x = fastInitialPruning(graph, 2, 0);
+  }
   if (x == kHamiltonian) {
     std::vector<int32_t> cycle;
     if (confirmCycle(graph, snapshot, &cycle, "the initial pruning")) {
