@@ -3,6 +3,7 @@
 // boards only as the family needs: any board of 4 columns and up), or a generalized
 // Petersen graph, written in any writable graph format (by the extension of --output).
 #include <array>
+#include <cstdio>
 #include <iostream>
 #include <string_view>
 
@@ -15,6 +16,7 @@
 #include "generators/generalized_petersen.h"
 #include "generators/graph_generation.h"
 #include "generators/logical_formula.h"
+#include "run_control.h"
 #include "solve_common.h"
 
 namespace hc::cli {
@@ -115,10 +117,26 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   const uint32_t seed = startSeededRun(options.seed);
   std::unique_ptr<Graph> graph;
   std::optional<LogicalFormula> formula;
+  // Ctrl-C clears the run flag and the generation stops at its next step; nothing has been
+  // written by then (the files are written only from a finished graph, through a rename).
+  installInterruptHandler();
+  runFlag().store(1);
+  ProgressLine progress(common.progress);
+  GenerationControl control;
+  control.keepRunning = &runFlag();
+  if (progress.enabled()) {
+    control.progress = [&progress](double fraction) {
+      if (!progress.due() && fraction < 1.0) return;
+      char text[48];
+      std::snprintf(text, sizeof text, "Generating: %.1f%%", 100.0 * fraction);
+      progress.show(text);
+    };
+  }
   if (isSat) {
     if (std::string problem = validate3SatRequest(parameters.first, parameters.second); !problem.empty())
       return fail(oneLine(problem));
-    SatGenerationResult built = generate3SatGraph(parameters.first, parameters.second);
+    SatGenerationResult built = generate3SatGraph(parameters.first, parameters.second, control);
+    progress.finish();
     if (!built) return fail(oneLine(built.error));
     graph = std::move(built.graph);
     formula = std::move(built.formula);
@@ -128,7 +146,8 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
     GenerationRequest request = requestForFamily(family->sourceType, parameters.first, parameters.second);
     std::string problem = isKnight ? checkGenerationFeasibility(request) : validateGenerationRequest(request);
     if (!problem.empty()) return fail(oneLine(problem));
-    GenerationResult built = generateGraph(request);
+    GenerationResult built = generateGraph(request, control);
+    progress.finish();
     if (!built) return fail(oneLine(built.error));
     graph = std::move(built.graph);
   }
@@ -141,6 +160,7 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   const std::string name = isPetersen ? "Generalized Petersen Graph GP(" + text1 + ", " + text2 + ")"
                                       : graphDisplayName(description);
 
+  if (runFlag().load() == 0) return fail(kGenerationCancelled);
   FileStatus written = writeGraphFile(options.output, *graph, name, commandLineFormatOptions());
   if (!written) return fail(written.error);
   if (!options.cnf.empty() && formula) {

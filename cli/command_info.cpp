@@ -17,15 +17,22 @@ int runInfo(const InfoOptions& options, const CommonOptions& common) {
   if (!loaded) return fail(loaded.error);
   GraphInformation info = computeGraphInformation(*loaded.graph, graphDisplayName(loaded.description));
   if (common.json) {
+    // The graph as loaded under the plain names (as schc and cohc report it); the figures
+    // after the root pruning, which the Graph Information page shows, under "pruned".
+    const DegreeFigures asLoaded = degreeFigures(*loaded.graph);
     Json j;
     j["command"] = "info";
     j["name"] = info.name;
-    j["nodes"] = info.nodes;
-    j["edges"] = info.edges;
-    j["forcedEdges"] = info.forcedEdges;
-    j["averageDegree"] = info.averageDegree;
-    j["minDegree"] = info.minDegree;
-    j["maxDegree"] = info.maxDegree;
+    j["nodes"] = asLoaded.nodes;
+    j["edges"] = asLoaded.edges;
+    j["averageDegree"] = asLoaded.averageDegree;
+    j["minDegree"] = asLoaded.minDegree;
+    j["maxDegree"] = asLoaded.maxDegree;
+    j["pruned"] = {{"edges", info.edges},
+                   {"forcedEdges", info.forcedEdges},
+                   {"averageDegree", info.averageDegree},
+                   {"minDegree", info.minDegree},
+                   {"maxDegree", info.maxDegree}};
     j["bipartite"] = info.bipartite;
     j["connected"] = info.connected;
     j["biconnected"] = info.biconnected;

@@ -147,6 +147,7 @@ int runMain(int argc, char** argv) {
   auto* generateSeed = addSeed(generateCommand);
   generateCommand->add_option("--cnf", generate.cnf, "3sat only: also write the formula as DIMACS CNF");
   generateCommand->add_flag("--json", common.json, "Print one JSON object");
+  addProgressFlags(generateCommand, common);
 
   VerifyOptions verify;
   auto* verifyCommand = app.add_subcommand("verify", "Check a cycle file against a graph (exit 0 yes, 1 no)");

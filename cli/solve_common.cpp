@@ -60,6 +60,10 @@ std::string prepareSolve(const std::string& graphPath, const std::string& output
                          const std::optional<uint32_t>& requestedSeed, SolveInput& input, uint32_t& seed) {
   if (std::string problem = checkCycleOutputPath(output, graphPath); !problem.empty()) return problem;
   seed = startSeededRun(requestedSeed);
+  // Ctrl-C during a long load must still end with the summary: the flag it clears is
+  // carried into the run, which then stops at once.
+  installInterruptHandler();
+  runFlag().store(1);
   if (std::string problem = loadForSolving(graphPath, input); !problem.empty()) return problem;
   if (cycleOutputFormatOf(output) == CycleOutputFormat::Obj && !input.loaded.graph->hasCoordinates())
     return "--output " + output + ": an .obj cycle file needs node coordinates, which only graphs read from .obj files have";
@@ -68,8 +72,7 @@ std::string prepareSolve(const std::string& graphPath, const std::string& output
 
 bool runWatched(double timeLimit, const std::function<void(bool byDeadline)>& reportLate,
                 const std::function<void()>& run) {
-  installInterruptHandler();
-  runFlag().store(1);
+  installInterruptHandler();  // already in place since before the load (prepareSolve)
   // The overrun path is reached only when the method ignores the cleared flag for too long.
   RunMonitor monitor(timeLimit, [&](bool byDeadline) {
     reportLate(byDeadline);

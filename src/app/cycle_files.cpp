@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "app/tsplib_files.h"
+#include "core/message_text.h"
 
 namespace hc {
 
@@ -33,7 +34,7 @@ std::vector<std::string_view> tokensOf(std::string_view line) {
 }
 
 FileStatus badId(const std::string& where, size_t line, std::string_view token, int32_t firstId = 0) {
-  std::string shown(token.substr(0, 24));
+  const std::string shown = printableText(token.substr(0, 24));
   return FileStatus::failure(where + ": line " + std::to_string(line) + ": \"" + shown + "\" is not a node number (" +
                              std::to_string(firstId) + ".." + std::to_string(kMaxFileNodes - 1 + firstId) + ")");
 }

@@ -9,6 +9,23 @@
 
 namespace hc {
 
+DegreeFigures degreeFigures(const Graph& graph) {
+  DegreeFigures figures;
+  figures.nodes = graph.howManyNodes;
+  figures.edges = graph.howManyEdges;
+  if (figures.nodes <= 0) return figures;
+  figures.averageDegree = 2.0 * static_cast<double>(figures.edges) / static_cast<double>(figures.nodes);
+  int32_t least = 1000000000;
+  int32_t most = 0;
+  for (const Node& node : graph.nodes) {
+    least = std::min(least, node.degree);
+    most = std::max(most, node.degree);
+  }
+  figures.minDegree = least;
+  figures.maxDegree = most;
+  return figures;
+}
+
 GraphInformation computeGraphInformation(const Graph& submitted, const std::string& name) {
   GraphInformation info;
   info.name = name;
@@ -24,20 +41,13 @@ GraphInformation computeGraphInformation(const Graph& submitted, const std::stri
   buildChains(copy, 0);
   HeadHunter(copy, 0);
 
-  info.nodes = copy.howManyNodes;
-  info.edges = copy.howManyEdges;
+  const DegreeFigures pruned = degreeFigures(copy);
+  info.nodes = pruned.nodes;
+  info.edges = pruned.edges;
   info.forcedEdges = copy.howManyUncuttable;
-  if (info.nodes > 0) {
-    info.averageDegree = 2.0 * static_cast<double>(info.edges) / static_cast<double>(info.nodes);
-    int32_t least = 1000000000;
-    int32_t most = 0;
-    for (const Node& node : copy.nodes) {
-      least = std::min(least, node.degree);
-      most = std::max(most, node.degree);
-    }
-    info.minDegree = least;
-    info.maxDegree = most;
-  }
+  info.averageDegree = pruned.averageDegree;
+  info.minDegree = pruned.minDegree;
+  info.maxDegree = pruned.maxDegree;
   return info;
 }
 

@@ -25,6 +25,17 @@ struct GraphInformation {
   bool biconnected = false;
 };
 
+// Node and edge counts and degrees of a graph as it stands, without any pruning (what
+// `info` reports as loaded, beside the page's figures). No nodes: every figure 0.
+struct DegreeFigures {
+  int32_t nodes = 0;
+  int32_t edges = 0;
+  double averageDegree = 0.0;
+  int32_t minDegree = 0;
+  int32_t maxDegree = 0;
+};
+DegreeFigures degreeFigures(const Graph& graph);
+
 // A graph without nodes reads 0 for every degree figure (its average would divide by 0).
 GraphInformation computeGraphInformation(const Graph& submitted, const std::string& name);
 

@@ -24,6 +24,9 @@ std::string checkReadableFile(const std::string& path) {
   auto status = std::filesystem::status(path, ec);
   if (ec || !std::filesystem::exists(status)) return path + ": no such file";
   if (std::filesystem::is_directory(status)) return path + ": is a folder, not a graph file";
+  // Opening a FIFO would block and a device would never end: only regular files are read.
+  if (!std::filesystem::is_regular_file(status))
+    return path + ": not a regular file (a device, FIFO or socket cannot be read as input)";
   std::ifstream probe(path, std::ios::binary);
   if (!probe) return path + ": cannot open the file (permission denied?)";
   return {};

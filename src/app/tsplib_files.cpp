@@ -11,6 +11,7 @@
 #include <sstream>
 #include <unordered_set>
 
+#include "core/message_text.h"
 #include "core/random.h"
 
 namespace hc {
@@ -89,8 +90,8 @@ bool parseInteger(std::string_view token, int64_t& value) {
 
 std::string shown(std::string_view token) {
   constexpr size_t kLongest = 24;
-  if (token.size() > kLongest) return "\"" + std::string(token.substr(0, kLongest)) + "...\"";
-  return "\"" + std::string(token) + "\"";
+  if (token.size() > kLongest) return "\"" + printableText(token.substr(0, kLongest)) + "...\"";
+  return "\"" + printableText(token) + "\"";
 }
 
 // "KEY : value" (the blanks around the colon are optional). A line without a colon is a
@@ -172,15 +173,7 @@ FileStatus readFixedEdges(TsplibScanner& scan, int32_t dimension, std::vector<st
 
 }  // namespace
 
-FileStatus readWholeFile(const std::string& path, std::string& text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return FileStatus::failure(path + ": cannot open the file");
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) return FileStatus::failure(path + ": cannot read the file");
-  text = std::move(buffer).str();
-  return {};
-}
+FileStatus readWholeFile(const std::string& path, std::string& text) { return readInputFile(path, text); }
 
 FileStatus parseHcp(std::string_view text, const std::string& where, HcpContents& out) {
   TsplibScanner scan(text, where);

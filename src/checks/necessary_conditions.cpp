@@ -1,6 +1,13 @@
-// The necessary-condition checks. The flood fills work by repeated sweeps over the nodes
-// in index order (no queue), with Node::mark as the colour; every path that has marked
-// nodes clears the marks before it returns.
+// The necessary-condition checks. The flood fills colour one component at a time with a
+// depth-first traversal from an explicit stack (Node::mark is the colour); every path that
+// has marked nodes clears the marks before it returns.
+//
+// A node takes the colour opposite to the node that reached it first, so a bipartite
+// component gets its one proper colouring whatever the visiting order, and a component
+// that is not bipartite always keeps an edge of one colour: the counts a caller reads,
+// the same-colour flag and the final marks' verdict are those of repeated index-order
+// sweeps, in time linear in the component's nodes and edges instead of one whole-graph
+// sweep per step of its depth.
 #include "checks/necessary_conditions.h"
 
 #include <vector>
@@ -25,29 +32,30 @@ struct FillCounts {
   bool sameColourEdge = false;  // an edge joining two nodes of one colour was seen
 };
 
-// Sweeps until nothing changes, spreading colours 1/2 from every coloured node to its
-// uncoloured neighbours; adds to `counts`. The last sweep sees every edge of the coloured
-// part, so a same-coloured edge there is always noticed.
-void sweepColouring(Graph& graph, FillCounts& counts) {
-  bool changed = true;
-  while (changed) {
-    changed = false;
-    for (Node& n : graph.nodes) {
-      if (n.mark == 0) continue;
-      const int32_t other = n.mark == 1 ? 2 : 1;
-      for (int32_t k = 0; k < n.degree; ++k) {
-        Node& w = graph.node(n.neighborArray[k]);
-        if (w.mark == 0) {
-          w.mark = other;
-          if (other == 1) {
-            ++counts.colour1;
-          } else {
-            ++counts.colour2;
-          }
-          changed = true;
-        } else if (w.mark == n.mark) {
-          counts.sameColourEdge = true;
+// Colours the component of `start` (already coloured by the caller) and adds the colours
+// it gives to `counts`. The stack is reused between calls so that a graph of a million
+// components costs no million allocations.
+void colourComponent(Graph& graph, int32_t start, FillCounts& counts) {
+  thread_local std::vector<int32_t> stack;
+  stack.clear();
+  stack.push_back(start);
+  while (!stack.empty()) {
+    const Node& n = graph.node(stack.back());
+    stack.pop_back();
+    const int32_t other = n.mark == 1 ? 2 : 1;
+    for (int32_t k = 0; k < n.degree; ++k) {
+      const int32_t w = n.neighborArray[k];
+      Node& nw = graph.node(w);
+      if (nw.mark == 0) {
+        nw.mark = other;
+        if (other == 1) {
+          ++counts.colour1;
+        } else {
+          ++counts.colour2;
         }
+        stack.push_back(w);
+      } else if (nw.mark == n.mark) {
+        counts.sameColourEdge = true;
       }
     }
   }
@@ -59,7 +67,7 @@ FillCounts fillFromNodeZero(Graph& graph) {
   if (graph.nodes.empty()) return counts;
   graph.nodes[0].mark = 1;
   counts.colour1 = 1;
-  sweepColouring(graph, counts);
+  colourComponent(graph, 0, counts);
   return counts;
 }
 
@@ -133,7 +141,7 @@ bool isBipartite(Graph& graph, int16_t verbose) {
     if (nextStart == n) break;
     graph.nodes[static_cast<size_t>(nextStart)].mark = 1;
     ++counts.colour1;
-    sweepColouring(graph, counts);
+    colourComponent(graph, nextStart, counts);
   }
   bool bipartite = true;
   for (const Node& v : graph.nodes) {

@@ -20,7 +20,7 @@ void checkEnoughEdges(Graph& graph, int16_t verbose);
 // Only when isHamiltonian is 2: the first node (index order) of degree below 2 sets it to 0.
 void checkLowDegreeNodes(Graph& graph, int16_t verbose);
 
-// Only when isHamiltonian is 2: one sweep flood fill from node 0 colours the graph; a
+// Only when isHamiltonian is 2: one flood fill from node 0 colours the graph; a
 // disconnected graph, or a bipartite one with sides of unequal size, sets it to 0.
 // A graph with no nodes passes.
 void checkConnectedNotUnevenlyBipartite(Graph& graph, int16_t verbose);

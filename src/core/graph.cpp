@@ -57,6 +57,24 @@ Graph::Graph(std::vector<int32_t> rows, int32_t n, int32_t maxDegree, int32_t ve
   finishConstruction();
 }
 
+Graph::Graph(const std::vector<int64_t>& rowStart, const std::vector<int32_t>& neighbours, int32_t n,
+             int32_t versionCode, std::string outputName) {
+  reseedFromClock(graphClockSeed());
+  *this = Graph(n, 0);
+  version = versionCode;
+  initialVersion = versionCode;
+  outputFileName = std::move(outputName);
+  const int64_t rows = static_cast<int64_t>(rowStart.size()) - 1;
+  for (int32_t i = 0; i < howManyNodes && i < rows; ++i) {
+    const int64_t end = std::min<int64_t>(rowStart[static_cast<size_t>(i) + 1], static_cast<int64_t>(neighbours.size()));
+    for (int64_t at = rowStart[static_cast<size_t>(i)]; at < end; ++at) {
+      int32_t v = neighbours[static_cast<size_t>(at)];
+      if (v > i && v < howManyNodes) addEdge(i, v);
+    }
+  }
+  finishConstruction();
+}
+
 Graph::Graph(const Graph& source)
     : isHamiltonian(source.isHamiltonian),
       nodes(source.nodes),
@@ -105,6 +123,20 @@ void Graph::adoptNeighborStorage(const Graph& source) {
 }
 
 void Graph::finishConstruction() {
+  {
+    // One pass over all lists: seenFrom[w] == v while v's list is read and w was in it.
+    std::vector<int32_t> seenFrom(nodes.size(), -1);
+    for (const Node& n : nodes) {
+      for (int32_t w : n.adjacencyList) {
+        if (w < 0 || static_cast<size_t>(w) >= nodes.size()) continue;
+        if (seenFrom[static_cast<size_t>(w)] != n.id) {
+          seenFrom[static_cast<size_t>(w)] = n.id;
+        } else if (n.id < w) {
+          diagnostic("Error. Attempt to join nodes ", n.id, " and ", w, ", which are already adjacent.\n");
+        }
+      }
+    }
+  }
   size_t total = 0;
   for (const Node& n : nodes) total += n.adjacencyList.size() + 1;
   neighborStorage_.assign(total, -1);

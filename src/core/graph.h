@@ -104,6 +104,10 @@ class Graph {
   // -1; each edge is joined once (on the row of its smaller end). Reseeds the generator.
   Graph(std::vector<int32_t> rows, int32_t n, int32_t maxDegree, int32_t version,
         std::string outputFileName);
+  // The same from rows of any length, in O(n + entries) memory: row i is
+  // neighbours[rowStart[i] .. rowStart[i + 1] - 1] (rowStart holds n + 1 ascending offsets).
+  Graph(const std::vector<int64_t>& rowStart, const std::vector<int32_t>& neighbours, int32_t n, int32_t version,
+        std::string outputFileName);
   // An independent copy equal to `source` in everything the solvers read; reseeds the
   // generator (so taking a copy changes the random sequence that follows).
   Graph(const Graph& source);
@@ -112,8 +116,10 @@ class Graph {
   Graph& operator=(Graph&&) noexcept = default;
   ~Graph();
 
-  // Construction phase: makes a and b adjacent (Node::join), without counting.
-  void join(int32_t a, int32_t b) { Node::join(nodes[static_cast<size_t>(a)], nodes[static_cast<size_t>(b)]); }
+  // Construction phase: makes a and b adjacent (appends each to the other's list), without
+  // counting. Unlike Node::join it does not search the lists, so building stays linear in
+  // the edges; joining nodes that are already adjacent is reported by finishConstruction.
+  void join(int32_t a, int32_t b) { Node::append(nodes[static_cast<size_t>(a)], nodes[static_cast<size_t>(b)]); }
   // join + one more edge in howManyEdges.
   void addEdge(int32_t a, int32_t b) {
     join(a, b);
@@ -123,7 +129,9 @@ class Graph {
     return Node::isAdjacentByList(nodes[static_cast<size_t>(a)], nodes[static_cast<size_t>(b)]);
   }
   // Ends the construction phase: finalizeNeighbors on every node (insertion order kept),
-  // then initialNodes, initialEdges and edgesToRemove.
+  // then initialNodes, initialEdges and edgesToRemove. Each parallel entry left by join
+  // prints the "Error. Attempt to join nodes a and b, which are already adjacent." message
+  // (smaller id first) and is kept, as Node::join keeps it.
   void finishConstruction();
 
   // Takes over the decided state of `source`, a graph with the same nodes (in practice a

@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "core/diagnostics.h"
+#include "core/message_text.h"
 
 namespace hc {
 
@@ -58,30 +59,12 @@ std::string quoted(std::string_view token) {
       out += "...";
       break;
     }
-    auto byte = static_cast<unsigned char>(ch);
-    if (byte >= 0x20 && byte < 0x7F) {
-      out += ch;
-    } else {
-      static const char* hex = "0123456789ABCDEF";
-      out += "\\x";
-      out += hex[byte >> 4];
-      out += hex[byte & 0xF];
-    }
+    out += printableText(std::string_view(&ch, 1));
   }
   return out + "'";
 }
 
-FileStatus readWholeFile(const std::string& path, std::string& content) {
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) return FileStatus::failure(text(path, ": is a folder, not a file"));
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return FileStatus::failure(text(path, ": cannot open the file"));
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) return FileStatus::failure(text(path, ": cannot read the file"));
-  content = std::move(buffer).str();
-  return {};
-}
+FileStatus readWholeFile(const std::string& path, std::string& content) { return readInputFile(path, content); }
 
 // Splits at "\n"; a last line without its newline is a line too. Each line keeps
 // everything but its newline.
@@ -177,6 +160,48 @@ std::string formatDouble(double value) {
 }
 
 }  // namespace
+
+FileStatus readInputFile(const std::string& path, std::string& content) {
+  // Non-blocking, so that opening a FIFO without a writer returns at once; what is opened
+  // is then judged by its own status, not by the name's.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const std::string shown = printableText(path);
+  if (fd < 0) return FileStatus::failure(text(shown, ": cannot open the file"));
+  struct stat info {};
+  std::string problem;
+  if (::fstat(fd, &info) != 0) {
+    problem = text(shown, ": cannot read the file (", std::strerror(errno), ")");
+  } else if (S_ISDIR(info.st_mode)) {
+    problem = text(shown, ": is a folder, not a file");
+  } else if (!S_ISREG(info.st_mode)) {
+    problem = text(shown, ": not a regular file (a device, FIFO or socket cannot be read as input)");
+  } else if (static_cast<uint64_t>(info.st_size) > kMaxInputFileBytes) {
+    problem = text(shown, ": ", info.st_size, " bytes, more than the input limit of ", kMaxInputFileBytes, " bytes");
+  }
+  if (problem.empty()) {
+    std::string data;
+    data.reserve(static_cast<size_t>(info.st_size));
+    char buffer[1 << 16];
+    for (;;) {
+      const ssize_t got = ::read(fd, buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) {
+        problem = text(shown, ": cannot read the file (", std::strerror(errno), ")");
+        break;
+      }
+      if (got == 0) break;
+      // A file that grows while it is read is held to the same limit.
+      if (data.size() + static_cast<size_t>(got) > kMaxInputFileBytes) {
+        problem = text(shown, ": more than the input limit of ", kMaxInputFileBytes, " bytes");
+        break;
+      }
+      data.append(buffer, static_cast<size_t>(got));
+    }
+    if (problem.empty()) content = std::move(data);
+  }
+  ::close(fd);
+  return problem.empty() ? FileStatus{} : FileStatus::failure(problem);
+}
 
 FileStatus countAdjacencyTextNodes(const std::string& path, int32_t& count) {
   std::string content;

@@ -23,6 +23,16 @@ struct FileStatus {
   static FileStatus failure(std::string message) { return FileStatus{false, std::move(message)}; }
 };
 
+// The largest input file any reader accepts (1 GiB): far above the largest graph the
+// generators build, and a bound on what a damaged or hostile file can make a reader hold.
+inline constexpr uint64_t kMaxInputFileBytes = uint64_t{1} << 30;
+
+// The one way every reader opens its input: the whole content of a regular file of at most
+// kMaxInputFileBytes. Devices, FIFOs and sockets are refused before anything is read (they
+// would block or never end), as are folders and larger files, each with one line naming the
+// file.
+FileStatus readInputFile(const std::string& path, std::string& content);
+
 // Node count of an adjacency text file: its number of lines (a last line without its
 // newline counts as a line).
 FileStatus countAdjacencyTextNodes(const std::string& path, int32_t& count);

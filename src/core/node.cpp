@@ -17,6 +17,10 @@ void Node::join(Node& a, Node& b) {
   if (already) {
     diagnostic("Error. Attempt to join nodes ", a.id, " and ", b.id, ", which are already adjacent.\n");
   }
+  append(a, b);
+}
+
+void Node::append(Node& a, Node& b) {
   a.adjacencyList.push_back(b.id);
   b.adjacencyList.push_back(a.id);
   ++a.degree;

@@ -40,6 +40,9 @@ struct Node {
   // Makes a and b adjacent (appends each to the other's list). Joining nodes that are
   // already adjacent prints a message and adds the parallel entry all the same.
   static void join(Node& a, Node& b);
+  // The same without looking for an existing entry (the graph checks all lists at once
+  // when construction ends).
+  static void append(Node& a, Node& b);
   // True only when each list holds the other; a one-sided entry prints a message.
   static bool isAdjacentByList(const Node& a, const Node& b);
   // The n-th entry of adjacencyList (n < 0 prints a message and gives the first entry;

@@ -10,19 +10,21 @@ namespace hc {
 Graph convertDrawingToGraph(Graph2D& drawing, const std::string& name) {
   drawing.unselectAll();
   const int32_t n = drawing.howManyUnselectedNodes;
-  int32_t maxDegree = 0;
+  // Rows of each node's own length (not padded to the highest degree, which for a star
+  // would be nodes x leaves entries); the solver graph joins them in the same order.
+  std::vector<int64_t> rowStart(static_cast<size_t>(n) + 1, 0);
   for (int32_t i = 0; i < n; ++i) {
     Graph2DNode& node = *drawing.unselectedNodes[static_cast<size_t>(i)];
     node.id = i;
-    maxDegree = std::max(maxDegree, static_cast<int32_t>(node.edges.size()));
+    rowStart[static_cast<size_t>(i) + 1] = rowStart[static_cast<size_t>(i)] + static_cast<int64_t>(node.edges.size());
   }
-  std::vector<int32_t> rows(static_cast<size_t>(n) * static_cast<size_t>(maxDegree), -1);
+  std::vector<int32_t> neighbours;
+  neighbours.reserve(static_cast<size_t>(rowStart.back()));
   for (int32_t i = 0; i < n; ++i) {
     const Graph2DNode& node = *drawing.unselectedNodes[static_cast<size_t>(i)];
-    for (size_t k = 0; k < node.edges.size(); ++k)
-      rows[static_cast<size_t>(i) * static_cast<size_t>(maxDegree) + k] = node.edges[k]->otherEnd(&node)->id;
+    for (const auto& edge : node.edges) neighbours.push_back(edge->otherEnd(&node)->id);
   }
-  return Graph(std::move(rows), n, maxDegree, 5, name);
+  return Graph(rowStart, neighbours, n, 5, name);
 }
 
 EdgeStyleLook edgeStyleLook(EdgeStyle style) {

@@ -17,8 +17,8 @@ inline constexpr const char* kUserDefinedGraphName = "User-Defined Graph -HC.txt
 
 // Unselects everything, renumbers the nodes 0..n-1 by their place in unselectedNodes
 // (the drawing's ids are overwritten; nextNodeId is kept) and builds the solver graph:
-// row i lists, in the order of node i's `edges`, the ids of its neighbours, padded with -1
-// to maxDegree (the largest number of incident edges, 0 without edges); version 5.
+// row i lists, in the order of node i's `edges`, the ids of its neighbours, and node i is
+// joined to each listed v > i in that order; version 5. Memory is linear in nodes + edges.
 Graph convertDrawingToGraph(Graph2D& drawing, const std::string& name);
 
 // The program's states and algorithm choices, by their numeric codes.

@@ -3,6 +3,7 @@
 #include "editor/g_file.h"
 
 #include "core/graph_files.h"
+#include "core/message_text.h"
 
 #include <cmath>
 #include <cstring>
@@ -314,7 +315,7 @@ class GReader {
     ClassKind kind = kNoClass;
     for (uint8_t k = 0; k < 3; ++k)
       if (name == kClassNames[k]) kind = static_cast<ClassKind>(k);
-    if (kind == kNoClass) fail("unknown class \"" + std::string(name) + "\"");
+    if (kind == kNoClass) fail("unknown class \"" + printableText(name) + "\"");
     pos_ += length;
     table_.push_back({kind, true, nullptr});
     return static_cast<uint32_t>(table_.size() - 1);
@@ -431,17 +432,19 @@ EditorStatus saveGFile(const Graph2D& drawing, const std::string& path) {
 }
 
 EditorStatus loadGFile(const std::string& path, Graph2D& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return EditorStatus::fileError(path + ": cannot be opened");
-  std::vector<uint8_t> bytes;
-  std::error_code error;
-  const auto size = std::filesystem::file_size(path, error);
   // A drawing of a million nodes and a few million edges stays well below this; the cap
   // bounds what a hostile file can make the reader allocate.
   constexpr uintmax_t kLargestFile = uintmax_t{1} << 28;
-  if (!error && size > kLargestFile) return EditorStatus::fileError(path + ": too large for a drawing");
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) return EditorStatus::fileError(path + ": read failed");
+  std::error_code error;
+  if (std::filesystem::is_regular_file(path, error)) {
+    const auto size = std::filesystem::file_size(path, error);
+    if (!error && size > kLargestFile) return EditorStatus::fileError(path + ": too large for a drawing");
+  }
+  std::string content;
+  if (FileStatus read = readInputFile(path, content); !read) return EditorStatus::fileError(read.error);
+  if (content.size() > kLargestFile) return EditorStatus::fileError(path + ": too large for a drawing");
+  const std::vector<uint8_t> bytes(content.begin(), content.end());
+  content = std::string();
   EditorStatus status = readGBytes(bytes, out);
   if (!status) status.error = path + ": " + status.error;
   return status;

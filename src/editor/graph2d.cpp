@@ -4,6 +4,7 @@
 #include "editor/graph2d.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <set>
@@ -98,23 +99,35 @@ std::string Graph2D::checkInvariants() const {
     for (const auto& node : *list)
       if (!node || !nodes.insert(node.get()).second) return "a node is listed twice or is null";
   std::unordered_set<const Graph2DEdge*> edges;
+  for (const EdgeList* list : {&unselectedEdges, &selectedEdges})
+    for (const auto& edge : *list)
+      if (!edge || !edges.insert(edge.get()).second) return "an edge is listed twice or is null";
+  // How often each edge appears in the lists of its first and second end, counted in one
+  // pass over the node lists (counting per edge in the list of a hub would be quadratic).
+  std::unordered_map<const Graph2DEdge*, std::array<int64_t, 2>> listed;
+  bool foreignEntry = false;
+  for (const Graph2DNode* node : nodes) {
+    for (const Graph2DEdge* edge : node->edges) {
+      if (!edges.count(edge) || (edge->node1 != node && edge->node2 != node)) {
+        foreignEntry = true;
+        continue;
+      }
+      ++listed[edge][edge->node1 == node ? 0 : 1];
+    }
+  }
   std::set<std::pair<const Graph2DNode*, const Graph2DNode*>> pairs;
   for (const EdgeList* list : {&unselectedEdges, &selectedEdges}) {
     for (const auto& edge : *list) {
-      if (!edge || !edges.insert(edge.get()).second) return "an edge is listed twice or is null";
       if (!nodes.count(edge->node1) || !nodes.count(edge->node2)) return "an edge ends outside the drawing";
       if (edge->node1 == edge->node2) return "an edge is a loop";
       const auto key = std::minmax(edge->node1, edge->node2);
       if (!pairs.insert({key.first, key.second}).second) return "two edges join the same nodes";
-      for (const Graph2DNode* end : {edge->node1, edge->node2})
-        if (std::count(end->edges.begin(), end->edges.end(), edge.get()) != 1)
-          return "an edge is missing from (or repeated in) an endpoint's list";
+      const auto found = listed.find(edge.get());
+      if (found == listed.end() || found->second[0] != 1 || found->second[1] != 1)
+        return "an edge is missing from (or repeated in) an endpoint's list";
     }
   }
-  for (const Graph2DNode* node : nodes)
-    for (const Graph2DEdge* edge : node->edges)
-      if (!edges.count(edge) || (edge->node1 != node && edge->node2 != node))
-        return "a node lists an edge that is not its own";
+  if (foreignEntry) return "a node lists an edge that is not its own";
   return {};
 }
 

@@ -380,12 +380,13 @@ FormulaResult readDimacs(std::istream& in, const std::string& sourceName) {
 }
 
 FormulaResult readDimacsFile(const std::string& path) {
-  std::ifstream in(path);
-  if (!in) {
+  std::string content;
+  if (FileStatus read = readInputFile(path, content); !read) {
     FormulaResult result;
-    result.error = path + ": cannot be opened for reading";
+    result.error = read.error;
     return result;
   }
+  std::istringstream in(std::move(content));
   return readDimacs(in, path);
 }
 

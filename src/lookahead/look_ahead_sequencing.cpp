@@ -65,6 +65,8 @@ class EdgeList {
 
 }  // namespace
 
+thread_local const std::atomic<uint8_t>* lookAheadRunFlag = nullptr;
+
 bool lookAheadSequencing(Graph& graph, int16_t withDC, const std::atomic<uint8_t>* stop) {
   if (graph.isHamiltonian != kUndecided) return false;
   const int16_t trialDC = withDC != 0 ? 1 : 0;
@@ -77,6 +79,7 @@ bool lookAheadSequencing(Graph& graph, int16_t withDC, const std::atomic<uint8_t
     const int32_t count = edges.build(graph);
     for (int32_t k = 0; k < count; ++k) {
       if (stop != nullptr && stop->load(std::memory_order_relaxed) != 0) return result;
+      if (lookAheadRunFlag != nullptr && lookAheadRunFlag->load(std::memory_order_relaxed) != 1) return result;
       const int32_t i = edges.first(k);
       const int32_t j = edges.second(k);
       if (!graph.isAdjacent(i, j) || graph.isUncuttableEdge(i, j)) continue;

@@ -17,6 +17,11 @@ namespace hc {
 // `stop` ends the passes early: what was forced so far stays sound, only less is found.
 bool lookAheadSequencing(Graph& graph, int16_t withDC, const std::atomic<uint8_t>* stop = nullptr);
 
+// A run flag of the calling thread (1 run, anything else stop) that ends the passes early
+// like a non-zero `stop`; the Probability Mill sets it for its iterations so that a time
+// limit reaches the sequencing inside a step. Null (the default) means none.
+extern thread_local const std::atomic<uint8_t>* lookAheadRunFlag;
+
 // Full LAS as the initial pruning calls it: mode 2 without the Disjunction Check, any other
 // mode with it; verbose 1 writes the progress lines. True when LAS forced an edge or when it
 // proved the graph non-Hamiltonian.

@@ -22,6 +22,31 @@
 namespace hc {
 
 thread_local const std::atomic<bool>* millCancelFlag = nullptr;
+thread_local const std::atomic<uint8_t>* millStopFlag = nullptr;
+
+namespace {
+
+// Installs the run's stop flag as this thread's mill stop flag for the scope.
+class ScopedMillStopFlag {
+ public:
+  explicit ScopedMillStopFlag(const std::atomic<uint8_t>* flag)
+      : previous_(millStopFlag), previousLookAhead_(lookAheadRunFlag) {
+    millStopFlag = flag;
+    lookAheadRunFlag = flag;
+  }
+  ~ScopedMillStopFlag() {
+    millStopFlag = previous_;
+    lookAheadRunFlag = previousLookAhead_;
+  }
+  ScopedMillStopFlag(const ScopedMillStopFlag&) = delete;
+  ScopedMillStopFlag& operator=(const ScopedMillStopFlag&) = delete;
+
+ private:
+  const std::atomic<uint8_t>* previous_;
+  const std::atomic<uint8_t>* previousLookAhead_;
+};
+
+}  // namespace
 thread_local MillStepObserver* millStepObserver = nullptr;
 
 namespace {
@@ -138,12 +163,15 @@ HamiltonicityState singleThreadMill(Graph& graph, const std::atomic<uint8_t>* ke
   std::unique_ptr<CutSequence> best;
   const int64_t allowed = iterationAllowance(graph, options);
   int64_t made = 0;
+  ScopedMillStopFlag stopInside(keepRunning);
   while (graph.isHamiltonian == kUndecided && graph.iterationCount < kMillIterationLimit && made < allowed &&
          keepGoing(keepRunning)) {
     const double t0 = clockSeconds();
     Graph copy(graph);
     prepareCopy(copy, graph.version);
     runMillVersion(copy, graph.version, &current);
+    // Stopped part-way: the iteration is not finished, so it is neither counted nor shown.
+    if (!keepGoing(keepRunning) && copy.isHamiltonian != kHamiltonian) break;
     if (graph.version == 10) {
       diagnostic("That sequence got to ", current ? current->percentage : -1.0, " percent.\n");
       if (best) diagnostic("The best sequence got to ", best->percentage, " percent.\n");
@@ -200,6 +228,7 @@ HamiltonicityState parallelMill(Graph& graph, const std::atomic<uint8_t>* keepRu
   auto worker = [&](int32_t index) {
     setThreadSeedStream(workerSeedBase(material, index));
     millCancelFlag = &cancel;
+    ScopedMillStopFlag stopInside(keepRunning);
     while (!cancel.load(std::memory_order_acquire) && keepGoing(keepRunning)) {
       const int64_t ticket = tickets.fetch_add(1);
       if (ticket >= allowed) break;
@@ -208,6 +237,7 @@ HamiltonicityState parallelMill(Graph& graph, const std::atomic<uint8_t>* keepRu
       copy.iterationCount = static_cast<int32_t>(firstIteration + ticket);
       prepareCopy(copy, version);
       runMillVersion(copy, version, nullptr);
+      if (!keepGoing(keepRunning) && copy.isHamiltonian != kHamiltonian) break;
       std::lock_guard<std::mutex> guard(lock);
       // An iteration that ends after another worker's success is not counted.
       if (solved) break;
@@ -300,7 +330,13 @@ void runStoneCarver(Graph& graph, int32_t version, const std::atomic<uint8_t>* k
     outcome->seed = seed;
   }
   const AdjacencySnapshot snapshot = takeAdjacencySnapshot(graph);
-  HamiltonicityState x = fastInitialPruning(graph, 2, 0);
+  HamiltonicityState x = kUndecided;
+  {
+    // The initial sequencing of a large graph takes seconds: a stop request ends its passes
+    // early (what it forced stays sound) and the mill below then makes no iteration.
+    ScopedMillStopFlag stopInside(keepRunning);
+    x = fastInitialPruning(graph, 2, 0);
+  }
   if (x == kHamiltonian) {
     std::vector<int32_t> cycle;
     if (confirmCycle(graph, snapshot, &cycle, "the initial pruning")) {

@@ -53,7 +53,7 @@ struct SchcOutcome {
 };
 
 // The whole run. `keepRunning` may be null (run until decided or a limit); it is read
-// between iterations only. `sink` may be null (nothing is posted). `outcome` may be null.
+// between iterations and at every step inside one (a stopped iteration is not counted). `sink` may be null (nothing is posted). `outcome` may be null.
 void runStoneCarver(Graph& graph, int32_t version, const std::atomic<uint8_t>* keepRunning, SchcSink* sink,
                     const SchcOptions& options = {}, SchcOutcome* outcome = nullptr);
 

@@ -31,14 +31,14 @@ TEST(CliInfo, FiguresAreThoseOfTheInformationPage) {
   EXPECT_EQ(petersen.at("name"), "petersen.txt");
   EXPECT_EQ(petersen.at("nodes"), 10);
   EXPECT_EQ(petersen.at("edges"), 15);
-  EXPECT_EQ(petersen.at("forcedEdges"), 0);
+  EXPECT_EQ(petersen.at("pruned").at("forcedEdges"), 0);
   EXPECT_EQ(petersen.at("averageDegree"), 3.0);
   EXPECT_EQ(petersen.at("bipartite"), false);
   EXPECT_EQ(petersen.at("connected"), true);
   EXPECT_EQ(petersen.at("biconnected"), true);
   // The knight's corner squares have degree 2: their 8 edges are forced by the pruning.
   auto knight = runCli({"info", example("knight8x8.txt"), "--json"}).json();
-  EXPECT_EQ(knight.at("forcedEdges"), 8);
+  EXPECT_EQ(knight.at("pruned").at("forcedEdges"), 8);
   EXPECT_EQ(knight.at("minDegree"), 2);
   EXPECT_EQ(knight.at("maxDegree"), 8);
   EXPECT_EQ(knight.at("bipartite"), true);
