@@ -57,19 +57,8 @@ GraphDecider infoDecider() {
     GraphOutcome out;
     // A Hamiltonian cycle needs a biconnected graph; info decides nothing else.
     out.verdict = info.biconnected ? "undecided" : "non-hamiltonian";
-    Json& j = out.json;
-    j["command"] = "info";
-    j["name"] = info.name;
-    j["verdict"] = out.verdict;
-    j["nodes"] = info.nodes;
-    j["edges"] = info.edges;
-    j["forcedEdges"] = info.forcedEdges;
-    j["averageDegree"] = info.averageDegree;
-    j["minDegree"] = info.minDegree;
-    j["maxDegree"] = info.maxDegree;
-    j["bipartite"] = info.bipartite;
-    j["connected"] = info.connected;
-    j["biconnected"] = info.biconnected;
+    out.json = infoJson(info, *g.input.loaded.graph);
+    out.json["verdict"] = out.verdict;
     out.summary = std::to_string(info.nodes) + " nodes, " + std::to_string(info.edges) + " edges, degrees " +
                   std::to_string(info.minDegree) + ".." + std::to_string(info.maxDegree) +
                   (info.biconnected ? ", biconnected"

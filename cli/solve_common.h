@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/cycle_verifier.h"
+#include "app/graph_information.h"
 #include "app/graph_loading.h"
 #include "core/graph.h"
 
@@ -98,5 +99,9 @@ std::string cycleSummary(const std::vector<int32_t>& cycle);
 
 // Prints one JSON object on stdout.
 void printJson(const Json& object);
+
+// The JSON object of `info`: the figures of the graph as loaded, the page's figures after the
+// root pruning under "pruned", and the three structural flags.
+Json infoJson(const GraphInformation& info, const Graph& loaded);
 
 }  // namespace hc::cli

@@ -170,6 +170,8 @@ std::string GraphFileReader::open(const std::string& path) {
   if (ec || !std::filesystem::exists(status)) return path + ": no such file";
   if (std::filesystem::is_directory(status)) return path + ": is a folder, not a graph file";
   if (!holdsSeveralGraphs(format_)) return {};  // the record's loader reads the file itself
+  // A device or FIFO named .g6 would stream forever: the same refusal as every reader's.
+  if (FileStatus status = checkInputFile(path); !status) return status.error;
   in_.close();
   in_.clear();
   in_.open(path, std::ios::binary);

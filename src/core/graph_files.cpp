@@ -161,6 +161,31 @@ std::string formatDouble(double value) {
 
 }  // namespace
 
+namespace {
+
+// Why the file open at `fd` cannot be read as input, or "" when it can.
+std::string inputFileProblem(int fd, const std::string& shown, struct stat& info) {
+  if (::fstat(fd, &info) != 0) return text(shown, ": cannot read the file (", std::strerror(errno), ")");
+  if (S_ISDIR(info.st_mode)) return text(shown, ": is a folder, not a file");
+  if (!S_ISREG(info.st_mode))
+    return text(shown, ": not a regular file (a device, FIFO or socket cannot be read as input)");
+  if (static_cast<uint64_t>(info.st_size) > kMaxInputFileBytes)
+    return text(shown, ": ", info.st_size, " bytes, more than the input limit of ", kMaxInputFileBytes, " bytes");
+  return {};
+}
+
+}  // namespace
+
+FileStatus checkInputFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const std::string shown = printableText(path);
+  if (fd < 0) return FileStatus::failure(text(shown, ": cannot open the file"));
+  struct stat info {};
+  std::string problem = inputFileProblem(fd, shown, info);
+  ::close(fd);
+  return problem.empty() ? FileStatus{} : FileStatus::failure(problem);
+}
+
 FileStatus readInputFile(const std::string& path, std::string& content) {
   // Non-blocking, so that opening a FIFO without a writer returns at once; what is opened
   // is then judged by its own status, not by the name's.
@@ -168,16 +193,7 @@ FileStatus readInputFile(const std::string& path, std::string& content) {
   const std::string shown = printableText(path);
   if (fd < 0) return FileStatus::failure(text(shown, ": cannot open the file"));
   struct stat info {};
-  std::string problem;
-  if (::fstat(fd, &info) != 0) {
-    problem = text(shown, ": cannot read the file (", std::strerror(errno), ")");
-  } else if (S_ISDIR(info.st_mode)) {
-    problem = text(shown, ": is a folder, not a file");
-  } else if (!S_ISREG(info.st_mode)) {
-    problem = text(shown, ": not a regular file (a device, FIFO or socket cannot be read as input)");
-  } else if (static_cast<uint64_t>(info.st_size) > kMaxInputFileBytes) {
-    problem = text(shown, ": ", info.st_size, " bytes, more than the input limit of ", kMaxInputFileBytes, " bytes");
-  }
+  std::string problem = inputFileProblem(fd, shown, info);
   if (problem.empty()) {
     std::string data;
     data.reserve(static_cast<size_t>(info.st_size));

@@ -32,6 +32,8 @@ inline constexpr uint64_t kMaxInputFileBytes = uint64_t{1} << 30;
 // would block or never end), as are folders and larger files, each with one line naming the
 // file.
 FileStatus readInputFile(const std::string& path, std::string& content);
+// The same checks without reading, for readers that stream a file line by line.
+FileStatus checkInputFile(const std::string& path);
 
 // Node count of an adjacency text file: its number of lines (a last line without its
 // newline counts as a line).
