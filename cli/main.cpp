@@ -118,6 +118,18 @@ int runMain(int argc, char** argv) {
   cohcCommand->add_flag("--json", common.json, "Print one JSON object");
   addProgressFlags(cohcCommand, common);
 
+  SolveCommandOptions solve;
+  auto* solveCommand = app.add_subcommand("solve", "Decide a graph with the portfolio (exact search, finder, mill)");
+  solveCommand->add_option("GRAPH", solve.graph, "Graph file (.txt, .obj, .g, .hcp)")->required();
+  solveCommand->add_option("--time-limit", solve.timeLimit, "Stop after this many seconds")->check(positiveSeconds());
+  auto* solveSeed = addSeed(solveCommand);
+  solveCommand->add_option("--threads", solve.threads, "Threads in all (search, finder, then the mill)")
+      ->capture_default_str()
+      ->check(CLI::Range(1, 256));
+  solveCommand->add_option("--output", solve.output, "Write the cycle found: .txt adjacency text, .obj, .tour");
+  solveCommand->add_flag("--json", common.json, "Print one JSON object");
+  addProgressFlags(solveCommand, common);
+
   GenerateOptions generate;
   auto* generateCommand = app.add_subcommand(
       "generate",
@@ -137,12 +149,12 @@ int runMain(int argc, char** argv) {
       ->required();
   verifyCommand->add_flag("--json", common.json, "Print one JSON object");
 
-  for (CLI::App* command : {infoCommand, schcCommand, cohcCommand, generateCommand, verifyCommand}) addVerbose(command);
+  for (CLI::App* command : {infoCommand, schcCommand, cohcCommand, solveCommand, generateCommand, verifyCommand}) addVerbose(command);
 
   if (argc >= 2 && argv[1][0] != '-') {
     std::string command = argv[1];
-    if (command != "info" && command != "schc" && command != "cohc" && command != "generate" && command != "verify")
-      return fail("unknown command \"" + command + "\" (use info, schc, cohc, generate or verify; see --help)");
+    if (command != "info" && command != "schc" && command != "cohc" && command != "solve" && command != "generate" && command != "verify")
+      return fail("unknown command \"" + command + "\" (use info, schc, cohc, solve, generate or verify; see --help)");
   }
   try {
     app.parse(argc, argv);
@@ -172,12 +184,16 @@ int runMain(int argc, char** argv) {
     cohc.seed = seedOf(cohcSeed);
     return runCohc(cohc, common);
   }
+  if (*solveCommand) {
+    solve.seed = seedOf(solveSeed);
+    return runSolve(solve, common);
+  }
   if (*generateCommand) {
     generate.seed = seedOf(generateSeed);
     return runGenerate(generate, common);
   }
   if (*verifyCommand) return runVerify(verify, common);
-  return fail("a subcommand is required: info, schc, cohc, generate or verify (see --help)");
+  return fail("a subcommand is required: info, schc, cohc, solve, generate or verify (see --help)");
 }
 
 }  // namespace hc::cli
