@@ -173,7 +173,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
     };
     if (threads == 1 || !options.useFinder) {
       // One worker: a short slice for the finder, then the complete search.
-      const double slice = hasDeadline ? std::max(0.05, 0.1 * options.timeLimitSeconds) : 1.0;
+      const double slice = hasDeadline ? std::max(0.05, 0.1 * options.timeLimitSeconds) : 0.25;
       const bool finder = options.useFinder;
       launch([&root, &race, &options, progress, slice, finder] {
         if (finder) runFinder(root, race, options.seed, slice);
