@@ -1,5 +1,6 @@
 #include "solve/exact_search.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "lookahead/look_ahead_sequencing.h"
@@ -91,10 +92,7 @@ ExactSearchResult exactSearch(Graph& graph, StopCondition& stop, const std::atom
     lookAheadSequencing(graph, 0, rootStop);
     runCheapChecks(graph);
   }
-  const int64_t checkEvery =
-      graph.howManyEdges <= options.everyNodeCheckEdgeLimit
-          ? 1
-          : (graph.howManyEdges + options.everyNodeCheckEdgeLimit - 1) / options.everyNodeCheckEdgeLimit;
+  const int64_t checkEvery = std::max<int64_t>(1, graph.howManyEdges / std::max(1, options.checkEdgesPerNode));
 
   std::vector<Level> levels;
   auto open = [&](int32_t a, int32_t b) {

@@ -22,10 +22,10 @@ namespace hc {
 
 struct ExactSearchOptions {
   // Look Ahead Sequencing on the root before the walk (skipped on graphs with more edges).
-  int32_t rootLookAheadEdgeLimit = 200000;
-  // The cheap checks run at every tree node up to this many edges, and at every k-th node
-  // beyond (k grows with the size), so huge graphs do not pay a linear pass per step.
-  int32_t everyNodeCheckEdgeLimit = 20000;
+  int32_t rootLookAheadEdgeLimit = 20000;
+  // The cheap checks run at every k-th tree node, k = edges / this (at least 1), so a
+  // linear pass costs about this many edge visits per tree node on any size of graph.
+  int32_t checkEdgesPerNode = 200;
 };
 
 struct ExactSearchResult {

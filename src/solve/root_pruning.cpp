@@ -1,14 +1,57 @@
 #include "solve/root_pruning.h"
 
+#include <vector>
+
 #include "checks/necessary_conditions.h"
 #include "solve/alternation_rule.h"
 
 namespace hc {
 
+namespace {
+
+// One breadth-first pass from node 0: false when some node is unreached, or when the
+// graph is bipartite with sides of unequal size. Linear in the graph; the scratch arrays
+// are the thread's own and are reused, so a search pays no allocation per tree node.
+bool connectedAndEvenlyBipartite(const Graph& graph) {
+  thread_local std::vector<int8_t> colour;
+  thread_local std::vector<int32_t> queue;
+  const int32_t n = graph.howManyNodes;
+  if (n == 0) return true;
+  colour.assign(static_cast<size_t>(n), -1);
+  queue.resize(static_cast<size_t>(n));
+  int32_t head = 0;
+  int32_t tail = 0;
+  int64_t sides[2] = {1, 0};
+  bool bipartite = true;
+  colour[0] = 0;
+  queue[static_cast<size_t>(tail++)] = 0;
+  while (head < tail) {
+    const Node& v = graph.node(queue[static_cast<size_t>(head++)]);
+    const int8_t c = colour[static_cast<size_t>(v.id)];
+    for (int32_t i = 0; i < v.degree; ++i) {
+      int32_t w = v.neighborArray[i];
+      int8_t& cw = colour[static_cast<size_t>(w)];
+      if (cw == -1) {
+        cw = static_cast<int8_t>(1 - c);
+        ++sides[cw];
+        queue[static_cast<size_t>(tail++)] = w;
+      } else if (cw == c) {
+        bipartite = false;
+      }
+    }
+  }
+  if (tail < n) return false;
+  return !bipartite || sides[0] == sides[1];
+}
+
+}  // namespace
+
 void runCheapChecks(Graph& graph) {
   if (graph.isHamiltonian != kUndecided) return;
-  checkConnectedNotUnevenlyBipartite(graph, 0);
-  if (graph.isHamiltonian != kUndecided) return;
+  if (!connectedAndEvenlyBipartite(graph)) {
+    graph.isHamiltonian = kNotHamiltonian;
+    return;
+  }
   if (!isBiconnected(graph, 0)) graph.isHamiltonian = kNotHamiltonian;
 }
 
