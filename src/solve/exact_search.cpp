@@ -92,7 +92,11 @@ ExactSearchResult exactSearch(Graph& graph, StopCondition& stop, const std::atom
     lookAheadSequencing(graph, 0, rootStop);
     runCheapChecks(graph);
   }
-  const int64_t checkEvery = std::max<int64_t>(1, graph.howManyEdges / std::max(1, options.checkEdgesPerNode));
+  // Checks are paced: a failed one means the walk is in a dead part of the tree, which is
+  // left fastest when every node is checked; passing ones stretch the interval again.
+  const int64_t longestInterval = std::max<int64_t>(1, graph.howManyEdges / std::max(1, options.checkEdgesPerNode));
+  int64_t interval = longestInterval;
+  int64_t sinceCheck = 0;
 
   std::vector<Level> levels;
   auto open = [&](int32_t a, int32_t b) {
@@ -128,7 +132,16 @@ ExactSearchResult exactSearch(Graph& graph, StopCondition& stop, const std::atom
       progress->treeNodes.store(result.treeNodes, std::memory_order_relaxed);
       progress->depth.store(depth, std::memory_order_relaxed);
     }
-    if (graph.isHamiltonian == kUndecided && result.treeNodes % checkEvery == 0) runCheapChecks(graph);
+    if (graph.isHamiltonian == kUndecided && ++sinceCheck >= interval) {
+      sinceCheck = 0;
+      runCheapChecks(graph);
+      interval = graph.isHamiltonian == kUndecided ? std::min(longestInterval, 2 * interval) : 1;
+    }
+    if (graph.isHamiltonian == kUndecided && depth > 0 &&
+        (graph.howManyEdges <= options.nodeLookAheadEdgeLimit ||
+         (depth <= options.lookAheadLevels && graph.howManyEdges <= options.rootLookAheadEdgeLimit))) {
+      if (lookAheadSequencing(graph, 0, rootStop)) runCheapChecks(graph);
+    }
 
     if (graph.isHamiltonian == kHamiltonian) {
       result.cycle = hamiltonianCycleOrder(graph);

@@ -23,6 +23,10 @@ namespace hc {
 struct ExactSearchOptions {
   // Look Ahead Sequencing on the root before the walk (skipped on graphs with more edges).
   int32_t rootLookAheadEdgeLimit = 20000;
+  // Look Ahead Sequencing at every tree node of graphs with at most this many edges (and
+  // at the tree nodes of the first few levels of larger ones).
+  int32_t nodeLookAheadEdgeLimit = 0;
+  int32_t lookAheadLevels = 3;
   // The cheap checks run at every k-th tree node, k = edges / this (at least 1), so a
   // linear pass costs about this many edge visits per tree node on any size of graph.
   int32_t checkEdgesPerNode = 200;
