@@ -52,7 +52,7 @@ struct SolveCommandOptions {
   std::string graph;
   double timeLimit = 0.0;
   std::optional<uint32_t> seed;
-  int32_t threads = 3;
+  int32_t threads = 4;
   std::string output;
 };
 

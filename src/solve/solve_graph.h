@@ -1,10 +1,11 @@
 // The one-graph decision of `solve`: a portfolio over the cores. The root pruning
 // (necessary conditions, degree-2 forcing, the alternation rule) runs first on a copy of
 // the graph; then, side by side on their own threads and each on its own copy,
-//  - the exact search (complete: the only source of a non-Hamiltonian verdict besides
-//    the sound root rules),
+//  - the exact search (complete; with the proof system and the sound root rules the only
+//    sources of a non-Hamiltonian verdict),
 //  - the rotation-extension finder,
 //  - the Probability Mill (parallel with more threads),
+//  - on small graphs, with four threads or more, the Co-HC proof system,
 // until one decides, the caller's flag is cleared or the time limit passes; then every
 // thread is told to stop and joined before the call returns. A cycle counts only when it
 // passes the independent check against the graph as given; one that fails is reported on
@@ -24,12 +25,15 @@ namespace hc {
 struct SolveOptions {
   double timeLimitSeconds = 0.0;  // > 0: undecided after this long
   // Threads in all: 1 runs the finder for a short slice and then the exact search on one
-  // worker; 2 runs the search and the finder side by side; each further thread goes to
-  // the mill.
-  int32_t threads = 3;
+  // worker; 2 runs the search and the finder side by side; a third thread runs the mill,
+  // a fourth the proof system (on graphs of at most proofSystemEdgeLimit edges, since it
+  // keeps a graph copy per depth), and each further thread joins the mill.
+  int32_t threads = 4;
   uint32_t seed = 1;  // the finder's and the alternation rule's random choices
   bool useFinder = true;
   bool useMill = true;
+  bool useProofSystem = true;
+  int32_t proofSystemEdgeLimit = 5000;
 };
 
 struct SolveResult {
@@ -44,8 +48,8 @@ struct SolveResult {
   double seconds = 0.0;
 };
 
-inline constexpr const char* kSolveMethods[] = {"root pruning", "alternation rule", "exact search",
-                                                "rotation-extension", "probability mill"};
+inline constexpr const char* kSolveMethods[] = {"root pruning",       "alternation rule", "exact search",
+                                                "rotation-extension", "probability mill", "proof system"};
 
 // Decides `graph` (not changed). `keepRunning` (1 run, 0 stop) may be null. `progress`,
 // when given, carries the exact search's live figures.
