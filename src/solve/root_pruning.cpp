@@ -1,5 +1,6 @@
 #include "solve/root_pruning.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "checks/necessary_conditions.h"
@@ -44,6 +45,50 @@ bool connectedAndEvenlyBipartite(const Graph& graph) {
   return !bipartite || sides[0] == sides[1];
 }
 
+// No cut vertex, by an iterative depth-first search from node 0 with low points (the graph
+// is known to be connected). Linear, with the thread's reusable scratch arrays.
+bool withoutCutVertex(const Graph& graph) {
+  thread_local std::vector<int32_t> order;  // discovery time, -1 unvisited
+  thread_local std::vector<int32_t> low;
+  thread_local std::vector<int32_t> parent;
+  thread_local std::vector<int32_t> next;  // next neighbour index to look at
+  thread_local std::vector<int32_t> stack;
+  const int32_t n = graph.howManyNodes;
+  if (n < 3) return true;
+  order.assign(static_cast<size_t>(n), -1);
+  low.resize(static_cast<size_t>(n));
+  parent.assign(static_cast<size_t>(n), -1);
+  next.assign(static_cast<size_t>(n), 0);
+  stack.clear();
+  int32_t time = 0;
+  int32_t rootChildren = 0;
+  order[0] = low[0] = time++;
+  stack.push_back(0);
+  while (!stack.empty()) {
+    const int32_t v = stack.back();
+    const Node& nv = graph.node(v);
+    int32_t& i = next[static_cast<size_t>(v)];
+    if (i < nv.degree) {
+      const int32_t w = nv.neighborArray[i++];
+      if (order[static_cast<size_t>(w)] == -1) {
+        parent[static_cast<size_t>(w)] = v;
+        order[static_cast<size_t>(w)] = low[static_cast<size_t>(w)] = time++;
+        if (v == 0) ++rootChildren;
+        stack.push_back(w);
+      } else if (w != parent[static_cast<size_t>(v)]) {
+        low[static_cast<size_t>(v)] = std::min(low[static_cast<size_t>(v)], order[static_cast<size_t>(w)]);
+      }
+      continue;
+    }
+    stack.pop_back();
+    const int32_t p = parent[static_cast<size_t>(v)];
+    if (p < 0) continue;
+    low[static_cast<size_t>(p)] = std::min(low[static_cast<size_t>(p)], low[static_cast<size_t>(v)]);
+    if (p != 0 && low[static_cast<size_t>(v)] >= order[static_cast<size_t>(p)]) return false;
+  }
+  return rootChildren <= 1;
+}
+
 }  // namespace
 
 void runCheapChecks(Graph& graph) {
@@ -52,7 +97,7 @@ void runCheapChecks(Graph& graph) {
     graph.isHamiltonian = kNotHamiltonian;
     return;
   }
-  if (!isBiconnected(graph, 0)) graph.isHamiltonian = kNotHamiltonian;
+  if (!withoutCutVertex(graph)) graph.isHamiltonian = kNotHamiltonian;
 }
 
 HamiltonicityState pruneRootIncrementally(Graph& graph) {
@@ -60,11 +105,12 @@ HamiltonicityState pruneRootIncrementally(Graph& graph) {
   checkEnoughEdges(graph, 0);
   checkLowDegreeNodes(graph, 0);
   runCheapChecks(graph);
+  const int32_t edgesBefore = graph.howManyEdges;
   for (int32_t v = 0; v < graph.howManyNodes && graph.isHamiltonian == kUndecided; ++v) {
     graph.forceDegreeTwo(v);
     graph.processPruningQueue();
   }
-  runCheapChecks(graph);
+  if (graph.howManyEdges != edgesBefore) runCheapChecks(graph);
   return graph.isHamiltonian;
 }
 
@@ -72,6 +118,7 @@ RootPruningResult pruneRoot(Graph& graph, uint32_t seed) {
   RootPruningResult result;
   result.verdict = pruneRootIncrementally(graph);
   if (result.verdict != kUndecided) return result;
+  if (graph.howManyNodes > kAlternationNodeLimit) return result;
   AlternationOutcome alternation = applyAlternationRule(graph, seed);
   result.alternationDeletions = alternation.deletedEdges;
   if (alternation.deletedEdges > 0) runCheapChecks(graph);

@@ -27,6 +27,10 @@ HamiltonicityState pruneRootIncrementally(Graph& graph);
 // bipartite, no cut vertex. Sets isHamiltonian 0 when one fails.
 void runCheapChecks(Graph& graph);
 
+// The alternation rule's independent-set search is skipped above this many nodes (it is
+// several linear passes with a priority queue; the graphs it proves are far smaller).
+inline constexpr int32_t kAlternationNodeLimit = 200000;
+
 // pruneRootIncrementally, then the alternation rule (see alternation_rule.h) with `seed`,
 // then the cheap checks again when the rule deleted edges.
 RootPruningResult pruneRoot(Graph& graph, uint32_t seed);
