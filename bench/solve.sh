@@ -84,7 +84,7 @@ PY
 printf '%-28s %8s %-16s %-20s %10s %10s\n' "graph" "nodes" "verdict" "method" "seconds" "cubhamg"
 for name in $cases; do
   graph="$(graph_of "$name")" || { printf '%-28s (not generated)\n' "$name"; continue; }
-  json="$(timeout $((cap + 10)) "$cli" solve "$graph" --time-limit "$cap" --threads "$threads" --seed "$seed" --json 2>/dev/null || true)"
+  json="$(timeout $((cap + 120)) "$cli" solve "$graph" --time-limit "$cap" --threads "$threads" --seed "$seed" --json 2>/dev/null || true)"
   peer="-"
   [[ "${PEER:-0}" == 1 ]] && peer="$(peer_seconds "$graph")"
   printf '%s\n' "$json" | python3 -c '

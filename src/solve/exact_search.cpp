@@ -99,6 +99,7 @@ ExactSearchResult exactSearch(Graph& graph, StopCondition& stop, const std::atom
   int64_t sinceCheck = 0;
 
   std::vector<Level> levels;
+  levels.reserve(static_cast<size_t>(graph.howManyEdges) + 1);  // one level per edge at most
   auto open = [&](int32_t a, int32_t b) {
     Level level;
     level.a = a;
