@@ -5,13 +5,13 @@
 # runs beside it on the cubic graphs of up to 20,000 nodes.
 #
 #   bench/solve.sh [CLI]          CLI defaults to build/cli/hamcycles-cli
-#   env: CAP=30 (seconds per run)  THREADS=3  SEED=1  CASES="knight4x40 torus100 ..."  PEER=0
+#   env: CAP=30 (seconds per run)  THREADS=4  SEED=1  CASES="knight4x40 torus100 ..."  PEER=0
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
 cli="${1:-$here/../build/cli/hamcycles-cli}"
 cap="${CAP:-30}"
-threads="${THREADS:-3}"
+threads="${THREADS:-4}"
 seed="${SEED:-1}"
 peers="${PEERS:-$here/../../shared/peers-instances}"
 [[ -d "$peers" ]] || peers="/work/shared/peers-instances"
