@@ -63,7 +63,7 @@ int runSolve(const SolveCommandOptions& options, const CommonOptions& common) {
   // The progress line is drawn from here, not from the workers.
   std::jthread drawer([&](std::stop_token token) {
     while (!token.stop_requested() && running.load()) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
       if (!progress.due()) continue;
       char text[160];
       std::snprintf(text, sizeof text, "solve: %lld tree nodes, depth %d, %.1f s",
@@ -81,10 +81,10 @@ int runSolve(const SolveCommandOptions& options, const CommonOptions& common) {
         printReport(late, options, common.json);
       },
       [&] { result = solveGraph(graph, engineOptions, &runFlag(), &live); });
+  report.seconds = elapsed();  // before the drawer's last nap
   running.store(false);
   drawer.request_stop();
   drawer.join();
-  report.seconds = elapsed();
   progress.finish();
 
   // Only the complete search and the sound root rules give the verdict 0, and never after
