@@ -59,5 +59,6 @@ int runBatch(const char* command, const std::string& graph, double timeLimit,
 GraphDecider infoDecider();
 GraphDecider schcDecider(const SchcCommandOptions& options);
 GraphDecider cohcDecider(const CohcCommandOptions& options);
+GraphDecider solveDecider(const SolveCommandOptions& options);
 
 }  // namespace hc::cli

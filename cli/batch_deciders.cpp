@@ -1,4 +1,4 @@
-// The per-graph work of info, schc and cohc in a batch: one graph decided into one JSON
+// The per-graph work of info, schc, cohc and solve in a batch: one graph decided into one JSON
 // object and one summary line. Each mirrors its one-graph command without the progress
 // line and the cycle file.
 #include <chrono>
@@ -10,6 +10,7 @@
 #include "batch.h"
 #include "cohc/search_tree.h"
 #include "schc/stone_carver.h"
+#include "solve/solve_graph.h"
 
 namespace hc::cli {
 
@@ -113,6 +114,25 @@ GraphDecider cohcDecider(const CohcCommandOptions& options) {
     out.json["treeNodes"] = result.treeNodes;
     out.json["deepestDepth"] = result.deepestDepth;
     out.json["level"] = options.level;
+    return out;
+  };
+}
+
+GraphDecider solveDecider(const SolveCommandOptions& options) {
+  return [options](BatchGraph& g) {
+    Graph& graph = *g.input.loaded.graph;
+    SolveOptions engineOptions;
+    engineOptions.threads = options.threads;
+    engineOptions.seed = g.seed;
+    const auto start = std::chrono::steady_clock::now();
+    SolveResult result = solveGraph(graph, engineOptions, g.keepRunning, nullptr);
+    const double seconds = secondsSince(start);
+    // The engine gives 0 only from the complete search or a sound root rule, never after a stop.
+    RunEnd end = finishRun(g.input, graph, result.verdict, result.cycle, true, "");
+    GraphOutcome out = solvedOutcome("solve", g, end, seconds, stoppedBy(g, end.verdict, "undecided"));
+    out.json["method"] = end.verdict == "undecided" ? Json() : Json(result.method);
+    out.json["treeNodes"] = result.treeNodes;
+    out.json["deepestDepth"] = result.deepestDepth;
     return out;
   };
 }

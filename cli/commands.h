@@ -1,4 +1,4 @@
-// The five subcommands of hamcycles-cli. main.cpp fills these option blocks with CLI11
+// The subcommands of hamcycles-cli. main.cpp fills these option blocks with CLI11
 // (which checks every range) and calls one run function, whose result is the exit status.
 // The run functions load, run and print; the logic they share with the window lives in
 // src/app.
@@ -49,6 +49,14 @@ struct CohcCommandOptions {
   std::string output;
 };
 
+struct SolveCommandOptions {
+  std::string graph;
+  double timeLimit = 0.0;
+  std::optional<uint32_t> seed;
+  int32_t threads = 4;
+  std::string output;
+};
+
 struct GenerateOptions {
   std::string family;
   std::vector<std::string> parameters;
@@ -85,6 +93,7 @@ int runConvert(const ConvertOptions& options, const CommonOptions& common);
 int runInfo(const InfoOptions& options, const CommonOptions& common);
 int runSchc(const SchcCommandOptions& options, const CommonOptions& common);
 int runCohc(const CohcCommandOptions& options, const CommonOptions& common);
+int runSolve(const SolveCommandOptions& options, const CommonOptions& common);
 int runGenerate(const GenerateOptions& options, const CommonOptions& common);
 int runVerify(const VerifyOptions& options, const CommonOptions& common);
 

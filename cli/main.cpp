@@ -134,6 +134,18 @@ int runMain(int argc, char** argv) {
   cohcCommand->add_flag("--json", common.json, "Print one JSON object");
   addProgressFlags(cohcCommand, common);
 
+  SolveCommandOptions solve;
+  auto* solveCommand = app.add_subcommand("solve", "Decide a graph with the portfolio (exact search, finder, mill)");
+  solveCommand->add_option("GRAPH", solve.graph, "Graph file (.txt, .obj, .g, .hcp, .g6, .s6, .col, .dimacs, .edges, .el)");
+  solveCommand->add_option("--time-limit", solve.timeLimit, "Stop after this many seconds")->check(positiveSeconds());
+  auto* solveSeed = addSeed(solveCommand);
+  solveCommand->add_option("--threads", solve.threads, "Threads in all (search, finder, mill, proof system, more mill)")
+      ->capture_default_str()
+      ->check(CLI::Range(1, 256));
+  solveCommand->add_option("--output", solve.output, "Write the cycle found: .txt adjacency text, .obj, .tour");
+  solveCommand->add_flag("--json", common.json, "Print one JSON object");
+  addProgressFlags(solveCommand, common);
+
   GenerateOptions generate;
   auto* generateCommand = app.add_subcommand(
       "generate",
@@ -157,7 +169,7 @@ int runMain(int argc, char** argv) {
   verifyCommand->add_flag("--json", common.json, "Print one JSON object");
 
   BatchOptions batch;
-  for (CLI::App* command : {infoCommand, schcCommand, cohcCommand}) addBatchOptions(command, batch);
+  for (CLI::App* command : {infoCommand, schcCommand, cohcCommand, solveCommand}) addBatchOptions(command, batch);
   addBase(generateCommand, batch.base);
 
   ConvertOptions convert;
@@ -168,14 +180,14 @@ int runMain(int argc, char** argv) {
   addBase(convertCommand, convert.base);
   convertCommand->add_flag("--json", common.json, "Print one JSON object");
 
-  for (CLI::App* command : {infoCommand, schcCommand, cohcCommand, generateCommand, verifyCommand, convertCommand})
+  for (CLI::App* command : {infoCommand, schcCommand, cohcCommand, solveCommand, generateCommand, verifyCommand, convertCommand})
     addVerbose(command);
 
   if (argc >= 2 && argv[1][0] != '-') {
     std::string command = argv[1];
-    if (command != "info" && command != "schc" && command != "cohc" && command != "generate" && command != "verify" &&
+    if (command != "info" && command != "schc" && command != "cohc" && command != "solve" && command != "generate" && command != "verify" &&
         command != "convert")
-      return fail("unknown command \"" + command + "\" (use info, schc, cohc, generate, verify or convert; see --help)");
+      return fail("unknown command \"" + command + "\" (use info, schc, cohc, solve, generate, verify or convert; see --help)");
   }
   try {
     app.parse(argc, argv);
@@ -221,13 +233,20 @@ int runMain(int argc, char** argv) {
       return runBatch("cohc", cohc.graph, cohc.timeLimit, cohc.seed, batch, common, cohcDecider(cohc));
     return runCohc(cohc, common);
   }
+  if (*solveCommand) {
+    solve.seed = seedOf(solveSeed);
+    if (std::string problem = graphProblem(solve.graph, solve.output); !problem.empty()) return fail(problem);
+    if (isBatchRun(solve.graph, batch))
+      return runBatch("solve", solve.graph, solve.timeLimit, solve.seed, batch, common, solveDecider(solve));
+    return runSolve(solve, common);
+  }
   if (*convertCommand) return runConvert(convert, common);
   if (*generateCommand) {
     generate.seed = seedOf(generateSeed);
     return runGenerate(generate, common);
   }
   if (*verifyCommand) return runVerify(verify, common);
-  return fail("a subcommand is required: info, schc, cohc, generate or verify (see --help)");
+  return fail("a subcommand is required: info, schc, cohc, solve, generate, verify or convert (see --help)");
 }
 
 }  // namespace hc::cli

@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Seconds to a decision with `hamcycles-cli solve`, per instance: the public instances in
+# ../shared/peers-instances (or $PEERS) and generated ones (knight 4 x C, toroidal grids,
+# ICCS, random cubic, GP(n, 2)). With PEER=1, nauty's cubhamg (exact cubic backtracking)
+# runs beside it on the cubic graphs of up to 20,000 nodes.
+#
+#   bench/solve.sh [CLI]          CLI defaults to build/cli/hamcycles-cli
+#   env: CAP=30 (seconds per run)  THREADS=4  SEED=1  CASES="knight4x40 torus100 ..."  PEER=0
+set -euo pipefail
+
+here="$(cd "$(dirname "$0")" && pwd)"
+cli="${1:-$here/../build/cli/hamcycles-cli}"
+cap="${CAP:-30}"
+threads="${THREADS:-4}"
+seed="${SEED:-1}"
+peers="${PEERS:-$here/../../shared/peers-instances}"
+[[ -d "$peers" ]] || peers="/work/shared/peers-instances"
+default_cases="fhcp_graph1 fhcp_graph2 fhcp_graph100 tsplib_alb1000 tsplib_alb5000 a976_uniquely_hamiltonian
+  knight4x10 knight4x40 knight4x640 knight8x8 knight50x50 torus50 torus70 torus100 iccs3 iccs50
+  cubic10000 cubic1000000 gp23 gp29 gp35 gp47 gp59 gp1001 sat_unsat"
+cases="${CASES:-$default_cases}"
+
+if [[ ! -x "$cli" ]]; then
+  echo "solve.sh: no hamcycles-cli at $cli (build the target hamcycles-cli first, or pass its path)" >&2
+  exit 1
+fi
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+# Writes the graph of a case to $work/NAME.txt (or names a peers file); prints its path.
+graph_of() {
+  local name="$1" path="$work/$1.txt"
+  case "$name" in
+    fhcp_*|tsplib_*|a976_*) echo "$peers/$name.txt"; return ;;
+    knight4x*) python3 "$here/solve_graphs.py" knight 4 "${name#knight4x}" "$path" ;;
+    knight*x*) local rc="${name#knight}"; "$cli" generate knight "${rc%x*}" "${rc#*x}" --output "$path" --seed "$seed" >/dev/null ;;
+    torus*) python3 "$here/solve_graphs.py" torus "${name#torus}" "${name#torus}" "$path" ;;
+    iccs*) "$cli" generate iccs "${name#iccs}" --output "$path" --seed "$seed" >/dev/null ;;
+    cubic*) "$cli" generate regular "${name#cubic}" 3 --output "$path" --seed "$seed" >/dev/null ;;
+    gp*) python3 "$here/solve_graphs.py" petersen "${name#gp}" 2 "$path" ;;
+    # A random formula on three variables whose clauses show all eight sign patterns:
+    # unsatisfiable. The first seed from SEED on that gives one is taken.
+    sat_unsat) local s
+      for s in $(seq "$seed" $((seed + 50))); do
+        "$cli" generate 3sat 3 8 --seed "$s" --output "$path" --cnf "$work/f.cnf" >/dev/null
+        python3 -c 'import sys
+p = {tuple(sorted((abs(int(x)), int(x) > 0) for x in l.split()[:3])) for l in open(sys.argv[1]) if l[0] not in "pc"}
+sys.exit(0 if len({tuple(b for _, b in c) for c in p}) == 8 else 1)' "$work/f.cnf" && break
+      done ;;
+    *) echo "solve.sh: unknown case $name" >&2; return 1 ;;
+  esac
+  echo "$path"
+}
+
+# Seconds nauty's cubhamg takes on a cubic adjacency-text graph (converted to graph6).
+peer_seconds() {
+  local peer_cli
+  peer_cli="$(command -v nauty-cubhamg || command -v cubhamg || true)"
+  [[ -n "$peer_cli" ]] || { echo "-"; return; }
+  python3 - "$1" "$work/peer.g6" <<'PY' || { echo "-"; return; }
+import sys
+rows = [list(map(int, l.split())) for l in open(sys.argv[1]) if l.strip()]
+n = len(rows)
+if n > 20000 or any(len(r) != 4 for r in rows): sys.exit(1)  # cubic, and a graph6 file of sane size
+bits = []
+for j in range(1, n):
+    adj = set(rows[j][1:])
+    bits.extend(1 if i in adj else 0 for i in range(j))
+bits += [0] * (-len(bits) % 6)
+def size(n):
+    return chr(n + 63) if n < 63 else "~" + "".join(chr(((n >> s) & 63) + 63) for s in (12, 6, 0)) if n < 258048 else None
+s = size(n)
+if s is None: sys.exit(1)
+out = s + "".join(chr(int("".join(map(str, bits[i:i + 6])), 2) + 63) for i in range(0, len(bits), 6))
+open(sys.argv[2], "w").write(out + "\n")
+PY
+  local t0 t1
+  t0=$(date +%s.%N)
+  timeout "$cap" "$peer_cli" "$work/peer.g6" /dev/null >/dev/null 2>&1 || true
+  t1=$(date +%s.%N)
+  python3 -c "print(f'{$t1 - $t0:.3f}')"
+}
+
+printf '%-28s %8s %-16s %-20s %10s %10s\n' "graph" "nodes" "verdict" "method" "seconds" "cubhamg"
+for name in $cases; do
+  graph="$(graph_of "$name")" || { printf '%-28s (not generated)\n' "$name"; continue; }
+  json="$(timeout $((cap + 120)) "$cli" solve "$graph" --time-limit "$cap" --threads "$threads" --seed "$seed" --json 2>/dev/null || true)"
+  peer="-"
+  [[ "${PEER:-0}" == 1 ]] && peer="$(peer_seconds "$graph")"
+  printf '%s\n' "$json" | python3 -c '
+import json, sys
+name, peer = sys.argv[1], sys.argv[2]
+try:
+    j = json.loads(sys.stdin.read())
+except Exception:
+    print(f"{name:<28} (no result)"); sys.exit(0)
+method = j.get("method") or "-"
+nodes, verdict, seconds = j["nodes"], j["verdict"], j["seconds"]
+print(f"{name:<28} {nodes:>8} {verdict:<16} {method:<20} {seconds:>10.3f} {peer:>10}")
+' "$name" "$peer"
+done

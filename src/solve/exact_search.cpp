@@ -1,0 +1,178 @@
+#include "solve/exact_search.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "lookahead/look_ahead_sequencing.h"
+#include "schc/hamiltonian_cycle.h"
+#include "solve/root_pruning.h"
+
+namespace hc {
+
+namespace {
+
+// Unforced edges left at v: how many choices the cycle still has there.
+int32_t choicesAt(const Graph& graph, int32_t v) {
+  const Node& n = graph.node(v);
+  return n.degree - n.howManyUncuttable;
+}
+
+// The smallest-degree unforced neighbour of v, or -1.
+int32_t tightestNeighbor(const Graph& graph, int32_t v) {
+  const Node& n = graph.node(v);
+  int32_t best = -1;
+  int32_t bestDegree = 0;
+  for (int32_t i = 0; i < n.degree; ++i) {
+    int32_t w = n.neighborArray[i];
+    if (n.isForcedNeighbor(w)) continue;
+    int32_t d = graph.node(w).degree;
+    if (best == -1 || d < bestDegree) {
+      best = w;
+      bestDegree = d;
+    }
+  }
+  return best;
+}
+
+// The edge to branch on; false when no unforced edge is left (cannot happen while the
+// verdict is 2, but the walk must not rely on it).
+bool chooseBranch(const Graph& graph, int32_t hint, int32_t& a, int32_t& b) {
+  // A head has one forced edge and degree 3 or more, so 2 choices is the least possible.
+  constexpr int32_t kLeast = 2;
+  int32_t bestHead = -1;
+  int32_t bestChoices = 0;
+  auto consider = [&](int32_t h) {
+    int32_t c = choicesAt(graph, h);
+    if (c > 0 && (bestHead == -1 || c < bestChoices)) {
+      bestHead = h;
+      bestChoices = c;
+    }
+  };
+  if (hint >= 0 && graph.node(hint).isHead == 1 && graph.node(hint).whichChain >= 0) {
+    const Chain& chain = graph.chains[static_cast<size_t>(graph.node(hint).whichChain)];
+    consider(chain.head1);
+    consider(chain.head2);
+  }
+  for (int32_t c = 0; c < graph.howManyChains && !(bestHead != -1 && bestChoices <= kLeast); ++c) {
+    consider(graph.chains[static_cast<size_t>(c)].head1);
+    consider(graph.chains[static_cast<size_t>(c)].head2);
+  }
+  if (bestHead == -1) {
+    int32_t bestDegree = 0;
+    for (int32_t v = 0; v < graph.howManyNodes; ++v) {
+      const Node& n = graph.node(v);
+      if (n.howManyUncuttable == 2 || n.degree <= n.howManyUncuttable) continue;
+      if (bestHead == -1 || n.degree < bestDegree) {
+        bestHead = v;
+        bestDegree = n.degree;
+      }
+    }
+  }
+  if (bestHead == -1) return false;
+  a = bestHead;
+  b = tightestNeighbor(graph, bestHead);
+  return b != -1;
+}
+
+// One open level of the walk: its edge, whether the cut alternative is running, and the
+// list of the level above it (put back when the level closes).
+struct Level {
+  int32_t a = -1;
+  int32_t b = -1;
+  bool cutting = false;
+  std::unique_ptr<ActionList> above;
+};
+
+}  // namespace
+
+ExactSearchResult exactSearch(Graph& graph, StopCondition& stop, const std::atomic<uint8_t>* rootStop,
+                              const ExactSearchOptions& options, ExactSearchProgress* progress) {
+  ExactSearchResult result;
+  if (graph.isHamiltonian == kUndecided && graph.howManyEdges <= options.rootLookAheadEdgeLimit && !stop()) {
+    lookAheadSequencing(graph, 0, rootStop);
+    runCheapChecks(graph);
+  }
+  // Checks are paced: a failed one means the walk is in a dead part of the tree, which is
+  // left fastest when every node is checked; passing ones stretch the interval again.
+  const int64_t longestInterval = std::max<int64_t>(1, graph.howManyEdges / std::max(1, options.checkEdgesPerNode));
+  int64_t interval = longestInterval;
+  int64_t sinceCheck = 0;
+
+  std::vector<Level> levels;
+  levels.reserve(static_cast<size_t>(graph.howManyEdges) + 1);  // one level per edge at most
+  auto open = [&](int32_t a, int32_t b) {
+    Level level;
+    level.a = a;
+    level.b = b;
+    level.above = std::move(graph.actionList);
+    graph.actionList = graph.acquireActionList();
+    levels.push_back(std::move(level));
+  };
+  auto close = [&] {
+    graph.undoActions();
+    graph.releaseActionList(std::move(graph.actionList));
+    graph.actionList = std::move(levels.back().above);
+    levels.pop_back();
+    graph.isHamiltonian = kUndecided;
+  };
+  auto unwindAll = [&] {
+    while (!levels.empty()) close();
+  };
+
+  int32_t hint = -1;
+  for (;;) {
+    if (stop()) {
+      unwindAll();
+      result.verdict = kUndecided;
+      return result;
+    }
+    ++result.treeNodes;
+    const int32_t depth = static_cast<int32_t>(levels.size());
+    if (depth > result.deepestDepth) result.deepestDepth = depth;
+    if (progress != nullptr && (result.treeNodes & 1023) == 0) {
+      progress->treeNodes.store(result.treeNodes, std::memory_order_relaxed);
+      progress->depth.store(depth, std::memory_order_relaxed);
+    }
+    if (graph.isHamiltonian == kUndecided && ++sinceCheck >= interval) {
+      sinceCheck = 0;
+      runCheapChecks(graph);
+      interval = graph.isHamiltonian == kUndecided ? std::min(longestInterval, 2 * interval) : 1;
+    }
+    if (graph.isHamiltonian == kUndecided && depth > 0 &&
+        (graph.howManyEdges <= options.nodeLookAheadEdgeLimit ||
+         (depth <= options.lookAheadLevels && graph.howManyEdges <= options.rootLookAheadEdgeLimit))) {
+      if (lookAheadSequencing(graph, 0, rootStop)) runCheapChecks(graph);
+    }
+
+    if (graph.isHamiltonian == kHamiltonian) {
+      result.cycle = hamiltonianCycleOrder(graph);
+      result.verdict = result.cycle.empty() ? kUndecided : kHamiltonian;
+      unwindAll();
+      return result;
+    }
+    int32_t a = -1;
+    int32_t b = -1;
+    if (graph.isHamiltonian == kUndecided && chooseBranch(graph, hint, a, b)) {
+      open(a, b);
+      graph.force(a, b);
+      hint = b;
+      continue;
+    }
+    // A contradiction (or nothing left to branch on): the nearest level whose cut
+    // alternative has not run takes it; the levels below it are closed.
+    while (!levels.empty() && levels.back().cutting) close();
+    if (levels.empty()) {
+      result.verdict = kNotHamiltonian;
+      graph.isHamiltonian = kNotHamiltonian;
+      return result;
+    }
+    Level& level = levels.back();
+    graph.undoActions();
+    graph.isHamiltonian = kUndecided;
+    level.cutting = true;
+    graph.cut(level.a, level.b);
+    hint = level.a;
+  }
+}
+
+}  // namespace hc

@@ -1,0 +1,55 @@
+// The complete search of `solve`: depth first over single edges, each tree node forcing
+// its edge first and cutting it when that fails, with the engine's own propagation (the
+// pruning queue: degree-2 forcing, Lightning, HeadHunter, hub and ring detection) after
+// every step and the cheap whole-graph checks at the tree nodes. Backtracking is by the
+// undo log only: one action list per open level, taken back with undoActions, so the
+// search needs one graph and memory linear in its size however deep it goes.
+//
+// Branching: a chain end with the fewest unforced edges left (the path being built is
+// extended where it is most constrained), and at it the neighbour of smallest degree;
+// with no chain yet, a node of smallest degree. Exhausting the tree proves that the graph
+// has no Hamiltonian cycle.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+#include "core/graph.h"
+#include "solve/stop_condition.h"
+
+namespace hc {
+
+struct ExactSearchOptions {
+  // Look Ahead Sequencing on the root before the walk (skipped on graphs with more edges).
+  int32_t rootLookAheadEdgeLimit = 20000;
+  // Look Ahead Sequencing at every tree node of graphs with at most this many edges (and
+  // at the tree nodes of the first few levels of larger ones).
+  int32_t nodeLookAheadEdgeLimit = 0;
+  int32_t lookAheadLevels = 3;
+  // The cheap checks run at every k-th tree node, k = edges / this (at least 1), so a
+  // linear pass costs about this many edge visits per tree node on any size of graph.
+  int32_t checkEdgesPerNode = 200;
+};
+
+struct ExactSearchResult {
+  HamiltonicityState verdict = kUndecided;  // 2: stopped before a decision
+  std::vector<int32_t> cycle;               // node ids from 0, only with verdict 1
+  int64_t treeNodes = 0;
+  int32_t deepestDepth = 0;
+};
+
+// Live figures for a progress line; written by the search, read by anyone.
+struct ExactSearchProgress {
+  std::atomic<int64_t> treeNodes{0};
+  std::atomic<int32_t> depth{0};
+};
+
+// Searches `graph`, which is left in its root state afterwards (with verdict 0 when the
+// tree was exhausted; the cycle is in the result). Expects the incremental model's state, as pruneRoot leaves it,
+// with no action list installed. `stop` is polled at every tree node and inside the
+// root look-ahead (`rootStop`, the same request as a stop byte, may be null).
+ExactSearchResult exactSearch(Graph& graph, StopCondition& stop, const std::atomic<uint8_t>* rootStop,
+                              const ExactSearchOptions& options = {}, ExactSearchProgress* progress = nullptr);
+
+}  // namespace hc

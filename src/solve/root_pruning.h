@@ -1,0 +1,38 @@
+// The root of every solving method: the necessary conditions on the graph as given, then
+// the forcing of degree-2 nodes through the incremental model (so chains, hubs and rings are
+// kept from the start and every later change can be undone), then the global alternation
+// rule. Everything here is cheap (a few linear passes) and sound: an edge is deleted only
+// when no Hamiltonian cycle can use it, a verdict 0 only with a proof.
+#pragma once
+
+#include <cstdint>
+
+#include "core/graph.h"
+
+namespace hc {
+
+struct RootPruningResult {
+  HamiltonicityState verdict = kUndecided;
+  int32_t alternationDeletions = 0;  // edges the alternation rule removed
+  bool byAlternation = false;        // the alternation rule gave the verdict 0
+};
+
+// Fewer than 3 nodes, a node of degree below 2, too few edges, a disconnected or unevenly
+// bipartite graph, or a cut vertex: verdict 0. A graph that is one cycle: verdict 1.
+// Otherwise every degree-2 node is forced (logged in the installed list, if any) and the
+// queue runs. Expects no forced edges yet (a freshly loaded graph).
+HamiltonicityState pruneRootIncrementally(Graph& graph);
+
+// The cheap whole-graph checks the search runs at its tree nodes: connected, not unevenly
+// bipartite, no cut vertex. Sets isHamiltonian 0 when one fails.
+void runCheapChecks(Graph& graph);
+
+// The alternation rule's independent-set search is skipped above this many nodes (it is
+// several linear passes with a priority queue; the graphs it proves are far smaller).
+inline constexpr int32_t kAlternationNodeLimit = 200000;
+
+// pruneRootIncrementally, then the alternation rule (see alternation_rule.h) with `seed`,
+// then the cheap checks again when the rule deleted edges.
+RootPruningResult pruneRoot(Graph& graph, uint32_t seed);
+
+}  // namespace hc

@@ -1,0 +1,34 @@
+// A finder for Hamiltonian cycles where random deletion rarely closes one (toroidal grids,
+// ICCS graphs): rotation-extension of a long path. The path grows at either end towards
+// the free neighbour with the fewest free neighbours of its own (forced edges first);
+// when both ends are stuck, a rotation turns an end's edge to an inner path node into the
+// new path edge and breaks the path edge after it, so that another node becomes the end
+// (a rotation that gives an end with free neighbours, or one that closes the cycle, is
+// preferred). Forced edges are never broken and deleted edges are not in the graph, so
+// the finder respects what the pruning knows. A run that stops improving restarts from a
+// new node.
+//
+// The path lives in a circular buffer of twice the node count, so a rotation reverses or
+// moves only the shorter side of the path.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "core/graph.h"
+#include "solve/stop_condition.h"
+
+namespace hc {
+
+struct RotationFinderResult {
+  bool found = false;
+  std::vector<int32_t> cycle;  // node ids in cycle order when found
+  int64_t restarts = 0;
+  int64_t rotations = 0;
+};
+
+// Searches the current edges of `graph` (read only) until a cycle through every node is
+// found or `stop` says so. Deterministic for a given seed.
+RotationFinderResult findCycleByRotation(const Graph& graph, uint64_t seed, StopCondition& stop);
+
+}  // namespace hc

@@ -1,0 +1,210 @@
+#include "solve/solve_graph.h"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "cohc/search_tree.h"
+#include "core/diagnostics.h"
+#include "schc/hamiltonian_cycle.h"
+#include "schc/mill_hooks.h"
+#include "schc/stone_carver.h"
+#include "solve/root_pruning.h"
+#include "solve/rotation_finder.h"
+
+namespace hc {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// What the workers share with the coordinating thread.
+class Race {
+ public:
+  explicit Race(const AdjacencySnapshot& snapshot) : snapshot_(snapshot) {}
+
+  // A worker's decision; the first one that holds (a cycle must pass the check) wins.
+  void report(HamiltonicityState verdict, std::vector<int32_t> cycle, const char* method) {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (decided_) return;
+    if (verdict == kHamiltonian) {
+      std::string why;
+      if (!verifyHamiltonianCycle(snapshot_, cycle, &why)) {
+        diagnostic("solve: the ", method, " reported a cycle that fails the check (", why, "); it is ignored.\n");
+        return;
+      }
+    }
+    // Reported from node 0, as every front end shows cycles.
+    std::rotate(cycle.begin(), std::find(cycle.begin(), cycle.end(), 0), cycle.end());
+    decided_ = true;
+    result_.verdict = verdict;
+    result_.cycle = std::move(cycle);
+    result_.method = method;
+    changed_.notify_all();
+  }
+  void workerDone() {
+    std::lock_guard<std::mutex> guard(lock_);
+    --running_;
+    changed_.notify_all();
+  }
+  void workerStarted() {
+    std::lock_guard<std::mutex> guard(lock_);
+    ++running_;
+  }
+
+  // Waits until a decision, until every worker gave up, or until the flag or the deadline
+  // says stop; then tells every worker to stop.
+  void await(const std::atomic<uint8_t>* keepRunning, bool hasDeadline, Clock::time_point deadline, SolveResult& out) {
+    std::unique_lock<std::mutex> guard(lock_);
+    for (;;) {
+      if (decided_ || running_ == 0) break;
+      if (keepRunning != nullptr && keepRunning->load() == 0) {
+        out.interrupted = true;
+        break;
+      }
+      if (hasDeadline && Clock::now() >= deadline) {
+        out.timedOut = true;
+        break;
+      }
+      changed_.wait_for(guard, std::chrono::milliseconds(5));
+    }
+    stop.store(1);
+    millCancel.store(true);
+    millKeepRunning.store(0);
+    if (decided_) {
+      out.verdict = result_.verdict;
+      out.cycle = std::move(result_.cycle);
+      out.method = result_.method;
+      out.timedOut = out.interrupted = false;
+    }
+  }
+
+  std::atomic<uint8_t> stop{0};
+  std::atomic<bool> millCancel{false};
+  std::atomic<uint8_t> millKeepRunning{1};
+  std::atomic<int64_t> treeNodes{0};
+  std::atomic<int32_t> deepestDepth{0};
+
+ private:
+  const AdjacencySnapshot& snapshot_;
+  std::mutex lock_;
+  std::condition_variable changed_;
+  bool decided_ = false;
+  int32_t running_ = 0;
+  SolveResult result_;
+};
+
+void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress) {
+  Graph copy(root);
+  StopCondition stop(&race.stop, nullptr);
+  ExactSearchResult found = exactSearch(copy, stop, &race.stop, {}, progress);
+  race.treeNodes.store(found.treeNodes);
+  race.deepestDepth.store(found.deepestDepth);
+  if (found.verdict != kUndecided) race.report(found.verdict, std::move(found.cycle), "exact search");
+}
+
+void runFinder(const Graph& root, Race& race, uint32_t seed, double slice) {
+  StopCondition stop(&race.stop, nullptr, slice);
+  RotationFinderResult found = findCycleByRotation(root, seed, stop);
+  if (found.found) race.report(kHamiltonian, std::move(found.cycle), "rotation-extension");
+}
+
+void runMill(const Graph& root, Race& race, int32_t threads) {
+  Graph copy(root);
+  copy.version = 5;
+  millCancelFlag = &race.millCancel;  // ends a long iteration of the one-thread mill early
+  SchcOptions options;
+  options.threads = threads;
+  SchcOutcome outcome;
+  HamiltonicityState verdict = runProbabilityMill(copy, &race.millKeepRunning, nullptr, options, &outcome);
+  millCancelFlag = nullptr;
+  if (verdict == kHamiltonian && !outcome.cycle.empty())
+    race.report(kHamiltonian, std::move(outcome.cycle), "probability mill");
+}
+
+// The proof system at level 5: far fewer tree nodes than the exact search on small
+// cubic graphs (its nodes run look-ahead and the cut checks), at a graph copy per depth.
+void runProofSystem(const Graph& graph, Race& race) {
+  Graph copy(graph);
+  copy.outputFileName.clear();
+  CohcOptions options;
+  options.writeCycleFile = false;
+  CohcResult result = runCoHC(copy, options, &race.millKeepRunning);
+  if (result.aborted || result.verdict == kUndecided) return;
+  race.report(result.verdict, std::move(result.cycle), "proof system");
+}
+
+}  // namespace
+
+SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const std::atomic<uint8_t>* keepRunning,
+                       ExactSearchProgress* progress) {
+  const Clock::time_point start = Clock::now();
+  const bool hasDeadline = options.timeLimitSeconds > 0.0;
+  const Clock::time_point deadline =
+      start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(options.timeLimitSeconds));
+  SolveResult result;
+  auto finish = [&] {
+    result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    return result;
+  };
+  const AdjacencySnapshot snapshot = takeAdjacencySnapshot(graph);
+
+  Graph root(graph);
+  root.actionList.reset();
+  RootPruningResult pruned = pruneRoot(root, options.seed);
+  result.alternationDeletions = pruned.alternationDeletions;
+  if (pruned.verdict == kNotHamiltonian) {
+    result.verdict = kNotHamiltonian;
+    result.method = pruned.byAlternation ? "alternation rule" : "root pruning";
+    return finish();
+  }
+  if (pruned.verdict == kHamiltonian) {
+    std::vector<int32_t> cycle = hamiltonianCycleOrder(root);
+    std::string why;
+    if (verifyHamiltonianCycle(snapshot, cycle, &why)) {
+      result.verdict = kHamiltonian;
+      result.cycle = std::move(cycle);
+      result.method = "root pruning";
+    } else {
+      diagnostic("solve: the root pruning's cycle fails the check (", why, ").\n");
+    }
+    return finish();
+  }
+
+  Race race(snapshot);
+  const int32_t threads = std::max(1, options.threads);
+  {
+    std::vector<std::jthread> workers;
+    auto launch = [&](auto&& body) {
+      race.workerStarted();
+      workers.emplace_back([&race, body] {
+        body();
+        race.workerDone();
+      });
+    };
+    if (threads == 1 || !options.useFinder) {
+      // One worker: a short slice for the finder, then the complete search.
+      const double slice = hasDeadline ? std::max(0.05, 0.1 * options.timeLimitSeconds) : 0.25;
+      const bool finder = options.useFinder;
+      launch([&root, &race, &options, progress, slice, finder] {
+        if (finder) runFinder(root, race, options.seed, slice);
+        if (race.stop.load() == 0) runSearch(root, race, progress);
+      });
+    } else {
+      launch([&root, &race, progress] { runSearch(root, race, progress); });
+      launch([&root, &race, &options] { runFinder(root, race, options.seed, 0.0); });
+      const bool proofSystem = threads >= 4 && options.useProofSystem && graph.howManyEdges <= options.proofSystemEdgeLimit;
+      const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0);
+      if (millThreads >= 1 && options.useMill) launch([&root, &race, millThreads] { runMill(root, race, millThreads); });
+      if (proofSystem) launch([&graph, &race] { runProofSystem(graph, race); });
+    }
+    race.await(keepRunning, hasDeadline, deadline, result);
+  }  // every worker is joined here
+  result.treeNodes = race.treeNodes.load();
+  result.deepestDepth = race.deepestDepth.load();
+  return finish();
+}
+
+}  // namespace hc

@@ -1,0 +1,59 @@
+// The one-graph decision of `solve`: a portfolio over the cores. The root pruning
+// (necessary conditions, degree-2 forcing, the alternation rule) runs first on a copy of
+// the graph; then, side by side on their own threads and each on its own copy,
+//  - the exact search (complete; with the proof system and the sound root rules the only
+//    sources of a non-Hamiltonian verdict),
+//  - the rotation-extension finder,
+//  - the Probability Mill (parallel with more threads),
+//  - on small graphs, with four threads or more, the Co-HC proof system,
+// until one decides, the caller's flag is cleared or the time limit passes; then every
+// thread is told to stop and joined before the call returns. A cycle counts only when it
+// passes the independent check against the graph as given; one that fails is reported on
+// the diagnostic stream and the others go on.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/graph.h"
+#include "solve/exact_search.h"
+
+namespace hc {
+
+struct SolveOptions {
+  double timeLimitSeconds = 0.0;  // > 0: undecided after this long
+  // Threads in all: 1 runs the finder for a short slice and then the exact search on one
+  // worker; 2 runs the search and the finder side by side; a third thread runs the mill,
+  // a fourth the proof system (on graphs of at most proofSystemEdgeLimit edges, since it
+  // keeps a graph copy per depth), and each further thread joins the mill.
+  int32_t threads = 4;
+  uint32_t seed = 1;  // the finder's and the alternation rule's random choices
+  bool useFinder = true;
+  bool useMill = true;
+  bool useProofSystem = true;
+  int32_t proofSystemEdgeLimit = 5000;
+};
+
+struct SolveResult {
+  HamiltonicityState verdict = kUndecided;  // 0 proved non-Hamiltonian, 1 cycle (verified), 2 undecided
+  std::vector<int32_t> cycle;               // node ids in cycle order, only with verdict 1
+  std::string method;                       // which part decided: see kSolveMethods
+  bool timedOut = false;                    // the time limit ended the run
+  bool interrupted = false;                 // the caller's flag ended the run
+  int64_t treeNodes = 0;                    // exact search
+  int32_t deepestDepth = 0;
+  int32_t alternationDeletions = 0;         // edges the alternation rule removed at the root
+  double seconds = 0.0;
+};
+
+inline constexpr const char* kSolveMethods[] = {"root pruning",       "alternation rule", "exact search",
+                                                "rotation-extension", "probability mill", "proof system"};
+
+// Decides `graph` (not changed). `keepRunning` (1 run, 0 stop) may be null. `progress`,
+// when given, carries the exact search's live figures.
+SolveResult solveGraph(const Graph& graph, const SolveOptions& options,
+                       const std::atomic<uint8_t>* keepRunning = nullptr, ExactSearchProgress* progress = nullptr);
+
+}  // namespace hc
