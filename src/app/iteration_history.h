@@ -7,6 +7,7 @@
 // the window's thread appends them here.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <deque>
@@ -71,6 +72,8 @@ class IterationHistory {
   // Forgets the rows but keeps the statistics: used when the hand-over had to skip rows,
   // so the list never shows a gap.
   void clearRows() { rows_.clear(); }
+  // Forgets the `count` oldest rows (all of them when there are fewer).
+  void dropOldest(size_t count) { rows_.erase(rows_.begin(), rows_.begin() + std::min(count, rows_.size())); }
   void clear();
 
   int32_t rowLimit() const { return limit_; }

@@ -8,6 +8,7 @@
 #include "app/chart_scale.h"
 #include "app/cohc_progress_buffer.h"
 #include "app/number_format.h"
+#include "app/run_inputs.h"
 #include "app/schc_progress_buffer.h"
 #include "cohc/search_tree.h"
 #include "support/test_graphs.h"
@@ -149,6 +150,21 @@ TEST(ChartScale, TicksAndLabels) {
   EXPECT_EQ(x[1].label, "2.0");
   EXPECT_EQ(x[10].label, "20.0");
   EXPECT_EQ(chartXGridFractions(21).size(), 11u);
+}
+
+TEST(RunInputs, ListNumbersAndSeeds) {
+  EXPECT_EQ(leadingNumber("05 - O(E) PM, Variable LAS"), 5);
+  EXPECT_EQ(leadingNumber("13 - O(E) PM, Variable LAS, Biconnectivity Check"), 13);
+  EXPECT_EQ(leadingNumber("6 - 2-Edge Cuts"), 6);
+  EXPECT_EQ(leadingNumber("x5 - y"), std::nullopt);
+  struct Seed { const char* text; bool valid; std::optional<uint32_t> seed; };
+  for (Seed s : {Seed{"", true, std::nullopt}, Seed{"  ", true, std::nullopt}, Seed{" 42 ", true, 42u},
+                 Seed{"4294967295", true, 4294967295u}, Seed{"4294967296", false, std::nullopt},
+                 Seed{"-1", false, std::nullopt}, Seed{"1e3", false, std::nullopt}}) {
+    SeedInput input = parseSeedInput(s.text);
+    EXPECT_EQ(input.valid, s.valid) << s.text;
+    EXPECT_EQ(input.seed, s.seed) << s.text;
+  }
 }
 
 }  // namespace
