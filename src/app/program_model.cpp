@@ -28,6 +28,24 @@ int32_t truncatedCode(double value) {
 
 }  // namespace
 
+BuiltGraph buildRequestedGraph(const GraphRequest& request) {
+  const int32_t source = truncatedCode(request.sourceType);
+  BuiltGraph built;
+  if (source >= kEdgeProbabilityGraph && source <= kCompleteGraph) {
+    GenerationResult result = generateGraph(requestForFamily(source, request.parameter1, request.parameter2));
+    built.graph = std::move(result.graph);
+    built.error = std::move(result.error);
+  } else if (source == kThreeSatReduction) {
+    SatGenerationResult result = generate3SatGraph(request.parameter1, request.parameter2);
+    built.graph = std::move(result.graph);
+    built.error = std::move(result.error);
+  } else {
+    built.error = "ERROR: not a generated graph type: " + std::to_string(source);
+  }
+  if (!built.graph && built.error.empty()) built.error = "ERROR: the graph could not be built.";
+  return built;
+}
+
 std::string viewFileFilter(const std::string& barSeparated) {
   std::string result;
   size_t at = 0;
@@ -221,14 +239,10 @@ void ProgramModel::loadGraphRequest(const GraphRequest& request) {
 
   std::shared_ptr<Graph> built;
   std::string error;
-  if (source >= kEdgeProbabilityGraph && source <= kCompleteGraph) {
-    GenerationResult result = generateGraph(requestForFamily(source, parameter1_, parameter2_));
+  if (source >= kEdgeProbabilityGraph && source <= kThreeSatReduction) {
+    BuiltGraph result = buildRequestedGraph(request);
     built = std::move(result.graph);
-    error = result.error;
-  } else if (source == kThreeSatReduction) {
-    SatGenerationResult result = generate3SatGraph(parameter1_, parameter2_);
-    built = std::move(result.graph);
-    error = result.error;
+    error = std::move(result.error);
   } else if (source == kTextFile || source == kDrawingFile || source == kObjFile) {
     FileDialogSetup setup = source == kTextFile      ? textGraphDialog()
                             : source == kObjFile     ? objGraphDialog()
@@ -263,6 +277,18 @@ void ProgramModel::loadGraphRequest(const GraphRequest& request) {
     return;
   }
   submittedGraph_ = std::move(built);
+  setProgramState(program_states::kGreen);
+}
+
+void ProgramModel::installGeneratedGraph(const GraphRequest& request, std::shared_ptr<Graph> graph) {
+  drawing_.selectAllNodes();
+  drawing_.deleteSelected();
+  setProgramState(program_states::kBlue);
+  if (!graph) return;
+  graphSourceType_ = truncatedCode(request.sourceType);
+  parameter1_ = request.parameter1;
+  parameter2_ = request.parameter2;
+  submittedGraph_ = std::move(graph);
   setProgramState(program_states::kGreen);
 }
 

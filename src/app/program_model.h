@@ -25,6 +25,15 @@ struct GraphRequest {
   double parameter2 = 0;
 };
 
+// Builds the graph of a generation request (sources 1..8 the families, 9 the 3-SAT
+// reduction) or says why it cannot; touches no model, so it may run on any thread. Any
+// other source gives an error.
+struct BuiltGraph {
+  std::unique_ptr<Graph> graph;  // null exactly when error is set
+  std::string error;
+};
+BuiltGraph buildRequestedGraph(const GraphRequest& request);
+
 // "Graph Files (*.g)|*.g|All Files (*.*)|*.*||" (the editor's filters) as the view's
 // "Graph Files (*.g);;All Files (*.*)".
 std::string viewFileFilter(const std::string& barSeparated);
@@ -78,6 +87,10 @@ class ProgramModel {
   // in state 0 (the latter with one message box). A source-13 request with an empty
   // drawing is refused with a message and changes nothing.
   void loadGraphRequest(const GraphRequest& request);
+  // loadGraphRequest's steps for sources 1..9 with a graph already built (e.g. by
+  // buildRequestedGraph on a worker): clears the drawing, enters 0, stores the request's
+  // source and parameters and `graph`, enters 1. A null graph stays in state 0.
+  void installGeneratedGraph(const GraphRequest& request, std::shared_ptr<Graph> graph);
   // The big state button of the editor, Stone Carver or Co-HC page was pressed.
   void pageButtonPressed(PageIndex button);
   // Start-up with a command-line file, chosen by its extension ("txt", "g", "obj", also
