@@ -1,0 +1,51 @@
+#include "ui/method_page_parts.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QTreeView>
+
+#include "ui/paint_helpers.h"
+
+namespace hcui {
+
+QToolButton* makeStateButton(QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setFixedSize(78, 78);
+  button->setIconSize(QSize(74, 74));
+  button->setAutoRaise(false);
+  return button;
+}
+
+void showStatePicture(QToolButton& button, int32_t state) {
+  button.setIcon(QIcon(stateButtonPixmap(state)));
+  button.setText(QString::fromStdString(hc::stateButtonCaption(state)));
+}
+
+QTreeView* makeHistoryViewOf(QWidget* parent, QAbstractItemModel* model, const int32_t* widths, int count) {
+  auto* view = new QTreeView(parent);
+  view->setModel(model);
+  view->setRootIsDecorated(false);
+  view->setUniformRowHeights(true);
+  view->setItemsExpandable(false);
+  view->setSelectionMode(QAbstractItemView::NoSelection);
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->header()->setStretchLastSection(false);
+  view->header()->setSectionsMovable(false);
+  view->setColumnHidden(0, true);
+  for (int c = 0; c < count; ++c) view->setColumnWidth(c + 1, widths[c]);
+  return view;
+}
+
+bool showsLastRow(const QTreeView& view) {
+  const QScrollBar* bar = view.verticalScrollBar();
+  return bar->value() >= bar->maximum();
+}
+
+void followNewestRow(QTreeView& view, bool wasAtEnd) {
+  if (wasAtEnd) view.scrollToBottom();
+}
+
+hc::BoxLook statisticsLook() { return {{212, 208, 200}, {0, 0, 0}, {255, 255, 255}}; }
+
+}  // namespace hcui
