@@ -31,8 +31,10 @@ double chartYSpan(double yMaximum) { return yMaximum > 0.0 && std::isfinite(yMax
 
 std::vector<ChartTick> chartYTicks(double yMaximum) {
   double span = chartYSpan(yMaximum);
+  double step = span / 10.0;
+  int32_t decimals = std::clamp(static_cast<int32_t>(std::ceil(-std::log10(step))) + 1, 2, 9);
   std::vector<ChartTick> ticks;
-  for (int32_t i = 0; i <= 10; ++i) ticks.push_back({i * 0.1, chartTickLabel(span * i / 10.0, 2)});
+  for (int32_t i = 0; i <= 10; ++i) ticks.push_back({i * 0.1, chartTickLabel(span * i / 10.0, decimals)});
   return ticks;
 }
 

@@ -38,7 +38,9 @@ struct ChartTick {
 // or times below the clock's resolution) spans 0 .. 1 instead, so the chart never
 // divides by zero.
 double chartYSpan(double yMaximum);
-// 11 ticks at tenths of the y span, labels with 2 decimals.
+// 11 ticks at tenths of the y span, labels with 2 decimals, or as many more as a step
+// below 0.01 needs to show its leading digit (times of a fast proof are milliseconds;
+// with 2 decimals every label would read 0.00).
 std::vector<ChartTick> chartYTicks(double yMaximum);
 // The x axis over `pointCount` points 0 .. pointCount-1: with at most 11 points one tick
 // per point (labels with no decimals), otherwise 11 at tenths of the range (1 decimal).

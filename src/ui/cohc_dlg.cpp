@@ -68,6 +68,8 @@ CCoHCDlg::CCoHCDlg(hc::ProgramModel& model, QWidget* parent)
   list_ = hcui::makeHistoryView(frame, rows_, hc::kDepthColumnWidths);
 
   chartTabs_ = new QTabBar(frame);
+  chartTabs_->setExpanding(false);
+  chartTabs_->setUsesScrollButtons(false);
   for (const char* title : hc::kChartTabTitles) chartTabs_->addTab(QString::fromLatin1(title));
   chartTabs_->setCurrentIndex(0);
   connect(chartTabs_, &QTabBar::currentChanged, this, [this](int) { drawChart(); });
@@ -86,12 +88,13 @@ CCoHCDlg::CCoHCDlg(hc::ProgramModel& model, QWidget* parent)
   left->addWidget(header_);
   left->addWidget(list_, 1);
   auto* right = new QVBoxLayout;
-  auto* strip = new QHBoxLayout;
-  strip->addWidget(chartTabs_, 1);
-  strip->addWidget(saveChart_);
-  strip->addWidget(export_);
-  right->addLayout(strip);
+  auto* exports = new QHBoxLayout;
+  exports->addStretch(1);
+  exports->addWidget(saveChart_);
+  exports->addWidget(export_);
+  right->addWidget(chartTabs_);
   right->addWidget(chart_, 1);
+  right->addLayout(exports);
   grid->addLayout(left, 0, 0);
   grid->addLayout(right, 0, 1);
   grid->setColumnStretch(1, 1);

@@ -33,7 +33,13 @@ QTreeView* makeHistoryViewOf(QWidget* parent, QAbstractItemModel* model, const i
   view->header()->setStretchLastSection(false);
   view->header()->setSectionsMovable(false);
   view->setColumnHidden(0, true);
-  for (int c = 0; c < count; ++c) view->setColumnWidth(c + 1, widths[c]);
+  int total = 0;
+  for (int c = 0; c < count; ++c) {
+    view->setColumnWidth(c + 1, widths[c]);
+    total += widths[c];
+  }
+  // Room for every column and the scroll bar, so no column is cut off.
+  view->setMinimumWidth(total + view->verticalScrollBar()->sizeHint().width() + 2 * view->frameWidth() + 4);
   return view;
 }
 

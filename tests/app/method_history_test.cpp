@@ -142,6 +142,8 @@ TEST(ChartScale, TicksAndLabels) {
   ASSERT_EQ(y.size(), 11u);
   EXPECT_EQ(y[10].label, "1.00");
   EXPECT_EQ(chartYTicks(12000)[5].label, "6.00E+3");
+  EXPECT_EQ(chartYTicks(0.0028)[1].label, "0.00028");  // millisecond times stay readable
+  EXPECT_EQ(chartYTicks(144)[1].label, "14.40");
   EXPECT_EQ(chartXTicks(1).size(), 1u);
   EXPECT_EQ(chartXGridFractions(1), (std::vector<double>{0.0, 1.0}));
   EXPECT_EQ(chartXGridFractions(3), (std::vector<double>{0.0, 0.5, 1.0}));
