@@ -17,7 +17,9 @@
 #include "ui/characteristic_chart.h"
 #include "ui/method_list_models.h"
 #include "ui/method_page_parts.h"
+#include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/paint_helpers.h"
+#include "ui/screenshot_scenes.h"
 
 namespace {
 
@@ -25,6 +27,23 @@ constexpr const char* kCaption = "coHC Proof System";
 // Saved charts get at least this size, whatever the window's.
 constexpr int kSavedChartWidth = 800;
 constexpr int kSavedChartHeight = 450;
+
+// A proof caught while it runs (GP(47,2) without pruning takes a while), then the proof
+// of GP(23,2) with each of the four charts.
+void startProof(CHamiltonianCyclesDlg& window, int n, int pruningLevel) {
+  hcui::loadSceneGraph(window, n, 2);
+  window.cohcPage()->pruningList()->setCurrentIndex(pruningLevel);
+  window.cohcPage()->chartTabs()->setCurrentIndex(0);
+  window.model().pageButtonPressed(hc::kCoHCPage);
+}
+void showChart(CHamiltonianCyclesDlg& window, int chart) { window.cohcPage()->chartTabs()->setCurrentIndex(chart); }
+const hcui::ScreenshotSceneRegistration kProofScenes[] = {
+    {"cohc-running", hc::kCoHCPage, [](CHamiltonianCyclesDlg& w) { startProof(w, 47, 1); }, 400},
+    {"cohc-solved-nodes", hc::kCoHCPage, [](CHamiltonianCyclesDlg& w) { startProof(w, 23, 1); }, 1500},
+    {"cohc-solved-average-time", hc::kCoHCPage, [](CHamiltonianCyclesDlg& w) { showChart(w, 1); }, 150},
+    {"cohc-solved-maximum-time", hc::kCoHCPage, [](CHamiltonianCyclesDlg& w) { showChart(w, 2); }, 150},
+    {"cohc-solved-forced-edges", hc::kCoHCPage, [](CHamiltonianCyclesDlg& w) { showChart(w, 3); }, 150},
+};
 
 }  // namespace
 
@@ -150,6 +169,7 @@ void CCoHCDlg::setPageState(int32_t state) {
 }
 
 void CCoHCDlg::resetRun(bool controlsEnabled) {
+  runner_.abortRun();  // entering state 0 or 1 ends a run of this page, however it got there
   refreshTimer_->stop();
   elapsedTimer_->stop();
   buffer_ = std::make_unique<hc::CohcProgressBuffer>();

@@ -11,6 +11,7 @@
 
 #include "app/program_states.h"
 
+class CHamiltonianCyclesDlg;
 class QAbstractItemModel;
 class QToolButton;
 class QTreeView;
@@ -39,5 +40,9 @@ bool showsLastRow(const QTreeView& view);
 
 // The statistics boxes: grey, black text, white frame.
 hc::BoxLook statisticsLook();
+
+// For the screenshot scenes: stops a run of either page, then loads the generalized
+// Petersen graph GP(n, k) from a text file in the temporary folder (state 1).
+void loadSceneGraph(CHamiltonianCyclesDlg& window, int n, int k);
 
 }  // namespace hcui

@@ -17,7 +17,9 @@
 #include "app/run_inputs.h"
 #include "ui/method_list_models.h"
 #include "ui/method_page_parts.h"
+#include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/paint_helpers.h"
+#include "ui/screenshot_scenes.h"
 
 namespace {
 
@@ -31,6 +33,18 @@ constexpr std::array<const char*, 7> kVersionNames = {
     "13 - O(E) PM, Variable LAS, Biconnectivity Check"};
 constexpr std::array<const char*, 4> kStatisticCaptions = {"Least Deletions To Hub:", "Least Deletions To Ring:",
                                                            "Most Deletions:", "Max Forced Edges:"};
+
+// The mill on GP(23,2), which has no Hamiltonian cycle and keeps it running; then a run
+// that finds the cycle of GP(24,2).
+void startStoneCarver(CHamiltonianCyclesDlg& window, int n) {
+  hcui::loadSceneGraph(window, n, 2);
+  window.stoneCarverPage()->iterationsEdit()->setValue(1000);
+  window.model().pageButtonPressed(hc::kStoneCarverPage);
+}
+const hcui::ScreenshotSceneRegistration kRunningScene{
+    "stone-carver-running", hc::kStoneCarverPage, [](CHamiltonianCyclesDlg& w) { startStoneCarver(w, 23); }, 800};
+const hcui::ScreenshotSceneRegistration kSolvedScene{
+    "stone-carver-solved", hc::kStoneCarverPage, [](CHamiltonianCyclesDlg& w) { startStoneCarver(w, 24); }, 1500};
 
 }  // namespace
 
@@ -166,6 +180,7 @@ void CStoneCarverDlg::setPageState(int32_t state) {
 }
 
 void CStoneCarverDlg::resetRun(bool controlsEnabled) {
+  runner_.abortRun();  // entering state 0 or 1 ends a run of this page, however it got there
   refreshTimer_->stop();
   elapsedTimer_->stop();
   // A new buffer per graph: a finished or aborted run can no longer reach it (the runner
