@@ -155,7 +155,8 @@ void CCoHCDlg::setPageState(int32_t state) {
       refreshTimer_->stop();
       elapsedTimer_->stop();
       refreshFromWorker();
-      elapsed_->setSeconds(runner_.elapsedSeconds());
+      // The other method may have decided: then this page still shows its empty run.
+      if (ranOnThisGraph_) elapsed_->setSeconds(runner_.elapsedSeconds());
       setAlgorithmControlsEnabled(false);
       showCharts(true);
       stateButton_->show();
@@ -170,6 +171,7 @@ void CCoHCDlg::setPageState(int32_t state) {
 
 void CCoHCDlg::resetRun(bool controlsEnabled) {
   runner_.abortRun();  // entering state 0 or 1 ends a run of this page, however it got there
+  ranOnThisGraph_ = false;
   refreshTimer_->stop();
   elapsedTimer_->stop();
   buffer_ = std::make_unique<hc::CohcProgressBuffer>();
@@ -190,6 +192,7 @@ void CCoHCDlg::startRun() {
   settings.maxSearchDepth = maxDepth_->value();
   settings.pruningLevel = hc::leadingNumber(pruning_->currentText().toStdString()).value_or(5);
   settings.buildMinimalChildren = minimalChildren_->isChecked();
+  ranOnThisGraph_ = true;
   runner_.start(graph, settings, buffer_.get(), statistics_, model_.decisionHandler());
   refreshTimer_->start();
   elapsedTimer_->start();

@@ -98,6 +98,7 @@ class CCoHCDlg : public QWidget, public hc::ProgramPage {
   hcui::CharacteristicChart* chart_ = nullptr;
   QPushButton* saveChart_ = nullptr;
   QPushButton* export_ = nullptr;
+  bool ranOnThisGraph_ = false;  // this page's run led to the current state 3
   QTimer* refreshTimer_ = nullptr;
   QTimer* elapsedTimer_ = nullptr;
 };

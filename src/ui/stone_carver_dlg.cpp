@@ -149,6 +149,7 @@ void CStoneCarverDlg::setPageState(int32_t state) {
   switch (state) {
     case hc::program_states::kBlue:
       resetRun(false);
+      seedUsed_->clear();  // kept through state 1 so the seed can be typed in for a replay
       stateButton_->hide();
       break;
     case hc::program_states::kGreen:
@@ -165,8 +166,9 @@ void CStoneCarverDlg::setPageState(int32_t state) {
       refreshTimer_->stop();
       elapsedTimer_->stop();
       refreshFromWorker();
-      elapsed_->setSeconds(runner_.elapsedSeconds());
-      if (std::optional<uint32_t> seed = runner_.seedUsed())
+      // The other method may have decided: then this page still shows its empty run.
+      if (ranOnThisGraph_) elapsed_->setSeconds(runner_.elapsedSeconds());
+      if (std::optional<uint32_t> seed = runner_.seedUsed(); seed && ranOnThisGraph_)
         seedUsed_->setText(QStringLiteral("Seed used: %1").arg(*seed));
       setAlgorithmControlsEnabled(false);
       stateButton_->show();
@@ -181,6 +183,7 @@ void CStoneCarverDlg::setPageState(int32_t state) {
 
 void CStoneCarverDlg::resetRun(bool controlsEnabled) {
   runner_.abortRun();  // entering state 0 or 1 ends a run of this page, however it got there
+  ranOnThisGraph_ = false;
   refreshTimer_->stop();
   elapsedTimer_->stop();
   // A new buffer per graph: a finished or aborted run can no longer reach it (the runner
@@ -205,6 +208,7 @@ void CStoneCarverDlg::startRun() {
   settings.threads = threads_->value();
   settings.seed = hc::parseSeedInput(seed_->text().toStdString()).seed;
   seedUsed_->clear();
+  ranOnThisGraph_ = true;
   runner_.start(graph, settings, buffer_.get(), model_.decisionHandler());
   refreshTimer_->start();
   elapsedTimer_->start();

@@ -92,6 +92,7 @@ class CStoneCarverDlg : public QWidget, public hc::ProgramPage {
   QTreeView* list_ = nullptr;
   std::array<hcui::PaintedLabel*, 4> captions_{};
   std::array<hcui::PaintedLabel*, 4> values_{};
+  bool ranOnThisGraph_ = false;  // this page's run led to the current state 3
   QTimer* refreshTimer_ = nullptr;
   QTimer* elapsedTimer_ = nullptr;
 };

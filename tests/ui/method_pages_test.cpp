@@ -165,6 +165,10 @@ TEST(StoneCarverPage, SelectedVersionAndSeedRun) {
     page->stateButton()->click();  // state 3 -> 1
   }
   EXPECT_EQ(iterations[0], iterations[1]);
+  w.dlg.cohcPage()->stateButton()->click();  // the other method decides: this page shows no run
+  ASSERT_TRUE(w.waitFor([&] { return w.state() == 3; }));
+  EXPECT_EQ(page->elapsedBox()->seconds(), 0.0);
+  EXPECT_EQ(page->historyList()->model()->rowCount(), 0);
 }
 
 TEST(CoHCPage, ControlsDefaultsAndColumns) {
