@@ -124,23 +124,35 @@ TEST(StoneCarverPage, KeepsTheLastIterationsAndShowsStatistics) {
   }
 }
 
-TEST(StoneCarverPage, AbortReturnsToStateOneWithAnEmptyList) {
-  Window w;
-  w.loadPetersen(23);  // not Hamiltonian and not decided by the initial pruning: runs until stopped
-  CStoneCarverDlg* page = w.dlg.stoneCarverPage();
-  page->threadsEdit()->setValue(2);  // the parallel mill stops the same way
-  page->stateButton()->click();
-  ASSERT_EQ(w.state(), 2);
-  ASSERT_TRUE(w.waitFor([&] { return page->historyList()->model()->rowCount() >= 3; }));
-  page->stateButton()->click();
-  EXPECT_EQ(w.state(), 1);
-  EXPECT_EQ(w.messages, std::vector<std::string>{"Algorithm Aborted"});
-  EXPECT_EQ(page->historyList()->model()->rowCount(), 0);
-  EXPECT_EQ(page->elapsedBox()->seconds(), 0.0);
-  EXPECT_TRUE(page->statisticValue(0)->isHidden());
-  QTest::qWait(50);  // the old worker may still be unwinding: nothing of it arrives
-  page->refreshFromWorker();
-  EXPECT_EQ(page->historyList()->model()->rowCount(), 0);
+// Both pages: an abort shows "Algorithm Aborted", returns to state 1 with an empty list
+// (and hidden statistics or charts) and the elapsed time at 0; nothing of the old worker
+// arrives later.
+TEST(MethodPages, AbortReturnsToStateOneWithAnEmptyList) {
+  for (bool cohc : {false, true}) {
+    Window w;
+    // Neither graph is decided soon: the mill never ends on GP(23,2), the proof of GP(59,2)
+    // without pruning takes long.
+    w.loadPetersen(cohc ? 59 : 23);
+    CStoneCarverDlg* carver = w.dlg.stoneCarverPage();
+    CCoHCDlg* proof = w.dlg.cohcPage();
+    carver->threadsEdit()->setValue(2);  // the parallel mill stops the same way
+    proof->pruningList()->setCurrentIndex(0);
+    QToolButton* button = cohc ? proof->stateButton() : carver->stateButton();
+    QTreeView* list = cohc ? proof->historyList() : carver->historyList();
+    button->click();
+    ASSERT_EQ(w.state(), 2);
+    ASSERT_TRUE(w.waitFor([&] { return list->model()->rowCount() >= 3; }));
+    button->click();
+    EXPECT_EQ(w.state(), 1) << cohc;
+    EXPECT_EQ(w.messages, std::vector<std::string>{"Algorithm Aborted"});
+    EXPECT_EQ(list->model()->rowCount(), 0);
+    EXPECT_EQ((cohc ? proof->elapsedBox() : carver->elapsedBox())->seconds(), 0.0);
+    EXPECT_TRUE(cohc ? proof->chart()->isHidden() : carver->statisticValue(0)->isHidden());
+    QTest::qWait(50);  // the old worker may still be unwinding
+    carver->refreshFromWorker();
+    proof->refreshFromWorker();
+    EXPECT_EQ(list->model()->rowCount(), 0);
+  }
 }
 
 // The selected version runs and a seed replays: two runs with one seed on one thread make
