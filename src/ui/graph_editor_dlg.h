@@ -13,6 +13,8 @@ class CGraphEditorDlg : public QWidget, public hc::ProgramPage {
  public:
   explicit CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent = nullptr);
   void setPageState(int32_t state) override;
+  // True when closing the program loses nothing (or the user agreed to lose it).
+  bool confirmDiscard() { return true; }
 
  private:
   hc::ProgramModel& model_;

@@ -158,3 +158,8 @@ void CHamiltonianCyclesDlg::keyPressEvent(QKeyEvent* event) {
   }
   QDialog::keyPressEvent(event);
 }
+
+void CHamiltonianCyclesDlg::reject() {
+  if (!editor_->confirmDiscard()) return;
+  QDialog::reject();
+}

@@ -66,6 +66,9 @@ class CHamiltonianCyclesDlg : public QDialog, public hc::ProgramView {
   void setHelpHook(HelpHook hook) { helpHook_ = std::move(hook); }
 
  public slots:
+  // Closing the window (Escape, the close button) asks the editor first whether unsaved
+  // drawing changes may be lost.
+  void reject() override;
   // Opens help for the current tab (F1 and "Help! (F1)").
   void openHelp();
 

@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/help_texts.h"
@@ -28,9 +29,14 @@ CHelpDlg::CHelpDlg(hc::ProgramModel& model, int32_t pageIndex, QWidget* parent)
   connect(tabs_, &QTabBar::currentChanged, this, [this] { refill(); });
   resize(760, 520);
   refill();
+  // A run may end while help is open: the contextual text follows the state it reaches.
+  auto* follow = new QTimer(this);
+  connect(follow, &QTimer::timeout, this, &CHelpDlg::refill);
+  follow->start(250);
 }
 
 void CHelpDlg::refill() {
+  if (tabs_ == nullptr || text_ == nullptr) return;
   const hc::HelpLines& lines = tabs_->currentIndex() == 1
                                    ? hc::contextualHelpLines(pageIndex_, model_.programState(), model_.algorithmChoice())
                                    : hc::generalHelpLines();

@@ -25,6 +25,6 @@ class CHelpDlg : public QDialog {
  private:
   hc::ProgramModel& model_;
   int32_t pageIndex_;
-  QTabBar* tabs_;
-  QPlainTextEdit* text_;
+  QTabBar* tabs_ = nullptr;
+  QPlainTextEdit* text_ = nullptr;
 };
