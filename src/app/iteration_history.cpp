@@ -1,0 +1,65 @@
+#include "app/iteration_history.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "app/number_format.h"
+
+namespace hc {
+
+std::string iterationCellText(const IterationRow& row, int32_t column) {
+  switch (column) {
+    case 0: return formatNumber(row.iteration, 0);
+    case 1: return formatNumber(row.deletions, 0);
+    case 2: return formatNumber(row.hubs, 0);
+    case 3: return formatNumber(row.rings, 0);
+    case 4: return formatNumber(row.forcedEdges, 0);
+    case 5: return formatNumber(row.percentComplete, 2);
+    case 6: return formatNumber(row.seconds, 2);
+    default: return {};
+  }
+}
+
+void IterationStatistics::add(const IterationRow& row) {
+  ++rowsAdded;
+  if (row.hubs >= 1 && row.deletions < leastDeletionsToHub) leastDeletionsToHub = row.deletions;
+  if (row.rings >= 1 && row.deletions < leastDeletionsToRing) leastDeletionsToRing = row.deletions;
+  mostDeletions = std::max(mostDeletions, row.deletions);
+  maxForcedEdges = std::max(maxForcedEdges, row.forcedEdges);
+}
+
+std::string maxForcedEdgesText(int32_t maxForcedEdges, int32_t howManyNodes) {
+  std::string text = formatNumber(maxForcedEdges, 0);
+  if (howManyNodes <= 0) return text;
+  return text + " (" + formatNumber(static_cast<double>(maxForcedEdges) / howManyNodes * 100.0, 2) + "% Done)";
+}
+
+int32_t sanitizedRowLimit(int64_t requested) {
+  return static_cast<int32_t>(std::clamp<int64_t>(requested, 1, std::numeric_limits<int32_t>::max()));
+}
+
+void IterationHistory::add(const IterationRow& row) {
+  statistics_.add(row);
+  appendRow(row);
+}
+
+void IterationHistory::appendRow(const IterationRow& row) {
+  rows_.push_back(row);
+  trim();
+}
+
+void IterationHistory::setRowLimit(int64_t requested) {
+  limit_ = sanitizedRowLimit(requested);
+  trim();
+}
+
+void IterationHistory::clear() {
+  rows_.clear();
+  statistics_ = {};
+}
+
+void IterationHistory::trim() {
+  while (rows_.size() > static_cast<size_t>(limit_)) rows_.pop_front();
+}
+
+}  // namespace hc

@@ -1,0 +1,37 @@
+#include "app/schc_progress_buffer.h"
+
+namespace hc {
+
+void SchcProgressBuffer::postIteration(int32_t iteration, int32_t deletions, int32_t hubs, int32_t rings,
+                                       int32_t forcedEdges, double percentComplete, double seconds) {
+  IterationRow row{iteration, deletions, hubs, rings, forcedEdges, percentComplete, seconds};
+  std::lock_guard lock(mutex_);
+  statistics_.add(row);
+  pending_.push_back(row);
+  const size_t limit = static_cast<size_t>(limit_.load(std::memory_order_relaxed));
+  while (pending_.size() > limit) {
+    pending_.pop_front();
+    skipped_ = true;
+  }
+  news_.store(true, std::memory_order_release);
+}
+
+IterationBatch SchcProgressBuffer::drain() {
+  IterationBatch batch;
+  std::lock_guard lock(mutex_);
+  batch.rows.assign(pending_.begin(), pending_.end());
+  batch.skippedRows = skipped_;
+  batch.statistics = statistics_;
+  pending_.clear();
+  skipped_ = false;
+  news_.store(false, std::memory_order_release);
+  return batch;
+}
+
+void applyBatch(IterationHistory& history, const IterationBatch& batch) {
+  if (batch.skippedRows) history.clearRows();
+  for (const IterationRow& row : batch.rows) history.appendRow(row);
+  history.setStatistics(batch.statistics);
+}
+
+}  // namespace hc

@@ -1,0 +1,89 @@
+#include "ui/method_page_parts.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QToolButton>
+#include <QTreeView>
+
+#include <QDir>
+#include <fstream>
+#include <vector>
+
+#include "ui/hamiltonian_cycles_dlg.h"
+#include "ui/paint_helpers.h"
+
+namespace hcui {
+
+QToolButton* makeStateButton(QWidget* parent) {
+  auto* button = new QToolButton(parent);
+  button->setFixedSize(78, 78);
+  button->setIconSize(QSize(74, 74));
+  button->setAutoRaise(false);
+  return button;
+}
+
+void showStatePicture(QToolButton& button, int32_t state) {
+  button.setIcon(QIcon(stateButtonPixmap(state)));
+  button.setText(QString::fromStdString(hc::stateButtonCaption(state)));
+}
+
+QTreeView* makeHistoryViewOf(QWidget* parent, QAbstractItemModel* model, const int32_t* widths, int count) {
+  auto* view = new QTreeView(parent);
+  view->setModel(model);
+  view->setRootIsDecorated(false);
+  view->setUniformRowHeights(true);
+  view->setItemsExpandable(false);
+  view->setSelectionMode(QAbstractItemView::NoSelection);
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->header()->setStretchLastSection(false);
+  view->header()->setSectionsMovable(false);
+  view->setColumnHidden(0, true);
+  int total = 0;
+  for (int c = 0; c < count; ++c) {
+    view->setColumnWidth(c + 1, widths[c]);
+    total += widths[c];
+  }
+  // Room for every column and the scroll bar, so no column is cut off.
+  view->setMinimumWidth(total + view->verticalScrollBar()->sizeHint().width() + 2 * view->frameWidth() + 4);
+  return view;
+}
+
+bool showsLastRow(const QTreeView& view) {
+  const QScrollBar* bar = view.verticalScrollBar();
+  return bar->value() >= bar->maximum();
+}
+
+void followNewestRow(QTreeView& view, bool wasAtEnd) {
+  if (wasAtEnd) view.scrollToBottom();
+}
+
+hc::BoxLook statisticsLook() { return {{212, 208, 200}, {0, 0, 0}, {255, 255, 255}}; }
+
+void loadSceneGraph(CHamiltonianCyclesDlg& window, int n, int k) {
+  hc::ProgramModel& model = window.model();
+  if (model.programState() == hc::program_states::kRed)
+    model.pageButtonPressed(model.algorithmChoice() == hc::algorithm_choices::kCoHC ? hc::kCoHCPage
+                                                                                     : hc::kStoneCarverPage);
+  // Outer cycle 0..n-1, spokes i - n+i, inner edges n+i - n+(i+k mod n).
+  std::vector<std::vector<int>> neighbours(static_cast<size_t>(2 * n));
+  auto edge = [&](int a, int b) {
+    neighbours[static_cast<size_t>(a)].push_back(b);
+    neighbours[static_cast<size_t>(b)].push_back(a);
+  };
+  for (int i = 0; i < n; ++i) edge(i, (i + 1) % n);
+  for (int i = 0; i < n; ++i) edge(i, n + i);
+  for (int i = 0; i < n; ++i) edge(n + i, n + (i + k) % n);
+  const std::string path =
+      QDir::temp().filePath(QStringLiteral("generalized-petersen-%1-%2.txt").arg(n).arg(k)).toStdString();
+  {
+    std::ofstream out(path);
+    for (size_t v = 0; v < neighbours.size(); ++v) {
+      out << v;
+      for (int w : neighbours[v]) out << ' ' << w;
+      out << '\n';
+    }
+  }
+  model.startWithFile(path);
+}
+
+}  // namespace hcui

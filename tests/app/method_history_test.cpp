@@ -1,0 +1,173 @@
+// The method pages' Qt-free records: the Stone Carver list keeps exactly the last L
+// iterations whatever the hand-over skipped, the statistics see every iteration, the
+// Co-HC table mirrors the engine's statistics, and the chart arithmetic.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "app/chart_scale.h"
+#include "app/cohc_progress_buffer.h"
+#include "app/number_format.h"
+#include "app/run_inputs.h"
+#include "app/schc_progress_buffer.h"
+#include "cohc/search_tree.h"
+#include "support/test_graphs.h"
+
+namespace hc {
+namespace {
+
+IterationRow rowNumber(int32_t i) { return {i, i % 7, i % 3 == 0, i % 5 == 0, i % 11, i * 0.5, 0.01 * i}; }
+
+TEST(IterationHistory, KeepsTheLastLIterations) {
+  struct Case { int64_t limit; int32_t posted; int32_t first; };
+  for (Case c : {Case{3, 5, 3}, Case{1000, 5, 1}, Case{0, 5, 5}, Case{-7, 5, 5}, Case{1, 1, 1}}) {
+    IterationHistory history(1000);
+    history.setRowLimit(c.limit);
+    for (int32_t i = 1; i <= c.posted; ++i) history.add(rowNumber(i));
+    ASSERT_EQ(history.rows().size(), static_cast<size_t>(c.posted - c.first + 1)) << c.limit;
+    EXPECT_EQ(history.rows().front().iteration, c.first);
+    EXPECT_EQ(history.rows().back().iteration, c.posted);
+    EXPECT_EQ(history.statistics().rowsAdded, c.posted);
+  }
+}
+
+TEST(IterationHistory, StartValuesAndTexts) {
+  IterationStatistics none;
+  EXPECT_EQ(formatNumber(none.leastDeletionsToHub, 0), "2000000000");
+  EXPECT_EQ(formatNumber(none.leastDeletionsToRing, 0), "2000000000");
+  EXPECT_EQ(maxForcedEdgesText(12, 20), "12 (60.00% Done)");
+  IterationRow row{17, 9, 1, 0, 12, 66.666, 0.127};
+  const char* expected[] = {"17", "9", "1", "0", "12", "66.66", "0.12"};
+  for (int32_t c = 0; c < kIterationColumns; ++c) EXPECT_EQ(iterationCellText(row, c), expected[c]);
+}
+
+// Random limits, posts and drain points: the window's list is always consecutive
+// iterations ending with the newest, as many as the limit allows, and the statistics
+// equal those over every iteration.
+TEST(SchcProgressBuffer, HandOverNeverShowsAGapOrLosesStatistics) {
+  std::mt19937 random(14);
+  for (int trial = 0; trial < 50; ++trial) {
+    int32_t limit = 1 + static_cast<int32_t>(random() % 6);
+    SchcProgressBuffer buffer(limit);
+    IterationHistory shown(limit), reference(limit);
+    int32_t posted = 0;
+    for (int step = 0; step < 60; ++step) {
+      int32_t burst = static_cast<int32_t>(random() % 9);
+      for (int32_t k = 0; k < burst; ++k) {
+        IterationRow r = rowNumber(++posted);
+        buffer.postIteration(r.iteration, r.deletions, r.hubs, r.rings, r.forcedEdges, r.percentComplete, r.seconds);
+        reference.add(r);
+      }
+      applyBatch(shown, buffer.drain());
+      ASSERT_FALSE(buffer.hasNews());
+      const auto& rows = shown.rows();
+      ASSERT_EQ(rows.size(), static_cast<size_t>(std::min(posted, limit)));
+      for (size_t i = 0; i < rows.size(); ++i) ASSERT_EQ(rows[i].iteration, posted - int32_t(rows.size() - 1 - i));
+      const IterationStatistics &a = shown.statistics(), &b = reference.statistics();
+      ASSERT_EQ(std::tie(a.rowsAdded, a.leastDeletionsToHub, a.leastDeletionsToRing, a.mostDeletions, a.maxForcedEdges),
+                std::tie(b.rowsAdded, b.leastDeletionsToHub, b.leastDeletionsToRing, b.mostDeletions, b.maxForcedEdges));
+    }
+  }
+}
+
+// A real proof (GP(11,2) needs a tree) drained after every update into the window's
+// table: each row and the CSV agree with the engine's statistics.
+TEST(CohcProgressBuffer, TableAndCsvMirrorTheProof) {
+  struct DrainEveryUpdate : CohcProgressBuffer {
+    DepthHistory table;
+    void nodeStarted(const SearchTreeStatistics& s, int32_t d, bool n) override {
+      CohcProgressBuffer::nodeStarted(s, d, n);
+      applyBatch(table, drain());
+    }
+    void nodeSolved(const SearchTreeStatistics& s, int32_t d) override {
+      CohcProgressBuffer::nodeSolved(s, d);
+      if (d % 2) applyBatch(table, drain());  // some updates wait for the next drain
+    }
+  } listener;
+  Graph graph = testing::makeGraph(22, testing::generalizedPetersenEdges(11, 2));
+  CohcOptions options;
+  options.pruningLevel = 1;
+  options.writeCycleFile = false;
+  CohcResult result = runCoHC(graph, options, nullptr, &listener);
+  applyBatch(listener.table, listener.drain());
+  const SearchTreeStatistics& s = *result.statistics;
+  const DepthHistory& table = listener.table;
+  ASSERT_EQ(table.rowCount(), s.deepestStartedDepth + 1);
+  ASSERT_GT(table.rowCount(), 2);
+  std::string csv = table.csv();
+  EXPECT_EQ(csv.substr(0, csv.find('\n')), "Depth,Started,Solved,Forced Edges,Longest Time,Average Time");
+  size_t lineStart = csv.find('\n') + 1;
+  for (int32_t d = 0; d < table.rowCount(); ++d) {
+    std::string expected;
+    for (int32_t c = 0; c < kDepthColumns; ++c) {
+      std::string cell = depthCellText(depthRowOf(s, d), d, c);
+      EXPECT_EQ(depthCellText(table.row(d), d, c), cell) << d << "," << c;
+      expected += (c ? "," : "") + (cell == "-" ? std::string() : cell);
+    }
+    size_t lineEnd = csv.find('\n', lineStart);
+    EXPECT_EQ(csv.substr(lineStart, lineEnd - lineStart), expected);
+    lineStart = lineEnd + 1;
+  }
+  EXPECT_EQ(lineStart, csv.size());
+  EXPECT_EQ(table.series(ChartKind::kForcedEdges).size(), size_t(s.deepestStartedDepth + 1));
+  EXPECT_EQ(table.series(ChartKind::kSolved).size(), size_t(s.deepestSolvedDepth + 1));
+  EXPECT_EQ(depthCellText(DepthRow{1, 0, 5, 0, 0}, 3, 4), "-");
+}
+
+TEST(ChartScale, AxisMaximaOnlyGrowWithHeadroom) {
+  std::mt19937 random(2);
+  ChartAxisMaxima axes;
+  for (int step = 0; step < 200; ++step) {
+    DepthSummary s;
+    s.mostSolved = random() % 1000;
+    s.largestAverageTime = (random() % 1000) * 0.001;
+    s.longestTimeOverall = (random() % 1000) * 0.01;
+    s.mostForcedEdges = random() % 50;
+    ChartAxisMaxima before = axes;
+    axes.grow(s);
+    for (int32_t k = 0; k < kChartCount; ++k) {
+      auto kind = static_cast<ChartKind>(k);
+      double statistic = chartStatisticMaximum(s, kind), old = before.maximum(kind);
+      EXPECT_EQ(axes.maximum(kind), old < statistic ? 1.2 * statistic : old);
+    }
+  }
+}
+
+TEST(ChartScale, TicksAndLabels) {
+  struct Label { double value; int32_t decimals; const char* text; };
+  for (Label l : {Label{0.5, 2, "0.50"}, Label{999.999, 2, "999.99"}, Label{1000, 1, "1.00E+3"},
+                  Label{12345, 2, "1.23E+4"}, Label{7, 0, "7"}, Label{2.5e9, 2, "2.50E+9"}})
+    EXPECT_EQ(chartTickLabel(l.value, l.decimals), l.text) << l.value;
+  std::vector<ChartTick> y = chartYTicks(0.0);  // nothing measured: 0 .. 1
+  ASSERT_EQ(y.size(), 11u);
+  EXPECT_EQ(y[10].label, "1.00");
+  EXPECT_EQ(chartYTicks(12000)[5].label, "6.00E+3");
+  EXPECT_EQ(chartYTicks(0.0028)[1].label, "0.00028");  // millisecond times stay readable
+  EXPECT_EQ(chartYTicks(144)[1].label, "14.40");
+  EXPECT_EQ(chartXTicks(1).size(), 1u);
+  EXPECT_EQ(chartXGridFractions(1), (std::vector<double>{0.0, 1.0}));
+  EXPECT_EQ(chartXGridFractions(3), (std::vector<double>{0.0, 0.5, 1.0}));
+  std::vector<ChartTick> x = chartXTicks(21);
+  ASSERT_EQ(x.size(), 11u);
+  EXPECT_EQ(x[1].label, "2.0");
+  EXPECT_EQ(x[10].label, "20.0");
+  EXPECT_EQ(chartXGridFractions(21).size(), 11u);
+}
+
+TEST(RunInputs, ListNumbersAndSeeds) {
+  EXPECT_EQ(leadingNumber("05 - O(E) PM, Variable LAS"), 5);
+  EXPECT_EQ(leadingNumber("13 - O(E) PM, Variable LAS, Biconnectivity Check"), 13);
+  EXPECT_EQ(leadingNumber("6 - 2-Edge Cuts"), 6);
+  EXPECT_EQ(leadingNumber("x5 - y"), std::nullopt);
+  struct Seed { const char* text; bool valid; std::optional<uint32_t> seed; };
+  for (Seed s : {Seed{"", true, std::nullopt}, Seed{"  ", true, std::nullopt}, Seed{" 42 ", true, 42u},
+                 Seed{"4294967295", true, 4294967295u}, Seed{"4294967296", false, std::nullopt},
+                 Seed{"-1", false, std::nullopt}, Seed{"1e3", false, std::nullopt}}) {
+    SeedInput input = parseSeedInput(s.text);
+    EXPECT_EQ(input.valid, s.valid) << s.text;
+    EXPECT_EQ(input.seed, s.seed) << s.text;
+  }
+}
+
+}  // namespace
+}  // namespace hc
