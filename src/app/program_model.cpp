@@ -1,0 +1,309 @@
+// The program states and the graph requests. The notification order matters to the
+// pages: the editor hears first (manual edit mode may decide at once and move the state
+// on from inside its notification), and every later page is told the state as it is when
+// its turn comes.
+#include "app/program_model.h"
+
+#include <cmath>
+
+#include "app/graph_loading.h"
+#include "app/graph_source.h"
+#include "editor/drawing_conversion.h"
+#include "editor/drawing_files.h"
+#include "editor/g_file.h"
+#include "generators/graph_generation.h"
+
+namespace hc {
+
+namespace {
+
+constexpr const char* kMessageCaption = "Hamiltonian Cycles";
+constexpr const char* kTitle = "Hamiltonian Cycles";
+
+// (int) of a request field; values no int can hold read as 0 (an unknown source).
+int32_t truncatedCode(double value) {
+  if (!std::isfinite(value) || value <= -2147483648.0 || value >= 2147483648.0) return 0;
+  return static_cast<int32_t>(value);
+}
+
+}  // namespace
+
+BuiltGraph buildRequestedGraph(const GraphRequest& request) {
+  const int32_t source = truncatedCode(request.sourceType);
+  BuiltGraph built;
+  if (source >= kEdgeProbabilityGraph && source <= kCompleteGraph) {
+    GenerationResult result = generateGraph(requestForFamily(source, request.parameter1, request.parameter2));
+    built.graph = std::move(result.graph);
+    built.error = std::move(result.error);
+  } else if (source == kThreeSatReduction) {
+    SatGenerationResult result = generate3SatGraph(request.parameter1, request.parameter2);
+    built.graph = std::move(result.graph);
+    built.error = std::move(result.error);
+  } else {
+    built.error = "ERROR: not a generated graph type: " + std::to_string(source);
+  }
+  if (!built.graph && built.error.empty()) built.error = "ERROR: the graph could not be built.";
+  return built;
+}
+
+std::string viewFileFilter(const std::string& barSeparated) {
+  std::string result;
+  size_t at = 0;
+  while (at < barSeparated.size()) {
+    size_t bar = barSeparated.find('|', at);
+    if (bar == std::string::npos || bar == at) break;
+    std::string name = barSeparated.substr(at, bar - at);
+    size_t end = barSeparated.find('|', bar + 1);
+    if (end == std::string::npos) end = barSeparated.size();
+    if (!result.empty()) result += ";;";
+    result += name;
+    at = end + 1;
+  }
+  return result;
+}
+
+ProgramModel::ProgramModel(ProgramView& view) : view_(view) { refreshTitle(); }
+
+void ProgramModel::setPage(PageIndex index, ProgramPage* page) {
+  if (index >= 0 && index < kPageCount) pages_[index] = page;
+}
+
+std::string ProgramModel::graphDisplayName() const {
+  GraphDescription description;
+  description.sourceType = graphSourceType_;
+  description.parameter1 = parameter1_;
+  description.parameter2 = parameter2_;
+  description.nodes = submittedGraph_ ? submittedGraph_->howManyNodes : 0;
+  description.filePath = currentFilePath_;
+  description.drawingNodes = drawing_.nodeCount();
+  return hc::graphDisplayName(description);
+}
+
+std::string ProgramModel::statusText() const {
+  return hc::statusText(programState_, algorithmChoice_, programResult_);
+}
+
+void ProgramModel::refreshTitle() { windowTitle_ = std::string(kTitle) + "  [" + graphDisplayName() + "]"; }
+
+void ProgramModel::setProgramState(int32_t state) {
+  switch (state) {
+    case program_states::kBlue:
+      programState_ = state;
+      graphSourceType_ = kNoGraph;
+      submittedGraph_.reset();
+      workingGraph_.reset();
+      currentFilePath_.clear();
+      refreshTitle();
+      break;
+    case program_states::kGreen:
+      programState_ = state;
+      refreshTitle();
+      workingGraph_ = submittedGraph_ ? std::make_shared<Graph>(*submittedGraph_) : nullptr;
+      break;
+    case program_states::kRed:
+      programState_ = state;
+      ++runGeneration_;
+      break;
+    case program_states::kYellow:
+      programState_ = state;
+      break;
+    default:
+      break;
+  }
+  view_.refreshFrame();
+  notifyPagesOfState();
+}
+
+void ProgramModel::notify(PageIndex index) {
+  if (pages_[index]) pages_[index]->setPageState(programState_);
+}
+
+void ProgramModel::notifyPagesOfState() {
+  if (programState_ != program_states::kRed) {
+    for (int32_t i = 0; i < kPageCount; ++i) notify(static_cast<PageIndex>(i));
+    return;
+  }
+  notify(kEditorPage);
+  notify(kGenerationPage);
+  notify(kInformationPage);
+  const uint64_t run = runGeneration_;
+  auto quiet = [&](PageIndex index) {
+    // A page that moved the state on has already told every page the newer state; hiding
+    // controls for the run it ended would leave them hidden in that newer state.
+    if (!pages_[index] || programState_ != program_states::kRed || runGeneration_ != run) return;
+    pages_[index]->setStateButtonVisible(false);
+    pages_[index]->setAlgorithmControlsEnabled(false);
+  };
+  switch (algorithmChoice_) {
+    case algorithm_choices::kStoneCarver:
+      notify(kStoneCarverPage);
+      if (pages_[kEditorPage] && programState_ == program_states::kRed && runGeneration_ == run)
+        pages_[kEditorPage]->setStateButtonVisible(false);
+      quiet(kCoHCPage);
+      break;
+    case algorithm_choices::kCoHC:
+      notify(kCoHCPage);
+      if (pages_[kEditorPage] && programState_ == program_states::kRed && runGeneration_ == run)
+        pages_[kEditorPage]->setStateButtonVisible(false);
+      quiet(kStoneCarverPage);
+      break;
+    case algorithm_choices::kManualEdit:
+      quiet(kCoHCPage);
+      quiet(kStoneCarverPage);
+      break;
+    default:
+      break;
+  }
+}
+
+void ProgramModel::pageButtonPressed(PageIndex button) {
+  switch (programState_) {
+    case program_states::kGreen:
+      if (button == kCoHCPage) algorithmChoice_ = algorithm_choices::kCoHC;
+      else if (button == kStoneCarverPage) algorithmChoice_ = algorithm_choices::kStoneCarver;
+      else if (button == kEditorPage) algorithmChoice_ = algorithm_choices::kManualEdit;
+      else return;
+      setProgramState(program_states::kRed);
+      break;
+    case program_states::kRed:
+      if ((button == kCoHCPage || button == kStoneCarverPage) && pages_[button]) pages_[button]->abortRun();
+      setProgramState(program_states::kGreen);
+      break;
+    case program_states::kYellow:
+      if (button == kCoHCPage || button == kStoneCarverPage || button == kEditorPage)
+        setProgramState(program_states::kGreen);
+      break;
+    default:
+      break;
+  }
+}
+
+std::function<void(int16_t)> ProgramModel::decisionHandler() {
+  const uint64_t run = runGeneration_;
+  ProgramView* view = &view_;
+  return [this, view, run](int16_t result) {
+    view->postToUiThread([this, run, result] {
+      if (programState_ != program_states::kRed || runGeneration_ != run) return;
+      programResult_ = result;
+      setProgramState(program_states::kYellow);
+    });
+  };
+}
+
+// Reads `path` as a graph of `sourceType` (10 text or HCP, 11 drawing, 12 OBJ) into the
+// submitted graph; the state is 0 on entry. False, with one message box, when it cannot.
+bool ProgramModel::installFile(const std::string& path, int32_t sourceType) {
+  std::shared_ptr<Graph> graph;
+  if (sourceType == kDrawingFile) {
+    Graph2D loaded;
+    EditorStatus status = loadGFile(path, loaded);
+    if (!status) {
+      view_.showMessage(status.error.empty() ? path + ": cannot read the drawing" : status.error, kMessageCaption);
+      return false;
+    }
+    if (loaded.nodeCount() == 0) {
+      view_.showMessage(path + ": the drawing has no nodes", kMessageCaption);
+      return false;
+    }
+    drawing_ = std::move(loaded);
+    graph = std::make_shared<Graph>(convertDrawingToGraph(drawing_, kUserDefinedGraphName));
+  } else {
+    LoadedGraph loaded = loadGraphFile(path);
+    if (!loaded) {
+      view_.showMessage(loaded.error, kMessageCaption);
+      return false;
+    }
+    graph = std::move(loaded.graph);
+  }
+  graphSourceType_ = sourceType;
+  parameter1_ = parameter2_ = 0;
+  currentFilePath_ = path;
+  submittedGraph_ = std::move(graph);
+  return true;
+}
+
+void ProgramModel::loadGraphRequest(const GraphRequest& request) {
+  const int32_t source = truncatedCode(request.sourceType);
+  if (source == kUserDrawnGraph && drawing_.nodeCount() == 0) {
+    view_.showMessage(editor_messages::kNoVertices, kMessageCaption);
+    return;
+  }
+  if (source < kUserDrawnGraph) {
+    drawing_.selectAllNodes();
+    drawing_.deleteSelected();
+  }
+  setProgramState(program_states::kBlue);
+  graphSourceType_ = source;
+  parameter1_ = request.parameter1;
+  parameter2_ = request.parameter2;
+
+  std::shared_ptr<Graph> built;
+  std::string error;
+  if (source >= kEdgeProbabilityGraph && source <= kThreeSatReduction) {
+    BuiltGraph result = buildRequestedGraph(request);
+    built = std::move(result.graph);
+    error = std::move(result.error);
+  } else if (source == kTextFile || source == kDrawingFile || source == kObjFile) {
+    FileDialogSetup setup = source == kTextFile      ? textGraphDialog()
+                            : source == kObjFile     ? objGraphDialog()
+                                                     : loadDrawingDialog();
+    std::string filter = viewFileFilter(setup.filter);
+    if (source == kTextFile) filter = "Graph Files (*.txt);;TSPLIB HCP Files (*.hcp);;All Files (*.*)";
+    std::optional<std::string> path = view_.chooseOpenFile("Open", filter);
+    if (!path) {
+      graphSourceType_ = kNoGraph;
+      refreshTitle();
+      view_.refreshFrame();
+      return;
+    }
+    if (!installFile(*path, source)) {
+      graphSourceType_ = kNoGraph;
+      refreshTitle();
+      view_.refreshFrame();
+      return;
+    }
+    setProgramState(program_states::kGreen);
+    return;
+  } else if (source == kUserDrawnGraph) {
+    built = std::make_shared<Graph>(convertDrawingToGraph(drawing_, kUserDefinedGraphName));
+  } else {
+    return;
+  }
+  if (!built) {
+    graphSourceType_ = kNoGraph;
+    view_.showMessage(error, kMessageCaption);
+    refreshTitle();
+    view_.refreshFrame();
+    return;
+  }
+  submittedGraph_ = std::move(built);
+  setProgramState(program_states::kGreen);
+}
+
+void ProgramModel::installGeneratedGraph(const GraphRequest& request, std::shared_ptr<Graph> graph) {
+  drawing_.selectAllNodes();
+  drawing_.deleteSelected();
+  setProgramState(program_states::kBlue);
+  if (!graph) return;
+  graphSourceType_ = truncatedCode(request.sourceType);
+  parameter1_ = request.parameter1;
+  parameter2_ = request.parameter2;
+  submittedGraph_ = std::move(graph);
+  setProgramState(program_states::kGreen);
+}
+
+void ProgramModel::startWithFile(const std::string& path) {
+  drawing_.selectAllNodes();
+  drawing_.deleteSelected();
+  setProgramState(program_states::kBlue);
+  int32_t source = graphSourceTypeOfPath(path);
+  if (source == kHcpFile) source = kTextFile;
+  if (source == kNoGraph) {
+    // The reader's own words for a missing file or an unknown extension.
+    view_.showMessage(loadGraphFile(path).error, kMessageCaption);
+    return;
+  }
+  if (installFile(path, source)) setProgramState(program_states::kGreen);
+}
+
+}  // namespace hc

@@ -1,0 +1,32 @@
+// A tab page as the program model sees it: an observer of the program state, and the few
+// controls the model switches on other pages while a method runs.
+#pragma once
+
+#include <cstdint>
+
+namespace hc {
+
+class ProgramPage {
+ public:
+  virtual ~ProgramPage() = default;
+  // The program entered `state` (0..3). Called on the UI thread; the page may call
+  // ProgramModel::setProgramState from inside (manual edit mode deciding at once).
+  virtual void setPageState(int32_t state) = 0;
+  // While another page's method runs, its big state button is hidden...
+  virtual void setStateButtonVisible(bool /*visible*/) {}
+  // ...and its algorithm controls are disabled (re-enabled by the next setPageState).
+  virtual void setAlgorithmControlsEnabled(bool /*enabled*/) {}
+  // Stops the page's running method at once (Stone Carver and Co-HC pages); must not wait.
+  virtual void abortRun() {}
+};
+
+enum PageIndex : int32_t {
+  kEditorPage = 0,
+  kGenerationPage = 1,
+  kInformationPage = 2,
+  kStoneCarverPage = 3,
+  kCoHCPage = 4,
+};
+inline constexpr int32_t kPageCount = 5;
+
+}  // namespace hc

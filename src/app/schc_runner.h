@@ -1,0 +1,58 @@
+// The Stone Carver page's run controller: runStoneCarver on the working graph in a worker
+// thread, its iterations forwarded to the page's sink, the elapsed-time ticks, and the
+// end-of-run result handed to the program model (which enters state 3 on the UI thread).
+//
+// The page calls start() from setPageState(2) and abortRun() from ProgramPage::abortRun;
+// both return at once. The graph is shared: an aborted worker keeps its graph alive until
+// it ends, whatever the model has done with its working graph since.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/background_run.h"
+#include "core/graph.h"
+#include "schc/stone_carver.h"
+
+namespace hc {
+
+struct SchcRunSettings {
+  int32_t version = 1;                 // the Probability Mill version
+  int32_t threads = 1;                 // worker threads of the mill
+  std::optional<uint32_t> seed;        // a fixed seed stream for this run (replayable)
+  int64_t maxIterations = 0;           // <= 0: no limit of its own
+};
+
+class SchcRunner {
+ public:
+  SchcRunner() = default;
+  SchcRunner(const SchcRunner&) = delete;
+  SchcRunner& operator=(const SchcRunner&) = delete;
+
+  // Starts a run on `working` (UI thread). `sink` (may be null) hears every iteration on
+  // the worker thread, only while this run is current. `onDecided` (e.g. the model's
+  // decisionHandler()) is called once, on the worker, with 1 when a Hamiltonian cycle was
+  // found and 0 when the graph was proved non-Hamiltonian; an undecided end (the
+  // iteration limit) or an aborted run delivers nothing.
+  void start(std::shared_ptr<Graph> working, const SchcRunSettings& settings, SchcSink* sink,
+             std::function<void(int16_t result)> onDecided);
+  // Clears keepRunning and returns at once; nothing of this run is delivered afterwards.
+  void abortRun() { run_.abortRun(); }
+  bool runInProgress() const { return run_.runInProgress(); }
+  double elapsedSeconds() const { return run_.elapsedSeconds(); }
+  // The seed the driver used, once the run has ended (std::nullopt before).
+  std::optional<uint32_t> seedUsed() const;
+  void setTickCallback(std::function<void(double seconds)> tick) { run_.setTickCallback(std::move(tick)); }
+  uint64_t runId() const { return run_.runId(); }
+
+ private:
+  class SinkAdapter;
+  std::atomic<uint64_t> seedRun_{0};  // the run whose seed is in seed_
+  std::atomic<uint32_t> seed_{0};
+  BackgroundRun run_;  // last: its destructor joins the workers before the rest goes
+};
+
+}  // namespace hc

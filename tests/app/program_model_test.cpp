@@ -1,0 +1,278 @@
+// The program model: the state table, the notification order, graph requests and their
+// names, start-up with a file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/elapsed_time.h"
+#include "app/program_model.h"
+#include "scripted_view.h"
+
+namespace hc {
+namespace {
+
+using testing::RecordingPage;
+using testing::ScriptedView;
+
+class ProgramModelTest : public ::testing::Test {
+ protected:
+  ProgramModelTest() {
+    const char* names[] = {"E", "G", "I", "S", "C"};
+    for (int i = 0; i < kPageCount; ++i) {
+      pages.emplace_back(std::make_unique<RecordingPage>(names[i], log));
+      model.setPage(static_cast<PageIndex>(i), pages.back().get());
+    }
+  }
+  void loadComplete(int nodes = 5) { model.loadGraphRequest({8, static_cast<double>(nodes), 0}); }
+  std::string takeLog() {
+    std::string text;
+    for (auto& entry : log) text += (text.empty() ? "" : " ") + entry;
+    log.clear();
+    return text;
+  }
+  ScriptedView view;
+  std::vector<std::string> log;
+  std::vector<std::unique_ptr<RecordingPage>> pages;
+  ProgramModel model{view};
+};
+
+// Every event of the state table from every state it applies to.
+TEST_F(ProgramModelTest, StateTable) {
+  struct Row {
+    int32_t from;     // reached via load (1), a button (2, with `viaAlgorithm`), a decision (3)
+    int32_t button;   // page button, or -1 for the reset button
+    int32_t to;
+    int32_t algorithm;  // expected choice afterwards (0: unchanged from the setup)
+    const char* aborts;  // the page whose abortRun runs, or ""
+  };
+  const Row rows[] = {
+      {1, kStoneCarverPage, 2, 1, ""}, {1, kCoHCPage, 2, 2, ""},       {1, kEditorPage, 2, 3, ""},
+      {1, kGenerationPage, 1, 0, ""},  {2, kStoneCarverPage, 1, 0, "S"}, {2, kCoHCPage, 1, 0, "C"},
+      {2, kEditorPage, 1, 0, ""},      {3, kStoneCarverPage, 1, 0, ""}, {3, kCoHCPage, 1, 0, ""},
+      {3, kEditorPage, 1, 0, ""},      {1, -1, 0, 0, ""},              {3, -1, 0, 0, ""},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::to_string(row.from) + " button " + std::to_string(row.button));
+    loadComplete();
+    if (row.from >= 2) model.pageButtonPressed(row.button == kCoHCPage ? kCoHCPage : kStoneCarverPage);
+    if (row.from == 3) {
+      model.setProgramResult(1);
+      model.setProgramState(3);
+    }
+    ASSERT_EQ(model.programState(), row.from);
+    const int32_t before = model.algorithmChoice();
+    takeLog();
+    if (row.button < 0) {
+      ASSERT_TRUE(resetButtonShown(model.programState()));
+      model.setProgramState(0);
+    } else {
+      model.pageButtonPressed(static_cast<PageIndex>(row.button));
+    }
+    EXPECT_EQ(model.programState(), row.to);
+    EXPECT_EQ(model.algorithmChoice(), row.algorithm ? row.algorithm : before);
+    EXPECT_EQ(takeLog().find("-abort") != std::string::npos, *row.aborts != 0);
+    EXPECT_EQ(model.submittedGraph() != nullptr, row.to != 0);
+    EXPECT_EQ(model.workingGraph() != nullptr, row.to != 0);
+  }
+}
+
+TEST(ProgramStates, StatusTexts) {
+  struct Row {
+    int32_t state, algorithm;
+    int16_t result;
+    const char* text;
+  };
+  const Row rows[] = {
+      {0, 0, 0, "No Graph Loaded"},
+      {1, 2, 1, "Graph Loaded & Ready To Run"},
+      {2, 1, 0, "Stone Carver Hamiltonian Cycle Algorithm Running"},
+      {2, 2, 0, "Co-Hamiltonian Cycle Proof System Running"},
+      {2, 3, 0, "Manual Edit Mode"},
+      {3, 1, 0, "The Graph Is Non-Hamiltonian"},
+      {3, 2, 1, "The Graph Is Hamiltonian"},
+      {3, 2, 2, "The Search Depth Was Too Shallow"},
+  };
+  for (const Row& r : rows) EXPECT_EQ(statusText(r.state, r.algorithm, r.result), r.text);
+}
+
+TEST_F(ProgramModelTest, NotificationOrder) {
+  loadComplete();
+  EXPECT_EQ(takeLog(), "E0 G0 I0 S0 C0 E1 G1 I1 S1 C1");
+  model.pageButtonPressed(kStoneCarverPage);
+  EXPECT_EQ(takeLog(), "E2 G2 I2 S2 E-button C-button C-controls");
+  model.pageButtonPressed(kStoneCarverPage);
+  takeLog();
+  model.pageButtonPressed(kCoHCPage);
+  EXPECT_EQ(takeLog(), "E2 G2 I2 C2 E-button S-button S-controls");
+  model.pageButtonPressed(kCoHCPage);
+  takeLog();
+  model.pageButtonPressed(kEditorPage);
+  EXPECT_EQ(takeLog(), "E2 G2 I2 C-button C-controls S-button S-controls");
+  model.pageButtonPressed(kEditorPage);
+  takeLog();
+  // Manual edit mode deciding inside its own notification: every page hears 3 at once,
+  // the rest of the outer round passes the state as it now is and hides nothing.
+  pages[kEditorPage]->onState = [&](int32_t s) {
+    if (s == 2) {
+      model.setProgramResult(0);
+      model.setProgramState(3);
+    }
+  };
+  model.pageButtonPressed(kEditorPage);
+  EXPECT_EQ(takeLog(), "E2 E3 G3 I3 S3 C3 G3 I3");
+  EXPECT_EQ(model.statusText(), "The Graph Is Non-Hamiltonian");
+}
+
+TEST_F(ProgramModelTest, WorkingGraphIsFreshCopyOnEveryEntryIntoState1) {
+  loadComplete(6);
+  model.pageButtonPressed(kEditorPage);
+  model.workingGraph()->cut(0, 1);
+  model.setProgramResult(0);
+  model.setProgramState(3);
+  auto old = model.workingGraph();
+  model.pageButtonPressed(kEditorPage);
+  ASSERT_NE(model.workingGraph(), old);
+  EXPECT_EQ(model.workingGraph()->howManyEdges, model.submittedGraph()->howManyEdges);
+}
+
+TEST_F(ProgramModelTest, ResetKeepsTheDrawing) {
+  Graph2D& d = model.drawing();
+  auto* a = d.addNode(0, 0);
+  auto* b = d.addNode(100, 0);
+  auto* c = d.addNode(0, 100);
+  d.joinNodes(a, b);
+  d.joinNodes(b, c);
+  d.joinNodes(c, a);
+  model.loadGraphRequest({13, 0, 0});
+  EXPECT_EQ(model.windowTitle(), "Hamiltonian Cycles  [USER-DRAWN GRAPH WITH 3 NODES]");
+  EXPECT_EQ(model.submittedGraph()->howManyNodes, 3);
+  model.setProgramState(0);
+  EXPECT_EQ(model.windowTitle(), "Hamiltonian Cycles  [NO GRAPH LOADED]");
+  EXPECT_EQ(model.drawing().nodeCount(), 3);
+  EXPECT_EQ(model.drawing().edgeCount(), 3);
+  // A generated graph clears the drawing; an empty drawing cannot be submitted.
+  loadComplete();
+  EXPECT_EQ(model.drawing().nodeCount(), 0);
+  model.loadGraphRequest({13, 0, 0});
+  EXPECT_EQ(model.programState(), 1);
+  EXPECT_EQ(view.messages, std::vector<std::string>{"ERROR! The graph has no vertices!"});
+}
+
+TEST_F(ProgramModelTest, FileRequests) {
+  const std::string examples = HC_EXAMPLES_DIR;
+  struct Row {
+    int32_t source;
+    std::optional<std::string> answer;
+    int32_t state;
+    const char* title;
+  };
+  const Row rows[] = {
+      {10, examples + "/petersen.txt", 1, "petersen.txt"},
+      {10, examples + "/petersen.hcp", 1, "petersen.hcp"},
+      {11, examples + "/knight8x8.g", 1, "knight8x8.g"},
+      {12, examples + "/petersen.obj", 1, "petersen.obj"},
+      {10, std::nullopt, 0, "NO GRAPH LOADED"},
+      {12, examples + "/missing.obj", 0, "NO GRAPH LOADED"},
+      {11, examples + "/petersen.txt", 0, "NO GRAPH LOADED"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.answer.value_or("(cancelled)"));
+    loadComplete();
+    view.messages.clear();
+    view.fileAnswers = {row.answer};
+    model.loadGraphRequest({static_cast<double>(row.source), 0, 0});
+    EXPECT_EQ(model.programState(), row.state);
+    EXPECT_EQ(model.windowTitle(), std::string("Hamiltonian Cycles  [") + row.title + "]");
+    EXPECT_EQ(model.submittedGraph() != nullptr, row.state == 1);
+    // A refused file: exactly one message naming it; a cancel: none.
+    EXPECT_EQ(view.messages.size(), row.state == 0 && row.answer ? 1u : 0u);
+    EXPECT_EQ(model.graphSourceType(), row.state == 1 ? row.source : -1);
+  }
+  EXPECT_EQ(model.drawing().nodeCount(), 0);  // the failed .g load kept the cleared drawing
+}
+
+TEST_F(ProgramModelTest, StartWithFile) {
+  const std::string examples = HC_EXAMPLES_DIR;
+  const std::string unknown = (std::filesystem::temp_directory_path() / "hc_model_start.graph").string();
+  std::ofstream(unknown) << "3\n1 2\n0 2\n0 1\n";
+  struct Row {
+    std::string path;
+    int32_t state, nodes, source;
+  };
+  const Row rows[] = {
+      {examples + "/knight8x8.txt", 1, 64, 10}, {examples + "/petersen.g", 1, 10, 11},
+      {examples + "/knight8x8.obj", 1, 64, 12}, {examples + "/knight8x8.hcp", 1, 64, 10},
+      {unknown, 0, 0, -1},                      {examples + "/none.txt", 0, 0, -1},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.path);
+    ScriptedView fresh;
+    ProgramModel started(fresh);
+    started.startWithFile(row.path);
+    EXPECT_EQ(started.programState(), row.state);
+    EXPECT_EQ(started.graphSourceType(), row.source);
+    EXPECT_EQ(started.submittedGraph() ? started.submittedGraph()->howManyNodes : 0, row.nodes);
+    EXPECT_EQ(fresh.messages.size(), row.state == 0 ? 1u : 0u);
+    if (row.source == 11) EXPECT_EQ(started.drawing().nodeCount(), 10);
+  }
+  std::filesystem::remove(unknown);
+}
+
+TEST_F(ProgramModelTest, DisplayNames) {
+  struct Row {
+    double source, p1, p2;
+    const char* name;
+  };
+  const Row rows[] = {
+      {1, 100, 0.05, "Random 100-Node Graph With Edge Probability 0.0500"},
+      {2, 10, 3, "Random 3-Regular Graph With 10 Nodes"},
+      {3, 10, 20, "Random 10-Node Graph With 20 Random Edges"},
+      {4, 3, 4, "Toroidal Grid With 12 Nodes (3 X 4)"},
+      {5, 6, 6, "Knight's Tour Graph With 36 Nodes (6 X 6)"},
+      {6, 3, 0, "N-Cube Graph With Dimension 3 (8 Nodes)"},
+      {7, 2, 0, "ICCS Graph With 2 Components (28 Nodes)"},
+      {8, 7, 0, "Complete Graph With 7 Nodes"},
+      {9, 4, 2.5, "3-SAT Reduction Graph From Random Formula With 4 Variables & Clause Multiplier 2.500"},
+  };
+  bool viaWorker = false;  // every other row as a page building off the UI thread does
+  for (const Row& row : rows) {
+    const GraphRequest request{row.source, row.p1, row.p2};
+    if ((viaWorker = !viaWorker)) model.installGeneratedGraph(request, buildRequestedGraph(request).graph);
+    else model.loadGraphRequest(request);
+    EXPECT_EQ(model.programState(), 1) << row.name;
+    EXPECT_EQ(model.graphDisplayName(), row.name);
+  }
+  EXPECT_TRUE(view.messages.empty());
+  model.loadGraphRequest({42, 0, 0});  // unknown: stays in 0
+  EXPECT_EQ(model.programState(), 0);
+  EXPECT_EQ(model.graphDisplayName(), "ERROR!!! THIS SHOULD NEVER HAPPEN!!!");
+}
+
+TEST_F(ProgramModelTest, DecisionCountsOnlyForItsOwnRun) {
+  loadComplete();
+  model.pageButtonPressed(kStoneCarverPage);
+  auto stale = model.decisionHandler();
+  model.pageButtonPressed(kStoneCarverPage);  // abort
+  model.pageButtonPressed(kStoneCarverPage);  // a new run
+  auto current = model.decisionHandler();
+  stale(0);
+  EXPECT_EQ(model.programState(), 2);  // nothing happens before the UI thread runs it
+  view.drain();
+  EXPECT_EQ(model.programState(), 2);
+  current(1);
+  view.drain();
+  EXPECT_EQ(model.programState(), 3);
+  EXPECT_EQ(model.programResult(), 1);
+}
+
+TEST(ElapsedTime, Fields) {
+  const std::pair<double, const char*> rows[] = {
+      {62.04, "0 : 00 : 01 : 02 . 04"}, {0, "0 : 00 : 00 : 00 . 00"}, {3599.999, "0 : 00 : 59 : 59 . 99"},
+      {90061.5, "1 : 01 : 01 : 01 . 50"}, {-3, "0 : 00 : 00 : 00 . 00"},
+  };
+  for (auto [seconds, text] : rows) EXPECT_EQ(elapsedTimeText(seconds), text) << seconds;
+}
+
+}  // namespace
+}  // namespace hc
