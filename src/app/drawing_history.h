@@ -20,6 +20,11 @@ DrawingSnapshot takeSnapshot(const Graph2D& drawing);
 // Replaces `drawing` by the snapshot's drawing (false, drawing untouched, if unreadable).
 bool restoreSnapshot(const DrawingSnapshot& snapshot, Graph2D& drawing);
 
+// True when the drawing has the same nodes (ids, positions) and edges as the snapshot's,
+// whatever is selected: a change of selection alone is no edit.
+bool sameStructure(const DrawingSnapshot& snapshot, const Graph2D& drawing);
+std::vector<double> drawingStructure(const Graph2D& drawing);
+
 class DrawingHistory {
  public:
   static constexpr size_t kMaxSteps = 200;
@@ -34,13 +39,13 @@ class DrawingHistory {
   void clear();
 
   // The drawing as last saved or loaded (an empty drawing counts as saved).
-  void markSaved(const Graph2D& drawing) { saved_ = takeSnapshot(drawing).bytes; }
+  void markSaved(const Graph2D& drawing) { saved_ = drawingStructure(drawing); }
   bool isModified(const Graph2D& drawing) const;
 
  private:
   std::vector<DrawingSnapshot> undo_;
   std::vector<DrawingSnapshot> redo_;
-  std::vector<uint8_t> saved_ = takeSnapshot(Graph2D{}).bytes;
+  std::vector<double> saved_ = drawingStructure(Graph2D{});
 };
 
 }  // namespace hc

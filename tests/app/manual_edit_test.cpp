@@ -94,7 +94,9 @@ TEST(ManualEdit, UndoRedoRestoreExactly) {
       const EdgeEnds e = present[rng() % present.size()];
       const ManualOutcome o = rng() % 3 ? s.deleteEdge(&g, 2, 3, {e}) : s.forceEdge(&g, 2, 3, {e});
       if (o.changed) states.push_back(fingerprint(g));
-      if (g.isHamiltonian == kUndecided) EXPECT_EQ(checkInvariants(g), "");
+      if (g.isHamiltonian == kUndecided) {
+        EXPECT_EQ(checkInvariants(g), "");
+      }
     }
     for (size_t i = states.size() - 1; i > 0; --i) {
       ASSERT_TRUE(s.undo(g));
