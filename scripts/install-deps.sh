@@ -2,7 +2,8 @@
 # Installs what the build and the tests need, once: a package already present is skipped.
 set -euo pipefail
 packages=(build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev)
-packages+=(libgraphviz-dev)  # the Graph Editor lays out generated graphs with it
+# The workbench window (Qt 6 Widgets), its screenshots without a screen (Xvfb) and fonts.
+packages+=(qt6-base-dev qt6-svg-dev libgraphviz-dev xvfb xauth nauty fonts-dejavu-core)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

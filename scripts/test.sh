@@ -14,3 +14,10 @@ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DHC_SANITIZE=ON -DCMAKE_CXX_F
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 HC_SANITIZED=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+# The runners' worker, ticker and hand-over under ThreadSanitizer: only their tests, the
+# rest of the system has no threads of its own.
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DHC_BUILD_GUI=OFF -DCMAKE_CXX_FLAGS="-O1 -fsanitize=thread" \
+  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread"
+cmake --build build-tsan -j"$jobs" --target tests_app
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ./build-tsan/tests/tests_app --gtest_filter='Runners*'

@@ -1,4 +1,11 @@
+// The help texts. Each contextual text is a heading built from the page, the state and
+// its colour, then a body chosen by page, state and (on three pages) algorithm choice.
+// The bodies describe what the pages do; they are user documentation, kept here as lines
+// so the help window and the tests read the same data.
 #include "app/help_texts.h"
+
+#include <map>
+#include <tuple>
 
 #include "app/program_states.h"
 
@@ -8,31 +15,295 @@ namespace {
 
 const char* const kPageNames[] = {"GRAPH EDITOR", "GRAPH GENERATION", "GRAPH INFORMATION", "STONE CARVER", "CO-HC"};
 
-HelpLines withHeading(int32_t page, int32_t state, HelpLines body) {
-  std::string heading = std::string("CONTEXT SPECIFIC HELP FOR ") + kPageNames[page] + " DIALOG BOX -STATE " +
-                        std::to_string(state) + " (" + stateColourName(state) + "):";
+// Which body a (page, state, algorithm choice) shows. Variant 0 is the page's own
+// method (or the only text of the row), 1 "another method".
+enum Body {
+  kEditorBlue, kEditorGreen, kEditorManual, kEditorOtherRunning, kEditorManualSolved, kEditorOtherSolved,
+  kGenerationBlue, kGenerationDisabled, kInformation,
+  kCarverBlue, kCarverGreen, kCarverRunning, kCarverOtherRunning, kCarverSolved, kCarverOtherSolved,
+  kCohcBlue, kCohcGreen, kCohcRunning, kCohcOtherRunning, kCohcSolved,
+};
+
+Body bodyFor(int32_t page, int32_t state, int32_t algorithm) {
+  using namespace algorithm_choices;
+  switch (page) {
+    case 0:
+      if (state == 0) return kEditorBlue;
+      if (state == 1) return kEditorGreen;
+      if (state == 2) return algorithm == kManualEdit ? kEditorManual : kEditorOtherRunning;
+      return algorithm == kManualEdit ? kEditorManualSolved : kEditorOtherSolved;
+    case 1:
+      return state == 0 ? kGenerationBlue : kGenerationDisabled;
+    case 2:
+      return kInformation;
+    case 3:
+      if (state == 0) return kCarverBlue;
+      if (state == 1) return kCarverGreen;
+      if (state == 2) return algorithm == kStoneCarver ? kCarverRunning : kCarverOtherRunning;
+      return algorithm == kStoneCarver ? kCarverSolved : kCarverOtherSolved;
+    default:
+      if (state == 0) return kCohcBlue;
+      if (state == 1) return kCohcGreen;
+      if (state == 2) return algorithm == kCoHC ? kCohcRunning : kCohcOtherRunning;
+      return kCohcSolved;
+  }
+}
+
+const HelpLines kSolvedEditorView{
+    "The Graph Editor tab now shows the result on the canvas: the edges of a Hamiltonian",
+    "cycle are drawn in green; when the graph was found non-Hamiltonian the forced edges",
+    "are drawn in red and the deleted edges in light grey.",
+};
+
+const HelpLines& body(Body which) {
+  static const std::map<Body, HelpLines> bodies{
+      {kEditorBlue,
+       {"Draw the graph you want to solve here, then press \"Submit Graph\" to hand it to the",
+        "program (or use the Graph Generation tab to create or load one).",
+        "",
+        "MOUSE CONTROLS:",
+        "  Left click on empty canvas: add a node.",
+        "  Left drag from a node to empty canvas: add a node joined to it by an edge.",
+        "  Left drag from one node to another: join the two nodes by an edge.",
+        "  Right click on a node or an edge: select it (hold Ctrl to add to the selection).",
+        "  Right drag on a node: move the selected nodes.",
+        "  Right drag on empty canvas: toggle the selection of the nodes inside the rectangle.",
+        "  Middle click (with nodes selected): enter rotation mode; move the mouse to rotate",
+        "    the selected nodes about the point clicked; middle click again to leave it.",
+        "  Right double click: centre the view on that point.",
+        "  Mouse wheel: zoom out (towards you) or zoom in at the cursor (away from you).",
+        "",
+        "BUTTONS:",
+        "  Cliquify: join every pair of selected nodes.",
+        "  Clear: delete the whole drawing.      Delete: delete the selected nodes and edges.",
+        "  Center Graph: move the drawing to the middle of the field.",
+        "  Re-center Screen: move the view back to the middle of the field.",
+        "  Submit Graph: make the drawing the graph to solve (state 1, Green).",
+        "  Save As... / Load: write the drawing to a .g or .txt file / read a .g file.",
+        "",
+        "SHORTCUT KEYS:",
+        "  Ctrl+C, Ctrl+X, Ctrl+V: copy, cut, paste at the mouse position.",
+        "  Ctrl+A: select all nodes.      Ctrl+N: start a new, empty drawing.",
+        "  Z / X: zoom in / out.           Delete or Backspace: delete the selection.",
+        "  Ctrl+S: save.  Shift+Ctrl+S: save as.  Ctrl+L or Ctrl+O: load.  F1: help.",
+        "",
+        "OTHER CONTROLS:",
+        "  Show Grid and the grid spacing arrows control the background grid; the boxes",
+        "  show the grid spacing, the zoom, the screen centre and the mouse position."}},
+      {kEditorGreen,
+       {"The graph has been submitted and is ready to be solved. Edges that the program has",
+        "already found to be forced (in every Hamiltonian cycle) are drawn in orange. Nodes may",
+        "still be moved with the right mouse button, but the graph can no longer be edited.",
+        "\"RESET\" (top right) returns to state 0 (Blue), keeping the drawing for further editing.",
+        "",
+        "There are three ways to solve the graph:",
+        "  1. \"SOLVE GRAPH\" on this tab starts manual edit mode: you delete and force edges",
+        "     yourself while the program prunes after every step.",
+        "  2. The Stone Carver's HC Algorithm tab runs the randomised SCHC algorithm.",
+        "  3. The coHC Proof System tab runs the proof search for non-Hamiltonicity.",
+        "The Graph Information tab shows the figures of the submitted graph."}},
+      {kEditorManual,
+       {"Manual edit mode: solve the graph yourself. Select one edge with the right mouse",
+        "button, then delete it or force it (make it part of every Hamiltonian cycle sought).",
+        "After every step the program prunes the graph: forced edges are drawn in orange,",
+        "deleted edges in light grey. When a Hamiltonian cycle forms, or an obstruction shows",
+        "that none exists, the program moves to state 3 (Yellow).",
+        "",
+        "COMMANDS:",
+        "  Delete Edge (Delete or Backspace key): delete the selected edge.",
+        "  Force Edge (Insert key): force the selected edge.",
+        "  Run Look Ahead Sequencing: let the program try every edge and keep the forced",
+        "    consequences.",
+        "  ABORT: leave manual edit mode and return to state 1 (Green) with the submitted graph."}},
+      {kEditorOtherRunning,
+       {"An automated algorithm is running on the submitted graph. When it decides the graph",
+        "the program moves to state 3 (Yellow) and the result is shown on this canvas.",
+        "To abort the algorithm, use the ABORT button on its own tab."}},
+      {kEditorManualSolved,
+       {"The graph has been solved in manual edit mode. Note that a non-Hamiltonian verdict",
+        "concerns the graph as it is on screen, after your deletions and forcings: it does not",
+        "necessarily mean that the submitted graph is non-Hamiltonian.",
+        "Edges of the Hamiltonian cycle are drawn in green; when there is none, the forced",
+        "edges are drawn in red.",
+        "\"OUTPUT HC\" writes the Hamiltonian cycle found to a text or OBJ file.",
+        "The upper \"RESET\" button returns to state 0 (Blue); the lower one, on this tab,",
+        "returns to state 1 (Green) with the submitted graph, ready to be solved again."}},
+      {kEditorOtherSolved,
+       {"The graph has been solved by an automated algorithm. Edges of the Hamiltonian cycle",
+        "are drawn in green; when the graph is non-Hamiltonian the forced edges are drawn in red.",
+        "\"OUTPUT HC\" writes the Hamiltonian cycle found to a text or OBJ file.",
+        "The upper \"RESET\" button returns to state 0 (Blue); the lower one, on this tab,",
+        "returns to state 1 (Green) with the submitted graph, ready to be solved again."}},
+      {kGenerationBlue,
+       {"Choose a graph class with its radio button, enter the parameters, and press",
+        "\"LOAD GRAPH\" in the parameter area. The graph is built and submitted (state 1, Green).",
+        "",
+        "Random Graphs: edge probability (number of nodes, probability 0 to 1); random regular",
+        "  (number of nodes, degree); n nodes with m random edges (nodes, edges).",
+        "Square Grid Graphs: toroidal grid (height, width); knight's tour graph (chess board",
+        "  rows, columns).",
+        "Other Graphs: n-cube (dimension); ICCS graph with no middle edges (number of",
+        "  components); complete graph (number of nodes).",
+        "Reductions: random 3-SAT formula reduced to a Hamiltonian cycle instance (number of",
+        "  variables, clause multiplier c: the formula has c times as many clauses).",
+        "Disk-Read Graphs: an adjacency-list text file (.txt, also TSPLIB .hcp files), a",
+        "  drawing saved by the Graph Editor (.g) or an OBJ mesh (.obj); a file dialog asks",
+        "  for the file."}},
+      {kGenerationDisabled,
+       {"This page is only enabled in state 0 (Blue). Press \"RESET\" (top right) to discard",
+        "the current graph before generating or loading another one."}},
+      {kInformation,
+       {"Once a graph has been submitted this page shows its figures: its name, the numbers of",
+        "nodes, edges and forced edges, the average, smallest and largest degree, and whether",
+        "it is bipartite, connected and biconnected. The figures describe the graph after the",
+        "cheap pruning that the proof system applies first, so the edge counts may be lower",
+        "than in the graph as loaded. Without a graph every figure reads \"---\"."}},
+      {kCarverBlue,
+       {"The Stone Carver's Hamiltonian Cycle algorithm (SCHC) runs on a submitted graph.",
+        "Submit one first: draw it on the Graph Editor tab or create or load it on the",
+        "Graph Generation tab."}},
+      {kCarverGreen,
+       {"DESCRIPTION:",
+        "SCHC is a randomised search for a Hamiltonian cycle. After a fast initial pruning it",
+        "repeats Probability Mill iterations: each deletes random edges from a copy of the",
+        "graph, letting the automatic rules force and delete the edges that follow, until the",
+        "copy either holds a Hamiltonian cycle or shows an obstruction (a hub or a ring).",
+        "It recognises only the simplest non-Hamiltonian graphs: use it on graphs you suspect",
+        "to be Hamiltonian, and the coHC Proof System to prove that a graph has no cycle.",
+        "",
+        "ALGORITHM CONTROLS:",
+        "  PM Iterations To Display: how many of the latest iterations the history list keeps.",
+        "  Algorithm Version: the Probability Mill variant; the LAS versions add trial",
+        "    deletions (Look Ahead Sequencing), the last two also a biconnectivity check.",
+        "  SOLVE GRAPH: start the algorithm (state 2, Red)."}},
+      {kCarverRunning,
+       {"The algorithm is working; ABORT stops it and returns to state 1 (Green).",
+        "Each row of the history list is one Probability Mill iteration: its number, the",
+        "edges it deleted, the hubs and rings it met, the forced edges it reached, how",
+        "complete the cycle was and when it ended.",
+        "  Least Deletions To Hub / Ring: the fewest deletions after which an iteration met",
+        "    a hub / a ring (2000000000 while none has).",
+        "  Most Deletions: the most edges one iteration deleted.",
+        "  Max Forced Edges: the most forced edges one iteration reached, and that as a",
+        "    share of a complete cycle."}},
+      {kCarverOtherRunning,
+       {"A different algorithm is running on the submitted graph. When it decides the graph",
+        "the program moves to state 3 (Yellow)."}},
+      {kCarverSolved,
+       {"SCHC has solved the graph: the status area shows the verdict, and the Graph Editor",
+        "tab shows the Hamiltonian cycle found in green. The history list and the statistics",
+        "of the run stay visible:",
+        "  Least Deletions To Hub / Ring, Most Deletions and Max Forced Edges summarise the",
+        "  Probability Mill iterations of the run.",
+        "\"RESET\" returns to state 1 (Green) to run again."}},
+      {kCarverOtherSolved,
+       {"The graph has been solved by another method. The Graph Editor tab shows the result:",
+        "a Hamiltonian cycle in green, or, for a non-Hamiltonian graph, the forced edges in red."}},
+      {kCohcBlue,
+       {"The Co-Hamiltonian Cycle (coHC) proof system runs on a submitted graph.",
+        "Submit one first: draw it on the Graph Editor tab or create or load it on the",
+        "Graph Generation tab."}},
+      {kCohcGreen,
+       {"DESCRIPTION:",
+        "The proof system searches a tree of edge deletions depth first: each tree node",
+        "deletes one more edge and prunes the result. A branch ends when its graph is decided.",
+        "When every branch ends without a Hamiltonian cycle the graph is proved",
+        "non-Hamiltonian; a branch that forms a cycle proves it Hamiltonian.",
+        "",
+        "ALGORITHM CONTROLS:",
+        "  Maximum Search Depth: how deep the tree may grow; a proof that needs more reports",
+        "    that the search depth was too shallow.",
+        "  Pruning Level: 0 none, 1 connectivity, 2 odd forced cuts, 3 biconnectivity, 4 Look",
+        "    Ahead Sequencing, 5 with the Disjunction Check, 6 also 2-edge cuts.",
+        "  Build All Children / Build Minimal Children: how many children each tree node opens.",
+        "  SOLVE GRAPH: start the proof (state 2, Red)."}},
+      {kCohcRunning,
+       {"The proof system is running; ABORT stops it and returns to state 1 (Green).",
+        "The statistics are posted to the lower display areas: one row per depth of the tree",
+        "(tree nodes started and solved, forced edges, longest and average solving times), and",
+        "the charts draw these figures over the depth."}},
+      {kCohcOtherRunning,
+       {"A different algorithm is running on the submitted graph. When it decides the graph",
+        "the program moves to state 3 (Yellow)."}},
+      {kCohcSolved,
+       {"The graph has been solved. The Graph Editor tab shows the result: a Hamiltonian cycle",
+        "in green, or, for a non-Hamiltonian graph, the forced edges in red. \"RESET\" returns to",
+        "state 1 (Green) to run again."}},
+  };
+  return bodies.at(which);
+}
+
+HelpLines contextualText(int32_t page, int32_t state, int32_t algorithm) {
+  const std::string heading = std::string("CONTEXT SPECIFIC HELP FOR ") + kPageNames[page] + " DIALOG BOX -STATE " +
+                              std::to_string(state) + " (" + stateColourName(state) + "):";
   HelpLines lines{"", "", heading, std::string(heading.size(), '=')};
-  lines.insert(lines.end(), body.begin(), body.end());
+  const Body which = bodyFor(page, state, algorithm);
+  const HelpLines& text = body(which);
+  lines.insert(lines.end(), text.begin(), text.end());
+  if (which == kCarverOtherSolved || which == kCohcSolved) {
+    lines.emplace_back("");
+    lines.insert(lines.end(), kSolvedEditorView.begin(), kSolvedEditorView.end());
+  }
   return lines;
 }
 
 }  // namespace
 
 const HelpLines& generalHelpLines() {
-  static const HelpLines lines{"", "", "GENERAL HELP:", "============="};
+  static const HelpLines lines{
+      "",
+      "",
+      "GENERAL HELP:",
+      "=============",
+      "This program creates and edits undirected graphs and decides whether they are",
+      "Hamiltonian: whether a cycle passes through every node exactly once. There are two",
+      "ways to create a graph (draw it, or generate or load it) and three ways to check it",
+      "(manual edit mode, the Stone Carver's HC algorithm, the coHC proof system).",
+      "",
+      "1. The Graph Editor Tab:",
+      "   Draw a graph with the mouse, save and load drawings, and submit the drawing as the",
+      "   graph to solve. Once a graph is submitted, \"SOLVE GRAPH\" here starts manual edit",
+      "   mode, and the canvas shows the results of every method.",
+      "",
+      "2. The Graph Generation Tab:",
+      "   Generate a graph from one of the standard families, a random 3-SAT reduction, or",
+      "   load one from a .txt, .g or .obj file.",
+      "",
+      "3. The Graph Information Tab:",
+      "   The figures of the submitted graph: nodes, edges, forced edges, degrees,",
+      "   bipartiteness and connectivity.",
+      "",
+      "4. The Stone Carver's HC Algorithm Tab:",
+      "   A randomised search for a Hamiltonian cycle. It recognises only the simplest",
+      "   non-Hamiltonian graphs, so use it on graphs you suspect to be Hamiltonian.",
+      "",
+      "5. The coHC Proof System Tab:",
+      "   A search-tree proof system that proves a graph non-Hamiltonian (or finds a cycle).",
+      "",
+      "The program is always in one of four colour-coded states, shown in the status area:",
+      "   0 Blue:   no graph has been submitted; draw, generate or load one.",
+      "   1 Green:  a graph has been submitted and is ready to be solved.",
+      "   2 Red:    an algorithm is running (or manual edit mode is on).",
+      "   3 Yellow: the graph has been solved.",
+      "",
+      "For help on the tab you are working in, see the \"Contextual Help\" tab of this window.",
+  };
   return lines;
 }
 
 const HelpLines& contextualHelpLines(int32_t page, int32_t state, int32_t algorithmChoice) {
-  static std::vector<HelpLines> texts = [] {
-    std::vector<HelpLines> all;
+  if (page < 0 || page > 4 || state < 0 || state > 3) return generalHelpLines();
+  // Every text built once, for every algorithm choice a row tells apart (0 stands for
+  // any choice that is none of the three).
+  static const std::map<std::tuple<int32_t, int32_t, int32_t>, HelpLines> texts = [] {
+    std::map<std::tuple<int32_t, int32_t, int32_t>, HelpLines> all;
     for (int32_t p = 0; p < 5; ++p)
-      for (int32_t s = 0; s < 4; ++s) all.push_back(withHeading(p, s, {}));
+      for (int32_t s = 0; s < 4; ++s)
+        for (int32_t a = 0; a < 4; ++a) all.emplace(std::make_tuple(p, s, a), contextualText(p, s, a));
     return all;
   }();
-  (void)algorithmChoice;
-  if (page < 0 || page > 4 || state < 0 || state > 3) return generalHelpLines();
-  return texts[page * 4 + state];
+  const int32_t choice = algorithmChoice >= 1 && algorithmChoice <= 3 ? algorithmChoice : 0;
+  return texts.at(std::make_tuple(page, state, choice));
 }
 
 std::string joinHelpLines(const HelpLines& lines) {

@@ -1,6 +1,5 @@
 #include "app/schc_runner.h"
 
-#include "app/program_states.h"
 #include "core/random.h"
 
 namespace hc {
@@ -38,9 +37,8 @@ void SchcRunner::start(std::shared_ptr<Graph> working, const SchcRunSettings& se
     runStoneCarver(*working, settings.version, &keepRunning, adapter.get(), options, &outcome);
     seed_ = outcome.seed;
     seedRun_ = id;
-    if (outcome.verdict == kHamiltonian) return program_results::kHamiltonian;
-    if (outcome.verdict == kNotHamiltonian) return program_results::kNonHamiltonian;
-    return std::nullopt;
+    // An undecided end (an iteration limit) is delivered too: the run is over either way.
+    return static_cast<int16_t>(outcome.verdict);
   };
   run_.start(std::move(work), std::move(onDecided));
 }

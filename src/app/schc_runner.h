@@ -34,9 +34,10 @@ class SchcRunner {
 
   // Starts a run on `working` (UI thread). `sink` (may be null) hears every iteration on
   // the worker thread, only while this run is current. `onDecided` (e.g. the model's
-  // decisionHandler()) is called once, on the worker, with 1 when a Hamiltonian cycle was
-  // found and 0 when the graph was proved non-Hamiltonian; an undecided end (the
-  // iteration limit) or an aborted run delivers nothing.
+  // decisionHandler()) is called once, on the worker, when the run ends by itself, with
+  // the graph's verdict: 1 a Hamiltonian cycle was found, 0 the graph was proved
+  // non-Hamiltonian, 2 an iteration limit ended it undecided. An aborted run delivers
+  // nothing.
   void start(std::shared_ptr<Graph> working, const SchcRunSettings& settings, SchcSink* sink,
              std::function<void(int16_t result)> onDecided);
   // Clears keepRunning and returns at once; nothing of this run is delivered afterwards.

@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMessageBox>
 #include <QPushButton>
@@ -32,6 +33,7 @@ CHamiltonianCyclesDlg::CHamiltonianCyclesDlg(QWidget* parent) : QDialog(parent),
   statusText_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
   help_ = new QPushButton("Help! (F1)", this);
   help_->setObjectName("helpButton");
+  help_->setAutoDefault(false);  // Enter on a page must not open help
   reset_ = new QToolButton(this);
   reset_->setObjectName("resetButton");
   reset_->setText("Reset");
@@ -147,4 +149,12 @@ void CHamiltonianCyclesDlg::openHelp() {
     return;
   }
   help.exec();
+}
+
+void CHamiltonianCyclesDlg::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
 }

@@ -69,6 +69,10 @@ class CHamiltonianCyclesDlg : public QDialog, public hc::ProgramView {
   // Opens help for the current tab (F1 and "Help! (F1)").
   void openHelp();
 
+ protected:
+  // Escape does not close the program (only the window's close button does).
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   void tabChanged(int index);
 

@@ -1,0 +1,65 @@
+#include "ui/hamiltonian_cycles_app.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+#include "ui/hamiltonian_cycles_dlg.h"
+#include "ui/screenshot_scenes.h"
+#include "ui/splash_dlg.h"
+
+HamiltonianCyclesOptions parseHamiltonianCyclesOptions(const QStringList& arguments, const char* noSplashEnvironment) {
+  HamiltonianCyclesOptions options;
+  if (noSplashEnvironment && std::string(noSplashEnvironment) == "1") options.splash = false;
+  for (int i = 0; i < arguments.size(); ++i) {
+    const QString& a = arguments[i];
+    auto value = [&](const char* option) -> std::optional<std::string> {
+      if (i + 1 < arguments.size()) return arguments[++i].toStdString();
+      options.problems.push_back(std::string(option) + " needs a value");
+      return std::nullopt;
+    };
+    if (a == "--no-splash") {
+      options.splash = false;
+    } else if (a == "--screenshot") {
+      options.screenshotFolder = value("--screenshot");
+    } else if (a == "--scene") {
+      if (auto name = value("--scene")) options.scenes.push_back(*name);
+    } else if (a.startsWith("--")) {
+      options.problems.push_back("unknown option " + a.toStdString());
+    } else if (options.file) {
+      options.problems.push_back("only one file can be opened; ignored " + a.toStdString());
+    } else {
+      options.file = a.toStdString();
+    }
+  }
+  if (options.screenshotFolder) options.splash = false;
+  return options;
+}
+
+int CHamiltonianCyclesApp::run(const QStringList& arguments) {
+  const HamiltonianCyclesOptions options = parseHamiltonianCyclesOptions(arguments, std::getenv("HC_NO_SPLASH"));
+  if (options.splash) {
+    CSplashDlg splash;
+    splash.exec();
+  }
+  CHamiltonianCyclesDlg window;
+  const bool scripted = options.screenshotFolder.has_value();
+  if (scripted) {
+    window.setMessageHook([](const std::string& text, const std::string& caption) {
+      std::fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
+    });
+    window.setFileHook([](const std::string&) { return std::optional<std::string>(); });
+    window.setQuestionHook([](const std::string&) { return false; });
+  }
+  window.show();
+  for (const std::string& problem : options.problems) window.showMessage("hamcycles: " + problem, "Hamiltonian Cycles");
+  window.initialise(options.file);
+  if (scripted) {
+    QTimer::singleShot(0, &window, [&window, &options] {
+      hcui::takeScreenshots(window, *options.screenshotFolder, options.scenes,
+                            [&window](bool ok) { window.done(ok ? 0 : 1); });
+    });
+  }
+  return window.exec();
+}

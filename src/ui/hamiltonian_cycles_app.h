@@ -1,0 +1,32 @@
+// The application: reads the command line, shows the start-up picture (unless skipped),
+// then the main window; the program ends when the main window closes.
+//
+//   hamcycles [FILE] [--no-splash] [--screenshot DIR [--scene NAME]...]
+//
+// HC_NO_SPLASH=1 in the environment skips the picture as --no-splash does. --screenshot
+// saves a PNG of every tab (and the registered scenes) to DIR and quits; message boxes
+// then go to standard error instead of waiting for a click.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QStringList>
+
+struct HamiltonianCyclesOptions {
+  std::optional<std::string> file;
+  bool splash = true;
+  std::optional<std::string> screenshotFolder;
+  std::vector<std::string> scenes;
+  std::vector<std::string> problems;  // unknown options, missing values: shown, then ignored
+};
+
+// Reads the arguments after the program name. `noSplashEnvironment` is HC_NO_SPLASH.
+HamiltonianCyclesOptions parseHamiltonianCyclesOptions(const QStringList& arguments, const char* noSplashEnvironment);
+
+class CHamiltonianCyclesApp {
+ public:
+  // Runs the whole program inside an existing QApplication; returns the exit code.
+  int run(const QStringList& arguments);
+};
