@@ -28,6 +28,7 @@
 #include "editor/drawing_conversion.h"
 #include "editor/drawing_files.h"
 #include "schc/stone_carver.h"
+#include "ui/graph_editor_scenes.h"
 #include "ui/graph_view_layout.h"
 #include "ui/paint_helpers.h"
 
@@ -57,6 +58,8 @@ QPushButton* makeButton(const QString& text, QWidget* parent) {
 }  // namespace
 
 CGraphEditorDlg::CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+  static const bool scenesRegistered = (hcui::registerEditorScenes(), true);
+  (void)scenesRegistered;
   canvas_ = new GraphCanvas(this);
   canvas_->prepare = [this](CanvasScene& s) { prepareScene(s); };
   canvas_->onPress = [this](QMouseEvent* e, QPoint p) { mousePress(e, p); };
