@@ -223,7 +223,12 @@ CGraphEditorDlg::CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent) : QWi
   setPageState(model_.programState());
 }
 
-CGraphEditorDlg::~CGraphEditorDlg() = default;
+CGraphEditorDlg::~CGraphEditorDlg() {
+  // A layout still running only reads its own copy of the graph; wait for it so no thread
+  // outlives the page (its answer finds the page gone and is dropped).
+  for (std::thread& t : layoutThreads_)
+    if (t.joinable()) t.join();
+}
 
 // --- state ---
 
@@ -231,6 +236,7 @@ const hc::Graph2D& CGraphEditorDlg::shownGraph() const { return graphView_ ? *gr
 hc::Graph2D& CGraphEditorDlg::shown() { return graphView_ ? *graphView_ : model_.drawing(); }
 
 void CGraphEditorDlg::setPageState(int32_t s) {
+  stateButtonAllowed_ = true;  // hidden again by the model while another page's method runs
   if (s == hc::program_states::kBlue) {
     graphView_.reset();
     viewOf_ = nullptr;
@@ -271,7 +277,7 @@ void CGraphEditorDlg::updateVisibility() {
   outputGroup_->setVisible(s == 3 && model_.programResult() == hc::program_results::kHamiltonian);
   submitButton_->setVisible(s == 0);
   const bool buttonShown = ((s == 1 || s == 2) && hasNode) || s == 3;
-  stateButton_->setVisible(buttonShown && (stateButtonAllowed_ || s == 3));
+  stateButton_->setVisible(buttonShown && stateButtonAllowed_);
   stateButton_->setIcon(QIcon(hcui::stateButtonPixmap(s)));
   // The frame around the state button is shown in state 1 only; the button may stand alone.
   const bool frameShown = s == 1 && hasNode;
@@ -281,7 +287,6 @@ void CGraphEditorDlg::updateVisibility() {
   saveAsButton_->setVisible(s == 0);
   loadButton_->setVisible(s == 0);
   copyToEditorButton_->setVisible(graphView_ != nullptr);
-  stateButtonAllowed_ = true;
 }
 
 bool CGraphEditorDlg::controlShown(const QString& name) const {
@@ -871,7 +876,7 @@ void CGraphEditorDlg::startLayout() {
   const uint64_t ticket = layoutTicket_;
   std::shared_ptr<hcui::GraphPicture> picture = pendingLayout_;
   QPointer<CGraphEditorDlg> self(this);
-  std::thread([picture, ticket, self] {
+  layoutThreads_.emplace_back([picture, ticket, self] {
     auto result = std::make_shared<hcui::GraphPicture>(*picture);
     const bool ok = hcui::placeForceDirected(*result);
     QCoreApplication* app = QCoreApplication::instance();
@@ -882,7 +887,7 @@ void CGraphEditorDlg::startLayout() {
           self->installLayout(*result, ok);
         },
         Qt::QueuedConnection);
-  }).detach();
+  });
 }
 
 void CGraphEditorDlg::installLayout(const hcui::GraphPicture& picture, bool ok) {

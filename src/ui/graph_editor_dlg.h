@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <memory>
 #include <optional>
+#include <thread>
+#include <vector>
 
 #include "app/drawing_history.h"
 #include "app/editor_view.h"
@@ -134,7 +136,8 @@ class CGraphEditorDlg : public QWidget, public hc::ProgramPage {
   const hc::Graph* viewOf_ = nullptr;
   QString viewNote_;
   uint64_t layoutTicket_ = 0;
-  std::shared_ptr<hcui::GraphPicture> pendingLayout_;  // waiting for the force-directed layout
+  std::shared_ptr<hcui::GraphPicture> pendingLayout_;
+  std::vector<std::thread> layoutThreads_;  // waiting for the force-directed layout
 
   QCheckBox* showGrid_ = nullptr;
   QToolButton* gridUp_ = nullptr;

@@ -4,11 +4,14 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QFile>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 #include <deque>
 #include <fstream>
+#include <map>
 
 #include "app/program_model.h"
 #include "editor/drawing_conversion.h"
@@ -265,6 +268,11 @@ TEST_F(EditorPage, UndoRedoAndBadLoad) {
     EXPECT_EQ(hc::writeGBytes(model.drawing()), seen[i]) << i;
   }
   key(Qt::Key_Z, Qt::ControlModifier);
+  // Unsaved changes are asked about: "no" keeps the drawing.
+  view.answer = false;
+  for (auto action : {&CGraphEditorDlg::newAction, &CGraphEditorDlg::clearAction, &CGraphEditorDlg::loadAction})
+    (page.*action)();
+  EXPECT_EQ(hc::writeGBytes(model.drawing()), seen[2]);
   // A damaged file: one message, the drawing untouched.
   QTemporaryDir dir;
   const std::string bad = dir.filePath("bad.g").toStdString();
@@ -275,6 +283,54 @@ TEST_F(EditorPage, UndoRedoAndBadLoad) {
   page.loadAction();
   EXPECT_EQ(view.messages.size(), 1u);
   EXPECT_EQ(hc::writeGBytes(model.drawing()), bytes);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EditorPage, GraphViewComesAndGoes) {
+  drag(Qt::LeftButton, {0, 0}, {10, 0});
+  const auto mine = hc::writeGBytes(model.drawing());
+  struct Row { double source, p1, p2; int nodes; };
+  for (Row r : {Row{5, 3, 4, 12}, Row{6, 3, 0, 8}}) {  // a knight's board on its grid; a cube by sfdp
+    model.loadGraphRequest({r.source, r.p1, r.p2});
+    ASSERT_EQ(model.programState(), 1);
+    page.finishLayoutNow();
+    ASSERT_TRUE(page.hasGraphView());
+    EXPECT_EQ(page.shownGraph().nodeCount(), r.nodes);
+    EXPECT_TRUE(page.controlShown("stateButton"));
+    model.setProgramState(0);  // Reset: the user's drawing is back, untouched
+    EXPECT_FALSE(page.hasGraphView());
+    EXPECT_EQ(hc::writeGBytes(model.drawing()), mine);
+  }
+  // An odd board: decided on entry to manual edit mode, shown row by row from the top left.
+  model.loadGraphRequest({5, 9, 9});
+  model.pageButtonPressed(hc::kEditorPage);
+  EXPECT_EQ(model.programState(), 3);
+  EXPECT_EQ(model.programResult(), 0);
+  std::map<int, std::pair<double, double>> at;
+  for (const auto& n : page.shownGraph().unselectedNodes) at[n->id] = {n->x, n->y};
+  EXPECT_TRUE(at[0].first < at[8].first && at[0].second > at[72].second);
+  page.copyToEditorAction();
+  EXPECT_EQ(model.programState(), 0);
+  EXPECT_EQ(model.drawing().nodeCount(), 81);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EditorPage, ExportsPngAndSvg) {
+  drag(Qt::LeftButton, {0, 0}, {10, 0});
+  QTemporaryDir dir;
+  const QString png = dir.filePath("g.png"), svg = dir.filePath("g.svg");
+  ASSERT_TRUE(page.exportCanvas(png, QSize(300, 200)));
+  ASSERT_TRUE(page.exportCanvas(svg));
+  EXPECT_EQ(QImage(png).size(), QSize(300, 200));
+  QFile file(svg);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().contains("<svg"));
 }
 
 }  // namespace
