@@ -35,10 +35,11 @@
 namespace {
 
 constexpr const char* kCaption = "Hamiltonian Cycles";
-constexpr const char* kDiscardQuestion = "The drawing has changes that are not saved. Discard them?";
 
 QString hundredths(double v) {
-  return QString::fromStdString(hc::formatNumber(std::trunc(v * 100.0) / 100.0, 2));
+  double t = std::trunc(v * 100.0) / 100.0;
+  if (t == 0.0) t = 0.0;  // no "-0.00"
+  return QString::fromStdString(hc::formatNumber(t, 2));
 }
 
 hc::BoxLook boxLook() { return {{212, 208, 200}, {0, 0, 0}, {255, 255, 255}}; }
@@ -246,6 +247,9 @@ void CGraphEditorDlg::setPageState(int32_t s) {
     if (model_.drawing().nodeCount() == 0 && !userDrawing_.bytes.empty()) hc::restoreSnapshot(userDrawing_, model_.drawing());
   } else if (s == hc::program_states::kGreen) {
     manual_.clear();
+    const int32_t source = model_.graphSourceType();
+    if (source == hc::graph_source::kUserDrawn || source == hc::graph_source::kDrawingFile)
+      userDrawing_ = hc::takeSnapshot(model_.drawing());  // the drawing a later Reset brings back
     buildGraphView();
   }
   updateVisibility();

@@ -75,6 +75,12 @@ void petersenByHand(CHamiltonianCyclesDlg& window) {
   }
 }
 
+// A family without a natural picture: the 5-cube, laid out by sfdp.
+void hypercubeView(CHamiltonianCyclesDlg& window) {
+  window.model().loadGraphRequest({static_cast<double>(hc::kNCubeGraph), 5, 0});
+  window.editorPage()->finishLayoutNow();
+}
+
 }  // namespace
 
 namespace hcui {
@@ -84,6 +90,7 @@ void registerEditorScenes() {
       {"editor-knight-8x8-solved", hc::kEditorPage, knightSolved, 500},
       {"editor-knight-9x9-no-cycle", hc::kEditorPage, knightNonHamiltonian, 500},
       {"editor-manual-petersen-no-cycle", hc::kEditorPage, petersenByHand, 500},
+      {"editor-view-5-cube", hc::kEditorPage, hypercubeView, 500},
   };
   (void)scenes;
 }
