@@ -2,6 +2,10 @@
 // unsaved changes are lost, and export of the canvas as PNG or SVG.
 #include "ui/graph_editor_dlg.h"
 
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QStringList>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -147,7 +151,23 @@ void CGraphEditorDlg::exportAction() {
   const std::optional<std::string> path =
       model_.view().chooseSaveFile("Export Picture", "PNG Pictures (*.png);;SVG Pictures (*.svg)", "graph.png");
   if (!path) return;
-  if (!exportCanvas(QString::fromStdString(*path))) message(*path + ": the picture could not be written");
+  // The canvas size is offered; another "W x H" shows the same view with more or fewer pixels.
+  const QString canvasSize = QStringLiteral("%1 x %2").arg(canvas_->canvasWidth()).arg(canvas_->canvasHeight());
+  bool accepted = false;
+  const QString answer = QInputDialog::getText(this, QStringLiteral("Export Picture"),
+                                               QStringLiteral("Picture size in pixels (width x height):"),
+                                               QLineEdit::Normal, canvasSize, &accepted);
+  if (!accepted) return;
+  const QStringList parts = answer.split(QLatin1Char('x'), Qt::SkipEmptyParts, Qt::CaseInsensitive);
+  bool okW = false, okH = false;
+  const int w = parts.size() == 2 ? parts[0].trimmed().toInt(&okW) : 0;
+  const int h = parts.size() == 2 ? parts[1].trimmed().toInt(&okH) : 0;
+  constexpr int kLargest = 10000;
+  if (!okW || !okH || w < 1 || h < 1 || w > kLargest || h > kLargest) {
+    message("\"" + answer.toStdString() + "\" is not a picture size such as 1600 x 1200 (at most 10000 x 10000).");
+    return;
+  }
+  if (!exportCanvas(QString::fromStdString(*path), QSize(w, h))) message(*path + ": the picture could not be written");
 }
 
 bool CGraphEditorDlg::exportCanvas(const QString& path, QSize size) {
