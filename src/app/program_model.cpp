@@ -92,13 +92,16 @@ void ProgramModel::setProgramState(int32_t state) {
       graphSourceType_ = kNoGraph;
       submittedGraph_.reset();
       workingGraph_.reset();
+      preparedWorkingCopy_.reset();
       currentFilePath_.clear();
       refreshTitle();
       break;
     case program_states::kGreen:
       programState_ = state;
       refreshTitle();
-      workingGraph_ = submittedGraph_ ? std::make_shared<Graph>(*submittedGraph_) : nullptr;
+      if (preparedWorkingCopy_ && submittedGraph_) workingGraph_ = std::move(preparedWorkingCopy_);
+      else workingGraph_ = submittedGraph_ ? std::make_shared<Graph>(*submittedGraph_) : nullptr;
+      preparedWorkingCopy_.reset();
       break;
     case program_states::kRed:
       programState_ = state;
@@ -280,7 +283,8 @@ void ProgramModel::loadGraphRequest(const GraphRequest& request) {
   setProgramState(program_states::kGreen);
 }
 
-void ProgramModel::installGeneratedGraph(const GraphRequest& request, std::shared_ptr<Graph> graph) {
+void ProgramModel::installGeneratedGraph(const GraphRequest& request, std::shared_ptr<Graph> graph,
+                                         std::shared_ptr<Graph> workingCopy) {
   drawing_.selectAllNodes();
   drawing_.deleteSelected();
   setProgramState(program_states::kBlue);
@@ -289,6 +293,7 @@ void ProgramModel::installGeneratedGraph(const GraphRequest& request, std::share
   parameter1_ = request.parameter1;
   parameter2_ = request.parameter2;
   submittedGraph_ = std::move(graph);
+  preparedWorkingCopy_ = std::move(workingCopy);
   setProgramState(program_states::kGreen);
 }
 

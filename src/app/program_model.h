@@ -90,7 +90,10 @@ class ProgramModel {
   // loadGraphRequest's steps for sources 1..9 with a graph already built (e.g. by
   // buildRequestedGraph on a worker): clears the drawing, enters 0, stores the request's
   // source and parameters and `graph`, enters 1. A null graph stays in state 0.
-  void installGeneratedGraph(const GraphRequest& request, std::shared_ptr<Graph> graph);
+  // `workingCopy`, when given, must be a fresh copy of `graph` (made on the worker too):
+  // that entry into state 1 takes it instead of copying on the UI thread.
+  void installGeneratedGraph(const GraphRequest& request, std::shared_ptr<Graph> graph,
+                             std::shared_ptr<Graph> workingCopy = nullptr);
   // The big state button of the editor, Stone Carver or Co-HC page was pressed.
   void pageButtonPressed(PageIndex button);
   // Start-up with a command-line file, chosen by its extension ("txt", "g", "obj", also
@@ -122,6 +125,7 @@ class ProgramModel {
   double parameter2_ = 0;
   std::shared_ptr<Graph> submittedGraph_;
   std::shared_ptr<Graph> workingGraph_;
+  std::shared_ptr<Graph> preparedWorkingCopy_;  // used by the next entry into state 1
   std::string currentFilePath_;
   Graph2D drawing_;
   int32_t currentTab_ = 0;

@@ -20,7 +20,7 @@
 namespace hc {
 
 struct SchcRunSettings {
-  int32_t version = 1;                 // the Probability Mill version
+  int32_t version = 5;                 // the Probability Mill version (the page offers 5 first)
   int32_t threads = 1;                 // worker threads of the mill
   std::optional<uint32_t> seed;        // a fixed seed stream for this run (replayable)
   int64_t maxIterations = 0;           // <= 0: no limit of its own

@@ -92,7 +92,7 @@ TEST(Runners, StoneCarverDecidesExactlyOnce) {
   std::atomic<double> lastTick{-1};
   runner.setTickCallback([&](double s) { lastTick = s; });
   auto decide = model.decisionHandler();
-  runner.start(model.workingGraph(), {1, 1, 7u, 0}, nullptr, [&](int16_t result) {
+  runner.start(model.workingGraph(), {3, 1, 7u, 0}, nullptr, [&](int16_t result) {
     ++decisions;
     decide(result);
   });
