@@ -43,6 +43,13 @@ void normalise(GraphPicture& p) {
 
 std::mutex graphvizMutex;
 
+// One Graphviz context for the whole process, made on first use and never freed: freeing a
+// context releases plugin state (fonts) that a later context on another thread still uses.
+GVC_t* graphvizContext() {
+  static GVC_t* context = gvContext();
+  return context;
+}
+
 }  // namespace
 
 GraphPicture pictureOf(const hc::Graph& graph) {
@@ -89,10 +96,14 @@ void placeOnCircle(GraphPicture& p) {
 
 bool placeForceDirected(GraphPicture& p) {
   std::lock_guard<std::mutex> lock(graphvizMutex);
-  GVC_t* gvc = gvContext();
+  GVC_t* gvc = graphvizContext();
   if (!gvc) return false;
   char name[] = "view";
   Agraph_t* g = agopen(name, Agundirected, nullptr);
+  // Unlabelled points: no text is measured, so no font machinery runs at all.
+  char label[] = "label", shape[] = "shape", none[] = "", point[] = "point";
+  agattr(g, AGNODE, label, none);
+  agattr(g, AGNODE, shape, point);
   std::vector<Agnode_t*> nodes(static_cast<size_t>(p.nodes));
   for (int32_t i = 0; i < p.nodes; ++i) {
     std::string id = std::to_string(i);
@@ -107,7 +118,6 @@ bool placeForceDirected(GraphPicture& p) {
     normalise(p);
   }
   agclose(g);
-  gvFreeContext(gvc);
   return ok;
 }
 
