@@ -1,0 +1,200 @@
+// The Graph Editor page's files: Save, Save As, Load, OUTPUT HC, the question before
+// unsaved changes are lost, and export of the canvas as PNG or SVG.
+#include "ui/graph_editor_dlg.h"
+
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QStringList>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSvgGenerator>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <cmath>
+#include <thread>
+
+#include "app/number_format.h"
+#include "app/program_states.h"
+#include "editor/drawing_conversion.h"
+#include "editor/drawing_files.h"
+#include "schc/stone_carver.h"
+#include "ui/graph_editor_scenes.h"
+#include "ui/graph_view_layout.h"
+#include "ui/paint_helpers.h"
+
+namespace {
+
+constexpr const char* kCaption = "Hamiltonian Cycles";
+constexpr const char* kDiscardQuestion = "The drawing has changes that are not saved. Discard them?";
+
+}  // namespace
+
+// --- files ---
+
+void CGraphEditorDlg::saveAction() {
+  const hc::EditorStatus check = hc::checkDrawingSave(model_.drawing(), state(), rotationMode_);
+  if (!check) {
+    message(check.message);
+    return;
+  }
+  const hc::DrawingQuickSave quick = hc::saveDrawing(model_.drawing(), model_.currentFilePath());
+  if (quick.needsSaveAs) {
+    saveAsAction();
+    return;
+  }
+  message(quick.result.status.message);
+  // A file that could not be written is said so, never passed over as saved.
+  message(quick.result.status.error);
+  if (quick.result.status) history_.markSaved(model_.drawing());
+}
+
+void CGraphEditorDlg::saveAsAction() {
+  const hc::EditorStatus check = hc::checkDrawingSave(model_.drawing(), state(), rotationMode_);
+  if (!check) {
+    message(check.message);
+    return;
+  }
+  const hc::FileDialogSetup setup = hc::saveDrawingDialog();
+  std::optional<std::string> path =
+      model_.view().chooseSaveFile("Save As", hc::viewFileFilter(setup.filter), model_.currentFilePath());
+  if (!path) return;
+  if (hc::editorFileExtension(*path).empty()) *path += std::string(".") + setup.defaultExtension;
+  const hc::DrawingSaveResult result = hc::saveDrawingAs(model_.drawing(), *path);
+  message(result.status.message);
+  message(result.status.error);
+  if (!result.status || result.written == hc::DrawingFileKind::kNothing) {
+    refresh();
+    return;
+  }
+  model_.setCurrentFilePath(result.forgetCurrentPath ? std::string() : *path);
+  history_.markSaved(model_.drawing());
+  userDrawing_ = hc::takeSnapshot(model_.drawing());
+  refresh();
+}
+
+void CGraphEditorDlg::loadAction() {
+  const hc::EditorStatus check = hc::checkDrawingLoad(state());
+  if (!check) {
+    message(check.message);
+    return;
+  }
+  if (!confirmDiscard()) return;
+  const std::optional<std::string> path =
+      model_.view().chooseOpenFile("Open", hc::viewFileFilter(hc::loadDrawingDialog().filter));
+  if (!path) return;
+  auto snapshot = before();
+  const hc::EditorStatus status = hc::loadDrawing(model_.drawing(), *path, rotationMode_);
+  if (!status) {
+    message(status.message);
+    message(status.error.empty() ? *path + ": cannot read the drawing" : status.error);
+    return;
+  }
+  pending_.reset();
+  recordEdit(std::move(snapshot));
+  model_.setCurrentFilePath(*path);
+  history_.markSaved(model_.drawing());
+  refresh();
+}
+
+void CGraphEditorDlg::outputHcAction() {
+  const hc::EditorStatus check = hc::checkCycleOutput(state(), working());
+  if (!check) {
+    message(check.message);
+    return;
+  }
+  const int32_t source = model_.graphSourceType();
+  const std::optional<std::string> path =
+      model_.view().chooseSaveFile("Save As", hc::viewFileFilter(hc::cycleOutputDialog(source).filter),
+                                   hc::defaultCycleFileName(model_.graphDisplayName(), source));
+  if (!path) return;
+  const hc::CycleOutputResult result = hc::outputHamiltonianCycle(state(), working(), *path);
+  message(result.status.message);
+  message(result.status.error);
+}
+
+bool CGraphEditorDlg::confirmDiscard() {
+  if (state() != hc::program_states::kBlue || model_.drawing().nodeCount() == 0 ||
+      !history_.isModified(model_.drawing()))
+    return true;
+  return model_.view().askYesNo(kDiscardQuestion, kCaption);
+}
+
+bool CGraphEditorDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == window() && event->type() == QEvent::Close && !confirmDiscard()) {
+    event->ignore();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void CGraphEditorDlg::showEvent(QShowEvent* event) {
+  if (window() != this) window()->installEventFilter(this);
+  QWidget::showEvent(event);
+}
+
+// --- export ---
+
+void CGraphEditorDlg::exportAction() {
+  const std::optional<std::string> path =
+      model_.view().chooseSaveFile("Export Picture", "PNG Pictures (*.png);;SVG Pictures (*.svg)", "graph.png");
+  if (!path) return;
+  // The canvas size is offered; another "W x H" shows the same view with more or fewer pixels.
+  const QString canvasSize = QStringLiteral("%1 x %2").arg(canvas_->canvasWidth()).arg(canvas_->canvasHeight());
+  bool accepted = false;
+  const QString answer = QInputDialog::getText(this, QStringLiteral("Export Picture"),
+                                               QStringLiteral("Picture size in pixels (width x height):"),
+                                               QLineEdit::Normal, canvasSize, &accepted);
+  if (!accepted) return;
+  const QStringList parts = answer.split(QLatin1Char('x'), Qt::SkipEmptyParts, Qt::CaseInsensitive);
+  bool okW = false, okH = false;
+  const int w = parts.size() == 2 ? parts[0].trimmed().toInt(&okW) : 0;
+  const int h = parts.size() == 2 ? parts[1].trimmed().toInt(&okH) : 0;
+  constexpr int kLargest = 10000;
+  if (!okW || !okH || w < 1 || h < 1 || w > kLargest || h > kLargest) {
+    message("\"" + answer.toStdString() + "\" is not a picture size such as 1600 x 1200 (at most 10000 x 10000).");
+    return;
+  }
+  if (!exportCanvas(QString::fromStdString(*path), QSize(w, h))) message(*path + ": the picture could not be written");
+}
+
+bool CGraphEditorDlg::exportCanvas(const QString& path, QSize size) {
+  CanvasScene scene;
+  prepareScene(scene);
+  if (size.isValid() && !size.isEmpty()) {
+    // The same world region, more or fewer pixels: the zoom stays, the width scales.
+    scene.view.setCanvasSize(size.width(), size.height());
+  }
+  scene.drawingEdge = scene.selectingRectangle = scene.rotationMode = false;
+  const QSize out(scene.view.width, scene.view.height);
+  if (path.endsWith(".svg", Qt::CaseInsensitive)) {
+    QSvgGenerator svg;
+    svg.setFileName(path);
+    svg.setSize(out);
+    svg.setViewBox(QRect(QPoint(0, 0), out));
+    svg.setTitle(QStringLiteral("Graph"));
+    QPainter p;
+    if (!p.begin(&svg)) return false;
+    paintCanvas(p, scene);
+    return p.end();
+  }
+  QImage image(out, QImage::Format_RGB32);
+  {
+    QPainter p(&image);
+    paintCanvas(p, scene);
+  }
+  return image.save(path, "PNG");
+}
+

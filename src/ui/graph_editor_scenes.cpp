@@ -1,0 +1,98 @@
+// Screenshot scenes of the Graph Editor: a knight's 8 x 8 board solved (green cycle on the
+// board grid), a generated 9 x 9 board proved non-Hamiltonian on entry to manual edit mode,
+// and a drawn Petersen graph taken apart by hand until the verdict (red forced edges).
+#include <QTabWidget>
+#include <cmath>
+#include <numbers>
+
+#include "app/graph_source.h"
+#include "schc/stone_carver.h"
+#include "ui/graph_editor_dlg.h"
+#include "ui/hamiltonian_cycles_dlg.h"
+#include "ui/graph_editor_scenes.h"
+#include "ui/screenshot_scenes.h"
+
+namespace {
+
+// Enters manual edit mode on the graph in state 1.
+void enterManualEdit(CHamiltonianCyclesDlg& window) {
+  window.tabs()->setCurrentIndex(hc::kEditorPage);
+  window.model().pageButtonPressed(hc::kEditorPage);
+}
+
+void knightSolved(CHamiltonianCyclesDlg& window) {
+  hc::ProgramModel& model = window.model();
+  model.loadGraphRequest({static_cast<double>(hc::kKnightsTourGraph), 8, 8});
+  enterManualEdit(window);
+  if (model.programState() != hc::program_states::kRed) return;
+  // Solved "by hand" with the Stone Carver's engine, so the picture shows a found cycle.
+  hc::Graph& working = *model.workingGraph();
+  hc::SchcOptions options;
+  options.maxIterations = 1000000;
+  hc::runStoneCarver(working, 1, nullptr, nullptr, options);
+  if (working.isHamiltonian == hc::kUndecided) return;
+  model.setProgramResult(working.isHamiltonian);
+  model.setProgramState(hc::program_states::kYellow);
+}
+
+void knightNonHamiltonian(CHamiltonianCyclesDlg& window) {
+  window.model().loadGraphRequest({static_cast<double>(hc::kKnightsTourGraph), 9, 9});
+  enterManualEdit(window);  // the entry pruning decides: an odd board is unbalanced
+}
+
+void petersenByHand(CHamiltonianCyclesDlg& window) {
+  hc::ProgramModel& model = window.model();
+  model.setProgramState(hc::program_states::kBlue);
+  hc::Graph2D& d = model.drawing();
+  std::vector<hc::Graph2DNode*> nodes;
+  for (int ring = 0; ring < 2; ++ring)
+    for (int i = 0; i < 5; ++i) {
+      const double t = std::numbers::pi / 2 + 2 * std::numbers::pi * i / 5;
+      const double r = ring == 0 ? 22.0 : 10.0;
+      nodes.push_back(d.addNode(r * std::cos(t), r * std::sin(t)));
+    }
+  for (int i = 0; i < 5; ++i) {
+    d.joinNodes(nodes[i], nodes[(i + 1) % 5]);
+    d.joinNodes(nodes[i], nodes[5 + i]);
+    d.joinNodes(nodes[5 + i], nodes[5 + (i + 2) % 5]);
+  }
+  d.unselectAll();
+  CGraphEditorDlg& page = *window.editorPage();
+  page.submitAction();
+  enterManualEdit(window);
+  // Delete the first ordinary edge of the drawing, as a user would, until the verdict.
+  for (int guard = 0; guard < 20 && model.programState() == hc::program_states::kRed; ++guard) {
+    const hc::Graph& g = *model.workingGraph();
+    for (const auto& e : d.unselectedEdges) {
+      const int32_t a = e->node1->id, b = e->node2->id;
+      if (g.isAdjacent(a, b) && !g.isUncuttableEdge(a, b)) {
+        d.unselectAll();
+        d.toggleEdgeAt((e->node1->x + e->node2->x) / 2, (e->node1->y + e->node2->y) / 2);
+        page.deleteAction();
+        break;
+      }
+    }
+  }
+}
+
+// A family without a natural picture: the 5-cube, laid out by sfdp.
+void hypercubeView(CHamiltonianCyclesDlg& window) {
+  window.model().loadGraphRequest({static_cast<double>(hc::kNCubeGraph), 5, 0});
+  window.editorPage()->finishLayoutNow();
+}
+
+}  // namespace
+
+namespace hcui {
+
+void registerEditorScenes() {
+  static const ScreenshotSceneRegistration scenes[] = {
+      {"editor-knight-8x8-solved", hc::kEditorPage, knightSolved, 500},
+      {"editor-knight-9x9-no-cycle", hc::kEditorPage, knightNonHamiltonian, 500},
+      {"editor-manual-petersen-no-cycle", hc::kEditorPage, petersenByHand, 500},
+      {"editor-view-5-cube", hc::kEditorPage, hypercubeView, 500},
+  };
+  (void)scenes;
+}
+
+}  // namespace hcui
