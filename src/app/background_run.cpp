@@ -1,8 +1,10 @@
 #include "app/background_run.h"
 
 #include <chrono>
+#include <exception>
 
 #include "core/clock.h"
+#include "core/diagnostics.h"
 
 namespace hc {
 
@@ -42,7 +44,14 @@ uint64_t BackgroundRun::start(Work work, std::function<void(int16_t)> onDecided)
   Threads threads;
   threads.flags = flags;
   threads.worker = std::jthread([this, flags, work = std::move(work), onDecided = std::move(onDecided)] {
-    std::optional<int16_t> result = work(flags->keepRunning);
+    std::optional<int16_t> result;
+    try {
+      result = work(flags->keepRunning);
+    } catch (const std::exception& e) {
+      // Out of memory on a huge graph, say: the run ends undecided instead of taking the
+      // whole program down with it.
+      diagnostic("the run stopped: ", e.what(), "\n");
+    }
     std::lock_guard lock(deliveryMutex_);
     flags->endSeconds = now();
     flags->runInProgress = 0;
