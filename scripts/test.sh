@@ -5,12 +5,19 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 jobs=$(nproc)
+# A compiler cache makes a second run cheap; the cache is keyed on paths relative to the
+# checkout, so any clone of the same sources shares it.
+launcher=()
+if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHC_BUILD_BENCH=ON
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHC_BUILD_BENCH=ON "${launcher[@]}"
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DHC_SANITIZE=ON -DCMAKE_CXX_FLAGS="-O1"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DHC_SANITIZE=ON -DCMAKE_CXX_FLAGS="-O1" "${launcher[@]}"
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 HC_SANITIZED=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
@@ -18,6 +25,6 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 HC_SANITIZED=1 \
 # The runners' worker, ticker and hand-over under ThreadSanitizer: only their tests, the
 # rest of the system has no threads of its own.
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DHC_BUILD_GUI=OFF -DCMAKE_CXX_FLAGS="-O1 -fsanitize=thread" \
-  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread"
+  -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" "${launcher[@]}"
 cmake --build build-tsan -j"$jobs" --target tests_app
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ./build-tsan/tests/tests_app --gtest_filter='Runners*'
