@@ -19,8 +19,11 @@
 #                 is refreshed and its build reused
 #   MUTANTS_ONLY  space-separated ids to run (default: all)
 #   TEST_TIMEOUT  seconds per test program (default 300)
-# Prints one line per mutant and "killed K of N"; build and test logs stay in the scratch
-# folder under mutant-logs/.
+#   MUTANTS_COMPARE  a revision whose tests/ run against the same mutants as well (for
+#                 comparing two versions of the suite): they keep their folders, this
+#                 tree's tests move to tests/new-*, and one build serves both
+# Prints one line per mutant and "killed K of N" (with MUTANTS_COMPARE also the count of
+# the other suite); build and test logs stay in the scratch folder under mutant-logs/.
 set -euo pipefail
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -36,6 +39,15 @@ mkdir -p "$scratch"
 find "$scratch" -mindepth 1 -maxdepth 1 ! -name build-mutants ! -name mutant-logs -exec rm -rf {} +
 tar -C "$repo" --exclude='./build*' --exclude='./.git' -cf - . | tar -C "$scratch" -xf -
 mkdir -p "$logs"
+compare=${MUTANTS_COMPARE:-}
+if [ -n "$compare" ]; then
+  for folder in "$scratch"/tests/*/; do
+    name=$(basename "$folder")
+    [ "$name" = data ] || mv "$folder" "$scratch/tests/new-$name"
+  done
+  sed -i -e 's#"support/#"new-support/#' -e 's#"\.\./\([a-z]*\)/#"../new-\1/#' "$scratch"/tests/new-*/*
+  git -C "$repo" archive "$compare" tests | tar -C "$scratch" -xf -
+fi
 
 # mutate.py apply|revert|check ID: edits the scratch tree; fails loudly on a snippet that
 # is not found exactly once.
@@ -91,9 +103,10 @@ cmake -S "$scratch" -B "$build" -DCMAKE_BUILD_TYPE=Release -DHC_BUILD_BENCH=OFF 
 # Runs every test program, engine suites first; the first failure ends the run. Prints
 # nothing when all pass, else "<program>: <first failing test or timeout>".
 run_suite() {
-  local log=$1 order=(core checks lookahead schc cohc generators cli editor) programs=() t exe
-  for t in "${order[@]}"; do [ -x "$build/tests/tests_$t" ] && programs+=("$build/tests/tests_$t"); done
-  for exe in "$build"/tests/tests_*; do
+  local log=$1 prefix=${2:-} order=(core checks lookahead schc cohc generators cli editor) programs=() t exe
+  for t in "${order[@]}"; do [ -x "$build/tests/tests_$prefix$t" ] && programs+=("$build/tests/tests_$prefix$t"); done
+  for exe in "$build"/tests/tests_"$prefix"*; do
+    [[ -z "$prefix" && "$exe" == */tests_new-* ]] && continue
     [ -x "$exe" ] && [ -f "$exe" ] && [[ " ${programs[*]} " != *" $exe "* ]] && programs+=("$exe")
   done
   : >"$log"
@@ -116,6 +129,7 @@ if ! nice -n 19 cmake --build "$build" -j2 >"$logs/clean-build.log" 2>&1; then
 fi
 clean_start=$(date +%s)
 clean=$(run_suite "$logs/clean-tests.log")
+[ -n "$compare" ] && clean+=$(run_suite "$logs/clean-new-tests.log" new-)
 if [ -n "$clean" ]; then
   echo "the unmutated tree fails its tests ($clean); see $logs/clean-tests.log"
   exit 1
@@ -123,6 +137,7 @@ fi
 echo "unmutated suite passes in $(($(date +%s) - clean_start)) s (build and check took $((clean_start - started)) s)"
 
 killed=0
+killedNew=0
 stillborn=0
 count=0
 for id in $ids; do
@@ -141,6 +156,15 @@ for id in $ids; do
       result="killed ($failed)"
       killed=$((killed + 1))
     fi
+    if [ -n "$compare" ]; then
+      failed=$(run_suite "$logs/$id-new-tests.log" new-)
+      if [ -z "$failed" ]; then
+        result="$compare: $result | this tree: SURVIVED"
+      else
+        result="$compare: $result | this tree: killed ($failed)"
+        killedNew=$((killedNew + 1))
+      fi
+    fi
   fi
   mutate revert "$scratch" "$id"
   echo "$id $result [$(($(date +%s) - t0)) s] $file: $what"
@@ -148,7 +172,12 @@ done
 # Leave the build matching the unmutated tree.
 nice -n 19 cmake --build "$build" -j2 >"$logs/final-build.log" 2>&1 || true
 echo "stillborn $stillborn; pass took $(($(date +%s) - started)) s"
-echo "killed $killed of $count"
+if [ -n "$compare" ]; then
+  echo "$compare: killed $killed of $count"
+  echo "killed $killedNew of $count"
+else
+  echo "killed $killed of $count"
+fi
 exit 0
 
 : <<'__MUTANTS__'
