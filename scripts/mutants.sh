@@ -74,6 +74,9 @@ if mode == 'check':
         ids.add(mid)
     print(len(rows))
     sys.exit(0)
+if mode == 'files':
+    print('\n'.join(sorted({r[1] for r in rows})))
+    sys.exit(0)
 row = next((r for r in rows if r[0] == ident), None)
 if row is None:
     sys.exit(f"unknown mutant {ident}")
@@ -89,10 +92,13 @@ if mode == 'apply':
     print(path)
 elif mode == 'revert':
     shutil.move(backup, target)
+    os.utime(target)  # newer than the mutant's object, so the next build recompiles it
 PY
 mutate() { python3 "$logs/mutate.py" "$@" <<<"$table"; }
 
 total=$(mutate check "$scratch")
+# A pass that was stopped may have left a mutant's object behind: rebuild every mutated file.
+for file in $(mutate files "$scratch"); do touch "$scratch/$file"; done
 ids=${MUTANTS_ONLY:-$(awk -F'|' '/^M[0-9]/ {print $1}' <<<"$table")}
 
 started=$(date +%s)
