@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "core/diagnostics.h"
 #include "core/graph.h"
 #include "support/test_graphs.h"
 
@@ -107,39 +106,10 @@ inline bool referenceHamiltonian(const Graph& g) {
   return false;
 }
 
-// Everything the checks may touch, for "nothing changed" comparisons.
-inline std::string snapshot(const Graph& g) {
-  std::ostringstream out;
-  out << g.isHamiltonian << ' ' << g.howManyNodes << ' ' << g.howManyEdges << ' ' << g.howManyUncuttable
-      << ' ' << g.howManyChains << ' ' << g.howManyRings << ' ' << g.howManyHubs << ' ' << g.maxChains
-      << '\n';
-  for (const Node& n : g.nodes) {
-    out << n.id << ':' << n.degree << ' ' << n.howManyUncuttable << ' ' << n.uncuttable1 << ' '
-        << n.uncuttable2 << ' ' << n.isHead << ' ' << n.isHub << ' ' << n.whichChain << ' ' << n.mark << " [";
-    for (int32_t k = 0; k < n.degree; ++k) out << n.neighborArray[k] << ',';
-    out << "]\n";
-  }
-  for (const Chain& c : g.chains)
-    out << c.head1 << ' ' << c.head2 << ' ' << c.members << ' ' << c.isRing << ';';
-  return out.str();
-}
-
 inline bool allMarksZero(const Graph& g) {
   for (const Node& n : g.nodes)
     if (n.mark != 0) return false;
   return true;
 }
-
-// Captures the diagnostic stream for the lifetime of the object.
-class CapturedDiagnostics {
- public:
-  CapturedDiagnostics() : scope_(buffer_) {}
-  std::string text() const { return buffer_.str(); }
-  void clear() { buffer_.str(""); }
-
- private:
-  std::ostringstream buffer_;
-  ScopedDiagnosticStream scope_;
-};
 
 }  // namespace hc::testing

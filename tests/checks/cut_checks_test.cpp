@@ -66,18 +66,14 @@ TEST(TwoEdgeCuts, JoiningEdgesOfTwoBlocksAreForced) {
   CapturedDiagnostics out;
   EXPECT_TRUE(checkTwoEdgeCuts(g, 1));
   EXPECT_EQ(g.isHamiltonian, kUndecided);
-  EXPECT_TRUE(g.isUncuttableEdge(0, 4));
-  EXPECT_TRUE(g.isUncuttableEdge(1, 5));
-  EXPECT_EQ(g.howManyUncuttable, 2);
-  EXPECT_EQ(g.howManyEdges, 14);
+  EXPECT_TRUE(g.isUncuttableEdge(0, 4) && g.isUncuttableEdge(1, 5));
+  EXPECT_EQ(std::pair(g.howManyUncuttable, g.howManyEdges), std::pair(2, 14));
   EXPECT_EQ(out.text(), "About to check 2-Edge-Cuts.\nIsHamiltonian still = 2 after finding 2-Edge-Cuts.\n");
   // The second scan lists the cut again, now forced.
   ASSERT_EQ(g.twoEdgeCuts->count(), 1);
   const CutRecord& r = g.twoEdgeCuts->records[0];
-  EXPECT_EQ(r.edges[0][0], 0);
-  EXPECT_EQ(r.edges[0][1], 4);
-  EXPECT_EQ(r.edges[1][0], 1);
-  EXPECT_EQ(r.edges[1][1], 5);
+  EXPECT_EQ(std::vector<int32_t>({r.edges[0][0], r.edges[0][1], r.edges[1][0], r.edges[1][1]}),
+            std::vector<int32_t>({0, 4, 1, 5}));
   EXPECT_DOUBLE_EQ(r.balanceRatio, 1.0);
   EXPECT_TRUE(allMarksZero(g));
   // Nothing new the second time.
@@ -92,9 +88,7 @@ TEST(TwoEdgeCuts, TwoCyclesJoinedByTwoEdges) {
   CapturedDiagnostics out;
   EXPECT_TRUE(checkTwoEdgeCuts(g, 1));
   EXPECT_EQ(g.isHamiltonian, kHamiltonian);
-  EXPECT_TRUE(g.isUncuttableEdge(0, 5));
-  EXPECT_TRUE(g.isUncuttableEdge(1, 6));
-  EXPECT_FALSE(g.isAdjacent(0, 1));
+  EXPECT_TRUE(g.isUncuttableEdge(0, 5) && g.isUncuttableEdge(1, 6) && !g.isAdjacent(0, 1));
   EXPECT_EQ(out.text(), "About to check 2-Edge-Cuts.\nChecking 2-Edge-Cuts found a Hamiltonian Cycle.\n");
   EXPECT_EQ(g.twoEdgeCuts->count(), 0);
 
@@ -118,9 +112,7 @@ TEST(TwoEdgeCuts, AllForcedCutsAreListedAndNothingForced) {
   EXPECT_EQ(out.text(), "About to check 2-Edge-Cuts.\nIsHamiltonian still = 2 after finding 2-Edge-Cuts.\n");
   EXPECT_EQ(g.twoEdgeCuts->count(), 9);
   for (const CutRecord& r : g.twoEdgeCuts->records) {
-    EXPECT_EQ(r.kind, 1);
-    EXPECT_EQ(r.size, 2);
-    EXPECT_EQ(r.itemsAdded, 2);
+    EXPECT_EQ(std::vector<int32_t>({r.kind, r.size, r.itemsAdded}), std::vector<int32_t>({1, 2, 2}));
     EXPECT_GT(r.balanceRatio, 0.0);
     std::set<int32_t> ends{r.edges[0][0], r.edges[0][1], r.edges[1][0], r.edges[1][1]};
     EXPECT_EQ(ends.size(), 4u);
@@ -134,8 +126,7 @@ TEST(TwoEdgeCuts, AllForcedCutsAreListedAndNothingForced) {
 TEST(TwoEdgeCuts, WorksWithoutAListAndHonoursStopAndVerdict) {
   Graph g = joinedBlocks();
   EXPECT_TRUE(checkTwoEdgeCuts(g, 0));  // no list installed: nothing recorded, same result
-  EXPECT_TRUE(g.isUncuttableEdge(0, 4));
-  EXPECT_TRUE(g.isUncuttableEdge(1, 5));
+  EXPECT_TRUE(g.isUncuttableEdge(0, 4) && g.isUncuttableEdge(1, 5));
 
   Graph s = joinedBlocks();
   const std::string before = snapshot(s);
@@ -152,9 +143,8 @@ TEST(TwoEdgeCuts, WorksWithoutAListAndHonoursStopAndVerdict) {
   EXPECT_EQ(out.text(), "About to check 2-Edge-Cuts.\nIsHamiltonian still = 2 after finding 2-Edge-Cuts.\n");
 
   Graph empty;
-  EXPECT_FALSE(checkTwoEdgeCuts(empty, 0));
   Graph bare = makeGraph(4, {});
-  EXPECT_FALSE(checkTwoEdgeCuts(bare, 0));
+  EXPECT_FALSE(checkTwoEdgeCuts(empty, 0) || checkTwoEdgeCuts(bare, 0));
 }
 
 // The scans, then the 2-edge-cut check, on random graphs: only edges no Hamiltonian cycle

@@ -15,11 +15,10 @@ TEST(CliSolve, KnightsTourIsHamiltonianBySchcWithOneThreadOrTheMill) {
     CliRun run = runCli({"schc", example("knight8x8.txt"), "--seed", "7", "--threads", threads, "--json"});
     ASSERT_EQ(run.exitCode, 10) << threads << ": " << run.err;
     auto j = run.json();
-    EXPECT_EQ(j.at("verdict"), "hamiltonian");
-    EXPECT_EQ(j.at("nodes"), 64);
-    EXPECT_EQ(j.at("edges"), 168);
-    EXPECT_EQ(j.at("seed"), 7);
-    EXPECT_EQ(j.at("threads"), std::stoi(threads));
+    EXPECT_EQ(nlohmann::json({{"verdict", j.at("verdict")}, {"nodes", j.at("nodes")}, {"edges", j.at("edges")},
+                              {"seed", j.at("seed")}, {"threads", j.at("threads")}}),
+              nlohmann::json({{"verdict", "hamiltonian"}, {"nodes", 64}, {"edges", 168}, {"seed", 7},
+                              {"threads", std::stoi(threads)}}));
     EXPECT_TRUE(j.at("seconds").is_number());
     EXPECT_TRUE(isHamiltonianCycleOfFile(example("knight8x8.txt"), cycleOf(j)));
     EXPECT_EQ(cycleOf(j).front(), 0);
@@ -32,9 +31,8 @@ TEST(CliSolve, PetersenIsProvedNonHamiltonianByCohc) {
     ASSERT_EQ(run.exitCode, 20) << file << ": " << run.err;
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1);  // one object, nothing else
     auto j = run.json();
-    EXPECT_EQ(j.at("verdict"), "non-hamiltonian");
-    EXPECT_EQ(j.at("nodes"), 10);
-    EXPECT_EQ(j.at("edges"), 15);
+    EXPECT_EQ(nlohmann::json({{"verdict", j.at("verdict")}, {"nodes", j.at("nodes")}, {"edges", j.at("edges")}}),
+              nlohmann::json({{"verdict", "non-hamiltonian"}, {"nodes", 10}, {"edges", 15}}));
     EXPECT_FALSE(j.contains("cycle"));
     EXPECT_GE(j.at("treeNodes").get<int64_t>(), 1);
     EXPECT_GE(j.at("deepestDepth").get<int>(), 0);

@@ -220,48 +220,6 @@ TEST(UndoPropertyTest, RandomSequencesUndoExactly) {
   }
 }
 
-// simulateForce inside an enclosing recorded trial: the enclosing list keeps exactly its
-// own records, in order, and undoing it still restores everything.
-TEST(UndoPropertyTest, SimulateForceInsideATrialKeepsTheTrialsRecords) {
-  Graph g = testing::makeGraph(6, {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 0}, {0, 3}, {1, 4}, {2, 5}});
-  const std::string initial = snapshot(g);
-  ScopedActionList trial(g);
-  g.force(0, 1);
-  const int32_t records = trial.list().count();
-  ASSERT_GT(records, 0);
-  const Action lastRecord = trial.list().last();
-  g.simulateForce(2, 3);
-  EXPECT_EQ(trial.list().count(), records);
-  EXPECT_EQ(trial.list().last().kind, lastRecord.kind);
-  g.undoActions();
-  EXPECT_EQ(firstDifference(initial, snapshot(g)), "");
-}
-
-TEST(UndoPropertyTest, RecordsFollowTheDocumentedKinds) {
-  Graph g = testing::makeGraph(6, {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {1, 3}, {2, 3}, {3, 4}, {4, 5}, {5, 1}, {2, 4},
-                                   {0, 5}});
-  ScopedActionList trial(g);
-  const int32_t ia = g.node(0).findNeighborIndex(3);
-  const int32_t ib = g.node(3).findNeighborIndex(0);
-  g.cut(0, 3);
-  ASSERT_GE(trial.list().count(), 1);
-  const Action& cut = trial.list().at(0);
-  EXPECT_EQ(cut.kind, kActionCut);
-  EXPECT_EQ(cut.args[0], 0);
-  EXPECT_EQ(cut.args[1], 3);
-  EXPECT_EQ(cut.args[2], ia);
-  EXPECT_EQ(cut.args[3], ib);
-  for (int k = 4; k < 8; ++k) EXPECT_EQ(cut.args[k], -1);
-  g.undoActions();
-
-  g.setUncut(0, 1);
-  ASSERT_EQ(trial.list().count(), 2);
-  EXPECT_EQ(trial.list().at(0).kind, kActionSetUncut);
-  EXPECT_EQ(trial.list().at(1).kind, kActionNewChain);
-  g.undoActions();
-  g.processPruningQueue();
-}
-
 TEST(UndoPropertyTest, ALeftoverListSaysSo) {
   testing::CapturedDiagnostics out;
   {

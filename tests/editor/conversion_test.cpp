@@ -7,12 +7,14 @@
 #include <fstream>
 #include <numbers>
 #include <sstream>
+#include <tuple>
 
 #include "core/graph.h"
 #include "editor/drawing_conversion.h"
 #include "editor/drawing_files.h"
 #include "editor/g_file.h"
 #include "editor_test_util.h"
+#include "support/test_graphs.h"
 
 namespace hc {
 namespace {
@@ -40,22 +42,11 @@ TEST(Conversion, SelectedNodesAreNumberedAfterTheUnselected) {
   drawing.toggleNodeAt(0, 0);  // unselected b, d; selected c, a
   drawing.toggleEdgeAt(1.5, 0);
   const Graph graph = convertDrawingToGraph(drawing, "drawn");
-  EXPECT_EQ(b->id, 0);
-  EXPECT_EQ(d->id, 1);
-  EXPECT_EQ(c->id, 2);
-  EXPECT_EQ(a->id, 3);
-  EXPECT_EQ(drawing.howManySelectedNodes + drawing.howManySelectedEdges, 0);
-  EXPECT_EQ(drawing.nextNodeId, 4);
-  EXPECT_EQ(graph.howManyNodes, 4);
-  EXPECT_EQ(graph.howManyEdges, 3);
+  EXPECT_EQ(std::vector<int32_t>({b->id, d->id, c->id, a->id, drawing.howManySelectedNodes + drawing.howManySelectedEdges,
+                                  drawing.nextNodeId, graph.howManyNodes, graph.version}),
+            std::vector<int32_t>({0, 1, 2, 3, 0, 4, 4, 5}));
   EXPECT_EQ(graph.outputFileName, "drawn");
-  EXPECT_EQ(graph.version, 5);
-  EXPECT_TRUE(graph.isAdjacent(3, 0));
-  EXPECT_TRUE(graph.isAdjacent(0, 2));
-  EXPECT_TRUE(graph.isAdjacent(2, 1));
-  EXPECT_FALSE(graph.isAdjacent(3, 2));
-  EXPECT_EQ(graph.node(0).degree, 2);
-  EXPECT_EQ(graph.node(1).degree, 1);
+  EXPECT_EQ(testing::currentEdges(graph), (testing::EdgeSet{{0, 3}, {0, 2}, {1, 2}}));
 }
 
 TEST(Conversion, IsolatedNodesBecomeDegreeZero) {
@@ -63,10 +54,8 @@ TEST(Conversion, IsolatedNodesBecomeDegreeZero) {
   addUnselected(drawing, 0, 0, 7);
   addUnselected(drawing, 5, 0, 3);
   const Graph graph = convertDrawingToGraph(drawing, kUserDefinedGraphName);
-  EXPECT_EQ(graph.howManyNodes, 2);
-  EXPECT_EQ(graph.howManyEdges, 0);
-  EXPECT_EQ(graph.node(0).degree, 0);
-  EXPECT_EQ(graph.node(1).degree, 0);
+  EXPECT_EQ(std::vector<int32_t>({graph.howManyNodes, graph.howManyEdges, graph.node(0).degree, graph.node(1).degree}),
+            std::vector<int32_t>({2, 0, 0, 0}));
   EXPECT_EQ(drawing.nextNodeId, 4);  // kept
   Graph2D empty;
   EXPECT_EQ(convertDrawingToGraph(empty, "x").howManyNodes, 0);
@@ -154,20 +143,24 @@ TEST(EdgeStyles, LooksOfTheTable) {
 }
 
 TEST(Names, ExtensionsAndHcOutputNames) {
-  EXPECT_EQ(editorFileExtension("graph.txt"), "txt");
-  EXPECT_EQ(editorFileExtension("C:\\my.graphs\\k5.txt"), "txt");
-  EXPECT_EQ(editorFileExtension("/home/u/my.graphs/k5"), "");
-  EXPECT_EQ(editorFileExtension("k5.v2.txt"), "txt");
-  EXPECT_EQ(editorFileExtension("K5.TXT"), "TXT");  // compared exactly by the callers
-  EXPECT_EQ(hcOutputFileName("C:\\data\\petersen.txt"), "C:\\data\\petersen-HC.txt");
-  EXPECT_EQ(hcOutputFileName("/home/u/my.graphs/mesh.obj"), "/home/u/my.graphs/mesh-HC.obj");
-  EXPECT_EQ(hcOutputFileName("k5.v2.txt"), "k5.v2-HC.txt");
-  EXPECT_EQ(hcOutputFileName("/a.b/noext"), "/a.b/noext-HC");
-  EXPECT_EQ(defaultCycleFileName("Knight's Tour 8 x 8", 5), "Knight's Tour 8 x 8-HC.txt");
-  EXPECT_EQ(defaultCycleFileName("User-Defined Graph", 13), "User-Defined Graph-HC.txt");
-  EXPECT_EQ(defaultCycleFileName("petersen.txt", 10), "petersen-HC.txt");
-  EXPECT_EQ(defaultCycleFileName("mesh.v1.obj", 12), "mesh-HC.obj");
-  EXPECT_EQ(defaultCycleFileName("noext", 10), "-HC.txt");
+  using Rule = std::string (*)(const std::string&);
+  const std::tuple<Rule, const char*, const char*> names[] = {
+      {editorFileExtension, "graph.txt", "txt"},
+      {editorFileExtension, "C:\\my.graphs\\k5.txt", "txt"},
+      {editorFileExtension, "/home/u/my.graphs/k5", ""},
+      {editorFileExtension, "k5.v2.txt", "txt"},
+      {editorFileExtension, "K5.TXT", "TXT"},  // compared exactly by the callers
+      {hcOutputFileName, "C:\\data\\petersen.txt", "C:\\data\\petersen-HC.txt"},
+      {hcOutputFileName, "/home/u/my.graphs/mesh.obj", "/home/u/my.graphs/mesh-HC.obj"},
+      {hcOutputFileName, "k5.v2.txt", "k5.v2-HC.txt"},
+      {hcOutputFileName, "/a.b/noext", "/a.b/noext-HC"},
+  };
+  for (const auto& [rule, name, expected] : names) EXPECT_EQ(rule(name), expected) << name;
+  const std::tuple<const char*, int16_t, const char*> cycleNames[] = {
+      {"Knight's Tour 8 x 8", 5, "Knight's Tour 8 x 8-HC.txt"}, {"User-Defined Graph", 13, "User-Defined Graph-HC.txt"},
+      {"petersen.txt", 10, "petersen-HC.txt"},                  {"mesh.v1.obj", 12, "mesh-HC.obj"},
+      {"noext", 10, "-HC.txt"}};
+  for (const auto& [name, type, expected] : cycleNames) EXPECT_EQ(defaultCycleFileName(name, type), expected) << name;
   EXPECT_STREQ(cycleOutputDialog(12).defaultExtension, "obj");
   EXPECT_STREQ(cycleOutputDialog(10).filter, "Text Files (*.txt)|*.txt|Obj Files (*.obj)|*.obj|All Files (*.*)|*.*||");
 }

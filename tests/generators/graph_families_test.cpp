@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <sstream>
+#include <tuple>
 #include <utility>
 
 #include "core/diagnostics.h"
@@ -65,22 +66,14 @@ TEST(GraphFamilies, EdgeProbabilityDrawsOncePerPairAndUsesTheThreshold) {
   }
 }
 
-TEST(GraphFamilies, RegularFourThreeIsTheCompleteGraph) {
-  for (uint32_t seed = 1; seed <= 40; ++seed) {
-    seedRandom(seed);
-    Graph graph = build(4, 2, [](Graph& g) { generateRegularGraph(g, 3); });
-    EXPECT_EQ(graph.regularDegree, 3);
-    EXPECT_EQ(graph.howManyEdges, 6);
-    for (int32_t v = 0; v < 4; ++v) EXPECT_EQ(graph.node(v).degree, 3);
-    expectSimpleAndConsistent(graph);
-  }
-}
-
-TEST(GraphFamilies, RegularGraphsOfSeveralSizesAreRegularAndSimple) {
-  const std::pair<int32_t, int32_t> cases[] = {{10, 3}, {50, 4}, {101, 6}, {200, 3}, {12, 11}};
-  for (auto [n, d] : cases) {
-    seedRandom(static_cast<uint32_t>(n * 31 + d));
+TEST(GraphFamilies, RegularGraphsAreRegularAndSimple) {
+  // K4 is the only 3-regular graph on 4 nodes: every seed must find it.
+  std::vector<std::tuple<int32_t, int32_t, uint32_t>> cases = {{10, 3, 0}, {50, 4, 0}, {101, 6, 0}, {200, 3, 0}, {12, 11, 0}};
+  for (uint32_t seed = 1; seed <= 40; ++seed) cases.emplace_back(4, 3, seed);
+  for (auto [n, d, seed] : cases) {
+    seedRandom(seed != 0 ? seed : static_cast<uint32_t>(n * 31 + d));
     Graph graph = build(n, 2, [d](Graph& g) { generateRegularGraph(g, d); });
+    EXPECT_EQ(graph.regularDegree, d);
     EXPECT_EQ(graph.howManyEdges, n * d / 2) << n << " " << d;
     for (int32_t v = 0; v < n; ++v) EXPECT_EQ(graph.node(v).degree, d);
     expectSimpleAndConsistent(graph);
@@ -197,12 +190,9 @@ TEST(GraphFamilies, ICCSComponentsAndRing) {
   expectSimpleAndConsistent(one);
 
   Graph three = build(42, 7, [](Graph& g) { generateICCSGraph(g, 3); });
-  EXPECT_EQ(three.howManyNodes, 42);
   EXPECT_EQ(three.howManyEdges, 132);
   for (int32_t v = 0; v < 42; ++v) EXPECT_EQ(three.node(v).degree, degrees[v % 14]) << v;
-  EXPECT_TRUE(three.isAdjacent(13, 14));
-  EXPECT_TRUE(three.isAdjacent(27, 28));
-  EXPECT_TRUE(three.isAdjacent(0, 41));
+  EXPECT_TRUE(three.isAdjacent(13, 14) && three.isAdjacent(27, 28) && three.isAdjacent(0, 41)) << "the ring";
   expectSimpleAndConsistent(three);
 }
 

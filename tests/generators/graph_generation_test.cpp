@@ -58,21 +58,16 @@ TEST(GraphGeneration, NodeCountsAndFields) {
     r.version = 7;
     std::unique_ptr<Graph> graph = generated(r);
     ASSERT_NE(graph, nullptr);
-    EXPECT_EQ(graph->howManyNodes, c.nodes) << c.type;
-    EXPECT_EQ(graph->initialNodes, c.nodes);
-    if (c.edges >= 0) {
-      EXPECT_EQ(graph->howManyEdges, c.edges) << c.type;
-    }
-    EXPECT_EQ(graph->initialEdges, graph->howManyEdges);
-    EXPECT_EQ(graph->edgesToRemove, graph->howManyEdges - graph->howManyNodes);
-    EXPECT_EQ(graph->graphType, c.type);
-    EXPECT_EQ(graph->initialGraphType, c.type);
-    EXPECT_EQ(graph->version, 7);
-    EXPECT_EQ(graph->outputFileName, "out-HC.txt");
-    EXPECT_EQ(graph->regularDegree, c.type == 2 ? 3 : -1);
-    EXPECT_EQ(graph->isHamiltonian, kUndecided);
-    EXPECT_EQ(graph->maxChains, c.nodes / 2);
-    EXPECT_EQ(checkInvariants(*graph), "");
+    const Graph& g = *graph;
+    const int32_t edges = c.edges >= 0 ? c.edges : g.howManyEdges;
+    EXPECT_EQ(std::vector<int32_t>({g.howManyNodes, g.initialNodes, g.howManyEdges, g.initialEdges, g.edgesToRemove,
+                                    g.graphType, g.initialGraphType, g.version, g.regularDegree, g.isHamiltonian,
+                                    g.maxChains}),
+              std::vector<int32_t>({c.nodes, c.nodes, edges, edges, edges - c.nodes, c.type, c.type, 7,
+                                    c.type == 2 ? 3 : -1, kUndecided, c.nodes / 2}))
+        << c.type;
+    EXPECT_EQ(g.outputFileName, "out-HC.txt");
+    EXPECT_EQ(checkInvariants(g), "");
   }
 }
 
@@ -179,17 +174,14 @@ TEST(GraphGeneration, FilesAreReadOrRefusedWithoutEndingTheProgram) {
   text.inputFileName = std::string(HC_TEST_DATA_DIR) + "/txt/valid/k4.txt";
   text.outputFileName = "k4-HC.txt";
   std::unique_ptr<Graph> k4 = generated(text);
-  EXPECT_EQ(k4->howManyNodes, 4);
-  EXPECT_EQ(k4->howManyEdges, 6);
-  EXPECT_EQ(k4->graphType, 9);
+  EXPECT_EQ(std::vector<int32_t>({k4->howManyNodes, k4->howManyEdges, k4->graphType}), std::vector<int32_t>({4, 6, 9}));
   EXPECT_EQ(k4->inputFileName, text.inputFileName);
 
   GenerationRequest obj = request(10, -1, -1.0);
   obj.inputFileName = std::string(HC_TEST_DATA_DIR) + "/obj/valid/two_faces_sharing_an_edge.obj";
   std::unique_ptr<Graph> square = generated(obj);
-  EXPECT_EQ(square->howManyNodes, 4);
-  EXPECT_EQ(square->howManyEdges, 5);
-  EXPECT_EQ(square->coordinates.size(), 4u);
+  EXPECT_EQ(std::vector<size_t>({size_t(square->howManyNodes), size_t(square->howManyEdges), square->coordinates.size()}),
+            std::vector<size_t>({4, 5, 4}));
 
   std::ostringstream captured;
   ScopedDiagnosticStream capture(captured);
@@ -213,31 +205,29 @@ TEST(GraphGeneration, FilesAreReadOrRefusedWithoutEndingTheProgram) {
 }
 
 TEST(GraphGeneration, PageRulesOnRequests) {
-  EXPECT_EQ(validateGenerationRequest(request(1, 2, 1.5)),
-            "ERROR: The number of nodes must be 3 or greater.\n"
-            "ERROR: The edge percentage must be between 0.0 and 1.0, inclusive.");
-  EXPECT_EQ(validateGenerationRequest(request(2, 10, 2.9)), "ERROR: The degree of each node must be 3 or greater.");
-  EXPECT_EQ(validateGenerationRequest(request(2, 10, 3.9)), "");
-  EXPECT_EQ(validateGenerationRequest(request(3, 10, -1.0)), "ERROR: The number of edges must be 0 or greater.");
-  EXPECT_EQ(validateGenerationRequest(request(4, 2, 5.0)), "ERROR: The height must be 3 or greater.");
-  EXPECT_EQ(validateGenerationRequest(request(5, 8, 7.0)), "ERROR: The number of columns must be 8 or greater.");
-  EXPECT_EQ(validateGenerationRequest(request(5, 7, 7.0)),
-            "ERROR: The number of rows must be 8 or greater.\nERROR: The number of columns must be 8 or greater.");
-  EXPECT_EQ(validateGenerationRequest(request(8, 2)), "ERROR: The graph must have at least 3 nodes.");
-  EXPECT_EQ(validateGenerationRequest(request(7, 0)), "ERROR: The the graph must have at least 1 component.");
-  // Past the page's rules, feasibility still holds the line.
-  EXPECT_EQ(validateGenerationRequest(request(2, 7, 3.0)),
-            "ERROR: No 3-regular graph on 7 nodes exists: the number of nodes times the degree must be even.");
+  const std::pair<GenerationRequest, const char*> cases[] = {
+      {request(1, 2, 1.5),
+       "ERROR: The number of nodes must be 3 or greater.\n"
+       "ERROR: The edge percentage must be between 0.0 and 1.0, inclusive."},
+      {request(2, 10, 2.9), "ERROR: The degree of each node must be 3 or greater."},
+      {request(2, 10, 3.9), ""},
+      {request(3, 10, -1.0), "ERROR: The number of edges must be 0 or greater."},
+      {request(4, 2, 5.0), "ERROR: The height must be 3 or greater."},
+      {request(5, 8, 7.0), "ERROR: The number of columns must be 8 or greater."},
+      {request(5, 7, 7.0), "ERROR: The number of rows must be 8 or greater.\nERROR: The number of columns must be 8 or greater."},
+      {request(8, 2), "ERROR: The graph must have at least 3 nodes."},
+      {request(7, 0), "ERROR: The the graph must have at least 1 component."},
+      // Past the page's rules, feasibility still holds the line.
+      {request(2, 7, 3.0), "ERROR: No 3-regular graph on 7 nodes exists: the number of nodes times the degree must be even."},
+  };
+  for (const auto& [r, expected] : cases) EXPECT_EQ(validateGenerationRequest(r), expected);
 }
 
 TEST(GraphGeneration, PageParameterTexts) {
-  EXPECT_TRUE(isNumericText(""));
-  EXPECT_TRUE(isNumericText("-"));
-  EXPECT_TRUE(isNumericText("."));
+  for (const char* text : {"", "-", "."}) EXPECT_TRUE(isNumericText(text)) << text;
   EXPECT_FALSE(isNumericText("1e3"));
-  EXPECT_EQ(numericTextValue("-"), 0.0);
-  EXPECT_EQ(numericTextValue("."), 0.0);
-  EXPECT_EQ(numericTextValue("2.5.1"), 2.5);
+  EXPECT_EQ(std::vector<double>({numericTextValue("-"), numericTextValue("."), numericTextValue("2.5.1")}),
+            std::vector<double>({0.0, 0.0, 2.5}));
 
   struct Check {
     int32_t type;
@@ -267,10 +257,9 @@ TEST(GraphGeneration, PageParameterTexts) {
   EXPECT_EQ(r.n, 10);
   EXPECT_EQ(generated(r)->regularDegree, 3);
 
-  EXPECT_EQ(formatNumberForMessage(0.05, 4), "0.0500");
-  EXPECT_EQ(formatNumberForMessage(12.0, 0), "12");
-  EXPECT_EQ(formatNumberForMessage(3.14159, 2), "3.14");
-  EXPECT_EQ(formatNumberForMessage(1.0 / 7.0, 4), "0.1428");
+  EXPECT_EQ(formatNumberForMessage(0.05, 4) + " " + formatNumberForMessage(12.0, 0) + " " +
+                formatNumberForMessage(3.14159, 2) + " " + formatNumberForMessage(1.0 / 7.0, 4),
+            "0.0500 12 3.14 0.1428");
 }
 
 TEST(GraphGeneration, ThreeSatEntry) {

@@ -17,25 +17,25 @@ namespace hc {
 namespace {
 
 using testing::makeGraph;
-using testing::solverState;
+using testing::snapshot;
 
 TEST(LookAheadSequencing, DoesNothingOnADecidedOrFullyForcedGraph) {
   Graph g = makeGraph(5, testing::cycleEdges(5));
   g.isHamiltonian = kNotHamiltonian;
-  const std::string before = solverState(g);
+  const std::string before = snapshot(g);
   EXPECT_FALSE(lookAheadSequencing(g, 0));
-  EXPECT_EQ(solverState(g), before);
+  EXPECT_EQ(snapshot(g), before);
 
   // Every edge forced (node level, as the initial forcing leaves a cycle before chains).
   Graph c = makeGraph(5, testing::cycleEdges(5));
   setUncuttabilities(c, 0);
   ASSERT_EQ(c.isHamiltonian, kUndecided);
-  const std::string forced = solverState(c);
+  const std::string forced = snapshot(c);
   std::ostringstream log;
   ScopedDiagnosticStream capture(log);
   c.printLevel = 2;
   EXPECT_FALSE(lookAheadSequencing(c, 1));
-  EXPECT_EQ(solverState(c), forced);
+  EXPECT_EQ(snapshot(c), forced);
   EXPECT_EQ(log.str(), "");
 }
 
@@ -67,27 +67,6 @@ TEST(LookAheadSequencing, InitialPruningWrapperLinesAndModes) {
   }
 }
 
-TEST(LookAheadSequencing, ProvesPetersenNonHamiltonianWithItsMessages) {
-  enableFixedSeed(3);
-  Graph g = makeGraph(10, testing::petersenEdges());
-  ASSERT_EQ(fastInitialPruning(g, 65535, 0), kUndecided);
-  std::ostringstream log;
-  ScopedDiagnosticStream capture(log);
-  g.printLevel = 2;
-  const bool forced = initialPruningLookAheadSequencing(g, 1, 2);
-  const std::string text = log.str();
-  if (g.isHamiltonian == kNotHamiltonian) {
-    EXPECT_TRUE(forced);
-    EXPECT_NE(text.find("Initial Pruning Look Ahead Sequencing solved the graph. isHamiltonian = 0\n"),
-              std::string::npos)
-        << text;
-  } else {
-    EXPECT_EQ(g.isHamiltonian, kUndecided);
-    EXPECT_NE(text.find("IsHamiltonian = 2 after initialPruningLookAheadSequencing.\n"), std::string::npos);
-  }
-  disableFixedSeed();
-}
-
 // Finds an edge whose trial cut and trial force are both fatal, on small graphs where the
 // forced edges already rule out every cycle.
 TEST(DisjunctionCheck, NamesTheFatalEdgeAndForcesNothing) {
@@ -107,37 +86,35 @@ TEST(DisjunctionCheck, NamesTheFatalEdgeAndForcesNothing) {
       }
     }
   }
-  const std::string before = solverState(g);
+  const std::string before = snapshot(g);
   std::ostringstream log;
   ScopedDiagnosticStream capture(log);
   disjunctionCheck(g, 1);
   if (expected.empty()) {
     EXPECT_EQ(g.isHamiltonian, kUndecided);
-    EXPECT_EQ(solverState(g), before);
+    EXPECT_EQ(snapshot(g), before);
     EXPECT_EQ(log.str(), "About to run a disjunction check.\nIsHamiltonian still = 2 after the Disjunction Check.\n");
   } else {
     EXPECT_EQ(g.isHamiltonian, kNotHamiltonian);
     EXPECT_EQ(log.str(), "About to run a disjunction check.\nDisjunction check on edge " + expected +
                              " showed the graph to be non-Hamiltonian.\nDisjunction Check rejected the graph.\n");
     g.isHamiltonian = kUndecided;
-    EXPECT_EQ(solverState(g), before);  // nothing was forced or cut
+    EXPECT_EQ(snapshot(g), before);  // nothing was forced or cut
   }
   disableFixedSeed();
 }
 
 TEST(DisjunctionCheck, LeavesEdgesWhoseDeletionAloneIsFatal) {
+  // Hamiltonian (0-1-4-3-5-2), and deleting 2-5 is fatal: no edge is both.
   Graph g = makeGraph(6, {{0, 1}, {0, 3}, {1, 4}, {2, 0}, {2, 1}, {2, 5}, {3, 4}, {3, 5}, {4, 5}});
   g.force(0, 1);
   ASSERT_EQ(simulateCut(g, 2, 5, 0, 0), kNotHamiltonian);
-  const int32_t forcedBefore = g.howManyUncuttable;
+  const std::string before = snapshot(g);
   std::ostringstream log;
   ScopedDiagnosticStream capture(log);
   disjunctionScan(g, 0);
   EXPECT_EQ(log.str(), "");
-  if (g.isHamiltonian == kUndecided) {
-    EXPECT_EQ(g.howManyUncuttable, forcedBefore);
-  }
-  EXPECT_FALSE(g.isUncuttableEdge(2, 5));
+  EXPECT_EQ(snapshot(g), before) << "the scan neither decides nor forces";
 }
 
 }  // namespace

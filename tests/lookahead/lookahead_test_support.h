@@ -1,5 +1,4 @@
-// Helpers shared by the look-ahead and Stone Carver tests: small graphs, a full picture of a
-// graph's solver state (to prove a trial left it exactly as it was), and a brute-force
+// Helpers shared by the look-ahead and Stone Carver tests: small graphs and a brute-force
 // Hamiltonian cycle enumeration that shares nothing with the solver, as the reference
 // answer on small graphs.
 #pragma once
@@ -31,26 +30,6 @@ inline EdgeList petersenEdges() {
 
 // Two triangles 0-1-2 and 3-4-5 joined by the rungs 0-3, 1-4, 2-5.
 inline EdgeList prismEdges() { return {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}, {0, 3}, {1, 4}, {2, 5}}; }
-
-// Everything the solvers read, neighbour order included.
-inline std::string solverState(const Graph& g) {
-  std::ostringstream out;
-  out << "H" << g.isHamiltonian << " n" << g.howManyNodes << " e" << g.howManyEdges << " u" << g.howManyUncuttable
-      << " c" << g.howManyChains << " r" << g.howManyRings << " h" << g.howManyHubs << " q" << g.pruningQueue.count()
-      << "\n";
-  for (const Node& n : g.nodes) {
-    out << n.id << ": d" << n.degree << " [";
-    for (int32_t k = 0; k < n.degree; ++k) out << n.neighborArray[k] << ' ';
-    out << "] u" << n.howManyUncuttable << " " << n.uncuttable1 << "," << n.uncuttable2 << " head" << n.isHead
-        << " hub" << n.isHub << " ch" << n.whichChain << " lq" << n.inLightningQueue << " hq" << n.inHeadHunterQueue
-        << " m" << n.mark << "\n";
-  }
-  for (int32_t c = 0; c < g.howManyChains; ++c) {
-    const Chain& ch = g.chains[static_cast<size_t>(c)];
-    out << "chain " << c << ": " << ch.head1 << "-" << ch.head2 << " m" << ch.members << " ring" << ch.isRing << "\n";
-  }
-  return out.str();
-}
 
 // Every Hamiltonian cycle of the current edges of g, each as its set of edges (a < b).
 // Exhaustive: small graphs only.

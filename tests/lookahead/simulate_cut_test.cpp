@@ -18,7 +18,7 @@ namespace {
 
 using testing::allHamiltonianCycles;
 using testing::makeGraph;
-using testing::solverState;
+using testing::snapshot;
 
 // 0-1 forced beforehand; cutting 2-5 leaves node 2 with degree 2, and forcing its two
 // edges closes the ring 0-1-2 on 3 of 6 nodes.
@@ -28,18 +28,45 @@ Graph ringTrialGraph() {
   return g;
 }
 
-TEST(SimulateCut, ContradictionGivesZeroAndLeavesTheGraphIdentical) {
-  Graph g = ringTrialGraph();
-  ASSERT_EQ(g.isHamiltonian, kUndecided);
-  const std::string before = solverState(g);
-  EXPECT_EQ(simulateCut(g, 2, 5, 0, 0), kNotHamiltonian);
-  EXPECT_EQ(solverState(g), before);
-  EXPECT_EQ(g.actionList, nullptr);
-  // The same with the Disjunction Check and the biconnectivity test switched on.
-  EXPECT_EQ(simulateCut(g, 2, 5, 1, 1), kNotHamiltonian);
-  EXPECT_EQ(solverState(g), before);
-  EXPECT_EQ(g.simulateForce(2, 5), g.simulateForce(2, 5));
-  EXPECT_EQ(solverState(g), before);
+TEST(SimulateCut, KnownVerdictsLeaveTheGraphIdentical) {
+  struct Case {
+    const char* name;
+    Graph graph;
+    int32_t a, b;
+    HamiltonicityState verdict;
+  };
+  Case cases[] = {
+      // Cutting 2-5 leaves node 2 with degree 2, and forcing its edges closes a ring 0-1-2.
+      {"ring", ringTrialGraph(), 2, 5, kNotHamiltonian},
+      // Nothing forced: the cut leaves node 1 with degree 1, which the cut does not test.
+      {"degree one", makeGraph(4, {{0, 1}, {1, 2}, {2, 0}, {0, 3}, {2, 3}}), 0, 1, kUndecided},
+      {"prism chord", makeGraph(6, testing::prismEdges()), 0, 1, kHamiltonian},
+  };
+  for (Case& c : cases) {
+    const std::string before = snapshot(c.graph);
+    EXPECT_EQ(simulateCut(c.graph, c.a, c.b, 0, 0), c.verdict) << c.name;
+    EXPECT_EQ(snapshot(c.graph), before) << c.name;
+    EXPECT_EQ(c.graph.actionList, nullptr);
+  }
+  // With the Disjunction Check and the biconnectivity test switched on.
+  EXPECT_EQ(simulateCut(cases[0].graph, 2, 5, 1, 1), kNotHamiltonian);
+  EXPECT_EQ(cases[0].graph.simulateForce(2, 5), cases[0].graph.simulateForce(2, 5));
+  EXPECT_EQ(snapshot(cases[0].graph), snapshot(ringTrialGraph()));
+  // A chord whose deletion closes the cycle is cut for real by Full LAS.
+  Graph& prism = cases[2].graph;
+  std::ostringstream log;
+  ScopedDiagnosticStream capture(log);
+  prism.printLevel = 2;
+  prism.indentDepth = 2;
+  EXPECT_FALSE(lookAheadSequencing(prism, 0));
+  EXPECT_EQ(prism.isHamiltonian, kHamiltonian);
+  // A decided graph: the error line, and the trial ends undecided.
+  cases[1].graph.isHamiltonian = kNotHamiltonian;
+  simulateCut(cases[1].graph, 2, 3, 0, 0);
+  EXPECT_EQ(cases[1].graph.isHamiltonian, kUndecided);
+  EXPECT_EQ(log.str(),
+            "  Lookahead Sequencing cut an edge. howManyUncuttable = 6\n"
+            "Error: At top of simulate cut but isHamiltonian = 0\n");
 }
 
 TEST(SimulateCut, FullLasForcesAnEdgeWhoseTrialIsFatal) {
@@ -72,51 +99,18 @@ TEST(SimulateCut, FullLasForcesAnEdgeWhoseTrialIsFatal) {
   disableFixedSeed();
 }
 
-TEST(SimulateCut, DegreeOneOnAnUnprunedGraphIsNotAContradiction) {
-  // Nothing forced: cutting 0-1 of a triangle with a tail leaves node 1 with degree 1, and
-  // the cut itself never tests for degree below 2.
-  Graph g = makeGraph(4, {{0, 1}, {1, 2}, {2, 0}, {0, 3}, {2, 3}});
-  const std::string before = solverState(g);
-  EXPECT_EQ(simulateCut(g, 0, 1, 0, 0), kUndecided);
-  EXPECT_EQ(solverState(g), before);
-}
-
-TEST(SimulateCut, ChordWhoseDeletionClosesTheCycleIsCutForReal) {
-  Graph g = makeGraph(6, testing::prismEdges());
-  const std::string before = solverState(g);
-  EXPECT_EQ(simulateCut(g, 0, 1, 0, 0), kHamiltonian);
-  EXPECT_EQ(solverState(g), before);
-  std::ostringstream log;
-  ScopedDiagnosticStream capture(log);
-  g.printLevel = 2;
-  g.indentDepth = 2;
-  EXPECT_FALSE(lookAheadSequencing(g, 0));
-  EXPECT_EQ(g.isHamiltonian, kHamiltonian);
-  EXPECT_EQ(log.str(), "  Lookahead Sequencing cut an edge. howManyUncuttable = 6\n");
-}
-
-TEST(SimulateCut, ErrorLineWhenTheGraphIsAlreadyDecided) {
-  Graph g = ringTrialGraph();
-  g.isHamiltonian = kNotHamiltonian;
-  std::ostringstream log;
-  ScopedDiagnosticStream capture(log);
-  simulateCut(g, 3, 4, 0, 0);
-  EXPECT_EQ(log.str().rfind("Error: At top of simulate cut but isHamiltonian = 0\n", 0), 0u) << log.str();
-  EXPECT_EQ(g.isHamiltonian, kUndecided);
-}
-
 TEST(SimulateCut, NestedTrialsLeaveEachEnclosingListWithItsOwnRecords) {
   enableFixedSeed(11);
   Graph g = makeGraph(8, {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 6}, {6, 7}, {7, 0}, {0, 4}, {1, 5}, {2, 6},
                           {3, 7}, {0, 2}, {5, 7}});
-  const std::string original = solverState(g);
+  const std::string original = snapshot(g);
   {
     ScopedActionList outer(g);
     g.cut(0, 4);
     ActionList& outerList = outer.list();
     const int32_t outerRecords = outerList.count();
     ASSERT_GT(outerRecords, 0);
-    const std::string afterOuter = solverState(g);
+    const std::string afterOuter = snapshot(g);
     {
       ScopedActionList middle(g);
       // Full LAS with the Disjunction Check: trials inside trials inside this list.
@@ -127,12 +121,12 @@ TEST(SimulateCut, NestedTrialsLeaveEachEnclosingListWithItsOwnRecords) {
       EXPECT_TRUE(middle.list().empty());
       g.isHamiltonian = kUndecided;
     }
-    EXPECT_EQ(solverState(g), afterOuter);
+    EXPECT_EQ(snapshot(g), afterOuter);
     EXPECT_EQ(&outer.list(), &outerList);
     EXPECT_EQ(outerList.count(), outerRecords);
     g.undoActions();
   }
-  EXPECT_EQ(solverState(g), original);
+  EXPECT_EQ(snapshot(g), original);
   EXPECT_EQ(g.actionList, nullptr);
   disableFixedSeed();
 }
@@ -161,7 +155,7 @@ TEST(SimulateCut, VerdictsAreSoundAndTrialsLeaveNoTrace) {
       }
       if (keepsForced) valid.push_back(&cycle);
     }
-    const std::string before = solverState(g);
+    const std::string before = snapshot(g);
     for (int32_t v = 0; v < n; ++v) {
       for (int32_t k = 0; k < g.node(v).degree; ++k) {
         const int32_t w = g.node(v).neighborArray[k];
@@ -170,7 +164,7 @@ TEST(SimulateCut, VerdictsAreSoundAndTrialsLeaveNoTrace) {
         for (const auto* cycle : valid) avoidable = avoidable || !cycle->count({v, w});
         for (int16_t dc : {0, 1}) {
           const HamiltonicityState r = simulateCut(g, v, w, dc, dc);
-          ASSERT_EQ(solverState(g), before) << "round " << round << " edge " << v << "," << w;
+          ASSERT_EQ(snapshot(g), before) << "round " << round << " edge " << v << "," << w;
           if (r == kNotHamiltonian) {
             EXPECT_FALSE(avoidable) << "round " << round << " edge " << v << "," << w;
             ++checkedZero;
@@ -181,7 +175,7 @@ TEST(SimulateCut, VerdictsAreSoundAndTrialsLeaveNoTrace) {
           }
         }
         const HamiltonicityState f = g.simulateForce(v, w);
-        ASSERT_EQ(solverState(g), before);
+        ASSERT_EQ(snapshot(g), before);
         if (f == kNotHamiltonian) {
           bool usable = false;
           for (const auto* cycle : valid) usable = usable || cycle->count({v, w}) > 0;

@@ -1,15 +1,20 @@
-// Graphs for the tests of every subsystem, built edge by edge on the graph core alone, and
-// small reference answers that share no code with the solvers (plain adjacency sets).
+// Graphs for the tests of every subsystem, built edge by edge on the graph core alone,
+// small reference answers that share no code with the solvers (plain adjacency sets), and
+// a capture of the diagnostic stream.
 #pragma once
 
 #include <algorithm>
 #include <cstdint>
 #include <random>
 #include <set>
+#include <sstream>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "core/diagnostics.h"
 #include "core/graph.h"
+#include "core/random.h"
 
 namespace hc::testing {
 
@@ -115,5 +120,69 @@ inline bool isHamiltonianCycleOf(const std::vector<int32_t>& cycle, int32_t n, c
   }
   return true;
 }
+
+// Everything a solver reads from a graph, as text: equal snapshots mean equal graphs.
+inline std::string snapshot(const Graph& g, bool withRandomState = false) {
+  std::ostringstream out;
+  out << "isHamiltonian " << g.isHamiltonian << " nodes " << g.howManyNodes << " edges " << g.howManyEdges
+      << " uncuttable " << g.howManyUncuttable << " chains " << g.howManyChains << "/" << g.maxChains << " hubs "
+      << g.howManyHubs << " rings " << g.howManyRings << " queue " << g.pruningQueue.count() << "\n";
+  for (const Node& n : g.nodes) {
+    out << n.id << ": deg " << n.degree << " [";
+    for (int32_t i = 0; i < n.degree; ++i) out << (i ? " " : "") << n.neighborArray[i];
+    out << "] forced " << n.howManyUncuttable << " (" << n.uncuttable1 << "," << n.uncuttable2 << ") head "
+        << n.isHead << " chain " << n.whichChain << " hub " << n.isHub << " queued " << n.inLightningQueue
+        << n.inHeadHunterQueue << " mark " << n.mark << "\n";
+  }
+  for (int32_t c = 0; c < g.howManyChains; ++c) {
+    const Chain& chain = g.chains[static_cast<size_t>(c)];
+    out << "chain " << c << ": " << chain.head1 << "-" << chain.head2 << " members " << chain.members << " ring "
+        << chain.isRing << "\n";
+  }
+  if (withRandomState) out << "random " << randomState() << "\n";
+  return out.str();
+}
+
+// The first line where two snapshots differ, for readable failures.
+inline std::string firstDifference(const std::string& expected, const std::string& actual) {
+  std::istringstream e(expected);
+  std::istringstream a(actual);
+  std::string le;
+  std::string la;
+  int line = 1;
+  while (true) {
+    bool moreE = static_cast<bool>(std::getline(e, le));
+    bool moreA = static_cast<bool>(std::getline(a, la));
+    if (!moreE && !moreA) return "";
+    if (!moreE || !moreA || le != la) {
+      return "line " + std::to_string(line) + ": expected \"" + (moreE ? le : "<end>") + "\" got \"" +
+             (moreA ? la : "<end>") + "\"";
+    }
+    ++line;
+  }
+}
+
+// The chains as "head1-head2:members" (with "R" for a ring), slot order.
+inline std::string chainList(const Graph& g) {
+  std::string out;
+  for (int32_t c = 0; c < g.howManyChains; ++c) {
+    const Chain& chain = g.chains[static_cast<size_t>(c)];
+    out += (c ? " " : "") + std::to_string(chain.head1) + "-" + std::to_string(chain.head2) + ":" +
+           std::to_string(chain.members) + (chain.isRing ? "R" : "");
+  }
+  return out;
+}
+
+// Captures the diagnostic stream for the lifetime of the object.
+class CapturedDiagnostics {
+ public:
+  CapturedDiagnostics() : scope_(stream_) {}
+  std::string text() const { return stream_.str(); }
+  void clear() { stream_.str(""); }
+
+ private:
+  std::ostringstream stream_;
+  ScopedDiagnosticStream scope_;
+};
 
 }  // namespace hc::testing
