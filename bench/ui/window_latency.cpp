@@ -73,7 +73,9 @@ int main(int argc, char** argv) {
   window.show();
   hc::ProgramModel& model = window.model();
   model.installGeneratedGraph({2, 10000, 3}, std::make_shared<hc::Graph>(*graph));
-  model.pageButtonPressed(hc::kStoneCarverPage);  // state 2 with the Stone Carver chosen
+  // The model stays in state 1: the Stone Carver page would start a run of its own on the
+  // working graph in state 2, and two runs must never share one graph. This run stands in
+  // for the page's (the method pages' own benchmark measures the real page).
 
   // A page-like display: the iteration count and the elapsed time, repainted coalesced.
   auto* count = new hcui::PaintedLabel(window.tabs()->widget(hc::kStoneCarverPage));
@@ -97,7 +99,7 @@ int main(int argc, char** argv) {
   });
   hc::SchcRunSettings settings;
   settings.version = version;
-  runner.start(model.workingGraph(), settings, &sink, model.decisionHandler());
+  runner.start(model.workingGraph(), settings, &sink, nullptr);
 
   constexpr int kPingMs = 5;
   QElapsedTimer sincePing;
