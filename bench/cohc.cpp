@@ -12,17 +12,11 @@
 #include "cohc/search_tree.h"
 #include "core/graph.h"
 #include "core/random.h"
+#include "generators/generalized_petersen.h"
 
 namespace {
 
-hc::Graph generalizedPetersen(int32_t n, int32_t k) {
-  hc::Graph g(2 * n, 0);
-  for (int32_t i = 0; i < n; ++i) g.addEdge(i, (i + 1) % n);
-  for (int32_t i = 0; i < n; ++i) g.addEdge(i, n + i);
-  for (int32_t i = 0; i < n; ++i) g.addEdge(n + i, n + (i + k) % n);
-  g.finishConstruction();
-  return g;
-}
+hc::Graph generalizedPetersen(int32_t n, int32_t k) { return std::move(*hc::generateGeneralizedPetersen(n, k)); }
 
 // Arguments: n of GP(n, 2) (5 is the Petersen graph), pruning level, minimal children.
 void BM_CohcGeneralizedPetersen(benchmark::State& state) {

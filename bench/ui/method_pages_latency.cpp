@@ -20,6 +20,7 @@
 
 #include "../bench_graphs.h"
 #include "app/program_model.h"
+#include "generators/generalized_petersen.h"
 #include "ui/cohc_dlg.h"
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/stone_carver_dlg.h"
@@ -81,14 +82,7 @@ struct LatencyProbe {
   }
 };
 
-hc::Graph generalizedPetersen(int32_t n, int32_t k) {
-  hc::Graph g(2 * n, 0);
-  for (int32_t i = 0; i < n; ++i) g.addEdge(i, (i + 1) % n);
-  for (int32_t i = 0; i < n; ++i) g.addEdge(i, n + i);
-  for (int32_t i = 0; i < n; ++i) g.addEdge(n + i, n + (i + k) % n);
-  g.finishConstruction();
-  return g;
-}
+hc::Graph generalizedPetersen(int32_t n, int32_t k) { return std::move(*hc::generateGeneralizedPetersen(n, k)); }
 
 std::unique_ptr<CHamiltonianCyclesDlg> shownWindow(int tab, const hc::GraphRequest& request,
                                                    std::shared_ptr<hc::Graph> graph) {

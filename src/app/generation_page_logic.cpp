@@ -88,20 +88,7 @@ BuiltGraph buildRequestedGraph(const GraphRequest& request, std::stop_token stop
   GenerationControl control;
   control.keepRunning = &keepRunning;
   control.progress = std::move(progress);
-  const int32_t source = static_cast<int32_t>(request.sourceType);
-  BuiltGraph built;
-  if (source == 9) {
-    SatGenerationResult sat = generate3SatGraph(request.parameter1, request.parameter2, control);
-    built.graph = std::move(sat.graph);
-    built.error = std::move(sat.error);
-  } else if (source >= 1 && source <= 8) {
-    GenerationResult result = generateGraph(requestForFamily(source, request.parameter1, request.parameter2), control);
-    built.graph = std::move(result.graph);
-    built.error = std::move(result.error);
-  } else {
-    return buildRequestedGraph(request);  // its error for what is not generated
-  }
-  return built;
+  return buildRequestedGraph(request, control);
 }
 
 }  // namespace hc

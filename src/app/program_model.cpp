@@ -28,15 +28,16 @@ int32_t truncatedCode(double value) {
 
 }  // namespace
 
-BuiltGraph buildRequestedGraph(const GraphRequest& request) {
+BuiltGraph buildRequestedGraph(const GraphRequest& request, const GenerationControl& control) {
   const int32_t source = truncatedCode(request.sourceType);
   BuiltGraph built;
   if (source >= kEdgeProbabilityGraph && source <= kCompleteGraph) {
-    GenerationResult result = generateGraph(requestForFamily(source, request.parameter1, request.parameter2));
+    GenerationResult result =
+        generateGraph(requestForFamily(source, request.parameter1, request.parameter2), control);
     built.graph = std::move(result.graph);
     built.error = std::move(result.error);
   } else if (source == kThreeSatReduction) {
-    SatGenerationResult result = generate3SatGraph(request.parameter1, request.parameter2);
+    SatGenerationResult result = generate3SatGraph(request.parameter1, request.parameter2, control);
     built.graph = std::move(result.graph);
     built.error = std::move(result.error);
   } else {

@@ -15,6 +15,7 @@
 #include "app/program_view.h"
 #include "core/graph.h"
 #include "editor/graph2d.h"
+#include "generators/generation_control.h"
 
 namespace hc {
 
@@ -27,12 +28,13 @@ struct GraphRequest {
 
 // Builds the graph of a generation request (sources 1..8 the families, 9 the 3-SAT
 // reduction) or says why it cannot; touches no model, so it may run on any thread. Any
-// other source gives an error.
+// other source gives an error. `control` may stop the build (no graph, "generation
+// cancelled") and hears its progress.
 struct BuiltGraph {
   std::unique_ptr<Graph> graph;  // null exactly when error is set
   std::string error;
 };
-BuiltGraph buildRequestedGraph(const GraphRequest& request);
+BuiltGraph buildRequestedGraph(const GraphRequest& request, const GenerationControl& control = {});
 
 // "Graph Files (*.g)|*.g|All Files (*.*)|*.*||" (the editor's filters) as the view's
 // "Graph Files (*.g);;All Files (*.*)".

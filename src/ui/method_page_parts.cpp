@@ -6,9 +6,9 @@
 #include <QTreeView>
 
 #include <QDir>
-#include <fstream>
-#include <vector>
 
+#include "core/graph_files.h"
+#include "generators/generalized_petersen.h"
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/paint_helpers.h"
 
@@ -64,24 +64,11 @@ void loadSceneGraph(CHamiltonianCyclesDlg& window, int n, int k) {
   if (model.programState() == hc::program_states::kRed)
     model.pageButtonPressed(model.algorithmChoice() == hc::algorithm_choices::kCoHC ? hc::kCoHCPage
                                                                                      : hc::kStoneCarverPage);
-  // Outer cycle 0..n-1, spokes i - n+i, inner edges n+i - n+(i+k mod n).
-  std::vector<std::vector<int>> neighbours(static_cast<size_t>(2 * n));
-  auto edge = [&](int a, int b) {
-    neighbours[static_cast<size_t>(a)].push_back(b);
-    neighbours[static_cast<size_t>(b)].push_back(a);
-  };
-  for (int i = 0; i < n; ++i) edge(i, (i + 1) % n);
-  for (int i = 0; i < n; ++i) edge(i, n + i);
-  for (int i = 0; i < n; ++i) edge(n + i, n + (i + k) % n);
   const std::string path =
       QDir::temp().filePath(QStringLiteral("generalized-petersen-%1-%2.txt").arg(n).arg(k)).toStdString();
-  {
-    std::ofstream out(path);
-    for (size_t v = 0; v < neighbours.size(); ++v) {
-      out << v;
-      for (int w : neighbours[v]) out << ' ' << w;
-      out << '\n';
-    }
+  if (hc::FileStatus written = hc::writeAdjacencyText(*hc::generateGeneralizedPetersen(n, k), path); !written) {
+    model.view().showMessage(written.error, "Hamiltonian Cycles");
+    return;
   }
   model.startWithFile(path);
 }

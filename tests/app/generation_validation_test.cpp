@@ -64,7 +64,7 @@ TEST(GenerationValidation, LoadButtonsShowTheirMessagesInOrderOrSendTheRequest) 
 }
 
 TEST(GenerationValidation, DegreeThreePointNineBuildsACubicGraph) {
-  BuiltGraph built = buildRequestedGraph(evaluateLoadButton(2, "10", "3.9").request, {});
+  BuiltGraph built = buildRequestedGraph(evaluateLoadButton(2, "10", "3.9").request, std::stop_token{});
   ASSERT_NE(built.graph, nullptr) << built.error;
   EXPECT_EQ(built.graph->howManyNodes, 10);
   for (const Node& node : built.graph->nodes) EXPECT_EQ(node.degree, 3);
