@@ -65,6 +65,25 @@ void improveBySwaps(const Graph& graph, std::vector<uint8_t>& inSet, std::mt1993
   }
 }
 
+// Whether an independent set could make the rule act at all. A set S is met by
+// sum of deg(v) over S distinct edges, at most all of them; so when every choice of n/2
+// nodes already has degrees summing to the edge count or more, a set of half the nodes
+// leaves no edge outside it and a larger one cannot exist, and the search can be skipped.
+bool ruleCanAct(const Graph& graph) {
+  const int32_t n = graph.howManyNodes;
+  if (n < 2) return false;
+  std::vector<int32_t> degrees(static_cast<size_t>(n));
+  for (int32_t v = 0; v < n; ++v) degrees[static_cast<size_t>(v)] = graph.node(v).degree;
+  const size_t half = static_cast<size_t>(n / 2);
+  std::nth_element(degrees.begin(), degrees.begin() + static_cast<std::ptrdiff_t>(half), degrees.end());
+  int64_t smallest = 0;  // the least degree sum of n / 2 nodes
+  for (size_t i = 0; i < half; ++i) smallest += degrees[i];
+  const int64_t edges = graph.howManyEdges;
+  const bool canDelete = n % 2 == 0 && smallest < edges;
+  const bool canRefute = smallest + degrees[half] <= edges;  // a set of n / 2 + 1 nodes
+  return canDelete || canRefute;
+}
+
 }  // namespace
 
 std::vector<uint8_t> largeIndependentSet(const Graph& graph, uint32_t seed) {
@@ -107,6 +126,7 @@ AlternationOutcome applyAlternationRule(Graph& graph, uint32_t seed, int32_t att
   AlternationOutcome outcome;
   const int32_t n = graph.howManyNodes;
   const int32_t edgesBefore = graph.howManyEdges;
+  if (graph.isHamiltonian != kUndecided || !ruleCanAct(graph)) return outcome;
   std::vector<std::pair<int32_t, int32_t>> outside;
   for (int32_t attempt = 0; attempt < attempts && graph.isHamiltonian == kUndecided; ++attempt) {
     std::vector<uint8_t> inSet = largeIndependentSet(graph, seed + static_cast<uint32_t>(attempt));

@@ -121,7 +121,7 @@ ExactSearchResult exactSearch(Graph& graph, StopCondition& stop, const std::atom
 
   int32_t hint = -1;
   for (;;) {
-    if (stop()) {
+    if (stop() || (options.treeNodeLimit > 0 && result.treeNodes >= options.treeNodeLimit)) {
       unwindAll();
       result.verdict = kUndecided;
       return result;
@@ -140,7 +140,7 @@ ExactSearchResult exactSearch(Graph& graph, StopCondition& stop, const std::atom
     }
     if (graph.isHamiltonian == kUndecided && depth > 0 &&
         (graph.howManyEdges <= options.nodeLookAheadEdgeLimit ||
-         (depth <= options.lookAheadLevels && graph.howManyEdges <= options.rootLookAheadEdgeLimit))) {
+         (depth <= options.lookAheadLevels && graph.howManyEdges <= options.levelLookAheadEdgeLimit))) {
       if (lookAheadSequencing(graph, 0, rootStop)) runCheapChecks(graph);
     }
 

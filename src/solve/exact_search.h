@@ -23,13 +23,17 @@ namespace hc {
 struct ExactSearchOptions {
   // Look Ahead Sequencing on the root before the walk (skipped on graphs with more edges).
   int32_t rootLookAheadEdgeLimit = 20000;
-  // Look Ahead Sequencing at every tree node of graphs with at most this many edges (and
-  // at the tree nodes of the first few levels of larger ones).
+  // Look Ahead Sequencing at every tree node of graphs with at most this many edges, and
+  // at the tree nodes of the first few levels of graphs with at most levelLookAheadEdgeLimit.
   int32_t nodeLookAheadEdgeLimit = 0;
   int32_t lookAheadLevels = 3;
+  int32_t levelLookAheadEdgeLimit = 3000;
+  // > 0: give up (verdict 2, graph back at its root) after this many tree nodes.
+  int64_t treeNodeLimit = 0;
   // The cheap checks run at every k-th tree node, k = edges / this (at least 1), so a
-  // linear pass costs about this many edge visits per tree node on any size of graph.
-  int32_t checkEdgesPerNode = 200;
+  // linear pass costs about this many edge visits per tree node on any size of graph
+  // (a few times what the propagation of one step costs).
+  int32_t checkEdgesPerNode = 20;
 };
 
 struct ExactSearchResult {

@@ -10,94 +10,85 @@ namespace hc {
 
 namespace {
 
-// One breadth-first pass from node 0: false when some node is unreached, or when the
-// graph is bipartite with sides of unequal size. Linear in the graph; the scratch arrays
-// are the thread's own and are reused, so a search pays no allocation per tree node.
-bool connectedAndEvenlyBipartite(const Graph& graph) {
-  thread_local std::vector<int8_t> colour;
-  thread_local std::vector<int32_t> queue;
+// One iterative depth-first pass from node 0 that answers all three cheap questions at
+// once: every node reached, no cut vertex (low points), and, when the graph is bipartite
+// (tree edges give the colours, no other edge joins equal colours), equal sides. The
+// scratch arrays are the thread's own and are reused; a visit stamp replaces clearing
+// them, so a search pays neither allocation nor a clearing pass per tree node.
+bool passesCheapChecks(const Graph& graph) {
+  struct Scratch {
+    std::vector<uint32_t> stamp;  // == epoch: visited in this pass
+    std::vector<int32_t> order;   // discovery time
+    std::vector<int32_t> low;
+    std::vector<int32_t> parent;
+    std::vector<int32_t> next;  // next neighbour index to look at
+    std::vector<int8_t> colour;
+    std::vector<int32_t> stack;
+    uint32_t epoch = 0;
+  };
+  thread_local Scratch s;
   const int32_t n = graph.howManyNodes;
   if (n == 0) return true;
-  colour.assign(static_cast<size_t>(n), -1);
-  queue.resize(static_cast<size_t>(n));
-  int32_t head = 0;
-  int32_t tail = 0;
-  int64_t sides[2] = {1, 0};
-  bool bipartite = true;
-  colour[0] = 0;
-  queue[static_cast<size_t>(tail++)] = 0;
-  while (head < tail) {
-    const Node& v = graph.node(queue[static_cast<size_t>(head++)]);
-    const int8_t c = colour[static_cast<size_t>(v.id)];
-    for (int32_t i = 0; i < v.degree; ++i) {
-      int32_t w = v.neighborArray[i];
-      int8_t& cw = colour[static_cast<size_t>(w)];
-      if (cw == -1) {
-        cw = static_cast<int8_t>(1 - c);
-        ++sides[cw];
-        queue[static_cast<size_t>(tail++)] = w;
-      } else if (cw == c) {
-        bipartite = false;
-      }
-    }
+  const size_t size = static_cast<size_t>(n);
+  if (s.stamp.size() < size || ++s.epoch == 0) {
+    s.stamp.assign(std::max(size, s.stamp.size()), 0);
+    s.order.resize(s.stamp.size());
+    s.low.resize(s.stamp.size());
+    s.parent.resize(s.stamp.size());
+    s.next.resize(s.stamp.size());
+    s.colour.resize(s.stamp.size());
+    s.stack.resize(s.stamp.size());
+    s.epoch = 1;
   }
-  if (tail < n) return false;
-  return !bipartite || sides[0] == sides[1];
-}
-
-// No cut vertex, by an iterative depth-first search from node 0 with low points (the graph
-// is known to be connected). Linear, with the thread's reusable scratch arrays.
-bool withoutCutVertex(const Graph& graph) {
-  thread_local std::vector<int32_t> order;  // discovery time, -1 unvisited
-  thread_local std::vector<int32_t> low;
-  thread_local std::vector<int32_t> parent;
-  thread_local std::vector<int32_t> next;  // next neighbour index to look at
-  thread_local std::vector<int32_t> stack;
-  const int32_t n = graph.howManyNodes;
-  if (n < 3) return true;
-  order.assign(static_cast<size_t>(n), -1);
-  low.resize(static_cast<size_t>(n));
-  parent.assign(static_cast<size_t>(n), -1);
-  next.assign(static_cast<size_t>(n), 0);
-  stack.clear();
+  const uint32_t epoch = s.epoch;
+  const bool findCutVertex = n >= 3;
   int32_t time = 0;
   int32_t rootChildren = 0;
-  order[0] = low[0] = time++;
-  stack.push_back(0);
-  while (!stack.empty()) {
-    const int32_t v = stack.back();
+  int64_t sides[2] = {0, 0};
+  bool bipartite = true;
+  int32_t top = 0;
+  auto visit = [&](int32_t w, int32_t p, int8_t c) {
+    s.stamp[static_cast<size_t>(w)] = epoch;
+    s.order[static_cast<size_t>(w)] = s.low[static_cast<size_t>(w)] = time++;
+    s.parent[static_cast<size_t>(w)] = p;
+    s.next[static_cast<size_t>(w)] = 0;
+    s.colour[static_cast<size_t>(w)] = c;
+    ++sides[c];
+    s.stack[static_cast<size_t>(top++)] = w;
+  };
+  visit(0, -1, 0);
+  while (top > 0) {
+    const int32_t v = s.stack[static_cast<size_t>(top - 1)];
     const Node& nv = graph.node(v);
-    int32_t& i = next[static_cast<size_t>(v)];
+    int32_t& i = s.next[static_cast<size_t>(v)];
     if (i < nv.degree) {
       const int32_t w = nv.neighborArray[i++];
-      if (order[static_cast<size_t>(w)] == -1) {
-        parent[static_cast<size_t>(w)] = v;
-        order[static_cast<size_t>(w)] = low[static_cast<size_t>(w)] = time++;
+      if (s.stamp[static_cast<size_t>(w)] != epoch) {
         if (v == 0) ++rootChildren;
-        stack.push_back(w);
-      } else if (w != parent[static_cast<size_t>(v)]) {
-        low[static_cast<size_t>(v)] = std::min(low[static_cast<size_t>(v)], order[static_cast<size_t>(w)]);
+        visit(w, v, static_cast<int8_t>(1 - s.colour[static_cast<size_t>(v)]));
+      } else {
+        if (s.colour[static_cast<size_t>(w)] == s.colour[static_cast<size_t>(v)]) bipartite = false;
+        if (w != s.parent[static_cast<size_t>(v)])
+          s.low[static_cast<size_t>(v)] = std::min(s.low[static_cast<size_t>(v)], s.order[static_cast<size_t>(w)]);
       }
       continue;
     }
-    stack.pop_back();
-    const int32_t p = parent[static_cast<size_t>(v)];
+    --top;
+    const int32_t p = s.parent[static_cast<size_t>(v)];
     if (p < 0) continue;
-    low[static_cast<size_t>(p)] = std::min(low[static_cast<size_t>(p)], low[static_cast<size_t>(v)]);
-    if (p != 0 && low[static_cast<size_t>(v)] >= order[static_cast<size_t>(p)]) return false;
+    s.low[static_cast<size_t>(p)] = std::min(s.low[static_cast<size_t>(p)], s.low[static_cast<size_t>(v)]);
+    if (findCutVertex && p != 0 && s.low[static_cast<size_t>(v)] >= s.order[static_cast<size_t>(p)]) return false;
   }
-  return rootChildren <= 1;
+  if (time < n) return false;
+  if (findCutVertex && rootChildren > 1) return false;
+  return !bipartite || sides[0] == sides[1];
 }
 
 }  // namespace
 
 void runCheapChecks(Graph& graph) {
   if (graph.isHamiltonian != kUndecided) return;
-  if (!connectedAndEvenlyBipartite(graph)) {
-    graph.isHamiltonian = kNotHamiltonian;
-    return;
-  }
-  if (!withoutCutVertex(graph)) graph.isHamiltonian = kNotHamiltonian;
+  if (!passesCheapChecks(graph)) graph.isHamiltonian = kNotHamiltonian;
 }
 
 HamiltonicityState pruneRootIncrementally(Graph& graph) {

@@ -11,6 +11,7 @@
 #include "schc/hamiltonian_cycle.h"
 #include "schc/mill_hooks.h"
 #include "schc/stone_carver.h"
+#include "lookahead/look_ahead_sequencing.h"
 #include "solve/root_pruning.h"
 #include "solve/rotation_finder.h"
 
@@ -138,6 +139,11 @@ void runProofSystem(const Graph& graph, Race& race) {
 
 }  // namespace
 
+int32_t portfolioThreads(int32_t requested) {
+  const int32_t hardware = static_cast<int32_t>(std::thread::hardware_concurrency());
+  return std::max(1, hardware > 0 ? std::min(requested, hardware) : requested);
+}
+
 SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const std::atomic<uint8_t>* keepRunning,
                        ExactSearchProgress* progress) {
   const Clock::time_point start = Clock::now();
@@ -173,8 +179,42 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
     return finish();
   }
 
+  // The probe: a short exact search here. It leaves the root as it found it (plus what the
+  // root look-ahead forced, which holds for every cycle), so the portfolio starts from it.
+  const int64_t probeLimit = options.probeNodesPerNode * graph.howManyNodes + options.probeNodes;
+  if (probeLimit > 0) {
+    StopCondition stop(nullptr, keepRunning);
+    if (hasDeadline) stop.setDeadline(deadline);
+    ExactSearchOptions probe;
+    probe.treeNodeLimit = probeLimit;
+    const std::atomic<uint8_t>* savedRunFlag = lookAheadRunFlag;
+    lookAheadRunFlag = keepRunning;
+    ExactSearchResult found = exactSearch(root, stop, nullptr, probe, progress);
+    lookAheadRunFlag = savedRunFlag;
+    result.treeNodes = found.treeNodes;
+    result.deepestDepth = found.deepestDepth;
+    std::string why;
+    if (found.verdict == kNotHamiltonian ||
+        (found.verdict == kHamiltonian && verifyHamiltonianCycle(snapshot, found.cycle, &why))) {
+      result.verdict = found.verdict;
+      result.cycle = std::move(found.cycle);
+      if (!result.cycle.empty())
+        std::rotate(result.cycle.begin(), std::find(result.cycle.begin(), result.cycle.end(), 0), result.cycle.end());
+      result.method = "exact search";
+      return finish();
+    }
+    if (found.verdict == kHamiltonian) diagnostic("solve: the exact search's cycle fails the check (", why, ").\n");
+    root.isHamiltonian = kUndecided;
+    if (stop.stopped()) {
+      result.interrupted = keepRunning != nullptr && keepRunning->load() == 0;
+      result.timedOut = !result.interrupted;
+      return finish();
+    }
+  }
+
   Race race(snapshot);
-  const int32_t threads = std::max(1, options.threads);
+  const int32_t threads = portfolioThreads(options.threads);
+  result.threads = threads;
   {
     std::vector<std::jthread> workers;
     auto launch = [&](auto&& body) {

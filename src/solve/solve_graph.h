@@ -1,6 +1,8 @@
 // The one-graph decision of `solve`: a portfolio over the cores. The root pruning
 // (necessary conditions, degree-2 forcing, the alternation rule) runs first on a copy of
-// the graph; then, side by side on their own threads and each on its own copy,
+// the graph, then a short exact search on the calling thread (most graphs that are easy
+// for the search are decided there, without starting a thread or copying the graph);
+// then, side by side on their own threads and each on its own copy,
 //  - the exact search (complete; with the proof system and the sound root rules the only
 //    sources of a non-Hamiltonian verdict),
 //  - the rotation-extension finder,
@@ -28,12 +30,18 @@ struct SolveOptions {
   // worker; 2 runs the search and the finder side by side; a third thread runs the mill,
   // a fourth the proof system (on graphs of at most proofSystemEdgeLimit edges, since it
   // keeps a graph copy per depth), and each further thread joins the mill.
+  // More workers than the machine's hardware threads only slow the one that decides, so
+  // the count is capped there.
   int32_t threads = 4;
   uint32_t seed = 1;  // the finder's and the alternation rule's random choices
   bool useFinder = true;
   bool useMill = true;
   bool useProofSystem = true;
   int32_t proofSystemEdgeLimit = 5000;
+  // The calling thread's exact search before the portfolio starts gives up after
+  // probeNodesPerNode * nodes + probeNodes tree nodes (a few milliseconds); 0 and 0: none.
+  int64_t probeNodesPerNode = 2;
+  int64_t probeNodes = 10000;
 };
 
 struct SolveResult {
@@ -45,11 +53,15 @@ struct SolveResult {
   int64_t treeNodes = 0;                    // exact search
   int32_t deepestDepth = 0;
   int32_t alternationDeletions = 0;         // edges the alternation rule removed at the root
+  int32_t threads = 0;                      // workers the portfolio ran (0: decided before it)
   double seconds = 0.0;
 };
 
 inline constexpr const char* kSolveMethods[] = {"root pruning",       "alternation rule", "exact search",
                                                 "rotation-extension", "probability mill", "proof system"};
+
+// The workers a portfolio of `requested` threads runs: at most the hardware threads.
+int32_t portfolioThreads(int32_t requested);
 
 // Decides `graph` (not changed). `keepRunning` (1 run, 0 stop) may be null. `progress`,
 // when given, carries the exact search's live figures.
