@@ -2,7 +2,9 @@
 # Seconds to a decision with `hamcycles-cli solve`, per instance: the public instances in
 # ../shared/peers-instances (or $PEERS) and generated ones (knight 4 x C, toroidal grids,
 # ICCS, random cubic, GP(n, 2)). With PEER=1, nauty's cubhamg (exact cubic backtracking)
-# runs beside it on the cubic graphs of up to 20,000 nodes.
+# runs beside it on the cubic graphs of up to 20,000 nodes. The last column is the best
+# external solver's figure where one is known; the run ends with the geometric means of
+# ours over it, for the Hamiltonian and the non-Hamiltonian cases.
 #
 #   bench/solve.sh [CLI]          CLI defaults to build/cli/hamcycles-cli
 #   env: CAP=30 (seconds per run)  THREADS=4  SEED=1  CASES="knight4x40 torus100 ..."  PEER=0
@@ -81,7 +83,19 @@ PY
   python3 -c "print(f'{$t1 - $t0:.3f}')"
 }
 
-printf '%-28s %8s %-16s %-20s %10s %10s\n' "graph" "nodes" "verdict" "method" "seconds" "cubhamg"
+# The best external solver's seconds per case, as measured on this machine (30 s caps);
+# cases without a figure are left out of the ratios.
+external_seconds() {
+  case "$1" in
+    torus100) echo 0.16 ;; iccs50) echo 0.003 ;; knight4x40) echo 0.3 ;; knight4x640) echo 22 ;;
+    sat_unsat) echo 0.23 ;; gp23) echo 0.13 ;; gp29) echo 0.24 ;; gp35) echo 0.10 ;; gp47) echo 0.26 ;;
+    gp59) echo 1.7 ;; cubic10000) echo 0.03 ;; tsplib_alb5000) echo 0.07 ;; *) echo - ;;
+  esac
+}
+ratios="$work/ratios"
+: >"$ratios"
+
+printf '%-28s %8s %-16s %-20s %10s %10s %10s\n' "graph" "nodes" "verdict" "method" "seconds" "cubhamg" "external"
 for name in $cases; do
   graph="$(graph_of "$name")" || { printf '%-28s (not generated)\n' "$name"; continue; }
   json="$(timeout $((cap + 120)) "$cli" solve "$graph" --time-limit "$cap" --threads "$threads" --seed "$seed" --json 2>/dev/null || true)"
@@ -89,13 +103,28 @@ for name in $cases; do
   [[ "${PEER:-0}" == 1 ]] && peer="$(peer_seconds "$graph")"
   printf '%s\n' "$json" | python3 -c '
 import json, sys
-name, peer = sys.argv[1], sys.argv[2]
+name, peer, external, ratios = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4]
 try:
     j = json.loads(sys.stdin.read())
 except Exception:
     print(f"{name:<28} (no result)"); sys.exit(0)
 method = j.get("method") or "-"
 nodes, verdict, seconds = j["nodes"], j["verdict"], j["seconds"]
-print(f"{name:<28} {nodes:>8} {verdict:<16} {method:<20} {seconds:>10.3f} {peer:>10}")
-' "$name" "$peer"
+print(f"{name:<28} {nodes:>8} {verdict:<16} {method:<20} {seconds:>10.3f} {peer:>10} {external:>10}")
+if external != "-" and verdict != "undecided":
+    open(ratios, "a").write(f"{verdict} {seconds / float(external)}\n")
+' "$name" "$peer" "$(external_seconds "$name")" "$ratios"
 done
+# Geometric means of ours over the external figure, for finding and for proving (an
+# undecided case has no ratio and is named in the table instead).
+python3 - "$ratios" <<'PY'
+import math, sys
+groups = {}
+for line in open(sys.argv[1]):
+    verdict, ratio = line.split()
+    groups.setdefault(verdict, []).append(max(float(ratio), 1e-9))
+for verdict, label in (("hamiltonian", "finding"), ("non-hamiltonian", "proving")):
+    r = groups.get(verdict, [])
+    if r:
+        print(f"geometric mean ours / external, {label}: {math.exp(sum(map(math.log, r)) / len(r)):.3f} over {len(r)} cases")
+PY

@@ -27,14 +27,13 @@ void printReport(const SolveCommandReport& r, const SolveCommandOptions& options
     j["method"] = r.method.empty() ? Json() : Json(r.method);
     j["treeNodes"] = r.treeNodes;
     j["deepestDepth"] = r.deepestDepth;
-    j["threads"] = portfolioThreads(options.threads);
+    j["threads"] = options.threads;
     j["stopped"] = r.stopped;
     printJsonReport(j, r, options.output);
     return;
   }
   printGraphLine(r);
-  const int32_t threads = portfolioThreads(options.threads);
-  std::cout << "Method: portfolio on " << threads << (threads == 1 ? " thread" : " threads")
+  std::cout << "Method: portfolio on " << options.threads << (options.threads == 1 ? " thread" : " threads")
             << ", seed " << r.seed << (r.method.empty() ? std::string() : ", decided by the " + r.method) << "\n";
   std::cout << "Exact search: " << r.treeNodes << " tree nodes, deepest depth " << r.deepestDepth << ", "
             << formatNumber(r.seconds, 3) << " s\n";

@@ -139,11 +139,6 @@ void runProofSystem(const Graph& graph, Race& race) {
 
 }  // namespace
 
-int32_t portfolioThreads(int32_t requested) {
-  const int32_t hardware = static_cast<int32_t>(std::thread::hardware_concurrency());
-  return std::max(1, hardware > 0 ? std::min(requested, hardware) : requested);
-}
-
 SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const std::atomic<uint8_t>* keepRunning,
                        ExactSearchProgress* progress) {
   const Clock::time_point start = Clock::now();
@@ -187,6 +182,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
     if (hasDeadline) stop.setDeadline(deadline);
     ExactSearchOptions probe;
     probe.treeNodeLimit = probeLimit;
+    probe.rootLookAheadEdgeLimit = probe.levelLookAheadEdgeLimit = -1;  // look-ahead can take seconds
     const std::atomic<uint8_t>* savedRunFlag = lookAheadRunFlag;
     lookAheadRunFlag = keepRunning;
     ExactSearchResult found = exactSearch(root, stop, nullptr, probe, progress);
@@ -213,7 +209,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
   }
 
   Race race(snapshot);
-  const int32_t threads = portfolioThreads(options.threads);
+  const int32_t threads = std::max(1, options.threads);
   result.threads = threads;
   {
     std::vector<std::jthread> workers;

@@ -30,8 +30,6 @@ struct SolveOptions {
   // worker; 2 runs the search and the finder side by side; a third thread runs the mill,
   // a fourth the proof system (on graphs of at most proofSystemEdgeLimit edges, since it
   // keeps a graph copy per depth), and each further thread joins the mill.
-  // More workers than the machine's hardware threads only slow the one that decides, so
-  // the count is capped there.
   int32_t threads = 4;
   uint32_t seed = 1;  // the finder's and the alternation rule's random choices
   bool useFinder = true;
@@ -59,9 +57,6 @@ struct SolveResult {
 
 inline constexpr const char* kSolveMethods[] = {"root pruning",       "alternation rule", "exact search",
                                                 "rotation-extension", "probability mill", "proof system"};
-
-// The workers a portfolio of `requested` threads runs: at most the hardware threads.
-int32_t portfolioThreads(int32_t requested);
 
 // Decides `graph` (not changed). `keepRunning` (1 run, 0 stop) may be null. `progress`,
 // when given, carries the exact search's live figures.
