@@ -12,14 +12,8 @@ namespace {
 const std::string kNodes = "ERROR: The number of nodes must be 3 or greater.";
 const std::string kNumeric = "ERROR: Graph parameters must be numeric.";
 
-struct LoadCase {
-  int32_t family;
-  const char* text1;
-  const char* text2;
-  std::vector<std::string> messages;  // empty: accepted with the two values below
-  double parameter1 = 0.0;
-  double parameter2 = 0.0;
-};
+// No messages: accepted with the two parameters.
+struct LoadCase { int32_t family; const char *text1, *text2; std::vector<std::string> messages; double p1 = 0, p2 = 0; };
 
 TEST(GenerationValidation, LoadButtonsShowTheirMessagesInOrderOrSendTheRequest) {
   const std::vector<LoadCase> cases = {
@@ -57,8 +51,8 @@ TEST(GenerationValidation, LoadButtonsShowTheirMessagesInOrderOrSendTheRequest) 
     EXPECT_EQ(outcome.accepted, c.messages.empty());
     if (outcome.accepted) {
       EXPECT_EQ(outcome.request.sourceType, c.family);
-      EXPECT_EQ(outcome.request.parameter1, c.parameter1);
-      EXPECT_EQ(outcome.request.parameter2, c.parameter2);
+      EXPECT_EQ(outcome.request.parameter1, c.p1);
+      EXPECT_EQ(outcome.request.parameter2, c.p2);
     }
   }
 }

@@ -116,33 +116,27 @@ TEST(Runners, StoneCarverDecidesExactlyOnce) {
 }
 
 TEST(Runners, CohcResults) {
-  struct Row {
-    Graph graph;
-    int32_t depth, level;
-    int16_t result;
-  };
-  Row rows[] = {
+  const std::tuple<Graph, int32_t, int32_t, int16_t> rows[] = {
       {testing::petersenGraph(), 999999999, 5, 0},
       {testing::petersenGraph(), 0, 0, 2},
       {testing::makeGraph(6, testing::completeEdges(0, 6)), 999999999, 5, 1},
   };
-  for (Row& row : rows) {
+  for (const auto& [graph, depth, level, expected] : rows) {
     CohcRunner runner;
     std::atomic<int> decisions{0};
     std::atomic<int16_t> result{-1};
-    auto statistics = std::make_shared<SearchTreeStatistics>();
     CohcRunSettings settings;
-    settings.maxSearchDepth = row.depth;
-    settings.pruningLevel = row.level;
+    settings.maxSearchDepth = depth;
+    settings.pruningLevel = level;
     settings.writeCycleFile = false;
-    runner.start(shared(std::move(row.graph)), settings, nullptr, statistics, [&](int16_t r) {
+    runner.start(shared(graph), settings, nullptr, std::make_shared<SearchTreeStatistics>(), [&](int16_t r) {
       result = r;
       ++decisions;
     });
     ASSERT_TRUE(eventually([&] { return decisions > 0; }));
     EXPECT_FALSE(runner.runInProgress());
     EXPECT_EQ(decisions, 1);
-    EXPECT_EQ(result, row.result) << "depth " << row.depth;
+    EXPECT_EQ(result, expected) << "depth " << depth;
   }
 }
 
