@@ -12,14 +12,8 @@ namespace {
 const std::string kNodes = "ERROR: The number of nodes must be 3 or greater.";
 const std::string kNumeric = "ERROR: Graph parameters must be numeric.";
 
-struct LoadCase {
-  int32_t family;
-  const char* text1;
-  const char* text2;
-  std::vector<std::string> messages;  // empty: accepted with the two values below
-  double parameter1 = 0.0;
-  double parameter2 = 0.0;
-};
+// No messages: accepted with the two parameters.
+struct LoadCase { int32_t family; const char *text1, *text2; std::vector<std::string> messages; double p1 = 0, p2 = 0; };
 
 TEST(GenerationValidation, LoadButtonsShowTheirMessagesInOrderOrSendTheRequest) {
   const std::vector<LoadCase> cases = {
@@ -57,17 +51,10 @@ TEST(GenerationValidation, LoadButtonsShowTheirMessagesInOrderOrSendTheRequest) 
     EXPECT_EQ(outcome.accepted, c.messages.empty());
     if (outcome.accepted) {
       EXPECT_EQ(outcome.request.sourceType, c.family);
-      EXPECT_EQ(outcome.request.parameter1, c.parameter1);
-      EXPECT_EQ(outcome.request.parameter2, c.parameter2);
+      EXPECT_EQ(outcome.request.parameter1, c.p1);
+      EXPECT_EQ(outcome.request.parameter2, c.p2);
     }
   }
-}
-
-TEST(GenerationValidation, DegreeThreePointNineBuildsACubicGraph) {
-  BuiltGraph built = buildRequestedGraph(evaluateLoadButton(2, "10", "3.9").request, std::stop_token{});
-  ASSERT_NE(built.graph, nullptr) << built.error;
-  EXPECT_EQ(built.graph->howManyNodes, 10);
-  for (const Node& node : built.graph->nodes) EXPECT_EQ(node.degree, 3);
 }
 
 TEST(GenerationValidation, MessageNumbersFollowTheDisplayRule) {
@@ -82,16 +69,15 @@ TEST(GenerationValidation, OnlyLargeOrDenseRequestsLeaveTheUiThread) {
   EXPECT_TRUE(shouldGenerateInBackground(evaluateLoadButton(2, "100", "50")));
 }
 
-}  // namespace
-}  // namespace hc
-
-namespace hc {
-namespace {
-
-TEST(GenerationValidation, AStoppedBuildGivesNoGraph) {
+// The page's request builds what it names (degree 3.9 is cubic); a stopped build gives none.
+TEST(GenerationValidation, BuildingTheRequest) {
+  BuiltGraph built = buildRequestedGraph(evaluateLoadButton(2, "10", "3.9").request, std::stop_token{});
+  ASSERT_NE(built.graph, nullptr) << built.error;
+  EXPECT_EQ(built.graph->howManyNodes, 10);
+  for (const Node& node : built.graph->nodes) EXPECT_EQ(node.degree, 3);
   std::stop_source stop;
   stop.request_stop();
-  BuiltGraph built = buildRequestedGraph({2, 1000000, 3}, stop.get_token());
+  built = buildRequestedGraph({2, 1000000, 3}, stop.get_token());
   EXPECT_EQ(built.graph, nullptr);
   EXPECT_EQ(built.error, kGenerationCancelled);
 }

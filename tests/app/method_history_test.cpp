@@ -18,36 +18,20 @@ namespace {
 
 IterationRow rowNumber(int32_t i) { return {i, i % 7, i % 3 == 0, i % 5 == 0, i % 11, i * 0.5, 0.01 * i}; }
 
-TEST(IterationHistory, KeepsTheLastLIterations) {
-  struct Case { int64_t limit; int32_t posted; int32_t first; };
-  for (Case c : {Case{3, 5, 3}, Case{1000, 5, 1}, Case{0, 5, 5}, Case{-7, 5, 5}, Case{1, 1, 1}}) {
-    IterationHistory history(1000);
-    history.setRowLimit(c.limit);
-    for (int32_t i = 1; i <= c.posted; ++i) history.add(rowNumber(i));
-    ASSERT_EQ(history.rows().size(), static_cast<size_t>(c.posted - c.first + 1)) << c.limit;
-    EXPECT_EQ(history.rows().front().iteration, c.first);
-    EXPECT_EQ(history.rows().back().iteration, c.posted);
-    EXPECT_EQ(history.statistics().rowsAdded, c.posted);
-  }
-}
-
-TEST(IterationHistory, StartValuesAndTexts) {
-  IterationStatistics none;
-  EXPECT_EQ(formatNumber(none.leastDeletionsToHub, 0), "2000000000");
-  EXPECT_EQ(formatNumber(none.leastDeletionsToRing, 0), "2000000000");
+TEST(IterationHistory, Texts) {
   EXPECT_EQ(maxForcedEdgesText(12, 20), "12 (60.00% Done)");
   IterationRow row{17, 9, 1, 0, 12, 66.666, 0.127};
   const char* expected[] = {"17", "9", "1", "0", "12", "66.66", "0.12"};
   for (int32_t c = 0; c < kIterationColumns; ++c) EXPECT_EQ(iterationCellText(row, c), expected[c]);
 }
 
-// Random limits, posts and drain points: the window's list is always consecutive
-// iterations ending with the newest, as many as the limit allows, and the statistics
-// equal those over every iteration.
+// Random limits (below 1 keeps one), posts and drain points: the window's list is always
+// consecutive iterations ending with the newest, as many as the limit allows, and the
+// statistics equal those over every iteration.
 TEST(SchcProgressBuffer, HandOverNeverShowsAGapOrLosesStatistics) {
   std::mt19937 random(14);
   for (int trial = 0; trial < 50; ++trial) {
-    int32_t limit = 1 + static_cast<int32_t>(random() % 6);
+    const int32_t limit = static_cast<int32_t>(random() % 8) - 1;
     SchcProgressBuffer buffer(limit);
     IterationHistory shown(limit), reference(limit);
     int32_t posted = 0;
@@ -61,7 +45,7 @@ TEST(SchcProgressBuffer, HandOverNeverShowsAGapOrLosesStatistics) {
       applyBatch(shown, buffer.drain());
       ASSERT_FALSE(buffer.hasNews());
       const auto& rows = shown.rows();
-      ASSERT_EQ(rows.size(), static_cast<size_t>(std::min(posted, limit)));
+      ASSERT_EQ(rows.size(), static_cast<size_t>(std::min(posted, std::max(limit, 1))));
       for (size_t i = 0; i < rows.size(); ++i) ASSERT_EQ(rows[i].iteration, posted - int32_t(rows.size() - 1 - i));
       const IterationStatistics &a = shown.statistics(), &b = reference.statistics();
       ASSERT_EQ(std::tie(a.rowsAdded, a.leastDeletionsToHub, a.leastDeletionsToRing, a.mostDeletions, a.maxForcedEdges),
@@ -94,43 +78,30 @@ TEST(CohcProgressBuffer, TableAndCsvMirrorTheProof) {
   const DepthHistory& table = listener.table;
   ASSERT_EQ(table.rowCount(), s.deepestStartedDepth + 1);
   ASSERT_GT(table.rowCount(), 2);
-  std::string csv = table.csv();
-  EXPECT_EQ(csv.substr(0, csv.find('\n')), "Depth,Started,Solved,Forced Edges,Longest Time,Average Time");
-  size_t lineStart = csv.find('\n') + 1;
+  std::string expected = "Depth,Started,Solved,Forced Edges,Longest Time,Average Time\n";
   for (int32_t d = 0; d < table.rowCount(); ++d) {
-    std::string expected;
     for (int32_t c = 0; c < kDepthColumns; ++c) {
-      std::string cell = depthCellText(depthRowOf(s, d), d, c);
+      const std::string cell = depthCellText(depthRowOf(s, d), d, c);
       EXPECT_EQ(depthCellText(table.row(d), d, c), cell) << d << "," << c;
       expected += (c ? "," : "") + (cell == "-" ? std::string() : cell);
     }
-    size_t lineEnd = csv.find('\n', lineStart);
-    EXPECT_EQ(csv.substr(lineStart, lineEnd - lineStart), expected);
-    lineStart = lineEnd + 1;
+    expected += "\n";
   }
-  EXPECT_EQ(lineStart, csv.size());
+  EXPECT_EQ(table.csv(), expected);
   EXPECT_EQ(table.series(ChartKind::kForcedEdges).size(), size_t(s.deepestStartedDepth + 1));
   EXPECT_EQ(table.series(ChartKind::kSolved).size(), size_t(s.deepestSolvedDepth + 1));
   EXPECT_EQ(depthCellText(DepthRow{1, 0, 5, 0, 0}, 3, 4), "-");
 }
 
+// An axis takes a larger statistic with 20 % headroom and otherwise stays: a value between
+// the statistic and the axis moves nothing, nor does a smaller one.
 TEST(ChartScale, AxisMaximaOnlyGrowWithHeadroom) {
-  std::mt19937 random(2);
   ChartAxisMaxima axes;
-  for (int step = 0; step < 200; ++step) {
-    DepthSummary s;
-    s.mostSolved = random() % 1000;
-    s.largestAverageTime = (random() % 1000) * 0.001;
-    s.longestTimeOverall = (random() % 1000) * 0.01;
-    s.mostForcedEdges = random() % 50;
-    ChartAxisMaxima before = axes;
-    axes.grow(s);
-    for (int32_t k = 0; k < kChartCount; ++k) {
-      auto kind = static_cast<ChartKind>(k);
-      double statistic = chartStatisticMaximum(s, kind), old = before.maximum(kind);
-      EXPECT_EQ(axes.maximum(kind), old < statistic ? 1.2 * statistic : old);
-    }
-  }
+  axes.grow({0, 3, 10, 4, 2, 5});  // solved, longest, average, forced edges
+  axes.grow({0, 3, 11, 8, 1, 5});
+  std::vector<double> maxima;
+  for (int32_t k = 0; k < kChartCount; ++k) maxima.push_back(axes.maximum(static_cast<ChartKind>(k)));
+  EXPECT_EQ(maxima, (std::vector<double>{1.2 * 10, 1.2 * 2, 1.2 * 8, 1.2 * 5}));
 }
 
 TEST(ChartScale, TicksAndLabels) {
@@ -155,10 +126,9 @@ TEST(ChartScale, TicksAndLabels) {
 }
 
 TEST(RunInputs, ListNumbersAndSeeds) {
-  EXPECT_EQ(leadingNumber("05 - O(E) PM, Variable LAS"), 5);
-  EXPECT_EQ(leadingNumber("13 - O(E) PM, Variable LAS, Biconnectivity Check"), 13);
-  EXPECT_EQ(leadingNumber("6 - 2-Edge Cuts"), 6);
-  EXPECT_EQ(leadingNumber("x5 - y"), std::nullopt);
+  EXPECT_EQ(std::vector({leadingNumber("05 - O(E) PM, Variable LAS"), leadingNumber("6 - 2-Edge Cuts"),
+                         leadingNumber("x5 - y")}),
+            std::vector<std::optional<int32_t>>({5, 6, std::nullopt}));
   struct Seed { const char* text; bool valid; std::optional<uint32_t> seed; };
   for (Seed s : {Seed{"", true, std::nullopt}, Seed{"  ", true, std::nullopt}, Seed{" 42 ", true, 42u},
                  Seed{"4294967295", true, 4294967295u}, Seed{"4294967296", false, std::nullopt},

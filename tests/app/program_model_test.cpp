@@ -37,20 +37,25 @@ class ProgramModelTest : public ::testing::Test {
   ProgramModel model{view};
 };
 
-// Every event of the state table from every state it applies to.
+// Every event of the state table from every state it applies to, with the pages'
+// notifications in order. `from` is reached by a load (1), a method's button (2) or a
+// decision (3); `button` -1 is Reset; `algorithm` is the choice afterwards (0: unchanged).
 TEST_F(ProgramModelTest, StateTable) {
-  struct Row {
-    int32_t from;     // reached via load (1), a button (2, with `viaAlgorithm`), a decision (3)
-    int32_t button;   // page button, or -1 for the reset button
-    int32_t to;
-    int32_t algorithm;  // expected choice afterwards (0: unchanged from the setup)
-    const char* aborts;  // the page whose abortRun runs, or ""
-  };
+  struct Row { int32_t from, button, to, algorithm; const char* log; };
+  const char* toOne = "E1 G1 I1 S1 C1";
   const Row rows[] = {
-      {1, kStoneCarverPage, 2, 1, ""}, {1, kCoHCPage, 2, 2, ""},       {1, kEditorPage, 2, 3, ""},
-      {1, kGenerationPage, 1, 0, ""},  {2, kStoneCarverPage, 1, 0, "S"}, {2, kCoHCPage, 1, 0, "C"},
-      {2, kEditorPage, 1, 0, ""},      {3, kStoneCarverPage, 1, 0, ""}, {3, kCoHCPage, 1, 0, ""},
-      {3, kEditorPage, 1, 0, ""},      {1, -1, 0, 0, ""},              {3, -1, 0, 0, ""},
+      {1, kStoneCarverPage, 2, 1, "E2 G2 I2 S2 E-button C-button C-controls"},
+      {1, kCoHCPage, 2, 2, "E2 G2 I2 C2 E-button S-button S-controls"},
+      {1, kEditorPage, 2, 3, "E2 G2 I2 C-button C-controls S-button S-controls"},
+      {1, kGenerationPage, 1, 0, ""},
+      {2, kStoneCarverPage, 1, 0, "S-abort E1 G1 I1 S1 C1"},
+      {2, kCoHCPage, 1, 0, "C-abort E1 G1 I1 S1 C1"},
+      {2, kEditorPage, 1, 0, toOne},
+      {3, kStoneCarverPage, 1, 0, toOne},
+      {3, kCoHCPage, 1, 0, toOne},
+      {3, kEditorPage, 1, 0, toOne},
+      {1, -1, 0, 0, "E0 G0 I0 S0 C0"},
+      {3, -1, 0, 0, "E0 G0 I0 S0 C0"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(std::to_string(row.from) + " button " + std::to_string(row.button));
@@ -71,18 +76,14 @@ TEST_F(ProgramModelTest, StateTable) {
     }
     EXPECT_EQ(model.programState(), row.to);
     EXPECT_EQ(model.algorithmChoice(), row.algorithm ? row.algorithm : before);
-    EXPECT_EQ(takeLog().find("-abort") != std::string::npos, *row.aborts != 0);
+    EXPECT_EQ(takeLog(), row.log);
     EXPECT_EQ(model.submittedGraph() != nullptr, row.to != 0);
     EXPECT_EQ(model.workingGraph() != nullptr, row.to != 0);
   }
 }
 
 TEST(ProgramStates, StatusTexts) {
-  struct Row {
-    int32_t state, algorithm;
-    int16_t result;
-    const char* text;
-  };
+  struct Row { int32_t state, algorithm; int16_t result; const char* text; };
   const Row rows[] = {
       {0, 0, 0, "No Graph Loaded"},
       {1, 2, 1, "Graph Loaded & Ready To Run"},
@@ -99,18 +100,6 @@ TEST(ProgramStates, StatusTexts) {
 TEST_F(ProgramModelTest, NotificationOrder) {
   loadComplete();
   EXPECT_EQ(takeLog(), "E0 G0 I0 S0 C0 E1 G1 I1 S1 C1");
-  model.pageButtonPressed(kStoneCarverPage);
-  EXPECT_EQ(takeLog(), "E2 G2 I2 S2 E-button C-button C-controls");
-  model.pageButtonPressed(kStoneCarverPage);
-  takeLog();
-  model.pageButtonPressed(kCoHCPage);
-  EXPECT_EQ(takeLog(), "E2 G2 I2 C2 E-button S-button S-controls");
-  model.pageButtonPressed(kCoHCPage);
-  takeLog();
-  model.pageButtonPressed(kEditorPage);
-  EXPECT_EQ(takeLog(), "E2 G2 I2 C-button C-controls S-button S-controls");
-  model.pageButtonPressed(kEditorPage);
-  takeLog();
   // Manual edit mode deciding inside its own notification: every page hears 3 at once,
   // the rest of the outer round passes the state as it now is and hides nothing.
   pages[kEditorPage]->onState = [&](int32_t s) {
@@ -138,92 +127,55 @@ TEST_F(ProgramModelTest, WorkingGraphIsFreshCopyOnEveryEntryIntoState1) {
 
 TEST_F(ProgramModelTest, ResetKeepsTheDrawing) {
   Graph2D& d = model.drawing();
-  auto* a = d.addNode(0, 0);
-  auto* b = d.addNode(100, 0);
-  auto* c = d.addNode(0, 100);
-  d.joinNodes(a, b);
-  d.joinNodes(b, c);
-  d.joinNodes(c, a);
+  Graph2DNode* n[] = {d.addNode(0, 0), d.addNode(100, 0), d.addNode(0, 100)};
+  for (int i = 0; i < 3; ++i) d.joinNodes(n[i], n[(i + 1) % 3]);
   model.loadGraphRequest({13, 0, 0});
   EXPECT_EQ(model.windowTitle(), "Hamiltonian Cycles  [USER-DRAWN GRAPH WITH 3 NODES]");
   EXPECT_EQ(model.submittedGraph()->howManyNodes, 3);
   model.setProgramState(0);
   EXPECT_EQ(model.windowTitle(), "Hamiltonian Cycles  [NO GRAPH LOADED]");
-  EXPECT_EQ(model.drawing().nodeCount(), 3);
   EXPECT_EQ(model.drawing().edgeCount(), 3);
-  // A generated graph clears the drawing; an empty drawing cannot be submitted.
+  // A generated graph clears the drawing (an empty one cannot be submitted: editor page).
   loadComplete();
   EXPECT_EQ(model.drawing().nodeCount(), 0);
-  model.loadGraphRequest({13, 0, 0});
-  EXPECT_EQ(model.programState(), 1);
-  EXPECT_EQ(view.messages, std::vector<std::string>{"ERROR! The graph has no vertices!"});
 }
 
+// Files chosen in a dialog (sources 10 to 12) and from the command line (`via` 0): a refused
+// file gives exactly one message and a cancel none; a read .g file is the drawing too.
 TEST_F(ProgramModelTest, FileRequests) {
-  const std::string examples = HC_EXAMPLES_DIR;
-  struct Row {
-    int32_t source;
-    std::optional<std::string> answer;
-    int32_t state;
-    const char* title;
-  };
-  const Row rows[] = {
-      {10, examples + "/petersen.txt", 1, "petersen.txt"},
-      {10, examples + "/petersen.hcp", 1, "petersen.hcp"},
-      {11, examples + "/knight8x8.g", 1, "knight8x8.g"},
-      {12, examples + "/petersen.obj", 1, "petersen.obj"},
-      {10, std::nullopt, 0, "NO GRAPH LOADED"},
-      {12, examples + "/missing.obj", 0, "NO GRAPH LOADED"},
-      {11, examples + "/petersen.txt", 0, "NO GRAPH LOADED"},
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.answer.value_or("(cancelled)"));
-    loadComplete();
-    view.messages.clear();
-    view.fileAnswers = {row.answer};
-    model.loadGraphRequest({static_cast<double>(row.source), 0, 0});
-    EXPECT_EQ(model.programState(), row.state);
-    EXPECT_EQ(model.windowTitle(), std::string("Hamiltonian Cycles  [") + row.title + "]");
-    EXPECT_EQ(model.submittedGraph() != nullptr, row.state == 1);
-    // A refused file: exactly one message naming it; a cancel: none.
-    EXPECT_EQ(view.messages.size(), row.state == 0 && row.answer ? 1u : 0u);
-    EXPECT_EQ(model.graphSourceType(), row.state == 1 ? row.source : -1);
-  }
-  EXPECT_EQ(model.drawing().nodeCount(), 0);  // the failed .g load kept the cleared drawing
-}
-
-TEST_F(ProgramModelTest, StartWithFile) {
-  const std::string examples = HC_EXAMPLES_DIR;
+  const std::string ex = std::string(HC_EXAMPLES_DIR) + "/";
   const std::string unknown = (std::filesystem::temp_directory_path() / "hc_model_start.graph").string();
   std::ofstream(unknown) << "3\n1 2\n0 2\n0 1\n";
-  struct Row {
-    std::string path;
-    int32_t state, nodes, source;
-  };
+  struct Row { int32_t via; std::optional<std::string> path; int32_t source, nodes; };  // -1: refused
   const Row rows[] = {
-      {examples + "/knight8x8.txt", 1, 64, 10}, {examples + "/petersen.g", 1, 10, 11},
-      {examples + "/knight8x8.obj", 1, 64, 12}, {examples + "/knight8x8.hcp", 1, 64, 10},
-      {unknown, 0, 0, -1},                      {examples + "/none.txt", 0, 0, -1},
+      {10, ex + "petersen.txt", 10, 10}, {10, ex + "petersen.hcp", 10, 10}, {11, ex + "knight8x8.g", 11, 64},
+      {12, ex + "petersen.obj", 12, 10}, {10, std::nullopt, -1, 0},         {12, ex + "missing.obj", -1, 0},
+      {11, ex + "petersen.txt", -1, 0},  {0, ex + "knight8x8.txt", 10, 64}, {0, ex + "petersen.g", 11, 10},
+      {0, ex + "knight8x8.obj", 12, 64}, {0, ex + "knight8x8.hcp", 10, 64}, {0, unknown, -1, 0},
+      {0, ex + "none.txt", -1, 0},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.path);
-    ScriptedView fresh;
-    ProgramModel started(fresh);
-    started.startWithFile(row.path);
-    EXPECT_EQ(started.programState(), row.state);
-    EXPECT_EQ(started.graphSourceType(), row.source);
-    EXPECT_EQ(started.submittedGraph() ? started.submittedGraph()->howManyNodes : 0, row.nodes);
-    EXPECT_EQ(fresh.messages.size(), row.state == 0 ? 1u : 0u);
-    EXPECT_EQ(started.drawing().nodeCount(), row.source == 11 ? 10 : 0);
+    SCOPED_TRACE(row.path.value_or("(cancelled)"));
+    loadComplete();
+    view.messages.clear();
+    view.fileAnswers = {row.path};
+    if (row.via) model.loadGraphRequest({static_cast<double>(row.via), 0, 0});
+    if (!row.via) model.startWithFile(*row.path);
+    const bool read = row.source > 0;
+    EXPECT_EQ(model.programState(), read ? 1 : 0);
+    EXPECT_EQ(model.windowTitle(), "Hamiltonian Cycles  [" +
+                                       (read ? std::filesystem::path(*row.path).filename().string() : "NO GRAPH LOADED") +
+                                       "]");
+    EXPECT_EQ(model.submittedGraph() ? model.submittedGraph()->howManyNodes : 0, row.nodes);
+    EXPECT_EQ(view.messages.size(), !read && row.path ? 1u : 0u);
+    EXPECT_EQ(model.graphSourceType(), row.source);
+    EXPECT_EQ(model.drawing().nodeCount(), row.source == 11 ? row.nodes : 0);
   }
   std::filesystem::remove(unknown);
 }
 
 TEST_F(ProgramModelTest, DisplayNames) {
-  struct Row {
-    double source, p1, p2;
-    const char* name;
-  };
+  struct Row { double source, p1, p2; const char* name; };
   const Row rows[] = {
       {1, 100, 0.05, "Random 100-Node Graph With Edge Probability 0.0500"},
       {2, 10, 3, "Random 3-Regular Graph With 10 Nodes"},
@@ -235,17 +187,8 @@ TEST_F(ProgramModelTest, DisplayNames) {
       {8, 7, 0, "Complete Graph With 7 Nodes"},
       {9, 4, 2.5, "3-SAT Reduction Graph From Random Formula With 4 Variables & Clause Multiplier 2.500"},
   };
-  bool viaWorker = false;  // every other row as a page building off the UI thread does
   for (const Row& row : rows) {
-    const GraphRequest request{row.source, row.p1, row.p2};
-    if ((viaWorker = !viaWorker)) {
-      std::shared_ptr<Graph> built = buildRequestedGraph(request).graph;
-      auto copy = std::make_shared<Graph>(*built);
-      model.installGeneratedGraph(request, built, copy);
-      EXPECT_EQ(model.workingGraph(), copy);
-    } else {
-      model.loadGraphRequest(request);
-    }
+    model.loadGraphRequest({row.source, row.p1, row.p2});
     EXPECT_EQ(model.programState(), 1) << row.name;
     EXPECT_EQ(model.graphDisplayName(), row.name);
   }

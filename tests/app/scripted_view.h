@@ -1,5 +1,5 @@
 // A ProgramView with scripted answers, and a page that records what it is told: every
-// program-state path runs without a display.
+// program-state path runs without a display (the widget tests use the view too).
 #pragma once
 
 #include <deque>
@@ -17,13 +17,14 @@ class ScriptedView : public ProgramView {
  public:
   std::deque<std::optional<std::string>> fileAnswers;  // popped per dialog; empty: cancel
   std::vector<std::string> messages;
+  bool answer = true;  // to every yes/no question
 
   std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return nextFile(); }
   std::optional<std::string> chooseSaveFile(const std::string&, const std::string&, const std::string&) override {
     return nextFile();
   }
   void showMessage(const std::string& text, const std::string&) override { messages.push_back(text); }
-  bool askYesNo(const std::string&, const std::string&) override { return true; }
+  bool askYesNo(const std::string&, const std::string&) override { return answer; }
   void postToUiThread(std::function<void()> task) override {
     std::lock_guard lock(mutex_);
     posted_.push_back(std::move(task));
@@ -42,9 +43,9 @@ class ScriptedView : public ProgramView {
  private:
   std::optional<std::string> nextFile() {
     if (fileAnswers.empty()) return std::nullopt;
-    auto answer = fileAnswers.front();
+    auto file = fileAnswers.front();
     fileAnswers.pop_front();
-    return answer;
+    return file;
   }
   std::mutex mutex_;
   std::vector<std::function<void()>> posted_;

@@ -11,20 +11,14 @@
 #include <filesystem>
 #include <fstream>
 
+#include "app/scripted_view.h"
 #include "ui/graph_generation_dlg.h"
 #include "ui/graph_information_dlg.h"
 
 namespace {
 
-class RecordingView : public hc::ProgramView {
- public:
-  std::vector<std::string> messages;
-  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return std::nullopt; }
-  std::optional<std::string> chooseSaveFile(const std::string&, const std::string&, const std::string&) override {
-    return std::nullopt;
-  }
-  void showMessage(const std::string& text, const std::string&) override { messages.push_back(text); }
-  bool askYesNo(const std::string&, const std::string&) override { return false; }
+// Posts as the window does: a queued call on the UI thread's event loop.
+struct RecordingView : hc::testing::ScriptedView {
   void postToUiThread(std::function<void()> task) override {
     QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
   }
