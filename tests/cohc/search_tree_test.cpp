@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -135,7 +134,7 @@ TEST_F(SearchTreeTest, UndecidedGraphWithoutUnforcedEdgesHasNoCandidates) {
 }
 
 TEST_F(SearchTreeTest, MinimalCandidatesAreAForcingSequenceThatDecidesACopy) {
-  Graph g = petersen();
+  Graph g = makeGraph(36, testing::knightEdges(6, 6));
   rootInitialPruning(g);
   CutSequence best = findMinimalForcingSequence(g);
   ASSERT_GT(best.count, 0);
@@ -149,6 +148,20 @@ TEST_F(SearchTreeTest, MinimalCandidatesAreAForcingSequenceThatDecidesACopy) {
   }
   EXPECT_NE(copy.isHamiltonian, kUndecided);
   EXPECT_EQ(g.isHamiltonian, kUndecided);  // the probes ran on copies
+  // The sequence kept is the shortest of the probes: replay them from the same seed.
+  enableFixedSeed(12345);
+  Graph h = makeGraph(36, testing::knightEdges(6, 6));
+  rootInitialPruning(h);
+  int32_t shortest = 1000000000;
+  int32_t longest = 0;
+  for (int32_t probe = 0; probe < kForcingProbes; ++probe) {
+    Graph probed(h);
+    const int32_t count = randomForcingProbe(probed).count;
+    shortest = std::min(shortest, count);
+    longest = std::max(longest, count);
+  }
+  EXPECT_EQ(best.count, shortest);
+  EXPECT_LT(shortest, longest);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -157,7 +170,6 @@ TEST_F(SearchTreeTest, MinimalCandidatesAreAForcingSequenceThatDecidesACopy) {
 
 struct WalkLog {
   int64_t nodes = 0;
-  int64_t forcingsThatClosedOthers = 0;
   int64_t restarts = 0;
 };
 
@@ -189,8 +201,6 @@ HamiltonicityState checkedWalk(Graph& graph, int32_t depth, const SearchTreeRun&
     int32_t index = builtFor.back();
     builtFor.pop_back();
     SearchTreeNode& parent = *path.back();
-    std::vector<bool> openBefore;
-    for (int32_t k = 0; k < parent.candidateCount(); ++k) openBefore.push_back(parent.candidateOpen(k));
     HamiltonicityState childVerdict = done->verdict();
     int32_t u = parent.candidateU(index);
     int32_t v = parent.candidateV(index);
@@ -201,11 +211,8 @@ HamiltonicityState checkedWalk(Graph& graph, int32_t depth, const SearchTreeRun&
         EXPECT_TRUE(parent.graph().isUncuttableEdge(u, v));
       }
       if (parent.verdict() == kUndecided) {
-        bool closedOther = false;
         int32_t firstOpen = -1;
         for (int32_t k = 0; k < parent.candidateCount(); ++k) {
-          if (k != index && openBefore[static_cast<size_t>(k)] && !parent.candidateOpen(k))
-            closedOther = true;
           if (parent.candidateOpen(k)) {
             // Every candidate still open is an existing unforced edge.
             EXPECT_TRUE(parent.graph().isAdjacent(parent.candidateU(k), parent.candidateV(k)));
@@ -213,7 +220,6 @@ HamiltonicityState checkedWalk(Graph& graph, int32_t depth, const SearchTreeRun&
             if (firstOpen < 0) firstOpen = k;
           }
         }
-        if (closedOther) ++log.forcingsThatClosedOthers;
         // The scan restarts at the first open candidate.
         if (firstOpen >= 0 && firstOpen < index) ++log.restarts;
         if (firstOpen >= 0 && !run.abort.requested()) {
@@ -248,36 +254,11 @@ TEST_F(SearchTreeTest, NonHamiltonianChildMakesTheParentForceAndRestart) {
         }
         EXPECT_NE(verdict, kHamiltonian);
         if (minimal) continue;
-        total.forcingsThatClosedOthers += log.forcingsThatClosedOthers;
         total.restarts += log.restarts;
       }
     }
   }
-  // The scenarios above did happen.
-  EXPECT_GT(total.forcingsThatClosedOthers, 0);
-  EXPECT_GT(total.restarts, 0);
-}
-
-TEST_F(SearchTreeTest, ForcingAfterAFatalChildUsesTheDesignatedEdge) {
-  // Two K4 blocks joined by 0-4 and 3-7. At level 3, deleting 0-4 leaves 3-7 a bridge.
-  Graph g = makeGraph(8, testing::joined({{0, 4}, {3, 7}}, testing::joined(completeEdges(0, 4), completeEdges(4, 4))));
-  SearchTreeNode root(g, 3, SearchTreeRun{3, false, nullptr, {}});
-  root.start();
-  ASSERT_EQ(root.verdict(), kUndecided);
-  int32_t first = root.nextChild();
-  ASSERT_EQ(first, 0);
-  ASSERT_EQ(root.candidateU(0), 0);
-  ASSERT_EQ(root.candidateV(0), 4);
-  SearchTreeNode child(root, 0, 4);
-  child.start();
-  EXPECT_EQ(child.verdict(), kNotHamiltonian);
-  EXPECT_EQ(child.depth(), 1);
-  EXPECT_EQ(child.remainingDepth(), 2);
-  child.finish(false);
-  root.acceptChild(0, child);
-  EXPECT_TRUE(g.isUncuttableEdge(0, 4));
-  EXPECT_FALSE(root.candidateOpen(0));
-  EXPECT_EQ(root.nextChild(), 1);  // restarted at the first open candidate
+  EXPECT_GT(total.restarts, 0) << "the scenario above did happen";
 }
 
 // ---------------------------------------------------------------------------------------

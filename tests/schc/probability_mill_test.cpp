@@ -1,6 +1,7 @@
-// The mill versions: where deletions start, what Single LAS does with a fatal trial, the
-// Threshold LAS switch, the random draws of a step, termination of the legacy and
-// Disjunction versions, and the cut-sequence learning of version 10.
+// The mill versions step by step: where deletions start, what Single and Variable LAS do
+// with a fatal trial, the Threshold LAS switch, the random
+// draws of a step, the stop flag inside an iteration, termination, and the cut-sequence
+// learning of version 10.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,7 +12,6 @@
 
 #include "core/diagnostics.h"
 #include "core/random.h"
-#include "lookahead/simulate_cut.h"
 #include "schc/hamiltonian_cycle.h"
 #include "schc/mill_hooks.h"
 #include "schc/probability_mill.h"
@@ -21,13 +21,6 @@
 namespace hc {
 namespace {
 
-// A knight's tour graph after the driver's initial pruning, ready for iterations.
-std::unique_ptr<Graph> prunedKnightsTour(int32_t size) {
-  std::unique_ptr<Graph> g = testing::knightsTour(size, size);
-  EXPECT_EQ(fastInitialPruning(*g, 2, 0), kUndecided);
-  return g;
-}
-
 struct StepRecord {
   int32_t v, w, trial;
   MillStepAction action;
@@ -35,6 +28,7 @@ struct StepRecord {
   int32_t chains;
 };
 
+// Records every step; clears `flag` at the `stopAt`-th.
 class RecordingObserver : public MillStepObserver {
  public:
   void onStep(const Graph& graph, int32_t v, int32_t w, int32_t trial, MillStepAction action) override {
@@ -44,67 +38,89 @@ class RecordingObserver : public MillStepObserver {
       chainEnd = chainEnd || chain.head1 == v || chain.head2 == v;
     }
     steps.push_back({v, w, trial, action, chainEnd, graph.howManyChains});
+    if (flag != nullptr && static_cast<int32_t>(steps.size()) == stopAt) flag->store(0);
   }
   std::vector<StepRecord> steps;
+  std::atomic<uint8_t>* flag = nullptr;
+  int32_t stopAt = 0;
 };
 
-// The steps of one iteration of `version` on `graph`.
-std::vector<StepRecord> observedRun(Graph& graph, int32_t version) {
-  RecordingObserver observer;
-  ScopedMillStepObserver watch(observer);
-  runMillVersion(graph, version);
-  return observer.steps;
-}
-
-TEST(ProbabilityMill, OnceChainsExistEveryDeletionStartsAtAChainEnd) {
+// Every version, three iterations each on a pruned knight's tour, a pruned ICCS graph and
+// the Petersen graph.
+TEST(ProbabilityMill, EveryVersionStepByStep) {
   std::ostringstream log;
   ScopedDiagnosticStream capture(log);
   enableFixedSeed(31);
-  std::unique_ptr<Graph> pruned = prunedKnightsTour(8);
-  ASSERT_GT(pruned->howManyChains, 0);
-  for (int32_t version : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 13}) {
-    for (int32_t iteration = 0; iteration < 3; ++iteration) {
-      Graph copy(*pruned);
-      const std::vector<StepRecord> steps = observedRun(copy, version);
-      ASSERT_FALSE(steps.empty()) << "version " << version;
-      for (const StepRecord& step : steps) {
-        if (step.chains > 0) {
-          EXPECT_TRUE(step.chainEnd) << "version " << version << " node " << step.v;
-        }
-      }
-      EXPECT_NE(copy.isHamiltonian, kUndecided) << "version " << version;
-    }
-  }
-  disableFixedSeed();
-}
-
-TEST(ProbabilityMill, SingleLasForcesEveryEdgeWhoseTrialIsFatal) {
-  enableFixedSeed(8);
-  std::unique_ptr<Graph> pruned = prunedKnightsTour(8);
+  std::vector<Graph> sources = {*testing::generated(5, 8, 8), *testing::generated(7, 1, 0.0),
+                                testing::petersenGraph()};
+  for (size_t s = 0; s < 2; ++s) ASSERT_EQ(fastInitialPruning(sources[s], 2, 0), kUndecided);
+  ASSERT_GT(sources[0].howManyChains, 0);
   int32_t fatalTrials = 0;
-  for (int32_t version : {4, 12}) {
-    for (int32_t iteration = 0; iteration < 40; ++iteration) {
-      Graph copy(*pruned);
-      const std::vector<StepRecord> steps = observedRun(copy, version);
-      int32_t forced = 0;
-      for (const StepRecord& step : steps) {
-        ASSERT_NE(step.trial, -1);
-        EXPECT_EQ(step.action == MillStepAction::kForce, step.trial == kNotHamiltonian);
-        if (step.trial != kNotHamiltonian) continue;
-        ++forced;
-        // The edge was never deleted: it is still there, and forced unless the forcing
-        // itself ended the iteration with a hub.
-        EXPECT_TRUE(copy.isAdjacent(step.v, step.w)) << step.v << "," << step.w;
-        if (copy.howManyHubs == 0) {
-          EXPECT_TRUE(copy.isUncuttableEdge(step.v, step.w)) << step.v << "," << step.w;
+  int32_t sequencingLines = 0;
+  const std::string sequencingLine = "Simulation forced an edge. Ran full sequencing. howManyUncuttable = ";
+  for (size_t s = 0; s < sources.size(); ++s) {
+    const AdjacencySnapshot submitted = takeAdjacencySnapshot(sources[s]);
+    for (int32_t version = 0; version <= 13; ++version) {
+      const bool legacy = version == 0 || version == 11;
+      const bool singleLas = version == 4 || version == 12;
+      const bool variableLas = version == 5 || version == 13;
+      for (int32_t iteration = 0; iteration < 3; ++iteration) {
+        SCOPED_TRACE(::testing::Message() << "graph " << s << ", version " << version);
+        Graph copy(sources[s]);
+        copy.printLevel = singleLas || variableLas ? 1 : 0;
+        RecordingObserver observer;
+        log.str("");
+        {
+          ScopedMillStepObserver watch(observer);
+          runMillVersion(copy, version);
+        }
+        const std::string text = log.str();
+        if (!legacy) {
+          EXPECT_FALSE(observer.steps.empty());
+          EXPECT_NE(copy.isHamiltonian, kUndecided);
+        }
+        if (copy.isHamiltonian == kHamiltonian && !legacy) {
+          std::string why;
+          EXPECT_TRUE(verifyHamiltonianCycle(submitted, hamiltonianCycleOrder(copy), &why)) << why;
+        }
+        int32_t forced = 0;
+        for (const StepRecord& step : observer.steps) {
+          // Once chains exist, every deletion starts at a chain end.
+          if (!legacy && step.chains > 0) {
+            EXPECT_TRUE(step.chainEnd) << "node " << step.v;
+          }
+          if (!singleLas) continue;
+          // Single LAS forces exactly the edges whose trial is fatal; a forced edge stays,
+          // forced unless the forcing itself ended the iteration with a hub.
+          ASSERT_NE(step.trial, -1);
+          EXPECT_EQ(step.action == MillStepAction::kForce, step.trial == kNotHamiltonian);
+          if (step.trial != kNotHamiltonian) continue;
+          ++forced;
+          EXPECT_TRUE(copy.isAdjacent(step.v, step.w)) << step.v << "," << step.w;
+          if (copy.howManyHubs == 0) {
+            EXPECT_TRUE(copy.isUncuttableEdge(step.v, step.w)) << step.v << "," << step.w;
+          }
+        }
+        if (singleLas) {
+          EXPECT_EQ(copy.simulationForceCount, forced);
+          EXPECT_EQ(copy.cutCount, static_cast<int32_t>(observer.steps.size()) - forced);
+          EXPECT_EQ(text.find(sequencingLine), std::string::npos) << "Single LAS runs no sequencing after a force";
+          fatalTrials += forced;
+        }
+        for (size_t at = text.find(sequencingLine); variableLas && at != std::string::npos;
+             at = text.find(sequencingLine, at + 1)) {
+          ++sequencingLines;
+        }
+        // Threshold LAS: the switch is written at most once, and nothing comes before it.
+        const size_t first = text.find("ThreshHold reached. howManyUncuttable = ");
+        if (version == 6 && first != std::string::npos) {
+          EXPECT_EQ(first, 0u);
+          EXPECT_EQ(text.find("ThreshHold reached.", first + 1), std::string::npos);
         }
       }
-      EXPECT_EQ(copy.simulationForceCount, forced);
-      EXPECT_EQ(copy.cutCount, static_cast<int32_t>(steps.size()) - forced);
-      fatalTrials += forced;
     }
   }
-  EXPECT_GT(fatalTrials, 0);
+  EXPECT_EQ(std::pair(fatalTrials > 0, sequencingLines > 0), std::pair(true, true));
   disableFixedSeed();
 }
 
@@ -117,23 +133,6 @@ TEST(ProbabilityMill, ThresholdSwitchNeedsAStrictlyGreaterRatio) {
     g.howManyUncuttable = forced;
     EXPECT_EQ(thresholdReached(g), reached) << n << " " << type << " " << forced;
   }
-
-  // In a run: the line comes at most once per iteration, and Full LAS after it.
-  enableFixedSeed(12);
-  std::unique_ptr<Graph> pruned = prunedKnightsTour(8);
-  for (int32_t iteration = 0; iteration < 10; ++iteration) {
-    Graph copy(*pruned);
-    std::ostringstream log;
-    ScopedDiagnosticStream capture(log);
-    runMillVersion(copy, 6);
-    const std::string text = log.str();
-    const size_t first = text.find("ThreshHold reached. howManyUncuttable = ");
-    if (first != std::string::npos) {
-      EXPECT_EQ(text.find("ThreshHold reached.", first + 1), std::string::npos);
-      EXPECT_EQ(first, 0u);
-    }
-  }
-  disableFixedSeed();
 }
 
 // The LCG, written out independently of the generator.
@@ -143,7 +142,7 @@ uint32_t advance(uint32_t state, int32_t draws) {
 }
 
 TEST(ProbabilityMill, AStepDrawsOneNumberWithoutChainsAndTwoWithThem) {
-  Graph g = testing::makeGraph(6, testing::prismEdges());
+  Graph g = testing::makeGraph(6, testing::generalizedPetersenEdges(3, 1));
   ASSERT_EQ(g.howManyChains, 0);
   seedRandom(4242);
   int32_t v = -1;
@@ -167,39 +166,29 @@ TEST(ProbabilityMill, AStepDrawsOneNumberWithoutChainsAndTwoWithThem) {
   EXPECT_FALSE(g.isUncuttableEdge(v, w));
 }
 
-TEST(ProbabilityMill, LegacyAndDisjunctionVersionsTerminate) {
-  std::ostringstream log;
-  ScopedDiagnosticStream capture(log);
-  enableFixedSeed(55);
-  std::unique_ptr<Graph> knight = prunedKnightsTour(6);
-  std::unique_ptr<Graph> iccs = testing::iccs(1);
-  ASSERT_EQ(fastInitialPruning(*iccs, 2, 0), kUndecided);
-  Graph survivor = testing::petersenGraph();
-  for (const Graph* source : {knight.get(), iccs.get(), &survivor}) {
-    const AdjacencySnapshot submitted = takeAdjacencySnapshot(*source);
-    for (int32_t version : {0, 1, 2, 8, 9, 10, 11}) {
-      for (int32_t iteration = 0; iteration < 5; ++iteration) {
-        Graph copy(*source);
-        runMillVersion(copy, version);
-        if (version != 0 && version != 11) {
-          EXPECT_NE(copy.isHamiltonian, kUndecided) << "version " << version;
-        }
-        if (copy.isHamiltonian == kHamiltonian && version != 0 && version != 11) {
-          std::string why;
-          EXPECT_TRUE(verifyHamiltonianCycle(submitted, hamiltonianCycleOrder(copy), &why))
-              << "version " << version << ": " << why;
-        }
-      }
-    }
+TEST(ProbabilityMill, AClearedFlagEndsTheIterationAtTheNextStep) {
+  // The plain and the look-ahead versions alike; the stopped iteration is not counted.
+  for (int32_t version : {3, 5}) {
+    seedRandom(7);
+    Graph g = testing::makeGraph(100, testing::knightEdges(10, 10));
+    g.version = version;
+    std::atomic<uint8_t> keepRunning{1};
+    RecordingObserver observer;
+    observer.flag = &keepRunning;
+    observer.stopAt = 4;
+    ScopedMillStepObserver watch(observer);
+    SchcOutcome outcome;
+    EXPECT_EQ(runProbabilityMill(g, &keepRunning, nullptr, {}, &outcome), kUndecided);
+    EXPECT_EQ(std::tuple(observer.steps.size(), outcome.iterations, g.iterationCount), std::tuple(4u, 0, 0))
+        << version;
   }
-  disableFixedSeed();
 }
 
 TEST(ProbabilityMill, LegacyVariableLasEndsWhenNoNodeCanBeDrawn) {
   // Every node has two forced edges (node level), yet a chord is left: the draw of version
   // 11 can never succeed.
   Graph g = testing::makeGraph(4, {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 2}});
-  for (auto [a, b] : testing::cycleEdges(4)) Node::setUncut(g.node(a), g.node(b));
+  for (auto [a, b] : testing::cycleEdges(0, 4)) Node::setUncut(g.node(a), g.node(b));
   g.howManyUncuttable = 4;
   ASSERT_GT(g.howManyEdges, g.howManyUncuttable);
   const std::string before = testing::snapshot(g);
@@ -207,12 +196,15 @@ TEST(ProbabilityMill, LegacyVariableLasEndsWhenNoNodeCanBeDrawn) {
   EXPECT_EQ(testing::snapshot(g), before);
 }
 
-TEST(CutSequence, ReplayExecutesTheFirstHalf) {
+// One version 10 iteration records its cut sequence; replaying it executes the first half.
+// A learning run writes its best graph where it is told, never to the working folder.
+TEST(CutSequence, ReplayAndTheLearningRun) {
   std::ostringstream log;
   ScopedDiagnosticStream capture(log);
   enableFixedSeed(17);
-  std::unique_ptr<Graph> pruned = prunedKnightsTour(8);
-  Graph copy(*pruned);
+  Graph pruned = *testing::generated(5, 8, 8);
+  ASSERT_EQ(fastInitialPruning(pruned, 2, 0), kUndecided);
+  Graph copy(pruned);
   std::unique_ptr<CutSequence> sequence;
   runMillVersion(copy, 10, &sequence);
   ASSERT_TRUE(sequence);
@@ -220,30 +212,26 @@ TEST(CutSequence, ReplayExecutesTheFirstHalf) {
             std::string::npos);
   EXPECT_DOUBLE_EQ(sequence->percentage, copy.howManyUncuttable * 100.0 / copy.howManyNodes);
   const int32_t half = static_cast<int32_t>(sequence->count * 0.5);
-  Graph replayed(*pruned);
+  Graph replayed(pruned);
   log.str("");
   replayCutSequence(replayed, *sequence);
   EXPECT_EQ(log.str().rfind("### About to execute " + std::to_string(half) + " cuts.\n", 0), 0u) << log.str();
   EXPECT_TRUE(sequence->empty());
-  EXPECT_LE(replayed.howManyEdges, pruned->howManyEdges);
-  disableFixedSeed();
-}
+  EXPECT_LE(replayed.howManyEdges, pruned.howManyEdges);
 
-TEST(CutSequence, LearningRunWritesItsBestGraphWhereItIsTold) {
-  std::ostringstream log;
-  ScopedDiagnosticStream capture(log);
   const std::string bestFile =
       (std::filesystem::temp_directory_path() / ("hc_schc_best_" + std::to_string(::getpid()) + ".txt")).string();
   std::filesystem::remove(bestFile);
-  enableFixedSeed(3);
   // ICCS with three components: iterations fail often, so sequences get recorded.
-  std::unique_ptr<Graph> g = testing::iccs(3);
-  SchcOptions options;
-  options.maxIterations = testing::sanitized() ? 5 : 30;
-  options.bestFileName = bestFile;
-  options.threads = 2;  // version 10 runs on one thread whatever is asked
+  std::unique_ptr<Graph> g = testing::generated(7, 3, 0.0);
+  testing::RecordingSink sink;
+  sink.stopAfter = 31;
+  // Version 10 runs on one thread whatever is asked.
+  SchcOptions options{.maxIterations = 30, .threads = 2, .bestFileName = bestFile};
   SchcOutcome outcome;
-  runStoneCarver(*g, 10, nullptr, nullptr, options, &outcome);
+  log.str("");
+  runStoneCarver(*g, 10, &sink.flag, &sink, options, &outcome);
+  EXPECT_LE(sink.posted.size(), 30u);
   const std::string text = log.str();
   EXPECT_NE(text.find("That sequence got to "), std::string::npos);
   if (text.find("###Found a new best cut sequence.") != std::string::npos) {
