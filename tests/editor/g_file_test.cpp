@@ -225,30 +225,19 @@ TEST(GFileReader, HostileFilesAreRefusedWithTheirReason) {
     return b;
   };
   auto node0 = [&](int32_t nodes, int32_t edges, uint16_t listed, int32_t id, double x, uint16_t degree) {
-    return header(nodes, edges)
-        .u16(listed)
-        .newClass("Graph2DNode")
-        .i32(id)
-        .f64(x)
-        .f64(0)
-        .newClass("CObList")
-        .u16(degree);
+    Bytes b = header(nodes, edges);
+    b.u16(listed).newClass("Graph2DNode").i32(id).f64(x).f64(0);
+    return b.newClass("CObList").u16(degree);
   };
   // Node 0, its edge to node 1 and node 1's list, up to the edge's width.
   auto twoNodes = [&](int32_t listed, int32_t edges, double width) {
-    return node0(2, edges, listed, 0, 0, 1)
-        .newClass("Graph2DEdge")
-        .f64(0)
-        .u16(2)
-        .u16(0x8001)
-        .i32(1)
-        .f64(2)
-        .f64(0)
-        .u16(0x8003)
-        .u16(1)
-        .u16(6)
-        .f64(width);
+    Bytes b = node0(2, edges, listed, 0, 0, 1);
+    b.newClass("Graph2DEdge").f64(0).u16(2).u16(0x8001).i32(1).f64(2).f64(0);
+    return b.u16(0x8003).u16(1).u16(6).f64(width);
   };
+  // A loop: the edge joins node 0 to itself and sits twice in its list.
+  Bytes loop = node0(1, 1, 1, 0, 0, 2);
+  loop.newClass("Graph2DEdge").f64(0).u16(2).u16(2).f64(0.2).u16(6).u16(0).u16(1).u16(6).u16(0);
   const std::pair<std::vector<uint8_t>, std::string> rows[] = {
       {header(1, 0).u16(0xFFFF).u32(0x7FFFFFFF).bytes, "22: list of 2147483647 elements in too few bytes"},
       {header(1, 0).u16(1).newClass("CFoo").bytes, "24: unknown class \"CFoo\""},
@@ -266,20 +255,7 @@ TEST(GFileReader, HostileFilesAreRefusedWithTheirReason) {
       {node0(2, 0, 2, 0, 0, 0).u16(2).u16(0).u16(0).u16(0).bytes, "78: a node is listed twice"},
       {node0(1, 0, 1, -4, 0, 0).u16(0).u16(0).u16(0).bytes, "39: node id -4 out of range"},
       {node0(1, 0, 1, 0, std::nan(""), 0).u16(0).u16(0).u16(0).bytes, "55: node position is not finite"},
-      // A loop: the edge joins node 0 to itself and sits twice in its list.
-      {node0(1, 1, 1, 0, 0, 2)
-           .newClass("Graph2DEdge")
-           .f64(0)
-           .u16(2)
-           .u16(2)
-           .f64(0.2)
-           .u16(6)
-           .u16(0)
-           .u16(1)
-           .u16(6)
-           .u16(0)
-           .bytes,
-       "117: an edge is a loop"},
+      {loop.bytes, "117: an edge is a loop"},
       {twoNodes(2, 0, 0.2).u16(7).u16(0).u16(0).u16(0).bytes, "141: an edge is in neither edge list"},
       {twoNodes(1, 1, 0.2).u16(0).u16(1).u16(6).u16(0).bytes, "141: a node is in neither node list"},
       {twoNodes(2, 1, INFINITY).bytes, "133: edge width is not a finite number"},
