@@ -1,6 +1,7 @@
-// Drawing -> solver graph (numbering, rows, isolated nodes), the edge styles in every
-// program state against a working graph driven through the incremental model, and the
-// file actions: naming rules, Save / Save As / Load refusals and outcomes, OUTPUT HC.
+// Drawing -> solver graph (numbering, rows, isolated nodes, compact rows against padded
+// ones), the edge styles in every program state against a working graph driven through
+// the incremental model, and the file actions: naming rules, Save / Save As / Load
+// refusals and outcomes, OUTPUT HC.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -21,6 +22,7 @@ namespace {
 
 using editor_test::addUnselected;
 using editor_test::TempFolder;
+using enum EdgeStyle;
 
 std::string readFile(const std::string& path) {
   std::ifstream in(path);
@@ -35,30 +37,47 @@ TEST(Conversion, SelectedNodesAreNumberedAfterTheUnselected) {
   Graph2DNode* b = addUnselected(drawing, 3, 0);
   Graph2DNode* c = addUnselected(drawing, 6, 0);
   Graph2DNode* d = addUnselected(drawing, 9, 0);
+  Graph2DNode* e = addUnselected(drawing, 12, 0, 7);  // isolated
   drawing.joinNodes(a, b);
   drawing.joinNodes(b, c);
   drawing.joinNodes(c, d);
   drawing.toggleNodeAt(6, 0);
-  drawing.toggleNodeAt(0, 0);  // unselected b, d; selected c, a
+  drawing.toggleNodeAt(0, 0);  // unselected b, d, e; selected c, a
   drawing.toggleEdgeAt(1.5, 0);
   const Graph graph = convertDrawingToGraph(drawing, "drawn");
-  EXPECT_EQ(std::vector<int32_t>({b->id, d->id, c->id, a->id, drawing.howManySelectedNodes + drawing.howManySelectedEdges,
-                                  drawing.nextNodeId, graph.howManyNodes, graph.version}),
-            std::vector<int32_t>({0, 1, 2, 3, 0, 4, 4, 5}));
+  EXPECT_EQ(
+      std::vector<int32_t>({b->id, d->id, e->id, c->id, a->id,
+                            drawing.howManySelectedNodes + drawing.howManySelectedEdges, drawing.nextNodeId,
+                            graph.howManyNodes, graph.node(2).degree, graph.version}),
+      std::vector<int32_t>({0, 1, 2, 3, 4, 0, 8, 5, 0, 5}));
   EXPECT_EQ(graph.outputFileName, "drawn");
-  EXPECT_EQ(testing::currentEdges(graph), (testing::EdgeSet{{0, 3}, {0, 2}, {1, 2}}));
-}
-
-TEST(Conversion, IsolatedNodesBecomeDegreeZero) {
-  Graph2D drawing;
-  addUnselected(drawing, 0, 0, 7);
-  addUnselected(drawing, 5, 0, 3);
-  const Graph graph = convertDrawingToGraph(drawing, kUserDefinedGraphName);
-  EXPECT_EQ(std::vector<int32_t>({graph.howManyNodes, graph.howManyEdges, graph.node(0).degree, graph.node(1).degree}),
-            std::vector<int32_t>({2, 0, 0, 0}));
-  EXPECT_EQ(drawing.nextNodeId, 4);  // kept
+  EXPECT_EQ(testing::currentEdges(graph), (testing::EdgeSet{{0, 4}, {0, 3}, {1, 3}}));
   Graph2D empty;
   EXPECT_EQ(convertDrawingToGraph(empty, "x").howManyNodes, 0);
+}
+
+// Rows of each node's own length build the same solver graph as rows padded to the highest
+// degree, on random drawings (every other one leaning on a star centre).
+TEST(Conversion, CompactRowsGiveTheGraphOfPaddedRows) {
+  for (uint32_t seed = 1; seed <= 40; ++seed) {
+    const int n = 1 + static_cast<int>(seed * 7 % 30);
+    Graph2D drawing = editor_test::randomDrawing(seed, n, 3 * n, seed % 2 == 0);
+    const Graph compact = convertDrawingToGraph(drawing, "x");
+    size_t maxDegree = 0;
+    for (const auto& node : drawing.unselectedNodes) maxDegree = std::max(maxDegree, node->edges.size());
+    std::vector<int32_t> rows(n * maxDegree, -1);
+    for (const auto& node : drawing.unselectedNodes)
+      for (size_t k = 0; k < node->edges.size(); ++k)
+        rows[node->id * maxDegree + k] = node->edges[k]->otherEnd(node.get())->id;
+    const Graph padded(rows, n, static_cast<int32_t>(maxDegree), 5, "x");
+    ASSERT_EQ(compact.howManyEdges, padded.howManyEdges);
+    for (int32_t v = 0; v < n; ++v) {
+      const Node& c = compact.node(v);
+      const Node& p = padded.node(v);
+      EXPECT_EQ(std::vector<int32_t>(c.neighborArray, c.neighborArray + c.degree),
+                std::vector<int32_t>(p.neighborArray, p.neighborArray + p.degree));
+    }
+  }
 }
 
 // A pentagon 0-1-2-3-4 with the chord 0-2, drawn and converted.
@@ -67,8 +86,10 @@ struct Pentagon {
   std::vector<Graph2DNode*> nodes;
   Graph2DEdge* chord = nullptr;
   Pentagon() {
-    for (int i = 0; i < 5; ++i)
-      nodes.push_back(addUnselected(drawing, 5 * std::cos(2 * std::numbers::pi * i / 5), 5 * std::sin(2 * std::numbers::pi * i / 5)));
+    for (int i = 0; i < 5; ++i) {
+      const double angle = 2 * std::numbers::pi * i / 5;
+      nodes.push_back(addUnselected(drawing, 5 * std::cos(angle), 5 * std::sin(angle)));
+    }
     for (int i = 0; i < 5; ++i) drawing.joinNodes(nodes[i], nodes[(i + 1) % 5]);
     chord = drawing.joinNodes(nodes[0], nodes[2]);
   }
@@ -78,68 +99,58 @@ struct Pentagon {
     for (int i = 0; i < 5 && working.isHamiltonian == kUndecided; ++i)
       if (!working.isUncuttableEdge(i, (i + 1) % 5)) working.force(i, (i + 1) % 5);
   }
-  EdgeStyle style(const Graph2DEdge* edge, const Graph& working, int16_t state, int16_t choice) const {
-    return edgeStyle(*edge, false, &working, state, choice);
-  }
 };
 
-TEST(EdgeStyles, EveryStateOfASolvedDrawing) {
+TEST(EdgeStyles, EveryStateBeforeAndAfterTheSearch) {
   Pentagon p;
-  Graph working = convertDrawingToGraph(p.drawing, kUserDefinedGraphName);
-  const Graph2DEdge* side = p.drawing.unselectedEdges[0].get();      // 0-1: node 1 has two edges
-  const Graph2DEdge* farSide = p.drawing.unselectedEdges[2].get();   // 2-3
-  for (const auto& e : p.drawing.unselectedEdges) {
-    EXPECT_EQ(edgeStyle(*e, false, nullptr, 0, 1), EdgeStyle::kOrdinary);
-    EXPECT_EQ(edgeStyle(*e, true, &working, 3, 1), EdgeStyle::kSelected);
+  Graph fresh = convertDrawingToGraph(p.drawing, kUserDefinedGraphName);
+  Graph solved(fresh);
+  Pentagon::solve(solved);  // leaves the pentagon: every side forced, a Hamiltonian cycle
+  ASSERT_EQ(solved.isHamiltonian, kHamiltonian);
+  Graph failed(solved);
+  failed.isHamiltonian = kNotHamiltonian;  // the same forced edges after a failed search
+  struct Row {
+    const Graph* working;
+    int16_t state, choice;
+    EdgeStyle sides, chord;
+  } rows[] = {
+      {nullptr, 0, 1, kOrdinary, kOrdinary},
+      {&fresh, 1, 1, kForced, kOrdinary},  // automatic methods: edges at a node of two edges look forced
+      {&fresh, 2, 2, kForced, kOrdinary},
+      {&fresh, 1, 3, kOrdinary, kOrdinary},  // manual: nothing forced yet
+      {&fresh, 2, 3, kOrdinary, kOrdinary},
+      {&solved, 1, 3, kForced, kDeleted},
+      {&solved, 2, 3, kForced, kDeleted},
+      {&solved, 3, 1, kCycle, kDeleted},
+      {&failed, 3, 2, kForcedNoCycle, kDeleted},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(::testing::Message() << "state " << row.state << " choice " << row.choice);
+    for (const auto& e : p.drawing.unselectedEdges)
+      EXPECT_EQ(edgeStyle(*e, false, row.working, row.state, row.choice),
+                e.get() == p.chord ? row.chord : row.sides);
+    EXPECT_EQ(edgeStyle(*p.chord, true, row.working, row.state, row.choice), kSelected);
   }
-  for (int16_t state : {1, 2}) {
-    for (int16_t choice : {1, 2}) {  // automatic methods: edges at a node of two edges look forced
-      EXPECT_EQ(p.style(side, working, state, choice), EdgeStyle::kForced);
-      EXPECT_EQ(p.style(farSide, working, state, choice), EdgeStyle::kForced);
-      EXPECT_EQ(p.style(p.chord, working, state, choice), EdgeStyle::kOrdinary);
-    }
-    EXPECT_EQ(p.style(side, working, state, 3), EdgeStyle::kOrdinary);  // manual: nothing forced yet
-  }
-
-  Pentagon::solve(working);  // leaves the pentagon: every edge forced, a Hamiltonian cycle
-  ASSERT_EQ(working.isHamiltonian, kHamiltonian);
-  for (int16_t state : {1, 2}) {
-    EXPECT_EQ(p.style(side, working, state, 3), EdgeStyle::kForced);
-    EXPECT_EQ(p.style(p.chord, working, state, 3), EdgeStyle::kDeleted);
-  }
-  for (const auto& e : p.drawing.unselectedEdges)
-    EXPECT_EQ(p.style(e.get(), working, 3, 1), e.get() == p.chord ? EdgeStyle::kDeleted : EdgeStyle::kCycle);
-
-  working.isHamiltonian = kNotHamiltonian;  // the same forced edges after a failed search
-  EXPECT_EQ(p.style(side, working, 3, 2), EdgeStyle::kForcedNoCycle);
-  EXPECT_EQ(p.style(p.chord, working, 3, 2), EdgeStyle::kDeleted);
-
   p.drawing.toggleEdgeAt((p.nodes[0]->x + p.nodes[2]->x) / 2, (p.nodes[0]->y + p.nodes[2]->y) / 2);
-  const std::vector<StyledEdge> painted = edgeStyles(p.drawing, &working, 3, 1);
+  const std::vector<StyledEdge> painted = edgeStyles(p.drawing, &solved, 3, 1);
   ASSERT_EQ(painted.size(), 6u);
   EXPECT_EQ(painted.back().edge, p.chord);  // selected edges are painted last
-  EXPECT_EQ(painted.back().style, EdgeStyle::kSelected);
-}
-
-TEST(EdgeStyles, EdgesTheWorkingGraphDoesNotKnowDrawAsDeleted) {
-  Pentagon p;
-  Graph working = convertDrawingToGraph(p.drawing, kUserDefinedGraphName);
-  p.nodes[4]->id = 99;
-  EXPECT_EQ(p.style(p.nodes[4]->edges[0], working, 1, 3), EdgeStyle::kDeleted);
-  EXPECT_EQ(p.style(p.nodes[4]->edges[0], working, 3, 1), EdgeStyle::kDeleted);
+  EXPECT_EQ(painted.back().style, kSelected);
+  p.nodes[4]->id = 99;  // edges the working graph does not know draw as deleted
+  EXPECT_EQ(edgeStyle(*p.nodes[4]->edges[0], false, &fresh, 1, 3), kDeleted);
+  EXPECT_EQ(edgeStyle(*p.nodes[4]->edges[0], false, &fresh, 3, 1), kDeleted);
 }
 
 TEST(EdgeStyles, LooksOfTheTable) {
-  const EdgeStyleLook cycle = edgeStyleLook(EdgeStyle::kCycle);
-  EXPECT_EQ(cycle.green, 255);
-  EXPECT_EQ(cycle.widthFactor, 2.5);
-  const EdgeStyleLook forced = edgeStyleLook(EdgeStyle::kForced);
-  EXPECT_EQ(std::make_tuple(forced.red, forced.green, forced.blue), std::make_tuple(255, 171, 42));
-  const EdgeStyleLook deleted = edgeStyleLook(EdgeStyle::kDeleted);
-  EXPECT_TRUE(deleted.dotted);
-  EXPECT_EQ(deleted.red, 190);
-  EXPECT_EQ(edgeStyleLook(EdgeStyle::kSelected).widthFactor, 1.5);
-  EXPECT_EQ(edgeStyleLook(EdgeStyle::kOrdinary).blue, 255);
+  const std::tuple<EdgeStyle, int, int, int, double, bool> looks[] = {
+      {kOrdinary, 0, 0, 255, 1.0, false},   {kSelected, 255, 0, 0, 1.5, false},
+      {kCycle, 0, 255, 0, 2.5, false},      {kForcedNoCycle, 255, 0, 0, 2.5, false},
+      {kDeleted, 190, 190, 190, 1.0, true}, {kForced, 255, 171, 42, 2.5, false}};
+  for (const auto& [style, red, green, blue, width, dotted] : looks) {
+    const EdgeStyleLook look = edgeStyleLook(style);
+    EXPECT_EQ(std::tuple(int{look.red}, int{look.green}, int{look.blue}, look.widthFactor, look.dotted),
+              std::tuple(red, green, blue, width, dotted));
+  }
 }
 
 TEST(Names, ExtensionsAndHcOutputNames) {
@@ -157,12 +168,16 @@ TEST(Names, ExtensionsAndHcOutputNames) {
   };
   for (const auto& [rule, name, expected] : names) EXPECT_EQ(rule(name), expected) << name;
   const std::tuple<const char*, int16_t, const char*> cycleNames[] = {
-      {"Knight's Tour 8 x 8", 5, "Knight's Tour 8 x 8-HC.txt"}, {"User-Defined Graph", 13, "User-Defined Graph-HC.txt"},
-      {"petersen.txt", 10, "petersen-HC.txt"},                  {"mesh.v1.obj", 12, "mesh-HC.obj"},
+      {"Knight's Tour 8 x 8", 5, "Knight's Tour 8 x 8-HC.txt"},
+      {"User-Defined Graph", 13, "User-Defined Graph-HC.txt"},
+      {"petersen.txt", 10, "petersen-HC.txt"},
+      {"mesh.v1.obj", 12, "mesh-HC.obj"},
       {"noext", 10, "-HC.txt"}};
-  for (const auto& [name, type, expected] : cycleNames) EXPECT_EQ(defaultCycleFileName(name, type), expected) << name;
+  for (const auto& [name, type, expected] : cycleNames)
+    EXPECT_EQ(defaultCycleFileName(name, type), expected) << name;
   EXPECT_STREQ(cycleOutputDialog(12).defaultExtension, "obj");
-  EXPECT_STREQ(cycleOutputDialog(10).filter, "Text Files (*.txt)|*.txt|Obj Files (*.obj)|*.obj|All Files (*.*)|*.*||");
+  EXPECT_STREQ(cycleOutputDialog(10).filter,
+               "Text Files (*.txt)|*.txt|Obj Files (*.obj)|*.obj|All Files (*.*)|*.*||");
 }
 
 TEST(DrawingFiles, SaveAndLoadRefusalsInTheirOrder) {
@@ -178,26 +193,21 @@ TEST(DrawingFiles, SaveAndLoadRefusalsInTheirOrder) {
   EXPECT_TRUE(checkDrawingLoad(0));
 }
 
-TEST(DrawingFiles, SaveAsChoosesByExtension) {
+TEST(DrawingFiles, SaveAsChoosesByExtensionAndLoadReplacesTheDrawing) {
   TempFolder folder;
   Graph2D drawing;
   Graph2DNode* a = addUnselected(drawing, 0, 0, 4);
-  Graph2DNode* b = addUnselected(drawing, 3, 0, 8);
-  Graph2DNode* c = addUnselected(drawing, 0, 3, 9);
-  drawing.joinNodes(a, b);
-  drawing.joinNodes(a, c);
+  drawing.joinNodes(a, addUnselected(drawing, 3, 0, 8));
+  drawing.joinNodes(a, addUnselected(drawing, 0, 3, 9));
   drawing.toggleNodeAt(0, 0);
-
   const DrawingSaveResult g = saveDrawingAs(drawing, folder.file("d.g"));
   EXPECT_TRUE(g.status);
-  EXPECT_EQ(g.written, DrawingFileKind::kGFile);
-  EXPECT_FALSE(g.forgetCurrentPath);
+  EXPECT_EQ(std::pair(g.written, g.forgetCurrentPath), std::pair(DrawingFileKind::kGFile, false));
   EXPECT_EQ(a->id, 4);  // a .g save leaves the drawing alone
 
   const DrawingSaveResult txt = saveDrawingAs(drawing, folder.file("d.txt"));
   EXPECT_TRUE(txt.status) << txt.status.error;
-  EXPECT_EQ(txt.written, DrawingFileKind::kAdjacencyText);
-  EXPECT_TRUE(txt.forgetCurrentPath);
+  EXPECT_EQ(std::pair(txt.written, txt.forgetCurrentPath), std::pair(DrawingFileKind::kAdjacencyText, true));
   EXPECT_EQ(readFile(folder.file("d.txt")), "0 2\n1 2\n2 0 1\n");  // b, c, then the once-selected a
   EXPECT_EQ(drawing.howManySelectedNodes, 0);
 
@@ -207,9 +217,7 @@ TEST(DrawingFiles, SaveAsChoosesByExtension) {
   Graph2D reread;
   EXPECT_TRUE(loadGFile(folder.file("plain.txt"), reread));
   EXPECT_EQ(reread.nodeCount(), 3);
-
-  const DrawingSaveResult other = saveDrawingAs(drawing, folder.file("d.dat"));
-  EXPECT_EQ(other.written, DrawingFileKind::kNothing);
+  EXPECT_EQ(saveDrawingAs(drawing, folder.file("d.dat")).written, DrawingFileKind::kNothing);
   EXPECT_FALSE(std::filesystem::exists(folder.file("d.dat")));
 
   Graph2D loaded;
@@ -217,10 +225,8 @@ TEST(DrawingFiles, SaveAsChoosesByExtension) {
   bool rotationMode = true;
   ASSERT_TRUE(loadDrawing(loaded, folder.file("d.g"), rotationMode));
   EXPECT_FALSE(rotationMode);
-  EXPECT_EQ(loaded.nodeCount(), 3);
-  EXPECT_EQ(loaded.howManySelectedNodes, 1);
-  EXPECT_EQ(loaded.nextNodeId, 10);
-
+  EXPECT_EQ(std::vector<int32_t>({loaded.nodeCount(), loaded.howManySelectedNodes, loaded.nextNodeId}),
+            std::vector<int32_t>({3, 1, 10}));
   std::ofstream(folder.file("bad.g")) << "not a drawing at all, really";
   rotationMode = true;
   const EditorStatus bad = loadDrawing(loaded, folder.file("bad.g"), rotationMode);
@@ -247,17 +253,7 @@ TEST(OutputHc, WritesTheCycleByExtensionOrSaysWhyNot) {
   const CycleOutputResult txt = outputHamiltonianCycle(3, &working, folder.file("c.txt"));
   EXPECT_TRUE(txt.status) << txt.status.error;
   EXPECT_EQ(txt.written, CycleFileKind::kAdjacencyText);
-  std::istringstream lines(readFile(folder.file("c.txt")));
-  std::string line;
-  int count = 0;
-  while (std::getline(lines, line)) {
-    std::istringstream fields(line);
-    int id, first, second, extra;
-    ASSERT_TRUE(fields >> id >> first >> second) << line;
-    EXPECT_FALSE(fields >> extra) << line;
-    ++count;
-  }
-  EXPECT_EQ(count, 5);
+  EXPECT_EQ(readFile(folder.file("c.txt")), "0 1 4\n1 0 2\n2 3 1\n3 2 4\n4 0 3\n");  // the cycle 0-1-2-3-4
 
   const CycleOutputResult obj = outputHamiltonianCycle(3, &working, folder.file("c.obj"));
   EXPECT_FALSE(obj.status);

@@ -1,15 +1,16 @@
-// Helpers shared by the editor tests: building drawings at exact positions, spelling out
-// expected .g bytes item by item, and temporary files.
+// Helpers shared by the editor tests: drawings at exact positions, random drawings with
+// both selections used, expected .g bytes spelled out item by item, and temporary files.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "editor/graph2d.h"
 
@@ -30,11 +31,28 @@ inline Graph2DNode* appendUnplaced(Graph2D& drawing, int32_t id, double x, doubl
   return drawing.unselectedNodes.back().get();
 }
 
-inline std::vector<Graph2DNode*> allNodes(const Graph2D& drawing) {
-  std::vector<Graph2DNode*> nodes;
-  for (const auto& n : drawing.unselectedNodes) nodes.push_back(n.get());
-  for (const auto& n : drawing.selectedNodes) nodes.push_back(n.get());
-  return nodes;
+// `nodes` nodes on a grid, `tries` random pairs joined (every other one at node 0 when
+// `star`), then random nodes and up to three edges toggled into the selection.
+inline Graph2D randomDrawing(uint32_t seed, int nodes, int tries, bool star = false) {
+  std::mt19937 rng(seed);
+  Graph2D drawing;
+  std::vector<Graph2DNode*> all;
+  for (int i = 0; i < nodes; ++i)
+    all.push_back(addUnselected(drawing, 3.0 * (i % 7), 3.0 * (i / 7) + 0.25 * (i % 3)));
+  for (int k = 0; k < tries; ++k) {
+    Graph2DNode* a = star && k % 2 == 0 ? all[0] : all[rng() % all.size()];
+    Graph2DNode* b = all[rng() % all.size()];
+    if (a != b && !a->isJoinedTo(*b)) drawing.joinNodes(a, b);
+  }
+  for (int k = 0; k < nodes / 3; ++k) {
+    const Graph2DNode* n = all[rng() % all.size()];
+    drawing.toggleNodeAt(n->x, n->y);
+  }
+  for (int k = 0; k < 3 && !drawing.unselectedEdges.empty(); ++k) {
+    const Graph2DEdge* e = drawing.unselectedEdges[rng() % drawing.unselectedEdges.size()].get();
+    drawing.toggleEdgeAt((e->node1->x + e->node2->x) / 2, (e->node1->y + e->node2->y) / 2);
+  }
+  return drawing;
 }
 
 // Little-endian items in the order a test spells them.
@@ -57,20 +75,16 @@ class Bytes {
     return *this;
   }
   // A class seen for the first time: 0xFFFF, schema 0, name length, name.
-  Bytes& newClass(const std::string& name) { return u16(0xFFFF).u16(0).u16(static_cast<uint16_t>(name.size())).text(name); }
+  Bytes& newClass(const std::string& name) {
+    return u16(0xFFFF).u16(0).u16(static_cast<uint16_t>(name.size())).text(name);
+  }
   std::vector<uint8_t> bytes;
 };
 
 // A fresh folder under the system's temporary folder, removed with the object.
 class TempFolder {
  public:
-  TempFolder() {
-    static int counter = 0;
-    path_ = std::filesystem::temp_directory_path() /
-            ("hc-editor-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-             std::to_string(counter++) + "-" + std::to_string(reinterpret_cast<uintptr_t>(this)));
-    std::filesystem::create_directories(path_);
-  }
+  TempFolder() { std::filesystem::create_directories(path_); }
   ~TempFolder() {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
@@ -78,7 +92,8 @@ class TempFolder {
   std::string file(const std::string& name) const { return (path_ / name).string(); }
 
  private:
-  std::filesystem::path path_;
+  std::filesystem::path path_ =
+      std::filesystem::temp_directory_path() / ("hc-editor-test-" + std::to_string(std::random_device{}()));
 };
 
 }  // namespace hc::editor_test
