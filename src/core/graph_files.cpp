@@ -23,6 +23,7 @@
 #include <locale>
 #include <sstream>
 #include <string_view>
+#include <algorithm>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -280,10 +281,19 @@ FileStatus readAdjacencyText(Graph& graph) {
         continue;
       }
       if (id == current) return lineError(path, lineNumber, text("node ", current, " lists itself as a neighbour"));
-      if (seen.insert(edgeKey(current, id)).second) edges.emplace_back(current, id);
+      if (seen.empty() || seen.count(edgeKey(current, id)) == 0) edges.emplace_back(current, id);
     }
   }
-  for (const auto& [a, b] : edges) graph.addEdge(a, b);
+  // An edge listed twice (once from each end, as usual) is added once, where it comes first:
+  // sorted by key and position, the first of each run of equal keys is kept.
+  std::vector<std::pair<uint64_t, uint32_t>> order(edges.size());
+  for (size_t i = 0; i < edges.size(); ++i) order[i] = {edgeKey(edges[i].first, edges[i].second), static_cast<uint32_t>(i)};
+  std::sort(order.begin(), order.end());
+  std::vector<uint8_t> keep(edges.size(), 0);
+  for (size_t i = 0; i < order.size(); ++i)
+    if (i == 0 || order[i].first != order[i - 1].first) keep[order[i].second] = 1;
+  for (size_t i = 0; i < edges.size(); ++i)
+    if (keep[i] != 0) graph.addEdge(edges[i].first, edges[i].second);
   return {};
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "solve/path_treap.h"
+
 namespace hc {
 
 namespace {
@@ -23,7 +25,7 @@ class Rng {
 
 class RotationSearch {
  public:
-  RotationSearch(const Graph& graph, uint64_t seed) : n_(graph.howManyNodes), rng_(seed) {
+  RotationSearch(const Graph& graph, uint64_t seed) : n_(graph.howManyNodes), rng_(seed), path_(graph.howManyNodes, seed) {
     offsets_.assign(static_cast<size_t>(n_) + 1, 0);
     for (int32_t v = 0; v < n_; ++v) offsets_[static_cast<size_t>(v) + 1] = offsets_[static_cast<size_t>(v)] + graph.node(v).degree;
     targets_.resize(static_cast<size_t>(offsets_.back()));
@@ -36,9 +38,6 @@ class RotationSearch {
         forced_[k] = graph.isUncuttableEdge(v, nv.neighborArray[i]) ? 1 : 0;
       }
     }
-    size_ = 2 * n_ + 2;
-    buffer_.assign(static_cast<size_t>(size_), -1);
-    position_.assign(static_cast<size_t>(n_), -1);
     freeCount_.resize(static_cast<size_t>(n_));
   }
 
@@ -53,16 +52,16 @@ class RotationSearch {
       while (sinceBest < patience) {
         if (stop()) return result;
         if (extend()) {
-          if (length_ > best) {
-            best = length_;
+          if (path_.length() > best) {
+            best = path_.length();
             sinceBest = 0;
           }
           continue;
         }
-        if (length_ == n_ && adjacent(at(0), at(n_ - 1))) {
+        if (path_.length() == n_ && adjacent(front_, back_)) {
           result.found = true;
           result.cycle.reserve(static_cast<size_t>(n_));
-          for (int32_t i = 0; i < n_; ++i) result.cycle.push_back(at(i));
+          for (int32_t i = 0; i < n_; ++i) result.cycle.push_back(path_.at(i));
           return result;
         }
         ++result.rotations;
@@ -74,17 +73,6 @@ class RotationSearch {
   }
 
  private:
-  int32_t at(int32_t i) const { return buffer_[static_cast<size_t>(wrap(start_ + i))]; }
-  int32_t wrap(int64_t p) const {
-    int64_t r = p % size_;
-    return static_cast<int32_t>(r < 0 ? r + size_ : r);
-  }
-  int32_t indexOf(int32_t v) const { return wrap(static_cast<int64_t>(position_[static_cast<size_t>(v)]) - start_); }
-  void place(int32_t physical, int32_t v) {
-    buffer_[static_cast<size_t>(physical)] = v;
-    position_[static_cast<size_t>(v)] = physical;
-  }
-  bool onPath(int32_t v) const { return position_[static_cast<size_t>(v)] != -1; }
   bool adjacent(int32_t a, int32_t b) const {
     for (int64_t k = offsets_[static_cast<size_t>(a)]; k < offsets_[static_cast<size_t>(a) + 1]; ++k)
       if (targets_[static_cast<size_t>(k)] == b) return true;
@@ -97,27 +85,17 @@ class RotationSearch {
   }
 
   void restart() {
-    for (int32_t i = 0; i < length_; ++i) position_[static_cast<size_t>(at(i))] = -1;
+    path_.clear();
     for (int32_t v = 0; v < n_; ++v)
       freeCount_[static_cast<size_t>(v)] = static_cast<int32_t>(offsets_[static_cast<size_t>(v) + 1] - offsets_[static_cast<size_t>(v)]);
-    start_ = 0;
-    length_ = 0;
-    pushBack(rng_.below(n_));
+    const int32_t first = rng_.below(n_);
+    path_.pushBack(first);
+    joined(first);
+    front_ = back_ = first;
   }
   void joined(int32_t v) {
     for (int64_t k = offsets_[static_cast<size_t>(v)]; k < offsets_[static_cast<size_t>(v) + 1]; ++k)
       --freeCount_[static_cast<size_t>(targets_[static_cast<size_t>(k)])];
-  }
-  void pushBack(int32_t v) {
-    place(wrap(static_cast<int64_t>(start_) + length_), v);
-    ++length_;
-    joined(v);
-  }
-  void pushFront(int32_t v) {
-    start_ = wrap(static_cast<int64_t>(start_) - 1);
-    place(start_, v);
-    ++length_;
-    joined(v);
   }
 
   // The free neighbour to grow towards from `end`: a forced edge first, else the fewest
@@ -128,7 +106,7 @@ class RotationSearch {
     int32_t ties = 0;
     for (int64_t k = offsets_[static_cast<size_t>(end)]; k < offsets_[static_cast<size_t>(end) + 1]; ++k) {
       int32_t u = targets_[static_cast<size_t>(k)];
-      if (onPath(u)) continue;
+      if (path_.contains(u)) continue;
       if (forced_[static_cast<size_t>(k)]) return u;
       int32_t score = freeCount_[static_cast<size_t>(u)];
       if (best == -1 || score < bestScore) {
@@ -142,83 +120,67 @@ class RotationSearch {
     return best;
   }
   bool extend() {
-    if (int32_t u = nextFrom(at(length_ - 1)); u != -1) {
-      pushBack(u);
+    if (int32_t u = nextFrom(back_); u != -1) {
+      path_.pushBack(u);
+      joined(u);
+      back_ = u;
       return true;
     }
-    if (int32_t u = nextFrom(at(0)); u != -1) {
-      pushFront(u);
+    if (int32_t u = nextFrom(front_); u != -1) {
+      path_.pushFront(u);
+      joined(u);
+      front_ = u;
       return true;
     }
     return false;
   }
 
-  void reverse(int32_t i, int32_t j) {
-    while (i < j) {
-      int32_t a = at(i);
-      int32_t b = at(j);
-      place(wrap(static_cast<int64_t>(start_) + i), b);
-      place(wrap(static_cast<int64_t>(start_) + j), a);
-      ++i;
-      --j;
-    }
-  }
-
-  // The end at the back joins path node at(i) (0 <= i <= length - 3); edge at(i)-at(i+1) goes.
-  void rotateAtBack(int32_t i) {
-    const int32_t tail = length_ - 1 - i;  // nodes after the pivot
-    if (tail <= i + 1) {
-      reverse(i + 1, length_ - 1);
-      return;
-    }
-    // Shorter the other way: the nodes up to the pivot move, reversed, behind the end.
-    for (int32_t k = 0; k <= i; ++k) place(wrap(static_cast<int64_t>(start_) + length_ + k), at(i - k));
-    start_ = wrap(static_cast<int64_t>(start_) + i + 1);
-  }
-  // The end at the front joins at(i) (2 <= i <= length - 1); edge at(i-1)-at(i) goes.
-  void rotateAtFront(int32_t i) {
-    if (i <= length_ - i) {
-      reverse(0, i - 1);
-      return;
-    }
-    const int32_t moved = length_ - i;
-    for (int32_t k = 0; k < moved; ++k) place(wrap(static_cast<int64_t>(start_) - 1 - k), at(i + k));
-    start_ = wrap(static_cast<int64_t>(start_) - moved);
-  }
-
-  // One rotation at a random end; false when neither end has a legal one.
+  // One rotation at a random end; false when neither end has a legal one. The back end
+  // joining path node at(i) breaks edge at(i)-at(i+1), so at(i+1) becomes the end (the
+  // front end likewise with at(i-1)).
   bool rotate() {
+    const int32_t length = path_.length();
     bool back = (rng_.next() & 1) != 0;
     for (int attempt = 0; attempt < 2; ++attempt, back = !back) {
-      const int32_t end = back ? at(length_ - 1) : at(0);
-      const int32_t other = back ? at(0) : at(length_ - 1);
+      const int32_t end = back ? back_ : front_;
+      const int32_t other = back ? front_ : back_;
       const int64_t first = offsets_[static_cast<size_t>(end)];
       const int64_t degree = offsets_[static_cast<size_t>(end) + 1] - first;
       if (degree == 0) continue;
       const int64_t shift = static_cast<int64_t>(rng_.next() % static_cast<uint64_t>(degree));
       int32_t chosen = -1;
+      int32_t chosenEnd = -1;
       int32_t fallback = -1;
+      int32_t fallbackEnd = -1;
       for (int64_t t = 0; t < degree; ++t) {
         int32_t u = targets_[static_cast<size_t>(first + (t + shift) % degree)];
-        if (!onPath(u)) continue;
-        int32_t i = indexOf(u);
-        int32_t broken = back ? i + 1 : i - 1;  // the node whose edge to u goes; it becomes the end
-        if (back ? i > length_ - 3 : i < 2) continue;
-        if (forcedEdge(u, at(broken))) continue;
-        int32_t newEnd = at(broken);
-        bool good = length_ == n_ ? adjacent(newEnd, other) : freeCount_[static_cast<size_t>(newEnd)] > 0;
+        if (!path_.contains(u)) continue;
+        int32_t i = path_.indexOf(u);
+        if (back ? i > length - 3 : i < 2) continue;
+        const int32_t newEnd = path_.neighbourAfterIndexOf(u, back);  // its edge to u goes
+        if (forcedEdge(u, newEnd)) continue;
+        bool good = length == n_ ? adjacent(newEnd, other) : freeCount_[static_cast<size_t>(newEnd)] > 0;
         if (good) {
           chosen = i;
+          chosenEnd = newEnd;
           break;
         }
-        if (fallback == -1) fallback = i;
+        if (fallback == -1) {
+          fallback = i;
+          fallbackEnd = newEnd;
+        }
       }
-      if (chosen == -1) chosen = fallback;
+      if (chosen == -1) {
+        chosen = fallback;
+        chosenEnd = fallbackEnd;
+      }
       if (chosen == -1) continue;
       if (back) {
-        rotateAtBack(chosen);
+        path_.reverseSuffix(chosen + 1);
+        back_ = chosenEnd;
       } else {
-        rotateAtFront(chosen);
+        path_.reversePrefix(chosen);
+        front_ = chosenEnd;
       }
       return true;
     }
@@ -230,12 +192,10 @@ class RotationSearch {
   std::vector<int64_t> offsets_;
   std::vector<int32_t> targets_;
   std::vector<uint8_t> forced_;
-  int32_t size_ = 0;
-  std::vector<int32_t> buffer_;
-  std::vector<int32_t> position_;
+  PathTreap path_;
   std::vector<int32_t> freeCount_;
-  int32_t start_ = 0;
-  int32_t length_ = 0;
+  int32_t front_ = -1;
+  int32_t back_ = -1;
 };
 
 }  // namespace

@@ -8,8 +8,8 @@
 // the finder respects what the pruning knows. A run that stops improving restarts from a
 // new node.
 //
-// The path lives in a circular buffer of twice the node count, so a rotation reverses or
-// moves only the shorter side of the path.
+// The path lives in a balanced tree with reversal flags (path_treap.h), so a rotation
+// costs O(log n) however long the path is.
 #pragma once
 
 #include <cstdint>

@@ -21,6 +21,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Above this many nodes only the rotation finder runs beside the coordinating thread.
+constexpr int32_t kFinderOnlyNodeLimit = 300000;
+
 // What the workers share with the coordinating thread.
 class Race {
  public:
@@ -228,6 +231,10 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
         if (finder) runFinder(root, race, options.seed, slice);
         if (race.stop.load() == 0) runSearch(root, race, progress);
       });
+    } else if (graph.howManyNodes > kFinderOnlyNodeLimit) {
+      // Too large for the search tree or the mill to decide in time; their graph copies and
+      // threads would only slow the finder down on a machine with few cores.
+      launch([&root, &race, &options] { runFinder(root, race, options.seed, 0.0); });
     } else {
       launch([&root, &race, progress] { runSearch(root, race, progress); });
       launch([&root, &race, &options] { runFinder(root, race, options.seed, 0.0); });

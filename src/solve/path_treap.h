@@ -1,0 +1,66 @@
+// The path of the rotation finder: a sequence of distinct node ids kept in an implicit
+// treap (a randomised balanced tree ordered by position) with a reversal flag per subtree
+// and parent links. Appending at either end, the position of a node, its neighbours on the
+// path and reversing a prefix or a suffix each take O(log n) expected time, so a rotation
+// no longer costs a walk over the path. A tree node's fields share one cache line, and all
+// storage is sized once for the node count; no operation allocates.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace hc {
+
+class PathTreap {
+ public:
+  // Room for nodes 0..nodeCount-1; `seed` fixes the tree shapes.
+  PathTreap(int32_t nodeCount, uint64_t seed);
+
+  // Empties the path in O(length).
+  void clear();
+  int32_t length() const { return root_ == -1 ? 0 : cell(root_).size; }
+  bool contains(int32_t v) const { return cell(v).inPath != 0; }
+
+  // Adds `v` (not on the path) at the back or at the front.
+  void pushBack(int32_t v);
+  void pushFront(int32_t v);
+
+  // Position of `v` on the path (0 = front). `v` must be on the path.
+  int32_t indexOf(int32_t v);
+  // The node after (`forward`) or before `v` on the path, -1 past an end. `v` must be on
+  // the path and indexOf(v) the last call made.
+  int32_t neighbourAfterIndexOf(int32_t v, bool forward);
+  // The node at position `i` (0 <= i < length).
+  int32_t at(int32_t i);
+  // Reverses positions i..length-1 (suffix) or 0..i-1 (prefix).
+  void reverseSuffix(int32_t i);
+  void reversePrefix(int32_t i);
+
+ private:
+  struct Cell {
+    int32_t child[2];  // left, right
+    int32_t parent;
+    int32_t size;
+    uint32_t priority;
+    uint8_t flip;
+    uint8_t inPath;
+  };
+  Cell& cell(int32_t v) { return cells_[static_cast<size_t>(v)]; }
+  const Cell& cell(int32_t v) const { return cells_[static_cast<size_t>(v)]; }
+  int32_t sizeOf(int32_t t) const { return t == -1 ? 0 : cell(t).size; }
+  void pushDown(int32_t t);
+  void update(int32_t t);
+  void makeSingle(int32_t v);
+  // Splits `t` into its first `k` elements and the rest.
+  void split(int32_t t, int32_t k, int32_t& left, int32_t& right);
+  int32_t merge(int32_t a, int32_t b);
+  void reverseSide(int32_t i, bool suffix);
+
+  std::vector<Cell> cells_;
+  std::vector<int32_t> scratch_;  // the stack in clear
+  uint8_t lastReversed_ = 0;      // whether the last indexOf's node has its subtree reversed
+  int32_t root_ = -1;
+};
+
+}  // namespace hc
