@@ -27,9 +27,7 @@ class SequenceRunner {
   SequenceRunner(uint32_t seed, Graph& graph) : rng_(seed), g_(graph) {}
 
   std::string trace;
-  int nestedChecked = 0;
-  int simulationsChecked = 0;
-  int copiesChecked = 0;
+  int checked[3] = {};  // nested trials, simulations and copies checked
 
   void run(int steps) {
     for (int i = 0; i < steps && g_.isHamiltonian == kUndecided && !Test::HasFailure(); ++i) {
@@ -44,19 +42,28 @@ class SequenceRunner {
   }
 
  private:
-  // Picks a random unforced edge and a random draw seed; false when no edge is left.
-  bool pick(const char* op, int32_t& a, int32_t& b, uint32_t& draws) {
-    testing::EdgeList edges = testing::unforcedEdges(g_);
-    if (edges.empty()) return false;
-    std::tie(a, b) = edges[rng_() % edges.size()];
-    draws = static_cast<uint32_t>(rng_());
-    trace += std::string(" ") + op + " " + std::to_string(a) + "-" + std::to_string(b);
-    return true;
-  }
+  struct Step {
+    int32_t a = -1;  // -1 when no unforced edge is left
+    int32_t b = -1;
+    bool doForce = false;
+    uint32_t draws = 0;
+    void on(Graph& g) const {
+      seedRandom(draws);
+      doForce ? g.force(a, b) : g.cut(a, b);
+    }
+  };
 
-  static void apply(Graph& g, bool doForce, int32_t a, int32_t b, uint32_t draws) {
-    seedRandom(draws);
-    doForce ? g.force(a, b) : g.cut(a, b);
+  // A random unforced edge, a cut or a force of it, and the random numbers to use.
+  Step pick(const char* what = nullptr) {
+    Step step;
+    testing::EdgeList edges = testing::unforcedEdges(g_);
+    if (edges.empty()) return step;
+    std::tie(step.a, step.b) = edges[rng_() % edges.size()];
+    step.doForce = rng_() % 2 == 0;
+    step.draws = static_cast<uint32_t>(rng_());
+    trace += std::string(" ") + (what ? what : step.doForce ? "force" : "cut") + " " + std::to_string(step.a) + "-" +
+             std::to_string(step.b);
+    return step;
   }
 
   void expectSound() {
@@ -64,14 +71,10 @@ class SequenceRunner {
     EXPECT_EQ(g_.isHamiltonian == kUndecided ? checkInvariants(g_) : "", "") << "after" << trace;
   }
 
-  // A random cut or force; false when no unforced edge is left.
   bool change() {
-    const bool doForce = rng_() % 2 == 0;
-    int32_t a = 0;
-    int32_t b = 0;
-    uint32_t draws = 0;
-    if (!pick(doForce ? "force" : "cut", a, b, draws)) return false;
-    apply(g_, doForce, a, b, draws);
+    const Step step = pick();
+    if (step.a < 0) return false;
+    step.on(g_);
     expectSound();
     return true;
   }
@@ -100,25 +103,23 @@ class SequenceRunner {
     trace += " }";
     EXPECT_EQ(g_.actionList.get(), outer) << "the enclosing list is back";
     EXPECT_EQ(snapshot(g_), before) << "undoing a nested trial";
-    ++nestedChecked;
+    ++checked[0];
   }
 
   void simulate() {
-    int32_t a = 0;
-    int32_t b = 0;
-    uint32_t draws = 0;
-    if (!pick("simulateForce", a, b, draws)) return;
+    const Step step = pick("simulateForce");
+    if (step.a < 0) return;
     const std::string before = snapshot(g_);
     const int32_t recorded = g_.actionList ? g_.actionList->count() : 0;
     Graph copy(g_);
-    seedRandom(draws);
-    const HamiltonicityState predicted = g_.simulateForce(a, b);
+    seedRandom(step.draws);
+    const HamiltonicityState predicted = g_.simulateForce(step.a, step.b);
     EXPECT_EQ(snapshot(g_), before) << "simulateForce leaves the graph as it was";
     EXPECT_EQ(g_.actionList ? g_.actionList->count() : 0, recorded) << "and leaves no records";
-    seedRandom(draws);
-    copy.force(a, b);
+    seedRandom(step.draws);
+    copy.force(step.a, step.b);
     EXPECT_EQ(copy.isHamiltonian, predicted) << "simulateForce answers what force does";
-    ++simulationsChecked;
+    ++checked[1];
   }
 
   // Same random numbers, same choices: one change on a copy and on its source.
@@ -126,17 +127,14 @@ class SequenceRunner {
     trace += " copy";
     Graph copy(g_);
     EXPECT_EQ(snapshot(copy), snapshot(g_)) << "a fresh copy";
-    const bool doForce = rng_() % 2 == 0;
-    int32_t a = 0;
-    int32_t b = 0;
-    uint32_t draws = 0;
-    if (!pick(doForce ? "force(both)" : "cut(both)", a, b, draws)) return;
-    apply(g_, doForce, a, b, draws);
+    const Step step = pick();
+    if (step.a < 0) return;
+    step.on(g_);
     const std::string source = snapshot(g_, true);
-    apply(copy, doForce, a, b, draws);
+    step.on(copy);
     EXPECT_EQ(snapshot(copy, true), source) << "the copy after the same change";
     expectSound();
-    ++copiesChecked;
+    ++checked[2];
   }
 
   std::mt19937 rng_;
@@ -174,9 +172,7 @@ TEST(UndoPropertyTest, RandomSequencesUndoExactly) {
     EXPECT_EQ(checkInvariants(g), "");
     ASSERT_FALSE(Test::HasFailure()) << "seed " << seed << " (replay with HC_UNDO_SEED=" << seed << "), n " << n
                                      << ", steps:" << runner.trace;
-    checked[0] += runner.nestedChecked;
-    checked[1] += runner.simulationsChecked;
-    checked[2] += runner.copiesChecked;
+    for (int k = 0; k < 3; ++k) checked[k] += runner.checked[k];
   }
   if (first != last) {
     for (int count : checked) EXPECT_GT(count, 100) << "nested trials, simulations, copies";
