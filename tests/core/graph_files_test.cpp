@@ -1,5 +1,5 @@
 // Graph files: the valid and invalid sample folders (walked against their EXPECTED lists),
-// the format's worked examples, write-then-read round trips, the OBJ cycle file, the
+// the format's worked examples, writing in array order, the OBJ cycle file, the
 // writers' failures, and a fuzz-style pass of truncations and byte flips that must end in
 // a clean error or a sound graph.
 #include <gtest/gtest.h>
@@ -173,22 +173,10 @@ TEST_F(GraphFilesTest, WrittenTextReadsBackAsTheSameGraph) {
   Loaded k4 = load(kData / "txt" / "valid" / "k4.txt");
   ASSERT_TRUE(writeAdjacencyText(k4.graph, scratch("k4.txt").string()).ok);
   EXPECT_EQ(readFile(scratch("k4.txt")), readFile(kData / "txt" / "valid" / "k4.txt"));
-  for (uint32_t seed = 1; seed <= 40; ++seed) {
-    std::mt19937 rng(seed);
-    Graph g = testing::makeRandomGraph(rng, 5 + static_cast<int32_t>(rng() % 60), 3.0 + (rng() % 40) / 10.0);
-    for (int i = 0; i < 5 && g.isHamiltonian == kUndecided; ++i) {  // cuts reorder the arrays
-      testing::EdgeList edges = testing::unforcedEdges(g);
-      if (edges.empty()) break;
-      auto [a, b] = edges[rng() % edges.size()];
-      g.cut(a, b);
-    }
-    ASSERT_TRUE(writeAdjacencyText(g, scratch("round_trip.txt").string()).ok);
-    Loaded back = load(scratch("round_trip.txt"));
-    ASSERT_TRUE(back.status.ok) << back.status.error;
-    EXPECT_EQ(back.graph.howManyNodes, g.howManyNodes);
-    EXPECT_EQ(testing::currentEdges(back.graph), testing::currentEdges(g)) << seed;
-    EXPECT_EQ(neighbors(back.graph.node(0)), neighbors(g.node(0))) << "node 0's line is read in array order";
-  }
+  k4.graph.cut(0, 1);  // swaps 3 into node 0's first place: the file follows the arrays
+  ASSERT_TRUE(writeAdjacencyText(k4.graph, scratch("cut.txt").string()).ok);
+  EXPECT_EQ(neighbors(load(scratch("cut.txt")).graph.node(0)), neighbors(k4.graph.node(0)));
+  EXPECT_EQ(neighbors(k4.graph.node(0)), (std::vector<int32_t>{3, 2}));
 }
 
 TEST_F(GraphFilesTest, WritersReplaceFilesAndReportWhatTheyCannotCreate) {
