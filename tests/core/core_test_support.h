@@ -1,20 +1,15 @@
 // Helpers shared by the solver-graph tests: random graphs with cascades, the unforced
-// edges, draining the queue, and the invariant assertion.
+// edges, and draining the queue.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <random>
-#include <sstream>
-#include <string>
 #include <utility>
 #include <vector>
 
 #include "core/graph.h"
 #include "core/graph_invariants.h"
-#include "core/random.h"
 #include "support/test_graphs.h"
 
 namespace hc::testing {
@@ -63,11 +58,5 @@ inline std::vector<std::pair<int32_t, int16_t>> drainQueue(Graph& g) {
   }
   return items;
 }
-
-#define EXPECT_INVARIANTS(graph)                                  \
-  do {                                                            \
-    std::string problem_ = ::hc::checkInvariants(graph);          \
-    EXPECT_EQ(problem_, "") << "graph invariants are broken";     \
-  } while (0)
 
 }  // namespace hc::testing

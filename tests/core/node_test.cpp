@@ -1,5 +1,5 @@
-// Node records: swap-with-last removal and its exact restore, forced-edge records, the
-// random cuttable neighbour, and the precondition messages.
+// Node records: joins while a graph is built, swap-with-last removal and its exact restore,
+// forced-edge records, the random cuttable neighbour, and the precondition messages.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -16,6 +16,20 @@ using testing::makeGraph;
 
 std::vector<int32_t> neighbors(const Node& n) { return {n.neighborArray, n.neighborArray + n.degree}; }
 
+// Joins are appended without searching; a parallel entry is reported (once per extra join,
+// smaller id first) and kept when construction ends.
+TEST(NodeTest, ParallelJoinsAreReportedWhenConstructionEnds) {
+  CapturedDiagnostics out;
+  Graph g(3, 0);
+  g.addEdge(2, 1);
+  g.addEdge(0, 1);
+  g.addEdge(1, 2);
+  EXPECT_EQ(out.text(), "");
+  g.finishConstruction();
+  EXPECT_EQ(out.text(), "Error. Attempt to join nodes 1 and 2, which are already adjacent.\n");
+  EXPECT_EQ(neighbors(g.node(1)), (std::vector<int32_t>{2, 0, 2}));
+}
+
 TEST(NodeTest, CutIsSwapWithLastAndRestoreInReverseRebuildsTheArrays) {
   Graph g = makeGraph(6, {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {0, 5}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 1}});
   EXPECT_EQ(g.node(0).capacity, 6);
@@ -31,7 +45,7 @@ TEST(NodeTest, CutIsSwapWithLastAndRestoreInReverseRebuildsTheArrays) {
   EXPECT_EQ(neighbors(g.node(0)), (std::vector<int32_t>{1, 4})) << "each removal moves the last entry into the gap";
   for (auto it = removed.rbegin(); it != removed.rend(); ++it)
     Node::restoreNeighbor(g.node(it->a), g.node(it->b), it->ia, it->ib);
-  EXPECT_EQ(testing::firstDifference(before, testing::snapshot(g)), "");
+  EXPECT_EQ(testing::snapshot(g), before);
 }
 
 TEST(NodeTest, SetUncutRecordsTwoPartnersCountsTheRestAndUnsetIsItsInverse) {

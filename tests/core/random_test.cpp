@@ -22,10 +22,7 @@ TEST(RandomTest, SequenceFromStateOneFollowsTheFormula) {
   seedRandom(1);
   for (int i = 0; i < 10000; ++i) {
     state = state * 214013u + 2531011u;
-    int32_t value = nextRandom();
-    ASSERT_EQ(value, static_cast<int32_t>((state >> 16) & 0x7FFFu)) << i;
-    ASSERT_GE(value, 0);
-    ASSERT_LE(value, 32767);
+    ASSERT_EQ(nextRandom(), static_cast<int32_t>((state >> 16) & 0x7FFFu)) << i;
   }
   EXPECT_EQ(randomState(), state);
 }
@@ -33,11 +30,10 @@ TEST(RandomTest, SequenceFromStateOneFollowsTheFormula) {
 TEST(RandomTest, AThreadThatNeverSeedsStartsAtStateOne) {
   int32_t value = -1;
   uint32_t state = 0;
-  std::thread worker([&] {
+  std::thread([&] {
     state = randomState();
     value = nextRandom();
-  });
-  worker.join();
+  }).join();
   EXPECT_EQ(state, 1u);
   EXPECT_EQ(value, 41);
 }
@@ -46,15 +42,13 @@ TEST(RandomTest, FixedSeedModeNumbersItsReseeds) {
   enableFixedSeed(7);
   EXPECT_EQ(fixedSeed(), 7u);
   EXPECT_EQ(reseedFromClock(123456), 7u);
-  EXPECT_EQ(randomState(), 7u);
   EXPECT_EQ(reseedFromClock(123456), 7u + kStride);
   EXPECT_EQ(reseedFromClock(1), 7u + 2u * kStride);  // wraps modulo 2^32
   EXPECT_EQ(randomState(), static_cast<uint32_t>(7u + 2u * kStride));
 
   // Another thread counts its own reseeds from 0.
   uint32_t otherFirst = 0;
-  std::thread other([&] { otherFirst = reseedFromClock(99); });
-  other.join();
+  std::thread([&] { otherFirst = reseedFromClock(99); }).join();
   EXPECT_EQ(otherFirst, 7u);
 
   // Enabling again restarts the count.

@@ -143,25 +143,6 @@ inline std::string snapshot(const Graph& g, bool withRandomState = false) {
   return out.str();
 }
 
-// The first line where two snapshots differ, for readable failures.
-inline std::string firstDifference(const std::string& expected, const std::string& actual) {
-  std::istringstream e(expected);
-  std::istringstream a(actual);
-  std::string le;
-  std::string la;
-  int line = 1;
-  while (true) {
-    bool moreE = static_cast<bool>(std::getline(e, le));
-    bool moreA = static_cast<bool>(std::getline(a, la));
-    if (!moreE && !moreA) return "";
-    if (!moreE || !moreA || le != la) {
-      return "line " + std::to_string(line) + ": expected \"" + (moreE ? le : "<end>") + "\" got \"" +
-             (moreA ? la : "<end>") + "\"";
-    }
-    ++line;
-  }
-}
-
 // The chains as "head1-head2:members" (with "R" for a ring), slot order.
 inline std::string chainList(const Graph& g) {
   std::string out;
