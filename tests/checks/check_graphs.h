@@ -4,8 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <sstream>
-#include <string>
 #include <vector>
 
 #include "core/graph.h"
@@ -41,11 +39,6 @@ inline int32_t reachable(const std::vector<std::vector<int32_t>>& adj, int32_t s
   return count;
 }
 
-inline bool referenceConnected(const Graph& g) {
-  auto adj = adjacency(g);
-  return adj.empty() || reachable(adj, 0, -1) == static_cast<int32_t>(adj.size());
-}
-
 // Connected, and still connected without any single node (one node counts as biconnected).
 inline bool referenceBiconnected(const Graph& g) {
   auto adj = adjacency(g);
@@ -55,29 +48,6 @@ inline bool referenceBiconnected(const Graph& g) {
   for (int32_t v = 0; v < n && n > 2; ++v) {
     int32_t start = v == 0 ? 1 : 0;
     if (reachable(adj, start, v) != n - 1) return false;
-  }
-  return true;
-}
-
-inline bool referenceBipartite(const Graph& g) {
-  auto adj = adjacency(g);
-  std::vector<int32_t> colour(adj.size(), 0);
-  for (size_t s = 0; s < adj.size(); ++s) {
-    if (colour[s] != 0) continue;
-    colour[s] = 1;
-    std::vector<int32_t> todo{static_cast<int32_t>(s)};
-    while (!todo.empty()) {
-      int32_t v = todo.back();
-      todo.pop_back();
-      for (int32_t w : adj[static_cast<size_t>(v)]) {
-        if (colour[static_cast<size_t>(w)] == 0) {
-          colour[static_cast<size_t>(w)] = 3 - colour[static_cast<size_t>(v)];
-          todo.push_back(w);
-        } else if (colour[static_cast<size_t>(w)] == colour[static_cast<size_t>(v)]) {
-          return false;
-        }
-      }
-    }
   }
   return true;
 }

@@ -1,8 +1,10 @@
-// Properties every check shares, over random graphs (empty and edgeless ones included):
-// marks are 0 afterwards, and a graph already found non-Hamiltonian is never changed.
+// Properties every check shares, over random graphs (empty, edgeless and block-and-chain
+// ones included): marks are 0 afterwards, a graph already found non-Hamiltonian is never
+// changed, and the checks run in the order of the initial pruning are sound.
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <numeric>
 
 #include "check_graphs.h"
 #include "checks/chain_building.h"
@@ -40,6 +42,13 @@ std::vector<NamedCheck> everyCheck() {
   };
 }
 
+void prune(Graph& g) {
+  setUncuttabilities(g, 0);
+  lightning(g, 0);
+  buildChains(g, 0, nullptr);
+  HeadHunter(g, 0);
+}
+
 Graph randomCase(std::mt19937& rng, int trial) {
   if (trial == 0) return Graph();
   if (trial == 1) return makeGraph(1, {});
@@ -47,11 +56,7 @@ Graph randomCase(std::mt19937& rng, int trial) {
   const int32_t n = 2 + static_cast<int32_t>(rng() % 11);
   Graph g = makeGraph(n, randomEdges(rng, n, 0.15 + 0.6 * (rng() % 10) / 10.0));
   // Half the cases come pruned, with forced edges and chains.
-  if (trial % 2 == 0) {
-    setUncuttabilities(g, 0);
-    lightning(g, 0);
-    buildChains(g, 0, nullptr);
-  }
+  if (trial % 2 == 0) prune(g);
   return g;
 }
 
@@ -76,6 +81,85 @@ TEST(CheckProperties, MarksAreZeroAndDecidedGraphsUnchanged) {
       }
     }
   }
+}
+
+// Two or three dense blocks of four nodes joined by up to four paths with one or two inner
+// nodes, each path end its own block node: graphs where chains between regions are common.
+Graph randomBlocksAndChains(std::mt19937& rng) {
+  const int32_t blocks = 2 + static_cast<int32_t>(rng() % 2);
+  EdgeList e;
+  for (int32_t b = 0; b < blocks; ++b)
+    for (auto [x, y] : randomEdges(rng, 4, 0.8)) e.emplace_back(4 * b + x, 4 * b + y);
+  std::vector<int32_t> ends(static_cast<size_t>(4 * blocks));
+  std::iota(ends.begin(), ends.end(), 0);
+  std::shuffle(ends.begin(), ends.end(), rng);
+  int32_t next = 4 * blocks;
+  for (size_t k = 0, paths = 1 + rng() % 4; k < paths && next + 2 <= 15; ++k) {
+    int32_t prev = ends[2 * k];
+    if (prev / 4 == ends[2 * k + 1] / 4) continue;
+    for (uint32_t inner = 1 + rng() % 2; inner > 0; --inner) {
+      e.emplace_back(prev, next);
+      prev = next++;
+    }
+    e.emplace_back(prev, ends[2 * k + 1]);
+  }
+  return makeGraph(next, e);
+}
+
+// The checks in the order of the initial pruning only remove edges no Hamiltonian cycle
+// uses, a verdict of 0 is never given to a Hamiltonian graph and one of 1 is a true cycle;
+// the odd-cut check only decides, and every cut the 2-edge-cut check leaves listed is forced.
+TEST(CheckProperties, InitialPruningIsSound) {
+  std::mt19937 rng(777);
+  seedRandom(13);
+  int32_t oddCuts = 0;
+  for (int trial = 0; trial < 600; ++trial) {
+    SCOPED_TRACE(trial);
+    const int32_t n = 5 + static_cast<int32_t>(rng() % 8);
+    Graph g = trial % 2 == 0 ? randomBlocksAndChains(rng)
+                             : makeGraph(n, randomEdges(rng, n, 0.25 + 0.35 * (rng() % 10) / 10.0));
+    const bool hamiltonian = referenceHamiltonian(g);
+    auto expectSound = [&](const char* stage) {
+      EXPECT_TRUE(allMarksZero(g)) << stage;
+      EXPECT_EQ(currentEdges(g).size(), static_cast<size_t>(g.howManyEdges)) << stage;
+      if (hamiltonian) {
+        EXPECT_NE(g.isHamiltonian, kNotHamiltonian) << stage;
+        EXPECT_TRUE(referenceHamiltonian(g)) << stage;
+      }
+      if (g.isHamiltonian == kHamiltonian) {
+        EXPECT_TRUE(hamiltonian) << stage;
+        for (const Node& v : g.nodes) EXPECT_EQ(v.degree, 2) << stage;
+      }
+    };
+    checkEnoughEdges(g, 0);
+    checkLowDegreeNodes(g, 0);
+    checkConnectedNotUnevenlyBipartite(g, 0);
+    expectSound("necessary conditions");
+    if (hamiltonian) {
+      EXPECT_TRUE(isBiconnected(g, 0));
+    }
+    prune(g);
+    expectSound("scans");
+    if (g.isHamiltonian != kUndecided) continue;
+    const std::string before = snapshot(g);
+    CapturedDiagnostics out;
+    initialPruningCheckForOddForcedCut(g, 0);
+    EXPECT_EQ(out.text().find("MASSIVE"), std::string::npos);
+    expectSound("odd cut");
+    if (g.isHamiltonian == kNotHamiltonian) ++oddCuts;
+    g.isHamiltonian = kUndecided;
+    EXPECT_EQ(snapshot(g), before);
+    checkConnectedNotUnevenlyBipartite(g, 0);
+    g.twoEdgeCuts = std::make_unique<CutList>();
+    checkTwoEdgeCuts(g, 0);
+    expectSound("2-edge cuts");
+    if (g.isHamiltonian != kUndecided) continue;
+    for (const CutRecord& r : g.twoEdgeCuts->records) {
+      EXPECT_TRUE(g.node(r.edges[0][0]).isForcedNeighbor(r.edges[0][1]));
+      EXPECT_TRUE(g.node(r.edges[1][0]).isForcedNeighbor(r.edges[1][1]));
+    }
+  }
+  EXPECT_GT(oddCuts, 0);  // the odd-cut part is not vacuous
 }
 
 }  // namespace

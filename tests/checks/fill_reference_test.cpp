@@ -1,6 +1,7 @@
 // The colouring fills against the repeated index-order sweeps they replaced (kept here as
-// the reference): the same verdicts, results, messages and cleared marks on random graphs,
-// graphs of many components and long paths and cycles with shuffled labels.
+// the reference for connectivity and bipartiteness): the same verdicts, results, messages
+// and cleared marks on random graphs, graphs of many components and long paths and cycles
+// with shuffled labels.
 #include <gtest/gtest.h>
 
 #include <numeric>
@@ -116,6 +117,8 @@ TEST(FillReference, SameResultsAndMessagesAsTheSweeps) {
     g.isHamiltonian = kUndecided;
     checkConnectedNotUnevenlyBipartite(g, 1);
     EXPECT_EQ(out.str(), expected) << trial;
+    const bool passes = expected.ends_with("The graph is connected and not unevenly bipartite.\n");
+    EXPECT_EQ(g.isHamiltonian, passes ? kUndecided : kNotHamiltonian) << trial;
     for (const Node& v : g.nodes) ASSERT_EQ(v.mark, 0) << trial;
   }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "check_graphs.h"
 #include "checks/chain_building.h"
 #include "checks/necessary_conditions.h"
@@ -43,20 +45,6 @@ TEST(Scans, LightningCutsTheOtherEdgesOfANodeWithTwoForcedEdges) {
   EXPECT_EQ(out.text(), "");
 }
 
-TEST(Scans, LightningReportsANonHamiltonianCut) {
-  // Node 0 (degree 3) is forced to 1 and 2; cutting 0-3 leaves node 3 with degree 1 and too
-  // few edges: edges 5 < nodes 6 after the cut.
-  Graph g = makeGraph(6, {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {3, 4}, {4, 5}});
-  Node::setUncut(g.node(0), g.node(1));
-  Node::setUncut(g.node(0), g.node(2));
-  CapturedDiagnostics out;
-  lightning(g, 1);
-  EXPECT_EQ(g.isHamiltonian, kNotHamiltonian);
-  EXPECT_EQ(out.text(),
-            "About to run lightning.\n"
-            "Lightning caused the graph to become non-Hamiltonian the graph.\n");
-}
-
 // Heads 0 and 1 of the chain 0-2-1 are adjacent.
 Graph headHunterGraph() {
   Graph g = makeGraph(6, {{0, 2}, {2, 1}, {0, 1}, {0, 3}, {0, 4}, {1, 3}, {1, 5}, {3, 4}, {4, 5}, {3, 5}});
@@ -92,16 +80,26 @@ TEST(Scans, HeadHunterLeavesForcedPartnerEdgesAndHeadsThatAreNotAdjacent) {
   }
 }
 
-TEST(Scans, HeadHunterFindsACycle) {
-  // A 5-cycle plus the chord 0-2; the chain 2-3-4-0 has adjacent heads 0 and 2 and so
-  // does the chain 0-1-2. Cutting the chord leaves the cycle.
-  Graph g = makeGraph(5, joined(cycleEdges(0, 5), {{0, 2}}));
-  setUncuttabilities(g, 0);
-  buildChains(g, 0, nullptr);
-  CapturedDiagnostics out;
-  HeadHunter(g, 1);
-  EXPECT_EQ(g.isHamiltonian, kHamiltonian);
-  EXPECT_EQ(out.text(), "About to run HeadHunter.\nHeadHunter found a HC.\n");
+TEST(Scans, VerdictsWithTheirLines) {
+  // Node 0 (degree 3) is forced to 1 and 2; cutting 0-3 leaves node 3 with degree 1 and too
+  // few edges: edges 5 < nodes 6 after the cut.
+  Graph pendant = makeGraph(6, {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {3, 4}, {4, 5}});
+  Node::setUncut(pendant.node(0), pendant.node(1));
+  Node::setUncut(pendant.node(0), pendant.node(2));
+  // A 5-cycle plus the chord 0-2; the chain 2-3-4-0 has adjacent heads 0 and 2 and so does
+  // the chain 0-1-2. Cutting the chord leaves the cycle.
+  Graph chord = makeGraph(5, joined(cycleEdges(0, 5), {{0, 2}}));
+  setUncuttabilities(chord, 0);
+  buildChains(chord, 0, nullptr);
+  for (auto [g, scan, verdict, lines] :
+       {std::tuple{&pendant, &lightning, kNotHamiltonian,
+                   "About to run lightning.\nLightning caused the graph to become non-Hamiltonian the graph.\n"},
+        std::tuple{&chord, &HeadHunter, kHamiltonian, "About to run HeadHunter.\nHeadHunter found a HC.\n"}}) {
+    CapturedDiagnostics out;
+    scan(*g, 1);
+    EXPECT_EQ(g->isHamiltonian, verdict);
+    EXPECT_EQ(out.text(), lines);
+  }
 }
 
 TEST(Scans, DecidedGraphIsLeftAlone) {
