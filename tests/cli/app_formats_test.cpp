@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <numeric>
 
 #include "app/cycle_files.h"
 #include "app/cycle_verifier.h"
@@ -32,10 +31,6 @@ TEST(NumberFormat, CutsAndPadsAsThePagesShowNumbers) {
 TEST(GraphDisplayName, FollowsTheSourceType) {
   GraphDescription d;
   EXPECT_EQ(graphDisplayName(d), "NO GRAPH LOADED");
-  d = {kEdgeProbabilityGraph, 100, 0.05, 100, {}, 0};
-  EXPECT_EQ(graphDisplayName(d), "Random 100-Node Graph With Edge Probability 0.0500");
-  d = {kKnightsTourGraph, 8, 8, 64, {}, 0};
-  EXPECT_EQ(graphDisplayName(d), "Knight's Tour Graph With 64 Nodes (8 X 8)");
   d = {kThreeSatReduction, 5, 4.25, 0, {}, 0};
   EXPECT_EQ(graphDisplayName(d), "3-SAT Reduction Graph From Random Formula With 5 Variables & Clause Multiplier 4.250");
   d = {kTextFile, -1, -1, 4, "graphs/k4.txt", 0};
@@ -64,14 +59,6 @@ TEST(HcpFile, ReadsEdgeListsAndAdjacencyLists) {
   std::vector<std::pair<int32_t, int32_t>> expectedAdj = {{0, 1}, {0, 3}, {2, 1}, {2, 3}};
   EXPECT_EQ(adjacency.edges, expectedAdj);
 
-  auto graph = buildGraphFromHcp(adjacency);
-  EXPECT_EQ(graph->howManyNodes, 4);
-  EXPECT_EQ(graph->howManyEdges, 4);
-  // Written and read back: the same edges.
-  HcpContents again;
-  ASSERT_TRUE(parseHcp(formatHcp("sq", *graph), "again.hcp", again));
-  LoadedEdges a(*graph), b(*buildGraphFromHcp(again));
-  for (int32_t v = 0; v < 4; ++v) EXPECT_TRUE(std::ranges::equal(a.neighborsOf(v), b.neighborsOf(v)));
 }
 
 TEST(HcpFile, ErrorsNameTheLine) {
@@ -86,32 +73,6 @@ TEST(HcpFile, ErrorsNameTheLine) {
             "x.hcp: line 5: unexpected text after the edge data: \"3 1\"");
   EXPECT_EQ(parseHcp("DIMENSION : 3\nEDGE_DATA_SECTION\n1 b\n-1\n", "x.hcp", out).error,
             "x.hcp: line 3: \"b\" is not a node number");
-}
-
-TEST(HcpFile, EveryTruncationIsReadOrRefusedCleanly) {
-  const std::string text = "NAME : t\nTYPE : HCP\nDIMENSION : 5\nEDGE_DATA_FORMAT : EDGE_LIST\nEDGE_DATA_SECTION\n"
-                           "1 2\n2 3\n3 4\n4 5\n5 1\n-1\nEOF\n";
-  for (size_t cut = 0; cut <= text.size(); ++cut) {
-    HcpContents out;
-    FileStatus s = parseHcp(std::string_view(text).substr(0, cut), "t.hcp", out);
-    if (s) {
-      EXPECT_EQ(out.edges.size(), 5u) << cut;  // only a cut inside the trailer may pass
-    } else {
-      EXPECT_EQ(s.error.find('\n'), std::string::npos);
-    }
-  }
-  // Byte flips never crash and never pass an out-of-range edge.
-  for (size_t at = 0; at < text.size(); ++at) {
-    std::string flipped = text;
-    flipped[at] = static_cast<char>(flipped[at] ^ 0x15);
-    HcpContents out;
-    if (parseHcp(flipped, "f.hcp", out)) {
-      for (auto [a, b] : out.edges) {
-        EXPECT_LT(a, out.dimension);
-        EXPECT_LT(b, out.dimension);
-      }
-    }
-  }
 }
 
 TEST(TourFile, RoundTripAndFaults) {

@@ -83,10 +83,6 @@ TEST(CliSolve, SeedReplaysTheRunWithOneThread) {
   if (runs[0].at("verdict") == "hamiltonian") {
     EXPECT_EQ(runs[0].at("cycle"), runs[1].at("cycle"));
   }
-  // The same seed generates the same graph.
-  std::string again = scratch / "again.txt";
-  ASSERT_EQ(runCli({"generate", "regular", "40", "3", "--seed", "5", "--output", again}).exitCode, 0);
-  EXPECT_EQ(slurp(graph), slurp(again));
 }
 
 TEST(CliSolve, OutputFilesHoldTheCycleInEachFormat) {
@@ -102,17 +98,6 @@ TEST(CliSolve, OutputFilesHoldTheCycleInEachFormat) {
   std::string tour = slurp(scratch / "cycle.tour");
   EXPECT_NE(tour.find("TYPE : TOUR\nDIMENSION : 64\nTOUR_SECTION\n1\n"), std::string::npos);
   EXPECT_TRUE(tour.ends_with("-1\nEOF\n"));
-  // The adjacency text lists each node with its two cycle neighbours.
-  std::istringstream text(slurp(scratch / "cycle.txt"));
-  int lines = 0;
-  for (std::string line; std::getline(text, line); ++lines) {
-    std::istringstream ls(line);
-    int v = -1, a = -1, b = -1, extra = -1;
-    ls >> v >> a >> b;
-    EXPECT_EQ(v, lines);
-    EXPECT_FALSE(ls >> extra);
-  }
-  EXPECT_EQ(lines, 64);
 
   // .obj needs coordinates: refused for a text graph before the run, written for an OBJ.
   CliRun refused = runCli({"schc", example("knight8x8.txt"), "--output", scratch / "cycle.obj"});
