@@ -50,11 +50,6 @@ TEST(CliSolve, LimitedRunsAreUndecided) {
   ASSERT_EQ(cohc.exitCode, 0) << cohc.err;
   EXPECT_EQ(cohc.json().at("verdict"), "undecided");
   EXPECT_EQ(cohc.json().at("deepestDepth"), 0);
-
-  CliRun timed = runCli({"schc", example("petersen.txt"), "--time-limit", "0.3", "--json"});
-  ASSERT_EQ(timed.exitCode, 0) << timed.err;
-  EXPECT_EQ(timed.json().at("verdict"), "undecided");
-  EXPECT_EQ(timed.json().at("stopped"), "time limit");
 }
 
 TEST(CliSolve, HumanSummaryNamesTheVerdict) {
