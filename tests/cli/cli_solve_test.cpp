@@ -136,6 +136,7 @@ TEST(CliSolve, ATimeLimitEndsEvenALongPruningStep) {
 TEST(CliSolve, ProgressLineOnlyWhenAsked) {
   CliRun quiet = runCli({"schc", example("petersen.txt"), "--time-limit", "0.6", "--json"});
   EXPECT_EQ(quiet.err.find("iterations"), std::string::npos);
+  EXPECT_EQ(quiet.json().at("stopped"), "time limit");
   CliRun shown = runCli({"schc", example("petersen.txt"), "--time-limit", "0.6", "--json", "--progress"});
   EXPECT_NE(shown.err.find("schc: "), std::string::npos);
   EXPECT_NE(shown.err.find("/s, best"), std::string::npos);
