@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <numeric>
 
 #include "app/cycle_files.h"
 #include "app/cycle_verifier.h"
@@ -32,10 +31,6 @@ TEST(NumberFormat, CutsAndPadsAsThePagesShowNumbers) {
 TEST(GraphDisplayName, FollowsTheSourceType) {
   GraphDescription d;
   EXPECT_EQ(graphDisplayName(d), "NO GRAPH LOADED");
-  d = {kEdgeProbabilityGraph, 100, 0.05, 100, {}, 0};
-  EXPECT_EQ(graphDisplayName(d), "Random 100-Node Graph With Edge Probability 0.0500");
-  d = {kKnightsTourGraph, 8, 8, 64, {}, 0};
-  EXPECT_EQ(graphDisplayName(d), "Knight's Tour Graph With 64 Nodes (8 X 8)");
   d = {kThreeSatReduction, 5, 4.25, 0, {}, 0};
   EXPECT_EQ(graphDisplayName(d), "3-SAT Reduction Graph From Random Formula With 5 Variables & Clause Multiplier 4.250");
   d = {kTextFile, -1, -1, 4, "graphs/k4.txt", 0};
@@ -64,14 +59,6 @@ TEST(HcpFile, ReadsEdgeListsAndAdjacencyLists) {
   std::vector<std::pair<int32_t, int32_t>> expectedAdj = {{0, 1}, {0, 3}, {2, 1}, {2, 3}};
   EXPECT_EQ(adjacency.edges, expectedAdj);
 
-  auto graph = buildGraphFromHcp(adjacency);
-  EXPECT_EQ(graph->howManyNodes, 4);
-  EXPECT_EQ(graph->howManyEdges, 4);
-  // Written and read back: the same edges.
-  HcpContents again;
-  ASSERT_TRUE(parseHcp(formatHcp("sq", *graph), "again.hcp", again));
-  LoadedEdges a(*graph), b(*buildGraphFromHcp(again));
-  for (int32_t v = 0; v < 4; ++v) EXPECT_TRUE(std::ranges::equal(a.neighborsOf(v), b.neighborsOf(v)));
 }
 
 TEST(HcpFile, ErrorsNameTheLine) {
@@ -88,32 +75,6 @@ TEST(HcpFile, ErrorsNameTheLine) {
             "x.hcp: line 3: \"b\" is not a node number");
 }
 
-TEST(HcpFile, EveryTruncationIsReadOrRefusedCleanly) {
-  const std::string text = "NAME : t\nTYPE : HCP\nDIMENSION : 5\nEDGE_DATA_FORMAT : EDGE_LIST\nEDGE_DATA_SECTION\n"
-                           "1 2\n2 3\n3 4\n4 5\n5 1\n-1\nEOF\n";
-  for (size_t cut = 0; cut <= text.size(); ++cut) {
-    HcpContents out;
-    FileStatus s = parseHcp(std::string_view(text).substr(0, cut), "t.hcp", out);
-    if (s) {
-      EXPECT_EQ(out.edges.size(), 5u) << cut;  // only a cut inside the trailer may pass
-    } else {
-      EXPECT_EQ(s.error.find('\n'), std::string::npos);
-    }
-  }
-  // Byte flips never crash and never pass an out-of-range edge.
-  for (size_t at = 0; at < text.size(); ++at) {
-    std::string flipped = text;
-    flipped[at] = static_cast<char>(flipped[at] ^ 0x15);
-    HcpContents out;
-    if (parseHcp(flipped, "f.hcp", out)) {
-      for (auto [a, b] : out.edges) {
-        EXPECT_LT(a, out.dimension);
-        EXPECT_LT(b, out.dimension);
-      }
-    }
-  }
-}
-
 TEST(TourFile, RoundTripAndFaults) {
   std::vector<int32_t> cycle = {0, 2, 1, 3};
   std::string text = formatTour("k4", cycle);
@@ -128,22 +89,20 @@ TEST(TourFile, RoundTripAndFaults) {
 }
 
 TEST(CycleFiles, TextShapesAreToldApart) {
-  CycleFileContents list;
-  ASSERT_TRUE(parseCycleText("0 2 1 3 0\n", "c", CycleFileFormat::Text, list));
-  EXPECT_FALSE(list.isEdgeSet);
-  EXPECT_EQ(list.sequence, (std::vector<int32_t>{0, 2, 1, 3}));  // the closing repeat dropped
-  CycleFileContents column;
-  ASSERT_TRUE(parseCycleText("0\n2\n\n1\n3\n", "c", CycleFileFormat::Text, column));
-  EXPECT_EQ(column.sequence, (std::vector<int32_t>{0, 2, 1, 3}));
+  // A node list (the closing repeat dropped), a column, an OBJ line: the same cycle.
+  for (auto [text, format] : {std::pair{"0 2 1 3 0\n", CycleFileFormat::Text}, {"0\n2\n\n1\n3\n", CycleFileFormat::Text},
+                              {"v 0 0 0\n# Hamiltonian Cycle:\nl 1 3 2 4 1\n", CycleFileFormat::Obj}}) {
+    CycleFileContents contents;
+    ASSERT_TRUE(parseCycleText(text, "c", format, contents)) << text;
+    EXPECT_FALSE(contents.isEdgeSet);
+    EXPECT_EQ(contents.sequence, (std::vector<int32_t>{0, 2, 1, 3})) << text;
+  }
   CycleFileContents adjacency;
   ASSERT_TRUE(parseCycleText("0 2 3\n1 2 3\n2 0 1\n3 0 1\n", "c", CycleFileFormat::Text, adjacency));
   EXPECT_TRUE(adjacency.isEdgeSet);
   std::vector<int32_t> order;
   ASSERT_TRUE(cycleFromEdges(4, adjacency.edges, order));
   EXPECT_EQ(order, (std::vector<int32_t>{0, 2, 1, 3}));
-  CycleFileContents obj;
-  ASSERT_TRUE(parseCycleText("v 0 0 0\n# Hamiltonian Cycle:\nl 1 3 2 4 1\n", "c.obj", CycleFileFormat::Obj, obj));
-  EXPECT_EQ(obj.sequence, (std::vector<int32_t>{0, 2, 1, 3}));
 }
 
 TEST(CycleVerifier, AcceptsOnlyHamiltonianCyclesOfTheGraphAsLoaded) {
@@ -152,10 +111,13 @@ TEST(CycleVerifier, AcceptsOnlyHamiltonianCyclesOfTheGraphAsLoaded) {
   LoadedEdges edges(prism);
   EXPECT_EQ(edges.edges(), 9);
   EXPECT_TRUE(verifyHamiltonianCycle(edges, std::vector<int32_t>{0, 1, 2, 5, 4, 3}));
-  EXPECT_EQ(verifyHamiltonianCycle(edges, std::vector<int32_t>{0, 1, 2, 3, 4, 5}).fault, "2-3 is not an edge of the graph");
-  EXPECT_EQ(verifyHamiltonianCycle(edges, std::vector<int32_t>{0, 1, 2}).fault, "the cycle has 3 nodes, the graph 6");
-  EXPECT_EQ(verifyHamiltonianCycle(edges, std::vector<int32_t>{0, 1, 2, 5, 4, 9}).fault, "node 9 is out of range 0..5");
-  EXPECT_EQ(verifyHamiltonianCycle(edges, std::vector<int32_t>{0, 1, 2, 5, 4, 4}).fault, "node 4 is visited twice");
+  const std::pair<std::vector<int32_t>, const char*> faults[] = {
+      {{0, 1, 2, 3, 4, 5}, "2-3 is not an edge of the graph"},
+      {{0, 1, 2}, "the cycle has 3 nodes, the graph 6"},
+      {{0, 1, 2, 5, 4, 9}, "node 9 is out of range 0..5"},
+      {{0, 1, 2, 5, 4, 4}, "node 4 is visited twice"},
+  };
+  for (const auto& [cycle, fault] : faults) EXPECT_EQ(verifyHamiltonianCycle(edges, cycle).fault, fault);
 
   // Two triangles are two cycles, not one.
   std::vector<std::pair<int32_t, int32_t>> rings = {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}};

@@ -17,16 +17,12 @@ std::vector<nlohmann::json> jsonLines(const std::string& out) {
   return lines;
 }
 
-void writeText(const std::string& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
 // Petersen (not Hamiltonian), K4, a faulty line, C5 as sparse6, GP(11, 2) (not Hamiltonian).
 const char* kMixed = ">>graph6<<IheA@GUAo\nC~\nIheA@GUA\n:DaHg~\nUhCGGC@?K?o?O?G@A?OOA@?GA?OA?O@?G?SA?A_O\n";
 
 TEST(CliBatch, EveryGraphGetsOneLineInOrderAndTheFaultyOneIsReported) {
   ScratchFolder scratch;
-  writeText(scratch / "mixed.g6", kMixed);
+  writeFile(scratch / "mixed.g6", kMixed);
   for (const char* jobs : {"1", "3"}) {
     CliRun run = runCli({"cohc", scratch / "mixed.g6", "--json", "--jobs", jobs});
     ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -46,7 +42,7 @@ TEST(CliBatch, EveryGraphGetsOneLineInOrderAndTheFaultyOneIsReported) {
     EXPECT_EQ(count.at("unreadable"), 1);
   }
   // The same graphs through --each, with a listed file that does not exist.
-  writeText(scratch / "list", scratch / "mixed.g6" + "\n# comment\n" + scratch / "missing.g6\n" +
+  writeFile(scratch / "list", scratch / "mixed.g6" + "\n# comment\n" + scratch / "missing.g6\n" +
                                   example("petersen.txt") + "\n");
   CliRun each = runCli({"info", "--each", scratch / "list"});
   ASSERT_EQ(each.exitCode, 0) << each.err;
@@ -60,7 +56,7 @@ TEST(CliBatch, PartsTogetherDecideEachGraphExactlyOnce) {
   ScratchFolder scratch;
   std::string text;
   for (int i = 0; i < 4; ++i) text += kMixed;
-  writeText(scratch / "many.g6", text);
+  writeFile(scratch / "many.g6", text);
   std::map<int, std::string> seen;
   for (int part = 0; part < 3; ++part) {
     CliRun run = runCli({"schc", scratch / "many.g6", "--json", "--max-iterations", "200", "--jobs", "2",
@@ -81,7 +77,7 @@ TEST(CliBatch, CtrlCEndsWithWholeLinesAndTheCount) {
   ScratchFolder scratch;
   std::string text;
   for (int i = 0; i < 50; ++i) text += "IheA@GUAo\n";  // schc never decides Petersen
-  writeText(scratch / "p.g6", text);
+  writeFile(scratch / "p.g6", text);
   CliRun run = runCli({"schc", scratch / "p.g6", "--json", "--jobs", "2"}, 0.5);
   ASSERT_EQ(run.exitCode, 0) << run.err;
   auto lines = jsonLines(run.out);
@@ -92,7 +88,7 @@ TEST(CliBatch, CtrlCEndsWithWholeLinesAndTheCount) {
 
 TEST(CliBatch, TheTimeLimitHoldsForEachGraph) {
   ScratchFolder scratch;
-  writeText(scratch / "p.g6", "IheA@GUAo\nC~\nIheA@GUAo\n");
+  writeFile(scratch / "p.g6", "IheA@GUAo\nC~\nIheA@GUAo\n");
   CliRun run = runCli({"schc", scratch / "p.g6", "--json", "--jobs", "2", "--time-limit", "0.3"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   auto lines = jsonLines(run.out);

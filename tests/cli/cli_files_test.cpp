@@ -68,10 +68,6 @@ TEST(CliGenerate, FamiliesAreBuiltAndNamed) {
 
 TEST(CliVerify, NamesTheFirstFault) {
   ScratchFolder scratch;
-  auto write = [&](const std::string& name, const std::string& text) {
-    std::ofstream(scratch / name) << text;
-    return scratch / name;
-  };
   const struct {
     const char* file;
     const char* text;
@@ -83,14 +79,14 @@ TEST(CliVerify, NamesTheFirstFault) {
       {"adj.txt", "0 1 4 5\n1 0 2\n", "more than two cycle neighbours"},  // adjacency text, not one cycle
   };
   for (const auto& f : faults) {
-    CliRun run = runCli({"verify", example("petersen.txt"), write(f.file, f.text)});
+    CliRun run = runCli({"verify", example("petersen.txt"), writeFile(scratch / f.file, f.text)});
     EXPECT_EQ(run.exitCode, 1) << f.file;
     EXPECT_NE(run.out.find(f.fault), std::string::npos) << run.out;
   }
 
   // A TSPLIB tour written by hand (1-based) for K4.
-  std::string k4 = write("k4.txt", "0 1 2 3\n1 0 2 3\n2 0 1 3\n3 0 1 2\n");
-  CliRun tour = runCli({"verify", k4, write("k4.tour", "NAME : k4\nTYPE : TOUR\nDIMENSION : 4\nTOUR_SECTION\n1\n3\n2\n4\n-1\nEOF\n"), "--json"});
+  std::string k4 = writeFile(scratch / "k4.txt", "0 1 2 3\n1 0 2 3\n2 0 1 3\n3 0 1 2\n");
+  CliRun tour = runCli({"verify", k4, writeFile(scratch / "k4.tour", "NAME : k4\nTYPE : TOUR\nDIMENSION : 4\nTOUR_SECTION\n1\n3\n2\n4\n-1\nEOF\n"), "--json"});
   EXPECT_EQ(tour.exitCode, 0) << tour.out << tour.err;
   EXPECT_EQ(tour.json().at("hamiltonianCycle"), true);
 }
@@ -102,10 +98,6 @@ struct BadCase {
 
 TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
   ScratchFolder scratch;
-  auto write = [&](const std::string& name, const std::string& text) {
-    std::ofstream(scratch / name, std::ios::binary) << text;
-    return scratch / name;
-  };
   std::string petersen = example("petersen.txt");
   std::string garbage;
   for (int i = 0; i < 300; ++i) garbage += static_cast<char>((i * 37 + 11) & 0xFF);
@@ -114,18 +106,18 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
   const std::vector<BadCase> cases = {
       {"missing file", {"info", scratch / "missing.txt"}},
       {"folder", {"info", scratch.path().string() + "/"}},
-      {"unknown extension", {"info", write("graph.png", "0 1\n")}},
-      {"txt: letters", {"info", write("letters.txt", "0 1 2\n1 0 x\n2 0 1\n")}},
-      {"txt: empty", {"schc", write("empty.txt", "")}},
-      {"obj: face out of range", {"info", write("face.obj", "v 0 0 0\nv 1 0 0\nf 1 5\n")}},
-      {"g: random bytes", {"info", write("random.g", garbage)}},
+      {"unknown extension", {"info", writeFile(scratch / "graph.png", "0 1\n")}},
+      {"txt: letters", {"info", writeFile(scratch / "letters.txt", "0 1 2\n1 0 x\n2 0 1\n")}},
+      {"txt: empty", {"schc", writeFile(scratch / "empty.txt", "")}},
+      {"obj: face out of range", {"info", writeFile(scratch / "face.obj", "v 0 0 0\nv 1 0 0\nf 1 5\n")}},
+      {"g: random bytes", {"info", writeFile(scratch / "random.g", garbage)}},
       {"g: no nodes", {"schc", scratch / "empty.g"}},
-      {"g: truncated", {"cohc", write("cut.g", validG.substr(0, validG.size() / 2))}},
-      {"hcp: node out of range", {"info", write("range.hcp", "TYPE : HCP\nDIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n2 4\n-1\nEOF\n")}},
-      {"hcp: no terminator", {"info", write("open.hcp", "TYPE : HCP\nDIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n2 3\n")}},
-      {"hcp: huge dimension", {"info", write("huge.hcp", "TYPE : HCP\nDIMENSION : 99999999999\nEDGE_DATA_SECTION\n-1\n")}},
-      {"tour: no terminator", {"verify", petersen, write("open.tour", "TOUR_SECTION\n1\n2\n")}},
-      {"id list: letters", {"verify", petersen, write("ids.txt", "0 1 two\n")}},
+      {"g: truncated", {"cohc", writeFile(scratch / "cut.g", validG.substr(0, validG.size() / 2))}},
+      {"hcp: node out of range", {"info", writeFile(scratch / "range.hcp", "TYPE : HCP\nDIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n2 4\n-1\nEOF\n")}},
+      {"hcp: no terminator", {"info", writeFile(scratch / "open.hcp", "TYPE : HCP\nDIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n2 3\n")}},
+      {"hcp: huge dimension", {"info", writeFile(scratch / "huge.hcp", "TYPE : HCP\nDIMENSION : 99999999999\nEDGE_DATA_SECTION\n-1\n")}},
+      {"tour: no terminator", {"verify", petersen, writeFile(scratch / "open.tour", "TOUR_SECTION\n1\n2\n")}},
+      {"id list: letters", {"verify", petersen, writeFile(scratch / "ids.txt", "0 1 two\n")}},
       {"missing cycle file", {"verify", petersen, scratch / "nothing.tour"}},
       {"schc --version out of range", {"schc", petersen, "--version", "8"}},
       {"schc --threads 0", {"schc", petersen, "--threads", "0"}},

@@ -45,6 +45,12 @@ inline std::string slurp(const std::filesystem::path& path) {
   return s.str();
 }
 
+// Writes `text` to `path` byte for byte and returns the path.
+inline std::string writeFile(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
 // A scratch folder per test, removed afterwards.
 class ScratchFolder {
  public:

@@ -3,30 +3,10 @@
 // running long after the request).
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "cli/cli_runner.h"
 
 namespace hc::testing {
 namespace {
-
-// GP(599, 2) as adjacency text: non-Hamiltonian, far beyond a one-second search.
-std::string writeHardGraph(const ScratchFolder& scratch) {
-  const int32_t n = 599;
-  std::vector<std::vector<int32_t>> adjacency(2 * n);
-  for (auto [a, b] : generalizedPetersenEdges(n, 2)) {
-    adjacency[static_cast<size_t>(a)].push_back(b);
-    adjacency[static_cast<size_t>(b)].push_back(a);
-  }
-  std::string path = scratch / "gp599.txt";
-  std::ofstream out(path);
-  for (size_t v = 0; v < adjacency.size(); ++v) {
-    out << v;
-    for (int32_t w : adjacency[v]) out << ' ' << w;
-    out << '\n';
-  }
-  return path;
-}
 
 TEST(CliSolveCommand, DecidesBothWaysAndNamesTheMethod) {
   CliRun found = runCli({"solve", example("knight8x8.txt"), "--json", "--threads", "2"});
@@ -47,7 +27,9 @@ TEST(CliSolveCommand, DecidesBothWaysAndNamesTheMethod) {
 
 TEST(CliSolveCommand, TimeLimitAndCtrlCEndTheRunUndecided) {
   ScratchFolder scratch;
-  const std::string graph = writeHardGraph(scratch);
+  // GP(599, 2): non-Hamiltonian, far beyond a one-second search.
+  const std::string graph = scratch / "gp599.txt";
+  ASSERT_EQ(runCli({"generate", "petersen", "599", "2", "--output", graph}).exitCode, 0);
   CliRun limited = runCli({"solve", graph, "--time-limit", "0.5", "--json"});
   ASSERT_EQ(limited.exitCode, 0) << limited.err;
   EXPECT_EQ(limited.json().at("verdict"), "undecided");

@@ -19,12 +19,6 @@ namespace {
 using testing::EdgeSet;
 using testing::makeGraph;
 
-void writeText(const std::string& path, const std::string& text) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  std::fwrite(text.data(), 1, text.size(), f);
-  std::fclose(f);
-}
-
 EdgeSet edgesOf(const PlainGraph& plain) {
   EdgeSet s;
   for (auto [a, b] : plain.edges) s.emplace(std::min(a, b), std::max(a, b));
@@ -109,7 +103,7 @@ TEST(GraphFormats, BadInputIsOneErrorNamingFileAndLine) {
       {"a.xyz", "", "a.xyz: unknown graph file extension \".xyz\""},
   };
   for (const Case& c : cases) {
-    writeText(scratch / c.name, c.text);
+    testing::writeFile(scratch / c.name, c.text);
     LoadedGraph loaded = loadGraphFile(scratch / c.name);
     EXPECT_FALSE(loaded) << c.name;
     EXPECT_NE(loaded.error.find(c.error), std::string::npos) << c.name << ": " << loaded.error;
@@ -131,7 +125,7 @@ TEST(GraphFormats, TruncatedAndCorruptedFilesAreReadOrRefusedCleanly) {
       std::string bad = text.substr(0, std::min(i, text.size()));
       if (i >= text.size())
         for (int k = 0; k < 3; ++k) bad[rng() % bad.size()] = static_cast<char>(rng() % 256);
-      writeText(path, bad);
+      testing::writeFile(path, bad);
       LoadedGraph loaded = loadGraphFile(path);
       if (loaded) {
         EXPECT_LE(loaded.graph->howManyNodes, 1 << 16) << ext;
@@ -155,8 +149,8 @@ TEST(GraphFormats, CodecAgreesWithNauty) {
       s6 += encodeSparse6(plain) + "\n";
     }
   }
-  writeText(scratch / "ours.g6", g6);
-  writeText(scratch / "ours.s6", s6);
+  testing::writeFile(scratch / "ours.g6", g6);
+  testing::writeFile(scratch / "ours.s6", s6);
   auto convert = [&](const std::string& flag, const std::string& in) {
     std::string out = scratch / "out";
     std::string command = "/usr/bin/nauty-copyg -q " + flag + " " + in + " " + out;

@@ -13,10 +13,6 @@ using namespace hc::testing;
 
 TEST(CliSpecialFiles, RefusedOrQuotedInOneLine) {
   ScratchFolder scratch;
-  auto write = [&](const std::string& name, const std::string& text) {
-    std::ofstream(scratch / name, std::ios::binary) << text;
-    return scratch / name;
-  };
   const std::string petersen = example("petersen.txt");
   ASSERT_EQ(mkfifo((scratch / "pipe.txt").c_str(), 0600), 0);
   std::filesystem::create_symlink("/dev/zero", scratch / "zero.g");
@@ -38,9 +34,9 @@ TEST(CliSpecialFiles, RefusedOrQuotedInOneLine) {
       {{"verify", petersen, scratch / "zero.tour"}, "not a regular file"},
       {{"verify", petersen, scratch / "pipe.txt"}, "not a regular file"},
       {{"info", scratch / "huge.obj"}, "more than the input limit of 1073741824 bytes"},
-      {{"info", write("name.g", drawing)}, "unknown class \"Graph2\\x0ANode\""},
-      {{"info", write("nul.hcp", std::string("TYPE : H\0\x1b[2J\nDIMENSION : 3\n", 28))}, "TYPE is \"H\\x00\\x1B[2J\""},
-      {{"verify", petersen, write("c.tour", "TOUR_SECTION\n1\n\x07x2\n-1\n")}, "\"\\x07x2\" is not a node number"},
+      {{"info", writeFile(scratch / "name.g", drawing)}, "unknown class \"Graph2\\x0ANode\""},
+      {{"info", writeFile(scratch / "nul.hcp", std::string("TYPE : H\0\x1b[2J\nDIMENSION : 3\n", 28))}, "TYPE is \"H\\x00\\x1B[2J\""},
+      {{"verify", petersen, writeFile(scratch / "c.tour", "TOUR_SECTION\n1\n\x07x2\n-1\n")}, "\"\\x07x2\" is not a node number"},
   };
   for (const auto& c : cases) {
     CliRun run = runCli(c.args);

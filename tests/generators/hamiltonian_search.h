@@ -17,22 +17,13 @@ namespace hc::testing {
 
 using AdjacencyLists = std::vector<std::vector<int32_t>>;
 
-inline AdjacencyLists adjacencyOf(const Graph& graph) {
-  AdjacencyLists lists(static_cast<size_t>(graph.howManyNodes));
-  for (int32_t v = 0; v < graph.howManyNodes; ++v) {
-    const Node& node = graph.node(v);
-    lists[static_cast<size_t>(v)].assign(node.neighborArray, node.neighborArray + node.degree);
-  }
-  return lists;
-}
-
 enum class SearchOutcome { kFound, kNone, kBudgetExceeded };
 
 class HamiltonianSearch {
  public:
-  explicit HamiltonianSearch(AdjacencyLists lists, int64_t budget = 2'000'000) : budget_(budget) {
-    state_.adj = std::move(lists);
-    const size_t n = state_.adj.size();
+  explicit HamiltonianSearch(const Graph& graph, int64_t budget = 2'000'000) : budget_(budget) {
+    const size_t n = static_cast<size_t>(graph.howManyNodes);
+    for (const Node& node : graph.nodes) state_.adj.emplace_back(node.neighborArray, node.neighborArray + node.degree);
     state_.forced.assign(n, {-1, -1});
     state_.otherEnd.resize(n);
     for (size_t v = 0; v < n; ++v) state_.otherEnd[v] = static_cast<int32_t>(v);
@@ -51,7 +42,6 @@ class HamiltonianSearch {
 
   // The cycle found, in order (valid after kFound).
   const std::vector<int32_t>& cycle() const { return cycle_; }
-  int64_t budgetLeft() const { return budget_; }
 
  private:
   struct State {
@@ -133,15 +123,14 @@ class HamiltonianSearch {
   static bool connected(const State& s) {
     std::vector<char> seen(s.adj.size(), 0);
     std::vector<int32_t> stack{0};
-    seen[0] = 1;
-    size_t reached = 0;
+    size_t reached = seen[0] = 1;
     while (!stack.empty()) {
       const int32_t v = stack.back();
       stack.pop_back();
-      ++reached;
       for (int32_t u : s.adj[static_cast<size_t>(v)]) {
         if (!seen[static_cast<size_t>(u)]) {
           seen[static_cast<size_t>(u)] = 1;
+          ++reached;
           stack.push_back(u);
         }
       }

@@ -9,7 +9,6 @@
 #include <set>
 #include <sstream>
 
-#include "core/diagnostics.h"
 #include "core/graph_invariants.h"
 #include "core/random.h"
 #include "hamiltonian_search.h"
@@ -18,18 +17,7 @@
 namespace hc {
 namespace {
 
-using testing::HamiltonianSearch;
 using testing::SearchOutcome;
-
-// The independent search on a reduction graph; a cycle it finds is checked against the graph.
-SearchOutcome searchCycle(const Graph& graph) {
-  HamiltonianSearch search(testing::adjacencyOf(graph));
-  const SearchOutcome outcome = search.run();
-  if (outcome == SearchOutcome::kFound) {
-    EXPECT_TRUE(testing::isHamiltonianCycleOf(search.cycle(), graph.howManyNodes, testing::currentEdges(graph)));
-  }
-  return outcome;
-}
 
 LogicalFormula formulaOf(int32_t n, std::vector<Clause> clauses) {
   FormulaResult result = formulaFromClauses(n, std::move(clauses));
@@ -37,46 +25,71 @@ LogicalFormula formulaOf(int32_t n, std::vector<Clause> clauses) {
   return std::move(*result.formula);
 }
 
+// The reduction graph, checked against the size and degree formulas.
 std::unique_ptr<Graph> reduce(const LogicalFormula& formula) {
   std::unique_ptr<Graph> graph = graphFromFormula(formula);
   EXPECT_NE(graph, nullptr);
+  const int32_t m = formula.howManyClauses;
+  const int32_t u = formula.howManyUsedVariables;
+  EXPECT_EQ(graph->howManyNodes, 49 * m + 2 * u);
+  EXPECT_EQ(graph->howManyEdges, 70 * m + 3 * u);
+  EXPECT_EQ(graph->edgesToRemove, graph->howManyEdges - graph->howManyNodes);
+  for (int32_t v = 0; v < graph->howManyNodes; ++v) {
+    EXPECT_GE(graph->node(v).degree, 2) << v;
+    EXPECT_LE(graph->node(v).degree, 4) << v;
+  }
+  EXPECT_EQ(checkInvariants(*graph), "");
   return graph;
 }
 
-void expectSizesAndDegrees(const LogicalFormula& formula, const Graph& graph) {
-  const int32_t m = formula.howManyClauses;
-  const int32_t u = formula.howManyUsedVariables;
-  EXPECT_EQ(graph.howManyNodes, 49 * m + 2 * u);
-  EXPECT_EQ(graph.howManyEdges, 70 * m + 3 * u);
-  EXPECT_EQ(graph.edgesToRemove, graph.howManyEdges - graph.howManyNodes);
-  for (int32_t v = 0; v < graph.howManyNodes; ++v) {
-    EXPECT_GE(graph.node(v).degree, 2) << v;
-    EXPECT_LE(graph.node(v).degree, 4) << v;
-  }
-  EXPECT_EQ(checkInvariants(graph), "");
+// The independent search on a reduction graph; a cycle it finds is checked against the graph.
+SearchOutcome searchCycle(const LogicalFormula& formula) {
+  std::unique_ptr<Graph> graph = reduce(formula);
+  testing::HamiltonianSearch search(*graph);
+  const SearchOutcome outcome = search.run();
+  const bool valid = testing::isHamiltonianCycleOf(search.cycle(), graph->howManyNodes, testing::currentEdges(*graph));
+  EXPECT_TRUE(outcome != SearchOutcome::kFound || valid);
+  return outcome;
 }
 
-TEST(LogicalFormula, RandomFormulaWithThreeVariablesAndMultiplierOne) {
-  enableFixedSeed(21);
-  FormulaResult result = randomFormula(3, 3, 1.0);
-  disableFixedSeed();
-  ASSERT_TRUE(result) << result.error;
-  const LogicalFormula& formula = *result.formula;
-  EXPECT_EQ(formula.howManyClauses, 3);
-  EXPECT_EQ(formula.howManyUsedVariables, 3);
-  EXPECT_EQ(formula.howManyGraphNodes, 153);
-  for (const Clause& clause : formula.clauses) {
-    std::set<int32_t> variables{std::abs(clause[0]), std::abs(clause[1]), std::abs(clause[2])};
-    EXPECT_EQ(variables, (std::set<int32_t>{1, 2, 3}));
+bool satisfiable(const LogicalFormula& formula) {
+  const int32_t n = formula.howManyVariables;
+  for (int32_t a = 0; a < (1 << n); ++a) {
+    std::vector<bool> assignment(static_cast<size_t>(n) + 1, false);
+    for (int32_t v = 1; v <= n; ++v) assignment[static_cast<size_t>(v)] = ((a >> (v - 1)) & 1) != 0;
+    if (formula.isSatisfiedBy(assignment)) return true;
   }
-  std::unique_ptr<Graph> graph = reduce(formula);
-  EXPECT_EQ(graph->howManyNodes, 153);
-  EXPECT_EQ(graph->howManyEdges, 219);
-  expectSizesAndDegrees(formula, *graph);
-  EXPECT_EQ(graph->graphType, 0);
+  return false;
+}
+
+TEST(LogicalFormula, RandomFormulasFollowTheCountFormulas) {
+  enableFixedSeed(21);
+  FormulaResult three = randomFormula(3, 3, 1.0);
+  disableFixedSeed();
+  ASSERT_TRUE(three) << three.error;
+  EXPECT_EQ(std::vector<int32_t>({three.formula->howManyClauses, three.formula->howManyUsedVariables,
+                                  three.formula->howManyGraphNodes}),
+            std::vector<int32_t>({3, 3, 153}));
+  for (const Clause& clause : three.formula->clauses)
+    EXPECT_EQ((std::set{std::abs(clause[0]), std::abs(clause[1]), std::abs(clause[2])}), (std::set{1, 2, 3}));
+  std::unique_ptr<Graph> graph = reduce(*three.formula);
+  EXPECT_EQ(std::vector<int32_t>({graph->howManyEdges, graph->graphType, graph->version, graph->regularDegree}),
+            std::vector<int32_t>({219, 0, 5, -1}));
   EXPECT_EQ(graph->outputFileName, "");
-  EXPECT_EQ(graph->version, 5);
-  EXPECT_EQ(graph->regularDegree, -1);
+
+  for (uint32_t seed = 1; seed <= 12; ++seed) {
+    enableFixedSeed(seed);
+    FormulaResult result = randomFormula(static_cast<int32_t>(3 + seed * 2), 3, 0.7 + 0.4 * seed);
+    disableFixedSeed();
+    ASSERT_TRUE(result) << result.error;
+    reduce(*result.formula);
+    int32_t occurrences = 0;
+    for (int32_t v = 1; v <= result.formula->howManyVariables; ++v) {
+      occurrences += result.formula->positiveCount[static_cast<size_t>(v)] +
+                     result.formula->negativeCount[static_cast<size_t>(v)];
+    }
+    EXPECT_EQ(occurrences, 3 * result.formula->howManyClauses);
+  }
 }
 
 TEST(LogicalFormula, RandomFormulaDrawsAsDescribed) {
@@ -101,32 +114,12 @@ TEST(LogicalFormula, RandomFormulaDrawsAsDescribed) {
   }
 }
 
-TEST(LogicalFormula, RandomFormulasFollowTheCountFormulas) {
-  for (uint32_t seed = 1; seed <= 12; ++seed) {
-    enableFixedSeed(seed);
-    FormulaResult result = randomFormula(static_cast<int32_t>(3 + seed * 2), 3, 0.7 + 0.4 * seed);
-    ASSERT_TRUE(result) << result.error;
-    std::unique_ptr<Graph> graph = reduce(*result.formula);
-    disableFixedSeed();
-    expectSizesAndDegrees(*result.formula, *graph);
-    int32_t occurrences = 0;
-    for (int32_t v = 1; v <= result.formula->howManyVariables; ++v) {
-      occurrences += result.formula->positiveCount[static_cast<size_t>(v)] +
-                     result.formula->negativeCount[static_cast<size_t>(v)];
-    }
-    EXPECT_EQ(occurrences, 3 * result.formula->howManyClauses);
-  }
-}
-
 TEST(LogicalFormula, RefusedFormulas) {
   EXPECT_EQ(randomFormula(5, 4, 1.0).error, "Error: Attempt to generate a random formula with k != 3.");
   EXPECT_FALSE(randomFormula(2, 3, 5.0));  // three distinct variables could never be found
   EXPECT_FALSE(randomFormula(5, 3, -1.0));
-  EXPECT_FALSE(formulaFromClauses(3, {{1, 2, 4}}));
-  EXPECT_FALSE(formulaFromClauses(3, {{1, 0, 2}}));
-  EXPECT_FALSE(formulaFromClauses(3, {{1, -1, 2}}));
-  LogicalFormula empty = formulaOf(3, {});
-  EXPECT_EQ(graphFromFormula(empty), nullptr);
+  for (Clause bad : {Clause{1, 2, 4}, Clause{1, 0, 2}, Clause{1, -1, 2}}) EXPECT_FALSE(formulaFromClauses(3, {bad}));
+  EXPECT_EQ(graphFromFormula(formulaOf(3, {})), nullptr);
 }
 
 TEST(LogicalFormula, ReductionNumbering) {
@@ -134,7 +127,6 @@ TEST(LogicalFormula, ReductionNumbering) {
   LogicalFormula formula = formulaOf(4, {{1, -2, 4}, {-4, 1, -2}});
   EXPECT_EQ(formula.howManyUsedVariables, 3);
   std::unique_ptr<Graph> graph = reduce(formula);
-  expectSizesAndDegrees(formula, *graph);
   const int32_t s1 = 74;              // first gadget after 2 clause gadgets
   const int32_t e1 = s1 + 4 * 2 + 1;  // two positive occurrences
   EXPECT_TRUE(graph->isAdjacent(0, s1));
@@ -149,12 +141,11 @@ TEST(LogicalFormula, ReductionNumbering) {
   EXPECT_TRUE(graph->isAdjacent(e2, s4));
   EXPECT_TRUE(graph->isAdjacent(e4, 73)) << "last gadget closes on local 36 of the last clause";
   EXPECT_EQ(e4, graph->howManyNodes - 1);
-  // Clause 0 slot 1 (+x1, first occurrence) meets record nodes s1+1 .. s1+4.
-  for (int32_t t = 1; t <= 4; ++t) EXPECT_TRUE(graph->isAdjacent(23 + t, s1 + t));
-  // Clause 1 slot 2 (+x1, second occurrence) meets s1+5 .. s1+8.
-  for (int32_t t = 1; t <= 4; ++t) EXPECT_TRUE(graph->isAdjacent(37 + 27 + t, s1 + 4 + t));
-  // Clause 1 slot 1 (-x4, x4 has one positive occurrence) meets the negative path.
-  for (int32_t t = 1; t <= 4; ++t) EXPECT_TRUE(graph->isAdjacent(37 + 23 + t, s4 + 4 + t));
+  for (int32_t t = 1; t <= 4; ++t) {
+    EXPECT_TRUE(graph->isAdjacent(23 + t, s1 + t));  // clause 0 slot 1: +x1, first occurrence
+    EXPECT_TRUE(graph->isAdjacent(37 + 27 + t, s1 + 4 + t));  // clause 1 slot 2: +x1, second
+    EXPECT_TRUE(graph->isAdjacent(37 + 23 + t, s4 + 4 + t));  // clause 1 slot 1: -x4, negative path
+  }
   EXPECT_TRUE(graph->isAdjacent(36, 37)) << "clause chain";
   // Join order fixes the neighbour arrays: local 0 of clause 0 joined 1, 12, then the gadget.
   const Node& zero = graph->node(0);
@@ -162,46 +153,20 @@ TEST(LogicalFormula, ReductionNumbering) {
             (std::vector<int32_t>{1, 12, s1}));
 }
 
-TEST(LogicalFormula, EqualClausesGetIndependentGadgets) {
-  LogicalFormula formula = formulaOf(3, {{1, 2, 3}, {1, 2, 3}});
-  std::unique_ptr<Graph> graph = reduce(formula);
-  expectSizesAndDegrees(formula, *graph);
-}
-
-TEST(LogicalFormula, SatisfiableFormulasReduceToHamiltonianGraphs) {
-  const std::vector<std::pair<int32_t, std::vector<Clause>>> cases = {
-      {3, {{1, 2, 3}}},
-      {3, {{-1, -2, -3}}},
-      {4, {{1, -2, 3}, {-1, 2, -4}}},
-      {3, {{1, 2, 3}, {-1, -2, -3}, {1, -2, 3}}},
-  };
-  for (const auto& [n, clauses] : cases) {
+TEST(LogicalFormula, AFormulaIsSatisfiableExactlyWhenItsGraphIsHamiltonian) {
+  std::vector<Clause> all;  // all eight sign patterns of x1, x2, x3: unsatisfiable
+  for (int32_t signs = 0; signs < 8; ++signs) all.push_back({signs & 1 ? -1 : 1, signs & 2 ? -2 : 2, signs & 4 ? -3 : 3});
+  const std::vector<Clause> allButOne(all.begin(), all.end() - 1);
+  const std::vector<std::pair<int32_t, std::vector<Clause>>> known = {
+      {3, all}, {3, allButOne}, {3, {{1, 2, 3}, {1, 2, 3}}}, {4, {{1, -2, 3}, {-1, 2, -4}}}};
+  for (const auto& [n, clauses] : known) {
     LogicalFormula formula = formulaOf(n, clauses);
-    EXPECT_EQ(searchCycle(*reduce(formula)), SearchOutcome::kFound) << toDimacs(formula);
+    EXPECT_EQ(searchCycle(formula), satisfiable(formula) ? SearchOutcome::kFound : SearchOutcome::kNone)
+        << toDimacs(formula);
   }
-}
+  EXPECT_FALSE(satisfiable(formulaOf(3, all)));
 
-TEST(LogicalFormula, UnsatisfiableFormulaReducesToANonHamiltonianGraph) {
-  std::vector<Clause> all;
-  for (int32_t signs = 0; signs < 8; ++signs) {
-    all.push_back({signs & 1 ? -1 : 1, signs & 2 ? -2 : 2, signs & 4 ? -3 : 3});
-  }
-  LogicalFormula formula = formulaOf(3, all);
-  for (int32_t a = 0; a < 8; ++a) {
-    EXPECT_FALSE(formula.isSatisfiedBy({false, (a & 1) != 0, (a & 2) != 0, (a & 4) != 0}));
-  }
-  std::unique_ptr<Graph> graph = reduce(formula);
-  expectSizesAndDegrees(formula, *graph);
-  EXPECT_EQ(searchCycle(*graph), SearchOutcome::kNone);
-
-  // Drop one clause: satisfiable, and the graph has a cycle again.
-  all.pop_back();
-  EXPECT_EQ(searchCycle(*reduce(formulaOf(3, all))), SearchOutcome::kFound);
-}
-
-TEST(LogicalFormula, SmallRandomFormulasAreSatisfiableExactlyWhenTheirGraphIsHamiltonian) {
-  int32_t satisfiable = 0;
-  int32_t unsatisfiable = 0;
+  int32_t counts[2] = {0, 0};
   for (uint32_t seed = 1; seed <= 60; ++seed) {
     const int32_t n = 3 + static_cast<int32_t>(seed % 3);
     enableFixedSeed(seed);
@@ -210,20 +175,14 @@ TEST(LogicalFormula, SmallRandomFormulasAreSatisfiableExactlyWhenTheirGraphIsHam
     FormulaResult result = randomFormula(n, 3, multiplier);
     disableFixedSeed();
     ASSERT_TRUE(result) << result.error;
-    const LogicalFormula& formula = *result.formula;
-    bool anyAssignment = false;
-    for (int32_t a = 0; a < (1 << n) && !anyAssignment; ++a) {
-      std::vector<bool> assignment(static_cast<size_t>(n) + 1, false);
-      for (int32_t v = 1; v <= n; ++v) assignment[static_cast<size_t>(v)] = ((a >> (v - 1)) & 1) != 0;
-      anyAssignment = formula.isSatisfiedBy(assignment);
-    }
-    const SearchOutcome outcome = searchCycle(*reduce(formula));
-    ASSERT_NE(outcome, SearchOutcome::kBudgetExceeded) << toDimacs(formula);
-    EXPECT_EQ(outcome == SearchOutcome::kFound, anyAssignment) << toDimacs(formula);
-    (anyAssignment ? satisfiable : unsatisfiable) += 1;
+    const bool expected = satisfiable(*result.formula);
+    const SearchOutcome outcome = searchCycle(*result.formula);
+    ASSERT_NE(outcome, SearchOutcome::kBudgetExceeded) << toDimacs(*result.formula);
+    EXPECT_EQ(outcome == SearchOutcome::kFound, expected) << toDimacs(*result.formula);
+    ++counts[expected ? 1 : 0];
   }
-  EXPECT_GT(satisfiable, 0);
-  EXPECT_GT(unsatisfiable, 0);
+  EXPECT_GT(counts[0], 0);
+  EXPECT_GT(counts[1], 0);
 }
 
 TEST(LogicalFormula, DimacsRoundTripAndErrors) {
@@ -235,22 +194,21 @@ TEST(LogicalFormula, DimacsRoundTripAndErrors) {
   EXPECT_EQ(read.formula->clauses, formula.clauses);
   EXPECT_EQ(read.formula->howManyGraphNodes, formula.howManyGraphNodes);
 
-  auto errorOf = [](const std::string& input) {
-    std::istringstream in(input);
-    return readDimacs(in, "f.cnf").error;
+  const std::pair<const char*, const char*> errors[] = {
+      {"1 2 3 0\n", "f.cnf: line 1: clauses before the \"p cnf\" line"},
+      {"p cnf 3 1\n1 2 0\n", "f.cnf: line 2: a clause with 2 literals (only clauses of exactly 3 literals can be reduced)"},
+      {"p cnf 3 1\n1 2 4 0\n", "f.cnf: line 2: literal 4 is beyond variable 3"},
+      {"p cnf 3 2\n1 2 3 0\n", "f.cnf: line 2: the problem line declares 2 clauses but 1 follow"},
+      {"p cnf 3 1\n1 x 3 0\n", "f.cnf: line 2: \"x\" is not a literal"},
+      {"p cnf 3 1\n1 2 3\n", "f.cnf: line 2: the last clause is not ended by 0"},
+      {"p cnf 3 1\n1 99999999999999999999 3 0\n", "f.cnf: line 2: \"99999999999999999999\" is not a literal"},
+      {"p cnf 3 1\n1 1 3 0\n", "f.cnf: clause 1: variable 1 occurs twice (the three variables of a clause must be distinct)"},
+      {"", "f.cnf: line 0: no \"p cnf\" line"},
   };
-  EXPECT_EQ(errorOf("1 2 3 0\n"), "f.cnf: line 1: clauses before the \"p cnf\" line");
-  EXPECT_EQ(errorOf("p cnf 3 1\n1 2 0\n"),
-            "f.cnf: line 2: a clause with 2 literals (only clauses of exactly 3 literals can be reduced)");
-  EXPECT_EQ(errorOf("p cnf 3 1\n1 2 4 0\n"), "f.cnf: line 2: literal 4 is beyond variable 3");
-  EXPECT_EQ(errorOf("p cnf 3 2\n1 2 3 0\n"), "f.cnf: line 2: the problem line declares 2 clauses but 1 follow");
-  EXPECT_EQ(errorOf("p cnf 3 1\n1 x 3 0\n"), "f.cnf: line 2: \"x\" is not a literal");
-  EXPECT_EQ(errorOf("p cnf 3 1\n1 2 3\n"), "f.cnf: line 2: the last clause is not ended by 0");
-  EXPECT_EQ(errorOf("p cnf 3 1\n1 99999999999999999999 3 0\n"),
-            "f.cnf: line 2: \"99999999999999999999\" is not a literal");
-  EXPECT_EQ(errorOf("p cnf 3 1\n1 1 3 0\n"),
-            "f.cnf: clause 1: variable 1 occurs twice (the three variables of a clause must be distinct)");
-  EXPECT_EQ(errorOf(""), "f.cnf: line 0: no \"p cnf\" line");
+  for (const auto& [input, error] : errors) {
+    std::istringstream in(input);
+    EXPECT_EQ(readDimacs(in, "f.cnf").error, error);
+  }
   EXPECT_FALSE(readDimacsFile("/nonexistent/formula.cnf"));
 
   const std::string path = (std::filesystem::temp_directory_path() / "hc_generators_formula.cnf").string();
@@ -263,15 +221,10 @@ TEST(LogicalFormula, DimacsRoundTripAndErrors) {
 
 TEST(LogicalFormula, TruncatedAndFlippedDimacsNeverCrash) {
   const std::string good = "c x\np cnf 4 3\n1 -2 3 0\n-1 2 4 0\n2 3 -4 0\n";
-  for (size_t cut = 0; cut <= good.size(); ++cut) {
-    std::istringstream in(good.substr(0, cut));
-    FormulaResult result = readDimacs(in, "t");
-    EXPECT_TRUE(result || !result.error.empty());
-  }
   seedRandom(1234);
-  for (int trial = 0; trial < 500; ++trial) {
-    std::string text = good;
-    text[static_cast<size_t>(nextRandom()) % text.size()] = static_cast<char>(nextRandom() % 128);
+  for (size_t trial = 0; trial < good.size() + 500; ++trial) {
+    std::string text = good.substr(0, std::min(trial, good.size()));
+    if (trial > good.size()) text[static_cast<size_t>(nextRandom()) % text.size()] = static_cast<char>(nextRandom() % 128);
     std::istringstream in(text);
     FormulaResult result = readDimacs(in, "t");
     if (result) {
