@@ -179,8 +179,11 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
 
   // The probe: a short exact search here. It leaves the root as it found it (plus what the
   // root look-ahead forced, which holds for every cycle), so the portfolio starts from it.
+  // On a graph left to the finder alone the probe would only keep it waiting: its descent
+  // runs for minutes there without deciding.
+  const bool finderOnly = options.threads > 1 && options.useFinder && graph.howManyNodes > kFinderOnlyNodeLimit;
   const int64_t probeLimit = options.probeNodesPerNode * graph.howManyNodes + options.probeNodes;
-  if (probeLimit > 0) {
+  if (probeLimit > 0 && !finderOnly) {
     StopCondition stop(nullptr, keepRunning);
     if (hasDeadline) stop.setDeadline(deadline);
     ExactSearchOptions probe;
@@ -231,7 +234,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
         if (finder) runFinder(root, race, options.seed, slice);
         if (race.stop.load() == 0) runSearch(root, race, progress);
       });
-    } else if (graph.howManyNodes > kFinderOnlyNodeLimit) {
+    } else if (finderOnly) {
       // Too large for the search tree or the mill to decide in time; their graph copies and
       // threads would only slow the finder down on a machine with few cores.
       launch([&root, &race, &options] { runFinder(root, race, options.seed, 0.0); });
