@@ -12,6 +12,7 @@
 #include "schc/mill_hooks.h"
 #include "schc/stone_carver.h"
 #include "lookahead/look_ahead_sequencing.h"
+#include "solve/frontier_search.h"
 #include "solve/root_pruning.h"
 #include "solve/rotation_finder.h"
 
@@ -210,6 +211,19 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
     if (stop.stopped()) {
       result.interrupted = keepRunning != nullptr && keepRunning->load() == 0;
       result.timedOut = !result.interrupted;
+      return finish();
+    }
+  }
+
+  // Long, thin graphs the probe left open are decided by their frontier states; on any other
+  // graph this gives up after one breadth-first pass.
+  if (options.frontierWork > 0) {
+    StopCondition stop(nullptr, keepRunning);
+    if (hasDeadline) stop.setDeadline(deadline);
+    const FrontierSearchResult frontier = frontierSearch(takeAdjacencySnapshot(root), stop, options.frontierWork);
+    if (frontier.verdict == kNotHamiltonian) {
+      result.verdict = kNotHamiltonian;
+      result.method = "frontier search";
       return finish();
     }
   }

@@ -40,6 +40,8 @@ struct SolveOptions {
   // probeNodesPerNode * nodes + probeNodes tree nodes (a few milliseconds); 0 and 0: none.
   int64_t probeNodesPerNode = 2;
   int64_t probeNodes = 10000;
+  // Frontier states the frontier search may handle before it gives up (0: not tried).
+  int64_t frontierWork = 5000000;
 };
 
 struct SolveResult {
@@ -55,7 +57,7 @@ struct SolveResult {
   double seconds = 0.0;
 };
 
-inline constexpr const char* kSolveMethods[] = {"root pruning",       "alternation rule", "exact search",
+inline constexpr const char* kSolveMethods[] = {"root pruning",     "alternation rule", "frontier search", "exact search",
                                                 "rotation-extension", "probability mill", "proof system"};
 
 // Decides `graph` (not changed). `keepRunning` (1 run, 0 stop) may be null. `progress`,

@@ -11,6 +11,7 @@
 #include "core/diagnostics.h"
 #include "solve/alternation_rule.h"
 #include "solve/exact_search.h"
+#include "solve/frontier_search.h"
 #include "solve/root_pruning.h"
 #include "solve/solve_graph.h"
 #include "support/test_graphs.h"
@@ -81,6 +82,16 @@ std::vector<std::pair<int32_t, EdgeList>> zoo() {
   return graphs;
 }
 
+// Beyond brute force: GP(n, 2) has no Hamiltonian cycle exactly when n is 5 modulo 6.
+TEST(Solve, FrontierSearchKnowsTheGeneralizedPetersenGraphs) {
+  for (int32_t n = 5; n <= 40; ++n) {
+    StopCondition never;
+    const Graph g = makeGraph(2 * n, generalizedPetersenEdges(n, 2));
+    EXPECT_EQ(frontierSearch(takeAdjacencySnapshot(g), never, 1 << 24).verdict, n % 6 == 5 ? kNotHamiltonian : kHamiltonian)
+        << "GP(" << n << ", 2)";
+  }
+}
+
 TEST(Solve, EveryMethodAgreesWithBruteForceOnTheZoo) {
   int32_t hamiltonian = 0;
   uint32_t seed = 1;
@@ -110,6 +121,11 @@ TEST(Solve, EveryMethodAgreesWithBruteForceOnTheZoo) {
     } else {
       EXPECT_EQ(g.isHamiltonian == kHamiltonian, expected);
     }
+
+    // The frontier search alone (every zoo graph fits its width): the exact answer.
+    StopCondition never;
+    EXPECT_EQ(frontierSearch(takeAdjacencySnapshot(original), never, 1 << 24).verdict,
+              expected ? kHamiltonian : kNotHamiltonian);
 
     // The alternation rule alone never takes an edge some cycle needs, nor refutes wrongly.
     Graph r(original);

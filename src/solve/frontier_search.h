@@ -1,0 +1,37 @@
+// A complete decision for long, thin graphs (generalized Petersen graphs, ladders, boards of
+// few rows), where the depth-first search meets the same situation again and again. The
+// nodes are taken in breadth-first order; the frontier is the set of nodes taken that still
+// have neighbours to come. For every way of choosing the edges among the nodes taken so far
+// that can still grow into a Hamiltonian cycle, only what matters for the rest is kept: per
+// frontier node its number of chosen edges and, at a path end, the other end of its path.
+// Equal states merge, so the work grows with the number of nodes times the number of
+// states, not with the number of partial cycles. A node leaving the frontier must have two
+// chosen edges, and a path may close only into the cycle through every node.
+//
+// It runs on the current edges of a graph whose cuts are sound (no Hamiltonian cycle uses a
+// cut edge), so "no state survives" proves the graph non-Hamiltonian. It gives up when the
+// frontier is wider than its state encoding holds or the work budget is spent.
+#pragma once
+
+#include <cstdint>
+
+#include "core/graph.h"
+#include "schc/hamiltonian_cycle.h"
+#include "solve/stop_condition.h"
+
+namespace hc {
+
+struct FrontierSearchResult {
+  HamiltonicityState verdict = kUndecided;  // 0 no Hamiltonian cycle, 1 one exists (none is built), 2 gave up
+  int32_t width = 0;                        // the largest frontier of the breadth-first order
+  int64_t work = 0;                         // states handled
+};
+
+// Frontiers of more than this many nodes are not tried.
+inline constexpr int32_t kFrontierWidthLimit = 14;
+
+// Decides whether `graph` (an adjacency snapshot) has a Hamiltonian cycle, within `workLimit`
+// states handled, or gives up (verdict 2); `stop` ends it early with verdict 2.
+FrontierSearchResult frontierSearch(const AdjacencySnapshot& graph, StopCondition& stop, int64_t workLimit);
+
+}  // namespace hc
