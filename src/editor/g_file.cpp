@@ -242,7 +242,7 @@ class GReader {
              std::vector<std::unique_ptr<T>>& arena, const char* what) {
     for (T* pointer : pointers) {
       auto& slot = arena[arenaSlot_.at(pointer)];
-      if (!slot) fail(std::string("a ") + what + " is listed twice");
+      if (!slot) fail(std::string(what[0] == 'e' ? "an " : "a ") + what + " is listed twice");
       target.push_back(std::move(slot));
     }
   }
