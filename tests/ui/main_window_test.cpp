@@ -1,120 +1,345 @@
-// The frame of the window: tabs, status boxes and Reset per state, help on F1, and a
-// command-line file that cannot be read.
+// The whole window, offscreen, with its message boxes and file dialogs scripted. The frame:
+// tabs, status boxes and Reset per state, help on F1, a command-line file that cannot be
+// read. The Stone Carver and Co-HC pages: their controls and defaults, the keep-the-last-L
+// list, the statistics boxes, runs to state 3, aborts, the charts' axes and the two exports.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QImage>
+#include <QComboBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeView>
+#include <filesystem>
+#include <functional>
 
 #include "app/program_states.h"
+#include "core/diagnostics.h"
+#include "core/graph_files.h"
 #include "support/test_graphs.h"
+#include "ui/characteristic_chart.h"
+#include "ui/cohc_dlg.h"
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/help_dlg.h"
 #include "ui/paint_helpers.h"
+#include "ui/stone_carver_dlg.h"
 
 namespace {
 
+namespace fs = std::filesystem;
+
+// The window started with `file` on its command line; a graph is loaded from a temporary
+// text file. Message boxes go to `messages` (a modal box would block), file dialogs answer
+// `savePath`.
+struct Window {
+  std::ostream quiet{nullptr};  // the mill's per-iteration lines stay out of the test log
+  hc::ScopedDiagnosticStream silence{quiet};
+  CHamiltonianCyclesDlg dlg;
+  std::vector<std::string> messages;
+  std::string savePath;
+  fs::path folder = fs::temp_directory_path() / ("hc-window-" + std::to_string(::getpid()));
+
+  explicit Window(const std::optional<std::string>& file = std::nullopt) {
+    fs::create_directories(folder);
+    dlg.setMessageHook([this](const std::string& text, const std::string&) { messages.push_back(text); });
+    dlg.setFileHook([this](const std::string&) { return std::optional<std::string>(savePath); });
+    dlg.initialise(file);
+  }
+  ~Window() { fs::remove_all(folder); }
+  // GP(n, 2): Hamiltonian for n = 11, 12; not for 23 and 59, which the mill cannot prove.
+  void loadPetersen(int32_t n) {
+    std::string path = (folder / "graph.txt").string();
+    ASSERT_TRUE(hc::writeAdjacencyText(hc::testing::makeGraph(2 * n, hc::testing::generalizedPetersenEdges(n, 2)), path));
+    dlg.model().startWithFile(path);
+    ASSERT_EQ(dlg.model().programState(), 1);
+  }
+  int32_t state() { return dlg.model().programState(); }
+  bool waitForState(int32_t s) { return QTest::qWaitFor([&] { return state() == s; }, 60000); }
+};
+
+std::vector<std::string> texts(int count, const std::function<QString(int)>& text) {
+  std::vector<std::string> out;
+  for (int i = 0; i < count; ++i) out.push_back(text(i).toStdString());
+  return out;
+}
+std::vector<std::string> itemTexts(QComboBox* list) {
+  return texts(list->count(), [list](int i) { return list->itemText(i); });
+}
+std::vector<std::string> columnTexts(QTreeView* list, int column) {
+  return texts(list->model()->rowCount(), [&](int r) { return list->model()->index(r, column).data().toString(); });
+}
+// Columns 1 to 3 of a row, as the CSV writes them.
+std::string firstCells(QTreeView* list, int row) {
+  QStringList cells;
+  for (int c = 1; c <= 3; ++c) cells << list->model()->index(row, c).data().toString();
+  return cells.join(',').toStdString();
+}
+// Column 0 is hidden; each other title with its width.
+std::vector<std::string> headerTitles(QTreeView* list) {
+  return texts(list->model()->columnCount() - 1, [list](int c) {
+    return list->model()->headerData(c + 1, Qt::Horizontal).toString() + " " +
+           QString::number(list->header()->sectionSize(c + 1));
+  });
+}
 QColor pixel(QWidget& widget, int x, int y) { return widget.grab().toImage().pixelColor(x, y); }
 
-// Message boxes go to `messages` (an abort reports itself; a modal box would block), and a
-// graph no method decides quickly is submitted: GP(23, 2) is non-Hamiltonian, which the
-// Stone Carver cannot prove.
-void prepare(CHamiltonianCyclesDlg& window, std::vector<std::string>& messages) {
-  window.setMessageHook([&messages](const std::string& text, const std::string&) { messages.push_back(text); });
-  window.initialise(std::nullopt);
-  window.model().installGeneratedGraph(
-      {8, 46, 0}, std::make_shared<hc::Graph>(hc::testing::makeGraph(46, hc::testing::generalizedPetersenEdges(23, 2))));
-}
-
 TEST(MainWindow, TabsStatusBoxesAndResetFollowTheState) {
-  CHamiltonianCyclesDlg window;
-  window.resize(1000, 700);
-  std::vector<std::string> messages;
-  window.initialise(std::nullopt);
-  hc::ProgramModel& model = window.model();
-  std::vector<std::string> captions;
-  for (int i = 0; i < window.tabs()->count(); ++i) captions.push_back(window.tabs()->tabText(i).toStdString());
-  EXPECT_EQ(captions, (std::vector<std::string>{"Graph Editor", "Graph Generation", "Graph Information",
-                                                "Stone Carver's HC Algorithm", "coHC Proof System"}));
-  EXPECT_EQ(window.tabs()->currentIndex(), 0);
-  EXPECT_EQ(window.windowTitle().toStdString(), "Hamiltonian Cycles  [NO GRAPH LOADED]");
+  const std::string missing = std::string(HC_EXAMPLES_DIR) + "/no-such-graph.txt";
+  Window w(missing);
+  EXPECT_EQ(w.messages, std::vector<std::string>{missing + ": no such file"});
+  w.dlg.resize(1000, 700);
+  hc::ProgramModel& model = w.dlg.model();
+  EXPECT_EQ(texts(w.dlg.tabs()->count(), [&](int i) { return w.dlg.tabs()->tabText(i); }),
+            (std::vector<std::string>{"Graph Editor", "Graph Generation", "Graph Information",
+                                      "Stone Carver's HC Algorithm", "coHC Proof System"}));
+  EXPECT_EQ(w.dlg.tabs()->currentIndex(), 0);
+  EXPECT_EQ(w.dlg.windowTitle().toStdString(), "Hamiltonian Cycles  [NO GRAPH LOADED]");
   struct Row { int32_t state; const char* text; bool reset; };
   const Row rows[] = {{0, "No Graph Loaded", false},
                       {1, "Graph Loaded & Ready To Run", true},
                       {2, "Stone Carver Hamiltonian Cycle Algorithm Running", false},
                       {3, "The Graph Is Hamiltonian", true}};
   for (const Row& row : rows) {
-    if (row.state == 1) prepare(window, messages);
+    if (row.state == 1) w.loadPetersen(23);
     if (row.state == 2) model.pageButtonPressed(hc::kStoneCarverPage);
     if (row.state == 3) {
       model.setProgramResult(1);
       model.setProgramState(3);
     }
     ASSERT_EQ(model.programState(), row.state);
-    hcui::PaintedLabel& box = *window.statusTextBox();
+    hcui::PaintedLabel& box = *w.dlg.statusTextBox();
     EXPECT_EQ(box.text().toStdString(), row.text);
     const hc::BoxLook look = hc::stateLook(row.state);
     EXPECT_EQ(pixel(box, 0, 0), hcui::toQColor(look.frame)) << row.state;
     EXPECT_EQ(pixel(box, 3, 3), hcui::toQColor(look.fill)) << row.state;
-    EXPECT_EQ(!window.resetButton()->isHidden(), row.reset) << row.state;
+    EXPECT_EQ(!w.dlg.resetButton()->isHidden(), row.reset) << row.state;
   }
-  EXPECT_EQ(window.statusLabelBox()->text().toStdString(), "STATUS:");
-  EXPECT_EQ(pixel(*window.statusLabelBox(), 3, 3), QColor(212, 208, 200));
-  EXPECT_EQ(window.windowTitle().toStdString(), "Hamiltonian Cycles  [Complete Graph With 46 Nodes]");
-  QTest::mouseClick(window.resetButton(), Qt::LeftButton);
+  EXPECT_EQ(w.dlg.statusLabelBox()->text().toStdString(), "STATUS:");
+  EXPECT_EQ(pixel(*w.dlg.statusLabelBox(), 3, 3), QColor(212, 208, 200));
+  EXPECT_EQ(w.dlg.windowTitle().toStdString(), "Hamiltonian Cycles  [graph.txt]");
+  QTest::mouseClick(w.dlg.resetButton(), Qt::LeftButton);
   EXPECT_EQ(model.programState(), 0);
-  EXPECT_TRUE(window.resetButton()->isHidden());
+  EXPECT_TRUE(w.dlg.resetButton()->isHidden());
 }
 
 TEST(MainWindow, F1OpensHelpForTheCurrentPageAndLiveState) {
-  CHamiltonianCyclesDlg window;
-  std::vector<std::string> messages;
-  prepare(window, messages);
-  window.model().pageButtonPressed(hc::kStoneCarverPage);
-  window.tabs()->setCurrentIndex(hc::kStoneCarverPage);
+  Window w;
+  w.loadPetersen(23);
+  w.dlg.model().pageButtonPressed(hc::kStoneCarverPage);
+  w.dlg.tabs()->setCurrentIndex(hc::kStoneCarverPage);
   std::vector<std::string> shown;
-  window.setHelpHook([&](QDialog& dialog) {
+  w.dlg.setHelpHook([&](QDialog& dialog) {
     auto& help = static_cast<CHelpDlg&>(dialog);
     shown.push_back(help.textBox()->toPlainText().toStdString());
     help.helpTabs()->setCurrentIndex(1);
     shown.push_back(help.textBox()->toPlainText().toStdString());
     // Another tab chosen later does not change the page; a new state does.
-    window.tabs()->setCurrentIndex(hc::kEditorPage);
-    window.model().pageButtonPressed(hc::kStoneCarverPage);
+    w.dlg.tabs()->setCurrentIndex(hc::kEditorPage);
+    w.dlg.model().pageButtonPressed(hc::kStoneCarverPage);
     help.refill();
     shown.push_back(help.textBox()->toPlainText().toStdString());
   });
-  window.show();
-  QApplication::setActiveWindow(&window);
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-  QTest::keyClick(&window, Qt::Key_F1);
+  w.dlg.show();
+  QApplication::setActiveWindow(&w.dlg);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w.dlg));
+  QTest::keyClick(&w.dlg, Qt::Key_F1);
   ASSERT_EQ(shown.size(), 3u);
   EXPECT_EQ(shown[0].substr(0, 16), "\n\nGENERAL HELP:\n");
   EXPECT_NE(shown[1].find("STONE CARVER DIALOG BOX -STATE 2 (RED):\n"), std::string::npos);
   EXPECT_NE(shown[1].find("Least Deletions To Hub"), std::string::npos);
   EXPECT_NE(shown[2].find("STONE CARVER DIALOG BOX -STATE 1 (GREEN):\n"), std::string::npos);
   // The button opens the same window.
-  QTest::mouseClick(window.helpButton(), Qt::LeftButton);
+  QTest::mouseClick(w.dlg.helpButton(), Qt::LeftButton);
   EXPECT_EQ(shown.size(), 6u);
 }
 
-TEST(MainWindow, UnreadableCommandLineFile) {
-  CHamiltonianCyclesDlg window;
-  std::vector<std::string> messages;
-  window.setMessageHook([&](const std::string& text, const std::string&) { messages.push_back(text); });
-  const std::string missing = std::string(HC_EXAMPLES_DIR) + "/no-such-graph.txt";
-  window.initialise(missing);
-  EXPECT_EQ(window.model().programState(), 0);
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0], missing + ": no such file");
-  window.initialise(std::string(HC_EXAMPLES_DIR) + "/petersen.txt");
-  EXPECT_EQ(window.model().programState(), 1);
-  EXPECT_EQ(window.windowTitle().toStdString(), "Hamiltonian Cycles  [petersen.txt]");
+TEST(MethodPages, ControlsDefaultsAndColumns) {
+  Window w;
+  CStoneCarverDlg* carver = w.dlg.stoneCarverPage();
+  EXPECT_EQ(itemTexts(carver->versionList()),
+            (std::vector<std::string>{"03 - O(E) PM", "04 - O(E) PM, Single LAS", "05 - O(E) PM, Variable LAS",
+                                      "06 - O(E) PM, Threshold LAS", "07 - O(E) PM, Full LAS",
+                                      "12 - O(E) PM, Single LAS, Biconnectivity Check",
+                                      "13 - O(E) PM, Variable LAS, Biconnectivity Check"}));
+  EXPECT_EQ(carver->versionList()->currentText().toStdString(), "05 - O(E) PM, Variable LAS");
+  EXPECT_EQ(carver->selectedVersion(), 5);
+  EXPECT_EQ(carver->iterationsEdit()->value(), 1000);
+  EXPECT_EQ(carver->threadsEdit()->value(), 1);
+  EXPECT_TRUE(carver->historyList()->isColumnHidden(0));
+  EXPECT_EQ(headerTitles(carver->historyList()),
+            (std::vector<std::string>{"Iteration 60", "Deletions 70", "Hubs 40", "Rings 40", "Forced Edges 90",
+                                      "% Complete 80", "Time 70"}));
+  EXPECT_TRUE(carver->stateButton()->isHidden());  // state 0
+  EXPECT_TRUE(carver->statisticValue(0)->isHidden());
+
+  CCoHCDlg* proof = w.dlg.cohcPage();
+  EXPECT_EQ(proof->maximumDepthEdit()->value(), 999999999);
+  EXPECT_EQ(itemTexts(proof->pruningList()),
+            (std::vector<std::string>{"0 - No Pruning", "1 - Connected & Not UB", "2 - Odd Forced Cuts",
+                                      "3 - Biconnected", "4 - LAS No DC", "5 - LAS With DC", "6 - 2-Edge Cuts"}));
+  EXPECT_EQ(proof->pruningList()->currentText().toStdString(), "5 - LAS With DC");
+  EXPECT_TRUE(proof->allChildrenButton()->isChecked());
+  EXPECT_FALSE(proof->minimalChildrenButton()->isChecked());
+  EXPECT_EQ(texts(proof->chartTabs()->count(), [&](int i) { return proof->chartTabs()->tabText(i); }),
+            (std::vector<std::string>{"Tree Nodes Solved", "Average Time", "Maximum Time", "Forced Edges"}));
+  EXPECT_EQ(proof->chartTabs()->currentIndex(), 0);
+  EXPECT_EQ(headerTitles(proof->historyList()),
+            (std::vector<std::string>{"Depth 45", "Started 70", "Solved 70", "Forced Edges 80", "Longest Time 90",
+                                      "Average Time 90"}));
+  EXPECT_TRUE(proof->chartTabs()->isHidden());
+}
+
+// The list keeps the last L iterations (L below 1 keeps one), the statistics boxes appear
+// with the first report, and a hub never met reads the start value.
+TEST(StoneCarverPage, KeepsTheLastIterationsAndShowsStatistics) {
+  struct Case { int iterations; int posted; std::vector<std::string> shown; };
+  for (const Case& c : {Case{3, 5, {"3", "4", "5"}}, Case{0, 3, {"3"}}}) {
+    Window w;
+    w.loadPetersen(8);
+    CStoneCarverDlg* page = w.dlg.stoneCarverPage();
+    page->iterationsEdit()->setValue(c.iterations);
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(page->statisticValue(i)->isHidden() && page->statisticCaption(i)->isHidden());
+    for (int i = 1; i <= c.posted; ++i) page->progressBuffer().postIteration(i, 10 + i, 0, i % 2, 4, 25.0, 0.001);
+    page->refreshFromWorker();
+    EXPECT_EQ(columnTexts(page->historyList(), 1), c.shown) << c.iterations;
+    EXPECT_FALSE(page->statisticValue(0)->isHidden());
+    EXPECT_EQ(page->statisticValue(0)->text().toStdString(), "2000000000");  // no hub met
+    EXPECT_EQ(page->statisticValue(1)->text().toStdString(), "11");          // first ring at iteration 1
+    EXPECT_EQ(page->statisticValue(3)->text().toStdString(), "4 (25.00% Done)");
+  }
+}
+
+// Both pages: an abort shows "Algorithm Aborted", returns to state 1 with an empty list
+// (and hidden statistics or charts) and the elapsed time at 0; nothing of the old worker
+// arrives later.
+TEST(MethodPages, AbortReturnsToStateOneWithAnEmptyList) {
+  for (bool cohc : {false, true}) {
+    Window w;
+    // Neither graph is decided soon: the mill never ends on GP(23,2), the proof of GP(59,2)
+    // without pruning takes long.
+    w.loadPetersen(cohc ? 59 : 23);
+    CStoneCarverDlg* carver = w.dlg.stoneCarverPage();
+    CCoHCDlg* proof = w.dlg.cohcPage();
+    carver->threadsEdit()->setValue(2);  // the parallel mill stops the same way
+    proof->pruningList()->setCurrentIndex(0);
+    QToolButton* button = cohc ? proof->stateButton() : carver->stateButton();
+    QTreeView* list = cohc ? proof->historyList() : carver->historyList();
+    button->click();
+    ASSERT_EQ(w.state(), 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->model()->rowCount() >= 3; }, 60000));
+    button->click();
+    EXPECT_EQ(w.state(), 1) << cohc;
+    EXPECT_EQ(w.messages, std::vector<std::string>{"Algorithm Aborted"});
+    EXPECT_EQ(list->model()->rowCount(), 0);
+    EXPECT_EQ((cohc ? proof->elapsedBox() : carver->elapsedBox())->seconds(), 0.0);
+    EXPECT_TRUE(cohc ? proof->chart()->isHidden() : carver->statisticValue(0)->isHidden());
+    QTest::qWait(50);  // the old worker may still be unwinding
+    carver->refreshFromWorker();
+    proof->refreshFromWorker();
+    EXPECT_EQ(list->model()->rowCount(), 0);
+  }
+}
+
+// The selected version runs and a seed replays: two runs with one seed on one thread make
+// the same iterations.
+TEST(StoneCarverPage, SelectedVersionAndSeedRun) {
+  Window w;
+  w.loadPetersen(12);
+  CStoneCarverDlg* page = w.dlg.stoneCarverPage();
+  page->versionList()->setCurrentIndex(6);
+  page->seedEdit()->setText("4294967296");
+  page->stateButton()->click();
+  EXPECT_EQ(w.state(), 1);  // a bad seed starts nothing
+  ASSERT_EQ(w.messages.size(), 1u);
+  page->seedEdit()->setText("77");
+  std::vector<int> iterations;
+  for (int run = 0; run < 2; ++run) {
+    page->stateButton()->click();
+    ASSERT_TRUE(w.waitForState(3));
+    EXPECT_EQ(w.dlg.model().programResult(), 1);
+    EXPECT_EQ(w.dlg.model().workingGraph()->version, 13);
+    EXPECT_EQ(page->seedUsedLabel()->text().toStdString(), "Seed used: 77");
+    iterations.push_back(page->history().statistics().rowsAdded);
+    page->stateButton()->click();  // state 3 -> 1
+  }
+  EXPECT_EQ(iterations[0], iterations[1]);
+  w.dlg.cohcPage()->stateButton()->click();  // the other method decides: this page shows no run
+  ASSERT_TRUE(w.waitForState(3));
+  EXPECT_EQ(page->elapsedBox()->seconds(), 0.0);
+  EXPECT_EQ(page->historyList()->model()->rowCount(), 0);
+}
+
+// A proof cut at the root: the verdict, one row, and one-point charts.
+TEST(CoHCPage, ShallowProofEndsInStateThree) {
+  Window w;
+  w.loadPetersen(23);
+  CCoHCDlg* page = w.dlg.cohcPage();
+  page->maximumDepthEdit()->setValue(0);
+  page->pruningList()->setCurrentIndex(1);
+  page->stateButton()->click();
+  ASSERT_TRUE(w.waitForState(3));
+  EXPECT_EQ(w.dlg.model().statusText(), "The Search Depth Was Too Shallow");
+  ASSERT_EQ(page->historyList()->model()->rowCount(), 1);
+  EXPECT_EQ(firstCells(page->historyList(), 0), "0,1,0");
+  EXPECT_FALSE(page->chart()->isHidden());
+  for (int k = 0; k < 4; ++k) {
+    page->chartTabs()->setCurrentIndex(k);
+    EXPECT_EQ(page->chart()->picture().values.size(), 1u) << k;
+  }
+}
+
+// A proof with a real tree ends non-Hamiltonian: the axes never shrink while it runs, the
+// CSV has one row per depth, and both chart formats are written; an unwritable name gets
+// one message.
+TEST(CoHCPage, AxesGrowAndExportsMatchTheList) {
+  Window w;
+  w.loadPetersen(11);
+  CCoHCDlg* page = w.dlg.cohcPage();
+  page->pruningList()->setCurrentIndex(1);
+  page->stateButton()->click();
+  std::array<double, 4> last{};
+  bool shrank = false;
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        page->refreshFromWorker();
+        for (size_t k = 0; k < 4; ++k) {
+          double now = page->axisMaxima().maximum(static_cast<hc::ChartKind>(k));
+          shrank = shrank || now < last[k];
+          last[k] = now;
+        }
+        return w.state() == 3;
+      },
+      60000));
+  EXPECT_FALSE(shrank);
+  EXPECT_EQ(w.dlg.model().statusText(), "The Graph Is Non-Hamiltonian");
+  EXPECT_GT(last[0], 0.0);
+  QTreeView* list = page->historyList();
+  ASSERT_GT(list->model()->rowCount(), 2);
+
+  w.savePath = (w.folder / "table.csv").string();
+  page->exportStatistics();
+  QFile csv(QString::fromStdString(w.savePath));
+  ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+  QStringList lines = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), list->model()->rowCount() + 1);  // the cells: the depth table's own test
+  const int end = list->model()->rowCount() - 1;
+  EXPECT_EQ(lines[end + 1].section(',', 0, 2).toStdString(), firstCells(list, end));
+  for (const char* name : {"chart.png", "chart.svg"}) {
+    w.savePath = (w.folder / name).string();
+    page->saveChart();
+    EXPECT_GT(fs::file_size(w.savePath), 1000u) << name;
+  }
+  w.savePath = (w.folder / "missing" / "chart.png").string();
+  page->saveChart();
+  EXPECT_EQ(w.messages.size(), 1u);
 }
 
 }  // namespace
