@@ -1,7 +1,9 @@
 // The whole window, offscreen, with its message boxes and file dialogs scripted. The frame:
 // tabs, status boxes and Reset per state, help on F1, a command-line file that cannot be
-// read. The Stone Carver and Co-HC pages: their controls and defaults, the keep-the-last-L
-// list, the statistics boxes, runs to state 3, aborts, the charts' axes and the two exports.
+// read. Graph Generation and Information: refused requests change nothing, a long build can
+// be cancelled, a finished one reaches the model; the figures of known graphs. The Stone
+// Carver and Co-HC pages: their controls and defaults, the keep-the-last-L list, the
+// statistics boxes, runs to state 3, aborts, the charts' axes and the two exports.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -27,6 +29,8 @@
 #include "support/test_graphs.h"
 #include "ui/characteristic_chart.h"
 #include "ui/cohc_dlg.h"
+#include "ui/graph_generation_dlg.h"
+#include "ui/graph_information_dlg.h"
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/help_dlg.h"
 #include "ui/paint_helpers.h"
@@ -54,12 +58,26 @@ struct Window {
     dlg.initialise(file);
   }
   ~Window() { fs::remove_all(folder); }
-  // GP(n, 2): Hamiltonian for n = 11, 12; not for 23 and 59, which the mill cannot prove.
-  void loadPetersen(int32_t n) {
-    std::string path = (folder / "graph.txt").string();
-    ASSERT_TRUE(hc::writeAdjacencyText(hc::testing::makeGraph(2 * n, hc::testing::generalizedPetersenEdges(n, 2)), path));
+  void load(int32_t n, const hc::testing::EdgeList& edges) {
+    const std::string path = (folder / "graph.txt").string();
+    ASSERT_TRUE(hc::writeAdjacencyText(hc::testing::makeGraph(n, edges), path));
     dlg.model().startWithFile(path);
     ASSERT_EQ(dlg.model().programState(), 1);
+  }
+  // GP(n, 2): Hamiltonian for n = 11, 12; not for 23 and 59, which the mill cannot prove.
+  void loadPetersen(int32_t n) { load(2 * n, hc::testing::generalizedPetersenEdges(n, 2)); }
+  // The Graph Generation page's load button of `family` with the two parameter texts.
+  void generate(int32_t family, const char* text1, const char* text2 = "") {
+    CGraphGenerationDlg* page = dlg.generationPage();
+    page->radioButton(family)->click();
+    page->parameterEdit(family, 0)->setText(text1);
+    page->parameterEdit(family, 1)->setText(text2);
+    page->loadButton(family)->click();
+  }
+  std::vector<std::string> informationLines() {
+    std::vector<std::string> out;
+    for (const QString& line : dlg.informationPage()->lineTexts()) out.push_back(line.toStdString());
+    return out;
   }
   int32_t state() { return dlg.model().programState(); }
   bool waitForState(int32_t s) { return QTest::qWaitFor([&] { return state() == s; }, 60000); }
@@ -73,14 +91,13 @@ std::vector<std::string> texts(int count, const std::function<QString(int)>& tex
 std::vector<std::string> itemTexts(QComboBox* list) {
   return texts(list->count(), [list](int i) { return list->itemText(i); });
 }
-std::vector<std::string> columnTexts(QTreeView* list, int column) {
-  return texts(list->model()->rowCount(), [&](int r) { return list->model()->index(r, column).data().toString(); });
-}
-// Columns 1 to 3 of a row, as the CSV writes them.
-std::string firstCells(QTreeView* list, int row) {
-  QStringList cells;
-  for (int c = 1; c <= 3; ++c) cells << list->model()->index(row, c).data().toString();
-  return cells.join(',').toStdString();
+// Columns 1 to 3 of every row, as the CSV writes them.
+std::vector<std::string> rows(QTreeView* list) {
+  return texts(list->model()->rowCount(), [list](int r) {
+    QStringList cells;
+    for (int c = 1; c <= 3; ++c) cells << list->model()->index(r, c).data().toString();
+    return cells.join(',');
+  });
 }
 // Column 0 is hidden; each other title with its width.
 std::vector<std::string> headerTitles(QTreeView* list) {
@@ -161,6 +178,60 @@ TEST(MainWindow, F1OpensHelpForTheCurrentPageAndLiveState) {
   EXPECT_EQ(shown.size(), 6u);
 }
 
+// A request over the limits is refused with one message; a cancelled long build leaves state
+// 0 and no graph; a finished background build reaches the model and its figures.
+TEST(GenerationPage, RefusedCancelledAndFinishedRequests) {
+  Window w;
+  CGraphGenerationDlg* page = w.dlg.generationPage();
+  w.generate(8, "20000");
+  EXPECT_EQ(w.messages, std::vector<std::string>{
+                            "ERROR: The graph would have about 199990000 edges; at most 50000000 can be generated."});
+  EXPECT_FALSE(page->generationRunning());
+  EXPECT_EQ(page->selectedFamily(), 8);
+  w.generate(2, "2000000", "3");
+  ASSERT_TRUE(page->generationRunning());
+  EXPECT_FALSE(page->radioButton(1)->parentWidget()->isEnabled());
+  page->cancelButton()->click();
+  EXPECT_FALSE(page->generationRunning());
+  QTest::qWait(300);  // a late result would arrive here
+  EXPECT_EQ(w.state(), 0);
+  EXPECT_EQ(w.dlg.model().submittedGraph(), nullptr);
+  EXPECT_EQ(w.messages.size(), 1u);
+  w.generate(2, "30000", "3");
+  ASSERT_TRUE(page->generationRunning());
+  ASSERT_TRUE(w.waitForState(1));
+  EXPECT_EQ(w.dlg.model().submittedGraph()->howManyNodes, 30000);
+  EXPECT_EQ(w.dlg.model().graphSourceType(), 2);
+  EXPECT_EQ(page->selectedFamily(), -1);
+  EXPECT_FALSE(page->radioButton(2)->isEnabled());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !w.dlg.informationPage()->computing(); }, 60000));
+  EXPECT_EQ(w.informationLines()[6], "Max. Degree:    3");
+}
+
+TEST(InformationPage, FiguresOfKnownGraphs) {
+  Window w;
+  EXPECT_EQ(w.informationLines(), hc::graphInformationPlaceholderLines("---"));  // no graph
+  EXPECT_EQ(w.informationLines()[1], "Nodes:              ---");
+  w.generate(8, "5");
+  EXPECT_EQ(w.informationLines(), (std::vector<std::string>{
+                                      "Graph Name:    Complete Graph With 5 Nodes", "Nodes:              5",
+                                      "Edges:              10", "Forced Edges:  0", "Avg. Degree:    4.00",
+                                      "Min. Degree:     4", "Max. Degree:    4", "Bipartite:           No",
+                                      "Connected:       Yes", "Biconnected:     Yes"}));
+  w.dlg.model().setProgramState(0);
+  w.generate(8, "3");  // below five nodes the biconnectivity search starts at node 0
+  EXPECT_EQ(w.informationLines()[3], "Forced Edges:  3");
+  EXPECT_EQ(w.informationLines()[9], "Biconnected:     Yes");
+  w.dlg.model().setProgramState(0);
+  // A square with one chord: the two degree-2 nodes force all four sides, which cuts the chord.
+  w.load(4, {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 2}});
+  EXPECT_EQ(w.informationLines(), (std::vector<std::string>{
+                                      "Graph Name:    graph.txt", "Nodes:              4", "Edges:              4",
+                                      "Forced Edges:  4", "Avg. Degree:    2.00", "Min. Degree:     2",
+                                      "Max. Degree:    2", "Bipartite:           No", "Connected:       Yes",
+                                      "Biconnected:     Yes"}));
+}
+
 TEST(MethodPages, ControlsDefaultsAndColumns) {
   Window w;
   CStoneCarverDlg* carver = w.dlg.stoneCarverPage();
@@ -200,21 +271,22 @@ TEST(MethodPages, ControlsDefaultsAndColumns) {
 // The list keeps the last L iterations (L below 1 keeps one), the statistics boxes appear
 // with the first report, and a hub never met reads the start value.
 TEST(StoneCarverPage, KeepsTheLastIterationsAndShowsStatistics) {
-  struct Case { int iterations; int posted; std::vector<std::string> shown; };
-  for (const Case& c : {Case{3, 5, {"3", "4", "5"}}, Case{0, 3, {"3"}}}) {
-    Window w;
-    w.loadPetersen(8);
-    CStoneCarverDlg* page = w.dlg.stoneCarverPage();
-    page->iterationsEdit()->setValue(c.iterations);
-    for (int i = 0; i < 4; ++i) EXPECT_TRUE(page->statisticValue(i)->isHidden() && page->statisticCaption(i)->isHidden());
-    for (int i = 1; i <= c.posted; ++i) page->progressBuffer().postIteration(i, 10 + i, 0, i % 2, 4, 25.0, 0.001);
-    page->refreshFromWorker();
-    EXPECT_EQ(columnTexts(page->historyList(), 1), c.shown) << c.iterations;
-    EXPECT_FALSE(page->statisticValue(0)->isHidden());
-    EXPECT_EQ(page->statisticValue(0)->text().toStdString(), "2000000000");  // no hub met
-    EXPECT_EQ(page->statisticValue(1)->text().toStdString(), "11");          // first ring at iteration 1
-    EXPECT_EQ(page->statisticValue(3)->text().toStdString(), "4 (25.00% Done)");
-  }
+  Window w;
+  w.loadPetersen(8);
+  CStoneCarverDlg* page = w.dlg.stoneCarverPage();
+  page->iterationsEdit()->setValue(3);
+  for (int i = 0; i < 4; ++i) EXPECT_TRUE(page->statisticValue(i)->isHidden() && page->statisticCaption(i)->isHidden());
+  for (int i = 1; i <= 5; ++i) page->progressBuffer().postIteration(i, 10 + i, 0, i % 2, 4, 25.0, 0.001);
+  page->refreshFromWorker();
+  EXPECT_EQ(rows(page->historyList()), (std::vector<std::string>{"3,13,0", "4,14,0", "5,15,0"}));
+  EXPECT_FALSE(page->statisticValue(0)->isHidden());
+  EXPECT_EQ(page->statisticValue(0)->text().toStdString(), "2000000000");  // no hub met
+  EXPECT_EQ(page->statisticValue(1)->text().toStdString(), "11");          // first ring at iteration 1
+  EXPECT_EQ(page->statisticValue(3)->text().toStdString(), "4 (25.00% Done)");
+  page->iterationsEdit()->setValue(0);
+  page->progressBuffer().postIteration(6, 16, 0, 0, 4, 25.0, 0.001);
+  page->refreshFromWorker();
+  EXPECT_EQ(rows(page->historyList()), std::vector<std::string>{"6,16,0"});
 }
 
 // Both pages: an abort shows "Algorithm Aborted", returns to state 1 with an empty list
@@ -249,8 +321,9 @@ TEST(MethodPages, AbortReturnsToStateOneWithAnEmptyList) {
 }
 
 // The selected version runs and a seed replays: two runs with one seed on one thread make
-// the same iterations.
-TEST(StoneCarverPage, SelectedVersionAndSeedRun) {
+// the same iterations. Then a Co-HC proof cut at the root: the verdict, one row, one-point
+// charts, and the Stone Carver page shows no run.
+TEST(MethodPages, RunsEndInStateThree) {
   Window w;
   w.loadPetersen(12);
   CStoneCarverDlg* page = w.dlg.stoneCarverPage();
@@ -271,29 +344,20 @@ TEST(StoneCarverPage, SelectedVersionAndSeedRun) {
     page->stateButton()->click();  // state 3 -> 1
   }
   EXPECT_EQ(iterations[0], iterations[1]);
-  w.dlg.cohcPage()->stateButton()->click();  // the other method decides: this page shows no run
-  ASSERT_TRUE(w.waitForState(3));
-  EXPECT_EQ(page->elapsedBox()->seconds(), 0.0);
-  EXPECT_EQ(page->historyList()->model()->rowCount(), 0);
-}
-
-// A proof cut at the root: the verdict, one row, and one-point charts.
-TEST(CoHCPage, ShallowProofEndsInStateThree) {
-  Window w;
-  w.loadPetersen(23);
-  CCoHCDlg* page = w.dlg.cohcPage();
-  page->maximumDepthEdit()->setValue(0);
-  page->pruningList()->setCurrentIndex(1);
-  page->stateButton()->click();
+  CCoHCDlg* proof = w.dlg.cohcPage();
+  proof->maximumDepthEdit()->setValue(0);
+  proof->pruningList()->setCurrentIndex(1);
+  proof->stateButton()->click();
   ASSERT_TRUE(w.waitForState(3));
   EXPECT_EQ(w.dlg.model().statusText(), "The Search Depth Was Too Shallow");
-  ASSERT_EQ(page->historyList()->model()->rowCount(), 1);
-  EXPECT_EQ(firstCells(page->historyList(), 0), "0,1,0");
-  EXPECT_FALSE(page->chart()->isHidden());
+  EXPECT_EQ(rows(proof->historyList()), std::vector<std::string>{"0,1,0"});
+  EXPECT_FALSE(proof->chart()->isHidden());
   for (int k = 0; k < 4; ++k) {
-    page->chartTabs()->setCurrentIndex(k);
-    EXPECT_EQ(page->chart()->picture().values.size(), 1u) << k;
+    proof->chartTabs()->setCurrentIndex(k);
+    EXPECT_EQ(proof->chart()->picture().values.size(), 1u) << k;
   }
+  EXPECT_EQ(page->elapsedBox()->seconds(), 0.0);
+  EXPECT_EQ(page->historyList()->model()->rowCount(), 0);
 }
 
 // A proof with a real tree ends non-Hamiltonian: the axes never shrink while it runs, the
@@ -330,8 +394,7 @@ TEST(CoHCPage, AxesGrowAndExportsMatchTheList) {
   ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
   QStringList lines = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), list->model()->rowCount() + 1);  // the cells: the depth table's own test
-  const int end = list->model()->rowCount() - 1;
-  EXPECT_EQ(lines[end + 1].section(',', 0, 2).toStdString(), firstCells(list, end));
+  EXPECT_EQ(lines.back().section(',', 0, 2).toStdString(), rows(list).back());
   for (const char* name : {"chart.png", "chart.svg"}) {
     w.savePath = (w.folder / name).string();
     page->saveChart();
