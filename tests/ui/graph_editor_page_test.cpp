@@ -49,19 +49,17 @@ class EditorPage : public ::testing::Test {
     send(QEvent::MouseMove, b, to, mods);
     send(QEvent::MouseButtonRelease, b, to, mods);
   }
+  void click(Qt::MouseButton b, QPointF p, Qt::KeyboardModifiers mods = {}) { drag(b, p, p, mods); }
   void key(int k, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(&page, static_cast<Qt::Key>(k), mods); }
   std::string counts() { return (page.boxText("Node Count") + "/" + page.boxText("Edge Count")).toStdString(); }
   // Draws nodes at the first n kite points and joins the listed pairs by drags.
   void draw(int n, std::initializer_list<std::pair<int, int>> joins) {
-    for (int i = 0; i < n; ++i) drag(Qt::LeftButton, kKite[i], kKite[i]);
+    for (int i = 0; i < n; ++i) click(Qt::LeftButton, kKite[i]);
     for (auto [a, b] : joins) drag(Qt::LeftButton, kKite[a], kKite[b]);
   }
   void drawKite() { draw(5, {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {1, 3}, {2, 3}, {4, 0}, {4, 1}}); }
   // Selects the edge between kite points i and j by a Ctrl+right click on its middle.
-  void selectEdge(int i, int j) {
-    send(QEvent::MouseButtonPress, Qt::RightButton, (kKite[i] + kKite[j]) / 2, Qt::ControlModifier);
-    send(QEvent::MouseButtonRelease, Qt::RightButton, (kKite[i] + kKite[j]) / 2);
-  }
+  void selectEdge(int i, int j) { click(Qt::RightButton, (kKite[i] + kKite[j]) / 2, Qt::ControlModifier); }
   // The style of the shown edge between kite points i and j (ids change on submit).
   hc::EdgeStyle styleOf(int i, int j) {
     auto at = [](const hc::Graph2DNode* n, int k) { return n->hitTest(kKite[k].x(), kKite[k].y()); };
@@ -84,14 +82,14 @@ TEST_F(EditorPage, DrawSelectRotateDelete) {
   struct Step { std::function<void()> act; const char *counts, *node, *edge; };
   const QPointF a = kKite[0], b = kKite[1], c = kKite[2];
   const Step steps[] = {
-      {[&] { drag(Qt::LeftButton, a, a); }, "1/0", "No Node Selected", "No Edge Selected"},
+      {[&] { click(Qt::LeftButton, a); }, "1/0", "No Node Selected", "No Edge Selected"},
       {[&] { drag(Qt::LeftButton, a, b); }, "2/1", "Many Nodes Selected", "No Edge Selected"},
       {[&] { drag(Qt::LeftButton, b, c); }, "3/2", "Many Nodes Selected", "No Edge Selected"},
       {[&] { key(Qt::Key_A, Qt::ControlModifier); page.cliquifyAction(); }, "3/3", "Many Nodes Selected", "No Edge Selected"},
-      {[&] { drag(Qt::RightButton, {-20, 20}, {-20, 20}); }, "3/3", "No Node Selected", "No Edge Selected"},
+      {[&] { click(Qt::RightButton, {-20, 20}); }, "3/3", "No Node Selected", "No Edge Selected"},
       {[&] { drag(Qt::RightButton, {-3, 3}, {7, -3}); }, "3/3", "0", "No Edge Selected"},
       {[&] { selectEdge(0, 1); }, "3/3", "0", "( 0 , 1 )"},
-      {[&] { drag(Qt::RightButton, c, c); }, "3/3", "2", "No Edge Selected"},
+      {[&] { click(Qt::RightButton, c); }, "3/3", "2", "No Edge Selected"},
       {[&] {
          send(QEvent::MouseButtonPress, Qt::MiddleButton, {0, 0});
          send(QEvent::MouseMove, Qt::NoButton, {0, 4});
