@@ -109,11 +109,19 @@ TEST_F(EditorPage, DrawSelectRotateDelete) {
   EXPECT_FALSE(page.rotationMode());
 }
 
-TEST_F(EditorPage, ManualEditModeDeletesAndDecides) {
+// Refusals on the way: nothing drawn to submit, a deletion in rotation mode, a deletion after
+// submitting, two edges to force, Look Ahead once solved (every refusal by state and choice:
+// the manual edit session's own test).
+TEST_F(EditorPage, ManualEditModeRefusesDeletesAndDecides) {
+  page.submitAction();
   drawKite();
   ASSERT_EQ(counts(), "5/8");
+  send(QEvent::MouseButtonPress, Qt::MiddleButton, {20, 20});
+  key(Qt::Key_Delete);
+  send(QEvent::MouseButtonPress, Qt::MiddleButton, {20, 20});
   page.submitAction();
   ASSERT_EQ(model.programState(), 1);
+  key(Qt::Key_Delete);
   EXPECT_TRUE(page.controlShown("Manually Edit Graph"));
   model.pageButtonPressed(hc::kEditorPage);
   ASSERT_EQ(model.programState(), 2);
@@ -138,9 +146,17 @@ TEST_F(EditorPage, ManualEditModeDeletesAndDecides) {
   EXPECT_EQ(model.programState(), 2);
   EXPECT_EQ(styleOf(2, 3), hc::EdgeStyle::kOrdinary);
   EXPECT_EQ(styleOf(0, 4), hc::EdgeStyle::kForced);
+  selectEdge(0, 2);
+  selectEdge(1, 2);
+  key(Qt::Key_Insert);
   key(Qt::Key_Y, Qt::ControlModifier);
   EXPECT_EQ(model.programState(), 3);
-  EXPECT_TRUE(view.messages.empty());
+  page.runLookAheadAction();
+  EXPECT_EQ(view.messages, (std::vector<std::string>{
+                               "ERROR! The graph has no vertices!", "ERROR! Cannot delete while in rotation mode.",
+                               "The graph has been submitted. You may not delete.",
+                               "Error: You may only force one edge at a time.",
+                               "The graph has been solved. You may not run Look Ahead Sequencing."}));
 }
 
 TEST_F(EditorPage, EntryPruningDecidesAtOnce) {
@@ -155,29 +171,6 @@ TEST_F(EditorPage, EntryPruningDecidesAtOnce) {
                              {"Submit Graph", false}, {"stateButton", true}, {"Manually Edit Graph", false},
                              {"Save As...", false}, {"Load", false}})
     EXPECT_EQ(page.controlShown(name), shown) << name;
-}
-
-TEST_F(EditorPage, RefusalsByState) {
-  page.submitAction();
-  drawKite();
-  send(QEvent::MouseButtonPress, Qt::MiddleButton, {20, 20});
-  key(Qt::Key_Delete);
-  send(QEvent::MouseButtonPress, Qt::MiddleButton, {20, 20});
-  page.submitAction();
-  key(Qt::Key_Delete);
-  model.pageButtonPressed(hc::kEditorPage);
-  ASSERT_EQ(model.programState(), 2);
-  selectEdge(0, 2);
-  selectEdge(1, 2);
-  key(Qt::Key_Insert);
-  model.setProgramResult(0);
-  model.setProgramState(3);
-  page.runLookAheadAction();  // every refusal by state and choice: the manual edit session's own test
-  EXPECT_EQ(view.messages, (std::vector<std::string>{
-                               "ERROR! The graph has no vertices!", "ERROR! Cannot delete while in rotation mode.",
-                               "The graph has been submitted. You may not delete.",
-                               "Error: You may only force one edge at a time.",
-                               "The graph has been solved. You may not run Look Ahead Sequencing."}));
 }
 
 TEST_F(EditorPage, ViewLimits) {
