@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QFile>
+#include <QMouseEvent>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
@@ -51,13 +51,17 @@ class EditorPage : public ::testing::Test {
   }
   void click(Qt::MouseButton b, QPointF p, Qt::KeyboardModifiers mods = {}) { drag(b, p, p, mods); }
   void key(int k, Qt::KeyboardModifiers mods = {}) { QTest::keyClick(&page, static_cast<Qt::Key>(k), mods); }
-  std::string counts() { return (page.boxText("Node Count") + "/" + page.boxText("Edge Count")).toStdString(); }
+  // The display boxes "nodes/edges | selected node | selected edge".
+  std::string boxes() {
+    return (page.boxText("Node Count") + "/" + page.boxText("Edge Count") + " | " + page.boxText("Selected Node") +
+            " | " + page.boxText("Selected Edge"))
+        .toStdString();
+  }
   // Draws nodes at the first n kite points and joins the listed pairs by drags.
   void draw(int n, std::initializer_list<std::pair<int, int>> joins) {
     for (int i = 0; i < n; ++i) click(Qt::LeftButton, kKite[i]);
     for (auto [a, b] : joins) drag(Qt::LeftButton, kKite[a], kKite[b]);
   }
-  void drawKite() { draw(5, {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {1, 3}, {2, 3}, {4, 0}, {4, 1}}); }
   // Selects the edge between kite points i and j by a Ctrl+right click on its middle.
   void selectEdge(int i, int j) { click(Qt::RightButton, (kKite[i] + kKite[j]) / 2, Qt::ControlModifier); }
   // The style of the shown edge between kite points i and j (ids change on submit).
@@ -79,31 +83,28 @@ class EditorPage : public ::testing::Test {
 // Kite points 0, 1, 2 are drawn, joined and cliquified; node 0 is rectangle-selected, then
 // edge 0-1, then node 2, which is rotated and deleted.
 TEST_F(EditorPage, DrawSelectRotateDelete) {
-  struct Step { std::function<void()> act; const char *counts, *node, *edge; };
+  struct Step { std::function<void()> act; const char* boxes; };
   const QPointF a = kKite[0], b = kKite[1], c = kKite[2];
   const Step steps[] = {
-      {[&] { click(Qt::LeftButton, a); }, "1/0", "No Node Selected", "No Edge Selected"},
-      {[&] { drag(Qt::LeftButton, a, b); }, "2/1", "Many Nodes Selected", "No Edge Selected"},
-      {[&] { drag(Qt::LeftButton, b, c); }, "3/2", "Many Nodes Selected", "No Edge Selected"},
-      {[&] { key(Qt::Key_A, Qt::ControlModifier); page.cliquifyAction(); }, "3/3", "Many Nodes Selected", "No Edge Selected"},
-      {[&] { click(Qt::RightButton, {-20, 20}); }, "3/3", "No Node Selected", "No Edge Selected"},
-      {[&] { drag(Qt::RightButton, {-3, 3}, {7, -3}); }, "3/3", "0", "No Edge Selected"},
-      {[&] { selectEdge(0, 1); }, "3/3", "0", "( 0 , 1 )"},
-      {[&] { click(Qt::RightButton, c); }, "3/3", "2", "No Edge Selected"},
+      {[&] { click(Qt::LeftButton, a); }, "1/0 | No Node Selected | No Edge Selected"},
+      {[&] { drag(Qt::LeftButton, a, b); }, "2/1 | Many Nodes Selected | No Edge Selected"},
+      {[&] { drag(Qt::LeftButton, b, c); }, "3/2 | Many Nodes Selected | No Edge Selected"},
+      {[&] { key(Qt::Key_A, Qt::ControlModifier); page.cliquifyAction(); }, "3/3 | Many Nodes Selected | No Edge Selected"},
+      {[&] { click(Qt::RightButton, {-20, 20}); }, "3/3 | No Node Selected | No Edge Selected"},
+      {[&] { drag(Qt::RightButton, {-3, 3}, {7, -3}); }, "3/3 | 0 | No Edge Selected"},
+      {[&] { selectEdge(0, 1); }, "3/3 | 0 | ( 0 , 1 )"},
+      {[&] { click(Qt::RightButton, c); }, "3/3 | 2 | No Edge Selected"},
       {[&] {
          send(QEvent::MouseButtonPress, Qt::MiddleButton, {0, 0});
          send(QEvent::MouseMove, Qt::NoButton, {0, 4});
          send(QEvent::MouseMove, Qt::NoButton, {-4, 0});
          send(QEvent::MouseButtonPress, Qt::MiddleButton, {-4, 0});
-       }, "3/3", "2", "No Edge Selected"},
-      {[&] { key(Qt::Key_Delete); }, "2/1", "No Node Selected", "No Edge Selected"},
+       }, "3/3 | 2 | No Edge Selected"},
+      {[&] { key(Qt::Key_Delete); }, "2/1 | No Node Selected | No Edge Selected"},
   };
   for (size_t i = 0; i < std::size(steps); ++i) {
-    SCOPED_TRACE(i);
     steps[i].act();
-    EXPECT_EQ(counts(), steps[i].counts);
-    EXPECT_EQ(page.boxText("Selected Node"), steps[i].node);
-    EXPECT_EQ(page.boxText("Selected Edge"), steps[i].edge);
+    EXPECT_EQ(boxes(), steps[i].boxes) << "step " << i;
   }
   EXPECT_TRUE(view.messages.empty());
   EXPECT_FALSE(page.rotationMode());
@@ -114,8 +115,8 @@ TEST_F(EditorPage, DrawSelectRotateDelete) {
 // the manual edit session's own test).
 TEST_F(EditorPage, ManualEditModeRefusesDeletesAndDecides) {
   page.submitAction();
-  drawKite();
-  ASSERT_EQ(counts(), "5/8");
+  draw(5, {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {1, 3}, {2, 3}, {4, 0}, {4, 1}});
+  ASSERT_EQ(boxes(), "5/8 | Many Nodes Selected | No Edge Selected");
   send(QEvent::MouseButtonPress, Qt::MiddleButton, {20, 20});
   key(Qt::Key_Delete);
   send(QEvent::MouseButtonPress, Qt::MiddleButton, {20, 20});
@@ -180,16 +181,15 @@ TEST_F(EditorPage, ViewLimits) {
                   Qt::NoScrollPhase, false);
     QApplication::sendEvent(page.canvas(), &e);
   };
-  for (int i = 0; i < 8; ++i) wheel(120);
-  EXPECT_EQ(page.boxText("Zoom"), "64X");
-  for (int i = 0; i < 8; ++i) wheel(-120);
-  EXPECT_EQ(page.boxText("Zoom"), "1X");
-  for (int i = 0; i < 8; ++i) key(Qt::Key_Z);
-  EXPECT_EQ(page.boxText("Zoom"), "64X");
-  for (int i = 0; i < 12; ++i) page.spinGrid(false);
-  EXPECT_EQ(page.boxText("Grid Spacing"), "512");
-  for (int i = 0; i < 12; ++i) page.spinGrid(true);
-  EXPECT_EQ(page.boxText("Grid Spacing"), "1");
+  struct Limit { std::function<void()> step; const char *box, *text; };
+  const Limit limits[] = {{[&] { wheel(120); }, "Zoom", "64X"}, {[&] { wheel(-120); }, "Zoom", "1X"},
+                          {[&] { key(Qt::Key_Z); }, "Zoom", "64X"},
+                          {[&] { page.spinGrid(true); }, "Grid Spacing", "1"},
+                          {[&] { page.spinGrid(false); }, "Grid Spacing", "512"}};
+  for (const Limit& limit : limits) {
+    for (int i = 0; i < 12; ++i) limit.step();
+    EXPECT_EQ(page.boxText(limit.box), limit.text) << limit.box;
+  }
   // A right double-click outside the drawing field leaves the view; inside it re-centres.
   page.view().zoom = 1;
   const QString before = page.boxText("Screen Center");
