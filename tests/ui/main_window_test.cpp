@@ -66,7 +66,7 @@ struct Window {
   void load(int32_t n, const hc::testing::EdgeList& edges) {
     dlg.model().installGeneratedGraph({8, double(n), 0}, std::make_shared<hc::Graph>(hc::testing::makeGraph(n, edges)));
   }
-  // GP(n, 2): Hamiltonian for n = 11, 12; not for 23 and 59, which the mill cannot prove.
+  // GP(n, 2): Hamiltonian unless n is 5 modulo 6; the mill cannot prove that for 23 and 59.
   void loadPetersen(int32_t n) { load(2 * n, hc::testing::generalizedPetersenEdges(n, 2)); }
   // The Graph Generation page's load button of `family` with the two parameter texts.
   void generate(int32_t family, const char* text1, const char* text2 = "") {
@@ -305,9 +305,8 @@ TEST(MethodPages, AbortReturnsToStateOneWithAnEmptyList) {
 }
 
 // The selected version runs and a seed replays: two runs with one seed on one thread make
-// the same iterations. Then a Co-HC proof cut at the root: the verdict, one row, one-point
-// charts, and the Stone Carver page shows no run.
-TEST(MethodPages, RunsEndInStateThree) {
+// the same iterations.
+TEST(StoneCarverPage, SelectedVersionAndSeedRun) {
   Window w;
   w.loadPetersen(12);
   CStoneCarverDlg* page = w.dlg.stoneCarverPage();
@@ -328,30 +327,33 @@ TEST(MethodPages, RunsEndInStateThree) {
     page->stateButton()->click();  // state 3 -> 1
   }
   EXPECT_EQ(iterations[0], iterations[1]);
-  CCoHCDlg* proof = w.dlg.cohcPage();
-  proof->maximumDepthEdit()->setValue(0);
-  proof->pruningList()->setCurrentIndex(1);
-  proof->stateButton()->click();
+  w.dlg.cohcPage()->stateButton()->click();  // the other method decides: this page shows no run
   ASSERT_TRUE(w.waitForState(3));
-  EXPECT_EQ(w.dlg.model().statusText(), "The Search Depth Was Too Shallow");
-  EXPECT_EQ(rows(proof->historyList()), std::vector<std::string>{"0,1,0"});
-  EXPECT_FALSE(proof->chart()->isHidden());
-  for (int k = 0; k < 4; ++k) {
-    proof->chartTabs()->setCurrentIndex(k);
-    EXPECT_EQ(proof->chart()->picture().values.size(), 1u) << k;
-  }
   EXPECT_EQ(page->elapsedBox()->seconds(), 0.0);
   EXPECT_EQ(page->historyList()->model()->rowCount(), 0);
 }
 
-// A proof with a real tree ends non-Hamiltonian: the axes never shrink while it runs, the
-// CSV has one row per depth, and both chart formats are written; an unwritable name gets
-// one message.
-TEST(CoHCPage, AxesGrowAndExportsMatchTheList) {
+// A proof cut at the root: the verdict, one row and one-point charts. The whole proof needs a tree and ends non-Hamiltonian: the axes never shrink
+// while it runs, the CSV has one row per depth, and both chart formats are written; an
+// unwritable name gets one message.
+TEST(CoHCPage, ShallowAndWholeProofsAxesAndExports) {
   Window w;
   w.loadPetersen(11);
   CCoHCDlg* page = w.dlg.cohcPage();
+  page->maximumDepthEdit()->setValue(0);
   page->pruningList()->setCurrentIndex(1);
+  page->stateButton()->click();
+  ASSERT_TRUE(w.waitForState(3));
+  EXPECT_EQ(w.dlg.model().statusText(), "The Search Depth Was Too Shallow");
+  EXPECT_EQ(rows(page->historyList()), std::vector<std::string>{"0,1,0"});
+  EXPECT_FALSE(page->chart()->isHidden());
+  for (int k = 0; k < 4; ++k) {
+    page->chartTabs()->setCurrentIndex(k);
+    EXPECT_EQ(page->chart()->picture().values.size(), 1u) << k;
+  }
+
+  page->stateButton()->click();  // state 3 -> 1
+  page->maximumDepthEdit()->setValue(999999999);
   page->stateButton()->click();
   std::array<double, 4> last{};
   bool shrank = false;
