@@ -17,6 +17,7 @@
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeView>
@@ -37,31 +38,27 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
 std::vector<std::string> texts(int count, const std::function<QString(int)>& text) {
   std::vector<std::string> out;
   for (int i = 0; i < count; ++i) out.push_back(text(i).toStdString());
   return out;
 }
 
-// The window started with `file` on its command line. Message boxes go to `messages` (a modal box would block), file dialogs answer
-// `savePath`.
+// The window started with `file` on its command line. Message boxes go to `messages` (a modal box
+// would block), file dialogs answer `savePath`.
 struct Window {
   std::ostream quiet{nullptr};  // the mill's per-iteration lines stay out of the test log
   hc::ScopedDiagnosticStream silence{quiet};
   CHamiltonianCyclesDlg dlg;
   std::vector<std::string> messages;
   std::string savePath;
-  fs::path folder = fs::temp_directory_path() / ("hc-window-" + std::to_string(::getpid()));
+  QTemporaryDir folder;
 
   explicit Window(const std::optional<std::string>& file = std::nullopt) {
-    fs::create_directories(folder);
     dlg.setMessageHook([this](const std::string& text, const std::string&) { messages.push_back(text); });
     dlg.setFileHook([this](const std::string&) { return std::optional<std::string>(savePath); });
     dlg.initialise(file);
   }
-  ~Window() { fs::remove_all(folder); }
   // Submits the graph as the generated complete graph on n nodes would be, under its name.
   void load(int32_t n, const hc::testing::EdgeList& edges) {
     dlg.model().installGeneratedGraph({8, double(n), 0}, std::make_shared<hc::Graph>(hc::testing::makeGraph(n, edges)));
@@ -84,9 +81,6 @@ struct Window {
   bool waitForState(int32_t s) { return QTest::qWaitFor([&] { return state() == s; }, 60000); }
 };
 
-std::vector<std::string> itemTexts(QComboBox* list) {
-  return texts(list->count(), [list](int i) { return list->itemText(i); });
-}
 // Columns 1 to 3 of every row, as the CSV writes them.
 std::vector<std::string> rows(QTreeView* list) {
   return texts(list->model()->rowCount(), [list](int r) {
@@ -119,10 +113,7 @@ TEST(MainWindow, TabsStatusBoxesResetAndHelpFollowTheState) {
                       {[&] { w.loadPetersen(23); }, "Graph Loaded & Ready To Run", true},
                       {[&] { model.pageButtonPressed(hc::kStoneCarverPage); },
                        "Stone Carver Hamiltonian Cycle Algorithm Running", false},
-                      {[&] {
-                         model.setProgramResult(1);
-                         model.setProgramState(3);
-                       },
+                      {[&] { model.setProgramResult(1); model.setProgramState(3); },
                        "The Graph Is Hamiltonian", true}};
   for (int32_t state = 0; state < 4; ++state) {
     SCOPED_TRACE(state);
@@ -225,12 +216,13 @@ TEST(GenerationAndInformationPages, RequestsAndFigures) {
 TEST(MethodPages, ControlsDefaultsColumnsAndStatistics) {
   Window w;
   CStoneCarverDlg* carver = w.dlg.stoneCarverPage();
-  EXPECT_EQ(itemTexts(carver->versionList()),
+  QComboBox* versions = carver->versionList();
+  EXPECT_EQ(texts(versions->count(), [&](int i) { return versions->itemText(i); }),
             (std::vector<std::string>{"03 - O(E) PM", "04 - O(E) PM, Single LAS", "05 - O(E) PM, Variable LAS",
                                       "06 - O(E) PM, Threshold LAS", "07 - O(E) PM, Full LAS",
                                       "12 - O(E) PM, Single LAS, Biconnectivity Check",
                                       "13 - O(E) PM, Variable LAS, Biconnectivity Check"}));
-  EXPECT_EQ(carver->versionList()->currentText().toStdString(), "05 - O(E) PM, Variable LAS");
+  EXPECT_EQ(versions->currentText().toStdString(), "05 - O(E) PM, Variable LAS");
   EXPECT_EQ(carver->iterationsEdit()->value(), 1000);
   EXPECT_EQ(carver->threadsEdit()->value(), 1);
   EXPECT_TRUE(carver->historyList()->isColumnHidden(0));
@@ -241,7 +233,7 @@ TEST(MethodPages, ControlsDefaultsColumnsAndStatistics) {
 
   CCoHCDlg* proof = w.dlg.cohcPage();
   EXPECT_EQ(proof->maximumDepthEdit()->value(), 999999999);
-  EXPECT_EQ(itemTexts(proof->pruningList()),
+  EXPECT_EQ(texts(proof->pruningList()->count(), [&](int i) { return proof->pruningList()->itemText(i); }),
             (std::vector<std::string>{"0 - No Pruning", "1 - Connected & Not UB", "2 - Odd Forced Cuts",
                                       "3 - Biconnected", "4 - LAS No DC", "5 - LAS With DC", "6 - 2-Edge Cuts"}));
   EXPECT_EQ(proof->pruningList()->currentText().toStdString(), "5 - LAS With DC");
@@ -333,9 +325,9 @@ TEST(StoneCarverPage, SelectedVersionAndSeedRun) {
   EXPECT_EQ(page->historyList()->model()->rowCount(), 0);
 }
 
-// A proof cut at the root: the verdict, one row and one-point charts. The whole proof needs a tree and ends non-Hamiltonian: the axes never shrink
-// while it runs, the CSV has one row per depth, and both chart formats are written; an
-// unwritable name gets one message.
+// A proof cut at the root: the verdict, one row and one-point charts. The whole proof needs a
+// tree and ends non-Hamiltonian: the axes never shrink while it runs, the CSV has one row per
+// depth, and both chart formats are written; an unwritable name gets one message.
 TEST(CoHCPage, ShallowAndWholeProofsAxesAndExports) {
   Window w;
   w.loadPetersen(11);
@@ -373,7 +365,7 @@ TEST(CoHCPage, ShallowAndWholeProofsAxesAndExports) {
   QTreeView* list = page->historyList();
   ASSERT_GT(list->model()->rowCount(), 2);
 
-  w.savePath = (w.folder / "table.csv").string();
+  w.savePath = w.folder.filePath("table.csv").toStdString();
   page->exportStatistics();
   QFile csv(QString::fromStdString(w.savePath));
   ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
@@ -381,11 +373,11 @@ TEST(CoHCPage, ShallowAndWholeProofsAxesAndExports) {
   ASSERT_EQ(lines.size(), list->model()->rowCount() + 1);  // the cells: the depth table's own test
   EXPECT_EQ(lines.back().section(',', 0, 2).toStdString(), rows(list).back());
   for (const char* name : {"chart.png", "chart.svg"}) {
-    w.savePath = (w.folder / name).string();
+    w.savePath = w.folder.filePath(name).toStdString();
     page->saveChart();
-    EXPECT_GT(fs::file_size(w.savePath), 1000u) << name;
+    EXPECT_GT(std::filesystem::file_size(w.savePath), 1000u) << name;
   }
-  w.savePath = (w.folder / "missing" / "chart.png").string();
+  w.savePath = w.folder.filePath("missing/chart.png").toStdString();
   page->saveChart();
   EXPECT_EQ(w.messages.size(), 1u);
 }
