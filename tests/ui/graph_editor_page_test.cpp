@@ -22,6 +22,7 @@ namespace {
 // K4 on points 0..3 with point 4 joined to 0 and 1: the entry pruning forces 0-4-1 and
 // removes 0-1; deleting 2-3 then makes 0 a hub.
 const QPointF kKite[] = {{0, 0}, {20, 0}, {0, 20}, {20, 20}, {10, -10}};
+const std::vector<std::pair<int, int>> kKiteEdges = {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {1, 3}, {2, 3}, {0, 4}, {1, 4}};
 
 class EditorPage : public ::testing::Test {
  protected:
@@ -58,21 +59,23 @@ class EditorPage : public ::testing::Test {
         .toStdString();
   }
   // Draws nodes at the first n kite points and joins the listed pairs by drags.
-  void draw(int n, std::initializer_list<std::pair<int, int>> joins) {
+  void draw(int n, const std::vector<std::pair<int, int>>& joins) {
     for (int i = 0; i < n; ++i) click(Qt::LeftButton, kKite[i]);
     for (auto [a, b] : joins) drag(Qt::LeftButton, kKite[a], kKite[b]);
   }
   // Selects the edge between kite points i and j by a Ctrl+right click on its middle.
   void selectEdge(int i, int j) { click(Qt::RightButton, (kKite[i] + kKite[j]) / 2, Qt::ControlModifier); }
-  // The style of the shown edge between kite points i and j (ids change on submit).
-  hc::EdgeStyle styleOf(int i, int j) {
+  // The style of each shown edge of the kite, in the order of kKiteEdges (ids change on submit):
+  // o ordinary, s selected, c on the cycle, n forced in a graph without one, d deleted, f forced.
+  std::string styles() {
     auto at = [](const hc::Graph2DNode* n, int k) { return n->hitTest(kKite[k].x(), kKite[k].y()); };
-    for (const hc::StyledEdge& s : hc::edgeStyles(page.shownGraph(), model.workingGraph().get(),
-                                                  model.programState(), model.algorithmChoice()))
-      if ((at(s.edge->node1, i) && at(s.edge->node2, j)) || (at(s.edge->node1, j) && at(s.edge->node2, i)))
-        return s.style;
-    ADD_FAILURE() << "no edge " << i << "-" << j;
-    return hc::EdgeStyle::kOrdinary;
+    std::string out;
+    for (auto [i, j] : kKiteEdges)
+      for (const hc::StyledEdge& s : hc::edgeStyles(page.shownGraph(), model.workingGraph().get(),
+                                                    model.programState(), model.algorithmChoice()))
+        if ((at(s.edge->node1, i) && at(s.edge->node2, j)) || (at(s.edge->node1, j) && at(s.edge->node2, i)))
+          out += "oscndf"[static_cast<int>(s.style)];
+    return out;
   }
 
   hc::testing::ScriptedView view;
@@ -115,7 +118,7 @@ TEST_F(EditorPage, DrawSelectRotateDelete) {
 // the manual edit session's own test).
 TEST_F(EditorPage, ManualEditModeRefusesDeletesAndDecides) {
   page.submitAction();
-  draw(5, {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {1, 3}, {2, 3}, {4, 0}, {4, 1}});
+  draw(5, kKiteEdges);
   ASSERT_EQ(boxes(), "5/8 | Many Nodes Selected | No Edge Selected");
   send(QEvent::MouseButtonPress, Qt::MiddleButton, {20, 20});
   key(Qt::Key_Delete);
@@ -126,8 +129,7 @@ TEST_F(EditorPage, ManualEditModeRefusesDeletesAndDecides) {
   EXPECT_TRUE(page.controlShown("Manually Edit Graph"));
   model.pageButtonPressed(hc::kEditorPage);
   ASSERT_EQ(model.programState(), 2);
-  EXPECT_EQ(styleOf(0, 4), hc::EdgeStyle::kForced);
-  EXPECT_EQ(styleOf(0, 1), hc::EdgeStyle::kDeleted);
+  EXPECT_EQ(styles(), "doooooff");
   // A forced and a removed edge are left alone; the selection goes all the same.
   for (auto [i, j] : {std::pair{0, 4}, std::pair{0, 1}}) {
     selectEdge(i, j);
@@ -139,14 +141,11 @@ TEST_F(EditorPage, ManualEditModeRefusesDeletesAndDecides) {
   page.deleteAction();
   EXPECT_EQ(model.programState(), 3);
   EXPECT_EQ(model.programResult(), 0);
-  EXPECT_EQ(styleOf(0, 4), hc::EdgeStyle::kForcedNoCycle);
-  EXPECT_EQ(styleOf(0, 2), hc::EdgeStyle::kForcedNoCycle);
-  EXPECT_EQ(styleOf(2, 3), hc::EdgeStyle::kDeleted);
+  EXPECT_EQ(styles(), "dnnnndnn");  // 0 is a hub
   // Undo leaves state 3 for state 2 with the graph as it was; redo decides again.
   key(Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(model.programState(), 2);
-  EXPECT_EQ(styleOf(2, 3), hc::EdgeStyle::kOrdinary);
-  EXPECT_EQ(styleOf(0, 4), hc::EdgeStyle::kForced);
+  EXPECT_EQ(styles(), "doooooff");
   selectEdge(0, 2);
   selectEdge(1, 2);
   key(Qt::Key_Insert);
@@ -166,7 +165,7 @@ TEST_F(EditorPage, EntryPruningDecidesAtOnce) {
   model.pageButtonPressed(hc::kEditorPage);
   EXPECT_EQ(model.programState(), 3);
   EXPECT_EQ(model.programResult(), 1);
-  EXPECT_EQ(styleOf(0, 1), hc::EdgeStyle::kCycle);
+  EXPECT_EQ(styles(), "ccc");
   // Visibility in state 3 with a cycle.
   for (auto [name, shown] : {std::pair{"Edit Graph", false}, {"Manual Edit Mode", true}, {"Output HC", true},
                              {"Submit Graph", false}, {"stateButton", true}, {"Manually Edit Graph", false},
