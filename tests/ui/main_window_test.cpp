@@ -23,6 +23,7 @@
 #include <QTreeView>
 #include <filesystem>
 #include <functional>
+#include <utility>
 
 #include "app/program_states.h"
 #include "core/diagnostics.h"
@@ -149,7 +150,6 @@ TEST(MainWindow, TabsStatusBoxesResetAndHelpFollowTheState) {
     shown.push_back(help.textBox()->toPlainText().toStdString());
   });
   w.dlg.show();
-  QApplication::setActiveWindow(&w.dlg);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&w.dlg));
   QTest::keyClick(&w.dlg, Qt::Key_F1);
   ASSERT_EQ(shown.size(), 3u);
@@ -168,7 +168,6 @@ TEST(GenerationAndInformationPages, RequestsAndFigures) {
   Window w;
   CGraphGenerationDlg* page = w.dlg.generationPage();
   EXPECT_EQ(w.informationLines(), hc::graphInformationPlaceholderLines("---"));
-  EXPECT_EQ(w.informationLines()[1], "Nodes:              ---");
   w.generate(8, "20000");
   EXPECT_EQ(w.messages, std::vector<std::string>{
                             "ERROR: The graph would have about 199990000 edges; at most 50000000 can be generated."});
@@ -247,8 +246,8 @@ TEST(MethodPages, ControlsDefaultsColumnsAndStatistics) {
                                       "Average Time 90"}));
   EXPECT_TRUE(proof->chartTabs()->isHidden());
 
-  // The list keeps the last L iterations (L below 1 keeps one), the statistics boxes appear
-  // with the first report, and a hub never met reads the start value.
+  // The list keeps the last L iterations (below 1 it keeps one: the buffer's own test), the
+  // statistics boxes appear with the first report, and a hub never met reads the start value.
   w.loadPetersen(8);
   carver->iterationsEdit()->setValue(3);
   for (int i = 0; i < 4; ++i) EXPECT_TRUE(carver->statisticValue(i)->isHidden() && carver->statisticCaption(i)->isHidden());
@@ -259,10 +258,6 @@ TEST(MethodPages, ControlsDefaultsColumnsAndStatistics) {
   EXPECT_EQ(carver->statisticValue(0)->text().toStdString(), "2000000000");  // no hub met
   EXPECT_EQ(carver->statisticValue(1)->text().toStdString(), "11");          // first ring at iteration 1
   EXPECT_EQ(carver->statisticValue(3)->text().toStdString(), "4 (25.00% Done)");
-  carver->iterationsEdit()->setValue(0);
-  carver->progressBuffer().postIteration(6, 16, 0, 0, 4, 25.0, 0.001);
-  carver->refreshFromWorker();
-  EXPECT_EQ(rows(carver->historyList()), std::vector<std::string>{"6,16,0"});
 }
 
 // Both pages: an abort shows "Algorithm Aborted", returns to state 1 with an empty list
@@ -352,9 +347,8 @@ TEST(CoHCPage, ShallowAndWholeProofsAxesAndExports) {
   auto axesGrowUntilDecided = [&] {
     page->refreshFromWorker();
     for (size_t k = 0; k < 4; ++k) {
-      double now = page->axisMaxima().maximum(static_cast<hc::ChartKind>(k));
-      shrank = shrank || now < last[k];
-      last[k] = now;
+      const double now = page->axisMaxima().maximum(static_cast<hc::ChartKind>(k));
+      shrank |= now < std::exchange(last[k], now);
     }
     return w.state() == 3;
   };
