@@ -1,5 +1,5 @@
 // The Graph Editor page on the offscreen platform: drawing by mouse, the display boxes,
-// manual edit mode and its state moves, refusals, view limits, undo/redo, bad files.
+// manual edit mode and its state moves, refusals, view limits, undo/redo, bad files, exports.
 #include <gtest/gtest.h>
 
 #include <QApplication>
