@@ -1,6 +1,7 @@
-// Node records: swap-with-last removal and its exact restore, forced-edge records, the
-// random cuttable neighbour, and the precondition messages (joins while a graph is built
-// and a list dropped with records left in it included).
+// Node records: the random cuttable neighbour and the precondition messages (joins while a
+// graph is built and a list dropped with records left in it included). Removal order and
+// its exact restore, and the forced-edge records, are covered by the chain table and the
+// undo property.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -16,47 +17,6 @@ using testing::CapturedDiagnostics;
 using testing::makeGraph;
 
 std::vector<int32_t> neighbors(const Node& n) { return {n.neighborArray, n.neighborArray + n.degree}; }
-
-TEST(NodeTest, CutIsSwapWithLastAndRestoreInReverseRebuildsTheArrays) {
-  Graph g = makeGraph(6, {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {0, 5}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 1}});
-  EXPECT_EQ(g.node(0).capacity, 6);
-  const std::string before = testing::snapshot(g);
-  struct Removed {
-    int32_t a, b, ia, ib;
-  };
-  std::vector<Removed> removed;
-  for (auto [a, b] : testing::EdgeList{{0, 2}, {3, 0}, {1, 5}, {0, 5}, {4, 3}}) {
-    removed.push_back({a, b, g.node(a).findNeighborIndex(b), g.node(b).findNeighborIndex(a)});
-    Node::cut(g.node(a), g.node(b), 0);
-  }
-  EXPECT_EQ(neighbors(g.node(0)), (std::vector<int32_t>{1, 4})) << "each removal moves the last entry into the gap";
-  for (auto it = removed.rbegin(); it != removed.rend(); ++it)
-    Node::restoreNeighbor(g.node(it->a), g.node(it->b), it->ia, it->ib);
-  EXPECT_EQ(testing::snapshot(g), before);
-}
-
-TEST(NodeTest, SetUncutRecordsTwoPartnersCountsTheRestAndUnsetIsItsInverse) {
-  Graph g = makeGraph(5, {{0, 1}, {0, 2}, {0, 3}, {0, 4}});
-  Node& n0 = g.node(0);
-  auto record = [&](int32_t v) {
-    const Node& n = g.node(v);
-    return std::to_string(n.howManyUncuttable) + "(" + std::to_string(n.uncuttable1) + "," +
-           std::to_string(n.uncuttable2) + ")" + (n.isHub ? "hub" : "");
-  };
-  Node::setUncut(n0, g.node(1));
-  Node::setUncut(n0, g.node(1));  // again: harmless
-  EXPECT_EQ(record(0) + " " + record(1), "1(1,-1) 1(0,-1)");
-  Node::setUncut(n0, g.node(2));
-  Node::setUncut(n0, g.node(3));
-  EXPECT_EQ(record(0) + " " + record(3), "3(1,2)hub 1(0,-1)");
-  EXPECT_TRUE(Node::isUncuttableEdge(n0, g.node(2)));
-  EXPECT_FALSE(Node::isUncuttableEdge(n0, g.node(3))) << "only one end records 0-3";
-  EXPECT_FALSE(Node::isUncuttableEdge(g.node(3), n0));
-  Node::unsetUncut(n0, g.node(3));  // a hub's unrecorded edge: only the counts go down
-  EXPECT_EQ(record(0) + " " + record(3), "2(1,2)hub 0(-1,-1)");
-  Node::unsetUncut(n0, g.node(1));  // the second partner moves up
-  EXPECT_EQ(record(0) + " " + record(1), "1(2,-1)hub 0(-1,-1)");
-}
 
 TEST(NodeTest, FindRandomCuttableNeighborProbesOnFromARandomStart) {
   Graph g = makeGraph(5, {{0, 1}, {0, 2}, {0, 3}, {0, 4}});

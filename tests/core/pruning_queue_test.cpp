@@ -1,8 +1,10 @@
-// The pruning queue: what the chain operations queue and in which order, and a comparison of the engine's queue processing with the
-// straightforward re-entrant formulation (each cut runs the whole queue before its item
-// goes on), which must give the very same cuts and the very same random draws.
+// The pruning queue: what the chain operations queue and in which order, and a comparison
+// of the engine's queue processing with the straightforward re-entrant formulation (each
+// cut runs the whole queue before its item goes on), which must give the very same cuts
+// and the very same random draws.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -33,11 +35,8 @@ TEST(PruningQueueTest, ExtendingAChainQueuesLightningThenBothHeads) {
 void referenceProcess(Graph& g);
 
 void referenceCut(Graph& g, int32_t a, int32_t b) {
-  Node& na = g.node(a);
-  Node& nb = g.node(b);
-  if (!Node::isAdjacent(na, nb)) return;
-  if (g.actionList) g.actionList->append(kActionCut, a, b, na.findNeighborIndex(b), nb.findNeighborIndex(a));
-  Node::cut(na, nb, 0);
+  if (!g.isAdjacent(a, b)) return;
+  Node::cut(g.node(a), g.node(b), 0);
   --g.howManyEdges;
   g.forceDegreeTwo(a);
   g.forceDegreeTwo(b);
@@ -50,35 +49,24 @@ void referenceProcess(Graph& g) {
     Node& v = g.node(item.id);
     if (item.Type == PruningQueue::kLightning) {
       v.inLightningQueue = 0;
-      while (v.howManyUncuttable == 2) {
-        if (v.degree < 3 || g.isHamiltonian == kNotHamiltonian) break;
-        int32_t r = v.findRandomCuttableNeighbor();
-        if (r != -1 && v.degree > 2 && g.node(r).degree > 2 && g.isAdjacent(v.id, r)) {
+      const auto cuttable = [&](int32_t u) { return !v.isForcedNeighbor(u) && g.node(u).degree > 2; };
+      // A random pick first; when it cannot be cut, the loop ends only if no neighbour can.
+      while (v.howManyUncuttable == 2 && v.degree > 2 && g.isHamiltonian != kNotHamiltonian) {
+        const int32_t r = v.findRandomCuttableNeighbor();
+        if (r != -1 && g.node(r).degree > 2)
           referenceCut(g, v.id, r);
-          continue;
-        }
-        bool candidateLeft = false;
-        for (int32_t i = 0; i < v.degree; ++i) {
-          int32_t u = v.neighborArray[i];
-          candidateLeft = candidateLeft || (!v.isForcedNeighbor(u) && g.node(u).degree > 2);
-        }
-        if (!candidateLeft) break;
+        else if (!std::any_of(v.neighborArray, v.neighborArray + v.degree, cuttable))
+          break;
       }
     } else {
       v.inHeadHunterQueue = 0;
-      if (v.whichChain != -1) {
-        const Chain& chain = g.chains[static_cast<size_t>(v.whichChain)];
-        if (chain.members >= 3 && chain.members < g.howManyNodes && g.isAdjacent(chain.head1, chain.head2)) {
-          referenceCut(g, chain.head1, chain.head2);
-        }
-      }
+      if (v.whichChain == -1) continue;
+      const Chain& chain = g.chains[static_cast<size_t>(v.whichChain)];
+      if (chain.members >= 3 && chain.members < g.howManyNodes && g.isAdjacent(chain.head1, chain.head2))
+        referenceCut(g, chain.head1, chain.head2);
     }
   }
-  while (!g.pruningQueue.empty()) {
-    PruningItem item = g.pruningQueue.pop();
-    g.node(item.id).inLightningQueue = 0;
-    g.node(item.id).inHeadHunterQueue = 0;
-  }
+  drainQueue(g);
 }
 
 TEST(PruningQueueTest, SameCutsAndDrawsAsTheReentrantFormulation) {
