@@ -109,6 +109,19 @@ TEST(ChainTest, ScriptedChangesGiveTheirChainsCountersVerdictsAndMessages) {
   }
 }
 
+TEST(ChainTest, ExtendingAChainQueuesLightningThenBothHeads) {
+  // Chain 0-1-2 (node 1 of degree 2 queues nothing); 0 and 3 adjacent, every other degree > 2.
+  Graph g = testing::makeGraph(6, {{0, 1}, {1, 2}, {2, 3}, {0, 3}, {0, 4}, {2, 4}, {2, 5}, {3, 5}, {4, 5}});
+  g.setUncut(0, 1);
+  g.setUncut(1, 2);
+  ASSERT_TRUE(g.pruningQueue.empty());
+  g.setUncut(2, 3);
+  EXPECT_EQ(std::vector<int16_t>({g.node(2).inLightningQueue, g.node(0).inHeadHunterQueue, g.node(3).inHeadHunterQueue}),
+            std::vector<int16_t>({1, 1, 1}));
+  std::vector<std::pair<int32_t, int16_t>> expected{{2, 0}, {0, 1}, {3, 1}};
+  EXPECT_EQ(testing::drainQueue(g), expected);
+}
+
 TEST(ChainTest, InconsistentStatesAreReportedAndRepaired) {
   testing::CapturedDiagnostics out;
   Graph broken = testing::completeGraph(6);

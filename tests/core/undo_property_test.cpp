@@ -1,11 +1,14 @@
 // The undo log as a property: on random graphs, any random sequence of cut / force recorded
 // in an ActionList and then undone gives back every neighbour array (order included), every
-// counter and every chain; nested lists hold only their own records; a copy equals its
-// source and makes the same choices for the same random numbers; and simulateForce answers
-// what force would do while leaving the graph as it was.
+// counter and every chain; nested lists hold only their own records; simulateForce answers
+// what force would do while leaving the graph as it was; and a copy equals its source and,
+// given the same random numbers, makes the same choices under the straightforward
+// re-entrant formulation of the pruning queue (each cut runs the whole queue before its
+// item goes on) as the engine's queue processing makes on the source.
 // A failure prints the seed and the steps taken.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <tuple>
@@ -19,6 +22,46 @@ namespace {
 using ::testing::Test;
 using testing::snapshot;
 
+// --- the re-entrant formulation, built from the graph's public steps ---
+
+void referenceProcess(Graph& g);
+
+void referenceCut(Graph& g, int32_t a, int32_t b) {
+  if (!g.isAdjacent(a, b)) return;
+  Node::cut(g.node(a), g.node(b), 0);
+  --g.howManyEdges;
+  g.forceDegreeTwo(a);
+  g.forceDegreeTwo(b);
+  referenceProcess(g);
+}
+
+void referenceProcess(Graph& g) {
+  while (!g.pruningQueue.empty() && g.isHamiltonian != kNotHamiltonian) {
+    PruningItem item = g.pruningQueue.pop();
+    Node& v = g.node(item.id);
+    if (item.Type == PruningQueue::kLightning) {
+      v.inLightningQueue = 0;
+      const auto cuttable = [&](int32_t u) { return !v.isForcedNeighbor(u) && g.node(u).degree > 2; };
+      // A random pick first; when it cannot be cut, the loop ends only if no neighbour can.
+      while (v.howManyUncuttable == 2 && v.degree > 2 && g.isHamiltonian != kNotHamiltonian) {
+        const int32_t r = v.findRandomCuttableNeighbor();
+        if (r != -1 && g.node(r).degree > 2)
+          referenceCut(g, v.id, r);
+        else if (!std::any_of(v.neighborArray, v.neighborArray + v.degree, cuttable))
+          break;
+      }
+    } else {
+      v.inHeadHunterQueue = 0;
+      if (v.whichChain == -1) continue;
+      const Chain& chain = g.chains[static_cast<size_t>(v.whichChain)];
+      if (chain.members >= 3 && chain.members < g.howManyNodes && g.isAdjacent(chain.head1, chain.head2))
+        referenceCut(g, chain.head1, chain.head2);
+    }
+  }
+  testing::drainQueue(g);
+}
+
+
 // Random steps on one graph; every check is an expectation, and a failure stops the run.
 class SequenceRunner {
  public:
@@ -26,13 +69,15 @@ class SequenceRunner {
 
   std::string trace;
   int checked[3] = {};  // nested trials, simulations and copies checked
+  int cascades = 0;      // copies compared after a change that cut more than two edges
 
   void run(int steps) {
     for (int i = 0; i < steps && g_.isHamiltonian == kUndecided && !Test::HasFailure(); ++i) {
       switch (rng_() % 8) {
         case 0: nested(0); break;
         case 1: simulate(); break;
-        case 2: copyAndCompare(); break;
+        case 2:
+        case 3: copyAndCompare(); break;
         default:
           if (!change()) return;
       }
@@ -120,19 +165,28 @@ class SequenceRunner {
     ++checked[1];
   }
 
-  // Same random numbers, same choices: one change on a copy and on its source.
+  // Same random numbers, same choices: one change by the engine on the source and by the
+  // re-entrant formulation on a copy.
   void copyAndCompare() {
     trace += " copy";
     Graph copy(g_);
     EXPECT_EQ(snapshot(copy), snapshot(g_)) << "a fresh copy";
     const Step step = pick();
     if (step.a < 0) return;
+    const int32_t edgesBefore = g_.howManyEdges;
     step.on(g_);
     const std::string source = snapshot(g_) + std::to_string(randomState());
-    step.on(copy);
+    seedRandom(step.draws);
+    if (step.doForce) {
+      copy.setUncut(step.a, step.b);
+      referenceProcess(copy);
+    } else {
+      referenceCut(copy, step.a, step.b);
+    }
     EXPECT_EQ(snapshot(copy) + std::to_string(randomState()), source) << "the copy after the same change";
     expectSound();
     ++checked[2];
+    cascades += edgesBefore - g_.howManyEdges > 2;
   }
 
   std::mt19937 rng_;
@@ -141,9 +195,10 @@ class SequenceRunner {
 
 TEST(UndoPropertyTest, RandomSequencesUndoExactly) {
   int checked[3] = {};
+  int cascades = 0;
   int decided = 0;
   int kinds[9] = {};
-  for (uint32_t seed = 1; seed <= 300; ++seed) {
+  for (uint32_t seed = 1; seed <= 600; ++seed) {
     enableFixedSeed(seed);  // graph copies reseed reproducibly
     std::mt19937 shape(seed);
     const int32_t n = 6 + static_cast<int32_t>(shape() % 35);
@@ -167,8 +222,10 @@ TEST(UndoPropertyTest, RandomSequencesUndoExactly) {
     EXPECT_EQ(checkInvariants(g), "");
     ASSERT_FALSE(Test::HasFailure()) << "seed " << seed << ", n " << n << ", steps:" << runner.trace;
     for (int k = 0; k < 3; ++k) checked[k] += runner.checked[k];
+    cascades += runner.cascades;
   }
   for (int count : checked) EXPECT_GT(count, 100) << "nested trials, simulations, copies";
+  EXPECT_GT(cascades, 100) << "the copies should see real cascades";
   EXPECT_GT(decided, 30) << "some sequences should reach a verdict";
   for (int kind = 1; kind <= 8; ++kind) EXPECT_GT(kinds[kind], 0) << "no record of kind " << kind << " was undone";
   EXPECT_GT(kinds[kActionMergeChains], 50);
