@@ -22,24 +22,27 @@ std::string summary(const Graph& g) {
   for (const Node& n : g.nodes)
     for (int32_t u : {n.uncuttable1, n.uncuttable2})
       if (n.id < u && g.isUncuttableEdge(n.id, u)) out << " " << n.id << "-" << u;
-  out << " | e" << g.howManyEdges << " f" << g.howManyUncuttable << " h" << g.howManyHubs << " r" << g.howManyRings
-      << " v" << g.isHamiltonian;
+  out << " | e" << g.howManyEdges << " f" << g.howManyUncuttable << " h" << g.howManyHubs << " r"
+      << g.howManyRings << " v" << g.isHamiltonian;
   return out.str();
 }
 
 // A script of steps "u" setUncut, "f" force, "c" cut, "s" cutAndForce (each "<step>a-b"),
 // and "[" opening a trial that is undone, once the summary is checked, back to the snapshot
-// taken when it opened. Every row also gives the exact diagnostic output.
+// taken when it opened. Every row also gives the exact diagnostic output, and some the
+// pruning queue left by setUncut ("2L 0H": Lightning for 2, then HeadHunter for 0).
 TEST(ChainTest, ScriptedChangesGiveTheirChainsCountersVerdictsAndMessages) {
   const testing::EdgeList cutGraph{{0, 1}, {0, 2}, {0, 3}, {1, 2}, {1, 3}, {2, 3}, {3, 4}, {1, 4}, {2, 4}};
   const testing::EdgeList star{{0, 1}, {0, 2}, {0, 3}, {1, 4}, {2, 5}, {3, 6}, {1, 5}, {2, 6}, {3, 4}};
   const testing::EdgeList chord = testing::joined(testing::cycleEdges(0, 5), {{0, 2}});
+  const testing::EdgeList queueing{{0, 1}, {1, 2}, {2, 3}, {0, 3}, {0, 4}, {2, 4}, {2, 5}, {3, 5}, {4, 5}};
   struct Row {
     int32_t n;
     testing::EdgeList edges;  // empty: the complete graph
     const char* script;
     const char* expected;
     const char* messages = "";
+    const char* queue = nullptr;
   };
   const Row rows[] = {
       {6, {}, "u0-1 u1-2 u2-3", "0-3:4 | 0-1 1-2 2-3 | e15 f3 h0 r0 v2"},
@@ -64,6 +67,9 @@ TEST(ChainTest, ScriptedChangesGiveTheirChainsCountersVerdictsAndMessages) {
       {7, star, "s1-5 s2-6 s3-4", " | 0-1 0-2 1-4 2-5 3-6 | e6 f6 h1 r0 v0"},
       // force runs the queue: Lightning takes node 1's other edges, HeadHunter cuts 0-2.
       {5, {}, "u0-1 f1-2", "0-2:3 | 0-1 1-2 | e7 f2 h0 r0 v2"},
+      // Extending a chain queues Lightning for the new inner node (unless it has degree 2, as
+      // node 1 here), then HeadHunter for both heads.
+      {6, queueing, "u0-1 u1-2 u2-3", "0-3:4 | 0-1 1-2 2-3 | e9 f3 h0 r0 v2", "", "2L 0H 3H"},
       // Refused steps change nothing and record nothing.
       {5, chord, "[ c1-3", " | | e6 f0 h0 r0 v2",
        "Error: Attempt to cut an edge between non-adjacent nodes 1 and 3.\n"},
@@ -99,7 +105,10 @@ TEST(ChainTest, ScriptedChangesGiveTheirChainsCountersVerdictsAndMessages) {
     }
     EXPECT_EQ(summary(g), row.expected);
     EXPECT_EQ(out.text(), row.messages);
-    testing::drainQueue(g);  // undo leaves the queue alone
+    std::string queue;
+    for (auto [v, type] : testing::drainQueue(g))  // undo leaves the queue alone
+      queue += (queue.empty() ? "" : " ") + std::to_string(v) + (type == PruningQueue::kLightning ? "L" : "H");
+    if (row.queue) EXPECT_EQ(queue, row.queue);
     InvariantOptions options;
     options.incrementalChains = std::string(row.script).find('s') == std::string::npos;
     EXPECT_EQ(g.isHamiltonian == kUndecided ? checkInvariants(g, options) : "", "");
@@ -107,19 +116,6 @@ TEST(ChainTest, ScriptedChangesGiveTheirChainsCountersVerdictsAndMessages) {
     g.undoActions();
     EXPECT_EQ(snapshot(g), before) << "undoing the trial";
   }
-}
-
-TEST(ChainTest, ExtendingAChainQueuesLightningThenBothHeads) {
-  // Chain 0-1-2 (node 1 of degree 2 queues nothing); 0 and 3 adjacent, every other degree > 2.
-  Graph g = testing::makeGraph(6, {{0, 1}, {1, 2}, {2, 3}, {0, 3}, {0, 4}, {2, 4}, {2, 5}, {3, 5}, {4, 5}});
-  g.setUncut(0, 1);
-  g.setUncut(1, 2);
-  ASSERT_TRUE(g.pruningQueue.empty());
-  g.setUncut(2, 3);
-  EXPECT_EQ(std::vector<int16_t>({g.node(2).inLightningQueue, g.node(0).inHeadHunterQueue, g.node(3).inHeadHunterQueue}),
-            std::vector<int16_t>({1, 1, 1}));
-  std::vector<std::pair<int32_t, int16_t>> expected{{2, 0}, {0, 1}, {3, 1}};
-  EXPECT_EQ(testing::drainQueue(g), expected);
 }
 
 TEST(ChainTest, InconsistentStatesAreReportedAndRepaired) {

@@ -121,31 +121,55 @@ TEST_F(GraphFilesTest, SampleFoldersGiveWhatTheirListsSay) {
   }
 }
 
-TEST_F(GraphFilesTest, NodeCountsAndTheirMismatch) {
+// Every refusal is one error naming what is wrong; the graph stays as it was and no file is
+// created (nor a temporary one left behind).
+TEST_F(GraphFilesTest, RefusalsLeaveEverythingAsItWas) {
   int32_t n = 0;
-  ASSERT_TRUE(countAdjacencyTextNodes((kData / "txt" / "valid" / "last_line_without_newline.txt").string(), n).ok);
-  EXPECT_EQ(n, 3);
-  FileStatus missing = countAdjacencyTextNodes(scratch("missing.txt").string(), n);
-  EXPECT_EQ(missing.error, scratch("missing.txt").string() + ": cannot open the file");
-  EXPECT_FALSE(countObjVertices(folder_.string(), n).ok) << "a folder is no file";
-
-  // The graph was sized for another file: refused, nothing added.
-  Graph g(5, 9);
-  g.inputFileName = (kData / "txt" / "valid" / "k4.txt").string();
-  FileStatus status = readAdjacencyText(g);
-  EXPECT_NE(status.error.find("4 lines for a graph of 5 nodes"), std::string::npos) << status.error;
-  expectUntouched(g);
-  Graph o(5, 10);
-  o.inputFileName = (kData / "obj" / "valid" / "square_with_texture_indices.obj").string();
-  EXPECT_FALSE(readObjGraph(o).ok);
-  expectUntouched(o);
+  const std::string k4 = (kData / "txt/valid/k4.txt").string();
+  const std::string square = (kData / "obj/valid/square_with_texture_indices.obj").string();
+  const std::string nowhere = (folder_ / "no_such_folder" / "x.txt").string();
+  const std::string bad = scratch("bad.obj").string();
+  Graph text(5, 9);  // sized for another file
+  text.inputFileName = k4;
+  Graph obj(5, 10);
+  obj.inputFileName = square;
+  auto placed = [](Graph g) {
+    g.coordinates.assign(static_cast<size_t>(g.howManyNodes), Point3{0, 0, 0});
+    return g;
+  };
+  Graph triangle = placed(makeGraph(3, testing::cycleEdges(0, 3)));
+  Graph twoTriangles = placed(makeGraph(6, testing::joined(testing::cycleEdges(0, 3), testing::cycleEdges(3, 3))));
+  const std::string cannotCreate = nowhere + ": cannot create the file: No such file or directory";
+  const std::pair<FileStatus, std::string> refusals[] = {
+      {countAdjacencyTextNodes(scratch("missing.txt").string(), n),
+       scratch("missing.txt").string() + ": cannot open the file"},
+      {countObjVertices(folder_.string(), n), folder_.string() + ": is a folder, not a file"},
+      {readAdjacencyText(text), k4 + ": 4 lines for a graph of 5 nodes"},
+      {readObjGraph(obj), square + ": 4 vertex lines for a graph of 5 nodes"},
+      {writeAdjacencyText(triangle, nowhere), cannotCreate},
+      {writeHamiltonianCycleObj(triangle, nowhere), cannotCreate},
+      {writeAdjacencyText(triangle), "no file name to write the graph to"},
+      {writeAdjacencyText(triangle, folder_.string()),
+       folder_.string() + ": cannot replace the file: Is a directory"},  // the folder stays
+      {writeHamiltonianCycleObj(twoTriangles, bad),
+       bad + ": the degree-2 edges form more than one cycle, not a Hamiltonian cycle"},
+      {writeHamiltonianCycleObj(placed(testing::completeGraph(4)), bad),
+       bad + ": node 0 has degree 3; a solved graph has every node at degree 2"},
+      {writeHamiltonianCycleObj(testing::completeGraph(4), bad),
+       bad + ": the graph has no coordinates, so its cycle cannot be written as OBJ"},
+  };
+  for (const auto& [status, error] : refusals) EXPECT_EQ(status.error, error);
+  expectUntouched(text);
+  expectUntouched(obj);
+  EXPECT_TRUE(fs::is_directory(folder_));
+  EXPECT_EQ(filesInScratch(), 0u);
 
   Graph announced(4, 9);
-  announced.inputFileName = (kData / "txt" / "valid" / "k4.txt").string();
+  announced.inputFileName = k4;
   announced.printLevel = 1;
   testing::CapturedDiagnostics out;
   ASSERT_TRUE(readAdjacencyText(announced).ok);
-  EXPECT_EQ(out.text(), "Graph type: File-Read Graph from " + announced.inputFileName + ".\n");
+  EXPECT_EQ(out.text(), "Graph type: File-Read Graph from " + k4 + ".\n");
 }
 
 // Arrays follow the order in which edges are first met in the file; written text follows
@@ -175,54 +199,21 @@ TEST_F(GraphFilesTest, ArraysFollowTheFileAndWrittenTextFollowsTheArrays) {
   EXPECT_EQ(readFile(scratch("cut.txt")), "0 3 2\n1 3 2\n2 0 1\n3 0 1\n");
 }
 
-TEST_F(GraphFilesTest, WritersReplaceFilesAndReportWhatTheyCannotCreate) {
-  Graph g = makeGraph(3, {{0, 1}, {1, 2}, {2, 0}});
-  g.coordinates = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
-  const std::string nowhere = (folder_ / "no_such_folder" / "x.txt").string();
-  EXPECT_EQ(writeAdjacencyText(g, nowhere).error.rfind(nowhere + ": cannot create the file", 0), 0u);
-  EXPECT_FALSE(writeHamiltonianCycleObj(g, nowhere).ok);
-  EXPECT_FALSE(writeAdjacencyText(g).ok) << "no name given and no output name";
-  EXPECT_FALSE(writeAdjacencyText(g, folder_.string()).ok) << "a folder cannot be replaced by a file";
-  EXPECT_TRUE(fs::is_directory(folder_));
-  EXPECT_EQ(filesInScratch(), 0u);
-
+// Node 0 lists node 2 first, so the cycle walks 0, 2, 1.
+TEST_F(GraphFilesTest, WritersReplaceFilesWithTheirExactText) {
+  Graph g = makeGraph(3, {{0, 2}, {0, 1}, {1, 2}});
+  g.coordinates = {{0, 0, 0}, {1.5, 0, -2}, {0.1234567, 1e-7, 1234567.0}};
   g.outputFileName = scratch("default.txt").string();
   writeFile(g.outputFileName, "old content that is longer than the new one\n");
   ASSERT_TRUE(writeAdjacencyText(g).ok);
-  EXPECT_EQ(readFile(g.outputFileName), "0 1 2\n1 0 2\n2 1 0\n");
+  EXPECT_EQ(readFile(g.outputFileName), "0 2 1\n1 0 2\n2 0 1\n");
   struct stat info {};
   ASSERT_EQ(stat(g.outputFileName.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0644u);
-  EXPECT_EQ(filesInScratch(), 1u) << "no temporary file is left behind";
-}
-
-TEST_F(GraphFilesTest, CycleFileOfASolvedGraphAndOfWhatIsNoCycle) {
-  // Node 0 lists node 2 first, so the walk goes 0, 2, 1.
-  Graph g = makeGraph(3, {{0, 2}, {0, 1}, {1, 2}});
-  g.coordinates = {{0, 0, 0}, {1.5, 0, -2}, {0.1234567, 1e-7, 1234567.0}};
   ASSERT_TRUE(writeHamiltonianCycleObj(g, scratch("tri-HC.obj").string()).ok);
   EXPECT_EQ(readFile(scratch("tri-HC.obj")),
             "v 0 0 0\nv 1.5 0 -2\nv 0.123457 1e-07 1.23457e+06\n# Hamiltonian Cycle:\nl 1 3 2 1\n");
-  Graph c6 = makeGraph(6, testing::cycleEdges(0, 6));
-  c6.coordinates.assign(6, Point3{1, 2, 3});
-  ASSERT_TRUE(writeHamiltonianCycleObj(c6, scratch("c6.obj").string()).ok);
-  EXPECT_NE(readFile(scratch("c6.obj")).find("\nl 1 2 3 4 5 6 1\n"), std::string::npos);
-
-  const std::tuple<int32_t, testing::EdgeList, const char*> refused[] = {
-      {6, testing::joined(testing::cycleEdges(0, 3), testing::cycleEdges(3, 3)), "more than one cycle"},
-      {4, testing::completeEdges(0, 4), "node 0 has degree 3"},
-  };
-  for (const auto& [n, edges, error] : refused) {
-    Graph bad = makeGraph(n, edges);
-    bad.coordinates.assign(static_cast<size_t>(n), Point3{0, 0, 0});
-    FileStatus status = writeHamiltonianCycleObj(bad, scratch("bad.obj").string());
-    EXPECT_NE(status.error.find(error), std::string::npos) << status.error;
-    EXPECT_FALSE(fs::exists(scratch("bad.obj")));
-  }
-  Graph bare(testing::completeGraph(4));
-  EXPECT_FALSE(bare.hasCoordinates());
-  EXPECT_NE(writeHamiltonianCycleObj(bare, scratch("bare.obj").string()).error.find("no coordinates"),
-            std::string::npos);
+  EXPECT_EQ(filesInScratch(), 2u) << "no temporary file is left behind";
 }
 
 // Truncations and byte flips of valid files: a clean error or a sound graph, never a crash.
