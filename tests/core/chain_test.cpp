@@ -118,23 +118,5 @@ TEST(ChainTest, ScriptedChangesGiveTheirChainsCountersVerdictsAndMessages) {
   }
 }
 
-TEST(ChainTest, InconsistentStatesAreReportedAndRepaired) {
-  testing::CapturedDiagnostics out;
-  Graph broken = testing::completeGraph(6);
-  broken.setUncut(0, 1);
-  broken.node(2).whichChain = 0;  // broken on purpose: 2 claims chain 0 but is no end of it
-  broken.extendChain(2, 3);
-  EXPECT_EQ(chainList(broken), "0-1:3");
-  Graph decided = testing::completeGraph(6);
-  decided.force(0, 1);
-  decided.isHamiltonian = kNotHamiltonian;
-  decided.simulateForce(2, 3);
-  EXPECT_EQ(decided.isHamiltonian, kUndecided);
-  EXPECT_EQ(checkInvariants(decided), "");
-  EXPECT_EQ(out.text(),
-            "In extendChain. This should never happen.\n"
-            "Error: At top of simulate force but isHamiltonian = 0\n");
-}
-
 }  // namespace
 }  // namespace hc

@@ -1,5 +1,6 @@
 // Node records: the random cuttable neighbour and the precondition messages (joins while a
-// graph is built and a list dropped with records left in it included). Removal order and
+// graph is built, chain states that cannot arise, and a list dropped with records left in
+// it included). Removal order and
 // its exact restore, and the forced-edge records, are covered by the chain table and the
 // undo property.
 #include <gtest/gtest.h>
@@ -77,6 +78,18 @@ TEST(NodeTest, PreconditionMessages) {
   const std::string beforeFinishing = out.text();
   parallel.finishConstruction();
   EXPECT_EQ(neighbors(parallel.node(1)), (std::vector<int32_t>{2, 0, 2}));
+  // States that cannot arise are reported and repaired.
+  Graph broken = testing::completeGraph(6);
+  broken.setUncut(0, 1);
+  broken.node(2).whichChain = 0;  // 2 claims chain 0 but is no end of it
+  broken.extendChain(2, 3);
+  EXPECT_EQ(testing::chainList(broken), "0-1:3");
+  Graph decided = testing::completeGraph(6);
+  decided.force(0, 1);
+  decided.isHamiltonian = kNotHamiltonian;
+  decided.simulateForce(2, 3);
+  EXPECT_EQ(decided.isHamiltonian, kUndecided);
+  EXPECT_EQ(checkInvariants(decided), "");
   {
     ActionList leftover;
     leftover.append(kActionCut, 0, 1, 0, 0);
@@ -84,6 +97,8 @@ TEST(NodeTest, PreconditionMessages) {
   }
   EXPECT_EQ(out.text().substr(beforeFinishing.size()),
             "Error. Attempt to join nodes 1 and 2, which are already adjacent.\n"
+            "In extendChain. This should never happen.\n"
+            "Error: At top of simulate force but isHamiltonian = 0\n"
             "ActionListSize = 2\n");
   EXPECT_EQ(beforeFinishing,
             "Error: attempt to findNeighborIndex for 3 in 0. They are not adjacent.\n"
