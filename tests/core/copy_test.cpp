@@ -59,7 +59,6 @@ TEST(CopyTest, AssignFromTakesOverASolvedCopyButNotItsNamesOrMarks) {
   g.assignFrom(g);  // taking over itself changes nothing
   solved = Graph();  // the solved state stands on its own once the source is gone
   EXPECT_EQ(snapshot(g), solvedState);
-  EXPECT_EQ(testing::currentEdges(g), testing::currentEdges(testing::makeGraph(6, testing::cycleEdges(0, 6))));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <random>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -35,12 +36,13 @@ inline EdgeList unforcedEdges(const Graph& g) {
 }
 
 // Empties the pruning queue without processing it, clearing the queued flags; returns the
-// (node, type) items in queue order.
-inline std::vector<std::pair<int32_t, int16_t>> drainQueue(Graph& g) {
-  std::vector<std::pair<int32_t, int16_t>> items;
+// items in queue order as "2L 0H" (Lightning for 2, then HeadHunter for 0).
+inline std::string drainQueue(Graph& g) {
+  std::string items;
   while (!g.pruningQueue.empty()) {
-    PruningItem item = g.pruningQueue.pop();
-    items.emplace_back(item.id, item.Type);
+    const PruningItem item = g.pruningQueue.pop();
+    items += (items.empty() ? "" : " ") + std::to_string(item.id);
+    items += item.Type == PruningQueue::kLightning ? "L" : "H";
     g.node(item.id).inLightningQueue = 0;
     g.node(item.id).inHeadHunterQueue = 0;
   }

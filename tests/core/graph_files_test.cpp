@@ -12,7 +12,6 @@
 #include <map>
 #include <random>
 #include <sstream>
-#include <tuple>
 
 #include "core/graph_files.h"
 #include "core_test_support.h"

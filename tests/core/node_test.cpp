@@ -14,7 +14,6 @@
 namespace hc {
 namespace {
 
-using testing::CapturedDiagnostics;
 using testing::makeGraph;
 
 std::vector<int32_t> neighbors(const Node& n) { return {n.neighborArray, n.neighborArray + n.degree}; }
@@ -39,7 +38,7 @@ TEST(NodeTest, FindRandomCuttableNeighborProbesOnFromARandomStart) {
 // Every misuse prints its one message and gives a sound answer, in this order.
 TEST(NodeTest, PreconditionMessages) {
   Graph g = makeGraph(4, {{0, 1}, {0, 2}, {1, 2}});
-  CapturedDiagnostics out;
+  testing::CapturedDiagnostics out;
   EXPECT_EQ(g.node(0).findNeighborIndex(3), 2);
   const std::string before = testing::snapshot(g);
   Node::cut(g.node(0), g.node(3), 0);
