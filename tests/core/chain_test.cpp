@@ -1,5 +1,6 @@
 // The incremental model: chains built, extended, merged and closed by setUncut; hub and
-// ring detection; degree-two forcing after a cut; the scan-model cutAndForce; messages.
+// ring detection; degree-two forcing after a cut; the queue order after setUncut; the
+// scan-model cutAndForce; undo of a trial; messages.
 // Head and member bookkeeping of undecided graphs is left to the invariant checker.
 #include <gtest/gtest.h>
 
