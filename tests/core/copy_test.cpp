@@ -1,7 +1,7 @@
 // Graph copies and assignFrom: what a copy carries (current neighbour order, chains,
-// coordinates, the generation description), independence, and taking over a solved copy.
-// That a copy is independent of its source and makes the same choices is part of the undo
-// property.
+// coordinates, the generation description) and how it reseeds, and taking over a solved
+// copy. That a copy is independent of its source and makes the same choices is part of the
+// undo property.
 #include <gtest/gtest.h>
 
 #include <tuple>

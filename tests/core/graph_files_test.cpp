@@ -1,7 +1,7 @@
-// Graph files: the valid and invalid sample folders (walked against their EXPECTED lists),
-// the format's worked examples, writing in array order, the OBJ cycle file, the
-// writers' failures, and a fuzz-style pass of truncations and byte flips that must end in
-// a clean error or a sound graph.
+// Graph files: the valid and invalid sample folders (walked against their EXPECTED lists,
+// with truncations and byte flips of every valid file that must end in a clean error or a
+// sound graph), the order of the arrays read, writing in array order, the OBJ cycle file,
+// and the exact errors of the readers and writers.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
