@@ -70,11 +70,9 @@ inline EdgeList knightEdges(int32_t rows, int32_t cols) {
   const int32_t moves[4][2] = {{1, 2}, {2, 1}, {2, -1}, {1, -2}};
   for (int32_t r = 0; r < rows; ++r)
     for (int32_t c = 0; c < cols; ++c)
-      for (const auto& m : moves) {
-        int32_t r2 = r + m[0];
-        int32_t c2 = c + m[1];
-        if (r2 >= 0 && r2 < rows && c2 >= 0 && c2 < cols) e.emplace_back(r * cols + c, r2 * cols + c2);
-      }
+      for (const auto& [dr, dc] : moves)  // dr > 0: only the bottom edge can be crossed
+        if (r + dr < rows && c + dc >= 0 && c + dc < cols)
+          e.emplace_back(r * cols + c, (r + dr) * cols + c + dc);
   return e;
 }
 
@@ -99,30 +97,24 @@ inline EdgeList randomEdges(std::mt19937& rng, int32_t n, double p) {
 inline EdgeSet currentEdges(const Graph& g) {
   EdgeSet s;
   for (const Node& n : g.nodes)
-    for (int32_t i = 0; i < n.degree; ++i) {
-      int32_t u = n.neighborArray[i];
-      s.emplace(std::min(n.id, u), std::max(n.id, u));
-    }
+    for (int32_t i = 0; i < n.degree; ++i) s.emplace(std::minmax(n.id, n.neighborArray[i]));
   return s;
 }
 
 // True when `cycle` visits all n nodes once and each step (the closing one included) is an
 // edge of `edges`.
 inline bool isHamiltonianCycleOf(const std::vector<int32_t>& cycle, int32_t n, const EdgeSet& edges) {
-  if (static_cast<int32_t>(cycle.size()) != n || n < 3) return false;
-  std::vector<bool> seen(static_cast<size_t>(n), false);
-  for (size_t i = 0; i < cycle.size(); ++i) {
-    int32_t a = cycle[i];
-    int32_t b = cycle[(i + 1) % cycle.size()];
-    if (a < 0 || a >= n || seen[static_cast<size_t>(a)]) return false;
-    seen[static_cast<size_t>(a)] = true;
-    if (!edges.count({std::min(a, b), std::max(a, b)})) return false;
-  }
+  const std::set<int32_t> distinct(cycle.begin(), cycle.end());
+  if (n < 3 || cycle.size() != static_cast<size_t>(n) || distinct.size() != cycle.size()) return false;
+  if (*distinct.begin() < 0 || *distinct.rbegin() >= n) return false;
+  for (size_t i = 0; i < cycle.size(); ++i)
+    if (!edges.count(std::minmax(cycle[i], cycle[(i + 1) % cycle.size()]))) return false;
   return true;
 }
 
-// Everything a solver reads from a graph, as text: equal snapshots mean equal graphs.
-inline std::string snapshot(const Graph& g, bool withRandomState = false) {
+// Everything a solver reads from a graph, as text: equal snapshots mean equal graphs (the
+// random state is not part of it).
+inline std::string snapshot(const Graph& g) {
   std::ostringstream out;
   out << "isHamiltonian " << g.isHamiltonian << " nodes " << g.howManyNodes << " edges " << g.howManyEdges
       << " uncuttable " << g.howManyUncuttable << " chains " << g.howManyChains << "/" << g.maxChains << " hubs "
@@ -139,31 +131,26 @@ inline std::string snapshot(const Graph& g, bool withRandomState = false) {
     out << "chain " << c << ": " << chain.head1 << "-" << chain.head2 << " members " << chain.members << " ring "
         << chain.isRing << "\n";
   }
-  if (withRandomState) out << "random " << randomState() << "\n";
   return out.str();
 }
 
 // The chains as "head1-head2:members" (with "R" for a ring), slot order.
 inline std::string chainList(const Graph& g) {
-  std::string out;
+  std::ostringstream out;
   for (int32_t c = 0; c < g.howManyChains; ++c) {
     const Chain& chain = g.chains[static_cast<size_t>(c)];
-    out += (c ? " " : "") + std::to_string(chain.head1) + "-" + std::to_string(chain.head2) + ":" +
-           std::to_string(chain.members) + (chain.isRing ? "R" : "");
+    out << (c ? " " : "") << chain.head1 << "-" << chain.head2 << ":" << chain.members
+        << (chain.isRing ? "R" : "");
   }
-  return out;
+  return out.str();
 }
 
 // Captures the diagnostic stream for the lifetime of the object.
-class CapturedDiagnostics {
- public:
-  CapturedDiagnostics() : scope_(stream_) {}
-  std::string text() const { return stream_.str(); }
-  void clear() { stream_.str(""); }
-
- private:
-  std::ostringstream stream_;
-  ScopedDiagnosticStream scope_;
+struct CapturedDiagnostics {
+  std::string text() const { return stream.str(); }
+  void clear() { stream.str(""); }
+  std::ostringstream stream;
+  ScopedDiagnosticStream scope{stream};
 };
 
 }  // namespace hc::testing
