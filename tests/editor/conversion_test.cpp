@@ -4,9 +4,7 @@
 // refusals and outcomes, OUTPUT HC.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <fstream>
-#include <numbers>
 #include <iterator>
 #include <tuple>
 
@@ -29,46 +27,34 @@ std::string readFile(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-TEST(Conversion, SelectedNodesAreNumberedAfterTheUnselected) {
-  Graph2D drawing;
-  Graph2DNode* a = addUnselected(drawing, 0, 0);
-  Graph2DNode* b = addUnselected(drawing, 3, 0);
-  Graph2DNode* c = addUnselected(drawing, 6, 0);
-  Graph2DNode* d = addUnselected(drawing, 9, 0);
-  Graph2DNode* e = addUnselected(drawing, 12, 0, 7);  // isolated
-  drawing.joinNodes(a, b);
-  drawing.joinNodes(b, c);
-  drawing.joinNodes(c, d);
-  drawing.toggleNodeAt(6, 0);
-  drawing.toggleNodeAt(0, 0);  // unselected b, d, e; selected c, a
-  drawing.toggleEdgeAt(1.5, 0);
-  const Graph graph = convertDrawingToGraph(drawing, "drawn");
-  EXPECT_EQ(
-      std::vector<int32_t>({b->id, d->id, e->id, c->id, a->id,
-                            drawing.howManySelectedNodes + drawing.howManySelectedEdges, drawing.nextNodeId,
-                            graph.howManyNodes, graph.node(2).degree, graph.version}),
-      std::vector<int32_t>({0, 1, 2, 3, 4, 0, 8, 5, 0, 5}));
-  EXPECT_EQ(graph.outputFileName, "drawn");
-  EXPECT_EQ(testing::currentEdges(graph), (testing::EdgeSet{{0, 4}, {0, 3}, {1, 3}}));
-  Graph2D empty;
-  EXPECT_EQ(convertDrawingToGraph(empty, "x").howManyNodes, 0);
-}
-
-// Rows of each node's own length build the same solver graph as rows padded to the highest
-// degree, on random drawings (every other one leaning on a star centre).
-TEST(Conversion, CompactRowsGiveTheGraphOfPaddedRows) {
+// On random drawings (every other one leaning on a star centre) plus an isolated node of a
+// high id: the unselected nodes are numbered first, then the selected, each in list order,
+// and the drawing is left unselected with nextNodeId as it was; rows of each node's own
+// length build the same solver graph as rows padded to the highest degree.
+TEST(Conversion, NumberingAndCompactRowsAgainstPaddedRows) {
   for (uint32_t seed = 1; seed <= 40; ++seed) {
-    const int n = 1 + static_cast<int>(seed * 7 % 30);
-    Graph2D drawing = editor_test::randomDrawing(seed, n, 3 * n, seed % 2 == 0);
-    const Graph compact = convertDrawingToGraph(drawing, "x");
+    const int n = 2 + static_cast<int>(seed * 7 % 30);
+    Graph2D drawing = editor_test::randomDrawing(seed, n - 1, 3 * n, seed % 2 == 0);
+    addUnselected(drawing, -9, -9, n + 4);
+    std::vector<const Graph2DNode*> order;
+    for (const auto* list : {&drawing.unselectedNodes, &drawing.selectedNodes})
+      for (const auto& node : *list) order.push_back(node.get());
+    const Graph compact = convertDrawingToGraph(drawing, "drawn");
+    for (int32_t v = 0; v < n; ++v) EXPECT_EQ(order[v]->id, v);
+    EXPECT_EQ(std::tuple(drawing.howManySelectedNodes + drawing.howManySelectedEdges, drawing.nextNodeId,
+                         compact.version, compact.outputFileName),
+              std::tuple(0, n + 5, 5, "drawn"));
     size_t maxDegree = 0;
     for (const auto& node : drawing.unselectedNodes) maxDegree = std::max(maxDegree, node->edges.size());
     std::vector<int32_t> rows(n * maxDegree, -1);
     for (const auto& node : drawing.unselectedNodes)
       for (size_t k = 0; k < node->edges.size(); ++k)
         rows[node->id * maxDegree + k] = node->edges[k]->otherEnd(node.get())->id;
-    EXPECT_EQ(testing::snapshot(compact), testing::snapshot(Graph(rows, n, static_cast<int32_t>(maxDegree), 5, "x")));
+    EXPECT_EQ(testing::snapshot(compact),
+              testing::snapshot(Graph(rows, n, static_cast<int32_t>(maxDegree), 5, "x")));
   }
+  Graph2D empty;
+  EXPECT_EQ(convertDrawingToGraph(empty, "x").howManyNodes, 0);
 }
 
 // A pentagon 0-1-2-3-4 with the chord 0-2, drawn and converted.
@@ -77,10 +63,8 @@ struct Pentagon {
   std::vector<Graph2DNode*> nodes;
   Graph2DEdge* chord = nullptr;
   Pentagon() {
-    for (int i = 0; i < 5; ++i) {
-      const double angle = 2 * std::numbers::pi * i / 5;
-      nodes.push_back(addUnselected(drawing, 5 * std::cos(angle), 5 * std::sin(angle)));
-    }
+    for (auto [x, y] : {std::pair(5.0, 0.0), {1.5, 4.8}, {-4.0, 2.9}, {-4.0, -2.9}, {1.5, -4.8}})
+      nodes.push_back(addUnselected(drawing, x, y));
     for (int i = 0; i < 5; ++i) drawing.joinNodes(nodes[i], nodes[(i + 1) % 5]);
     chord = drawing.joinNodes(nodes[0], nodes[2]);
   }
@@ -202,9 +186,9 @@ TEST(DrawingFiles, RefusalsSaveAsByExtensionAndLoad) {
   EXPECT_TRUE(saveDrawing(drawing, "").needsSaveAs);
   const DrawingQuickSave quick = saveDrawing(drawing, folder.file("plain.txt"));  // .g whatever the name
   EXPECT_EQ(quick.result.written, DrawingFileKind::kGFile);
-  Graph2D reread;
-  EXPECT_TRUE(loadGFile(folder.file("plain.txt"), reread));
-  EXPECT_EQ(reread.nodeCount(), 3);
+  Graph2D reread;  // Load adds the file's objects to the drawing (here: to none)
+  EXPECT_TRUE(reread.load(folder.file("plain.txt")));
+  EXPECT_EQ(editor_test::listing(reread), "[0 1 2] [] [2-0 2-1] []");
   EXPECT_EQ(saveDrawingAs(drawing, folder.file("d.dat")).written, DrawingFileKind::kNothing);
   EXPECT_FALSE(std::filesystem::exists(folder.file("d.dat")));
 
@@ -213,7 +197,26 @@ TEST(DrawingFiles, RefusalsSaveAsByExtensionAndLoad) {
   bool rotationMode = true;
   ASSERT_TRUE(loadDrawing(loaded, folder.file("d.g"), rotationMode));
   EXPECT_FALSE(rotationMode);
-  EXPECT_EQ(editor_test::listing(loaded) + " " + std::to_string(loaded.nextNodeId), "[8 9] [4] [4-8 4-9] [] 10");
+  const std::string expected = "[8 9] [4] [4-8 4-9] [] 10";
+  EXPECT_EQ(editor_test::listing(loaded) + " " + std::to_string(loaded.nextNodeId), expected);
+  // A missing or malformed file changes nothing, rotation mode included, and the page shows
+  // nothing for it.
+  std::filesystem::copy_file(folder.file("d.g"), folder.file("bad.g"));
+  std::filesystem::resize_file(folder.file("bad.g"), std::filesystem::file_size(folder.file("d.g")) - 3);
+  const std::pair<const char*, std::string> failures[] = {
+      {"none.g", ""}, {"bad.g", ": malformed drawing at byte 189: list of 2 elements in too few bytes"}};
+  for (const auto& [name, why] : failures) {
+    const EditorStatus status = loadDrawing(loaded, folder.file(name), rotationMode = true);
+    EXPECT_FALSE(status);
+    EXPECT_EQ(status.message, "");
+    EXPECT_NE(status.error, "");
+    if (!why.empty()) {
+      EXPECT_EQ(status.error, folder.file(name) + why);
+    }
+    EXPECT_FALSE(loaded.load(folder.file(name)));
+    EXPECT_TRUE(rotationMode);
+    EXPECT_EQ(editor_test::listing(loaded) + " " + std::to_string(loaded.nextNodeId), expected);
+  }
 }
 
 TEST(OutputHc, WritesTheCycleByExtensionOrSaysWhyNot) {

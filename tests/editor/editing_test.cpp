@@ -7,6 +7,7 @@
 #include <numbers>
 #include <random>
 #include <set>
+#include <sstream>
 
 #include "core/random.h"
 #include "editor/clipboard.h"
@@ -64,8 +65,8 @@ TEST(Placement, HugeCoordinatesTerminateAndIdsAreExplicitOrNext) {
   Graph2D drawing;
   addUnselected(drawing, 1e300, 1e300);
   EXPECT_EQ(drawing.addNode(1e300, 1e300)->x, 1e300);  // a half-unit step cannot move it
-  EXPECT_EQ(std::vector<int32_t>({drawing.addNode(0, 0)->id, drawing.addNode(5, 0, 10)->id, drawing.nextNodeId,
-                                  drawing.addNode(9, 0)->id}),
+  EXPECT_EQ(std::vector<int32_t>({drawing.addNode(0, 0)->id, drawing.addNode(5, 0, 10)->id,
+                                  drawing.nextNodeId, drawing.addNode(9, 0)->id}),
             std::vector<int32_t>({2, 10, 11, 11}));
 }
 
@@ -167,39 +168,31 @@ TEST(Deleting, SelectedNodesTakeAllTheirEdges) {
   }
 }
 
-TEST(Clipboard, CopyKeepsEdgesAmongSelectedNodesAndTheirCentroidAndCutDeletes) {
-  Graph2D drawing;
-  Graph2DNode* a = addUnselected(drawing, 0, 0);
-  Graph2DNode* b = addUnselected(drawing, 4, 0);
-  drawing.joinNodes(a, b);
-  drawing.joinNodes(b, addUnselected(drawing, 4, 4));
-  drawing.toggleNodeAt(4, 4);
-  drawing.toggleNodeAt(4, 0);  // selected: c, b (list order); clipboard goes by id
-  Clipboard clipboard;
-  ASSERT_TRUE(copySelection(clipboard, drawing, 0, false));
-  ASSERT_EQ(clipboard.nodes.size(), 2u);
-  EXPECT_EQ(std::pair(clipboard.nodes[0]->id, clipboard.nodes[1]->id), std::pair(1, 2));
-  ASSERT_EQ(clipboard.edges.size(), 1u);
-  EXPECT_EQ(clipboard.edges[0]->node1, clipboard.nodes[0].get());
-  EXPECT_EQ(std::pair(clipboard.centroidX, clipboard.centroidY), std::pair(4.0, 2.0));
-  ASSERT_TRUE(cutSelection(clipboard, drawing, 0, false));
-  EXPECT_EQ(clipboard.nodes.size(), 2u);
-  EXPECT_EQ(listing(drawing), "[0] [] [] []");
-  ASSERT_TRUE(copySelection(clipboard, drawing, 0, false));  // nothing selected
-  EXPECT_TRUE(clipboard.empty());
-  EXPECT_EQ(clipboard.centroidX, 0);
-  ASSERT_TRUE(pasteClipboard(clipboard, drawing, 0, false, true, 50, 50));
-  EXPECT_EQ(drawing.nodeCount(), 1);
+// The clipboard's node ids and its edges, whose ends must be its own copies.
+std::string contents(const Clipboard& clipboard) {
+  std::string text;
+  std::set<const Graph2DNode*> own;
+  for (const auto& n : clipboard.nodes) {
+    own.insert(n.get());
+    text += std::to_string(n->id) + " ";
+  }
+  text += "|";
+  for (const auto& e : clipboard.edges)
+    for (const Graph2DNode* end : {e->node1, e->node2})
+      text += (end == e->node1 ? " " : "-") + (own.count(end) ? std::to_string(end->id) : "?");
+  return text;
 }
 
-TEST(Clipboard, TwoPastesGiveFreshIdsAndEdgesWithinEachPaste) {
+TEST(Clipboard, CopyPasteTwiceAndCut) {
   Graph2D drawing;
   std::vector<Graph2DNode*> nodes;
   for (int i = 0; i < 4; ++i) nodes.push_back(addUnselected(drawing, 3.0 * i, 0));
   for (int i = 0; i < 3; ++i) drawing.joinNodes(nodes[i], nodes[i + 1]);
-  for (int i = 0; i < 3; ++i) drawing.toggleNodeAt(3.0 * i, 0);
+  for (int i : {2, 0, 1}) drawing.toggleNodeAt(3.0 * i, 0);  // the clipboard goes by id, not list order
   Clipboard clipboard;
   ASSERT_TRUE(copySelection(clipboard, drawing, 0, false));
+  EXPECT_EQ(contents(clipboard), "0 1 2 | 0-1 1-2");  // the edges among the selected nodes
+  EXPECT_EQ(std::pair(clipboard.centroidX, clipboard.centroidY), std::pair(3.0, 0.0));
   ASSERT_TRUE(pasteClipboard(clipboard, drawing, 0, false, true, 100, 100));
   double cx = 0, cy = 0;
   for (const auto& n : drawing.selectedNodes) cx += n->x, cy += n->y;
@@ -207,9 +200,20 @@ TEST(Clipboard, TwoPastesGiveFreshIdsAndEdgesWithinEachPaste) {
   EXPECT_DOUBLE_EQ(cy / 3, 100);
   ASSERT_TRUE(pasteClipboard(clipboard, drawing, 0, false, true, 100, 100));  // on top: placed clear
   expectNoOverlap(drawing);
-  // Only the latest paste is selected; its edges are unselected.
-  EXPECT_EQ(listing(drawing), "[3 0 1 2 4 5 6] [7 8 9] [0-1 1-2 2-3 4-5 5-6 7-8 8-9] []");
+  // Fresh ids; only the latest paste is selected and every pasted edge is unselected.
+  EXPECT_EQ(listing(drawing), "[3 2 0 1 4 5 6] [7 8 9] [0-1 1-2 2-3 4-5 5-6 7-8 8-9] []");
   EXPECT_EQ(drawing.nextNodeId, 10);
+  drawing.unselectAll();
+  drawing.toggleNodeAt(3, 0);
+  drawing.toggleNodeAt(6, 0);
+  ASSERT_TRUE(cutSelection(clipboard, drawing, 0, false));
+  EXPECT_EQ(contents(clipboard), "1 2 | 1-2");
+  EXPECT_EQ(listing(drawing), "[3 0 4 5 6 7 8 9] [] [4-5 5-6 7-8 8-9] []");
+  ASSERT_TRUE(copySelection(clipboard, drawing, 0, false));  // nothing selected
+  EXPECT_EQ(std::tuple(clipboard.empty(), clipboard.edges.size(), clipboard.centroidX),
+            std::tuple(true, 0u, 0.0));
+  ASSERT_TRUE(pasteClipboard(clipboard, drawing, 0, false, true, 50, 50));
+  EXPECT_EQ(drawing.nodeCount(), 8);
 }
 
 TEST(Clipboard, RefusalsChangeNothing) {

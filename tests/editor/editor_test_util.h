@@ -110,15 +110,13 @@ class Bytes {
 class TempFolder {
  public:
   TempFolder() { std::filesystem::create_directories(path_); }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
+  ~TempFolder() { std::filesystem::remove_all(path_, ignored_); }
   std::string file(const std::string& name) const { return (path_ / name).string(); }
 
  private:
   std::filesystem::path path_ =
       std::filesystem::temp_directory_path() / ("hc-editor-test-" + std::to_string(std::random_device{}()));
+  std::error_code ignored_;
 };
 
 }  // namespace hc::editor_test
