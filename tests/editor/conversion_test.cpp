@@ -57,30 +57,31 @@ TEST(Conversion, NumberingAndCompactRowsAgainstPaddedRows) {
   EXPECT_EQ(convertDrawingToGraph(empty, "x").howManyNodes, 0);
 }
 
-// A pentagon 0-1-2-3-4 with the chord 0-2, drawn and converted.
+// A pentagon 0-1-2-3-4 with the chord 0-2, drawn and converted (`fresh`), and a copy with
+// the chord cut and what the pruning left open forced until the cycle closed (`solved`:
+// every side forced, a Hamiltonian cycle).
 struct Pentagon {
   Graph2D drawing;
   std::vector<Graph2DNode*> nodes;
   Graph2DEdge* chord = nullptr;
-  Pentagon() {
-    for (auto [x, y] : {std::pair(5.0, 0.0), {1.5, 4.8}, {-4.0, 2.9}, {-4.0, -2.9}, {1.5, -4.8}})
-      nodes.push_back(addUnselected(drawing, x, y));
-    for (int i = 0; i < 5; ++i) drawing.joinNodes(nodes[i], nodes[(i + 1) % 5]);
-    chord = drawing.joinNodes(nodes[0], nodes[2]);
+  Graph fresh, solved;
+  Pentagon() : fresh(build(*this)), solved(fresh) {
+    solved.cut(0, 2);
+    for (int i = 0; i < 5 && solved.isHamiltonian == kUndecided; ++i)
+      if (!solved.isUncuttableEdge(i, (i + 1) % 5)) solved.force(i, (i + 1) % 5);
   }
-  // Cuts the chord and forces what the pruning left open, until the cycle closes.
-  static void solve(Graph& working) {
-    working.cut(0, 2);
-    for (int i = 0; i < 5 && working.isHamiltonian == kUndecided; ++i)
-      if (!working.isUncuttableEdge(i, (i + 1) % 5)) working.force(i, (i + 1) % 5);
+  static Graph build(Pentagon& p) {
+    for (auto [x, y] : {std::pair(5.0, 0.0), {1.5, 4.8}, {-4.0, 2.9}, {-4.0, -2.9}, {1.5, -4.8}})
+      p.nodes.push_back(addUnselected(p.drawing, x, y));
+    for (int i = 0; i < 5; ++i) p.drawing.joinNodes(p.nodes[i], p.nodes[(i + 1) % 5]);
+    p.chord = p.drawing.joinNodes(p.nodes[0], p.nodes[2]);
+    return convertDrawingToGraph(p.drawing, kUserDefinedGraphName);
   }
 };
 
 TEST(EdgeStyles, EveryStateBeforeAndAfterTheSearch) {
   Pentagon p;
-  Graph fresh = convertDrawingToGraph(p.drawing, kUserDefinedGraphName);
-  Graph solved(fresh);
-  Pentagon::solve(solved);  // leaves the pentagon: every side forced, a Hamiltonian cycle
+  const Graph &fresh = p.fresh, &solved = p.solved;
   ASSERT_EQ(solved.isHamiltonian, kHamiltonian);
   Graph failed(solved);
   failed.isHamiltonian = kNotHamiltonian;  // the same forced edges after a failed search
@@ -221,11 +222,8 @@ TEST(DrawingFiles, RefusalsSaveAsByExtensionAndLoad) {
 
 TEST(OutputHc, WritesTheCycleByExtensionOrSaysWhyNot) {
   TempFolder folder;
-  Pentagon p;
-  const Graph unsolved = convertDrawingToGraph(p.drawing, kUserDefinedGraphName);
-  Graph working(unsolved);
-  Pentagon::solve(working);
-  ASSERT_EQ(working.isHamiltonian, kHamiltonian);
+  const Pentagon p;
+  const Graph &unsolved = p.fresh, &working = p.solved;
   const std::pair<int16_t, const Graph*> refused[] = {{3, &unsolved}, {1, &working}, {3, nullptr}};
   for (auto [state, graph] : refused)
     EXPECT_EQ(outputHamiltonianCycle(state, graph, folder.file("c.txt")).status.message,
