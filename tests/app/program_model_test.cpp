@@ -24,7 +24,7 @@ class ProgramModelTest : public ::testing::Test {
       model.setPage(static_cast<PageIndex>(i), pages.back().get());
     }
   }
-  void loadComplete(int nodes = 5) { model.loadGraphRequest({8, static_cast<double>(nodes), 0}); }
+  void loadComplete() { model.loadGraphRequest({8, 5, 0}); }
   std::string takeLog() {
     std::string text;
     for (auto& entry : log) text += (text.empty() ? "" : " ") + entry;
@@ -39,7 +39,8 @@ class ProgramModelTest : public ::testing::Test {
 
 // Every event of the state table from every state it applies to, with the pages'
 // notifications in order. `from` is reached by a load (1), a method's button (2) or a
-// decision (3); `button` -1 is Reset; `algorithm` is the choice afterwards (0: unchanged).
+// decision (3, after an edit of the working graph); `button` -1 is Reset; `algorithm` is the
+// choice afterwards (0: unchanged). Every entry into 1 brings a fresh copy of the graph.
 TEST_F(ProgramModelTest, StateTable) {
   struct Row { int32_t from, button, to, algorithm; const char* log; };
   const char* toOne = "E1 G1 I1 S1 C1";
@@ -62,6 +63,7 @@ TEST_F(ProgramModelTest, StateTable) {
     loadComplete();
     if (row.from >= 2) model.pageButtonPressed(row.button == kCoHCPage ? kCoHCPage : kStoneCarverPage);
     if (row.from == 3) {
+      model.workingGraph()->cut(0, 1);
       model.setProgramResult(1);
       model.setProgramState(3);
     }
@@ -78,7 +80,7 @@ TEST_F(ProgramModelTest, StateTable) {
     EXPECT_EQ(model.algorithmChoice(), row.algorithm ? row.algorithm : before);
     EXPECT_EQ(takeLog(), row.log);
     EXPECT_EQ(model.submittedGraph() != nullptr, row.to != 0);
-    EXPECT_EQ(model.workingGraph() != nullptr, row.to != 0);
+    EXPECT_EQ(model.workingGraph() ? model.workingGraph()->howManyEdges : 0, row.to ? 10 : 0);
   }
 }
 
@@ -113,18 +115,6 @@ TEST_F(ProgramModelTest, NotificationOrder) {
   EXPECT_EQ(model.statusText(), "The Graph Is Non-Hamiltonian");
 }
 
-TEST_F(ProgramModelTest, WorkingGraphIsFreshCopyOnEveryEntryIntoState1) {
-  loadComplete(6);
-  model.pageButtonPressed(kEditorPage);
-  model.workingGraph()->cut(0, 1);
-  model.setProgramResult(0);
-  model.setProgramState(3);
-  auto old = model.workingGraph();
-  model.pageButtonPressed(kEditorPage);
-  ASSERT_NE(model.workingGraph(), old);
-  EXPECT_EQ(model.workingGraph()->howManyEdges, model.submittedGraph()->howManyEdges);
-}
-
 TEST_F(ProgramModelTest, ResetKeepsTheDrawing) {
   Graph2D& d = model.drawing();
   Graph2DNode* n[] = {d.addNode(0, 0), d.addNode(100, 0), d.addNode(0, 100)};
@@ -140,59 +130,56 @@ TEST_F(ProgramModelTest, ResetKeepsTheDrawing) {
   EXPECT_EQ(model.drawing().nodeCount(), 0);
 }
 
-// Files chosen in a dialog (sources 10 to 12) and from the command line (`via` 0): a refused
+// Every request from state 1: generated graphs (sources 1 to 9) by their display names,
+// files chosen in a dialog (sources 10 to 12) and from the command line (`via` 0). A refused
 // file gives exactly one message and a cancel none; a read .g file is the drawing too.
-TEST_F(ProgramModelTest, FileRequests) {
+TEST_F(ProgramModelTest, RequestsAndTheirNames) {
   const std::string ex = std::string(HC_EXAMPLES_DIR) + "/";
   const std::string unknown = (std::filesystem::temp_directory_path() / "hc_model_start.graph").string();
   std::ofstream(unknown) << "3\n1 2\n0 2\n0 1\n";
-  struct Row { int32_t via; std::optional<std::string> path; int32_t source, nodes; };  // -1: refused
+  struct Row {
+    double via, p1, p2;
+    std::optional<std::string> path;
+    int32_t source, nodes;  // source -1: refused; nodes 0: not checked
+    std::string name = {};  // empty: the file's name (or no graph when refused)
+  };
   const Row rows[] = {
-      {10, ex + "petersen.txt", 10, 10}, {10, ex + "petersen.hcp", 10, 10}, {11, ex + "knight8x8.g", 11, 64},
-      {12, ex + "petersen.obj", 12, 10}, {10, std::nullopt, -1, 0},         {12, ex + "missing.obj", -1, 0},
-      {11, ex + "petersen.txt", -1, 0},  {0, ex + "knight8x8.txt", 10, 64}, {0, ex + "petersen.g", 11, 10},
-      {0, ex + "knight8x8.obj", 12, 64}, {0, ex + "knight8x8.hcp", 10, 64}, {0, unknown, -1, 0},
-      {0, ex + "none.txt", -1, 0},
+      {1, 100, 0.05, {}, 1, 100, "Random 100-Node Graph With Edge Probability 0.0500"},
+      {2, 10, 3, {}, 2, 10, "Random 3-Regular Graph With 10 Nodes"},
+      {3, 10, 20, {}, 3, 10, "Random 10-Node Graph With 20 Random Edges"},
+      {4, 3, 4, {}, 4, 12, "Toroidal Grid With 12 Nodes (3 X 4)"},
+      {5, 6, 6, {}, 5, 36, "Knight's Tour Graph With 36 Nodes (6 X 6)"},
+      {6, 3, 0, {}, 6, 8, "N-Cube Graph With Dimension 3 (8 Nodes)"},
+      {7, 2, 0, {}, 7, 28, "ICCS Graph With 2 Components (28 Nodes)"},
+      {8, 7, 0, {}, 8, 7, "Complete Graph With 7 Nodes"},
+      {9, 4, 2.5, {}, 9, 0, "3-SAT Reduction Graph From Random Formula With 4 Variables & Clause Multiplier 2.500"},
+      {10, 0, 0, ex + "petersen.txt", 10, 10}, {10, 0, 0, ex + "petersen.hcp", 10, 10},
+      {11, 0, 0, ex + "knight8x8.g", 11, 64},  {12, 0, 0, ex + "petersen.obj", 12, 10},
+      {10, 0, 0, std::nullopt, -1, 0},         {12, 0, 0, ex + "missing.obj", -1, 0},
+      {11, 0, 0, ex + "petersen.txt", -1, 0},  {0, 0, 0, ex + "knight8x8.txt", 10, 64},
+      {0, 0, 0, ex + "petersen.g", 11, 10},    {0, 0, 0, ex + "knight8x8.obj", 12, 64},
+      {0, 0, 0, ex + "knight8x8.hcp", 10, 64}, {0, 0, 0, unknown, -1, 0},
+      {0, 0, 0, ex + "none.txt", -1, 0},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.path.value_or("(cancelled)"));
+    SCOPED_TRACE(row.name + row.path.value_or("(cancelled)"));
     loadComplete();
     view.messages.clear();
     view.fileAnswers = {row.path};
-    if (row.via) model.loadGraphRequest({static_cast<double>(row.via), 0, 0});
+    if (row.via) model.loadGraphRequest({row.via, row.p1, row.p2});
     if (!row.via) model.startWithFile(*row.path);
     const bool read = row.source > 0;
+    const std::string name = !row.name.empty() ? row.name
+                             : read            ? std::filesystem::path(*row.path).filename().string()
+                                               : "NO GRAPH LOADED";
+    EXPECT_EQ(model.windowTitle(), "Hamiltonian Cycles  [" + name + "]");
     EXPECT_EQ(model.programState(), read ? 1 : 0);
-    EXPECT_EQ(model.windowTitle(), "Hamiltonian Cycles  [" +
-                                       (read ? std::filesystem::path(*row.path).filename().string() : "NO GRAPH LOADED") +
-                                       "]");
-    EXPECT_EQ(model.submittedGraph() ? model.submittedGraph()->howManyNodes : 0, row.nodes);
+    EXPECT_EQ(row.nodes && model.submittedGraph() ? model.submittedGraph()->howManyNodes : 0, row.nodes);
     EXPECT_EQ(view.messages.size(), !read && row.path ? 1u : 0u);
     EXPECT_EQ(model.graphSourceType(), row.source);
     EXPECT_EQ(model.drawing().nodeCount(), row.source == 11 ? row.nodes : 0);
   }
   std::filesystem::remove(unknown);
-}
-
-TEST_F(ProgramModelTest, DisplayNames) {
-  struct Row { double source, p1, p2; const char* name; };
-  const Row rows[] = {
-      {1, 100, 0.05, "Random 100-Node Graph With Edge Probability 0.0500"},
-      {2, 10, 3, "Random 3-Regular Graph With 10 Nodes"},
-      {3, 10, 20, "Random 10-Node Graph With 20 Random Edges"},
-      {4, 3, 4, "Toroidal Grid With 12 Nodes (3 X 4)"},
-      {5, 6, 6, "Knight's Tour Graph With 36 Nodes (6 X 6)"},
-      {6, 3, 0, "N-Cube Graph With Dimension 3 (8 Nodes)"},
-      {7, 2, 0, "ICCS Graph With 2 Components (28 Nodes)"},
-      {8, 7, 0, "Complete Graph With 7 Nodes"},
-      {9, 4, 2.5, "3-SAT Reduction Graph From Random Formula With 4 Variables & Clause Multiplier 2.500"},
-  };
-  for (const Row& row : rows) {
-    model.loadGraphRequest({row.source, row.p1, row.p2});
-    EXPECT_EQ(model.programState(), 1) << row.name;
-    EXPECT_EQ(model.graphDisplayName(), row.name);
-  }
-  EXPECT_TRUE(view.messages.empty());
   model.loadGraphRequest({42, 0, 0});  // unknown: stays in 0
   EXPECT_EQ(model.programState(), 0);
   EXPECT_EQ(model.graphDisplayName(), "ERROR!!! THIS SHOULD NEVER HAPPEN!!!");
