@@ -12,8 +12,15 @@ namespace {
 const std::string kNodes = "ERROR: The number of nodes must be 3 or greater.";
 const std::string kNumeric = "ERROR: Graph parameters must be numeric.";
 
-// No messages: accepted with the two parameters.
-struct LoadCase { int32_t family; const char *text1, *text2; std::vector<std::string> messages; double p1 = 0, p2 = 0; };
+// No messages: accepted with the two parameters; only large or dense requests leave the UI
+// thread (`background`).
+struct LoadCase {
+  int32_t family;
+  const char *text1, *text2;
+  std::vector<std::string> messages;
+  double p1 = 0, p2 = 0;
+  bool background = false;
+};
 
 TEST(GenerationValidation, LoadButtonsShowTheirMessagesInOrderOrSendTheRequest) {
   const std::vector<LoadCase> cases = {
@@ -38,6 +45,10 @@ TEST(GenerationValidation, LoadButtonsShowTheirMessagesInOrderOrSendTheRequest) 
       {9, "100000", "0", {"ERROR: The clause multiplier must be at least 0.0000."}},
       {9, "3", "a", {kNumeric}},
       {10, "", "", {}, 0, 0},
+      {8, "5", "", {}, 5, 0},
+      {5, "8", "8", {}, 8, 8},
+      {2, "1000000", "3", {}, 1000000, 3, true},
+      {2, "100", "50", {}, 100, 50, true},
       // Over the limits: one message each, from the factory's own checks.
       {8, "20000", "", {"ERROR: The graph would have about 199990000 edges; at most 50000000 can be generated."}},
       {2, "20000000", "3", {"ERROR: The graph would have 20000000 nodes; at most 10000000 can be generated."}},
@@ -49,6 +60,7 @@ TEST(GenerationValidation, LoadButtonsShowTheirMessagesInOrderOrSendTheRequest) 
     const LoadButtonOutcome outcome = evaluateLoadButton(c.family, c.text1, c.text2);
     EXPECT_EQ(outcome.messages, c.messages);
     EXPECT_EQ(outcome.accepted, c.messages.empty());
+    EXPECT_EQ(shouldGenerateInBackground(outcome), c.background);
     if (outcome.accepted) {
       EXPECT_EQ(outcome.request.sourceType, c.family);
       EXPECT_EQ(outcome.request.parameter1, c.p1);
@@ -60,13 +72,6 @@ TEST(GenerationValidation, LoadButtonsShowTheirMessagesInOrderOrSendTheRequest) 
 TEST(GenerationValidation, MessageNumbersFollowTheDisplayRule) {
   for (double value : {1.0 / 3.0, 0.25, 1e-5, 1.0 / 123456789.0, 12.0, 2.0 / 3.0, 1e12})
     for (int decimals : {0, 2, 4}) EXPECT_EQ(formatNumberForMessage(value, decimals), formatNumber(value, decimals));
-}
-
-TEST(GenerationValidation, OnlyLargeOrDenseRequestsLeaveTheUiThread) {
-  EXPECT_FALSE(shouldGenerateInBackground(evaluateLoadButton(8, "5", "")));
-  EXPECT_FALSE(shouldGenerateInBackground(evaluateLoadButton(5, "8", "8")));
-  EXPECT_TRUE(shouldGenerateInBackground(evaluateLoadButton(2, "1000000", "3")));
-  EXPECT_TRUE(shouldGenerateInBackground(evaluateLoadButton(2, "100", "50")));
 }
 
 // The page's request builds what it names (degree 3.9 is cubic); a stopped build gives none.

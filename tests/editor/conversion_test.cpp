@@ -131,17 +131,17 @@ TEST(EdgeStyles, LooksOfTheTable) {
 
 TEST(Names, ExtensionsAndHcOutputNames) {
   using Rule = std::string (*)(const std::string&);
+  // Extensions are compared exactly by the callers ("TXT" is not "txt").
   const std::tuple<Rule, const char*, const char*> names[] = {
       {editorFileExtension, "graph.txt", "txt"},
       {editorFileExtension, "C:\\my.graphs\\k5.txt", "txt"},
       {editorFileExtension, "/home/u/my.graphs/k5", ""},
       {editorFileExtension, "k5.v2.txt", "txt"},
-      {editorFileExtension, "K5.TXT", "TXT"},  // compared exactly by the callers
+      {editorFileExtension, "K5.TXT", "TXT"},
       {hcOutputFileName, "C:\\data\\petersen.txt", "C:\\data\\petersen-HC.txt"},
       {hcOutputFileName, "/home/u/my.graphs/mesh.obj", "/home/u/my.graphs/mesh-HC.obj"},
       {hcOutputFileName, "k5.v2.txt", "k5.v2-HC.txt"},
-      {hcOutputFileName, "/a.b/noext", "/a.b/noext-HC"},
-  };
+      {hcOutputFileName, "/a.b/noext", "/a.b/noext-HC"}};
   for (const auto& [rule, name, expected] : names) EXPECT_EQ(rule(name), expected) << name;
   const std::tuple<const char*, int16_t, const char*> cycleNames[] = {
       {"Knight's Tour 8 x 8", 5, "Knight's Tour 8 x 8-HC.txt"},
