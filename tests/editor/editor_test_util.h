@@ -99,6 +99,8 @@ class Bytes {
     bytes.insert(bytes.end(), s.begin(), s.end());
     return *this;
   }
+  // The four counts that open a file, without selected objects.
+  Bytes& header(int32_t nodes, int32_t edges) { return i32(nodes).i32(0).i32(edges).i32(0); }
   // A class seen for the first time: 0xFFFF, schema 0, name length, name.
   Bytes& newClass(const std::string& name) {
     return u16(0xFFFF).u16(0).u16(static_cast<uint16_t>(name.size())).text(name);

@@ -1,6 +1,8 @@
 // The .g stream: golden bytes of small drawings (the two-node example item by item),
 // class-tag, index and count long forms, round trips, and a reader that refuses truncated,
 // flipped and hand-made hostile files with its reason while leaving the drawing untouched.
+// Drawings are compared by their exact listing: ids, positions, radii, the order of each
+// node's edges, the edge rectangles and which list holds every object.
 #include "editor/g_file.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +17,7 @@ namespace {
 using editor_test::addUnselected;
 using editor_test::appendUnplaced;
 using editor_test::Bytes;
+using editor_test::listing;
 using editor_test::randomDrawing;
 
 // The two-node example: id 0 at (0,0), id 1 at (2,0), one edge joined (0, 1).
@@ -27,8 +30,7 @@ Graph2D twoNodeExample() {
 
 std::vector<uint8_t> twoNodeExampleBytes() {
   Bytes b;
-  b.i32(2).i32(0).i32(1).i32(0);
-  b.u16(2);
+  b.header(2, 1).u16(2);
   b.newClass("Graph2DNode").i32(0).f64(0.0).f64(0.0);  // class 1, object 2
   b.newClass("CObList").u16(1);                        // class 3, object 4
   b.newClass("Graph2DEdge").f64(0.0);                  // class 5, object 6
@@ -43,40 +45,30 @@ std::vector<uint8_t> twoNodeExampleBytes() {
   return b.bytes;
 }
 
-// Ids, positions, radii, the order of each node's edges, the edge rectangles and which
-// list holds every object.
-std::string shapeOf(const Graph2D& drawing) {
-  return editor_test::listing(drawing, true);
-}
-
 TEST(GFile, GoldenBytesWriteAndReadBack) {
   Graph2D isolated;  // empty edge lists, the node and list classes named once
   addUnselected(isolated, 0, 0, 5);
   addUnselected(isolated, 3, 0, 9);
   Bytes b;
-  b.i32(2).i32(0).i32(0).i32(0).u16(2);
+  b.header(2, 0).u16(2);
   b.newClass("Graph2DNode").i32(5).f64(0).f64(0).newClass("CObList").u16(0);  // classes 1, 3
   b.u16(0x8001).i32(9).f64(3).f64(0).u16(0x8003).u16(0);
   b.u16(0).u16(0).u16(0);
-  struct Row {
-    const char* name;
-    Graph2D drawing;
-    std::vector<uint8_t> bytes;
-    int32_t nextNodeId;
-  } rows[] = {{"empty", Graph2D{}, std::vector<uint8_t>(24, 0), 0},
-              {"two nodes", twoNodeExample(), twoNodeExampleBytes(), 2},
-              {"isolated", std::move(isolated), b.bytes, 10}};
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(writeGBytes(row.drawing), row.bytes);
+  const std::tuple<const char*, Graph2D, std::vector<uint8_t>, int32_t> rows[] = {
+      {"empty", Graph2D{}, std::vector<uint8_t>(24, 0), 0},
+      {"two nodes", twoNodeExample(), twoNodeExampleBytes(), 2},
+      {"isolated", std::move(isolated), b.bytes, 10}};
+  for (const auto& [name, drawing, bytes, nextNodeId] : rows) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(writeGBytes(drawing), bytes);
     Graph2D read;
-    ASSERT_TRUE(readGBytes(row.bytes, read));
-    EXPECT_EQ(shapeOf(read), shapeOf(row.drawing));
-    EXPECT_EQ(read.nextNodeId, row.nextNodeId);
+    ASSERT_TRUE(readGBytes(bytes, read));
+    EXPECT_EQ(listing(read, true), listing(drawing, true));
+    EXPECT_EQ(read.nextNodeId, nextNodeId);
   }
   // Short indices may also be written in long form.
   Bytes longForms;
-  longForms.i32(2).i32(0).i32(1).i32(0).u16(2);
+  longForms.header(2, 1).u16(2);
   longForms.newClass("Graph2DNode").i32(0).f64(0.0).f64(0.0).newClass("CObList").u16(1);
   longForms.newClass("Graph2DEdge").f64(0.0).u16(0x7FFF).u32(2);
   longForms.u16(0x7FFF).u32(0x80000001u).i32(1).f64(2.0).f64(0.0).u16(0x8003).u16(1).u16(6).f64(0.2);
@@ -91,7 +83,7 @@ TEST(GFile, RoundTripsKeepIdsPositionsAdjacencyAndSelection) {
     const Graph2D drawing = randomDrawing(seed, 5 + static_cast<int>(seed) * 3, 40);
     Graph2D read;
     ASSERT_TRUE(readGBytes(writeGBytes(drawing), read));
-    EXPECT_EQ(shapeOf(read), shapeOf(drawing));
+    EXPECT_EQ(listing(read, true), listing(drawing, true));
     EXPECT_EQ(read.checkInvariants(), "");
     EXPECT_EQ(read.nextNodeId, drawing.nextIdAfterLargest());
     EXPECT_EQ(writeGBytes(read), writeGBytes(drawing));
@@ -115,7 +107,7 @@ TEST(GFile, LongFormsPastTheShortRanges) {
   // After two classes, the isolated nodes and lists, the path's first node and its list.
   const uint32_t edgeClass = 2 * isolated + 2 + 2 + 1;
   Bytes head, longTag, edgeList;
-  head.i32(isolated + path).i32(0).i32(path - 1).i32(0).u16(0xFFFF).u32(isolated + path);
+  head.header(isolated + path, path - 1).u16(0xFFFF).u32(isolated + path);
   EXPECT_TRUE(std::equal(head.bytes.begin(), head.bytes.end(), bytes.begin()));
   longTag.u16(0x7FFF).u32(0x80000000u | edgeClass);  // the second edge: a new object of that class
   edgeList.u16(0).u16(path - 1).u16(0x7FFF).u32(edgeClass + 1).u16(0x7FFF);  // long references back
@@ -123,7 +115,7 @@ TEST(GFile, LongFormsPastTheShortRanges) {
     EXPECT_NE(std::search(bytes.begin(), bytes.end(), part->bytes.begin(), part->bytes.end()), bytes.end());
   Graph2D read;
   ASSERT_TRUE(readGBytes(bytes, read)) << readGBytes(bytes, read).error;
-  EXPECT_EQ(shapeOf(read), shapeOf(drawing));
+  EXPECT_EQ(listing(read, true), listing(drawing, true));
   EXPECT_EQ(writeGBytes(read), bytes);
   EXPECT_EQ(read.nextNodeId, isolated + path);
 }
@@ -154,20 +146,15 @@ TEST(GFileReader, TruncatedAndDamagedBytes) {
       EXPECT_EQ(target.checkInvariants(), "");
     } else {
       EXPECT_NE(status.error, "");
-      EXPECT_EQ(shapeOf(target), shapeOf(untouched));
+      EXPECT_EQ(listing(target, true), listing(untouched, true));
     }
   }
 }
 
 TEST(GFileReader, HostileFilesAreRefusedWithTheirReason) {
-  auto header = [](int32_t nodes, int32_t edges) {
+  auto node0 = [](int32_t nodes, int32_t edges, uint16_t listed, int32_t id, double x, uint16_t degree) {
     Bytes b;
-    b.i32(nodes).i32(0).i32(edges).i32(0);
-    return b;
-  };
-  auto node0 = [&](int32_t nodes, int32_t edges, uint16_t listed, int32_t id, double x, uint16_t degree) {
-    Bytes b = header(nodes, edges);
-    b.u16(listed).newClass("Graph2DNode").i32(id).f64(x).f64(0);
+    b.header(nodes, edges).u16(listed).newClass("Graph2DNode").i32(id).f64(x).f64(0);
     return b.newClass("CObList").u16(degree);
   };
   // Node 0, its edge to node 1 and node 1's list, up to the edge's width.
@@ -180,16 +167,17 @@ TEST(GFileReader, HostileFilesAreRefusedWithTheirReason) {
   Bytes loop = node0(1, 1, 1, 0, 0, 2);
   loop.newClass("Graph2DEdge").f64(0).u16(2).u16(2).f64(0.2).u16(6).u16(0).u16(1).u16(6).u16(0);
   const std::pair<std::vector<uint8_t>, std::string> rows[] = {
-      {header(1, 0).u16(0xFFFF).u32(0x7FFFFFFF).bytes, "22: list of 2147483647 elements in too few bytes"},
-      {header(1, 0).u16(1).newClass("CFoo").bytes, "24: unknown class \"CFoo\""},
-      {header(1, 0).u16(1).u16(0xFFFF).u16(1).u16(11).text("Graph2DNode").bytes,
+      {Bytes().header(1, 0).u16(0xFFFF).u32(0x7FFFFFFF).bytes,
+       "22: list of 2147483647 elements in too few bytes"},
+      {Bytes().header(1, 0).u16(1).newClass("CFoo").bytes, "24: unknown class \"CFoo\""},
+      {Bytes().header(1, 0).u16(1).u16(0xFFFF).u16(1).u16(11).text("Graph2DNode").bytes,
        "22: schema 1 (only 0 is known)"},
-      {header(1, 0).u16(1).u16(0xFFFF).u16(0).u16(64).text(std::string(64, 'a')).bytes,
+      {Bytes().header(1, 0).u16(1).u16(0xFFFF).u16(0).u16(64).text(std::string(64, 'a')).bytes,
        "24: class name of 64 bytes"},
-      {header(1, 0).u16(1).u16(0).bytes, "20: null reference where an object is required"},
-      {header(1, 0).u16(1).u16(5).bytes, "18: reference 5 names no object read so far"},
-      {header(1, 0).u16(1).u16(0x8004).bytes, "18: class tag 4 names no class read so far"},
-      {header(1, 0).u16(1).newClass("Graph2DEdge").f64(0).bytes,
+      {Bytes().header(1, 0).u16(1).u16(0).bytes, "20: null reference where an object is required"},
+      {Bytes().header(1, 0).u16(1).u16(5).bytes, "18: reference 5 names no object read so far"},
+      {Bytes().header(1, 0).u16(1).u16(0x8004).bytes, "18: class tag 4 names no class read so far"},
+      {Bytes().header(1, 0).u16(1).newClass("Graph2DEdge").f64(0).bytes,
        "18: a Graph2DEdge where a Graph2DNode is required"},
       {node0(2, 0, 2, 0, 0, 0).u16(4).bytes, "70: reference to a CObList where a Graph2DNode is required"},
       {node0(2, 0, 1, 0, 0, 0).u16(0).u16(0).u16(0).bytes, "76: a count differs from the size of its list"},
@@ -203,7 +191,8 @@ TEST(GFileReader, HostileFilesAreRefusedWithTheirReason) {
       {node0(2, 0, 2, 0, 0, 0).u16(0x8001).i32(1).f64(3).f64(0).u16(4).bytes,
        "94: an edge list shared by two nodes"},
       {Bytes().i32(0).bytes, "4: unexpected end of data"},
-      {header(0, 0).u16(0).u16(0).u16(0).u16(0).u16(0).bytes, "24: unexpected data after the drawing"},
+      {Bytes().header(0, 0).u16(0).u16(0).u16(0).u16(0).u16(0).bytes,
+       "24: unexpected data after the drawing"},
   };
   for (const auto& [bytes, error] : rows) {
     SCOPED_TRACE(error);
@@ -212,7 +201,7 @@ TEST(GFileReader, HostileFilesAreRefusedWithTheirReason) {
     const EditorStatus status = readGBytes(bytes, target);
     EXPECT_FALSE(status);
     EXPECT_EQ(status.error, "malformed drawing at byte " + error);
-    EXPECT_EQ(editor_test::listing(target), "[3] [] [] []");
+    EXPECT_EQ(listing(target), "[3] [] [] []");
   }
 }
 
