@@ -1,6 +1,7 @@
-// Editing operations and the clipboard: placement clear of every node, selection
-// toggles, joining, cliquify, moves and rotation, deletion bookkeeping, copy / cut /
-// paste with their refusals, new and clear.
+// The drawing and its editing: placement clear of every node, selection toggles, joining,
+// cliquify, moves and rotation, deletion bookkeeping, copy / cut / paste with their
+// refusals, new and clear; the objects' own node circle, edge hit rectangle in every
+// direction (vertical included) and removing an edge from a node's list.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -194,46 +195,88 @@ TEST(Clipboard, CopyPasteTwiceAndCut) {
   EXPECT_EQ(drawing.nodeCount(), 8);
 }
 
-TEST(Clipboard, RefusalsChangeNothing) {
-  Graph2D drawing;
-  drawing.addNode(0, 0);
-  Clipboard clipboard;
-  for (int16_t state : {1, 2, 3}) {
-    EXPECT_EQ(copySelection(clipboard, drawing, state, false).message,
-              "ERROR! Cannot copy once the graph has been submitted.");
-    EXPECT_EQ(cutSelection(clipboard, drawing, state, false).message,
-              "ERROR! Cannot cut once the graph has been submitted.");
-    EXPECT_EQ(pasteClipboard(clipboard, drawing, state, false, true, 5, 5).message,
-              "ERROR! Cannot paste once the graph has been submitted.");
-  }
-  for (int16_t state : {0, 1}) {  // rotation mode refuses silently, before the state
-    const EditorStatus copy = copySelection(clipboard, drawing, state, true);
-    EXPECT_FALSE(copy);
-    EXPECT_EQ(copy.message, "");
-    EXPECT_FALSE(cutSelection(clipboard, drawing, state, true));
-    EXPECT_FALSE(pasteClipboard(clipboard, drawing, state, true, true, 5, 5));
-  }
-  EXPECT_TRUE(clipboard.empty());
-  ASSERT_TRUE(copySelection(clipboard, drawing, 0, false));
-  EXPECT_FALSE(pasteClipboard(clipboard, drawing, 0, false, false, 5, 5));  // mouse off the canvas
-  EXPECT_EQ(listing(drawing), "[] [0] [] []");
-}
-
-TEST(Page, NewAndClear) {
+// Once the graph is submitted copy, cut and paste name themselves and Clear refuses
+// silently; rotation mode refuses copy, cut and paste silently (before the state) and Clear
+// with the Delete text. No refusal changes anything; then Clear and New empty the drawing.
+TEST(PageActions, RefusalsChangeNothingThenClearAndNewEmptyTheDrawing) {
   Graph2D drawing;
   drawing.addNode(0, 0);
   drawing.addNode(3, 0);
   drawing.cliquify();
-  EXPECT_EQ(clearDrawing(drawing, 0, true).message, "ERROR! Cannot delete while in rotation mode.");
-  EXPECT_FALSE(clearDrawing(drawing, 1, false));
-  EXPECT_EQ(std::pair(drawing.nodeCount(), drawing.nextNodeId), std::pair(2, 2));
+  Clipboard clipboard;
+  auto refusal = [](const EditorStatus& status) { return status ? std::string("(done)") : status.message; };
+  const std::string submitted = " once the graph has been submitted.";
+  for (int16_t state : {1, 2, 3}) {
+    EXPECT_EQ(refusal(copySelection(clipboard, drawing, state, false)), "ERROR! Cannot copy" + submitted);
+    EXPECT_EQ(refusal(cutSelection(clipboard, drawing, state, false)), "ERROR! Cannot cut" + submitted);
+    EXPECT_EQ(refusal(pasteClipboard(clipboard, drawing, state, false, true, 5, 5)),
+              "ERROR! Cannot paste" + submitted);
+    EXPECT_EQ(refusal(clearDrawing(drawing, state, false)), "");
+  }
+  for (int16_t state : {0, 1}) {
+    EXPECT_EQ(refusal(copySelection(clipboard, drawing, state, true)), "");
+    EXPECT_EQ(refusal(cutSelection(clipboard, drawing, state, true)), "");
+    EXPECT_EQ(refusal(pasteClipboard(clipboard, drawing, state, true, true, 5, 5)), "");
+  }
+  EXPECT_EQ(refusal(clearDrawing(drawing, 0, true)), "ERROR! Cannot delete while in rotation mode.");
+  EXPECT_TRUE(clipboard.empty());
+  ASSERT_TRUE(copySelection(clipboard, drawing, 0, false));
+  EXPECT_EQ(refusal(pasteClipboard(clipboard, drawing, 0, false, false, 5, 5)), "");  // mouse off the canvas
+  EXPECT_EQ(listing(drawing) + std::to_string(drawing.nextNodeId), "[] [0 1] [0-1] []2");
   EXPECT_TRUE(clearDrawing(drawing, 0, false));
   EXPECT_EQ(listing(drawing) + std::to_string(drawing.nextNodeId), "[] [] [] []0");
   drawing.addNode(0, 0);
   bool rotationMode = true;
   newDrawing(drawing, rotationMode);
-  EXPECT_FALSE(rotationMode);
-  EXPECT_EQ(drawing.nodeCount(), 0);
+  EXPECT_EQ(listing(drawing) + std::to_string(rotationMode), "[] [] [] []0");
+}
+
+TEST(Graph2DNode, CircleAndOverlapIncludeTheirBoundary) {
+  Graph2DNode node(3, 1.0, 2.0);
+  EXPECT_TRUE(node.hitTest(1.0, 2.0));
+  EXPECT_TRUE(node.hitTest(1.5, 2.0));  // on the circle
+  EXPECT_FALSE(node.hitTest(1.5001, 2.0));
+  EXPECT_TRUE(node.overlapTest(2.0, 2.0));  // two radii away
+  EXPECT_FALSE(node.overlapTest(2.0001, 2.0));
+}
+
+// Samples a box around each edge and compares the hit test with the distance to the
+// segment: well inside the band hits, well outside does not. An upward vertical edge has an
+// infinite slope; points exactly on a side do not hit.
+TEST(Graph2DEdge, HitRectangleFollowsTheEdgeInEveryDirection) {
+  const double ends[][4] = {{0, 0, 3, 0},  {3, 0, 0, 0}, {0, 0, 2, 2}, {2, 2, 0, 0},    {0, 0, 2, -3},
+                            {2, -3, 0, 0}, {0, 0, 0, 4}, {0, 4, 0, 0}, {-1, 5, 4, 4.5}, {1, 1, 1.2, 5}};
+  for (const auto& [x1, y1, x2, y2] : ends) {
+    Graph2DNode a(0, x1, y1), b(1, x2, y2);
+    const Graph2DEdge edge(&a, &b);
+    const double length = std::hypot(x2 - x1, y2 - y1), ux = (x2 - x1) / length, uy = (y2 - y1) / length;
+    for (double t = -0.3; t <= length + 0.3; t += length / 17.0) {
+      for (double d = -0.4; d <= 0.4; d += 0.05) {
+        const bool inside = t > 0.01 && t < length - 0.01 && std::abs(d) < 0.19;
+        if (!inside && t >= -0.01 && t <= length + 0.01 && std::abs(d) <= 0.21) continue;  // the rim
+        EXPECT_EQ(edge.hitTest(x1 + ux * t - uy * d, y1 + uy * t + ux * d), inside)
+            << "(" << x1 << "," << y1 << ")-(" << x2 << "," << y2 << ") t=" << t << " d=" << d;
+      }
+    }
+  }
+  Graph2DNode a(0, 0, 0), b(1, 0, 4), c(2, 2, 0);
+  const Graph2DEdge vertical(&a, &b), horizontal(&a, &c);
+  EXPECT_TRUE(std::isinf(vertical.slope) && vertical.slope > 0);
+  EXPECT_FALSE(horizontal.hitTest(1.0, 0.2));
+  EXPECT_TRUE(horizontal.hitTest(1.0, 0.1999));
+}
+
+TEST(Graph2DNode, RemoveEdgeRotatesPastTheDroppedEdgeAndRefusesAStranger) {
+  Graph2D drawing;
+  Graph2DNode* hub = addUnselected(drawing, 0, 0);
+  std::vector<Graph2DEdge*> spokes;
+  for (int i = 0; i < 4; ++i)
+    spokes.push_back(drawing.joinNodes(hub, addUnselected(drawing, 5.0 * (i + 1), 3)));
+  ASSERT_TRUE(hub->removeEdge(spokes[1]));
+  EXPECT_EQ(hub->edges, (std::vector<Graph2DEdge*>{spokes[2], spokes[3], spokes[0]}));
+  Graph2DEdge stranger(hub, addUnselected(drawing, -9, -9));
+  EXPECT_FALSE(hub->removeEdge(&stranger));
+  EXPECT_EQ(hub->edges, (std::vector<Graph2DEdge*>{spokes[2], spokes[3], spokes[0]}));
 }
 
 }  // namespace
