@@ -124,10 +124,7 @@ TEST_F(ProgramModelTest, ResetKeepsTheDrawing) {
   EXPECT_EQ(model.submittedGraph()->howManyNodes, 3);
   model.setProgramState(0);
   EXPECT_EQ(model.windowTitle(), "Hamiltonian Cycles  [NO GRAPH LOADED]");
-  EXPECT_EQ(model.drawing().edgeCount(), 3);
-  // A generated graph clears the drawing (an empty one cannot be submitted: editor page).
-  loadComplete();
-  EXPECT_EQ(model.drawing().nodeCount(), 0);
+  EXPECT_EQ(model.drawing().edgeCount(), 3);  // a generated graph clears it: the requests' test
 }
 
 // Every request from state 1: generated graphs (sources 1 to 9) by their display names,
@@ -137,45 +134,41 @@ TEST_F(ProgramModelTest, RequestsAndTheirNames) {
   const std::string ex = std::string(HC_EXAMPLES_DIR) + "/";
   const std::string unknown = (std::filesystem::temp_directory_path() / "hc_model_start.graph").string();
   std::ofstream(unknown) << "3\n1 2\n0 2\n0 1\n";
-  struct Row {
-    double via, p1, p2;
-    std::optional<std::string> path;
-    int32_t source, nodes;  // source -1: refused; nodes 0: not checked
-    std::string name = {};  // empty: the file's name (or no graph when refused)
-  };
+  // `target`: the display name of a generated graph, else the file (empty: the dialog is
+  // cancelled); `source` -1: refused; `nodes` 0: not checked.
+  struct Row { double via, p1, p2; std::string target; int32_t source, nodes; };
   const Row rows[] = {
-      {1, 100, 0.05, {}, 1, 100, "Random 100-Node Graph With Edge Probability 0.0500"},
-      {2, 10, 3, {}, 2, 10, "Random 3-Regular Graph With 10 Nodes"},
-      {3, 10, 20, {}, 3, 10, "Random 10-Node Graph With 20 Random Edges"},
-      {4, 3, 4, {}, 4, 12, "Toroidal Grid With 12 Nodes (3 X 4)"},
-      {5, 6, 6, {}, 5, 36, "Knight's Tour Graph With 36 Nodes (6 X 6)"},
-      {6, 3, 0, {}, 6, 8, "N-Cube Graph With Dimension 3 (8 Nodes)"},
-      {7, 2, 0, {}, 7, 28, "ICCS Graph With 2 Components (28 Nodes)"},
-      {8, 7, 0, {}, 8, 7, "Complete Graph With 7 Nodes"},
-      {9, 4, 2.5, {}, 9, 0, "3-SAT Reduction Graph From Random Formula With 4 Variables & Clause Multiplier 2.500"},
+      {1, 100, 0.05, "Random 100-Node Graph With Edge Probability 0.0500", 1, 100},
+      {2, 10, 3, "Random 3-Regular Graph With 10 Nodes", 2, 10},
+      {3, 10, 20, "Random 10-Node Graph With 20 Random Edges", 3, 10},
+      {4, 3, 4, "Toroidal Grid With 12 Nodes (3 X 4)", 4, 12},
+      {5, 6, 6, "Knight's Tour Graph With 36 Nodes (6 X 6)", 5, 36},
+      {6, 3, 0, "N-Cube Graph With Dimension 3 (8 Nodes)", 6, 8},
+      {7, 2, 0, "ICCS Graph With 2 Components (28 Nodes)", 7, 28},
+      {8, 7, 0, "Complete Graph With 7 Nodes", 8, 7},
+      {9, 4, 2.5, "3-SAT Reduction Graph From Random Formula With 4 Variables & Clause Multiplier 2.500", 9, 0},
       {10, 0, 0, ex + "petersen.txt", 10, 10}, {10, 0, 0, ex + "petersen.hcp", 10, 10},
       {11, 0, 0, ex + "knight8x8.g", 11, 64},  {12, 0, 0, ex + "petersen.obj", 12, 10},
-      {10, 0, 0, std::nullopt, -1, 0},         {12, 0, 0, ex + "missing.obj", -1, 0},
+      {10, 0, 0, "", -1, 0},                   {12, 0, 0, ex + "missing.obj", -1, 0},
       {11, 0, 0, ex + "petersen.txt", -1, 0},  {0, 0, 0, ex + "knight8x8.txt", 10, 64},
       {0, 0, 0, ex + "petersen.g", 11, 10},    {0, 0, 0, ex + "knight8x8.obj", 12, 64},
       {0, 0, 0, ex + "knight8x8.hcp", 10, 64}, {0, 0, 0, unknown, -1, 0},
       {0, 0, 0, ex + "none.txt", -1, 0},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.name + row.path.value_or("(cancelled)"));
+    SCOPED_TRACE(row.target);
     loadComplete();
     view.messages.clear();
-    view.fileAnswers = {row.path};
+    view.fileAnswers = {row.target.empty() ? std::nullopt : std::optional(row.target)};
     if (row.via) model.loadGraphRequest({row.via, row.p1, row.p2});
-    if (!row.via) model.startWithFile(*row.path);
-    const bool read = row.source > 0;
-    const std::string name = !row.name.empty() ? row.name
-                             : read            ? std::filesystem::path(*row.path).filename().string()
-                                               : "NO GRAPH LOADED";
+    if (!row.via) model.startWithFile(row.target);
+    const bool read = row.source > 0, file = row.via == 0 || row.via >= 10;
+    const std::string name = !read ? "NO GRAPH LOADED" : file ? std::filesystem::path(row.target).filename().string()
+                                                              : row.target;
     EXPECT_EQ(model.windowTitle(), "Hamiltonian Cycles  [" + name + "]");
     EXPECT_EQ(model.programState(), read ? 1 : 0);
     EXPECT_EQ(row.nodes && model.submittedGraph() ? model.submittedGraph()->howManyNodes : 0, row.nodes);
-    EXPECT_EQ(view.messages.size(), !read && row.path ? 1u : 0u);
+    EXPECT_EQ(view.messages.size(), !read && !row.target.empty() ? 1u : 0u);
     EXPECT_EQ(model.graphSourceType(), row.source);
     EXPECT_EQ(model.drawing().nodeCount(), row.source == 11 ? row.nodes : 0);
   }
