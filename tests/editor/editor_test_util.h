@@ -109,16 +109,13 @@ class Bytes {
 };
 
 // A fresh folder under the system's temporary folder, removed with the object.
-class TempFolder {
- public:
-  TempFolder() { std::filesystem::create_directories(path_); }
-  ~TempFolder() { std::filesystem::remove_all(path_, ignored_); }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_ =
+struct TempFolder {
+  std::filesystem::path path =
       std::filesystem::temp_directory_path() / ("hc-editor-test-" + std::to_string(std::random_device{}()));
-  std::error_code ignored_;
+  std::error_code ignored;
+  TempFolder() { std::filesystem::create_directories(path); }
+  ~TempFolder() { std::filesystem::remove_all(path, ignored); }
+  std::string file(const std::string& name) const { return (path / name).string(); }
 };
 
 }  // namespace hc::editor_test
