@@ -120,8 +120,9 @@ TEST(EdgeStyles, EveryStateBeforeAndAfterTheSearchAndTheirLooks) {
   p.drawing.toggleEdgeAt((p.nodes[0]->x + p.nodes[2]->x) / 2, (p.nodes[0]->y + p.nodes[2]->y) / 2);
   const std::vector<StyledEdge> painted = edgeStyles(p.drawing, &solved, 3, 1);
   ASSERT_EQ(painted.size(), 6u);
-  EXPECT_EQ(painted.back().edge, p.chord);  // selected edges are painted last
-  EXPECT_EQ(painted.back().style, kSelected);
+  // Selected edges are painted last.
+  EXPECT_EQ(std::tuple(painted.back().edge, painted.back().style),
+            std::tuple(p.chord, kSelected));
   p.nodes[4]->id = 99;  // edges the working graph does not know draw as deleted
   EXPECT_EQ(edgeStyle(*p.nodes[4]->edges[0], false, &fresh, 1, 3), kDeleted);
   EXPECT_EQ(edgeStyle(*p.nodes[4]->edges[0], false, &fresh, 3, 1), kDeleted);

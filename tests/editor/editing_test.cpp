@@ -70,13 +70,13 @@ TEST(Selection, TogglesMoveObjectsToTheTailOfTheOtherListAndRectanglesSwapNodesS
   Graph2D drawing;
   for (int i = 0; i < 6; ++i) addUnselected(drawing, 2.0 * i, 0);  // ids 0..5 at x = 0, 2, ..., 10
   drawing.joinNodes(drawing.unselectedNodes[4].get(), drawing.unselectedNodes[5].get());
-  EXPECT_TRUE(drawing.toggleNodeAt(0.1, 0.1));
-  EXPECT_TRUE(drawing.isSelectedNodeAt(0, 0));
-  EXPECT_FALSE(drawing.toggleNodeAt(0, 0));
-  EXPECT_FALSE(drawing.isSelectedNodeAt(0, 0));
-  EXPECT_FALSE(drawing.toggleNodeAt(1, 2));  // nothing there
-  EXPECT_TRUE(drawing.toggleEdgeAt(9, 0.1));
-  EXPECT_TRUE(drawing.isSelectedEdgeAt(9, 0));
+  // In order (a braced list is evaluated left to right): node 0 on, node 0 off, nothing at
+  // (1, 2), the edge on.
+  EXPECT_EQ((std::vector<bool>{drawing.toggleNodeAt(0.1, 0.1), drawing.isSelectedNodeAt(0, 0),
+                               drawing.toggleNodeAt(0, 0), drawing.isSelectedNodeAt(0, 0),
+                               drawing.toggleNodeAt(1, 2), drawing.toggleEdgeAt(9, 0.1),
+                               drawing.isSelectedEdgeAt(9, 0)}),
+            (std::vector<bool>{true, true, false, false, false, true, true}));
   EXPECT_EQ(listing(drawing), "[1 2 3 4 5 0] [] [] [4-5]");
   EXPECT_FALSE(drawing.toggleEdgeAt(9, 0));
   drawing.toggleNodeAt(2, 0);
@@ -176,8 +176,8 @@ TEST(Clipboard, CopyPasteTwiceAndCut) {
   ASSERT_TRUE(pasteClipboard(clipboard, drawing, 0, false, true, 100, 100));  // on top: placed clear
   expectNoOverlap(drawing);
   // Fresh ids; only the latest paste is selected and every pasted edge is unselected.
-  EXPECT_EQ(listing(drawing), "[3 2 0 1 4 5 6] [7 8 9] [0-1 1-2 2-3 4-5 5-6 7-8 8-9] []");
-  EXPECT_EQ(drawing.nextNodeId, 10);
+  EXPECT_EQ(listing(drawing) + " " + std::to_string(drawing.nextNodeId),
+            "[3 2 0 1 4 5 6] [7 8 9] [0-1 1-2 2-3 4-5 5-6 7-8 8-9] [] 10");
   drawing.unselectAll();
   drawing.toggleNodeAt(3, 0);
   drawing.toggleNodeAt(6, 0);
