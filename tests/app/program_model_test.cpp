@@ -84,11 +84,9 @@ TEST_F(ProgramModelTest, StateTable) {
     } else {
       model.pageButtonPressed(static_cast<PageIndex>(row.button));
     }
-    EXPECT_EQ(model.programState(), row.to);
-    EXPECT_EQ(model.algorithmChoice(), row.algorithm ? row.algorithm : before);
-    EXPECT_EQ(takeLog(), row.log);
-    EXPECT_EQ(model.submittedGraph() != nullptr, row.to != 0);
-    EXPECT_EQ(model.workingGraph() ? model.workingGraph()->howManyEdges : 0, row.to ? 10 : 0);
+    EXPECT_EQ(std::tuple(model.programState(), model.algorithmChoice(), takeLog(), model.submittedGraph() != nullptr,
+                         model.workingGraph() ? model.workingGraph()->howManyEdges : 0),
+              std::tuple(row.to, row.algorithm ? row.algorithm : before, row.log, row.to != 0, row.to ? 10 : 0));
   }
 }
 
@@ -173,12 +171,11 @@ TEST_F(ProgramModelTest, RequestsAndTheirNames) {
     const bool read = row.source > 0, file = row.via == 0 || row.via >= 10;
     const std::string name = !read ? "NO GRAPH LOADED" : file ? std::filesystem::path(row.target).filename().string()
                                                               : row.target;
-    EXPECT_EQ(model.windowTitle(), "Hamiltonian Cycles  [" + name + "]");
-    EXPECT_EQ(model.programState(), read ? 1 : 0);
-    EXPECT_EQ(row.nodes && model.submittedGraph() ? model.submittedGraph()->howManyNodes : 0, row.nodes);
-    EXPECT_EQ(view.messages.size(), !read && !row.target.empty() ? 1u : 0u);
-    EXPECT_EQ(model.graphSourceType(), row.source);
-    EXPECT_EQ(model.drawing().nodeCount(), row.source == 11 ? row.nodes : 0);
+    EXPECT_EQ(std::tuple(model.windowTitle(), model.programState(), model.graphSourceType(), view.messages.size(),
+                         row.nodes && model.submittedGraph() ? model.submittedGraph()->howManyNodes : 0,
+                         model.drawing().nodeCount()),
+              std::tuple("Hamiltonian Cycles  [" + name + "]", read ? 1 : 0, row.source,
+                         !read && !row.target.empty() ? 1u : 0u, row.nodes, row.source == 11 ? row.nodes : 0));
   }
   std::filesystem::remove(unknown);
   model.loadGraphRequest({42, 0, 0});  // unknown: stays in 0
@@ -199,8 +196,7 @@ TEST_F(ProgramModelTest, DecisionCountsOnlyForItsOwnRun) {
   EXPECT_EQ(model.programState(), 2);
   current(1);
   view.drain();
-  EXPECT_EQ(model.programState(), 3);
-  EXPECT_EQ(model.programResult(), 1);
+  EXPECT_EQ(std::pair(model.programState(), model.programResult()), std::pair(3, int16_t{1}));
 }
 
 TEST(ElapsedTime, Fields) {

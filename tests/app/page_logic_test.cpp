@@ -1,22 +1,100 @@
-// What the pages show, without Qt: the Stone Carver list keeps exactly the last L
-// iterations whatever the hand-over skipped, the statistics see every iteration, the
-// Co-HC table mirrors the engine's statistics, the chart arithmetic, the run inputs, and
-// the help texts (the heading of every contextual row and the body the row selects).
+// The pages' logic without Qt. The Graph Generation page's load buttons: every message box
+// they show, in order, and the request they send, for the examples the page is known by and
+// for the size limits. The method pages' records: the Stone Carver list keeps exactly the
+// last L iterations whatever the hand-over skipped, the statistics see every iteration, the
+// Co-HC table mirrors the engine's statistics; the chart arithmetic, the run inputs, and the
+// help texts (the heading of every contextual row and the body the row selects). Manual edit
+// mode: refusals by state and undo/redo restoring the working graph exactly (what a deletion
+// decides is seen through the editor page); the editor view's formulas and the drawing
+// history's steps.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 
 #include "app/chart_scale.h"
 #include "app/cohc_progress_buffer.h"
+#include "app/drawing_history.h"
+#include "app/editor_view.h"
+#include "app/generation_page_logic.h"
 #include "app/help_texts.h"
+#include "app/manual_edit.h"
 #include "app/number_format.h"
 #include "app/run_inputs.h"
 #include "app/schc_progress_buffer.h"
 #include "cohc/search_tree.h"
+#include "core/graph_invariants.h"
+#include "editor/g_file.h"
+#include "generators/graph_generation.h"
 #include "support/test_graphs.h"
 
 namespace hc {
 namespace {
+
+using namespace hc::testing;
+namespace msg = manual_messages;
+
+const std::string kNodes = "ERROR: The number of nodes must be 3 or greater.";
+const std::string kNumeric = "ERROR: Graph parameters must be numeric.";
+
+// No messages: accepted with the two parameters; only large or dense requests leave the UI
+// thread (`background`).
+struct LoadCase {
+  int32_t family;
+  const char *text1, *text2;
+  std::vector<std::string> messages;
+  double p1 = 0, p2 = 0;
+  bool background = false;
+};
+
+TEST(GenerationValidation, LoadButtonsShowTheirMessagesInOrderOrSendTheRequest) {
+  const std::vector<LoadCase> cases = {
+      {1, "2", "1.5", {kNodes, "ERROR: The edge percentage must be between 0.0 and 1.0, inclusive."}},
+      {2, "10", "2.9", {"ERROR: The degree of each node must be 3 or greater."}},
+      {2, "10", "3.9", {}, 10, 3.9},
+      {2, "2", "2", {kNodes, "ERROR: The degree of each node must be 3 or greater."}},
+      {3, "5", "-1", {"ERROR: The number of edges must be 0 or greater."}},
+      {1, "1e3", "0.5", {kNumeric}},
+      {1, "", "0.5", {kNodes}},
+      {4, "2.7", "5", {"ERROR: The height must be 3 or greater."}},
+      {4, "3.9", "4.2", {}, 3, 4},
+      {5, "8", "7", {"ERROR: The number of columns must be 8 or greater."}},
+      {5, "7", "7", {"ERROR: The number of rows must be 8 or greater.", "ERROR: The number of columns must be 8 or greater."}},
+      {6, ".", "x", {"ERROR: The n-Cube must have at least 2 dimensions."}},
+      {7, "0", "", {"ERROR: The the graph must have at least 1 component."}},
+      {8, "-", "", {"ERROR: The graph must have at least 3 nodes."}},
+      {8, "5.5", "7", {}, 5, 0},
+      {9, "4", "0.2", {"ERROR: The clause multiplier must be at least 0.2500."}},
+      {9, "3", "0", {"ERROR: The clause multiplier must be at least 0.3333."}},
+      {9, "2", "0", {"ERROR: The number of variables must be 3 or greater."}},
+      {9, "100000", "0", {"ERROR: The clause multiplier must be at least 0.0000."}},
+      {9, "3", "a", {kNumeric}},
+      {10, "", "", {}, 0, 0},
+      {8, "5", "", {}, 5, 0},
+      {5, "8", "8", {}, 8, 8},
+      {2, "1000000", "3", {}, 1000000, 3, true},
+      {2, "100", "50", {}, 100, 50, true},
+      // Over the limits: one message each, from the factory's own checks.
+      {8, "20000", "", {"ERROR: The graph would have about 199990000 edges; at most 50000000 can be generated."}},
+      {2, "20000000", "3", {"ERROR: The graph would have 20000000 nodes; at most 10000000 can be generated."}},
+      {2, "11", "3", {"ERROR: No 3-regular graph on 11 nodes exists: the number of nodes times the degree must be even."}},
+      {9, "1000000", "1000", {"ERROR: The graph would have 49002000000 nodes; at most 10000000 can be generated."}},
+  };
+  for (const LoadCase& c : cases) {
+    SCOPED_TRACE(std::to_string(c.family) + " '" + c.text1 + "' '" + c.text2 + "'");
+    const LoadButtonOutcome outcome = evaluateLoadButton(c.family, c.text1, c.text2);
+    EXPECT_EQ(outcome.messages, c.messages);
+    const GraphRequest sent = outcome.accepted ? outcome.request : GraphRequest{double(c.family), c.p1, c.p2};
+    EXPECT_EQ(std::tuple(outcome.accepted, shouldGenerateInBackground(outcome), sent.sourceType, sent.parameter1,
+                         sent.parameter2),
+              std::tuple(c.messages.empty(), c.background, c.family, c.p1, c.p2));
+  }
+}
+
+TEST(GenerationValidation, MessageNumbersFollowTheDisplayRule) {
+  for (double value : {1.0 / 3.0, 0.25, 1e-5, 1.0 / 123456789.0, 12.0, 2.0 / 3.0, 1e12})
+    for (int decimals : {0, 2, 4}) EXPECT_EQ(formatNumberForMessage(value, decimals), formatNumber(value, decimals));
+}
 
 IterationRow rowNumber(int32_t i) { return {i, i % 7, i % 3 == 0, i % 5 == 0, i % 11, i * 0.5, 0.01 * i}; }
 
@@ -188,6 +266,100 @@ TEST(HelpTexts, ContextualRowsAndGeneralHeadings) {
                               "4. The Stone Carver's HC Algorithm Tab:", "5. The coHC Proof System Tab:"})
     EXPECT_TRUE(contains(text, heading)) << heading;
   EXPECT_EQ(joinHelpLines({"a", "b"}), "a\r\nb\r\n");
+}
+
+TEST(ManualEdit, RefusalsByState) {
+  Graph g = petersenGraph();
+  const std::vector<EdgeEnds> one{{0, 1}}, two{{0, 1}, {1, 2}};
+  struct Row { int16_t state, choice; const std::vector<EdgeEnds>* sel; std::string del, force, las; };
+  const Row rows[] = {
+      {0, 3, &one, "", "", ""},
+      {1, 3, &one, msg::kSubmittedNoDelete, "", ""},
+      {2, 1, &one, msg::kRunningNoDelete, "", ""},
+      {2, 2, &one, msg::kRunningNoDelete, "", ""},
+      {2, 3, &two, msg::kOneEdgeDelete, msg::kOneEdgeForce, ""},
+      {3, 3, &one, msg::kSolvedNoDelete, msg::kSolvedNoForce, msg::kSolvedNoLookAhead},
+  };
+  for (const Row& r : rows) {
+    ManualEditSession s;
+    const std::string before = snapshot(g);
+    // In order (a braced list is evaluated left to right): delete, force, look ahead.
+    EXPECT_EQ((std::tuple{s.deleteEdge(&g, r.state, r.choice, *r.sel).message,
+                          s.forceEdge(&g, r.state, r.choice, *r.sel).message, s.runLookAhead(&g, r.state, r.choice).message}),
+              std::tuple(r.del, r.force, r.las))
+        << r.state << r.choice;
+    EXPECT_EQ(snapshot(g), before);
+    EXPECT_FALSE(s.canUndo());
+  }
+}
+
+TEST(ManualEdit, UndoRedoRestoreExactly) {
+  std::mt19937 rng(7);
+  for (int trial = 0; trial < 20; ++trial) {
+    Graph g = trial % 2 ? makeGraph(16, knightEdges(4, 4)) : makeGraph(12, randomEdges(rng, 12, 0.45));
+    ManualEditSession s;
+    std::vector<std::string> states{snapshot(g)};
+    for (int step = 0; step < 8 && g.isHamiltonian == kUndecided; ++step) {
+      const EdgeSet now = currentEdges(g);
+      const std::vector<EdgeEnds> present(now.begin(), now.end());
+      if (present.empty()) break;
+      const EdgeEnds e = present[rng() % present.size()];
+      const ManualOutcome o = rng() % 3 ? s.deleteEdge(&g, 2, 3, {e}) : s.forceEdge(&g, 2, 3, {e});
+      if (o.changed) states.push_back(snapshot(g));
+      EXPECT_EQ(g.isHamiltonian == kUndecided ? checkInvariants(g) : "", "");
+    }
+    for (size_t i = states.size() - 1; i > 0; --i) {
+      ASSERT_TRUE(s.undo(g));
+      EXPECT_EQ(snapshot(g), states[i - 1]);
+    }
+    EXPECT_FALSE(s.undo(g));
+    for (size_t i = 1; i < states.size(); ++i) {
+      ASSERT_TRUE(s.redo(g));
+      EXPECT_EQ(snapshot(g), states[i]);
+    }
+    EXPECT_FALSE(s.canRedo());
+  }
+}
+
+// The default view: 64 world units across, node radius 5 px; zoom to fit takes the tightest
+// power of two that keeps every node on the canvas (the zoom and grid limits: editor page).
+TEST(EditorView, FormulasAndZoomToFit) {
+  EditorView v;
+  v.setCanvasSize(640, 480);
+  EXPECT_EQ(EditorView::pen(v.nodeSize() / 2), 5);
+  EXPECT_EQ(EditorView::pen(2.5 * v.edgeWidth()), 3);
+  EXPECT_EQ(std::vector<int32_t>({v.pixelX(0), v.pixelY(0), v.pixelX(-32), v.pixelX(1e300)}),
+            std::vector<int32_t>({320, 240, 0, 1000000000}));
+  EXPECT_DOUBLE_EQ(v.worldY(v.pixelY(-12)), -12.0);
+  Graph2D d;
+  d.addNode(-100, 0);
+  d.addNode(100, 50);
+  v.zoomToFit(d);
+  EXPECT_EQ(v.zoom, 4);
+  EXPECT_DOUBLE_EQ(v.centreX, 0.0);
+}
+
+// A change is one step and no change none; undoing every step gives the unmodified drawing
+// back byte for byte (the page's undo keys: editor page).
+TEST(DrawingHistory, StepsAndModified) {
+  Graph2D d;
+  DrawingHistory h;
+  std::vector<std::vector<uint8_t>> seen{writeGBytes(d)};
+  const std::function<void()> edits[] = {[&] { d.addNode(0, 0); }, [&] { d.addNode(10, 0); }, [&] { d.cliquify(); },
+                                         [&] { d.rotateSelected(0, 0, 1.0); }, [] {}};
+  for (const auto& edit : edits) {
+    DrawingSnapshot before = takeSnapshot(d);
+    edit();
+    EXPECT_EQ(h.record(std::move(before), d), &edit != &edits[4]);
+    if (&edit != &edits[4]) seen.push_back(writeGBytes(d));
+  }
+  EXPECT_TRUE(h.isModified(d));
+  for (size_t i = seen.size() - 1; i > 0; --i) {
+    ASSERT_TRUE(h.undo(d));
+    EXPECT_EQ(writeGBytes(d), seen[i - 1]);
+  }
+  EXPECT_FALSE(h.isModified(d));
+  EXPECT_FALSE(h.undo(d));
 }
 
 }  // namespace
