@@ -168,8 +168,8 @@ TEST(CohcProgressBuffer, TableAndCsvMirrorTheProof) {
     expected += "\n";
   }
   EXPECT_EQ(table.csv(), expected);
-  EXPECT_EQ(table.series(ChartKind::kForcedEdges).size(), size_t(s.deepestStartedDepth + 1));
-  EXPECT_EQ(table.series(ChartKind::kSolved).size(), size_t(s.deepestSolvedDepth + 1));
+  EXPECT_EQ(std::pair(table.series(ChartKind::kForcedEdges).size(), table.series(ChartKind::kSolved).size()),
+            std::pair(size_t(s.deepestStartedDepth + 1), size_t(s.deepestSolvedDepth + 1)));
   EXPECT_EQ(depthCellText(DepthRow{1, 0, 5, 0, 0}, 3, 4), "-");
 }
 
@@ -209,9 +209,8 @@ TEST(RunInputs, ListNumbersAndSeeds) {
   for (Seed s : {Seed{"", true, std::nullopt}, Seed{"  ", true, std::nullopt}, Seed{" 42 ", true, 42u},
                  Seed{"4294967295", true, 4294967295u}, Seed{"4294967296", false, std::nullopt},
                  Seed{"-1", false, std::nullopt}, Seed{"1e3", false, std::nullopt}}) {
-    SeedInput input = parseSeedInput(s.text);
-    EXPECT_EQ(input.valid, s.valid) << s.text;
-    EXPECT_EQ(input.seed, s.seed) << s.text;
+    const SeedInput input = parseSeedInput(s.text);
+    EXPECT_EQ(std::pair(input.valid, input.seed), std::pair(s.valid, s.seed)) << s.text;
   }
 }
 
@@ -326,17 +325,15 @@ TEST(ManualEdit, UndoRedoRestoreExactly) {
 TEST(EditorView, FormulasAndZoomToFit) {
   EditorView v;
   v.setCanvasSize(640, 480);
-  EXPECT_EQ(EditorView::pen(v.nodeSize() / 2), 5);
-  EXPECT_EQ(EditorView::pen(2.5 * v.edgeWidth()), 3);
-  EXPECT_EQ(std::vector<int32_t>({v.pixelX(0), v.pixelY(0), v.pixelX(-32), v.pixelX(1e300)}),
-            std::vector<int32_t>({320, 240, 0, 1000000000}));
+  EXPECT_EQ(std::vector<int32_t>({EditorView::pen(v.nodeSize() / 2), EditorView::pen(2.5 * v.edgeWidth()), v.pixelX(0),
+                                  v.pixelY(0), v.pixelX(-32), v.pixelX(1e300)}),
+            std::vector<int32_t>({5, 3, 320, 240, 0, 1000000000}));
   EXPECT_DOUBLE_EQ(v.worldY(v.pixelY(-12)), -12.0);
   Graph2D d;
   d.addNode(-100, 0);
   d.addNode(100, 50);
   v.zoomToFit(d);
-  EXPECT_EQ(v.zoom, 4);
-  EXPECT_DOUBLE_EQ(v.centreX, 0.0);
+  EXPECT_EQ(std::pair(v.zoom, v.centreX), std::pair(4, 0.0));
 }
 
 // A change is one step and no change none; undoing every step gives the unmodified drawing

@@ -210,10 +210,8 @@ TEST(ElapsedTime, Fields) {
 // Waits (without asserting any duration) until `done` holds or a minute has passed.
 template <typename F>
 bool eventually(F done) {
-  for (int i = 0; i < 60000; ++i) {
+  for (int i = 0; i < 60000; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(1)))
     if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
   return false;
 }
 
