@@ -284,7 +284,8 @@ TEST(ManualEdit, RefusalsByState) {
     const std::string before = snapshot(g);
     // In order (a braced list is evaluated left to right): delete, force, look ahead.
     EXPECT_EQ((std::tuple{s.deleteEdge(&g, r.state, r.choice, *r.sel).message,
-                          s.forceEdge(&g, r.state, r.choice, *r.sel).message, s.runLookAhead(&g, r.state, r.choice).message}),
+                          s.forceEdge(&g, r.state, r.choice, *r.sel).message,
+                          s.runLookAhead(&g, r.state, r.choice).message}),
               std::tuple(r.del, r.force, r.las))
         << r.state << r.choice;
     EXPECT_EQ(snapshot(g), before);

@@ -179,7 +179,7 @@ TEST(Names, ExtensionsAndHcOutputNames) {
 }
 
 // The refusals in their order, Save As by extension, Save always writing .g, and Load
-// replacing the drawing (a bad file: see the .g reader's tests).
+// replacing the drawing, while a missing or malformed file changes nothing.
 TEST(DrawingFiles, RefusalsSaveAsByExtensionAndLoad) {
   Graph2D empty;
   EXPECT_EQ(checkDrawingSave(empty, 1, true).message, "ERROR! Cannot save while in rotation mode.");
