@@ -1,13 +1,21 @@
 // The program model: the state table, the notification order, graph requests and their
-// names, start-up with a file.
+// names, start-up with a file; and the method runners: a decided run hands exactly one
+// state-3 request to the UI thread; abort returns at once with the worker joined, and
+// nothing of an aborted run (progress, ticks, its result) arrives afterwards.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
+#include "app/cohc_runner.h"
 #include "app/elapsed_time.h"
 #include "app/program_model.h"
+#include "app/schc_runner.h"
 #include "scripted_view.h"
+#include "support/test_graphs.h"
 
 namespace hc {
 namespace {
@@ -24,7 +32,7 @@ class ProgramModelTest : public ::testing::Test {
       model.setPage(static_cast<PageIndex>(i), pages.back().get());
     }
   }
-  void loadComplete(int nodes = 5) { model.loadGraphRequest({8, static_cast<double>(nodes), 0}); }
+  void loadComplete() { model.loadGraphRequest({8, 5, 0}); }
   std::string takeLog() {
     std::string text;
     for (auto& entry : log) text += (text.empty() ? "" : " ") + entry;
@@ -39,7 +47,8 @@ class ProgramModelTest : public ::testing::Test {
 
 // Every event of the state table from every state it applies to, with the pages'
 // notifications in order. `from` is reached by a load (1), a method's button (2) or a
-// decision (3); `button` -1 is Reset; `algorithm` is the choice afterwards (0: unchanged).
+// decision (3, after an edit of the working graph); `button` -1 is Reset; `algorithm` is the
+// choice afterwards (0: unchanged). Every entry into 1 brings a fresh copy of the graph.
 TEST_F(ProgramModelTest, StateTable) {
   struct Row { int32_t from, button, to, algorithm; const char* log; };
   const char* toOne = "E1 G1 I1 S1 C1";
@@ -62,6 +71,7 @@ TEST_F(ProgramModelTest, StateTable) {
     loadComplete();
     if (row.from >= 2) model.pageButtonPressed(row.button == kCoHCPage ? kCoHCPage : kStoneCarverPage);
     if (row.from == 3) {
+      model.workingGraph()->cut(0, 1);
       model.setProgramResult(1);
       model.setProgramState(3);
     }
@@ -74,11 +84,9 @@ TEST_F(ProgramModelTest, StateTable) {
     } else {
       model.pageButtonPressed(static_cast<PageIndex>(row.button));
     }
-    EXPECT_EQ(model.programState(), row.to);
-    EXPECT_EQ(model.algorithmChoice(), row.algorithm ? row.algorithm : before);
-    EXPECT_EQ(takeLog(), row.log);
-    EXPECT_EQ(model.submittedGraph() != nullptr, row.to != 0);
-    EXPECT_EQ(model.workingGraph() != nullptr, row.to != 0);
+    EXPECT_EQ(std::tuple(model.programState(), model.algorithmChoice(), takeLog(), model.submittedGraph() != nullptr,
+                         model.workingGraph() ? model.workingGraph()->howManyEdges : 0),
+              std::tuple(row.to, row.algorithm ? row.algorithm : before, row.log, row.to != 0, row.to ? 10 : 0));
   }
 }
 
@@ -113,18 +121,6 @@ TEST_F(ProgramModelTest, NotificationOrder) {
   EXPECT_EQ(model.statusText(), "The Graph Is Non-Hamiltonian");
 }
 
-TEST_F(ProgramModelTest, WorkingGraphIsFreshCopyOnEveryEntryIntoState1) {
-  loadComplete(6);
-  model.pageButtonPressed(kEditorPage);
-  model.workingGraph()->cut(0, 1);
-  model.setProgramResult(0);
-  model.setProgramState(3);
-  auto old = model.workingGraph();
-  model.pageButtonPressed(kEditorPage);
-  ASSERT_NE(model.workingGraph(), old);
-  EXPECT_EQ(model.workingGraph()->howManyEdges, model.submittedGraph()->howManyEdges);
-}
-
 TEST_F(ProgramModelTest, ResetKeepsTheDrawing) {
   Graph2D& d = model.drawing();
   Graph2DNode* n[] = {d.addNode(0, 0), d.addNode(100, 0), d.addNode(0, 100)};
@@ -134,65 +130,54 @@ TEST_F(ProgramModelTest, ResetKeepsTheDrawing) {
   EXPECT_EQ(model.submittedGraph()->howManyNodes, 3);
   model.setProgramState(0);
   EXPECT_EQ(model.windowTitle(), "Hamiltonian Cycles  [NO GRAPH LOADED]");
-  EXPECT_EQ(model.drawing().edgeCount(), 3);
-  // A generated graph clears the drawing (an empty one cannot be submitted: editor page).
-  loadComplete();
-  EXPECT_EQ(model.drawing().nodeCount(), 0);
+  EXPECT_EQ(model.drawing().edgeCount(), 3);  // a generated graph clears it: the requests' test
 }
 
-// Files chosen in a dialog (sources 10 to 12) and from the command line (`via` 0): a refused
+// Every request from state 1: generated graphs (sources 1 to 9) by their display names,
+// files chosen in a dialog (sources 10 to 12) and from the command line (`via` 0). A refused
 // file gives exactly one message and a cancel none; a read .g file is the drawing too.
-TEST_F(ProgramModelTest, FileRequests) {
+TEST_F(ProgramModelTest, RequestsAndTheirNames) {
   const std::string ex = std::string(HC_EXAMPLES_DIR) + "/";
   const std::string unknown = (std::filesystem::temp_directory_path() / "hc_model_start.graph").string();
   std::ofstream(unknown) << "3\n1 2\n0 2\n0 1\n";
-  struct Row { int32_t via; std::optional<std::string> path; int32_t source, nodes; };  // -1: refused
+  // `target`: the display name of a generated graph, else the file (empty: the dialog is
+  // cancelled); `source` -1: refused; `nodes` 0: not checked.
+  struct Row { double via, p1, p2; std::string target; int32_t source, nodes; };
   const Row rows[] = {
-      {10, ex + "petersen.txt", 10, 10}, {10, ex + "petersen.hcp", 10, 10}, {11, ex + "knight8x8.g", 11, 64},
-      {12, ex + "petersen.obj", 12, 10}, {10, std::nullopt, -1, 0},         {12, ex + "missing.obj", -1, 0},
-      {11, ex + "petersen.txt", -1, 0},  {0, ex + "knight8x8.txt", 10, 64}, {0, ex + "petersen.g", 11, 10},
-      {0, ex + "knight8x8.obj", 12, 64}, {0, ex + "knight8x8.hcp", 10, 64}, {0, unknown, -1, 0},
-      {0, ex + "none.txt", -1, 0},
+      {1, 100, 0.05, "Random 100-Node Graph With Edge Probability 0.0500", 1, 100},
+      {2, 10, 3, "Random 3-Regular Graph With 10 Nodes", 2, 10},
+      {3, 10, 20, "Random 10-Node Graph With 20 Random Edges", 3, 10},
+      {4, 3, 4, "Toroidal Grid With 12 Nodes (3 X 4)", 4, 12},
+      {5, 6, 6, "Knight's Tour Graph With 36 Nodes (6 X 6)", 5, 36},
+      {6, 3, 0, "N-Cube Graph With Dimension 3 (8 Nodes)", 6, 8},
+      {7, 2, 0, "ICCS Graph With 2 Components (28 Nodes)", 7, 28},
+      {8, 7, 0, "Complete Graph With 7 Nodes", 8, 7},
+      {9, 4, 2.5, "3-SAT Reduction Graph From Random Formula With 4 Variables & Clause Multiplier 2.500", 9, 0},
+      {10, 0, 0, ex + "petersen.txt", 10, 10}, {10, 0, 0, ex + "petersen.hcp", 10, 10},
+      {11, 0, 0, ex + "knight8x8.g", 11, 64},  {12, 0, 0, ex + "petersen.obj", 12, 10},
+      {10, 0, 0, "", -1, 0},                   {12, 0, 0, ex + "missing.obj", -1, 0},
+      {11, 0, 0, ex + "petersen.txt", -1, 0},  {0, 0, 0, ex + "knight8x8.txt", 10, 64},
+      {0, 0, 0, ex + "petersen.g", 11, 10},    {0, 0, 0, ex + "knight8x8.obj", 12, 64},
+      {0, 0, 0, ex + "knight8x8.hcp", 10, 64}, {0, 0, 0, unknown, -1, 0},
+      {0, 0, 0, ex + "none.txt", -1, 0},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.path.value_or("(cancelled)"));
+    SCOPED_TRACE(row.target);
     loadComplete();
     view.messages.clear();
-    view.fileAnswers = {row.path};
-    if (row.via) model.loadGraphRequest({static_cast<double>(row.via), 0, 0});
-    if (!row.via) model.startWithFile(*row.path);
-    const bool read = row.source > 0;
-    EXPECT_EQ(model.programState(), read ? 1 : 0);
-    EXPECT_EQ(model.windowTitle(), "Hamiltonian Cycles  [" +
-                                       (read ? std::filesystem::path(*row.path).filename().string() : "NO GRAPH LOADED") +
-                                       "]");
-    EXPECT_EQ(model.submittedGraph() ? model.submittedGraph()->howManyNodes : 0, row.nodes);
-    EXPECT_EQ(view.messages.size(), !read && row.path ? 1u : 0u);
-    EXPECT_EQ(model.graphSourceType(), row.source);
-    EXPECT_EQ(model.drawing().nodeCount(), row.source == 11 ? row.nodes : 0);
+    view.fileAnswers = {row.target.empty() ? std::nullopt : std::optional(row.target)};
+    if (row.via) model.loadGraphRequest({row.via, row.p1, row.p2});
+    if (!row.via) model.startWithFile(row.target);
+    const bool read = row.source > 0, file = row.via == 0 || row.via >= 10;
+    const std::string name = !read ? "NO GRAPH LOADED" : file ? std::filesystem::path(row.target).filename().string()
+                                                              : row.target;
+    EXPECT_EQ(std::tuple(model.windowTitle(), model.programState(), model.graphSourceType(), view.messages.size(),
+                         row.nodes && model.submittedGraph() ? model.submittedGraph()->howManyNodes : 0,
+                         model.drawing().nodeCount()),
+              std::tuple("Hamiltonian Cycles  [" + name + "]", read ? 1 : 0, row.source,
+                         !read && !row.target.empty() ? 1u : 0u, row.nodes, row.source == 11 ? row.nodes : 0));
   }
   std::filesystem::remove(unknown);
-}
-
-TEST_F(ProgramModelTest, DisplayNames) {
-  struct Row { double source, p1, p2; const char* name; };
-  const Row rows[] = {
-      {1, 100, 0.05, "Random 100-Node Graph With Edge Probability 0.0500"},
-      {2, 10, 3, "Random 3-Regular Graph With 10 Nodes"},
-      {3, 10, 20, "Random 10-Node Graph With 20 Random Edges"},
-      {4, 3, 4, "Toroidal Grid With 12 Nodes (3 X 4)"},
-      {5, 6, 6, "Knight's Tour Graph With 36 Nodes (6 X 6)"},
-      {6, 3, 0, "N-Cube Graph With Dimension 3 (8 Nodes)"},
-      {7, 2, 0, "ICCS Graph With 2 Components (28 Nodes)"},
-      {8, 7, 0, "Complete Graph With 7 Nodes"},
-      {9, 4, 2.5, "3-SAT Reduction Graph From Random Formula With 4 Variables & Clause Multiplier 2.500"},
-  };
-  for (const Row& row : rows) {
-    model.loadGraphRequest({row.source, row.p1, row.p2});
-    EXPECT_EQ(model.programState(), 1) << row.name;
-    EXPECT_EQ(model.graphDisplayName(), row.name);
-  }
-  EXPECT_TRUE(view.messages.empty());
   model.loadGraphRequest({42, 0, 0});  // unknown: stays in 0
   EXPECT_EQ(model.programState(), 0);
   EXPECT_EQ(model.graphDisplayName(), "ERROR!!! THIS SHOULD NEVER HAPPEN!!!");
@@ -211,8 +196,7 @@ TEST_F(ProgramModelTest, DecisionCountsOnlyForItsOwnRun) {
   EXPECT_EQ(model.programState(), 2);
   current(1);
   view.drain();
-  EXPECT_EQ(model.programState(), 3);
-  EXPECT_EQ(model.programResult(), 1);
+  EXPECT_EQ(std::pair(model.programState(), model.programResult()), std::pair(3, int16_t{1}));
 }
 
 TEST(ElapsedTime, Fields) {
@@ -221,6 +205,113 @@ TEST(ElapsedTime, Fields) {
       {90061.5, "1 : 01 : 01 : 01 . 50"}, {-3, "0 : 00 : 00 : 00 . 00"},
   };
   for (auto [seconds, text] : rows) EXPECT_EQ(elapsedTimeText(seconds), text) << seconds;
+}
+
+// Waits (without asserting any duration) until `done` holds or a minute has passed.
+template <typename F>
+bool eventually(F done) {
+  for (int i = 0; i < 60000; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(1)))
+    if (done()) return true;
+  return false;
+}
+
+std::shared_ptr<Graph> shared(Graph g) { return std::make_shared<Graph>(std::move(g)); }
+
+// A Stone Carver page as the window has it: starts a run on state 2, aborts when told, and
+// counts the iterations it hears (a violation: one heard while no run is current).
+struct SchcPage : ProgramPage, SchcSink {
+  ProgramModel& model;
+  SchcRunner runner;
+  std::atomic<int> calls{0}, violations{0};
+  std::atomic<bool> forbidden{false};
+  explicit SchcPage(ProgramModel& m) : model(m) {}
+  void setPageState(int32_t state) override {
+    if (state != 2) return;
+    forbidden = false;
+    runner.start(model.workingGraph(), {}, this, model.decisionHandler());
+  }
+  void abortRun() override {
+    runner.abortRun();
+    forbidden = true;
+  }
+  void postIteration(int32_t, int32_t, int32_t, int32_t, int32_t, double, double) override {
+    ++calls;
+    if (forbidden) ++violations;
+  }
+};
+
+TEST(Runners, AbortAndRestartAThousandTimes) {
+  ScriptedView view;
+  ProgramModel model(view);
+  SchcPage page(model);
+  model.setPage(kStoneCarverPage, &page);
+  model.installGeneratedGraph({8, 3, 0}, shared(testing::petersenGraph()));
+  for (int i = 0; i < 1000; ++i) {
+    model.pageButtonPressed(kStoneCarverPage);  // 1 -> 2: a run starts
+    ASSERT_EQ(model.programState(), 2);
+    model.pageButtonPressed(kStoneCarverPage);  // abort: back to 1 at once, the worker joined
+    ASSERT_EQ(std::pair(model.programState(), page.runner.runInProgress()), std::pair(1, false));
+  }
+  // Let a last run make progress and tick, then end it the same way: the ticks stop and no
+  // result arrives.
+  std::atomic<int> ticks{0};
+  page.runner.setTickCallback([&](double) { ++ticks; });
+  model.pageButtonPressed(kStoneCarverPage);
+  EXPECT_TRUE(eventually([&] { return page.calls > 0 && ticks > 0; }));
+  model.pageButtonPressed(kStoneCarverPage);
+  const int seen = ticks;
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  EXPECT_EQ(ticks, seen);
+  // No late state request, no iteration heard while no run was current.
+  EXPECT_EQ((std::tuple{view.drain(), model.programState(), page.violations.load()}), std::tuple(0, 1, 0));
+}
+
+TEST(Runners, StoneCarverDecidesExactlyOnce) {
+  ScriptedView view;
+  ProgramModel model(view);
+  model.installGeneratedGraph({8, 8, 0}, shared(testing::makeGraph(8, testing::completeEdges(0, 8))));
+  model.pageButtonPressed(kStoneCarverPage);
+  SchcRunner runner;
+  std::atomic<int> decisions{0};
+  std::atomic<double> lastTick{-1};
+  runner.setTickCallback([&](double s) { lastTick = s; });
+  auto decide = model.decisionHandler();
+  runner.start(model.workingGraph(), {3, 1, 7u, 0}, nullptr, [&](int16_t result) {
+    ++decisions;
+    decide(result);
+  });
+  ASSERT_TRUE(eventually([&] { return !runner.runInProgress(); }));
+  ASSERT_TRUE(eventually([&] { return view.drain() > 0; }));
+  EXPECT_EQ(std::tuple(decisions.load(), model.programState(), model.programResult(),
+                       model.workingGraph()->isHamiltonian),
+            std::tuple(1, 3, 1, kHamiltonian));
+  EXPECT_EQ(runner.seedUsed(), std::optional<uint32_t>(7u));  // the first seed of a fixed stream
+  const double frozen = runner.elapsedSeconds();
+  EXPECT_GE(frozen, 0);
+  EXPECT_LE(lastTick.load(), frozen);
+  EXPECT_EQ(runner.elapsedSeconds(), frozen);
+  EXPECT_EQ(view.drain(), 0);
+}
+
+TEST(Runners, CohcResults) {
+  const std::tuple<Graph, int32_t, int32_t, int16_t> rows[] = {
+      {testing::petersenGraph(), 999999999, 5, 0},
+      {testing::petersenGraph(), 0, 0, 2},
+      {testing::makeGraph(6, testing::completeEdges(0, 6)), 999999999, 5, 1},
+  };
+  for (const auto& [graph, depth, level, expected] : rows) {
+    CohcRunner runner;
+    std::atomic<int> decisions{0};
+    std::atomic<int16_t> result{-1};
+    const CohcRunSettings settings{.maxSearchDepth = depth, .pruningLevel = level, .writeCycleFile = false};
+    runner.start(shared(graph), settings, nullptr, std::make_shared<SearchTreeStatistics>(), [&](int16_t r) {
+      result = r;
+      ++decisions;
+    });
+    ASSERT_TRUE(eventually([&] { return decisions > 0; }));
+    EXPECT_EQ(std::tuple(runner.runInProgress(), decisions.load(), result.load()), std::tuple(false, 1, expected))
+        << "depth " << depth;
+  }
 }
 
 }  // namespace

@@ -19,9 +19,14 @@ class ScriptedView : public ProgramView {
   std::vector<std::string> messages;
   bool answer = true;  // to every yes/no question
 
-  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return nextFile(); }
+  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override {
+    if (fileAnswers.empty()) return std::nullopt;
+    std::optional<std::string> file = fileAnswers.front();
+    fileAnswers.pop_front();
+    return file;
+  }
   std::optional<std::string> chooseSaveFile(const std::string&, const std::string&, const std::string&) override {
-    return nextFile();
+    return chooseOpenFile({}, {});
   }
   void showMessage(const std::string& text, const std::string&) override { messages.push_back(text); }
   bool askYesNo(const std::string&, const std::string&) override { return answer; }
@@ -41,12 +46,6 @@ class ScriptedView : public ProgramView {
   }
 
  private:
-  std::optional<std::string> nextFile() {
-    if (fileAnswers.empty()) return std::nullopt;
-    auto file = fileAnswers.front();
-    fileAnswers.pop_front();
-    return file;
-  }
   std::mutex mutex_;
   std::vector<std::function<void()>> posted_;
 };

@@ -1,12 +1,14 @@
-// Editing operations and the clipboard: placement clear of every node, selection
-// toggles, joining, cliquify, moves and rotation, deletion bookkeeping, copy / cut /
-// paste with their refusals, new and clear.
+// The drawing and its editing: placement clear of every node, selection toggles, joining,
+// cliquify, moves and rotation, deletion bookkeeping, copy / cut / paste with their
+// refusals, new and clear; the objects' own node circle, edge hit rectangle in every
+// direction (vertical included) and removing an edge from a node's list.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
 #include <random>
 #include <set>
+#include <sstream>
 
 #include "core/random.h"
 #include "editor/clipboard.h"
@@ -17,98 +19,76 @@ namespace hc {
 namespace {
 
 using editor_test::addUnselected;
+using editor_test::listing;
 
-std::vector<int32_t> ids(const Graph2D::NodeList& list) {
-  std::vector<int32_t> result;
-  for (const auto& node : list) result.push_back(node->id);
-  return result;
+// How many nodes of either list other than `self` a node at (x, y) would overlap.
+int overlaps(const Graph2D& drawing, double x, double y, const Graph2DNode* self) {
+  int count = 0;
+  for (const auto* list : {&drawing.unselectedNodes, &drawing.selectedNodes})
+    for (const auto& n : *list) count += n.get() != self && n->overlapTest(x, y);
+  return count;
 }
 
 void expectNoOverlap(const Graph2D& drawing) {
-  std::vector<const Graph2DNode*> nodes;
   for (const auto* list : {&drawing.unselectedNodes, &drawing.selectedNodes})
-    for (const auto& n : *list) nodes.push_back(n.get());
-  for (size_t i = 0; i < nodes.size(); ++i)
-    for (size_t j = i + 1; j < nodes.size(); ++j)
-      EXPECT_GT(std::hypot(nodes[i]->x - nodes[j]->x, nodes[i]->y - nodes[j]->y), 1.0)
-          << nodes[i]->id << " and " << nodes[j]->id;
+    for (const auto& n : *list) EXPECT_EQ(overlaps(drawing, n->x, n->y, n.get()), 0) << n->id;
 }
 
-TEST(Placement, OverlappingNodeStepsDiagonallyByHalfUnitsUntilClear) {
-  Graph2D drawing;
-  addUnselected(drawing, 0, 0);
-  Graph2DNode* node = drawing.addNode(0.2, 0.1);
-  const double dx = node->x - 0.2, dy = node->y - 0.1;
-  EXPECT_DOUBLE_EQ(std::abs(dx), std::abs(dy));
-  const double steps = std::abs(dx) / 0.5;
-  EXPECT_GE(steps, 1.0);
-  EXPECT_DOUBLE_EQ(steps, std::round(steps));
-  EXPECT_GT(std::hypot(node->x, node->y), 1.0);
-  // One step less would still overlap: it stopped at the first clear point.
-  EXPECT_LE(std::hypot(node->x - dx / steps, node->y - dy / steps), 1.0);
-  EXPECT_EQ(drawing.howManySelectedNodes, 1);  // a new node arrives selected
-}
-
-TEST(Placement, CrowdedDrawingsEndClearOfEveryNodeOfBothLists) {
-  // Fixed seeds make every step draw a fresh diagonal; placement must still finish.
+// A node placed on others steps diagonally by half units and stops at the first point clear
+// of every node of both lists (one step less would still overlap); it arrives selected.
+// Fixed seeds make every step draw a fresh diagonal; placement must still finish.
+TEST(Placement, StepsDiagonallyUntilClearAndEnds) {
   for (uint32_t seed : {1u, 2u, 3u}) {
     enableFixedSeed(seed);
     std::mt19937 rng(seed);
     std::uniform_real_distribution<double> coordinate(-3, 3);
     Graph2D drawing;
     for (int i = 0; i < 150; ++i) {
-      drawing.addNode(coordinate(rng), coordinate(rng));
+      const double x = coordinate(rng), y = coordinate(rng);
+      const Graph2DNode* node = drawing.addNode(x, y);
+      const double dx = node->x - x, dy = node->y - y, steps = std::abs(dx) / 0.5;
+      ASSERT_EQ(drawing.selectedNodes.back().get(), node);
+      EXPECT_DOUBLE_EQ(std::abs(dx), std::abs(dy));
+      EXPECT_NEAR(steps, std::round(steps), 1e-9);
+      EXPECT_EQ(overlaps(drawing, node->x, node->y, node), 0) << i;
+      EXPECT_TRUE(steps == 0 || overlaps(drawing, node->x - dx / steps, node->y - dy / steps, node) > 0) << i;
       if (rng() % 2) drawing.unselectAll();
     }
-    expectNoOverlap(drawing);
     EXPECT_EQ(drawing.checkInvariants(), "");
   }
   disableFixedSeed();
-}
-
-TEST(Placement, HugeCoordinatesTerminateAndIdsAreExplicitOrNext) {
+  // Huge coordinates end too: a half-unit step cannot move the node. Ids are explicit or next.
   Graph2D drawing;
   addUnselected(drawing, 1e300, 1e300);
-  EXPECT_EQ(drawing.addNode(1e300, 1e300)->x, 1e300);  // a half-unit step cannot move it
-  Graph2D numbered;
-  EXPECT_EQ(std::vector<int32_t>({numbered.addNode(0, 0)->id, numbered.addNode(5, 0, 10)->id,
-                                  numbered.nextNodeId, numbered.addNode(9, 0)->id}),
-            std::vector<int32_t>({0, 10, 11, 11}));
+  EXPECT_EQ(drawing.addNode(1e300, 1e300)->x, 1e300);
+  EXPECT_EQ(std::vector<int32_t>({drawing.addNode(0, 0)->id, drawing.addNode(5, 0, 10)->id,
+                                  drawing.nextNodeId, drawing.addNode(9, 0)->id}),
+            std::vector<int32_t>({2, 10, 11, 11}));
 }
 
-TEST(Selection, ToggleNodeAndEdgeMoveBetweenListsAndCountsFollow) {
-  Graph2D drawing;
-  Graph2DNode* a = addUnselected(drawing, 0, 0);
-  drawing.joinNodes(a, addUnselected(drawing, 4, 0));
-  EXPECT_TRUE(drawing.toggleNodeAt(0.1, 0.1));
-  EXPECT_TRUE(drawing.isSelectedNodeAt(0, 0));
-  EXPECT_FALSE(drawing.toggleNodeAt(0, 0));
-  EXPECT_FALSE(drawing.isSelectedNodeAt(0, 0));
-  EXPECT_FALSE(drawing.toggleNodeAt(2, 2));                               // nothing there
-  EXPECT_EQ(ids(drawing.unselectedNodes), (std::vector<int32_t>{1, 0}));  // moved to the tail
-  EXPECT_TRUE(drawing.toggleEdgeAt(2, 0.1));
-  EXPECT_TRUE(drawing.isSelectedEdgeAt(2, 0));
-  EXPECT_EQ(drawing.howManySelectedEdges, 1);
-  EXPECT_FALSE(drawing.toggleEdgeAt(2, 0));
-  EXPECT_EQ(drawing.howManyUnselectedEdges, 1);
-  EXPECT_EQ(drawing.checkInvariants(), "");
-}
-
-TEST(Selection, RectangleSwapsTheSelectionOfNodesStrictlyInside) {
+TEST(Selection, TogglesMoveObjectsToTheTailOfTheOtherListAndRectanglesSwapNodesStrictlyInside) {
   Graph2D drawing;
   for (int i = 0; i < 6; ++i) addUnselected(drawing, 2.0 * i, 0);  // ids 0..5 at x = 0, 2, ..., 10
+  drawing.joinNodes(drawing.unselectedNodes[4].get(), drawing.unselectedNodes[5].get());
+  // In order (a braced list is evaluated left to right): node 0 on, node 0 off, nothing at
+  // (1, 2), the edge on.
+  EXPECT_EQ((std::vector<bool>{drawing.toggleNodeAt(0.1, 0.1), drawing.isSelectedNodeAt(0, 0),
+                               drawing.toggleNodeAt(0, 0), drawing.isSelectedNodeAt(0, 0),
+                               drawing.toggleNodeAt(1, 2), drawing.toggleEdgeAt(9, 0.1),
+                               drawing.isSelectedEdgeAt(9, 0)}),
+            (std::vector<bool>{true, true, false, false, false, true, true}));
+  EXPECT_EQ(listing(drawing), "[1 2 3 4 5 0] [] [] [4-5]");
+  EXPECT_FALSE(drawing.toggleEdgeAt(9, 0));
   drawing.toggleNodeAt(2, 0);
   drawing.toggleNodeAt(10, 0);
   drawing.toggleNodeAt(0, 0);                   // selected: 1, 5, 0
   drawing.toggleNodesInRectangle(1, 1, 9, -1);  // x in (1, 9): ids 1..4
-  // Unselected 2, 3 became selected ahead of the kept 5, 0; selected 1 became unselected.
-  EXPECT_EQ(ids(drawing.selectedNodes), (std::vector<int32_t>{2, 3, 4, 5, 0}));
-  EXPECT_EQ(ids(drawing.unselectedNodes), (std::vector<int32_t>{1}));
+  // Unselected 2, 3, 4 became selected ahead of the kept 5, 0; selected 1 became unselected.
+  EXPECT_EQ(listing(drawing), "[1] [2 3 4 5 0] [4-5] []");
   drawing.toggleNodesInRectangle(2, 1, 8, -1);  // x = 4, 6 inside; x = 2 and x = 8 on the boundary
-  EXPECT_EQ(ids(drawing.unselectedNodes), (std::vector<int32_t>{1, 2, 3}));
-  EXPECT_EQ(drawing.checkInvariants(), "");
+  EXPECT_EQ(listing(drawing), "[1 2 3] [4 5 0] [4-5] []");
   drawing.selectAllNodes();
-  EXPECT_EQ(ids(drawing.selectedNodes), (std::vector<int32_t>{4, 5, 0, 1, 2, 3}));
+  EXPECT_EQ(listing(drawing), "[] [4 5 0 1 2 3] [4-5] []");
 }
 
 TEST(Joining, TwoSelectedNodesOnceAndCliquifyTheMissingPairs) {
@@ -118,25 +98,17 @@ TEST(Joining, TwoSelectedNodesOnceAndCliquifyTheMissingPairs) {
             "Error, attempt to join2SelectedNodes when howManySelectedNodes != 2");
   drawing.addNode(3, 0);
   EXPECT_TRUE(drawing.join2SelectedNodes());
-  EXPECT_TRUE(drawing.join2SelectedNodes());   // already joined: nothing added
-  EXPECT_EQ(drawing.howManySelectedNodes, 2);  // selection unchanged
-  EXPECT_EQ(std::pair(drawing.unselectedEdges[0]->node1->id, drawing.unselectedEdges[0]->node2->id),
-            std::pair(0, 1));
+  EXPECT_TRUE(drawing.join2SelectedNodes());  // already joined: nothing added, selection kept
+  EXPECT_EQ(listing(drawing), "[] [0 1] [0-1] []");
   drawing.addNode(6, 0);
   EXPECT_FALSE(drawing.join2SelectedNodes());
-  EXPECT_EQ(drawing.edgeCount(), 1);
-  for (int k : {0, 1, 2, 5, 8}) {
-    Graph2D clique;
-    for (int i = 0; i < k; ++i) clique.addNode(3.0 * i, 0);
-    for (int twice = 0; twice < 2; ++twice) {
-      clique.cliquify();
-      EXPECT_EQ(clique.edgeCount(), k * (k - 1) / 2);
-    }
-    EXPECT_EQ(clique.checkInvariants(), "");
-  }
+  drawing.addNode(9, 0);
+  drawing.cliquify();
+  drawing.cliquify();  // every pair is joined already
+  EXPECT_EQ(listing(drawing), "[] [0 1 2 3] [0-1 0-2 0-3 1-2 1-3 2-3] []");
 }
 
-TEST(Moving, MoveTranslateCenterAndRotate) {
+TEST(Moving, MoveTranslateCenterRotateAndReplace) {
   Graph2D drawing;
   Graph2DNode* a = addUnselected(drawing, 1, 0);
   Graph2DNode* b = drawing.addNode(3, 0);
@@ -153,134 +125,154 @@ TEST(Moving, MoveTranslateCenterAndRotate) {
   EXPECT_NEAR(b->x - a->x, -2, 1e-12);
   EXPECT_NEAR(b->y - a->y, 2, 1e-12);
   EXPECT_TRUE(drawing.isEdgeAt(a->x - 1, a->y + 1));
-  Graph2D empty;
-  empty.centerGraph();
-  EXPECT_EQ(empty.nodeCount(), 0);
+  // Nodes dragged on top of another (and of each other, 3 apart) are placed clear again.
+  Graph2D dragged;
+  addUnselected(dragged, 0, 0);
+  dragged.addNode(5, 5);
+  dragged.addNode(8, 8);
+  dragged.moveSelected(-5, -5);
+  dragged.replaceSelected();
+  expectNoOverlap(dragged);
+  EXPECT_EQ(listing(dragged), "[0] [1 2] [] []");
 }
 
-TEST(Moving, ReplaceSelectedSeparatesDraggedNodesAndKeepsOrder) {
-  Graph2D drawing;
-  addUnselected(drawing, 0, 0);
-  drawing.addNode(5, 5);
-  drawing.addNode(8, 8);
-  drawing.moveSelected(-5, -5);  // dragged on top of node 0 (and of each other, 3 apart)
-  drawing.replaceSelected();
-  expectNoOverlap(drawing);
-  EXPECT_EQ(ids(drawing.selectedNodes), (std::vector<int32_t>{1, 2}));
-}
-
-TEST(Deleting, SelectedNodesTakeAllTheirEdgesAndCountsMatch) {
+// The unselected nodes and edges that touch no selected node stay, in their order.
+TEST(Deleting, SelectedNodesTakeAllTheirEdges) {
+  auto add = [](std::string& list, const std::string& item) { list += (list.empty() ? "" : " ") + item; };
   for (uint32_t seed = 1; seed <= 30; ++seed) {
     Graph2D drawing = editor_test::randomDrawing(seed, 20, 40);
     std::set<const Graph2DNode*> doomed;
     for (const auto& n : drawing.selectedNodes) doomed.insert(n.get());
-    int32_t survivors = 0;
+    std::string kept, survivors;
+    for (const auto& n : drawing.unselectedNodes) add(kept, std::to_string(n->id));
     for (const auto& e : drawing.unselectedEdges)
-      survivors += !doomed.count(e->node1) && !doomed.count(e->node2);
-    const std::vector<int32_t> kept = ids(drawing.unselectedNodes);
+      if (!doomed.count(e->node1) && !doomed.count(e->node2))
+        add(survivors, std::to_string(e->node1->id) + "-" + std::to_string(e->node2->id));
     EXPECT_TRUE(drawing.deleteSelected());
-    EXPECT_EQ(drawing.checkInvariants(), "");
-    EXPECT_EQ(drawing.edgeCount(), survivors);
-    EXPECT_EQ(ids(drawing.unselectedNodes), kept);
-    EXPECT_EQ(drawing.howManySelectedNodes + drawing.howManySelectedEdges, 0);
+    EXPECT_EQ(listing(drawing), "[" + kept + "] [] [" + survivors + "] []");
   }
 }
 
-TEST(Clipboard, CopyKeepsEdgesAmongSelectedNodesAndTheirCentroidAndCutDeletes) {
-  Graph2D drawing;
-  Graph2DNode* a = addUnselected(drawing, 0, 0);
-  Graph2DNode* b = addUnselected(drawing, 4, 0);
-  drawing.joinNodes(a, b);
-  drawing.joinNodes(b, addUnselected(drawing, 4, 4));
-  drawing.toggleNodeAt(4, 4);
-  drawing.toggleNodeAt(4, 0);  // selected: c, b (list order); clipboard goes by id
-  Clipboard clipboard;
-  ASSERT_TRUE(copySelection(clipboard, drawing, 0, false));
-  ASSERT_EQ(clipboard.nodes.size(), 2u);
-  EXPECT_EQ(std::pair(clipboard.nodes[0]->id, clipboard.nodes[1]->id), std::pair(1, 2));
-  ASSERT_EQ(clipboard.edges.size(), 1u);
-  EXPECT_EQ(clipboard.edges[0]->node1, clipboard.nodes[0].get());
-  EXPECT_EQ(std::pair(clipboard.centroidX, clipboard.centroidY), std::pair(4.0, 2.0));
-  ASSERT_TRUE(cutSelection(clipboard, drawing, 0, false));
-  EXPECT_EQ(clipboard.nodes.size(), 2u);
-  EXPECT_EQ(std::pair(drawing.nodeCount(), drawing.edgeCount()), std::pair(1, 0));
-  EXPECT_EQ(drawing.checkInvariants(), "");
-
-  ASSERT_TRUE(copySelection(clipboard, drawing, 0, false));  // nothing selected
-  EXPECT_TRUE(clipboard.empty());
-  EXPECT_EQ(clipboard.centroidX, 0);
-  ASSERT_TRUE(pasteClipboard(clipboard, drawing, 0, false, true, 50, 50));
-  EXPECT_EQ(drawing.nodeCount(), 1);
-}
-
-TEST(Clipboard, TwoPastesGiveFreshIdsAndEdgesWithinEachPaste) {
+TEST(Clipboard, CopyPasteTwiceAndCut) {
   Graph2D drawing;
   std::vector<Graph2DNode*> nodes;
   for (int i = 0; i < 4; ++i) nodes.push_back(addUnselected(drawing, 3.0 * i, 0));
   for (int i = 0; i < 3; ++i) drawing.joinNodes(nodes[i], nodes[i + 1]);
-  for (int i = 0; i < 3; ++i) drawing.toggleNodeAt(3.0 * i, 0);
+  for (int i : {2, 0, 1}) drawing.toggleNodeAt(3.0 * i, 0);  // the clipboard goes by id, not list order
   Clipboard clipboard;
   ASSERT_TRUE(copySelection(clipboard, drawing, 0, false));
+  ASSERT_EQ(std::pair(clipboard.nodes.size(), clipboard.edges.size()), std::pair(size_t{3}, size_t{2}));
+  EXPECT_EQ(std::tuple(clipboard.nodes[0]->id, clipboard.nodes[1]->id, clipboard.nodes[2]->id),
+            std::tuple(0, 1, 2));
+  // The edges among the selected nodes join the clipboard's own copies.
+  EXPECT_EQ(std::pair(clipboard.edges[0]->node1, clipboard.edges[1]->node2),
+            std::pair(clipboard.nodes[0].get(), clipboard.nodes[2].get()));
+  EXPECT_EQ(std::pair(clipboard.centroidX, clipboard.centroidY), std::pair(3.0, 0.0));
   ASSERT_TRUE(pasteClipboard(clipboard, drawing, 0, false, true, 100, 100));
-  EXPECT_EQ(ids(drawing.selectedNodes), (std::vector<int32_t>{4, 5, 6}));  // only the paste is selected
   double cx = 0, cy = 0;
   for (const auto& n : drawing.selectedNodes) cx += n->x, cy += n->y;
   EXPECT_DOUBLE_EQ(cx / 3, 100);
   EXPECT_DOUBLE_EQ(cy / 3, 100);
   ASSERT_TRUE(pasteClipboard(clipboard, drawing, 0, false, true, 100, 100));  // on top: placed clear
-  EXPECT_EQ(ids(drawing.selectedNodes), (std::vector<int32_t>{7, 8, 9}));
   expectNoOverlap(drawing);
-  std::set<std::pair<int32_t, int32_t>> edges;
-  for (const auto& e : drawing.unselectedEdges) edges.insert(std::minmax(e->node1->id, e->node2->id));
-  EXPECT_EQ(edges,
-            (std::set<std::pair<int32_t, int32_t>>{{0, 1}, {1, 2}, {2, 3}, {4, 5}, {5, 6}, {7, 8}, {8, 9}}));
-  EXPECT_EQ(drawing.howManySelectedEdges, 0);
-  EXPECT_EQ(drawing.checkInvariants(), "");
-  EXPECT_EQ(drawing.nextNodeId, 10);
+  // Fresh ids; only the latest paste is selected and every pasted edge is unselected.
+  EXPECT_EQ(listing(drawing) + " " + std::to_string(drawing.nextNodeId),
+            "[3 2 0 1 4 5 6] [7 8 9] [0-1 1-2 2-3 4-5 5-6 7-8 8-9] [] 10");
+  drawing.unselectAll();
+  drawing.toggleNodeAt(3, 0);
+  drawing.toggleNodeAt(6, 0);
+  ASSERT_TRUE(cutSelection(clipboard, drawing, 0, false));
+  ASSERT_EQ(std::pair(clipboard.nodes.size(), clipboard.edges.size()), std::pair(size_t{2}, size_t{1}));
+  EXPECT_EQ(std::pair(clipboard.nodes[0]->id, clipboard.nodes[1]->id), std::pair(1, 2));
+  EXPECT_EQ(listing(drawing), "[3 0 4 5 6 7 8 9] [] [4-5 5-6 7-8 8-9] []");
+  ASSERT_TRUE(copySelection(clipboard, drawing, 0, false));  // nothing selected
+  EXPECT_EQ(std::tuple(clipboard.empty(), clipboard.edges.size(), clipboard.centroidX),
+            std::tuple(true, 0u, 0.0));
+  ASSERT_TRUE(pasteClipboard(clipboard, drawing, 0, false, true, 50, 50));
+  EXPECT_EQ(drawing.nodeCount(), 8);
 }
 
-TEST(Clipboard, RefusalsChangeNothing) {
-  Graph2D drawing;
-  drawing.addNode(0, 0);
-  Clipboard clipboard;
-  for (int16_t state : {1, 2, 3}) {
-    EXPECT_EQ(copySelection(clipboard, drawing, state, false).message,
-              "ERROR! Cannot copy once the graph has been submitted.");
-    EXPECT_EQ(cutSelection(clipboard, drawing, state, false).message,
-              "ERROR! Cannot cut once the graph has been submitted.");
-    EXPECT_EQ(pasteClipboard(clipboard, drawing, state, false, true, 5, 5).message,
-              "ERROR! Cannot paste once the graph has been submitted.");
-  }
-  for (int16_t state : {0, 1}) {  // rotation mode refuses silently, before the state
-    const EditorStatus copy = copySelection(clipboard, drawing, state, true);
-    EXPECT_FALSE(copy);
-    EXPECT_EQ(copy.message, "");
-    EXPECT_FALSE(cutSelection(clipboard, drawing, state, true));
-    EXPECT_FALSE(pasteClipboard(clipboard, drawing, state, true, true, 5, 5));
-  }
-  EXPECT_TRUE(clipboard.empty());
-  ASSERT_TRUE(copySelection(clipboard, drawing, 0, false));
-  EXPECT_FALSE(pasteClipboard(clipboard, drawing, 0, false, false, 5, 5));  // mouse off the canvas
-  EXPECT_EQ(drawing.nodeCount(), 1);
-  EXPECT_EQ(drawing.howManySelectedNodes, 1);
-}
-
-TEST(Page, NewAndClear) {
+// Once the graph is submitted copy, cut and paste name themselves and Clear refuses
+// silently; rotation mode refuses copy, cut and paste silently (before the state) and Clear
+// with the Delete text. No refusal changes anything; then Clear and New empty the drawing.
+TEST(PageActions, RefusalsChangeNothingThenClearAndNewEmptyTheDrawing) {
   Graph2D drawing;
   drawing.addNode(0, 0);
   drawing.addNode(3, 0);
   drawing.cliquify();
-  EXPECT_EQ(clearDrawing(drawing, 0, true).message, "ERROR! Cannot delete while in rotation mode.");
-  EXPECT_FALSE(clearDrawing(drawing, 1, false));
-  EXPECT_EQ(std::pair(drawing.nodeCount(), drawing.nextNodeId), std::pair(2, 2));
+  Clipboard clipboard;
+  auto refusal = [](const EditorStatus& status) { return status ? std::string("(done)") : status.message; };
+  const std::string submitted = " once the graph has been submitted.";
+  for (int16_t state : {1, 2, 3}) {
+    EXPECT_EQ(refusal(copySelection(clipboard, drawing, state, false)), "ERROR! Cannot copy" + submitted);
+    EXPECT_EQ(refusal(cutSelection(clipboard, drawing, state, false)), "ERROR! Cannot cut" + submitted);
+    EXPECT_EQ(refusal(pasteClipboard(clipboard, drawing, state, false, true, 5, 5)),
+              "ERROR! Cannot paste" + submitted);
+    EXPECT_EQ(refusal(clearDrawing(drawing, state, false)), "");
+  }
+  for (int16_t state : {0, 1}) {
+    EXPECT_EQ(refusal(copySelection(clipboard, drawing, state, true)), "");
+    EXPECT_EQ(refusal(cutSelection(clipboard, drawing, state, true)), "");
+    EXPECT_EQ(refusal(pasteClipboard(clipboard, drawing, state, true, true, 5, 5)), "");
+  }
+  EXPECT_EQ(refusal(clearDrawing(drawing, 0, true)), "ERROR! Cannot delete while in rotation mode.");
+  EXPECT_TRUE(clipboard.empty());
+  ASSERT_TRUE(copySelection(clipboard, drawing, 0, false));
+  EXPECT_EQ(refusal(pasteClipboard(clipboard, drawing, 0, false, false, 5, 5)), "");  // mouse off the canvas
+  EXPECT_EQ(listing(drawing) + std::to_string(drawing.nextNodeId), "[] [0 1] [0-1] []2");
   EXPECT_TRUE(clearDrawing(drawing, 0, false));
-  EXPECT_EQ(drawing.nodeCount() + drawing.edgeCount() + drawing.nextNodeId, 0);
-  EXPECT_EQ(drawing.checkInvariants(), "");
+  EXPECT_EQ(listing(drawing) + std::to_string(drawing.nextNodeId), "[] [] [] []0");
   drawing.addNode(0, 0);
   bool rotationMode = true;
   newDrawing(drawing, rotationMode);
-  EXPECT_FALSE(rotationMode);
-  EXPECT_EQ(drawing.nodeCount(), 0);
+  EXPECT_EQ(listing(drawing) + std::to_string(rotationMode), "[] [] [] []0");
+}
+
+TEST(Graph2DNode, CircleAndOverlapIncludeTheirBoundary) {
+  Graph2DNode node(3, 1.0, 2.0);
+  EXPECT_TRUE(node.hitTest(1.5, 2.0));  // on the circle
+  EXPECT_FALSE(node.hitTest(1.5001, 2.0));
+  EXPECT_TRUE(node.overlapTest(2.0, 2.0));  // two radii away
+  EXPECT_FALSE(node.overlapTest(2.0001, 2.0));
+}
+
+// Samples a box around each edge and compares the hit test with the distance to the
+// segment: well inside the band hits, well outside does not. An upward vertical edge has an
+// infinite slope; points exactly on a side do not hit.
+TEST(Graph2DEdge, HitRectangleFollowsTheEdgeInEveryDirection) {
+  const double ends[][4] = {{0, 0, 3, 0},  {3, 0, 0, 0}, {0, 0, 2, 2}, {2, 2, 0, 0},    {0, 0, 2, -3},
+                            {2, -3, 0, 0}, {0, 0, 0, 4}, {0, 4, 0, 0}, {-1, 5, 4, 4.5}, {1, 1, 1.2, 5}};
+  for (const auto& [x1, y1, x2, y2] : ends) {
+    Graph2DNode a(0, x1, y1), b(1, x2, y2);
+    const Graph2DEdge edge(&a, &b);
+    const double length = std::hypot(x2 - x1, y2 - y1), ux = (x2 - x1) / length, uy = (y2 - y1) / length;
+    for (double t = -0.3; t <= length + 0.3; t += length / 17.0) {
+      for (double d = -0.4; d <= 0.4; d += 0.05) {
+        const bool inside = t > 0.01 && t < length - 0.01 && std::abs(d) < 0.19;
+        if (!inside && t >= -0.01 && t <= length + 0.01 && std::abs(d) <= 0.21) continue;  // the rim
+        EXPECT_EQ(edge.hitTest(x1 + ux * t - uy * d, y1 + uy * t + ux * d), inside)
+            << "(" << x1 << "," << y1 << ")-(" << x2 << "," << y2 << ") t=" << t << " d=" << d;
+      }
+    }
+  }
+  Graph2DNode a(0, 0, 0), b(1, 0, 4), c(2, 2, 0);
+  const Graph2DEdge vertical(&a, &b), horizontal(&a, &c);
+  EXPECT_TRUE(std::isinf(vertical.slope) && vertical.slope > 0);
+  EXPECT_FALSE(horizontal.hitTest(1.0, 0.2));
+  EXPECT_TRUE(horizontal.hitTest(1.0, 0.1999));
+}
+
+TEST(Graph2DNode, RemoveEdgeRotatesPastTheDroppedEdgeAndRefusesAStranger) {
+  Graph2D drawing;
+  Graph2DNode* hub = addUnselected(drawing, 0, 0);
+  std::vector<Graph2DEdge*> spokes;
+  for (int i = 0; i < 4; ++i)
+    spokes.push_back(drawing.joinNodes(hub, addUnselected(drawing, 5.0 * (i + 1), 3)));
+  ASSERT_TRUE(hub->removeEdge(spokes[1]));
+  EXPECT_EQ(hub->edges, (std::vector<Graph2DEdge*>{spokes[2], spokes[3], spokes[0]}));
+  Graph2DEdge stranger(hub, addUnselected(drawing, -9, -9));
+  EXPECT_FALSE(hub->removeEdge(&stranger));
+  EXPECT_EQ(hub->edges, (std::vector<Graph2DEdge*>{spokes[2], spokes[3], spokes[0]}));
 }
 
 }  // namespace

@@ -1,14 +1,16 @@
 // Helpers shared by the editor tests: drawings at exact positions, random drawings with
-// both selections used, expected .g bytes spelled out item by item, and temporary files.
+// both selections used, a drawing as text, expected .g bytes spelled out item by item, and
+// temporary files.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -55,6 +57,33 @@ inline Graph2D randomDrawing(uint32_t seed, int nodes, int tries, bool star = fa
   return drawing;
 }
 
+// The first broken invariant (if any), then "[unselected] [selected] [edges] [selected
+// edges]" by id, edges as "a-b" in list order. With `geometry` every node also shows its
+// exact position, radius and neighbours in the order of its edges, and every edge its corners.
+inline std::string listing(const Graph2D& drawing, bool geometry = false) {
+  std::ostringstream out;
+  out << drawing.checkInvariants() << std::hexfloat;
+  for (const auto* list : {&drawing.unselectedNodes, &drawing.selectedNodes}) {
+    out << "[";
+    for (const auto& n : *list) {
+      out << (&n == &list->front() ? "" : " ") << n->id;
+      if (!geometry) continue;
+      out << "@" << n->x << "," << n->y << "r" << n->radius;
+      for (const Graph2DEdge* e : n->edges) out << ":" << e->otherEnd(n.get())->id;
+    }
+    out << "] ";
+  }
+  for (const auto* list : {&drawing.unselectedEdges, &drawing.selectedEdges}) {
+    out << "[";
+    for (const auto& e : *list) {
+      out << (&e == &list->front() ? "" : " ") << e->node1->id << "-" << e->node2->id;
+      for (int k = 0; geometry && k < 4; ++k) out << "," << e->cornerX[k] << "," << e->cornerY[k];
+    }
+    out << (list == &drawing.selectedEdges ? "]" : "] ");
+  }
+  return out.str();
+}
+
 // Little-endian items in the order a test spells them.
 class Bytes {
  public:
@@ -65,15 +94,13 @@ class Bytes {
   Bytes& u16(uint16_t v) { return little(v, 2); }
   Bytes& u32(uint32_t v) { return little(v, 4); }
   Bytes& i32(int32_t v) { return u32(static_cast<uint32_t>(v)); }
-  Bytes& f64(double v) {
-    uint64_t bits;
-    std::memcpy(&bits, &v, 8);
-    return little(bits, 8);
-  }
+  Bytes& f64(double v) { return little(std::bit_cast<uint64_t>(v), 8); }
   Bytes& text(const std::string& s) {
     bytes.insert(bytes.end(), s.begin(), s.end());
     return *this;
   }
+  // The four counts that open a file, without selected objects.
+  Bytes& header(int32_t nodes, int32_t edges) { return i32(nodes).i32(0).i32(edges).i32(0); }
   // A class seen for the first time: 0xFFFF, schema 0, name length, name.
   Bytes& newClass(const std::string& name) {
     return u16(0xFFFF).u16(0).u16(static_cast<uint16_t>(name.size())).text(name);
@@ -82,18 +109,13 @@ class Bytes {
 };
 
 // A fresh folder under the system's temporary folder, removed with the object.
-class TempFolder {
- public:
-  TempFolder() { std::filesystem::create_directories(path_); }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_ =
+struct TempFolder {
+  std::filesystem::path path =
       std::filesystem::temp_directory_path() / ("hc-editor-test-" + std::to_string(std::random_device{}()));
+  std::error_code ignored;
+  TempFolder() { std::filesystem::create_directories(path); }
+  ~TempFolder() { std::filesystem::remove_all(path, ignored); }
+  std::string file(const std::string& name) const { return (path / name).string(); }
 };
 
 }  // namespace hc::editor_test
