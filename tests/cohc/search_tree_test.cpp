@@ -30,7 +30,6 @@ using testing::cycleEdges;
 using testing::EdgeList;
 using testing::isHamiltonianCycleOf;
 using testing::makeGraph;
-
 using testing::petersenGraph;
 
 Graph generalizedPetersen(int32_t n, int32_t k) { return makeGraph(2 * n, testing::generalizedPetersenEdges(n, k)); }
