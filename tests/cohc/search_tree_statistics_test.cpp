@@ -1,10 +1,11 @@
 // The per-depth statistics: exact arithmetic of the started/solved updates with a fixed
-// clock, the listener calls, and trees deeper than the initial 10,000 depths.
+// clock, the listener calls, trees deeper than the initial 10,000 depths, and negative depths.
 #include "cohc/search_tree_statistics.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
 #include <tuple>
 #include <vector>
 
@@ -13,21 +14,13 @@
 namespace hc {
 namespace {
 
-struct Event {
-  bool solved;
-  int32_t depth;
-  bool newRow;
-};
-
-class RecordingListener : public SearchTreeListener {
- public:
+// Writes "S<depth>" per start ("+" for a new row) and "E<depth>" per solve.
+struct RecordingListener : SearchTreeListener {
   void nodeStarted(const SearchTreeStatistics&, int32_t depth, bool newRow) override {
-    events.push_back({false, depth, newRow});
+    events += " S" + std::to_string(depth) + (newRow ? "+" : "");
   }
-  void nodeSolved(const SearchTreeStatistics&, int32_t depth) override {
-    events.push_back({true, depth, false});
-  }
-  std::vector<Event> events;
+  void nodeSolved(const SearchTreeStatistics&, int32_t depth) override { events += " E" + std::to_string(depth); }
+  std::string events;
 };
 
 // A clock that reads the times a test lists, one per call.
@@ -50,71 +43,46 @@ TEST(SearchTreeStatistics, HandCountedSequence) {
   s.recordNodeSolved(1, 6);
   s.recordNodeSolved(0, 4);
 
-  // Quarter seconds are exact in binary, so the times compare exactly.
-  auto firstTwo = [](const std::vector<double>& a) { return std::vector<double>(a.begin(), a.begin() + 2); };
-  EXPECT_EQ(firstTwo(s.started), (std::vector<double>{1, 2}));
-  EXPECT_EQ(firstTwo(s.solved), (std::vector<double>{1, 2}));
-  EXPECT_EQ(firstTwo(s.forcedEdges), (std::vector<double>{4, 6}));
-  EXPECT_EQ(firstTwo(s.startTime), (std::vector<double>{10.0, 11.25}));
-  EXPECT_EQ(firstTwo(s.longestTime), (std::vector<double>{3.0, 1.0}));
-  EXPECT_EQ(firstTwo(s.averageTime), (std::vector<double>{3.0, 0.75}));
+  // Per depth: started, solved, forced edges, start, longest and average time. Quarter
+  // seconds are exact in binary, so the times compare exactly.
+  auto row = [&s](size_t d) {
+    return std::vector<double>{s.started[d], s.solved[d], s.forcedEdges[d], s.startTime[d], s.longestTime[d],
+                               s.averageTime[d]};
+  };
+  EXPECT_EQ(row(0), (std::vector<double>{1, 1, 4, 10.0, 3.0, 3.0}));
+  EXPECT_EQ(row(1), (std::vector<double>{2, 2, 6, 11.25, 1.0, 0.75}));
   EXPECT_EQ(std::tuple(s.deepestStartedDepth, s.deepestSolvedDepth, s.mostSolved), std::tuple(1, 1, 2));
-  EXPECT_DOUBLE_EQ(s.longestTimeOverall, 3.0);
-  EXPECT_DOUBLE_EQ(s.largestAverageTime, 3.0);
-  EXPECT_EQ(s.mostForcedEdges, 7.0);  // only starts raise it
-  EXPECT_EQ(s.totalStarted(), 3.0);
-  EXPECT_EQ(s.totalSolved(), 3.0);
-
-  ASSERT_EQ(listener.events.size(), 6u);
-  EXPECT_TRUE(listener.events[0].newRow);
-  EXPECT_TRUE(listener.events[1].newRow);
-  EXPECT_FALSE(listener.events[3].newRow);  // second start at depth 1
-  EXPECT_TRUE(listener.events[5].solved);
-  EXPECT_EQ(listener.events[5].depth, 0);
+  // Only starts raise the most forced edges.
+  EXPECT_EQ(std::vector<double>({s.longestTimeOverall, s.largestAverageTime, s.mostForcedEdges, s.totalStarted(),
+                                 s.totalSolved()}),
+            std::vector<double>({3.0, 3.0, 7.0, 3.0, 3.0}));
+  EXPECT_EQ(listener.events, " S0+ S1+ E1 S1 E1 E0");
 }
 
-TEST(SearchTreeStatistics, DisplayedAverageIsTruncatedToMilliseconds) {
-  SearchTreeStatistics s;
-  s.clock = scriptedClock({0.0, 0.0123456, 1.0, 1.0019999});
-  s.recordNodeStarted(0, 0);
-  s.recordNodeSolved(0, 0);
-  s.recordNodeStarted(1, 0);
-  s.recordNodeSolved(1, 0);
-  EXPECT_DOUBLE_EQ(s.displayedAverageTime(0), 0.012);
-  EXPECT_DOUBLE_EQ(s.displayedAverageTime(1), 0.001);
-  EXPECT_EQ(s.displayedAverageTime(-1), 0.0);
-}
-
-TEST(SearchTreeStatistics, DepthsBeyondTenThousandGrowTheArrays) {
-  SearchTreeStatistics s;
-  EXPECT_EQ(s.depthCapacity(), 10000);
-  for (int32_t d = 0; d <= 25000; d += 5000) s.recordNodeStarted(d, d);
-  s.recordNodeSolved(25000, 1);
-  EXPECT_GE(s.depthCapacity(), 25001);
-  EXPECT_EQ(s.deepestStartedDepth, 25000);
-  EXPECT_EQ(s.deepestSolvedDepth, 25000);
-  EXPECT_EQ(s.started[25000], 1.0);
-  EXPECT_EQ(s.solved[25000], 1.0);
-  EXPECT_EQ(s.started[9999], 0.0);
-  EXPECT_EQ(s.startTime[24999], -1.0);  // new depths start as never started
-  EXPECT_EQ(s.totalStarted(), 6.0);
-  // Every array grew together.
-  size_t size = s.started.size();
-  for (const auto* array : {&s.solved, &s.forcedEdges, &s.startTime, &s.longestTime, &s.averageTime})
-    EXPECT_EQ(array->size(), size);
-}
-
-TEST(SearchTreeStatistics, NegativeDepthIsReportedAndIgnored) {
+TEST(SearchTreeStatistics, DeepTreesGrowTheArraysAndNegativeDepthsAreRefused) {
   std::ostringstream out;
   ScopedDiagnosticStream capture(out);
   SearchTreeStatistics s;
+  EXPECT_EQ(s.depthCapacity(), 10000);
+  // A negative depth reads no clock and records nothing.
+  s.clock = scriptedClock({0, 0, 0, 0, 0, 0, 1.0019999});
   s.recordNodeStarted(-1, 0);
+  for (int32_t d = 0; d <= 25000; d += 5000) s.recordNodeStarted(d, d);
+  s.recordNodeSolved(25000, 1);
   s.recordNodeSolved(-3, 0);
-  EXPECT_EQ(s.deepestStartedDepth, -1);
-  EXPECT_EQ(s.totalStarted(), 0.0);
-  EXPECT_EQ(s.totalSolved(), 0.0);
   EXPECT_EQ(out.str(),
             "Error: recordNodeStarted at negative depth -1\nError: recordNodeSolved at negative depth -3\n");
+  EXPECT_GE(s.depthCapacity(), 25001);
+  EXPECT_EQ(std::tuple(s.deepestStartedDepth, s.deepestSolvedDepth), std::tuple(25000, 25000));
+  EXPECT_EQ(std::vector<double>({s.started[25000], s.solved[25000], s.started[9999], s.totalStarted()}),
+            std::vector<double>({1, 1, 0, 6}));
+  EXPECT_EQ(s.startTime[24999], -1.0);  // new depths start as never started
+  // The history list truncates the average to milliseconds.
+  EXPECT_DOUBLE_EQ(s.displayedAverageTime(25000), 1.001);
+  EXPECT_EQ(s.displayedAverageTime(-1), 0.0);
+  // Every array grew together.
+  for (const auto* array : {&s.solved, &s.forcedEdges, &s.startTime, &s.longestTime, &s.averageTime})
+    EXPECT_EQ(array->size(), s.started.size());
 }
 
 }  // namespace

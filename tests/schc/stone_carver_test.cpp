@@ -1,46 +1,288 @@
-// The Stone Carver driver end to end: verified cycles for every offered version on one and
-// two threads, graphs the initial pruning decides, a non-Hamiltonian graph run to the
-// iteration limit or the stop flag with its statistics, the diagnostic lines of a run, and
-// the cycle verifier.
+// The Stone Carver. The mill versions step by step: where deletions start, what Single and
+// Variable LAS do with a fatal trial, the Threshold LAS switch, the random draws of a step,
+// the stop flag inside an iteration, termination, and the cut-sequence learning of version
+// 10. The driver end to end: verified cycles for every offered version on one and two
+// threads, graphs the initial pruning decides, a non-Hamiltonian graph run to the iteration
+// limit or the stop flag with its statistics and diagnostic lines, and the cycle verifier.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <filesystem>
+#include <memory>
 #include <sstream>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "core/diagnostics.h"
 #include "core/random.h"
+#include "generators/graph_generation.h"
 #include "schc/hamiltonian_cycle.h"
+#include "schc/mill_hooks.h"
 #include "schc/probability_mill.h"
 #include "schc/stone_carver.h"
-#include "schc_test_support.h"
+#include "support/test_graphs.h"
 
 namespace hc {
 namespace {
 
 using testing::makeGraph;
-using testing::PostedIteration;
-using testing::RecordingSink;
+
+// Graph types of the generator: 5 is a knight's tour board, 7 an ICCS graph.
+Graph generated(int16_t type, int32_t n, double x) {
+  GenerationRequest request;
+  request.graphType = type;
+  request.n = n;
+  request.x = x;
+  GenerationResult result = generateGraph(request);
+  EXPECT_TRUE(result) << result.error;
+  return result ? *result.graph : Graph();
+}
+
+// How often `needle` occurs in `text`.
+size_t occurrences(const std::string& text, const std::string& needle) {
+  size_t count = 0;
+  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++count;
+  return count;
+}
+
+struct PostedIteration {
+  int32_t iteration, deletions, hubs, rings, forcedEdges;
+  double percent;
+};
+
+// Records the posts, which come numbered 1, 2, ..., and counts those that ended with a hub;
+// clears `flag` once `stopAfter` iterations came (0: never).
+struct RecordingSink : SchcSink {
+  void postIteration(int32_t iteration, int32_t deletions, int32_t hubs, int32_t rings, int32_t forcedEdges,
+                     double percentComplete, double) override {
+    EXPECT_EQ(iteration, static_cast<int32_t>(posted.size()) + 1);
+    posted.push_back({iteration, deletions, hubs, rings, forcedEdges, percentComplete});
+    hubPosts += hubs > 0 ? 1 : 0;
+    if (stopAfter > 0 && static_cast<int32_t>(posted.size()) >= stopAfter) flag.store(0);
+  }
+  std::vector<PostedIteration> posted;
+  int32_t hubPosts = 0, stopAfter = 0;
+  std::atomic<uint8_t> flag{1};
+};
+
+struct StepRecord {
+  int32_t v, w, trial;
+  MillStepAction action;
+  bool atChainEndOrNoChains;
+};
+
+// Records every step; clears `flag` at the `stopAt`-th.
+struct RecordingObserver : MillStepObserver {
+  void onStep(const Graph& graph, int32_t v, int32_t w, int32_t trial, MillStepAction action) override {
+    steps.push_back({v, w, trial, action, graph.howManyChains == 0 || graph.node(v).isHead == 1});
+    if (static_cast<int32_t>(steps.size()) == stopAt) flag.store(0);
+  }
+  std::vector<StepRecord> steps;
+  std::atomic<uint8_t> flag{1};
+  int32_t stopAt = 0;
+};
 
 // Checks what a run that ended with a cycle must leave behind.
 void expectVerifiedCycle(const Graph& solved, const AdjacencySnapshot& submitted, const SchcOutcome& outcome) {
-  ASSERT_EQ(solved.isHamiltonian, kHamiltonian);
-  EXPECT_EQ(outcome.verdict, kHamiltonian);
+  ASSERT_EQ(std::pair(solved.isHamiltonian, outcome.verdict), std::pair(kHamiltonian, kHamiltonian));
   std::string why;
   EXPECT_TRUE(verifyHamiltonianCycle(submitted, outcome.cycle, &why)) << why;
   EXPECT_EQ(hamiltonianCycleOrder(solved), outcome.cycle);
-  ASSERT_FALSE(outcome.cycle.empty());
-  EXPECT_EQ(outcome.cycle.front(), 0);
+  EXPECT_EQ(outcome.cycle.empty() ? -1 : outcome.cycle.front(), 0);
 }
 
-// Iterations are posted numbered 1, 2, ..., and the graph counts those that ended with a hub.
-void expectPostedInOrder(const Graph& g, const RecordingSink& sink) {
-  int32_t hubs = 0;
-  for (size_t k = 0; k < sink.posted.size(); ++k) {
-    EXPECT_EQ(sink.posted[k].iteration, static_cast<int32_t>(k) + 1);
-    if (sink.posted[k].hubs > 0) ++hubs;
+// ---------------------------------------------------------------------------------------
+// The mill
+
+// Every version, three iterations each on a pruned knight's tour, a pruned ICCS graph and
+// the Petersen graph.
+TEST(ProbabilityMill, EveryVersionStepByStep) {
+  std::ostringstream log;
+  ScopedDiagnosticStream capture(log);
+  enableFixedSeed(31);
+  std::vector<Graph> sources = {generated(5, 8, 8), generated(7, 1, 0.0), testing::petersenGraph()};
+  for (size_t s = 0; s < 2; ++s) ASSERT_EQ(fastInitialPruning(sources[s], 2, 0), kUndecided);
+  ASSERT_GT(sources[0].howManyChains, 0);
+  int32_t fatalTrials = 0;
+  size_t sequencingLines = 0;
+  const std::string sequencingLine = "Simulation forced an edge. Ran full sequencing. howManyUncuttable = ";
+  for (size_t s = 0; s < sources.size(); ++s) {
+    const AdjacencySnapshot submitted = takeAdjacencySnapshot(sources[s]);
+    for (int32_t version = 0; version <= 13; ++version) {
+      const bool legacy = version == 0 || version == 11;
+      const bool singleLas = version == 4 || version == 12;
+      const bool variableLas = version == 5 || version == 13;
+      for (int32_t iteration = 0; iteration < 3; ++iteration) {
+        SCOPED_TRACE(::testing::Message() << "graph " << s << ", version " << version);
+        Graph copy(sources[s]);
+        copy.printLevel = singleLas || variableLas ? 1 : 0;
+        RecordingObserver observer;
+        ScopedMillStepObserver watch(observer);
+        log.str("");
+        runMillVersion(copy, version);
+        const std::string text = log.str();
+        // The newer versions always decide, and a cycle they report is one.
+        EXPECT_TRUE(legacy || (!observer.steps.empty() && copy.isHamiltonian != kUndecided));
+        std::string why;
+        EXPECT_TRUE(legacy || copy.isHamiltonian != kHamiltonian ||
+                    verifyHamiltonianCycle(submitted, hamiltonianCycleOrder(copy), &why))
+            << why;
+        int32_t forced = 0;
+        for (const StepRecord& step : observer.steps) {
+          // Once chains exist, every deletion starts at a chain end.
+          EXPECT_TRUE(legacy || step.atChainEndOrNoChains) << "node " << step.v;
+          if (!singleLas) continue;
+          // Single LAS forces exactly the edges whose trial is fatal; a forced edge stays,
+          // forced unless the forcing itself ended the iteration with a hub.
+          ASSERT_NE(step.trial, -1);
+          EXPECT_EQ(step.action == MillStepAction::kForce, step.trial == kNotHamiltonian);
+          if (step.trial != kNotHamiltonian) continue;
+          ++forced;
+          const bool stays = copy.howManyHubs > 0 || copy.isUncuttableEdge(step.v, step.w);
+          EXPECT_TRUE(copy.isAdjacent(step.v, step.w) && stays) << step.v << "," << step.w;
+        }
+        if (singleLas) {
+          EXPECT_EQ(std::pair(copy.simulationForceCount, copy.cutCount),
+                    std::pair(forced, static_cast<int32_t>(observer.steps.size()) - forced));
+          EXPECT_EQ(occurrences(text, sequencingLine), 0u) << "Single LAS runs no sequencing after a force";
+          fatalTrials += forced;
+        }
+        if (variableLas) sequencingLines += occurrences(text, sequencingLine);
+        // Threshold LAS: the switch is written at most once, and nothing comes before it.
+        const size_t switches = occurrences(text, "ThreshHold reached.");
+        EXPECT_TRUE(version != 6 || switches == 0 ||
+                    (switches == 1 && text.find("ThreshHold reached. howManyUncuttable = ") == 0))
+            << text;
+      }
+    }
   }
-  EXPECT_EQ(g.hubIterations, hubs);
+  EXPECT_EQ(std::pair(fatalTrials > 0, sequencingLines > 0), std::pair(true, true));
+  disableFixedSeed();
 }
+
+TEST(ProbabilityMill, ThresholdSwitchNeedsAStrictlyGreaterRatio) {
+  const std::tuple<int32_t, int16_t, int32_t, bool> cases[] = {
+      {100, 0, 95, false}, {100, 0, 96, true}, {100000, 50, 98000, false}, {100000, 50, 98001, true},
+      {100000, 5, 95001, true}, {99999, 50, 95000, true}};
+  for (auto [n, type, forced, reached] : cases) {
+    Graph g(n, type);
+    g.howManyUncuttable = forced;
+    EXPECT_EQ(thresholdReached(g), reached) << n << " " << type << " " << forced;
+  }
+}
+
+// The LCG, written out independently of the generator.
+uint32_t advance(uint32_t state, int32_t draws) {
+  for (int32_t k = 0; k < draws; ++k) state = state * 214013u + 2531011u;
+  return state;
+}
+
+TEST(ProbabilityMill, AStepDrawsOneNumberWithoutChainsAndTwoWithThem) {
+  // Without chains the first draw picks the node (and the second its neighbour); with the
+  // chain 0-3 the first draw is spent and the second picks the chain's end.
+  Graph g = makeGraph(6, testing::generalizedPetersenEdges(3, 1));
+  for (int32_t chains : {0, 1}) {
+    if (chains == 1) g.force(0, 3);
+    ASSERT_EQ(g.howManyChains, chains);
+    const uint32_t seed = chains == 0 ? 4242 : 99;
+    seedRandom(seed);
+    int32_t v = -1;
+    int32_t w = -1;
+    chooseMillEdge(g, v, w);
+    EXPECT_EQ(randomState(), advance(seed, 2 + chains));
+    seedRandom(seed);
+    const int32_t node = nextRandom() % 6;
+    const int32_t end = nextRandom() % 2 == 0 ? g.chains[0].head1 : g.chains[0].head2;
+    EXPECT_EQ(v, chains == 0 ? node : end);
+    EXPECT_TRUE(g.isAdjacent(v, w) && !g.isUncuttableEdge(v, w)) << v << "-" << w;
+  }
+}
+
+TEST(ProbabilityMill, AClearedFlagEndsTheIterationAtTheNextStep) {
+  // The plain and the look-ahead versions alike; the stopped iteration is not counted.
+  for (int32_t version : {3, 5}) {
+    seedRandom(7);
+    Graph g = makeGraph(100, testing::knightEdges(10, 10));
+    g.version = version;
+    RecordingObserver observer;
+    observer.stopAt = 4;
+    ScopedMillStepObserver watch(observer);
+    SchcOutcome outcome;
+    EXPECT_EQ(runProbabilityMill(g, &observer.flag, nullptr, {}, &outcome), kUndecided);
+    EXPECT_EQ(std::tuple(observer.steps.size(), outcome.iterations, g.iterationCount), std::tuple(4u, 0, 0))
+        << version;
+  }
+}
+
+TEST(ProbabilityMill, AStuckOrUnknownVersionEndsAndChangesNothing) {
+  // Every node has two forced edges (node level), yet a chord is left: the draw of version
+  // 11 can never succeed, and its iteration ends.
+  Graph stuck = makeGraph(4, {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 2}});
+  for (auto [a, b] : testing::cycleEdges(0, 4)) Node::setUncut(stuck.node(a), stuck.node(b));
+  stuck.howManyUncuttable = 4;
+  const std::string stuckBefore = testing::snapshot(stuck);
+  runMillVersion(stuck, 11);
+  EXPECT_EQ(testing::snapshot(stuck), stuckBefore);
+  // An unknown version code says so in every iteration and never decides.
+  std::ostringstream log;
+  ScopedDiagnosticStream capture(log);
+  Graph unknown = makeGraph(22, testing::generalizedPetersenEdges(11, 2));
+  unknown.version = 42;
+  RecordingSink sink;
+  sink.stopAfter = 4;
+  const std::string before = testing::snapshot(unknown);
+  EXPECT_EQ(runProbabilityMill(unknown, &sink.flag, &sink, {.maxIterations = 3}), kUndecided);
+  EXPECT_EQ(unknown.iterationCount, 3);
+  EXPECT_EQ(log.str(), "This should never happen.\nThis should never happen.\nThis should never happen.\n");
+  EXPECT_EQ(testing::snapshot(unknown), before);
+}
+
+// One version 10 iteration records its cut sequence; replaying it executes the first half.
+// A learning run writes its best graph where it is told, never to the working folder.
+TEST(CutSequence, ReplayAndTheLearningRun) {
+  std::ostringstream log;
+  ScopedDiagnosticStream capture(log);
+  enableFixedSeed(17);
+  Graph pruned = generated(5, 8, 8);
+  ASSERT_EQ(fastInitialPruning(pruned, 2, 0), kUndecided);
+  Graph copy(pruned);
+  std::unique_ptr<CutSequence> sequence;
+  runMillVersion(copy, 10, &sequence);
+  ASSERT_TRUE(sequence);
+  const std::string recorded = "The cut sequence has " + std::to_string(sequence->count) + " edges.\n";
+  EXPECT_EQ(occurrences(log.str(), recorded), 1u);
+  EXPECT_DOUBLE_EQ(sequence->percentage, copy.howManyUncuttable * 100.0 / copy.howManyNodes);
+  const std::string replaying = "### About to execute " + std::to_string(sequence->count / 2) + " cuts.\n";
+  log.str("");
+  replayCutSequence(pruned, *sequence);
+  EXPECT_EQ(std::pair(log.str().rfind(replaying, 0), sequence->empty()), std::pair(size_t{0}, true))
+      << log.str();
+
+  const std::string bestFile =
+      (std::filesystem::temp_directory_path() / ("hc_schc_best_" + std::to_string(::getpid()) + ".txt")).string();
+  std::filesystem::remove(bestFile);
+  // ICCS with three components: iterations fail often, so sequences get recorded.
+  Graph g = generated(7, 3, 0.0);
+  RecordingSink sink;
+  sink.stopAfter = 31;
+  // Version 10 runs on one thread whatever is asked.
+  log.str("");
+  runStoneCarver(g, 10, &sink.flag, &sink, {.maxIterations = 30, .threads = 2, .bestFileName = bestFile});
+  EXPECT_LE(sink.posted.size(), 30u);
+  const std::string text = log.str();
+  EXPECT_NE(text.find("That sequence got to "), std::string::npos);
+  const bool newBest = text.find("###Found a new best cut sequence.") != std::string::npos;
+  EXPECT_EQ(std::filesystem::exists(bestFile), newBest);
+  EXPECT_EQ(text.find("###The best cut sequence so far has percentage ") != std::string::npos, newBest);
+  EXPECT_FALSE(std::filesystem::exists("best.txt"));
+  std::filesystem::remove(bestFile);
+  disableFixedSeed();
+}
+
+// ---------------------------------------------------------------------------------------
+// The driver
 
 class OfferedVersions : public ::testing::TestWithParam<int32_t> {};
 
@@ -51,26 +293,24 @@ TEST_P(OfferedVersions, FindVerifiedCyclesOnOneAndTwoThreads) {
   ScopedDiagnosticStream capture(log);
   enableFixedSeed(1000 + static_cast<uint32_t>(version));
   for (int32_t threads : {1, 2}) {
-    std::unique_ptr<Graph> g = threads == 1 ? testing::generated(7, 1, 0.0) : testing::generated(5, 8, 8);
-    ASSERT_TRUE(g);
-    const AdjacencySnapshot submitted = takeAdjacencySnapshot(*g);
+    Graph g = threads == 1 ? generated(7, 1, 0.0) : generated(5, 8, 8);
+    const AdjacencySnapshot submitted = takeAdjacencySnapshot(g);
     RecordingSink sink;
     SchcOutcome outcome;
-    runStoneCarver(*g, version, nullptr, &sink, {.maxIterations = 200000, .threads = threads}, &outcome);
-    expectVerifiedCycle(*g, submitted, outcome);
+    runStoneCarver(g, version, nullptr, &sink, {.maxIterations = 200000, .threads = threads}, &outcome);
+    expectVerifiedCycle(g, submitted, outcome);
     ASSERT_FALSE(sink.posted.empty());
     const PostedIteration& last = sink.posted.back();
-    EXPECT_EQ(std::vector<int64_t>({g->version, static_cast<int64_t>(sink.posted.size()), g->iterationCount,
-                                    g->solvedIterations, g->solvedCuts, g->solvedSimulationForces, last.iteration,
+    EXPECT_EQ(std::vector<int64_t>({g.version, static_cast<int64_t>(sink.posted.size()), g.iterationCount,
+                                    g.solvedIterations, g.solvedCuts, g.solvedSimulationForces, last.iteration,
                                     last.forcedEdges}),
-              std::vector<int64_t>({version, outcome.iterations, outcome.iterations, g->iterationCount, g->cutCount,
-                                    g->simulationForceCount, g->iterationCount, g->howManyNodes}))
+              std::vector<int64_t>({version, outcome.iterations, outcome.iterations, g.iterationCount, g.cutCount,
+                                    g.simulationForceCount, g.iterationCount, g.howManyNodes}))
         << threads << " threads";
-    EXPECT_DOUBLE_EQ(g->inverseIterations, 1.0 / g->iterationCount);
-    EXPECT_EQ(g->startTime, g->elapsedSeconds);
-    EXPECT_GE(g->elapsedSeconds, 0.0);
+    EXPECT_DOUBLE_EQ(g.inverseIterations, 1.0 / g.iterationCount);
+    EXPECT_TRUE(g.startTime == g.elapsedSeconds && g.elapsedSeconds >= 0.0) << g.startTime;
     EXPECT_DOUBLE_EQ(last.percent, 100.0);
-    expectPostedInOrder(*g, sink);
+    EXPECT_EQ(g.hubIterations, sink.hubPosts);
   }
   disableFixedSeed();
 }
@@ -78,41 +318,31 @@ TEST_P(OfferedVersions, FindVerifiedCyclesOnOneAndTwoThreads) {
 INSTANTIATE_TEST_SUITE_P(StoneCarver, OfferedVersions, ::testing::ValuesIn(kOfferedVersions));
 
 TEST(StoneCarver, InitialPruningDecidesTreesAndCycles) {
-  // A run the initial pruning decides posts no iteration; at print level 1 it says so.
-  struct Run {
-    Graph graph;
-    int32_t version;
-    HamiltonicityState verdict;
-    const char* line;
-  };
-  Run runs[] = {
-      {makeGraph(6, {{0, 1}, {1, 2}, {1, 3}, {3, 4}, {3, 5}}), 5, kNotHamiltonian,
+  // A run the initial pruning decides posts no iteration; at print level 1 it says so, and
+  // silent (without a sink) it writes nothing and leaves the start time as it was.
+  const std::tuple<Graph, int32_t, int16_t, HamiltonicityState, std::string> runs[] = {
+      {makeGraph(6, {{0, 1}, {1, 2}, {1, 3}, {3, 4}, {3, 5}}), 5, 1, kNotHamiltonian,
        "Finished fast initial pruning. x = 0\n"},
-      {makeGraph(7, testing::cycleEdges(0, 7)), 3, kHamiltonian, "Finished fast initial pruning. x = 1\n"},
+      {makeGraph(7, testing::cycleEdges(0, 7)), 3, 1, kHamiltonian, "Finished fast initial pruning. x = 1\n"},
+      {makeGraph(5, testing::cycleEdges(0, 5)), 5, 0, kHamiltonian, ""},
   };
   std::ostringstream log;
   ScopedDiagnosticStream capture(log);
-  for (Run& run : runs) {
-    const AdjacencySnapshot submitted = takeAdjacencySnapshot(run.graph);
-    run.graph.printLevel = 1;
+  for (auto [graph, version, printLevel, verdict, line] : runs) {
+    const AdjacencySnapshot submitted = takeAdjacencySnapshot(graph);
+    graph.printLevel = printLevel;
     RecordingSink sink;
     SchcOutcome outcome;
     log.str("");
-    runStoneCarver(run.graph, run.version, nullptr, &sink, {}, &outcome);
-    EXPECT_EQ(log.str(), run.line);
-    EXPECT_EQ(std::tuple(sink.posted.size(), run.graph.iterationCount, outcome.verdict),
-              std::tuple(0u, 0, run.verdict));
-    if (run.verdict == kHamiltonian) {
-      expectVerifiedCycle(run.graph, submitted, outcome);
-      EXPECT_EQ(outcome.cycle, (std::vector<int32_t>{0, 1, 2, 3, 4, 5, 6}));
+    runStoneCarver(graph, version, nullptr, printLevel > 0 ? &sink : nullptr, {}, &outcome);
+    EXPECT_EQ(std::tuple(log.str(), sink.posted.size(), graph.iterationCount, outcome.verdict),
+              std::tuple(line, 0u, 0, verdict));
+    EXPECT_TRUE(printLevel > 0 || graph.elapsedSeconds == 0.0);
+    if (verdict == kHamiltonian) {
+      expectVerifiedCycle(graph, submitted, outcome);
+      EXPECT_EQ(outcome.cycle[1], 1) << "a cycle graph is listed in its own order";
     }
   }
-  // Silent: nothing is written and the start time is left as it was.
-  Graph quiet = makeGraph(5, testing::cycleEdges(0, 5));
-  log.str("");
-  runStoneCarver(quiet, 5, nullptr, nullptr);
-  EXPECT_EQ(std::tuple(quiet.isHamiltonian, log.str(), quiet.elapsedSeconds),
-            std::tuple(kHamiltonian, std::string(), 0.0));
 
   // The prism survives the cheap checks of mode 65535; only the driver's mode 2 (with Full
   // LAS) finds its cycle. Then too few edges, and a cut vertex (two triangles sharing 2).
@@ -125,54 +355,50 @@ TEST(StoneCarver, InitialPruningDecidesTreesAndCycles) {
   for (const auto& [n, edges, mode, verdict] : modes) {
     Graph g = makeGraph(n, edges);
     EXPECT_EQ(fastInitialPruning(g, mode, 0), verdict) << n << " nodes, mode " << mode;
-    if (verdict == kUndecided) {
-      EXPECT_EQ(std::pair(g.howManyEdges, g.howManyUncuttable), std::pair(9, 0));
-    }
+    EXPECT_TRUE(verdict != kUndecided || (g.howManyEdges == 9 && g.howManyUncuttable == 0));
   }
 }
 
-// GP(11, 2) on one thread (version 5) and two (version 3): a run ends exactly at its
+// GP(11, 2) on one thread (versions 3 and 5) and two (version 3): a run ends exactly at its
 // iteration limit or once its flag is cleared, stays undecided, and keeps the statistics
 // of its iterations. The sink clears the flag one iteration past a limit, so a run that would
-// overshoot the limit fails at once instead of running on.
+// overshoot the limit fails at once instead of running on. Every iteration that ends with a
+// hub writes the least and most cuts to a hub; at print level 1 every iteration writes a line.
 TEST(StoneCarver, NonHamiltonianGraphRunsToTheLimitOrTheFlag) {
-  struct Row {
-    int32_t version, threads;
-    int64_t limit;
-    int32_t stopAfter;  // -1: the flag is cleared before the run
-  };
-  const Row rows[] = {{5, 1, 400, 401}, {3, 2, 300, 301}, {5, 1, 0, 5}, {3, 2, 0, 5}, {5, 1, 0, -1}};
+  // Version, threads, iteration limit, iterations before the sink clears the flag (-1: it is
+  // cleared before the run), print level.
+  const std::tuple<int32_t, int32_t, int64_t, int32_t, int16_t> rows[] = {
+      {5, 1, 400, 401, 0}, {3, 2, 300, 301, 0}, {5, 1, 0, 5, 0},
+      {3, 2, 0, 5, 0},     {5, 1, 0, -1, 0},    {3, 1, 3, 4, 1}};
   std::ostringstream log;
   ScopedDiagnosticStream capture(log);
   enableFixedSeed(77);
   int32_t hubIterations = 0;
-  for (const Row& row : rows) {
-    SCOPED_TRACE(::testing::Message() << "version " << row.version << ", limit " << row.limit << ", stop after "
-                                      << row.stopAfter);
-    Graph g = testing::nonHamiltonianSurvivor();
+  for (const auto& [version, threads, limit, stopAfter, printLevel] : rows) {
+    SCOPED_TRACE(::testing::Message() << "version " << version << ", limit " << limit << ", stop after "
+                                      << stopAfter);
+    Graph g = makeGraph(22, testing::generalizedPetersenEdges(11, 2));  // the cheap pruning cannot tell
+    g.printLevel = printLevel;
     RecordingSink sink;
-    sink.stopAfter = row.stopAfter;
-    if (row.stopAfter < 0) sink.flag.store(0);
+    sink.stopAfter = stopAfter;
+    if (stopAfter < 0) sink.flag.store(0);
     SchcOutcome outcome;
-    runStoneCarver(g, row.version, &sink.flag, &sink, {.maxIterations = row.limit, .threads = row.threads},
+    log.str("");
+    runStoneCarver(g, version, &sink.flag, &sink, {.maxIterations = limit, .threads = threads},
                    &outcome);
-    const size_t expected = static_cast<size_t>(row.limit > 0 ? row.limit : std::max(row.stopAfter, 0));
-    if (row.limit > 0 || row.threads == 1) {
-      ASSERT_EQ(sink.posted.size(), expected);
-    } else {
-      ASSERT_GE(sink.posted.size(), expected);  // the other worker may finish its iteration
-    }
-    EXPECT_EQ(g.iterationCount, static_cast<int32_t>(sink.posted.size()));
+    // Exactly, except that with two threads and no limit the other worker may finish its
+    // iteration.
+    const size_t expected = static_cast<size_t>(limit > 0 ? limit : std::max(stopAfter, 0));
+    const size_t posted = sink.posted.size();
+    ASSERT_TRUE(posted == expected || (limit == 0 && threads > 1 && posted > expected)) << posted;
     EXPECT_EQ(std::tuple(g.isHamiltonian, outcome.verdict, outcome.cycle.size(), g.solvedIterations,
-                         g.elapsedSeconds),
-              std::tuple(kUndecided, kUndecided, 0u, 0, 0.0));
-    expectPostedInOrder(g, sink);
+                         g.elapsedSeconds, g.iterationCount, g.hubIterations),
+              std::tuple(kUndecided, kUndecided, 0u, 0, 0.0, static_cast<int32_t>(posted), sink.hubPosts));
     // The least and most deletions to a hub or a ring are those of the posted iterations.
     int32_t least[2] = {1000000000, 1000000000};
     int32_t most[2] = {0, 0};
     for (const PostedIteration& p : sink.posted) {
-      EXPECT_LE(p.percent, 100.0);
-      EXPECT_TRUE(p.hubs > 0 || p.rings > 0) << "every iteration ends with an obstruction";
+      EXPECT_TRUE(p.percent <= 100.0 && (p.hubs > 0 || p.rings > 0)) << "an obstruction ends every iteration";
       for (int32_t r = 0; r < 2; ++r) {
         if ((r == 0 ? p.hubs : p.rings) == 0) continue;
         least[r] = std::min(least[r], p.deletions);
@@ -182,41 +408,14 @@ TEST(StoneCarver, NonHamiltonianGraphRunsToTheLimitOrTheFlag) {
     EXPECT_EQ(std::vector<int32_t>({g.leastCutsToHub, g.mostCutsToHub, g.leastCutsToRing, g.mostCutsToRing}),
               std::vector<int32_t>({least[0], most[0], least[1], most[1]}));
     hubIterations += g.hubIterations;
+    const std::string text = log.str();
+    EXPECT_EQ(occurrences(text, "###Least cuts to hub = "), static_cast<size_t>(g.hubIterations));
+    EXPECT_EQ(occurrences(text, " Cts: "), printLevel > 0 ? posted : 0u);
+    EXPECT_TRUE(printLevel == 0 || text.rfind("PM 1 Cts: ", 0) == 0) << text;
   }
   EXPECT_GT(hubIterations, 0);
-  EXPECT_NE(log.str().find("###Least cuts to hub = "), std::string::npos);
-  disableFixedSeed();
-}
-
-TEST(StoneCarver, DiagnosticLinesOfARun) {
-  std::ostringstream log;
-  ScopedDiagnosticStream capture(log);
-  // At print level 1 every iteration writes one line. (The sinks stop a run that overshoots.)
-  Graph g = testing::nonHamiltonianSurvivor();
-  g.printLevel = 1;
-  RecordingSink sink;
-  sink.stopAfter = 4;
-  enableFixedSeed(5);
-  runStoneCarver(g, 3, &sink.flag, &sink, {.maxIterations = 3});
-  disableFixedSeed();
   diag().precision(6);
-  const std::string text = log.str();
-  EXPECT_EQ(text.find("PM 1 Cts: "), 0u) << text;
-  EXPECT_NE(text.find("PM 3 Cts: "), std::string::npos);
-  EXPECT_NE(text.find(" A%: "), std::string::npos);
-  EXPECT_EQ(text.find("PM 4 "), std::string::npos);
-
-  // An unknown version code says so in every iteration and never decides or changes the graph.
-  Graph unknown = testing::nonHamiltonianSurvivor();
-  unknown.version = 42;
-  RecordingSink unknownSink;
-  unknownSink.stopAfter = 4;
-  const std::string before = testing::snapshot(unknown);
-  log.str("");
-  EXPECT_EQ(runProbabilityMill(unknown, &unknownSink.flag, &unknownSink, {.maxIterations = 3}), kUndecided);
-  EXPECT_EQ(unknown.iterationCount, 3);
-  EXPECT_EQ(log.str(), "This should never happen.\nThis should never happen.\nThis should never happen.\n");
-  EXPECT_EQ(testing::snapshot(unknown), before);
+  disableFixedSeed();
 }
 
 TEST(HamiltonianCycle, VerifierChecksEveryConditionOnItsOwn) {

@@ -1,17 +1,22 @@
 // The solve methods against a brute-force decider that shares no code with them, on every
 // graph of a random zoo with up to 12 nodes (random, cubic, bipartite, with a cut vertex):
-// the exact search alone, the alternation rule alone and the whole portfolio.
-#include <dirent.h>
+// the exact search alone, the alternation rule alone and the whole portfolio. Known answers
+// beyond brute force, the threads of a call, and the finder's path structure against a plain
+// vector.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <iterator>
 #include <random>
-
 #include <sstream>
+#include <vector>
 
 #include "core/diagnostics.h"
 #include "solve/alternation_rule.h"
 #include "solve/exact_search.h"
 #include "solve/frontier_search.h"
+#include "solve/path_treap.h"
 #include "solve/root_pruning.h"
 #include "solve/solve_graph.h"
 #include "support/test_graphs.h"
@@ -52,22 +57,17 @@ std::vector<std::pair<int32_t, EdgeList>> zoo() {
   for (int32_t round = 0; round < 60; ++round) {
     int32_t n = 3 + round % 10;
     graphs.emplace_back(n, randomEdges(rng, n, 0.3 + 0.05 * (round % 9)));
-    int32_t even = 4 + 2 * (round % 5);  // cubic: random pairing, redrawn until simple
-    for (;;) {
+    const int32_t even = 4 + 2 * (round % 5);  // cubic: random pairings, redrawn until one is simple
+    EdgeSet cubic;
+    while (static_cast<int32_t>(cubic.size()) < 3 * even / 2) {
       std::vector<int32_t> points;
       for (int32_t v = 0; v < even; ++v) points.insert(points.end(), 3, v);
       std::shuffle(points.begin(), points.end(), rng);
-      EdgeSet simple;
-      bool ok = true;
-      for (size_t i = 0; i < points.size() && ok; i += 2) {
-        auto [a, b] = std::minmax(points[i], points[i + 1]);
-        ok = a != b && simple.emplace(a, b).second;
-      }
-      if (ok) {
-        graphs.emplace_back(even, EdgeList(simple.begin(), simple.end()));
-        break;
-      }
+      cubic.clear();
+      for (size_t i = 0; i < points.size(); i += 2)
+        if (points[i] == points[i + 1] || !cubic.emplace(std::minmax(points[i], points[i + 1])).second) break;
     }
+    graphs.emplace_back(even, EdgeList(cubic.begin(), cubic.end()));
     int32_t p = 2 + round % 5;  // bipartite, sides p and p or p + 1
     int32_t q = p + round % 2;
     EdgeList bipartite;
@@ -82,13 +82,19 @@ std::vector<std::pair<int32_t, EdgeList>> zoo() {
   return graphs;
 }
 
-// Beyond brute force: GP(n, 2) has no Hamiltonian cycle exactly when n is 5 modulo 6.
-TEST(Solve, FrontierSearchKnowsTheGeneralizedPetersenGraphs) {
+// Beyond brute force: GP(n, 2) has no Hamiltonian cycle exactly when n is 5 modulo 6, and
+// the alternation rule proves the knight's graphs on four rows non-Hamiltonian.
+TEST(Solve, KnownAnswersOfTheFrontierSearchAndTheAlternationRule) {
   for (int32_t n = 5; n <= 40; ++n) {
     StopCondition never;
     const Graph g = makeGraph(2 * n, generalizedPetersenEdges(n, 2));
     EXPECT_EQ(frontierSearch(takeAdjacencySnapshot(g), never, 1 << 24).verdict, n % 6 == 5 ? kNotHamiltonian : kHamiltonian)
         << "GP(" << n << ", 2)";
+  }
+  for (int32_t columns : {8, 9, 16, 41}) {
+    Graph g = makeGraph(4 * columns, knightEdges(4, columns));
+    RootPruningResult pruned = pruneRoot(g, 7);
+    EXPECT_EQ(std::pair(pruned.verdict, pruned.byAlternation), std::pair(kNotHamiltonian, true)) << columns;
   }
 }
 
@@ -100,42 +106,35 @@ TEST(Solve, EveryMethodAgreesWithBruteForceOnTheZoo) {
     const EdgeSet loaded = currentEdges(original);
     const EdgeSet onCycles = edgesOnSomeCycle(n, loaded);
     const bool expected = !onCycles.empty();
+    const HamiltonicityState verdict = expected ? kHamiltonian : kNotHamiltonian;
     hamiltonian += expected;
     SCOPED_TRACE(::testing::Message() << n << " nodes, " << loaded.size() << " edges, Hamiltonian " << expected);
 
-    // The exact search alone, from the incremental root.
+    // The exact search alone, from the incremental root, which keeps every edge some cycle
+    // needs. A refutation leaves the graph as the walk found it.
     Graph g(original);
     pruneRootIncrementally(g);
-    EXPECT_LE(onCycles.size(), currentEdges(g).size());
-    for (const auto& e : onCycles) EXPECT_TRUE(currentEdges(g).count(e)) << "root pruning removed a cycle edge";
+    const EdgeSet rootEdges = currentEdges(g);
+    EXPECT_TRUE(std::includes(rootEdges.begin(), rootEdges.end(), onCycles.begin(), onCycles.end()));
+    StopCondition never;
     if (g.isHamiltonian == kUndecided) {
-      const EdgeSet rootEdges = currentEdges(g);
-      StopCondition never;
       ExactSearchResult found = exactSearch(g, never, nullptr);
-      EXPECT_EQ(found.verdict, expected ? kHamiltonian : kNotHamiltonian);
-      if (expected) {
-        EXPECT_TRUE(isHamiltonianCycleOf(found.cycle, n, loaded));
-      } else {
-        EXPECT_EQ(currentEdges(g), rootEdges) << "the walk left changes behind";
-      }
+      EXPECT_EQ(found.verdict, verdict);
+      EXPECT_TRUE(expected ? isHamiltonianCycleOf(found.cycle, n, loaded) : currentEdges(g) == rootEdges);
     } else {
-      EXPECT_EQ(g.isHamiltonian == kHamiltonian, expected);
+      EXPECT_EQ(g.isHamiltonian, verdict);
     }
 
     // The frontier search alone (every zoo graph fits its width): the exact answer.
-    StopCondition never;
-    EXPECT_EQ(frontierSearch(takeAdjacencySnapshot(original), never, 1 << 24).verdict,
-              expected ? kHamiltonian : kNotHamiltonian);
+    EXPECT_EQ(frontierSearch(takeAdjacencySnapshot(original), never, 1 << 24).verdict, verdict);
 
-    // The alternation rule alone never takes an edge some cycle needs, nor refutes wrongly.
+    // The alternation rule alone never refutes wrongly nor takes an edge some cycle needs.
     Graph r(original);
     if (pruneRootIncrementally(r) == kUndecided) {
       applyAlternationRule(r, seed);
-      if (r.isHamiltonian == kNotHamiltonian) {
-        EXPECT_FALSE(expected) << "the alternation rule refuted a Hamiltonian graph";
-      } else {
-        for (const auto& e : onCycles) EXPECT_TRUE(currentEdges(r).count(e)) << "the alternation rule removed a cycle edge";
-      }
+      const EdgeSet left = currentEdges(r);
+      const bool keepsCycleEdges = std::includes(left.begin(), left.end(), onCycles.begin(), onCycles.end());
+      EXPECT_TRUE(r.isHamiltonian == kNotHamiltonian ? !expected : keepsCycleEdges);
     }
 
     // The portfolio, with 1 to 4 threads; on every other graph without the probe, so the
@@ -145,58 +144,77 @@ TEST(Solve, EveryMethodAgreesWithBruteForceOnTheZoo) {
     if (seed % 2 == 0) options.probeNodesPerNode = options.probeNodes = 0;
     options.seed = seed++;
     SolveResult result = solveGraph(original, options);
-    EXPECT_EQ(result.verdict, expected ? kHamiltonian : kNotHamiltonian) << result.method;
-    if (expected) {
-      EXPECT_TRUE(isHamiltonianCycleOf(result.cycle, n, loaded));
-      EXPECT_EQ(result.cycle.front(), 0);
-    }
+    EXPECT_EQ(result.verdict, verdict) << result.method;
+    EXPECT_TRUE(!expected || (isHamiltonianCycleOf(result.cycle, n, loaded) && result.cycle.front() == 0));
   }
   EXPECT_GT(hamiltonian, 40);  // the zoo holds both kinds in numbers
 }
 
-TEST(Solve, TheAlternationRuleProvesKnightsGraphsOnFourRows) {
-  for (int32_t columns : {8, 9, 16, 41}) {
-    Graph g = makeGraph(4 * columns, knightEdges(4, columns));
-    RootPruningResult pruned = pruneRoot(g, 7);
-    EXPECT_EQ(pruned.verdict, kNotHamiltonian) << columns;
-    EXPECT_TRUE(pruned.byAlternation) << columns;
-  }
-}
-
 // Threads of this process, read from /proc.
 int32_t threadCount() {
-  int32_t count = 0;
-  if (DIR* dir = opendir("/proc/self/task")) {
-    while (dirent* entry = readdir(dir)) count += entry->d_name[0] != '.';
-    closedir(dir);
-  }
-  return count;
+  const std::filesystem::directory_iterator tasks("/proc/self/task");
+  return static_cast<int32_t>(std::distance(begin(tasks), end(tasks)));
 }
 
 TEST(Solve, EveryThreadIsJoinedWhenTheCallReturns) {
   std::ostringstream mill;  // the mill's iteration lines
   ScopedDiagnosticStream quiet(mill);
   const int32_t before = threadCount();
-  // Decided by the finder or the mill (knight 8 x 8), and stopped by the time limit
-  // (GP(59, 2), non-Hamiltonian and beyond the search in that time).
   SolveOptions options;
   options.threads = 4;
   options.probeNodesPerNode = options.probeNodes = 0;
-  SolveResult found = solveGraph(makeGraph(64, knightEdges(8, 8)), options);
-  EXPECT_EQ(found.verdict, kHamiltonian);
+  // Decided by the finder or the mill (knight 8 x 8).
+  EXPECT_EQ(solveGraph(makeGraph(64, knightEdges(8, 8)), options).verdict, kHamiltonian);
   EXPECT_EQ(threadCount(), before);
-  options.timeLimitSeconds = 0.3;
-  SolveResult stopped = solveGraph(makeGraph(118, generalizedPetersenEdges(59, 2)), options);
-  EXPECT_NE(stopped.verdict, kHamiltonian);
-  if (stopped.verdict == kUndecided) {
-    EXPECT_TRUE(stopped.timedOut);
-  }
-  EXPECT_EQ(threadCount(), before);
+  // Stopped by the time limit or by a cleared flag (GP(59, 2), non-Hamiltonian and beyond the
+  // search in that time).
   std::atomic<uint8_t> cleared{0};
-  options.timeLimitSeconds = 0.0;
-  SolveResult interrupted = solveGraph(makeGraph(118, generalizedPetersenEdges(59, 2)), options, &cleared);
-  EXPECT_TRUE(interrupted.interrupted || interrupted.verdict == kNotHamiltonian);
-  EXPECT_EQ(threadCount(), before);
+  for (bool byFlag : {false, true}) {
+    options.timeLimitSeconds = byFlag ? 0.0 : 0.3;
+    const Graph g = makeGraph(118, generalizedPetersenEdges(59, 2));
+    SolveResult r = solveGraph(g, options, byFlag ? &cleared : nullptr);
+    const bool stopped = r.verdict == kUndecided && (byFlag ? r.interrupted : r.timedOut);
+    EXPECT_TRUE(r.verdict == kNotHamiltonian || stopped) << byFlag;
+    EXPECT_EQ(threadCount(), before);
+  }
+}
+
+TEST(PathTreap, MatchesAVectorOverRandomOperations) {
+  constexpr int32_t kNodes = 60;
+  std::mt19937 rng(7);
+  PathTreap path(kNodes, 3);
+  std::vector<int32_t> model;
+  for (int step = 0; step < 20000; ++step) {
+    const int32_t length = static_cast<int32_t>(model.size());
+    const int op = static_cast<int>(rng() % 6);
+    if (op == 0 || length == 0) {
+      if (length == kNodes || rng() % 50 == 0) {
+        path.clear();
+        model.clear();
+        continue;
+      }
+      int32_t v = static_cast<int32_t>(rng() % kNodes);
+      while (std::find(model.begin(), model.end(), v) != model.end()) v = (v + 1) % kNodes;
+      const bool atBack = rng() % 2 == 0;
+      atBack ? path.pushBack(v) : path.pushFront(v);
+      model.insert(atBack ? model.end() : model.begin(), v);
+    } else if (op <= 2) {
+      // Reverses the suffix from i (op 1) or the prefix before i (op 2).
+      const int32_t i = static_cast<int32_t>(rng() % static_cast<uint32_t>(length + 1));
+      op == 1 ? path.reverseSuffix(i) : path.reversePrefix(i);
+      std::reverse(op == 1 ? model.begin() + i : model.begin(), op == 1 ? model.end() : model.begin() + i);
+    } else {
+      const int32_t i = static_cast<int32_t>(rng() % static_cast<uint32_t>(length));
+      const int32_t v = model[static_cast<size_t>(i)];
+      ASSERT_EQ(path.at(i), v);
+      ASSERT_EQ(path.indexOf(v), i);  // the neighbour query needs indexOf as the last call
+      const int32_t j = op == 3 ? i + 1 : i - 1;  // op 3 looks forward, op 4 and 5 backward
+      ASSERT_EQ(path.neighbourAfterIndexOf(v, op == 3), j < 0 || j >= length ? -1 : model[static_cast<size_t>(j)]);
+    }
+    ASSERT_EQ(path.length(), static_cast<int32_t>(model.size()));
+    for (int32_t v = 0; v < kNodes; ++v)
+      ASSERT_EQ(path.contains(v), std::find(model.begin(), model.end(), v) != model.end());
+  }
 }
 
 }  // namespace
