@@ -14,35 +14,26 @@ nlohmann::json figuresWithoutName(const CliRun& run) {
   return j;
 }
 
-TEST(CliInfo, TheFourFormatsOfOneGraphGiveTheSameFigures) {
-  for (const char* stem : {"petersen", "knight8x8"}) {
+// The figures of the Information page, the same from each of the four formats of one graph
+// (the knight's corner squares have degree 2: their 8 edges are forced by the pruning).
+TEST(CliInfo, FiguresAreThoseOfTheInformationPageInEveryFormat) {
+  const std::pair<const char*, nlohmann::json> rows[] = {
+      {"petersen", {{"/nodes", 10}, {"/edges", 15}, {"/pruned/forcedEdges", 0}, {"/averageDegree", 3.0},
+                    {"/bipartite", false}, {"/connected", true}, {"/biconnected", true}}},
+      {"knight8x8", {{"/pruned/forcedEdges", 8}, {"/minDegree", 2}, {"/maxDegree", 8}, {"/bipartite", true}}},
+  };
+  for (const auto& [stem, figures] : rows) {
     CliRun txt = runCli({"info", example(std::string(stem) + ".txt"), "--json"});
     ASSERT_EQ(txt.exitCode, 0) << txt.err;
+    EXPECT_EQ(txt.json().at("name"), std::string(stem) + ".txt");
+    for (const auto& [pointer, value] : figures.items())
+      EXPECT_EQ(txt.json().at(nlohmann::json::json_pointer(pointer)), value) << stem << pointer;
     for (const char* ext : {".hcp", ".obj", ".g"}) {
       CliRun other = runCli({"info", example(std::string(stem) + ext), "--json"});
       ASSERT_EQ(other.exitCode, 0) << stem << ext << ": " << other.err;
       EXPECT_EQ(figuresWithoutName(other), figuresWithoutName(txt)) << stem << ext;
     }
   }
-}
-
-TEST(CliInfo, FiguresAreThoseOfTheInformationPage) {
-  auto petersen = runCli({"info", example("petersen.txt"), "--json"}).json();
-  EXPECT_EQ(petersen.at("name"), "petersen.txt");
-  EXPECT_EQ(petersen.at("nodes"), 10);
-  EXPECT_EQ(petersen.at("edges"), 15);
-  EXPECT_EQ(petersen.at("pruned").at("forcedEdges"), 0);
-  EXPECT_EQ(petersen.at("averageDegree"), 3.0);
-  EXPECT_EQ(petersen.at("bipartite"), false);
-  EXPECT_EQ(petersen.at("connected"), true);
-  EXPECT_EQ(petersen.at("biconnected"), true);
-  // The knight's corner squares have degree 2: their 8 edges are forced by the pruning.
-  auto knight = runCli({"info", example("knight8x8.txt"), "--json"}).json();
-  EXPECT_EQ(knight.at("pruned").at("forcedEdges"), 8);
-  EXPECT_EQ(knight.at("minDegree"), 2);
-  EXPECT_EQ(knight.at("maxDegree"), 8);
-  EXPECT_EQ(knight.at("bipartite"), true);
-
   CliRun human = runCli({"info", example("knight8x8.txt")});
   EXPECT_NE(human.out.find("Avg. Degree:    5.25\n"), std::string::npos) << human.out;
   EXPECT_NE(human.out.find("Forced Edges:  8\n"), std::string::npos);
@@ -121,6 +112,7 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
       {"missing cycle file", {"verify", petersen, scratch / "nothing.tour"}},
       {"schc --version out of range", {"schc", petersen, "--version", "8"}},
       {"schc --threads 0", {"schc", petersen, "--threads", "0"}},
+      {"solve --threads 0", {"solve", petersen, "--threads", "0"}},
       {"schc --time-limit nan", {"schc", petersen, "--time-limit", "nan"}},
       {"schc --seed too large", {"schc", petersen, "--seed", "4294967296"}},
       {"cohc --level 7", {"cohc", petersen, "--level", "7"}},
