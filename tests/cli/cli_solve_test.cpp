@@ -79,32 +79,36 @@ TEST(CliSolve, SeedReplaysTheRunWithOneThread) {
   }
 }
 
+// Each cycle format as written, and read back by verify; the tour in TSPLIB form is 1-based
+// and ends "-1", "EOF"; .obj needs coordinates: refused for a text graph before the run.
 TEST(CliSolve, OutputFilesHoldTheCycleInEachFormat) {
   ScratchFolder scratch;
-  for (const char* name : {"cycle.txt", "cycle.tour"}) {
-    std::string out = scratch / name;
-    CliRun run = runCli({"schc", example("knight8x8.txt"), "--output", out, "--json"});
-    ASSERT_EQ(run.exitCode, 10) << run.err;
-    CliRun check = runCli({"verify", example("knight8x8.txt"), out});
-    EXPECT_EQ(check.exitCode, 0) << name << ": " << check.out << check.err;
+  const struct {
+    const char* graph;
+    const char* name;
+    const char* holds;
+    const char* ends;
+  } files[] = {
+      {"knight8x8.txt", "cycle.txt", "0 ", "\n"},
+      {"knight8x8.txt", "cycle.tour", "TYPE : TOUR\nDIMENSION : 64\nTOUR_SECTION\n1\n", "-1\nEOF\n"},
+      {"knight8x8.obj", "cycle.obj", "# Hamiltonian Cycle:\nl 1 ", " 1\n"},
+  };
+  for (const auto& f : files) {
+    const std::string out = scratch / f.name;
+    CliRun run = runCli({"schc", example(f.graph), "--output", out, "--json"});
+    ASSERT_EQ(run.exitCode, 10) << f.name << ": " << run.err;
+    const std::string text = slurp(out);
+    EXPECT_NE(text.find(f.holds), std::string::npos) << text;
+    EXPECT_TRUE(text.ends_with(f.ends)) << text;
+    CliRun check = runCli({"verify", example(f.graph), out, "--json"});
+    EXPECT_EQ(check.exitCode, 0) << f.name << ": " << check.out << check.err;
+    EXPECT_EQ(check.json().at("hamiltonianCycle"), true);
+    std::filesystem::remove(out);
   }
-  // The tour in TSPLIB form: 1-based, TOUR_SECTION ... -1, EOF.
-  std::string tour = slurp(scratch / "cycle.tour");
-  EXPECT_NE(tour.find("TYPE : TOUR\nDIMENSION : 64\nTOUR_SECTION\n1\n"), std::string::npos);
-  EXPECT_TRUE(tour.ends_with("-1\nEOF\n"));
-
-  // .obj needs coordinates: refused for a text graph before the run, written for an OBJ.
   CliRun refused = runCli({"schc", example("knight8x8.txt"), "--output", scratch / "cycle.obj"});
   EXPECT_EQ(refused.exitCode, 1);
   EXPECT_EQ(refused.errLines(), 1);
   EXPECT_FALSE(std::filesystem::exists(scratch / "cycle.obj"));
-  CliRun obj = runCli({"schc", example("knight8x8.obj"), "--output", scratch / "cycle.obj"});
-  ASSERT_EQ(obj.exitCode, 10) << obj.err;
-  std::string objText = slurp(scratch / "cycle.obj");
-  EXPECT_NE(objText.find("# Hamiltonian Cycle:\nl 1 "), std::string::npos);
-  EXPECT_TRUE(objText.ends_with(" 1\n"));
-  EXPECT_EQ(runCli({"verify", example("knight8x8.obj"), scratch / "cycle.obj"}).exitCode, 0);
-
   // No cycle, no file.
   EXPECT_EQ(runCli({"cohc", example("petersen.txt"), "--output", scratch / "none.txt"}).exitCode, 20);
   EXPECT_FALSE(std::filesystem::exists(scratch / "none.txt"));
