@@ -27,16 +27,15 @@ TEST(NumberFormat, CutsAndPadsAsThePagesShowNumbers) {
 }
 
 TEST(GraphDisplayName, FollowsTheSourceType) {
-  GraphDescription d;
-  EXPECT_EQ(graphDisplayName(d), "NO GRAPH LOADED");
-  d = {kThreeSatReduction, 5, 4.25, 0, {}, 0};
-  EXPECT_EQ(graphDisplayName(d), "3-SAT Reduction Graph From Random Formula With 5 Variables & Clause Multiplier 4.250");
-  d = {kTextFile, -1, -1, 4, "graphs/k4.txt", 0};
-  EXPECT_EQ(graphDisplayName(d), "k4.txt");
-  d = {kUserDrawnGraph, 0, 0, 0, {}, 7};
-  EXPECT_EQ(graphDisplayName(d), "USER-DRAWN GRAPH WITH 7 NODES");
-  d.sourceType = 99;
-  EXPECT_EQ(graphDisplayName(d), "ERROR!!! THIS SHOULD NEVER HAPPEN!!!");
+  const std::pair<GraphDescription, const char*> rows[] = {
+      {{}, "NO GRAPH LOADED"},
+      {{kThreeSatReduction, 5, 4.25, 0, {}, 0},
+       "3-SAT Reduction Graph From Random Formula With 5 Variables & Clause Multiplier 4.250"},
+      {{kTextFile, -1, -1, 4, "graphs/k4.txt", 0}, "k4.txt"},
+      {{kUserDrawnGraph, 0, 0, 0, {}, 7}, "USER-DRAWN GRAPH WITH 7 NODES"},
+      {{99, 0, 0, 0, {}, 0}, "ERROR!!! THIS SHOULD NEVER HAPPEN!!!"},
+  };
+  for (const auto& [description, name] : rows) EXPECT_EQ(graphDisplayName(description), name);
 }
 
 TEST(HcpFile, ReadsEdgeListsAndAdjacencyLists) {

@@ -35,11 +35,8 @@ TEST(CliBatch, EveryGraphGetsOneLineInOrderAndTheFaultyOneIsReported) {
       EXPECT_EQ(lines[i].at("verdict"), verdicts[i]) << i;
     }
     EXPECT_NE(lines[2].at("error").get<std::string>().find("mixed.g6: line 3:"), std::string::npos);
-    const auto& count = lines[5];
-    EXPECT_EQ(count.at("graphs"), 5);
-    EXPECT_EQ(count.at("hamiltonian"), 2);
-    EXPECT_EQ(count.at("non-hamiltonian"), 2);
-    EXPECT_EQ(count.at("unreadable"), 1);
+    for (auto [key, value] : {std::pair{"graphs", 5}, {"hamiltonian", 2}, {"non-hamiltonian", 2}, {"unreadable", 1}})
+      EXPECT_EQ(lines[5].at(key), value) << key;
   }
   // The same graphs through --each, with a listed file that does not exist.
   writeFile(scratch / "list", scratch / "mixed.g6" + "\n# comment\n" + scratch / "missing.g6\n" +

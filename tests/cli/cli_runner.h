@@ -108,20 +108,4 @@ inline CliRun runCli(const std::vector<std::string>& args, double interruptAfter
 
 inline std::string example(const std::string& name) { return std::string(HC_EXAMPLES_DIR) + "/" + name; }
 
-// True when `cycle` is a Hamiltonian cycle of the adjacency text file at `path`, read here
-// without any of the program's code.
-inline bool isHamiltonianCycleOfFile(const std::string& path, const std::vector<int32_t>& cycle) {
-  EdgeSet edges;
-  int32_t nodes = 0;
-  std::istringstream in(slurp(path));
-  for (std::string line; std::getline(in, line);) {
-    std::istringstream ls(line);
-    int32_t v = 0, w = 0;
-    if (!(ls >> v)) continue;
-    nodes = std::max(nodes, v + 1);
-    for (; ls >> w; nodes = std::max(nodes, w + 1)) edges.emplace(std::min(v, w), std::max(v, w));
-  }
-  return isHamiltonianCycleOf(cycle, nodes, edges);
-}
-
 }  // namespace hc::testing
