@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "app/cycle_files.h"
 #include "app/cycle_verifier.h"

@@ -59,11 +59,7 @@ TEST(CliGenerate, FamiliesAreBuiltAndNamed) {
 
 TEST(CliVerify, NamesTheFirstFault) {
   ScratchFolder scratch;
-  const struct {
-    const char* file;
-    const char* text;
-    const char* fault;
-  } faults[] = {
+  const std::tuple<const char*, const char*, const char*> faults[] = {  // file, text, fault
       {"rim.ids", "0 1 2 3 4\n", "the cycle has 5 nodes, the graph 10"},  // Petersen's outer 5-cycle
       {"bad.ids", "0 1 2 3 4 5 6 7 8 9\n", "4-5 is not an edge of the graph"},
       {"twice.ids", "0\n1\n2\n3\n4\n0\n6\n7\n8\n9\n", "node 0 is visited twice"},
@@ -72,17 +68,12 @@ TEST(CliVerify, NamesTheFirstFault) {
       {"rings.txt", "0 1 4\n1 0 2\n2 1 3\n3 2 4\n4 3 0\n5 7 8\n6 8 9\n7 5 9\n8 5 6\n9 6 7\n",
        "the cycle through node 0 closes after 5 of 10 nodes"},  // the outer and the inner ring
   };
-  for (const auto& f : faults) {
-    CliRun run = runCli({"verify", example("petersen.txt"), writeFile(scratch / f.file, f.text)});
-    EXPECT_EQ(run.exitCode, 1) << f.file;
-    EXPECT_NE(run.out.find(f.fault), std::string::npos) << run.out;
+  for (const auto& [file, text, fault] : faults) {
+    CliRun run = runCli({"verify", example("petersen.txt"), writeFile(scratch / file, text)});
+    EXPECT_EQ(run.exitCode, 1) << file;
+    EXPECT_NE(run.out.find(fault), std::string::npos) << run.out;
   }
 }
-
-struct BadCase {
-  const char* what;
-  std::vector<std::string> args;
-};
 
 TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
   ScratchFolder scratch;
@@ -92,7 +83,7 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
   std::string validG = slurp(example("petersen.g"));
   ASSERT_TRUE(saveGFile(Graph2D{}, scratch / "empty.g"));  // a valid drawing without nodes
   std::filesystem::create_directory(scratch / "dir.g6");
-  const std::vector<BadCase> cases = {
+  const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {  // what, arguments
       {"missing file", {"info", scratch / "missing.txt"}},
       {"folder", {"info", scratch.path().string() + "/"}},
       {"unknown extension", {"info", writeFile(scratch / "graph.png", "0 1\n")}},
@@ -137,12 +128,13 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
       {"unknown option", {"info", petersen, "--colour"}},
       {"extra argument", {"info", petersen, petersen}},
   };
-  for (const BadCase& c : cases) {
-    CliRun run = runCli(c.args);
-    EXPECT_EQ(run.exitCode, 1) << c.what << ": " << run.err;
-    EXPECT_EQ(run.errLines(), 1) << c.what << ": " << run.err;
-    EXPECT_TRUE(run.out.empty()) << c.what << ": " << run.out;
-    EXPECT_EQ(run.err.rfind("hamcycles-cli: ", 0), 0u) << c.what << ": " << run.err;
+  for (const auto& [what, args] : cases) {
+    CliRun run = runCli(args);
+    SCOPED_TRACE(what + ": " + run.err + run.out);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.errLines(), 1);
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_EQ(run.err.rfind("hamcycles-cli: ", 0), 0u);
   }
   // Nothing refused left a file behind.
   for (const char* name : {"k.txt", "k.png", "f.cnf", "c.png", "p.obj", "x.g6"}) EXPECT_FALSE(std::filesystem::exists(scratch / name)) << name;

@@ -23,11 +23,7 @@ TEST(CliSolve, VerdictsExitStatusesAndFigures) {
   const EdgeSet moves(knightMoves.begin(), knightMoves.end());
   const nlohmann::json knightFigures = {{"verdict", "hamiltonian"}, {"nodes", 64}, {"edges", 168}};
   const nlohmann::json petersenFigures = {{"verdict", "non-hamiltonian"}, {"nodes", 10}, {"edges", 15}};
-  const struct {
-    std::vector<std::string> args;
-    int exitCode;
-    nlohmann::json figures;
-  } rows[] = {
+  const std::tuple<std::vector<std::string>, int, nlohmann::json> rows[] = {  // arguments, exit, figures
       {{"schc", knight, "--seed", "7", "--threads", "1"}, 10, merged(knightFigures, {{"seed", 7}, {"threads", 1}})},
       {{"schc", knight, "--seed", "7", "--threads", "2"}, 10, merged(knightFigures, {{"seed", 7}, {"threads", 2}})},
       {{"cohc", petersen}, 20, petersenFigures},
@@ -37,24 +33,24 @@ TEST(CliSolve, VerdictsExitStatusesAndFigures) {
       {{"solve", knight, "--threads", "2"}, 10, knightFigures},
       {{"solve", petersen, "--threads", "1"}, 20, merged(petersenFigures, {{"method", "exact search"}})},
   };
-  for (const auto& row : rows) {
-    std::vector<std::string> args = row.args;
+  for (const auto& [rowArgs, exitCode, figures] : rows) {
+    std::vector<std::string> args = rowArgs;
     args.push_back("--json");
     CliRun run = runCli(args);
     SCOPED_TRACE(args[0] + " " + args[1] + " " + (args.size() > 3 ? args[3] : ""));
-    ASSERT_EQ(run.exitCode, row.exitCode) << run.err;
+    ASSERT_EQ(run.exitCode, exitCode) << run.err;
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1);  // one object, nothing else
     const auto j = run.json();
-    for (const auto& [key, value] : row.figures.items()) EXPECT_EQ(j.at(key), value) << key;
+    for (const auto& [key, value] : figures.items()) EXPECT_EQ(j.at(key), value) << key;
     EXPECT_TRUE(j.at("seconds").is_number());
-    ASSERT_EQ(j.contains("cycle"), row.exitCode == 10);
-    if (row.exitCode == 10) {
+    ASSERT_EQ(j.contains("cycle"), exitCode == 10);
+    if (exitCode == 10) {
       const auto cycle = j.at("cycle").get<std::vector<int32_t>>();
       EXPECT_TRUE(isHamiltonianCycleOf(cycle, 64, moves));
       EXPECT_TRUE(args[0] != "schc" || cycle.front() == 0) << cycle.front();
     }
     EXPECT_TRUE(args[0] != "solve" || !j.at("method").get<std::string>().empty());
-    EXPECT_TRUE(args[0] != "cohc" || row.exitCode != 20 || j.at("treeNodes").get<int64_t>() >= 1);
+    EXPECT_TRUE(args[0] != "cohc" || exitCode != 20 || j.at("treeNodes").get<int64_t>() >= 1);
   }
   // The human summary names the verdict; Co-HC adds its per-depth table.
   CliRun cohc = runCli({"cohc", petersen});
@@ -85,25 +81,20 @@ TEST(CliSolve, SeedReplaysTheRunWithOneThread) {
 // and ends "-1", "EOF"; .obj needs coordinates: refused for a text graph before the run.
 TEST(CliSolve, OutputFilesHoldTheCycleInEachFormat) {
   ScratchFolder scratch;
-  const struct {
-    const char* graph;
-    const char* name;
-    const char* holds;
-    const char* ends;
-  } files[] = {
+  const std::tuple<const char*, const char*, const char*, const char*> files[] = {  // graph, file, holds, ends
       {"knight8x8.txt", "cycle.txt", "0 ", "\n"},
       {"knight8x8.txt", "cycle.tour", "TYPE : TOUR\nDIMENSION : 64\nTOUR_SECTION\n1\n", "-1\nEOF\n"},
       {"knight8x8.obj", "cycle.obj", "# Hamiltonian Cycle:\nl 1 ", " 1\n"},
   };
-  for (const auto& f : files) {
-    const std::string out = scratch / f.name;
-    CliRun run = runCli({"schc", example(f.graph), "--output", out, "--json"});
-    ASSERT_EQ(run.exitCode, 10) << f.name << ": " << run.err;
+  for (const auto& [graph, name, holds, ends] : files) {
+    const std::string out = scratch / name;
+    CliRun run = runCli({"schc", example(graph), "--output", out, "--json"});
+    ASSERT_EQ(run.exitCode, 10) << name << ": " << run.err;
     const std::string text = slurp(out);
-    EXPECT_NE(text.find(f.holds), std::string::npos) << text;
-    EXPECT_TRUE(text.ends_with(f.ends)) << text;
-    CliRun check = runCli({"verify", example(f.graph), out, "--json"});
-    EXPECT_EQ(check.exitCode, 0) << f.name << ": " << check.out << check.err;
+    EXPECT_NE(text.find(holds), std::string::npos) << text;
+    EXPECT_TRUE(text.ends_with(ends)) << text;
+    CliRun check = runCli({"verify", example(graph), out, "--json"});
+    EXPECT_EQ(check.exitCode, 0) << name << ": " << check.out << check.err;
     EXPECT_EQ(check.json().at("hamiltonianCycle"), true);
     std::filesystem::remove(out);
   }

@@ -67,12 +67,7 @@ TEST(GraphFormats, EveryWritableFormatRoundTrips) {
 
 TEST(GraphFormats, BadInputIsOneErrorNamingFileAndLine) {
   testing::ScratchFolder scratch;
-  struct Case {
-    const char* name;
-    const char* text;
-    const char* error;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, const char*, const char*> cases[] = {  // file, text, error
       {"a.g6", "IheA@GUA\n", "a.g6: line 1: a graph6 line for 10 nodes needs 8 bytes"},
       {"b.g6",
        ">>graph6<<\n\nIh\x01"
@@ -104,12 +99,11 @@ TEST(GraphFormats, BadInputIsOneErrorNamingFileAndLine) {
       {"f.hcp", "DIMENSION : 3\nEDGE_DATA_SECTION\n1 b\n-1\n", "f.hcp: line 3: \"b\" is not a node number"},
       {"a.xyz", "", "a.xyz: unknown graph file extension \".xyz\""},
   };
-  for (const Case& c : cases) {
-    testing::writeFile(scratch / c.name, c.text);
-    LoadedGraph loaded = loadGraphFile(scratch / c.name);
-    EXPECT_FALSE(loaded) << c.name;
-    EXPECT_NE(loaded.error.find(c.error), std::string::npos) << c.name << ": " << loaded.error;
-    EXPECT_EQ(loaded.error.find('\n'), std::string::npos) << c.name;
+  for (const auto& [name, text, error] : cases) {
+    LoadedGraph loaded = loadGraphFile(testing::writeFile(scratch / name, text));
+    EXPECT_FALSE(loaded) << name;
+    EXPECT_NE(loaded.error.find(error), std::string::npos) << name << ": " << loaded.error;
+    EXPECT_EQ(loaded.error.find('\n'), std::string::npos) << name;
   }
 }
 

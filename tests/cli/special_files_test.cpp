@@ -24,10 +24,7 @@ TEST(CliSpecialFiles, RefusedOrQuotedInOneLine) {
   std::string drawing = slurp(example("petersen.g"));
   ASSERT_NE(drawing.find("Graph2DNode"), std::string::npos);
   drawing.replace(drawing.find("Graph2DNode"), 11, "Graph2\nNode");
-  const struct {
-    std::vector<std::string> args;
-    const char* says;
-  } cases[] = {
+  const std::pair<std::vector<std::string>, const char*> cases[] = {  // arguments, what the error says
       {{"info", scratch / "pipe.txt"}, "not a regular file"},
       {{"info", scratch / "zero.g"}, "not a regular file"},
       {{"schc", scratch / "random.hcp"}, "not a regular file"},
@@ -38,10 +35,10 @@ TEST(CliSpecialFiles, RefusedOrQuotedInOneLine) {
       {{"info", writeFile(scratch / "nul.hcp", std::string("TYPE : H\0\x1b[2J\nDIMENSION : 3\n", 28))}, "TYPE is \"H\\x00\\x1B[2J\""},
       {{"verify", petersen, writeFile(scratch / "c.tour", "TOUR_SECTION\n1\n\x07x2\n-1\n")}, "\"\\x07x2\" is not a node number"},
   };
-  for (const auto& c : cases) {
-    CliRun run = runCli(c.args);
-    EXPECT_EQ(run.exitCode, 1) << c.args.back() << run.err;
-    EXPECT_NE((run.err + run.out).find(c.says), std::string::npos) << run.err << run.out;
+  for (const auto& [args, says] : cases) {
+    CliRun run = runCli(args);
+    EXPECT_EQ(run.exitCode, 1) << args.back() << run.err;
+    EXPECT_NE((run.err + run.out).find(says), std::string::npos) << run.err << run.out;
     EXPECT_EQ(run.errLines(), 1) << run.err;
     for (char ch : run.err) EXPECT_TRUE(ch == '\n' || (ch >= 0x20 && ch < 0x7F)) << run.err;
   }
