@@ -55,12 +55,7 @@ inline std::string writeFile(const std::string& path, const std::string& text) {
 // A scratch folder per test, removed afterwards.
 class ScratchFolder {
  public:
-  ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "hc-cli-test-XXXXXX").string();
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    path_ = mkdtemp(buffer.data());
-  }
+  ScratchFolder() : path_(mkdtemp((std::filesystem::temp_directory_path() / "hc-cli-test-XXXXXX").string().data())) {}
   ~ScratchFolder() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
@@ -88,13 +83,13 @@ inline CliRun runCli(const std::vector<std::string>& args, double interruptAfter
   for (auto& a : all) argv.push_back(a.data());
   argv.push_back(nullptr);
   pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, HC_CLI_PATH, &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
   CliRun run;
-  if (posix_spawn(&pid, HC_CLI_PATH, &actions, nullptr, argv.data(), environ) != 0) {
-    posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) {
     run.err = "could not start " + std::string(HC_CLI_PATH);
     return run;
   }
-  posix_spawn_file_actions_destroy(&actions);
   if (interruptAfter > 0.0) {
     std::this_thread::sleep_for(std::chrono::duration<double>(interruptAfter));
     kill(pid, SIGINT);
