@@ -28,14 +28,8 @@ struct CliRun {
   int exitCode = -1;
   std::string out;
   std::string err;
-  // Lines of stderr that are not empty.
-  int errLines() const {
-    int lines = 0;
-    std::istringstream in(err);
-    for (std::string line; std::getline(in, line);)
-      if (!line.empty()) ++lines;
-    return lines;
-  }
+  // Lines of stderr, each ended by a newline.
+  int errLines() const { return static_cast<int>(std::count(err.begin(), err.end(), '\n')); }
   nlohmann::json json() const { return nlohmann::json::parse(out); }
 };
 
