@@ -1,6 +1,7 @@
-// Batch runs over many graphs, convert and the new generate families, through the built
-// program: JSON Lines in input order with a final count, a faulty line reported and passed
-// over, parts that together decide each graph once, Ctrl-C, and bad usage.
+// Batch runs over many graphs and convert, through the built program: JSON Lines in input
+// order with a final count, a faulty line reported and passed over, parts that together
+// decide each graph once, the time limit per graph and Ctrl-C (bad usage is in the
+// bad-input table).
 #include <gtest/gtest.h>
 
 #include <map>
@@ -70,31 +71,27 @@ TEST(CliBatch, PartsTogetherDecideEachGraphExactlyOnce) {
   for (int i = 0; i < 20; ++i) EXPECT_EQ(seen[i] == "unreadable", i % 5 == 2) << i;
 }
 
-TEST(CliBatch, CtrlCEndsWithWholeLinesAndTheCount) {
+// Each graph gets the whole time limit; Ctrl-C ends a batch with whole lines and the count.
+TEST(CliBatch, TheTimeLimitHoldsForEachGraphAndCtrlCEndsWithWholeLinesAndTheCount) {
   ScratchFolder scratch;
-  std::string text;
-  for (int i = 0; i < 50; ++i) text += "IheA@GUAo\n";  // schc never decides Petersen
-  writeFile(scratch / "p.g6", text);
-  CliRun run = runCli({"schc", scratch / "p.g6", "--json", "--jobs", "2"}, 0.5);
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  auto lines = jsonLines(run.out);
-  ASSERT_GE(lines.size(), 2u);
-  EXPECT_EQ(lines.back().at("interrupted"), true);
-  EXPECT_EQ(lines.back().at("graphs"), static_cast<int>(lines.size()) - 1);
-}
-
-TEST(CliBatch, TheTimeLimitHoldsForEachGraph) {
-  ScratchFolder scratch;
-  writeFile(scratch / "p.g6", "IheA@GUAo\nC~\nIheA@GUAo\n");
-  CliRun run = runCli({"schc", scratch / "p.g6", "--json", "--jobs", "2", "--time-limit", "0.3"});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  auto lines = jsonLines(run.out);
+  CliRun limited = runCli({"schc", writeFile(scratch / "p.g6", "IheA@GUAo\nC~\nIheA@GUAo\n"), "--json", "--jobs", "2",
+                           "--time-limit", "0.3"});
+  ASSERT_EQ(limited.exitCode, 0) << limited.err;
+  auto lines = jsonLines(limited.out);
   ASSERT_EQ(lines.size(), 4u);
   for (int i : {0, 2}) {
     EXPECT_EQ(lines[i].at("stopped"), "time limit");
     EXPECT_GE(lines[i].at("seconds").get<double>(), 0.3);
   }
   EXPECT_EQ(lines[1].at("verdict"), "hamiltonian");
+  std::string text;
+  for (int i = 0; i < 50; ++i) text += "IheA@GUAo\n";  // schc never decides Petersen
+  CliRun interrupted = runCli({"schc", writeFile(scratch / "many.g6", text), "--json", "--jobs", "2"}, 0.5);
+  ASSERT_EQ(interrupted.exitCode, 0) << interrupted.err;
+  lines = jsonLines(interrupted.out);
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines.back().at("interrupted"), true);
+  EXPECT_EQ(lines.back().at("graphs"), static_cast<int>(lines.size()) - 1);
 }
 
 TEST(CliConvert, FormatsChainBackToTheSameBytes) {

@@ -1,8 +1,8 @@
 // The file formats under the command line, in process: the exchange formats and the
 // dispatcher by extension (known graph6 strings, round trips of every writable format, one
 // table of bad inputs, a fuzz loop, and a check of the graph6/sparse6 codec against nauty's
-// converters when they are installed); TSPLIB and cycle files, the independent verifier, the
-// number rule and the display names.
+// converters when they are installed); TSPLIB and cycle files, the independent verifier and
+// the number rule.
 #include "app/graph_formats.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +14,6 @@
 #include "app/cycle_files.h"
 #include "app/cycle_verifier.h"
 #include "app/graph6_format.h"
-#include "app/graph_source.h"
 #include "app/number_format.h"
 #include "app/tsplib_files.h"
 #include "cli_runner.h"
@@ -36,9 +35,8 @@ TEST(Graph6, PetersenDecodesExactly) {
   PlainGraph plain;
   ASSERT_EQ(decodeGraph6Line("IheA@GUAo", plain), "");
   EXPECT_EQ(plain.nodes, 10);
-  EdgeSet expected = {{0, 1}, {0, 4}, {0, 5}, {1, 2}, {1, 6}, {2, 3}, {2, 7}, {3, 4},
-                      {3, 8}, {4, 9}, {5, 7}, {5, 8}, {6, 8}, {6, 9}, {7, 9}};
-  EXPECT_EQ(edgesOf(plain), expected);
+  // Outer cycle 0-4, spokes i - i+5, inner pentagram: GP(5, 2) in its usual labels.
+  EXPECT_EQ(edgesOf(plain), edgesOf(PlainGraph{10, testing::generalizedPetersenEdges(5, 2), {}}));
   EXPECT_EQ(encodeGraph6(plain), "IheA@GUAo");
   // The padding case of sparse6: n a power of two, the last edge at node n - 2.
   PlainGraph path4{4, {{0, 1}, {1, 2}}, {}}, again;
@@ -172,18 +170,6 @@ TEST(NumberFormat, CutsAndPadsAsThePagesShowNumbers) {
       {1e12, 0, "1000000000000"},  // no exponent swallowed by the cut
   };
   for (const auto& [value, decimals, text] : rows) EXPECT_EQ(formatNumber(value, decimals), text) << value;
-}
-
-TEST(GraphDisplayName, FollowsTheSourceType) {
-  const std::pair<GraphDescription, const char*> rows[] = {
-      {{}, "NO GRAPH LOADED"},
-      {{kThreeSatReduction, 5, 4.25, 0, {}, 0},
-       "3-SAT Reduction Graph From Random Formula With 5 Variables & Clause Multiplier 4.250"},
-      {{kTextFile, -1, -1, 4, "graphs/k4.txt", 0}, "k4.txt"},
-      {{kUserDrawnGraph, 0, 0, 0, {}, 7}, "USER-DRAWN GRAPH WITH 7 NODES"},
-      {{99, 0, 0, 0, {}, 0}, "ERROR!!! THIS SHOULD NEVER HAPPEN!!!"},
-  };
-  for (const auto& [description, name] : rows) EXPECT_EQ(graphDisplayName(description), name);
 }
 
 TEST(HcpFile, ReadsEdgeListsAndAdjacencyLists) {
