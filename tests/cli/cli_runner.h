@@ -12,6 +12,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -35,9 +36,7 @@ struct CliRun {
 
 inline std::string slurp(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // Writes `text` to `path` byte for byte and returns the path.
@@ -79,17 +78,14 @@ inline CliRun runCli(const std::vector<std::string>& args, double interruptAfter
   pid_t pid = 0;
   const int spawned = posix_spawn(&pid, HC_CLI_PATH, &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
-  CliRun run;
-  if (spawned != 0) {
-    run.err = "could not start " + std::string(HC_CLI_PATH);
-    return run;
-  }
+  if (spawned != 0) return {-1, "", "could not start " + std::string(HC_CLI_PATH)};
   if (interruptAfter > 0.0) {
     std::this_thread::sleep_for(std::chrono::duration<double>(interruptAfter));
     kill(pid, SIGINT);
   }
   int status = 0;
   waitpid(pid, &status, 0);
+  CliRun run;
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   run.out = slurp(outPath);
   run.err = slurp(errPath);

@@ -224,7 +224,7 @@ TEST(CycleFiles, TextShapesAreToldApart) {
 
 TEST(CycleVerifier, AcceptsOnlyHamiltonianCyclesOfTheGraphAsLoaded) {
   // The 3-prism: triangles 0-1-2 and 3-4-5 with spokes i - (i + 3).
-  Graph prism = makeGraph(6, {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}, {0, 3}, {1, 4}, {2, 5}});
+  Graph prism = makeGraph(6, testing::generalizedPetersenEdges(3, 1));
   LoadedEdges edges(prism);
   EXPECT_EQ(edges.edges(), 9);
   // Every rotation and reflection of a valid cycle passes, also after a later cut in the
@@ -235,8 +235,7 @@ TEST(CycleVerifier, AcceptsOnlyHamiltonianCyclesOfTheGraphAsLoaded) {
   for (int r = 0; r < 6; ++r) {
     std::rotate(cycle.begin(), cycle.begin() + 1, cycle.end());
     EXPECT_TRUE(verifyHamiltonianCycle(edges, cycle));
-    std::vector<int32_t> reversed(cycle.rbegin(), cycle.rend());
-    EXPECT_TRUE(verifyHamiltonianCycle(edges, reversed));
+    EXPECT_TRUE(verifyHamiltonianCycle(edges, std::vector<int32_t>(cycle.rbegin(), cycle.rend())));
   }
 }
 
