@@ -29,8 +29,7 @@ TEST(CliBatch, EveryGraphGetsOneLineInOrderAndTheFaultyOneIsReported) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     auto lines = jsonLines(run.out);
     ASSERT_EQ(lines.size(), 6u) << run.out;
-    const char* verdicts[] = {"non-hamiltonian", "hamiltonian", "unreadable", "hamiltonian",
-                              "non-hamiltonian"};
+    const char* verdicts[] = {"non-hamiltonian", "hamiltonian", "unreadable", "hamiltonian", "non-hamiltonian"};
     for (int i = 0; i < 5; ++i) {
       EXPECT_EQ(lines[i].at("index"), i);
       EXPECT_EQ(lines[i].at("verdict"), verdicts[i]) << i;

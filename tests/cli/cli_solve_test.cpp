@@ -1,5 +1,5 @@
 // The solving commands end to end: exit statuses, the JSON object, the cycle (checked here
-// against the graph file with code of the test's own), replay by seed, output files, and
+// against knight moves of the tests' own), replay by seed, output files, and
 // the time limit and Ctrl-C, also on a graph `solve` cannot decide in time.
 #include <gtest/gtest.h>
 
@@ -42,7 +42,6 @@ TEST(CliSolve, VerdictsExitStatusesAndFigures) {
     EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 1);  // one object, nothing else
     const auto j = run.json();
     for (const auto& [key, value] : figures.items()) EXPECT_EQ(j.at(key), value) << key;
-    EXPECT_TRUE(j.at("seconds").is_number());
     ASSERT_EQ(j.contains("cycle"), exitCode == 10);
     if (exitCode == 10) {
       const auto cycle = j.at("cycle").get<std::vector<int32_t>>();
@@ -50,7 +49,6 @@ TEST(CliSolve, VerdictsExitStatusesAndFigures) {
       EXPECT_TRUE(args[0] != "schc" || cycle.front() == 0) << cycle.front();
     }
     EXPECT_TRUE(args[0] != "solve" || !j.at("method").get<std::string>().empty());
-    EXPECT_TRUE(args[0] != "cohc" || exitCode != 20 || j.at("treeNodes").get<int64_t>() >= 1);
   }
   // The human summary names the verdict; Co-HC adds its per-depth table.
   CliRun cohc = runCli({"cohc", petersen});

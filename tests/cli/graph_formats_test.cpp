@@ -44,7 +44,9 @@ TEST(Graph6, PetersenDecodesExactly) {
   EXPECT_EQ(edgesOf(again), edgesOf(path4));
 }
 
-TEST(GraphFormats, EveryWritableFormatRoundTrips) {
+// Every writable format round trips; every truncation of Petersen's file, and copies with
+// random bytes flipped, are read or refused cleanly (with the path in the message).
+TEST(GraphFormats, EveryWritableFormatRoundTripsAndDamagedFilesAreReadOrRefusedCleanly) {
   testing::ScratchFolder scratch;
   std::mt19937 rng(16);
   std::vector<std::pair<int32_t, testing::EdgeList>> graphs = {
@@ -66,6 +68,19 @@ TEST(GraphFormats, EveryWritableFormatRoundTrips) {
       EXPECT_EQ(back.nodes, n) << ext;
       EXPECT_EQ(edgesOf(back), testing::currentEdges(graph)) << ext;
       EXPECT_EQ(back.forced, plainGraphOf(graph).forced) << ext;
+      if (n != 10) continue;
+      const std::string text = testing::slurp(path);
+      for (size_t i = 0; i < text.size() + 30; ++i) {
+        std::string bad = text.substr(0, std::min(i, text.size()));
+        if (i >= text.size())
+          for (int k = 0; k < 3; ++k) bad[rng() % bad.size()] = static_cast<char>(rng() % 256);
+        LoadedGraph damaged = loadGraphFile(testing::writeFile(path, bad), options);
+        if (damaged) {
+          EXPECT_LE(damaged.graph->howManyNodes, 1 << 16) << ext;
+        } else {
+          EXPECT_EQ(damaged.error.rfind(path, 0), 0u) << damaged.error;
+        }
+      }
     }
   }
 }
@@ -109,31 +124,6 @@ TEST(GraphFormats, BadInputIsOneErrorNamingFileAndLine) {
     EXPECT_FALSE(loaded) << name;
     EXPECT_NE(loaded.error.find(error), std::string::npos) << name << ": " << loaded.error;
     EXPECT_EQ(loaded.error.find('\n'), std::string::npos) << name;
-  }
-}
-
-TEST(GraphFormats, TruncatedAndCorruptedFilesAreReadOrRefusedCleanly) {
-  testing::ScratchFolder scratch;
-  Graph petersen = testing::petersenGraph();
-  petersen.setUncut(0, 1);
-  std::mt19937 rng(6);
-  for (const char* ext : {"g6", "s6", "col", "edges", "hcp"}) {
-    const std::string good = scratch / (std::string("good.") + ext);
-    ASSERT_TRUE(writeGraphFile(good, petersen, "p"));
-    const std::string text = testing::slurp(good);
-    const std::string path = scratch / (std::string("bad.") + ext);
-    for (size_t i = 0; i < text.size() + 30; ++i) {
-      std::string bad = text.substr(0, std::min(i, text.size()));
-      if (i >= text.size())
-        for (int k = 0; k < 3; ++k) bad[rng() % bad.size()] = static_cast<char>(rng() % 256);
-      testing::writeFile(path, bad);
-      LoadedGraph loaded = loadGraphFile(path);
-      if (loaded) {
-        EXPECT_LE(loaded.graph->howManyNodes, 1 << 16) << ext;
-      } else {
-        EXPECT_EQ(loaded.error.rfind(path, 0), 0u) << loaded.error;
-      }
-    }
   }
 }
 
