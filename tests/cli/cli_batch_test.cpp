@@ -1,4 +1,4 @@
-// Batch runs over many graphs and convert, through the built program: JSON Lines in input
+// Batch runs over many graphs, through the built program: JSON Lines in input
 // order with a final count, a faulty line reported and passed over, parts that together
 // decide each graph once, the time limit per graph and Ctrl-C (bad usage is in the
 // bad-input table).
@@ -91,21 +91,6 @@ TEST(CliBatch, TheTimeLimitHoldsForEachGraphAndCtrlCEndsWithWholeLinesAndTheCoun
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines.back().at("interrupted"), true);
   EXPECT_EQ(lines.back().at("graphs"), static_cast<int>(lines.size()) - 1);
-}
-
-TEST(CliConvert, FormatsChainBackToTheSameBytes) {
-  ScratchFolder scratch;
-  ASSERT_EQ(runCli({"generate", "petersen", "7", "2", "--output", scratch / "gp.g6"}).exitCode, 0);
-  std::string previous = scratch / "gp.g6";
-  for (const char* next : {"gp.s6", "gp.col", "gp.el", "gp.hcp", "gp.txt", "gp.dimacs", "back.g6"}) {
-    CliRun run = runCli({"convert", previous, scratch / next, "--base", "1"});
-    ASSERT_EQ(run.exitCode, 0) << next << ": " << run.err;
-    previous = scratch / next;
-  }
-  EXPECT_EQ(slurp(scratch / "back.g6"), slurp(scratch / "gp.g6"));
-  // GP(5, 2) comes out labelled as the Petersen graph of the graph6 literature.
-  ASSERT_EQ(runCli({"generate", "petersen", "5", "2", "--output", scratch / "p.g6"}).exitCode, 0);
-  EXPECT_EQ(slurp(scratch / "p.g6"), ">>graph6<<IheA@GUAo\n");
 }
 
 }  // namespace

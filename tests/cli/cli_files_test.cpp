@@ -1,4 +1,4 @@
-// info across the four graph formats, generate, verify, and every class of bad input (special
+// info across the four graph formats, generate, convert, verify, and every class of bad input (special
 // files and unprintable bytes too): exit status 1, exactly one line on stderr naming the
 // fault, nothing on stdout, no file left behind.
 #include <gtest/gtest.h>
@@ -42,7 +42,7 @@ TEST(CliInfo, FiguresAreThoseOfTheInformationPageInEveryFormat) {
   EXPECT_NE(human.out.find("Bipartite:           Yes\n"), std::string::npos);
 }
 
-TEST(CliGenerate, FamiliesAreBuiltAndNamed) {
+TEST(CliGenerate, FamiliesAreBuiltAndNamedAndConvertKeepsTheirBytes) {
   ScratchFolder scratch;
   CliRun knight = runCli({"generate", "knight", "8", "8", "--output", scratch / "k.hcp", "--json"});
   ASSERT_EQ(knight.exitCode, 0) << knight.err;
@@ -57,6 +57,18 @@ TEST(CliGenerate, FamiliesAreBuiltAndNamed) {
   std::string cnf = slurp(scratch / "s.cnf");
   EXPECT_NE(cnf.find("p cnf 5 10"), std::string::npos) << cnf;
   EXPECT_EQ(runCli({"info", scratch / "s.txt", "--json"}).json().at("nodes"), sat.json().at("nodes"));
+  // convert: through every writable format and back to the same bytes.
+  ASSERT_EQ(runCli({"generate", "petersen", "7", "2", "--output", scratch / "gp.g6"}).exitCode, 0);
+  std::string previous = scratch / "gp.g6";
+  for (const char* next : {"gp.s6", "gp.col", "gp.el", "gp.hcp", "gp.txt", "gp.dimacs", "back.g6"}) {
+    CliRun run = runCli({"convert", previous, scratch / next, "--base", "1"});
+    ASSERT_EQ(run.exitCode, 0) << next << ": " << run.err;
+    previous = scratch / next;
+  }
+  EXPECT_EQ(slurp(scratch / "back.g6"), slurp(scratch / "gp.g6"));
+  // GP(5, 2) comes out labelled as the Petersen graph of the graph6 literature.
+  ASSERT_EQ(runCli({"generate", "petersen", "5", "2", "--output", scratch / "p.g6"}).exitCode, 0);
+  EXPECT_EQ(slurp(scratch / "p.g6"), ">>graph6<<IheA@GUAo\n");
 }
 
 TEST(CliVerify, NamesTheFirstFault) {
@@ -101,7 +113,7 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
   const std::string hcp = "TYPE : HCP\nDIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n";
   const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {  // arguments, error
       {{"info", scratch / "missing.txt"}, "missing.txt: no such file"},
-      {{"info", scratch.path().string() + "/"}, "/: is a folder, not a graph file"},
+      {{"info", scratch / ""}, "/: is a folder, not a graph file"},
       {{"info", writeFile(scratch / "graph.png", "0 1\n")}, "unknown graph file extension \".png\" (use .txt, "},
       {{"info", writeFile(scratch / "letters.txt", "0 1 2\n1 0 x\n2 0 1\n")},
        "letters.txt: line 2: neighbour id 'x' is not an unsigned decimal number"},

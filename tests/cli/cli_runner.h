@@ -54,7 +54,6 @@ class ScratchFolder {
     std::filesystem::remove_all(path_, ec);
   }
   std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-  const std::filesystem::path& path() const { return path_; }
 
  private:
   std::filesystem::path path_;
@@ -63,8 +62,7 @@ class ScratchFolder {
 // Starts the CLI; `interruptAfter` > 0 sends SIGINT after that many seconds.
 inline CliRun runCli(const std::vector<std::string>& args, double interruptAfter = 0.0) {
   ScratchFolder scratch;
-  std::string outPath = scratch / "stdout";
-  std::string errPath = scratch / "stderr";
+  const std::string outPath = scratch / "stdout", errPath = scratch / "stderr";
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);

@@ -19,11 +19,8 @@
 #include "cli_runner.h"
 #include "support/test_graphs.h"
 
-namespace hc {
+namespace hc::testing {
 namespace {
-
-using testing::EdgeSet;
-using testing::makeGraph;
 
 EdgeSet edgesOf(const PlainGraph& plain) {
   EdgeSet s;
@@ -36,7 +33,7 @@ TEST(Graph6, PetersenDecodesExactly) {
   ASSERT_EQ(decodeGraph6Line("IheA@GUAo", plain), "");
   EXPECT_EQ(plain.nodes, 10);
   // Outer cycle 0-4, spokes i - i+5, inner pentagram: GP(5, 2) in its usual labels.
-  EXPECT_EQ(edgesOf(plain), edgesOf(PlainGraph{10, testing::generalizedPetersenEdges(5, 2), {}}));
+  EXPECT_EQ(edgesOf(plain), edgesOf(PlainGraph{10, generalizedPetersenEdges(5, 2), {}}));
   EXPECT_EQ(encodeGraph6(plain), "IheA@GUAo");
   // The padding case of sparse6: n a power of two, the last edge at node n - 2.
   PlainGraph path4{4, {{0, 1}, {1, 2}}, {}}, again;
@@ -47,14 +44,14 @@ TEST(Graph6, PetersenDecodesExactly) {
 // Every writable format round trips; every truncation of Petersen's file, and copies with
 // random bytes flipped, are read or refused cleanly (with the path in the message).
 TEST(GraphFormats, EveryWritableFormatRoundTripsAndDamagedFilesAreReadOrRefusedCleanly) {
-  testing::ScratchFolder scratch;
+  ScratchFolder scratch;
   std::mt19937 rng(16);
-  std::vector<std::pair<int32_t, testing::EdgeList>> graphs = {
-      {10, testing::generalizedPetersenEdges(5, 2)},
-      {64, testing::knightEdges(8, 8)},  // 64 nodes: the long node count of graph6
-      {5, testing::completeEdges(0, 5)},
-      {40, testing::randomEdges(rng, 40, 0.2)},
-      {16, testing::joined(testing::cycleEdges(0, 15), {{14, 15}})}};
+  std::vector<std::pair<int32_t, EdgeList>> graphs = {
+      {10, generalizedPetersenEdges(5, 2)},
+      {64, knightEdges(8, 8)},  // 64 nodes: the long node count of graph6
+      {5, completeEdges(0, 5)},
+      {40, randomEdges(rng, 40, 0.2)},
+      {16, joined(cycleEdges(0, 15), {{14, 15}})}};
   for (const char* ext : {"txt", "hcp", "g6", "s6", "col", "dimacs", "edges", "el"}) {
     for (const auto& [n, edges] : graphs) {
       Graph graph = makeGraph(n, edges);
@@ -66,15 +63,15 @@ TEST(GraphFormats, EveryWritableFormatRoundTripsAndDamagedFilesAreReadOrRefusedC
       ASSERT_TRUE(loaded) << ext << ": " << loaded.error;
       PlainGraph back = plainGraphOf(*loaded.graph);
       EXPECT_EQ(back.nodes, n) << ext;
-      EXPECT_EQ(edgesOf(back), testing::currentEdges(graph)) << ext;
+      EXPECT_EQ(edgesOf(back), currentEdges(graph)) << ext;
       EXPECT_EQ(back.forced, plainGraphOf(graph).forced) << ext;
       if (n != 10) continue;
-      const std::string text = testing::slurp(path);
+      const std::string text = slurp(path);
       for (size_t i = 0; i < text.size() + 30; ++i) {
         std::string bad = text.substr(0, std::min(i, text.size()));
         if (i >= text.size())
           for (int k = 0; k < 3; ++k) bad[rng() % bad.size()] = static_cast<char>(rng() % 256);
-        LoadedGraph damaged = loadGraphFile(testing::writeFile(path, bad), options);
+        LoadedGraph damaged = loadGraphFile(writeFile(path, bad), options);
         if (damaged) {
           EXPECT_LE(damaged.graph->howManyNodes, 1 << 16) << ext;
         } else {
@@ -86,7 +83,7 @@ TEST(GraphFormats, EveryWritableFormatRoundTripsAndDamagedFilesAreReadOrRefusedC
 }
 
 TEST(GraphFormats, BadInputIsOneErrorNamingFileAndLine) {
-  testing::ScratchFolder scratch;
+  ScratchFolder scratch;
   const std::tuple<const char*, const char*, const char*> cases[] = {  // file, text, error
       {"a.g6", "IheA@GUA\n", "a.g6: line 1: a graph6 line for 10 nodes needs 8 bytes"},
       {"b.g6",
@@ -120,7 +117,7 @@ TEST(GraphFormats, BadInputIsOneErrorNamingFileAndLine) {
       {"a.xyz", "", "a.xyz: unknown graph file extension \".xyz\""},
   };
   for (const auto& [name, text, error] : cases) {
-    LoadedGraph loaded = loadGraphFile(testing::writeFile(scratch / name, text));
+    LoadedGraph loaded = loadGraphFile(writeFile(scratch / name, text));
     EXPECT_FALSE(loaded) << name;
     EXPECT_NE(loaded.error.find(error), std::string::npos) << name << ": " << loaded.error;
     EXPECT_EQ(loaded.error.find('\n'), std::string::npos) << name;
@@ -130,26 +127,23 @@ TEST(GraphFormats, BadInputIsOneErrorNamingFileAndLine) {
 // Our graph6 and sparse6 lines must convert into each other exactly as nauty converts them.
 TEST(GraphFormats, CodecAgreesWithNauty) {
   if (access("/usr/bin/nauty-copyg", X_OK) != 0) GTEST_SKIP() << "nauty-copyg is not installed";
-  testing::ScratchFolder scratch;
+  ScratchFolder scratch;
   std::mt19937 rng(7);
   std::string g6, s6;
   for (int32_t n : {1, 2, 4, 8, 16, 17, 62, 63, 64, 100}) {
     for (double p : {0.0, 0.1, 0.5}) {
-      PlainGraph plain{n, testing::randomEdges(rng, n, p), {}};
+      PlainGraph plain{n, randomEdges(rng, n, p), {}};
       g6 += encodeGraph6(plain) + "\n";
       s6 += encodeSparse6(plain) + "\n";
     }
   }
-  testing::writeFile(scratch / "ours.g6", g6);
-  testing::writeFile(scratch / "ours.s6", s6);
   auto convert = [&](const std::string& flag, const std::string& in) {
-    std::string out = scratch / "out";
-    std::string command = "/usr/bin/nauty-copyg -q " + flag + " " + in + " " + out;
-    EXPECT_EQ(std::system(command.c_str()), 0);
-    return testing::slurp(out);
+    const std::string out = scratch / "out";
+    EXPECT_EQ(std::system(("/usr/bin/nauty-copyg -q " + flag + " " + in + " " + out).c_str()), 0);
+    return slurp(out);
   };
-  EXPECT_EQ(convert("-s", scratch / "ours.g6"), s6);
-  EXPECT_EQ(convert("-g", scratch / "ours.s6"), g6);
+  EXPECT_EQ(convert("-s", writeFile(scratch / "ours.g6", g6)), s6);
+  EXPECT_EQ(convert("-g", writeFile(scratch / "ours.s6", s6)), g6);
 }
 
 TEST(NumberFormat, CutsAndPadsAsThePagesShowNumbers) {
@@ -162,7 +156,8 @@ TEST(NumberFormat, CutsAndPadsAsThePagesShowNumbers) {
   for (const auto& [value, decimals, text] : rows) EXPECT_EQ(formatNumber(value, decimals), text) << value;
 }
 
-TEST(HcpFile, ReadsEdgeListsAndAdjacencyLists) {
+// TSPLIB: graphs as edge or adjacency lists; tours written and read back.
+TEST(TsplibFiles, HcpEdgeAndAdjacencyListsAndTourRoundTripAndFaults) {
   HcpContents edgeList;
   ASSERT_TRUE(parseHcp("NAME: sq\nCOMMENT : a square\nTYPE : HCP\nDIMENSION :4\nEDGE_DATA_FORMAT : EDGE_LIST\n"
                        "EDGE_DATA_SECTION\n  1   2\n2 3\n3 4 4 1\n2 1\n-1\nEOF\n",
@@ -170,18 +165,16 @@ TEST(HcpFile, ReadsEdgeListsAndAdjacencyLists) {
   EXPECT_EQ(edgeList.name, "sq");
   EXPECT_EQ(edgeList.dimension, 4);
   // 0-based, each edge once (the repeated 2 1 is dropped), in file order.
-  EXPECT_EQ(edgeList.edges, (testing::EdgeList{{0, 1}, {1, 2}, {2, 3}, {3, 0}}));
+  EXPECT_EQ(edgeList.edges, (EdgeList{{0, 1}, {1, 2}, {2, 3}, {3, 0}}));
 
   HcpContents adjacency;
   ASSERT_TRUE(parseHcp("TYPE : HCP\r\nDIMENSION : 4\r\nEDGE_DATA_FORMAT : ADJ_LIST\r\nEDGE_DATA_SECTION\r\n"
                        "1 2 4 -1\r\n3 2 4 -1\r\n-1\r\n",
                        "sq.hcp", adjacency));
-  EXPECT_EQ(adjacency.edges, (testing::EdgeList{{0, 1}, {0, 3}, {2, 1}, {2, 3}}));
+  EXPECT_EQ(adjacency.edges, (EdgeList{{0, 1}, {0, 3}, {2, 1}, {2, 3}}));
   EXPECT_FALSE(parseHcp("DIMENSION : 3\nFROB : 1\n", "x.hcp", edgeList));
   EXPECT_EQ(edgeList.name, "sq");  // a refused file leaves the output alone
-}
 
-TEST(TourFile, RoundTripAndFaults) {
   std::vector<int32_t> cycle = {0, 2, 1, 3};
   std::string text = formatTour("k4", cycle);
   EXPECT_EQ(text, "NAME : k4\nTYPE : TOUR\nDIMENSION : 4\nTOUR_SECTION\n1\n3\n2\n4\n-1\nEOF\n");
@@ -214,7 +207,7 @@ TEST(CycleFiles, TextShapesAreToldApart) {
 
 TEST(CycleVerifier, AcceptsOnlyHamiltonianCyclesOfTheGraphAsLoaded) {
   // The 3-prism: triangles 0-1-2 and 3-4-5 with spokes i - (i + 3).
-  Graph prism = makeGraph(6, testing::generalizedPetersenEdges(3, 1));
+  Graph prism = makeGraph(6, generalizedPetersenEdges(3, 1));
   LoadedEdges edges(prism);
   EXPECT_EQ(edges.edges(), 9);
   // Every rotation and reflection of a valid cycle passes, also after a later cut in the
@@ -241,4 +234,4 @@ TEST(CycleFiles, AdjacencyTextKeepsTheNeighbourOrderOfTheSolvedGraph) {
 }
 
 }  // namespace
-}  // namespace hc
+}  // namespace hc::testing
