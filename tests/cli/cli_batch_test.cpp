@@ -29,14 +29,16 @@ TEST(CliBatch, EveryGraphGetsOneLineInOrderAndTheFaultyOneIsReported) {
     ASSERT_EQ(run.exitCode, 0) << run.err;
     auto lines = jsonLines(run.out);
     ASSERT_EQ(lines.size(), 6u) << run.out;
-    const char* verdicts[] = {"non-hamiltonian", "hamiltonian", "unreadable", "hamiltonian", "non-hamiltonian"};
+    const char* verdicts[] = {"non-hamiltonian", "hamiltonian", "unreadable", "hamiltonian",
+                              "non-hamiltonian"};
     for (int i = 0; i < 5; ++i) {
       EXPECT_EQ(lines[i].at("index"), i);
       EXPECT_EQ(lines[i].at("verdict"), verdicts[i]) << i;
     }
     EXPECT_NE(lines[2].at("error").get<std::string>().find("mixed.g6: line 3:"), std::string::npos);
-    for (auto [key, value] : {std::pair{"graphs", 5}, {"hamiltonian", 2}, {"non-hamiltonian", 2}, {"unreadable", 1}})
-      EXPECT_EQ(lines[5].at(key), value) << key;
+    const nlohmann::json counts = {
+        {"graphs", 5}, {"hamiltonian", 2}, {"non-hamiltonian", 2}, {"unreadable", 1}};
+    for (const auto& [key, value] : counts.items()) EXPECT_EQ(lines[5].at(key), value) << key;
   }
   // The same graphs through --each, with a listed file that does not exist.
   writeFile(scratch / "list", scratch / "mixed.g6" + "\n# comment\n" + scratch / "missing.g6\n" +
@@ -51,9 +53,7 @@ TEST(CliBatch, EveryGraphGetsOneLineInOrderAndTheFaultyOneIsReported) {
 
 TEST(CliBatch, PartsTogetherDecideEachGraphExactlyOnce) {
   ScratchFolder scratch;
-  std::string text;
-  for (int i = 0; i < 4; ++i) text += kMixed;
-  writeFile(scratch / "many.g6", text);
+  writeFile(scratch / "many.g6", std::string(kMixed) + kMixed + kMixed + kMixed);
   std::map<int, std::string> seen;
   for (int part = 0; part < 3; ++part) {
     CliRun run = runCli({"schc", scratch / "many.g6", "--json", "--max-iterations", "200", "--jobs", "2",
@@ -73,8 +73,8 @@ TEST(CliBatch, PartsTogetherDecideEachGraphExactlyOnce) {
 // Each graph gets the whole time limit; Ctrl-C ends a batch with whole lines and the count.
 TEST(CliBatch, TheTimeLimitHoldsForEachGraphAndCtrlCEndsWithWholeLinesAndTheCount) {
   ScratchFolder scratch;
-  CliRun limited = runCli({"schc", writeFile(scratch / "p.g6", "IheA@GUAo\nC~\nIheA@GUAo\n"), "--json", "--jobs", "2",
-                           "--time-limit", "0.3"});
+  const std::string three = writeFile(scratch / "p.g6", "IheA@GUAo\nC~\nIheA@GUAo\n");
+  CliRun limited = runCli({"schc", three, "--json", "--jobs", "2", "--time-limit", "0.3"});
   ASSERT_EQ(limited.exitCode, 0) << limited.err;
   auto lines = jsonLines(limited.out);
   ASSERT_EQ(lines.size(), 4u);

@@ -48,7 +48,8 @@ inline std::string writeFile(const std::string& path, const std::string& text) {
 // A scratch folder per test, removed afterwards.
 class ScratchFolder {
  public:
-  ScratchFolder() : path_(mkdtemp((std::filesystem::temp_directory_path() / "hc-cli-test-XXXXXX").string().data())) {}
+  ScratchFolder()
+      : path_(mkdtemp((std::filesystem::temp_directory_path() / "hc-cli-test-XXXXXX").string().data())) {}
   ~ScratchFolder() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
