@@ -161,6 +161,7 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
       {{"schc", petersen, "--output", petersen}, "petersen.txt is the input graph itself; choose another file"},
       {{"schc", petersen, "--output", scratch / "no/such/folder/c.txt"}, "no/such/folder does not exist"},
       {{"cohc", petersen, "--output", scratch / "c.png"}, "c.png: unknown extension (use .txt, .obj or .tour)"},
+      {{"schc", petersen, "--output", scratch / "c.obj"}, "c.obj: an .obj cycle file needs node coordinates"},
       {{"convert", petersen, scratch / "p.obj"}, "p.obj: cannot write this format (use .txt, .hcp, "},
       {{"convert", scratch / "nothing.g6", scratch / "x.g6"}, "nothing.g6: no such file"},
       {{"cohc", "--each", scratch / "no-list"}, "no-list: cannot open the list of graph files"},
@@ -183,7 +184,7 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
     EXPECT_TRUE(std::ranges::all_of(run.err, [](char c) { return c == '\n' || (c >= 0x20 && c < 0x7F); }));
   }
   // Nothing refused left a file behind.
-  for (const char* name : {"k.txt", "k.png", "f.cnf", "c.png", "p.obj", "x.g6"})
+  for (const char* name : {"k.txt", "k.png", "f.cnf", "c.png", "c.obj", "p.obj", "x.g6"})
     EXPECT_FALSE(std::filesystem::exists(scratch / name)) << name;
 }
 

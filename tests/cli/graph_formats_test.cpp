@@ -184,7 +184,7 @@ TEST(TsplibFiles, HcpEdgeAndAdjacencyListsAndTourRoundTripAndFaults) {
   EXPECT_EQ(back, cycle);  // a refused file leaves the output alone
 }
 
-TEST(CycleFiles, TextShapesAreToldApart) {
+TEST(CycleFiles, TextShapesAreToldApartAndWrittenInTheSolvedGraphsNeighbourOrder) {
   // A node list (the closing repeat dropped), a column, an OBJ line, and adjacency text (an
   // edge set, walked from node 0): the same cycle.
   const std::tuple<const char*, CycleFileFormat, bool> rows[] = {
@@ -200,6 +200,14 @@ TEST(CycleFiles, TextShapesAreToldApart) {
     EXPECT_TRUE(!isEdgeSet || cycleFromEdges(4, contents.edges, order)) << text;
     EXPECT_EQ(order, (std::vector<int32_t>{0, 2, 1, 3})) << text;
   }
+  // A solved triangle in which node 0 lists node 2 first is written "0 2 1".
+  Graph triangle = makeGraph(3, {{0, 2}, {0, 1}, {1, 2}});
+  std::vector<int32_t> cycle;
+  ASSERT_TRUE(extractCycle(triangle, cycle));
+  EXPECT_EQ(cycle, (std::vector<int32_t>{0, 2, 1}));
+  EXPECT_EQ(formatCycleAdjacencyText(triangle, cycle), "0 2 1\n1 0 2\n2 0 1\n");
+  triangle.coordinates = {{0, 0, 0}, {1, 0, 0}, {0.5, 1, 0}};
+  EXPECT_EQ(formatCycleObj(triangle, cycle), "v 0 0 0\nv 1 0 0\nv 0.5 1 0\n# Hamiltonian Cycle:\nl 1 3 2 1\n");
 }
 
 TEST(CycleVerifier, AcceptsOnlyHamiltonianCyclesOfTheGraphAsLoaded) {
@@ -217,17 +225,6 @@ TEST(CycleVerifier, AcceptsOnlyHamiltonianCyclesOfTheGraphAsLoaded) {
     EXPECT_TRUE(verifyHamiltonianCycle(edges, cycle));
     EXPECT_TRUE(verifyHamiltonianCycle(edges, std::vector<int32_t>(cycle.rbegin(), cycle.rend())));
   }
-}
-
-TEST(CycleFiles, AdjacencyTextKeepsTheNeighbourOrderOfTheSolvedGraph) {
-  // A solved triangle in which node 0 lists node 2 first is written "0 2 1".
-  Graph triangle = makeGraph(3, {{0, 2}, {0, 1}, {1, 2}});
-  std::vector<int32_t> cycle;
-  ASSERT_TRUE(extractCycle(triangle, cycle));
-  EXPECT_EQ(cycle, (std::vector<int32_t>{0, 2, 1}));
-  EXPECT_EQ(formatCycleAdjacencyText(triangle, cycle), "0 2 1\n1 0 2\n2 0 1\n");
-  triangle.coordinates = {{0, 0, 0}, {1, 0, 0}, {0.5, 1, 0}};
-  EXPECT_EQ(formatCycleObj(triangle, cycle), "v 0 0 0\nv 1 0 0\nv 0.5 1 0\n# Hamiltonian Cycle:\nl 1 3 2 1\n");
 }
 
 }  // namespace
