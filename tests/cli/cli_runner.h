@@ -12,9 +12,11 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -27,22 +29,14 @@ struct CliRun {
   int exitCode = -1;
   std::string out;
   std::string err;
-  // Lines of stderr that are not empty.
-  int errLines() const {
-    int lines = 0;
-    std::istringstream in(err);
-    for (std::string line; std::getline(in, line);)
-      if (!line.empty()) ++lines;
-    return lines;
-  }
+  // Lines of stderr, each ended by a newline.
+  int errLines() const { return static_cast<int>(std::count(err.begin(), err.end(), '\n')); }
   nlohmann::json json() const { return nlohmann::json::parse(out); }
 };
 
 inline std::string slurp(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 // Writes `text` to `path` byte for byte and returns the path.
@@ -54,18 +48,13 @@ inline std::string writeFile(const std::string& path, const std::string& text) {
 // A scratch folder per test, removed afterwards.
 class ScratchFolder {
  public:
-  ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "hc-cli-test-XXXXXX").string();
-    std::vector<char> buffer(pattern.begin(), pattern.end());
-    buffer.push_back('\0');
-    path_ = mkdtemp(buffer.data());
-  }
+  ScratchFolder()
+      : path_(mkdtemp((std::filesystem::temp_directory_path() / "hc-cli-test-XXXXXX").string().data())) {}
   ~ScratchFolder() {
     std::error_code ec;
     std::filesystem::remove_all(path_, ec);
   }
   std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-  const std::filesystem::path& path() const { return path_; }
 
  private:
   std::filesystem::path path_;
@@ -74,8 +63,7 @@ class ScratchFolder {
 // Starts the CLI; `interruptAfter` > 0 sends SIGINT after that many seconds.
 inline CliRun runCli(const std::vector<std::string>& args, double interruptAfter = 0.0) {
   ScratchFolder scratch;
-  std::string outPath = scratch / "stdout";
-  std::string errPath = scratch / "stderr";
+  const std::string outPath = scratch / "stdout", errPath = scratch / "stderr";
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -87,19 +75,16 @@ inline CliRun runCli(const std::vector<std::string>& args, double interruptAfter
   for (auto& a : all) argv.push_back(a.data());
   argv.push_back(nullptr);
   pid_t pid = 0;
-  CliRun run;
-  if (posix_spawn(&pid, HC_CLI_PATH, &actions, nullptr, argv.data(), environ) != 0) {
-    posix_spawn_file_actions_destroy(&actions);
-    run.err = "could not start " + std::string(HC_CLI_PATH);
-    return run;
-  }
+  const int spawned = posix_spawn(&pid, HC_CLI_PATH, &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return {-1, "", "could not start " + std::string(HC_CLI_PATH)};
   if (interruptAfter > 0.0) {
     std::this_thread::sleep_for(std::chrono::duration<double>(interruptAfter));
     kill(pid, SIGINT);
   }
   int status = 0;
   waitpid(pid, &status, 0);
+  CliRun run;
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   run.out = slurp(outPath);
   run.err = slurp(errPath);
@@ -107,21 +92,5 @@ inline CliRun runCli(const std::vector<std::string>& args, double interruptAfter
 }
 
 inline std::string example(const std::string& name) { return std::string(HC_EXAMPLES_DIR) + "/" + name; }
-
-// True when `cycle` is a Hamiltonian cycle of the adjacency text file at `path`, read here
-// without any of the program's code.
-inline bool isHamiltonianCycleOfFile(const std::string& path, const std::vector<int32_t>& cycle) {
-  EdgeSet edges;
-  int32_t nodes = 0;
-  std::istringstream in(slurp(path));
-  for (std::string line; std::getline(in, line);) {
-    std::istringstream ls(line);
-    int32_t v = 0, w = 0;
-    if (!(ls >> v)) continue;
-    nodes = std::max(nodes, v + 1);
-    for (; ls >> w; nodes = std::max(nodes, w + 1)) edges.emplace(std::min(v, w), std::max(v, w));
-  }
-  return isHamiltonianCycleOf(cycle, nodes, edges);
-}
 
 }  // namespace hc::testing

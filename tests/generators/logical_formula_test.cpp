@@ -11,13 +11,11 @@
 
 #include "core/graph_invariants.h"
 #include "core/random.h"
-#include "hamiltonian_search.h"
+#include "solve/solve_graph.h"
 #include "support/test_graphs.h"
 
 namespace hc {
 namespace {
-
-using testing::SearchOutcome;
 
 LogicalFormula formulaOf(int32_t n, std::vector<Clause> clauses) {
   FormulaResult result = formulaFromClauses(n, std::move(clauses));
@@ -42,14 +40,17 @@ std::unique_ptr<Graph> reduce(const LogicalFormula& formula) {
   return graph;
 }
 
-// The independent search on a reduction graph; a cycle it finds is checked against the graph.
-SearchOutcome searchCycle(const LogicalFormula& formula) {
+// The verdict of the exact solver on a reduction graph; a cycle it finds is checked here.
+HamiltonicityState decide(const LogicalFormula& formula) {
   std::unique_ptr<Graph> graph = reduce(formula);
-  testing::HamiltonianSearch search(*graph);
-  const SearchOutcome outcome = search.run();
-  const bool valid = testing::isHamiltonianCycleOf(search.cycle(), graph->howManyNodes, testing::currentEdges(*graph));
-  EXPECT_TRUE(outcome != SearchOutcome::kFound || valid);
-  return outcome;
+  SolveOptions options;
+  options.threads = 1;
+  options.timeLimitSeconds = 60;
+  const SolveResult result = solveGraph(*graph, options);
+  const testing::EdgeSet edges = testing::currentEdges(*graph);
+  EXPECT_TRUE(result.verdict != kHamiltonian ||
+              testing::isHamiltonianCycleOf(result.cycle, graph->howManyNodes, edges));
+  return result.verdict;
 }
 
 bool satisfiable(const LogicalFormula& formula) {
@@ -161,8 +162,7 @@ TEST(LogicalFormula, AFormulaIsSatisfiableExactlyWhenItsGraphIsHamiltonian) {
       {3, all}, {3, allButOne}, {3, {{1, 2, 3}, {1, 2, 3}}}, {4, {{1, -2, 3}, {-1, 2, -4}}}};
   for (const auto& [n, clauses] : known) {
     LogicalFormula formula = formulaOf(n, clauses);
-    EXPECT_EQ(searchCycle(formula), satisfiable(formula) ? SearchOutcome::kFound : SearchOutcome::kNone)
-        << toDimacs(formula);
+    EXPECT_EQ(decide(formula), satisfiable(formula) ? kHamiltonian : kNotHamiltonian) << toDimacs(formula);
   }
   EXPECT_FALSE(satisfiable(formulaOf(3, all)));
 
@@ -176,9 +176,8 @@ TEST(LogicalFormula, AFormulaIsSatisfiableExactlyWhenItsGraphIsHamiltonian) {
     disableFixedSeed();
     ASSERT_TRUE(result) << result.error;
     const bool expected = satisfiable(*result.formula);
-    const SearchOutcome outcome = searchCycle(*result.formula);
-    ASSERT_NE(outcome, SearchOutcome::kBudgetExceeded) << toDimacs(*result.formula);
-    EXPECT_EQ(outcome == SearchOutcome::kFound, expected) << toDimacs(*result.formula);
+    EXPECT_EQ(decide(*result.formula), expected ? kHamiltonian : kNotHamiltonian)
+        << toDimacs(*result.formula);
     ++counts[expected ? 1 : 0];
   }
   EXPECT_GT(counts[0], 0);
