@@ -1,11 +1,18 @@
-// Forcing at degree-two nodes and the scan-model chain builder: known answers with their
-// exact verbose lines, and what the builder leaves on every chain member.
+// Forcing at degree-two nodes and the two chain models (the scan-model builder and the legacy
+// degree-two chains): known answers with their exact verbose lines, what the builders leave
+// on every chain member, and the legacy cut and scans.
 #include "checks/chain_building.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+#include <tuple>
+
 #include "check_graphs.h"
+#include "checks/legacy_chains.h"
 #include "core/graph_invariants.h"
+#include "core/random.h"
 
 namespace hc {
 namespace {
@@ -13,10 +20,11 @@ namespace {
 using namespace hc::testing;
 
 constexpr const char* kSet =
-    "About to set uncuttabilities.\nIsHamiltonian still = 2 after setting uncuttabilities.\nAbout to build chains.\n";
+    "About to set uncuttabilities.\nIsHamiltonian still = 2 after setting uncuttabilities.\nAbout to build "
+    "chains.\n";
 constexpr const char* kNone = "IsHamiltonian still = 2 after building 0 chains.\n";
 
-TEST(ChainBuilding, KnownAnswersAndTheirLines) {
+TEST(ChainBuilding, KnownAnswersOfBothModelsAndTheirLines) {
   struct Case {
     const char* name;
     int32_t n;
@@ -27,65 +35,120 @@ TEST(ChainBuilding, KnownAnswersAndTheirLines) {
     int32_t forced;
     int32_t hubs;
     std::string text;
+    const char* legacy;                // the legacy chains, which leave a verdict to their caller unless
+    HamiltonicityState legacyVerdict;  // one chain runs through every node
+    bool forcing = true;
   };
+  const EdgeList path{{0, 1}, {1, 2}, {2, 3}, {3, 4}};
+  const EdgeList hub{{0, 1}, {0, 2}, {0, 3}, {1, 4}, {2, 4}, {3, 5}, {4, 5}};
+  // Two K4 blocks joined by two paths 0-8-4 and 1-9-10-5.
+  const EdgeList blocks =
+      joined(joined(completeEdges(0, 4), completeEdges(4, 4)), {{0, 8}, {8, 4}, {1, 9}, {9, 10}, {10, 5}});
+  const std::string hubLines =
+      "About to set uncuttabilities.\nSetting uncuttabilities showed the graph to be non-Hamiltonian.\n"
+      "About to build chains.\n";
   const Case cases[] = {
       {"5-cycle", 5, cycleEdges(0, 5), kUndecided, "0-0:5", kHamiltonian, 5, 0,
-       std::string(kSet) + "Building chains found a HC.\n"},
-      {"path", 5, {{0, 1}, {1, 2}, {2, 3}, {3, 4}}, kUndecided, "0-4:5", kNotHamiltonian, 4, 0,
-       std::string(kSet) + "Building chains found a disjoint chain.\n"},
-      {"two triangles", 6, joined(cycleEdges(0, 3), cycleEdges(3, 3)), kUndecided, "0-0:3R 3-3:3", kNotHamiltonian,
-       6, 0, std::string(kSet) + "Building chains found the graph to be non-Hamiltonian.\n"},
-      {"hub", 6, {{0, 1}, {0, 2}, {0, 3}, {1, 4}, {2, 4}, {3, 5}, {4, 5}}, kUndecided, "", kNotHamiltonian, 6, 1,
-       std::string("About to set uncuttabilities.\nSetting uncuttabilities showed the graph to be non-Hamiltonian.\n"
-                   "About to build chains.\n") + kNone},
-      {"K4", 4, completeEdges(0, 4), kUndecided, "", kUndecided, 0, 0, std::string(kSet) + kNone},
-      {"no edges", 3, {}, kUndecided, "", kUndecided, 0, 0, std::string(kSet) + kNone},
-      {"no nodes", 0, {}, kUndecided, "", kUndecided, 0, 0, std::string(kSet) + kNone},
-      {"decided", 5, cycleEdges(0, 5), kNotHamiltonian, "", kNotHamiltonian, 0, 0, std::string(kSet) + kNone},
+       std::string(kSet) + "Building chains found a HC.\n", "0-0:5", kHamiltonian},
+      {"path", 5, path, kUndecided, "0-4:5", kNotHamiltonian, 4, 0,
+       std::string(kSet) + "Building chains found a disjoint chain.\n", "0-4:5", kNotHamiltonian},
+      // The scan model records only the first ring, the legacy one every ring.
+      {"two triangles", 6, joined(cycleEdges(0, 3), cycleEdges(3, 3)), kUndecided, "0-0:3R 3-3:3",
+       kNotHamiltonian, 6, 0, std::string(kSet) + "Building chains found the graph to be non-Hamiltonian.\n",
+       "0-0:3R 3-3:3R", kUndecided},
+      {"hub", 6, hub, kUndecided, "", kNotHamiltonian, 6, 1, hubLines + kNone, "0-4:1 0-4:1 0-4:4",
+       kUndecided},
+      {"blocks", 11, blocks, kUndecided, "0-4:3 1-5:4", kUndecided, 5, 0,
+       std::string(kSet) + "IsHamiltonian still = 2 after building 2 chains.\n", "0-4:3 1-5:4", kUndecided},
+      {"K4", 4, completeEdges(0, 4), kUndecided, "", kUndecided, 0, 0, std::string(kSet) + kNone, "",
+       kUndecided},
+      {"no edges", 3, {}, kUndecided, "", kUndecided, 0, 0, std::string(kSet) + kNone, "", kUndecided},
+      {"no nodes", 0, {}, kUndecided, "", kUndecided, 0, 0, std::string(kSet) + kNone, "", kUndecided},
+      {"decided", 5, cycleEdges(0, 5), kNotHamiltonian, "", kNotHamiltonian, 0, 0, std::string(kSet) + kNone,
+       nullptr, kUndecided},
+      // Unforced K(2,4): four chains on six nodes, more than the three slots a pruned graph
+      // needs. The two hubs keep the index of the last chain built through them.
+      {"K(2,4) unforced", 6, completeBipartiteEdges(2, 4), kUndecided, "0-1:1 0-1:1 0-1:1 0-1:3", kUndecided,
+       0, 0, "About to build chains.\nIsHamiltonian still = 2 after building 4 chains.\n", nullptr,
+       kUndecided, false},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     Graph g = makeGraph(c.n, c.edges);
     g.isHamiltonian = c.start;
     ActionList list;
     CapturedDiagnostics out;
-    setUncuttabilities(g, 1);
+    if (c.forcing) setUncuttabilities(g, 1);
     buildChains(g, 1, &list);
-    EXPECT_EQ(chainList(g), c.chains) << c.name;
-    EXPECT_EQ(g.isHamiltonian, c.verdict) << c.name;
-    EXPECT_EQ(g.howManyUncuttable, c.forced) << c.name;
-    EXPECT_EQ(g.howManyHubs, c.hubs) << c.name;
-    EXPECT_EQ(out.text(), c.text) << c.name;
+    EXPECT_EQ(std::tuple(chainList(g), g.isHamiltonian, g.howManyUncuttable, g.howManyHubs, out.text()),
+              std::tuple(c.chains, c.verdict, c.forced, c.hubs, c.text));
+    EXPECT_GE(g.maxChains, g.howManyChains);
     // Only the first ring is recorded, in the list it was given.
-    EXPECT_EQ(list.count(), g.howManyRings) << c.name;
-    if (list.count() == 1) {
-      EXPECT_TRUE(list.at(0).kind == kActionRing && list.at(0).args[0] == 0) << c.name;
+    EXPECT_EQ(list.count(), g.howManyRings);
+    if (list.count() == 1) EXPECT_TRUE(list.at(0).kind == kActionRing && list.at(0).args[0] == 0);
+    if (c.verdict == kUndecided && c.forcing) {
+      // Every member is tagged, and building again changes nothing.
+      EXPECT_EQ(checkInvariants(g, InvariantOptions{false}), "");
+      const std::string once = snapshot(g);
+      buildChains(g, 0, nullptr);
+      EXPECT_EQ(snapshot(g), once);
     }
-    list.clear();
+    if (c.legacy == nullptr) continue;
+    Graph legacy = makeGraph(c.n, c.edges);
+    clearChains(legacy);
+    buildDegreeTwoChains(legacy);
+    const auto rings = std::count(c.legacy, c.legacy + strlen(c.legacy), 'R');
+    EXPECT_EQ(std::tuple(chainList(legacy), legacy.isHamiltonian, legacy.howManyRings),
+              std::tuple(c.legacy, c.legacyVerdict, rings));
+    Graph fresh = makeGraph(c.n, c.edges);
+    fresh.isHamiltonian = legacy.isHamiltonian;
+    clearChains(legacy);
+    EXPECT_EQ(snapshot(legacy), snapshot(fresh));
   }
 }
 
-TEST(ChainBuilding, ChainsBetweenBlocksAreTaggedOnEveryMemberAndRebuiltAlike) {
-  // Two K4 blocks joined by two paths 0-8-4 and 1-9-10-5.
-  Graph g = makeGraph(11, joined(joined(completeEdges(0, 4), completeEdges(4, 4)),
-                                 {{0, 8}, {8, 4}, {1, 9}, {9, 10}, {10, 5}}));
-  setUncuttabilities(g, 0);
-  buildChains(g, 0, nullptr);
-  EXPECT_EQ(chainList(g), "0-4:3 1-5:4");
-  EXPECT_EQ(g.isHamiltonian, kUndecided);
-  EXPECT_EQ(g.node(9).whichChain, 1);
-  EXPECT_EQ(checkInvariants(g, InvariantOptions{false}), "");
-  const std::string once = snapshot(g);
-  buildChains(g, 0, nullptr);
-  EXPECT_EQ(snapshot(g), once);
+TEST(LegacyChains, OldCutForcesTheEdgesOfEndsLeftWithDegreeTwo) {
+  // The chord 0-2 between two legacy heads: one new forced edge at each end.
+  Graph chord = makeGraph(5, joined(cycleEdges(0, 5), {{0, 2}}));
+  clearChains(chord);
+  buildDegreeTwoChains(chord);
+  // Cutting 2-3 in K4 leaves two ends of degree 2 that are no heads: two new forced edges at each.
+  Graph k4 = makeGraph(4, completeEdges(0, 4));
+  const std::string notAdjacent =
+      "Error.  Attempt to do a probabilityMillOldCut on two nodes which are not adjacent.\n";
+  for (auto [g, a, b, forced, lines] : {std::tuple{k4, 2, 3, 4, std::string()}, {chord, 0, 2, 2, std::string()},
+                                        {makeGraph(5, cycleEdges(0, 5)), 0, 2, 0, notAdjacent}}) {
+    const std::string before = snapshot(g);
+    const int32_t edges = g.howManyEdges;
+    CapturedDiagnostics out;
+    probabilityMillOldCut(g, a, b);
+    EXPECT_EQ(std::tuple(out.text(), g.howManyUncuttable, g.howManyHubs), std::tuple(lines, forced, 0));
+    EXPECT_EQ(currentEdges(g).size(), static_cast<size_t>(g.howManyEdges));
+    EXPECT_EQ(g.node(a).howManyUncuttable + g.node(b).howManyUncuttable, forced == 0 ? 0 : 4);
+    if (forced == 0) EXPECT_EQ(snapshot(g), before);  // cutting nothing lowers no count either
+    if (forced != 0) EXPECT_EQ(g.howManyEdges, edges - 1);
+  }
 }
 
-TEST(ChainBuilding, UnprunedGraphWithManyChainsStaysInBounds) {
-  // K(2,4): four chains on six nodes, more than the three slots a pruned graph needs. The two
-  // hubs keep the index of the last chain built through them.
-  Graph g = makeGraph(6, completeBipartiteEdges(2, 4));
-  buildChains(g, 0, nullptr);
-  EXPECT_EQ(chainList(g), "0-1:1 0-1:1 0-1:1 0-1:3");
-  EXPECT_GE(g.maxChains, 4);
+TEST(LegacyChains, OldScansPruneLikeTheNewOnes) {
+  seedRandom(3);
+  // A 5-cycle plus the chord 0-2: the legacy chains have adjacent heads 0 and 2.
+  Graph g = makeGraph(5, joined(cycleEdges(0, 5), {{0, 2}}));
+  clearChains(g);
+  lightningOld(g);
+  buildDegreeTwoChains(g);
+  headHunterOld(g);
+  EXPECT_EQ(std::tuple(g.isAdjacent(0, 2), g.howManyEdges, g.isHamiltonian),
+            std::tuple(false, 5, kHamiltonian));
+
+  // lightningOld cuts a degree-4 node with two forced edges down to them.
+  Graph h = makeGraph(6, {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, 2}, {3, 4}, {3, 5}, {4, 5}, {1, 5}, {2, 5}});
+  Node::setUncut(h.node(0), h.node(1));
+  Node::setUncut(h.node(0), h.node(2));
+  lightningOld(h);
+  // 3 and 4 drop to degree 2, which forces two edges at 5, which loses its other two.
+  EXPECT_EQ(std::tuple(h.node(0).degree, h.node(5).degree, h.howManyEdges, currentEdges(h).size()),
+            std::tuple(2, 2, 6, size_t{6}));
 }
 
 }  // namespace

@@ -14,8 +14,8 @@ namespace {
 using namespace hc::testing;
 
 // K5 blocks on 0..4, 5..9, 10..14, ...; `links` lists (from, to) chain ends; every link gets
-// its own inner degree-2 node after the blocks.
-Graph blocksJoinedByChains(int32_t blocks, const EdgeList& links) {
+// its own inner degree-2 node after the blocks. Chains are built unless `chains` is false.
+Graph blocksJoinedByChains(int32_t blocks, const EdgeList& links, bool chains = true) {
   EdgeList e;
   for (int32_t b = 0; b < blocks; ++b) e = joined(e, completeEdges(5 * b, 5));
   int32_t inner = 5 * blocks;
@@ -26,13 +26,14 @@ Graph blocksJoinedByChains(int32_t blocks, const EdgeList& links) {
   }
   Graph g = makeGraph(inner, e);
   setUncuttabilities(g, 0);
-  buildChains(g, 0, nullptr);
+  if (chains) buildChains(g, 0, nullptr);
   return g;
 }
 
 constexpr const char* kOpening = "About to run initialPruningCheckForOddForcedCut.\n";
 constexpr const char* kStill = "IsHamiltonian still = 2 after running initialPruningCheckForOddForcedCut.\n";
 constexpr const char* kOdd = "The graph contains a cut with 3 forced edges.\n";
+constexpr const char* kWrong = "MASSIVE ERROR: CHAIN HEAD IS WRONG.\n";
 
 TEST(OddForcedCut, KnownAnswersWithTheirLines) {
   const EdgeList three{{0, 5}, {1, 6}, {2, 7}};
@@ -40,16 +41,20 @@ TEST(OddForcedCut, KnownAnswersWithTheirLines) {
   setUncuttabilities(forcedCycle, 0);
   Graph decided = blocksJoinedByChains(2, three);
   decided.isHamiltonian = kNotHamiltonian;
+  Graph wrongIndex = blocksJoinedByChains(2, three);  // a chain index whose heads are other nodes
+  wrongIndex.node(0).whichChain = 2;
   const std::string pass = std::string(kOpening) + kStill;
   struct Case {
     const char* name;
     Graph graph;
     HamiltonicityState verdict;
     std::string lines;
+    uint8_t stop = 0;
   };
   Case cases[] = {
       // The pair pass finds the cut, and the single-region pass (which always runs) again.
       {"three chains", blocksJoinedByChains(2, three), kNotHamiltonian, std::string(kOpening) + kOdd + kOdd},
+      {"three chains, stopped", blocksJoinedByChains(2, three), kUndecided, pass, 1},
       {"two chains", blocksJoinedByChains(2, {{0, 5}, {1, 6}}), kUndecided, pass},
       {"four chains", blocksJoinedByChains(2, {{0, 5}, {1, 6}, {2, 7}, {3, 8}}), kUndecided, pass},
       // One chain between each pair: every pair count is odd, but no single chain is a cut,
@@ -64,47 +69,23 @@ TEST(OddForcedCut, KnownAnswersWithTheirLines) {
       {"no nodes", Graph(), kUndecided, pass},
       {"no edges", makeGraph(3, {}), kUndecided, pass},
       {"decided", decided, kNotHamiltonian, kOpening},
+      // Inconsistent chain records: forced edges without chains, or a wrong chain index.
+      {"forced edges, no chains", blocksJoinedByChains(2, three, false), kUndecided,
+       std::string(kOpening) + kWrong},
+      {"wrong chain index", wrongIndex, kUndecided, std::string(kOpening) + kWrong},
   };
   for (Case& c : cases) {
+    SCOPED_TRACE(c.name);
     const HamiltonicityState start = c.graph.isHamiltonian;
     const std::string before = snapshot(c.graph);
+    const std::atomic<uint8_t> stop{c.stop};
     CapturedDiagnostics out;
-    initialPruningCheckForOddForcedCut(c.graph, 1);
-    EXPECT_EQ(c.graph.isHamiltonian, c.verdict) << c.name;
-    EXPECT_EQ(out.text(), c.lines) << c.name;
+    initialPruningCheckForOddForcedCut(c.graph, 1, &stop);
+    EXPECT_EQ(c.graph.isHamiltonian, c.verdict);
+    EXPECT_EQ(out.text(), c.lines);
     c.graph.isHamiltonian = start;
-    EXPECT_EQ(snapshot(c.graph), before) << c.name << ": only the verdict may change";
+    EXPECT_EQ(snapshot(c.graph), before) << "only the verdict may change";  // marks cleared too
   }
-}
-
-TEST(OddForcedCut, InconsistentChainRecordIsReportedNotFatal) {
-  // Forced edges without chains: region nodes name no chain.
-  EdgeList e = joined(completeEdges(0, 5), completeEdges(5, 5));
-  for (auto link : {std::pair{0, 10}, {10, 5}, {1, 11}, {11, 6}, {2, 12}, {12, 7}}) e.push_back(link);
-  Graph g = makeGraph(13, e);
-  setUncuttabilities(g, 0);
-  const std::string before = snapshot(g);
-  CapturedDiagnostics out;
-  initialPruningCheckForOddForcedCut(g, 0);
-  EXPECT_EQ(out.text(), "MASSIVE ERROR: CHAIN HEAD IS WRONG.\n");
-  EXPECT_EQ(snapshot(g), before);
-
-  // A chain index whose heads are other nodes.
-  Graph h = blocksJoinedByChains(2, {{0, 5}, {1, 6}, {2, 7}});
-  h.node(0).whichChain = 2;
-  out.clear();
-  initialPruningCheckForOddForcedCut(h, 1);
-  EXPECT_EQ(out.text(), std::string(kOpening) + "MASSIVE ERROR: CHAIN HEAD IS WRONG.\n");
-  EXPECT_EQ(h.isHamiltonian, kUndecided);
-  EXPECT_TRUE(allMarksZero(h));
-}
-
-TEST(OddForcedCut, StopEndsBeforeAnyTrial) {
-  Graph g = blocksJoinedByChains(2, {{0, 5}, {1, 6}, {2, 7}});
-  std::atomic<uint8_t> stop{1};
-  initialPruningCheckForOddForcedCut(g, 0, &stop);
-  EXPECT_EQ(g.isHamiltonian, kUndecided);
-  EXPECT_TRUE(allMarksZero(g));
 }
 
 }  // namespace
