@@ -86,6 +86,7 @@ TEST(ChainBuilding, KnownAnswersOfBothModelsAndTheirLines) {
     // Only the first ring is recorded, in the list it was given.
     EXPECT_EQ(list.count(), g.howManyRings);
     if (list.count() == 1) EXPECT_TRUE(list.at(0).kind == kActionRing && list.at(0).args[0] == 0);
+    list.clear();
     if (c.verdict == kUndecided && c.forcing) {
       // Every member is tagged, and building again changes nothing.
       EXPECT_EQ(checkInvariants(g, InvariantOptions{false}), "");

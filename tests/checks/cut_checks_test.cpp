@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <tuple>
+
 #include "check_graphs.h"
 #include "checks/chain_building.h"
 #include "checks/necessary_conditions.h"
@@ -45,93 +48,78 @@ Graph joinedCycles(std::pair<int32_t, int32_t> other) {
   return makeGraph(10, joined(joined(cycleEdges(0, 5), cycleEdges(5, 5)), {{0, 5}, other}));
 }
 
-// Two K4 blocks 0..3 and 4..7 joined by 0-4 and 1-5: the only 2-edge cut.
-Graph joinedBlocks() {
-  return makeGraph(8, joined(joined(completeEdges(0, 4), completeEdges(4, 4)), {{0, 4}, {1, 5}}));
+// The cuts listed, as "a-b c-d ratio" each.
+std::string listed(const CutList& cuts) {
+  std::ostringstream out;
+  for (const CutRecord& r : cuts.records) {
+    out << r.edges[0][0] << "-" << r.edges[0][1] << " " << r.edges[1][0] << "-" << r.edges[1][1] << " "
+        << r.balanceRatio << ";";
+    EXPECT_EQ(std::vector<int32_t>({r.kind, r.size, r.itemsAdded}), std::vector<int32_t>({1, 2, 2}));
+  }
+  return out.str();
 }
 
-TEST(TwoEdgeCuts, JoiningEdgesOfTwoBlocksAreForced) {
-  Graph g = joinedBlocks();
-  setUncuttabilities(g, 0);
-  buildChains(g, 0, nullptr);
-  ASSERT_EQ(g.isHamiltonian, kUndecided);
-  g.twoEdgeCuts = std::make_unique<CutList>();
-  CapturedDiagnostics out;
-  EXPECT_TRUE(checkTwoEdgeCuts(g, 1));
-  EXPECT_EQ(g.isHamiltonian, kUndecided);
-  EXPECT_TRUE(g.isUncuttableEdge(0, 4) && g.isUncuttableEdge(1, 5));
-  EXPECT_EQ(std::pair(g.howManyUncuttable, g.howManyEdges), std::pair(2, 14));
-  EXPECT_EQ(out.text(), "About to check 2-Edge-Cuts.\nIsHamiltonian still = 2 after finding 2-Edge-Cuts.\n");
-  // The second scan lists the cut again, now forced.
-  ASSERT_EQ(g.twoEdgeCuts->count(), 1);
-  const CutRecord& r = g.twoEdgeCuts->records[0];
-  EXPECT_EQ(std::vector<int32_t>({r.edges[0][0], r.edges[0][1], r.edges[1][0], r.edges[1][1]}),
-            std::vector<int32_t>({0, 4, 1, 5}));
-  EXPECT_DOUBLE_EQ(r.balanceRatio, 1.0);
-  EXPECT_TRUE(allMarksZero(g));
-  // Nothing new the second time.
-  EXPECT_FALSE(checkTwoEdgeCuts(g, 0));
-}
-
-TEST(TwoEdgeCuts, TwoCyclesJoinedByTwoEdges) {
-  // Joined at adjacent nodes the graph is Hamiltonian (0-4-3-2-1-6-7-8-9-5-0): the forcing and
-  // re-pruning close the cycle.
-  Graph g = joinedCycles({1, 6});
-  g.twoEdgeCuts = std::make_unique<CutList>();
-  CapturedDiagnostics out;
-  EXPECT_TRUE(checkTwoEdgeCuts(g, 1));
-  EXPECT_EQ(g.isHamiltonian, kHamiltonian);
-  EXPECT_TRUE(g.isUncuttableEdge(0, 5) && g.isUncuttableEdge(1, 6) && !g.isAdjacent(0, 1));
-  EXPECT_EQ(out.text(), "About to check 2-Edge-Cuts.\nChecking 2-Edge-Cuts found a Hamiltonian Cycle.\n");
-  EXPECT_EQ(g.twoEdgeCuts->count(), 0);
-
-  // Joined at four distinct nodes two apart it is not.
-  Graph h = joinedCycles({2, 7});
-  ASSERT_FALSE(referenceHamiltonian(h));
-  h.twoEdgeCuts = std::make_unique<CutList>();
-  EXPECT_TRUE(checkTwoEdgeCuts(h, 0));
-  EXPECT_EQ(h.isHamiltonian, kNotHamiltonian);
-}
-
-TEST(TwoEdgeCuts, AllForcedCutsAreListedAndNothingForced) {
+TEST(TwoEdgeCuts, KnownAnswersWithTheirLines) {
+  // Two K4 blocks 0..3 and 4..7 joined by 0-4 and 1-5: the only 2-edge cut.
+  const Graph blocks = makeGraph(8, joined(joined(completeEdges(0, 4), completeEdges(4, 4)), {{0, 4}, {1, 5}}));
+  Graph pruned(blocks), decided(blocks);
+  setUncuttabilities(pruned, 0);
+  buildChains(pruned, 0, nullptr);
+  decided.isHamiltonian = kNotHamiltonian;
   // A forced 6-cycle (not yet read off as chains): every pair of edges not sharing a node is a
   // 2-edge cut, already forced; pairs sharing a degree-2 node are never reported.
-  Graph g = makeGraph(6, cycleEdges(0, 6));
-  setUncuttabilities(g, 0);
-  const std::string before = snapshot(g);
-  g.twoEdgeCuts = std::make_unique<CutList>();
-  CapturedDiagnostics out;
-  EXPECT_FALSE(checkTwoEdgeCuts(g, 1));
-  EXPECT_EQ(out.text(), "About to check 2-Edge-Cuts.\nIsHamiltonian still = 2 after finding 2-Edge-Cuts.\n");
-  EXPECT_EQ(g.twoEdgeCuts->count(), 9);
-  for (const CutRecord& r : g.twoEdgeCuts->records) {
-    EXPECT_EQ(std::vector<int32_t>({r.kind, r.size, r.itemsAdded}), std::vector<int32_t>({1, 2, 2}));
-    EXPECT_GT(r.balanceRatio, 0.0);
-    std::set<int32_t> ends{r.edges[0][0], r.edges[0][1], r.edges[1][0], r.edges[1][1]};
-    EXPECT_EQ(ends.size(), 4u);
+  Graph forcedCycle = makeGraph(6, cycleEdges(0, 6));
+  setUncuttabilities(forcedCycle, 0);
+  const std::string about = "About to check 2-Edge-Cuts.\n";
+  const std::string still = about + "IsHamiltonian still = 2 after finding 2-Edge-Cuts.\n";
+  const std::string sixCycleCuts =
+      "0-1 2-3 0.5;0-1 3-4 1;0-1 4-5 0.5;0-5 1-2 0.5;0-5 2-3 1;0-5 3-4 0.5;1-2 3-4 0.5;1-2 4-5 1;2-3 4-5 0.5;";
+  struct Case {
+    const char* name;
+    Graph graph;
+    bool result;
+    HamiltonicityState verdict;
+    EdgeSet forced;
+    std::string lines;
+    const char* cuts;  // nullptr: no list installed
+    uint8_t stop = 0;
+  };
+  Case cases[] = {
+      // The second scan lists the cut again, now forced.
+      {"joined blocks", pruned, true, kUndecided, {{0, 4}, {1, 5}}, still, "0-4 1-5 1;"},
+      {"no list", blocks, true, kUndecided, {{0, 4}, {1, 5}}, still, nullptr},
+      {"stopped", blocks, false, kUndecided, {}, about, "", 1},
+      // A decided graph still gets both lines (that nothing changes is a property of every check).
+      {"decided", decided, false, kNotHamiltonian, {}, still, ""},
+      // Joined at adjacent nodes the cycles are Hamiltonian (0-4-3-2-1-6-7-8-9-5-0): the forcing
+      // and re-pruning close the cycle, without the edge 0-1.
+      {"adjacent joins", joinedCycles({1, 6}), true, kHamiltonian, {{0, 5}, {1, 6}},
+       about + "Checking 2-Edge-Cuts found a Hamiltonian Cycle.\n", ""},
+      // Joined at four distinct nodes two apart they are not.
+      {"distant joins", joinedCycles({2, 7}), true, kNotHamiltonian, {},
+       about + "Checking 2-Edge-Cuts caused the graph to become non-Hamiltonian.\n", ""},
+      {"forced cycle", forcedCycle, false, kUndecided, {}, still, sixCycleCuts.c_str()},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Graph& g = c.graph;
+    const EdgeSet edges = currentEdges(g);
+    const std::string before = snapshot(g);
+    if (c.cuts != nullptr) g.twoEdgeCuts = std::make_unique<CutList>();
+    const std::atomic<uint8_t> stop{c.stop};
+    CapturedDiagnostics out;
+    EXPECT_EQ(checkTwoEdgeCuts(g, 1, &stop), c.result);
+    EXPECT_EQ(std::tuple(g.isHamiltonian, out.text()), std::tuple(c.verdict, c.lines));
+    if (c.cuts != nullptr) EXPECT_EQ(listed(*g.twoEdgeCuts), c.cuts);
+    for (auto [v, w] : c.forced) EXPECT_TRUE(g.isUncuttableEdge(v, w)) << v << "," << w;
+    EXPECT_TRUE(allMarksZero(g));
+    if (c.verdict == kHamiltonian) EXPECT_FALSE(g.isAdjacent(0, 1));
+    if (c.result && c.verdict == kUndecided) EXPECT_FALSE(checkTwoEdgeCuts(g, 0));  // nothing new
+    if (c.result) continue;
+    // Only the order of neighbour arrays may differ.
+    EXPECT_EQ(std::tuple(currentEdges(g), snapshot(g).size()), std::tuple(edges, before.size()));
+    if (c.stop != 0) EXPECT_EQ(snapshot(g), before);
   }
-  // Only the order of neighbour arrays may differ.
-  EXPECT_EQ(currentEdges(g), currentEdges(makeGraph(6, cycleEdges(0, 6))));
-  EXPECT_EQ(g.isHamiltonian, kUndecided);
-  EXPECT_EQ(before.size(), snapshot(g).size());
-}
-
-TEST(TwoEdgeCuts, WorksWithoutAListAndHonoursStop) {
-  Graph g = joinedBlocks();
-  EXPECT_TRUE(checkTwoEdgeCuts(g, 0));  // no list installed: nothing recorded, same result
-  EXPECT_TRUE(g.isUncuttableEdge(0, 4) && g.isUncuttableEdge(1, 5));
-
-  Graph s = joinedBlocks();
-  const std::string before = snapshot(s);
-  std::atomic<uint8_t> stop{1};
-  EXPECT_FALSE(checkTwoEdgeCuts(s, 0, &stop));
-  EXPECT_EQ(snapshot(s), before);
-
-  // A decided graph still gets both lines (that nothing changes is a property of every check).
-  s.isHamiltonian = kNotHamiltonian;
-  CapturedDiagnostics out;
-  EXPECT_FALSE(checkTwoEdgeCuts(s, 1));
-  EXPECT_EQ(out.text(), "About to check 2-Edge-Cuts.\nIsHamiltonian still = 2 after finding 2-Edge-Cuts.\n");
 }
 
 }  // namespace
