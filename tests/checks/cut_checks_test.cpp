@@ -19,31 +19,26 @@ using namespace hc::testing;
 
 TEST(CutBalanceRatio, KnownAnswers) {
   // Two 5-cycles sharing node 4: without it, 4 : 4.
-  Graph shared = makeGraph(9, joined(cycleEdges(0, 5), {{4, 5}, {5, 6}, {6, 7}, {7, 8}, {8, 4}}));
-  struct Case {
-    Graph graph;
-    int32_t x, y, z;
-    double ratio;
-  };
-  Case cases[] = {
-      {makeGraph(6, cycleEdges(0, 6)), -1, -1, -1, -1.0},
-      // A triangle beside a 7-cycle, either way round: 3 : 7.
-      {makeGraph(10, joined(cycleEdges(0, 3), cycleEdges(3, 7))), -1, -1, -1, 3.0 / 7.0},
-      {makeGraph(10, joined(cycleEdges(0, 7), cycleEdges(7, 3))), -1, -1, -1, 3.0 / 7.0},
-      {shared, -1, -1, -1, -1.0},
-      {shared, 4, -1, -1, 1.0},
-      {shared, -1, 4, 4, 1.0},  // a repeated id counts once
-      {shared, 0, -1, -1, -1.0},
-      // Everything excluded, or no nodes at all: nothing can be disconnected.
-      {makeGraph(2, {{0, 1}}), 0, 1, -1, -1.0},
-      {Graph(), -1, -1, -1, -1.0},
-  };
-  for (Case& c : cases) {
-    EXPECT_DOUBLE_EQ(cutBalanceRatio(c.graph, c.x, c.y, c.z), c.ratio) << c.graph.howManyNodes << " " << c.x;
-    EXPECT_TRUE(allMarksZero(c.graph));
+  const Graph shared = makeGraph(9, joined(cycleEdges(0, 5), {{4, 5}, {5, 6}, {6, 7}, {7, 8}, {8, 4}}));
+  // A triangle beside a 7-cycle, either way round: 3 : 7.
+  Graph apart = makeGraph(10, joined(cycleEdges(0, 3), cycleEdges(3, 7))), decided(apart);
+  decided.isHamiltonian = kNotHamiltonian;
+  for (auto [g, x, y, z, ratio] : {
+           std::tuple{makeGraph(6, cycleEdges(0, 6)), -1, -1, -1, -1.0},
+           {apart, -1, -1, -1, 3.0 / 7.0},
+           {makeGraph(10, joined(cycleEdges(0, 7), cycleEdges(7, 3))), -1, -1, -1, 3.0 / 7.0},
+           {decided, -1, -1, -1, -500.0},
+           {shared, -1, -1, -1, -1.0},
+           {shared, 4, -1, -1, 1.0},
+           {shared, -1, 4, 4, 1.0},  // a repeated id counts once
+           {shared, 0, -1, -1, -1.0},
+           // Everything excluded, or no nodes at all: nothing can be disconnected.
+           {makeGraph(2, {{0, 1}}), 0, 1, -1, -1.0},
+           {Graph(), -1, -1, -1, -1.0},
+       }) {
+    EXPECT_DOUBLE_EQ(cutBalanceRatio(g, x, y, z), ratio) << g.howManyNodes << " " << x;
+    EXPECT_TRUE(allMarksZero(g));
   }
-  cases[1].graph.isHamiltonian = kNotHamiltonian;
-  EXPECT_EQ(cutBalanceRatio(cases[1].graph, -1, -1, -1), -500.0);
 }
 
 // Two 5-cycles 0..4 and 5..9 joined by 0-5 and `other`.
