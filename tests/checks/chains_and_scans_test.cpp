@@ -88,7 +88,7 @@ TEST(ChainBuilding, KnownAnswersOfBothModelsAndTheirLines) {
     EXPECT_GE(g.maxChains, g.howManyChains);
     // Only the first ring is recorded, in the list it was given.
     EXPECT_EQ(list.count(), g.howManyRings);
-    if (list.count() == 1) EXPECT_TRUE(list.at(0).kind == kActionRing && list.at(0).args[0] == 0);
+    EXPECT_TRUE(list.count() != 1 || (list.at(0).kind == kActionRing && list.at(0).args[0] == 0));
     list.clear();
     if (c.verdict == kUndecided && c.forcing) {
       // Every member is tagged, and building again changes nothing.
@@ -119,7 +119,8 @@ TEST(LegacyChains, OldCutAndScans) {
   Graph k4 = makeGraph(4, completeEdges(0, 4));
   const std::string notAdjacent =
       "Error.  Attempt to do a probabilityMillOldCut on two nodes which are not adjacent.\n";
-  for (auto [g, a, b, forced, lines] : {std::tuple{k4, 2, 3, 4, std::string()}, {chord, 0, 2, 2, std::string()},
+  for (auto [g, a, b, forced, lines] : {std::tuple{k4, 2, 3, 4, std::string()},
+                                        {chord, 0, 2, 2, std::string()},
                                         {makeGraph(5, cycleEdges(0, 5)), 0, 2, 0, notAdjacent}}) {
     const std::string before = snapshot(g);
     const int32_t edges = g.howManyEdges;
@@ -128,8 +129,8 @@ TEST(LegacyChains, OldCutAndScans) {
     EXPECT_EQ(std::tuple(out.text(), g.howManyUncuttable, g.howManyHubs), std::tuple(lines, forced, 0));
     EXPECT_EQ(currentEdges(g).size(), static_cast<size_t>(g.howManyEdges));
     EXPECT_EQ(g.node(a).howManyUncuttable + g.node(b).howManyUncuttable, forced == 0 ? 0 : 4);
-    if (forced == 0) EXPECT_EQ(snapshot(g), before);  // cutting nothing lowers no count either
-    if (forced != 0) EXPECT_EQ(g.howManyEdges, edges - 1);
+    EXPECT_EQ(g.howManyEdges, edges - (forced == 0 ? 0 : 1));
+    EXPECT_TRUE(forced != 0 || snapshot(g) == before);  // cutting nothing lowers no count either
   }
 
   seedRandom(3);
@@ -235,7 +236,9 @@ TEST(Scans, KnownAnswersWithTheirLines) {
     if (c.verdict != kNotHamiltonian || start == kNotHamiltonian) {
       EXPECT_EQ(std::tuple(removed, c.graph.howManyUncuttable), std::tuple(c.removed, c.forced));
     }
-    if (c.verdict == start && removed.empty()) EXPECT_EQ(snapshot(c.graph), before);
+    if (c.verdict == start && removed.empty()) {
+      EXPECT_EQ(snapshot(c.graph), before);
+    }
     out.clear();
     seedRandom(7);
     c.scan(quiet, 0);

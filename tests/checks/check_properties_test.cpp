@@ -91,7 +91,7 @@ TEST(CheckProperties, MarksClearedDecidedGraphsUnchangedAndInitialPruningSound) 
           run(copy);
           EXPECT_TRUE(allMarksZero(copy)) << name;
           EXPECT_EQ(currentEdges(copy).size(), static_cast<size_t>(copy.howManyEdges)) << name;
-          if (state == kNotHamiltonian) EXPECT_EQ(snapshot(copy), before) << name;
+          EXPECT_TRUE(state == kUndecided || snapshot(copy) == before) << name;
         }
       }
     }
@@ -112,7 +112,7 @@ TEST(CheckProperties, MarksClearedDecidedGraphsUnchangedAndInitialPruningSound) 
     checkLowDegreeNodes(g, 0);
     checkConnectedNotUnevenlyBipartite(g, 0);
     expectSound("necessary conditions");
-    if (hamiltonian) EXPECT_TRUE(isBiconnected(g, 0));
+    EXPECT_TRUE(!hamiltonian || isBiconnected(g, 0));
     prune(g);
     expectSound("scans");
     if (g.isHamiltonian != kUndecided) continue;

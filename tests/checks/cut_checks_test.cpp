@@ -59,7 +59,8 @@ std::string listed(const CutList& cuts) {
 
 TEST(TwoEdgeCuts, KnownAnswersWithTheirLines) {
   // Two K4 blocks 0..3 and 4..7 joined by 0-4 and 1-5: the only 2-edge cut.
-  const Graph blocks = makeGraph(8, joined(joined(completeEdges(0, 4), completeEdges(4, 4)), {{0, 4}, {1, 5}}));
+  const Graph blocks =
+      makeGraph(8, joined(joined(completeEdges(0, 4), completeEdges(4, 4)), {{0, 4}, {1, 5}}));
   Graph pruned(blocks), decided(blocks);
   setUncuttabilities(pruned, 0);
   buildChains(pruned, 0, nullptr);
@@ -71,7 +72,8 @@ TEST(TwoEdgeCuts, KnownAnswersWithTheirLines) {
   const std::string about = "About to check 2-Edge-Cuts.\n";
   const std::string still = about + "IsHamiltonian still = 2 after finding 2-Edge-Cuts.\n";
   const std::string sixCycleCuts =
-      "0-1 2-3 0.5;0-1 3-4 1;0-1 4-5 0.5;0-5 1-2 0.5;0-5 2-3 1;0-5 3-4 0.5;1-2 3-4 0.5;1-2 4-5 1;2-3 4-5 0.5;";
+      "0-1 2-3 0.5;0-1 3-4 1;0-1 4-5 0.5;0-5 1-2 0.5;0-5 2-3 1;0-5 3-4 0.5;1-2 3-4 0.5;1-2 4-5 1;"
+      "2-3 4-5 0.5;";
   struct Case {
     const char* name;
     Graph graph;
@@ -108,15 +110,19 @@ TEST(TwoEdgeCuts, KnownAnswersWithTheirLines) {
     CapturedDiagnostics out;
     EXPECT_EQ(checkTwoEdgeCuts(g, 1, &stop), c.result);
     EXPECT_EQ(std::tuple(g.isHamiltonian, out.text()), std::tuple(c.verdict, c.lines));
-    if (c.cuts != nullptr) EXPECT_EQ(listed(*g.twoEdgeCuts), c.cuts);
+    if (c.cuts != nullptr) {
+      EXPECT_EQ(listed(*g.twoEdgeCuts), c.cuts);
+    }
     for (auto [v, w] : c.forced) EXPECT_TRUE(g.isUncuttableEdge(v, w)) << v << "," << w;
     EXPECT_TRUE(allMarksZero(g));
-    if (c.verdict == kHamiltonian) EXPECT_FALSE(g.isAdjacent(0, 1));
-    if (c.result && c.verdict == kUndecided) EXPECT_FALSE(checkTwoEdgeCuts(g, 0));  // nothing new
+    EXPECT_TRUE(c.verdict != kHamiltonian || !g.isAdjacent(0, 1));
+    if (c.result && c.verdict == kUndecided) {
+      EXPECT_FALSE(checkTwoEdgeCuts(g, 0));  // nothing new
+    }
     if (c.result) continue;
     // Only the order of neighbour arrays may differ.
     EXPECT_EQ(std::tuple(currentEdges(g), snapshot(g).size()), std::tuple(edges, before.size()));
-    if (c.stop != 0) EXPECT_EQ(snapshot(g), before);
+    EXPECT_TRUE(c.stop == 0 || snapshot(g) == before);
   }
 }
 

@@ -18,7 +18,8 @@ namespace {
 
 using namespace hc::testing;
 
-constexpr const char* kConnectedAbout = "About to check if the graph is connected and not unevenly bipartite.\n";
+constexpr const char* kConnectedAbout =
+    "About to check if the graph is connected and not unevenly bipartite.\n";
 constexpr const char* kConnectedPass = "The graph is connected and not unevenly bipartite.\n";
 
 TEST(NecessaryConditions, EachVerdictWithItsLines) {
@@ -37,7 +38,8 @@ TEST(NecessaryConditions, EachVerdictWithItsLines) {
   const std::string allLines =
       std::string("About to check if the graph has enough edges.\nThe graph has enough edges.\n") +
       "About to check for low-degree nodes.\nIsHamiltonian still = 2 after checking for low-degree nodes.\n" +
-      kConnectedAbout + kConnectedPass + kConnectedAbout + kConnectedPass + "About to check if the graph is bipartite.\n";
+      kConnectedAbout + kConnectedPass + kConnectedAbout + kConnectedPass +
+      "About to check if the graph is bipartite.\n";
   const EdgeList tree{{0, 1}, {0, 2}, {1, 3}, {1, 4}};
   struct Case {
     const char* name;
@@ -110,7 +112,9 @@ std::string sweepReference(Graph g, bool& connected, bool& bipartite) {
   const bool uneven = !fromZero.sameColourEdge && fromZero.colour1 != fromZero.colour2;
   const std::string about = kConnectedAbout, notConnected = about + "The graph is not connected.\n";
   return "About to check if the graph is bipartite.\n" + (connected ? about + kConnectedPass : notConnected) +
-         (!connected ? notConnected : uneven ? about + "The graph is unevenly bipartite.\n" : about + kConnectedPass);
+         (!connected ? notConnected
+          : uneven   ? about + "The graph is unevenly bipartite.\n"
+                     : about + kConnectedPass);
 }
 
 // Random components (each a random graph, path or cycle), labels shuffled over the whole.
