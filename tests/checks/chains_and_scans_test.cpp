@@ -155,16 +155,6 @@ TEST(LegacyChains, OldCutAndScans) {
             std::tuple(2, 2, 6, size_t{6}));
 }
 
-// Node 0 of degree 4 whose edges to 1 and 2 are forced; 3 has degree 3.
-Graph lightningGraph() {
-  Graph g = makeGraph(8, {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, 5}, {1, 7}, {2, 6}, {2, 7},
-                          {3, 5}, {3, 6}, {4, 5}, {4, 6}, {4, 7}, {5, 6}, {6, 7}});
-  Node::setUncut(g.node(0), g.node(1));
-  Node::setUncut(g.node(0), g.node(2));
-  g.howManyUncuttable = 2;
-  return g;
-}
-
 Graph withChains(Graph g) {
   setUncuttabilities(g, 0);
   buildChains(g, 0, nullptr);
@@ -182,7 +172,13 @@ TEST(Scans, KnownAnswersWithTheirLines) {
   Graph pendant = makeGraph(6, {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {3, 4}, {4, 5}});
   Node::setUncut(pendant.node(0), pendant.node(1));
   Node::setUncut(pendant.node(0), pendant.node(2));
-  Graph decided = lightningGraph();
+  // Node 0 of degree 4 whose edges to 1 and 2 are forced; 3 has degree 3.
+  Graph twoForced = makeGraph(8, {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, 5}, {1, 7}, {2, 6}, {2, 7},
+                                  {3, 5}, {3, 6}, {4, 5}, {4, 6}, {4, 7}, {5, 6}, {6, 7}});
+  Node::setUncut(twoForced.node(0), twoForced.node(1));
+  Node::setUncut(twoForced.node(0), twoForced.node(2));
+  twoForced.howManyUncuttable = 2;
+  Graph decided(twoForced);
   decided.isHamiltonian = kNotHamiltonian;
   const std::string runL = "About to run lightning.\n", runH = "About to run HeadHunter.\n";
   const std::string stillL = runL + "IsHamiltonian still = 2 after running lightning.\n";
@@ -200,7 +196,7 @@ TEST(Scans, KnownAnswersWithTheirLines) {
   };
   Case cases[] = {
       // Node 0 loses its unforced edges; node 3 is left with degree 2, both edges forced.
-      {"lightning", lightningGraph(), &lightning, kUndecided, {{0, 3}, {0, 4}}, 4, stillL},
+      {"lightning", twoForced, &lightning, kUndecided, {{0, 3}, {0, 4}}, 4, stillL},
       {"adjacent heads", headHunter, &HeadHunter, kUndecided, {{0, 1}}, 2, stillH},
       // In particular no complaint about cutting a forced edge.
       {"forced partner edge", forcedPartner, &HeadHunter, kUndecided, {}, 2, stillH},
