@@ -23,8 +23,8 @@ namespace {
 using namespace hc::testing;
 
 constexpr const char* kSet =
-    "About to set uncuttabilities.\nIsHamiltonian still = 2 after setting uncuttabilities.\nAbout to build "
-    "chains.\n";
+    "About to set uncuttabilities.\nIsHamiltonian still = 2 after setting uncuttabilities.\n"
+    "About to build chains.\n";
 constexpr const char* kNone = "IsHamiltonian still = 2 after building 0 chains.\n";
 // Two K4 blocks joined by two paths 0-8-4 and 1-9-10-5 (no heads adjacent), and a 5-cycle plus
 // the chord 0-2.
@@ -45,7 +45,7 @@ TEST(ChainBuilding, KnownAnswersOfBothModelsAndTheirLines) {
     std::string text;
     const char* legacy;                // the legacy chains, which leave a verdict to their caller unless
     HamiltonicityState legacyVerdict;  // one chain runs through every node
-    bool forcing = true;
+    bool forcing = true;  // false: chains built without setting uncuttabilities first
   };
   const EdgeList path{{0, 1}, {1, 2}, {2, 3}, {3, 4}};
   const EdgeList hub{{0, 1}, {0, 2}, {0, 3}, {1, 4}, {2, 4}, {3, 5}, {4, 5}};
