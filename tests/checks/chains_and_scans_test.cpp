@@ -131,6 +131,7 @@ TEST(LegacyChains, OldCutAndScans) {
     EXPECT_EQ(currentEdges(g).size(), static_cast<size_t>(g.howManyEdges));
     EXPECT_EQ(g.node(a).howManyUncuttable + g.node(b).howManyUncuttable, forced == 0 ? 0 : 4);
     EXPECT_EQ(g.howManyEdges, edges - (forced == 0 ? 0 : 1));
+    EXPECT_FALSE(g.isAdjacent(a, b));
     EXPECT_TRUE(forced != 0 || snapshot(g) == before);  // cutting nothing lowers no count either
   }
 
