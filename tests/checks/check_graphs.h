@@ -1,9 +1,10 @@
 // Small hand-built graphs and independent reference answers for the check tests. The
-// reference functions share no code with the checks (plain adjacency sets, BFS, brute
+// reference functions share no code with the checks (neighbour arrays read directly, BFS, brute
 // force), so a fault in a check cannot hide in its reference.
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "core/graph.h"
@@ -11,25 +12,21 @@
 
 namespace hc::testing {
 
-inline std::vector<std::vector<int32_t>> adjacency(const Graph& g) {
-  std::vector<std::vector<int32_t>> adj(g.nodes.size());
-  for (auto [a, b] : currentEdges(g)) {
-    adj[static_cast<size_t>(a)].push_back(b);
-    adj[static_cast<size_t>(b)].push_back(a);
-  }
-  return adj;
+// The current neighbours of v.
+inline std::span<const int32_t> neighbours(const Graph& g, int32_t v) {
+  return {g.node(v).neighborArray, static_cast<size_t>(g.node(v).degree)};
 }
 
 // Nodes reached from `start` avoiding `removed`.
-inline int32_t reachable(const std::vector<std::vector<int32_t>>& adj, int32_t start, int32_t removed) {
-  std::vector<char> seen(adj.size(), 0);
+inline int32_t reachable(const Graph& g, int32_t start, int32_t removed) {
+  std::vector<char> seen(g.nodes.size(), 0);
   std::vector<int32_t> todo{start};
   seen[static_cast<size_t>(start)] = 1;
   int32_t count = 1;
   while (!todo.empty()) {
-    int32_t v = todo.back();
+    const int32_t v = todo.back();
     todo.pop_back();
-    for (int32_t w : adj[static_cast<size_t>(v)]) {
+    for (int32_t w : neighbours(g, v)) {
       if (w == removed || seen[static_cast<size_t>(w)]) continue;
       seen[static_cast<size_t>(w)] = 1;
       ++count;
@@ -41,21 +38,16 @@ inline int32_t reachable(const std::vector<std::vector<int32_t>>& adj, int32_t s
 
 // Connected, and still connected without any single node (one node counts as biconnected).
 inline bool referenceBiconnected(const Graph& g) {
-  auto adj = adjacency(g);
-  const int32_t n = static_cast<int32_t>(adj.size());
-  if (n == 0) return false;
-  if (reachable(adj, 0, -1) != n) return false;
-  for (int32_t v = 0; v < n && n > 2; ++v) {
-    int32_t start = v == 0 ? 1 : 0;
-    if (reachable(adj, start, v) != n - 1) return false;
-  }
+  const int32_t n = g.howManyNodes;
+  if (n == 0 || reachable(g, 0, -1) != n) return false;
+  for (int32_t v = 0; v < n && n > 2; ++v)
+    if (reachable(g, v == 0 ? 1 : 0, v) != n - 1) return false;
   return true;
 }
 
 // Brute-force Hamiltonicity by dynamic programming over subsets (n <= 16).
 inline bool referenceHamiltonian(const Graph& g) {
-  auto adj = adjacency(g);
-  const int32_t n = static_cast<int32_t>(adj.size());
+  const int32_t n = g.howManyNodes;
   if (n < 3) return false;
   const uint32_t full = (1u << n) - 1;
   // reach[mask] bit v: a path from node 0 through exactly `mask` ends at v.
@@ -65,13 +57,11 @@ inline bool referenceHamiltonian(const Graph& g) {
     if (!(mask & 1u) || reach[mask] == 0) continue;
     for (int32_t v = 0; v < n; ++v) {
       if (!(reach[mask] >> v & 1u)) continue;
-      for (int32_t w : adj[static_cast<size_t>(v)]) {
-        if (mask >> w & 1u) continue;
-        reach[mask | (1u << w)] |= 1u << w;
-      }
+      for (int32_t w : neighbours(g, v))
+        if (!(mask >> w & 1u)) reach[mask | (1u << w)] |= 1u << w;
     }
   }
-  for (int32_t w : adj[0])
+  for (int32_t w : neighbours(g, 0))
     if (reach[full] >> w & 1u) return true;
   return false;
 }

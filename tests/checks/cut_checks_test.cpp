@@ -1,10 +1,16 @@
+// The cut checks: balance ratios, 2-edge cuts and odd forced cuts, known answers with their
+// exact lines, the listed cuts, inconsistent chain records reported rather than fatal, and the
+// stop flag. Their soundness on random graphs is checked with the other checks' properties.
 #include "checks/cut_checks.h"
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <tuple>
+
 #include "check_graphs.h"
 #include "checks/chain_building.h"
-#include "checks/necessary_conditions.h"
+#include "checks/odd_forced_cut.h"
 
 namespace hc {
 namespace {
@@ -13,125 +19,176 @@ using namespace hc::testing;
 
 TEST(CutBalanceRatio, KnownAnswers) {
   // Two 5-cycles sharing node 4: without it, 4 : 4.
-  Graph shared = makeGraph(9, joined(cycleEdges(0, 5), {{4, 5}, {5, 6}, {6, 7}, {7, 8}, {8, 4}}));
-  struct Case {
-    Graph graph;
-    int32_t x, y, z;
-    double ratio;
-  };
-  Case cases[] = {
-      {makeGraph(6, cycleEdges(0, 6)), -1, -1, -1, -1.0},
-      // A triangle beside a 7-cycle, either way round: 3 : 7.
-      {makeGraph(10, joined(cycleEdges(0, 3), cycleEdges(3, 7))), -1, -1, -1, 3.0 / 7.0},
-      {makeGraph(10, joined(cycleEdges(0, 7), cycleEdges(7, 3))), -1, -1, -1, 3.0 / 7.0},
-      {shared, -1, -1, -1, -1.0},
-      {shared, 4, -1, -1, 1.0},
-      {shared, -1, 4, 4, 1.0},  // a repeated id counts once
-      {shared, 0, -1, -1, -1.0},
-      // Everything excluded, or no nodes at all: nothing can be disconnected.
-      {makeGraph(2, {{0, 1}}), 0, 1, -1, -1.0},
-      {Graph(), -1, -1, -1, -1.0},
-  };
-  for (Case& c : cases) {
-    EXPECT_DOUBLE_EQ(cutBalanceRatio(c.graph, c.x, c.y, c.z), c.ratio) << c.graph.howManyNodes << " " << c.x;
-    EXPECT_TRUE(allMarksZero(c.graph));
+  const Graph shared = makeGraph(9, joined(cycleEdges(0, 5), {{4, 5}, {5, 6}, {6, 7}, {7, 8}, {8, 4}}));
+  // A triangle beside a 7-cycle, either way round: 3 : 7.
+  Graph apart = makeGraph(10, joined(cycleEdges(0, 3), cycleEdges(3, 7))), decided(apart);
+  decided.isHamiltonian = kNotHamiltonian;
+  for (auto [g, x, y, z, ratio] : {
+           std::tuple{makeGraph(6, cycleEdges(0, 6)), -1, -1, -1, -1.0},
+           {apart, -1, -1, -1, 3.0 / 7.0},
+           {makeGraph(10, joined(cycleEdges(0, 7), cycleEdges(7, 3))), -1, -1, -1, 3.0 / 7.0},
+           {decided, -1, -1, -1, -500.0},
+           {shared, -1, -1, -1, -1.0},
+           {shared, 4, -1, -1, 1.0},
+           {shared, -1, 4, 4, 1.0},  // a repeated id counts once
+           {shared, 0, -1, -1, -1.0},
+           // Everything excluded, or no nodes at all: nothing can be disconnected.
+           {makeGraph(2, {{0, 1}}), 0, 1, -1, -1.0},
+           {Graph(), -1, -1, -1, -1.0},
+       }) {
+    EXPECT_DOUBLE_EQ(cutBalanceRatio(g, x, y, z), ratio) << g.howManyNodes << " " << x;
   }
-  cases[1].graph.isHamiltonian = kNotHamiltonian;
-  EXPECT_EQ(cutBalanceRatio(cases[1].graph, -1, -1, -1), -500.0);
 }
 
-// Two 5-cycles 0..4 and 5..9 joined by 0-5 and `other`.
-Graph joinedCycles(std::pair<int32_t, int32_t> other) {
-  return makeGraph(10, joined(joined(cycleEdges(0, 5), cycleEdges(5, 5)), {{0, 5}, other}));
+// The cuts listed, as "a-b c-d ratio" each.
+std::string listed(const CutList& cuts) {
+  std::ostringstream out;
+  for (const CutRecord& r : cuts.records) {
+    out << r.edges[0][0] << "-" << r.edges[0][1] << " " << r.edges[1][0] << "-" << r.edges[1][1] << " "
+        << r.balanceRatio << ";";
+    EXPECT_EQ(std::vector<int32_t>({r.kind, r.size, r.itemsAdded}), std::vector<int32_t>({1, 2, 2}));
+  }
+  return out.str();
 }
 
-// Two K4 blocks 0..3 and 4..7 joined by 0-4 and 1-5: the only 2-edge cut.
-Graph joinedBlocks() {
-  return makeGraph(8, joined(joined(completeEdges(0, 4), completeEdges(4, 4)), {{0, 4}, {1, 5}}));
-}
-
-TEST(TwoEdgeCuts, JoiningEdgesOfTwoBlocksAreForced) {
-  Graph g = joinedBlocks();
-  setUncuttabilities(g, 0);
-  buildChains(g, 0, nullptr);
-  ASSERT_EQ(g.isHamiltonian, kUndecided);
-  g.twoEdgeCuts = std::make_unique<CutList>();
-  CapturedDiagnostics out;
-  EXPECT_TRUE(checkTwoEdgeCuts(g, 1));
-  EXPECT_EQ(g.isHamiltonian, kUndecided);
-  EXPECT_TRUE(g.isUncuttableEdge(0, 4) && g.isUncuttableEdge(1, 5));
-  EXPECT_EQ(std::pair(g.howManyUncuttable, g.howManyEdges), std::pair(2, 14));
-  EXPECT_EQ(out.text(), "About to check 2-Edge-Cuts.\nIsHamiltonian still = 2 after finding 2-Edge-Cuts.\n");
-  // The second scan lists the cut again, now forced.
-  ASSERT_EQ(g.twoEdgeCuts->count(), 1);
-  const CutRecord& r = g.twoEdgeCuts->records[0];
-  EXPECT_EQ(std::vector<int32_t>({r.edges[0][0], r.edges[0][1], r.edges[1][0], r.edges[1][1]}),
-            std::vector<int32_t>({0, 4, 1, 5}));
-  EXPECT_DOUBLE_EQ(r.balanceRatio, 1.0);
-  EXPECT_TRUE(allMarksZero(g));
-  // Nothing new the second time.
-  EXPECT_FALSE(checkTwoEdgeCuts(g, 0));
-}
-
-TEST(TwoEdgeCuts, TwoCyclesJoinedByTwoEdges) {
-  // Joined at adjacent nodes the graph is Hamiltonian (0-4-3-2-1-6-7-8-9-5-0): the forcing and
-  // re-pruning close the cycle.
-  Graph g = joinedCycles({1, 6});
-  g.twoEdgeCuts = std::make_unique<CutList>();
-  CapturedDiagnostics out;
-  EXPECT_TRUE(checkTwoEdgeCuts(g, 1));
-  EXPECT_EQ(g.isHamiltonian, kHamiltonian);
-  EXPECT_TRUE(g.isUncuttableEdge(0, 5) && g.isUncuttableEdge(1, 6) && !g.isAdjacent(0, 1));
-  EXPECT_EQ(out.text(), "About to check 2-Edge-Cuts.\nChecking 2-Edge-Cuts found a Hamiltonian Cycle.\n");
-  EXPECT_EQ(g.twoEdgeCuts->count(), 0);
-
-  // Joined at four distinct nodes two apart it is not.
-  Graph h = joinedCycles({2, 7});
-  ASSERT_FALSE(referenceHamiltonian(h));
-  h.twoEdgeCuts = std::make_unique<CutList>();
-  EXPECT_TRUE(checkTwoEdgeCuts(h, 0));
-  EXPECT_EQ(h.isHamiltonian, kNotHamiltonian);
-}
-
-TEST(TwoEdgeCuts, AllForcedCutsAreListedAndNothingForced) {
+TEST(TwoEdgeCuts, KnownAnswersWithTheirLines) {
+  // Two K4 blocks 0..3 and 4..7 joined by 0-4 and 1-5: the only 2-edge cut.
+  const Graph blocks =
+      makeGraph(8, joined(joined(completeEdges(0, 4), completeEdges(4, 4)), {{0, 4}, {1, 5}}));
+  Graph pruned(blocks), decided(blocks);
+  setUncuttabilities(pruned, 0);
+  buildChains(pruned, 0, nullptr);
+  decided.isHamiltonian = kNotHamiltonian;
   // A forced 6-cycle (not yet read off as chains): every pair of edges not sharing a node is a
   // 2-edge cut, already forced; pairs sharing a degree-2 node are never reported.
-  Graph g = makeGraph(6, cycleEdges(0, 6));
-  setUncuttabilities(g, 0);
-  const std::string before = snapshot(g);
-  g.twoEdgeCuts = std::make_unique<CutList>();
-  CapturedDiagnostics out;
-  EXPECT_FALSE(checkTwoEdgeCuts(g, 1));
-  EXPECT_EQ(out.text(), "About to check 2-Edge-Cuts.\nIsHamiltonian still = 2 after finding 2-Edge-Cuts.\n");
-  EXPECT_EQ(g.twoEdgeCuts->count(), 9);
-  for (const CutRecord& r : g.twoEdgeCuts->records) {
-    EXPECT_EQ(std::vector<int32_t>({r.kind, r.size, r.itemsAdded}), std::vector<int32_t>({1, 2, 2}));
-    EXPECT_GT(r.balanceRatio, 0.0);
-    std::set<int32_t> ends{r.edges[0][0], r.edges[0][1], r.edges[1][0], r.edges[1][1]};
-    EXPECT_EQ(ends.size(), 4u);
+  Graph forcedCycle = makeGraph(6, cycleEdges(0, 6));
+  setUncuttabilities(forcedCycle, 0);
+  // Two 5-cycles 0..4 and 5..9, to be joined by 0-5 and one more edge.
+  const EdgeList cycles = joined(cycleEdges(0, 5), cycleEdges(5, 5));
+  const std::string about = "About to check 2-Edge-Cuts.\n";
+  const std::string still = about + "IsHamiltonian still = 2 after finding 2-Edge-Cuts.\n";
+  const std::string sixCycleCuts =
+      "0-1 2-3 0.5;0-1 3-4 1;0-1 4-5 0.5;0-5 1-2 0.5;0-5 2-3 1;0-5 3-4 0.5;1-2 3-4 0.5;1-2 4-5 1;"
+      "2-3 4-5 0.5;";
+  struct Case {
+    const char* name;
+    Graph graph;
+    bool result;
+    HamiltonicityState verdict;
+    EdgeSet forced;
+    std::string lines;
+    const char* cuts;  // "none": no list installed
+    uint8_t stop = 0;
+  };
+  Case cases[] = {
+      // The second scan lists the cut again, now forced.
+      {"joined blocks", pruned, true, kUndecided, {{0, 4}, {1, 5}}, still, "0-4 1-5 1;"},
+      {"no list", blocks, true, kUndecided, {{0, 4}, {1, 5}}, still, "none"},
+      {"stopped", blocks, false, kUndecided, {}, about, "", 1},
+      // A decided graph still gets both lines (that nothing changes is a property of every check).
+      {"decided", decided, false, kNotHamiltonian, {}, still, ""},
+      // Joined at adjacent nodes the cycles are Hamiltonian (0-4-3-2-1-6-7-8-9-5-0): the forcing
+      // and re-pruning close the cycle.
+      {"adjacent", makeGraph(10, joined(cycles, {{0, 5}, {1, 6}})), true, kHamiltonian, {{0, 5}, {1, 6}},
+       about + "Checking 2-Edge-Cuts found a Hamiltonian Cycle.\n", ""},
+      // Joined at four distinct nodes two apart they are not.
+      {"distant", makeGraph(10, joined(cycles, {{0, 5}, {2, 7}})), true, kNotHamiltonian, {},
+       about + "Checking 2-Edge-Cuts caused the graph to become non-Hamiltonian.\n", ""},
+      {"forced cycle", forcedCycle, false, kUndecided, {}, still, sixCycleCuts.c_str()},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Graph& g = c.graph;
+    const EdgeSet edges = currentEdges(g);
+    const std::string before = snapshot(g);
+    if (c.cuts != std::string("none")) g.twoEdgeCuts = std::make_unique<CutList>();
+    const std::atomic<uint8_t> stop{c.stop};
+    CapturedDiagnostics out;
+    EXPECT_EQ(checkTwoEdgeCuts(g, 1, &stop), c.result);
+    EXPECT_EQ(std::tuple(g.isHamiltonian, out.text()), std::tuple(c.verdict, c.lines));
+    EXPECT_EQ(g.twoEdgeCuts ? listed(*g.twoEdgeCuts) : "none", c.cuts);
+    for (auto [v, w] : c.forced) EXPECT_TRUE(g.isUncuttableEdge(v, w)) << v << "," << w;
+    if (c.result && c.verdict == kUndecided) {
+      EXPECT_FALSE(checkTwoEdgeCuts(g, 0));  // nothing new
+    }
+    if (c.result) continue;
+    // Only the order of neighbour arrays may differ.
+    EXPECT_EQ(std::tuple(currentEdges(g), snapshot(g).size()), std::tuple(edges, before.size()));
+    EXPECT_TRUE(c.stop == 0 || snapshot(g) == before);
   }
-  // Only the order of neighbour arrays may differ.
-  EXPECT_EQ(currentEdges(g), currentEdges(makeGraph(6, cycleEdges(0, 6))));
-  EXPECT_EQ(g.isHamiltonian, kUndecided);
-  EXPECT_EQ(before.size(), snapshot(g).size());
 }
 
-TEST(TwoEdgeCuts, WorksWithoutAListAndHonoursStop) {
-  Graph g = joinedBlocks();
-  EXPECT_TRUE(checkTwoEdgeCuts(g, 0));  // no list installed: nothing recorded, same result
-  EXPECT_TRUE(g.isUncuttableEdge(0, 4) && g.isUncuttableEdge(1, 5));
+// K5 blocks on 0..4, 5..9, 10..14, ...; `links` lists (from, to) chain ends; every link gets
+// its own inner degree-2 node after the blocks. Chains are built unless `chains` is false.
+Graph blocksJoinedByChains(int32_t blocks, const EdgeList& links, bool chains = true) {
+  EdgeList e;
+  for (int32_t b = 0; b < blocks; ++b) e = joined(e, completeEdges(5 * b, 5));
+  int32_t inner = 5 * blocks;
+  for (auto [from, to] : links) {
+    e.emplace_back(from, inner);
+    e.emplace_back(inner, to);
+    ++inner;
+  }
+  Graph g = makeGraph(inner, e);
+  setUncuttabilities(g, 0);
+  if (chains) buildChains(g, 0, nullptr);
+  return g;
+}
 
-  Graph s = joinedBlocks();
-  const std::string before = snapshot(s);
-  std::atomic<uint8_t> stop{1};
-  EXPECT_FALSE(checkTwoEdgeCuts(s, 0, &stop));
-  EXPECT_EQ(snapshot(s), before);
+constexpr const char* kOpening = "About to run initialPruningCheckForOddForcedCut.\n";
+constexpr const char* kStill = "IsHamiltonian still = 2 after running initialPruningCheckForOddForcedCut.\n";
+constexpr const char* kOdd = "The graph contains a cut with 3 forced edges.\n";
+constexpr const char* kWrong = "MASSIVE ERROR: CHAIN HEAD IS WRONG.\n";
 
-  // A decided graph still gets both lines (that nothing changes is a property of every check).
-  s.isHamiltonian = kNotHamiltonian;
-  CapturedDiagnostics out;
-  EXPECT_FALSE(checkTwoEdgeCuts(s, 1));
-  EXPECT_EQ(out.text(), "About to check 2-Edge-Cuts.\nIsHamiltonian still = 2 after finding 2-Edge-Cuts.\n");
+TEST(OddForcedCut, KnownAnswersWithTheirLines) {
+  const EdgeList three{{0, 5}, {1, 6}, {2, 7}};
+  Graph forcedCycle = makeGraph(6, cycleEdges(0, 6));  // no node of degree 3
+  setUncuttabilities(forcedCycle, 0);
+  Graph decided = blocksJoinedByChains(2, three);
+  decided.isHamiltonian = kNotHamiltonian;
+  Graph wrongIndex = blocksJoinedByChains(2, three);  // a chain index whose heads are other nodes
+  wrongIndex.node(0).whichChain = 2;
+  const std::string pass = std::string(kOpening) + kStill;
+  struct Case {
+    const char* name;
+    Graph graph;
+    HamiltonicityState verdict;
+    std::string lines;
+    uint8_t stop = 0;
+  };
+  Case cases[] = {
+      // The pair pass finds the cut, and the single-region pass (which always runs) again.
+      {"three chains", blocksJoinedByChains(2, three), kNotHamiltonian, std::string(kOpening) + kOdd + kOdd},
+      {"three chains, stopped", blocksJoinedByChains(2, three), kUndecided, pass, 1},
+      {"two chains", blocksJoinedByChains(2, {{0, 5}, {1, 6}}), kUndecided, pass},
+      {"four chains", blocksJoinedByChains(2, {{0, 5}, {1, 6}, {2, 7}, {3, 8}}), kUndecided, pass},
+      // One chain between each pair: every pair count is odd, but no single chain is a cut,
+      // and every region total is even.
+      {"three regions in a ring", blocksJoinedByChains(3, {{0, 5}, {1, 10}, {6, 11}}), kUndecided, pass},
+      // Region 1 has three chains out: only the single-region pass sees the odd cut.
+      {"three out of one region", blocksJoinedByChains(3, {{0, 5}, {1, 10}, {2, 11}, {6, 12}, {7, 13}}),
+       kNotHamiltonian, std::string(kOpening) + kOdd},
+      {"two K4", makeGraph(8, joined(completeEdges(0, 4), completeEdges(4, 4))), kUndecided, pass},
+      {"forced cycle", forcedCycle, kUndecided, pass},
+      {"no nodes", Graph(), kUndecided, pass},
+      {"decided", decided, kNotHamiltonian, kOpening},
+      // Inconsistent chain records: forced edges without chains, or a wrong chain index.
+      {"forced edges, no chains", blocksJoinedByChains(2, three, false), kUndecided,
+       std::string(kOpening) + kWrong},
+      {"wrong chain index", wrongIndex, kUndecided, std::string(kOpening) + kWrong},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const HamiltonicityState start = c.graph.isHamiltonian;
+    const std::string before = snapshot(c.graph);
+    const std::atomic<uint8_t> stop{c.stop};
+    CapturedDiagnostics out;
+    initialPruningCheckForOddForcedCut(c.graph, 1, &stop);
+    EXPECT_EQ(c.graph.isHamiltonian, c.verdict);
+    EXPECT_EQ(out.text(), c.lines);
+    c.graph.isHamiltonian = start;
+    EXPECT_EQ(snapshot(c.graph), before) << "only the verdict may change";  // marks cleared too
+  }
 }
 
 }  // namespace

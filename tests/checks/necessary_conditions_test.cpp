@@ -1,10 +1,14 @@
-// The necessary conditions: each verdict with its exact verbose lines, known answers of the
-// graph predicates on small graphs, and biconnectivity against a reference on random graphs.
+// The necessary conditions: each verdict with its exact verbose lines, and the graph predicates
+// against references on small hand graphs and random ones. The colouring fills meet the
+// repeated index-order sweeps they replaced (kept here as the reference for connectivity and
+// bipartiteness): the same results, messages and cleared marks, on graphs of many components
+// and long paths and cycles with shuffled labels too.
 #include "checks/necessary_conditions.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <numeric>
+#include <tuple>
 
 #include "check_graphs.h"
 
@@ -13,29 +17,26 @@ namespace {
 
 using namespace hc::testing;
 
-constexpr const char* kConnectedAbout = "About to check if the graph is connected and not unevenly bipartite.\n";
+constexpr const char* kConnectedAbout =
+    "About to check if the graph is connected and not unevenly bipartite.\n";
 constexpr const char* kConnectedPass = "The graph is connected and not unevenly bipartite.\n";
 
 TEST(NecessaryConditions, EachVerdictWithItsLines) {
-  using Check = std::function<void(Graph&)>;
-  const Check enough = [](Graph& g) { checkEnoughEdges(g, 1); };
-  const Check lowDegree = [](Graph& g) { checkLowDegreeNodes(g, 1); };
-  const Check connected = [](Graph& g) { checkConnectedNotUnevenlyBipartite(g, 1); };
-  const Check isConnectedCheck = [](Graph& g) { isConnected(g, 1); };
-  const Check all = [&](Graph& g) {
-    enough(g);
-    lowDegree(g);
-    connected(g);
-    isConnectedCheck(g);
-    isBipartite(g, 1);
-    isBiconnected(g, 1);
+  using Check = void (*)(Graph&, int16_t);
+  const Check all = [](Graph& g, int16_t verbose) {
+    checkEnoughEdges(g, verbose);
+    checkLowDegreeNodes(g, verbose);
+    checkConnectedNotUnevenlyBipartite(g, verbose);
+    isConnected(g, verbose);
+    isBipartite(g, verbose);
+    isBiconnected(g, verbose);
     checkConnectedNotUnevenlyBipartite(g, 2);  // only verbose 1 prints
   };
-  const std::string allLines = std::string("About to check if the graph has enough edges.\nThe graph has enough edges.\n") +
-                               "About to check for low-degree nodes.\n"
-                               "IsHamiltonian still = 2 after checking for low-degree nodes.\n" +
-                               kConnectedAbout + kConnectedPass + kConnectedAbout + kConnectedPass +
-                               "About to check if the graph is bipartite.\n";
+  const std::string allLines =
+      std::string("About to check if the graph has enough edges.\nThe graph has enough edges.\n") +
+      "About to check for low-degree nodes.\nIsHamiltonian still = 2 after checking for low-degree nodes.\n" +
+      kConnectedAbout + kConnectedPass + kConnectedAbout + kConnectedPass +
+      "About to check if the graph is bipartite.\n";
   const EdgeList tree{{0, 1}, {0, 2}, {1, 3}, {1, 4}};
   struct Case {
     const char* name;
@@ -48,77 +49,127 @@ TEST(NecessaryConditions, EachVerdictWithItsLines) {
   Case cases[] = {
       {"6-cycle", makeGraph(6, cycleEdges(0, 6)), kUndecided, all, kUndecided, allLines},
       {"decided tree", makeGraph(5, tree), kNotHamiltonian, all, kNotHamiltonian, allLines},
-      {"tree", makeGraph(5, tree), kUndecided, enough, kNotHamiltonian,
+      {"tree", makeGraph(5, tree), kUndecided, &checkEnoughEdges, kNotHamiltonian,
        "About to check if the graph has enough edges.\n"
        "Checking for enough edges found the graph to be non-Hamiltonian.\n"},
-      {"pendant", makeGraph(6, joined(cycleEdges(0, 5), {{2, 5}})), kUndecided, lowDegree, kNotHamiltonian,
+      {"pendant", makeGraph(6, joined(cycleEdges(0, 5), {{2, 5}})), kUndecided, &checkLowDegreeNodes,
+       kNotHamiltonian,
        "About to check for low-degree nodes.\nChecking for low-degree nodes rejected the graph.\n"},
-      {"K(2,3)", makeGraph(5, completeBipartiteEdges(2, 3)), kUndecided, connected, kNotHamiltonian,
-       std::string(kConnectedAbout) + "The graph is unevenly bipartite.\n"},
-      {"K(3,3)", makeGraph(6, completeBipartiteEdges(3, 3)), kUndecided, connected, kUndecided,
-       std::string(kConnectedAbout) + kConnectedPass},
-      {"two 5-cycles", makeGraph(10, joined(cycleEdges(0, 5), cycleEdges(5, 5))), kUndecided, connected,
-       kNotHamiltonian, std::string(kConnectedAbout) + "The graph is not connected.\n"},
-      {"two 5-cycles, isConnected", makeGraph(10, joined(cycleEdges(0, 5), cycleEdges(5, 5))), kUndecided,
-       isConnectedCheck, kNotHamiltonian, std::string(kConnectedAbout) + "The graph is not connected.\n"},
-      {"no edges", makeGraph(6, {}), kUndecided, connected, kNotHamiltonian,
-       std::string(kConnectedAbout) + "The graph is not connected.\n"},
   };
   for (Case& c : cases) {
     c.graph.isHamiltonian = c.start;
     const std::string before = snapshot(c.graph);
     CapturedDiagnostics out;
-    c.check(c.graph);
-    EXPECT_EQ(c.graph.isHamiltonian, c.verdict) << c.name;
-    EXPECT_EQ(out.text(), c.text) << c.name;
+    c.check(c.graph, 1);
+    EXPECT_EQ(std::tuple(c.graph.isHamiltonian, out.text()), std::tuple(c.verdict, c.text)) << c.name;
     c.graph.isHamiltonian = c.start;
     EXPECT_EQ(snapshot(c.graph), before) << c.name << ": only the verdict may change";
   }
 }
 
-TEST(NecessaryConditions, KnownAnswersOnSmallGraphs) {
-  // Node 4 without neighbours beside a K5 on the other nodes: the root has no neighbour.
-  EdgeList lonelyRoot;
-  for (auto [a, b] : completeEdges(0, 5)) lonelyRoot.emplace_back(a < 4 ? a : a + 1, b < 4 ? b : b + 1);
-  struct Case {
-    std::string name;
-    Graph graph;
-    bool connected, bipartite, biconnected;
-  };
-  std::vector<Case> cases = {
-      {"no nodes", Graph(), true, true, false},
-      {"one node", makeGraph(1, {}), true, true, true},
-      {"one edge", makeGraph(2, {{0, 1}}), true, true, true},
-      {"two apart", makeGraph(2, {}), false, true, false},
-      {"path 0-1-2", makeGraph(3, {{0, 1}, {1, 2}}), true, true, false},
-      {"path 1-0-2", makeGraph(3, {{1, 0}, {0, 2}}), true, true, false},  // the root is the cut
-      {"K4", makeGraph(4, completeEdges(0, 4)), true, false, true},
-      {"K(3,3)", makeGraph(6, completeBipartiteEdges(3, 3)), true, true, true},
-      {"lonely root", makeGraph(6, lonelyRoot), false, false, false},
-      {"7 apart", makeGraph(7, {}), false, true, false},
-      {"two 5-cycles", makeGraph(10, joined(cycleEdges(0, 5), cycleEdges(5, 5))), false, false, false},
-      // Two triangles sharing the root, or another node.
-      {"bowtie at 0", makeGraph(5, joined(cycleEdges(0, 3), {{0, 3}, {3, 4}, {4, 0}})), true, false, false},
-      {"bowtie at 2", makeGraph(5, joined(cycleEdges(0, 3), {{2, 3}, {3, 4}, {4, 2}})), true, false, false},
-  };
-  for (int32_t n = 3; n <= 9; ++n) cases.push_back({"cycle " + std::to_string(n), makeGraph(n, cycleEdges(0, n)), true, n % 2 == 0, true});
-  for (const Case& c : cases) {
-    Graph a(c.graph), b(c.graph), d(c.graph);
-    EXPECT_EQ(isConnected(a, 0), c.connected) << c.name;
-    EXPECT_EQ(isBipartite(b, 0), c.bipartite) << c.name;
-    EXPECT_EQ(isBiconnected(d, 0), c.biconnected) << c.name;
-    EXPECT_TRUE(allMarksZero(a) && allMarksZero(b) && allMarksZero(d)) << c.name;
+struct SweepCounts {
+  int32_t colour1 = 0, colour2 = 0;
+  bool sameColourEdge = false;
+};
+
+// Colours from `start` by sweeps over all nodes in index order until nothing changes.
+void sweepColouring(Graph& g, int32_t start, SweepCounts& c) {
+  g.nodes[static_cast<size_t>(start)].mark = 1;
+  ++c.colour1;
+  for (bool changed = true; changed;) {
+    changed = false;
+    for (Node& n : g.nodes) {
+      if (n.mark == 0) continue;
+      const int32_t other = n.mark == 1 ? 2 : 1;
+      for (int32_t k = 0; k < n.degree; ++k) {
+        Node& w = g.node(n.neighborArray[k]);
+        if (w.mark == 0) {
+          w.mark = other;
+          ++(other == 1 ? c.colour1 : c.colour2);
+          changed = true;
+        } else if (w.mark == n.mark) {
+          c.sameColourEdge = true;
+        }
+      }
+    }
   }
 }
 
-// Connectivity and bipartiteness meet their reference in the fill test.
-TEST(NecessaryConditions, BiconnectivityAgreesWithTheReference) {
-  std::mt19937 rng(12345);
-  for (int trial = 0; trial < 400; ++trial) {
+// The verbose lines of isBipartite, isConnected and checkConnectedNotUnevenlyBipartite, in
+// this order, as the sweeps gave them.
+std::string sweepReference(Graph g, bool& connected, bool& bipartite) {
+  const int32_t n = g.howManyNodes;
+  SweepCounts all, fromZero;
+  for (int32_t v = 0; v < n; ++v)
+    if (g.nodes[static_cast<size_t>(v)].mark == 0) sweepColouring(g, v, all);
+  bipartite = !all.sameColourEdge;
+  for (Node& v : g.nodes) v.mark = 0;
+  if (n > 0) sweepColouring(g, 0, fromZero);
+  connected = fromZero.colour1 + fromZero.colour2 == n;
+  const bool uneven = !fromZero.sameColourEdge && fromZero.colour1 != fromZero.colour2;
+  const std::string about = kConnectedAbout, notConnected = about + "The graph is not connected.\n";
+  return "About to check if the graph is bipartite.\n" + (connected ? about + kConnectedPass : notConnected) +
+         (!connected ? notConnected
+          : uneven   ? about + "The graph is unevenly bipartite.\n"
+                     : about + kConnectedPass);
+}
+
+// Random components (each a random graph, path or cycle), labels shuffled over the whole.
+Graph randomComponents(std::mt19937& rng, int trial) {
+  const int32_t components = trial % 3 == 0 ? 1 : 1 + static_cast<int32_t>(rng() % 60);
+  EdgeList edges;
+  int32_t n = 0;
+  for (int32_t c = 0; c < components; ++c) {
+    const int32_t size = 1 + static_cast<int32_t>(rng() % (components == 1 ? 600 : 12));
+    const auto kind = rng() % 3;  // a random graph, a cycle, a path
+    EdgeList part = kind == 0 ? randomEdges(rng, size, 0.1 + 0.1 * static_cast<double>(rng() % 6))
+                    : size >= 3 ? cycleEdges(0, size)
+                                : EdgeList{};
+    if (kind == 2 && !part.empty()) part.pop_back();
+    for (auto [a, b] : part) edges.emplace_back(n + a, n + b);
+    n += size;
+  }
+  std::vector<int32_t> label(static_cast<size_t>(n));
+  std::iota(label.begin(), label.end(), 0);
+  std::shuffle(label.begin(), label.end(), rng);
+  for (auto& [a, b] : edges) a = label[static_cast<size_t>(a)], b = label[static_cast<size_t>(b)];
+  std::shuffle(edges.begin(), edges.end(), rng);
+  return makeGraph(n, edges);
+}
+
+TEST(NecessaryConditions, PredicatesAgreeWithTheReferences) {
+  // Node 4 without neighbours beside a K5 on the other nodes: the root has no neighbour.
+  EdgeList lonelyRoot;
+  for (auto [a, b] : completeEdges(0, 5)) lonelyRoot.emplace_back(a < 4 ? a : a + 1, b < 4 ? b : b + 1);
+  // Two triangles sharing the root or another node, a path whose middle is the root.
+  std::vector<Graph> graphs = {Graph(), makeGraph(1, {}), makeGraph(2, {}), makeGraph(2, {{0, 1}}),
+                               makeGraph(3, {{1, 0}, {0, 2}}), makeGraph(6, lonelyRoot),
+                               makeGraph(5, joined(cycleEdges(0, 3), {{0, 3}, {3, 4}, {4, 0}})),
+                               makeGraph(5, joined(cycleEdges(0, 3), {{2, 3}, {3, 4}, {4, 2}})),
+                               makeGraph(4, completeEdges(0, 4)), makeGraph(6, completeBipartiteEdges(3, 3)),
+                               makeGraph(5, completeBipartiteEdges(2, 3))};
+  std::mt19937 rng(2024);
+  for (int trial = 0; trial < 550; ++trial) {
     const int32_t n = 1 + static_cast<int32_t>(rng() % 12);
-    Graph g = makeGraph(n, randomEdges(rng, n, 0.1 + 0.6 * (rng() % 100) / 100.0));
-    EXPECT_EQ(isBiconnected(g, 0), referenceBiconnected(g)) << trial;
-    EXPECT_TRUE(allMarksZero(g));
+    graphs.push_back(trial < 400 ? makeGraph(n, randomEdges(rng, n, 0.1 + 0.6 * (rng() % 100) / 100.0))
+                                 : randomComponents(rng, trial));
+  }
+  for (Graph& g : graphs) {
+    SCOPED_TRACE(snapshot(g).substr(0, 2000));
+    const std::string before = snapshot(g);
+    bool connected = false, bipartite = false;
+    const std::string expected = sweepReference(g, connected, bipartite);
+    EXPECT_TRUE(g.howManyNodes > 40 || isBiconnected(g, 0) == referenceBiconnected(g));
+    CapturedDiagnostics out;
+    EXPECT_EQ(isBipartite(g, 1), bipartite);
+    EXPECT_EQ(isConnected(g, 1), connected);
+    EXPECT_EQ(g.isHamiltonian, connected ? kUndecided : kNotHamiltonian);
+    g.isHamiltonian = kUndecided;
+    checkConnectedNotUnevenlyBipartite(g, 1);
+    EXPECT_EQ(out.text(), expected);
+    EXPECT_EQ(g.isHamiltonian, expected.ends_with(kConnectedPass) ? kUndecided : kNotHamiltonian);
+    g.isHamiltonian = kUndecided;
+    EXPECT_EQ(snapshot(g), before);  // marks cleared, nothing else changed
   }
 }
 
