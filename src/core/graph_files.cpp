@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -23,7 +24,6 @@
 #include <locale>
 #include <sstream>
 #include <string_view>
-#include <algorithm>
 #include <unordered_set>
 #include <utility>
 #include <vector>

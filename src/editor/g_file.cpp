@@ -191,10 +191,10 @@ class GReader {
     if (pos_ != bytes_.size()) fail("unexpected data after the drawing");
 
     Graph2D drawing;
-    adopt(nodeLists[0], drawing.unselectedNodes, nodes_, "node");
-    adopt(nodeLists[1], drawing.selectedNodes, nodes_, "node");
-    adopt(edgeLists[0], drawing.unselectedEdges, edges_, "edge");
-    adopt(edgeLists[1], drawing.selectedEdges, edges_, "edge");
+    adopt(nodeLists[0], drawing.unselectedNodes, nodes_, "a node");
+    adopt(nodeLists[1], drawing.selectedNodes, nodes_, "a node");
+    adopt(edgeLists[0], drawing.unselectedEdges, edges_, "an edge");
+    adopt(edgeLists[1], drawing.selectedEdges, edges_, "an edge");
     for (const auto& node : nodes_)
       if (node) fail("a node is in neither node list");
     for (const auto& edge : edges_)
@@ -242,7 +242,7 @@ class GReader {
              std::vector<std::unique_ptr<T>>& arena, const char* what) {
     for (T* pointer : pointers) {
       auto& slot = arena[arenaSlot_.at(pointer)];
-      if (!slot) fail(std::string(what[0] == 'e' ? "an " : "a ") + what + " is listed twice");
+      if (!slot) fail(std::string(what) + " is listed twice");
       target.push_back(std::move(slot));
     }
   }

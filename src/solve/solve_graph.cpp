@@ -25,6 +25,25 @@ using Clock = std::chrono::steady_clock;
 // Above this many nodes only the rotation finder runs beside the coordinating thread.
 constexpr int32_t kFinderOnlyNodeLimit = 300000;
 
+// Takes a decision into `out`: a cycle must pass the check against the graph as given (one
+// that fails is dropped with a diagnostic line, and false is returned) and is reported from
+// node 0, as every front end shows cycles.
+bool acceptDecision(const AdjacencySnapshot& snapshot, HamiltonicityState verdict, std::vector<int32_t> cycle,
+                    const char* method, SolveResult& out) {
+  if (verdict == kHamiltonian) {
+    std::string why;
+    if (!verifyHamiltonianCycle(snapshot, cycle, &why)) {
+      diagnostic("solve: the ", method, " reported a cycle that fails the check (", why, "); it is ignored.\n");
+      return false;
+    }
+    std::rotate(cycle.begin(), std::find(cycle.begin(), cycle.end(), 0), cycle.end());
+  }
+  out.verdict = verdict;
+  out.cycle = std::move(cycle);
+  out.method = method;
+  return true;
+}
+
 // What the workers share with the coordinating thread.
 class Race {
  public:
@@ -33,20 +52,8 @@ class Race {
   // A worker's decision; the first one that holds (a cycle must pass the check) wins.
   void report(HamiltonicityState verdict, std::vector<int32_t> cycle, const char* method) {
     std::lock_guard<std::mutex> guard(lock_);
-    if (decided_) return;
-    if (verdict == kHamiltonian) {
-      std::string why;
-      if (!verifyHamiltonianCycle(snapshot_, cycle, &why)) {
-        diagnostic("solve: the ", method, " reported a cycle that fails the check (", why, "); it is ignored.\n");
-        return;
-      }
-    }
-    // Reported from node 0, as every front end shows cycles.
-    std::rotate(cycle.begin(), std::find(cycle.begin(), cycle.end(), 0), cycle.end());
+    if (decided_ || !acceptDecision(snapshot_, verdict, std::move(cycle), method, result_)) return;
     decided_ = true;
-    result_.verdict = verdict;
-    result_.cycle = std::move(cycle);
-    result_.method = method;
     changed_.notify_all();
   }
   void workerDone() {
@@ -166,15 +173,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
     return finish();
   }
   if (pruned.verdict == kHamiltonian) {
-    std::vector<int32_t> cycle = hamiltonianCycleOrder(root);
-    std::string why;
-    if (verifyHamiltonianCycle(snapshot, cycle, &why)) {
-      result.verdict = kHamiltonian;
-      result.cycle = std::move(cycle);
-      result.method = "root pruning";
-    } else {
-      diagnostic("solve: the root pruning's cycle fails the check (", why, ").\n");
-    }
+    acceptDecision(snapshot, kHamiltonian, hamiltonianCycleOrder(root), "root pruning", result);
     return finish();
   }
 
@@ -196,17 +195,9 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
     lookAheadRunFlag = savedRunFlag;
     result.treeNodes = found.treeNodes;
     result.deepestDepth = found.deepestDepth;
-    std::string why;
-    if (found.verdict == kNotHamiltonian ||
-        (found.verdict == kHamiltonian && verifyHamiltonianCycle(snapshot, found.cycle, &why))) {
-      result.verdict = found.verdict;
-      result.cycle = std::move(found.cycle);
-      if (!result.cycle.empty())
-        std::rotate(result.cycle.begin(), std::find(result.cycle.begin(), result.cycle.end(), 0), result.cycle.end());
-      result.method = "exact search";
+    if (found.verdict != kUndecided &&
+        acceptDecision(snapshot, found.verdict, std::move(found.cycle), "exact search", result))
       return finish();
-    }
-    if (found.verdict == kHamiltonian) diagnostic("solve: the exact search's cycle fails the check (", why, ").\n");
     root.isHamiltonian = kUndecided;
     if (stop.stopped()) {
       result.interrupted = keepRunning != nullptr && keepRunning->load() == 0;
