@@ -5,6 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 jobs=$(nproc)
+# The include arrows between folders, before anything is built.
+bash scripts/check-layers.sh
 # A compiler cache makes a second run cheap; the cache is keyed on paths relative to the
 # checkout, so any clone of the same sources shares it.
 launcher=()
@@ -13,11 +15,11 @@ if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHC_BUILD_BENCH=ON "${launcher[@]}"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHC_BUILD_BENCH=ON -DHC_WERROR=ON "${launcher[@]}"
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DHC_SANITIZE=ON -DCMAKE_CXX_FLAGS="-O1" "${launcher[@]}"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DHC_SANITIZE=ON -DHC_WERROR=ON -DCMAKE_CXX_FLAGS="-O1" "${launcher[@]}"
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 HC_SANITIZED=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
