@@ -212,7 +212,7 @@ class HAMCYCLES_API StopToken {
  public:
   // A fresh token, not stopped.
   StopToken();
-  // From any thread at any time, also from a signal handler (one lock-free atomic store).
+  // From any thread at any time, also from a signal handler (lock-free atomic stores only).
   void requestStop() const noexcept;
   bool stopRequested() const noexcept;
 

@@ -4,12 +4,14 @@
 // into the engine is marked "engine:" so the file can be re-pointed when the engine's entry
 // points move.
 //
-// How a run is watched: the engines poll a run flag (1 run, 0 stop). With no stop token, no
-// progress callback and no deadline the engine cannot keep itself, the engine runs on the
-// caller's thread and costs nothing extra. Otherwise it runs on one worker thread while the
-// caller's thread wakes every 20 ms to pass a stop request or the deadline on to the flag
-// and to call the progress callback. (Once the engines take a core StopToken, the token and
-// deadlines go to them directly and only a progress callback needs the worker.)
+// How a run is watched: the engines poll a run flag (1 run, 0 stop); a public stop token
+// carries such a flag beside its core token. With no progress callback and no deadline the
+// engine cannot keep itself (only the Stone Carver's driver has none), the engine runs on
+// the caller's thread and polls the token's flag, if any, itself: nothing extra. Otherwise
+// it runs on one worker thread while the caller's thread wakes every 20 ms to pass a stop
+// request or the deadline on to the run's flag and to call the progress callback. (Once the
+// engines take a core StopToken, the token and every deadline go to them directly and only
+// a progress callback needs the worker.)
 //
 // Seeds: the run's seed becomes the seed stream of the thread that runs the engine, and the
 // run first copies its graph from the caller's graph (one reseed, as loading a file is one
@@ -63,6 +65,9 @@ struct Graph::Impl {
 
 struct StopToken::State {
   hc::StopToken token;
+  // The same request as the engines poll it today (1 run, 0 stop): a run watched by nobody
+  // polls this byte directly. It never returns to 1, as the token never resets.
+  std::atomic<uint8_t> keepRunning{1};
 };
 
 struct GraphReader::Impl {
@@ -81,6 +86,7 @@ struct Access {
     return graph;
   }
   static const hc::StopToken& token(const StopToken& stop) { return stop.state_->token; }
+  static const std::atomic<uint8_t>& flag(const StopToken& stop) { return stop.state_->keepRunning; }
 };
 
 }  // namespace detail
@@ -413,6 +419,7 @@ Graph satReduction(int variables, double clauseMultiplier, std::optional<uint32_
 StopToken::StopToken() : state_(std::make_shared<State>()) {}
 void StopToken::requestStop() const noexcept {
   state_->token.requestStop();
+  state_->keepRunning.store(0);
 }
 bool StopToken::stopRequested() const noexcept {
   return state_->token.stopRequested();
@@ -462,21 +469,23 @@ void checkRunOptions(const RunOptions& options) {
     refuse("timeLimitSeconds must be 0 (no limit) or a number of seconds in (0, 1e9], not " + text(t));
 }
 
-bool stoppedBefore(const RunOptions& options) {
+bool tokenStopped(const RunOptions& options) {
   return options.stop && options.stop->stopRequested();
 }
 
 // Who cleared the run flag from outside the engine.
 enum class Cleared { kNone, kDeadline, kRequest };
 
-// Runs `body`, which polls `keepRunning`, to its end (see the top of the file).
+// Runs `body` to its end (see the top of the file), giving it the run flag to poll.
 // `ownDeadline` > 0: the flag is cleared after that many seconds (for an engine without a
 // deadline of its own). `sample` reads the live figures for the progress callback.
-Cleared runWatched(const RunOptions& options, double ownDeadline, std::atomic<uint8_t>& keepRunning,
-                   const std::function<Progress()>& sample, const std::function<void()>& body) {
-  const bool watch = options.stop.has_value() || static_cast<bool>(options.progress) || ownDeadline > 0.0;
+Cleared runWatched(const RunOptions& options, double ownDeadline, const std::function<Progress()>& sample,
+                   const std::function<void(const std::atomic<uint8_t>* keepRunning)>& body) {
+  std::atomic<uint8_t> keepRunning{1};
+  const bool watch = static_cast<bool>(options.progress) || ownDeadline > 0.0;
   if (!watch) {
-    body();
+    // Nothing to watch: a stop token's own byte is polled by the engine itself.
+    body(options.stop ? &Access::flag(*options.stop) : &keepRunning);
     return Cleared::kNone;
   }
   std::mutex lock;
@@ -486,7 +495,7 @@ Cleared runWatched(const RunOptions& options, double ownDeadline, std::atomic<ui
   std::exception_ptr callbackError;
   std::thread worker([&] {
     try {
-      body();
+      body(&keepRunning);
     } catch (...) {
       engineError = std::current_exception();
     }
@@ -597,28 +606,27 @@ SolveResult solve(const Graph& graph, const SolveOptions& options) {
   checkRunOptions(options);
   checkRange("threads", options.threads, 1, 256);
   const uint32_t seed = seedOf(options.seed);
-  if (stoppedBefore(options)) return stoppedAtOnce(seed);
+  if (tokenStopped(options)) return stoppedAtOnce(seed);
 
-  std::atomic<uint8_t> keepRunning{1};
   hc::ExactSearchProgress live;
   hc::SolveResult engine;
   const auto start = Clock::now();
   runWatched(
-      options, 0.0, keepRunning,
+      options, 0.0,
       [&] {
         Progress p;
         p.treeNodes = live.treeNodes.load();
         p.depth = live.depth.load();
         return p;
       },
-      [&] {
+      [&](const std::atomic<uint8_t>* keepRunning) {
         SeedScope scope(seed);
         const hc::Graph copy(*impl.graph);
         hc::SolveOptions engineOptions;
         engineOptions.threads = options.threads;
         engineOptions.seed = seed;
         engineOptions.timeLimitSeconds = options.timeLimitSeconds;
-        engine = hc::solveGraph(copy, engineOptions, &keepRunning, &live);  // engine
+        engine = hc::solveGraph(copy, engineOptions, keepRunning, &live);  // engine
       });
 
   SolveResult result;
@@ -648,29 +656,28 @@ SolveResult schc(const Graph& graph, const SchcOptions& options) {
     checkRange("maxIterations", options.maxIterations, 1, hc::kMillIterationLimit);
   checkRange("threads", options.threads, 1, 256);
   const uint32_t seed = seedOf(options.seed);
-  if (stoppedBefore(options)) return stoppedAtOnce(seed);
+  if (tokenStopped(options)) return stoppedAtOnce(seed);
 
-  std::atomic<uint8_t> keepRunning{1};
   MillFigures figures;
   hc::SchcOutcome outcome;
   std::unique_ptr<hc::Graph> solved;
   const auto start = Clock::now();
   // The driver has no deadline of its own: the watcher clears its flag.
   const Cleared cleared = runWatched(
-      options, options.timeLimitSeconds, keepRunning,
+      options, options.timeLimitSeconds,
       [&] {
         Progress p;
         p.iterations = figures.iterations.load();
         p.bestPercentComplete = figures.best.load();
         return p;
       },
-      [&] {
+      [&](const std::atomic<uint8_t>* keepRunning) {
         SeedScope scope(seed);
         solved = std::make_unique<hc::Graph>(*impl.graph);
         hc::SchcOptions engineOptions;
         engineOptions.maxIterations = options.maxIterations;
         engineOptions.threads = options.threads;
-        hc::runStoneCarver(*solved, options.version, &keepRunning, &figures, engineOptions,
+        hc::runStoneCarver(*solved, options.version, keepRunning, &figures, engineOptions,
                            &outcome);  // engine
       });
 
@@ -686,7 +693,9 @@ SolveResult schc(const Graph& graph, const SchcOptions& options) {
     result.method = result.verdict == Verdict::Hamiltonian && result.iterations > 0 ? "probability mill"
                                                                                     : "initial pruning";
   } else {
-    result.stopped = cleared == Cleared::kRequest    ? Stopped::Interrupted
+    // A token the engine polled itself shows only in the token.
+    const bool requested = cleared == Cleared::kRequest || tokenStopped(options);
+    result.stopped = requested                       ? Stopped::Interrupted
                      : cleared == Cleared::kDeadline ? Stopped::TimeLimit
                                                      : Stopped::IterationLimit;
   }
@@ -700,22 +709,21 @@ SolveResult cohc(const Graph& graph, const CohcOptions& options) {
   checkRange("level", options.level, 0, 6);
   checkRange("maxDepth", options.maxDepth, 0, 999999999);
   const uint32_t seed = seedOf(options.seed);
-  if (stoppedBefore(options)) return stoppedAtOnce(seed);
+  if (tokenStopped(options)) return stoppedAtOnce(seed);
 
-  std::atomic<uint8_t> keepRunning{1};
   TreeFigures figures;
   hc::CohcResult engine;
   std::unique_ptr<hc::Graph> solved;
   const auto start = Clock::now();
   const Cleared cleared = runWatched(
-      options, 0.0, keepRunning,
+      options, 0.0,
       [&] {
         Progress p;
         p.treeNodes = figures.treeNodes.load();
         p.depth = figures.deepest.load();
         return p;
       },
-      [&] {
+      [&](const std::atomic<uint8_t>* keepRunning) {
         SeedScope scope(seed);
         solved = std::make_unique<hc::Graph>(*impl.graph);
         hc::CohcOptions engineOptions;
@@ -724,7 +732,7 @@ SolveResult cohc(const Graph& graph, const CohcOptions& options) {
         engineOptions.buildMinimalChildren = options.minimal;
         engineOptions.timeLimitSeconds = options.timeLimitSeconds;
         engineOptions.writeCycleFile = false;
-        engine = hc::runCoHC(*solved, engineOptions, &keepRunning, &figures);  // engine
+        engine = hc::runCoHC(*solved, engineOptions, keepRunning, &figures);  // engine
       });
 
   SolveResult result;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <hamcycles/hamcycles.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -165,9 +166,25 @@ TEST(Library, RunsStopFromOutside) {
   EXPECT_EQ(late.verdict, hcl::Verdict::Undecided);
   EXPECT_EQ(late.stopped, hcl::Stopped::TimeLimit);
 
+  // A token requested from another thread during a run nobody watches.
+  hcl::StopToken later;
+  hcl::SchcOptions tokenOnly;
+  tokenOnly.stop = later;
+  tokenOnly.maxIterations = 300000;  // a fault ends in a failure, not a hang
+  std::thread stopper([later] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    later.requestStop();
+  });
+  const hcl::SolveResult interrupted = hcl::schc(hard, tokenOnly);
+  stopper.join();
+  EXPECT_EQ(interrupted.verdict, hcl::Verdict::Undecided);
+  EXPECT_EQ(interrupted.stopped, hcl::Stopped::Interrupted);
+  EXPECT_LT(interrupted.iterations, tokenOnly.maxIterations);
+
   // The callback runs on the caller's thread; what it throws stops the run and reaches the caller.
   struct Enough {};
   hcl::SchcOptions watched;
+  watched.maxIterations = 300000;
   std::thread::id calledOn;
   int64_t iterations = -1;
   watched.progress = [&](const hcl::Progress& p) {
