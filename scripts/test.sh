@@ -18,6 +18,8 @@ fi
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHC_BUILD_BENCH=ON -DHC_WERROR=ON "${launcher[@]}"
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+# The public library from a clean install prefix: CMake package and pkg-config consumers.
+bash scripts/test-library.sh build
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DHC_SANITIZE=ON -DHC_WERROR=ON -DCMAKE_CXX_FLAGS="-O1" "${launcher[@]}"
 cmake --build build-asan -j"$jobs"

@@ -1,0 +1,777 @@
+// The public library's one implementation file: the facade of include/hamcycles/hamcycles.h
+// over the engine. It owns no logic of its own beyond checking the caller's input, turning
+// the engine's results into the public types and watching a run for its caller; every call
+// into the engine is marked "engine:" so the file can be re-pointed when the engine's entry
+// points move.
+//
+// How a run is watched: the engines poll a run flag (1 run, 0 stop); a public stop token
+// carries such a flag beside its core token. With no progress callback and no deadline the
+// engine cannot keep itself (only the Stone Carver's driver has none), the engine runs on
+// the caller's thread and polls the token's flag, if any, itself: nothing extra. Otherwise
+// it runs on one worker thread while the caller's thread wakes every 20 ms to pass a stop
+// request or the deadline on to the run's flag and to call the progress callback. (Once the
+// engines take a core StopToken, the token and every deadline go to them directly and only
+// a progress callback needs the worker.)
+//
+// Seeds: the run's seed becomes the seed stream of the thread that runs the engine, and the
+// run first copies its graph from the caller's graph (one reseed, as loading a file is one
+// in the CLI), so a one-thread run with seed S replays `hamcycles-cli ... --seed S` exactly.
+#include "hamcycles/hamcycles.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <exception>
+#include <filesystem>
+#include <mutex>
+#include <random>
+#include <sstream>
+#include <streambuf>
+#include <thread>
+
+#include "hamcycles_version.h"
+
+// The internals this file calls.
+#include "app/cycle_verifier.h"  // engine: LoadedEdges, verifyHamiltonianCycle, extractCycle
+#include "app/graph_formats.h"   // engine: writeGraphFile, GraphFileReader, loadGraphRecord
+#include "app/graph_loading.h"   // engine: loadGraphFile, FormatOptions
+#include "app/graph_source.h"    // engine: graphDisplayName, the source type codes
+#include "app/plain_graph.h"     // engine: PlainGraph, EdgeCollector, buildGraphFromPlain
+#include "cohc/search_tree.h"    // engine: runCoHC
+#include "core/diagnostics.h"    // engine: setDiagnosticStream, diagnostic
+#include "core/graph.h"
+#include "core/random.h"  // engine: setThreadSeedStream, clearThreadSeedStream
+#include "core/stop_token.h"
+#include "generators/generalized_petersen.h"
+#include "generators/generation_limits.h"
+#include "generators/graph_generation.h"
+#include "schc/stone_carver.h"  // engine: runStoneCarver
+#include "solve/solve_graph.h"  // engine: solveGraph
+
+namespace hamcycles {
+
+// ---------------------------------------------------------------------------------------
+// Hidden parts
+// ---------------------------------------------------------------------------------------
+
+struct Graph::Impl {
+  // The graph as built; never run on (every run copies it), so it may be shared.
+  std::unique_ptr<hc::Graph> graph;
+  hc::LoadedEdges edges;  // the verifier's reference, sorted neighbour lists
+  std::vector<Edge> forced;
+  std::string name;
+};
+
+struct StopToken::State {
+  hc::StopToken token;
+  // The same request as the engines poll it today (1 run, 0 stop): a run watched by nobody
+  // polls this byte directly. It never returns to 1, as the token never resets.
+  std::atomic<uint8_t> keepRunning{1};
+};
+
+struct GraphReader::Impl {
+  hc::GraphFileReader reader;
+  hc::FormatOptions options;
+};
+
+namespace detail {
+
+struct Access {
+  using GraphData = Graph::Impl;
+  static const Graph::Impl& impl(const Graph& graph) { return *graph.impl_; }
+  static Graph make(std::shared_ptr<const Graph::Impl> impl) {
+    Graph graph;
+    graph.impl_ = std::move(impl);
+    return graph;
+  }
+  static const hc::StopToken& token(const StopToken& stop) { return stop.state_->token; }
+  static const std::atomic<uint8_t>& flag(const StopToken& stop) { return stop.state_->keepRunning; }
+};
+
+}  // namespace detail
+
+namespace {
+
+using detail::Access;
+using GraphData = Access::GraphData;
+using Clock = std::chrono::steady_clock;
+
+static_assert(sizeof(int) == sizeof(int32_t), "node ids are 32-bit in the engine");
+
+// ---------------------------------------------------------------------------------------
+// Small helpers
+// ---------------------------------------------------------------------------------------
+
+std::string oneLine(std::string text) {
+  for (char& c : text)
+    if (c == '\n' || c == '\r') c = ' ';
+  return text;
+}
+
+template <typename T>
+std::string text(const T& value) {
+  std::ostringstream out;
+  out << value;
+  return out.str();
+}
+
+[[noreturn]] void refuse(const std::string& message) {
+  throw Error(oneLine(message));
+}
+[[noreturn]] void refuseFile(const std::string& message) {
+  throw FileError(oneLine(message));
+}
+
+// The engine writes its diagnostic lines to standard output unless told otherwise; a
+// library must not, so they go nowhere until the caller names a stream.
+class NullBuffer : public std::streambuf {
+ protected:
+  int overflow(int c) override { return traits_type::not_eof(c); }
+  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+std::ostream& nullStream() {
+  static NullBuffer buffer;
+  static std::ostream stream(&buffer);
+  return stream;
+}
+
+std::once_flag quietOnce;
+
+void quietEngine() {
+  std::call_once(quietOnce, [] { hc::setDiagnosticStream(nullStream()); });
+}
+
+// The seed stream of the calling thread for the scope (see the top of the file).
+class SeedScope {
+ public:
+  explicit SeedScope(uint32_t seed) { hc::setThreadSeedStream(seed); }
+  ~SeedScope() { hc::clearThreadSeedStream(); }
+  SeedScope(const SeedScope&) = delete;
+  SeedScope& operator=(const SeedScope&) = delete;
+};
+
+uint32_t seedOf(const std::optional<uint32_t>& requested) {
+  if (requested) return *requested;
+  std::random_device device;
+  return static_cast<uint32_t>(device());
+}
+
+// A public graph around a finished engine graph.
+Graph wrap(std::unique_ptr<hc::Graph> built, std::string name) {
+  auto impl = std::make_shared<GraphData>();
+  built->outputFileName.clear();  // no run may write a cycle file of its own
+  impl->edges = hc::LoadedEdges(*built);
+  for (int32_t v = 0; v < built->howManyNodes; ++v)
+    for (int32_t w : {built->node(v).uncuttable1, built->node(v).uncuttable2})
+      if (w > v) impl->forced.emplace_back(v, w);
+  std::sort(impl->forced.begin(), impl->forced.end());
+  impl->graph = std::move(built);
+  impl->name = std::move(name);
+  return Access::make(std::move(impl));
+}
+
+const GraphData& solvable(const Graph& graph) {
+  const GraphData& impl = Access::impl(graph);
+  if (!impl.graph) refuse("the graph has no nodes");
+  return impl;
+}
+
+void checkNode(const Graph& graph, int node) {
+  if (node < 0 || node >= graph.nodeCount())
+    refuse("node " + std::to_string(node) + " is not a node of the graph (0.." +
+           std::to_string(graph.nodeCount() - 1) + ")");
+}
+
+void checkBase(int edgeListBase) {
+  if (edgeListBase != 0 && edgeListBase != 1)
+    refuse("edgeListBase must be 0 or 1, not " + std::to_string(edgeListBase));
+}
+
+void checkRange(const char* what, int64_t value, int64_t low, int64_t high) {
+  if (value < low || value > high)
+    refuse(std::string(what) + " must be in " + std::to_string(low) + ".." + std::to_string(high) + ", not " +
+           std::to_string(value));
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+// Version and errors
+// ---------------------------------------------------------------------------------------
+
+const char* version() {
+  return HAMCYCLES_VERSION;
+}
+
+// Out of line, so that the exception types have their one home in the library.
+Error::~Error() = default;
+FileError::~FileError() = default;
+
+// ---------------------------------------------------------------------------------------
+// Graphs
+// ---------------------------------------------------------------------------------------
+
+Graph::Graph() {
+  static const std::shared_ptr<const Impl> empty = std::make_shared<Impl>();
+  impl_ = empty;
+}
+
+Graph Graph::fromEdges(int nodes, const std::vector<Edge>& edges) {
+  quietEngine();
+  if (nodes < 1) refuse("a graph needs at least 1 node, not " + std::to_string(nodes));
+  if (nodes > hc::kMaxGeneratedNodes)
+    refuse("a graph may have at most " + std::to_string(hc::kMaxGeneratedNodes) + " nodes, not " +
+           std::to_string(nodes));
+  if (static_cast<int64_t>(edges.size()) > hc::kMaxGeneratedEdges)
+    refuse("a graph may have at most " + std::to_string(hc::kMaxGeneratedEdges) + " edges, not " +
+           std::to_string(edges.size()));
+  hc::PlainGraph plain;
+  plain.nodes = nodes;
+  plain.edges.reserve(edges.size());
+  hc::EdgeCollector collector(plain.edges);
+  for (size_t i = 0; i < edges.size(); ++i) {
+    const auto [a, b] = edges[i];
+    const std::string which =
+        "edge " + std::to_string(i) + " (" + std::to_string(a) + ", " + std::to_string(b) + ")";
+    for (int end : {a, b})
+      if (end < 0 || end >= nodes)
+        refuse(which + ": node " + std::to_string(end) + " is out of range 0.." + std::to_string(nodes - 1));
+    if (collector.add(a, b) == hc::EdgeCollector::Added::Loop)
+      refuse(which + " joins node " + std::to_string(a) + " to itself");
+  }
+  return wrap(hc::buildGraphFromPlain(plain), {});  // engine
+}
+
+int Graph::nodeCount() const {
+  return impl_->edges.nodes();
+}
+
+int64_t Graph::edgeCount() const {
+  return impl_->edges.edges();
+}
+
+std::vector<Edge> Graph::edges() const {
+  std::vector<Edge> out;
+  out.reserve(static_cast<size_t>(edgeCount()));
+  for (int v = 0; v < nodeCount(); ++v)
+    for (int32_t w : impl_->edges.neighborsOf(v))
+      if (w > v) out.emplace_back(v, w);
+  return out;
+}
+
+std::vector<int> Graph::neighbours(int node) const {
+  checkNode(*this, node);
+  auto list = impl_->edges.neighborsOf(node);
+  return std::vector<int>(list.begin(), list.end());
+}
+
+int Graph::degree(int node) const {
+  checkNode(*this, node);
+  return static_cast<int>(impl_->edges.neighborsOf(node).size());
+}
+
+bool Graph::hasEdge(int a, int b) const {
+  return impl_->edges.contains(a, b);
+}
+
+std::vector<Edge> Graph::forcedEdges() const {
+  return impl_->forced;
+}
+
+const std::string& Graph::name() const {
+  return impl_->name;
+}
+
+// ---------------------------------------------------------------------------------------
+// Files
+// ---------------------------------------------------------------------------------------
+
+Graph readGraph(const std::string& path, int edgeListBase) {
+  quietEngine();
+  checkBase(edgeListBase);
+  hc::LoadedGraph loaded = hc::loadGraphFile(path, hc::FormatOptions{edgeListBase});  // engine
+  if (!loaded) refuseFile(loaded.error);
+  return wrap(std::move(loaded.graph), hc::graphDisplayName(loaded.description));
+}
+
+void writeGraph(const Graph& graph, const std::string& path, const std::string& name, int edgeListBase) {
+  quietEngine();
+  checkBase(edgeListBase);
+  const GraphData& impl = solvable(graph);
+  std::string shown = !name.empty()        ? name
+                      : !impl.name.empty() ? impl.name
+                                           : std::filesystem::path(path).stem().string();
+  hc::FileStatus written =
+      hc::writeGraphFile(path, *impl.graph, shown, hc::FormatOptions{edgeListBase});  // engine
+  if (!written) refuseFile(written.error);
+}
+
+GraphReader::GraphReader(const std::string& path, int edgeListBase) : impl_(std::make_unique<Impl>()) {
+  quietEngine();
+  checkBase(edgeListBase);
+  impl_->options.edgeListBase = edgeListBase;
+  if (std::string problem = impl_->reader.open(path); !problem.empty()) refuseFile(problem);  // engine
+}
+
+GraphReader::~GraphReader() = default;
+GraphReader::GraphReader(GraphReader&&) noexcept = default;
+GraphReader& GraphReader::operator=(GraphReader&&) noexcept = default;
+
+std::optional<Graph> GraphReader::next() {
+  if (!impl_) return std::nullopt;
+  hc::GraphRecord record;
+  bool tooLong = false;
+  if (!impl_->reader.next(record, tooLong)) return std::nullopt;  // engine
+  if (tooLong) refuseFile(impl_->reader.tooLongError(record));
+  hc::LoadedGraph loaded = hc::loadGraphRecord(record, impl_->options);  // engine
+  if (!loaded) refuseFile(loaded.error);
+  return wrap(std::move(loaded.graph), hc::graphDisplayName(loaded.description));
+}
+
+// ---------------------------------------------------------------------------------------
+// Generators
+// ---------------------------------------------------------------------------------------
+
+namespace {
+
+// One of the eight families of the generation factory. `pageRules`: the Graph Generation
+// page's ranges too (the knight's board only has to be one the family can build).
+Graph generateFamily(int32_t sourceType, double first, double second, std::optional<uint32_t> seed,
+                     bool pageRules = true) {
+  quietEngine();
+  hc::GenerationRequest request = hc::requestForFamily(sourceType, first, second);
+  std::string problem =
+      pageRules ? hc::validateGenerationRequest(request) : hc::checkGenerationFeasibility(request);
+  if (!problem.empty()) refuse(problem);
+  SeedScope scope(seedOf(seed));
+  hc::GenerationResult built = hc::generateGraph(request);  // engine
+  if (!built) refuse(built.error);
+  hc::GraphDescription description;
+  description.sourceType = sourceType;
+  description.parameter1 = first;
+  description.parameter2 = second;
+  description.nodes = built.graph->howManyNodes;
+  return wrap(std::move(built.graph), hc::graphDisplayName(description));
+}
+
+}  // namespace
+
+// The families without random choices: any seed will do, and none is drawn.
+constexpr std::optional<uint32_t> kNoDraws = 0;
+
+Graph knight(int rows, int columns) {
+  return generateFamily(hc::kKnightsTourGraph, rows, columns, kNoDraws, false);
+}
+Graph torus(int rows, int columns) {
+  return generateFamily(hc::kToroidalGrid, rows, columns, kNoDraws);
+}
+Graph complete(int nodes) {
+  return generateFamily(hc::kCompleteGraph, nodes, 0, kNoDraws);
+}
+Graph nCube(int dimension) {
+  return generateFamily(hc::kNCubeGraph, dimension, 0, kNoDraws);
+}
+Graph iccs(int components) {
+  return generateFamily(hc::kIccsGraph, components, 0, kNoDraws);
+}
+Graph regular(int nodes, int degree, std::optional<uint32_t> seed) {
+  return generateFamily(hc::kRegularGraph, nodes, degree, seed);
+}
+Graph randomEdges(int nodes, int edges, std::optional<uint32_t> seed) {
+  return generateFamily(hc::kRandomEdgesGraph, nodes, edges, seed);
+}
+Graph edgeProbability(int nodes, double probability, std::optional<uint32_t> seed) {
+  return generateFamily(hc::kEdgeProbabilityGraph, nodes, probability, seed);
+}
+
+Graph generalizedPetersen(int n, int k) {
+  quietEngine();
+  if (std::string problem = hc::checkGeneralizedPetersen(n, k); !problem.empty()) refuse(problem);
+  return wrap(hc::generateGeneralizedPetersen(n, k),  // engine
+              "Generalized Petersen Graph GP(" + std::to_string(n) + ", " + std::to_string(k) + ")");
+}
+
+Graph petersen() {
+  return generalizedPetersen(5, 2);
+}
+
+Graph satReduction(int variables, double clauseMultiplier, std::optional<uint32_t> seed) {
+  quietEngine();
+  if (std::string problem = hc::validate3SatRequest(variables, clauseMultiplier); !problem.empty())
+    refuse(problem);
+  SeedScope scope(seedOf(seed));
+  hc::SatGenerationResult built = hc::generate3SatGraph(variables, clauseMultiplier);  // engine
+  if (!built) refuse(built.error);
+  hc::GraphDescription description;
+  description.sourceType = hc::kThreeSatReduction;
+  description.parameter1 = variables;
+  description.parameter2 = clauseMultiplier;
+  description.nodes = built.graph->howManyNodes;
+  return wrap(std::move(built.graph), hc::graphDisplayName(description));
+}
+
+// ---------------------------------------------------------------------------------------
+// Stop tokens
+// ---------------------------------------------------------------------------------------
+
+StopToken::StopToken() : state_(std::make_shared<State>()) {}
+void StopToken::requestStop() const noexcept {
+  state_->token.requestStop();
+  state_->keepRunning.store(0);
+}
+bool StopToken::stopRequested() const noexcept {
+  return state_->token.stopRequested();
+}
+
+// ---------------------------------------------------------------------------------------
+// Runs
+// ---------------------------------------------------------------------------------------
+
+const char* verdictName(Verdict verdict) {
+  switch (verdict) {
+    case Verdict::Hamiltonian:
+      return "hamiltonian";
+    case Verdict::NonHamiltonian:
+      return "non-hamiltonian";
+    case Verdict::Undecided:
+      break;
+  }
+  return "undecided";
+}
+
+const char* stoppedName(Stopped stopped) {
+  switch (stopped) {
+    case Stopped::Decided:
+      return "decided";
+    case Stopped::TimeLimit:
+      return "time limit";
+    case Stopped::Interrupted:
+      return "interrupted";
+    case Stopped::IterationLimit:
+      return "iteration limit";
+    case Stopped::DepthLimit:
+      return "search depth too shallow";
+  }
+  return "decided";
+}
+
+namespace {
+
+constexpr double kMaxSeconds = 1e9;
+constexpr auto kWatchInterval = std::chrono::milliseconds(20);
+constexpr auto kProgressInterval = std::chrono::milliseconds(250);
+
+void checkRunOptions(const RunOptions& options) {
+  const double t = options.timeLimitSeconds;
+  if (!(t == 0.0 || (t > 0.0 && t <= kMaxSeconds)))
+    refuse("timeLimitSeconds must be 0 (no limit) or a number of seconds in (0, 1e9], not " + text(t));
+}
+
+bool tokenStopped(const RunOptions& options) {
+  return options.stop && options.stop->stopRequested();
+}
+
+// Who cleared the run flag from outside the engine.
+enum class Cleared { kNone, kDeadline, kRequest };
+
+// Runs `body` to its end (see the top of the file), giving it the run flag to poll.
+// `ownDeadline` > 0: the flag is cleared after that many seconds (for an engine without a
+// deadline of its own). `sample` reads the live figures for the progress callback.
+Cleared runWatched(const RunOptions& options, double ownDeadline, const std::function<Progress()>& sample,
+                   const std::function<void(const std::atomic<uint8_t>* keepRunning)>& body) {
+  std::atomic<uint8_t> keepRunning{1};
+  const bool watch = static_cast<bool>(options.progress) || ownDeadline > 0.0;
+  if (!watch) {
+    // Nothing to watch: a stop token's own byte is polled by the engine itself.
+    body(options.stop ? &Access::flag(*options.stop) : &keepRunning);
+    return Cleared::kNone;
+  }
+  std::mutex lock;
+  std::condition_variable wake;
+  bool done = false;
+  std::exception_ptr engineError;
+  std::exception_ptr callbackError;
+  std::thread worker([&] {
+    try {
+      body(&keepRunning);
+    } catch (...) {
+      engineError = std::current_exception();
+    }
+    std::lock_guard<std::mutex> guard(lock);
+    done = true;
+    wake.notify_all();
+  });
+
+  Cleared cleared = Cleared::kNone;
+  auto clear = [&](Cleared why) {
+    if (cleared == Cleared::kNone) cleared = why;
+    keepRunning.store(0);
+  };
+  const auto start = Clock::now();
+  const auto deadline =
+      start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(ownDeadline));
+  auto lastProgress = start;
+  std::unique_lock<std::mutex> held(lock);
+  while (!done) {
+    wake.wait_for(held, kWatchInterval);
+    if (done) break;
+    const auto now = Clock::now();
+    if (options.stop && Access::token(*options.stop).stopRequested()) clear(Cleared::kRequest);
+    if (ownDeadline > 0.0 && now >= deadline) clear(Cleared::kDeadline);
+    if (options.progress && !callbackError && now - lastProgress >= kProgressInterval) {
+      lastProgress = now;
+      held.unlock();
+      try {
+        Progress progress = sample();
+        progress.seconds = std::chrono::duration<double>(now - start).count();
+        options.progress(progress);
+      } catch (...) {
+        callbackError = std::current_exception();
+        clear(Cleared::kRequest);
+      }
+      held.lock();
+    }
+  }
+  held.unlock();
+  worker.join();
+  if (callbackError) std::rethrow_exception(callbackError);
+  if (engineError) std::rethrow_exception(engineError);
+  return cleared;
+}
+
+double secondsSince(Clock::time_point start) {
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// The verdict the caller sees: a Hamiltonian verdict only with a cycle (the engine's, or
+// read off the solved graph) that passes the independent check, shown from node 0; a
+// non-Hamiltonian one only when the proof can be trusted.
+void settle(SolveResult& result, const GraphData& graph, hc::HamiltonicityState verdict,
+            std::vector<int32_t> cycle, const hc::Graph* solved, bool proofTrusted) {
+  if (verdict == hc::kHamiltonian) {
+    hc::CycleCheck check;
+    if (cycle.empty() && solved != nullptr) check = hc::extractCycle(*solved, cycle);  // engine
+    if (check) check = hc::verifyHamiltonianCycle(graph.edges, cycle);                 // engine
+    if (!check) {
+      hc::diagnostic("hamcycles: the method reported a cycle that is not a Hamiltonian cycle of the graph (",
+                     check.fault, "); the run counts as undecided\n");
+      return;
+    }
+    std::rotate(cycle.begin(), std::find(cycle.begin(), cycle.end(), 0), cycle.end());
+    result.verdict = Verdict::Hamiltonian;
+    result.cycle.assign(cycle.begin(), cycle.end());
+  } else if (verdict == hc::kNotHamiltonian && proofTrusted) {
+    result.verdict = Verdict::NonHamiltonian;
+  }
+}
+
+// The undecided result of a run whose token was stopped before it began.
+SolveResult stoppedAtOnce(uint32_t seed) {
+  SolveResult result;
+  result.seed = seed;
+  result.stopped = Stopped::Interrupted;
+  return result;
+}
+
+// Mill iterations, counted for the progress callback (the driver serialises the calls).
+class MillFigures : public hc::SchcSink {
+ public:
+  void postIteration(int32_t, int32_t, int32_t, int32_t, int32_t, double percentComplete, double) override {
+    iterations.fetch_add(1, std::memory_order_relaxed);
+    if (percentComplete > best.load(std::memory_order_relaxed) && percentComplete <= 100.0)
+      best.store(percentComplete);
+  }
+  std::atomic<int64_t> iterations{0};
+  std::atomic<double> best{0.0};
+};
+
+// Proof tree nodes, counted for the progress callback.
+class TreeFigures : public hc::SearchTreeListener {
+ public:
+  void nodeStarted(const hc::SearchTreeStatistics&, int32_t depth, bool) override {
+    treeNodes.fetch_add(1, std::memory_order_relaxed);
+    if (depth > deepest.load(std::memory_order_relaxed)) deepest.store(depth, std::memory_order_relaxed);
+  }
+  std::atomic<int64_t> treeNodes{0};
+  std::atomic<int32_t> deepest{0};
+};
+
+}  // namespace
+
+SolveResult solve(const Graph& graph, const SolveOptions& options) {
+  quietEngine();
+  const GraphData& impl = solvable(graph);
+  checkRunOptions(options);
+  checkRange("threads", options.threads, 1, 256);
+  const uint32_t seed = seedOf(options.seed);
+  if (tokenStopped(options)) return stoppedAtOnce(seed);
+
+  hc::ExactSearchProgress live;
+  hc::SolveResult engine;
+  const auto start = Clock::now();
+  runWatched(
+      options, 0.0,
+      [&] {
+        Progress p;
+        p.treeNodes = live.treeNodes.load();
+        p.depth = live.depth.load();
+        return p;
+      },
+      [&](const std::atomic<uint8_t>* keepRunning) {
+        SeedScope scope(seed);
+        const hc::Graph copy(*impl.graph);
+        hc::SolveOptions engineOptions;
+        engineOptions.threads = options.threads;
+        engineOptions.seed = seed;
+        engineOptions.timeLimitSeconds = options.timeLimitSeconds;
+        engine = hc::solveGraph(copy, engineOptions, keepRunning, &live);  // engine
+      });
+
+  SolveResult result;
+  result.seconds = secondsSince(start);
+  result.seed = seed;
+  // Only the complete search and the sound root rules give a non-Hamiltonian verdict, and
+  // never after a stop: the engine reports undecided then.
+  settle(result, impl, engine.verdict, engine.cycle, nullptr, true);
+  result.treeNodes = engine.treeNodes;
+  result.deepestDepth = engine.deepestDepth;
+  if (result.verdict != Verdict::Undecided) {
+    result.method = engine.method;
+  } else {
+    result.stopped = engine.timedOut ? Stopped::TimeLimit : Stopped::Interrupted;
+  }
+  return result;
+}
+
+SolveResult schc(const Graph& graph, const SchcOptions& options) {
+  quietEngine();
+  const GraphData& impl = solvable(graph);
+  checkRunOptions(options);
+  static constexpr int kVersions[] = {3, 4, 5, 6, 7, 12, 13};
+  if (std::find(std::begin(kVersions), std::end(kVersions), options.version) == std::end(kVersions))
+    refuse("version must be 3, 4, 5, 6, 7, 12 or 13, not " + std::to_string(options.version));
+  if (options.maxIterations != 0)
+    checkRange("maxIterations", options.maxIterations, 1, hc::kMillIterationLimit);
+  checkRange("threads", options.threads, 1, 256);
+  const uint32_t seed = seedOf(options.seed);
+  if (tokenStopped(options)) return stoppedAtOnce(seed);
+
+  MillFigures figures;
+  hc::SchcOutcome outcome;
+  std::unique_ptr<hc::Graph> solved;
+  const auto start = Clock::now();
+  // The driver has no deadline of its own: the watcher clears its flag.
+  const Cleared cleared = runWatched(
+      options, options.timeLimitSeconds,
+      [&] {
+        Progress p;
+        p.iterations = figures.iterations.load();
+        p.bestPercentComplete = figures.best.load();
+        return p;
+      },
+      [&](const std::atomic<uint8_t>* keepRunning) {
+        SeedScope scope(seed);
+        solved = std::make_unique<hc::Graph>(*impl.graph);
+        hc::SchcOptions engineOptions;
+        engineOptions.maxIterations = options.maxIterations;
+        engineOptions.threads = options.threads;
+        hc::runStoneCarver(*solved, options.version, keepRunning, &figures, engineOptions,
+                           &outcome);  // engine
+      });
+
+  SolveResult result;
+  result.seconds = secondsSince(start);
+  result.seed = seed;
+  result.iterations = outcome.iterations > 0 ? outcome.iterations : figures.iterations.load();
+  result.bestPercentComplete = figures.best.load();
+  // Its non-Hamiltonian verdict comes only from the initial pruning, which no flag
+  // interrupts: it is a proof whenever it appears.
+  settle(result, impl, solved->isHamiltonian, outcome.cycle, solved.get(), true);
+  if (result.verdict != Verdict::Undecided) {
+    result.method = result.verdict == Verdict::Hamiltonian && result.iterations > 0 ? "probability mill"
+                                                                                    : "initial pruning";
+  } else {
+    // A token the engine polled itself shows only in the token.
+    const bool requested = cleared == Cleared::kRequest || tokenStopped(options);
+    result.stopped = requested                       ? Stopped::Interrupted
+                     : cleared == Cleared::kDeadline ? Stopped::TimeLimit
+                                                     : Stopped::IterationLimit;
+  }
+  return result;
+}
+
+SolveResult cohc(const Graph& graph, const CohcOptions& options) {
+  quietEngine();
+  const GraphData& impl = solvable(graph);
+  checkRunOptions(options);
+  checkRange("level", options.level, 0, 6);
+  checkRange("maxDepth", options.maxDepth, 0, 999999999);
+  const uint32_t seed = seedOf(options.seed);
+  if (tokenStopped(options)) return stoppedAtOnce(seed);
+
+  TreeFigures figures;
+  hc::CohcResult engine;
+  std::unique_ptr<hc::Graph> solved;
+  const auto start = Clock::now();
+  const Cleared cleared = runWatched(
+      options, 0.0,
+      [&] {
+        Progress p;
+        p.treeNodes = figures.treeNodes.load();
+        p.depth = figures.deepest.load();
+        return p;
+      },
+      [&](const std::atomic<uint8_t>* keepRunning) {
+        SeedScope scope(seed);
+        solved = std::make_unique<hc::Graph>(*impl.graph);
+        hc::CohcOptions engineOptions;
+        engineOptions.maxSearchDepth = options.maxDepth;
+        engineOptions.pruningLevel = options.level;
+        engineOptions.buildMinimalChildren = options.minimal;
+        engineOptions.timeLimitSeconds = options.timeLimitSeconds;
+        engineOptions.writeCycleFile = false;
+        engine = hc::runCoHC(*solved, engineOptions, keepRunning, &figures);  // engine
+      });
+
+  SolveResult result;
+  result.seconds = secondsSince(start);
+  result.seed = seed;
+  // A proof stopped from outside may have left branches unexplored.
+  const bool stoppedFromOutside = engine.aborted || cleared != Cleared::kNone;
+  settle(result, impl, engine.verdict, engine.cycle, solved.get(), !stoppedFromOutside);
+  result.treeNodes = engine.treeNodes;
+  result.deepestDepth = engine.deepestDepth;
+  if (engine.statistics) {
+    const hc::SearchTreeStatistics& s = *engine.statistics;
+    for (int32_t d = 0; d <= s.deepestStartedDepth; ++d) {
+      const auto at = static_cast<size_t>(d);
+      result.depths.push_back(
+          DepthFigures{d, static_cast<int64_t>(s.started[at]), static_cast<int64_t>(s.solved[at]),
+                       static_cast<int64_t>(s.forcedEdges[at]), s.longestTime[at], s.averageTime[at]});
+    }
+  }
+  if (result.verdict != Verdict::Undecided) {
+    result.method = "proof system";
+  } else {
+    result.stopped = engine.timedOut      ? Stopped::TimeLimit
+                     : stoppedFromOutside ? Stopped::Interrupted
+                                          : Stopped::DepthLimit;
+  }
+  return result;
+}
+
+bool isHamiltonianCycle(const Graph& graph, const std::vector<int>& cycle, std::string* fault) {
+  quietEngine();
+  hc::CycleCheck check = hc::verifyHamiltonianCycle(Access::impl(graph).edges, cycle);  // engine
+  if (!check && fault != nullptr) *fault = check.fault;
+  return check.ok;
+}
+
+void setMessageStream(std::ostream* stream) {
+  quietEngine();
+  hc::setDiagnosticStream(stream != nullptr ? *stream : nullStream());
+}
+
+}  // namespace hamcycles
