@@ -1,7 +1,8 @@
 // The batch loop. The main thread reads the records (never more than a few per worker
 // ahead), the workers load and decide them, and the main thread prints the finished ones in
-// input order. A watcher clears a graph's own stop flag at its deadline, and every flag at
-// Ctrl-C (the process run flag).
+// input order. Each graph is decided under its own StopToken, a child of the process's
+// (Ctrl-C stops them all) with the graph's --time-limit deadline; a watcher wakes the
+// reading and printing loop at Ctrl-C.
 #include "batch.h"
 
 #include <charconv>
@@ -124,13 +125,8 @@ uint32_t graphSeed(uint32_t batchSeed, int64_t index) {
   return static_cast<uint32_t>(z ^ (z >> 31));
 }
 
-// The stop flag and deadline of one graph being decided.
-struct Slot {
-  std::atomic<uint8_t> keepRunning{1};
-  std::atomic<bool> timedOut{false};
-  std::atomic<bool> busy{false};
-  std::atomic<Clock::rep> deadline{0};
-};
+// Ctrl-C: no graph is started any more.
+bool interrupted() { return processStop().reason() != StopReason::kNone; }
 
 class Batch {
  public:
@@ -143,27 +139,25 @@ class Batch {
         common_(common),
         decide_(decide),
         partIndex_(partIndex),
-        partCount_(partCount),
-        slots_(static_cast<size_t>(options.jobs)) {}
+        partCount_(partCount) {}
 
   int run(BatchSource& source) {
     const auto start = Clock::now();
     std::vector<std::jthread> workers;
-    for (int32_t w = 0; w < options_.jobs; ++w)
-      workers.emplace_back([this, w] { work(slots_[static_cast<size_t>(w)]); });
+    for (int32_t w = 0; w < options_.jobs; ++w) workers.emplace_back([this] { work(); });
     std::jthread watcher([this](std::stop_token stop) { watch(stop); });
 
     const size_t ahead = static_cast<size_t>(options_.jobs) * 4;
     GraphRecord record;
     std::string error;
-    for (int64_t index = 0; runFlag().load() != 0 && source.next(record, error); ++index) {
+    for (int64_t index = 0; !interrupted() && source.next(record, error); ++index) {
       if (index % partCount_ != partIndex_) continue;
       std::unique_lock lock(mutex_);
       changed_.wait(lock, [&] {
         printReady(lock);
-        return pending_.size() < ahead || runFlag().load() == 0;
+        return pending_.size() < ahead || interrupted();
       });
-      if (runFlag().load() == 0) break;
+      if (interrupted()) break;
       pending_.push_back(Task{index, ordered_++, record, error});
       changed_.notify_all();
       printReady(lock);
@@ -175,7 +169,7 @@ class Batch {
       changed_.wait(lock, [&] {
         printReady(lock);
         // After Ctrl-C the graphs not started are left out; the ones started all finish.
-        return printed_ == ordered_ || (runFlag().load() == 0 && running_ == 0);
+        return printed_ == ordered_ || (interrupted() && running_ == 0);
       });
     }
     for (auto& worker : workers) worker.request_stop();
@@ -197,13 +191,13 @@ class Batch {
     }
   }
 
-  void work(Slot& slot) {
+  void work() {
     for (;;) {
       Task task;
       {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return !pending_.empty() || readingDone_ || runFlag().load() == 0; });
-        if (runFlag().load() == 0) {
+        changed_.wait(lock, [&] { return !pending_.empty() || readingDone_ || interrupted(); });
+        if (interrupted()) {
           // Ctrl-C: graphs not yet started are left out (the count says how many were decided).
           pending_.clear();
           changed_.notify_all();
@@ -215,7 +209,7 @@ class Batch {
         ++running_;
         changed_.notify_all();
       }
-      Finished done = decideOne(task, slot);
+      Finished done = decideOne(task);
       std::unique_lock lock(mutex_);
       finished_.emplace(task.order, std::move(done));
       --running_;
@@ -223,7 +217,7 @@ class Batch {
     }
   }
 
-  Finished decideOne(const Task& task, Slot& slot) {
+  Finished decideOne(const Task& task) {
     Finished done;
     done.index = task.index;
     done.where = task.record.where();
@@ -244,36 +238,21 @@ class Batch {
       done.error = input.loaded.error;
       return done;
     }
-    input.edges = LoadedEdges(*input.loaded.graph);
+    input.edges = EdgeSnapshot(*input.loaded.graph);
     input.name = graphDisplayName(input.loaded.description);
-    slot.keepRunning.store(1);
-    slot.timedOut.store(false);
-    slot.deadline.store((Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                                            std::chrono::duration<double>(timeLimit_)))
-                            .time_since_epoch()
-                            .count());
-    slot.busy.store(true);
-    BatchGraph graph{input, seed, &slot.keepRunning, &slot.timedOut};
+    StopToken stop(&processStop());
+    stop.setTimeLimit(timeLimit_);
+    BatchGraph graph{input, seed, stop};
     done.outcome = decide_(graph);
-    slot.busy.store(false);
     return done;
   }
 
+  // The signal handler can only stop the token: this wakes the loops waiting for work or
+  // for results.
   void watch(std::stop_token stop) {
     while (!stop.stop_requested()) {
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
-      const auto now = Clock::now();
-      const bool interrupted = runFlag().load() == 0;
-      for (Slot& slot : slots_) {
-        if (!slot.busy.load()) continue;
-        if (timeLimit_ > 0.0 && now.time_since_epoch().count() >= slot.deadline.load() &&
-            slot.keepRunning.load() != 0) {
-          slot.timedOut.store(true);
-          slot.keepRunning.store(0);
-        }
-        if (interrupted) slot.keepRunning.store(0);
-      }
-      if (interrupted) changed_.notify_all();
+      if (interrupted()) changed_.notify_all();
     }
   }
 
@@ -300,7 +279,7 @@ class Batch {
   }
 
   void printCount(double seconds) {
-    const bool interrupted = runFlag().load() == 0;
+    const bool interrupted = hc::cli::interrupted();
     const int64_t graphs =
         counts_["hamiltonian"] + counts_["non-hamiltonian"] + counts_["undecided"] + counts_["unreadable"];
     if (common_.json) {
@@ -333,7 +312,6 @@ class Batch {
   const GraphDecider& decide_;
   int64_t partIndex_;
   int64_t partCount_;
-  std::vector<Slot> slots_;
 
   std::mutex mutex_;
   std::mutex loadMutex_;
@@ -367,7 +345,6 @@ int runBatch(const char* command, const std::string& graph, double timeLimit,
     batchSeed = static_cast<uint32_t>(device());
   }
   installInterruptHandler();
-  runFlag().store(1);
   Batch batch(command, timeLimit, batchSeed, options, common, decide, partIndex, partCount);
   return batch.run(source);
 }

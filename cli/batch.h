@@ -10,7 +10,6 @@
 // stops the graphs being decided, starts no others, prints what is done and the count.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -18,17 +17,18 @@
 
 #include "app/graph_loading.h"
 #include "commands.h"
+#include "core/stop_token.h"
 #include "solve_common.h"
 
 namespace hc::cli {
 
 // One graph as a decider gets it: loaded (with the verifier's snapshot of its edges), its
-// seed, and its own stop flag (cleared at its --time-limit deadline or on Ctrl-C).
+// seed, and its own stop: a child of the process's token (Ctrl-C) with the graph's
+// --time-limit deadline (reason kDeadline once that stopped it).
 struct BatchGraph {
   SolveInput& input;
   uint32_t seed;
-  const std::atomic<uint8_t>* keepRunning;
-  const std::atomic<bool>* timedOut;  // true once the deadline cleared keepRunning
+  const StopToken& stop;
 };
 
 // What a decider reports: the verdict ("hamiltonian", "non-hamiltonian", "undecided"), the

@@ -23,9 +23,8 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
 // What stopped an undecided run: the deadline, Ctrl-C, or the method's own limit.
 std::string stoppedBy(const BatchGraph& g, const std::string& verdict, const char* ownLimit) {
   if (verdict != "undecided") return "decided";
-  if (g.timedOut->load()) return "time limit";
-  if (g.keepRunning->load() == 0) return "interrupted";
-  return ownLimit;
+  if (!g.stop.stopRequested()) return ownLimit;
+  return g.stop.reason() == StopReason::kDeadline ? "time limit" : "interrupted";
 }
 
 std::string verdictText(const std::string& verdict) {
@@ -83,7 +82,7 @@ GraphDecider schcDecider(const SchcCommandOptions& options) {
     engineOptions.threads = options.threads;
     SchcOutcome outcome;
     const auto start = std::chrono::steady_clock::now();
-    runStoneCarver(graph, options.version, g.keepRunning, nullptr, engineOptions, &outcome);
+    runStoneCarver(graph, options.version, &g.stop, nullptr, engineOptions, &outcome);
     const double seconds = secondsSince(start);
     // A non-Hamiltonian verdict of SCHC comes only from its initial pruning: always a proof.
     RunEnd end = finishRun(g.input, graph, graph.isHamiltonian, outcome.cycle, true, "");
@@ -104,10 +103,10 @@ GraphDecider cohcDecider(const CohcCommandOptions& options) {
     engineOptions.buildMinimalChildren = options.minimal;
     engineOptions.writeCycleFile = false;
     const auto start = std::chrono::steady_clock::now();
-    CohcResult result = runCoHC(graph, engineOptions, g.keepRunning);
+    CohcResult result = runCoHC(graph, engineOptions, &g.stop);
     const double seconds = secondsSince(start);
     // Only a run that ended by itself proves non-Hamiltonicity.
-    const bool stoppedFromOutside = result.aborted || g.keepRunning->load() == 0;
+    const bool stoppedFromOutside = result.aborted || g.stop.reason() != StopReason::kNone;
     RunEnd end = finishRun(g.input, graph, result.verdict, result.cycle, !stoppedFromOutside, "");
     GraphOutcome out =
         solvedOutcome("cohc", g, end, seconds, stoppedBy(g, end.verdict, "search depth too shallow"));
@@ -125,7 +124,7 @@ GraphDecider solveDecider(const SolveCommandOptions& options) {
     engineOptions.threads = options.threads;
     engineOptions.seed = g.seed;
     const auto start = std::chrono::steady_clock::now();
-    SolveResult result = solveGraph(graph, engineOptions, g.keepRunning, nullptr);
+    SolveResult result = solveGraph(graph, engineOptions, &g.stop, nullptr);
     const double seconds = secondsSince(start);
     // The engine gives 0 only from the complete search or a sound root rule, never after a stop.
     RunEnd end = finishRun(g.input, graph, result.verdict, result.cycle, true, "");

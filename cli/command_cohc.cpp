@@ -148,10 +148,10 @@ int runCohc(const CohcCommandOptions& options, const CommonOptions& common) {
         late.stopped = byDeadline ? "time limit" : "interrupted";
         printReport(late, options, common.json);
       },
-      [&] { result = runCoHC(graph, engineOptions, &runFlag(), &listener); });
+      [&] { result = runCoHC(graph, engineOptions, &processStop(), &listener); });
   report.seconds = elapsed();
   progress.finish();
-  const bool stoppedFromOutside = result.aborted || runFlag().load() == 0;
+  const bool stoppedFromOutside = result.aborted || processStop().reason() != StopReason::kNone;
   const bool interrupted = stoppedFromOutside && !timedOut;
 
   // A proof stopped from outside may have left branches unexplored: only a run that ended

@@ -4,6 +4,7 @@
 // Petersen graph, written in any writable graph format (by the extension of --output).
 #include <array>
 #include <cstdio>
+#include <functional>
 #include <iostream>
 #include <string_view>
 
@@ -117,15 +118,13 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   const uint32_t seed = startSeededRun(options.seed);
   std::unique_ptr<Graph> graph;
   std::optional<LogicalFormula> formula;
-  // Ctrl-C clears the run flag and the generation stops at its next step; nothing has been
-  // written by then (the files are written only from a finished graph, through a rename).
+  // Ctrl-C stops the process's token and the generation stops at its next step; nothing has
+  // been written by then (the files are written only from a finished graph, through a rename).
   installInterruptHandler();
-  runFlag().store(1);
   ProgressLine progress(common.progress);
-  GenerationControl control;
-  control.keepRunning = &runFlag();
+  std::function<void(double)> showProgress;
   if (progress.enabled()) {
-    control.progress = [&progress](double fraction) {
+    showProgress = [&progress](double fraction) {
       if (!progress.due() && fraction < 1.0) return;
       char text[48];
       std::snprintf(text, sizeof text, "Generating: %.1f%%", 100.0 * fraction);
@@ -135,7 +134,7 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   if (isSat) {
     if (std::string problem = validate3SatRequest(parameters.first, parameters.second); !problem.empty())
       return fail(oneLine(problem));
-    SatGenerationResult built = generate3SatGraph(parameters.first, parameters.second, control);
+    SatGenerationResult built = generate3SatGraph(parameters.first, parameters.second, &processStop(), showProgress);
     progress.finish();
     if (!built) return fail(oneLine(built.error));
     graph = std::move(built.graph);
@@ -146,7 +145,7 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
     GenerationRequest request = requestForFamily(family->sourceType, parameters.first, parameters.second);
     std::string problem = isKnight ? checkGenerationFeasibility(request) : validateGenerationRequest(request);
     if (!problem.empty()) return fail(oneLine(problem));
-    GenerationResult built = generateGraph(request, control);
+    GenerationResult built = generateGraph(request, &processStop(), showProgress);
     progress.finish();
     if (!built) return fail(oneLine(built.error));
     graph = std::move(built.graph);
@@ -160,7 +159,7 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   const std::string name = isPetersen ? "Generalized Petersen Graph GP(" + text1 + ", " + text2 + ")"
                                       : graphDisplayName(description);
 
-  if (runFlag().load() == 0) return fail(kGenerationCancelled);
+  if (processStop().stopRequested()) return fail(kGenerationCancelled);
   FileStatus written = writeGraphFile(options.output, *graph, name, commandLineFormatOptions());
   if (!written) return fail(written.error);
   if (!options.cnf.empty() && formula) {

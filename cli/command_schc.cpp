@@ -94,15 +94,15 @@ int runSchc(const SchcCommandOptions& options, const CommonOptions& common) {
         late.stopped = byDeadline ? "time limit" : "interrupted";
         printReport(late, options, common.json);
       },
-      [&] { runStoneCarver(graph, options.version, &runFlag(), &sink, engineOptions, &outcome); });
+      [&] { runStoneCarver(graph, options.version, &processStop(), &sink, engineOptions, &outcome); });
   report.seconds = elapsed();
   progress.finish();
-  const bool interrupted = runFlag().load() == 0 && !timedOut;
+  const bool interrupted = processStop().reason() != StopReason::kNone && !timedOut;
   report.iterations = outcome.iterations > 0 ? outcome.iterations : sink.iterations();
   report.best = sink.best();
 
-  // A non-Hamiltonian verdict of SCHC comes only from its initial pruning, which no flag
-  // interrupts: it is a proof whenever it appears.
+  // A non-Hamiltonian verdict of SCHC comes only from its initial pruning, whose stopped
+  // look-ahead keeps what it forced sound: it is a proof whenever it appears.
   report.end = finishRun(input, graph, graph.isHamiltonian, outcome.cycle, true, options.output);
   report.stopped = "decided";
   if (report.end.verdict == "undecided") report.stopped = interrupted ? "interrupted" : timedOut ? "time limit" : "iteration limit";

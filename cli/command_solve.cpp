@@ -80,7 +80,7 @@ int runSolve(const SolveCommandOptions& options, const CommonOptions& common) {
         late.stopped = byDeadline ? "time limit" : "interrupted";
         printReport(late, options, common.json);
       },
-      [&] { result = solveGraph(graph, engineOptions, &runFlag(), &live); });
+      [&] { result = solveGraph(graph, engineOptions, &processStop(), &live); });
   report.seconds = elapsed();  // before the drawer's last nap
   running.store(false);
   drawer.request_stop();

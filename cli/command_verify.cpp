@@ -3,8 +3,8 @@
 #include <iostream>
 
 #include "app/cycle_files.h"
-#include "app/cycle_verifier.h"
 #include "commands.h"
+#include "core/hamiltonian_cycle_check.h"
 #include "solve_common.h"
 
 namespace hc::cli {
@@ -19,7 +19,7 @@ int runVerify(const VerifyOptions& options, const CommonOptions& common) {
   std::vector<int32_t> cycle = contents.sequence;
   CycleCheck check;
   if (contents.isEdgeSet) check = cycleFromEdges(input.edges.nodes(), contents.edges, cycle);
-  if (check) check = verifyHamiltonianCycle(input.edges, cycle);
+  if (check) check = isHamiltonianCycle(input.edges, cycle);
 
   if (common.json) {
     Json j;

@@ -11,16 +11,18 @@ namespace hc::cli {
 
 namespace {
 
-std::atomic<uint8_t> keepRunning{1};
-static_assert(std::atomic<uint8_t>::is_always_lock_free, "the signal handler needs a lock-free flag");
+StopToken stopOfTheProcess;
+// requestStop() is one compare-and-swap on this atomic: safe in a signal handler only when
+// it takes no lock.
+static_assert(std::atomic<StopReason>::is_always_lock_free, "the signal handler needs a lock-free stop");
 
-extern "C" void onInterrupt(int) { keepRunning.store(0); }
+extern "C" void onInterrupt(int) { stopOfTheProcess.requestStop(); }
 
 constexpr auto kRedrawInterval = std::chrono::milliseconds(250);
 
 }  // namespace
 
-std::atomic<uint8_t>& runFlag() { return keepRunning; }
+StopToken& processStop() { return stopOfTheProcess; }
 
 void installInterruptHandler() {
   static bool installed = false;
@@ -36,29 +38,21 @@ void installInterruptHandler() {
   sigaction(SIGTERM, &action, nullptr);
 }
 
-RunMonitor::RunMonitor(double timeLimit, std::function<void(bool)> onOverrun, double grace) {
+RunMonitor::RunMonitor(const StopToken& watched, std::function<void(bool)> onOverrun, double grace) {
   using Clock = std::chrono::steady_clock;
-  auto toDuration = [](double seconds) {
-    return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
-  };
-  const bool hasDeadline = timeLimit > 0.0;
-  const Clock::time_point deadline = Clock::now() + (hasDeadline ? toDuration(timeLimit) : Clock::duration::zero());
-  const Clock::duration graceTime = toDuration(grace);
-  thread_ = std::jthread([this, hasDeadline, deadline, graceTime, onOverrun = std::move(onOverrun)](std::stop_token stop) {
+  const Clock::duration graceTime = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(grace));
+  thread_ = std::jthread([&watched, graceTime, onOverrun = std::move(onOverrun)](std::stop_token stop) {
     std::mutex mutex;
     std::condition_variable_any wake;
     std::optional<Clock::time_point> stopSeen;
     std::unique_lock lock(mutex);
     for (;;) {
       if (wake.wait_for(lock, stop, std::chrono::milliseconds(20), [] { return false; }) || stop.stop_requested()) return;
-      Clock::time_point now = Clock::now();
-      if (hasDeadline && !timedOut_.load() && now >= deadline) {
-        timedOut_.store(true);
-        keepRunning.store(0);
-      }
-      if (keepRunning.load() == 0 && !stopSeen) stopSeen = now;
+      const Clock::time_point now = Clock::now();
+      // The exact question records a passed deadline, which every poll then sees at once.
+      if (!stopSeen && watched.stopRequested()) stopSeen = now;
       if (stopSeen && now - *stopSeen >= graceTime) {
-        if (onOverrun && claimReport()) onOverrun(timedOut_.load());
+        if (onOverrun && claimReport()) onOverrun(watched.reason() == StopReason::kDeadline);
         return;
       }
     }

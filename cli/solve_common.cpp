@@ -51,7 +51,7 @@ std::string checkCycleOutputPath(const std::string& output, const std::string& g
 std::string loadForSolving(const std::string& path, SolveInput& input) {
   input.loaded = loadGraphFile(path, commandLineFormatOptions());
   if (!input.loaded) return input.loaded.error;
-  input.edges = LoadedEdges(*input.loaded.graph);
+  input.edges = EdgeSnapshot(*input.loaded.graph);
   input.name = graphDisplayName(input.loaded.description);
   return {};
 }
@@ -60,10 +60,9 @@ std::string prepareSolve(const std::string& graphPath, const std::string& output
                          const std::optional<uint32_t>& requestedSeed, SolveInput& input, uint32_t& seed) {
   if (std::string problem = checkCycleOutputPath(output, graphPath); !problem.empty()) return problem;
   seed = startSeededRun(requestedSeed);
-  // Ctrl-C during a long load must still end with the summary: the flag it clears is
+  // Ctrl-C during a long load must still end with the summary: the stop it requests is
   // carried into the run, which then stops at once.
   installInterruptHandler();
-  runFlag().store(1);
   if (std::string problem = loadForSolving(graphPath, input); !problem.empty()) return problem;
   if (cycleOutputFormatOf(output) == CycleOutputFormat::Obj && !input.loaded.graph->hasCoordinates())
     return "--output " + output + ": an .obj cycle file needs node coordinates, which only graphs read from .obj files have";
@@ -73,15 +72,16 @@ std::string prepareSolve(const std::string& graphPath, const std::string& output
 bool runWatched(double timeLimit, const std::function<void(bool byDeadline)>& reportLate,
                 const std::function<void()>& run) {
   installInterruptHandler();  // already in place since before the load (prepareSolve)
-  // The overrun path is reached only when the method ignores the cleared flag for too long.
-  RunMonitor monitor(timeLimit, [&](bool byDeadline) {
+  processStop().setTimeLimit(timeLimit);
+  // The overrun path is reached only when the method ignores the stop for too long.
+  RunMonitor monitor(processStop(), [&](bool byDeadline) {
     reportLate(byDeadline);
     std::cerr << "hamcycles-cli: the run did not stop within " << kStopGraceSeconds
               << " s of the request; it was ended with the result so far\n";
     std::_Exit(kExitUndecided);
   });
   run();
-  const bool timedOut = monitor.timedOut();
+  const bool timedOut = processStop().reason() == StopReason::kDeadline;
   if (!RunMonitor::claimReport()) {
     for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));  // the monitor reports and ends the process
   }
@@ -150,7 +150,7 @@ RunEnd finishRun(const SolveInput& input, const Graph& solved, HamiltonicityStat
     std::vector<int32_t> cycle = engineCycle;
     CycleCheck check;
     if (cycle.empty()) check = extractCycle(solved, cycle);
-    if (check) check = verifyHamiltonianCycle(input.edges, cycle);
+    if (check) check = isHamiltonianCycle(input.edges, cycle);
     if (!check) {
       std::cerr << "hamcycles-cli: the method reported a cycle that is not a Hamiltonian cycle of the graph ("
                 << check.fault << "); the run counts as undecided\n";

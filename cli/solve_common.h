@@ -11,10 +11,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/cycle_verifier.h"
 #include "app/graph_information.h"
 #include "app/graph_loading.h"
+#include "core/edge_snapshot.h"
 #include "core/graph.h"
+#include "core/hamiltonian_cycle_check.h"
 
 namespace hc::cli {
 
@@ -35,7 +36,7 @@ std::string checkCycleOutputPath(const std::string& output, const std::string& g
 // The graph and its edges as loaded (the verifier's reference).
 struct SolveInput {
   LoadedGraph loaded;
-  LoadedEdges edges;
+  EdgeSnapshot edges;
   std::string name;  // display name
 };
 // Loads the graph; on failure returns the error line.
@@ -61,9 +62,10 @@ struct RunEnd {
 RunEnd finishRun(const SolveInput& input, const Graph& solved, HamiltonicityState verdict,
                  const std::vector<int32_t>& engineCycle, bool proofTrusted, const std::string& output);
 
-// Arms the run flag and Ctrl-C, then calls `run` under a RunMonitor. Should the method
-// ignore a stop request for too long, `reportLate(byDeadline)` prints the report so far
-// and the process ends undecided. Returns whether the deadline stopped the run.
+// Arms Ctrl-C, gives the process's StopToken the deadline `timeLimit` seconds from now
+// (none when <= 0), then calls `run` under a RunMonitor. Should the method ignore the stop
+// for too long, `reportLate(byDeadline)` prints the report so far and the process ends
+// undecided. Returns whether the deadline stopped the run.
 bool runWatched(double timeLimit, const std::function<void(bool byDeadline)>& reportLate,
                 const std::function<void()>& run);
 

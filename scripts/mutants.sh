@@ -226,9 +226,9 @@ M29|src/schc/probability_mill.cpp|    v = nextRandom() % 2 == 0 ? chain.head1 : 
 M30|src/schc/probability_mill.cpp|    ++graph.simulationForceCount;\n    graph.force(v, w);\n    if (sequenceAfterForce >>>     graph.force(v, w);\n    if (sequenceAfterForce
 M31|src/schc/probability_mill.cpp|    if (sequenceAfterForce && graph.isHamiltonian == kUndecided) >>>     if (!sequenceAfterForce && graph.isHamiltonian == kUndecided)
 M32|src/schc/probability_mill.cpp|    } else if (graph.howManyRings > 0) {\n      verdict = kUndecided; >>>     } else if (graph.howManyRings > 0) {\n      verdict = kNotHamiltonian;
-M33|src/schc/stone_carver.cpp|    graph.leastCutsToHub = std::min(graph.leastCutsToHub, copy.cutCount); >>>     graph.leastCutsToHub = std::max(graph.leastCutsToHub, copy.cutCount);
+M33|src/schc/stone_carver.cpp|    statistics.leastCutsToHub = std::min(statistics.leastCutsToHub, copy.cutCount); >>>     statistics.leastCutsToHub = std::max(statistics.leastCutsToHub, copy.cutCount);
 M34|src/schc/stone_carver.cpp|allowed = std::min(allowed, options.maxIterations); >>> allowed = std::max(allowed, options.maxIterations);
-M35|src/schc/hamiltonian_cycle.cpp|  for (size_t k = 0; k < cycle.size(); ++k) { >>>   for (size_t k = 0; k + 1 < cycle.size(); ++k) {
+M35|src/core/hamiltonian_cycle_check.cpp|  for (size_t k = 0; k < cycle.size(); ++k) { >>>   for (size_t k = 0; k + 1 < cycle.size(); ++k) {
 # Co-HC: the search tree and its statistics.
 M36|src/cohc/search_tree_node.cpp|    if (level >= 3 && goOn() && !isBiconnected(graph, 0)) >>>     if (level >= 4 && goOn() && !isBiconnected(graph, 0))
 M37|src/cohc/search_tree_node.cpp|    if (!haveBest || sequence.count < best.count) { >>>     if (!haveBest || sequence.count > best.count) {

@@ -3,19 +3,21 @@
 // million nodes, the figures of such a graph.
 //
 // The work owns what it uses (it is given by value), so an abandoned job can run on
-// without anything it reads going away. Abandoning never waits: the job's stop token is
-// set (work that looks at it ends early), the thread is handed to a keeper that joins it
-// later, and the result, whenever it comes, is thrown away. The keeper joins every
-// thread still alive when the program ends.
+// without anything it reads going away. Abandoning never waits: the job's StopToken (owned
+// by the job's shared state, so it outlives an abandoned thread) is stopped and work that
+// looks at it ends early, the thread is handed to a keeper that joins it later, and the
+// result, whenever it comes, is thrown away. The keeper joins every thread still alive
+// when the program ends.
 #pragma once
 
 #include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <stop_token>
 #include <thread>
 #include <utility>
+
+#include "core/stop_token.h"
 
 namespace hc {
 
@@ -35,15 +37,16 @@ class BackgroundJob {
 
   // Starts `work` on a new thread (abandoning a job still running). When it returns,
   // `onDone` is called with its result on the UI thread, unless the job was abandoned or
-  // destroyed first. Call on the UI thread.
-  void start(std::function<Result(std::stop_token)> work, std::function<void(Result)> onDone) {
+  // destroyed first. Call on the UI thread. `work` gets the job's token, which abandon()
+  // stops.
+  void start(std::function<Result(const StopToken&)> work, std::function<void(Result)> onDone) {
     abandon();
     auto shared = std::make_shared<Shared>();
     shared->poster = poster_;
     shared->onDone = std::move(onDone);
     shared_ = shared;
-    thread_ = std::jthread([shared, work = std::move(work)](std::stop_token stop) mutable {
-      auto result = std::make_shared<Result>(work(stop));
+    thread_ = std::jthread([shared, work = std::move(work)]() mutable {
+      auto result = std::make_shared<Result>(work(shared->stop));
       {
         std::lock_guard lock(shared->mutex);
         if (!shared->abandoned) {
@@ -68,10 +71,8 @@ class BackgroundJob {
       shared_->abandoned = true;
       shared_->onDone = nullptr;
     }
-    if (thread_.joinable()) {
-      thread_.request_stop();
-      keepAbandonedThread(std::move(thread_), shared_->finished);
-    }
+    shared_->stop.requestStop();
+    if (thread_.joinable()) keepAbandonedThread(std::move(thread_), shared_->finished);
     shared_.reset();
   }
 
@@ -88,6 +89,7 @@ class BackgroundJob {
     bool abandoned = false;  // written under the mutex on the UI thread
     UiPoster poster;
     std::function<void(Result)> onDone;
+    StopToken stop;  // stopped when the job is abandoned
     std::shared_ptr<std::atomic<bool>> finished = std::make_shared<std::atomic<bool>>(false);
   };
   UiPoster poster_;

@@ -46,7 +46,7 @@ uint64_t BackgroundRun::start(Work work, std::function<void(int16_t)> onDecided)
   threads.worker = std::jthread([this, flags, work = std::move(work), onDecided = std::move(onDecided)] {
     std::optional<int16_t> result;
     try {
-      result = work(flags->keepRunning);
+      result = work(flags->stop);
     } catch (const std::exception& e) {
       // Out of memory on a huge graph, say: the run ends undecided instead of taking the
       // whole program down with it.
@@ -55,7 +55,7 @@ uint64_t BackgroundRun::start(Work work, std::function<void(int16_t)> onDecided)
     std::lock_guard lock(deliveryMutex_);
     flags->endSeconds = now();
     flags->runInProgress = 0;
-    if (result && flags->keepRunning.load() != 0 && liveId_ == flags->id) {
+    if (result && flags->stop.reason() == StopReason::kNone && liveId_ == flags->id) {
       liveId_ = 0;  // decided: nothing more is delivered for this run
       if (onDecided) onDecided(*result);
     }
@@ -78,7 +78,7 @@ void BackgroundRun::abortRun() {
   if (!current_) return;
   {
     std::lock_guard lock(deliveryMutex_);
-    current_->keepRunning = 0;
+    current_->stop.requestStop();
     if (current_->endSeconds.load() < 0) current_->endSeconds = now();
     liveId_ = 0;
   }
@@ -87,7 +87,7 @@ void BackgroundRun::abortRun() {
 }
 
 bool BackgroundRun::runInProgress() const {
-  return current_ && current_->runInProgress.load() != 0 && current_->keepRunning.load() != 0;
+  return current_ && current_->runInProgress.load() != 0 && current_->stop.reason() == StopReason::kNone;
 }
 
 double BackgroundRun::elapsedSeconds() const {

@@ -1,14 +1,14 @@
 // The thread machinery the two method runners share: one worker (std::jthread) per run,
-// an elapsed-time ticker beside it, the run's single-byte flags, and a run id so that a
-// worker still finishing an aborted run can neither deliver progress nor its result into
-// a newer one.
+// an elapsed-time ticker beside it, the run's StopToken and progress flag, and a run id so
+// that a worker still finishing an aborted run can neither deliver progress nor its result
+// into a newer one.
 //
 // Threads: start(), abortRun() and the getters belong to the UI thread. The worker and
 // the ticker reach the owner only through deliver() and the tick callback, both under
 // one small lock that abortRun() also takes, so once abortRun() returns nothing of the
 // old run is delivered any more. abortRun() never joins: the old worker ends on its own
-// (it polls keepRunning) and is joined later, by the next start() once it has finished or
-// by the destructor.
+// (its work polls the run's token) and is joined later, by the next start() once it has
+// finished or by the destructor.
 #pragma once
 
 #include <atomic>
@@ -20,13 +20,16 @@
 #include <thread>
 #include <vector>
 
+#include "core/stop_token.h"
+
 namespace hc {
 
 class BackgroundRun {
  public:
-  // The run's work, on the worker thread: polls `keepRunning` (1 run, 0 stop) and returns
-  // the ProgramResult to deliver, or nothing (an undecided end is not delivered).
-  using Work = std::function<std::optional<int16_t>(const std::atomic<uint8_t>& keepRunning)>;
+  // The run's work, on the worker thread: polls `stop` (which abortRun() stops; it lives as
+  // long as the work runs) and returns the ProgramResult to deliver, or nothing (an
+  // undecided end is not delivered).
+  using Work = std::function<std::optional<int16_t>(const StopToken& stop)>;
 
   BackgroundRun() = default;
   BackgroundRun(const BackgroundRun&) = delete;
@@ -38,7 +41,7 @@ class BackgroundRun {
   // result and the run was not aborted, `onDecided` is called exactly once, on the worker
   // thread, after runInProgress() has become false. Returns the new run's id.
   uint64_t start(Work work, std::function<void(int16_t result)> onDecided);
-  // Clears keepRunning and detaches the current run from this object; returns at once.
+  // Stops the current run's token and detaches the run from this object; returns at once.
   void abortRun();
   // The current run's worker is still working.
   bool runInProgress() const;
@@ -63,7 +66,7 @@ class BackgroundRun {
  private:
   struct Flags {
     uint64_t id = 0;
-    std::atomic<uint8_t> keepRunning{1};
+    StopToken stop;
     std::atomic<uint8_t> runInProgress{1};
     std::atomic<double> startSeconds{0};
     std::atomic<double> endSeconds{-1};

@@ -27,14 +27,14 @@ void CohcRunner::start(std::shared_ptr<Graph> working, const CohcRunSettings& se
   const uint64_t id = run_.nextRunId();
   auto adapter = listener ? std::make_shared<ListenerAdapter>(run_, id, listener) : nullptr;
   BackgroundRun::Work work = [working, settings, adapter, statistics = std::move(statistics)](
-                                 const std::atomic<uint8_t>& keepRunning) -> std::optional<int16_t> {
+                                 const StopToken& stop) -> std::optional<int16_t> {
     if (!working) return std::nullopt;
     CohcOptions options;
     options.maxSearchDepth = settings.maxSearchDepth;
     options.pruningLevel = settings.pruningLevel;
     options.buildMinimalChildren = settings.buildMinimalChildren;
     options.writeCycleFile = settings.writeCycleFile;
-    CohcResult result = runCoHC(*working, options, &keepRunning, adapter.get(), statistics);
+    CohcResult result = runCoHC(*working, options, &stop, adapter.get(), statistics);
     if (result.aborted) return std::nullopt;
     if (result.verdict == kNotHamiltonian) return program_results::kNonHamiltonian;
     if (result.verdict == kHamiltonian) return program_results::kHamiltonian;

@@ -1,6 +1,5 @@
 #include "app/generation_page_logic.h"
 
-#include <atomic>
 #include <cmath>
 
 #include "generators/graph_generation.h"
@@ -79,16 +78,6 @@ LoadButtonOutcome evaluateLoadButton(int32_t sourceType, std::string_view text1,
 
 bool shouldGenerateInBackground(const LoadButtonOutcome& accepted) {
   return accepted.accepted && accepted.request.sourceType <= 9 && estimatedWork(accepted.request) > 20000.0;
-}
-
-BuiltGraph buildRequestedGraph(const GraphRequest& request, std::stop_token stop,
-                               std::function<void(double)> progress) {
-  std::atomic<uint8_t> keepRunning{1};
-  std::stop_callback onStop(stop, [&keepRunning] { keepRunning.store(0); });
-  GenerationControl control;
-  control.keepRunning = &keepRunning;
-  control.progress = std::move(progress);
-  return buildRequestedGraph(request, control);
 }
 
 }  // namespace hc

@@ -4,14 +4,13 @@
 // factory's own (the command line's `generate` applies the same ones), so the page never
 // accepts a request the factory would refuse.
 //
-// Also here: which accepted requests are worth a worker thread, and the build itself as
-// the worker runs it.
+// Also here: which accepted requests are worth a worker thread (buildRequestedGraph,
+// program_model.h, is what the worker runs).
 #pragma once
 
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,12 +34,5 @@ LoadButtonOutcome evaluateLoadButton(int32_t sourceType, std::string_view text1,
 // Accepted requests whose build takes long enough to be felt (large graphs, dense random
 // regular graphs that restart often) run on a worker thread; the rest are built at once.
 bool shouldGenerateInBackground(const LoadButtonOutcome& accepted);
-
-// Builds the graph of an accepted request for source types 1..9 as buildRequestedGraph
-// does, but stoppable: the generators look at `stop` at every outer step and a stopped
-// build gives no graph and the error kGenerationCancelled. `progress` (may be empty) is
-// called on the building thread with 0..1. Touches no model, so it may run on any thread.
-BuiltGraph buildRequestedGraph(const GraphRequest& request, std::stop_token stop,
-                               std::function<void(double)> progress = {});
 
 }  // namespace hc

@@ -28,16 +28,17 @@ int32_t truncatedCode(double value) {
 
 }  // namespace
 
-BuiltGraph buildRequestedGraph(const GraphRequest& request, const GenerationControl& control) {
+BuiltGraph buildRequestedGraph(const GraphRequest& request, const StopToken* stop,
+                               std::function<void(double)> progress) {
   const int32_t source = truncatedCode(request.sourceType);
   BuiltGraph built;
   if (source >= kEdgeProbabilityGraph && source <= kCompleteGraph) {
     GenerationResult result =
-        generateGraph(requestForFamily(source, request.parameter1, request.parameter2), control);
+        generateGraph(requestForFamily(source, request.parameter1, request.parameter2), stop, std::move(progress));
     built.graph = std::move(result.graph);
     built.error = std::move(result.error);
   } else if (source == kThreeSatReduction) {
-    SatGenerationResult result = generate3SatGraph(request.parameter1, request.parameter2, control);
+    SatGenerationResult result = generate3SatGraph(request.parameter1, request.parameter2, stop, std::move(progress));
     built.graph = std::move(result.graph);
     built.error = std::move(result.error);
   } else {

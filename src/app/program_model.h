@@ -15,7 +15,7 @@
 #include "app/program_view.h"
 #include "core/graph.h"
 #include "editor/graph2d.h"
-#include "generators/generation_control.h"
+#include "core/stop_token.h"
 
 namespace hc {
 
@@ -28,13 +28,16 @@ struct GraphRequest {
 
 // Builds the graph of a generation request (sources 1..8 the families, 9 the 3-SAT
 // reduction) or says why it cannot; touches no model, so it may run on any thread. Any
-// other source gives an error. `control` may stop the build (no graph, "generation
-// cancelled") and hears its progress.
+// other source gives an error. `stop` (may be null) stops the build: the generators look
+// at it at every outer step, and a stopped build gives no graph and the error
+// kGenerationCancelled ("generation cancelled"). `progress` (may be empty) is called on
+// the building thread with 0..1.
 struct BuiltGraph {
   std::unique_ptr<Graph> graph;  // null exactly when error is set
   std::string error;
 };
-BuiltGraph buildRequestedGraph(const GraphRequest& request, const GenerationControl& control = {});
+BuiltGraph buildRequestedGraph(const GraphRequest& request, const StopToken* stop = nullptr,
+                               std::function<void(double)> progress = {});
 
 // "Graph Files (*.g)|*.g|All Files (*.*)|*.*||" (the editor's filters) as the view's
 // "Graph Files (*.g);;All Files (*.*)".

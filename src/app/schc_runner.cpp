@@ -26,15 +26,14 @@ void SchcRunner::start(std::shared_ptr<Graph> working, const SchcRunSettings& se
   run_.abortRun();
   const uint64_t id = run_.nextRunId();
   std::shared_ptr<SinkAdapter> adapter = sink ? std::make_shared<SinkAdapter>(run_, id, sink) : nullptr;
-  BackgroundRun::Work work = [this, id, working, settings, adapter](const std::atomic<uint8_t>& keepRunning)
-      -> std::optional<int16_t> {
+  BackgroundRun::Work work = [this, id, working, settings, adapter](const StopToken& stop) -> std::optional<int16_t> {
     if (!working) return std::nullopt;
     if (settings.seed) setThreadSeedStream(*settings.seed);
     SchcOptions options;
     options.threads = settings.threads;
     options.maxIterations = settings.maxIterations;
     SchcOutcome outcome;
-    runStoneCarver(*working, settings.version, &keepRunning, adapter.get(), options, &outcome);
+    runStoneCarver(*working, settings.version, &stop, adapter.get(), options, &outcome);
     seed_ = outcome.seed;
     seedRun_ = id;
     // An undecided end (an iteration limit) is delivered too: the run is over either way.

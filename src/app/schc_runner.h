@@ -40,7 +40,7 @@ class SchcRunner {
   // nothing.
   void start(std::shared_ptr<Graph> working, const SchcRunSettings& settings, SchcSink* sink,
              std::function<void(int16_t result)> onDecided);
-  // Clears keepRunning and returns at once; nothing of this run is delivered afterwards.
+  // Stops the run's token and returns at once; nothing of this run is delivered afterwards.
   void abortRun() { run_.abortRun(); }
   bool runInProgress() const { return run_.runInProgress(); }
   double elapsedSeconds() const { return run_.elapsedSeconds(); }

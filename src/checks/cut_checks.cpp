@@ -17,10 +17,6 @@ void say(int16_t verbose, const char* line) {
   if (verbose == 1) diagnostic(line);
 }
 
-bool stopRequested(const std::atomic<uint8_t>* stop) {
-  return stop != nullptr && stop->load(std::memory_order_relaxed) != 0;
-}
-
 // Puts b back at the end of a's array and a at the end of b's (after a node-level cut
 // freed the room).
 void appendEdge(Node& a, Node& b) {
@@ -85,7 +81,7 @@ double cutBalanceRatio(Graph& graph, int32_t x, int32_t y, int32_t z) {
   return count > other ? static_cast<double>(other) / count : static_cast<double>(count) / other;
 }
 
-bool checkTwoEdgeCuts(Graph& graph, int16_t verbose, const std::atomic<uint8_t>* stop) {
+bool checkTwoEdgeCuts(Graph& graph, int16_t verbose, const StopToken* stop) {
   say(verbose, "About to check 2-Edge-Cuts.\n");
   bool forcedAny = false;
   if (graph.isHamiltonian == kUndecided) {

@@ -4,10 +4,10 @@
 // check.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
 #include "core/graph.h"
+#include "core/stop_token.h"
 
 namespace hc {
 
@@ -23,7 +23,8 @@ double cutBalanceRatio(Graph& graph, int32_t x, int32_t y, int32_t z);
 // no such pair. Returns true when it forced an edge or decided the graph. The 2-edge cuts
 // of the last scan (all forced) are left in graph.twoEdgeCuts when a list is installed;
 // without one nothing is recorded. Neighbour-array order changes (edges are put back at
-// the end). `stop`, polled once per pair, ends the scan early with what was forced so far.
-bool checkTwoEdgeCuts(Graph& graph, int16_t verbose, const std::atomic<uint8_t>* stop = nullptr);
+// the end). `stop` (may be null), asked once per pair, ends the scan early with what was
+// forced so far.
+bool checkTwoEdgeCuts(Graph& graph, int16_t verbose, const StopToken* stop = nullptr);
 
 }  // namespace hc

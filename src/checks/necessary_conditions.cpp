@@ -61,14 +61,20 @@ void colourComponent(Graph& graph, int32_t start, FillCounts& counts) {
   }
 }
 
-// Colours the component of node 0; the caller clears the marks.
-FillCounts fillFromNodeZero(Graph& graph) {
-  FillCounts counts;
-  if (graph.nodes.empty()) return counts;
+// The part the connectivity checks share. Only when isHamiltonian is 2 and there are
+// nodes: colours the component of node 0 into `counts` (marks cleared again); when it
+// misses a node, sets isHamiltonian 0, writes "The graph is not connected." and returns
+// false. Otherwise (also when nothing was tested, `counts` then empty) true.
+bool connectedFromNodeZero(Graph& graph, int16_t verbose, FillCounts& counts) {
+  if (graph.isHamiltonian != kUndecided || graph.nodes.empty()) return true;
   graph.nodes[0].mark = 1;
   counts.colour1 = 1;
   colourComponent(graph, 0, counts);
-  return counts;
+  clearMarks(graph);
+  if (counts.colour1 + counts.colour2 == graph.howManyNodes) return true;
+  graph.isHamiltonian = kNotHamiltonian;
+  say(verbose, "The graph is not connected.\n");
+  return false;
 }
 
 }  // namespace
@@ -99,35 +105,22 @@ void checkLowDegreeNodes(Graph& graph, int16_t verbose) {
 
 void checkConnectedNotUnevenlyBipartite(Graph& graph, int16_t verbose) {
   say(verbose, "About to check if the graph is connected and not unevenly bipartite.\n");
-  if (graph.isHamiltonian == kUndecided && !graph.nodes.empty()) {
-    FillCounts counts = fillFromNodeZero(graph);
-    clearMarks(graph);
-    if (counts.colour1 + counts.colour2 != graph.howManyNodes) {
-      graph.isHamiltonian = kNotHamiltonian;
-      say(verbose, "The graph is not connected.\n");
-      return;
-    }
-    if (!counts.sameColourEdge && counts.colour1 != counts.colour2) {
-      graph.isHamiltonian = kNotHamiltonian;
-      say(verbose, "The graph is unevenly bipartite.\n");
-      return;
-    }
+  FillCounts counts;
+  if (!connectedFromNodeZero(graph, verbose, counts)) return;
+  // Nothing tested leaves both counts 0: never uneven.
+  if (!counts.sameColourEdge && counts.colour1 != counts.colour2) {
+    graph.isHamiltonian = kNotHamiltonian;
+    say(verbose, "The graph is unevenly bipartite.\n");
+    return;
   }
   say(verbose, "The graph is connected and not unevenly bipartite.\n");
 }
 
 bool isConnected(Graph& graph, int16_t verbose) {
-  say(verbose, "About to check if the graph is connected and not unevenly bipartite.\n");
-  if (graph.isHamiltonian == kUndecided && !graph.nodes.empty()) {
-    FillCounts counts = fillFromNodeZero(graph);
-    clearMarks(graph);
-    if (counts.colour1 + counts.colour2 != graph.howManyNodes) {
-      graph.isHamiltonian = kNotHamiltonian;
-      say(verbose, "The graph is not connected.\n");
-      return false;
-    }
-  }
-  say(verbose, "The graph is connected and not unevenly bipartite.\n");
+  say(verbose, "About to check if the graph is connected.\n");
+  FillCounts counts;
+  if (!connectedFromNodeZero(graph, verbose, counts)) return false;
+  say(verbose, "The graph is connected.\n");
   return true;
 }
 

@@ -27,6 +27,9 @@ void checkConnectedNotUnevenlyBipartite(Graph& graph, int16_t verbose);
 
 // Only when isHamiltonian is 2: false (and isHamiltonian 0) when the graph is disconnected.
 // Returns true without testing when the verdict is not 2, and for a graph with no nodes.
+// The flood fill is checkConnectedNotUnevenlyBipartite's; verbose 1 writes "About to check
+// if the graph is connected.", then "The graph is not connected." or "The graph is
+// connected.".
 bool isConnected(Graph& graph, int16_t verbose);
 
 // Two-colours every component; true when no edge joins two nodes of one colour.

@@ -12,10 +12,6 @@ namespace hc {
 
 namespace {
 
-bool stopRequested(const std::atomic<uint8_t>* stop) {
-  return stop != nullptr && stop->load(std::memory_order_relaxed) != 0;
-}
-
 // A chain end inside a region: the node, its region and the region of its chain's other
 // end (0 when that end lies in no region).
 struct ChainEnd {
@@ -99,7 +95,7 @@ bool removalDisconnects(const Graph& graph, const std::vector<ChainEnd>& ends, T
 
 }  // namespace
 
-void initialPruningCheckForOddForcedCut(Graph& graph, int16_t verbose, const std::atomic<uint8_t>* stop) {
+void initialPruningCheckForOddForcedCut(Graph& graph, int16_t verbose, const StopToken* stop) {
   if (verbose == 1) diagnostic("About to run initialPruningCheckForOddForcedCut.\n");
   if (graph.isHamiltonian == kUndecided) {
     const int32_t regions = markRegions(graph);

@@ -4,10 +4,10 @@
 // the candidate cuts, each tested on a trial copy of the graph.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
 #include "core/graph.h"
+#include "core/stop_token.h"
 
 namespace hc {
 
@@ -16,9 +16,8 @@ namespace hc {
 // 0 when the chains between two regions, or out of one region, are an odd cut. The graph
 // is otherwise unchanged (mark 0 again); trial copies reseed the random source. An
 // inconsistent chain record prints "MASSIVE ERROR: CHAIN HEAD IS WRONG.\n" and returns
-// with the verdict unchanged. `stop`, polled between trial copies, ends the check early
-// with nothing found.
-void initialPruningCheckForOddForcedCut(Graph& graph, int16_t verbose,
-                                        const std::atomic<uint8_t>* stop = nullptr);
+// with the verdict unchanged. `stop` (may be null), asked before each trial copy, ends the
+// check early with nothing found.
+void initialPruningCheckForOddForcedCut(Graph& graph, int16_t verbose, const StopToken* stop = nullptr);
 
 }  // namespace hc

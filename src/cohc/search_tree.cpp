@@ -3,14 +3,11 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <stop_token>
 #include <string>
-#include <thread>
 #include <utility>
 
 #include "core/diagnostics.h"
+#include "core/hamiltonian_cycle_check.h"
 #include "schc/hamiltonian_cycle.h"
 
 namespace hc {
@@ -18,7 +15,7 @@ namespace hc {
 SearchTreeOutcome runSearchTree(Graph& graph, int32_t maxSearchDepth, const SearchTreeRun& run,
                                 bool writeCycle) {
   SearchTreeOutcome outcome;
-  AdjacencySnapshot snapshot = takeAdjacencySnapshot(graph);
+  const EdgeSnapshot snapshot(graph);
 
   // path[k] is the resident node of depth k; builtFor[k - 1] the candidate index of its
   // parent that it was built for.
@@ -52,12 +49,11 @@ SearchTreeOutcome runSearchTree(Graph& graph, int32_t maxSearchDepth, const Sear
   bool cycleAccepted = false;
   if (root.verdict() == kHamiltonian) {
     std::vector<int32_t> cycle = hamiltonianCycleOrder(graph);
-    std::string why;
-    if (verifyHamiltonianCycle(snapshot, cycle, &why)) {
+    if (const CycleCheck check = isHamiltonianCycle(snapshot, cycle)) {
       outcome.cycle = std::move(cycle);
       cycleAccepted = true;
     } else {
-      diagnostic("Error: the proof tree reported a Hamiltonian cycle that fails the check: ", why, "\n");
+      diagnostic("Error: the proof tree reported a Hamiltonian cycle that fails the check: ", check.fault, "\n");
     }
   }
   root.finish(writeCycle && cycleAccepted);
@@ -66,47 +62,8 @@ SearchTreeOutcome runSearchTree(Graph& graph, int32_t maxSearchDepth, const Sear
   return outcome;
 }
 
-namespace {
-
-// Sets `stop` once the caller's keepRunning is cleared or the deadline (if any) passes.
-// The expensive checks poll a stop byte of their own inside their loops; this keeps it in
-// step with the front end's flag and the time limit.
-class StopWatch {
- public:
-  StopWatch(const std::atomic<uint8_t>* keepRunning, double seconds, std::atomic<uint8_t>& stop,
-            std::atomic<bool>& timedOut)
-      : thread_([this, keepRunning, seconds, &stop, &timedOut](std::stop_token token) {
-          bool hasDeadline = seconds > 0.0;
-          auto deadline = std::chrono::steady_clock::now() +
-                          std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                              std::chrono::duration<double>(hasDeadline ? seconds : 0.0));
-          std::unique_lock lock(mutex_);
-          while (!token.stop_requested()) {
-            if (stopRequested(keepRunning)) {
-              stop.store(1);
-              return;
-            }
-            if (hasDeadline && std::chrono::steady_clock::now() >= deadline) {
-              timedOut.store(true);
-              stop.store(1);
-              return;
-            }
-            // Short waits: the caller's flag is a plain byte with no way to wake us.
-            wake_.wait_for(lock, token, std::chrono::milliseconds(2), [] { return false; });
-          }
-        }) {}
-  ~StopWatch() { thread_.request_stop(); }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable_any wake_;
-  std::jthread thread_;  // last: joined before the members it uses go away
-};
-
-}  // namespace
-
-CohcResult runCoHC(Graph& graph, const CohcOptions& options, const std::atomic<uint8_t>* keepRunning,
-                   SearchTreeListener* listener, std::shared_ptr<SearchTreeStatistics> statistics) {
+CohcResult runCoHC(Graph& graph, const CohcOptions& options, const StopToken* stop, SearchTreeListener* listener,
+                   std::shared_ptr<SearchTreeStatistics> statistics) {
   CohcResult result;
   if (!statistics) statistics = std::make_shared<SearchTreeStatistics>();
   SearchTreeListener* savedListener = statistics->listener;
@@ -123,25 +80,19 @@ CohcResult runCoHC(Graph& graph, const CohcOptions& options, const std::atomic<u
   run.pruningLevel = level;
   run.buildMinimalChildren = options.buildMinimalChildren;
   run.statistics = statistics.get();
-  run.abort.keepRunning = keepRunning;
-
-  std::atomic<uint8_t> stop{0};
-  std::atomic<bool> timedOut{false};
-  std::unique_ptr<StopWatch> watch;
-  if (keepRunning != nullptr || options.timeLimitSeconds > 0.0) {
-    run.abort.stop = &stop;
-    watch = std::make_unique<StopWatch>(keepRunning, options.timeLimitSeconds, stop, timedOut);
-  }
+  // The caller's stop and the run's own time limit in one token.
+  StopToken runStop(stop);
+  runStop.setTimeLimit(options.timeLimitSeconds);
+  run.stop = &runStop;
 
   auto startClock = std::chrono::steady_clock::now();
   SearchTreeOutcome outcome =
       runSearchTree(graph, std::max(options.maxSearchDepth, 0), run, options.writeCycleFile);
   result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - startClock).count();
-  // Read as the walk returned: a deadline that passes while the watch winds down does not
-  // turn a finished run into an aborted one.
-  result.aborted = run.abort.requested();
-  watch.reset();
-  result.timedOut = result.aborted && timedOut.load();
+  // A stop the walk saw (or the caller's request): a deadline that passes after the walk
+  // ended does not turn a finished run into an aborted one.
+  result.aborted = runStop.reason() != StopReason::kNone;
+  result.timedOut = runStop.reason() == StopReason::kDeadline;
   result.verdict = outcome.verdict;
   result.treeNodes = outcome.treeNodes;
   result.cycle = std::move(outcome.cycle);

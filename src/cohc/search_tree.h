@@ -8,7 +8,6 @@
 // before it is reported or written.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -16,6 +15,7 @@
 #include "cohc/search_tree_node.h"
 #include "cohc/search_tree_statistics.h"
 #include "core/graph.h"
+#include "core/stop_token.h"
 
 namespace hc {
 
@@ -44,8 +44,8 @@ struct CohcOptions {
 
 struct CohcResult {
   HamiltonicityState verdict = kUndecided;  // 0 non-Hamiltonian, 1 cycle found, 2 undecided
-  bool aborted = false;                     // the flag was cleared or the time limit passed
-  bool timedOut = false;                    // the time limit passed
+  bool aborted = false;                     // stopped: by the caller's token or a time limit
+  bool timedOut = false;                    // stopped by a time limit (the run's or the caller's)
   int64_t treeNodes = 0;                    // tree nodes built, the root included
   int32_t deepestDepth = 0;                 // deepest depth at which a tree node started
   double seconds = 0.0;
@@ -53,13 +53,13 @@ struct CohcResult {
   std::shared_ptr<SearchTreeStatistics> statistics;  // the per-depth record of this run
 };
 
-// One proof run on `graph`. `keepRunning` (1 run, 0 stop) may be null. `listener`, when
+// One proof run on `graph`. `stop` (may be null) stops it; the run's own time limit is a
+// child of it, so it never stops the caller's other work. `listener`, when
 // given, hears every statistics update on the calling thread. `statistics` is recorded
 // into when given (a page keeps one per submitted graph), else a fresh one is made; either
 // way the result holds it. Invalid options (a pruning level outside 0..6) print a message
 // and are clamped; a negative depth builds the root only.
-CohcResult runCoHC(Graph& graph, const CohcOptions& options,
-                   const std::atomic<uint8_t>* keepRunning = nullptr, SearchTreeListener* listener = nullptr,
-                   std::shared_ptr<SearchTreeStatistics> statistics = nullptr);
+CohcResult runCoHC(Graph& graph, const CohcOptions& options, const StopToken* stop = nullptr,
+                   SearchTreeListener* listener = nullptr, std::shared_ptr<SearchTreeStatistics> statistics = nullptr);
 
 }  // namespace hc

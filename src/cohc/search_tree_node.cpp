@@ -30,10 +30,10 @@ namespace {
 
 // The 2-edge-cut check with a list of its own for the duration of the call; any list the
 // graph had before is put back afterwards.
-bool twoEdgeCutStep(Graph& graph, const AbortFlags& abort) {
+bool twoEdgeCutStep(Graph& graph, const StopToken* stop) {
   std::unique_ptr<CutList> saved = std::move(graph.twoEdgeCuts);
   graph.twoEdgeCuts = std::make_unique<CutList>();
-  bool changed = checkTwoEdgeCuts(graph, 0, abort.stop);
+  bool changed = checkTwoEdgeCuts(graph, 0, stop);
   graph.twoEdgeCuts->clear();
   graph.twoEdgeCuts = std::move(saved);
   return changed;
@@ -41,7 +41,7 @@ bool twoEdgeCutStep(Graph& graph, const AbortFlags& abort) {
 
 }  // namespace
 
-void pruneAtLevel(Graph& graph, int32_t level, const AbortFlags& abort) {
+void pruneAtLevel(Graph& graph, int32_t level, const StopToken* stop) {
   if (level < 0 || level > kHighestPruningLevel) {
     diagnostic("Error: pruning level ", level, " is outside 0..", kHighestPruningLevel, "\n");
     level = std::clamp(level, 0, kHighestPruningLevel);
@@ -49,19 +49,19 @@ void pruneAtLevel(Graph& graph, int32_t level, const AbortFlags& abort) {
   // Each pass runs the levels in order; a look-ahead or cut step that changed the graph
   // starts a new pass, since the cheap checks may now see more.
   auto undecided = [&graph] { return graph.isHamiltonian == kUndecided; };
-  auto goOn = [&] { return undecided() && !abort.requested(); };
+  auto goOn = [&] { return undecided() && !stopRequested(stop); };
   while (goOn()) {
     if (level >= 1) checkConnectedNotUnevenlyBipartite(graph, 0);
-    if (level >= 2 && goOn()) initialPruningCheckForOddForcedCut(graph, 0, abort.stop);
+    if (level >= 2 && goOn()) initialPruningCheckForOddForcedCut(graph, 0, stop);
     if (level >= 3 && goOn() && !isBiconnected(graph, 0)) graph.isHamiltonian = kNotHamiltonian;
     if (level >= 4 && goOn()) {
-      if (initialPruningLookAheadSequencing(graph, 0, 2, abort.stop) && goOn()) continue;
+      if (initialPruningLookAheadSequencing(graph, 0, 2, stop) && goOn()) continue;
     }
     if (level >= 5 && goOn()) {
-      if (initialPruningLookAheadSequencing(graph, 0, 1, abort.stop) && goOn()) continue;
+      if (initialPruningLookAheadSequencing(graph, 0, 1, stop) && goOn()) continue;
     }
     if (level >= 6 && goOn()) {
-      if (twoEdgeCutStep(graph, abort) && goOn()) continue;
+      if (twoEdgeCutStep(graph, stop) && goOn()) continue;
     }
     break;
   }
@@ -89,11 +89,11 @@ CutSequence randomForcingProbe(Graph& graph) {
   return sequence;
 }
 
-CutSequence findMinimalForcingSequence(const Graph& graph, const AbortFlags& abort) {
+CutSequence findMinimalForcingSequence(const Graph& graph, const StopToken* stop) {
   CutSequence best;
   bool haveBest = false;
   for (int32_t probe = 0; probe < kForcingProbes; ++probe) {
-    if (abort.requested()) break;
+    if (stopRequested(stop)) break;
     Graph copy(graph);  // reseeds the random source, as every copy does
     CutSequence sequence = randomForcingProbe(copy);
     if (!haveBest || sequence.count < best.count) {
@@ -131,16 +131,16 @@ void SearchTreeNode::start() {
   Graph& graph = *graph_;
   if (isRoot()) {
     rootInitialPruning(graph);
-    pruneAtLevel(graph, run_.pruningLevel, run_.abort);
+    pruneAtLevel(graph, run_.pruningLevel, run_.stop);
     recordStarted();
   } else {
     graph.cut(designatedEdge_[0], designatedEdge_[1]);
-    pruneAtLevel(graph, run_.pruningLevel, run_.abort);
+    pruneAtLevel(graph, run_.pruningLevel, run_.stop);
     recordStarted();
     if (graph.isHamiltonian == kHamiltonian) recordSolved();
   }
   scanning_ = false;
-  if (run_.abort.requested()) {
+  if (stopRequested(run_.stop)) {
     // Stopped before any child: the node returns as it is, without its closing record.
     stoppedAtStart_ = true;
     return;
@@ -184,7 +184,7 @@ void SearchTreeNode::computeAllCandidates() {
 }
 
 void SearchTreeNode::computeMinimalCandidates() {
-  CutSequence sequence = findMinimalForcingSequence(*graph_, run_.abort);
+  CutSequence sequence = findMinimalForcingSequence(*graph_, run_.stop);
   candidateU_.reserve(sequence.pairs.size());
   candidateV_.reserve(sequence.pairs.size());
   for (const CutPair& pair : sequence.pairs) {
@@ -205,7 +205,7 @@ void SearchTreeNode::refreshCandidates() {
 
 int32_t SearchTreeNode::nextChild() {
   while (scanning_) {
-    if (scanIndex_ >= candidateCount() || run_.abort.requested()) {
+    if (scanIndex_ >= candidateCount() || stopRequested(run_.stop)) {
       scanning_ = false;
       break;
     }
@@ -225,7 +225,7 @@ void SearchTreeNode::acceptChild(int32_t index, SearchTreeNode& child) {
       // No Hamiltonian cycle of this node avoids the designated edge, so it is forced.
       candidateOpen_[static_cast<size_t>(index)] = 0;
       graph_->force(candidateU_[static_cast<size_t>(index)], candidateV_[static_cast<size_t>(index)]);
-      if (!run_.buildMinimalChildren) pruneAtLevel(*graph_, run_.pruningLevel, run_.abort);
+      if (!run_.buildMinimalChildren) pruneAtLevel(*graph_, run_.pruningLevel, run_.stop);
       if (graph_->isHamiltonian != kUndecided) {
         scanning_ = false;
         return;

@@ -13,7 +13,6 @@
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string_view>
@@ -21,6 +20,7 @@
 
 #include "cohc/search_tree_statistics.h"
 #include "core/graph.h"
+#include "core/stop_token.h"
 #include "schc/cut_sequence.h"
 
 namespace hc {
@@ -35,33 +35,16 @@ inline constexpr std::array<std::string_view, 7> kPruningLevelNames = {
 // How many random forcing probes a minimal-children node makes.
 inline constexpr int32_t kForcingProbes = 100;
 
-// True when `keepRunning` is present and cleared.
-inline bool stopRequested(const std::atomic<uint8_t>* keepRunning) {
-  return keepRunning != nullptr && keepRunning->load(std::memory_order_relaxed) == 0;
-}
-
-// The two ways a run hears that it must stop: the front end's keepRunning byte (1 run,
-// 0 stop) and the stop byte the expensive checks poll (non-zero stop). Either may be
-// absent. runCoHC keeps the second in step with the first.
-struct AbortFlags {
-  const std::atomic<uint8_t>* keepRunning = nullptr;
-  const std::atomic<uint8_t>* stop = nullptr;
-
-  bool requested() const {
-    return stopRequested(keepRunning) || (stop != nullptr && stop->load(std::memory_order_relaxed) != 0);
-  }
-};
-
 // The pruning of the root graph before anything else: low degrees, forcing at degree-2
 // nodes, Lightning, chains, HeadHunter (each a no-op once the graph is decided).
 void rootInitialPruning(Graph& graph);
 
 // Applies the checks of `level` (0..6; each level includes the lower ones) while the
 // verdict is 2, starting over after any look-ahead or 2-edge-cut step that changed the
-// graph. An abort ends it early with the verdict it has reached (undecided is always a
-// sound answer); the odd forced cut and 2-edge-cut checks poll `abort.stop` inside their
-// loops. Levels outside 0..6 print a message and are clamped.
-void pruneAtLevel(Graph& graph, int32_t level, const AbortFlags& abort = {});
+// graph. `stop` (may be null) ends it early with the verdict it has reached (undecided is
+// always a sound answer); the odd forced cut, look-ahead and 2-edge-cut checks ask it
+// inside their loops. Levels outside 0..6 print a message and are clamped.
+void pruneAtLevel(Graph& graph, int32_t level, const StopToken* stop = nullptr);
 
 // Forces random edges at chain ends (or at random nodes while there are no chains) on
 // `graph`, a throw-away copy, until its verdict is decided; returns the forced pairs in
@@ -70,16 +53,16 @@ void pruneAtLevel(Graph& graph, int32_t level, const AbortFlags& abort = {});
 CutSequence randomForcingProbe(Graph& graph);
 
 // kForcingProbes probes, each on a fresh copy of `graph` (each copy reseeds the random
-// source); returns the first shortest sequence. An abort ends the probing with the best
-// sequence so far. `graph` is unchanged.
-CutSequence findMinimalForcingSequence(const Graph& graph, const AbortFlags& abort = {});
+// source); returns the first shortest sequence. `stop` (may be null) ends the probing with
+// the best sequence so far. `graph` is unchanged.
+CutSequence findMinimalForcingSequence(const Graph& graph, const StopToken* stop = nullptr);
 
 // The parameters every node of a run shares.
 struct SearchTreeRun {
   int32_t pruningLevel = 5;
   bool buildMinimalChildren = false;
   SearchTreeStatistics* statistics = nullptr;  // may be null: nothing recorded
-  AbortFlags abort;                            // both absent: never aborted
+  const StopToken* stop = nullptr;             // null: never stopped
 };
 
 class SearchTreeNode {

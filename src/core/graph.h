@@ -51,7 +51,6 @@ class Graph {
   int32_t edgesToRemove = 0;
   int32_t iterationCount = 0;
   int32_t cutCount = 0;
-  double startTime = 0.0;
   int32_t howManyRings = 0;
   int32_t howManyHubs = 0;
   int32_t simulationForceCount = 0;
@@ -73,25 +72,7 @@ class Graph {
   int16_t initialGraphType = 0;
   int32_t initialVersion = 5;
   int32_t initialRegularDegree = -1;
-
-  // SCHC timing and statistics, kept by the driver.
-  double elapsedSeconds = 0.0;
-  int32_t solvedIterations = 0;
-  int32_t solvedCuts = 0;
-  int32_t solvedSimulationForces = 0;
-  double secondsPerIteration = 0.0;
-  double inverseIterations = 1.0;
-  double cutRatio = 0.0;
-  int32_t hubIterations = 0;
-  int32_t ringIterations = 0;
-  int32_t cutsToHubTotal = 0;
-  int32_t cutsToRingTotal = 0;
-  int32_t mostCutsToHub = 0;
-  int32_t mostCutsToRing = 0;
-  int32_t leastCutsToHub = 1000000000;
-  int32_t leastCutsToRing = 1000000000;
-  double averageCutsToHub = -1.0;
-  double averageCutsToRing = -1.0;
+  // (The Stone Carver driver's timing and statistics belong to its run: SchcOutcome.)
 
   // --- construction ---
 

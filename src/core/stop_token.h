@@ -2,12 +2,15 @@
 // worker that found the answer first) and an optional deadline, behind one cheap poll.
 //
 // A token is owned by whoever starts the work (a runner, the command line, a portfolio)
-// and passed down by reference. requestStop() may be called from any thread at any time.
-// poll() is what inner loops call: one relaxed atomic load, and a clock read only every
-// 256 polls, so a loop can ask at every step. A child token stops when it is stopped
-// itself or when its parent stops (a portfolio stops its workers without touching the
-// caller's token, and a worker's deadline does not end its siblings); the parent must
-// outlive the child. Once a token reports a stop it keeps reporting it.
+// and passed down by reference. requestStop() may be called from any thread at any time,
+// also from a signal handler (it is one lock-free compare-and-swap). poll() is what inner
+// loops call: relaxed loads of the token's reason and its ancestors', and a clock read only
+// every 256 polls, so a loop can ask at every step. A loop whose steps are expensive (a
+// trial cut, a mill step) calls stopRequested(), which reads the clock when a deadline
+// applies, so a time limit never waits for 256 expensive steps. A child token stops when it
+// is stopped itself or when its parent stops (a portfolio stops its workers without
+// touching the caller's token, and a worker's deadline does not end its siblings); the
+// parent must outlive the child. Once a token reports a stop it keeps reporting it.
 #pragma once
 
 #include <atomic>
@@ -29,7 +32,7 @@ class StopToken {
   StopToken(const StopToken&) = delete;
   StopToken& operator=(const StopToken&) = delete;
 
-  // Thread-safe; the first reason recorded wins.
+  // Thread-safe and async-signal-safe; the first reason recorded wins.
   void requestStop() { record(StopReason::kRequest); }
   // A deadline `seconds` from now (seconds <= 0 clears it). Set before the work starts.
   void setTimeLimit(double seconds) {
@@ -46,24 +49,32 @@ class StopToken {
   bool hasDeadline() const { return hasDeadline_; }
   Clock::time_point deadline() const { return deadline_; }
 
-  // The cheap poll for inner loops: reads the clock every 256th call only.
+  // The cheap poll for inner loops: the deadlines (this token's and its ancestors') are
+  // looked at every 256th call only.
   bool poll() const {
-    if (reason_.load(std::memory_order_relaxed) != StopReason::kNone) return true;
-    if (parent_ != nullptr && parent_->poll()) return inherit();
-    if (hasDeadline_ && (polls_.fetch_add(1, std::memory_order_relaxed) & 255u) == 0 && Clock::now() >= deadline_)
-      return const_cast<StopToken*>(this)->record(StopReason::kDeadline);
-    return false;
+    for (const StopToken* t = this; t != nullptr; t = t->parent_) {
+      if (t->reason_.load(std::memory_order_relaxed) != StopReason::kNone) return t == this || inherit();
+    }
+    // A plain load and store: a lost count between threads only moves the next clock read.
+    const uint32_t polls = polls_.load(std::memory_order_relaxed);
+    polls_.store(polls + 1, std::memory_order_relaxed);
+    return (polls & 255u) == 0 && stopRequested();
   }
-  // The exact answer (reads the clock when there is a deadline): for coarse checks between
-  // phases, where a poll's 256-call delay could be long.
+  // The exact answer (reads the clock when a deadline applies): for coarse checks between
+  // phases and for loops whose every step is expensive.
   bool stopRequested() const {
     if (reason_.load(std::memory_order_relaxed) != StopReason::kNone) return true;
     if (parent_ != nullptr && parent_->stopRequested()) return inherit();
     if (hasDeadline_ && Clock::now() >= deadline_) return const_cast<StopToken*>(this)->record(StopReason::kDeadline);
     return false;
   }
-  // Why it stopped (kNone while it has not); a child reports its parent's reason.
-  StopReason reason() const { return reason_.load(std::memory_order_acquire); }
+  // Why it stopped (kNone while neither it nor an ancestor has recorded a stop); a child
+  // reports its parent's reason.
+  StopReason reason() const {
+    const StopReason own = reason_.load(std::memory_order_acquire);
+    if (own != StopReason::kNone || parent_ == nullptr) return own;
+    return parent_->reason();
+  }
 
  private:
   bool record(StopReason why) {
@@ -79,5 +90,9 @@ class StopToken {
   Clock::time_point deadline_{};
   bool hasDeadline_ = false;
 };
+
+// The `stop` parameters of the engine may be null (never stopped).
+inline bool pollStop(const StopToken* stop) { return stop != nullptr && stop->poll(); }
+inline bool stopRequested(const StopToken* stop) { return stop != nullptr && stop->stopRequested(); }
 
 }  // namespace hc

@@ -1,57 +1,56 @@
-// A stop flag and a progress hook for long generations, so that a window's Cancel button
-// or a command line's Ctrl-C can end `generate complete 5000` or a ten-million-node regular
+// The stop and the progress of one long generation, so that a window's Cancel button or a
+// command line's Ctrl-C can end `generate complete 5000` or a ten-million-node regular
 // graph cleanly, and both can tell how far it has come.
 //
-// The families keep their signatures: generateGraph(request, control) makes the control
-// the active one of the calling thread for the duration of the call, and the family loops
-// ask generationTick() at each outer step. A stopped family returns early with a partial
-// graph, which the factory throws away; the caller sees no graph and the error
-// kGenerationCancelled. Without an active control a tick costs one thread-local load.
+// generateGraph(request, stop, progress) makes one GenerationTicker for the call and hands
+// it to the family, whose loops tick it at each outer step. A stopped family returns
+// early with a partial graph, which the factory throws away; the caller sees no graph and
+// the error kGenerationCancelled. A family given no ticker is never stopped and reports
+// nothing.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <utility>
+
+#include "core/stop_token.h"
 
 namespace hc {
 
-struct GenerationControl {
-  // Generation goes on while this reads 1; null means never stopped.
-  const std::atomic<uint8_t>* keepRunning = nullptr;
-  // Called on the generating thread with 0 <= fraction <= 1, non-decreasing, at most
-  // about a thousand times per generation (and once with 1.0 at the end). May be empty.
-  std::function<void(double fraction)> progress;
-};
-
 inline constexpr const char* kGenerationCancelled = "generation cancelled";
 
-// Makes `control` the active control of this thread until destroyed (restoring the one
-// before). A null control is allowed and means none.
-class ActiveGenerationControl {
+class GenerationTicker {
  public:
-  explicit ActiveGenerationControl(const GenerationControl* control);
-  ~ActiveGenerationControl();
-  ActiveGenerationControl(const ActiveGenerationControl&) = delete;
-  ActiveGenerationControl& operator=(const ActiveGenerationControl&) = delete;
+  // `stop` may be null (never stopped). `progress` (may be empty) is called on the
+  // generating thread with 0 <= fraction <= 1, non-decreasing, at most about a thousand
+  // times per generation (and once with 1.0 at the end).
+  GenerationTicker(const StopToken* stop, std::function<void(double fraction)> progress)
+      : stop_(stop), progress_(std::move(progress)) {}
 
-  // True once a tick (or stopRequested) has seen the stop flag during this activation.
-  bool stopped() const;
+  // For the family loops: `done` of `total` steps are finished. Reports progress (only
+  // when the fraction has grown by a thousandth; the edges count as the first 90 %,
+  // finishing the construction as the rest) and returns false when the generation should
+  // stop.
+  bool tick(int64_t done, int64_t total);
+  // The stop, asked now; true from then on.
+  bool stopRequested();
+  // True once a tick (or stopRequested) has seen the stop.
+  bool stopped() const { return stopped_; }
+  // For the factory: reports the fraction 1.0.
+  void finished() { report(1000); }
 
  private:
-  const GenerationControl* previous_;
-  bool previousStopped_;
+  void report(int32_t permille);
+
+  const StopToken* stop_;
+  std::function<void(double)> progress_;
+  int32_t reportedPermille_ = -1;
+  bool stopped_ = false;
 };
 
-// For the family loops: `done` of `total` steps are finished. Reports progress through the
-// active control (only when the fraction has grown by a thousandth; the edges count as the
-// first 90 %, finishing the construction as the rest) and returns false when the
-// generation should stop. Always true without an active control.
-bool generationTick(int64_t done, int64_t total);
-
-// For the factory: reports the fraction 1.0 through the active control.
-void generationFinished();
-
-// The active control's stop flag, read now (false without a control).
-bool generationStopRequested();
+// A tick of a ticker that may be absent (then always true).
+inline bool generationTick(GenerationTicker* ticker, int64_t done, int64_t total) {
+  return ticker == nullptr || ticker->tick(done, total);
+}
 
 }  // namespace hc

@@ -34,21 +34,21 @@ int32_t nextWideRandom() {
   return high * 65536 + low;
 }
 
-void generateEdgeProbabilityGraph(Graph& graph, double p) {
+void generateEdgeProbabilityGraph(Graph& graph, double p, GenerationTicker* ticker) {
   const int32_t n = graph.howManyNodes;
   if (graph.printLevel >= 1) {
     diagnostic("Graph type: Random ", n, "-Node Graph with edge probability ", p, ".\n");
   }
   const int32_t threshold = static_cast<int32_t>(p * 32767.0);
   for (int32_t i = 0; i < n - 1; ++i) {
-    if (!generationTick(pairsBefore(i, n), pairsBefore(n, n))) return;
+    if (!generationTick(ticker, pairsBefore(i, n), pairsBefore(n, n))) return;
     for (int32_t j = i + 1; j < n; ++j) {
       if (nextRandom() < threshold) graph.addEdge(i, j);
     }
   }
 }
 
-int64_t generateRegularGraph(Graph& graph, int32_t d, int64_t maxDraws) {
+int64_t generateRegularGraph(Graph& graph, int32_t d, int64_t maxDraws, GenerationTicker* ticker) {
   const int32_t n = graph.howManyNodes;
   graph.regularDegree = d;
   if (graph.printLevel >= 1) diagnostic("Graph type: Random ", d, "-Regular ", n, "-Node Graph.\n");
@@ -57,7 +57,7 @@ int64_t generateRegularGraph(Graph& graph, int32_t d, int64_t maxDraws) {
   int64_t draws = 0;
   for (int64_t pass = 1;; ++pass) {
     for (int32_t i = 0; i < n; ++i) {
-      if (!generationTick(i, n)) return 0;
+      if (!generationTick(ticker, i, n)) return 0;
       if (degreeOf(graph, i) >= d) continue;
       const int32_t need = d - degreeOf(graph, i);
       for (int32_t attempt = 0; attempt < need; ++attempt) {
@@ -69,7 +69,7 @@ int64_t generateRegularGraph(Graph& graph, int32_t d, int64_t maxDraws) {
           j = nextWideRandom() % n;
           ++counter;
           ++draws;
-          if ((counter & 0xFFFF) == 0 && generationStopRequested()) return 0;
+          if ((counter & 0xFFFF) == 0 && ticker != nullptr && ticker->stopRequested()) return 0;
           if (counter >= attemptLimit) {
             accepted = false;
             break;
@@ -95,7 +95,7 @@ int64_t generateRegularGraph(Graph& graph, int32_t d, int64_t maxDraws) {
   }
 }
 
-void generateRandomEdgesGraph(Graph& graph, int32_t m) {
+void generateRandomEdgesGraph(Graph& graph, int32_t m, GenerationTicker* ticker) {
   const int32_t n = graph.howManyNodes;
   if (graph.printLevel >= 1) diagnostic("Graph type: Random Graph on ", n, " Nodes and ", m, " Edges.\n");
   // One 15-bit draw cannot name a node above 32767; bigger graphs take the wide draw.
@@ -117,7 +117,7 @@ void generateRandomEdgesGraph(Graph& graph, int32_t m) {
   }
   int32_t joined = 0;
   while (joined < m) {
-    if (!generationTick(joined, m)) return;
+    if (!generationTick(ticker, joined, m)) return;
     int32_t u = (wide ? nextWideRandom() : nextRandom()) % n;
     int32_t v = (wide ? nextWideRandom() : nextRandom()) % n;
     if (u == v) continue;
@@ -132,13 +132,13 @@ void generateRandomEdgesGraph(Graph& graph, int32_t m) {
   }
 }
 
-void generateToroidalGrid(Graph& graph, int32_t rows, int32_t columns) {
+void generateToroidalGrid(Graph& graph, int32_t rows, int32_t columns, GenerationTicker* ticker) {
   if (graph.printLevel >= 1) {
     diagnostic("Graph type: Toroidal Grid with ", rows, " rows and ", columns, " columns.\n");
   }
   const int32_t total = rows * columns;
   for (int32_t k = 0; k < total; ++k) {
-    if (!generationTick(k, total)) return;
+    if (!generationTick(ticker, k, total)) return;
     const int32_t row = k / columns;
     const int32_t col = k % columns;
     const int32_t right = col < columns - 1 ? k + 1 : k - columns + 1;
@@ -148,13 +148,13 @@ void generateToroidalGrid(Graph& graph, int32_t rows, int32_t columns) {
   }
 }
 
-void generateKnightsTourGraph(Graph& graph, int32_t rows, int32_t columns) {
+void generateKnightsTourGraph(Graph& graph, int32_t rows, int32_t columns, GenerationTicker* ticker) {
   if (graph.printLevel >= 1) {
     diagnostic("Graph type: Knight's Tour Graph with ", rows, " rows and ", columns, " columns.\n");
   }
   const int32_t c = columns;
   for (int32_t row = 0; row < rows - 1; ++row) {  // the last row joins nothing new
-    if (!generationTick(row, rows)) return;
+    if (!generationTick(ticker, row, rows)) return;
     for (int32_t col = 0; col < c; ++col) {
       const int32_t k = row * c + col;
       const int32_t a = k + c + 2;      // (row+1, col+2)
@@ -192,7 +192,7 @@ void generateKnightsTourGraph(Graph& graph, int32_t rows, int32_t columns) {
   }
 }
 
-void generateNCube(Graph& graph, int32_t dimension) {
+void generateNCube(Graph& graph, int32_t dimension, GenerationTicker* ticker) {
   if (graph.printLevel >= 1) diagnostic("Graph type: N-Cube Graph with N = ", dimension, ".\n");
   graph.addEdge(0, 1);
   graph.addEdge(1, 2);
@@ -201,7 +201,7 @@ void generateNCube(Graph& graph, int32_t dimension) {
   for (int32_t t = 2; t < dimension; ++t) {
     const int32_t s = int32_t{1} << t;
     for (int32_t j = s; j < 2 * s; ++j) {
-      if (!generationTick(j, graph.howManyNodes)) return;
+      if (!generationTick(ticker, j, graph.howManyNodes)) return;
       const int32_t i = j - s;
       // Node i's list does not change while j is joined (all new edges lie in the new half).
       for (int32_t position = 0; position < degreeOf(graph, i); ++position) {
@@ -213,10 +213,10 @@ void generateNCube(Graph& graph, int32_t dimension) {
   }
 }
 
-void generateICCSGraph(Graph& graph, int32_t components) {
+void generateICCSGraph(Graph& graph, int32_t components, GenerationTicker* ticker) {
   if (graph.printLevel >= 1) diagnostic("Graph type: ICCS Graph with ", components, " components.\n");
   for (int32_t c = 0; c < components; ++c) {
-    if (!generationTick(c, components)) return;
+    if (!generationTick(ticker, c, components)) return;
     const int32_t b = 14 * c;
     graph.addEdge(b, b + 1);
     graph.addEdge(b + 1, b + 2);
@@ -230,10 +230,10 @@ void generateICCSGraph(Graph& graph, int32_t components) {
   graph.addEdge(0, 14 * components - 1);
 }
 
-void generateCompleteGraph(Graph& graph) {
+void generateCompleteGraph(Graph& graph, GenerationTicker* ticker) {
   const int32_t n = graph.howManyNodes;
   for (int32_t i = 0; i < n - 1; ++i) {
-    if (!generationTick(pairsBefore(i, n), pairsBefore(n, n))) return;
+    if (!generationTick(ticker, pairsBefore(i, n), pairsBefore(n, n))) return;
     for (int32_t j = i + 1; j < n; ++j) graph.addEdge(i, j);
   }
 }

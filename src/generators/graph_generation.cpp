@@ -221,23 +221,23 @@ std::string countFileNodes(const GenerationRequest& request, int32_t& count) {
 }
 
 // Empty, or why the family gave up.
-std::string addFamilyEdges(Graph& graph, const GenerationRequest& request) {
+std::string addFamilyEdges(Graph& graph, const GenerationRequest& request, GenerationTicker& ticker) {
   const int32_t whole = truncateToInt32(request.x);
   switch (request.graphType) {
-    case 1: generateEdgeProbabilityGraph(graph, request.x); break;
+    case 1: generateEdgeProbabilityGraph(graph, request.x, &ticker); break;
     case 2:
-      if (generateRegularGraph(graph, whole, kMaxRegularGraphDraws) == 0) {
+      if (generateRegularGraph(graph, whole, kMaxRegularGraphDraws, &ticker) == 0) {
         return "ERROR: No random " + std::to_string(whole) + "-regular graph on " + std::to_string(request.n) +
                " nodes was found within " + std::to_string(kMaxRegularGraphDraws) +
                " draws; lower degrees are found much faster.";
       }
       break;
-    case 3: generateRandomEdgesGraph(graph, whole); break;
-    case 4: generateToroidalGrid(graph, request.n, whole); break;
-    case 5: generateKnightsTourGraph(graph, request.n, whole); break;
-    case 6: generateNCube(graph, request.n); break;
-    case 7: generateICCSGraph(graph, request.n); break;
-    case 8: generateCompleteGraph(graph); break;
+    case 3: generateRandomEdgesGraph(graph, whole, &ticker); break;
+    case 4: generateToroidalGrid(graph, request.n, whole, &ticker); break;
+    case 5: generateKnightsTourGraph(graph, request.n, whole, &ticker); break;
+    case 6: generateNCube(graph, request.n, &ticker); break;
+    case 7: generateICCSGraph(graph, request.n, &ticker); break;
+    case 8: generateCompleteGraph(graph, &ticker); break;
     default: break;
   }
   return {};
@@ -262,19 +262,18 @@ std::string validateGenerationRequest(const GenerationRequest& request) {
   return checkGenerationFeasibility(request);
 }
 
-GenerationResult generateGraph(const GenerationRequest& request) { return generateGraph(request, GenerationControl{}); }
-
-GenerationResult generateGraph(const GenerationRequest& request, const GenerationControl& control) {
+GenerationResult generateGraph(const GenerationRequest& request, const StopToken* stop,
+                               std::function<void(double)> progress) {
   GenerationResult result;
   result.error = checkGenerationFeasibility(request);
   if (!result.error.empty()) return result;
-  ActiveGenerationControl active(&control);
+  GenerationTicker ticker(stop, std::move(progress));
   auto cancelled = [&result]() {
     result.graph.reset();
     result.error = kGenerationCancelled;
     return std::move(result);
   };
-  if (generationStopRequested()) return cancelled();
+  if (ticker.stopRequested()) return cancelled();
 
   const int16_t type = request.graphType;
   if (request.printLevel >= 1) diagnostic("STARTING GRAPH GENERATION...\n");
@@ -312,17 +311,17 @@ GenerationResult generateGraph(const GenerationRequest& request, const Generatio
       }
     } else {
       // A stopped family leaves a partial graph (and the regular family a "gave up").
-      std::string problem = addFamilyEdges(*graph, request);
-      if (active.stopped() || generationStopRequested()) return cancelled();
+      std::string problem = addFamilyEdges(*graph, request, ticker);
+      if (ticker.stopped() || ticker.stopRequested()) return cancelled();
       result.error = std::move(problem);
       if (!result.error.empty()) return result;
     }
-    if (generationStopRequested()) return cancelled();
+    if (ticker.stopRequested()) return cancelled();
     graph->finishConstruction();
-    if (generationStopRequested()) return cancelled();
+    if (ticker.stopRequested()) return cancelled();
     graph->initialRegularDegree = graph->regularDegree;
     result.graph = std::move(graph);
-    generationFinished();
+    ticker.finished();
   } catch (const std::bad_alloc&) {
     diagnostic("New failed.\n");
     result.error = "ERROR: Not enough memory to generate a graph with " + std::to_string(nodeCount) + " nodes.";
@@ -409,30 +408,27 @@ std::string validate3SatRequest(double variables, double clauseMultiplier) {
   return {};
 }
 
-SatGenerationResult generate3SatGraph(double variables, double clauseMultiplier) {
-  return generate3SatGraph(variables, clauseMultiplier, GenerationControl{});
-}
-
-SatGenerationResult generate3SatGraph(double variables, double clauseMultiplier, const GenerationControl& control) {
+SatGenerationResult generate3SatGraph(double variables, double clauseMultiplier, const StopToken* stop,
+                                      std::function<void(double)> progress) {
   SatGenerationResult result;
   result.error = validate3SatRequest(variables, clauseMultiplier);
   if (!result.error.empty()) return result;
-  ActiveGenerationControl active(&control);
+  GenerationTicker ticker(stop, std::move(progress));
   auto cancelled = []() {
     SatGenerationResult stopped;
     stopped.error = kGenerationCancelled;
     return stopped;
   };
-  if (!generationTick(0, 2)) return cancelled();
+  if (!ticker.tick(0, 2)) return cancelled();
   FormulaResult formula = randomFormula(truncateToInt32(variables), 3, clauseMultiplier);
   if (!formula) {
     result.error = formula.error;
     return result;
   }
-  if (!generationTick(1, 2)) return cancelled();
+  if (!ticker.tick(1, 2)) return cancelled();
   result = generate3SatGraph(std::move(*formula.formula));
-  if (generationStopRequested()) return cancelled();
-  if (result) generationFinished();
+  if (ticker.stopRequested()) return cancelled();
+  if (result) ticker.finished();
   return result;
 }
 

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,6 +23,7 @@
 #include <vector>
 
 #include "core/graph.h"
+#include "core/stop_token.h"
 #include "generators/generation_control.h"
 #include "generators/logical_formula.h"
 
@@ -53,13 +55,13 @@ std::string validateGenerationRequest(const GenerationRequest& request);
 // Builds the graph: printLevel lines, reseed from the graph clock (a reseed point), nodes,
 // the family's edges or the file's, finishConstruction. Refuses infeasible requests and
 // unreadable files before anything is kept; never ends the process.
-GenerationResult generateGraph(const GenerationRequest& request);
-
-// The same with a stop flag and a progress hook: a generation stopped before its graph is
-// finished returns no graph and the error kGenerationCancelled ("generation cancelled");
-// an unstopped one is exactly generateGraph(request). File requests are only stopped
-// before and after the file is read.
-GenerationResult generateGraph(const GenerationRequest& request, const GenerationControl& control);
+//
+// `stop` (may be null) and `progress` (may be empty, see GenerationTicker): a generation
+// stopped before its graph is finished returns no graph and the error
+// kGenerationCancelled ("generation cancelled"); an unstopped one is exactly the same
+// whatever they are. File requests are only stopped before and after the file is read.
+GenerationResult generateGraph(const GenerationRequest& request, const StopToken* stop = nullptr,
+                               std::function<void(double)> progress = {});
 
 // --- the page's parameter texts ---
 
@@ -99,11 +101,11 @@ struct SatGenerationResult {
 
 // A random formula with trunc(variables) variables, 3 literals per clause and the clause
 // multiplier, and its reduction graph. Refused (no formula drawn) when
-// validate3SatRequest fails.
-SatGenerationResult generate3SatGraph(double variables, double clauseMultiplier);
-// The same with a stop flag and a progress hook (stopped between the formula and the
-// reduction, or after it: no graph, no formula, the error kGenerationCancelled).
-SatGenerationResult generate3SatGraph(double variables, double clauseMultiplier, const GenerationControl& control);
+// validate3SatRequest fails. `stop` and `progress` as for generateGraph (stopped between
+// the formula and the reduction, or after it: no graph, no formula, the error
+// kGenerationCancelled).
+SatGenerationResult generate3SatGraph(double variables, double clauseMultiplier, const StopToken* stop = nullptr,
+                                      std::function<void(double)> progress = {});
 
 // The reduction graph of a given formula (at least one clause).
 SatGenerationResult generate3SatGraph(LogicalFormula formula);

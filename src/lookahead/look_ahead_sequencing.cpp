@@ -65,9 +65,7 @@ class EdgeList {
 
 }  // namespace
 
-thread_local const std::atomic<uint8_t>* lookAheadRunFlag = nullptr;
-
-bool lookAheadSequencing(Graph& graph, int16_t withDC, const std::atomic<uint8_t>* stop) {
+bool lookAheadSequencing(Graph& graph, int16_t withDC, const StopToken* stop) {
   if (graph.isHamiltonian != kUndecided) return false;
   const int16_t trialDC = withDC != 0 ? 1 : 0;
   int32_t forcedCount = 0;
@@ -78,11 +76,11 @@ bool lookAheadSequencing(Graph& graph, int16_t withDC, const std::atomic<uint8_t
     changed = false;
     const int32_t count = edges.build(graph);
     for (int32_t k = 0; k < count; ++k) {
-      if (stop != nullptr && stop->load(std::memory_order_relaxed) != 0) return result;
-      if (lookAheadRunFlag != nullptr && lookAheadRunFlag->load(std::memory_order_relaxed) != 1) return result;
       const int32_t i = edges.first(k);
       const int32_t j = edges.second(k);
       if (!graph.isAdjacent(i, j) || graph.isUncuttableEdge(i, j)) continue;
+      // Every trial is expensive: the exact question costs nothing beside it.
+      if (stopRequested(stop)) return result;
       const HamiltonicityState r = simulateCut(graph, i, j, trialDC, 0);
       if (r == kUndecided) continue;
       if (r == kNotHamiltonian) {
@@ -118,8 +116,7 @@ bool lookAheadSequencing(Graph& graph, int16_t withDC, const std::atomic<uint8_t
   return result;
 }
 
-bool initialPruningLookAheadSequencing(Graph& graph, int16_t verbose, int16_t mode,
-                                       const std::atomic<uint8_t>* stop) {
+bool initialPruningLookAheadSequencing(Graph& graph, int16_t verbose, int16_t mode, const StopToken* stop) {
   const bool withDC = mode != 2;
   if (verbose == 1) {
     diagnostic(withDC ? "About to run Look Ahead Sequencing with Disjunction Check.\n"

@@ -5,27 +5,22 @@
 // level can roll them back with everything else.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
 #include "core/graph.h"
+#include "core/stop_token.h"
 
 namespace hc {
 
 // Full LAS; `withDC` non-zero runs the Disjunction Check inside every trial. True when at
-// least one edge was forced. Does nothing (false) unless isHamiltonian is 2. A non-zero
-// `stop` ends the passes early: what was forced so far stays sound, only less is found.
-bool lookAheadSequencing(Graph& graph, int16_t withDC, const std::atomic<uint8_t>* stop = nullptr);
-
-// A run flag of the calling thread (1 run, anything else stop) that ends the passes early
-// like a non-zero `stop`; the Probability Mill sets it for its iterations so that a time
-// limit reaches the sequencing inside a step. Null (the default) means none.
-extern thread_local const std::atomic<uint8_t>* lookAheadRunFlag;
+// least one edge was forced. Does nothing (false) unless isHamiltonian is 2. `stop` (may
+// be null), asked before every trial cut, ends the passes early: what was forced so far
+// stays sound, only less is found.
+bool lookAheadSequencing(Graph& graph, int16_t withDC, const StopToken* stop = nullptr);
 
 // Full LAS as the initial pruning calls it: mode 2 without the Disjunction Check, any other
 // mode with it; verbose 1 writes the progress lines. True when LAS forced an edge or when it
 // proved the graph non-Hamiltonian.
-bool initialPruningLookAheadSequencing(Graph& graph, int16_t verbose, int16_t mode,
-                                       const std::atomic<uint8_t>* stop = nullptr);
+bool initialPruningLookAheadSequencing(Graph& graph, int16_t verbose, int16_t mode, const StopToken* stop = nullptr);
 
 }  // namespace hc

@@ -1,17 +1,9 @@
-// Thread-local hooks into the mill loops:
-//  - a cancel flag, with which the parallel mill calls off the iterations still running on
-//    other worker threads once one of them has found a cycle (the single-thread driver
-//    never installs one, so its iterations run to their end as specified);
-//  - the run's stop flag (1 run, anything else stop), which the single-thread driver
-//    installs so that a time limit or Ctrl-C ends an iteration at its next step instead of
-//    at its end (a large graph's iteration can take seconds; the stopped iteration is then
-//    not counted);
-//  - a step observer, which sees every chosen edge before the step acts on it (tests use
-//    it to watch the choices; nothing in the engine installs one).
-// Each hook costs one thread-local pointer test per step when absent.
+// A thread-local observer of the mill loops, which sees every chosen edge before the step
+// acts on it (tests use it to watch the choices; nothing in the engine installs one). It
+// costs one thread-local pointer test per step when absent. It only watches: what stops an
+// iteration is the StopToken the mill is given.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
 #include "core/graph.h"
@@ -28,15 +20,8 @@ class MillStepObserver {
   virtual void onStep(const Graph& graph, int32_t v, int32_t w, int32_t trial, MillStepAction action) = 0;
 };
 
-// The calling thread's cancel flag and observer, or none.
-extern thread_local const std::atomic<bool>* millCancelFlag;
-extern thread_local const std::atomic<uint8_t>* millStopFlag;
+// The calling thread's observer, or none.
 extern thread_local MillStepObserver* millStepObserver;
-
-inline bool millCancelled() {
-  return (millCancelFlag != nullptr && millCancelFlag->load(std::memory_order_relaxed)) ||
-         (millStopFlag != nullptr && millStopFlag->load(std::memory_order_relaxed) != 1);
-}
 
 inline void notifyMillStep(const Graph& graph, int32_t v, int32_t w, int32_t trial, MillStepAction action) {
   if (millStepObserver != nullptr) millStepObserver->onStep(graph, v, w, trial, action);

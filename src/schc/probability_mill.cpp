@@ -33,11 +33,12 @@ void chooseMillEdge(Graph& graph, int32_t& v, int32_t& w) {
 namespace {
 
 // One step's choice for the versions that stop at a verdict. False when the iteration
-// cannot go on: the parallel mill called it off, or the chosen node has no unforced
-// neighbour (impossible on a consistently pruned graph, but a step that can neither cut
-// nor force would otherwise repeat for ever).
-bool nextStep(Graph& graph, int32_t& v, int32_t& w) {
-  if (millCancelled()) return false;
+// cannot go on: `stop` says so (a time limit, Stop, or another worker of the parallel mill
+// found a cycle), or the chosen node has no unforced neighbour (impossible on a
+// consistently pruned graph, but a step that can neither cut nor force would otherwise
+// repeat for ever).
+bool nextStep(Graph& graph, int32_t& v, int32_t& w, const StopToken* stop) {
+  if (stopRequested(stop)) return false;
   chooseMillEdge(graph, v, w);
   return w != -1;
 }
@@ -69,8 +70,8 @@ void plainStep(Graph& graph, int32_t v, int32_t w) {
 }
 
 // The Variable LAS follow-up of a forced edge (versions 5, 13 and, for its trials, 11).
-void fullLasAfterForce(Graph& graph) {
-  lookAheadSequencing(graph, 0);
+void fullLasAfterForce(Graph& graph, const StopToken* stop) {
+  lookAheadSequencing(graph, 0, stop);
   if (graph.printLevel == 1) {
     diagnostic("Simulation forced an edge. Ran full sequencing. howManyUncuttable = ", graph.howManyUncuttable, "\n");
   }
@@ -86,11 +87,11 @@ bool endpointHasDegreeTwo(const Graph& graph, int32_t v, int32_t w) {
 
 }  // namespace
 
-void probabilityMillLegacy(Graph& graph) {
+void probabilityMillLegacy(Graph& graph, const StopToken* stop) {
   std::vector<int32_t> candidates;
   candidates.reserve(static_cast<size_t>(graph.howManyNodes));
   while (graph.howManyEdges > graph.howManyUncuttable) {
-    if (millCancelled()) return;
+    if (stopRequested(stop)) return;
     candidates.clear();
     int32_t least = graph.howManyNodes;
     auto consider = [&](int32_t id) {
@@ -136,10 +137,10 @@ void probabilityMillLegacy(Graph& graph) {
   }
 }
 
-void probabilityMillStopOnErrors(Graph& graph, int16_t withLookAhead) {
+void probabilityMillStopOnErrors(Graph& graph, int16_t withLookAhead, const StopToken* stop) {
   int32_t v = -1;
   int32_t w = -1;
-  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
+  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w, stop)) {
     notifyMillStep(graph, v, w, -1, MillStepAction::kCut);
     graph.cutAndForce(v, w);
     ++graph.cutCount;
@@ -152,36 +153,40 @@ void probabilityMillStopOnErrors(Graph& graph, int16_t withLookAhead) {
     lightning(graph, 0);
     buildChains(graph, 0, nullptr);
     HeadHunter(graph, 0);
-    if (withLookAhead == 1) initialPruningLookAheadSequencing(graph, 0, 2);
+    if (withLookAhead == 1) initialPruningLookAheadSequencing(graph, 0, 2, stop);
   }
 }
 
-void probabilityMillPlain(Graph& graph) {
+void probabilityMillPlain(Graph& graph, const StopToken* stop) {
   int32_t v = -1;
   int32_t w = -1;
-  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) plainStep(graph, v, w);
+  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w, stop)) plainStep(graph, v, w);
 }
 
 namespace {
 
 // Single and Variable LAS: a fatal trial forces the edge; the variable kind then runs the
 // full sequencing while the graph is still undecided.
-void lasMill(Graph& graph, int16_t withBiconnectivity, bool sequenceAfterForce) {
+void lasMill(Graph& graph, int16_t withBiconnectivity, bool sequenceAfterForce, const StopToken* stop) {
   int32_t v = -1;
   int32_t w = -1;
-  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
+  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w, stop)) {
     if (cutAfterTrial(graph, v, w, 0, withBiconnectivity)) continue;
     ++graph.simulationForceCount;
     graph.force(v, w);
-    if (sequenceAfterForce && graph.isHamiltonian == kUndecided) fullLasAfterForce(graph);
+    if (sequenceAfterForce && graph.isHamiltonian == kUndecided) fullLasAfterForce(graph, stop);
   }
 }
 
 }  // namespace
 
-void probabilityMillSingleLas(Graph& graph, int16_t withBiconnectivity) { lasMill(graph, withBiconnectivity, false); }
+void probabilityMillSingleLas(Graph& graph, int16_t withBiconnectivity, const StopToken* stop) {
+  lasMill(graph, withBiconnectivity, false, stop);
+}
 
-void probabilityMillVariableLas(Graph& graph, int16_t withBiconnectivity) { lasMill(graph, withBiconnectivity, true); }
+void probabilityMillVariableLas(Graph& graph, int16_t withBiconnectivity, const StopToken* stop) {
+  lasMill(graph, withBiconnectivity, true, stop);
+}
 
 bool thresholdReached(const Graph& graph) {
   const double ratio = static_cast<double>(graph.howManyUncuttable) / static_cast<double>(graph.howManyNodes);
@@ -189,11 +194,11 @@ bool thresholdReached(const Graph& graph) {
   return ratio > threshold;
 }
 
-void probabilityMillThresholdLas(Graph& graph) {
+void probabilityMillThresholdLas(Graph& graph, const StopToken* stop) {
   int stage = 6;
   int32_t v = -1;
   int32_t w = -1;
-  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
+  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w, stop)) {
     plainStep(graph, v, w);
     if (stage == 6 && thresholdReached(graph)) {
       diagnostic("ThreshHold reached. howManyUncuttable = ", graph.howManyUncuttable, "\n");
@@ -207,23 +212,23 @@ void probabilityMillThresholdLas(Graph& graph) {
     if (stage != 7) continue;
     if (graph.isHamiltonian != kUndecided) break;
     if (graph.version == 6) graph.printLevel = 2;
-    lookAheadSequencing(graph, 0);
+    lookAheadSequencing(graph, 0, stop);
     if (graph.isHamiltonian == kNotHamiltonian) {
       diagnostic("LookAhead Sequencing caused the graph to become non-Hamiltonian.\n\n");
     }
   }
 }
 
-void probabilityMillFullLas(Graph& graph) {
+void probabilityMillFullLas(Graph& graph, const StopToken* stop) {
   int32_t v = -1;
   int32_t w = -1;
-  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
+  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w, stop)) {
     plainStep(graph, v, w);
     graph.printIndent();
     diagnostic("It # ", graph.iterationCount + 1, " Cut # ", graph.cutCount, " in new PM. howManyUncuttable = ",
                graph.howManyUncuttable, "\n");
     if (graph.isHamiltonian != kUndecided) break;
-    lookAheadSequencing(graph, 0);
+    lookAheadSequencing(graph, 0, stop);
     if (graph.isHamiltonian == kNotHamiltonian) {
       graph.printIndent();
       diagnostic("LookAhead Sequencing caused the graph to become non-Hamiltonian.\n");
@@ -241,10 +246,10 @@ void disjunctionCutLine(Graph& graph) {
 
 }  // namespace
 
-void probabilityMillSingleDisjunction(Graph& graph) {
+void probabilityMillSingleDisjunction(Graph& graph, const StopToken* stop) {
   int32_t v = -1;
   int32_t w = -1;
-  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
+  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w, stop)) {
     if (cutAfterTrial(graph, v, w, 1, 0)) {
       disjunctionCutLine(graph);
       continue;
@@ -256,17 +261,17 @@ void probabilityMillSingleDisjunction(Graph& graph) {
   }
 }
 
-void probabilityMillVariableDisjunction(Graph& graph) {
+void probabilityMillVariableDisjunction(Graph& graph, const StopToken* stop) {
   int32_t v = -1;
   int32_t w = -1;
-  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
+  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w, stop)) {
     if (cutAfterTrial(graph, v, w, 1, 0)) {
       disjunctionCutLine(graph);
       continue;
     }
     graph.force(v, w);
     if (graph.isHamiltonian != kUndecided) break;
-    lookAheadSequencing(graph, 1);
+    lookAheadSequencing(graph, 1, stop);
     if (graph.printLevel >= 1) {
       diagnostic("Simulation forced an edge. Ran Full Disjunction Sequencing. howManyUncuttable = ",
                  graph.howManyUncuttable, "\n");
@@ -277,16 +282,16 @@ void probabilityMillVariableDisjunction(Graph& graph) {
   }
 }
 
-std::unique_ptr<CutSequence> probabilityMillCutSequence(Graph& graph) {
+std::unique_ptr<CutSequence> probabilityMillCutSequence(Graph& graph, const StopToken* stop) {
   auto sequence = std::make_unique<CutSequence>();
   int32_t v = -1;
   int32_t w = -1;
-  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w)) {
+  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w, stop)) {
     sequence->add(v, w);
     if (cutAfterTrial(graph, v, w, 1, 0)) continue;
     graph.force(v, w);
     if (graph.isHamiltonian != kUndecided) break;
-    lookAheadSequencing(graph, 0);
+    lookAheadSequencing(graph, 0, stop);
     diagnostic("Simulation forced an edge. Ran full sequencing. howManyUncuttable = ", graph.howManyUncuttable, "\n");
     if (graph.isHamiltonian == kNotHamiltonian) {
       diagnostic("Look Ahead Sequencing caused the graph to become non-Hamiltonian.\n");
@@ -343,10 +348,10 @@ HamiltonicityState legacyTrial(Graph& graph, int32_t v, int32_t w) {
 
 }  // namespace
 
-void probabilityMillLegacyVariableLas(Graph& graph) {
+void probabilityMillLegacyVariableLas(Graph& graph, const StopToken* stop) {
   if (graph.howManyNodes <= 0) return;
   while (graph.howManyEdges > graph.howManyUncuttable) {
-    if (millCancelled()) return;
+    if (stopRequested(stop)) return;
     const int32_t v = drawLegacyNode(graph);
     if (v == -1) return;  // no node can be drawn any more: end the iteration
     const int32_t w = graph.node(v).findRandomCuttableNeighbor();
@@ -356,7 +361,7 @@ void probabilityMillLegacyVariableLas(Graph& graph) {
     if (r == kNotHamiltonian) {
       ++graph.simulationForceCount;
       graph.force(v, w);
-      if (graph.isHamiltonian == kUndecided) fullLasAfterForce(graph);
+      if (graph.isHamiltonian == kUndecided) fullLasAfterForce(graph, stop);
       continue;
     }
     probabilityMillOldCut(graph, v, w);
@@ -371,26 +376,26 @@ void probabilityMillLegacyVariableLas(Graph& graph) {
   }
 }
 
-void runMillVersion(Graph& graph, int32_t version, std::unique_ptr<CutSequence>* sequence) {
+void runMillVersion(Graph& graph, int32_t version, std::unique_ptr<CutSequence>* sequence, const StopToken* stop) {
   switch (version) {
-    case 0: probabilityMillLegacy(graph); break;
-    case 1: probabilityMillStopOnErrors(graph, 0); break;
-    case 2: probabilityMillStopOnErrors(graph, 1); break;
-    case 3: probabilityMillPlain(graph); break;
-    case 4: probabilityMillSingleLas(graph, 0); break;
-    case 5: probabilityMillVariableLas(graph, 0); break;
-    case 6: probabilityMillThresholdLas(graph); break;
-    case 7: probabilityMillFullLas(graph); break;
-    case 8: probabilityMillSingleDisjunction(graph); break;
-    case 9: probabilityMillVariableDisjunction(graph); break;
+    case 0: probabilityMillLegacy(graph, stop); break;
+    case 1: probabilityMillStopOnErrors(graph, 0, stop); break;
+    case 2: probabilityMillStopOnErrors(graph, 1, stop); break;
+    case 3: probabilityMillPlain(graph, stop); break;
+    case 4: probabilityMillSingleLas(graph, 0, stop); break;
+    case 5: probabilityMillVariableLas(graph, 0, stop); break;
+    case 6: probabilityMillThresholdLas(graph, stop); break;
+    case 7: probabilityMillFullLas(graph, stop); break;
+    case 8: probabilityMillSingleDisjunction(graph, stop); break;
+    case 9: probabilityMillVariableDisjunction(graph, stop); break;
     case 10: {
-      std::unique_ptr<CutSequence> made = probabilityMillCutSequence(graph);
+      std::unique_ptr<CutSequence> made = probabilityMillCutSequence(graph, stop);
       if (sequence != nullptr) *sequence = std::move(made);
       break;
     }
-    case 11: probabilityMillLegacyVariableLas(graph); break;
-    case 12: probabilityMillSingleLas(graph, 1); break;
-    case 13: probabilityMillVariableLas(graph, 1); break;
+    case 11: probabilityMillLegacyVariableLas(graph, stop); break;
+    case 12: probabilityMillSingleLas(graph, 1, stop); break;
+    case 13: probabilityMillVariableLas(graph, 1, stop); break;
     default: diagnostic("This should never happen.\n"); break;
   }
 }

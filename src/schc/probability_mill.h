@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "core/graph.h"
+#include "core/stop_token.h"
 #include "schc/cut_sequence.h"
 
 namespace hc {
@@ -34,21 +35,28 @@ void chooseMillEdge(Graph& graph, int32_t& v, int32_t& w);
 // 0.95 strictly (0.98 on graphs of graph type 50 with 100,000 nodes or more).
 bool thresholdReached(const Graph& graph);
 
-void probabilityMillLegacy(Graph& graph);                                  // version 0
-void probabilityMillStopOnErrors(Graph& graph, int16_t withLookAhead);     // versions 1 (0), 2 (1)
-void probabilityMillPlain(Graph& graph);                                   // version 3
-void probabilityMillSingleLas(Graph& graph, int16_t withBiconnectivity);   // versions 4 (0), 12 (1)
-void probabilityMillVariableLas(Graph& graph, int16_t withBiconnectivity); // versions 5 (0), 13 (1)
-void probabilityMillThresholdLas(Graph& graph);                            // version 6
-void probabilityMillFullLas(Graph& graph);                                 // version 7
-void probabilityMillSingleDisjunction(Graph& graph);                       // version 8
-void probabilityMillVariableDisjunction(Graph& graph);                     // version 9
-std::unique_ptr<CutSequence> probabilityMillCutSequence(Graph& graph);     // version 10
-void probabilityMillLegacyVariableLas(Graph& graph);                       // version 11
+// Each iteration asks `stop` (may be null: never stopped) before every step and hands it to
+// the look-ahead inside a step, so a time limit or Stop ends a long iteration at once; the
+// iteration then ends undecided part-way.
+void probabilityMillLegacy(Graph& graph, const StopToken* stop = nullptr);                // version 0
+// Versions 1 (withLookAhead 0) and 2 (1).
+void probabilityMillStopOnErrors(Graph& graph, int16_t withLookAhead, const StopToken* stop = nullptr);
+void probabilityMillPlain(Graph& graph, const StopToken* stop = nullptr);                 // version 3
+// Versions 4 and 12 (withBiconnectivity 0, 1).
+void probabilityMillSingleLas(Graph& graph, int16_t withBiconnectivity, const StopToken* stop = nullptr);
+// Versions 5 and 13 (withBiconnectivity 0, 1).
+void probabilityMillVariableLas(Graph& graph, int16_t withBiconnectivity, const StopToken* stop = nullptr);
+void probabilityMillThresholdLas(Graph& graph, const StopToken* stop = nullptr);          // version 6
+void probabilityMillFullLas(Graph& graph, const StopToken* stop = nullptr);               // version 7
+void probabilityMillSingleDisjunction(Graph& graph, const StopToken* stop = nullptr);     // version 8
+void probabilityMillVariableDisjunction(Graph& graph, const StopToken* stop = nullptr);   // version 9
+std::unique_ptr<CutSequence> probabilityMillCutSequence(Graph& graph, const StopToken* stop = nullptr);  // 10
+void probabilityMillLegacyVariableLas(Graph& graph, const StopToken* stop = nullptr);     // version 11
 
 // Runs the iteration of `version` on the graph. Version 10's sequence is stored in
 // *sequence when given (discarded otherwise). A code outside 0..13 writes
 // "This should never happen." and leaves the graph as it was.
-void runMillVersion(Graph& graph, int32_t version, std::unique_ptr<CutSequence>* sequence = nullptr);
+void runMillVersion(Graph& graph, int32_t version, std::unique_ptr<CutSequence>* sequence = nullptr,
+                    const StopToken* stop = nullptr);
 
 }  // namespace hc

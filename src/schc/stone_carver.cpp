@@ -11,6 +11,7 @@
 #include "core/clock.h"
 #include "core/diagnostics.h"
 #include "core/graph_files.h"
+#include "core/hamiltonian_cycle_check.h"
 #include "core/random.h"
 #include "lookahead/disjunction_check.h"
 #include "lookahead/look_ahead_sequencing.h"
@@ -21,59 +22,30 @@
 
 namespace hc {
 
-thread_local const std::atomic<bool>* millCancelFlag = nullptr;
-thread_local const std::atomic<uint8_t>* millStopFlag = nullptr;
-
-namespace {
-
-// Installs the run's stop flag as this thread's mill stop flag for the scope.
-class ScopedMillStopFlag {
- public:
-  explicit ScopedMillStopFlag(const std::atomic<uint8_t>* flag)
-      : previous_(millStopFlag), previousLookAhead_(lookAheadRunFlag) {
-    millStopFlag = flag;
-    lookAheadRunFlag = flag;
-  }
-  ~ScopedMillStopFlag() {
-    millStopFlag = previous_;
-    lookAheadRunFlag = previousLookAhead_;
-  }
-  ScopedMillStopFlag(const ScopedMillStopFlag&) = delete;
-  ScopedMillStopFlag& operator=(const ScopedMillStopFlag&) = delete;
-
- private:
-  const std::atomic<uint8_t>* previous_;
-  const std::atomic<uint8_t>* previousLookAhead_;
-};
-
-}  // namespace
 thread_local MillStepObserver* millStepObserver = nullptr;
 
 namespace {
 
 double clockSeconds() { return secondsSinceStart(); }
 
-bool keepGoing(const std::atomic<uint8_t>* keepRunning) {
-  return keepRunning == nullptr || keepRunning->load(std::memory_order_acquire) == 1;
-}
-
 // A cycle is only ever taken as the result after this independent check against the graph
 // as the run received it. A failure is a solver fault: it is reported loudly and the
 // verdict is not taken.
-bool confirmCycle(const Graph& solved, const AdjacencySnapshot& snapshot, std::vector<int32_t>* cycleOut,
+bool confirmCycle(const Graph& solved, const EdgeSnapshot& snapshot, std::vector<int32_t>& cycleOut,
                   const char* where) {
   std::vector<int32_t> cycle = hamiltonianCycleOrder(solved);
-  std::string why = "its forced edges do not form one cycle through every node";
-  if (!cycle.empty() && verifyHamiltonianCycle(snapshot, cycle, &why)) {
-    if (cycleOut != nullptr) *cycleOut = std::move(cycle);
+  CycleCheck check = CycleCheck::failure("its forced edges do not form one cycle through every node");
+  if (!cycle.empty()) check = isHamiltonianCycle(snapshot, cycle);
+  if (check) {
+    cycleOut = std::move(cycle);
     return true;
   }
   diagnostic("INTERNAL ERROR: ", where, " reported a Hamiltonian cycle that fails verification against the submitted graph (",
-             why, "). The cycle is rejected and the result is not taken.\n");
+             check.fault, "). The cycle is rejected and the result is not taken.\n");
   return false;
 }
 
-// The per-run figures of the mill loop that are not kept in the graph.
+// The per-run figures of the mill loop that are not part of the run's statistics.
 struct MillLoopFigures {
   double uncuttableSum = 0.0;
   double bestPercent = 0.0;
@@ -101,45 +73,45 @@ double describeIteration(const Graph& graph, const Graph& copy, int32_t iteratio
   return percent;
 }
 
-void postAndTally(Graph& graph, const Graph& copy, int32_t iteration, double percent, double t0, SchcSink* sink) {
+void postAndTally(StoneCarverStatistics& statistics, const Graph& copy, int32_t iteration, double percent, double t0,
+                  SchcSink* sink) {
   if (sink != nullptr) {
     sink->postIteration(iteration, copy.cutCount, copy.howManyHubs, copy.howManyRings, copy.howManyUncuttable,
                         percent, clockSeconds() - t0);
   }
   if (copy.isHamiltonian != kNotHamiltonian) return;
   if (copy.howManyHubs > 0) {
-    ++graph.hubIterations;
-    graph.cutsToHubTotal += copy.cutCount;
-    graph.mostCutsToHub = std::max(graph.mostCutsToHub, copy.cutCount);
-    graph.leastCutsToHub = std::min(graph.leastCutsToHub, copy.cutCount);
-    diagnostic("###Least cuts to hub = ", graph.leastCutsToHub, " and Most cuts to hub = ", graph.mostCutsToHub, "\n");
+    ++statistics.hubIterations;
+    statistics.cutsToHubTotal += copy.cutCount;
+    statistics.mostCutsToHub = std::max(statistics.mostCutsToHub, copy.cutCount);
+    statistics.leastCutsToHub = std::min(statistics.leastCutsToHub, copy.cutCount);
+    diagnostic("###Least cuts to hub = ", statistics.leastCutsToHub, " and Most cuts to hub = ", statistics.mostCutsToHub,
+               "\n");
   }
   if (copy.howManyRings > 0) {
-    ++graph.ringIterations;
-    graph.cutsToRingTotal += copy.cutCount;
-    graph.mostCutsToRing = std::max(graph.mostCutsToRing, copy.cutCount);
-    graph.leastCutsToRing = std::min(graph.leastCutsToRing, copy.cutCount);
+    ++statistics.ringIterations;
+    statistics.cutsToRingTotal += copy.cutCount;
+    statistics.mostCutsToRing = std::max(statistics.mostCutsToRing, copy.cutCount);
+    statistics.leastCutsToRing = std::min(statistics.leastCutsToRing, copy.cutCount);
   }
 }
 
-// The graph takes over a solved (and verified) copy and closes the run's statistics.
-void adoptSolvedCopy(Graph& graph, const Graph& copy) {
+// The graph takes over a solved (and verified) copy, and the run's statistics are closed.
+void adoptSolvedCopy(Graph& graph, const Graph& copy, StoneCarverStatistics& s) {
   graph.assignFrom(copy);
-  graph.solvedIterations = graph.iterationCount;
-  graph.solvedCuts = graph.cutCount;
-  graph.solvedSimulationForces = graph.simulationForceCount;
-  const double elapsed = clockSeconds() - graph.startTime;
-  graph.startTime = elapsed;
-  graph.elapsedSeconds = elapsed;
-  graph.secondsPerIteration = graph.solvedIterations > 0 ? elapsed / graph.solvedIterations : 0.0;
-  graph.inverseIterations = graph.iterationCount > 0 ? 1.0 / graph.iterationCount : 1.0;
-  graph.cutRatio = graph.edgesToRemove > 0 ? static_cast<double>(graph.solvedCuts) / graph.edgesToRemove : 0.0;
-  graph.averageCutsToHub = graph.hubIterations < 1 || graph.cutsToHubTotal < 1
-                               ? -1.0
-                               : static_cast<double>(graph.cutsToHubTotal) / graph.hubIterations;
-  graph.averageCutsToRing = graph.ringIterations < 1 || graph.cutsToRingTotal < 1
-                                ? -1.0
-                                : static_cast<double>(graph.cutsToRingTotal) / graph.ringIterations;
+  s.solvedIterations = graph.iterationCount;
+  s.solvedCuts = graph.cutCount;
+  s.solvedSimulationForces = graph.simulationForceCount;
+  const double elapsed = clockSeconds() - s.startTime;
+  s.startTime = elapsed;
+  s.elapsedSeconds = elapsed;
+  s.secondsPerIteration = s.solvedIterations > 0 ? elapsed / s.solvedIterations : 0.0;
+  s.inverseIterations = graph.iterationCount > 0 ? 1.0 / graph.iterationCount : 1.0;
+  s.cutRatio = graph.edgesToRemove > 0 ? static_cast<double>(s.solvedCuts) / graph.edgesToRemove : 0.0;
+  s.averageCutsToHub =
+      s.hubIterations < 1 || s.cutsToHubTotal < 1 ? -1.0 : static_cast<double>(s.cutsToHubTotal) / s.hubIterations;
+  s.averageCutsToRing =
+      s.ringIterations < 1 || s.cutsToRingTotal < 1 ? -1.0 : static_cast<double>(s.cutsToRingTotal) / s.ringIterations;
 }
 
 void prepareCopy(Graph& copy, int32_t version) {
@@ -155,41 +127,41 @@ int64_t iterationAllowance(const Graph& graph, const SchcOptions& options) {
   return std::max<int64_t>(allowed, 0);
 }
 
-HamiltonicityState singleThreadMill(Graph& graph, const std::atomic<uint8_t>* keepRunning, SchcSink* sink,
-                                    const SchcOptions& options, SchcOutcome* outcome,
-                                    const AdjacencySnapshot& snapshot) {
+// The run's stop reaches every step of an iteration and the look-ahead inside it, so a time
+// limit or Stop ends a long iteration at its next step instead of at its end.
+HamiltonicityState singleThreadMill(Graph& graph, const StopToken* stop, SchcSink* sink, const SchcOptions& options,
+                                    SchcOutcome& outcome, const EdgeSnapshot& snapshot) {
   MillLoopFigures figures;
   std::unique_ptr<CutSequence> current;
   std::unique_ptr<CutSequence> best;
   const int64_t allowed = iterationAllowance(graph, options);
   int64_t made = 0;
-  ScopedMillStopFlag stopInside(keepRunning);
   while (graph.isHamiltonian == kUndecided && graph.iterationCount < kMillIterationLimit && made < allowed &&
-         keepGoing(keepRunning)) {
+         !stopRequested(stop)) {
     const double t0 = clockSeconds();
     Graph copy(graph);
     prepareCopy(copy, graph.version);
-    runMillVersion(copy, graph.version, &current);
+    runMillVersion(copy, graph.version, &current, stop);
     // Stopped part-way: the iteration is not finished, so it is neither counted nor shown.
-    if (!keepGoing(keepRunning) && copy.isHamiltonian != kHamiltonian) break;
+    if (stopRequested(stop) && copy.isHamiltonian != kHamiltonian) break;
     if (graph.version == 10) {
       diagnostic("That sequence got to ", current ? current->percentage : -1.0, " percent.\n");
       if (best) diagnostic("The best sequence got to ", best->percentage, " percent.\n");
     }
     ++graph.iterationCount;
     ++made;
-    if (outcome != nullptr) outcome->iterations = made;
+    outcome.iterations = made;
     const double percent = describeIteration(graph, copy, graph.iterationCount, figures);
     if (graph.version == 10 && copy.isHamiltonian == kNotHamiltonian && current) {
-      recordBestCutSequence(graph, current, best, options.bestFileName);
+      recordBestCutSequence(graph, current, best, options.bestFileName, stop);
     }
     current.reset();
-    postAndTally(graph, copy, graph.iterationCount, percent, t0, sink);
+    postAndTally(outcome.statistics, copy, graph.iterationCount, percent, t0, sink);
     if (copy.isHamiltonian == kHamiltonian) {
       std::vector<int32_t> cycle;
-      if (!confirmCycle(copy, snapshot, &cycle, "a Probability Mill iteration")) continue;
-      adoptSolvedCopy(graph, copy);
-      if (outcome != nullptr) outcome->cycle = std::move(cycle);
+      if (!confirmCycle(copy, snapshot, cycle, "a Probability Mill iteration")) continue;
+      adoptSolvedCopy(graph, copy, outcome.statistics);
+      outcome.cycle = std::move(cycle);
       return kHamiltonian;
     }
   }
@@ -208,13 +180,14 @@ uint32_t workerSeedBase(uint32_t material, int32_t worker) {
   return x;
 }
 
-HamiltonicityState parallelMill(Graph& graph, const std::atomic<uint8_t>* keepRunning, SchcSink* sink,
-                                const SchcOptions& options, SchcOutcome* outcome, const AdjacencySnapshot& snapshot,
-                                int32_t threads) {
+HamiltonicityState parallelMill(Graph& graph, const StopToken* stop, SchcSink* sink, const SchcOptions& options,
+                                SchcOutcome& outcome, const EdgeSnapshot& snapshot, int32_t threads) {
   // While the workers run, `graph` is only read (every worker copies it); the counters
-  // below and the statistics fields (which a copy never reads) are written under `lock`.
+  // below and the run's statistics are written under `lock`.
   std::mutex lock;
-  std::atomic<bool> cancel{false};
+  // Stops with the run, or when a worker found a cycle: that ends the iterations still
+  // running on the other workers at their next step.
+  StopToken cancel(stop);
   std::atomic<int64_t> tickets{0};
   const int64_t allowed = iterationAllowance(graph, options);
   const int32_t firstIteration = graph.iterationCount;
@@ -227,30 +200,28 @@ HamiltonicityState parallelMill(Graph& graph, const std::atomic<uint8_t>* keepRu
 
   auto worker = [&](int32_t index) {
     setThreadSeedStream(workerSeedBase(material, index));
-    millCancelFlag = &cancel;
-    ScopedMillStopFlag stopInside(keepRunning);
-    while (!cancel.load(std::memory_order_acquire) && keepGoing(keepRunning)) {
+    while (!cancel.stopRequested()) {
       const int64_t ticket = tickets.fetch_add(1);
       if (ticket >= allowed) break;
       const double t0 = clockSeconds();
       Graph copy(graph);
       copy.iterationCount = static_cast<int32_t>(firstIteration + ticket);
       prepareCopy(copy, version);
-      runMillVersion(copy, version, nullptr);
-      if (!keepGoing(keepRunning) && copy.isHamiltonian != kHamiltonian) break;
+      runMillVersion(copy, version, nullptr, &cancel);
+      // Stopped part-way (by the run, or by another worker's success): not counted.
+      if (cancel.stopRequested() && copy.isHamiltonian != kHamiltonian) break;
       std::lock_guard<std::mutex> guard(lock);
       // An iteration that ends after another worker's success is not counted.
       if (solved) break;
       ++iteration;
       const double percent = describeIteration(graph, copy, iteration, figures);
-      postAndTally(graph, copy, iteration, percent, t0, sink);
+      postAndTally(outcome.statistics, copy, iteration, percent, t0, sink);
       if (copy.isHamiltonian == kHamiltonian &&
-          confirmCycle(copy, snapshot, &solvedCycle, "a Probability Mill iteration")) {
+          confirmCycle(copy, snapshot, solvedCycle, "a Probability Mill iteration")) {
         solved = std::make_unique<Graph>(std::move(copy));
-        cancel.store(true, std::memory_order_release);
+        cancel.requestStop();
       }
     }
-    millCancelFlag = nullptr;
     clearThreadSeedStream();
   };
 
@@ -260,32 +231,31 @@ HamiltonicityState parallelMill(Graph& graph, const std::atomic<uint8_t>* keepRu
     for (int32_t k = 0; k < threads; ++k) pool.emplace_back(worker, k);
   }
   graph.iterationCount = iteration;
-  if (outcome != nullptr) outcome->iterations = iteration - firstIteration;
+  outcome.iterations = iteration - firstIteration;
   if (!solved) return kUndecided;
-  adoptSolvedCopy(graph, *solved);
-  if (outcome != nullptr) outcome->cycle = std::move(solvedCycle);
+  adoptSolvedCopy(graph, *solved, outcome.statistics);
+  outcome.cycle = std::move(solvedCycle);
   return kHamiltonian;
 }
 
-HamiltonicityState millWithSnapshot(Graph& graph, const std::atomic<uint8_t>* keepRunning, SchcSink* sink,
-                                    const SchcOptions& options, SchcOutcome* outcome,
-                                    const AdjacencySnapshot& snapshot) {
+HamiltonicityState millWithSnapshot(Graph& graph, const StopToken* stop, SchcSink* sink, const SchcOptions& options,
+                                    SchcOutcome& outcome, const EdgeSnapshot& snapshot) {
   if (graph.isHamiltonian != kUndecided) {
     // Already decided: no iteration runs, so none found a cycle.
-    if (outcome != nullptr) outcome->verdict = graph.isHamiltonian;
+    outcome.verdict = graph.isHamiltonian;
     return kUndecided;
   }
   // Version 10 rewrites the graph between iterations, so it always runs on one thread.
   const int32_t threads = graph.version == 10 ? 1 : std::max(1, options.threads);
-  HamiltonicityState result = threads == 1 ? singleThreadMill(graph, keepRunning, sink, options, outcome, snapshot)
-                                           : parallelMill(graph, keepRunning, sink, options, outcome, snapshot, threads);
-  if (outcome != nullptr) outcome->verdict = graph.isHamiltonian;
+  HamiltonicityState result = threads == 1 ? singleThreadMill(graph, stop, sink, options, outcome, snapshot)
+                                           : parallelMill(graph, stop, sink, options, outcome, snapshot, threads);
+  outcome.verdict = graph.isHamiltonian;
   return result;
 }
 
 }  // namespace
 
-HamiltonicityState fastInitialPruning(Graph& graph, uint16_t mode, int16_t verbose) {
+HamiltonicityState fastInitialPruning(Graph& graph, uint16_t mode, int16_t verbose, const StopToken* stop) {
   checkEnoughEdges(graph, verbose);
   if (graph.isHamiltonian != kUndecided) return kNotHamiltonian;
   setUncuttabilities(graph, verbose);
@@ -309,58 +279,51 @@ HamiltonicityState fastInitialPruning(Graph& graph, uint16_t mode, int16_t verbo
   if (mode == 65535) return kUndecided;
   disjunctionCheck(graph, verbose);
   if (graph.isHamiltonian != kUndecided) return kNotHamiltonian;
-  initialPruningLookAheadSequencing(graph, verbose, static_cast<int16_t>(mode));
+  initialPruningLookAheadSequencing(graph, verbose, static_cast<int16_t>(mode), stop);
   return graph.isHamiltonian;
 }
 
-HamiltonicityState runProbabilityMill(Graph& graph, const std::atomic<uint8_t>* keepRunning, SchcSink* sink,
-                                      const SchcOptions& options, SchcOutcome* outcome) {
-  const AdjacencySnapshot snapshot = takeAdjacencySnapshot(graph);
-  return millWithSnapshot(graph, keepRunning, sink, options, outcome, snapshot);
+HamiltonicityState runProbabilityMill(Graph& graph, const StopToken* stop, SchcSink* sink, const SchcOptions& options,
+                                      SchcOutcome* outcome) {
+  SchcOutcome local;
+  SchcOutcome& out = outcome != nullptr ? *outcome : local;
+  out.statistics = StoneCarverStatistics{};
+  const EdgeSnapshot snapshot(graph);
+  return millWithSnapshot(graph, stop, sink, options, out, snapshot);
 }
 
-void runStoneCarver(Graph& graph, int32_t version, const std::atomic<uint8_t>* keepRunning, SchcSink* sink,
-                    const SchcOptions& options, SchcOutcome* outcome) {
+void runStoneCarver(Graph& graph, int32_t version, const StopToken* stop, SchcSink* sink, const SchcOptions& options,
+                    SchcOutcome* outcome) {
+  SchcOutcome local;
+  SchcOutcome& out = outcome != nullptr ? *outcome : local;
+  out = SchcOutcome{};
+  StoneCarverStatistics& statistics = out.statistics;
   graph.version = version;
-  graph.startTime = clockSeconds();
-  const uint32_t seed =
-      reseedFromClock(static_cast<uint32_t>(static_cast<int64_t>(graph.startTime * 10000.0)));
-  if (outcome != nullptr) {
-    *outcome = SchcOutcome{};
-    outcome->seed = seed;
-  }
-  const AdjacencySnapshot snapshot = takeAdjacencySnapshot(graph);
-  HamiltonicityState x = kUndecided;
-  {
-    // The initial sequencing of a large graph takes seconds: a stop request ends its passes
-    // early (what it forced stays sound) and the mill below then makes no iteration.
-    ScopedMillStopFlag stopInside(keepRunning);
-    x = fastInitialPruning(graph, 2, 0);
-  }
-  if (x == kHamiltonian) {
-    std::vector<int32_t> cycle;
-    if (confirmCycle(graph, snapshot, &cycle, "the initial pruning")) {
-      if (outcome != nullptr) outcome->cycle = std::move(cycle);
-    } else {
-      graph.isHamiltonian = kUndecided;
-      if (outcome != nullptr) outcome->verdict = kUndecided;
-      return;
-    }
+  statistics.startTime = clockSeconds();
+  out.seed = reseedFromClock(static_cast<uint32_t>(static_cast<int64_t>(statistics.startTime * 10000.0)));
+  const EdgeSnapshot snapshot(graph);
+  // The initial sequencing of a large graph takes seconds: a stop request ends its passes
+  // early (what it forced stays sound) and the mill below then makes no iteration.
+  const HamiltonicityState x = fastInitialPruning(graph, 2, 0, stop);
+  if (x == kHamiltonian && !confirmCycle(graph, snapshot, out.cycle, "the initial pruning")) {
+    graph.isHamiltonian = kUndecided;
+    out.verdict = kUndecided;
+    return;
   }
   if (x != kUndecided) {
     if (graph.printLevel >= 1) {
-      const double elapsed = clockSeconds() - graph.startTime;
-      graph.startTime = elapsed;
-      graph.elapsedSeconds = elapsed;
+      const double elapsed = clockSeconds() - statistics.startTime;
+      statistics.startTime = elapsed;
+      statistics.elapsedSeconds = elapsed;
       diagnostic("Finished fast initial pruning. x = ", x, "\n");
     }
-    if (outcome != nullptr) outcome->verdict = graph.isHamiltonian;
+    out.verdict = graph.isHamiltonian;
     return;
   }
-  millWithSnapshot(graph, keepRunning, sink, options, outcome, snapshot);
+  millWithSnapshot(graph, stop, sink, options, out, snapshot);
 }
 
-void replayCutSequence(Graph& graph, CutSequence& sequence) {
+void replayCutSequence(Graph& graph, CutSequence& sequence, const StopToken* stop) {
   const int32_t n = static_cast<int32_t>(sequence.count * 0.5);
   diagnostic("### About to execute ", n, " cuts.\n");
   for (int32_t k = 0; k < n && !sequence.empty(); ++k) {
@@ -377,7 +340,7 @@ void replayCutSequence(Graph& graph, CutSequence& sequence) {
     }
     graph.force(pair.first, pair.second);
     if (graph.isHamiltonian != kUndecided) continue;
-    lookAheadSequencing(graph, 0);
+    lookAheadSequencing(graph, 0, stop);
     diagnostic("Simulation forced an edge. Ran full sequencing. howManyUncuttable = ", graph.howManyUncuttable, "\n");
     if (graph.isHamiltonian == kNotHamiltonian) {
       diagnostic("Look Ahead Sequencing caused the graph to become non-Hamiltonian.\n");
@@ -387,7 +350,7 @@ void replayCutSequence(Graph& graph, CutSequence& sequence) {
 }
 
 void recordBestCutSequence(Graph& graph, std::unique_ptr<CutSequence>& current, std::unique_ptr<CutSequence>& best,
-                           const std::string& bestFileName) {
+                           const std::string& bestFileName, const StopToken* stop) {
   if (!current) return;
   const bool candidate = best ? current->percentage > best->percentage : current->percentage > 50.0;
   if (!candidate) {
@@ -397,10 +360,10 @@ void recordBestCutSequence(Graph& graph, std::unique_ptr<CutSequence>& current, 
   Graph copy(graph);
   copy.printLevel = 2;
   CutSequence replay = *current;
-  replayCutSequence(copy, replay);
+  replayCutSequence(copy, replay, stop);
   diagnostic("### About to check if the cut sequence did obvious damage.\n");
   checkConnectedNotUnevenlyBipartite(copy, 0);
-  initialPruningLookAheadSequencing(copy, 0, 2);
+  initialPruningLookAheadSequencing(copy, 0, 2, stop);
   if (copy.isHamiltonian == kUndecided) {
     disjunctionScan(copy, 0);
     if (copy.isHamiltonian == kNotHamiltonian) {

@@ -85,11 +85,11 @@ struct Level {
 
 }  // namespace
 
-ExactSearchResult exactSearch(Graph& graph, StopCondition& stop, const std::atomic<uint8_t>* rootStop,
-                              const ExactSearchOptions& options, ExactSearchProgress* progress) {
+ExactSearchResult exactSearch(Graph& graph, const StopToken& stop, const ExactSearchOptions& options,
+                              ExactSearchProgress* progress) {
   ExactSearchResult result;
-  if (graph.isHamiltonian == kUndecided && graph.howManyEdges <= options.rootLookAheadEdgeLimit && !stop()) {
-    lookAheadSequencing(graph, 0, rootStop);
+  if (graph.isHamiltonian == kUndecided && graph.howManyEdges <= options.rootLookAheadEdgeLimit && !stop.poll()) {
+    lookAheadSequencing(graph, 0, &stop);
     runCheapChecks(graph);
   }
   // Checks are paced: a failed one means the walk is in a dead part of the tree, which is
@@ -121,7 +121,7 @@ ExactSearchResult exactSearch(Graph& graph, StopCondition& stop, const std::atom
 
   int32_t hint = -1;
   for (;;) {
-    if (stop() || (options.treeNodeLimit > 0 && result.treeNodes >= options.treeNodeLimit)) {
+    if (stop.poll() || (options.treeNodeLimit > 0 && result.treeNodes >= options.treeNodeLimit)) {
       unwindAll();
       result.verdict = kUndecided;
       return result;
@@ -141,7 +141,7 @@ ExactSearchResult exactSearch(Graph& graph, StopCondition& stop, const std::atom
     if (graph.isHamiltonian == kUndecided && depth > 0 &&
         (graph.howManyEdges <= options.nodeLookAheadEdgeLimit ||
          (depth <= options.lookAheadLevels && graph.howManyEdges <= options.levelLookAheadEdgeLimit))) {
-      if (lookAheadSequencing(graph, 0, rootStop)) runCheapChecks(graph);
+      if (lookAheadSequencing(graph, 0, &stop)) runCheapChecks(graph);
     }
 
     if (graph.isHamiltonian == kHamiltonian) {

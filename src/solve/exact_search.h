@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "core/graph.h"
-#include "solve/stop_condition.h"
+#include "core/stop_token.h"
 
 namespace hc {
 
@@ -51,9 +51,9 @@ struct ExactSearchProgress {
 
 // Searches `graph`, which is left in its root state afterwards (with verdict 0 when the
 // tree was exhausted; the cycle is in the result). Expects the incremental model's state, as pruneRoot leaves it,
-// with no action list installed. `stop` is polled at every tree node and inside the
-// root look-ahead (`rootStop`, the same request as a stop byte, may be null).
-ExactSearchResult exactSearch(Graph& graph, StopCondition& stop, const std::atomic<uint8_t>* rootStop,
-                              const ExactSearchOptions& options = {}, ExactSearchProgress* progress = nullptr);
+// with no action list installed. `stop` is polled at every tree node and asked inside the
+// look-ahead.
+ExactSearchResult exactSearch(Graph& graph, const StopToken& stop, const ExactSearchOptions& options = {},
+                              ExactSearchProgress* progress = nullptr);
 
 }  // namespace hc

@@ -22,13 +22,13 @@ void mergeEqual(std::vector<uint64_t>& states) {
 
 }  // namespace
 
-FrontierSearchResult frontierSearch(const AdjacencySnapshot& graph, StopCondition& stop, int64_t workLimit) {
+FrontierSearchResult frontierSearch(const EdgeSnapshot& graph, const StopToken& stop, int64_t workLimit) {
   FrontierSearchResult result;
-  const int32_t n = graph.nodeCount();
+  const int32_t n = graph.nodes();
   if (n < 3) return result;
   auto neighbours = [&](int32_t v) {
-    return std::pair(graph.targets.begin() + graph.offsets[static_cast<size_t>(v)],
-                     graph.targets.begin() + graph.offsets[static_cast<size_t>(v) + 1]);
+    const std::span<const int32_t> list = graph.neighborsOf(v);
+    return std::pair(list.begin(), list.end());
   };
 
   // Breadth-first order from node 0, and the step after which each node leaves the frontier.
@@ -85,7 +85,7 @@ FrontierSearchResult frontierSearch(const AdjacencySnapshot& graph, StopConditio
       const int32_t sy = slotOf[static_cast<size_t>(*it)];
       next.clear();
       for (uint64_t state : states) {
-        if (stop()) return result;
+        if (stop.poll()) return result;
         next.push_back(state);  // the edge left out
         const uint64_t cx = code(state, sx), cy = code(state, sy);
         if (cx == kFull || cy == kFull) continue;

@@ -15,9 +15,9 @@
 
 #include <cstdint>
 
+#include "core/edge_snapshot.h"
 #include "core/graph.h"
-#include "schc/hamiltonian_cycle.h"
-#include "solve/stop_condition.h"
+#include "core/stop_token.h"
 
 namespace hc {
 
@@ -30,8 +30,9 @@ struct FrontierSearchResult {
 // Frontiers of more than this many nodes are not tried.
 inline constexpr int32_t kFrontierWidthLimit = 14;
 
-// Decides whether `graph` (an adjacency snapshot) has a Hamiltonian cycle, within `workLimit`
-// states handled, or gives up (verdict 2); `stop` ends it early with verdict 2.
-FrontierSearchResult frontierSearch(const AdjacencySnapshot& graph, StopCondition& stop, int64_t workLimit);
+// Decides whether `graph` (the snapshot of a graph's current edges) has a Hamiltonian cycle,
+// within `workLimit` states handled, or gives up (verdict 2); `stop` (polled) ends it early
+// with verdict 2.
+FrontierSearchResult frontierSearch(const EdgeSnapshot& graph, const StopToken& stop, int64_t workLimit);
 
 }  // namespace hc

@@ -41,7 +41,7 @@ class RotationSearch {
     freeCount_.resize(static_cast<size_t>(n_));
   }
 
-  RotationFinderResult run(StopCondition& stop) {
+  RotationFinderResult run(const StopToken& stop) {
     RotationFinderResult result;
     if (n_ < 3) return result;
     int64_t patience = 20LL * n_ + 2000;
@@ -50,7 +50,7 @@ class RotationSearch {
       int32_t best = 0;
       int64_t sinceBest = 0;
       while (sinceBest < patience) {
-        if (stop()) return result;
+        if (stop.poll()) return result;
         if (extend()) {
           if (path_.length() > best) {
             best = path_.length();
@@ -200,7 +200,7 @@ class RotationSearch {
 
 }  // namespace
 
-RotationFinderResult findCycleByRotation(const Graph& graph, uint64_t seed, StopCondition& stop) {
+RotationFinderResult findCycleByRotation(const Graph& graph, uint64_t seed, const StopToken& stop) {
   RotationSearch search(graph, seed);
   return search.run(stop);
 }

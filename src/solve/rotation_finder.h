@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "core/graph.h"
-#include "solve/stop_condition.h"
+#include "core/stop_token.h"
 
 namespace hc {
 
@@ -28,7 +28,7 @@ struct RotationFinderResult {
 };
 
 // Searches the current edges of `graph` (read only) until a cycle through every node is
-// found or `stop` says so. Deterministic for a given seed.
-RotationFinderResult findCycleByRotation(const Graph& graph, uint64_t seed, StopCondition& stop);
+// found or `stop` says so (polled at every step). Deterministic for a given seed.
+RotationFinderResult findCycleByRotation(const Graph& graph, uint64_t seed, const StopToken& stop);
 
 }  // namespace hc

@@ -8,10 +8,10 @@
 
 #include "cohc/search_tree.h"
 #include "core/diagnostics.h"
+#include "core/edge_snapshot.h"
+#include "core/hamiltonian_cycle_check.h"
 #include "schc/hamiltonian_cycle.h"
-#include "schc/mill_hooks.h"
 #include "schc/stone_carver.h"
-#include "lookahead/look_ahead_sequencing.h"
 #include "solve/frontier_search.h"
 #include "solve/root_pruning.h"
 #include "solve/rotation_finder.h"
@@ -25,15 +25,21 @@ using Clock = std::chrono::steady_clock;
 // Above this many nodes only the rotation finder runs beside the coordinating thread.
 constexpr int32_t kFinderOnlyNodeLimit = 300000;
 
+// What stopped a run that `run` stopped: a deadline (this run's time limit or the caller's)
+// or a request.
+void noteStop(const StopToken& run, SolveResult& out) {
+  out.timedOut = run.reason() == StopReason::kDeadline;
+  out.interrupted = !out.timedOut;
+}
+
 // Takes a decision into `out`: a cycle must pass the check against the graph as given (one
 // that fails is dropped with a diagnostic line, and false is returned) and is reported from
 // node 0, as every front end shows cycles.
-bool acceptDecision(const AdjacencySnapshot& snapshot, HamiltonicityState verdict, std::vector<int32_t> cycle,
+bool acceptDecision(const EdgeSnapshot& snapshot, HamiltonicityState verdict, std::vector<int32_t> cycle,
                     const char* method, SolveResult& out) {
   if (verdict == kHamiltonian) {
-    std::string why;
-    if (!verifyHamiltonianCycle(snapshot, cycle, &why)) {
-      diagnostic("solve: the ", method, " reported a cycle that fails the check (", why, "); it is ignored.\n");
+    if (const CycleCheck check = isHamiltonianCycle(snapshot, cycle); !check) {
+      diagnostic("solve: the ", method, " reported a cycle that fails the check (", check.fault, "); it is ignored.\n");
       return false;
     }
     std::rotate(cycle.begin(), std::find(cycle.begin(), cycle.end(), 0), cycle.end());
@@ -44,10 +50,12 @@ bool acceptDecision(const AdjacencySnapshot& snapshot, HamiltonicityState verdic
   return true;
 }
 
-// What the workers share with the coordinating thread.
+// What the workers share with the coordinating thread. `stop` is a child of the run's
+// token: the coordinator stops it (and so every worker) once the race is over, without
+// touching the caller's token.
 class Race {
  public:
-  explicit Race(const AdjacencySnapshot& snapshot) : snapshot_(snapshot) {}
+  Race(const EdgeSnapshot& snapshot, const StopToken& run) : stop(&run), snapshot_(snapshot) {}
 
   // A worker's decision; the first one that holds (a cycle must pass the check) wins.
   void report(HamiltonicityState verdict, std::vector<int32_t> cycle, const char* method) {
@@ -66,25 +74,19 @@ class Race {
     ++running_;
   }
 
-  // Waits until a decision, until every worker gave up, or until the flag or the deadline
-  // says stop; then tells every worker to stop.
-  void await(const std::atomic<uint8_t>* keepRunning, bool hasDeadline, Clock::time_point deadline, SolveResult& out) {
+  // Waits until a decision, until every worker gave up, or until the run's token (the
+  // caller's request or a deadline) says stop; then tells every worker to stop.
+  void await(const StopToken& run, SolveResult& out) {
     std::unique_lock<std::mutex> guard(lock_);
     for (;;) {
       if (decided_ || running_ == 0) break;
-      if (keepRunning != nullptr && keepRunning->load() == 0) {
-        out.interrupted = true;
-        break;
-      }
-      if (hasDeadline && Clock::now() >= deadline) {
-        out.timedOut = true;
+      if (run.stopRequested()) {
+        noteStop(run, out);
         break;
       }
       changed_.wait_for(guard, std::chrono::milliseconds(5));
     }
-    stop.store(1);
-    millCancel.store(true);
-    millKeepRunning.store(0);
+    stop.requestStop();
     if (decided_) {
       out.verdict = result_.verdict;
       out.cycle = std::move(result_.cycle);
@@ -93,14 +95,12 @@ class Race {
     }
   }
 
-  std::atomic<uint8_t> stop{0};
-  std::atomic<bool> millCancel{false};
-  std::atomic<uint8_t> millKeepRunning{1};
+  StopToken stop;
   std::atomic<int64_t> treeNodes{0};
   std::atomic<int32_t> deepestDepth{0};
 
  private:
-  const AdjacencySnapshot& snapshot_;
+  const EdgeSnapshot& snapshot_;
   std::mutex lock_;
   std::condition_variable changed_;
   bool decided_ = false;
@@ -110,15 +110,18 @@ class Race {
 
 void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress) {
   Graph copy(root);
-  StopCondition stop(&race.stop, nullptr);
-  ExactSearchResult found = exactSearch(copy, stop, &race.stop, {}, progress);
+  StopToken stop(&race.stop);
+  ExactSearchResult found = exactSearch(copy, stop, {}, progress);
   race.treeNodes.store(found.treeNodes);
   race.deepestDepth.store(found.deepestDepth);
   if (found.verdict != kUndecided) race.report(found.verdict, std::move(found.cycle), "exact search");
 }
 
+// `slice` > 0: the finder gives up after that long (its own deadline, which does not end
+// the race).
 void runFinder(const Graph& root, Race& race, uint32_t seed, double slice) {
-  StopCondition stop(&race.stop, nullptr, slice);
+  StopToken stop(&race.stop);
+  stop.setTimeLimit(slice);
   RotationFinderResult found = findCycleByRotation(root, seed, stop);
   if (found.found) race.report(kHamiltonian, std::move(found.cycle), "rotation-extension");
 }
@@ -126,12 +129,11 @@ void runFinder(const Graph& root, Race& race, uint32_t seed, double slice) {
 void runMill(const Graph& root, Race& race, int32_t threads) {
   Graph copy(root);
   copy.version = 5;
-  millCancelFlag = &race.millCancel;  // ends a long iteration of the one-thread mill early
   SchcOptions options;
   options.threads = threads;
   SchcOutcome outcome;
-  HamiltonicityState verdict = runProbabilityMill(copy, &race.millKeepRunning, nullptr, options, &outcome);
-  millCancelFlag = nullptr;
+  // The race's stop also ends a long iteration part-way.
+  HamiltonicityState verdict = runProbabilityMill(copy, &race.stop, nullptr, options, &outcome);
   if (verdict == kHamiltonian && !outcome.cycle.empty())
     race.report(kHamiltonian, std::move(outcome.cycle), "probability mill");
 }
@@ -143,25 +145,25 @@ void runProofSystem(const Graph& graph, Race& race) {
   copy.outputFileName.clear();
   CohcOptions options;
   options.writeCycleFile = false;
-  CohcResult result = runCoHC(copy, options, &race.millKeepRunning);
+  CohcResult result = runCoHC(copy, options, &race.stop);
   if (result.aborted || result.verdict == kUndecided) return;
   race.report(result.verdict, std::move(result.cycle), "proof system");
 }
 
 }  // namespace
 
-SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const std::atomic<uint8_t>* keepRunning,
+SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const StopToken* stop,
                        ExactSearchProgress* progress) {
   const Clock::time_point start = Clock::now();
-  const bool hasDeadline = options.timeLimitSeconds > 0.0;
-  const Clock::time_point deadline =
-      start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(options.timeLimitSeconds));
+  // The caller's stop and this run's time limit in one token.
+  StopToken run(stop);
+  run.setTimeLimit(options.timeLimitSeconds);
   SolveResult result;
   auto finish = [&] {
     result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     return result;
   };
-  const AdjacencySnapshot snapshot = takeAdjacencySnapshot(graph);
+  const EdgeSnapshot snapshot(graph);
 
   Graph root(graph);
   root.actionList.reset();
@@ -184,24 +186,18 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
   const bool finderOnly = options.threads > 1 && options.useFinder && graph.howManyNodes > kFinderOnlyNodeLimit;
   const int64_t probeLimit = options.probeNodesPerNode * graph.howManyNodes + options.probeNodes;
   if (probeLimit > 0 && !finderOnly) {
-    StopCondition stop(nullptr, keepRunning);
-    if (hasDeadline) stop.setDeadline(deadline);
     ExactSearchOptions probe;
     probe.treeNodeLimit = probeLimit;
     probe.rootLookAheadEdgeLimit = probe.levelLookAheadEdgeLimit = -1;  // look-ahead can take seconds
-    const std::atomic<uint8_t>* savedRunFlag = lookAheadRunFlag;
-    lookAheadRunFlag = keepRunning;
-    ExactSearchResult found = exactSearch(root, stop, nullptr, probe, progress);
-    lookAheadRunFlag = savedRunFlag;
+    ExactSearchResult found = exactSearch(root, run, probe, progress);
     result.treeNodes = found.treeNodes;
     result.deepestDepth = found.deepestDepth;
     if (found.verdict != kUndecided &&
         acceptDecision(snapshot, found.verdict, std::move(found.cycle), "exact search", result))
       return finish();
     root.isHamiltonian = kUndecided;
-    if (stop.stopped()) {
-      result.interrupted = keepRunning != nullptr && keepRunning->load() == 0;
-      result.timedOut = !result.interrupted;
+    if (run.stopRequested()) {
+      noteStop(run, result);
       return finish();
     }
   }
@@ -209,9 +205,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
   // Long, thin graphs the probe left open are decided by their frontier states; on any other
   // graph this gives up after one breadth-first pass.
   if (options.frontierWork > 0) {
-    StopCondition stop(nullptr, keepRunning);
-    if (hasDeadline) stop.setDeadline(deadline);
-    const FrontierSearchResult frontier = frontierSearch(takeAdjacencySnapshot(root), stop, options.frontierWork);
+    const FrontierSearchResult frontier = frontierSearch(EdgeSnapshot(root), run, options.frontierWork);
     if (frontier.verdict == kNotHamiltonian) {
       result.verdict = kNotHamiltonian;
       result.method = "frontier search";
@@ -219,7 +213,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
     }
   }
 
-  Race race(snapshot);
+  Race race(snapshot, run);
   const int32_t threads = std::max(1, options.threads);
   result.threads = threads;
   {
@@ -233,11 +227,11 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
     };
     if (threads == 1 || !options.useFinder) {
       // One worker: a short slice for the finder, then the complete search.
-      const double slice = hasDeadline ? std::max(0.05, 0.1 * options.timeLimitSeconds) : 0.25;
+      const double slice = options.timeLimitSeconds > 0.0 ? std::max(0.05, 0.1 * options.timeLimitSeconds) : 0.25;
       const bool finder = options.useFinder;
       launch([&root, &race, &options, progress, slice, finder] {
         if (finder) runFinder(root, race, options.seed, slice);
-        if (race.stop.load() == 0) runSearch(root, race, progress);
+        if (!race.stop.stopRequested()) runSearch(root, race, progress);
       });
     } else if (finderOnly) {
       // Too large for the search tree or the mill to decide in time; their graph copies and
@@ -251,7 +245,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
       if (millThreads >= 1 && options.useMill) launch([&root, &race, millThreads] { runMill(root, race, millThreads); });
       if (proofSystem) launch([&graph, &race] { runProofSystem(graph, race); });
     }
-    race.await(keepRunning, hasDeadline, deadline, result);
+    race.await(run, result);
   }  // every worker is joined here
   result.treeNodes = race.treeNodes.load();
   result.deepestDepth = race.deepestDepth.load();

@@ -8,18 +8,18 @@
 //  - the rotation-extension finder,
 //  - the Probability Mill (parallel with more threads),
 //  - on small graphs, with four threads or more, the Co-HC proof system,
-// until one decides, the caller's flag is cleared or the time limit passes; then every
-// thread is told to stop and joined before the call returns. A cycle counts only when it
+// until one decides, the caller's token says stop or the time limit passes; then every
+// thread is told to stop (a child token of the run's) and joined before the call returns. A cycle counts only when it
 // passes the independent check against the graph as given; one that fails is reported on
 // the diagnostic stream and the others go on.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "core/graph.h"
+#include "core/stop_token.h"
 #include "solve/exact_search.h"
 
 namespace hc {
@@ -48,8 +48,8 @@ struct SolveResult {
   HamiltonicityState verdict = kUndecided;  // 0 proved non-Hamiltonian, 1 cycle (verified), 2 undecided
   std::vector<int32_t> cycle;               // node ids in cycle order, only with verdict 1
   std::string method;                       // which part decided: see kSolveMethods
-  bool timedOut = false;                    // the time limit ended the run
-  bool interrupted = false;                 // the caller's flag ended the run
+  bool timedOut = false;                    // a deadline ended the run (the time limit, or the caller's)
+  bool interrupted = false;                 // a stop request on the caller's token ended the run
   int64_t treeNodes = 0;                    // exact search
   int32_t deepestDepth = 0;
   int32_t alternationDeletions = 0;         // edges the alternation rule removed at the root
@@ -60,9 +60,9 @@ struct SolveResult {
 inline constexpr const char* kSolveMethods[] = {"root pruning",     "alternation rule", "frontier search", "exact search",
                                                 "rotation-extension", "probability mill", "proof system"};
 
-// Decides `graph` (not changed). `keepRunning` (1 run, 0 stop) may be null. `progress`,
-// when given, carries the exact search's live figures.
-SolveResult solveGraph(const Graph& graph, const SolveOptions& options,
-                       const std::atomic<uint8_t>* keepRunning = nullptr, ExactSearchProgress* progress = nullptr);
+// Decides `graph` (not changed). `stop` (may be null) stops it. `progress`, when given,
+// carries the exact search's live figures.
+SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const StopToken* stop = nullptr,
+                       ExactSearchProgress* progress = nullptr);
 
 }  // namespace hc

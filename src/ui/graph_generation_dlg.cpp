@@ -218,11 +218,11 @@ void CGraphGenerationDlg::startGeneration(const hc::GraphRequest& request) {
   progress_->store(-1.0);
   auto progress = progress_;
   job_.start(
-      [request, progress](std::stop_token stop) {
+      [request, progress](const hc::StopToken& stop) {
         Generated done;
-        done.built = hc::buildRequestedGraph(request, stop, [progress](double f) { progress->store(f); });
+        done.built = hc::buildRequestedGraph(request, &stop, [progress](double f) { progress->store(f); });
         // The working copy of state 1 is made here too: copying a million nodes is felt.
-        if (done.built.graph && !stop.stop_requested()) done.workingCopy = std::make_shared<hc::Graph>(*done.built.graph);
+        if (done.built.graph && !stop.stopRequested()) done.workingCopy = std::make_shared<hc::Graph>(*done.built.graph);
         return done;
       },
       [this, request](Generated done) { generationDone(request, std::move(done)); });

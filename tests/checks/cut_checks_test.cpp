@@ -1,6 +1,6 @@
 // The cut checks: balance ratios, 2-edge cuts and odd forced cuts, known answers with their
 // exact lines, the listed cuts, inconsistent chain records reported rather than fatal, and the
-// stop flag. Their soundness on random graphs is checked with the other checks' properties.
+// stop token. Their soundness on random graphs is checked with the other checks' properties.
 #include "checks/cut_checks.h"
 
 #include <gtest/gtest.h>
@@ -102,7 +102,8 @@ TEST(TwoEdgeCuts, KnownAnswersWithTheirLines) {
     const EdgeSet edges = currentEdges(g);
     const std::string before = snapshot(g);
     if (c.cuts != std::string("none")) g.twoEdgeCuts = std::make_unique<CutList>();
-    const std::atomic<uint8_t> stop{c.stop};
+    StopToken stop;
+    if (c.stop != 0) stop.requestStop();
     CapturedDiagnostics out;
     EXPECT_EQ(checkTwoEdgeCuts(g, 1, &stop), c.result);
     EXPECT_EQ(std::tuple(g.isHamiltonian, out.text()), std::tuple(c.verdict, c.lines));
@@ -181,7 +182,8 @@ TEST(OddForcedCut, KnownAnswersWithTheirLines) {
     SCOPED_TRACE(c.name);
     const HamiltonicityState start = c.graph.isHamiltonian;
     const std::string before = snapshot(c.graph);
-    const std::atomic<uint8_t> stop{c.stop};
+    StopToken stop;
+    if (c.stop != 0) stop.requestStop();
     CapturedDiagnostics out;
     initialPruningCheckForOddForcedCut(c.graph, 1, &stop);
     EXPECT_EQ(c.graph.isHamiltonian, c.verdict);

@@ -20,6 +20,9 @@ using namespace hc::testing;
 constexpr const char* kConnectedAbout =
     "About to check if the graph is connected and not unevenly bipartite.\n";
 constexpr const char* kConnectedPass = "The graph is connected and not unevenly bipartite.\n";
+// isConnected's own lines (its "not connected" line is the shared one).
+constexpr const char* kOnlyConnectedAbout = "About to check if the graph is connected.\n";
+constexpr const char* kOnlyConnectedPass = "The graph is connected.\n";
 
 TEST(NecessaryConditions, EachVerdictWithItsLines) {
   using Check = void (*)(Graph&, int16_t);
@@ -35,7 +38,7 @@ TEST(NecessaryConditions, EachVerdictWithItsLines) {
   const std::string allLines =
       std::string("About to check if the graph has enough edges.\nThe graph has enough edges.\n") +
       "About to check for low-degree nodes.\nIsHamiltonian still = 2 after checking for low-degree nodes.\n" +
-      kConnectedAbout + kConnectedPass + kConnectedAbout + kConnectedPass +
+      kConnectedAbout + kConnectedPass + kOnlyConnectedAbout + kOnlyConnectedPass +
       "About to check if the graph is bipartite.\n";
   const EdgeList tree{{0, 1}, {0, 2}, {1, 3}, {1, 4}};
   struct Case {
@@ -108,7 +111,9 @@ std::string sweepReference(Graph g, bool& connected, bool& bipartite) {
   connected = fromZero.colour1 + fromZero.colour2 == n;
   const bool uneven = !fromZero.sameColourEdge && fromZero.colour1 != fromZero.colour2;
   const std::string about = kConnectedAbout, notConnected = about + "The graph is not connected.\n";
-  return "About to check if the graph is bipartite.\n" + (connected ? about + kConnectedPass : notConnected) +
+  const std::string onlyConnected = std::string(kOnlyConnectedAbout) +
+                                    (connected ? kOnlyConnectedPass : "The graph is not connected.\n");
+  return "About to check if the graph is bipartite.\n" + onlyConnected +
          (!connected ? notConnected
           : uneven   ? about + "The graph is unevenly bipartite.\n"
                      : about + kConnectedPass);

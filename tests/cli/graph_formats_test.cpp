@@ -1,8 +1,7 @@
 // The file formats under the command line, in process: the exchange formats and the
 // dispatcher by extension (known graph6 strings, round trips of every writable format, one
 // table of bad inputs, a fuzz loop, and a check of the graph6/sparse6 codec against nauty's
-// converters when they are installed); TSPLIB and cycle files, the independent verifier and
-// the number rule.
+// converters when they are installed); TSPLIB and cycle files, and the number rule.
 #include "app/graph_formats.h"
 
 #include <gtest/gtest.h>
@@ -12,11 +11,11 @@
 #include <random>
 
 #include "app/cycle_files.h"
-#include "app/cycle_verifier.h"
 #include "app/graph6_format.h"
 #include "app/number_format.h"
 #include "app/tsplib_files.h"
 #include "cli_runner.h"
+#include "core/hamiltonian_cycle_check.h"
 #include "support/test_graphs.h"
 
 namespace hc::testing {
@@ -208,23 +207,6 @@ TEST(CycleFiles, TextShapesAreToldApartAndWrittenInTheSolvedGraphsNeighbourOrder
   EXPECT_EQ(formatCycleAdjacencyText(triangle, cycle), "0 2 1\n1 0 2\n2 0 1\n");
   triangle.coordinates = {{0, 0, 0}, {1, 0, 0}, {0.5, 1, 0}};
   EXPECT_EQ(formatCycleObj(triangle, cycle), "v 0 0 0\nv 1 0 0\nv 0.5 1 0\n# Hamiltonian Cycle:\nl 1 3 2 1\n");
-}
-
-TEST(CycleVerifier, AcceptsOnlyHamiltonianCyclesOfTheGraphAsLoaded) {
-  // The 3-prism: triangles 0-1-2 and 3-4-5 with spokes i - (i + 3).
-  Graph prism = makeGraph(6, generalizedPetersenEdges(3, 1));
-  LoadedEdges edges(prism);
-  EXPECT_EQ(edges.edges(), 9);
-  // Every rotation and reflection of a valid cycle passes, also after a later cut in the
-  // solver graph (the reference is the graph as loaded; the faults are in the verify table).
-  prism.cut(0, 1);
-  EXPECT_TRUE(edges.contains(0, 1));
-  std::vector<int32_t> cycle = {0, 1, 2, 5, 4, 3};
-  for (int r = 0; r < 6; ++r) {
-    std::rotate(cycle.begin(), cycle.begin() + 1, cycle.end());
-    EXPECT_TRUE(verifyHamiltonianCycle(edges, cycle));
-    EXPECT_TRUE(verifyHamiltonianCycle(edges, std::vector<int32_t>(cycle.rbegin(), cycle.rend())));
-  }
 }
 
 }  // namespace

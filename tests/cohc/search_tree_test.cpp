@@ -298,19 +298,19 @@ TEST_F(SearchTreeTest, KnownAnswersAtEveryLevel) {
 // ---------------------------------------------------------------------------------------
 // Aborts
 
-// A listener that owns the run's flag, counts starts and those after the flag went down,
-// and clears the flag at the `clearAt`-th start.
+// A listener that owns the run's token, counts starts and those after the stop, and stops
+// the token at the `clearAt`-th start.
 struct FlagWatcher : SearchTreeListener {
-  std::atomic<uint8_t> flag{1};
+  StopToken flag;
   int clearAt = -1, started = 0, startedAfterStop = 0;
   void nodeStarted(const SearchTreeStatistics&, int32_t, bool) override {
-    if (flag.load() == 0) ++startedAfterStop;
-    if (++started == clearAt) flag.store(0);
+    if (flag.stopRequested()) ++startedAfterStop;
+    if (++started == clearAt) flag.requestStop();
   }
 };
 
-TEST_F(SearchTreeTest, ClearingTheFlagStopsBeforeTheNextChild) {
-  // Cleared while the third tree node is being recorded: that node returns without
+TEST_F(SearchTreeTest, AStopEndsTheRunBeforeTheNextChild) {
+  // Stopped while the third tree node is being recorded: that node returns without
   // children and no further node is created.
   FlagWatcher watcher;
   watcher.clearAt = 3;
@@ -318,9 +318,10 @@ TEST_F(SearchTreeTest, ClearingTheFlagStopsBeforeTheNextChild) {
   CohcResult r = runCoHC(g, options(1, false), &watcher.flag, &watcher);
   EXPECT_EQ(std::tuple(r.aborted, r.timedOut, r.verdict, r.treeNodes, watcher.startedAfterStop),
             std::tuple(true, false, kUndecided, 3, 0));
-  // Cleared before the run: the root is pruned and its start recorded, nothing more, so even
+  // Stopped before the run: the root is pruned and its start recorded, nothing more, so even
   // a root that its initial pruning decided is not recorded as solved.
-  std::atomic<uint8_t> cleared{0};
+  StopToken cleared;
+  cleared.requestStop();
   Graph h = generalizedPetersen(17, 2);
   CohcResult r2 = runCoHC(h, options(5, true), &cleared);
   EXPECT_EQ(std::pair(r2.aborted, r2.treeNodes), std::pair(true, int64_t{1}));
@@ -330,13 +331,13 @@ TEST_F(SearchTreeTest, ClearingTheFlagStopsBeforeTheNextChild) {
             std::tuple(kNotHamiltonian, 1.0, 0.0));
 }
 
-TEST_F(SearchTreeTest, FlagClearedFromAnotherThreadOrATimeLimitEndsALongRun) {
+TEST_F(SearchTreeTest, AStopFromAnotherThreadOrATimeLimitEndsALongRun) {
   // GP(59, 2) at level 1 takes far longer than the wait below (about a minute).
   FlagWatcher watcher;
   Graph g = generalizedPetersen(59, 2);
   std::thread stopper([&watcher] {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    watcher.flag.store(0);
+    watcher.flag.requestStop();
   });
   CohcResult r = runCoHC(g, options(1, false), &watcher.flag, &watcher);
   stopper.join();

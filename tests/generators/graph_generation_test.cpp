@@ -214,7 +214,7 @@ TEST(GraphGeneration, ThreeSatEntry) {
             "ERROR: The formula has no clause; a formula needs at least one to be reduced.");
 }
 
-TEST(GenerationControl, ProgressRisesAndAStopAnywhereCancels) {
+TEST(GenerationStop, ProgressRisesAndAStopAnywhereCancels) {
   // complete, regular, random edges, knight, ncube.
   const std::vector<GenerationRequest> requests = {requestForFamily(8, 120, 0), requestForFamily(2, 300, 5),
                                                    requestForFamily(3, 200, 900), requestForFamily(5, 12, 12),
@@ -223,27 +223,27 @@ TEST(GenerationControl, ProgressRisesAndAStopAnywhereCancels) {
     enableFixedSeed(3);
     GenerationResult plain = generateGraph(r);
     std::vector<double> seen;
-    std::atomic<uint8_t> keepRunning{1};
-    GenerationControl control{&keepRunning, [&seen](double f) { seen.push_back(f); }};
+    StopToken never;
     enableFixedSeed(3);
-    GenerationResult watched = generateGraph(r, control);
+    GenerationResult watched = generateGraph(r, &never, [&seen](double f) { seen.push_back(f); });
     ASSERT_TRUE(plain && watched) << r.graphType;
     EXPECT_EQ(snapshot(*plain.graph), snapshot(*watched.graph));
     ASSERT_GE(seen.size(), 2u);
     EXPECT_TRUE(std::ranges::is_sorted(seen));
     EXPECT_EQ(seen.back(), 1.0);
     for (double stopAt : {0.0, 0.2, 0.6}) {
-      control.progress = [&](double f) {
-        if (f >= stopAt) keepRunning = 0;
-      };
-      keepRunning = stopAt == 0.0 ? 0 : 1;
-      GenerationResult stopped = generateGraph(r, control);
+      StopToken stop;
+      if (stopAt == 0.0) stop.requestStop();
+      GenerationResult stopped = generateGraph(r, &stop, [&](double f) {
+        if (f >= stopAt) stop.requestStop();
+      });
       EXPECT_FALSE(stopped) << r.graphType << " " << stopAt;
       EXPECT_EQ(stopped.error, "generation cancelled");
     }
   }
-  std::atomic<uint8_t> stop{0};
-  SatGenerationResult sat = generate3SatGraph(10, 4.0, GenerationControl{&stop, {}});
+  StopToken stopped;
+  stopped.requestStop();
+  SatGenerationResult sat = generate3SatGraph(10, 4.0, &stopped);
   EXPECT_TRUE(!sat && !sat.formula && sat.error == "generation cancelled");
   disableFixedSeed();
 }

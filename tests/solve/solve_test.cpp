@@ -86,9 +86,9 @@ std::vector<std::pair<int32_t, EdgeList>> zoo() {
 // the alternation rule proves the knight's graphs on four rows non-Hamiltonian.
 TEST(Solve, KnownAnswersOfTheFrontierSearchAndTheAlternationRule) {
   for (int32_t n = 5; n <= 40; ++n) {
-    StopCondition never;
+    const StopToken never;
     const Graph g = makeGraph(2 * n, generalizedPetersenEdges(n, 2));
-    EXPECT_EQ(frontierSearch(takeAdjacencySnapshot(g), never, 1 << 24).verdict, n % 6 == 5 ? kNotHamiltonian : kHamiltonian)
+    EXPECT_EQ(frontierSearch(EdgeSnapshot(g), never, 1 << 24).verdict, n % 6 == 5 ? kNotHamiltonian : kHamiltonian)
         << "GP(" << n << ", 2)";
   }
   for (int32_t columns : {8, 9, 16, 41}) {
@@ -116,9 +116,9 @@ TEST(Solve, EveryMethodAgreesWithBruteForceOnTheZoo) {
     pruneRootIncrementally(g);
     const EdgeSet rootEdges = currentEdges(g);
     EXPECT_TRUE(std::includes(rootEdges.begin(), rootEdges.end(), onCycles.begin(), onCycles.end()));
-    StopCondition never;
+    const StopToken never;
     if (g.isHamiltonian == kUndecided) {
-      ExactSearchResult found = exactSearch(g, never, nullptr);
+      ExactSearchResult found = exactSearch(g, never);
       EXPECT_EQ(found.verdict, verdict);
       EXPECT_TRUE(expected ? isHamiltonianCycleOf(found.cycle, n, loaded) : currentEdges(g) == rootEdges);
     } else {
@@ -126,7 +126,7 @@ TEST(Solve, EveryMethodAgreesWithBruteForceOnTheZoo) {
     }
 
     // The frontier search alone (every zoo graph fits its width): the exact answer.
-    EXPECT_EQ(frontierSearch(takeAdjacencySnapshot(original), never, 1 << 24).verdict, verdict);
+    EXPECT_EQ(frontierSearch(EdgeSnapshot(original), never, 1 << 24).verdict, verdict);
 
     // The alternation rule alone never refutes wrongly nor takes an edge some cycle needs.
     Graph r(original);
@@ -166,9 +166,10 @@ TEST(Solve, EveryThreadIsJoinedWhenTheCallReturns) {
   // Decided by the finder or the mill (knight 8 x 8).
   EXPECT_EQ(solveGraph(makeGraph(64, knightEdges(8, 8)), options).verdict, kHamiltonian);
   EXPECT_EQ(threadCount(), before);
-  // Stopped by the time limit or by a cleared flag (GP(59, 2), non-Hamiltonian and beyond the
+  // Stopped by the time limit or by a stop request (GP(59, 2), non-Hamiltonian and beyond the
   // search in that time).
-  std::atomic<uint8_t> cleared{0};
+  StopToken cleared;
+  cleared.requestStop();
   for (bool byFlag : {false, true}) {
     options.timeLimitSeconds = byFlag ? 0.0 : 0.3;
     const Graph g = makeGraph(118, generalizedPetersenEdges(59, 2));

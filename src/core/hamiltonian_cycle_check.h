@@ -1,7 +1,11 @@
-// The independent check of every Hamiltonian cycle the program reports, shows or writes.
-// It shares no code with the solvers: the edges of the graph are copied as loaded, before
-// any method cuts or forces anything, and a cycle (a node sequence) is accepted only when
-// it visits every node exactly once along edges of that copy.
+// The independent check of every Hamiltonian cycle the program reports, shows, writes or
+// counts as found. It shares no code with the solvers: it reads only an EdgeSnapshot
+// taken before any method cut or forced anything, and accepts a cycle (a node sequence)
+// only when it visits every node exactly once along edges of that snapshot, so a solver
+// fault that produced a false cycle cannot also hide it.
+//
+// Also here, for cycles that come as edges (a cycle file of adjacency text, a solved
+// graph): turning them into one node sequence, which fails unless they form one cycle.
 #pragma once
 
 #include <cstdint>
@@ -10,37 +14,21 @@
 #include <utility>
 #include <vector>
 
+#include "core/edge_snapshot.h"
 #include "core/graph.h"
 
 namespace hc {
 
-// The edges of a graph at one moment, as sorted neighbour lists in one block.
-class LoadedEdges {
- public:
-  LoadedEdges() = default;
-  // Copies the current neighbour arrays of `graph` (construction finished).
-  explicit LoadedEdges(const Graph& graph);
-
-  int32_t nodes() const { return static_cast<int32_t>(offsets_.empty() ? 0 : offsets_.size() - 1); }
-  // Number of distinct edges.
-  int64_t edges() const { return static_cast<int64_t>(neighbors_.size() / 2); }
-  bool contains(int32_t a, int32_t b) const;
-  std::span<const int32_t> neighborsOf(int32_t v) const;
-
- private:
-  std::vector<int64_t> offsets_;
-  std::vector<int32_t> neighbors_;
-};
-
+// A check's answer: the first thing wrong, for the messages that print it.
 struct CycleCheck {
   bool ok = true;
-  std::string fault;  // the first thing wrong, when !ok
+  std::string fault;  // when !ok, e.g. "4-5 is not an edge of the graph"
   explicit operator bool() const { return ok; }
   static CycleCheck failure(std::string what) { return CycleCheck{false, std::move(what)}; }
 };
 
 // `cycle` lists node ids in cycle order (the closing edge back to cycle[0] is implied).
-CycleCheck verifyHamiltonianCycle(const LoadedEdges& graph, std::span<const int32_t> cycle);
+CycleCheck isHamiltonianCycle(const EdgeSnapshot& graph, std::span<const int32_t> cycle);
 
 // Turns a set of undirected cycle edges on nodes 0..nodes-1 (each edge may be listed from
 // one or both ends) into a node sequence starting at node 0; fails when the edges are not

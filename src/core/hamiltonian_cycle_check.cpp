@@ -1,53 +1,27 @@
 // Deliberately plain code: sorted neighbour lists and a visited array, nothing from the
 // solvers, so a fault in the engine cannot hide itself here.
-#include "app/cycle_verifier.h"
+#include "core/hamiltonian_cycle_check.h"
 
 #include <algorithm>
 #include <array>
 
 namespace hc {
 
-LoadedEdges::LoadedEdges(const Graph& graph) {
-  const int32_t n = graph.howManyNodes;
-  offsets_.assign(static_cast<size_t>(n) + 1, 0);
-  for (int32_t v = 0; v < n; ++v) offsets_[static_cast<size_t>(v) + 1] = offsets_[static_cast<size_t>(v)] + graph.node(v).degree;
-  neighbors_.resize(static_cast<size_t>(offsets_.back()));
-  for (int32_t v = 0; v < n; ++v) {
-    const Node& node = graph.node(v);
-    int32_t* out = neighbors_.data() + offsets_[static_cast<size_t>(v)];
-    std::copy(node.neighborArray, node.neighborArray + node.degree, out);
-    std::sort(out, out + node.degree);
-  }
-}
-
-std::span<const int32_t> LoadedEdges::neighborsOf(int32_t v) const {
-  if (v < 0 || v >= nodes()) return {};
-  auto begin = static_cast<size_t>(offsets_[static_cast<size_t>(v)]);
-  auto end = static_cast<size_t>(offsets_[static_cast<size_t>(v) + 1]);
-  return std::span<const int32_t>(neighbors_.data() + begin, end - begin);
-}
-
-bool LoadedEdges::contains(int32_t a, int32_t b) const {
-  auto list = neighborsOf(a);
-  return std::binary_search(list.begin(), list.end(), b);
-}
-
-CycleCheck verifyHamiltonianCycle(const LoadedEdges& graph, std::span<const int32_t> cycle) {
+CycleCheck isHamiltonianCycle(const EdgeSnapshot& graph, std::span<const int32_t> cycle) {
   const int32_t n = graph.nodes();
   if (n < 3) return CycleCheck::failure("a Hamiltonian cycle needs at least 3 nodes; the graph has " + std::to_string(n));
   if (static_cast<int64_t>(cycle.size()) != n)
     return CycleCheck::failure("the cycle has " + std::to_string(cycle.size()) + " nodes, the graph " + std::to_string(n));
   std::vector<char> seen(static_cast<size_t>(n), 0);
-  for (size_t i = 0; i < cycle.size(); ++i) {
-    int32_t v = cycle[i];
+  for (const int32_t v : cycle) {
     if (v < 0 || v >= n)
       return CycleCheck::failure("node " + std::to_string(v) + " is out of range 0.." + std::to_string(n - 1));
     if (seen[static_cast<size_t>(v)]) return CycleCheck::failure("node " + std::to_string(v) + " is visited twice");
     seen[static_cast<size_t>(v)] = 1;
   }
-  for (size_t i = 0; i < cycle.size(); ++i) {
-    int32_t a = cycle[i];
-    int32_t b = cycle[(i + 1) % cycle.size()];
+  for (size_t k = 0; k < cycle.size(); ++k) {
+    const int32_t a = cycle[k];
+    const int32_t b = cycle[(k + 1) % cycle.size()];
     if (!graph.contains(a, b))
       return CycleCheck::failure(std::to_string(a) + "-" + std::to_string(b) + " is not an edge of the graph");
   }
