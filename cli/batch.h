@@ -16,7 +16,7 @@
 #include <optional>
 #include <string>
 
-#include "app/graph_loading.h"
+#include "run/graph_loading.h"
 #include "commands.h"
 #include "solve_common.h"
 

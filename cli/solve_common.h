@@ -13,7 +13,7 @@
 
 #include "app/cycle_verifier.h"
 #include "app/graph_information.h"
-#include "app/graph_loading.h"
+#include "run/graph_loading.h"
 #include "core/graph.h"
 
 namespace hc::cli {

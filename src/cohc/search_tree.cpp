@@ -124,6 +124,7 @@ CohcResult runCoHC(Graph& graph, const CohcOptions& options, const std::atomic<u
   run.buildMinimalChildren = options.buildMinimalChildren;
   run.statistics = statistics.get();
   run.abort.keepRunning = keepRunning;
+  run.writeCycle = &options.writeGraph;
 
   std::atomic<uint8_t> stop{0};
   std::atomic<bool> timedOut{false};

@@ -10,7 +10,6 @@
 #include "checks/scans.h"
 #include "core/clock.h"
 #include "core/diagnostics.h"
-#include "core/graph_files.h"
 #include "core/random.h"
 #include "lookahead/disjunction_check.h"
 #include "lookahead/look_ahead_sequencing.h"
@@ -181,7 +180,7 @@ HamiltonicityState singleThreadMill(Graph& graph, const std::atomic<uint8_t>* ke
     if (outcome != nullptr) outcome->iterations = made;
     const double percent = describeIteration(graph, copy, graph.iterationCount, figures);
     if (graph.version == 10 && copy.isHamiltonian == kNotHamiltonian && current) {
-      recordBestCutSequence(graph, current, best, options.bestFileName);
+      recordBestCutSequence(graph, current, best, options);
     }
     current.reset();
     postAndTally(graph, copy, graph.iterationCount, percent, t0, sink);
@@ -387,7 +386,7 @@ void replayCutSequence(Graph& graph, CutSequence& sequence) {
 }
 
 void recordBestCutSequence(Graph& graph, std::unique_ptr<CutSequence>& current, std::unique_ptr<CutSequence>& best,
-                           const std::string& bestFileName) {
+                           const SchcOptions& options) {
   if (!current) return;
   const bool candidate = best ? current->percentage > best->percentage : current->percentage > 50.0;
   if (!candidate) {
@@ -429,8 +428,9 @@ void recordBestCutSequence(Graph& graph, std::unique_ptr<CutSequence>& current, 
     diagnostic("\n###The best cut sequence so far has percentage ", best->percentage, "\n\n");
     diagnostic("###Printing to best.txt.\n");
   }
-  FileStatus written = writeAdjacencyText(graph, bestFileName);
-  if (!written) diagnostic("Could not write ", bestFileName, ": ", written.error, "\n");
+  if (!options.writeGraph) return;
+  const std::string error = options.writeGraph(graph, options.bestFileName);
+  if (!error.empty()) diagnostic("Could not write ", options.bestFileName, ": ", error, "\n");
 }
 
 }  // namespace hc

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "core/graph.h"
+#include "core/graph_file_writer.h"
 #include "schc/cut_sequence.h"
 
 namespace hc {
@@ -40,8 +41,11 @@ struct SchcOptions {
   int64_t maxIterations = 0;
   // Worker threads of the mill; 1 is the single-thread driver, exactly.
   int32_t threads = 1;
-  // Where version 10 writes its best partially cut graph.
+  // Where version 10 keeps its best partially cut graph, and the writer that puts a graph
+  // there (the engine writes no files itself; front ends hand in the adjacency text writer,
+  // and without one the best graph is kept nowhere). The writer returns "" or the error.
   std::string bestFileName = "best.txt";
+  GraphFileWriter writeGraph;
 };
 
 // What the last run on a graph found, for front ends that print the cycle.
@@ -69,9 +73,9 @@ HamiltonicityState runProbabilityMill(Graph& graph, const std::atomic<uint8_t>* 
 
 // Version 10 bookkeeping after an iteration that ended with 0: `current` becomes the best
 // when it beats it and replaying half of it does no obvious damage; the graph then takes
-// over the partially cut copy and is written to options.bestFileName.
+// over the partially cut copy and is written to options.bestFileName by options.writeGraph.
 void recordBestCutSequence(Graph& graph, std::unique_ptr<CutSequence>& current, std::unique_ptr<CutSequence>& best,
-                           const std::string& bestFileName = "best.txt");
+                           const SchcOptions& options = {});
 
 // Replays the first half of `sequence` on the graph (trial cut each pair; cut it, or force it
 // when the trial is fatal). The sequence is emptied.
