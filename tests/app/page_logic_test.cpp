@@ -91,11 +91,6 @@ TEST(GenerationValidation, LoadButtonsShowTheirMessagesInOrderOrSendTheRequest) 
   }
 }
 
-TEST(GenerationValidation, MessageNumbersFollowTheDisplayRule) {
-  for (double value : {1.0 / 3.0, 0.25, 1e-5, 1.0 / 123456789.0, 12.0, 2.0 / 3.0, 1e12})
-    for (int decimals : {0, 2, 4}) EXPECT_EQ(formatNumberForMessage(value, decimals), formatNumber(value, decimals));
-}
-
 IterationRow rowNumber(int32_t i) { return {i, i % 7, i % 3 == 0, i % 5 == 0, i % 11, i * 0.5, 0.01 * i}; }
 
 TEST(IterationHistory, Texts) {

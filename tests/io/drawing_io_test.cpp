@@ -16,9 +16,10 @@
 
 #include "core/graph.h"
 #include "editor/drawing_conversion.h"
+#include "editor/editor_test_util.h"
 #include "io/drawing_files.h"
 #include "io/g_file.h"
-#include "editor_test_util.h"
+#include "io/path_names.h"
 #include "support/test_graphs.h"
 
 namespace hc {
@@ -153,17 +154,23 @@ TEST(SolvedPentagon, EdgeStylesInEveryStateTheirLooksAndTheCycleOutput) {
 
 TEST(Names, ExtensionsAndHcOutputNames) {
   using Rule = std::string (*)(const std::string&);
-  // Extensions are compared exactly by the callers ("TXT" is not "txt").
+  // The editor compares its extensions exactly ("TXT" is not "txt"); the format choice reads
+  // them in lower case, and a name that starts with its only dot has none.
   const std::tuple<Rule, const char*, const char*> names[] = {
       {editorFileExtension, "graph.txt", "txt"},
       {editorFileExtension, "C:\\my.graphs\\k5.txt", "txt"},
       {editorFileExtension, "/home/u/my.graphs/k5", ""},
       {editorFileExtension, "k5.v2.txt", "txt"},
       {editorFileExtension, "K5.TXT", "TXT"},
-      {hcOutputFileName, "C:\\data\\petersen.txt", "C:\\data\\petersen-HC.txt"},
-      {hcOutputFileName, "/home/u/my.graphs/mesh.obj", "/home/u/my.graphs/mesh-HC.obj"},
-      {hcOutputFileName, "k5.v2.txt", "k5.v2-HC.txt"},
-      {hcOutputFileName, "/a.b/noext", "/a.b/noext-HC"}};
+      {fileExtension, "K5.TXT", "txt"},
+      {fileExtension, "C:\\my.graphs\\k5", ""},
+      {fileExtension, "/tmp/.g6", ""},
+      {fileNameOf, "C:\\data/k5.txt", "k5.txt"},
+      {hamiltonianCycleFileName, "C:\\data\\petersen.txt", "C:\\data\\petersen-HC.txt"},
+      {hamiltonianCycleFileName, "/home/u/my.graphs/mesh.obj", "/home/u/my.graphs/mesh-HC.obj"},
+      {hamiltonianCycleFileName, "k5.v2.txt", "k5.v2-HC.txt"},
+      {hamiltonianCycleFileName, "/a.b/noext", "/a.b/noext-HC"},
+      {hamiltonianCycleFileName, "/tmp/.txt", "/tmp/.txt-HC"}};
   for (const auto& [rule, name, expected] : names) EXPECT_EQ(rule(name), expected) << name;
   const std::tuple<const char*, int16_t, const char*> cycleNames[] = {
       {"Knight's Tour 8 x 8", 5, "Knight's Tour 8 x 8-HC.txt"},
@@ -209,8 +216,8 @@ TEST(DrawingFiles, RefusalsSaveAsByExtensionAndLoad) {
   EXPECT_TRUE(saveDrawing(drawing, "").needsSaveAs);
   const DrawingQuickSave quick = saveDrawing(drawing, folder.file("plain.txt"));  // .g whatever the name
   EXPECT_EQ(quick.result.written, DrawingFileKind::kGFile);
-  Graph2D reread;  // Load adds the file's objects to the drawing (here: to none)
-  EXPECT_TRUE(reread.load(folder.file("plain.txt")));
+  Graph2D reread;
+  EXPECT_TRUE(loadGFile(folder.file("plain.txt"), reread));
   EXPECT_EQ(listing(reread), "[0 1 2] [] [2-0 2-1] []");
   EXPECT_EQ(saveDrawingAs(drawing, folder.file("d.dat")).written, DrawingFileKind::kNothing);
   EXPECT_FALSE(std::filesystem::exists(folder.file("d.dat")));
@@ -234,7 +241,7 @@ TEST(DrawingFiles, RefusalsSaveAsByExtensionAndLoad) {
     EXPECT_FALSE(status);
     EXPECT_EQ(status.message, "");
     EXPECT_EQ(status.error, folder.file(name) + why);
-    EXPECT_FALSE(loaded.load(folder.file(name)));
+    EXPECT_FALSE(loadGFile(folder.file(name), loaded));
     EXPECT_TRUE(rotationMode);
     EXPECT_EQ(listing(loaded) + " " + std::to_string(loaded.nextNodeId), expected);
   }

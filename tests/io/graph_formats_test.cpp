@@ -1,22 +1,21 @@
-// The file formats under the command line, in process: the exchange formats and the
-// dispatcher by extension (known graph6 strings, round trips of every writable format, one
-// table of bad inputs, a fuzz loop, and a check of the graph6/sparse6 codec against nauty's
-// converters when they are installed); TSPLIB and cycle files, the independent verifier and
-// the number rule.
-#include "io/graph_format_registry.h"
-
+// The file formats as the program loads them: the exchange formats and the choice by
+// extension (known graph6 strings, round trips of every writable format, one table of bad
+// inputs, a fuzz loop, and a check of the graph6/sparse6 codec against nauty's converters
+// when they are installed); TSPLIB and cycle files, and the independent verifier.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <random>
 
-#include "io/cycle_files.h"
 #include "app/cycle_verifier.h"
+#include "cli/cli_runner.h"
+#include "io/cycle_files.h"
 #include "io/graph6_format.h"
-#include "core/number_format.h"
+#include "io/graph_format_registry.h"
+#include "io/obj_format.h"
 #include "io/tsplib_format.h"
-#include "cli_runner.h"
+#include "run/graph_loading.h"
 #include "support/test_graphs.h"
 
 namespace hc::testing {
@@ -141,16 +140,6 @@ TEST(GraphFormats, CodecAgreesWithNauty) {
   };
   EXPECT_EQ(convert("-s", writeFile(scratch / "ours.g6", g6)), s6);
   EXPECT_EQ(convert("-g", writeFile(scratch / "ours.s6", s6)), g6);
-}
-
-TEST(NumberFormat, CutsAndPadsAsThePagesShowNumbers) {
-  const std::tuple<double, int, const char*> rows[] = {
-      {0.05, 4, "0.0500"}, {12, 0, "12"}, {3.14159, 2, "3.14"}, {2.0 * 8 / 3, 2, "5.33"},
-      {2.0 / 3, 2, "0.66"},  // cut, not rounded
-      {1.0 / 3, 4, "0.3333"}, {5, 2, "5.00"}, {-7.5, 0, "-7"},
-      {1e12, 0, "1000000000000"},  // no exponent swallowed by the cut
-  };
-  for (const auto& [value, decimals, text] : rows) EXPECT_EQ(formatNumber(value, decimals), text) << value;
 }
 
 // TSPLIB: graphs as edge or adjacency lists; tours written and read back.

@@ -13,8 +13,9 @@
 #include <random>
 #include <sstream>
 
+#include "core/core_test_support.h"
 #include "io/adjacency_text_format.h"
-#include "core_test_support.h"
+#include "io/obj_format.h"
 
 namespace hc {
 namespace {
