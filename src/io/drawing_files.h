@@ -12,6 +12,7 @@
 #include "core/graph.h"
 #include "editor/editor_status.h"
 #include "editor/graph2d.h"
+#include "io/path_names.h"  // the editor's extension rule, which the page's dialogs use too
 
 namespace hc {
 
