@@ -4,8 +4,6 @@
 #include "io/adjacency_text_format.h"
 
 #include <algorithm>
-#include <locale>
-#include <sstream>
 #include <utility>
 #include <vector>
 
@@ -18,18 +16,6 @@ namespace {
 
 // Longer tokens cannot name a node (and the original reader's buffer held 19 characters).
 constexpr size_t kMaxIdLength = 19;
-
-template <typename... Pieces>
-std::string text(const Pieces&... pieces) {
-  std::ostringstream out;
-  out.imbue(std::locale::classic());
-  (out << ... << pieces);
-  return out.str();
-}
-
-FileStatus lineError(const std::string& path, int64_t line, const std::string& what) {
-  return FileStatus::failure(text(path, ": line ", line, ": ", what));
-}
 
 enum class IdParse { kOk, kNotNumber, kTooLong };
 
@@ -57,8 +43,8 @@ const std::string& targetName(const Graph& graph, const std::string& fileName) {
 // One node per line.
 FileStatus nodeCountOf(std::string_view content, const std::string& path, int32_t& count) {
   const int64_t lines = TextLines::count(content);
-  if (lines == 0) return FileStatus::failure(text(path, ": the file is empty"));
-  if (lines > INT32_MAX) return FileStatus::failure(text(path, ": too many lines"));
+  if (lines == 0) return FileStatus::failure(messageText(path, ": the file is empty"));
+  if (lines > INT32_MAX) return FileStatus::failure(messageText(path, ": too many lines"));
   count = static_cast<int32_t>(lines);
   return {};
 }
@@ -73,7 +59,7 @@ FileStatus countAdjacencyTextNodes(const std::string& path, int32_t& count) {
 
 FileStatus parseAdjacencyText(std::string_view content, const std::string& path, int32_t n, PlainGraph& out) {
   if (const int64_t lines = TextLines::count(content); lines != n) {
-    return FileStatus::failure(text(path, ": ", lines, " lines for a graph of ", n, " nodes"));
+    return FileStatus::failure(messageText(path, ": ", lines, " lines for a graph of ", n, " nodes"));
   }
   std::vector<NodePair> edges;
   TextLines lines(content);
@@ -87,23 +73,25 @@ FileStatus parseAdjacencyText(std::string_view content, const std::string& path,
       uint64_t value = 0;
       switch (parseId(tokens[t], value)) {
         case IdParse::kNotNumber:
-          return lineError(path, lines.number(),
-                           text(role, " id ", quotedToken(tokens[t]), " is not an unsigned decimal number"));
+          return lineError(
+              path, lines.number(),
+              messageText(role, " id ", quotedToken(tokens[t]), " is not an unsigned decimal number"));
         case IdParse::kTooLong:
           return lineError(path, lines.number(),
-                           text(role, " id ", quotedToken(tokens[t]), " is too long to be a node id"));
+                           messageText(role, " id ", quotedToken(tokens[t]), " is too long to be a node id"));
         case IdParse::kOk:
           break;
       }
       if (value >= static_cast<uint64_t>(n)) {
-        return lineError(path, lines.number(), text(role, " id ", value, " out of range 0..", n - 1));
+        return lineError(path, lines.number(), messageText(role, " id ", value, " out of range 0..", n - 1));
       }
       auto id = static_cast<int32_t>(value);
       if (t == 0) {
         current = id;
         continue;
       }
-      if (id == current) return lineError(path, lines.number(), text("node ", current, " lists itself as a neighbour"));
+      if (id == current)
+        return lineError(path, lines.number(), messageText("node ", current, " lists itself as a neighbour"));
       edges.emplace_back(current, id);
     }
   }
@@ -111,7 +99,8 @@ FileStatus parseAdjacencyText(std::string_view content, const std::string& path,
   // sorted by key and position, the first of each run of equal keys is kept. (Sorting
   // needs far less memory than a hash set on the largest files.)
   std::vector<std::pair<uint64_t, uint32_t>> order(edges.size());
-  for (size_t i = 0; i < edges.size(); ++i) order[i] = {edgeKey(edges[i].first, edges[i].second), static_cast<uint32_t>(i)};
+  for (size_t i = 0; i < edges.size(); ++i)
+    order[i] = {edgeKey(edges[i].first, edges[i].second), static_cast<uint32_t>(i)};
   std::sort(order.begin(), order.end());
   std::vector<uint8_t> keep(edges.size(), 0);
   for (size_t i = 0; i < order.size(); ++i)
@@ -130,7 +119,8 @@ FileStatus readAdjacencyText(Graph& graph) {
   std::string content;
   if (FileStatus status = readInputFile(path, content); !status) return status;
   PlainGraph plain;
-  if (FileStatus status = parseAdjacencyText(content, path, graph.howManyNodes, plain); !status) return status;
+  if (FileStatus status = parseAdjacencyText(content, path, graph.howManyNodes, plain); !status)
+    return status;
   addEdgesNotPresent(graph, plain.edges);
   return {};
 }

@@ -24,7 +24,8 @@ FileStatus countAdjacencyTextNodes(const std::string& path, int32_t& count);
 
 // The edges of adjacency text for a graph of `nodes` nodes (one line per node), each edge
 // once where it is first met; `where` names the source in messages.
-FileStatus parseAdjacencyText(std::string_view text, const std::string& where, int32_t nodes, PlainGraph& out);
+FileStatus parseAdjacencyText(std::string_view text, const std::string& where, int32_t nodes,
+                              PlainGraph& out);
 
 // Construction phase: adds the edges listed in graph.inputFileName to a graph whose nodes
 // exist already (counted by countAdjacencyTextNodes), counting howManyEdges. At printLevel

@@ -25,8 +25,9 @@ constexpr CycleOutputFormatInfo kCycleOutputFormats[] = {
 
 FileStatus badId(const std::string& where, int64_t line, std::string_view token, int32_t firstId = 0) {
   const std::string shown = printableText(token.substr(0, 24));
-  return FileStatus::failure(where + ": line " + std::to_string(line) + ": \"" + shown + "\" is not a node number (" +
-                             std::to_string(firstId) + ".." + std::to_string(kMaxFileNodes - 1 + firstId) + ")");
+  return FileStatus::failure(where + ": line " + std::to_string(line) + ": \"" + shown +
+                             "\" is not a node number (" + std::to_string(firstId) + ".." +
+                             std::to_string(kMaxFileNodes - 1 + firstId) + ")");
 }
 
 // The polyline of an OBJ cycle file: "l" and 1-based vertex numbers, the first repeated at
@@ -39,16 +40,19 @@ FileStatus parseObjCycle(const std::string& text, const std::string& where, Cycl
   while (lines.next(line)) {
     auto tokens = wordsOf(line, SIZE_MAX, kWhitespace);
     if (tokens.empty() || tokens[0] != "l") continue;
-    if (found) return FileStatus::failure(where + ": line " + std::to_string(lines.number()) + ": a second polyline");
+    if (found)
+      return FileStatus::failure(where + ": line " + std::to_string(lines.number()) + ": a second polyline");
     found = true;
     for (size_t k = 1; k < tokens.size(); ++k) {
       int64_t v = 0;
-      if (!wholeInteger(tokens[k], v) || v < 1 || v > kMaxFileNodes) return badId(where, lines.number(), tokens[k], 1);
+      if (!wholeInteger(tokens[k], v) || v < 1 || v > kMaxFileNodes)
+        return badId(where, lines.number(), tokens[k], 1);
       result.sequence.push_back(static_cast<int32_t>(v - 1));
     }
   }
   if (!found) return FileStatus::failure(where + ": no polyline (\"l ...\") in the file");
-  if (result.sequence.size() > 1 && result.sequence.front() == result.sequence.back()) result.sequence.pop_back();
+  if (result.sequence.size() > 1 && result.sequence.front() == result.sequence.back())
+    result.sequence.pop_back();
   out = std::move(result);
   return {};
 }
@@ -73,8 +77,8 @@ FileStatus parseCycleText(const std::string& text, const std::string& where, Cyc
     if (!tokens.empty()) lines.emplace_back(scan.number(), std::move(tokens));
   }
   if (lines.empty()) return FileStatus::failure(where + ": the file holds no cycle");
-  bool idList = lines.size() == 1 ||
-                std::all_of(lines.begin(), lines.end(), [](const auto& line) { return line.second.size() == 1; });
+  bool idList = lines.size() == 1 || std::all_of(lines.begin(), lines.end(),
+                                                 [](const auto& line) { return line.second.size() == 1; });
   for (const auto& [number, tokens] : lines) {
     std::vector<int32_t> ids;
     for (std::string_view token : tokens) {
@@ -89,7 +93,8 @@ FileStatus parseCycleText(const std::string& text, const std::string& where, Cyc
     }
   }
   if (idList) {
-    if (result.sequence.size() > 1 && result.sequence.front() == result.sequence.back()) result.sequence.pop_back();
+    if (result.sequence.size() > 1 && result.sequence.front() == result.sequence.back())
+      result.sequence.pop_back();
   } else {
     result.isEdgeSet = true;
   }
@@ -102,14 +107,21 @@ FileStatus readCycleFile(const std::string& path, CycleFileContents& out) {
   if (FileStatus s = readInputFile(path, text); !s) return s;
   CycleFileFormat format = CycleFileFormat::Text;
   switch (cycleOutputFormatOf(path)) {
-    case CycleOutputFormat::Tour: format = CycleFileFormat::Tour; break;
-    case CycleOutputFormat::Obj: format = CycleFileFormat::Obj; break;
-    default: break;
+    case CycleOutputFormat::Tour:
+      format = CycleFileFormat::Tour;
+      break;
+    case CycleOutputFormat::Obj:
+      format = CycleFileFormat::Obj;
+      break;
+    default:
+      break;
   }
   return parseCycleText(text, path, format, out);
 }
 
-std::span<const CycleOutputFormatInfo> cycleOutputFormats() { return kCycleOutputFormats; }
+std::span<const CycleOutputFormatInfo> cycleOutputFormats() {
+  return kCycleOutputFormats;
+}
 
 CycleOutputFormat cycleOutputFormatOf(const std::string& path) {
   const std::string ext = fileExtension(path);
@@ -144,7 +156,8 @@ std::string formatCycleAdjacencyText(const Graph& solved, std::span<const int32_
       const Node& node = solved.node(static_cast<int32_t>(v));
       int32_t first = -1;
       for (int32_t k = 0; k < node.degree && first < 0; ++k)
-        if (node.neighborArray[k] == pair[0] || node.neighborArray[k] == pair[1]) first = node.neighborArray[k];
+        if (node.neighborArray[k] == pair[0] || node.neighborArray[k] == pair[1])
+          first = node.neighborArray[k];
       if (first == pair[1]) std::swap(pair[0], pair[1]);
     }
     out += std::to_string(v);
@@ -164,7 +177,9 @@ FileStatus writeCycleFile(const std::string& path, const std::string& name, cons
       return writeFileAtomically(path, formatCycleAdjacencyText(solved, cycle));
     case CycleOutputFormat::Obj:
       if (!solved.hasCoordinates())
-        return FileStatus::failure(path + ": an .obj cycle file needs node coordinates, which only graphs read from .obj files have");
+        return FileStatus::failure(
+            path +
+            ": an .obj cycle file needs node coordinates, which only graphs read from .obj files have");
       return writeFileAtomically(path, formatCycleObj(solved, cycle));
     case CycleOutputFormat::Tour:
       return writeFileAtomically(path, formatTour(name, cycle));

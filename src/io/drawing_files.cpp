@@ -21,9 +21,15 @@ std::string defaultCycleFileName(const std::string& displayName, int32_t graphSo
 FileDialogSetup saveDrawingDialog() {
   return {"Graph Files (*.g)|*.g|Text Files (*.txt)|*.txt|All Files (*.*)|*.*||", "txt"};
 }
-FileDialogSetup loadDrawingDialog() { return {"Graph Files (*.g)|*.g|All Files (*.*)|*.*||", "g"}; }
-FileDialogSetup textGraphDialog() { return {"Graph Files (*.txt)|*.txt|All Files (*.*)|*.*||", "txt"}; }
-FileDialogSetup objGraphDialog() { return {"Object Files (*.obj)|*.obj|All Files (*.*)|*.*||", "obj"}; }
+FileDialogSetup loadDrawingDialog() {
+  return {"Graph Files (*.g)|*.g|All Files (*.*)|*.*||", "g"};
+}
+FileDialogSetup textGraphDialog() {
+  return {"Graph Files (*.txt)|*.txt|All Files (*.*)|*.*||", "txt"};
+}
+FileDialogSetup objGraphDialog() {
+  return {"Object Files (*.obj)|*.obj|All Files (*.*)|*.*||", "obj"};
+}
 FileDialogSetup cycleOutputDialog(int32_t graphSourceType) {
   if (graphSourceType == graph_source::kObjFile)
     return {"Obj Files (*.obj)|*.obj|Text Files (*.txt)|*.txt|All Files (*.*)|*.*||", "obj"};
@@ -33,7 +39,8 @@ FileDialogSetup cycleOutputDialog(int32_t graphSourceType) {
 EditorStatus checkDrawingSave(const Graph2D& drawing, int16_t programState, bool rotationMode) {
   if (rotationMode) return EditorStatus::refused(editor_messages::kCannotSaveRotating);
   if (drawing.nodeCount() == 0) return EditorStatus::refused(editor_messages::kCannotSaveEmpty);
-  if (programState != program_state::kEditing) return EditorStatus::refused(editor_messages::kSaveOnlyWhenEditing);
+  if (programState != program_state::kEditing)
+    return EditorStatus::refused(editor_messages::kSaveOnlyWhenEditing);
   return EditorStatus::done();
 }
 
@@ -67,7 +74,8 @@ DrawingQuickSave saveDrawing(const Graph2D& drawing, const std::string& currentF
 }
 
 EditorStatus checkDrawingLoad(int16_t programState) {
-  if (programState != program_state::kEditing) return EditorStatus::refused(editor_messages::kLoadOnlyWhenEditing);
+  if (programState != program_state::kEditing)
+    return EditorStatus::refused(editor_messages::kLoadOnlyWhenEditing);
   return EditorStatus::done();
 }
 
@@ -86,26 +94,32 @@ EditorStatus checkCycleOutput(int16_t programState, const Graph* workingGraph) {
   return EditorStatus::done();
 }
 
-CycleOutputResult outputHamiltonianCycle(int16_t programState, const Graph* workingGraph, const std::string& path) {
+CycleOutputResult outputHamiltonianCycle(int16_t programState, const Graph* workingGraph,
+                                         const std::string& path) {
   CycleOutputResult result;
   result.status = checkCycleOutput(programState, workingGraph);
   if (!result.status) return result;
   const std::string extension = editorFileExtension(path);
   if (extension == "txt") {
     const FileStatus written = writeAdjacencyText(*workingGraph, path);
-    if (!written) result.status = EditorStatus::fileError(written.error);
-    else result.written = CycleFileKind::kAdjacencyText;
+    if (!written)
+      result.status = EditorStatus::fileError(written.error);
+    else
+      result.written = CycleFileKind::kAdjacencyText;
   } else if (extension == "obj") {
     if (!workingGraph->hasCoordinates()) {
       result.status = EditorStatus::fileError(
           path + ": only a graph read from an OBJ file has the coordinates an OBJ cycle file needs");
     } else {
       const FileStatus written = writeHamiltonianCycleObj(*workingGraph, path);
-      if (!written) result.status = EditorStatus::fileError(written.error);
-      else result.written = CycleFileKind::kObj;
+      if (!written)
+        result.status = EditorStatus::fileError(written.error);
+      else
+        result.written = CycleFileKind::kObj;
     }
   } else {
-    result.status = EditorStatus::fileError(path + ": extension \"" + extension + "\" is neither txt nor obj");
+    result.status =
+        EditorStatus::fileError(path + ": extension \"" + extension + "\" is neither txt nor obj");
   }
   return result;
 }

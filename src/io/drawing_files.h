@@ -33,10 +33,10 @@ struct FileDialogSetup {
   const char* filter;
   const char* defaultExtension;
 };
-FileDialogSetup saveDrawingDialog();   // Save As
-FileDialogSetup loadDrawingDialog();   // Load
-FileDialogSetup textGraphDialog();     // a .txt graph to solve
-FileDialogSetup objGraphDialog();      // an .obj graph to solve
+FileDialogSetup saveDrawingDialog();                         // Save As
+FileDialogSetup loadDrawingDialog();                         // Load
+FileDialogSetup textGraphDialog();                           // a .txt graph to solve
+FileDialogSetup objGraphDialog();                            // an .obj graph to solve
 FileDialogSetup cycleOutputDialog(int32_t graphSourceType);  // OUTPUT HC
 
 // --- the drawing's files ---
@@ -85,6 +85,7 @@ EditorStatus checkCycleOutput(int16_t programState, const Graph* workingGraph);
 // Writes the cycle of the working graph to `path` by its extension: "txt" as adjacency
 // text, "obj" as the OBJ polyline (only graphs read from OBJ files have the coordinates);
 // anything else writes nothing. The status says why nothing was written.
-CycleOutputResult outputHamiltonianCycle(int16_t programState, const Graph* workingGraph, const std::string& path);
+CycleOutputResult outputHamiltonianCycle(int16_t programState, const Graph* workingGraph,
+                                         const std::string& path);
 
 }  // namespace hc

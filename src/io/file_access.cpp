@@ -12,8 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <locale>
-#include <sstream>
 #include <vector>
 
 #include "core/message_text.h"
@@ -22,22 +20,16 @@ namespace hc {
 
 namespace {
 
-template <typename... Pieces>
-std::string text(const Pieces&... pieces) {
-  std::ostringstream out;
-  out.imbue(std::locale::classic());
-  (out << ... << pieces);
-  return out.str();
-}
-
 // Why the file open at `fd` cannot be read as input, or "" when it can.
 std::string inputFileProblem(int fd, const std::string& shown, struct stat& info) {
-  if (::fstat(fd, &info) != 0) return text(shown, ": cannot read the file (", std::strerror(errno), ")");
-  if (S_ISDIR(info.st_mode)) return text(shown, ": is a folder, not a file");
+  if (::fstat(fd, &info) != 0)
+    return messageText(shown, ": cannot read the file (", std::strerror(errno), ")");
+  if (S_ISDIR(info.st_mode)) return messageText(shown, ": is a folder, not a file");
   if (!S_ISREG(info.st_mode))
-    return text(shown, ": not a regular file (a device, FIFO or socket cannot be read as input)");
+    return messageText(shown, ": not a regular file (a device, FIFO or socket cannot be read as input)");
   if (static_cast<uint64_t>(info.st_size) > kMaxInputFileBytes)
-    return text(shown, ": ", info.st_size, " bytes, more than the input limit of ", kMaxInputFileBytes, " bytes");
+    return messageText(shown, ": ", info.st_size, " bytes, more than the input limit of ", kMaxInputFileBytes,
+                       " bytes");
   return {};
 }
 
@@ -46,7 +38,7 @@ std::string inputFileProblem(int fd, const std::string& shown, struct stat& info
 FileStatus checkInputFile(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   const std::string shown = printableText(path);
-  if (fd < 0) return FileStatus::failure(text(shown, ": cannot open the file"));
+  if (fd < 0) return FileStatus::failure(messageText(shown, ": cannot open the file"));
   struct stat info {};
   std::string problem = inputFileProblem(fd, shown, info);
   ::close(fd);
@@ -56,7 +48,7 @@ FileStatus checkInputFile(const std::string& path) {
 FileStatus readInputFile(const std::string& path, std::string& content) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   const std::string shown = printableText(path);
-  if (fd < 0) return FileStatus::failure(text(shown, ": cannot open the file"));
+  if (fd < 0) return FileStatus::failure(messageText(shown, ": cannot open the file"));
   struct stat info {};
   std::string problem = inputFileProblem(fd, shown, info);
   if (problem.empty()) {
@@ -67,13 +59,13 @@ FileStatus readInputFile(const std::string& path, std::string& content) {
       const ssize_t got = ::read(fd, buffer, sizeof buffer);
       if (got < 0 && errno == EINTR) continue;
       if (got < 0) {
-        problem = text(shown, ": cannot read the file (", std::strerror(errno), ")");
+        problem = messageText(shown, ": cannot read the file (", std::strerror(errno), ")");
         break;
       }
       if (got == 0) break;
       // A file that grows while it is read is held to the same limit.
       if (data.size() + static_cast<size_t>(got) > kMaxInputFileBytes) {
-        problem = text(shown, ": more than the input limit of ", kMaxInputFileBytes, " bytes");
+        problem = messageText(shown, ": more than the input limit of ", kMaxInputFileBytes, " bytes");
         break;
       }
       data.append(buffer, static_cast<size_t>(got));
@@ -93,12 +85,13 @@ FileStatus writeFileAtomically(const std::string& path, const std::string& conte
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   int fd = mkstemp(name.data());
-  if (fd < 0) return FileStatus::failure(text(path, ": cannot create the file: ", std::strerror(errno)));
+  if (fd < 0)
+    return FileStatus::failure(messageText(path, ": cannot create the file: ", std::strerror(errno)));
   const std::string tempName(name.data());
   auto fail = [&](const char* what, int error) {
     if (fd >= 0) close(fd);
     unlink(tempName.c_str());
-    return FileStatus::failure(text(path, ": ", what, ": ", std::strerror(error)));
+    return FileStatus::failure(messageText(path, ": ", what, ": ", std::strerror(error)));
   };
   size_t written = 0;
   while (written < content.size()) {

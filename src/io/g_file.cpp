@@ -375,7 +375,8 @@ class GReader {
   uint32_t readCount() {
     uint32_t count = readUint16();
     if (count == kBigCount) count = readUint32();
-    if (count > (bytes_.size() - pos_) / 2) fail("list of " + std::to_string(count) + " elements in too few bytes");
+    if (count > (bytes_.size() - pos_) / 2)
+      fail("list of " + std::to_string(count) + " elements in too few bytes");
     return count;
   }
 
@@ -411,7 +412,9 @@ class GReader {
 
 }  // namespace
 
-std::vector<uint8_t> writeGBytes(const Graph2D& drawing) { return GWriter().write(drawing); }
+std::vector<uint8_t> writeGBytes(const Graph2D& drawing) {
+  return GWriter().write(drawing);
+}
 
 EditorStatus readGBytes(std::span<const uint8_t> bytes, Graph2D& out) {
   try {

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdint>
 
-
 namespace hc {
 
 namespace {

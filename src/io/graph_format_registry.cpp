@@ -32,7 +32,8 @@ FileStatus readObj(const GraphRecord& record, const FormatOptions&, PlainGraph& 
 FileStatus readDrawing(const GraphRecord& record, const FormatOptions&, PlainGraph& out) {
   Graph2D drawing;
   if (EditorStatus status = loadGFile(record.path, drawing); !status)
-    return FileStatus::failure(!status.error.empty() ? status.error : record.path + ": cannot read the drawing");
+    return FileStatus::failure(!status.error.empty() ? status.error
+                                                     : record.path + ": cannot read the drawing");
   if (drawing.nodeCount() == 0) return FileStatus::failure(record.path + ": the drawing has no nodes");
   drawing.unselectAll();
   PlainGraph plain;
@@ -102,7 +103,8 @@ std::string writeSparse6(const Graph& graph, const std::string&, const FormatOpt
   return {};
 }
 
-std::string writeDimacs(const Graph& graph, const std::string& name, const FormatOptions&, std::string& text) {
+std::string writeDimacs(const Graph& graph, const std::string& name, const FormatOptions&,
+                        std::string& text) {
   text = formatDimacsGraph(name, plainGraphOf(graph));
   return {};
 }
@@ -166,13 +168,17 @@ const GraphFormatInfo* graphFormatOfPath(const std::string& path) {
   return nullptr;
 }
 
-std::string readableExtensions() { return extensionList(false); }
-std::string writableExtensions() { return extensionList(true); }
+std::string readableExtensions() {
+  return extensionList(false);
+}
+std::string writableExtensions() {
+  return extensionList(true);
+}
 
 std::string unknownGraphExtensionError(const std::string& path) {
   const std::string ext = fileExtension(path);
-  return path + ": unknown graph file extension " + (ext.empty() ? std::string("(none)") : "\"." + ext + "\"") +
-         " (use " + readableExtensions() + ")";
+  return path + ": unknown graph file extension " +
+         (ext.empty() ? std::string("(none)") : "\"." + ext + "\"") + " (use " + readableExtensions() + ")";
 }
 
 std::string graphOpenDialogFilter() {

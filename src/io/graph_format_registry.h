@@ -52,10 +52,10 @@ struct GraphFormatInfo {
   std::string name;                     // "TSPLIB HCP"; the dialog says "TSPLIB HCP Files"
   std::vector<std::string> extensions;  // without the dot, lower case
   GraphReader read;
-  GraphWriter write;        // null: the format is read only
-  bool severalGraphs;       // one graph per line
-  bool keepsForcedEdges;    // forced edges are written and read back
-  std::string fileHeader;   // what a file of several graphs may begin with ("" if nothing)
+  GraphWriter write;       // null: the format is read only
+  bool severalGraphs;      // one graph per line
+  bool keepsForcedEdges;   // forced edges are written and read back
+  std::string fileHeader;  // what a file of several graphs may begin with ("" if nothing)
 };
 
 // Every format, in the order the lists name them.

@@ -18,21 +18,13 @@ namespace {
 
 constexpr size_t kMaxIndexLength = 19;
 
-template <typename... Pieces>
-std::string text(const Pieces&... pieces) {
-  std::ostringstream out;
-  out.imbue(std::locale::classic());
-  (out << ... << pieces);
-  return out.str();
+bool isObjVertexLine(std::string_view line) {
+  return line.size() >= 2 && line[0] == 'v' && (line[1] == ' ' || line[1] == '\t');
 }
 
-FileStatus lineError(const std::string& path, int64_t line, const std::string& what) {
-  return FileStatus::failure(text(path, ": line ", line, ": ", what));
+bool isObjFaceLine(std::string_view line) {
+  return !line.empty() && line[0] == 'f';
 }
-
-bool isObjVertexLine(std::string_view line) { return line.size() >= 2 && line[0] == 'v' && (line[1] == ' ' || line[1] == '\t'); }
-
-bool isObjFaceLine(std::string_view line) { return !line.empty() && line[0] == 'f'; }
 
 bool parseCoordinate(std::string_view token, double& value) {
   if (!token.empty() && token.front() == '+') token.remove_prefix(1);
@@ -57,8 +49,8 @@ FileStatus vertexCountOf(std::string_view content, const std::string& path, int3
   std::string_view line;
   while (lines.next(line))
     if (isObjVertexLine(line)) ++vertices;
-  if (vertices == 0) return FileStatus::failure(text(path, ": no vertex lines (\"v x y z\")"));
-  if (vertices > INT32_MAX) return FileStatus::failure(text(path, ": too many vertices"));
+  if (vertices == 0) return FileStatus::failure(messageText(path, ": no vertex lines (\"v x y z\")"));
+  if (vertices > INT32_MAX) return FileStatus::failure(messageText(path, ": too many vertices"));
   count = static_cast<int32_t>(vertices);
   return {};
 }
@@ -87,11 +79,13 @@ FileStatus parseObj(std::string_view content, const std::string& path, int32_t n
       Point3 point{};
       for (size_t k = 0; k < 3; ++k) {
         if (!parseCoordinate(tokens[k], point[k])) {
-          return lineError(path, lineNumber, text("coordinate ", quotedToken(tokens[k]), " is not a finite number"));
+          return lineError(path, lineNumber,
+                           messageText("coordinate ", quotedToken(tokens[k]), " is not a finite number"));
         }
       }
       if (static_cast<int64_t>(coordinates.size()) >= n) {
-        return lineError(path, lineNumber, text("more vertex lines than the ", n, " nodes of the graph"));
+        return lineError(path, lineNumber,
+                         messageText("more vertex lines than the ", n, " nodes of the graph"));
       }
       coordinates.push_back(point);
     } else if (isObjFaceLine(line)) {
@@ -104,15 +98,17 @@ FileStatus parseObj(std::string_view content, const std::string& path, int32_t n
       for (std::string_view token : tokens) {
         int64_t number = 0;
         if (!parseFaceIndex(token, number) || number == 0) {
-          return lineError(path, lineNumber, text("face vertex ", quotedToken(token), " is not a vertex number"));
+          return lineError(path, lineNumber,
+                           messageText("face vertex ", quotedToken(token), " is not a vertex number"));
         }
         // Negative numbers count back from the last vertex read so far.
         int64_t node = number > 0 ? number - 1 : static_cast<int64_t>(coordinates.size()) + number;
         if (node < 0 || node >= n) {
-          if (number > 0) return lineError(path, lineNumber, text("face vertex ", number, " out of range 1..", n));
+          if (number > 0)
+            return lineError(path, lineNumber, messageText("face vertex ", number, " out of range 1..", n));
           return lineError(path, lineNumber,
-                           text("face vertex ", number, " reaches before the first vertex (", coordinates.size(),
-                                " read so far)"));
+                           messageText("face vertex ", number, " reaches before the first vertex (",
+                                       coordinates.size(), " read so far)"));
         }
         face.push_back(static_cast<int32_t>(node));
       }
@@ -121,7 +117,8 @@ FileStatus parseObj(std::string_view content, const std::string& path, int32_t n
     }
   }
   if (static_cast<int64_t>(coordinates.size()) != n) {
-    return FileStatus::failure(text(path, ": ", coordinates.size(), " vertex lines for a graph of ", n, " nodes"));
+    return FileStatus::failure(
+        messageText(path, ": ", coordinates.size(), " vertex lines for a graph of ", n, " nodes"));
   }
   out = std::move(result);
   return {};
@@ -162,15 +159,17 @@ FileStatus writeHamiltonianCycleObj(const Graph& graph, const std::string& fileN
   if (path.empty()) return FileStatus::failure("no file name to write the cycle to");
   const int32_t n = graph.howManyNodes;
   if (n < 3 || static_cast<int32_t>(graph.nodes.size()) != n) {
-    return FileStatus::failure(text(path, ": a graph of ", n, " nodes has no Hamiltonian cycle to write"));
+    return FileStatus::failure(
+        messageText(path, ": a graph of ", n, " nodes has no Hamiltonian cycle to write"));
   }
   if (static_cast<int32_t>(graph.coordinates.size()) != n) {
-    return FileStatus::failure(text(path, ": the graph has no coordinates, so its cycle cannot be written as OBJ"));
+    return FileStatus::failure(
+        messageText(path, ": the graph has no coordinates, so its cycle cannot be written as OBJ"));
   }
   for (const Node& node : graph.nodes) {
     if (node.degree != 2 || node.neighborArray == nullptr) {
-      return FileStatus::failure(
-          text(path, ": node ", node.id, " has degree ", node.degree, "; a solved graph has every node at degree 2"));
+      return FileStatus::failure(messageText(path, ": node ", node.id, " has degree ", node.degree,
+                                             "; a solved graph has every node at degree 2"));
     }
   }
   // Walk from node 0: step to entry 0 unless that is where we came from, then to entry 1.
@@ -181,7 +180,8 @@ FileStatus writeHamiltonianCycleObj(const Graph& graph, const std::string& fileN
   int32_t current = 0;
   for (int32_t step = 0; step < n; ++step) {
     if (visited[static_cast<size_t>(current)]) {
-      return FileStatus::failure(text(path, ": the degree-2 edges form more than one cycle, not a Hamiltonian cycle"));
+      return FileStatus::failure(
+          messageText(path, ": the degree-2 edges form more than one cycle, not a Hamiltonian cycle"));
     }
     visited[static_cast<size_t>(current)] = 1;
     cycle.push_back(current);
@@ -191,7 +191,8 @@ FileStatus writeHamiltonianCycleObj(const Graph& graph, const std::string& fileN
     current = next;
   }
   if (current != 0) {
-    return FileStatus::failure(text(path, ": the degree-2 edges form more than one cycle, not a Hamiltonian cycle"));
+    return FileStatus::failure(
+        messageText(path, ": the degree-2 edges form more than one cycle, not a Hamiltonian cycle"));
   }
   return writeFileAtomically(path, formatCycleObj(graph, cycle));
 }

@@ -14,7 +14,9 @@ size_t fileNameStart(const std::string& path) {
 
 }  // namespace
 
-std::string fileNameOf(const std::string& path) { return path.substr(fileNameStart(path)); }
+std::string fileNameOf(const std::string& path) {
+  return path.substr(fileNameStart(path));
+}
 
 std::string fileExtension(const std::string& path) {
   const std::string name = fileNameOf(path);

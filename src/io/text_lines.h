@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/message_text.h"
+#include "io/file_access.h"
 
 namespace hc {
 
@@ -95,6 +96,11 @@ inline std::string quotedWord(std::string_view word) {
     }
   }
   return out + (word.size() > kLongest ? "...\"" : "\"");
+}
+
+// "where: line N: what".
+inline FileStatus lineError(const std::string& where, int64_t line, const std::string& what) {
+  return FileStatus::failure(messageText(where, ": line ", line, ": ", what));
 }
 
 // A token as adjacency text and OBJ messages quote it: in single quotes, at most 20

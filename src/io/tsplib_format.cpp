@@ -18,7 +18,9 @@ namespace hc {
 
 namespace {
 
-std::string_view trim(std::string_view s) { return trimmed(s, kWhitespace); }
+std::string_view trim(std::string_view s) {
+  return trimmed(s, kWhitespace);
+}
 
 // Tokens that may cross lines, on top of the line scanner, remembering line numbers.
 class TsplibScanner {
@@ -48,7 +50,9 @@ class TsplibScanner {
   }
 
   // After token scanning: the rest of the current line (normally empty).
-  std::string_view restOfLine() const { return trim(currentLine_.substr(std::min(tokenPos_, currentLine_.size()))); }
+  std::string_view restOfLine() const {
+    return trim(currentLine_.substr(std::min(tokenPos_, currentLine_.size())));
+  }
   void dropRestOfLine() { tokenPos_ = currentLine_.size(); }
 
   int64_t lineNumber() const { return lines_.number(); }
@@ -126,7 +130,8 @@ FileStatus checkTrailer(TsplibScanner& scan, const char* what,
 // Reads one 1-based node number of an HCP data section, or the -1 terminator.
 FileStatus readNodeNumber(TsplibScanner& scan, int32_t dimension, int32_t& node, const char* context) {
   std::string_view token;
-  if (!scan.nextToken(token)) return scan.failAtEnd(std::string("the file ends inside ") + context + " (no -1 at its end)");
+  if (!scan.nextToken(token))
+    return scan.failAtEnd(std::string("the file ends inside ") + context + " (no -1 at its end)");
   int64_t value = 0;
   if (!parseInteger(token, value)) {
     if (upper(token) == "EOF") return scan.fail(std::string("EOF inside ") + context + " (no -1 at its end)");
@@ -143,7 +148,8 @@ FileStatus readNodeNumber(TsplibScanner& scan, int32_t dimension, int32_t& node,
 }
 
 // FIXED_EDGES_SECTION: node pairs ended by -1, each kept once.
-FileStatus readFixedEdges(TsplibScanner& scan, int32_t dimension, std::vector<std::pair<int32_t, int32_t>>& fixed) {
+FileStatus readFixedEdges(TsplibScanner& scan, int32_t dimension,
+                          std::vector<std::pair<int32_t, int32_t>>& fixed) {
   std::unordered_set<uint64_t> seen;
   for (;;) {
     int32_t a = -1, b = -1;
@@ -183,7 +189,8 @@ FileStatus parseHcp(std::string_view text, const std::string& where, HcpContents
       int64_t n = 0;
       if (!parseInteger(value, n)) return scan.fail("DIMENSION " + shown(value) + " is not a number");
       if (n < 1 || n > kMaxFileNodes)
-        return scan.fail("DIMENSION " + std::string(value) + " out of range 1.." + std::to_string(kMaxFileNodes));
+        return scan.fail("DIMENSION " + std::string(value) + " out of range 1.." +
+                         std::to_string(kMaxFileNodes));
       result.dimension = static_cast<int32_t>(n);
       haveDimension = true;
     } else if (key == "EDGE_DATA_FORMAT") {
@@ -232,7 +239,9 @@ FileStatus parseHcp(std::string_view text, const std::string& where, HcpContents
       if (FileStatus s = readNodeNumber(scan, n, a, "the edge list"); !s) return s;
       if (a == -1) break;
       if (FileStatus s = readNodeNumber(scan, n, b, "the edge list"); !s) return s;
-      if (b == -1) return scan.fail("edge list ends in the middle of an edge (node " + std::to_string(a + 1) + " has no partner)");
+      if (b == -1)
+        return scan.fail("edge list ends in the middle of an edge (node " + std::to_string(a + 1) +
+                         " has no partner)");
       if (FileStatus s = addEdge(a, b); !s) return s;
     }
   } else {
@@ -249,14 +258,17 @@ FileStatus parseHcp(std::string_view text, const std::string& where, HcpContents
     }
   }
   auto fixedSection = [&](std::string_view name) -> FileStatus {
-    if (upper(name) != "FIXED_EDGES_SECTION") return scan.fail("section " + upper(name) + " is not supported in a graph file");
+    if (upper(name) != "FIXED_EDGES_SECTION")
+      return scan.fail("section " + upper(name) + " is not supported in a graph file");
     return readFixedEdges(scan, n, result.fixedEdges);
   };
   if (FileStatus s = checkTrailer(scan, "edge data", fixedSection); !s) return s;
   for (const auto& [a, b] : result.fixedEdges) {
-    uint64_t keyValue = static_cast<uint64_t>(std::min(a, b)) * static_cast<uint64_t>(n) + static_cast<uint64_t>(std::max(a, b));
+    uint64_t keyValue = static_cast<uint64_t>(std::min(a, b)) * static_cast<uint64_t>(n) +
+                        static_cast<uint64_t>(std::max(a, b));
     if (!seen.count(keyValue))
-      return scan.failAtEnd("fixed edge " + std::to_string(a + 1) + " " + std::to_string(b + 1) + " is not an edge of the graph");
+      return scan.failAtEnd("fixed edge " + std::to_string(a + 1) + " " + std::to_string(b + 1) +
+                            " is not an edge of the graph");
   }
   out = std::move(result);
   return {};
@@ -291,7 +303,8 @@ std::string formatHcp(const std::string& name, const Graph& graph) {
   for (int32_t v = 0; v < graph.howManyNodes; ++v) {
     const Node& node = graph.node(v);
     for (int32_t w : {node.uncuttable1, node.uncuttable2})
-      if (w > v && graph.isUncuttableEdge(v, w)) fixed += std::to_string(v + 1) + " " + std::to_string(w + 1) + "\n";
+      if (w > v && graph.isUncuttableEdge(v, w))
+        fixed += std::to_string(v + 1) + " " + std::to_string(w + 1) + "\n";
   }
   if (!fixed.empty()) out += "FIXED_EDGES_SECTION\n" + fixed + "-1\n";
   out += "EOF\n";
@@ -325,7 +338,8 @@ FileStatus parseTour(std::string_view text, const std::string& where, std::vecto
       if (upper(value) != "TOUR") return scan.fail("TYPE is " + shown(value) + ", expected TOUR");
     } else if (key == "DIMENSION") {
       if (!parseInteger(value, dimension) || dimension < 1 || dimension > kMaxFileNodes)
-        return scan.fail("DIMENSION " + shown(value) + " is not a number in 1.." + std::to_string(kMaxFileNodes));
+        return scan.fail("DIMENSION " + shown(value) + " is not a number in 1.." +
+                         std::to_string(kMaxFileNodes));
     } else if (key == "TOUR_SECTION") {
       if (!value.empty()) return scan.fail("unexpected text after TOUR_SECTION");
       inTour = true;
@@ -341,11 +355,13 @@ FileStatus parseTour(std::string_view text, const std::string& where, std::vecto
     int64_t v = 0;
     if (!parseInteger(token, v)) return scan.fail(shown(token) + " is not a node number");
     if (v == -1) break;
-    if (v < 1 || v > kMaxFileNodes) return scan.fail("node " + std::string(token) + " out of range 1.." + std::to_string(kMaxFileNodes));
+    if (v < 1 || v > kMaxFileNodes)
+      return scan.fail("node " + std::string(token) + " out of range 1.." + std::to_string(kMaxFileNodes));
     result.push_back(static_cast<int32_t>(v - 1));
   }
   if (dimension >= 0 && static_cast<int64_t>(result.size()) != dimension)
-    return scan.fail("the tour lists " + std::to_string(result.size()) + " nodes but DIMENSION is " + std::to_string(dimension));
+    return scan.fail("the tour lists " + std::to_string(result.size()) + " nodes but DIMENSION is " +
+                     std::to_string(dimension));
   if (FileStatus s = checkTrailer(scan, "tour"); !s) return s;
   cycle = std::move(result);
   return {};

@@ -37,10 +37,14 @@ std::string checkReadableFile(const std::string& path) {
 int32_t sourceTypeOf(const GraphFormatInfo* format) {
   if (format == nullptr) return kNoGraph;
   switch (format->format) {
-    case GraphFormat::AdjacencyText: return kTextFile;
-    case GraphFormat::Drawing: return kDrawingFile;
-    case GraphFormat::Obj: return kObjFile;
-    default: return kHcpFile;
+    case GraphFormat::AdjacencyText:
+      return kTextFile;
+    case GraphFormat::Drawing:
+      return kDrawingFile;
+    case GraphFormat::Obj:
+      return kObjFile;
+    default:
+      return kHcpFile;
   }
 }
 
@@ -54,17 +58,22 @@ std::string errorOf(const FileStatus& status, const std::string& path) {
 FileReadingSteps readingStepsOf(GraphFormat format) {
   FileReadingSteps steps;
   if (format == GraphFormat::AdjacencyText) {
-    steps.countNodes = [](const std::string& path, int32_t& n) { return errorOf(countAdjacencyTextNodes(path, n), path); };
+    steps.countNodes = [](const std::string& path, int32_t& n) {
+      return errorOf(countAdjacencyTextNodes(path, n), path);
+    };
     steps.addEdges = [](Graph& graph) { return errorOf(readAdjacencyText(graph), graph.inputFileName); };
   } else {
-    steps.countNodes = [](const std::string& path, int32_t& n) { return errorOf(countObjVertices(path, n), path); };
+    steps.countNodes = [](const std::string& path, int32_t& n) {
+      return errorOf(countObjVertices(path, n), path);
+    };
     steps.addEdges = [](Graph& graph) { return errorOf(readObjGraph(graph), graph.inputFileName); };
   }
   return steps;
 }
 
 // A record read by its format's reader and built as it stands.
-LoadedGraph loadPlainRecord(const GraphRecord& record, const GraphFormatInfo* format, const FormatOptions& options) {
+LoadedGraph loadPlainRecord(const GraphRecord& record, const GraphFormatInfo* format,
+                            const FormatOptions& options) {
   LoadedGraph result;
   result.description.sourceType = kHcpFile;  // shown by its file name, like every file
   result.description.filePath = record.path;
@@ -139,7 +148,9 @@ LoadedGraph loadGraphFileQuietly(const std::string& path, const FormatOptions& o
 
 }  // namespace
 
-int32_t graphSourceTypeOfPath(const std::string& path) { return sourceTypeOf(graphFormatOfPath(path)); }
+int32_t graphSourceTypeOfPath(const std::string& path) {
+  return sourceTypeOf(graphFormatOfPath(path));
+}
 
 LoadedGraph loadGraphFile(const std::string& path, const FormatOptions& options) {
   // A reader that refuses a file may also have written its own message to the diagnostic

@@ -16,8 +16,8 @@
 namespace hc {
 
 struct LoadedGraph {
-  std::unique_ptr<Graph> graph;    // null exactly when error is set
-  GraphDescription description;    // source type, path and node count, for the display name
+  std::unique_ptr<Graph> graph;  // null exactly when error is set
+  GraphDescription description;  // source type, path and node count, for the display name
   std::string error;
   explicit operator bool() const { return graph != nullptr; }
 };

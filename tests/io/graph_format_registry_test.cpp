@@ -34,8 +34,11 @@ TEST(GraphFormatRegistry, ListsAndTheChoiceByExtensionComeFromTheRows) {
   EXPECT_EQ(unknownGraphExtensionError("dir.g6/x"),
             "dir.g6/x: unknown graph file extension (none) (use " + readableExtensions() + ")");
   const std::pair<const char*, const GraphFormatInfo*> paths[] = {
-      {"A/B.G6", &graphFormatInfo(GraphFormat::Graph6)}, {"x.Dimacs", &graphFormatInfo(GraphFormat::Dimacs)},
-      {"c:\\k5.el", &graphFormatInfo(GraphFormat::EdgeList)}, {"x.tour", nullptr}, {".txt", nullptr}};
+      {"A/B.G6", &graphFormatInfo(GraphFormat::Graph6)},
+      {"x.Dimacs", &graphFormatInfo(GraphFormat::Dimacs)},
+      {"c:\\k5.el", &graphFormatInfo(GraphFormat::EdgeList)},
+      {"x.tour", nullptr},
+      {".txt", nullptr}};
   for (const auto& [path, format] : paths) EXPECT_EQ(graphFormatOfPath(path), format) << path;
   for (const GraphFormatInfo& format : graphFormats()) {
     EXPECT_EQ(&graphFormatInfo(format.format), &format);
@@ -72,7 +75,8 @@ TEST(GraphFormatRegistry, TheReadmeTableListsExactlyTheRows) {
     std::string extensions;
     for (const std::string& ext : format.extensions) extensions += (extensions.empty() ? "." : ", .") + ext;
     expected.push_back(extensions + "|" + format.name + "|" + (format.write ? "yes" : "no") + "|" +
-                       (format.severalGraphs ? "several" : "one") + "|" + (format.keepsForcedEdges ? "yes" : "no"));
+                       (format.severalGraphs ? "several" : "one") + "|" +
+                       (format.keepsForcedEdges ? "yes" : "no"));
   }
   EXPECT_EQ(rows, expected);
 }
@@ -104,10 +108,13 @@ TEST(GraphFormatRegistry, EveryRowReadsWhatItWritesAndWhatLoadingBuilds) {
     ASSERT_TRUE(format->read(GraphRecord{path, 0, {}}, {}, plain)) << path;
     LoadedGraph loaded = loadGraphFile(path);
     ASSERT_TRUE(loaded) << loaded.error;
-    EXPECT_EQ(std::tuple(plain.nodes, edgeSetOf(plain.edges), plain.coordinates.size()),
-              std::tuple(loaded.graph->howManyNodes, currentEdges(*loaded.graph), loaded.graph->coordinates.size()))
+    EXPECT_EQ(
+        std::tuple(plain.nodes, edgeSetOf(plain.edges), plain.coordinates.size()),
+        std::tuple(loaded.graph->howManyNodes, currentEdges(*loaded.graph), loaded.graph->coordinates.size()))
         << path;
-    EXPECT_EQ(loaded.graph->graphType, format->format == GraphFormat::Obj ? 10 : format->format == GraphFormat::Drawing ? 0 : 9)
+    EXPECT_EQ(loaded.graph->graphType, format->format == GraphFormat::Obj       ? 10
+                                       : format->format == GraphFormat::Drawing ? 0
+                                                                                : 9)
         << path;
     ++examples;
   }
