@@ -41,7 +41,7 @@ struct CohcOptions {
   bool buildMinimalChildren = false;
   double timeLimitSeconds = 0.0;  // > 0: the run stops as if aborted after this long
   bool writeCycleFile = true;     // the root's write of a found cycle to outputFileName
-  GraphFileWriter writeGraph;     // the writer of that file (the engine has none of its own)
+  GraphFileWriter writeGraph = {};  // the writer of that file (the engine has none of its own)
 };
 
 struct CohcResult {

@@ -44,7 +44,7 @@ struct GenerationRequest {
   int32_t n = 0;
   double x = 0.0;
   std::string inputFileName;   // types 9 and 10
-  FileReadingSteps fileReader;  // types 9 and 10
+  FileReadingSteps fileReader = {};  // types 9 and 10
   std::string outputFileName;  // stored for the writers
   int32_t version = 5;
   int16_t printLevel = 0;

@@ -23,9 +23,9 @@ constexpr int32_t kMaxFileNodes = 5000000;
 
 struct PlainGraph {
   int32_t nodes = 0;
-  std::vector<NodePair> edges;      // 0-based, each edge once, in input order
-  std::vector<NodePair> forced;     // edges that every Hamiltonian cycle must use
-  std::vector<Point3> coordinates;  // one per node for OBJ files, else empty
+  std::vector<NodePair> edges;           // 0-based, each edge once, in input order
+  std::vector<NodePair> forced;          // edges that every Hamiltonian cycle must use
+  std::vector<Point3> coordinates = {};  // one per node for OBJ files, else empty
 };
 
 // The current edges of `graph`, each once from its smaller end in neighbour-array order, and

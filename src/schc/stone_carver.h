@@ -45,7 +45,7 @@ struct SchcOptions {
   // there (the engine writes no files itself; front ends hand in the adjacency text writer,
   // and without one the best graph is kept nowhere). The writer returns "" or the error.
   std::string bestFileName = "best.txt";
-  GraphFileWriter writeGraph;
+  GraphFileWriter writeGraph = {};
 };
 
 // What the last run on a graph found, for front ends that print the cycle.
