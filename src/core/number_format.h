@@ -1,7 +1,7 @@
 // The one number-to-text rule of every display and message (the pages, the generation
-// messages, the command line): ten significant digits, trailing zeros
-// of the fraction dropped, then cut or padded to a fixed count of decimals (cut, not
-// rounded: 2.666... with 2 decimals reads 2.66).
+// messages, the command line): ten significant digits, trailing zeros of the fraction
+// dropped, then cut or padded to a fixed count of decimals (cut, not rounded: 2.666... with
+// 2 decimals reads 2.66).
 #pragma once
 
 #include <string>
