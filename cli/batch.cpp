@@ -18,9 +18,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/graph_formats.h"
-#include "app/number_format.h"
+#include "app/graph_source.h"
+#include "core/number_format.h"
 #include "core/random.h"
+#include "io/graph_file_reader.h"
 #include "run_control.h"
 
 namespace hc::cli {

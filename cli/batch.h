@@ -15,7 +15,7 @@
 #include <optional>
 #include <string>
 
-#include "app/graph_loading.h"
+#include "run/graph_loading.h"
 #include "commands.h"
 #include "core/stop_token.h"
 #include "solve_common.h"

@@ -6,7 +6,7 @@
 #include <mutex>
 
 #include "app/graph_information.h"
-#include "app/number_format.h"
+#include "core/number_format.h"
 #include "batch.h"
 #include "cohc/search_tree.h"
 #include "schc/stone_carver.h"

@@ -5,7 +5,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "app/number_format.h"
+#include "core/number_format.h"
 #include "cohc/search_tree.h"
 #include "commands.h"
 #include "run_control.h"

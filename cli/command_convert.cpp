@@ -3,17 +3,18 @@
 // graph by graph; into a one-graph format only when it holds a single graph.
 #include <iostream>
 
-#include "app/cycle_files.h"
-#include "app/graph_formats.h"
+#include "app/graph_source.h"
 #include "commands.h"
 #include "core/random.h"
+#include "io/graph_file_reader.h"
+#include "io/graph_format_registry.h"
 #include "solve_common.h"
 
 namespace hc::cli {
 
 int runConvert(const ConvertOptions& options, const CommonOptions& common) {
-  const GraphFormat to = graphFormatOfPath(options.output);
-  if (!canWriteFormat(to))
+  const GraphFormatInfo* to = graphFormatOfPath(options.output);
+  if (to == nullptr || to->write == nullptr)
     return fail(options.output + ": cannot write this format (use " + writableExtensions() + ")");
   std::error_code ec;
   if (std::filesystem::exists(options.output, ec) &&
@@ -25,7 +26,7 @@ int runConvert(const ConvertOptions& options, const CommonOptions& common) {
 
   GraphFileReader reader;
   if (std::string problem = reader.open(options.input); !problem.empty()) return fail(problem);
-  std::string text = graphLinesHeader(to);
+  std::string text = to->fileHeader;
   std::unique_ptr<Graph> single;
   std::string singleName;
   int64_t graphs = 0;
@@ -36,11 +37,11 @@ int runConvert(const ConvertOptions& options, const CommonOptions& common) {
     LoadedGraph loaded = loadGraphRecord(record, formatOptions);
     if (!loaded) return fail(loaded.error);
     ++graphs;
-    if (holdsSeveralGraphs(to)) {
-      if (to == GraphFormat::Graph6)
-        if (std::string problem = graph6LineProblem(*loaded.graph); !problem.empty())
-          return fail(record.where() + ": " + problem);
-      text += graphLine(to, *loaded.graph);
+    if (to->severalGraphs) {
+      std::string line;
+      if (std::string problem = to->write(*loaded.graph, {}, formatOptions, line); !problem.empty())
+        return fail(record.where() + ": " + problem);
+      text += line;
     } else if (graphs > 1) {
       return fail(options.input +
                   " holds several graphs; convert it to .g6 or .s6, or decide it with a batch");

@@ -8,15 +8,14 @@
 #include <iostream>
 #include <string_view>
 
-#include "app/cycle_files.h"
-#include "app/graph_formats.h"
 #include "app/graph_source.h"
-#include "app/tsplib_files.h"
 #include "commands.h"
-#include "core/graph_files.h"
 #include "generators/generalized_petersen.h"
 #include "generators/graph_generation.h"
 #include "generators/logical_formula.h"
+#include "io/dimacs_cnf_format.h"
+#include "io/graph_format_registry.h"
+#include "io/path_names.h"
 #include "run_control.h"
 #include "solve_common.h"
 
@@ -82,7 +81,7 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   const bool isSat = family->sourceType == kThreeSatReduction;
   if (!options.cnf.empty() && !isSat) return fail("--cnf is only for the 3sat family");
 
-  if (!canWriteFormat(graphFormatOfPath(options.output)))
+  if (const GraphFormatInfo* format = graphFormatOfPath(options.output); format == nullptr || format->write == nullptr)
     return fail("--output " + options.output + ": unknown extension (use " + writableExtensions() + ")");
   if (std::string problem = checkWritablePath("--output", options.output); !problem.empty())
     return fail(problem);
@@ -163,7 +162,8 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   FileStatus written = writeGraphFile(options.output, *graph, name, commandLineFormatOptions());
   if (!written) return fail(written.error);
   if (!options.cnf.empty() && formula) {
-    if (std::string problem = writeDimacsFile(*formula, options.cnf); !problem.empty()) return fail(oneLine(problem));
+    if (FileStatus cnf = writeDimacsCnfFile(options.cnf, formula->howManyVariables, formula->clauses); !cnf)
+      return fail(oneLine(cnf.error));
   }
 
   if (common.json) {

@@ -1,8 +1,9 @@
 // `info GRAPH`: the Graph Information page's figures.
 #include <iostream>
 
+#include "app/graph_source.h"
 #include "app/graph_information.h"
-#include "app/graph_loading.h"
+#include "run/graph_loading.h"
 #include "commands.h"
 #include "core/random.h"
 #include "solve_common.h"

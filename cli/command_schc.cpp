@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <iostream>
 
-#include "app/number_format.h"
+#include "core/number_format.h"
 #include "commands.h"
 #include "run_control.h"
 #include "schc/stone_carver.h"

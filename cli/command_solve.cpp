@@ -5,7 +5,7 @@
 #include <iostream>
 #include <thread>
 
-#include "app/number_format.h"
+#include "core/number_format.h"
 #include "commands.h"
 #include "run_control.h"
 #include "solve/solve_graph.h"

@@ -2,7 +2,7 @@
 // 1 no (the first fault named) or unreadable input.
 #include <iostream>
 
-#include "app/cycle_files.h"
+#include "io/cycle_files.h"
 #include "commands.h"
 #include "core/hamiltonian_cycle_check.h"
 #include "solve_common.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/graph_loading.h"
+#include "run/graph_loading.h"
 #include "run_control.h"
 
 namespace hc::cli {

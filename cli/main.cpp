@@ -15,6 +15,7 @@
 #include "commands.h"
 #include "diagnostic_filter.h"
 #include "core/diagnostics.h"
+#include "io/graph_format_registry.h"
 #include "schc/probability_mill.h"
 
 namespace hc::cli {
@@ -104,12 +105,12 @@ int runMain(int argc, char** argv) {
 
   InfoOptions info;
   auto* infoCommand = app.add_subcommand("info", "The Graph Information figures of a graph file");
-  infoCommand->add_option("GRAPH", info.graph, "Graph file (.txt, .obj, .g, .hcp, .g6, .s6, .col, .dimacs, .edges, .el)");
+  infoCommand->add_option("GRAPH", info.graph, "Graph file (" + readableExtensions() + ")");
   infoCommand->add_flag("--json", common.json, "Print one JSON object");
 
   SchcCommandOptions schc;
   auto* schcCommand = app.add_subcommand("schc", "Run the Stone Carver's HC algorithm");
-  schcCommand->add_option("GRAPH", schc.graph, "Graph file (.txt, .obj, .g, .hcp, .g6, .s6, .col, .dimacs, .edges, .el)");
+  schcCommand->add_option("GRAPH", schc.graph, "Graph file (" + readableExtensions() + ")");
   schcCommand->add_option("--version", schc.version, "Algorithm version: 3, 4, 5, 6, 7, 12 or 13")
       ->check(CLI::IsMember({3, 4, 5, 6, 7, 12, 13}));
   schcCommand->add_option("--max-iterations", schc.maxIterations, "Stop after this many iterations")
@@ -123,7 +124,7 @@ int runMain(int argc, char** argv) {
 
   CohcCommandOptions cohc;
   auto* cohcCommand = app.add_subcommand("cohc", "Run the Co-HC proof system");
-  cohcCommand->add_option("GRAPH", cohc.graph, "Graph file (.txt, .obj, .g, .hcp, .g6, .s6, .col, .dimacs, .edges, .el)");
+  cohcCommand->add_option("GRAPH", cohc.graph, "Graph file (" + readableExtensions() + ")");
   cohcCommand->add_option("--level", cohc.level, "Pruning level 0..6")->capture_default_str()->check(CLI::Range(0, 6));
   cohcCommand->add_option("--max-depth", cohc.maxDepth, "Maximum search depth (default unlimited)")
       ->check(CLI::Range(0, 999999999));
@@ -136,7 +137,7 @@ int runMain(int argc, char** argv) {
 
   SolveCommandOptions solve;
   auto* solveCommand = app.add_subcommand("solve", "Decide a graph with the portfolio (exact search, finder, mill)");
-  solveCommand->add_option("GRAPH", solve.graph, "Graph file (.txt, .obj, .g, .hcp, .g6, .s6, .col, .dimacs, .edges, .el)");
+  solveCommand->add_option("GRAPH", solve.graph, "Graph file (" + readableExtensions() + ")");
   solveCommand->add_option("--time-limit", solve.timeLimit, "Stop after this many seconds")->check(positiveSeconds());
   auto* solveSeed = addSeed(solveCommand);
   solveCommand->add_option("--threads", solve.threads, "Threads in all (search, finder, mill, proof system, more mill)")
@@ -154,7 +155,7 @@ int runMain(int argc, char** argv) {
   generateCommand->add_option("FAMILY", generate.family, "Graph family")->required();
   generateCommand->add_option("PARAMETERS", generate.parameters, "The family's parameters")->required();
   generateCommand->add_option("--output", generate.output,
-                              "Where to write the graph (.txt, .hcp, .g6, .s6, .col, .dimacs, .edges, .el)")
+                              "Where to write the graph (" + writableExtensions() + ")")
       ->required();
   auto* generateSeed = addSeed(generateCommand);
   generateCommand->add_option("--cnf", generate.cnf, "3sat only: also write the formula as DIMACS CNF");
@@ -163,7 +164,7 @@ int runMain(int argc, char** argv) {
 
   VerifyOptions verify;
   auto* verifyCommand = app.add_subcommand("verify", "Check a cycle file against a graph (exit 0 yes, 1 no)");
-  verifyCommand->add_option("GRAPH", verify.graph, "Graph file (.txt, .obj, .g, .hcp)")->required();
+  verifyCommand->add_option("GRAPH", verify.graph, "Graph file (" + readableExtensions() + ")")->required();
   verifyCommand->add_option("CYCLE", verify.cycle, "Cycle: adjacency text (.txt), TSPLIB .tour, or a list of node ids")
       ->required();
   verifyCommand->add_flag("--json", common.json, "Print one JSON object");
@@ -175,7 +176,7 @@ int runMain(int argc, char** argv) {
   ConvertOptions convert;
   auto* convertCommand = app.add_subcommand("convert", "Convert a graph file into another format (by extension)");
   convertCommand->add_option("IN", convert.input, "Graph file to read")->required();
-  convertCommand->add_option("OUT", convert.output, "Graph file to write (.txt, .hcp, .g6, .s6, .col, .dimacs, .edges, .el)")
+  convertCommand->add_option("OUT", convert.output, "Graph file to write (" + writableExtensions() + ")")
       ->required();
   addBase(convertCommand, convert.base);
   convertCommand->add_flag("--json", common.json, "Print one JSON object");

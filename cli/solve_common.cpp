@@ -9,9 +9,10 @@
 
 #include <unistd.h>
 
-#include "app/cycle_files.h"
+#include "app/graph_source.h"
 #include "commands.h"
 #include "core/random.h"
+#include "io/cycle_files.h"
 #include "run_control.h"
 
 namespace hc::cli {
@@ -41,7 +42,7 @@ std::string checkWritablePath(const std::string& option, const std::string& path
 std::string checkCycleOutputPath(const std::string& output, const std::string& graphPath) {
   if (output.empty()) return {};
   if (cycleOutputFormatOf(output) == CycleOutputFormat::Unknown)
-    return "--output " + output + ": unknown extension (use .txt, .obj or .tour)";
+    return "--output " + output + ": unknown extension (use " + cycleOutputExtensions() + ")";
   std::error_code ec;
   if (!graphPath.empty() && std::filesystem::exists(output, ec) && std::filesystem::equivalent(output, graphPath, ec))
     return "--output " + output + " is the input graph itself; choose another file";

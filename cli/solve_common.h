@@ -12,8 +12,8 @@
 #include <nlohmann/json.hpp>
 
 #include "app/graph_information.h"
-#include "app/graph_loading.h"
 #include "core/edge_snapshot.h"
+#include "run/graph_loading.h"
 #include "core/graph.h"
 #include "core/hamiltonian_cycle_check.h"
 

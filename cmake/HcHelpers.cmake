@@ -102,7 +102,8 @@ function(hc_add_test_folder folder)
   list(APPEND HC_LAYER_${layer} tests/support)
   hc_layer_view(${target} ${layer})
   target_link_libraries(${target} PRIVATE ${libraries} GTest::gtest GTest::gtest_main GTest::gmock)
-  target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${folder})
+  # Its own folder, and tests/ for the helpers of other test folders ("cli/cli_runner.h").
+  target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/${folder} ${CMAKE_CURRENT_SOURCE_DIR})
   target_compile_definitions(${target} PRIVATE
     HC_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data"
     HC_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/number_format.h"
+#include "core/number_format.h"
 
 namespace hc {
 

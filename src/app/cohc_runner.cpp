@@ -1,6 +1,7 @@
 #include "app/cohc_runner.h"
 
 #include "app/program_states.h"
+#include "io/adjacency_text_format.h"
 
 namespace hc {
 
@@ -34,6 +35,7 @@ void CohcRunner::start(std::shared_ptr<Graph> working, const CohcRunSettings& se
     options.pruningLevel = settings.pruningLevel;
     options.buildMinimalChildren = settings.buildMinimalChildren;
     options.writeCycleFile = settings.writeCycleFile;
+    options.writeGraph = adjacencyTextFileWriter;
     CohcResult result = runCoHC(*working, options, &stop, adapter.get(), statistics);
     if (result.aborted) return std::nullopt;
     if (result.verdict == kNotHamiltonian) return program_results::kNonHamiltonian;

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "app/number_format.h"
+#include "core/number_format.h"
 #include "cohc/search_tree_statistics.h"
 
 namespace hc {

@@ -5,7 +5,7 @@
 #include <array>
 #include <utility>
 
-#include "editor/g_file.h"
+#include "io/g_file.h"
 
 namespace hc {
 

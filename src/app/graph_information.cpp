@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/number_format.h"
+#include "core/number_format.h"
 #include "checks/chain_building.h"
 #include "checks/necessary_conditions.h"
 #include "checks/scans.h"

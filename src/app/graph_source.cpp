@@ -1,6 +1,6 @@
 #include "app/graph_source.h"
 
-#include "app/number_format.h"
+#include "core/number_format.h"
 
 namespace hc {
 

@@ -8,10 +8,71 @@
 #include <tuple>
 
 #include "app/program_states.h"
+#include "io/graph_format_registry.h"
 
 namespace hc {
 
 namespace {
+
+// `text` in lines of at most kWidth characters, broken at blanks; the first line begins
+// with `first`, the others with `rest`.
+constexpr size_t kWidth = 88;
+HelpLines wrapped(const std::string& text, const std::string& first, const std::string& rest) {
+  HelpLines lines;
+  std::string line = first;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find(' ', at);
+    if (end == std::string::npos) end = text.size();
+    const std::string word = text.substr(at, end - at);
+    const bool lineStart = line.size() == (lines.empty() ? first : rest).size();
+    if (!lineStart && line.size() + 1 + word.size() > kWidth) {
+      lines.push_back(line);
+      line = rest;
+    }
+    if (line.size() > (lines.empty() ? first : rest).size()) line += ' ';
+    line += word;
+    at = end + 1;
+  }
+  lines.push_back(line);
+  return lines;
+}
+
+// "Adjacency Text (.txt), OBJ Mesh (.obj), ..., Edge List (.edges, .el)", from io's table.
+std::string formatNames() {
+  std::string names;
+  for (const GraphFormatInfo& format : graphFormats()) {
+    if (!names.empty()) names += ", ";
+    names += format.name + " (";
+    for (size_t i = 0; i < format.extensions.size(); ++i) names += (i > 0 ? ", ." : ".") + format.extensions[i];
+    names += ")";
+  }
+  return names;
+}
+
+// The Graph Generation page's text; its Disk-Read lines name the formats of io's table.
+HelpLines generationText() {
+  HelpLines lines{
+      "Choose a graph class with its radio button, enter the parameters, and press",
+      "\"LOAD GRAPH\" in the parameter area. The graph is built and submitted (state 1, Green).",
+      "",
+      "Random Graphs: edge probability (number of nodes, probability 0 to 1); random regular",
+      "  (number of nodes, degree); n nodes with m random edges (nodes, edges).",
+      "Square Grid Graphs: toroidal grid (height, width); knight's tour graph (chess board",
+      "  rows, columns).",
+      "Other Graphs: n-cube (dimension); ICCS graph with no middle edges (number of",
+      "  components); complete graph (number of nodes).",
+      "Reductions: random 3-SAT formula reduced to a Hamiltonian cycle instance (number of",
+      "  variables, clause multiplier c: the formula has c times as many clauses).",
+  };
+  const HelpLines diskRead = wrapped("Disk-Read Graphs: \"Text File\" opens any graph file the program reads: " +
+                                         formatNames() +
+                                         "; \"Binary File\" a drawing saved by the Graph Editor (.g), "
+                                         "\"Object File\" an OBJ mesh (.obj). A file dialog asks for the file.",
+                                     "", "  ");
+  lines.insert(lines.end(), diskRead.begin(), diskRead.end());
+  return lines;
+}
 
 const char* const kPageNames[] = {"GRAPH EDITOR", "GRAPH GENERATION", "GRAPH INFORMATION", "STONE CARVER", "CO-HC"};
 
@@ -134,21 +195,7 @@ const HelpLines& body(Body which) {
         "\"OUTPUT HC\" writes the Hamiltonian cycle found to a text or OBJ file.",
         "The upper \"RESET\" button returns to state 0 (Blue); the lower one, on this tab,",
         "returns to state 1 (Green) with the submitted graph, ready to be solved again."}},
-      {kGenerationBlue,
-       {"Choose a graph class with its radio button, enter the parameters, and press",
-        "\"LOAD GRAPH\" in the parameter area. The graph is built and submitted (state 1, Green).",
-        "",
-        "Random Graphs: edge probability (number of nodes, probability 0 to 1); random regular",
-        "  (number of nodes, degree); n nodes with m random edges (nodes, edges).",
-        "Square Grid Graphs: toroidal grid (height, width); knight's tour graph (chess board",
-        "  rows, columns).",
-        "Other Graphs: n-cube (dimension); ICCS graph with no middle edges (number of",
-        "  components); complete graph (number of nodes).",
-        "Reductions: random 3-SAT formula reduced to a Hamiltonian cycle instance (number of",
-        "  variables, clause multiplier c: the formula has c times as many clauses).",
-        "Disk-Read Graphs: an adjacency-list text file (.txt, also TSPLIB .hcp files), a",
-        "  drawing saved by the Graph Editor (.g) or an OBJ mesh (.obj); a file dialog asks",
-        "  for the file."}},
+      {kGenerationBlue, generationText()},
       {kGenerationDisabled,
        {"This page is only enabled in state 0 (Blue). Press \"RESET\" (top right) to discard",
         "the current graph before generating or loading another one."}},
@@ -250,44 +297,53 @@ HelpLines contextualText(int32_t page, int32_t state, int32_t algorithm) {
 }  // namespace
 
 const HelpLines& generalHelpLines() {
-  static const HelpLines lines{
-      "",
-      "",
-      "GENERAL HELP:",
-      "=============",
-      "This program creates and edits undirected graphs and decides whether they are",
-      "Hamiltonian: whether a cycle passes through every node exactly once. There are two",
-      "ways to create a graph (draw it, or generate or load it) and three ways to check it",
-      "(manual edit mode, the Stone Carver's HC algorithm, the coHC proof system).",
-      "",
-      "1. The Graph Editor Tab:",
-      "   Draw a graph with the mouse, save and load drawings, and submit the drawing as the",
-      "   graph to solve. Once a graph is submitted, \"SOLVE GRAPH\" here starts manual edit",
-      "   mode, and the canvas shows the results of every method.",
-      "",
-      "2. The Graph Generation Tab:",
-      "   Generate a graph from one of the standard families, a random 3-SAT reduction, or",
-      "   load one from a .txt, .g or .obj file.",
-      "",
-      "3. The Graph Information Tab:",
-      "   The figures of the submitted graph: nodes, edges, forced edges, degrees,",
-      "   bipartiteness and connectivity.",
-      "",
-      "4. The Stone Carver's HC Algorithm Tab:",
-      "   A randomised search for a Hamiltonian cycle. It recognises only the simplest",
-      "   non-Hamiltonian graphs, so use it on graphs you suspect to be Hamiltonian.",
-      "",
-      "5. The coHC Proof System Tab:",
-      "   A search-tree proof system that proves a graph non-Hamiltonian (or finds a cycle).",
-      "",
-      "The program is always in one of four colour-coded states, shown in the status area:",
-      "   0 Blue:   no graph has been submitted; draw, generate or load one.",
-      "   1 Green:  a graph has been submitted and is ready to be solved.",
-      "   2 Red:    an algorithm is running (or manual edit mode is on).",
-      "   3 Yellow: the graph has been solved.",
-      "",
-      "For help on the tab you are working in, see the \"Contextual Help\" tab of this window.",
-  };
+  static const HelpLines lines = [] {
+    HelpLines all{
+        "",
+        "",
+        "GENERAL HELP:",
+        "=============",
+        "This program creates and edits undirected graphs and decides whether they are",
+        "Hamiltonian: whether a cycle passes through every node exactly once. There are two",
+        "ways to create a graph (draw it, or generate or load it) and three ways to check it",
+        "(manual edit mode, the Stone Carver's HC algorithm, the coHC proof system).",
+        "",
+        "1. The Graph Editor Tab:",
+        "   Draw a graph with the mouse, save and load drawings, and submit the drawing as the",
+        "   graph to solve. Once a graph is submitted, \"SOLVE GRAPH\" here starts manual edit",
+        "   mode, and the canvas shows the results of every method.",
+        "",
+        "2. The Graph Generation Tab:",
+    };
+    const HelpLines generation = wrapped(
+        "Generate a graph from one of the standard families, a random 3-SAT reduction, or load one from a "
+        "graph file (" + readableExtensions() + ").",
+        "   ", "   ");
+    all.insert(all.end(), generation.begin(), generation.end());
+    const HelpLines after{
+        "",
+        "3. The Graph Information Tab:",
+        "   The figures of the submitted graph: nodes, edges, forced edges, degrees,",
+        "   bipartiteness and connectivity.",
+        "",
+        "4. The Stone Carver's HC Algorithm Tab:",
+        "   A randomised search for a Hamiltonian cycle. It recognises only the simplest",
+        "   non-Hamiltonian graphs, so use it on graphs you suspect to be Hamiltonian.",
+        "",
+        "5. The coHC Proof System Tab:",
+        "   A search-tree proof system that proves a graph non-Hamiltonian (or finds a cycle).",
+        "",
+        "The program is always in one of four colour-coded states, shown in the status area:",
+        "   0 Blue:   no graph has been submitted; draw, generate or load one.",
+        "   1 Green:  a graph has been submitted and is ready to be solved.",
+        "   2 Red:    an algorithm is running (or manual edit mode is on).",
+        "   3 Yellow: the graph has been solved.",
+        "",
+        "For help on the tab you are working in, see the \"Contextual Help\" tab of this window.",
+    };
+    all.insert(all.end(), after.begin(), after.end());
+    return all;
+  }();
   return lines;
 }
 

@@ -6,11 +6,12 @@
 
 #include <cmath>
 
-#include "app/graph_loading.h"
+#include "run/graph_loading.h"
 #include "app/graph_source.h"
 #include "editor/drawing_conversion.h"
-#include "editor/drawing_files.h"
-#include "editor/g_file.h"
+#include "io/drawing_files.h"
+#include "io/g_file.h"
+#include "io/graph_format_registry.h"
 #include "generators/graph_generation.h"
 
 namespace hc {
@@ -253,7 +254,8 @@ void ProgramModel::loadGraphRequest(const GraphRequest& request) {
                             : source == kObjFile     ? objGraphDialog()
                                                      : loadDrawingDialog();
     std::string filter = viewFileFilter(setup.filter);
-    if (source == kTextFile) filter = "Graph Files (*.txt);;TSPLIB HCP Files (*.hcp);;All Files (*.*)";
+    // The text file button opens every graph format the program reads.
+    if (source == kTextFile) filter = graphOpenDialogFilter();
     std::optional<std::string> path = view_.chooseOpenFile("Open", filter);
     if (!path) {
       graphSourceType_ = kNoGraph;

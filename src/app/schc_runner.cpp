@@ -1,6 +1,7 @@
 #include "app/schc_runner.h"
 
 #include "core/random.h"
+#include "io/adjacency_text_format.h"
 
 namespace hc {
 
@@ -32,6 +33,7 @@ void SchcRunner::start(std::shared_ptr<Graph> working, const SchcRunSettings& se
     SchcOptions options;
     options.threads = settings.threads;
     options.maxIterations = settings.maxIterations;
+    options.writeGraph = adjacencyTextFileWriter;  // version 10's best.txt
     SchcOutcome outcome;
     runStoneCarver(*working, settings.version, &stop, adapter.get(), options, &outcome);
     seed_ = outcome.seed;

@@ -84,6 +84,7 @@ CohcResult runCoHC(Graph& graph, const CohcOptions& options, const StopToken* st
   StopToken runStop(stop);
   runStop.setTimeLimit(options.timeLimitSeconds);
   run.stop = &runStop;
+  run.writeCycle = &options.writeGraph;
 
   auto startClock = std::chrono::steady_clock::now();
   SearchTreeOutcome outcome =

@@ -29,8 +29,9 @@ struct SearchTreeOutcome {
 // Runs the whole proof on `graph` (the root works on it directly; afterwards it holds the
 // final state: pruned, forced, or the solved copy of a child that found a cycle). When the
 // root ends with a cycle that passes the check and `writeCycle` is set, the root writes the
-// graph to its outputFileName (skipped when the graph has none). A cycle that fails the
-// check is reported on the diagnostic stream and the outcome is undecided.
+// graph to its outputFileName with run.writeCycle (skipped when the graph has no such name
+// or the run no writer). A cycle that fails the check is reported on the diagnostic stream
+// and the outcome is undecided.
 SearchTreeOutcome runSearchTree(Graph& graph, int32_t maxSearchDepth, const SearchTreeRun& run,
                                 bool writeCycle);
 
@@ -40,6 +41,7 @@ struct CohcOptions {
   bool buildMinimalChildren = false;
   double timeLimitSeconds = 0.0;  // > 0: the run stops as if aborted after this long
   bool writeCycleFile = true;     // the root's write of a found cycle to outputFileName
+  GraphFileWriter writeGraph = {};  // the writer of that file (the engine has none of its own)
 };
 
 struct CohcResult {

@@ -12,7 +12,6 @@
 #include "checks/scans.h"
 #include "core/cut_list.h"
 #include "core/diagnostics.h"
-#include "core/graph_files.h"
 #include "core/random.h"
 #include "lookahead/look_ahead_sequencing.h"
 
@@ -258,9 +257,9 @@ void SearchTreeNode::finish(bool writeCycle) {
     recordSolved();
   } else if (verdict == kHamiltonian && isRoot()) {
     recordSolved();
-    if (writeCycle && !graph_->outputFileName.empty()) {
-      FileStatus status = writeAdjacencyText(*graph_);
-      if (!status) diagnostic("Error: the Hamiltonian cycle could not be written: ", status.error, "\n");
+    if (writeCycle && run_.writeCycle != nullptr && *run_.writeCycle && !graph_->outputFileName.empty()) {
+      const std::string error = (*run_.writeCycle)(*graph_, graph_->outputFileName);
+      if (!error.empty()) diagnostic("Error: the Hamiltonian cycle could not be written: ", error, "\n");
     }
   }
 }

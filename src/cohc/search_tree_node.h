@@ -21,6 +21,7 @@
 #include "cohc/search_tree_statistics.h"
 #include "core/graph.h"
 #include "core/stop_token.h"
+#include "core/graph_file_writer.h"
 #include "schc/cut_sequence.h"
 
 namespace hc {
@@ -63,6 +64,7 @@ struct SearchTreeRun {
   bool buildMinimalChildren = false;
   SearchTreeStatistics* statistics = nullptr;  // may be null: nothing recorded
   const StopToken* stop = nullptr;             // null: never stopped
+  const GraphFileWriter* writeCycle = nullptr;  // the root's writer of a found cycle; null: none
 };
 
 class SearchTreeNode {
@@ -91,8 +93,9 @@ class SearchTreeNode {
   void acceptChild(int32_t index, SearchTreeNode& child);
 
   // The node's own part after its children: records the solution in the statistics (the
-  // root also for a cycle, which it then writes to the graph's outputFileName when it has
-  // one and `writeCycle` is set). A node that saw the abort in start() skips all of it.
+  // root also for a cycle, which it then writes to the graph's outputFileName with the run's
+  // writer when the graph has such a name, the run a writer, and `writeCycle` is set). A
+  // node that saw the abort in start() skips all of it.
   void finish(bool writeCycle = true);
 
   // Closes every open candidate whose edge is gone or now forced.

@@ -3,6 +3,8 @@
 // message that quotes input passes it through printableText.
 #pragma once
 
+#include <locale>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -11,5 +13,15 @@ namespace hc {
 // `text` with every byte outside printable ASCII (0x20..0x7E) written as \xNN, so the
 // result is one line of plain characters. A backslash stays as it is.
 std::string printableText(std::string_view text);
+
+// The pieces one after another as a stream writes them, in the classic locale, so that no
+// message depends on the user's locale.
+template <typename... Pieces>
+std::string messageText(const Pieces&... pieces) {
+  std::ostringstream out;
+  out.imbue(std::locale::classic());
+  (out << ... << pieces);
+  return out.str();
+}
 
 }  // namespace hc

@@ -12,7 +12,6 @@
 #include <unordered_set>
 #include <utility>
 
-#include "editor/g_file.h"
 
 namespace hc {
 
@@ -142,15 +141,6 @@ void Graph2D::absorb(Graph2D&& other) {
   howManySelectedEdges = static_cast<int32_t>(selectedEdges.size());
   other = Graph2D{};
   nextNodeId = nextIdAfterLargest();
-}
-
-EditorStatus Graph2D::save(const std::string& path) const { return saveGFile(*this, path); }
-
-EditorStatus Graph2D::load(const std::string& path) {
-  Graph2D fresh;
-  EditorStatus status = loadGFile(path, fresh);
-  if (status) absorb(std::move(fresh));
-  return status;
 }
 
 }  // namespace hc

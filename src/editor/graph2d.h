@@ -95,13 +95,6 @@ class Graph2D {
   // Empty when every invariant holds, else the first one broken (tests and heavy checks).
   std::string checkInvariants() const;
 
-  // --- .g files (see g_file.h for the stream itself) ---
-
-  // Writes the drawing through a temporary file renamed into place.
-  EditorStatus save(const std::string& path) const;
-  // Reads a whole file into a fresh drawing and appends it to this one only when it is
-  // valid; a missing or malformed file leaves this drawing exactly as it was.
-  EditorStatus load(const std::string& path);
   // Appends every object of `other` (emptied) and sets nextNodeId to the largest id + 1.
   void absorb(Graph2D&& other);
 

@@ -17,7 +17,7 @@
 
 #include "core/clock.h"
 #include "core/diagnostics.h"
-#include "core/graph_files.h"
+#include "core/number_format.h"
 #include "core/random.h"
 #include "generators/generation_limits.h"
 #include "generators/graph_families.h"
@@ -206,14 +206,13 @@ std::vector<std::string> pageRules(const GenerationRequest& request) {
 
 // Counts the nodes of a file request; on failure the error and no count.
 std::string countFileNodes(const GenerationRequest& request, int32_t& count) {
-  FileStatus status = request.graphType == 9 ? countAdjacencyTextNodes(request.inputFileName, count)
-                                             : countObjVertices(request.inputFileName, count);
-  if (!status) {
+  std::string error = request.fileReader.countNodes(request.inputFileName, count);
+  if (!error.empty()) {
     if (request.graphType == 9) {
       diagnostic("Error: Make sure you have properly formatted file named ", request.inputFileName,
                  " in the current directory.\n\n");
     }
-    return status.error.empty() ? request.inputFileName + ": cannot be read" : status.error;
+    return error;
   }
   if (count <= 0) return request.inputFileName + ": the file holds no nodes";
   if (count > kMaxGeneratedNodes) return request.inputFileName + ": " + tooManyNodes(count).substr(7);
@@ -251,6 +250,8 @@ std::string checkGenerationFeasibility(const GenerationRequest& request) {
   }
   if (request.graphType >= 9) {
     if (request.inputFileName.empty()) return "ERROR: No input file named.";
+    if (!request.fileReader.countNodes || !request.fileReader.addEdges)
+      return "ERROR: No reader for the file of graph type " + std::to_string(request.graphType) + ".";
     return {};
   }
   return feasibilityOfFamily(request);
@@ -304,11 +305,8 @@ GenerationResult generateGraph(const GenerationRequest& request, const StopToken
     graph->initialRegularDegree = -1;
 
     if (type == 9 || type == 10) {
-      FileStatus status = type == 9 ? readAdjacencyText(*graph) : readObjGraph(*graph);
-      if (!status) {
-        result.error = status.error.empty() ? request.inputFileName + ": cannot be read" : status.error;
-        return result;
-      }
+      result.error = request.fileReader.addEdges(*graph);
+      if (!result.error.empty()) return result;
     } else {
       // A stopped family leaves a partial graph (and the regular family a "gave up").
       std::string problem = addFamilyEdges(*graph, request, ticker);
@@ -376,7 +374,7 @@ ParameterCheck checkGenerationParameters(int32_t sourceType, std::string_view te
       check.errors.emplace_back("ERROR: The number of variables must be 3 or greater.");
     } else if (!(p2 >= 1.0 / p1)) {
       check.errors.emplace_back("ERROR: The clause multiplier must be at least " +
-                                formatNumberForMessage(1.0 / p1, 4) + ".");
+                                formatNumber(1.0 / p1, 4) + ".");
     }
   }
   return check;
@@ -394,13 +392,13 @@ std::string validate3SatRequest(double variables, double clauseMultiplier) {
   if (!std::isfinite(variables) || !std::isfinite(clauseMultiplier)) return kNotNumeric;
   if (variables < 3.0) return "ERROR: The number of variables must be 3 or greater.";
   if (!(clauseMultiplier >= 1.0 / variables)) {
-    return "ERROR: The clause multiplier must be at least " + formatNumberForMessage(1.0 / variables, 4) + ".";
+    return "ERROR: The clause multiplier must be at least " + formatNumber(1.0 / variables, 4) + ".";
   }
   const int64_t n = truncateToInt32(variables);
   const double clauses = static_cast<double>(n) * clauseMultiplier;
   if (clauses < 1.0) {
     return "ERROR: " + std::to_string(n) + " variables with clause multiplier " +
-           formatNumberForMessage(clauseMultiplier, 4) + " give no clause; a formula needs at least one.";
+           formatNumber(clauseMultiplier, 4) + " give no clause; a formula needs at least one.";
   }
   if (49.0 * clauses + 2.0 * static_cast<double>(n) > static_cast<double>(kMaxGeneratedNodes)) {
     return tooManyNodes(static_cast<int64_t>(std::min(49.0 * clauses + 2.0 * static_cast<double>(n), 9e18)));
@@ -451,30 +449,5 @@ SatGenerationResult generate3SatGraph(LogicalFormula formula) {
   return result;
 }
 
-std::string formatNumberForMessage(double value, int32_t decimals) {
-  char buffer[400];
-  std::snprintf(buffer, sizeof buffer, "%#.10g", value);
-  std::string text(buffer);
-  if (!std::isfinite(value)) return text;
-  if (text.find_first_of("eE") != std::string::npos) {
-    // Positional form, as every display writes numbers: 1/100000 with 4 decimals reads
-    // 0.0000, not 1.000000000e-05.
-    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
-    std::snprintf(buffer, sizeof buffer, "%#.*f", exponent >= 9 ? 0 : 9 - exponent, value);
-    text = buffer;
-  }
-  const size_t point = text.find('.');
-  if (point == std::string::npos) return text;
-  // %#g keeps trailing zeros; the rule keeps only the significant ones.
-  while (text.size() > point + 1 && text.back() == '0') text.pop_back();
-  if (decimals <= 0) return text.substr(0, point);
-  const size_t after = text.size() - point - 1;
-  if (after < static_cast<size_t>(decimals)) {
-    text.append(static_cast<size_t>(decimals) - after, '0');
-  } else {
-    text.resize(point + 1 + static_cast<size_t>(decimals));
-  }
-  return text;
-}
 
 }  // namespace hc

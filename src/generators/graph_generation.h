@@ -5,7 +5,8 @@
 // Graph type codes: 1 random graph with edge probability x, 2 random regular graph of
 // degree trunc(x), 3 random graph with trunc(x) edges, 4 toroidal grid n x trunc(x),
 // 5 knight's tour graph n x trunc(x), 6 n-cube, 7 ICCS graph with n components, 8 complete
-// graph, 9 adjacency-list text file, 10 OBJ file. The 3-SAT reduction has its own entry.
+// graph, 9 adjacency-list text file, 10 OBJ file (read through the request's fileReader).
+// The 3-SAT reduction has its own entry.
 //
 // Two levels of checking:
 //  - feasibility (checkGenerationFeasibility, always applied by generateGraph): requests
@@ -29,11 +30,22 @@
 
 namespace hc {
 
+// The two reading steps of a file request (types 9 and 10). The engine reads no files: the
+// loading code, which knows the formats, hands them in. Each returns "" or the error line.
+struct FileReadingSteps {
+  // The node count of the file at `path`.
+  std::function<std::string(const std::string& path, int32_t& nodes)> countNodes;
+  // Adds the edges (and coordinates) of graph.inputFileName to a graph of that many nodes
+  // in its construction phase.
+  std::function<std::string(Graph& graph)> addEdges;
+};
+
 struct GenerationRequest {
   int16_t graphType = 0;
   int32_t n = 0;
   double x = 0.0;
   std::string inputFileName;   // types 9 and 10
+  FileReadingSteps fileReader = {};  // types 9 and 10
   std::string outputFileName;  // stored for the writers
   int32_t version = 5;
   int16_t printLevel = 0;
@@ -49,7 +61,8 @@ struct GenerationResult {
 std::string checkGenerationFeasibility(const GenerationRequest& request);
 
 // The page's rules for types 1..8 (messages as the page shows them, two joined by '\n' when
-// both parameters are wrong), then feasibility. Types 9 and 10 need an input file name.
+// both parameters are wrong), then feasibility. Types 9 and 10 need an input file name and
+// a file reader.
 std::string validateGenerationRequest(const GenerationRequest& request);
 
 // Builds the graph: printLevel lines, reseed from the graph clock (a reseed point), nodes,
@@ -109,9 +122,5 @@ SatGenerationResult generate3SatGraph(double variables, double clauseMultiplier,
 
 // The reduction graph of a given formula (at least one clause).
 SatGenerationResult generate3SatGraph(LogicalFormula formula);
-
-// The number-to-text rule of the page messages: 10 significant digits, then exactly
-// `decimals` digits after the point (cut, not rounded; 0 drops the point).
-std::string formatNumberForMessage(double value, int32_t decimals);
 
 }  // namespace hc

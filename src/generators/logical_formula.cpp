@@ -14,7 +14,6 @@
 #include <sstream>
 
 #include "core/diagnostics.h"
-#include "core/graph_files.h"
 #include "core/random.h"
 #include "generators/generation_limits.h"
 
@@ -377,31 +376,6 @@ FormulaResult readDimacs(std::istream& in, const std::string& sourceName) {
   FormulaResult built = formulaFromClauses(static_cast<int32_t>(variables), std::move(clauses));
   if (!built) built.error = sourceName + ": " + built.error;
   return built;
-}
-
-FormulaResult readDimacsFile(const std::string& path) {
-  std::string content;
-  if (FileStatus read = readInputFile(path, content); !read) {
-    FormulaResult result;
-    result.error = read.error;
-    return result;
-  }
-  std::istringstream in(std::move(content));
-  return readDimacs(in, path);
-}
-
-std::string toDimacs(const LogicalFormula& formula) {
-  std::string text = "p cnf " + std::to_string(formula.howManyVariables) + " " +
-                     std::to_string(formula.clauses.size()) + "\n";
-  for (const Clause& clause : formula.clauses) {
-    text += std::to_string(clause[0]) + " " + std::to_string(clause[1]) + " " + std::to_string(clause[2]) + " 0\n";
-  }
-  return text;
-}
-
-std::string writeDimacsFile(const LogicalFormula& formula, const std::string& path) {
-  FileStatus status = writeFileAtomically(path, toDimacs(formula));
-  return status ? std::string{} : status.error;
 }
 
 std::unique_ptr<Graph> graphFromFormula(const LogicalFormula& formula) {

@@ -4,7 +4,7 @@
 //
 // Formulas come from the random generator (distinct variables per clause, random signs,
 // seeded from the calendar time), from given clauses, or from DIMACS CNF text (the form
-// in which a formula is stored, so that any SAT solver can check it).
+// in which a formula is stored, so that any SAT solver can check it; io writes the file).
 //
 // Reduction layout (node ids 0 .. 49m + 2u - 1): clause gadget j owns nodes 37j .. 37j+36
 // (local 24..35 are the three literal slots of four nodes each, local 0 and 36 its ends);
@@ -71,12 +71,9 @@ FormulaResult randomFormula(int32_t n, int32_t k, double c);
 FormulaResult formulaFromClauses(int32_t n, std::vector<Clause> clauses);
 
 // DIMACS CNF: "p cnf n m" then m clauses of exactly three literals, each ended by 0.
-// Comment lines ("c ...") are skipped. `sourceName` names the input in errors.
+// Comment lines ("c ...") are skipped. `sourceName` names the input in errors. (The file
+// is read and written by io/dimacs_cnf_format.h.)
 FormulaResult readDimacs(std::istream& in, const std::string& sourceName);
-FormulaResult readDimacsFile(const std::string& path);
-std::string toDimacs(const LogicalFormula& formula);
-// Writes the DIMACS text through a temporary file; empty on success, else the error.
-std::string writeDimacsFile(const LogicalFormula& formula, const std::string& path);
 
 // The graph of a formula: reseeds the random source from the graph clock (a reseed point,
 // as every graph constructor), builds howManyGraphNodes nodes, reduces, finishes

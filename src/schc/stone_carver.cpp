@@ -10,7 +10,6 @@
 #include "checks/scans.h"
 #include "core/clock.h"
 #include "core/diagnostics.h"
-#include "core/graph_files.h"
 #include "core/hamiltonian_cycle_check.h"
 #include "core/random.h"
 #include "lookahead/disjunction_check.h"
@@ -153,7 +152,7 @@ HamiltonicityState singleThreadMill(Graph& graph, const StopToken* stop, SchcSin
     outcome.iterations = made;
     const double percent = describeIteration(graph, copy, graph.iterationCount, figures);
     if (graph.version == 10 && copy.isHamiltonian == kNotHamiltonian && current) {
-      recordBestCutSequence(graph, current, best, options.bestFileName, stop);
+      recordBestCutSequence(graph, current, best, options, stop);
     }
     current.reset();
     postAndTally(outcome.statistics, copy, graph.iterationCount, percent, t0, sink);
@@ -350,7 +349,7 @@ void replayCutSequence(Graph& graph, CutSequence& sequence, const StopToken* sto
 }
 
 void recordBestCutSequence(Graph& graph, std::unique_ptr<CutSequence>& current, std::unique_ptr<CutSequence>& best,
-                           const std::string& bestFileName, const StopToken* stop) {
+                           const SchcOptions& options, const StopToken* stop) {
   if (!current) return;
   const bool candidate = best ? current->percentage > best->percentage : current->percentage > 50.0;
   if (!candidate) {
@@ -392,8 +391,9 @@ void recordBestCutSequence(Graph& graph, std::unique_ptr<CutSequence>& current, 
     diagnostic("\n###The best cut sequence so far has percentage ", best->percentage, "\n\n");
     diagnostic("###Printing to best.txt.\n");
   }
-  FileStatus written = writeAdjacencyText(graph, bestFileName);
-  if (!written) diagnostic("Could not write ", bestFileName, ": ", written.error, "\n");
+  if (!options.writeGraph) return;
+  const std::string error = options.writeGraph(graph, options.bestFileName);
+  if (!error.empty()) diagnostic("Could not write ", options.bestFileName, ": ", error, "\n");
 }
 
 }  // namespace hc

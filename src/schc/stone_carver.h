@@ -20,6 +20,7 @@
 
 #include "core/graph.h"
 #include "core/stop_token.h"
+#include "core/graph_file_writer.h"
 #include "schc/cut_sequence.h"
 #include "schc/stone_carver_statistics.h"
 
@@ -42,8 +43,11 @@ struct SchcOptions {
   int64_t maxIterations = 0;
   // Worker threads of the mill; 1 is the single-thread driver, exactly.
   int32_t threads = 1;
-  // Where version 10 writes its best partially cut graph.
+  // Where version 10 keeps its best partially cut graph, and the writer that puts a graph
+  // there (the engine writes no files itself; front ends hand in the adjacency text writer,
+  // and without one the best graph is kept nowhere). The writer returns "" or the error.
   std::string bestFileName = "best.txt";
+  GraphFileWriter writeGraph = {};
 };
 
 // What the last run on a graph found, for front ends that print the cycle.
@@ -75,10 +79,10 @@ HamiltonicityState runProbabilityMill(Graph& graph, const StopToken* stop, SchcS
 
 // Version 10 bookkeeping after an iteration that ended with 0: `current` becomes the best
 // when it beats it and replaying half of it does no obvious damage; the graph then takes
-// over the partially cut copy and is written to options.bestFileName. `stop` (may be null)
-// ends the look-ahead of the replay early.
+// over the partially cut copy and is written to options.bestFileName by options.writeGraph.
+// `stop` (may be null) ends the look-ahead of the replay early.
 void recordBestCutSequence(Graph& graph, std::unique_ptr<CutSequence>& current, std::unique_ptr<CutSequence>& best,
-                           const std::string& bestFileName = "best.txt", const StopToken* stop = nullptr);
+                           const SchcOptions& options = {}, const StopToken* stop = nullptr);
 
 // Replays the first half of `sequence` on the graph (trial cut each pair; cut it, or force it
 // when the trial is fatal). The sequence is emptied.

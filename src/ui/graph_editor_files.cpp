@@ -26,10 +26,10 @@
 #include <cmath>
 #include <thread>
 
-#include "app/number_format.h"
+#include "core/number_format.h"
 #include "app/program_states.h"
 #include "editor/drawing_conversion.h"
-#include "editor/drawing_files.h"
+#include "io/drawing_files.h"
 #include "schc/stone_carver.h"
 #include "ui/graph_editor_scenes.h"
 #include "ui/graph_view_layout.h"

@@ -7,7 +7,7 @@
 
 #include <QDir>
 
-#include "core/graph_files.h"
+#include "io/adjacency_text_format.h"
 #include "generators/generalized_petersen.h"
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/paint_helpers.h"

@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "app/number_format.h"
+#include "core/number_format.h"
 #include "app/run_inputs.h"
 #include "ui/method_list_models.h"
 #include "ui/method_page_parts.h"

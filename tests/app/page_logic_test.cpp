@@ -19,12 +19,12 @@
 #include "app/generation_page_logic.h"
 #include "app/help_texts.h"
 #include "app/manual_edit.h"
-#include "app/number_format.h"
+#include "core/number_format.h"
 #include "app/run_inputs.h"
 #include "app/schc_progress_buffer.h"
 #include "cohc/search_tree.h"
 #include "core/graph_invariants.h"
-#include "editor/g_file.h"
+#include "io/g_file.h"
 #include "generators/graph_generation.h"
 #include "support/test_graphs.h"
 
@@ -89,11 +89,6 @@ TEST(GenerationValidation, LoadButtonsShowTheirMessagesInOrderOrSendTheRequest) 
                          sent.parameter2),
               std::tuple(c.messages.empty(), c.background, c.family, c.p1, c.p2));
   }
-}
-
-TEST(GenerationValidation, MessageNumbersFollowTheDisplayRule) {
-  for (double value : {1.0 / 3.0, 0.25, 1e-5, 1.0 / 123456789.0, 12.0, 2.0 / 3.0, 1e12})
-    for (int decimals : {0, 2, 4}) EXPECT_EQ(formatNumberForMessage(value, decimals), formatNumber(value, decimals));
 }
 
 IterationRow rowNumber(int32_t i) { return {i, i % 7, i % 3 == 0, i % 5 == 0, i % 11, i * 0.5, 0.01 * i}; }

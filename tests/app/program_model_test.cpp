@@ -14,6 +14,7 @@
 #include "app/elapsed_time.h"
 #include "app/program_model.h"
 #include "app/schc_runner.h"
+#include "io/graph_format_registry.h"
 #include "scripted_view.h"
 #include "support/test_graphs.h"
 
@@ -140,6 +141,8 @@ TEST_F(ProgramModelTest, RequestsAndTheirNames) {
   const std::string ex = std::string(HC_EXAMPLES_DIR) + "/";
   const std::string unknown = (std::filesystem::temp_directory_path() / "hc_model_start.graph").string();
   std::ofstream(unknown) << "3\n1 2\n0 2\n0 1\n";
+  const std::string graph6 = (std::filesystem::temp_directory_path() / "hc_model_petersen.g6").string();
+  std::ofstream(graph6) << "IheA@GUAo\n";
   // `target`: the display name of a generated graph, else the file (empty: the dialog is
   // cancelled); `source` -1: refused; `nodes` 0: not checked.
   struct Row { double via, p1, p2; std::string target; int32_t source, nodes; };
@@ -153,7 +156,7 @@ TEST_F(ProgramModelTest, RequestsAndTheirNames) {
       {7, 2, 0, "ICCS Graph With 2 Components (28 Nodes)", 7, 28},
       {8, 7, 0, "Complete Graph With 7 Nodes", 8, 7},
       {9, 4, 2.5, "3-SAT Reduction Graph From Random Formula With 4 Variables & Clause Multiplier 2.500", 9, 0},
-      {10, 0, 0, ex + "petersen.txt", 10, 10}, {10, 0, 0, ex + "petersen.hcp", 10, 10},
+      {10, 0, 0, ex + "petersen.txt", 10, 10}, {10, 0, 0, ex + "petersen.hcp", 10, 10}, {10, 0, 0, graph6, 10, 10},
       {11, 0, 0, ex + "knight8x8.g", 11, 64},  {12, 0, 0, ex + "petersen.obj", 12, 10},
       {10, 0, 0, "", -1, 0},                   {12, 0, 0, ex + "missing.obj", -1, 0},
       {11, 0, 0, ex + "petersen.txt", -1, 0},  {0, 0, 0, ex + "knight8x8.txt", 10, 64},
@@ -178,6 +181,9 @@ TEST_F(ProgramModelTest, RequestsAndTheirNames) {
                          !read && !row.target.empty() ? 1u : 0u, row.nodes, row.source == 11 ? row.nodes : 0));
   }
   std::filesystem::remove(unknown);
+  std::filesystem::remove(graph6);
+  // The text file button offers every format the program reads.
+  EXPECT_EQ(view.openFilters.front(), graphOpenDialogFilter());
   model.loadGraphRequest({42, 0, 0});  // unknown: stays in 0
   EXPECT_EQ(model.programState(), 0);
   EXPECT_EQ(model.graphDisplayName(), "ERROR!!! THIS SHOULD NEVER HAPPEN!!!");

@@ -18,15 +18,20 @@ class ScriptedView : public ProgramView {
   std::deque<std::optional<std::string>> fileAnswers;  // popped per dialog; empty: cancel
   std::vector<std::string> messages;
   bool answer = true;  // to every yes/no question
+  std::vector<std::string> openFilters;  // the filter of every open dialog, in order
 
-  std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override {
+  std::optional<std::string> chooseOpenFile(const std::string&, const std::string& filter) override {
+    openFilters.push_back(filter);
     if (fileAnswers.empty()) return std::nullopt;
     std::optional<std::string> file = fileAnswers.front();
     fileAnswers.pop_front();
     return file;
   }
   std::optional<std::string> chooseSaveFile(const std::string&, const std::string&, const std::string&) override {
-    return chooseOpenFile({}, {});
+    if (fileAnswers.empty()) return std::nullopt;
+    std::optional<std::string> file = fileAnswers.front();
+    fileAnswers.pop_front();
+    return file;
   }
   void showMessage(const std::string& text, const std::string&) override { messages.push_back(text); }
   bool askYesNo(const std::string&, const std::string&) override { return answer; }

@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 
 #include "cli_runner.h"
-#include "editor/g_file.h"
+#include "io/g_file.h"
 
 namespace hc::testing {
 namespace {

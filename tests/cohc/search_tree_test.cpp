@@ -19,6 +19,7 @@
 #include "cohc/search_tree_node.h"
 #include "core/diagnostics.h"
 #include "core/random.h"
+#include "io/adjacency_text_format.h"
 #include "support/test_graphs.h"
 
 namespace hc {
@@ -239,6 +240,7 @@ TEST_F(SearchTreeTest, ChildCycleEndsTheSearchAndIsWrittenByTheRoot) {
   g.outputFileName = path.string();
   CohcOptions o = options(0, false);
   o.writeCycleFile = true;
+  o.writeGraph = adjacencyTextFileWriter;
   CohcResult r = runCoHC(g, o, nullptr, nullptr, stats);
   EXPECT_EQ(std::tuple(r.verdict, r.treeNodes, r.cycle.front()), std::tuple(kHamiltonian, int64_t{2}, 0));
   // Per depth: started, solved, longest and average time (whole ticks: exact), forced edges.

@@ -153,28 +153,51 @@ TEST(GraphGeneration, RefusedBeforeGenerating) {
   }
 }
 
-TEST(GraphGeneration, FilesAreReadOrRefusedWithoutEndingTheProgram) {
-  const std::string data = HC_TEST_DATA_DIR;
-  GenerationRequest text = request(9, -1, -1.0, data + "/txt/valid/k4.txt");
-  std::unique_ptr<Graph> k4 = generated(text);
-  EXPECT_EQ(std::vector<int32_t>({k4->howManyNodes, k4->howManyEdges, k4->graphType}), std::vector<int32_t>({4, 6, 9}));
-  EXPECT_EQ(k4->inputFileName, text.inputFileName);
-  std::unique_ptr<Graph> square = generated(request(10, -1, -1.0, data + "/obj/valid/two_faces_sharing_an_edge.obj"));
-  EXPECT_EQ(std::vector<size_t>({size_t(square->howManyNodes), size_t(square->howManyEdges), square->coordinates.size()}),
-            std::vector<size_t>({4, 5, 4}));
+// Files are read through the request's two steps (the formats themselves are io's, tested
+// there): the count sizes the graph, the second step fills it, and either step's error is
+// the request's, with the hint line of a text file whose count failed.
+TEST(GraphGeneration, FilesAreReadThroughTheRequestsStepsOrRefused) {
+  std::string countedPath;
+  FileReadingSteps k4;
+  k4.countNodes = [&countedPath](const std::string& path, int32_t& nodes) {
+    countedPath = path;
+    nodes = 4;
+    return std::string();
+  };
+  k4.addEdges = [](Graph& graph) {
+    for (auto [a, b] : testing::completeEdges(0, 4)) graph.addEdge(a, b);
+    graph.coordinates.assign(4, Point3{1, 2, 3});
+    return std::string();
+  };
+  GenerationRequest text = request(9, -1, -1.0, "k4.txt");
+  text.fileReader = k4;
+  std::unique_ptr<Graph> graph = generated(text);
+  EXPECT_EQ(std::vector<int32_t>({graph->howManyNodes, graph->howManyEdges, graph->graphType}),
+            std::vector<int32_t>({4, 6, 9}));
+  EXPECT_EQ(std::pair(graph->inputFileName, countedPath), std::pair(std::string("k4.txt"), std::string("k4.txt")));
+  EXPECT_EQ(checkInvariants(*graph), "");
+  GenerationRequest mesh = request(10, -1, -1.0, "k4.obj");
+  mesh.fileReader = k4;
+  graph = generated(mesh);
+  EXPECT_EQ(std::pair(graph->graphType, graph->coordinates.size()), std::pair(int16_t{10}, size_t{4}));
 
-  testing::CapturedDiagnostics captured;
-  GenerationResult refused = generateGraph(request(9, -1, -1.0, "/nonexistent/graph.txt"));
-  EXPECT_FALSE(refused);
-  EXPECT_NE(refused.error.find("/nonexistent/graph.txt"), std::string::npos) << refused.error;
-  EXPECT_EQ(captured.text(),
-            "Error: Make sure you have properly formatted file named /nonexistent/graph.txt in the current "
-            "directory.\n\n");
-  for (auto [type, name] : {std::pair<int16_t, std::string>{10, "/nonexistent/mesh.obj"},
-                             {9, data + "/txt/invalid/neighbour_out_of_range.txt"}}) {
-    GenerationResult refusedToo = generateGraph(request(type, -1, -1.0, name));
-    EXPECT_FALSE(refusedToo);
-    EXPECT_NE(refusedToo.error.find(name), std::string::npos) << refusedToo.error;
+  FileReadingSteps noCount = k4;
+  noCount.countNodes = [](const std::string& path, int32_t&) { return path + ": cannot open the file"; };
+  FileReadingSteps badEdges = k4;
+  badEdges.addEdges = [](Graph& graph) { return graph.inputFileName + ": line 2: bad"; };
+  const std::tuple<int16_t, FileReadingSteps, std::string, std::string> refusals[] = {
+      {9, noCount, "g: cannot open the file",
+       "Error: Make sure you have properly formatted file named g in the current directory.\n\n"},
+      {10, noCount, "g: cannot open the file", ""},
+      {9, badEdges, "g: line 2: bad", ""},
+      {9, FileReadingSteps{}, "ERROR: No reader for the file of graph type 9.", ""},
+  };
+  for (const auto& [type, steps, error, hint] : refusals) {
+    GenerationRequest r = request(type, -1, -1.0, "g");
+    r.fileReader = steps;
+    testing::CapturedDiagnostics captured;
+    GenerationResult refused = generateGraph(r);
+    EXPECT_EQ(std::tuple(bool(refused), refused.error, captured.text()), std::tuple(false, error, hint));
   }
 }
 

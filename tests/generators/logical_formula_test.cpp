@@ -1,5 +1,6 @@
-// The random 3-SAT formula, its DIMACS form and the reduction to a Hamiltonian Cycle
-// instance: sizes, degrees, numbering, and the equivalence itself on tiny formulas.
+// The random 3-SAT formula, its DIMACS form (read here, written by io) and the reduction to a
+// Hamiltonian Cycle instance: sizes, degrees, numbering, and the equivalence itself on tiny
+// formulas.
 #include "generators/logical_formula.h"
 
 #include <gtest/gtest.h>
@@ -11,11 +12,15 @@
 
 #include "core/graph_invariants.h"
 #include "core/random.h"
+#include "io/dimacs_cnf_format.h"
+#include "io/file_access.h"
 #include "solve/solve_graph.h"
 #include "support/test_graphs.h"
 
 namespace hc {
 namespace {
+
+std::string toDimacs(const LogicalFormula& formula) { return formatDimacsCnf(formula.howManyVariables, formula.clauses); }
 
 LogicalFormula formulaOf(int32_t n, std::vector<Clause> clauses) {
   FormulaResult result = formulaFromClauses(n, std::move(clauses));
@@ -208,12 +213,14 @@ TEST(LogicalFormula, DimacsRoundTripAndErrors) {
     std::istringstream in(input);
     EXPECT_EQ(readDimacs(in, "f.cnf").error, error);
   }
-  EXPECT_FALSE(readDimacsFile("/nonexistent/formula.cnf"));
 
   const std::string path = (std::filesystem::temp_directory_path() / "hc_generators_formula.cnf").string();
-  ASSERT_EQ(writeDimacsFile(formula, path), "");
-  FormulaResult fromFile = readDimacsFile(path);
+  ASSERT_TRUE(writeDimacsCnfFile(path, formula.howManyVariables, formula.clauses));
+  std::string content;
+  ASSERT_TRUE(readInputFile(path, content));
   std::remove(path.c_str());
+  std::istringstream stored(content);
+  FormulaResult fromFile = readDimacs(stored, path);
   ASSERT_TRUE(fromFile) << fromFile.error;
   EXPECT_EQ(toDimacs(*fromFile.formula), toDimacs(formula));
 }

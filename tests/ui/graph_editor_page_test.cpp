@@ -14,7 +14,7 @@
 
 #include "app/scripted_view.h"
 #include "editor/drawing_conversion.h"
-#include "editor/g_file.h"
+#include "io/g_file.h"
 #include "ui/graph_editor_dlg.h"
 
 namespace {

@@ -1,0 +1,166 @@
+// The adjacency text reader works in two passes: the whole file is parsed and checked first,
+// and only a file without a single fault adds its edges (in the order the edges are first
+// met, each edge once even when both of its lines list it).
+#include "io/adjacency_text_format.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "core/diagnostics.h"
+#include "io/text_lines.h"
+
+namespace hc {
+
+namespace {
+
+// Longer tokens cannot name a node (and the original reader's buffer held 19 characters).
+constexpr size_t kMaxIdLength = 19;
+
+enum class IdParse { kOk, kNotNumber, kTooLong };
+
+// Unsigned decimal only: a sign, a fraction or any other character makes it no id.
+IdParse parseId(std::string_view token, uint64_t& value) {
+  if (token.empty()) return IdParse::kNotNumber;
+  for (char ch : token) {
+    if (ch < '0' || ch > '9') return IdParse::kNotNumber;
+  }
+  if (token.size() > kMaxIdLength) return IdParse::kTooLong;
+  value = 0;
+  for (char ch : token) value = value * 10 + static_cast<uint64_t>(ch - '0');
+  return IdParse::kOk;
+}
+
+uint64_t edgeKey(int32_t a, int32_t b) {
+  if (a > b) std::swap(a, b);
+  return (static_cast<uint64_t>(static_cast<uint32_t>(a)) << 32) | static_cast<uint32_t>(b);
+}
+
+const std::string& targetName(const Graph& graph, const std::string& fileName) {
+  return fileName.empty() ? graph.outputFileName : fileName;
+}
+
+// One node per line.
+FileStatus nodeCountOf(std::string_view content, const std::string& path, int32_t& count) {
+  const int64_t lines = TextLines::count(content);
+  if (lines == 0) return FileStatus::failure(messageText(path, ": the file is empty"));
+  if (lines > INT32_MAX) return FileStatus::failure(messageText(path, ": too many lines"));
+  count = static_cast<int32_t>(lines);
+  return {};
+}
+
+}  // namespace
+
+FileStatus countAdjacencyTextNodes(const std::string& path, int32_t& count) {
+  std::string content;
+  if (FileStatus status = readInputFile(path, content); !status) return status;
+  return nodeCountOf(content, path, count);
+}
+
+FileStatus parseAdjacencyText(std::string_view content, const std::string& path, int32_t n, PlainGraph& out) {
+  if (const int64_t lines = TextLines::count(content); lines != n) {
+    return FileStatus::failure(messageText(path, ": ", lines, " lines for a graph of ", n, " nodes"));
+  }
+  std::vector<NodePair> edges;
+  TextLines lines(content);
+  std::string_view line;
+  while (lines.next(line)) {
+    std::vector<std::string_view> tokens = wordsOf(line, SIZE_MAX, kWhitespace);
+    if (tokens.empty()) continue;  // a blank line is a node that lists nothing
+    int32_t current = -1;
+    for (size_t t = 0; t < tokens.size(); ++t) {
+      const char* role = t == 0 ? "node" : "neighbour";
+      uint64_t value = 0;
+      switch (parseId(tokens[t], value)) {
+        case IdParse::kNotNumber:
+          return lineError(
+              path, lines.number(),
+              messageText(role, " id ", quotedToken(tokens[t]), " is not an unsigned decimal number"));
+        case IdParse::kTooLong:
+          return lineError(path, lines.number(),
+                           messageText(role, " id ", quotedToken(tokens[t]), " is too long to be a node id"));
+        case IdParse::kOk:
+          break;
+      }
+      if (value >= static_cast<uint64_t>(n)) {
+        return lineError(path, lines.number(), messageText(role, " id ", value, " out of range 0..", n - 1));
+      }
+      auto id = static_cast<int32_t>(value);
+      if (t == 0) {
+        current = id;
+        continue;
+      }
+      if (id == current)
+        return lineError(path, lines.number(), messageText("node ", current, " lists itself as a neighbour"));
+      edges.emplace_back(current, id);
+    }
+  }
+  // An edge listed twice (once from each end, as usual) is kept once, where it comes first:
+  // sorted by key and position, the first of each run of equal keys is kept. (Sorting
+  // needs far less memory than a hash set on the largest files.)
+  std::vector<std::pair<uint64_t, uint32_t>> order(edges.size());
+  for (size_t i = 0; i < edges.size(); ++i)
+    order[i] = {edgeKey(edges[i].first, edges[i].second), static_cast<uint32_t>(i)};
+  std::sort(order.begin(), order.end());
+  std::vector<uint8_t> keep(edges.size(), 0);
+  for (size_t i = 0; i < order.size(); ++i)
+    if (i == 0 || order[i].first != order[i - 1].first) keep[order[i].second] = 1;
+  PlainGraph result;
+  result.nodes = n;
+  for (size_t i = 0; i < edges.size(); ++i)
+    if (keep[i] != 0) result.edges.push_back(edges[i]);
+  out = std::move(result);
+  return {};
+}
+
+FileStatus readAdjacencyText(Graph& graph) {
+  const std::string& path = graph.inputFileName;
+  if (graph.printLevel >= 1) diagnostic("Graph type: File-Read Graph from ", path, ".\n");
+  std::string content;
+  if (FileStatus status = readInputFile(path, content); !status) return status;
+  PlainGraph plain;
+  if (FileStatus status = parseAdjacencyText(content, path, graph.howManyNodes, plain); !status)
+    return status;
+  addEdgesNotPresent(graph, plain.edges);
+  return {};
+}
+
+FileStatus readAdjacencyTextFile(const std::string& path, PlainGraph& out) {
+  std::string content;
+  if (FileStatus status = readInputFile(path, content); !status) return status;
+  int32_t nodes = 0;
+  if (FileStatus status = nodeCountOf(content, path, nodes); !status) return status;
+  return parseAdjacencyText(content, path, nodes, out);
+}
+
+std::string adjacencyText(const Graph& graph) {
+  std::string out;
+  for (const Node& node : graph.nodes) {
+    out += std::to_string(node.id);
+    if (node.neighborArray != nullptr) {
+      for (int32_t i = 0; i < node.degree; ++i) {
+        out += ' ';
+        out += std::to_string(node.neighborArray[i]);
+      }
+    } else {
+      for (int32_t neighbor : node.adjacencyList) {  // still in the construction phase
+        out += ' ';
+        out += std::to_string(neighbor);
+      }
+    }
+    out += '\n';
+  }
+  return out;
+}
+
+FileStatus writeAdjacencyText(const Graph& graph, const std::string& fileName) {
+  const std::string& path = targetName(graph, fileName);
+  if (path.empty()) return FileStatus::failure("no file name to write the graph to");
+  return writeFileAtomically(path, adjacencyText(graph));
+}
+
+std::string adjacencyTextFileWriter(const Graph& graph, const std::string& path) {
+  return writeAdjacencyText(graph, path).error;
+}
+
+}  // namespace hc

@@ -1,0 +1,47 @@
+// The adjacency-list text format (.txt): one line per node, "id nb nb ...". Read as a graph
+// to solve (generation type 9, in two steps: the node count, then the edges) and written
+// for Save As, for a found cycle ("-HC.txt") and for the Stone Carver's "best.txt".
+//
+// Accepted beyond the strict format, because they are common and harmless: CRLF line ends,
+// tabs and runs of blanks between tokens, blanks at the end of a line, and a last line
+// without its newline (it still counts as a line, i.e. as a node). The reader checks the
+// whole file before a single edge is added: a malformed file gives one message naming the
+// file and line, and the graph is left as it was.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/graph.h"
+#include "io/file_access.h"
+#include "io/plain_graph.h"
+
+namespace hc {
+
+// Node count of an adjacency text file: its number of lines.
+FileStatus countAdjacencyTextNodes(const std::string& path, int32_t& count);
+
+// The edges of adjacency text for a graph of `nodes` nodes (one line per node), each edge
+// once where it is first met; `where` names the source in messages.
+FileStatus parseAdjacencyText(std::string_view text, const std::string& where, int32_t nodes,
+                              PlainGraph& out);
+
+// Construction phase: adds the edges listed in graph.inputFileName to a graph whose nodes
+// exist already (counted by countAdjacencyTextNodes), counting howManyEdges. At printLevel
+// >= 1 it first writes its "Graph type: ..." line.
+FileStatus readAdjacencyText(Graph& graph);
+
+// The whole file at `path` as a plain graph of as many nodes as it has lines.
+FileStatus readAdjacencyTextFile(const std::string& path, PlainGraph& out);
+
+// The text of `graph`: node v, then its neighbours in neighbour-array order (in the
+// construction phase, in the order they were joined).
+std::string adjacencyText(const Graph& graph);
+// Writes adjacencyText(graph) to fileName (the graph's outputFileName when empty).
+FileStatus writeAdjacencyText(const Graph& graph, const std::string& fileName = {});
+// writeAdjacencyText as the engine's methods take a writer (core/graph_file_writer.h): the
+// Stone Carver's best.txt and the cycle Co-HC finds. Returns "" or the error line.
+std::string adjacencyTextFileWriter(const Graph& graph, const std::string& path);
+
+}  // namespace hc

@@ -1,0 +1,61 @@
+// Files that hold one Hamiltonian cycle, read by `verify` and written by `--output`:
+//  - adjacency text of the cycle (.txt): one line per node, the node then its two cycle
+//    neighbours, as the "OUTPUT HC" action writes it;
+//  - the OBJ cycle file (.obj, see obj_format.h): coordinates and the cycle as one 1-based
+//    polyline, read back from its "l" line;
+//  - a TSPLIB tour (.tour), see tsplib_format.h;
+//  - a plain list of 0-based node ids in cycle order (any other extension, or a .txt file
+//    with one id per line or all ids on one line); a closing repeat of the first id is
+//    allowed.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/graph.h"
+#include "io/file_access.h"
+
+namespace hc {
+
+// What a cycle file says: either a node sequence or (adjacency text) a set of cycle edges,
+// which only becomes a sequence once checked to be one cycle (cycleFromEdges).
+struct CycleFileContents {
+  bool isEdgeSet = false;
+  std::vector<int32_t> sequence;
+  std::vector<std::pair<int32_t, int32_t>> edges;
+};
+
+// Reads a cycle file, choosing the format by extension and, for text, by its shape.
+FileStatus readCycleFile(const std::string& path, CycleFileContents& out);
+enum class CycleFileFormat { Text, Tour, Obj };
+// The same on text already read.
+FileStatus parseCycleText(const std::string& text, const std::string& where, CycleFileFormat format,
+                          CycleFileContents& out);
+
+// The output formats of a found cycle, chosen by the extension of the output path through
+// the table below (the cycle files' own small registry).
+enum class CycleOutputFormat { AdjacencyText, Obj, Tour, Unknown };
+struct CycleOutputFormatInfo {
+  CycleOutputFormat format;
+  const char* extension;  // without its dot
+};
+std::span<const CycleOutputFormatInfo> cycleOutputFormats();
+CycleOutputFormat cycleOutputFormatOf(const std::string& path);
+// ".txt, .obj or .tour".
+std::string cycleOutputExtensions();
+
+// Adjacency text of the cycle: node v, then its two cycle neighbours in the order they
+// stand in v's neighbour array of `solved` (so a solved graph pruned down to its cycle is
+// written byte for byte as its own adjacency text).
+std::string formatCycleAdjacencyText(const Graph& solved, std::span<const int32_t> cycle);
+
+// Writes the cycle in the format of `path`'s extension, atomically. `name` is the tour's
+// NAME. An .obj output of a graph without coordinates, or an unknown extension, is an
+// error and writes nothing.
+FileStatus writeCycleFile(const std::string& path, const std::string& name, const Graph& solved,
+                          std::span<const int32_t> cycle);
+
+}  // namespace hc

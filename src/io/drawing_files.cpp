@@ -1,0 +1,127 @@
+// File actions of the Graph Editor: naming rules, saving and loading the drawing, and the
+// cycle output. See drawing_files.h for the extension rule.
+#include "io/drawing_files.h"
+
+#include "editor/drawing_conversion.h"
+#include "io/adjacency_text_format.h"
+#include "io/g_file.h"
+#include "io/obj_format.h"
+#include "io/path_names.h"
+
+namespace hc {
+
+std::string defaultCycleFileName(const std::string& displayName, int32_t graphSourceType) {
+  if (graphSourceType != graph_source::kTextFile && graphSourceType != graph_source::kObjFile)
+    return displayName + "-HC.txt";
+  const size_t dot = displayName.find('.');
+  const std::string stem = dot == std::string::npos ? std::string() : displayName.substr(0, dot);
+  return stem + (graphSourceType == graph_source::kObjFile ? "-HC.obj" : "-HC.txt");
+}
+
+FileDialogSetup saveDrawingDialog() {
+  return {"Graph Files (*.g)|*.g|Text Files (*.txt)|*.txt|All Files (*.*)|*.*||", "txt"};
+}
+FileDialogSetup loadDrawingDialog() {
+  return {"Graph Files (*.g)|*.g|All Files (*.*)|*.*||", "g"};
+}
+FileDialogSetup textGraphDialog() {
+  return {"Graph Files (*.txt)|*.txt|All Files (*.*)|*.*||", "txt"};
+}
+FileDialogSetup objGraphDialog() {
+  return {"Object Files (*.obj)|*.obj|All Files (*.*)|*.*||", "obj"};
+}
+FileDialogSetup cycleOutputDialog(int32_t graphSourceType) {
+  if (graphSourceType == graph_source::kObjFile)
+    return {"Obj Files (*.obj)|*.obj|Text Files (*.txt)|*.txt|All Files (*.*)|*.*||", "obj"};
+  return {"Text Files (*.txt)|*.txt|Obj Files (*.obj)|*.obj|All Files (*.*)|*.*||", "txt"};
+}
+
+EditorStatus checkDrawingSave(const Graph2D& drawing, int16_t programState, bool rotationMode) {
+  if (rotationMode) return EditorStatus::refused(editor_messages::kCannotSaveRotating);
+  if (drawing.nodeCount() == 0) return EditorStatus::refused(editor_messages::kCannotSaveEmpty);
+  if (programState != program_state::kEditing)
+    return EditorStatus::refused(editor_messages::kSaveOnlyWhenEditing);
+  return EditorStatus::done();
+}
+
+DrawingSaveResult saveDrawingAs(Graph2D& drawing, const std::string& path) {
+  DrawingSaveResult result;
+  const std::string extension = editorFileExtension(path);
+  if (extension == "g") {
+    result.status = saveGFile(drawing, path);
+    if (result.status) result.written = DrawingFileKind::kGFile;
+  } else if (extension == "txt") {
+    const Graph graph = convertDrawingToGraph(drawing, path);
+    const FileStatus written = writeAdjacencyText(graph, path);
+    result.status = written ? EditorStatus::done() : EditorStatus::fileError(written.error);
+    if (written) result.written = DrawingFileKind::kAdjacencyText;
+    result.forgetCurrentPath = true;
+  } else {
+    result.status = EditorStatus::fileError(path + ": extension \"" + extension + "\" is neither g nor txt");
+  }
+  return result;
+}
+
+DrawingQuickSave saveDrawing(const Graph2D& drawing, const std::string& currentFilePath) {
+  DrawingQuickSave save;
+  if (currentFilePath.empty()) {
+    save.needsSaveAs = true;
+    return save;
+  }
+  save.result.status = saveGFile(drawing, currentFilePath);
+  if (save.result.status) save.result.written = DrawingFileKind::kGFile;
+  return save;
+}
+
+EditorStatus checkDrawingLoad(int16_t programState) {
+  if (programState != program_state::kEditing)
+    return EditorStatus::refused(editor_messages::kLoadOnlyWhenEditing);
+  return EditorStatus::done();
+}
+
+EditorStatus loadDrawing(Graph2D& drawing, const std::string& path, bool& rotationMode) {
+  Graph2D fresh;
+  EditorStatus status = loadGFile(path, fresh);
+  if (!status) return status;
+  drawing = std::move(fresh);
+  rotationMode = false;
+  return status;
+}
+
+EditorStatus checkCycleOutput(int16_t programState, const Graph* workingGraph) {
+  if (programState != program_state::kDecided || !workingGraph || workingGraph->isHamiltonian != kHamiltonian)
+    return EditorStatus::refused(editor_messages::kNonHamiltonian);
+  return EditorStatus::done();
+}
+
+CycleOutputResult outputHamiltonianCycle(int16_t programState, const Graph* workingGraph,
+                                         const std::string& path) {
+  CycleOutputResult result;
+  result.status = checkCycleOutput(programState, workingGraph);
+  if (!result.status) return result;
+  const std::string extension = editorFileExtension(path);
+  if (extension == "txt") {
+    const FileStatus written = writeAdjacencyText(*workingGraph, path);
+    if (!written)
+      result.status = EditorStatus::fileError(written.error);
+    else
+      result.written = CycleFileKind::kAdjacencyText;
+  } else if (extension == "obj") {
+    if (!workingGraph->hasCoordinates()) {
+      result.status = EditorStatus::fileError(
+          path + ": only a graph read from an OBJ file has the coordinates an OBJ cycle file needs");
+    } else {
+      const FileStatus written = writeHamiltonianCycleObj(*workingGraph, path);
+      if (!written)
+        result.status = EditorStatus::fileError(written.error);
+      else
+        result.written = CycleFileKind::kObj;
+    }
+  } else {
+    result.status =
+        EditorStatus::fileError(path + ": extension \"" + extension + "\" is neither txt nor obj");
+  }
+  return result;
+}
+
+}  // namespace hc

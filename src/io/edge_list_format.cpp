@@ -1,0 +1,53 @@
+#include "io/edge_list_format.h"
+
+#include <algorithm>
+
+#include "io/text_lines.h"
+
+namespace hc {
+
+FileStatus parseEdgeList(std::string_view text, const std::string& where, int32_t base, PlainGraph& out) {
+  TextLines lines(text);
+  auto fail = [&](const std::string& what) {
+    return FileStatus::failure(where + ": line " + std::to_string(lines.number()) + ": " + what);
+  };
+  PlainGraph result;
+  EdgeCollector edges(result.edges);
+  int64_t largest = -1;
+  std::string_view line;
+  while (lines.next(line)) {
+    line = line.substr(0, std::min(line.find('#'), line.find('%')));
+    std::vector<std::string_view> words = wordsOf(line, 2);
+    if (words.empty()) continue;
+    int64_t u = 0, v = 0;
+    if (words.size() != 2) return fail("expected two node numbers \"u v\"");
+    for (size_t i = 0; i < 2; ++i) {
+      int64_t& x = i == 0 ? u : v;
+      if (!wholeInteger(words[i], x)) return fail(quotedWord(words[i]) + " is not a node number");
+      if (x < base || x - base >= kMaxFileNodes)
+        return fail("node " + std::string(words[i]) + " out of range " + std::to_string(base) + ".." +
+                    std::to_string(kMaxFileNodes - 1 + base));
+    }
+    if (edges.add(static_cast<int32_t>(u - base), static_cast<int32_t>(v - base)) ==
+        EdgeCollector::Added::Loop)
+      return fail("node " + std::to_string(u) + " is joined to itself");
+    largest = std::max({largest, u - base, v - base});
+  }
+  if (largest < 0)
+    return FileStatus::failure(where + ": no edges (an edge list needs at least one \"u v\" line)");
+  result.nodes = static_cast<int32_t>(largest + 1);
+  out = std::move(result);
+  return {};
+}
+
+std::string formatEdgeList(const std::string& name, const PlainGraph& graph, int32_t base) {
+  std::string out;
+  out.reserve(64 + graph.edges.size() * 12);
+  out += "# " + name + ": " + std::to_string(graph.nodes) + " nodes, " + std::to_string(graph.edges.size()) +
+         " edges\n";
+  for (auto [a, b] : graph.edges)
+    out += std::to_string(std::min(a, b) + base) + " " + std::to_string(std::max(a, b) + base) + "\n";
+  return out;
+}
+
+}  // namespace hc

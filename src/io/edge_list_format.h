@@ -1,0 +1,20 @@
+// Plain edge lists (.edges, .el): one "u v" pair per line, node numbers from `base` (0 or
+// 1) on; blank lines and everything from '#' or '%' to the end of a line are comments. The
+// node count is the largest number used (+1 with base 0), so a node without edges after the
+// last one used is not kept.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "io/file_access.h"
+#include "io/plain_graph.h"
+
+namespace hc {
+
+FileStatus parseEdgeList(std::string_view text, const std::string& where, int32_t base, PlainGraph& out);
+
+// "# NAME: N nodes, M edges", then one "u v" line per edge from its smaller end.
+std::string formatEdgeList(const std::string& name, const PlainGraph& graph, int32_t base);
+
+}  // namespace hc

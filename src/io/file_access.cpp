@@ -1,0 +1,114 @@
+// Input checks and atomic writes. Files are opened non-blocking, so that opening a FIFO
+// without a writer returns at once, and what was opened is judged by its own status, not
+// by the name's (which could change between a check and the open).
+#include "io/file_access.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "core/message_text.h"
+
+namespace hc {
+
+namespace {
+
+// Why the file open at `fd` cannot be read as input, or "" when it can.
+std::string inputFileProblem(int fd, const std::string& shown, struct stat& info) {
+  if (::fstat(fd, &info) != 0)
+    return messageText(shown, ": cannot read the file (", std::strerror(errno), ")");
+  if (S_ISDIR(info.st_mode)) return messageText(shown, ": is a folder, not a file");
+  if (!S_ISREG(info.st_mode))
+    return messageText(shown, ": not a regular file (a device, FIFO or socket cannot be read as input)");
+  if (static_cast<uint64_t>(info.st_size) > kMaxInputFileBytes)
+    return messageText(shown, ": ", info.st_size, " bytes, more than the input limit of ", kMaxInputFileBytes,
+                       " bytes");
+  return {};
+}
+
+}  // namespace
+
+FileStatus checkInputFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const std::string shown = printableText(path);
+  if (fd < 0) return FileStatus::failure(messageText(shown, ": cannot open the file"));
+  struct stat info {};
+  std::string problem = inputFileProblem(fd, shown, info);
+  ::close(fd);
+  return problem.empty() ? FileStatus{} : FileStatus::failure(problem);
+}
+
+FileStatus readInputFile(const std::string& path, std::string& content) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const std::string shown = printableText(path);
+  if (fd < 0) return FileStatus::failure(messageText(shown, ": cannot open the file"));
+  struct stat info {};
+  std::string problem = inputFileProblem(fd, shown, info);
+  if (problem.empty()) {
+    std::string data;
+    data.reserve(static_cast<size_t>(info.st_size));
+    char buffer[1 << 16];
+    for (;;) {
+      const ssize_t got = ::read(fd, buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) {
+        problem = messageText(shown, ": cannot read the file (", std::strerror(errno), ")");
+        break;
+      }
+      if (got == 0) break;
+      // A file that grows while it is read is held to the same limit.
+      if (data.size() + static_cast<size_t>(got) > kMaxInputFileBytes) {
+        problem = messageText(shown, ": more than the input limit of ", kMaxInputFileBytes, " bytes");
+        break;
+      }
+      data.append(buffer, static_cast<size_t>(got));
+    }
+    if (problem.empty()) content = std::move(data);
+  }
+  ::close(fd);
+  return problem.empty() ? FileStatus{} : FileStatus::failure(problem);
+}
+
+FileStatus writeFileAtomically(const std::string& path, const std::string& content) {
+  if (path.empty()) return FileStatus::failure("no file name given");
+  std::filesystem::path target(path);
+  std::filesystem::path folder = target.parent_path();
+  std::string pattern = (folder.empty() ? std::string(".") : folder.string()) + "/." +
+                        target.filename().string() + ".tmp.XXXXXX";
+  std::vector<char> name(pattern.begin(), pattern.end());
+  name.push_back('\0');
+  int fd = mkstemp(name.data());
+  if (fd < 0)
+    return FileStatus::failure(messageText(path, ": cannot create the file: ", std::strerror(errno)));
+  const std::string tempName(name.data());
+  auto fail = [&](const char* what, int error) {
+    if (fd >= 0) close(fd);
+    unlink(tempName.c_str());
+    return FileStatus::failure(messageText(path, ": ", what, ": ", std::strerror(error)));
+  };
+  size_t written = 0;
+  while (written < content.size()) {
+    ssize_t chunk = write(fd, content.data() + written, content.size() - written);
+    if (chunk < 0) {
+      if (errno == EINTR) continue;
+      return fail("cannot write the file", errno);
+    }
+    written += static_cast<size_t>(chunk);
+  }
+  if (fchmod(fd, 0644) != 0) return fail("cannot set the file's permissions", errno);
+  if (fsync(fd) != 0) return fail("cannot write the file", errno);
+  int closeResult = close(fd);
+  fd = -1;
+  if (closeResult != 0) return fail("cannot write the file", errno);
+  if (std::rename(tempName.c_str(), path.c_str()) != 0) return fail("cannot replace the file", errno);
+  return {};
+}
+
+}  // namespace hc

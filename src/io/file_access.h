@@ -1,0 +1,37 @@
+// How every reader opens its input and every writer puts its output in place, and the one
+// result type of the file functions.
+//
+// A reader takes the whole content of a regular file of bounded size: devices, FIFOs,
+// sockets, folders and larger files are refused before anything is read (they would block,
+// never end, or make a reader hold what a damaged or hostile file asks for). A writer writes
+// to a temporary file in the target's folder and renames it into place, so a failed write
+// never leaves a partial file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+namespace hc {
+
+struct FileStatus {
+  bool ok = true;
+  std::string error;  // "file: line N: what is wrong" when !ok
+  explicit operator bool() const { return ok; }
+  static FileStatus failure(std::string message) { return FileStatus{false, std::move(message)}; }
+};
+
+// The largest input file any reader accepts (1 GiB): far above the largest graph the
+// generators build, and a bound on what a damaged or hostile file can make a reader hold.
+inline constexpr uint64_t kMaxInputFileBytes = uint64_t{1} << 30;
+
+// The whole content of a regular file of at most kMaxInputFileBytes, or one line naming the
+// file and why it cannot be read; `content` is only set on success.
+FileStatus readInputFile(const std::string& path, std::string& content);
+// The same checks without reading, for readers that stream a file line by line.
+FileStatus checkInputFile(const std::string& path);
+
+// Writes `content` to `path` through a temporary file in the same folder and a rename.
+FileStatus writeFileAtomically(const std::string& path, const std::string& content);
+
+}  // namespace hc

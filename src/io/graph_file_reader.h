@@ -1,0 +1,41 @@
+// Walking the graphs of a file: a file of several graphs (.g6/.s6) yields one record per
+// graph line, read one by one (a batch over millions of graphs never holds them all); any
+// other file yields one record, the whole file.
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <string>
+
+#include "io/graph_format_registry.h"
+
+namespace hc {
+
+class GraphFileReader {
+ public:
+  // Lines longer than this are reported as faulty records, never read into memory whole.
+  static constexpr size_t kMaxGraphLineBytes = size_t{256} << 20;
+
+  // Empty when the file can be walked, else the error line (no such file, unknown
+  // extension, cannot be opened).
+  std::string open(const std::string& path);
+  // The next record; false at the end. A line too long to hold sets `tooLong` instead of
+  // the text (the record is then not read; its error is tooLongError()).
+  bool next(GraphRecord& record, bool& tooLong);
+  std::string tooLongError(const GraphRecord& record) const;
+
+ private:
+  bool readLine(std::string& line, bool& tooLong);
+
+  std::string path_;
+  const GraphFormatInfo* format_ = nullptr;
+  std::ifstream in_;
+  int64_t lineNumber_ = 0;
+  bool wholeFileGiven_ = false;
+};
+
+// Whether `path` is a file of several graphs with more than one graph in it (its first two
+// graph lines are looked at, nothing more). False for any other file.
+bool fileHoldsSeveralGraphs(const std::string& path);
+
+}  // namespace hc

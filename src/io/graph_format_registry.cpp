@@ -1,0 +1,209 @@
+// The rows of the format table and the small adapters that fit each format's own reader and
+// writer to the table's two signatures. The exchange formats meet the solver graph only
+// through PlainGraph.
+#include "io/graph_format_registry.h"
+
+#include "editor/graph2d.h"
+#include "io/adjacency_text_format.h"
+#include "io/dimacs_graph_format.h"
+#include "io/edge_list_format.h"
+#include "io/g_file.h"
+#include "io/graph6_format.h"
+#include "io/graph_file_reader.h"
+#include "io/obj_format.h"
+#include "io/path_names.h"
+#include "io/tsplib_format.h"
+
+namespace hc {
+
+namespace {
+
+FileStatus readText(const GraphRecord& record, const FormatOptions&, PlainGraph& out) {
+  return readAdjacencyTextFile(record.path, out);
+}
+
+FileStatus readObj(const GraphRecord& record, const FormatOptions&, PlainGraph& out) {
+  return readObjFile(record.path, out);
+}
+
+// The nodes in the order of the drawing's node list, and each node's edges in the order of
+// its own edge list, joined from the smaller end: the order in which the editor converts a
+// drawing it submits.
+FileStatus readDrawing(const GraphRecord& record, const FormatOptions&, PlainGraph& out) {
+  Graph2D drawing;
+  if (EditorStatus status = loadGFile(record.path, drawing); !status)
+    return FileStatus::failure(!status.error.empty() ? status.error
+                                                     : record.path + ": cannot read the drawing");
+  if (drawing.nodeCount() == 0) return FileStatus::failure(record.path + ": the drawing has no nodes");
+  drawing.unselectAll();
+  PlainGraph plain;
+  plain.nodes = drawing.howManyUnselectedNodes;
+  for (int32_t i = 0; i < plain.nodes; ++i) drawing.unselectedNodes[static_cast<size_t>(i)]->id = i;
+  for (int32_t i = 0; i < plain.nodes; ++i) {
+    const Graph2DNode& node = *drawing.unselectedNodes[static_cast<size_t>(i)];
+    for (const auto& edge : node.edges)
+      if (const int32_t v = edge->otherEnd(&node)->id; v > i) plain.edges.emplace_back(i, v);
+  }
+  out = std::move(plain);
+  return {};
+}
+
+FileStatus readHcp(const GraphRecord& record, const FormatOptions&, PlainGraph& out) {
+  return readHcpFile(record.path, out);
+}
+
+FileStatus readGraphLines(const GraphRecord& record, const FormatOptions& options, PlainGraph& out) {
+  if (record.line > 0) {
+    if (std::string problem = decodeGraph6Line(record.text, out); !problem.empty())
+      return FileStatus::failure(record.where() + ": " + problem);
+    return {};
+  }
+  // The first graph of the file stands for the file.
+  GraphFileReader reader;
+  if (std::string problem = reader.open(record.path); !problem.empty()) return FileStatus::failure(problem);
+  GraphRecord first;
+  bool tooLong = false;
+  if (!reader.next(first, tooLong)) return FileStatus::failure(record.path + ": no graph in the file");
+  if (tooLong) return FileStatus::failure(reader.tooLongError(first));
+  return readGraphLines(first, options, out);
+}
+
+FileStatus readDimacs(const GraphRecord& record, const FormatOptions&, PlainGraph& out) {
+  std::string text;
+  if (FileStatus status = readInputFile(record.path, text); !status) return status;
+  return parseDimacsGraph(text, record.path, out);
+}
+
+FileStatus readEdgeList(const GraphRecord& record, const FormatOptions& options, PlainGraph& out) {
+  std::string text;
+  if (FileStatus status = readInputFile(record.path, text); !status) return status;
+  return parseEdgeList(text, record.path, options.edgeListBase, out);
+}
+
+std::string writeText(const Graph& graph, const std::string&, const FormatOptions&, std::string& text) {
+  text = adjacencyText(graph);
+  return {};
+}
+
+std::string writeHcp(const Graph& graph, const std::string& name, const FormatOptions&, std::string& text) {
+  text = formatHcp(name, graph);
+  return {};
+}
+
+std::string writeGraph6(const Graph& graph, const std::string&, const FormatOptions&, std::string& text) {
+  if (graph.howManyNodes > kMaxGraph6WriteNodes)
+    return "graph6 is written for at most " + std::to_string(kMaxGraph6WriteNodes) +
+           " nodes (it needs n(n-1)/12 bytes whatever the edges); use .s6 for larger graphs";
+  text = encodeGraph6(plainGraphOf(graph)) + "\n";
+  return {};
+}
+
+std::string writeSparse6(const Graph& graph, const std::string&, const FormatOptions&, std::string& text) {
+  text = encodeSparse6(plainGraphOf(graph)) + "\n";
+  return {};
+}
+
+std::string writeDimacs(const Graph& graph, const std::string& name, const FormatOptions&,
+                        std::string& text) {
+  text = formatDimacsGraph(name, plainGraphOf(graph));
+  return {};
+}
+
+std::string writeEdgeList(const Graph& graph, const std::string& name, const FormatOptions& options,
+                          std::string& text) {
+  text = formatEdgeList(name, plainGraphOf(graph), options.edgeListBase);
+  return {};
+}
+
+// A name on one line (it ends up in a comment or header line).
+std::string oneLineName(std::string name) {
+  for (char& c : name)
+    if (c == '\n' || c == '\r') c = ' ';
+  return name;
+}
+
+std::string extensionList(bool writableOnly) {
+  std::string list;
+  for (const GraphFormatInfo& info : graphFormats()) {
+    if (writableOnly && info.write == nullptr) continue;
+    for (const std::string& ext : info.extensions) list += (list.empty() ? "." : ", .") + ext;
+  }
+  return list;
+}
+
+// "*.col *.dimacs".
+std::string patterns(const std::vector<std::string>& extensions) {
+  std::string list;
+  for (const std::string& ext : extensions) list += (list.empty() ? "*." : " *.") + ext;
+  return list;
+}
+
+}  // namespace
+
+const std::vector<GraphFormatInfo>& graphFormats() {
+  static const std::vector<GraphFormatInfo> formats{
+      {GraphFormat::AdjacencyText, "Adjacency Text", {"txt"}, readText, writeText, false, false, ""},
+      {GraphFormat::Obj, "OBJ Mesh", {"obj"}, readObj, nullptr, false, false, ""},
+      {GraphFormat::Drawing, "Graph Editor Drawing", {"g"}, readDrawing, nullptr, false, false, ""},
+      {GraphFormat::Hcp, "TSPLIB HCP", {"hcp"}, readHcp, writeHcp, false, true, ""},
+      {GraphFormat::Graph6, "graph6", {"g6"}, readGraphLines, writeGraph6, true, false, ">>graph6<<"},
+      {GraphFormat::Sparse6, "sparse6", {"s6"}, readGraphLines, writeSparse6, true, false, ">>sparse6<<"},
+      {GraphFormat::Dimacs, "DIMACS Graph", {"col", "dimacs"}, readDimacs, writeDimacs, false, false, ""},
+      {GraphFormat::EdgeList, "Edge List", {"edges", "el"}, readEdgeList, writeEdgeList, false, false, ""},
+  };
+  return formats;
+}
+
+const GraphFormatInfo& graphFormatInfo(GraphFormat format) {
+  for (const GraphFormatInfo& info : graphFormats())
+    if (info.format == format) return info;
+  return graphFormats().front();  // every enumerator has its row
+}
+
+const GraphFormatInfo* graphFormatOfPath(const std::string& path) {
+  const std::string ext = fileExtension(path);
+  for (const GraphFormatInfo& info : graphFormats())
+    for (const std::string& known : info.extensions)
+      if (ext == known) return &info;
+  return nullptr;
+}
+
+std::string readableExtensions() {
+  return extensionList(false);
+}
+std::string writableExtensions() {
+  return extensionList(true);
+}
+
+std::string unknownGraphExtensionError(const std::string& path) {
+  const std::string ext = fileExtension(path);
+  return path + ": unknown graph file extension " +
+         (ext.empty() ? std::string("(none)") : "\"." + ext + "\"") + " (use " + readableExtensions() + ")";
+}
+
+std::string graphOpenDialogFilter() {
+  std::vector<std::string> all;
+  std::string entries;
+  for (const GraphFormatInfo& info : graphFormats()) {
+    all.insert(all.end(), info.extensions.begin(), info.extensions.end());
+    entries += ";;" + info.name + " Files (" + patterns(info.extensions) + ")";
+  }
+  return "All Graph Files (" + patterns(all) + ")" + entries + ";;All Files (*)";
+}
+
+std::string GraphRecord::where() const {
+  return line > 0 ? path + ": line " + std::to_string(line) : path;
+}
+
+FileStatus writeGraphFile(const std::string& path, const Graph& graph, const std::string& name,
+                          const FormatOptions& options) {
+  const GraphFormatInfo* info = graphFormatOfPath(path);
+  if (info == nullptr || info->write == nullptr)
+    return FileStatus::failure(path + ": cannot write this format (use " + writableExtensions() + ")");
+  std::string text;
+  if (std::string problem = info->write(graph, oneLineName(name), options, text); !problem.empty())
+    return FileStatus::failure(path + ": " + problem);
+  return writeFileAtomically(path, info->fileHeader + text);
+}
+
+}  // namespace hc

@@ -1,0 +1,187 @@
+// The file checks common to every format run first (exists, a regular file, readable),
+// so each reader only has its own format to judge.
+#include "run/graph_loading.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "core/diagnostics.h"
+#include "editor/drawing_conversion.h"
+#include "generators/graph_generation.h"
+#include "io/adjacency_text_format.h"
+#include "io/g_file.h"
+#include "io/obj_format.h"
+#include "io/path_names.h"
+
+namespace hc {
+
+namespace {
+
+std::string checkReadableFile(const std::string& path) {
+  std::error_code ec;
+  auto status = std::filesystem::status(path, ec);
+  if (ec || !std::filesystem::exists(status)) return path + ": no such file";
+  if (std::filesystem::is_directory(status)) return path + ": is a folder, not a graph file";
+  // Opening a FIFO would block and a device would never end: only regular files are read.
+  if (!std::filesystem::is_regular_file(status))
+    return path + ": not a regular file (a device, FIFO or socket cannot be read as input)";
+  std::ifstream probe(path, std::ios::binary);
+  if (!probe) return path + ": cannot open the file (permission denied?)";
+  return {};
+}
+
+// The source type of a file: text, drawing and OBJ files have their own; every other file
+// is shown by its name, like an .hcp file.
+int32_t sourceTypeOf(const GraphFormatInfo* format) {
+  if (format == nullptr) return kNoGraph;
+  switch (format->format) {
+    case GraphFormat::AdjacencyText:
+      return kTextFile;
+    case GraphFormat::Drawing:
+      return kDrawingFile;
+    case GraphFormat::Obj:
+      return kObjFile;
+    default:
+      return kHcpFile;
+  }
+}
+
+// "" when the step went well, else its error line.
+std::string errorOf(const FileStatus& status, const std::string& path) {
+  if (status) return {};
+  return status.error.empty() ? path + ": cannot be read" : status.error;
+}
+
+// Generation's two reading steps for text (type 9) and OBJ (type 10) files.
+FileReadingSteps readingStepsOf(GraphFormat format) {
+  FileReadingSteps steps;
+  if (format == GraphFormat::AdjacencyText) {
+    steps.countNodes = [](const std::string& path, int32_t& n) {
+      return errorOf(countAdjacencyTextNodes(path, n), path);
+    };
+    steps.addEdges = [](Graph& graph) { return errorOf(readAdjacencyText(graph), graph.inputFileName); };
+  } else {
+    steps.countNodes = [](const std::string& path, int32_t& n) {
+      return errorOf(countObjVertices(path, n), path);
+    };
+    steps.addEdges = [](Graph& graph) { return errorOf(readObjGraph(graph), graph.inputFileName); };
+  }
+  return steps;
+}
+
+// A record read by its format's reader and built as it stands.
+LoadedGraph loadPlainRecord(const GraphRecord& record, const GraphFormatInfo* format,
+                            const FormatOptions& options) {
+  LoadedGraph result;
+  result.description.sourceType = kHcpFile;  // shown by its file name, like every file
+  result.description.filePath = record.path;
+  if (format == nullptr) {
+    result.error = unknownGraphExtensionError(record.path);
+    return result;
+  }
+  PlainGraph plain;
+  if (FileStatus status = format->read(record, options, plain); !status) {
+    result.error = status.error;
+    return result;
+  }
+  result.graph = buildGraphFromPlain(plain);
+  result.graph->inputFileName = record.path;
+  result.graph->outputFileName = hamiltonianCycleFileName(record.path);
+  result.description.nodes = result.graph->howManyNodes;
+  return result;
+}
+
+LoadedGraph loadGraphFileQuietly(const std::string& path, const FormatOptions& options) {
+  LoadedGraph result;
+  const GraphFormatInfo* format = graphFormatOfPath(path);
+  result.description.filePath = path;
+  result.description.sourceType = sourceTypeOf(format);
+  if (std::string problem = checkReadableFile(path); !problem.empty()) {
+    result.error = problem;
+    return result;
+  }
+  if (format == nullptr) {
+    result.error = unknownGraphExtensionError(path);
+    return result;
+  }
+  switch (format->format) {
+    case GraphFormat::AdjacencyText:
+    case GraphFormat::Obj: {
+      GenerationRequest request;
+      request.graphType = format->format == GraphFormat::AdjacencyText ? 9 : 10;
+      request.n = -1;
+      request.x = -1.0;
+      request.inputFileName = path;
+      request.fileReader = readingStepsOf(format->format);
+      request.outputFileName = hamiltonianCycleFileName(path);
+      GenerationResult built = generateGraph(request);
+      if (!built) {
+        result.error = built.error;
+        return result;
+      }
+      result.graph = std::move(built.graph);
+      break;
+    }
+    case GraphFormat::Drawing: {
+      Graph2D drawing;
+      EditorStatus status = loadGFile(path, drawing);
+      if (!status) {
+        result.error = !status.error.empty() ? status.error : path + ": cannot read the drawing";
+        return result;
+      }
+      if (drawing.nodeCount() == 0) {
+        result.error = path + ": the drawing has no nodes";
+        return result;
+      }
+      result.description.drawingNodes = drawing.nodeCount();
+      result.graph = std::make_unique<Graph>(convertDrawingToGraph(drawing, kUserDefinedGraphName));
+      break;
+    }
+    default:
+      return loadPlainRecord(GraphRecord{path, 0, {}}, format, options);
+  }
+  result.description.nodes = result.graph->howManyNodes;
+  return result;
+}
+
+}  // namespace
+
+int32_t graphSourceTypeOfPath(const std::string& path) {
+  return sourceTypeOf(graphFormatOfPath(path));
+}
+
+LoadedGraph loadGraphFile(const std::string& path, const FormatOptions& options) {
+  // A reader that refuses a file may also have written its own message to the diagnostic
+  // stream; the caller's one error line is enough, so such messages are kept only when the
+  // graph was built.
+  std::ostringstream messages;
+  LoadedGraph result;
+  {
+    ScopedDiagnosticStream capture(messages);
+    result = loadGraphFileQuietly(path, options);
+  }
+  if (result && !messages.str().empty()) diagnostic(messages.str());
+  return result;
+}
+
+LoadedGraph loadGraphRecord(const GraphRecord& record, const FormatOptions& options) {
+  const GraphFormatInfo* format = graphFormatOfPath(record.path);
+  // Whole text, OBJ, drawing and HCP files take loadGraphFile's road (its file checks and
+  // its hold on reader messages); the exchange formats are read by their readers alone.
+  if (record.line == 0 && format != nullptr) {
+    switch (format->format) {
+      case GraphFormat::AdjacencyText:
+      case GraphFormat::Obj:
+      case GraphFormat::Drawing:
+      case GraphFormat::Hcp:
+        return loadGraphFile(record.path, options);
+      default:
+        break;
+    }
+  }
+  return loadPlainRecord(record, format, options);
+}
+
+}  // namespace hc

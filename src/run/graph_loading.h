@@ -1,0 +1,40 @@
+// Loading a graph file into a solver graph, by the file's extension (io's format table):
+// ".txt" and ".obj" are built by generation (graph types 9 and 10, with io's two reading
+// steps), ".g" drawings are converted as the editor converts a submitted drawing, and every
+// other format's reader gives a plain graph that is built as it stands. It lives above io
+// because text and OBJ files are built by the generators. Every failure is one clear line
+// and no graph.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "core/graph.h"
+#include "io/graph_format_registry.h"
+#include "run/graph_description.h"
+
+namespace hc {
+
+struct LoadedGraph {
+  std::unique_ptr<Graph> graph;  // null exactly when error is set
+  GraphDescription description;  // source type, path and node count, for the display name
+  std::string error;
+  explicit operator bool() const { return graph != nullptr; }
+};
+
+// The source type of a graph loaded from `path`, by its format in io's table: text, drawing
+// and OBJ files have their own; every other readable file is kHcpFile (shown by its name);
+// kNoGraph for an unknown extension.
+int32_t graphSourceTypeOfPath(const std::string& path);
+
+// Reads the graph at `path` (of a file of several graphs, its first graph). Reseeds the
+// random source once, as every graph construction does (so the CLI's --seed covers loading
+// too). A reader's own messages on the diagnostic stream are kept only when the graph was
+// built; a refusal is the one error line.
+LoadedGraph loadGraphFile(const std::string& path, const FormatOptions& options = {});
+
+// Builds the graph of one record of io's GraphFileReader (a .g6/.s6 line, or a whole file of
+// any readable format).
+LoadedGraph loadGraphRecord(const GraphRecord& record, const FormatOptions& options = {});
+
+}  // namespace hc

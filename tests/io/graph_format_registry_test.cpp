@@ -1,0 +1,125 @@
+// The format table: the lists drawn from it (exact), the README's table held to its rows,
+// the choice by extension, and every row's reader and writer: each writable format round
+// trips through its own row, and each reader agrees with loading on the bundled examples.
+#include "io/graph_format_registry.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/cli_runner.h"
+#include "io/plain_graph.h"
+#include "run/graph_loading.h"
+#include "support/test_graphs.h"
+
+namespace hc::testing {
+namespace {
+
+EdgeSet edgeSetOf(const std::vector<NodePair>& edges) {
+  EdgeSet s;
+  for (auto [a, b] : edges) s.emplace(std::min(a, b), std::max(a, b));
+  return s;
+}
+
+TEST(GraphFormatRegistry, ListsAndTheChoiceByExtensionComeFromTheRows) {
+  EXPECT_EQ(readableExtensions(), ".txt, .obj, .g, .hcp, .g6, .s6, .col, .dimacs, .edges, .el");
+  EXPECT_EQ(writableExtensions(), ".txt, .hcp, .g6, .s6, .col, .dimacs, .edges, .el");
+  EXPECT_EQ(graphOpenDialogFilter(),
+            "All Graph Files (*.txt *.obj *.g *.hcp *.g6 *.s6 *.col *.dimacs *.edges *.el);;"
+            "Adjacency Text Files (*.txt);;OBJ Mesh Files (*.obj);;Graph Editor Drawing Files (*.g);;"
+            "TSPLIB HCP Files (*.hcp);;graph6 Files (*.g6);;sparse6 Files (*.s6);;"
+            "DIMACS Graph Files (*.col *.dimacs);;Edge List Files (*.edges *.el);;All Files (*)");
+  EXPECT_EQ(unknownGraphExtensionError("dir.g6/x"),
+            "dir.g6/x: unknown graph file extension (none) (use " + readableExtensions() + ")");
+  const std::pair<const char*, const GraphFormatInfo*> paths[] = {
+      {"A/B.G6", &graphFormatInfo(GraphFormat::Graph6)},
+      {"x.Dimacs", &graphFormatInfo(GraphFormat::Dimacs)},
+      {"c:\\k5.el", &graphFormatInfo(GraphFormat::EdgeList)},
+      {"x.tour", nullptr},
+      {".txt", nullptr}};
+  for (const auto& [path, format] : paths) EXPECT_EQ(graphFormatOfPath(path), format) << path;
+  for (const GraphFormatInfo& format : graphFormats()) {
+    EXPECT_EQ(&graphFormatInfo(format.format), &format);
+    EXPECT_EQ(!format.fileHeader.empty(), format.severalGraphs) << format.name;
+  }
+}
+
+// The README's format table lists exactly the rows: extensions, name, written, graphs per
+// file and forced edges, in order (the notes are free text).
+TEST(GraphFormatRegistry, TheReadmeTableListsExactlyTheRows) {
+  std::ifstream in(std::filesystem::path(HC_EXAMPLES_DIR) / ".." / "README.md");
+  ASSERT_TRUE(in);
+  std::vector<std::string> rows;
+  bool inTable = false;
+  for (std::string line; std::getline(in, line);) {
+    if (line.starts_with("| extensions | format | written |")) {
+      inTable = true;
+    } else if (inTable && !line.starts_with("|")) {
+      break;
+    } else if (inTable && !line.starts_with("|---")) {
+      // The first five cells, without the backticks.
+      std::istringstream cells(line.substr(1));
+      std::string row;
+      std::string cell;
+      for (int i = 0; i < 5 && std::getline(cells, cell, '|'); ++i) {
+        std::erase(cell, '`');
+        row += (i > 0 ? "|" : "") + cell.substr(1, cell.size() - 2);
+      }
+      rows.push_back(row);
+    }
+  }
+  std::vector<std::string> expected;
+  for (const GraphFormatInfo& format : graphFormats()) {
+    std::string extensions;
+    for (const std::string& ext : format.extensions) extensions += (extensions.empty() ? "." : ", .") + ext;
+    expected.push_back(extensions + "|" + format.name + "|" + (format.write ? "yes" : "no") + "|" +
+                       (format.severalGraphs ? "several" : "one") + "|" +
+                       (format.keepsForcedEdges ? "yes" : "no"));
+  }
+  EXPECT_EQ(rows, expected);
+}
+
+// Write with a row's writer, read back with its reader: the same nodes, edges and (where the
+// format keeps them) forced edges. Then every reader on every bundled example gives the
+// graph that loading builds.
+TEST(GraphFormatRegistry, EveryRowReadsWhatItWritesAndWhatLoadingBuilds) {
+  ScratchFolder scratch;
+  Graph graph = makeGraph(10, generalizedPetersenEdges(5, 2));
+  graph.setUncut(0, 1);
+  for (const GraphFormatInfo& format : graphFormats()) {
+    if (format.write == nullptr) continue;
+    const std::string path = scratch / ("p." + format.extensions.back());
+    const FormatOptions options{1};
+    ASSERT_TRUE(writeGraphFile(path, graph, "gp", options)) << format.name;
+    PlainGraph back;
+    ASSERT_TRUE(format.read(GraphRecord{path, 0, {}}, options, back)) << format.name;
+    EXPECT_EQ(std::tuple(back.nodes, edgeSetOf(back.edges), back.forced.size()),
+              std::tuple(10, edgeSetOf(generalizedPetersenEdges(5, 2)), format.keepsForcedEdges ? 1u : 0u))
+        << format.name;
+  }
+  size_t examples = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(HC_EXAMPLES_DIR)) {
+    const std::string path = entry.path().string();
+    const GraphFormatInfo* format = graphFormatOfPath(path);
+    ASSERT_NE(format, nullptr) << path;
+    PlainGraph plain;
+    ASSERT_TRUE(format->read(GraphRecord{path, 0, {}}, {}, plain)) << path;
+    LoadedGraph loaded = loadGraphFile(path);
+    ASSERT_TRUE(loaded) << loaded.error;
+    EXPECT_EQ(
+        std::tuple(plain.nodes, edgeSetOf(plain.edges), plain.coordinates.size()),
+        std::tuple(loaded.graph->howManyNodes, currentEdges(*loaded.graph), loaded.graph->coordinates.size()))
+        << path;
+    EXPECT_EQ(loaded.graph->graphType, format->format == GraphFormat::Obj       ? 10
+                                       : format->format == GraphFormat::Drawing ? 0
+                                                                                : 9)
+        << path;
+    ++examples;
+  }
+  EXPECT_GE(examples, 8u);
+}
+
+}  // namespace
+}  // namespace hc::testing
