@@ -72,6 +72,10 @@ SatWorkerResult decide(const SatEdgeProblem& problem, const StopToken& stop, con
   auto solver = std::make_unique<CaDiCaL::Solver>();
   solver->set("quiet", 1);  // the library would print on standard output, where the JSON goes
   solver->set("seed", static_cast<int>(options.seed % 2000000000u));
+  // Edges start unchosen and the "lucky" pre-solve is skipped: a 2-factor is a sparse choice,
+  // and on large graphs these two settings find the first ones several times faster.
+  solver->set("phase", 0);
+  solver->set("lucky", 0);
   TokenTerminator terminator(stop);
   solver->connect_terminator(&terminator);
 
@@ -117,16 +121,29 @@ SatWorkerResult decide(const SatEdgeProblem& problem, const StopToken& stop, con
   return result;
 }
 
+SatWorkerResult outOfMemory() {
+  diagnostic("solve: the clause-learning worker ran out of memory; it stops undecided.\n");
+  SatWorkerResult result;
+  result.outOfMemory = true;
+  return result;
+}
+
 }  // namespace
 
 SatWorkerResult decideBySat(const SatEdgeProblem& problem, const StopToken& stop, const SatWorkerOptions& options) {
   try {
     return decide(problem, stop, options);
   } catch (const std::bad_alloc&) {
-    diagnostic("solve: the clause-learning worker ran out of memory; it stops undecided.\n");
-    SatWorkerResult result;
-    result.outOfMemory = true;
-    return result;
+    return outOfMemory();
+  }
+}
+
+SatWorkerResult decideBySat(const Graph& pruned, const AdjacencySnapshot* original, const StopToken& stop,
+                            const SatWorkerOptions& options) {
+  try {
+    return decide(satEdgeProblemOf(pruned, original), stop, options);
+  } catch (const std::bad_alloc&) {
+    return outOfMemory();
   }
 }
 

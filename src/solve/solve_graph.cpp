@@ -15,6 +15,7 @@
 #include "solve/frontier_search.h"
 #include "solve/root_pruning.h"
 #include "solve/rotation_finder.h"
+#include "solve/sat_worker.h"
 
 namespace hc {
 
@@ -24,6 +25,8 @@ using Clock = std::chrono::steady_clock;
 
 // Above this many nodes only the rotation finder runs beside the coordinating thread.
 constexpr int32_t kFinderOnlyNodeLimit = 300000;
+// The clause learner's share of a one-thread run without a time limit.
+constexpr double kSatSliceSeconds = 2.0;
 
 // Takes a decision into `out`: a cycle must pass the check against the graph as given (one
 // that fails is dropped with a diagnostic line, and false is returned) and is reported from
@@ -83,6 +86,7 @@ class Race {
       changed_.wait_for(guard, std::chrono::milliseconds(5));
     }
     stop.store(1);
+    satStop.requestStop();
     millCancel.store(true);
     millKeepRunning.store(0);
     if (decided_) {
@@ -94,6 +98,7 @@ class Race {
   }
 
   std::atomic<uint8_t> stop{0};
+  StopToken satStop;  // the clause-learning worker's view of `stop`
   std::atomic<bool> millCancel{false};
   std::atomic<uint8_t> millKeepRunning{1};
   std::atomic<int64_t> treeNodes{0};
@@ -134,6 +139,19 @@ void runMill(const Graph& root, Race& race, int32_t threads) {
   millCancelFlag = nullptr;
   if (verdict == kHamiltonian && !outcome.cycle.empty())
     race.report(kHamiltonian, std::move(outcome.cycle), "probability mill");
+}
+
+// The clause-learning worker on the root as the probe left it, its deleted edges as negated
+// units; `slice` > 0 gives it that many seconds only.
+void runSat(const Graph& root, const AdjacencySnapshot& snapshot, Race& race, uint32_t seed, double slice) {
+  StopToken stop(&race.satStop);
+  if (slice > 0.0) stop.setTimeLimit(slice);
+  SatWorkerOptions options;
+  options.seed = seed;
+  SatWorkerResult found = decideBySat(root, &snapshot, stop, options);
+  if (found.verdict != Verdict::Undecided)
+    race.report(found.verdict == Verdict::Hamiltonian ? kHamiltonian : kNotHamiltonian, std::move(found.cycle),
+                "clause learning");
 }
 
 // The proof system at level 5: far fewer tree nodes than the exact search on small
@@ -221,6 +239,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
 
   Race race(snapshot);
   const int32_t threads = std::max(1, options.threads);
+  const bool useSat = options.useSat && suitsSatWorker(graph.howManyNodes, graph.howManyEdges);
   result.threads = threads;
   {
     std::vector<std::jthread> workers;
@@ -232,11 +251,15 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
       });
     };
     if (threads == 1 || !options.useFinder) {
-      // One worker: a short slice for the finder, then the complete search.
+      // One worker: a short slice for the finder, a longer one for the clause learner, then
+      // the complete search.
       const double slice = hasDeadline ? std::max(0.05, 0.1 * options.timeLimitSeconds) : 0.25;
+      const double satSlice = hasDeadline ? std::max(0.05, 0.3 * options.timeLimitSeconds) : kSatSliceSeconds;
       const bool finder = options.useFinder;
-      launch([&root, &race, &options, progress, slice, finder] {
+      const bool sat = useSat;
+      launch([&root, &snapshot, &race, &options, progress, slice, satSlice, finder, sat] {
         if (finder) runFinder(root, race, options.seed, slice);
+        if (sat && race.stop.load() == 0) runSat(root, snapshot, race, options.seed, satSlice);
         if (race.stop.load() == 0) runSearch(root, race, progress);
       });
     } else if (finderOnly) {
@@ -247,7 +270,9 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
       launch([&root, &race, progress] { runSearch(root, race, progress); });
       launch([&root, &race, &options] { runFinder(root, race, options.seed, 0.0); });
       const bool proofSystem = threads >= 4 && options.useProofSystem && graph.howManyEdges <= options.proofSystemEdgeLimit;
-      const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0);
+      // The clause learner takes a mill thread when there is one, and is one more otherwise.
+      const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0) - (useSat && threads >= 3 ? 1 : 0);
+      if (useSat) launch([&root, &snapshot, &race, &options] { runSat(root, snapshot, race, options.seed, 0.0); });
       if (millThreads >= 1 && options.useMill) launch([&root, &race, millThreads] { runMill(root, race, millThreads); });
       if (proofSystem) launch([&graph, &race] { runProofSystem(graph, race); });
     }
