@@ -25,6 +25,9 @@ using Clock = std::chrono::steady_clock;
 
 // Above this many nodes only the rotation finder runs beside the coordinating thread.
 constexpr int32_t kFinderOnlyNodeLimit = 300000;
+// The probe gives up after this long (its tree nodes slow down on large graphs, where the
+// portfolio's members would otherwise wait for it).
+constexpr double kProbeSeconds = 0.5;
 // The clause learner's share of a one-thread run without a time limit.
 constexpr double kSatSliceSeconds = 2.0;
 
@@ -202,8 +205,11 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
   const bool finderOnly = options.threads > 1 && options.useFinder && graph.howManyNodes > kFinderOnlyNodeLimit;
   const int64_t probeLimit = options.probeNodesPerNode * graph.howManyNodes + options.probeNodes;
   if (probeLimit > 0 && !finderOnly) {
+    // The probe's own time cap: its tree nodes slow down on large graphs.
+    const Clock::time_point probeEnd =
+        start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(kProbeSeconds));
     StopCondition stop(nullptr, keepRunning);
-    if (hasDeadline) stop.setDeadline(deadline);
+    stop.setDeadline(hasDeadline ? std::min(deadline, probeEnd) : probeEnd);
     ExactSearchOptions probe;
     probe.treeNodeLimit = probeLimit;
     probe.rootLookAheadEdgeLimit = probe.levelLookAheadEdgeLimit = -1;  // look-ahead can take seconds
@@ -217,11 +223,9 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
         acceptDecision(snapshot, found.verdict, std::move(found.cycle), "exact search", result))
       return finish();
     root.isHamiltonian = kUndecided;
-    if (stop.stopped()) {
-      result.interrupted = keepRunning != nullptr && keepRunning->load() == 0;
-      result.timedOut = !result.interrupted;
-      return finish();
-    }
+    result.interrupted = keepRunning != nullptr && keepRunning->load() == 0;
+    result.timedOut = !result.interrupted && hasDeadline && Clock::now() >= deadline;
+    if (result.interrupted || result.timedOut) return finish();
   }
 
   // Long, thin graphs the probe left open are decided by their frontier states; on any other
