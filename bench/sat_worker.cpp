@@ -7,6 +7,8 @@
 //
 // Each file is one benchmark named after it; the counters give the rounds and subtour
 // clauses of the last run, and the verdict (0 none, 1 cycle, 2 undecided).
+#include "solve/sat_worker.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -15,7 +17,6 @@
 
 #include "core/diagnostics.h"
 #include "core/graph_files.h"
-#include "solve/sat_worker.h"
 
 namespace {
 

@@ -87,7 +87,8 @@ SatEdgeProblem satEdgeProblemOf(const Graph& pruned, const AdjacencySnapshot* or
       problem.fix.push_back(pruned.isUncuttableEdge(v, w) ? EdgeFix::kForced : EdgeFix::kFree);
     }
     if (original == nullptr || original->nodeCount() != n) continue;
-    for (int64_t k = original->offsets[static_cast<size_t>(v)]; k < original->offsets[static_cast<size_t>(v) + 1]; ++k) {
+    for (int64_t k = original->offsets[static_cast<size_t>(v)];
+         k < original->offsets[static_cast<size_t>(v) + 1]; ++k) {
       const int32_t w = original->targets[static_cast<size_t>(k)];
       if (w <= v || w >= n || stamp[static_cast<size_t>(w)] == v + 1) continue;
       stamp[static_cast<size_t>(w)] = v + 1;
@@ -109,8 +110,10 @@ EdgeIncidence edgeIncidenceOf(const SatEdgeProblem& problem) {
   incidence.edges.resize(2 * problem.edges.size());
   std::vector<int64_t> next(incidence.start.begin(), incidence.start.end() - 1);
   for (size_t e = 0; e < problem.edges.size(); ++e) {
-    incidence.edges[static_cast<size_t>(next[static_cast<size_t>(problem.edges[e].first)]++)] = static_cast<int32_t>(e);
-    incidence.edges[static_cast<size_t>(next[static_cast<size_t>(problem.edges[e].second)]++)] = static_cast<int32_t>(e);
+    incidence.edges[static_cast<size_t>(next[static_cast<size_t>(problem.edges[e].first)]++)] =
+        static_cast<int32_t>(e);
+    incidence.edges[static_cast<size_t>(next[static_cast<size_t>(problem.edges[e].second)]++)] =
+        static_cast<int32_t>(e);
   }
   return incidence;
 }
@@ -128,7 +131,8 @@ TwoFactorFormula encodeTwoFactors(const SatEdgeProblem& problem) {
   std::vector<int32_t> x;
   for (int32_t v = 0; v < problem.nodeCount; ++v) {
     x.clear();
-    for (int64_t k = incidence.start[static_cast<size_t>(v)]; k < incidence.start[static_cast<size_t>(v) + 1]; ++k) {
+    for (int64_t k = incidence.start[static_cast<size_t>(v)]; k < incidence.start[static_cast<size_t>(v) + 1];
+         ++k) {
       const int32_t e = incidence.edges[static_cast<size_t>(k)];
       if (problem.fix[static_cast<size_t>(e)] != EdgeFix::kDeleted) x.push_back(e + 1);
     }
@@ -151,10 +155,12 @@ SubtourClause subtourClauseOf(const SatEdgeProblem& problem, const EdgeIncidence
   SubtourClause clause;
   for (int32_t v : nodes) inSet[static_cast<size_t>(v)] = 1;
   for (int32_t v : nodes) {
-    for (int64_t k = incidence.start[static_cast<size_t>(v)]; k < incidence.start[static_cast<size_t>(v) + 1]; ++k) {
+    for (int64_t k = incidence.start[static_cast<size_t>(v)]; k < incidence.start[static_cast<size_t>(v) + 1];
+         ++k) {
       const int32_t e = incidence.edges[static_cast<size_t>(k)];
       const auto [a, b] = problem.edges[static_cast<size_t>(e)];
-      if (problem.fix[static_cast<size_t>(e)] != EdgeFix::kDeleted && inSet[static_cast<size_t>(a)] != inSet[static_cast<size_t>(b)])
+      if (problem.fix[static_cast<size_t>(e)] != EdgeFix::kDeleted &&
+          inSet[static_cast<size_t>(a)] != inSet[static_cast<size_t>(b)])
         clause.literals.push_back(e + 1);
     }
   }

@@ -42,8 +42,8 @@ struct SubtourClause {
 };
 
 struct TwoFactorFormula {
-  int32_t variables = 0;          // edge variables and counter variables
-  std::vector<int32_t> clauses;   // literals, each clause closed by a 0 (an empty clause is a lone 0)
+  int32_t variables = 0;                // edge variables and counter variables
+  std::vector<int32_t> clauses;         // literals, each clause closed by a 0 (an empty clause is a lone 0)
   std::vector<SubtourClause> subtours;  // in the order they were added
 };
 

@@ -1,8 +1,7 @@
 #include "solve/sat_worker.h"
 
-#include <cadical.hpp>
-
 #include <algorithm>
+#include <cadical.hpp>
 #include <memory>
 #include <new>
 
@@ -36,8 +35,10 @@ bool modelCycles(CaDiCaL::Solver& solver, const SatEdgeProblem& problem, std::ve
   std::fill(second.begin(), second.end(), -1);
   for (size_t e = 0; e < problem.edges.size(); ++e) {
     if (problem.fix[e] == EdgeFix::kDeleted || solver.val(static_cast<int32_t>(e) + 1) <= 0) continue;
-    for (const auto& [v, w] : {problem.edges[e], std::pair(problem.edges[e].second, problem.edges[e].first)}) {
-      int32_t& slot = first[static_cast<size_t>(v)] < 0 ? first[static_cast<size_t>(v)] : second[static_cast<size_t>(v)];
+    for (const auto& [v, w] :
+         {problem.edges[e], std::pair(problem.edges[e].second, problem.edges[e].first)}) {
+      int32_t& slot =
+          first[static_cast<size_t>(v)] < 0 ? first[static_cast<size_t>(v)] : second[static_cast<size_t>(v)];
       if (slot >= 0) return false;
       slot = w;
     }
@@ -53,8 +54,9 @@ bool modelCycles(CaDiCaL::Solver& solver, const SatEdgeProblem& problem, std::ve
       if (second[static_cast<size_t>(current)] < 0 || seen[static_cast<size_t>(current)] != 0) return false;
       seen[static_cast<size_t>(current)] = 1;
       cycle.push_back(current);
-      const int32_t next = first[static_cast<size_t>(current)] != previous ? first[static_cast<size_t>(current)]
-                                                                             : second[static_cast<size_t>(current)];
+      const int32_t next = first[static_cast<size_t>(current)] != previous
+                               ? first[static_cast<size_t>(current)]
+                               : second[static_cast<size_t>(current)];
       previous = current;
       current = next;
     } while (current != start);
@@ -63,7 +65,8 @@ bool modelCycles(CaDiCaL::Solver& solver, const SatEdgeProblem& problem, std::ve
   return true;
 }
 
-SatWorkerResult decide(const SatEdgeProblem& problem, const StopToken& stop, const SatWorkerOptions& options) {
+SatWorkerResult decide(const SatEdgeProblem& problem, const StopToken& stop,
+                       const SatWorkerOptions& options) {
   SatWorkerResult result;
   if (problem.nodeCount < 3) {
     result.verdict = Verdict::NonHamiltonian;
@@ -130,7 +133,8 @@ SatWorkerResult outOfMemory() {
 
 }  // namespace
 
-SatWorkerResult decideBySat(const SatEdgeProblem& problem, const StopToken& stop, const SatWorkerOptions& options) {
+SatWorkerResult decideBySat(const SatEdgeProblem& problem, const StopToken& stop,
+                            const SatWorkerOptions& options) {
   try {
     return decide(problem, stop, options);
   } catch (const std::bad_alloc&) {

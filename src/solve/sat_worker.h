@@ -21,8 +21,8 @@
 namespace hc {
 
 struct SatWorkerOptions {
-  uint32_t seed = 0;          // the solver's random choices
-  bool keepFormula = false;   // fill SatWorkerResult::formula (the base clauses and every subtour clause)
+  uint32_t seed = 0;         // the solver's random choices
+  bool keepFormula = false;  // fill SatWorkerResult::formula (the base clauses and every subtour clause)
 };
 
 struct SatWorkerResult {
@@ -31,17 +31,20 @@ struct SatWorkerResult {
   int32_t rounds = 0;          // solver calls
   int64_t subtourClauses = 0;
   bool outOfMemory = false;
-  TwoFactorFormula formula;    // only with keepFormula
+  TwoFactorFormula formula;  // only with keepFormula
 };
 
 // Graphs the worker is given a thread for: sparse ones (at most 6 edges per node on average,
 // 2 million in all). On dense graphs the counters and the subtour clauses grow with the
 // degree and cost seconds and gigabytes where a cycle is easy to find by other means.
-inline bool suitsSatWorker(int64_t nodes, int64_t edges) { return edges <= 6 * nodes && edges <= 2000000; }
+inline bool suitsSatWorker(int64_t nodes, int64_t edges) {
+  return edges <= 6 * nodes && edges <= 2000000;
+}
 
 // Decides `problem`. Thread-safe for distinct problems; the token is polled between
 // rounds and by the solver's terminator.
-SatWorkerResult decideBySat(const SatEdgeProblem& problem, const StopToken& stop, const SatWorkerOptions& options = {});
+SatWorkerResult decideBySat(const SatEdgeProblem& problem, const StopToken& stop,
+                            const SatWorkerOptions& options = {});
 
 // The same for the edges of `pruned` (see satEdgeProblemOf), built inside the worker's
 // memory guard: what the portfolio calls on its thread.

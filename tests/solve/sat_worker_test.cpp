@@ -2,10 +2,11 @@
 // force): the census of connected cubic graphs on 16 nodes, whose 219 non-Hamiltonian ones
 // are a known count, the kept formula of a refutation, and a stop request or deadline
 // ending it undecided.
+#include "solve/sat_worker.h"
+
 #include <gtest/gtest.h>
 
 #include <cadical.hpp>
-
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -13,7 +14,6 @@
 #include <string>
 #include <thread>
 
-#include "solve/sat_worker.h"
 #include "support/test_graphs.h"
 
 namespace hc::testing {
