@@ -140,7 +140,7 @@ int runMain(int argc, char** argv) {
   solveCommand->add_option("GRAPH", solve.graph, "Graph file (" + readableExtensions() + ")");
   solveCommand->add_option("--time-limit", solve.timeLimit, "Stop after this many seconds")->check(positiveSeconds());
   auto* solveSeed = addSeed(solveCommand);
-  solveCommand->add_option("--threads", solve.threads, "Threads in all (search, finder, mill, proof system, more mill)")
+  solveCommand->add_option("--threads", solve.threads, "Threads in all (search, finder, clause learner, proof system, mill)")
       ->capture_default_str()
       ->check(CLI::Range(1, 256));
   solveCommand->add_option("--output", solve.output, "Write the cycle found: .txt adjacency text, .obj, .tour");

@@ -4,6 +4,8 @@ set -euo pipefail
 packages=(build-essential cmake ccache libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev)
 # pkg-config: the test of the installed library builds a consumer with its flags.
 packages+=(pkg-config)
+# The clause-learning worker of solve (CaDiCaL as a library; the command line for bench scripts).
+packages+=(libcadical-dev cadical)
 # The workbench window (Qt 6 Widgets), its screenshots without a screen (Xvfb) and fonts;
 # nauty for the graph6/sparse6 cross-checks in the tests and the cubic census of bench/batch.sh.
 packages+=(qt6-base-dev qt6-svg-dev libgraphviz-dev xvfb xauth nauty fonts-dejavu-core)

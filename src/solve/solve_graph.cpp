@@ -15,6 +15,7 @@
 #include "solve/frontier_search.h"
 #include "solve/root_pruning.h"
 #include "solve/rotation_finder.h"
+#include "solve/sat_worker.h"
 
 namespace hc {
 
@@ -24,6 +25,11 @@ using Clock = std::chrono::steady_clock;
 
 // Above this many nodes only the rotation finder runs beside the coordinating thread.
 constexpr int32_t kFinderOnlyNodeLimit = 300000;
+// The probe gives up after this long (its tree nodes slow down on large graphs, where the
+// portfolio's members would otherwise wait for it).
+constexpr double kProbeSeconds = 0.5;
+// The clause learner's share of a one-thread run without a time limit.
+constexpr double kSatSliceSeconds = 2.0;
 
 // What stopped a run that `run` stopped: a deadline (this run's time limit or the caller's)
 // or a request.
@@ -138,6 +144,19 @@ void runMill(const Graph& root, Race& race, int32_t threads) {
     race.report(kHamiltonian, std::move(outcome.cycle), "probability mill");
 }
 
+// The clause-learning worker on the root as the probe left it, its deleted edges as negated
+// units; `slice` > 0 gives it that many seconds only.
+void runSat(const Graph& root, const EdgeSnapshot& snapshot, Race& race, uint32_t seed, double slice) {
+  StopToken stop(&race.stop);
+  if (slice > 0.0) stop.setTimeLimit(slice);
+  SatWorkerOptions options;
+  options.seed = seed;
+  SatWorkerResult found = decideBySat(root, &snapshot, stop, options);
+  if (found.verdict != Verdict::Undecided)
+    race.report(found.verdict == Verdict::Hamiltonian ? kHamiltonian : kNotHamiltonian, std::move(found.cycle),
+                "clause learning");
+}
+
 // The proof system at level 5: far fewer tree nodes than the exact search on small
 // cubic graphs (its nodes run look-ahead and the cut checks), at a graph copy per depth.
 void runProofSystem(const Graph& graph, Race& race) {
@@ -186,10 +205,13 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   const bool finderOnly = options.threads > 1 && options.useFinder && graph.howManyNodes > kFinderOnlyNodeLimit;
   const int64_t probeLimit = options.probeNodesPerNode * graph.howManyNodes + options.probeNodes;
   if (probeLimit > 0 && !finderOnly) {
+    // The probe's own time cap: its tree nodes slow down on large graphs.
+    StopToken probeStop(&run);
+    probeStop.setTimeLimit(kProbeSeconds);
     ExactSearchOptions probe;
     probe.treeNodeLimit = probeLimit;
     probe.rootLookAheadEdgeLimit = probe.levelLookAheadEdgeLimit = -1;  // look-ahead can take seconds
-    ExactSearchResult found = exactSearch(root, run, probe, progress);
+    ExactSearchResult found = exactSearch(root, probeStop, probe, progress);
     result.treeNodes = found.treeNodes;
     result.deepestDepth = found.deepestDepth;
     if (found.verdict != kUndecided &&
@@ -215,6 +237,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
 
   Race race(snapshot, run);
   const int32_t threads = std::max(1, options.threads);
+  const bool useSat = options.useSat && suitsSatWorker(graph.howManyNodes, graph.howManyEdges);
   result.threads = threads;
   {
     std::vector<std::jthread> workers;
@@ -226,11 +249,16 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       });
     };
     if (threads == 1 || !options.useFinder) {
-      // One worker: a short slice for the finder, then the complete search.
-      const double slice = options.timeLimitSeconds > 0.0 ? std::max(0.05, 0.1 * options.timeLimitSeconds) : 0.25;
+      // One worker: a short slice for the finder, a longer one for the clause learner, then
+      // the complete search.
+      const bool limited = options.timeLimitSeconds > 0.0;
+      const double slice = limited ? std::max(0.05, 0.1 * options.timeLimitSeconds) : 0.25;
+      const double satSlice = limited ? std::max(0.05, 0.3 * options.timeLimitSeconds) : kSatSliceSeconds;
       const bool finder = options.useFinder;
-      launch([&root, &race, &options, progress, slice, finder] {
+      const bool sat = useSat;
+      launch([&root, &snapshot, &race, &options, progress, slice, satSlice, finder, sat] {
         if (finder) runFinder(root, race, options.seed, slice);
+        if (sat && !race.stop.stopRequested()) runSat(root, snapshot, race, options.seed, satSlice);
         if (!race.stop.stopRequested()) runSearch(root, race, progress);
       });
     } else if (finderOnly) {
@@ -241,7 +269,9 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       launch([&root, &race, progress] { runSearch(root, race, progress); });
       launch([&root, &race, &options] { runFinder(root, race, options.seed, 0.0); });
       const bool proofSystem = threads >= 4 && options.useProofSystem && graph.howManyEdges <= options.proofSystemEdgeLimit;
-      const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0);
+      // The clause learner takes a mill thread when there is one, and is one more otherwise.
+      const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0) - (useSat && threads >= 3 ? 1 : 0);
+      if (useSat) launch([&root, &snapshot, &race, &options] { runSat(root, snapshot, race, options.seed, 0.0); });
       if (millThreads >= 1 && options.useMill) launch([&root, &race, millThreads] { runMill(root, race, millThreads); });
       if (proofSystem) launch([&graph, &race] { runProofSystem(graph, race); });
     }

@@ -8,6 +8,7 @@
 //  - the rotation-extension finder,
 //  - the Probability Mill (parallel with more threads),
 //  - on small graphs, with four threads or more, the Co-HC proof system,
+//  - on sparse graphs, the clause-learning worker (in place of a mill thread),
 // until one decides, the caller's token says stop or the time limit passes; then every
 // thread is told to stop (a child token of the run's) and joined before the call returns. A cycle counts only when it
 // passes the independent check against the graph as given; one that fails is reported on
@@ -35,6 +36,10 @@ struct SolveOptions {
   bool useFinder = true;
   bool useMill = true;
   bool useProofSystem = true;
+  // The clause-learning worker (sparse graphs only, see suitsSatWorker): on its own thread,
+  // in place of a mill thread when there are three threads or more; with one thread it runs
+  // after the finder's slice for 0.3 of the time limit (2 s without one).
+  bool useSat = true;
   int32_t proofSystemEdgeLimit = 5000;
   // The calling thread's exact search before the portfolio starts gives up after
   // probeNodesPerNode * nodes + probeNodes tree nodes (a few milliseconds); 0 and 0: none.
@@ -58,7 +63,8 @@ struct SolveResult {
 };
 
 inline constexpr const char* kSolveMethods[] = {"root pruning",     "alternation rule", "frontier search", "exact search",
-                                                "rotation-extension", "probability mill", "proof system"};
+                                                "rotation-extension", "probability mill", "proof system",
+                                                "clause learning"};
 
 // Decides `graph` (not changed). `stop` (may be null) stops it. `progress`, when given,
 // carries the exact search's live figures.

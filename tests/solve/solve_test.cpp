@@ -1,8 +1,8 @@
 // The solve methods against a brute-force decider that shares no code with them, on every
 // graph of a random zoo with up to 12 nodes (random, cubic, bipartite, with a cut vertex):
-// the exact search alone, the alternation rule alone and the whole portfolio. Known answers
-// beyond brute force, the threads of a call, and the finder's path structure against a plain
-// vector.
+// the exact search alone, the alternation rule alone, the clause-learning worker alone and
+// the whole portfolio. Known answers beyond brute force, the threads of a call, and the
+// finder's path structure against a plain vector.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,6 +18,7 @@
 #include "solve/frontier_search.h"
 #include "solve/path_treap.h"
 #include "solve/root_pruning.h"
+#include "solve/sat_worker.h"
 #include "solve/solve_graph.h"
 #include "support/test_graphs.h"
 
@@ -135,6 +136,18 @@ TEST(Solve, EveryMethodAgreesWithBruteForceOnTheZoo) {
       const EdgeSet left = currentEdges(r);
       const bool keepsCycleEdges = std::includes(left.begin(), left.end(), onCycles.begin(), onCycles.end());
       EXPECT_TRUE(r.isHamiltonian == kNotHamiltonian ? !expected : keepsCycleEdges);
+    }
+
+    // The clause-learning worker alone, on the graph as given and after the root rules
+    // (their forced edges as units, the edges they deleted as negated units).
+    const AdjacencySnapshot given = takeAdjacencySnapshot(original);
+    Graph p(original);
+    for (bool pruned : {false, true}) {
+      if (pruned && pruneRootIncrementally(p) != kUndecided) continue;
+      const StopToken open;
+      const SatWorkerResult sat = decideBySat(satEdgeProblemOf(p, &given), open);
+      EXPECT_EQ(sat.verdict, expected ? Verdict::Hamiltonian : Verdict::NonHamiltonian) << pruned;
+      EXPECT_TRUE(!expected || isHamiltonianCycleOf(sat.cycle, n, loaded)) << pruned;
     }
 
     // The portfolio, with 1 to 4 threads; on every other graph without the probe, so the

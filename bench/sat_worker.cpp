@@ -1,0 +1,59 @@
+// The clause-learning worker alone (encoding, every round, the subtour clauses), without
+// the root rules or the rest of the portfolio, on the adjacency text files named in
+// SAT_GRAPHS, for instance the structured graphs:
+//
+//   python3 bench/structured_graphs.py petersen 10000 1 /tmp/petersen10008.txt
+//   SAT_GRAPHS=/tmp/petersen10008.txt build/bench/bench_sat_worker
+//
+// Each file is one benchmark named after it; the counters give the rounds and subtour
+// clauses of the last run, and the verdict (0 none, 1 cycle, 2 undecided).
+#include "solve/sat_worker.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "core/diagnostics.h"
+#include "core/graph_files.h"
+
+namespace {
+
+void decideFile(benchmark::State& state, const std::string& path) {
+  int32_t n = 0;
+  hc::Graph graph;
+  hc::FileStatus status = hc::countAdjacencyTextNodes(path, n);
+  if (status) {
+    graph = hc::Graph(n, 0);
+    graph.inputFileName = path;
+    status = hc::readAdjacencyText(graph);
+  }
+  if (!status) {
+    state.SkipWithError(status.error.c_str());
+    return;
+  }
+  graph.finishConstruction();
+  const hc::SatEdgeProblem problem = hc::satEdgeProblemOf(graph);
+  hc::SatWorkerResult result;
+  for (auto _ : state) {
+    hc::StopToken open;
+    result = hc::decideBySat(problem, open);
+  }
+  state.counters["rounds"] = result.rounds;
+  state.counters["subtours"] = static_cast<double>(result.subtourClauses);
+  state.counters["verdict"] = static_cast<double>(result.verdict);
+}
+
+// Registers one benchmark per file of SAT_GRAPHS (separated by blanks).
+const bool registered = [] {
+  const char* list = std::getenv("SAT_GRAPHS");
+  std::istringstream paths(list != nullptr ? list : "");
+  for (std::string path; paths >> path;)
+    benchmark::RegisterBenchmark(("SatWorker/" + path).c_str(), decideFile, path)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1);
+  return true;
+}();
+
+}  // namespace

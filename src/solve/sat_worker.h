@@ -1,0 +1,54 @@
+// The clause-learning worker of the portfolio: the 2-factor formula (sat_formula.h) in one
+// incremental SAT solver (CaDiCaL, linked as a library). Each round solves; a model whose
+// 2-factor is one cycle is a Hamiltonian cycle, and one that falls into several cycles gets
+// a subtour clause per cycle, after which the same solver, with everything it has learnt,
+// solves again. Unsatisfiable means no Hamiltonian cycle (the subtour clauses only exclude
+// 2-factors that are not one cycle). It shines where the reason for having no cycle is
+// local and hidden in a large graph, which a depth-first search without learning cannot see.
+//
+// The stop token reaches the solver through its terminator, which reads it exactly (the
+// solver asks only every few conflicts), so a stop or a deadline ends a round promptly.
+// Running out of memory ends the worker undecided with one diagnostic line; nothing escapes.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "core/stop_token.h"
+#include "core/verdict.h"
+#include "solve/sat_formula.h"
+
+namespace hc {
+
+struct SatWorkerOptions {
+  uint32_t seed = 0;         // the solver's random choices
+  bool keepFormula = false;  // fill SatWorkerResult::formula (the base clauses and every subtour clause)
+};
+
+struct SatWorkerResult {
+  Verdict verdict = Verdict::Undecided;
+  std::vector<int32_t> cycle;  // node ids in cycle order from node 0, with Hamiltonian (not yet checked)
+  int32_t rounds = 0;          // solver calls
+  int64_t subtourClauses = 0;
+  bool outOfMemory = false;
+  TwoFactorFormula formula;  // only with keepFormula
+};
+
+// Graphs the worker is given a thread for: sparse ones (at most 6 edges per node on average,
+// 2 million in all). On dense graphs the counters and the subtour clauses grow with the
+// degree and cost seconds and gigabytes where a cycle is easy to find by other means.
+inline bool suitsSatWorker(int64_t nodes, int64_t edges) {
+  return edges <= 6 * nodes && edges <= 2000000;
+}
+
+// Decides `problem`. Thread-safe for distinct problems; the token is polled between
+// rounds and by the solver's terminator.
+SatWorkerResult decideBySat(const SatEdgeProblem& problem, const StopToken& stop,
+                            const SatWorkerOptions& options = {});
+
+// The same for the edges of `pruned` (see satEdgeProblemOf), built inside the worker's
+// memory guard: what the portfolio calls on its thread.
+SatWorkerResult decideBySat(const Graph& pruned, const EdgeSnapshot* original, const StopToken& stop,
+                            const SatWorkerOptions& options = {});
+
+}  // namespace hc

@@ -1,0 +1,117 @@
+// The clause-learning worker beyond the zoo (where solve_test.cpp holds it against brute
+// force): the census of connected cubic graphs on 16 nodes, whose 219 non-Hamiltonian ones
+// are a known count, the kept formula of a refutation, and a stop request or deadline
+// ending it undecided.
+#include "solve/sat_worker.h"
+
+#include <gtest/gtest.h>
+
+#include <cadical.hpp>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "support/test_graphs.h"
+
+namespace hc::testing {
+namespace {
+
+// Isaacs' flower snark J_k (k odd >= 5): cubic, not 3-edge-colourable, so without a
+// Hamiltonian cycle; for a clause learner it is a hard instance of any size.
+Graph flowerSnark(int32_t k) {
+  EdgeList e;
+  for (int32_t i = 0; i < k; ++i) {
+    const int32_t a = 4 * i, b = a + 1, c = a + 2, d = a + 3;
+    const int32_t next = 4 * ((i + 1) % k);
+    e.insert(e.end(), {{a, b}, {a, c}, {a, d}, {b, next + 1}});
+    // The c and d nodes form one cycle of length 2k: c_0 .. c_{k-1} d_0 .. d_{k-1}.
+    e.emplace_back(c, i + 1 < k ? next + 2 : 3);
+    e.emplace_back(d, i + 1 < k ? next + 3 : 2);
+  }
+  return makeGraph(4 * k, e);
+}
+
+TEST(SatWorker, EndsUndecidedWhenStoppedOrPastItsDeadline) {
+  const Graph snark = flowerSnark(5);
+  const SatEdgeProblem small = satEdgeProblemOf(snark);
+  {
+    // The kept formula is the whole refutation: base clauses and subtour clauses alone are
+    // unsatisfiable for a fresh solver.
+    StopToken open;
+    SatWorkerOptions keep;
+    keep.keepFormula = true;
+    const SatWorkerResult r = decideBySat(small, open, keep);
+    EXPECT_EQ(r.verdict, Verdict::NonHamiltonian);
+    ASSERT_EQ(static_cast<int64_t>(r.formula.subtours.size()), r.subtourClauses);
+    CaDiCaL::Solver fresh;
+    for (int32_t literal : r.formula.clauses) fresh.add(literal);
+    for (const SubtourClause& clause : r.formula.subtours) {
+      EXPECT_FALSE(clause.nodes.empty());
+      for (int32_t literal : clause.literals) fresh.add(literal);
+      fresh.add(0);
+    }
+    EXPECT_EQ(fresh.solve(), 20);
+  }
+  {
+    StopToken stopped;
+    stopped.requestStop();
+    const SatWorkerResult r = decideBySat(small, stopped);
+    EXPECT_EQ(r.verdict, Verdict::Undecided);
+    EXPECT_EQ(r.rounds, 0);
+  }
+  // A snark of 4,004 nodes holds the solver for minutes: the deadline and a request from
+  // another thread end it inside a round, through the terminator.
+  const SatEdgeProblem large = satEdgeProblemOf(flowerSnark(1001));
+  for (bool byRequest : {false, true}) {
+    StopToken token;
+    std::jthread stopper;
+    if (byRequest)
+      stopper = std::jthread([&token] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        token.requestStop();
+      });
+    else
+      token.setTimeLimit(0.2);
+    const SatWorkerResult r = decideBySat(large, token);
+    EXPECT_EQ(r.verdict, Verdict::Undecided) << byRequest;
+    EXPECT_GE(r.rounds, 1) << byRequest;
+  }
+}
+
+// graph6 of a graph with at most 62 nodes: the node count + 63, then the upper triangle
+// column by column, six bits a byte.
+Graph fromGraph6(const std::string& line) {
+  const int32_t n = line[0] - 63;
+  EdgeList e;
+  size_t bit = 0;
+  for (int32_t j = 1; j < n; ++j)
+    for (int32_t i = 0; i < j; ++i, ++bit)
+      if ((line[1 + bit / 6] - 63) >> (5 - bit % 6) & 1) e.emplace_back(i, j);
+  return makeGraph(n, e);
+}
+
+TEST(SatWorker, FindsThe219NonHamiltonianCubicGraphsOn16Nodes) {
+  std::unique_ptr<FILE, int (*)(FILE*)> geng(popen("nauty-geng -q -c -d3 -D3 16 2>/dev/null", "r"), pclose);
+  char buffer[64];
+  int32_t graphs = 0, nonHamiltonian = 0;
+  while (geng && std::fgets(buffer, sizeof buffer, geng.get()) != nullptr) {
+    const Graph g = fromGraph6(std::string(buffer, std::strcspn(buffer, "\n")));
+    StopToken open;
+    const SatWorkerResult r = decideBySat(satEdgeProblemOf(g), open);
+    ++graphs;
+    nonHamiltonian += r.verdict == Verdict::NonHamiltonian;
+    if (r.verdict == Verdict::Hamiltonian)
+      ASSERT_TRUE(isHamiltonianCycleOf(r.cycle, 16, currentEdges(g))) << buffer;
+    else
+      ASSERT_EQ(r.verdict, Verdict::NonHamiltonian) << buffer;
+  }
+  if (graphs == 0) GTEST_SKIP() << "nauty-geng is not installed";
+  EXPECT_EQ(graphs, 4060);
+  EXPECT_EQ(nonHamiltonian, 219);
+}
+
+}  // namespace
+}  // namespace hc::testing
