@@ -140,7 +140,7 @@ TEST(Solve, EveryMethodAgreesWithBruteForceOnTheZoo) {
 
     // The clause-learning worker alone, on the graph as given and after the root rules
     // (their forced edges as units, the edges they deleted as negated units).
-    const AdjacencySnapshot given = takeAdjacencySnapshot(original);
+    const EdgeSnapshot given(original);
     Graph p(original);
     for (bool pruned : {false, true}) {
       if (pruned && pruneRootIncrementally(p) != kUndecided) continue;
