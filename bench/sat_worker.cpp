@@ -16,25 +16,17 @@
 #include <string>
 
 #include "core/diagnostics.h"
-#include "core/graph_files.h"
+#include "run/graph_loading.h"
 
 namespace {
 
 void decideFile(benchmark::State& state, const std::string& path) {
-  int32_t n = 0;
-  hc::Graph graph;
-  hc::FileStatus status = hc::countAdjacencyTextNodes(path, n);
-  if (status) {
-    graph = hc::Graph(n, 0);
-    graph.inputFileName = path;
-    status = hc::readAdjacencyText(graph);
-  }
-  if (!status) {
-    state.SkipWithError(status.error.c_str());
+  hc::LoadedGraph loaded = hc::loadGraphFile(path);
+  if (!loaded) {
+    state.SkipWithError(loaded.error.c_str());
     return;
   }
-  graph.finishConstruction();
-  const hc::SatEdgeProblem problem = hc::satEdgeProblemOf(graph);
+  const hc::SatEdgeProblem problem = hc::satEdgeProblemOf(*loaded.graph);
   hc::SatWorkerResult result;
   for (auto _ : state) {
     hc::StopToken open;
