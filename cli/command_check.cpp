@@ -20,14 +20,16 @@ int runCheck(const CheckOptions& options) {
     for (int32_t w : input.edges.neighborsOf(v))
       if (v < w) edges.emplace_back(v, w);
 
-  const certcheck::CheckResult result = certcheck::checkCertificateFile(input.edges.nodes(), edges, options.proof);
+  const certcheck::CheckResult result =
+      certcheck::checkCertificateFile(input.edges.nodes(), edges, options.proof);
   if (!result.accepted) {
     if (result.line == 0) return fail(result.reason);
     std::string where = options.proof + ": line " + std::to_string(result.line);
     if (!result.step.empty()) where += " (" + result.step + ")";
     return fail(where + ": " + result.reason);
   }
-  std::cout << "accepted: " << options.proof << " proves that " << input.name << " has no Hamiltonian cycle\n";
+  std::cout << "accepted: " << options.proof << " proves that " << input.name
+            << " has no Hamiltonian cycle\n";
   return 0;
 }
 

@@ -19,7 +19,8 @@ BranchState::BranchState(int32_t n, std::vector<Edge> canonical)
     ++remaining_[static_cast<size_t>(u)];
     ++remaining_[static_cast<size_t>(v)];
   }
-  for (int32_t v = 0; v < n; ++v) first_[static_cast<size_t>(v) + 1] = first_[static_cast<size_t>(v)] + remaining_[static_cast<size_t>(v)];
+  for (int32_t v = 0; v < n; ++v)
+    first_[static_cast<size_t>(v) + 1] = first_[static_cast<size_t>(v)] + remaining_[static_cast<size_t>(v)];
   // Edges sorted by (u, v) fill every node's list in ascending neighbour order.
   std::vector<int64_t> fill(first_.begin(), first_.end() - 1);
   for (size_t e = 0; e < edges_.size(); ++e) {
@@ -45,7 +46,8 @@ std::span<const BranchState::Incidence> BranchState::incident(int32_t v) const {
 int32_t BranchState::findEdge(int32_t u, int32_t v) const {
   if (u < 0 || u >= n_ || v < 0 || v >= n_) return -1;
   std::span<const Incidence> list = incident(u);
-  auto it = std::lower_bound(list.begin(), list.end(), v, [](const Incidence& a, int32_t b) { return a.node < b; });
+  auto it =
+      std::lower_bound(list.begin(), list.end(), v, [](const Incidence& a, int32_t b) { return a.node < b; });
   return it != list.end() && it->node == v ? it->edge : -1;
 }
 
@@ -132,7 +134,8 @@ void BranchState::force(int32_t edge) {
   setStatus(edge, kForced);
   auto [u, v] = edges_[static_cast<size_t>(edge)];
   for (int32_t x : {u, v})
-    if (forced_[static_cast<size_t>(x)] > 2) return contradict("node " + std::to_string(x) + " has three forced edges");
+    if (forced_[static_cast<size_t>(x)] > 2)
+      return contradict("node " + std::to_string(x) + " has three forced edges");
   // u and v had at most one forced edge, so their path entries hold.
   const int32_t a = pathEnd_[static_cast<size_t>(u)], b = pathEnd_[static_cast<size_t>(v)];
   if (a == v) {
@@ -143,7 +146,8 @@ void BranchState::force(int32_t edge) {
     setPath(a, b, size);
     setPath(b, a, size);
     if (size < n_)
-      if (int32_t closing = findEdge(a, b); closing >= 0 && status_[static_cast<size_t>(closing)] == kOpen) remove(closing);
+      if (int32_t closing = findEdge(a, b); closing >= 0 && status_[static_cast<size_t>(closing)] == kOpen)
+        remove(closing);
   }
   queue_.push_back(u);
   queue_.push_back(v);

@@ -29,7 +29,9 @@ class BranchState {
 
   int32_t nodes() const { return n_; }
   const std::vector<Edge>& edges() const { return edges_; }
-  EdgeStatus status(int32_t edge) const { return static_cast<EdgeStatus>(status_[static_cast<size_t>(edge)]); }
+  EdgeStatus status(int32_t edge) const {
+    return static_cast<EdgeStatus>(status_[static_cast<size_t>(edge)]);
+  }
   // The index of edge {u, v}, or -1.
   int32_t findEdge(int32_t u, int32_t v) const;
   // v's incident edges as (neighbour, edge index), by neighbour.

@@ -68,8 +68,10 @@ class Checker {
       size_t graph = t.graph;
       if (t.kind == Task::kFragmentPart) {
         const auto [i, j] = kPairs[t.part];
-        std::vector<Edge> edges = fragmentGraph(*graphs_[graph], t.fragment->nodes, t.fragment->inner[i], t.fragment->inner[j]);
-        graphs_.push_back(std::make_unique<BranchState>(static_cast<int32_t>(t.fragment->nodes.size()) + 1, std::move(edges)));
+        std::vector<Edge> edges =
+            fragmentGraph(*graphs_[graph], t.fragment->nodes, t.fragment->inner[i], t.fragment->inner[j]);
+        graphs_.push_back(std::make_unique<BranchState>(static_cast<int32_t>(t.fragment->nodes.size()) + 1,
+                                                        std::move(edges)));
         tasks_.push_back(Task{Task::kLeaveGraph, kOpen, 0, 0, -1, 0, 0, nullptr});
         graph = graphs_.size() - 1;
       } else {
@@ -93,17 +95,21 @@ class Checker {
       return static_cast<int32_t>(parseNumber(tokens[k], 0, state.nodes() - 1, "node"));
     };
     auto expectTokens = [&](size_t count) {
-      if (tokens.size() != count) throw Rejection{std::string(keyword) + " takes " + std::to_string(count - 1) + " values"};
+      if (tokens.size() != count)
+        throw Rejection{std::string(keyword) + " takes " + std::to_string(count - 1) + " values"};
     };
     std::string problem;
     uint32_t stamp = 0;
     if (keyword == "split") {
-      if (tokens.size() != 3 && tokens.size() != 4) throw Rejection{"split takes two nodes and, optionally, forced or deleted"};
+      if (tokens.size() != 3 && tokens.size() != 4)
+        throw Rejection{"split takes two nodes and, optionally, forced or deleted"};
       const int32_t u = node(1), v = node(2), edge = state.findEdge(u, v);
-      if (edge < 0) throw Rejection{std::to_string(u) + "-" + std::to_string(v) + " is not an edge of the graph"};
+      if (edge < 0)
+        throw Rejection{std::to_string(u) + "-" + std::to_string(v) + " is not an edge of the graph"};
       EdgeStatus first = kForced;
       if (tokens.size() == 4) {
-        if (tokens[3] != "forced" && tokens[3] != "deleted") throw Rejection{"a split's first branch is forced or deleted"};
+        if (tokens[3] != "forced" && tokens[3] != "deleted")
+          throw Rejection{"a split's first branch is forced or deleted"};
         first = tokens[3] == "forced" ? kForced : kDeleted;
       }
       const EdgeStatus second = first == kForced ? kDeleted : kForced;
@@ -160,11 +166,14 @@ class Checker {
   std::vector<Task> tasks_;
 };
 
-std::string shortened(const std::string& text) { return text.size() <= 80 ? text : text.substr(0, 77) + "..."; }
+std::string shortened(const std::string& text) {
+  return text.size() <= 80 ? text : text.substr(0, 77) + "...";
+}
 
 }  // namespace
 
-CheckResult checkCertificate(int32_t n, const std::vector<std::pair<int32_t, int32_t>>& edges, std::istream& certificate) {
+CheckResult checkCertificate(int32_t n, const std::vector<std::pair<int32_t, int32_t>>& edges,
+                             std::istream& certificate) {
   CertificateLines lines(certificate);
   CheckResult result;
   try {
@@ -172,8 +181,9 @@ CheckResult checkCertificate(int32_t n, const std::vector<std::pair<int32_t, int
     for (size_t k = 0; k < edges.size(); ++k)
       for (int32_t end : {edges[k].first, edges[k].second})
         if (end < 0 || end >= n)
-          throw Rejection{"edge " + std::to_string(k + 1) + " of the graph has an end " + std::to_string(end) +
-                              " out of range 0.." + std::to_string(n - 1), 0};
+          throw Rejection{"edge " + std::to_string(k + 1) + " of the graph has an end " +
+                              std::to_string(end) + " out of range 0.." + std::to_string(n - 1),
+                          0};
     std::vector<Edge> canonical = canonicalEdges(edges);
 
     if (!lines.next() || lines.tokens()[0] != "hamcycles-certificate")
@@ -185,8 +195,9 @@ CheckResult checkCertificate(int32_t n, const std::vector<std::pair<int32_t, int
     const int64_t nodes = parseNumber(lines.tokens()[1], 0, INT32_MAX, "node count");
     const int64_t count = parseNumber(lines.tokens()[2], 0, INT64_MAX, "edge count");
     if (nodes != n || count != static_cast<int64_t>(canonical.size()))
-      throw Rejection{"the certificate is for a graph of " + std::to_string(nodes) + " nodes and " + std::to_string(count) +
-                      " edges; this graph has " + std::to_string(n) + " and " + std::to_string(canonical.size())};
+      throw Rejection{"the certificate is for a graph of " + std::to_string(nodes) + " nodes and " +
+                      std::to_string(count) + " edges; this graph has " + std::to_string(n) + " and " +
+                      std::to_string(canonical.size())};
     Checker checker(std::make_unique<BranchState>(n, std::move(canonical)), lines);
     checker.run();
     result.accepted = true;
@@ -202,7 +213,8 @@ CheckResult checkCertificate(int32_t n, const std::vector<std::pair<int32_t, int
   return result;
 }
 
-CheckResult checkCertificateFile(int32_t n, const std::vector<std::pair<int32_t, int32_t>>& edges, const std::string& path) {
+CheckResult checkCertificateFile(int32_t n, const std::vector<std::pair<int32_t, int32_t>>& edges,
+                                 const std::string& path) {
   std::error_code ec;
   const auto status = std::filesystem::status(path, ec);
   std::string problem;

@@ -21,8 +21,10 @@ struct CheckResult {
 
 // Checks `certificate` against the graph on nodes 0..n-1 with these edges (loops dropped,
 // repeated edges counted once). Never throws; a bad graph or text is a rejection.
-CheckResult checkCertificate(int32_t n, const std::vector<std::pair<int32_t, int32_t>>& edges, std::istream& certificate);
+CheckResult checkCertificate(int32_t n, const std::vector<std::pair<int32_t, int32_t>>& edges,
+                             std::istream& certificate);
 // The same for a file: a regular file, else one rejection naming the path.
-CheckResult checkCertificateFile(int32_t n, const std::vector<std::pair<int32_t, int32_t>>& edges, const std::string& path);
+CheckResult checkCertificateFile(int32_t n, const std::vector<std::pair<int32_t, int32_t>>& edges,
+                                 const std::string& path);
 
 }  // namespace hc::certcheck

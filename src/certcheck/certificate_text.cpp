@@ -32,18 +32,21 @@ int64_t parseNumber(std::string_view token, int64_t lo, int64_t hi, const std::s
   if (error != std::errc() || stop != end)
     throw Rejection{"\"" + std::string(token.substr(0, 24)) + "\" is not a number (" + what + ")"};
   if (value < lo || value > hi)
-    throw Rejection{what + " " + std::to_string(value) + " is out of range " + std::to_string(lo) + ".." + std::to_string(hi)};
+    throw Rejection{what + " " + std::to_string(value) + " is out of range " + std::to_string(lo) + ".." +
+                    std::to_string(hi)};
   return value;
 }
 
-std::vector<int32_t> parseNodeSet(BranchState& state, std::span<const std::string_view> tokens, uint32_t& stamp) {
+std::vector<int32_t> parseNodeSet(BranchState& state, std::span<const std::string_view> tokens,
+                                  uint32_t& stamp) {
   stamp = state.stamp();
   std::vector<uint32_t>& marks = state.marks();
   std::vector<int32_t> nodes;
   nodes.reserve(tokens.size());
   for (std::string_view t : tokens) {
     const auto v = static_cast<int32_t>(parseNumber(t, 0, state.nodes() - 1, "node"));
-    if (marks[static_cast<size_t>(v)] == stamp) throw Rejection{"node " + std::to_string(v) + " is listed twice"};
+    if (marks[static_cast<size_t>(v)] == stamp)
+      throw Rejection{"node " + std::to_string(v) + " is listed twice"};
     marks[static_cast<size_t>(v)] = stamp;
     nodes.push_back(v);
   }

@@ -40,6 +40,7 @@ int64_t parseNumber(std::string_view token, int64_t lo, int64_t hi, const std::s
 
 // Nodes of `state` listed in tokens[from..], each once. Marks them with a fresh stamp of
 // the state, returned in `stamp`.
-std::vector<int32_t> parseNodeSet(BranchState& state, std::span<const std::string_view> tokens, uint32_t& stamp);
+std::vector<int32_t> parseNodeSet(BranchState& state, std::span<const std::string_view> tokens,
+                                  uint32_t& stamp);
 
 }  // namespace hc::certcheck

@@ -102,7 +102,8 @@ void DrupChecker::insert(bool input) {
   // Open and true literals first, so that the two watched ones are the best available.
   std::vector<int32_t> order = sorted_;
   std::stable_partition(order.begin(), order.end(), [this](int32_t l) { return value(l) != -1; });
-  clauses_.push_back(Clause{static_cast<uint32_t>(literals_.size()), static_cast<uint32_t>(order.size()), false, input});
+  clauses_.push_back(
+      Clause{static_cast<uint32_t>(literals_.size()), static_cast<uint32_t>(order.size()), false, input});
   literals_.insert(literals_.end(), order.begin(), order.end());
   if (order.empty() || value(order[0]) == -1) {
     refuted_ = true;

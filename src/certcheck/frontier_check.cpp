@@ -12,7 +12,9 @@ namespace hc::certcheck {
 
 namespace {
 
-int degreeOf(unsigned char slot) { return slot == 0 ? 0 : slot == 1 ? 2 : 1; }
+int degreeOf(unsigned char slot) {
+  return slot == 0 ? 0 : slot == 1 ? 2 : 1;
+}
 
 }  // namespace
 
@@ -29,7 +31,8 @@ std::string checkFrontierLeaf(const BranchState& state, std::span<const int32_t>
       if (state.status(i.edge) != kDeleted) last = std::max(last, position[static_cast<size_t>(i.node)]);
     leaves[static_cast<size_t>(v)] = last;
   }
-  for (size_t e = 0; e < state.edges().size(); ++e) forcedLeft += state.status(static_cast<int32_t>(e)) == kForced;
+  for (size_t e = 0; e < state.edges().size(); ++e)
+    forcedLeft += state.status(static_cast<int32_t>(e)) == kForced;
 
   std::vector<int32_t> slotNode, slotOf(static_cast<size_t>(n), -1);
   std::unordered_set<std::string> states{std::string()}, next;
@@ -94,7 +97,8 @@ std::string checkFrontierLeaf(const BranchState& state, std::span<const int32_t>
       states.swap(next);
       slotOf[static_cast<size_t>(slotNode[k])] = -1;
       slotNode.erase(slotNode.begin() + static_cast<std::ptrdiff_t>(k));
-      for (size_t j = k; j < slotNode.size(); ++j) slotOf[static_cast<size_t>(slotNode[j])] = static_cast<int32_t>(j);
+      for (size_t j = k; j < slotNode.size(); ++j)
+        slotOf[static_cast<size_t>(slotNode[j])] = static_cast<int32_t>(j);
     }
     if (states.empty()) return {};
   }

@@ -13,9 +13,11 @@ namespace hc::certcheck {
 void checkSatPart(BranchState& state, CertificateLines& lines) {
   const int64_t satLine = lines.number();
   const int64_t variables = twoFactorVariables(state.nodes(), state.edges());
-  if (variables > std::numeric_limits<int32_t>::max() / 2) throw Rejection{"the graph is too large for a SAT part"};
+  if (variables > std::numeric_limits<int32_t>::max() / 2)
+    throw Rejection{"the graph is too large for a SAT part"};
   DrupChecker drup(static_cast<int32_t>(variables));
-  twoFactorCnf(state.nodes(), state.edges(), [&drup](std::span<const int32_t> clause) { drup.addInput(clause); });
+  twoFactorCnf(state.nodes(), state.edges(),
+               [&drup](std::span<const int32_t> clause) { drup.addInput(clause); });
   for (size_t e = 0; e < state.edges().size(); ++e)
     if (const EdgeStatus s = state.status(static_cast<int32_t>(e)); s != kOpen) {
       const int32_t unit = s == kForced ? static_cast<int32_t>(e + 1) : -static_cast<int32_t>(e + 1);
@@ -36,7 +38,8 @@ void checkSatPart(BranchState& state, CertificateLines& lines) {
       uint32_t stamp = 0;
       const std::vector<int32_t> set = parseNodeSet(state, std::span(tokens).subspan(1), stamp);
       if (set.empty() || static_cast<int32_t>(set.size()) >= state.nodes())
-        throw Rejection{"a subtour's node set must hold at least one node and not all " + std::to_string(state.nodes())};
+        throw Rejection{"a subtour's node set must hold at least one node and not all " +
+                        std::to_string(state.nodes())};
       for (int32_t v : set)
         for (const BranchState::Incidence& i : state.incident(v))
           if (state.marks()[static_cast<size_t>(i.node)] != stamp) clause.push_back(i.edge + 1);
@@ -54,7 +57,8 @@ void checkSatPart(BranchState& state, CertificateLines& lines) {
     if (deletion)
       drup.erase(clause);
     else if (!drup.addLemma(clause))
-      throw Rejection{"the clause does not follow by unit propagation (steps that need RAT are not accepted)"};
+      throw Rejection{
+          "the clause does not follow by unit propagation (steps that need RAT are not accepted)"};
   }
   if (!drup.refuted()) throw Rejection{"the SAT part does not derive the empty clause", satLine};
 }

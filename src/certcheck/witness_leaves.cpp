@@ -8,9 +8,13 @@ namespace hc::certcheck {
 
 namespace {
 
-std::string count(int64_t k, const char* noun) { return std::to_string(k) + " " + noun + (k == 1 ? "" : "s"); }
+std::string count(int64_t k, const char* noun) {
+  return std::to_string(k) + " " + noun + (k == 1 ? "" : "s");
+}
 
-bool inSet(BranchState& state, int32_t v, uint32_t stamp) { return state.marks()[static_cast<size_t>(v)] == stamp; }
+bool inSet(BranchState& state, int32_t v, uint32_t stamp) {
+  return state.marks()[static_cast<size_t>(v)] == stamp;
+}
 
 std::string properSubset(const BranchState& state, std::span<const int32_t> set) {
   if (set.empty() || static_cast<int32_t>(set.size()) >= state.nodes())
@@ -26,7 +30,8 @@ std::vector<Crossing> crossingEdges(BranchState& state, std::span<const int32_t>
   std::vector<Crossing> out;
   for (int32_t v : set)
     for (const BranchState::Incidence& i : state.incident(v))
-      if (state.status(i.edge) != kDeleted && !inSet(state, i.node, stamp)) out.push_back({v, i.node, i.edge});
+      if (state.status(i.edge) != kDeleted && !inSet(state, i.node, stamp))
+        out.push_back({v, i.node, i.edge});
   return out;
 }
 
@@ -53,8 +58,11 @@ std::string checkParityLeaf(BranchState& state, std::span<const int32_t> set, ui
   const std::vector<Crossing> crossing = crossingEdges(state, set, stamp);
   for (const Crossing& c : crossing)
     if (state.status(c.edge) != kForced)
-      return "edge " + std::to_string(c.inside) + "-" + std::to_string(c.outside) + " leaves the node set and is not forced";
-  return crossing.size() % 2 == 1 ? "" : "an even number of forced edges (" + std::to_string(crossing.size()) + ") leave the node set";
+      return "edge " + std::to_string(c.inside) + "-" + std::to_string(c.outside) +
+             " leaves the node set and is not forced";
+  return crossing.size() % 2 == 1
+             ? ""
+             : "an even number of forced edges (" + std::to_string(crossing.size()) + ") leave the node set";
 }
 
 std::string checkSeparatorLeaf(BranchState& state, std::span<const int32_t> set, uint32_t stamp) {
@@ -71,19 +79,22 @@ std::string checkSeparatorLeaf(BranchState& state, std::span<const int32_t> set,
       const int32_t v = stack.back();
       stack.pop_back();
       for (const BranchState::Incidence& i : state.incident(v))
-        if (state.status(i.edge) != kDeleted && !seen[static_cast<size_t>(i.node)] && !inSet(state, i.node, stamp)) {
+        if (state.status(i.edge) != kDeleted && !seen[static_cast<size_t>(i.node)] &&
+            !inSet(state, i.node, stamp)) {
           seen[static_cast<size_t>(i.node)] = 1;
           stack.push_back(i.node);
         }
     }
   }
   if (components > static_cast<int64_t>(set.size())) return {};
-  return "removing " + count(static_cast<int64_t>(set.size()), "node") + " leaves " + count(components, "component");
+  return "removing " + count(static_cast<int64_t>(set.size()), "node") + " leaves " +
+         count(components, "component");
 }
 
 std::string checkIndependentLeaf(BranchState& state, std::span<const int32_t> set, uint32_t stamp) {
   if (2 * static_cast<int64_t>(set.size()) <= state.nodes())
-    return count(static_cast<int64_t>(set.size()), "node") + " are not more than half of " + std::to_string(state.nodes());
+    return count(static_cast<int64_t>(set.size()), "node") + " are not more than half of " +
+           std::to_string(state.nodes());
   for (int32_t v : set)
     for (const BranchState::Incidence& i : state.incident(v))
       if (state.status(i.edge) != kDeleted && inSet(state, i.node, stamp))
@@ -106,13 +117,15 @@ std::string checkFragmentCut(BranchState& state, std::span<const int32_t> set, u
   if (set.size() < 2 || static_cast<int64_t>(set.size()) + 2 > state.nodes())
     return "a fragment holds at least 2 nodes and leaves at least 2 outside";
   std::vector<Crossing> crossing = crossingEdges(state, set, stamp);
-  if (crossing.size() != 3) return count(static_cast<int64_t>(crossing.size()), "edge") + " leave the node set, not 3";
+  if (crossing.size() != 3)
+    return count(static_cast<int64_t>(crossing.size()), "edge") + " leave the node set, not 3";
   // crossingEdges lists them by the inner end's position, then by the outer end.
   for (size_t k = 0; k < 3; ++k) inner[k] = crossing[k].inside;
   return {};
 }
 
-std::vector<Edge> fragmentGraph(const BranchState& state, std::span<const int32_t> set, int32_t a, int32_t b) {
+std::vector<Edge> fragmentGraph(const BranchState& state, std::span<const int32_t> set, int32_t a,
+                                int32_t b) {
   std::vector<int32_t> local(static_cast<size_t>(state.nodes()), -1);
   for (size_t k = 0; k < set.size(); ++k) local[static_cast<size_t>(set[k])] = static_cast<int32_t>(k);
   std::vector<Edge> edges;

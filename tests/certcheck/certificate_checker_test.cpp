@@ -47,7 +47,8 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
   const TestGraph bowtie{5, {{0, 1}, {1, 2}, {2, 0}, {0, 3}, {3, 4}, {4, 0}}};  // cut node 0
   const TestGraph bridged{6, {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}, {2, 3}}};
   // A triangle 0-1-2 whose three edges out lead through nodes of degree 2 (forced).
-  const TestGraph rungs{9, {{0, 1}, {1, 2}, {2, 0}, {0, 3}, {1, 4}, {2, 5}, {3, 6}, {4, 7}, {5, 8}, {6, 7}, {7, 8}, {8, 6}}};
+  const TestGraph rungs{
+      9, {{0, 1}, {1, 2}, {2, 0}, {0, 3}, {1, 4}, {2, 5}, {3, 6}, {4, 7}, {5, 8}, {6, 7}, {7, 8}, {8, 6}}};
   const TestGraph gp62{12, generalizedPetersenEdges(6, 2)};  // Hamiltonian
   const TestGraph prism{6, {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}, {0, 3}, {1, 4}, {2, 5}}};
   const TestGraph fragments{18, twoPetersenFragments()};
@@ -70,13 +71,17 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
       {fragments, "fragment 0 1 2 3 4 5 6 7\n", 3, "fragment: 6 edges leave the node set, not 3"},
       {fragments, "fragment 0 1 2 3 4 5 6 7 8\n" + frontier10 + frontier10, 5,
        "the certificate ends before the sub-proof for cut edges 2 and 3 of the fragment at line 3"},
-      {prism, "fragment 0 1 2\nfrontier 0 1 2 3\n", 4, "frontier: the frontier finds a Hamiltonian cycle of the branch"},
-      {petersen, "split 0 1\ncontradiction\n", 4, "contradiction: propagation finds no contradiction in this branch"},
+      {prism, "fragment 0 1 2\nfrontier 0 1 2 3\n", 4,
+       "frontier: the frontier finds a Hamiltonian cycle of the branch"},
+      {petersen, "split 0 1\ncontradiction\n", 4,
+       "contradiction: propagation finds no contradiction in this branch"},
       {petersen, "split 0 2\n", 3, "0-2 is not an edge of the graph"},
-      {petersen, "split 0 1\n" + frontier10, 4, "the certificate ends before the deleted branch of the split at line 3"},
+      {petersen, "split 0 1\n" + frontier10, 4,
+       "the certificate ends before the deleted branch of the split at line 3"},
       {petersen, frontier10 + frontier10, 4, "the proof is already complete before this line"},
       {petersen, "cut 0 1 2 3 4\n", 3, "cut: 5 edges leave the node set"},
-      {petersen, "cut 0 1 2 3 4 5 6 7 8 9\n", 3, "cut: the node set must hold at least one node and not all 10"},
+      {petersen, "cut 0 1 2 3 4 5 6 7 8 9\n", 3,
+       "cut: the node set must hold at least one node and not all 10"},
       {rungs, "cut 0 1 2\n", 3, "cut: 3 edges leave the node set"},
       {petersen, "parity 0\n", 3, "parity: edge 0-1 leaves the node set and is not forced"},
       {petersen, "degree 3\n", 3, "degree: node 3 has 3 edges left"},
@@ -87,16 +92,20 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
       {petersen, "frontier 0 1 2 3 4 5 6 7 8\n", 3, "frontier: the order lists 9 nodes, not all 10"},
       {petersen, "frontier 0 1 2 3 4 5 6 7 8 8\n", 3, "node 8 is listed twice"},
       {petersen, "frontier 0 1 2 3 4 5 6 7 8 10\n", 3, "node 10 is out of range 0..9"},
-      {gp62, "frontier 0 1 2 3 4 5 6 7 8 9 10 11\n", 3, "frontier: the frontier finds a Hamiltonian cycle of the branch"},
+      {gp62, "frontier 0 1 2 3 4 5 6 7 8 9 10 11\n", 3,
+       "frontier: the frontier finds a Hamiltonian cycle of the branch"},
       {petersen, "prove it\n", 3, "unknown step \"prove\""},
-      {petersen, "sat\nsubtour 0 1 2 3 4 5 6 7 8 9\n", 4, "a subtour's node set must hold at least one node and not all 10"},
-      {petersen, "sat\n0\nend\n", 4, "the clause does not follow by unit propagation (steps that need RAT are not accepted)"},
+      {petersen, "sat\nsubtour 0 1 2 3 4 5 6 7 8 9\n", 4,
+       "a subtour's node set must hold at least one node and not all 10"},
+      {petersen, "sat\n0\nend\n", 4,
+       "the clause does not follow by unit propagation (steps that need RAT are not accepted)"},
       {petersen, "sat\nend\n", 3, "the SAT part does not derive the empty clause"},
       {petersen, "sat\n16 0\nend\n", 4, "literal 16 is out of range -15..15"},
       {petersen, "sat\n", 3, "the SAT part at line 3 has no end line"},
   };
   for (const Row& row : rows) {
-    const certcheck::CheckResult r = check(row.graph.n, row.graph.edges, header(row.graph.n, row.graph.edges) + row.proof);
+    const certcheck::CheckResult r =
+        check(row.graph.n, row.graph.edges, header(row.graph.n, row.graph.edges) + row.proof);
     const std::string label = row.proof.substr(0, 60);
     EXPECT_EQ(r.accepted, row.line == 0) << label << ": " << r.reason;
     EXPECT_EQ(r.line, row.line) << label;
@@ -107,14 +116,16 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
   for (const auto& [text, reason] : std::vector<std::pair<std::string, std::string>>{
            {"hamcycles-certificate 2\ngraph 10 15\n", "this checker reads certificates of version 1 only"},
            {"a proof\n", "not a certificate (its first line is \"hamcycles-certificate 1\")"},
-           {"hamcycles-certificate 1\ngraph 10 14\n", "the certificate is for a graph of 10 nodes and 14 edges; this graph has 10 and 15"},
+           {"hamcycles-certificate 1\ngraph 10 14\n",
+            "the certificate is for a graph of 10 nodes and 14 edges; this graph has 10 and 15"},
        }) {
     const certcheck::CheckResult r = check(10, petersen.edges, text + body);
     EXPECT_FALSE(r.accepted);
     EXPECT_EQ(r.reason, reason);
   }
   EXPECT_EQ(check(3, {{0, 3}}, "").reason, "edge 1 of the graph has an end 3 out of range 0..2");
-  EXPECT_EQ(certcheck::checkCertificateFile(3, {}, "/nonexistent/proof").reason, "/nonexistent/proof: no such file");
+  EXPECT_EQ(certcheck::checkCertificateFile(3, {}, "/nonexistent/proof").reason,
+            "/nonexistent/proof: no such file");
 }
 
 // The stored certificates (case splits written by the test writer, a SAT part from
@@ -146,13 +157,16 @@ TEST(CertificateChecker, StoredCertificatesHoldAndTheirMutationsDoNot) {
   int64_t number = 0, rejected = 0;
   for (std::string step; std::getline(lines, step);) {
     ++number;
-    if (step.empty() || !(std::isdigit(static_cast<unsigned char>(step[0])) || step[0] == '-') || step == "0") continue;
+    if (step.empty() || !(std::isdigit(static_cast<unsigned char>(step[0])) || step[0] == '-') || step == "0")
+      continue;
     const std::string mutated = step[0] == '-' ? step.substr(1) : "-" + step;
-    const certcheck::CheckResult r = check(10, petersen, replaced(sat, "\n" + step + "\n", "\n" + mutated + "\n"));
+    const certcheck::CheckResult r =
+        check(10, petersen, replaced(sat, "\n" + step + "\n", "\n" + mutated + "\n"));
     if (r.accepted) continue;
     ++rejected;
     EXPECT_EQ(r.line, number) << step;
-    EXPECT_EQ(r.reason, "the clause does not follow by unit propagation (steps that need RAT are not accepted)");
+    EXPECT_EQ(r.reason,
+              "the clause does not follow by unit propagation (steps that need RAT are not accepted)");
   }
   EXPECT_GT(rejected, 0);
 }
@@ -160,10 +174,12 @@ TEST(CertificateChecker, StoredCertificatesHoldAndTheirMutationsDoNot) {
 // CaDiCaL's own proofs, with the documented encoding and lazy subtour clauses, pass the
 // checker: on graphs of degree 3 (direct encoding) and up to 6 (the counter).
 TEST(CertificateChecker, ProofsFromCadicalAreAccepted) {
-  std::filesystem::path folder = std::filesystem::temp_directory_path() / ("hc-cert-" + std::to_string(getpid()));
+  std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("hc-cert-" + std::to_string(getpid()));
   std::filesystem::create_directories(folder);
-  for (const TestGraph& g : {TestGraph{18, twoPetersenFragments()}, TestGraph{9, completeBipartiteEdges(3, 6)},
-                         TestGraph{22, generalizedPetersenEdges(11, 2)}}) {
+  for (const TestGraph& g :
+       {TestGraph{18, twoPetersenFragments()}, TestGraph{9, completeBipartiteEdges(3, 6)},
+        TestGraph{22, generalizedPetersenEdges(11, 2)}}) {
     const std::string certificate = satCertificate(g.n, g.edges, folder);
     if (certificate.empty()) {
       std::filesystem::remove_all(folder);

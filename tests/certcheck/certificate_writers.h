@@ -5,6 +5,7 @@
 #pragma once
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -28,7 +29,8 @@ using certcheck::Edge;
 // Dynamic programming over node subsets: paths from node 0.
 inline bool hasHamiltonianCycle(int32_t n, const std::vector<Edge>& edges) {
   if (n < 3) return false;
-  std::vector<std::vector<char>> adjacent(static_cast<size_t>(n), std::vector<char>(static_cast<size_t>(n), 0));
+  std::vector<std::vector<char>> adjacent(static_cast<size_t>(n),
+                                          std::vector<char>(static_cast<size_t>(n), 0));
   for (auto [u, v] : edges) adjacent[u][v] = adjacent[v][u] = 1;
   const uint32_t full = (1u << n) - 1;
   std::vector<uint32_t> ends(size_t{1} << n, 0);  // bit v: a path 0..v over the subset
@@ -102,8 +104,8 @@ inline bool naivePropagate(int32_t n, const std::vector<Edge>& edges, std::vecto
 // when the branch's edges fall apart, a cut leaf. A branch that ends in a Hamiltonian cycle
 // gets a (wrong) contradiction leaf, so the text is a certificate exactly when the graph
 // has no Hamiltonian cycle.
-inline void writeCaseSplits(int32_t n, const std::vector<Edge>& edges, std::vector<int> status, std::mt19937& rng,
-                            std::ostream& out, bool otherLeaves) {
+inline void writeCaseSplits(int32_t n, const std::vector<Edge>& edges, std::vector<int> status,
+                            std::mt19937& rng, std::ostream& out, bool otherLeaves) {
   const std::vector<int> decided = status;
   if (naivePropagate(n, edges, status)) {
     out << "contradiction\n";
@@ -124,7 +126,8 @@ inline void writeCaseSplits(int32_t n, const std::vector<Edge>& edges, std::vect
     for (bool grew = true; grew;) {
       grew = false;
       for (size_t e = 0; e < edges.size(); ++e)
-        if (decided[e] != 2 && in[edges[e].first] != in[edges[e].second]) in[edges[e].first] = in[edges[e].second] = 1, grew = true;
+        if (decided[e] != 2 && in[edges[e].first] != in[edges[e].second])
+          in[edges[e].first] = in[edges[e].second] = 1, grew = true;
     }
     if (std::count(in.begin(), in.end(), 1) < n) {
       out << "cut";
@@ -161,7 +164,8 @@ inline std::string caseSplitCertificate(int32_t n, const std::vector<Edge>& anyE
 // A SAT certificate from the `cadical` binary: solve the encoding, add a subtour clause for
 // every cycle of a model's 2-factor, repeat until unsatisfiable, and keep the last proof.
 // Empty when cadical is not installed or the graph turns out Hamiltonian.
-inline std::string satCertificate(int32_t n, const std::vector<Edge>& anyEdges, const std::filesystem::path& folder) {
+inline std::string satCertificate(int32_t n, const std::vector<Edge>& anyEdges,
+                                  const std::filesystem::path& folder) {
   if (std::system("command -v cadical >/dev/null 2>&1") != 0) return {};
   const std::vector<Edge> edges = certcheck::canonicalEdges(anyEdges);
   std::vector<std::vector<int32_t>> clauses;
@@ -179,7 +183,8 @@ inline std::string satCertificate(int32_t n, const std::vector<Edge>& anyEdges, 
       }
       return text.str();
     }();
-    const std::string command = "cadical -q --binary=false " + cnf.string() + " " + proof.string() + " > " + model.string();
+    const std::string command =
+        "cadical -q --binary=false " + cnf.string() + " " + proof.string() + " > " + model.string();
     const int status = WEXITSTATUS(std::system(command.c_str()));
     if (status == 20) {
       std::ostringstream out;
