@@ -70,6 +70,12 @@ struct VerifyOptions {
   std::string cycle;
 };
 
+// `check GRAPH PROOF`.
+struct CheckOptions {
+  std::string graph;
+  std::string proof;
+};
+
 // `convert IN OUT`.
 struct ConvertOptions {
   std::string input;
@@ -96,6 +102,7 @@ int runCohc(const CohcCommandOptions& options, const CommonOptions& common);
 int runSolve(const SolveCommandOptions& options, const CommonOptions& common);
 int runGenerate(const GenerateOptions& options, const CommonOptions& common);
 int runVerify(const VerifyOptions& options, const CommonOptions& common);
+int runCheck(const CheckOptions& options);
 
 // One error line on stderr ("hamcycles-cli: " + message, newlines folded); returns 1.
 int fail(const std::string& message);

@@ -169,9 +169,17 @@ int runMain(int argc, char** argv) {
       ->required();
   verifyCommand->add_flag("--json", common.json, "Print one JSON object");
 
+  CheckOptions check;
+  auto* checkCommand = app.add_subcommand(
+      "check", "Check a certificate that the graph has no Hamiltonian cycle (exit 0 accepted, 1 rejected)");
+  checkCommand->add_option("GRAPH", check.graph, "Graph file (.txt, .obj, .g, .hcp, .g6, .s6, .col, .dimacs, .edges, .el)")
+      ->required();
+  checkCommand->add_option("PROOF", check.proof, "Certificate file (see the README, \"Certificates\")")->required();
+
   BatchOptions batch;
   for (CLI::App* command : {infoCommand, schcCommand, cohcCommand, solveCommand}) addBatchOptions(command, batch);
   addBase(generateCommand, batch.base);
+  addBase(checkCommand, batch.base);
 
   ConvertOptions convert;
   auto* convertCommand = app.add_subcommand("convert", "Convert a graph file into another format (by extension)");
@@ -181,14 +189,15 @@ int runMain(int argc, char** argv) {
   addBase(convertCommand, convert.base);
   convertCommand->add_flag("--json", common.json, "Print one JSON object");
 
-  for (CLI::App* command : {infoCommand, schcCommand, cohcCommand, solveCommand, generateCommand, verifyCommand, convertCommand})
+  for (CLI::App* command :
+       {infoCommand, schcCommand, cohcCommand, solveCommand, generateCommand, verifyCommand, convertCommand, checkCommand})
     addVerbose(command);
 
   if (argc >= 2 && argv[1][0] != '-') {
     std::string command = argv[1];
     if (command != "info" && command != "schc" && command != "cohc" && command != "solve" && command != "generate" && command != "verify" &&
-        command != "convert")
-      return fail("unknown command \"" + command + "\" (use info, schc, cohc, solve, generate, verify or convert; see --help)");
+        command != "convert" && command != "check")
+      return fail("unknown command \"" + command + "\" (use info, schc, cohc, solve, generate, verify, convert or check; see --help)");
   }
   try {
     app.parse(argc, argv);
@@ -247,7 +256,8 @@ int runMain(int argc, char** argv) {
     return runGenerate(generate, common);
   }
   if (*verifyCommand) return runVerify(verify, common);
-  return fail("a subcommand is required: info, schc, cohc, solve, generate, verify or convert (see --help)");
+  if (*checkCommand) return runCheck(check);
+  return fail("a subcommand is required: info, schc, cohc, solve, generate, verify, convert or check (see --help)");
 }
 
 }  // namespace hc::cli

@@ -87,6 +87,30 @@ TEST(CliVerify, NamesTheFirstFault) {
   }
 }
 
+// check: exit 0 with one line on stdout when the certificate holds; else exit 1 and one
+// line on stderr naming the file, the first failing line and why.
+TEST(CliCheck, AcceptsAHoldingCertificateAndNamesTheFirstFailingLine) {
+  ScratchFolder scratch;
+  const std::string header = "hamcycles-certificate 1\ngraph 10 15\n";
+  CliRun good = runCli({"check", example("petersen.hcp"), writeFile(scratch / "good.cert", header + "frontier 9 8 7 6 5 4 3 2 1 0\n")});
+  EXPECT_EQ(good.exitCode, 0) << good.err;
+  EXPECT_EQ(good.out, "accepted: " + scratch / "good.cert" + " proves that petersen.hcp has no Hamiltonian cycle\n");
+  const std::vector<std::pair<std::string, std::string>> bad = {
+      {header + "split 0 1\ncontradiction\n",
+       "bad.cert: line 4 (contradiction): contradiction: propagation finds no contradiction in this branch\n"},
+      {"hamcycles-certificate 1\ngraph 10 16\n",
+       "bad.cert: line 2 (graph 10 16): the certificate is for a graph of 10 nodes and 16 edges; this graph has 10 and 15\n"},
+  };
+  for (const auto& [text, error] : bad) {
+    CliRun run = runCli({"check", example("petersen.txt"), writeFile(scratch / "bad.cert", text)});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.empty());
+    EXPECT_EQ(run.err, "hamcycles-cli: " + scratch / "bad.cert" + error.substr(8));
+  }
+  CliRun missing = runCli({"check", example("petersen.txt"), scratch / "none.cert"});
+  EXPECT_EQ(missing.err, "hamcycles-cli: " + scratch / "none.cert" + ": no such file\n");
+}
+
 // Each row: the arguments and a part of the one error line. Special files (a FIFO, devices,
 // a file above the input limit) are refused before reading; bytes that cannot be shown
 // are quoted escaped, so the line stays one line of plain characters.

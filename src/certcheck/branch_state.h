@@ -1,0 +1,88 @@
+// One graph of a certificate (the whole graph, or the graph of a fragment) with the
+// decisions of the branch being checked: each edge is open, forced (in every Hamiltonian
+// cycle of the branch) or deleted (in none). The checker's own propagation runs after each
+// decision, and a trail takes the branch back to an earlier point:
+//   - a node with two forced edges loses its other edges;
+//   - a node with exactly two edges left has them forced;
+//   - an open edge joining the two ends of a forced path of fewer than all nodes is deleted.
+// It stops at the first contradiction it meets: a node with fewer than two edges left, a
+// node with three forced edges, or forced edges closing a cycle shorter than all nodes.
+// Whichever order the rules run in, a contradiction is reached or not alike (each rule only
+// draws consequences that every later state draws too).
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "certcheck/two_factor_cnf.h"
+
+namespace hc::certcheck {
+
+enum EdgeStatus : uint8_t { kOpen = 0, kForced = 1, kDeleted = 2 };
+
+class BranchState {
+ public:
+  // `canonical` as canonicalEdges gives it, ends in 0..n-1. Propagates once.
+  BranchState(int32_t n, std::vector<Edge> canonical);
+
+  int32_t nodes() const { return n_; }
+  const std::vector<Edge>& edges() const { return edges_; }
+  EdgeStatus status(int32_t edge) const {
+    return static_cast<EdgeStatus>(status_[static_cast<size_t>(edge)]);
+  }
+  // The index of edge {u, v}, or -1.
+  int32_t findEdge(int32_t u, int32_t v) const;
+  // v's incident edges as (neighbour, edge index), by neighbour.
+  struct Incidence {
+    int32_t node;
+    int32_t edge;
+  };
+  std::span<const Incidence> incident(int32_t v) const;
+  int32_t remainingDegree(int32_t v) const { return remaining_[static_cast<size_t>(v)]; }
+  int32_t forcedDegree(int32_t v) const { return forced_[static_cast<size_t>(v)]; }
+  // Why the branch is contradictory (empty: no contradiction found).
+  const std::string& contradiction() const { return contradiction_; }
+
+  size_t mark() const { return trail_.size(); }
+  // Undoes every change made after `mark`.
+  void restore(size_t mark);
+  // Forces or deletes an edge and propagates. Deciding an edge the other way than it is
+  // already decided is a contradiction.
+  void decide(int32_t edge, EdgeStatus status);
+
+  // Scratch marks for node sets: stamp() starts a new set, then isMarked(v) is false for all.
+  uint32_t stamp();
+  std::vector<uint32_t>& marks() { return marks_; }
+
+ private:
+  struct Change {
+    int32_t what;  // an edge (>= 0) whose status changed, or ~node whose path entry changed
+    int32_t old1;  // old status, or old path end
+    int32_t old2;  // old path size
+  };
+  void setStatus(int32_t edge, EdgeStatus status);
+  void force(int32_t edge);
+  void remove(int32_t edge);
+  void examine(int32_t v);
+  void propagate();
+  void contradict(std::string why);
+  void setPath(int32_t end, int32_t otherEnd, int32_t size);
+
+  int32_t n_;
+  std::vector<Edge> edges_;
+  std::vector<int64_t> first_;  // CSR offsets into incidence_
+  std::vector<Incidence> incidence_;
+  std::vector<uint8_t> status_;
+  std::vector<int32_t> remaining_, forced_;
+  std::vector<int32_t> pathEnd_, pathSize_;  // valid at nodes with at most one forced edge
+  std::vector<Change> trail_;
+  std::vector<int32_t> queue_;
+  std::string contradiction_;
+  size_t contradictionAt_ = 0;
+  std::vector<uint32_t> marks_;
+  uint32_t stamp_ = 0;
+};
+
+}  // namespace hc::certcheck

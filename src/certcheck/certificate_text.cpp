@@ -1,0 +1,56 @@
+// Lines, tokens and numbers of a certificate (see certificate_text.h).
+#include "certcheck/certificate_text.h"
+
+#include <charconv>
+
+#include "certcheck/branch_state.h"
+
+namespace hc::certcheck {
+
+bool CertificateLines::next() {
+  while (std::getline(in_, text_)) {
+    ++number_;
+    if (!text_.empty() && text_.back() == '\r') text_.pop_back();
+    tokens_.clear();
+    const std::string_view line(text_);
+    size_t i = 0;
+    while (i < line.size()) {
+      while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+      const size_t start = i;
+      while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
+      if (i > start) tokens_.push_back(line.substr(start, i - start));
+    }
+    if (!tokens_.empty() && tokens_[0][0] != '#') return true;
+  }
+  return false;
+}
+
+int64_t parseNumber(std::string_view token, int64_t lo, int64_t hi, const std::string& what) {
+  int64_t value = 0;
+  const char* end = token.data() + token.size();
+  auto [stop, error] = std::from_chars(token.data(), end, value);
+  if (error != std::errc() || stop != end)
+    throw Rejection{"\"" + std::string(token.substr(0, 24)) + "\" is not a number (" + what + ")"};
+  if (value < lo || value > hi)
+    throw Rejection{what + " " + std::to_string(value) + " is out of range " + std::to_string(lo) + ".." +
+                    std::to_string(hi)};
+  return value;
+}
+
+std::vector<int32_t> parseNodeSet(BranchState& state, std::span<const std::string_view> tokens,
+                                  uint32_t& stamp) {
+  stamp = state.stamp();
+  std::vector<uint32_t>& marks = state.marks();
+  std::vector<int32_t> nodes;
+  nodes.reserve(tokens.size());
+  for (std::string_view t : tokens) {
+    const auto v = static_cast<int32_t>(parseNumber(t, 0, state.nodes() - 1, "node"));
+    if (marks[static_cast<size_t>(v)] == stamp)
+      throw Rejection{"node " + std::to_string(v) + " is listed twice"};
+    marks[static_cast<size_t>(v)] = stamp;
+    nodes.push_back(v);
+  }
+  return nodes;
+}
+
+}  // namespace hc::certcheck

@@ -1,0 +1,66 @@
+// The SAT leaf (see sat_part.h): the formula from the graph, subtour clauses from node sets,
+// and the proof replayed by the DRUP checker.
+#include "certcheck/sat_part.h"
+
+#include <limits>
+#include <vector>
+
+#include "certcheck/drup_checker.h"
+#include "certcheck/two_factor_cnf.h"
+
+namespace hc::certcheck {
+
+void checkSatPart(BranchState& state, CertificateLines& lines) {
+  const int64_t satLine = lines.number();
+  const int64_t variables = twoFactorVariables(state.nodes(), state.edges());
+  if (variables > std::numeric_limits<int32_t>::max() / 2)
+    throw Rejection{"the graph is too large for a SAT part"};
+  DrupChecker drup(static_cast<int32_t>(variables));
+  twoFactorCnf(state.nodes(), state.edges(),
+               [&drup](std::span<const int32_t> clause) { drup.addInput(clause); });
+  for (size_t e = 0; e < state.edges().size(); ++e)
+    if (const EdgeStatus s = state.status(static_cast<int32_t>(e)); s != kOpen) {
+      const int32_t unit = s == kForced ? static_cast<int32_t>(e + 1) : -static_cast<int32_t>(e + 1);
+      drup.addInput(std::span<const int32_t>(&unit, 1));
+    }
+
+  std::vector<int32_t> clause;
+  while (true) {
+    if (!lines.next())
+      throw Rejection{"the SAT part at line " + std::to_string(satLine) + " has no end line", lines.number()};
+    const std::vector<std::string_view>& tokens = lines.tokens();
+    if (tokens[0] == "end") {
+      if (tokens.size() > 1) throw Rejection{"nothing may follow \"end\" on its line"};
+      break;
+    }
+    clause.clear();
+    if (tokens[0] == "subtour") {
+      uint32_t stamp = 0;
+      const std::vector<int32_t> set = parseNodeSet(state, std::span(tokens).subspan(1), stamp);
+      if (set.empty() || static_cast<int32_t>(set.size()) >= state.nodes())
+        throw Rejection{"a subtour's node set must hold at least one node and not all " +
+                        std::to_string(state.nodes())};
+      for (int32_t v : set)
+        for (const BranchState::Incidence& i : state.incident(v))
+          if (state.marks()[static_cast<size_t>(i.node)] != stamp) clause.push_back(i.edge + 1);
+      drup.addInput(clause);
+      continue;
+    }
+    const bool deletion = tokens[0] == "d";
+    const size_t from = deletion ? 1 : 0;
+    if (tokens.size() == from || tokens.back() != "0") throw Rejection{"a proof line ends with 0"};
+    for (size_t k = from; k + 1 < tokens.size(); ++k) {
+      const int64_t literal = parseNumber(tokens[k], -variables, variables, "literal");
+      if (literal == 0) throw Rejection{"a proof line ends at its first 0"};
+      clause.push_back(static_cast<int32_t>(literal));
+    }
+    if (deletion)
+      drup.erase(clause);
+    else if (!drup.addLemma(clause))
+      throw Rejection{
+          "the clause does not follow by unit propagation (steps that need RAT are not accepted)"};
+  }
+  if (!drup.refuted()) throw Rejection{"the SAT part does not derive the empty clause", satLine};
+}
+
+}  // namespace hc::certcheck

@@ -1,0 +1,18 @@
+// The SAT leaf: the lines after `sat` up to `end`. The checker builds the formula itself
+// (two_factor_cnf.h, plus a unit clause per decision of the branch); the certificate adds
+// subtour clauses by their node sets (`subtour S...`: some edge leaving S is chosen, true
+// of every Hamiltonian cycle when S is neither empty nor all nodes) and the proof as a
+// solver writes text DRAT ("l1 l2 ... 0" adds, "d l1 l2 ... 0" deletes). Subtour lines
+// may come anywhere in the proof. The leaf holds when the empty clause is derived.
+#pragma once
+
+#include "certcheck/branch_state.h"
+#include "certcheck/certificate_text.h"
+
+namespace hc::certcheck {
+
+// Reads the lines of the SAT part after the `sat` line; throws a Rejection at the first
+// fault (a proof step that does not follow by unit propagation is one).
+void checkSatPart(BranchState& state, CertificateLines& lines);
+
+}  // namespace hc::certcheck

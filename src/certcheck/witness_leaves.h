@@ -1,0 +1,42 @@
+// The leaves of a certificate that name a witness, each checked against the edges the
+// branch has left (open or forced) in time linear in the witness and its edges (the
+// separator leaf: in the size of the graph). Each returns "" when the witness shows that
+// the branch has no Hamiltonian cycle, else why it does not. Node sets come from
+// parseNodeSet: distinct, in range, marked in the state with `stamp`.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "certcheck/branch_state.h"
+
+namespace hc::certcheck {
+
+// `degree V`: V has fewer than two edges left. `forced V`: V has three forced edges.
+std::string checkDegreeLeaf(const BranchState& state, int32_t v);
+std::string checkForcedLeaf(const BranchState& state, int32_t v);
+
+// `cut S...`: fewer than two edges leave S (a cycle through all nodes crosses twice).
+std::string checkCutLeaf(BranchState& state, std::span<const int32_t> set, uint32_t stamp);
+// `parity S...`: the edges leaving S are all forced, and odd in number.
+std::string checkParityLeaf(BranchState& state, std::span<const int32_t> set, uint32_t stamp);
+// `separator X...`: removing X (not empty) leaves more than |X| components.
+std::string checkSeparatorLeaf(BranchState& state, std::span<const int32_t> set, uint32_t stamp);
+// `independent I...`: no edge inside I, and I holds more than half the nodes.
+std::string checkIndependentLeaf(BranchState& state, std::span<const int32_t> set, uint32_t stamp);
+// `bipartite A...`: every edge joins A to the other nodes, and the two sides differ in size.
+std::string checkBipartiteLeaf(BranchState& state, std::span<const int32_t> set, uint32_t stamp);
+
+// `fragment S...`: exactly three edges leave S, with 2 <= |S| <= n - 2. On success `inner`
+// holds their ends in S, ordered by position in the list and then by the outer end.
+std::string checkFragmentCut(BranchState& state, std::span<const int32_t> set, uint32_t stamp,
+                             std::array<int32_t, 3>& inner);
+// The graph of a fragment's sub-proof: S's edges left in the branch (S's nodes numbered by
+// their position in the list) and one more node, |S|, joined to the inner ends a and b.
+// It has a Hamiltonian cycle exactly when S has a Hamiltonian path from a to b.
+std::vector<Edge> fragmentGraph(const BranchState& state, std::span<const int32_t> set, int32_t a, int32_t b);
+
+}  // namespace hc::certcheck

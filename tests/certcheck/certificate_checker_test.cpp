@@ -1,0 +1,195 @@
+// Certificates for small graphs with known answers, each leaf kind accepted on a graph it
+// refutes and rejected (with its reason and line) where it does not, and the mutations a
+// careless or dishonest writer could make: a dropped branch, a wrong witness, a flipped
+// literal in the proof, a subtour clause whose node set is not a cut.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "certificate_writers.h"
+#include "support/test_graphs.h"
+
+namespace hc::testing {
+namespace {
+
+std::string data(const std::string& name) {
+  std::ifstream in(std::string(HC_TEST_DATA_DIR) + "/certcheck/" + name, std::ios::binary);
+  EXPECT_TRUE(in) << name;
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+  const size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+// Two copies of the Petersen graph less node 0 (nodes 0-8 and 9-17), their loose ends
+// joined in pairs: a 3-edge cut around a fragment with no Hamiltonian path between any
+// two of its ends.
+EdgeList twoPetersenFragments() {
+  EdgeList e;
+  for (auto [u, v] : generalizedPetersenEdges(5, 2))
+    if (u != 0 && v != 0) e.emplace_back(u - 1, v - 1), e.emplace_back(u + 8, v + 8);
+  for (int32_t end : {1, 4, 5}) e.emplace_back(end - 1, end + 8);
+  return e;
+}
+
+struct TestGraph {
+  int32_t n;
+  EdgeList edges;
+};
+
+TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonAndLine) {
+  const TestGraph petersen{10, generalizedPetersenEdges(5, 2)};
+  const TestGraph k23{5, completeBipartiteEdges(2, 3)};
+  const TestGraph bowtie{5, {{0, 1}, {1, 2}, {2, 0}, {0, 3}, {3, 4}, {4, 0}}};  // cut node 0
+  const TestGraph bridged{6, {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}, {2, 3}}};
+  // A triangle 0-1-2 whose three edges out lead through nodes of degree 2 (forced).
+  const TestGraph rungs{
+      9, {{0, 1}, {1, 2}, {2, 0}, {0, 3}, {1, 4}, {2, 5}, {3, 6}, {4, 7}, {5, 8}, {6, 7}, {7, 8}, {8, 6}}};
+  const TestGraph gp62{12, generalizedPetersenEdges(6, 2)};  // Hamiltonian
+  const TestGraph prism{6, {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}, {0, 3}, {1, 4}, {2, 5}}};
+  const TestGraph fragments{18, twoPetersenFragments()};
+  struct Row {
+    const TestGraph& graph;
+    std::string proof;  // after the two header lines
+    int64_t line;       // 0: accepted
+    std::string reason;
+  };
+  const std::string frontier10 = "frontier 0 1 2 3 4 5 6 7 8 9\n";
+  const std::vector<Row> rows = {
+      {petersen, frontier10, 0, ""},
+      {petersen, "# a comment\n\nfrontier 9 8 7 6 5 4 3 2 1 0\n", 0, ""},
+      {k23, "bipartite 0 1\n", 0, ""},
+      {k23, "independent 2 3 4\n", 0, ""},
+      {bowtie, "separator 0\n", 0, ""},
+      {bridged, "cut 0 1 2\n", 0, ""},
+      {rungs, "parity 0 1 2\n", 0, ""},
+      {fragments, "fragment 0 1 2 3 4 5 6 7 8\n" + frontier10 + frontier10 + frontier10, 0, ""},
+      {fragments, "fragment 0 1 2 3 4 5 6 7\n", 3, "fragment: 6 edges leave the node set, not 3"},
+      {fragments, "fragment 0 1 2 3 4 5 6 7 8\n" + frontier10 + frontier10, 5,
+       "the certificate ends before the sub-proof for cut edges 2 and 3 of the fragment at line 3"},
+      {prism, "fragment 0 1 2\nfrontier 0 1 2 3\n", 4,
+       "frontier: the frontier finds a Hamiltonian cycle of the branch"},
+      {petersen, "split 0 1\ncontradiction\n", 4,
+       "contradiction: propagation finds no contradiction in this branch"},
+      {petersen, "split 0 2\n", 3, "0-2 is not an edge of the graph"},
+      {petersen, "split 0 1\n" + frontier10, 4,
+       "the certificate ends before the deleted branch of the split at line 3"},
+      {petersen, frontier10 + frontier10, 4, "the proof is already complete before this line"},
+      {petersen, "cut 0 1 2 3 4\n", 3, "cut: 5 edges leave the node set"},
+      {petersen, "cut 0 1 2 3 4 5 6 7 8 9\n", 3,
+       "cut: the node set must hold at least one node and not all 10"},
+      {rungs, "cut 0 1 2\n", 3, "cut: 3 edges leave the node set"},
+      {petersen, "parity 0\n", 3, "parity: edge 0-1 leaves the node set and is not forced"},
+      {petersen, "degree 3\n", 3, "degree: node 3 has 3 edges left"},
+      {petersen, "forced 0\n", 3, "forced: node 0 has 0 forced edges"},
+      {k23, "bipartite 0 2\n", 3, "bipartite: edge 0-2 lies within one side"},
+      {bowtie, "separator 1\n", 3, "separator: removing 1 node leaves 1 component"},
+      {petersen, "independent 0 2 6 8 9\n", 3, "independent: 5 nodes are not more than half of 10"},
+      {petersen, "frontier 0 1 2 3 4 5 6 7 8\n", 3, "frontier: the order lists 9 nodes, not all 10"},
+      {petersen, "frontier 0 1 2 3 4 5 6 7 8 8\n", 3, "node 8 is listed twice"},
+      {petersen, "frontier 0 1 2 3 4 5 6 7 8 10\n", 3, "node 10 is out of range 0..9"},
+      {gp62, "frontier 0 1 2 3 4 5 6 7 8 9 10 11\n", 3,
+       "frontier: the frontier finds a Hamiltonian cycle of the branch"},
+      {petersen, "prove it\n", 3, "unknown step \"prove\""},
+      {petersen, "sat\nsubtour 0 1 2 3 4 5 6 7 8 9\n", 4,
+       "a subtour's node set must hold at least one node and not all 10"},
+      {petersen, "sat\n0\nend\n", 4,
+       "the clause does not follow by unit propagation (steps that need RAT are not accepted)"},
+      {petersen, "sat\nend\n", 3, "the SAT part does not derive the empty clause"},
+      {petersen, "sat\n16 0\nend\n", 4, "literal 16 is out of range -15..15"},
+      {petersen, "sat\n", 3, "the SAT part at line 3 has no end line"},
+  };
+  for (const Row& row : rows) {
+    const certcheck::CheckResult r =
+        check(row.graph.n, row.graph.edges, header(row.graph.n, row.graph.edges) + row.proof);
+    const std::string label = row.proof.substr(0, 60);
+    EXPECT_EQ(r.accepted, row.line == 0) << label << ": " << r.reason;
+    EXPECT_EQ(r.line, row.line) << label;
+    EXPECT_EQ(r.reason, row.reason) << label;
+  }
+  // The header and the graph are checked before any step.
+  const std::string body = frontier10;
+  for (const auto& [text, reason] : std::vector<std::pair<std::string, std::string>>{
+           {"hamcycles-certificate 2\ngraph 10 15\n", "this checker reads certificates of version 1 only"},
+           {"a proof\n", "not a certificate (its first line is \"hamcycles-certificate 1\")"},
+           {"hamcycles-certificate 1\ngraph 10 14\n",
+            "the certificate is for a graph of 10 nodes and 14 edges; this graph has 10 and 15"},
+       }) {
+    const certcheck::CheckResult r = check(10, petersen.edges, text + body);
+    EXPECT_FALSE(r.accepted);
+    EXPECT_EQ(r.reason, reason);
+  }
+  EXPECT_EQ(check(3, {{0, 3}}, "").reason, "edge 1 of the graph has an end 3 out of range 0..2");
+  EXPECT_EQ(certcheck::checkCertificateFile(3, {}, "/nonexistent/proof").reason,
+            "/nonexistent/proof: no such file");
+}
+
+// The stored certificates (case splits written by the test writer, a SAT part from
+// CaDiCaL) are accepted, and each mutation of them is rejected at the mutated line.
+TEST(CertificateChecker, StoredCertificatesHoldAndTheirMutationsDoNot) {
+  const EdgeList petersen = generalizedPetersenEdges(5, 2);
+  const std::string splits = data("petersen_splits.cert"), sat = data("petersen_sat.cert");
+  EXPECT_TRUE(check(10, petersen, splits).accepted) << check(10, petersen, splits).reason;
+  const certcheck::CheckResult good = check(10, petersen, sat);
+  EXPECT_TRUE(good.accepted) << good.line << ": " << good.reason;
+
+  // A dropped branch: the last leaf removed.
+  std::string dropped = splits.substr(0, splits.rfind('\n', splits.size() - 2) + 1);
+  EXPECT_NE(check(10, petersen, dropped).reason.find("the certificate ends before the"), std::string::npos);
+  // The same proof for another graph: Petersen with one spoke moved.
+  EdgeList other = petersen;
+  other[5] = {0, 7};
+  EXPECT_FALSE(check(10, other, splits).accepted);
+  // A subtour whose node set is all nodes or none (any other set is a cut, and its clause
+  // holds).
+  const size_t subtour = sat.find("subtour ");
+  const std::string line = sat.substr(subtour, sat.find('\n', subtour) - subtour);
+  const certcheck::CheckResult all = check(10, petersen, replaced(sat, line, "subtour 0 1 2 3 4 5 6 7 8 9"));
+  EXPECT_EQ(all.reason, "a subtour's node set must hold at least one node and not all 10");
+  EXPECT_EQ(check(10, petersen, replaced(sat, line, "subtour")).reason, all.reason);
+  // A flipped literal: some flips leave a clause that still follows by unit propagation
+  // (the formula is unsatisfiable, after all); every other one is rejected at its line.
+  std::istringstream lines(sat);
+  int64_t number = 0, rejected = 0;
+  for (std::string step; std::getline(lines, step);) {
+    ++number;
+    if (step.empty() || !(std::isdigit(static_cast<unsigned char>(step[0])) || step[0] == '-') || step == "0")
+      continue;
+    const std::string mutated = step[0] == '-' ? step.substr(1) : "-" + step;
+    const certcheck::CheckResult r =
+        check(10, petersen, replaced(sat, "\n" + step + "\n", "\n" + mutated + "\n"));
+    if (r.accepted) continue;
+    ++rejected;
+    EXPECT_EQ(r.line, number) << step;
+    EXPECT_EQ(r.reason,
+              "the clause does not follow by unit propagation (steps that need RAT are not accepted)");
+  }
+  EXPECT_GT(rejected, 0);
+}
+
+// CaDiCaL's own proofs, with the documented encoding and lazy subtour clauses, pass the
+// checker: on graphs of degree 3 (direct encoding) and up to 6 (the counter).
+TEST(CertificateChecker, ProofsFromCadicalAreAccepted) {
+  std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("hc-cert-" + std::to_string(getpid()));
+  std::filesystem::create_directories(folder);
+  for (const TestGraph& g :
+       {TestGraph{18, twoPetersenFragments()}, TestGraph{9, completeBipartiteEdges(3, 6)},
+        TestGraph{22, generalizedPetersenEdges(11, 2)}}) {
+    const std::string certificate = satCertificate(g.n, g.edges, folder);
+    if (certificate.empty()) {
+      std::filesystem::remove_all(folder);
+      GTEST_SKIP() << "the cadical binary is not installed";
+    }
+    const certcheck::CheckResult r = check(g.n, g.edges, certificate);
+    EXPECT_TRUE(r.accepted) << g.n << " nodes, line " << r.line << ": " << r.reason;
+  }
+  std::filesystem::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace hc::testing
