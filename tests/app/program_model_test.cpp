@@ -285,7 +285,7 @@ TEST(Runners, StoneCarverDecidesExactlyOnce) {
   EXPECT_EQ(std::tuple(decisions.load(), model.programState(), model.programResult(),
                        model.workingGraph()->isHamiltonian),
             std::tuple(1, 3, 1, kHamiltonian));
-  EXPECT_EQ(runner.seedUsed(), std::optional<uint32_t>(7u));  // the first seed of a fixed stream
+  EXPECT_EQ(runner.seedUsed(), std::optional<uint32_t>(7u));  // the run's seed, as typed in
   const double frozen = runner.elapsedSeconds();
   EXPECT_GE(frozen, 0);
   EXPECT_LE(lastTick.load(), frozen);
