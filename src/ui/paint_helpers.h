@@ -39,6 +39,9 @@ class PaintedLabel : public QWidget {
                int alignment = 1);
   void setText(const QString& text);
   QString text() const { return text_; }
+  // A second, small line under the text (the status box's note of where a file went).
+  void setNote(const QString& note);
+  QString note() const { return note_; }
   hc::BoxLook look() const { return look_; }
   QSize sizeHint() const override;
 
@@ -47,6 +50,7 @@ class PaintedLabel : public QWidget {
 
  private:
   QString text_;
+  QString note_;
   hc::BoxLook look_;
   int pointSize_ = 16;
   bool bold_ = true;
