@@ -58,31 +58,8 @@ const hcui::ScreenshotSceneRegistration kProofScenes[] = {
 
 CCoHCDlg::CCoHCDlg(hc::ProgramModel& model, QWidget* parent)
     : MethodPage(model, hc::kCoHCPage, QStringLiteral("Co-Hamiltonian Cycles Proof System"), kCaption,
-                 QStringLiteral("Search Tree Execution History:"), parent),
-      buffer_(std::make_unique<hc::CohcProgressBuffer>()) {
-  QWidget* group = controlsGroup();
-  QGridLayout* form = controlsForm();
-  maxDepth_ = new QSpinBox(group);
-  maxDepth_->setRange(0, 999999999);
-  maxDepth_->setValue(999999999);
-  maxDepth_->setToolTip(QStringLiteral("The proof stops below this depth of its search tree"));
-  pruning_ = new QComboBox(group);
-  for (std::string_view name : hc::kPruningLevelNames) pruning_->addItem(QString::fromLatin1(name.data(), name.size()));
-  pruning_->setCurrentIndex(5);
-  pruning_->setToolTip(QStringLiteral("Which checks prune each node of the search tree (each level adds to the ones "
-                                      "before)"));
-  allChildren_ = new QRadioButton(QStringLiteral("Build All Children"), group);
-  allChildren_->setToolTip(QStringLiteral("Every child of a tree node is built"));
-  minimalChildren_ = new QRadioButton(QStringLiteral("Build Minimal Children"), group);
-  minimalChildren_->setToolTip(QStringLiteral("Only the children the proof needs are built"));
-  allChildren_->setChecked(true);
-  form->addWidget(new QLabel(QStringLiteral("Maximum Search Depth:"), group), 0, 0);
-  form->addWidget(maxDepth_, 0, 1);
-  form->addWidget(new QLabel(QStringLiteral("Pruning Level:"), group), 1, 0);
-  form->addWidget(pruning_, 1, 1);
-  form->addWidget(allChildren_, 2, 0, 1, 2);
-  form->addWidget(minimalChildren_, 3, 0, 1, 2);
-
+                 QStringLiteral("Search Tree Execution History:"), parent) {
+  // Beside the list: the chart strip and the chart.
   charts_ = new QWidget(frame());
   auto* chartColumn = new QVBoxLayout(charts_);
   chartColumn->setContentsMargins(0, 0, 0, 0);
@@ -105,6 +82,31 @@ CCoHCDlg::CCoHCDlg(hc::ProgramModel& model, QWidget* parent)
   connect(saveChart_, &QPushButton::clicked, this, &CCoHCDlg::saveChart);
   hcui::keepPlaceWhenHidden(*saveChart_);
   addExportButton(saveChart_);
+
+  // The algorithm controls.
+  QGroupBox* group = controlsGroup();
+  QGridLayout* form = controlsForm();
+  maxDepth_ = new QSpinBox(group);
+  maxDepth_->setRange(0, 999999999);
+  maxDepth_->setValue(999999999);
+  maxDepth_->setToolTip(QStringLiteral("The proof stops below this depth of its search tree"));
+  pruning_ = new QComboBox(group);
+  for (std::string_view name : hc::kPruningLevelNames) pruning_->addItem(QString::fromLatin1(name.data(), name.size()));
+  pruning_->setCurrentIndex(5);
+  pruning_->setToolTip(QStringLiteral("Which checks prune each node of the search tree (each level adds to the ones "
+                                      "before)"));
+  allChildren_ = new QRadioButton(QStringLiteral("Build All Children"), group);
+  allChildren_->setToolTip(QStringLiteral("Every child of a tree node is built"));
+  minimalChildren_ = new QRadioButton(QStringLiteral("Build Minimal Children"), group);
+  minimalChildren_->setToolTip(QStringLiteral("Only the children the proof needs are built"));
+  allChildren_->setChecked(true);
+  form->addWidget(new QLabel(QStringLiteral("Maximum Search Depth:"), group), 0, 0);
+  form->addWidget(maxDepth_, 0, 1);
+  form->addWidget(new QLabel(QStringLiteral("Pruning Level:"), group), 1, 0);
+  form->addWidget(pruning_, 1, 1);
+  form->addWidget(allChildren_, 2, 0, 1, 2);
+  form->addWidget(minimalChildren_, 3, 0, 1, 2);
+
   finishConstruction();
 }
 
@@ -130,6 +132,7 @@ bool CCoHCDlg::startRunner() {
   settings.maxSearchDepth = maxDepth_->value();
   settings.pruningLevel = hc::leadingNumber(pruning_->currentText().toStdString()).value_or(5);
   settings.buildMinimalChildren = minimalChildren_->isChecked();
+  runStart_ = std::filesystem::file_time_type::clock::now();
   runner_.start(graph, settings, buffer_.get(), statistics_, model_.decisionHandler());
   return true;
 }
@@ -139,14 +142,19 @@ void CCoHCDlg::showRunExtras(bool shown) {
   saveChart_->setVisible(shown);
 }
 
+void CCoHCDlg::showFinishedRun() {
+  // A proof that finds a cycle at its root writes it to the graph's output file: say where.
+  std::shared_ptr<hc::Graph> graph = model_.workingGraph();
+  if (!graph || model_.programResult() != hc::program_results::kHamiltonian || graph->outputFileName.empty()) return;
+  std::error_code error;
+  const auto written = std::filesystem::last_write_time(graph->outputFileName, error);
+  if (!error && written >= runStart_) model_.view().showNote(hc::savedNote("the Hamiltonian cycle", graph->outputFileName));
+}
+
 std::string CCoHCDlg::statisticsCsv() const { return rows_->history().csv(); }
 
 void CCoHCDlg::refreshFromWorker() {
-  if (!buffer_->hasNews()) return;
-  const bool atEnd = hcui::showsLastRow(*historyList());
-  rows_->apply(buffer_->drain());
-  hcui::followNewestRow(*historyList(), atEnd);
-  drawChart();
+  if (takeNews(*buffer_, *rows_)) drawChart();
 }
 
 void CCoHCDlg::drawChart() {

@@ -10,6 +10,7 @@
 // redrawn a few dozen times a second at most and no worker touches a widget.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 
 #include "app/chart_scale.h"
@@ -56,13 +57,15 @@ class CCoHCDlg : public hcui::MethodPage {
   void clearRun() override;
   bool startRunner() override;
   void showRunExtras(bool shown) override;
+  void showFinishedRun() override;
   std::string statisticsCsv() const override;
   void drawChart();
 
   hc::CohcRunner runner_;
-  std::unique_ptr<hc::CohcProgressBuffer> buffer_;
+  std::unique_ptr<hc::CohcProgressBuffer> buffer_ = std::make_unique<hc::CohcProgressBuffer>();
   std::shared_ptr<hc::SearchTreeStatistics> statistics_;
   hc::ChartAxisMaxima axes_;
+  std::filesystem::file_time_type runStart_;  // a cycle file written since belongs to the run
 
   QSpinBox* maxDepth_ = nullptr;
   QComboBox* pruning_ = nullptr;

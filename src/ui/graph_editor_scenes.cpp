@@ -44,6 +44,8 @@ void petersenByHand(CHamiltonianCyclesDlg& window) {
   hc::ProgramModel& model = window.model();
   model.setProgramState(hc::program_states::kBlue);
   hc::Graph2D& d = model.drawing();
+  d.selectAllNodes();
+  d.deleteSelected();
   std::vector<hc::Graph2DNode*> nodes;
   for (int ring = 0; ring < 2; ++ring)
     for (int i = 0; i < 5; ++i) {
@@ -59,6 +61,7 @@ void petersenByHand(CHamiltonianCyclesDlg& window) {
   d.unselectAll();
   CGraphEditorDlg& page = *window.editorPage();
   page.submitAction();
+  page.zoomToFitAction();
   enterManualEdit(window);
   // Delete the first ordinary edge of the drawing, as a user would, until the verdict.
   for (int guard = 0; guard < 20 && model.programState() == hc::program_states::kRed; ++guard) {

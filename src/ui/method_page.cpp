@@ -88,10 +88,15 @@ void MethodPage::setHistoryList(QAbstractItemModel* rows, const int32_t* widths,
   if (sideExtras_->count() == 0) {
     list_->setMaximumWidth(QWIDGETSIZE_MAX);
     bottom_->setStretchFactor(listColumn_, 1);
+    bottom_->setStretchFactor(sideExtras_, 0);
   }
 }
 
 void MethodPage::addExportButton(QPushButton* button) { exportRow_->insertWidget(1, button); }
+
+bool MethodPage::listShowsEnd() const { return showsLastRow(*list_); }
+
+void MethodPage::followList(bool wasAtEnd) { followNewestRow(*list_, wasAtEnd); }
 
 void MethodPage::setPageState(int32_t state) {
   switch (state) {

@@ -77,6 +77,16 @@ class MethodPage : public QWidget, public hc::ProgramPage {
   QVBoxLayout* sideExtras() const { return sideExtras_; }
   // Adds a button to the export row, left of "Export Statistics".
   void addExportButton(QPushButton* button);
+  // Moves what the worker left in `buffer` into the list's `rows`, keeping the newest row
+  // in sight when the list showed the end; false when there was nothing new.
+  template <typename Buffer, typename Rows>
+  bool takeNews(Buffer& buffer, Rows& rows) {
+    if (!buffer.hasNews()) return false;
+    const bool atEnd = listShowsEnd();
+    rows.apply(buffer.drain());
+    followList(atEnd);
+    return true;
+  }
 
   // The page's method. stopRunner aborts without waiting; runnerSeconds is the run's
   // elapsed time; clearRun empties the list and the page's boxes for a new graph;
@@ -98,6 +108,8 @@ class MethodPage : public QWidget, public hc::ProgramPage {
   bool ranOnThisGraph_ = false;  // this page's run led to the current state 3
 
  private:
+  bool listShowsEnd() const;
+  void followList(bool wasAtEnd);
   void stateButtonPressed();
   void resetRun(bool controlsEnabled);
   void startRun();

@@ -49,15 +49,14 @@ const hcui::ScreenshotSceneRegistration kSolvedScene{
 
 CStoneCarverDlg::CStoneCarverDlg(hc::ProgramModel& model, QWidget* parent)
     : MethodPage(model, hc::kStoneCarverPage, QStringLiteral("Stone Carver's Hamiltonian Cycle Algorithm"), kCaption,
-                 QStringLiteral("Probability Mill Execution History:"), parent),
-      buffer_(std::make_unique<hc::SchcProgressBuffer>()) {
-  QWidget* group = controlsGroup();
-  QGridLayout* form = controlsForm();
-  iterations_ = new QSpinBox(group);
+                 QStringLiteral("Probability Mill Execution History:"), parent) {
+  QGroupBox* controls = controlsGroup();
+  QGridLayout* rows = controlsForm();
+  iterations_ = new QSpinBox(controls);
   iterations_->setRange(1, 1000000000);  // the list keeps at least one row
   iterations_->setValue(1000);
   iterations_->setToolTip(QStringLiteral("How many of the latest Probability Mill iterations the list keeps"));
-  versions_ = new QComboBox(group);
+  versions_ = new QComboBox(controls);
   for (const char* name : kVersionNames) versions_->addItem(QString::fromLatin1(name));
   versions_->setCurrentIndex(2);
   // The longest names would make the page wider than a small screen: the closed list
@@ -65,27 +64,27 @@ CStoneCarverDlg::CStoneCarverDlg(hc::ProgramModel& model, QWidget* parent)
   versions_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   versions_->setMinimumContentsLength(16);
   versions_->setToolTip(QStringLiteral("The algorithm version the run uses"));
-  threads_ = new QSpinBox(group);
+  threads_ = new QSpinBox(controls);
   threads_->setRange(1, static_cast<int>(std::max(64u, std::thread::hardware_concurrency())));
   threads_->setValue(1);
   threads_->setToolTip(QStringLiteral("1 runs the mill on one thread; more run iterations in parallel"));
-  seed_ = new QLineEdit(group);
+  seed_ = new QLineEdit(controls);
   seed_->setPlaceholderText(QStringLiteral("drawn afresh"));
   seed_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\s*\\d{0,10}\\s*")), seed_));
   seed_->setToolTip(QStringLiteral("Empty: a seed is drawn and shown after the run. A number replays a run "
                                    "(with 1 thread exactly, as hamcycles-cli schc --seed does)."));
-  seedUsed_ = new QLabel(group);
+  seedUsed_ = new QLabel(controls);
   seedUsed_->setToolTip(QStringLiteral("Type this seed in to replay the run"));
   seedUsed_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  form->addWidget(new QLabel(QStringLiteral("PM Iterations To Display:"), group), 0, 0);
-  form->addWidget(iterations_, 0, 1);
-  form->addWidget(new QLabel(QStringLiteral("Algorithm Version:"), group), 1, 0);
-  form->addWidget(versions_, 2, 0, 1, 2);
-  form->addWidget(new QLabel(QStringLiteral("Threads:"), group), 3, 0);
-  form->addWidget(threads_, 3, 1);
-  form->addWidget(new QLabel(QStringLiteral("Seed:"), group), 4, 0);
-  form->addWidget(seed_, 4, 1);
-  form->addWidget(seedUsed_, 5, 0, 1, 2);
+  rows->addWidget(new QLabel(QStringLiteral("PM Iterations To Display:"), controls), 0, 0);
+  rows->addWidget(iterations_, 0, 1);
+  rows->addWidget(new QLabel(QStringLiteral("Algorithm Version:"), controls), 1, 0);
+  rows->addWidget(versions_, 2, 0, 1, 2);
+  rows->addWidget(new QLabel(QStringLiteral("Threads:"), controls), 3, 0);
+  rows->addWidget(threads_, 3, 1);
+  rows->addWidget(new QLabel(QStringLiteral("Seed:"), controls), 4, 0);
+  rows->addWidget(seed_, 4, 1);
+  rows->addWidget(seedUsed_, 5, 0, 1, 2);
   connect(iterations_, &QSpinBox::valueChanged, this, [this](int value) {
     buffer_->setRowLimit(value);
     rows_->setRowLimit(value);
@@ -167,11 +166,7 @@ void CStoneCarverDlg::showFinishedRun() {
 std::string CStoneCarverDlg::statisticsCsv() const { return hc::iterationHistoryCsv(rows_->history(), howManyNodes_); }
 
 void CStoneCarverDlg::refreshFromWorker() {
-  if (!buffer_->hasNews()) return;
-  const bool atEnd = hcui::showsLastRow(*historyList());
-  rows_->apply(buffer_->drain());
-  hcui::followNewestRow(*historyList(), atEnd);
-  showStatistics();
+  if (takeNews(*buffer_, *rows_)) showStatistics();
 }
 
 void CStoneCarverDlg::showStatistics() {

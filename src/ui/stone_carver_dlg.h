@@ -60,7 +60,7 @@ class CStoneCarverDlg : public hcui::MethodPage {
   void showStatistics();
 
   hc::SchcRunner runner_;
-  std::unique_ptr<hc::SchcProgressBuffer> buffer_;
+  std::unique_ptr<hc::SchcProgressBuffer> buffer_ = std::make_unique<hc::SchcProgressBuffer>();
   int32_t howManyNodes_ = 0;  // of the graph the current run works on
 
   QSpinBox* iterations_ = nullptr;
