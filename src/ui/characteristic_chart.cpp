@@ -51,9 +51,15 @@ void drawLineChart(QPainter& painter, const QRect& box, const ChartPicture& char
     QRectF label(box.left() + 22, yAt(tick.fraction) - small.height() / 2.0, plot.left() - box.left() - 26, small.height());
     painter.drawText(label, Qt::AlignRight | Qt::AlignVCenter, QString::fromStdString(tick.label));
   }
+  // On a narrow chart a depth label that would touch the one before it is left out.
+  double freeFrom = -1e300;
   for (const hc::ChartTick& tick : hc::chartXTicks(points)) {
+    const QString text = QString::fromStdString(tick.label);
+    const double half = small.horizontalAdvance(text) / 2.0;
+    if (xAt(tick.fraction) - half < freeFrom) continue;
+    freeFrom = xAt(tick.fraction) + half + 4;
     QRectF label(xAt(tick.fraction) - 40, plot.bottom() + 3, 80, small.height());
-    painter.drawText(label, Qt::AlignHCenter | Qt::AlignTop, QString::fromStdString(tick.label));
+    painter.drawText(label, Qt::AlignHCenter | Qt::AlignTop, text);
   }
   painter.setFont(arial(10));
   const QFontMetrics large(painter.font());

@@ -66,10 +66,16 @@ CCoHCDlg::CCoHCDlg(hc::ProgramModel& model, QWidget* parent)
   chartColumn->setSpacing(0);
   chartTabs_ = new QTabBar(charts_);
   chartTabs_->setExpanding(false);
-  chartTabs_->setUsesScrollButtons(true);  // a narrow window scrolls the tabs rather than cutting one off
-  for (const char* title : hc::kChartTabTitles) chartTabs_->addTab(QString::fromLatin1(title));
+  // A narrow window shortens the captions (each tab names its chart in full in its
+  // tooltip) rather than hiding a tab behind scroll arrows or cutting it off.
+  chartTabs_->setUsesScrollButtons(false);
+  chartTabs_->setElideMode(Qt::ElideRight);
+  for (const char* title : hc::kChartTabTitles) {
+    const int tab = chartTabs_->addTab(QString::fromLatin1(title));
+    chartTabs_->setTabToolTip(tab, QStringLiteral("Shows the chart of ") + QString::fromLatin1(title));
+  }
+  chartTabs_->setMinimumWidth(0);
   chartTabs_->setCurrentIndex(0);
-  chartTabs_->setToolTip(QStringLiteral("The characteristic curve the chart shows"));
   connect(chartTabs_, &QTabBar::currentChanged, this, [this](int) { drawChart(); });
   chart_ = new hcui::CharacteristicChart(charts_);
   chartColumn->addWidget(chartTabs_);

@@ -51,6 +51,7 @@ CHamiltonianCyclesDlg::CHamiltonianCyclesDlg(QWidget* parent) : QDialog(parent),
   statusText_->setObjectName("statusText");
   statusText_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
   statusText_->setMinimumWidth(120);
+  statusText_->setShrinkToFit(true);
   help_ = new QPushButton("Help! (F1)", this);
   help_->setObjectName("helpButton");
   help_->setAutoDefault(false);  // Enter on a page must not open help

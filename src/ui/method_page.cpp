@@ -58,6 +58,7 @@ MethodPage::MethodPage(hc::ProgramModel& model, hc::PageIndex index, const QStri
   listColumn_ = new QVBoxLayout;
   header_ = new PaintedLabel(box);
   header_->setMinimumHeight(30);
+  header_->setShrinkToFit(true);
   listColumn_->addWidget(header_);
   sideExtras_ = new QVBoxLayout;
   bottom->addLayout(listColumn_, 0);

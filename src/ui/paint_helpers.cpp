@@ -86,8 +86,17 @@ void PaintedLabel::setNote(const QString& note) {
 
 void PaintedLabel::paintEvent(QPaintEvent*) {
   const QColor fill = toQColor(look_.fill), ink = toQColor(look_.text), frame = toQColor(look_.frame);
+  int points = pointSize_;
+  if (shrinkToFit_) {
+    QFont font("Arial");
+    font.setWeight(bold_ ? QFont::Bold : QFont::Normal);
+    for (; points > 7; --points) {
+      font.setPointSize(points);
+      if (QFontMetrics(font).horizontalAdvance(text_) + 20 <= width()) break;
+    }
+  }
   if (note_.isEmpty()) {
-    paintLabel(*this, text_, pointSize_, fill, ink, frame, bold_, alignment_);
+    paintLabel(*this, text_, points, fill, ink, frame, bold_, alignment_);
     return;
   }
   // The text in the upper part, the note in a small font along the bottom.
@@ -96,8 +105,8 @@ void PaintedLabel::paintEvent(QPaintEvent*) {
   small.setPointSize(8);
   const QFontMetrics metrics(small);
   const int noteHeight = metrics.height() + 6;
-  paintLabel(painter, rect(), QString(), pointSize_, fill, ink, frame, bold_, alignment_);
-  paintLabel(painter, rect().adjusted(1, 1, -1, -noteHeight), text_, pointSize_, fill, ink, fill, bold_, alignment_);
+  paintLabel(painter, rect(), QString(), points, fill, ink, frame, bold_, alignment_);
+  paintLabel(painter, rect().adjusted(1, 1, -1, -noteHeight), text_, points, fill, ink, fill, bold_, alignment_);
   painter.setFont(small);
   painter.setPen(ink);
   const QRect line = rect().adjusted(8, height() - noteHeight, -8, -3);
