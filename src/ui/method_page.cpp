@@ -17,8 +17,8 @@
 
 namespace hcui {
 
-MethodPage::MethodPage(hc::ProgramModel& model, hc::PageIndex index, const QString& frameTitle, const char* caption,
-                       const QString& headerText, QWidget* parent)
+MethodPage::MethodPage(hc::ProgramModel& model, hc::PageIndex index, const QString& frameTitle,
+                       const char* caption, const QString& headerText, QWidget* parent)
     : QWidget(parent), model_(model), caption_(caption), index_(index), headerText_(headerText) {
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
@@ -38,7 +38,8 @@ MethodPage::MethodPage(hc::ProgramModel& model, hc::PageIndex index, const QStri
   auto* elapsedLayout = new QVBoxLayout(elapsedGroup);
   elapsed_ = new ElapsedTimeLabel(elapsedGroup);
   elapsed_->setMinimumHeight(34);
-  elapsed_->setToolTip(QStringLiteral("How long the run has taken (days : hours : minutes : seconds . hundredths)"));
+  elapsed_->setToolTip(
+      QStringLiteral("How long the run has taken (days : hours : minutes : seconds . hundredths)"));
   elapsedLayout->addWidget(elapsed_);
   auto* timeColumn = new QVBoxLayout;
   timeColumn->addWidget(elapsedGroup);
@@ -93,11 +94,17 @@ void MethodPage::setHistoryList(QAbstractItemModel* rows, const int32_t* widths,
   }
 }
 
-void MethodPage::addExportButton(QPushButton* button) { exportRow_->insertWidget(1, button); }
+void MethodPage::addExportButton(QPushButton* button) {
+  exportRow_->insertWidget(1, button);
+}
 
-bool MethodPage::listShowsEnd() const { return showsLastRow(*list_); }
+bool MethodPage::listShowsEnd() const {
+  return showsLastRow(*list_);
+}
 
-void MethodPage::followList(bool wasAtEnd) { followNewestRow(*list_, wasAtEnd); }
+void MethodPage::followList(bool wasAtEnd) {
+  followNewestRow(*list_, wasAtEnd);
+}
 
 void MethodPage::setPageState(int32_t state) {
   switch (state) {
@@ -170,12 +177,17 @@ void MethodPage::stateButtonPressed() {
   model_.pageButtonPressed(index_);
 }
 
-void MethodPage::setStateButtonVisible(bool visible) { stateButton_->setVisible(visible); }
+void MethodPage::setStateButtonVisible(bool visible) {
+  stateButton_->setVisible(visible);
+}
 
-void MethodPage::setAlgorithmControlsEnabled(bool enabled) { controls_->setEnabled(enabled); }
+void MethodPage::setAlgorithmControlsEnabled(bool enabled) {
+  controls_->setEnabled(enabled);
+}
 
 void MethodPage::exportStatistics() {
-  std::optional<std::string> path = model_.view().chooseSaveFile("Export Statistics", "CSV Files (*.csv)", "statistics.csv");
+  std::optional<std::string> path =
+      model_.view().chooseSaveFile("Export Statistics", "CSV Files (*.csv)", "statistics.csv");
   if (!path) return;
   if (std::optional<std::string> error = hc::writeTextFile(*path, statisticsCsv())) {
     model_.view().showMessage(*error, caption_);
@@ -184,6 +196,8 @@ void MethodPage::exportStatistics() {
   model_.view().showNote(hc::savedNote("the statistics", *path));
 }
 
-void MethodPage::tickElapsed() { elapsed_->setSeconds(runnerSeconds()); }
+void MethodPage::tickElapsed() {
+  elapsed_->setSeconds(runnerSeconds());
+}
 
 }  // namespace hcui
