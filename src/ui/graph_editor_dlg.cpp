@@ -71,9 +71,6 @@ CGraphEditorDlg::CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent)
   static const bool scenesRegistered = (hcui::registerEditorScenes(), true);
   (void)scenesRegistered;
   canvas_ = new GraphCanvas(this);
-  canvas_->setToolTip(QStringLiteral(
-      "Left: add a node or drag an edge; right: select, drag or frame nodes; middle: rotate the selection; "
-      "wheel: zoom; right double-click: centre here"));
   canvas_->prepare = [this](CanvasScene& s) { prepareScene(s); };
   canvas_->onPress = [this](QMouseEvent* e, QPoint p) { mousePress(e, p); };
   canvas_->onRelease = [this](QMouseEvent* e, QPoint p) { mouseRelease(e, p); };
