@@ -1,5 +1,7 @@
 // The workbench window: `hamcycles [FILE] [--no-splash] [--size WxH] [--screenshot DIR [--scene NAME]...]`.
 #include <QApplication>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 
 #include "core/diagnostic_filter.h"
@@ -17,5 +19,12 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QStringList arguments = app.arguments();
   arguments.removeFirst();
-  return CHamiltonianCyclesApp().run(arguments);
+  const int code = CHamiltonianCyclesApp().run(arguments);
+  // The window has closed and its runs have stopped. Work it abandoned in the background (a
+  // graph layout, which cannot be interrupted, or the figures of a huge graph) only fills
+  // its own buffers: the program ends now instead of waiting for it.
+  std::cout.flush();
+  std::cerr.flush();
+  std::fflush(nullptr);
+  std::_Exit(code);
 }
