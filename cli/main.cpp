@@ -13,7 +13,7 @@
 
 #include "batch.h"
 #include "commands.h"
-#include "diagnostic_filter.h"
+#include "core/diagnostic_filter.h"
 #include "core/diagnostics.h"
 #include "io/graph_format_registry.h"
 #include "schc/probability_mill.h"

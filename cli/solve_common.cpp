@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
-#include <random>
 #include <thread>
 
 #include <unistd.h>
@@ -18,15 +17,8 @@
 namespace hc::cli {
 
 uint32_t startSeededRun(const std::optional<uint32_t>& requested) {
-  uint32_t seed = 0;
-  if (requested) {
-    seed = *requested;
-  } else {
-    std::random_device device;
-    seed = static_cast<uint32_t>(device());
-  }
-  enableFixedSeed(seed);
-  return seed;
+  // The graph is loaded after this, so its construction takes the stream's first value.
+  return startRunSeedStream(requested, SeedScope::Process, false);
 }
 
 std::string checkWritablePath(const std::string& option, const std::string& path) {

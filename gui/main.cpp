@@ -1,11 +1,30 @@
-// The workbench window: `hamcycles [FILE] [--no-splash] [--screenshot DIR [--scene NAME]...]`.
+// The workbench window: `hamcycles [FILE] [--no-splash] [--size WxH] [--screenshot DIR [--scene NAME]...]`.
 #include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
 
+#include "core/diagnostic_filter.h"
+#include "core/diagnostics.h"
 #include "ui/hamiltonian_cycles_app.h"
 
 int main(int argc, char** argv) {
+  // Nothing goes to standard output: the engine's diagnostic lines (a statistics line per
+  // Probability Mill iteration, and more) are dropped, and only the lines that report a
+  // fault reach standard error, as the command line shows them without --verbose. Static,
+  // so a worker thread that ends after main() still finds the stream alive.
+  static hc::DiagnosticFilter faultsOnly(std::cerr, false);
+  static std::ostream diagnostics(&faultsOnly);
+  hc::setDiagnosticStream(diagnostics);
   QApplication app(argc, argv);
   QStringList arguments = app.arguments();
   arguments.removeFirst();
-  return CHamiltonianCyclesApp().run(arguments);
+  const int code = CHamiltonianCyclesApp().run(arguments);
+  // The window has closed and its runs have stopped. Work it abandoned in the background (a
+  // graph layout, which cannot be interrupted, or the figures of a huge graph) only fills
+  // its own buffers: the program ends now instead of waiting for it.
+  std::cout.flush();
+  std::cerr.flush();
+  std::fflush(nullptr);
+  std::_Exit(code);
 }

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Saves a PNG of every tab of the workbench window (and of every registered scene) to the
-# folder given, without a screen: the window runs under Xvfb with a bundled graph loaded.
-#   bash scripts/screenshot.sh DIR [--scene NAME]...
-# Scenes of the generation and information pages: generation-knight-parameters,
-# generation-disk-read, generation-busy (a 5,000,000-node build with its Cancel button),
-# information-no-graph.
+# folder given, without a screen: the window runs under Xvfb with the bundled example
+# loaded. The window must write nothing to standard output meanwhile: the script fails if
+# it does.
+#   bash scripts/screenshot.sh DIR [--size WxH] [--scene NAME]...
+# --size opens the window at that size (default 1100x760); QT_SCALE_FACTOR=2 in the
+# environment doubles everything. Scenes: see `hamcycles --screenshot` (each page registers
+# its own; for instance generation-knight-parameters, generation-busy, stone-carver-solved,
+# cohc-solved-nodes, editor-toroidal-grid, help-contextual).
 set -euo pipefail
 if [ $# -lt 1 ]; then
-  echo "usage: bash scripts/screenshot.sh DIR [--scene NAME]..." >&2
+  echo "usage: bash scripts/screenshot.sh DIR [--size WxH] [--scene NAME]..." >&2
   exit 2
 fi
 folder=$1
@@ -17,4 +20,13 @@ bash scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target hamcycles
 mkdir -p "$folder"
-xvfb-run -a -s "-screen 0 1280x1024x24" ./build/hamcycles --no-splash --screenshot "$folder" "$@" examples/knight8x8.txt
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+# A screen large enough for the biggest window asked for, at twice the scale.
+xvfb-run -a -s "-screen 0 4000x3000x24" ./build/hamcycles --no-splash --screenshot "$folder" "$@" examples/knight8x8.g \
+  >"$out"
+if [ -s "$out" ]; then
+  echo "the window wrote to standard output:" >&2
+  head -n 20 "$out" >&2
+  exit 1
+fi

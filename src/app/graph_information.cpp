@@ -26,20 +26,31 @@ DegreeFigures degreeFigures(const Graph& graph) {
   return figures;
 }
 
-GraphInformation computeGraphInformation(const Graph& submitted, const std::string& name) {
-  GraphInformation info;
-  info.name = name;
-  Graph copy(submitted);
+RootPruning pruneAtRoot(const Graph& submitted) {
+  RootPruning result;
+  result.graph = std::make_unique<Graph>(submitted);
+  Graph& copy = *result.graph;
   // The order matters: a disconnected graph is marked non-Hamiltonian by isConnected, and
   // the pruning that follows then leaves it as it is, as the page shows it.
-  info.bipartite = isBipartite(copy, 0);
-  info.connected = isConnected(copy, 0);
-  info.biconnected = isBiconnected(copy, 0);
+  result.bipartite = isBipartite(copy, 0);
+  result.connected = isConnected(copy, 0);
+  result.biconnected = isBiconnected(copy, 0);
   checkLowDegreeNodes(copy, 0);
   setUncuttabilities(copy, 0);
   lightning(copy, 0);
   buildChains(copy, 0);
   HeadHunter(copy, 0);
+  return result;
+}
+
+GraphInformation computeGraphInformation(const Graph& submitted, const std::string& name) {
+  GraphInformation info;
+  info.name = name;
+  const RootPruning pruning = pruneAtRoot(submitted);
+  const Graph& copy = *pruning.graph;
+  info.bipartite = pruning.bipartite;
+  info.connected = pruning.connected;
+  info.biconnected = pruning.biconnected;
 
   const DegreeFigures pruned = degreeFigures(copy);
   info.nodes = pruned.nodes;
@@ -53,7 +64,7 @@ GraphInformation computeGraphInformation(const Graph& submitted, const std::stri
 
 namespace {
 
-constexpr const char* kCaptions[10] = {
+constexpr std::array<const char*, 10> kCaptions = {
     "Graph Name:    ",       "Nodes:              ", "Edges:              ", "Forced Edges:  ",
     "Avg. Degree:    ",      "Min. Degree:     ",    "Max. Degree:    ",     "Bipartite:           ",
     "Connected:       ",     "Biconnected:     ",
@@ -79,6 +90,8 @@ std::vector<std::string> graphInformationLines(const GraphInformation& info) {
   for (int i = 0; i < 10; ++i) lines.push_back(kCaptions[i] + values[i]);
   return lines;
 }
+
+const std::array<const char*, 10>& graphInformationCaptions() { return kCaptions; }
 
 std::vector<std::string> graphInformationPlaceholderLines(const std::string& value) {
   std::vector<std::string> lines;

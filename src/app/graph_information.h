@@ -4,7 +4,9 @@
 // throw-away copy, so the graph given is never changed.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -36,11 +38,27 @@ struct DegreeFigures {
 };
 DegreeFigures degreeFigures(const Graph& graph);
 
+// The one place the root pruning is done for the window: a copy of `submitted` after
+// isBipartite, isConnected and isBiconnected, then checkLowDegreeNodes,
+// setUncuttabilities, lightning, buildChains and HeadHunter, all quiet. The Information
+// page counts its edges and forced edges; the editor shows those forced edges in orange.
+struct RootPruning {
+  std::unique_ptr<Graph> graph;
+  bool bipartite = false;
+  bool connected = false;
+  bool biconnected = false;
+};
+RootPruning pruneAtRoot(const Graph& submitted);
+
 // A graph without nodes reads 0 for every degree figure (its average would divide by 0).
 GraphInformation computeGraphInformation(const Graph& submitted, const std::string& name);
 
 // The page's ten lines, captions exactly as the page writes them ("Nodes:              64").
 std::vector<std::string> graphInformationLines(const GraphInformation& info);
+
+// The ten captions, trailing blanks included ("Nodes:              "): a line is its
+// caption followed by its value.
+const std::array<const char*, 10>& graphInformationCaptions();
 
 // The ten lines with every value replaced by `value` ("---" without a graph).
 std::vector<std::string> graphInformationPlaceholderLines(const std::string& value);

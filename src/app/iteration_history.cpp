@@ -62,4 +62,26 @@ void IterationHistory::trim() {
   while (rows_.size() > static_cast<size_t>(limit_)) rows_.pop_front();
 }
 
+std::string iterationHistoryCsv(const IterationHistory& history, int32_t howManyNodes) {
+  std::string text;
+  for (int32_t c = 0; c < kIterationColumns; ++c) text += std::string(c ? "," : "") + kIterationColumnTitles[c];
+  text += '\n';
+  for (const IterationRow& row : history.rows()) {
+    for (int32_t c = 0; c < kIterationColumns; ++c) text += (c ? "," : "") + iterationCellText(row, c);
+    text += '\n';
+  }
+  const IterationStatistics& s = history.statistics();
+  auto record = [](int32_t value, int32_t notMet) { return value == notMet ? std::string() : formatNumber(value, 0); };
+  const std::string share =
+      s.maxForcedEdges >= 0 && howManyNodes > 0 ? formatNumber(s.maxForcedEdges * 100.0 / howManyNodes, 2) : "";
+  text += "\nStatistic,Value\n";
+  text += "Iterations," + formatNumber(s.rowsAdded, 0) + "\n";
+  text += "Least Deletions To Hub," + record(s.leastDeletionsToHub, kNotMetYet) + "\n";
+  text += "Least Deletions To Ring," + record(s.leastDeletionsToRing, kNotMetYet) + "\n";
+  text += "Most Deletions," + record(s.mostDeletions, -1) + "\n";
+  text += "Max Forced Edges," + record(s.maxForcedEdges, -1) + "\n";
+  text += "Max Forced Edges % Done," + share + "\n";
+  return text;
+}
+
 }  // namespace hc

@@ -57,6 +57,14 @@ std::string maxForcedEdgesText(int32_t maxForcedEdges, int32_t howManyNodes);
 // needs L >= 1).
 int32_t sanitizedRowLimit(int64_t requested);
 
+class IterationHistory;
+
+// The Stone Carver page's "Export Statistics": the rows the list keeps, as it shows them,
+// under the column titles; then a blank line and the run's statistics, one "name,value"
+// line each (the iterations reported, the three deletion records, the most forced edges
+// and their share of `howManyNodes` in percent). A record not met yet is left empty.
+std::string iterationHistoryCsv(const IterationHistory& history, int32_t howManyNodes);
+
 class IterationHistory {
  public:
   explicit IterationHistory(int32_t rowLimit = 1000) : limit_(sanitizedRowLimit(rowLimit)) {}

@@ -71,6 +71,13 @@ void ProgramModel::setPage(PageIndex index, ProgramPage* page) {
   if (index >= 0 && index < kPageCount) pages_[index] = page;
 }
 
+std::string ProgramModel::cycleFileSuggestion() const {
+  // A drawing (submitted, or read from a .g file) is named as its conversion names it.
+  if (graphSourceType_ == graph_source::kUserDrawn || graphSourceType_ == graph_source::kDrawingFile)
+    return kUserDefinedGraphName;
+  return defaultCycleFileName(graphDisplayName(), graphSourceType_);
+}
+
 std::string ProgramModel::graphDisplayName() const {
   GraphDescription description;
   description.sourceType = graphSourceType_;

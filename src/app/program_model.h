@@ -78,6 +78,10 @@ class ProgramModel {
 
   // "Knight's Tour Graph With 64 Nodes (8 X 8)", the file name, "NO GRAPH LOADED", ...
   std::string graphDisplayName() const;
+  // The file name OUTPUT HC offers: "User-Defined Graph -HC.txt" for a drawing (drawn or
+  // read from a .g file), else the display name's own ("petersen-HC.txt",
+  // "Complete Graph With 5 Nodes-HC.txt").
+  std::string cycleFileSuggestion() const;
   // "Hamiltonian Cycles  [" + display name + "]", as fixed on the last entry into 0 or 1.
   const std::string& windowTitle() const { return windowTitle_; }
   std::string statusText() const;

@@ -26,6 +26,8 @@ class ProgramView {
   virtual void postToUiThread(std::function<void()> task) = 0;
   // The frame (title, reset button, status boxes) must show the model afresh.
   virtual void refreshFrame() {}
+  // A short line in the window's status area, e.g. where a saved file went (savedNote).
+  virtual void showNote(const std::string& /*text*/) {}
 };
 
 }  // namespace hc

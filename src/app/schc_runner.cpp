@@ -29,24 +29,39 @@ void SchcRunner::start(std::shared_ptr<Graph> working, const SchcRunSettings& se
   std::shared_ptr<SinkAdapter> adapter = sink ? std::make_shared<SinkAdapter>(run_, id, sink) : nullptr;
   BackgroundRun::Work work = [this, id, working, settings, adapter](const StopToken& stop) -> std::optional<int16_t> {
     if (!working) return std::nullopt;
-    if (settings.seed) setThreadSeedStream(*settings.seed);
+    // The command line's rule: the same seed gives the same iterations and cycle there.
+    const uint32_t seed = startRunSeedStream(settings.seed, SeedScope::Thread, true);
     SchcOptions options;
     options.threads = settings.threads;
     options.maxIterations = settings.maxIterations;
     options.writeGraph = adjacencyTextFileWriter;  // version 10's best.txt
     SchcOutcome outcome;
     runStoneCarver(*working, settings.version, &stop, adapter.get(), options, &outcome);
-    seed_ = outcome.seed;
-    seedRun_ = id;
+    clearThreadSeedStream();
+    {
+      std::lock_guard lock(outcomeMutex_);
+      seed_ = seed;
+      iterations_ = outcome.iterations;
+      cycle_ = std::move(outcome.cycle);
+      outcomeRun_ = id;
+    }
     // An undecided end (an iteration limit) is delivered too: the run is over either way.
     return static_cast<int16_t>(outcome.verdict);
   };
   run_.start(std::move(work), std::move(onDecided));
 }
 
+std::optional<SchcRunner::Finished> SchcRunner::finished() const {
+  if (run_.runInProgress() || run_.runId() == 0) return std::nullopt;
+  std::lock_guard lock(outcomeMutex_);
+  if (outcomeRun_ != run_.runId()) return std::nullopt;
+  return Finished{seed_, iterations_, cycle_};
+}
+
 std::optional<uint32_t> SchcRunner::seedUsed() const {
-  if (run_.runInProgress() || seedRun_.load() != run_.runId() || run_.runId() == 0) return std::nullopt;
-  return seed_.load();
+  std::optional<Finished> done = finished();
+  if (!done) return std::nullopt;
+  return done->seed;
 }
 
 }  // namespace hc

@@ -11,7 +11,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <vector>
 
 #include "app/background_run.h"
 #include "core/graph.h"
@@ -22,7 +24,7 @@ namespace hc {
 struct SchcRunSettings {
   int32_t version = 5;                 // the Probability Mill version (the page offers 5 first)
   int32_t threads = 1;                 // worker threads of the mill
-  std::optional<uint32_t> seed;        // a fixed seed stream for this run (replayable)
+  std::optional<uint32_t> seed;        // the run's seed (none: drawn afresh); see startRunSeedStream
   int64_t maxIterations = 0;           // <= 0: no limit of its own
 };
 
@@ -44,15 +46,27 @@ class SchcRunner {
   void abortRun() { run_.abortRun(); }
   bool runInProgress() const { return run_.runInProgress(); }
   double elapsedSeconds() const { return run_.elapsedSeconds(); }
-  // The seed the driver used, once the run has ended (std::nullopt before).
+  // What the last run left, once it has ended by itself (std::nullopt before, and for an
+  // aborted run): the run's seed (typed in or drawn; typed in again, it replays the run
+  // with one thread, exactly as `hamcycles-cli schc --seed` does), the Probability Mill
+  // iterations and the verified cycle (empty unless one was found).
+  struct Finished {
+    uint32_t seed = 0;
+    int64_t iterations = 0;
+    std::vector<int32_t> cycle;
+  };
+  std::optional<Finished> finished() const;
   std::optional<uint32_t> seedUsed() const;
   void setTickCallback(std::function<void(double seconds)> tick) { run_.setTickCallback(std::move(tick)); }
   uint64_t runId() const { return run_.runId(); }
 
  private:
   class SinkAdapter;
-  std::atomic<uint64_t> seedRun_{0};  // the run whose seed is in seed_
-  std::atomic<uint32_t> seed_{0};
+  mutable std::mutex outcomeMutex_;  // the worker writes the fields below, the UI thread reads them
+  uint64_t outcomeRun_ = 0;          // the run they belong to
+  uint32_t seed_ = 0;
+  int64_t iterations_ = 0;
+  std::vector<int32_t> cycle_;
   BackgroundRun run_;  // last: its destructor joins the workers before the rest goes
 };
 

@@ -1,6 +1,7 @@
 #include "core/random.h"
 
 #include <atomic>
+#include <random>
 
 #include "core/clock.h"
 
@@ -78,6 +79,23 @@ uint32_t reseedFromClock(uint32_t clockSeed) {
     ++local.reseeds;
   }
   seedRandom(seed);
+  return seed;
+}
+
+uint32_t startRunSeedStream(const std::optional<uint32_t>& requested, SeedScope scope, bool graphAlreadyBuilt) {
+  uint32_t seed = 0;
+  if (requested) {
+    seed = *requested;
+  } else {
+    std::random_device device;
+    seed = static_cast<uint32_t>(device());
+  }
+  if (scope == SeedScope::Process) {
+    enableFixedSeed(seed);
+  } else {
+    setThreadSeedStream(seed);
+  }
+  if (graphAlreadyBuilt) reseedFromClock(0);  // the value the graph's construction would have drawn
   return seed;
 }
 

@@ -34,6 +34,20 @@ void clearThreadSeedStream();
 // Returns the seed used.
 uint32_t reseedFromClock(uint32_t clockSeed);
 
+// The one seeding rule of a replayable run, shared by the command line (--seed N) and the
+// window (the Stone Carver page's seed box), so the same seed gives the same run in both:
+// the seed is the requested one or a fresh one from the system's random device; the run's
+// reseed points then draw N, N + 2654435769, N + 2 x 2654435769, ... in order, and the
+// first of them is where the run's graph was built (every load and every generator
+// reseeds exactly once). A caller whose graph was built before the run began (the window
+// loads it long before) passes `graphAlreadyBuilt`: the stream then passes over that
+// first value, and the run's own reseeds (the Stone Carver's driver, each copy of the
+// graph) draw what they draw after a load. `scope` Process enables fixed-seed mode for
+// every thread (the command line); Thread gives only the calling thread the stream (a
+// worker of the window or of a batch). Returns the seed.
+enum class SeedScope { Process, Thread };
+uint32_t startRunSeedStream(const std::optional<uint32_t>& requested, SeedScope scope, bool graphAlreadyBuilt);
+
 // The clock seed that graph constructors and copies use:
 // trunc(milliseconds since start * 0.001 * 1000.0).
 uint32_t graphClockSeed();

@@ -58,8 +58,7 @@ EdgeStyle edgeStyle(const Graph2DEdge& edge, bool selected, const Graph* working
         if (!known || !workingGraph->isAdjacent(a, b)) return EdgeStyle::kDeleted;
         return forced ? EdgeStyle::kForced : EdgeStyle::kOrdinary;
       }
-      return edge.node1->edges.size() == 2 || edge.node2->edges.size() == 2 ? EdgeStyle::kForced
-                                                                             : EdgeStyle::kOrdinary;
+      return forced ? EdgeStyle::kForced : EdgeStyle::kOrdinary;
     case program_state::kDecided:
       if (!forced) return EdgeStyle::kDeleted;
       return workingGraph->isHamiltonian == kHamiltonian ? EdgeStyle::kCycle : EdgeStyle::kForcedNoCycle;

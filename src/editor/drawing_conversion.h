@@ -54,6 +54,9 @@ EdgeStyleLook edgeStyleLook(EdgeStyle style);
 
 // The style of one drawn edge. `selected` says which edge list holds it; `workingGraph`
 // may be null in state 0 (and an edge whose ends are not nodes of it draws as deleted).
+// In states 1 and 2 of the automatic methods an edge shows as forced when it is forced in
+// the graph given: the window gives the graph as the root pruning leaves it, so the canvas
+// and the Information page's "Forced Edges" count the same edges.
 EdgeStyle edgeStyle(const Graph2DEdge& edge, bool selected, const Graph* workingGraph, int16_t programState,
                     int16_t algorithmChoice);
 

@@ -51,9 +51,15 @@ void drawLineChart(QPainter& painter, const QRect& box, const ChartPicture& char
     QRectF label(box.left() + 22, yAt(tick.fraction) - small.height() / 2.0, plot.left() - box.left() - 26, small.height());
     painter.drawText(label, Qt::AlignRight | Qt::AlignVCenter, QString::fromStdString(tick.label));
   }
+  // On a narrow chart a depth label that would touch the one before it is left out.
+  double freeFrom = -1e300;
   for (const hc::ChartTick& tick : hc::chartXTicks(points)) {
+    const QString text = QString::fromStdString(tick.label);
+    const double half = small.horizontalAdvance(text) / 2.0;
+    if (xAt(tick.fraction) - half < freeFrom) continue;
+    freeFrom = xAt(tick.fraction) + half + 4;
     QRectF label(xAt(tick.fraction) - 40, plot.bottom() + 3, 80, small.height());
-    painter.drawText(label, Qt::AlignHCenter | Qt::AlignTop, QString::fromStdString(tick.label));
+    painter.drawText(label, Qt::AlignHCenter | Qt::AlignTop, text);
   }
   painter.setFont(arial(10));
   const QFontMetrics large(painter.font());
@@ -83,22 +89,40 @@ void drawLineChart(QPainter& painter, const QRect& box, const ChartPicture& char
   painter.restore();
 }
 
-bool saveChart(const ChartPicture& chart, const QSize& size, const QString& path) {
-  const QRect box(QPoint(0, 0), size);
+namespace {
+
+// A saved picture stands alone: a title band above the chart names the graph and the curve.
+void drawTitledChart(QPainter& painter, const QSize& size, const ChartPicture& chart, const QString& title) {
+  QFont font = arial(11);
+  font.setBold(true);
+  const int band = title.isEmpty() ? 0 : QFontMetrics(font).height() + 12;
+  if (band > 0) {
+    painter.fillRect(QRect(0, 0, size.width(), band), kBackground);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(8, 0, size.width() - 16, band), Qt::AlignCenter | Qt::TextSingleLine,
+                     QFontMetrics(font).elidedText(title, Qt::ElideMiddle, size.width() - 16));
+  }
+  drawLineChart(painter, QRect(0, band, size.width(), size.height() - band), chart);
+}
+
+}  // namespace
+
+bool saveChart(const ChartPicture& chart, const QSize& size, const QString& path, const QString& title) {
   if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
     QSvgGenerator svg;
     svg.setFileName(path);
     svg.setSize(size);
-    svg.setViewBox(box);
-    svg.setTitle(chart.yLabel);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
+    svg.setTitle(title.isEmpty() ? chart.yLabel : title);
     QPainter painter;
     if (!painter.begin(&svg)) return false;
-    drawLineChart(painter, box, chart);
+    drawTitledChart(painter, size, chart, title);
     return painter.end();
   }
   QImage image(size, QImage::Format_RGB32);
   QPainter painter(&image);
-  drawLineChart(painter, box, chart);
+  drawTitledChart(painter, size, chart, title);
   painter.end();
   return image.save(path, "PNG");
 }

@@ -23,8 +23,9 @@ struct ChartPicture {
 void drawLineChart(QPainter& painter, const QRect& box, const ChartPicture& chart);
 
 // Writes the chart at `size` pixels to `path`: SVG when the name ends in ".svg"
-// (case-insensitive), otherwise a PNG. Returns false when the file cannot be written.
-bool saveChart(const ChartPicture& chart, const QSize& size, const QString& path);
+// (case-insensitive), otherwise a PNG; with a title band on top when `title` is given (the
+// graph's name and the chart's). Returns false when the file cannot be written.
+bool saveChart(const ChartPicture& chart, const QSize& size, const QString& path, const QString& title = {});
 
 class CharacteristicChart : public QWidget {
   Q_OBJECT

@@ -1,6 +1,7 @@
 #include "ui/cohc_dlg.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -8,16 +9,16 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabBar>
-#include <QTimer>
-#include <QToolButton>
 #include <QTreeView>
+#include <QVBoxLayout>
 
 #include "app/run_inputs.h"
+#include "app/user_messages.h"
 #include "cohc/search_tree_node.h"
 #include "ui/characteristic_chart.h"
+#include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/method_list_models.h"
 #include "ui/method_page_parts.h"
-#include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/paint_helpers.h"
 #include "ui/screenshot_scenes.h"
 
@@ -37,194 +38,129 @@ void startProof(CHamiltonianCyclesDlg& window, int n, int pruningLevel) {
   window.model().pageButtonPressed(hc::kCoHCPage);
 }
 void showChart(CHamiltonianCyclesDlg& window, int chart) { window.cohcPage()->chartTabs()->setCurrentIndex(chart); }
+// The finished proof's table exported: the status box notes where it went.
+void exportTable(CHamiltonianCyclesDlg& window) {
+  const std::string path = QDir::temp().filePath(QStringLiteral("cohc-statistics.csv")).toStdString();
+  window.setFileHook([path](const std::string&) { return std::optional<std::string>(path); });
+  window.cohcPage()->exportStatistics();
+  window.setFileHook([](const std::string&) { return std::optional<std::string>(); });
+}
 const hcui::ScreenshotSceneRegistration kProofScenes[] = {
     {"cohc-running", hc::kCoHCPage, [](CHamiltonianCyclesDlg& w) { startProof(w, 47, 1); }, 400},
     {"cohc-solved-nodes", hc::kCoHCPage, [](CHamiltonianCyclesDlg& w) { startProof(w, 23, 1); }, 1500},
     {"cohc-solved-average-time", hc::kCoHCPage, [](CHamiltonianCyclesDlg& w) { showChart(w, 1); }, 150},
     {"cohc-solved-maximum-time", hc::kCoHCPage, [](CHamiltonianCyclesDlg& w) { showChart(w, 2); }, 150},
     {"cohc-solved-forced-edges", hc::kCoHCPage, [](CHamiltonianCyclesDlg& w) { showChart(w, 3); }, 150},
+    {"cohc-statistics-exported", hc::kCoHCPage, exportTable, 150},
 };
 
 }  // namespace
 
 CCoHCDlg::CCoHCDlg(hc::ProgramModel& model, QWidget* parent)
-    : QWidget(parent), model_(model), buffer_(std::make_unique<hc::CohcProgressBuffer>()) {
-  auto* outer = new QVBoxLayout(this);
-  auto* frame = new QGroupBox(QStringLiteral("Co-Hamiltonian Cycles Proof System"), this);
-  outer->addWidget(frame);
-  auto* grid = new QGridLayout(frame);
+    : MethodPage(model, hc::kCoHCPage, QStringLiteral("Co-Hamiltonian Cycles Proof System"), kCaption,
+                 QStringLiteral("Search Tree Execution History:"), parent) {
+  // Beside the list: the chart strip and the chart.
+  charts_ = new QWidget(frame());
+  auto* chartColumn = new QVBoxLayout(charts_);
+  chartColumn->setContentsMargins(0, 0, 0, 0);
+  chartColumn->setSpacing(0);
+  chartTabs_ = new QTabBar(charts_);
+  chartTabs_->setExpanding(false);
+  // A narrow window shortens the captions (each tab names its chart in full in its
+  // tooltip) rather than hiding a tab behind scroll arrows or cutting it off.
+  chartTabs_->setUsesScrollButtons(false);
+  chartTabs_->setElideMode(Qt::ElideRight);
+  for (const char* title : hc::kChartTabTitles) {
+    const int tab = chartTabs_->addTab(QString::fromLatin1(title));
+    chartTabs_->setTabToolTip(tab, QStringLiteral("Shows the chart of ") + QString::fromLatin1(title));
+  }
+  chartTabs_->setMinimumWidth(0);
+  chartTabs_->setCurrentIndex(0);
+  connect(chartTabs_, &QTabBar::currentChanged, this, [this](int) { drawChart(); });
+  chart_ = new hcui::CharacteristicChart(charts_);
+  chartColumn->addWidget(chartTabs_);
+  chartColumn->addWidget(chart_, 1);
+  sideExtras()->addWidget(charts_, 1);
+  rows_ = new hcui::DepthListModel(this);
+  setHistoryList(rows_, hc::kDepthColumnWidths.data(), static_cast<int>(hc::kDepthColumnWidths.size()));
+  saveChart_ = new QPushButton(QStringLiteral("Save Chart"), frame());
+  saveChart_->setToolTip(QStringLiteral("Writes the chart shown as a PNG or SVG picture"));
+  connect(saveChart_, &QPushButton::clicked, this, &CCoHCDlg::saveChart);
+  hcui::keepPlaceWhenHidden(*saveChart_);
+  addExportButton(saveChart_);
 
-  stateButton_ = hcui::makeStateButton(frame);
-  connect(stateButton_, &QToolButton::clicked, this, &CCoHCDlg::stateButtonPressed);
-
-  controls_ = new QGroupBox(QStringLiteral("Algorithm Controls"), frame);
-  auto* form = new QGridLayout(controls_);
-  maxDepth_ = new QSpinBox(controls_);
+  // The algorithm controls.
+  QGroupBox* group = controlsGroup();
+  QGridLayout* form = controlsForm();
+  maxDepth_ = new QSpinBox(group);
   maxDepth_->setRange(0, 999999999);
   maxDepth_->setValue(999999999);
-  pruning_ = new QComboBox(controls_);
+  maxDepth_->setToolTip(QStringLiteral("The proof stops below this depth of its search tree"));
+  pruning_ = new QComboBox(group);
   for (std::string_view name : hc::kPruningLevelNames) pruning_->addItem(QString::fromLatin1(name.data(), name.size()));
   pruning_->setCurrentIndex(5);
-  allChildren_ = new QRadioButton(QStringLiteral("Build All Children"), controls_);
-  minimalChildren_ = new QRadioButton(QStringLiteral("Build Minimal Children"), controls_);
+  pruning_->setToolTip(QStringLiteral("Which checks prune each node of the search tree (each level adds to the ones "
+                                      "before)"));
+  allChildren_ = new QRadioButton(QStringLiteral("Build All Children"), group);
+  allChildren_->setToolTip(QStringLiteral("Every child of a tree node is built"));
+  minimalChildren_ = new QRadioButton(QStringLiteral("Build Minimal Children"), group);
+  minimalChildren_->setToolTip(QStringLiteral("Only the children the proof needs are built"));
   allChildren_->setChecked(true);
-  form->addWidget(new QLabel(QStringLiteral("Maximum Search Depth:"), controls_), 0, 0);
+  form->addWidget(new QLabel(QStringLiteral("Maximum Search Depth:"), group), 0, 0);
   form->addWidget(maxDepth_, 0, 1);
-  form->addWidget(new QLabel(QStringLiteral("Pruning Level:"), controls_), 1, 0);
+  form->addWidget(new QLabel(QStringLiteral("Pruning Level:"), group), 1, 0);
   form->addWidget(pruning_, 1, 1);
   form->addWidget(allChildren_, 2, 0, 1, 2);
   form->addWidget(minimalChildren_, 3, 0, 1, 2);
 
-  auto* elapsedGroup = new QGroupBox(QStringLiteral("Elapsed Time"), frame);
-  auto* elapsedLayout = new QVBoxLayout(elapsedGroup);
-  elapsed_ = new hcui::ElapsedTimeLabel(elapsedGroup);
-  elapsed_->setMinimumHeight(34);
-  elapsedLayout->addWidget(elapsed_);
-
-  header_ = new hcui::PaintedLabel(frame);
-  header_->setMinimumHeight(30);
-  rows_ = new hcui::DepthListModel(this);
-  list_ = hcui::makeHistoryView(frame, rows_, hc::kDepthColumnWidths);
-
-  chartTabs_ = new QTabBar(frame);
-  chartTabs_->setExpanding(false);
-  chartTabs_->setUsesScrollButtons(false);
-  for (const char* title : hc::kChartTabTitles) chartTabs_->addTab(QString::fromLatin1(title));
-  chartTabs_->setCurrentIndex(0);
-  connect(chartTabs_, &QTabBar::currentChanged, this, [this](int) { drawChart(); });
-  chart_ = new hcui::CharacteristicChart(frame);
-  saveChart_ = new QPushButton(QStringLiteral("Save Chart"), frame);
-  export_ = new QPushButton(QStringLiteral("Export Statistics"), frame);
-  connect(saveChart_, &QPushButton::clicked, this, &CCoHCDlg::saveChart);
-  connect(export_, &QPushButton::clicked, this, &CCoHCDlg::exportStatistics);
-
-  auto* left = new QVBoxLayout;
-  auto* top = new QHBoxLayout;
-  top->addWidget(stateButton_, 0, Qt::AlignTop);
-  top->addWidget(controls_, 1);
-  left->addLayout(top);
-  left->addWidget(elapsedGroup);
-  left->addWidget(header_);
-  left->addWidget(list_, 1);
-  auto* right = new QVBoxLayout;
-  auto* exports = new QHBoxLayout;
-  exports->addStretch(1);
-  exports->addWidget(saveChart_);
-  exports->addWidget(export_);
-  right->addWidget(chartTabs_);
-  right->addWidget(chart_, 1);
-  right->addLayout(exports);
-  grid->addLayout(left, 0, 0);
-  grid->addLayout(right, 0, 1);
-  grid->setColumnStretch(1, 1);
-
-  refreshTimer_ = new QTimer(this);
-  refreshTimer_->setInterval(hcui::kRefreshIntervalMs);
-  connect(refreshTimer_, &QTimer::timeout, this, &CCoHCDlg::refreshFromWorker);
-  elapsedTimer_ = new QTimer(this);
-  elapsedTimer_->setInterval(hcui::kElapsedIntervalMs);
-  connect(elapsedTimer_, &QTimer::timeout, this, &CCoHCDlg::tickElapsed);
-
-  setPageState(model_.programState());
+  finishConstruction();
 }
 
 CCoHCDlg::~CCoHCDlg() { runner_.abortRun(); }
 
 const hc::DepthHistory& CCoHCDlg::history() const { return rows_->history(); }
 
-void CCoHCDlg::setPageState(int32_t state) {
-  switch (state) {
-    case hc::program_states::kBlue:
-      resetRun(false);
-      statistics_.reset();
-      stateButton_->hide();
-      break;
-    case hc::program_states::kGreen:
-      resetRun(true);
-      statistics_ = std::make_shared<hc::SearchTreeStatistics>();
-      stateButton_->show();
-      break;
-    case hc::program_states::kRed:
-      setAlgorithmControlsEnabled(false);
-      showCharts(true);
-      list_->setEnabled(true);
-      startRun();
-      break;
-    case hc::program_states::kYellow:
-      // The worker has finished: everything it reported is in the buffer.
-      refreshTimer_->stop();
-      elapsedTimer_->stop();
-      refreshFromWorker();
-      // The other method may have decided: then this page still shows its empty run.
-      if (ranOnThisGraph_) elapsed_->setSeconds(runner_.elapsedSeconds());
-      setAlgorithmControlsEnabled(false);
-      showCharts(true);
-      stateButton_->show();
-      list_->setEnabled(true);
-      break;
-    default:
-      break;
-  }
-  hcui::showStatePicture(*stateButton_, state);
-  header_->setLook(QStringLiteral("Search Tree Execution History:"), hc::stateLook(state), 12, true, 1);
-}
-
-void CCoHCDlg::resetRun(bool controlsEnabled) {
-  runner_.abortRun();  // entering state 0 or 1 ends a run of this page, however it got there
-  ranOnThisGraph_ = false;
-  refreshTimer_->stop();
-  elapsedTimer_->stop();
+void CCoHCDlg::clearRun() {
   buffer_ = std::make_unique<hc::CohcProgressBuffer>();
   rows_->clear();
   axes_.reset();
-  setAlgorithmControlsEnabled(controlsEnabled);
-  showCharts(false);
-  list_->setEnabled(false);
-  elapsed_->setSeconds(0.0);
+  // State 1 prepares a record for the next proof; state 0 has none.
+  statistics_ = model_.programState() == hc::program_states::kGreen ? std::make_shared<hc::SearchTreeStatistics>()
+                                                                     : nullptr;
   drawChart();
 }
 
-void CCoHCDlg::startRun() {
+bool CCoHCDlg::startRunner() {
   std::shared_ptr<hc::Graph> graph = model_.workingGraph();
-  if (!graph) return;
+  if (!graph) return false;
   if (!statistics_) statistics_ = std::make_shared<hc::SearchTreeStatistics>();
   hc::CohcRunSettings settings;
   settings.maxSearchDepth = maxDepth_->value();
   settings.pruningLevel = hc::leadingNumber(pruning_->currentText().toStdString()).value_or(5);
   settings.buildMinimalChildren = minimalChildren_->isChecked();
-  ranOnThisGraph_ = true;
+  runStart_ = std::filesystem::file_time_type::clock::now();
   runner_.start(graph, settings, buffer_.get(), statistics_, model_.decisionHandler());
-  refreshTimer_->start();
-  elapsedTimer_->start();
+  return true;
 }
 
-void CCoHCDlg::abortRun() {
-  runner_.abortRun();
-  refreshTimer_->stop();
-  elapsedTimer_->stop();
-  elapsed_->setSeconds(0.0);
-  model_.view().showMessage("Algorithm Aborted", kCaption);
-}
-
-void CCoHCDlg::stateButtonPressed() { model_.pageButtonPressed(hc::kCoHCPage); }
-
-void CCoHCDlg::setStateButtonVisible(bool visible) { stateButton_->setVisible(visible); }
-
-void CCoHCDlg::setAlgorithmControlsEnabled(bool enabled) { controls_->setEnabled(enabled); }
-
-void CCoHCDlg::showCharts(bool shown) {
-  chartTabs_->setVisible(shown);
-  chart_->setVisible(shown);
+void CCoHCDlg::showRunExtras(bool shown) {
+  charts_->setVisible(shown);
   saveChart_->setVisible(shown);
-  export_->setVisible(shown);
 }
+
+void CCoHCDlg::showFinishedRun() {
+  // A proof that finds a cycle at its root writes it to the graph's output file: say where.
+  std::shared_ptr<hc::Graph> graph = model_.workingGraph();
+  if (!graph || model_.programResult() != hc::program_results::kHamiltonian || graph->outputFileName.empty()) return;
+  std::error_code error;
+  const auto written = std::filesystem::last_write_time(graph->outputFileName, error);
+  if (!error && written >= runStart_) model_.view().showNote(hc::savedNote("the Hamiltonian cycle", graph->outputFileName));
+}
+
+std::string CCoHCDlg::statisticsCsv() const { return rows_->history().csv(); }
 
 void CCoHCDlg::refreshFromWorker() {
-  if (!buffer_->hasNews()) return;
-  const bool atEnd = hcui::showsLastRow(*list_);
-  rows_->apply(buffer_->drain());
-  hcui::followNewestRow(*list_, atEnd);
-  drawChart();
+  if (takeNews(*buffer_, *rows_)) drawChart();
 }
 
 void CCoHCDlg::drawChart() {
@@ -241,16 +177,11 @@ void CCoHCDlg::saveChart() {
       model_.view().chooseSaveFile("Save Chart", "PNG Images (*.png);;SVG Images (*.svg)", "chart.png");
   if (!path) return;
   const QSize size(std::max(kSavedChartWidth, chart_->width()), std::max(kSavedChartHeight, chart_->height()));
-  if (!hcui::saveChart(chart_->picture(), size, QString::fromStdString(*path)))
+  const QString title = QString::fromStdString(model_.graphDisplayName()) + QStringLiteral(": ") +
+                        chartTabs_->tabText(chartTabs_->currentIndex());
+  if (!hcui::saveChart(chart_->picture(), size, QString::fromStdString(*path), title)) {
     model_.view().showMessage("ERROR! Could not write the file \"" + *path + "\".", kCaption);
+    return;
+  }
+  model_.view().showNote(hc::savedNote("the chart", *path));
 }
-
-void CCoHCDlg::exportStatistics() {
-  std::optional<std::string> path =
-      model_.view().chooseSaveFile("Export Statistics", "CSV Files (*.csv)", "statistics.csv");
-  if (!path) return;
-  if (std::optional<std::string> error = hc::writeTextFile(*path, rows_->history().csv()))
-    model_.view().showMessage(*error, kCaption);
-}
-
-void CCoHCDlg::tickElapsed() { elapsed_->setSeconds(runner_.elapsedSeconds()); }

@@ -3,6 +3,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
@@ -74,18 +75,37 @@ void paintCanvas(QPainter& p, const CanvasScene& s) {
     const QRect visible(0, 0, v.width, v.height);
     constexpr int kStyles = 6;
     std::vector<QLine> lines[kStyles];
-    for (const hc::StyledEdge& e : hc::edgeStyles(*s.drawing, s.working, s.programState, s.algorithmChoice)) {
-      const QPoint a(v.pixelX(e.edge->node1->x), v.pixelY(e.edge->node1->y));
-      const QPoint b(v.pixelX(e.edge->node2->x), v.pixelY(e.edge->node2->y));
+    QPainterPath curves[kStyles];
+    const hc::Graph* colouring = s.forcedBy ? s.forcedBy : s.working;
+    for (const hc::StyledEdge& e : hc::edgeStyles(*s.drawing, colouring, s.programState, s.algorithmChoice)) {
+      const hc::Graph2DNode &n1 = *e.edge->node1, &n2 = *e.edge->node2;
+      const QPoint a(v.pixelX(n1.x), v.pixelY(n1.y));
+      const QPoint b(v.pixelX(n2.x), v.pixelY(n2.y));
+      const int style = static_cast<int>(e.style) % kStyles;
+      const auto bend = s.bends ? s.bends->find(e.edge) : EdgeBends::const_iterator();
+      if (s.bends && bend != s.bends->end()) {
+        // Bowed to the left of the way from the smaller id to the larger.
+        const bool forward = n1.id < n2.id;
+        const hc::Graph2DNode &from = forward ? n1 : n2, &to = forward ? n2 : n1;
+        const auto [c1, c2] = bendControls(from.x, from.y, to.x, to.y, bend->second);
+        curves[style].moveTo(v.pixelX(from.x), v.pixelY(from.y));
+        curves[style].cubicTo(v.pixelX(c1.first), v.pixelY(c1.second), v.pixelX(c2.first), v.pixelY(c2.second),
+                              v.pixelX(to.x), v.pixelY(to.y));
+        continue;
+      }
       if (!visible.intersects(QRect(a, b).normalized().adjusted(-4, -4, 4, 4))) continue;
-      lines[static_cast<int>(e.style) % kStyles].emplace_back(a, b);
+      lines[style].emplace_back(a, b);
     }
     for (int style : {4, 0, 5, 2, 3, 1}) {
-      if (lines[style].empty()) continue;
+      if (lines[style].empty() && curves[style].isEmpty()) continue;
       const hc::EdgeStyleLook look = hc::edgeStyleLook(static_cast<hc::EdgeStyle>(style));
       p.setPen(penOf(QColor(look.red, look.green, look.blue), hc::EditorView::pen(look.widthFactor * w),
                      look.dotted ? Qt::DotLine : Qt::SolidLine));
       p.drawLines(lines[style].data(), static_cast<int>(lines[style].size()));
+      if (!curves[style].isEmpty()) {
+        p.setBrush(Qt::NoBrush);
+        p.drawPath(curves[style]);
+      }
     }
     paintNodes(p, s, s.drawing->unselectedNodes, QColor(255, 255, 0));
     paintNodes(p, s, s.drawing->selectedNodes, QColor(255, 0, 0));

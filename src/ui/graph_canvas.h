@@ -14,6 +14,7 @@
 #include "app/editor_view.h"
 #include "core/graph.h"
 #include "editor/graph2d.h"
+#include "ui/graph_view_layout.h"
 
 namespace hcui {
 
@@ -21,6 +22,10 @@ namespace hcui {
 struct CanvasScene {
   const hc::Graph2D* drawing = nullptr;
   const hc::Graph* working = nullptr;  // colours the edges after a submit (may be null)
+  // Before a method decides (states 1 and 2 but manual edit mode): the root pruning's
+  // graph, whose forced edges show in orange, as the Information page counts them.
+  const hc::Graph* forcedBy = nullptr;
+  const EdgeBends* bends = nullptr;  // edges drawn bowed (a toroidal grid's wrap-around)
   int16_t programState = 0;
   int16_t algorithmChoice = 0;
   hc::EditorView view;

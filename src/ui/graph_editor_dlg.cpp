@@ -15,14 +15,17 @@
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSvgGenerator>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <cmath>
-#include <thread>
+#include <utility>
 
+#include "app/graph_information.h"
 #include "core/number_format.h"
 #include "app/program_states.h"
 #include "editor/drawing_conversion.h"
@@ -30,6 +33,7 @@
 #include "schc/stone_carver.h"
 #include "ui/graph_editor_scenes.h"
 #include "ui/graph_view_layout.h"
+#include "ui/method_page_parts.h"
 #include "ui/paint_helpers.h"
 
 namespace {
@@ -44,9 +48,10 @@ QString hundredths(double v) {
 
 hc::BoxLook boxLook() { return {{212, 208, 200}, {0, 0, 0}, {255, 255, 255}}; }
 
-hcui::PaintedLabel* makeBox(QWidget* parent, int minWidth) {
+hcui::PaintedLabel* makeBox(QWidget* parent, int minWidth, const QString& tip) {
   auto* box = new hcui::PaintedLabel(parent);
   box->setMinimumSize(minWidth, 24);
+  box->setToolTip(tip);
   return box;
 }
 
@@ -58,7 +63,11 @@ QPushButton* makeButton(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-CGraphEditorDlg::CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+CGraphEditorDlg::CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent)
+    : QWidget(parent), model_(model), layoutJob_([](std::function<void()> task) {
+        // qApp lives longer than any page; the job drops the task if the page has gone.
+        QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
+      }) {
   static const bool scenesRegistered = (hcui::registerEditorScenes(), true);
   (void)scenesRegistered;
   canvas_ = new GraphCanvas(this);
@@ -73,23 +82,34 @@ CGraphEditorDlg::CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent) : QWi
     updateBoxes();
   };
 
-  auto* side = new QVBoxLayout;
+  // The controls beside the canvas scroll when the window is too low for them all.
+  auto* sideArea = new QScrollArea(this);
+  sideArea->setFrameShape(QFrame::NoFrame);
+  sideArea->setWidgetResizable(true);
+  sideArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  auto* sidePanel = new QWidget(sideArea);
+  sideArea->setWidget(sidePanel);
+  auto* side = new QVBoxLayout(sidePanel);
+  side->setContentsMargins(0, 0, 4, 0);
   // View controls and boxes.
   auto* viewBox = new QGridLayout;
-  showGrid_ = new QCheckBox(QStringLiteral("Show Grid"), this);
+  showGrid_ = new QCheckBox(QStringLiteral("Show Grid"), sidePanel);
   showGrid_->setChecked(true);
   showGrid_->setFocusPolicy(Qt::NoFocus);
+  showGrid_->setToolTip(QStringLiteral("Shows the grid and the axes"));
   connect(showGrid_, &QCheckBox::toggled, this, [this] { refresh(); });
-  gridUp_ = new QToolButton(this);
+  gridUp_ = new QToolButton(sidePanel);
   gridUp_->setArrowType(Qt::UpArrow);
-  gridDown_ = new QToolButton(this);
+  gridUp_->setToolTip(QStringLiteral("Finer grid (spacing halved)"));
+  gridDown_ = new QToolButton(sidePanel);
   gridDown_->setArrowType(Qt::DownArrow);
+  gridDown_->setToolTip(QStringLiteral("Coarser grid (spacing doubled)"));
   connect(gridUp_, &QToolButton::clicked, this, [this] { spinGrid(true); });
   connect(gridDown_, &QToolButton::clicked, this, [this] { spinGrid(false); });
-  gridBox_ = makeBox(this, 50);
-  zoomBox_ = makeBox(this, 50);
-  centreBox_ = makeBox(this, 120);
-  mouseBox_ = makeBox(this, 120);
+  gridBox_ = makeBox(sidePanel, 50, QStringLiteral("Grid spacing"));
+  zoomBox_ = makeBox(sidePanel, 50, QStringLiteral("Zoom (Z in, X out, Ctrl+0 to fit)"));
+  centreBox_ = makeBox(sidePanel, 110, QStringLiteral("The world point in the middle of the canvas"));
+  mouseBox_ = makeBox(sidePanel, 110, QStringLiteral("The world point under the mouse"));
   auto* spin = new QVBoxLayout;
   spin->setSpacing(0);
   spin->addWidget(gridUp_);
@@ -102,93 +122,118 @@ CGraphEditorDlg::CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent) : QWi
   viewBox->addWidget(mouseBox_, 1, 2, 1, 2);
   side->addLayout(viewBox);
 
-  // "Edit Graph" and "Manual Edit Mode" share one place.
-  editGroup_ = new QGroupBox(QStringLiteral("Edit Graph"), this);
-  auto* edit = new QGridLayout(editGroup_);
-  nodeCountBox_ = makeBox(editGroup_, 60);
-  edgeCountBox_ = makeBox(editGroup_, 60);
-  edit->addWidget(new QLabel(QStringLiteral("Node Count:"), editGroup_), 0, 0);
-  edit->addWidget(nodeCountBox_, 0, 1);
-  edit->addWidget(new QLabel(QStringLiteral("Edge Count:"), editGroup_), 1, 0);
-  edit->addWidget(edgeCountBox_, 1, 1);
-  auto* cliquify = makeButton(QStringLiteral("Cliquify"), editGroup_);
-  auto* clear = makeButton(QStringLiteral("Clear"), editGroup_);
-  auto* del = makeButton(QStringLiteral("Delete"), editGroup_);
-  edit->addWidget(cliquify, 2, 0);
-  edit->addWidget(clear, 2, 1);
-  edit->addWidget(del, 3, 0, 1, 2);
-  connect(cliquify, &QPushButton::clicked, this, &CGraphEditorDlg::cliquifyAction);
-  connect(clear, &QPushButton::clicked, this, &CGraphEditorDlg::clearAction);
-  connect(del, &QPushButton::clicked, this, &CGraphEditorDlg::deleteAction);
-  side->addWidget(editGroup_);
-
-  manualGroup_ = new QGroupBox(QStringLiteral("Manual Edit Mode"), this);
-  auto* manual = new QGridLayout(manualGroup_);
-  selectedNodeBox_ = makeBox(manualGroup_, 120);
-  selectedEdgeBox_ = makeBox(manualGroup_, 120);
-  manual->addWidget(new QLabel(QStringLiteral("Selected Node:"), manualGroup_), 0, 0);
-  manual->addWidget(selectedNodeBox_, 0, 1);
-  manual->addWidget(new QLabel(QStringLiteral("Selected Edge:"), manualGroup_), 1, 0);
-  manual->addWidget(selectedEdgeBox_, 1, 1);
-  auto* delEdge = makeButton(QStringLiteral("Delete Edge"), manualGroup_);
-  auto* forceEdge = makeButton(QStringLiteral("Force Edge"), manualGroup_);
-  auto* las = makeButton(QStringLiteral("Run Look Ahead Sequencing"), manualGroup_);
-  manual->addWidget(delEdge, 2, 0);
-  manual->addWidget(forceEdge, 2, 1);
-  manual->addWidget(las, 3, 0, 1, 2);
-  connect(delEdge, &QPushButton::clicked, this, &CGraphEditorDlg::deleteAction);
-  connect(forceEdge, &QPushButton::clicked, this, &CGraphEditorDlg::forceAction);
-  connect(las, &QPushButton::clicked, this, &CGraphEditorDlg::runLookAheadAction);
-  side->addWidget(manualGroup_);
+  // "Edit Graph" and "Manual Edit Mode" share one place and one shape: two display boxes,
+  // two buttons side by side and a wide one below.
+  struct Box {
+    const char* caption;
+    hcui::PaintedLabel** box;
+    int width;
+  };
+  struct Action {
+    const char* text;
+    void (CGraphEditorDlg::*slot)();
+    const char* tip;
+  };
+  auto group = [&](const char* title, Box first, Box second, Action left, Action right, Action wide) {
+    auto* box = new QGroupBox(QString::fromLatin1(title), sidePanel);
+    auto* grid = new QGridLayout(box);
+    int row = 0;
+    for (const Box& b : {first, second}) {
+      *b.box = makeBox(box, b.width, QString());
+      grid->addWidget(new QLabel(QString::fromLatin1(b.caption), box), row, 0);
+      grid->addWidget(*b.box, row++, 1);
+    }
+    int column = 0;
+    for (const Action& a : {left, right, wide}) {
+      QPushButton* button = makeButton(QString::fromLatin1(a.text), box);
+      button->setToolTip(QString::fromLatin1(a.tip));
+      connect(button, &QPushButton::clicked, this, a.slot);
+      if (column < 2) grid->addWidget(button, row, column++);
+      else grid->addWidget(button, row + 1, 0, 1, 2);
+    }
+    side->addWidget(box);
+    return box;
+  };
+  editGroup_ = group("Edit Graph", {"Node Count:", &nodeCountBox_, 60}, {"Edge Count:", &edgeCountBox_, 60},
+                     {"Cliquify", &CGraphEditorDlg::cliquifyAction, "Joins every two selected nodes"},
+                     {"Clear", &CGraphEditorDlg::clearAction, "Deletes the whole drawing"},
+                     {"Delete", &CGraphEditorDlg::deleteAction, "Deletes the selected nodes and edges (Delete)"});
+  manualGroup_ = group("Manual Edit Mode", {"Selected Node:", &selectedNodeBox_, 110},
+                       {"Selected Edge:", &selectedEdgeBox_, 110},
+                       {"Delete Edge", &CGraphEditorDlg::deleteAction, "Deletes the selected edge (Delete)"},
+                       {"Force Edge", &CGraphEditorDlg::forceAction, "Forces the selected edge (Insert)"},
+                       {"Run Look Ahead Sequencing", &CGraphEditorDlg::runLookAheadAction,
+                        "Runs Look Ahead Sequencing on the graph being edited"});
 
   // Submit, the state button in its "Manually Edit Graph" frame, OUTPUT HC.
   auto* big = new QHBoxLayout;
-  submitButton_ = makeButton(QString(), this);
+  submitButton_ = makeButton(QString(), sidePanel);
   submitButton_->setIcon(QIcon(hcui::stateButtonPixmap(QStringLiteral("SUBMIT GRAPH"), hcui::toQColor(hc::stateLook(0).fill))));
   submitButton_->setIconSize(QSize(74, 74));
+  submitButton_->setToolTip(QStringLiteral("Submits the drawing as the graph to solve"));
+  hcui::actOncePerDoubleClick(*submitButton_);
   connect(submitButton_, &QPushButton::clicked, this, &CGraphEditorDlg::submitAction);
-  manualEditFrame_ = new QGroupBox(this);
+  manualEditFrame_ = new QGroupBox(sidePanel);
   auto* frameLayout = new QVBoxLayout(manualEditFrame_);
   stateButton_ = makeButton(QString(), manualEditFrame_);
   stateButton_->setIconSize(QSize(74, 74));
+  stateButton_->setToolTip(QStringLiteral("Edit the graph by hand (SOLVE GRAPH), leave (ABORT) or start over (RESET)"));
+  hcui::actOncePerDoubleClick(*stateButton_);
   frameLayout->addWidget(stateButton_);
   connect(stateButton_, &QPushButton::clicked, this, [this] { model_.pageButtonPressed(hc::kEditorPage); });
-  outputGroup_ = new QGroupBox(QStringLiteral("Output HC"), this);
+  outputGroup_ = new QGroupBox(QStringLiteral("Output HC"), sidePanel);
   auto* outLayout = new QVBoxLayout(outputGroup_);
   auto* output = makeButton(QStringLiteral("OUTPUT HC"), outputGroup_);
+  output->setToolTip(QStringLiteral("Writes the Hamiltonian cycle found to a file"));
   outLayout->addWidget(output);
   connect(output, &QPushButton::clicked, this, &CGraphEditorDlg::outputHcAction);
-  big->addWidget(submitButton_);
-  big->addWidget(manualEditFrame_);
+  // "Submit Graph" (state 0) and the state button (states 1 to 3) take turns in one place.
+  auto* turns = new QGridLayout;
+  turns->addWidget(submitButton_, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+  turns->addWidget(manualEditFrame_, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+  big->addLayout(turns);
   big->addWidget(outputGroup_);
   big->addStretch();
   side->addLayout(big);
 
-  // View and file buttons, then the additions beyond the classic set.
+  // View and file buttons, then the additions beyond the classic set; each with its keys.
   auto* buttons = new QGridLayout;
-  auto add = [&](const QString& text, int row, int col, auto slot) {
-    QPushButton* b = makeButton(text, this);
+  auto add = [&](const QString& text, int row, int col, auto slot, const char* tip) {
+    QPushButton* b = makeButton(text, sidePanel);
+    b->setToolTip(QString::fromLatin1(tip));
     buttons->addWidget(b, row, col);
     connect(b, &QPushButton::clicked, this, slot);
     return b;
   };
-  add(QStringLiteral("Center Graph"), 0, 0, &CGraphEditorDlg::centerGraphAction);
-  add(QStringLiteral("Re-center Screen"), 0, 1, &CGraphEditorDlg::recenterScreenAction);
-  add(QStringLiteral("Embed In Plane"), 1, 0, [this] { message("Not Implemented Yet"); });
-  add(QStringLiteral("Zoom To Fit"), 1, 1, &CGraphEditorDlg::zoomToFitAction);
-  saveAsButton_ = add(QStringLiteral("Save As..."), 2, 0, &CGraphEditorDlg::saveAsAction);
-  loadButton_ = add(QStringLiteral("Load"), 2, 1, &CGraphEditorDlg::loadAction);
-  add(QStringLiteral("Undo"), 3, 0, &CGraphEditorDlg::undoAction);
-  add(QStringLiteral("Redo"), 3, 1, &CGraphEditorDlg::redoAction);
-  add(QStringLiteral("Export Picture..."), 4, 0, &CGraphEditorDlg::exportAction);
-  copyToEditorButton_ = add(QStringLiteral("Copy To Editor"), 4, 1, &CGraphEditorDlg::copyToEditorAction);
+  add(QStringLiteral("Center Graph"), 0, 0, &CGraphEditorDlg::centerGraphAction,
+      "Moves the drawing so its centre is at the origin");
+  add(QStringLiteral("Re-center Screen"), 0, 1, &CGraphEditorDlg::recenterScreenAction,
+      "Puts the origin in the middle of the canvas");
+  add(QStringLiteral("Embed In Plane"), 1, 0, [this] { message("Not Implemented Yet"); }, "Not implemented yet");
+  add(QStringLiteral("Zoom To Fit"), 1, 1, &CGraphEditorDlg::zoomToFitAction, "Shows the whole graph (Ctrl+0)");
+  saveAsButton_ = add(QStringLiteral("Save As..."), 2, 0, &CGraphEditorDlg::saveAsAction,
+                      "Saves the drawing under a new name, as .g or .txt (Ctrl+Shift+S; Ctrl+S saves again)");
+  loadButton_ = add(QStringLiteral("Load"), 2, 1, &CGraphEditorDlg::loadAction, "Opens a drawing (.g) (Ctrl+L, Ctrl+O)");
+  add(QStringLiteral("Undo"), 3, 0, &CGraphEditorDlg::undoAction, "Undoes the last change (Ctrl+Z)");
+  add(QStringLiteral("Redo"), 3, 1, &CGraphEditorDlg::redoAction, "Redoes what was undone (Ctrl+Y, Ctrl+Shift+Z)");
+  add(QStringLiteral("Export Picture..."), 4, 0, &CGraphEditorDlg::exportAction,
+      "Writes the canvas as a PNG or SVG picture");
+  copyToEditorButton_ = add(QStringLiteral("Copy To Editor"), 4, 1, &CGraphEditorDlg::copyToEditorAction,
+                            "Makes this picture the drawing, to edit it");
+  for (QWidget* w : {static_cast<QWidget*>(saveAsButton_), static_cast<QWidget*>(loadButton_),
+                     static_cast<QWidget*>(copyToEditorButton_)})
+    hcui::keepPlaceWhenHidden(*w);
   side->addLayout(buttons);
   side->addStretch();
+  sideArea->setMinimumWidth(sidePanel->sizeHint().width() + sideArea->verticalScrollBar()->sizeHint().width());
 
   auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(canvas_, 1);
-  layout->addLayout(side);
+  layout->addWidget(sideArea);
 
+  // The page's keys act wherever the focus is in the window while the page is shown (after
+  // a message box, say, the focus may be on the tab bar).
   struct Key {
     QKeySequence keys;
     void (CGraphEditorDlg::*action)();
@@ -213,23 +258,20 @@ CGraphEditorDlg::CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent) : QWi
   };
   for (const Key& k : keys) {
     auto* s = new QShortcut(k.keys, this);
-    s->setContext(Qt::WidgetWithChildrenShortcut);
+    s->setContext(Qt::WindowShortcut);
     connect(s, &QShortcut::activated, this, k.action);
   }
   for (auto [key, in] : {std::pair{Qt::Key_Z, true}, std::pair{Qt::Key_X, false}}) {
     auto* s = new QShortcut(QKeySequence(key), this);
-    s->setContext(Qt::WidgetWithChildrenShortcut);
+    s->setContext(Qt::WindowShortcut);
     connect(s, &QShortcut::activated, this, [this, in = in] { zoomKey(in); });
   }
   setPageState(model_.programState());
 }
 
-CGraphEditorDlg::~CGraphEditorDlg() {
-  // A layout still running only reads its own copy of the graph; wait for it so no thread
-  // outlives the page (its answer finds the page gone and is dropped).
-  for (std::thread& t : layoutThreads_)
-    if (t.joinable()) t.join();
-}
+// A layout still running only reads its own copy of the graph: the job is abandoned (its
+// result dropped), and closing the window does not wait for it.
+CGraphEditorDlg::~CGraphEditorDlg() = default;
 
 // --- state ---
 
@@ -239,18 +281,39 @@ hc::Graph2D& CGraphEditorDlg::shown() { return graphView_ ? *graphView_ : model_
 void CGraphEditorDlg::setPageState(int32_t s) {
   stateButtonAllowed_ = true;  // hidden again by the model while another page's method runs
   if (s == hc::program_states::kBlue) {
+    layoutJob_.abandon();
     graphView_.reset();
+    bends_.clear();
+    pendingLayout_.reset();
     viewOf_ = nullptr;
     viewNote_.clear();
     manual_.clear();
-    // A generated or loaded graph cleared the drawing; the user's own comes back.
+    pruned_.reset();
+    prunedOf_ = nullptr;
+    // A generated or loaded graph cleared the drawing; the user's own comes back, as the
+    // user last saw it.
     if (model_.drawing().nodeCount() == 0 && !userDrawing_.bytes.empty()) hc::restoreSnapshot(userDrawing_, model_.drawing());
+    if (drawingView_) {
+      view_ = *std::exchange(drawingView_, std::nullopt);
+      view_.setCanvasSize(canvas_->canvasWidth(), canvas_->canvasHeight());
+    }
   } else if (s == hc::program_states::kGreen) {
     manual_.clear();
     const int32_t source = model_.graphSourceType();
-    if (source == hc::graph_source::kUserDrawn || source == hc::graph_source::kDrawingFile)
-      userDrawing_ = hc::takeSnapshot(model_.drawing());  // the drawing a later Reset brings back
+    if (source == hc::graph_source::kUserDrawn || source == hc::graph_source::kDrawingFile) {
+      // A drawing read from a file is shown whole; the drawing a later Reset brings back.
+      const bool fromFile = source == hc::graph_source::kDrawingFile && !hc::sameStructure(userDrawing_, model_.drawing());
+      userDrawing_ = hc::takeSnapshot(model_.drawing());
+      if (fromFile) zoomToFitAction();
+    }
     buildGraphView();
+    // The forced edges the canvas shows in orange are those of the Information page.
+    const std::shared_ptr<hc::Graph> submitted = model_.submittedGraph();
+    if (submitted && prunedOf_ != submitted.get() && submitted->howManyNodes <= hcui::kMaxViewNodes &&
+        !hc::graphInformationTakesLong(*submitted)) {
+      pruned_ = hc::pruneAtRoot(*submitted).graph;
+      prunedOf_ = submitted.get();
+    }
   }
   updateVisibility();
   if (s == hc::program_states::kRed && !suppressEntryPruning_ && choice() == hc::algorithm_choices::kManualEdit) {
@@ -319,6 +382,8 @@ void CGraphEditorDlg::prepareScene(CanvasScene& s) {
   s.view = view_;
   s.drawing = &shownGraph();
   s.working = working();
+  s.forcedBy = forcedEdgesGraph();
+  s.bends = graphView_ ? &bends_ : nullptr;
   s.programState = state();
   s.algorithmChoice = choice();
   s.showGrid = showGrid_->isChecked();

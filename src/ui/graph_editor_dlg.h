@@ -8,9 +8,9 @@
 #include <QWidget>
 #include <memory>
 #include <optional>
-#include <thread>
 #include <vector>
 
+#include "app/background_job.h"
 #include "app/drawing_history.h"
 #include "app/editor_view.h"
 #include "app/manual_edit.h"
@@ -81,6 +81,13 @@ class CGraphEditorDlg : public QWidget, public hc::ProgramPage {
   bool controlShown(const QString& name) const;
   // Lays out the read-only view now, on this thread (screenshots and tests).
   void finishLayoutNow();
+  // A force-directed layout runs on its worker (the view shows a circle meanwhile).
+  bool layoutRunning() const { return layoutJob_.running(); }
+  // The edges of the view drawn bowed (a toroidal grid's wrap-around edges).
+  const hcui::EdgeBends& bentEdges() const { return bends_; }
+  // The root pruning's graph whose forced edges the canvas shows in orange in states 1 and
+  // 2 (null when none is shown).
+  const hc::Graph* forcedEdgesGraph() const;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -105,6 +112,7 @@ class CGraphEditorDlg : public QWidget, public hc::ProgramPage {
   void buildGraphView();
   void startLayout();
   void installLayout(const hcui::GraphPicture& picture, bool ok);
+  void showGraphView(const hcui::GraphPicture& picture);
   QPointF worldAt(QPoint p) const { return {view_.worldX(p.x()), view_.worldY(p.y())}; }
   void moveCursorToMiddle();
 
@@ -122,7 +130,10 @@ class CGraphEditorDlg : public QWidget, public hc::ProgramPage {
   hc::ManualEditSession manual_;
   std::optional<hc::DrawingSnapshot> pending_;  // before a drag or a rotation
   hc::DrawingSnapshot userDrawing_;             // the user's drawing, kept across a view
+  std::optional<hc::EditorView> drawingView_;   // how the user looked at it, kept likewise
   bool suppressEntryPruning_ = false;
+  std::shared_ptr<const hc::Graph> pruned_;     // the root pruning of the submitted graph
+  const hc::Graph* prunedOf_ = nullptr;
 
   // Mouse state in canvas pixels.
   QPoint lastMouse_, start_, end_;
@@ -131,13 +142,19 @@ class CGraphEditorDlg : public QWidget, public hc::ProgramPage {
   bool rotationMode_ = false;
   QPoint rotCentre_, rotPrevious_, rotCurrent_;
 
-  // The read-only view of a generated or loaded graph.
+  // The read-only view of a generated or loaded graph. One layout at a time runs on the
+  // job's worker; a new graph, the page's end or a layout done here at once abandons it, so
+  // a late result never lands in a newer view, and closing never waits for it.
   std::unique_ptr<hc::Graph2D> graphView_;
+  hcui::EdgeBends bends_;
   const hc::Graph* viewOf_ = nullptr;
   QString viewNote_;
-  uint64_t layoutTicket_ = 0;
   std::shared_ptr<hcui::GraphPicture> pendingLayout_;
-  std::vector<std::thread> layoutThreads_;  // waiting for the force-directed layout
+  struct Layout {
+    hcui::GraphPicture picture;
+    bool ok = false;
+  };
+  hc::BackgroundJob<Layout> layoutJob_;
 
   QCheckBox* showGrid_ = nullptr;
   QToolButton* gridUp_ = nullptr;

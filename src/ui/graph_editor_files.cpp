@@ -2,38 +2,15 @@
 // unsaved changes are lost, and export of the canvas as PNG or SVG.
 #include "ui/graph_editor_dlg.h"
 
+#include <QEvent>
 #include <QInputDialog>
 #include <QLineEdit>
-#include <QStringList>
-
-#include <QApplication>
-#include <QCheckBox>
-#include <QCloseEvent>
-#include <QCursor>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QLabel>
-#include <QHBoxLayout>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
-#include <QPushButton>
-#include <QShortcut>
+#include <QStringList>
 #include <QSvgGenerator>
-#include <QToolButton>
-#include <QVBoxLayout>
-#include <QWheelEvent>
-#include <cmath>
-#include <thread>
 
-#include "core/number_format.h"
-#include "app/program_states.h"
-#include "editor/drawing_conversion.h"
+#include "app/user_messages.h"
 #include "io/drawing_files.h"
-#include "schc/stone_carver.h"
-#include "ui/graph_editor_scenes.h"
-#include "ui/graph_view_layout.h"
-#include "ui/paint_helpers.h"
 
 namespace {
 
@@ -58,7 +35,9 @@ void CGraphEditorDlg::saveAction() {
   message(quick.result.status.message);
   // A file that could not be written is said so, never passed over as saved.
   message(quick.result.status.error);
-  if (quick.result.status) history_.markSaved(model_.drawing());
+  if (!quick.result.status) return;
+  history_.markSaved(model_.drawing());
+  model_.view().showNote(hc::savedNote("the drawing", model_.currentFilePath()));
 }
 
 void CGraphEditorDlg::saveAsAction() {
@@ -76,9 +55,11 @@ void CGraphEditorDlg::saveAsAction() {
   message(result.status.message);
   message(result.status.error);
   if (!result.status || result.written == hc::DrawingFileKind::kNothing) {
+    if (result.status) model_.view().showNote("Nothing was written: a drawing is saved as .g or .txt");
     refresh();
     return;
   }
+  model_.view().showNote(hc::savedNote("the drawing", *path));
   model_.setCurrentFilePath(result.forgetCurrentPath ? std::string() : *path);
   history_.markSaved(model_.drawing());
   userDrawing_ = hc::takeSnapshot(model_.drawing());
@@ -106,7 +87,7 @@ void CGraphEditorDlg::loadAction() {
   recordEdit(std::move(snapshot));
   model_.setCurrentFilePath(*path);
   history_.markSaved(model_.drawing());
-  refresh();
+  zoomToFitAction();  // the drawing read is shown whole
 }
 
 void CGraphEditorDlg::outputHcAction() {
@@ -118,11 +99,15 @@ void CGraphEditorDlg::outputHcAction() {
   const int32_t source = model_.graphSourceType();
   const std::optional<std::string> path =
       model_.view().chooseSaveFile("Save As", hc::viewFileFilter(hc::cycleOutputDialog(source).filter),
-                                   hc::defaultCycleFileName(model_.graphDisplayName(), source));
+                                   model_.cycleFileSuggestion());
   if (!path) return;
   const hc::CycleOutputResult result = hc::outputHamiltonianCycle(state(), working(), *path);
   message(result.status.message);
   message(result.status.error);
+  if (!result.status) return;
+  model_.view().showNote(result.written == hc::CycleFileKind::kNothing
+                             ? "Nothing was written: a cycle is saved as .txt or .obj"
+                             : hc::savedNote("the Hamiltonian cycle", *path));
 }
 
 bool CGraphEditorDlg::confirmDiscard() {
@@ -167,7 +152,11 @@ void CGraphEditorDlg::exportAction() {
     message("\"" + answer.toStdString() + "\" is not a picture size such as 1600 x 1200 (at most 10000 x 10000).");
     return;
   }
-  if (!exportCanvas(QString::fromStdString(*path), QSize(w, h))) message(*path + ": the picture could not be written");
+  if (!exportCanvas(QString::fromStdString(*path), QSize(w, h))) {
+    message(*path + ": the picture could not be written");
+    return;
+  }
+  model_.view().showNote(hc::savedNote("the picture", *path));
 }
 
 bool CGraphEditorDlg::exportCanvas(const QString& path, QSize size) {

@@ -44,6 +44,8 @@ void petersenByHand(CHamiltonianCyclesDlg& window) {
   hc::ProgramModel& model = window.model();
   model.setProgramState(hc::program_states::kBlue);
   hc::Graph2D& d = model.drawing();
+  d.selectAllNodes();
+  d.deleteSelected();
   std::vector<hc::Graph2DNode*> nodes;
   for (int ring = 0; ring < 2; ++ring)
     for (int i = 0; i < 5; ++i) {
@@ -59,6 +61,7 @@ void petersenByHand(CHamiltonianCyclesDlg& window) {
   d.unselectAll();
   CGraphEditorDlg& page = *window.editorPage();
   page.submitAction();
+  page.zoomToFitAction();
   enterManualEdit(window);
   // Delete the first ordinary edge of the drawing, as a user would, until the verdict.
   for (int guard = 0; guard < 20 && model.programState() == hc::program_states::kRed; ++guard) {
@@ -81,6 +84,42 @@ void hypercubeView(CHamiltonianCyclesDlg& window) {
   window.editorPage()->finishLayoutNow();
 }
 
+// A 5 x 6 torus: its eleven wrap-around edges bow beside their rows and columns.
+void torusView(CHamiltonianCyclesDlg& window) {
+  window.model().loadGraphRequest({static_cast<double>(hc::kToroidalGrid), 5, 6});
+}
+
+// An ICCS graph (dense components joined in a ring) and a small knight's board: no node
+// lies on another.
+void iccsView(CHamiltonianCyclesDlg& window) {
+  window.model().loadGraphRequest({static_cast<double>(hc::kIccsGraph), 4, 0});
+  window.editorPage()->finishLayoutNow();
+}
+void smallBoardView(CHamiltonianCyclesDlg& window) {
+  window.model().loadGraphRequest({static_cast<double>(hc::kKnightsTourGraph), 3, 4});
+}
+
+// The user's drawing (a triangle, zoomed in) comes back as it was seen after a generated
+// graph is reset.
+void drawingAfterReset(CHamiltonianCyclesDlg& window) {
+  hc::ProgramModel& model = window.model();
+  model.setProgramState(hc::program_states::kBlue);
+  hc::Graph2D& d = model.drawing();
+  d.selectAllNodes();
+  d.deleteSelected();
+  hc::Graph2DNode* a = d.addNode(-3, -2);
+  hc::Graph2DNode* b = d.addNode(3, -2);
+  hc::Graph2DNode* c = d.addNode(0, 3);
+  d.joinNodes(a, b), d.joinNodes(b, c), d.joinNodes(c, a);
+  d.unselectAll();
+  CGraphEditorDlg& page = *window.editorPage();
+  page.view().zoom = 32;
+  page.submitAction();
+  model.setProgramState(hc::program_states::kBlue);
+  model.loadGraphRequest({static_cast<double>(hc::kKnightsTourGraph), 8, 8});
+  model.setProgramState(hc::program_states::kBlue);
+}
+
 }  // namespace
 
 namespace hcui {
@@ -91,6 +130,10 @@ void registerEditorScenes() {
       {"editor-knight-9x9-no-cycle", hc::kEditorPage, knightNonHamiltonian, 500},
       {"editor-manual-petersen-no-cycle", hc::kEditorPage, petersenByHand, 500},
       {"editor-view-5-cube", hc::kEditorPage, hypercubeView, 500},
+      {"editor-toroidal-grid-5x6", hc::kEditorPage, torusView, 300},
+      {"editor-iccs-4", hc::kEditorPage, iccsView, 300},
+      {"editor-knight-3x4", hc::kEditorPage, smallBoardView, 300},
+      {"editor-drawing-after-reset", hc::kEditorPage, drawingAfterReset, 300},
   };
   (void)scenes;
 }

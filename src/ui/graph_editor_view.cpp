@@ -1,36 +1,12 @@
 // The Graph Editor page's read-only view of a generated or loaded graph: built on entry
-// into state 1, laid out on a worker thread when it needs Graphviz, copied into the drawing
-// on request.
-#include "ui/graph_editor_dlg.h"
-
-#include <QApplication>
-#include <QCheckBox>
-#include <QCloseEvent>
-#include <QCursor>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QLabel>
-#include <QHBoxLayout>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPointer>
+// into state 1, laid out on a background job when it needs Graphviz, copied into the
+// drawing on request.
 #include <QPushButton>
-#include <QShortcut>
-#include <QSvgGenerator>
-#include <QToolButton>
-#include <QVBoxLayout>
-#include <QWheelEvent>
-#include <cmath>
-#include <thread>
 
-#include "core/number_format.h"
-#include "app/program_states.h"
-#include "editor/drawing_conversion.h"
+#include "app/graph_information.h"
 #include "io/drawing_files.h"
-#include "schc/stone_carver.h"
-#include "ui/graph_editor_scenes.h"
+#include "ui/graph_editor_dlg.h"
 #include "ui/graph_view_layout.h"
-#include "ui/paint_helpers.h"
 
 namespace {
 
@@ -45,15 +21,21 @@ void CGraphEditorDlg::buildGraphView() {
   const int32_t source = model_.graphSourceType();
   const std::shared_ptr<hc::Graph> submitted = model_.submittedGraph();
   if (!submitted || source < 1 || source == hc::graph_source::kDrawingFile || source == hc::graph_source::kUserDrawn) {
+    layoutJob_.abandon();
     graphView_.reset();
+    bends_.clear();
     viewOf_ = nullptr;
     viewNote_.clear();
+    pendingLayout_.reset();
     return;
   }
   if (graphView_ && viewOf_ == submitted.get()) return;  // back from state 3: same graph, same picture
+  // The user's own view of the drawing comes back with the drawing on Reset.
+  if (!graphView_) drawingView_ = view_;
+  layoutJob_.abandon();  // a layout of an older graph never lands here
   viewOf_ = submitted.get();
-  ++layoutTicket_;
   pendingLayout_.reset();
+  bends_.clear();
   if (submitted->howManyNodes > hcui::kMaxViewNodes) {
     graphView_ = std::make_unique<hc::Graph2D>();
     viewNote_ = QStringLiteral("This graph has %1 nodes: too many to draw (at most %2).")
@@ -69,45 +51,47 @@ void CGraphEditorDlg::buildGraphView() {
     viewNote_ = QStringLiteral("Laying out the graph...");
     startLayout();
   }
-  graphView_ = hcui::makeDrawing(picture);
+  showGraphView(picture);
+}
+
+void CGraphEditorDlg::showGraphView(const hcui::GraphPicture& picture) {
+  graphView_ = hcui::makeDrawing(picture, &bends_);
   zoomToFitAction();
 }
 
 void CGraphEditorDlg::startLayout() {
-  const uint64_t ticket = layoutTicket_;
-  std::shared_ptr<hcui::GraphPicture> picture = pendingLayout_;
-  QPointer<CGraphEditorDlg> self(this);
-  layoutThreads_.emplace_back([picture, ticket, self] {
-    auto result = std::make_shared<hcui::GraphPicture>(*picture);
-    const bool ok = hcui::placeForceDirected(*result);
-    QCoreApplication* app = QCoreApplication::instance();
-    if (!app) return;
-    QMetaObject::invokeMethod(
-        app, [self, ticket, result, ok] {
-          if (!self || self->layoutTicket_ != ticket) return;
-          self->installLayout(*result, ok);
-        },
-        Qt::QueuedConnection);
-  });
+  std::shared_ptr<const hcui::GraphPicture> picture = pendingLayout_;
+  layoutJob_.start(
+      [picture](const auto&) {
+        Layout layout{*picture, false};
+        layout.ok = hcui::placeForceDirected(layout.picture);
+        return layout;
+      },
+      [this](Layout layout) { installLayout(layout.picture, layout.ok); });
 }
 
 void CGraphEditorDlg::installLayout(const hcui::GraphPicture& picture, bool ok) {
   pendingLayout_.reset();
   viewNote_.clear();
-  if (ok) {
-    graphView_ = hcui::makeDrawing(picture);
-    zoomToFitAction();
-  }
+  if (ok) showGraphView(picture);
   updateVisibility();
   refresh();
 }
 
 void CGraphEditorDlg::finishLayoutNow() {
   if (!pendingLayout_) return;
-  ++layoutTicket_;  // an answer still on its way is dropped
+  layoutJob_.abandon();  // an answer still on its way is dropped
   hcui::GraphPicture picture = *pendingLayout_;
   const bool ok = hcui::placeForceDirected(picture);
   installLayout(picture, ok);
+}
+
+const hc::Graph* CGraphEditorDlg::forcedEdgesGraph() const {
+  const int s = state();
+  if ((s != hc::program_states::kGreen && s != hc::program_states::kRed) ||
+      choice() == hc::algorithm_choices::kManualEdit)
+    return nullptr;
+  return pruned_ && prunedOf_ == model_.submittedGraph().get() ? pruned_.get() : nullptr;
 }
 
 void CGraphEditorDlg::copyToEditorAction() {
@@ -116,10 +100,12 @@ void CGraphEditorDlg::copyToEditorAction() {
       !model_.view().askYesNo(kDiscardQuestion, kCaption))
     return;
   const hc::DrawingSnapshot picture = hc::takeSnapshot(*graphView_);
+  const hc::EditorView looking = view_;
   model_.setProgramState(hc::program_states::kBlue);
   auto snapshot = before();
   hc::restoreSnapshot(picture, model_.drawing());
   model_.drawing().unselectAll();
   recordEdit(std::move(snapshot));
+  view_ = looking;  // the copy is seen as the view showed it
   refresh();
 }

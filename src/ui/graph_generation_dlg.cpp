@@ -14,6 +14,7 @@
 
 #include "generators/generation_control.h"
 #include "ui/hamiltonian_cycles_dlg.h"
+#include "ui/method_page_parts.h"
 #include "ui/paint_helpers.h"
 #include "ui/screenshot_scenes.h"
 
@@ -26,22 +27,29 @@ struct Family {
   int group;
   const char* label1;  // null: the edit is not shown
   const char* label2;
+  const char* tip;
 };
 
 // By source type 1..12.
 constexpr std::array<Family, 12> kFamilies = {{
-    {"Random Graph With Edge Probability", 0, "Number Of Nodes:", "Edge Probability:"},
-    {"Random Regular Graph", 0, "Number Of Nodes:", "Degree:"},
-    {"n-Node Graph With m Random Edges", 0, "Number Of Nodes:", "Number Of Edges:"},
-    {"Toroidal Grid Graph", 1, "Torus Height:", "Torus Width:"},
-    {"Knight's Tour Graph", 1, "Chess Board Rows:", "Chess Board Columns:"},
-    {"n-Cube Graph", 2, "n-Cube Dimension:", nullptr},
-    {"ICCS Graph With No Middle Edges", 2, "Number Of Components:", nullptr},
-    {"Complete Graph", 2, "Number Of Nodes:", nullptr},
-    {"Random 3-SAT To Hamiltonian Cycle Reduction", 3, "Number Of Variables:", "Clause Multiplier (c):"},
-    {"Text File (.txt)", 4, nullptr, nullptr},
-    {"Binary File (.g)", 4, nullptr, nullptr},
-    {"Object File (.obj)", 4, nullptr, nullptr},
+    {"Random Graph With Edge Probability", 0, "Number Of Nodes:", "Edge Probability:",
+     "Each pair of nodes is joined with the probability given"},
+    {"Random Regular Graph", 0, "Number Of Nodes:", "Degree:", "Every node gets the degree given, at random"},
+    {"n-Node Graph With m Random Edges", 0, "Number Of Nodes:", "Number Of Edges:",
+     "The number of edges given, between random pairs of nodes"},
+    {"Toroidal Grid Graph", 1, "Torus Height:", "Torus Width:",
+     "A grid whose rows and columns wrap around (drawn with their wrap-around edges bowed)"},
+    {"Knight's Tour Graph", 1, "Chess Board Rows:", "Chess Board Columns:",
+     "The squares of a chess board joined by knight moves"},
+    {"n-Cube Graph", 2, "n-Cube Dimension:", nullptr, "The hypercube of the dimension given"},
+    {"ICCS Graph With No Middle Edges", 2, "Number Of Components:", nullptr,
+     "Components joined in a ring (a graph that takes the methods long)"},
+    {"Complete Graph", 2, "Number Of Nodes:", nullptr, "Every two nodes joined"},
+    {"Random 3-SAT To Hamiltonian Cycle Reduction", 3, "Number Of Variables:", "Clause Multiplier (c):",
+     "A random 3-SAT formula turned into a graph that has a Hamiltonian cycle exactly when the formula is satisfiable"},
+    {"Text File (.txt)", 4, nullptr, nullptr, "Reads a graph from a file (an open dialog follows)"},
+    {"Binary File (.g)", 4, nullptr, nullptr, "Reads a drawing (.g) into the Graph Editor and submits it"},
+    {"Object File (.obj)", 4, nullptr, nullptr, "Reads the vertices and edges of a mesh (.obj)"},
 }};
 
 constexpr std::array<const char*, 5> kGroupCaptions = {"Random Graphs", "Square Grid Graphs", "Other Graphs",
@@ -71,6 +79,7 @@ CGraphGenerationDlg::CGraphGenerationDlg(hc::ProgramModel& model, QWidget* paren
   classes->addStretch(1);
   for (int i = 0; i < 12; ++i) {
     radios_[i] = new QRadioButton(kFamilies[i].caption, groups_[kFamilies[i].group]);
+    radios_[i]->setToolTip(kFamilies[i].tip);
     groups_[kFamilies[i].group]->layout()->addWidget(radios_[i]);
     // The twelve buttons sit in five boxes and must all be turned off by a state change,
     // so one-of-twelve is kept by hand (an auto-exclusive button refuses to be unchecked).
@@ -93,6 +102,7 @@ CGraphGenerationDlg::CGraphGenerationDlg(hc::ProgramModel& model, QWidget* paren
     for (int k = 0; k < 2; ++k) {
       area.labels[k] = new QLabel(k == 0 ? "Parameter 1:" : "Parameter 2:", area.box);
       area.edits[k] = new QLineEdit(area.box);
+      area.edits[k]->setToolTip("A parameter of the graph family (Enter loads the graph)");
       grid->addWidget(area.labels[k], k, 0);
       grid->addWidget(area.edits[k], k, 1);
       connect(area.edits[k], &QLineEdit::returnPressed, this, [this, a] { loadPressed(a); });
@@ -102,7 +112,8 @@ CGraphGenerationDlg::CGraphGenerationDlg(hc::ProgramModel& model, QWidget* paren
     area.load->setIcon(QIcon(loadPicture));
     area.load->setIconSize(loadPicture.size());
     area.load->setFixedSize(loadPicture.size() + QSize(6, 6));
-    area.load->setToolTip("LOAD GRAPH");
+    area.load->setToolTip("LOAD GRAPH: builds the graph and makes it the graph to solve (Enter in a parameter box)");
+    hcui::actOncePerDoubleClick(*area.load);
     connect(area.load, &QPushButton::clicked, this, [this, a] { loadPressed(a); });
     if (a == 4) {
       stack->addWidget(area.box, 0, 0, Qt::AlignTop);
@@ -120,6 +131,7 @@ CGraphGenerationDlg::CGraphGenerationDlg(hc::ProgramModel& model, QWidget* paren
   progressBar_->setRange(0, 0);
   busy->addWidget(progressBar_, 1);
   cancelButton_ = new QPushButton("Cancel", busyPanel_);
+  cancelButton_->setToolTip("Stops building the graph; the program stays without a graph");
   connect(cancelButton_, &QPushButton::clicked, this, &CGraphGenerationDlg::cancelGeneration);
   busy->addWidget(cancelButton_);
   right->addWidget(busyPanel_);
@@ -193,6 +205,7 @@ void CGraphGenerationDlg::showParameterArea() {
   for (int k = 0; k < 2; ++k) {
     if (!labels[k]) continue;
     area.labels[k]->setText(labels[k]);
+    area.edits[k]->setToolTip(QString(labels[k]).chopped(1) + " (Enter loads the graph)");
     area.labels[k]->show();
     area.edits[k]->show();
   }

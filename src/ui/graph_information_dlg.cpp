@@ -1,6 +1,7 @@
 #include "ui/graph_information_dlg.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -15,14 +16,21 @@ CGraphInformationDlg::CGraphInformationDlg(hc::ProgramModel& model, QWidget* par
   auto* box = new QGroupBox("Graph Information", this);
   outer->addWidget(box, 0, Qt::AlignTop);
   outer->addStretch(1);
-  auto* column = new QVBoxLayout(box);
-  for (QLabel*& line : lines_) {
-    line = new QLabel(box);
-    line->setTextFormat(Qt::PlainText);
-    line->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    column->addWidget(line);
+  auto* grid = new QGridLayout(box);
+  grid->setHorizontalSpacing(16);
+  const auto& captions = hc::graphInformationCaptions();
+  for (size_t i = 0; i < captions_.size(); ++i) {
+    captions_[i] = new QLabel(QString::fromLatin1(captions[i]).trimmed(), box);
+    values_[i] = new QLabel(box);
+    values_[i]->setTextFormat(Qt::PlainText);
+    values_[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    grid->addWidget(captions_[i], static_cast<int>(i), 0);
+    grid->addWidget(values_[i], static_cast<int>(i), 1);
   }
-  column->addWidget(new QLabel("Planar: (NOT IMPLEMENTED YET)", box));
+  const int planar = static_cast<int>(captions_.size());
+  grid->addWidget(new QLabel("Planar:", box), planar, 0);
+  grid->addWidget(new QLabel("(NOT IMPLEMENTED YET)", box), planar, 1);
+  grid->setColumnStretch(1, 1);
   refresh();
 }
 
@@ -60,10 +68,17 @@ void CGraphInformationDlg::refresh() {
 
 QStringList CGraphInformationDlg::lineTexts() const {
   QStringList texts;
-  for (const QLabel* line : lines_) texts << line->text();
+  const auto& captions = hc::graphInformationCaptions();
+  for (size_t i = 0; i < values_.size(); ++i) texts << QString::fromLatin1(captions[i]) + values_[i]->text();
   return texts;
 }
 
 void CGraphInformationDlg::showLines(const std::vector<std::string>& lines) {
-  for (size_t i = 0; i < lines_.size() && i < lines.size(); ++i) lines_[i]->setText(QString::fromStdString(lines[i]));
+  const auto& captions = hc::graphInformationCaptions();
+  for (size_t i = 0; i < values_.size() && i < lines.size(); ++i) {
+    const std::string caption = captions[i];
+    const std::string& line = lines[i];
+    const std::string value = line.rfind(caption, 0) == 0 ? line.substr(caption.size()) : line;
+    values_[i]->setText(QString::fromStdString(value));
+  }
 }

@@ -3,7 +3,8 @@
 // biconnected) and the fixed planarity line; "---" values without a graph. The figures
 // come from computeGraphInformation, as the command line's `info` prints them, on a copy:
 // the submitted graph, never the one a running method changes. A large graph's figures are
-// computed on a worker thread ("..." until they arrive).
+// computed on a worker thread ("..." until they arrive). Captions and values stand in two
+// columns, so the values line up whatever the font.
 #pragma once
 
 #include <QStringList>
@@ -38,7 +39,9 @@ class CGraphInformationDlg : public QWidget, public hc::ProgramPage {
   void showLines(const std::vector<std::string>& lines);
 
   hc::ProgramModel& model_;
-  std::array<QLabel*, 10> lines_{};
+  // Each line as a caption and a value in two columns, so the values line up.
+  std::array<QLabel*, 10> captions_{};
+  std::array<QLabel*, 10> values_{};
   // The graph and name the lines show or are being computed for (held, so that a new
   // graph can never be mistaken for it).
   std::shared_ptr<const hc::Graph> shownGraph_;

@@ -9,6 +9,8 @@
 #include <mutex>
 #include <numbers>
 #include <string>
+#include <unordered_map>
+#include <utility>
 
 #include "app/graph_source.h"
 
@@ -38,6 +40,22 @@ void normalise(GraphPicture& p) {
   for (auto& [x, y] : p.positions) {
     x = (x - cx) * scale;
     y = (y - cy) * scale;
+  }
+}
+
+int64_t gcd(int64_t a, int64_t b) {
+  while (b != 0) a = std::exchange(b, a % b);
+  return a;
+}
+
+// Grid places: an edge between lattice points (c1, r1) and (c2, r2) runs through another
+// lattice point exactly when gcd(|c1 - c2|, |r1 - r2|) > 1; such an edge (on a toroidal
+// grid, the wrap-around of a row or a column) bows out by 0.6 of a cell.
+void bendEdgesThroughNodes(GraphPicture& p, int32_t cols, double unit) {
+  p.bends.assign(p.edges.size(), 0.0);
+  for (size_t e = 0; e < p.edges.size(); ++e) {
+    const auto [a, b] = p.edges[e];
+    if (gcd(std::abs(a % cols - b % cols), std::abs(a / cols - b / cols)) > 1) p.bends[e] = 0.6 * unit;
   }
 }
 
@@ -73,12 +91,14 @@ bool placeStructured(GraphPicture& p, const hc::Graph& graph, int32_t source, do
     for (int32_t i = 0; i < p.nodes; ++i) {
       p.positions[i] = {((i % cols) - (cols - 1) / 2.0) * unit, ((rows - 1) / 2.0 - (i / cols)) * unit};
     }
+    bendEdgesThroughNodes(p, cols, unit);
     return true;
   }
   if (source == hc::kObjFile && graph.hasCoordinates() && static_cast<int32_t>(graph.coordinates.size()) >= p.nodes) {
     p.positions.resize(static_cast<size_t>(p.nodes));
     for (int32_t i = 0; i < p.nodes; ++i) p.positions[i] = {graph.coordinates[i][0], graph.coordinates[i][1]};
     normalise(p);
+    separateNodes(p);  // vertices above each other in the mesh
     return true;
   }
   return false;
@@ -116,12 +136,64 @@ bool placeForceDirected(GraphPicture& p) {
     for (int32_t i = 0; i < p.nodes; ++i) p.positions[i] = {ND_coord(nodes[i]).x, ND_coord(nodes[i]).y};
     gvFreeLayout(gvc, g);
     normalise(p);
+    separateNodes(p);
   }
   agclose(g);
   return ok;
 }
 
-std::unique_ptr<hc::Graph2D> makeDrawing(const GraphPicture& p) {
+void separateNodes(GraphPicture& p) {
+  const size_t n = p.positions.size();
+  if (n < 2) return;
+  // Buckets of side kNodeGap: a pair closer than the gap lies in the same bucket or in
+  // one next to it.
+  auto cell = [](double v) { return static_cast<int64_t>(std::floor(v / kNodeGap)); };
+  auto key = [](int64_t cx, int64_t cy) { return (cx << 32) ^ static_cast<int64_t>(static_cast<uint32_t>(cy)); };
+  std::unordered_map<int64_t, std::vector<size_t>> buckets;
+  std::vector<std::pair<double, double>> push(n);
+  for (int pass = 0; pass < 30; ++pass) {
+    buckets.clear();
+    for (size_t i = 0; i < n; ++i) buckets[key(cell(p.positions[i].first), cell(p.positions[i].second))].push_back(i);
+    std::fill(push.begin(), push.end(), std::pair(0.0, 0.0));
+    bool moved = false;
+    for (size_t i = 0; i < n; ++i) {
+      const auto [x, y] = p.positions[i];
+      for (int64_t dx = -1; dx <= 1; ++dx)
+        for (int64_t dy = -1; dy <= 1; ++dy) {
+          const auto found = buckets.find(key(cell(x) + dx, cell(y) + dy));
+          if (found == buckets.end()) continue;
+          for (size_t j : found->second) {
+            if (j <= i) continue;
+            const double ux = p.positions[j].first - x, uy = p.positions[j].second - y, d = std::hypot(ux, uy);
+            if (d >= kNodeGap) continue;
+            // Two nodes on one spot part along a direction of their own.
+            const double angle = static_cast<double>(i + j);
+            const double dirX = d > 1e-9 ? ux / d : std::cos(angle), dirY = d > 1e-9 ? uy / d : std::sin(angle);
+            const double half = (kNodeGap - d) / 2.0;
+            push[i].first -= dirX * half, push[i].second -= dirY * half;
+            push[j].first += dirX * half, push[j].second += dirY * half;
+            moved = true;
+          }
+        }
+    }
+    if (!moved) return;
+    for (size_t i = 0; i < n; ++i) {
+      p.positions[i].first += push[i].first;
+      p.positions[i].second += push[i].second;
+    }
+  }
+}
+
+std::pair<std::pair<double, double>, std::pair<double, double>> bendControls(double x1, double y1, double x2, double y2,
+                                                                            double bend) {
+  const double length = std::hypot(x2 - x1, y2 - y1);
+  if (length < 1e-12) return {{x1, y1}, {x2, y2}};
+  // Left of the way from the first end to the second: the direction turned a quarter turn.
+  const double nx = -(y2 - y1) / length * bend, ny = (x2 - x1) / length * bend;
+  return {{x1 + nx, y1 + ny}, {x2 + nx, y2 + ny}};
+}
+
+std::unique_ptr<hc::Graph2D> makeDrawing(const GraphPicture& p, EdgeBends* bends) {
   auto d = std::make_unique<hc::Graph2D>();
   std::vector<hc::Graph2DNode*> nodes(static_cast<size_t>(p.nodes));
   for (int32_t i = 0; i < p.nodes; ++i) {
@@ -129,7 +201,12 @@ std::unique_ptr<hc::Graph2D> makeDrawing(const GraphPicture& p) {
     nodes[i] = n.get();
     d->appendSelectedNode(std::move(n));
   }
-  for (auto [a, b] : p.edges) d->joinNodes(nodes[a], nodes[b]);
+  if (bends) bends->clear();
+  for (size_t e = 0; e < p.edges.size(); ++e) {
+    const auto [a, b] = p.edges[e];
+    const hc::Graph2DEdge* edge = d->joinNodes(nodes[a], nodes[b]);
+    if (bends && edge && e < p.bends.size() && p.bends[e] != 0.0) (*bends)[edge] = p.bends[e];
+  }
   d->unselectAll();
   d->nextNodeId = p.nodes;
   return d;

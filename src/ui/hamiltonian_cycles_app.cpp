@@ -23,6 +23,17 @@ HamiltonianCyclesOptions parseHamiltonianCyclesOptions(const QStringList& argume
       options.splash = false;
     } else if (a == "--screenshot") {
       options.screenshotFolder = value("--screenshot");
+    } else if (a == "--size") {
+      if (auto text = value("--size")) {
+        const QStringList parts = QString::fromStdString(*text).split('x');
+        bool okWidth = false, okHeight = false;
+        const int width = parts.size() == 2 ? parts[0].toInt(&okWidth) : 0;
+        const int height = parts.size() == 2 ? parts[1].toInt(&okHeight) : 0;
+        if (okWidth && okHeight && width >= 100 && height >= 100 && width <= 10000 && height <= 10000)
+          options.size = std::pair(width, height);
+        else
+          options.problems.push_back("--size " + *text + ": not a window size such as 800x600");
+      }
     } else if (a == "--scene") {
       if (auto name = value("--scene")) options.scenes.push_back(*name);
     } else if (a.startsWith("--")) {
@@ -52,6 +63,7 @@ int CHamiltonianCyclesApp::run(const QStringList& arguments) {
     window.setFileHook([](const std::string&) { return std::optional<std::string>(); });
     window.setQuestionHook([](const std::string&) { return false; });
   }
+  if (options.size) window.resize(options.size->first, options.size->second);
   window.show();
   for (const std::string& problem : options.problems) window.showMessage("hamcycles: " + problem, "Hamiltonian Cycles");
   window.initialise(options.file);

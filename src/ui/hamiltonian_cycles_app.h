@@ -1,15 +1,17 @@
 // The application: reads the command line, shows the start-up picture (unless skipped),
 // then the main window; the program ends when the main window closes.
 //
-//   hamcycles [FILE] [--no-splash] [--screenshot DIR [--scene NAME]...]
+//   hamcycles [FILE] [--no-splash] [--size WxH] [--screenshot DIR [--scene NAME]...]
 //
-// HC_NO_SPLASH=1 in the environment skips the picture as --no-splash does. --screenshot
-// saves a PNG of every tab (and the registered scenes) to DIR and quits; message boxes
-// then go to standard error instead of waiting for a click.
+// HC_NO_SPLASH=1 in the environment skips the picture as --no-splash does. --size opens
+// the window at that size (e.g. 800x600). --screenshot saves a PNG of every tab (and the
+// registered scenes) to DIR and quits; message boxes then go to standard error instead of
+// waiting for a click.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <QStringList>
@@ -19,6 +21,7 @@ struct HamiltonianCyclesOptions {
   bool splash = true;
   std::optional<std::string> screenshotFolder;
   std::vector<std::string> scenes;
+  std::optional<std::pair<int, int>> size;  // --size WxH
   std::vector<std::string> problems;  // unknown options, missing values: shown, then ignored
 };
 

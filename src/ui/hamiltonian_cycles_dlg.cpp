@@ -6,6 +6,7 @@
 #include <QKeySequence>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QTabWidget>
 #include <QToolButton>
@@ -15,14 +16,32 @@
 #include "ui/graph_editor_dlg.h"
 #include "ui/graph_generation_dlg.h"
 #include "ui/graph_information_dlg.h"
+#include "app/user_messages.h"
 #include "ui/help_dlg.h"
+#include "ui/method_page_parts.h"
 #include "ui/paint_helpers.h"
 #include "ui/stone_carver_dlg.h"
+
+namespace {
+
+// A page in a scroll area: a window smaller than the page's least size scrolls it instead
+// of drawing its parts over each other.
+QWidget* scrolled(QWidget* page) {
+  auto* area = new QScrollArea;
+  area->setWidget(page);
+  area->setWidgetResizable(true);
+  area->setFrameShape(QFrame::NoFrame);
+  return area;
+}
+
+}  // namespace
 
 CHamiltonianCyclesDlg::CHamiltonianCyclesDlg(QWidget* parent) : QDialog(parent), model_(*this) {
   setObjectName("CHamiltonianCyclesDlg");
   setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
   auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(6, 6, 6, 4);
+  layout->setSpacing(4);
   auto* top = new QHBoxLayout();
   statusLabel_ = new hcui::PaintedLabel(this);
   statusLabel_->setObjectName("statusLabel");
@@ -31,15 +50,22 @@ CHamiltonianCyclesDlg::CHamiltonianCyclesDlg(QWidget* parent) : QDialog(parent),
   statusText_ = new hcui::PaintedLabel(this);
   statusText_->setObjectName("statusText");
   statusText_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+  statusText_->setMinimumWidth(120);
+  statusText_->setShrinkToFit(true);
   help_ = new QPushButton("Help! (F1)", this);
   help_->setObjectName("helpButton");
   help_->setAutoDefault(false);  // Enter on a page must not open help
+  help_->setToolTip("Help on the page shown and the program's state (F1)");
   reset_ = new QToolButton(this);
   reset_->setObjectName("resetButton");
   reset_->setText("Reset");
-  reset_->setToolTip("Reset");
+  reset_->setToolTip("Reset: forgets the graph and returns to editing (state 0)");
   reset_->setIconSize(QSize(74, 74));
   reset_->setAutoRaise(false);
+  // Hidden in states 0 and 2, RESET keeps its place: "Help! (F1)" never slides under the
+  // pointer, and a double-click acts once.
+  hcui::keepPlaceWhenHidden(*reset_);
+  hcui::actOncePerDoubleClick(*reset_);
   top->addWidget(statusLabel_);
   top->addWidget(statusText_, 1);
   top->addWidget(help_);
@@ -54,11 +80,18 @@ CHamiltonianCyclesDlg::CHamiltonianCyclesDlg(QWidget* parent) : QDialog(parent),
   information_ = new CGraphInformationDlg(model_, tabs_);
   stoneCarver_ = new CStoneCarverDlg(model_, tabs_);
   cohc_ = new CCoHCDlg(model_, tabs_);
+  // The editor's canvas takes whatever room there is and its buttons scroll on their own;
+  // the other pages scroll as a whole when the window is smaller than they are.
   tabs_->addTab(editor_, "Graph Editor");
-  tabs_->addTab(generation_, "Graph Generation");
-  tabs_->addTab(information_, "Graph Information");
-  tabs_->addTab(stoneCarver_, "Stone Carver's HC Algorithm");
-  tabs_->addTab(cohc_, "coHC Proof System");
+  tabs_->addTab(scrolled(generation_), "Graph Generation");
+  tabs_->addTab(scrolled(information_), "Graph Information");
+  tabs_->addTab(scrolled(stoneCarver_), "Stone Carver's HC Algorithm");
+  tabs_->addTab(scrolled(cohc_), "coHC Proof System");
+  const char* const tips[] = {"Draw a graph, see the graph to solve, edit it by hand",
+                              "Generate a graph of a family, or read one from a file",
+                              "Figures of the graph to solve", "Decide the graph with the Stone Carver's algorithm",
+                              "Prove the graph non-Hamiltonian (or find a cycle) with the coHC proof system"};
+  for (int i = 0; i < hc::kPageCount; ++i) tabs_->setTabToolTip(i, tips[i]);
   layout->addWidget(tabs_, 1);
   model_.setPage(hc::kEditorPage, editor_);
   model_.setPage(hc::kGenerationPage, generation_);
@@ -75,6 +108,7 @@ CHamiltonianCyclesDlg::CHamiltonianCyclesDlg(QWidget* parent) : QDialog(parent),
   f1->setContext(Qt::WindowShortcut);
   connect(f1, &QShortcut::activated, this, &CHamiltonianCyclesDlg::openHelp);
   resize(1100, 760);
+  setMinimumSize(640, 480);
   refreshFrame();
 }
 
@@ -120,7 +154,15 @@ std::optional<std::string> CHamiltonianCyclesDlg::chooseSaveFile(const std::stri
 
 void CHamiltonianCyclesDlg::showMessage(const std::string& text, const std::string& caption) {
   if (messageHook_) return messageHook_(text, caption);
-  QMessageBox::information(this, QString::fromStdString(caption), QString::fromStdString(text));
+  const QString title = QString::fromStdString(caption), body = QString::fromStdString(text);
+  if (hc::messageKind(text) == hc::MessageKind::Information) QMessageBox::information(this, title, body);
+  else QMessageBox::warning(this, title, body);
+}
+
+void CHamiltonianCyclesDlg::showNote(const std::string& text) {
+  if (noteHook_) noteHook_(text);
+  statusText_->setNote(QString::fromStdString(text));
+  notedState_ = model_.programState();
 }
 
 bool CHamiltonianCyclesDlg::askYesNo(const std::string& text, const std::string& caption) {
@@ -136,6 +178,9 @@ void CHamiltonianCyclesDlg::postToUiThread(std::function<void()> task) {
 
 void CHamiltonianCyclesDlg::refreshFrame() {
   const int32_t state = model_.programState();
+  // A note (where a file went) belongs to the state it was written in.
+  if (state != notedState_) statusText_->setNote(QString());
+  notedState_ = state;
   setWindowTitle(QString::fromStdString(model_.windowTitle()));
   statusText_->setLook(QString::fromStdString(model_.statusText()), hc::stateLook(state));
   reset_->setVisible(hc::resetButtonShown(state));

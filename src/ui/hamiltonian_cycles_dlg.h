@@ -52,6 +52,7 @@ class CHamiltonianCyclesDlg : public QDialog, public hc::ProgramView {
   bool askYesNo(const std::string& text, const std::string& caption) override;
   void postToUiThread(std::function<void()> task) override;
   void refreshFrame() override;
+  void showNote(const std::string& text) override;
 
   // Hooks that replace the modal dialogs (tests, screenshots). A file hook returns the
   // name to use (std::nullopt: cancelled); the question hook the answer.
@@ -61,6 +62,8 @@ class CHamiltonianCyclesDlg : public QDialog, public hc::ProgramView {
   void setMessageHook(MessageHook hook) { messageHook_ = std::move(hook); }
   void setFileHook(FileHook hook) { fileHook_ = std::move(hook); }
   void setQuestionHook(QuestionHook hook) { questionHook_ = std::move(hook); }
+  // Hears every note as well (the screenshots print them to standard error).
+  void setNoteHook(std::function<void(const std::string&)> hook) { noteHook_ = std::move(hook); }
   // Called with the help dialog just before it is shown modally (tests read and close it).
   using HelpHook = std::function<void(QDialog& help)>;
   void setHelpHook(HelpHook hook) { helpHook_ = std::move(hook); }
@@ -94,4 +97,6 @@ class CHamiltonianCyclesDlg : public QDialog, public hc::ProgramView {
   FileHook fileHook_;
   QuestionHook questionHook_;
   HelpHook helpHook_;
+  std::function<void(const std::string&)> noteHook_;
+  int32_t notedState_ = -1;
 };

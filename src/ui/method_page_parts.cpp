@@ -1,11 +1,15 @@
 #include "ui/method_page_parts.h"
 
+#include <QAbstractButton>
+#include <QDir>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStyle>
 #include <QToolButton>
 #include <QTreeView>
-
-#include <QDir>
+#include <algorithm>
 
 #include "io/adjacency_text_format.h"
 #include "generators/generalized_petersen.h"
@@ -14,11 +18,37 @@
 
 namespace hcui {
 
+namespace {
+
+// Swallows the second press of a double-click (Qt delivers it as a double-click event,
+// which a button otherwise takes as one more press).
+class DoubleClickFilter : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonDblClick) return true;
+    return QObject::eventFilter(watched, event);
+  }
+};
+
+}  // namespace
+
+void actOncePerDoubleClick(QAbstractButton& button) { button.installEventFilter(new DoubleClickFilter(&button)); }
+
+void keepPlaceWhenHidden(QWidget& widget) {
+  QSizePolicy policy = widget.sizePolicy();
+  policy.setRetainSizeWhenHidden(true);
+  widget.setSizePolicy(policy);
+}
+
 QToolButton* makeStateButton(QWidget* parent) {
   auto* button = new QToolButton(parent);
   button->setFixedSize(78, 78);
   button->setIconSize(QSize(74, 74));
   button->setAutoRaise(false);
+  button->setToolTip(QStringLiteral("Starts the method (SOLVE GRAPH), stops it (ABORT) or clears its result (RESET)"));
+  actOncePerDoubleClick(*button);
+  keepPlaceWhenHidden(*button);
   return button;
 }
 
@@ -38,10 +68,16 @@ QTreeView* makeHistoryViewOf(QWidget* parent, QAbstractItemModel* model, const i
   view->header()->setStretchLastSection(false);
   view->header()->setSectionsMovable(false);
   view->setColumnHidden(0, true);
+  // A column is at least as wide as its caption in the header's font (with the section's
+  // margins), so no caption is cut off whatever font the system gives.
+  const QFontMetrics metrics(view->header()->font());
+  const int margins = 2 * view->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, view->header()) + 8;
   int total = 0;
   for (int c = 0; c < count; ++c) {
-    view->setColumnWidth(c + 1, widths[c]);
-    total += widths[c];
+    const QString caption = model->headerData(c + 1, Qt::Horizontal, Qt::DisplayRole).toString();
+    const int width = std::max<int>(widths[c], metrics.horizontalAdvance(caption) + margins);
+    view->setColumnWidth(c + 1, width);
+    total += width;
   }
   // Room for every column and the scroll bar, so no column is cut off.
   view->setMinimumWidth(total + view->verticalScrollBar()->sizeHint().width() + 2 * view->frameWidth() + 4);

@@ -12,6 +12,7 @@
 #include "app/program_states.h"
 
 class CHamiltonianCyclesDlg;
+class QAbstractButton;
 class QAbstractItemModel;
 class QToolButton;
 class QTreeView;
@@ -22,11 +23,19 @@ namespace hcui {
 inline constexpr int kRefreshIntervalMs = 33;
 inline constexpr int kElapsedIntervalMs = 10;
 
-// A 78x78 flat button that shows the 74x74 state picture of `state`.
+// A 78x78 button that shows the 74x74 state picture of `state`; it acts once per
+// double-click and keeps its place when hidden.
 QToolButton* makeStateButton(QWidget* parent);
+// A double-click on `button` acts as one press: in state 3 a double-click on a state button
+// must reset the result, not reset it and at once start a new run.
+void actOncePerDoubleClick(QAbstractButton& button);
+// A hidden `widget` keeps its place in the layout, so the controls beside it do not move
+// under the pointer when it hides.
+void keepPlaceWhenHidden(QWidget& widget);
 void showStatePicture(QToolButton& button, int32_t state);
 
-// A list view over `model` whose first column is hidden and the others have `widths`.
+// A list view over `model` whose first column is hidden and the others have `widths`
+// (widened where the caption needs more room).
 template <size_t N>
 QTreeView* makeHistoryView(QWidget* parent, QAbstractItemModel* model, const std::array<int32_t, N>& widths);
 QTreeView* makeHistoryViewOf(QWidget* parent, QAbstractItemModel* model, const int32_t* widths, int count);

@@ -77,9 +77,40 @@ QSize PaintedLabel::sizeHint() const {
   return {metrics.horizontalAdvance(text_) + 24, metrics.height() + 12};
 }
 
+void PaintedLabel::setNote(const QString& note) {
+  if (note == note_) return;
+  note_ = note;
+  setToolTip(note);
+  update();
+}
+
 void PaintedLabel::paintEvent(QPaintEvent*) {
-  paintLabel(*this, text_, pointSize_, toQColor(look_.fill), toQColor(look_.text), toQColor(look_.frame), bold_,
-             alignment_);
+  const QColor fill = toQColor(look_.fill), ink = toQColor(look_.text), frame = toQColor(look_.frame);
+  int points = pointSize_;
+  if (shrinkToFit_) {
+    QFont font("Arial");
+    font.setWeight(bold_ ? QFont::Bold : QFont::Normal);
+    for (; points > 7; --points) {
+      font.setPointSize(points);
+      if (QFontMetrics(font).horizontalAdvance(text_) + 20 <= width()) break;
+    }
+  }
+  if (note_.isEmpty()) {
+    paintLabel(*this, text_, points, fill, ink, frame, bold_, alignment_);
+    return;
+  }
+  // The text in the upper part, the note in a small font along the bottom.
+  QPainter painter(this);
+  QFont small("Arial");
+  small.setPointSize(8);
+  const QFontMetrics metrics(small);
+  const int noteHeight = metrics.height() + 6;
+  paintLabel(painter, rect(), QString(), points, fill, ink, frame, bold_, alignment_);
+  paintLabel(painter, rect().adjusted(1, 1, -1, -noteHeight), text_, points, fill, ink, fill, bold_, alignment_);
+  painter.setFont(small);
+  painter.setPen(ink);
+  const QRect line = rect().adjusted(8, height() - noteHeight, -8, -3);
+  painter.drawText(line, Qt::AlignHCenter | Qt::AlignVCenter, metrics.elidedText(note_, Qt::ElideMiddle, line.width()));
 }
 
 ElapsedTimeLabel::ElapsedTimeLabel(QWidget* parent) : QWidget(parent) {}

@@ -39,6 +39,11 @@ class PaintedLabel : public QWidget {
                int alignment = 1);
   void setText(const QString& text);
   QString text() const { return text_; }
+  // A second, small line under the text (the status box's note of where a file went).
+  void setNote(const QString& note);
+  // Paints the text smaller when it would not fit the box at its size (a narrow window).
+  void setShrinkToFit(bool shrink) { shrinkToFit_ = shrink; }
+  QString note() const { return note_; }
   hc::BoxLook look() const { return look_; }
   QSize sizeHint() const override;
 
@@ -47,10 +52,12 @@ class PaintedLabel : public QWidget {
 
  private:
   QString text_;
+  QString note_;
   hc::BoxLook look_;
   int pointSize_ = 16;
   bool bold_ = true;
   int alignment_ = 1;
+  bool shrinkToFit_ = false;
 };
 
 // The elapsed-time box as a widget; setSeconds repaints it.

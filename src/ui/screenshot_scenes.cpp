@@ -18,8 +18,8 @@ std::vector<ScreenshotScene>& screenshotScenes() {
 
 ScreenshotSceneRegistration::ScreenshotSceneRegistration(std::string name, int tab,
                                                          std::function<void(CHamiltonianCyclesDlg&)> prepare,
-                                                         int settleMilliseconds) {
-  screenshotScenes().push_back({std::move(name), tab, std::move(prepare), settleMilliseconds});
+                                                         int settleMilliseconds, ScenePicture picture) {
+  screenshotScenes().push_back({std::move(name), tab, std::move(prepare), settleMilliseconds, std::move(picture)});
 }
 
 namespace {
@@ -32,6 +32,7 @@ struct Shot {
   int tab;
   std::function<void(CHamiltonianCyclesDlg&)> prepare;
   int settle;
+  ScenePicture picture;
 };
 
 // Takes shots[index..] one after the other, letting the event loop run between them.
@@ -45,8 +46,9 @@ void takeFrom(CHamiltonianCyclesDlg& window, QString folder, std::shared_ptr<std
     const Shot& taken = (*shots)[index];
     const QString path = QDir(folder).filePath(QString("%1-%2.png").arg(index + 1, 2, 10, QChar('0')).arg(
         QString::fromStdString(taken.name)));
-    const bool saved = window.grab().save(path);
-    std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "saved" : "could not save", path.toLocal8Bit().data());
+    const bool saved = (taken.picture ? taken.picture(window) : window.grab()).save(path);
+    // Standard error: the window writes nothing to standard output.
+    std::fprintf(stderr, "%s %s\n", saved ? "saved" : "could not save", path.toLocal8Bit().data());
     takeFrom(window, folder, shots, index + 1, ok && saved, done);
   });
 }
@@ -62,11 +64,11 @@ void takeScreenshots(CHamiltonianCyclesDlg& window, const std::string& folder, c
   }
   auto shots = std::make_shared<std::vector<Shot>>();
   if (only.empty())
-    for (int tab = 0; tab < window.tabs()->count(); ++tab) shots->push_back({kTabFileNames[tab], tab, nullptr, 200});
+    for (int tab = 0; tab < window.tabs()->count(); ++tab) shots->push_back({kTabFileNames[tab], tab, nullptr, 200, {}});
   for (const ScreenshotScene& scene : screenshotScenes()) {
     bool wanted = only.empty();
     for (const std::string& name : only) wanted = wanted || name == scene.name;
-    if (wanted) shots->push_back({scene.name, scene.tab, scene.prepare, scene.settleMilliseconds});
+    if (wanted) shots->push_back({scene.name, scene.tab, scene.prepare, scene.settleMilliseconds, scene.picture});
   }
   takeFrom(window, dir, shots, 0, true, std::move(done));
 }

@@ -8,6 +8,7 @@
 // (the page's file is linked into the binary because the window uses the page class).
 #pragma once
 
+#include <QPixmap>
 #include <functional>
 #include <string>
 #include <vector>
@@ -16,11 +17,15 @@ class CHamiltonianCyclesDlg;
 
 namespace hcui {
 
+// The picture of a scene that shows something other than the main window (a dialog).
+using ScenePicture = std::function<QPixmap(CHamiltonianCyclesDlg&)>;
+
 struct ScreenshotScene {
   std::string name;            // file name part and the --scene selector
   int tab = 0;                 // the tab shown in the picture
   std::function<void(CHamiltonianCyclesDlg&)> prepare;
   int settleMilliseconds = 300;
+  ScenePicture picture;        // empty: the main window
 };
 
 // Every scene registered so far, in registration order.
@@ -28,7 +33,7 @@ std::vector<ScreenshotScene>& screenshotScenes();
 
 struct ScreenshotSceneRegistration {
   ScreenshotSceneRegistration(std::string name, int tab, std::function<void(CHamiltonianCyclesDlg&)> prepare,
-                              int settleMilliseconds = 300);
+                              int settleMilliseconds = 300, ScenePicture picture = {});
 };
 
 // Saves DIR/NN-<tab>.png for every tab, then every scene (only those named in `only` when

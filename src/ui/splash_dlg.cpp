@@ -1,11 +1,24 @@
 #include "ui/splash_dlg.h"
 
 #include <QLabel>
+#include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cmath>
+
+#include "ui/screenshot_scenes.h"
+
+namespace {
+
+const hcui::ScreenshotSceneRegistration kSplashScene{"splash", 0, nullptr, 50, [](CHamiltonianCyclesDlg&) {
+                                                       CSplashDlg splash;
+                                                       splash.show();
+                                                       return splash.grab();
+                                                     }};
+
+}  // namespace
 
 CSplashDlg::CSplashDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle("Hamiltonian Cycles");
@@ -18,6 +31,17 @@ CSplashDlg::CSplashDlg(QWidget* parent) : QDialog(parent) {
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   layout->addWidget(image);
   layout->addWidget(ok, 0, Qt::AlignRight);
+}
+
+QFont CSplashDlg::fittedFont(const QString& text, const QRect& box, int pixels, bool bold, int flags) {
+  QFont font("Arial");
+  font.setWeight(bold ? QFont::Bold : QFont::Normal);
+  for (; pixels > 6; --pixels) {
+    font.setPixelSize(pixels);
+    const QRect needed = QFontMetrics(font).boundingRect(box, flags, text);
+    if (needed.width() <= box.width() && needed.height() <= box.height()) break;
+  }
+  return font;
 }
 
 QPixmap CSplashDlg::picture() {
@@ -44,17 +68,18 @@ QPixmap CSplashDlg::picture() {
   painter.setBrush(QColor(255, 212, 0));
   for (const QPointF& p : rim) painter.drawEllipse(p, 7, 7);
   painter.drawEllipse(centre, 7, 7);
-  QFont title("Arial");
-  title.setPixelSize(40);
-  title.setWeight(QFont::Bold);
-  painter.setFont(title);
+  // Whatever font the system puts in Arial's place, both texts fit their boxes: the sizes
+  // step down until they do.
+  const QRect titleBox(200, 30, 330, 64), lineBox(202, 100, 330, 84);
+  const QString titleText = QStringLiteral("Hamiltonian Cycles");
+  const QString lineText = QStringLiteral(
+      "Draw, generate or load a graph, then decide it: by hand, with the Stone Carver, or with the coHC proof "
+      "system.");
   painter.setPen(Qt::white);
-  painter.drawText(QRect(200, 40, 330, 60), Qt::AlignLeft | Qt::AlignVCenter, "Hamiltonian Cycles");
-  QFont line("Arial");
-  line.setPixelSize(16);
-  painter.setFont(line);
-  painter.drawText(QRect(202, 100, 330, 60), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                   "Draw, generate or load a graph, then decide it: by hand, with the Stone Carver, or "
-                   "with the coHC proof system.");
+  painter.setFont(fittedFont(titleText, titleBox, 40, true, Qt::AlignLeft | Qt::AlignVCenter));
+  painter.drawText(titleBox, Qt::AlignLeft | Qt::AlignVCenter, titleText);
+  const int wrapped = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap;
+  painter.setFont(fittedFont(lineText, lineBox, 16, false, wrapped));
+  painter.drawText(lineBox, wrapped, lineText);
   return pixmap;
 }

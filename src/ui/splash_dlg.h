@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 #include <QPixmap>
 
 class CSplashDlg : public QDialog {
@@ -10,4 +11,7 @@ class CSplashDlg : public QDialog {
   explicit CSplashDlg(QWidget* parent = nullptr);
   // The 543x193 picture: a Hamiltonian cycle through a small graph and the title.
   static QPixmap picture();
+  // The largest font of at most `pixels` pixels (Arial, or what stands in for it) in which
+  // `text`, laid out with `flags`, fits `box`.
+  static QFont fittedFont(const QString& text, const QRect& box, int pixels, bool bold, int flags);
 };

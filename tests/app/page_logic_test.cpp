@@ -98,6 +98,18 @@ TEST(IterationHistory, Texts) {
   IterationRow row{17, 9, 1, 0, 12, 66.666, 0.127};
   const char* expected[] = {"17", "9", "1", "0", "12", "66.66", "0.12"};
   for (int32_t c = 0; c < kIterationColumns; ++c) EXPECT_EQ(iterationCellText(row, c), expected[c]);
+  // The Stone Carver page's export: the rows kept, then every statistic (a record not met
+  // yet is empty).
+  IterationHistory history(2);
+  for (const IterationRow& r : {row, IterationRow{18, 4, 0, 1, 15, 75.0, 0.2}, IterationRow{19, 11, 0, 0, 14, 70.0, 0.1}})
+    history.add(r);
+  EXPECT_EQ(iterationHistoryCsv(history, 20),
+            "Iteration,Deletions,Hubs,Rings,Forced Edges,% Complete,Time\n"
+            "18,4,0,1,15,75.00,0.20\n"
+            "19,11,0,0,14,70.00,0.10\n"
+            "\nStatistic,Value\nIterations,3\nLeast Deletions To Hub,9\nLeast Deletions To Ring,4\n"
+            "Most Deletions,11\nMax Forced Edges,15\nMax Forced Edges % Done,75.00\n");
+  EXPECT_NE(iterationHistoryCsv(IterationHistory(5), 20).find("Least Deletions To Hub,\n"), std::string::npos);
 }
 
 // Random limits (below 1 keeps one), posts and drain points: the window's list is always

@@ -15,6 +15,7 @@
 #include "app/program_model.h"
 #include "app/schc_runner.h"
 #include "io/graph_format_registry.h"
+#include "app/user_messages.h"
 #include "scripted_view.h"
 #include "support/test_graphs.h"
 
@@ -104,6 +105,14 @@ TEST(ProgramStates, StatusTexts) {
       {3, 2, 2, "The Search Depth Was Too Shallow"},
   };
   for (const Row& r : rows) EXPECT_EQ(statusText(r.state, r.algorithm, r.result), r.text);
+  // Message boxes: only these tell; refusals and faults warn.
+  const std::pair<const char*, MessageKind> kinds[] = {
+      {"Algorithm Aborted", MessageKind::Information},
+      {"Not Implemented Yet", MessageKind::Information},
+      {"ERROR! The graph has no vertices!", MessageKind::Warning},
+      {"The graph has been submitted. You may not delete.", MessageKind::Warning},
+      {"/tmp/x.txt: no such file", MessageKind::Warning}};
+  for (const auto& [text, kind] : kinds) EXPECT_EQ(messageKind(text), kind) << text;
 }
 
 TEST_F(ProgramModelTest, NotificationOrder) {
@@ -128,6 +137,7 @@ TEST_F(ProgramModelTest, ResetKeepsTheDrawing) {
   for (int i = 0; i < 3; ++i) d.joinNodes(n[i], n[(i + 1) % 3]);
   model.loadGraphRequest({13, 0, 0});
   EXPECT_EQ(model.windowTitle(), "Hamiltonian Cycles  [USER-DRAWN GRAPH WITH 3 NODES]");
+  EXPECT_EQ(model.cycleFileSuggestion(), "User-Defined Graph -HC.txt");  // OUTPUT HC's name for a drawing
   EXPECT_EQ(model.submittedGraph()->howManyNodes, 3);
   model.setProgramState(0);
   EXPECT_EQ(model.windowTitle(), "Hamiltonian Cycles  [NO GRAPH LOADED]");
@@ -291,7 +301,7 @@ TEST(Runners, StoneCarverDecidesExactlyOnce) {
   EXPECT_EQ(std::tuple(decisions.load(), model.programState(), model.programResult(),
                        model.workingGraph()->isHamiltonian),
             std::tuple(1, 3, 1, kHamiltonian));
-  EXPECT_EQ(runner.seedUsed(), std::optional<uint32_t>(7u));  // the first seed of a fixed stream
+  EXPECT_EQ(runner.seedUsed(), std::optional<uint32_t>(7u));  // the run's seed, as typed in
   const double frozen = runner.elapsedSeconds();
   EXPECT_GE(frozen, 0);
   EXPECT_LE(lastTick.load(), frozen);

@@ -14,6 +14,7 @@
 #include <random>
 #include <tuple>
 
+#include "checks/chain_building.h"
 #include "core/graph.h"
 #include "editor/drawing_conversion.h"
 #include "editor/editor_test_util.h"
@@ -96,11 +97,14 @@ TEST(SolvedPentagon, EdgeStylesInEveryStateTheirLooksAndTheCycleOutput) {
   ASSERT_EQ(solved.isHamiltonian, kHamiltonian);
   Graph failed(solved);
   failed.isHamiltonian = kNotHamiltonian;  // the same forced edges after a failed search
+  Graph pruned(fresh);  // the root pruning forces the sides at the three nodes of two edges
+  setUncuttabilities(pruned, 0);
   // The working graph, state and method choice, then the style of the sides and of the chord.
   const std::tuple<const Graph*, int16_t, int16_t, EdgeStyle, EdgeStyle> rows[] = {
       {nullptr, 0, 1, kOrdinary, kOrdinary},
-      {&fresh, 1, 1, kForced, kOrdinary},  // automatic methods: edges at a node of two edges look forced
-      {&fresh, 2, 2, kForced, kOrdinary},
+      {&pruned, 1, 1, kForced, kOrdinary},  // automatic methods: the edges the pruning forced
+      {&pruned, 2, 2, kForced, kOrdinary},
+      {&fresh, 1, 1, kOrdinary, kOrdinary},
       {&fresh, 1, 3, kOrdinary, kOrdinary},  // manual: nothing forced yet
       {&fresh, 2, 3, kOrdinary, kOrdinary},
       {&solved, 1, 3, kForced, kDeleted},

@@ -10,11 +10,15 @@
 #include <QTest>
 #include <QWheelEvent>
 #include <fstream>
+#include <cmath>
 #include <map>
+#include <tuple>
 
+#include "app/graph_information.h"
 #include "app/scripted_view.h"
 #include "editor/drawing_conversion.h"
 #include "io/g_file.h"
+#include "support/test_graphs.h"
 #include "ui/graph_editor_dlg.h"
 
 namespace {
@@ -239,20 +243,48 @@ TEST_F(EditorPage, UndoRedoBadLoadAndExports) {
   EXPECT_TRUE(file.readAll().contains("<svg"));
 }
 
+// The least distance between two node centres of the view.
+double closestPair(const hc::Graph2D& g) {
+  double best = 1e300;
+  for (const auto& a : g.unselectedNodes)
+    for (const auto& b : g.unselectedNodes)
+      if (a != b) best = std::min(best, std::hypot(a->x - b->x, a->y - b->y));
+  return best;
+}
+
+// Views of generated graphs come and go; the user's drawing returns as it was seen. Boards
+// sit on their grid, a torus bows its wrap-around edges, laid-out graphs keep their nodes
+// apart; a layout still running when another graph arrives never lands.
 TEST_F(EditorPage, GraphViewComesAndGoes) {
   drag(Qt::LeftButton, {0, 0}, {10, 0});
   const auto mine = hc::writeGBytes(model.drawing());
-  struct Row { double source, p1, p2; int nodes; };
-  for (Row r : {Row{5, 3, 4, 12}, Row{6, 3, 0, 8}}) {  // a knight's board on its grid; a cube by sfdp
+  page.view().zoom = 4;
+  page.view().centreX = 30;
+  struct Row { double source, p1, p2; int nodes; size_t bent; };
+  for (Row r : {Row{5, 3, 4, 12, 0}, Row{6, 3, 0, 8, 0}, Row{4, 5, 6, 30, 11}, Row{7, 2, 0, 28, 0}}) {
+    SCOPED_TRACE(r.source);
     model.loadGraphRequest({r.source, r.p1, r.p2});
     page.finishLayoutNow();
     ASSERT_TRUE(page.hasGraphView());
     EXPECT_EQ(page.shownGraph().nodeCount(), r.nodes);
+    EXPECT_EQ(page.bentEdges().size(), r.bent);  // a 5 x 6 torus: 5 + 6 wrap-around edges
+    EXPECT_GE(closestPair(page.shownGraph()), 1.99);
     EXPECT_TRUE(page.controlShown("stateButton"));
-    model.setProgramState(0);  // Reset: the user's drawing is back, untouched
+    model.setProgramState(0);  // Reset: the user's drawing is back, untouched, as it was seen
     EXPECT_FALSE(page.hasGraphView());
     EXPECT_EQ(hc::writeGBytes(model.drawing()), mine);
+    EXPECT_EQ(std::tuple(page.view().zoom, page.view().centreX), std::tuple(4, 30.0));
   }
+  // A cube waiting for its layout, then a board: the board stays, the cube's answer is dropped.
+  model.loadGraphRequest({6, 4, 0});
+  EXPECT_TRUE(page.layoutRunning());
+  model.setProgramState(0);
+  model.loadGraphRequest({5, 3, 4});
+  EXPECT_FALSE(page.layoutRunning());
+  QTest::qWait(300);
+  EXPECT_EQ(page.shownGraph().nodeCount(), 12);
+  model.setProgramState(0);
+
   // An odd board: decided on entry to manual edit mode, shown row by row from the top left.
   model.loadGraphRequest({5, 9, 9});
   model.pageButtonPressed(hc::kEditorPage);
@@ -264,6 +296,27 @@ TEST_F(EditorPage, GraphViewComesAndGoes) {
   page.copyToEditorAction();
   EXPECT_EQ(model.programState(), 0);
   EXPECT_EQ(model.drawing().nodeCount(), 81);
+}
+
+// The orange edges of states 1 and 2 are the Information page's "Forced Edges": on a square
+// with a chord and a node of two edges the pruning forces a whole cycle; a node of one edge
+// more ends the pruning at once and nothing is forced (though a node of two edges remains).
+TEST_F(EditorPage, ForcedEdgesAreThoseOfTheInformationPage) {
+  const hc::testing::EdgeList square = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 2}, {4, 2}, {4, 3}};
+  for (bool pendant : {false, true}) {
+    hc::testing::EdgeList edges = square;
+    if (pendant) edges.push_back({5, 1});
+    auto graph = std::make_shared<hc::Graph>(hc::testing::makeGraph(pendant ? 6 : 5, edges));
+    model.installGeneratedGraph({3, double(graph->howManyNodes), double(edges.size())}, graph);
+    page.finishLayoutNow();
+    int orange = 0;
+    for (const hc::StyledEdge& e : hc::edgeStyles(page.shownGraph(), page.forcedEdgesGraph(), model.programState(),
+                                                  model.algorithmChoice()))
+      orange += e.style == hc::EdgeStyle::kForced;
+    EXPECT_EQ(orange, hc::computeGraphInformation(*graph, "").forcedEdges) << pendant;
+    EXPECT_EQ(orange, pendant ? 0 : 5);
+    model.setProgramState(0);
+  }
 }
 
 }  // namespace

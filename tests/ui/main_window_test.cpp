@@ -6,12 +6,19 @@
 // statistics boxes, runs to state 3, aborts, the charts' axes and the two exports.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFontMetrics>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QLayout>
+#include <QScrollBar>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -23,6 +30,8 @@
 #include <QTreeView>
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <set>
 #include <utility>
 
 #include "app/program_states.h"
@@ -30,11 +39,13 @@
 #include "support/test_graphs.h"
 #include "ui/characteristic_chart.h"
 #include "ui/cohc_dlg.h"
+#include "ui/graph_editor_dlg.h"
 #include "ui/graph_generation_dlg.h"
 #include "ui/graph_information_dlg.h"
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/help_dlg.h"
 #include "ui/paint_helpers.h"
+#include "ui/splash_dlg.h"
 #include "ui/stone_carver_dlg.h"
 
 namespace {
@@ -90,11 +101,14 @@ std::vector<std::string> rows(QTreeView* list) {
     return cells.join(',');
   });
 }
-// Column 0 is hidden; each other title with its width.
-std::vector<std::string> headerTitles(QTreeView* list) {
-  return texts(list->model()->columnCount() - 1, [list](int c) {
-    return list->model()->headerData(c + 1, Qt::Horizontal).toString() + " " +
-           QString::number(list->header()->sectionSize(c + 1));
+// Column 0 is hidden; each other title, and whether its column is as wide as asked and
+// wide enough for the title in the header's font (no caption cut off, as ":orced Edges" was).
+std::vector<std::string> headerTitles(QTreeView* list, const int32_t* widths) {
+  const QFontMetrics metrics(list->header()->font());
+  return texts(list->model()->columnCount() - 1, [&](int c) {
+    const QString title = list->model()->headerData(c + 1, Qt::Horizontal).toString();
+    const int width = list->header()->sectionSize(c + 1);
+    return title + (width >= widths[c] && width >= metrics.horizontalAdvance(title) + 8 ? "" : " (too narrow)");
   });
 }
 QColor pixel(QWidget& widget, int x, int y) { return widget.grab().toImage().pixelColor(x, y); }
@@ -116,16 +130,20 @@ TEST(MainWindow, TabsStatusBoxesResetAndHelpFollowTheState) {
                        "Stone Carver Hamiltonian Cycle Algorithm Running", false},
                       {[&] { model.setProgramResult(1); model.setProgramState(3); },
                        "The Graph Is Hamiltonian", true}};
+  std::set<int> helpPlaces;  // where "Help! (F1)" stands: RESET keeps its place when hidden
   for (int32_t state = 0; state < 4; ++state) {
     SCOPED_TRACE(state);
     rows[state].enter();
     ASSERT_EQ(model.programState(), state);
+    w.dlg.layout()->activate();
+    helpPlaces.insert(w.dlg.helpButton()->geometry().x());
     hcui::PaintedLabel& box = *w.dlg.statusTextBox();
     EXPECT_EQ(box.text().toStdString(), rows[state].text);
     EXPECT_EQ(pixel(box, 0, 0), hcui::toQColor(hc::stateLook(state).frame));
     EXPECT_EQ(pixel(box, 3, 3), hcui::toQColor(hc::stateLook(state).fill));
     EXPECT_EQ(!w.dlg.resetButton()->isHidden(), rows[state].reset);
   }
+  EXPECT_EQ(helpPlaces.size(), 1u);
   EXPECT_EQ(w.dlg.statusLabelBox()->text().toStdString(), "STATUS:");
   EXPECT_EQ(pixel(*w.dlg.statusLabelBox(), 3, 3), QColor(212, 208, 200));
   EXPECT_EQ(w.dlg.windowTitle().toStdString(), "Hamiltonian Cycles  [Complete Graph With 46 Nodes]");
@@ -138,11 +156,22 @@ TEST(MainWindow, TabsStatusBoxesResetAndHelpFollowTheState) {
   model.pageButtonPressed(hc::kStoneCarverPage);
   w.dlg.tabs()->setCurrentIndex(hc::kStoneCarverPage);
   std::vector<std::string> shown;
+  int scrollFollows = 0;  // texts whose scroll bar spans exactly what does not fit
   w.dlg.setHelpHook([&](QDialog& dialog) {
     auto& help = static_cast<CHelpDlg&>(dialog);
+    help.show();
+    auto follows = [&] {
+      QApplication::processEvents();
+      const QScrollBar* bar = help.textBox()->verticalScrollBar();
+      const int hidden = static_cast<int>(help.textBox()->document()->size().height()) -
+                         help.textBox()->viewport()->height();
+      scrollFollows += std::abs(bar->maximum() - std::max(0, hidden)) <= 1;
+    };
     shown.push_back(help.textBox()->toPlainText().toStdString());
+    follows();
     help.helpTabs()->setCurrentIndex(1);
     shown.push_back(help.textBox()->toPlainText().toStdString());
+    follows();
     // Another tab chosen later does not change the page; a new state does.
     w.dlg.tabs()->setCurrentIndex(hc::kEditorPage);
     model.pageButtonPressed(hc::kStoneCarverPage);
@@ -159,6 +188,51 @@ TEST(MainWindow, TabsStatusBoxesResetAndHelpFollowTheState) {
   // The button opens the same window.
   QTest::mouseClick(w.dlg.helpButton(), Qt::LeftButton);
   EXPECT_EQ(shown.size(), 6u);
+  EXPECT_EQ(scrollFollows, 4);
+
+  // The editor's keys act wherever the focus is (here the tab bar) while the editor is shown.
+  model.setProgramState(0);
+  w.dlg.tabs()->setCurrentIndex(hc::kEditorPage);
+  w.dlg.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w.dlg));
+  QWidget* bar = w.dlg.tabs()->tabBar();
+  bar->setFocus();
+  const QString zoom = w.dlg.editorPage()->boxText("Zoom");
+  QTest::keyClick(bar, Qt::Key_Z);
+  EXPECT_NE(w.dlg.editorPage()->boxText("Zoom"), zoom);
+  QTest::keyClick(bar, Qt::Key_X);
+  EXPECT_EQ(w.dlg.editorPage()->boxText("Zoom"), zoom);
+  w.dlg.tabs()->setCurrentIndex(hc::kGenerationPage);
+  QTest::keyClick(bar, Qt::Key_Z);  // not while another page is shown
+  EXPECT_EQ(w.dlg.editorPage()->boxText("Zoom"), zoom);
+}
+
+// Every control says what it does in a tooltip, and the ones with keys name them.
+TEST(MainWindow, EveryControlHasATooltipNamingItsKeys) {
+  Window w;
+  std::vector<std::string> silent;
+  for (QWidget* control : w.dlg.findChildren<QWidget*>()) {
+    const bool isControl = qobject_cast<QAbstractButton*>(control) || qobject_cast<QComboBox*>(control) ||
+                           qobject_cast<QAbstractSpinBox*>(control) || qobject_cast<QLineEdit*>(control);
+    // Parts of a compound control (a spin box's edit, a tab bar's scroll arrows) are not controls.
+    const QWidget* parent = control->parentWidget();
+    const bool part = qobject_cast<const QAbstractSpinBox*>(parent) || qobject_cast<const QTabBar*>(parent) ||
+                      qobject_cast<const QComboBox*>(parent);
+    if (isControl && !part && control->toolTip().isEmpty())
+      silent.push_back(control->metaObject()->className() + (" " + control->objectName()).toStdString());
+  }
+  EXPECT_EQ(silent, std::vector<std::string>{});
+  std::map<std::string, std::string> keys;  // a button's caption and its tooltip
+  for (QAbstractButton* button : w.dlg.findChildren<QAbstractButton*>())
+    keys[button->text().toStdString()] = button->toolTip().toStdString();
+  for (auto [caption, key] : {std::pair{"Help! (F1)", "F1"}, {"Undo", "Ctrl+Z"}, {"Redo", "Ctrl+Y"},
+                              {"Zoom To Fit", "Ctrl+0"}, {"Load", "Ctrl+O"}, {"Save As...", "Ctrl+Shift+S"},
+                              {"Delete", "Delete"}, {"Force Edge", "Insert"}})
+    EXPECT_NE(keys[caption].find(key), std::string::npos) << caption << ": " << keys[caption];
+  // The splash texts fit their boxes whatever font stands in for Arial.
+  const QRect box(0, 0, 330, 64);
+  const QFont title = CSplashDlg::fittedFont("Hamiltonian Cycles", box, 40, true, Qt::AlignLeft);
+  EXPECT_LE(QFontMetrics(title).horizontalAdvance("Hamiltonian Cycles"), box.width());
 }
 
 // Without a graph every figure reads dashes. A request over the limits is refused with one
@@ -224,9 +298,8 @@ TEST(MethodPages, ControlsDefaultsColumnsAndStatistics) {
   EXPECT_EQ(carver->iterationsEdit()->value(), 1000);
   EXPECT_EQ(carver->threadsEdit()->value(), 1);
   EXPECT_TRUE(carver->historyList()->isColumnHidden(0));
-  EXPECT_EQ(headerTitles(carver->historyList()),
-            (std::vector<std::string>{"Iteration 60", "Deletions 70", "Hubs 40", "Rings 40", "Forced Edges 90",
-                                      "% Complete 80", "Time 70"}));
+  EXPECT_EQ(headerTitles(carver->historyList(), hc::kIterationColumnWidths.data()),
+            (std::vector<std::string>{"Iteration", "Deletions", "Hubs", "Rings", "Forced Edges", "% Complete", "Time"}));
   EXPECT_TRUE(carver->stateButton()->isHidden());  // state 0
 
   CCoHCDlg* proof = w.dlg.cohcPage();
@@ -240,10 +313,9 @@ TEST(MethodPages, ControlsDefaultsColumnsAndStatistics) {
   EXPECT_EQ(texts(proof->chartTabs()->count(), [&](int i) { return proof->chartTabs()->tabText(i); }),
             (std::vector<std::string>{"Tree Nodes Solved", "Average Time", "Maximum Time", "Forced Edges"}));
   EXPECT_EQ(proof->chartTabs()->currentIndex(), 0);
-  EXPECT_EQ(headerTitles(proof->historyList()),
-            (std::vector<std::string>{"Depth 45", "Started 70", "Solved 70", "Forced Edges 80", "Longest Time 90",
-                                      "Average Time 90"}));
-  EXPECT_TRUE(proof->chartTabs()->isHidden());
+  EXPECT_EQ(headerTitles(proof->historyList(), hc::kDepthColumnWidths.data()),
+            (std::vector<std::string>{"Depth", "Started", "Solved", "Forced Edges", "Longest Time", "Average Time"}));
+  EXPECT_FALSE(proof->chartTabs()->isVisibleTo(proof));
 
   // The list keeps the last L iterations (below 1 it keeps one: the buffer's own test), the
   // statistics boxes appear with the first report, and a hub never met reads the start value.
@@ -282,7 +354,7 @@ TEST(MethodPages, AbortReturnsToStateOneWithAnEmptyList) {
     EXPECT_EQ(w.messages, std::vector<std::string>{"Algorithm Aborted"});
     EXPECT_EQ(list->model()->rowCount(), 0);
     EXPECT_EQ((cohc ? proof->elapsedBox() : carver->elapsedBox())->seconds(), 0.0);
-    EXPECT_TRUE(cohc ? proof->chart()->isHidden() : carver->statisticValue(0)->isHidden());
+    EXPECT_FALSE(cohc ? proof->chart()->isVisibleTo(proof) : carver->statisticValue(0)->isVisibleTo(carver));
     QTest::qWait(50);  // the old worker may still be unwinding
     carver->refreshFromWorker();
     proof->refreshFromWorker();
@@ -310,7 +382,12 @@ TEST(StoneCarverPage, SelectedVersionAndSeedRun) {
     EXPECT_EQ(w.dlg.model().workingGraph()->version, 13);
     EXPECT_EQ(page->seedUsedLabel()->text().toStdString(), "Seed used: 77");
     iterations.push_back(page->history().statistics().rowsAdded);
-    page->stateButton()->click();  // state 3 -> 1
+    // A double-click (press, release, double-click press, release) resets the result once;
+    // it does not at once start another run.
+    QTest::mouseClick(page->stateButton(), Qt::LeftButton);
+    QTest::mouseDClick(page->stateButton(), Qt::LeftButton);
+    QTest::mouseRelease(page->stateButton(), Qt::LeftButton);
+    EXPECT_EQ(w.state(), 1);
   }
   EXPECT_EQ(iterations[0], iterations[1]);
   w.dlg.cohcPage()->stateButton()->click();  // the other method decides: this page shows no run
@@ -365,11 +442,19 @@ TEST(CoHCPage, ShallowAndWholeProofsAxesAndExports) {
   QStringList lines = QString::fromUtf8(csv.readAll()).split('\n', Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), list->model()->rowCount() + 1);  // the cells: the depth table's own test
   EXPECT_EQ(lines.back().section(',', 0, 2).toStdString(), rows(list).back());
+  EXPECT_EQ(w.dlg.statusTextBox()->note().toStdString(), "Saved the statistics to " + w.savePath);
   for (const char* name : {"chart.png", "chart.svg"}) {
     w.savePath = w.folder.filePath(name).toStdString();
     page->saveChart();
     EXPECT_GT(std::filesystem::file_size(w.savePath), 1000u) << name;
+    EXPECT_EQ(w.dlg.statusTextBox()->note().toStdString(), "Saved the chart to " + w.savePath);
   }
+  // The saved chart is titled: white text on the band above the plot.
+  const QImage saved(w.folder.filePath("chart.png"));
+  int white = 0;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < saved.width(); ++x) white += saved.pixelColor(x, y) == Qt::white;
+  EXPECT_GT(white, 20);
   w.savePath = w.folder.filePath("missing/chart.png").toStdString();
   page->saveChart();
   EXPECT_EQ(w.messages.size(), 1u);

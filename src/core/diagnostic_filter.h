@@ -1,8 +1,9 @@
-// The engine's diagnostic lines as the command line shows them. The Stone Carver writes a
-// statistics line after every iteration that ends in a hub, and some versions a line per
-// deletion: useful when studying a run, a flood otherwise. Without --verbose only the
-// lines that report a fault (they begin with "Error", "ERROR", "INTERNAL ERROR",
-// "MASSIVE ERROR" or "Invariant broken") reach stderr; with it, every line does.
+// The engine's diagnostic lines as the command line and the window show them. The Stone
+// Carver writes a statistics line after every iteration that ends in a hub, and some
+// versions a line per deletion: useful when studying a run, a flood otherwise. Unless
+// verbose (the command line's --verbose) only the lines that report a fault (they begin
+// with "Error", "ERROR", "INTERNAL ERROR", "MASSIVE ERROR" or "Invariant broken") reach the
+// target stream (standard error); verbose, every line does.
 #pragma once
 
 #include <mutex>
@@ -10,7 +11,7 @@
 #include <streambuf>
 #include <string>
 
-namespace hc::cli {
+namespace hc {
 
 class DiagnosticFilter : public std::streambuf {
  public:
@@ -24,7 +25,7 @@ class DiagnosticFilter : public std::streambuf {
 
  private:
   void put(char ch);
-  void emit();
+  void emitLine();
 
   std::ostream& target_;
   bool verbose_;
@@ -35,4 +36,4 @@ class DiagnosticFilter : public std::streambuf {
 // True for a line that reports a fault and is shown even without --verbose.
 bool isFaultLine(const std::string& line);
 
-}  // namespace hc::cli
+}  // namespace hc

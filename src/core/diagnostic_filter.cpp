@@ -1,6 +1,6 @@
-#include "diagnostic_filter.h"
+#include "core/diagnostic_filter.h"
 
-namespace hc::cli {
+namespace hc {
 
 bool isFaultLine(const std::string& line) {
   for (const char* prefix : {"Error", "ERROR", "INTERNAL ERROR", "MASSIVE ERROR", "Invariant broken"}) {
@@ -9,17 +9,17 @@ bool isFaultLine(const std::string& line) {
   return false;
 }
 
-void DiagnosticFilter::emit() {
+void DiagnosticFilter::emitLine() {
   if (line_.empty()) return;
   if (verbose_ || isFaultLine(line_)) target_ << line_ << std::flush;
   line_.clear();
 }
 
-DiagnosticFilter::~DiagnosticFilter() { emit(); }
+DiagnosticFilter::~DiagnosticFilter() { emitLine(); }
 
 void DiagnosticFilter::put(char ch) {
   line_.push_back(ch);
-  if (ch == '\n') emit();
+  if (ch == '\n') emitLine();
 }
 
 DiagnosticFilter::int_type DiagnosticFilter::overflow(int_type ch) {
@@ -38,4 +38,4 @@ std::streamsize DiagnosticFilter::xsputn(const char* text, std::streamsize count
 // A flush ends nothing: a message is written in pieces, each flushed, and is judged whole.
 int DiagnosticFilter::sync() { return 0; }
 
-}  // namespace hc::cli
+}  // namespace hc
