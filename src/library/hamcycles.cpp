@@ -33,11 +33,13 @@
 #include "hamcycles_version.h"
 
 // The internals this file calls.
-#include "app/cycle_verifier.h"  // engine: LoadedEdges, verifyHamiltonianCycle, extractCycle
-#include "app/graph_formats.h"   // engine: writeGraphFile, GraphFileReader, loadGraphRecord
-#include "app/graph_loading.h"   // engine: loadGraphFile, FormatOptions
+#include "core/edge_snapshot.h"            // engine: EdgeSnapshot
+#include "core/hamiltonian_cycle_check.h"  // engine: isHamiltonianCycle, extractCycle
+#include "io/graph_file_reader.h"          // engine: GraphFileReader
+#include "io/graph_format_registry.h"      // engine: writeGraphFile
+#include "run/graph_loading.h"   // engine: loadGraphFile, FormatOptions
 #include "app/graph_source.h"    // engine: graphDisplayName, the source type codes
-#include "app/plain_graph.h"     // engine: PlainGraph, EdgeCollector, buildGraphFromPlain
+#include "io/plain_graph.h"     // engine: PlainGraph, EdgeCollector, buildGraphFromPlain
 #include "cohc/search_tree.h"    // engine: runCoHC
 #include "core/diagnostics.h"    // engine: setDiagnosticStream, diagnostic
 #include "core/graph.h"
@@ -58,16 +60,13 @@ namespace hamcycles {
 struct Graph::Impl {
   // The graph as built; never run on (every run copies it), so it may be shared.
   std::unique_ptr<hc::Graph> graph;
-  hc::LoadedEdges edges;  // the verifier's reference, sorted neighbour lists
+  hc::EdgeSnapshot edges;  // the verifier's reference, sorted neighbour lists
   std::vector<Edge> forced;
   std::string name;
 };
 
 struct StopToken::State {
   hc::StopToken token;
-  // The same request as the engines poll it today (1 run, 0 stop): a run watched by nobody
-  // polls this byte directly. It never returns to 1, as the token never resets.
-  std::atomic<uint8_t> keepRunning{1};
 };
 
 struct GraphReader::Impl {
@@ -86,7 +85,6 @@ struct Access {
     return graph;
   }
   static const hc::StopToken& token(const StopToken& stop) { return stop.state_->token; }
-  static const std::atomic<uint8_t>& flag(const StopToken& stop) { return stop.state_->keepRunning; }
 };
 
 }  // namespace detail
@@ -162,7 +160,7 @@ uint32_t seedOf(const std::optional<uint32_t>& requested) {
 Graph wrap(std::unique_ptr<hc::Graph> built, std::string name) {
   auto impl = std::make_shared<GraphData>();
   built->outputFileName.clear();  // no run may write a cycle file of its own
-  impl->edges = hc::LoadedEdges(*built);
+  impl->edges = hc::EdgeSnapshot(*built);
   for (int32_t v = 0; v < built->howManyNodes; ++v)
     for (int32_t w : {built->node(v).uncuttable1, built->node(v).uncuttable2})
       if (w > v) impl->forced.emplace_back(v, w);
@@ -419,7 +417,6 @@ Graph satReduction(int variables, double clauseMultiplier, std::optional<uint32_
 StopToken::StopToken() : state_(std::make_shared<State>()) {}
 void StopToken::requestStop() const noexcept {
   state_->token.requestStop();
-  state_->keepRunning.store(0);
 }
 bool StopToken::stopRequested() const noexcept {
   return state_->token.stopRequested();
@@ -480,12 +477,12 @@ enum class Cleared { kNone, kDeadline, kRequest };
 // `ownDeadline` > 0: the flag is cleared after that many seconds (for an engine without a
 // deadline of its own). `sample` reads the live figures for the progress callback.
 Cleared runWatched(const RunOptions& options, double ownDeadline, const std::function<Progress()>& sample,
-                   const std::function<void(const std::atomic<uint8_t>* keepRunning)>& body) {
-  std::atomic<uint8_t> keepRunning{1};
+                   const std::function<void(const hc::StopToken* stop)>& body) {
+  // The run's own token, a child of the caller's: the engine polls it.
+  hc::StopToken run(options.stop ? &Access::token(*options.stop) : nullptr);
   const bool watch = static_cast<bool>(options.progress) || ownDeadline > 0.0;
   if (!watch) {
-    // Nothing to watch: a stop token's own byte is polled by the engine itself.
-    body(options.stop ? &Access::flag(*options.stop) : &keepRunning);
+    body(&run);
     return Cleared::kNone;
   }
   std::mutex lock;
@@ -495,7 +492,7 @@ Cleared runWatched(const RunOptions& options, double ownDeadline, const std::fun
   std::exception_ptr callbackError;
   std::thread worker([&] {
     try {
-      body(&keepRunning);
+      body(&run);
     } catch (...) {
       engineError = std::current_exception();
     }
@@ -507,7 +504,7 @@ Cleared runWatched(const RunOptions& options, double ownDeadline, const std::fun
   Cleared cleared = Cleared::kNone;
   auto clear = [&](Cleared why) {
     if (cleared == Cleared::kNone) cleared = why;
-    keepRunning.store(0);
+    run.requestStop();
   };
   const auto start = Clock::now();
   const auto deadline =
@@ -553,7 +550,7 @@ void settle(SolveResult& result, const GraphData& graph, hc::HamiltonicityState 
   if (verdict == hc::kHamiltonian) {
     hc::CycleCheck check;
     if (cycle.empty() && solved != nullptr) check = hc::extractCycle(*solved, cycle);  // engine
-    if (check) check = hc::verifyHamiltonianCycle(graph.edges, cycle);                 // engine
+    if (check) check = hc::isHamiltonianCycle(graph.edges, cycle);                 // engine
     if (!check) {
       hc::diagnostic("hamcycles: the method reported a cycle that is not a Hamiltonian cycle of the graph (",
                      check.fault, "); the run counts as undecided\n");
@@ -619,14 +616,14 @@ SolveResult solve(const Graph& graph, const SolveOptions& options) {
         p.depth = live.depth.load();
         return p;
       },
-      [&](const std::atomic<uint8_t>* keepRunning) {
+      [&](const hc::StopToken* stop) {
         SeedScope scope(seed);
         const hc::Graph copy(*impl.graph);
         hc::SolveOptions engineOptions;
         engineOptions.threads = options.threads;
         engineOptions.seed = seed;
         engineOptions.timeLimitSeconds = options.timeLimitSeconds;
-        engine = hc::solveGraph(copy, engineOptions, keepRunning, &live);  // engine
+        engine = hc::solveGraph(copy, engineOptions, stop, &live);  // engine
       });
 
   SolveResult result;
@@ -671,13 +668,13 @@ SolveResult schc(const Graph& graph, const SchcOptions& options) {
         p.bestPercentComplete = figures.best.load();
         return p;
       },
-      [&](const std::atomic<uint8_t>* keepRunning) {
+      [&](const hc::StopToken* stop) {
         SeedScope scope(seed);
         solved = std::make_unique<hc::Graph>(*impl.graph);
         hc::SchcOptions engineOptions;
         engineOptions.maxIterations = options.maxIterations;
         engineOptions.threads = options.threads;
-        hc::runStoneCarver(*solved, options.version, keepRunning, &figures, engineOptions,
+        hc::runStoneCarver(*solved, options.version, stop, &figures, engineOptions,
                            &outcome);  // engine
       });
 
@@ -723,7 +720,7 @@ SolveResult cohc(const Graph& graph, const CohcOptions& options) {
         p.depth = figures.deepest.load();
         return p;
       },
-      [&](const std::atomic<uint8_t>* keepRunning) {
+      [&](const hc::StopToken* stop) {
         SeedScope scope(seed);
         solved = std::make_unique<hc::Graph>(*impl.graph);
         hc::CohcOptions engineOptions;
@@ -732,7 +729,7 @@ SolveResult cohc(const Graph& graph, const CohcOptions& options) {
         engineOptions.buildMinimalChildren = options.minimal;
         engineOptions.timeLimitSeconds = options.timeLimitSeconds;
         engineOptions.writeCycleFile = false;
-        engine = hc::runCoHC(*solved, engineOptions, keepRunning, &figures);  // engine
+        engine = hc::runCoHC(*solved, engineOptions, stop, &figures);  // engine
       });
 
   SolveResult result;
@@ -764,7 +761,7 @@ SolveResult cohc(const Graph& graph, const CohcOptions& options) {
 
 bool isHamiltonianCycle(const Graph& graph, const std::vector<int>& cycle, std::string* fault) {
   quietEngine();
-  hc::CycleCheck check = hc::verifyHamiltonianCycle(Access::impl(graph).edges, cycle);  // engine
+  hc::CycleCheck check = hc::isHamiltonianCycle(Access::impl(graph).edges, cycle);  // engine
   if (!check && fault != nullptr) *fault = check.fault;
   return check.ok;
 }

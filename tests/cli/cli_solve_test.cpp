@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "app/graph_loading.h"
+#include "run/graph_loading.h"
 #include "app/schc_runner.h"
 #include "core/diagnostics.h"
 #include "cli_runner.h"
