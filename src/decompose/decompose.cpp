@@ -91,37 +91,40 @@ class Driver {
   Driver(const PartDecider& decide, const StopToken& stop, const DecomposeOptions& options)
       : decide_(decide), stop_(stop), options_(options) {}
 
-  PartOutcome solve(const PartGraph& input, int32_t depth, bool top) {
+  // With onlyIfARuleApplies a part that no rule simplifies comes back with applied false
+  // instead of going to the decider. At the root (depth 0) what the forced edges settle is
+  // the caller's own pruning, so a refutation found there is left to it as well.
+  PartOutcome solve(const PartGraph& input, int32_t depth, bool onlyIfARuleApplies) {
     PartOutcome nothing;
     nothing.applied = false;
-    if (stop_.stopRequested()) return top ? nothing : PartOutcome{};
+    if (stop_.stopRequested()) return onlyIfARuleApplies ? nothing : PartOutcome{};
     PartGraph graph = input;
     if (settleForcedEdges(graph) == Settled::Refuted || graph.nodeCount < 3)
-      return top ? nothing : PartOutcome{Verdict::NonHamiltonian, {}, DecomposeRule::None, true};
+      return depth == 0 ? nothing : PartOutcome{Verdict::NonHamiltonian, {}, DecomposeRule::None, true};
     if (static_cast<int64_t>(graph.edges.size()) > options_.maxEdges || depth > options_.maxDepth)
-      return leaf(graph, top);
+      return leaf(graph, onlyIfARuleApplies);
     if (!isBiconnected(graph)) return PartOutcome{Verdict::NonHamiltonian, {}, DecomposeRule::Separator, true};
     SpqrTree tree;
-    if (!buildSpqrTree(graph, stop_, tree)) return leaf(graph, top);
-    const SolvePart inner = [this, depth](const PartGraph& part) { return solve(part, depth + 1, false); };
-    if (tree.nodes.size() > 1) return decideBySeparators(graph, tree, inner, stop_);
+    if (!buildSpqrTree(graph, stop_, tree)) return leaf(graph, onlyIfARuleApplies);
+    const SolvePart inner = [this, depth](const PartGraph& part, bool onlyIfRule) { return solve(part, depth + 1, onlyIfRule); };
+    if (tree.nodes.size() > 1) return decideBySeparators(graph, tree, inner, stop_, onlyIfARuleApplies);
     if (tree.nodes.front().kind == SkeletonKind::Polygon)
-      return top ? nothing : PartOutcome{Verdict::Hamiltonian, walkCycle(graph), DecomposeRule::None, true};
+      return onlyIfARuleApplies ? nothing : PartOutcome{Verdict::Hamiltonian, walkCycle(graph), DecomposeRule::None, true};
     std::vector<ThreeEdgeCut> cuts = findThreeEdgeCuts(graph, options_.maxFragmentNodes, stop_);
     if (!cuts.empty()) {
       std::vector<ThreeEdgeCut> chosen = disjointSmallestFirst(std::move(cuts), graph.nodeCount);
-      PartOutcome reduced = decideByEdgeCuts(graph, chosen, inner, stop_);
+      PartOutcome reduced = decideByEdgeCuts(graph, chosen, inner, stop_, onlyIfARuleApplies);
       if (reduced.applied) return reduced;
     }
-    return leaf(graph, top);
+    return leaf(graph, onlyIfARuleApplies);
   }
 
   int32_t partsDecided() const { return partsDecided_; }
 
  private:
-  PartOutcome leaf(const PartGraph& graph, bool top) {
+  PartOutcome leaf(const PartGraph& graph, bool onlyIfARuleApplies) {
     PartOutcome outcome;
-    if (top) {
+    if (onlyIfARuleApplies) {
       outcome.applied = false;
       return outcome;
     }

@@ -14,6 +14,10 @@
 //     disjoint ones smallest first, are reduced by the edge cut rule (edge_cut_rule.h); the
 //     path questions and the reduced graph are smaller parts;
 //  5. otherwise the part goes to the caller's decider as it is.
+// At the top a rule counts only when it decides or really splits: a tree whose one rigid
+// node holds all the work, or edge cuts that would only shrink fragments to nodes, leave the
+// graph to the caller ("nothing to do"), so a graph the rules cannot help costs the caller
+// only the near-linear passes.
 // Every rule is sound on its own and every cycle is checked against its part before it is
 // built on, so a verdict is as good as the decider's. Deciding the parts is the costly step;
 // the rules themselves are near-linear: the SPQR tree in O(V + E), the cut search in

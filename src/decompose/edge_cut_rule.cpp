@@ -41,7 +41,7 @@ bool askPath(const PartGraph& graph, Fragment& fragment, size_t pair, std::vecto
   part.edges.push_back({closing, local[static_cast<size_t>(from)], false});
   part.edges.push_back({closing, local[static_cast<size_t>(to)], false});
   for (int32_t x : cut.side) local[static_cast<size_t>(x)] = -1;
-  PartOutcome answer = solve(part);
+  PartOutcome answer = solve(part, false);
   if (answer.verdict == Verdict::Undecided) return false;
   fragment.possible[pair] = answer.verdict == Verdict::Hamiltonian;
   if (!fragment.possible[pair]) return true;
@@ -58,7 +58,7 @@ bool askPath(const PartGraph& graph, Fragment& fragment, size_t pair, std::vecto
 }  // namespace
 
 PartOutcome decideByEdgeCuts(const PartGraph& graph, const std::vector<ThreeEdgeCut>& cuts, const SolvePart& solve,
-                             const StopToken& stop) {
+                             const StopToken& stop, bool onlyIfARuleApplies) {
   PartOutcome result;
   result.rule = DecomposeRule::EdgeCut;
   const int32_t n = graph.nodeCount;
@@ -99,7 +99,10 @@ PartOutcome decideByEdgeCuts(const PartGraph& graph, const std::vector<ThreeEdge
     }
     fragments.push_back(std::move(fragment));
   }
-  if (fragments.empty()) {
+  const bool shrinksOnly = std::all_of(fragments.begin(), fragments.end(), [](const Fragment& f) {
+    return f.possible[0] && f.possible[1] && f.possible[2];
+  });
+  if (fragments.empty() || (onlyIfARuleApplies && shrinksOnly)) {
     result.applied = false;
     return result;
   }
@@ -153,7 +156,7 @@ PartOutcome decideByEdgeCuts(const PartGraph& graph, const std::vector<ThreeEdge
     result.applied = false;
     return result;
   }
-  PartOutcome inner = solve(reduced);
+  PartOutcome inner = solve(reduced, false);
   if (inner.verdict != Verdict::Hamiltonian) {
     result.verdict = inner.verdict;
     if (inner.verdict == Verdict::NonHamiltonian) result.rule = creditedRule(inner, DecomposeRule::EdgeCut);

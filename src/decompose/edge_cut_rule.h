@@ -27,8 +27,9 @@ namespace hc {
 // Applies the rule to every cut of `cuts` (small sides pairwise disjoint) in `graph`
 // (3-connected), asking the path questions and deciding the reduced graph through `solve`.
 // A cut whose question stays undecided is left alone; applied is false when no cut was
-// usable.
+// usable, and with onlyIfARuleApplies also when every usable cut allows all three pairs
+// (the reduction would only shrink the graph, as it does for a triangle in a cubic graph).
 PartOutcome decideByEdgeCuts(const PartGraph& graph, const std::vector<ThreeEdgeCut>& cuts, const SolvePart& solve,
-                             const StopToken& stop);
+                             const StopToken& stop, bool onlyIfARuleApplies);
 
 }  // namespace hc

@@ -24,8 +24,10 @@ struct PartOutcome {
   bool applied = true;  // false: the rule found nothing it could use (no verdict)
 };
 
-// Decides a smaller part with every rule and, where none applies, the caller's decider.
-using SolvePart = std::function<PartOutcome(const PartGraph&)>;
+// Decides a smaller part with every rule and, where none applies, the caller's decider; with
+// onlyIfARuleApplies, a part no rule simplifies comes back with applied false instead (the
+// top of the recursion asks so, to leave a graph it cannot simplify to the caller).
+using SolvePart = std::function<PartOutcome(const PartGraph&, bool onlyIfARuleApplies)>;
 
 // The rule a refutation is credited to: the inner one when it named itself, else `outer`.
 inline DecomposeRule creditedRule(const PartOutcome& inner, DecomposeRule outer) {

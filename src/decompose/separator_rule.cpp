@@ -146,7 +146,7 @@ std::vector<int32_t> polygonCycle(const SpqrTree& tree, const SpqrNode& node) {
 }  // namespace
 
 PartOutcome decideBySeparators(const PartGraph& graph, const SpqrTree& tree, const SolvePart& solve,
-                               const StopToken& stop) {
+                               const StopToken& stop, bool onlyIfARuleApplies) {
   PartOutcome result;
   result.rule = DecomposeRule::Separator;
   // Bonds: three pieces or more between their poles, or a forced edge between two pieces.
@@ -194,11 +194,17 @@ PartOutcome decideBySeparators(const PartGraph& graph, const SpqrTree& tree, con
     rigids.push_back(std::move(rigid));
   }
   std::sort(rigids.begin(), rigids.end(), [](const Rigid& x, const Rigid& y) { return x.part.nodeCount < y.part.nodeCount; });
+  const bool lone = onlyIfARuleApplies && rigids.size() == 1;
   std::vector<std::vector<int32_t>> cycles(tree.nodes.size());
   bool undecided = false;
   for (const Rigid& rigid : rigids) {
     if (stop.stopRequested()) return result;
-    PartOutcome inner = solve(rigid.part);
+    PartOutcome inner = solve(rigid.part, lone);
+    if (!inner.applied) {
+      result.applied = false;
+      return result;
+    }
+    if (lone) result.rule = inner.rule;
     if (inner.verdict == Verdict::NonHamiltonian) {
       result.verdict = Verdict::NonHamiltonian;
       result.rule = creditedRule(inner, DecomposeRule::Separator);

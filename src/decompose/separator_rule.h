@@ -24,8 +24,11 @@ namespace hc {
 
 // Decides `graph` (biconnected, simple) from its SPQR tree `tree` (more than one node),
 // each rigid node through `solve`. The verdict names the separator rule unless a part's
-// refutation came from a rule inside it.
+// refutation came from a rule inside it. With onlyIfARuleApplies, a tree whose one rigid
+// node holds all the work (the rest being chains and bonds that refute nothing) is no
+// split worth the name: that node is asked the same way, and applied is false unless a
+// rule applies inside it.
 PartOutcome decideBySeparators(const PartGraph& graph, const SpqrTree& tree, const SolvePart& solve,
-                               const StopToken& stop);
+                               const StopToken& stop, bool onlyIfARuleApplies);
 
 }  // namespace hc

@@ -12,6 +12,7 @@
 #include "schc/mill_hooks.h"
 #include "schc/stone_carver.h"
 #include "lookahead/look_ahead_sequencing.h"
+#include "solve/decomposed_solve.h"
 #include "solve/frontier_search.h"
 #include "solve/root_pruning.h"
 #include "solve/rotation_finder.h"
@@ -175,6 +176,22 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const st
   if (pruned.verdict == kHamiltonian) {
     acceptDecision(snapshot, kHamiltonian, hamiltonianCycleOrder(root), "root pruning", result);
     return finish();
+  }
+
+  // Graphs that fall apart at a small separator or a small edge cut, part by part.
+  if (options.useDecomposition && graph.howManyNodes <= kFinderOnlyNodeLimit) {
+    SolveResult parts;
+    if (solveByDecomposition(root, options, keepRunning, hasDeadline, deadline, parts)) {
+      result.treeNodes = parts.treeNodes;
+      if (parts.verdict != kUndecided &&
+          acceptDecision(snapshot, parts.verdict, std::move(parts.cycle), parts.method.c_str(), result))
+        return finish();
+      if (parts.timedOut || parts.interrupted) {
+        result.timedOut = parts.timedOut;
+        result.interrupted = parts.interrupted;
+        return finish();
+      }
+    }
   }
 
   // The probe: a short exact search here. It leaves the root as it found it (plus what the

@@ -40,7 +40,7 @@ TEST(Decompose, AgreesWithBruteForceAndUsesBothRulesBothWays) {
     }
     ++decided[result.method + (hamiltonian ? " yes" : " no")];
   }
-  for (const char* key : {"separator yes", "separator no", "edge cut yes", "edge cut no"}) EXPECT_GT(decided[key], 150) << key;
+  for (const char* key : {"separator yes", "separator no", "edge cut yes", "edge cut no"}) EXPECT_GT(decided[key], 50) << key;
 }
 
 struct Known {
@@ -81,13 +81,15 @@ PartGraph withForced(PartGraph g, std::pair<int32_t, int32_t> edge) {
   return g;
 }
 
-// A cubic graph with a node replaced by the Petersen graph less a node: K4 less a node is
-// a triangle with three loose ends, joined to the fragment's three.
-PartGraph triangleAndPetersenFragment(std::mt19937& rng) {
-  std::vector<std::pair<int32_t, int32_t>> e{{10, 11}, {11, 12}, {12, 10}};
-  for (auto [a, b] : petersenEdges(0))
-    if (a != 0 && b != 0) e.emplace_back(a, b);
-  e.insert(e.end(), {{1, 10}, {4, 11}, {5, 12}});  // node 0's neighbours
+// A cubic graph with a node replaced by the Petersen graph less a node: the prism C6 x K2
+// less node 0 (neighbours 1, 5, 6), joined to the fragment's three loose ends.
+PartGraph ladderWithPetersenFragment(std::mt19937& rng) {
+  std::vector<std::pair<int32_t, int32_t>> e;
+  for (int32_t i = 0; i < 6; ++i) e.insert(e.end(), {{i, (i + 1) % 6}, {6 + i, 6 + (i + 1) % 6}, {i, 6 + i}});
+  std::erase_if(e, [](auto edge) { return edge.first == 0 || edge.second == 0; });
+  for (auto [a, b] : petersenEdges(12))
+    if (a != 12 && b != 12) e.emplace_back(a, b);
+  e.insert(e.end(), {{1, 13}, {5, 16}, {6, 17}});  // Petersen node 12's neighbours
   return relabelled(rng, e);
 }
 
@@ -112,13 +114,14 @@ TEST(Decompose, KnownAnswers) {
       {"two blobs and a forced edge between their poles", withForced(blobsWithEdge(), {0, 1}), "separator",
        Verdict::NonHamiltonian},
       {"two blobs and an edge between their poles", blobsWithEdge(), "separator", Verdict::Hamiltonian},
-      {"K4 with an edge made a path", partFromPairs(6, {{0, 1}, {0, 2}, {1, 2}, {1, 3}, {2, 3}, {0, 4}, {4, 5}, {5, 3}}),
-       "separator", Verdict::Hamiltonian},
+      // Splitting off chains or shrinking triangles leaves one part as hard as the whole: no rule.
+      {"K4 with an edge made a path", partFromPairs(6, {{0, 1}, {0, 2}, {1, 2}, {1, 3}, {2, 3}, {0, 4}, {4, 5}, {5, 3}}), "",
+       Verdict::Undecided},
       {"three blobs between two nodes", blobsGraph(rng, 3), "separator", Verdict::NonHamiltonian},
       {"two blobs between two nodes", blobsGraph(rng, 2), "separator", Verdict::Hamiltonian},
-      {"prism", partFromPairs(6, {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}, {0, 3}, {1, 4}, {2, 5}}), "edge cut",
-       Verdict::Hamiltonian},
-      {"triangle and Petersen fragment", triangleAndPetersenFragment(rng), "edge cut", Verdict::NonHamiltonian},
+      {"prism", partFromPairs(6, {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}, {0, 3}, {1, 4}, {2, 5}}), "",
+       Verdict::Undecided},
+      {"ladder of 12 with a Petersen fragment", ladderWithPetersenFragment(rng), "edge cut", Verdict::NonHamiltonian},
       {"two Petersen fragments", twoPetersenFragments(rng), "edge cut", Verdict::NonHamiltonian},
   };
   for (const Known& known : table) {
