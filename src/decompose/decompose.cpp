@@ -94,22 +94,34 @@ class Driver {
   // With onlyIfARuleApplies a part that no rule simplifies comes back with applied false
   // instead of going to the decider. At the root (depth 0) what the forced edges settle is
   // the caller's own pruning, so a refutation found there is left to it as well.
-  PartOutcome solve(const PartGraph& input, int32_t depth, bool onlyIfARuleApplies) {
+  PartOutcome solve(const PartGraph& input, int32_t depth, bool onlyIfARuleApplies, bool triconnected) {
     PartOutcome nothing;
     nothing.applied = false;
     if (stop_.stopRequested()) return onlyIfARuleApplies ? nothing : PartOutcome{};
     PartGraph graph = input;
-    if (settleForcedEdges(graph) == Settled::Refuted || graph.nodeCount < 3)
+    const Settled settled = settleForcedEdges(graph);
+    if (settled == Settled::Refuted || graph.nodeCount < 3)
       return depth == 0 ? nothing : PartOutcome{Verdict::NonHamiltonian, {}, DecomposeRule::None, true};
     if (static_cast<int64_t>(graph.edges.size()) > options_.maxEdges || depth > options_.maxDepth)
       return leaf(graph, onlyIfARuleApplies);
-    if (!isBiconnected(graph)) return PartOutcome{Verdict::NonHamiltonian, {}, DecomposeRule::Separator, true};
-    SpqrTree tree;
-    if (!buildSpqrTree(graph, stop_, tree)) return leaf(graph, onlyIfARuleApplies);
-    const SolvePart inner = [this, depth](const PartGraph& part, bool onlyIfRule) { return solve(part, depth + 1, onlyIfRule); };
-    if (tree.nodes.size() > 1) return decideBySeparators(graph, tree, inner, stop_, onlyIfARuleApplies);
-    if (tree.nodes.front().kind == SkeletonKind::Polygon)
-      return onlyIfARuleApplies ? nothing : PartOutcome{Verdict::Hamiltonian, walkCycle(graph), DecomposeRule::None, true};
+    const SolvePart inner = [this, depth](const PartGraph& part, bool onlyIfRule, bool rigid) {
+      return solve(part, depth + 1, onlyIfRule, rigid);
+    };
+    if (!triconnected || settled == Settled::Changed) {
+      SpqrTree tree;
+      switch (buildSpqrTree(graph, stop_, tree)) {
+        case SpqrStatus::NotBiconnected:
+          return PartOutcome{Verdict::NonHamiltonian, {}, DecomposeRule::Separator, true};
+        case SpqrStatus::Stopped:
+        case SpqrStatus::Failed:
+          return leaf(graph, onlyIfARuleApplies);
+        case SpqrStatus::Built:
+          break;
+      }
+      if (tree.nodes.size() > 1) return decideBySeparators(graph, tree, inner, stop_, onlyIfARuleApplies);
+      if (tree.nodes.front().kind == SkeletonKind::Polygon)
+        return onlyIfARuleApplies ? nothing : PartOutcome{Verdict::Hamiltonian, walkCycle(graph), DecomposeRule::None, true};
+    }
     std::vector<ThreeEdgeCut> cuts = findThreeEdgeCuts(graph, options_.maxFragmentNodes, stop_);
     if (!cuts.empty()) {
       std::vector<ThreeEdgeCut> chosen = disjointSmallestFirst(std::move(cuts), graph.nodeCount);
@@ -163,7 +175,7 @@ DecomposeResult decomposeAndDecide(const PartGraph& graph, const PartDecider& de
                                    const DecomposeOptions& options) {
   DecomposeResult result;
   Driver driver(decide, stop, options);
-  PartOutcome outcome = driver.solve(graph, 0, true);
+  PartOutcome outcome = driver.solve(graph, 0, true, false);
   result.partsDecided = driver.partsDecided();
   if (!outcome.applied) return result;
   result.applied = true;

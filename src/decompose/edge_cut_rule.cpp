@@ -41,7 +41,7 @@ bool askPath(const PartGraph& graph, Fragment& fragment, size_t pair, std::vecto
   part.edges.push_back({closing, local[static_cast<size_t>(from)], false});
   part.edges.push_back({closing, local[static_cast<size_t>(to)], false});
   for (int32_t x : cut.side) local[static_cast<size_t>(x)] = -1;
-  PartOutcome answer = solve(part, false);
+  PartOutcome answer = solve(part, false, false);
   if (answer.verdict == Verdict::Undecided) return false;
   fragment.possible[pair] = answer.verdict == Verdict::Hamiltonian;
   if (!fragment.possible[pair]) return true;
@@ -156,7 +156,7 @@ PartOutcome decideByEdgeCuts(const PartGraph& graph, const std::vector<ThreeEdge
     result.applied = false;
     return result;
   }
-  PartOutcome inner = solve(reduced, false);
+  PartOutcome inner = solve(reduced, false, false);
   if (inner.verdict != Verdict::Hamiltonian) {
     result.verdict = inner.verdict;
     if (inner.verdict == Verdict::NonHamiltonian) result.rule = creditedRule(inner, DecomposeRule::EdgeCut);

@@ -26,8 +26,9 @@ struct PartOutcome {
 
 // Decides a smaller part with every rule and, where none applies, the caller's decider; with
 // onlyIfARuleApplies, a part no rule simplifies comes back with applied false instead (the
-// top of the recursion asks so, to leave a graph it cannot simplify to the caller).
-using SolvePart = std::function<PartOutcome(const PartGraph&, bool onlyIfARuleApplies)>;
+// top of the recursion asks so, to leave a graph it cannot simplify to the caller). A part
+// known to be triconnected (a rigid skeleton) is not split again.
+using SolvePart = std::function<PartOutcome(const PartGraph&, bool onlyIfARuleApplies, bool triconnected)>;
 
 // The rule a refutation is credited to: the inner one when it named itself, else `outer`.
 inline DecomposeRule creditedRule(const PartOutcome& inner, DecomposeRule outer) {

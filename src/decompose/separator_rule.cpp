@@ -199,7 +199,7 @@ PartOutcome decideBySeparators(const PartGraph& graph, const SpqrTree& tree, con
   bool undecided = false;
   for (const Rigid& rigid : rigids) {
     if (stop.stopRequested()) return result;
-    PartOutcome inner = solve(rigid.part, lone);
+    PartOutcome inner = solve(rigid.part, lone, true);
     if (!inner.applied) {
       result.applied = false;
       return result;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <unordered_map>
 
 namespace hc {
 
@@ -296,12 +295,20 @@ class CutFinder {
   // label cover(u) ^ cover(x).
   bool labelSearch() {
     const int32_t window = std::min(maxSide_, kLabelWindow);
-    std::unordered_map<uint64_t, int32_t> byLabel;
-    byLabel.reserve(at(n_));
-    for (int32_t v = 1; v < n_; ++v) byLabel.emplace(label_[at(v)], v);
+    // Node by label: open addressing over a power of two at least twice the nodes.
+    size_t capacity = 16;
+    while (capacity < 2 * at(n_)) capacity *= 2;
+    std::vector<int32_t> slot(capacity, -1);
+    for (int32_t v = 1; v < n_; ++v) {
+      size_t i = label_[at(v)] & (capacity - 1);
+      while (slot[i] >= 0) i = (i + 1) & (capacity - 1);
+      slot[i] = v;
+    }
     auto third = [&](int32_t u, int32_t x) {
-      const auto it = byLabel.find(label_[at(u)] ^ label_[at(x)]);
-      return it == byLabel.end() || it->second == x || it->second == u ? -1 : it->second;
+      const uint64_t wanted = label_[at(u)] ^ label_[at(x)];
+      for (size_t i = wanted & (capacity - 1); slot[i] >= 0; i = (i + 1) & (capacity - 1))
+        if (label_[at(slot[i])] == wanted) return slot[i] == x || slot[i] == u ? -1 : slot[i];
+      return -1;
     };
     for (int32_t x = 1; x < n_; ++x) {
       if (stop_.poll()) return false;
@@ -326,6 +333,10 @@ class CutFinder {
       const int32_t highest = std::max({1, hi + 1, depth_[at(x)] - window});
       int32_t u = parent_[at(x)];
       for (int32_t d = depth_[at(x)] - 1; d >= highest; --d, u = parent_[at(u)]) {
+        // cover(u) = cover(x) + cover(y), c(y) >= 2, and the tails of cover(u) meet at the
+        // common ancestor of x and y, strictly above x.
+        const int32_t meet = meet_[at(u)];
+        if (count_[at(u)] < count_[at(x)] + 2 || meet < 0 || meet == x || !inSubtree(meet, x)) continue;
         const int32_t y = third(u, x);
         if (y < 0 || !inSubtree(u, y) || inSubtree(y, x) || inSubtree(x, y) || high_[at(y)] >= d) continue;
         int32_t a = x;

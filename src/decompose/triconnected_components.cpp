@@ -27,15 +27,19 @@ class Splitter {
  public:
   Splitter(const PartGraph& graph, const StopToken& stop) : graph_(graph), stop_(stop), n_(graph.nodeCount) {}
 
-  bool run(SpqrTree& tree) {
-    if (!firstSearch() || !orderAndNumber() || !pathSearch()) return false;
+  SpqrStatus run(SpqrTree& tree) {
+    if (!firstSearch()) return stop_.stopRequested() ? SpqrStatus::Stopped : SpqrStatus::NotBiconnected;
+    if (!orderAndNumber() || !pathSearch()) return stop_.stopRequested() ? SpqrStatus::Stopped : SpqrStatus::Failed;
     // Whatever is left on the edge stack is the last split component.
     const int32_t last = newComponent();
     for (int32_t e : estack_) moveInto(last, e);
     estack_.clear();
     for (size_t e = 0; e < kind_.size(); ++e)
-      if (kind_[e] != kGone) return fail("an edge was left outside every component");
-    return assemble(tree);
+      if (kind_[e] != kGone) {
+        fail("an edge was left outside every component");
+        return SpqrStatus::Failed;
+      }
+    return assemble(tree) ? SpqrStatus::Built : SpqrStatus::Failed;
   }
 
  private:
@@ -113,7 +117,13 @@ class Splitter {
         }
       }
     }
-    if (counter != n_) return fail("the graph is not connected");
+    if (counter != n_) return false;  // not connected
+    // No cut node: the root has one child, and below every other node some frond climbs
+    // above it from each child's subtree.
+    for (int32_t v = 1; v < n_; ++v) {
+      const int32_t p = parent_[static_cast<size_t>(v)];
+      if (p == 0 ? nd_[static_cast<size_t>(v)] != n_ - 1 : low1_[static_cast<size_t>(v)] >= pre_[static_cast<size_t>(p)]) return false;
+    }
     return true;
   }
 
@@ -215,7 +225,7 @@ class Splitter {
     treeArcSlot_.assign(static_cast<size_t>(n_), -1);
     lastTreeArcSlot_.assign(static_cast<size_t>(n_), -1);
     firstAlive_.assign(slotStart_.begin(), slotStart_.end() - 1);
-    frondsIn_.assign(static_cast<size_t>(n_), {});
+    addedFrondsIn_.assign(static_cast<size_t>(n_), {});
     for (int32_t v = 0; v < n_; ++v) {
       const int32_t nv = number[static_cast<size_t>(v)];
       int32_t at = slotStart_[static_cast<size_t>(nv)];
@@ -226,11 +236,24 @@ class Splitter {
         if (kind_[static_cast<size_t>(e)] == kTree) {
           treeArcSlot_[static_cast<size_t>(tgt_[static_cast<size_t>(e)])] = at;
           lastTreeArcSlot_[static_cast<size_t>(nv)] = at;
-        } else {
-          pushFrondIn(e);
         }
       }
     }
+    // The fronds into each node, highest source first.
+    frondStart_.assign(static_cast<size_t>(n_) + 1, 0);
+    for (size_t e = 0; e < m; ++e)
+      if (kind_[e] == kFrond) ++frondStart_[static_cast<size_t>(tgt_[e]) + 1];
+    std::partial_sum(frondStart_.begin(), frondStart_.end(), frondStart_.begin());
+    frondList_.resize(static_cast<size_t>(frondStart_.back()));
+    {
+      std::vector<int32_t> fill(frondStart_.begin(), frondStart_.end() - 1);
+      for (size_t e = 0; e < m; ++e)
+        if (kind_[e] == kFrond) frondList_[static_cast<size_t>(fill[static_cast<size_t>(tgt_[e])]++)] = static_cast<int32_t>(e);
+    }
+    for (int32_t v = 0; v < n_; ++v)
+      std::sort(frondList_.begin() + frondStart_[static_cast<size_t>(v)], frondList_.begin() + frondStart_[static_cast<size_t>(v) + 1],
+                [this](int32_t x, int32_t y) { return src_[static_cast<size_t>(x)] > src_[static_cast<size_t>(y)]; });
+    frondAt_.assign(frondStart_.begin(), frondStart_.end() - 1);
     return true;
   }
 
@@ -269,20 +292,27 @@ class Splitter {
     const size_t se = static_cast<size_t>(e);
     return (src_[se] == x && tgt_[se] == y) || (src_[se] == y && tgt_[se] == x);
   }
+  bool frondInto(int32_t e, int32_t v) const {
+    return kind_[static_cast<size_t>(e)] == kFrond && tgt_[static_cast<size_t>(e)] == v;
+  }
+  // A virtual frond a split adds (the graph's own fronds are in frondList_).
   void pushFrondIn(int32_t e) {
-    auto& heap = frondsIn_[static_cast<size_t>(tgt_[static_cast<size_t>(e)])];
+    auto& heap = addedFrondsIn_[static_cast<size_t>(tgt_[static_cast<size_t>(e)])];
     heap.push_back(e);
     std::push_heap(heap.begin(), heap.end(), [this](int32_t x, int32_t y) { return src_[static_cast<size_t>(x)] < src_[static_cast<size_t>(y)]; });
   }
   // The highest node with a frond still in the graph into v (-1: none).
   int32_t highFrondSource(int32_t v) {
-    auto& heap = frondsIn_[static_cast<size_t>(v)];
+    int32_t& at = frondAt_[static_cast<size_t>(v)];
+    while (at < frondStart_[static_cast<size_t>(v) + 1] && !frondInto(frondList_[static_cast<size_t>(at)], v)) ++at;
+    const int32_t own = at < frondStart_[static_cast<size_t>(v) + 1] ? src_[static_cast<size_t>(frondList_[static_cast<size_t>(at)])] : -1;
+    auto& heap = addedFrondsIn_[static_cast<size_t>(v)];
     auto less = [this](int32_t x, int32_t y) { return src_[static_cast<size_t>(x)] < src_[static_cast<size_t>(y)]; };
-    while (!heap.empty() && (kind_[static_cast<size_t>(heap.front())] != kFrond || tgt_[static_cast<size_t>(heap.front())] != v)) {
+    while (!heap.empty() && !frondInto(heap.front(), v)) {
       std::pop_heap(heap.begin(), heap.end(), less);
       heap.pop_back();
     }
-    return heap.empty() ? -1 : src_[static_cast<size_t>(heap.front())];
+    return std::max(own, heap.empty() ? -1 : src_[static_cast<size_t>(heap.front())]);
   }
   // When w's first arc still in the graph is a tree arc, its child; otherwise -1.
   int32_t firstChild(int32_t w) {
@@ -604,52 +634,14 @@ class Splitter {
   std::vector<int32_t> pre_, parent_, parentEdge_, nd_, low1_, low2_, vertexOfPre_, deg_, inputOf_;
   std::vector<int32_t> slotStart_, slots_, treeArcSlot_, lastTreeArcSlot_, firstAlive_;
   std::vector<uint8_t> slotStartsPath_;
-  std::vector<std::vector<int32_t>> frondsIn_;
+  std::vector<int32_t> frondStart_, frondList_, frondAt_;
+  std::vector<std::vector<int32_t>> addedFrondsIn_;
   std::vector<int32_t> estack_;
   std::vector<Triple> tstack_;
   std::vector<std::vector<int32_t>> components_;
 };
 
 }  // namespace
-
-bool isBiconnected(const PartGraph& graph) {
-  const int32_t n = graph.nodeCount;
-  if (n < 3) return false;
-  const Incidence inc = buildIncidence(n, graph.edges);
-  std::vector<int32_t> pre(static_cast<size_t>(n), -1), low(static_cast<size_t>(n), 0), parentEdge(static_cast<size_t>(n), -1);
-  std::vector<int32_t> next(inc.start.begin(), inc.start.end() - 1);
-  std::vector<int32_t> stack{0};
-  int32_t counter = 0;
-  int32_t rootChildren = 0;
-  pre[0] = low[0] = counter++;
-  while (!stack.empty()) {
-    const int32_t v = stack.back();
-    const size_t sv = static_cast<size_t>(v);
-    if (next[sv] == inc.start[sv + 1]) {
-      stack.pop_back();
-      if (!stack.empty()) {
-        const size_t p = static_cast<size_t>(stack.back());
-        low[p] = std::min(low[p], low[sv]);
-        if (p != 0 && low[sv] >= pre[p]) return false;  // p cuts v's subtree off
-      }
-      continue;
-    }
-    const int32_t e = inc.edge[static_cast<size_t>(next[sv]++)];
-    if (e == parentEdge[sv]) continue;
-    const PartEdge& edge = graph.edges[static_cast<size_t>(e)];
-    const int32_t w = edge.a == v ? edge.b : edge.a;
-    const size_t sw = static_cast<size_t>(w);
-    if (pre[sw] < 0) {
-      pre[sw] = low[sw] = counter++;
-      parentEdge[sw] = e;
-      if (v == 0) ++rootChildren;
-      stack.push_back(w);
-    } else {
-      low[sv] = std::min(low[sv], pre[sw]);
-    }
-  }
-  return counter == n && rootChildren == 1;
-}
 
 std::string checkSpqrTree(int32_t nodeCount, const SpqrTree& tree) {
   const size_t edgeCount = tree.edgeA.size();
@@ -742,8 +734,8 @@ std::string checkSpqrTree(int32_t nodeCount, const SpqrTree& tree) {
   return {};
 }
 
-bool buildSpqrTree(const PartGraph& graph, const StopToken& stop, SpqrTree& tree) {
-  if (graph.nodeCount < 3 || graph.edges.size() < 3) return false;
+SpqrStatus buildSpqrTree(const PartGraph& graph, const StopToken& stop, SpqrTree& tree) {
+  if (graph.nodeCount < 3 || graph.edges.size() < 3) return SpqrStatus::NotBiconnected;
   Splitter splitter(graph, stop);
   return splitter.run(tree);
 }

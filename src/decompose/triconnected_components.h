@@ -41,16 +41,16 @@ struct SpqrTree {
   bool isVirtual(int32_t e) const { return e >= realEdgeCount; }
 };
 
-// Splits `graph` (connected, without a cut node, at least 3 nodes, simple; forced flags are
-// ignored) into its SPQR tree. False when the stop token ended the work or the result
-// failed its check (then a diagnostic line says why and `tree` is to be ignored).
-bool buildSpqrTree(const PartGraph& graph, const StopToken& stop, SpqrTree& tree);
+enum class SpqrStatus : uint8_t { Built, NotBiconnected, Stopped, Failed };
+
+// Splits `graph` (at least 3 nodes, simple; forced flags are ignored) into its SPQR tree.
+// NotBiconnected when it is disconnected or has a cut node; Failed when the result failed
+// its check (a diagnostic line says why); in both, and with Stopped, `tree` is to be
+// ignored.
+SpqrStatus buildSpqrTree(const PartGraph& graph, const StopToken& stop, SpqrTree& tree);
 
 // Empty when `tree` is a valid decomposition of a graph on nodeCount nodes whose edges are
 // the tree's real edges; otherwise what is wrong.
 std::string checkSpqrTree(int32_t nodeCount, const SpqrTree& tree);
-
-// Connected, at least 3 nodes and no cut node (the precondition of buildSpqrTree).
-bool isBiconnected(const PartGraph& graph);
 
 }  // namespace hc
