@@ -120,7 +120,9 @@ class Driver {
       }
       if (tree.nodes.size() > 1) return decideBySeparators(graph, tree, inner, stop_, onlyIfARuleApplies);
       if (tree.nodes.front().kind == SkeletonKind::Polygon)
-        return onlyIfARuleApplies ? nothing : PartOutcome{Verdict::Hamiltonian, walkCycle(graph), DecomposeRule::None, true};
+        return onlyIfARuleApplies
+                   ? nothing
+                   : PartOutcome{Verdict::Hamiltonian, walkCycle(graph), DecomposeRule::None, true};
     }
     std::vector<ThreeEdgeCut> cuts = findThreeEdgeCuts(graph, options_.maxFragmentNodes, stop_);
     if (!cuts.empty()) {
@@ -152,11 +154,15 @@ class Driver {
   }
 
   static std::vector<ThreeEdgeCut> disjointSmallestFirst(std::vector<ThreeEdgeCut> cuts, int32_t nodeCount) {
-    std::stable_sort(cuts.begin(), cuts.end(), [](const ThreeEdgeCut& x, const ThreeEdgeCut& y) { return x.side.size() < y.side.size(); });
+    std::stable_sort(cuts.begin(), cuts.end(), [](const ThreeEdgeCut& x, const ThreeEdgeCut& y) {
+      return x.side.size() < y.side.size();
+    });
     std::vector<uint8_t> taken(static_cast<size_t>(nodeCount), 0);
     std::vector<ThreeEdgeCut> chosen;
     for (ThreeEdgeCut& cut : cuts) {
-      if (std::any_of(cut.side.begin(), cut.side.end(), [&](int32_t x) { return taken[static_cast<size_t>(x)] != 0; })) continue;
+      if (std::any_of(cut.side.begin(), cut.side.end(),
+                      [&](int32_t x) { return taken[static_cast<size_t>(x)] != 0; }))
+        continue;
       for (int32_t x : cut.side) taken[static_cast<size_t>(x)] = 1;
       chosen.push_back(std::move(cut));
     }

@@ -32,7 +32,8 @@ bool askPath(const PartGraph& graph, Fragment& fragment, size_t pair, std::vecto
   PartGraph part;
   part.nodeCount = static_cast<int32_t>(cut.side.size()) + 1;
   const int32_t closing = part.nodeCount - 1;
-  for (size_t i = 0; i < cut.side.size(); ++i) local[static_cast<size_t>(cut.side[i])] = static_cast<int32_t>(i);
+  for (size_t i = 0; i < cut.side.size(); ++i)
+    local[static_cast<size_t>(cut.side[i])] = static_cast<int32_t>(i);
   for (const PartEdge& e : graph.edges) {
     const int32_t a = local[static_cast<size_t>(e.a)];
     const int32_t b = local[static_cast<size_t>(e.b)];
@@ -51,14 +52,15 @@ bool askPath(const PartGraph& graph, Fragment& fragment, size_t pair, std::vecto
   // Leave the closing node towards `from` and walk round to `to`.
   const bool forwards = cut.side[static_cast<size_t>(cycle[(p + 1) % k])] == from;
   std::vector<int32_t>& path = fragment.path[pair];
-  for (size_t i = 1; i < k; ++i) path.push_back(cut.side[static_cast<size_t>(cycle[forwards ? (p + i) % k : (p + k - i) % k])]);
+  for (size_t i = 1; i < k; ++i)
+    path.push_back(cut.side[static_cast<size_t>(cycle[forwards ? (p + i) % k : (p + k - i) % k])]);
   return path.front() == from && path.back() == to;
 }
 
 }  // namespace
 
-PartOutcome decideByEdgeCuts(const PartGraph& graph, const std::vector<ThreeEdgeCut>& cuts, const SolvePart& solve,
-                             const StopToken& stop, bool onlyIfARuleApplies) {
+PartOutcome decideByEdgeCuts(const PartGraph& graph, const std::vector<ThreeEdgeCut>& cuts,
+                             const SolvePart& solve, const StopToken& stop, bool onlyIfARuleApplies) {
   PartOutcome result;
   result.rule = DecomposeRule::EdgeCut;
   const int32_t n = graph.nodeCount;
@@ -128,7 +130,8 @@ PartOutcome decideByEdgeCuts(const PartGraph& graph, const std::vector<ThreeEdge
       bool inAll = true;
       for (size_t pair = 0; pair < 3; ++pair) {
         if (!fragment.possible[pair]) continue;
-        const bool has = kPairs[pair][0] == static_cast<int32_t>(k) || kPairs[pair][1] == static_cast<int32_t>(k);
+        const bool has =
+            kPairs[pair][0] == static_cast<int32_t>(k) || kPairs[pair][1] == static_cast<int32_t>(k);
         inSome = inSome || has;
         inAll = inAll && has;
       }
@@ -165,7 +168,8 @@ PartOutcome decideByEdgeCuts(const PartGraph& graph, const std::vector<ThreeEdge
 
   // Each fragment's node on the cycle becomes its path between the edges the cycle uses.
   std::vector<int32_t> fragmentAt(original.size(), -1);
-  for (size_t f = 0; f < fragments.size(); ++f) fragmentAt[static_cast<size_t>(fragments[f].node)] = static_cast<int32_t>(f);
+  for (size_t f = 0; f < fragments.size(); ++f)
+    fragmentAt[static_cast<size_t>(fragments[f].node)] = static_cast<int32_t>(f);
   const std::vector<int32_t>& small = inner.cycle;
   const size_t k = small.size();
   std::vector<int32_t> cycle;
@@ -187,7 +191,9 @@ PartOutcome decideByEdgeCuts(const PartGraph& graph, const std::vector<ThreeEdge
       if (far == after) out = e;
     }
     if (in < 0 || out < 0 || in == out) {
-      diagnostic("decompose: a reduced cycle passes a fragment by edges it does not have; the rule gives no verdict.\n");
+      diagnostic(
+          "decompose: a reduced cycle passes a fragment by edges it does not have; the rule gives no "
+          "verdict.\n");
       result.verdict = Verdict::Undecided;
       return result;
     }
@@ -199,7 +205,8 @@ PartOutcome decideByEdgeCuts(const PartGraph& graph, const std::vector<ThreeEdge
       cycle.insert(cycle.end(), path.rbegin(), path.rend());
   }
   if (!isHamiltonianCycleOfPart(graph, cycle)) {
-    diagnostic("decompose: the cycle expanded across edge cuts fails its check; the rule gives no verdict.\n");
+    diagnostic(
+        "decompose: the cycle expanded across edge cuts fails its check; the rule gives no verdict.\n");
     result.verdict = Verdict::Undecided;
     return result;
   }

@@ -29,7 +29,7 @@ namespace hc {
 // A cut whose question stays undecided is left alone; applied is false when no cut was
 // usable, and with onlyIfARuleApplies also when every usable cut allows all three pairs
 // (the reduction would only shrink the graph, as it does for a triangle in a cubic graph).
-PartOutcome decideByEdgeCuts(const PartGraph& graph, const std::vector<ThreeEdgeCut>& cuts, const SolvePart& solve,
-                             const StopToken& stop, bool onlyIfARuleApplies);
+PartOutcome decideByEdgeCuts(const PartGraph& graph, const std::vector<ThreeEdgeCut>& cuts,
+                             const SolvePart& solve, const StopToken& stop, bool onlyIfARuleApplies);
 
 }  // namespace hc

@@ -24,8 +24,10 @@ bool isHamiltonianCycleOfPart(const PartGraph& part, const std::vector<int32_t>&
   for (size_t i = 0; i < cycle.size(); ++i) {
     const int32_t a = cycle[i];
     const int32_t b = cycle[(i + 1) % cycle.size()];
-    auto it = std::lower_bound(sorted.begin(), sorted.end(), std::make_tuple(std::min(a, b), std::max(a, b), -1));
-    if (it == sorted.end() || std::get<0>(*it) != std::min(a, b) || std::get<1>(*it) != std::max(a, b)) return false;
+    auto it =
+        std::lower_bound(sorted.begin(), sorted.end(), std::make_tuple(std::min(a, b), std::max(a, b), -1));
+    if (it == sorted.end() || std::get<0>(*it) != std::min(a, b) || std::get<1>(*it) != std::max(a, b))
+      return false;
     used[static_cast<size_t>(std::get<2>(*it))] = 1;
   }
   for (size_t i = 0; i < part.edges.size(); ++i)

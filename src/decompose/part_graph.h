@@ -42,7 +42,9 @@ using PartDecider = std::function<PartAnswer(const PartGraph&, const StopToken&)
 struct Incidence {
   std::vector<int32_t> start;
   std::vector<int32_t> edge;
-  int32_t degree(int32_t v) const { return start[static_cast<size_t>(v) + 1] - start[static_cast<size_t>(v)]; }
+  int32_t degree(int32_t v) const {
+    return start[static_cast<size_t>(v) + 1] - start[static_cast<size_t>(v)];
+  }
 };
 
 template <typename EdgeList>

@@ -30,7 +30,8 @@ struct Step {
 
 class Assembler {
  public:
-  Assembler(const SpqrTree& tree, std::vector<std::vector<int32_t>> cycles) : tree_(tree), cycles_(std::move(cycles)) {
+  Assembler(const SpqrTree& tree, std::vector<std::vector<int32_t>> cycles)
+      : tree_(tree), cycles_(std::move(cycles)) {
     virtualsOf_.resize(tree.nodes.size());
     for (size_t t = 0; t < tree.nodes.size(); ++t) {
       for (int32_t e : tree.nodes[t].edges)
@@ -88,7 +89,8 @@ class Assembler {
     const auto& list = virtualsOf_[static_cast<size_t>(node)];
     const auto key = std::make_tuple(std::min(x, y), std::max(x, y), -1);
     const auto it = std::lower_bound(list.begin(), list.end(), key);
-    if (it == list.end() || std::get<0>(*it) != std::min(x, y) || std::get<1>(*it) != std::max(x, y)) return -1;
+    if (it == list.end() || std::get<0>(*it) != std::min(x, y) || std::get<1>(*it) != std::max(x, y))
+      return -1;
     return std::get<2>(*it);
   }
   // The walk from step.from to step.to through `node`'s side, not over the virtual edge
@@ -193,7 +195,8 @@ PartOutcome decideBySeparators(const PartGraph& graph, const SpqrTree& tree, con
     for (int32_t x : rigid.graphNode) local[static_cast<size_t>(x)] = -1;
     rigids.push_back(std::move(rigid));
   }
-  std::sort(rigids.begin(), rigids.end(), [](const Rigid& x, const Rigid& y) { return x.part.nodeCount < y.part.nodeCount; });
+  std::sort(rigids.begin(), rigids.end(),
+            [](const Rigid& x, const Rigid& y) { return x.part.nodeCount < y.part.nodeCount; });
   const bool lone = onlyIfARuleApplies && rigids.size() == 1;
   std::vector<std::vector<int32_t>> cycles(tree.nodes.size());
   bool undecided = false;

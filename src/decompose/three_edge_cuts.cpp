@@ -31,7 +31,8 @@ struct Ranges {
   }
   int64_t size() const {
     int64_t total = 0;
-    for (int32_t i = 0; i < count; ++i) total += range[static_cast<size_t>(i)][1] - range[static_cast<size_t>(i)][0];
+    for (int32_t i = 0; i < count; ++i)
+      total += range[static_cast<size_t>(i)][1] - range[static_cast<size_t>(i)][0];
     return total;
   }
 };
@@ -39,14 +40,20 @@ struct Ranges {
 class CutFinder {
  public:
   CutFinder(const PartGraph& graph, int32_t maxSide, const StopToken& stop)
-      : g_(graph), n_(graph.nodeCount), maxSide_(maxSide), stop_(stop), inc_(buildIncidence(graph.nodeCount, graph.edges)) {}
+      : g_(graph),
+        n_(graph.nodeCount),
+        maxSide_(maxSide),
+        stop_(stop),
+        inc_(buildIncidence(graph.nodeCount, graph.edges)) {}
 
   bool run(std::vector<ThreeEdgeCut>& cuts) {
     if (!search() || !measure() || !computeHigh() || !computeMeet()) return false;
     buildLabels();
     if (!sweep() || !labelSearch()) return false;
-    std::sort(found_.begin(), found_.end(), [](const ThreeEdgeCut& x, const ThreeEdgeCut& y) { return x.edges < y.edges; });
-    found_.erase(std::unique(found_.begin(), found_.end(), [](const ThreeEdgeCut& x, const ThreeEdgeCut& y) { return x.edges == y.edges; }),
+    std::sort(found_.begin(), found_.end(),
+              [](const ThreeEdgeCut& x, const ThreeEdgeCut& y) { return x.edges < y.edges; });
+    found_.erase(std::unique(found_.begin(), found_.end(),
+                             [](const ThreeEdgeCut& x, const ThreeEdgeCut& y) { return x.edges == y.edges; }),
                  found_.end());
     cuts = std::move(found_);
     return true;
@@ -159,7 +166,8 @@ class CutFinder {
     for (int32_t h : backHead_) ++byDepth[at(depth_[at(h)]) + 1];
     for (size_t d = 0; d < at(n_); ++d) byDepth[d + 1] += byDepth[d];
     std::vector<int32_t> sorted(backHead_.size());
-    for (size_t k = 0; k < backHead_.size(); ++k) sorted[at(byDepth[at(depth_[at(backHead_[k])])]++)] = static_cast<int32_t>(k);
+    for (size_t k = 0; k < backHead_.size(); ++k)
+      sorted[at(byDepth[at(depth_[at(backHead_[k])])]++)] = static_cast<int32_t>(k);
     std::vector<int32_t> up(at(n_));  // union-find towards the nearest node without a value
     for (int32_t v = 0; v < n_; ++v) up[at(v)] = v;
     auto find = [&](int32_t v) {
@@ -206,13 +214,15 @@ class CutFinder {
     return true;
   }
   // The first (or last) position in [from, to) whose value is below `below`, -1 if none.
-  int32_t findEnd(size_t node, int32_t lo, int32_t hi, int32_t from, int32_t to, int32_t below, bool first) const {
+  int32_t findEnd(size_t node, int32_t lo, int32_t hi, int32_t from, int32_t to, int32_t below,
+                  bool first) const {
     if (hi <= from || to <= lo || tree_[node] >= below) return -1;
     if (hi - lo == 1) return lo;
     const int32_t mid = (lo + hi) / 2;
     const size_t a = first ? 2 * node : 2 * node + 1;
     const size_t b = first ? 2 * node + 1 : 2 * node;
-    const int32_t r = first ? findEnd(a, lo, mid, from, to, below, first) : findEnd(a, mid, hi, from, to, below, first);
+    const int32_t r =
+        first ? findEnd(a, lo, mid, from, to, below, first) : findEnd(a, mid, hi, from, to, below, first);
     if (r >= 0) return r;
     return first ? findEnd(b, mid, hi, from, to, below, first) : findEnd(b, lo, mid, from, to, below, first);
   }
@@ -269,13 +279,15 @@ class CutFinder {
       }
       // cover(x) inside cover(v), one edge more: v between hi(x) and x.
       if (count_[at(x)] + 1 <= maxCount)
-        for (int32_t v = newestWith[at(count_[at(x)] + 1)]; v >= 0 && depth_[at(v)] > high_[at(x)]; v = olderWith[at(v)])
+        for (int32_t v = newestWith[at(count_[at(x)] + 1)]; v >= 0 && depth_[at(v)] > high_[at(x)];
+             v = olderWith[at(v)])
           considerDifference(v, x);
       // cover(v) inside cover(w), one edge more, for every v meeting at x: w between v and x.
       for (int32_t k = meetStart[at(x)]; k < meetStart[at(x) + 1]; ++k) {
         const int32_t v = meetList[at(k)];
         if (count_[at(v)] + 1 > maxCount) continue;
-        for (int32_t w = newestWith[at(count_[at(v)] + 1)]; w >= 0 && depth_[at(w)] > depth_[at(v)]; w = olderWith[at(w)])
+        for (int32_t w = newestWith[at(count_[at(v)] + 1)]; w >= 0 && depth_[at(w)] > depth_[at(v)];
+             w = olderWith[at(w)])
           considerDifference(v, w);
       }
     }

@@ -29,7 +29,8 @@ class Splitter {
 
   SpqrStatus run(SpqrTree& tree) {
     if (!firstSearch()) return stop_.stopRequested() ? SpqrStatus::Stopped : SpqrStatus::NotBiconnected;
-    if (!orderAndNumber() || !pathSearch()) return stop_.stopRequested() ? SpqrStatus::Stopped : SpqrStatus::Failed;
+    if (!orderAndNumber() || !pathSearch())
+      return stop_.stopRequested() ? SpqrStatus::Stopped : SpqrStatus::Failed;
     // Whatever is left on the edge stack is the last split component.
     const int32_t last = newComponent();
     for (int32_t e : estack_) moveInto(last, e);
@@ -122,7 +123,9 @@ class Splitter {
     // above it from each child's subtree.
     for (int32_t v = 1; v < n_; ++v) {
       const int32_t p = parent_[static_cast<size_t>(v)];
-      if (p == 0 ? nd_[static_cast<size_t>(v)] != n_ - 1 : low1_[static_cast<size_t>(v)] >= pre_[static_cast<size_t>(p)]) return false;
+      if (p == 0 ? nd_[static_cast<size_t>(v)] != n_ - 1
+                 : low1_[static_cast<size_t>(v)] >= pre_[static_cast<size_t>(p)])
+        return false;
     }
     return true;
   }
@@ -147,7 +150,8 @@ class Splitter {
     for (size_t e = 0; e < m; ++e) ++bucket[static_cast<size_t>(phi[e]) + 1];
     std::partial_sum(bucket.begin(), bucket.end(), bucket.begin());
     std::vector<int32_t> sorted(m);
-    for (size_t e = 0; e < m; ++e) sorted[static_cast<size_t>(bucket[static_cast<size_t>(phi[e])]++)] = static_cast<int32_t>(e);
+    for (size_t e = 0; e < m; ++e)
+      sorted[static_cast<size_t>(bucket[static_cast<size_t>(phi[e])]++)] = static_cast<int32_t>(e);
     // Outgoing arcs per node (in input ids), in that order.
     std::vector<int32_t> outStart(static_cast<size_t>(n_) + 1, 0);
     for (size_t e = 0; e < m; ++e) ++outStart[static_cast<size_t>(src_[e]) + 1];
@@ -155,7 +159,8 @@ class Splitter {
     std::vector<int32_t> out(m);
     {
       std::vector<int32_t> fill(outStart.begin(), outStart.end() - 1);
-      for (int32_t e : sorted) out[static_cast<size_t>(fill[static_cast<size_t>(src_[static_cast<size_t>(e)])]++)] = e;
+      for (int32_t e : sorted)
+        out[static_cast<size_t>(fill[static_cast<size_t>(src_[static_cast<size_t>(e)])]++)] = e;
     }
     // The numbering: a node's subtree is numbered from the node up, its first child's
     // subtree last (highest), so the nodes a path passes get increasing numbers. Also which
@@ -191,12 +196,15 @@ class Splitter {
     // Everything from here on in the new numbers.
     auto renumber = [&](std::vector<int32_t>& byInput) {
       std::vector<int32_t> byNumber(static_cast<size_t>(n_));
-      for (int32_t v = 0; v < n_; ++v) byNumber[static_cast<size_t>(number[static_cast<size_t>(v)])] = byInput[static_cast<size_t>(v)];
+      for (int32_t v = 0; v < n_; ++v)
+        byNumber[static_cast<size_t>(number[static_cast<size_t>(v)])] = byInput[static_cast<size_t>(v)];
       byInput.swap(byNumber);
     };
     inputOf_.resize(static_cast<size_t>(n_));
     for (int32_t v = 0; v < n_; ++v) inputOf_[static_cast<size_t>(number[static_cast<size_t>(v)])] = v;
-    auto lowToNumber = [&](int32_t p) { return number[static_cast<size_t>(vertexOfPre_[static_cast<size_t>(p)])]; };
+    auto lowToNumber = [&](int32_t p) {
+      return number[static_cast<size_t>(vertexOfPre_[static_cast<size_t>(p)])];
+    };
     for (int32_t v = 0; v < n_; ++v) {
       const size_t sv = static_cast<size_t>(v);
       low1_[sv] = lowToNumber(low1_[sv]);
@@ -218,7 +226,8 @@ class Splitter {
     }
     slotStart_.assign(static_cast<size_t>(n_) + 1, 0);
     for (int32_t v = 0; v < n_; ++v)
-      slotStart_[static_cast<size_t>(number[static_cast<size_t>(v)]) + 1] = outStart[static_cast<size_t>(v) + 1] - outStart[static_cast<size_t>(v)];
+      slotStart_[static_cast<size_t>(number[static_cast<size_t>(v)]) + 1] =
+          outStart[static_cast<size_t>(v) + 1] - outStart[static_cast<size_t>(v)];
     std::partial_sum(slotStart_.begin(), slotStart_.end(), slotStart_.begin());
     slots_.resize(m);
     slotStartsPath_.resize(m);
@@ -229,7 +238,8 @@ class Splitter {
     for (int32_t v = 0; v < n_; ++v) {
       const int32_t nv = number[static_cast<size_t>(v)];
       int32_t at = slotStart_[static_cast<size_t>(nv)];
-      for (int32_t k = outStart[static_cast<size_t>(v)]; k < outStart[static_cast<size_t>(v) + 1]; ++k, ++at) {
+      for (int32_t k = outStart[static_cast<size_t>(v)]; k < outStart[static_cast<size_t>(v) + 1];
+           ++k, ++at) {
         const int32_t e = out[static_cast<size_t>(k)];
         slots_[static_cast<size_t>(at)] = e;
         slotStartsPath_[static_cast<size_t>(at)] = startsPath[static_cast<size_t>(e)];
@@ -248,11 +258,14 @@ class Splitter {
     {
       std::vector<int32_t> fill(frondStart_.begin(), frondStart_.end() - 1);
       for (size_t e = 0; e < m; ++e)
-        if (kind_[e] == kFrond) frondList_[static_cast<size_t>(fill[static_cast<size_t>(tgt_[e])]++)] = static_cast<int32_t>(e);
+        if (kind_[e] == kFrond)
+          frondList_[static_cast<size_t>(fill[static_cast<size_t>(tgt_[e])]++)] = static_cast<int32_t>(e);
     }
     for (int32_t v = 0; v < n_; ++v)
-      std::sort(frondList_.begin() + frondStart_[static_cast<size_t>(v)], frondList_.begin() + frondStart_[static_cast<size_t>(v) + 1],
-                [this](int32_t x, int32_t y) { return src_[static_cast<size_t>(x)] > src_[static_cast<size_t>(y)]; });
+      std::sort(frondList_.begin() + frondStart_[static_cast<size_t>(v)],
+                frondList_.begin() + frondStart_[static_cast<size_t>(v) + 1], [this](int32_t x, int32_t y) {
+                  return src_[static_cast<size_t>(x)] > src_[static_cast<size_t>(y)];
+                });
     frondAt_.assign(frondStart_.begin(), frondStart_.end() - 1);
     return true;
   }
@@ -299,15 +312,22 @@ class Splitter {
   void pushFrondIn(int32_t e) {
     auto& heap = addedFrondsIn_[static_cast<size_t>(tgt_[static_cast<size_t>(e)])];
     heap.push_back(e);
-    std::push_heap(heap.begin(), heap.end(), [this](int32_t x, int32_t y) { return src_[static_cast<size_t>(x)] < src_[static_cast<size_t>(y)]; });
+    std::push_heap(heap.begin(), heap.end(), [this](int32_t x, int32_t y) {
+      return src_[static_cast<size_t>(x)] < src_[static_cast<size_t>(y)];
+    });
   }
   // The highest node with a frond still in the graph into v (-1: none).
   int32_t highFrondSource(int32_t v) {
     int32_t& at = frondAt_[static_cast<size_t>(v)];
-    while (at < frondStart_[static_cast<size_t>(v) + 1] && !frondInto(frondList_[static_cast<size_t>(at)], v)) ++at;
-    const int32_t own = at < frondStart_[static_cast<size_t>(v) + 1] ? src_[static_cast<size_t>(frondList_[static_cast<size_t>(at)])] : -1;
+    while (at < frondStart_[static_cast<size_t>(v) + 1] && !frondInto(frondList_[static_cast<size_t>(at)], v))
+      ++at;
+    const int32_t own = at < frondStart_[static_cast<size_t>(v) + 1]
+                            ? src_[static_cast<size_t>(frondList_[static_cast<size_t>(at)])]
+                            : -1;
     auto& heap = addedFrondsIn_[static_cast<size_t>(v)];
-    auto less = [this](int32_t x, int32_t y) { return src_[static_cast<size_t>(x)] < src_[static_cast<size_t>(y)]; };
+    auto less = [this](int32_t x, int32_t y) {
+      return src_[static_cast<size_t>(x)] < src_[static_cast<size_t>(y)];
+    };
     while (!heap.empty() && !frondInto(heap.front(), v)) {
       std::pop_heap(heap.begin(), heap.end(), less);
       heap.pop_back();
@@ -317,7 +337,9 @@ class Splitter {
   // When w's first arc still in the graph is a tree arc, its child; otherwise -1.
   int32_t firstChild(int32_t w) {
     int32_t& at = firstAlive_[static_cast<size_t>(w)];
-    while (at < slotStart_[static_cast<size_t>(w) + 1] && kind_[static_cast<size_t>(slots_[static_cast<size_t>(at)])] == kGone) ++at;
+    while (at < slotStart_[static_cast<size_t>(w) + 1] &&
+           kind_[static_cast<size_t>(slots_[static_cast<size_t>(at)])] == kGone)
+      ++at;
     if (at == slotStart_[static_cast<size_t>(w) + 1]) return -1;
     const int32_t e = slots_[static_cast<size_t>(at)];
     return kind_[static_cast<size_t>(e)] == kTree ? tgt_[static_cast<size_t>(e)] : -1;
@@ -436,7 +458,8 @@ class Splitter {
         for (int32_t k = 0; k < 2; ++k) {
           if (estack_.empty()) return fail("the edge stack ran dry at a triangle");
           const int32_t top = estack_.back();
-          if (!joins(top, k == 0 ? v : w, k == 0 ? w : x)) return fail("the edge stack does not end with a triangle's edges");
+          if (!joins(top, k == 0 ? v : w, k == 0 ? w : x))
+            return fail("the edge stack does not end with a triangle's edges");
           estack_.pop_back();
           moveInto(c, top);
         }
@@ -565,7 +588,8 @@ class Splitter {
     std::vector<int32_t> leader(count);
     std::iota(leader.begin(), leader.end(), 0);
     auto find = [&](int32_t c) {
-      while (leader[static_cast<size_t>(c)] != c) c = leader[static_cast<size_t>(c)] = leader[static_cast<size_t>(leader[static_cast<size_t>(c)])];
+      while (leader[static_cast<size_t>(c)] != c)
+        c = leader[static_cast<size_t>(c)] = leader[static_cast<size_t>(leader[static_cast<size_t>(c)])];
       return c;
     };
     for (const auto& owner : owners_) {
@@ -589,7 +613,8 @@ class Splitter {
       for (int32_t e : components_[c]) {
         if (static_cast<size_t>(e) >= realCount) {
           const auto& owner = owners_[static_cast<size_t>(e) - realCount];
-          if (nodeOf[static_cast<size_t>(owner[0])] == nodeOf[static_cast<size_t>(owner[1])]) continue;  // merged away
+          if (nodeOf[static_cast<size_t>(owner[0])] == nodeOf[static_cast<size_t>(owner[1])])
+            continue;  // merged away
         }
         tree.nodes[static_cast<size_t>(nodeOf[c])].edges.push_back(e);
       }
@@ -646,7 +671,8 @@ class Splitter {
 std::string checkSpqrTree(int32_t nodeCount, const SpqrTree& tree) {
   const size_t edgeCount = tree.edgeA.size();
   const size_t realCount = static_cast<size_t>(tree.realEdgeCount);
-  if (tree.edgeB.size() != edgeCount || tree.twins.size() != edgeCount - realCount) return "edge tables differ in size";
+  if (tree.edgeB.size() != edgeCount || tree.twins.size() != edgeCount - realCount)
+    return "edge tables differ in size";
   if (tree.nodes.empty()) return "no nodes";
   if (tree.twins.size() + 1 != tree.nodes.size()) return "virtual edges and nodes do not make a tree";
   std::vector<int32_t> holders(edgeCount, 0);
@@ -662,7 +688,8 @@ std::string checkSpqrTree(int32_t nodeCount, const SpqrTree& tree) {
       ++holders[static_cast<size_t>(e)];
       if (static_cast<size_t>(e) >= realCount) {
         const auto& twin = tree.twins[static_cast<size_t>(e) - realCount];
-        if (twin[0] != static_cast<int32_t>(t) && twin[1] != static_cast<int32_t>(t)) return "a virtual edge in a node that is not its holder";
+        if (twin[0] != static_cast<int32_t>(t) && twin[1] != static_cast<int32_t>(t))
+          return "a virtual edge in a node that is not its holder";
       }
       for (int32_t x : {tree.edgeA[static_cast<size_t>(e)], tree.edgeB[static_cast<size_t>(e)]}) {
         if (x < 0 || x >= nodeCount) return "an end out of range";
@@ -708,7 +735,8 @@ std::string checkSpqrTree(int32_t nodeCount, const SpqrTree& tree) {
     ++links[static_cast<size_t>(tree.edgeB[e])];
   }
   for (int32_t x = 0; x < nodeCount; ++x)
-    if (nodesAt[static_cast<size_t>(x)] == 0 || links[static_cast<size_t>(x)] != nodesAt[static_cast<size_t>(x)] - 1)
+    if (nodesAt[static_cast<size_t>(x)] == 0 ||
+        links[static_cast<size_t>(x)] != nodesAt[static_cast<size_t>(x)] - 1)
       return "the skeletons of a graph node do not form a subtree";
   // Connected: a tree has no cycle among its nodes when every node is reached once.
   std::vector<std::vector<int32_t>> adjacent(tree.nodes.size());

@@ -24,7 +24,8 @@ PartGraph partOfGraph(const Graph& graph) {
 // The part as a solver graph: a forced edge a-b becomes a-x-b through a new node x, which
 // the root pruning forces at once.
 Graph graphOfPart(const PartGraph& part) {
-  const int32_t forced = static_cast<int32_t>(std::count_if(part.edges.begin(), part.edges.end(), [](const PartEdge& e) { return e.forced; }));
+  const int32_t forced = static_cast<int32_t>(
+      std::count_if(part.edges.begin(), part.edges.end(), [](const PartEdge& e) { return e.forced; }));
   Graph graph(part.nodeCount + forced, 0);
   int32_t next = part.nodeCount;
   for (const PartEdge& e : part.edges) {
@@ -42,8 +43,9 @@ Graph graphOfPart(const PartGraph& part) {
 
 }  // namespace
 
-bool solveByDecomposition(const Graph& root, const SolveOptions& options, const std::atomic<uint8_t>* keepRunning,
-                          bool hasDeadline, std::chrono::steady_clock::time_point deadline, SolveResult& out) {
+bool solveByDecomposition(const Graph& root, const SolveOptions& options,
+                          const std::atomic<uint8_t>* keepRunning, bool hasDeadline,
+                          std::chrono::steady_clock::time_point deadline, SolveResult& out) {
   StopToken token;
   if (hasDeadline) token.setDeadline(deadline);
   int64_t treeNodes = 0;
@@ -55,7 +57,8 @@ bool solveByDecomposition(const Graph& root, const SolveOptions& options, const 
     partOptions.useDecomposition = false;
     partOptions.timeLimitSeconds = 0.0;
     if (hasDeadline)
-      partOptions.timeLimitSeconds = std::max(1e-3, std::chrono::duration<double>(deadline - std::chrono::steady_clock::now()).count());
+      partOptions.timeLimitSeconds =
+          std::max(1e-3, std::chrono::duration<double>(deadline - std::chrono::steady_clock::now()).count());
     const SolveResult solved = solveGraph(graphOfPart(part), partOptions, keepRunning);
     treeNodes += solved.treeNodes;
     if (solved.interrupted) token.requestStop();

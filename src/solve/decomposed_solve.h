@@ -18,7 +18,8 @@ namespace hc {
 // goes on. True with `out` holding the verdict, the cycle (not yet checked against the graph
 // as given), the method and the parts' tree nodes; or, with the verdict undecided, timedOut
 // or interrupted set.
-bool solveByDecomposition(const Graph& root, const SolveOptions& options, const std::atomic<uint8_t>* keepRunning,
-                          bool hasDeadline, std::chrono::steady_clock::time_point deadline, SolveResult& out);
+bool solveByDecomposition(const Graph& root, const SolveOptions& options,
+                          const std::atomic<uint8_t>* keepRunning, bool hasDeadline,
+                          std::chrono::steady_clock::time_point deadline, SolveResult& out);
 
 }  // namespace hc

@@ -2,12 +2,13 @@
 // the whole graph: random graphs glued from pieces, cubic pieces and Petersen fragments
 // joined by 3-edge cuts, blobs hung between two nodes, some with forced edges; and a table
 // of known answers naming the rule that decides.
+#include "decompose/decompose.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 
-#include "decompose/decompose.h"
 #include "decompose_test_graphs.h"
 
 namespace hc::testing {
@@ -29,18 +30,21 @@ TEST(Decompose, AgreesWithBruteForceAndUsesBothRulesBothWays) {
                                    : blobsGraph(rng, 2 + round % 2);
     if (g.nodeCount > 20) continue;
     if (rng() % 3 == 0)
-      for (int32_t k = static_cast<int32_t>(rng() % 3); k > 0; --k) g.edges[rng() % g.edges.size()].forced = true;
+      for (int32_t k = static_cast<int32_t>(rng() % 3); k > 0; --k)
+        g.edges[rng() % g.edges.size()].forced = true;
     const bool hamiltonian = !bruteForceCycle(g).empty();
     const DecomposeResult result = decomposeAndDecide(g, bruteForceDecider, StopToken{});
     if (!result.applied) continue;
-    SCOPED_TRACE(::testing::Message() << "round " << round << ", " << g.nodeCount << " nodes, " << result.method);
+    SCOPED_TRACE(::testing::Message()
+                 << "round " << round << ", " << g.nodeCount << " nodes, " << result.method);
     ASSERT_EQ(result.verdict, hamiltonian ? Verdict::Hamiltonian : Verdict::NonHamiltonian);
     if (hamiltonian) {
       ASSERT_TRUE(isHamiltonianCycleOfPart(g, result.cycle));
     }
     ++decided[result.method + (hamiltonian ? " yes" : " no")];
   }
-  for (const char* key : {"separator yes", "separator no", "edge cut yes", "edge cut no"}) EXPECT_GT(decided[key], 50) << key;
+  for (const char* key : {"separator yes", "separator no", "edge cut yes", "edge cut no"})
+    EXPECT_GT(decided[key], 50) << key;
 }
 
 struct Known {
@@ -107,21 +111,25 @@ TEST(Decompose, KnownAnswers) {
   std::mt19937 rng(7);
   const std::vector<Known> table{
       {"Petersen graph", partFromPairs(10, petersenEdges(0)), "", Verdict::Undecided},
-      {"K(3,3)", partFromPairs(6, {{0, 3}, {0, 4}, {0, 5}, {1, 3}, {1, 4}, {1, 5}, {2, 3}, {2, 4}, {2, 5}}), "", Verdict::Undecided},
-      {"a 6-cycle", partFromPairs(6, {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 0}}), "", Verdict::Undecided},
-      {"two K4 at a node", partFromPairs(7, joinedPairs(completePairs(0, 4), completePairs(3, 4))), "separator",
-       Verdict::NonHamiltonian},
+      {"K(3,3)", partFromPairs(6, {{0, 3}, {0, 4}, {0, 5}, {1, 3}, {1, 4}, {1, 5}, {2, 3}, {2, 4}, {2, 5}}),
+       "", Verdict::Undecided},
+      {"a 6-cycle", partFromPairs(6, {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 0}}), "",
+       Verdict::Undecided},
+      {"two K4 at a node", partFromPairs(7, joinedPairs(completePairs(0, 4), completePairs(3, 4))),
+       "separator", Verdict::NonHamiltonian},
       {"two blobs and a forced edge between their poles", withForced(blobsWithEdge(), {0, 1}), "separator",
        Verdict::NonHamiltonian},
       {"two blobs and an edge between their poles", blobsWithEdge(), "separator", Verdict::Hamiltonian},
       // Splitting off chains or shrinking triangles leaves one part as hard as the whole: no rule.
-      {"K4 with an edge made a path", partFromPairs(6, {{0, 1}, {0, 2}, {1, 2}, {1, 3}, {2, 3}, {0, 4}, {4, 5}, {5, 3}}), "",
+      {"K4 with an edge made a path",
+       partFromPairs(6, {{0, 1}, {0, 2}, {1, 2}, {1, 3}, {2, 3}, {0, 4}, {4, 5}, {5, 3}}), "",
        Verdict::Undecided},
       {"three blobs between two nodes", blobsGraph(rng, 3), "separator", Verdict::NonHamiltonian},
       {"two blobs between two nodes", blobsGraph(rng, 2), "separator", Verdict::Hamiltonian},
-      {"prism", partFromPairs(6, {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}, {0, 3}, {1, 4}, {2, 5}}), "",
-       Verdict::Undecided},
-      {"ladder of 12 with a Petersen fragment", ladderWithPetersenFragment(rng), "edge cut", Verdict::NonHamiltonian},
+      {"prism", partFromPairs(6, {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}, {0, 3}, {1, 4}, {2, 5}}),
+       "", Verdict::Undecided},
+      {"ladder of 12 with a Petersen fragment", ladderWithPetersenFragment(rng), "edge cut",
+       Verdict::NonHamiltonian},
       {"two Petersen fragments", twoPetersenFragments(rng), "edge cut", Verdict::NonHamiltonian},
   };
   for (const Known& known : table) {

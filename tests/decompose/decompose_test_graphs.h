@@ -155,7 +155,8 @@ inline PartGraph gluedGraph(std::mt19937& rng, int32_t maxNodes) {
 }
 
 // A random cubic graph on k nodes (k even, at least 4), nodes offset..offset+k-1.
-inline std::vector<std::pair<int32_t, int32_t>> randomCubicEdges(std::mt19937& rng, int32_t k, int32_t offset) {
+inline std::vector<std::pair<int32_t, int32_t>> randomCubicEdges(std::mt19937& rng, int32_t k,
+                                                                 int32_t offset) {
   for (;;) {
     std::vector<int32_t> points;
     for (int32_t v = 0; v < k; ++v) points.insert(points.end(), 3, v);

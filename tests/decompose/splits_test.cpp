@@ -1,8 +1,9 @@
 // The two splitting structures against brute force. The SPQR tree: on random graphs glued
 // from pieces, it is built exactly when the graph is biconnected, and the 2-node separators
 // it implies (the ends of every virtual edge, and every two non-adjacent nodes of a polygon)
-// are exactly the pairs whose removal disconnects the graph. The 3-edge cuts: on cubic pieces joined by 3-edge cuts, with no bound on the small
-// side, exactly the sets of three edges whose removal leaves two sides of two nodes or more.
+// are exactly the pairs whose removal disconnects the graph. The 3-edge cuts: on cubic pieces joined by
+// 3-edge cuts, with no bound on the small side, exactly the sets of three edges whose removal leaves two
+// sides of two nodes or more.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -78,10 +79,12 @@ TEST(ThreeEdgeCuts, AreExactlyTheCutsOfThreeEdges) {
     for (uint32_t mask = 2; mask < (1u << n) - 1 && threeEdgeConnected; mask += 2) {  // sides without node 0
       std::vector<int32_t> leaving;
       for (size_t e = 0; e < g.edges.size(); ++e)
-        if ((mask >> g.edges[e].a & 1u) != (mask >> g.edges[e].b & 1u)) leaving.push_back(static_cast<int32_t>(e));
+        if ((mask >> g.edges[e].a & 1u) != (mask >> g.edges[e].b & 1u))
+          leaving.push_back(static_cast<int32_t>(e));
       threeEdgeConnected = leaving.size() >= 3;
       const int32_t inside = __builtin_popcount(mask);
-      if (leaving.size() == 3 && inside >= 2 && n - inside >= 2) expected.insert({leaving[0], leaving[1], leaving[2]});
+      if (leaving.size() == 3 && inside >= 2 && n - inside >= 2)
+        expected.insert({leaving[0], leaving[1], leaving[2]});
     }
     if (!threeEdgeConnected) continue;
     std::set<std::array<int32_t, 3>> found;
