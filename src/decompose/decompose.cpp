@@ -133,8 +133,6 @@ class Driver {
     return leaf(graph, onlyIfARuleApplies);
   }
 
-  int32_t partsDecided() const { return partsDecided_; }
-
  private:
   PartOutcome leaf(const PartGraph& graph, bool onlyIfARuleApplies) {
     PartOutcome outcome;
@@ -142,7 +140,6 @@ class Driver {
       outcome.applied = false;
       return outcome;
     }
-    ++partsDecided_;
     PartAnswer answer = decide_(graph, stop_);
     if (answer.verdict == Verdict::Hamiltonian && !isHamiltonianCycleOfPart(graph, answer.cycle)) {
       diagnostic("decompose: the decider's cycle of a part fails its check; it is ignored.\n");
@@ -172,7 +169,6 @@ class Driver {
   const PartDecider& decide_;
   const StopToken& stop_;
   const DecomposeOptions& options_;
-  int32_t partsDecided_ = 0;
 };
 
 }  // namespace
@@ -182,7 +178,6 @@ DecomposeResult decomposeAndDecide(const PartGraph& graph, const PartDecider& de
   DecomposeResult result;
   Driver driver(decide, stop, options);
   PartOutcome outcome = driver.solve(graph, 0, true, false);
-  result.partsDecided = driver.partsDecided();
   if (!outcome.applied) return result;
   result.applied = true;
   result.method = decomposeRuleName(outcome.rule);

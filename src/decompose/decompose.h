@@ -45,7 +45,6 @@ struct DecomposeResult {
   Verdict verdict = Verdict::Undecided;
   std::vector<int32_t> cycle;  // with Hamiltonian: a cycle of the graph (checked)
   std::string method;          // the rule that decided: "separator" or "edge cut"
-  int32_t partsDecided = 0;    // calls of the caller's decider
 };
 
 // Decides `graph` by the rules when one applies at the top; `decide` answers the parts that
