@@ -2,7 +2,7 @@
 // the root rules or the rest of the portfolio, on the adjacency text files named in
 // SAT_GRAPHS, for instance the structured graphs:
 //
-//   python3 bench/structured_graphs.py petersen 10000 1 /tmp/petersen10008.txt
+//   python3 bench/structured_graphs.py fragment 10008 /tmp/petersen10008.txt
 //   SAT_GRAPHS=/tmp/petersen10008.txt build/bench/bench_sat_worker
 //
 // Each file is one benchmark named after it; the counters give the rounds and subtour

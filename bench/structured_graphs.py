@@ -1,101 +1,134 @@
 #!/usr/bin/env python3
-"""Writes graphs whose reason for having no Hamiltonian cycle is local and hidden in a large
-random part, as adjacency text (one line per node: its id, then its neighbours), with the
-labels shuffled so that no method profits from the construction order.
+"""Writes the structured benchmark graphs as adjacency text (one line per node: its id,
+then its neighbours), node labels shuffled so that no solver profits from the order in
+which the pieces were built.
 
-  structured_graphs.py petersen N SEED FILE  a random cubic graph on N nodes with one node
-                                             replaced by the Petersen graph less a node
-                                             (N + 8 nodes; the three edges around the
-                                             fragment form a 3-edge cut no cycle can cross)
-  structured_graphs.py blobs B SEED FILE     nodes u and v and three random cubic blobs of B
-                                             nodes, each missing one edge a-b, a joined to u
-                                             and b to v (3B + 2 nodes; removing u and v
-                                             leaves three pieces)
-  structured_graphs.py flower K SEED FILE    Isaacs' flower snark J_K, K odd (4K nodes;
-                                             cubic and not 3-edge-colourable)
+  structured_graphs.py fragment NODES FILE [SEED]
+      a random cubic graph on NODES - 8 nodes with one node replaced by the Petersen graph
+      less a node (NODES = 1008, 10008, 100008); non-Hamiltonian through a 3-edge cut
+  structured_graphs.py blobs B FILE [SEED]
+      nodes u and v and three random cubic blobs of B nodes (B even), each missing one edge
+      a-b, with a joined to u and b to v (3 B + 2 nodes); non-Hamiltonian: u and v leave
+      three pieces
+  structured_graphs.py snark N FILE [SEED]
+      the flower snark J_N (N odd, 4 N nodes); non-Hamiltonian: cubic without a
+      3-edge-colouring
 """
 import random
 import sys
 
 
 def random_cubic(n, rng):
-    """Edges of a simple random cubic graph on n nodes (n even): random pairings of three
-    points per node, drawn again until one has no loop and no repeated edge."""
+    """Edges of a connected simple random cubic graph on nodes 0..n-1 (pairing model,
+    redrawn until simple and connected)."""
+    if n < 4 or n % 2:
+        raise SystemExit("a cubic graph needs an even number of nodes, at least 4")
     while True:
         points = [v for v in range(n) for _ in range(3)]
         rng.shuffle(points)
         edges = set()
+        simple = True
         for i in range(0, len(points), 2):
-            a, b = sorted((points[i], points[i + 1]))
-            if a == b or (a, b) in edges:
+            a, b = points[i], points[i + 1]
+            if a == b or (min(a, b), max(a, b)) in edges:
+                simple = False
                 break
-            edges.add((a, b))
-        else:
+            edges.add((min(a, b), max(a, b)))
+        if simple and connected(n, edges):
             return sorted(edges)
 
 
-def petersen_less_a_node():
-    """The Petersen graph less node 0: nine nodes, 0..8, of which 0, 3 and 4 (the removed
-    node's neighbours) have degree 2."""
-    outer = [(i, (i + 1) % 5) for i in range(5)]
-    spokes = [(i, 5 + i) for i in range(5)]
-    inner = [(5 + i, 5 + (i + 2) % 5) for i in range(5)]
-    keep = [(a - 1, b - 1) for a, b in outer + spokes + inner if a != 0 and b != 0]
-    return keep, [0, 3, 4]  # old 1, 4, 5
+def connected(n, edges):
+    adjacent = [[] for _ in range(n)]
+    for a, b in edges:
+        adjacent[a].append(b)
+        adjacent[b].append(a)
+    seen = [False] * n
+    seen[0] = True
+    stack = [0]
+    while stack:
+        for w in adjacent[stack.pop()]:
+            if not seen[w]:
+                seen[w] = True
+                stack.append(w)
+    return all(seen)
 
 
-def petersen(n, rng):
-    if n < 4 or n % 2:
-        raise SystemExit("petersen: N must be even and at least 4")
-    edges = random_cubic(n, rng)
-    x = n - 1  # the replaced node; the fragment takes its id and 8 more
-    outside = [b if a == x else a for a, b in edges if x in (a, b)]
-    edges = [(a, b) for a, b in edges if x not in (a, b)]
-    fragment, ports = petersen_less_a_node()
-    edges += [(x + a, x + b) for a, b in fragment]
-    edges += [(w, x + p) for w, p in zip(outside, ports)]
-    return n + 8, edges
-
-
-def blobs(b, rng):
-    if b < 4 or b % 2:
-        raise SystemExit("blobs: B must be even and at least 4")
-    u, v = 3 * b, 3 * b + 1
+def petersen():
     edges = []
-    for k in range(3):
-        blob = [(k * b + p, k * b + q) for p, q in random_cubic(b, rng)]
-        p, q = blob.pop(rng.randrange(len(blob)))
-        edges += blob + [(p, u), (q, v)]
-    return 3 * b + 2, edges
+    for i in range(5):
+        edges += [(i, (i + 1) % 5), (i, 5 + i), (5 + i, 5 + (i + 2) % 5)]
+    return edges
 
 
-def flower(k, rng):
-    if k < 3 or k % 2 == 0:
-        raise SystemExit("flower: K must be odd and at least 3")
+def fragment(nodes, rng):
+    base = nodes - 8
+    edges = random_cubic(base, rng)
+    hole = rng.randrange(base)
+    ends = [b if a == hole else a for a, b in edges if hole in (a, b)]
+    kept = [(a, b) for a, b in edges if hole not in (a, b)]
+    # Petersen node k (1..9) becomes graph node `hole` for k = 1, base + k - 2 otherwise.
+    label = {1: hole}
+    for k in range(2, 10):
+        label[k] = base + k - 2
+    kept += [(label[a], label[b]) for a, b in petersen() if 0 not in (a, b)]
+    kept += [(label[k], end) for k, end in zip((1, 4, 5), ends)]  # node 0's neighbours
+    return nodes, kept
+
+
+def blobs(size, rng):
     edges = []
-    for i in range(k):
-        a, nxt = 4 * i, 4 * ((i + 1) % k)
-        edges += [(a, a + 1), (a, a + 2), (a, a + 3), (a + 1, nxt + 1)]
-        # c_0 .. c_{k-1} d_0 .. d_{k-1} is one cycle of length 2k.
-        edges += [(a + 2, nxt + 2 if i + 1 < k else 3), (a + 3, nxt + 3 if i + 1 < k else 2)]
-    return 4 * k, edges
+    for i in range(3):
+        first = 2 + i * size
+        blob = random_cubic(size, rng)
+        a, b = blob[rng.randrange(len(blob))]
+        edges += [(first + x, first + y) for x, y in blob if (x, y) != (a, b)]
+        edges += [(0, first + a), (1, first + b)]
+    return 2 + 3 * size, edges
 
 
-def main():
-    if len(sys.argv) != 5 or sys.argv[1] not in ("petersen", "blobs", "flower"):
-        raise SystemExit(__doc__)
-    kind, size, seed, path = sys.argv[1], int(sys.argv[2]), int(sys.argv[3]), sys.argv[4]
-    rng = random.Random(seed)
-    n, edges = {"petersen": petersen, "blobs": blobs, "flower": flower}[kind](size, rng)
+def snark(n):
+    if n < 3 or n % 2 == 0:
+        raise SystemExit("a flower snark J_n needs an odd n of at least 3")
+    a, b, c, d = (lambda i: i), (lambda i: n + i), (lambda i: 2 * n + i), (lambda i: 3 * n + i)
+    edges = []
+    for i in range(n):
+        j = (i + 1) % n
+        edges += [(a(i), b(i)), (a(i), c(i)), (a(i), d(i)), (b(i), b(j))]
+        # the c and d nodes make one cycle of length 2n: c0 .. c(n-1) d0 .. d(n-1) c0
+        edges.append((c(i), c(j)) if j else (c(i), d(0)))
+        edges.append((d(i), d(j)) if j else (d(i), c(0)))
+    return 4 * n, edges
+
+
+def write(n, edges, path, rng):
     label = list(range(n))
     rng.shuffle(label)
     adjacency = [[] for _ in range(n)]
     for a, b in edges:
         adjacency[label[a]].append(label[b])
         adjacency[label[b]].append(label[a])
+    for row in adjacency:
+        rng.shuffle(row)
     with open(path, "w") as out:
-        for w in range(n):
-            out.write(" ".join(map(str, [w] + adjacency[w])) + "\n")
+        for v in range(n):
+            out.write(" ".join(map(str, [v] + adjacency[v])) + "\n")
+
+
+def main():
+    if len(sys.argv) not in (4, 5) or sys.argv[1] not in ("fragment", "blobs", "snark"):
+        raise SystemExit(__doc__)
+    kind, size, path = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+    rng = random.Random(int(sys.argv[4]) if len(sys.argv) == 5 else 1)
+    if kind == "fragment":
+        if size < 12:
+            raise SystemExit("a fragment graph needs at least 12 nodes")
+        n, edges = fragment(size, rng)
+    elif kind == "blobs":
+        n, edges = blobs(size, rng)
+    else:
+        n, edges = snark(size)
+    write(n, edges, path, rng)
 
 
 if __name__ == "__main__":

@@ -12,6 +12,7 @@
 #include "core/hamiltonian_cycle_check.h"
 #include "schc/hamiltonian_cycle.h"
 #include "schc/stone_carver.h"
+#include "solve/decomposed_solve.h"
 #include "solve/frontier_search.h"
 #include "solve/root_pruning.h"
 #include "solve/rotation_finder.h"
@@ -196,6 +197,22 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   if (pruned.verdict == kHamiltonian) {
     acceptDecision(snapshot, kHamiltonian, hamiltonianCycleOrder(root), "root pruning", result);
     return finish();
+  }
+
+  // Graphs that fall apart at a small separator or a small edge cut, part by part.
+  if (options.useDecomposition && graph.howManyNodes <= kFinderOnlyNodeLimit) {
+    SolveResult parts;
+    if (solveByDecomposition(root, options, run, parts)) {
+      result.treeNodes = parts.treeNodes;
+      if (parts.verdict != kUndecided &&
+          acceptDecision(snapshot, parts.verdict, std::move(parts.cycle), parts.method.c_str(), result))
+        return finish();
+      if (parts.timedOut || parts.interrupted) {
+        result.timedOut = parts.timedOut;
+        result.interrupted = parts.interrupted;
+        return finish();
+      }
+    }
   }
 
   // The probe: a short exact search here. It leaves the root as it found it (plus what the

@@ -1,8 +1,10 @@
 // The one-graph decision of `solve`: a portfolio over the cores. The root pruning
 // (necessary conditions, degree-2 forcing, the alternation rule) runs first on a copy of
-// the graph, then a short exact search on the calling thread (most graphs that are easy
-// for the search are decided there, without starting a thread or copying the graph);
-// then, side by side on their own threads and each on its own copy,
+// the graph, then the decomposition rules (a graph of at most 300,000 nodes that falls apart
+// at a small separator or a small edge cut is decided part by part, each part by solve
+// itself), then a short exact search on the calling thread (most graphs that are easy for
+// the search are decided there, without starting a thread or copying the graph); then,
+// side by side on their own threads and each on its own copy,
 //  - the exact search (complete; with the proof system and the sound root rules the only
 //    sources of a non-Hamiltonian verdict),
 //  - the rotation-extension finder,
@@ -47,6 +49,9 @@ struct SolveOptions {
   int64_t probeNodes = 10000;
   // Frontier states the frontier search may handle before it gives up (0: not tried).
   int64_t frontierWork = 5000000;
+  // Split the pruned root at small separators and small edge cuts and decide the parts
+  // (solve/decomposed_solve.h); the parts themselves are solved with this off.
+  bool useDecomposition = true;
 };
 
 struct SolveResult {
@@ -62,9 +67,10 @@ struct SolveResult {
   double seconds = 0.0;
 };
 
-inline constexpr const char* kSolveMethods[] = {"root pruning",     "alternation rule", "frontier search", "exact search",
-                                                "rotation-extension", "probability mill", "proof system",
-                                                "clause learning"};
+inline constexpr const char* kSolveMethods[] = {"root pruning",       "alternation rule", "frontier search",
+                                                "exact search",       "rotation-extension", "probability mill",
+                                                "proof system",       "clause learning",    "separator",
+                                                "edge cut"};
 
 // Decides `graph` (not changed). `stop` (may be null) stops it. `progress`, when given,
 // carries the exact search's live figures.

@@ -129,13 +129,14 @@ TEST(CliSolve, OutputFilesHoldTheCycleInEachFormat) {
 
 // Petersen survives SCHC's initial pruning, so without a limit the run goes on until it is
 // stopped; the progress line shows on stderr only when asked, stdout holds only the JSON.
-// A cubic graph without a Hamiltonian cycle that no quick method decides: GP(599, 2) less
-// node 0, joined by three edges to a random cubic graph on 3,000 nodes less its node 0. A
+// A cubic graph without a Hamiltonian cycle that no quick method decides: GP(2501, 2) less
+// node 0, joined by three edges to a random cubic graph on 6,000 nodes less its node 0. A
 // cycle through every node crosses those three edges exactly twice, so it would give
-// GP(599, 2) one; and the random side makes the graph too wide for the frontier search.
+// GP(2501, 2) one; the random side makes the graph too wide for the frontier search, and
+// both sides are larger than the fragments the edge cut rule decides alone (5,000 nodes).
 std::string wideNonHamiltonianText() {
   std::mt19937 rng(599);
-  const int32_t half = 2 * 599, side = 3000;
+  const int32_t half = 2 * 2501, side = 6000;
   EdgeSet pairs;
   while (pairs.size() != 3 * side / 2) {  // a random pairing, redrawn until simple
     std::vector<int32_t> points;
@@ -153,7 +154,7 @@ std::string wideNonHamiltonianText() {
     adjacent[static_cast<size_t>(a)].push_back(b);
     adjacent[static_cast<size_t>(b)].push_back(a);
   };
-  for (auto [a, b] : joined(generalizedPetersenEdges(599, 2), EdgeList(pairs.begin(), pairs.end()))) {
+  for (auto [a, b] : joined(generalizedPetersenEdges(2501, 2), EdgeList(pairs.begin(), pairs.end()))) {
     if (a == 0 || a == half || b == 0 || b == half)
       ends[a == half || b == half].push_back(a == 0 || a == half ? b : a);
     else

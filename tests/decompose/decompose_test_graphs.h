@@ -1,0 +1,249 @@
+// Graphs for the decomposition tests: random graphs glued from small pieces (so that they
+// have separation pairs, bonds, chains and 3-edge cuts), and brute-force answers that share
+// no code with the rules.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <random>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "decompose/part_graph.h"
+
+namespace hc::testing {
+
+inline PartGraph partFromPairs(int32_t n, const std::vector<std::pair<int32_t, int32_t>>& pairs) {
+  PartGraph g;
+  g.nodeCount = n;
+  std::set<std::pair<int32_t, int32_t>> seen;
+  for (auto [a, b] : pairs)
+    if (a != b && seen.emplace(std::min(a, b), std::max(a, b)).second) g.edges.push_back({a, b, false});
+  return g;
+}
+
+// Connected components of the graph less the nodes in `removed`.
+inline int32_t componentsWithout(const PartGraph& g, const std::vector<int32_t>& removed) {
+  std::vector<int32_t> label(static_cast<size_t>(g.nodeCount), -1);
+  for (int32_t r : removed) label[static_cast<size_t>(r)] = -2;
+  std::vector<std::vector<int32_t>> adjacent(static_cast<size_t>(g.nodeCount));
+  for (const PartEdge& e : g.edges) {
+    adjacent[static_cast<size_t>(e.a)].push_back(e.b);
+    adjacent[static_cast<size_t>(e.b)].push_back(e.a);
+  }
+  int32_t count = 0;
+  for (int32_t s = 0; s < g.nodeCount; ++s) {
+    if (label[static_cast<size_t>(s)] != -1) continue;
+    std::vector<int32_t> stack{s};
+    label[static_cast<size_t>(s)] = count;
+    while (!stack.empty()) {
+      const int32_t v = stack.back();
+      stack.pop_back();
+      for (int32_t w : adjacent[static_cast<size_t>(v)])
+        if (label[static_cast<size_t>(w)] == -1) {
+          label[static_cast<size_t>(w)] = count;
+          stack.push_back(w);
+        }
+    }
+    ++count;
+  }
+  return count;
+}
+
+// A Hamiltonian cycle through every forced edge, or empty when there is none: each forced
+// edge is subdivided by a node of degree 2, then subset dynamic programming over paths from
+// node 0 (nodes plus forced edges at most 22).
+inline std::vector<int32_t> bruteForceCycle(const PartGraph& g) {
+  const int32_t n = g.nodeCount;
+  if (n < 3) return {};
+  std::vector<std::pair<int32_t, int32_t>> edges;
+  int32_t total = n;
+  for (const PartEdge& e : g.edges) {
+    if (e.forced) {
+      edges.emplace_back(e.a, total);
+      edges.emplace_back(total, e.b);
+      ++total;
+    } else {
+      edges.emplace_back(e.a, e.b);
+    }
+  }
+  std::vector<uint32_t> adjacent(static_cast<size_t>(total), 0);
+  for (auto [a, b] : edges) {
+    adjacent[static_cast<size_t>(a)] |= 1u << b;
+    adjacent[static_cast<size_t>(b)] |= 1u << a;
+  }
+  const uint32_t all = (1u << total) - 1;
+  std::vector<uint32_t> ends(static_cast<size_t>(all) + 1, 0);  // ends of paths from node 0 over mask
+  ends[1] = 1;
+  for (uint32_t mask = 1; mask <= all; mask += 2)
+    for (uint32_t e = ends[mask]; e; e &= e - 1) {
+      const int32_t v = __builtin_ctz(e);
+      for (uint32_t next = adjacent[static_cast<size_t>(v)] & ~mask; next; next &= next - 1)
+        ends[mask | (next & (~next + 1))] |= next & (~next + 1);
+    }
+  int32_t last = -1;
+  for (int32_t v = 1; v < total && last < 0; ++v)
+    if ((ends[all] >> v & 1u) && (adjacent[0] >> v & 1u)) last = v;
+  if (last < 0) return {};
+  std::vector<int32_t> cycle;
+  uint32_t mask = all;
+  for (int32_t v = last; v != 0;) {
+    if (v < n) cycle.push_back(v);
+    const uint32_t rest = mask & ~(1u << v);
+    int32_t previous = 0;
+    for (uint32_t c = ends[rest] & adjacent[static_cast<size_t>(v)]; c; c &= c - 1) {
+      previous = __builtin_ctz(c);
+      break;
+    }
+    mask = rest;
+    v = previous;
+  }
+  cycle.push_back(0);
+  std::reverse(cycle.begin(), cycle.end());
+  return cycle;
+}
+
+// A random biconnected graph glued from pieces: a start cycle, then pieces of one to four
+// new nodes hung between two existing nodes (sometimes replacing the edge between them),
+// now and then a few random chords. Labels are shuffled.
+inline PartGraph gluedGraph(std::mt19937& rng, int32_t maxNodes) {
+  std::vector<std::pair<int32_t, int32_t>> edges;
+  int32_t n = 3 + static_cast<int32_t>(rng() % 2);
+  for (int32_t i = 0; i < n; ++i) edges.emplace_back(i, (i + 1) % n);
+  while (n < maxNodes) {
+    const int32_t size = std::min<int32_t>(1 + static_cast<int32_t>(rng() % 4), maxNodes - n);
+    int32_t u = 0;
+    int32_t v = 0;
+    if (rng() % 2) {
+      const auto& e = edges[rng() % edges.size()];
+      u = e.first;
+      v = e.second;
+      if (rng() % 3 == 0) edges.erase(std::find(edges.begin(), edges.end(), e));
+    } else {
+      u = static_cast<int32_t>(rng() % n);
+      do v = static_cast<int32_t>(rng() % n);
+      while (v == u);
+    }
+    // The piece: a random path through its nodes (so it is connected) plus random chords;
+    // its first node joins u, its last v, and each other node joins u or v now and then.
+    for (int32_t i = 0; i + 1 < size; ++i) edges.emplace_back(n + i, n + i + 1);
+    for (int32_t i = 0; i < size; ++i)
+      for (int32_t j = i + 2; j < size; ++j)
+        if (rng() % 3 == 0) edges.emplace_back(n + i, n + j);
+    edges.emplace_back(u, n);
+    edges.emplace_back(v, n + size - 1);
+    for (int32_t i = 0; i < size; ++i)
+      if (rng() % 4 == 0) edges.emplace_back(rng() % 2 ? u : v, n + i);
+    n += size;
+  }
+  for (int32_t k = static_cast<int32_t>(rng() % 3); k > 0 && rng() % 2; --k) {
+    const int32_t a = static_cast<int32_t>(rng() % n);
+    const int32_t b = static_cast<int32_t>(rng() % n);
+    edges.emplace_back(a, b);
+  }
+  std::vector<int32_t> label(static_cast<size_t>(n));
+  for (int32_t i = 0; i < n; ++i) label[static_cast<size_t>(i)] = i;
+  std::shuffle(label.begin(), label.end(), rng);
+  for (auto& [a, b] : edges) {
+    a = label[static_cast<size_t>(a)];
+    b = label[static_cast<size_t>(b)];
+  }
+  std::shuffle(edges.begin(), edges.end(), rng);
+  return partFromPairs(n, edges);
+}
+
+// A random cubic graph on k nodes (k even, at least 4), nodes offset..offset+k-1.
+inline std::vector<std::pair<int32_t, int32_t>> randomCubicEdges(std::mt19937& rng, int32_t k,
+                                                                 int32_t offset) {
+  for (;;) {
+    std::vector<int32_t> points;
+    for (int32_t v = 0; v < k; ++v) points.insert(points.end(), 3, v);
+    std::shuffle(points.begin(), points.end(), rng);
+    std::set<std::pair<int32_t, int32_t>> edges;
+    bool simple = true;
+    for (size_t i = 0; i < points.size() && simple; i += 2)
+      simple = points[i] != points[i + 1] && edges.emplace(std::minmax(points[i], points[i + 1])).second;
+    if (!simple) continue;
+    std::vector<std::pair<int32_t, int32_t>> out;
+    for (auto [a, b] : edges) out.emplace_back(a + offset, b + offset);
+    return out;
+  }
+}
+
+inline std::vector<std::pair<int32_t, int32_t>> petersenEdges(int32_t offset) {
+  std::vector<std::pair<int32_t, int32_t>> out;
+  for (int32_t i = 0; i < 5; ++i) {
+    out.emplace_back(offset + i, offset + (i + 1) % 5);
+    out.emplace_back(offset + i, offset + 5 + i);
+    out.emplace_back(offset + 5 + i, offset + 5 + (i + 2) % 5);
+  }
+  return out;
+}
+
+inline PartGraph relabelled(std::mt19937& rng, std::vector<std::pair<int32_t, int32_t>> edges) {
+  std::map<int32_t, int32_t> id;
+  for (auto [a, b] : edges) {
+    id.emplace(a, static_cast<int32_t>(id.size()));
+    id.emplace(b, static_cast<int32_t>(id.size()));
+  }
+  std::vector<int32_t> label(id.size());
+  for (size_t i = 0; i < label.size(); ++i) label[i] = static_cast<int32_t>(i);
+  std::shuffle(label.begin(), label.end(), rng);
+  for (auto& [a, b] : edges) {
+    a = label[static_cast<size_t>(id[a])];
+    b = label[static_cast<size_t>(id[b])];
+  }
+  std::shuffle(edges.begin(), edges.end(), rng);
+  return partFromPairs(static_cast<int32_t>(id.size()), edges);
+}
+
+// Two or three pieces joined by 3-edge cuts: each piece a random cubic graph or the Petersen
+// graph, less one node; two pieces join their three loose ends pairwise, three pieces send
+// one end each to three new hubs.
+inline PartGraph cutFragmentsGraph(std::mt19937& rng, int32_t pieces) {
+  std::vector<std::pair<int32_t, int32_t>> edges;
+  std::vector<std::vector<int32_t>> loose;
+  int32_t n = 0;
+  for (int32_t p = 0; p < pieces; ++p) {
+    const int32_t k = rng() % 3 == 0 ? 10 : 4 + 2 * static_cast<int32_t>(rng() % 2);
+    const auto piece = k == 10 ? petersenEdges(n) : randomCubicEdges(rng, k, n);
+    const int32_t removed = n + static_cast<int32_t>(rng() % static_cast<uint32_t>(k));
+    loose.emplace_back();
+    for (auto [a, b] : piece) {
+      if (a == removed || b == removed)
+        loose.back().push_back(a == removed ? b : a);
+      else
+        edges.emplace_back(a, b);
+    }
+    n += k;
+  }
+  if (pieces == 2) {
+    for (size_t i = 0; i < 3; ++i) edges.emplace_back(loose[0][i], loose[1][i]);
+  } else {
+    for (auto& ends : loose)
+      for (int32_t i = 0; i < 3; ++i) edges.emplace_back(ends[static_cast<size_t>(i)], n + i);
+  }
+  return relabelled(rng, edges);
+}
+
+// Nodes u and v and `count` blobs: random cubic graphs of 4 or 6 nodes less one edge a-b,
+// with a joined to u and b to v.
+inline PartGraph blobsGraph(std::mt19937& rng, int32_t count) {
+  std::vector<std::pair<int32_t, int32_t>> edges;
+  int32_t n = 2;
+  for (int32_t i = 0; i < count; ++i) {
+    const int32_t k = 4 + 2 * static_cast<int32_t>(rng() % 2);
+    auto blob = randomCubicEdges(rng, k, n);
+    const auto [a, b] = blob[rng() % blob.size()];
+    for (auto e : blob)
+      if (e != std::make_pair(a, b)) edges.push_back(e);
+    edges.emplace_back(0, a);
+    edges.emplace_back(1, b);
+    n += k;
+  }
+  return relabelled(rng, edges);
+}
+
+}  // namespace hc::testing
