@@ -21,3 +21,9 @@ prefix=$("$python" python/site_location.py | head -n 1)
 cmake --install build --component python --prefix "$prefix"
 # From the root folder, so that nothing but the installed package can answer.
 (cd / && "$python" -c 'import hamcycles; print("hamcycles", hamcycles.__version__, "is installed in", hamcycles.__path__[0])')
+# A python3 of its own ahead on the PATH (pyenv, conda) is another interpreter with another path.
+if other=$(cd / && python3 -c 'import os, sys; print(os.path.realpath(sys.executable))' 2>/dev/null) &&
+   [ "$other" != "$(cd / && "$python" -c 'import os, sys; print(os.path.realpath(sys.executable))')" ]; then
+  echo "install-python: note: python3 on this PATH is $other, not $python;" \
+    "PYTHON=$other bash scripts/install-python.sh installs the module for it" >&2
+fi

@@ -6,7 +6,7 @@ import math
 import operator
 import os
 import random
-from typing import Any, Optional
+from typing import Any
 
 MAX_SECONDS = 1e9
 INT_MIN, INT_MAX = -(2**31), 2**31 - 1

@@ -180,7 +180,8 @@ BuiltGraph graphFromEdges(py::handle edges, py::handle nodes) {
                    " is not a node of the graph");
     }
     if (ids[0] == ids[1])
-      valueError("edge " + std::to_string(at) + " joins node " + shown(u) + " to itself (self loops are not allowed)");
+      valueError("edge " + std::to_string(at) + " joins node " + shown(u) +
+                 " to itself (self loops are not allowed)");
     list.add(ids[0], ids[1]);
     ++at;
   }
@@ -203,7 +204,8 @@ BuiltGraph graphFromAdjacency(py::handle adjacency, py::handle nodes, bool symme
     auto addOne = [&](py::handle label) {
       const int b = strict ? index.find(label) : index.findOrAdd(label);
       if (b < 0)
-        valueError("node " + shown(node) + " has the neighbour " + shown(label) + ", which is not a node of the graph");
+        valueError("node " + shown(node) + " has the neighbour " + shown(label) +
+                   ", which is not a node of the graph");
       if (a == b) valueError("node " + shown(node) + " is joined to itself (self loops are not allowed)");
       if (!symmetric || b > a) list.add(a, b);
     };
@@ -218,7 +220,8 @@ BuiltGraph graphFromAdjacency(py::handle adjacency, py::handle nodes, bool symme
     PyObject* iterator = PyObject_GetIter(raw);
     if (iterator == nullptr) {
       PyErr_Clear();
-      typeError("the neighbours of node " + shown(node) + " must be an iterable of nodes, not " + shown(neighbours));
+      typeError("the neighbours of node " + shown(node) + " must be an iterable of nodes, not " +
+                shown(neighbours));
     }
     for (py::handle label : py::reinterpret_steal<py::iterator>(iterator)) addOne(label);
   };

@@ -6,9 +6,8 @@
 // whose labels are already 0 .. n-1 in order needs no lookups at all.
 #pragma once
 
-#include <pybind11/pybind11.h>
-
 #include <hamcycles/hamcycles.h>
+#include <pybind11/pybind11.h>
 
 namespace hcpy {
 

@@ -7,9 +7,9 @@
 // No thread and no polling: a run costs two sigaction calls.
 #pragma once
 
-#include <csignal>
-
 #include <hamcycles/hamcycles.h>
+
+#include <csignal>
 
 namespace hcpy {
 

@@ -4,11 +4,10 @@
 // caller's node labels; this half converts graphs, runs the library with the GIL released
 // and maps the library's errors (Error -> ValueError, FileError -> hamcycles.FileError, an
 // OSError).
+#include <hamcycles/hamcycles.h>
 #include <pybind11/functional.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
-
-#include <hamcycles/hamcycles.h>
 
 #include <optional>
 #include <string>
@@ -62,9 +61,9 @@ py::tuple resultTuple(const hamcycles::SolveResult& r, py::handle labels) {
   for (const hamcycles::DepthFigures& d : r.depths)
     depths.append(py::make_tuple(d.depth, d.started, d.solved, d.forcedEdges, d.longestTime, d.averageTime));
   py::object method = r.method.empty() ? py::object(py::none()) : py::object(py::str(r.method));
-  return py::make_tuple(hamcycles::verdictName(r.verdict), cycleOf(r.cycle, labels), method, r.seconds, r.seed,
-                        hamcycles::stoppedName(r.stopped), r.iterations, r.bestPercentComplete, r.treeNodes,
-                        r.deepestDepth, depths);
+  return py::make_tuple(hamcycles::verdictName(r.verdict), cycleOf(r.cycle, labels), method, r.seconds,
+                        r.seed, hamcycles::stoppedName(r.stopped), r.iterations, r.bestPercentComplete,
+                        r.treeNodes, r.deepestDepth, depths);
 }
 
 // One run: a stop token that Ctrl-C requests, the caller's progress callback called with the
@@ -127,16 +126,20 @@ PYBIND11_MODULE(_hamcycles, m) {
       .def("degree", &hamcycles::Graph::degree)
       .def("has_edge", &hamcycles::Graph::hasEdge);
 
-  m.def("graph_from_edges", [](py::handle edges, py::handle nodes) { return built(hcpy::graphFromEdges(edges, nodes)); });
+  m.def("graph_from_edges",
+        [](py::handle edges, py::handle nodes) { return built(hcpy::graphFromEdges(edges, nodes)); });
   m.def("graph_from_adjacency", [](py::handle adjacency, py::handle nodes, bool symmetric) {
     return built(hcpy::graphFromAdjacency(adjacency, nodes, symmetric));
   });
 
-  m.def("read", [](const std::string& path, int base) { return released([&] { return hamcycles::readGraph(path, base); }); });
-  m.def("write", [](const hamcycles::Graph& graph, const std::string& path, const std::string& name, int base) {
-    py::gil_scoped_release release;
-    hamcycles::writeGraph(graph, path, name, base);
+  m.def("read", [](const std::string& path, int base) {
+    return released([&] { return hamcycles::readGraph(path, base); });
   });
+  m.def("write",
+        [](const hamcycles::Graph& graph, const std::string& path, const std::string& name, int base) {
+          py::gil_scoped_release release;
+          hamcycles::writeGraph(graph, path, name, base);
+        });
   py::class_<hamcycles::GraphReader>(m, "CoreReader")
       .def(py::init<const std::string&, int>())
       .def("next", [](hamcycles::GraphReader& reader) {
@@ -151,53 +154,62 @@ PYBIND11_MODULE(_hamcycles, m) {
   m.def("knight", [](int r, int c) { return released([&] { return hamcycles::knight(r, c); }); });
   m.def("torus", [](int r, int c) { return released([&] { return hamcycles::torus(r, c); }); });
   m.def("petersen", [] { return released([] { return hamcycles::petersen(); }); });
-  m.def("generalized_petersen", [](int n, int k) { return released([&] { return hamcycles::generalizedPetersen(n, k); }); });
+  m.def("generalized_petersen",
+        [](int n, int k) { return released([&] { return hamcycles::generalizedPetersen(n, k); }); });
   m.def("complete", [](int n) { return released([&] { return hamcycles::complete(n); }); });
   m.def("ncube", [](int d) { return released([&] { return hamcycles::nCube(d); }); });
   m.def("iccs", [](int k) { return released([&] { return hamcycles::iccs(k); }); });
-  m.def("regular", [](int n, int d, Seed s) { return released([&] { return hamcycles::regular(n, d, s); }); });
-  m.def("random_edges", [](int n, int e, Seed s) { return released([&] { return hamcycles::randomEdges(n, e, s); }); });
-  m.def("edge_probability",
-        [](int n, double p, Seed s) { return released([&] { return hamcycles::edgeProbability(n, p, s); }); });
+  m.def("regular",
+        [](int n, int d, Seed s) { return released([&] { return hamcycles::regular(n, d, s); }); });
+  m.def("random_edges",
+        [](int n, int e, Seed s) { return released([&] { return hamcycles::randomEdges(n, e, s); }); });
+  m.def("edge_probability", [](int n, double p, Seed s) {
+    return released([&] { return hamcycles::edgeProbability(n, p, s); });
+  });
   m.def("sat_reduction",
         [](int v, double c, Seed s) { return released([&] { return hamcycles::satReduction(v, c, s); }); });
 
-  py::class_<hamcycles::Progress>(m, "Progress", "What a run has done so far; figures that do not apply stay 0.")
+  py::class_<hamcycles::Progress>(m, "Progress",
+                                  "What a run has done so far; figures that do not apply stay 0.")
       .def_readonly("seconds", &hamcycles::Progress::seconds)
       .def_readonly("iterations", &hamcycles::Progress::iterations)
       .def_readonly("best_percent_complete", &hamcycles::Progress::bestPercentComplete)
       .def_readonly("tree_nodes", &hamcycles::Progress::treeNodes)
       .def_readonly("depth", &hamcycles::Progress::depth)
       .def("__repr__", [](const hamcycles::Progress& p) {
-        return "Progress(seconds=" + std::to_string(p.seconds) + ", iterations=" + std::to_string(p.iterations) +
+        return "Progress(seconds=" + std::to_string(p.seconds) +
+               ", iterations=" + std::to_string(p.iterations) +
                ", best_percent_complete=" + std::to_string(p.bestPercentComplete) +
                ", tree_nodes=" + std::to_string(p.treeNodes) + ", depth=" + std::to_string(p.depth) + ")";
       });
 
-  m.def("solve", [](const hamcycles::Graph& g, py::handle labels, double timeLimit, Seed seed, const py::object& progress,
-                    int threads) {
+  m.def("solve", [](const hamcycles::Graph& g, py::handle labels, double timeLimit, Seed seed,
+                    const py::object& progress, int threads) {
     hamcycles::SolveOptions options;
     common(options, timeLimit, seed);
     options.threads = threads;
-    return run(g, labels, options, progress, [](const auto& graph, const auto& o) { return hamcycles::solve(graph, o); });
+    return run(g, labels, options, progress,
+               [](const auto& graph, const auto& o) { return hamcycles::solve(graph, o); });
   });
-  m.def("schc", [](const hamcycles::Graph& g, py::handle labels, double timeLimit, Seed seed, const py::object& progress,
-                   int version, std::int64_t maxIterations, int threads) {
+  m.def("schc", [](const hamcycles::Graph& g, py::handle labels, double timeLimit, Seed seed,
+                   const py::object& progress, int version, std::int64_t maxIterations, int threads) {
     hamcycles::SchcOptions options;
     common(options, timeLimit, seed);
     options.version = version;
     options.maxIterations = maxIterations;
     options.threads = threads;
-    return run(g, labels, options, progress, [](const auto& graph, const auto& o) { return hamcycles::schc(graph, o); });
+    return run(g, labels, options, progress,
+               [](const auto& graph, const auto& o) { return hamcycles::schc(graph, o); });
   });
-  m.def("cohc", [](const hamcycles::Graph& g, py::handle labels, double timeLimit, Seed seed, const py::object& progress,
-                   int level, int maxDepth, bool minimal) {
+  m.def("cohc", [](const hamcycles::Graph& g, py::handle labels, double timeLimit, Seed seed,
+                   const py::object& progress, int level, int maxDepth, bool minimal) {
     hamcycles::CohcOptions options;
     common(options, timeLimit, seed);
     options.level = level;
     options.maxDepth = maxDepth;
     options.minimal = minimal;
-    return run(g, labels, options, progress, [](const auto& graph, const auto& o) { return hamcycles::cohc(graph, o); });
+    return run(g, labels, options, progress,
+               [](const auto& graph, const auto& o) { return hamcycles::cohc(graph, o); });
   });
 
   m.def("verify", [](const hamcycles::Graph& g, const std::vector<int>& cycle) {

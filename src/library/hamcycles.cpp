@@ -237,7 +237,8 @@ Graph Graph::fromEdges(int nodes, const std::vector<Edge>& edges) {
     };
     for (int end : {a, b})
       if (end < 0 || end >= nodes)
-        refuse(which() + ": node " + std::to_string(end) + " is out of range 0.." + std::to_string(nodes - 1));
+        refuse(which() + ": node " + std::to_string(end) + " is out of range 0.." +
+               std::to_string(nodes - 1));
     if (a == b) refuse(which() + " joins node " + std::to_string(a) + " to itself");
     keys.emplace_back(static_cast<uint64_t>(std::min(a, b)) << 32 | static_cast<uint32_t>(std::max(a, b)), i);
   }
