@@ -71,6 +71,10 @@ py::tuple resultTuple(const hamcycles::SolveResult& r, py::handle labels) {
 template <typename Options, typename Method>
 py::tuple run(const hamcycles::Graph& graph, py::handle labels, Options options, const py::object& progress,
               Method method) {
+  // The labels index the cycle's nodes below.
+  if (!labels.is_none() &&
+      !(PyList_CheckExact(labels.ptr()) && PyList_GET_SIZE(labels.ptr()) == graph.nodeCount()))
+    throw py::type_error("labels must be None or a list of one label per node");
   if (PyErr_CheckSignals() != 0) throw py::error_already_set();  // a Ctrl-C just before
   hamcycles::StopToken token;
   options.stop = token;
