@@ -3,6 +3,7 @@
 // is Python's own (1, 1.0 and True are one node), as in a dict or a NetworkX graph.
 #include "graph_building.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -44,6 +45,59 @@ int64_t smallInt(py::handle object) {
   return overflow != 0 || value < 0 ? -1 : static_cast<int64_t>(value);
 }
 
+// Ids by object identity, in front of the dict: NetworkX's adjacency lists neighbours by the
+// very objects that are its nodes, so most lookups end here without touching the object (no
+// hash to read, no comparison, one cache line). Only objects the index keeps a reference to
+// go in, so an address can never be reused by another object meanwhile.
+class IdentityTable {
+ public:
+  int find(PyObject* object) const {
+    if (slots_.empty()) return -1;
+    for (size_t i = slotOf(object);; i = (i + 1) & mask_) {
+      if (slots_[i].object == object) return slots_[i].id;
+      if (slots_[i].object == nullptr) return -1;
+    }
+  }
+
+  void add(PyObject* object, int id) {
+    if ((count_ + 1) * 2 > slots_.size()) grow();
+    place(object, id);
+    ++count_;
+  }
+
+ private:
+  struct Slot {
+    PyObject* object = nullptr;
+    int id = -1;
+  };
+
+  size_t slotOf(PyObject* object) const {
+    uint64_t x = reinterpret_cast<uintptr_t>(object);
+    x ^= x >> 33;
+    x *= 0xff51afd7ed558ccdULL;
+    x ^= x >> 33;
+    return static_cast<size_t>(x) & mask_;
+  }
+
+  void place(PyObject* object, int id) {
+    size_t i = slotOf(object);
+    while (slots_[i].object != nullptr) i = (i + 1) & mask_;
+    slots_[i] = Slot{object, id};
+  }
+
+  void grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(std::max<size_t>(1024, old.size() * 2), Slot{});
+    mask_ = slots_.size() - 1;
+    for (const Slot& slot : old)
+      if (slot.object != nullptr) place(slot.object, slot.id);
+  }
+
+  std::vector<Slot> slots_;
+  size_t mask_ = 0;
+  size_t count_ = 0;
+};
+
 class LabelIndex {
  public:
   int count() const { return count_; }
@@ -53,6 +107,8 @@ class LabelIndex {
     if (identity_) {
       const int64_t value = smallInt(label);
       if (value >= 0) return value < count_ ? static_cast<int>(value) : -1;
+    } else if (const int id = same_.find(label.ptr()); id >= 0) {
+      return id;
     }
     materialize();
     PyObject* found = PyDict_GetItemWithError(index_.ptr(), label.ptr());
@@ -67,13 +123,17 @@ class LabelIndex {
   int add(py::handle label) {
     if (count_ >= kMaxNodes) valueError("a graph may have at most " + std::to_string(kMaxNodes) + " nodes");
     if (identity_ && smallInt(label) == count_) {
-      if (dictReady_) index_[label] = count_;
+      if (dictReady_) {
+        index_[label] = count_;
+        labels_.append(label);
+      }
       return count_++;
     }
     materialize();
     identity_ = false;
     index_[label] = count_;
     labels_.append(label);
+    same_.add(label.ptr(), count_);
     return count_++;
   }
 
@@ -86,19 +146,21 @@ class LabelIndex {
   py::object labels() const { return identity_ ? py::object(py::none()) : py::object(labels_); }
 
  private:
-  // The dict (and the list) for the labels 0 .. count-1 taken so far without one.
+  // The dict and the list for the labels 0 .. count-1 taken so far without them; from then
+  // on every label goes into both.
   void materialize() {
     if (dictReady_) return;
     for (int i = 0; i < count_; ++i) {
       py::int_ id(i);
       index_[id] = id;
-      if (identity_) labels_.append(id);
+      labels_.append(id);
     }
     dictReady_ = true;
   }
 
   py::dict index_;
-  py::list labels_;  // filled once the labels stop being 0 .. n-1
+  py::list labels_;  // every label, once the dict is made
+  IdentityTable same_;
   int count_ = 0;
   bool identity_ = true;
   bool dictReady_ = false;

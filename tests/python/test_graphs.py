@@ -16,8 +16,9 @@ import hamcycles
     # NetworkX, with tuple labels and integer labels out of order.
     (nx.path_graph([(0, 1), (5, 5), "s"]), None, [(0, 1), (5, 5), "s"], [((0, 1), (5, 5)), ((5, 5), "s")]),
     (nx.Graph([(3, 1), (1, 0)]), None, [3, 1, 0], [(3, 1), (1, 0)]),
-    # Python's equality: 1, 1.0 and True are one node.
+    # Python's equality: 1, 1.0 and True are one node; labels 0, 1, 2 in order, then others.
     ([(0, 1), (1.0, 2), (True, 0)], None, [0, 1, 2], [(0, 1), (1, 2)]),
+    ([(0, 1), (True, 2), (2, "x"), ("x", 0)], None, [0, 1, 2, "x"], [(0, 1), (0, "x"), (1, 2), (2, "x")]),
 ])
 def test_labels_are_kept(data, given, nodes, edges):
     graph = hamcycles.Graph(data, nodes=given)
