@@ -88,10 +88,13 @@ named = nx.relabel_nodes(G, {i: f"v{i}" for i in range(order)})
 edge_list = list(G.edges)
 del pairs
 for label, data in (("NetworkX, integer labels", G), ("NetworkX, string labels", named), ("edge list", edge_list)):
-    gc.collect()
-    start = time.perf_counter()
-    graph = hamcycles.Graph(data)
-    seconds = time.perf_counter() - start
-    assert graph.edge_count == edge_total
+    seconds = float("inf")
+    for _ in range(3):  # the best of three
+        gc.collect()
+        start = time.perf_counter()
+        graph = hamcycles.Graph(data)
+        seconds = min(seconds, time.perf_counter() - start)
+        assert graph.edge_count == edge_total
+        del graph
     print(f"convert {edge_total} edges on {order} nodes, {label}: {seconds:.3f} s")
 PY
