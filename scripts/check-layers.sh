@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The layer check: every #include "folder/..." line of src/, cli/, gui/, include/ and tests/
+# The layer check: every #include "folder/..." line of src/, cli/, gui/, include/, python/ and tests/
 # must name a folder that the including file's folder may include (cmake/layers.txt, the
 # same lines the build's modules are made from). Prints each offending line and exits 1.
 set -euo pipefail
@@ -32,6 +32,7 @@ layer_of() {
              if [ -n "${direct[tests/$t]+x}" ]; then echo "tests/$t"; else echo "$t"; fi ;;
     cli/*) echo cli ;;
     gui/*) echo gui ;;
+    python/*) echo python ;;
     include/*) echo library ;;
     bench/ui/*) echo gui ;;
     bench/*) echo bench ;;
@@ -61,7 +62,7 @@ while IFS= read -r -d '' file; do
       status=1
     fi
   done < <(grep -E '^\s*#\s*include\s+"[a-z_]+/' "$file" || true)
-done < <(find src cli gui include tests bench -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.hpp' \) -print0 2>/dev/null)
+done < <(find src cli gui include python tests bench -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.hpp' \) -print0 2>/dev/null)
 
 if [ "$status" -eq 0 ]; then echo "layer check: every include follows cmake/layers.txt"; fi
 exit "$status"

@@ -9,6 +9,10 @@ packages+=(libcadical-dev cadical)
 # The workbench window (Qt 6 Widgets), its screenshots without a screen (Xvfb) and fonts;
 # nauty for the graph6/sparse6 cross-checks in the tests and the cubic census of bench/batch.sh.
 packages+=(qt6-base-dev qt6-svg-dev libgraphviz-dev xvfb xauth nauty fonts-dejavu-core)
+# The window's menu entry is checked with desktop-file-validate.
+packages+=(desktop-file-utils)
+# The Python module (pybind11 for Debian's python3) and its tests (pytest; NetworkX graphs).
+packages+=(pybind11-dev python3-pybind11 python3-dev python3-pytest python3-networkx)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The public library as a user meets it: installs the build in BUILD (default build) into a
 # fresh prefix, builds examples/library against the installed CMake package and runs it,
-# then compiles a one-line program with pkg-config's flags and runs that too.
+# then compiles a one-line program with pkg-config's flags and runs that too; with the window
+# built, checks its menu entry and icon in the same prefix.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -36,3 +37,14 @@ if [ "$(LD_LIBRARY_PATH="$libdir" "$tmp/one")" != "$version" ]; then
   exit 1
 fi
 echo "test-library: the installed package builds and runs the example (CMake and pkg-config)"
+
+# With the window built, the same install makes it a desktop program: binary, menu entry, icon.
+if grep -q '^HC_BUILD_GUI:BOOL=ON' "$build/CMakeCache.txt"; then
+  for file in bin/hamcycles share/applications/hamcycles.desktop share/icons/hicolor/scalable/apps/hamcycles.svg; do
+    [ -s "$prefix/$file" ] || { echo "test-library: the install has no $file" >&2; exit 1; }
+  done
+  if command -v desktop-file-validate >/dev/null; then
+    desktop-file-validate --no-hints "$prefix/share/applications/hamcycles.desktop"
+  fi
+  echo "test-library: the window installs with its menu entry and icon"
+fi

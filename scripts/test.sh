@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs dependencies, builds, and runs every test twice: once optimised, once under
-# AddressSanitizer + UndefinedBehaviorSanitizer so memory faults fail the run.
+# AddressSanitizer + UndefinedBehaviorSanitizer so memory faults fail the run; the Python
+# module's tests run once, against the optimised build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -15,20 +16,26 @@ if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHC_BUILD_BENCH=ON -DHC_WERROR=ON "${launcher[@]}"
+# The Python module for Debian's python3, whose packages pybind11, pytest and NetworkX are.
+python=$(command -v /usr/bin/python3 || command -v python3)
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHC_BUILD_BENCH=ON -DHC_WERROR=ON -DHC_BUILD_PYTHON=ON \
+  -DPython3_EXECUTABLE="$python" "${launcher[@]}"
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 # The public library from a clean install prefix: CMake package and pkg-config consumers.
 bash scripts/test-library.sh build
+# The Python module: pytest on the built module, then installed into a fresh prefix.
+bash scripts/test-python.sh build
 
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DHC_SANITIZE=ON -DHC_WERROR=ON -DCMAKE_CXX_FLAGS="-O1" "${launcher[@]}"
+# (Without the Python module: an interpreter without the sanitizers' runtime cannot load it.)
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DHC_SANITIZE=ON -DHC_WERROR=ON -DHC_BUILD_PYTHON=OFF -DCMAKE_CXX_FLAGS="-O1" "${launcher[@]}"
 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 HC_SANITIZED=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
 # The runners' worker, ticker and hand-over under ThreadSanitizer: only their tests, the
 # rest of the system has no threads of its own.
-cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DHC_BUILD_GUI=OFF -DCMAKE_CXX_FLAGS="-O1 -fsanitize=thread" \
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DHC_BUILD_GUI=OFF -DHC_BUILD_PYTHON=OFF -DCMAKE_CXX_FLAGS="-O1 -fsanitize=thread" \
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" "${launcher[@]}"
 cmake --build build-tsan -j"$jobs" --target tests_app
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ./build-tsan/tests/tests_app --gtest_filter='Runners*'

@@ -225,20 +225,32 @@ Graph Graph::fromEdges(int nodes, const std::vector<Edge>& edges) {
   if (static_cast<int64_t>(edges.size()) > hc::kMaxGeneratedEdges)
     refuse("a graph may have at most " + std::to_string(hc::kMaxGeneratedEdges) + " edges, not " +
            std::to_string(edges.size()));
+  // Repeated edges are found by sorting the edges' keys once: a hash set of a million edges
+  // costs about a second, the sort a tenth of that. Sorting by (key, position) puts each
+  // edge's first occurrence first, and that one is kept, in the caller's order.
+  std::vector<std::pair<uint64_t, size_t>> keys;
+  keys.reserve(edges.size());
+  for (size_t i = 0; i < edges.size(); ++i) {
+    const auto [a, b] = edges[i];
+    auto which = [&] {
+      return "edge " + std::to_string(i) + " (" + std::to_string(a) + ", " + std::to_string(b) + ")";
+    };
+    for (int end : {a, b})
+      if (end < 0 || end >= nodes)
+        refuse(which() + ": node " + std::to_string(end) + " is out of range 0.." +
+               std::to_string(nodes - 1));
+    if (a == b) refuse(which() + " joins node " + std::to_string(a) + " to itself");
+    keys.emplace_back(static_cast<uint64_t>(std::min(a, b)) << 32 | static_cast<uint32_t>(std::max(a, b)), i);
+  }
+  std::sort(keys.begin(), keys.end());
+  std::vector<char> repeated(edges.size(), 0);
+  for (size_t k = 1; k < keys.size(); ++k)
+    if (keys[k].first == keys[k - 1].first) repeated[keys[k].second] = 1;
   hc::PlainGraph plain;
   plain.nodes = nodes;
   plain.edges.reserve(edges.size());
-  hc::EdgeCollector collector(plain.edges);
-  for (size_t i = 0; i < edges.size(); ++i) {
-    const auto [a, b] = edges[i];
-    const std::string which =
-        "edge " + std::to_string(i) + " (" + std::to_string(a) + ", " + std::to_string(b) + ")";
-    for (int end : {a, b})
-      if (end < 0 || end >= nodes)
-        refuse(which + ": node " + std::to_string(end) + " is out of range 0.." + std::to_string(nodes - 1));
-    if (collector.add(a, b) == hc::EdgeCollector::Added::Loop)
-      refuse(which + " joins node " + std::to_string(a) + " to itself");
-  }
+  for (size_t i = 0; i < edges.size(); ++i)
+    if (!repeated[i]) plain.edges.emplace_back(edges[i].first, edges[i].second);
   return wrap(hc::buildGraphFromPlain(plain), {});  // engine
 }
 

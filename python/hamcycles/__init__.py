@@ -1,0 +1,42 @@
+"""hamcycles: does an undirected graph have a Hamiltonian cycle (a cycle through every node
+exactly once)? The engine of the Hamiltonian Cycles workbench, from Python.
+
+    >>> import hamcycles, networkx as nx
+    >>> hamcycles.solve(nx.petersen_graph()).verdict
+    'non-hamiltonian'
+    >>> G = nx.relabel_nodes(nx.cycle_graph(5), dict(enumerate("abcde")))
+    >>> hamcycles.hamiltonian_cycle(G)
+    ['a', 'b', 'c', 'd', 'e']
+
+Graphs: anything graph-like (a NetworkX graph, an edge list, an adjacency dict, a Graph),
+with any hashable node labels, which every answer keeps. Deciding: solve, schc, cohc (a
+Result), hamiltonian_cycle, is_hamiltonian; checking: verify, cycle_fault. Files: read,
+read_all, write. Generators: knight, torus, petersen, generalized_petersen, complete, ncube,
+iccs, regular, random_edges, edge_probability, sat_reduction.
+
+Errors: ValueError for a bad graph or parameter, TypeError for an object of the wrong kind,
+FileError (an OSError) for files, UndecidedError (a TimeoutError) when a function that must
+decide runs out of time. A run releases the GIL; Ctrl-C stops it and raises
+KeyboardInterrupt.
+"""
+from ._hamcycles import FileError, Progress
+from ._hamcycles import version as _version
+from ._files import GraphReader, read, read_all, write
+from ._generators import (complete, edge_probability, generalized_petersen, iccs, knight, ncube, petersen,
+                          random_edges, regular, sat_reduction, torus)
+from ._graph import Graph
+from ._runs import (DepthFigures, Result, UndecidedError, cohc, cycle_fault, hamiltonian_cycle, is_hamiltonian,
+                    schc, solve, verify)
+
+__version__: str = _version()
+for _type in (FileError, Progress):
+    _type.__module__ = __name__
+del _type
+
+__all__ = [
+    "Graph", "Result", "DepthFigures", "Progress", "UndecidedError", "FileError", "GraphReader",
+    "solve", "schc", "cohc", "hamiltonian_cycle", "is_hamiltonian", "verify", "cycle_fault",
+    "read", "read_all", "write",
+    "knight", "torus", "petersen", "generalized_petersen", "complete", "ncube", "iccs", "regular",
+    "random_edges", "edge_probability", "sat_reduction",
+]

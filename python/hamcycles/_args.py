@@ -1,0 +1,98 @@
+"""Checks of the arguments the package's functions take: one clear error each, TypeError for
+an object of the wrong kind and ValueError for a value out of range, before anything runs."""
+from __future__ import annotations
+
+import math
+import operator
+import os
+import random
+from typing import Any
+
+MAX_SECONDS = 1e9
+INT_MIN, INT_MAX = -(2**31), 2**31 - 1
+
+
+def integer(name: str, value: Any, low: int = INT_MIN, high: int = INT_MAX) -> int:
+    """`value` as an int in low..high (numpy's integers too, bools not)."""
+    if type(value) is not int:
+        if isinstance(value, bool) or not hasattr(type(value), "__index__"):
+            raise TypeError(f"{name} must be an integer, not {value!r}")
+        value = operator.index(value)
+    if value < low or value > high:
+        raise ValueError(f"{name} must be in {low}..{high}, not {value}")
+    return value
+
+
+def number(name: str, value: Any) -> float:
+    """`value` as a finite float (any real number, bools not)."""
+    if isinstance(value, bool) or not isinstance(value, (int, float)) and not hasattr(type(value), "__float__"):
+        raise TypeError(f"{name} must be a number, not {value!r}")
+    result = float(value)
+    if not math.isfinite(result):
+        raise ValueError(f"{name} must be a finite number, not {value!r}")
+    return result
+
+
+def time_limit(value: Any) -> float:
+    """None (no limit) as 0, else a number of seconds in (0, 1e9]."""
+    if value is None:
+        return 0.0
+    if isinstance(value, bool) or not isinstance(value, (int, float)) and not hasattr(type(value), "__float__"):
+        raise TypeError(f"time_limit must be a number of seconds or None, not {value!r}")
+    seconds = float(value)
+    if not 0.0 < seconds <= MAX_SECONDS:
+        raise ValueError(f"time_limit must be a number of seconds in (0, 1e9] or None (no limit), not {value!r}")
+    return seconds
+
+
+# Seeds drawn for runs without one. The library would draw from the system's random device,
+# which costs more than deciding a small graph; a private generator (reseeded in a forked
+# child, so that worker processes do not repeat each other's seeds) costs nothing.
+_seeds = random.Random()
+os.register_at_fork(after_in_child=_seeds.seed)
+
+
+def seed(value: Any) -> int:
+    """The run's seed: `value` checked, or a fresh one for None."""
+    return _seeds.getrandbits(32) if value is None else integer("seed", value, 0, 2**32 - 1)
+
+
+def threads(value: Any, default: int) -> int:
+    return default if value is None else integer("threads", value, 1, 256)
+
+
+def boolean(name: str, value: Any) -> bool:
+    if not isinstance(value, bool):
+        raise TypeError(f"{name} must be True or False, not {value!r}")
+    return value
+
+
+def callback(value: Any) -> Any:
+    if value is not None and not callable(value):
+        raise TypeError(f"progress must be a function of one argument or None, not {value!r}")
+    return value
+
+
+def path(value: Any) -> str:
+    """A file name as a str (str, bytes or os.PathLike)."""
+    try:
+        return os.fsdecode(os.fspath(value))
+    except TypeError:
+        raise TypeError(f"a path must be a str or an os.PathLike, not {value!r}") from None
+
+
+def base(value: Any) -> int:
+    value = integer("base", value)
+    if value not in (0, 1):
+        raise ValueError(f"base must be 0 or 1, not {value}")
+    return value
+
+
+def name_of(value: Any) -> str:
+    if value is None:
+        return ""
+    if not isinstance(value, str):
+        raise TypeError(f"name must be a str or None, not {value!r}")
+    return value
+
+

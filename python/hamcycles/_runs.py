@@ -1,0 +1,186 @@
+"""Deciding a graph: solve (the portfolio), schc (the Stone Carver) and cohc (the Co-HC proof
+system), their common Result, and the short forms hamiltonian_cycle and is_hamiltonian.
+
+A run holds no lock of Python's while the engine works, so other Python threads go on; on
+the main thread Ctrl-C stops it within a fraction of a second and raises KeyboardInterrupt.
+"""
+from __future__ import annotations
+
+from typing import Any, Callable, Dict, Hashable, List, NamedTuple, Optional
+
+from . import _args, _hamcycles
+from ._graph import as_graph
+
+ProgressCallback = Callable[["_hamcycles.Progress"], Any]
+
+
+class DepthFigures(NamedTuple):
+    """One row of the Co-HC per-depth table."""
+
+    depth: int
+    started: int
+    solved: int
+    forced_edges: int  # at the last tree node reported at this depth
+    longest_time: float  # seconds
+    average_time: float  # seconds
+
+
+class Result:
+    """What a run found, with the figures of the command line's JSON report.
+
+    verdict: "hamiltonian", "non-hamiltonian" or "undecided".
+    cycle: with "hamiltonian", the nodes in cycle order in the caller's labels, starting at
+        the first node (the edge back to it is implied), checked against the graph by an
+        independent verifier; None otherwise.
+    method: the part that decided ("exact search", "probability mill", "proof system", ...),
+        None when undecided.
+    seconds, seed (pass it back to replay a one-thread run), stopped ("decided", "time
+    limit", "interrupted", "iteration limit", "search depth too shallow"), nodes, edges,
+    iterations and best_percent_complete (schc), tree_nodes and deepest_depth (solve, cohc),
+    depths (cohc: DepthFigures for depth 0 .. deepest started). as_dict() gives the fields
+    under the names of the command line's JSON.
+    """
+
+    __slots__ = ("command", "verdict", "cycle", "method", "seconds", "seed", "stopped", "nodes", "edges",
+                 "iterations", "best_percent_complete", "tree_nodes", "deepest_depth", "depths")
+
+    def __init__(self, command: str, nodes: int, edges: int, raw: tuple) -> None:
+        self.command = command
+        self.nodes = nodes
+        self.edges = edges
+        (self.verdict, self.cycle, self.method, self.seconds, self.seed, self.stopped, self.iterations,
+         self.best_percent_complete, self.tree_nodes, self.deepest_depth, depths) = raw
+        self.depths: List[DepthFigures] = [DepthFigures(*row) for row in depths]
+
+    def as_dict(self) -> Dict[str, Any]:
+        out: Dict[str, Any] = {"command": self.command, "verdict": self.verdict, "nodes": self.nodes,
+                               "edges": self.edges, "seconds": self.seconds, "seed": self.seed}
+        if self.cycle is not None:
+            out["cycle"] = list(self.cycle)
+        if self.method is not None:
+            out["method"] = self.method
+        if self.command == "schc":
+            out.update(iterations=self.iterations, bestPercentComplete=self.best_percent_complete)
+        else:
+            out.update(treeNodes=self.tree_nodes, deepestDepth=self.deepest_depth)
+        out["stopped"] = self.stopped
+        if self.command == "cohc":
+            out["depths"] = [{"depth": d.depth, "started": d.started, "solved": d.solved,
+                              "forcedEdges": d.forced_edges, "longestTime": d.longest_time,
+                              "averageTime": d.average_time} for d in self.depths]
+        return out
+
+    def __repr__(self) -> str:
+        cycle = "None" if self.cycle is None else f"[... {len(self.cycle)} nodes]"
+        return (f"Result(verdict={self.verdict!r}, method={self.method!r}, seconds={self.seconds:.6g}, "
+                f"seed={self.seed}, stopped={self.stopped!r}, cycle={cycle})")
+
+
+class UndecidedError(TimeoutError):
+    """A run that had to decide (hamiltonian_cycle, is_hamiltonian) ended undecided: its time
+    limit ran out or it was stopped. The run's Result is in ``.result``."""
+
+    def __init__(self, result: Result) -> None:
+        super().__init__(f"undecided after {result.seconds:.3g} s ({result.stopped})")
+        self.result = result
+
+
+def solve(G: Any, *, time_limit: Optional[float] = None, threads: Optional[int] = None,
+          seed: Optional[int] = None, progress: Optional[ProgressCallback] = None) -> Result:
+    """Decides G with the portfolio (sound root rules, exact and frontier search, a rotation-
+    extension finder, clause learning, the Probability Mill and, on small graphs, the Co-HC
+    proof system) until one part decides or `time_limit` seconds pass (None: no limit).
+
+    threads: 1 .. 256 in all (default 4). seed: 0 .. 2**32 - 1; with one thread the same seed
+    replays the same run (that of ``hamcycles-cli solve --seed``). progress: called about four
+    times a second, on this thread, with a Progress (seconds, tree_nodes, depth); an exception
+    it raises stops the run and is raised here.
+    """
+    graph = as_graph(G)
+    raw = _hamcycles.solve(graph._core, graph._labels, _args.time_limit(time_limit), _args.seed(seed),
+                           _args.callback(progress), _args.threads(threads, 4))
+    return Result("solve", graph._core.node_count, graph._core.edge_count, raw)
+
+
+def schc(G: Any, *, version: int = 5, max_iterations: Optional[int] = None, time_limit: Optional[float] = None,
+         seed: Optional[int] = None, threads: Optional[int] = None,
+         progress: Optional[ProgressCallback] = None) -> Result:
+    """Runs the Stone Carver's randomised algorithm: initial pruning, then Probability Mill
+    iterations until a verified cycle, `max_iterations` (1 .. 100,000,000; None: the engine's
+    own limit) or `time_limit`. It proves a graph non-Hamiltonian only through its initial
+    pruning, so give it a limit on graphs that may have no cycle.
+
+    version: 3, 4, 5 (default), 6, 7, 12 or 13. threads: 1 (default) .. 256 workers of the
+    parallel mill (replay with a seed is exact with one). progress: as in solve, with
+    iterations and best_percent_complete.
+    """
+    graph = as_graph(G)
+    version = _args.integer("version", version)
+    if version not in (3, 4, 5, 6, 7, 12, 13):
+        raise ValueError(f"version must be 3, 4, 5, 6, 7, 12 or 13, not {version}")
+    iterations = 0 if max_iterations is None else _args.integer("max_iterations", max_iterations, 1, 100_000_000)
+    raw = _hamcycles.schc(graph._core, graph._labels, _args.time_limit(time_limit), _args.seed(seed),
+                          _args.callback(progress), version, iterations, _args.threads(threads, 1))
+    return Result("schc", graph._core.node_count, graph._core.edge_count, raw)
+
+
+def cohc(G: Any, *, level: int = 5, max_depth: Optional[int] = None, minimal: bool = False,
+         time_limit: Optional[float] = None, seed: Optional[int] = None,
+         progress: Optional[ProgressCallback] = None) -> Result:
+    """Runs the Co-HC proof system, a depth-first proof tree that decides either way, on one
+    thread. level: pruning level 0 .. 6 (default 5). max_depth: 0 .. 999,999,999 levels below
+    the root (None or 999,999,999: unlimited); a proof cut short by it ends undecided. minimal: build minimal
+    children. A run stopped from outside never reports "non-hamiltonian". progress: as in
+    solve, with tree_nodes and depth (the deepest so far).
+    """
+    graph = as_graph(G)
+    depth = 999_999_999 if max_depth is None else _args.integer("max_depth", max_depth, 0, 999_999_999)
+    raw = _hamcycles.cohc(graph._core, graph._labels, _args.time_limit(time_limit), _args.seed(seed),
+                          _args.callback(progress), _args.integer("level", level, 0, 6), depth,
+                          _args.boolean("minimal", minimal))
+    return Result("cohc", graph._core.node_count, graph._core.edge_count, raw)
+
+
+def hamiltonian_cycle(G: Any, *, time_limit: Optional[float] = None, threads: Optional[int] = None,
+                      seed: Optional[int] = None) -> Optional[List[Hashable]]:
+    """A Hamiltonian cycle of G in its labels (verified), or None when G has none (proved).
+    Raises UndecidedError (a TimeoutError) when `time_limit` runs out first."""
+    result = solve(G, time_limit=time_limit, threads=threads, seed=seed)
+    if result.verdict == "undecided":
+        raise UndecidedError(result)
+    return result.cycle
+
+
+def is_hamiltonian(G: Any, *, time_limit: Optional[float] = None, threads: Optional[int] = None,
+                   seed: Optional[int] = None) -> bool:
+    """Whether G has a Hamiltonian cycle, decided by solve. Raises UndecidedError (a
+    TimeoutError) when `time_limit` runs out first."""
+    result = solve(G, time_limit=time_limit, threads=threads, seed=seed)
+    if result.verdict == "undecided":
+        raise UndecidedError(result)
+    return result.verdict == "hamiltonian"
+
+
+def cycle_fault(G: Any, cycle: Any) -> Optional[str]:
+    """None when `cycle` (node labels in cycle order, the edge back to the first implied, the
+    first node not repeated at the end) is a Hamiltonian cycle of G, else the first thing wrong
+    with it ("node 'c' is visited twice")."""
+    graph = as_graph(G)
+    if isinstance(cycle, (str, bytes)) or not hasattr(cycle, "__iter__"):
+        raise TypeError(f"a cycle must be an iterable of nodes, not {cycle!r}")
+    ids = []
+    for node in cycle:
+        try:
+            found = graph._find(node)
+        except TypeError:
+            found = -1
+        if found < 0:
+            return f"{node!r} is not a node of the graph"
+        ids.append(found)
+    ok, fault = _hamcycles.verify(graph._core, ids)
+    return None if ok else graph._relabel_message(fault)
+
+
+def verify(G: Any, cycle: Any) -> bool:
+    """Whether `cycle` is a Hamiltonian cycle of G (see cycle_fault for the form and the reason)."""
+    return cycle_fault(G, cycle) is None
