@@ -1,4 +1,4 @@
-#include "app/graph_information.h"
+#include "run/graph_information.h"
 
 #include <algorithm>
 
@@ -59,6 +59,7 @@ GraphInformation computeGraphInformation(const Graph& submitted, const std::stri
   info.averageDegree = pruned.averageDegree;
   info.minDegree = pruned.minDegree;
   info.maxDegree = pruned.maxDegree;
+  info.asLoaded = degreeFigures(submitted);
   return info;
 }
 
