@@ -40,8 +40,8 @@ void describe(const BatchEntry& e, const std::optional<MethodOptions>& method, J
     const GraphInformation& info = *e.information;
     j = infoJson(info);
     j["verdict"] = std::string(verdictName(e.verdict));
-    summary = std::to_string(info.nodes) + " nodes, " + std::to_string(info.edges) + " edges, degrees " +
-              std::to_string(info.minDegree) + ".." + std::to_string(info.maxDegree) +
+    summary = std::to_string(info.pruned.nodes) + " nodes, " + std::to_string(info.pruned.edges) + " edges, degrees " +
+              std::to_string(info.pruned.minDegree) + ".." + std::to_string(info.pruned.maxDegree) +
               (info.biconnected ? ", biconnected"
                : info.connected ? ", not biconnected (non-Hamiltonian)"
                                 : ", not connected (non-Hamiltonian)");

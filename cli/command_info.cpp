@@ -19,11 +19,11 @@ Json infoJson(const GraphInformation& info) {
   j["averageDegree"] = asLoaded.averageDegree;
   j["minDegree"] = asLoaded.minDegree;
   j["maxDegree"] = asLoaded.maxDegree;
-  j["pruned"] = {{"edges", info.edges},
+  j["pruned"] = {{"edges", info.pruned.edges},
                  {"forcedEdges", info.forcedEdges},
-                 {"averageDegree", info.averageDegree},
-                 {"minDegree", info.minDegree},
-                 {"maxDegree", info.maxDegree}};
+                 {"averageDegree", info.pruned.averageDegree},
+                 {"minDegree", info.pruned.minDegree},
+                 {"maxDegree", info.pruned.maxDegree}};
   j["bipartite"] = info.bipartite;
   j["connected"] = info.connected;
   j["biconnected"] = info.biconnected;

@@ -421,32 +421,21 @@ bool StopToken::stopRequested() const noexcept {
 // Runs
 // ---------------------------------------------------------------------------------------
 
+// The public verdicts are the run layer's, in the same order.
+static_assert(static_cast<int>(Verdict::NonHamiltonian) == static_cast<int>(hc::Verdict::NonHamiltonian) &&
+              static_cast<int>(Verdict::Hamiltonian) == static_cast<int>(hc::Verdict::Hamiltonian) &&
+              static_cast<int>(Verdict::Undecided) == static_cast<int>(hc::Verdict::Undecided));
+
 const char* verdictName(Verdict verdict) {
-  switch (verdict) {
-    case Verdict::Hamiltonian:
-      return "hamiltonian";
-    case Verdict::NonHamiltonian:
-      return "non-hamiltonian";
-    case Verdict::Undecided:
-      break;
-  }
-  return "undecided";
+  if (verdict != Verdict::Hamiltonian && verdict != Verdict::NonHamiltonian) verdict = Verdict::Undecided;
+  return hc::verdictName(static_cast<hc::Verdict>(verdict)).data();  // a literal: terminated
 }
 
 const char* stoppedName(Stopped stopped) {
-  switch (stopped) {
-    case Stopped::Decided:
-      return "decided";
-    case Stopped::TimeLimit:
-      return "time limit";
-    case Stopped::Interrupted:
-      return "interrupted";
-    case Stopped::IterationLimit:
-      return "iteration limit";
-    case Stopped::DepthLimit:
-      return "search depth too shallow";
-  }
-  return "decided";
+  static constexpr const char* kNames[] = {"decided", "time limit", "interrupted", "iteration limit",
+                                           "search depth too shallow"};
+  const auto at = static_cast<size_t>(stopped);
+  return at < std::size(kNames) ? kNames[at] : kNames[0];
 }
 
 namespace {
@@ -507,20 +496,18 @@ void watched(const ProgressCallback& progress, hc::StopToken& stop, const hc::Li
 
 // The public result of a run; `methodLimit` is what the method's own limit is called here.
 SolveResult resultOf(const hc::RunOutcome& outcome, Stopped methodLimit) {
-  SolveResult result;
-  result.verdict = outcome.verdict == hc::Verdict::Hamiltonian      ? Verdict::Hamiltonian
-                   : outcome.verdict == hc::Verdict::NonHamiltonian ? Verdict::NonHamiltonian
-                                                                    : Verdict::Undecided;
-  result.cycle.assign(outcome.cycle.begin(), outcome.cycle.end());
-  result.method = outcome.method;
-  result.seconds = outcome.seconds;
-  result.seed = outcome.seed;
-  result.iterations = outcome.iterations;
-  result.bestPercentComplete = outcome.bestPercentComplete;
-  result.treeNodes = outcome.treeNodes;
-  result.deepestDepth = outcome.deepestDepth;
   const Stopped stopped[] = {Stopped::Decided, Stopped::TimeLimit, Stopped::Interrupted, methodLimit};
-  result.stopped = stopped[static_cast<size_t>(outcome.stopped)];
+  SolveResult result{static_cast<Verdict>(outcome.verdict),
+                     {outcome.cycle.begin(), outcome.cycle.end()},
+                     outcome.method,
+                     outcome.seconds,
+                     outcome.seed,
+                     stopped[static_cast<size_t>(outcome.stopped)],
+                     outcome.iterations,
+                     outcome.bestPercentComplete,
+                     outcome.treeNodes,
+                     outcome.deepestDepth,
+                     {}};
   if (const hc::SearchTreeStatistics* s = outcome.statistics.get()) {
     for (int32_t d = 0; d <= s->deepestStartedDepth; ++d) {
       const auto at = static_cast<size_t>(d);

@@ -28,12 +28,8 @@ DegreeFigures degreeFigures(const Graph& graph);
 
 struct GraphInformation {
   std::string name;
-  int32_t nodes = 0;
-  int32_t edges = 0;        // after the root pruning
+  DegreeFigures pruned;     // after the root pruning: what the page shows
   int32_t forcedEdges = 0;  // after the root pruning
-  double averageDegree = 0.0;
-  int32_t minDegree = 0;
-  int32_t maxDegree = 0;
   bool bipartite = false;
   bool connected = false;
   bool biconnected = false;
