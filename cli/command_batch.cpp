@@ -35,13 +35,15 @@ std::string verdictText(Verdict verdict) {
 }
 
 // The graph's JSON object (without "index" and "where") and its summary line.
-void describe(const BatchEntry& e, const std::optional<MethodOptions>& method, Json& j, std::string& summary) {
+void describe(const BatchEntry& e, const std::optional<MethodOptions>& method, Json& j,
+              std::string& summary) {
   if (e.information) {
     const GraphInformation& info = *e.information;
     j = infoJson(info);
     j["verdict"] = std::string(verdictName(e.verdict));
-    summary = std::to_string(info.pruned.nodes) + " nodes, " + std::to_string(info.pruned.edges) + " edges, degrees " +
-              std::to_string(info.pruned.minDegree) + ".." + std::to_string(info.pruned.maxDegree) +
+    summary = std::to_string(info.pruned.nodes) + " nodes, " + std::to_string(info.pruned.edges) +
+              " edges, degrees " + std::to_string(info.pruned.minDegree) + ".." +
+              std::to_string(info.pruned.maxDegree) +
               (info.biconnected ? ", biconnected"
                : info.connected ? ", not biconnected (non-Hamiltonian)"
                                 : ", not connected (non-Hamiltonian)");
@@ -54,17 +56,19 @@ void describe(const BatchEntry& e, const std::optional<MethodOptions>& method, J
     j["iterations"] = o.iterations;
     j["version"] = schc->version;
   } else {
-    if (std::holds_alternative<SolveOptions>(*method)) j["method"] = o.method.empty() ? Json() : Json(o.method);
+    if (std::holds_alternative<SolveOptions>(*method))
+      j["method"] = o.method.empty() ? Json() : Json(o.method);
     j["treeNodes"] = o.treeNodes;
     j["deepestDepth"] = o.deepestDepth;
     if (const auto* cohc = std::get_if<CohcOptions>(&*method)) j["level"] = cohc->pruningLevel;
   }
-  summary = verdictText(o.verdict) + (o.stopped == StoppedBy::Decided ? "" : " (" + o.stoppedText + ")") + ", " +
-            std::to_string(e.nodes) + " nodes, " + std::to_string(e.edges) + " edges, " +
+  summary = verdictText(o.verdict) + (o.stopped == StoppedBy::Decided ? "" : " (" + o.stoppedText + ")") +
+            ", " + std::to_string(e.nodes) + " nodes, " + std::to_string(e.edges) + " edges, " +
             formatNumber(o.seconds, 3) + " s";
 }
 
-void printEntry(const BatchEntry& e, const char* command, const std::optional<MethodOptions>& method, bool json) {
+void printEntry(const BatchEntry& e, const char* command, const std::optional<MethodOptions>& method,
+                bool json) {
   if (!e.outcome.cycleFault.empty())
     std::cerr << "hamcycles-cli: the method reported a cycle that is not a Hamiltonian cycle of the graph ("
               << e.outcome.cycleFault << "); the run counts as undecided\n";
@@ -84,8 +88,8 @@ void printEntry(const BatchEntry& e, const char* command, const std::optional<Me
     }
     std::cout << j.dump() << '\n';
   } else {
-    std::cout << "#" << e.index << " " << e.where << ": " << (e.error.empty() ? summary : "unreadable: " + e.error)
-              << '\n';
+    std::cout << "#" << e.index << " " << e.where << ": "
+              << (e.error.empty() ? summary : "unreadable: " + e.error) << '\n';
   }
   std::cout << std::flush;
 }

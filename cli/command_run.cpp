@@ -34,7 +34,9 @@ class ProgressDrawer : public SchcSink, public SearchTreeListener {
                   live_.bestPercentComplete.load(), seconds);
     line_.show(text);
   }
-  void nodeStarted(const SearchTreeStatistics& statistics, int32_t depth, bool) override { draw(statistics, depth); }
+  void nodeStarted(const SearchTreeStatistics& statistics, int32_t depth, bool) override {
+    draw(statistics, depth);
+  }
   void nodeSolved(const SearchTreeStatistics& statistics, int32_t depth) override { draw(statistics, depth); }
 
   // Draws solve's line until `stop`.
@@ -50,7 +52,9 @@ class ProgressDrawer : public SchcSink, public SearchTreeListener {
   }
 
  private:
-  double elapsed() const { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count(); }
+  double elapsed() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+  }
 
   void draw(const SearchTreeStatistics& statistics, int32_t depth) {
     if (!line_.due()) return;
@@ -98,20 +102,23 @@ std::string cycleSummary(const std::vector<int32_t>& cycle) {
   return text;
 }
 
-std::string threadsText(int32_t threads) { return std::to_string(threads) + (threads == 1 ? " thread" : " threads"); }
+std::string threadsText(int32_t threads) {
+  return std::to_string(threads) + (threads == 1 ? " thread" : " threads");
+}
 
 void printDepthTable(const SearchTreeStatistics& statistics) {
-  std::cout << std::right << std::setw(7) << "Depth" << std::setw(12) << "Started" << std::setw(12) << "Solved"
-            << std::setw(14) << "Forced Edges" << std::setw(14) << "Longest Time" << std::setw(14) << "Average Time"
+  std::cout << std::right << std::setw(7) << "Depth" << std::setw(12) << "Started" << std::setw(12)
+            << "Solved" << std::setw(14) << "Forced Edges" << std::setw(14) << "Longest Time" << std::setw(14)
+            << "Average Time"
             << "\n";
   for (int32_t d = 0; d <= statistics.deepestStartedDepth; ++d) {
     auto at = static_cast<size_t>(d);
     bool anySolved = statistics.solved[at] > 0;
-    std::cout << std::setw(7) << d << std::setw(12) << formatNumber(statistics.started[at], 0) << std::setw(12)
-              << formatNumber(statistics.solved[at], 0) << std::setw(14) << formatNumber(statistics.forcedEdges[at], 0)
-              << std::setw(14) << (anySolved ? formatNumber(statistics.longestTime[at], 3) : std::string("-"))
-              << std::setw(14) << (anySolved ? formatNumber(statistics.displayedAverageTime(d), 3) : std::string("-"))
-              << "\n";
+    std::cout << std::setw(7) << d << std::setw(12) << formatNumber(statistics.started[at], 0)
+              << std::setw(12) << formatNumber(statistics.solved[at], 0) << std::setw(14)
+              << formatNumber(statistics.forcedEdges[at], 0) << std::setw(14)
+              << (anySolved ? formatNumber(statistics.longestTime[at], 3) : std::string("-")) << std::setw(14)
+              << (anySolved ? formatNumber(statistics.displayedAverageTime(d), 3) : std::string("-")) << "\n";
   }
 }
 
@@ -131,7 +138,8 @@ Json depthsJson(const SearchTreeStatistics& s) {
 
 void printJsonReport(const Report& r) {
   const RunOutcome& o = r.outcome;
-  Json j = reportHead(methodCommand(r.method), r.input.name, r.input.asLoaded.nodes(), r.input.asLoaded.edges(), o);
+  Json j = reportHead(methodCommand(r.method), r.input.name, r.input.asLoaded.nodes(),
+                      r.input.asLoaded.edges(), o);
   if (const auto* schc = std::get_if<SchcOptions>(&r.method)) {
     j["iterations"] = o.iterations;
     j["version"] = schc->version;
@@ -159,27 +167,28 @@ void printJsonReport(const Report& r) {
 
 void printTextReport(const Report& r) {
   const RunOutcome& o = r.outcome;
-  std::cout << "Graph: " << r.input.name << " (" << r.input.asLoaded.nodes() << " nodes, " << r.input.asLoaded.edges()
-            << " edges)\n";
+  std::cout << "Graph: " << r.input.name << " (" << r.input.asLoaded.nodes() << " nodes, "
+            << r.input.asLoaded.edges() << " edges)\n";
   std::string proof;
   if (const auto* schc = std::get_if<SchcOptions>(&r.method)) {
-    std::cout << "Method: Stone Carver's HC algorithm, version " << schc->version << ", " << threadsText(schc->threads)
-              << ", seed " << o.seed << "\n";
+    std::cout << "Method: Stone Carver's HC algorithm, version " << schc->version << ", "
+              << threadsText(schc->threads) << ", seed " << o.seed << "\n";
     std::cout << "Iterations: " << o.iterations << " in " << formatNumber(o.seconds, 3) << " s (best "
               << formatNumber(o.bestPercentComplete, 2) << "% complete)\n";
     proof = "proved by the initial pruning";
   } else if (const auto* cohc = std::get_if<CohcOptions>(&r.method)) {
     std::cout << "Method: Co-HC proof system, pruning level " << cohc->pruningLevel << ", "
               << (cohc->buildMinimalChildren ? "minimal children" : "all children") << ", maximum depth "
-              << (cohc->maxSearchDepth == 999999999 ? std::string("unlimited") : std::to_string(cohc->maxSearchDepth))
+              << (cohc->maxSearchDepth == 999999999 ? std::string("unlimited")
+                                                    : std::to_string(cohc->maxSearchDepth))
               << ", seed " << o.seed << "\n";
     if (o.statistics) printDepthTable(*o.statistics);
     std::cout << "Tree nodes: " << o.treeNodes << ", deepest depth " << o.deepestDepth << ", "
               << formatNumber(o.seconds, 3) << " s\n";
     proof = "proved";
   } else {
-    std::cout << "Method: portfolio on " << threadsText(std::get<SolveOptions>(r.method).threads) << ", seed " << o.seed
-              << (o.method.empty() ? std::string() : ", decided by the " + o.method) << "\n";
+    std::cout << "Method: portfolio on " << threadsText(std::get<SolveOptions>(r.method).threads) << ", seed "
+              << o.seed << (o.method.empty() ? std::string() : ", decided by the " + o.method) << "\n";
     std::cout << "Exact search: " << o.treeNodes << " tree nodes, deepest depth " << o.deepestDepth << ", "
               << formatNumber(o.seconds, 3) << " s\n";
     proof = "proved by the " + (o.method.empty() ? std::string("search") : o.method);
@@ -196,7 +205,9 @@ void printTextReport(const Report& r) {
   std::cout << std::flush;
 }
 
-void printReport(const Report& r, bool json) { json ? printJsonReport(r) : printTextReport(r); }
+void printReport(const Report& r, bool json) {
+  json ? printJsonReport(r) : printTextReport(r);
+}
 
 // Empty when `output` (possibly empty) can be written as a cycle file, else why not:
 // unknown extension, missing folder, the input graph's own path.
@@ -205,16 +216,19 @@ std::string checkCycleOutputPath(const std::string& output, const std::string& g
   if (cycleOutputFormatOf(output) == CycleOutputFormat::Unknown)
     return "--output " + output + ": unknown extension (use " + cycleOutputExtensions() + ")";
   std::error_code ec;
-  if (!graphPath.empty() && std::filesystem::exists(output, ec) && std::filesystem::equivalent(output, graphPath, ec))
+  if (!graphPath.empty() && std::filesystem::exists(output, ec) &&
+      std::filesystem::equivalent(output, graphPath, ec))
     return "--output " + output + " is the input graph itself; choose another file";
   return checkWritablePath("--output", output);
 }
 
 }  // namespace
 
-int runMethodCommand(const MethodArguments& arguments, const MethodOptions& method, const CommonOptions& common) {
+int runMethodCommand(const MethodArguments& arguments, const MethodOptions& method,
+                     const CommonOptions& common) {
   const std::string& output = arguments.output;
-  if (std::string problem = checkCycleOutputPath(output, arguments.graph); !problem.empty()) return fail(problem);
+  if (std::string problem = checkCycleOutputPath(output, arguments.graph); !problem.empty())
+    return fail(problem);
   // The graph is loaded after this, so its construction takes the stream's first value.
   const uint32_t seed = startRunSeedStream(arguments.seed, SeedScope::Process, false);
   // Ctrl-C during a long load must still end with the report: the stop it requests is
@@ -255,9 +269,11 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
       std::_Exit(kExitUndecided);
     });
     report.outcome =
-        runMethod(graph, input.asLoaded, method, {.stop = &stop, .seed = seed, .sink = &drawer, .listener = &drawer, .live = &live});
+        runMethod(graph, input.asLoaded, method,
+                  {.stop = &stop, .seed = seed, .sink = &drawer, .listener = &drawer, .live = &live});
     if (!RunMonitor::claimReport()) {
-      for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));  // the monitor reports and ends the process
+      for (;;)
+        std::this_thread::sleep_for(std::chrono::seconds(1));  // the monitor reports and ends the process
     }
   }
   searchDrawer = {};
@@ -268,7 +284,8 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
     std::cerr << "hamcycles-cli: the method reported a cycle that is not a Hamiltonian cycle of the graph ("
               << outcome.cycleFault << "); the run counts as undecided\n";
   if (outcome.verdict == Verdict::Hamiltonian && !output.empty())
-    if (FileStatus s = writeCycleFile(output, input.name, graph, outcome.cycle); !s) report.outputError = s.error;
+    if (FileStatus s = writeCycleFile(output, input.name, graph, outcome.cycle); !s)
+      report.outputError = s.error;
   printReport(report, common.json);
   if (!report.outputError.empty()) return fail(report.outputError);
   if (!output.empty() && outcome.verdict != Verdict::Hamiltonian)

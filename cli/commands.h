@@ -4,11 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "run/graph_information.h"
 #include "run/graph_loading.h"
@@ -73,7 +72,8 @@ FormatOptions& commandLineFormatOptions();
 
 int runConvert(const ConvertOptions& options, const CommonOptions& common);
 int runInfo(const std::string& graph, const CommonOptions& common);
-int runMethodCommand(const MethodArguments& arguments, const MethodOptions& method, const CommonOptions& common);
+int runMethodCommand(const MethodArguments& arguments, const MethodOptions& method,
+                     const CommonOptions& common);
 int runGenerate(const GenerateOptions& options, const CommonOptions& common);
 int runVerify(const GraphAndFile& options, const CommonOptions& common);
 int runCheck(const GraphAndFile& options);

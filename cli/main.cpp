@@ -3,13 +3,12 @@
 //
 // Every problem with the arguments or the input is one line on stderr and exit status 1;
 // stdout carries only the result (exactly one JSON object with --json).
+#include <CLI/CLI.hpp>
 #include <cmath>
 #include <cstdint>
 #include <iostream>
 #include <new>
 #include <string>
-
-#include <CLI/CLI.hpp>
 
 #include "commands.h"
 #include "core/diagnostic_filter.h"
@@ -40,7 +39,8 @@ CLI::Validator positiveSeconds() {
         } catch (const std::exception&) {
           return "\"" + text + "\" is not a number of seconds";
         }
-        if (!std::isfinite(value) || value <= 0.0 || value > 1e9) return "seconds must be greater than 0 (and at most 1e9)";
+        if (!std::isfinite(value) || value <= 0.0 || value > 1e9)
+          return "seconds must be greater than 0 (and at most 1e9)";
         return {};
       },
       "SECONDS>0");
@@ -55,7 +55,9 @@ struct Shared {
   bool verbose = false;
 };
 
-std::string graphHelp() { return "Graph file (" + readableExtensions() + ")"; }
+std::string graphHelp() {
+  return "Graph file (" + readableExtensions() + ")";
+}
 
 void addJson(CLI::App* command, Shared& shared) {
   command->add_flag("--json", shared.common.json, "Print one JSON object");
@@ -63,28 +65,34 @@ void addJson(CLI::App* command, Shared& shared) {
 
 void addProgressFlags(CLI::App* command, Shared& shared) {
   CommonOptions& common = shared.common;
-  auto* on = command->add_flag_callback("--progress", [&common] { common.progress = ProgressMode::On; },
-                                        "Show the progress line on stderr even when it is not a terminal");
-  auto* off = command->add_flag_callback("--no-progress", [&common] { common.progress = ProgressMode::Off; },
-                                         "Never show the progress line");
+  auto* on = command->add_flag_callback(
+      "--progress", [&common] { common.progress = ProgressMode::On; },
+      "Show the progress line on stderr even when it is not a terminal");
+  auto* off = command->add_flag_callback(
+      "--no-progress", [&common] { common.progress = ProgressMode::Off; }, "Never show the progress line");
   on->excludes(off);
 }
 
 CLI::Option* addSeed(CLI::App* command, Shared& shared) {
   return command
-      ->add_option("--seed", shared.seed, "Seed of the random source (the run replays exactly with one thread)")
+      ->add_option("--seed", shared.seed,
+                   "Seed of the random source (the run replays exactly with one thread)")
       ->check(CLI::Range(static_cast<int64_t>(0), static_cast<int64_t>(UINT32_MAX)));
 }
 
 void addBase(CLI::App* command, int32_t& base) {
-  command->add_option("--base", base, "First node number of .edges/.el edge lists (0 or 1)")->check(CLI::IsMember({0, 1}));
+  command->add_option("--base", base, "First node number of .edges/.el edge lists (0 or 1)")
+      ->check(CLI::IsMember({0, 1}));
 }
 
 // --each, --jobs, --part and --base of the batch commands (run/batch.h).
 void addBatchOptions(CLI::App* command, BatchOptions& batch) {
-  command->add_option("--each", batch.each, "Decide every graph of the files this file lists, one path per line");
-  auto* jobs = command->add_option("--jobs", batch.jobs, "Graphs decided at once in a batch")->check(CLI::Range(1, 256));
-  auto* part = command->add_option("--part", batch.part, "I/K: only the graphs I, I+K, I+2K, ... of the batch (0-based)");
+  command->add_option("--each", batch.each,
+                      "Decide every graph of the files this file lists, one path per line");
+  auto* jobs = command->add_option("--jobs", batch.jobs, "Graphs decided at once in a batch")
+                   ->check(CLI::Range(1, 256));
+  auto* part = command->add_option("--part", batch.part,
+                                   "I/K: only the graphs I, I+K, I+2K, ... of the batch (0-based)");
   jobs->each([&batch](const std::string&) { batch.jobsGiven = true; });
   part->each([&batch](const std::string&) { batch.jobsGiven = true; });
   addBase(command, batch.base);
@@ -94,10 +102,12 @@ void addBatchOptions(CLI::App* command, BatchOptions& batch) {
 // --seed, `afterSeed` (the threads, where the method has them), --output, --json, the
 // progress flags and the batch options.
 void addRunOptions(CLI::App* command, Shared& shared, const std::function<void()>& afterSeed = {}) {
-  command->add_option("--time-limit", shared.method.timeLimit, "Stop after this many seconds")->check(positiveSeconds());
+  command->add_option("--time-limit", shared.method.timeLimit, "Stop after this many seconds")
+      ->check(positiveSeconds());
   addSeed(command, shared);
   if (afterSeed) afterSeed();
-  command->add_option("--output", shared.method.output, "Write the cycle found: .txt adjacency text, .obj, .tour");
+  command->add_option("--output", shared.method.output,
+                      "Write the cycle found: .txt adjacency text, .obj, .tour");
   addJson(command, shared);
   addProgressFlags(command, shared);
   addBatchOptions(command, shared.batch);
@@ -126,13 +136,12 @@ int runMain(int argc, char** argv) {
   app.set_help_all_flag("--help-all", "Help for every subcommand");
   Shared shared;
 
-  std::string infoGraph;
+  std::string& graph = shared.method.graph;  // of info, schc, cohc and solve
   auto* infoCommand = app.add_subcommand("info", "The Graph Information figures of a graph file");
-  infoCommand->add_option("GRAPH", infoGraph, graphHelp());
+  infoCommand->add_option("GRAPH", graph, graphHelp());
   addJson(infoCommand, shared);
   addBatchOptions(infoCommand, shared.batch);
 
-  std::string& graph = shared.method.graph;
   SchcOptions schc;
   auto* schcCommand = app.add_subcommand("schc", "Run the Stone Carver's HC algorithm");
   schcCommand->add_option("GRAPH", graph, graphHelp());
@@ -140,33 +149,39 @@ int runMain(int argc, char** argv) {
       ->check(CLI::IsMember({3, 4, 5, 6, 7, 12, 13}));
   schcCommand->add_option("--max-iterations", schc.maxIterations, "Stop after this many iterations")
       ->check(CLI::Range(static_cast<int64_t>(1), static_cast<int64_t>(100000000)));
-  addRunOptions(schcCommand, shared, [&] { addThreads(schcCommand, schc.threads, "Worker threads of the parallel mill"); });
+  addRunOptions(schcCommand, shared,
+                [&] { addThreads(schcCommand, schc.threads, "Worker threads of the parallel mill"); });
 
   CohcOptions cohc;
   cohc.writeCycleFile = false;  // --output is written after the verification, by the command
   auto* cohcCommand = app.add_subcommand("cohc", "Run the Co-HC proof system");
   cohcCommand->add_option("GRAPH", graph, graphHelp());
-  cohcCommand->add_option("--level", cohc.pruningLevel, "Pruning level 0..6")->capture_default_str()->check(CLI::Range(0, 6));
+  cohcCommand->add_option("--level", cohc.pruningLevel, "Pruning level 0..6")
+      ->capture_default_str()
+      ->check(CLI::Range(0, 6));
   cohcCommand->add_option("--max-depth", cohc.maxSearchDepth, "Maximum search depth (default unlimited)")
       ->check(CLI::Range(0, 999999999));
   cohcCommand->add_flag("--minimal", cohc.buildMinimalChildren, "Build minimal children");
   addRunOptions(cohcCommand, shared);
 
   SolveOptions solve;
-  auto* solveCommand = app.add_subcommand("solve", "Decide a graph with the portfolio (exact search, finder, mill)");
+  auto* solveCommand =
+      app.add_subcommand("solve", "Decide a graph with the portfolio (exact search, finder, mill)");
   solveCommand->add_option("GRAPH", graph, graphHelp());
   addRunOptions(solveCommand, shared, [&] {
-    addThreads(solveCommand, solve.threads, "Threads in all (search, finder, clause learner, proof system, mill)");
+    addThreads(solveCommand, solve.threads,
+               "Threads in all (search, finder, clause learner, proof system, mill)");
   });
 
   GenerateOptions generate;
-  auto* generateCommand = app.add_subcommand(
-      "generate",
-      "Generate a graph: edge-probability N P | regular N D | random-edges N M | torus R C | knight R C | ncube N | "
-      "iccs K | complete N | 3sat N C | petersen N K");
+  auto* generateCommand = app.add_subcommand("generate",
+                                             "Generate a graph: edge-probability N P | regular N D | "
+                                             "random-edges N M | torus R C | knight R C | ncube N | "
+                                             "iccs K | complete N | 3sat N C | petersen N K");
   generateCommand->add_option("FAMILY", generate.family, "Graph family")->required();
   generateCommand->add_option("PARAMETERS", generate.parameters, "The family's parameters")->required();
-  generateCommand->add_option("--output", generate.output, "Where to write the graph (" + writableExtensions() + ")")
+  generateCommand
+      ->add_option("--output", generate.output, "Where to write the graph (" + writableExtensions() + ")")
       ->required();
   addSeed(generateCommand, shared);
   generateCommand->add_option("--cnf", generate.cnf, "3sat only: also write the formula as DIMACS CNF");
@@ -177,22 +192,28 @@ int runMain(int argc, char** argv) {
   GraphAndFile verify;
   auto* verifyCommand = app.add_subcommand("verify", "Check a cycle file against a graph (exit 0 yes, 1 no)");
   verifyCommand->add_option("GRAPH", verify.graph, graphHelp())->required();
-  verifyCommand->add_option("CYCLE", verify.file, "Cycle: adjacency text (.txt), TSPLIB .tour, or a list of node ids")
+  verifyCommand
+      ->add_option("CYCLE", verify.file, "Cycle: adjacency text (.txt), TSPLIB .tour, or a list of node ids")
       ->required();
   addJson(verifyCommand, shared);
 
   GraphAndFile check;
   auto* checkCommand = app.add_subcommand(
       "check", "Check a certificate that the graph has no Hamiltonian cycle (exit 0 accepted, 1 rejected)");
-  checkCommand->add_option("GRAPH", check.graph, "Graph file (.txt, .obj, .g, .hcp, .g6, .s6, .col, .dimacs, .edges, .el)")
+  checkCommand
+      ->add_option("GRAPH", check.graph,
+                   "Graph file (.txt, .obj, .g, .hcp, .g6, .s6, .col, .dimacs, .edges, .el)")
       ->required();
-  checkCommand->add_option("PROOF", check.file, "Certificate file (see the README, \"Certificates\")")->required();
+  checkCommand->add_option("PROOF", check.file, "Certificate file (see the README, \"Certificates\")")
+      ->required();
   addBase(checkCommand, shared.batch.base);
 
   ConvertOptions convert;
-  auto* convertCommand = app.add_subcommand("convert", "Convert a graph file into another format (by extension)");
+  auto* convertCommand =
+      app.add_subcommand("convert", "Convert a graph file into another format (by extension)");
   convertCommand->add_option("IN", convert.input, "Graph file to read")->required();
-  convertCommand->add_option("OUT", convert.output, "Graph file to write (" + writableExtensions() + ")")->required();
+  convertCommand->add_option("OUT", convert.output, "Graph file to write (" + writableExtensions() + ")")
+      ->required();
   addBase(convertCommand, convert.base);
   addJson(convertCommand, shared);
 
@@ -202,7 +223,8 @@ int runMain(int argc, char** argv) {
   if (argc >= 2 && argv[1][0] != '-') {
     std::string command = argv[1];
     if (app.get_subcommands([&](CLI::App* known) { return known->get_name() == command; }).empty())
-      return fail("unknown command \"" + command + "\" (use info, schc, cohc, solve, generate, verify, convert or check; see --help)");
+      return fail("unknown command \"" + command +
+                  "\" (use info, schc, cohc, solve, generate, verify, convert or check; see --help)");
   }
   try {
     app.parse(argc, argv);
@@ -221,15 +243,14 @@ int runMain(int argc, char** argv) {
   const CommonOptions& common = shared.common;
   MethodArguments& arguments = shared.method;
   const CLI::Option* seedOption = app.get_subcommands().front()->get_option_no_throw("--seed");
-  const std::optional<uint32_t> seed =
-      seedOption != nullptr && seedOption->count() > 0 ? std::optional<uint32_t>(static_cast<uint32_t>(shared.seed))
-                                                       : std::nullopt;
+  const std::optional<uint32_t> seed = seedOption != nullptr && seedOption->count() > 0
+                                           ? std::optional<uint32_t>(static_cast<uint32_t>(shared.seed))
+                                           : std::nullopt;
   if (*infoCommand || *schcCommand || *cohcCommand || *solveCommand) {
     std::optional<MethodOptions> method;
     if (*schcCommand) method = schc;
     if (*cohcCommand) method = cohc;
     if (*solveCommand) method = solve;
-    if (!method) graph = infoGraph;
     arguments.seed = seed;
     // A command on one graph needs the graph; a batch takes GRAPH or --each.
     if (isBatchRun(graph, shared.batch)) {
@@ -246,7 +267,8 @@ int runMain(int argc, char** argv) {
   }
   if (*verifyCommand) return runVerify(verify, common);
   if (*checkCommand) return runCheck(check);
-  return fail("a subcommand is required: info, schc, cohc, solve, generate, verify, convert or check (see --help)");
+  return fail(
+      "a subcommand is required: info, schc, cohc, solve, generate, verify, convert or check (see --help)");
 }
 
 }  // namespace hc::cli

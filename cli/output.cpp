@@ -1,9 +1,9 @@
 // What several commands print or check alike: one JSON object on stdout, the head of a
 // solving command's object, the writable path of an output file, the reader options.
+#include <unistd.h>
+
 #include <filesystem>
 #include <iostream>
-
-#include <unistd.h>
 
 #include "commands.h"
 
@@ -14,7 +14,9 @@ FormatOptions& commandLineFormatOptions() {
   return options;
 }
 
-void printJson(const Json& object) { std::cout << object.dump() << '\n' << std::flush; }
+void printJson(const Json& object) {
+  std::cout << object.dump() << '\n' << std::flush;
+}
 
 Json reportHead(const char* command, const std::string& name, int32_t nodes, int64_t edges,
                 const RunOutcome& outcome) {
@@ -35,8 +37,10 @@ std::string checkWritablePath(const std::string& option, const std::string& path
   if (std::filesystem::is_directory(path, ec)) return option + " " + path + " is a folder";
   std::filesystem::path folder = std::filesystem::path(path).parent_path();
   if (folder.empty()) folder = ".";
-  if (!std::filesystem::is_directory(folder, ec)) return option + " " + path + ": folder " + folder.string() + " does not exist";
-  if (access(folder.c_str(), W_OK) != 0) return option + " " + path + ": folder " + folder.string() + " is not writable";
+  if (!std::filesystem::is_directory(folder, ec))
+    return option + " " + path + ": folder " + folder.string() + " does not exist";
+  if (access(folder.c_str(), W_OK) != 0)
+    return option + " " + path + ": folder " + folder.string() + " is not writable";
   return {};
 }
 

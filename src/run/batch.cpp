@@ -89,7 +89,8 @@ struct Task {
 
 // A graph's seed from the batch seed and its index (distinct streams for distinct graphs).
 uint32_t graphSeed(uint32_t batchSeed, int64_t index) {
-  uint64_t z = (static_cast<uint64_t>(batchSeed) << 32) + static_cast<uint64_t>(index) + 0x9E3779B97F4A7C15ull;
+  uint64_t z =
+      (static_cast<uint64_t>(batchSeed) << 32) + static_cast<uint64_t>(index) + 0x9E3779B97F4A7C15ull;
   z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
   z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
   return static_cast<uint32_t>(z ^ (z >> 31));
@@ -148,10 +149,10 @@ class Batch {
   void deliverReady(std::unique_lock<std::mutex>&) {
     while (!finished_.empty() && finished_.begin()->first == delivered_) {
       const BatchEntry& entry = finished_.begin()->second;
-      int64_t& count = !entry.error.empty()                         ? summary_.unreadable
-                       : entry.verdict == Verdict::Hamiltonian      ? summary_.hamiltonian
+      int64_t& count = !entry.error.empty()                       ? summary_.unreadable
+                       : entry.verdict == Verdict::Hamiltonian    ? summary_.hamiltonian
                        : entry.verdict == Verdict::NonHamiltonian ? summary_.nonHamiltonian
-                                                                    : summary_.undecided;
+                                                                  : summary_.undecided;
       ++count;
       deliver_(entry);
       finished_.erase(finished_.begin());
@@ -252,7 +253,8 @@ class Batch {
 BatchSummary runBatch(const BatchRequest& request, const std::optional<MethodOptions>& method,
                       const StopToken& stop, const std::function<void(const BatchEntry&)>& deliver) {
   BatchSource source;
-  if (std::string problem = source.open(request.graph, request.each); !problem.empty()) return {.error = problem};
+  if (std::string problem = source.open(request.graph, request.each); !problem.empty())
+    return {.error = problem};
   if (request.started) request.started();
   uint32_t seed = 0;
   if (request.seed) {

@@ -12,7 +12,9 @@ class MethodRunner::CurrentRunOnly : public SchcSink, public SearchTreeListener 
       : run_(run), id_(id), sink_(sink), listener_(listener) {}
   void postIteration(int32_t iteration, int32_t deletions, int32_t hubs, int32_t rings, int32_t forcedEdges,
                      double percentComplete, double seconds) override {
-    run_.deliver(id_, [&] { sink_->postIteration(iteration, deletions, hubs, rings, forcedEdges, percentComplete, seconds); });
+    run_.deliver(id_, [&] {
+      sink_->postIteration(iteration, deletions, hubs, rings, forcedEdges, percentComplete, seconds);
+    });
   }
   void nodeStarted(const SearchTreeStatistics& statistics, int32_t depth, bool newRow) override {
     run_.deliver(id_, [&] { listener_->nodeStarted(statistics, depth, newRow); });
@@ -28,8 +30,8 @@ class MethodRunner::CurrentRunOnly : public SchcSink, public SearchTreeListener 
   SearchTreeListener* listener_;
 };
 
-void SchcRunner::start(std::shared_ptr<Graph> working, const SchcOptions& options, std::optional<uint32_t> seed,
-                       SchcSink* sink, std::function<void(int16_t)> onDecided) {
+void SchcRunner::start(std::shared_ptr<Graph> working, const SchcOptions& options,
+                       std::optional<uint32_t> seed, SchcSink* sink, std::function<void(int16_t)> onDecided) {
   run_.abortRun();
   const uint64_t id = run_.nextRunId();
   auto adapter = sink ? std::make_shared<CurrentRunOnly>(run_, id, sink, nullptr) : nullptr;
@@ -41,7 +43,8 @@ void SchcRunner::start(std::shared_ptr<Graph> working, const SchcOptions& option
     const EdgeSnapshot asLoaded(*working);
     // The command line's rule: the same seed gives the same iterations and cycle there.
     const uint32_t runSeed = startRunSeedStream(seed, SeedScope::Thread, true);
-    RunOutcome ran = runMethod(*working, asLoaded, method, {.stop = &stop, .seed = runSeed, .sink = adapter.get()});
+    RunOutcome ran =
+        runMethod(*working, asLoaded, method, {.stop = &stop, .seed = runSeed, .sink = adapter.get()});
     clearThreadSeedStream();
     {
       std::lock_guard lock(outcome->mutex);
@@ -67,8 +70,9 @@ std::optional<uint32_t> SchcRunner::seedUsed() const {
   return done->seed;
 }
 
-void CohcRunner::start(std::shared_ptr<Graph> working, const CohcOptions& options, SearchTreeListener* listener,
-                       std::shared_ptr<SearchTreeStatistics> statistics, std::function<void(int16_t)> onDecided) {
+void CohcRunner::start(std::shared_ptr<Graph> working, const CohcOptions& options,
+                       SearchTreeListener* listener, std::shared_ptr<SearchTreeStatistics> statistics,
+                       std::function<void(int16_t)> onDecided) {
   run_.abortRun();
   const uint64_t id = run_.nextRunId();
   auto adapter = listener ? std::make_shared<CurrentRunOnly>(run_, id, nullptr, listener) : nullptr;
@@ -78,8 +82,8 @@ void CohcRunner::start(std::shared_ptr<Graph> working, const CohcOptions& option
                                  const StopToken& stop) -> std::optional<int16_t> {
     if (!working) return std::nullopt;
     const EdgeSnapshot asLoaded(*working);
-    RunOutcome ran =
-        runMethod(*working, asLoaded, method, {.stop = &stop, .listener = adapter.get(), .statistics = statistics});
+    RunOutcome ran = runMethod(*working, asLoaded, method,
+                               {.stop = &stop, .listener = adapter.get(), .statistics = statistics});
     // A proof stopped (by the page or by a time limit) delivers nothing.
     if (ran.stopped == StoppedBy::Interrupted || ran.stopped == StoppedBy::TimeLimit) return std::nullopt;
     return stateOf(ran.verdict);

@@ -17,9 +17,11 @@ class IterationCounter : public SchcSink {
   void postIteration(int32_t iteration, int32_t deletions, int32_t hubs, int32_t rings, int32_t forcedEdges,
                      double percentComplete, double seconds) override {
     live_.iterations.fetch_add(1, std::memory_order_relaxed);
-    if (percentComplete > live_.bestPercentComplete.load(std::memory_order_relaxed) && percentComplete <= 100.0)
+    if (percentComplete > live_.bestPercentComplete.load(std::memory_order_relaxed) &&
+        percentComplete <= 100.0)
       live_.bestPercentComplete.store(percentComplete);
-    if (next_ != nullptr) next_->postIteration(iteration, deletions, hubs, rings, forcedEdges, percentComplete, seconds);
+    if (next_ != nullptr)
+      next_->postIteration(iteration, deletions, hubs, rings, forcedEdges, percentComplete, seconds);
   }
 
  private:
@@ -48,12 +50,12 @@ class TreeCounter : public SearchTreeListener {
 // What the engine said, before it is settled.
 struct EngineEnd {
   HamiltonicityState verdict = kUndecided;
-  std::vector<int32_t> cycle;
+  std::vector<int32_t> cycle = {};
   bool timedOut = false;      // the engine saw a deadline end it
   bool stopped = false;       // the engine saw a stop end it
   bool proofTrusted = true;   // a non-Hamiltonian verdict is a proof
   const char* ownLimit = "";  // the stopped text of the method's own limit
-  std::string method;         // the part that decided, if it did
+  std::string method = {};    // the part that decided, if it did
 };
 
 EngineEnd runSchc(Graph& graph, const SchcOptions& options, const RunRequest& request, LiveFigures& live,
@@ -66,8 +68,10 @@ EngineEnd runSchc(Graph& graph, const SchcOptions& options, const RunRequest& re
   // Its non-Hamiltonian verdict comes only from the initial pruning, whose stopped
   // look-ahead keeps what it forced sound: a proof whenever it appears.
   const bool milled = graph.isHamiltonian == kHamiltonian && out.iterations > 0;
-  return {graph.isHamiltonian, std::move(engine.cycle), false,           false,
-          true,                "iteration limit",        milled ? "probability mill" : "initial pruning"};
+  return {.verdict = graph.isHamiltonian,
+          .cycle = std::move(engine.cycle),
+          .ownLimit = "iteration limit",
+          .method = milled ? "probability mill" : "initial pruning"};
 }
 
 EngineEnd runCohc(Graph& graph, const CohcOptions& options, const RunRequest& request, LiveFigures& live,
@@ -78,25 +82,36 @@ EngineEnd runCohc(Graph& graph, const CohcOptions& options, const RunRequest& re
   out.deepestDepth = engine.deepestDepth;
   out.statistics = std::move(engine.statistics);
   // A proof stopped from outside may have left branches unexplored.
-  const bool stopped = engine.aborted || (request.stop != nullptr && request.stop->reason() != StopReason::kNone);
-  return {engine.verdict, std::move(engine.cycle), engine.timedOut, engine.aborted, !stopped,
-          "search depth too shallow", "proof system"};
+  const bool stopped =
+      engine.aborted || (request.stop != nullptr && request.stop->reason() != StopReason::kNone);
+  return {.verdict = engine.verdict,
+          .cycle = std::move(engine.cycle),
+          .timedOut = engine.timedOut,
+          .stopped = engine.aborted,
+          .proofTrusted = !stopped,
+          .ownLimit = "search depth too shallow",
+          .method = "proof system"};
 }
 
-EngineEnd runSolve(const Graph& graph, const SolveOptions& options, const RunRequest& request, LiveFigures& live,
-                   RunOutcome& out) {
+EngineEnd runSolve(const Graph& graph, const SolveOptions& options, const RunRequest& request,
+                   LiveFigures& live, RunOutcome& out) {
   SolveOptions seeded = options;
   seeded.seed = request.seed;
   SolveResult engine = solveGraph(graph, seeded, request.stop, &live.tree);
   out.treeNodes = engine.treeNodes;
   out.deepestDepth = engine.deepestDepth;
   // Only the complete search and the sound root rules give 0, never after a stop.
-  return {engine.verdict, std::move(engine.cycle), engine.timedOut, engine.interrupted, true, "undecided",
-          std::move(engine.method)};
+  return {.verdict = engine.verdict,
+          .cycle = std::move(engine.cycle),
+          .timedOut = engine.timedOut,
+          .stopped = engine.interrupted,
+          .ownLimit = "undecided",
+          .method = std::move(engine.method)};
 }
 
 // Settles the verdict (see run_method.h) and what stopped the run.
-void settle(RunOutcome& out, EngineEnd end, const Graph& solved, const EdgeSnapshot& asLoaded, StopReason outside) {
+void settle(RunOutcome& out, EngineEnd end, const Graph& solved, const EdgeSnapshot& asLoaded,
+            StopReason outside) {
   if (end.verdict == kHamiltonian) {
     CycleCheck check;
     if (end.cycle.empty()) check = extractCycle(solved, end.cycle);

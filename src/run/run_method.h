@@ -45,10 +45,10 @@ struct RunRequest {
   // The run's seed: reported, and the seed of solve's own random choices. The thread's
   // seed stream is the caller's (core/random.h: startRunSeedStream).
   uint32_t seed = 0;
-  SchcSink* sink = nullptr;                          // schc: every iteration, on the run's threads
-  SearchTreeListener* listener = nullptr;            // cohc: every statistics update
+  SchcSink* sink = nullptr;                                    // schc: every iteration, on the run's threads
+  SearchTreeListener* listener = nullptr;                      // cohc: every statistics update
   std::shared_ptr<SearchTreeStatistics> statistics = nullptr;  // cohc: the record to fill (null: a fresh one)
-  LiveFigures* live = nullptr;                       // kept up to date while the run goes
+  LiveFigures* live = nullptr;                                 // kept up to date while the run goes
 };
 
 // Runs `method` on `graph` and settles its outcome against `asLoaded` (the edges of the

@@ -34,10 +34,10 @@ struct RunOutcome {
   // The part that decided ("probability mill", "proof system", "exact search", ...); empty
   // when undecided.
   std::string method;
-  int64_t iterations = 0;            // schc: Probability Mill iterations
-  double bestPercentComplete = 0.0;  // schc: the furthest an iteration got, in %
-  int64_t treeNodes = 0;             // cohc: proof tree nodes; solve: exact search nodes
-  int32_t deepestDepth = 0;          // cohc, solve
+  int64_t iterations = 0;                            // schc: Probability Mill iterations
+  double bestPercentComplete = 0.0;                  // schc: the furthest an iteration got, in %
+  int64_t treeNodes = 0;                             // cohc: proof tree nodes; solve: exact search nodes
+  int32_t deepestDepth = 0;                          // cohc, solve
   std::shared_ptr<SearchTreeStatistics> statistics;  // cohc: the per-depth record
 };
 

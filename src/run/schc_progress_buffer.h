@@ -65,7 +65,9 @@ class SchcProgressBuffer : public SchcSink {
                      double percentComplete, double seconds) override;
 
   // Window thread. The limit may change during a run (the edit is live).
-  void setRowLimit(int64_t requested) { limit_.store(sanitizedRowLimit(requested), std::memory_order_relaxed); }
+  void setRowLimit(int64_t requested) {
+    limit_.store(sanitizedRowLimit(requested), std::memory_order_relaxed);
+  }
   // Takes everything reported since the last drain.
   IterationBatch drain();
   // True when a drain would bring something new.

@@ -12,6 +12,7 @@
 #include <array>
 #include <memory>
 
+#include "app/iteration_history.h"
 #include "run/schc_progress_buffer.h"
 #include "run/method_runners.h"
 #include "ui/method_page.h"

@@ -1,13 +1,13 @@
 // The batch engine without a printer: entries in input order whatever the jobs, a part that
 // keeps every K-th graph, unreadable records counted, the figures when no method is given,
 // and a batch that cannot start delivering nothing.
+#include "run/batch.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-
-#include "run/batch.h"
 
 namespace hc {
 namespace {
@@ -16,14 +16,15 @@ namespace {
 const char* kMixed = ">>graph6<<IheA@GUAo\nC~\nIheA@GUA\n:DaHg~\nUhCGGC@?K?o?O?G@A?OOA@?GA?OA?O@?G?SA?A_O\n";
 
 TEST(Batch, DeliversInInputOrderWithCounts) {
-  const std::string folder = mkdtemp((std::filesystem::temp_directory_path() / "hc-run-test-XXXXXX").string().data());
+  const std::string folder =
+      mkdtemp((std::filesystem::temp_directory_path() / "hc-run-test-XXXXXX").string().data());
   const std::string path = folder + "/mixed.g6";
   std::ofstream(path) << kMixed << kMixed;
-  const Verdict verdicts[] = {Verdict::NonHamiltonian, Verdict::Hamiltonian, Verdict::Undecided, Verdict::Hamiltonian,
-                              Verdict::NonHamiltonian};
+  const Verdict verdicts[] = {Verdict::NonHamiltonian, Verdict::Hamiltonian, Verdict::Undecided,
+                              Verdict::Hamiltonian, Verdict::NonHamiltonian};
   StopToken stop;
-  for (const std::optional<MethodOptions>& method : {std::optional<MethodOptions>(CohcOptions{.writeCycleFile = false}),
-                                                    std::optional<MethodOptions>()}) {
+  for (const std::optional<MethodOptions>& method :
+       {std::optional<MethodOptions>(CohcOptions{.writeCycleFile = false}), std::optional<MethodOptions>()}) {
     BatchRequest request;
     request.graph = path;
     request.jobs = 3;

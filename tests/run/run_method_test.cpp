@@ -1,9 +1,10 @@
 // runMethod, the one body behind schc, cohc and solve: known answers with checked cycles,
 // what stopped an undecided run, the live figures agreeing with the outcome, and a cycle
 // that fails the check against the graph as loaded never counting.
+#include "run/run_method.h"
+
 #include <gtest/gtest.h>
 
-#include "run/run_method.h"
 #include "support/test_graphs.h"
 
 namespace hc {
@@ -28,7 +29,8 @@ TEST(RunMethod, KnownAnswersAndWhatStoppedTheRun) {
   const Row rows[] = {
       {"schc limit", petersen, SchcOptions{.maxIterations = 25}, Verdict::Undecided, "iteration limit", ""},
       {"schc knight", knight, SchcOptions{}, Verdict::Hamiltonian, "decided", "probability mill"},
-      {"cohc proof", petersen, CohcOptions{.writeCycleFile = false}, Verdict::NonHamiltonian, "decided", "proof system"},
+      {"cohc proof", petersen, CohcOptions{.writeCycleFile = false}, Verdict::NonHamiltonian, "decided",
+       "proof system"},
       {"cohc shallow", petersen, CohcOptions{.maxSearchDepth = 0, .pruningLevel = 0, .writeCycleFile = false},
        Verdict::Undecided, "search depth too shallow", ""},
       {"cohc k6", k6, CohcOptions{.writeCycleFile = false}, Verdict::Hamiltonian, "decided", "proof system"},
@@ -49,7 +51,8 @@ TEST(RunMethod, KnownAnswersAndWhatStoppedTheRun) {
     EXPECT_EQ(out.cycle.empty(), out.verdict != Verdict::Hamiltonian);
     if (!out.cycle.empty()) {
       EXPECT_EQ(out.cycle.front(), 0);
-      EXPECT_TRUE(testing::isHamiltonianCycleOf(out.cycle, row.graph.howManyNodes, testing::currentEdges(row.graph)));
+      EXPECT_TRUE(
+          testing::isHamiltonianCycleOf(out.cycle, row.graph.howManyNodes, testing::currentEdges(row.graph)));
     }
     if (std::holds_alternative<SchcOptions>(row.method)) {
       EXPECT_EQ(out.iterations, live.iterations.load());
@@ -70,8 +73,10 @@ TEST(RunMethod, StopsFromOutsideAreNamedAndNeverProve) {
   requested.requestStop();
   StopToken deadline;
   deadline.setTimeLimit(0.05);
-  const std::pair<const StopToken*, const char*> stops[] = {{&requested, "interrupted"}, {&deadline, "time limit"}};
-  for (const MethodOptions& method : {MethodOptions(SchcOptions{}), MethodOptions(CohcOptions{.writeCycleFile = false})}) {
+  const std::pair<const StopToken*, const char*> stops[] = {{&requested, "interrupted"},
+                                                            {&deadline, "time limit"}};
+  for (const MethodOptions& method :
+       {MethodOptions(SchcOptions{}), MethodOptions(CohcOptions{.writeCycleFile = false})}) {
     for (const auto& [stop, text] : stops) {
       Graph graph = hard;
       const RunOutcome out = runMethod(graph, EdgeSnapshot(hard), method, {.stop = stop});
@@ -85,8 +90,9 @@ TEST(RunMethod, StopsFromOutsideAreNamedAndNeverProve) {
 TEST(RunMethod, ACycleThatFailsTheCheckDoesNotCount) {
   const Graph k6 = makeGraph(6, testing::completeEdges(0, 6));
   const Graph edgeless = makeGraph(6, {});
-  for (const MethodOptions& method : {MethodOptions(SchcOptions{}), MethodOptions(CohcOptions{.writeCycleFile = false}),
-                                      MethodOptions(SolveOptions{.threads = 1})}) {
+  for (const MethodOptions& method :
+       {MethodOptions(SchcOptions{}), MethodOptions(CohcOptions{.writeCycleFile = false}),
+        MethodOptions(SolveOptions{.threads = 1})}) {
     Graph graph = k6;
     testing::CapturedDiagnostics quiet;
     const RunOutcome out = runMethod(graph, EdgeSnapshot(edgeless), method);
