@@ -237,7 +237,7 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
   const RunInput input = loadRunInput(arguments.graph, commandLineFormatOptions());
   if (!input) return fail(input.loaded.error);
   Graph& graph = *input.loaded.graph;
-  if (cycleOutputFormatOf(output) == CycleOutputFormat::Obj && !graph.hasCoordinates())
+  if (!output.empty() && cycleOutputFormatOf(output) == CycleOutputFormat::Obj && !graph.hasCoordinates())
     return fail("--output " + output +
                 ": an .obj cycle file needs node coordinates, which only graphs read from .obj files have");
 
