@@ -6,29 +6,29 @@
 
 #include "certcheck/certificate_checker.h"
 #include "commands.h"
-#include "solve_common.h"
+#include "core/random.h"
 
 namespace hc::cli {
 
-int runCheck(const CheckOptions& options) {
-  startSeededRun(1u);
-  SolveInput input;
-  if (std::string problem = loadForSolving(options.graph, input); !problem.empty()) return fail(problem);
+int runCheck(const GraphAndFile& options) {
+  startRunSeedStream(1u, SeedScope::Process, false);
+  const RunInput input = loadRunInput(options.graph, commandLineFormatOptions());
+  if (!input) return fail(input.loaded.error);
   std::vector<std::pair<int32_t, int32_t>> edges;
-  edges.reserve(static_cast<size_t>(input.edges.edges()));
-  for (int32_t v = 0; v < input.edges.nodes(); ++v)
-    for (int32_t w : input.edges.neighborsOf(v))
+  edges.reserve(static_cast<size_t>(input.asLoaded.edges()));
+  for (int32_t v = 0; v < input.asLoaded.nodes(); ++v)
+    for (int32_t w : input.asLoaded.neighborsOf(v))
       if (v < w) edges.emplace_back(v, w);
 
   const certcheck::CheckResult result =
-      certcheck::checkCertificateFile(input.edges.nodes(), edges, options.proof);
+      certcheck::checkCertificateFile(input.asLoaded.nodes(), edges, options.file);
   if (!result.accepted) {
     if (result.line == 0) return fail(result.reason);
-    std::string where = options.proof + ": line " + std::to_string(result.line);
+    std::string where = options.file + ": line " + std::to_string(result.line);
     if (!result.step.empty()) where += " (" + result.step + ")";
     return fail(where + ": " + result.reason);
   }
-  std::cout << "accepted: " << options.proof << " proves that " << input.name
+  std::cout << "accepted: " << options.file << " proves that " << input.name
             << " has no Hamiltonian cycle\n";
   return 0;
 }

@@ -3,12 +3,10 @@
 // graph by graph; into a one-graph format only when it holds a single graph.
 #include <iostream>
 
-#include "app/graph_source.h"
 #include "commands.h"
 #include "core/random.h"
 #include "io/graph_file_reader.h"
 #include "io/graph_format_registry.h"
-#include "solve_common.h"
 
 namespace hc::cli {
 

@@ -8,8 +8,8 @@
 #include <iostream>
 #include <string_view>
 
-#include "app/graph_source.h"
 #include "commands.h"
+#include "core/random.h"
 #include "generators/generalized_petersen.h"
 #include "generators/graph_generation.h"
 #include "generators/logical_formula.h"
@@ -17,7 +17,6 @@
 #include "io/graph_format_registry.h"
 #include "io/path_names.h"
 #include "run_control.h"
-#include "solve_common.h"
 
 namespace hc::cli {
 
@@ -114,7 +113,7 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   }
   if (!parameters.ok()) return fail(joinLines(parameters.errors));
 
-  const uint32_t seed = startSeededRun(options.seed);
+  const uint32_t seed = startRunSeedStream(options.seed, SeedScope::Process, false);
   std::unique_ptr<Graph> graph;
   std::optional<LogicalFormula> formula;
   // Ctrl-C stops the process's token and the generation stops at its next step; nothing has

@@ -1,18 +1,22 @@
-// The subcommands of hamcycles-cli. main.cpp fills these option blocks with CLI11
-// (which checks every range) and calls one run function, whose result is the exit status.
-// The run functions load, run and print; the logic they share with the window lives in
-// src/app.
+// The subcommands of hamcycles-cli. main.cpp fills these option blocks with CLI11 (which
+// checks every range) and calls one run function, whose result is the exit status. The run
+// functions load, run and print; everything they run lives in src/run.
 #pragma once
 
 #include <cstdint>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "run/graph_information.h"
 #include "run/graph_loading.h"
+#include "run/run_method.h"
 #include "run_control.h"
 
 namespace hc::cli {
+
+using Json = nlohmann::ordered_json;
 
 // Exit statuses (the same as SAT solvers use, so scripts can treat both alike).
 inline constexpr int kExitUndecided = 0;
@@ -25,35 +29,11 @@ struct CommonOptions {
   ProgressMode progress = ProgressMode::Auto;
 };
 
-struct InfoOptions {
+// What schc, cohc and solve take besides their method's options (the engine's structs).
+struct MethodArguments {
   std::string graph;
-};
-
-struct SchcCommandOptions {
-  std::string graph;
-  int32_t version = 5;
-  int64_t maxIterations = 0;  // 0: no limit of our own
-  double timeLimit = 0.0;     // seconds; 0: none
+  double timeLimit = 0.0;  // seconds; 0: none
   std::optional<uint32_t> seed;
-  int32_t threads = 1;
-  std::string output;
-};
-
-struct CohcCommandOptions {
-  std::string graph;
-  int32_t level = 5;
-  int32_t maxDepth = 999999999;
-  bool minimal = false;
-  double timeLimit = 0.0;
-  std::optional<uint32_t> seed;
-  std::string output;
-};
-
-struct SolveCommandOptions {
-  std::string graph;
-  double timeLimit = 0.0;
-  std::optional<uint32_t> seed;
-  int32_t threads = 4;
   std::string output;
 };
 
@@ -65,15 +45,10 @@ struct GenerateOptions {
   std::string cnf;
 };
 
-struct VerifyOptions {
+// `verify GRAPH CYCLE` and `check GRAPH PROOF`.
+struct GraphAndFile {
   std::string graph;
-  std::string cycle;
-};
-
-// `check GRAPH PROOF`.
-struct CheckOptions {
-  std::string graph;
-  std::string proof;
+  std::string file;
 };
 
 // `convert IN OUT`.
@@ -83,7 +58,7 @@ struct ConvertOptions {
   int32_t base = 0;  // first node number of .edges/.el files, read and written
 };
 
-// The batch options of info, schc and cohc (see batch.h).
+// The batch options of info, schc, cohc and solve (run/batch.h).
 struct BatchOptions {
   std::string each;        // a file naming one graph file per line
   int32_t jobs = 1;        // graphs decided at once
@@ -96,13 +71,36 @@ struct BatchOptions {
 FormatOptions& commandLineFormatOptions();
 
 int runConvert(const ConvertOptions& options, const CommonOptions& common);
-int runInfo(const InfoOptions& options, const CommonOptions& common);
-int runSchc(const SchcCommandOptions& options, const CommonOptions& common);
-int runCohc(const CohcCommandOptions& options, const CommonOptions& common);
-int runSolve(const SolveCommandOptions& options, const CommonOptions& common);
+int runInfo(const std::string& graph, const CommonOptions& common);
+int runMethodCommand(const MethodArguments& arguments, const MethodOptions& method,
+                     const CommonOptions& common);
 int runGenerate(const GenerateOptions& options, const CommonOptions& common);
-int runVerify(const VerifyOptions& options, const CommonOptions& common);
-int runCheck(const CheckOptions& options);
+int runVerify(const GraphAndFile& options, const CommonOptions& common);
+int runCheck(const GraphAndFile& options);
+
+// Whether a command line asks for a batch: --each, --jobs, --part, or a GRAPH file of
+// several graphs.
+bool isBatchRun(const std::string& graph, const BatchOptions& options);
+// Runs a batch of `method` (none: info) and prints it; 0 once it has run, 1 on bad usage or
+// when the batch file (or the --each list) cannot be opened.
+int runBatchCommand(const std::string& graph, const BatchOptions& options, const MethodArguments& arguments,
+                    const std::optional<MethodOptions>& method, const CommonOptions& common);
+
+// Empty when a file can be written at `path` (its folder exists and is writable, and it is
+// not a folder itself), else why not; `option` names the option in the message.
+std::string checkWritablePath(const std::string& option, const std::string& path);
+
+// The JSON object of `info`: the figures of the graph as loaded, the page's figures after the
+// root pruning under "pruned", and the three structural flags.
+Json infoJson(const GraphInformation& info);
+
+// The fields every solving command's object begins with: command, graph, verdict, nodes,
+// edges, seconds, cycle (when Hamiltonian), seed.
+Json reportHead(const char* command, const std::string& name, int32_t nodes, int64_t edges,
+                const RunOutcome& outcome);
+
+// Prints one JSON object on stdout.
+void printJson(const Json& object);
 
 // One error line on stderr ("hamcycles-cli: " + message, newlines folded); returns 1.
 int fail(const std::string& message);

@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <cstdlib>
 
-#include "app/graph_source.h"
+#include "run/graph_description.h"
 #include "generators/graph_families.h"
 #include "ui/graph_canvas.h"
 #include "ui/graph_view_layout.h"

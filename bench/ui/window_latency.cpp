@@ -18,7 +18,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "app/schc_runner.h"
+#include "run/method_runners.h"
 #include "../bench_graphs.h"
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/paint_helpers.h"
@@ -38,9 +38,9 @@ struct CountingSink : hc::SchcSink {
 double iterationsAlone(const hc::Graph& graph, double seconds, int32_t version) {
   hc::SchcRunner runner;
   CountingSink sink;
-  hc::SchcRunSettings settings;
-  settings.version = version;
-  runner.start(std::make_shared<hc::Graph>(graph), settings, &sink, nullptr);
+  hc::SchcOptions options;
+  options.version = version;
+  runner.start(std::make_shared<hc::Graph>(graph), options, std::nullopt, &sink, nullptr);
   std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
   const int64_t done = sink.iterations.load();
   const double elapsed = runner.elapsedSeconds();
@@ -97,9 +97,9 @@ int main(int argc, char** argv) {
     tickSeconds = s;
     coalescer.markDirty();
   });
-  hc::SchcRunSettings settings;
-  settings.version = version;
-  runner.start(model.workingGraph(), settings, &sink, nullptr);
+  hc::SchcOptions options;
+  options.version = version;
+  runner.start(model.workingGraph(), options, std::nullopt, &sink, nullptr);
 
   constexpr int kPingMs = 5;
   QElapsedTimer sincePing;

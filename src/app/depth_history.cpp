@@ -5,21 +5,8 @@
 #include <fstream>
 
 #include "core/number_format.h"
-#include "cohc/search_tree_statistics.h"
 
 namespace hc {
-
-DepthRow depthRowOf(const SearchTreeStatistics& statistics, int32_t depth) {
-  if (depth < 0 || depth >= statistics.depthCapacity()) return {};
-  size_t d = static_cast<size_t>(depth);
-  return {statistics.started[d], statistics.solved[d], statistics.forcedEdges[d], statistics.longestTime[d],
-          statistics.averageTime[d]};
-}
-
-DepthSummary depthSummaryOf(const SearchTreeStatistics& statistics) {
-  return {statistics.deepestSolvedDepth,      statistics.deepestStartedDepth, static_cast<double>(statistics.mostSolved),
-          statistics.longestTimeOverall, statistics.largestAverageTime, statistics.mostForcedEdges};
-}
 
 std::string depthCellText(const DepthRow& row, int32_t depth, int32_t column) {
   switch (column) {
@@ -84,6 +71,11 @@ std::string DepthHistory::csv() const {
     text += '\n';
   }
   return text;
+}
+
+void applyBatch(DepthHistory& history, const DepthBatch& batch) {
+  for (const auto& [depth, row] : batch.rows) history.setRow(depth, row);
+  if (!batch.rows.empty()) history.setSummary(batch.summary);
 }
 
 std::optional<std::string> writeTextFile(const std::string& path, const std::string& text) {

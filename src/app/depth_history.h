@@ -3,7 +3,8 @@
 // draws, and the CSV export of the table.
 //
 // The engine's SearchTreeStatistics lives on the worker thread; the window keeps this
-// copy, filled from CohcProgressBuffer, so painting never reads what the worker writes.
+// copy, filled from CohcProgressBuffer (run/cohc_progress_buffer.h, which also defines the
+// rows), so painting never reads what the worker writes.
 #pragma once
 
 #include <array>
@@ -12,30 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "run/cohc_progress_buffer.h"
+
 namespace hc {
-
-class SearchTreeStatistics;
-
-struct DepthRow {
-  double started = 0.0;
-  double solved = 0.0;
-  double forcedEdges = 0.0;
-  double longestTime = 0.0;
-  double averageTime = 0.0;
-};
-
-// The maxima and depth bounds of SearchTreeStatistics.
-struct DepthSummary {
-  int32_t deepestSolvedDepth = 0;
-  int32_t deepestStartedDepth = -1;
-  double mostSolved = 0.0;
-  double longestTimeOverall = 0.0;
-  double largestAverageTime = 0.0;
-  double mostForcedEdges = 0.0;
-};
-
-DepthRow depthRowOf(const SearchTreeStatistics& statistics, int32_t depth);
-DepthSummary depthSummaryOf(const SearchTreeStatistics& statistics);
 
 // The columns of the history list after its hidden first one.
 inline constexpr int32_t kDepthColumns = 6;
@@ -85,6 +65,9 @@ class DepthHistory {
   std::vector<DepthRow> rows_;
   DepthSummary summary_;
 };
+
+// Applies a drained batch to the window's copy.
+void applyBatch(DepthHistory& history, const DepthBatch& batch);
 
 // Writes `text` to `path`. Returns an error message when the file cannot be written
 // (nothing is changed then), std::nullopt on success.

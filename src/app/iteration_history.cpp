@@ -1,8 +1,5 @@
 #include "app/iteration_history.h"
 
-#include <algorithm>
-#include <limits>
-
 #include "core/number_format.h"
 
 namespace hc {
@@ -20,22 +17,10 @@ std::string iterationCellText(const IterationRow& row, int32_t column) {
   }
 }
 
-void IterationStatistics::add(const IterationRow& row) {
-  ++rowsAdded;
-  if (row.hubs >= 1 && row.deletions < leastDeletionsToHub) leastDeletionsToHub = row.deletions;
-  if (row.rings >= 1 && row.deletions < leastDeletionsToRing) leastDeletionsToRing = row.deletions;
-  mostDeletions = std::max(mostDeletions, row.deletions);
-  maxForcedEdges = std::max(maxForcedEdges, row.forcedEdges);
-}
-
 std::string maxForcedEdgesText(int32_t maxForcedEdges, int32_t howManyNodes) {
   std::string text = formatNumber(maxForcedEdges, 0);
   if (howManyNodes <= 0) return text;
   return text + " (" + formatNumber(static_cast<double>(maxForcedEdges) / howManyNodes * 100.0, 2) + "% Done)";
-}
-
-int32_t sanitizedRowLimit(int64_t requested) {
-  return static_cast<int32_t>(std::clamp<int64_t>(requested, 1, std::numeric_limits<int32_t>::max()));
 }
 
 void IterationHistory::add(const IterationRow& row) {
@@ -82,6 +67,12 @@ std::string iterationHistoryCsv(const IterationHistory& history, int32_t howMany
   text += "Max Forced Edges," + record(s.maxForcedEdges, -1) + "\n";
   text += "Max Forced Edges % Done," + share + "\n";
   return text;
+}
+
+void applyBatch(IterationHistory& history, const IterationBatch& batch) {
+  if (batch.skippedRows) history.clearRows();
+  for (const IterationRow& row : batch.rows) history.appendRow(row);
+  history.setStatistics(batch.statistics);
 }
 
 }  // namespace hc

@@ -3,8 +3,9 @@
 // run. The statistics see every iteration even when the list keeps only a few rows, so a
 // short list never hides a record value.
 //
-// Single-threaded: the worker hands its iterations over through SchcProgressBuffer and
-// the window's thread appends them here.
+// Single-threaded: the worker hands its iterations over through SchcProgressBuffer
+// (run/schc_progress_buffer.h, which also defines the rows and statistics) and the
+// window's thread appends them here.
 #pragma once
 
 #include <algorithm>
@@ -13,18 +14,9 @@
 #include <deque>
 #include <string>
 
-namespace hc {
+#include "run/schc_progress_buffer.h"
 
-// One postIteration report.
-struct IterationRow {
-  int32_t iteration = 0;
-  int32_t deletions = 0;
-  int32_t hubs = 0;
-  int32_t rings = 0;
-  int32_t forcedEdges = 0;
-  double percentComplete = 0.0;
-  double seconds = 0.0;
-};
+namespace hc {
 
 // The columns of the history list after its hidden first one.
 inline constexpr int32_t kIterationColumns = 7;
@@ -35,27 +27,9 @@ inline constexpr std::array<int32_t, kIterationColumns> kIterationColumnWidths =
 // Column `column` (0 = "Iteration" .. 6 = "Time") of a row as the list shows it.
 std::string iterationCellText(const IterationRow& row, int32_t column);
 
-inline constexpr int32_t kNotMetYet = 2000000000;
-
-struct IterationStatistics {
-  int32_t rowsAdded = 0;  // iterations reported since the run began
-  int32_t leastDeletionsToHub = kNotMetYet;
-  int32_t leastDeletionsToRing = kNotMetYet;
-  int32_t mostDeletions = -1;
-  int32_t maxForcedEdges = -1;
-
-  // Takes one iteration into the four statistics and the count.
-  void add(const IterationRow& row);
-};
-
 // The text of the "Max Forced Edges:" box: the count and its share of the graph's nodes,
 // "12 (60.00% Done)". A graph without nodes shows the count alone.
 std::string maxForcedEdgesText(int32_t maxForcedEdges, int32_t howManyNodes);
-
-// The list's row limit L comes from the page's iterations edit; anything below 1 keeps
-// one row (an empty list would hide the iteration in progress and the row arithmetic
-// needs L >= 1).
-int32_t sanitizedRowLimit(int64_t requested);
 
 class IterationHistory;
 
@@ -95,5 +69,8 @@ class IterationHistory {
   std::deque<IterationRow> rows_;
   IterationStatistics statistics_;
 };
+
+// Applies a drained batch to the window's history.
+void applyBatch(IterationHistory& history, const IterationBatch& batch);
 
 }  // namespace hc

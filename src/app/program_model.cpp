@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "run/graph_loading.h"
-#include "app/graph_source.h"
+#include "run/graph_description.h"
 #include "editor/drawing_conversion.h"
 #include "io/drawing_files.h"
 #include "io/g_file.h"

@@ -61,11 +61,14 @@ void colourComponent(Graph& graph, int32_t start, FillCounts& counts) {
   }
 }
 
-// The part the connectivity checks share. Only when isHamiltonian is 2 and there are
-// nodes: colours the component of node 0 into `counts` (marks cleared again); when it
-// misses a node, sets isHamiltonian 0, writes "The graph is not connected." and returns
-// false. Otherwise (also when nothing was tested, `counts` then empty) true.
-bool connectedFromNodeZero(Graph& graph, int16_t verbose, FillCounts& counts) {
+// The part the connectivity checks share, for the check of "connected" or "connected and
+// not unevenly bipartite" (`what`): writes "About to check if the graph is <what>."; then,
+// only when isHamiltonian is 2 and there are nodes, colours the component of node 0 into
+// `counts` (marks cleared again). When it misses a node, sets isHamiltonian 0, writes "The
+// graph is not connected." and returns false. Otherwise (also when nothing was tested,
+// `counts` then empty) true.
+bool connectedFromNodeZero(Graph& graph, int16_t verbose, const char* what, FillCounts& counts) {
+  if (verbose == 1) diagnostic("About to check if the graph is ", what, ".\n");
   if (graph.isHamiltonian != kUndecided || graph.nodes.empty()) return true;
   graph.nodes[0].mark = 1;
   counts.colour1 = 1;
@@ -75,6 +78,11 @@ bool connectedFromNodeZero(Graph& graph, int16_t verbose, FillCounts& counts) {
   graph.isHamiltonian = kNotHamiltonian;
   say(verbose, "The graph is not connected.\n");
   return false;
+}
+
+// The line a connectivity check ends with when it found nothing: "The graph is <what>.".
+void sayPassed(int16_t verbose, const char* what) {
+  if (verbose == 1) diagnostic("The graph is ", what, ".\n");
 }
 
 }  // namespace
@@ -104,23 +112,22 @@ void checkLowDegreeNodes(Graph& graph, int16_t verbose) {
 }
 
 void checkConnectedNotUnevenlyBipartite(Graph& graph, int16_t verbose) {
-  say(verbose, "About to check if the graph is connected and not unevenly bipartite.\n");
+  constexpr const char* kWhat = "connected and not unevenly bipartite";
   FillCounts counts;
-  if (!connectedFromNodeZero(graph, verbose, counts)) return;
+  if (!connectedFromNodeZero(graph, verbose, kWhat, counts)) return;
   // Nothing tested leaves both counts 0: never uneven.
   if (!counts.sameColourEdge && counts.colour1 != counts.colour2) {
     graph.isHamiltonian = kNotHamiltonian;
     say(verbose, "The graph is unevenly bipartite.\n");
     return;
   }
-  say(verbose, "The graph is connected and not unevenly bipartite.\n");
+  sayPassed(verbose, kWhat);
 }
 
 bool isConnected(Graph& graph, int16_t verbose) {
-  say(verbose, "About to check if the graph is connected.\n");
   FillCounts counts;
-  if (!connectedFromNodeZero(graph, verbose, counts)) return false;
-  say(verbose, "The graph is connected.\n");
+  if (!connectedFromNodeZero(graph, verbose, "connected", counts)) return false;
+  sayPassed(verbose, "connected");
   return true;
 }
 

@@ -1,17 +1,14 @@
 // The public library's one implementation file: the facade of include/hamcycles/hamcycles.h
-// over the engine. It owns no logic of its own beyond checking the caller's input, turning
-// the engine's results into the public types and watching a run for its caller; every call
-// into the engine is marked "engine:" so the file can be re-pointed when the engine's entry
-// points move.
+// over the run layer and the engine. It owns no logic of its own beyond checking the
+// caller's input, turning the results into the public types and calling a progress callback;
+// every call into the internals is marked "engine:" so the file can be re-pointed when their
+// entry points move.
 //
-// How a run is watched: the engines poll a run flag (1 run, 0 stop); a public stop token
-// carries such a flag beside its core token. With no progress callback and no deadline the
-// engine cannot keep itself (only the Stone Carver's driver has none), the engine runs on
-// the caller's thread and polls the token's flag, if any, itself: nothing extra. Otherwise
-// it runs on one worker thread while the caller's thread wakes every 20 ms to pass a stop
-// request or the deadline on to the run's flag and to call the progress callback. (Once the
-// engines take a core StopToken, the token and every deadline go to them directly and only
-// a progress callback needs the worker.)
+// A run is the run layer's runMethod (run/run_method.h), the one body behind the command
+// line's schc, cohc and solve: it verifies the cycle and settles the verdict. It polls a
+// child of the caller's stop token that carries the time limit as its deadline. Without a
+// progress callback it runs on the caller's thread; with one, on a worker thread while the
+// caller's thread calls the callback.
 //
 // Seeds: the run's seed becomes the seed stream of the thread that runs the engine, and the
 // run first copies its graph from the caller's graph (one reseed, as loading a file is one
@@ -19,9 +16,9 @@
 #include "hamcycles/hamcycles.h"
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <exception>
 #include <filesystem>
 #include <mutex>
@@ -33,23 +30,21 @@
 #include "hamcycles_version.h"
 
 // The internals this file calls.
-#include "core/edge_snapshot.h"            // engine: EdgeSnapshot
-#include "core/hamiltonian_cycle_check.h"  // engine: isHamiltonianCycle, extractCycle
-#include "io/graph_file_reader.h"          // engine: GraphFileReader
-#include "io/graph_format_registry.h"      // engine: writeGraphFile
-#include "run/graph_loading.h"   // engine: loadGraphFile, FormatOptions
-#include "app/graph_source.h"    // engine: graphDisplayName, the source type codes
-#include "io/plain_graph.h"     // engine: PlainGraph, EdgeCollector, buildGraphFromPlain
-#include "cohc/search_tree.h"    // engine: runCoHC
-#include "core/diagnostics.h"    // engine: setDiagnosticStream, diagnostic
+#include "core/diagnostics.h"  // engine: setDiagnosticStream, diagnostic
+#include "core/edge_snapshot.h"
 #include "core/graph.h"
-#include "core/random.h"  // engine: setThreadSeedStream, clearThreadSeedStream
+#include "core/hamiltonian_cycle_check.h"  // engine: isHamiltonianCycle
+#include "core/random.h"                   // engine: setThreadSeedStream, clearThreadSeedStream
 #include "core/stop_token.h"
 #include "generators/generalized_petersen.h"
 #include "generators/generation_limits.h"
 #include "generators/graph_generation.h"
-#include "schc/stone_carver.h"  // engine: runStoneCarver
-#include "solve/solve_graph.h"  // engine: solveGraph
+#include "io/graph_file_reader.h"      // engine: GraphFileReader
+#include "io/graph_format_registry.h"  // engine: writeGraphFile
+#include "io/plain_graph.h"            // engine: PlainGraph, EdgeCollector, buildGraphFromPlain
+#include "run/graph_description.h"     // engine: graphDisplayName, the source type codes
+#include "run/graph_loading.h"         // engine: loadGraphFile, FormatOptions
+#include "run/run_method.h"            // engine: runMethod
 
 namespace hamcycles {
 
@@ -438,38 +433,26 @@ bool StopToken::stopRequested() const noexcept {
 // Runs
 // ---------------------------------------------------------------------------------------
 
+// The public verdicts are the run layer's, in the same order.
+static_assert(static_cast<int>(Verdict::NonHamiltonian) == static_cast<int>(hc::Verdict::NonHamiltonian) &&
+              static_cast<int>(Verdict::Hamiltonian) == static_cast<int>(hc::Verdict::Hamiltonian) &&
+              static_cast<int>(Verdict::Undecided) == static_cast<int>(hc::Verdict::Undecided));
+
 const char* verdictName(Verdict verdict) {
-  switch (verdict) {
-    case Verdict::Hamiltonian:
-      return "hamiltonian";
-    case Verdict::NonHamiltonian:
-      return "non-hamiltonian";
-    case Verdict::Undecided:
-      break;
-  }
-  return "undecided";
+  if (verdict != Verdict::Hamiltonian && verdict != Verdict::NonHamiltonian) verdict = Verdict::Undecided;
+  return hc::verdictName(static_cast<hc::Verdict>(verdict)).data();  // a literal: terminated
 }
 
 const char* stoppedName(Stopped stopped) {
-  switch (stopped) {
-    case Stopped::Decided:
-      return "decided";
-    case Stopped::TimeLimit:
-      return "time limit";
-    case Stopped::Interrupted:
-      return "interrupted";
-    case Stopped::IterationLimit:
-      return "iteration limit";
-    case Stopped::DepthLimit:
-      return "search depth too shallow";
-  }
-  return "decided";
+  static constexpr const char* kNames[] = {"decided", "time limit", "interrupted", "iteration limit",
+                                           "search depth too shallow"};
+  const auto at = static_cast<size_t>(stopped);
+  return at < std::size(kNames) ? kNames[at] : kNames[0];
 }
 
 namespace {
 
 constexpr double kMaxSeconds = 1e9;
-constexpr auto kWatchInterval = std::chrono::milliseconds(20);
 constexpr auto kProgressInterval = std::chrono::milliseconds(250);
 
 void checkRunOptions(const RunOptions& options) {
@@ -478,25 +461,11 @@ void checkRunOptions(const RunOptions& options) {
     refuse("timeLimitSeconds must be 0 (no limit) or a number of seconds in (0, 1e9], not " + text(t));
 }
 
-bool tokenStopped(const RunOptions& options) {
-  return options.stop && options.stop->stopRequested();
-}
-
-// Who cleared the run flag from outside the engine.
-enum class Cleared { kNone, kDeadline, kRequest };
-
-// Runs `body` to its end (see the top of the file), giving it the run flag to poll.
-// `ownDeadline` > 0: the flag is cleared after that many seconds (for an engine without a
-// deadline of its own). `sample` reads the live figures for the progress callback.
-Cleared runWatched(const RunOptions& options, double ownDeadline, const std::function<Progress()>& sample,
-                   const std::function<void(const hc::StopToken* stop)>& body) {
-  // The run's own token, a child of the caller's: the engine polls it.
-  hc::StopToken run(options.stop ? &Access::token(*options.stop) : nullptr);
-  const bool watch = static_cast<bool>(options.progress) || ownDeadline > 0.0;
-  if (!watch) {
-    body(&run);
-    return Cleared::kNone;
-  }
+// Runs `body` on a worker thread while this thread hands the live figures to the progress
+// callback about four times a second. What the callback throws stops the run and is
+// rethrown once the worker has ended; so is what the engine throws.
+void watched(const ProgressCallback& progress, hc::StopToken& stop, const hc::LiveFigures& live,
+             const std::function<void()>& body) {
   std::mutex lock;
   std::condition_variable wake;
   bool done = false;
@@ -504,7 +473,7 @@ Cleared runWatched(const RunOptions& options, double ownDeadline, const std::fun
   std::exception_ptr callbackError;
   std::thread worker([&] {
     try {
-      body(&run);
+      body();
     } catch (...) {
       engineError = std::current_exception();
     }
@@ -512,100 +481,87 @@ Cleared runWatched(const RunOptions& options, double ownDeadline, const std::fun
     done = true;
     wake.notify_all();
   });
-
-  Cleared cleared = Cleared::kNone;
-  auto clear = [&](Cleared why) {
-    if (cleared == Cleared::kNone) cleared = why;
-    run.requestStop();
-  };
   const auto start = Clock::now();
-  const auto deadline =
-      start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(ownDeadline));
-  auto lastProgress = start;
   std::unique_lock<std::mutex> held(lock);
-  while (!done) {
-    wake.wait_for(held, kWatchInterval);
-    if (done) break;
-    const auto now = Clock::now();
-    if (options.stop && Access::token(*options.stop).stopRequested()) clear(Cleared::kRequest);
-    if (ownDeadline > 0.0 && now >= deadline) clear(Cleared::kDeadline);
-    if (options.progress && !callbackError && now - lastProgress >= kProgressInterval) {
-      lastProgress = now;
-      held.unlock();
-      try {
-        Progress progress = sample();
-        progress.seconds = std::chrono::duration<double>(now - start).count();
-        options.progress(progress);
-      } catch (...) {
-        callbackError = std::current_exception();
-        clear(Cleared::kRequest);
-      }
-      held.lock();
+  while (!wake.wait_for(held, kProgressInterval, [&] { return done; })) {
+    if (callbackError) continue;
+    held.unlock();
+    try {
+      Progress p;
+      p.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+      p.iterations = live.iterations.load();
+      p.bestPercentComplete = live.bestPercentComplete.load();
+      p.treeNodes = live.tree.treeNodes.load();
+      p.depth = live.tree.depth.load();
+      progress(p);
+    } catch (...) {
+      callbackError = std::current_exception();
+      stop.requestStop();
     }
+    held.lock();
   }
   held.unlock();
   worker.join();
   if (callbackError) std::rethrow_exception(callbackError);
   if (engineError) std::rethrow_exception(engineError);
-  return cleared;
 }
 
-double secondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// The verdict the caller sees: a Hamiltonian verdict only with a cycle (the engine's, or
-// read off the solved graph) that passes the independent check, shown from node 0; a
-// non-Hamiltonian one only when the proof can be trusted.
-void settle(SolveResult& result, const GraphData& graph, hc::HamiltonicityState verdict,
-            std::vector<int32_t> cycle, const hc::Graph* solved, bool proofTrusted) {
-  if (verdict == hc::kHamiltonian) {
-    hc::CycleCheck check;
-    if (cycle.empty() && solved != nullptr) check = hc::extractCycle(*solved, cycle);  // engine
-    if (check) check = hc::isHamiltonianCycle(graph.edges, cycle);                 // engine
-    if (!check) {
-      hc::diagnostic("hamcycles: the method reported a cycle that is not a Hamiltonian cycle of the graph (",
-                     check.fault, "); the run counts as undecided\n");
-      return;
+// The public result of a run; `methodLimit` is what the method's own limit is called here.
+SolveResult resultOf(const hc::RunOutcome& outcome, Stopped methodLimit) {
+  const Stopped stopped[] = {Stopped::Decided, Stopped::TimeLimit, Stopped::Interrupted, methodLimit};
+  SolveResult result{static_cast<Verdict>(outcome.verdict),
+                     {outcome.cycle.begin(), outcome.cycle.end()},
+                     outcome.method,
+                     outcome.seconds,
+                     outcome.seed,
+                     stopped[static_cast<size_t>(outcome.stopped)],
+                     outcome.iterations,
+                     outcome.bestPercentComplete,
+                     outcome.treeNodes,
+                     outcome.deepestDepth,
+                     {}};
+  if (const hc::SearchTreeStatistics* s = outcome.statistics.get()) {
+    for (int32_t d = 0; d <= s->deepestStartedDepth; ++d) {
+      const auto at = static_cast<size_t>(d);
+      result.depths.push_back(
+          DepthFigures{d, static_cast<int64_t>(s->started[at]), static_cast<int64_t>(s->solved[at]),
+                       static_cast<int64_t>(s->forcedEdges[at]), s->longestTime[at], s->averageTime[at]});
     }
-    std::rotate(cycle.begin(), std::find(cycle.begin(), cycle.end(), 0), cycle.end());
-    result.verdict = Verdict::Hamiltonian;
-    result.cycle.assign(cycle.begin(), cycle.end());
-  } else if (verdict == hc::kNotHamiltonian && proofTrusted) {
-    result.verdict = Verdict::NonHamiltonian;
   }
-}
-
-// The undecided result of a run whose token was stopped before it began.
-SolveResult stoppedAtOnce(uint32_t seed) {
-  SolveResult result;
-  result.seed = seed;
-  result.stopped = Stopped::Interrupted;
   return result;
 }
 
-// Mill iterations, counted for the progress callback (the driver serialises the calls).
-class MillFigures : public hc::SchcSink {
- public:
-  void postIteration(int32_t, int32_t, int32_t, int32_t, int32_t, double percentComplete, double) override {
-    iterations.fetch_add(1, std::memory_order_relaxed);
-    if (percentComplete > best.load(std::memory_order_relaxed) && percentComplete <= 100.0)
-      best.store(percentComplete);
+// One run of the run layer's runMethod (see the top of the file) on a copy of `graph`, whose
+// options have been checked.
+SolveResult run(const GraphData& graph, const RunOptions& options, const hc::MethodOptions& method,
+                Stopped methodLimit) {
+  const uint32_t seed = seedOf(options.seed);
+  if (options.stop && options.stop->stopRequested()) {
+    SolveResult result;
+    result.seed = seed;
+    result.stopped = Stopped::Interrupted;
+    return result;
   }
-  std::atomic<int64_t> iterations{0};
-  std::atomic<double> best{0.0};
-};
-
-// Proof tree nodes, counted for the progress callback.
-class TreeFigures : public hc::SearchTreeListener {
- public:
-  void nodeStarted(const hc::SearchTreeStatistics&, int32_t depth, bool) override {
-    treeNodes.fetch_add(1, std::memory_order_relaxed);
-    if (depth > deepest.load(std::memory_order_relaxed)) deepest.store(depth, std::memory_order_relaxed);
+  // The run's own token, a child of the caller's, with the time limit as its deadline.
+  hc::StopToken stop(options.stop ? &Access::token(*options.stop) : nullptr);
+  stop.setTimeLimit(options.timeLimitSeconds);
+  hc::LiveFigures live;
+  hc::RunOutcome outcome;
+  auto body = [&] {
+    SeedScope scope(seed);
+    hc::Graph copy(*graph.graph);
+    outcome = hc::runMethod(copy, graph.edges, method, {.stop = &stop, .seed = seed, .live = &live});  // engine
+  };
+  if (options.progress) {
+    watched(options.progress, stop, live, body);
+  } else {
+    body();
   }
-  std::atomic<int64_t> treeNodes{0};
-  std::atomic<int32_t> deepest{0};
-};
+  if (!outcome.cycleFault.empty())
+    hc::diagnostic("hamcycles: the method reported a cycle that is not a Hamiltonian cycle of the graph (",
+                   outcome.cycleFault, "); the run counts as undecided\n");
+  return resultOf(outcome, methodLimit);
+}
 
 }  // namespace
 
@@ -614,44 +570,11 @@ SolveResult solve(const Graph& graph, const SolveOptions& options) {
   const GraphData& impl = solvable(graph);
   checkRunOptions(options);
   checkRange("threads", options.threads, 1, 256);
-  const uint32_t seed = seedOf(options.seed);
-  if (tokenStopped(options)) return stoppedAtOnce(seed);
-
-  hc::ExactSearchProgress live;
-  hc::SolveResult engine;
-  const auto start = Clock::now();
-  runWatched(
-      options, 0.0,
-      [&] {
-        Progress p;
-        p.treeNodes = live.treeNodes.load();
-        p.depth = live.depth.load();
-        return p;
-      },
-      [&](const hc::StopToken* stop) {
-        SeedScope scope(seed);
-        const hc::Graph copy(*impl.graph);
-        hc::SolveOptions engineOptions;
-        engineOptions.threads = options.threads;
-        engineOptions.seed = seed;
-        engineOptions.timeLimitSeconds = options.timeLimitSeconds;
-        engine = hc::solveGraph(copy, engineOptions, stop, &live);  // engine
-      });
-
-  SolveResult result;
-  result.seconds = secondsSince(start);
-  result.seed = seed;
-  // Only the complete search and the sound root rules give a non-Hamiltonian verdict, and
-  // never after a stop: the engine reports undecided then.
-  settle(result, impl, engine.verdict, engine.cycle, nullptr, true);
-  result.treeNodes = engine.treeNodes;
-  result.deepestDepth = engine.deepestDepth;
-  if (result.verdict != Verdict::Undecided) {
-    result.method = engine.method;
-  } else {
-    result.stopped = engine.timedOut ? Stopped::TimeLimit : Stopped::Interrupted;
-  }
-  return result;
+  hc::SolveOptions method;
+  method.threads = options.threads;
+  method.timeLimitSeconds = options.timeLimitSeconds;  // it sizes the one-thread slices too
+  // A portfolio that gives up without a stop has no name of its own here.
+  return run(impl, options, method, Stopped::Interrupted);
 }
 
 SolveResult schc(const Graph& graph, const SchcOptions& options) {
@@ -664,51 +587,11 @@ SolveResult schc(const Graph& graph, const SchcOptions& options) {
   if (options.maxIterations != 0)
     checkRange("maxIterations", options.maxIterations, 1, hc::kMillIterationLimit);
   checkRange("threads", options.threads, 1, 256);
-  const uint32_t seed = seedOf(options.seed);
-  if (tokenStopped(options)) return stoppedAtOnce(seed);
-
-  MillFigures figures;
-  hc::SchcOutcome outcome;
-  std::unique_ptr<hc::Graph> solved;
-  const auto start = Clock::now();
-  // The driver has no deadline of its own: the watcher clears its flag.
-  const Cleared cleared = runWatched(
-      options, options.timeLimitSeconds,
-      [&] {
-        Progress p;
-        p.iterations = figures.iterations.load();
-        p.bestPercentComplete = figures.best.load();
-        return p;
-      },
-      [&](const hc::StopToken* stop) {
-        SeedScope scope(seed);
-        solved = std::make_unique<hc::Graph>(*impl.graph);
-        hc::SchcOptions engineOptions;
-        engineOptions.maxIterations = options.maxIterations;
-        engineOptions.threads = options.threads;
-        hc::runStoneCarver(*solved, options.version, stop, &figures, engineOptions,
-                           &outcome);  // engine
-      });
-
-  SolveResult result;
-  result.seconds = secondsSince(start);
-  result.seed = seed;
-  result.iterations = outcome.iterations > 0 ? outcome.iterations : figures.iterations.load();
-  result.bestPercentComplete = figures.best.load();
-  // Its non-Hamiltonian verdict comes only from the initial pruning, which no flag
-  // interrupts: it is a proof whenever it appears.
-  settle(result, impl, solved->isHamiltonian, outcome.cycle, solved.get(), true);
-  if (result.verdict != Verdict::Undecided) {
-    result.method = result.verdict == Verdict::Hamiltonian && result.iterations > 0 ? "probability mill"
-                                                                                    : "initial pruning";
-  } else {
-    // A token the engine polled itself shows only in the token.
-    const bool requested = cleared == Cleared::kRequest || tokenStopped(options);
-    result.stopped = requested                       ? Stopped::Interrupted
-                     : cleared == Cleared::kDeadline ? Stopped::TimeLimit
-                                                     : Stopped::IterationLimit;
-  }
-  return result;
+  hc::SchcOptions method;
+  method.version = options.version;
+  method.maxIterations = options.maxIterations;
+  method.threads = options.threads;
+  return run(impl, options, method, Stopped::IterationLimit);
 }
 
 SolveResult cohc(const Graph& graph, const CohcOptions& options) {
@@ -717,58 +600,13 @@ SolveResult cohc(const Graph& graph, const CohcOptions& options) {
   checkRunOptions(options);
   checkRange("level", options.level, 0, 6);
   checkRange("maxDepth", options.maxDepth, 0, 999999999);
-  const uint32_t seed = seedOf(options.seed);
-  if (tokenStopped(options)) return stoppedAtOnce(seed);
-
-  TreeFigures figures;
-  hc::CohcResult engine;
-  std::unique_ptr<hc::Graph> solved;
-  const auto start = Clock::now();
-  const Cleared cleared = runWatched(
-      options, 0.0,
-      [&] {
-        Progress p;
-        p.treeNodes = figures.treeNodes.load();
-        p.depth = figures.deepest.load();
-        return p;
-      },
-      [&](const hc::StopToken* stop) {
-        SeedScope scope(seed);
-        solved = std::make_unique<hc::Graph>(*impl.graph);
-        hc::CohcOptions engineOptions;
-        engineOptions.maxSearchDepth = options.maxDepth;
-        engineOptions.pruningLevel = options.level;
-        engineOptions.buildMinimalChildren = options.minimal;
-        engineOptions.timeLimitSeconds = options.timeLimitSeconds;
-        engineOptions.writeCycleFile = false;
-        engine = hc::runCoHC(*solved, engineOptions, stop, &figures);  // engine
-      });
-
-  SolveResult result;
-  result.seconds = secondsSince(start);
-  result.seed = seed;
-  // A proof stopped from outside may have left branches unexplored.
-  const bool stoppedFromOutside = engine.aborted || cleared != Cleared::kNone;
-  settle(result, impl, engine.verdict, engine.cycle, solved.get(), !stoppedFromOutside);
-  result.treeNodes = engine.treeNodes;
-  result.deepestDepth = engine.deepestDepth;
-  if (engine.statistics) {
-    const hc::SearchTreeStatistics& s = *engine.statistics;
-    for (int32_t d = 0; d <= s.deepestStartedDepth; ++d) {
-      const auto at = static_cast<size_t>(d);
-      result.depths.push_back(
-          DepthFigures{d, static_cast<int64_t>(s.started[at]), static_cast<int64_t>(s.solved[at]),
-                       static_cast<int64_t>(s.forcedEdges[at]), s.longestTime[at], s.averageTime[at]});
-    }
-  }
-  if (result.verdict != Verdict::Undecided) {
-    result.method = "proof system";
-  } else {
-    result.stopped = engine.timedOut      ? Stopped::TimeLimit
-                     : stoppedFromOutside ? Stopped::Interrupted
-                                          : Stopped::DepthLimit;
-  }
-  return result;
+  hc::CohcOptions method;
+  method.maxSearchDepth = options.maxDepth;
+  method.pruningLevel = options.level;
+  method.buildMinimalChildren = options.minimal;
+  method.timeLimitSeconds = options.timeLimitSeconds;
+  method.writeCycleFile = false;
+  return run(impl, options, method, Stopped::DepthLimit);
 }
 
 bool isHamiltonianCycle(const Graph& graph, const std::vector<int>& cycle, std::string* fault) {

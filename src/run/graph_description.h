@@ -1,5 +1,5 @@
-// Where a graph came from, as loading records it and the program shows it (the display
-// name, app/graph_source.h).
+// Where a graph came from, as loading and the generators record it, and the name every
+// front end shows for it.
 #pragma once
 
 #include <cstdint>
@@ -36,5 +36,8 @@ struct GraphDescription {
   std::string filePath;      // files: the path loaded
   int32_t drawingNodes = 0;  // user-drawn graphs: nodes of the drawing
 };
+
+// "Knight's Tour Graph With 64 Nodes (8 X 8)", a file's name, "NO GRAPH LOADED", ...
+std::string graphDisplayName(const GraphDescription& graph);
 
 }  // namespace hc

@@ -184,4 +184,25 @@ LoadedGraph loadGraphRecord(const GraphRecord& record, const FormatOptions& opti
   return loadPlainRecord(record, format, options);
 }
 
+namespace {
+
+RunInput forRun(LoadedGraph loaded) {
+  RunInput input;
+  input.loaded = std::move(loaded);
+  if (!input.loaded) return input;
+  input.asLoaded = EdgeSnapshot(*input.loaded.graph);
+  input.name = graphDisplayName(input.loaded.description);
+  return input;
+}
+
+}  // namespace
+
+RunInput loadRunInput(const std::string& path, const FormatOptions& options) {
+  return forRun(loadGraphFile(path, options));
+}
+
+RunInput loadRunInput(const GraphRecord& record, const FormatOptions& options) {
+  return forRun(loadGraphRecord(record, options));
+}
+
 }  // namespace hc

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "core/edge_snapshot.h"
 #include "core/graph.h"
 #include "io/graph_format_registry.h"
 #include "run/graph_description.h"
@@ -36,5 +37,16 @@ LoadedGraph loadGraphFile(const std::string& path, const FormatOptions& options 
 // Builds the graph of one record of io's GraphFileReader (a .g6/.s6 line, or a whole file of
 // any readable format).
 LoadedGraph loadGraphRecord(const GraphRecord& record, const FormatOptions& options = {});
+
+// A graph loaded for a run: the graph, the snapshot of its edges as loaded (the reference a
+// reported cycle is checked against) and the name it is shown by.
+struct RunInput {
+  LoadedGraph loaded;
+  EdgeSnapshot asLoaded;
+  std::string name;
+  explicit operator bool() const { return static_cast<bool>(loaded); }
+};
+RunInput loadRunInput(const std::string& path, const FormatOptions& options = {});
+RunInput loadRunInput(const GraphRecord& record, const FormatOptions& options = {});
 
 }  // namespace hc

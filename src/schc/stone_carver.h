@@ -48,6 +48,9 @@ struct SchcOptions {
   // and without one the best graph is kept nowhere). The writer returns "" or the error.
   std::string bestFileName = "best.txt";
   GraphFileWriter writeGraph = {};
+  // The Probability Mill version a front end chose (run/run_method.h passes it on as
+  // runStoneCarver's `version`; the page offers 5 first).
+  int32_t version = 5;
 };
 
 // What the last run on a graph found, for front ends that print the cycle.

@@ -134,12 +134,12 @@ bool CCoHCDlg::startRunner() {
   std::shared_ptr<hc::Graph> graph = model_.workingGraph();
   if (!graph) return false;
   if (!statistics_) statistics_ = std::make_shared<hc::SearchTreeStatistics>();
-  hc::CohcRunSettings settings;
-  settings.maxSearchDepth = maxDepth_->value();
-  settings.pruningLevel = hc::leadingNumber(pruning_->currentText().toStdString()).value_or(5);
-  settings.buildMinimalChildren = minimalChildren_->isChecked();
+  hc::CohcOptions options;
+  options.maxSearchDepth = maxDepth_->value();
+  options.pruningLevel = hc::leadingNumber(pruning_->currentText().toStdString()).value_or(5);
+  options.buildMinimalChildren = minimalChildren_->isChecked();
   runStart_ = std::filesystem::file_time_type::clock::now();
-  runner_.start(graph, settings, buffer_.get(), statistics_, model_.decisionHandler());
+  runner_.start(graph, options, buffer_.get(), statistics_, model_.decisionHandler());
   return true;
 }
 

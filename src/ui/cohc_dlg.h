@@ -14,8 +14,8 @@
 #include <memory>
 
 #include "app/chart_scale.h"
-#include "app/cohc_progress_buffer.h"
-#include "app/cohc_runner.h"
+#include "run/cohc_progress_buffer.h"
+#include "run/method_runners.h"
 #include "ui/method_page.h"
 
 class QComboBox;

@@ -25,7 +25,7 @@
 #include <cmath>
 #include <utility>
 
-#include "app/graph_information.h"
+#include "run/graph_information.h"
 #include "core/number_format.h"
 #include "app/program_states.h"
 #include "editor/drawing_conversion.h"

@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/background_job.h"
+#include "run/background_job.h"
 #include "app/drawing_history.h"
 #include "app/editor_view.h"
 #include "app/manual_edit.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/graph_source.h"
+#include "run/graph_description.h"
 #include "schc/stone_carver.h"
 #include "ui/graph_editor_dlg.h"
 #include "ui/hamiltonian_cycles_dlg.h"

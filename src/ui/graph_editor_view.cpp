@@ -3,7 +3,7 @@
 // drawing on request.
 #include <QPushButton>
 
-#include "app/graph_information.h"
+#include "run/graph_information.h"
 #include "io/drawing_files.h"
 #include "ui/graph_editor_dlg.h"
 #include "ui/graph_view_layout.h"

@@ -14,7 +14,7 @@
 #include <atomic>
 #include <memory>
 
-#include "app/background_job.h"
+#include "run/background_job.h"
 #include "app/generation_page_logic.h"
 #include "app/program_model.h"
 #include "app/program_page.h"

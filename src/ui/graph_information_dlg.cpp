@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "app/graph_source.h"
+#include "run/graph_description.h"
 
 CGraphInformationDlg::CGraphInformationDlg(hc::ProgramModel& model, QWidget* parent)
     : QWidget(parent), model_(model), job_([](std::function<void()> task) {

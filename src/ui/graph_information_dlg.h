@@ -13,8 +13,8 @@
 #include <memory>
 #include <string>
 
-#include "app/background_job.h"
-#include "app/graph_information.h"
+#include "run/background_job.h"
+#include "run/graph_information.h"
 #include "app/program_model.h"
 #include "app/program_page.h"
 

@@ -12,7 +12,7 @@
 #include <unordered_map>
 #include <utility>
 
-#include "app/graph_source.h"
+#include "run/graph_description.h"
 
 namespace hcui {
 

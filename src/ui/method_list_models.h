@@ -8,8 +8,8 @@
 
 #include <QAbstractTableModel>
 
-#include "app/cohc_progress_buffer.h"
-#include "app/schc_progress_buffer.h"
+#include "app/depth_history.h"
+#include "app/iteration_history.h"
 
 namespace hcui {
 

@@ -144,12 +144,12 @@ bool CStoneCarverDlg::startRunner() {
   std::shared_ptr<hc::Graph> graph = model_.workingGraph();
   if (!graph) return false;
   howManyNodes_ = graph->howManyNodes;
-  hc::SchcRunSettings settings;
-  settings.version = selectedVersion();
-  settings.threads = threads_->value();
-  settings.seed = hc::parseSeedInput(seed_->text().toStdString()).seed;
+  hc::SchcOptions options;
+  options.version = selectedVersion();
+  options.threads = threads_->value();
   seedUsed_->clear();
-  runner_.start(graph, settings, buffer_.get(), model_.decisionHandler());
+  runner_.start(graph, options, hc::parseSeedInput(seed_->text().toStdString()).seed, buffer_.get(),
+                model_.decisionHandler());
   return true;
 }
 

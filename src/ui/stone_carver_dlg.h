@@ -12,8 +12,9 @@
 #include <array>
 #include <memory>
 
-#include "app/schc_progress_buffer.h"
-#include "app/schc_runner.h"
+#include "app/iteration_history.h"
+#include "run/schc_progress_buffer.h"
+#include "run/method_runners.h"
 #include "ui/method_page.h"
 
 class QComboBox;

@@ -13,7 +13,7 @@
 #include <random>
 
 #include "app/chart_scale.h"
-#include "app/cohc_progress_buffer.h"
+#include "app/depth_history.h"
 #include "app/drawing_history.h"
 #include "app/editor_view.h"
 #include "app/generation_page_logic.h"
@@ -21,7 +21,7 @@
 #include "app/manual_edit.h"
 #include "core/number_format.h"
 #include "app/run_inputs.h"
-#include "app/schc_progress_buffer.h"
+#include "app/iteration_history.h"
 #include "cohc/search_tree.h"
 #include "core/graph_invariants.h"
 #include "io/g_file.h"

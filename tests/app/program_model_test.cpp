@@ -10,10 +10,9 @@
 #include <fstream>
 #include <thread>
 
-#include "app/cohc_runner.h"
+#include "run/method_runners.h"
 #include "app/elapsed_time.h"
 #include "app/program_model.h"
-#include "app/schc_runner.h"
 #include "io/graph_format_registry.h"
 #include "app/user_messages.h"
 #include "scripted_view.h"
@@ -244,7 +243,7 @@ struct SchcPage : ProgramPage, SchcSink {
   void setPageState(int32_t state) override {
     if (state != 2) return;
     forbidden = false;
-    runner.start(model.workingGraph(), {}, this, model.decisionHandler());
+    runner.start(model.workingGraph(), {}, std::nullopt, this, model.decisionHandler());
   }
   void abortRun() override {
     runner.abortRun();
@@ -292,7 +291,7 @@ TEST(Runners, StoneCarverDecidesExactlyOnce) {
   std::atomic<double> lastTick{-1};
   runner.setTickCallback([&](double s) { lastTick = s; });
   auto decide = model.decisionHandler();
-  runner.start(model.workingGraph(), {3, 1, 7u, 0}, nullptr, [&](int16_t result) {
+  runner.start(model.workingGraph(), {.threads = 1, .version = 3}, 7u, nullptr, [&](int16_t result) {
     ++decisions;
     decide(result);
   });
@@ -319,7 +318,7 @@ TEST(Runners, CohcResults) {
     CohcRunner runner;
     std::atomic<int> decisions{0};
     std::atomic<int16_t> result{-1};
-    const CohcRunSettings settings{.maxSearchDepth = depth, .pruningLevel = level, .writeCycleFile = false};
+    const CohcOptions settings{.maxSearchDepth = depth, .pruningLevel = level, .writeCycleFile = false};
     runner.start(shared(graph), settings, nullptr, std::make_shared<SearchTreeStatistics>(), [&](int16_t r) {
       result = r;
       ++decisions;

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "run/graph_loading.h"
-#include "app/schc_runner.h"
+#include "run/method_runners.h"
 #include "core/diagnostics.h"
 #include "cli_runner.h"
 
@@ -87,10 +87,9 @@ TEST(CliSolve, SeedReplaysTheRunWithOneThreadInTheCliAndTheWindow) {
     ASSERT_TRUE(loaded) << loaded.error;
     std::shared_ptr<Graph> working = std::make_shared<Graph>(*loaded.graph);
     SchcRunner runner;
-    SchcRunSettings settings;
-    settings.version = std::stoi(version);
-    settings.seed = static_cast<uint32_t>(std::stoul(seed));
-    runner.start(working, settings, nullptr, [](int16_t) {});
+    SchcOptions options;
+    options.version = std::stoi(version);
+    runner.start(working, options, static_cast<uint32_t>(std::stoul(seed)), nullptr, [](int16_t) {});
     for (int waited = 0; runner.runInProgress() && waited < 2000; ++waited)
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     const std::optional<SchcRunner::Finished> window = runner.finished();

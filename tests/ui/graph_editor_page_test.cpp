@@ -14,7 +14,7 @@
 #include <map>
 #include <tuple>
 
-#include "app/graph_information.h"
+#include "run/graph_information.h"
 #include "app/scripted_view.h"
 #include "editor/drawing_conversion.h"
 #include "io/g_file.h"

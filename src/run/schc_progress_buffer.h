@@ -1,7 +1,7 @@
 // Where the Stone Carver worker leaves its iteration reports for the window. The engine
 // calls postIteration on its own thread as fast as iterations end (microseconds apart on
 // a small graph); the window drains the buffer on a timer a few dozen times a second and
-// appends what it took to its IterationHistory.
+// appends what it took to its IterationHistory (app/iteration_history.h).
 //
 // Nothing is lost that the page shows: the statistics take in every iteration here, on
 // the worker's side, and the pending rows are capped at the list's row limit only
@@ -16,10 +16,39 @@
 #include <mutex>
 #include <vector>
 
-#include "app/iteration_history.h"
 #include "schc/stone_carver.h"
 
 namespace hc {
+
+// One postIteration report.
+struct IterationRow {
+  int32_t iteration = 0;
+  int32_t deletions = 0;
+  int32_t hubs = 0;
+  int32_t rings = 0;
+  int32_t forcedEdges = 0;
+  double percentComplete = 0.0;
+  double seconds = 0.0;
+};
+
+inline constexpr int32_t kNotMetYet = 2000000000;
+
+// The four running statistics over every iteration of a run.
+struct IterationStatistics {
+  int32_t rowsAdded = 0;  // iterations reported since the run began
+  int32_t leastDeletionsToHub = kNotMetYet;
+  int32_t leastDeletionsToRing = kNotMetYet;
+  int32_t mostDeletions = -1;
+  int32_t maxForcedEdges = -1;
+
+  // Takes one iteration into the four statistics and the count.
+  void add(const IterationRow& row);
+};
+
+// The list's row limit L comes from the page's iterations edit; anything below 1 keeps
+// one row (an empty list would hide the iteration in progress and the row arithmetic
+// needs L >= 1).
+int32_t sanitizedRowLimit(int64_t requested);
 
 struct IterationBatch {
   std::vector<IterationRow> rows;  // oldest first
@@ -36,7 +65,9 @@ class SchcProgressBuffer : public SchcSink {
                      double percentComplete, double seconds) override;
 
   // Window thread. The limit may change during a run (the edit is live).
-  void setRowLimit(int64_t requested) { limit_.store(sanitizedRowLimit(requested), std::memory_order_relaxed); }
+  void setRowLimit(int64_t requested) {
+    limit_.store(sanitizedRowLimit(requested), std::memory_order_relaxed);
+  }
   // Takes everything reported since the last drain.
   IterationBatch drain();
   // True when a drain would bring something new.
@@ -50,8 +81,5 @@ class SchcProgressBuffer : public SchcSink {
   bool skipped_ = false;
   IterationStatistics statistics_;
 };
-
-// Applies a drained batch to the window's history.
-void applyBatch(IterationHistory& history, const IterationBatch& batch);
 
 }  // namespace hc

@@ -2,8 +2,8 @@
 // tells its listener about every node started and solved (thousands a second); this
 // listener copies the touched depth's row and the maxima under a small lock, and the
 // window drains the changed rows on a timer a few dozen times a second into its
-// DepthHistory. Every update lands: a depth touched twice between drains simply hands
-// over its newest row.
+// DepthHistory (app/depth_history.h). Every update lands: a depth touched twice between
+// drains simply hands over its newest row.
 #pragma once
 
 #include <atomic>
@@ -11,10 +11,31 @@
 #include <map>
 #include <mutex>
 
-#include "app/depth_history.h"
 #include "cohc/search_tree_statistics.h"
 
 namespace hc {
+
+// One depth of SearchTreeStatistics.
+struct DepthRow {
+  double started = 0.0;
+  double solved = 0.0;
+  double forcedEdges = 0.0;
+  double longestTime = 0.0;
+  double averageTime = 0.0;
+};
+
+// The maxima and depth bounds of SearchTreeStatistics.
+struct DepthSummary {
+  int32_t deepestSolvedDepth = 0;
+  int32_t deepestStartedDepth = -1;
+  double mostSolved = 0.0;
+  double longestTimeOverall = 0.0;
+  double largestAverageTime = 0.0;
+  double mostForcedEdges = 0.0;
+};
+
+DepthRow depthRowOf(const SearchTreeStatistics& statistics, int32_t depth);
+DepthSummary depthSummaryOf(const SearchTreeStatistics& statistics);
 
 struct DepthBatch {
   std::map<int32_t, DepthRow> rows;  // the depths changed since the last drain
@@ -38,7 +59,5 @@ class CohcProgressBuffer : public SearchTreeListener {
   std::mutex mutex_;
   DepthBatch pending_;
 };
-
-void applyBatch(DepthHistory& history, const DepthBatch& batch);
 
 }  // namespace hc

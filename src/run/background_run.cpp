@@ -1,4 +1,4 @@
-#include "app/background_run.h"
+#include "run/background_run.h"
 
 #include <chrono>
 #include <exception>

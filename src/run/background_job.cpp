@@ -1,6 +1,6 @@
 // The keeper of abandoned job threads: it joins each one after it has ended, at the latest
 // when the program ends, so no thread outlives the objects of the process.
-#include "app/background_job.h"
+#include "run/background_job.h"
 
 #include <vector>
 

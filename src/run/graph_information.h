@@ -1,7 +1,8 @@
-// The figures of the Graph Information page: name, node and edge counts, forced edges,
-// degrees, and whether the graph is bipartite, connected and biconnected. Edges and forced
-// edges are counted after the cheap pruning the Co-HC proof applies at its root, on a
-// throw-away copy, so the graph given is never changed.
+// The figures of a graph that the Graph Information page shows and `hamcycles-cli info`
+// prints: name, node and edge counts, forced edges, degrees, and whether the graph is
+// bipartite, connected and biconnected, with the page's ten lines. Edges and forced edges
+// are counted after the cheap pruning the Co-HC proof applies at its root, on a throw-away
+// copy, so the graph given is never changed.
 #pragma once
 
 #include <array>
@@ -14,19 +15,6 @@
 
 namespace hc {
 
-struct GraphInformation {
-  std::string name;
-  int32_t nodes = 0;
-  int32_t edges = 0;        // after the root pruning
-  int32_t forcedEdges = 0;  // after the root pruning
-  double averageDegree = 0.0;
-  int32_t minDegree = 0;
-  int32_t maxDegree = 0;
-  bool bipartite = false;
-  bool connected = false;
-  bool biconnected = false;
-};
-
 // Node and edge counts and degrees of a graph as it stands, without any pruning (what
 // `info` reports as loaded, beside the page's figures). No nodes: every figure 0.
 struct DegreeFigures {
@@ -37,6 +25,16 @@ struct DegreeFigures {
   int32_t maxDegree = 0;
 };
 DegreeFigures degreeFigures(const Graph& graph);
+
+struct GraphInformation {
+  std::string name;
+  DegreeFigures pruned;     // after the root pruning: what the page shows
+  int32_t forcedEdges = 0;  // after the root pruning
+  bool bipartite = false;
+  bool connected = false;
+  bool biconnected = false;
+  DegreeFigures asLoaded;  // before the pruning (what `info` reports under the plain names)
+};
 
 // The one place the root pruning is done for the window: a copy of `submitted` after
 // isBipartite, isConnected and isBiconnected, then checkLowDegreeNodes,

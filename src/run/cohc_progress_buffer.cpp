@@ -1,8 +1,24 @@
-#include "app/cohc_progress_buffer.h"
+#include "run/cohc_progress_buffer.h"
 
 #include <utility>
 
 namespace hc {
+
+DepthRow depthRowOf(const SearchTreeStatistics& statistics, int32_t depth) {
+  if (depth < 0 || depth >= statistics.depthCapacity()) return {};
+  size_t d = static_cast<size_t>(depth);
+  return {statistics.started[d], statistics.solved[d], statistics.forcedEdges[d], statistics.longestTime[d],
+          statistics.averageTime[d]};
+}
+
+DepthSummary depthSummaryOf(const SearchTreeStatistics& statistics) {
+  return {statistics.deepestSolvedDepth,
+          statistics.deepestStartedDepth,
+          static_cast<double>(statistics.mostSolved),
+          statistics.longestTimeOverall,
+          statistics.largestAverageTime,
+          statistics.mostForcedEdges};
+}
 
 void CohcProgressBuffer::nodeStarted(const SearchTreeStatistics& statistics, int32_t depth, bool) {
   take(statistics, depth);
@@ -28,11 +44,6 @@ DepthBatch CohcProgressBuffer::drain() {
   pending_.summary = batch.summary;
   news_.store(false, std::memory_order_release);
   return batch;
-}
-
-void applyBatch(DepthHistory& history, const DepthBatch& batch) {
-  for (const auto& [depth, row] : batch.rows) history.setRow(depth, row);
-  if (!batch.rows.empty()) history.setSummary(batch.summary);
 }
 
 }  // namespace hc

@@ -1,4 +1,4 @@
-#include "app/graph_source.h"
+#include "run/graph_description.h"
 
 #include "core/number_format.h"
 

@@ -1,4 +1,4 @@
-#include "app/graph_information.h"
+#include "run/graph_information.h"
 
 #include <algorithm>
 
@@ -47,18 +47,12 @@ GraphInformation computeGraphInformation(const Graph& submitted, const std::stri
   GraphInformation info;
   info.name = name;
   const RootPruning pruning = pruneAtRoot(submitted);
-  const Graph& copy = *pruning.graph;
+  info.pruned = degreeFigures(*pruning.graph);
+  info.forcedEdges = pruning.graph->howManyUncuttable;
   info.bipartite = pruning.bipartite;
   info.connected = pruning.connected;
   info.biconnected = pruning.biconnected;
-
-  const DegreeFigures pruned = degreeFigures(copy);
-  info.nodes = pruned.nodes;
-  info.edges = pruned.edges;
-  info.forcedEdges = copy.howManyUncuttable;
-  info.averageDegree = pruned.averageDegree;
-  info.minDegree = pruned.minDegree;
-  info.maxDegree = pruned.maxDegree;
+  info.asLoaded = degreeFigures(submitted);
   return info;
 }
 
@@ -76,12 +70,12 @@ std::vector<std::string> graphInformationLines(const GraphInformation& info) {
   auto yesNo = [](bool b) { return std::string(b ? "Yes" : "No"); };
   const std::string values[10] = {
       info.name,
-      formatNumber(info.nodes, 0),
-      formatNumber(info.edges, 0),
+      formatNumber(info.pruned.nodes, 0),
+      formatNumber(info.pruned.edges, 0),
       formatNumber(info.forcedEdges, 0),
-      formatNumber(info.averageDegree, 2),
-      formatNumber(info.minDegree, 0),
-      formatNumber(info.maxDegree, 0),
+      formatNumber(info.pruned.averageDegree, 2),
+      formatNumber(info.pruned.minDegree, 0),
+      formatNumber(info.pruned.maxDegree, 0),
       yesNo(info.bipartite),
       yesNo(info.connected),
       yesNo(info.biconnected),

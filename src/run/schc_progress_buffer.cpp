@@ -1,6 +1,21 @@
-#include "app/schc_progress_buffer.h"
+#include "run/schc_progress_buffer.h"
+
+#include <algorithm>
+#include <limits>
 
 namespace hc {
+
+void IterationStatistics::add(const IterationRow& row) {
+  ++rowsAdded;
+  if (row.hubs >= 1 && row.deletions < leastDeletionsToHub) leastDeletionsToHub = row.deletions;
+  if (row.rings >= 1 && row.deletions < leastDeletionsToRing) leastDeletionsToRing = row.deletions;
+  mostDeletions = std::max(mostDeletions, row.deletions);
+  maxForcedEdges = std::max(maxForcedEdges, row.forcedEdges);
+}
+
+int32_t sanitizedRowLimit(int64_t requested) {
+  return static_cast<int32_t>(std::clamp<int64_t>(requested, 1, std::numeric_limits<int32_t>::max()));
+}
 
 void SchcProgressBuffer::postIteration(int32_t iteration, int32_t deletions, int32_t hubs, int32_t rings,
                                        int32_t forcedEdges, double percentComplete, double seconds) {
@@ -26,12 +41,6 @@ IterationBatch SchcProgressBuffer::drain() {
   skipped_ = false;
   news_.store(false, std::memory_order_release);
   return batch;
-}
-
-void applyBatch(IterationHistory& history, const IterationBatch& batch) {
-  if (batch.skippedRows) history.clearRows();
-  for (const IterationRow& row : batch.rows) history.appendRow(row);
-  history.setStatistics(batch.statistics);
 }
 
 }  // namespace hc

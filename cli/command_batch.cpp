@@ -1,0 +1,158 @@
+// Batches of info, schc, cohc and solve (the loop is run/batch.h): one JSON object (JSON
+// Lines) or one summary line per graph in input order, each object with the batch's "index"
+// and "where" in front, then the count. Ctrl-C stops the graphs being decided, starts no
+// others, and the count says so.
+#include <charconv>
+#include <iostream>
+#include <string_view>
+
+#include "commands.h"
+#include "core/number_format.h"
+#include "io/graph_file_reader.h"
+#include "run/batch.h"
+
+namespace hc::cli {
+
+namespace {
+
+// "I/K" into the part; empty when fine, else why not.
+std::string parsePart(const std::string& text, int64_t& index, int64_t& count) {
+  const size_t slash = text.find('/');
+  auto whole = [](std::string_view s, int64_t& v) {
+    auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    return !s.empty() && ec == std::errc() && ptr == s.data() + s.size();
+  };
+  if (slash == std::string::npos || !whole(std::string_view(text).substr(0, slash), index) ||
+      !whole(std::string_view(text).substr(slash + 1), count) || count < 1 || index < 0 || index >= count)
+    return "--part " + text + ": expected I/K with 0 <= I < K (for example 0/4)";
+  return {};
+}
+
+std::string verdictText(Verdict verdict) {
+  if (verdict == Verdict::Hamiltonian) return "Hamiltonian (cycle verified)";
+  if (verdict == Verdict::NonHamiltonian) return "non-Hamiltonian";
+  return "undecided";
+}
+
+// The graph's JSON object (without "index" and "where") and its summary line.
+void describe(const BatchEntry& e, const std::optional<MethodOptions>& method, Json& j,
+              std::string& summary) {
+  if (e.information) {
+    const GraphInformation& info = *e.information;
+    j = infoJson(info);
+    j["verdict"] = std::string(verdictName(e.verdict));
+    summary = std::to_string(info.pruned.nodes) + " nodes, " + std::to_string(info.pruned.edges) +
+              " edges, degrees " + std::to_string(info.pruned.minDegree) + ".." +
+              std::to_string(info.pruned.maxDegree) +
+              (info.biconnected ? ", biconnected"
+               : info.connected ? ", not biconnected (non-Hamiltonian)"
+                                : ", not connected (non-Hamiltonian)");
+    return;
+  }
+  const RunOutcome& o = e.outcome;
+  j = reportHead(methodCommand(*method), e.name, e.nodes, e.edges, o);
+  j["stopped"] = o.stoppedText;
+  if (const auto* schc = std::get_if<SchcOptions>(&*method)) {
+    j["iterations"] = o.iterations;
+    j["version"] = schc->version;
+  } else {
+    if (std::holds_alternative<SolveOptions>(*method))
+      j["method"] = o.method.empty() ? Json() : Json(o.method);
+    j["treeNodes"] = o.treeNodes;
+    j["deepestDepth"] = o.deepestDepth;
+    if (const auto* cohc = std::get_if<CohcOptions>(&*method)) j["level"] = cohc->pruningLevel;
+  }
+  summary = verdictText(o.verdict) + (o.stopped == StoppedBy::Decided ? "" : " (" + o.stoppedText + ")") +
+            ", " + std::to_string(e.nodes) + " nodes, " + std::to_string(e.edges) + " edges, " +
+            formatNumber(o.seconds, 3) + " s";
+}
+
+void printEntry(const BatchEntry& e, const char* command, const std::optional<MethodOptions>& method,
+                bool json) {
+  if (!e.outcome.cycleFault.empty())
+    std::cerr << "hamcycles-cli: the method reported a cycle that is not a Hamiltonian cycle of the graph ("
+              << e.outcome.cycleFault << "); the run counts as undecided\n";
+  Json described;
+  std::string summary;
+  if (e.error.empty()) describe(e, method, described, summary);
+  if (json) {
+    Json j;
+    j["index"] = e.index;
+    j["where"] = e.where;
+    if (!e.error.empty()) {
+      j["command"] = command;
+      j["verdict"] = "unreadable";
+      j["error"] = e.error;
+    } else {
+      for (auto& [key, value] : described.items()) j[key] = value;
+    }
+    std::cout << j.dump() << '\n';
+  } else {
+    std::cout << "#" << e.index << " " << e.where << ": "
+              << (e.error.empty() ? summary : "unreadable: " + e.error) << '\n';
+  }
+  std::cout << std::flush;
+}
+
+void printCount(const BatchSummary& s, const char* command, const std::string& part, bool json) {
+  if (json) {
+    Json j;
+    j["command"] = command;
+    j["count"] = true;
+    j["graphs"] = s.graphs();
+    j["hamiltonian"] = s.hamiltonian;
+    j["non-hamiltonian"] = s.nonHamiltonian;
+    j["undecided"] = s.undecided;
+    j["unreadable"] = s.unreadable;
+    j["seconds"] = s.seconds;
+    j["graphsPerSecond"] = s.seconds > 0 ? static_cast<double>(s.graphs()) / s.seconds : 0.0;
+    j["interrupted"] = s.interrupted;
+    if (!part.empty()) j["part"] = part;
+    std::cout << j.dump() << '\n' << std::flush;
+    return;
+  }
+  std::cout << "Graphs: " << s.graphs() << ", Hamiltonian " << s.hamiltonian << ", non-Hamiltonian "
+            << s.nonHamiltonian << ", undecided " << s.undecided << ", unreadable " << s.unreadable << " ("
+            << formatNumber(s.seconds, 3) << " s" << (part.empty() ? std::string() : ", part " + part)
+            << (s.interrupted ? ", interrupted" : "") << ")\n"
+            << std::flush;
+}
+
+}  // namespace
+
+bool isBatchRun(const std::string& graph, const BatchOptions& options) {
+  return !options.each.empty() || options.jobsGiven || fileHoldsSeveralGraphs(graph);
+}
+
+int runBatchCommand(const std::string& graph, const BatchOptions& options, const MethodArguments& arguments,
+                    const std::optional<MethodOptions>& method, const CommonOptions& common) {
+  if (graph.empty() == options.each.empty()) return fail("give either GRAPH or --each FILE, not both");
+  BatchRequest request;
+  request.graph = graph;
+  request.each = options.each;
+  request.jobs = options.jobs;
+  if (!options.part.empty())
+    if (std::string problem = parsePart(options.part, request.partIndex, request.partCount); !problem.empty())
+      return fail(problem);
+  // info draws nothing random, but a load is a reseed point all the same.
+  request.seed = method ? arguments.seed : std::optional<uint32_t>(1u);
+  request.timeLimit = arguments.timeLimit;
+  request.format = FormatOptions{options.base};
+  const auto* schc = method ? std::get_if<SchcOptions>(&*method) : nullptr;
+  if (schc != nullptr && arguments.timeLimit <= 0.0 && schc->maxIterations <= 0)
+    request.started = [] {
+      std::cerr << "hamcycles-cli: note: without --time-limit or --max-iterations, schc keeps iterating on a "
+                   "non-Hamiltonian graph its initial pruning cannot prove\n";
+    };
+  installInterruptHandler();
+  const char* command = method ? methodCommand(*method) : "info";
+  const std::string part = request.partCount > 1 ? options.part : std::string();
+  const BatchSummary summary = runBatch(request, method, processStop(), [&](const BatchEntry& entry) {
+    printEntry(entry, command, method, common.json);
+  });
+  if (!summary.error.empty()) return fail(summary.error);
+  printCount(summary, command, part, common.json);
+  return 0;
+}
+
+}  // namespace hc::cli

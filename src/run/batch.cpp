@@ -1,0 +1,270 @@
+// The batch loop. The calling thread reads the records (never more than a few per worker
+// ahead), the workers load and decide them, and the calling thread delivers the finished
+// ones in input order. A watcher wakes the reading and delivering loop when the batch's
+// token stops (a signal handler can only stop the token).
+#include "run/batch.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <fstream>
+#include <map>
+#include <mutex>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "core/random.h"
+#include "io/graph_file_reader.h"
+
+namespace hc {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The records of the whole batch in order: the graphs of one file, or of every file a
+// list names. A listed file that cannot be walked is one unreadable record.
+class BatchSource {
+ public:
+  // Empty when the batch can start, else the error line.
+  std::string open(const std::string& graph, const std::string& each) {
+    if (each.empty()) return reader_.open(graph);
+    list_.open(each, std::ios::binary);
+    if (!list_) return each + ": cannot open the list of graph files";
+    listName_ = each;
+    listOpen_ = false;
+    return {};
+  }
+
+  // The next record; `error` is set when it cannot be loaded at all.
+  bool next(GraphRecord& record, std::string& error) {
+    for (;;) {
+      error.clear();
+      if (!listName_.empty() && !listOpen_) {
+        std::string path;
+        if (!nextListedPath(path)) return false;
+        listOpen_ = true;
+        if (std::string problem = reader_.open(path); !problem.empty()) {
+          listOpen_ = false;
+          record = GraphRecord{path, 0, {}};
+          error = problem;
+          return true;
+        }
+      }
+      bool tooLong = false;
+      if (reader_.next(record, tooLong)) {
+        if (tooLong) error = reader_.tooLongError(record);
+        return true;
+      }
+      if (listName_.empty()) return false;
+      listOpen_ = false;
+    }
+  }
+
+ private:
+  bool nextListedPath(std::string& path) {
+    while (std::getline(list_, path)) {
+      if (!path.empty() && path.back() == '\r') path.pop_back();
+      size_t start = path.find_first_not_of(" \t");
+      if (start == std::string::npos || path[start] == '#') continue;
+      path = path.substr(start, path.find_last_not_of(" \t") - start + 1);
+      return true;
+    }
+    return false;
+  }
+
+  GraphFileReader reader_;
+  std::ifstream list_;
+  std::string listName_;
+  bool listOpen_ = false;
+};
+
+struct Task {
+  int64_t index = 0;  // position in the whole batch
+  int64_t order = 0;  // position among the graphs this run decides
+  GraphRecord record;
+  std::string readError;
+};
+
+// A graph's seed from the batch seed and its index (distinct streams for distinct graphs).
+uint32_t graphSeed(uint32_t batchSeed, int64_t index) {
+  uint64_t z =
+      (static_cast<uint64_t>(batchSeed) << 32) + static_cast<uint64_t>(index) + 0x9E3779B97F4A7C15ull;
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return static_cast<uint32_t>(z ^ (z >> 31));
+}
+
+class Batch {
+ public:
+  Batch(const BatchRequest& request, const std::optional<MethodOptions>& method, const StopToken& stop,
+        uint32_t seed, const std::function<void(const BatchEntry&)>& deliver)
+      : request_(request), method_(method), stop_(stop), seed_(seed), deliver_(deliver) {}
+
+  BatchSummary run(BatchSource& source) {
+    const auto start = Clock::now();
+    std::vector<std::jthread> workers;
+    for (int32_t w = 0; w < request_.jobs; ++w) workers.emplace_back([this] { work(); });
+    std::jthread watcher([this](std::stop_token stop) { watch(stop); });
+
+    const size_t ahead = static_cast<size_t>(request_.jobs) * 4;
+    GraphRecord record;
+    std::string error;
+    for (int64_t index = 0; !stopped() && source.next(record, error); ++index) {
+      if (index % request_.partCount != request_.partIndex) continue;
+      std::unique_lock lock(mutex_);
+      changed_.wait(lock, [&] {
+        deliverReady(lock);
+        return pending_.size() < ahead || stopped();
+      });
+      if (stopped()) break;
+      pending_.push_back(Task{index, ordered_++, record, error});
+      changed_.notify_all();
+      deliverReady(lock);
+    }
+    {
+      std::unique_lock lock(mutex_);
+      readingDone_ = true;
+      changed_.notify_all();
+      changed_.wait(lock, [&] {
+        deliverReady(lock);
+        // After a stop the graphs not started are left out; the ones started all finish.
+        return delivered_ == ordered_ || (stopped() && running_ == 0);
+      });
+    }
+    for (auto& worker : workers) worker.request_stop();
+    changed_.notify_all();
+    workers.clear();
+    watcher.request_stop();
+    summary_.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    summary_.interrupted = stopped();
+    return summary_;
+  }
+
+ private:
+  bool stopped() const { return stop_.reason() != StopReason::kNone; }
+
+  // Delivers the finished entries that are next in order, on the calling thread.
+  void deliverReady(std::unique_lock<std::mutex>&) {
+    while (!finished_.empty() && finished_.begin()->first == delivered_) {
+      const BatchEntry& entry = finished_.begin()->second;
+      int64_t& count = !entry.error.empty()                       ? summary_.unreadable
+                       : entry.verdict == Verdict::Hamiltonian    ? summary_.hamiltonian
+                       : entry.verdict == Verdict::NonHamiltonian ? summary_.nonHamiltonian
+                                                                  : summary_.undecided;
+      ++count;
+      deliver_(entry);
+      finished_.erase(finished_.begin());
+      ++delivered_;
+    }
+  }
+
+  void work() {
+    for (;;) {
+      Task task;
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return !pending_.empty() || readingDone_ || stopped(); });
+        if (stopped()) {
+          // Graphs not yet started are left out (the count says how many were decided).
+          pending_.clear();
+          changed_.notify_all();
+          return;
+        }
+        if (pending_.empty()) return;
+        task = std::move(pending_.front());
+        pending_.pop_front();
+        ++running_;
+        changed_.notify_all();
+      }
+      BatchEntry done = decide(task);
+      std::unique_lock lock(mutex_);
+      finished_.emplace(task.order, std::move(done));
+      --running_;
+      changed_.notify_all();
+    }
+  }
+
+  BatchEntry decide(const Task& task) {
+    BatchEntry entry;
+    entry.index = task.index;
+    entry.where = task.record.where();
+    if (!task.readError.empty()) {
+      entry.error = task.readError;
+      return entry;
+    }
+    const uint32_t seed = graphSeed(seed_, task.index);
+    setThreadSeedStream(seed);
+    RunInput input;
+    {
+      // A load may point the process-wide diagnostic stream at its own capture for a moment;
+      // two loads at once would restore each other's streams.
+      std::lock_guard loading(loadMutex_);
+      input = loadRunInput(task.record, request_.format);
+    }
+    if (!input) {
+      entry.error = input.loaded.error;
+      return entry;
+    }
+    entry.name = input.name;
+    entry.nodes = input.asLoaded.nodes();
+    entry.edges = input.asLoaded.edges();
+    if (!method_) {
+      entry.information = computeGraphInformation(*input.loaded.graph, input.name);
+      // A Hamiltonian cycle needs a biconnected graph; the figures decide nothing else.
+      entry.verdict = entry.information->biconnected ? Verdict::Undecided : Verdict::NonHamiltonian;
+      return entry;
+    }
+    StopToken stop(&stop_);
+    stop.setTimeLimit(request_.timeLimit);
+    entry.outcome = runMethod(*input.loaded.graph, input.asLoaded, *method_, {.stop = &stop, .seed = seed});
+    entry.verdict = entry.outcome.verdict;
+    return entry;
+  }
+
+  void watch(std::stop_token stop) {
+    while (!stop.stop_requested()) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      if (stopped()) changed_.notify_all();
+    }
+  }
+
+  const BatchRequest& request_;
+  const std::optional<MethodOptions>& method_;
+  const StopToken& stop_;
+  uint32_t seed_;
+  const std::function<void(const BatchEntry&)>& deliver_;
+
+  std::mutex mutex_;
+  std::mutex loadMutex_;
+  std::condition_variable changed_;
+  std::deque<Task> pending_;
+  std::map<int64_t, BatchEntry> finished_;
+  int64_t ordered_ = 0;
+  int64_t delivered_ = 0;
+  int32_t running_ = 0;
+  bool readingDone_ = false;
+  BatchSummary summary_;
+};
+
+}  // namespace
+
+BatchSummary runBatch(const BatchRequest& request, const std::optional<MethodOptions>& method,
+                      const StopToken& stop, const std::function<void(const BatchEntry&)>& deliver) {
+  BatchSource source;
+  if (std::string problem = source.open(request.graph, request.each); !problem.empty())
+    return {.error = problem};
+  if (request.started) request.started();
+  uint32_t seed = 0;
+  if (request.seed) {
+    seed = *request.seed;
+  } else {
+    std::random_device device;
+    seed = static_cast<uint32_t>(device());
+  }
+  Batch batch(request, method, stop, seed, deliver);
+  return batch.run(source);
+}
+
+}  // namespace hc

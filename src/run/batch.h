@@ -1,0 +1,68 @@
+// Batch runs: one method (or the information figures) over many graphs, every graph of a
+// .g6/.s6 file or of the files a list names, each graph's entry handed back in input
+// order, and the count of Hamiltonian, non-Hamiltonian, undecided and unreadable graphs.
+// Nothing here prints: the command line prints each entry as it arrives.
+//
+// `jobs` graphs are decided at once on worker threads; a part I/K keeps only the graphs
+// I, I + K, I + 2K, ... of the whole batch (0-based), so K runs on K machines decide each
+// graph exactly once. Each graph runs under its own StopToken, a child of the batch's
+// (Ctrl-C stops them all) with the time limit as its deadline, and with a seed of its own
+// drawn from the batch's seed and its index. A stop of the batch's token starts no more
+// graphs; those running stop and are delivered.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/stop_token.h"
+#include "run/graph_information.h"
+#include "run/graph_loading.h"
+#include "run/run_method.h"
+
+namespace hc {
+
+struct BatchRequest {
+  std::string graph;  // a file of graphs, or
+  std::string each;   // a file naming graph files, one path per line ('#' starts a comment line)
+  int32_t jobs = 1;
+  int64_t partIndex = 0;
+  int64_t partCount = 1;
+  double timeLimit = 0.0;        // seconds per graph; 0: none
+  std::optional<uint32_t> seed;  // none: drawn from the system's random device
+  FormatOptions format;
+  std::function<void()> started;  // (may be empty) once the file or list is open, before any graph
+};
+
+// One graph of the batch.
+struct BatchEntry {
+  int64_t index = 0;  // position in the whole batch
+  std::string where;  // "file.g6:12", or the file
+  std::string error;  // unreadable: why (nothing below is set then)
+  std::string name;
+  int32_t nodes = 0;  // as loaded
+  int64_t edges = 0;
+  Verdict verdict = Verdict::Undecided;
+  RunOutcome outcome;                           // a method's run
+  std::optional<GraphInformation> information;  // the figures, when no method was given
+};
+
+struct BatchSummary {
+  std::string error;  // the batch could not start (the file or the list cannot be opened)
+  int64_t hamiltonian = 0;
+  int64_t nonHamiltonian = 0;
+  int64_t undecided = 0;
+  int64_t unreadable = 0;
+  double seconds = 0.0;
+  bool interrupted = false;  // `stop` ended the batch early
+  int64_t graphs() const { return hamiltonian + nonHamiltonian + undecided + unreadable; }
+};
+
+// Runs the batch: `method` on each graph, or without one the information figures (a graph
+// that is not biconnected then counts as non-Hamiltonian, any other as undecided).
+// `deliver` is called on the calling thread, once per graph, in input order.
+BatchSummary runBatch(const BatchRequest& request, const std::optional<MethodOptions>& method,
+                      const StopToken& stop, const std::function<void(const BatchEntry&)>& deliver);
+
+}  // namespace hc
