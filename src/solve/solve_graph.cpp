@@ -85,14 +85,10 @@ class Race {
   // caller's request or a deadline) says stop; then tells every worker to stop.
   void await(const StopToken& run, SolveResult& out) {
     std::unique_lock<std::mutex> guard(lock_);
-    for (;;) {
-      if (decided_ || running_ == 0) break;
-      if (run.stopRequested()) {
-        noteStop(run, out);
-        break;
-      }
+    while (!decided_ && running_ > 0 && !run.stopRequested())
       changed_.wait_for(guard, std::chrono::milliseconds(5));
-    }
+    // Workers that gave up because the run was stopped leave it undecided by that stop.
+    if (!decided_ && run.stopRequested()) noteStop(run, out);
     stop.requestStop();
     if (decided_) {
       out.verdict = result_.verdict;
