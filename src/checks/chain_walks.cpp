@@ -4,9 +4,9 @@
 namespace hc {
 
 void ensureChainSlot(Graph& graph, int32_t index) {
-  if (index < graph.maxChains && static_cast<size_t>(index) < graph.chains.size()) return;
-  graph.maxChains = index + 1;
-  graph.chains.resize(static_cast<size_t>(graph.maxChains), Chain{});
+  // The slots may be fewer than maxChains (a graph sizes them for its nodes with edges).
+  if (static_cast<size_t>(index) >= graph.chains.size()) graph.chains.resize(static_cast<size_t>(index) + 1, Chain{});
+  if (index >= graph.maxChains) graph.maxChains = index + 1;
 }
 
 int32_t walkChain(Graph& graph, int32_t v, int32_t first, int32_t chain) {

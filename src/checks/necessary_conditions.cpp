@@ -12,6 +12,7 @@
 
 #include <vector>
 
+#include "checks/depth_first_scan.h"
 #include "core/diagnostics.h"
 
 namespace hc {
@@ -34,12 +35,14 @@ struct FillCounts {
 
 // Colours the component of `start` (already coloured by the caller) and adds the colours
 // it gives to `counts`. The stack is reused between calls so that a graph of a million
-// components costs no million allocations.
-void colourComponent(Graph& graph, int32_t start, FillCounts& counts) {
+// components costs no million allocations. False when `stop` (may be null) ended it.
+bool colourComponent(Graph& graph, int32_t start, FillCounts& counts, const StopToken* stop = nullptr) {
   thread_local std::vector<int32_t> stack;
   stack.clear();
   stack.push_back(start);
+  int32_t taken = 0;
   while (!stack.empty()) {
+    if ((++taken & 1023) == 0 && pollStop(stop)) return false;
     const Node& n = graph.node(stack.back());
     stack.pop_back();
     const int32_t other = n.mark == 1 ? 2 : 1;
@@ -59,6 +62,7 @@ void colourComponent(Graph& graph, int32_t start, FillCounts& counts) {
       }
     }
   }
+  return true;
 }
 
 // The part the connectivity checks share, for the check of "connected" or "connected and
@@ -66,14 +70,19 @@ void colourComponent(Graph& graph, int32_t start, FillCounts& counts) {
 // only when isHamiltonian is 2 and there are nodes, colours the component of node 0 into
 // `counts` (marks cleared again). When it misses a node, sets isHamiltonian 0, writes "The
 // graph is not connected." and returns false. Otherwise (also when nothing was tested,
-// `counts` then empty) true.
-bool connectedFromNodeZero(Graph& graph, int16_t verbose, const char* what, FillCounts& counts) {
+// `counts` then empty) true. A fill that `stop` ended tests nothing.
+bool connectedFromNodeZero(Graph& graph, int16_t verbose, const char* what, FillCounts& counts,
+                           const StopToken* stop = nullptr) {
   if (verbose == 1) diagnostic("About to check if the graph is ", what, ".\n");
   if (graph.isHamiltonian != kUndecided || graph.nodes.empty()) return true;
   graph.nodes[0].mark = 1;
   counts.colour1 = 1;
-  colourComponent(graph, 0, counts);
+  const bool finished = colourComponent(graph, 0, counts, stop);
   clearMarks(graph);
+  if (!finished) {
+    counts = FillCounts{};
+    return true;
+  }
   if (counts.colour1 + counts.colour2 == graph.howManyNodes) return true;
   graph.isHamiltonian = kNotHamiltonian;
   say(verbose, "The graph is not connected.\n");
@@ -111,10 +120,10 @@ void checkLowDegreeNodes(Graph& graph, int16_t verbose) {
   say(verbose, "IsHamiltonian still = 2 after checking for low-degree nodes.\n");
 }
 
-void checkConnectedNotUnevenlyBipartite(Graph& graph, int16_t verbose) {
+void checkConnectedNotUnevenlyBipartite(Graph& graph, int16_t verbose, const StopToken* stop) {
   constexpr const char* kWhat = "connected and not unevenly bipartite";
   FillCounts counts;
-  if (!connectedFromNodeZero(graph, verbose, kWhat, counts)) return;
+  if (!connectedFromNodeZero(graph, verbose, kWhat, counts, stop)) return;
   // Nothing tested leaves both counts 0: never uneven.
   if (!counts.sameColourEdge && counts.colour1 != counts.colour2) {
     graph.isHamiltonian = kNotHamiltonian;
@@ -154,59 +163,17 @@ bool isBipartite(Graph& graph, int16_t verbose) {
   return bipartite;
 }
 
-bool isBiconnected(Graph& graph, int16_t /*verbose*/) {
+bool isBiconnected(Graph& graph, int16_t /*verbose*/, const StopToken* stop) {
   const int32_t n = static_cast<int32_t>(graph.nodes.size());
   if (n == 0) return false;
   // Rooted at node 4 where it exists; below five nodes at node 0, which gives the same
   // answer for a graph that has no node 4.
   const int32_t root = n >= 5 ? 4 : 0;
-  const size_t size = static_cast<size_t>(n);
-  std::vector<int32_t> dfsNumber(size, -1);
-  std::vector<int32_t> parent(size, -1);
-  std::vector<int32_t> low(size, -1);
-  std::vector<int32_t> stack;
-  stack.reserve(size);
-  // Where the scan of each node's neighbours goes on: numbered neighbours stay numbered,
-  // so resuming instead of rescanning from index 0 finds the same next child.
-  std::vector<int32_t> scanFrom(size, 0);
-
-  dfsNumber[static_cast<size_t>(root)] = 0;
-  stack.push_back(root);
-  int32_t nextNumber = 1;
-  while (!stack.empty()) {
-    const int32_t v = stack.back();
-    const size_t vi = static_cast<size_t>(v);
-    if (v == root && nextNumber > 1 && nextNumber < n) return false;  // cut root or disconnected
-    const Node& node = graph.node(v);
-    bool pushed = false;
-    for (int32_t& k = scanFrom[vi]; k < node.degree; ++k) {
-      const int32_t w = node.neighborArray[k];
-      if (dfsNumber[static_cast<size_t>(w)] == -1) {
-        stack.push_back(w);
-        dfsNumber[static_cast<size_t>(w)] = nextNumber++;
-        parent[static_cast<size_t>(w)] = v;
-        pushed = true;
-        break;
-      }
-    }
-    if (pushed) continue;
-    stack.pop_back();
-    int32_t lowest = dfsNumber[vi];
-    for (int32_t k = 0; k < node.degree; ++k) {
-      const int32_t w = node.neighborArray[k];
-      if (w == parent[vi]) continue;
-      const size_t wi = static_cast<size_t>(w);
-      if (low[wi] != -1 && low[wi] < lowest) lowest = low[wi];
-      if (dfsNumber[wi] < lowest) lowest = dfsNumber[wi];
-    }
-    low[vi] = lowest;
-    if (v != root) {
-      const size_t p = static_cast<size_t>(parent[vi]);
-      if (low[vi] >= dfsNumber[p] && dfsNumber[p] != 0) return false;  // p is a cut vertex
-    }
-  }
-  // A root without neighbours never reaches the root rule: count what was numbered.
-  return nextNumber == n;
+  const DepthFirstScan scan = depthFirstScan(
+      n, root, [&graph](int32_t v) { return neighboursOf(graph.node(v)); }, true, stop);
+  // A stopped pass proves nothing: the graph is taken as biconnected.
+  if (scan.stopped) return true;
+  return !scan.cutVertex && scan.reached == n;
 }
 
 }  // namespace hc

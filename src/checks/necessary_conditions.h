@@ -9,8 +9,10 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "core/graph.h"
+#include "core/stop_token.h"
 
 namespace hc {
 
@@ -22,8 +24,8 @@ void checkLowDegreeNodes(Graph& graph, int16_t verbose);
 
 // Only when isHamiltonian is 2: one flood fill from node 0 colours the graph; a
 // disconnected graph, or a bipartite one with sides of unequal size, sets it to 0.
-// A graph with no nodes passes.
-void checkConnectedNotUnevenlyBipartite(Graph& graph, int16_t verbose);
+// A graph with no nodes passes, and so does one whose fill `stop` (may be null) ended.
+void checkConnectedNotUnevenlyBipartite(Graph& graph, int16_t verbose, const StopToken* stop = nullptr);
 
 // Only when isHamiltonian is 2: false (and isHamiltonian 0) when the graph is disconnected.
 // Returns true without testing when the verdict is not 2, and for a graph with no nodes.
@@ -37,9 +39,15 @@ bool isConnected(Graph& graph, int16_t verbose);
 bool isBipartite(Graph& graph, int16_t verbose);
 
 // True when the graph is connected and has no cut vertex. Depth-first search rooted at
-// node 4 (node 0 when there are fewer than five nodes); a graph with no nodes is not
-// biconnected, one node is. Never changes isHamiltonian (callers set 0 on false) and
-// writes nothing.
-bool isBiconnected(Graph& graph, int16_t verbose = 0);
+// node 4 (node 0 when there are fewer than five nodes), linear in nodes and edges; a graph
+// with no nodes is not biconnected, one node is. Never changes isHamiltonian (callers set 0
+// on false) and writes nothing. `stop` (may be null) ends the search early, and a stopped
+// search answers true: it proves nothing.
+bool isBiconnected(Graph& graph, int16_t verbose = 0, const StopToken* stop = nullptr);
+
+// A node's current neighbours, for scans over any neighbour view.
+inline std::span<const int32_t> neighboursOf(const Node& node) {
+  return std::span<const int32_t>(node.neighborArray, static_cast<size_t>(node.degree > 0 ? node.degree : 0));
+}
 
 }  // namespace hc

@@ -8,14 +8,37 @@ EdgeSnapshot::EdgeSnapshot(const Graph& graph) {
   const int32_t n = static_cast<int32_t>(graph.nodes.size());
   offsets_.assign(static_cast<size_t>(n) + 1, 0);
   for (int32_t v = 0; v < n; ++v)
-    offsets_[static_cast<size_t>(v) + 1] = offsets_[static_cast<size_t>(v)] + graph.node(v).degree;
-  neighbors_.resize(static_cast<size_t>(offsets_.back()));
+    offsets_[static_cast<size_t>(v) + 1] = offsets_[static_cast<size_t>(v)] + static_cast<uint32_t>(graph.node(v).degree);
+  neighbors_.resize(offsets_.back());
   for (int32_t v = 0; v < n; ++v) {
     const Node& node = graph.node(v);
     int32_t* out = neighbors_.data() + offsets_[static_cast<size_t>(v)];
     std::copy(node.neighborArray, node.neighborArray + node.degree, out);
     std::sort(out, out + node.degree);
   }
+}
+
+EdgeSnapshot::EdgeSnapshot(int32_t n, std::span<const std::pair<int32_t, int32_t>> edges) {
+  n = n > 0 ? n : 0;
+  auto valid = [n](const std::pair<int32_t, int32_t>& e) {
+    return e.first >= 0 && e.first < n && e.second >= 0 && e.second < n;
+  };
+  offsets_.assign(static_cast<size_t>(n) + 1, 0);
+  for (const auto& e : edges) {
+    if (!valid(e)) continue;
+    ++offsets_[static_cast<size_t>(e.first) + 1];
+    ++offsets_[static_cast<size_t>(e.second) + 1];
+  }
+  for (size_t v = 1; v < offsets_.size(); ++v) offsets_[v] += offsets_[v - 1];
+  neighbors_.resize(offsets_.back());
+  std::vector<uint32_t> fill(offsets_.begin(), offsets_.end() - 1);
+  for (const auto& e : edges) {
+    if (!valid(e)) continue;
+    neighbors_[fill[static_cast<size_t>(e.first)]++] = e.second;
+    neighbors_[fill[static_cast<size_t>(e.second)]++] = e.first;
+  }
+  for (int32_t v = 0; v < n; ++v)
+    std::sort(neighbors_.begin() + offsets_[static_cast<size_t>(v)], neighbors_.begin() + offsets_[static_cast<size_t>(v) + 1]);
 }
 
 std::span<const int32_t> EdgeSnapshot::neighborsOf(int32_t v) const {

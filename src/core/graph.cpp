@@ -33,10 +33,38 @@ Graph::Graph(int32_t n, int16_t type) : howManyNodes(n > 0 ? n : 0), graphType(t
   nodes.reserve(static_cast<size_t>(howManyNodes));
   for (int32_t i = 0; i < howManyNodes; ++i) nodes.emplace_back(i, 1);
   maxChains = howManyNodes / 2;
-  chains.assign(static_cast<size_t>(maxChains), Chain{});
-  pruningQueue.resize(howManyNodes);
-  lightningStack_.reserve(static_cast<size_t>(howManyNodes) + 1);
   initialGraphType = type;
+}
+
+Graph::Graph(int32_t n, int16_t type, std::span<const std::pair<int32_t, int32_t>> edges) : Graph(n, type) {
+  // Degrees first, then every neighbour array filled in edge order: the order the joins
+  // and finalizeNeighbors would give.
+  for (const auto& [a, b] : edges) {
+    ++nodes[static_cast<size_t>(a)].degree;
+    ++nodes[static_cast<size_t>(b)].degree;
+  }
+  size_t total = 0;
+  for (const Node& node : nodes) total += static_cast<size_t>(node.degree) + 1;
+  neighborStorage_.assign(total, -1);
+  size_t offset = 0;
+  for (Node& node : nodes) {
+    node.neighborArray = neighborStorage_.data() + offset;
+    node.capacity = node.degree + 1;
+    offset += static_cast<size_t>(node.capacity);
+    node.degree = 0;
+  }
+  for (const auto& [a, b] : edges) {
+    Node& na = nodes[static_cast<size_t>(a)];
+    Node& nb = nodes[static_cast<size_t>(b)];
+    na.neighborArray[na.degree++] = b;
+    nb.neighborArray[nb.degree++] = a;
+  }
+  howManyEdges = static_cast<int32_t>(edges.size());
+  reportParallelEntries([](const Node& node) { return std::span<const int32_t>(node.neighborArray, node.degree); });
+  initialNodes = howManyNodes;
+  initialEdges = howManyEdges;
+  edgesToRemove = howManyEdges - howManyNodes;
+  sizeWorkAreas();
 }
 
 Graph::Graph(std::vector<int32_t> rows, int32_t n, int32_t maxDegree, int32_t versionCode,
@@ -75,10 +103,17 @@ Graph::Graph(const std::vector<int64_t>& rowStart, const std::vector<int32_t>& n
   finishConstruction();
 }
 
-Graph::Graph(const Graph& source)
+Graph::Graph(const Graph& source) : Graph(source, nullptr) {}
+
+std::optional<Graph> Graph::copyUnlessStopped(const Graph& source, const StopToken* stop) {
+  Graph copy(source, stop);
+  if (copy.nodes.size() != source.nodes.size()) return std::nullopt;
+  return copy;
+}
+
+Graph::Graph(const Graph& source, const StopToken* stop)
     : isHamiltonian(source.isHamiltonian),
-      nodes(source.nodes),
-      chains(static_cast<size_t>(source.maxChains), Chain{}),
+      chains(source.chains.size(), Chain{}),
       howManyNodes(source.howManyNodes),
       howManyUncuttable(source.howManyUncuttable),
       howManyEdges(source.howManyEdges),
@@ -90,7 +125,7 @@ Graph::Graph(const Graph& source)
       edgesToRemove(source.edgesToRemove),
       iterationCount(source.iterationCount),
       regularDegree(source.regularDegree),
-      pruningQueue(source.howManyNodes),
+      pruningQueue(source.nodesWithEdges_),
       graphType(source.graphType),
       version(source.version),
       printLevel(source.printLevel),
@@ -100,9 +135,19 @@ Graph::Graph(const Graph& source)
       initialEdges(source.initialEdges),
       initialGraphType(source.initialGraphType),
       initialVersion(source.initialVersion),
-      initialRegularDegree(source.initialRegularDegree) {
+      initialRegularDegree(source.initialRegularDegree),
+      nodesWithEdges_(source.nodesWithEdges_) {
   reseedFromClock(graphClockSeed());
-  lightningStack_.reserve(static_cast<size_t>(howManyNodes) + 1);
+  // In blocks, so a stop request is heard while a graph of millions of nodes is copied.
+  constexpr size_t kBlock = size_t{1} << 16;
+  nodes.reserve(source.nodes.size());
+  for (size_t at = 0; at < source.nodes.size(); at += kBlock) {
+    if (pollStop(stop)) return;
+    const size_t end = std::min(source.nodes.size(), at + kBlock);
+    nodes.insert(nodes.end(), source.nodes.begin() + static_cast<std::ptrdiff_t>(at),
+                 source.nodes.begin() + static_cast<std::ptrdiff_t>(end));
+  }
+  lightningStack_.reserve(static_cast<size_t>(nodesWithEdges_) + 1);
   adoptNeighborStorage(source);
   std::copy_n(source.chains.begin(), std::min<size_t>(static_cast<size_t>(howManyChains), source.chains.size()),
               chains.begin());
@@ -122,21 +167,34 @@ void Graph::adoptNeighborStorage(const Graph& source) {
   }
 }
 
-void Graph::finishConstruction() {
-  {
-    // One pass over all lists: seenFrom[w] == v while v's list is read and w was in it.
-    std::vector<int32_t> seenFrom(nodes.size(), -1);
-    for (const Node& n : nodes) {
-      for (int32_t w : n.adjacencyList) {
-        if (w < 0 || static_cast<size_t>(w) >= nodes.size()) continue;
-        if (seenFrom[static_cast<size_t>(w)] != n.id) {
-          seenFrom[static_cast<size_t>(w)] = n.id;
-        } else if (n.id < w) {
-          diagnostic("Error. Attempt to join nodes ", n.id, " and ", w, ", which are already adjacent.\n");
-        }
+template <typename NeighboursOf>
+void Graph::reportParallelEntries(NeighboursOf neighboursOf) const {
+  // One pass over all lists: seenFrom[w] == v while v's list is read and w was in it.
+  std::vector<int32_t> seenFrom(nodes.size(), -1);
+  for (const Node& n : nodes) {
+    for (int32_t w : neighboursOf(n)) {
+      if (w < 0 || static_cast<size_t>(w) >= nodes.size()) continue;
+      if (seenFrom[static_cast<size_t>(w)] != n.id) {
+        seenFrom[static_cast<size_t>(w)] = n.id;
+      } else if (n.id < w) {
+        diagnostic("Error. Attempt to join nodes ", n.id, " and ", w, ", which are already adjacent.\n");
       }
     }
   }
+}
+
+void Graph::sizeWorkAreas() {
+  nodesWithEdges_ = 0;
+  for (const Node& n : nodes) nodesWithEdges_ += n.degree > 0 ? 1 : 0;
+  // Chains are disjoint paths of two nodes or more, each node with an edge (the scan
+  // model's chain builder grows the slots should it ever need more).
+  chains.assign(static_cast<size_t>(std::min(maxChains, nodesWithEdges_ / 2)), Chain{});
+  pruningQueue.resize(nodesWithEdges_);
+  lightningStack_.reserve(static_cast<size_t>(nodesWithEdges_) + 1);
+}
+
+void Graph::finishConstruction() {
+  reportParallelEntries([](const Node& n) -> const ConstructionList& { return n.adjacencyList; });
   size_t total = 0;
   for (const Node& n : nodes) total += n.adjacencyList.size() + 1;
   neighborStorage_.assign(total, -1);
@@ -149,6 +207,7 @@ void Graph::finishConstruction() {
   initialNodes = howManyNodes;
   initialEdges = howManyEdges;
   edgesToRemove = howManyEdges - howManyNodes;
+  sizeWorkAreas();
 }
 
 void Graph::assignFrom(const Graph& source) {
@@ -184,7 +243,7 @@ void Graph::assignFrom(const Graph& source) {
     to.whichChain = from.whichChain;
   }
   adoptNeighborStorage(source);
-  chains.resize(static_cast<size_t>(maxChains));
+  chains.resize(source.chains.size());
   std::copy_n(source.chains.begin(), std::min<size_t>(static_cast<size_t>(howManyChains), source.chains.size()),
               chains.begin());
 }

@@ -16,7 +16,10 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/action_list.h"
@@ -24,6 +27,7 @@
 #include "core/cut_list.h"
 #include "core/node.h"
 #include "core/pruning_queue.h"
+#include "core/stop_token.h"
 
 namespace hc {
 
@@ -78,9 +82,16 @@ class Graph {
 
   // An empty graph with no nodes.
   Graph();
-  // `howManyNodes` nodes in the construction phase, maxChains fresh chains, an empty queue.
+  // `howManyNodes` nodes in the construction phase (maxChains howManyNodes / 2). The chain
+  // slots, the queue and the Lightning stack are sized by finishConstruction, for the nodes
+  // that have an edge: a node without one can never be forced, queued or on a chain, so a
+  // graph of many isolated nodes pays only their records.
   // Does not reseed the random source (the caller's constructor decides when to).
   Graph(int32_t howManyNodes, int16_t graphType);
+  // Graph(howManyNodes, graphType), addEdge for each pair in order, then finishConstruction,
+  // in one pass with no list per node (the loaders' road for large graphs). The ends must
+  // be node ids; does not reseed.
+  Graph(int32_t howManyNodes, int16_t graphType, std::span<const std::pair<int32_t, int32_t>> edges);
   // From editor rows: rows[i * maxDegree + k] is the k-th neighbour of node i, padded with
   // -1; each edge is joined once (on the row of its smaller end). Reseeds the generator.
   Graph(std::vector<int32_t> rows, int32_t n, int32_t maxDegree, int32_t version,
@@ -92,6 +103,10 @@ class Graph {
   // An independent copy equal to `source` in everything the solvers read; reseeds the
   // generator (so taking a copy changes the random sequence that follows).
   Graph(const Graph& source);
+  // The same copy, or none when `stop` (may be null) asks to end before it is complete: the
+  // nodes are copied in blocks with a poll between blocks, and an unfinished copy is
+  // dropped, so no half-built graph is ever handed out. Reseeds like the copy constructor.
+  static std::optional<Graph> copyUnlessStopped(const Graph& source, const StopToken* stop);
   Graph(Graph&&) noexcept = default;
   Graph& operator=(const Graph&) = delete;
   Graph& operator=(Graph&&) noexcept = default;
@@ -176,7 +191,17 @@ class Graph {
   void undoOne(const Action& action);
   // Points every node's neighborArray into neighborStorage_ at the offsets of `source`.
   void adoptNeighborStorage(const Graph& source);
+  // The copy constructor's work; a stop leaves `nodes` short of howManyNodes.
+  Graph(const Graph& source, const StopToken* stop);
+  // finishConstruction's report of parallel entries, over each node's neighbours as
+  // `neighboursOf(node)` gives them.
+  template <typename NeighboursOf>
+  void reportParallelEntries(NeighboursOf neighboursOf) const;
+  // Counts the nodes that have an edge and sizes the chain slots, the queue and the
+  // Lightning stack for them.
+  void sizeWorkAreas();
 
+  int32_t nodesWithEdges_ = 0;             // set by finishConstruction
   std::vector<int32_t> neighborStorage_;  // every node's neighbour array, one block
   std::vector<int32_t> lightningStack_;   // nodes whose Lightning loop is in progress
   std::vector<std::unique_ptr<ActionList>> spareActionLists_;

@@ -7,6 +7,33 @@
 
 namespace hc {
 
+ConstructionList& ConstructionList::operator=(const ConstructionList& other) {
+  if (this == &other) return *this;
+  if (other.empty()) {
+    block_.reset();
+    return *this;
+  }
+  const size_t n = other.size();
+  block_ = std::make_unique_for_overwrite<int32_t[]>(kHeader + n);
+  block_[0] = block_[1] = static_cast<int32_t>(n);
+  std::copy(other.begin(), other.end(), block_.get() + kHeader);
+  return *this;
+}
+
+void ConstructionList::push_back(int32_t value) {
+  const size_t n = size();
+  if (!block_ || n == static_cast<size_t>(block_[1])) {
+    const size_t room = n < 2 ? 4 : 2 * n;
+    auto bigger = std::make_unique_for_overwrite<int32_t[]>(kHeader + room);
+    bigger[0] = static_cast<int32_t>(n);
+    bigger[1] = static_cast<int32_t>(room);
+    if (n > 0) std::copy(begin(), end(), bigger.get() + kHeader);
+    block_ = std::move(bigger);
+  }
+  block_[kHeader + n] = value;
+  block_[0] = static_cast<int32_t>(n + 1);
+}
+
 Node::Node(int32_t nodeId, int16_t /*useList*/) {
   if (nodeId != -1) id = nodeId;
 }
@@ -48,7 +75,7 @@ void Node::finalizeNeighbors(int32_t* storage) {
   capacity = static_cast<int32_t>(adjacencyList.size()) + 1;
   degree = 0;
   for (int32_t neighbor : adjacencyList) neighborArray[degree++] = neighbor;
-  std::vector<int32_t>().swap(adjacencyList);
+  adjacencyList.clear();
 }
 
 namespace {

@@ -7,13 +7,41 @@
 // order added; finalizeNeighbors() moves them into `neighborArray`, after which edges are
 // only removed (and restored by undo), never added. The neighbour array lives in storage
 // owned by the Graph (one block for all nodes), so copying a graph is a few block copies.
+//
+// A graph may hold millions of nodes, many of them without an edge, so the record is kept
+// small: the construction list is one pointer (nothing is allocated for a node that never
+// gets an edge), and a finished node carries no list at all.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace hc {
+
+// The construction-phase neighbour list: the few operations of a vector the builders use,
+// in one pointer. The block holds the size, the capacity, then the entries.
+class ConstructionList {
+ public:
+  ConstructionList() = default;
+  ConstructionList(const ConstructionList& other) { *this = other; }
+  ConstructionList(ConstructionList&&) noexcept = default;
+  ConstructionList& operator=(const ConstructionList& other);
+  ConstructionList& operator=(ConstructionList&&) noexcept = default;
+
+  size_t size() const { return block_ ? static_cast<size_t>(block_[0]) : 0; }
+  bool empty() const { return size() == 0; }
+  const int32_t* begin() const { return block_ ? block_.get() + kHeader : nullptr; }
+  const int32_t* end() const { return begin() + size(); }
+  int32_t operator[](size_t i) const { return block_[kHeader + i]; }
+  void push_back(int32_t value);
+  // Forgets every entry and frees the block.
+  void clear() { block_.reset(); }
+
+ private:
+  static constexpr size_t kHeader = 2;
+  std::unique_ptr<int32_t[]> block_;
+};
 
 struct Node {
   int32_t id = -1;
@@ -28,8 +56,8 @@ struct Node {
   int16_t isHub = 0;
   int32_t whichChain = -1;
   int32_t mark = 0;
-  std::vector<int32_t> adjacencyList;  // construction phase only; emptied by finalizeNeighbors
-  int32_t capacity = 0;                // room in neighborArray (degree at finalisation + 1)
+  int32_t capacity = 0;             // room in neighborArray (degree at finalisation + 1)
+  ConstructionList adjacencyList;   // construction phase only; emptied by finalizeNeighbors
 
   Node() = default;
   // `useList` is kept for the record: the construction list is always available here.

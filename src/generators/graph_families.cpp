@@ -22,7 +22,7 @@ int64_t pairsBefore(int64_t row, int64_t n) { return row * (2 * n - row - 1) / 2
 int32_t degreeOf(const Graph& graph, int32_t v) { return graph.nodes[static_cast<size_t>(v)].degree; }
 
 bool listsNeighbor(const Graph& graph, int32_t v, int32_t u) {
-  const std::vector<int32_t>& list = graph.nodes[static_cast<size_t>(v)].adjacencyList;
+  const ConstructionList& list = graph.nodes[static_cast<size_t>(v)].adjacencyList;
   return std::find(list.begin(), list.end(), u) != list.end();
 }
 
@@ -87,7 +87,7 @@ int64_t generateRegularGraph(Graph& graph, int32_t d, int64_t maxDraws, Generati
     if (complete) return pass;
     // A node ran out of higher partners: start the whole graph again.
     for (Node& node : graph.nodes) {
-      std::vector<int32_t>().swap(node.adjacencyList);
+      node.adjacencyList.clear();
       node.degree = 0;
     }
     graph.howManyEdges = 0;

@@ -25,9 +25,7 @@ PlainGraph plainGraphOf(const Graph& graph) {
 std::unique_ptr<Graph> buildGraphFromPlain(const PlainGraph& plain) {
   reseedFromClock(graphClockSeed());
   constexpr int16_t kFileReadGraph = 9;
-  auto graph = std::make_unique<Graph>(plain.nodes, kFileReadGraph);
-  for (const auto& [a, b] : plain.edges) graph->addEdge(a, b);
-  graph->finishConstruction();
+  auto graph = std::make_unique<Graph>(plain.nodes, kFileReadGraph, plain.edges);
   graph->coordinates = plain.coordinates;
   // Forcing only records the edges; the methods' own pruning takes it from there.
   for (const auto& [a, b] : plain.forced) graph->setUncut(a, b);

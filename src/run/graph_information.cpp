@@ -4,26 +4,71 @@
 
 #include "core/number_format.h"
 #include "checks/chain_building.h"
+#include "checks/depth_first_scan.h"
 #include "checks/necessary_conditions.h"
 #include "checks/scans.h"
 
 namespace hc {
 
-DegreeFigures degreeFigures(const Graph& graph) {
+namespace {
+
+template <typename Figures>
+DegreeFigures degreeFiguresOf(int32_t nodes, int64_t edges, Figures degreeOf) {
   DegreeFigures figures;
-  figures.nodes = graph.howManyNodes;
-  figures.edges = graph.howManyEdges;
-  if (figures.nodes <= 0) return figures;
-  figures.averageDegree = 2.0 * static_cast<double>(figures.edges) / static_cast<double>(figures.nodes);
+  figures.nodes = nodes;
+  figures.edges = static_cast<int32_t>(edges);
+  if (nodes <= 0) return figures;
+  figures.averageDegree = 2.0 * static_cast<double>(edges) / static_cast<double>(nodes);
   int32_t least = 1000000000;
   int32_t most = 0;
-  for (const Node& node : graph.nodes) {
-    least = std::min(least, node.degree);
-    most = std::max(most, node.degree);
+  for (int32_t v = 0; v < nodes; ++v) {
+    least = std::min(least, degreeOf(v));
+    most = std::max(most, degreeOf(v));
   }
   figures.minDegree = least;
   figures.maxDegree = most;
   return figures;
+}
+
+// The figures of a graph with a node of degree below two, from its degrees and neighbours
+// (see lowDegreeGraphInformation). `connectedUntested`: the graph is decided already, and
+// the page's connectivity test, which then tests nothing, reads "connected".
+template <typename NeighboursOf>
+GraphInformation lowDegreeFigures(const DegreeFigures& degrees, int32_t forcedEdges, bool connectedUntested,
+                                  NeighboursOf neighboursOf, const std::string& name) {
+  GraphInformation info;
+  info.name = name;
+  const int32_t n = degrees.nodes;
+  info.bipartite = isTwoColourable(n, neighboursOf);
+  const DepthFirstScan fromZero = depthFirstScan(n, 0, neighboursOf, false, nullptr);
+  info.connected = connectedUntested || fromZero.reached == n;
+  // Biconnected means connected without a cut vertex, wherever the search starts.
+  const DepthFirstScan blocks = depthFirstScan(n, n >= 5 ? 4 : 0, neighboursOf, true, nullptr);
+  info.biconnected = !blocks.cutVertex && blocks.reached == n;
+  info.nodes = n;
+  info.edges = degrees.edges;
+  info.forcedEdges = forcedEdges;
+  info.averageDegree = degrees.averageDegree;
+  info.minDegree = degrees.minDegree;
+  info.maxDegree = degrees.maxDegree;
+  return info;
+}
+
+}  // namespace
+
+DegreeFigures degreeFigures(const Graph& graph) {
+  return degreeFiguresOf(graph.howManyNodes, graph.howManyEdges, [&graph](int32_t v) { return graph.node(v).degree; });
+}
+
+DegreeFigures degreeFigures(const EdgeSnapshot& graph) {
+  return degreeFiguresOf(graph.nodes(), graph.edges(), [&graph](int32_t v) { return graph.degree(v); });
+}
+
+std::optional<GraphInformation> lowDegreeGraphInformation(const EdgeSnapshot& graph, int32_t forcedEdges,
+                                                          const std::string& name) {
+  const DegreeFigures degrees = degreeFigures(graph);
+  if (degrees.nodes <= 0 || degrees.minDegree >= 2) return std::nullopt;
+  return lowDegreeFigures(degrees, forcedEdges, false, [&graph](int32_t v) { return graph.neighborsOf(v); }, name);
 }
 
 RootPruning pruneAtRoot(const Graph& submitted) {
@@ -44,6 +89,10 @@ RootPruning pruneAtRoot(const Graph& submitted) {
 }
 
 GraphInformation computeGraphInformation(const Graph& submitted, const std::string& name) {
+  if (const DegreeFigures degrees = degreeFigures(submitted); degrees.nodes > 0 && degrees.minDegree < 2) {
+    return lowDegreeFigures(degrees, submitted.howManyUncuttable, submitted.isHamiltonian != kUndecided,
+                            [&submitted](int32_t v) { return neighboursOf(submitted.node(v)); }, name);
+  }
   GraphInformation info;
   info.name = name;
   const RootPruning pruning = pruneAtRoot(submitted);

@@ -8,9 +8,11 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/edge_snapshot.h"
 #include "core/graph.h"
 
 namespace hc {
@@ -25,6 +27,8 @@ struct DegreeFigures {
   int32_t maxDegree = 0;
 };
 DegreeFigures degreeFigures(const Graph& graph);
+// The same from an edge snapshot (parallel entries count as edges, as in a graph).
+DegreeFigures degreeFigures(const EdgeSnapshot& graph);
 
 struct GraphInformation {
   std::string name;
@@ -49,7 +53,19 @@ struct RootPruning {
 RootPruning pruneAtRoot(const Graph& submitted);
 
 // A graph without nodes reads 0 for every degree figure (its average would divide by 0).
+// A graph with a node of degree below two is answered without the copy (see below).
 GraphInformation computeGraphInformation(const Graph& submitted, const std::string& name);
+
+// The page's figures of a graph that has a node of degree below two, read off its edges
+// alone: the root pruning changes nothing in such a graph (its low-degree check ends it
+// before anything is forced or cut), so the pruned figures are the graph's own and only
+// the three structural flags take a pass each. A front end may build the snapshot from a
+// file's edge list (EdgeSnapshot(nodes, edges)) and never build a solver graph: a file of
+// millions of isolated nodes then costs a few bytes per node. `forcedEdges` is the count of
+// the file's forced edges. Empty when every node has degree two or more, or there are no
+// nodes (the figures then need computeGraphInformation).
+std::optional<GraphInformation> lowDegreeGraphInformation(const EdgeSnapshot& graph, int32_t forcedEdges,
+                                                          const std::string& name);
 
 // The page's ten lines, captions exactly as the page writes them ("Nodes:              64").
 std::vector<std::string> graphInformationLines(const GraphInformation& info);

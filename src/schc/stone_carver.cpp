@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "checks/chain_building.h"
@@ -138,7 +139,9 @@ HamiltonicityState singleThreadMill(Graph& graph, const StopToken* stop, SchcSin
   while (graph.isHamiltonian == kUndecided && graph.iterationCount < kMillIterationLimit && made < allowed &&
          !stopRequested(stop)) {
     const double t0 = clockSeconds();
-    Graph copy(graph);
+    std::optional<Graph> copied = Graph::copyUnlessStopped(graph, stop);
+    if (!copied) break;
+    Graph& copy = *copied;
     prepareCopy(copy, graph.version);
     runMillVersion(copy, graph.version, &current, stop);
     // Stopped part-way: the iteration is not finished, so it is neither counted nor shown.
@@ -203,7 +206,9 @@ HamiltonicityState parallelMill(Graph& graph, const StopToken* stop, SchcSink* s
       const int64_t ticket = tickets.fetch_add(1);
       if (ticket >= allowed) break;
       const double t0 = clockSeconds();
-      Graph copy(graph);
+      std::optional<Graph> copied = Graph::copyUnlessStopped(graph, &cancel);
+      if (!copied) break;
+      Graph& copy = *copied;
       copy.iterationCount = static_cast<int32_t>(firstIteration + ticket);
       prepareCopy(copy, version);
       runMillVersion(copy, version, nullptr, &cancel);
@@ -269,14 +274,19 @@ HamiltonicityState fastInitialPruning(Graph& graph, uint16_t mode, int16_t verbo
     checkLowDegreeNodes(graph, verbose);
     if (graph.isHamiltonian != kUndecided) return kNotHamiltonian;
   }
-  checkConnectedNotUnevenlyBipartite(graph, verbose);
+  // From here on each step is a whole-graph pass that takes a noticeable time on a graph of
+  // a million nodes: a stop ends the pruning between steps and inside each, undecided.
+  if (stopRequested(stop)) return kUndecided;
+  checkConnectedNotUnevenlyBipartite(graph, verbose, stop);
   if (graph.isHamiltonian != kUndecided) return kNotHamiltonian;
-  if (!isBiconnected(graph, verbose)) {
+  if (stopRequested(stop)) return kUndecided;
+  if (!isBiconnected(graph, verbose, stop)) {
     graph.isHamiltonian = kNotHamiltonian;
     return kNotHamiltonian;
   }
   if (mode == 65535) return kUndecided;
-  disjunctionCheck(graph, verbose);
+  if (stopRequested(stop)) return kUndecided;
+  disjunctionCheck(graph, verbose, stop);
   if (graph.isHamiltonian != kUndecided) return kNotHamiltonian;
   initialPruningLookAheadSequencing(graph, verbose, static_cast<int16_t>(mode), stop);
   return graph.isHamiltonian;

@@ -90,7 +90,7 @@ ExactSearchResult exactSearch(Graph& graph, const StopToken& stop, const ExactSe
   ExactSearchResult result;
   if (graph.isHamiltonian == kUndecided && graph.howManyEdges <= options.rootLookAheadEdgeLimit && !stop.poll()) {
     lookAheadSequencing(graph, 0, &stop);
-    runCheapChecks(graph);
+    runCheapChecks(graph, &stop);
   }
   // Checks are paced: a failed one means the walk is in a dead part of the tree, which is
   // left fastest when every node is checked; passing ones stretch the interval again.
@@ -135,13 +135,13 @@ ExactSearchResult exactSearch(Graph& graph, const StopToken& stop, const ExactSe
     }
     if (graph.isHamiltonian == kUndecided && ++sinceCheck >= interval) {
       sinceCheck = 0;
-      runCheapChecks(graph);
+      runCheapChecks(graph, &stop);
       interval = graph.isHamiltonian == kUndecided ? std::min(longestInterval, 2 * interval) : 1;
     }
     if (graph.isHamiltonian == kUndecided && depth > 0 &&
         (graph.howManyEdges <= options.nodeLookAheadEdgeLimit ||
          (depth <= options.lookAheadLevels && graph.howManyEdges <= options.levelLookAheadEdgeLimit))) {
-      if (lookAheadSequencing(graph, 0, &stop)) runCheapChecks(graph);
+      if (lookAheadSequencing(graph, 0, &stop)) runCheapChecks(graph, &stop);
     }
 
     if (graph.isHamiltonian == kHamiltonian) {

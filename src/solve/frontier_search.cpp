@@ -48,20 +48,29 @@ FrontierSearchResult frontierSearch(const EdgeSnapshot& graph, const StopToken& 
     result.verdict = kNotHamiltonian;  // not connected
     return result;
   }
-  std::vector<std::vector<int32_t>> leavingAt(static_cast<size_t>(n));
+  // The nodes leaving after step k, in node order: leaving[leaveStart[k] .. leaveStart[k + 1]).
+  // One block rather than a list per step: a graph of a million nodes is given up on after
+  // this pass, which must not cost a million allocations.
+  std::vector<int32_t> leaving(static_cast<size_t>(n)), leaveStart(static_cast<size_t>(n) + 1, 0);
   {
-    int32_t active = 0;
     for (int32_t v = 0; v < n; ++v) {
       int32_t lastStep = position[static_cast<size_t>(v)];
       auto [first, last] = neighbours(v);
       for (auto it = first; it != last; ++it) lastStep = std::max(lastStep, position[static_cast<size_t>(*it)]);
-      leavingAt[static_cast<size_t>(lastStep)].push_back(v);
+      leaving[static_cast<size_t>(v)] = lastStep;
+      ++leaveStart[static_cast<size_t>(lastStep) + 1];
     }
+    int32_t active = 0;
     for (int32_t k = 0; k < n; ++k) {
       result.width = std::max(result.width, ++active);
-      active -= static_cast<int32_t>(leavingAt[static_cast<size_t>(k)].size());
+      active -= leaveStart[static_cast<size_t>(k) + 1];
     }
     if (result.width > kFrontierWidthLimit) return result;
+    for (int32_t k = 0; k < n; ++k) leaveStart[static_cast<size_t>(k) + 1] += leaveStart[static_cast<size_t>(k)];
+    std::vector<int32_t> fill(leaveStart.begin(), leaveStart.end() - 1);
+    std::vector<int32_t> lastStepOf = std::move(leaving);
+    leaving.assign(static_cast<size_t>(n), 0);
+    for (int32_t v = 0; v < n; ++v) leaving[static_cast<size_t>(fill[static_cast<size_t>(lastStepOf[static_cast<size_t>(v)])]++)] = v;
   }
 
   std::vector<int32_t> slotOf(static_cast<size_t>(n), -1), freeSlots;
@@ -122,7 +131,8 @@ FrontierSearchResult frontierSearch(const EdgeSnapshot& graph, const StopToken& 
       result.work += static_cast<int64_t>(states.size());
       if (result.work > workLimit) return result;
     }
-    for (int32_t v : leavingAt[static_cast<size_t>(k)]) {
+    for (int32_t at = leaveStart[static_cast<size_t>(k)]; at < leaveStart[static_cast<size_t>(k) + 1]; ++at) {
+      const int32_t v = leaving[static_cast<size_t>(at)];
       const int32_t s = slotOf[static_cast<size_t>(v)];
       size_t kept = 0;
       for (uint64_t state : states)

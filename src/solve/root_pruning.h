@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "core/graph.h"
+#include "core/stop_token.h"
 
 namespace hc {
 
@@ -20,19 +21,23 @@ struct RootPruningResult {
 // Fewer than 3 nodes, a node of degree below 2, too few edges, a disconnected or unevenly
 // bipartite graph, or a cut vertex: verdict 0. A graph that is one cycle: verdict 1.
 // Otherwise every degree-2 node is forced (logged in the installed list, if any) and the
-// queue runs. Expects no forced edges yet (a freshly loaded graph).
-HamiltonicityState pruneRootIncrementally(Graph& graph);
+// queue runs. Expects no forced edges yet (a freshly loaded graph). `stop` (may be null)
+// ends the checks and the forcing early; what was forced stays sound, and a stopped check
+// gives no verdict.
+HamiltonicityState pruneRootIncrementally(Graph& graph, const StopToken* stop = nullptr);
 
 // The cheap whole-graph checks the search runs at its tree nodes: connected, not unevenly
-// bipartite, no cut vertex. Sets isHamiltonian 0 when one fails.
-void runCheapChecks(Graph& graph);
+// bipartite, no cut vertex. Sets isHamiltonian 0 when one fails; a pass that `stop` (may
+// be null) ended sets nothing.
+void runCheapChecks(Graph& graph, const StopToken* stop = nullptr);
 
 // The alternation rule's independent-set search is skipped above this many nodes (it is
 // several linear passes with a priority queue; the graphs it proves are far smaller).
 inline constexpr int32_t kAlternationNodeLimit = 200000;
 
 // pruneRootIncrementally, then the alternation rule (see alternation_rule.h) with `seed`,
-// then the cheap checks again when the rule deleted edges.
-RootPruningResult pruneRoot(Graph& graph, uint32_t seed);
+// then the cheap checks again when the rule deleted edges. A stop (may be null) ends it
+// early, undecided unless a sound step decided already.
+RootPruningResult pruneRoot(Graph& graph, uint32_t seed, const StopToken* stop = nullptr);
 
 }  // namespace hc

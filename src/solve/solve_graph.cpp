@@ -4,12 +4,15 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "cohc/search_tree.h"
 #include "core/diagnostics.h"
 #include "core/edge_snapshot.h"
 #include "core/hamiltonian_cycle_check.h"
+#include "core/random.h"
+#include "core/trivial_verdict.h"
 #include "schc/hamiltonian_cycle.h"
 #include "schc/stone_carver.h"
 #include "solve/decomposed_solve.h"
@@ -112,7 +115,9 @@ class Race {
 };
 
 void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress) {
-  Graph copy(root);
+  std::optional<Graph> copied = Graph::copyUnlessStopped(root, &race.stop);
+  if (!copied) return;
+  Graph& copy = *copied;
   StopToken stop(&race.stop);
   ExactSearchResult found = exactSearch(copy, stop, {}, progress);
   race.treeNodes.store(found.treeNodes);
@@ -130,7 +135,9 @@ void runFinder(const Graph& root, Race& race, uint32_t seed, double slice) {
 }
 
 void runMill(const Graph& root, Race& race, int32_t threads) {
-  Graph copy(root);
+  std::optional<Graph> copied = Graph::copyUnlessStopped(root, &race.stop);
+  if (!copied) return;
+  Graph& copy = *copied;
   copy.version = 5;
   SchcOptions options;
   options.threads = threads;
@@ -157,7 +164,9 @@ void runSat(const Graph& root, const EdgeSnapshot& snapshot, Race& race, uint32_
 // The proof system at level 5: far fewer tree nodes than the exact search on small
 // cubic graphs (its nodes run look-ahead and the cut checks), at a graph copy per depth.
 void runProofSystem(const Graph& graph, Race& race) {
-  Graph copy(graph);
+  std::optional<Graph> copied = Graph::copyUnlessStopped(graph, &race.stop);
+  if (!copied) return;
+  Graph& copy = *copied;
   copy.outputFileName.clear();
   CohcOptions options;
   options.writeCycleFile = false;
@@ -179,11 +188,27 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     return result;
   };
+  // A graph the first root rules reject (fewer than three nodes, fewer edges than nodes, a
+  // node of degree below two) is answered from its degrees, as the root pruning would
+  // answer it, without the snapshot or the copy: a file of millions of isolated nodes
+  // must not cost their solver records twice over. The copy's reseed is kept, so the
+  // random sequence after the call is the one the full road leaves.
+  if (trivialVerdict(graph) == Verdict::NonHamiltonian) {
+    reseedFromClock(graphClockSeed());
+    result.verdict = kNotHamiltonian;
+    result.method = "root pruning";
+    return finish();
+  }
   const EdgeSnapshot snapshot(graph);
 
-  Graph root(graph);
+  std::optional<Graph> copied = Graph::copyUnlessStopped(graph, &run);
+  if (!copied) {
+    noteStop(run, result);
+    return finish();
+  }
+  Graph& root = *copied;
   root.actionList.reset();
-  RootPruningResult pruned = pruneRoot(root, options.seed);
+  RootPruningResult pruned = pruneRoot(root, options.seed, &run);
   result.alternationDeletions = pruned.alternationDeletions;
   if (pruned.verdict == kNotHamiltonian) {
     result.verdict = kNotHamiltonian;
@@ -192,6 +217,10 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   }
   if (pruned.verdict == kHamiltonian) {
     acceptDecision(snapshot, kHamiltonian, hamiltonianCycleOrder(root), "root pruning", result);
+    return finish();
+  }
+  if (run.stopRequested()) {
+    noteStop(run, result);
     return finish();
   }
 
@@ -246,6 +275,10 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       result.method = "frontier search";
       return finish();
     }
+  }
+  if (run.stopRequested()) {
+    noteStop(run, result);
+    return finish();
   }
 
   Race race(snapshot, run);

@@ -178,5 +178,22 @@ TEST(NecessaryConditions, PredicatesAgreeWithTheReferences) {
   }
 }
 
+TEST(NecessaryConditions, AStoppedSearchProvesNothing) {
+  // Two cycles of 1,500 edges through node 4, the search's root: the cut vertex shows only
+  // when the search is back from the first cycle, long after its first poll.
+  Graph path = makeGraph(2999, [] {
+    EdgeList e = cycleEdges(0, 1500);
+    EdgeList second = cycleEdges(1499, 1500);
+    for (auto [a, b] : second) e.emplace_back(a == 1499 ? 4 : a, b == 1499 ? 4 : b);
+    return e;
+  }());
+  const std::string before = snapshot(path);
+  StopToken stop;
+  stop.requestStop();
+  EXPECT_EQ(std::tuple(isBiconnected(path, 0), isBiconnected(path, 0, &stop)), std::tuple(false, true));
+  checkConnectedNotUnevenlyBipartite(path, 0, &stop);
+  EXPECT_EQ(snapshot(path), before);  // undecided, marks cleared
+}
+
 }  // namespace
 }  // namespace hc

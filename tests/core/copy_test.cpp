@@ -4,6 +4,8 @@
 // undo property.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
 #include <tuple>
 
 #include "core/random.h"
@@ -38,6 +40,33 @@ TEST(CopyTest, ACopyCarriesWhatSolversReadAndStartsItsOwnRecordsAndSeed) {
             std::tuple(g.coordinates, std::string("out.txt"), 9, 0));
   EXPECT_EQ(copy.edgesToRemove, 35);
   EXPECT_EQ(copy.actionList, nullptr);
+}
+
+TEST(CopyTest, ACopyThatIsAskedToStopIsNoneAndAnOpenOneIsTheCopy) {
+  // Two blocks of nodes, so the copy polls between them; every copy reseeds, kept or not.
+  const Graph g = testing::makeGraph(70000, testing::cycleEdges(0, 70000));
+  const std::string source = snapshot(g);
+  StopToken requested;
+  requested.requestStop();
+  StopToken passed;
+  passed.setDeadline(StopToken::Clock::now() - std::chrono::seconds(1));
+  const StopToken open;
+  struct Row {
+    const StopToken* stop;
+    bool copied;
+  };
+  enableFixedSeed(7);
+  uint32_t expectedSeed = 7;
+  for (const Row& row : {Row{nullptr, true}, Row{&requested, false}, Row{&open, true}, Row{&passed, false}}) {
+    std::optional<Graph> copy = Graph::copyUnlessStopped(g, row.stop);
+    EXPECT_EQ(copy.has_value(), row.copied);
+    if (copy) {
+      EXPECT_EQ(snapshot(*copy), source);
+    }
+    EXPECT_EQ(randomState(), expectedSeed);
+    expectedSeed += 2654435769u;
+  }
+  disableFixedSeed();
 }
 
 TEST(CopyTest, AssignFromTakesOverASolvedCopyButNotItsNamesOrMarks) {

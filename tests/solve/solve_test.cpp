@@ -10,9 +10,11 @@
 #include <iterator>
 #include <random>
 #include <sstream>
+#include <tuple>
 #include <vector>
 
 #include "core/diagnostics.h"
+#include "core/trivial_verdict.h"
 #include "solve/alternation_rule.h"
 #include "solve/exact_search.h"
 #include "solve/frontier_search.h"
@@ -159,6 +161,16 @@ TEST(Solve, EveryMethodAgreesWithBruteForceOnTheZoo) {
     SolveResult result = solveGraph(original, options);
     EXPECT_EQ(result.verdict, verdict) << result.method;
     EXPECT_TRUE(!expected || (isHamiltonianCycleOf(result.cycle, n, loaded) && result.cycle.front() == 0));
+
+    // The degrees' verdict, from the graph or from its edge list alone, holds, and a graph
+    // it rejects is decided at once by the root rules, before any copy or thread.
+    const std::vector<std::pair<int32_t, int32_t>> edgeList(loaded.begin(), loaded.end());
+    const Verdict trivial = trivialVerdict(original);
+    EXPECT_EQ(trivialVerdict(n, edgeList), trivial);
+    EXPECT_TRUE(trivial == Verdict::Undecided || !expected);
+    if (trivial == Verdict::NonHamiltonian) {
+      EXPECT_EQ(std::tuple(result.method, result.threads), std::tuple("root pruning", 0));
+    }
   }
   EXPECT_GT(hamiltonian, 40);  // the zoo holds both kinds in numbers
 }
