@@ -45,12 +45,10 @@ GraphInformation lowDegreeFigures(const DegreeFigures& degrees, int32_t forcedEd
   // Biconnected means connected without a cut vertex, wherever the search starts.
   const DepthFirstScan blocks = depthFirstScan(n, n >= 5 ? 4 : 0, neighboursOf, true, nullptr);
   info.biconnected = !blocks.cutVertex && blocks.reached == n;
-  info.nodes = n;
-  info.edges = degrees.edges;
+  // Nothing is pruned: the root checks stop at the low-degree node.
+  info.pruned = degrees;
+  info.asLoaded = degrees;
   info.forcedEdges = forcedEdges;
-  info.averageDegree = degrees.averageDegree;
-  info.minDegree = degrees.minDegree;
-  info.maxDegree = degrees.maxDegree;
   return info;
 }
 

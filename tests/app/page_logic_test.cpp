@@ -19,7 +19,7 @@
 #include "app/drawing_history.h"
 #include "app/editor_view.h"
 #include "app/generation_page_logic.h"
-#include "app/graph_information.h"
+#include "run/graph_information.h"
 #include "app/help_texts.h"
 #include "app/manual_edit.h"
 #include "core/number_format.h"
@@ -97,7 +97,8 @@ TEST(GenerationValidation, LoadButtonsShowTheirMessagesInOrderOrSendTheRequest) 
 IterationRow rowNumber(int32_t i) { return {i, i % 7, i % 3 == 0, i % 5 == 0, i % 11, i * 0.5, 0.01 * i}; }
 
 auto figuresOf(const GraphInformation& i) {
-  return std::tuple(i.name, i.nodes, i.edges, i.forcedEdges, i.averageDegree, i.minDegree, i.maxDegree, i.bipartite,
+  const DegreeFigures& d = i.pruned;
+  return std::tuple(i.name, d.nodes, d.edges, i.forcedEdges, d.averageDegree, d.minDegree, d.maxDegree, i.bipartite,
                     i.connected, i.biconnected);
 }
 
@@ -120,9 +121,8 @@ TEST(GraphInformation, ALowDegreeGraphGetsThePruningsFiguresFromItsEdgesAlone) {
     SCOPED_TRACE(snapshot(g));
     const RootPruning pruning = pruneAtRoot(g);
     const DegreeFigures pruned = degreeFigures(*pruning.graph);
-    const GraphInformation expected{"g",  pruned.nodes,        pruned.edges,       pruning.graph->howManyUncuttable,
-                                    pruned.averageDegree,      pruned.minDegree,   pruned.maxDegree,
-                                    pruning.bipartite,         pruning.connected,  pruning.biconnected};
+    const GraphInformation expected{"g",           pruned,           pruning.graph->howManyUncuttable, pruning.bipartite,
+                                    pruning.connected, pruning.biconnected, degreeFigures(g)};
     EXPECT_EQ(figuresOf(computeGraphInformation(g, "g")), figuresOf(expected));
     const std::optional<GraphInformation> fromEdges = lowDegreeGraphInformation(EdgeSnapshot(g), g.howManyUncuttable, "g");
     const bool low = degreeFigures(g).minDegree < 2;
