@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "commands.h"
+#include "core/message_text.h"
 #include "core/number_format.h"
 #include "io/graph_file_reader.h"
 #include "run/batch.h"
@@ -82,14 +83,14 @@ void printEntry(const BatchEntry& e, const char* command, const std::optional<Me
     if (!e.error.empty()) {
       j["command"] = command;
       j["verdict"] = "unreadable";
-      j["error"] = e.error;
+      j["error"] = printableText(e.error);
     } else {
       for (auto& [key, value] : described.items()) j[key] = value;
     }
-    std::cout << j.dump() << '\n';
+    printJson(std::move(j));
   } else {
     std::cout << "#" << e.index << " " << e.where << ": "
-              << (e.error.empty() ? summary : "unreadable: " + e.error) << '\n';
+              << (e.error.empty() ? summary : "unreadable: " + printableText(e.error)) << '\n';
   }
   std::cout << std::flush;
 }
@@ -108,7 +109,7 @@ void printCount(const BatchSummary& s, const char* command, const std::string& p
     j["graphsPerSecond"] = s.seconds > 0 ? static_cast<double>(s.graphs()) / s.seconds : 0.0;
     j["interrupted"] = s.interrupted;
     if (!part.empty()) j["part"] = part;
-    std::cout << j.dump() << '\n' << std::flush;
+    printJson(std::move(j));
     return;
   }
   std::cout << "Graphs: " << s.graphs() << ", Hamiltonian " << s.hamiltonian << ", non-Hamiltonian "
@@ -152,6 +153,8 @@ int runBatchCommand(const std::string& graph, const BatchOptions& options, const
   });
   if (!summary.error.empty()) return fail(summary.error);
   printCount(summary, command, part, common.json);
+  // An unexpected error ended the batch early: the count says how far it got.
+  if (!summary.failure.empty()) return fail("the batch ended early: unexpected error: " + summary.failure);
   return 0;
 }
 

@@ -1,9 +1,11 @@
 // `convert IN OUT`: a graph file from any readable format into any writable one, chosen by
 // the two extensions. A file of several graphs (.g6/.s6) converts into another such file
-// graph by graph; into a one-graph format only when it holds a single graph.
+// graph by graph; into a one-graph format only when it holds a single graph. What OUT's format
+// cannot hold (forced edges) is named in one warning line, or with --strict refused.
 #include <iostream>
 
 #include "commands.h"
+#include "core/message_text.h"
 #include "core/random.h"
 #include "io/graph_file_reader.h"
 #include "io/graph_format_registry.h"
@@ -28,6 +30,7 @@ int runConvert(const ConvertOptions& options, const CommonOptions& common) {
   std::unique_ptr<Graph> single;
   std::string singleName;
   int64_t graphs = 0;
+  bool warned = false;
   GraphRecord record;
   bool tooLong = false;
   while (reader.next(record, tooLong)) {
@@ -35,6 +38,12 @@ int runConvert(const ConvertOptions& options, const CommonOptions& common) {
     LoadedGraph loaded = loadGraphRecord(record, formatOptions);
     if (!loaded) return fail(loaded.error);
     ++graphs;
+    // Nothing is dropped silently: one warning for the whole file, or with --strict a refusal.
+    if (std::string dropped = whatTheFormatDrops(*loaded.graph, *to); !dropped.empty() && !warned) {
+      if (options.strict) return fail(options.output + ": " + dropped + " (--strict)");
+      std::cerr << "hamcycles-cli: warning: " << printableText(record.where()) << ": " << dropped << "\n";
+      warned = true;
+    }
     if (to->severalGraphs) {
       std::string line;
       if (std::string problem = to->write(*loaded.graph, {}, formatOptions, line); !problem.empty())

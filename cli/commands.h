@@ -56,6 +56,7 @@ struct ConvertOptions {
   std::string input;
   std::string output;
   int32_t base = 0;  // first node number of .edges/.el files, read and written
+  bool strict = false;  // refuse, rather than warn, when OUT's format drops part of the graph
 };
 
 // The batch options of info, schc, cohc and solve (run/batch.h).
@@ -99,10 +100,10 @@ Json infoJson(const GraphInformation& info);
 Json reportHead(const char* command, const std::string& name, int32_t nodes, int64_t edges,
                 const RunOutcome& outcome);
 
-// Prints one JSON object on stdout.
-void printJson(const Json& object);
+// Prints one JSON object on stdout, every string in it made valid UTF-8 (validUtf8Text).
+void printJson(Json object);
 
-// One error line on stderr ("hamcycles-cli: " + message, newlines folded); returns 1.
+// One error line on stderr ("hamcycles-cli: " + message, newlines folded, then printableText); returns 1.
 int fail(const std::string& message);
 
 }  // namespace hc::cli

@@ -13,6 +13,7 @@
 #include "commands.h"
 #include "core/diagnostic_filter.h"
 #include "core/diagnostics.h"
+#include "core/message_text.h"
 #include "io/graph_format_registry.h"
 
 namespace hc::cli {
@@ -21,7 +22,8 @@ int fail(const std::string& message) {
   std::string line = message;
   for (char& c : line)
     if (c == '\n' || c == '\r') c = ' ';
-  std::cerr << "hamcycles-cli: " << line << "\n" << std::flush;
+  // Whatever input the message quotes (a path, an argument), it is one printable line.
+  std::cerr << "hamcycles-cli: " << hc::printableText(line) << "\n" << std::flush;
   return kExitError;
 }
 
@@ -55,6 +57,14 @@ struct Shared {
   bool verbose = false;
 };
 
+// CLI11 keeps an option's empty value as if it were not given; an empty argument is a mistake
+// all the same (`--output ""` would write nothing and say nothing).
+CLI::Validator notEmpty() {
+  return CLI::Validator(
+      [](const std::string& value) { return value.empty() ? std::string("an empty value is not allowed") : std::string(); },
+      "", "not empty");
+}
+
 std::string graphHelp() {
   return "Graph file (" + readableExtensions() + ")";
 }
@@ -82,17 +92,20 @@ CLI::Option* addSeed(CLI::App* command, Shared& shared) {
 
 void addBase(CLI::App* command, int32_t& base) {
   command->add_option("--base", base, "First node number of .edges/.el edge lists (0 or 1)")
+      ->check(notEmpty())
       ->check(CLI::IsMember({0, 1}));
 }
 
 // --each, --jobs, --part and --base of the batch commands (run/batch.h).
 void addBatchOptions(CLI::App* command, BatchOptions& batch) {
   command->add_option("--each", batch.each,
-                      "Decide every graph of the files this file lists, one path per line");
+                      "Decide every graph of the files this file lists, one path per line")
+      ->check(notEmpty());
   auto* jobs = command->add_option("--jobs", batch.jobs, "Graphs decided at once in a batch")
                    ->check(CLI::Range(1, 256));
   auto* part = command->add_option("--part", batch.part,
-                                   "I/K: only the graphs I, I+K, I+2K, ... of the batch (0-based)");
+                                   "I/K: only the graphs I, I+K, I+2K, ... of the batch (0-based)")
+                   ->check(notEmpty());
   jobs->each([&batch](const std::string&) { batch.jobsGiven = true; });
   part->each([&batch](const std::string&) { batch.jobsGiven = true; });
   addBase(command, batch.base);
@@ -107,7 +120,8 @@ void addRunOptions(CLI::App* command, Shared& shared, const std::function<void()
   addSeed(command, shared);
   if (afterSeed) afterSeed();
   command->add_option("--output", shared.method.output,
-                      "Write the cycle found: .txt adjacency text, .obj, .tour");
+                      "Write the cycle found: .txt adjacency text, .obj, .tour")
+      ->check(notEmpty());
   addJson(command, shared);
   addProgressFlags(command, shared);
   addBatchOptions(command, shared.batch);
@@ -215,6 +229,8 @@ int runMain(int argc, char** argv) {
   convertCommand->add_option("OUT", convert.output, "Graph file to write (" + writableExtensions() + ")")
       ->required();
   addBase(convertCommand, convert.base);
+  convertCommand->add_flag("--strict", convert.strict,
+                           "Refuse when OUT's format cannot hold part of the graph (forced edges) instead of warning");
   addJson(convertCommand, shared);
 
   for (CLI::App* command : app.get_subcommands([](CLI::App*) { return true; }))

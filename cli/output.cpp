@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "commands.h"
+#include "core/message_text.h"
 
 namespace hc::cli {
 
@@ -14,7 +15,22 @@ FormatOptions& commandLineFormatOptions() {
   return options;
 }
 
-void printJson(const Json& object) {
+namespace {
+
+// Every string in the object made valid UTF-8 (names and messages can hold any bytes, and the
+// JSON writer refuses invalid UTF-8). Keys are this program's own words.
+void makeValidUtf8(Json& value) {
+  if (value.is_string()) {
+    value = validUtf8Text(value.get_ref<const std::string&>());
+  } else if (value.is_structured()) {
+    for (auto& item : value) makeValidUtf8(item);
+  }
+}
+
+}  // namespace
+
+void printJson(Json object) {
+  makeValidUtf8(object);
   std::cout << object.dump() << '\n' << std::flush;
 }
 

@@ -178,10 +178,18 @@ void ProgramModel::pageButtonPressed(PageIndex button) {
       else return;
       setProgramState(program_states::kRed);
       break;
-    case program_states::kRed:
-      if ((button == kCoHCPage || button == kStoneCarverPage) && pages_[button]) pages_[button]->abortRun();
+    case program_states::kRed: {
+      // Only the button of the page whose run (or manual edit) this is ends it, its run
+      // aborted first. The window hides the other buttons; the model does not rely on that,
+      // since leaving state 2 with a run still going would let it write into state 1.
+      const PageIndex owner = algorithmChoice_ == algorithm_choices::kCoHC          ? kCoHCPage
+                              : algorithmChoice_ == algorithm_choices::kStoneCarver ? kStoneCarverPage
+                                                                                    : kEditorPage;
+      if (button != owner) return;
+      if (button != kEditorPage && pages_[button]) pages_[button]->abortRun();
       setProgramState(program_states::kGreen);
       break;
+    }
     case program_states::kYellow:
       if (button == kCoHCPage || button == kStoneCarverPage || button == kEditorPage)
         setProgramState(program_states::kGreen);

@@ -14,6 +14,11 @@ namespace hc {
 // result is one line of plain characters. A backslash stays as it is.
 std::string printableText(std::string_view text);
 
+// `text` as valid UTF-8: well-formed UTF-8 sequences stay as they are, and every other byte
+// is read as Latin-1, i.e. byte 0xXX becomes the character U+00XX. A file name or graph name
+// in any encoding then goes into a JSON report without failing it.
+std::string validUtf8Text(std::string_view text);
+
 // The pieces one after another as a stream writes them, in the classic locale, so that no
 // message depends on the user's locale.
 template <typename... Pieces>

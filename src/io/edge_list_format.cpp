@@ -1,3 +1,5 @@
+// Reading and writing edge lists; the header line the writer puts first carries the node
+// count, so nodes without edges survive a round trip.
 #include "io/edge_list_format.h"
 
 #include <algorithm>
@@ -5,6 +7,24 @@
 #include "io/text_lines.h"
 
 namespace hc {
+
+namespace {
+
+// The node count a first line "# NAME: N nodes, M edges" records (the writer's header), or -1
+// when the line is not such a header.
+int64_t recordedNodeCount(std::string_view line) {
+  line = trimmed(line);
+  const size_t colon = line.rfind(": ");
+  if (!line.starts_with('#') || colon == std::string_view::npos) return -1;
+  const std::vector<std::string_view> words = wordsOf(line.substr(colon + 2), 4);
+  int64_t nodes = 0, edges = 0;
+  if (words.size() != 4 || words[1] != "nodes," || words[3] != "edges" || !wholeInteger(words[0], nodes) ||
+      !wholeInteger(words[2], edges) || nodes < 1 || nodes > kMaxFileNodes)
+    return -1;
+  return nodes;
+}
+
+}  // namespace
 
 FileStatus parseEdgeList(std::string_view text, const std::string& where, int32_t base, PlainGraph& out) {
   TextLines lines(text);
@@ -14,8 +34,10 @@ FileStatus parseEdgeList(std::string_view text, const std::string& where, int32_
   PlainGraph result;
   EdgeCollector edges(result.edges);
   int64_t largest = -1;
+  int64_t recorded = -1;
   std::string_view line;
   while (lines.next(line)) {
+    if (lines.number() == 1) recorded = recordedNodeCount(line);
     line = line.substr(0, std::min(line.find('#'), line.find('%')));
     std::vector<std::string_view> words = wordsOf(line, 2);
     if (words.empty()) continue;
@@ -33,9 +55,10 @@ FileStatus parseEdgeList(std::string_view text, const std::string& where, int32_
       return fail("node " + std::to_string(u) + " is joined to itself");
     largest = std::max({largest, u - base, v - base});
   }
-  if (largest < 0)
+  // Nodes after the largest number used exist only in the header's count.
+  if (largest < 0 && recorded < 0)
     return FileStatus::failure(where + ": no edges (an edge list needs at least one \"u v\" line)");
-  result.nodes = static_cast<int32_t>(largest + 1);
+  result.nodes = static_cast<int32_t>(std::max(largest + 1, recorded));
   out = std::move(result);
   return {};
 }
@@ -43,7 +66,10 @@ FileStatus parseEdgeList(std::string_view text, const std::string& where, int32_
 std::string formatEdgeList(const std::string& name, const PlainGraph& graph, int32_t base) {
   std::string out;
   out.reserve(64 + graph.edges.size() * 12);
-  out += "# " + name + ": " + std::to_string(graph.nodes) + " nodes, " + std::to_string(graph.edges.size()) +
+  // A name is one comment line: a line break in it would turn the rest into edges.
+  std::string oneLine = name;
+  std::ranges::replace_if(oneLine, [](char c) { return c == '\n' || c == '\r'; }, ' ');
+  out += "# " + oneLine + ": " + std::to_string(graph.nodes) + " nodes, " + std::to_string(graph.edges.size()) +
          " edges\n";
   for (auto [a, b] : graph.edges)
     out += std::to_string(std::min(a, b) + base) + " " + std::to_string(std::max(a, b) + base) + "\n";

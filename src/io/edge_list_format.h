@@ -1,7 +1,8 @@
 // Plain edge lists (.edges, .el): one "u v" pair per line, node numbers from `base` (0 or
 // 1) on; blank lines and everything from '#' or '%' to the end of a line are comments. The
-// node count is the largest number used (+1 with base 0), so a node without edges after the
-// last one used is not kept.
+// node count is the largest number used (+1 with base 0), or the count a first line
+// "# NAME: N nodes, M edges" records when that is larger: the writer's header keeps nodes
+// without edges, and an edgeless graph, through a round trip.
 #pragma once
 
 #include <string>

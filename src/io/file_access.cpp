@@ -20,6 +20,12 @@ namespace hc {
 
 namespace {
 
+// Why the file cannot be opened, from errno: a missing file is "no such file" in every reader.
+std::string openProblem(const std::string& shown) {
+  if (errno == ENOENT) return messageText(shown, ": no such file");
+  return messageText(shown, ": cannot open the file (", std::strerror(errno), ")");
+}
+
 // Why the file open at `fd` cannot be read as input, or "" when it can.
 std::string inputFileProblem(int fd, const std::string& shown, struct stat& info) {
   if (::fstat(fd, &info) != 0)
@@ -36,9 +42,9 @@ std::string inputFileProblem(int fd, const std::string& shown, struct stat& info
 }  // namespace
 
 FileStatus checkInputFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   const std::string shown = printableText(path);
-  if (fd < 0) return FileStatus::failure(messageText(shown, ": cannot open the file"));
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return FileStatus::failure(openProblem(shown));
   struct stat info {};
   std::string problem = inputFileProblem(fd, shown, info);
   ::close(fd);
@@ -46,9 +52,9 @@ FileStatus checkInputFile(const std::string& path) {
 }
 
 FileStatus readInputFile(const std::string& path, std::string& content) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   const std::string shown = printableText(path);
-  if (fd < 0) return FileStatus::failure(messageText(shown, ": cannot open the file"));
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return FileStatus::failure(openProblem(shown));
   struct stat info {};
   std::string problem = inputFileProblem(fd, shown, info);
   if (problem.empty()) {

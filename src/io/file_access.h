@@ -12,13 +12,17 @@
 #include <string>
 #include <utility>
 
+#include "core/message_text.h"
+
 namespace hc {
 
 struct FileStatus {
   bool ok = true;
   std::string error;  // "file: line N: what is wrong" when !ok
   explicit operator bool() const { return ok; }
-  static FileStatus failure(std::string message) { return FileStatus{false, std::move(message)}; }
+  // The message as one line of printable text (printableText): whatever input it quotes, raw
+  // bytes never reach a terminal or a report. Quoting an already shown text changes nothing.
+  static FileStatus failure(const std::string& message) { return FileStatus{false, printableText(message)}; }
 };
 
 // The largest input file any reader accepts (1 GiB): far above the largest graph the

@@ -206,4 +206,12 @@ FileStatus writeGraphFile(const std::string& path, const Graph& graph, const std
   return writeFileAtomically(path, info->fileHeader + text);
 }
 
+std::string whatTheFormatDrops(const Graph& graph, const GraphFormatInfo& format) {
+  if (format.keepsForcedEdges) return {};
+  const size_t forced = plainGraphOf(graph).forced.size();
+  if (forced == 0) return {};
+  return format.name + " does not keep forced edges: " + std::to_string(forced) +
+         (forced == 1 ? " is" : " are") + " dropped";
+}
+
 }  // namespace hc

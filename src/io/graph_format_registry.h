@@ -80,4 +80,8 @@ std::string graphOpenDialogFilter();
 FileStatus writeGraphFile(const std::string& path, const Graph& graph, const std::string& name,
                           const FormatOptions& options = {});
 
+// What writing `graph` in `format` would drop ("Edge List does not keep forced edges: 2 are
+// dropped"), or "" when the format holds all of it. A conversion warns or refuses with it.
+std::string whatTheFormatDrops(const Graph& graph, const GraphFormatInfo& format);
+
 }  // namespace hc

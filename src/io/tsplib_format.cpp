@@ -208,7 +208,7 @@ FileStatus parseHcp(std::string_view text, const std::string& where, HcpContents
     } else if (key == "EOF") {
       return scan.fail("EOF before EDGE_DATA_SECTION");
     } else if (key.ends_with("_SECTION")) {
-      return scan.fail("section " + key + " is not supported in a graph file");
+      return scan.fail("section " + printableText(key) + " is not supported in a graph file");
     } else if (line.find(':') == std::string_view::npos) {
       return scan.fail(shown(line) + " is not a header line (KEY : value)");
     } else if (key == "EDGE_WEIGHT_TYPE" || key == "EDGE_WEIGHT_FORMAT" || key == "NODE_COORD_TYPE" ||
@@ -259,7 +259,7 @@ FileStatus parseHcp(std::string_view text, const std::string& where, HcpContents
   }
   auto fixedSection = [&](std::string_view name) -> FileStatus {
     if (upper(name) != "FIXED_EDGES_SECTION")
-      return scan.fail("section " + upper(name) + " is not supported in a graph file");
+      return scan.fail("section " + printableText(upper(name)) + " is not supported in a graph file");
     return readFixedEdges(scan, n, result.fixedEdges);
   };
   if (FileStatus s = checkTrailer(scan, "edge data", fixedSection); !s) return s;

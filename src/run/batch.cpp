@@ -10,11 +10,15 @@
 #include <fstream>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <random>
+#include <sstream>
 #include <thread>
 #include <vector>
 
 #include "core/random.h"
+#include "core/message_text.h"
+#include "io/file_access.h"
 #include "io/graph_file_reader.h"
 
 namespace hc {
@@ -30,8 +34,11 @@ class BatchSource {
   // Empty when the batch can start, else the error line.
   std::string open(const std::string& graph, const std::string& each) {
     if (each.empty()) return reader_.open(graph);
-    list_.open(each, std::ios::binary);
-    if (!list_) return each + ": cannot open the list of graph files";
+    if (!std::ifstream(each)) return printableText(each) + ": cannot open the list of graph files";
+    // The list is an input like any other: a regular file of bounded size, read whole.
+    std::string content;
+    if (FileStatus status = readInputFile(each, content); !status) return status.error;
+    list_.str(std::move(content));
     listName_ = each;
     listOpen_ = false;
     return {};
@@ -75,7 +82,7 @@ class BatchSource {
   }
 
   GraphFileReader reader_;
-  std::ifstream list_;
+  std::istringstream list_;
   std::string listName_;
   bool listOpen_ = false;
 };
@@ -107,7 +114,33 @@ class Batch {
     std::vector<std::jthread> workers;
     for (int32_t w = 0; w < request_.jobs; ++w) workers.emplace_back([this] { work(); });
     std::jthread watcher([this](std::stop_token stop) { watch(stop); });
+    try {
+      readAndDeliver(source);
+    } catch (const std::exception& error) {
+      fail(error.what());
+    } catch (...) {
+      fail("unknown error");
+    }
+    {
+      // Whatever ended the loop, no graph may still be running when the workers are joined
+      // (after a failure the running ones are stopped, the others never start).
+      std::unique_lock lock(mutex_);
+      readingDone_ = true;
+      changed_.notify_all();
+      changed_.wait(lock, [&] { return running_ == 0; });
+    }
+    for (auto& worker : workers) worker.request_stop();
+    changed_.notify_all();
+    workers.clear();
+    watcher.request_stop();
+    summary_.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    summary_.interrupted = stop_.reason() != StopReason::kNone;
+    summary_.failure = failure_;
+    return summary_;
+  }
 
+ private:
+  void readAndDeliver(BatchSource& source) {
     const size_t ahead = static_cast<size_t>(request_.jobs) * 4;
     GraphRecord record;
     std::string error;
@@ -123,38 +156,39 @@ class Batch {
       changed_.notify_all();
       deliverReady(lock);
     }
-    {
-      std::unique_lock lock(mutex_);
-      readingDone_ = true;
-      changed_.notify_all();
-      changed_.wait(lock, [&] {
-        deliverReady(lock);
-        // After a stop the graphs not started are left out; the ones started all finish.
-        return delivered_ == ordered_ || (stopped() && running_ == 0);
-      });
-    }
-    for (auto& worker : workers) worker.request_stop();
+    std::unique_lock lock(mutex_);
+    readingDone_ = true;
     changed_.notify_all();
-    workers.clear();
-    watcher.request_stop();
-    summary_.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    summary_.interrupted = stopped();
-    return summary_;
+    changed_.wait(lock, [&] {
+      deliverReady(lock);
+      // After a stop the graphs not started are left out; the ones started all finish.
+      return delivered_ == ordered_ || (stopped() && running_ == 0);
+    });
   }
 
- private:
-  bool stopped() const { return stop_.reason() != StopReason::kNone; }
+  // An unexpected error (a delivery that throws, memory running out) ends the batch like a
+  // stop: the graphs running stop, no other starts, nothing more is delivered.
+  void fail(const std::string& why) {
+    {
+      std::lock_guard lock(mutex_);
+      if (failure_.empty()) failure_ = why.empty() ? "unknown error" : why;
+    }
+    own_.requestStop();
+    changed_.notify_all();
+  }
+
+  bool stopped() const { return own_.reason() != StopReason::kNone; }
 
   // Delivers the finished entries that are next in order, on the calling thread.
   void deliverReady(std::unique_lock<std::mutex>&) {
-    while (!finished_.empty() && finished_.begin()->first == delivered_) {
+    while (failure_.empty() && !finished_.empty() && finished_.begin()->first == delivered_) {
       const BatchEntry& entry = finished_.begin()->second;
+      deliver_(entry);
       int64_t& count = !entry.error.empty()                       ? summary_.unreadable
                        : entry.verdict == Verdict::Hamiltonian    ? summary_.hamiltonian
                        : entry.verdict == Verdict::NonHamiltonian ? summary_.nonHamiltonian
                                                                   : summary_.undecided;
       ++count;
-      deliver_(entry);
       finished_.erase(finished_.begin());
       ++delivered_;
     }
@@ -178,9 +212,16 @@ class Batch {
         ++running_;
         changed_.notify_all();
       }
-      BatchEntry done = decide(task);
+      std::optional<BatchEntry> done;
+      try {
+        done = decide(task);
+      } catch (const std::exception& error) {
+        fail(error.what());
+      } catch (...) {
+        fail("unknown error");
+      }
       std::unique_lock lock(mutex_);
-      finished_.emplace(task.order, std::move(done));
+      if (done) finished_.emplace(task.order, std::move(*done));
       --running_;
       changed_.notify_all();
     }
@@ -216,7 +257,7 @@ class Batch {
       entry.verdict = entry.information->biconnected ? Verdict::Undecided : Verdict::NonHamiltonian;
       return entry;
     }
-    StopToken stop(&stop_);
+    StopToken stop(&own_);
     stop.setTimeLimit(request_.timeLimit);
     entry.outcome = runMethod(*input.loaded.graph, input.asLoaded, *method_, {.stop = &stop, .seed = seed});
     entry.verdict = entry.outcome.verdict;
@@ -233,6 +274,7 @@ class Batch {
   const BatchRequest& request_;
   const std::optional<MethodOptions>& method_;
   const StopToken& stop_;
+  StopToken own_{&stop_};  // the batch's own stop: the caller's, or a failure
   uint32_t seed_;
   const std::function<void(const BatchEntry&)>& deliver_;
 
@@ -245,6 +287,7 @@ class Batch {
   int64_t delivered_ = 0;
   int32_t running_ = 0;
   bool readingDone_ = false;
+  std::string failure_;
   BatchSummary summary_;
 };
 

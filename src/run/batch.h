@@ -56,6 +56,7 @@ struct BatchSummary {
   int64_t unreadable = 0;
   double seconds = 0.0;
   bool interrupted = false;  // `stop` ended the batch early
+  std::string failure = {};  // an unexpected error ended the batch early (the counts say how far it got)
   int64_t graphs() const { return hamiltonian + nonHamiltonian + undecided + unreadable; }
 };
 

@@ -49,9 +49,10 @@ class ProgramModelTest : public ::testing::Test {
 // Every event of the state table from every state it applies to, with the pages'
 // notifications in order. `from` is reached by a load (1), a method's button (2) or a
 // decision (3, after an edit of the working graph); `button` -1 is Reset; `algorithm` is the
-// choice afterwards (0: unchanged). Every entry into 1 brings a fresh copy of the graph.
+// choice afterwards (0: unchanged); `via` the button that entered 2 when not the obvious one.
+// Every entry into 1 brings a fresh copy of the graph.
 TEST_F(ProgramModelTest, StateTable) {
-  struct Row { int32_t from, button, to, algorithm; const char* log; };
+  struct Row { int32_t from, button, to, algorithm; const char* log; int32_t via = -1; };
   const char* toOne = "E1 G1 I1 S1 C1";
   const Row rows[] = {
       {1, kStoneCarverPage, 2, 1, "E2 G2 I2 S2 E-button C-button C-controls"},
@@ -60,7 +61,11 @@ TEST_F(ProgramModelTest, StateTable) {
       {1, kGenerationPage, 1, 0, ""},
       {2, kStoneCarverPage, 1, 0, "S-abort E1 G1 I1 S1 C1"},
       {2, kCoHCPage, 1, 0, "C-abort E1 G1 I1 S1 C1"},
-      {2, kEditorPage, 1, 0, toOne},
+      {2, kEditorPage, 1, 0, toOne, kEditorPage},
+      // Another page's button during a run changes nothing (the run goes on).
+      {2, kEditorPage, 2, 0, "", kStoneCarverPage},
+      {2, kCoHCPage, 2, 0, "", kStoneCarverPage},
+      {2, kStoneCarverPage, 2, 0, "", kCoHCPage},
       {3, kStoneCarverPage, 1, 0, toOne},
       {3, kCoHCPage, 1, 0, toOne},
       {3, kEditorPage, 1, 0, toOne},
@@ -70,7 +75,10 @@ TEST_F(ProgramModelTest, StateTable) {
   for (const Row& row : rows) {
     SCOPED_TRACE(std::to_string(row.from) + " button " + std::to_string(row.button));
     loadComplete();
-    if (row.from >= 2) model.pageButtonPressed(row.button == kCoHCPage ? kCoHCPage : kStoneCarverPage);
+    if (row.from >= 2)
+      model.pageButtonPressed(row.via >= 0                  ? static_cast<PageIndex>(row.via)
+                              : row.button == kCoHCPage ? kCoHCPage
+                                                        : kStoneCarverPage);
     if (row.from == 3) {
       model.workingGraph()->cut(0, 1);
       model.setProgramResult(1);

@@ -40,6 +40,19 @@ TEST(CliBatch, EveryGraphGetsOneLineInOrderAndTheFaultyOneIsReported) {
         {"graphs", 5}, {"hamiltonian", 2}, {"non-hamiltonian", 2}, {"unreadable", 1}};
     for (const auto& [key, value] : counts.items()) EXPECT_EQ(lines[5].at(key), value) << key;
   }
+  // A file name that is not UTF-8 goes into the JSON as its Latin-1 reading, directly and
+  // through --each (0xFF is U+00FF, "\xC3\xBF" in UTF-8).
+  writeFile(scratch / "r1-\xFF.g6", kMixed);
+  writeFile(scratch / "latin1-list", scratch / "r1-\xFF.g6\n");
+  for (const auto& args : {std::vector<std::string>{"info", scratch / "r1-\xFF.g6", "--json"},
+                           std::vector<std::string>{"solve", "--each", scratch / "latin1-list", "--json"}}) {
+    CliRun run = runCli(args);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    auto lines = jsonLines(run.out);
+    ASSERT_EQ(lines.size(), 6u) << run.out;
+    EXPECT_EQ(lines[0].at("where").get<std::string>().rfind(scratch / "r1-\xC3\xBF.g6", 0), 0u);
+    EXPECT_EQ(lines[5].at("graphs"), 5);
+  }
   // The same graphs through --each, with a listed file that does not exist.
   writeFile(scratch / "list", scratch / "mixed.g6" + "\n# comment\n" + scratch / "missing.g6\n" +
                                   example("petersen.txt") + "\n");

@@ -41,6 +41,10 @@ TEST(CliInfo, FiguresAreThoseOfTheInformationPageInEveryFormat) {
     EXPECT_NE(human.out.find(line), std::string::npos) << human.out;
 }
 
+// A triangle with one forced edge.
+const char* kForcedHcp =
+    "TYPE : HCP\nDIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n2 3\n3 1\n-1\nFIXED_EDGES_SECTION\n1 2\n-1\nEOF\n";
+
 TEST(CliGenerate, FamiliesAreBuiltAndNamedAndConvertKeepsTheirBytes) {
   ScratchFolder scratch;
   CliRun knight = runCli({"generate", "knight", "8", "8", "--output", scratch / "k.hcp", "--json"});
@@ -61,8 +65,15 @@ TEST(CliGenerate, FamiliesAreBuiltAndNamedAndConvertKeepsTheirBytes) {
   for (const char* next : {"gp.s6", "gp.col", "gp.el", "gp.hcp", "gp.txt", "gp.dimacs", "back.g6"}) {
     CliRun run = runCli({"convert", previous, scratch / next, "--base", "1"});
     ASSERT_EQ(run.exitCode, 0) << next << ": " << run.err;
+    EXPECT_TRUE(run.err.empty()) << next << ": " << run.err;  // nothing dropped, nothing to warn about
     previous = scratch / next;
   }
+  // Forced edges into a format without them: one warning line (a refusal with --strict is in
+  // the bad-input table).
+  CliRun dropped = runCli({"convert", writeFile(scratch / "f.hcp", kForcedHcp), scratch / "f.el"});
+  EXPECT_EQ(std::tuple(dropped.exitCode, dropped.err),
+            std::tuple(0, "hamcycles-cli: warning: " + scratch / "f.hcp: Edge List does not keep forced edges: "
+                              "1 is dropped\n"));
   EXPECT_EQ(slurp(scratch / "back.g6"), slurp(scratch / "gp.g6"));
   // GP(5, 2) comes out labelled as the Petersen graph of the graph6 literature.
   ASSERT_EQ(runCli({"generate", "petersen", "5", "2", "--output", scratch / "p.g6"}).exitCode, 0);
@@ -153,7 +164,7 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
        "open.tour: the file ends inside the tour (no -1 at its end)"},
       {{"verify", petersen, writeFile(scratch / "ids.txt", "0 1 two\n")},
        "ids.txt: line 1: \"two\" is not a node number (0..4999999)"},
-      {{"verify", petersen, scratch / "nothing.tour"}, "nothing.tour: cannot open the file"},
+      {{"verify", petersen, scratch / "nothing.tour"}, "nothing.tour: no such file"},
       {{"info", scratch / "pipe.txt"}, "not a regular file"},
       {{"info", scratch / "zero.g"}, "not a regular file"},
       {{"schc", scratch / "random.hcp"}, "not a regular file"},
@@ -189,9 +200,19 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
       {{"convert", petersen, scratch / "p.obj"}, "p.obj: cannot write this format (use .txt, .hcp, "},
       {{"convert", scratch / "nothing.g6", scratch / "x.g6"}, "nothing.g6: no such file"},
       {{"cohc", "--each", scratch / "no-list"}, "no-list: cannot open the list of graph files"},
+      {{"convert", writeFile(scratch / "forced.hcp", kForcedHcp), scratch / "x.g6", "--strict"},
+       "x.g6: graph6 does not keep forced edges: 1 is dropped (--strict)"},
+      {{"info", "--each", "/dev/zero", "--json"}, "/dev/zero: not a regular file"},
+      {{"info", "--each", "/"}, "/: is a folder, not a file"},
+      {{"info", writeFile(scratch / "fix.hcp", "TYPE : HCP\nDIMENSION : 3\nFIX\xff" "ED_EDGES_SECTION\n")},
+       "fix.hcp: line 3: section FIX\\xFFED_EDGES_SECTION is not supported"},
       {{"info", scratch / "missing.txt", "--jobs", "2"}, "missing.txt: no such file"},
       {{"info", scratch / "dir.g6", "--part", "0/2"}, "dir.g6: is a folder, not a graph file"},
       {{"cohc", petersen, "--part", "3/3"}, "--part 3/3: expected I/K with 0 <= I < K (for example 0/4)"},
+      {{"info", petersen, "--base", ""}, "--base: an empty value is not allowed"},
+      {{"cohc", petersen, "--part", ""}, "--part: an empty value is not allowed"},
+      {{"solve", petersen, "--output", ""}, "--output: an empty value is not allowed"},
+      {{"info", scratch / "missing.g"}, "missing.g: no such file"},
       {{"generate", "petersen", "6", "3", "--output", scratch / "x.g6"}, "GP(N, K) needs 1 <= K < N/2 (here K must be 1..2)"},
       {{}, "A subcommand is required (see --help)"},
       {{"info", petersen, "--colour"}, "The following argument was not expected: --colour"},

@@ -22,6 +22,8 @@ nlohmann::json with(nlohmann::json figures, const nlohmann::json& more) {
 // cycle exactly when the graph was found Hamiltonian (checked against the knight moves).
 TEST(CliSolve, VerdictsExitStatusesAndFigures) {
   const std::string knight = example("knight8x8.txt"), petersen = example("petersen.txt");
+  ScratchFolder scratch;  // a name that is not UTF-8 still gives a JSON report and the verdict's exit
+  const std::string latin1 = writeFile(scratch / "r8-\xE9.txt", slurp(petersen));
   const EdgeList knightMoves = knightEdges(8, 8);  // the labels of knight8x8.txt
   const EdgeSet moves(knightMoves.begin(), knightMoves.end());
   const nlohmann::json knightFigures = {{"verdict", "hamiltonian"}, {"nodes", 64}, {"edges", 168}};
@@ -31,6 +33,7 @@ TEST(CliSolve, VerdictsExitStatusesAndFigures) {
       {{"schc", knight, "--seed", "7", "--threads", "2"}, 10, with(knightFigures, {{"seed", 7}, {"threads", 2}})},
       {{"cohc", petersen}, 20, petersenFigures},
       {{"cohc", example("petersen.hcp")}, 20, petersenFigures},
+      {{"solve", latin1}, 20, petersenFigures},
       {{"schc", petersen, "--max-iterations", "25"}, 0, {{"verdict", "undecided"}, {"iterations", 25}}},
       {{"cohc", petersen, "--max-depth", "0", "--level", "0"}, 0, {{"verdict", "undecided"}, {"deepestDepth", 0}}},
       {{"solve", knight, "--threads", "2"}, 10, knightFigures},

@@ -238,7 +238,7 @@ TEST(DrawingFiles, RefusalsSaveAsByExtensionAndLoad) {
   std::filesystem::copy_file(folder.file("d.g"), folder.file("bad.g"));
   std::filesystem::resize_file(folder.file("bad.g"), std::filesystem::file_size(folder.file("d.g")) - 3);
   const std::pair<const char*, std::string> failures[] = {
-      {"none.g", ": cannot open the file"},
+      {"none.g", ": no such file"},
       {"bad.g", ": malformed drawing at byte 189: list of 2 elements in too few bytes"}};
   for (const auto& [name, why] : failures) {
     const EditorStatus status = loadDrawing(loaded, folder.file(name), rotationMode = true);

@@ -1,6 +1,6 @@
 // The format table: the lists drawn from it (exact), the README's table held to its rows,
 // the choice by extension, and every row's reader and writer: each writable format round
-// trips through its own row, and each reader agrees with loading on the bundled examples.
+// trips through its own row (isolated nodes and an edgeless graph too), and each reader agrees with loading on the bundled examples.
 #include "io/graph_format_registry.h"
 
 #include <gtest/gtest.h>
@@ -86,18 +86,23 @@ TEST(GraphFormatRegistry, TheReadmeTableListsExactlyTheRows) {
 // graph that loading builds.
 TEST(GraphFormatRegistry, EveryRowReadsWhatItWritesAndWhatLoadingBuilds) {
   ScratchFolder scratch;
-  Graph graph = makeGraph(10, generalizedPetersenEdges(5, 2));
-  graph.setUncut(0, 1);
-  for (const GraphFormatInfo& format : graphFormats()) {
-    if (format.write == nullptr) continue;
-    const std::string path = scratch / ("p." + format.extensions.back());
-    const FormatOptions options{1};
-    ASSERT_TRUE(writeGraphFile(path, graph, "gp", options)) << format.name;
-    PlainGraph back;
-    ASSERT_TRUE(format.read(GraphRecord{path, 0, {}}, options, back)) << format.name;
-    EXPECT_EQ(std::tuple(back.nodes, edgeSetOf(back.edges), back.forced.size()),
-              std::tuple(10, edgeSetOf(generalizedPetersenEdges(5, 2)), format.keepsForcedEdges ? 1u : 0u))
-        << format.name;
+  // GP(5, 2) with a forced edge; with two isolated nodes after the last edge; no edges at all.
+  EdgeList withIsolated = generalizedPetersenEdges(5, 2);
+  const std::tuple<int32_t, EdgeList> graphs[] = {{10, withIsolated}, {12, withIsolated}, {3, {}}};
+  for (const auto& [nodes, edges] : graphs) {
+    Graph graph = makeGraph(nodes, edges);
+    if (!edges.empty()) graph.setUncut(0, 1);
+    for (const GraphFormatInfo& format : graphFormats()) {
+      if (format.write == nullptr) continue;
+      const std::string path = scratch / ("p." + format.extensions.back());
+      const FormatOptions options{1};
+      ASSERT_TRUE(writeGraphFile(path, graph, "gp", options)) << format.name << " " << nodes;
+      PlainGraph back;
+      ASSERT_TRUE(format.read(GraphRecord{path, 0, {}}, options, back)) << format.name << " " << nodes;
+      EXPECT_EQ(std::tuple(back.nodes, edgeSetOf(back.edges), back.forced.size()),
+                std::tuple(nodes, edgeSetOf(edges), format.keepsForcedEdges && !edges.empty() ? 1u : 0u))
+          << format.name << " " << nodes;
+    }
   }
   size_t examples = 0;
   for (const auto& entry : std::filesystem::directory_iterator(HC_EXAMPLES_DIR)) {

@@ -173,7 +173,7 @@ TEST_F(GraphFilesTest, RefusalsLeaveEverythingAsItWas) {
   const std::string cannotCreate = nowhere + ": cannot create the file: No such file or directory";
   const std::pair<FileStatus, std::string> refusals[] = {
       {countAdjacencyTextNodes(scratch("missing.txt").string(), n),
-       scratch("missing.txt").string() + ": cannot open the file"},
+       scratch("missing.txt").string() + ": no such file"},
       {countObjVertices(folder_.string(), n), folder_.string() + ": is a folder, not a file"},
       {readAdjacencyText(text), k4 + ": 4 lines for a graph of 5 nodes"},
       {readObjGraph(obj), square + ": 4 vertex lines for a graph of 5 nodes"},

@@ -1,6 +1,6 @@
 // The batch engine without a printer: entries in input order whatever the jobs, a part that
 // keeps every K-th graph, unreadable records counted, the figures when no method is given,
-// and a batch that cannot start delivering nothing.
+// a batch that cannot start delivering nothing, and one whose delivery fails ending cleanly.
 #include "run/batch.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 
 namespace hc {
 namespace {
@@ -47,6 +48,16 @@ TEST(Batch, DeliversInInputOrderWithCounts) {
     EXPECT_EQ(std::tuple(summary.graphs(), summary.unreadable, summary.interrupted), std::tuple(5, 1, false));
     EXPECT_EQ(summary.hamiltonian, method ? 2 : 0);
   }
+  // A delivery that throws ends the batch with the count so far, every worker joined.
+  BatchRequest failing;
+  failing.graph = path;
+  failing.jobs = 3;
+  const BatchSummary failed =
+      runBatch(failing, CohcOptions{.writeCycleFile = false}, stop, [](const BatchEntry& e) {
+        if (e.index == 1) throw std::runtime_error("the printer broke");
+      });
+  EXPECT_EQ(std::tuple(failed.failure, failed.graphs(), failed.interrupted),
+            std::tuple(std::string("the printer broke"), 1, false));
   BatchRequest missing;
   missing.each = folder + "/no-list";
   missing.started = [] { ADD_FAILURE() << "started"; };
