@@ -74,8 +74,8 @@ HelpLines generationText() {
   return lines;
 }
 
-const char* const kPageNames[] = {"GRAPH EDITOR", "GRAPH GENERATION", "GRAPH INFORMATION", "STONE CARVER", "CO-HC",
-                                  "SOLVER"};
+const char* const kPageNames[] = {"GRAPH EDITOR", "GRAPH GENERATION", "GRAPH INFORMATION",
+                                  "STONE CARVER", "CO-HC",            "SOLVER"};
 constexpr int32_t kPages = 6;
 constexpr int32_t kChoices = 5;  // 0 (none of the methods) and the four methods
 
@@ -337,7 +337,8 @@ HelpLines contextualText(int32_t page, int32_t state, int32_t algorithm) {
   const Body which = bodyFor(page, state, algorithm);
   const HelpLines& text = body(which);
   lines.insert(lines.end(), text.begin(), text.end());
-  if (which == kCarverOtherSolved || which == kCohcSolved || which == kSolverSolved || which == kSolverOtherSolved) {
+  if (which == kCarverOtherSolved || which == kCohcSolved || which == kSolverSolved ||
+      which == kSolverOtherSolved) {
     lines.emplace_back("");
     lines.insert(lines.end(), kSolvedEditorView.begin(), kSolvedEditorView.end());
   }

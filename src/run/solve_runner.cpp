@@ -78,6 +78,44 @@ std::shared_ptr<Graph> graphHoldingCycle(const Graph& graph, const std::vector<i
   return solved;
 }
 
+namespace {
+
+// The run's work on its worker: the portfolio, then the graph that shows its verdict.
+SolveRunEnd solveOnWorker(const Graph& graph, const SolveRunSettings& settings, int32_t threads,
+                          const StopToken& stop, ExactSearchProgress& progress, SolveActivity& activity) {
+  SolveRunEnd end;
+  end.threads = threads;
+  // The command line's seeding rule, so a seed typed in gives the run `solve --seed` makes.
+  end.seed = startRunSeedStream(settings.seed, SeedScope::Thread, true);
+  SolveOptions options;
+  options.threads = threads;
+  options.seed = end.seed;
+  options.timeLimitSeconds = std::max(0.0, settings.timeLimitSeconds);
+  SolveResult result = solveGraph(graph, options, &stop, &progress, &activity);
+  end.seconds = result.seconds;
+  end.timedOut = result.timedOut;
+  end.treeNodes = result.treeNodes;
+  end.deepestDepth = result.deepestDepth;
+  if (result.verdict == kHamiltonian) {
+    end.solved = graphHoldingCycle(graph, result.cycle);
+    if (!end.solved) diagnostic("the solver's cycle could not be shown on the working graph; undecided\n");
+  } else if (result.verdict == kNotHamiltonian) {
+    // The root as the portfolio pruned it: the window draws its forced edges in red.
+    end.solved = std::make_shared<Graph>(graph);
+    end.solved->actionList.reset();
+    pruneRoot(*end.solved, end.seed);
+    end.solved->isHamiltonian = kNotHamiltonian;
+  }
+  if (end.solved) {
+    end.verdict = verdictOf(result.verdict);
+    end.method = std::move(result.method);
+    end.cycle = std::move(result.cycle);
+  }
+  return end;
+}
+
+}  // namespace
+
 SolveRunner::~SolveRunner() {
   abortRun();
   for (Worker& w : workers_)
@@ -89,7 +127,8 @@ void SolveRunner::reapFinished() {
   std::erase_if(workers_, [](const Worker& w) { return !w.run->working.load(); });
 }
 
-uint64_t SolveRunner::start(std::shared_ptr<const Graph> graph, const SolveRunSettings& settings, EndHandler onEnd) {
+uint64_t SolveRunner::start(std::shared_ptr<const Graph> graph, const SolveRunSettings& settings,
+                            EndHandler onEnd) {
   abortRun();
   reapFinished();
   auto run = std::make_shared<Run>();
@@ -101,62 +140,38 @@ uint64_t SolveRunner::start(std::shared_ptr<const Graph> graph, const SolveRunSe
   }
   current_ = run;
   currentId_ = run->id;
-  const int32_t threads =
-      settings.threads > 0 ? settings.threads : std::max(1, static_cast<int32_t>(std::thread::hardware_concurrency()));
+  const int32_t threads = settings.threads > 0
+                              ? settings.threads
+                              : std::max(1, static_cast<int32_t>(std::thread::hardware_concurrency()));
   Worker worker;
   worker.run = run;
-  worker.thread = std::jthread([this, run, graph = std::move(graph), settings, threads, onEnd = std::move(onEnd)] {
-    SolveRunEnd end;
-    end.threads = threads;
-    try {
-      // The command line's seeding rule, so a seed typed in gives the run `solve --seed` makes.
-      end.seed = startRunSeedStream(settings.seed, SeedScope::Thread, true);
-      SolveOptions options;
-      options.threads = threads;
-      options.seed = end.seed;
-      options.timeLimitSeconds = std::max(0.0, settings.timeLimitSeconds);
-      if (graph) {
-        SolveResult result = solveGraph(*graph, options, &run->stop, &run->progress, &run->activity);
-        end.seconds = result.seconds;
-        end.timedOut = result.timedOut;
-        end.treeNodes = result.treeNodes;
-        end.deepestDepth = result.deepestDepth;
-        if (result.verdict == kHamiltonian) {
-          end.solved = graphHoldingCycle(*graph, result.cycle);
-          if (!end.solved) diagnostic("the solver's cycle could not be shown on the working graph; undecided\n");
-        } else if (result.verdict == kNotHamiltonian) {
-          // The root as the portfolio pruned it: the window draws its forced edges in red.
-          end.solved = std::make_shared<Graph>(*graph);
-          end.solved->actionList.reset();
-          pruneRoot(*end.solved, end.seed);
-          end.solved->isHamiltonian = kNotHamiltonian;
+  worker.thread =
+      std::jthread([this, run, graph = std::move(graph), settings, threads, onEnd = std::move(onEnd)] {
+        SolveRunEnd end;
+        try {
+          if (graph)
+            end = solveOnWorker(*graph, settings, threads, run->stop, run->progress, run->activity);
+          else
+            end.error = "no graph to solve";
+        } catch (const std::exception& e) {
+          // Out of memory on a huge graph, say: the run breaks off instead of ending the program.
+          end = SolveRunEnd{};
+          end.error = e.what();
+          diagnostic("the run stopped: ", e.what(), "\n");
         }
-        if (end.solved) {
-          end.verdict = verdictOf(result.verdict);
-          end.method = std::move(result.method);
-          end.cycle = std::move(result.cycle);
+        clearThreadSeedStream();
+        std::lock_guard lock(mutex_);
+        double unset = -1.0;  // an abort froze the time already
+        run->endSeconds.compare_exchange_strong(unset, secondsSinceStart());
+        const bool deliver =
+            end.error.empty() && run->stop.reason() == StopReason::kNone && liveId_ == run->id;
+        run->end = std::move(end);
+        run->working = false;
+        if (deliver) {
+          liveId_ = 0;  // delivered: nothing more of this run
+          if (onEnd) onEnd(*run->end);
         }
-      } else {
-        end.error = "no graph to solve";
-      }
-    } catch (const std::exception& e) {
-      // Out of memory on a huge graph, say: the run breaks off instead of ending the program.
-      end = SolveRunEnd{};
-      end.error = e.what();
-      diagnostic("the run stopped: ", e.what(), "\n");
-    }
-    clearThreadSeedStream();
-    std::lock_guard lock(mutex_);
-    double unset = -1.0;  // an abort froze the time already
-    run->endSeconds.compare_exchange_strong(unset, secondsSinceStart());
-    const bool deliver = end.error.empty() && run->stop.reason() == StopReason::kNone && liveId_ == run->id;
-    run->end = std::move(end);
-    run->working = false;
-    if (deliver) {
-      liveId_ = 0;  // delivered: nothing more of this run
-      if (onEnd) onEnd(*run->end);
-    }
-  });
+      });
   workers_.push_back(std::move(worker));
   return run->id;
 }
@@ -184,7 +199,8 @@ SolveLiveFigures SolveRunner::live() const {
   SolveLiveFigures figures;
   if (!current_) return figures;
   figures.inProgress = runInProgress();
-  figures.runningParts = figures.inProgress ? current_->activity.runningParts.load(std::memory_order_relaxed) : 0;
+  figures.runningParts =
+      figures.inProgress ? current_->activity.runningParts.load(std::memory_order_relaxed) : 0;
   figures.treeNodes = current_->progress.treeNodes.load(std::memory_order_relaxed);
   figures.depth = current_->progress.depth.load(std::memory_order_relaxed);
   return figures;

@@ -36,7 +36,7 @@ struct SolveRunSettings {
 // How a run ended by itself.
 struct SolveRunEnd {
   Verdict verdict = Verdict::Undecided;
-  std::string method;    // the part that decided ("frontier search", ...); empty when undecided
+  std::string method;     // the part that decided ("frontier search", ...); empty when undecided
   bool timedOut = false;  // the time limit ended it
   std::string error;      // the run broke off (out of memory, say); nothing is delivered then
   double seconds = 0.0;   // the portfolio's own time

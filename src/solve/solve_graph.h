@@ -81,7 +81,8 @@ enum SolvePart : uint32_t {
   kPartRootPruning, kPartAlternationRule, kPartFrontierSearch, kPartExactSearch, kPartRotationExtension,
   kPartProbabilityMill, kPartProofSystem, kPartClauseLearning, kPartSeparator, kPartEdgeCut, kSolvePartCount
 };
-static_assert(std::size(kSolveMethods) == kSolvePartCount && std::string_view(kSolveMethods[kPartEdgeCut]) == "edge cut" &&
+static_assert(std::size(kSolveMethods) == kSolvePartCount &&
+              std::string_view(kSolveMethods[kPartEdgeCut]) == "edge cut" &&
               std::string_view(kSolveMethods[kPartExactSearch]) == "exact search");
 constexpr uint32_t solvePartBit(SolvePart part) { return 1u << part; }
 

@@ -39,30 +39,38 @@ constexpr std::array<const char*, CSolverDlg::kFigureCount> kFigureTips = {
     "The part of the Solver that decided the graph",
     "How long the Solver took to decide"};
 
-int machineCores() { return std::max(1, static_cast<int>(std::thread::hardware_concurrency())); }
+int machineCores() {
+  return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
 
-QString number(double value) { return QString::fromStdString(hc::formatNumber(value, 0)); }
+QString number(double value) {
+  return QString::fromStdString(hc::formatNumber(value, 0));
+}
 
-// The run on a long graph, then runs that decide a Hamiltonian and a non-Hamiltonian graph.
-void startSolver(CHamiltonianCyclesDlg& window, const hc::GraphRequest& request) {
+// A long run (GP(601,2) keeps the portfolio racing for many seconds on two cores), then
+// decided runs: a 100 x 100 toroidal grid, GP(24,2) as the Graph Editor shows it (the cycle
+// in green) and the 4 x 12 knight's graph (its forced edges in red: no closed tour).
+void solveSceneGraph(CHamiltonianCyclesDlg& window, int n) {
+  hcui::loadSceneGraph(window, n, 2);
+  window.model().pageButtonPressed(hc::kSolverPage);
+}
+void solveGenerated(CHamiltonianCyclesDlg& window, const hc::GraphRequest& request) {
   hcui::abortRunningMethod(window);
   window.model().loadGraphRequest(request);
   window.model().pageButtonPressed(hc::kSolverPage);
 }
 const hcui::ScreenshotSceneRegistration kScenes[] = {
-    // A random 3-SAT reduction graph: a long race, every part at work.
-    {"solver-running", hc::kSolverPage, [](CHamiltonianCyclesDlg& w) { startSolver(w, {9, 60, 4.26}); }, 1200},
-    {"solver-decided", hc::kSolverPage, [](CHamiltonianCyclesDlg& w) { startSolver(w, {4, 100, 100}); }, 2000},
-    {"solver-decided-editor", hc::kEditorPage,
+    {"solver-running", hc::kSolverPage, [](CHamiltonianCyclesDlg& w) { solveSceneGraph(w, 601); }, 1200},
+    {"solver-decided", hc::kSolverPage,
      [](CHamiltonianCyclesDlg& w) {
-       hcui::loadSceneGraph(w, 24, 2);
-       w.model().pageButtonPressed(hc::kSolverPage);
+       solveGenerated(w, {4, 100, 100});
      },
+     1500},
+    {"solver-decided-editor", hc::kEditorPage, [](CHamiltonianCyclesDlg& w) { solveSceneGraph(w, 24); },
      1500},
     {"solver-non-hamiltonian-editor", hc::kEditorPage,
      [](CHamiltonianCyclesDlg& w) {
-       hcui::loadSceneGraph(w, 23, 2);
-       w.model().pageButtonPressed(hc::kSolverPage);
+       solveGenerated(w, {5, 4, 12});
      },
      1500},
 };
@@ -89,18 +97,21 @@ CSolverDlg::CSolverDlg(hc::ProgramModel& model, QWidget* parent) : QWidget(paren
   timeLimit_->setSuffix(QStringLiteral(" s"));
   timeLimit_->setSpecialValueText(QStringLiteral("none"));
   timeLimit_->setValue(0.0);
-  timeLimit_->setToolTip(QStringLiteral("Seconds after which the run ends undecided; none: it runs until it "
-                                        "decides or is aborted"));
+  timeLimit_->setToolTip(
+      QStringLiteral("Seconds after which the run ends undecided; none: it runs until it "
+                     "decides or is aborted"));
   threads_ = new QSpinBox(controls_);
   threads_->setRange(1, std::max(64, machineCores()));
   threads_->setValue(machineCores());
-  threads_->setToolTip(QStringLiteral("Threads the parts of the Solver share (the machine has %1 cores)")
-                           .arg(machineCores()));
+  threads_->setToolTip(
+      QStringLiteral("Threads the parts of the Solver share (the machine has %1 cores)").arg(machineCores()));
   seed_ = new QLineEdit(controls_);
   seed_->setPlaceholderText(QStringLiteral("drawn afresh"));
-  seed_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\s*\\d{0,10}\\s*")), seed_));
-  seed_->setToolTip(QStringLiteral("Empty: a seed is drawn and shown after the run. A number gives the run the "
-                                   "random choices hamcycles-cli solve --seed makes (exactly with 1 thread)."));
+  seed_->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\s*\\d{0,10}\\s*")), seed_));
+  seed_->setToolTip(
+      QStringLiteral("Empty: a seed is drawn and shown after the run. A number gives the run the "
+                     "random choices hamcycles-cli solve --seed makes (exactly with 1 thread)."));
   seedUsed_ = new QLabel(controls_);
   seedUsed_->setToolTip(QStringLiteral("Type this seed in to replay the run"));
   seedUsed_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -159,8 +170,9 @@ CSolverDlg::CSolverDlg(hc::ProgramModel& model, QWidget* parent) : QWidget(paren
   bottom->addStretch(1);
   certificate_ = new QPushButton(QStringLiteral("Save Certificate..."), frame);
   certificate_->setEnabled(false);
-  certificate_->setToolTip(QStringLiteral("Not available yet: the program does not write certificates of "
-                                          "non-Hamiltonian verdicts yet"));
+  certificate_->setToolTip(
+      QStringLiteral("Not available yet: the program does not write certificates of "
+                     "non-Hamiltonian verdicts yet"));
   bottom->addWidget(certificate_);
   rows->addLayout(bottom);
   rows->addStretch(1);
@@ -174,11 +186,17 @@ CSolverDlg::CSolverDlg(hc::ProgramModel& model, QWidget* parent) : QWidget(paren
   setPageState(model_.programState());
 }
 
-CSolverDlg::~CSolverDlg() { runner_.abortRun(); }
+CSolverDlg::~CSolverDlg() {
+  runner_.abortRun();
+}
 
-QString CSolverDlg::figureText(Figure figure) const { return values_[static_cast<size_t>(figure)]->text(); }
+QString CSolverDlg::figureText(Figure figure) const {
+  return values_[static_cast<size_t>(figure)]->text();
+}
 
-void CSolverDlg::setFigure(Figure figure, const QString& text) { values_[static_cast<size_t>(figure)]->setText(text); }
+void CSolverDlg::setFigure(Figure figure, const QString& text) {
+  values_[static_cast<size_t>(figure)]->setText(text);
+}
 
 void CSolverDlg::clearFigures() {
   for (int i = 0; i < kFigureCount; ++i) setFigure(static_cast<Figure>(i), QString::fromLatin1(kNothing));
@@ -274,7 +292,8 @@ void CSolverDlg::showFinishedRun() {
                       : end->verdict == hc::Verdict::NonHamiltonian ? QStringLiteral("Non-Hamiltonian")
                       : end->timedOut                               ? QStringLiteral("Undecided (time limit)")
                                                                     : QStringLiteral("Undecided"));
-  setFigure(kDecidedBy, end->method.empty() ? QString::fromLatin1(kNothing) : QString::fromStdString(end->method));
+  setFigure(kDecidedBy,
+            end->method.empty() ? QString::fromLatin1(kNothing) : QString::fromStdString(end->method));
   setFigure(kTime, QString::fromStdString(hc::formatNumber(end->seconds, 3) + " s"));
   seedUsed_->setText(QStringLiteral("Seed used: %1").arg(end->seed));
 }
@@ -296,6 +315,10 @@ void CSolverDlg::abortRun() {
   model_.view().showMessage("Algorithm Aborted", kCaption);
 }
 
-void CSolverDlg::setStateButtonVisible(bool visible) { stateButton_->setVisible(visible); }
+void CSolverDlg::setStateButtonVisible(bool visible) {
+  stateButton_->setVisible(visible);
+}
 
-void CSolverDlg::setAlgorithmControlsEnabled(bool enabled) { controls_->setEnabled(enabled); }
+void CSolverDlg::setAlgorithmControlsEnabled(bool enabled) {
+  controls_->setEnabled(enabled);
+}

@@ -249,7 +249,8 @@ TEST(HelpTexts, ContextualRowsAndGeneralHeadings) {
       {5, 3, 4, "The Solver has finished"},  {5, 3, 2, "solved by another method"},
       {0, 2, 4, "abort the algorithm"},      {3, 3, 4, "solved by another method"},
   };
-  const char* pages[] = {"GRAPH EDITOR", "GRAPH GENERATION", "GRAPH INFORMATION", "STONE CARVER", "CO-HC", "SOLVER"};
+  const char* pages[] = {"GRAPH EDITOR", "GRAPH GENERATION", "GRAPH INFORMATION",
+                         "STONE CARVER", "CO-HC",            "SOLVER"};
   const char* colours[] = {"BLUE", "GREEN", "RED", "YELLOW"};
   for (const Row& row : rows) {
     const HelpLines& lines = contextualHelpLines(row.page, row.state, row.algorithm);

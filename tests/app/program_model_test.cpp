@@ -77,9 +77,9 @@ TEST_F(ProgramModelTest, StateTable) {
   for (const Row& row : rows) {
     SCOPED_TRACE(std::to_string(row.from) + " button " + std::to_string(row.button));
     loadComplete();
-    if (row.from >= 2)
-      model.pageButtonPressed(row.button == kCoHCPage || row.button == kSolverPage ? static_cast<PageIndex>(row.button)
-                                                                                   : kStoneCarverPage);
+    const bool ownButton = row.button == kCoHCPage || row.button == kSolverPage;
+    const PageIndex starter = ownButton ? static_cast<PageIndex>(row.button) : kStoneCarverPage;
+    if (row.from >= 2) model.pageButtonPressed(starter);
     if (row.from == 3) {
       model.workingGraph()->cut(0, 1);
       model.setProgramResult(1);
@@ -391,7 +391,8 @@ TEST(Runners, SolverDecidesOnceAndNeverAfterAnAbort) {
   std::atomic<int> late{0};
   for (int i = 0; i < 200; ++i) {
     aborted = false;
-    runner.start(graph, {.threads = 2, .seed = std::nullopt}, [&](const SolveRunEnd&) { late += aborted ? 1 : 0; });
+    runner.start(graph, {.threads = 2, .seed = std::nullopt},
+                 [&](const SolveRunEnd&) { late += aborted ? 1 : 0; });
     if (i % 2) std::this_thread::sleep_for(std::chrono::microseconds(200 * (i % 7)));
     runner.abortRun();
     aborted = true;

@@ -493,11 +493,14 @@ TEST(SolverPage, ControlsVerdictsAndAbort) {
             std::tuple(1, "Hamiltonian", "none", "Seed used: 12"));
   EXPECT_NE(figure(CSolverDlg::kDecidedBy), "---");
   int green = 0;
-  for (const hc::StyledEdge& e : hc::edgeStyles(w.dlg.editorPage()->shownGraph(), model.workingGraph().get(), 3, 4))
+  CGraphEditorDlg* editor = w.dlg.editorPage();
+  for (const hc::StyledEdge& e : hc::edgeStyles(editor->shownGraph(), model.workingGraph().get(), 3, 4))
     green += e.style == hc::EdgeStyle::kCycle;
   EXPECT_EQ(green, 64);
+  // The editor's own RESET comes back in state 3, beside OUTPUT HC.
+  EXPECT_TRUE(editor->controlShown("stateButton") && editor->controlShown("Output HC"));
   w.savePath = w.folder.filePath("knight-HC.txt").toStdString();
-  w.dlg.editorPage()->outputHcAction();
+  editor->outputHcAction();
   EXPECT_TRUE(QFile::exists(QString::fromStdString(w.savePath)));
   page->stateButton()->click();  // 3 -> 1: the figures are cleared
   EXPECT_EQ(std::pair(w.state(), figure(CSolverDlg::kVerdict)), std::pair(1, std::string("---")));
@@ -505,8 +508,9 @@ TEST(SolverPage, ControlsVerdictsAndAbort) {
   w.loadPetersen(5);
   page->stateButton()->click();
   ASSERT_TRUE(w.waitForState(3));
-  EXPECT_EQ(std::tuple(model.programResult(), figure(CSolverDlg::kVerdict), model.workingGraph()->isHamiltonian),
-            std::tuple(0, "Non-Hamiltonian", hc::kNotHamiltonian));
+  EXPECT_EQ(
+      std::tuple(model.programResult(), figure(CSolverDlg::kVerdict), model.workingGraph()->isHamiltonian),
+      std::tuple(0, "Non-Hamiltonian", hc::kNotHamiltonian));
   EXPECT_FALSE(hc::checkCycleOutput(3, model.workingGraph().get()));
 
   // No event is handled between the two presses, so the abort comes before any decision.
