@@ -1,5 +1,5 @@
 // The help texts. Each contextual text is a heading built from the page, the state and
-// its colour, then a body chosen by page, state and (on three pages) algorithm choice.
+// its colour, then a body chosen by page, state and (on four pages) algorithm choice.
 // The bodies describe what the pages do; they are user documentation, kept here as lines
 // so the help window and the tests read the same data.
 #include "app/help_texts.h"
@@ -74,7 +74,10 @@ HelpLines generationText() {
   return lines;
 }
 
-const char* const kPageNames[] = {"GRAPH EDITOR", "GRAPH GENERATION", "GRAPH INFORMATION", "STONE CARVER", "CO-HC"};
+const char* const kPageNames[] = {"GRAPH EDITOR", "GRAPH GENERATION", "GRAPH INFORMATION",
+                                  "STONE CARVER", "CO-HC",            "SOLVER"};
+constexpr int32_t kPages = 6;
+constexpr int32_t kChoices = 5;  // 0 (none of the methods) and the four methods
 
 // Which body a (page, state, algorithm choice) shows. Variant 0 is the page's own
 // method (or the only text of the row), 1 "another method".
@@ -83,6 +86,7 @@ enum Body {
   kGenerationBlue, kGenerationDisabled, kInformation,
   kCarverBlue, kCarverGreen, kCarverRunning, kCarverOtherRunning, kCarverSolved, kCarverOtherSolved,
   kCohcBlue, kCohcGreen, kCohcRunning, kCohcOtherRunning, kCohcSolved,
+  kSolverBlue, kSolverGreen, kSolverRunning, kSolverOtherRunning, kSolverSolved, kSolverOtherSolved,
 };
 
 Body bodyFor(int32_t page, int32_t state, int32_t algorithm) {
@@ -102,11 +106,16 @@ Body bodyFor(int32_t page, int32_t state, int32_t algorithm) {
       if (state == 1) return kCarverGreen;
       if (state == 2) return algorithm == kStoneCarver ? kCarverRunning : kCarverOtherRunning;
       return algorithm == kStoneCarver ? kCarverSolved : kCarverOtherSolved;
-    default:
+    case 4:
       if (state == 0) return kCohcBlue;
       if (state == 1) return kCohcGreen;
       if (state == 2) return algorithm == kCoHC ? kCohcRunning : kCohcOtherRunning;
       return kCohcSolved;
+    default:
+      if (state == 0) return kSolverBlue;
+      if (state == 1) return kSolverGreen;
+      if (state == 2) return algorithm == kSolver ? kSolverRunning : kSolverOtherRunning;
+      return algorithm == kSolver ? kSolverSolved : kSolverOtherSolved;
   }
 }
 
@@ -157,11 +166,13 @@ const HelpLines& body(Body which) {
         "still be moved with the right mouse button, but the graph can no longer be edited.",
         "\"RESET\" (top right) returns to state 0 (Blue), keeping the drawing for further editing.",
         "",
-        "There are three ways to solve the graph:",
+        "There are four ways to solve the graph:",
         "  1. \"SOLVE GRAPH\" on this tab starts manual edit mode: you delete and force edges",
         "     yourself while the program prunes after every step.",
         "  2. The Stone Carver's HC Algorithm tab runs the randomised SCHC algorithm.",
         "  3. The coHC Proof System tab runs the proof search for non-Hamiltonicity.",
+        "  4. The Solver tab runs every method of the program at once and stops at the first",
+        "     decision.",
         "The Graph Information tab shows the figures of the submitted graph."}},
       {kEditorManual,
        {"Manual edit mode: solve the graph yourself. Select one edge with the right mouse",
@@ -276,6 +287,45 @@ const HelpLines& body(Body which) {
        {"The graph has been solved. The Graph Editor tab shows the result: a Hamiltonian cycle",
         "in green, or, for a non-Hamiltonian graph, the forced edges in red. \"RESET\" returns to",
         "state 1 (Green) to run again."}},
+      {kSolverBlue,
+       {"The Solver runs on a submitted graph. Submit one first: draw it on the Graph Editor",
+        "tab or create or load it on the Graph Generation tab."}},
+      {kSolverGreen,
+       {"DESCRIPTION:",
+        "The Solver decides the graph with every method of the program at once, the way",
+        "\"hamcycles-cli solve\" does. It prunes the graph first (necessary conditions, forced",
+        "edges, the alternation rule), splits it at small separators and small edge cuts and",
+        "decides the parts, runs a short exact search and a frontier search for long thin",
+        "graphs, and then races, each on its own thread: the exact search (complete: it ends",
+        "with a cycle or a proof), the rotation-extension cycle finder, clause learning on",
+        "sparse graphs, the Probability Mill and, on small graphs, the coHC proof system.",
+        "The first part to decide ends the run; a cycle counts only after an independent check.",
+        "",
+        "ALGORITHM CONTROLS:",
+        "  Time Limit: seconds after which the run ends undecided (none: it runs until it",
+        "    decides or you abort it).",
+        "  Threads: how many threads the parts share; the machine's cores by default.",
+        "  Seed: empty draws a seed, shown after the run; typing it in again gives a run the",
+        "    same random choices (exactly with one thread).",
+        "  SOLVE GRAPH: start the Solver (state 2, Red)."}},
+      {kSolverRunning,
+       {"The Solver is working; ABORT stops it and returns to state 1 (Green).",
+        "  Parts Working: the parts of the Solver working at this moment.",
+        "  Tree Nodes / Search Depth: the exact search's tree nodes so far and the depth",
+        "    of the branch it is in.",
+        "When a part decides, the program moves to state 3 (Yellow); when the time limit",
+        "passes first, it moves there with the verdict undecided."}},
+      {kSolverOtherRunning,
+       {"A different algorithm is running on the submitted graph. When it decides the graph",
+        "the program moves to state 3 (Yellow)."}},
+      {kSolverSolved,
+       {"The Solver has finished. The boxes show the verdict (Hamiltonian, non-Hamiltonian, or",
+        "undecided when the time limit passed), the part that decided, the time it took, the",
+        "exact search's tree nodes and deepest depth, and the seed used.",
+        "\"RESET\" returns to state 1 (Green) to run again."}},
+      {kSolverOtherSolved,
+       {"The graph has been solved by another method. The Graph Editor tab shows the result:",
+        "a Hamiltonian cycle in green, or, for a non-Hamiltonian graph, the forced edges in red."}},
   };
   return bodies.at(which);
 }
@@ -287,7 +337,8 @@ HelpLines contextualText(int32_t page, int32_t state, int32_t algorithm) {
   const Body which = bodyFor(page, state, algorithm);
   const HelpLines& text = body(which);
   lines.insert(lines.end(), text.begin(), text.end());
-  if (which == kCarverOtherSolved || which == kCohcSolved) {
+  if (which == kCarverOtherSolved || which == kCohcSolved || which == kSolverSolved ||
+      which == kSolverOtherSolved) {
     lines.emplace_back("");
     lines.insert(lines.end(), kSolvedEditorView.begin(), kSolvedEditorView.end());
   }
@@ -305,8 +356,9 @@ const HelpLines& generalHelpLines() {
         "=============",
         "This program creates and edits undirected graphs and decides whether they are",
         "Hamiltonian: whether a cycle passes through every node exactly once. There are two",
-        "ways to create a graph (draw it, or generate or load it) and three ways to check it",
-        "(manual edit mode, the Stone Carver's HC algorithm, the coHC proof system).",
+        "ways to create a graph (draw it, or generate or load it) and four ways to check it",
+        "(manual edit mode, the Stone Carver's HC algorithm, the coHC proof system, and the",
+        "Solver, which runs all of the program's methods at once).",
         "",
         "1. The Graph Editor Tab:",
         "   Draw a graph with the mouse, save and load drawings, and submit the drawing as the",
@@ -333,6 +385,10 @@ const HelpLines& generalHelpLines() {
         "5. The coHC Proof System Tab:",
         "   A search-tree proof system that proves a graph non-Hamiltonian (or finds a cycle).",
         "",
+        "6. The Solver Tab:",
+        "   Every method at once on their own threads, with an optional time limit: the",
+        "   strongest way to decide a graph; the first method to decide ends the run.",
+        "",
         "The program is always in one of four colour-coded states, shown in the status area:",
         "   0 Blue:   no graph has been submitted; draw, generate or load one.",
         "   1 Green:  a graph has been submitted and is ready to be solved.",
@@ -348,17 +404,17 @@ const HelpLines& generalHelpLines() {
 }
 
 const HelpLines& contextualHelpLines(int32_t page, int32_t state, int32_t algorithmChoice) {
-  if (page < 0 || page > 4 || state < 0 || state > 3) return generalHelpLines();
+  if (page < 0 || page >= kPages || state < 0 || state > 3) return generalHelpLines();
   // Every text built once, for every algorithm choice a row tells apart (0 stands for
-  // any choice that is none of the three).
+  // any choice that is none of the four methods).
   static const std::map<std::tuple<int32_t, int32_t, int32_t>, HelpLines> texts = [] {
     std::map<std::tuple<int32_t, int32_t, int32_t>, HelpLines> all;
-    for (int32_t p = 0; p < 5; ++p)
+    for (int32_t p = 0; p < kPages; ++p)
       for (int32_t s = 0; s < 4; ++s)
-        for (int32_t a = 0; a < 4; ++a) all.emplace(std::make_tuple(p, s, a), contextualText(p, s, a));
+        for (int32_t a = 0; a < kChoices; ++a) all.emplace(std::make_tuple(p, s, a), contextualText(p, s, a));
     return all;
   }();
-  const int32_t choice = algorithmChoice >= 1 && algorithmChoice <= 3 ? algorithmChoice : 0;
+  const int32_t choice = algorithmChoice >= 1 && algorithmChoice < kChoices ? algorithmChoice : 0;
   return texts.at(std::make_tuple(page, state, choice));
 }
 

@@ -13,7 +13,7 @@ using HelpLines = std::vector<std::string>;
 
 // The "GENERAL HELP:" text.
 const HelpLines& generalHelpLines();
-// The contextual text for the page with tab index `page` (0..4) in `state` with
+// The contextual text for the page with tab index `page` (0..5) in `state` with
 // `algorithmChoice`. An unknown page or state gives the general text.
 const HelpLines& contextualHelpLines(int32_t page, int32_t state, int32_t algorithmChoice);
 // The lines joined, each followed by "\r\n".

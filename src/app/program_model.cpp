@@ -147,22 +147,34 @@ void ProgramModel::notifyPagesOfState() {
     pages_[index]->setStateButtonVisible(false);
     pages_[index]->setAlgorithmControlsEnabled(false);
   };
+  auto editorButtonHidden = [&] {
+    if (pages_[kEditorPage] && programState_ == program_states::kRed && runGeneration_ == run)
+      pages_[kEditorPage]->setStateButtonVisible(false);
+  };
+  // The Solver page, after the five, is quiet while any other method runs.
   switch (algorithmChoice_) {
     case algorithm_choices::kStoneCarver:
       notify(kStoneCarverPage);
-      if (pages_[kEditorPage] && programState_ == program_states::kRed && runGeneration_ == run)
-        pages_[kEditorPage]->setStateButtonVisible(false);
+      editorButtonHidden();
       quiet(kCoHCPage);
+      quiet(kSolverPage);
       break;
     case algorithm_choices::kCoHC:
       notify(kCoHCPage);
-      if (pages_[kEditorPage] && programState_ == program_states::kRed && runGeneration_ == run)
-        pages_[kEditorPage]->setStateButtonVisible(false);
+      editorButtonHidden();
       quiet(kStoneCarverPage);
+      quiet(kSolverPage);
       break;
     case algorithm_choices::kManualEdit:
       quiet(kCoHCPage);
       quiet(kStoneCarverPage);
+      quiet(kSolverPage);
+      break;
+    case algorithm_choices::kSolver:
+      notify(kSolverPage);
+      editorButtonHidden();
+      quiet(kStoneCarverPage);
+      quiet(kCoHCPage);
       break;
     default:
       break;
@@ -175,6 +187,7 @@ void ProgramModel::pageButtonPressed(PageIndex button) {
       if (button == kCoHCPage) algorithmChoice_ = algorithm_choices::kCoHC;
       else if (button == kStoneCarverPage) algorithmChoice_ = algorithm_choices::kStoneCarver;
       else if (button == kEditorPage) algorithmChoice_ = algorithm_choices::kManualEdit;
+      else if (button == kSolverPage) algorithmChoice_ = algorithm_choices::kSolver;
       else return;
       setProgramState(program_states::kRed);
       break;
@@ -184,6 +197,7 @@ void ProgramModel::pageButtonPressed(PageIndex button) {
       // since leaving state 2 with a run still going would let it write into state 1.
       const PageIndex owner = algorithmChoice_ == algorithm_choices::kCoHC          ? kCoHCPage
                               : algorithmChoice_ == algorithm_choices::kStoneCarver ? kStoneCarverPage
+                              : algorithmChoice_ == algorithm_choices::kSolver      ? kSolverPage
                                                                                     : kEditorPage;
       if (button != owner) return;
       if (button != kEditorPage && pages_[button]) pages_[button]->abortRun();
@@ -191,7 +205,7 @@ void ProgramModel::pageButtonPressed(PageIndex button) {
       break;
     }
     case program_states::kYellow:
-      if (button == kCoHCPage || button == kStoneCarverPage || button == kEditorPage)
+      if (button == kCoHCPage || button == kStoneCarverPage || button == kEditorPage || button == kSolverPage)
         setProgramState(program_states::kGreen);
       break;
     default:
@@ -200,11 +214,17 @@ void ProgramModel::pageButtonPressed(PageIndex button) {
 }
 
 std::function<void(int16_t)> ProgramModel::decisionHandler() {
+  auto decide = decisionWithGraphHandler();
+  return [decide](int16_t result) { decide(result, nullptr); };
+}
+
+std::function<void(int16_t, std::shared_ptr<Graph>)> ProgramModel::decisionWithGraphHandler() {
   const uint64_t run = runGeneration_;
   ProgramView* view = &view_;
-  return [this, view, run](int16_t result) {
-    view->postToUiThread([this, run, result] {
+  return [this, view, run](int16_t result, std::shared_ptr<Graph> graph) {
+    view->postToUiThread([this, run, result, graph = std::move(graph)]() mutable {
       if (programState_ != program_states::kRed || runGeneration_ != run) return;
+      if (graph) workingGraph_ = std::move(graph);
       programResult_ = result;
       setProgramState(program_states::kYellow);
     });

@@ -103,7 +103,7 @@ class ProgramModel {
   // that entry into state 1 takes it instead of copying on the UI thread.
   void installGeneratedGraph(const GraphRequest& request, std::shared_ptr<Graph> graph,
                              std::shared_ptr<Graph> workingCopy = nullptr);
-  // The big state button of the editor, Stone Carver or Co-HC page was pressed.
+  // The big state button of the editor, Stone Carver, Co-HC or Solver page was pressed.
   void pageButtonPressed(PageIndex button);
   // Start-up with a command-line file, chosen by its extension ("txt", "g", "obj", also
   // "hcp"): state 1 with that graph, or state 0 and one message box when it cannot be read.
@@ -113,6 +113,10 @@ class ProgramModel {
   // from any thread when the run decides; it posts "store the result, enter state 3" to
   // the UI thread, where it is dropped unless the state is still 2 of that same run.
   std::function<void(int16_t result)> decisionHandler();
+  // The same for a run that decides on a graph of its own (the Solver's copy holding the
+  // cycle): on the UI thread, and only for that run, `graph` (when not null) becomes the
+  // working graph before state 3 is entered, so every page is told of 3 with it.
+  std::function<void(int16_t result, std::shared_ptr<Graph> graph)> decisionWithGraphHandler();
   // Increases on every entry into state 2 (a run's identity).
   uint64_t runGeneration() const { return runGeneration_; }
 

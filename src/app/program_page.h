@@ -26,7 +26,8 @@ enum PageIndex : int32_t {
   kInformationPage = 2,
   kStoneCarverPage = 3,
   kCoHCPage = 4,
+  kSolverPage = 5,  // the solve portfolio: the sixth tab, after the five above
 };
-inline constexpr int32_t kPageCount = 5;
+inline constexpr int32_t kPageCount = 6;
 
 }  // namespace hc

@@ -31,6 +31,8 @@ std::string statusText(int32_t state, int32_t algorithmChoice, int16_t result) {
           return "Co-Hamiltonian Cycle Proof System Running";
         case algorithm_choices::kManualEdit:
           return "Manual Edit Mode";
+        case algorithm_choices::kSolver:
+          return "Solver Portfolio Running";
         default:
           return {};
       }
@@ -42,6 +44,8 @@ std::string statusText(int32_t state, int32_t algorithmChoice, int16_t result) {
           return "The Graph Is Hamiltonian";
         case program_results::kSearchTooShallow:
           return "The Search Depth Was Too Shallow";
+        case program_results::kTimeLimitReached:
+          return "Undecided: The Time Limit Was Reached";
         default:
           return {};
       }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/verdict.h"
+
 namespace hc {
 
 namespace program_states {
@@ -20,6 +22,7 @@ namespace program_results {
 inline constexpr int16_t kNonHamiltonian = 0;
 inline constexpr int16_t kHamiltonian = 1;
 inline constexpr int16_t kSearchTooShallow = 2;
+inline constexpr int16_t kTimeLimitReached = 3;  // the Solver page's time limit ended its run undecided
 }  // namespace program_results
 
 // AlgorithmChoice values: which method state 2 runs.
@@ -27,6 +30,7 @@ namespace algorithm_choices {
 inline constexpr int32_t kStoneCarver = 1;
 inline constexpr int32_t kCoHC = 2;
 inline constexpr int32_t kManualEdit = 3;
+inline constexpr int32_t kSolver = 4;  // the solve portfolio (Solver page)
 }  // namespace algorithm_choices
 
 struct Rgb {
@@ -53,6 +57,13 @@ std::string stateColourName(int32_t state);
 // The picture caption of a page's big state button: "LOAD GRAPH", "SOLVE GRAPH",
 // "ABORT", "RESET".
 std::string stateButtonCaption(int32_t state);
+
+// The ProgramResult of a Solver run's verdict: an undecided end is the time limit's.
+constexpr int16_t solverProgramResult(Verdict verdict) {
+  return verdict == Verdict::Hamiltonian      ? program_results::kHamiltonian
+         : verdict == Verdict::NonHamiltonian ? program_results::kNonHamiltonian
+                                              : program_results::kTimeLimitReached;
+}
 
 // Reset is offered in states 1 and 3 only.
 bool resetButtonShown(int32_t state);

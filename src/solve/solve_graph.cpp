@@ -35,6 +35,23 @@ constexpr double kProbeSeconds = 0.5;
 // The clause learner's share of a one-thread run without a time limit.
 constexpr double kSatSliceSeconds = 2.0;
 
+// Marks parts as working (SolveActivity) while in scope; does nothing without an activity.
+class Working {
+ public:
+  Working(SolveActivity* activity, uint32_t bits) : activity_(activity), bits_(bits) {
+    if (activity_) activity_->runningParts.fetch_or(bits_, std::memory_order_relaxed);
+  }
+  ~Working() {
+    if (activity_) activity_->runningParts.fetch_and(~bits_, std::memory_order_relaxed);
+  }
+  Working(const Working&) = delete;
+  Working& operator=(const Working&) = delete;
+
+ private:
+  SolveActivity* activity_;
+  uint32_t bits_;
+};
+
 // What stopped a run that `run` stopped: a deadline (this run's time limit or the caller's)
 // or a request.
 void noteStop(const StopToken& run, SolveResult& out) {
@@ -65,7 +82,8 @@ bool acceptDecision(const EdgeSnapshot& snapshot, HamiltonicityState verdict, st
 // touching the caller's token.
 class Race {
  public:
-  Race(const EdgeSnapshot& snapshot, const StopToken& run) : stop(&run), snapshot_(snapshot) {}
+  Race(const EdgeSnapshot& snapshot, const StopToken& run, SolveActivity* activity)
+      : stop(&run), activity(activity), snapshot_(snapshot) {}
 
   // A worker's decision; the first one that holds (a cycle must pass the check) wins.
   void report(HamiltonicityState verdict, std::vector<int32_t> cycle, const char* method) {
@@ -102,6 +120,7 @@ class Race {
   }
 
   StopToken stop;
+  SolveActivity* const activity;  // may be null
   std::atomic<int64_t> treeNodes{0};
   std::atomic<int32_t> deepestDepth{0};
 
@@ -115,6 +134,7 @@ class Race {
 };
 
 void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress) {
+  const Working working(race.activity, solvePartBit(kPartExactSearch));
   std::optional<Graph> copied = Graph::copyUnlessStopped(root, &race.stop);
   if (!copied) return;
   Graph& copy = *copied;
@@ -128,6 +148,7 @@ void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress) {
 // `slice` > 0: the finder gives up after that long (its own deadline, which does not end
 // the race).
 void runFinder(const Graph& root, Race& race, uint32_t seed, double slice) {
+  const Working working(race.activity, solvePartBit(kPartRotationExtension));
   StopToken stop(&race.stop);
   stop.setTimeLimit(slice);
   RotationFinderResult found = findCycleByRotation(root, seed, stop);
@@ -135,6 +156,7 @@ void runFinder(const Graph& root, Race& race, uint32_t seed, double slice) {
 }
 
 void runMill(const Graph& root, Race& race, int32_t threads) {
+  const Working working(race.activity, solvePartBit(kPartProbabilityMill));
   std::optional<Graph> copied = Graph::copyUnlessStopped(root, &race.stop);
   if (!copied) return;
   Graph& copy = *copied;
@@ -151,6 +173,7 @@ void runMill(const Graph& root, Race& race, int32_t threads) {
 // The clause-learning worker on the root as the probe left it, its deleted edges as negated
 // units; `slice` > 0 gives it that many seconds only.
 void runSat(const Graph& root, const EdgeSnapshot& snapshot, Race& race, uint32_t seed, double slice) {
+  const Working working(race.activity, solvePartBit(kPartClauseLearning));
   StopToken stop(&race.stop);
   if (slice > 0.0) stop.setTimeLimit(slice);
   SatWorkerOptions options;
@@ -164,6 +187,7 @@ void runSat(const Graph& root, const EdgeSnapshot& snapshot, Race& race, uint32_
 // The proof system at level 5: far fewer tree nodes than the exact search on small
 // cubic graphs (its nodes run look-ahead and the cut checks), at a graph copy per depth.
 void runProofSystem(const Graph& graph, Race& race) {
+  const Working working(race.activity, solvePartBit(kPartProofSystem));
   std::optional<Graph> copied = Graph::copyUnlessStopped(graph, &race.stop);
   if (!copied) return;
   Graph& copy = *copied;
@@ -178,7 +202,7 @@ void runProofSystem(const Graph& graph, Race& race) {
 }  // namespace
 
 SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const StopToken* stop,
-                       ExactSearchProgress* progress) {
+                       ExactSearchProgress* progress, SolveActivity* activity) {
   const Clock::time_point start = Clock::now();
   // The caller's stop and this run's time limit in one token.
   StopToken run(stop);
@@ -208,7 +232,11 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   }
   Graph& root = *copied;
   root.actionList.reset();
-  RootPruningResult pruned = pruneRoot(root, options.seed, &run);
+  RootPruningResult pruned;
+  {
+    const Working working(activity, solvePartBit(kPartRootPruning) | solvePartBit(kPartAlternationRule));
+    pruned = pruneRoot(root, options.seed, &run);
+  }
   result.alternationDeletions = pruned.alternationDeletions;
   if (pruned.verdict == kNotHamiltonian) {
     result.verdict = kNotHamiltonian;
@@ -227,7 +255,12 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   // Graphs that fall apart at a small separator or a small edge cut, part by part.
   if (options.useDecomposition && graph.howManyNodes <= kFinderOnlyNodeLimit) {
     SolveResult parts;
-    if (solveByDecomposition(root, options, run, parts)) {
+    bool decided = false;
+    {
+      const Working working(activity, solvePartBit(kPartSeparator) | solvePartBit(kPartEdgeCut));
+      decided = solveByDecomposition(root, options, run, parts);
+    }
+    if (decided) {
       result.treeNodes = parts.treeNodes;
       if (parts.verdict != kUndecided &&
           acceptDecision(snapshot, parts.verdict, std::move(parts.cycle), parts.method.c_str(), result))
@@ -253,7 +286,11 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     ExactSearchOptions probe;
     probe.treeNodeLimit = probeLimit;
     probe.rootLookAheadEdgeLimit = probe.levelLookAheadEdgeLimit = -1;  // look-ahead can take seconds
-    ExactSearchResult found = exactSearch(root, probeStop, probe, progress);
+    ExactSearchResult found;
+    {
+      const Working working(activity, solvePartBit(kPartExactSearch));
+      found = exactSearch(root, probeStop, probe, progress);
+    }
     result.treeNodes = found.treeNodes;
     result.deepestDepth = found.deepestDepth;
     if (found.verdict != kUndecided &&
@@ -269,6 +306,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   // Long, thin graphs the probe left open are decided by their frontier states; on any other
   // graph this gives up after one breadth-first pass.
   if (options.frontierWork > 0) {
+    const Working working(activity, solvePartBit(kPartFrontierSearch));
     const FrontierSearchResult frontier = frontierSearch(EdgeSnapshot(root), run, options.frontierWork);
     if (frontier.verdict == kNotHamiltonian) {
       result.verdict = kNotHamiltonian;
@@ -281,7 +319,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     return finish();
   }
 
-  Race race(snapshot, run);
+  Race race(snapshot, run, activity);
   const int32_t threads = std::max(1, options.threads);
   const bool useSat = options.useSat && suitsSatWorker(graph.howManyNodes, graph.howManyEdges);
   result.threads = threads;

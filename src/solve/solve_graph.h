@@ -17,8 +17,11 @@
 // the diagnostic stream and the others go on.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/graph.h"
@@ -72,9 +75,27 @@ inline constexpr const char* kSolveMethods[] = {"root pruning",       "alternati
                                                 "proof system",       "clause learning",    "separator",
                                                 "edge cut"};
 
+// The parts of the portfolio by their index in kSolveMethods, for a live view of which ones
+// are working (bit i of SolveActivity::runningParts stands for kSolveMethods[i]).
+enum SolvePart : uint32_t {
+  kPartRootPruning, kPartAlternationRule, kPartFrontierSearch, kPartExactSearch, kPartRotationExtension,
+  kPartProbabilityMill, kPartProofSystem, kPartClauseLearning, kPartSeparator, kPartEdgeCut, kSolvePartCount
+};
+static_assert(std::size(kSolveMethods) == kSolvePartCount &&
+              std::string_view(kSolveMethods[kPartEdgeCut]) == "edge cut" &&
+              std::string_view(kSolveMethods[kPartExactSearch]) == "exact search");
+constexpr uint32_t solvePartBit(SolvePart part) { return 1u << part; }
+
+// Which parts work at this moment: the phases before the portfolio (root pruning, the
+// decomposition rules as "separator" and "edge cut", the probe as "exact search", the frontier
+// search) and then its workers, each bit set while that part runs.
+struct SolveActivity {
+  std::atomic<uint32_t> runningParts{0};
+};
+
 // Decides `graph` (not changed). `stop` (may be null) stops it. `progress`, when given,
-// carries the exact search's live figures.
+// carries the exact search's live figures; `activity`, when given, which parts are working.
 SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const StopToken* stop = nullptr,
-                       ExactSearchProgress* progress = nullptr);
+                       ExactSearchProgress* progress = nullptr, SolveActivity* activity = nullptr);
 
 }  // namespace hc

@@ -344,13 +344,16 @@ void CGraphEditorDlg::updateVisibility() {
   outputGroup_->setVisible(s == 3 && model_.programResult() == hc::program_results::kHamiltonian);
   submitButton_->setVisible(s == 0);
   const bool buttonShown = ((s == 1 || s == 2) && hasNode) || s == 3;
-  stateButton_->setVisible(buttonShown && stateButtonAllowed_);
+  const bool buttonVisible = buttonShown && stateButtonAllowed_;
+  stateButton_->setVisible(buttonVisible);
   stateButton_->setIcon(QIcon(hcui::stateButtonPixmap(s)));
   // The frame around the state button is shown in state 1 only; the button may stand alone.
+  // (Not the button's isVisibleTo: inside a hidden frame it is never visible, so a frame hidden
+  // while another method ran would keep the lower RESET hidden in state 3.)
   const bool frameShown = s == 1 && hasNode;
   manualEditFrame_->setTitle(frameShown ? QStringLiteral("Manually Edit Graph") : QString());
   manualEditFrame_->setFlat(!frameShown);
-  manualEditFrame_->setVisible(stateButton_->isVisibleTo(this) || frameShown);
+  manualEditFrame_->setVisible(buttonVisible || frameShown);
   saveAsButton_->setVisible(s == 0);
   loadButton_->setVisible(s == 0);
   copyToEditorButton_->setVisible(graphView_ != nullptr);

@@ -20,6 +20,7 @@
 #include "ui/help_dlg.h"
 #include "ui/method_page_parts.h"
 #include "ui/paint_helpers.h"
+#include "ui/solver_dlg.h"
 #include "ui/stone_carver_dlg.h"
 
 namespace {
@@ -80,6 +81,7 @@ CHamiltonianCyclesDlg::CHamiltonianCyclesDlg(QWidget* parent) : QDialog(parent),
   information_ = new CGraphInformationDlg(model_, tabs_);
   stoneCarver_ = new CStoneCarverDlg(model_, tabs_);
   cohc_ = new CCoHCDlg(model_, tabs_);
+  solver_ = new CSolverDlg(model_, tabs_);
   // The editor's canvas takes whatever room there is and its buttons scroll on their own;
   // the other pages scroll as a whole when the window is smaller than they are.
   tabs_->addTab(editor_, "Graph Editor");
@@ -87,10 +89,12 @@ CHamiltonianCyclesDlg::CHamiltonianCyclesDlg(QWidget* parent) : QDialog(parent),
   tabs_->addTab(scrolled(information_), "Graph Information");
   tabs_->addTab(scrolled(stoneCarver_), "Stone Carver's HC Algorithm");
   tabs_->addTab(scrolled(cohc_), "coHC Proof System");
+  tabs_->addTab(scrolled(solver_), "Solver");
   const char* const tips[] = {"Draw a graph, see the graph to solve, edit it by hand",
                               "Generate a graph of a family, or read one from a file",
                               "Figures of the graph to solve", "Decide the graph with the Stone Carver's algorithm",
-                              "Prove the graph non-Hamiltonian (or find a cycle) with the coHC proof system"};
+                              "Prove the graph non-Hamiltonian (or find a cycle) with the coHC proof system",
+                              "Decide the graph with every method at once (the strongest way)"};
   for (int i = 0; i < hc::kPageCount; ++i) tabs_->setTabToolTip(i, tips[i]);
   layout->addWidget(tabs_, 1);
   model_.setPage(hc::kEditorPage, editor_);
@@ -98,6 +102,7 @@ CHamiltonianCyclesDlg::CHamiltonianCyclesDlg(QWidget* parent) : QDialog(parent),
   model_.setPage(hc::kInformationPage, information_);
   model_.setPage(hc::kStoneCarverPage, stoneCarver_);
   model_.setPage(hc::kCoHCPage, cohc_);
+  model_.setPage(hc::kSolverPage, solver_);
 
   connect(tabs_, &QTabWidget::currentChanged, this, &CHamiltonianCyclesDlg::tabChanged);
   connect(reset_, &QToolButton::clicked, this, [this] {

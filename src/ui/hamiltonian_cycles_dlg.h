@@ -1,4 +1,4 @@
-// The main window: the status area, the reset and help buttons, and the five tab pages.
+// The main window: the status area, the reset and help buttons, and the six tab pages.
 // It owns the program model and the pages, and answers the model's questions with Qt
 // dialogs (or, in tests and screenshots, with the hooks below instead of modal boxes).
 #pragma once
@@ -19,6 +19,7 @@ class CGraphGenerationDlg;
 class CGraphInformationDlg;
 class CStoneCarverDlg;
 class CCoHCDlg;
+class CSolverDlg;
 namespace hcui {
 class PaintedLabel;
 }
@@ -39,6 +40,7 @@ class CHamiltonianCyclesDlg : public QDialog, public hc::ProgramView {
   CGraphInformationDlg* informationPage() const { return information_; }
   CStoneCarverDlg* stoneCarverPage() const { return stoneCarver_; }
   CCoHCDlg* cohcPage() const { return cohc_; }
+  CSolverDlg* solverPage() const { return solver_; }
   hcui::PaintedLabel* statusLabelBox() const { return statusLabel_; }
   hcui::PaintedLabel* statusTextBox() const { return statusText_; }
   QToolButton* resetButton() const { return reset_; }
@@ -89,6 +91,7 @@ class CHamiltonianCyclesDlg : public QDialog, public hc::ProgramView {
   CGraphInformationDlg* information_ = nullptr;
   CStoneCarverDlg* stoneCarver_ = nullptr;
   CCoHCDlg* cohc_ = nullptr;
+  CSolverDlg* solver_ = nullptr;
   hcui::PaintedLabel* statusLabel_ = nullptr;
   hcui::PaintedLabel* statusText_ = nullptr;
   QToolButton* reset_ = nullptr;

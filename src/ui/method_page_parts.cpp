@@ -95,11 +95,28 @@ void followNewestRow(QTreeView& view, bool wasAtEnd) {
 
 hc::BoxLook statisticsLook() { return {{212, 208, 200}, {0, 0, 0}, {255, 255, 255}}; }
 
+void abortRunningMethod(CHamiltonianCyclesDlg& window) {
+  hc::ProgramModel& model = window.model();
+  if (model.programState() != hc::program_states::kRed) return;
+  switch (model.algorithmChoice()) {
+    case hc::algorithm_choices::kCoHC:
+      model.pageButtonPressed(hc::kCoHCPage);
+      break;
+    case hc::algorithm_choices::kSolver:
+      model.pageButtonPressed(hc::kSolverPage);
+      break;
+    case hc::algorithm_choices::kManualEdit:
+      model.pageButtonPressed(hc::kEditorPage);
+      break;
+    default:
+      model.pageButtonPressed(hc::kStoneCarverPage);
+      break;
+  }
+}
+
 void loadSceneGraph(CHamiltonianCyclesDlg& window, int n, int k) {
   hc::ProgramModel& model = window.model();
-  if (model.programState() == hc::program_states::kRed)
-    model.pageButtonPressed(model.algorithmChoice() == hc::algorithm_choices::kCoHC ? hc::kCoHCPage
-                                                                                     : hc::kStoneCarverPage);
+  abortRunningMethod(window);
   const std::string path =
       QDir::temp().filePath(QStringLiteral("generalized-petersen-%1-%2.txt").arg(n).arg(k)).toStdString();
   if (hc::FileStatus written = hc::writeAdjacencyText(*hc::generateGeneralizedPetersen(n, k), path); !written) {

@@ -5,8 +5,10 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 
+#include "app/program_page.h"
 #include "ui/hamiltonian_cycles_dlg.h"
 
 namespace hcui {
@@ -25,7 +27,8 @@ ScreenshotSceneRegistration::ScreenshotSceneRegistration(std::string name, int t
 namespace {
 
 const char* const kTabFileNames[] = {"graph-editor", "graph-generation", "graph-information", "stone-carver",
-                                     "cohc-proof-system"};
+                                     "cohc-proof-system", "solver"};
+static_assert(std::size(kTabFileNames) == hc::kPageCount);
 
 struct Shot {
   std::string name;

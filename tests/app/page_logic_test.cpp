@@ -281,7 +281,7 @@ TEST(HelpTexts, ContextualRowsAndGeneralHeadings) {
     const char* phrase;  // found in this row's text and in no other row's
   };
   const Row rows[] = {
-      {0, 0, 0, "MOUSE CONTROLS:"},          {0, 1, 2, "three ways to solve"},
+      {0, 0, 0, "MOUSE CONTROLS:"},          {0, 1, 2, "four ways to solve"},
       {0, 2, 3, "COMMANDS:"},                {0, 2, 1, "abort the algorithm"},
       {0, 3, 3, "necessarily mean"},         {0, 3, 2, "solved by an automated"},
       {1, 0, 0, "Disk-Read Graphs"},         {1, 2, 1, "only enabled in state 0"},
@@ -291,8 +291,13 @@ TEST(HelpTexts, ContextualRowsAndGeneralHeadings) {
       {3, 3, 3, "solved by another method"}, {4, 0, 0, "proof system runs on a submitted"},
       {4, 1, 0, "Maximum Search Depth:"},    {4, 2, 2, "lower display areas"},
       {4, 2, 1, "A different algorithm"},    {4, 3, 2, "proof system"},
+      {5, 0, 0, "Solver runs on a submitted"}, {5, 1, 0, "Time Limit:"},
+      {5, 2, 4, "Parts Working:"},           {5, 2, 1, "A different algorithm"},
+      {5, 3, 4, "The Solver has finished"},  {5, 3, 2, "solved by another method"},
+      {0, 2, 4, "abort the algorithm"},      {3, 3, 4, "solved by another method"},
   };
-  const char* pages[] = {"GRAPH EDITOR", "GRAPH GENERATION", "GRAPH INFORMATION", "STONE CARVER", "CO-HC"};
+  const char* pages[] = {"GRAPH EDITOR", "GRAPH GENERATION", "GRAPH INFORMATION",
+                         "STONE CARVER", "CO-HC",            "SOLVER"};
   const char* colours[] = {"BLUE", "GREEN", "RED", "YELLOW"};
   for (const Row& row : rows) {
     const HelpLines& lines = contextualHelpLines(row.page, row.state, row.algorithm);
@@ -316,7 +321,8 @@ TEST(HelpTexts, ContextualRowsAndGeneralHeadings) {
   EXPECT_EQ(&text, &generalHelpLines());
   EXPECT_EQ(text[2], "GENERAL HELP:");
   for (const char* heading : {"1. The Graph Editor Tab:", "2. The Graph Generation Tab:", "3. The Graph Information Tab:",
-                              "4. The Stone Carver's HC Algorithm Tab:", "5. The coHC Proof System Tab:"})
+                              "4. The Stone Carver's HC Algorithm Tab:", "5. The coHC Proof System Tab:",
+                              "6. The Solver Tab:"})
     EXPECT_TRUE(contains(text, heading)) << heading;
   EXPECT_EQ(joinHelpLines({"a", "b"}), "a\r\nb\r\n");
 }

@@ -1,6 +1,6 @@
 // The program model: the state table, the notification order, graph requests and their
-// names, start-up with a file; and the method runners: a decided run hands exactly one
-// state-3 request to the UI thread; abort returns at once with the worker joined, and
+// names, start-up with a file; and the method runners (Stone Carver, Co-HC, Solver): a
+// decided run hands exactly one state-3 request to the UI thread; abort returns at once, and
 // nothing of an aborted run (progress, ticks, its result) arrives afterwards.
 #include <gtest/gtest.h>
 
@@ -15,6 +15,9 @@
 #include "app/program_model.h"
 #include "io/graph_format_registry.h"
 #include "app/user_messages.h"
+#include "run/solve_runner.h"
+#include "schc/hamiltonian_cycle.h"
+#include "solve/solve_graph.h"
 #include "scripted_view.h"
 #include "support/test_graphs.h"
 
@@ -27,7 +30,7 @@ using testing::ScriptedView;
 class ProgramModelTest : public ::testing::Test {
  protected:
   ProgramModelTest() {
-    const char* names[] = {"E", "G", "I", "S", "C"};
+    const char* names[] = {"E", "G", "I", "S", "C", "V"};
     for (int i = 0; i < kPageCount; ++i) {
       pages.emplace_back(std::make_unique<RecordingPage>(names[i], log));
       model.setPage(static_cast<PageIndex>(i), pages.back().get());
@@ -53,14 +56,16 @@ class ProgramModelTest : public ::testing::Test {
 // Every entry into 1 brings a fresh copy of the graph.
 TEST_F(ProgramModelTest, StateTable) {
   struct Row { int32_t from, button, to, algorithm; const char* log; int32_t via = -1; };
-  const char* toOne = "E1 G1 I1 S1 C1";
+  const char* toOne = "E1 G1 I1 S1 C1 V1";
   const Row rows[] = {
-      {1, kStoneCarverPage, 2, 1, "E2 G2 I2 S2 E-button C-button C-controls"},
-      {1, kCoHCPage, 2, 2, "E2 G2 I2 C2 E-button S-button S-controls"},
-      {1, kEditorPage, 2, 3, "E2 G2 I2 C-button C-controls S-button S-controls"},
+      {1, kStoneCarverPage, 2, 1, "E2 G2 I2 S2 E-button C-button C-controls V-button V-controls"},
+      {1, kCoHCPage, 2, 2, "E2 G2 I2 C2 E-button S-button S-controls V-button V-controls"},
+      {1, kEditorPage, 2, 3, "E2 G2 I2 C-button C-controls S-button S-controls V-button V-controls"},
+      {1, kSolverPage, 2, 4, "E2 G2 I2 V2 E-button S-button S-controls C-button C-controls"},
       {1, kGenerationPage, 1, 0, ""},
-      {2, kStoneCarverPage, 1, 0, "S-abort E1 G1 I1 S1 C1"},
-      {2, kCoHCPage, 1, 0, "C-abort E1 G1 I1 S1 C1"},
+      {2, kStoneCarverPage, 1, 0, "S-abort E1 G1 I1 S1 C1 V1"},
+      {2, kCoHCPage, 1, 0, "C-abort E1 G1 I1 S1 C1 V1"},
+      {2, kSolverPage, 1, 0, "V-abort E1 G1 I1 S1 C1 V1"},
       {2, kEditorPage, 1, 0, toOne, kEditorPage},
       // Another page's button during a run changes nothing (the run goes on).
       {2, kEditorPage, 2, 0, "", kStoneCarverPage},
@@ -69,16 +74,19 @@ TEST_F(ProgramModelTest, StateTable) {
       {3, kStoneCarverPage, 1, 0, toOne},
       {3, kCoHCPage, 1, 0, toOne},
       {3, kEditorPage, 1, 0, toOne},
-      {1, -1, 0, 0, "E0 G0 I0 S0 C0"},
-      {3, -1, 0, 0, "E0 G0 I0 S0 C0"},
+      {3, kSolverPage, 1, 0, toOne},
+      {1, -1, 0, 0, "E0 G0 I0 S0 C0 V0"},
+      {3, -1, 0, 0, "E0 G0 I0 S0 C0 V0"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(std::to_string(row.from) + " button " + std::to_string(row.button));
     loadComplete();
-    if (row.from >= 2)
-      model.pageButtonPressed(row.via >= 0                  ? static_cast<PageIndex>(row.via)
-                              : row.button == kCoHCPage ? kCoHCPage
-                                                        : kStoneCarverPage);
+    if (row.from >= 2) {
+      const bool ownButton = row.button == kCoHCPage || row.button == kSolverPage;
+      model.pageButtonPressed(row.via >= 0 ? static_cast<PageIndex>(row.via)
+                              : ownButton  ? static_cast<PageIndex>(row.button)
+                                           : kStoneCarverPage);
+    }
     if (row.from == 3) {
       model.workingGraph()->cut(0, 1);
       model.setProgramResult(1);
@@ -110,6 +118,10 @@ TEST(ProgramStates, StatusTexts) {
       {3, 1, 0, "The Graph Is Non-Hamiltonian"},
       {3, 2, 1, "The Graph Is Hamiltonian"},
       {3, 2, 2, "The Search Depth Was Too Shallow"},
+      {2, 4, 0, "Solver Portfolio Running"},
+      {3, 4, solverProgramResult(Verdict::Undecided), "Undecided: The Time Limit Was Reached"},
+      {3, 4, solverProgramResult(Verdict::NonHamiltonian), "The Graph Is Non-Hamiltonian"},
+      {3, 4, solverProgramResult(Verdict::Hamiltonian), "The Graph Is Hamiltonian"},
   };
   for (const Row& r : rows) EXPECT_EQ(statusText(r.state, r.algorithm, r.result), r.text);
   // Message boxes: only these tell; refusals and faults warn.
@@ -124,7 +136,7 @@ TEST(ProgramStates, StatusTexts) {
 
 TEST_F(ProgramModelTest, NotificationOrder) {
   loadComplete();
-  EXPECT_EQ(takeLog(), "E0 G0 I0 S0 C0 E1 G1 I1 S1 C1");
+  EXPECT_EQ(takeLog(), "E0 G0 I0 S0 C0 V0 E1 G1 I1 S1 C1 V1");
   // Manual edit mode deciding inside its own notification: every page hears 3 at once,
   // the rest of the outer round passes the state as it now is and hides nothing.
   pages[kEditorPage]->onState = [&](int32_t s) {
@@ -134,7 +146,7 @@ TEST_F(ProgramModelTest, NotificationOrder) {
     }
   };
   model.pageButtonPressed(kEditorPage);
-  EXPECT_EQ(takeLog(), "E2 E3 G3 I3 S3 C3 G3 I3");
+  EXPECT_EQ(takeLog(), "E2 E3 G3 I3 S3 C3 V3 G3 I3");
   EXPECT_EQ(model.statusText(), "The Graph Is Non-Hamiltonian");
 }
 
@@ -206,20 +218,29 @@ TEST_F(ProgramModelTest, RequestsAndTheirNames) {
   EXPECT_EQ(model.graphDisplayName(), "ERROR!!! THIS SHOULD NEVER HAPPEN!!!");
 }
 
+// A decision reaches state 3 only for its own run; one that brings its graph (the Solver's)
+// makes it the working graph that the pages are told of 3 with.
 TEST_F(ProgramModelTest, DecisionCountsOnlyForItsOwnRun) {
   loadComplete();
-  model.pageButtonPressed(kStoneCarverPage);
-  auto stale = model.decisionHandler();
-  model.pageButtonPressed(kStoneCarverPage);  // abort
-  model.pageButtonPressed(kStoneCarverPage);  // a new run
-  auto current = model.decisionHandler();
-  stale(0);
+  model.pageButtonPressed(kSolverPage);
+  auto stale = model.decisionWithGraphHandler();
+  model.pageButtonPressed(kSolverPage);  // abort
+  model.pageButtonPressed(kSolverPage);  // a new run
+  auto current = model.decisionWithGraphHandler();
+  const auto staleGraph = std::make_shared<Graph>(*model.workingGraph());
+  const auto solved = std::make_shared<Graph>(*model.workingGraph());
+  stale(0, staleGraph);
   EXPECT_EQ(model.programState(), 2);  // nothing happens before the UI thread runs it
   view.drain();
   EXPECT_EQ(model.programState(), 2);
-  current(1);
+  std::shared_ptr<Graph> toldWith;
+  pages[kEditorPage]->onState = [&](int32_t s) {
+    if (s == 3) toldWith = model.workingGraph();
+  };
+  current(1, solved);
   view.drain();
-  EXPECT_EQ(std::pair(model.programState(), model.programResult()), std::pair(3, int16_t{1}));
+  EXPECT_EQ(std::tuple(model.programState(), model.programResult(), toldWith, model.workingGraph()),
+            std::tuple(3, int16_t{1}, solved, solved));
 }
 
 TEST(ElapsedTime, Fields) {
@@ -335,6 +356,75 @@ TEST(Runners, CohcResults) {
     EXPECT_EQ(std::tuple(runner.runInProgress(), decisions.load(), result.load()), std::tuple(false, 1, expected))
         << "depth " << depth;
   }
+}
+
+// The Solver's runner: a decided run hands one state-3 request to the UI thread with the
+// graph that shows the verdict (the cycle alone left and forced, or the pruned root marked
+// non-Hamiltonian) and the seed typed in; an aborted run never delivers, however early or
+// late the abort comes.
+TEST(Runners, SolverDecidesOnceAndNeverAfterAnAbort) {
+  const std::pair<Graph, int16_t> rows[] = {
+      {testing::petersenGraph(), program_results::kNonHamiltonian},
+      {testing::makeGraph(36, testing::knightEdges(6, 6)), program_results::kHamiltonian},
+      {testing::makeGraph(8, testing::completeEdges(0, 8)), program_results::kHamiltonian},
+  };
+  for (const auto& [graph, expected] : rows) {
+    ScriptedView view;
+    ProgramModel model(view);
+    model.installGeneratedGraph({8, 8, 0}, shared(Graph(graph)));
+    model.pageButtonPressed(kSolverPage);
+    SolveRunner runner;
+    std::atomic<int> ends{0};
+    auto decide = model.decisionWithGraphHandler();
+    runner.start(model.workingGraph(), {.threads = 2, .seed = 9u}, [&](const SolveRunEnd& end) {
+      ++ends;
+      decide(solverProgramResult(end.verdict), end.solved);
+    });
+    ASSERT_TRUE(eventually([&] { return view.drain() > 0; }));
+    const Graph& shown = *model.workingGraph();
+    const size_t n = static_cast<size_t>(graph.howManyNodes);
+    EXPECT_EQ(std::tuple(ends.load(), model.programState(), model.programResult(), shown.isHamiltonian,
+                         runner.finished()->seed, runner.runInProgress()),
+              std::tuple(1, 3, expected, expected, 9u, false));
+    if (expected == program_results::kHamiltonian) {
+      EXPECT_EQ(std::pair(hamiltonianCycleOrder(shown).size(), static_cast<size_t>(shown.howManyEdges)),
+                std::pair(n, n));
+    }
+  }
+
+  SolveRunner runner;
+  const auto graph = shared(testing::makeGraph(2 * 59, testing::generalizedPetersenEdges(59, 2)));
+  std::atomic<bool> aborted{false};
+  std::atomic<int> late{0};
+  for (int i = 0; i < 200; ++i) {
+    aborted = false;
+    runner.start(graph, {.threads = 2, .seed = std::nullopt},
+                 [&](const SolveRunEnd&) { late += aborted ? 1 : 0; });
+    if (i % 2) std::this_thread::sleep_for(std::chrono::microseconds(200 * (i % 7)));
+    runner.abortRun();
+    aborted = true;
+    ASSERT_FALSE(runner.runInProgress());
+    ASSERT_FALSE(runner.finished().has_value());
+  }
+  const double frozen = runner.elapsedSeconds();
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(std::pair(runner.elapsedSeconds(), late.load()), std::pair(frozen, 0));
+}
+
+TEST(Runners, SolverViewHelpers) {
+  EXPECT_EQ(runningPartsText(0), "");
+  EXPECT_EQ(runningPartsText(solvePartBit(kPartRotationExtension) | solvePartBit(kPartExactSearch) |
+                             solvePartBit(kPartEdgeCut)),
+            "exact search, rotation-extension, edge cut");
+  // A cycle of the graph leaves exactly its edges; a node met twice or a missing edge, nothing.
+  const Graph wheel = testing::makeGraph(5, {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 0}, {0, 2}, {1, 3}});
+  const std::shared_ptr<Graph> held = graphHoldingCycle(wheel, {0, 1, 2, 3, 4});
+  ASSERT_NE(held, nullptr);
+  EXPECT_EQ(std::tuple(held->isHamiltonian, held->howManyEdges, hamiltonianCycleOrder(*held).size()),
+            std::tuple(kHamiltonian, 5, size_t{5}));
+  EXPECT_EQ(graphHoldingCycle(wheel, {0, 1, 1, 3, 4}), nullptr);
+  EXPECT_EQ(graphHoldingCycle(wheel, {0, 3, 2, 1, 4}), nullptr);  // 0-3 is no edge
+  EXPECT_EQ(graphHoldingCycle(wheel, {0, 1, 2}), nullptr);
 }
 
 }  // namespace

@@ -3,7 +3,8 @@
 // read. Graph Generation and Information: refused requests change nothing, a long build can
 // be cancelled, a finished one reaches the model; the figures of known graphs. The Stone
 // Carver and Co-HC pages: their controls and defaults, the keep-the-last-L list, the
-// statistics boxes, runs to state 3, aborts, the charts' axes and the two exports.
+// statistics boxes, runs to state 3, aborts, the charts' axes and the two exports. The Solver
+// page: its controls, both verdicts as the editor shows them, and an abort.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -32,6 +33,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <thread>
 #include <utility>
 
 #include "app/program_states.h"
@@ -45,6 +47,9 @@
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/help_dlg.h"
 #include "ui/paint_helpers.h"
+#include "editor/drawing_conversion.h"
+#include "io/drawing_files.h"
+#include "ui/solver_dlg.h"
 #include "ui/splash_dlg.h"
 #include "ui/stone_carver_dlg.h"
 
@@ -120,7 +125,7 @@ TEST(MainWindow, TabsStatusBoxesResetAndHelpFollowTheState) {
   hc::ProgramModel& model = w.dlg.model();
   EXPECT_EQ(texts(w.dlg.tabs()->count(), [&](int i) { return w.dlg.tabs()->tabText(i); }),
             (std::vector<std::string>{"Graph Editor", "Graph Generation", "Graph Information",
-                                      "Stone Carver's HC Algorithm", "coHC Proof System"}));
+                                      "Stone Carver's HC Algorithm", "coHC Proof System", "Solver"}));
   EXPECT_EQ(w.dlg.tabs()->currentIndex(), 0);
   EXPECT_EQ(w.dlg.windowTitle().toStdString(), "Hamiltonian Cycles  [NO GRAPH LOADED]");
   struct Row { std::function<void()> enter; const char* text; bool reset; };  // entering state i
@@ -461,3 +466,61 @@ TEST(CoHCPage, ShallowAndWholeProofsAxesAndExports) {
 }
 
 }  // namespace
+
+// The Solver page: its controls and defaults, a refused seed, a run to each verdict (the
+// editor draws the cycle in green and OUTPUT HC writes it; the seed used is shown), and an
+// abort that returns to state 1 at once with nothing of the run arriving later.
+TEST(SolverPage, ControlsVerdictsAndAbort) {
+  Window w;
+  CSolverDlg* page = w.dlg.solverPage();
+  const int cores = std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+  EXPECT_EQ(std::tuple(page->timeLimitEdit()->text().toStdString(), page->threadsEdit()->value(),
+                       page->seedEdit()->text().toStdString(), page->certificateButton()->isEnabled(),
+                       page->stateButton()->isHidden()),
+            std::tuple("none", cores, "", false, true));
+  auto figure = [&](CSolverDlg::Figure f) { return page->figureText(f).toStdString(); };
+  hc::ProgramModel& model = w.dlg.model();
+
+  w.load(64, hc::testing::knightEdges(8, 8));
+  page->seedEdit()->setText("4294967296");
+  page->stateButton()->click();
+  EXPECT_EQ(std::pair(w.state(), w.messages.size()), std::pair(1, size_t{1}));  // a bad seed starts nothing
+  page->seedEdit()->setText("12");
+  page->stateButton()->click();
+  ASSERT_TRUE(w.waitForState(3));
+  EXPECT_EQ(std::tuple(model.programResult(), figure(CSolverDlg::kVerdict), figure(CSolverDlg::kPartsWorking),
+                       page->seedUsedLabel()->text().toStdString()),
+            std::tuple(1, "Hamiltonian", "none", "Seed used: 12"));
+  EXPECT_NE(figure(CSolverDlg::kDecidedBy), "---");
+  int green = 0;
+  CGraphEditorDlg* editor = w.dlg.editorPage();
+  for (const hc::StyledEdge& e : hc::edgeStyles(editor->shownGraph(), model.workingGraph().get(), 3, 4))
+    green += e.style == hc::EdgeStyle::kCycle;
+  EXPECT_EQ(green, 64);
+  // The editor's own RESET comes back in state 3, beside OUTPUT HC.
+  EXPECT_TRUE(editor->controlShown("stateButton") && editor->controlShown("Output HC"));
+  w.savePath = w.folder.filePath("knight-HC.txt").toStdString();
+  editor->outputHcAction();
+  EXPECT_TRUE(QFile::exists(QString::fromStdString(w.savePath)));
+  page->stateButton()->click();  // 3 -> 1: the figures are cleared
+  EXPECT_EQ(std::pair(w.state(), figure(CSolverDlg::kVerdict)), std::pair(1, std::string("---")));
+
+  w.loadPetersen(5);
+  page->stateButton()->click();
+  ASSERT_TRUE(w.waitForState(3));
+  EXPECT_EQ(
+      std::tuple(model.programResult(), figure(CSolverDlg::kVerdict), model.workingGraph()->isHamiltonian),
+      std::tuple(0, "Non-Hamiltonian", hc::kNotHamiltonian));
+  EXPECT_FALSE(hc::checkCycleOutput(3, model.workingGraph().get()));
+
+  // No event is handled between the two presses, so the abort comes before any decision.
+  w.loadPetersen(59);
+  w.messages.clear();
+  page->stateButton()->click();
+  EXPECT_EQ(w.state(), 2);
+  page->stateButton()->click();
+  EXPECT_EQ(std::tuple(w.state(), w.messages, page->elapsedBox()->seconds(), figure(CSolverDlg::kVerdict)),
+            std::tuple(1, std::vector<std::string>{"Algorithm Aborted"}, 0.0, std::string("---")));
+  QTest::qWait(100);
+  EXPECT_EQ(w.state(), 1);
+}
