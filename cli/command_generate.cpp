@@ -47,8 +47,7 @@ constexpr std::array<Family, 10> kFamilies = {{
 
 // A whole number of at most 18 digits, or -1.
 int64_t wholeNumber(const std::string& text) {
-  if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != std::string::npos)
-    return -1;
+  if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != std::string::npos) return -1;
   return std::stoll(text);
 }
 
@@ -74,28 +73,24 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   const Family* family = nullptr;
   for (const Family& f : kFamilies)
     if (f.name == options.family) family = &f;
-  if (!family)
-    return fail("unknown family \"" + options.family + "\" (one of: " + familyNamesForHelp() + ")");
+  if (!family) return fail("unknown family \"" + options.family + "\" (one of: " + familyNamesForHelp() + ")");
   if (static_cast<int>(options.parameters.size()) != family->parameters)
-    return fail("generate " + std::string(family->name) + " takes " + std::to_string(family->parameters) +
-                " parameter" + (family->parameters == 1 ? "" : "s") + ": generate " +
-                std::string(family->usage) + " --output FILE");
+    return fail("generate " + std::string(family->name) + " takes " + std::to_string(family->parameters) + " parameter" +
+                (family->parameters == 1 ? "" : "s") + ": generate " + std::string(family->usage) + " --output FILE");
   const bool isSat = family->sourceType == kThreeSatReduction;
   if (!options.cnf.empty() && !isSat) return fail("--cnf is only for the 3sat family");
 
-  if (const GraphFormatInfo* format = graphFormatOfPath(options.output);
-      format == nullptr || format->write == nullptr)
+  if (const GraphFormatInfo* format = graphFormatOfPath(options.output); format == nullptr || format->write == nullptr)
     return fail("--output " + options.output + ": unknown extension (use " + writableExtensions() + ")");
-  if (std::string problem = options.output == kStandardStreamPath
-                                ? std::string()
-                                : checkWritablePath("--output", options.output);
+  if (std::string problem =
+          options.output == kStandardStreamPath ? std::string() : checkWritablePath("--output", options.output);
       !problem.empty())
     return fail(problem);
   if (!options.cnf.empty()) {
-    if (fileExtension(options.cnf) != "cnf")
-      return fail("--cnf " + options.cnf + ": the formula file must end in .cnf");
+    if (fileExtension(options.cnf) != "cnf") return fail("--cnf " + options.cnf + ": the formula file must end in .cnf");
     if (options.cnf == options.output) return fail("--cnf and --output name the same file");
-    if (std::string problem = checkWritablePath("--cnf", options.cnf); !problem.empty()) return fail(problem);
+    if (std::string problem = checkWritablePath("--cnf", options.cnf); !problem.empty())
+      return fail(problem);
   }
 
   const std::string text1 = options.parameters[0];
@@ -108,10 +103,8 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   if (isPetersen) {
     parameters.first = static_cast<double>(wholeNumber(text1));
     parameters.second = static_cast<double>(wholeNumber(text2));
-    if (parameters.first < 0 || parameters.second < 0)
-      return fail("petersen N K: N and K must be whole numbers");
-    if (std::string problem = checkGeneralizedPetersen(wholeNumber(text1), wholeNumber(text2));
-        !problem.empty())
+    if (parameters.first < 0 || parameters.second < 0) return fail("petersen N K: N and K must be whole numbers");
+    if (std::string problem = checkGeneralizedPetersen(wholeNumber(text1), wholeNumber(text2)); !problem.empty())
       return fail(problem);
   } else if (isKnight) {
     if (!isNumericText(text1) || !isNumericText(text2)) return fail("knight R C: R and C must be numbers");
@@ -141,15 +134,13 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   if (isSat) {
     if (std::string problem = validate3SatRequest(parameters.first, parameters.second); !problem.empty())
       return fail(oneLine(problem));
-    SatGenerationResult built =
-        generate3SatGraph(parameters.first, parameters.second, &processStop(), showProgress);
+    SatGenerationResult built = generate3SatGraph(parameters.first, parameters.second, &processStop(), showProgress);
     progress.finish();
     if (!built) return fail(oneLine(built.error));
     graph = std::move(built.graph);
     formula = std::move(built.formula);
   } else if (isPetersen) {
-    graph = generateGeneralizedPetersen(static_cast<int32_t>(parameters.first),
-                                        static_cast<int32_t>(parameters.second));
+    graph = generateGeneralizedPetersen(static_cast<int32_t>(parameters.first), static_cast<int32_t>(parameters.second));
   } else {
     GenerationRequest request = requestForFamily(family->sourceType, parameters.first, parameters.second);
     std::string problem = isKnight ? checkGenerationFeasibility(request) : validateGenerationRequest(request);
@@ -188,8 +179,8 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
     if (!options.cnf.empty()) j["cnf"] = options.cnf;
     printJson(j);
   } else {
-    std::cout << "Generated " << name << ": " << graph->howManyNodes << " nodes, " << graph->howManyEdges
-              << " edges, seed " << seed << "\n";
+    std::cout << "Generated " << name << ": " << graph->howManyNodes << " nodes, " << graph->howManyEdges << " edges, seed "
+              << seed << "\n";
     std::cout << "Written to " << options.output << "\n";
     if (!options.cnf.empty()) std::cout << "Formula written to " << options.cnf << "\n";
   }
