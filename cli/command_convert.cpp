@@ -1,7 +1,9 @@
 // `convert IN OUT`: a graph file from any readable format into any writable one, chosen by
 // the two extensions. A file of several graphs (.g6/.s6) converts into another such file
 // graph by graph; into a one-graph format only when it holds a single graph. What OUT's format
-// cannot hold (forced edges) is named in one warning line, or with --strict refused.
+// cannot hold (forced edges) is named in one warning line, or with --strict refused. "-" as IN
+// or OUT is standard input or output in the --format format; graphs written to standard
+// output go out line by line as they are read, and no report is printed there.
 #include <iostream>
 
 #include "commands.h"
@@ -16,11 +18,14 @@ int runConvert(const ConvertOptions& options, const CommonOptions& common) {
   const GraphFormatInfo* to = graphFormatOfPath(options.output);
   if (to == nullptr || to->write == nullptr)
     return fail(options.output + ": cannot write this format (use " + writableExtensions() + ")");
+  const bool toStdout = options.output == kStandardStreamPath;
   std::error_code ec;
-  if (std::filesystem::exists(options.output, ec) &&
+  if (!toStdout && std::filesystem::exists(options.output, ec) &&
       std::filesystem::equivalent(options.output, options.input, ec))
     return fail(options.output + " is the input file itself; choose another file");
-  if (std::string problem = checkWritablePath("OUT", options.output); !problem.empty()) return fail(problem);
+  if (std::string problem = toStdout ? std::string() : checkWritablePath("OUT", options.output);
+      !problem.empty())
+    return fail(problem);
   enableFixedSeed(1);  // nothing random is drawn, but a load is a reseed point all the same
   const FormatOptions formatOptions{options.base};
 
@@ -49,6 +54,10 @@ int runConvert(const ConvertOptions& options, const CommonOptions& common) {
       if (std::string problem = to->write(*loaded.graph, {}, formatOptions, line); !problem.empty())
         return fail(record.where() + ": " + problem);
       text += line;
+      if (toStdout) {
+        if (FileStatus written = writeStandardOutput(text); !written) return fail(written.error);
+        text.clear();
+      }
     } else if (graphs > 1) {
       return fail(options.input +
                   " holds several graphs; convert it to .g6 or .s6, or decide it with a batch");
@@ -58,9 +67,11 @@ int runConvert(const ConvertOptions& options, const CommonOptions& common) {
     }
   }
   if (graphs == 0) return fail(options.input + ": no graph in the file");
-  FileStatus written = single ? writeGraphFile(options.output, *single, singleName, formatOptions)
-                              : writeFileAtomically(options.output, text);
+  FileStatus written = single     ? writeGraphFile(options.output, *single, singleName, formatOptions)
+                       : toStdout ? FileStatus{}
+                                  : writeFileAtomically(options.output, text);
   if (!written) return fail(written.error);
+  if (toStdout) return 0;
   if (common.json) {
     Json j;
     j["command"] = "convert";

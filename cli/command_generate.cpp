@@ -82,7 +82,9 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
 
   if (const GraphFormatInfo* format = graphFormatOfPath(options.output); format == nullptr || format->write == nullptr)
     return fail("--output " + options.output + ": unknown extension (use " + writableExtensions() + ")");
-  if (std::string problem = checkWritablePath("--output", options.output); !problem.empty())
+  if (std::string problem =
+          options.output == kStandardStreamPath ? std::string() : checkWritablePath("--output", options.output);
+      !problem.empty())
     return fail(problem);
   if (!options.cnf.empty()) {
     if (fileExtension(options.cnf) != "cnf") return fail("--cnf " + options.cnf + ": the formula file must end in .cnf");
@@ -165,6 +167,7 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
       return fail(oneLine(cnf.error));
   }
 
+  if (options.output == kStandardStreamPath) return 0;  // standard output holds the graph alone
   if (common.json) {
     Json j;
     j["command"] = "generate";

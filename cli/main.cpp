@@ -4,6 +4,7 @@
 // Every problem with the arguments or the input is one line on stderr and exit status 1;
 // stdout carries only the result (exactly one JSON object with --json).
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <iostream>
@@ -14,6 +15,7 @@
 #include "core/diagnostic_filter.h"
 #include "core/diagnostics.h"
 #include "core/message_text.h"
+#include "hamcycles_version.h"
 #include "io/graph_format_registry.h"
 
 namespace hc::cli {
@@ -66,7 +68,31 @@ CLI::Validator notEmpty() {
 }
 
 std::string graphHelp() {
-  return "Graph file (" + readableExtensions() + ")";
+  return "Graph file (" + readableExtensions() + "), or - for standard input with --format";
+}
+
+// The checks of "-" (standard input or output) and --format once the command line is
+// parsed: "-" needs --format, --format needs a "-", and a "-" on standard output must not
+// mix with the report printed there. `reads` and `writes` are the arguments naming a graph
+// to read and one to write. Empty when fine, else the error line.
+std::string checkStandardStreams(const std::string& format, const std::vector<std::string>& reads,
+                                 const std::vector<std::string>& writes, bool reportOnStdout) {
+  const auto isStream = [](const std::string& path) { return path == kStandardStreamPath; };
+  const bool reading = std::any_of(reads.begin(), reads.end(), isStream);
+  const bool writing = std::any_of(writes.begin(), writes.end(), isStream);
+  if (reading && writing)
+    return "- may stand for standard input or standard output, not both; name a file for one";
+  if ((reading || writing) && format.empty())
+    return std::string(reading ? "- (standard input)" : "- (standard output)") +
+           " needs --format to tell its format (" + formatNameList() + ")";
+  if (!reading && !writing && !format.empty())
+    return "--format " + format +
+           " names the format of - (standard input or output); a file's format is its extension";
+  if (writing && reportOnStdout)
+    return "--json prints on standard output; write the graph to a file instead of -";
+  if (writing && graphFormatOfName(format)->write == nullptr)
+    return "--format " + format + ": this format is read only (write " + writableExtensions() + ")";
+  return {};
 }
 
 void addJson(CLI::App* command, Shared& shared) {
@@ -233,8 +259,17 @@ int runMain(int argc, char** argv) {
                            "Refuse when OUT's format cannot hold part of the graph (forced edges) instead of warning");
   addJson(convertCommand, shared);
 
-  for (CLI::App* command : app.get_subcommands([](CLI::App*) { return true; }))
+  std::string streamFormat;
+  for (CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
     command->add_flag("--verbose", shared.verbose, "Show every diagnostic line of the engine on stderr");
+    if (command != checkCommand)
+      command
+          ->add_option("--format", streamFormat,
+                       "The format of - (standard input, or standard output where a graph is written)")
+          ->check(CLI::IsMember(graphFormatNames()));
+  }
+  app.set_version_flag("--version", std::string("hamcycles-cli ") + HAMCYCLES_VERSION,
+                       "Print the version and exit");
 
   if (argc >= 2 && argv[1][0] != '-') {
     std::string command = argv[1];
@@ -248,6 +283,8 @@ int runMain(int argc, char** argv) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {
     return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
+    return app.exit(e);
   } catch (const CLI::ParseError& e) {
     std::string what = e.what();
     if (what.empty()) what = "bad arguments";
@@ -255,6 +292,21 @@ int runMain(int argc, char** argv) {
   }
 
   if (shared.verbose) setDiagnosticStream(verboseStream);
+  {
+    std::vector<std::string> reads, writes;
+    if (*convertCommand) {
+      reads = {convert.input};
+      writes = {convert.output};
+    } else if (*generateCommand) {
+      writes = {generate.output};
+    } else {
+      reads = {graph, verify.graph};
+    }
+    if (std::string problem = checkStandardStreams(streamFormat, reads, writes, shared.common.json);
+        !problem.empty())
+      return fail(problem);
+    if (!streamFormat.empty()) setStandardStreamFormat(graphFormatOfName(streamFormat));
+  }
   commandLineFormatOptions().edgeListBase = shared.batch.base;
   const CommonOptions& common = shared.common;
   MethodArguments& arguments = shared.method;
@@ -274,6 +326,8 @@ int runMain(int argc, char** argv) {
       return runBatchCommand(graph, shared.batch, arguments, method, common);
     }
     if (graph.empty()) return fail("GRAPH is required (or --each FILE for a batch)");
+    if (arguments.output == kStandardStreamPath)
+      return fail("--output -: the cycle is written to a file (standard output carries the report)");
     return method ? runMethodCommand(arguments, *method, common) : runInfo(graph, common);
   }
   if (*convertCommand) return runConvert(convert, common);

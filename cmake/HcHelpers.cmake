@@ -107,7 +107,7 @@ function(hc_add_test_folder folder)
   target_compile_definitions(${target} PRIVATE
     HC_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data"
     HC_EXAMPLES_DIR="${PROJECT_SOURCE_DIR}/examples"
-    HC_CLI_PATH="$<TARGET_FILE:hamcycles-cli>")
+    HC_CLI_PATH="$<TARGET_FILE:hamcycles-cli>" HC_PROJECT_VERSION="${PROJECT_VERSION}")
   # Only the command-line tests run the binary; the others must not wait for it to build.
   if(folder STREQUAL "cli")
     add_dependencies(${target} hamcycles-cli)

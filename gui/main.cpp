@@ -1,14 +1,22 @@
-// The workbench window: `hamcycles [FILE] [--no-splash] [--size WxH] [--screenshot DIR [--scene NAME]...]`.
+// The workbench window: `hamcycles [FILE] [--no-splash] [--size WxH] [--screenshot DIR [--scene NAME]...]`,
+// or `hamcycles --version`.
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 #include "core/diagnostic_filter.h"
 #include "core/diagnostics.h"
+#include "hamcycles_version.h"
 #include "ui/hamiltonian_cycles_app.h"
 
 int main(int argc, char** argv) {
+  // Answered before the application object exists, so it needs no display.
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::cout << "hamcycles " << HAMCYCLES_VERSION << "\n";
+    return 0;
+  }
   // Nothing goes to standard output: the engine's diagnostic lines (a statistics line per
   // Probability Mill iteration, and more) are dropped, and only the lines that report a
   // fault reach standard error, as the command line shows them without --verbose. Static,

@@ -12,6 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <iostream>
+#include <mutex>
 #include <vector>
 
 #include "core/message_text.h"
@@ -39,9 +41,49 @@ std::string inputFileProblem(int fd, const std::string& shown, struct stat& info
   return {};
 }
 
+// Standard input as one text, read on first use.
+FileStatus readStandardInput(std::string& content) {
+  static std::mutex mutex;
+  static bool read = false;
+  static FileStatus status;
+  static std::string text;
+  std::lock_guard lock(mutex);
+  if (!read) {
+    read = true;
+    char buffer[1 << 16];
+    for (;;) {
+      const ssize_t got = ::read(STDIN_FILENO, buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) {
+        status =
+            FileStatus::failure(messageText("-: cannot read standard input (", std::strerror(errno), ")"));
+        break;
+      }
+      if (got == 0) break;
+      // Read no further than one buffer past the limit: a stream may never end.
+      if (text.size() + static_cast<size_t>(got) > kMaxInputFileBytes) {
+        status = FileStatus::failure(
+            messageText("-: more than the input limit of ", kMaxInputFileBytes, " bytes"));
+        break;
+      }
+      text.append(buffer, static_cast<size_t>(got));
+    }
+    if (!status) std::string().swap(text);
+  }
+  if (status) content = text;
+  return status;
+}
+
 }  // namespace
 
+FileStatus writeStandardOutput(const std::string& content) {
+  std::cout << content << std::flush;
+  if (!std::cout) return FileStatus::failure("-: cannot write to standard output");
+  return {};
+}
+
 FileStatus checkInputFile(const std::string& path) {
+  if (path == "-") return {};
   const std::string shown = printableText(path);
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return FileStatus::failure(openProblem(shown));
@@ -52,6 +94,7 @@ FileStatus checkInputFile(const std::string& path) {
 }
 
 FileStatus readInputFile(const std::string& path, std::string& content) {
+  if (path == "-") return readStandardInput(content);
   const std::string shown = printableText(path);
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return FileStatus::failure(openProblem(shown));

@@ -30,10 +30,15 @@ struct FileStatus {
 inline constexpr uint64_t kMaxInputFileBytes = uint64_t{1} << 30;
 
 // The whole content of a regular file of at most kMaxInputFileBytes, or one line naming the
-// file and why it cannot be read; `content` is only set on success.
+// file and why it cannot be read; `content` is only set on success. The path "-" is
+// standard input, read once to its end (at most kMaxInputFileBytes) and kept, so that a
+// reader that reads its file twice sees the same text.
 FileStatus readInputFile(const std::string& path, std::string& content);
-// The same checks without reading, for readers that stream a file line by line.
+// The same checks without reading, for readers that stream a file line by line ("-" passes).
 FileStatus checkInputFile(const std::string& path);
+
+// Writes `content` to standard output and flushes it.
+FileStatus writeStandardOutput(const std::string& content);
 
 // Writes `content` to `path` through a temporary file in the same folder and a rename.
 FileStatus writeFileAtomically(const std::string& path, const std::string& content);

@@ -1,6 +1,7 @@
 #include "io/graph_file_reader.h"
 
 #include <filesystem>
+#include <iostream>
 #include <string_view>
 
 #include "io/graph6_format.h"
@@ -13,6 +14,11 @@ std::string GraphFileReader::open(const std::string& path) {
   lineNumber_ = 0;
   wholeFileGiven_ = false;
   if (format_ == nullptr) return unknownGraphExtensionError(path);
+  if (path == kStandardStreamPath) {
+    in_ = &std::cin;
+    return {};
+  }
+  in_ = &file_;
   std::error_code ec;
   const auto status = std::filesystem::status(path, ec);
   if (ec || !std::filesystem::exists(status)) return path + ": no such file";
@@ -20,19 +26,19 @@ std::string GraphFileReader::open(const std::string& path) {
   if (!format_->severalGraphs) return {};  // the record's reader reads the file itself
   // A device or FIFO named .g6 would stream forever: the same refusal as every reader's.
   if (FileStatus status = checkInputFile(path); !status) return status.error;
-  in_.close();
-  in_.clear();
-  in_.open(path, std::ios::binary);
-  if (!in_) return path + ": cannot open the file";
+  file_.close();
+  file_.clear();
+  file_.open(path, std::ios::binary);
+  if (!file_) return path + ": cannot open the file";
   return {};
 }
 
 bool GraphFileReader::readLine(std::string& line, bool& tooLong) {
   line.clear();
   tooLong = false;
-  if (!in_) return false;
+  if (!*in_) return false;
   bool any = false;
-  for (int c; (c = in_.get()) != std::char_traits<char>::eof();) {
+  for (int c; (c = in_->get()) != std::char_traits<char>::eof();) {
     any = true;
     if (c == '\n') break;
     if (line.size() < kMaxGraphLineBytes) {
@@ -78,6 +84,7 @@ std::string GraphFileReader::tooLongError(const GraphRecord& record) const {
 bool fileHoldsSeveralGraphs(const std::string& path) {
   const GraphFormatInfo* format = graphFormatOfPath(path);
   if (format == nullptr || !format->severalGraphs) return false;
+  if (path == kStandardStreamPath) return true;
   GraphFileReader reader;
   if (!reader.open(path).empty()) return false;
   GraphRecord record;

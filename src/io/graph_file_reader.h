@@ -1,10 +1,12 @@
 // Walking the graphs of a file: a file of several graphs (.g6/.s6) yields one record per
 // graph line, read one by one (a batch over millions of graphs never holds them all); any
-// other file yields one record, the whole file.
+// other file yields one record, the whole file. "-" with a format of several graphs is
+// standard input, walked the same way as it arrives.
 #pragma once
 
 #include <cstdint>
 #include <fstream>
+#include <istream>
 #include <string>
 
 #include "io/graph_format_registry.h"
@@ -29,13 +31,15 @@ class GraphFileReader {
 
   std::string path_;
   const GraphFormatInfo* format_ = nullptr;
-  std::ifstream in_;
+  std::ifstream file_;
+  std::istream* in_ = &file_;
   int64_t lineNumber_ = 0;
   bool wholeFileGiven_ = false;
 };
 
 // Whether `path` is a file of several graphs with more than one graph in it (its first two
-// graph lines are looked at, nothing more). False for any other file.
+// graph lines are looked at, nothing more). False for any other file. Standard input ("-")
+// of such a format counts as several graphs without being looked at (it can be read once).
 bool fileHoldsSeveralGraphs(const std::string& path);
 
 }  // namespace hc

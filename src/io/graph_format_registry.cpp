@@ -3,6 +3,8 @@
 // through PlainGraph.
 #include "io/graph_format_registry.h"
 
+#include <atomic>
+
 #include "editor/graph2d.h"
 #include "io/adjacency_text_format.h"
 #include "io/dimacs_graph_format.h"
@@ -160,7 +162,36 @@ const GraphFormatInfo& graphFormatInfo(GraphFormat format) {
   return graphFormats().front();  // every enumerator has its row
 }
 
+namespace {
+std::atomic<const GraphFormatInfo*> standardStreamFormat{nullptr};
+}  // namespace
+
+void setStandardStreamFormat(const GraphFormatInfo* format) {
+  standardStreamFormat = format;
+}
+
+const GraphFormatInfo* graphFormatOfName(const std::string& name) {
+  for (const GraphFormatInfo& info : graphFormats())
+    for (const std::string& known : info.extensions)
+      if (name == known) return &info;
+  return nullptr;
+}
+
+std::vector<std::string> graphFormatNames() {
+  std::vector<std::string> names;
+  for (const GraphFormatInfo& info : graphFormats())
+    names.insert(names.end(), info.extensions.begin(), info.extensions.end());
+  return names;
+}
+
+std::string formatNameList() {
+  std::string list;
+  for (const std::string& name : graphFormatNames()) list += (list.empty() ? "" : ", ") + name;
+  return list;
+}
+
 const GraphFormatInfo* graphFormatOfPath(const std::string& path) {
+  if (path == kStandardStreamPath) return standardStreamFormat;
   const std::string ext = fileExtension(path);
   for (const GraphFormatInfo& info : graphFormats())
     for (const std::string& known : info.extensions)
@@ -176,6 +207,8 @@ std::string writableExtensions() {
 }
 
 std::string unknownGraphExtensionError(const std::string& path) {
+  if (path == kStandardStreamPath)
+    return "-: standard input has no extension to tell its format; give --format (" + formatNameList() + ")";
   const std::string ext = fileExtension(path);
   return path + ": unknown graph file extension " +
          (ext.empty() ? std::string("(none)") : "\"." + ext + "\"") + " (use " + readableExtensions() + ")";
@@ -203,6 +236,7 @@ FileStatus writeGraphFile(const std::string& path, const Graph& graph, const std
   std::string text;
   if (std::string problem = info->write(graph, oneLineName(name), options, text); !problem.empty())
     return FileStatus::failure(path + ": " + problem);
+  if (path == kStandardStreamPath) return writeStandardOutput(info->fileHeader + text);
   return writeFileAtomically(path, info->fileHeader + text);
 }
 

@@ -61,8 +61,21 @@ struct GraphFormatInfo {
 // Every format, in the order the lists name them.
 const std::vector<GraphFormatInfo>& graphFormats();
 const GraphFormatInfo& graphFormatInfo(GraphFormat format);
-// The format of a path's extension (case-insensitive), or null when none has it.
+// The format of a path's extension (case-insensitive), or null when none has it. The path
+// "-" stands for standard input (or output) and has the format set below.
 const GraphFormatInfo* graphFormatOfPath(const std::string& path);
+
+// "-": standard input as a graph file, or standard output as the file to write.
+inline constexpr const char* kStandardStreamPath = "-";
+// The format "-" is read and written in (none until a caller sets it: a stream has no
+// extension to tell).
+void setStandardStreamFormat(const GraphFormatInfo* format);
+// The format one of whose extensions is `name` ("g6", "txt", ...), or null.
+const GraphFormatInfo* graphFormatOfName(const std::string& name);
+// Every extension, without dots: "txt, obj, g, hcp, g6, s6, col, dimacs, edges, el".
+std::vector<std::string> graphFormatNames();
+// The same as one list: "txt, obj, g, ...".
+std::string formatNameList();
 
 // ".txt, .obj, .g, .hcp, .g6, .s6, .col, .dimacs, .edges, .el" and the writable subset.
 std::string readableExtensions();
@@ -76,7 +89,8 @@ std::string unknownGraphExtensionError(const std::string& path);
 std::string graphOpenDialogFilter();
 
 // Writes `graph` (its current edges, and its forced edges where the format keeps them) to
-// `path` in the format of its extension, through a temporary file and a rename.
+// `path` in the format of its extension, through a temporary file and a rename ("-": to
+// standard output).
 FileStatus writeGraphFile(const std::string& path, const Graph& graph, const std::string& name,
                           const FormatOptions& options = {});
 

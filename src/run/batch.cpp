@@ -149,7 +149,9 @@ class Batch {
       std::unique_lock lock(mutex_);
       changed_.wait(lock, [&] {
         deliverReady(lock);
-        return pending_.size() < ahead || stopped();
+        // Bounded by every graph read and not yet delivered, not only those waiting for a
+        // worker: a slow graph holds back delivery while the others finish.
+        return ordered_ - delivered_ < static_cast<int64_t>(ahead) || stopped();
       });
       if (stopped()) break;
       pending_.push_back(Task{index, ordered_++, record, error});

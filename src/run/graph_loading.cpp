@@ -20,6 +20,7 @@ namespace hc {
 namespace {
 
 std::string checkReadableFile(const std::string& path) {
+  if (path == kStandardStreamPath) return {};  // standard input, read by the format's reader
   std::error_code ec;
   auto status = std::filesystem::status(path, ec);
   if (ec || !std::filesystem::exists(status)) return path + ": no such file";

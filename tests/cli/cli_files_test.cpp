@@ -125,6 +125,39 @@ TEST(CliCheck, AcceptsAHoldingCertificateAndNamesTheFirstFailingLine) {
 // Each row: the arguments and a part of the one error line. Special files (a FIFO, devices,
 // a file above the input limit) are refused before reading; bytes that cannot be shown
 // are quoted escaped, so the line stays one line of plain characters.
+// "-" is standard input in every format (g6/s6 as a stream of graphs, one JSON line each
+// and the count), and standard output for convert; both programs' --version.
+TEST(CliPipes, StandardInputInEveryFormatAndStandardOutput) {
+  ScratchFolder scratch;
+  const std::string petersen = example("petersen.txt");
+  for (const char* format : {"txt", "hcp", "col", "edges", "el", "g6", "s6"}) {
+    ASSERT_EQ(runCli({"convert", petersen, scratch / (std::string("p.") + format)}).exitCode, 0) << format;
+    CliRun piped = runCli({"solve", "-", "--format", format, "--json"}, 0.0,
+                          slurp(scratch / (std::string("p.") + format)));
+    ASSERT_EQ(piped.exitCode, format[0] == 'g' || format[0] == 's' ? 0 : 20) << format << ": " << piped.err;
+    const auto first = nlohmann::json::parse(piped.out.substr(0, piped.out.find('\n')));
+    EXPECT_EQ(first.at("verdict"), "non-hamiltonian") << format;
+    EXPECT_EQ(first.at("nodes"), 10) << format;
+    EXPECT_EQ(first.at("edges"), 15) << format;
+  }
+  // Through standard output and back in: the file's bytes, three graphs, three lines.
+  CliRun out = runCli({"convert", petersen, "-", "--format", "g6"});
+  ASSERT_EQ(out.exitCode, 0) << out.err;
+  EXPECT_EQ(out.out, slurp(scratch / "p.g6"));
+  CliRun stream = runCli({"info", "-", "--format", "g6", "--json"}, 0.0, out.out + "D~{\nC~\n");
+  ASSERT_EQ(stream.exitCode, 0) << stream.err;
+  std::istringstream lines(stream.out);
+  std::vector<nlohmann::json> objects;
+  for (std::string line; std::getline(lines, line);) objects.push_back(nlohmann::json::parse(line));
+  ASSERT_EQ(objects.size(), 4u);
+  EXPECT_EQ(objects[2].at("where"), "-: line 3");
+  EXPECT_EQ(objects[2].at("nodes"), 4);
+  EXPECT_EQ(objects[3].at("graphs"), 3);
+  CliRun version = runCli({"--version"});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out, std::string("hamcycles-cli ") + HC_PROJECT_VERSION + "\n");
+}
+
 TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
   ScratchFolder scratch;
   std::string petersen = example("petersen.txt");
@@ -217,6 +250,16 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
       {{}, "A subcommand is required (see --help)"},
       {{"info", petersen, "--colour"}, "The following argument was not expected: --colour"},
       {{"info", petersen, petersen}, "The following argument was not expected: " + petersen},
+      {{"solve", "-"}, "- (standard input) needs --format to tell its format (txt, obj, g, hcp, g6, "},
+      {{"convert", petersen, "-"}, "- (standard output) needs --format"},
+      {{"info", petersen, "--format", "g6"}, "--format g6 names the format of - (standard input or output)"},
+      {{"convert", "-", "-", "--format", "g6"},
+       "- may stand for standard input or standard output, not both"},
+      {{"generate", "complete", "5", "--output", "-", "--format", "g6", "--json"},
+       "--json prints on standard"},
+      {{"convert", petersen, "-", "--format", "obj"}, "--format obj: this format is read only"},
+      {{"solve", petersen, "--output", "-"}, "--output -: the cycle is written to a file"},
+      {{"info", "-", "--format", "txt"}, "-: the file is empty"},
   };
   for (const auto& [args, error] : cases) {
     CliRun run = runCli(args);

@@ -1,5 +1,5 @@
-// Runs the built hamcycles-cli as a child process with stdin from /dev/null and stdout and
-// stderr captured to files, the way scripts use it.
+// Runs the built hamcycles-cli as a child process with stdin from /dev/null (or from a file
+// holding `input`) and stdout and stderr captured to files, the way scripts use it.
 #pragma once
 
 #include <fcntl.h>
@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -60,13 +61,16 @@ class ScratchFolder {
   std::filesystem::path path_;
 };
 
-// Starts the CLI; `interruptAfter` > 0 sends SIGINT after that many seconds.
-inline CliRun runCli(const std::vector<std::string>& args, double interruptAfter = 0.0) {
+// Starts the CLI; `interruptAfter` > 0 sends SIGINT after that many seconds; `input`, when
+// given, is its standard input.
+inline CliRun runCli(const std::vector<std::string>& args, double interruptAfter = 0.0,
+                     const std::optional<std::string>& input = std::nullopt) {
   ScratchFolder scratch;
   const std::string outPath = scratch / "stdout", errPath = scratch / "stderr";
+  const std::string inPath = input ? writeFile(scratch / "stdin", *input) : std::string("/dev/null");
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 0, inPath.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   std::vector<std::string> all{HC_CLI_PATH};
@@ -91,6 +95,8 @@ inline CliRun runCli(const std::vector<std::string>& args, double interruptAfter
   return run;
 }
 
-inline std::string example(const std::string& name) { return std::string(HC_EXAMPLES_DIR) + "/" + name; }
+inline std::string example(const std::string& name) {
+  return std::string(HC_EXAMPLES_DIR) + "/" + name;
+}
 
 }  // namespace hc::testing
