@@ -8,25 +8,16 @@
 #
 #   bench/batch.sh [CLI]        CLI defaults to build/cli/hamcycles-cli
 #   env: NODES=16  JOBS=1  SCHC_ITERATIONS=2000  SEED=1
-set -euo pipefail
-
-here="$(cd "$(dirname "$0")" && pwd)"
+source "$(dirname "$0")/lib.sh"
 cli="${1:-$here/../build/cli/hamcycles-cli}"
 nodes="${NODES:-16}"
 jobs="${JOBS:-1}"
 iterations="${SCHC_ITERATIONS:-2000}"
 seed="${SEED:-1}"
 
-if [[ ! -x "$cli" ]]; then
-  echo "batch.sh: no hamcycles-cli at $cli (build the target hamcycles-cli first, or pass its path)" >&2
-  exit 1
-fi
-if ! command -v nauty-geng >/dev/null; then
-  echo "batch.sh: nauty-geng is not installed (Debian package nauty)" >&2
-  exit 1
-fi
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+need_cli "$cli"
+need_nauty
+scratch
 graphs="$work/cubic$nodes.g6"
 nauty-geng -q -c -d3 -D3 "$nodes" >"$graphs"
 echo "connected cubic graphs on $nodes nodes: $(wc -l <"$graphs"), jobs $jobs"

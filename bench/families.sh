@@ -8,9 +8,7 @@
 # Each run: generate the graph with --seed S, then `schc --version V --seed S --time-limit
 # CAP --json`. A run that did not reach a cycle within the cap counts as CAP seconds in the
 # median, which is then shown with ">" (and "solved" tells how many runs succeeded).
-set -euo pipefail
-
-here="$(cd "$(dirname "$0")" && pwd)"
+source "$(dirname "$0")/lib.sh"
 cli="${1:-$here/../build/cli/hamcycles-cli}"
 seeds="${SEEDS:-1 2 3}"
 cap="${CAP:-30}"
@@ -18,12 +16,8 @@ versions="${VERSIONS:-5 3}"
 threads="${THREADS:-1}"
 cases="${CASES:-knight8 knight16 knight30 torus50 regular1000 regular10000 regular100000 iccs1 iccs2 iccs3}"
 
-if [[ ! -x "$cli" ]]; then
-  echo "families.sh: no hamcycles-cli at $cli (build the target hamcycles-cli first, or pass its path)" >&2
-  exit 1
-fi
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+need_cli "$cli"
+scratch
 
 family_args() {
   case "$1" in

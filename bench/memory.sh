@@ -7,23 +7,17 @@
 #
 #   bench/memory.sh [CLI]        CLI defaults to build/cli/hamcycles-cli
 #   env: NODES=5000000  JOBS=4
-set -euo pipefail
-
-here="$(cd "$(dirname "$0")" && pwd)"
+source "$(dirname "$0")/lib.sh"
 cli="${1:-$here/../build/cli/hamcycles-cli}"
 nodes="${NODES:-5000000}"
 jobs="${JOBS:-4}"
 
-if [[ ! -x "$cli" ]]; then
-  echo "memory.sh: no hamcycles-cli at $cli (build the target hamcycles-cli first, or pass its path)" >&2
-  exit 1
-fi
+need_cli "$cli"
 if [[ ! -x /usr/bin/time ]]; then
   echo "memory.sh: /usr/bin/time is not installed (Debian package time)" >&2
   exit 1
 fi
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+scratch
 printf 'p edge %d 1\ne 1 2\n' "$nodes" >"$work/sparse.col"
 "$cli" convert "$work/sparse.col" "$work/one.s6" >/dev/null
 for _ in 1 2 3 4 5 6 7 8; do cat "$work/one.s6"; done >"$work/eight.s6"

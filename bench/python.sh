@@ -9,9 +9,7 @@
 #
 #   bench/python.sh [BUILD]        BUILD defaults to build (the module in BUILD/python)
 #   env: NODES=16  EDGES=1000000  SEED=1
-set -euo pipefail
-
-here="$(cd "$(dirname "$0")" && pwd)"
+source "$(dirname "$0")/lib.sh"
 build="${1:-$here/../build}"
 cli="$build/cli/hamcycles-cli"
 nodes="${NODES:-16}"
@@ -22,12 +20,8 @@ if [[ ! -x "$cli" || ! -d "$build/python/hamcycles" || -z "$python" ]]; then
   echo "python.sh: build the targets hamcycles-cli and hamcycles_python in $build first" >&2
   exit 1
 fi
-if ! command -v nauty-geng >/dev/null; then
-  echo "python.sh: nauty-geng is not installed (Debian package nauty)" >&2
-  exit 1
-fi
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+need_nauty
+scratch
 graphs="$work/cubic$nodes.g6"
 nauty-geng -q -c -d3 -D3 "$nodes" >"$graphs"
 

@@ -8,9 +8,7 @@
 #
 #   bench/solve.sh [CLI]          CLI defaults to build/cli/hamcycles-cli
 #   env: CAP=30 (seconds per run)  THREADS=4  SEED=1  CASES="knight4x40 torus100 ..."  PEER=0
-set -euo pipefail
-
-here="$(cd "$(dirname "$0")" && pwd)"
+source "$(dirname "$0")/lib.sh"
 cli="${1:-$here/../build/cli/hamcycles-cli}"
 cap="${CAP:-30}"
 threads="${THREADS:-4}"
@@ -22,12 +20,8 @@ default_cases="fhcp_graph1 fhcp_graph2 fhcp_graph100 tsplib_alb1000 tsplib_alb50
   cubic10000 cubic1000000 gp23 gp29 gp35 gp47 gp59 gp1001 sat_unsat"
 cases="${CASES:-$default_cases}"
 
-if [[ ! -x "$cli" ]]; then
-  echo "solve.sh: no hamcycles-cli at $cli (build the target hamcycles-cli first, or pass its path)" >&2
-  exit 1
-fi
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+need_cli "$cli"
+scratch
 
 # Writes the graph of a case to $work/NAME.txt (or names a peers file); prints its path.
 graph_of() {

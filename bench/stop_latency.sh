@@ -11,21 +11,15 @@
 #   bench/stop_latency.sh [CLI [GRAPH]]   CLI defaults to build/cli/hamcycles-cli; GRAPH to
 #                                         a generated regular 1000000 3 --seed 1 (.txt)
 #   env: COMMANDS="solve schc"  SIGNALS="0.5 1.5 3"  LIMIT=1
-set -euo pipefail
-
-here="$(cd "$(dirname "$0")" && pwd)"
+source "$(dirname "$0")/lib.sh"
 cli="${1:-$here/../build/cli/hamcycles-cli}"
 graph="${2:-}"
 commands="${COMMANDS:-solve schc}"
 signals="${SIGNALS:-0.5 1.5 3}"
 limit="${LIMIT:-1}"
 
-if [[ ! -x "$cli" ]]; then
-  echo "stop_latency.sh: no hamcycles-cli at $cli (build the target hamcycles-cli first, or pass its path)" >&2
-  exit 1
-fi
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+need_cli "$cli"
+scratch
 if [[ -z "$graph" ]]; then
   graph="$work/cubic1000000.txt"
   "$cli" generate regular 1000000 3 --seed 1 --output "$graph" >/dev/null
