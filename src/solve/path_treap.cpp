@@ -152,6 +152,21 @@ int32_t PathTreap::at(int32_t i) {
   }
 }
 
+void PathTreap::appendInOrder(std::vector<int32_t>& out) {
+  // Down the left spine pushing the flags down, then each node, then its right subtree.
+  size_t top = 0;
+  for (int32_t t = root_;;) {
+    for (; t != -1; t = cell(t).child[0]) {
+      pushDown(t);
+      scratch_[top++] = t;
+    }
+    if (top == 0) return;
+    const int32_t v = scratch_[--top];
+    out.push_back(v);
+    t = cell(v).child[1];
+  }
+}
+
 void PathTreap::reverseSide(int32_t i, bool suffix) {
   int32_t a = -1;
   int32_t b = -1;

@@ -33,6 +33,8 @@ class PathTreap {
   int32_t neighbourAfterIndexOf(int32_t v, bool forward);
   // The node at position `i` (0 <= i < length).
   int32_t at(int32_t i);
+  // Appends the whole path to `out`, front to back, in O(length).
+  void appendInOrder(std::vector<int32_t>& out);
   // Reverses positions i..length-1 (suffix) or 0..i-1 (prefix).
   void reverseSuffix(int32_t i);
   void reversePrefix(int32_t i);

@@ -23,6 +23,8 @@ class Rng {
   uint64_t state_;
 };
 
+}  // namespace
+
 class RotationSearch {
  public:
   RotationSearch(const Graph& graph, uint64_t seed) : n_(graph.howManyNodes), rng_(seed), path_(graph.howManyNodes, seed) {
@@ -61,7 +63,7 @@ class RotationSearch {
         if (path_.length() == n_ && adjacent(front_, back_)) {
           result.found = true;
           result.cycle.reserve(static_cast<size_t>(n_));
-          for (int32_t i = 0; i < n_; ++i) result.cycle.push_back(path_.at(i));
+          path_.appendInOrder(result.cycle);
           return result;
         }
         ++result.rotations;
@@ -92,6 +94,7 @@ class RotationSearch {
     path_.pushBack(first);
     joined(first);
     front_ = back_ = first;
+    frontUndo_ = backUndo_ = -1;
   }
   void joined(int32_t v) {
     for (int64_t k = offsets_[static_cast<size_t>(v)]; k < offsets_[static_cast<size_t>(v) + 1]; ++k)
@@ -124,12 +127,14 @@ class RotationSearch {
       path_.pushBack(u);
       joined(u);
       back_ = u;
+      backUndo_ = -1;
       return true;
     }
     if (int32_t u = nextFrom(front_); u != -1) {
       path_.pushFront(u);
       joined(u);
       front_ = u;
+      frontUndo_ = -1;
       return true;
     }
     return false;
@@ -148,12 +153,20 @@ class RotationSearch {
       const int64_t degree = offsets_[static_cast<size_t>(end) + 1] - first;
       if (degree == 0) continue;
       const int64_t shift = static_cast<int64_t>(rng_.next() % static_cast<uint64_t>(degree));
+      // The rotation that would undo this end's last one (it rejoins the edge that one
+      // broke) is taken only when nothing else is legal: with three neighbours it would be
+      // every other rotation, and the ends would mostly walk back and forth.
+      const int32_t undo = back ? backUndo_ : frontUndo_;
       int32_t chosen = -1;
       int32_t chosenEnd = -1;
+      int32_t chosenJoin = -1;
       int32_t fallback = -1;
       int32_t fallbackEnd = -1;
-      for (int64_t t = 0; t < degree; ++t) {
-        int32_t u = targets_[static_cast<size_t>(first + (t + shift) % degree)];
+      int32_t fallbackJoin = -1;
+      for (int64_t t = 0; t <= degree; ++t) {
+        if (t == degree && (fallback != -1 || undo == -1)) break;
+        int32_t u = t == degree ? undo : targets_[static_cast<size_t>(first + (t + shift) % degree)];
+        if (t < degree && u == undo) continue;
         if (!path_.contains(u)) continue;
         int32_t i = path_.indexOf(u);
         if (back ? i > length - 3 : i < 2) continue;
@@ -163,24 +176,29 @@ class RotationSearch {
         if (good) {
           chosen = i;
           chosenEnd = newEnd;
+          chosenJoin = u;
           break;
         }
         if (fallback == -1) {
           fallback = i;
           fallbackEnd = newEnd;
+          fallbackJoin = u;
         }
       }
       if (chosen == -1) {
         chosen = fallback;
         chosenEnd = fallbackEnd;
+        chosenJoin = fallbackJoin;
       }
       if (chosen == -1) continue;
       if (back) {
         path_.reverseSuffix(chosen + 1);
         back_ = chosenEnd;
+        backUndo_ = chosenJoin;
       } else {
         path_.reversePrefix(chosen);
         front_ = chosenEnd;
+        frontUndo_ = chosenJoin;
       }
       return true;
     }
@@ -196,13 +214,18 @@ class RotationSearch {
   std::vector<int32_t> freeCount_;
   int32_t front_ = -1;
   int32_t back_ = -1;
+  int32_t frontUndo_ = -1;  // the node an end's last rotation broke its new end away from
+  int32_t backUndo_ = -1;
 };
-
-}  // namespace
 
 RotationFinderResult findCycleByRotation(const Graph& graph, uint64_t seed, const StopToken& stop) {
   RotationSearch search(graph, seed);
   return search.run(stop);
 }
+
+RotationFinder::RotationFinder(const Graph& graph, uint64_t seed)
+    : search_(std::make_unique<RotationSearch>(graph, seed)) {}
+RotationFinder::~RotationFinder() = default;
+RotationFinderResult RotationFinder::run(const StopToken& stop) { return search_->run(stop); }
 
 }  // namespace hc

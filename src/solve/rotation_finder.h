@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "core/graph.h"
@@ -30,5 +31,21 @@ struct RotationFinderResult {
 // Searches the current edges of `graph` (read only) until a cycle through every node is
 // found or `stop` says so (polled at every step). Deterministic for a given seed.
 RotationFinderResult findCycleByRotation(const Graph& graph, uint64_t seed, const StopToken& stop);
+
+class RotationSearch;
+
+// The same in two steps, so that the caller may change the graph while the search runs on
+// another thread: the constructor copies what the search needs (O(V + E)).
+class RotationFinder {
+ public:
+  RotationFinder(const Graph& graph, uint64_t seed);
+  ~RotationFinder();
+  RotationFinder(const RotationFinder&) = delete;
+  RotationFinder& operator=(const RotationFinder&) = delete;
+  RotationFinderResult run(const StopToken& stop);
+
+ private:
+  std::unique_ptr<RotationSearch> search_;
+};
 
 }  // namespace hc

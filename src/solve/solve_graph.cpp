@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "cohc/search_tree.h"
@@ -24,8 +26,25 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Above this many nodes only the rotation finder runs beside the coordinating thread.
-constexpr int32_t kFinderOnlyNodeLimit = 300000;
+// Above this many nodes the portfolio is the finder twice (its own seeds) and, where it
+// suits, the clause learner: the search tree and the mill do not decide such graphs in
+// time, and their graph copies and threads would only slow the finders down on a machine
+// with few cores. The probe is skipped there too (its descent runs for its whole cap).
+constexpr int32_t kLargeNodeLimit = 100000;
+// The decomposition rules are skipped above this many nodes.
+constexpr int32_t kDecompositionNodeLimit = 300000;
+// The clause learner of a large graph: up to this many nodes (its clauses grow past memory).
+constexpr int32_t kLargeSatNodeLimit = 300000;
+// Graphs of at least this many edges get the finder on its own thread from the start, while
+// the root pruning, the decomposition rules and the probe run (threads > 1).
+constexpr int32_t kEarlyFinderEdges = 2000;
+// A graph with this many edges per node on average, or with no node of degree 2, gives
+// the finder the graph as given, before the root pruning: there the pruning forces nothing
+// from degree-2 nodes and costs far more than the finder takes (it cuts hundreds of
+// thousands of edges on a dense graph).
+constexpr int32_t kDenseEdgesPerNode = 8;
+// The finder's first slice on a dense graph, per edge: about what reading it took.
+constexpr double kDenseFinderSecondsPerEdge = 1e-7;
 // The probe gives up after this long (its tree nodes slow down on large graphs, where the
 // portfolio's members would otherwise wait for it).
 constexpr double kProbeSeconds = 0.5;
@@ -64,12 +83,18 @@ class Race {
  public:
   Race(const EdgeSnapshot& snapshot, const StopToken& run) : stop(&run), snapshot_(snapshot) {}
 
-  // A worker's decision; the first one that holds (a cycle must pass the check) wins.
+  // A worker's decision; the first one that holds (a cycle must pass the check) wins, and
+  // stops everything that runs under `stop`.
   void report(HamiltonicityState verdict, std::vector<int32_t> cycle, const char* method) {
     std::lock_guard<std::mutex> guard(lock_);
     if (decided_ || !acceptDecision(snapshot_, verdict, std::move(cycle), method, result_)) return;
     decided_ = true;
+    stop.requestStop();
     changed_.notify_all();
+  }
+  bool decided() {
+    std::lock_guard<std::mutex> guard(lock_);
+    return decided_;
   }
   void workerDone() {
     std::lock_guard<std::mutex> guard(lock_);
@@ -126,11 +151,50 @@ void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress) {
 
 // `slice` > 0: the finder gives up after that long (its own deadline, which does not end
 // the race).
-void runFinder(const Graph& root, Race& race, uint32_t seed, double slice) {
+void runFinder(RotationFinder& finder, Race& race, double slice) {
   StopToken stop(&race.stop);
   stop.setTimeLimit(slice);
-  RotationFinderResult found = findCycleByRotation(root, seed, stop);
+  RotationFinderResult found = finder.run(stop);
   if (found.found) race.report(kHamiltonian, std::move(found.cycle), "rotation-extension");
+}
+void runFinder(const Graph& root, Race& race, uint32_t seed, double slice) {
+  RotationFinder finder(root, seed);
+  runFinder(finder, race, slice);
+}
+
+// The workers' threads; every one is told to stop and joined when the crew goes.
+class Crew {
+ public:
+  explicit Crew(Race& race) : race_(race) {}
+  ~Crew() { joinAll(); }
+  template <class Body>
+  void launch(Body body) {
+    race_.workerStarted();
+    threads_.emplace_back([this, body = std::move(body)]() mutable {
+      body();
+      race_.workerDone();
+    });
+  }
+  void joinAll() {
+    race_.stop.requestStop();
+    threads_.clear();
+  }
+
+ private:
+  Race& race_;
+  std::vector<std::jthread> threads_;
+};
+
+bool isDense(const Graph& graph) {
+  return graph.howManyEdges >= kDenseEdgesPerNode * static_cast<int64_t>(graph.howManyNodes);
+}
+
+// Whether the finder may start on the graph as given rather than the pruned root.
+bool finderSkipsPruning(const Graph& graph) {
+  if (isDense(graph)) return true;
+  for (int32_t v = 0; v < graph.howManyNodes; ++v)
+    if (graph.node(v).degree <= 2) return false;
+  return true;
 }
 
 void runMill(const Graph& root, Race& race, int32_t threads) {
@@ -184,25 +248,66 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     return result;
   };
   const EdgeSnapshot snapshot(graph);
+  const int32_t threads = std::max(1, options.threads);
+  const bool large = graph.howManyNodes > kLargeNodeLimit;
+  const bool limited = options.timeLimitSeconds > 0.0;
+  // The finder's share of a one-thread run.
+  const double finderSlice = limited ? std::max(0.05, 0.1 * options.timeLimitSeconds) : 0.25;
+  // The race and its workers exist from the start: the finder may run beside the root
+  // phases below, and its cycle ends them (they run under the race's stop).
+  std::optional<Graph> pruned;  // the root; made below, outlives the workers that read it
+  Race race(snapshot, run);
+  Crew crew(race);
+  bool finderStarted = false;
+  bool finderSliceDone = false;
+  auto startFinder = [&](const Graph& from) {
+    auto finder = std::make_shared<RotationFinder>(from, options.seed);  // copied before `from` changes
+    crew.launch([finder, &race] { runFinder(*finder, race, 0.0); });
+    finderStarted = true;
+  };
+  // A decision of the race (the finder beside the root phases) ends the run.
+  auto raceDecided = [&] {
+    if (!race.decided()) return false;
+    race.await(run, result);
+    return true;
+  };
+  if (options.useFinder && finderSkipsPruning(graph) && graph.howManyEdges >= kEarlyFinderEdges) {
+    // A dense graph: the finder first, on this thread (the pruning would not stop for it),
+    // for about what reading the graph took; then beside the rest.
+    auto finder = std::make_shared<RotationFinder>(graph, options.seed);
+    if (threads == 1 || isDense(graph)) {
+      runFinder(*finder, race, threads == 1 ? finderSlice : kDenseFinderSecondsPerEdge * graph.howManyEdges);
+      finderSliceDone = true;
+      if (raceDecided()) return finish();
+    }
+    if (threads > 1) {
+      crew.launch([finder, &race] { runFinder(*finder, race, 0.0); });
+      finderStarted = true;
+    }
+  }
 
-  Graph root(graph);
+  Graph& root = pruned.emplace(graph);
   root.actionList.reset();
-  RootPruningResult pruned = pruneRoot(root, options.seed);
-  result.alternationDeletions = pruned.alternationDeletions;
-  if (pruned.verdict == kNotHamiltonian) {
+  const RootPruningResult pruning = pruneRoot(root, options.seed);
+  result.alternationDeletions = pruning.alternationDeletions;
+  if (pruning.verdict == kNotHamiltonian) {
     result.verdict = kNotHamiltonian;
-    result.method = pruned.byAlternation ? "alternation rule" : "root pruning";
+    result.method = pruning.byAlternation ? "alternation rule" : "root pruning";
     return finish();
   }
-  if (pruned.verdict == kHamiltonian) {
+  if (pruning.verdict == kHamiltonian) {
     acceptDecision(snapshot, kHamiltonian, hamiltonianCycleOrder(root), "root pruning", result);
     return finish();
   }
+  if (raceDecided()) return finish();
+  if (threads > 1 && options.useFinder && !finderStarted && graph.howManyEdges >= kEarlyFinderEdges) startFinder(root);
 
   // Graphs that fall apart at a small separator or a small edge cut, part by part.
-  if (options.useDecomposition && graph.howManyNodes <= kFinderOnlyNodeLimit) {
+  if (options.useDecomposition && graph.howManyNodes <= kDecompositionNodeLimit) {
     SolveResult parts;
-    if (solveByDecomposition(root, options, run, parts)) {
+    const bool applied = solveByDecomposition(root, options, race.stop, parts);
+    if (raceDecided()) return finish();
+    if (applied) {
       result.treeNodes = parts.treeNodes;
       if (parts.verdict != kUndecided &&
           acceptDecision(snapshot, parts.verdict, std::move(parts.cycle), parts.method.c_str(), result))
@@ -217,13 +322,12 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
 
   // The probe: a short exact search here. It leaves the root as it found it (plus what the
   // root look-ahead forced, which holds for every cycle), so the portfolio starts from it.
-  // On a graph left to the finder alone the probe would only keep it waiting: its descent
-  // runs for minutes there without deciding.
-  const bool finderOnly = options.threads > 1 && options.useFinder && graph.howManyNodes > kFinderOnlyNodeLimit;
+  // On a large graph the probe would only keep the portfolio waiting: its descent runs for
+  // minutes there without deciding.
   const int64_t probeLimit = options.probeNodesPerNode * graph.howManyNodes + options.probeNodes;
-  if (probeLimit > 0 && !finderOnly) {
+  if (probeLimit > 0 && !(large && threads > 1 && options.useFinder)) {
     // The probe's own time cap: its tree nodes slow down on large graphs.
-    StopToken probeStop(&run);
+    StopToken probeStop(&race.stop);
     probeStop.setTimeLimit(kProbeSeconds);
     ExactSearchOptions probe;
     probe.treeNodeLimit = probeLimit;
@@ -231,6 +335,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     ExactSearchResult found = exactSearch(root, probeStop, probe, progress);
     result.treeNodes = found.treeNodes;
     result.deepestDepth = found.deepestDepth;
+    if (raceDecided()) return finish();
     if (found.verdict != kUndecided &&
         acceptDecision(snapshot, found.verdict, std::move(found.cycle), "exact search", result))
       return finish();
@@ -244,7 +349,8 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   // Long, thin graphs the probe left open are decided by their frontier states; on any other
   // graph this gives up after one breadth-first pass.
   if (options.frontierWork > 0) {
-    const FrontierSearchResult frontier = frontierSearch(EdgeSnapshot(root), run, options.frontierWork);
+    const FrontierSearchResult frontier = frontierSearch(EdgeSnapshot(root), race.stop, options.frontierWork);
+    if (raceDecided()) return finish();
     if (frontier.verdict == kNotHamiltonian) {
       result.verdict = kNotHamiltonian;
       result.method = "frontier search";
@@ -252,48 +358,37 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     }
   }
 
-  Race race(snapshot, run);
-  const int32_t threads = std::max(1, options.threads);
-  const bool useSat = options.useSat && suitsSatWorker(graph.howManyNodes, graph.howManyEdges);
+  const bool useSat = options.useSat && suitsSatWorker(graph.howManyNodes, graph.howManyEdges) &&
+                      (!large || graph.howManyNodes <= kLargeSatNodeLimit);
   result.threads = threads;
-  {
-    std::vector<std::jthread> workers;
-    auto launch = [&](auto&& body) {
-      race.workerStarted();
-      workers.emplace_back([&race, body] {
-        body();
-        race.workerDone();
-      });
-    };
-    if (threads == 1 || !options.useFinder) {
-      // One worker: a short slice for the finder, a longer one for the clause learner, then
-      // the complete search.
-      const bool limited = options.timeLimitSeconds > 0.0;
-      const double slice = limited ? std::max(0.05, 0.1 * options.timeLimitSeconds) : 0.25;
-      const double satSlice = limited ? std::max(0.05, 0.3 * options.timeLimitSeconds) : kSatSliceSeconds;
-      const bool finder = options.useFinder;
-      const bool sat = useSat;
-      launch([&root, &snapshot, &race, &options, progress, slice, satSlice, finder, sat] {
-        if (finder) runFinder(root, race, options.seed, slice);
-        if (sat && !race.stop.stopRequested()) runSat(root, snapshot, race, options.seed, satSlice);
-        if (!race.stop.stopRequested()) runSearch(root, race, progress);
-      });
-    } else if (finderOnly) {
-      // Too large for the search tree or the mill to decide in time; their graph copies and
-      // threads would only slow the finder down on a machine with few cores.
-      launch([&root, &race, &options] { runFinder(root, race, options.seed, 0.0); });
-    } else {
-      launch([&root, &race, progress] { runSearch(root, race, progress); });
-      launch([&root, &race, &options] { runFinder(root, race, options.seed, 0.0); });
-      const bool proofSystem = threads >= 4 && options.useProofSystem && graph.howManyEdges <= options.proofSystemEdgeLimit;
-      // The clause learner takes a mill thread when there is one, and is one more otherwise.
-      const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0) - (useSat && threads >= 3 ? 1 : 0);
-      if (useSat) launch([&root, &snapshot, &race, &options] { runSat(root, snapshot, race, options.seed, 0.0); });
-      if (millThreads >= 1 && options.useMill) launch([&root, &race, millThreads] { runMill(root, race, millThreads); });
-      if (proofSystem) launch([&graph, &race] { runProofSystem(graph, race); });
-    }
-    race.await(run, result);
-  }  // every worker is joined here
+  if (threads == 1 || !options.useFinder) {
+    // One worker: a short slice for the finder (unless it had it), a longer one for the
+    // clause learner, then the complete search.
+    const double satSlice = limited ? std::max(0.05, 0.3 * options.timeLimitSeconds) : kSatSliceSeconds;
+    const bool finder = options.useFinder && !finderSliceDone;
+    const bool sat = useSat;
+    crew.launch([&root, &snapshot, &race, &options, progress, finderSlice, satSlice, finder, sat] {
+      if (finder) runFinder(root, race, options.seed, finderSlice);
+      if (sat && !race.stop.stopRequested()) runSat(root, snapshot, race, options.seed, satSlice);
+      if (!race.stop.stopRequested()) runSearch(root, race, progress);
+    });
+  } else if (large) {
+    if (!finderStarted) startFinder(root);
+    if (useSat) crew.launch([&root, &snapshot, &race, &options] { runSat(root, snapshot, race, options.seed, 0.0); });
+    if (!useSat || threads >= 3)
+      crew.launch([&root, &race, &options] { runFinder(root, race, options.seed + 1, 0.0); });
+  } else {
+    crew.launch([&root, &race, progress] { runSearch(root, race, progress); });
+    if (!finderStarted) startFinder(root);
+    const bool proofSystem = threads >= 4 && options.useProofSystem && graph.howManyEdges <= options.proofSystemEdgeLimit;
+    // The clause learner takes a mill thread when there is one, and is one more otherwise.
+    const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0) - (useSat && threads >= 3 ? 1 : 0);
+    if (useSat) crew.launch([&root, &snapshot, &race, &options] { runSat(root, snapshot, race, options.seed, 0.0); });
+    if (millThreads >= 1 && options.useMill) crew.launch([&root, &race, millThreads] { runMill(root, race, millThreads); });
+    if (proofSystem) crew.launch([&graph, &race] { runProofSystem(graph, race); });
+  }
+  race.await(run, result);
+  crew.joinAll();
   result.treeNodes = race.treeNodes.load();
   result.deepestDepth = race.deepestDepth.load();
   return finish();

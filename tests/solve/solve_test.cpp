@@ -226,6 +226,11 @@ TEST(PathTreap, MatchesAVectorOverRandomOperations) {
       ASSERT_EQ(path.neighbourAfterIndexOf(v, op == 3), j < 0 || j >= length ? -1 : model[static_cast<size_t>(j)]);
     }
     ASSERT_EQ(path.length(), static_cast<int32_t>(model.size()));
+    if (step % 97 == 0) {
+      std::vector<int32_t> whole;
+      path.appendInOrder(whole);
+      ASSERT_EQ(whole, model);
+    }
     for (int32_t v = 0; v < kNodes; ++v)
       ASSERT_EQ(path.contains(v), std::find(model.begin(), model.end(), v) != model.end());
   }
