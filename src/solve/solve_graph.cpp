@@ -35,9 +35,6 @@ constexpr int32_t kLargeNodeLimit = 100000;
 constexpr int32_t kDecompositionNodeLimit = 300000;
 // The clause learner of a large graph: up to this many nodes (its clauses grow past memory).
 constexpr int32_t kLargeSatNodeLimit = 300000;
-// Graphs of at least this many edges get the finder on its own thread from the start, while
-// the root pruning, the decomposition rules and the probe run (threads > 1).
-constexpr int32_t kEarlyFinderEdges = 2000;
 // A graph with this many edges per node on average, or with no node of degree 2, gives
 // the finder the graph as given, before the root pruning: there the pruning forces nothing
 // from degree-2 nodes and costs far more than the finder takes (it cuts hundreds of
@@ -111,11 +108,13 @@ class Race {
   void await(const StopToken& run, SolveResult& out) {
     std::unique_lock<std::mutex> guard(lock_);
     for (;;) {
-      if (decided_ || running_ == 0) break;
+      if (decided_) break;
+      // Workers that ended because of the stop are not workers that gave up.
       if (run.stopRequested()) {
         noteStop(run, out);
         break;
       }
+      if (running_ == 0) break;
       changed_.wait_for(guard, std::chrono::milliseconds(5));
     }
     stop.requestStop();
@@ -271,7 +270,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     race.await(run, result);
     return true;
   };
-  if (options.useFinder && finderSkipsPruning(graph) && graph.howManyEdges >= kEarlyFinderEdges) {
+  if (options.useFinder && finderSkipsPruning(graph) && graph.howManyEdges >= options.earlyFinderEdges) {
     // A dense graph: the finder first, on this thread (the pruning would not stop for it),
     // for about what reading the graph took; then beside the rest.
     auto finder = std::make_shared<RotationFinder>(graph, options.seed);
@@ -300,7 +299,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     return finish();
   }
   if (raceDecided()) return finish();
-  if (threads > 1 && options.useFinder && !finderStarted && graph.howManyEdges >= kEarlyFinderEdges) startFinder(root);
+  if (threads > 1 && options.useFinder && !finderStarted && graph.howManyEdges >= options.earlyFinderEdges) startFinder(root);
 
   // Graphs that fall apart at a small separator or a small edge cut, part by part.
   if (options.useDecomposition && graph.howManyNodes <= kDecompositionNodeLimit) {

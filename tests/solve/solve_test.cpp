@@ -151,10 +151,11 @@ TEST(Solve, EveryMethodAgreesWithBruteForceOnTheZoo) {
     }
 
     // The portfolio, with 1 to 4 threads; on every other graph without the probe, so the
-    // workers decide.
+    // workers decide, and on every third with the finder beside the root phases.
     SolveOptions options;
     options.threads = 1 + static_cast<int32_t>(seed % 4);
     if (seed % 2 == 0) options.probeNodesPerNode = options.probeNodes = 0;
+    if (seed % 3 == 0) options.earlyFinderEdges = 0;
     options.seed = seed++;
     SolveResult result = solveGraph(original, options);
     EXPECT_EQ(result.verdict, verdict) << result.method;
