@@ -40,11 +40,15 @@ constexpr int32_t kLargeSatNodeLimit = 300000;
 // from degree-2 nodes and costs far more than the finder takes (it cuts hundreds of
 // thousands of edges on a dense graph).
 constexpr int32_t kDenseEdgesPerNode = 8;
+// Dense graphs of at least this many edges give the finder its first slice before the pruning.
+constexpr int32_t kDenseFinderEdges = 2000;
 // The finder's first slice on a dense graph, per edge: about what reading it took.
 constexpr double kDenseFinderSecondsPerEdge = 1e-7;
 // The probe gives up after this long (its tree nodes slow down on large graphs, where the
 // portfolio's members would otherwise wait for it).
 constexpr double kProbeSeconds = 0.5;
+// The short probe before the decomposition rules.
+constexpr double kQuickProbeSeconds = 0.05;
 // The clause learner's share of a one-thread run without a time limit.
 constexpr double kSatSliceSeconds = 2.0;
 
@@ -270,11 +274,13 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     race.await(run, result);
     return true;
   };
-  if (options.useFinder && finderSkipsPruning(graph) && graph.howManyEdges >= options.earlyFinderEdges) {
+  const bool dense = isDense(graph) && graph.howManyEdges >= kDenseFinderEdges;
+  if (options.useFinder &&
+      (dense || (threads > 1 && graph.howManyEdges >= options.earlyFinderEdges && finderSkipsPruning(graph)))) {
     // A dense graph: the finder first, on this thread (the pruning would not stop for it),
     // for about what reading the graph took; then beside the rest.
     auto finder = std::make_shared<RotationFinder>(graph, options.seed);
-    if (threads == 1 || isDense(graph)) {
+    if (dense) {
       runFinder(*finder, race, threads == 1 ? finderSlice : kDenseFinderSecondsPerEdge * graph.howManyEdges);
       finderSliceDone = true;
       if (raceDecided()) return finish();
@@ -301,8 +307,39 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   if (raceDecided()) return finish();
   if (threads > 1 && options.useFinder && !finderStarted && graph.howManyEdges >= options.earlyFinderEdges) startFinder(root);
 
-  // Graphs that fall apart at a small separator or a small edge cut, part by part.
+  // The probe: a short exact search here. It leaves the root as it found it, so the
+  // portfolio starts from it. On a large graph it would only keep the portfolio waiting:
+  // its descent runs for minutes there without deciding. True when it decided or the run
+  // was stopped (the result is filled in).
+  const int64_t probeLimit = options.probeNodesPerNode * graph.howManyNodes + options.probeNodes;
+  const bool probing = probeLimit > 0 && !(large && threads > 1 && options.useFinder);
+  auto probeRoot = [&](int64_t treeNodeLimit, double seconds) {
+    // The probe's own time cap: its tree nodes slow down on large graphs.
+    StopToken probeStop(&race.stop);
+    probeStop.setTimeLimit(seconds);
+    ExactSearchOptions probe;
+    probe.treeNodeLimit = treeNodeLimit;
+    probe.rootLookAheadEdgeLimit = probe.levelLookAheadEdgeLimit = -1;  // look-ahead can take seconds
+    ExactSearchResult found = exactSearch(root, probeStop, probe, progress);
+    result.treeNodes = found.treeNodes;
+    result.deepestDepth = found.deepestDepth;
+    if (raceDecided()) return true;
+    if (found.verdict != kUndecided &&
+        acceptDecision(snapshot, found.verdict, std::move(found.cycle), "exact search", result))
+      return true;
+    root.isHamiltonian = kUndecided;
+    if (run.stopRequested()) {
+      noteStop(run, result);
+      return true;
+    }
+    return false;
+  };
+
+  // Graphs that fall apart at a small separator or a small edge cut, part by part; a short
+  // probe first, since the rules cost more than the search takes on most graphs it finds a
+  // cycle in.
   if (options.useDecomposition && graph.howManyNodes <= kDecompositionNodeLimit) {
+    if (probing && probeRoot(std::min<int64_t>(probeLimit, graph.howManyNodes / 4 + 1000), kQuickProbeSeconds)) return finish();
     SolveResult parts;
     const bool applied = solveByDecomposition(root, options, race.stop, parts);
     if (raceDecided()) return finish();
@@ -318,32 +355,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       }
     }
   }
-
-  // The probe: a short exact search here. It leaves the root as it found it (plus what the
-  // root look-ahead forced, which holds for every cycle), so the portfolio starts from it.
-  // On a large graph the probe would only keep the portfolio waiting: its descent runs for
-  // minutes there without deciding.
-  const int64_t probeLimit = options.probeNodesPerNode * graph.howManyNodes + options.probeNodes;
-  if (probeLimit > 0 && !(large && threads > 1 && options.useFinder)) {
-    // The probe's own time cap: its tree nodes slow down on large graphs.
-    StopToken probeStop(&race.stop);
-    probeStop.setTimeLimit(kProbeSeconds);
-    ExactSearchOptions probe;
-    probe.treeNodeLimit = probeLimit;
-    probe.rootLookAheadEdgeLimit = probe.levelLookAheadEdgeLimit = -1;  // look-ahead can take seconds
-    ExactSearchResult found = exactSearch(root, probeStop, probe, progress);
-    result.treeNodes = found.treeNodes;
-    result.deepestDepth = found.deepestDepth;
-    if (raceDecided()) return finish();
-    if (found.verdict != kUndecided &&
-        acceptDecision(snapshot, found.verdict, std::move(found.cycle), "exact search", result))
-      return finish();
-    root.isHamiltonian = kUndecided;
-    if (run.stopRequested()) {
-      noteStop(run, result);
-      return finish();
-    }
-  }
+  if (probing && probeRoot(probeLimit, kProbeSeconds)) return finish();
 
   // Long, thin graphs the probe left open are decided by their frontier states; on any other
   // graph this gives up after one breadth-first pass.

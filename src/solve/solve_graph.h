@@ -53,10 +53,10 @@ struct SolveOptions {
   int64_t probeNodesPerNode = 2;
   int64_t probeNodes = 10000;
   // Graphs of at least this many edges get the finder on its own thread from the start,
-  // beside the root pruning, the decomposition rules and the probe (threads > 1); on a
-  // dense graph, or one without a node of degree 2, it takes the graph as given and, when
-  // dense, first a slice on the calling thread (see solve_graph.cpp).
-  int32_t earlyFinderEdges = 2000;
+  // beside the root pruning, the decomposition rules and the probe (threads > 1), on the
+  // graph as given when it has no node of degree 2 (smaller graphs are mostly decided by
+  // the probe sooner than a thread starts and stops).
+  int32_t earlyFinderEdges = 100000;
   // Frontier states the frontier search may handle before it gives up (0: not tried).
   int64_t frontierWork = 5000000;
   // Split the pruned root at small separators and small edge cuts and decide the parts
