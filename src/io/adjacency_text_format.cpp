@@ -22,12 +22,16 @@ enum class IdParse { kOk, kNotNumber, kTooLong };
 // Unsigned decimal only: a sign, a fraction or any other character makes it no id.
 IdParse parseId(std::string_view token, uint64_t& value) {
   if (token.empty()) return IdParse::kNotNumber;
+  uint64_t sum = 0;
+  bool digits = true;
   for (char ch : token) {
-    if (ch < '0' || ch > '9') return IdParse::kNotNumber;
+    const auto digit = static_cast<unsigned char>(ch - '0');
+    digits = digits && digit <= 9;
+    sum = sum * 10 + digit;  // meaningful only while the token is short and all digits
   }
+  if (!digits) return IdParse::kNotNumber;
   if (token.size() > kMaxIdLength) return IdParse::kTooLong;
-  value = 0;
-  for (char ch : token) value = value * 10 + static_cast<uint64_t>(ch - '0');
+  value = sum;
   return IdParse::kOk;
 }
 
@@ -60,6 +64,7 @@ FileStatus parseAdjacencyText(std::string_view content, const std::string& path,
     return FileStatus::failure(messageText(path, ": ", lines, " lines for a graph of ", n, " nodes"));
   }
   std::vector<NodePair> edges;
+  edges.reserve(content.size() / 8);  // an edge's word takes a few bytes; most files list each edge twice
   TextLines lines(content);
   std::string_view line;
   while (lines.next(line)) {
@@ -107,22 +112,27 @@ FileStatus parseAdjacencyText(std::string_view content, const std::string& path,
   std::vector<uint32_t> firstOf(static_cast<size_t>(n) + 1, 0);
   for (const auto& [a, b] : edges) ++firstOf[static_cast<size_t>(std::min(a, b)) + 1];
   for (size_t v = 0; v < static_cast<size_t>(n); ++v) firstOf[v + 1] += firstOf[v];
-  std::vector<uint32_t> bucketed(edges.size());
+  struct Entry {
+    int32_t larger;  // the edge's larger end
+    uint32_t index;  // its place in `edges`
+  };
+  std::vector<Entry> bucketed(edges.size());
   {
     std::vector<uint32_t> next(firstOf.begin(), firstOf.end() - 1);
-    for (size_t e = 0; e < edges.size(); ++e)
-      bucketed[next[static_cast<size_t>(std::min(edges[e].first, edges[e].second))]++] = static_cast<uint32_t>(e);
+    for (size_t e = 0; e < edges.size(); ++e) {
+      const auto [a, b] = edges[e];
+      bucketed[next[static_cast<size_t>(std::min(a, b))]++] = {std::max(a, b), static_cast<uint32_t>(e)};
+    }
   }
   std::vector<uint8_t> keep(edges.size(), 0);
   std::vector<int32_t> seenFrom(static_cast<size_t>(n), -1);  // the smaller end whose bucket saw it last
   size_t kept = 0;
   for (int32_t a = 0; a < n; ++a)
     for (uint32_t k = firstOf[static_cast<size_t>(a)]; k < firstOf[static_cast<size_t>(a) + 1]; ++k) {
-      const NodePair& e = edges[bucketed[k]];
-      int32_t& seen = seenFrom[static_cast<size_t>(std::max(e.first, e.second))];
+      int32_t& seen = seenFrom[static_cast<size_t>(bucketed[k].larger)];
       if (seen == a) continue;
       seen = a;
-      keep[bucketed[k]] = 1;
+      keep[bucketed[k].index] = 1;
       ++kept;
     }
   PlainGraph result;
