@@ -5,7 +5,7 @@
 //
 //   PHASE_GRAPHS="/tmp/cubic500000.txt /tmp/gnp2000.txt" build/bench/bench_solve_phases
 //
-// PHASE_WORKERS="finder sat" runs only those workers ("given": the finder on the graph as
+// PHASE_SEED sets the finder's seed. PHASE_WORKERS="finder sat" runs only those workers ("given": the finder on the graph as
 // read, before the pruning).
 // Each file is one benchmark named after it; the counters are seconds per phase, and for the
 // workers their verdict (0 none, 1 cycle, 2 undecided; -1 not run).
@@ -13,6 +13,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <sstream>
 #include <string>
 
@@ -30,10 +31,22 @@ using Clock = std::chrono::steady_clock;
 
 double since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
 
+// This thread's processor seconds (the machine may be shared: wall time then says little).
+double threadSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+}
+
 // PHASE_WORKERS (default "finder search sat") names the workers to run.
 bool wanted(const char* worker) {
   const char* list = std::getenv("PHASE_WORKERS");
   return list == nullptr || std::string(list).find(worker) != std::string::npos;
+}
+
+uint32_t seed() {
+  const char* text = std::getenv("PHASE_SEED");
+  return text != nullptr ? static_cast<uint32_t>(std::atol(text)) : 1;
 }
 
 double cap() {
@@ -96,8 +109,11 @@ void phases(benchmark::State& state, const std::string& path) {
     if (wanted("finder")) {
       hc::StopToken stop;
       stop.setTimeLimit(cap());
-      const hc::RotationFinderResult found = hc::findCycleByRotation(root, 1, stop);
+      const double cpu = threadSeconds();
+      const hc::RotationFinderResult found = hc::findCycleByRotation(root, seed(), stop);
       state.counters["finder"] = since(t);
+      state.counters["finderCpu"] = threadSeconds() - cpu;
+      state.counters["rotations"] = static_cast<double>(found.rotations);
       state.counters["finderVerdict"] = found.found ? 1 : 2;
     }
     t = Clock::now();

@@ -140,67 +140,76 @@ class RotationSearch {
     return false;
   }
 
-  // One rotation at a random end; false when neither end has a legal one. The back end
+  // A rotation: the end (back or front) joins path node `join` at position `index`, and
+  // `newEnd` becomes the end.
+  struct Rotation {
+    int32_t index = -1;
+    int32_t join = -1;
+    int32_t newEnd = -1;
+  };
+
+  // The rotations at one end: the first good one (its new end has a free neighbour, or,
+  // with every node on the path, closes the cycle), else the first legal one. The back end
   // joining path node at(i) breaks edge at(i)-at(i+1), so at(i+1) becomes the end (the
-  // front end likewise with at(i-1)).
-  bool rotate() {
+  // front end likewise with at(i-1)). The rotation that would undo this end's last one (it
+  // rejoins the edge that one broke; its new end was weighed last time) is weighed only when
+  // nothing else is legal: with three neighbours it would be every other rotation, and the
+  // ends would mostly walk back and forth.
+  bool weigh(bool back, Rotation& good, Rotation& legal) {
     const int32_t length = path_.length();
+    const int32_t end = back ? back_ : front_;
+    const int32_t other = back ? front_ : back_;
+    const int32_t undo = back ? backUndo_ : frontUndo_;
+    const int64_t first = offsets_[static_cast<size_t>(end)];
+    const int64_t degree = offsets_[static_cast<size_t>(end) + 1] - first;
+    if (degree == 0) return false;
+    const int64_t shift = static_cast<int64_t>(rng_.next() % static_cast<uint64_t>(degree));
+    for (int64_t t = 0; t <= degree; ++t) {
+      if (t == degree && (legal.index != -1 || undo == -1)) break;
+      const int32_t u = t == degree ? undo : targets_[static_cast<size_t>(first + (t + shift) % degree)];
+      if (t < degree && u == undo) continue;
+      if (!path_.contains(u)) continue;
+      const int32_t i = path_.indexOf(u);
+      if (back ? i > length - 3 : i < 2) continue;
+      const int32_t newEnd = path_.neighbourAfterIndexOf(u, back);  // its edge to u goes
+      if (forcedEdge(u, newEnd)) continue;
+      const Rotation rotation{i, u, newEnd};
+      if (length == n_ ? adjacent(newEnd, other) : freeCount_[static_cast<size_t>(newEnd)] > 0) {
+        good = rotation;
+        return true;
+      }
+      if (legal.index == -1) legal = rotation;
+    }
+    return false;
+  }
+
+  void apply(bool back, const Rotation& rotation) {
+    if (back) {
+      path_.reverseSuffix(rotation.index + 1);
+      back_ = rotation.newEnd;
+      backUndo_ = rotation.join;
+    } else {
+      path_.reversePrefix(rotation.index);
+      front_ = rotation.newEnd;
+      frontUndo_ = rotation.join;
+    }
+  }
+
+  // One rotation at a random end (at the other when that one has no legal rotation);
+  // false when neither end has one.
+  bool rotate() {
     bool back = (rng_.next() & 1) != 0;
     for (int attempt = 0; attempt < 2; ++attempt, back = !back) {
-      const int32_t end = back ? back_ : front_;
-      const int32_t other = back ? front_ : back_;
-      const int64_t first = offsets_[static_cast<size_t>(end)];
-      const int64_t degree = offsets_[static_cast<size_t>(end) + 1] - first;
-      if (degree == 0) continue;
-      const int64_t shift = static_cast<int64_t>(rng_.next() % static_cast<uint64_t>(degree));
-      // The rotation that would undo this end's last one (it rejoins the edge that one
-      // broke) is taken only when nothing else is legal: with three neighbours it would be
-      // every other rotation, and the ends would mostly walk back and forth.
-      const int32_t undo = back ? backUndo_ : frontUndo_;
-      int32_t chosen = -1;
-      int32_t chosenEnd = -1;
-      int32_t chosenJoin = -1;
-      int32_t fallback = -1;
-      int32_t fallbackEnd = -1;
-      int32_t fallbackJoin = -1;
-      for (int64_t t = 0; t <= degree; ++t) {
-        if (t == degree && (fallback != -1 || undo == -1)) break;
-        int32_t u = t == degree ? undo : targets_[static_cast<size_t>(first + (t + shift) % degree)];
-        if (t < degree && u == undo) continue;
-        if (!path_.contains(u)) continue;
-        int32_t i = path_.indexOf(u);
-        if (back ? i > length - 3 : i < 2) continue;
-        const int32_t newEnd = path_.neighbourAfterIndexOf(u, back);  // its edge to u goes
-        if (forcedEdge(u, newEnd)) continue;
-        bool good = length == n_ ? adjacent(newEnd, other) : freeCount_[static_cast<size_t>(newEnd)] > 0;
-        if (good) {
-          chosen = i;
-          chosenEnd = newEnd;
-          chosenJoin = u;
-          break;
-        }
-        if (fallback == -1) {
-          fallback = i;
-          fallbackEnd = newEnd;
-          fallbackJoin = u;
-        }
+      Rotation good;
+      Rotation legal;
+      if (weigh(back, good, legal)) {
+        apply(back, good);
+        return true;
       }
-      if (chosen == -1) {
-        chosen = fallback;
-        chosenEnd = fallbackEnd;
-        chosenJoin = fallbackJoin;
+      if (legal.index != -1) {
+        apply(back, legal);
+        return true;
       }
-      if (chosen == -1) continue;
-      if (back) {
-        path_.reverseSuffix(chosen + 1);
-        back_ = chosenEnd;
-        backUndo_ = chosenJoin;
-      } else {
-        path_.reversePrefix(chosen);
-        front_ = chosenEnd;
-        frontUndo_ = chosenJoin;
-      }
-      return true;
     }
     return false;
   }
