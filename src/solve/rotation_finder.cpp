@@ -104,6 +104,7 @@ class RotationSearch {
   // The free neighbour to grow towards from `end`: a forced edge first, else the fewest
   // free neighbours (random ties); -1 when there is none.
   int32_t nextFrom(int32_t end) {
+    if (freeCount_[static_cast<size_t>(end)] == 0) return -1;  // the usual case late in a run
     int32_t best = -1;
     int32_t bestScore = 0;
     int32_t ties = 0;

@@ -55,8 +55,9 @@ struct SolveOptions {
   // Graphs of at least this many edges get the finder on its own thread from the start,
   // beside the root pruning, the decomposition rules and the probe (threads > 1), on the
   // graph as given when it has no node of degree 2 (smaller graphs are mostly decided by
-  // the probe sooner than a thread starts and stops).
-  int32_t earlyFinderEdges = 100000;
+  // the root phases in less than the finder takes, and a thread beside them only slows
+  // them down on a busy machine).
+  int32_t earlyFinderEdges = 200000;
   // Frontier states the frontier search may handle before it gives up (0: not tried).
   int64_t frontierWork = 5000000;
   // Split the pruned root at small separators and small edge cuts and decide the parts
