@@ -18,6 +18,7 @@
 #include <string>
 
 #include "core/edge_snapshot.h"
+#include "core/hamiltonian_cycle_check.h"
 #include "run/graph_loading.h"
 #include "solve/decomposed_solve.h"
 #include "solve/exact_search.h"
@@ -114,6 +115,7 @@ void phases(benchmark::State& state, const std::string& path) {
       state.counters["finder"] = since(t);
       state.counters["finderCpu"] = threadSeconds() - cpu;
       state.counters["rotations"] = static_cast<double>(found.rotations);
+      if (found.found) state.counters["finderCycleChecks"] = hc::isHamiltonianCycle(snapshot, found.cycle) ? 1 : 0;
       state.counters["finderVerdict"] = found.found ? 1 : 2;
     }
     t = Clock::now();

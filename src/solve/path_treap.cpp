@@ -176,6 +176,18 @@ void PathTreap::reverseSide(int32_t i, bool suffix) {
   if (root_ != -1) cell(root_).parent = -1;
 }
 
+void PathTreap::splice(int32_t i, int32_t j, int32_t v, bool atBack) {
+  int32_t head = -1;
+  int32_t rest = -1;
+  int32_t middle = -1;
+  int32_t tail = -1;
+  split(root_, i, head, rest);
+  split(rest, j - i, middle, tail);
+  makeSingle(v);
+  root_ = atBack ? merge(merge(merge(head, v), tail), middle) : merge(merge(merge(middle, head), v), tail);
+  cell(root_).parent = -1;
+}
+
 void PathTreap::reverseSuffix(int32_t i) { reverseSide(i, true); }
 void PathTreap::reversePrefix(int32_t i) { reverseSide(i, false); }
 

@@ -35,6 +35,10 @@ class PathTreap {
   int32_t at(int32_t i);
   // Appends the whole path to `out`, front to back, in O(length).
   void appendInOrder(std::vector<int32_t>& out);
+  // With `v` not on the path and 0 < i < j < length: the path cut into [0, i), [i, j) and
+  // [j, length) becomes [0, i) v [j, length) [i, j) (`atBack`) or, with 0 < i < j <= length,
+  // [i, j) [0, i) v [j, length).
+  void splice(int32_t i, int32_t j, int32_t v, bool atBack);
   // Reverses positions i..length-1 (suffix) or 0..i-1 (prefix).
   void reverseSuffix(int32_t i);
   void reversePrefix(int32_t i);

@@ -69,6 +69,11 @@ class RotationSearch {
         ++result.rotations;
         ++sinceBest;
         if (!rotate()) break;
+        if (!closed_.empty()) {
+          result.found = true;
+          result.cycle = std::move(closed_);
+          return result;
+        }
       }
       patience += patience / 2;  // later runs get longer before they give up
     }
@@ -150,7 +155,8 @@ class RotationSearch {
   };
 
   // The rotations at one end: the first good one (its new end has a free neighbour, or,
-  // with every node on the path, closes the cycle), else the first legal one. The back end
+  // with every node on the path, closes the cycle; or a splice took a free node in, and
+  // `good` is left empty), else the first legal one. The back end
   // joining path node at(i) breaks edge at(i)-at(i+1), so at(i+1) becomes the end (the
   // front end likewise with at(i-1)). The rotation that would undo this end's last one (it
   // rejoins the edge that one broke; its new end was weighed last time) is weighed only when
@@ -179,7 +185,103 @@ class RotationSearch {
         good = rotation;
         return true;
       }
+      if (length < n_ ? splice(back, i, u, path_.neighbourAfterIndexOf(u, !back))
+                      : close(back, i, u, newEnd, path_.neighbourAfterIndexOf(u, !back))) {
+        good.index = -1;  // done: the free node is in, or the cycle is in closed_
+        return true;
+      }
       if (legal.index == -1) legal = rotation;
+    }
+    return false;
+  }
+
+  // A free node taken in through the end's neighbour u at position i, when the node on u's
+  // other side, w, has a free neighbour x whose other neighbour y lies beyond u (seen from
+  // the end). For the back end, with w = at(i-1) and y = at(j), j > i:
+  //   front .. w  u .. at(j-1)  y .. back   becomes   front .. w x y .. back u .. at(j-1)
+  // (the end joins u, w joins x, x joins y; the edges w-u and at(j-1)-y go), and at(j-1) is
+  // the new end; the front end mirrors it. This finds a use for a free node about as often
+  // again as the rotations that end next to one.
+  bool splice(bool back, int32_t i, int32_t u, int32_t w) {
+    if (w == -1 || freeCount_[static_cast<size_t>(w)] == 0 || forcedEdge(w, u)) return false;
+    for (int64_t k = offsets_[static_cast<size_t>(w)]; k < offsets_[static_cast<size_t>(w) + 1]; ++k) {
+      const int32_t x = targets_[static_cast<size_t>(k)];
+      if (path_.contains(x)) continue;
+      for (int64_t h = offsets_[static_cast<size_t>(x)]; h < offsets_[static_cast<size_t>(x) + 1]; ++h) {
+        const int32_t y = targets_[static_cast<size_t>(h)];
+        if (y == w || !path_.contains(y)) continue;
+        const int32_t j = path_.indexOf(y);
+        if (back ? j <= i : j >= i) continue;
+        const int32_t newEnd = path_.neighbourAfterIndexOf(y, !back);  // at(j-1) for the back end
+        if (forcedEdge(newEnd, y)) continue;
+        if (back) {
+          path_.splice(i, j, x, true);
+          back_ = newEnd;
+          backUndo_ = -1;
+        } else {
+          path_.splice(j + 1, i + 1, x, false);
+          front_ = newEnd;
+          frontUndo_ = -1;
+        }
+        joined(x);
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // With every node on the path: a cycle through an exchange of three edges. Seen from the
+  // end that is weighed (positions counted from the other end, p(0) = the other end, which
+  // is joined to y = p(j); the end is joined to u = p(i), after = p(i+1), before = p(i-1)),
+  // the path edges p(i)-p(i+1) and p(j)-p(j+1) go for after-p(j+1) (i < j), p(i-1)-p(i)
+  // and p(j-1)-p(j) for before-p(j-1) (i < j), or p(j-1)-p(j) and p(i)-p(i+1) for
+  // p(j-1)-after (j <= i). Each is as likely as the rotation closing the path, so the last
+  // step of a run takes a fraction of the rotations. The cycle goes to closed_.
+  bool close(bool back, int32_t index, int32_t u, int32_t after, int32_t before) {
+    const int32_t length = path_.length();
+    const int32_t other = back ? front_ : back_;
+    const int32_t i = back ? index : length - 1 - index;
+    for (int64_t k = offsets_[static_cast<size_t>(other)]; k < offsets_[static_cast<size_t>(other) + 1]; ++k) {
+      const int32_t y = targets_[static_cast<size_t>(k)];
+      const int32_t position = path_.indexOf(y);
+      const int32_t j = back ? position : length - 1 - position;
+      if (j < 2) continue;
+      const int32_t yNext = path_.neighbourAfterIndexOf(y, back);
+      const int32_t yBefore = path_.neighbourAfterIndexOf(y, !back);
+      int pattern = 0;
+      if (i < j && yNext != -1 && !forcedEdge(u, after) && !forcedEdge(y, yNext) && adjacent(after, yNext)) {
+        pattern = 1;
+      } else if (i < j && before != -1 && !forcedEdge(before, u) && !forcedEdge(yBefore, y) && adjacent(before, yBefore)) {
+        pattern = 2;
+      } else if (j <= i && !forcedEdge(yBefore, y) && !forcedEdge(u, after) && adjacent(yBefore, after)) {
+        pattern = 3;
+      }
+      if (pattern == 0) continue;
+      std::vector<int32_t> p;
+      p.reserve(static_cast<size_t>(length));
+      path_.appendInOrder(p);
+      if (!back) std::reverse(p.begin(), p.end());
+      auto take = [&](int32_t from, int32_t to) {  // p(from) .. p(to), either way
+        for (int32_t x = from;; x += from <= to ? 1 : -1) {
+          closed_.push_back(p[static_cast<size_t>(x)]);
+          if (x == to) break;
+        }
+      };
+      closed_.reserve(static_cast<size_t>(length));
+      if (pattern == 1) {
+        take(0, i);
+        take(length - 1, j + 1);
+        take(i + 1, j);
+      } else if (pattern == 2) {
+        take(0, i - 1);
+        take(j - 1, i);
+        take(length - 1, j);
+      } else {
+        take(0, j - 1);
+        take(i + 1, length - 1);
+        take(i, j);
+      }
+      return true;
     }
     return false;
   }
@@ -204,7 +306,7 @@ class RotationSearch {
       Rotation good;
       Rotation legal;
       if (weigh(back, good, legal)) {
-        apply(back, good);
+        if (good.index != -1) apply(back, good);
         return true;
       }
       if (legal.index != -1) {
@@ -224,6 +326,7 @@ class RotationSearch {
   std::vector<int32_t> freeCount_;
   int32_t front_ = -1;
   int32_t back_ = -1;
+  std::vector<int32_t> closed_;  // a cycle found by close()
   int32_t frontUndo_ = -1;  // the node an end's last rotation broke its new end away from
   int32_t backUndo_ = -1;
 };

@@ -201,7 +201,7 @@ TEST(PathTreap, MatchesAVectorOverRandomOperations) {
   std::vector<int32_t> model;
   for (int step = 0; step < 20000; ++step) {
     const int32_t length = static_cast<int32_t>(model.size());
-    const int op = static_cast<int>(rng() % 6);
+    const int op = static_cast<int>(rng() % 7);
     if (op == 0 || length == 0) {
       if (length == kNodes || rng() % 50 == 0) {
         path.clear();
@@ -218,6 +218,23 @@ TEST(PathTreap, MatchesAVectorOverRandomOperations) {
       const int32_t i = static_cast<int32_t>(rng() % static_cast<uint32_t>(length + 1));
       op == 1 ? path.reverseSuffix(i) : path.reversePrefix(i);
       std::reverse(op == 1 ? model.begin() + i : model.begin(), op == 1 ? model.end() : model.begin() + i);
+    } else if (op == 6) {
+      // Splices a new node in: [0, i) v [j, length) [i, j), or [i, j) [0, i) v [j, length).
+      if (length < 2 || length == kNodes) continue;
+      int32_t v = static_cast<int32_t>(rng() % kNodes);
+      while (std::find(model.begin(), model.end(), v) != model.end()) v = (v + 1) % kNodes;
+      const bool atBack = rng() % 2 == 0;
+      const int32_t i = 1 + static_cast<int32_t>(rng() % static_cast<uint32_t>(length - 1));
+      const int32_t j = i + 1 + static_cast<int32_t>(rng() % static_cast<uint32_t>(length - i));
+      if (atBack && j == length) continue;
+      path.splice(i, j, v, atBack);
+      std::vector<int32_t> head(model.begin(), model.begin() + i), middle(model.begin() + i, model.begin() + j);
+      std::vector<int32_t> spliced = atBack ? head : middle;
+      if (!atBack) spliced.insert(spliced.end(), head.begin(), head.end());
+      spliced.push_back(v);
+      spliced.insert(spliced.end(), model.begin() + j, model.end());
+      if (atBack) spliced.insert(spliced.end(), middle.begin(), middle.end());
+      model = spliced;
     } else {
       const int32_t i = static_cast<int32_t>(rng() % static_cast<uint32_t>(length));
       const int32_t v = model[static_cast<size_t>(i)];
