@@ -26,14 +26,15 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Above this many nodes the portfolio is the finder twice (its own seeds) and, where it
-// suits, the clause learner: the search tree and the mill do not decide such graphs in
-// time, and their graph copies and threads would only slow the finders down on a machine
-// with few cores. The probe is skipped there too (its descent runs for its whole cap).
+// Above this many nodes the portfolio is the finder twice (its own seeds) and one complete
+// method: the mill and the proof system do not decide such graphs in time, and their graph
+// copies and threads would only slow the finders down on a machine with few cores. The
+// probe is skipped there too (its descent runs for its whole cap without deciding).
 constexpr int32_t kLargeNodeLimit = 100000;
 // The decomposition rules are skipped above this many nodes.
 constexpr int32_t kDecompositionNodeLimit = 300000;
-// The clause learner of a large graph: up to this many nodes (its clauses grow past memory).
+// Above this many nodes a large graph has no complete method beside the finders (the
+// clause learner's clauses grow past memory, the search's copy and walk past any use).
 constexpr int32_t kLargeSatNodeLimit = 300000;
 // A graph with this many edges per node on average, or with no node of degree 2, gives
 // the finder the graph as given, before the root pruning: there the pruning forces nothing
@@ -275,8 +276,8 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     return true;
   };
   const bool dense = isDense(graph) && graph.howManyEdges >= kDenseFinderEdges;
-  if (options.useFinder &&
-      (dense || (threads > 1 && graph.howManyEdges >= options.earlyFinderEdges && finderSkipsPruning(graph)))) {
+  if (options.useFinder && (dense || (threads > 1 && graph.howManyEdges >= options.earlyFinderEdges &&
+                                      finderSkipsPruning(graph)))) {
     // A dense graph: the finder first, on this thread (the pruning would not stop for it),
     // for about what reading the graph took; then beside the rest.
     auto finder = std::make_shared<RotationFinder>(graph, options.seed);
@@ -305,7 +306,8 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     return finish();
   }
   if (raceDecided()) return finish();
-  if (threads > 1 && options.useFinder && !finderStarted && graph.howManyEdges >= options.earlyFinderEdges) startFinder(root);
+  if (threads > 1 && options.useFinder && !finderStarted && graph.howManyEdges >= options.earlyFinderEdges)
+    startFinder(root);
 
   // The probe: a short exact search here. It leaves the root as it found it, so the
   // portfolio starts from it. On a large graph it would only keep the portfolio waiting:
@@ -339,7 +341,9 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   // probe first, since the rules cost more than the search takes on most graphs it finds a
   // cycle in.
   if (options.useDecomposition && graph.howManyNodes <= kDecompositionNodeLimit) {
-    if (probing && probeRoot(std::min<int64_t>(probeLimit, graph.howManyNodes / 4 + 1000), kQuickProbeSeconds)) return finish();
+    if (probing &&
+        probeRoot(std::min<int64_t>(probeLimit, graph.howManyNodes / 4 + 1000), kQuickProbeSeconds))
+      return finish();
     SolveResult parts;
     const bool applied = solveByDecomposition(root, options, race.stop, parts);
     if (raceDecided()) return finish();
@@ -384,18 +388,27 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       if (!race.stop.stopRequested()) runSearch(root, race, progress);
     });
   } else if (large) {
+    // The finder, a complete method while the graph is not too large for it (the clause
+    // learner where it suits, else the search), and with a third thread a second finder.
     if (!finderStarted) startFinder(root);
-    if (useSat) crew.launch([&root, &snapshot, &race, &options] { runSat(root, snapshot, race, options.seed, 0.0); });
-    if (!useSat || threads >= 3)
+    if (useSat) {
+      crew.launch([&root, &snapshot, &race, &options] { runSat(root, snapshot, race, options.seed, 0.0); });
+    } else if (graph.howManyNodes <= kLargeSatNodeLimit) {
+      crew.launch([&root, &race, progress] { runSearch(root, race, progress); });
+    }
+    if (threads >= 3 || graph.howManyNodes > kLargeSatNodeLimit)
       crew.launch([&root, &race, &options] { runFinder(root, race, options.seed + 1, 0.0); });
   } else {
     crew.launch([&root, &race, progress] { runSearch(root, race, progress); });
     if (!finderStarted) startFinder(root);
-    const bool proofSystem = threads >= 4 && options.useProofSystem && graph.howManyEdges <= options.proofSystemEdgeLimit;
+    const bool proofSystem =
+        threads >= 4 && options.useProofSystem && graph.howManyEdges <= options.proofSystemEdgeLimit;
     // The clause learner takes a mill thread when there is one, and is one more otherwise.
     const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0) - (useSat && threads >= 3 ? 1 : 0);
-    if (useSat) crew.launch([&root, &snapshot, &race, &options] { runSat(root, snapshot, race, options.seed, 0.0); });
-    if (millThreads >= 1 && options.useMill) crew.launch([&root, &race, millThreads] { runMill(root, race, millThreads); });
+    if (useSat)
+      crew.launch([&root, &snapshot, &race, &options] { runSat(root, snapshot, race, options.seed, 0.0); });
+    if (millThreads >= 1 && options.useMill)
+      crew.launch([&root, &race, millThreads] { runMill(root, race, millThreads); });
     if (proofSystem) crew.launch([&graph, &race] { runProofSystem(graph, race); });
   }
   race.await(run, result);

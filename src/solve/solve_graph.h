@@ -14,8 +14,9 @@
 //  - the Probability Mill (parallel with more threads),
 //  - on small graphs, with four threads or more, the Co-HC proof system,
 //  - on sparse graphs, the clause-learning worker (in place of a mill thread);
-// on graphs of more than 100,000 nodes only the finder, a second finder with its own seed and
-// the clause learner (up to 300,000 nodes). This goes on until one decides, the caller's token
+// on graphs of more than 100,000 nodes only the finder, a second finder with its own seed and,
+// up to 300,000 nodes, one complete method (the clause learner, or the search on graphs too
+// dense for it). This goes on until one decides, the caller's token
 // says stop or the time limit passes; then every thread is told to stop (a child token of the
 // run's) and joined before the call returns. A cycle counts only when it passes the
 // independent check against the graph as given; one that fails is reported on the
@@ -73,15 +74,14 @@ struct SolveResult {
   bool interrupted = false;                 // a stop request on the caller's token ended the run
   int64_t treeNodes = 0;                    // exact search
   int32_t deepestDepth = 0;
-  int32_t alternationDeletions = 0;         // edges the alternation rule removed at the root
-  int32_t threads = 0;                      // workers the portfolio ran (0: decided before it)
+  int32_t alternationDeletions = 0;  // edges the alternation rule removed at the root
+  int32_t threads = 0;               // workers the portfolio ran (0: decided before it)
   double seconds = 0.0;
 };
 
-inline constexpr const char* kSolveMethods[] = {"root pruning",       "alternation rule", "frontier search",
-                                                "exact search",       "rotation-extension", "probability mill",
-                                                "proof system",       "clause learning",    "separator",
-                                                "edge cut"};
+inline constexpr const char* kSolveMethods[] = {
+    "root pruning",     "alternation rule", "frontier search", "exact search", "rotation-extension",
+    "probability mill", "proof system",     "clause learning", "separator",    "edge cut"};
 
 // Decides `graph` (not changed). `stop` (may be null) stops it. `progress`, when given,
 // carries the exact search's live figures.
