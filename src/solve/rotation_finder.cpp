@@ -38,6 +38,7 @@ class RotationSearch {
         size_t k = static_cast<size_t>(offsets_[static_cast<size_t>(v)] + i);
         targets_[k] = nv.neighborArray[i];
         forced_[k] = graph.isUncuttableEdge(v, nv.neighborArray[i]) ? 1 : 0;
+        anyForced_ = anyForced_ || forced_[k] != 0;
       }
     }
     freeCount_.resize(static_cast<size_t>(n_));
@@ -86,6 +87,7 @@ class RotationSearch {
     return false;
   }
   bool forcedEdge(int32_t a, int32_t b) const {
+    if (!anyForced_) return false;  // spares a scan of a's edges, two cache misses on a large graph
     for (int64_t k = offsets_[static_cast<size_t>(a)]; k < offsets_[static_cast<size_t>(a) + 1]; ++k)
       if (targets_[static_cast<size_t>(k)] == b) return forced_[static_cast<size_t>(k)] != 0;
     return false;
@@ -322,6 +324,7 @@ class RotationSearch {
   std::vector<int64_t> offsets_;
   std::vector<int32_t> targets_;
   std::vector<uint8_t> forced_;
+  bool anyForced_ = false;
   PathTreap path_;
   std::vector<int32_t> freeCount_;
   int32_t front_ = -1;
