@@ -48,7 +48,7 @@ constexpr double kDenseFinderSecondsPerEdge = 1e-7;
 // The probe gives up after this long (its tree nodes slow down on large graphs, where the
 // portfolio's members would otherwise wait for it).
 constexpr double kProbeSeconds = 0.5;
-// The short probe before the decomposition rules.
+// The probe's share before the decomposition rules.
 constexpr double kQuickProbeSeconds = 0.05;
 // The clause learner's share of a one-thread run without a time limit.
 constexpr double kSatSliceSeconds = 2.0;
@@ -315,6 +315,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   // was stopped (the result is filled in).
   const int64_t probeLimit = options.probeNodesPerNode * graph.howManyNodes + options.probeNodes;
   const bool probing = probeLimit > 0 && !(large && threads > 1 && options.useFinder);
+  int64_t probed = 0;  // tree nodes the probe has walked
   auto probeRoot = [&](int64_t treeNodeLimit, double seconds) {
     // The probe's own time cap: its tree nodes slow down on large graphs.
     StopToken probeStop(&race.stop);
@@ -323,6 +324,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     probe.treeNodeLimit = treeNodeLimit;
     probe.rootLookAheadEdgeLimit = probe.levelLookAheadEdgeLimit = -1;  // look-ahead can take seconds
     ExactSearchResult found = exactSearch(root, probeStop, probe, progress);
+    probed += found.treeNodes;
     result.treeNodes = found.treeNodes;
     result.deepestDepth = found.deepestDepth;
     if (raceDecided()) return true;
@@ -337,13 +339,12 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     return false;
   };
 
-  // Graphs that fall apart at a small separator or a small edge cut, part by part; a short
-  // probe first, since the rules cost more than the search takes on most graphs it finds a
-  // cycle in.
+  // Graphs that fall apart at a small separator or a small edge cut, part by part; the
+  // probe first, for a short while, since the rules cost more than the search takes on most
+  // graphs it finds a cycle in. (Its tree nodes count against the whole probe's: a second
+  // probe would walk another tree, the undo log having reordered the neighbours.)
   if (options.useDecomposition && graph.howManyNodes <= kDecompositionNodeLimit) {
-    if (probing &&
-        probeRoot(std::min<int64_t>(probeLimit, graph.howManyNodes / 4 + 1000), kQuickProbeSeconds))
-      return finish();
+    if (probing && probeRoot(probeLimit, kQuickProbeSeconds)) return finish();
     SolveResult parts;
     const bool applied = solveByDecomposition(root, options, race.stop, parts);
     if (raceDecided()) return finish();
@@ -359,7 +360,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       }
     }
   }
-  if (probing && probeRoot(probeLimit, kProbeSeconds)) return finish();
+  if (probing && probed < probeLimit && probeRoot(probeLimit - probed, kProbeSeconds)) return finish();
 
   // Long, thin graphs the probe left open are decided by their frontier states; on any other
   // graph this gives up after one breadth-first pass.
