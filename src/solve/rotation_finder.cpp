@@ -75,6 +75,10 @@ class RotationSearch {
           result.cycle = std::move(closed_);
           return result;
         }
+        if (path_.length() > best) {  // a splice took a node in
+          best = path_.length();
+          sinceBest = 0;
+        }
       }
       patience += patience / 2;  // later runs get longer before they give up
     }
