@@ -13,6 +13,15 @@ which the pieces were built.
   structured_graphs.py snark N FILE [SEED]
       the flower snark J_N (N odd, 4 N nodes); non-Hamiltonian: cubic without a
       3-edge-colouring
+
+The finding side (Hamiltonian graphs, labels as built):
+  structured_graphs.py knight R FILE [SEED]
+      the knight's graph on an R x R board
+  structured_graphs.py gnp N FILE [SEED] [P]
+      the random graph G(N, P) (P = 0.3 unless given)
+  structured_graphs.py cubic N FILE [SEED]
+  structured_graphs.py quartic N FILE [SEED]
+      a connected random 3-regular (4-regular) graph on N nodes
 """
 import random
 import sys
@@ -36,6 +45,76 @@ def random_cubic(n, rng):
             edges.add((min(a, b), max(a, b)))
         if simple and connected(n, edges):
             return sorted(edges)
+
+
+def random_regular(n, d, rng):
+    """Edges of a connected simple random d-regular graph on nodes 0..n-1: a random pairing
+    whose loops and repeated edges are mended by random switches with other pairs (far
+    faster than redrawing the whole pairing on large graphs, and as random for a benchmark)."""
+    if n <= d or (n * d) % 2:
+        raise SystemExit(f"a {d}-regular graph needs more than {d} nodes and n * d even")
+    while True:
+        points = [v for v in range(n) for _ in range(d)]
+        rng.shuffle(points)
+        pairs = [(points[i], points[i + 1]) for i in range(0, len(points), 2)]
+        count = {}
+        for a, b in pairs:
+            key = (min(a, b), max(a, b))
+            count[key] = count.get(key, 0) + 1
+        bad = [i for i, (a, b) in enumerate(pairs) if a == b or count[(min(a, b), max(a, b))] > 1]
+        tries = 0
+        while bad and tries < 100 * len(pairs):
+            tries += 1
+            i = bad[-1]
+            a, b = pairs[i]
+            key = (min(a, b), max(a, b))
+            if a != b and count[key] == 1:  # mended by an earlier switch
+                bad.pop()
+                continue
+            j = rng.randrange(len(pairs))
+            c, e = pairs[j]
+            if len({a, b, c, e}) < 4 and not (a == b and len({a, c, e}) == 3):
+                continue
+            new1, new2 = (min(a, c), max(a, c)), (min(b, e), max(b, e))
+            if a == c or b == e or new1 == new2 or new1 in count or new2 in count:
+                continue
+            for old in (key, (min(c, e), max(c, e))):
+                count[old] -= 1
+                if count[old] == 0:
+                    del count[old]
+            pairs[i], pairs[j] = (a, c), (b, e)
+            count[new1] = count[new2] = 1
+            bad.pop()
+        edges = sorted(count)
+        if not bad and len(edges) == len(pairs) and connected(n, edges):
+            return edges
+
+
+def knight(r):
+    edges = []
+    for i in range(r):
+        for j in range(r):
+            for di, dj in ((1, 2), (2, 1), (2, -1), (1, -2)):
+                a, b = i + di, j + dj
+                if 0 <= a < r and 0 <= b < r:
+                    edges.append((i * r + j, a * r + b))
+    return r * r, edges
+
+
+def gnp(n, p, rng):
+    """G(n, p) by geometric skips over the pairs (a, b), a < b, in order."""
+    import math
+    edges = []
+    log_q = math.log(1.0 - p)
+    a, b = 0, 0  # the pair before the first: b runs over a + 1 .. n - 1
+    while True:
+        b += 1 + int(math.log(1.0 - rng.random()) / log_q)
+        while b >= n and a < n - 1:
+            a += 1
+            b = b - n + a + 1
+        if a >= n - 1:
+            return n, edges
+        edges.append((a, b))
 
 
 def connected(n, edges):
@@ -101,25 +180,35 @@ def snark(n):
     return 4 * n, edges
 
 
-def write(n, edges, path, rng):
+def write(n, edges, path, rng, shuffle=True):
     label = list(range(n))
-    rng.shuffle(label)
+    if shuffle:
+        rng.shuffle(label)
     adjacency = [[] for _ in range(n)]
     for a, b in edges:
         adjacency[label[a]].append(label[b])
         adjacency[label[b]].append(label[a])
-    for row in adjacency:
-        rng.shuffle(row)
+    if shuffle:
+        for row in adjacency:
+            rng.shuffle(row)
     with open(path, "w") as out:
         for v in range(n):
             out.write(" ".join(map(str, [v] + adjacency[v])) + "\n")
 
 
 def main():
-    if len(sys.argv) not in (4, 5) or sys.argv[1] not in ("fragment", "blobs", "snark"):
+    kinds = ("fragment", "blobs", "snark", "knight", "gnp", "cubic", "quartic")
+    if len(sys.argv) not in (4, 5, 6) or sys.argv[1] not in kinds or (len(sys.argv) == 6 and sys.argv[1] != "gnp"):
         raise SystemExit(__doc__)
     kind, size, path = sys.argv[1], int(sys.argv[2]), sys.argv[3]
-    rng = random.Random(int(sys.argv[4]) if len(sys.argv) == 5 else 1)
+    rng = random.Random(int(sys.argv[4]) if len(sys.argv) >= 5 else 1)
+    finding = {"knight": lambda: knight(size), "cubic": lambda: (size, random_regular(size, 3, rng)),
+               "quartic": lambda: (size, random_regular(size, 4, rng)),
+               "gnp": lambda: gnp(size, float(sys.argv[5]) if len(sys.argv) == 6 else 0.3, rng)}
+    if kind in finding:
+        n, edges = finding[kind]()
+        write(n, edges, path, rng, shuffle=False)
+        return
     if kind == "fragment":
         if size < 12:
             raise SystemExit("a fragment graph needs at least 12 nodes")

@@ -22,19 +22,21 @@ enum class IdParse { kOk, kNotNumber, kTooLong };
 // Unsigned decimal only: a sign, a fraction or any other character makes it no id.
 IdParse parseId(std::string_view token, uint64_t& value) {
   if (token.empty()) return IdParse::kNotNumber;
+  uint64_t sum = 0;
+  bool digits = true;
   for (char ch : token) {
-    if (ch < '0' || ch > '9') return IdParse::kNotNumber;
+    const auto digit = static_cast<unsigned char>(ch - '0');
+    digits = digits && digit <= 9;
+    sum = sum * 10 + digit;  // meaningful only while the token is short and all digits
   }
+  if (!digits) return IdParse::kNotNumber;
   if (token.size() > kMaxIdLength) return IdParse::kTooLong;
-  value = 0;
-  for (char ch : token) value = value * 10 + static_cast<uint64_t>(ch - '0');
+  value = sum;
   return IdParse::kOk;
 }
 
-uint64_t edgeKey(int32_t a, int32_t b) {
-  if (a > b) std::swap(a, b);
-  return (static_cast<uint64_t>(static_cast<uint32_t>(a)) << 32) | static_cast<uint32_t>(b);
-}
+// The blanks between words: every ASCII white space but the newline (kWhitespace).
+bool isBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\f' || ch == '\v'; }
 
 const std::string& targetName(const Graph& graph, const std::string& fileName) {
   return fileName.empty() ? graph.outputFileName : fileName;
@@ -62,23 +64,30 @@ FileStatus parseAdjacencyText(std::string_view content, const std::string& path,
     return FileStatus::failure(messageText(path, ": ", lines, " lines for a graph of ", n, " nodes"));
   }
   std::vector<NodePair> edges;
+  edges.reserve(content.size() / 8);  // an edge's word takes a few bytes; most files list each edge twice
   TextLines lines(content);
   std::string_view line;
   while (lines.next(line)) {
-    std::vector<std::string_view> tokens = wordsOf(line, SIZE_MAX, kWhitespace);
-    if (tokens.empty()) continue;  // a blank line is a node that lists nothing
     int32_t current = -1;
-    for (size_t t = 0; t < tokens.size(); ++t) {
-      const char* role = t == 0 ? "node" : "neighbour";
+    bool first = true;
+    // The words of the line, each checked as it comes, so that the first fault of the line
+    // is the one reported.
+    size_t i = 0;
+    for (;;) {
+      while (i < line.size() && isBlank(line[i])) ++i;
+      if (i == line.size()) break;
+      const size_t start = i;
+      while (i < line.size() && !isBlank(line[i])) ++i;
+      const std::string_view token = line.substr(start, i - start);
+      const char* role = first ? "node" : "neighbour";
       uint64_t value = 0;
-      switch (parseId(tokens[t], value)) {
+      switch (parseId(token, value)) {
         case IdParse::kNotNumber:
-          return lineError(
-              path, lines.number(),
-              messageText(role, " id ", quotedToken(tokens[t]), " is not an unsigned decimal number"));
+          return lineError(path, lines.number(),
+                           messageText(role, " id ", quotedToken(token), " is not an unsigned decimal number"));
         case IdParse::kTooLong:
           return lineError(path, lines.number(),
-                           messageText(role, " id ", quotedToken(tokens[t]), " is too long to be a node id"));
+                           messageText(role, " id ", quotedToken(token), " is too long to be a node id"));
         case IdParse::kOk:
           break;
       }
@@ -86,8 +95,9 @@ FileStatus parseAdjacencyText(std::string_view content, const std::string& path,
         return lineError(path, lines.number(), messageText(role, " id ", value, " out of range 0..", n - 1));
       }
       auto id = static_cast<int32_t>(value);
-      if (t == 0) {
+      if (first) {
         current = id;
+        first = false;
         continue;
       }
       if (id == current)
@@ -96,19 +106,40 @@ FileStatus parseAdjacencyText(std::string_view content, const std::string& path,
     }
   }
   // An edge listed twice (once from each end, as usual) is kept once, where it comes first:
-  // sorted by key and position, the first of each run of equal keys is kept. (Sorting
-  // needs far less memory than a hash set on the largest files.)
-  std::vector<std::pair<uint64_t, uint32_t>> order(edges.size());
-  for (size_t i = 0; i < edges.size(); ++i)
-    order[i] = {edgeKey(edges[i].first, edges[i].second), static_cast<uint32_t>(i)};
-  std::sort(order.begin(), order.end());
+  // the edges are bucketed by their smaller end in input order, and within a bucket a mark
+  // per larger end keeps the first of each. Linear time, and far less memory than a hash set
+  // on the largest files.
+  std::vector<uint32_t> firstOf(static_cast<size_t>(n) + 1, 0);
+  for (const auto& [a, b] : edges) ++firstOf[static_cast<size_t>(std::min(a, b)) + 1];
+  for (size_t v = 0; v < static_cast<size_t>(n); ++v) firstOf[v + 1] += firstOf[v];
+  struct Entry {
+    int32_t larger;  // the edge's larger end
+    uint32_t index;  // its place in `edges`
+  };
+  std::vector<Entry> bucketed(edges.size());
+  {
+    std::vector<uint32_t> next(firstOf.begin(), firstOf.end() - 1);
+    for (size_t e = 0; e < edges.size(); ++e) {
+      const auto [a, b] = edges[e];
+      bucketed[next[static_cast<size_t>(std::min(a, b))]++] = {std::max(a, b), static_cast<uint32_t>(e)};
+    }
+  }
   std::vector<uint8_t> keep(edges.size(), 0);
-  for (size_t i = 0; i < order.size(); ++i)
-    if (i == 0 || order[i].first != order[i - 1].first) keep[order[i].second] = 1;
+  std::vector<int32_t> seenFrom(static_cast<size_t>(n), -1);  // the smaller end whose bucket saw it last
+  size_t kept = 0;
+  for (int32_t a = 0; a < n; ++a)
+    for (uint32_t k = firstOf[static_cast<size_t>(a)]; k < firstOf[static_cast<size_t>(a) + 1]; ++k) {
+      int32_t& seen = seenFrom[static_cast<size_t>(bucketed[k].larger)];
+      if (seen == a) continue;
+      seen = a;
+      keep[bucketed[k].index] = 1;
+      ++kept;
+    }
   PlainGraph result;
   result.nodes = n;
-  for (size_t i = 0; i < edges.size(); ++i)
-    if (keep[i] != 0) result.edges.push_back(edges[i]);
+  result.edges.reserve(kept);
+  for (size_t e = 0; e < edges.size(); ++e)
+    if (keep[e] != 0) result.edges.push_back(edges[e]);
   out = std::move(result);
   return {};
 }

@@ -4,16 +4,15 @@
 
 namespace hc {
 
-PathTreap::PathTreap(int32_t nodeCount, uint64_t seed) {
+PathTreap::PathTreap(int32_t nodeCount, uint64_t seed) : salt_(seed * 0x2545F4914F6CDD1Dull) {
   const size_t n = static_cast<size_t>(nodeCount);
   cells_.resize(n);
   scratch_.resize(n);
-  uint64_t state = seed * 0x9E3779B97F4A7C15ull + 0x2545F4914F6CDD1Dull;
   for (size_t v = 0; v < n; ++v) {
-    uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    cells_[v] = Cell{{-1, -1}, -1, 1, static_cast<uint32_t>(z ^ (z >> 31)), 0, 0};
+    cells_[v].child[0] = cells_[v].child[1] = cells_[v].parent = -1;
+    cells_[v].size = 1;
+    cells_[v].flip = 0;
+    cells_[v].inPath = 0;
   }
 }
 
@@ -61,7 +60,7 @@ void PathTreap::pushDown(int32_t t) {
 
 void PathTreap::update(int32_t t) {
   Cell& c = cell(t);
-  c.size = 1 + sizeOf(c.child[0]) + sizeOf(c.child[1]);
+  c.size = static_cast<uint32_t>(1 + sizeOf(c.child[0]) + sizeOf(c.child[1]));
   for (int32_t child : c.child)
     if (child != -1) cell(child).parent = t;
 }
@@ -87,7 +86,7 @@ void PathTreap::split(int32_t t, int32_t k, int32_t& left, int32_t& right) {
 int32_t PathTreap::merge(int32_t a, int32_t b) {
   if (a == -1) return b;
   if (b == -1) return a;
-  if (cell(a).priority > cell(b).priority) {
+  if (priority(a) > priority(b)) {
     pushDown(a);
     cell(a).child[1] = merge(cell(a).child[1], b);
     update(a);
@@ -152,6 +151,21 @@ int32_t PathTreap::at(int32_t i) {
   }
 }
 
+void PathTreap::appendInOrder(std::vector<int32_t>& out) {
+  // Down the left spine pushing the flags down, then each node, then its right subtree.
+  size_t top = 0;
+  for (int32_t t = root_;;) {
+    for (; t != -1; t = cell(t).child[0]) {
+      pushDown(t);
+      scratch_[top++] = t;
+    }
+    if (top == 0) return;
+    const int32_t v = scratch_[--top];
+    out.push_back(v);
+    t = cell(v).child[1];
+  }
+}
+
 void PathTreap::reverseSide(int32_t i, bool suffix) {
   int32_t a = -1;
   int32_t b = -1;
@@ -159,6 +173,18 @@ void PathTreap::reverseSide(int32_t i, bool suffix) {
   if (int32_t flipped = suffix ? b : a; flipped != -1) cell(flipped).flip ^= 1;
   root_ = merge(a, b);
   if (root_ != -1) cell(root_).parent = -1;
+}
+
+void PathTreap::splice(int32_t i, int32_t j, int32_t v, bool atBack) {
+  int32_t head = -1;
+  int32_t rest = -1;
+  int32_t middle = -1;
+  int32_t tail = -1;
+  split(root_, i, head, rest);
+  split(rest, j - i, middle, tail);
+  makeSingle(v);
+  root_ = atBack ? merge(merge(merge(head, v), tail), middle) : merge(merge(merge(middle, head), v), tail);
+  cell(root_).parent = -1;
 }
 
 void PathTreap::reverseSuffix(int32_t i) { reverseSide(i, true); }

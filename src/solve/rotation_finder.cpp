@@ -23,6 +23,8 @@ class Rng {
   uint64_t state_;
 };
 
+}  // namespace
+
 class RotationSearch {
  public:
   RotationSearch(const Graph& graph, uint64_t seed) : n_(graph.howManyNodes), rng_(seed), path_(graph.howManyNodes, seed) {
@@ -36,6 +38,7 @@ class RotationSearch {
         size_t k = static_cast<size_t>(offsets_[static_cast<size_t>(v)] + i);
         targets_[k] = nv.neighborArray[i];
         forced_[k] = graph.isUncuttableEdge(v, nv.neighborArray[i]) ? 1 : 0;
+        anyForced_ = anyForced_ || forced_[k] != 0;
       }
     }
     freeCount_.resize(static_cast<size_t>(n_));
@@ -61,12 +64,21 @@ class RotationSearch {
         if (path_.length() == n_ && adjacent(front_, back_)) {
           result.found = true;
           result.cycle.reserve(static_cast<size_t>(n_));
-          for (int32_t i = 0; i < n_; ++i) result.cycle.push_back(path_.at(i));
+          path_.appendInOrder(result.cycle);
           return result;
         }
         ++result.rotations;
         ++sinceBest;
         if (!rotate()) break;
+        if (!closed_.empty()) {
+          result.found = true;
+          result.cycle = std::move(closed_);
+          return result;
+        }
+        if (path_.length() > best) {  // a splice took a node in
+          best = path_.length();
+          sinceBest = 0;
+        }
       }
       patience += patience / 2;  // later runs get longer before they give up
     }
@@ -79,6 +91,7 @@ class RotationSearch {
     return false;
   }
   bool forcedEdge(int32_t a, int32_t b) const {
+    if (!anyForced_) return false;  // spares a scan of a's edges, two cache misses on a large graph
     for (int64_t k = offsets_[static_cast<size_t>(a)]; k < offsets_[static_cast<size_t>(a) + 1]; ++k)
       if (targets_[static_cast<size_t>(k)] == b) return forced_[static_cast<size_t>(k)] != 0;
     return false;
@@ -92,6 +105,7 @@ class RotationSearch {
     path_.pushBack(first);
     joined(first);
     front_ = back_ = first;
+    frontUndo_ = backUndo_ = -1;
   }
   void joined(int32_t v) {
     for (int64_t k = offsets_[static_cast<size_t>(v)]; k < offsets_[static_cast<size_t>(v) + 1]; ++k)
@@ -101,6 +115,7 @@ class RotationSearch {
   // The free neighbour to grow towards from `end`: a forced edge first, else the fewest
   // free neighbours (random ties); -1 when there is none.
   int32_t nextFrom(int32_t end) {
+    if (freeCount_[static_cast<size_t>(end)] == 0) return -1;  // the usual case late in a run
     int32_t best = -1;
     int32_t bestScore = 0;
     int32_t ties = 0;
@@ -124,65 +139,186 @@ class RotationSearch {
       path_.pushBack(u);
       joined(u);
       back_ = u;
+      backUndo_ = -1;
       return true;
     }
     if (int32_t u = nextFrom(front_); u != -1) {
       path_.pushFront(u);
       joined(u);
       front_ = u;
+      frontUndo_ = -1;
       return true;
     }
     return false;
   }
 
-  // One rotation at a random end; false when neither end has a legal one. The back end
+  // A rotation: the end (back or front) joins path node `join` at position `index`, and
+  // `newEnd` becomes the end.
+  struct Rotation {
+    int32_t index = -1;
+    int32_t join = -1;
+    int32_t newEnd = -1;
+  };
+
+  // The rotations at one end: the first good one (its new end has a free neighbour, or,
+  // with every node on the path, closes the cycle; or a splice took a free node in, and
+  // `good` is left empty), else the first legal one. The back end
   // joining path node at(i) breaks edge at(i)-at(i+1), so at(i+1) becomes the end (the
-  // front end likewise with at(i-1)).
-  bool rotate() {
+  // front end likewise with at(i-1)). The rotation that would undo this end's last one (it
+  // rejoins the edge that one broke; its new end was weighed last time) is weighed only when
+  // nothing else is legal: with three neighbours it would be every other rotation, and the
+  // ends would mostly walk back and forth.
+  bool weigh(bool back, Rotation& good, Rotation& legal) {
     const int32_t length = path_.length();
-    bool back = (rng_.next() & 1) != 0;
-    for (int attempt = 0; attempt < 2; ++attempt, back = !back) {
-      const int32_t end = back ? back_ : front_;
-      const int32_t other = back ? front_ : back_;
-      const int64_t first = offsets_[static_cast<size_t>(end)];
-      const int64_t degree = offsets_[static_cast<size_t>(end) + 1] - first;
-      if (degree == 0) continue;
-      const int64_t shift = static_cast<int64_t>(rng_.next() % static_cast<uint64_t>(degree));
-      int32_t chosen = -1;
-      int32_t chosenEnd = -1;
-      int32_t fallback = -1;
-      int32_t fallbackEnd = -1;
-      for (int64_t t = 0; t < degree; ++t) {
-        int32_t u = targets_[static_cast<size_t>(first + (t + shift) % degree)];
-        if (!path_.contains(u)) continue;
-        int32_t i = path_.indexOf(u);
-        if (back ? i > length - 3 : i < 2) continue;
-        const int32_t newEnd = path_.neighbourAfterIndexOf(u, back);  // its edge to u goes
-        if (forcedEdge(u, newEnd)) continue;
-        bool good = length == n_ ? adjacent(newEnd, other) : freeCount_[static_cast<size_t>(newEnd)] > 0;
-        if (good) {
-          chosen = i;
-          chosenEnd = newEnd;
-          break;
-        }
-        if (fallback == -1) {
-          fallback = i;
-          fallbackEnd = newEnd;
-        }
+    const int32_t end = back ? back_ : front_;
+    const int32_t other = back ? front_ : back_;
+    const int32_t undo = back ? backUndo_ : frontUndo_;
+    const int64_t first = offsets_[static_cast<size_t>(end)];
+    const int64_t degree = offsets_[static_cast<size_t>(end) + 1] - first;
+    if (degree == 0) return false;
+    const int64_t shift = static_cast<int64_t>(rng_.next() % static_cast<uint64_t>(degree));
+    for (int64_t t = 0; t <= degree; ++t) {
+      if (t == degree && (legal.index != -1 || undo == -1)) break;
+      const int32_t u = t == degree ? undo : targets_[static_cast<size_t>(first + (t + shift) % degree)];
+      if (t < degree && u == undo) continue;
+      if (!path_.contains(u)) continue;
+      const int32_t i = path_.indexOf(u);
+      if (back ? i > length - 3 : i < 2) continue;
+      const int32_t newEnd = path_.neighbourAfterIndexOf(u, back);  // its edge to u goes
+      if (forcedEdge(u, newEnd)) continue;
+      const Rotation rotation{i, u, newEnd};
+      if (length == n_ ? adjacent(newEnd, other) : freeCount_[static_cast<size_t>(newEnd)] > 0) {
+        good = rotation;
+        return true;
       }
-      if (chosen == -1) {
-        chosen = fallback;
-        chosenEnd = fallbackEnd;
+      if (length < n_ ? splice(back, i, u, path_.neighbourAfterIndexOf(u, !back))
+                      : close(back, i, u, newEnd, path_.neighbourAfterIndexOf(u, !back))) {
+        good.index = -1;  // done: the free node is in, or the cycle is in closed_
+        return true;
       }
-      if (chosen == -1) continue;
-      if (back) {
-        path_.reverseSuffix(chosen + 1);
-        back_ = chosenEnd;
+      if (legal.index == -1) legal = rotation;
+    }
+    return false;
+  }
+
+  // A free node taken in through the end's neighbour u at position i, when the node on u's
+  // other side, w, has a free neighbour x whose other neighbour y lies beyond u (seen from
+  // the end). For the back end, with w = at(i-1) and y = at(j), j > i:
+  //   front .. w  u .. at(j-1)  y .. back   becomes   front .. w x y .. back u .. at(j-1)
+  // (the end joins u, w joins x, x joins y; the edges w-u and at(j-1)-y go), and at(j-1) is
+  // the new end; the front end mirrors it. This finds a use for a free node about as often
+  // again as the rotations that end next to one.
+  bool splice(bool back, int32_t i, int32_t u, int32_t w) {
+    if (w == -1 || freeCount_[static_cast<size_t>(w)] == 0 || forcedEdge(w, u)) return false;
+    for (int64_t k = offsets_[static_cast<size_t>(w)]; k < offsets_[static_cast<size_t>(w) + 1]; ++k) {
+      const int32_t x = targets_[static_cast<size_t>(k)];
+      if (path_.contains(x)) continue;
+      for (int64_t h = offsets_[static_cast<size_t>(x)]; h < offsets_[static_cast<size_t>(x) + 1]; ++h) {
+        const int32_t y = targets_[static_cast<size_t>(h)];
+        if (y == w || !path_.contains(y)) continue;
+        const int32_t j = path_.indexOf(y);
+        if (back ? j <= i : j >= i) continue;
+        const int32_t newEnd = path_.neighbourAfterIndexOf(y, !back);  // at(j-1) for the back end
+        if (forcedEdge(newEnd, y)) continue;
+        if (back) {
+          path_.splice(i, j, x, true);
+          back_ = newEnd;
+          backUndo_ = -1;
+        } else {
+          path_.splice(j + 1, i + 1, x, false);
+          front_ = newEnd;
+          frontUndo_ = -1;
+        }
+        joined(x);
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // With every node on the path: a cycle through an exchange of three edges. Seen from the
+  // end that is weighed (positions counted from the other end, p(0) = the other end, which
+  // is joined to y = p(j); the end is joined to u = p(i), after = p(i+1), before = p(i-1)),
+  // the path edges p(i)-p(i+1) and p(j)-p(j+1) go for after-p(j+1) (i < j), p(i-1)-p(i)
+  // and p(j-1)-p(j) for before-p(j-1) (i < j), or p(j-1)-p(j) and p(i)-p(i+1) for
+  // p(j-1)-after (j <= i). Each is as likely as the rotation closing the path, so the last
+  // step of a run takes a fraction of the rotations. The cycle goes to closed_.
+  bool close(bool back, int32_t index, int32_t u, int32_t after, int32_t before) {
+    const int32_t length = path_.length();
+    const int32_t other = back ? front_ : back_;
+    const int32_t i = back ? index : length - 1 - index;
+    for (int64_t k = offsets_[static_cast<size_t>(other)]; k < offsets_[static_cast<size_t>(other) + 1]; ++k) {
+      const int32_t y = targets_[static_cast<size_t>(k)];
+      const int32_t position = path_.indexOf(y);
+      const int32_t j = back ? position : length - 1 - position;
+      if (j < 2) continue;
+      const int32_t yNext = path_.neighbourAfterIndexOf(y, back);
+      const int32_t yBefore = path_.neighbourAfterIndexOf(y, !back);
+      int pattern = 0;
+      if (i < j && yNext != -1 && !forcedEdge(u, after) && !forcedEdge(y, yNext) && adjacent(after, yNext)) {
+        pattern = 1;
+      } else if (i < j && before != -1 && !forcedEdge(before, u) && !forcedEdge(yBefore, y) && adjacent(before, yBefore)) {
+        pattern = 2;
+      } else if (j <= i && !forcedEdge(yBefore, y) && !forcedEdge(u, after) && adjacent(yBefore, after)) {
+        pattern = 3;
+      }
+      if (pattern == 0) continue;
+      std::vector<int32_t> p;
+      p.reserve(static_cast<size_t>(length));
+      path_.appendInOrder(p);
+      if (!back) std::reverse(p.begin(), p.end());
+      auto take = [&](int32_t from, int32_t to) {  // p(from) .. p(to), either way
+        for (int32_t x = from;; x += from <= to ? 1 : -1) {
+          closed_.push_back(p[static_cast<size_t>(x)]);
+          if (x == to) break;
+        }
+      };
+      closed_.reserve(static_cast<size_t>(length));
+      if (pattern == 1) {
+        take(0, i);
+        take(length - 1, j + 1);
+        take(i + 1, j);
+      } else if (pattern == 2) {
+        take(0, i - 1);
+        take(j - 1, i);
+        take(length - 1, j);
       } else {
-        path_.reversePrefix(chosen);
-        front_ = chosenEnd;
+        take(0, j - 1);
+        take(i + 1, length - 1);
+        take(i, j);
       }
       return true;
+    }
+    return false;
+  }
+
+  void apply(bool back, const Rotation& rotation) {
+    if (back) {
+      path_.reverseSuffix(rotation.index + 1);
+      back_ = rotation.newEnd;
+      backUndo_ = rotation.join;
+    } else {
+      path_.reversePrefix(rotation.index);
+      front_ = rotation.newEnd;
+      frontUndo_ = rotation.join;
+    }
+  }
+
+  // One rotation at a random end (at the other when that one has no legal rotation);
+  // false when neither end has one.
+  bool rotate() {
+    bool back = (rng_.next() & 1) != 0;
+    for (int attempt = 0; attempt < 2; ++attempt, back = !back) {
+      Rotation good;
+      Rotation legal;
+      if (weigh(back, good, legal)) {
+        if (good.index != -1) apply(back, good);
+        return true;
+      }
+      if (legal.index != -1) {
+        apply(back, legal);
+        return true;
+      }
     }
     return false;
   }
@@ -192,17 +328,24 @@ class RotationSearch {
   std::vector<int64_t> offsets_;
   std::vector<int32_t> targets_;
   std::vector<uint8_t> forced_;
+  bool anyForced_ = false;
   PathTreap path_;
   std::vector<int32_t> freeCount_;
   int32_t front_ = -1;
   int32_t back_ = -1;
+  std::vector<int32_t> closed_;  // a cycle found by close()
+  int32_t frontUndo_ = -1;  // the node an end's last rotation broke its new end away from
+  int32_t backUndo_ = -1;
 };
-
-}  // namespace
 
 RotationFinderResult findCycleByRotation(const Graph& graph, uint64_t seed, const StopToken& stop) {
   RotationSearch search(graph, seed);
   return search.run(stop);
 }
+
+RotationFinder::RotationFinder(const Graph& graph, uint64_t seed)
+    : search_(std::make_unique<RotationSearch>(graph, seed)) {}
+RotationFinder::~RotationFinder() = default;
+RotationFinderResult RotationFinder::run(const StopToken& stop) { return search_->run(stop); }
 
 }  // namespace hc

@@ -4,15 +4,19 @@
 // when both ends are stuck, a rotation turns an end's edge to an inner path node into the
 // new path edge and breaks the path edge after it, so that another node becomes the end
 // (a rotation that gives an end with free neighbours, or one that closes the cycle, is
-// preferred). Forced edges are never broken and deleted edges are not in the graph, so
-// the finder respects what the pruning knows. A run that stops improving restarts from a
-// new node.
+// preferred; the one that would undo an end's last rotation comes last, so that on sparse
+// graphs the ends keep moving on). Two three-edge exchanges help where single rotations
+// are slowest, on large sparse graphs: a free node spliced in through an end's neighbour,
+// and a path through every node closed by exchanging two of its edges. Forced edges are
+// never broken and deleted edges are not in the graph, so the finder respects what the
+// pruning knows. A run that stops improving restarts from a new node.
 //
 // The path lives in a balanced tree with reversal flags (path_treap.h), so a rotation
 // costs O(log n) however long the path is.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "core/graph.h"
@@ -30,5 +34,21 @@ struct RotationFinderResult {
 // Searches the current edges of `graph` (read only) until a cycle through every node is
 // found or `stop` says so (polled at every step). Deterministic for a given seed.
 RotationFinderResult findCycleByRotation(const Graph& graph, uint64_t seed, const StopToken& stop);
+
+class RotationSearch;
+
+// The same in two steps, so that the caller may change the graph while the search runs on
+// another thread: the constructor copies what the search needs (O(V + E)).
+class RotationFinder {
+ public:
+  RotationFinder(const Graph& graph, uint64_t seed);
+  ~RotationFinder();
+  RotationFinder(const RotationFinder&) = delete;
+  RotationFinder& operator=(const RotationFinder&) = delete;
+  RotationFinderResult run(const StopToken& stop);
+
+ private:
+  std::unique_ptr<RotationSearch> search_;
+};
 
 }  // namespace hc

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -27,11 +28,30 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Above this many nodes only the rotation finder runs beside the coordinating thread.
-constexpr int32_t kFinderOnlyNodeLimit = 300000;
+// Above this many nodes the portfolio is the finder twice (its own seeds) and one complete
+// method: the mill and the proof system do not decide such graphs in time, and their graph
+// copies and threads would only slow the finders down on a machine with few cores. The
+// probe is skipped there too (its descent runs for its whole cap without deciding).
+constexpr int32_t kLargeNodeLimit = 100000;
+// The decomposition rules are skipped above this many nodes.
+constexpr int32_t kDecompositionNodeLimit = 300000;
+// Above this many nodes a large graph has no complete method beside the finders (the
+// clause learner's clauses grow past memory, the search's copy and walk past any use).
+constexpr int32_t kLargeSatNodeLimit = 300000;
+// A graph with this many edges per node on average, or with no node of degree 2, gives
+// the finder the graph as given, before the root pruning: there the pruning forces nothing
+// from degree-2 nodes and costs far more than the finder takes (it cuts hundreds of
+// thousands of edges on a dense graph).
+constexpr int32_t kDenseEdgesPerNode = 8;
+// Dense graphs of at least this many edges give the finder its first slice before the pruning.
+constexpr int32_t kDenseFinderEdges = 2000;
+// The finder's first slice on a dense graph, per edge: about what reading it took.
+constexpr double kDenseFinderSecondsPerEdge = 1e-7;
 // The probe gives up after this long (its tree nodes slow down on large graphs, where the
 // portfolio's members would otherwise wait for it).
 constexpr double kProbeSeconds = 0.5;
+// The probe's share before the decomposition rules.
+constexpr double kQuickProbeSeconds = 0.05;
 // The clause learner's share of a one-thread run without a time limit.
 constexpr double kSatSliceSeconds = 2.0;
 
@@ -85,12 +105,18 @@ class Race {
   Race(const EdgeSnapshot& snapshot, const StopToken& run, SolveActivity* activity)
       : stop(&run), activity(activity), snapshot_(snapshot) {}
 
-  // A worker's decision; the first one that holds (a cycle must pass the check) wins.
+  // A worker's decision; the first one that holds (a cycle must pass the check) wins, and
+  // stops everything that runs under `stop`.
   void report(HamiltonicityState verdict, std::vector<int32_t> cycle, const char* method) {
     std::lock_guard<std::mutex> guard(lock_);
     if (decided_ || !acceptDecision(snapshot_, verdict, std::move(cycle), method, result_)) return;
     decided_ = true;
+    stop.requestStop();
     changed_.notify_all();
+  }
+  bool decided() {
+    std::lock_guard<std::mutex> guard(lock_);
+    return decided_;
   }
   void workerDone() {
     std::lock_guard<std::mutex> guard(lock_);
@@ -147,12 +173,51 @@ void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress) {
 
 // `slice` > 0: the finder gives up after that long (its own deadline, which does not end
 // the race).
-void runFinder(const Graph& root, Race& race, uint32_t seed, double slice) {
+void runFinder(RotationFinder& finder, Race& race, double slice) {
   const Working working(race.activity, solvePartBit(kPartRotationExtension));
   StopToken stop(&race.stop);
   stop.setTimeLimit(slice);
-  RotationFinderResult found = findCycleByRotation(root, seed, stop);
+  RotationFinderResult found = finder.run(stop);
   if (found.found) race.report(kHamiltonian, std::move(found.cycle), "rotation-extension");
+}
+void runFinder(const Graph& root, Race& race, uint32_t seed, double slice) {
+  RotationFinder finder(root, seed);
+  runFinder(finder, race, slice);
+}
+
+// The workers' threads; every one is told to stop and joined when the crew goes.
+class Crew {
+ public:
+  explicit Crew(Race& race) : race_(race) {}
+  ~Crew() { joinAll(); }
+  template <class Body>
+  void launch(Body body) {
+    race_.workerStarted();
+    threads_.emplace_back([this, body = std::move(body)]() mutable {
+      body();
+      race_.workerDone();
+    });
+  }
+  void joinAll() {
+    race_.stop.requestStop();
+    threads_.clear();
+  }
+
+ private:
+  Race& race_;
+  std::vector<std::jthread> threads_;
+};
+
+bool isDense(const Graph& graph) {
+  return graph.howManyEdges >= kDenseEdgesPerNode * static_cast<int64_t>(graph.howManyNodes);
+}
+
+// Whether the finder may start on the graph as given rather than the pruned root.
+bool finderSkipsPruning(const Graph& graph) {
+  if (isDense(graph)) return true;
+  for (int32_t v = 0; v < graph.howManyNodes; ++v)
+    if (graph.node(v).degree <= 2) return false;
+  return true;
 }
 
 void runMill(const Graph& root, Race& race, int32_t threads) {
@@ -224,43 +289,121 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     return finish();
   }
   const EdgeSnapshot snapshot(graph);
+  const int32_t threads = std::max(1, options.threads);
+  const bool large = graph.howManyNodes > kLargeNodeLimit;
+  const bool limited = options.timeLimitSeconds > 0.0;
+  // The finder's share of a one-thread run.
+  const double finderSlice = limited ? std::max(0.05, 0.1 * options.timeLimitSeconds) : 0.25;
+  // The race and its workers exist from the start: the finder may run beside the root
+  // phases below, and its cycle ends them (they run under the race's stop).
+  std::optional<Graph> pruned;  // the root; made below, outlives the workers that read it
+  Race race(snapshot, run, activity);
+  Crew crew(race);
+  bool finderStarted = false;
+  bool finderSliceDone = false;
+  auto startFinder = [&](const Graph& from) {
+    auto finder = std::make_shared<RotationFinder>(from, options.seed);  // copied before `from` changes
+    crew.launch([finder, &race] { runFinder(*finder, race, 0.0); });
+    finderStarted = true;
+  };
+  // A decision of the race (the finder beside the root phases) ends the run.
+  auto raceDecided = [&] {
+    if (!race.decided()) return false;
+    race.await(run, result);
+    return true;
+  };
+  const bool dense = isDense(graph) && graph.howManyEdges >= kDenseFinderEdges;
+  if (options.useFinder && (dense || (threads > 1 && graph.howManyEdges >= options.earlyFinderEdges &&
+                                      finderSkipsPruning(graph)))) {
+    // A dense graph: the finder first, on this thread (the pruning would not stop for it),
+    // for about what reading the graph took; then beside the rest.
+    auto finder = std::make_shared<RotationFinder>(graph, options.seed);
+    if (dense) {
+      runFinder(*finder, race, threads == 1 ? finderSlice : kDenseFinderSecondsPerEdge * graph.howManyEdges);
+      finderSliceDone = true;
+      if (raceDecided()) return finish();
+    }
+    if (threads > 1) {
+      crew.launch([finder, &race] { runFinder(*finder, race, 0.0); });
+      finderStarted = true;
+    }
+  }
 
-  std::optional<Graph> copied = Graph::copyUnlessStopped(graph, &run);
+  std::optional<Graph> copied = Graph::copyUnlessStopped(graph, &race.stop);
   if (!copied) {
+    if (raceDecided()) return finish();
     noteStop(run, result);
     return finish();
   }
-  Graph& root = *copied;
+  Graph& root = pruned.emplace(std::move(*copied));
   root.actionList.reset();
-  RootPruningResult pruned;
+  RootPruningResult pruning;
   {
     const Working working(activity, solvePartBit(kPartRootPruning) | solvePartBit(kPartAlternationRule));
-    pruned = pruneRoot(root, options.seed, &run);
+    pruning = pruneRoot(root, options.seed, &race.stop);
   }
-  result.alternationDeletions = pruned.alternationDeletions;
-  if (pruned.verdict == kNotHamiltonian) {
+  result.alternationDeletions = pruning.alternationDeletions;
+  if (pruning.verdict == kNotHamiltonian) {
     result.verdict = kNotHamiltonian;
-    result.method = pruned.byAlternation ? "alternation rule" : "root pruning";
+    result.method = pruning.byAlternation ? "alternation rule" : "root pruning";
     return finish();
   }
-  if (pruned.verdict == kHamiltonian) {
+  if (pruning.verdict == kHamiltonian) {
     acceptDecision(snapshot, kHamiltonian, hamiltonianCycleOrder(root), "root pruning", result);
     return finish();
   }
+  if (raceDecided()) return finish();
   if (run.stopRequested()) {
     noteStop(run, result);
     return finish();
   }
+  if (threads > 1 && options.useFinder && !finderStarted && graph.howManyEdges >= options.earlyFinderEdges)
+    startFinder(root);
 
-  // Graphs that fall apart at a small separator or a small edge cut, part by part.
-  if (options.useDecomposition && graph.howManyNodes <= kFinderOnlyNodeLimit) {
+  // The probe: a short exact search here. It leaves the root as it found it, so the
+  // portfolio starts from it. On a large graph it would only keep the portfolio waiting:
+  // its descent runs for minutes there without deciding. True when it decided or the run
+  // was stopped (the result is filled in).
+  const int64_t probeLimit = options.probeNodesPerNode * graph.howManyNodes + options.probeNodes;
+  const bool probing = probeLimit > 0 && !(large && threads > 1 && options.useFinder);
+  int64_t probed = 0;  // tree nodes the probe has walked
+  auto probeRoot = [&](int64_t treeNodeLimit, double seconds) {
+    // The probe's own time cap: its tree nodes slow down on large graphs.
+    StopToken probeStop(&race.stop);
+    probeStop.setTimeLimit(seconds);
+    ExactSearchOptions probe;
+    probe.treeNodeLimit = treeNodeLimit;
+    probe.rootLookAheadEdgeLimit = probe.levelLookAheadEdgeLimit = -1;  // look-ahead can take seconds
+    ExactSearchResult found = exactSearch(root, probeStop, probe, progress);
+    probed += found.treeNodes;
+    result.treeNodes = found.treeNodes;
+    result.deepestDepth = found.deepestDepth;
+    if (raceDecided()) return true;
+    if (found.verdict != kUndecided &&
+        acceptDecision(snapshot, found.verdict, std::move(found.cycle), "exact search", result))
+      return true;
+    root.isHamiltonian = kUndecided;
+    if (run.stopRequested()) {
+      noteStop(run, result);
+      return true;
+    }
+    return false;
+  };
+
+  // Graphs that fall apart at a small separator or a small edge cut, part by part; the
+  // probe first, for a short while, since the rules cost more than the search takes on most
+  // graphs it finds a cycle in. (Its tree nodes count against the whole probe's: a second
+  // probe would walk another tree, the undo log having reordered the neighbours.)
+  if (options.useDecomposition && graph.howManyNodes <= kDecompositionNodeLimit) {
+    if (probing && probeRoot(probeLimit, kQuickProbeSeconds)) return finish();
     SolveResult parts;
-    bool decided = false;
+    bool applied = false;
     {
       const Working working(activity, solvePartBit(kPartSeparator) | solvePartBit(kPartEdgeCut));
-      decided = solveByDecomposition(root, options, run, parts);
+      applied = solveByDecomposition(root, options, race.stop, parts);
     }
-    if (decided) {
+    if (raceDecided()) return finish();
+    if (applied) {
       result.treeNodes = parts.treeNodes;
       if (parts.verdict != kUndecided &&
           acceptDecision(snapshot, parts.verdict, std::move(parts.cycle), parts.method.c_str(), result))
@@ -272,42 +415,14 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       }
     }
   }
-
-  // The probe: a short exact search here. It leaves the root as it found it (plus what the
-  // root look-ahead forced, which holds for every cycle), so the portfolio starts from it.
-  // On a graph left to the finder alone the probe would only keep it waiting: its descent
-  // runs for minutes there without deciding.
-  const bool finderOnly = options.threads > 1 && options.useFinder && graph.howManyNodes > kFinderOnlyNodeLimit;
-  const int64_t probeLimit = options.probeNodesPerNode * graph.howManyNodes + options.probeNodes;
-  if (probeLimit > 0 && !finderOnly) {
-    // The probe's own time cap: its tree nodes slow down on large graphs.
-    StopToken probeStop(&run);
-    probeStop.setTimeLimit(kProbeSeconds);
-    ExactSearchOptions probe;
-    probe.treeNodeLimit = probeLimit;
-    probe.rootLookAheadEdgeLimit = probe.levelLookAheadEdgeLimit = -1;  // look-ahead can take seconds
-    ExactSearchResult found;
-    {
-      const Working working(activity, solvePartBit(kPartExactSearch));
-      found = exactSearch(root, probeStop, probe, progress);
-    }
-    result.treeNodes = found.treeNodes;
-    result.deepestDepth = found.deepestDepth;
-    if (found.verdict != kUndecided &&
-        acceptDecision(snapshot, found.verdict, std::move(found.cycle), "exact search", result))
-      return finish();
-    root.isHamiltonian = kUndecided;
-    if (run.stopRequested()) {
-      noteStop(run, result);
-      return finish();
-    }
-  }
+  if (probing && probed < probeLimit && probeRoot(probeLimit - probed, kProbeSeconds)) return finish();
 
   // Long, thin graphs the probe left open are decided by their frontier states; on any other
   // graph this gives up after one breadth-first pass.
   if (options.frontierWork > 0) {
     const Working working(activity, solvePartBit(kPartFrontierSearch));
-    const FrontierSearchResult frontier = frontierSearch(EdgeSnapshot(root), run, options.frontierWork);
+    const FrontierSearchResult frontier = frontierSearch(EdgeSnapshot(root), race.stop, options.frontierWork);
+    if (raceDecided()) return finish();
     if (frontier.verdict == kNotHamiltonian) {
       result.verdict = kNotHamiltonian;
       result.method = "frontier search";
@@ -319,48 +434,46 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     return finish();
   }
 
-  Race race(snapshot, run, activity);
-  const int32_t threads = std::max(1, options.threads);
-  const bool useSat = options.useSat && suitsSatWorker(graph.howManyNodes, graph.howManyEdges);
+  const bool useSat = options.useSat && suitsSatWorker(graph.howManyNodes, graph.howManyEdges) &&
+                      (!large || graph.howManyNodes <= kLargeSatNodeLimit);
   result.threads = threads;
-  {
-    std::vector<std::jthread> workers;
-    auto launch = [&](auto&& body) {
-      race.workerStarted();
-      workers.emplace_back([&race, body] {
-        body();
-        race.workerDone();
-      });
-    };
-    if (threads == 1 || !options.useFinder) {
-      // One worker: a short slice for the finder, a longer one for the clause learner, then
-      // the complete search.
-      const bool limited = options.timeLimitSeconds > 0.0;
-      const double slice = limited ? std::max(0.05, 0.1 * options.timeLimitSeconds) : 0.25;
-      const double satSlice = limited ? std::max(0.05, 0.3 * options.timeLimitSeconds) : kSatSliceSeconds;
-      const bool finder = options.useFinder;
-      const bool sat = useSat;
-      launch([&root, &snapshot, &race, &options, progress, slice, satSlice, finder, sat] {
-        if (finder) runFinder(root, race, options.seed, slice);
-        if (sat && !race.stop.stopRequested()) runSat(root, snapshot, race, options.seed, satSlice);
-        if (!race.stop.stopRequested()) runSearch(root, race, progress);
-      });
-    } else if (finderOnly) {
-      // Too large for the search tree or the mill to decide in time; their graph copies and
-      // threads would only slow the finder down on a machine with few cores.
-      launch([&root, &race, &options] { runFinder(root, race, options.seed, 0.0); });
-    } else {
-      launch([&root, &race, progress] { runSearch(root, race, progress); });
-      launch([&root, &race, &options] { runFinder(root, race, options.seed, 0.0); });
-      const bool proofSystem = threads >= 4 && options.useProofSystem && graph.howManyEdges <= options.proofSystemEdgeLimit;
-      // The clause learner takes a mill thread when there is one, and is one more otherwise.
-      const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0) - (useSat && threads >= 3 ? 1 : 0);
-      if (useSat) launch([&root, &snapshot, &race, &options] { runSat(root, snapshot, race, options.seed, 0.0); });
-      if (millThreads >= 1 && options.useMill) launch([&root, &race, millThreads] { runMill(root, race, millThreads); });
-      if (proofSystem) launch([&graph, &race] { runProofSystem(graph, race); });
+  if (threads == 1 || !options.useFinder) {
+    // One worker: a short slice for the finder (unless it had it), a longer one for the
+    // clause learner, then the complete search.
+    const double satSlice = limited ? std::max(0.05, 0.3 * options.timeLimitSeconds) : kSatSliceSeconds;
+    const bool finder = options.useFinder && !finderSliceDone;
+    const bool sat = useSat;
+    crew.launch([&root, &snapshot, &race, &options, progress, finderSlice, satSlice, finder, sat] {
+      if (finder) runFinder(root, race, options.seed, finderSlice);
+      if (sat && !race.stop.stopRequested()) runSat(root, snapshot, race, options.seed, satSlice);
+      if (!race.stop.stopRequested()) runSearch(root, race, progress);
+    });
+  } else if (large) {
+    // The finder, a complete method while the graph is not too large for it (the clause
+    // learner where it suits, else the search), and with a third thread a second finder.
+    if (!finderStarted) startFinder(root);
+    if (useSat) {
+      crew.launch([&root, &snapshot, &race, &options] { runSat(root, snapshot, race, options.seed, 0.0); });
+    } else if (graph.howManyNodes <= kLargeSatNodeLimit) {
+      crew.launch([&root, &race, progress] { runSearch(root, race, progress); });
     }
-    race.await(run, result);
-  }  // every worker is joined here
+    if (threads >= 3 || graph.howManyNodes > kLargeSatNodeLimit)
+      crew.launch([&root, &race, &options] { runFinder(root, race, options.seed + 1, 0.0); });
+  } else {
+    crew.launch([&root, &race, progress] { runSearch(root, race, progress); });
+    if (!finderStarted) startFinder(root);
+    const bool proofSystem =
+        threads >= 4 && options.useProofSystem && graph.howManyEdges <= options.proofSystemEdgeLimit;
+    // The clause learner takes a mill thread when there is one, and is one more otherwise.
+    const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0) - (useSat && threads >= 3 ? 1 : 0);
+    if (useSat)
+      crew.launch([&root, &snapshot, &race, &options] { runSat(root, snapshot, race, options.seed, 0.0); });
+    if (millThreads >= 1 && options.useMill)
+      crew.launch([&root, &race, millThreads] { runMill(root, race, millThreads); });
+    if (proofSystem) crew.launch([&graph, &race] { runProofSystem(graph, race); });
+  }
+  race.await(run, result);
+  crew.joinAll();
   result.treeNodes = race.treeNodes.load();
   result.deepestDepth = race.deepestDepth.load();
   return finish();

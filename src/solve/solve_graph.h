@@ -3,18 +3,24 @@
 // the graph, then the decomposition rules (a graph of at most 300,000 nodes that falls apart
 // at a small separator or a small edge cut is decided part by part, each part by solve
 // itself), then a short exact search on the calling thread (most graphs that are easy for
-// the search are decided there, without starting a thread or copying the graph); then,
-// side by side on their own threads and each on its own copy,
+// the search are decided there, without starting a thread or copying the graph). On a graph
+// of some size the rotation-extension finder runs beside these from the start, on its own
+// thread (a dense graph gives it a first slice on the calling thread, before the pruning,
+// which costs far more there than finding a cycle). Then, side by side on their own threads
+// and each on its own copy,
 //  - the exact search (complete; with the proof system and the sound root rules the only
 //    sources of a non-Hamiltonian verdict),
 //  - the rotation-extension finder,
 //  - the Probability Mill (parallel with more threads),
 //  - on small graphs, with four threads or more, the Co-HC proof system,
-//  - on sparse graphs, the clause-learning worker (in place of a mill thread),
-// until one decides, the caller's token says stop or the time limit passes; then every
-// thread is told to stop (a child token of the run's) and joined before the call returns. A cycle counts only when it
-// passes the independent check against the graph as given; one that fails is reported on
-// the diagnostic stream and the others go on.
+//  - on sparse graphs, the clause-learning worker (in place of a mill thread);
+// on graphs of more than 100,000 nodes only the finder, a second finder with its own seed and,
+// up to 300,000 nodes, one complete method (the clause learner, or the search on graphs too
+// dense for it). This goes on until one decides, the caller's token
+// says stop or the time limit passes; then every thread is told to stop (a child token of the
+// run's) and joined before the call returns. A cycle counts only when it passes the
+// independent check against the graph as given; one that fails is reported on the
+// diagnostic stream and the others go on.
 #pragma once
 
 #include <atomic>
@@ -50,6 +56,12 @@ struct SolveOptions {
   // probeNodesPerNode * nodes + probeNodes tree nodes (a few milliseconds); 0 and 0: none.
   int64_t probeNodesPerNode = 2;
   int64_t probeNodes = 10000;
+  // Graphs of at least this many edges get the finder on its own thread from the start,
+  // beside the root pruning, the decomposition rules and the probe (threads > 1), on the
+  // graph as given when it has no node of degree 2 (smaller graphs are mostly decided by
+  // the root phases in less than the finder takes, and a thread beside them only slows
+  // them down on a busy machine).
+  int32_t earlyFinderEdges = 200000;
   // Frontier states the frontier search may handle before it gives up (0: not tried).
   int64_t frontierWork = 5000000;
   // Split the pruned root at small separators and small edge cuts and decide the parts
@@ -65,15 +77,14 @@ struct SolveResult {
   bool interrupted = false;                 // a stop request on the caller's token ended the run
   int64_t treeNodes = 0;                    // exact search
   int32_t deepestDepth = 0;
-  int32_t alternationDeletions = 0;         // edges the alternation rule removed at the root
-  int32_t threads = 0;                      // workers the portfolio ran (0: decided before it)
+  int32_t alternationDeletions = 0;  // edges the alternation rule removed at the root
+  int32_t threads = 0;               // workers the portfolio ran (0: decided before it)
   double seconds = 0.0;
 };
 
-inline constexpr const char* kSolveMethods[] = {"root pruning",       "alternation rule", "frontier search",
-                                                "exact search",       "rotation-extension", "probability mill",
-                                                "proof system",       "clause learning",    "separator",
-                                                "edge cut"};
+inline constexpr const char* kSolveMethods[] = {
+    "root pruning",     "alternation rule", "frontier search", "exact search", "rotation-extension",
+    "probability mill", "proof system",     "clause learning", "separator",    "edge cut"};
 
 // The parts of the portfolio by their index in kSolveMethods, for a live view of which ones
 // are working (bit i of SolveActivity::runningParts stands for kSolveMethods[i]).

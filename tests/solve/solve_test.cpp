@@ -1,8 +1,8 @@
 // The solve methods against a brute-force decider that shares no code with them, on every
 // graph of a random zoo with up to 12 nodes (random, cubic, bipartite, with a cut vertex):
 // the exact search alone, the alternation rule alone, the clause-learning worker alone and
-// the whole portfolio. Known answers beyond brute force, the threads of a call, and the
-// finder's path structure against a plain vector.
+// the whole portfolio. Known answers beyond brute force, the threads of a call, the finder's
+// cycles on larger random graphs, and its path structure against a plain vector.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,11 +15,13 @@
 
 #include "core/diagnostics.h"
 #include "core/trivial_verdict.h"
+#include "core/hamiltonian_cycle_check.h"
 #include "solve/alternation_rule.h"
 #include "solve/exact_search.h"
 #include "solve/frontier_search.h"
 #include "solve/path_treap.h"
 #include "solve/root_pruning.h"
+#include "solve/rotation_finder.h"
 #include "solve/sat_worker.h"
 #include "solve/solve_graph.h"
 #include "support/test_graphs.h"
@@ -153,10 +155,11 @@ TEST(Solve, EveryMethodAgreesWithBruteForceOnTheZoo) {
     }
 
     // The portfolio, with 1 to 4 threads; on every other graph without the probe, so the
-    // workers decide.
+    // workers decide, and on every third with the finder beside the root phases.
     SolveOptions options;
     options.threads = 1 + static_cast<int32_t>(seed % 4);
     if (seed % 2 == 0) options.probeNodesPerNode = options.probeNodes = 0;
+    if (seed % 3 == 0) options.earlyFinderEdges = 0;
     options.seed = seed++;
     SolveResult result = solveGraph(original, options);
     EXPECT_EQ(result.verdict, verdict) << result.method;
@@ -205,6 +208,32 @@ TEST(Solve, EveryThreadIsJoinedWhenTheCallReturns) {
   }
 }
 
+// The finder's cycles on random 3- and 4-regular graphs of a few thousand nodes (Hamiltonian
+// but for a vanishing few), large enough that its splices and three-edge closings occur: every
+// one passes the check. The time limit only guards against a hang.
+TEST(RotationFinder, EveryCycleOnRandomRegularGraphsPassesTheCheck) {
+  std::mt19937 rng(11);
+  for (int32_t round = 0; round < 8; ++round) {
+    const int32_t degree = 3 + round % 2;
+    const int32_t n = 500 + 700 * round;
+    EdgeSet edges;
+    while (static_cast<int32_t>(edges.size()) < n * degree / 2) {  // pairings, redrawn until simple
+      std::vector<int32_t> points;
+      for (int32_t v = 0; v < n; ++v) points.insert(points.end(), static_cast<size_t>(degree), v);
+      std::shuffle(points.begin(), points.end(), rng);
+      edges.clear();
+      for (size_t i = 0; i < points.size(); i += 2)
+        if (points[i] == points[i + 1] || !edges.emplace(std::minmax(points[i], points[i + 1])).second) break;
+    }
+    const Graph g = makeGraph(n, EdgeList(edges.begin(), edges.end()));
+    StopToken guard;
+    guard.setTimeLimit(60.0);
+    const RotationFinderResult found = findCycleByRotation(g, static_cast<uint64_t>(round), guard);
+    ASSERT_TRUE(found.found) << n << " nodes, degree " << degree;
+    EXPECT_TRUE(isHamiltonianCycle(EdgeSnapshot(g), found.cycle)) << n << " nodes, degree " << degree;
+  }
+}
+
 TEST(PathTreap, MatchesAVectorOverRandomOperations) {
   constexpr int32_t kNodes = 60;
   std::mt19937 rng(7);
@@ -212,7 +241,7 @@ TEST(PathTreap, MatchesAVectorOverRandomOperations) {
   std::vector<int32_t> model;
   for (int step = 0; step < 20000; ++step) {
     const int32_t length = static_cast<int32_t>(model.size());
-    const int op = static_cast<int>(rng() % 6);
+    const int op = static_cast<int>(rng() % 7);
     if (op == 0 || length == 0) {
       if (length == kNodes || rng() % 50 == 0) {
         path.clear();
@@ -229,6 +258,23 @@ TEST(PathTreap, MatchesAVectorOverRandomOperations) {
       const int32_t i = static_cast<int32_t>(rng() % static_cast<uint32_t>(length + 1));
       op == 1 ? path.reverseSuffix(i) : path.reversePrefix(i);
       std::reverse(op == 1 ? model.begin() + i : model.begin(), op == 1 ? model.end() : model.begin() + i);
+    } else if (op == 6) {
+      // Splices a new node in: [0, i) v [j, length) [i, j), or [i, j) [0, i) v [j, length).
+      if (length < 2 || length == kNodes) continue;
+      int32_t v = static_cast<int32_t>(rng() % kNodes);
+      while (std::find(model.begin(), model.end(), v) != model.end()) v = (v + 1) % kNodes;
+      const bool atBack = rng() % 2 == 0;
+      const int32_t i = 1 + static_cast<int32_t>(rng() % static_cast<uint32_t>(length - 1));
+      const int32_t j = i + 1 + static_cast<int32_t>(rng() % static_cast<uint32_t>(length - i));
+      if (atBack && j == length) continue;
+      path.splice(i, j, v, atBack);
+      std::vector<int32_t> head(model.begin(), model.begin() + i), middle(model.begin() + i, model.begin() + j);
+      std::vector<int32_t> spliced = atBack ? head : middle;
+      if (!atBack) spliced.insert(spliced.end(), head.begin(), head.end());
+      spliced.push_back(v);
+      spliced.insert(spliced.end(), model.begin() + j, model.end());
+      if (atBack) spliced.insert(spliced.end(), middle.begin(), middle.end());
+      model = spliced;
     } else {
       const int32_t i = static_cast<int32_t>(rng() % static_cast<uint32_t>(length));
       const int32_t v = model[static_cast<size_t>(i)];
@@ -238,6 +284,11 @@ TEST(PathTreap, MatchesAVectorOverRandomOperations) {
       ASSERT_EQ(path.neighbourAfterIndexOf(v, op == 3), j < 0 || j >= length ? -1 : model[static_cast<size_t>(j)]);
     }
     ASSERT_EQ(path.length(), static_cast<int32_t>(model.size()));
+    if (step % 97 == 0) {
+      std::vector<int32_t> whole;
+      path.appendInOrder(whole);
+      ASSERT_EQ(whole, model);
+    }
     for (int32_t v = 0; v < kNodes; ++v)
       ASSERT_EQ(path.contains(v), std::find(model.begin(), model.end(), v) != model.end());
   }
