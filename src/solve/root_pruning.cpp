@@ -115,6 +115,7 @@ RootPruningResult pruneRoot(Graph& graph, uint32_t seed) {
   if (alternation.deletedEdges > 0) runCheapChecks(graph);
   result.verdict = graph.isHamiltonian;
   result.byAlternation = result.verdict == kNotHamiltonian;
+  result.independentSet = std::move(alternation.refutingSet);
   return result;
 }
 
