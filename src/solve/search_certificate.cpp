@@ -19,12 +19,12 @@ using Adopted = CertificateWriter::Adopted;
 
 class Replay {
  public:
-  Replay(CertificateWriter& writer, std::span<const int32_t> log)
-      : writer_(writer), b_(writer.branch()), log_(log) {}
+  Replay(CertificateWriter& writer, std::span<const int32_t> log, const StopToken& stop)
+      : writer_(writer), b_(writer.branch()), log_(log), stop_(stop) {}
 
   bool run() {
     do {
-      if (!closeNode()) return false;
+      if (stop_.poll() || !closeNode()) return false;
     } while (nextNode());
     return ok_ && pos_ == log_.size();
   }
@@ -124,6 +124,7 @@ class Replay {
   CertificateWriter& writer_;
   BranchState& b_;
   std::span<const int32_t> log_;
+  const StopToken& stop_;
   size_t pos_ = 0;
   std::vector<Split> splits_;
   bool ok_ = true;
@@ -131,8 +132,8 @@ class Replay {
 
 }  // namespace
 
-bool writeSearchProof(CertificateWriter& writer, std::span<const int32_t> log) {
-  return Replay(writer, log).run();
+bool writeSearchProof(CertificateWriter& writer, std::span<const int32_t> log, const StopToken& stop) {
+  return Replay(writer, log, stop).run();
 }
 
 }  // namespace hc

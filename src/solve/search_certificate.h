@@ -8,13 +8,14 @@
 #include <cstdint>
 #include <span>
 
+#include "core/stop_token.h"
 #include "solve/certificate_writer.h"
 
 namespace hc {
 
 // Writes the proof below the writer's branch, which stands for the search's root. False
-// when some branch could not be closed or the log is not one whole tree (the body then
-// holds an unfinished proof, to be thrown away).
-bool writeSearchProof(CertificateWriter& writer, std::span<const int32_t> log);
+// when some branch could not be closed, the log is not one whole tree, or `stop` (polled)
+// ended it; the body then holds an unfinished proof, to be thrown away.
+bool writeSearchProof(CertificateWriter& writer, std::span<const int32_t> log, const StopToken& stop);
 
 }  // namespace hc

@@ -22,8 +22,10 @@ namespace {
 
 using certcheck::BranchState;
 
-// A second proof by the search or the SAT part gets a quarter of a second at least.
+// A second proof by the search or the SAT part gets a quarter of a second at least; the
+// SAT part of the clause learner's own refutation a second.
 constexpr double kLeastFallbackSeconds = 0.25;
+constexpr double kLeastSatSeconds = 1.0;
 // Frontier states a frontier leaf may cost the writer (about a second's work): a budget of
 // work, not of time, so that whether a thin graph gets its certificate does not depend on
 // the machine's load.
@@ -134,14 +136,14 @@ bool writeBySearch(const Graph& graph, CertificateWriter& writer, const StopToke
   ExactSearchOptions options;
   options.proofLog = &log;
   if (exactSearch(root, stop, options).verdict != kNotHamiltonian) return false;
-  return writeSearchProof(writer, log);
+  return writeSearchProof(writer, log, stop);
 }
 
 }  // namespace
 
 CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& method,
                                          const ProofPiece& piece, const SolveOptions& options,
-                                         const StopToken& stop, double fallbackSeconds, std::string& text) {
+                                         const StopToken& stop, double decisionSeconds, std::string& text) {
   CertificateOutcome outcome;
   auto attempt = [&](const std::function<bool(CertificateWriter&)>& write) {
     if (outcome.certified) return;
@@ -157,11 +159,15 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& 
   } else if (method == "alternation rule") {
     attempt([&](CertificateWriter& w) { return writeIndependentLeaf(w, piece.independentSet); });
   } else if (method == "exact search") {
-    attempt([&](CertificateWriter& w) { return writeSearchProof(w, piece.searchLog); });
+    attempt([&](CertificateWriter& w) { return writeSearchProof(w, piece.searchLog, stop); });
   } else if (method == "frontier search") {
     attempt([&](CertificateWriter& w) { return writeFrontierLeaf(w, piece.searchedEdges, stop); });
   } else if (method == "clause learning") {
-    attempt([&](CertificateWriter& w) { return writeSatProof(w, piece.subtours, stop); });
+    // Solved again on the checker's formula: about as long as the worker took, and not
+    // without end where this run happens to go astray.
+    StopToken again(&stop);
+    again.setTimeLimit(std::max(kLeastSatSeconds, 3 * decisionSeconds));
+    attempt([&](CertificateWriter& w) { return writeSatProof(w, piece.subtours, again); });
   } else if (method == "proof system" && piece.bodyComplete) {
     attempt([&](CertificateWriter& w) {
       w.body() = piece.body;
@@ -179,7 +185,7 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& 
   auto second = [&](const std::function<bool(CertificateWriter&, const StopToken&)>& write) {
     if (outcome.certified || stop.stopRequested()) return;
     StopToken within(&stop);
-    within.setTimeLimit(std::max(kLeastFallbackSeconds, fallbackSeconds / 2));
+    within.setTimeLimit(std::max(kLeastFallbackSeconds, decisionSeconds / 4));
     attempt([&](CertificateWriter& w) { return write(w, within); });
   };
   second([&](CertificateWriter& w, const StopToken& s) { return writeBySearch(graph, w, s); });

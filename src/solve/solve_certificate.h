@@ -42,11 +42,12 @@ struct CertificateOutcome {
 };
 
 // Writes into `text` the certificate of `graph` (as given to solve) for the verdict 0 that
-// `method` (one of kSolveMethods) reached. A second proof, when needed, gets
-// `fallbackSeconds` (a quarter of a second at least) under `stop`; the nested proofs of
-// fragments are solved with `options` (their threads, seed).
+// `method` (one of kSolveMethods) reached `decisionSeconds` after the solve began. `stop`
+// ends the writing (no certificate then); the time budgets of second proofs are fractions
+// of decisionSeconds, so that writing stays near the cost of deciding. The nested proofs
+// of fragments are solved with `options` (their threads, seed).
 CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& method,
                                          const ProofPiece& piece, const SolveOptions& options,
-                                         const StopToken& stop, double fallbackSeconds, std::string& text);
+                                         const StopToken& stop, double decisionSeconds, std::string& text);
 
 }  // namespace hc

@@ -213,7 +213,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
         // Bounded by the caller's stop only: the time limit was for the decision.
         StopToken writing(stop);
         const CertificateOutcome written = writeSolveCertificate(
-            graph, result.method, piece, options, writing, 0.5 * result.seconds, *options.certificate);
+            graph, result.method, piece, options, writing, result.seconds, *options.certificate);
         result.certified = written.certified;
         result.certificateNote = written.note;
         result.certificateSeconds =
