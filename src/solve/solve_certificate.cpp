@@ -180,7 +180,7 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& 
     attempt([&](CertificateWriter& w) { return writeDecompositionProof(w, prove, stop); });
   }
   // The second proof: the frontier over a narrow order (within its work budget), then the
-  // search and the SAT part, each with half the time budget.
+  // search and the SAT part, each with a quarter of the decision's time.
   if (!stop.stopRequested()) attempt([&](CertificateWriter& w) { return writeNarrowFrontierLeaf(w, stop); });
   auto second = [&](const std::function<bool(CertificateWriter&, const StopToken&)>& write) {
     if (outcome.certified || stop.stopRequested()) return;
@@ -192,7 +192,7 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& 
   second([](CertificateWriter& w, const StopToken& s) { return writeSatProof(w, {}, s); });
   if (!outcome.certified) {
     text.clear();
-    outcome.note = "the " + method + " decided in a way the certificate cannot state" +
+    outcome.note = "the " + method + "'s refutation has no certificate" +
                    (stop.stopRequested() ? ", and the run was stopped before another proof was found"
                                          : ", and no other proof was found in time");
   }

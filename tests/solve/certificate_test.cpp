@@ -215,8 +215,8 @@ TEST(Certificates, HowEachMethodsVerdictIsCertified) {
   EXPECT_FALSE(none.certified);
   EXPECT_EQ(certificate, "");
   EXPECT_EQ(none.note,
-            "the separator decided in a way the certificate cannot state, and the run was stopped before "
-            "another proof was found");
+            "the separator's refutation has no certificate, and the run was stopped before another proof "
+            "was found");
 }
 
 }  // namespace
