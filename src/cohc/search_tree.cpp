@@ -29,6 +29,8 @@ SearchTreeOutcome runSearchTree(Graph& graph, int32_t maxSearchDepth, const Sear
     SearchTreeNode& top = *path.back();
     int32_t index = top.nextChild();
     if (index >= 0) {
+      if (run.observer != nullptr)
+        run.observer->childStarting(top.depth() + 1, top.candidateU(index), top.candidateV(index));
       path.push_back(std::make_unique<SearchTreeNode>(top, top.candidateU(index), top.candidateV(index)));
       builtFor.push_back(index);
       path.back()->start();
@@ -42,6 +44,7 @@ SearchTreeOutcome runSearchTree(Graph& graph, int32_t maxSearchDepth, const Sear
     path.pop_back();
     int32_t forIndex = builtFor.back();
     builtFor.pop_back();
+    if (run.observer != nullptr) run.observer->childEnded(done->depth(), done->verdict());
     path.back()->acceptChild(forIndex, *done);
   }
 
@@ -85,6 +88,7 @@ CohcResult runCoHC(Graph& graph, const CohcOptions& options, const StopToken* st
   runStop.setTimeLimit(options.timeLimitSeconds);
   run.stop = &runStop;
   run.writeCycle = &options.writeGraph;
+  run.observer = options.observer;
 
   auto startClock = std::chrono::steady_clock::now();
   SearchTreeOutcome outcome =

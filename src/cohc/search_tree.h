@@ -42,6 +42,9 @@ struct CohcOptions {
   double timeLimitSeconds = 0.0;  // > 0: the run stops as if aborted after this long
   bool writeCycleFile = true;     // the root's write of a found cycle to outputFileName
   GraphFileWriter writeGraph = {};  // the writer of that file (the engine has none of its own)
+  // Hears the walk, to write a certificate alongside it (solve/cohc_certificate.h); the
+  // run costs nothing more without one.
+  SearchTreeObserver* observer = nullptr;
 };
 
 struct CohcResult {

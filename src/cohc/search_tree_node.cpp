@@ -138,6 +138,7 @@ void SearchTreeNode::start() {
     recordStarted();
     if (graph.isHamiltonian == kHamiltonian) recordSolved();
   }
+  if (run_.observer != nullptr) run_.observer->pruned(depth_, graph);
   scanning_ = false;
   if (stopRequested(run_.stop)) {
     // Stopped before any child: the node returns as it is, without its closing record.
@@ -225,6 +226,7 @@ void SearchTreeNode::acceptChild(int32_t index, SearchTreeNode& child) {
       candidateOpen_[static_cast<size_t>(index)] = 0;
       graph_->force(candidateU_[static_cast<size_t>(index)], candidateV_[static_cast<size_t>(index)]);
       if (!run_.buildMinimalChildren) pruneAtLevel(*graph_, run_.pruningLevel, run_.stop);
+      if (run_.observer != nullptr) run_.observer->pruned(depth_, *graph_);
       if (graph_->isHamiltonian != kUndecided) {
         scanning_ = false;
         return;

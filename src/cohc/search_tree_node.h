@@ -18,10 +18,11 @@
 #include <string_view>
 #include <vector>
 
+#include "cohc/search_tree_observer.h"
 #include "cohc/search_tree_statistics.h"
 #include "core/graph.h"
-#include "core/stop_token.h"
 #include "core/graph_file_writer.h"
+#include "core/stop_token.h"
 #include "schc/cut_sequence.h"
 
 namespace hc {
@@ -65,6 +66,7 @@ struct SearchTreeRun {
   SearchTreeStatistics* statistics = nullptr;  // may be null: nothing recorded
   const StopToken* stop = nullptr;             // null: never stopped
   const GraphFileWriter* writeCycle = nullptr;  // the root's writer of a found cycle; null: none
+  SearchTreeObserver* observer = nullptr;       // hears the walk (a certificate's writer); null: none
 };
 
 class SearchTreeNode {

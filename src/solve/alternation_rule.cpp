@@ -134,6 +134,8 @@ AlternationOutcome applyAlternationRule(Graph& graph, uint32_t seed, int32_t att
     for (uint8_t member : inSet) size += member;
     if (2 * size > n) {
       graph.isHamiltonian = kNotHamiltonian;
+      for (int32_t v = 0; v < n; ++v)
+        if (inSet[static_cast<size_t>(v)]) outcome.refutingSet.push_back(v);
       break;
     }
     // Far below half: other tie-breaks will not close the gap, so the rule is not for

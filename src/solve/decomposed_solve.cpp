@@ -51,6 +51,7 @@ bool solveByDecomposition(const Graph& root, const SolveOptions& options, const 
     if (token.stopRequested()) return answer;
     SolveOptions partOptions = options;
     partOptions.useDecomposition = false;
+    partOptions.certificate = nullptr;   // a part's proof is no proof of the whole
     partOptions.timeLimitSeconds = 0.0;  // the run's token carries its deadline
     const SolveResult solved = solveGraph(graphOfPart(part), partOptions, &token);
     treeNodes += solved.treeNodes;

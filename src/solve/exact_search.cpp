@@ -74,6 +74,16 @@ bool chooseBranch(const Graph& graph, int32_t hint, int32_t& a, int32_t& b) {
   return b != -1;
 }
 
+// The look-ahead's changes from record `from` of `list` on, as proof log facts.
+void logFacts(std::vector<int32_t>& log, const ActionList& list, int32_t from) {
+  for (int32_t k = from; k < list.count(); ++k) {
+    const Action& action = list.at(k);
+    if (action.kind == kActionCut || action.kind == kActionSetUncut)
+      log.insert(log.end(),
+                 {action.kind == kActionCut ? kLogDeleted : kLogForced, action.args[0], action.args[1]});
+  }
+}
+
 // One open level of the walk: its edge, whether the cut alternative is running, and the
 // list of the level above it (put back when the level closes).
 struct Level {
@@ -88,8 +98,19 @@ struct Level {
 ExactSearchResult exactSearch(Graph& graph, const StopToken& stop, const ExactSearchOptions& options,
                               ExactSearchProgress* progress) {
   ExactSearchResult result;
+  std::vector<int32_t>* const log = options.proofLog;
+  if (log != nullptr) log->clear();
   if (graph.isHamiltonian == kUndecided && graph.howManyEdges <= options.rootLookAheadEdgeLimit && !stop.poll()) {
-    lookAheadSequencing(graph, 0, &stop);
+    if (log != nullptr) {
+      // The root has no undo log of its own; one is installed for the look-ahead's changes,
+      // which are read and kept.
+      ScopedActionList facts(graph);
+      lookAheadSequencing(graph, 0, &stop);
+      logFacts(*log, facts.list(), 0);
+      facts.list().clear();
+    } else {
+      lookAheadSequencing(graph, 0, &stop);
+    }
     runCheapChecks(graph, &stop);
   }
   // Checks are paced: a failed one means the walk is in a dead part of the tree, which is
@@ -144,7 +165,9 @@ ExactSearchResult exactSearch(Graph& graph, const StopToken& stop, const ExactSe
     if (graph.isHamiltonian == kUndecided && depth > 0 &&
         (graph.howManyEdges <= options.nodeLookAheadEdgeLimit ||
          (depth <= options.lookAheadLevels && graph.howManyEdges <= options.levelLookAheadEdgeLimit))) {
+      const int32_t before = graph.actionList->count();
       if (lookAheadSequencing(graph, 0, &stop)) runCheapChecks(graph, &stop);
+      if (log != nullptr) logFacts(*log, *graph.actionList, before);
     }
 
     if (graph.isHamiltonian == kHamiltonian) {
@@ -159,8 +182,10 @@ ExactSearchResult exactSearch(Graph& graph, const StopToken& stop, const ExactSe
       open(a, b);
       graph.force(a, b);
       hint = b;
+      if (log != nullptr) log->insert(log->end(), {a, b});
       continue;
     }
+    if (log != nullptr) log->push_back(kLogLeaf);
     // A contradiction (or nothing left to branch on): the nearest level whose cut
     // alternative has not run takes it; the levels below it are closed.
     while (!levels.empty() && levels.back().cutting) close();

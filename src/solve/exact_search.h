@@ -34,7 +34,19 @@ struct ExactSearchOptions {
   // linear pass costs about this many edge visits per tree node on any size of graph
   // (a few times what the propagation of one step costs).
   int32_t checkEdgesPerNode = 20;
+  // When given, the walk is written here for a certificate (see kLogLeaf); nothing is
+  // recorded otherwise.
+  std::vector<int32_t>* proofLog = nullptr;
 };
+
+// The proof log: the tree in preorder, each tree node as the facts look-ahead established
+// there (kLogForced a b: every cycle of the node uses a-b; kLogDeleted a b: none does),
+// then either its branching edge a b (a >= 0; the subtree with a-b forced follows, then the
+// one with it deleted) or kLogLeaf (a dead end). Facts are the look-ahead's changes in the
+// order it made them, consequences of its propagation included.
+inline constexpr int32_t kLogLeaf = -1;
+inline constexpr int32_t kLogForced = -2;
+inline constexpr int32_t kLogDeleted = -3;
 
 struct ExactSearchResult {
   HamiltonicityState verdict = kUndecided;  // 2: stopped before a decision

@@ -22,7 +22,8 @@ void mergeEqual(std::vector<uint64_t>& states) {
 
 }  // namespace
 
-FrontierSearchResult frontierSearch(const EdgeSnapshot& graph, const StopToken& stop, int64_t workLimit) {
+FrontierSearchResult frontierSearch(const EdgeSnapshot& graph, const StopToken& stop, int64_t workLimit,
+                                    std::span<const int32_t> given) {
   FrontierSearchResult result;
   const int32_t n = graph.nodes();
   if (n < 3) return result;
@@ -31,22 +32,33 @@ FrontierSearchResult frontierSearch(const EdgeSnapshot& graph, const StopToken& 
     return std::pair(list.begin(), list.end());
   };
 
-  // Breadth-first order from node 0, and the step after which each node leaves the frontier.
+  // The order (breadth first from node 0 unless given), and the step after which each node
+  // leaves the frontier.
   std::vector<int32_t> order, position(static_cast<size_t>(n), -1), leaves(static_cast<size_t>(n), 0);
-  order.reserve(static_cast<size_t>(n));
-  order.push_back(0);
-  position[0] = 0;
-  for (size_t head = 0; head < order.size(); ++head) {
-    auto [first, last] = neighbours(order[head]);
-    for (auto it = first; it != last; ++it)
-      if (position[static_cast<size_t>(*it)] < 0) {
-        position[static_cast<size_t>(*it)] = static_cast<int32_t>(order.size());
-        order.push_back(*it);
-      }
-  }
-  if (static_cast<int32_t>(order.size()) < n) {
-    result.verdict = kNotHamiltonian;  // not connected
-    return result;
+  if (!given.empty()) {
+    if (static_cast<int32_t>(given.size()) != n) return result;
+    order.assign(given.begin(), given.end());
+    for (int32_t k = 0; k < n; ++k) {
+      const int32_t v = order[static_cast<size_t>(k)];
+      if (v < 0 || v >= n || position[static_cast<size_t>(v)] >= 0) return result;
+      position[static_cast<size_t>(v)] = k;
+    }
+  } else {
+    order.reserve(static_cast<size_t>(n));
+    order.push_back(0);
+    position[0] = 0;
+    for (size_t head = 0; head < order.size(); ++head) {
+      auto [first, last] = neighbours(order[head]);
+      for (auto it = first; it != last; ++it)
+        if (position[static_cast<size_t>(*it)] < 0) {
+          position[static_cast<size_t>(*it)] = static_cast<int32_t>(order.size());
+          order.push_back(*it);
+        }
+    }
+    if (static_cast<int32_t>(order.size()) < n) {
+      result.verdict = kNotHamiltonian;  // not connected
+      return result;
+    }
   }
   // The nodes leaving after step k, in node order: leaving[leaveStart[k] .. leaveStart[k + 1]).
   // One block rather than a list per step: a graph of a million nodes is given up on after
@@ -129,6 +141,7 @@ FrontierSearchResult frontierSearch(const EdgeSnapshot& graph, const StopToken& 
       mergeEqual(next);
       states.swap(next);
       result.work += static_cast<int64_t>(states.size());
+      result.peak = std::max(result.peak, static_cast<int64_t>(states.size()));
       if (result.work > workLimit) return result;
     }
     for (int32_t at = leaveStart[static_cast<size_t>(k)]; at < leaveStart[static_cast<size_t>(k) + 1]; ++at) {
@@ -149,6 +162,72 @@ FrontierSearchResult frontierSearch(const EdgeSnapshot& graph, const StopToken& 
   }
   result.verdict = kNotHamiltonian;  // no way of choosing the edges closed the cycle
   return result;
+}
+
+std::vector<int32_t> narrowFrontierOrder(const EdgeSnapshot& graph, int32_t widthLimit) {
+  const int32_t n = graph.nodes();
+  std::vector<int32_t> order;
+  if (n == 0) return order;
+  order.reserve(static_cast<size_t>(n));
+  // An end: the node a breadth-first search from node 0 reaches last.
+  std::vector<int32_t> queue{0};
+  std::vector<uint8_t> seen(static_cast<size_t>(n), 0);
+  seen[0] = 1;
+  for (size_t head = 0; head < queue.size(); ++head)
+    for (int32_t w : graph.neighborsOf(queue[head]))
+      if (seen[static_cast<size_t>(w)] == 0) {
+        seen[static_cast<size_t>(w)] = 1;
+        queue.push_back(w);
+      }
+  // untaken[v]: v's neighbours not yet taken; candidates: untaken nodes next to taken ones,
+  // with the step at which they became candidates (older first among equals).
+  std::vector<int32_t> untaken(static_cast<size_t>(n)), since(static_cast<size_t>(n), -1);
+  for (int32_t v = 0; v < n; ++v)
+    untaken[static_cast<size_t>(v)] = static_cast<int32_t>(graph.neighborsOf(v).size());
+  std::vector<uint8_t> taken(static_cast<size_t>(n), 0);
+  std::vector<int32_t> candidates;
+  int32_t width = 0;  // taken nodes with untaken neighbours
+  auto take = [&](int32_t v) {
+    taken[static_cast<size_t>(v)] = 1;
+    order.push_back(v);
+    width += untaken[static_cast<size_t>(v)] > 0;
+    for (int32_t w : graph.neighborsOf(v)) {
+      if (--untaken[static_cast<size_t>(w)] == 0 && taken[static_cast<size_t>(w)] != 0) --width;
+      if (taken[static_cast<size_t>(w)] == 0 && since[static_cast<size_t>(w)] < 0) {
+        since[static_cast<size_t>(w)] = static_cast<int32_t>(order.size());
+        candidates.push_back(w);
+      }
+    }
+  };
+  int32_t start = queue.back();
+  for (int32_t next = 0; static_cast<int32_t>(order.size()) < n;) {
+    if (width > widthLimit) return {};
+    if (candidates.empty()) {
+      while (taken[static_cast<size_t>(next)] != 0) ++next;  // another piece, or the first node
+      take(static_cast<int32_t>(order.empty() ? start : next));
+      continue;
+    }
+    // Score: frontier nodes that leave when v comes, less one when v itself stays.
+    size_t best = 0;
+    int32_t bestScore = 0;
+    for (size_t k = 0; k < candidates.size(); ++k) {
+      const int32_t v = candidates[k];
+      int32_t score = untaken[static_cast<size_t>(v)] > 0 ? -1 : 0;
+      for (int32_t w : graph.neighborsOf(v))
+        if (taken[static_cast<size_t>(w)] != 0 && untaken[static_cast<size_t>(w)] == 1) ++score;
+      if (k == 0 || score > bestScore ||
+          (score == bestScore &&
+           since[static_cast<size_t>(v)] < since[static_cast<size_t>(candidates[best])])) {
+        best = k;
+        bestScore = score;
+      }
+    }
+    const int32_t v = candidates[best];
+    candidates[best] = candidates.back();
+    candidates.pop_back();
+    take(v);
+  }
+  return order;
 }
 
 }  // namespace hc

@@ -14,6 +14,8 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "core/edge_snapshot.h"
 #include "core/graph.h"
@@ -23,8 +25,9 @@ namespace hc {
 
 struct FrontierSearchResult {
   HamiltonicityState verdict = kUndecided;  // 0 no Hamiltonian cycle, 1 one exists (none is built), 2 gave up
-  int32_t width = 0;                        // the largest frontier of the breadth-first order
+  int32_t width = 0;                        // the largest frontier of the order
   int64_t work = 0;                         // states handled
+  int64_t peak = 0;                         // the most states kept at once
 };
 
 // Frontiers of more than this many nodes are not tried.
@@ -32,7 +35,16 @@ inline constexpr int32_t kFrontierWidthLimit = 14;
 
 // Decides whether `graph` (the snapshot of a graph's current edges) has a Hamiltonian cycle,
 // within `workLimit` states handled, or gives up (verdict 2); `stop` (polled) ends it early
-// with verdict 2.
-FrontierSearchResult frontierSearch(const EdgeSnapshot& graph, const StopToken& stop, int64_t workLimit);
+// with verdict 2. The nodes are taken in `order` when one is given (every node once), else
+// breadth first from node 0.
+FrontierSearchResult frontierSearch(const EdgeSnapshot& graph, const StopToken& stop, int64_t workLimit,
+                                    std::span<const int32_t> order = {});
+
+// An order of the nodes that keeps the frontier narrow on long, thin graphs whatever their
+// numbering: from an end of the graph (a node found last by a breadth-first search), the
+// next node is always one that lets the most frontier nodes leave and brings the fewest in.
+// Empty as soon as the frontier grows beyond `widthLimit` nodes (the order would be of no
+// use, and finding it would cost quadratic time).
+std::vector<int32_t> narrowFrontierOrder(const EdgeSnapshot& graph, int32_t widthLimit = kFrontierWidthLimit);
 
 }  // namespace hc

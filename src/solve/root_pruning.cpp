@@ -56,6 +56,7 @@ RootPruningResult pruneRoot(Graph& graph, uint32_t seed, const StopToken* stop) 
   if (alternation.deletedEdges > 0) runCheapChecks(graph);
   result.verdict = graph.isHamiltonian;
   result.byAlternation = result.verdict == kNotHamiltonian;
+  result.independentSet = std::move(alternation.refutingSet);
   return result;
 }
 

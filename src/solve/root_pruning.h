@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "core/graph.h"
 #include "core/stop_token.h"
@@ -16,6 +17,7 @@ struct RootPruningResult {
   HamiltonicityState verdict = kUndecided;
   int32_t alternationDeletions = 0;  // edges the alternation rule removed
   bool byAlternation = false;        // the alternation rule gave the verdict 0
+  std::vector<int32_t> independentSet;  // its set of more than half the nodes, when that was the reason
 };
 
 // Fewer than 3 nodes, a node of degree below 2, too few edges, a disconnected or unevenly

@@ -16,11 +16,13 @@
 #include "core/trivial_verdict.h"
 #include "schc/hamiltonian_cycle.h"
 #include "schc/stone_carver.h"
+#include "solve/cohc_certificate.h"
 #include "solve/decomposed_solve.h"
 #include "solve/frontier_search.h"
 #include "solve/root_pruning.h"
 #include "solve/rotation_finder.h"
 #include "solve/sat_worker.h"
+#include "solve/solve_certificate.h"
 
 namespace hc {
 
@@ -105,12 +107,15 @@ class Race {
   Race(const EdgeSnapshot& snapshot, const StopToken& run, SolveActivity* activity)
       : stop(&run), activity(activity), snapshot_(snapshot) {}
 
-  // A worker's decision; the first one that holds (a cycle must pass the check) wins, and
-  // stops everything that runs under `stop`.
-  void report(HamiltonicityState verdict, std::vector<int32_t> cycle, const char* method) {
+  // A worker's decision (with what its certificate needs, when one is asked for); the first
+  // one that holds (a cycle must pass the check) wins, and stops everything that runs under
+  // `stop`.
+  void report(HamiltonicityState verdict, std::vector<int32_t> cycle, const char* method,
+              ProofPiece piece = {}) {
     std::lock_guard<std::mutex> guard(lock_);
     if (decided_ || !acceptDecision(snapshot_, verdict, std::move(cycle), method, result_)) return;
     decided_ = true;
+    piece_ = std::move(piece);
     stop.requestStop();
     changed_.notify_all();
   }
@@ -130,7 +135,7 @@ class Race {
 
   // Waits until a decision, until every worker gave up, or until the run's token (the
   // caller's request or a deadline) says stop; then tells every worker to stop.
-  void await(const StopToken& run, SolveResult& out) {
+  void await(const StopToken& run, SolveResult& out, ProofPiece& piece) {
     std::unique_lock<std::mutex> guard(lock_);
     while (!decided_ && running_ > 0 && !run.stopRequested())
       changed_.wait_for(guard, std::chrono::milliseconds(5));
@@ -142,6 +147,7 @@ class Race {
       out.cycle = std::move(result_.cycle);
       out.method = result_.method;
       out.timedOut = out.interrupted = false;
+      piece = std::move(piece_);
     }
   }
 
@@ -157,18 +163,23 @@ class Race {
   bool decided_ = false;
   int32_t running_ = 0;
   SolveResult result_;
+  ProofPiece piece_;
 };
 
-void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress) {
+void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, bool certify) {
   const Working working(race.activity, solvePartBit(kPartExactSearch));
   std::optional<Graph> copied = Graph::copyUnlessStopped(root, &race.stop);
   if (!copied) return;
   Graph& copy = *copied;
   StopToken stop(&race.stop);
-  ExactSearchResult found = exactSearch(copy, stop, {}, progress);
+  ProofPiece piece;
+  ExactSearchOptions options;
+  if (certify) options.proofLog = &piece.searchLog;
+  ExactSearchResult found = exactSearch(copy, stop, options, progress);
   race.treeNodes.store(found.treeNodes);
   race.deepestDepth.store(found.deepestDepth);
-  if (found.verdict != kUndecided) race.report(found.verdict, std::move(found.cycle), "exact search");
+  if (found.verdict != kUndecided)
+    race.report(found.verdict, std::move(found.cycle), "exact search", std::move(piece));
 }
 
 // `slice` > 0: the finder gives up after that long (its own deadline, which does not end
@@ -237,21 +248,25 @@ void runMill(const Graph& root, Race& race, int32_t threads) {
 
 // The clause-learning worker on the root as the probe left it, its deleted edges as negated
 // units; `slice` > 0 gives it that many seconds only.
-void runSat(const Graph& root, const EdgeSnapshot& snapshot, Race& race, uint32_t seed, double slice) {
+void runSat(const Graph& root, const EdgeSnapshot& snapshot, Race& race, uint32_t seed, double slice,
+            bool certify) {
   const Working working(race.activity, solvePartBit(kPartClauseLearning));
   StopToken stop(&race.stop);
   if (slice > 0.0) stop.setTimeLimit(slice);
   SatWorkerOptions options;
   options.seed = seed;
+  options.keepFormula = certify;  // the subtour clauses' node sets
   SatWorkerResult found = decideBySat(root, &snapshot, stop, options);
-  if (found.verdict != Verdict::Undecided)
-    race.report(found.verdict == Verdict::Hamiltonian ? kHamiltonian : kNotHamiltonian, std::move(found.cycle),
-                "clause learning");
+  if (found.verdict == Verdict::Undecided) return;
+  ProofPiece piece;
+  for (SubtourClause& clause : found.formula.subtours) piece.subtours.push_back(std::move(clause.nodes));
+  race.report(found.verdict == Verdict::Hamiltonian ? kHamiltonian : kNotHamiltonian, std::move(found.cycle),
+              "clause learning", std::move(piece));
 }
 
 // The proof system at level 5: far fewer tree nodes than the exact search on small
 // cubic graphs (its nodes run look-ahead and the cut checks), at a graph copy per depth.
-void runProofSystem(const Graph& graph, Race& race) {
+void runProofSystem(const Graph& graph, Race& race, bool certify) {
   const Working working(race.activity, solvePartBit(kPartProofSystem));
   std::optional<Graph> copied = Graph::copyUnlessStopped(graph, &race.stop);
   if (!copied) return;
@@ -259,9 +274,16 @@ void runProofSystem(const Graph& graph, Race& race) {
   copy.outputFileName.clear();
   CohcOptions options;
   options.writeCycleFile = false;
+  std::unique_ptr<CohcCertificate> recorder;
+  if (certify) {
+    recorder = std::make_unique<CohcCertificate>(graph);
+    options.observer = recorder.get();
+  }
   CohcResult result = runCoHC(copy, options, &race.stop);
   if (result.aborted || result.verdict == kUndecided) return;
-  race.report(result.verdict, std::move(result.cycle), "proof system");
+  ProofPiece piece;
+  if (recorder) piece.bodyComplete = recorder->finishBody(result.verdict, piece.body);
+  race.report(result.verdict, std::move(result.cycle), "proof system", std::move(piece));
 }
 
 }  // namespace
@@ -273,8 +295,24 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   StopToken run(stop);
   run.setTimeLimit(options.timeLimitSeconds);
   SolveResult result;
+  // What the deciding method leaves for the certificate, when one is asked for.
+  const bool certify = options.certificate != nullptr;
+  ProofPiece piece;
   auto finish = [&] {
     result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    if (certify) {
+      options.certificate->clear();
+      if (result.verdict == kNotHamiltonian) {
+        // Bounded by the caller's stop only: the time limit was for the decision.
+        StopToken writing(stop);
+        const CertificateOutcome written = writeSolveCertificate(
+            graph, result.method, piece, options, writing, result.seconds, *options.certificate);
+        result.certified = written.certified;
+        result.certificateNote = written.note;
+        result.certificateSeconds =
+            std::chrono::duration<double>(Clock::now() - start).count() - result.seconds;
+      }
+    }
     return result;
   };
   // A graph the first root rules reject (fewer than three nodes, fewer edges than nodes, a
@@ -309,7 +347,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   // A decision of the race (the finder beside the root phases) ends the run.
   auto raceDecided = [&] {
     if (!race.decided()) return false;
-    race.await(run, result);
+    race.await(run, result, piece);
     return true;
   };
   const bool dense = isDense(graph) && graph.howManyEdges >= kDenseFinderEdges;
@@ -346,6 +384,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   if (pruning.verdict == kNotHamiltonian) {
     result.verdict = kNotHamiltonian;
     result.method = pruning.byAlternation ? "alternation rule" : "root pruning";
+    piece.independentSet = std::move(pruning.independentSet);
     return finish();
   }
   if (pruning.verdict == kHamiltonian) {
@@ -374,6 +413,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     ExactSearchOptions probe;
     probe.treeNodeLimit = treeNodeLimit;
     probe.rootLookAheadEdgeLimit = probe.levelLookAheadEdgeLimit = -1;  // look-ahead can take seconds
+    if (certify) probe.proofLog = &piece.searchLog;
     ExactSearchResult found = exactSearch(root, probeStop, probe, progress);
     probed += found.treeNodes;
     result.treeNodes = found.treeNodes;
@@ -426,6 +466,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     if (frontier.verdict == kNotHamiltonian) {
       result.verdict = kNotHamiltonian;
       result.method = "frontier search";
+      piece.searchedEdges = root.howManyEdges;
       return finish();
     }
   }
@@ -443,36 +484,36 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     const double satSlice = limited ? std::max(0.05, 0.3 * options.timeLimitSeconds) : kSatSliceSeconds;
     const bool finder = options.useFinder && !finderSliceDone;
     const bool sat = useSat;
-    crew.launch([&root, &snapshot, &race, &options, progress, finderSlice, satSlice, finder, sat] {
+    crew.launch([&root, &snapshot, &race, &options, progress, finderSlice, satSlice, finder, sat, certify] {
       if (finder) runFinder(root, race, options.seed, finderSlice);
-      if (sat && !race.stop.stopRequested()) runSat(root, snapshot, race, options.seed, satSlice);
-      if (!race.stop.stopRequested()) runSearch(root, race, progress);
+      if (sat && !race.stop.stopRequested()) runSat(root, snapshot, race, options.seed, satSlice, certify);
+      if (!race.stop.stopRequested()) runSearch(root, race, progress, certify);
     });
   } else if (large) {
     // The finder, a complete method while the graph is not too large for it (the clause
     // learner where it suits, else the search), and with a third thread a second finder.
     if (!finderStarted) startFinder(root);
     if (useSat) {
-      crew.launch([&root, &snapshot, &race, &options] { runSat(root, snapshot, race, options.seed, 0.0); });
+      crew.launch([&root, &snapshot, &race, &options, certify] { runSat(root, snapshot, race, options.seed, 0.0, certify); });
     } else if (graph.howManyNodes <= kLargeSatNodeLimit) {
-      crew.launch([&root, &race, progress] { runSearch(root, race, progress); });
+      crew.launch([&root, &race, progress, certify] { runSearch(root, race, progress, certify); });
     }
     if (threads >= 3 || graph.howManyNodes > kLargeSatNodeLimit)
       crew.launch([&root, &race, &options] { runFinder(root, race, options.seed + 1, 0.0); });
   } else {
-    crew.launch([&root, &race, progress] { runSearch(root, race, progress); });
+    crew.launch([&root, &race, progress, certify] { runSearch(root, race, progress, certify); });
     if (!finderStarted) startFinder(root);
     const bool proofSystem =
         threads >= 4 && options.useProofSystem && graph.howManyEdges <= options.proofSystemEdgeLimit;
     // The clause learner takes a mill thread when there is one, and is one more otherwise.
     const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0) - (useSat && threads >= 3 ? 1 : 0);
     if (useSat)
-      crew.launch([&root, &snapshot, &race, &options] { runSat(root, snapshot, race, options.seed, 0.0); });
+      crew.launch([&root, &snapshot, &race, &options, certify] { runSat(root, snapshot, race, options.seed, 0.0, certify); });
     if (millThreads >= 1 && options.useMill)
       crew.launch([&root, &race, millThreads] { runMill(root, race, millThreads); });
-    if (proofSystem) crew.launch([&graph, &race] { runProofSystem(graph, race); });
+    if (proofSystem) crew.launch([&graph, &race, certify] { runProofSystem(graph, race, certify); });
   }
-  race.await(run, result);
+  race.await(run, result, piece);
   crew.joinAll();
   result.treeNodes = race.treeNodes.load();
   result.deepestDepth = race.deepestDepth.load();

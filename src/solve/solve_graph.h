@@ -67,6 +67,11 @@ struct SolveOptions {
   // Split the pruned root at small separators and small edge cuts and decide the parts
   // (solve/decomposed_solve.h); the parts themselves are solved with this off.
   bool useDecomposition = true;
+  // When given, a non-Hamiltonian verdict comes with its certificate here (the text of the
+  // README, section "Certificates"; solve/solve_certificate.h says how each method's proof
+  // is written) and SolveResult::certified says whether it is complete; otherwise, and for
+  // other verdicts, it is left empty. Without it nothing is recorded.
+  std::string* certificate = nullptr;
 };
 
 struct SolveResult {
@@ -77,9 +82,14 @@ struct SolveResult {
   bool interrupted = false;                 // a stop request on the caller's token ended the run
   int64_t treeNodes = 0;                    // exact search
   int32_t deepestDepth = 0;
-  int32_t alternationDeletions = 0;  // edges the alternation rule removed at the root
-  int32_t threads = 0;               // workers the portfolio ran (0: decided before it)
-  double seconds = 0.0;
+  int32_t alternationDeletions = 0;         // edges the alternation rule removed at the root
+  int32_t threads = 0;                      // workers the portfolio ran (0: decided before it)
+  double seconds = 0.0;                     // to the verdict
+  // With SolveOptions::certificate and verdict 0: whether it holds a complete certificate,
+  // why not (when not), and the seconds spent writing it (after `seconds`).
+  bool certified = false;
+  std::string certificateNote;
+  double certificateSeconds = 0.0;
 };
 
 inline constexpr const char* kSolveMethods[] = {

@@ -1,0 +1,33 @@
+// The SAT part of a certificate. The clause-learning worker solves its own formula (its
+// edge numbering, without the edges the root rules deleted), so the certificate's part is
+// solved again, afresh: the checker's encoding of the branch's graph
+// (certcheck/two_factor_cnf.h), a unit for every decision of the branch and the worker's
+// subtour clauses by their node sets, in one CaDiCaL run that writes its proof as text
+// DRAT. The formula holds nothing incremental (no clause is added after solving starts),
+// so every proof step follows by unit propagation from the clauses before it. Should the
+// branch know less than the worker's root did, a model may still fall into several
+// cycles: their subtour clauses are added and the run is repeated from scratch.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/stop_token.h"
+#include "solve/certificate_writer.h"
+
+namespace hc {
+
+// Writes a `sat` ... `end` part: the subtour clauses of these node sets (all of them first:
+// a clause the checker has early never hurts) and `proof`, a text DRAT proof of the
+// checker's formula with them.
+bool writeSatPart(CertificateWriter& writer, const std::vector<std::vector<int32_t>>& subtours,
+                  const std::string& proof);
+
+// Closes the writer's branch with a `sat` ... `end` part, starting from `subtours` (node
+// sets). False, with nothing written, when the stop token ends it, a model is one cycle
+// (the branch has a Hamiltonian cycle), or the solver fails.
+bool writeSatProof(CertificateWriter& writer, std::vector<std::vector<int32_t>> subtours,
+                   const StopToken& stop);
+
+}  // namespace hc

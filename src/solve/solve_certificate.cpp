@@ -1,0 +1,202 @@
+// The certificate of a solve verdict (see solve_certificate.h). Every attempt starts from a
+// fresh writer on the graph as given, so a failed one leaves nothing behind.
+#include "solve/solve_certificate.h"
+
+#include <algorithm>
+#include <functional>
+
+#include "certcheck/frontier_check.h"
+#include "certcheck/witness_leaves.h"
+#include "core/edge_snapshot.h"
+#include "solve/certificate_writer.h"
+#include "solve/decomposition_certificate.h"
+#include "solve/exact_search.h"
+#include "solve/frontier_search.h"
+#include "solve/root_pruning.h"
+#include "solve/sat_certificate.h"
+#include "solve/search_certificate.h"
+
+namespace hc {
+
+namespace {
+
+using certcheck::BranchState;
+
+// A second proof by the search or the SAT part gets a quarter of a second at least; the
+// SAT part of the clause learner's own refutation a second.
+constexpr double kLeastFallbackSeconds = 0.25;
+constexpr double kLeastSatSeconds = 1.0;
+// Frontier states a frontier leaf may cost the writer (about a second's work): a budget of
+// work, not of time, so that whether a thin graph gets its certificate does not depend on
+// the machine's load.
+constexpr int64_t kFrontierWork = 50000000;
+
+// Node 0's breadth-first order over the edges left, as the frontier search takes the nodes.
+std::vector<int32_t> breadthFirstOrder(const BranchState& b) {
+  std::vector<int32_t> order{0};
+  std::vector<uint8_t> seen(static_cast<size_t>(b.nodes()), 0);
+  seen[0] = 1;
+  for (size_t k = 0; k < order.size(); ++k)
+    for (const BranchState::Incidence& i : b.incident(order[k]))
+      if (b.status(i.edge) != certcheck::kDeleted && seen[static_cast<size_t>(i.node)] == 0) {
+        seen[static_cast<size_t>(i.node)] = 1;
+        order.push_back(i.node);
+      }
+  return order;
+}
+
+Graph graphOf(int32_t n, const std::vector<certcheck::Edge>& edges) {
+  Graph graph(n, 0);
+  for (auto [u, v] : edges) graph.addEdge(u, v);
+  graph.finishConstruction();
+  return graph;
+}
+
+// The edges the branch has left, as the frontier search reads a graph.
+EdgeSnapshot snapshotOf(const BranchState& b) {
+  std::vector<certcheck::Edge> left;
+  for (size_t e = 0; e < b.edges().size(); ++e)
+    if (b.status(static_cast<int32_t>(e)) != certcheck::kDeleted) left.push_back(b.edges()[e]);
+  return EdgeSnapshot(graphOf(b.nodes(), left));
+}
+
+int64_t edgesLeft(const BranchState& b) {
+  int64_t left = 0;
+  for (size_t e = 0; e < b.edges().size(); ++e)
+    left += b.status(static_cast<int32_t>(e)) != certcheck::kDeleted;
+  return left;
+}
+
+// A frontier leaf over `order` once the engine's frontier search has seen it hold on the
+// branch's edges within the checker's limits (the checker keeps the forced edges too, so it
+// meets no more states than the search did).
+bool writeCheckedFrontierLeaf(CertificateWriter& writer, const EdgeSnapshot& left,
+                              const std::vector<int32_t>& order, const StopToken& stop, int64_t work) {
+  if (static_cast<int32_t>(order.size()) != writer.branch().nodes()) return false;
+  const FrontierSearchResult found = frontierSearch(left, stop, work, order);
+  if (found.verdict != kNotHamiltonian || found.width > static_cast<int32_t>(certcheck::kMaxFrontierWidth) ||
+      found.peak > static_cast<int64_t>(certcheck::kMaxFrontierStates))
+    return false;
+  writer.write(certificateNodeLine("frontier", order));
+  return true;
+}
+
+// The frontier search's own leaf: its breadth-first order. On the very edges it searched
+// (the root's, when the branch has as many left) it is written as it is; otherwise it is
+// searched again on the branch's.
+bool writeFrontierLeaf(CertificateWriter& writer, int64_t searchedEdges, const StopToken& stop) {
+  const std::vector<int32_t> order = breadthFirstOrder(writer.branch());
+  if (static_cast<int32_t>(order.size()) != writer.branch().nodes()) return false;
+  if (edgesLeft(writer.branch()) != searchedEdges)
+    return writeCheckedFrontierLeaf(writer, snapshotOf(writer.branch()), order, stop, kFrontierWork);
+  writer.write(certificateNodeLine("frontier", order));
+  return true;
+}
+
+// A frontier leaf over a narrow order, for long, thin graphs another method decided.
+bool writeNarrowFrontierLeaf(CertificateWriter& writer, const StopToken& stop) {
+  const EdgeSnapshot left = snapshotOf(writer.branch());
+  const std::vector<int32_t> order = narrowFrontierOrder(left);
+  return !order.empty() && writeCheckedFrontierLeaf(writer, left, order, stop, kFrontierWork);
+}
+
+bool writeIndependentLeaf(CertificateWriter& writer, const std::vector<int32_t>& set) {
+  BranchState& b = writer.branch();
+  const uint32_t stamp = b.stamp();
+  for (int32_t v : set) b.marks()[static_cast<size_t>(v)] = stamp;
+  if (set.empty() || !certcheck::checkIndependentLeaf(b, set, stamp).empty()) return false;
+  writer.write(certificateNodeLine("independent", set));
+  return true;
+}
+
+// A fragment's question, solved by solve itself with a certificate, given as a body.
+bool proveNested(int32_t n, const std::vector<certcheck::Edge>& edges, const SolveOptions& options,
+                 const StopToken& stop, std::string& body) {
+  std::string certificate;
+  SolveOptions nested = options;
+  nested.timeLimitSeconds = 0.0;  // the caller's token carries the deadline
+  nested.useDecomposition = false;
+  nested.certificate = &certificate;
+  const SolveResult result = solveGraph(graphOf(n, edges), nested, &stop);
+  if (result.verdict != kNotHamiltonian || !result.certified) return false;
+  size_t start = 0;
+  for (int line = 0; line < 2 && start != std::string::npos; ++line)
+    start = certificate.find('\n', start) + 1;
+  body = certificate.substr(start);
+  return true;
+}
+
+// The exact search from the root the checker itself propagates (no alternation deletions).
+bool writeBySearch(const Graph& graph, CertificateWriter& writer, const StopToken& stop) {
+  Graph root(graph);
+  root.actionList.reset();
+  if (pruneRootIncrementally(root) == kNotHamiltonian) return writer.closeBranch();
+  if (root.isHamiltonian != kUndecided) return false;
+  std::vector<int32_t> log;
+  ExactSearchOptions options;
+  options.proofLog = &log;
+  if (exactSearch(root, stop, options).verdict != kNotHamiltonian) return false;
+  return writeSearchProof(writer, log, stop);
+}
+
+}  // namespace
+
+CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& method,
+                                         const ProofPiece& piece, const SolveOptions& options,
+                                         const StopToken& stop, double decisionSeconds, std::string& text) {
+  CertificateOutcome outcome;
+  auto attempt = [&](const std::function<bool(CertificateWriter&)>& write) {
+    if (outcome.certified) return;
+    CertificateWriter writer(graph);
+    if (!write(writer)) return;
+    text = writer.header() + writer.body();
+    outcome.certified = true;
+  };
+  // Whatever decided, a root the checker refutes at once needs no more.
+  attempt([](CertificateWriter& w) { return w.closeBranch(0); });
+  if (method == "root pruning") {
+    attempt([](CertificateWriter& w) { return w.closeBranch(); });
+  } else if (method == "alternation rule") {
+    attempt([&](CertificateWriter& w) { return writeIndependentLeaf(w, piece.independentSet); });
+  } else if (method == "exact search") {
+    attempt([&](CertificateWriter& w) { return writeSearchProof(w, piece.searchLog, stop); });
+  } else if (method == "frontier search") {
+    attempt([&](CertificateWriter& w) { return writeFrontierLeaf(w, piece.searchedEdges, stop); });
+  } else if (method == "clause learning") {
+    // Solved again on the checker's formula: about as long as the worker took, and not
+    // without end where this run happens to go astray.
+    StopToken again(&stop);
+    again.setTimeLimit(std::max(kLeastSatSeconds, 3 * decisionSeconds));
+    attempt([&](CertificateWriter& w) { return writeSatProof(w, piece.subtours, again); });
+  } else if (method == "proof system" && piece.bodyComplete) {
+    attempt([&](CertificateWriter& w) {
+      w.body() = piece.body;
+      return true;
+    });
+  } else if (method == "separator" || method == "edge cut") {
+    const NestedProver prove = [&](int32_t n, const std::vector<certcheck::Edge>& edges, std::string& body) {
+      return proveNested(n, edges, options, stop, body);
+    };
+    attempt([&](CertificateWriter& w) { return writeDecompositionProof(w, prove, stop); });
+  }
+  // The second proof: the frontier over a narrow order (within its work budget), then the
+  // search and the SAT part, each with a quarter of the decision's time.
+  if (!stop.stopRequested()) attempt([&](CertificateWriter& w) { return writeNarrowFrontierLeaf(w, stop); });
+  auto second = [&](const std::function<bool(CertificateWriter&, const StopToken&)>& write) {
+    if (outcome.certified || stop.stopRequested()) return;
+    StopToken within(&stop);
+    within.setTimeLimit(std::max(kLeastFallbackSeconds, decisionSeconds / 4));
+    attempt([&](CertificateWriter& w) { return write(w, within); });
+  };
+  second([&](CertificateWriter& w, const StopToken& s) { return writeBySearch(graph, w, s); });
+  second([](CertificateWriter& w, const StopToken& s) { return writeSatProof(w, {}, s); });
+  if (!outcome.certified) {
+    text.clear();
+    outcome.note = "the " + method + "'s refutation has no certificate" +
+                   (stop.stopRequested() ? ", and the run was stopped before another proof was found"
+                                         : ", and no other proof was found in time");
+  }
+  return outcome;
+}
+
+}  // namespace hc

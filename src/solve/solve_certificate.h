@@ -1,0 +1,53 @@
+// The certificate of a non-Hamiltonian verdict of `solve`: from the method that decided and
+// what it left behind, the proof in the checker's terms (README, section "Certificates").
+//
+//  - root pruning: the checker's propagation, or a witness leaf (pieces, a cut node, an
+//    uneven bipartition, odd forced edges across a cut);
+//  - alternation rule: an `independent` leaf when a set of more than half the nodes refuted
+//    the graph (its deletions by a set of exactly half have no step in the format);
+//  - exact search: its tree replayed as splits (search_certificate.h);
+//  - frontier search: a `frontier` leaf with its breadth-first order;
+//  - clause learning: a SAT part solved again on the checker's encoding (sat_certificate.h);
+//  - proof system: the tree as the run's observer wrote it (cohc_certificate.h);
+//  - separator, edge cut: a separator leaf or a fragment step (decomposition_certificate.h).
+// When the method's own proof cannot be written, a second one is tried within a time budget:
+// a frontier leaf over a narrow order (long, thin graphs), the exact search from the root
+// the checker propagates, then the SAT part from scratch.
+// Only a complete certificate counts; otherwise the verdict is reported as not certified.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/graph.h"
+#include "core/stop_token.h"
+#include "solve/solve_graph.h"
+
+namespace hc {
+
+// What the deciding method leaves for its certificate (only the part it fills).
+struct ProofPiece {
+  std::vector<int32_t> searchLog;              // exact search: its proof log
+  std::vector<std::vector<int32_t>> subtours;  // clause learning: the node sets of its subtour clauses
+  std::string body;                            // proof system: its certificate body
+  bool bodyComplete = false;                   //   ... and whether every branch closed
+  std::vector<int32_t> independentSet;         // alternation rule: its set of more than half the nodes
+  int64_t searchedEdges = -1;                  // frontier search: the edges it searched
+};
+
+struct CertificateOutcome {
+  bool certified = false;
+  std::string note;  // without a certificate: why not
+};
+
+// Writes into `text` the certificate of `graph` (as given to solve) for the verdict 0 that
+// `method` (one of kSolveMethods) reached `decisionSeconds` after the solve began. `stop`
+// ends the writing (no certificate then); the time budgets of second proofs are fractions
+// of decisionSeconds, so that writing stays near the cost of deciding. The nested proofs
+// of fragments are solved with `options` (their threads, seed).
+CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& method,
+                                         const ProofPiece& piece, const SolveOptions& options,
+                                         const StopToken& stop, double decisionSeconds, std::string& text);
+
+}  // namespace hc

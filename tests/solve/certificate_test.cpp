@@ -1,0 +1,225 @@
+// Certificates of non-Hamiltonian verdicts, read back by the independent checker: one
+// property (every certificate solve or the proof system writes is accepted, and every
+// refutation is certified) over the solve zoo, the non-Hamiltonian connected cubic graphs on
+// 16 nodes (when nauty-geng is installed) and a few structured graphs, with the portfolio
+// steered to each method in turn; and one table of how each method's verdict is certified.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "certcheck/certificate_checker.h"
+#include "cohc/search_tree.h"
+#include "solve/cohc_certificate.h"
+#include "solve/solve_certificate.h"
+#include "solve/solve_graph.h"
+#include "solve_zoo.h"
+#include "support/test_graphs.h"
+
+namespace hc::testing {
+namespace {
+
+using Graphs = std::vector<std::pair<int32_t, EdgeList>>;
+
+certcheck::CheckResult check(int32_t n, const EdgeList& edges, const std::string& certificate) {
+  std::istringstream in(certificate);
+  return certcheck::checkCertificate(n, edges, in);
+}
+
+// The first step of a certificate (its third line), up to the first blank.
+std::string firstStep(const std::string& certificate) {
+  std::istringstream in(certificate);
+  std::string line;
+  for (int k = 0; k < 3; ++k) std::getline(in, line);
+  return line.substr(0, line.find(' '));
+}
+
+// The connected cubic graphs on 16 nodes from nauty-geng (graph6 lines of one byte per
+// six bits), or none when it is not installed.
+Graphs cubicCensus() {
+  Graphs graphs;
+  FILE* in = popen("nauty-geng -q -c -d3 -D3 16 2>/dev/null", "r");
+  if (in == nullptr) return graphs;
+  for (char buffer[64]; std::fgets(buffer, sizeof buffer, in) != nullptr;) {
+    const int32_t n = buffer[0] - 63;
+    EdgeList edges;
+    int32_t bit = 0;
+    for (int32_t v = 1; v < n; ++v)
+      for (int32_t u = 0; u < v; ++u, ++bit)
+        if ((buffer[1 + bit / 6] - 63) >> (5 - bit % 6) & 1) edges.emplace_back(u, v);
+    graphs.emplace_back(n, std::move(edges));
+  }
+  pclose(in);
+  return graphs;
+}
+
+// Nodes u = 0 and v = 1 with three pieces between them, each K4 less an edge a-b with a
+// joined to u and b to v: u and v leave three pieces.
+EdgeList threeBlobs() {
+  EdgeList edges;
+  for (int32_t k = 0; k < 3; ++k) {
+    const int32_t a = 2 + 4 * k, b = a + 1, c = a + 2, d = a + 3;
+    for (auto [x, y] : EdgeList{{a, c}, {a, d}, {b, c}, {b, d}, {c, d}, {0, a}, {1, b}})
+      edges.emplace_back(x, y);
+  }
+  return edges;
+}
+
+// The prism GP(6, 1) with node 0 replaced by the Petersen graph less a node, whose three
+// nodes of degree 2 take node 0's edges: a 3-edge cut whose side has no Hamiltonian path
+// between any two of the cut edges' inner ends. Prism node p > 0 is p - 1, Petersen node
+// q > 0 is 10 + q.
+EdgeList petersenFragment() {
+  EdgeList edges;
+  std::vector<int32_t> outer, inner;  // the ends of the two removed nodes' edges
+  for (auto [a, b] : generalizedPetersenEdges(6, 1)) {
+    if (a == 0 || b == 0)
+      outer.push_back(a + b - 1);
+    else
+      edges.emplace_back(a - 1, b - 1);
+  }
+  for (auto [a, b] : generalizedPetersenEdges(5, 2)) {
+    if (a == 0 || b == 0)
+      inner.push_back(10 + a + b);
+    else
+      edges.emplace_back(10 + a, 10 + b);
+  }
+  for (size_t k = 0; k < 3; ++k) edges.emplace_back(outer[k], inner[k]);
+  return edges;
+}
+
+// K(3, 6) with one edge inside the larger side: not bipartite, and five of its nodes are
+// independent.
+EdgeList crowdedSide() {
+  EdgeList edges = completeBipartiteEdges(3, 6);
+  edges.emplace_back(3, 4);
+  return edges;
+}
+
+struct Steering {
+  const char* name;
+  SolveOptions options;
+};
+
+// The portfolio as it runs, and steered to the search, the frontier search and the clause
+// learner alone.
+std::vector<Steering> steerings() {
+  std::vector<Steering> out;
+  SolveOptions o;
+  out.push_back({"portfolio", o});
+  o.useDecomposition = false;
+  o.frontierWork = 0;
+  o.useSat = o.useProofSystem = false;
+  o.threads = 2;
+  out.push_back({"probe", o});
+  o.probeNodesPerNode = o.probeNodes = 0;
+  out.push_back({"search with look-ahead", o});
+  o.frontierWork = 5000000;
+  out.push_back({"frontier", o});
+  o.frontierWork = 0;
+  o.threads = 1;
+  o.useFinder = false;
+  o.useSat = true;
+  out.push_back({"clause learning", o});
+  return out;
+}
+
+TEST(Certificates, EveryRefutationIsCertifiedAndAccepted) {
+  Graphs graphs = zoo();
+  for (auto& g : cubicCensus()) graphs.push_back(std::move(g));
+  graphs.emplace_back(70, generalizedPetersenEdges(35, 2));
+  graphs.emplace_back(48, knightEdges(4, 12));
+  graphs.emplace_back(14, threeBlobs());
+  graphs.emplace_back(20, petersenFragment());
+  graphs.emplace_back(9, crowdedSide());
+  int32_t refuted = 0;
+  uint32_t seed = 1;
+  for (const auto& [n, edges] : graphs) {
+    if (solveGraph(makeGraph(n, edges), SolveOptions{}).verdict != kNotHamiltonian) continue;
+    ++refuted;
+    for (const Steering& steering : steerings()) {
+      std::string certificate;
+      SolveOptions options = steering.options;
+      options.seed = seed++;
+      options.certificate = &certificate;
+      const SolveResult r = solveGraph(makeGraph(n, edges), options);
+      SCOPED_TRACE(::testing::Message() << steering.name << ", " << r.method << ", " << n << " nodes");
+      ASSERT_EQ(r.verdict, kNotHamiltonian);
+      ASSERT_TRUE(r.certified) << r.certificateNote;
+      const certcheck::CheckResult c = check(n, edges, certificate);
+      ASSERT_TRUE(c.accepted) << "line " << c.line << " (" << c.step << "): " << c.reason;
+    }
+    // The proof system on its own, its tree written alongside.
+    Graph graph = makeGraph(n, edges);
+    CohcCertificate recorder(graph);
+    CohcOptions options;
+    options.writeCycleFile = false;
+    options.observer = &recorder;
+    const CohcResult r = runCoHC(graph, options);
+    std::string certificate;
+    ASSERT_EQ(r.verdict, kNotHamiltonian);
+    ASSERT_TRUE(recorder.finish(r.verdict, certificate)) << n << " nodes";
+    const certcheck::CheckResult c = check(n, edges, certificate);
+    ASSERT_TRUE(c.accepted) << "proof system: line " << c.line << " (" << c.step << "): " << c.reason;
+  }
+  EXPECT_GT(refuted, 100);
+}
+
+TEST(Certificates, HowEachMethodsVerdictIsCertified) {
+  SolveOptions onlySearch = steerings()[1].options, onlyFrontier = steerings()[3].options,
+               onlySat = steerings()[4].options;
+  onlyFrontier.frontierWork = 1 << 24;
+  SolveOptions rulesFirst;  // no probe ahead of the decomposition rules
+  rulesFirst.probeNodes = rulesFirst.probeNodesPerNode = 0;
+  const Graph prism = makeGraph(12, generalizedPetersenEdges(6, 1));
+  struct Row {
+    const char* what;
+    int32_t n;
+    EdgeList edges;
+    SolveOptions options;
+    const char* method;
+    const char* step;  // the certificate's first step
+  };
+  // A cut node, the bipartite K(3, 4).
+  EdgeList cutNode = joined(completeEdges(0, 4), completeEdges(3, 4));
+  const std::vector<Row> rows = {
+      {"a cut node", 7, cutNode, {}, "root pruning", "separator"},
+      {"uneven sides", 7, completeBipartiteEdges(3, 4), {}, "root pruning", "bipartite"},
+      {"an independent set of more than half", 9, crowdedSide(), {}, "alternation rule", "independent"},
+      // Its deletions have no step; a frontier leaf over a narrow order proves it again.
+      {"two bipartitions (knight 4 x 40)", 160, knightEdges(4, 40), {}, "alternation rule", "frontier"},
+      {"the search's tree", 22, generalizedPetersenEdges(11, 2), onlySearch, "exact search", "split"},
+      {"the frontier states", 70, generalizedPetersenEdges(35, 2), onlyFrontier, "frontier search",
+       "frontier"},
+      {"the clause learner", 34, generalizedPetersenEdges(17, 2), onlySat, "clause learning", "sat"},
+      {"three pieces between two nodes", 14, threeBlobs(), rulesFirst, "separator", "separator"},
+      {"a fragment without paths", 20, petersenFragment(), rulesFirst, "edge cut", "fragment"},
+  };
+  for (const Row& row : rows) {
+    std::string certificate;
+    SolveOptions options = row.options;
+    options.certificate = &certificate;
+    const SolveResult r = solveGraph(makeGraph(row.n, row.edges), options);
+    EXPECT_EQ(r.method, row.method) << row.what;
+    EXPECT_TRUE(r.certified) << row.what << ": " << r.certificateNote;
+    EXPECT_EQ(firstStep(certificate), row.step) << row.what;
+    EXPECT_TRUE(check(row.n, row.edges, certificate).accepted) << row.what;
+  }
+  // A refutation the format cannot state, with no time left for another proof: no text, and
+  // the reason. (The prism is Hamiltonian: its certificate can only fail.)
+  StopToken stopped;
+  stopped.requestStop();
+  std::string certificate = "stale";
+  const CertificateOutcome none =
+      writeSolveCertificate(prism, "separator", ProofPiece{}, SolveOptions{}, stopped, 1.0, certificate);
+  EXPECT_FALSE(none.certified);
+  EXPECT_EQ(certificate, "");
+  EXPECT_EQ(none.note,
+            "the separator's refutation has no certificate, and the run was stopped before another proof "
+            "was found");
+}
+
+}  // namespace
+}  // namespace hc::testing

@@ -1,0 +1,46 @@
+// The solve zoo: a few hundred small graphs of every kind (random, cubic, bipartite, two
+// blocks sharing a cut node), 3 to 12 nodes, the same every time; the solve tests and the
+// certificate tests run their properties over it.
+#pragma once
+
+#include <algorithm>
+#include <random>
+#include <utility>
+#include <vector>
+
+#include "support/test_graphs.h"
+
+namespace hc::testing {
+
+inline std::vector<std::pair<int32_t, EdgeList>> zoo() {
+  std::mt19937 rng(20261206);
+  std::vector<std::pair<int32_t, EdgeList>> graphs;
+  for (int32_t round = 0; round < 60; ++round) {
+    int32_t n = 3 + round % 10;
+    graphs.emplace_back(n, randomEdges(rng, n, 0.3 + 0.05 * (round % 9)));
+    const int32_t even = 4 + 2 * (round % 5);  // cubic: random pairings, redrawn until one is simple
+    EdgeSet cubic;
+    while (static_cast<int32_t>(cubic.size()) < 3 * even / 2) {
+      std::vector<int32_t> points;
+      for (int32_t v = 0; v < even; ++v) points.insert(points.end(), 3, v);
+      std::shuffle(points.begin(), points.end(), rng);
+      cubic.clear();
+      for (size_t i = 0; i < points.size(); i += 2)
+        if (points[i] == points[i + 1] || !cubic.emplace(std::minmax(points[i], points[i + 1])).second) break;
+    }
+    graphs.emplace_back(even, EdgeList(cubic.begin(), cubic.end()));
+    int32_t p = 2 + round % 5;  // bipartite, sides p and p or p + 1
+    int32_t q = p + round % 2;
+    EdgeList bipartite;
+    for (auto [a, b] : completeBipartiteEdges(p, q))
+      if (std::bernoulli_distribution(0.7)(rng)) bipartite.emplace_back(a, b);
+    graphs.emplace_back(p + q, bipartite);
+    int32_t k = 3 + round % 4;  // two random blocks sharing node k - 1
+    EdgeList blocks = randomEdges(rng, k, 0.8);
+    for (auto [a, b] : randomEdges(rng, k, 0.8)) blocks.emplace_back(a + k - 1, b + k - 1);
+    graphs.emplace_back(2 * k - 1, blocks);
+  }
+  return graphs;
+}
+
+}  // namespace hc::testing
