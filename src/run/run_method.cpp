@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 
 #include "core/hamiltonian_cycle_check.h"
+#include "solve/cohc_certificate.h"
 
 namespace hc {
 
@@ -77,13 +79,25 @@ EngineEnd runSchc(Graph& graph, const SchcOptions& options, const RunRequest& re
 EngineEnd runCohc(Graph& graph, const CohcOptions& options, const RunRequest& request, LiveFigures& live,
                   RunOutcome& out) {
   TreeCounter counter(live, request.listener);
-  CohcResult engine = runCoHC(graph, options, request.stop, &counter, request.statistics);
+  std::optional<CohcCertificate> certificate;
+  CohcOptions observed = options;
+  if (request.certificate != nullptr) observed.observer = &certificate.emplace(graph);
+  CohcResult engine = runCoHC(graph, observed, request.stop, &counter, request.statistics);
   out.treeNodes = engine.treeNodes;
   out.deepestDepth = engine.deepestDepth;
   out.statistics = std::move(engine.statistics);
   // A proof stopped from outside may have left branches unexplored.
   const bool stopped =
       engine.aborted || (request.stop != nullptr && request.stop->reason() != StopReason::kNone);
+  if (certificate && !stopped && engine.verdict == kNotHamiltonian) {
+    const auto start = std::chrono::steady_clock::now();
+    out.certified = certificate->finish(engine.verdict, *request.certificate);
+    if (!out.certified) {
+      request.certificate->clear();
+      out.certificateNote = "a branch of the proof tree could not be stated";
+    }
+    out.certificateSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  }
   return {.verdict = engine.verdict,
           .cycle = std::move(engine.cycle),
           .timedOut = engine.timedOut,
@@ -97,8 +111,12 @@ EngineEnd runSolve(const Graph& graph, const SolveOptions& options, const RunReq
                    LiveFigures& live, RunOutcome& out) {
   SolveOptions seeded = options;
   seeded.seed = request.seed;
-  SolveResult engine = solveGraph(graph, seeded, request.stop, &live.tree);
+  if (request.certificate != nullptr) seeded.certificate = request.certificate;
+  SolveResult engine = solveGraph(graph, seeded, request.stop, &live.tree, &live.solveParts);
   out.treeNodes = engine.treeNodes;
+  out.certified = engine.certified;
+  out.certificateNote = std::move(engine.certificateNote);
+  out.certificateSeconds = engine.certificateSeconds;
   out.deepestDepth = engine.deepestDepth;
   // Only the complete search and the sound root rules give 0, never after a stop.
   return {.verdict = engine.verdict,

@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <variant>
 
 #include "cohc/search_tree.h"
@@ -37,6 +38,7 @@ struct LiveFigures {
   // cohc: tree nodes started and the deepest depth started; solve: the exact search's
   // tree nodes and its depth now.
   ExactSearchProgress tree;
+  SolveActivity solveParts;  // solve: which parts of the portfolio work now
 };
 
 struct RunRequest {
@@ -49,6 +51,9 @@ struct RunRequest {
   SearchTreeListener* listener = nullptr;                      // cohc: every statistics update
   std::shared_ptr<SearchTreeStatistics> statistics = nullptr;  // cohc: the record to fill (null: a fresh one)
   LiveFigures* live = nullptr;                                 // kept up to date while the run goes
+  // cohc and solve: when given, a non-Hamiltonian verdict's certificate is written here
+  // (empty when the verdict has none; RunOutcome::certified and certificateNote say why).
+  std::string* certificate = nullptr;
 };
 
 // Runs `method` on `graph` and settles its outcome against `asLoaded` (the edges of the

@@ -39,6 +39,11 @@ struct RunOutcome {
   int64_t treeNodes = 0;                             // cohc: proof tree nodes; solve: exact search nodes
   int32_t deepestDepth = 0;                          // cohc, solve
   std::shared_ptr<SearchTreeStatistics> statistics;  // cohc: the per-depth record
+  // With RunRequest::certificate and a non-Hamiltonian verdict: whether the certificate is
+  // complete, why not when it is not, and the seconds spent writing it (after `seconds`).
+  bool certified = false;
+  std::string certificateNote;
+  double certificateSeconds = 0.0;
 };
 
 // The engine's numbers of a verdict (0 non-Hamiltonian, 1 Hamiltonian, 2 undecided), which
