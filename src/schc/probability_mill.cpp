@@ -244,9 +244,10 @@ void disjunctionCutLine(Graph& graph) {
              graph.howManyUncuttable, "\n");
 }
 
-}  // namespace
-
-void probabilityMillSingleDisjunction(Graph& graph, const StopToken* stop) {
+// The disjunction walk: an edge whose trial fails is cut; any other is forced and
+// `forced(v, w)` runs after it, whose false ends the walk.
+template <class Forced>
+void disjunctionWalk(Graph& graph, const StopToken* stop, Forced forced) {
   int32_t v = -1;
   int32_t w = -1;
   while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w, stop)) {
@@ -254,23 +255,26 @@ void probabilityMillSingleDisjunction(Graph& graph, const StopToken* stop) {
       disjunctionCutLine(graph);
       continue;
     }
+    if (!forced(v, w)) break;
+  }
+}
+
+}  // namespace
+
+void probabilityMillSingleDisjunction(Graph& graph, const StopToken* stop) {
+  disjunctionWalk(graph, stop, [&graph](int32_t v, int32_t w) {
     ++graph.simulationForceCount;
     graph.force(v, w);
     graph.printIndent();
     diagnostic("Single Disjunction Lookahead forced an edge. howManyUncuttable = ", graph.howManyUncuttable, "\n");
-  }
+    return true;
+  });
 }
 
 void probabilityMillVariableDisjunction(Graph& graph, const StopToken* stop) {
-  int32_t v = -1;
-  int32_t w = -1;
-  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w, stop)) {
-    if (cutAfterTrial(graph, v, w, 1, 0)) {
-      disjunctionCutLine(graph);
-      continue;
-    }
+  disjunctionWalk(graph, stop, [&graph, stop](int32_t v, int32_t w) {
     graph.force(v, w);
-    if (graph.isHamiltonian != kUndecided) break;
+    if (graph.isHamiltonian != kUndecided) return false;
     lookAheadSequencing(graph, 1, stop);
     if (graph.printLevel >= 1) {
       diagnostic("Simulation forced an edge. Ran Full Disjunction Sequencing. howManyUncuttable = ",
@@ -279,7 +283,8 @@ void probabilityMillVariableDisjunction(Graph& graph, const StopToken* stop) {
     if (graph.isHamiltonian == kNotHamiltonian && graph.printLevel == 1) {
       diagnostic("Disjunction Look Ahead Sequencing caused the graph to become non-Hamiltonian.\n");
     }
-  }
+    return true;
+  });
 }
 
 std::unique_ptr<CutSequence> probabilityMillCutSequence(Graph& graph, const StopToken* stop) {
