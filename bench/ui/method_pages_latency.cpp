@@ -9,6 +9,8 @@
 // offscreen).
 #include <benchmark/benchmark.h>
 
+#include "offscreen_benchmarks.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -40,10 +42,8 @@ double threadCpuMs() {
 }
 
 struct LatencyProbe {
-  double worstMs = 0.0;
-  double totalMs = 0.0;
-  double worstBusyMs = 0.0;
-  double busyMs = 0.0;
+  double worstMs = 0.0, totalMs = 0.0;          // how late the probe's ticks came
+  double worstBusyMs = 0.0, busyMs = 0.0;        // the UI thread's own processor time
   double wallMs = 0.0;
   int64_t ticks = 0;
 
@@ -158,11 +158,4 @@ BENCHMARK(BM_CohcPageWhileProofRuns)->Arg(5)->Arg(0)->Iterations(1)->Unit(benchm
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return hc::bench::runOffscreenBenchmarks(argc, argv); }

@@ -81,8 +81,16 @@ void fullLasAfterForce(Graph& graph, const StopToken* stop) {
 }
 
 // A legacy-model step ends with this when an endpoint dropped to degree 2.
-bool endpointHasDegreeTwo(const Graph& graph, int32_t v, int32_t w) {
-  return graph.node(v).degree == 2 || graph.node(w).degree == 2;
+// The old versions' cut: when an end drops to degree 2, Lightning runs and the chains are
+// built anew (true then).
+bool oldCutAndRechain(Graph& graph, int32_t v, int32_t w) {
+  probabilityMillOldCut(graph, v, w);
+  ++graph.cutCount;
+  if (graph.node(v).degree != 2 && graph.node(w).degree != 2) return false;
+  lightningOld(graph);
+  clearChains(graph);
+  buildDegreeTwoChains(graph);
+  return true;
 }
 
 }  // namespace
@@ -122,12 +130,7 @@ void probabilityMillLegacy(Graph& graph, const StopToken* stop) {
     const int32_t w = graph.node(v).findRandomCuttableNeighbor();
     if (w == -1) return;  // nothing left to cut at v: the step could never make progress
     notifyMillStep(graph, v, w, -1, MillStepAction::kCut);
-    probabilityMillOldCut(graph, v, w);
-    ++graph.cutCount;
-    if (endpointHasDegreeTwo(graph, v, w)) {
-      lightningOld(graph);
-      clearChains(graph);
-      buildDegreeTwoChains(graph);
+    if (oldCutAndRechain(graph, v, w)) {
       if (graph.howManyHubs < 1 && graph.howManyRings < 1) {
         headHunterOld(graph);
       } else {
@@ -369,12 +372,7 @@ void probabilityMillLegacyVariableLas(Graph& graph, const StopToken* stop) {
       if (graph.isHamiltonian == kUndecided) fullLasAfterForce(graph, stop);
       continue;
     }
-    probabilityMillOldCut(graph, v, w);
-    ++graph.cutCount;
-    if (endpointHasDegreeTwo(graph, v, w)) {
-      lightningOld(graph);
-      clearChains(graph);
-      buildDegreeTwoChains(graph);
+    if (oldCutAndRechain(graph, v, w)) {
       headHunterOld(graph);
       if (graph.howManyHubs > 0 || graph.howManyRings > 0) graph.isHamiltonian = kNotHamiltonian;
     }
