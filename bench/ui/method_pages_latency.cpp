@@ -42,8 +42,10 @@ double threadCpuMs() {
 }
 
 struct LatencyProbe {
-  double worstMs = 0.0, totalMs = 0.0;          // how late the probe's ticks came
-  double worstBusyMs = 0.0, busyMs = 0.0;        // the UI thread's own processor time
+  double worstMs = 0.0;
+  double totalMs = 0.0;
+  double worstBusyMs = 0.0;
+  double busyMs = 0.0;
   double wallMs = 0.0;
   int64_t ticks = 0;
 
