@@ -11,6 +11,9 @@
 #include <fstream>
 #include <memory>
 #include <new>
+#include <span>
+#include <string_view>
+#include <utility>
 
 #include "certcheck/branch_state.h"
 #include "certcheck/certificate_text.h"
@@ -21,6 +24,21 @@
 namespace hc::certcheck {
 
 namespace {
+
+// The leaves whose witness is a node set, by their keyword.
+using SetLeaf = std::string (*)(BranchState&, std::span<const int32_t>, uint32_t);
+SetLeaf setLeafOf(std::string_view keyword) {
+  static constexpr std::pair<std::string_view, SetLeaf> kLeaves[] = {
+      {"cut", checkCutLeaf},
+      {"parity", checkParityLeaf},
+      {"separator", checkSeparatorLeaf},
+      {"independent", checkIndependentLeaf},
+      {"bipartite", checkBipartiteLeaf},
+  };
+  for (const auto& [name, leaf] : kLeaves)
+    if (name == keyword) return leaf;
+  return nullptr;
+}
 
 struct Fragment {
   std::vector<int32_t> nodes;
@@ -127,21 +145,9 @@ class Checker {
     } else if (keyword == "forced") {
       expectTokens(2);
       problem = checkForcedLeaf(state, node(1));
-    } else if (keyword == "cut") {
+    } else if (const SetLeaf leaf = setLeafOf(keyword)) {
       std::vector<int32_t> set = parseNodeSet(state, rest, stamp);
-      problem = checkCutLeaf(state, set, stamp);
-    } else if (keyword == "parity") {
-      std::vector<int32_t> set = parseNodeSet(state, rest, stamp);
-      problem = checkParityLeaf(state, set, stamp);
-    } else if (keyword == "separator") {
-      std::vector<int32_t> set = parseNodeSet(state, rest, stamp);
-      problem = checkSeparatorLeaf(state, set, stamp);
-    } else if (keyword == "independent") {
-      std::vector<int32_t> set = parseNodeSet(state, rest, stamp);
-      problem = checkIndependentLeaf(state, set, stamp);
-    } else if (keyword == "bipartite") {
-      std::vector<int32_t> set = parseNodeSet(state, rest, stamp);
-      problem = checkBipartiteLeaf(state, set, stamp);
+      problem = leaf(state, set, stamp);
     } else if (keyword == "frontier") {
       std::vector<int32_t> order = parseNodeSet(state, rest, stamp);
       problem = checkFrontierLeaf(state, order);

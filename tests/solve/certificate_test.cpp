@@ -36,25 +36,6 @@ std::string firstStep(const std::string& certificate) {
   return line.substr(0, line.find(' '));
 }
 
-// The connected cubic graphs on 16 nodes from nauty-geng (graph6 lines of one byte per
-// six bits), or none when it is not installed.
-Graphs cubicCensus() {
-  Graphs graphs;
-  FILE* in = popen("nauty-geng -q -c -d3 -D3 16 2>/dev/null", "r");
-  if (in == nullptr) return graphs;
-  for (char buffer[64]; std::fgets(buffer, sizeof buffer, in) != nullptr;) {
-    const int32_t n = buffer[0] - 63;
-    EdgeList edges;
-    int32_t bit = 0;
-    for (int32_t v = 1; v < n; ++v)
-      for (int32_t u = 0; u < v; ++u, ++bit)
-        if ((buffer[1 + bit / 6] - 63) >> (5 - bit % 6) & 1) edges.emplace_back(u, v);
-    graphs.emplace_back(n, std::move(edges));
-  }
-  pclose(in);
-  return graphs;
-}
-
 // Nodes u = 0 and v = 1 with three pieces between them, each K4 less an edge a-b with a
 // joined to u and b to v: u and v leave three pieces.
 EdgeList threeBlobs() {
