@@ -136,7 +136,8 @@ void printCount(const BatchSummary& s, const char* command, const std::string& p
     return;
   }
   std::cout << "Graphs: " << s.graphs() << ", Hamiltonian " << s.hamiltonian << ", non-Hamiltonian "
-            << s.nonHamiltonian << (proving ? " (certified " + std::to_string(s.certified) + ")" : std::string())
+            << s.nonHamiltonian
+            << (proving ? " (certified " + std::to_string(s.certified) + ")" : std::string())
             << ", undecided " << s.undecided << ", unreadable " << s.unreadable << " ("
             << formatNumber(s.seconds, 3) << " s" << (part.empty() ? std::string() : ", part " + part)
             << (s.interrupted ? ", interrupted" : "") << ")\n"
@@ -146,7 +147,8 @@ void printCount(const BatchSummary& s, const char* command, const std::string& p
 }  // namespace
 
 bool isBatchRun(const std::string& graph, const BatchOptions& options) {
-  return !options.each.empty() || options.jobsGiven || !options.proofDir.empty() || fileHoldsSeveralGraphs(graph);
+  return !options.each.empty() || options.jobsGiven || !options.proofDir.empty() ||
+         fileHoldsSeveralGraphs(graph);
 }
 
 namespace {

@@ -227,10 +227,12 @@ void printReport(const Report& r, bool json) {
 
 // Empty when `path` (possibly empty) can be written for `option`, else why not: missing
 // folder, the input graph's own path.
-std::string checkOutputPath(const std::string& option, const std::string& path, const std::string& graphPath) {
+std::string checkOutputPath(const std::string& option, const std::string& path,
+                            const std::string& graphPath) {
   if (path.empty()) return {};
   std::error_code ec;
-  if (!graphPath.empty() && std::filesystem::exists(path, ec) && std::filesystem::equivalent(path, graphPath, ec))
+  if (!graphPath.empty() && std::filesystem::exists(path, ec) &&
+      std::filesystem::equivalent(path, graphPath, ec))
     return option + " " + path + " is the input graph itself; choose another file";
   return checkWritablePath(option, path);
 }

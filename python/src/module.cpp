@@ -62,7 +62,8 @@ py::tuple resultTuple(const hamcycles::SolveResult& r, py::handle labels) {
   for (const hamcycles::DepthFigures& d : r.depths)
     depths.append(py::make_tuple(d.depth, d.started, d.solved, d.forcedEdges, d.longestTime, d.averageTime));
   py::object method = r.method.empty() ? py::object(py::none()) : py::object(py::str(r.method));
-  py::object note = r.certificateNote.empty() ? py::object(py::none()) : py::object(py::str(r.certificateNote));
+  py::object note =
+      r.certificateNote.empty() ? py::object(py::none()) : py::object(py::str(r.certificateNote));
   return py::make_tuple(hamcycles::verdictName(r.verdict), cycleOf(r.cycle, labels), method, r.seconds,
                         r.seed, hamcycles::stoppedName(r.stopped), r.iterations, r.bestPercentComplete,
                         r.treeNodes, r.deepestDepth, depths, r.certified, note);
@@ -209,7 +210,8 @@ PYBIND11_MODULE(_hamcycles, m) {
                [](const auto& graph, const auto& o) { return hamcycles::schc(graph, o); });
   });
   m.def("cohc", [](const hamcycles::Graph& g, py::handle labels, double timeLimit, Seed seed,
-                   const py::object& progress, int level, int maxDepth, bool minimal, const std::string& proof) {
+                   const py::object& progress, int level, int maxDepth, bool minimal,
+                   const std::string& proof) {
     hamcycles::CohcOptions options;
     common(options, timeLimit, seed);
     options.level = level;

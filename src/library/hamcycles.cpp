@@ -33,7 +33,7 @@
 
 // The internals this file calls.
 #include "certcheck/certificate_checker.h"  // engine: checkCertificateFile
-#include "core/diagnostics.h"  // engine: setDiagnosticStream, diagnostic
+#include "core/diagnostics.h"               // engine: setDiagnosticStream, diagnostic
 #include "core/edge_snapshot.h"
 #include "core/graph.h"
 #include "core/hamiltonian_cycle_check.h"  // engine: isHamiltonianCycle
@@ -190,7 +190,8 @@ void checkBase(int edgeListBase) {
 void checkProofFile(const std::string& path) {
   if (path.empty()) return;
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) refuseFile(path + ": is a folder, not a file for the certificate");
+  if (std::filesystem::is_directory(path, ec))
+    refuseFile(path + ": is a folder, not a file for the certificate");
   std::filesystem::path folder = std::filesystem::path(path).parent_path();
   if (folder.empty()) folder = ".";
   if (!std::filesystem::is_directory(folder, ec))
@@ -589,8 +590,8 @@ SolveResult run(const GraphData& graph, const RunOptions& options, const hc::Met
     // A failed write keeps the verdict: the run's work is not thrown away for it.
     if (!outcome.certified) {
       result.certificateNote = outcome.certificateNote.empty() ? "not certified" : outcome.certificateNote;
-    } else if (hc::FileStatus written = hc::writeFileAtomically(proofFile, certificate); !written) {  // engine
-      result.certificateNote = written.error;
+    } else if (hc::FileStatus s = hc::writeFileAtomically(proofFile, certificate); !s) {  // engine
+      result.certificateNote = s.error;
     } else {
       result.certified = true;
     }
@@ -661,7 +662,8 @@ CertificateCheck checkCertificate(const Graph& graph, const std::string& path) {
   for (int32_t v = 0; v < impl.edges.nodes(); ++v)
     for (int32_t w : impl.edges.neighborsOf(v))
       if (v < w) edges.emplace_back(v, w);
-  hc::certcheck::CheckResult result = hc::certcheck::checkCertificateFile(impl.edges.nodes(), edges, path);  // engine
+  hc::certcheck::CheckResult result =
+      hc::certcheck::checkCertificateFile(impl.edges.nodes(), edges, path);  // engine
   // Line 0 is the file itself (missing, not a regular file, unreadable): an error, not a verdict.
   if (!result.accepted && result.line == 0) refuseFile(result.reason);
   return CertificateCheck{result.accepted, result.line, std::move(result.step), std::move(result.reason)};

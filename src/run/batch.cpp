@@ -309,8 +309,8 @@ class Batch {
 }  // namespace
 
 std::string proofFileName(const std::string& path, int64_t index) {
-  std::string name = path == kStandardStreamPath ? std::string("stdin")
-                                                 : std::filesystem::path(path).stem().string();
+  std::string name =
+      path == kStandardStreamPath ? std::string("stdin") : std::filesystem::path(path).stem().string();
   if (name.empty()) name = "graph";
   return name + "-" + std::to_string(index) + ".proof";
 }

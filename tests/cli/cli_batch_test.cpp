@@ -89,7 +89,8 @@ TEST(CliBatch, ProofDirGetsOneCheckedCertificatePerNonHamiltonianGraph) {
   ScratchFolder scratch;
   std::filesystem::create_directory(scratch / "proofs");
   writeFile(scratch / "mixed.g6", kMixed);
-  CliRun run = runCli({"solve", scratch / "mixed.g6", "--proof-dir", scratch / "proofs", "--json", "--jobs", "2"});
+  CliRun run =
+      runCli({"solve", scratch / "mixed.g6", "--proof-dir", scratch / "proofs", "--json", "--jobs", "2"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   auto lines = jsonLines(run.out);
   ASSERT_EQ(lines.size(), 6u) << run.out;
