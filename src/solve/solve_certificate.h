@@ -3,8 +3,9 @@
 //
 //  - root pruning: the checker's propagation, or a witness leaf (pieces, a cut node, an
 //    uneven bipartition, odd forced edges across a cut);
-//  - alternation rule: an `independent` leaf when a set of more than half the nodes refuted
-//    the graph (its deletions by a set of exactly half have no step in the format);
+//  - alternation rule: an `alternation` step for each set of exactly half the nodes that
+//    deleted edges, then an `independent` leaf for a set of more than half, or whatever
+//    closes the branch then (the pieces the deletions leave, say);
 //  - exact search: its tree replayed as splits (search_certificate.h);
 //  - frontier search: a `frontier` leaf with its breadth-first order;
 //  - clause learning: a SAT part solved again on the checker's encoding (sat_certificate.h);
@@ -33,6 +34,7 @@ struct ProofPiece {
   std::string body;                            // proof system: its certificate body
   bool bodyComplete = false;                   //   ... and whether every branch closed
   std::vector<int32_t> independentSet;         // alternation rule: its set of more than half the nodes
+  std::vector<std::vector<int32_t>> alternationSets;  //   ... and its sets of half that deleted edges
   int64_t searchedEdges = -1;                  // frontier search: the edges it searched
 };
 
