@@ -109,13 +109,15 @@ std::string checkIndependentLeaf(BranchState& state, std::span<const int32_t> se
 
 std::string applyAlternationStep(BranchState& state, std::span<const int32_t> set, uint32_t stamp) {
   if (2 * static_cast<int64_t>(set.size()) != state.nodes())
-    return count(static_cast<int64_t>(set.size()), "node") + " are not half of " + std::to_string(state.nodes());
+    return count(static_cast<int64_t>(set.size()), "node") + " are not half of " +
+           std::to_string(state.nodes());
   if (std::string problem = edgeWithin(state, set, stamp); !problem.empty()) return problem;
   // Deciding a forced edge deleted is the contradiction; propagation runs after each one.
   for (size_t e = 0; e < state.edges().size() && state.contradiction().empty(); ++e) {
     auto [u, v] = state.edges()[e];
-    if (state.status(static_cast<int32_t>(e)) != kDeleted && !inSet(state, u, stamp) && !inSet(state, v, stamp))
-      state.decide(static_cast<int32_t>(e), kDeleted);
+    const auto edge = static_cast<int32_t>(e);
+    if (state.status(edge) != kDeleted && !inSet(state, u, stamp) && !inSet(state, v, stamp))
+      state.decide(edge, kDeleted);
   }
   return {};
 }

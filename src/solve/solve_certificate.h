@@ -34,8 +34,9 @@ struct ProofPiece {
   std::string body;                            // proof system: its certificate body
   bool bodyComplete = false;                   //   ... and whether every branch closed
   std::vector<int32_t> independentSet;         // alternation rule: its set of more than half the nodes
-  std::vector<std::vector<int32_t>> alternationSets;  //   ... and its sets of half that deleted edges
   int64_t searchedEdges = -1;                  // frontier search: the edges it searched
+  // Alternation rule: its sets of exactly half the nodes that deleted edges, in order.
+  std::vector<std::vector<int32_t>> alternationSets;
 };
 
 struct CertificateOutcome {
