@@ -208,6 +208,11 @@ TEST_F(ProgramModelTest, RequestsAndTheirNames) {
                          model.drawing().nodeCount()),
               std::tuple("Hamiltonian Cycles  [" + name + "]", read ? 1 : 0, row.source,
                          !read && !row.target.empty() ? 1u : 0u, row.nodes, row.source == 11 ? row.nodes : 0));
+    // "Save Certificate..." offers the display name, a file's without its extension.
+    const std::string proof = (file ? std::filesystem::path(name).stem().string() : name) + ".proof";
+    if (read) {
+      EXPECT_EQ(model.certificateFileSuggestion(), proof);
+    }
   }
   std::filesystem::remove(unknown);
   std::filesystem::remove(graph6);
