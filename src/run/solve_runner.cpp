@@ -75,9 +75,10 @@ RunOutcome solveRecordingWhileCheap(Graph& graph, const SolveOptions& options, u
   const EdgeSnapshot asLoaded(graph);
   StopToken recording(&limited);
   recording.setTimeLimit(kCertificateRecordingSeconds);
-  RunOutcome ran =
-      runMethod(graph, asLoaded, options, {.stop = &recording, .seed = seed, .live = &live, .certificate = &certificate});
-  if (ran.verdict != Verdict::Undecided || recording.reason() != StopReason::kDeadline || limited.stopRequested())
+  RunOutcome ran = runMethod(graph, asLoaded, options,
+                             {.stop = &recording, .seed = seed, .live = &live, .certificate = &certificate});
+  if (ran.verdict != Verdict::Undecided || recording.reason() != StopReason::kDeadline ||
+      limited.stopRequested())
     return ran;
   const double recorded = ran.seconds;
   certificate.clear();
@@ -89,8 +90,8 @@ RunOutcome solveRecordingWhileCheap(Graph& graph, const SolveOptions& options, u
 }
 
 // The run's work on its worker: the portfolio, then the graph that shows its verdict.
-SolveRunEnd solveOnWorker(Graph& graph, const SolveRunSettings& settings, int32_t threads, const StopToken& stop,
-                          LiveFigures& live) {
+SolveRunEnd solveOnWorker(Graph& graph, const SolveRunSettings& settings, int32_t threads,
+                          const StopToken& stop, LiveFigures& live) {
   SolveRunEnd end;
   end.threads = threads;
   // The command line's seeding rule, so a seed typed in gives the run `solve --seed` makes.
@@ -114,8 +115,10 @@ SolveRunEnd solveOnWorker(Graph& graph, const SolveRunSettings& settings, int32_
     end.solved->actionList.reset();
     pruneRoot(*end.solved, end.seed);
     end.solved->isHamiltonian = kNotHamiltonian;
-    if (ran.certified) end.certificate = std::move(certificate);
-    else end.certificateNote = ran.certificateNote.empty() ? "no certificate was written" : ran.certificateNote;
+    if (ran.certified)
+      end.certificate = std::move(certificate);
+    else
+      end.certificateNote = ran.certificateNote.empty() ? "no certificate was written" : ran.certificateNote;
   }
   if (end.solved) {
     end.verdict = ran.verdict;
@@ -127,7 +130,8 @@ SolveRunEnd solveOnWorker(Graph& graph, const SolveRunSettings& settings, int32_
 
 }  // namespace
 
-uint64_t SolveRunner::start(std::shared_ptr<Graph> graph, const SolveRunSettings& settings, EndHandler onEnd) {
+uint64_t SolveRunner::start(std::shared_ptr<Graph> graph, const SolveRunSettings& settings,
+                            EndHandler onEnd) {
   run_.abortRun();
   const uint64_t id = run_.nextRunId();
   live_ = std::make_shared<LiveFigures>();
@@ -138,8 +142,10 @@ uint64_t SolveRunner::start(std::shared_ptr<Graph> graph, const SolveRunSettings
                               live = live_](const StopToken& stop) -> std::optional<int16_t> {
     SolveRunEnd end;
     try {
-      if (graph) end = solveOnWorker(*graph, settings, threads, stop, *live);
-      else end.error = "no graph to solve";
+      if (graph)
+        end = solveOnWorker(*graph, settings, threads, stop, *live);
+      else
+        end.error = "no graph to solve";
     } catch (const std::exception& e) {
       // Out of memory on a huge graph, say: the run breaks off instead of ending the program.
       end = SolveRunEnd{};
@@ -167,7 +173,8 @@ SolveLiveFigures SolveRunner::live() const {
   SolveLiveFigures figures;
   if (!live_) return figures;
   figures.inProgress = runInProgress();
-  figures.runningParts = figures.inProgress ? live_->solveParts.runningParts.load(std::memory_order_relaxed) : 0;
+  figures.runningParts =
+      figures.inProgress ? live_->solveParts.runningParts.load(std::memory_order_relaxed) : 0;
   figures.treeNodes = live_->tree.treeNodes.load(std::memory_order_relaxed);
   figures.depth = live_->tree.depth.load(std::memory_order_relaxed);
   return figures;

@@ -50,8 +50,14 @@ FigureBoxes makeFigureBoxes(QWidget* parent, std::span<const char* const> captio
 }
 
 MethodPage::MethodPage(hc::ProgramModel& model, hc::MethodRunner& runner, hc::PageIndex index,
-                       const QString& frameTitle, const char* caption, const QString& headerText, QWidget* parent)
-    : QWidget(parent), model_(model), caption_(caption), runner_(runner), index_(index), headerText_(headerText) {
+                       const QString& frameTitle, const char* caption, const QString& headerText,
+                       QWidget* parent)
+    : QWidget(parent),
+      model_(model),
+      caption_(caption),
+      runner_(runner),
+      index_(index),
+      headerText_(headerText) {
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
   auto* box = new QGroupBox(frameTitle, this);
@@ -135,14 +141,16 @@ void MethodPage::setBody(QLayout* body) {
   export_ = nullptr;
 }
 
-void MethodPage::addThreadsAndSeedRows(int row, int threads, const QString& threadsTip, const QString& seedTip) {
+void MethodPage::addThreadsAndSeedRows(int row, int threads, const QString& threadsTip,
+                                       const QString& seedTip) {
   threads_ = new QSpinBox(controls_);
   threads_->setRange(1, static_cast<int>(std::max(64u, std::thread::hardware_concurrency())));
   threads_->setValue(threads);
   threads_->setToolTip(threadsTip);
   seed_ = new QLineEdit(controls_);
   seed_->setPlaceholderText(QStringLiteral("drawn afresh"));
-  seed_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\s*\\d{0,10}\\s*")), seed_));
+  seed_->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\s*\\d{0,10}\\s*")), seed_));
   seed_->setToolTip(seedTip);
   seedUsed_ = new QLabel(controls_);
   seedUsed_->setToolTip(QStringLiteral("Type this seed in to replay the run"));

@@ -80,7 +80,8 @@ class MethodPage : public QWidget, public hc::ProgramPage {
   QToolButton* stateButton() const { return stateButton_; }
   QTreeView* historyList() const { return list_; }
   ElapsedTimeLabel* elapsedBox() const { return elapsed_; }
-  QPushButton* exportButton() const { return export_; }
+  QPushButton* exportButton() const { return export_; }  // null on a page with a body instead of a list
+  // The threads and seed rows (null on a page without them).
   QSpinBox* threadsEdit() const { return threads_; }
   QLineEdit* seedEdit() const { return seed_; }
   QLabel* seedUsedLabel() const { return seedUsed_; }
@@ -88,8 +89,8 @@ class MethodPage : public QWidget, public hc::ProgramPage {
  protected:
   // `caption`: the message boxes' caption, also the page's tab name in help. `runner` is
   // a member of the page: it is used from finishConstruction() on.
-  MethodPage(hc::ProgramModel& model, hc::MethodRunner& runner, hc::PageIndex index, const QString& frameTitle,
-             const char* caption, const QString& headerText, QWidget* parent);
+  MethodPage(hc::ProgramModel& model, hc::MethodRunner& runner, hc::PageIndex index,
+             const QString& frameTitle, const char* caption, const QString& headerText, QWidget* parent);
   // The list over `rows` (owned by the page) with its columns after the hidden first one.
   // Call after the side boxes are added.
   void setHistoryList(QAbstractItemModel* rows, const int32_t* widths, int count);
@@ -111,7 +112,8 @@ class MethodPage : public QWidget, public hc::ProgramPage {
   // the error message of a file it could not write: one message box then, else a note
   // naming `what` and where it went.
   void saveFile(const std::string& title, const std::string& filter, const std::string& suggestion,
-                const std::string& what, const std::function<std::optional<std::string>(const std::string&)>& write);
+                const std::string& what,
+                const std::function<std::optional<std::string>(const std::string&)>& write);
   // Ends the constructor of a page: shows the current program state.
   void finishConstruction() { setPageState(model_.programState()); }
 

@@ -23,8 +23,9 @@ constexpr const char* kCaption = "Solver";
 // can read them.
 constexpr int kFiguresIntervalMs = 100;
 constexpr const char* kNothing = "---";
-constexpr const char* kNoCertificateYet = "Writes the proof of a non-Hamiltonian verdict of the Solver, for "
-                                          "hamcycles-cli check; available once the Solver has given one";
+constexpr const char* kNoCertificateYet =
+    "Writes the proof of a non-Hamiltonian verdict of the Solver, for "
+    "hamcycles-cli check; available once the Solver has given one";
 constexpr std::array<const char*, CSolverDlg::kFigureCount> kFigureCaptions = {
     "Parts Working:", "Tree Nodes:", "Search Depth:", "Verdict:", "Decided By:", "Time:"};
 constexpr std::array<const char*, CSolverDlg::kFigureCount> kFigureTips = {
@@ -63,7 +64,10 @@ const hcui::ScreenshotSceneRegistration kScenes[] = {
        solveGenerated(w, {4, 100, 100});
      },
      1500},
-    {"solver-non-hamiltonian", hc::kSolverPage, [](CHamiltonianCyclesDlg& w) { solveGenerated(w, {5, 4, 12}); },
+    {"solver-non-hamiltonian", hc::kSolverPage,
+     [](CHamiltonianCyclesDlg& w) {
+       solveGenerated(w, {5, 4, 12});
+     },
      1500},
     {"solver-decided-editor", hc::kEditorPage, [](CHamiltonianCyclesDlg& w) { solveSceneGraph(w, 24); },
      1500},
@@ -113,11 +117,13 @@ CSolverDlg::CSolverDlg(hc::ProgramModel& model, QWidget* parent)
   finishConstruction();
 }
 
-CSolverDlg::~CSolverDlg() { runner_.abortRun(); }
+QString CSolverDlg::figureText(Figure figure) const {
+  return values_[static_cast<size_t>(figure)]->text();
+}
 
-QString CSolverDlg::figureText(Figure figure) const { return values_[static_cast<size_t>(figure)]->text(); }
-
-void CSolverDlg::setFigure(Figure figure, const QString& text) { values_[static_cast<size_t>(figure)]->setText(text); }
+void CSolverDlg::setFigure(Figure figure, const QString& text) {
+  values_[static_cast<size_t>(figure)]->setText(text);
+}
 
 void CSolverDlg::offerCertificate(std::shared_ptr<const std::string> text, const QString& toolTip) {
   certificateText_ = std::move(text);
@@ -178,17 +184,19 @@ void CSolverDlg::showFinishedRun() {
   setFigure(kTime, QString::fromStdString(hc::formatNumber(end->seconds, 3) + " s"));
   showSeedUsed(end->seed);
   if (end->verdict != hc::Verdict::NonHamiltonian) return;
-  offerCertificate(end->certificate,
-                   end->certificate ? QStringLiteral("Writes the proof that this graph has no Hamiltonian cycle, "
-                                                     "for hamcycles-cli check")
-                                    : QStringLiteral("No certificate: %1")
-                                          .arg(QString::fromStdString(end->certificateNote)));
+  offerCertificate(
+      end->certificate,
+      end->certificate
+          ? QStringLiteral("Writes the proof that this graph has no Hamiltonian cycle, "
+                           "for hamcycles-cli check")
+          : QStringLiteral("No certificate: %1").arg(QString::fromStdString(end->certificateNote)));
 }
 
 void CSolverDlg::saveCertificate() {
   if (!certificateText_) return;
   saveFile("Save Certificate", "Certificates (*.proof);;All Files (*)", model_.certificateFileSuggestion(),
-           "the certificate", [text = certificateText_](const std::string& path) -> std::optional<std::string> {
+           "the certificate",
+           [text = certificateText_](const std::string& path) -> std::optional<std::string> {
              const hc::FileStatus written = hc::writeFileAtomically(path, *text);
              if (written) return std::nullopt;
              return written.error;

@@ -26,11 +26,12 @@ class CSolverDlg : public hcui::MethodPage {
   // The figure boxes, in their order on the page.
   enum Figure { kPartsWorking, kTreeNodes, kSearchDepth, kVerdict, kDecidedBy, kTime, kFigureCount };
 
+  // The runner, a member, ends its run when the page goes.
   explicit CSolverDlg(hc::ProgramModel& model, QWidget* parent = nullptr);
-  ~CSolverDlg() override;
 
   void refreshFromWorker() override;
-  // Asks for a file name and writes the certificate of the non-Hamiltonian verdict shown.
+  // Asks for a file name and writes the certificate of the non-Hamiltonian verdict shown
+  // (its file name: the graph's, ".proof"); a file that cannot be written gets one message.
   void saveCertificate();
 
   // For tests and screenshots.
