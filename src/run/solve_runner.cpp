@@ -70,11 +70,11 @@ namespace {
 
 // The portfolio through the run layer: first recording the certificate, and when the
 // recording's budget ends the run undecided, once more without it (see solve_runner.h).
-RunOutcome solveRecordingWhileCheap(Graph& graph, const SolveOptions& options, uint32_t seed,
+RunOutcome solveRecordingWhileCheap(Graph& graph, const SolveOptions& options, uint32_t seed, double budget,
                                     const StopToken& limited, LiveFigures& live, std::string& certificate) {
   const EdgeSnapshot asLoaded(graph);
   StopToken recording(&limited);
-  recording.setTimeLimit(kCertificateRecordingSeconds);
+  recording.setTimeLimit(budget);
   RunOutcome ran = runMethod(graph, asLoaded, options,
                              {.stop = &recording, .seed = seed, .live = &live, .certificate = &certificate});
   if (ran.verdict != Verdict::Undecided || recording.reason() != StopReason::kDeadline ||
@@ -85,7 +85,7 @@ RunOutcome solveRecordingWhileCheap(Graph& graph, const SolveOptions& options, u
   ran = runMethod(graph, asLoaded, options, {.stop = &limited, .seed = seed, .live = &live});
   ran.seconds += recorded;
   ran.certificateNote = "certificates are recorded only while a run is younger than " +
-                        formatNumber(kCertificateRecordingSeconds, 0) + " s, and this one took longer";
+                        formatNumber(budget, 0) + " s, and this one took longer";
   return ran;
 }
 
@@ -101,7 +101,8 @@ SolveRunEnd solveOnWorker(Graph& graph, const SolveRunSettings& settings, int32_
   SolveOptions options;
   options.threads = threads;
   auto certificate = std::make_shared<std::string>();
-  RunOutcome ran = solveRecordingWhileCheap(graph, options, end.seed, limited, live, *certificate);
+  RunOutcome ran = solveRecordingWhileCheap(graph, options, end.seed, settings.certificateSeconds, limited,
+                                            live, *certificate);
   end.seconds = ran.seconds;
   end.timedOut = ran.stopped == StoppedBy::TimeLimit;
   end.treeNodes = ran.treeNodes;

@@ -34,9 +34,10 @@ struct LiveFigures;
 inline constexpr double kCertificateRecordingSeconds = 60.0;
 
 struct SolveRunSettings {
-  double timeLimitSeconds = 0.0;  // <= 0: none
-  int32_t threads = 0;            // <= 0: the machine's cores
-  std::optional<uint32_t> seed;   // none: drawn afresh (startRunSeedStream's rule)
+  double timeLimitSeconds = 0.0;                             // <= 0: none
+  int32_t threads = 0;                                       // <= 0: the machine's cores
+  std::optional<uint32_t> seed;                              // none: drawn afresh (startRunSeedStream's rule)
+  double certificateSeconds = kCertificateRecordingSeconds;  // the recording's budget (<= 0: the whole run)
 };
 
 // How a run ended by itself.
