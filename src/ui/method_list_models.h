@@ -1,7 +1,7 @@
-// The report-style history lists of the two method pages as Qt item models. Each owns the
-// page's Qt-free record (IterationHistory, DepthHistory) and applies the batches drained
-// from the worker's hand-over buffer with the matching row insertions and removals, so a
-// view keeps its scroll position and repaints only what changed.
+// The report-style history lists of the Stone Carver and Co-HC pages as Qt item models.
+// Each owns the page's Qt-free record (IterationHistory, DepthHistory) and applies the
+// batches drained from the worker's hand-over buffer with the matching row insertions and
+// removals, so a view keeps its scroll position and repaints only what changed.
 //
 // Column 0 is the hidden, empty first column of both lists; every column is right-aligned.
 #pragma once
