@@ -78,6 +78,14 @@ std::string ProgramModel::cycleFileSuggestion() const {
   return defaultCycleFileName(graphDisplayName(), graphSourceType_);
 }
 
+std::string ProgramModel::certificateFileSuggestion() const {
+  std::string name = graphDisplayName();
+  const bool file = graphSourceType_ == kTextFile || graphSourceType_ == kDrawingFile ||
+                    graphSourceType_ == kObjFile || graphSourceType_ == kHcpFile;
+  if (const size_t dot = name.rfind('.'); file && dot != std::string::npos && dot > 0) name.resize(dot);
+  return name + ".proof";
+}
+
 std::string ProgramModel::graphDisplayName() const {
   GraphDescription description;
   description.sourceType = graphSourceType_;

@@ -82,6 +82,9 @@ class ProgramModel {
   // read from a .g file), else the display name's own ("petersen-HC.txt",
   // "Complete Graph With 5 Nodes-HC.txt").
   std::string cycleFileSuggestion() const;
+  // The file name "Save Certificate..." offers: the display name + ".proof", a file's
+  // without its extension ("petersen.proof").
+  std::string certificateFileSuggestion() const;
   // "Hamiltonian Cycles  [" + display name + "]", as fixed on the last entry into 0 or 1.
   const std::string& windowTitle() const { return windowTitle_; }
   std::string statusText() const;

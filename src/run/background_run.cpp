@@ -53,7 +53,8 @@ uint64_t BackgroundRun::start(Work work, std::function<void(int16_t)> onDecided)
       diagnostic("the run stopped: ", e.what(), "\n");
     }
     std::lock_guard lock(deliveryMutex_);
-    flags->endSeconds = now();
+    double unset = -1;  // an abort froze the time already
+    flags->endSeconds.compare_exchange_strong(unset, now());
     flags->runInProgress = 0;
     if (result && flags->stop.reason() == StopReason::kNone && liveId_ == flags->id) {
       liveId_ = 0;  // decided: nothing more is delivered for this run

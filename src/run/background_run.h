@@ -1,4 +1,4 @@
-// The thread machinery the two method runners share: one worker (std::jthread) per run,
+// The thread machinery the method runners share: one worker (std::jthread) per run,
 // an elapsed-time ticker beside it, the run's StopToken and progress flag, and a run id so
 // that a worker still finishing an aborted run can neither deliver progress nor its result
 // into a newer one.
@@ -45,6 +45,8 @@ class BackgroundRun {
   void abortRun();
   // The current run's worker is still working.
   bool runInProgress() const;
+  // The current run was aborted (abortRun(), or the destructor).
+  bool runAborted() const { return current_ && current_->stop.reason() != StopReason::kNone; }
   // Seconds since the current (or last) run started; frozen when it ended or was aborted.
   double elapsedSeconds() const;
   // Called from the ticker thread every 10 ms while the current run is in progress, with

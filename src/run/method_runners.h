@@ -1,7 +1,8 @@
-// The window's run controllers of the two method pages: runMethod (run/run_method.h) on the
-// working graph in a worker thread of a BackgroundRun, its progress forwarded to the
-// page's sink or listener while the run is current, the elapsed-time ticks, and the
-// end-of-run result handed to the program model (which enters state 3 on the UI thread).
+// The window's run controllers of the Stone Carver and Co-HC pages: runMethod
+// (run/run_method.h) on the working graph in a worker thread of a BackgroundRun, its
+// progress forwarded to the page's sink or listener while the run is current, the
+// elapsed-time ticks, and the end-of-run result handed to the program model (which enters
+// state 3 on the UI thread).
 //
 // A page calls start() from setPageState(2) and abortRun() from ProgramPage::abortRun; both
 // return at once. The graph is shared: an aborted worker keeps its graph alive until it
@@ -31,7 +32,7 @@
 
 namespace hc {
 
-// What both runners offer the page besides start().
+// What every runner (these two and the Solver's) offers its page besides start().
 class MethodRunner {
  public:
   MethodRunner(const MethodRunner&) = delete;

@@ -3,28 +3,16 @@
 #include <algorithm>
 #include <array>
 #include <exception>
+#include <thread>
 
-#include "core/clock.h"
 #include "core/diagnostics.h"
+#include "core/number_format.h"
 #include "core/random.h"
 #include "core/stop_token.h"
+#include "run/run_method.h"
 #include "solve/root_pruning.h"
-#include "solve/solve_graph.h"
 
 namespace hc {
-
-// What a run's worker shares with the runner: the run outlives an abort for as long as its
-// worker still needs it.
-struct SolveRunner::Run {
-  uint64_t id = 0;
-  StopToken stop;
-  ExactSearchProgress progress;
-  SolveActivity activity;
-  std::atomic<bool> working{true};
-  double startSeconds = 0.0;
-  std::atomic<double> endSeconds{-1.0};
-  std::optional<SolveRunEnd> end;  // under the runner's mutex
-};
 
 std::string runningPartsText(uint32_t runningParts) {
   std::string text;
@@ -80,136 +68,124 @@ std::shared_ptr<Graph> graphHoldingCycle(const Graph& graph, const std::vector<i
 
 namespace {
 
+// The portfolio through the run layer: first recording the certificate, and when the
+// recording's budget ends the run undecided, once more without it (see solve_runner.h).
+RunOutcome solveRecordingWhileCheap(Graph& graph, const SolveOptions& options, uint32_t seed, double budget,
+                                    const StopToken& limited, LiveFigures& live, std::string& certificate) {
+  const EdgeSnapshot asLoaded(graph);
+  StopToken recording(&limited);
+  recording.setTimeLimit(budget);
+  RunOutcome ran = runMethod(graph, asLoaded, options,
+                             {.stop = &recording, .seed = seed, .live = &live, .certificate = &certificate});
+  if (ran.verdict != Verdict::Undecided || recording.reason() != StopReason::kDeadline ||
+      limited.stopRequested())
+    return ran;
+  const double recorded = ran.seconds;
+  certificate.clear();
+  ran = runMethod(graph, asLoaded, options, {.stop = &limited, .seed = seed, .live = &live});
+  ran.seconds += recorded;
+  ran.certificateNote = "certificates are recorded only while a run is younger than " +
+                        formatNumber(budget, 0) + " s, and this one took longer";
+  return ran;
+}
+
 // The run's work on its worker: the portfolio, then the graph that shows its verdict.
-SolveRunEnd solveOnWorker(const Graph& graph, const SolveRunSettings& settings, int32_t threads,
-                          const StopToken& stop, ExactSearchProgress& progress, SolveActivity& activity) {
+SolveRunEnd solveOnWorker(Graph& graph, const SolveRunSettings& settings, int32_t threads,
+                          const StopToken& stop, LiveFigures& live) {
   SolveRunEnd end;
   end.threads = threads;
   // The command line's seeding rule, so a seed typed in gives the run `solve --seed` makes.
   end.seed = startRunSeedStream(settings.seed, SeedScope::Thread, true);
+  StopToken limited(&stop);
+  limited.setTimeLimit(settings.timeLimitSeconds);
   SolveOptions options;
   options.threads = threads;
-  options.seed = end.seed;
-  options.timeLimitSeconds = std::max(0.0, settings.timeLimitSeconds);
-  SolveResult result = solveGraph(graph, options, &stop, &progress, &activity);
-  end.seconds = result.seconds;
-  end.timedOut = result.timedOut;
-  end.treeNodes = result.treeNodes;
-  end.deepestDepth = result.deepestDepth;
-  if (result.verdict == kHamiltonian) {
-    end.solved = graphHoldingCycle(graph, result.cycle);
+  auto certificate = std::make_shared<std::string>();
+  RunOutcome ran = solveRecordingWhileCheap(graph, options, end.seed, settings.certificateSeconds, limited,
+                                            live, *certificate);
+  end.seconds = ran.seconds;
+  end.timedOut = ran.stopped == StoppedBy::TimeLimit;
+  end.treeNodes = ran.treeNodes;
+  end.deepestDepth = ran.deepestDepth;
+  if (ran.verdict == Verdict::Hamiltonian) {
+    end.solved = graphHoldingCycle(graph, ran.cycle);
     if (!end.solved) diagnostic("the solver's cycle could not be shown on the working graph; undecided\n");
-  } else if (result.verdict == kNotHamiltonian) {
+  } else if (ran.verdict == Verdict::NonHamiltonian) {
     // The root as the portfolio pruned it: the window draws its forced edges in red.
     end.solved = std::make_shared<Graph>(graph);
     end.solved->actionList.reset();
     pruneRoot(*end.solved, end.seed);
     end.solved->isHamiltonian = kNotHamiltonian;
+    if (ran.certified)
+      end.certificate = std::move(certificate);
+    else
+      end.certificateNote = ran.certificateNote.empty() ? "no certificate was written" : ran.certificateNote;
   }
   if (end.solved) {
-    end.verdict = verdictOf(result.verdict);
-    end.method = std::move(result.method);
-    end.cycle = std::move(result.cycle);
+    end.verdict = ran.verdict;
+    end.method = std::move(ran.method);
+    end.cycle = std::move(ran.cycle);
   }
   return end;
 }
 
 }  // namespace
 
-SolveRunner::~SolveRunner() {
-  abortRun();
-  for (Worker& w : workers_)
-    if (w.thread.joinable()) w.thread.join();
-}
-
-void SolveRunner::reapFinished() {
-  // A finished worker has left its work: joining it here does not wait.
-  std::erase_if(workers_, [](const Worker& w) { return !w.run->working.load(); });
-}
-
-uint64_t SolveRunner::start(std::shared_ptr<const Graph> graph, const SolveRunSettings& settings,
+uint64_t SolveRunner::start(std::shared_ptr<Graph> graph, const SolveRunSettings& settings,
                             EndHandler onEnd) {
-  abortRun();
-  reapFinished();
-  auto run = std::make_shared<Run>();
-  run->id = ++nextId_;
-  run->startSeconds = secondsSinceStart();
-  {
-    std::lock_guard lock(mutex_);
-    liveId_ = run->id;
-  }
-  current_ = run;
-  currentId_ = run->id;
+  run_.abortRun();
+  const uint64_t id = run_.nextRunId();
+  live_ = std::make_shared<LiveFigures>();
   const int32_t threads = settings.threads > 0
                               ? settings.threads
                               : std::max(1, static_cast<int32_t>(std::thread::hardware_concurrency()));
-  Worker worker;
-  worker.run = run;
-  worker.thread =
-      std::jthread([this, run, graph = std::move(graph), settings, threads, onEnd = std::move(onEnd)] {
-        SolveRunEnd end;
-        try {
-          if (graph)
-            end = solveOnWorker(*graph, settings, threads, run->stop, run->progress, run->activity);
-          else
-            end.error = "no graph to solve";
-        } catch (const std::exception& e) {
-          // Out of memory on a huge graph, say: the run breaks off instead of ending the program.
-          end = SolveRunEnd{};
-          end.error = e.what();
-          diagnostic("the run stopped: ", e.what(), "\n");
-        }
-        clearThreadSeedStream();
-        std::lock_guard lock(mutex_);
-        double unset = -1.0;  // an abort froze the time already
-        run->endSeconds.compare_exchange_strong(unset, secondsSinceStart());
-        const bool deliver =
-            end.error.empty() && run->stop.reason() == StopReason::kNone && liveId_ == run->id;
-        run->end = std::move(end);
-        run->working = false;
-        if (deliver) {
-          liveId_ = 0;  // delivered: nothing more of this run
-          if (onEnd) onEnd(*run->end);
-        }
-      });
-  workers_.push_back(std::move(worker));
-  return run->id;
-}
-
-void SolveRunner::abortRun() {
-  if (!current_) return;
-  std::lock_guard lock(mutex_);
-  current_->stop.requestStop();
-  double unset = -1.0;
-  current_->endSeconds.compare_exchange_strong(unset, secondsSinceStart());
-  if (liveId_ == current_->id) liveId_ = 0;
-}
-
-bool SolveRunner::runInProgress() const {
-  return current_ && current_->working.load() && current_->stop.reason() == StopReason::kNone;
-}
-
-double SolveRunner::elapsedSeconds() const {
-  if (!current_) return 0.0;
-  const double end = current_->endSeconds.load();
-  return (end >= 0 ? end : secondsSinceStart()) - current_->startSeconds;
+  BackgroundRun::Work work = [outcome = outcome_, id, graph = std::move(graph), settings, threads,
+                              live = live_](const StopToken& stop) -> std::optional<int16_t> {
+    SolveRunEnd end;
+    try {
+      if (graph)
+        end = solveOnWorker(*graph, settings, threads, stop, *live);
+      else
+        end.error = "no graph to solve";
+    } catch (const std::exception& e) {
+      // Out of memory on a huge graph, say: the run breaks off instead of ending the program.
+      end = SolveRunEnd{};
+      end.error = e.what();
+      diagnostic("the run stopped: ", e.what(), "\n");
+    }
+    clearThreadSeedStream();
+    const bool broke = !end.error.empty();
+    const int16_t result = stateOf(end.verdict);
+    std::lock_guard lock(outcome->mutex);
+    outcome->end = std::move(end);
+    outcome->run = id;
+    if (broke) return std::nullopt;
+    return result;
+  };
+  run_.start(std::move(work), [outcome = outcome_, onEnd = std::move(onEnd)](int16_t) {
+    // The worker stored the end before it returned.
+    std::lock_guard lock(outcome->mutex);
+    if (onEnd) onEnd(*outcome->end);
+  });
+  return id;
 }
 
 SolveLiveFigures SolveRunner::live() const {
   SolveLiveFigures figures;
-  if (!current_) return figures;
+  if (!live_) return figures;
   figures.inProgress = runInProgress();
   figures.runningParts =
-      figures.inProgress ? current_->activity.runningParts.load(std::memory_order_relaxed) : 0;
-  figures.treeNodes = current_->progress.treeNodes.load(std::memory_order_relaxed);
-  figures.depth = current_->progress.depth.load(std::memory_order_relaxed);
+      figures.inProgress ? live_->solveParts.runningParts.load(std::memory_order_relaxed) : 0;
+  figures.treeNodes = live_->tree.treeNodes.load(std::memory_order_relaxed);
+  figures.depth = live_->tree.depth.load(std::memory_order_relaxed);
   return figures;
 }
 
 std::optional<SolveRunEnd> SolveRunner::finished() const {
-  if (!current_ || current_->stop.reason() != StopReason::kNone) return std::nullopt;
-  std::lock_guard lock(mutex_);
-  return current_->end;
+  if (run_.runInProgress() || run_.runAborted() || run_.runId() == 0) return std::nullopt;
+  std::lock_guard lock(outcome_->mutex);
+  if (outcome_->run != run_.runId()) return std::nullopt;
+  return outcome_->end;
 }
 
 }  // namespace hc

@@ -1,36 +1,43 @@
-// The Solver page's run controller: the solve portfolio on the working graph in a worker
-// thread, its live figures (which parts are working, the exact search's tree nodes and
-// depth, the elapsed time) read by the window on a timer, and the end of the run handed to
-// a callback that the window turns into "enter state 3".
+// The Solver page's run controller: runMethod (run/run_method.h) with the solve portfolio on
+// the working graph in a worker of a BackgroundRun, its live figures (which parts are
+// working, the exact search's tree nodes and depth) read by the window on a timer, and the
+// end of the run handed to a callback that the window turns into "enter state 3".
 //
-// Threads: start(), abortRun() and the getters belong to the UI thread. abortRun() stops the
-// run's token and returns at once; it never joins. The worker holds the run's shared state
-// and the graph by shared_ptr, so an aborted worker can finish whatever the window does with
-// its working graph meanwhile; it is joined later, by the next start() once it has ended or
-// by the destructor. The end of a run is delivered under the same lock abortRun() takes and
-// only while that run is the current, unaborted one: once abortRun() or a newer start() has
-// returned, nothing of the old run arrives any more.
+// Threads and ids are BackgroundRun's: start(), abortRun() and the getters belong to the UI
+// thread; abortRun() stops the run's token and returns at once; the worker holds the run's
+// figures and the graph by shared_ptr, so an aborted worker can finish whatever the window
+// does with its working graph meanwhile; once abortRun() or a newer start() has returned,
+// nothing of the old run arrives any more.
+//
+// A non-Hamiltonian verdict comes with its certificate when the run decided within
+// kCertificateRecordingSeconds: the exact search's proof log grows with every tree node
+// (megabytes a second on a graph that holds it), so a run still undecided then goes on
+// afresh, on the same seed and within the same time limit, without recording.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/graph.h"
 #include "core/verdict.h"
+#include "run/method_runners.h"
 
 namespace hc {
 
+struct LiveFigures;
+
+inline constexpr double kCertificateRecordingSeconds = 60.0;
+
 struct SolveRunSettings {
-  double timeLimitSeconds = 0.0;  // <= 0: none
-  int32_t threads = 0;            // <= 0: the machine's cores
-  std::optional<uint32_t> seed;   // none: drawn afresh (startRunSeedStream's rule)
+  double timeLimitSeconds = 0.0;                             // <= 0: none
+  int32_t threads = 0;                                       // <= 0: the machine's cores
+  std::optional<uint32_t> seed;                              // none: drawn afresh (startRunSeedStream's rule)
+  double certificateSeconds = kCertificateRecordingSeconds;  // the recording's budget (<= 0: the whole run)
 };
 
 // How a run ended by itself.
@@ -50,6 +57,9 @@ struct SolveRunEnd {
   // 1); when non-Hamiltonian, a copy pruned at the root as the portfolio began (its forced
   // edges set) with isHamiltonian 0; null when undecided.
   std::shared_ptr<Graph> solved;
+  // Non-Hamiltonian: the complete certificate, or null and why there is none.
+  std::shared_ptr<const std::string> certificate;
+  std::string certificateNote;
 };
 
 // What the window shows while a run works.
@@ -69,47 +79,33 @@ std::string runningPartsText(uint32_t runningParts);
 // when the cycle does not survive that (it was not a Hamiltonian cycle of this graph).
 std::shared_ptr<Graph> graphHoldingCycle(const Graph& graph, const std::vector<int32_t>& cycle);
 
-class SolveRunner {
+class SolveRunner : public MethodRunner {
  public:
   using EndHandler = std::function<void(const SolveRunEnd& end)>;
 
   SolveRunner() = default;
-  SolveRunner(const SolveRunner&) = delete;
-  SolveRunner& operator=(const SolveRunner&) = delete;
-  // Stops every run still going and waits for its worker.
-  ~SolveRunner();
 
-  // Starts a run on `graph` (not changed; UI thread), aborting the current one first.
-  // `onEnd` is called once, on the worker, when the run ends by itself (decided, or
-  // undecided at the time limit), after runInProgress() has become false and finished()
-  // holds the end; never for an aborted run or one that broke off. Returns the run's id.
-  uint64_t start(std::shared_ptr<const Graph> graph, const SolveRunSettings& settings, EndHandler onEnd);
-  // Stops the current run's token; returns at once.
-  void abortRun();
-  // The current run's worker is still working (false once aborted).
-  bool runInProgress() const;
-  // Seconds since the current (or last) run started; frozen when it ended or was aborted.
-  double elapsedSeconds() const;
+  // Starts a run on `graph` (solve works on copies: the graph is not changed; UI thread),
+  // aborting the current one first. `onEnd` is called once, on the worker, when the run
+  // ends by itself (decided, or undecided at the time limit), after runInProgress() has
+  // become false and finished() holds the end; never for an aborted run or one that broke
+  // off. Returns the run's id.
+  uint64_t start(std::shared_ptr<Graph> graph, const SolveRunSettings& settings, EndHandler onEnd);
   SolveLiveFigures live() const;
   // The current run's end, once it has ended by itself or broken off (std::nullopt before,
   // and for an aborted run).
   std::optional<SolveRunEnd> finished() const;
-  uint64_t runId() const { return current_ ? currentId_ : 0; }
 
  private:
-  struct Run;
-  void reapFinished();
-
-  mutable std::mutex mutex_;  // the delivery lock: liveId_ and every Run's end
-  uint64_t liveId_ = 0;       // the run allowed to deliver (0: none)
-  uint64_t nextId_ = 0;
-  uint64_t currentId_ = 0;
-  std::shared_ptr<Run> current_;
-  struct Worker {
-    std::shared_ptr<Run> run;
-    std::jthread thread;
+  // Written by the worker, read by the UI thread; shared, so a late worker never writes
+  // into a destroyed runner.
+  struct Outcome {
+    std::mutex mutex;
+    uint64_t run = 0;  // the run `end` belongs to
+    std::optional<SolveRunEnd> end;
   };
-  std::vector<Worker> workers_;  // the current run's and old runs' not yet joined
+  std::shared_ptr<Outcome> outcome_ = std::make_shared<Outcome>();
+  std::shared_ptr<LiveFigures> live_;  // the current run's (UI thread)
 };
 
 }  // namespace hc

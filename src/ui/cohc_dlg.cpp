@@ -57,7 +57,7 @@ const hcui::ScreenshotSceneRegistration kProofScenes[] = {
 }  // namespace
 
 CCoHCDlg::CCoHCDlg(hc::ProgramModel& model, QWidget* parent)
-    : MethodPage(model, hc::kCoHCPage, QStringLiteral("Co-Hamiltonian Cycles Proof System"), kCaption,
+    : MethodPage(model, runner_, hc::kCoHCPage, QStringLiteral("Co-Hamiltonian Cycles Proof System"), kCaption,
                  QStringLiteral("Search Tree Execution History:"), parent) {
   // Beside the list: the chart strip and the chart.
   charts_ = new QWidget(frame());
@@ -173,15 +173,13 @@ void CCoHCDlg::drawChart() {
 }
 
 void CCoHCDlg::saveChart() {
-  std::optional<std::string> path =
-      model_.view().chooseSaveFile("Save Chart", "PNG Images (*.png);;SVG Images (*.svg)", "chart.png");
-  if (!path) return;
-  const QSize size(std::max(kSavedChartWidth, chart_->width()), std::max(kSavedChartHeight, chart_->height()));
-  const QString title = QString::fromStdString(model_.graphDisplayName()) + QStringLiteral(": ") +
-                        chartTabs_->tabText(chartTabs_->currentIndex());
-  if (!hcui::saveChart(chart_->picture(), size, QString::fromStdString(*path), title)) {
-    model_.view().showMessage("ERROR! Could not write the file \"" + *path + "\".", kCaption);
-    return;
-  }
-  model_.view().showNote(hc::savedNote("the chart", *path));
+  saveFile("Save Chart", "PNG Images (*.png);;SVG Images (*.svg)", "chart.png", "the chart",
+           [this](const std::string& path) -> std::optional<std::string> {
+             const QSize size(std::max(kSavedChartWidth, chart_->width()),
+                              std::max(kSavedChartHeight, chart_->height()));
+             const QString title = QString::fromStdString(model_.graphDisplayName()) + QStringLiteral(": ") +
+                                   chartTabs_->tabText(chartTabs_->currentIndex());
+             if (hcui::saveChart(chart_->picture(), size, QString::fromStdString(path), title)) return std::nullopt;
+             return "ERROR! Could not write the file \"" + path + "\".";
+           });
 }

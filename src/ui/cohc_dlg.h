@@ -52,8 +52,6 @@ class CCoHCDlg : public hcui::MethodPage {
   QPushButton* saveChartButton() const { return saveChart_; }
 
  private:
-  void stopRunner() override { runner_.abortRun(); }
-  double runnerSeconds() const override { return runner_.elapsedSeconds(); }
   void clearRun() override;
   bool startRunner() override;
   void showRunExtras(bool shown) override;

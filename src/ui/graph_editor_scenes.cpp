@@ -40,12 +40,18 @@ void knightNonHamiltonian(CHamiltonianCyclesDlg& window) {
   enterManualEdit(window);  // the entry pruning decides: an odd board is unbalanced
 }
 
-void petersenByHand(CHamiltonianCyclesDlg& window) {
-  hc::ProgramModel& model = window.model();
-  model.setProgramState(hc::program_states::kBlue);
-  hc::Graph2D& d = model.drawing();
+// State 0 with the drawing emptied, for a scene that draws its own graph.
+hc::Graph2D& emptyDrawing(CHamiltonianCyclesDlg& window) {
+  window.model().setProgramState(hc::program_states::kBlue);
+  hc::Graph2D& d = window.model().drawing();
   d.selectAllNodes();
   d.deleteSelected();
+  return d;
+}
+
+void petersenByHand(CHamiltonianCyclesDlg& window) {
+  hc::ProgramModel& model = window.model();
+  hc::Graph2D& d = emptyDrawing(window);
   std::vector<hc::Graph2DNode*> nodes;
   for (int ring = 0; ring < 2; ++ring)
     for (int i = 0; i < 5; ++i) {
@@ -103,10 +109,7 @@ void smallBoardView(CHamiltonianCyclesDlg& window) {
 // graph is reset.
 void drawingAfterReset(CHamiltonianCyclesDlg& window) {
   hc::ProgramModel& model = window.model();
-  model.setProgramState(hc::program_states::kBlue);
-  hc::Graph2D& d = model.drawing();
-  d.selectAllNodes();
-  d.deleteSelected();
+  hc::Graph2D& d = emptyDrawing(window);
   hc::Graph2DNode* a = d.addNode(-3, -2);
   hc::Graph2DNode* b = d.addNode(3, -2);
   hc::Graph2DNode* c = d.addNode(0, 3);

@@ -6,15 +6,30 @@ namespace hcui {
 
 namespace {
 
-QVariant alignedRight() { return QVariant::fromValue(int(Qt::AlignRight | Qt::AlignVCenter)); }
-
-template <size_t N>
-QVariant columnTitle(const std::array<const char*, N>& titles, int section) {
-  if (section <= 0 || section > static_cast<int>(N)) return QString();
-  return QString::fromLatin1(titles[static_cast<size_t>(section - 1)]);
+QVariant alignedRight() {
+  return QVariant::fromValue(int(Qt::AlignRight | Qt::AlignVCenter));
 }
 
 }  // namespace
+
+int HistoryListModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : static_cast<int>(titles_.size()) + 1;
+}
+
+QVariant HistoryListModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= rowCount()) return {};
+  if (role == Qt::TextAlignmentRole) return alignedRight();
+  if (role != Qt::DisplayRole || index.column() == 0) return {};
+  return QString::fromStdString(cellText(index.row(), index.column() - 1));
+}
+
+QVariant HistoryListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (orientation != Qt::Horizontal) return {};
+  if (role == Qt::TextAlignmentRole) return alignedRight();
+  if (role != Qt::DisplayRole) return {};
+  if (section <= 0 || section > static_cast<int>(titles_.size())) return QString();
+  return QString::fromLatin1(titles_[static_cast<size_t>(section - 1)]);
+}
 
 void IterationListModel::apply(const hc::IterationBatch& batch) {
   if (batch.skippedRows) {
@@ -61,23 +76,8 @@ int IterationListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(history_.rows().size());
 }
 
-int IterationListModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : hc::kIterationColumns + 1;
-}
-
-QVariant IterationListModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= rowCount()) return {};
-  if (role == Qt::TextAlignmentRole) return alignedRight();
-  if (role != Qt::DisplayRole || index.column() == 0) return {};
-  const hc::IterationRow& row = history_.rows()[static_cast<size_t>(index.row())];
-  return QString::fromStdString(hc::iterationCellText(row, index.column() - 1));
-}
-
-QVariant IterationListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal) return {};
-  if (role == Qt::TextAlignmentRole) return alignedRight();
-  if (role != Qt::DisplayRole) return {};
-  return columnTitle(hc::kIterationColumnTitles, section);
+std::string IterationListModel::cellText(int row, int column) const {
+  return hc::iterationCellText(history_.rows()[static_cast<size_t>(row)], column);
 }
 
 void DepthListModel::apply(const hc::DepthBatch& batch) {
@@ -101,25 +101,12 @@ void DepthListModel::clear() {
   endResetModel();
 }
 
-int DepthListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : history_.rowCount(); }
-
-int DepthListModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : hc::kDepthColumns + 1;
+int DepthListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : history_.rowCount();
 }
 
-QVariant DepthListModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= rowCount()) return {};
-  if (role == Qt::TextAlignmentRole) return alignedRight();
-  if (role != Qt::DisplayRole || index.column() == 0) return {};
-  return QString::fromStdString(
-      hc::depthCellText(history_.row(index.row()), index.row(), index.column() - 1));
-}
-
-QVariant DepthListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation != Qt::Horizontal) return {};
-  if (role == Qt::TextAlignmentRole) return alignedRight();
-  if (role != Qt::DisplayRole) return {};
-  return columnTitle(hc::kDepthColumnTitles, section);
+std::string DepthListModel::cellText(int row, int column) const {
+  return hc::depthCellText(history_.row(row), row, column);
 }
 
 }  // namespace hcui

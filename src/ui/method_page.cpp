@@ -4,22 +4,60 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <thread>
 
 #include "app/depth_history.h"
+#include "app/run_inputs.h"
 #include "app/user_messages.h"
+#include "run/method_runners.h"
 #include "ui/method_page_parts.h"
 #include "ui/paint_helpers.h"
 
 namespace hcui {
 
-MethodPage::MethodPage(hc::ProgramModel& model, hc::PageIndex index, const QString& frameTitle,
-                       const char* caption, const QString& headerText, QWidget* parent)
-    : QWidget(parent), model_(model), caption_(caption), index_(index), headerText_(headerText) {
+FigureBoxes makeFigureBoxes(QWidget* parent, std::span<const char* const> captions, int valueWidth) {
+  FigureBoxes boxes;
+  boxes.grid = new QGridLayout;
+  boxes.grid->setHorizontalSpacing(4);
+  boxes.grid->setVerticalSpacing(4);
+  int captionWidth = 0;
+  for (const char* text : captions) {
+    const int row = static_cast<int>(boxes.captions.size());
+    auto* caption = new PaintedLabel(parent);
+    caption->setLook(QString::fromLatin1(text), statisticsLook(), 12, false, 0);
+    captionWidth = std::max(captionWidth, caption->sizeHint().width());
+    auto* value = new PaintedLabel(parent);
+    value->setLook(QString(), statisticsLook(), 10, false, 1);
+    value->setMinimumSize(valueWidth, 28);
+    boxes.grid->addWidget(caption, row, 0);
+    boxes.grid->addWidget(value, row, 1);
+    boxes.captions.push_back(caption);
+    boxes.values.push_back(value);
+  }
+  for (PaintedLabel* caption : boxes.captions) caption->setMinimumSize(captionWidth, 28);
+  boxes.grid->setColumnStretch(1, 1);
+  return boxes;
+}
+
+MethodPage::MethodPage(hc::ProgramModel& model, hc::MethodRunner& runner, hc::PageIndex index,
+                       const QString& frameTitle, const char* caption, const QString& headerText,
+                       QWidget* parent)
+    : QWidget(parent),
+      model_(model),
+      caption_(caption),
+      runner_(runner),
+      index_(index),
+      headerText_(headerText) {
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
   auto* box = new QGroupBox(frameTitle, this);
@@ -94,6 +132,60 @@ void MethodPage::setHistoryList(QAbstractItemModel* rows, const int32_t* widths,
   }
 }
 
+void MethodPage::setBody(QLayout* body) {
+  listColumn_->addLayout(body);
+  listColumn_->addStretch(1);
+  bottom_->setStretchFactor(listColumn_, 1);
+  bottom_->setStretchFactor(sideExtras_, 0);
+  delete export_;
+  export_ = nullptr;
+}
+
+void MethodPage::addThreadsAndSeedRows(int row, int threads, const QString& threadsTip,
+                                       const QString& seedTip) {
+  threads_ = new QSpinBox(controls_);
+  threads_->setRange(1, static_cast<int>(std::max(64u, std::thread::hardware_concurrency())));
+  threads_->setValue(threads);
+  threads_->setToolTip(threadsTip);
+  seed_ = new QLineEdit(controls_);
+  seed_->setPlaceholderText(QStringLiteral("drawn afresh"));
+  seed_->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\s*\\d{0,10}\\s*")), seed_));
+  seed_->setToolTip(seedTip);
+  seedUsed_ = new QLabel(controls_);
+  seedUsed_->setToolTip(QStringLiteral("Type this seed in to replay the run"));
+  seedUsed_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  form_->addWidget(new QLabel(QStringLiteral("Threads:"), controls_), row, 0);
+  form_->addWidget(threads_, row, 1);
+  form_->addWidget(new QLabel(QStringLiteral("Seed:"), controls_), row + 1, 0);
+  form_->addWidget(seed_, row + 1, 1);
+  form_->addWidget(seedUsed_, row + 2, 0, 1, 2);
+}
+
+std::optional<uint32_t> MethodPage::typedSeed() const {
+  return seed_ ? hc::parseSeedInput(seed_->text().toStdString()).seed : std::nullopt;
+}
+
+void MethodPage::showSeedUsed(uint32_t seed) {
+  if (seedUsed_) seedUsed_->setText(QStringLiteral("Seed used: %1").arg(seed));
+}
+
+bool MethodPage::seedAccepted() {
+  if (!seed_ || hc::parseSeedInput(seed_->text().toStdString()).valid) return true;
+  model_.view().showMessage(hc::kBadSeedMessage, caption_);
+  return false;
+}
+
+void MethodPage::setRefreshInterval(int milliseconds) {
+  refreshTimer_->setInterval(milliseconds);
+}
+
+void MethodPage::stopTicking() {
+  refreshTimer_->stop();
+  elapsedTimer_->stop();
+  elapsed_->setSeconds(runner_.elapsedSeconds());
+}
+
 void MethodPage::addExportButton(QPushButton* button) {
   exportRow_->insertWidget(1, button);
 }
@@ -109,6 +201,7 @@ void MethodPage::followList(bool wasAtEnd) {
 void MethodPage::setPageState(int32_t state) {
   switch (state) {
     case hc::program_states::kBlue:
+      if (seedUsed_) seedUsed_->clear();  // kept through state 1, so it can be typed in for a replay
       resetRun(false);
       stateButton_->hide();
       break;
@@ -119,7 +212,7 @@ void MethodPage::setPageState(int32_t state) {
     case hc::program_states::kRed:
       setAlgorithmControlsEnabled(false);
       showRunExtras(true);
-      list_->setEnabled(true);
+      if (list_) list_->setEnabled(true);
       startRun();
       break;
     case hc::program_states::kYellow:
@@ -129,35 +222,36 @@ void MethodPage::setPageState(int32_t state) {
       refreshFromWorker();
       // The other method may have decided: then this page still shows its empty run.
       if (ranOnThisGraph_) {
-        elapsed_->setSeconds(runnerSeconds());
+        elapsed_->setSeconds(runner_.elapsedSeconds());
         showFinishedRun();
       }
       setAlgorithmControlsEnabled(false);
       showRunExtras(true);
       stateButton_->show();
-      list_->setEnabled(true);
+      if (list_) list_->setEnabled(true);
       break;
     default:
       break;
   }
-  export_->setVisible(state == hc::program_states::kRed || state == hc::program_states::kYellow);
+  if (export_) export_->setVisible(state == hc::program_states::kRed || state == hc::program_states::kYellow);
   showStatePicture(*stateButton_, state);
   header_->setLook(headerText_, hc::stateLook(state), 12, true, 1);
 }
 
 void MethodPage::resetRun(bool controlsEnabled) {
-  stopRunner();  // entering state 0 or 1 ends a run of this page, however it got there
+  runner_.abortRun();  // entering state 0 or 1 ends a run of this page, however it got there
   ranOnThisGraph_ = false;
   refreshTimer_->stop();
   elapsedTimer_->stop();
   clearRun();
   setAlgorithmControlsEnabled(controlsEnabled);
   showRunExtras(false);
-  list_->setEnabled(false);
+  if (list_) list_->setEnabled(false);
   elapsed_->setSeconds(0.0);
 }
 
 void MethodPage::startRun() {
+  if (seedUsed_) seedUsed_->clear();
   if (!startRunner()) return;
   ranOnThisGraph_ = true;
   refreshTimer_->start();
@@ -165,7 +259,7 @@ void MethodPage::startRun() {
 }
 
 void MethodPage::abortRun() {
-  stopRunner();
+  runner_.abortRun();
   refreshTimer_->stop();
   elapsedTimer_->stop();
   elapsed_->setSeconds(0.0);
@@ -173,7 +267,7 @@ void MethodPage::abortRun() {
 }
 
 void MethodPage::stateButtonPressed() {
-  if (model_.programState() == hc::program_states::kGreen && !readyToStart()) return;
+  if (model_.programState() == hc::program_states::kGreen && !seedAccepted()) return;
   model_.pageButtonPressed(index_);
 }
 
@@ -186,18 +280,24 @@ void MethodPage::setAlgorithmControlsEnabled(bool enabled) {
 }
 
 void MethodPage::exportStatistics() {
-  std::optional<std::string> path =
-      model_.view().chooseSaveFile("Export Statistics", "CSV Files (*.csv)", "statistics.csv");
+  saveFile("Export Statistics", "CSV Files (*.csv)", "statistics.csv", "the statistics",
+           [this](const std::string& path) { return hc::writeTextFile(path, statisticsCsv()); });
+}
+
+void MethodPage::saveFile(const std::string& title, const std::string& filter, const std::string& suggestion,
+                          const std::string& what,
+                          const std::function<std::optional<std::string>(const std::string&)>& write) {
+  std::optional<std::string> path = model_.view().chooseSaveFile(title, filter, suggestion);
   if (!path) return;
-  if (std::optional<std::string> error = hc::writeTextFile(*path, statisticsCsv())) {
+  if (std::optional<std::string> error = write(*path)) {
     model_.view().showMessage(*error, caption_);
     return;
   }
-  model_.view().showNote(hc::savedNote("the statistics", *path));
+  model_.view().showNote(hc::savedNote(what, *path));
 }
 
 void MethodPage::tickElapsed() {
-  elapsed_->setSeconds(runnerSeconds());
+  elapsed_->setSeconds(runner_.elapsedSeconds());
 }
 
 }  // namespace hcui

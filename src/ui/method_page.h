@@ -1,8 +1,10 @@
-// The frame both method pages (Stone Carver, Co-HC) are built in, and the part of their
-// behaviour that is the same: the big state button, the "Algorithm Controls" group, the
-// elapsed-time box, the history header and list, "Export Statistics", the refresh and
-// elapsed timers, and what each program state does to them. A page adds its own controls
-// to the group, its own boxes beside the list (statistics, charts), and runs its method.
+// The frame the method pages (Stone Carver, Co-HC, Solver) are built in, and the part of
+// their behaviour that is the same: the big state button, the "Algorithm Controls" group
+// (with, where a page asks for them, the threads and seed rows), the elapsed-time box, the
+// header over the page's body (a history list, or figure boxes), "Export Statistics", the
+// refresh and elapsed timers, and what each program state does to them. A page adds its own
+// controls to the group, its own boxes beside the list (statistics, charts), and runs its
+// method on its runner.
 //
 // Layout: above, the state button, the controls group and the elapsed time with the page's
 // own boxes under it (statistics); below, the header and the list, exactly as wide as its
@@ -10,14 +12,18 @@
 // Both rows stay narrower than 800 pixels, so the page fits a window of 800 x 600.
 //
 // The run itself belongs to the page's runner (worker threads). The engine reports into
-// a hand-over buffer on the worker; the page drains it on a timer, so the list is redrawn
-// a few dozen times a second at most and no worker touches a widget.
+// a hand-over buffer (or live figures) on the worker; the page reads it on a timer, so the
+// page is redrawn a few dozen times a second at most and no worker touches a widget.
 #pragma once
 
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "app/program_model.h"
 #include "app/program_page.h"
@@ -26,16 +32,33 @@ class QAbstractItemModel;
 class QGridLayout;
 class QGroupBox;
 class QHBoxLayout;
+class QLabel;
+class QLayout;
+class QLineEdit;
 class QPushButton;
+class QSpinBox;
 class QTimer;
 class QToolButton;
 class QTreeView;
 class QVBoxLayout;
 
+namespace hc {
+class MethodRunner;
+}  // namespace hc
+
 namespace hcui {
 
 class ElapsedTimeLabel;
 class PaintedLabel;
+
+// Caption boxes with their value boxes beside them, one pair a row: the Stone Carver's
+// statistics, the Solver's figures. The captions are as wide as the longest of them in the
+// font they are painted in.
+struct FigureBoxes {
+  QGridLayout* grid = nullptr;
+  std::vector<PaintedLabel*> captions, values;
+};
+FigureBoxes makeFigureBoxes(QWidget* parent, std::span<const char* const> captions, int valueWidth);
 
 class MethodPage : public QWidget, public hc::ProgramPage {
   Q_OBJECT
@@ -57,15 +80,40 @@ class MethodPage : public QWidget, public hc::ProgramPage {
   QToolButton* stateButton() const { return stateButton_; }
   QTreeView* historyList() const { return list_; }
   ElapsedTimeLabel* elapsedBox() const { return elapsed_; }
-  QPushButton* exportButton() const { return export_; }
+  QPushButton* exportButton() const { return export_; }  // null on a page with a body instead of a list
+  // The threads and seed rows (null on a page without them).
+  QSpinBox* threadsEdit() const { return threads_; }
+  QLineEdit* seedEdit() const { return seed_; }
+  QLabel* seedUsedLabel() const { return seedUsed_; }
 
  protected:
-  // `caption`: the message boxes' caption, also the page's tab name in help.
-  MethodPage(hc::ProgramModel& model, hc::PageIndex index, const QString& frameTitle, const char* caption,
-             const QString& headerText, QWidget* parent);
+  // `caption`: the message boxes' caption, also the page's tab name in help. `runner` is
+  // a member of the page: it is used from finishConstruction() on.
+  MethodPage(hc::ProgramModel& model, hc::MethodRunner& runner, hc::PageIndex index,
+             const QString& frameTitle, const char* caption, const QString& headerText, QWidget* parent);
   // The list over `rows` (owned by the page) with its columns after the hidden first one.
   // Call after the side boxes are added.
   void setHistoryList(QAbstractItemModel* rows, const int32_t* widths, int count);
+  // Instead of a list: `body` under the header, as wide as the page; the page has no
+  // statistics to export then.
+  void setBody(QLayout* body);
+  // The "Threads:" and "Seed:" rows of the controls from `row` on, and the seed used under
+  // them. A seed that is not a whole number 0..4294967295 refuses the start with one
+  // message; the seed used is shown after a run and kept through state 1, for a replay.
+  void addThreadsAndSeedRows(int row, int threads, const QString& threadsTip, const QString& seedTip);
+  // The seed typed in (none: drawn afresh).
+  std::optional<uint32_t> typedSeed() const;
+  void showSeedUsed(uint32_t seed);
+  // The figures are read this many milliseconds apart (default kRefreshIntervalMs).
+  void setRefreshInterval(int milliseconds);
+  // The run broke off: the timers stop, the elapsed time stays where it ended.
+  void stopTicking();
+  // Asks for a file name (`title`, `filter`, `suggestion`) and calls `write`, which returns
+  // the error message of a file it could not write: one message box then, else a note
+  // naming `what` and where it went.
+  void saveFile(const std::string& title, const std::string& filter, const std::string& suggestion,
+                const std::string& what,
+                const std::function<std::optional<std::string>(const std::string&)>& write);
   // Ends the constructor of a page: shows the current program state.
   void finishConstruction() { setPageState(model_.programState()); }
 
@@ -88,20 +136,15 @@ class MethodPage : public QWidget, public hc::ProgramPage {
     return true;
   }
 
-  // The page's method. stopRunner aborts without waiting; runnerSeconds is the run's
-  // elapsed time; clearRun empties the list and the page's boxes for a new graph;
+  // The page's method. clearRun empties the list and the page's boxes for a new graph;
   // startRunner starts the method on the working graph (false: nothing to run on).
-  virtual void stopRunner() = 0;
-  virtual double runnerSeconds() const = 0;
   virtual void clearRun() = 0;
   virtual bool startRunner() = 0;
-  // A press of the state button in state 1 may be refused (a bad seed): false.
-  virtual bool readyToStart() { return true; }
   // What the page shows beyond the frame: while a run exists (states 2 and 3) or not.
   virtual void showRunExtras(bool /*shown*/) {}
   // State 3 reached by this page's run: the page's own finishing touches.
   virtual void showFinishedRun() {}
-  virtual std::string statisticsCsv() const = 0;
+  virtual std::string statisticsCsv() const { return {}; }
 
   hc::ProgramModel& model_;
   const char* caption_;
@@ -114,7 +157,9 @@ class MethodPage : public QWidget, public hc::ProgramPage {
   void resetRun(bool controlsEnabled);
   void startRun();
   void tickElapsed();
+  bool seedAccepted();
 
+  hc::MethodRunner& runner_;
   hc::PageIndex index_;
   QString headerText_;
   QWidget* frame_ = nullptr;
@@ -130,6 +175,9 @@ class MethodPage : public QWidget, public hc::ProgramPage {
   QVBoxLayout* sideExtras_ = nullptr;
   QHBoxLayout* exportRow_ = nullptr;
   QPushButton* export_ = nullptr;
+  QSpinBox* threads_ = nullptr;
+  QLineEdit* seed_ = nullptr;
+  QLabel* seedUsed_ = nullptr;
   QTimer* refreshTimer_ = nullptr;
   QTimer* elapsedTimer_ = nullptr;
 };

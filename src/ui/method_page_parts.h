@@ -1,8 +1,9 @@
-// Pieces both method pages (Stone Carver, Co-HC) are built from: the big state button,
-// the report-style history view, the statistics box look, and the pacing of their
+// Pieces the method pages (Stone Carver, Co-HC, Solver) are built from: the big state
+// button, the report-style history view, the statistics box look, and the pacing of their
 // refreshes. The pages repaint their lists and charts from a timer, never from the
 // worker, so however fast the engine reports the window redraws them at most
-// kRefreshIntervalMs apart; the elapsed-time box ticks every kElapsedIntervalMs.
+// kRefreshIntervalMs apart (the Solver's figures less often); the elapsed-time box ticks
+// every kElapsedIntervalMs.
 #pragma once
 
 #include <QString>

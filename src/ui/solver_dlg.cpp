@@ -3,20 +3,14 @@
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QSpinBox>
-#include <QTimer>
-#include <QToolButton>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <thread>
 
-#include "app/run_inputs.h"
 #include "core/number_format.h"
+#include "io/file_access.h"
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/method_page_parts.h"
 #include "ui/paint_helpers.h"
@@ -29,6 +23,9 @@ constexpr const char* kCaption = "Solver";
 // can read them.
 constexpr int kFiguresIntervalMs = 100;
 constexpr const char* kNothing = "---";
+constexpr const char* kNoCertificateYet =
+    "Writes the proof of a non-Hamiltonian verdict of the Solver, for "
+    "hamcycles-cli check; available once the Solver has given one";
 constexpr std::array<const char*, CSolverDlg::kFigureCount> kFigureCaptions = {
     "Parts Working:", "Tree Nodes:", "Search Depth:", "Verdict:", "Decided By:", "Time:"};
 constexpr std::array<const char*, CSolverDlg::kFigureCount> kFigureTips = {
@@ -49,7 +46,8 @@ QString number(double value) {
 
 // A long run (GP(601,2) keeps the portfolio racing for many seconds on two cores), then
 // decided runs: a 100 x 100 toroidal grid, GP(24,2) as the Graph Editor shows it (the cycle
-// in green) and the 4 x 12 knight's graph (its forced edges in red: no closed tour).
+// in green) and the 4 x 12 knight's graph (no closed tour: its certificate offered, and
+// its forced edges in red).
 void solveSceneGraph(CHamiltonianCyclesDlg& window, int n) {
   hcui::loadSceneGraph(window, n, 2);
   window.model().pageButtonPressed(hc::kSolverPage);
@@ -66,6 +64,11 @@ const hcui::ScreenshotSceneRegistration kScenes[] = {
        solveGenerated(w, {4, 100, 100});
      },
      1500},
+    {"solver-non-hamiltonian", hc::kSolverPage,
+     [](CHamiltonianCyclesDlg& w) {
+       solveGenerated(w, {5, 4, 12});
+     },
+     1500},
     {"solver-decided-editor", hc::kEditorPage, [](CHamiltonianCyclesDlg& w) { solveSceneGraph(w, 24); },
      1500},
     {"solver-non-hamiltonian-editor", hc::kEditorPage,
@@ -77,21 +80,11 @@ const hcui::ScreenshotSceneRegistration kScenes[] = {
 
 }  // namespace
 
-CSolverDlg::CSolverDlg(hc::ProgramModel& model, QWidget* parent) : QWidget(parent), model_(model) {
-  auto* outer = new QVBoxLayout(this);
-  outer->setContentsMargins(0, 0, 0, 0);
-  auto* frame = new QGroupBox(QStringLiteral("Solver: Every Method At Once"), this);
-  outer->addWidget(frame);
-  auto* rows = new QVBoxLayout(frame);
-  rows->setContentsMargins(6, 6, 6, 6);
-
-  // Above: the state button, the controls and the elapsed time, as on the method pages.
-  auto* top = new QHBoxLayout;
-  stateButton_ = hcui::makeStateButton(frame);
-  connect(stateButton_, &QToolButton::clicked, this, &CSolverDlg::stateButtonPressed);
-  controls_ = new QGroupBox(QStringLiteral("Algorithm Controls"), frame);
-  auto* form = new QGridLayout(controls_);
-  timeLimit_ = new QDoubleSpinBox(controls_);
+CSolverDlg::CSolverDlg(hc::ProgramModel& model, QWidget* parent)
+    : MethodPage(model, runner_, hc::kSolverPage, QStringLiteral("Solver: Every Method At Once"), kCaption,
+                 QStringLiteral("Solver Progress:"), parent) {
+  QGroupBox* controls = controlsGroup();
+  timeLimit_ = new QDoubleSpinBox(controls);
   timeLimit_->setRange(0.0, 1e7);
   timeLimit_->setDecimals(1);
   timeLimit_->setSuffix(QStringLiteral(" s"));
@@ -100,94 +93,28 @@ CSolverDlg::CSolverDlg(hc::ProgramModel& model, QWidget* parent) : QWidget(paren
   timeLimit_->setToolTip(
       QStringLiteral("Seconds after which the run ends undecided; none: it runs until it "
                      "decides or is aborted"));
-  threads_ = new QSpinBox(controls_);
-  threads_->setRange(1, std::max(64, machineCores()));
-  threads_->setValue(machineCores());
-  threads_->setToolTip(
-      QStringLiteral("Threads the parts of the Solver share (the machine has %1 cores)").arg(machineCores()));
-  seed_ = new QLineEdit(controls_);
-  seed_->setPlaceholderText(QStringLiteral("drawn afresh"));
-  seed_->setValidator(
-      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\s*\\d{0,10}\\s*")), seed_));
-  seed_->setToolTip(
+  controlsForm()->addWidget(new QLabel(QStringLiteral("Time Limit:"), controls), 0, 0);
+  controlsForm()->addWidget(timeLimit_, 0, 1);
+  addThreadsAndSeedRows(
+      1, machineCores(),
+      QStringLiteral("Threads the parts of the Solver share (the machine has %1 cores)").arg(machineCores()),
       QStringLiteral("Empty: a seed is drawn and shown after the run. A number gives the run the "
                      "random choices hamcycles-cli solve --seed makes (exactly with 1 thread)."));
-  seedUsed_ = new QLabel(controls_);
-  seedUsed_->setToolTip(QStringLiteral("Type this seed in to replay the run"));
-  seedUsed_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  form->addWidget(new QLabel(QStringLiteral("Time Limit:"), controls_), 0, 0);
-  form->addWidget(timeLimit_, 0, 1);
-  form->addWidget(new QLabel(QStringLiteral("Threads:"), controls_), 1, 0);
-  form->addWidget(threads_, 1, 1);
-  form->addWidget(new QLabel(QStringLiteral("Seed:"), controls_), 2, 0);
-  form->addWidget(seed_, 2, 1);
-  form->addWidget(seedUsed_, 3, 0, 1, 2);
-  auto* elapsedGroup = new QGroupBox(QStringLiteral("Elapsed Time"), frame);
-  auto* elapsedLayout = new QVBoxLayout(elapsedGroup);
-  elapsed_ = new hcui::ElapsedTimeLabel(elapsedGroup);
-  elapsed_->setMinimumHeight(34);
-  elapsed_->setToolTip(
-      QStringLiteral("How long the run has taken (days : hours : minutes : seconds . hundredths)"));
-  elapsedLayout->addWidget(elapsed_);
-  auto* timeColumn = new QVBoxLayout;
-  timeColumn->addWidget(elapsedGroup);
-  timeColumn->addStretch(1);
-  top->addWidget(stateButton_, 0, Qt::AlignTop);
-  top->addWidget(controls_, 0, Qt::AlignTop);
-  top->addLayout(timeColumn);
-  top->addStretch(1);
-  rows->addLayout(top);
 
-  // Below: the header in the state's colours and the figure boxes.
-  header_ = new hcui::PaintedLabel(frame);
-  header_->setMinimumHeight(30);
-  header_->setShrinkToFit(true);
-  rows->addWidget(header_);
-  auto* figures = new QGridLayout;
-  figures->setHorizontalSpacing(4);
-  figures->setVerticalSpacing(4);
-  int captionWidth = 0;
-  std::array<hcui::PaintedLabel*, kFigureCount> captions{};
-  for (int i = 0; i < kFigureCount; ++i) {
-    const size_t at = static_cast<size_t>(i);
-    captions[at] = new hcui::PaintedLabel(frame);
-    captions[at]->setLook(QString::fromLatin1(kFigureCaptions[at]), hcui::statisticsLook(), 12, false, 0);
-    captions[at]->setToolTip(QString::fromLatin1(kFigureTips[at]));
-    captionWidth = std::max(captionWidth, captions[at]->sizeHint().width());
-    values_[at] = new hcui::PaintedLabel(frame);
-    values_[at]->setLook(QString::fromLatin1(kNothing), hcui::statisticsLook(), 10, false, 1);
-    values_[at]->setShrinkToFit(true);
-    values_[at]->setMinimumSize(160, 28);
-    values_[at]->setToolTip(QString::fromLatin1(kFigureTips[at]));
-    figures->addWidget(captions[at], i, 0);
-    figures->addWidget(values_[at], i, 1);
+  hcui::FigureBoxes figures = hcui::makeFigureBoxes(frame(), kFigureCaptions, 160);
+  for (size_t i = 0; i < figures.values.size(); ++i) {
+    figures.captions[i]->setToolTip(QString::fromLatin1(kFigureTips[i]));
+    figures.values[i]->setToolTip(QString::fromLatin1(kFigureTips[i]));
+    figures.values[i]->setShrinkToFit(true);
   }
-  for (hcui::PaintedLabel* caption : captions) caption->setMinimumSize(captionWidth, 28);
-  figures->setColumnStretch(1, 1);
-  rows->addLayout(figures);
+  values_ = std::move(figures.values);
+  setBody(figures.grid);
 
-  auto* bottom = new QHBoxLayout;
-  bottom->addStretch(1);
-  certificate_ = new QPushButton(QStringLiteral("Save Certificate..."), frame);
-  certificate_->setEnabled(false);
-  certificate_->setToolTip(
-      QStringLiteral("Not available yet: the program does not write certificates of "
-                     "non-Hamiltonian verdicts yet"));
-  bottom->addWidget(certificate_);
-  rows->addLayout(bottom);
-  rows->addStretch(1);
-
-  figuresTimer_ = new QTimer(this);
-  figuresTimer_->setInterval(kFiguresIntervalMs);
-  connect(figuresTimer_, &QTimer::timeout, this, &CSolverDlg::refreshFromWorker);
-  elapsedTimer_ = new QTimer(this);
-  elapsedTimer_->setInterval(hcui::kElapsedIntervalMs);
-  connect(elapsedTimer_, &QTimer::timeout, this, [this] { elapsed_->setSeconds(runner_.elapsedSeconds()); });
-  setPageState(model_.programState());
-}
-
-CSolverDlg::~CSolverDlg() {
-  runner_.abortRun();
+  certificate_ = new QPushButton(QStringLiteral("Save Certificate..."), frame());
+  connect(certificate_, &QPushButton::clicked, this, &CSolverDlg::saveCertificate);
+  addExportButton(certificate_);
+  setRefreshInterval(kFiguresIntervalMs);
+  finishConstruction();
 }
 
 QString CSolverDlg::figureText(Figure figure) const {
@@ -198,67 +125,30 @@ void CSolverDlg::setFigure(Figure figure, const QString& text) {
   values_[static_cast<size_t>(figure)]->setText(text);
 }
 
-void CSolverDlg::clearFigures() {
+void CSolverDlg::offerCertificate(std::shared_ptr<const std::string> text, const QString& toolTip) {
+  certificateText_ = std::move(text);
+  certificate_->setEnabled(certificateText_ != nullptr);
+  certificate_->setToolTip(toolTip);
+}
+
+void CSolverDlg::clearRun() {
   for (int i = 0; i < kFigureCount; ++i) setFigure(static_cast<Figure>(i), QString::fromLatin1(kNothing));
+  offerCertificate(nullptr, QString::fromLatin1(kNoCertificateYet));
 }
 
-void CSolverDlg::setPageState(int32_t state) {
-  switch (state) {
-    case hc::program_states::kBlue:
-      seedUsed_->clear();  // kept through state 1, so it can be typed in for a replay
-      resetRun(false);
-      stateButton_->hide();
-      break;
-    case hc::program_states::kGreen:
-      resetRun(true);
-      stateButton_->show();
-      break;
-    case hc::program_states::kRed:
-      setAlgorithmControlsEnabled(false);
-      if (model_.algorithmChoice() == hc::algorithm_choices::kSolver) startRun();
-      break;
-    case hc::program_states::kYellow:
-      figuresTimer_->stop();
-      elapsedTimer_->stop();
-      // Another method may have decided: then this page still shows no run.
-      if (ranOnThisGraph_) showFinishedRun();
-      setAlgorithmControlsEnabled(false);
-      stateButton_->show();
-      break;
-    default:
-      break;
-  }
-  hcui::showStatePicture(*stateButton_, state);
-  header_->setLook(QStringLiteral("Solver Progress:"), hc::stateLook(state), 12, true, 1);
-}
-
-void CSolverDlg::resetRun(bool controlsEnabled) {
-  runner_.abortRun();  // entering state 0 or 1 ends a run of this page, however it got there
-  ranOnThisGraph_ = false;
-  figuresTimer_->stop();
-  elapsedTimer_->stop();
-  clearFigures();
-  elapsed_->setSeconds(0.0);
-  setAlgorithmControlsEnabled(controlsEnabled);
-}
-
-void CSolverDlg::startRun() {
+bool CSolverDlg::startRunner() {
   std::shared_ptr<hc::Graph> graph = model_.workingGraph();
-  if (!graph) return;
+  if (!graph) return false;
   hc::SolveRunSettings settings;
   settings.timeLimitSeconds = timeLimit_->value();
-  settings.threads = threads_->value();
-  settings.seed = hc::parseSeedInput(seed_->text().toStdString()).seed;
-  seedUsed_->clear();
-  clearFigures();
+  settings.threads = threadsEdit()->value();
+  settings.seed = typedSeed();
+  clearRun();
   auto decide = model_.decisionWithGraphHandler();
   runner_.start(graph, settings, [decide](const hc::SolveRunEnd& end) {
     decide(hc::solverProgramResult(end.verdict), end.solved);
   });
-  ranOnThisGraph_ = true;
-  refreshFromWorker();
-  figuresTimer_->start();
-  elapsedTimer_->start();
+  return true;
 }
 
 void CSolverDlg::refreshFromWorker() {
@@ -273,16 +163,13 @@ void CSolverDlg::refreshFromWorker() {
   }
   // A run that broke off (out of memory, say) delivers no verdict: say so and stop ticking.
   if (std::optional<hc::SolveRunEnd> end = runner_.finished(); end && !end->error.empty()) {
-    figuresTimer_->stop();
-    elapsedTimer_->stop();
-    elapsed_->setSeconds(runner_.elapsedSeconds());
+    stopTicking();
     setFigure(kPartsWorking, QStringLiteral("none"));
     setFigure(kVerdict, QStringLiteral("the run stopped: %1").arg(QString::fromStdString(end->error)));
   }
 }
 
 void CSolverDlg::showFinishedRun() {
-  elapsed_->setSeconds(runner_.elapsedSeconds());
   const std::optional<hc::SolveRunEnd> end = runner_.finished();
   if (!end) return;
   setFigure(kPartsWorking, QStringLiteral("none"));
@@ -295,30 +182,23 @@ void CSolverDlg::showFinishedRun() {
   setFigure(kDecidedBy,
             end->method.empty() ? QString::fromLatin1(kNothing) : QString::fromStdString(end->method));
   setFigure(kTime, QString::fromStdString(hc::formatNumber(end->seconds, 3) + " s"));
-  seedUsed_->setText(QStringLiteral("Seed used: %1").arg(end->seed));
+  showSeedUsed(end->seed);
+  if (end->verdict != hc::Verdict::NonHamiltonian) return;
+  offerCertificate(
+      end->certificate,
+      end->certificate
+          ? QStringLiteral("Writes the proof that this graph has no Hamiltonian cycle, "
+                           "for hamcycles-cli check")
+          : QStringLiteral("No certificate: %1").arg(QString::fromStdString(end->certificateNote)));
 }
 
-void CSolverDlg::stateButtonPressed() {
-  if (model_.programState() == hc::program_states::kGreen &&
-      !hc::parseSeedInput(seed_->text().toStdString()).valid) {
-    model_.view().showMessage(hc::kBadSeedMessage, kCaption);
-    return;
-  }
-  model_.pageButtonPressed(hc::kSolverPage);
-}
-
-void CSolverDlg::abortRun() {
-  runner_.abortRun();
-  figuresTimer_->stop();
-  elapsedTimer_->stop();
-  elapsed_->setSeconds(0.0);
-  model_.view().showMessage("Algorithm Aborted", kCaption);
-}
-
-void CSolverDlg::setStateButtonVisible(bool visible) {
-  stateButton_->setVisible(visible);
-}
-
-void CSolverDlg::setAlgorithmControlsEnabled(bool enabled) {
-  controls_->setEnabled(enabled);
+void CSolverDlg::saveCertificate() {
+  if (!certificateText_) return;
+  saveFile("Save Certificate", "Certificates (*.proof);;All Files (*)", model_.certificateFileSuggestion(),
+           "the certificate",
+           [text = certificateText_](const std::string& path) -> std::optional<std::string> {
+             const hc::FileStatus written = hc::writeFileAtomically(path, *text);
+             if (written) return std::nullopt;
+             return written.error;
+           });
 }

@@ -2,87 +2,55 @@
 // `hamcycles-cli solve` runs it) on the working graph. The algorithm controls (time limit,
 // threads, seed), the big state button that starts, aborts and resets a run, the elapsed
 // time, and the run as it goes: which parts are working, the exact search's tree nodes and
-// depth; when it ends, the verdict, the part that decided and the time.
+// depth; when it ends, the verdict, the part that decided and the time. After a
+// non-Hamiltonian verdict "Save Certificate..." writes its proof. The frame and the state
+// handling are MethodPage's.
 //
 // The run belongs to a SolveRunner (a worker thread). The page reads the runner's live
 // figures on a timer a few times a second, so however fast the engine works the page
 // repaints at that pace, and no worker touches a widget.
 #pragma once
 
-#include <QWidget>
-#include <array>
-#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
 
-#include "app/program_model.h"
-#include "app/program_page.h"
 #include "run/solve_runner.h"
+#include "ui/method_page.h"
 
 class QDoubleSpinBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QSpinBox;
-class QTimer;
-class QToolButton;
 
-namespace hcui {
-class ElapsedTimeLabel;
-class PaintedLabel;
-}  // namespace hcui
-
-class CSolverDlg : public QWidget, public hc::ProgramPage {
+class CSolverDlg : public hcui::MethodPage {
   Q_OBJECT
  public:
   // The figure boxes, in their order on the page.
   enum Figure { kPartsWorking, kTreeNodes, kSearchDepth, kVerdict, kDecidedBy, kTime, kFigureCount };
 
+  // The runner, a member, ends its run when the page goes.
   explicit CSolverDlg(hc::ProgramModel& model, QWidget* parent = nullptr);
-  ~CSolverDlg() override;
 
-  // --- hc::ProgramPage ---
-  void setPageState(int32_t state) override;
-  void setStateButtonVisible(bool visible) override;
-  void setAlgorithmControlsEnabled(bool enabled) override;
-  void abortRun() override;
-
-  // Shows the runner's live figures (the page's timer calls it; tests call it to see a
-  // state at once).
-  void refreshFromWorker();
+  void refreshFromWorker() override;
+  // Asks for a file name and writes the certificate of the non-Hamiltonian verdict shown
+  // (its file name: the graph's, ".proof"); a file that cannot be written gets one message.
+  void saveCertificate();
 
   // For tests and screenshots.
-  QToolButton* stateButton() const { return stateButton_; }
   QDoubleSpinBox* timeLimitEdit() const { return timeLimit_; }
-  QSpinBox* threadsEdit() const { return threads_; }
-  QLineEdit* seedEdit() const { return seed_; }
-  QLabel* seedUsedLabel() const { return seedUsed_; }
   QPushButton* certificateButton() const { return certificate_; }
-  hcui::ElapsedTimeLabel* elapsedBox() const { return elapsed_; }
   QString figureText(Figure figure) const;
   const hc::SolveRunner& runner() const { return runner_; }
 
  private:
-  void stateButtonPressed();
-  void startRun();
-  void resetRun(bool controlsEnabled);
-  void showFinishedRun();
-  void clearFigures();
+  void clearRun() override;
+  bool startRunner() override;
+  void showFinishedRun() override;
   void setFigure(Figure figure, const QString& text);
+  void offerCertificate(std::shared_ptr<const std::string> text, const QString& toolTip);
 
-  hc::ProgramModel& model_;
   hc::SolveRunner runner_;
-  bool ranOnThisGraph_ = false;  // this page's run led to the current state 3
+  std::shared_ptr<const std::string> certificateText_;  // of the verdict shown
 
-  QToolButton* stateButton_ = nullptr;
-  QGroupBox* controls_ = nullptr;
   QDoubleSpinBox* timeLimit_ = nullptr;
-  QSpinBox* threads_ = nullptr;
-  QLineEdit* seed_ = nullptr;
-  QLabel* seedUsed_ = nullptr;
-  hcui::ElapsedTimeLabel* elapsed_ = nullptr;
-  hcui::PaintedLabel* header_ = nullptr;
-  std::array<hcui::PaintedLabel*, kFigureCount> values_{};
+  std::vector<hcui::PaintedLabel*> values_;
   QPushButton* certificate_ = nullptr;
-  QTimer* figuresTimer_ = nullptr;
-  QTimer* elapsedTimer_ = nullptr;
 };

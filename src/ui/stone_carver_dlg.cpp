@@ -48,7 +48,7 @@ const hcui::ScreenshotSceneRegistration kSolvedScene{
 }  // namespace
 
 CStoneCarverDlg::CStoneCarverDlg(hc::ProgramModel& model, QWidget* parent)
-    : MethodPage(model, hc::kStoneCarverPage, QStringLiteral("Stone Carver's Hamiltonian Cycle Algorithm"), kCaption,
+    : MethodPage(model, runner_, hc::kStoneCarverPage, QStringLiteral("Stone Carver's Hamiltonian Cycle Algorithm"), kCaption,
                  QStringLiteral("Probability Mill Execution History:"), parent) {
   QGroupBox* controls = controlsGroup();
   QGridLayout* rows = controlsForm();
@@ -64,51 +64,22 @@ CStoneCarverDlg::CStoneCarverDlg(hc::ProgramModel& model, QWidget* parent)
   versions_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   versions_->setMinimumContentsLength(16);
   versions_->setToolTip(QStringLiteral("The algorithm version the run uses"));
-  threads_ = new QSpinBox(controls);
-  threads_->setRange(1, static_cast<int>(std::max(64u, std::thread::hardware_concurrency())));
-  threads_->setValue(1);
-  threads_->setToolTip(QStringLiteral("1 runs the mill on one thread; more run iterations in parallel"));
-  seed_ = new QLineEdit(controls);
-  seed_->setPlaceholderText(QStringLiteral("drawn afresh"));
-  seed_->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\s*\\d{0,10}\\s*")), seed_));
-  seed_->setToolTip(QStringLiteral("Empty: a seed is drawn and shown after the run. A number replays a run "
-                                   "(with 1 thread exactly, as hamcycles-cli schc --seed does)."));
-  seedUsed_ = new QLabel(controls);
-  seedUsed_->setToolTip(QStringLiteral("Type this seed in to replay the run"));
-  seedUsed_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   rows->addWidget(new QLabel(QStringLiteral("PM Iterations To Display:"), controls), 0, 0);
   rows->addWidget(iterations_, 0, 1);
   rows->addWidget(new QLabel(QStringLiteral("Algorithm Version:"), controls), 1, 0);
   rows->addWidget(versions_, 2, 0, 1, 2);
-  rows->addWidget(new QLabel(QStringLiteral("Threads:"), controls), 3, 0);
-  rows->addWidget(threads_, 3, 1);
-  rows->addWidget(new QLabel(QStringLiteral("Seed:"), controls), 4, 0);
-  rows->addWidget(seed_, 4, 1);
-  rows->addWidget(seedUsed_, 5, 0, 1, 2);
+  addThreadsAndSeedRows(3, 1, QStringLiteral("1 runs the mill on one thread; more run iterations in parallel"),
+                        QStringLiteral("Empty: a seed is drawn and shown after the run. A number replays a run "
+                                       "(with 1 thread exactly, as hamcycles-cli schc --seed does)."));
   connect(iterations_, &QSpinBox::valueChanged, this, [this](int value) {
     buffer_->setRowLimit(value);
     rows_->setRowLimit(value);
   });
 
-  auto* statistics = new QGridLayout;
-  statistics->setHorizontalSpacing(4);
-  statistics->setVerticalSpacing(4);
-  for (int i = 0; i < 4; ++i) {
-    captions_[i] = new hcui::PaintedLabel(frame());
-    captions_[i]->setLook(QString::fromLatin1(kStatisticCaptions[static_cast<size_t>(i)]), hcui::statisticsLook(), 12,
-                          false, 0);
-    values_[i] = new hcui::PaintedLabel(frame());
-    values_[i]->setLook(QString(), hcui::statisticsLook(), 10, false, 1);
-    values_[i]->setMinimumSize(140, 28);
-    statistics->addWidget(captions_[i], i, 0);
-    statistics->addWidget(values_[i], i, 1);
-  }
-  // As wide as the longest caption in the font it is painted in.
-  int captionWidth = 0;
-  for (hcui::PaintedLabel* caption : captions_) captionWidth = std::max(captionWidth, caption->sizeHint().width());
-  for (hcui::PaintedLabel* caption : captions_) caption->setMinimumSize(captionWidth, 28);
-  statistics->setColumnStretch(1, 1);
-  topExtras()->addLayout(statistics);
+  hcui::FigureBoxes statistics = hcui::makeFigureBoxes(frame(), kStatisticCaptions, 140);
+  std::copy(statistics.captions.begin(), statistics.captions.end(), captions_.begin());
+  std::copy(statistics.values.begin(), statistics.values.end(), values_.begin());
+  topExtras()->addLayout(statistics.grid);
 
   rows_ = new hcui::IterationListModel(this);
   setHistoryList(rows_, hc::kIterationColumnWidths.data(), static_cast<int>(hc::kIterationColumnWidths.size()));
@@ -121,12 +92,6 @@ const hc::IterationHistory& CStoneCarverDlg::history() const { return rows_->his
 
 int32_t CStoneCarverDlg::selectedVersion() const {
   return hc::leadingNumber(versions_->currentText().toStdString()).value_or(5);
-}
-
-void CStoneCarverDlg::setPageState(int32_t state) {
-  // The seed used is kept through state 1, so it can be typed in for a replay.
-  if (state == hc::program_states::kBlue) seedUsed_->clear();
-  MethodPage::setPageState(state);
 }
 
 void CStoneCarverDlg::clearRun() {
@@ -146,21 +111,13 @@ bool CStoneCarverDlg::startRunner() {
   howManyNodes_ = graph->howManyNodes;
   hc::SchcOptions options;
   options.version = selectedVersion();
-  options.threads = threads_->value();
-  seedUsed_->clear();
-  runner_.start(graph, options, hc::parseSeedInput(seed_->text().toStdString()).seed, buffer_.get(),
-                model_.decisionHandler());
+  options.threads = threadsEdit()->value();
+  runner_.start(graph, options, typedSeed(), buffer_.get(), model_.decisionHandler());
   return true;
 }
 
-bool CStoneCarverDlg::readyToStart() {
-  if (hc::parseSeedInput(seed_->text().toStdString()).valid) return true;
-  model_.view().showMessage(hc::kBadSeedMessage, kCaption);
-  return false;
-}
-
 void CStoneCarverDlg::showFinishedRun() {
-  if (std::optional<uint32_t> seed = runner_.seedUsed()) seedUsed_->setText(QStringLiteral("Seed used: %1").arg(*seed));
+  if (std::optional<uint32_t> seed = runner_.seedUsed()) showSeedUsed(*seed);
 }
 
 std::string CStoneCarverDlg::statisticsCsv() const { return hc::iterationHistoryCsv(rows_->history(), howManyNodes_); }

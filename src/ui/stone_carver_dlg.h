@@ -18,8 +18,6 @@
 #include "ui/method_page.h"
 
 class QComboBox;
-class QLabel;
-class QLineEdit;
 class QSpinBox;
 
 namespace hcui {
@@ -35,14 +33,10 @@ class CStoneCarverDlg : public hcui::MethodPage {
   // The version code of the selected list entry (3, 4, 5, 6, 7, 12 or 13).
   int32_t selectedVersion() const;
   void refreshFromWorker() override;
-  void setPageState(int32_t state) override;
 
   // For tests and screenshots.
   QSpinBox* iterationsEdit() const { return iterations_; }
   QComboBox* versionList() const { return versions_; }
-  QSpinBox* threadsEdit() const { return threads_; }
-  QLineEdit* seedEdit() const { return seed_; }
-  QLabel* seedUsedLabel() const { return seedUsed_; }
   const hc::IterationHistory& history() const;
   hcui::PaintedLabel* statisticCaption(int i) const { return captions_[static_cast<size_t>(i)]; }
   hcui::PaintedLabel* statisticValue(int i) const { return values_[static_cast<size_t>(i)]; }
@@ -51,11 +45,8 @@ class CStoneCarverDlg : public hcui::MethodPage {
   hc::SchcProgressBuffer& progressBuffer() { return *buffer_; }
 
  private:
-  void stopRunner() override { runner_.abortRun(); }
-  double runnerSeconds() const override { return runner_.elapsedSeconds(); }
   void clearRun() override;
   bool startRunner() override;
-  bool readyToStart() override;
   void showFinishedRun() override;
   std::string statisticsCsv() const override;
   void showStatistics();
@@ -66,9 +57,6 @@ class CStoneCarverDlg : public hcui::MethodPage {
 
   QSpinBox* iterations_ = nullptr;
   QComboBox* versions_ = nullptr;
-  QSpinBox* threads_ = nullptr;
-  QLineEdit* seed_ = nullptr;
-  QLabel* seedUsed_ = nullptr;
   hcui::IterationListModel* rows_ = nullptr;
   std::array<hcui::PaintedLabel*, 4> captions_{};
   std::array<hcui::PaintedLabel*, 4> values_{};

@@ -295,6 +295,7 @@ TEST(HelpTexts, ContextualRowsAndGeneralHeadings) {
       {5, 2, 4, "Parts Working:"},           {5, 2, 1, "A different algorithm"},
       {5, 3, 4, "The Solver has finished"},  {5, 3, 2, "solved by another method"},
       {0, 2, 4, "abort the algorithm"},      {3, 3, 4, "solved by another method"},
+      {5, 3, 4, "Save Certificate...: after a non-Hamiltonian verdict"},
   };
   const char* pages[] = {"GRAPH EDITOR", "GRAPH GENERATION", "GRAPH INFORMATION",
                          "STONE CARVER", "CO-HC",            "SOLVER"};

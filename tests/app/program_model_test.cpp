@@ -208,6 +208,11 @@ TEST_F(ProgramModelTest, RequestsAndTheirNames) {
                          model.drawing().nodeCount()),
               std::tuple("Hamiltonian Cycles  [" + name + "]", read ? 1 : 0, row.source,
                          !read && !row.target.empty() ? 1u : 0u, row.nodes, row.source == 11 ? row.nodes : 0));
+    // "Save Certificate..." offers the display name, a file's without its extension.
+    const std::string proof = (file ? std::filesystem::path(name).stem().string() : name) + ".proof";
+    if (read) {
+      EXPECT_EQ(model.certificateFileSuggestion(), proof);
+    }
   }
   std::filesystem::remove(unknown);
   std::filesystem::remove(graph6);
@@ -390,6 +395,19 @@ TEST(Runners, SolverDecidesOnceAndNeverAfterAnAbort) {
       EXPECT_EQ(std::pair(hamiltonianCycleOrder(shown).size(), static_cast<size_t>(shown.howManyEdges)),
                 std::pair(n, n));
     }
+  }
+
+  // A run still undecided when the certificate's recording budget passes goes on without
+  // it, within the same time limit (GP(601,2) keeps the portfolio busy for seconds).
+  {
+    SolveRunner runner;
+    std::atomic<int> ends{0};
+    runner.start(shared(testing::makeGraph(2 * 601, testing::generalizedPetersenEdges(601, 2))),
+                 {.timeLimitSeconds = 0.4, .threads = 2, .seed = 3u, .certificateSeconds = 0.1},
+                 [&](const SolveRunEnd&) { ++ends; });
+    ASSERT_TRUE(eventually([&] { return ends > 0; }));
+    const SolveRunEnd end = *runner.finished();
+    EXPECT_EQ(std::tuple(end.verdict, end.timedOut, end.seconds >= 0.35), std::tuple(Verdict::Undecided, true, true));
   }
 
   SolveRunner runner;

@@ -37,6 +37,7 @@
 #include <utility>
 
 #include "app/program_states.h"
+#include "certcheck/certificate_checker.h"
 #include "core/diagnostics.h"
 #include "support/test_graphs.h"
 #include "ui/characteristic_chart.h"
@@ -489,8 +490,8 @@ TEST(SolverPage, ControlsVerdictsAndAbort) {
   page->stateButton()->click();
   ASSERT_TRUE(w.waitForState(3));
   EXPECT_EQ(std::tuple(model.programResult(), figure(CSolverDlg::kVerdict), figure(CSolverDlg::kPartsWorking),
-                       page->seedUsedLabel()->text().toStdString()),
-            std::tuple(1, "Hamiltonian", "none", "Seed used: 12"));
+                       page->seedUsedLabel()->text().toStdString(), page->certificateButton()->isEnabled()),
+            std::tuple(1, "Hamiltonian", "none", "Seed used: 12", false));
   EXPECT_NE(figure(CSolverDlg::kDecidedBy), "---");
   int green = 0;
   CGraphEditorDlg* editor = w.dlg.editorPage();
@@ -512,6 +513,22 @@ TEST(SolverPage, ControlsVerdictsAndAbort) {
       std::tuple(model.programResult(), figure(CSolverDlg::kVerdict), model.workingGraph()->isHamiltonian),
       std::tuple(0, "Non-Hamiltonian", hc::kNotHamiltonian));
   EXPECT_FALSE(hc::checkCycleOutput(3, model.workingGraph().get()));
+  // Its certificate goes where the dialog says, and the independent checker accepts it.
+  w.savePath = w.folder.filePath("petersen.proof").toStdString();
+  page->certificateButton()->click();
+  EXPECT_EQ(std::pair(hc::certcheck::checkCertificateFile(10, hc::testing::generalizedPetersenEdges(5, 2), w.savePath)
+                          .accepted,
+                      w.dlg.statusTextBox()->note().toStdString()),
+            std::pair(true, "Saved the certificate to " + w.savePath));
+
+  // A time limit that passes first: state 3, undecided, nothing to certify.
+  w.loadPetersen(601);
+  page->timeLimitEdit()->setValue(0.3);
+  page->stateButton()->click();
+  ASSERT_TRUE(w.waitForState(3));
+  EXPECT_EQ(std::tuple(model.programResult(), figure(CSolverDlg::kVerdict), page->certificateButton()->isEnabled()),
+            std::tuple(hc::program_results::kTimeLimitReached, "Undecided (time limit)", false));
+  page->timeLimitEdit()->setValue(0.0);
 
   // No event is handled between the two presses, so the abort comes before any decision.
   w.loadPetersen(59);
