@@ -87,6 +87,8 @@ struct Report {
   RunOutcome outcome;
   std::string outputError;  // the --output file could not be written
 
+  // The stop came while the graph was still being read: no counts to show.
+  bool readStopped() const { return !input.loaded; }
   bool cycleWritten() const {
     return !output.empty() && outcome.verdict == Verdict::Hamiltonian && outputError.empty();
   }
@@ -140,6 +142,7 @@ void printJsonReport(const Report& r) {
   const RunOutcome& o = r.outcome;
   Json j = reportHead(methodCommand(r.method), r.input.name, r.input.asLoaded.nodes(),
                       r.input.asLoaded.edges(), o);
+  if (r.readStopped()) j["nodes"] = j["edges"] = Json();
   if (const auto* schc = std::get_if<SchcOptions>(&r.method)) {
     j["iterations"] = o.iterations;
     j["version"] = schc->version;
@@ -167,8 +170,12 @@ void printJsonReport(const Report& r) {
 
 void printTextReport(const Report& r) {
   const RunOutcome& o = r.outcome;
-  std::cout << "Graph: " << r.input.name << " (" << r.input.asLoaded.nodes() << " nodes, "
-            << r.input.asLoaded.edges() << " edges)\n";
+  if (r.readStopped()) {
+    std::cout << "Graph: " << r.input.name << " (reading stopped)\n";
+  } else {
+    std::cout << "Graph: " << r.input.name << " (" << r.input.asLoaded.nodes() << " nodes, "
+              << r.input.asLoaded.edges() << " edges)\n";
+  }
   std::string proof;
   if (const auto* schc = std::get_if<SchcOptions>(&r.method)) {
     std::cout << "Method: Stone Carver's HC algorithm, version " << schc->version << ", "
@@ -231,10 +238,24 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
     return fail(problem);
   // The graph is loaded after this, so its construction takes the stream's first value.
   const uint32_t seed = startRunSeedStream(arguments.seed, SeedScope::Process, false);
-  // Ctrl-C during a long load must still end with the report: the stop it requests is
-  // carried into the run, which then stops at once.
+  // Ctrl-C during a long load ends it with the report of a stopped run: the reader hears the
+  // process's stop (the time limit counts from the run's start, after the load).
   installInterruptHandler();
-  const RunInput input = loadRunInput(arguments.graph, commandLineFormatOptions());
+  StopToken& stop = processStop();
+  FormatOptions formatOptions = commandLineFormatOptions();
+  formatOptions.stop = &stop;
+  RunInput input = loadRunInput(arguments.graph, formatOptions);
+  if (input.loaded.stopped) {
+    input.name = graphDisplayName(input.loaded.description);
+    Report report{input, method, output, {}, {}};
+    report.outcome.seed = seed;
+    const bool byDeadline = stop.reason() == StopReason::kDeadline;
+    report.outcome.stopped = byDeadline ? StoppedBy::TimeLimit : StoppedBy::Interrupted;
+    report.outcome.stoppedText = byDeadline ? "time limit" : "interrupted";
+    printReport(report, common.json);
+    if (!output.empty()) std::cerr << "hamcycles-cli: no cycle found, " << output << " not written\n";
+    return kExitUndecided;
+  }
   if (!input) return fail(input.loaded.error);
   Graph& graph = *input.loaded.graph;
   if (!output.empty() && cycleOutputFormatOf(output) == CycleOutputFormat::Obj && !graph.hasCoordinates())
@@ -247,7 +268,6 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
   std::jthread searchDrawer;
   if (std::holds_alternative<SolveOptions>(method))
     searchDrawer = std::jthread([&drawer](std::stop_token stop) { drawer.drawSearch(stop); });
-  StopToken& stop = processStop();
   stop.setTimeLimit(arguments.timeLimit);
   const auto start = std::chrono::steady_clock::now();
   Report report{input, method, output, {}, {}};
