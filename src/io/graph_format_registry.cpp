@@ -34,8 +34,7 @@ FileStatus readObj(const GraphRecord& record, const FormatOptions& options, Plai
 FileStatus readDrawing(const GraphRecord& record, const FormatOptions&, PlainGraph& out) {
   Graph2D drawing;
   if (EditorStatus status = loadGFile(record.path, drawing); !status)
-    return FileStatus::failure(!status.error.empty() ? status.error
-                                                     : record.path + ": cannot read the drawing");
+    return FileStatus::failure(!status.error.empty() ? status.error : record.path + ": cannot read the drawing");
   if (drawing.nodeCount() == 0) return FileStatus::failure(record.path + ": the drawing has no nodes");
   drawing.unselectAll();
   PlainGraph plain;
@@ -211,8 +210,9 @@ std::string unknownGraphExtensionError(const std::string& path) {
   if (path == kStandardStreamPath)
     return "-: standard input has no extension to tell its format; give --format (" + formatNameList() + ")";
   const std::string ext = fileExtension(path);
-  return path + ": unknown graph file extension " +
-         (ext.empty() ? std::string("(none)") : "\"." + ext + "\"") + " (use " + readableExtensions() + ")";
+  return printableText(path) + ": unknown graph file extension " +
+         (ext.empty() ? std::string("(none)") : "\"." + printableText(ext) + "\"") + " (use " +
+         readableExtensions() + ")";
 }
 
 std::string graphOpenDialogFilter() {

@@ -104,22 +104,10 @@ inline bool wholeInteger(std::string_view word, int64_t& value) {
 }
 
 // A word as shown in a message: quoted, cut after 24 bytes, bytes outside printable ASCII
-// as \xNN.
+// as \xNN (printableText).
 inline std::string quotedWord(std::string_view word) {
   constexpr size_t kLongest = 24;
-  static const char* hex = "0123456789abcdef";
-  std::string out = "\"";
-  for (size_t i = 0; i < word.size() && i < kLongest; ++i) {
-    auto c = static_cast<unsigned char>(word[i]);
-    if (c >= 32 && c < 127) {
-      out += static_cast<char>(c);
-    } else {
-      out += "\\x";
-      out += hex[c >> 4];
-      out += hex[c & 15];
-    }
-  }
-  return out + (word.size() > kLongest ? "...\"" : "\"");
+  return "\"" + printableText(word.substr(0, kLongest)) + (word.size() > kLongest ? "...\"" : "\"");
 }
 
 // "where: line N: what".

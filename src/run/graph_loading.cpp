@@ -4,10 +4,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <system_error>
 
 #include "core/diagnostics.h"
+#include "core/message_text.h"
 #include "editor/drawing_conversion.h"
 #include "generators/graph_generation.h"
 #include "io/adjacency_text_format.h"
@@ -21,16 +23,24 @@ namespace {
 
 std::string checkReadableFile(const std::string& path) {
   if (path == kStandardStreamPath) return {};  // standard input, read by the format's reader
+  const std::string shown = printableText(path);
   std::error_code ec;
   auto status = std::filesystem::status(path, ec);
-  if (ec || !std::filesystem::exists(status)) return path + ": no such file";
-  if (std::filesystem::is_directory(status)) return path + ": is a folder, not a graph file";
+  if (ec || !std::filesystem::exists(status)) return shown + ": no such file";
+  if (std::filesystem::is_directory(status)) return shown + ": is a folder, not a graph file";
   // Opening a FIFO would block and a device would never end: only regular files are read.
   if (!std::filesystem::is_regular_file(status))
-    return path + ": not a regular file (a device, FIFO or socket cannot be read as input)";
+    return shown + ": not a regular file (a device, FIFO or socket cannot be read as input)";
   std::ifstream probe(path, std::ios::binary);
-  if (!probe) return path + ": cannot open the file (permission denied?)";
+  if (!probe) return shown + ": cannot open the file (permission denied?)";
   return {};
+}
+
+// Every refusal leaves here as one printable line, whichever step wrote it: a path or a
+// piece of the file it quotes may hold any bytes.
+LoadedGraph printable(LoadedGraph result) {
+  result.error = printableText(result.error);
+  return result;
 }
 
 // The source type of a file: text, drawing and OBJ files have their own; every other file
@@ -184,7 +194,7 @@ LoadedGraph loadGraphFile(const std::string& path, const FormatOptions& options)
     result = loadGraphFileQuietly(path, options);
   }
   if (result && !messages.str().empty()) diagnostic(messages.str());
-  return result;
+  return printable(std::move(result));
 }
 
 LoadedGraph loadGraphRecord(const GraphRecord& record, const FormatOptions& options) {
@@ -202,7 +212,7 @@ LoadedGraph loadGraphRecord(const GraphRecord& record, const FormatOptions& opti
         break;
     }
   }
-  return loadPlainRecord(record, format, options);
+  return printable(loadPlainRecord(record, format, options));
 }
 
 namespace {
