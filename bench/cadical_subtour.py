@@ -15,6 +15,8 @@ import sys
 import tempfile
 import time
 
+from structured_graphs import adjacency  # beside this script
+
 
 def read_graph(path):
     edges = {}
@@ -79,10 +81,7 @@ def exactly_two(lits, next_var, out):
 
 
 def cycles_of(n, chosen):
-    adjacent = [[] for _ in range(n)]
-    for a, b in chosen:
-        adjacent[a].append(b)
-        adjacent[b].append(a)
+    adjacent = adjacency(n, chosen)
     seen = [False] * n
     cycles = []
     for start in range(n):

@@ -15,6 +15,8 @@
 // cohc_certified, cohc_accepted).
 #include <benchmark/benchmark.h>
 
+#include "file_benchmarks.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <sstream>
@@ -117,14 +119,6 @@ void certifyFile(benchmark::State& state, const std::string& path) {
   }
 }
 
-const bool registered = [] {
-  const char* list = std::getenv("CERT_GRAPHS");
-  std::istringstream paths(list != nullptr ? list : "");
-  for (std::string path; paths >> path;)
-    benchmark::RegisterBenchmark(("Certificates/" + path).c_str(), certifyFile, path)
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(1);
-  return true;
-}();
+const bool registered = hc::bench::registerPerFile("CERT_GRAPHS", "Certificates", certifyFile);
 
 }  // namespace

@@ -23,3 +23,20 @@ scratch() {
   work="$(mktemp -d)"
   trap 'rm -rf "$work"' EXIT
 }
+
+# geometric_means FILE LABEL: FILE holds lines "KIND RATIO" (ours over the peer's time);
+# prints the geometric mean of the ratios per kind and over all of them.
+geometric_means() {
+  python3 - "$1" "$2" <<'PY'
+import math, sys
+groups = {}
+for line in open(sys.argv[1]):
+    kind, ratio = line.split()
+    groups.setdefault(kind, []).append(max(float(ratio), 1e-9))
+every = [r for rs in groups.values() for r in rs]
+for kind, rs in sorted(groups.items()) + [("all", every)]:
+    if rs:
+        mean = math.exp(sum(map(math.log, rs)) / len(rs))
+        print(f"geometric mean ours / {sys.argv[2]}, {kind}: {mean:.3f} over {len(rs)} graphs")
+PY
+}

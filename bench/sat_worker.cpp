@@ -11,6 +11,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "file_benchmarks.h"
+
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -37,15 +39,6 @@ void decideFile(benchmark::State& state, const std::string& path) {
   state.counters["verdict"] = static_cast<double>(result.verdict);
 }
 
-// Registers one benchmark per file of SAT_GRAPHS (separated by blanks).
-const bool registered = [] {
-  const char* list = std::getenv("SAT_GRAPHS");
-  std::istringstream paths(list != nullptr ? list : "");
-  for (std::string path; paths >> path;)
-    benchmark::RegisterBenchmark(("SatWorker/" + path).c_str(), decideFile, path)
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(1);
-  return true;
-}();
+const bool registered = hc::bench::registerPerFile("SAT_GRAPHS", "SatWorker", decideFile);
 
 }  // namespace

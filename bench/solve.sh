@@ -106,19 +106,10 @@ method = j.get("method") or "-"
 nodes, verdict, seconds = j["nodes"], j["verdict"], j["seconds"]
 print(f"{name:<28} {nodes:>8} {verdict:<16} {method:<20} {seconds:>10.3f} {peer:>10} {external:>10}")
 if external != "-" and verdict != "undecided":
-    open(ratios, "a").write(f"{verdict} {seconds / float(external)}\n")
+    kind = "finding" if verdict == "hamiltonian" else "proving"
+    open(ratios, "a").write(f"{kind} {seconds / float(external)}\n")
 ' "$name" "$peer" "$(external_seconds "$name")" "$ratios"
 done
 # Geometric means of ours over the external figure, for finding and for proving (an
 # undecided case has no ratio and is named in the table instead).
-python3 - "$ratios" <<'PY'
-import math, sys
-groups = {}
-for line in open(sys.argv[1]):
-    verdict, ratio = line.split()
-    groups.setdefault(verdict, []).append(max(float(ratio), 1e-9))
-for verdict, label in (("hamiltonian", "finding"), ("non-hamiltonian", "proving")):
-    r = groups.get(verdict, [])
-    if r:
-        print(f"geometric mean ours / external, {label}: {math.exp(sum(map(math.log, r)) / len(r)):.3f} over {len(r)} cases")
-PY
+geometric_means "$ratios" external

@@ -11,6 +11,8 @@
 // workers their verdict (0 none, 1 cycle, 2 undecided; -1 not run).
 #include <benchmark/benchmark.h>
 
+#include "file_benchmarks.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
@@ -138,15 +140,6 @@ void phases(benchmark::State& state, const std::string& path) {
   }
 }
 
-// Registers one benchmark per file of PHASE_GRAPHS (separated by blanks).
-const bool registered = [] {
-  const char* list = std::getenv("PHASE_GRAPHS");
-  std::istringstream paths(list != nullptr ? list : "");
-  for (std::string path; paths >> path;)
-    benchmark::RegisterBenchmark(("SolvePhases/" + path).c_str(), phases, path)
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(1);
-  return true;
-}();
+const bool registered = hc::bench::registerPerFile("PHASE_GRAPHS", "SolvePhases", phases);
 
 }  // namespace

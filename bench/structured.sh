@@ -147,14 +147,4 @@ best_text = f"{best} {cost(ran[best]):.2f}" if best is not None and ran[best][1]
 print(f"{name:<16} {nodes:>9}  {shown(ours):<18} {shown(peers['cadical']):<18} {shown(peers['cubhamg']):<18} {best_text:<14} {ratio:>7}")
 PY
 done
-python3 - "$rows" <<'PY'
-import math, sys
-groups = {}
-for line in open(sys.argv[1]):
-    kind, r = line.split()
-    groups.setdefault(kind, []).append(max(float(r), 1e-9))
-every = [r for rs in groups.values() for r in rs]
-for kind, rs in list(groups.items()) + [("all", every)]:
-    if rs:
-        print(f"geometric mean ours / best peer, {kind}: {math.exp(sum(map(math.log, rs)) / len(rs)):.3f} over {len(rs)} graphs")
-PY
+geometric_means "$rows" "best peer"

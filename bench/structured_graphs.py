@@ -26,6 +26,8 @@ The finding side (Hamiltonian graphs, labels as built):
 import random
 import sys
 
+import solve_graphs  # beside this script
+
 
 def random_cubic(n, rng):
     """Edges of a connected simple random cubic graph on nodes 0..n-1 (pairing model,
@@ -91,14 +93,7 @@ def random_regular(n, d, rng):
 
 
 def knight(r):
-    edges = []
-    for i in range(r):
-        for j in range(r):
-            for di, dj in ((1, 2), (2, 1), (2, -1), (1, -2)):
-                a, b = i + di, j + dj
-                if 0 <= a < r and 0 <= b < r:
-                    edges.append((i * r + j, a * r + b))
-    return r * r, edges
+    return solve_graphs.knight(r, r)
 
 
 def gnp(n, p, rng):
@@ -117,11 +112,16 @@ def gnp(n, p, rng):
         edges.append((a, b))
 
 
-def connected(n, edges):
+def adjacency(n, edges):
     adjacent = [[] for _ in range(n)]
     for a, b in edges:
         adjacent[a].append(b)
         adjacent[b].append(a)
+    return adjacent
+
+
+def connected(n, edges):
+    adjacent = adjacency(n, edges)
     seen = [False] * n
     seen[0] = True
     stack = [0]

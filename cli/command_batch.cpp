@@ -1,8 +1,12 @@
 // Batches of info, schc, cohc and solve (the loop is run/batch.h): one JSON object (JSON
 // Lines) or one summary line per graph in input order, each object with the batch's "index"
 // and "where" in front, then the count. Ctrl-C stops the graphs being decided, starts no
-// others, and the count says so.
+// others, and the count says so. With --proof-dir each line also says whether the graph's
+// certificate was written, and where.
+#include <unistd.h>
+
 #include <charconv>
+#include <filesystem>
 #include <iostream>
 #include <string_view>
 
@@ -35,8 +39,14 @@ std::string verdictText(Verdict verdict) {
   return "undecided";
 }
 
+// Why a non-Hamiltonian graph of a batch with --proof-dir has no certificate file.
+std::string certificateNote(const BatchEntry& e) {
+  if (!e.proofError.empty()) return e.proofError;
+  return e.outcome.certificateNote.empty() ? std::string("not certified") : e.outcome.certificateNote;
+}
+
 // The graph's JSON object (without "index" and "where") and its summary line.
-void describe(const BatchEntry& e, const std::optional<MethodOptions>& method, Json& j,
+void describe(const BatchEntry& e, const std::optional<MethodOptions>& method, bool proving, Json& j,
               std::string& summary) {
   if (e.information) {
     const GraphInformation& info = *e.information;
@@ -66,16 +76,27 @@ void describe(const BatchEntry& e, const std::optional<MethodOptions>& method, J
   summary = verdictText(o.verdict) + (o.stopped == StoppedBy::Decided ? "" : " (" + o.stoppedText + ")") +
             ", " + std::to_string(e.nodes) + " nodes, " + std::to_string(e.edges) + " edges, " +
             formatNumber(o.seconds, 3) + " s";
+  if (!proving) return;
+  j["certified"] = !e.proof.empty();
+  j["proof"] = e.proof.empty() ? Json() : Json(e.proof);
+  if (o.verdict != Verdict::NonHamiltonian) return;
+  if (e.proof.empty()) {
+    j["certificateNote"] = certificateNote(e);
+    summary += ", no certificate (" + certificateNote(e) + ")";
+  } else {
+    summary += ", certificate " + e.proof;
+  }
 }
 
 void printEntry(const BatchEntry& e, const char* command, const std::optional<MethodOptions>& method,
-                bool json) {
+                bool proving, bool json) {
+  if (!e.proofError.empty()) std::cerr << "hamcycles-cli: " << e.proofError << "\n";
   if (!e.outcome.cycleFault.empty())
     std::cerr << "hamcycles-cli: the method reported a cycle that is not a Hamiltonian cycle of the graph ("
               << e.outcome.cycleFault << "); the run counts as undecided\n";
   Json described;
   std::string summary;
-  if (e.error.empty()) describe(e, method, described, summary);
+  if (e.error.empty()) describe(e, method, proving, described, summary);
   if (json) {
     Json j;
     j["index"] = e.index;
@@ -95,7 +116,8 @@ void printEntry(const BatchEntry& e, const char* command, const std::optional<Me
   std::cout << std::flush;
 }
 
-void printCount(const BatchSummary& s, const char* command, const std::string& part, bool json) {
+void printCount(const BatchSummary& s, const char* command, const std::string& part, bool proving,
+                bool json) {
   if (json) {
     Json j;
     j["command"] = command;
@@ -103,6 +125,7 @@ void printCount(const BatchSummary& s, const char* command, const std::string& p
     j["graphs"] = s.graphs();
     j["hamiltonian"] = s.hamiltonian;
     j["non-hamiltonian"] = s.nonHamiltonian;
+    if (proving) j["certified"] = s.certified;
     j["undecided"] = s.undecided;
     j["unreadable"] = s.unreadable;
     j["seconds"] = s.seconds;
@@ -113,7 +136,9 @@ void printCount(const BatchSummary& s, const char* command, const std::string& p
     return;
   }
   std::cout << "Graphs: " << s.graphs() << ", Hamiltonian " << s.hamiltonian << ", non-Hamiltonian "
-            << s.nonHamiltonian << ", undecided " << s.undecided << ", unreadable " << s.unreadable << " ("
+            << s.nonHamiltonian
+            << (proving ? " (certified " + std::to_string(s.certified) + ")" : std::string())
+            << ", undecided " << s.undecided << ", unreadable " << s.unreadable << " ("
             << formatNumber(s.seconds, 3) << " s" << (part.empty() ? std::string() : ", part " + part)
             << (s.interrupted ? ", interrupted" : "") << ")\n"
             << std::flush;
@@ -122,12 +147,29 @@ void printCount(const BatchSummary& s, const char* command, const std::string& p
 }  // namespace
 
 bool isBatchRun(const std::string& graph, const BatchOptions& options) {
-  return !options.each.empty() || options.jobsGiven || fileHoldsSeveralGraphs(graph);
+  return !options.each.empty() || options.jobsGiven || !options.proofDir.empty() ||
+         fileHoldsSeveralGraphs(graph);
 }
+
+namespace {
+
+// Empty when certificates can be written into `folder`, else why not.
+std::string checkProofFolder(const std::string& folder) {
+  std::error_code ec;
+  const auto status = std::filesystem::status(folder, ec);
+  if (ec || !std::filesystem::exists(status)) return "--proof-dir " + folder + ": no such folder";
+  if (!std::filesystem::is_directory(status)) return "--proof-dir " + folder + " is not a folder";
+  if (access(folder.c_str(), W_OK) != 0) return "--proof-dir " + folder + ": the folder is not writable";
+  return {};
+}
+
+}  // namespace
 
 int runBatchCommand(const std::string& graph, const BatchOptions& options, const MethodArguments& arguments,
                     const std::optional<MethodOptions>& method, const CommonOptions& common) {
   if (graph.empty() == options.each.empty()) return fail("give either GRAPH or --each FILE, not both");
+  if (!options.proofDir.empty())
+    if (std::string problem = checkProofFolder(options.proofDir); !problem.empty()) return fail(problem);
   BatchRequest request;
   request.graph = graph;
   request.each = options.each;
@@ -139,6 +181,8 @@ int runBatchCommand(const std::string& graph, const BatchOptions& options, const
   request.seed = method ? arguments.seed : std::optional<uint32_t>(1u);
   request.timeLimit = arguments.timeLimit;
   request.format = FormatOptions{options.base};
+  request.proofDir = options.proofDir;
+  const bool proving = !options.proofDir.empty();
   const auto* schc = method ? std::get_if<SchcOptions>(&*method) : nullptr;
   if (schc != nullptr && arguments.timeLimit <= 0.0 && schc->maxIterations <= 0)
     request.started = [] {
@@ -149,10 +193,10 @@ int runBatchCommand(const std::string& graph, const BatchOptions& options, const
   const char* command = method ? methodCommand(*method) : "info";
   const std::string part = request.partCount > 1 ? options.part : std::string();
   const BatchSummary summary = runBatch(request, method, processStop(), [&](const BatchEntry& entry) {
-    printEntry(entry, command, method, common.json);
+    printEntry(entry, command, method, proving, common.json);
   });
   if (!summary.error.empty()) return fail(summary.error);
-  printCount(summary, command, part, common.json);
+  printCount(summary, command, part, proving, common.json);
   // An unexpected error ended the batch early: the count says how far it got.
   if (!summary.failure.empty()) return fail("the batch ended early: unexpected error: " + summary.failure);
   return 0;

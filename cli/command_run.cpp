@@ -1,6 +1,7 @@
 // `schc GRAPH`, `cohc GRAPH` and `solve GRAPH`: one graph, one method (run/run_method.h),
 // stopped by --time-limit or Ctrl-C (and by the method's own limits), with its progress
-// line on stderr, its report on stdout and the verified cycle in --output.
+// line on stderr, its report on stdout, the verified cycle in --output and the certificate of
+// a non-Hamiltonian verdict in --proof.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include "core/number_format.h"
 #include "core/random.h"
 #include "io/cycle_files.h"
+#include "io/file_access.h"
 
 namespace hc::cli {
 
@@ -83,14 +85,19 @@ class ProgressDrawer : public SchcSink, public SearchTreeListener {
 struct Report {
   const RunInput& input;
   const MethodOptions& method;
-  const std::string& output;
+  const MethodArguments& arguments;
   RunOutcome outcome;
-  std::string outputError;  // the --output file could not be written
+  std::string outputError;  // the --output or --proof file could not be written
+  bool proofWritten = false;
 
   // The stop came while the graph was still being read: no counts to show.
   bool readStopped() const { return !input.loaded; }
   bool cycleWritten() const {
-    return !output.empty() && outcome.verdict == Verdict::Hamiltonian && outputError.empty();
+    return !arguments.output.empty() && outcome.verdict == Verdict::Hamiltonian && outputError.empty();
+  }
+  // Why a non-Hamiltonian verdict has no certificate.
+  std::string certificateNote() const {
+    return outcome.certificateNote.empty() ? std::string("not certified") : outcome.certificateNote;
   }
 };
 
@@ -164,7 +171,12 @@ void printJsonReport(const Report& r) {
     j["threads"] = std::get<SolveOptions>(r.method).threads;
     j["stopped"] = o.stoppedText;
   }
-  if (!r.output.empty()) j["output"] = r.cycleWritten() ? Json(r.output) : Json();
+  if (!r.arguments.output.empty()) j["output"] = r.cycleWritten() ? Json(r.arguments.output) : Json();
+  if (!r.arguments.proof.empty()) {
+    j["certified"] = r.proofWritten;
+    j["proof"] = r.proofWritten ? Json(r.arguments.proof) : Json();
+    if (o.verdict == Verdict::NonHamiltonian && !o.certified) j["certificateNote"] = r.certificateNote();
+  }
   printJson(j);
 }
 
@@ -203,9 +215,13 @@ void printTextReport(const Report& r) {
   if (o.verdict == Verdict::Hamiltonian) {
     std::cout << "Verdict: Hamiltonian (cycle verified)\n";
     std::cout << "Cycle: " << cycleSummary(o.cycle) << "\n";
-    if (r.cycleWritten()) std::cout << "Cycle written to " << r.output << "\n";
+    if (r.cycleWritten()) std::cout << "Cycle written to " << r.arguments.output << "\n";
   } else if (o.verdict == Verdict::NonHamiltonian) {
     std::cout << "Verdict: non-Hamiltonian (" << proof << ")\n";
+    if (r.proofWritten)
+      std::cout << "Certificate: written to " << r.arguments.proof << "\n";
+    else if (!r.arguments.proof.empty() && !o.certified)
+      std::cout << "Certificate: none (" << r.certificateNote() << ")\n";
   } else {
     std::cout << "Verdict: undecided (" << o.stoppedText << ")\n";
   }
@@ -216,17 +232,23 @@ void printReport(const Report& r, bool json) {
   json ? printJsonReport(r) : printTextReport(r);
 }
 
-// Empty when `output` (possibly empty) can be written as a cycle file, else why not:
-// unknown extension, missing folder, the input graph's own path.
-std::string checkCycleOutputPath(const std::string& output, const std::string& graphPath) {
-  if (output.empty()) return {};
-  if (cycleOutputFormatOf(output) == CycleOutputFormat::Unknown)
-    return "--output " + output + ": unknown extension (use " + cycleOutputExtensions() + ")";
+// Empty when `path` (possibly empty) can be written for `option`, else why not: missing
+// folder, the input graph's own path.
+std::string checkOutputPath(const std::string& option, const std::string& path,
+                            const std::string& graphPath) {
+  if (path.empty()) return {};
   std::error_code ec;
-  if (!graphPath.empty() && std::filesystem::exists(output, ec) &&
-      std::filesystem::equivalent(output, graphPath, ec))
-    return "--output " + output + " is the input graph itself; choose another file";
-  return checkWritablePath("--output", output);
+  if (!graphPath.empty() && std::filesystem::exists(path, ec) &&
+      std::filesystem::equivalent(path, graphPath, ec))
+    return option + " " + path + " is the input graph itself; choose another file";
+  return checkWritablePath(option, path);
+}
+
+// The same for a cycle file, whose extension must name a cycle format too.
+std::string checkCycleOutputPath(const std::string& output, const std::string& graphPath) {
+  if (!output.empty() && cycleOutputFormatOf(output) == CycleOutputFormat::Unknown)
+    return "--output " + output + ": unknown extension (use " + cycleOutputExtensions() + ")";
+  return checkOutputPath("--output", output, graphPath);
 }
 
 }  // namespace
@@ -235,6 +257,8 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
                      const CommonOptions& common) {
   const std::string& output = arguments.output;
   if (std::string problem = checkCycleOutputPath(output, arguments.graph); !problem.empty())
+    return fail(problem);
+  if (std::string problem = checkOutputPath("--proof", arguments.proof, arguments.graph); !problem.empty())
     return fail(problem);
   // The graph is loaded after this, so its construction takes the stream's first value.
   const uint32_t seed = startRunSeedStream(arguments.seed, SeedScope::Process, false);
@@ -270,12 +294,13 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
     searchDrawer = std::jthread([&drawer](std::stop_token stop) { drawer.drawSearch(stop); });
   stop.setTimeLimit(arguments.timeLimit);
   const auto start = std::chrono::steady_clock::now();
-  Report report{input, method, output, {}, {}};
+  Report report{input, method, arguments, {}, {}};
+  std::string certificate;  // asked for only with --proof
   {
     // The overrun path is reached only when the method ignores the stop for too long: it
     // prints the report so far, and output files are only ever written after a run.
     RunMonitor monitor(stop, [&](bool byDeadline) {
-      Report late{input, method, output, {}, {}};
+      Report late{input, method, arguments, {}, {}};
       late.outcome.seed = seed;
       late.outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
       late.outcome.iterations = live.iterations.load();
@@ -290,7 +315,12 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
     });
     report.outcome =
         runMethod(graph, input.asLoaded, method,
-                  {.stop = &stop, .seed = seed, .sink = &drawer, .listener = &drawer, .live = &live});
+                  {.stop = &stop,
+                   .seed = seed,
+                   .sink = &drawer,
+                   .listener = &drawer,
+                   .live = &live,
+                   .certificate = arguments.proof.empty() ? nullptr : &certificate});
     if (!RunMonitor::claimReport()) {
       for (;;)
         std::this_thread::sleep_for(std::chrono::seconds(1));  // the monitor reports and ends the process
@@ -306,10 +336,20 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
   if (outcome.verdict == Verdict::Hamiltonian && !output.empty())
     if (FileStatus s = writeCycleFile(output, input.name, graph, outcome.cycle); !s)
       report.outputError = s.error;
+  // Only a complete certificate is written; any other outcome leaves an earlier file as it was.
+  if (outcome.verdict == Verdict::NonHamiltonian && outcome.certified && !arguments.proof.empty()) {
+    if (FileStatus s = writeFileAtomically(arguments.proof, certificate); !s)
+      report.outputError = s.error;
+    else
+      report.proofWritten = true;
+  }
   printReport(report, common.json);
   if (!report.outputError.empty()) return fail(report.outputError);
   if (!output.empty() && outcome.verdict != Verdict::Hamiltonian)
     std::cerr << "hamcycles-cli: no cycle found, " << output << " not written\n";
+  if (!arguments.proof.empty() && outcome.verdict != Verdict::NonHamiltonian)
+    std::cerr << "hamcycles-cli: no proof that the graph has no Hamiltonian cycle, " << arguments.proof
+              << " not written\n";
   return outcome.verdict == Verdict::Hamiltonian      ? kExitHamiltonian
          : outcome.verdict == Verdict::NonHamiltonian ? kExitNonHamiltonian
                                                       : kExitUndecided;

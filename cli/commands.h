@@ -35,6 +35,7 @@ struct MethodArguments {
   double timeLimit = 0.0;  // seconds; 0: none
   std::optional<uint32_t> seed;
   std::string output;
+  std::string proof;  // cohc, solve: where a non-Hamiltonian verdict's certificate goes
 };
 
 struct GenerateOptions {
@@ -66,6 +67,7 @@ struct BatchOptions {
   std::string part;        // "I/K": the graphs I, I + K, ... of the batch
   int32_t base = 0;        // first node number of .edges/.el files
   bool jobsGiven = false;  // --jobs or --part on the command line
+  std::string proofDir;    // cohc, solve: the folder of the certificates
 };
 
 // The reader options of the command line (--base), for every graph file it loads.
@@ -79,8 +81,8 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common);
 int runVerify(const GraphAndFile& options, const CommonOptions& common);
 int runCheck(const GraphAndFile& options);
 
-// Whether a command line asks for a batch: --each, --jobs, --part, or a GRAPH file of
-// several graphs.
+// Whether a command line asks for a batch: --each, --jobs, --part, --proof-dir, or a GRAPH
+// file of several graphs.
 bool isBatchRun(const std::string& graph, const BatchOptions& options);
 // Runs a batch of `method` (none: info) and prints it; 0 once it has run, 1 on bad usage or
 // when the batch file (or the --each list) cannot be opened.

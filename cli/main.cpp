@@ -153,6 +153,20 @@ void addRunOptions(CLI::App* command, Shared& shared, const std::function<void()
   addBatchOptions(command, shared.batch);
 }
 
+// --proof and --proof-dir of cohc and solve: the certificate of a non-Hamiltonian verdict.
+void addProofOptions(CLI::App* command, Shared& shared) {
+  command
+      ->add_option("--proof", shared.method.proof,
+                   "Write the certificate of a non-Hamiltonian verdict to this file (check it with "
+                   "`check GRAPH FILE`)")
+      ->check(notEmpty());
+  command
+      ->add_option("--proof-dir", shared.batch.proofDir,
+                   "Batch: write each certified non-Hamiltonian graph's certificate into this folder, "
+                   "as NAME-INDEX.proof")
+      ->check(notEmpty());
+}
+
 void addThreads(CLI::App* command, int32_t& threads, const char* help) {
   command->add_option("--threads", threads, help)->capture_default_str()->check(CLI::Range(1, 256));
 }
@@ -203,6 +217,7 @@ int runMain(int argc, char** argv) {
       ->check(CLI::Range(0, 999999999));
   cohcCommand->add_flag("--minimal", cohc.buildMinimalChildren, "Build minimal children");
   addRunOptions(cohcCommand, shared);
+  addProofOptions(cohcCommand, shared);
 
   SolveOptions solve;
   auto* solveCommand =
@@ -212,6 +227,7 @@ int runMain(int argc, char** argv) {
     addThreads(solveCommand, solve.threads,
                "Threads in all (search, finder, clause learner, proof system, mill)");
   });
+  addProofOptions(solveCommand, shared);
 
   GenerateOptions generate;
   auto* generateCommand = app.add_subcommand("generate",
@@ -323,11 +339,15 @@ int runMain(int argc, char** argv) {
     // A command on one graph needs the graph; a batch takes GRAPH or --each.
     if (isBatchRun(graph, shared.batch)) {
       if (!arguments.output.empty()) return fail("--output writes one graph's cycle; it is not for a batch");
+      if (!arguments.proof.empty())
+        return fail("--proof writes one graph's certificate; use --proof-dir DIR for a batch");
       return runBatchCommand(graph, shared.batch, arguments, method, common);
     }
     if (graph.empty()) return fail("GRAPH is required (or --each FILE for a batch)");
     if (arguments.output == kStandardStreamPath)
       return fail("--output -: the cycle is written to a file (standard output carries the report)");
+    if (arguments.proof == kStandardStreamPath)
+      return fail("--proof -: the certificate is written to a file (standard output carries the report)");
     return method ? runMethodCommand(arguments, *method, common) : runInfo(graph, common);
   }
   if (*convertCommand) return runConvert(convert, common);

@@ -3,6 +3,8 @@
 // and the page's own repaint path. The target is under 50 ms per frame.
 #include <benchmark/benchmark.h>
 
+#include "offscreen_benchmarks.h"
+
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
@@ -74,11 +76,4 @@ BENCHMARK(BM_CanvasWidgetFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return hc::bench::runOffscreenBenchmarks(argc, argv); }

@@ -9,6 +9,8 @@
 // offscreen).
 #include <benchmark/benchmark.h>
 
+#include "offscreen_benchmarks.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -158,11 +160,4 @@ BENCHMARK(BM_CohcPageWhileProofRuns)->Arg(5)->Arg(0)->Iterations(1)->Unit(benchm
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return hc::bench::runOffscreenBenchmarks(argc, argv); }

@@ -272,8 +272,15 @@ struct RunOptions {
 // solve: the portfolio (root pruning with sound rules, exact search, a rotation-extension
 // finder, the Probability Mill and, on small graphs with four threads or more, the Co-HC
 // proof system) until one decides. threads: 1 .. 256 in all.
+//
+// proofFile (solve and cohc): when not empty, a NonHamiltonian verdict whose certificate is
+// complete (SolveResult::certified) writes it to this file, through a temporary file renamed
+// into place; the certificate numbers the nodes as the graph does, and checkCertificate (or
+// `hamcycles-cli check`) checks it. Any other outcome leaves the file as it was. FileError
+// before the run when the path is a folder or its folder does not exist or is not writable.
 struct SolveOptions : RunOptions {
   int threads = 4;
+  std::string proofFile;
 };
 
 // schc: the Stone Carver's randomised algorithm (initial pruning, then Probability Mill
@@ -294,6 +301,7 @@ struct CohcOptions : RunOptions {
   int level = 5;
   int maxDepth = 999999999;
   bool minimal = false;
+  std::string proofFile;  // as SolveOptions::proofFile
 };
 
 // One row of the Co-HC per-depth table.
@@ -323,6 +331,11 @@ struct SolveResult {
   std::int64_t treeNodes = 0;        // solve, cohc
   int deepestDepth = 0;              // solve, cohc
   std::vector<DepthFigures> depths;  // cohc: depth 0 .. deepest started
+  // With a proofFile: whether the certificate was written there, and with a NonHamiltonian
+  // verdict that has none, why not (the proof took a step the format cannot state, or the
+  // file could not be written).
+  bool certified = false;
+  std::string certificateNote;
 };
 
 // Decides `graph` with the portfolio. Error when the options break their preconditions or
@@ -339,6 +352,25 @@ HAMCYCLES_API SolveResult cohc(const Graph& graph, const CohcOptions& options = 
 // says the first thing wrong ("node 3 is visited twice").
 HAMCYCLES_API bool isHamiltonianCycle(const Graph& graph, const std::vector<int>& cycle,
                                       std::string* fault = nullptr);
+
+// ---------------------------------------------------------------------------------------
+// Certificates
+// ---------------------------------------------------------------------------------------
+
+// What the checker made of a certificate.
+struct CertificateCheck {
+  bool accepted = false;
+  std::int64_t line = 0;  // rejected: the first failing line of the file (1-based)
+  std::string step;       // that line's text, shortened
+  std::string reason;     // why it fails
+};
+
+// Checks the certificate in the file at `path`, that `graph` has no Hamiltonian cycle, with
+// the independent checker (it shares no code with the solvers and reads only the graph's
+// edges; forced edges play no part). A certificate that does not hold is a result with
+// accepted false, not an error; FileError when the file cannot be read (missing, a folder,
+// a device).
+HAMCYCLES_API CertificateCheck checkCertificate(const Graph& graph, const std::string& path);
 
 // ---------------------------------------------------------------------------------------
 // Diagnostics

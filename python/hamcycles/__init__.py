@@ -10,7 +10,8 @@ exactly once)? The engine of the Hamiltonian Cycles workbench, from Python.
 
 Graphs: anything graph-like (a NetworkX graph, an edge list, an adjacency dict, a Graph),
 with any hashable node labels, which every answer keeps. Deciding: solve, schc, cohc (a
-Result), hamiltonian_cycle, is_hamiltonian; checking: verify, cycle_fault. Files: read,
+Result), hamiltonian_cycle, is_hamiltonian; checking: verify, cycle_fault (cycles), check,
+certificate_fault (certificates that a graph has no Hamiltonian cycle). Files: read,
 read_all, write. Generators: knight, torus, petersen, generalized_petersen, complete, ncube,
 iccs, regular, random_edges, edge_probability, sat_reduction.
 
@@ -25,8 +26,8 @@ from ._files import GraphReader, read, read_all, write
 from ._generators import (complete, edge_probability, generalized_petersen, iccs, knight, ncube, petersen,
                           random_edges, regular, sat_reduction, torus)
 from ._graph import Graph
-from ._runs import (DepthFigures, Result, UndecidedError, cohc, cycle_fault, hamiltonian_cycle, is_hamiltonian,
-                    schc, solve, verify)
+from ._runs import (DepthFigures, Result, UndecidedError, certificate_fault, check, cohc, cycle_fault,
+                    hamiltonian_cycle, is_hamiltonian, schc, solve, verify)
 
 __version__: str = _version()
 for _type in (FileError, Progress):
@@ -35,7 +36,8 @@ del _type
 
 __all__ = [
     "Graph", "Result", "DepthFigures", "Progress", "UndecidedError", "FileError", "GraphReader",
-    "solve", "schc", "cohc", "hamiltonian_cycle", "is_hamiltonian", "verify", "cycle_fault",
+    "solve", "schc", "cohc", "hamiltonian_cycle", "is_hamiltonian", "verify", "cycle_fault", "check",
+    "certificate_fault",
     "read", "read_all", "write",
     "knight", "torus", "petersen", "generalized_petersen", "complete", "ncube", "iccs", "regular",
     "random_edges", "edge_probability", "sat_reduction",

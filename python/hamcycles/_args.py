@@ -81,6 +81,16 @@ def path(value: Any) -> str:
         raise TypeError(f"a path must be a str or an os.PathLike, not {value!r}") from None
 
 
+def proof(value: Any) -> str:
+    """The proof= file of solve and cohc ("" when None)."""
+    if value is None:
+        return ""
+    file = path(value)
+    if not file:
+        raise ValueError("proof must name a file, not ''")
+    return file
+
+
 def base(value: Any) -> int:
     value = integer("base", value)
     if value not in (0, 1):

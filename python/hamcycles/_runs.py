@@ -1,5 +1,7 @@
 """Deciding a graph: solve (the portfolio), schc (the Stone Carver) and cohc (the Co-HC proof
-system), their common Result, and the short forms hamiltonian_cycle and is_hamiltonian.
+system), their common Result, the short forms hamiltonian_cycle and is_hamiltonian, and the
+checks of what they return: verify for a cycle, check for a certificate (proof=) that a graph
+has none.
 
 A run holds no lock of Python's while the engine works, so other Python threads go on; on
 the main thread Ctrl-C stops it within a fraction of a second and raises KeyboardInterrupt.
@@ -37,20 +39,26 @@ class Result:
     seconds, seed (pass it back to replay a one-thread run), stopped ("decided", "time
     limit", "interrupted", "iteration limit", "search depth too shallow"), nodes, edges,
     iterations and best_percent_complete (schc), tree_nodes and deepest_depth (solve, cohc),
-    depths (cohc: DepthFigures for depth 0 .. deepest started). as_dict() gives the fields
-    under the names of the command line's JSON.
+    depths (cohc: DepthFigures for depth 0 .. deepest started). With proof= (solve, cohc):
+    certified (the certificate was written), proof (its file, else None) and
+    certificate_note (with "non-hamiltonian" and no certificate: why not, else None).
+    as_dict() gives the fields under the names of the command line's JSON.
     """
 
     __slots__ = ("command", "verdict", "cycle", "method", "seconds", "seed", "stopped", "nodes", "edges",
-                 "iterations", "best_percent_complete", "tree_nodes", "deepest_depth", "depths")
+                 "iterations", "best_percent_complete", "tree_nodes", "deepest_depth", "depths", "certified",
+                 "proof", "certificate_note", "_proof_asked")
 
-    def __init__(self, command: str, nodes: int, edges: int, raw: tuple) -> None:
+    def __init__(self, command: str, nodes: int, edges: int, raw: tuple, proof: str = "") -> None:
         self.command = command
         self.nodes = nodes
         self.edges = edges
         (self.verdict, self.cycle, self.method, self.seconds, self.seed, self.stopped, self.iterations,
-         self.best_percent_complete, self.tree_nodes, self.deepest_depth, depths) = raw
+         self.best_percent_complete, self.tree_nodes, self.deepest_depth, depths, self.certified,
+         self.certificate_note) = raw
         self.depths: List[DepthFigures] = [DepthFigures(*row) for row in depths]
+        self.proof: Optional[str] = proof if self.certified else None
+        self._proof_asked = bool(proof)
 
     def as_dict(self) -> Dict[str, Any]:
         out: Dict[str, Any] = {"command": self.command, "verdict": self.verdict, "nodes": self.nodes,
@@ -68,6 +76,10 @@ class Result:
             out["depths"] = [{"depth": d.depth, "started": d.started, "solved": d.solved,
                               "forcedEdges": d.forced_edges, "longestTime": d.longest_time,
                               "averageTime": d.average_time} for d in self.depths]
+        if self._proof_asked:
+            out.update(certified=self.certified, proof=self.proof)
+        if self.certificate_note is not None:
+            out["certificateNote"] = self.certificate_note
         return out
 
     def __repr__(self) -> str:
@@ -86,7 +98,7 @@ class UndecidedError(TimeoutError):
 
 
 def solve(G: Any, *, time_limit: Optional[float] = None, threads: Optional[int] = None,
-          seed: Optional[int] = None, progress: Optional[ProgressCallback] = None) -> Result:
+          seed: Optional[int] = None, progress: Optional[ProgressCallback] = None, proof: Any = None) -> Result:
     """Decides G with the portfolio (sound root rules, exact and frontier search, a rotation-
     extension finder, clause learning, the Probability Mill and, on small graphs, the Co-HC
     proof system) until one part decides or `time_limit` seconds pass (None: no limit).
@@ -94,12 +106,16 @@ def solve(G: Any, *, time_limit: Optional[float] = None, threads: Optional[int] 
     threads: 1 .. 256 in all (default 4). seed: 0 .. 2**32 - 1; with one thread the same seed
     replays the same run (that of ``hamcycles-cli solve --seed``). progress: called about four
     times a second, on this thread, with a Progress (seconds, tree_nodes, depth); an exception
-    it raises stops the run and is raised here.
+    it raises stops the run and is raised here. proof: a file (str or os.PathLike) for the
+    certificate of a "non-hamiltonian" verdict, written only when it is complete (the Result's
+    certified) and checked by check(G, proof); nodes are numbered in G's node order, as
+    write() numbers them. Any other outcome leaves the file as it was.
     """
     graph = as_graph(G)
+    file = _args.proof(proof)
     raw = _hamcycles.solve(graph._core, graph._labels, _args.time_limit(time_limit), _args.seed(seed),
-                           _args.callback(progress), _args.threads(threads, 4))
-    return Result("solve", graph._core.node_count, graph._core.edge_count, raw)
+                           _args.callback(progress), _args.threads(threads, 4), file)
+    return Result("solve", graph._core.node_count, graph._core.edge_count, raw, file)
 
 
 def schc(G: Any, *, version: int = 5, max_iterations: Optional[int] = None, time_limit: Optional[float] = None,
@@ -126,19 +142,20 @@ def schc(G: Any, *, version: int = 5, max_iterations: Optional[int] = None, time
 
 def cohc(G: Any, *, level: int = 5, max_depth: Optional[int] = None, minimal: bool = False,
          time_limit: Optional[float] = None, seed: Optional[int] = None,
-         progress: Optional[ProgressCallback] = None) -> Result:
+         progress: Optional[ProgressCallback] = None, proof: Any = None) -> Result:
     """Runs the Co-HC proof system, a depth-first proof tree that decides either way, on one
     thread. level: pruning level 0 .. 6 (default 5). max_depth: 0 .. 999,999,999 levels below
     the root (None or 999,999,999: unlimited); a proof cut short by it ends undecided. minimal: build minimal
     children. A run stopped from outside never reports "non-hamiltonian". progress: as in
-    solve, with tree_nodes and depth (the deepest so far).
+    solve, with tree_nodes and depth (the deepest so far). proof: as in solve.
     """
     graph = as_graph(G)
     depth = 999_999_999 if max_depth is None else _args.integer("max_depth", max_depth, 0, 999_999_999)
+    file = _args.proof(proof)
     raw = _hamcycles.cohc(graph._core, graph._labels, _args.time_limit(time_limit), _args.seed(seed),
                           _args.callback(progress), _args.integer("level", level, 0, 6), depth,
-                          _args.boolean("minimal", minimal))
-    return Result("cohc", graph._core.node_count, graph._core.edge_count, raw)
+                          _args.boolean("minimal", minimal), file)
+    return Result("cohc", graph._core.node_count, graph._core.edge_count, raw, file)
 
 
 def hamiltonian_cycle(G: Any, *, time_limit: Optional[float] = None, threads: Optional[int] = None,
@@ -184,3 +201,21 @@ def cycle_fault(G: Any, cycle: Any) -> Optional[str]:
 def verify(G: Any, cycle: Any) -> bool:
     """Whether `cycle` is a Hamiltonian cycle of G (see cycle_fault for the form and the reason)."""
     return cycle_fault(G, cycle) is None
+
+
+def certificate_fault(G: Any, path: Any) -> Optional[str]:
+    """None when the certificate in the file at `path` proves that G has no Hamiltonian cycle
+    (nodes numbered in G's node order, as solve(G, proof=...) and write() number them), else
+    the first failing line and why ("line 4 (contradiction): ..."). An independent checker
+    reads the file; one that cannot be read raises FileError."""
+    graph = as_graph(G)
+    accepted, line, step, reason = _hamcycles.check(graph._core, _args.path(path))
+    if accepted:
+        return None
+    return f"line {line}" + (f" ({step})" if step else "") + f": {reason}"
+
+
+def check(G: Any, path: Any) -> bool:
+    """Whether the certificate in the file at `path` proves that G has no Hamiltonian cycle
+    (see certificate_fault for the numbering and the reason)."""
+    return certificate_fault(G, path) is None

@@ -55,15 +55,18 @@ py::object cycleOf(const std::vector<int>& cycle, py::handle labels) {
 }
 
 // (verdict, cycle, method, seconds, seed, stopped, iterations, bestPercentComplete,
-// treeNodes, deepestDepth, depths): the package makes its Result from this.
+// treeNodes, deepestDepth, depths, certified, certificateNote): the package makes its Result
+// from this.
 py::tuple resultTuple(const hamcycles::SolveResult& r, py::handle labels) {
   py::list depths;
   for (const hamcycles::DepthFigures& d : r.depths)
     depths.append(py::make_tuple(d.depth, d.started, d.solved, d.forcedEdges, d.longestTime, d.averageTime));
   py::object method = r.method.empty() ? py::object(py::none()) : py::object(py::str(r.method));
+  py::object note =
+      r.certificateNote.empty() ? py::object(py::none()) : py::object(py::str(r.certificateNote));
   return py::make_tuple(hamcycles::verdictName(r.verdict), cycleOf(r.cycle, labels), method, r.seconds,
                         r.seed, hamcycles::stoppedName(r.stopped), r.iterations, r.bestPercentComplete,
-                        r.treeNodes, r.deepestDepth, depths);
+                        r.treeNodes, r.deepestDepth, depths, r.certified, note);
 }
 
 // One run: a stop token that Ctrl-C requests, the caller's progress callback called with the
@@ -188,10 +191,11 @@ PYBIND11_MODULE(_hamcycles, m) {
       });
 
   m.def("solve", [](const hamcycles::Graph& g, py::handle labels, double timeLimit, Seed seed,
-                    const py::object& progress, int threads) {
+                    const py::object& progress, int threads, const std::string& proof) {
     hamcycles::SolveOptions options;
     common(options, timeLimit, seed);
     options.threads = threads;
+    options.proofFile = proof;
     return run(g, labels, options, progress,
                [](const auto& graph, const auto& o) { return hamcycles::solve(graph, o); });
   });
@@ -206,12 +210,14 @@ PYBIND11_MODULE(_hamcycles, m) {
                [](const auto& graph, const auto& o) { return hamcycles::schc(graph, o); });
   });
   m.def("cohc", [](const hamcycles::Graph& g, py::handle labels, double timeLimit, Seed seed,
-                   const py::object& progress, int level, int maxDepth, bool minimal) {
+                   const py::object& progress, int level, int maxDepth, bool minimal,
+                   const std::string& proof) {
     hamcycles::CohcOptions options;
     common(options, timeLimit, seed);
     options.level = level;
     options.maxDepth = maxDepth;
     options.minimal = minimal;
+    options.proofFile = proof;
     return run(g, labels, options, progress,
                [](const auto& graph, const auto& o) { return hamcycles::cohc(graph, o); });
   });
@@ -220,5 +226,14 @@ PYBIND11_MODULE(_hamcycles, m) {
     std::string fault;
     const bool ok = hamcycles::isHamiltonianCycle(g, cycle, &fault);
     return py::make_tuple(ok, ok ? py::object(py::none()) : py::object(py::str(fault)));
+  });
+  // (accepted, line, step, reason); a file that cannot be read raises FileError.
+  m.def("check", [](const hamcycles::Graph& g, const std::string& path) {
+    hamcycles::CertificateCheck result;
+    {
+      py::gil_scoped_release release;
+      result = hamcycles::checkCertificate(g, path);
+    }
+    return py::make_tuple(result.accepted, result.line, result.step, result.reason);
   });
 }

@@ -1,8 +1,9 @@
 // The certificate as a proof tree in preorder: every step line either closes the branch it
-// is read for (a leaf) or opens sub-proofs that follow it (a split: two branches; a
-// fragment: three sub-proofs on smaller graphs). A stack of the sub-proofs still owed
-// replaces recursion, so a deep tree cannot exhaust the call stack; each graph's branch
-// state goes back along its trail when the next branch starts.
+// is read for (a leaf), opens sub-proofs that follow it (a split: two branches; a fragment:
+// three sub-proofs on smaller graphs), or narrows the branch, whose proof goes on with the
+// next line (alternation). A stack of the sub-proofs still owed replaces recursion, so a
+// deep tree cannot exhaust the call stack; each graph's branch state goes back along its
+// trail when the next branch starts.
 #include "certcheck/certificate_checker.h"
 
 #include <array>
@@ -11,6 +12,9 @@
 #include <fstream>
 #include <memory>
 #include <new>
+#include <span>
+#include <string_view>
+#include <utility>
 
 #include "certcheck/branch_state.h"
 #include "certcheck/certificate_text.h"
@@ -21,6 +25,21 @@
 namespace hc::certcheck {
 
 namespace {
+
+// The leaves whose witness is a node set, by their keyword.
+using SetLeaf = std::string (*)(BranchState&, std::span<const int32_t>, uint32_t);
+SetLeaf setLeafOf(std::string_view keyword) {
+  static constexpr std::pair<std::string_view, SetLeaf> kLeaves[] = {
+      {"cut", checkCutLeaf},
+      {"parity", checkParityLeaf},
+      {"separator", checkSeparatorLeaf},
+      {"independent", checkIndependentLeaf},
+      {"bipartite", checkBipartiteLeaf},
+  };
+  for (const auto& [name, leaf] : kLeaves)
+    if (name == keyword) return leaf;
+  return nullptr;
+}
 
 struct Fragment {
   std::vector<int32_t> nodes;
@@ -78,14 +97,20 @@ class Checker {
         graphs_[graph]->restore(t.mark);
         if (t.edge >= 0) graphs_[graph]->decide(t.edge, t.decision);
       }
-      if (!lines_.next()) throw Rejection{"the certificate ends before " + owed(t), lines_.number()};
-      step(graph);
+      for (int64_t from = 0;; from = lines_.number()) {  // from: a step the branch went on after
+        if (!lines_.next())
+          throw Rejection{"the certificate ends before " +
+                              (from ? "the branch of line " + std::to_string(from) + " is closed" : owed(t)),
+                          lines_.number()};
+        if (!step(graph)) break;
+      }
     }
     if (lines_.next()) throw Rejection{"the proof is already complete before this line"};
   }
 
  private:
-  void step(size_t graph) {
+  // True when the branch goes on with the next line.
+  bool step(size_t graph) {
     BranchState& state = *graphs_[graph];
     const std::vector<std::string_view>& tokens = lines_.tokens();
     const std::string_view keyword = tokens[0];
@@ -100,6 +125,7 @@ class Checker {
     };
     std::string problem;
     uint32_t stamp = 0;
+    bool goesOn = false;
     if (keyword == "split") {
       if (tokens.size() != 3 && tokens.size() != 4)
         throw Rejection{"split takes two nodes and, optionally, forced or deleted"};
@@ -116,7 +142,7 @@ class Checker {
       const int64_t line = lines_.number();
       tasks_.push_back(Task{Task::kBranch, second, 0, graph, edge, state.mark(), line, nullptr});
       tasks_.push_back(Task{Task::kBranch, first, 0, graph, edge, state.mark(), line, nullptr});
-      return;
+      return false;
     }
     if (keyword == "contradiction") {
       expectTokens(1);
@@ -127,21 +153,13 @@ class Checker {
     } else if (keyword == "forced") {
       expectTokens(2);
       problem = checkForcedLeaf(state, node(1));
-    } else if (keyword == "cut") {
+    } else if (const SetLeaf leaf = setLeafOf(keyword)) {
       std::vector<int32_t> set = parseNodeSet(state, rest, stamp);
-      problem = checkCutLeaf(state, set, stamp);
-    } else if (keyword == "parity") {
+      problem = leaf(state, set, stamp);
+    } else if (keyword == "alternation") {
       std::vector<int32_t> set = parseNodeSet(state, rest, stamp);
-      problem = checkParityLeaf(state, set, stamp);
-    } else if (keyword == "separator") {
-      std::vector<int32_t> set = parseNodeSet(state, rest, stamp);
-      problem = checkSeparatorLeaf(state, set, stamp);
-    } else if (keyword == "independent") {
-      std::vector<int32_t> set = parseNodeSet(state, rest, stamp);
-      problem = checkIndependentLeaf(state, set, stamp);
-    } else if (keyword == "bipartite") {
-      std::vector<int32_t> set = parseNodeSet(state, rest, stamp);
-      problem = checkBipartiteLeaf(state, set, stamp);
+      problem = applyAlternationStep(state, set, stamp);
+      goesOn = true;
     } else if (keyword == "frontier") {
       std::vector<int32_t> order = parseNodeSet(state, rest, stamp);
       problem = checkFrontierLeaf(state, order);
@@ -159,6 +177,7 @@ class Checker {
       throw Rejection{"unknown step \"" + std::string(keyword.substr(0, 24)) + "\""};
     }
     if (!problem.empty()) throw Rejection{std::string(keyword) + ": " + problem};
+    return goesOn;
   }
 
   CertificateLines& lines_;

@@ -35,6 +35,15 @@ std::vector<Crossing> crossingEdges(BranchState& state, std::span<const int32_t>
   return out;
 }
 
+// An edge left that joins two nodes of the set, as a reason ("" when the set is independent).
+std::string edgeWithin(BranchState& state, std::span<const int32_t> set, uint32_t stamp) {
+  for (int32_t v : set)
+    for (const BranchState::Incidence& i : state.incident(v))
+      if (state.status(i.edge) != kDeleted && inSet(state, i.node, stamp))
+        return "edge " + std::to_string(v) + "-" + std::to_string(i.node) + " joins two nodes of the set";
+  return {};
+}
+
 }  // namespace
 
 std::string checkDegreeLeaf(const BranchState& state, int32_t v) {
@@ -95,10 +104,21 @@ std::string checkIndependentLeaf(BranchState& state, std::span<const int32_t> se
   if (2 * static_cast<int64_t>(set.size()) <= state.nodes())
     return count(static_cast<int64_t>(set.size()), "node") + " are not more than half of " +
            std::to_string(state.nodes());
-  for (int32_t v : set)
-    for (const BranchState::Incidence& i : state.incident(v))
-      if (state.status(i.edge) != kDeleted && inSet(state, i.node, stamp))
-        return "edge " + std::to_string(v) + "-" + std::to_string(i.node) + " joins two nodes of the set";
+  return edgeWithin(state, set, stamp);
+}
+
+std::string applyAlternationStep(BranchState& state, std::span<const int32_t> set, uint32_t stamp) {
+  if (2 * static_cast<int64_t>(set.size()) != state.nodes())
+    return count(static_cast<int64_t>(set.size()), "node") + " are not half of " +
+           std::to_string(state.nodes());
+  if (std::string problem = edgeWithin(state, set, stamp); !problem.empty()) return problem;
+  // Deciding a forced edge deleted is the contradiction; propagation runs after each one.
+  for (size_t e = 0; e < state.edges().size() && state.contradiction().empty(); ++e) {
+    auto [u, v] = state.edges()[e];
+    const auto edge = static_cast<int32_t>(e);
+    if (state.status(edge) != kDeleted && !inSet(state, u, stamp) && !inSet(state, v, stamp))
+      state.decide(edge, kDeleted);
+  }
   return {};
 }
 

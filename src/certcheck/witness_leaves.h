@@ -30,6 +30,12 @@ std::string checkIndependentLeaf(BranchState& state, std::span<const int32_t> se
 // `bipartite A...`: every edge joins A to the other nodes, and the two sides differ in size.
 std::string checkBipartiteLeaf(BranchState& state, std::span<const int32_t> set, uint32_t stamp);
 
+// `alternation S...`, a step and not a leaf: S is independent and holds exactly half the
+// nodes, so every Hamiltonian cycle alternates between S and the rest (each node of S takes
+// two of its n edges). Deletes every edge left with both ends outside S and propagates; a
+// forced one among them makes the branch contradictory. Nothing changes when S fails.
+std::string applyAlternationStep(BranchState& state, std::span<const int32_t> set, uint32_t stamp);
+
 // `fragment S...`: exactly three edges leave S, with 2 <= |S| <= n - 2. On success `inner`
 // holds their ends in S, ordered by position in the list and then by the outer end.
 std::string checkFragmentCut(BranchState& state, std::span<const int32_t> set, uint32_t stamp,

@@ -2,6 +2,7 @@
 #include "checks/legacy_chains.h"
 
 #include "checks/chain_walks.h"
+#include "checks/lightning_sweep.h"
 #include "core/diagnostics.h"
 
 namespace hc {
@@ -80,20 +81,7 @@ void probabilityMillOldCut(Graph& graph, int32_t a, int32_t b) {
 }
 
 void lightningOld(Graph& graph) {
-  bool worked = true;
-  while (worked) {
-    worked = false;
-    for (int32_t v = 0; v < graph.howManyNodes; ++v) {
-      Node& n = graph.node(v);
-      if (n.degree < 3 || n.howManyUncuttable != 2) continue;
-      while (n.degree > 2) {
-        const int32_t r = n.findRandomCuttableNeighbor();
-        if (r < 0) break;
-        worked = true;
-        probabilityMillOldCut(graph, v, r);
-      }
-    }
-  }
+  lightningSweep(graph, [&graph](int32_t v, int32_t r) { probabilityMillOldCut(graph, v, r); });
 }
 
 void headHunterOld(Graph& graph) {

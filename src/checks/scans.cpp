@@ -3,6 +3,7 @@
 
 #include "checks/chain_building.h"
 #include "checks/chain_walks.h"
+#include "checks/lightning_sweep.h"
 #include "checks/necessary_conditions.h"
 #include "core/diagnostics.h"
 
@@ -19,24 +20,12 @@ void say(int16_t verbose, const char* line) {
 void lightning(Graph& graph, int16_t verbose) {
   say(verbose, "About to run lightning.\n");
   if (graph.isHamiltonian == kUndecided) {
-    bool worked = true;
-    while (worked) {
-      worked = false;
-      for (int32_t v = 0; v < graph.howManyNodes; ++v) {
-        Node& n = graph.node(v);
-        if (n.degree < 3 || n.howManyUncuttable != 2) continue;
-        while (n.degree > 2) {
-          const int32_t r = n.findRandomCuttableNeighbor();
-          if (r < 0) break;  // nothing cuttable is left: no progress possible here
-          worked = true;
-          graph.cutAndForce(v, r);
-          checkEnoughEdges(graph, 0);
-          if (graph.isHamiltonian == kNotHamiltonian) {
-            say(verbose, "Lightning caused the graph to become non-Hamiltonian the graph.\n");
-          }
-        }
-      }
-    }
+    lightningSweep(graph, [&graph, verbose](int32_t v, int32_t r) {
+      graph.cutAndForce(v, r);
+      checkEnoughEdges(graph, 0);
+      if (graph.isHamiltonian == kNotHamiltonian)
+        say(verbose, "Lightning caused the graph to become non-Hamiltonian the graph.\n");
+    });
   }
   if (graph.isHamiltonian == kUndecided) say(verbose, "IsHamiltonian still = 2 after running lightning.\n");
 }

@@ -35,4 +35,19 @@ bool isHamiltonianCycleOfPart(const PartGraph& part, const std::vector<int32_t>&
   return true;
 }
 
+SubdividedPart subdivideForcedEdges(const PartGraph& part) {
+  SubdividedPart plain;
+  plain.nodeCount = part.nodeCount;
+  for (const PartEdge& e : part.edges) {
+    if (e.forced) {
+      plain.edges.emplace_back(e.a, plain.nodeCount);
+      plain.edges.emplace_back(plain.nodeCount, e.b);
+      ++plain.nodeCount;
+    } else {
+      plain.edges.emplace_back(e.a, e.b);
+    }
+  }
+  return plain;
+}
+
 }  // namespace hc

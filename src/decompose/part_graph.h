@@ -69,4 +69,13 @@ Incidence buildIncidence(int32_t nodeCount, const EdgeList& edges) {
 // forced edge is one of the steps.
 bool isHamiltonianCycleOfPart(const PartGraph& part, const std::vector<int32_t>& cycle);
 
+// The part as a plain graph: each forced edge a-b becomes a-x-b through a new node x
+// (numbered from part.nodeCount on), which every Hamiltonian cycle must pass through. Its
+// cycles, less the new nodes, are the part's.
+struct SubdividedPart {
+  int32_t nodeCount = 0;
+  std::vector<std::pair<int32_t, int32_t>> edges;
+};
+SubdividedPart subdivideForcedEdges(const PartGraph& part);
+
 }  // namespace hc

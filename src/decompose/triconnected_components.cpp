@@ -349,6 +349,16 @@ class Splitter {
     kind_[static_cast<size_t>(e)] = kTree;
     slots_[static_cast<size_t>(treeArcSlot_[static_cast<size_t>(v)])] = e;
   }
+  // Makes a bond of edge e and the tree arc into v, and a new tree arc parent -> v in
+  // their place (the bond's virtual edge).
+  void bondWithTreeArc(int32_t e, int32_t parent, int32_t v) {
+    const int32_t bond = newComponent();
+    moveInto(bond, e);
+    moveInto(bond, slots_[static_cast<size_t>(treeArcSlot_[static_cast<size_t>(v)])]);
+    const int32_t arc = newVirtual(parent, v, kTree);
+    recordOwner(bond, arc);
+    replaceTreeArc(v, arc);
+  }
   bool isEnd(const Triple& t) const { return t.a < 0; }
   // Drops the candidates of the current path whose lower node lies above `floor`, returning
   // the highest h among them and the b of the last one dropped.
@@ -423,12 +433,7 @@ class Splitter {
     }
     if (w == parent_[static_cast<size_t>(v)]) {
       // A frond beside the tree arc: the two and a virtual edge make a bond.
-      const int32_t c = newComponent();
-      moveInto(c, e);
-      moveInto(c, slots_[static_cast<size_t>(treeArcSlot_[static_cast<size_t>(v)])]);
-      const int32_t virt = newVirtual(w, v, kTree);
-      recordOwner(c, virt);
-      replaceTreeArc(v, virt);
+      bondWithTreeArc(e, w, v);
     } else {
       estack_.push_back(e);
     }
@@ -534,12 +539,7 @@ class Splitter {
         estack_.push_back(virt);
         pushFrondIn(virt);
       } else {
-        const int32_t bond = newComponent();
-        moveInto(bond, virt);
-        moveInto(bond, slots_[static_cast<size_t>(treeArcSlot_[static_cast<size_t>(v)])]);
-        const int32_t arc = newVirtual(low, v, kTree);
-        recordOwner(bond, arc);
-        replaceTreeArc(v, arc);
+        bondWithTreeArc(virt, low, v);
       }
     }
 

@@ -15,6 +15,8 @@
 // in the CLI), so a one-thread run with seed S replays `hamcycles-cli ... --seed S` exactly.
 #include "hamcycles/hamcycles.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
@@ -30,7 +32,8 @@
 #include "hamcycles_version.h"
 
 // The internals this file calls.
-#include "core/diagnostics.h"  // engine: setDiagnosticStream, diagnostic
+#include "certcheck/certificate_checker.h"  // engine: checkCertificateFile
+#include "core/diagnostics.h"               // engine: setDiagnosticStream, diagnostic
 #include "core/edge_snapshot.h"
 #include "core/graph.h"
 #include "core/hamiltonian_cycle_check.h"  // engine: isHamiltonianCycle
@@ -39,6 +42,7 @@
 #include "generators/generalized_petersen.h"
 #include "generators/generation_limits.h"
 #include "generators/graph_generation.h"
+#include "io/file_access.h"            // engine: writeFileAtomically
 #include "io/graph_file_reader.h"      // engine: GraphFileReader
 #include "io/graph_format_registry.h"  // engine: writeGraphFile
 #include "io/plain_graph.h"            // engine: PlainGraph, buildGraphFromPlain
@@ -180,6 +184,20 @@ void checkNode(const Graph& graph, int node) {
 void checkBase(int edgeListBase) {
   if (edgeListBase != 0 && edgeListBase != 1)
     refuse("edgeListBase must be 0 or 1, not " + std::to_string(edgeListBase));
+}
+
+// A proof file that can be written: not a folder, in a folder that exists and is writable.
+void checkProofFile(const std::string& path) {
+  if (path.empty()) return;
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec))
+    refuseFile(path + ": is a folder, not a file for the certificate");
+  std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  if (folder.empty()) folder = ".";
+  if (!std::filesystem::is_directory(folder, ec))
+    refuseFile(path + ": folder " + folder.string() + " does not exist");
+  if (access(folder.c_str(), W_OK) != 0)
+    refuseFile(path + ": folder " + folder.string() + " is not writable");
 }
 
 void checkRange(const char* what, int64_t value, int64_t low, int64_t high) {
@@ -519,6 +537,8 @@ SolveResult resultOf(const hc::RunOutcome& outcome, Stopped methodLimit) {
                      outcome.bestPercentComplete,
                      outcome.treeNodes,
                      outcome.deepestDepth,
+                     {},
+                     false,
                      {}};
   if (const hc::SearchTreeStatistics* s = outcome.statistics.get()) {
     for (int32_t d = 0; d <= s->deepestStartedDepth; ++d) {
@@ -532,9 +552,9 @@ SolveResult resultOf(const hc::RunOutcome& outcome, Stopped methodLimit) {
 }
 
 // One run of the run layer's runMethod (see the top of the file) on a copy of `graph`, whose
-// options have been checked.
+// options have been checked; a complete certificate goes to `proofFile` (when not empty).
 SolveResult run(const GraphData& graph, const RunOptions& options, const hc::MethodOptions& method,
-                Stopped methodLimit) {
+                Stopped methodLimit, const std::string& proofFile = {}) {
   const uint32_t seed = seedOf(options.seed);
   if (options.stop && options.stop->stopRequested()) {
     SolveResult result;
@@ -547,10 +567,15 @@ SolveResult run(const GraphData& graph, const RunOptions& options, const hc::Met
   stop.setTimeLimit(options.timeLimitSeconds);
   hc::LiveFigures live;
   hc::RunOutcome outcome;
+  std::string certificate;
   auto body = [&] {
     SeedScope scope(seed);
     hc::Graph copy(*graph.graph);
-    outcome = hc::runMethod(copy, graph.edges, method, {.stop = &stop, .seed = seed, .live = &live});  // engine
+    outcome = hc::runMethod(copy, graph.edges, method,
+                            {.stop = &stop,
+                             .seed = seed,
+                             .live = &live,
+                             .certificate = proofFile.empty() ? nullptr : &certificate});  // engine
   };
   if (options.progress) {
     watched(options.progress, stop, live, body);
@@ -560,7 +585,18 @@ SolveResult run(const GraphData& graph, const RunOptions& options, const hc::Met
   if (!outcome.cycleFault.empty())
     hc::diagnostic("hamcycles: the method reported a cycle that is not a Hamiltonian cycle of the graph (",
                    outcome.cycleFault, "); the run counts as undecided\n");
-  return resultOf(outcome, methodLimit);
+  SolveResult result = resultOf(outcome, methodLimit);
+  if (!proofFile.empty() && outcome.verdict == hc::Verdict::NonHamiltonian) {
+    // A failed write keeps the verdict: the run's work is not thrown away for it.
+    if (!outcome.certified) {
+      result.certificateNote = outcome.certificateNote.empty() ? "not certified" : outcome.certificateNote;
+    } else if (hc::FileStatus s = hc::writeFileAtomically(proofFile, certificate); !s) {  // engine
+      result.certificateNote = s.error;
+    } else {
+      result.certified = true;
+    }
+  }
+  return result;
 }
 
 }  // namespace
@@ -570,11 +606,12 @@ SolveResult solve(const Graph& graph, const SolveOptions& options) {
   const GraphData& impl = solvable(graph);
   checkRunOptions(options);
   checkRange("threads", options.threads, 1, 256);
+  checkProofFile(options.proofFile);
   hc::SolveOptions method;
   method.threads = options.threads;
   method.timeLimitSeconds = options.timeLimitSeconds;  // it sizes the one-thread slices too
   // A portfolio that gives up without a stop has no name of its own here.
-  return run(impl, options, method, Stopped::Interrupted);
+  return run(impl, options, method, Stopped::Interrupted, options.proofFile);
 }
 
 SolveResult schc(const Graph& graph, const SchcOptions& options) {
@@ -600,13 +637,14 @@ SolveResult cohc(const Graph& graph, const CohcOptions& options) {
   checkRunOptions(options);
   checkRange("level", options.level, 0, 6);
   checkRange("maxDepth", options.maxDepth, 0, 999999999);
+  checkProofFile(options.proofFile);
   hc::CohcOptions method;
   method.maxSearchDepth = options.maxDepth;
   method.pruningLevel = options.level;
   method.buildMinimalChildren = options.minimal;
   method.timeLimitSeconds = options.timeLimitSeconds;
   method.writeCycleFile = false;
-  return run(impl, options, method, Stopped::DepthLimit);
+  return run(impl, options, method, Stopped::DepthLimit, options.proofFile);
 }
 
 bool isHamiltonianCycle(const Graph& graph, const std::vector<int>& cycle, std::string* fault) {
@@ -614,6 +652,21 @@ bool isHamiltonianCycle(const Graph& graph, const std::vector<int>& cycle, std::
   hc::CycleCheck check = hc::isHamiltonianCycle(Access::impl(graph).edges, cycle);  // engine
   if (!check && fault != nullptr) *fault = check.fault;
   return check.ok;
+}
+
+CertificateCheck checkCertificate(const Graph& graph, const std::string& path) {
+  quietEngine();
+  const GraphData& impl = solvable(graph);
+  std::vector<std::pair<int32_t, int32_t>> edges;
+  edges.reserve(static_cast<size_t>(impl.edges.edges()));
+  for (int32_t v = 0; v < impl.edges.nodes(); ++v)
+    for (int32_t w : impl.edges.neighborsOf(v))
+      if (v < w) edges.emplace_back(v, w);
+  hc::certcheck::CheckResult result =
+      hc::certcheck::checkCertificateFile(impl.edges.nodes(), edges, path);  // engine
+  // Line 0 is the file itself (missing, not a regular file, unreadable): an error, not a verdict.
+  if (!result.accepted && result.line == 0) refuseFile(result.reason);
+  return CertificateCheck{result.accepted, result.line, std::move(result.step), std::move(result.reason)};
 }
 
 void setMessageStream(std::ostream* stream) {

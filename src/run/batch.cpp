@@ -7,6 +7,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <mutex>
@@ -191,6 +192,7 @@ class Batch {
                        : entry.verdict == Verdict::NonHamiltonian ? summary_.nonHamiltonian
                                                                   : summary_.undecided;
       ++count;
+      if (!entry.proof.empty()) ++summary_.certified;
       finished_.erase(finished_.begin());
       ++delivered_;
     }
@@ -261,8 +263,19 @@ class Batch {
     }
     StopToken stop(&own_);
     stop.setTimeLimit(request_.timeLimit);
-    entry.outcome = runMethod(*input.loaded.graph, input.asLoaded, *method_, {.stop = &stop, .seed = seed});
+    std::string certificate;
+    const bool proving = !request_.proofDir.empty();
+    entry.outcome = runMethod(*input.loaded.graph, input.asLoaded, *method_,
+                              {.stop = &stop, .seed = seed, .certificate = proving ? &certificate : nullptr});
     entry.verdict = entry.outcome.verdict;
+    if (proving && entry.verdict == Verdict::NonHamiltonian && entry.outcome.certified) {
+      const std::string path =
+          (std::filesystem::path(request_.proofDir) / proofFileName(task.record.path, task.index)).string();
+      if (FileStatus status = writeFileAtomically(path, certificate); status)
+        entry.proof = path;
+      else
+        entry.proofError = status.error;
+    }
     return entry;
   }
 
@@ -294,6 +307,13 @@ class Batch {
 };
 
 }  // namespace
+
+std::string proofFileName(const std::string& path, int64_t index) {
+  std::string name =
+      path == kStandardStreamPath ? std::string("stdin") : std::filesystem::path(path).stem().string();
+  if (name.empty()) name = "graph";
+  return name + "-" + std::to_string(index) + ".proof";
+}
 
 BatchSummary runBatch(const BatchRequest& request, const std::optional<MethodOptions>& method,
                       const StopToken& stop, const std::function<void(const BatchEntry&)>& deliver) {

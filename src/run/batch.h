@@ -9,6 +9,11 @@
 // (Ctrl-C stops them all) with the time limit as its deadline, and with a seed of its own
 // drawn from the batch's seed and its index. A stop of the batch's token starts no more
 // graphs; those running stop and are delivered.
+//
+// With a folder for certificates (cohc, solve), each non-Hamiltonian graph whose certificate
+// is complete gets one there, written by the worker that decided it: NAME-INDEX.proof, NAME
+// the stem of the graph's file ("stdin" for standard input) and INDEX its place in the whole
+// batch, so no two graphs of one batch share a file.
 #pragma once
 
 #include <cstdint>
@@ -32,6 +37,7 @@ struct BatchRequest {
   double timeLimit = 0.0;        // seconds per graph; 0: none
   std::optional<uint32_t> seed;  // none: drawn from the system's random device
   FormatOptions format;
+  std::string proofDir;  // (may be empty) the folder of the certificates; it must exist
   std::function<void()> started;  // (may be empty) once the file or list is open, before any graph
 };
 
@@ -45,6 +51,8 @@ struct BatchEntry {
   int64_t edges = 0;
   Verdict verdict = Verdict::Undecided;
   RunOutcome outcome;                           // a method's run
+  std::string proof;                            // the certificate file written, if any
+  std::string proofError;                       // why a complete certificate could not be written
   std::optional<GraphInformation> information;  // the figures, when no method was given
 };
 
@@ -54,6 +62,7 @@ struct BatchSummary {
   int64_t nonHamiltonian = 0;
   int64_t undecided = 0;
   int64_t unreadable = 0;
+  int64_t certified = 0;  // certificate files written
   double seconds = 0.0;
   bool interrupted = false;  // `stop` ended the batch early
   std::string failure = {};  // an unexpected error ended the batch early (the counts say how far it got)
@@ -65,5 +74,8 @@ struct BatchSummary {
 // `deliver` is called on the calling thread, once per graph, in input order.
 BatchSummary runBatch(const BatchRequest& request, const std::optional<MethodOptions>& method,
                       const StopToken& stop, const std::function<void(const BatchEntry&)>& deliver);
+
+// The name of the certificate file of the graph at `index` of the batch read from `path`.
+std::string proofFileName(const std::string& path, int64_t index);
 
 }  // namespace hc

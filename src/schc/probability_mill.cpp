@@ -81,8 +81,16 @@ void fullLasAfterForce(Graph& graph, const StopToken* stop) {
 }
 
 // A legacy-model step ends with this when an endpoint dropped to degree 2.
-bool endpointHasDegreeTwo(const Graph& graph, int32_t v, int32_t w) {
-  return graph.node(v).degree == 2 || graph.node(w).degree == 2;
+// The old versions' cut: when an end drops to degree 2, Lightning runs and the chains are
+// built anew (true then).
+bool oldCutAndRechain(Graph& graph, int32_t v, int32_t w) {
+  probabilityMillOldCut(graph, v, w);
+  ++graph.cutCount;
+  if (graph.node(v).degree != 2 && graph.node(w).degree != 2) return false;
+  lightningOld(graph);
+  clearChains(graph);
+  buildDegreeTwoChains(graph);
+  return true;
 }
 
 }  // namespace
@@ -122,12 +130,7 @@ void probabilityMillLegacy(Graph& graph, const StopToken* stop) {
     const int32_t w = graph.node(v).findRandomCuttableNeighbor();
     if (w == -1) return;  // nothing left to cut at v: the step could never make progress
     notifyMillStep(graph, v, w, -1, MillStepAction::kCut);
-    probabilityMillOldCut(graph, v, w);
-    ++graph.cutCount;
-    if (endpointHasDegreeTwo(graph, v, w)) {
-      lightningOld(graph);
-      clearChains(graph);
-      buildDegreeTwoChains(graph);
+    if (oldCutAndRechain(graph, v, w)) {
       if (graph.howManyHubs < 1 && graph.howManyRings < 1) {
         headHunterOld(graph);
       } else {
@@ -244,9 +247,10 @@ void disjunctionCutLine(Graph& graph) {
              graph.howManyUncuttable, "\n");
 }
 
-}  // namespace
-
-void probabilityMillSingleDisjunction(Graph& graph, const StopToken* stop) {
+// The disjunction walk: an edge whose trial fails is cut; any other is forced and
+// `forced(v, w)` runs after it, whose false ends the walk.
+template <class Forced>
+void disjunctionWalk(Graph& graph, const StopToken* stop, Forced forced) {
   int32_t v = -1;
   int32_t w = -1;
   while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w, stop)) {
@@ -254,23 +258,26 @@ void probabilityMillSingleDisjunction(Graph& graph, const StopToken* stop) {
       disjunctionCutLine(graph);
       continue;
     }
+    if (!forced(v, w)) break;
+  }
+}
+
+}  // namespace
+
+void probabilityMillSingleDisjunction(Graph& graph, const StopToken* stop) {
+  disjunctionWalk(graph, stop, [&graph](int32_t v, int32_t w) {
     ++graph.simulationForceCount;
     graph.force(v, w);
     graph.printIndent();
     diagnostic("Single Disjunction Lookahead forced an edge. howManyUncuttable = ", graph.howManyUncuttable, "\n");
-  }
+    return true;
+  });
 }
 
 void probabilityMillVariableDisjunction(Graph& graph, const StopToken* stop) {
-  int32_t v = -1;
-  int32_t w = -1;
-  while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w, stop)) {
-    if (cutAfterTrial(graph, v, w, 1, 0)) {
-      disjunctionCutLine(graph);
-      continue;
-    }
+  disjunctionWalk(graph, stop, [&graph, stop](int32_t v, int32_t w) {
     graph.force(v, w);
-    if (graph.isHamiltonian != kUndecided) break;
+    if (graph.isHamiltonian != kUndecided) return false;
     lookAheadSequencing(graph, 1, stop);
     if (graph.printLevel >= 1) {
       diagnostic("Simulation forced an edge. Ran Full Disjunction Sequencing. howManyUncuttable = ",
@@ -279,7 +286,8 @@ void probabilityMillVariableDisjunction(Graph& graph, const StopToken* stop) {
     if (graph.isHamiltonian == kNotHamiltonian && graph.printLevel == 1) {
       diagnostic("Disjunction Look Ahead Sequencing caused the graph to become non-Hamiltonian.\n");
     }
-  }
+    return true;
+  });
 }
 
 std::unique_ptr<CutSequence> probabilityMillCutSequence(Graph& graph, const StopToken* stop) {
@@ -364,12 +372,7 @@ void probabilityMillLegacyVariableLas(Graph& graph, const StopToken* stop) {
       if (graph.isHamiltonian == kUndecided) fullLasAfterForce(graph, stop);
       continue;
     }
-    probabilityMillOldCut(graph, v, w);
-    ++graph.cutCount;
-    if (endpointHasDegreeTwo(graph, v, w)) {
-      lightningOld(graph);
-      clearChains(graph);
-      buildDegreeTwoChains(graph);
+    if (oldCutAndRechain(graph, v, w)) {
       headHunterOld(graph);
       if (graph.howManyHubs > 0 || graph.howManyRings > 0) graph.isHamiltonian = kNotHamiltonian;
     }

@@ -153,6 +153,9 @@ AlternationOutcome applyAlternationRule(Graph& graph, uint32_t seed, int32_t att
     }
     if (outside.empty()) continue;
     ++outcome.usefulSets;
+    std::vector<int32_t>& members = outcome.halfSets.emplace_back();
+    for (int32_t v = 0; v < n; ++v)
+      if (inSet[static_cast<size_t>(v)]) members.push_back(v);
     for (auto [a, b] : outside) {
       if (graph.isHamiltonian != kUndecided) break;
       if (!graph.isAdjacent(a, b)) continue;  // the pruning took it already

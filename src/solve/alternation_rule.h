@@ -26,6 +26,9 @@ struct AlternationOutcome {
   int32_t deletedEdges = 0;  // edges removed by the rule itself and the pruning it caused
   int32_t usefulSets = 0;    // sets of exactly half the nodes that removed something
   std::vector<int32_t> refutingSet;  // a set of more than half the nodes, when one refuted the graph
+  // The useful sets' nodes in the order they acted (at most `attempts` sets of n / 2 nodes),
+  // so that a certificate can repeat the rule.
+  std::vector<std::vector<int32_t>> halfSets;
 };
 
 // Tries `attempts` independent sets (seeds seed, seed + 1, ...). One of more than half the

@@ -10,10 +10,6 @@ namespace hc {
 
 namespace {
 
-using certcheck::BranchState;
-using certcheck::kDeleted;
-using certcheck::kForced;
-using certcheck::kOpen;
 
 struct Scratch {
   std::vector<int32_t> order, low, parentEdge, stack, component, list, crossing;

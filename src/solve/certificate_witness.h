@@ -8,6 +8,7 @@
 #include <string>
 
 #include "certcheck/branch_state.h"
+#include "solve/certificate_writer.h"
 
 namespace hc {
 

@@ -26,6 +26,12 @@
 
 namespace hc {
 
+// The writer speaks the checker's branch states.
+using certcheck::BranchState;
+using certcheck::kDeleted;
+using certcheck::kForced;
+using certcheck::kOpen;
+
 // Tree nodes the writer may add below one branch it has to close by itself.
 inline constexpr int64_t kDefaultSplitBudget = 512;
 

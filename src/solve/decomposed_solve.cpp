@@ -24,19 +24,9 @@ PartGraph partOfGraph(const Graph& graph) {
 // The part as a solver graph: a forced edge a-b becomes a-x-b through a new node x, which
 // the root pruning forces at once.
 Graph graphOfPart(const PartGraph& part) {
-  const int32_t forced = static_cast<int32_t>(
-      std::count_if(part.edges.begin(), part.edges.end(), [](const PartEdge& e) { return e.forced; }));
-  Graph graph(part.nodeCount + forced, 0);
-  int32_t next = part.nodeCount;
-  for (const PartEdge& e : part.edges) {
-    if (e.forced) {
-      graph.addEdge(e.a, next);
-      graph.addEdge(next, e.b);
-      ++next;
-    } else {
-      graph.addEdge(e.a, e.b);
-    }
-  }
+  const SubdividedPart plain = subdivideForcedEdges(part);
+  Graph graph(plain.nodeCount, 0);
+  for (auto [a, b] : plain.edges) graph.addEdge(a, b);
   graph.finishConstruction();
   return graph;
 }

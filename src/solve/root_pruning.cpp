@@ -57,6 +57,7 @@ RootPruningResult pruneRoot(Graph& graph, uint32_t seed, const StopToken* stop) 
   result.verdict = graph.isHamiltonian;
   result.byAlternation = result.verdict == kNotHamiltonian;
   result.independentSet = std::move(alternation.refutingSet);
+  result.alternationSets = std::move(alternation.halfSets);
   return result;
 }
 

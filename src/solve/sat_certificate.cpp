@@ -8,6 +8,7 @@
 
 #include "certcheck/two_factor_cnf.h"
 #include "solve/temporary_file.h"
+#include "solve/token_terminator.h"
 
 namespace hc {
 
@@ -18,14 +19,6 @@ using certcheck::BranchState;
 // Rounds of "solve, add the model's subtour clauses" before the part gives up.
 constexpr int32_t kMaxRounds = 1000;
 
-class TokenTerminator : public CaDiCaL::Terminator {
- public:
-  explicit TokenTerminator(const StopToken& stop) : stop_(stop) {}
-  bool terminate() override { return stop_.stopRequested(); }
-
- private:
-  const StopToken& stop_;
-};
 
 // The subtour clause of `set` as the checker builds it: every edge with one end inside.
 void addSubtour(CaDiCaL::Solver& solver, const BranchState& b, const std::vector<int32_t>& set,

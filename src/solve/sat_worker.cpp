@@ -1,4 +1,5 @@
 #include "solve/sat_worker.h"
+#include "solve/token_terminator.h"
 
 #include <algorithm>
 #include <cadical.hpp>
@@ -10,17 +11,6 @@
 namespace hc {
 
 namespace {
-
-// The solver asks its terminator every few conflicts; between two asks far more time passes
-// than 256 of the token's cheap polls would cover, so it reads the token exactly.
-class TokenTerminator : public CaDiCaL::Terminator {
- public:
-  explicit TokenTerminator(const StopToken& stop) : stop_(stop) {}
-  bool terminate() override { return stop_.stopRequested(); }
-
- private:
-  const StopToken& stop_;
-};
 
 void addClauses(CaDiCaL::Solver& solver, const std::vector<int32_t>& clauses) {
   for (int32_t literal : clauses) solver.add(literal);

@@ -11,10 +11,6 @@ namespace hc {
 
 namespace {
 
-using certcheck::BranchState;
-using certcheck::kDeleted;
-using certcheck::kForced;
-using certcheck::kOpen;
 using Adopted = CertificateWriter::Adopted;
 
 class Replay {

@@ -100,13 +100,34 @@ bool writeNarrowFrontierLeaf(CertificateWriter& writer, const StopToken& stop) {
   return !order.empty() && writeCheckedFrontierLeaf(writer, left, order, stop, kFrontierWork);
 }
 
-bool writeIndependentLeaf(CertificateWriter& writer, const std::vector<int32_t>& set) {
-  BranchState& b = writer.branch();
+// Marks `set` in the branch's scratch marks (as the checker's parser does) for a witness check.
+uint32_t markSet(BranchState& b, const std::vector<int32_t>& set) {
   const uint32_t stamp = b.stamp();
   for (int32_t v : set) b.marks()[static_cast<size_t>(v)] = stamp;
+  return stamp;
+}
+
+bool writeIndependentLeaf(CertificateWriter& writer, const std::vector<int32_t>& set) {
+  BranchState& b = writer.branch();
+  const uint32_t stamp = markSet(b, set);
   if (set.empty() || !certcheck::checkIndependentLeaf(b, set, stamp).empty()) return false;
   writer.write(certificateNodeLine("independent", set));
   return true;
+}
+
+// The alternation rule's proof: its sets of half the nodes as `alternation` steps, in the
+// order they acted (one the branch does not take, where the engine's pruning had deleted
+// more than the checker's propagation, is left out: the later ones may still hold), then
+// its refuting set or whatever closes the branch then. Two bipartitions usually leave the
+// graph in pieces, a `cut` leaf.
+bool writeAlternationProof(CertificateWriter& writer, const ProofPiece& piece) {
+  BranchState& b = writer.branch();
+  for (const std::vector<int32_t>& set : piece.alternationSets) {
+    if (!b.contradiction().empty()) break;
+    if (certcheck::applyAlternationStep(b, set, markSet(b, set)).empty())
+      writer.write(certificateNodeLine("alternation", set));
+  }
+  return writeIndependentLeaf(writer, piece.independentSet) || writer.closeBranch();
 }
 
 // A fragment's question, solved by solve itself with a certificate, given as a body.
@@ -157,7 +178,7 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& 
   if (method == "root pruning") {
     attempt([](CertificateWriter& w) { return w.closeBranch(); });
   } else if (method == "alternation rule") {
-    attempt([&](CertificateWriter& w) { return writeIndependentLeaf(w, piece.independentSet); });
+    attempt([&](CertificateWriter& w) { return writeAlternationProof(w, piece); });
   } else if (method == "exact search") {
     attempt([&](CertificateWriter& w) { return writeSearchProof(w, piece.searchLog, stop); });
   } else if (method == "frontier search") {

@@ -3,8 +3,9 @@
 //
 //  - root pruning: the checker's propagation, or a witness leaf (pieces, a cut node, an
 //    uneven bipartition, odd forced edges across a cut);
-//  - alternation rule: an `independent` leaf when a set of more than half the nodes refuted
-//    the graph (its deletions by a set of exactly half have no step in the format);
+//  - alternation rule: an `alternation` step for each set of exactly half the nodes that
+//    deleted edges, then an `independent` leaf for a set of more than half, or whatever
+//    closes the branch then (the pieces the deletions leave, say);
 //  - exact search: its tree replayed as splits (search_certificate.h);
 //  - frontier search: a `frontier` leaf with its breadth-first order;
 //  - clause learning: a SAT part solved again on the checker's encoding (sat_certificate.h);
@@ -34,6 +35,8 @@ struct ProofPiece {
   bool bodyComplete = false;                   //   ... and whether every branch closed
   std::vector<int32_t> independentSet;         // alternation rule: its set of more than half the nodes
   int64_t searchedEdges = -1;                  // frontier search: the edges it searched
+  // Alternation rule: its sets of exactly half the nodes that deleted edges, in order.
+  std::vector<std::vector<int32_t>> alternationSets;
 };
 
 struct CertificateOutcome {

@@ -385,6 +385,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     result.verdict = kNotHamiltonian;
     result.method = pruning.byAlternation ? "alternation rule" : "root pruning";
     piece.independentSet = std::move(pruning.independentSet);
+    piece.alternationSets = std::move(pruning.alternationSets);
     return finish();
   }
   if (pruning.verdict == kHamiltonian) {

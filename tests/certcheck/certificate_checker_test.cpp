@@ -52,6 +52,11 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
   const TestGraph gp62{12, generalizedPetersenEdges(6, 2)};  // Hamiltonian
   const TestGraph prism{6, {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}, {0, 3}, {1, 4}, {2, 5}}};
   const TestGraph fragments{18, twoPetersenFragments()};
+  // Two K(3, 3), 0-2 with 6-8 and 3-5 with 9-11, joined by 6-9 and 7-10: two bipartitions of
+  // equal sides ({0..5} and {0, 1, 2, 9, 10, 11}), which only together split it apart.
+  TestGraph twoK33{12, {{6, 9}, {7, 10}}};
+  for (int32_t u = 0; u < 3; ++u)
+    for (int32_t v = 0; v < 3; ++v) twoK33.edges.insert(twoK33.edges.end(), {{u, 6 + v}, {3 + u, 9 + v}});
   struct Row {
     const TestGraph& graph;
     std::string proof;  // after the two header lines
@@ -73,6 +78,10 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
        "the certificate ends before the sub-proof for cut edges 2 and 3 of the fragment at line 3"},
       {prism, "fragment 0 1 2\nfrontier 0 1 2 3\n", 4,
        "frontier: the frontier finds a Hamiltonian cycle of the branch"},
+      {twoK33, "alternation 0 1 2 3 4 5\ncut 0 1 2 6 7 8\n", 0, ""},
+      {twoK33, "alternation 0 1 2 3 4\n", 3, "alternation: 5 nodes are not half of 12"},
+      {twoK33, "alternation 0 1 2 3 4 6\n", 3, "alternation: edge 0-6 joins two nodes of the set"},
+      {twoK33, "alternation 0 1 2 3 4 5\n", 3, "the certificate ends before the branch of line 3 is closed"},
       {petersen, "split 0 1\ncontradiction\n", 4,
        "contradiction: propagation finds no contradiction in this branch"},
       {petersen, "split 0 2\n", 3, "0-2 is not an edge of the graph"},

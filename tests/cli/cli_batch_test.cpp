@@ -83,6 +83,32 @@ TEST(CliBatch, PartsTogetherDecideEachGraphExactlyOnce) {
   for (int i = 0; i < 20; ++i) EXPECT_EQ(seen[i] == "unreadable", i % 5 == 2) << i;
 }
 
+// --proof-dir: one certificate per non-Hamiltonian graph, NAME-INDEX.proof, each accepted by
+// `check` against its own graph; every decided line says whether its graph was certified.
+TEST(CliBatch, ProofDirGetsOneCheckedCertificatePerNonHamiltonianGraph) {
+  ScratchFolder scratch;
+  std::filesystem::create_directory(scratch / "proofs");
+  writeFile(scratch / "mixed.g6", kMixed);
+  CliRun run =
+      runCli({"solve", scratch / "mixed.g6", "--proof-dir", scratch / "proofs", "--json", "--jobs", "2"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  auto lines = jsonLines(run.out);
+  ASSERT_EQ(lines.size(), 6u) << run.out;
+  EXPECT_EQ(lines[5].at("certified"), 2);
+  std::istringstream graphs(std::string(kMixed).substr(10));  // without the header
+  std::string graph;
+  for (int i = 0; i < 5 && std::getline(graphs, graph); ++i) {
+    const bool proved = lines[i].at("verdict") == "non-hamiltonian";
+    EXPECT_EQ(lines[i].value("certified", false), proved) << i;
+    if (!proved) continue;
+    const std::string proof = scratch / ("proofs/mixed-" + std::to_string(i) + ".proof");
+    EXPECT_EQ(lines[i].at("proof"), proof);
+    CliRun check = runCli({"check", writeFile(scratch / "one.g6", graph + "\n"), proof});
+    EXPECT_EQ(check.exitCode, 0) << i << ": " << check.err;
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch / "proofs"), {}), 2);
+}
+
 // Each graph gets the whole time limit; Ctrl-C ends a batch with whole lines and the count.
 TEST(CliBatch, TheTimeLimitHoldsForEachGraphAndCtrlCEndsWithWholeLinesAndTheCount) {
   ScratchFolder scratch;

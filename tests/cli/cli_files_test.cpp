@@ -259,6 +259,13 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
        "--json prints on standard"},
       {{"convert", petersen, "-", "--format", "obj"}, "--format obj: this format is read only"},
       {{"solve", petersen, "--output", "-"}, "--output -: the cycle is written to a file"},
+      {{"solve", petersen, "--proof", ""}, "--proof: an empty value is not allowed"},
+      {{"cohc", petersen, "--proof", "-"}, "--proof -: the certificate is written to a file"},
+      {{"solve", petersen, "--proof", petersen}, "petersen.txt is the input graph itself; choose another file"},
+      {{"solve", petersen, "--proof", scratch / "no/such/p.proof"}, "no/such does not exist"},
+      {{"solve", petersen, "--proof-dir", scratch / "nothing"}, "--proof-dir " + scratch / "nothing: no such folder"},
+      {{"cohc", petersen, "--proof-dir", petersen}, "petersen.txt is not a folder"},
+      {{"solve", petersen, "--jobs", "2", "--proof", scratch / "p.proof"}, "use --proof-dir DIR for a batch"},
       {{"info", "-", "--format", "txt"}, "-: the file is empty"},
   };
   for (const auto& [args, error] : cases) {
@@ -272,7 +279,7 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
     EXPECT_TRUE(std::ranges::all_of(run.err, [](char c) { return c == '\n' || (c >= 0x20 && c < 0x7F); }));
   }
   // Nothing refused left a file behind.
-  for (const char* name : {"k.txt", "k.png", "f.cnf", "c.png", "c.obj", "p.obj", "x.g6"})
+  for (const char* name : {"k.txt", "k.png", "f.cnf", "c.png", "c.obj", "p.obj", "x.g6", "p.proof", "nothing"})
     EXPECT_FALSE(std::filesystem::exists(scratch / name)) << name;
 }
 

@@ -129,6 +129,38 @@ TEST(CliSolve, OutputFilesHoldTheCycleInEachFormat) {
   EXPECT_FALSE(std::filesystem::exists(scratch / "none.txt"));
 }
 
+// --proof: a non-Hamiltonian verdict's certificate is written and `check` accepts it; any
+// other verdict leaves an earlier file as it was (bad --proof arguments: the bad-input table).
+TEST(CliSolve, ProofFilesHoldCertificatesThatCheckAccepts) {
+  ScratchFolder scratch;
+  const std::string petersen = example("petersen.txt"), proof = scratch / "g.proof";
+  const std::tuple<std::vector<std::string>, int, bool> rows[] = {  // arguments, exit, written
+      {{"solve", petersen}, 20, true},
+      {{"cohc", example("petersen.hcp")}, 20, true},
+      {{"solve", example("knight8x8.txt")}, 10, false},
+      {{"cohc", petersen, "--max-depth", "0", "--level", "0"}, 0, false},
+  };
+  for (const auto& [rowArgs, exitCode, written] : rows) {
+    writeFile(proof, "earlier\n");
+    std::vector<std::string> args = rowArgs;
+    args.insert(args.end(), {"--proof", proof, "--json"});
+    CliRun run = runCli(args);
+    SCOPED_TRACE(args[0] + " " + args[1]);
+    ASSERT_EQ(run.exitCode, exitCode) << run.err;
+    EXPECT_EQ(run.json().at("certified"), written);
+    EXPECT_EQ(run.json().at("proof"), written ? nlohmann::json(proof) : nlohmann::json());
+    if (!written) {
+      EXPECT_EQ(slurp(proof), "earlier\n");
+      EXPECT_NE(run.err.find(proof + " not written"), std::string::npos) << run.err;
+      continue;
+    }
+    CliRun check = runCli({"check", args[1], proof});
+    EXPECT_EQ(check.exitCode, 0) << check.err;
+  }
+  CliRun text = runCli({"solve", petersen, "--proof", proof});
+  EXPECT_NE(text.out.find("Certificate: written to " + proof + "\n"), std::string::npos) << text.out;
+}
+
 // Petersen survives SCHC's initial pruning, so without a limit the run goes on until it is
 // stopped; the progress line shows on stderr only when asked, stdout holds only the JSON.
 // A cubic graph without a Hamiltonian cycle that no quick method decides: GP(2501, 2) less

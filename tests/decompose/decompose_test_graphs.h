@@ -58,17 +58,7 @@ inline int32_t componentsWithout(const PartGraph& g, const std::vector<int32_t>&
 inline std::vector<int32_t> bruteForceCycle(const PartGraph& g) {
   const int32_t n = g.nodeCount;
   if (n < 3) return {};
-  std::vector<std::pair<int32_t, int32_t>> edges;
-  int32_t total = n;
-  for (const PartEdge& e : g.edges) {
-    if (e.forced) {
-      edges.emplace_back(e.a, total);
-      edges.emplace_back(total, e.b);
-      ++total;
-    } else {
-      edges.emplace_back(e.a, e.b);
-    }
-  }
+  const auto [total, edges] = subdivideForcedEdges(g);
   std::vector<uint32_t> adjacent(static_cast<size_t>(total), 0);
   for (auto [a, b] : edges) {
     adjacent[static_cast<size_t>(a)] |= 1u << b;

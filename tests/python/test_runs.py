@@ -99,6 +99,10 @@ def test_verify_names_the_first_fault_in_labels(cycle, fault):
     (lambda: hamcycles.cohc(CYCLE5, level=7), ValueError, "level must be in 0..6, not 7"),
     (lambda: hamcycles.cohc(CYCLE5, minimal=1), TypeError, "minimal must be True or False, not 1"),
     (lambda: hamcycles.verify(CYCLE5, 5), TypeError, "a cycle must be an iterable of nodes, not 5"),
+    (lambda: hamcycles.solve(CYCLE5, proof=""), ValueError, "proof must name a file, not ''"),
+    (lambda: hamcycles.cohc(CYCLE5, proof="/no/such/folder/p.proof"), hamcycles.FileError,
+     "/no/such/folder/p.proof: folder /no/such/folder does not exist"),
+    (lambda: hamcycles.check(CYCLE5, "/no/such.proof"), hamcycles.FileError, "/no/such.proof: no such file"),
 ])
 def test_bad_parameters_get_one_clear_error(call, error, message):
     with pytest.raises(error) as caught:
@@ -158,3 +162,23 @@ def test_version_is_the_projects():
     assert hamcycles.__version__ == version
     shown = subprocess.run([sys.executable, "-m", "hamcycles", "--version"], capture_output=True, text=True, check=True)
     assert shown.stdout == f"hamcycles {version}\n"
+
+
+@pytest.mark.parametrize("run, graph, certified", [
+    (hamcycles.solve, nx.relabel_nodes(nx.petersen_graph(), lambda v: f"v{v}"), True),
+    (hamcycles.cohc, hamcycles.petersen(), True),
+    (hamcycles.solve, CYCLE5, False),
+])
+def test_proof_files_hold_certificates_that_check_accepts(tmp_path, run, graph, certified):
+    path = tmp_path / "g.proof"
+    path.write_text("earlier\n")
+    result = run(graph, proof=path)
+    assert (result.certified, result.proof) == (certified, str(path) if certified else None)
+    assert result.as_dict()["certified"] == certified
+    assert hamcycles.check(graph, path) == certified
+    if certified:  # against another graph the certificate fails at its graph line
+        assert hamcycles.certificate_fault(nx.cycle_graph(10), path).startswith("line 2 (graph 10 15): ")
+    else:  # any other verdict leaves the file as it was
+        assert path.read_text() == "earlier\n"
+        assert hamcycles.certificate_fault(graph, path) == \
+            'line 1 (earlier): not a certificate (its first line is "hamcycles-certificate 1")'

@@ -14,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include "solve_zoo.h"
 #include "support/test_graphs.h"
 
 namespace hc::testing {
@@ -81,32 +82,18 @@ TEST(SatWorker, EndsUndecidedWhenStoppedOrPastItsDeadline) {
   }
 }
 
-// graph6 of a graph with at most 62 nodes: the node count + 63, then the upper triangle
-// column by column, six bits a byte.
-Graph fromGraph6(const std::string& line) {
-  const int32_t n = line[0] - 63;
-  EdgeList e;
-  size_t bit = 0;
-  for (int32_t j = 1; j < n; ++j)
-    for (int32_t i = 0; i < j; ++i, ++bit)
-      if ((line[1 + bit / 6] - 63) >> (5 - bit % 6) & 1) e.emplace_back(i, j);
-  return makeGraph(n, e);
-}
-
 TEST(SatWorker, FindsThe219NonHamiltonianCubicGraphsOn16Nodes) {
-  std::unique_ptr<FILE, int (*)(FILE*)> geng(popen("nauty-geng -q -c -d3 -D3 16 2>/dev/null", "r"), pclose);
-  char buffer[64];
   int32_t graphs = 0, nonHamiltonian = 0;
-  while (geng && std::fgets(buffer, sizeof buffer, geng.get()) != nullptr) {
-    const Graph g = fromGraph6(std::string(buffer, std::strcspn(buffer, "\n")));
+  for (const auto& [n, edges] : cubicCensus()) {
+    const Graph g = makeGraph(n, edges);
     StopToken open;
     const SatWorkerResult r = decideBySat(satEdgeProblemOf(g), open);
     ++graphs;
     nonHamiltonian += r.verdict == Verdict::NonHamiltonian;
     if (r.verdict == Verdict::Hamiltonian)
-      ASSERT_TRUE(isHamiltonianCycleOf(r.cycle, 16, currentEdges(g))) << buffer;
+      ASSERT_TRUE(isHamiltonianCycleOf(r.cycle, 16, currentEdges(g))) << graphs;
     else
-      ASSERT_EQ(r.verdict, Verdict::NonHamiltonian) << buffer;
+      ASSERT_EQ(r.verdict, Verdict::NonHamiltonian) << graphs;
   }
   if (graphs == 0) GTEST_SKIP() << "nauty-geng is not installed";
   EXPECT_EQ(graphs, 4060);

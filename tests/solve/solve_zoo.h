@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdio>
 #include <random>
 #include <utility>
 #include <vector>
@@ -40,6 +41,25 @@ inline std::vector<std::pair<int32_t, EdgeList>> zoo() {
     for (auto [a, b] : randomEdges(rng, k, 0.8)) blocks.emplace_back(a + k - 1, b + k - 1);
     graphs.emplace_back(2 * k - 1, blocks);
   }
+  return graphs;
+}
+
+// The connected cubic graphs on 16 nodes from nauty-geng (graph6 lines of one byte per
+// six bits), or none when it is not installed.
+inline std::vector<std::pair<int32_t, EdgeList>> cubicCensus() {
+  std::vector<std::pair<int32_t, EdgeList>> graphs;
+  FILE* in = popen("nauty-geng -q -c -d3 -D3 16 2>/dev/null", "r");
+  if (in == nullptr) return graphs;
+  for (char buffer[64]; std::fgets(buffer, sizeof buffer, in) != nullptr;) {
+    const int32_t n = buffer[0] - 63;
+    EdgeList edges;
+    int32_t bit = 0;
+    for (int32_t v = 1; v < n; ++v)
+      for (int32_t u = 0; u < v; ++u, ++bit)
+        if ((buffer[1 + bit / 6] - 63) >> (5 - bit % 6) & 1) edges.emplace_back(u, v);
+    graphs.emplace_back(n, std::move(edges));
+  }
+  pclose(in);
   return graphs;
 }
 
