@@ -251,6 +251,15 @@ std::string checkCycleOutputPath(const std::string& output, const std::string& g
   return checkOutputPath("--output", output, graphPath);
 }
 
+// The files asked for that the verdict gives nothing to write.
+void noteFilesNotWritten(const MethodArguments& arguments, Verdict verdict) {
+  if (!arguments.output.empty() && verdict != Verdict::Hamiltonian)
+    std::cerr << "hamcycles-cli: no cycle found, " << arguments.output << " not written\n";
+  if (!arguments.proof.empty() && verdict != Verdict::NonHamiltonian)
+    std::cerr << "hamcycles-cli: no proof that the graph has no Hamiltonian cycle, " << arguments.proof
+              << " not written\n";
+}
+
 }  // namespace
 
 int runMethodCommand(const MethodArguments& arguments, const MethodOptions& method,
@@ -271,13 +280,13 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
   RunInput input = loadRunInput(arguments.graph, formatOptions);
   if (input.loaded.stopped) {
     input.name = graphDisplayName(input.loaded.description);
-    Report report{input, method, output, {}, {}};
+    Report report{input, method, arguments, {}, {}};
     report.outcome.seed = seed;
     const bool byDeadline = stop.reason() == StopReason::kDeadline;
     report.outcome.stopped = byDeadline ? StoppedBy::TimeLimit : StoppedBy::Interrupted;
     report.outcome.stoppedText = byDeadline ? "time limit" : "interrupted";
     printReport(report, common.json);
-    if (!output.empty()) std::cerr << "hamcycles-cli: no cycle found, " << output << " not written\n";
+    noteFilesNotWritten(arguments, report.outcome.verdict);
     return kExitUndecided;
   }
   if (!input) return fail(input.loaded.error);
@@ -345,11 +354,7 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
   }
   printReport(report, common.json);
   if (!report.outputError.empty()) return fail(report.outputError);
-  if (!output.empty() && outcome.verdict != Verdict::Hamiltonian)
-    std::cerr << "hamcycles-cli: no cycle found, " << output << " not written\n";
-  if (!arguments.proof.empty() && outcome.verdict != Verdict::NonHamiltonian)
-    std::cerr << "hamcycles-cli: no proof that the graph has no Hamiltonian cycle, " << arguments.proof
-              << " not written\n";
+  noteFilesNotWritten(arguments, outcome.verdict);
   return outcome.verdict == Verdict::Hamiltonian      ? kExitHamiltonian
          : outcome.verdict == Verdict::NonHamiltonian ? kExitNonHamiltonian
                                                       : kExitUndecided;
