@@ -54,7 +54,8 @@ FileStatus nodeCountOf(std::string_view content, const std::string& path, int32_
 // The edges of `content` joined in `graph`, whose nodes exist already.
 FileStatus addEdgesOf(Graph& graph, std::string_view content, const StopToken* stop) {
   PlainGraph plain;
-  if (FileStatus status = parseAdjacencyText(content, graph.inputFileName, graph.howManyNodes, plain, stop); !status)
+  if (FileStatus status = parseAdjacencyText(content, graph.inputFileName, graph.howManyNodes, plain, stop);
+      !status)
     return status;
   if (!addEdgesNotPresent(graph, plain.edges, stop)) return FileStatus::stoppedReading(graph.inputFileName);
   return {};

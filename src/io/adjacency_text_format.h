@@ -27,8 +27,8 @@ FileStatus countAdjacencyTextLines(std::string_view text, const std::string& whe
 // The edges of adjacency text for a graph of `nodes` nodes (one line per node), each edge
 // once where it is first met; `where` names the source in messages. Gives up when `stop`
 // is requested (FileStatus::stopped).
-FileStatus parseAdjacencyText(std::string_view text, const std::string& where, int32_t nodes,
-                              PlainGraph& out, const StopToken* stop = nullptr);
+FileStatus parseAdjacencyText(std::string_view text, const std::string& where, int32_t nodes, PlainGraph& out,
+                              const StopToken* stop = nullptr);
 
 // Construction phase: adds the edges listed in graph.inputFileName to a graph whose nodes
 // exist already (counted by countAdjacencyTextNodes), counting howManyEdges. At printLevel

@@ -80,7 +80,8 @@ bool GraphFileReader::next(GraphRecord& record, bool& tooLong) {
 }
 
 std::string GraphFileReader::tooLongError(const GraphRecord& record) const {
-  return printableText(record.where()) + ": line longer than " + std::to_string(kMaxGraphLineBytes >> 20) + " MiB";
+  return printableText(record.where()) + ": line longer than " + std::to_string(kMaxGraphLineBytes >> 20) +
+         " MiB";
 }
 
 bool fileHoldsSeveralGraphs(const std::string& path) {

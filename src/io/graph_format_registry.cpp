@@ -34,7 +34,8 @@ FileStatus readObj(const GraphRecord& record, const FormatOptions& options, Plai
 FileStatus readDrawing(const GraphRecord& record, const FormatOptions&, PlainGraph& out) {
   Graph2D drawing;
   if (EditorStatus status = loadGFile(record.path, drawing); !status)
-    return FileStatus::failure(!status.error.empty() ? status.error : record.path + ": cannot read the drawing");
+    return FileStatus::failure(!status.error.empty() ? status.error
+                                                     : record.path + ": cannot read the drawing");
   if (drawing.nodeCount() == 0) return FileStatus::failure(record.path + ": the drawing has no nodes");
   drawing.unselectAll();
   PlainGraph plain;

@@ -28,8 +28,8 @@ enum class GraphFormat { AdjacencyText, Obj, Drawing, Hcp, Graph6, Sparse6, Dima
 // What a reader or writer needs beyond the file: the first node number of edge lists, and
 // the stop request a reader hears while it reads (a run's token: Ctrl-C during a long read).
 struct FormatOptions {
-  int32_t edgeListBase = 0;          // node numbers of .edges/.el files start here (0 or 1)
-  const StopToken* stop = nullptr;   // a stopped read fails with FileStatus::stopped
+  int32_t edgeListBase = 0;         // node numbers of .edges/.el files start here (0 or 1)
+  const StopToken* stop = nullptr;  // a stopped read fails with FileStatus::stopped
 };
 
 // One graph of a file: the whole file, or one line of a .g6/.s6 file.

@@ -64,7 +64,9 @@ std::vector<uint8_t> firstOccurrences(std::span<const NodePair> edges, int32_t n
   auto larger = [](const NodePair& e) { return std::max(e.first, e.second); };
   if (edges.size() < static_cast<size_t>(std::max(nodes, 0)) / 4) {
     // Few edges: sorted by pair, then by place, the first of each run is the first met.
-    auto pair = [&](uint32_t e) { return (uint64_t{smaller(edges[e])} << 32) | static_cast<uint32_t>(larger(edges[e])); };
+    auto pair = [&](uint32_t e) {
+      return (uint64_t{smaller(edges[e])} << 32) | static_cast<uint32_t>(larger(edges[e]));
+    };
     std::vector<uint32_t> order(edges.size());
     for (size_t e = 0; e < edges.size(); ++e) order[e] = static_cast<uint32_t>(e);
     std::sort(order.begin(), order.end(),

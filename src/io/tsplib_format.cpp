@@ -162,7 +162,8 @@ FileStatus readFixedEdges(TsplibScanner& scan, int32_t dimension,
 
 }  // namespace
 
-FileStatus parseHcp(std::string_view text, const std::string& where, HcpContents& out, const StopToken* stop) {
+FileStatus parseHcp(std::string_view text, const std::string& where, HcpContents& out,
+                    const StopToken* stop) {
   TsplibScanner scan(text, where);
   HcpContents result;
   std::string format = "EDGE_LIST";

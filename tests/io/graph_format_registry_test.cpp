@@ -155,11 +155,13 @@ TEST(GraphFormatRegistry, AStoppedReadGivesUpWithItsOwnLine) {
     return text.substr(0, text.find_last_not_of('\n') + 1);
   };
   std::string obj;
-  for (int32_t v = 0; v < n; ++v) obj += "v 0 0 0\nf " + std::to_string(v + 1) + " " + std::to_string((v + 1) % n + 1) + "\n";
+  for (int32_t v = 0; v < n; ++v)
+    obj += "v 0 0 0\nf " + std::to_string(v + 1) + " " + std::to_string((v + 1) % n + 1) + "\n";
   PlainGraph out{3, {{0, 1}}, {}};
   HcpContents contents;
   auto line = [&](const std::string& problem) {
-    return problem == FileStatus::kReadingStopped ? FileStatus::stoppedReading("ring") : FileStatus::failure(problem);
+    return problem == FileStatus::kReadingStopped ? FileStatus::stoppedReading("ring")
+                                                  : FileStatus::failure(problem);
   };
   const std::pair<const char*, FileStatus> reads[] = {
       {"txt", parseAdjacencyText(textOf(GraphFormat::AdjacencyText), "ring", n, out, &stopped)},
@@ -170,7 +172,8 @@ TEST(GraphFormatRegistry, AStoppedReadGivesUpWithItsOwnLine) {
       {"col", parseDimacsGraph(textOf(GraphFormat::Dimacs), "ring", out, &stopped)},
       {"edges", parseEdgeList(textOf(GraphFormat::EdgeList), "ring", 0, out, &stopped)}};
   for (const auto& [format, status] : reads)
-    EXPECT_EQ(std::tuple(status.stopped, status.error), std::tuple(true, std::string("ring: reading stopped")))
+    EXPECT_EQ(std::tuple(status.stopped, status.error),
+              std::tuple(true, std::string("ring: reading stopped")))
         << format;
   EXPECT_EQ(std::tuple(out.nodes, out.edges.size(), contents.dimension), std::tuple(3, 1u, 0));
 }

@@ -13,8 +13,8 @@
 #include <utility>
 
 #include "cli/cli_runner.h"
-#include "core/hamiltonian_cycle_check.h"
 #include "core/graph_invariants.h"
+#include "core/hamiltonian_cycle_check.h"
 #include "core/message_text.h"
 #include "io/cycle_files.h"
 #include "io/graph6_format.h"
@@ -114,7 +114,8 @@ TEST(GraphFormats, DamagedFilesAreReadOrRefusedWithOnePrintableLine) {
       {"tour", true, formatTour("ring", order)},
       {"list", true, "0 1 2 3 4 5 6 7 8 9 0\n"}};
   for (const char* folder : {"txt/valid", "obj/valid"})
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(HC_TEST_DATA_DIR) + "/" + folder))
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(HC_TEST_DATA_DIR) + "/" + folder))
       if (entry.path().filename() != "EXPECTED")
         seeds.emplace_back(entry.path().extension().string().substr(1), false, slurp(entry.path()));
   Graph forced = petersenGraph();
@@ -148,7 +149,8 @@ TEST(GraphFormats, DamagedFilesAreReadOrRefusedWithOnePrintableLine) {
     } else {
       LoadedGraph loaded = loadGraphFile(path);
       if (!loaded) errors.push_back(loaded.error);
-      EXPECT_TRUE(!loaded || (loaded.graph->howManyNodes <= (1 << 16) && checkInvariants(*loaded.graph).empty()))
+      EXPECT_TRUE(!loaded ||
+                  (loaded.graph->howManyNodes <= (1 << 16) && checkInvariants(*loaded.graph).empty()))
           << ext;
       const GraphFormatInfo& format = *graphFormatOfPath(path);
       PlainGraph out{3, {{0, 1}}, {}};
