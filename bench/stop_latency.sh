@@ -5,8 +5,9 @@
 # start), when the stop was asked for, and how long after that the process was gone. A
 # deadline's request time is the run's start plus the limit; the run's start is read off
 # the report (the moment its JSON line arrived less the run's own "seconds"). A Ctrl-C that
-# arrives while the file is still being read waits for the reading to end (reading is not
-# stoppable), which the "loaded" column shows.
+# arrives while the file is still being read stops the reading: the report then has null
+# "nodes" and "edges" and no run time, so its "loaded" column is when the process reported
+# (SIGNALS="0.1 0.25" asks for such early stops).
 #
 #   bench/stop_latency.sh [CLI [GRAPH]]   CLI defaults to build/cli/hamcycles-cli; GRAPH to
 #                                         a generated regular 1000000 3 --seed 1 (.txt)

@@ -90,6 +90,8 @@ struct Report {
   std::string outputError;  // the --output or --proof file could not be written
   bool proofWritten = false;
 
+  // The stop came while the graph was still being read: no counts to show.
+  bool readStopped() const { return !input.loaded; }
   bool cycleWritten() const {
     return !arguments.output.empty() && outcome.verdict == Verdict::Hamiltonian && outputError.empty();
   }
@@ -147,6 +149,7 @@ void printJsonReport(const Report& r) {
   const RunOutcome& o = r.outcome;
   Json j = reportHead(methodCommand(r.method), r.input.name, r.input.asLoaded.nodes(),
                       r.input.asLoaded.edges(), o);
+  if (r.readStopped()) j["nodes"] = j["edges"] = Json();
   if (const auto* schc = std::get_if<SchcOptions>(&r.method)) {
     j["iterations"] = o.iterations;
     j["version"] = schc->version;
@@ -179,8 +182,12 @@ void printJsonReport(const Report& r) {
 
 void printTextReport(const Report& r) {
   const RunOutcome& o = r.outcome;
-  std::cout << "Graph: " << r.input.name << " (" << r.input.asLoaded.nodes() << " nodes, "
-            << r.input.asLoaded.edges() << " edges)\n";
+  if (r.readStopped()) {
+    std::cout << "Graph: " << r.input.name << " (reading stopped)\n";
+  } else {
+    std::cout << "Graph: " << r.input.name << " (" << r.input.asLoaded.nodes() << " nodes, "
+              << r.input.asLoaded.edges() << " edges)\n";
+  }
   std::string proof;
   if (const auto* schc = std::get_if<SchcOptions>(&r.method)) {
     std::cout << "Method: Stone Carver's HC algorithm, version " << schc->version << ", "
@@ -244,6 +251,15 @@ std::string checkCycleOutputPath(const std::string& output, const std::string& g
   return checkOutputPath("--output", output, graphPath);
 }
 
+// The files asked for that the verdict gives nothing to write.
+void noteFilesNotWritten(const MethodArguments& arguments, Verdict verdict) {
+  if (!arguments.output.empty() && verdict != Verdict::Hamiltonian)
+    std::cerr << "hamcycles-cli: no cycle found, " << arguments.output << " not written\n";
+  if (!arguments.proof.empty() && verdict != Verdict::NonHamiltonian)
+    std::cerr << "hamcycles-cli: no proof that the graph has no Hamiltonian cycle, " << arguments.proof
+              << " not written\n";
+}
+
 }  // namespace
 
 int runMethodCommand(const MethodArguments& arguments, const MethodOptions& method,
@@ -255,10 +271,24 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
     return fail(problem);
   // The graph is loaded after this, so its construction takes the stream's first value.
   const uint32_t seed = startRunSeedStream(arguments.seed, SeedScope::Process, false);
-  // Ctrl-C during a long load must still end with the report: the stop it requests is
-  // carried into the run, which then stops at once.
+  // Ctrl-C during a long load ends it with the report of a stopped run: the reader hears the
+  // process's stop (the time limit counts from the run's start, after the load).
   installInterruptHandler();
-  const RunInput input = loadRunInput(arguments.graph, commandLineFormatOptions());
+  StopToken& stop = processStop();
+  FormatOptions formatOptions = commandLineFormatOptions();
+  formatOptions.stop = &stop;
+  RunInput input = loadRunInput(arguments.graph, formatOptions);
+  if (input.loaded.stopped) {
+    input.name = graphDisplayName(input.loaded.description);
+    Report report{input, method, arguments, {}, {}};
+    report.outcome.seed = seed;
+    const bool byDeadline = stop.reason() == StopReason::kDeadline;
+    report.outcome.stopped = byDeadline ? StoppedBy::TimeLimit : StoppedBy::Interrupted;
+    report.outcome.stoppedText = byDeadline ? "time limit" : "interrupted";
+    printReport(report, common.json);
+    noteFilesNotWritten(arguments, report.outcome.verdict);
+    return kExitUndecided;
+  }
   if (!input) return fail(input.loaded.error);
   Graph& graph = *input.loaded.graph;
   if (!output.empty() && cycleOutputFormatOf(output) == CycleOutputFormat::Obj && !graph.hasCoordinates())
@@ -271,7 +301,6 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
   std::jthread searchDrawer;
   if (std::holds_alternative<SolveOptions>(method))
     searchDrawer = std::jthread([&drawer](std::stop_token stop) { drawer.drawSearch(stop); });
-  StopToken& stop = processStop();
   stop.setTimeLimit(arguments.timeLimit);
   const auto start = std::chrono::steady_clock::now();
   Report report{input, method, arguments, {}, {}};
@@ -325,11 +354,7 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
   }
   printReport(report, common.json);
   if (!report.outputError.empty()) return fail(report.outputError);
-  if (!output.empty() && outcome.verdict != Verdict::Hamiltonian)
-    std::cerr << "hamcycles-cli: no cycle found, " << output << " not written\n";
-  if (!arguments.proof.empty() && outcome.verdict != Verdict::NonHamiltonian)
-    std::cerr << "hamcycles-cli: no proof that the graph has no Hamiltonian cycle, " << arguments.proof
-              << " not written\n";
+  noteFilesNotWritten(arguments, outcome.verdict);
   return outcome.verdict == Verdict::Hamiltonian      ? kExitHamiltonian
          : outcome.verdict == Verdict::NonHamiltonian ? kExitNonHamiltonian
                                                       : kExitUndecided;

@@ -30,6 +30,8 @@ bash scripts/test-python.sh build
 # (Without the Python module: an interpreter without the sanitizers' runtime cannot load it.)
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DHC_SANITIZE=ON -DHC_WERROR=ON -DHC_BUILD_PYTHON=OFF -DCMAKE_CXX_FLAGS="-O1" "${launcher[@]}"
 cmake --build build-asan -j"$jobs"
+# Every test again, the readers' fuzz pass among them (tests_io: damaged files of every format
+# and non-UTF-8 names, a fixed seed and a bounded number of copies: a few seconds here).
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 HC_SANITIZED=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
 

@@ -51,6 +51,16 @@ FileStatus nodeCountOf(std::string_view content, const std::string& path, int32_
   return {};
 }
 
+// The edges of `content` joined in `graph`, whose nodes exist already.
+FileStatus addEdgesOf(Graph& graph, std::string_view content, const StopToken* stop) {
+  PlainGraph plain;
+  if (FileStatus status = parseAdjacencyText(content, graph.inputFileName, graph.howManyNodes, plain, stop);
+      !status)
+    return status;
+  if (!addEdgesNotPresent(graph, plain.edges, stop)) return FileStatus::stoppedReading(graph.inputFileName);
+  return {};
+}
+
 }  // namespace
 
 FileStatus countAdjacencyTextNodes(const std::string& path, int32_t& count) {
@@ -59,15 +69,18 @@ FileStatus countAdjacencyTextNodes(const std::string& path, int32_t& count) {
   return nodeCountOf(content, path, count);
 }
 
-FileStatus parseAdjacencyText(std::string_view content, const std::string& path, int32_t n, PlainGraph& out) {
+FileStatus parseAdjacencyText(std::string_view content, const std::string& path, int32_t n, PlainGraph& out,
+                              const StopToken* stop) {
   if (const int64_t lines = TextLines::count(content); lines != n) {
     return FileStatus::failure(messageText(path, ": ", lines, " lines for a graph of ", n, " nodes"));
   }
   std::vector<NodePair> edges;
   edges.reserve(content.size() / 8);  // an edge's word takes a few bytes; most files list each edge twice
   TextLines lines(content);
+  ReadingStop stopped(stop);
   std::string_view line;
   while (lines.next(line)) {
+    if (stopped()) return FileStatus::stoppedReading(path);
     int32_t current = -1;
     bool first = true;
     // The words of the line, each checked as it comes, so that the first fault of the line
@@ -105,43 +118,24 @@ FileStatus parseAdjacencyText(std::string_view content, const std::string& path,
       edges.emplace_back(current, id);
     }
   }
-  // An edge listed twice (once from each end, as usual) is kept once, where it comes first:
-  // the edges are bucketed by their smaller end in input order, and within a bucket a mark
-  // per larger end keeps the first of each. Linear time, and far less memory than a hash set
-  // on the largest files.
-  std::vector<uint32_t> firstOf(static_cast<size_t>(n) + 1, 0);
-  for (const auto& [a, b] : edges) ++firstOf[static_cast<size_t>(std::min(a, b)) + 1];
-  for (size_t v = 0; v < static_cast<size_t>(n); ++v) firstOf[v + 1] += firstOf[v];
-  struct Entry {
-    int32_t larger;  // the edge's larger end
-    uint32_t index;  // its place in `edges`
-  };
-  std::vector<Entry> bucketed(edges.size());
-  {
-    std::vector<uint32_t> next(firstOf.begin(), firstOf.end() - 1);
-    for (size_t e = 0; e < edges.size(); ++e) {
-      const auto [a, b] = edges[e];
-      bucketed[next[static_cast<size_t>(std::min(a, b))]++] = {std::max(a, b), static_cast<uint32_t>(e)};
-    }
-  }
-  std::vector<uint8_t> keep(edges.size(), 0);
-  std::vector<int32_t> seenFrom(static_cast<size_t>(n), -1);  // the smaller end whose bucket saw it last
-  size_t kept = 0;
-  for (int32_t a = 0; a < n; ++a)
-    for (uint32_t k = firstOf[static_cast<size_t>(a)]; k < firstOf[static_cast<size_t>(a) + 1]; ++k) {
-      int32_t& seen = seenFrom[static_cast<size_t>(bucketed[k].larger)];
-      if (seen == a) continue;
-      seen = a;
-      keep[bucketed[k].index] = 1;
-      ++kept;
-    }
+  // An edge listed twice (once from each end, as usual) is kept once, where it comes first.
+  if (stopped(UINT32_MAX)) return FileStatus::stoppedReading(path);
+  dropRepeatedEdges(edges, n);
   PlainGraph result;
   result.nodes = n;
-  result.edges.reserve(kept);
-  for (size_t e = 0; e < edges.size(); ++e)
-    if (keep[e] != 0) result.edges.push_back(edges[e]);
+  result.edges = std::move(edges);
   out = std::move(result);
   return {};
+}
+
+FileStatus countAdjacencyTextLines(std::string_view content, const std::string& path, int32_t& count) {
+  return nodeCountOf(content, path, count);
+}
+
+FileStatus addAdjacencyText(Graph& graph, std::string_view content, const StopToken* stop) {
+  const std::string& path = graph.inputFileName;
+  if (graph.printLevel >= 1) diagnostic("Graph type: File-Read Graph from ", path, ".\n");
+  return addEdgesOf(graph, content, stop);
 }
 
 FileStatus readAdjacencyText(Graph& graph) {
@@ -149,19 +143,15 @@ FileStatus readAdjacencyText(Graph& graph) {
   if (graph.printLevel >= 1) diagnostic("Graph type: File-Read Graph from ", path, ".\n");
   std::string content;
   if (FileStatus status = readInputFile(path, content); !status) return status;
-  PlainGraph plain;
-  if (FileStatus status = parseAdjacencyText(content, path, graph.howManyNodes, plain); !status)
-    return status;
-  addEdgesNotPresent(graph, plain.edges);
-  return {};
+  return addEdgesOf(graph, content, nullptr);
 }
 
-FileStatus readAdjacencyTextFile(const std::string& path, PlainGraph& out) {
+FileStatus readAdjacencyTextFile(const std::string& path, PlainGraph& out, const StopToken* stop) {
   std::string content;
-  if (FileStatus status = readInputFile(path, content); !status) return status;
+  if (FileStatus status = readInputFile(path, content, stop); !status) return status;
   int32_t nodes = 0;
   if (FileStatus status = nodeCountOf(content, path, nodes); !status) return status;
-  return parseAdjacencyText(content, path, nodes, out);
+  return parseAdjacencyText(content, path, nodes, out, stop);
 }
 
 std::string adjacencyText(const Graph& graph) {

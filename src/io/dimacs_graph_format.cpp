@@ -4,17 +4,19 @@
 
 namespace hc {
 
-FileStatus parseDimacsGraph(std::string_view text, const std::string& where, PlainGraph& out) {
+FileStatus parseDimacsGraph(std::string_view text, const std::string& where, PlainGraph& out,
+                            const StopToken* stop) {
   TextLines lines(text);
   auto fail = [&](const std::string& what) {
     return FileStatus::failure(where + ": line " + std::to_string(lines.number()) + ": " + what);
   };
   PlainGraph result;
-  EdgeCollector edges(result.edges);
   bool haveProblem = false;
+  ReadingStop stopped(stop);
   std::string_view line;
   while (lines.next(line)) {
-    std::vector<std::string_view> words = wordsOf(line, 4);
+    if (stopped()) return FileStatus::stoppedReading(where);
+    const FirstWords<4> words(line);
     if (words.empty() || words[0] == "c") continue;
     if (words[0] == "p") {
       if (haveProblem) return fail("a second \"p\" line");
@@ -36,13 +38,14 @@ FileStatus parseDimacsGraph(std::string_view text, const std::string& where, Pla
       for (int64_t x : {u, v})
         if (x < 1 || x > result.nodes)
           return fail("node " + std::to_string(x) + " out of range 1.." + std::to_string(result.nodes));
-      if (edges.add(static_cast<int32_t>(u - 1), static_cast<int32_t>(v - 1)) == EdgeCollector::Added::Loop)
-        return fail("node " + std::to_string(u) + " is joined to itself");
+      if (u == v) return fail("node " + std::to_string(u) + " is joined to itself");
+      result.edges.emplace_back(static_cast<int32_t>(u - 1), static_cast<int32_t>(v - 1));
     } else {
       return fail("unknown line type " + quotedWord(words[0]) + " (expected c, p or e)");
     }
   }
   if (!haveProblem) return FileStatus::failure(where + ": no \"p edge NODES EDGES\" line");
+  dropRepeatedEdges(result.edges, result.nodes);
   out = std::move(result);
   return {};
 }

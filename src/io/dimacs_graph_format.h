@@ -14,8 +14,10 @@
 
 namespace hc {
 
-// Parses DIMACS text; `where` names the source in messages ("where: line N: ...").
-FileStatus parseDimacsGraph(std::string_view text, const std::string& where, PlainGraph& out);
+// Parses DIMACS text, each edge kept once where it is first met; `where` names the source in
+// messages ("where: line N: ..."). Gives up when `stop` is requested (FileStatus::stopped).
+FileStatus parseDimacsGraph(std::string_view text, const std::string& where, PlainGraph& out,
+                            const StopToken* stop = nullptr);
 
 // "c NAME", "p edge N M", one "e u v" per edge from its smaller end.
 std::string formatDimacsGraph(const std::string& name, const PlainGraph& graph);

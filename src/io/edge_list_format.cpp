@@ -26,20 +26,22 @@ int64_t recordedNodeCount(std::string_view line) {
 
 }  // namespace
 
-FileStatus parseEdgeList(std::string_view text, const std::string& where, int32_t base, PlainGraph& out) {
+FileStatus parseEdgeList(std::string_view text, const std::string& where, int32_t base, PlainGraph& out,
+                         const StopToken* stop) {
   TextLines lines(text);
   auto fail = [&](const std::string& what) {
     return FileStatus::failure(where + ": line " + std::to_string(lines.number()) + ": " + what);
   };
   PlainGraph result;
-  EdgeCollector edges(result.edges);
   int64_t largest = -1;
   int64_t recorded = -1;
+  ReadingStop stopped(stop);
   std::string_view line;
   while (lines.next(line)) {
+    if (stopped()) return FileStatus::stoppedReading(where);
     if (lines.number() == 1) recorded = recordedNodeCount(line);
     line = line.substr(0, std::min(line.find('#'), line.find('%')));
-    std::vector<std::string_view> words = wordsOf(line, 2);
+    const FirstWords<2> words(line);
     if (words.empty()) continue;
     int64_t u = 0, v = 0;
     if (words.size() != 2) return fail("expected two node numbers \"u v\"");
@@ -50,15 +52,15 @@ FileStatus parseEdgeList(std::string_view text, const std::string& where, int32_
         return fail("node " + std::string(words[i]) + " out of range " + std::to_string(base) + ".." +
                     std::to_string(kMaxFileNodes - 1 + base));
     }
-    if (edges.add(static_cast<int32_t>(u - base), static_cast<int32_t>(v - base)) ==
-        EdgeCollector::Added::Loop)
-      return fail("node " + std::to_string(u) + " is joined to itself");
+    if (u == v) return fail("node " + std::to_string(u) + " is joined to itself");
+    result.edges.emplace_back(static_cast<int32_t>(u - base), static_cast<int32_t>(v - base));
     largest = std::max({largest, u - base, v - base});
   }
   // Nodes after the largest number used exist only in the header's count.
   if (largest < 0 && recorded < 0)
     return FileStatus::failure(where + ": no edges (an edge list needs at least one \"u v\" line)");
   result.nodes = static_cast<int32_t>(std::max(largest + 1, recorded));
+  dropRepeatedEdges(result.edges, result.nodes);
   out = std::move(result);
   return {};
 }

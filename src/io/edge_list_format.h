@@ -13,7 +13,10 @@
 
 namespace hc {
 
-FileStatus parseEdgeList(std::string_view text, const std::string& where, int32_t base, PlainGraph& out);
+// Parses an edge list whose node numbers start at `base`, each edge kept once where it is
+// first met. Gives up when `stop` is requested (FileStatus::stopped).
+FileStatus parseEdgeList(std::string_view text, const std::string& where, int32_t base, PlainGraph& out,
+                         const StopToken* stop = nullptr);
 
 // "# NAME: N nodes, M edges", then one "u v" line per edge from its smaller end.
 std::string formatEdgeList(const std::string& name, const PlainGraph& graph, int32_t base);

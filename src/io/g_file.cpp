@@ -438,18 +438,19 @@ EditorStatus loadGFile(const std::string& path, Graph2D& out) {
   // A drawing of a million nodes and a few million edges stays well below this; the cap
   // bounds what a hostile file can make the reader allocate.
   constexpr uintmax_t kLargestFile = uintmax_t{1} << 28;
+  const std::string shown = printableText(path);
   std::error_code error;
   if (std::filesystem::is_regular_file(path, error)) {
     const auto size = std::filesystem::file_size(path, error);
-    if (!error && size > kLargestFile) return EditorStatus::fileError(path + ": too large for a drawing");
+    if (!error && size > kLargestFile) return EditorStatus::fileError(shown + ": too large for a drawing");
   }
   std::string content;
   if (FileStatus read = readInputFile(path, content); !read) return EditorStatus::fileError(read.error);
-  if (content.size() > kLargestFile) return EditorStatus::fileError(path + ": too large for a drawing");
+  if (content.size() > kLargestFile) return EditorStatus::fileError(shown + ": too large for a drawing");
   const std::vector<uint8_t> bytes(content.begin(), content.end());
   content = std::string();
   EditorStatus status = readGBytes(bytes, out);
-  if (!status) status.error = path + ": " + status.error;
+  if (!status) status.error = shown + ": " + status.error;
   return status;
 }
 

@@ -105,7 +105,7 @@ std::string_view graph6HeaderOf(std::string_view line) {
   return {};
 }
 
-std::string decodeGraph6Line(std::string_view line, PlainGraph& out) {
+std::string decodeGraph6Line(std::string_view line, PlainGraph& out, const StopToken* stop) {
   if (line.empty()) return "empty graph line";
   if (line[0] == '&') return "digraph6 (directed graphs) is not supported";
   if (line[0] == ';') return "incremental sparse6 is not supported";
@@ -123,32 +123,49 @@ std::string decodeGraph6Line(std::string_view line, PlainGraph& out) {
     return "node count " + std::to_string(n) + " out of range 1.." + std::to_string(kMaxFileNodes);
   PlainGraph result;
   result.nodes = static_cast<int32_t>(n);
-  EdgeCollector edges(result.edges);
-  BitReader bits(line);
+  std::vector<NodePair>& edges = result.edges;
+  ReadingStop stopped(stop);
   if (!sparse) {
     const uint64_t pairs = static_cast<uint64_t>(n) * static_cast<uint64_t>(n - 1) / 2;
     const uint64_t needed = (pairs + 5) / 6;
     if (line.size() != needed)
       return "a graph6 line for " + std::to_string(n) + " nodes needs " + std::to_string(needed) +
              " bytes after the node count, this one has " + std::to_string(line.size());
-    for (int32_t j = 1; j < n; ++j)
-      for (int32_t i = 0; i < j; ++i)
-        if (bits.take(1)) edges.add(i, j);
+    // Bit b is the pair (i, j) with b = j(j-1)/2 + i, i < j: the set bits in increasing order,
+    // with j carried along, give the edges column by column without visiting every pair.
+    uint64_t j = 1;
+    for (size_t at = 0; at < line.size(); ++at) {
+      if (stopped()) return FileStatus::kReadingStopped;
+      const int group = static_cast<unsigned char>(line[at]) - kFirst;
+      if (group == 0) continue;
+      for (int k = 0; k < 6; ++k) {
+        if (((group >> (5 - k)) & 1) == 0) continue;
+        const uint64_t b = at * 6 + static_cast<uint64_t>(k);
+        if (b >= pairs) break;  // the padding
+        while (j * (j + 1) / 2 <= b) ++j;
+        edges.emplace_back(static_cast<int32_t>(b - j * (j - 1) / 2), static_cast<int32_t>(j));
+      }
+    }
     out = std::move(result);
     return {};
   }
+  BitReader bits(line);
   const int k = bitsFor(n);
   int64_t v = 0;
   while (bits.bitsLeft() >= static_cast<size_t>(k + 1)) {
+    if (stopped()) return FileStatus::kReadingStopped;
     if (bits.take(1)) ++v;
     int64_t x = static_cast<int64_t>(bits.take(k));
     if (v >= n) break;  // the padding
     if (x > v) {
       v = x;
-    } else if (edges.add(static_cast<int32_t>(x), static_cast<int32_t>(v)) == EdgeCollector::Added::Loop) {
+    } else if (x == v) {
       return "node " + std::to_string(x) + " is joined to itself";
+    } else {
+      edges.emplace_back(static_cast<int32_t>(x), static_cast<int32_t>(v));
     }
   }
+  dropRepeatedEdges(edges, result.nodes);
   out = std::move(result);
   return {};
 }

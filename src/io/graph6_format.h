@@ -12,13 +12,15 @@
 #include <string>
 #include <string_view>
 
+#include "io/file_access.h"
 #include "io/plain_graph.h"
 
 namespace hc {
 
 // Decodes one line (graph6, or sparse6 when it starts with ':'), header and trailing '\r'
-// already removed. Empty when fine, else what is wrong (without file and line).
-std::string decodeGraph6Line(std::string_view line, PlainGraph& out);
+// already removed, each edge kept once where it is first met. Empty when fine, else what is
+// wrong (without file and line), or FileStatus::kReadingStopped when `stop` was requested.
+std::string decodeGraph6Line(std::string_view line, PlainGraph& out, const StopToken* stop = nullptr);
 
 // The most nodes a graph6 line is written for: the format needs n(n-1)/12 bytes whatever
 // the edges, so larger graphs go to sparse6.

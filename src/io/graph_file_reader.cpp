@@ -4,6 +4,7 @@
 #include <iostream>
 #include <string_view>
 
+#include "core/message_text.h"
 #include "io/graph6_format.h"
 
 namespace hc {
@@ -21,15 +22,16 @@ std::string GraphFileReader::open(const std::string& path) {
   in_ = &file_;
   std::error_code ec;
   const auto status = std::filesystem::status(path, ec);
-  if (ec || !std::filesystem::exists(status)) return path + ": no such file";
-  if (std::filesystem::is_directory(status)) return path + ": is a folder, not a graph file";
+  const std::string shown = printableText(path);
+  if (ec || !std::filesystem::exists(status)) return shown + ": no such file";
+  if (std::filesystem::is_directory(status)) return shown + ": is a folder, not a graph file";
   if (!format_->severalGraphs) return {};  // the record's reader reads the file itself
   // A device or FIFO named .g6 would stream forever: the same refusal as every reader's.
   if (FileStatus status = checkInputFile(path); !status) return status.error;
   file_.close();
   file_.clear();
   file_.open(path, std::ios::binary);
-  if (!file_) return path + ": cannot open the file";
+  if (!file_) return shown + ": cannot open the file";
   return {};
 }
 
@@ -78,7 +80,8 @@ bool GraphFileReader::next(GraphRecord& record, bool& tooLong) {
 }
 
 std::string GraphFileReader::tooLongError(const GraphRecord& record) const {
-  return record.where() + ": line longer than " + std::to_string(kMaxGraphLineBytes >> 20) + " MiB";
+  return printableText(record.where()) + ": line longer than " + std::to_string(kMaxGraphLineBytes >> 20) +
+         " MiB";
 }
 
 bool fileHoldsSeveralGraphs(const std::string& path) {

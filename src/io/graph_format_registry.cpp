@@ -20,12 +20,12 @@ namespace hc {
 
 namespace {
 
-FileStatus readText(const GraphRecord& record, const FormatOptions&, PlainGraph& out) {
-  return readAdjacencyTextFile(record.path, out);
+FileStatus readText(const GraphRecord& record, const FormatOptions& options, PlainGraph& out) {
+  return readAdjacencyTextFile(record.path, out, options.stop);
 }
 
-FileStatus readObj(const GraphRecord& record, const FormatOptions&, PlainGraph& out) {
-  return readObjFile(record.path, out);
+FileStatus readObj(const GraphRecord& record, const FormatOptions& options, PlainGraph& out) {
+  return readObjFile(record.path, out, options.stop);
 }
 
 // The nodes in the order of the drawing's node list, and each node's edges in the order of
@@ -50,14 +50,15 @@ FileStatus readDrawing(const GraphRecord& record, const FormatOptions&, PlainGra
   return {};
 }
 
-FileStatus readHcp(const GraphRecord& record, const FormatOptions&, PlainGraph& out) {
-  return readHcpFile(record.path, out);
+FileStatus readHcp(const GraphRecord& record, const FormatOptions& options, PlainGraph& out) {
+  return readHcpFile(record.path, out, options.stop);
 }
 
 FileStatus readGraphLines(const GraphRecord& record, const FormatOptions& options, PlainGraph& out) {
   if (record.line > 0) {
-    if (std::string problem = decodeGraph6Line(record.text, out); !problem.empty())
-      return FileStatus::failure(record.where() + ": " + problem);
+    if (std::string problem = decodeGraph6Line(record.text, out, options.stop); !problem.empty())
+      return problem == FileStatus::kReadingStopped ? FileStatus::stoppedReading(record.where())
+                                                    : FileStatus::failure(record.where() + ": " + problem);
     return {};
   }
   // The first graph of the file stands for the file.
@@ -70,16 +71,16 @@ FileStatus readGraphLines(const GraphRecord& record, const FormatOptions& option
   return readGraphLines(first, options, out);
 }
 
-FileStatus readDimacs(const GraphRecord& record, const FormatOptions&, PlainGraph& out) {
+FileStatus readDimacs(const GraphRecord& record, const FormatOptions& options, PlainGraph& out) {
   std::string text;
-  if (FileStatus status = readInputFile(record.path, text); !status) return status;
-  return parseDimacsGraph(text, record.path, out);
+  if (FileStatus status = readInputFile(record.path, text, options.stop); !status) return status;
+  return parseDimacsGraph(text, record.path, out, options.stop);
 }
 
 FileStatus readEdgeList(const GraphRecord& record, const FormatOptions& options, PlainGraph& out) {
   std::string text;
-  if (FileStatus status = readInputFile(record.path, text); !status) return status;
-  return parseEdgeList(text, record.path, options.edgeListBase, out);
+  if (FileStatus status = readInputFile(record.path, text, options.stop); !status) return status;
+  return parseEdgeList(text, record.path, options.edgeListBase, out, options.stop);
 }
 
 std::string writeText(const Graph& graph, const std::string&, const FormatOptions&, std::string& text) {
@@ -210,8 +211,9 @@ std::string unknownGraphExtensionError(const std::string& path) {
   if (path == kStandardStreamPath)
     return "-: standard input has no extension to tell its format; give --format (" + formatNameList() + ")";
   const std::string ext = fileExtension(path);
-  return path + ": unknown graph file extension " +
-         (ext.empty() ? std::string("(none)") : "\"." + ext + "\"") + " (use " + readableExtensions() + ")";
+  return printableText(path) + ": unknown graph file extension " +
+         (ext.empty() ? std::string("(none)") : "\"." + printableText(ext) + "\"") + " (use " +
+         readableExtensions() + ")";
 }
 
 std::string graphOpenDialogFilter() {

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/graph.h"
+#include "core/stop_token.h"
 #include "io/file_access.h"
 #include "io/plain_graph.h"
 
@@ -24,9 +25,11 @@ namespace hc {
 
 enum class GraphFormat { AdjacencyText, Obj, Drawing, Hcp, Graph6, Sparse6, Dimacs, EdgeList };
 
-// What a reader or writer needs beyond the file: the first node number of edge lists.
+// What a reader or writer needs beyond the file: the first node number of edge lists, and
+// the stop request a reader hears while it reads (a run's token: Ctrl-C during a long read).
 struct FormatOptions {
-  int32_t edgeListBase = 0;  // node numbers of .edges/.el files start here (0 or 1)
+  int32_t edgeListBase = 0;         // node numbers of .edges/.el files start here (0 or 1)
+  const StopToken* stop = nullptr;  // a stopped read fails with FileStatus::stopped
 };
 
 // One graph of a file: the whole file, or one line of a .g6/.s6 file.
@@ -39,7 +42,7 @@ struct GraphRecord {
 };
 
 // Reads one record (of a .g6/.s6 file read whole, its first graph) with every check of the
-// format; builds nothing.
+// format; builds nothing. Gives up when options.stop is requested (FileStatus::stopped).
 using GraphReader = FileStatus (*)(const GraphRecord& record, const FormatOptions& options, PlainGraph& out);
 // The text of `graph` in the format (for a format of several graphs one line with its
 // newline, without the file's header); `name` goes where the format keeps a name or comment.

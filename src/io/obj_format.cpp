@@ -63,15 +63,25 @@ FileStatus countObjVertices(const std::string& path, int32_t& count) {
   return vertexCountOf(content, path, count);
 }
 
-FileStatus parseObj(std::string_view content, const std::string& path, int32_t n, PlainGraph& out) {
+FileStatus countObjVertexLines(std::string_view text, const std::string& where, int32_t& count) {
+  return vertexCountOf(text, where, count);
+}
+
+FileStatus parseObj(std::string_view content, const std::string& path, int32_t n, PlainGraph& out,
+                    const StopToken* stop) {
   PlainGraph result;
   result.nodes = n;
   result.coordinates.reserve(static_cast<size_t>(n > 0 ? n : 0));
   std::vector<Point3>& coordinates = result.coordinates;
-  EdgeCollector edges(result.edges);
+  std::vector<NodePair>& edges = result.edges;
+  auto join = [&edges](int32_t a, int32_t b) {
+    if (a != b) edges.emplace_back(a, b);
+  };
   TextLines lines(content);
+  ReadingStop stopped(stop);
   std::string_view line;
   while (lines.next(line)) {
+    if (stopped()) return FileStatus::stoppedReading(path);
     const int64_t lineNumber = lines.number();
     if (isObjVertexLine(line)) {
       std::vector<std::string_view> tokens = wordsOf(line.substr(1), SIZE_MAX, kWhitespace);
@@ -112,35 +122,40 @@ FileStatus parseObj(std::string_view content, const std::string& path, int32_t n
         }
         face.push_back(static_cast<int32_t>(node));
       }
-      for (size_t k = 1; k < face.size(); ++k) edges.add(face[k - 1], face[k]);
-      edges.add(face.back(), face.front());
+      for (size_t k = 1; k < face.size(); ++k) join(face[k - 1], face[k]);
+      join(face.back(), face.front());
     }
   }
   if (static_cast<int64_t>(coordinates.size()) != n) {
     return FileStatus::failure(
         messageText(path, ": ", coordinates.size(), " vertex lines for a graph of ", n, " nodes"));
   }
+  dropRepeatedEdges(edges, n);
   out = std::move(result);
   return {};
 }
 
-FileStatus readObjGraph(Graph& graph) {
+FileStatus addObjGraph(Graph& graph, std::string_view content, const StopToken* stop) {
   const std::string& path = graph.inputFileName;
-  std::string content;
-  if (FileStatus status = readInputFile(path, content); !status) return status;
   PlainGraph plain;
-  if (FileStatus status = parseObj(content, path, graph.howManyNodes, plain); !status) return status;
+  if (FileStatus status = parseObj(content, path, graph.howManyNodes, plain, stop); !status) return status;
   graph.coordinates = std::move(plain.coordinates);
-  addEdgesNotPresent(graph, plain.edges);
+  if (!addEdgesNotPresent(graph, plain.edges, stop)) return FileStatus::stoppedReading(path);
   return {};
 }
 
-FileStatus readObjFile(const std::string& path, PlainGraph& out) {
+FileStatus readObjGraph(Graph& graph) {
   std::string content;
-  if (FileStatus status = readInputFile(path, content); !status) return status;
+  if (FileStatus status = readInputFile(graph.inputFileName, content); !status) return status;
+  return addObjGraph(graph, content);
+}
+
+FileStatus readObjFile(const std::string& path, PlainGraph& out, const StopToken* stop) {
+  std::string content;
+  if (FileStatus status = readInputFile(path, content, stop); !status) return status;
   int32_t nodes = 0;
   if (FileStatus status = vertexCountOf(content, path, nodes); !status) return status;
-  return parseObj(content, path, nodes, out);
+  return parseObj(content, path, nodes, out, stop);
 }
 
 std::string formatCycleObj(const Graph& graph, std::span<const int32_t> cycle) {

@@ -17,17 +17,24 @@ namespace hc {
 
 // Node count of an OBJ file: the lines that begin with "v ".
 FileStatus countObjVertices(const std::string& path, int32_t& count);
+// The same on text already read.
+FileStatus countObjVertexLines(std::string_view text, const std::string& where, int32_t& count);
 
 // Coordinates and face edges of OBJ text for a graph of `nodes` nodes, each edge once where
-// it is first met; `where` names the source in messages.
-FileStatus parseObj(std::string_view text, const std::string& where, int32_t nodes, PlainGraph& out);
+// it is first met; `where` names the source in messages. Gives up when `stop` is requested
+// (FileStatus::stopped).
+FileStatus parseObj(std::string_view text, const std::string& where, int32_t nodes, PlainGraph& out,
+                    const StopToken* stop = nullptr);
 
 // Construction phase: sets coordinates and adds the face edges of graph.inputFileName to a
 // graph whose nodes exist already (counted by countObjVertices).
 FileStatus readObjGraph(Graph& graph);
+// The same with the file's text already read (counted by countObjVertexLines); stops like
+// parseObj, leaving a half-built graph to be dropped.
+FileStatus addObjGraph(Graph& graph, std::string_view text, const StopToken* stop = nullptr);
 
 // The whole file at `path` as a plain graph of as many nodes as it has vertex lines.
-FileStatus readObjFile(const std::string& path, PlainGraph& out);
+FileStatus readObjFile(const std::string& path, PlainGraph& out, const StopToken* stop = nullptr);
 
 // The OBJ cycle file: "v x y z" per node, "# Hamiltonian Cycle:", "l" with the cycle from
 // its first node, 1-based, closed by "1". Needs the graph's coordinates.

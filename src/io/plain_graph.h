@@ -6,11 +6,12 @@
 
 #include <cstdint>
 #include <memory>
-#include <unordered_set>
+#include <span>
 #include <utility>
 #include <vector>
 
 #include "core/graph.h"
+#include "core/stop_token.h"
 
 namespace hc {
 
@@ -37,18 +38,17 @@ PlainGraph plainGraphOf(const Graph& graph);
 std::unique_ptr<Graph> buildGraphFromPlain(const PlainGraph& plain);
 
 // Construction phase: joins the edges of `edges` that `graph` does not hold yet, in order.
-void addEdgesNotPresent(Graph& graph, const std::vector<NodePair>& edges);
+// With `stop`, the joining is given up between blocks of edges once a stop is requested
+// (false; the graph is then half built and must be dropped).
+bool addEdgesNotPresent(Graph& graph, const std::vector<NodePair>& edges, const StopToken* stop = nullptr);
 
-// Collects the edges of a reader: a repeated edge is kept once, a loop is refused.
-class EdgeCollector {
- public:
-  enum class Added { Yes, Repeated, Loop };
-  explicit EdgeCollector(std::vector<NodePair>& edges) : edges_(edges) {}
-  Added add(int32_t a, int32_t b);
-
- private:
-  std::vector<NodePair>& edges_;
-  std::unordered_set<uint64_t> seen_;
-};
+// Readers collect every edge they meet and keep each once, where it comes first: for each
+// edge of `edges` (ends in 0..nodes-1, either orientation), 1 when it is the first of its
+// pair and 0 for a repeat. Linear time and memory in the edges and nodes (by the smaller
+// end's bucket); when the edges are few next to the nodes, by sorting, so that a file of
+// many isolated nodes costs nothing per node here.
+std::vector<uint8_t> firstOccurrences(std::span<const NodePair> edges, int32_t nodes);
+// `edges` with every repeat removed (firstOccurrences), in order.
+void dropRepeatedEdges(std::vector<NodePair>& edges, int32_t nodes);
 
 }  // namespace hc

@@ -4,6 +4,7 @@
 // blanks of the format, with integers checked whole.
 #pragma once
 
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <string>
@@ -66,6 +67,29 @@ inline std::vector<std::string_view> wordsOf(std::string_view line, size_t most 
   return words;
 }
 
+// The first N words of a line, and one more if there is one (so N + 1 means "too many"),
+// without allocating: the inner loop of the edge readers meets millions of lines.
+template <size_t N>
+class FirstWords {
+ public:
+  explicit FirstWords(std::string_view line, std::string_view blanks = kBlanks) {
+    size_t i = 0;
+    while (i < line.size() && count_ <= N) {
+      while (i < line.size() && blanks.find(line[i]) != std::string_view::npos) ++i;
+      const size_t start = i;
+      while (i < line.size() && blanks.find(line[i]) == std::string_view::npos) ++i;
+      if (i > start) words_[count_++] = line.substr(start, i - start);
+    }
+  }
+  size_t size() const { return count_; }
+  bool empty() const { return count_ == 0; }
+  std::string_view operator[](size_t i) const { return words_[i]; }
+
+ private:
+  std::array<std::string_view, N + 1> words_{};
+  size_t count_ = 0;
+};
+
 // `line` without the blanks at either end.
 inline std::string_view trimmed(std::string_view line, std::string_view blanks = kWhitespace) {
   const size_t first = line.find_first_not_of(blanks);
@@ -80,22 +104,10 @@ inline bool wholeInteger(std::string_view word, int64_t& value) {
 }
 
 // A word as shown in a message: quoted, cut after 24 bytes, bytes outside printable ASCII
-// as \xNN.
+// as \xNN (printableText).
 inline std::string quotedWord(std::string_view word) {
   constexpr size_t kLongest = 24;
-  static const char* hex = "0123456789abcdef";
-  std::string out = "\"";
-  for (size_t i = 0; i < word.size() && i < kLongest; ++i) {
-    auto c = static_cast<unsigned char>(word[i]);
-    if (c >= 32 && c < 127) {
-      out += static_cast<char>(c);
-    } else {
-      out += "\\x";
-      out += hex[c >> 4];
-      out += hex[c & 15];
-    }
-  }
-  return out + (word.size() > kLongest ? "...\"" : "\"");
+  return "\"" + printableText(word.substr(0, kLongest)) + (word.size() > kLongest ? "...\"" : "\"");
 }
 
 // "where: line N: what".

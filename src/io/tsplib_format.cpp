@@ -9,7 +9,6 @@
 #include <fstream>
 #include <functional>
 #include <sstream>
-#include <unordered_set>
 
 #include "core/message_text.h"
 #include "io/text_lines.h"
@@ -147,10 +146,9 @@ FileStatus readNodeNumber(TsplibScanner& scan, int32_t dimension, int32_t& node,
   return {};
 }
 
-// FIXED_EDGES_SECTION: node pairs ended by -1, each kept once.
+// FIXED_EDGES_SECTION: node pairs ended by -1 (a repeat is dropped once the whole file is read).
 FileStatus readFixedEdges(TsplibScanner& scan, int32_t dimension,
                           std::vector<std::pair<int32_t, int32_t>>& fixed) {
-  std::unordered_set<uint64_t> seen;
   for (;;) {
     int32_t a = -1, b = -1;
     if (FileStatus s = readNodeNumber(scan, dimension, a, "the fixed edges"); !s) return s;
@@ -158,16 +156,14 @@ FileStatus readFixedEdges(TsplibScanner& scan, int32_t dimension,
     if (FileStatus s = readNodeNumber(scan, dimension, b, "the fixed edges"); !s) return s;
     if (b == -1) return scan.fail("fixed edges end in the middle of an edge");
     if (a == b) return scan.fail("fixed edge joins node " + std::to_string(a + 1) + " to itself");
-    if (seen.insert(static_cast<uint64_t>(std::min(a, b)) * static_cast<uint64_t>(dimension) +
-                    static_cast<uint64_t>(std::max(a, b)))
-            .second)
-      fixed.emplace_back(a, b);
+    fixed.emplace_back(a, b);
   }
 }
 
 }  // namespace
 
-FileStatus parseHcp(std::string_view text, const std::string& where, HcpContents& out) {
+FileStatus parseHcp(std::string_view text, const std::string& where, HcpContents& out,
+                    const StopToken* stop) {
   TsplibScanner scan(text, where);
   HcpContents result;
   std::string format = "EDGE_LIST";
@@ -221,15 +217,12 @@ FileStatus parseHcp(std::string_view text, const std::string& where, HcpContents
   if (!inData) return scan.failAtEnd("no EDGE_DATA_SECTION");
 
   const int32_t n = result.dimension;
-  std::unordered_set<uint64_t> seen;
+  ReadingStop stopped(stop);
   auto addEdge = [&](int32_t a, int32_t b) -> FileStatus {
     if (a == b) return scan.fail("node " + std::to_string(a + 1) + " is joined to itself");
-    int32_t lo = std::min(a, b), hi = std::max(a, b);
-    uint64_t keyValue = static_cast<uint64_t>(lo) * static_cast<uint64_t>(n) + static_cast<uint64_t>(hi);
-    if (seen.insert(keyValue).second) {
-      if (result.edges.size() >= static_cast<size_t>(INT32_MAX / 2)) return scan.fail("too many edges");
-      result.edges.emplace_back(a, b);
-    }
+    if (result.edges.size() >= static_cast<size_t>(INT32_MAX / 2)) return scan.fail("too many edges");
+    if (stopped()) return FileStatus::stoppedReading(where);
+    result.edges.emplace_back(a, b);
     return {};
   };
 
@@ -263,22 +256,28 @@ FileStatus parseHcp(std::string_view text, const std::string& where, HcpContents
     return readFixedEdges(scan, n, result.fixedEdges);
   };
   if (FileStatus s = checkTrailer(scan, "edge data", fixedSection); !s) return s;
-  for (const auto& [a, b] : result.fixedEdges) {
-    uint64_t keyValue = static_cast<uint64_t>(std::min(a, b)) * static_cast<uint64_t>(n) +
-                        static_cast<uint64_t>(std::max(a, b));
-    if (!seen.count(keyValue))
+  // Each edge and each fixed edge once, where it comes first; a fixed edge that is the first
+  // of its pair after all the edges is none of them.
+  dropRepeatedEdges(result.edges, n);
+  dropRepeatedEdges(result.fixedEdges, n);
+  std::vector<std::pair<int32_t, int32_t>> both = result.edges;
+  both.insert(both.end(), result.fixedEdges.begin(), result.fixedEdges.end());
+  const std::vector<uint8_t> first = firstOccurrences(both, n);
+  for (size_t k = 0; k < result.fixedEdges.size(); ++k)
+    if (first[result.edges.size() + k] != 0) {
+      const auto [a, b] = result.fixedEdges[k];
       return scan.failAtEnd("fixed edge " + std::to_string(a + 1) + " " + std::to_string(b + 1) +
                             " is not an edge of the graph");
-  }
+    }
   out = std::move(result);
   return {};
 }
 
-FileStatus readHcpFile(const std::string& path, PlainGraph& out) {
+FileStatus readHcpFile(const std::string& path, PlainGraph& out, const StopToken* stop) {
   std::string text;
-  if (FileStatus s = readInputFile(path, text); !s) return s;
+  if (FileStatus s = readInputFile(path, text, stop); !s) return s;
   HcpContents contents;
-  if (FileStatus s = parseHcp(text, path, contents); !s) return s;
+  if (FileStatus s = parseHcp(text, path, contents, stop); !s) return s;
   out = PlainGraph{contents.dimension, std::move(contents.edges), std::move(contents.fixedEdges), {}};
   return {};
 }

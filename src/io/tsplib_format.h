@@ -35,10 +35,11 @@ struct HcpContents {
 };
 
 // Parses HCP text (DIMENSION at most kMaxFileNodes); `where` names the source in messages
-// ("file: line N: ...").
-FileStatus parseHcp(std::string_view text, const std::string& where, HcpContents& out);
+// ("file: line N: ..."). Gives up when `stop` is requested (FileStatus::stopped).
+FileStatus parseHcp(std::string_view text, const std::string& where, HcpContents& out,
+                    const StopToken* stop = nullptr);
 // Reads and parses an HCP file: DIMENSION nodes, the edges, the fixed edges as forced.
-FileStatus readHcpFile(const std::string& path, PlainGraph& out);
+FileStatus readHcpFile(const std::string& path, PlainGraph& out, const StopToken* stop = nullptr);
 
 // The HCP text of a graph: NAME, TYPE : HCP, DIMENSION, EDGE_DATA_FORMAT : EDGE_LIST, each
 // edge once from its smaller end (1-based, in neighbour-array order), -1, then the forced

@@ -45,7 +45,7 @@
 #include "io/file_access.h"            // engine: writeFileAtomically
 #include "io/graph_file_reader.h"      // engine: GraphFileReader
 #include "io/graph_format_registry.h"  // engine: writeGraphFile
-#include "io/plain_graph.h"            // engine: PlainGraph, EdgeCollector, buildGraphFromPlain
+#include "io/plain_graph.h"            // engine: PlainGraph, buildGraphFromPlain
 #include "run/graph_description.h"     // engine: graphDisplayName, the source type codes
 #include "run/graph_loading.h"         // engine: loadGraphFile, FormatOptions
 #include "run/run_method.h"            // engine: runMethod

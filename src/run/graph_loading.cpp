@@ -4,10 +4,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <system_error>
 
 #include "core/diagnostics.h"
+#include "core/message_text.h"
 #include "editor/drawing_conversion.h"
 #include "generators/graph_generation.h"
 #include "io/adjacency_text_format.h"
@@ -21,16 +23,24 @@ namespace {
 
 std::string checkReadableFile(const std::string& path) {
   if (path == kStandardStreamPath) return {};  // standard input, read by the format's reader
+  const std::string shown = printableText(path);
   std::error_code ec;
   auto status = std::filesystem::status(path, ec);
-  if (ec || !std::filesystem::exists(status)) return path + ": no such file";
-  if (std::filesystem::is_directory(status)) return path + ": is a folder, not a graph file";
+  if (ec || !std::filesystem::exists(status)) return shown + ": no such file";
+  if (std::filesystem::is_directory(status)) return shown + ": is a folder, not a graph file";
   // Opening a FIFO would block and a device would never end: only regular files are read.
   if (!std::filesystem::is_regular_file(status))
-    return path + ": not a regular file (a device, FIFO or socket cannot be read as input)";
+    return shown + ": not a regular file (a device, FIFO or socket cannot be read as input)";
   std::ifstream probe(path, std::ios::binary);
-  if (!probe) return path + ": cannot open the file (permission denied?)";
+  if (!probe) return shown + ": cannot open the file (permission denied?)";
   return {};
+}
+
+// Every refusal leaves here as one printable line, whichever step wrote it: a path or a
+// piece of the file it quotes may hold any bytes.
+LoadedGraph printable(LoadedGraph result) {
+  result.error = printableText(result.error);
+  return result;
 }
 
 // The source type of a file: text, drawing and OBJ files have their own; every other file
@@ -55,21 +65,36 @@ std::string errorOf(const FileStatus& status, const std::string& path) {
   return status.error.empty() ? path + ": cannot be read" : status.error;
 }
 
-// Generation's two reading steps for text (type 9) and OBJ (type 10) files.
-FileReadingSteps readingStepsOf(GraphFormat format) {
+// Generation's two reading steps for text (type 9) and OBJ (type 10) files. The file is read
+// once: the counting step keeps its text for the step that adds the edges. Both hear `stop`;
+// `stopped` records that they gave up for it.
+FileReadingSteps readingStepsOf(GraphFormat format, const StopToken* stop, std::shared_ptr<bool> stopped) {
+  auto text = std::make_shared<std::string>();
+  const bool obj = format == GraphFormat::Obj;
+  auto errorOrStop = [stopped](const FileStatus& status, const std::string& path) {
+    if (status.stopped) *stopped = true;
+    return errorOf(status, path);
+  };
   FileReadingSteps steps;
-  if (format == GraphFormat::AdjacencyText) {
-    steps.countNodes = [](const std::string& path, int32_t& n) {
-      return errorOf(countAdjacencyTextNodes(path, n), path);
-    };
-    steps.addEdges = [](Graph& graph) { return errorOf(readAdjacencyText(graph), graph.inputFileName); };
-  } else {
-    steps.countNodes = [](const std::string& path, int32_t& n) {
-      return errorOf(countObjVertices(path, n), path);
-    };
-    steps.addEdges = [](Graph& graph) { return errorOf(readObjGraph(graph), graph.inputFileName); };
-  }
+  steps.countNodes = [text, obj, stop, errorOrStop](const std::string& path, int32_t& n) {
+    FileStatus status = readInputFile(path, *text, stop);
+    if (status) status = obj ? countObjVertexLines(*text, path, n) : countAdjacencyTextLines(*text, path, n);
+    return errorOrStop(status, path);
+  };
+  steps.addEdges = [text, obj, stop, errorOrStop](Graph& graph) {
+    const FileStatus status = obj ? addObjGraph(graph, *text, stop) : addAdjacencyText(graph, *text, stop);
+    std::string().swap(*text);  // the text is not needed once the graph holds its edges
+    return errorOrStop(status, graph.inputFileName);
+  };
   return steps;
+}
+
+// A load given up at a stop request: no graph, and the one line that says so.
+LoadedGraph stoppedLoad(LoadedGraph result, const std::string& where) {
+  result.graph.reset();
+  result.error = FileStatus::stoppedReading(where).error;
+  result.stopped = true;
+  return result;
 }
 
 // A record read by its format's reader and built as it stands.
@@ -85,9 +110,11 @@ LoadedGraph loadPlainRecord(const GraphRecord& record, const GraphFormatInfo* fo
   PlainGraph plain;
   if (FileStatus status = format->read(record, options, plain); !status) {
     result.error = status.error;
+    result.stopped = status.stopped;
     return result;
   }
   result.graph = buildGraphFromPlain(plain);
+  if (stopRequested(options.stop)) return stoppedLoad(std::move(result), record.where());
   result.graph->inputFileName = record.path;
   result.graph->outputFileName = hamiltonianCycleFileName(record.path);
   result.description.nodes = result.graph->howManyNodes;
@@ -115,9 +142,11 @@ LoadedGraph loadGraphFileQuietly(const std::string& path, const FormatOptions& o
       request.n = -1;
       request.x = -1.0;
       request.inputFileName = path;
-      request.fileReader = readingStepsOf(format->format);
+      auto stopped = std::make_shared<bool>(false);
+      request.fileReader = readingStepsOf(format->format, options.stop, stopped);
       request.outputFileName = hamiltonianCycleFileName(path);
-      GenerationResult built = generateGraph(request);
+      GenerationResult built = generateGraph(request, options.stop);
+      if (*stopped || built.error == kGenerationCancelled) return stoppedLoad(std::move(result), path);
       if (!built) {
         result.error = built.error;
         return result;
@@ -138,6 +167,7 @@ LoadedGraph loadGraphFileQuietly(const std::string& path, const FormatOptions& o
       }
       result.description.drawingNodes = drawing.nodeCount();
       result.graph = std::make_unique<Graph>(convertDrawingToGraph(drawing, kUserDefinedGraphName));
+      if (stopRequested(options.stop)) return stoppedLoad(std::move(result), path);
       break;
     }
     default:
@@ -164,7 +194,7 @@ LoadedGraph loadGraphFile(const std::string& path, const FormatOptions& options)
     result = loadGraphFileQuietly(path, options);
   }
   if (result && !messages.str().empty()) diagnostic(messages.str());
-  return result;
+  return printable(std::move(result));
 }
 
 LoadedGraph loadGraphRecord(const GraphRecord& record, const FormatOptions& options) {
@@ -182,7 +212,7 @@ LoadedGraph loadGraphRecord(const GraphRecord& record, const FormatOptions& opti
         break;
     }
   }
-  return loadPlainRecord(record, format, options);
+  return printable(loadPlainRecord(record, format, options));
 }
 
 namespace {

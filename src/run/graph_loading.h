@@ -20,6 +20,9 @@ struct LoadedGraph {
   std::unique_ptr<Graph> graph;  // null exactly when error is set
   GraphDescription description;  // source type, path and node count, for the display name
   std::string error;
+  // The read heard options.stop and gave up (no graph; error is "file: reading stopped"): not
+  // a fault of the file, the run it was loaded for is stopped.
+  bool stopped = false;
   explicit operator bool() const { return graph != nullptr; }
 };
 
@@ -31,7 +34,8 @@ int32_t graphSourceTypeOfPath(const std::string& path);
 // Reads the graph at `path` (of a file of several graphs, its first graph). Reseeds the
 // random source once, as every graph construction does (so the CLI's --seed covers loading
 // too). A reader's own messages on the diagnostic stream are kept only when the graph was
-// built; a refusal is the one error line.
+// built; a refusal is the one error line. With options.stop, the reading and building are
+// given up soon after a stop request (LoadedGraph::stopped).
 LoadedGraph loadGraphFile(const std::string& path, const FormatOptions& options = {});
 
 // Builds the graph of one record of io's GraphFileReader (a .g6/.s6 line, or a whole file of

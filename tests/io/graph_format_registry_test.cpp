@@ -1,6 +1,7 @@
 // The format table: the lists drawn from it (exact), the README's table held to its rows,
 // the choice by extension, and every row's reader and writer: each writable format round
-// trips through its own row (isolated nodes and an edgeless graph too), and each reader agrees with loading on the bundled examples.
+// trips through its own row (isolated nodes and an edgeless graph too), each reader agrees
+// with loading on the bundled examples, and each gives up at a stop request.
 #include "io/graph_format_registry.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,13 @@
 #include <sstream>
 
 #include "cli/cli_runner.h"
+#include "io/adjacency_text_format.h"
+#include "io/dimacs_graph_format.h"
+#include "io/edge_list_format.h"
+#include "io/graph6_format.h"
+#include "io/obj_format.h"
 #include "io/plain_graph.h"
+#include "io/tsplib_format.h"
 #include "run/graph_loading.h"
 #include "support/test_graphs.h"
 
@@ -125,6 +132,50 @@ TEST(GraphFormatRegistry, EveryRowReadsWhatItWritesAndWhatLoadingBuilds) {
     ++examples;
   }
   EXPECT_GE(examples, 8u);
+}
+
+// A read that hears a stop gives up with its own line, "FILE: reading stopped", and no graph:
+// loading any bundled example under a stopped token, and each format's parser a few thousand
+// lines or edges into a large file (the output left as it was).
+TEST(GraphFormatRegistry, AStoppedReadGivesUpWithItsOwnLine) {
+  StopToken stopped;
+  stopped.requestStop();
+  for (const auto& entry : std::filesystem::directory_iterator(HC_EXAMPLES_DIR)) {
+    if (!entry.is_regular_file()) continue;
+    const std::string path = entry.path().string();
+    const LoadedGraph halted = loadGraphFile(path, FormatOptions{0, &stopped});
+    EXPECT_EQ(std::tuple(halted.stopped, halted.graph == nullptr, halted.error),
+              std::tuple(true, true, path + ": reading stopped"));
+  }
+  constexpr int32_t n = 10000;
+  const Graph ring = makeGraph(n, cycleEdges(0, n));
+  auto textOf = [&](GraphFormat format) {
+    std::string text;
+    EXPECT_EQ(graphFormatInfo(format).write(ring, "ring", {}, text), "");
+    return text.substr(0, text.find_last_not_of('\n') + 1);
+  };
+  std::string obj;
+  for (int32_t v = 0; v < n; ++v)
+    obj += "v 0 0 0\nf " + std::to_string(v + 1) + " " + std::to_string((v + 1) % n + 1) + "\n";
+  PlainGraph out{3, {{0, 1}}, {}};
+  HcpContents contents;
+  auto line = [&](const std::string& problem) {
+    return problem == FileStatus::kReadingStopped ? FileStatus::stoppedReading("ring")
+                                                  : FileStatus::failure(problem);
+  };
+  const std::pair<const char*, FileStatus> reads[] = {
+      {"txt", parseAdjacencyText(textOf(GraphFormat::AdjacencyText), "ring", n, out, &stopped)},
+      {"obj", parseObj(obj, "ring", n, out, &stopped)},
+      {"hcp", parseHcp(textOf(GraphFormat::Hcp), "ring", contents, &stopped)},
+      {"g6", line(decodeGraph6Line(textOf(GraphFormat::Graph6), out, &stopped))},
+      {"s6", line(decodeGraph6Line(textOf(GraphFormat::Sparse6), out, &stopped))},
+      {"col", parseDimacsGraph(textOf(GraphFormat::Dimacs), "ring", out, &stopped)},
+      {"edges", parseEdgeList(textOf(GraphFormat::EdgeList), "ring", 0, out, &stopped)}};
+  for (const auto& [format, status] : reads)
+    EXPECT_EQ(std::tuple(status.stopped, status.error),
+              std::tuple(true, std::string("ring: reading stopped")))
+        << format;
+  EXPECT_EQ(std::tuple(out.nodes, out.edges.size(), contents.dimension), std::tuple(3, 1u, 0));
 }
 
 }  // namespace
