@@ -29,11 +29,7 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 // joined in pairs: a 3-edge cut around a fragment with no Hamiltonian path between any
 // two of its ends.
 EdgeList twoPetersenFragments() {
-  EdgeList e;
-  for (auto [u, v] : generalizedPetersenEdges(5, 2))
-    if (u != 0 && v != 0) e.emplace_back(u - 1, v - 1), e.emplace_back(u + 8, v + 8);
-  for (int32_t end : {1, 4, 5}) e.emplace_back(end - 1, end + 8);
-  return e;
+  return joinedWithoutNodeZero(generalizedPetersenEdges(5, 2), 10, generalizedPetersenEdges(5, 2));
 }
 
 struct TestGraph {

@@ -1,7 +1,6 @@
-// Reference answers and small certificate writers for the checker's tests, sharing nothing
-// with the checker but the documented CNF encoding: a brute-force Hamiltonian cycle test,
-// a case-split writer with its own naive propagation, and a SAT writer that runs the
-// `cadical` binary with lazy subtour clauses (when it is installed).
+// Small certificate writers for the checker's tests, sharing nothing with the checker but
+// the documented CNF encoding: a case-split writer with its own naive propagation, and a SAT
+// writer that runs the `cadical` binary with lazy subtour clauses (when it is installed).
 #pragma once
 
 #include <sys/wait.h>
@@ -25,25 +24,6 @@
 namespace hc::testing {
 
 using certcheck::Edge;
-
-// Dynamic programming over node subsets: paths from node 0.
-inline bool hasHamiltonianCycle(int32_t n, const std::vector<Edge>& edges) {
-  if (n < 3) return false;
-  std::vector<std::vector<char>> adjacent(static_cast<size_t>(n),
-                                          std::vector<char>(static_cast<size_t>(n), 0));
-  for (auto [u, v] : edges) adjacent[u][v] = adjacent[v][u] = 1;
-  const uint32_t full = (1u << n) - 1;
-  std::vector<uint32_t> ends(size_t{1} << n, 0);  // bit v: a path 0..v over the subset
-  ends[1] = 1;
-  for (uint32_t set = 1; set <= full; set += 2)
-    for (int32_t v = 0; v < n; ++v)
-      if (ends[set] >> v & 1)
-        for (int32_t w = 0; w < n; ++w)
-          if (!(set >> w & 1) && adjacent[v][w]) ends[set | 1u << w] |= 1u << w;
-  for (int32_t v = 1; v < n; ++v)
-    if ((ends[full] >> v & 1) && adjacent[v][0]) return true;
-  return false;
-}
 
 inline certcheck::CheckResult check(int32_t n, const std::vector<Edge>& edges, const std::string& text) {
   std::istringstream in(text);

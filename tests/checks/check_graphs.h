@@ -45,25 +45,8 @@ inline bool referenceBiconnected(const Graph& g) {
   return true;
 }
 
-// Brute-force Hamiltonicity by dynamic programming over subsets (n <= 16).
 inline bool referenceHamiltonian(const Graph& g) {
-  const int32_t n = g.howManyNodes;
-  if (n < 3) return false;
-  const uint32_t full = (1u << n) - 1;
-  // reach[mask] bit v: a path from node 0 through exactly `mask` ends at v.
-  std::vector<uint32_t> reach(full + 1, 0);
-  reach[1] = 1;
-  for (uint32_t mask = 1; mask <= full; ++mask) {
-    if (!(mask & 1u) || reach[mask] == 0) continue;
-    for (int32_t v = 0; v < n; ++v) {
-      if (!(reach[mask] >> v & 1u)) continue;
-      for (int32_t w : neighbours(g, v))
-        if (!(mask >> w & 1u)) reach[mask | (1u << w)] |= 1u << w;
-    }
-  }
-  for (int32_t w : neighbours(g, 0))
-    if (reach[full] >> w & 1u) return true;
-  return false;
+  return hasHamiltonianCycle(g.howManyNodes, currentEdges(g));
 }
 
 inline bool allMarksZero(const Graph& g) {

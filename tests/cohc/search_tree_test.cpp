@@ -26,16 +26,17 @@ namespace hc {
 namespace {
 
 using testing::completeEdges;
+using testing::completeGraph;
 using testing::currentEdges;
-using testing::cycleEdges;
+using testing::cycleGraph;
 using testing::EdgeList;
 using testing::isHamiltonianCycleOf;
 using testing::makeGraph;
 using testing::petersenGraph;
 
-Graph generalizedPetersen(int32_t n, int32_t k) { return makeGraph(2 * n, testing::generalizedPetersenEdges(n, k)); }
-Graph completeGraph(int32_t n) { return makeGraph(n, completeEdges(0, n)); }
-Graph cycleGraph(int32_t n) { return makeGraph(n, cycleEdges(0, n)); }
+Graph generalizedPetersen(int32_t n, int32_t k) {
+  return makeGraph(2 * n, testing::generalizedPetersenEdges(n, k));
+}
 // A square with a pendant node.
 Graph squareWithPendant() { return makeGraph(5, {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 4}}); }
 // Two K4 blocks sharing node 3: connected, no degree-2 node, but 3 is a cut vertex.

@@ -15,9 +15,6 @@
 
 namespace hc::testing {
 
-// K(n): every degree stays high, so forcing a few edges starts no degree-2 cascade.
-inline Graph completeGraph(int32_t n) { return makeGraph(n, completeEdges(0, n)); }
-
 // A random graph on n nodes whose average degree is about `degree`: a ring (so cuts soon
 // bring nodes to degree 2 and start cascades) and random chords, in shuffled order.
 inline Graph makeRandomGraph(std::mt19937& rng, int32_t n, double degree) {

@@ -12,10 +12,11 @@
 #include <vector>
 
 #include "decompose/part_graph.h"
+#include "support/test_graphs.h"
 
 namespace hc::testing {
 
-inline PartGraph partFromPairs(int32_t n, const std::vector<std::pair<int32_t, int32_t>>& pairs) {
+inline PartGraph partFromPairs(int32_t n, const EdgeList& pairs) {
   PartGraph g;
   g.nodeCount = n;
   std::set<std::pair<int32_t, int32_t>> seen;
@@ -95,11 +96,29 @@ inline std::vector<int32_t> bruteForceCycle(const PartGraph& g) {
   return cycle;
 }
 
+// The graph with its labels and edges shuffled.
+inline PartGraph relabelled(std::mt19937& rng, EdgeList edges) {
+  std::map<int32_t, int32_t> id;
+  for (auto [a, b] : edges) {
+    id.emplace(a, static_cast<int32_t>(id.size()));
+    id.emplace(b, static_cast<int32_t>(id.size()));
+  }
+  std::vector<int32_t> label(id.size());
+  for (size_t i = 0; i < label.size(); ++i) label[i] = static_cast<int32_t>(i);
+  std::shuffle(label.begin(), label.end(), rng);
+  for (auto& [a, b] : edges) {
+    a = label[static_cast<size_t>(id[a])];
+    b = label[static_cast<size_t>(id[b])];
+  }
+  std::shuffle(edges.begin(), edges.end(), rng);
+  return partFromPairs(static_cast<int32_t>(id.size()), edges);
+}
+
 // A random biconnected graph glued from pieces: a start cycle, then pieces of one to four
 // new nodes hung between two existing nodes (sometimes replacing the edge between them),
 // now and then a few random chords. Labels are shuffled.
 inline PartGraph gluedGraph(std::mt19937& rng, int32_t maxNodes) {
-  std::vector<std::pair<int32_t, int32_t>> edges;
+  EdgeList edges;
   int32_t n = 3 + static_cast<int32_t>(rng() % 2);
   for (int32_t i = 0; i < n; ++i) edges.emplace_back(i, (i + 1) % n);
   while (n < maxNodes) {
@@ -133,72 +152,20 @@ inline PartGraph gluedGraph(std::mt19937& rng, int32_t maxNodes) {
     const int32_t b = static_cast<int32_t>(rng() % n);
     edges.emplace_back(a, b);
   }
-  std::vector<int32_t> label(static_cast<size_t>(n));
-  for (int32_t i = 0; i < n; ++i) label[static_cast<size_t>(i)] = i;
-  std::shuffle(label.begin(), label.end(), rng);
-  for (auto& [a, b] : edges) {
-    a = label[static_cast<size_t>(a)];
-    b = label[static_cast<size_t>(b)];
-  }
-  std::shuffle(edges.begin(), edges.end(), rng);
-  return partFromPairs(n, edges);
-}
-
-// A random cubic graph on k nodes (k even, at least 4), nodes offset..offset+k-1.
-inline std::vector<std::pair<int32_t, int32_t>> randomCubicEdges(std::mt19937& rng, int32_t k,
-                                                                 int32_t offset) {
-  for (;;) {
-    std::vector<int32_t> points;
-    for (int32_t v = 0; v < k; ++v) points.insert(points.end(), 3, v);
-    std::shuffle(points.begin(), points.end(), rng);
-    std::set<std::pair<int32_t, int32_t>> edges;
-    bool simple = true;
-    for (size_t i = 0; i < points.size() && simple; i += 2)
-      simple = points[i] != points[i + 1] && edges.emplace(std::minmax(points[i], points[i + 1])).second;
-    if (!simple) continue;
-    std::vector<std::pair<int32_t, int32_t>> out;
-    for (auto [a, b] : edges) out.emplace_back(a + offset, b + offset);
-    return out;
-  }
-}
-
-inline std::vector<std::pair<int32_t, int32_t>> petersenEdges(int32_t offset) {
-  std::vector<std::pair<int32_t, int32_t>> out;
-  for (int32_t i = 0; i < 5; ++i) {
-    out.emplace_back(offset + i, offset + (i + 1) % 5);
-    out.emplace_back(offset + i, offset + 5 + i);
-    out.emplace_back(offset + 5 + i, offset + 5 + (i + 2) % 5);
-  }
-  return out;
-}
-
-inline PartGraph relabelled(std::mt19937& rng, std::vector<std::pair<int32_t, int32_t>> edges) {
-  std::map<int32_t, int32_t> id;
-  for (auto [a, b] : edges) {
-    id.emplace(a, static_cast<int32_t>(id.size()));
-    id.emplace(b, static_cast<int32_t>(id.size()));
-  }
-  std::vector<int32_t> label(id.size());
-  for (size_t i = 0; i < label.size(); ++i) label[i] = static_cast<int32_t>(i);
-  std::shuffle(label.begin(), label.end(), rng);
-  for (auto& [a, b] : edges) {
-    a = label[static_cast<size_t>(id[a])];
-    b = label[static_cast<size_t>(id[b])];
-  }
-  std::shuffle(edges.begin(), edges.end(), rng);
-  return partFromPairs(static_cast<int32_t>(id.size()), edges);
+  return relabelled(rng, edges);
 }
 
 // Two or three pieces joined by 3-edge cuts: each piece a random cubic graph or the Petersen
 // graph, less one node; two pieces join their three loose ends pairwise, three pieces send
 // one end each to three new hubs.
 inline PartGraph cutFragmentsGraph(std::mt19937& rng, int32_t pieces) {
-  std::vector<std::pair<int32_t, int32_t>> edges;
+  EdgeList edges;
   std::vector<std::vector<int32_t>> loose;
   int32_t n = 0;
   for (int32_t p = 0; p < pieces; ++p) {
     const int32_t k = rng() % 3 == 0 ? 10 : 4 + 2 * static_cast<int32_t>(rng() % 2);
-    const auto piece = k == 10 ? petersenEdges(n) : randomCubicEdges(rng, k, n);
+    const EdgeList piece =
+        shifted(k == 10 ? generalizedPetersenEdges(5, 2) : randomRegularEdges(rng, k, 3), n);
     const int32_t removed = n + static_cast<int32_t>(rng() % static_cast<uint32_t>(k));
     loose.emplace_back();
     for (auto [a, b] : piece) {
@@ -221,11 +188,11 @@ inline PartGraph cutFragmentsGraph(std::mt19937& rng, int32_t pieces) {
 // Nodes u and v and `count` blobs: random cubic graphs of 4 or 6 nodes less one edge a-b,
 // with a joined to u and b to v.
 inline PartGraph blobsGraph(std::mt19937& rng, int32_t count) {
-  std::vector<std::pair<int32_t, int32_t>> edges;
+  EdgeList edges;
   int32_t n = 2;
   for (int32_t i = 0; i < count; ++i) {
     const int32_t k = 4 + 2 * static_cast<int32_t>(rng() % 2);
-    auto blob = randomCubicEdges(rng, k, n);
+    const EdgeList blob = shifted(randomRegularEdges(rng, k, 3), n);
     const auto [a, b] = blob[rng() % blob.size()];
     for (auto e : blob)
       if (e != std::make_pair(a, b)) edges.push_back(e);

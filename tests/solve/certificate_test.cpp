@@ -36,39 +36,10 @@ std::string firstStep(const std::string& certificate) {
   return line.substr(0, line.find(' '));
 }
 
-// Nodes u = 0 and v = 1 with three pieces between them, each K4 less an edge a-b with a
-// joined to u and b to v: u and v leave three pieces.
-EdgeList threeBlobs() {
-  EdgeList edges;
-  for (int32_t k = 0; k < 3; ++k) {
-    const int32_t a = 2 + 4 * k, b = a + 1, c = a + 2, d = a + 3;
-    for (auto [x, y] : EdgeList{{a, c}, {a, d}, {b, c}, {b, d}, {c, d}, {0, a}, {1, b}})
-      edges.emplace_back(x, y);
-  }
-  return edges;
-}
-
-// The prism GP(6, 1) with node 0 replaced by the Petersen graph less a node, whose three
-// nodes of degree 2 take node 0's edges: a 3-edge cut whose side has no Hamiltonian path
-// between any two of the cut edges' inner ends. Prism node p > 0 is p - 1, Petersen node
-// q > 0 is 10 + q.
+// The prism GP(6, 1) with node 0 replaced by the Petersen graph less a node: a 3-edge cut
+// whose side has no Hamiltonian path between any two of the cut edges' inner ends.
 EdgeList petersenFragment() {
-  EdgeList edges;
-  std::vector<int32_t> outer, inner;  // the ends of the two removed nodes' edges
-  for (auto [a, b] : generalizedPetersenEdges(6, 1)) {
-    if (a == 0 || b == 0)
-      outer.push_back(a + b - 1);
-    else
-      edges.emplace_back(a - 1, b - 1);
-  }
-  for (auto [a, b] : generalizedPetersenEdges(5, 2)) {
-    if (a == 0 || b == 0)
-      inner.push_back(10 + a + b);
-    else
-      edges.emplace_back(10 + a, 10 + b);
-  }
-  for (size_t k = 0; k < 3; ++k) edges.emplace_back(outer[k], inner[k]);
-  return edges;
+  return joinedWithoutNodeZero(generalizedPetersenEdges(6, 1), 12, generalizedPetersenEdges(5, 2));
 }
 
 // K(3, 6) with one edge inside the larger side: not bipartite, and five of its nodes are
@@ -112,7 +83,7 @@ TEST(Certificates, EveryRefutationIsCertifiedAndAccepted) {
   for (auto& g : cubicCensus()) graphs.push_back(std::move(g));
   graphs.emplace_back(70, generalizedPetersenEdges(35, 2));
   graphs.emplace_back(48, knightEdges(4, 12));
-  graphs.emplace_back(14, threeBlobs());
+  graphs.emplace_back(14, blobsBetweenTwoNodes(3));
   graphs.emplace_back(20, petersenFragment());
   graphs.emplace_back(9, crowdedSide());
   int32_t refuted = 0;
@@ -175,7 +146,7 @@ TEST(Certificates, HowEachMethodsVerdictIsCertified) {
       {"the frontier states", 70, generalizedPetersenEdges(35, 2), onlyFrontier, "frontier search",
        "frontier"},
       {"the clause learner", 34, generalizedPetersenEdges(17, 2), onlySat, "clause learning", "sat"},
-      {"three pieces between two nodes", 14, threeBlobs(), rulesFirst, "separator", "separator"},
+      {"three pieces between two nodes", 14, blobsBetweenTwoNodes(3), rulesFirst, "separator", "separator"},
       {"a fragment without paths", 20, petersenFragment(), rulesFirst, "edge cut", "fragment"},
   };
   for (const Row& row : rows) {
