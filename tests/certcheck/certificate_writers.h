@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <numeric>
-#include <optional>
 #include <random>
 #include <sstream>
 #include <string>

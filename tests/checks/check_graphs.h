@@ -4,18 +4,12 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 #include <vector>
 
 #include "core/graph.h"
 #include "support/test_graphs.h"
 
 namespace hc::testing {
-
-// The current neighbours of v.
-inline std::span<const int32_t> neighbours(const Graph& g, int32_t v) {
-  return {g.node(v).neighborArray, static_cast<size_t>(g.node(v).degree)};
-}
 
 // Nodes reached from `start` avoiding `removed`.
 inline int32_t reachable(const Graph& g, int32_t start, int32_t removed) {
@@ -26,7 +20,7 @@ inline int32_t reachable(const Graph& g, int32_t start, int32_t removed) {
   while (!todo.empty()) {
     const int32_t v = todo.back();
     todo.pop_back();
-    for (int32_t w : neighbours(g, v)) {
+    for (int32_t w : neighbourList(g, v)) {
       if (w == removed || seen[static_cast<size_t>(w)]) continue;
       seen[static_cast<size_t>(w)] = 1;
       ++count;

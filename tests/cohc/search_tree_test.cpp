@@ -25,22 +25,17 @@
 namespace hc {
 namespace {
 
-using testing::completeEdges;
-using testing::completeGraph;
-using testing::currentEdges;
-using testing::cycleGraph;
-using testing::EdgeList;
-using testing::isHamiltonianCycleOf;
-using testing::makeGraph;
-using testing::petersenGraph;
+using namespace hc::testing;
 
 Graph generalizedPetersen(int32_t n, int32_t k) {
-  return makeGraph(2 * n, testing::generalizedPetersenEdges(n, k));
+  return makeGraph(2 * n, generalizedPetersenEdges(n, k));
 }
 // A square with a pendant node.
 Graph squareWithPendant() { return makeGraph(5, {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 4}}); }
 // Two K4 blocks sharing node 3: connected, no degree-2 node, but 3 is a cut vertex.
-Graph twoK4SharingANode() { return makeGraph(7, testing::joined(completeEdges(0, 4), completeEdges(3, 4))); }
+Graph twoK4SharingANode() {
+  return makeGraph(7, joined(completeEdges(0, 4), completeEdges(3, 4)));
+}
 
 bool sanitized() {
   const char* value = std::getenv("HC_SANITIZED");
@@ -128,7 +123,7 @@ TEST_F(SearchTreeTest, CandidatesAreTheUnforcedEdgesInNodeAndNeighbourOrder) {
 }
 
 TEST_F(SearchTreeTest, MinimalCandidatesAreAForcingSequenceThatDecidesACopy) {
-  Graph g = makeGraph(36, testing::knightEdges(6, 6));
+  Graph g = makeGraph(36, knightEdges(6, 6));
   rootInitialPruning(g);
   CutSequence best = findMinimalForcingSequence(g);
   ASSERT_EQ(best.count, static_cast<int32_t>(best.pairs.size()));
@@ -275,7 +270,7 @@ TEST_F(SearchTreeTest, KnownAnswersAtEveryLevel) {
   std::vector<Case> cases;
   cases.push_back({"K4", completeGraph(4), 5});
   cases.push_back({"C5", cycleGraph(5), 5});
-  cases.push_back({"knight 6x6", makeGraph(36, testing::knightEdges(6, 6)), sanitized() ? 4 : 5});
+  cases.push_back({"knight 6x6", makeGraph(36, knightEdges(6, 6)), sanitized() ? 4 : 5});
   cases.push_back({"Petersen", petersenGraph(), 6});
   // GP(n, 2) is non-Hamiltonian exactly when n = 5 mod 6.
   for (int32_t n : {6, 7, 8, 9, 11}) cases.push_back({"GP(" + std::to_string(n) + ",2)", generalizedPetersen(n, 2), 3});

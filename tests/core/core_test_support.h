@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <random>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "core/graph.h"
 #include "core/graph_invariants.h"

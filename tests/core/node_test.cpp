@@ -16,8 +16,6 @@ namespace {
 
 using testing::makeGraph;
 
-std::vector<int32_t> neighbors(const Node& n) { return {n.neighborArray, n.neighborArray + n.degree}; }
-
 TEST(NodeTest, FindRandomCuttableNeighborProbesOnFromARandomStart) {
   Graph g = makeGraph(5, {{0, 1}, {0, 2}, {0, 3}, {0, 4}});
   Node::setUncut(g.node(0), g.node(2));
@@ -76,7 +74,7 @@ TEST(NodeTest, PreconditionMessages) {
   for (auto [a, b] : testing::EdgeList{{2, 1}, {0, 1}, {1, 2}}) parallel.addEdge(a, b);
   const std::string beforeFinishing = out.text();
   parallel.finishConstruction();
-  EXPECT_EQ(neighbors(parallel.node(1)), (std::vector<int32_t>{2, 0, 2}));
+  EXPECT_EQ(testing::neighbourList(parallel, 1), (std::vector<int32_t>{2, 0, 2}));
   // States that cannot arise are reported and repaired.
   Graph broken = testing::completeGraph(6);
   broken.setUncut(0, 1);

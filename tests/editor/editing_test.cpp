@@ -8,7 +8,6 @@
 #include <numbers>
 #include <random>
 #include <set>
-#include <sstream>
 
 #include "core/random.h"
 #include "editor/clipboard.h"

@@ -5,7 +5,6 @@
 // steered to each method in turn; and one table of how each method's verdict is certified.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>

@@ -8,10 +8,6 @@
 
 #include <cadical.hpp>
 #include <chrono>
-#include <cstdio>
-#include <cstring>
-#include <memory>
-#include <string>
 #include <thread>
 
 #include "solve_zoo.h"

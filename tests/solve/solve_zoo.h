@@ -3,7 +3,6 @@
 // certificate tests run their properties over it.
 #pragma once
 
-#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <utility>

@@ -182,6 +182,11 @@ inline bool hasHamiltonianCycle(int32_t n, const EdgeSet& edges) {
   return !edgesOnHamiltonianCycles(n, edges, true).empty();
 }
 
+// The current neighbours of v, in the order of its neighbour array.
+inline std::vector<int32_t> neighbourList(const Graph& g, int32_t v) {
+  return {g.node(v).neighborArray, g.node(v).neighborArray + g.node(v).degree};
+}
+
 // The current edges of a graph as (min, max) pairs.
 inline EdgeSet currentEdges(const Graph& g) {
   EdgeSet s;
