@@ -167,25 +167,5 @@ TEST(CertificateChecker, StoredCertificatesHoldAndTheirMutationsDoNot) {
   EXPECT_GT(rejected, 0);
 }
 
-// CaDiCaL's own proofs, with the documented encoding and lazy subtour clauses, pass the
-// checker: on graphs of degree 3 (direct encoding) and up to 6 (the counter).
-TEST(CertificateChecker, ProofsFromCadicalAreAccepted) {
-  std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("hc-cert-" + std::to_string(getpid()));
-  std::filesystem::create_directories(folder);
-  for (const TestGraph& g :
-       {TestGraph{18, twoPetersenFragments()}, TestGraph{9, completeBipartiteEdges(3, 6)},
-        TestGraph{22, generalizedPetersenEdges(11, 2)}}) {
-    const std::string certificate = satCertificate(g.n, g.edges, folder);
-    if (certificate.empty()) {
-      std::filesystem::remove_all(folder);
-      GTEST_SKIP() << "the cadical binary is not installed";
-    }
-    const certcheck::CheckResult r = check(g.n, g.edges, certificate);
-    EXPECT_TRUE(r.accepted) << g.n << " nodes, line " << r.line << ": " << r.reason;
-  }
-  std::filesystem::remove_all(folder);
-}
-
 }  // namespace
 }  // namespace hc::testing
