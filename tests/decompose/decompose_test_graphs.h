@@ -54,45 +54,12 @@ inline int32_t componentsWithout(const PartGraph& g, const std::vector<int32_t>&
 }
 
 // A Hamiltonian cycle through every forced edge, or empty when there is none: each forced
-// edge is subdivided by a node of degree 2, then subset dynamic programming over paths from
-// node 0 (nodes plus forced edges at most 22).
+// edge is subdivided by a node of degree 2 (nodes plus forced edges at most 22).
 inline std::vector<int32_t> bruteForceCycle(const PartGraph& g) {
-  const int32_t n = g.nodeCount;
-  if (n < 3) return {};
+  if (g.nodeCount < 3) return {};
   const auto [total, edges] = subdivideForcedEdges(g);
-  std::vector<uint32_t> adjacent(static_cast<size_t>(total), 0);
-  for (auto [a, b] : edges) {
-    adjacent[static_cast<size_t>(a)] |= 1u << b;
-    adjacent[static_cast<size_t>(b)] |= 1u << a;
-  }
-  const uint32_t all = (1u << total) - 1;
-  std::vector<uint32_t> ends(static_cast<size_t>(all) + 1, 0);  // ends of paths from node 0 over mask
-  ends[1] = 1;
-  for (uint32_t mask = 1; mask <= all; mask += 2)
-    for (uint32_t e = ends[mask]; e; e &= e - 1) {
-      const int32_t v = __builtin_ctz(e);
-      for (uint32_t next = adjacent[static_cast<size_t>(v)] & ~mask; next; next &= next - 1)
-        ends[mask | (next & (~next + 1))] |= next & (~next + 1);
-    }
-  int32_t last = -1;
-  for (int32_t v = 1; v < total && last < 0; ++v)
-    if ((ends[all] >> v & 1u) && (adjacent[0] >> v & 1u)) last = v;
-  if (last < 0) return {};
-  std::vector<int32_t> cycle;
-  uint32_t mask = all;
-  for (int32_t v = last; v != 0;) {
-    if (v < n) cycle.push_back(v);
-    const uint32_t rest = mask & ~(1u << v);
-    int32_t previous = 0;
-    for (uint32_t c = ends[rest] & adjacent[static_cast<size_t>(v)]; c; c &= c - 1) {
-      previous = __builtin_ctz(c);
-      break;
-    }
-    mask = rest;
-    v = previous;
-  }
-  cycle.push_back(0);
-  std::reverse(cycle.begin(), cycle.end());
+  std::vector<int32_t> cycle = hamiltonianCycle(total, EdgeSet(edges.begin(), edges.end()));
+  std::erase_if(cycle, [&g](int32_t v) { return v >= g.nodeCount; });
   return cycle;
 }
 

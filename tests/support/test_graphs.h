@@ -152,34 +152,58 @@ inline EdgeList blobsBetweenTwoNodes(int32_t count) {
   return e;
 }
 
-// Brute force that shares nothing with the solvers: the edges (a < b) on some Hamiltonian
-// cycle of a graph on at most 20 nodes (none when it has no cycle), by subset dynamic
-// programming over the paths from each node; from node 0 alone with `nodeZeroOnly`, which
-// is enough to tell whether there is a cycle.
-inline EdgeSet edgesOnHamiltonianCycles(int32_t n, const EdgeSet& edges, bool nodeZeroOnly = false) {
+// Brute force that shares nothing with the solvers, for graphs of at most about 22 nodes: subset
+// dynamic programming over the paths from a start node, where ends[mask] has bit v when a
+// path from the start through exactly the nodes of mask ends at v.
+inline std::vector<uint32_t> pathEnds(const std::vector<uint32_t>& adjacent, int32_t start) {
+  std::vector<uint32_t> ends(size_t{1} << adjacent.size(), 0);
+  ends[1u << start] = 1u << start;
+  for (uint32_t mask = 1; mask < ends.size(); ++mask)
+    for (uint32_t e = (mask >> start & 1u) ? ends[mask] : 0; e; e &= e - 1)
+      for (uint32_t next = adjacent[static_cast<size_t>(__builtin_ctz(e))] & ~mask; next; next &= next - 1)
+        ends[mask | (next & -next)] |= next & -next;
+  return ends;
+}
+
+inline std::vector<uint32_t> adjacencyMasks(int32_t n, const EdgeSet& edges) {
   std::vector<uint32_t> adjacent(static_cast<size_t>(n), 0);
   for (auto [a, b] : edges)
     adjacent[static_cast<size_t>(a)] |= 1u << b, adjacent[static_cast<size_t>(b)] |= 1u << a;
+  return adjacent;
+}
+
+// The edges (a < b) on some Hamiltonian cycle (none when there is no cycle).
+inline EdgeSet edgesOnHamiltonianCycles(int32_t n, const EdgeSet& edges) {
+  const std::vector<uint32_t> adjacent = adjacencyMasks(n, edges);
   EdgeSet used;
-  const uint32_t all = (1u << n) - 1;
-  for (int32_t a = 0; a < (nodeZeroOnly ? 1 : n) && n >= 3; ++a) {
-    std::vector<uint32_t> ends(static_cast<size_t>(all) + 1, 0);  // where a path from a over mask can end
-    ends[1u << a] = 1u << a;
-    for (uint32_t mask = 1; mask <= all; ++mask) {
-      if (!(mask >> a & 1u)) continue;
-      for (uint32_t e = ends[mask]; e; e &= e - 1)
-        for (uint32_t next = adjacent[static_cast<size_t>(__builtin_ctz(e))] & ~mask; next; next &= next - 1)
-          ends[mask | (next & -next)] |= next & -next;
-    }
-    for (int32_t b = 0; b < n; ++b)
-      if ((ends[all] >> b & 1u) && (adjacent[static_cast<size_t>(a)] >> b & 1u))
-        used.emplace(std::minmax(a, b));
+  for (int32_t a = 0; a < n && n >= 3; ++a) {
+    const uint32_t all = pathEnds(adjacent, a).back() & adjacent[static_cast<size_t>(a)];
+    for (uint32_t b = all; b; b &= b - 1)
+      used.emplace(std::minmax(a, static_cast<int32_t>(__builtin_ctz(b))));
   }
   return used;
 }
 
+// One Hamiltonian cycle from node 0, or none.
+inline std::vector<int32_t> hamiltonianCycle(int32_t n, const EdgeSet& edges) {
+  if (n < 3) return {};
+  const std::vector<uint32_t> adjacent = adjacencyMasks(n, edges);
+  const std::vector<uint32_t> ends = pathEnds(adjacent, 0);
+  uint32_t mask = static_cast<uint32_t>(ends.size() - 1), candidates = ends[mask] & adjacent[0];
+  if (candidates == 0) return {};
+  // Back from an end next to node 0: each step takes a node where the path one shorter ends.
+  std::vector<int32_t> cycle{0};
+  while (mask != 1) {
+    const int32_t v = __builtin_ctz(candidates);
+    cycle.push_back(v);
+    mask &= ~(1u << v);
+    candidates = ends[mask] & adjacent[static_cast<size_t>(v)];
+  }
+  return cycle;
+}
+
 inline bool hasHamiltonianCycle(int32_t n, const EdgeSet& edges) {
-  return !edgesOnHamiltonianCycles(n, edges, true).empty();
+  return !hamiltonianCycle(n, edges).empty();
 }
 
 // The current neighbours of v, in the order of its neighbour array.
