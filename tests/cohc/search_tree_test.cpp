@@ -104,8 +104,7 @@ TEST_F(SearchTreeTest, CandidatesAreTheUnforcedEdgesInNodeAndNeighbourOrder) {
   Graph c6 = cycleGraph(6);
   for (int32_t i = 0; i < 6; ++i) Node::setUncut(c6.node(i), c6.node((i + 1) % 6));
   ASSERT_EQ(c6.isHamiltonian, kUndecided);
-  std::ostringstream out;  // the probe says it found no cuttable neighbour
-  ScopedDiagnosticStream capture(out);
+  CapturedDiagnostics out;  // the probe says it found no cuttable neighbour
   for (bool minimal : {false, true}) {
     SearchTreeNode forced(c6, 5, SearchTreeRun{0, minimal, nullptr, {}});
     forced.computeCandidates();

@@ -128,8 +128,7 @@ int32_t threadCount() {
 }
 
 TEST(Solve, EveryThreadIsJoinedWhenTheCallReturns) {
-  std::ostringstream mill;  // the mill's iteration lines
-  ScopedDiagnosticStream quiet(mill);
+  CapturedDiagnostics mill;  // the mill's iteration lines
   const int32_t before = threadCount();
   SolveOptions options;
   options.threads = 4;
