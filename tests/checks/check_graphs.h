@@ -3,6 +3,7 @@
 // force), so a fault in a check cannot hide in its reference.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -11,23 +12,16 @@
 
 namespace hc::testing {
 
-// Nodes reached from `start` avoiding `removed`.
+// Nodes reached from `start` avoiding `removed`, breadth first.
 inline int32_t reachable(const Graph& g, int32_t start, int32_t removed) {
   std::vector<char> seen(g.nodes.size(), 0);
-  std::vector<int32_t> todo{start};
+  std::vector<int32_t> reached{start};
   seen[static_cast<size_t>(start)] = 1;
-  int32_t count = 1;
-  while (!todo.empty()) {
-    const int32_t v = todo.back();
-    todo.pop_back();
-    for (int32_t w : neighbourList(g, v)) {
-      if (w == removed || seen[static_cast<size_t>(w)]) continue;
-      seen[static_cast<size_t>(w)] = 1;
-      ++count;
-      todo.push_back(w);
-    }
-  }
-  return count;
+  for (size_t k = 0; k < reached.size(); ++k)
+    for (int32_t w : neighbourList(g, reached[k]))
+      if (w != removed && !seen[static_cast<size_t>(w)])
+        seen[static_cast<size_t>(w)] = 1, reached.push_back(w);
+  return static_cast<int32_t>(reached.size());
 }
 
 // Connected, and still connected without any single node (one node counts as biconnected).
@@ -44,9 +38,7 @@ inline bool referenceHamiltonian(const Graph& g) {
 }
 
 inline bool allMarksZero(const Graph& g) {
-  for (const Node& n : g.nodes)
-    if (n.mark != 0) return false;
-  return true;
+  return std::ranges::all_of(g.nodes, [](const Node& n) { return n.mark == 0; });
 }
 
 }  // namespace hc::testing

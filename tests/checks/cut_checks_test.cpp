@@ -105,14 +105,14 @@ TEST(TwoEdgeCuts, KnownAnswersWithTheirLines) {
     StopToken stop;
     if (c.stop != 0) stop.requestStop();
     CapturedDiagnostics out;
-    EXPECT_EQ(checkTwoEdgeCuts(g, 1, &stop), c.result);
-    EXPECT_EQ(std::tuple(g.isHamiltonian, out.text()), std::tuple(c.verdict, c.lines));
-    EXPECT_EQ(g.twoEdgeCuts ? listed(*g.twoEdgeCuts) : "none", c.cuts);
+    const bool result = checkTwoEdgeCuts(g, 1, &stop);
+    EXPECT_EQ(
+        std::tuple(result, g.isHamiltonian, out.text(), g.twoEdgeCuts ? listed(*g.twoEdgeCuts) : "none"),
+        std::tuple(c.result, c.verdict, c.lines, c.cuts));
     for (auto [v, w] : c.forced) EXPECT_TRUE(g.isUncuttableEdge(v, w)) << v << "," << w;
-    if (c.result && c.verdict == kUndecided) {
-      EXPECT_FALSE(checkTwoEdgeCuts(g, 0));  // nothing new
-    }
-    if (c.result) continue;
+    EXPECT_TRUE(!result || c.verdict != kUndecided || !checkTwoEdgeCuts(g, 0))
+        << "a second scan finds nothing new";
+    if (result) continue;
     // Only the order of neighbour arrays may differ.
     EXPECT_EQ(std::tuple(currentEdges(g), snapshot(g).size()), std::tuple(edges, before.size()));
     EXPECT_TRUE(c.stop == 0 || snapshot(g) == before);
@@ -150,46 +150,40 @@ TEST(OddForcedCut, KnownAnswersWithTheirLines) {
   Graph wrongIndex = blocksJoinedByChains(2, three);  // a chain index whose heads are other nodes
   wrongIndex.node(0).whichChain = 2;
   const std::string pass = std::string(kOpening) + kStill;
-  struct Case {
-    const char* name;
-    Graph graph;
-    HamiltonicityState verdict;
-    std::string lines;
-    uint8_t stop = 0;
-  };
-  Case cases[] = {
+  // Name, graph, verdict, lines, whether the run is stopped first.
+  std::tuple<const char*, Graph, HamiltonicityState, std::string, bool> cases[] = {
       // The pair pass finds the cut, and the single-region pass (which always runs) again.
-      {"three chains", blocksJoinedByChains(2, three), kNotHamiltonian, std::string(kOpening) + kOdd + kOdd},
-      {"three chains, stopped", blocksJoinedByChains(2, three), kUndecided, pass, 1},
-      {"two chains", blocksJoinedByChains(2, {{0, 5}, {1, 6}}), kUndecided, pass},
-      {"four chains", blocksJoinedByChains(2, {{0, 5}, {1, 6}, {2, 7}, {3, 8}}), kUndecided, pass},
+      {"three chains", blocksJoinedByChains(2, three), kNotHamiltonian, std::string(kOpening) + kOdd + kOdd,
+       false},
+      {"three chains, stopped", blocksJoinedByChains(2, three), kUndecided, pass, true},
+      {"two chains", blocksJoinedByChains(2, {{0, 5}, {1, 6}}), kUndecided, pass, false},
+      {"four chains", blocksJoinedByChains(2, {{0, 5}, {1, 6}, {2, 7}, {3, 8}}), kUndecided, pass, false},
       // One chain between each pair: every pair count is odd, but no single chain is a cut,
       // and every region total is even.
-      {"three regions in a ring", blocksJoinedByChains(3, {{0, 5}, {1, 10}, {6, 11}}), kUndecided, pass},
+      {"three regions in a ring", blocksJoinedByChains(3, {{0, 5}, {1, 10}, {6, 11}}), kUndecided, pass,
+       false},
       // Region 1 has three chains out: only the single-region pass sees the odd cut.
       {"three out of one region", blocksJoinedByChains(3, {{0, 5}, {1, 10}, {2, 11}, {6, 12}, {7, 13}}),
-       kNotHamiltonian, std::string(kOpening) + kOdd},
-      {"two K4", makeGraph(8, joined(completeEdges(0, 4), completeEdges(4, 4))), kUndecided, pass},
-      {"forced cycle", forcedCycle, kUndecided, pass},
-      {"no nodes", Graph(), kUndecided, pass},
-      {"decided", decided, kNotHamiltonian, kOpening},
+       kNotHamiltonian, std::string(kOpening) + kOdd, false},
+      {"two K4", makeGraph(8, joined(completeEdges(0, 4), completeEdges(4, 4))), kUndecided, pass, false},
+      {"forced cycle", forcedCycle, kUndecided, pass, false},
+      {"no nodes", Graph(), kUndecided, pass, false},
+      {"decided", decided, kNotHamiltonian, kOpening, false},
       // Inconsistent chain records: forced edges without chains, or a wrong chain index.
       {"forced edges, no chains", blocksJoinedByChains(2, three, false), kUndecided,
-       std::string(kOpening) + kWrong},
-      {"wrong chain index", wrongIndex, kUndecided, std::string(kOpening) + kWrong},
+       std::string(kOpening) + kWrong, false},
+      {"wrong chain index", wrongIndex, kUndecided, std::string(kOpening) + kWrong, false},
   };
-  for (Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const HamiltonicityState start = c.graph.isHamiltonian;
-    const std::string before = snapshot(c.graph);
+  for (auto& [name, g, verdict, lines, stopped] : cases) {
+    const HamiltonicityState start = g.isHamiltonian;
+    const std::string before = snapshot(g);
     StopToken stop;
-    if (c.stop != 0) stop.requestStop();
+    if (stopped) stop.requestStop();
     CapturedDiagnostics out;
-    initialPruningCheckForOddForcedCut(c.graph, 1, &stop);
-    EXPECT_EQ(c.graph.isHamiltonian, c.verdict);
-    EXPECT_EQ(out.text(), c.lines);
-    c.graph.isHamiltonian = start;
-    EXPECT_EQ(snapshot(c.graph), before) << "only the verdict may change";  // marks cleared too
+    initialPruningCheckForOddForcedCut(g, 1, &stop);
+    EXPECT_EQ(std::tuple(g.isHamiltonian, out.text()), std::tuple(verdict, lines)) << name;
+    g.isHamiltonian = start;
+    EXPECT_EQ(snapshot(g), before) << name << ": only the verdict may change";  // marks cleared too
   }
 }
 

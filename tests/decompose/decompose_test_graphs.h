@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <numeric>
 #include <random>
 #include <set>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -25,31 +27,19 @@ inline PartGraph partFromPairs(int32_t n, const EdgeList& pairs) {
   return g;
 }
 
-// Connected components of the graph less the nodes in `removed`.
+// Connected components of the graph less the (distinct) nodes in `removed`, by union-find.
 inline int32_t componentsWithout(const PartGraph& g, const std::vector<int32_t>& removed) {
-  std::vector<int32_t> label(static_cast<size_t>(g.nodeCount), -1);
-  for (int32_t r : removed) label[static_cast<size_t>(r)] = -2;
-  std::vector<std::vector<int32_t>> adjacent(static_cast<size_t>(g.nodeCount));
-  for (const PartEdge& e : g.edges) {
-    adjacent[static_cast<size_t>(e.a)].push_back(e.b);
-    adjacent[static_cast<size_t>(e.b)].push_back(e.a);
-  }
-  int32_t count = 0;
-  for (int32_t s = 0; s < g.nodeCount; ++s) {
-    if (label[static_cast<size_t>(s)] != -1) continue;
-    std::vector<int32_t> stack{s};
-    label[static_cast<size_t>(s)] = count;
-    while (!stack.empty()) {
-      const int32_t v = stack.back();
-      stack.pop_back();
-      for (int32_t w : adjacent[static_cast<size_t>(v)])
-        if (label[static_cast<size_t>(w)] == -1) {
-          label[static_cast<size_t>(w)] = count;
-          stack.push_back(w);
-        }
-    }
-    ++count;
-  }
+  std::vector<int32_t> root(static_cast<size_t>(g.nodeCount));
+  std::iota(root.begin(), root.end(), 0);
+  const auto find = [&root](int32_t v) {
+    while (root[static_cast<size_t>(v)] != v) v = root[static_cast<size_t>(v)];
+    return v;
+  };
+  const auto kept = [&removed](int32_t v) { return std::ranges::find(removed, v) == removed.end(); };
+  auto count = g.nodeCount - static_cast<int32_t>(removed.size());
+  for (const PartEdge& e : g.edges)
+    if (kept(e.a) && kept(e.b) && find(e.a) != find(e.b))
+      root[static_cast<size_t>(find(e.a))] = find(e.b), --count;
   return count;
 }
 
@@ -71,12 +61,9 @@ inline PartGraph relabelled(std::mt19937& rng, EdgeList edges) {
     id.emplace(b, static_cast<int32_t>(id.size()));
   }
   std::vector<int32_t> label(id.size());
-  for (size_t i = 0; i < label.size(); ++i) label[i] = static_cast<int32_t>(i);
+  std::iota(label.begin(), label.end(), 0);
   std::shuffle(label.begin(), label.end(), rng);
-  for (auto& [a, b] : edges) {
-    a = label[static_cast<size_t>(id[a])];
-    b = label[static_cast<size_t>(id[b])];
-  }
+  for (auto& [a, b] : edges) a = label[static_cast<size_t>(id[a])], b = label[static_cast<size_t>(id[b])];
   std::shuffle(edges.begin(), edges.end(), rng);
   return partFromPairs(static_cast<int32_t>(id.size()), edges);
 }
@@ -90,12 +77,10 @@ inline PartGraph gluedGraph(std::mt19937& rng, int32_t maxNodes) {
   for (int32_t i = 0; i < n; ++i) edges.emplace_back(i, (i + 1) % n);
   while (n < maxNodes) {
     const int32_t size = std::min<int32_t>(1 + static_cast<int32_t>(rng() % 4), maxNodes - n);
-    int32_t u = 0;
-    int32_t v = 0;
+    int32_t u = 0, v = 0;
     if (rng() % 2) {
       const auto& e = edges[rng() % edges.size()];
-      u = e.first;
-      v = e.second;
+      std::tie(u, v) = e;
       if (rng() % 3 == 0) edges.erase(std::find(edges.begin(), edges.end(), e));
     } else {
       u = static_cast<int32_t>(rng() % n);
