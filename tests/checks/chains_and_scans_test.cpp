@@ -221,12 +221,10 @@ TEST(Scans, KnownAnswersWithTheirLines) {
     EdgeSet removed;
     std::ranges::set_difference(currentEdges(quiet), currentEdges(c.graph),
                                 std::inserter(removed, removed.end()));
-    if (c.verdict != kNotHamiltonian || start == kNotHamiltonian) {
-      EXPECT_EQ(std::tuple(removed, c.graph.howManyUncuttable), std::tuple(c.removed, c.forced));
-    }
-    if (c.verdict == start && removed.empty()) {
-      EXPECT_EQ(snapshot(c.graph), before);
-    }
+    EXPECT_TRUE((c.verdict == kNotHamiltonian && start != kNotHamiltonian) ||
+                (removed == c.removed && c.graph.howManyUncuttable == c.forced))
+        << c.graph.howManyUncuttable;
+    EXPECT_TRUE(c.verdict != start || !removed.empty() || snapshot(c.graph) == before);
     out.clear();
     seedRandom(7);
     c.scan(quiet, 0);

@@ -174,9 +174,8 @@ HamiltonicityState checkedWalk(Graph& graph, int32_t depth, const SearchTreeRun&
       // The parent forces the child's edge, closes its candidate and restarts the scan at
       // the first open candidate.
       EXPECT_FALSE(parent.candidateOpen(index));
-      if (parent.verdict() != kNotHamiltonian) {
-        EXPECT_TRUE(parent.graph().isUncuttableEdge(done->designatedU(), done->designatedV()));
-      }
+      EXPECT_TRUE(parent.verdict() == kNotHamiltonian ||
+                  parent.graph().isUncuttableEdge(done->designatedU(), done->designatedV()));
       int32_t firstOpen = 0;
       while (firstOpen < parent.candidateCount() && !parent.candidateOpen(firstOpen)) ++firstOpen;
       if (parent.verdict() == kUndecided && firstOpen < parent.candidateCount()) {

@@ -114,9 +114,8 @@ TEST(Solve, EveryMethodAgreesWithBruteForceOnTheZoo) {
     const Verdict trivial = trivialVerdict(original);
     EXPECT_EQ(trivialVerdict(n, edgeList), trivial);
     EXPECT_TRUE(trivial == Verdict::Undecided || !expected);
-    if (trivial == Verdict::NonHamiltonian) {
-      EXPECT_EQ(std::tuple(result.method, result.threads), std::tuple("root pruning", 0));
-    }
+    EXPECT_TRUE(trivial != Verdict::NonHamiltonian ||
+                (result.method == "root pruning" && result.threads == 0));
   }
   EXPECT_GT(hamiltonian, 40);  // the zoo holds both kinds in numbers
 }
