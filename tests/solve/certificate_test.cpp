@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "certcheck/certificate_checker.h"
+#include "certcheck/certificate_writers.h"
 #include "cohc/search_tree.h"
 #include "solve/cohc_certificate.h"
 #include "solve/solve_certificate.h"
@@ -21,11 +21,6 @@ namespace hc::testing {
 namespace {
 
 using Graphs = std::vector<std::pair<int32_t, EdgeList>>;
-
-certcheck::CheckResult check(int32_t n, const EdgeList& edges, const std::string& certificate) {
-  std::istringstream in(certificate);
-  return certcheck::checkCertificate(n, edges, in);
-}
 
 // The first step of a certificate (its third line), up to the first blank.
 std::string firstStep(const std::string& certificate) {
@@ -44,15 +39,10 @@ EdgeList petersenFragment() {
 // K(3, 6) with one edge inside the larger side: not bipartite, and five of its nodes are
 // independent.
 EdgeList crowdedSide() {
-  EdgeList edges = completeBipartiteEdges(3, 6);
-  edges.emplace_back(3, 4);
-  return edges;
+  return joined(completeBipartiteEdges(3, 6), {{3, 4}});
 }
 
-struct Steering {
-  const char* name;
-  SolveOptions options;
-};
+using Steering = std::pair<const char*, SolveOptions>;
 
 // The portfolio as it runs, and steered to the search, the frontier search and the clause
 // learner alone.
@@ -90,13 +80,13 @@ TEST(Certificates, EveryRefutationIsCertifiedAndAccepted) {
   for (const auto& [n, edges] : graphs) {
     if (solveGraph(makeGraph(n, edges), SolveOptions{}).verdict != kNotHamiltonian) continue;
     ++refuted;
-    for (const Steering& steering : steerings()) {
+    for (const auto& [name, steered] : steerings()) {
       std::string certificate;
-      SolveOptions options = steering.options;
+      SolveOptions options = steered;
       options.seed = seed++;
       options.certificate = &certificate;
       const SolveResult r = solveGraph(makeGraph(n, edges), options);
-      SCOPED_TRACE(::testing::Message() << steering.name << ", " << r.method << ", " << n << " nodes");
+      SCOPED_TRACE(::testing::Message() << name << ", " << r.method << ", " << n << " nodes");
       ASSERT_EQ(r.verdict, kNotHamiltonian);
       ASSERT_TRUE(r.certified) << r.certificateNote;
       const certcheck::CheckResult c = check(n, edges, certificate);
@@ -119,8 +109,8 @@ TEST(Certificates, EveryRefutationIsCertifiedAndAccepted) {
 }
 
 TEST(Certificates, HowEachMethodsVerdictIsCertified) {
-  SolveOptions onlySearch = steerings()[1].options, onlyFrontier = steerings()[3].options,
-               onlySat = steerings()[4].options;
+  SolveOptions onlySearch = steerings()[1].second, onlyFrontier = steerings()[3].second,
+               onlySat = steerings()[4].second;
   onlyFrontier.frontierWork = 1 << 24;
   SolveOptions rulesFirst;  // no probe ahead of the decomposition rules
   rulesFirst.probeNodes = rulesFirst.probeNodesPerNode = 0;
