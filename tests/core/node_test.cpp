@@ -18,8 +18,7 @@ using testing::makeGraph;
 
 TEST(NodeTest, FindRandomCuttableNeighborProbesOnFromARandomStart) {
   Graph g = makeGraph(5, {{0, 1}, {0, 2}, {0, 3}, {0, 4}});
-  Node::setUncut(g.node(0), g.node(2));
-  Node::setUncut(g.node(0), g.node(4));
+  for (int32_t w : {2, 4}) Node::setUncut(g.node(0), g.node(w));
   seedRandom(1);
   std::vector<int32_t> expected;
   for (int i = 0; i < 50; ++i) {
@@ -52,8 +51,7 @@ TEST(NodeTest, PreconditionMessages) {
   Graph path = makeGraph(3, {{0, 1}, {1, 2}});
   int32_t r = path.node(1).findRandomCuttableNeighbor();
   EXPECT_TRUE(r == 0 || r == 2);
-  Node::setUncut(path.node(1), path.node(0));
-  Node::setUncut(path.node(1), path.node(2));
+  for (int32_t w : {0, 2}) Node::setUncut(path.node(1), path.node(w));
   EXPECT_EQ(path.node(1).findRandomCuttableNeighbor(), -1) << "every neighbour forced";
   Node::cut(path.node(0), path.node(1), 1);
   EXPECT_EQ(path.node(0).findRandomCuttableNeighbor(), -1);
