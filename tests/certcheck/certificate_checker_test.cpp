@@ -48,12 +48,8 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
   const TestGraph gp62{12, generalizedPetersenEdges(6, 2)};  // Hamiltonian
   const TestGraph prism{6, {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}, {0, 3}, {1, 4}, {2, 5}}};
   const TestGraph fragments{18, twoPetersenFragments()};
-  struct Row {
-    const TestGraph& graph;
-    std::string proof;  // after the two header lines
-    int64_t line;       // 0: accepted
-    std::string reason;
-  };
+  // The graph, the proof after the two header lines, the line rejected (0: accepted), the reason.
+  using Row = std::tuple<const TestGraph&, std::string, int64_t, std::string>;
   const std::string frontier10 = "frontier 0 1 2 3 4 5 6 7 8 9\n";
   const std::vector<Row> rows = {
       {petersen, frontier10, 0, ""},
@@ -99,13 +95,10 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
       {petersen, "sat\n16 0\nend\n", 4, "literal 16 is out of range -15..15"},
       {petersen, "sat\n", 3, "the SAT part at line 3 has no end line"},
   };
-  for (const Row& row : rows) {
-    const certcheck::CheckResult r =
-        check(row.graph.n, row.graph.edges, header(row.graph.n, row.graph.edges) + row.proof);
-    const std::string label = row.proof.substr(0, 60);
-    EXPECT_EQ(r.accepted, row.line == 0) << label << ": " << r.reason;
-    EXPECT_EQ(r.line, row.line) << label;
-    EXPECT_EQ(r.reason, row.reason) << label;
+  for (const auto& [graph, proof, line, reason] : rows) {
+    const certcheck::CheckResult r = check(graph.n, graph.edges, header(graph.n, graph.edges) + proof);
+    EXPECT_EQ(std::tuple(r.accepted, r.line, r.reason), std::tuple(line == 0, line, reason))
+        << proof.substr(0, 60);
   }
   // The header and the graph are checked before any step.
   const std::string body = frontier10;

@@ -182,50 +182,47 @@ TEST(Scans, KnownAnswersWithTheirLines) {
   const char* kLightningRejects = "Lightning caused the graph to become non-Hamiltonian the graph.\n";
   const char* kHeadHunterSolves = "HeadHunter found a HC.\n";
   const std::string stillH = runH + "IsHamiltonian still = 2 after running HeadHunter.\n";
-  struct Case {
-    const char* name;
-    Graph graph;
-    void (*scan)(Graph&, int16_t);
-    HamiltonicityState verdict;
-    EdgeSet removed;  // not checked on a rejection
-    int32_t forced;
-    std::string lines;
-  };
-  Case cases[] = {
-      // Node 0 loses its unforced edges; node 3 is left with degree 2, both edges forced.
-      {"lightning", twoForced, &lightning, kUndecided, {{0, 3}, {0, 4}}, 4, stillL},
-      {"adjacent heads", headHunter, &HeadHunter, kUndecided, {{0, 1}}, 2, stillH},
-      // In particular no complaint about cutting a forced edge.
-      {"forced partner edge", forcedPartner, &HeadHunter, kUndecided, {}, 2, stillH},
-      {"heads apart", withChains(makeGraph(11, kBlocks)), &HeadHunter, kUndecided, {}, 5, stillH},
-      {"pendant", pendant, &lightning, kNotHamiltonian, {}, 0, runL + kLightningRejects},
-      // A 5-cycle plus the chord 0-2; the chain 2-3-4-0 has adjacent heads 0 and 2 and so does
-      // the chain 0-1-2. Cutting the chord leaves the cycle.
-      {"chord", withChains(makeGraph(5, kChord)), &HeadHunter, kHamiltonian, {{0, 2}}, 5,
-       runH + kHeadHunterSolves},
-      {"decided", decided, &lightning, kNotHamiltonian, {}, 2, runL},
-      {"decided", decided, &HeadHunter, kNotHamiltonian, {}, 2, runH},
-  };
-  for (Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Graph quiet(c.graph);
-    const std::string before = snapshot(c.graph);
-    const HamiltonicityState start = c.graph.isHamiltonian;
+  // Name, graph, scan, verdict, edges removed (not checked on a rejection), forced edge ends, lines.
+  std::tuple<const char*, Graph, void (*)(Graph&, int16_t), HamiltonicityState, EdgeSet, int32_t, std::string>
+      cases[] = {
+          // Node 0 loses its unforced edges; node 3 is left with degree 2, both edges forced.
+          {"lightning", twoForced, &lightning, kUndecided, {{0, 3}, {0, 4}}, 4, stillL},
+          {"adjacent heads", headHunter, &HeadHunter, kUndecided, {{0, 1}}, 2, stillH},
+          // In particular no complaint about cutting a forced edge.
+          {"forced partner edge", forcedPartner, &HeadHunter, kUndecided, {}, 2, stillH},
+          {"heads apart", withChains(makeGraph(11, kBlocks)), &HeadHunter, kUndecided, {}, 5, stillH},
+          {"pendant", pendant, &lightning, kNotHamiltonian, {}, 0, runL + kLightningRejects},
+          // A 5-cycle plus the chord 0-2; the chain 2-3-4-0 has adjacent heads 0 and 2 and so does
+          // the chain 0-1-2. Cutting the chord leaves the cycle.
+          {"chord",
+           withChains(makeGraph(5, kChord)),
+           &HeadHunter,
+           kHamiltonian,
+           {{0, 2}},
+           5,
+           runH + kHeadHunterSolves},
+          {"decided", decided, &lightning, kNotHamiltonian, {}, 2, runL},
+          {"decided", decided, &HeadHunter, kNotHamiltonian, {}, 2, runH},
+      };
+  for (auto& [name, g, scan, verdict, expectedRemoved, forced, lines] : cases) {
+    SCOPED_TRACE(name);
+    Graph quiet(g);
+    const std::string before = snapshot(g);
+    const HamiltonicityState start = g.isHamiltonian;
     CapturedDiagnostics out;
     seedRandom(7);
-    c.scan(c.graph, 1);
-    EXPECT_EQ(std::tuple(c.graph.isHamiltonian, out.text()), std::tuple(c.verdict, c.lines));
+    scan(g, 1);
+    EXPECT_EQ(std::tuple(g.isHamiltonian, out.text()), std::tuple(verdict, lines));
     EdgeSet removed;
-    std::ranges::set_difference(currentEdges(quiet), currentEdges(c.graph),
-                                std::inserter(removed, removed.end()));
-    EXPECT_TRUE((c.verdict == kNotHamiltonian && start != kNotHamiltonian) ||
-                (removed == c.removed && c.graph.howManyUncuttable == c.forced))
-        << c.graph.howManyUncuttable;
-    EXPECT_TRUE(c.verdict != start || !removed.empty() || snapshot(c.graph) == before);
+    std::ranges::set_difference(currentEdges(quiet), currentEdges(g), std::inserter(removed, removed.end()));
+    EXPECT_TRUE((verdict == kNotHamiltonian && start != kNotHamiltonian) ||
+                (removed == expectedRemoved && g.howManyUncuttable == forced))
+        << g.howManyUncuttable;
+    EXPECT_TRUE(verdict != start || !removed.empty() || snapshot(g) == before);
     out.clear();
     seedRandom(7);
-    c.scan(quiet, 0);
-    EXPECT_EQ(std::tuple(out.text(), snapshot(quiet)), std::tuple("", snapshot(c.graph)));
+    scan(quiet, 0);
+    EXPECT_EQ(std::tuple(out.text(), snapshot(quiet)), std::tuple("", snapshot(g)));
   }
 }
 

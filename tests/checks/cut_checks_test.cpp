@@ -70,52 +70,56 @@ TEST(TwoEdgeCuts, KnownAnswersWithTheirLines) {
   const std::string sixCycleCuts =
       "0-1 2-3 0.5;0-1 3-4 1;0-1 4-5 0.5;0-5 1-2 0.5;0-5 2-3 1;0-5 3-4 0.5;1-2 3-4 0.5;1-2 4-5 1;"
       "2-3 4-5 0.5;";
-  struct Case {
-    const char* name;
-    Graph graph;
-    bool result;
-    HamiltonicityState verdict;
-    EdgeSet forced;
-    std::string lines;
-    const char* cuts;  // "none": no list installed
-    uint8_t stop = 0;
-  };
-  Case cases[] = {
-      // The second scan lists the cut again, now forced.
-      {"joined blocks", pruned, true, kUndecided, {{0, 4}, {1, 5}}, still, "0-4 1-5 1;"},
-      {"no list", blocks, true, kUndecided, {{0, 4}, {1, 5}}, still, "none"},
-      {"stopped", blocks, false, kUndecided, {}, about, "", 1},
-      // A decided graph still gets both lines (that nothing changes is a property of every check).
-      {"decided", decided, false, kNotHamiltonian, {}, still, ""},
-      // Joined at adjacent nodes the cycles are Hamiltonian (0-4-3-2-1-6-7-8-9-5-0): the forcing
-      // and re-pruning close the cycle.
-      {"adjacent", makeGraph(10, joined(cycles, {{0, 5}, {1, 6}})), true, kHamiltonian, {{0, 5}, {1, 6}},
-       about + "Checking 2-Edge-Cuts found a Hamiltonian Cycle.\n", ""},
-      // Joined at four distinct nodes two apart they are not.
-      {"distant", makeGraph(10, joined(cycles, {{0, 5}, {2, 7}})), true, kNotHamiltonian, {},
-       about + "Checking 2-Edge-Cuts caused the graph to become non-Hamiltonian.\n", ""},
-      {"forced cycle", forcedCycle, false, kUndecided, {}, still, sixCycleCuts.c_str()},
-  };
-  for (Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Graph& g = c.graph;
+  // Name, graph, result, verdict, edges forced, lines, cuts listed ("none": no list installed),
+  // whether the run is stopped first.
+  std::tuple<const char*, Graph, bool, HamiltonicityState, EdgeSet, std::string, const char*, bool> cases[] =
+      {
+          // The second scan lists the cut again, now forced.
+          {"joined blocks", pruned, true, kUndecided, {{0, 4}, {1, 5}}, still, "0-4 1-5 1;", false},
+          {"no list", blocks, true, kUndecided, {{0, 4}, {1, 5}}, still, "none", false},
+          {"stopped", blocks, false, kUndecided, {}, about, "", true},
+          // A decided graph still gets both lines (that nothing changes is a property of every check).
+          {"decided", decided, false, kNotHamiltonian, {}, still, "", false},
+          // Joined at adjacent nodes the cycles are Hamiltonian (0-4-3-2-1-6-7-8-9-5-0): the forcing
+          // and re-pruning close the cycle.
+          {"adjacent",
+           makeGraph(10, joined(cycles, {{0, 5}, {1, 6}})),
+           true,
+           kHamiltonian,
+           {{0, 5}, {1, 6}},
+           about + "Checking 2-Edge-Cuts found a Hamiltonian Cycle.\n",
+           "",
+           false},
+          // Joined at four distinct nodes two apart they are not.
+          {"distant",
+           makeGraph(10, joined(cycles, {{0, 5}, {2, 7}})),
+           true,
+           kNotHamiltonian,
+           {},
+           about + "Checking 2-Edge-Cuts caused the graph to become non-Hamiltonian.\n",
+           "",
+           false},
+          {"forced cycle", forcedCycle, false, kUndecided, {}, still, sixCycleCuts.c_str(), false},
+      };
+  for (auto& [name, g, expected, verdict, forced, lines, cuts, stopped] : cases) {
+    SCOPED_TRACE(name);
     const EdgeSet edges = currentEdges(g);
     const std::string before = snapshot(g);
-    if (c.cuts != std::string("none")) g.twoEdgeCuts = std::make_unique<CutList>();
+    if (cuts != std::string("none")) g.twoEdgeCuts = std::make_unique<CutList>();
     StopToken stop;
-    if (c.stop != 0) stop.requestStop();
+    if (stopped) stop.requestStop();
     CapturedDiagnostics out;
     const bool result = checkTwoEdgeCuts(g, 1, &stop);
     EXPECT_EQ(
         std::tuple(result, g.isHamiltonian, out.text(), g.twoEdgeCuts ? listed(*g.twoEdgeCuts) : "none"),
-        std::tuple(c.result, c.verdict, c.lines, c.cuts));
-    for (auto [v, w] : c.forced) EXPECT_TRUE(g.isUncuttableEdge(v, w)) << v << "," << w;
-    EXPECT_TRUE(!result || c.verdict != kUndecided || !checkTwoEdgeCuts(g, 0))
+        std::tuple(expected, verdict, lines, cuts));
+    for (auto [v, w] : forced) EXPECT_TRUE(g.isUncuttableEdge(v, w)) << v << "," << w;
+    EXPECT_TRUE(!result || verdict != kUndecided || !checkTwoEdgeCuts(g, 0))
         << "a second scan finds nothing new";
     if (result) continue;
     // Only the order of neighbour arrays may differ.
     EXPECT_EQ(std::tuple(currentEdges(g), snapshot(g).size()), std::tuple(edges, before.size()));
-    EXPECT_TRUE(c.stop == 0 || snapshot(g) == before);
+    EXPECT_TRUE(!stopped || snapshot(g) == before);
   }
 }
 

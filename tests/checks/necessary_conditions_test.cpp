@@ -40,15 +40,8 @@ TEST(NecessaryConditions, EachVerdictWithItsLines) {
       kConnectedAbout + kConnectedPass + kOnlyConnectedAbout + kOnlyConnectedPass +
       "About to check if the graph is bipartite.\n";
   const EdgeList tree{{0, 1}, {0, 2}, {1, 3}, {1, 4}};
-  struct Case {
-    const char* name;
-    Graph graph;
-    HamiltonicityState start;
-    Check check;
-    HamiltonicityState verdict;
-    std::string text;
-  };
-  Case cases[] = {
+  // Name, graph, its verdict before, the check, the verdict after, the lines.
+  std::tuple<const char*, Graph, HamiltonicityState, Check, HamiltonicityState, std::string> cases[] = {
       {"6-cycle", makeGraph(6, cycleEdges(0, 6)), kUndecided, all, kUndecided, allLines},
       {"decided tree", makeGraph(5, tree), kNotHamiltonian, all, kNotHamiltonian, allLines},
       {"tree", makeGraph(5, tree), kUndecided, &checkEnoughEdges, kNotHamiltonian,
@@ -58,14 +51,14 @@ TEST(NecessaryConditions, EachVerdictWithItsLines) {
        kNotHamiltonian,
        "About to check for low-degree nodes.\nChecking for low-degree nodes rejected the graph.\n"},
   };
-  for (Case& c : cases) {
-    c.graph.isHamiltonian = c.start;
-    const std::string before = snapshot(c.graph);
+  for (auto& [name, g, start, check, verdict, text] : cases) {
+    g.isHamiltonian = start;
+    const std::string before = snapshot(g);
     CapturedDiagnostics out;
-    c.check(c.graph, 1);
-    EXPECT_EQ(std::tuple(c.graph.isHamiltonian, out.text()), std::tuple(c.verdict, c.text)) << c.name;
-    c.graph.isHamiltonian = c.start;
-    EXPECT_EQ(snapshot(c.graph), before) << c.name << ": only the verdict may change";
+    check(g, 1);
+    EXPECT_EQ(std::tuple(g.isHamiltonian, out.text()), std::tuple(verdict, text)) << name;
+    g.isHamiltonian = start;
+    EXPECT_EQ(snapshot(g), before) << name << ": only the verdict may change";
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 
 #include "decompose_test_graphs.h"
 
@@ -55,13 +56,8 @@ TEST(Decompose, KnownAnswers) {
   std::mt19937 rng(7);
   const EdgeList petersen = generalizedPetersenEdges(5, 2);
   const PartGraph twoBlobsAndEdge = partFromPairs(10, joined({{0, 1}}, blobsBetweenTwoNodes(2)));
-  struct Known {
-    const char* name;
-    PartGraph graph;
-    const char* method;  // "": no rule applies
-    Verdict verdict;
-  };
-  const std::vector<Known> table{
+  // Name, graph, the rule that decides ("": none applies), verdict.
+  const std::vector<std::tuple<const char*, PartGraph, const char*, Verdict>> table{
       {"Petersen graph", partFromPairs(10, petersen), "", Verdict::Undecided},
       {"K(3,3)", partFromPairs(6, completeBipartiteEdges(3, 3)), "", Verdict::Undecided},
       {"a 6-cycle", partFromPairs(6, cycleEdges(0, 6)), "", Verdict::Undecided},
@@ -83,13 +79,12 @@ TEST(Decompose, KnownAnswers) {
       {"two Petersen fragments", relabelled(rng, joinedWithoutNodeZero(petersen, 10, petersen)), "edge cut",
        Verdict::NonHamiltonian},
   };
-  for (const Known& known : table) {
-    const DecomposeResult result = decomposeAndDecide(known.graph, bruteForceDecider, StopToken{});
-    EXPECT_EQ(result.method, known.method) << known.name;
-    EXPECT_EQ(result.applied, *known.method != '\0') << known.name;
-    EXPECT_EQ(result.verdict, known.verdict) << known.name;
-    EXPECT_TRUE(known.verdict != Verdict::Hamiltonian || isHamiltonianCycleOfPart(known.graph, result.cycle))
-        << known.name;
+  for (const auto& [name, graph, method, verdict] : table) {
+    const DecomposeResult result = decomposeAndDecide(graph, bruteForceDecider, StopToken{});
+    EXPECT_EQ(std::tuple(result.method, result.applied, result.verdict),
+              std::tuple(method, *method != '\0', verdict))
+        << name;
+    EXPECT_TRUE(verdict != Verdict::Hamiltonian || isHamiltonianCycleOfPart(graph, result.cycle)) << name;
   }
   // A stop before the start decides nothing.
   StopToken stopped;

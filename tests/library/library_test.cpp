@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -18,12 +19,8 @@ namespace hcl = hamcycles;
 
 TEST(Library, RefusesBadInputWithOneClearLine) {
   const std::string missing = "no-such-folder/none.txt";
-  struct Refusal {
-    const char* what;
-    std::function<void()> call;
-    bool fileError;
-    std::string message;
-  };
+  // What, the call, whether it is a file error, the message.
+  using Refusal = std::tuple<const char*, std::function<void()>, bool, std::string>;
   // One row per refusal: the table reads better unwrapped.
   // clang-format off
   const std::vector<Refusal> cases = {
@@ -51,14 +48,14 @@ TEST(Library, RefusesBadInputWithOneClearLine) {
       {"cohc level", [] { hcl::CohcOptions o; o.level = 7; hcl::cohc(hcl::petersen(), o); }, false, "level must be in 0..6, not 7"},
   };
   // clang-format on
-  for (const Refusal& c : cases) {
-    SCOPED_TRACE(c.what);
+  for (const auto& [what, call, isFileError, message] : cases) {
+    SCOPED_TRACE(what);
     try {
-      c.call();
+      call();
       ADD_FAILURE() << "no error";
     } catch (const hcl::Error& e) {
       const bool fileError = dynamic_cast<const hcl::FileError*>(&e) != nullptr;
-      EXPECT_EQ(std::pair(fileError, std::string(e.what())), std::pair(c.fileError, c.message));
+      EXPECT_EQ(std::pair(fileError, std::string(e.what())), std::pair(isFileError, message));
     }
   }
 }
