@@ -143,9 +143,9 @@ TEST(NecessaryConditions, PredicatesAgreeWithTheReferences) {
     const std::string expected = referenceLines(g, connected, bipartite);
     EXPECT_TRUE(g.howManyNodes > 40 || isBiconnected(g, 0) == referenceBiconnected(g));
     CapturedDiagnostics out;
-    EXPECT_EQ(isBipartite(g, 1), bipartite);
-    EXPECT_EQ(isConnected(g, 1), connected);
-    EXPECT_EQ(g.isHamiltonian, connected ? kUndecided : kNotHamiltonian);
+    // In order (a braced list is evaluated left to right).
+    EXPECT_EQ((std::vector<int32_t>{isBipartite(g, 1), isConnected(g, 1), g.isHamiltonian}),
+              (std::vector<int32_t>{bipartite, connected, connected ? kUndecided : kNotHamiltonian}));
     g.isHamiltonian = kUndecided;
     checkConnectedNotUnevenlyBipartite(g, 1);
     EXPECT_EQ(out.text(), expected);

@@ -357,8 +357,7 @@ TEST_F(SearchTreeTest, DeepTreeRunsWithoutTheThreadStack) {
   ASSERT_EQ(pthread_create(&thread, &attr, call, &work), 0);
   pthread_join(thread, nullptr);
   pthread_attr_destroy(&attr);
-  EXPECT_EQ(r.verdict, kHamiltonian);
-  EXPECT_TRUE(isHamiltonianCycleOf(r.cycle, n, all));
+  EXPECT_TRUE(r.verdict == kHamiltonian && isHamiltonianCycleOf(r.cycle, n, all));
   EXPECT_GE(r.deepestDepth, sanitized() ? 200 : 900);
   EXPECT_EQ(r.statistics->deepestStartedDepth, r.deepestDepth);
 }

@@ -33,8 +33,7 @@ std::unique_ptr<Graph> reduce(const LogicalFormula& formula) {
   EXPECT_NE(graph, nullptr);
   const int32_t m = formula.howManyClauses;
   const int32_t u = formula.howManyUsedVariables;
-  EXPECT_EQ(graph->howManyNodes, 49 * m + 2 * u);
-  EXPECT_EQ(graph->howManyEdges, 70 * m + 3 * u);
+  EXPECT_EQ(std::pair(graph->howManyNodes, graph->howManyEdges), std::pair(49 * m + 2 * u, 70 * m + 3 * u));
   EXPECT_EQ(graph->edgesToRemove, graph->howManyEdges - graph->howManyNodes);
   for (int32_t v = 0; v < graph->howManyNodes; ++v)
     EXPECT_TRUE(graph->node(v).degree >= 2 && graph->node(v).degree <= 4) << v;

@@ -174,12 +174,10 @@ TEST(SimulateCut, NestedTrialsLeaveEachEnclosingListWithItsOwnRecords) {
       EXPECT_TRUE(middle.list().empty());
       g.isHamiltonian = kUndecided;
     }
-    EXPECT_EQ(snapshot(g), afterOuter);
-    EXPECT_EQ(outerList.count(), outerRecords);
+    EXPECT_EQ(std::pair(snapshot(g), outerList.count()), std::pair(afterOuter, outerRecords));
     g.undoActions();
   }
-  EXPECT_EQ(snapshot(g), original);
-  EXPECT_EQ(g.actionList, nullptr);
+  EXPECT_EQ(std::pair(snapshot(g), g.actionList == nullptr), std::pair(original, true));
   disableFixedSeed();
 }
 
