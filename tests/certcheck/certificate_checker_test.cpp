@@ -29,11 +29,7 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 // joined in pairs: a 3-edge cut around a fragment with no Hamiltonian path between any
 // two of its ends.
 EdgeList twoPetersenFragments() {
-  EdgeList e;
-  for (auto [u, v] : generalizedPetersenEdges(5, 2))
-    if (u != 0 && v != 0) e.emplace_back(u - 1, v - 1), e.emplace_back(u + 8, v + 8);
-  for (int32_t end : {1, 4, 5}) e.emplace_back(end - 1, end + 8);
-  return e;
+  return joinedWithoutNodeZero(generalizedPetersenEdges(5, 2), 10, generalizedPetersenEdges(5, 2));
 }
 
 struct TestGraph {
@@ -57,12 +53,8 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
   TestGraph twoK33{12, {{6, 9}, {7, 10}}};
   for (int32_t u = 0; u < 3; ++u)
     for (int32_t v = 0; v < 3; ++v) twoK33.edges.insert(twoK33.edges.end(), {{u, 6 + v}, {3 + u, 9 + v}});
-  struct Row {
-    const TestGraph& graph;
-    std::string proof;  // after the two header lines
-    int64_t line;       // 0: accepted
-    std::string reason;
-  };
+  // The graph, the proof after the two header lines, the line rejected (0: accepted), the reason.
+  using Row = std::tuple<const TestGraph&, std::string, int64_t, std::string>;
   const std::string frontier10 = "frontier 0 1 2 3 4 5 6 7 8 9\n";
   const std::vector<Row> rows = {
       {petersen, frontier10, 0, ""},
@@ -112,13 +104,10 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
       {petersen, "sat\n16 0\nend\n", 4, "literal 16 is out of range -15..15"},
       {petersen, "sat\n", 3, "the SAT part at line 3 has no end line"},
   };
-  for (const Row& row : rows) {
-    const certcheck::CheckResult r =
-        check(row.graph.n, row.graph.edges, header(row.graph.n, row.graph.edges) + row.proof);
-    const std::string label = row.proof.substr(0, 60);
-    EXPECT_EQ(r.accepted, row.line == 0) << label << ": " << r.reason;
-    EXPECT_EQ(r.line, row.line) << label;
-    EXPECT_EQ(r.reason, row.reason) << label;
+  for (const auto& [graph, proof, line, reason] : rows) {
+    const certcheck::CheckResult r = check(graph.n, graph.edges, header(graph.n, graph.edges) + proof);
+    EXPECT_EQ(std::tuple(r.accepted, r.line, r.reason), std::tuple(line == 0, line, reason))
+        << proof.substr(0, 60);
   }
   // The header and the graph are checked before any step.
   const std::string body = frontier10;
@@ -129,8 +118,7 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
             "the certificate is for a graph of 10 nodes and 14 edges; this graph has 10 and 15"},
        }) {
     const certcheck::CheckResult r = check(10, petersen.edges, text + body);
-    EXPECT_FALSE(r.accepted);
-    EXPECT_EQ(r.reason, reason);
+    EXPECT_EQ(std::pair(r.accepted, r.reason), std::pair(false, reason));
   }
   EXPECT_EQ(check(3, {{0, 3}}, "").reason, "edge 1 of the graph has an end 3 out of range 0..2");
   EXPECT_EQ(certcheck::checkCertificateFile(3, {}, "/nonexistent/proof").reason,
@@ -178,26 +166,6 @@ TEST(CertificateChecker, StoredCertificatesHoldAndTheirMutationsDoNot) {
               "the clause does not follow by unit propagation (steps that need RAT are not accepted)");
   }
   EXPECT_GT(rejected, 0);
-}
-
-// CaDiCaL's own proofs, with the documented encoding and lazy subtour clauses, pass the
-// checker: on graphs of degree 3 (direct encoding) and up to 6 (the counter).
-TEST(CertificateChecker, ProofsFromCadicalAreAccepted) {
-  std::filesystem::path folder =
-      std::filesystem::temp_directory_path() / ("hc-cert-" + std::to_string(getpid()));
-  std::filesystem::create_directories(folder);
-  for (const TestGraph& g :
-       {TestGraph{18, twoPetersenFragments()}, TestGraph{9, completeBipartiteEdges(3, 6)},
-        TestGraph{22, generalizedPetersenEdges(11, 2)}}) {
-    const std::string certificate = satCertificate(g.n, g.edges, folder);
-    if (certificate.empty()) {
-      std::filesystem::remove_all(folder);
-      GTEST_SKIP() << "the cadical binary is not installed";
-    }
-    const certcheck::CheckResult r = check(g.n, g.edges, certificate);
-    EXPECT_TRUE(r.accepted) << g.n << " nodes, line " << r.line << ": " << r.reason;
-  }
-  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ TEST(CertificateProperty, CaseSplitCertificatesAreAcceptedExactlyForNonHamiltoni
     const EdgeList edges = randomEdges(rng, n, 0.3 + 0.1 * static_cast<double>(rng() % 6));
     const std::string certificate = caseSplitCertificate(n, edges, rng);
     const certcheck::CheckResult r = check(n, edges, certificate);
-    const bool hamiltonian = hasHamiltonianCycle(n, certcheck::canonicalEdges(edges));
+    const bool hamiltonian = hasHamiltonianCycle(n, EdgeSet(edges.begin(), edges.end()));
     ASSERT_EQ(r.accepted, !hamiltonian) << "seed " << seed << ", line " << r.line << ": " << r.reason << "\n"
                                         << certificate;
     refuted += !hamiltonian;
@@ -57,9 +57,7 @@ TEST(CertificateProperty, TheEncodingHoldsForHamiltonianCyclesAndForNothingElse)
         cnf.addInput(std::span<const int32_t>(&unit, 1));
       }
       EXPECT_EQ(cnf.refuted(), variant > 0) << "seed " << seed << ", variant " << variant;
-      if (variant == 0) {
-        EXPECT_TRUE(cnf.allFixed()) << "seed " << seed;  // the counters follow from the edges
-      }
+      EXPECT_TRUE(variant > 0 || cnf.allFixed()) << "seed " << seed;  // the counters follow from the edges
     }
   }
 }

@@ -1,19 +1,10 @@
-// Reference answers and small certificate writers for the checker's tests, sharing nothing
-// with the checker but the documented CNF encoding: a brute-force Hamiltonian cycle test,
-// a case-split writer with its own naive propagation, and a SAT writer that runs the
-// `cadical` binary with lazy subtour clauses (when it is installed).
+// A case-split certificate writer for the checker's tests, sharing nothing with the checker:
+// its own naive propagation, frontier and cut leaves.
 #pragma once
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <numeric>
-#include <optional>
 #include <random>
 #include <sstream>
 #include <string>
@@ -25,25 +16,6 @@
 namespace hc::testing {
 
 using certcheck::Edge;
-
-// Dynamic programming over node subsets: paths from node 0.
-inline bool hasHamiltonianCycle(int32_t n, const std::vector<Edge>& edges) {
-  if (n < 3) return false;
-  std::vector<std::vector<char>> adjacent(static_cast<size_t>(n),
-                                          std::vector<char>(static_cast<size_t>(n), 0));
-  for (auto [u, v] : edges) adjacent[u][v] = adjacent[v][u] = 1;
-  const uint32_t full = (1u << n) - 1;
-  std::vector<uint32_t> ends(size_t{1} << n, 0);  // bit v: a path 0..v over the subset
-  ends[1] = 1;
-  for (uint32_t set = 1; set <= full; set += 2)
-    for (int32_t v = 0; v < n; ++v)
-      if (ends[set] >> v & 1)
-        for (int32_t w = 0; w < n; ++w)
-          if (!(set >> w & 1) && adjacent[v][w]) ends[set | 1u << w] |= 1u << w;
-  for (int32_t v = 1; v < n; ++v)
-    if ((ends[full] >> v & 1) && adjacent[v][0]) return true;
-  return false;
-}
 
 inline certcheck::CheckResult check(int32_t n, const std::vector<Edge>& edges, const std::string& text) {
   std::istringstream in(text);
@@ -159,72 +131,6 @@ inline std::string caseSplitCertificate(int32_t n, const std::vector<Edge>& anyE
   out << header(n, edges);
   writeCaseSplits(n, edges, std::vector<int>(edges.size(), 0), rng, out, otherLeaves);
   return out.str();
-}
-
-// A SAT certificate from the `cadical` binary: solve the encoding, add a subtour clause for
-// every cycle of a model's 2-factor, repeat until unsatisfiable, and keep the last proof.
-// Empty when cadical is not installed or the graph turns out Hamiltonian.
-inline std::string satCertificate(int32_t n, const std::vector<Edge>& anyEdges,
-                                  const std::filesystem::path& folder) {
-  if (std::system("command -v cadical >/dev/null 2>&1") != 0) return {};
-  const std::vector<Edge> edges = certcheck::canonicalEdges(anyEdges);
-  std::vector<std::vector<int32_t>> clauses;
-  const int32_t variables = certcheck::twoFactorCnf(
-      n, edges, [&](std::span<const int32_t> c) { clauses.emplace_back(c.begin(), c.end()); });
-  std::vector<std::vector<int32_t>> subtours;
-  const auto cnf = folder / "f.cnf", proof = folder / "f.drat", model = folder / "f.out";
-  for (int round = 0; round < 200; ++round) {
-    std::ofstream(cnf) << [&] {
-      std::ostringstream text;
-      text << "p cnf " << variables << " " << clauses.size() << "\n";
-      for (const auto& c : clauses) {
-        for (int32_t l : c) text << l << " ";
-        text << "0\n";
-      }
-      return text.str();
-    }();
-    const std::string command =
-        "cadical -q --binary=false " + cnf.string() + " " + proof.string() + " > " + model.string();
-    const int status = WEXITSTATUS(std::system(command.c_str()));
-    if (status == 20) {
-      std::ostringstream out;
-      out << header(n, edges) << "sat\n";
-      for (const auto& s : subtours) {
-        out << "subtour";
-        for (int32_t v : s) out << " " << v;
-        out << "\n";
-      }
-      out << std::ifstream(proof).rdbuf() << "end\n";
-      return out.str();
-    }
-    if (status != 10) return {};
-    std::vector<std::vector<int32_t>> chosen(n);
-    std::ifstream in(model);
-    for (std::string token; in >> token;)
-      if (int64_t l = std::atoll(token.c_str()); l > 0 && l <= static_cast<int64_t>(edges.size())) {
-        auto [u, v] = edges[static_cast<size_t>(l - 1)];
-        chosen[u].push_back(v);
-        chosen[v].push_back(u);
-      }
-    std::vector<char> seen(n, 0);
-    for (int32_t start = 0; start < n; ++start) {
-      if (seen[start]) continue;
-      std::vector<int32_t> cycle{start};
-      seen[start] = 1;
-      for (size_t k = 0; k < cycle.size(); ++k)
-        for (int32_t w : chosen[cycle[k]])
-          if (!seen[w]) seen[w] = 1, cycle.push_back(w);
-      if (static_cast<int32_t>(cycle.size()) == n) return {};  // Hamiltonian
-      std::vector<int32_t> clause;
-      for (size_t e = 0; e < edges.size(); ++e)
-        if ((std::find(cycle.begin(), cycle.end(), edges[e].first) != cycle.end()) !=
-            (std::find(cycle.begin(), cycle.end(), edges[e].second) != cycle.end()))
-          clause.push_back(static_cast<int32_t>(e + 1));
-      clauses.push_back(clause);
-      subtours.push_back(cycle);
-    }
-  }
-  return {};
 }
 
 }  // namespace hc::testing

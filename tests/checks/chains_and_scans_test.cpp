@@ -87,10 +87,10 @@ TEST(ChainBuilding, KnownAnswersOfBothModelsAndTheirLines) {
     buildChains(g, 1, &list);
     EXPECT_EQ(std::tuple(chainList(g), g.isHamiltonian, g.howManyUncuttable, g.howManyHubs, out.text()),
               std::tuple(c.chains, c.verdict, c.forced, c.hubs, c.text));
-    EXPECT_GE(g.maxChains, g.howManyChains);
     // Only the first ring is recorded, in the list it was given.
-    EXPECT_EQ(list.count(), g.howManyRings);
-    EXPECT_TRUE(list.count() != 1 || (list.at(0).kind == kActionRing && list.at(0).args[0] == 0));
+    EXPECT_TRUE(g.maxChains >= g.howManyChains && list.count() == g.howManyRings &&
+                (list.count() != 1 || (list.at(0).kind == kActionRing && list.at(0).args[0] == 0)))
+        << list.count();
     list.clear();
     if (c.verdict == kUndecided && c.forcing) {
       // Every member is tagged, and building again changes nothing.
@@ -127,11 +127,11 @@ TEST(LegacyChains, OldCutAndScans) {
     const int32_t edges = g.howManyEdges;
     CapturedDiagnostics out;
     probabilityMillOldCut(g, a, b);
-    EXPECT_EQ(std::tuple(out.text(), g.howManyUncuttable, g.howManyHubs), std::tuple(lines, forced, 0));
-    EXPECT_EQ(currentEdges(g).size(), static_cast<size_t>(g.howManyEdges));
-    EXPECT_EQ(g.node(a).howManyUncuttable + g.node(b).howManyUncuttable, forced == 0 ? 0 : 4);
-    EXPECT_EQ(g.howManyEdges, edges - (forced == 0 ? 0 : 1));
-    EXPECT_FALSE(g.isAdjacent(a, b));
+    EXPECT_EQ(
+        std::tuple(out.text(), g.howManyUncuttable, g.howManyHubs, g.howManyEdges, currentEdges(g).size(),
+                   g.node(a).howManyUncuttable + g.node(b).howManyUncuttable, g.isAdjacent(a, b)),
+        std::tuple(lines, forced, 0, edges - (forced == 0 ? 0 : 1),
+                   static_cast<size_t>(edges - (forced == 0 ? 0 : 1)), forced == 0 ? 0 : 4, false));
     EXPECT_TRUE(forced != 0 || snapshot(g) == before);  // cutting nothing lowers no count either
   }
 
@@ -147,8 +147,7 @@ TEST(LegacyChains, OldCutAndScans) {
 
   // lightningOld cuts a degree-4 node with two forced edges down to them.
   Graph h = makeGraph(6, {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, 2}, {3, 4}, {3, 5}, {4, 5}, {1, 5}, {2, 5}});
-  Node::setUncut(h.node(0), h.node(1));
-  Node::setUncut(h.node(0), h.node(2));
+  for (int32_t w : {1, 2}) Node::setUncut(h.node(0), h.node(w));
   lightningOld(h);
   // 3 and 4 drop to degree 2, which forces two edges at 5, which loses its other two.
   EXPECT_EQ(std::tuple(h.node(0).degree, h.node(5).degree, h.howManyEdges, currentEdges(h).size()),
@@ -170,13 +169,11 @@ TEST(Scans, KnownAnswersWithTheirLines) {
   // Node 0 (degree 3) is forced to 1 and 2; cutting 0-3 leaves node 3 with degree 1 and too
   // few edges: edges 5 < nodes 6 after the cut.
   Graph pendant = makeGraph(6, {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {3, 4}, {4, 5}});
-  Node::setUncut(pendant.node(0), pendant.node(1));
-  Node::setUncut(pendant.node(0), pendant.node(2));
+  for (int32_t w : {1, 2}) Node::setUncut(pendant.node(0), pendant.node(w));
   // Node 0 of degree 4 whose edges to 1 and 2 are forced; 3 has degree 3.
   Graph twoForced = makeGraph(8, {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, 5}, {1, 7}, {2, 6}, {2, 7},
                                   {3, 5}, {3, 6}, {4, 5}, {4, 6}, {4, 7}, {5, 6}, {6, 7}});
-  Node::setUncut(twoForced.node(0), twoForced.node(1));
-  Node::setUncut(twoForced.node(0), twoForced.node(2));
+  for (int32_t w : {1, 2}) Node::setUncut(twoForced.node(0), twoForced.node(w));
   twoForced.howManyUncuttable = 2;
   Graph decided(twoForced);
   decided.isHamiltonian = kNotHamiltonian;
@@ -185,52 +182,47 @@ TEST(Scans, KnownAnswersWithTheirLines) {
   const char* kLightningRejects = "Lightning caused the graph to become non-Hamiltonian the graph.\n";
   const char* kHeadHunterSolves = "HeadHunter found a HC.\n";
   const std::string stillH = runH + "IsHamiltonian still = 2 after running HeadHunter.\n";
-  struct Case {
-    const char* name;
-    Graph graph;
-    void (*scan)(Graph&, int16_t);
-    HamiltonicityState verdict;
-    EdgeSet removed;  // not checked on a rejection
-    int32_t forced;
-    std::string lines;
-  };
-  Case cases[] = {
-      // Node 0 loses its unforced edges; node 3 is left with degree 2, both edges forced.
-      {"lightning", twoForced, &lightning, kUndecided, {{0, 3}, {0, 4}}, 4, stillL},
-      {"adjacent heads", headHunter, &HeadHunter, kUndecided, {{0, 1}}, 2, stillH},
-      // In particular no complaint about cutting a forced edge.
-      {"forced partner edge", forcedPartner, &HeadHunter, kUndecided, {}, 2, stillH},
-      {"heads apart", withChains(makeGraph(11, kBlocks)), &HeadHunter, kUndecided, {}, 5, stillH},
-      {"pendant", pendant, &lightning, kNotHamiltonian, {}, 0, runL + kLightningRejects},
-      // A 5-cycle plus the chord 0-2; the chain 2-3-4-0 has adjacent heads 0 and 2 and so does
-      // the chain 0-1-2. Cutting the chord leaves the cycle.
-      {"chord", withChains(makeGraph(5, kChord)), &HeadHunter, kHamiltonian, {{0, 2}}, 5,
-       runH + kHeadHunterSolves},
-      {"decided", decided, &lightning, kNotHamiltonian, {}, 2, runL},
-      {"decided", decided, &HeadHunter, kNotHamiltonian, {}, 2, runH},
-  };
-  for (Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Graph quiet(c.graph);
-    const std::string before = snapshot(c.graph);
-    const HamiltonicityState start = c.graph.isHamiltonian;
+  // Name, graph, scan, verdict, edges removed (not checked on a rejection), forced edge ends, lines.
+  std::tuple<const char*, Graph, void (*)(Graph&, int16_t), HamiltonicityState, EdgeSet, int32_t, std::string>
+      cases[] = {
+          // Node 0 loses its unforced edges; node 3 is left with degree 2, both edges forced.
+          {"lightning", twoForced, &lightning, kUndecided, {{0, 3}, {0, 4}}, 4, stillL},
+          {"adjacent heads", headHunter, &HeadHunter, kUndecided, {{0, 1}}, 2, stillH},
+          // In particular no complaint about cutting a forced edge.
+          {"forced partner edge", forcedPartner, &HeadHunter, kUndecided, {}, 2, stillH},
+          {"heads apart", withChains(makeGraph(11, kBlocks)), &HeadHunter, kUndecided, {}, 5, stillH},
+          {"pendant", pendant, &lightning, kNotHamiltonian, {}, 0, runL + kLightningRejects},
+          // A 5-cycle plus the chord 0-2; the chain 2-3-4-0 has adjacent heads 0 and 2 and so does
+          // the chain 0-1-2. Cutting the chord leaves the cycle.
+          {"chord",
+           withChains(makeGraph(5, kChord)),
+           &HeadHunter,
+           kHamiltonian,
+           {{0, 2}},
+           5,
+           runH + kHeadHunterSolves},
+          {"decided", decided, &lightning, kNotHamiltonian, {}, 2, runL},
+          {"decided", decided, &HeadHunter, kNotHamiltonian, {}, 2, runH},
+      };
+  for (auto& [name, g, scan, verdict, expectedRemoved, forced, lines] : cases) {
+    SCOPED_TRACE(name);
+    Graph quiet(g);
+    const std::string before = snapshot(g);
+    const HamiltonicityState start = g.isHamiltonian;
     CapturedDiagnostics out;
     seedRandom(7);
-    c.scan(c.graph, 1);
-    EXPECT_EQ(std::tuple(c.graph.isHamiltonian, out.text()), std::tuple(c.verdict, c.lines));
+    scan(g, 1);
+    EXPECT_EQ(std::tuple(g.isHamiltonian, out.text()), std::tuple(verdict, lines));
     EdgeSet removed;
-    std::ranges::set_difference(currentEdges(quiet), currentEdges(c.graph),
-                                std::inserter(removed, removed.end()));
-    if (c.verdict != kNotHamiltonian || start == kNotHamiltonian) {
-      EXPECT_EQ(std::tuple(removed, c.graph.howManyUncuttable), std::tuple(c.removed, c.forced));
-    }
-    if (c.verdict == start && removed.empty()) {
-      EXPECT_EQ(snapshot(c.graph), before);
-    }
+    std::ranges::set_difference(currentEdges(quiet), currentEdges(g), std::inserter(removed, removed.end()));
+    EXPECT_TRUE((verdict == kNotHamiltonian && start != kNotHamiltonian) ||
+                (removed == expectedRemoved && g.howManyUncuttable == forced))
+        << g.howManyUncuttable;
+    EXPECT_TRUE(verdict != start || !removed.empty() || snapshot(g) == before);
     out.clear();
     seedRandom(7);
-    c.scan(quiet, 0);
-    EXPECT_EQ(std::tuple(out.text(), snapshot(quiet)), std::tuple("", snapshot(c.graph)));
+    scan(quiet, 0);
+    EXPECT_EQ(std::tuple(out.text(), snapshot(quiet)), std::tuple("", snapshot(g)));
   }
 }
 

@@ -3,8 +3,8 @@
 // force), so a fault in a check cannot hide in its reference.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
-#include <span>
 #include <vector>
 
 #include "core/graph.h"
@@ -12,28 +12,16 @@
 
 namespace hc::testing {
 
-// The current neighbours of v.
-inline std::span<const int32_t> neighbours(const Graph& g, int32_t v) {
-  return {g.node(v).neighborArray, static_cast<size_t>(g.node(v).degree)};
-}
-
-// Nodes reached from `start` avoiding `removed`.
+// Nodes reached from `start` avoiding `removed`, breadth first.
 inline int32_t reachable(const Graph& g, int32_t start, int32_t removed) {
   std::vector<char> seen(g.nodes.size(), 0);
-  std::vector<int32_t> todo{start};
+  std::vector<int32_t> reached{start};
   seen[static_cast<size_t>(start)] = 1;
-  int32_t count = 1;
-  while (!todo.empty()) {
-    const int32_t v = todo.back();
-    todo.pop_back();
-    for (int32_t w : neighbours(g, v)) {
-      if (w == removed || seen[static_cast<size_t>(w)]) continue;
-      seen[static_cast<size_t>(w)] = 1;
-      ++count;
-      todo.push_back(w);
-    }
-  }
-  return count;
+  for (size_t k = 0; k < reached.size(); ++k)
+    for (int32_t w : neighbourList(g, reached[k]))
+      if (w != removed && !seen[static_cast<size_t>(w)])
+        seen[static_cast<size_t>(w)] = 1, reached.push_back(w);
+  return static_cast<int32_t>(reached.size());
 }
 
 // Connected, and still connected without any single node (one node counts as biconnected).
@@ -45,31 +33,12 @@ inline bool referenceBiconnected(const Graph& g) {
   return true;
 }
 
-// Brute-force Hamiltonicity by dynamic programming over subsets (n <= 16).
 inline bool referenceHamiltonian(const Graph& g) {
-  const int32_t n = g.howManyNodes;
-  if (n < 3) return false;
-  const uint32_t full = (1u << n) - 1;
-  // reach[mask] bit v: a path from node 0 through exactly `mask` ends at v.
-  std::vector<uint32_t> reach(full + 1, 0);
-  reach[1] = 1;
-  for (uint32_t mask = 1; mask <= full; ++mask) {
-    if (!(mask & 1u) || reach[mask] == 0) continue;
-    for (int32_t v = 0; v < n; ++v) {
-      if (!(reach[mask] >> v & 1u)) continue;
-      for (int32_t w : neighbours(g, v))
-        if (!(mask >> w & 1u)) reach[mask | (1u << w)] |= 1u << w;
-    }
-  }
-  for (int32_t w : neighbours(g, 0))
-    if (reach[full] >> w & 1u) return true;
-  return false;
+  return hasHamiltonianCycle(g.howManyNodes, currentEdges(g));
 }
 
 inline bool allMarksZero(const Graph& g) {
-  for (const Node& n : g.nodes)
-    if (n.mark != 0) return false;
-  return true;
+  return std::ranges::all_of(g.nodes, [](const Node& n) { return n.mark == 0; });
 }
 
 }  // namespace hc::testing

@@ -70,52 +70,56 @@ TEST(TwoEdgeCuts, KnownAnswersWithTheirLines) {
   const std::string sixCycleCuts =
       "0-1 2-3 0.5;0-1 3-4 1;0-1 4-5 0.5;0-5 1-2 0.5;0-5 2-3 1;0-5 3-4 0.5;1-2 3-4 0.5;1-2 4-5 1;"
       "2-3 4-5 0.5;";
-  struct Case {
-    const char* name;
-    Graph graph;
-    bool result;
-    HamiltonicityState verdict;
-    EdgeSet forced;
-    std::string lines;
-    const char* cuts;  // "none": no list installed
-    uint8_t stop = 0;
-  };
-  Case cases[] = {
-      // The second scan lists the cut again, now forced.
-      {"joined blocks", pruned, true, kUndecided, {{0, 4}, {1, 5}}, still, "0-4 1-5 1;"},
-      {"no list", blocks, true, kUndecided, {{0, 4}, {1, 5}}, still, "none"},
-      {"stopped", blocks, false, kUndecided, {}, about, "", 1},
-      // A decided graph still gets both lines (that nothing changes is a property of every check).
-      {"decided", decided, false, kNotHamiltonian, {}, still, ""},
-      // Joined at adjacent nodes the cycles are Hamiltonian (0-4-3-2-1-6-7-8-9-5-0): the forcing
-      // and re-pruning close the cycle.
-      {"adjacent", makeGraph(10, joined(cycles, {{0, 5}, {1, 6}})), true, kHamiltonian, {{0, 5}, {1, 6}},
-       about + "Checking 2-Edge-Cuts found a Hamiltonian Cycle.\n", ""},
-      // Joined at four distinct nodes two apart they are not.
-      {"distant", makeGraph(10, joined(cycles, {{0, 5}, {2, 7}})), true, kNotHamiltonian, {},
-       about + "Checking 2-Edge-Cuts caused the graph to become non-Hamiltonian.\n", ""},
-      {"forced cycle", forcedCycle, false, kUndecided, {}, still, sixCycleCuts.c_str()},
-  };
-  for (Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Graph& g = c.graph;
+  // Name, graph, result, verdict, edges forced, lines, cuts listed ("none": no list installed),
+  // whether the run is stopped first.
+  std::tuple<const char*, Graph, bool, HamiltonicityState, EdgeSet, std::string, const char*, bool> cases[] =
+      {
+          // The second scan lists the cut again, now forced.
+          {"joined blocks", pruned, true, kUndecided, {{0, 4}, {1, 5}}, still, "0-4 1-5 1;", false},
+          {"no list", blocks, true, kUndecided, {{0, 4}, {1, 5}}, still, "none", false},
+          {"stopped", blocks, false, kUndecided, {}, about, "", true},
+          // A decided graph still gets both lines (that nothing changes is a property of every check).
+          {"decided", decided, false, kNotHamiltonian, {}, still, "", false},
+          // Joined at adjacent nodes the cycles are Hamiltonian (0-4-3-2-1-6-7-8-9-5-0): the forcing
+          // and re-pruning close the cycle.
+          {"adjacent",
+           makeGraph(10, joined(cycles, {{0, 5}, {1, 6}})),
+           true,
+           kHamiltonian,
+           {{0, 5}, {1, 6}},
+           about + "Checking 2-Edge-Cuts found a Hamiltonian Cycle.\n",
+           "",
+           false},
+          // Joined at four distinct nodes two apart they are not.
+          {"distant",
+           makeGraph(10, joined(cycles, {{0, 5}, {2, 7}})),
+           true,
+           kNotHamiltonian,
+           {},
+           about + "Checking 2-Edge-Cuts caused the graph to become non-Hamiltonian.\n",
+           "",
+           false},
+          {"forced cycle", forcedCycle, false, kUndecided, {}, still, sixCycleCuts.c_str(), false},
+      };
+  for (auto& [name, g, expected, verdict, forced, lines, cuts, stopped] : cases) {
+    SCOPED_TRACE(name);
     const EdgeSet edges = currentEdges(g);
     const std::string before = snapshot(g);
-    if (c.cuts != std::string("none")) g.twoEdgeCuts = std::make_unique<CutList>();
+    if (cuts != std::string("none")) g.twoEdgeCuts = std::make_unique<CutList>();
     StopToken stop;
-    if (c.stop != 0) stop.requestStop();
+    if (stopped) stop.requestStop();
     CapturedDiagnostics out;
-    EXPECT_EQ(checkTwoEdgeCuts(g, 1, &stop), c.result);
-    EXPECT_EQ(std::tuple(g.isHamiltonian, out.text()), std::tuple(c.verdict, c.lines));
-    EXPECT_EQ(g.twoEdgeCuts ? listed(*g.twoEdgeCuts) : "none", c.cuts);
-    for (auto [v, w] : c.forced) EXPECT_TRUE(g.isUncuttableEdge(v, w)) << v << "," << w;
-    if (c.result && c.verdict == kUndecided) {
-      EXPECT_FALSE(checkTwoEdgeCuts(g, 0));  // nothing new
-    }
-    if (c.result) continue;
+    const bool result = checkTwoEdgeCuts(g, 1, &stop);
+    EXPECT_EQ(
+        std::tuple(result, g.isHamiltonian, out.text(), g.twoEdgeCuts ? listed(*g.twoEdgeCuts) : "none"),
+        std::tuple(expected, verdict, lines, cuts));
+    for (auto [v, w] : forced) EXPECT_TRUE(g.isUncuttableEdge(v, w)) << v << "," << w;
+    EXPECT_TRUE(!result || verdict != kUndecided || !checkTwoEdgeCuts(g, 0))
+        << "a second scan finds nothing new";
+    if (result) continue;
     // Only the order of neighbour arrays may differ.
     EXPECT_EQ(std::tuple(currentEdges(g), snapshot(g).size()), std::tuple(edges, before.size()));
-    EXPECT_TRUE(c.stop == 0 || snapshot(g) == before);
+    EXPECT_TRUE(!stopped || snapshot(g) == before);
   }
 }
 
@@ -150,46 +154,40 @@ TEST(OddForcedCut, KnownAnswersWithTheirLines) {
   Graph wrongIndex = blocksJoinedByChains(2, three);  // a chain index whose heads are other nodes
   wrongIndex.node(0).whichChain = 2;
   const std::string pass = std::string(kOpening) + kStill;
-  struct Case {
-    const char* name;
-    Graph graph;
-    HamiltonicityState verdict;
-    std::string lines;
-    uint8_t stop = 0;
-  };
-  Case cases[] = {
+  // Name, graph, verdict, lines, whether the run is stopped first.
+  std::tuple<const char*, Graph, HamiltonicityState, std::string, bool> cases[] = {
       // The pair pass finds the cut, and the single-region pass (which always runs) again.
-      {"three chains", blocksJoinedByChains(2, three), kNotHamiltonian, std::string(kOpening) + kOdd + kOdd},
-      {"three chains, stopped", blocksJoinedByChains(2, three), kUndecided, pass, 1},
-      {"two chains", blocksJoinedByChains(2, {{0, 5}, {1, 6}}), kUndecided, pass},
-      {"four chains", blocksJoinedByChains(2, {{0, 5}, {1, 6}, {2, 7}, {3, 8}}), kUndecided, pass},
+      {"three chains", blocksJoinedByChains(2, three), kNotHamiltonian, std::string(kOpening) + kOdd + kOdd,
+       false},
+      {"three chains, stopped", blocksJoinedByChains(2, three), kUndecided, pass, true},
+      {"two chains", blocksJoinedByChains(2, {{0, 5}, {1, 6}}), kUndecided, pass, false},
+      {"four chains", blocksJoinedByChains(2, {{0, 5}, {1, 6}, {2, 7}, {3, 8}}), kUndecided, pass, false},
       // One chain between each pair: every pair count is odd, but no single chain is a cut,
       // and every region total is even.
-      {"three regions in a ring", blocksJoinedByChains(3, {{0, 5}, {1, 10}, {6, 11}}), kUndecided, pass},
+      {"three regions in a ring", blocksJoinedByChains(3, {{0, 5}, {1, 10}, {6, 11}}), kUndecided, pass,
+       false},
       // Region 1 has three chains out: only the single-region pass sees the odd cut.
       {"three out of one region", blocksJoinedByChains(3, {{0, 5}, {1, 10}, {2, 11}, {6, 12}, {7, 13}}),
-       kNotHamiltonian, std::string(kOpening) + kOdd},
-      {"two K4", makeGraph(8, joined(completeEdges(0, 4), completeEdges(4, 4))), kUndecided, pass},
-      {"forced cycle", forcedCycle, kUndecided, pass},
-      {"no nodes", Graph(), kUndecided, pass},
-      {"decided", decided, kNotHamiltonian, kOpening},
+       kNotHamiltonian, std::string(kOpening) + kOdd, false},
+      {"two K4", makeGraph(8, joined(completeEdges(0, 4), completeEdges(4, 4))), kUndecided, pass, false},
+      {"forced cycle", forcedCycle, kUndecided, pass, false},
+      {"no nodes", Graph(), kUndecided, pass, false},
+      {"decided", decided, kNotHamiltonian, kOpening, false},
       // Inconsistent chain records: forced edges without chains, or a wrong chain index.
       {"forced edges, no chains", blocksJoinedByChains(2, three, false), kUndecided,
-       std::string(kOpening) + kWrong},
-      {"wrong chain index", wrongIndex, kUndecided, std::string(kOpening) + kWrong},
+       std::string(kOpening) + kWrong, false},
+      {"wrong chain index", wrongIndex, kUndecided, std::string(kOpening) + kWrong, false},
   };
-  for (Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const HamiltonicityState start = c.graph.isHamiltonian;
-    const std::string before = snapshot(c.graph);
+  for (auto& [name, g, verdict, lines, stopped] : cases) {
+    const HamiltonicityState start = g.isHamiltonian;
+    const std::string before = snapshot(g);
     StopToken stop;
-    if (c.stop != 0) stop.requestStop();
+    if (stopped) stop.requestStop();
     CapturedDiagnostics out;
-    initialPruningCheckForOddForcedCut(c.graph, 1, &stop);
-    EXPECT_EQ(c.graph.isHamiltonian, c.verdict);
-    EXPECT_EQ(out.text(), c.lines);
-    c.graph.isHamiltonian = start;
-    EXPECT_EQ(snapshot(c.graph), before) << "only the verdict may change";  // marks cleared too
+    initialPruningCheckForOddForcedCut(g, 1, &stop);
+    EXPECT_EQ(std::tuple(g.isHamiltonian, out.text()), std::tuple(verdict, lines)) << name;
+    g.isHamiltonian = start;
+    EXPECT_EQ(snapshot(g), before) << name << ": only the verdict may change";  // marks cleared too
   }
 }
 

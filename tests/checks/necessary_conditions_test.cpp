@@ -1,8 +1,7 @@
 // The necessary conditions: each verdict with its exact verbose lines, and the graph predicates
-// against references on small hand graphs and random ones. The colouring fills meet the
-// repeated index-order sweeps they replaced (kept here as the reference for connectivity and
-// bipartiteness): the same results, messages and cleared marks, on graphs of many components
-// and long paths and cycles with shuffled labels too.
+// against references on small hand graphs and random ones: the same results, messages and
+// cleared marks as a plain breadth-first colouring, on graphs of many components and long paths
+// and cycles with shuffled labels too.
 #include "checks/necessary_conditions.h"
 
 #include <gtest/gtest.h>
@@ -41,15 +40,8 @@ TEST(NecessaryConditions, EachVerdictWithItsLines) {
       kConnectedAbout + kConnectedPass + kOnlyConnectedAbout + kOnlyConnectedPass +
       "About to check if the graph is bipartite.\n";
   const EdgeList tree{{0, 1}, {0, 2}, {1, 3}, {1, 4}};
-  struct Case {
-    const char* name;
-    Graph graph;
-    HamiltonicityState start;
-    Check check;
-    HamiltonicityState verdict;
-    std::string text;
-  };
-  Case cases[] = {
+  // Name, graph, its verdict before, the check, the verdict after, the lines.
+  std::tuple<const char*, Graph, HamiltonicityState, Check, HamiltonicityState, std::string> cases[] = {
       {"6-cycle", makeGraph(6, cycleEdges(0, 6)), kUndecided, all, kUndecided, allLines},
       {"decided tree", makeGraph(5, tree), kNotHamiltonian, all, kNotHamiltonian, allLines},
       {"tree", makeGraph(5, tree), kUndecided, &checkEnoughEdges, kNotHamiltonian,
@@ -59,64 +51,49 @@ TEST(NecessaryConditions, EachVerdictWithItsLines) {
        kNotHamiltonian,
        "About to check for low-degree nodes.\nChecking for low-degree nodes rejected the graph.\n"},
   };
-  for (Case& c : cases) {
-    c.graph.isHamiltonian = c.start;
-    const std::string before = snapshot(c.graph);
+  for (auto& [name, g, start, check, verdict, text] : cases) {
+    g.isHamiltonian = start;
+    const std::string before = snapshot(g);
     CapturedDiagnostics out;
-    c.check(c.graph, 1);
-    EXPECT_EQ(std::tuple(c.graph.isHamiltonian, out.text()), std::tuple(c.verdict, c.text)) << c.name;
-    c.graph.isHamiltonian = c.start;
-    EXPECT_EQ(snapshot(c.graph), before) << c.name << ": only the verdict may change";
-  }
-}
-
-struct SweepCounts {
-  int32_t colour1 = 0, colour2 = 0;
-  bool sameColourEdge = false;
-};
-
-// Colours from `start` by sweeps over all nodes in index order until nothing changes.
-void sweepColouring(Graph& g, int32_t start, SweepCounts& c) {
-  g.nodes[static_cast<size_t>(start)].mark = 1;
-  ++c.colour1;
-  for (bool changed = true; changed;) {
-    changed = false;
-    for (Node& n : g.nodes) {
-      if (n.mark == 0) continue;
-      const int32_t other = n.mark == 1 ? 2 : 1;
-      for (int32_t k = 0; k < n.degree; ++k) {
-        Node& w = g.node(n.neighborArray[k]);
-        if (w.mark == 0) {
-          w.mark = other;
-          ++(other == 1 ? c.colour1 : c.colour2);
-          changed = true;
-        } else if (w.mark == n.mark) {
-          c.sameColourEdge = true;
-        }
-      }
-    }
+    check(g, 1);
+    EXPECT_EQ(std::tuple(g.isHamiltonian, out.text()), std::tuple(verdict, text)) << name;
+    g.isHamiltonian = start;
+    EXPECT_EQ(snapshot(g), before) << name << ": only the verdict may change";
   }
 }
 
 // The verbose lines of isBipartite, isConnected and checkConnectedNotUnevenlyBipartite, in
-// this order, as the sweeps gave them.
-std::string sweepReference(Graph g, bool& connected, bool& bipartite) {
-  const int32_t n = g.howManyNodes;
-  SweepCounts all, fromZero;
-  for (int32_t v = 0; v < n; ++v)
-    if (g.nodes[static_cast<size_t>(v)].mark == 0) sweepColouring(g, v, all);
-  bipartite = !all.sameColourEdge;
-  for (Node& v : g.nodes) v.mark = 0;
-  if (n > 0) sweepColouring(g, 0, fromZero);
-  connected = fromZero.colour1 + fromZero.colour2 == n;
-  const bool uneven = !fromZero.sameColourEdge && fromZero.colour1 != fromZero.colour2;
-  const std::string about = kConnectedAbout, notConnected = about + "The graph is not connected.\n";
-  const std::string onlyConnected = std::string(kOnlyConnectedAbout) +
-                                    (connected ? kOnlyConnectedPass : "The graph is not connected.\n");
-  return "About to check if the graph is bipartite.\n" + onlyConnected +
-         (!connected ? notConnected
-          : uneven   ? about + "The graph is unevenly bipartite.\n"
-                     : about + kConnectedPass);
+// this order, from a breadth-first 2-colouring of every component (node 0's sides counted).
+std::string referenceLines(const Graph& g, bool& connected, bool& bipartite) {
+  std::vector<int32_t> side(g.nodes.size(), -1);
+  int32_t sides[2] = {0, 0};
+  bool zeroBipartite = bipartite = true;
+  for (int32_t start = 0; start < g.howManyNodes; ++start) {
+    if (side[static_cast<size_t>(start)] >= 0) continue;
+    std::vector<int32_t> queue{start};
+    side[static_cast<size_t>(start)] = 0;
+    for (size_t k = 0; k < queue.size(); ++k) {
+      const int32_t v = queue[k], s = side[static_cast<size_t>(v)];
+      sides[s] += start == 0;
+      for (int32_t w : neighbourList(g, v)) {
+        if (side[static_cast<size_t>(w)] < 0) {
+          side[static_cast<size_t>(w)] = 1 - s;
+          queue.push_back(w);
+        } else if (side[static_cast<size_t>(w)] == s) {
+          bipartite = false;
+          zeroBipartite = zeroBipartite && start != 0;
+        }
+      }
+    }
+  }
+  connected = sides[0] + sides[1] == g.howManyNodes;
+  const std::string about = kConnectedAbout;
+  const std::string notConnected = "The graph is not connected.\n";
+  return "About to check if the graph is bipartite.\n" + std::string(kOnlyConnectedAbout) +
+         (connected ? kOnlyConnectedPass : notConnected) + about +
+         (!connected                              ? notConnected
+          : zeroBipartite && sides[0] != sides[1] ? "The graph is unevenly bipartite.\n"
+                                                  : kConnectedPass);
 }
 
 // Random components (each a random graph, path or cycle), labels shuffled over the whole.
@@ -163,12 +140,12 @@ TEST(NecessaryConditions, PredicatesAgreeWithTheReferences) {
     SCOPED_TRACE(snapshot(g).substr(0, 2000));
     const std::string before = snapshot(g);
     bool connected = false, bipartite = false;
-    const std::string expected = sweepReference(g, connected, bipartite);
+    const std::string expected = referenceLines(g, connected, bipartite);
     EXPECT_TRUE(g.howManyNodes > 40 || isBiconnected(g, 0) == referenceBiconnected(g));
     CapturedDiagnostics out;
-    EXPECT_EQ(isBipartite(g, 1), bipartite);
-    EXPECT_EQ(isConnected(g, 1), connected);
-    EXPECT_EQ(g.isHamiltonian, connected ? kUndecided : kNotHamiltonian);
+    // In order (a braced list is evaluated left to right).
+    EXPECT_EQ((std::vector<int32_t>{isBipartite(g, 1), isConnected(g, 1), g.isHamiltonian}),
+              (std::vector<int32_t>{bipartite, connected, connected ? kUndecided : kNotHamiltonian}));
     g.isHamiltonian = kUndecided;
     checkConnectedNotUnevenlyBipartite(g, 1);
     EXPECT_EQ(out.text(), expected);

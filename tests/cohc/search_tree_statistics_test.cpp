@@ -4,12 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
 
-#include "core/diagnostics.h"
+#include "support/test_graphs.h"
 
 namespace hc {
 namespace {
@@ -60,8 +59,7 @@ TEST(SearchTreeStatistics, HandCountedSequence) {
 }
 
 TEST(SearchTreeStatistics, DeepTreesGrowTheArraysAndNegativeDepthsAreRefused) {
-  std::ostringstream out;
-  ScopedDiagnosticStream capture(out);
+  testing::CapturedDiagnostics out;
   SearchTreeStatistics s;
   EXPECT_EQ(s.depthCapacity(), 10000);
   // A negative depth reads no clock and records nothing.
@@ -70,7 +68,7 @@ TEST(SearchTreeStatistics, DeepTreesGrowTheArraysAndNegativeDepthsAreRefused) {
   for (int32_t d = 0; d <= 25000; d += 5000) s.recordNodeStarted(d, d);
   s.recordNodeSolved(25000, 1);
   s.recordNodeSolved(-3, 0);
-  EXPECT_EQ(out.str(),
+  EXPECT_EQ(out.text(),
             "Error: recordNodeStarted at negative depth -1\nError: recordNodeSolved at negative depth -3\n");
   EXPECT_GE(s.depthCapacity(), 25001);
   EXPECT_EQ(std::tuple(s.deepestStartedDepth, s.deepestSolvedDepth), std::tuple(25000, 25000));

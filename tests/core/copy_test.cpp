@@ -36,10 +36,9 @@ TEST(CopyTest, ACopyCarriesWhatSolversReadAndStartsItsOwnRecordsAndSeed) {
   disableFixedSeed();
   EXPECT_EQ(snapshot(copy), source);
   // Kept beyond the minimum: the driver's ratios divide by edgesToRemove.
-  EXPECT_EQ(std::tuple(copy.coordinates, copy.outputFileName, copy.version, copy.cutCount),
-            std::tuple(g.coordinates, std::string("out.txt"), 9, 0));
-  EXPECT_EQ(copy.edgesToRemove, 35);
-  EXPECT_EQ(copy.actionList, nullptr);
+  EXPECT_EQ(std::tuple(copy.coordinates, copy.outputFileName, copy.version, copy.cutCount, copy.edgesToRemove,
+                       copy.actionList == nullptr),
+            std::tuple(g.coordinates, std::string("out.txt"), 9, 0, 35, true));
 }
 
 TEST(CopyTest, ACopyThatIsAskedToStopIsNoneAndAnOpenOneIsTheCopy) {
@@ -51,18 +50,15 @@ TEST(CopyTest, ACopyThatIsAskedToStopIsNoneAndAnOpenOneIsTheCopy) {
   StopToken passed;
   passed.setDeadline(StopToken::Clock::now() - std::chrono::seconds(1));
   const StopToken open;
-  struct Row {
-    const StopToken* stop;
-    bool copied;
-  };
   enableFixedSeed(7);
   uint32_t expectedSeed = 7;
-  for (const Row& row : {Row{nullptr, true}, Row{&requested, false}, Row{&open, true}, Row{&passed, false}}) {
-    std::optional<Graph> copy = Graph::copyUnlessStopped(g, row.stop);
-    EXPECT_EQ(copy.has_value(), row.copied);
-    if (copy) {
-      EXPECT_EQ(snapshot(*copy), source);
-    }
+  for (auto [stop, copied] : {std::pair<const StopToken*, bool>{nullptr, true},
+                              {&requested, false},
+                              {&open, true},
+                              {&passed, false}}) {
+    std::optional<Graph> copy = Graph::copyUnlessStopped(g, stop);
+    EXPECT_EQ(copy.has_value(), copied);
+    EXPECT_TRUE(!copy || snapshot(*copy) == source);
     EXPECT_EQ(randomState(), expectedSeed);
     expectedSeed += 2654435769u;
   }

@@ -6,17 +6,12 @@
 #include <cstdint>
 #include <random>
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "core/graph.h"
 #include "core/graph_invariants.h"
 #include "support/test_graphs.h"
 
 namespace hc::testing {
-
-// K(n): every degree stays high, so forcing a few edges starts no degree-2 cascade.
-inline Graph completeGraph(int32_t n) { return makeGraph(n, completeEdges(0, n)); }
 
 // A random graph on n nodes whose average degree is about `degree`: a ring (so cuts soon
 // bring nodes to degree 2 and start cascades) and random chords, in shuffled order.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "core_test_support.h"
 
@@ -19,12 +20,8 @@ Graph healthy() {
 }
 
 TEST(GraphInvariantsTest, EveryKindOfDamageIsReported) {
-  struct Damage {
-    const char* name;
-    std::function<void(Graph&)> apply;
-    const char* expected;  // a piece of the report
-  };
-  const std::vector<Damage> damages{
+  // Each damage with a piece of its report.
+  const std::vector<std::tuple<const char*, std::function<void(Graph&)>, const char*>> damages{
       {"one-sided edge", [](Graph& g) { g.node(3).neighborArray[0] = 1; }, "not symmetric"},
       {"self-loop", [](Graph& g) { g.node(0).neighborArray[0] = 0; }, "lists itself"},
       {"duplicate", [](Graph& g) { g.node(0).neighborArray[1] = g.node(0).neighborArray[0]; }, "twice"},
@@ -44,11 +41,11 @@ TEST(GraphInvariantsTest, EveryKindOfDamageIsReported) {
   Graph undamaged = healthy();
   ASSERT_EQ(undamaged.isHamiltonian, kUndecided);
   EXPECT_EQ(checkInvariants(undamaged), "");
-  for (const Damage& damage : damages) {
+  for (const auto& [name, apply, expected] : damages) {
     Graph g = healthy();
-    damage.apply(g);
-    std::string report = checkInvariants(g);
-    EXPECT_NE(report.find(damage.expected), std::string::npos) << damage.name << ": \"" << report << "\"";
+    apply(g);
+    const std::string report = checkInvariants(g);
+    EXPECT_NE(report.find(expected), std::string::npos) << name << ": \"" << report << "\"";
   }
   // A chain index on an inner node is damage to the incremental model only.
   EXPECT_FALSE(hasScanModelChains(undamaged));

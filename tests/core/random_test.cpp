@@ -26,11 +26,10 @@ TEST(RandomTest, SequenceFromStateOneFollowsTheFormula) {
 
 TEST(RandomTest, FixedSeedModeNumbersItsReseeds) {
   enableFixedSeed(7);
-  EXPECT_EQ(fixedSeed(), 7u);
-  EXPECT_EQ(reseedFromClock(123456), 7u);
-  EXPECT_EQ(reseedFromClock(123456), 7u + kStride);
-  EXPECT_EQ(reseedFromClock(1), 7u + 2u * kStride);  // wraps modulo 2^32
-  EXPECT_EQ(randomState(), static_cast<uint32_t>(7u + 2u * kStride));
+  // In this order (a braced list is evaluated left to right); the third wraps modulo 2^32.
+  EXPECT_EQ((std::vector<uint32_t>{*fixedSeed(), reseedFromClock(123456), reseedFromClock(123456),
+                                   reseedFromClock(1), randomState()}),
+            (std::vector<uint32_t>{7, 7, 7 + kStride, 7 + 2 * kStride, 7 + 2 * kStride}));
 
   // Another thread starts at state 1 (whatever this one did) and counts its own reseeds
   // from 0.
@@ -44,13 +43,14 @@ TEST(RandomTest, FixedSeedModeNumbersItsReseeds) {
   enableFixedSeed(7);
   EXPECT_EQ(reseedFromClock(5), 7u);
   setThreadSeedStream(100);
-  EXPECT_EQ(reseedFromClock(5), 100u);
-  EXPECT_EQ(reseedFromClock(5), 100u + kStride);
+  EXPECT_EQ((std::vector<uint32_t>{reseedFromClock(5), reseedFromClock(5)}),
+            (std::vector<uint32_t>{100, 100 + kStride}));
   clearThreadSeedStream();
   disableFixedSeed();
   EXPECT_FALSE(fixedSeed().has_value());
-  EXPECT_EQ(reseedFromClock(4242), 4242u) << "the clock value when not fixed";
-  EXPECT_EQ(randomState(), 4242u);
+  // The clock value when not fixed.
+  EXPECT_EQ((std::vector<uint32_t>{reseedFromClock(4242), randomState()}),
+            (std::vector<uint32_t>{4242, 4242}));
 }
 
 }  // namespace

@@ -6,16 +6,19 @@
 #include <algorithm>
 #include <cstdint>
 #include <map>
+#include <numeric>
 #include <random>
 #include <set>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "decompose/part_graph.h"
+#include "support/test_graphs.h"
 
 namespace hc::testing {
 
-inline PartGraph partFromPairs(int32_t n, const std::vector<std::pair<int32_t, int32_t>>& pairs) {
+inline PartGraph partFromPairs(int32_t n, const EdgeList& pairs) {
   PartGraph g;
   g.nodeCount = n;
   std::set<std::pair<int32_t, int32_t>> seen;
@@ -24,92 +27,60 @@ inline PartGraph partFromPairs(int32_t n, const std::vector<std::pair<int32_t, i
   return g;
 }
 
-// Connected components of the graph less the nodes in `removed`.
+// Connected components of the graph less the (distinct) nodes in `removed`, by union-find.
 inline int32_t componentsWithout(const PartGraph& g, const std::vector<int32_t>& removed) {
-  std::vector<int32_t> label(static_cast<size_t>(g.nodeCount), -1);
-  for (int32_t r : removed) label[static_cast<size_t>(r)] = -2;
-  std::vector<std::vector<int32_t>> adjacent(static_cast<size_t>(g.nodeCount));
-  for (const PartEdge& e : g.edges) {
-    adjacent[static_cast<size_t>(e.a)].push_back(e.b);
-    adjacent[static_cast<size_t>(e.b)].push_back(e.a);
-  }
-  int32_t count = 0;
-  for (int32_t s = 0; s < g.nodeCount; ++s) {
-    if (label[static_cast<size_t>(s)] != -1) continue;
-    std::vector<int32_t> stack{s};
-    label[static_cast<size_t>(s)] = count;
-    while (!stack.empty()) {
-      const int32_t v = stack.back();
-      stack.pop_back();
-      for (int32_t w : adjacent[static_cast<size_t>(v)])
-        if (label[static_cast<size_t>(w)] == -1) {
-          label[static_cast<size_t>(w)] = count;
-          stack.push_back(w);
-        }
-    }
-    ++count;
-  }
+  std::vector<int32_t> root(static_cast<size_t>(g.nodeCount));
+  std::iota(root.begin(), root.end(), 0);
+  const auto find = [&root](int32_t v) {
+    while (root[static_cast<size_t>(v)] != v) v = root[static_cast<size_t>(v)];
+    return v;
+  };
+  const auto kept = [&removed](int32_t v) { return std::ranges::find(removed, v) == removed.end(); };
+  auto count = g.nodeCount - static_cast<int32_t>(removed.size());
+  for (const PartEdge& e : g.edges)
+    if (kept(e.a) && kept(e.b) && find(e.a) != find(e.b))
+      root[static_cast<size_t>(find(e.a))] = find(e.b), --count;
   return count;
 }
 
 // A Hamiltonian cycle through every forced edge, or empty when there is none: each forced
-// edge is subdivided by a node of degree 2, then subset dynamic programming over paths from
-// node 0 (nodes plus forced edges at most 22).
+// edge is subdivided by a node of degree 2 (nodes plus forced edges at most 22).
 inline std::vector<int32_t> bruteForceCycle(const PartGraph& g) {
-  const int32_t n = g.nodeCount;
-  if (n < 3) return {};
+  if (g.nodeCount < 3) return {};
   const auto [total, edges] = subdivideForcedEdges(g);
-  std::vector<uint32_t> adjacent(static_cast<size_t>(total), 0);
-  for (auto [a, b] : edges) {
-    adjacent[static_cast<size_t>(a)] |= 1u << b;
-    adjacent[static_cast<size_t>(b)] |= 1u << a;
-  }
-  const uint32_t all = (1u << total) - 1;
-  std::vector<uint32_t> ends(static_cast<size_t>(all) + 1, 0);  // ends of paths from node 0 over mask
-  ends[1] = 1;
-  for (uint32_t mask = 1; mask <= all; mask += 2)
-    for (uint32_t e = ends[mask]; e; e &= e - 1) {
-      const int32_t v = __builtin_ctz(e);
-      for (uint32_t next = adjacent[static_cast<size_t>(v)] & ~mask; next; next &= next - 1)
-        ends[mask | (next & (~next + 1))] |= next & (~next + 1);
-    }
-  int32_t last = -1;
-  for (int32_t v = 1; v < total && last < 0; ++v)
-    if ((ends[all] >> v & 1u) && (adjacent[0] >> v & 1u)) last = v;
-  if (last < 0) return {};
-  std::vector<int32_t> cycle;
-  uint32_t mask = all;
-  for (int32_t v = last; v != 0;) {
-    if (v < n) cycle.push_back(v);
-    const uint32_t rest = mask & ~(1u << v);
-    int32_t previous = 0;
-    for (uint32_t c = ends[rest] & adjacent[static_cast<size_t>(v)]; c; c &= c - 1) {
-      previous = __builtin_ctz(c);
-      break;
-    }
-    mask = rest;
-    v = previous;
-  }
-  cycle.push_back(0);
-  std::reverse(cycle.begin(), cycle.end());
+  std::vector<int32_t> cycle = hamiltonianCycle(total, EdgeSet(edges.begin(), edges.end()));
+  std::erase_if(cycle, [&g](int32_t v) { return v >= g.nodeCount; });
   return cycle;
+}
+
+// The graph with its labels and edges shuffled.
+inline PartGraph relabelled(std::mt19937& rng, EdgeList edges) {
+  std::map<int32_t, int32_t> id;
+  for (auto [a, b] : edges) {
+    id.emplace(a, static_cast<int32_t>(id.size()));
+    id.emplace(b, static_cast<int32_t>(id.size()));
+  }
+  std::vector<int32_t> label(id.size());
+  std::iota(label.begin(), label.end(), 0);
+  std::shuffle(label.begin(), label.end(), rng);
+  for (auto& [a, b] : edges) a = label[static_cast<size_t>(id[a])], b = label[static_cast<size_t>(id[b])];
+  std::shuffle(edges.begin(), edges.end(), rng);
+  return partFromPairs(static_cast<int32_t>(id.size()), edges);
 }
 
 // A random biconnected graph glued from pieces: a start cycle, then pieces of one to four
 // new nodes hung between two existing nodes (sometimes replacing the edge between them),
 // now and then a few random chords. Labels are shuffled.
 inline PartGraph gluedGraph(std::mt19937& rng, int32_t maxNodes) {
-  std::vector<std::pair<int32_t, int32_t>> edges;
+  EdgeList edges;
   int32_t n = 3 + static_cast<int32_t>(rng() % 2);
   for (int32_t i = 0; i < n; ++i) edges.emplace_back(i, (i + 1) % n);
   while (n < maxNodes) {
     const int32_t size = std::min<int32_t>(1 + static_cast<int32_t>(rng() % 4), maxNodes - n);
-    int32_t u = 0;
-    int32_t v = 0;
+    int32_t u = 0, v = 0;
     if (rng() % 2) {
       const auto& e = edges[rng() % edges.size()];
-      u = e.first;
-      v = e.second;
+      std::tie(u, v) = e;
       if (rng() % 3 == 0) edges.erase(std::find(edges.begin(), edges.end(), e));
     } else {
       u = static_cast<int32_t>(rng() % n);
@@ -133,72 +104,20 @@ inline PartGraph gluedGraph(std::mt19937& rng, int32_t maxNodes) {
     const int32_t b = static_cast<int32_t>(rng() % n);
     edges.emplace_back(a, b);
   }
-  std::vector<int32_t> label(static_cast<size_t>(n));
-  for (int32_t i = 0; i < n; ++i) label[static_cast<size_t>(i)] = i;
-  std::shuffle(label.begin(), label.end(), rng);
-  for (auto& [a, b] : edges) {
-    a = label[static_cast<size_t>(a)];
-    b = label[static_cast<size_t>(b)];
-  }
-  std::shuffle(edges.begin(), edges.end(), rng);
-  return partFromPairs(n, edges);
-}
-
-// A random cubic graph on k nodes (k even, at least 4), nodes offset..offset+k-1.
-inline std::vector<std::pair<int32_t, int32_t>> randomCubicEdges(std::mt19937& rng, int32_t k,
-                                                                 int32_t offset) {
-  for (;;) {
-    std::vector<int32_t> points;
-    for (int32_t v = 0; v < k; ++v) points.insert(points.end(), 3, v);
-    std::shuffle(points.begin(), points.end(), rng);
-    std::set<std::pair<int32_t, int32_t>> edges;
-    bool simple = true;
-    for (size_t i = 0; i < points.size() && simple; i += 2)
-      simple = points[i] != points[i + 1] && edges.emplace(std::minmax(points[i], points[i + 1])).second;
-    if (!simple) continue;
-    std::vector<std::pair<int32_t, int32_t>> out;
-    for (auto [a, b] : edges) out.emplace_back(a + offset, b + offset);
-    return out;
-  }
-}
-
-inline std::vector<std::pair<int32_t, int32_t>> petersenEdges(int32_t offset) {
-  std::vector<std::pair<int32_t, int32_t>> out;
-  for (int32_t i = 0; i < 5; ++i) {
-    out.emplace_back(offset + i, offset + (i + 1) % 5);
-    out.emplace_back(offset + i, offset + 5 + i);
-    out.emplace_back(offset + 5 + i, offset + 5 + (i + 2) % 5);
-  }
-  return out;
-}
-
-inline PartGraph relabelled(std::mt19937& rng, std::vector<std::pair<int32_t, int32_t>> edges) {
-  std::map<int32_t, int32_t> id;
-  for (auto [a, b] : edges) {
-    id.emplace(a, static_cast<int32_t>(id.size()));
-    id.emplace(b, static_cast<int32_t>(id.size()));
-  }
-  std::vector<int32_t> label(id.size());
-  for (size_t i = 0; i < label.size(); ++i) label[i] = static_cast<int32_t>(i);
-  std::shuffle(label.begin(), label.end(), rng);
-  for (auto& [a, b] : edges) {
-    a = label[static_cast<size_t>(id[a])];
-    b = label[static_cast<size_t>(id[b])];
-  }
-  std::shuffle(edges.begin(), edges.end(), rng);
-  return partFromPairs(static_cast<int32_t>(id.size()), edges);
+  return relabelled(rng, edges);
 }
 
 // Two or three pieces joined by 3-edge cuts: each piece a random cubic graph or the Petersen
 // graph, less one node; two pieces join their three loose ends pairwise, three pieces send
 // one end each to three new hubs.
 inline PartGraph cutFragmentsGraph(std::mt19937& rng, int32_t pieces) {
-  std::vector<std::pair<int32_t, int32_t>> edges;
+  EdgeList edges;
   std::vector<std::vector<int32_t>> loose;
   int32_t n = 0;
   for (int32_t p = 0; p < pieces; ++p) {
     const int32_t k = rng() % 3 == 0 ? 10 : 4 + 2 * static_cast<int32_t>(rng() % 2);
-    const auto piece = k == 10 ? petersenEdges(n) : randomCubicEdges(rng, k, n);
+    const EdgeList piece =
+        shifted(k == 10 ? generalizedPetersenEdges(5, 2) : randomRegularEdges(rng, k, 3), n);
     const int32_t removed = n + static_cast<int32_t>(rng() % static_cast<uint32_t>(k));
     loose.emplace_back();
     for (auto [a, b] : piece) {
@@ -221,11 +140,11 @@ inline PartGraph cutFragmentsGraph(std::mt19937& rng, int32_t pieces) {
 // Nodes u and v and `count` blobs: random cubic graphs of 4 or 6 nodes less one edge a-b,
 // with a joined to u and b to v.
 inline PartGraph blobsGraph(std::mt19937& rng, int32_t count) {
-  std::vector<std::pair<int32_t, int32_t>> edges;
+  EdgeList edges;
   int32_t n = 2;
   for (int32_t i = 0; i < count; ++i) {
     const int32_t k = 4 + 2 * static_cast<int32_t>(rng() % 2);
-    auto blob = randomCubicEdges(rng, k, n);
+    const EdgeList blob = shifted(randomRegularEdges(rng, k, 3), n);
     const auto [a, b] = blob[rng() % blob.size()];
     for (auto e : blob)
       if (e != std::make_pair(a, b)) edges.push_back(e);

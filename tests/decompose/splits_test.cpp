@@ -70,7 +70,7 @@ TEST(ThreeEdgeCuts, AreExactlyTheCutsOfThreeEdges) {
   std::mt19937 rng(20260303);
   int32_t withCuts = 0;
   for (int32_t round = 0; round < 600; ++round) {
-    const PartGraph g = round % 4 == 0 ? relabelled(rng, randomCubicEdges(rng, 6 + 2 * (round % 5), 0))
+    const PartGraph g = round % 4 == 0 ? relabelled(rng, randomRegularEdges(rng, 6 + 2 * (round % 5), 3))
                                        : cutFragmentsGraph(rng, 2 + round % 2);
     const int32_t n = g.nodeCount;
     if (n > 16) continue;

@@ -16,12 +16,8 @@ namespace {
 
 using testing::currentEdges;
 using testing::EdgeSet;
+using testing::neighbourList;
 using Ids = std::vector<int32_t>;
-
-Ids neighbors(const Graph& graph, int32_t v) {
-  const Node& node = graph.node(v);
-  return {node.neighborArray, node.neighborArray + node.degree};
-}
 
 // Builds a family into a fresh graph, finishes it and checks it is simple and consistent;
 // the caller seeds beforehand.
@@ -53,7 +49,7 @@ TEST(GraphFamilies, EdgeProbabilityDrawsOncePerPairAndUsesTheThreshold) {
       if (nextRandom() < 16383) expected.insert({i, j});
   EXPECT_EQ(currentEdges(half), expected);
   // Join order: each node's neighbours ascend (lower partners first, then higher).
-  for (int32_t v = 0; v < 30; ++v) EXPECT_TRUE(std::ranges::is_sorted(neighbors(half, v)));
+  for (int32_t v = 0; v < 30; ++v) EXPECT_TRUE(std::ranges::is_sorted(neighbourList(half, v)));
 }
 
 TEST(GraphFamilies, RegularGraphsAreRegularOrGiveUpWhenTheDrawBudgetRunsOut) {
@@ -63,19 +59,16 @@ TEST(GraphFamilies, RegularGraphsAreRegularOrGiveUpWhenTheDrawBudgetRunsOut) {
   for (auto [n, d, seed] : cases) {
     seedRandom(seed != 0 ? seed : static_cast<uint32_t>(n * 31 + d));
     Graph graph = build(n, 2, [d](Graph& g) { generateRegularGraph(g, d); });
-    EXPECT_EQ(graph.regularDegree, d);
-    EXPECT_EQ(graph.howManyEdges, n * d / 2) << n << " " << d;
+    EXPECT_EQ(std::pair(graph.regularDegree, graph.howManyEdges), std::pair(d, n * d / 2)) << n << " " << d;
     for (int32_t v = 0; v < n; ++v) EXPECT_EQ(graph.node(v).degree, d);
   }
   seedRandom(1);
   Graph dense(100, 2);
-  EXPECT_EQ(generateRegularGraph(dense, 50, 1000), 0);
-  EXPECT_EQ(dense.howManyEdges, 0);
+  EXPECT_EQ(std::pair(generateRegularGraph(dense, 50, 1000), dense.howManyEdges), std::pair(int64_t{0}, 0));
   for (int32_t v = 0; v < 100; ++v) EXPECT_TRUE(dense.node(v).adjacencyList.empty());
   seedRandom(1);
   Graph sparse(10, 2);
-  EXPECT_GE(generateRegularGraph(sparse, 3, 1000000), 1);
-  EXPECT_EQ(sparse.howManyEdges, 15);
+  EXPECT_TRUE(generateRegularGraph(sparse, 3, 1000000) >= 1 && sparse.howManyEdges == 15);
 }
 
 TEST(GraphFamilies, RandomEdgesPlacesExactlyMDistinctEdges) {
@@ -100,7 +93,7 @@ TEST(GraphFamilies, RandomEdgesPlacesExactlyMDistinctEdges) {
       order[static_cast<size_t>(v)].push_back(u);
     }
   }
-  for (int32_t v = 0; v < 50; ++v) EXPECT_EQ(neighbors(drawn, v), order[static_cast<size_t>(v)]);
+  for (int32_t v = 0; v < 50; ++v) EXPECT_EQ(neighbourList(drawn, v), order[static_cast<size_t>(v)]);
 }
 
 TEST(GraphFamilies, RandomEdgesOnLargeGraphsUseTheWideDraw) {
@@ -122,13 +115,11 @@ TEST(GraphFamilies, GridsBoardsAndCubesHoldTheirKnownEdges) {
   // Node 0 of the torus joins right (1) and down (3) first, then receives the wraps from 2
   // and 6; the last column wraps to the row's first node, the last row to row 0.
   Graph torus = build(9, 4, [](Graph& g) { generateToroidalGrid(g, 3, 3); });
-  EXPECT_EQ(torus.howManyEdges, 18);
   for (int32_t v = 0; v < 9; ++v) EXPECT_EQ(torus.node(v).degree, 4);
-  EXPECT_EQ(neighbors(torus, 0), (Ids{1, 3, 2, 6}));
-  EXPECT_EQ(neighbors(torus, 8), (Ids{5, 7, 6, 2}));
+  EXPECT_EQ(std::pair(neighbourList(torus, 0), neighbourList(torus, 8)),
+            std::pair(Ids{1, 3, 2, 6}, Ids{5, 7, 6, 2}));
   Graph wide = build(12, 4, [](Graph& g) { generateToroidalGrid(g, 3, 4); });
-  EXPECT_EQ(wide.howManyEdges, 24);
-  EXPECT_EQ(neighbors(wide, 3), (Ids{2, 0, 7, 11}));
+  EXPECT_EQ(std::pair(wide.howManyEdges, neighbourList(wide, 3)), std::pair(24, Ids{2, 0, 7, 11}));
 
   for (auto [rows, columns] : {std::pair{8, 8}, {8, 10}, {10, 8}, {5, 4}, {12, 9}}) {
     Graph graph = build(rows * columns, 5, [&](Graph& g) { generateKnightsTourGraph(g, rows, columns); });
@@ -138,12 +129,11 @@ TEST(GraphFamilies, GridsBoardsAndCubesHoldTheirKnownEdges) {
   // Join order of a corner and an interior square: A, B from node 0; node 18 (row 2, col 2)
   // first receives from earlier rows, then joins A, B, D, E.
   Graph knight = build(64, 5, [](Graph& g) { generateKnightsTourGraph(g, 8, 8); });
-  EXPECT_EQ(neighbors(knight, 0), (Ids{10, 17}));
-  EXPECT_EQ(neighbors(knight, 18), (Ids{1, 3, 8, 12, 28, 35, 33, 24}));
+  EXPECT_EQ(std::pair(neighbourList(knight, 0), neighbourList(knight, 18)),
+            std::pair(Ids{10, 17}, Ids{1, 3, 8, 12, 28, 35, 33, 24}));
 
   EXPECT_EQ(currentEdges(build(4, 6, [](Graph& g) { generateNCube(g, 2); })), (EdgeSet{{0, 1}, {1, 2}, {2, 3}, {0, 3}}));
   Graph cube = build(32, 6, [](Graph& g) { generateNCube(g, 5); });
-  EXPECT_EQ(cube.howManyEdges, 80);
   for (int32_t v = 0; v < 32; ++v) EXPECT_EQ(cube.node(v).degree, 5);
   // Every edge joins i with i + 2^t in the grown dimensions; the first two are the 4-cycle.
   for (auto [a, b] : currentEdges(cube)) {
@@ -151,16 +141,14 @@ TEST(GraphFamilies, GridsBoardsAndCubesHoldTheirKnownEdges) {
     EXPECT_TRUE(((high & (high - 1)) == 0 && high >= 4) || (a & ~3) == (b & ~3)) << a << "-" << b;
   }
   // Node 4 = copy of node 0: its list follows node 0's (1, 3, then the new edge 4-0).
-  EXPECT_EQ(neighbors(cube, 4).front(), 5);
+  EXPECT_EQ(neighbourList(cube, 4).front(), 5);
 }
 
 TEST(GraphFamilies, ICCSComponentsAndRing) {
   const int32_t degrees[14] = {2, 7, 6, 5, 5, 5, 5, 6, 8, 8, 8, 8, 8, 7};
   Graph one = build(14, 7, [](Graph& g) { generateICCSGraph(g, 1); });
-  EXPECT_EQ(one.howManyEdges, 44);
-  EXPECT_EQ(neighbors(one, 0), (Ids{1, 13}));
+  EXPECT_EQ(std::pair(one.howManyEdges, neighbourList(one, 0)), std::pair(44, Ids{1, 13}));
   Graph three = build(42, 7, [](Graph& g) { generateICCSGraph(g, 3); });
-  EXPECT_EQ(three.howManyEdges, 132);
   for (int32_t v = 0; v < 42; ++v) EXPECT_EQ(three.node(v).degree, degrees[v % 14]) << v;
   EXPECT_TRUE(three.isAdjacent(13, 14) && three.isAdjacent(27, 28) && three.isAdjacent(0, 41)) << "the ring";
 }

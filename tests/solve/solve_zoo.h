@@ -3,7 +3,6 @@
 // certificate tests run their properties over it.
 #pragma once
 
-#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <utility>
@@ -19,17 +18,8 @@ inline std::vector<std::pair<int32_t, EdgeList>> zoo() {
   for (int32_t round = 0; round < 60; ++round) {
     int32_t n = 3 + round % 10;
     graphs.emplace_back(n, randomEdges(rng, n, 0.3 + 0.05 * (round % 9)));
-    const int32_t even = 4 + 2 * (round % 5);  // cubic: random pairings, redrawn until one is simple
-    EdgeSet cubic;
-    while (static_cast<int32_t>(cubic.size()) < 3 * even / 2) {
-      std::vector<int32_t> points;
-      for (int32_t v = 0; v < even; ++v) points.insert(points.end(), 3, v);
-      std::shuffle(points.begin(), points.end(), rng);
-      cubic.clear();
-      for (size_t i = 0; i < points.size(); i += 2)
-        if (points[i] == points[i + 1] || !cubic.emplace(std::minmax(points[i], points[i + 1])).second) break;
-    }
-    graphs.emplace_back(even, EdgeList(cubic.begin(), cubic.end()));
+    const int32_t even = 4 + 2 * (round % 5);
+    graphs.emplace_back(even, randomRegularEdges(rng, even, 3));
     int32_t p = 2 + round % 5;  // bipartite, sides p and p or p + 1
     int32_t q = p + round % 2;
     EdgeList bipartite;

@@ -63,6 +63,12 @@ inline EdgeList generalizedPetersenEdges(int32_t n, int32_t k) {
 }
 
 inline Graph petersenGraph() { return makeGraph(10, generalizedPetersenEdges(5, 2)); }
+inline Graph completeGraph(int32_t n) {
+  return makeGraph(n, completeEdges(0, n));
+}
+inline Graph cycleGraph(int32_t n) {
+  return makeGraph(n, cycleEdges(0, n));
+}
 
 // Knight moves on a rows x cols board, node r * cols + c.
 inline EdgeList knightEdges(int32_t rows, int32_t cols) {
@@ -91,6 +97,118 @@ inline EdgeList randomEdges(std::mt19937& rng, int32_t n, double p) {
       if (coin(rng)) e.emplace_back(i, j);
   std::shuffle(e.begin(), e.end(), rng);
   return e;
+}
+
+// The edges with every node id raised by `by`.
+inline EdgeList shifted(EdgeList e, int32_t by) {
+  for (auto& [a, b] : e) a += by, b += by;
+  return e;
+}
+
+// A random d-regular graph on n nodes (n * d even): random pairings of d points per node,
+// redrawn until one is simple; its edges (a < b) in ascending order.
+inline EdgeList randomRegularEdges(std::mt19937& rng, int32_t n, int32_t degree) {
+  EdgeSet edges;
+  while (static_cast<int32_t>(edges.size()) < n * degree / 2) {
+    std::vector<int32_t> points;
+    for (int32_t v = 0; v < n; ++v) points.insert(points.end(), static_cast<size_t>(degree), v);
+    std::shuffle(points.begin(), points.end(), rng);
+    edges.clear();
+    for (size_t i = 0; i < points.size(); i += 2)
+      if (points[i] == points[i + 1] || !edges.emplace(std::minmax(points[i], points[i + 1])).second) break;
+  }
+  return {edges.begin(), edges.end()};
+}
+
+// Graphs a (on na nodes) and b, each less its node 0, the loose ends joined in pairs in the
+// order of their edges: a 3-edge cut when node 0 has degree 3. Node p > 0 of a becomes p - 1,
+// node q > 0 of b becomes na - 2 + q. Two Petersen graphs so joined, or the prism GP(6, 1) and
+// a Petersen graph, have a side without a Hamiltonian path between any two of its cut ends.
+inline EdgeList joinedWithoutNodeZero(const EdgeList& a, int32_t na, const EdgeList& b) {
+  EdgeList out;
+  std::vector<int32_t> loose[2];
+  for (int side = 0; side < 2; ++side) {
+    const int32_t shift = side == 0 ? -1 : na - 2;
+    for (auto [u, v] : side == 0 ? a : b) {
+      if (u == 0 || v == 0)
+        loose[side].push_back(u + v + shift);
+      else
+        out.emplace_back(u + shift, v + shift);
+    }
+  }
+  for (size_t k = 0; k < loose[0].size(); ++k) out.emplace_back(loose[0][k], loose[1][k]);
+  return out;
+}
+
+// Nodes 0 and 1 and `count` blobs between them, each K4 less an edge a-b with a joined to 0
+// and b to 1: without 0 and 1 the blobs fall apart.
+inline EdgeList blobsBetweenTwoNodes(int32_t count) {
+  EdgeList e;
+  for (int32_t a = 2; a < 2 + 4 * count; a += 4) {
+    for (auto [x, y] : completeEdges(a, 4))
+      if (x != a || y != a + 1) e.emplace_back(x, y);
+    e.insert(e.end(), {{0, a}, {1, a + 1}});
+  }
+  return e;
+}
+
+// Brute force that shares nothing with the solvers, for graphs of at most about 22 nodes: subset
+// dynamic programming over the paths from a start node, where ends[mask] has bit v when a
+// path from the start through exactly the nodes of mask ends at v.
+inline std::vector<uint32_t> pathEnds(const std::vector<uint32_t>& adjacent, int32_t start) {
+  std::vector<uint32_t> ends(size_t{1} << adjacent.size(), 0);
+  ends[1u << start] = 1u << start;
+  for (uint32_t mask = 1; mask < ends.size(); ++mask)
+    for (uint32_t e = (mask >> start & 1u) ? ends[mask] : 0; e; e &= e - 1)
+      for (uint32_t next = adjacent[static_cast<size_t>(__builtin_ctz(e))] & ~mask; next; next &= next - 1)
+        ends[mask | (next & -next)] |= next & -next;
+  return ends;
+}
+
+inline std::vector<uint32_t> adjacencyMasks(int32_t n, const EdgeSet& edges) {
+  std::vector<uint32_t> adjacent(static_cast<size_t>(n), 0);
+  for (auto [a, b] : edges)
+    adjacent[static_cast<size_t>(a)] |= 1u << b, adjacent[static_cast<size_t>(b)] |= 1u << a;
+  return adjacent;
+}
+
+// The edges (a < b) on some Hamiltonian cycle (none when there is no cycle).
+inline EdgeSet edgesOnHamiltonianCycles(int32_t n, const EdgeSet& edges) {
+  const std::vector<uint32_t> adjacent = adjacencyMasks(n, edges);
+  EdgeSet used;
+  for (int32_t a = 0; a < n && n >= 3; ++a) {
+    const uint32_t all = pathEnds(adjacent, a).back() & adjacent[static_cast<size_t>(a)];
+    for (uint32_t b = all; b; b &= b - 1)
+      used.emplace(std::minmax(a, static_cast<int32_t>(__builtin_ctz(b))));
+  }
+  return used;
+}
+
+// One Hamiltonian cycle from node 0, or none.
+inline std::vector<int32_t> hamiltonianCycle(int32_t n, const EdgeSet& edges) {
+  if (n < 3) return {};
+  const std::vector<uint32_t> adjacent = adjacencyMasks(n, edges);
+  const std::vector<uint32_t> ends = pathEnds(adjacent, 0);
+  uint32_t mask = static_cast<uint32_t>(ends.size() - 1), candidates = ends[mask] & adjacent[0];
+  if (candidates == 0) return {};
+  // Back from an end next to node 0: each step takes a node where the path one shorter ends.
+  std::vector<int32_t> cycle{0};
+  while (mask != 1) {
+    const int32_t v = __builtin_ctz(candidates);
+    cycle.push_back(v);
+    mask &= ~(1u << v);
+    candidates = ends[mask] & adjacent[static_cast<size_t>(v)];
+  }
+  return cycle;
+}
+
+inline bool hasHamiltonianCycle(int32_t n, const EdgeSet& edges) {
+  return !hamiltonianCycle(n, edges).empty();
+}
+
+// The current neighbours of v, in the order of its neighbour array.
+inline std::vector<int32_t> neighbourList(const Graph& g, int32_t v) {
+  return {g.node(v).neighborArray, g.node(v).neighborArray + g.node(v).degree};
 }
 
 // The current edges of a graph as (min, max) pairs.
