@@ -16,9 +16,7 @@
 #   bench/structured.sh [CLI]     CLI defaults to build/cli/hamcycles-cli
 #   env: CAP=30  THREADS=4  SEED=1  CASES="fragment1008 knight120 ..."  WORK=DIR (keeps the
 #        generated graphs there, reused by later runs)  PEERS=1 (0: ours only)
-set -euo pipefail
-
-here="$(cd "$(dirname "$0")" && pwd)"
+source "$(dirname "$0")/lib.sh"
 cli="${1:-$here/../build/cli/hamcycles-cli}"
 cap="${CAP:-30}"
 threads="${THREADS:-4}"
@@ -29,10 +27,7 @@ default_cases="fragment1008 fragment10008 fragment100008 blobs100 blobs1000 blob
   cubic200000 cubic300000 cubic500000 cubic1000000"
 cases="${CASES:-$default_cases}"
 
-if [[ ! -x "$cli" ]]; then
-  echo "structured.sh: no hamcycles-cli at $cli (build the target hamcycles-cli first, or pass its path)" >&2
-  exit 1
-fi
+need_cli "$cli"
 if [[ -n "${WORK:-}" ]]; then
   work="$WORK"
   mkdir -p "$work"
