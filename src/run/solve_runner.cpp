@@ -81,8 +81,9 @@ SolveRunEnd solveOnWorker(Graph& graph, const SolveRunSettings& settings, int32_
   options.certificateLimitBytes = settings.certificateLimitBytes;
   auto certificate = std::make_shared<std::string>();
   const EdgeSnapshot asLoaded(graph);
-  RunOutcome ran = runMethod(graph, asLoaded, options,
-                             {.stop = &limited, .seed = end.seed, .live = &live, .certificate = certificate.get()});
+  RunOutcome ran =
+      runMethod(graph, asLoaded, options,
+                {.stop = &limited, .seed = end.seed, .live = &live, .certificate = certificate.get()});
   end.seconds = ran.seconds;
   end.timedOut = ran.stopped == StoppedBy::TimeLimit;
   end.treeNodes = ran.treeNodes;

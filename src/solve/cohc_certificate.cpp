@@ -83,14 +83,14 @@ void CohcCertificate::childEnded(int32_t depth, HamiltonicityState verdict) {
 
 bool CohcCertificate::finishBody(HamiltonicityState verdict, std::string& body) {
   if (passedLimit_ || verdict != kNotHamiltonian || failures_ != 0 || closedDepth_ != 0) return false;
-  body = writer_.body();
+  body = std::move(writer_.body());
   return true;
 }
 
 bool CohcCertificate::finish(HamiltonicityState verdict, std::string& certificate) {
   std::string body;
   if (!finishBody(verdict, body)) return false;
-  certificate = writer_.header() + body;
+  certificate = std::move(body.insert(0, writer_.header()));
   return true;
 }
 

@@ -32,7 +32,8 @@ class CohcCertificate final : public SearchTreeObserver {
   void childEnded(int32_t depth, HamiltonicityState verdict) override;
 
   // After a run that ended with `verdict`: true when it is 0 and every branch of the tree
-  // was closed, and then the whole certificate is in `certificate`.
+  // was closed, and then the whole certificate is in `certificate`. Once only: the text is
+  // moved out (a long proof is not held twice).
   bool finish(HamiltonicityState verdict, std::string& certificate);
   // The same without the two opening lines (a proof to nest in a larger certificate).
   bool finishBody(HamiltonicityState verdict, std::string& body);

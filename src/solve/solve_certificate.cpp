@@ -166,9 +166,10 @@ bool writeBySearch(const Graph& graph, CertificateWriter& writer, const StopToke
 
 std::string passedLimitNote(const std::string& what, int64_t limitBytes) {
   constexpr int64_t kKiB = 1024, kMiB = kKiB * kKiB;
-  const std::string size = limitBytes >= kMiB && limitBytes % kMiB == 0   ? std::to_string(limitBytes / kMiB) + " MiB"
-                           : limitBytes >= kKiB && limitBytes % kKiB == 0 ? std::to_string(limitBytes / kKiB) + " KiB"
-                                                                          : std::to_string(limitBytes) + " bytes";
+  const std::string size =
+      limitBytes >= kMiB && limitBytes % kMiB == 0   ? std::to_string(limitBytes / kMiB) + " MiB"
+      : limitBytes >= kKiB && limitBytes % kKiB == 0 ? std::to_string(limitBytes / kKiB) + " KiB"
+                                                     : std::to_string(limitBytes) + " bytes";
   return "the " + what + " passed " + size;
 }
 
@@ -180,7 +181,10 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& 
     if (outcome.certified) return;
     CertificateWriter writer(graph);
     if (!write(writer)) return;
-    text = writer.header() + writer.body();
+    // The header goes in front of the body in place: a long proof is not held twice.
+    std::string& body = writer.body();
+    body.insert(0, writer.header());
+    text = std::move(body);
     outcome.certified = true;
   };
   // Whatever decided, a root the checker refutes at once needs no more.
@@ -205,7 +209,9 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& 
     // without end where this run happens to go astray.
     StopToken again(&stop);
     again.setTimeLimit(std::max(kLeastSatSeconds, 3 * decisionSeconds));
-    attempt([&](CertificateWriter& w) { return writeSatProof(w, piece.subtours, again, options.certificateLimitBytes); });
+    attempt([&](CertificateWriter& w) {
+      return writeSatProof(w, piece.subtours, again, options.certificateLimitBytes);
+    });
   } else if (method == "proof system" && piece.bodyComplete) {
     attempt([&](CertificateWriter& w) {
       w.body() = piece.body;

@@ -169,7 +169,8 @@ class Race {
 // What passes the certificate's bound, as its note names it.
 constexpr const char* kSearchLog = "exact search's proof log";
 
-void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, bool certify, int64_t limitBytes) {
+void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, bool certify,
+               int64_t limitBytes) {
   const Working working(race.activity, solvePartBit(kPartExactSearch));
   std::optional<Graph> copied = Graph::copyUnlessStopped(root, &race.stop);
   if (!copied) return;
@@ -510,12 +511,16 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     if (useSat) {
       crew.launch([&root, &snapshot, &race, &options, certify] { runSat(root, snapshot, race, options.seed, 0.0, certify); });
     } else if (graph.howManyNodes <= kLargeSatNodeLimit) {
-      crew.launch([&root, &race, progress, certify, limitBytes] { runSearch(root, race, progress, certify, limitBytes); });
+      crew.launch([&root, &race, progress, certify, limitBytes] {
+        runSearch(root, race, progress, certify, limitBytes);
+      });
     }
     if (threads >= 3 || graph.howManyNodes > kLargeSatNodeLimit)
       crew.launch([&root, &race, &options] { runFinder(root, race, options.seed + 1, 0.0); });
   } else {
-    crew.launch([&root, &race, progress, certify, limitBytes] { runSearch(root, race, progress, certify, limitBytes); });
+    crew.launch([&root, &race, progress, certify, limitBytes] {
+      runSearch(root, race, progress, certify, limitBytes);
+    });
     if (!finderStarted) startFinder(root);
     const bool proofSystem =
         threads >= 4 && options.useProofSystem && graph.howManyEdges <= options.proofSystemEdgeLimit;
@@ -525,7 +530,8 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       crew.launch([&root, &snapshot, &race, &options, certify] { runSat(root, snapshot, race, options.seed, 0.0, certify); });
     if (millThreads >= 1 && options.useMill)
       crew.launch([&root, &race, millThreads] { runMill(root, race, millThreads); });
-    if (proofSystem) crew.launch([&graph, &race, certify, limitBytes] { runProofSystem(graph, race, certify, limitBytes); });
+    if (proofSystem)
+      crew.launch([&graph, &race, certify, limitBytes] { runProofSystem(graph, race, certify, limitBytes); });
   }
   race.await(run, result, piece);
   crew.joinAll();
