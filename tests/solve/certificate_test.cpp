@@ -114,13 +114,12 @@ TEST(Certificates, HowEachMethodsVerdictIsCertified) {
   onlyFrontier.frontierWork = 1 << 24;
   SolveOptions rulesFirst;  // no probe ahead of the decomposition rules
   rulesFirst.probeNodes = rulesFirst.probeNodesPerNode = 0;
-  SolveOptions tinyLog = onlySearch;
+  SolveOptions tinyLog = onlySearch;  // its proof log past the bound at once
   tinyLog.certificateLimitBytes = 64;
   const Graph prism = makeGraph(12, generalizedPetersenEdges(6, 1));
   // A cut node, the bipartite K(3, 4).
   EdgeList cutNode = joined(completeEdges(0, 4), completeEdges(3, 4));
-  // What, the graph, the options, the method that decides, the certificate's first step
-  // (or, without one, why not).
+  // What, the graph, the options, the method that decides, the certificate's first step (or why none).
   const std::vector<std::tuple<const char*, int32_t, EdgeList, SolveOptions, const char*, const char*>> rows =
       {
           {"a cut node", 7, cutNode, {}, "root pruning", "separator"},

@@ -520,8 +520,7 @@ TEST(SolverPage, ControlsVerdictsAndAbort) {
                           .accepted,
                       w.dlg.statusTextBox()->note().toStdString()),
             std::pair(true, "Saved the certificate to " + w.savePath));
-  // A certificate past its bound (a tiny one): the verdict stands, and the button says why
-  // there is no certificate.
+  // A certificate past its (tiny) bound: the verdict stands, and the button says why none.
   w.loadPetersen(11);
   page->setCertificateLimitBytes(64);
   page->stateButton()->click();
@@ -530,7 +529,6 @@ TEST(SolverPage, ControlsVerdictsAndAbort) {
                        page->certificateButton()->isEnabled(), page->certificateButton()->toolTip().toStdString()),
             std::tuple("Non-Hamiltonian", "exact search", false,
                        "No certificate: the exact search's proof log passed 64 bytes"));
-  page->setCertificateLimitBytes(hc::kDefaultCertificateLimitBytes);
 
   // A time limit that passes first: state 3, undecided, nothing to certify.
   w.loadPetersen(601);
