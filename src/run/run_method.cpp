@@ -6,6 +6,7 @@
 
 #include "core/hamiltonian_cycle_check.h"
 #include "solve/cohc_certificate.h"
+#include "solve/solve_certificate.h"
 
 namespace hc {
 
@@ -94,7 +95,9 @@ EngineEnd runCohc(Graph& graph, const CohcOptions& options, const RunRequest& re
     out.certified = certificate->finish(engine.verdict, *request.certificate);
     if (!out.certified) {
       request.certificate->clear();
-      out.certificateNote = "a branch of the proof tree could not be stated";
+      out.certificateNote = certificate->passedLimit()
+                                ? passedLimitNote("proof tree's certificate", kDefaultCertificateLimitBytes)
+                                : "a branch of the proof tree could not be stated";
     }
     out.certificateSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   }

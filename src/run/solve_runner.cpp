@@ -6,7 +6,6 @@
 #include <thread>
 
 #include "core/diagnostics.h"
-#include "core/number_format.h"
 #include "core/random.h"
 #include "core/stop_token.h"
 #include "run/run_method.h"
@@ -68,27 +67,6 @@ std::shared_ptr<Graph> graphHoldingCycle(const Graph& graph, const std::vector<i
 
 namespace {
 
-// The portfolio through the run layer: first recording the certificate, and when the
-// recording's budget ends the run undecided, once more without it (see solve_runner.h).
-RunOutcome solveRecordingWhileCheap(Graph& graph, const SolveOptions& options, uint32_t seed, double budget,
-                                    const StopToken& limited, LiveFigures& live, std::string& certificate) {
-  const EdgeSnapshot asLoaded(graph);
-  StopToken recording(&limited);
-  recording.setTimeLimit(budget);
-  RunOutcome ran = runMethod(graph, asLoaded, options,
-                             {.stop = &recording, .seed = seed, .live = &live, .certificate = &certificate});
-  if (ran.verdict != Verdict::Undecided || recording.reason() != StopReason::kDeadline ||
-      limited.stopRequested())
-    return ran;
-  const double recorded = ran.seconds;
-  certificate.clear();
-  ran = runMethod(graph, asLoaded, options, {.stop = &limited, .seed = seed, .live = &live});
-  ran.seconds += recorded;
-  ran.certificateNote = "certificates are recorded only while a run is younger than " +
-                        formatNumber(budget, 0) + " s, and this one took longer";
-  return ran;
-}
-
 // The run's work on its worker: the portfolio, then the graph that shows its verdict.
 SolveRunEnd solveOnWorker(Graph& graph, const SolveRunSettings& settings, int32_t threads,
                           const StopToken& stop, LiveFigures& live) {
@@ -100,9 +78,12 @@ SolveRunEnd solveOnWorker(Graph& graph, const SolveRunSettings& settings, int32_
   limited.setTimeLimit(settings.timeLimitSeconds);
   SolveOptions options;
   options.threads = threads;
+  options.certificateLimitBytes = settings.certificateLimitBytes;
   auto certificate = std::make_shared<std::string>();
-  RunOutcome ran = solveRecordingWhileCheap(graph, options, end.seed, settings.certificateSeconds, limited,
-                                            live, *certificate);
+  const EdgeSnapshot asLoaded(graph);
+  RunOutcome ran =
+      runMethod(graph, asLoaded, options,
+                {.stop = &limited, .seed = end.seed, .live = &live, .certificate = certificate.get()});
   end.seconds = ran.seconds;
   end.timedOut = ran.stopped == StoppedBy::TimeLimit;
   end.treeNodes = ran.treeNodes;

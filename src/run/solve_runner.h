@@ -9,10 +9,9 @@
 // does with its working graph meanwhile; once abortRun() or a newer start() has returned,
 // nothing of the old run arrives any more.
 //
-// A non-Hamiltonian verdict comes with its certificate when the run decided within
-// kCertificateRecordingSeconds: the exact search's proof log grows with every tree node
-// (megabytes a second on a graph that holds it), so a run still undecided then goes on
-// afresh, on the same seed and within the same time limit, without recording.
+// A run always records what a certificate needs, within the bound of
+// SolveRunSettings::certificateLimitBytes: material that passes it is dropped while the
+// run goes on, and the verdict then comes without a certificate, with a note saying why.
 #pragma once
 
 #include <cstdint>
@@ -26,18 +25,17 @@
 #include "core/graph.h"
 #include "core/verdict.h"
 #include "run/method_runners.h"
+#include "solve/exact_search.h"
 
 namespace hc {
 
 struct LiveFigures;
 
-inline constexpr double kCertificateRecordingSeconds = 60.0;
-
 struct SolveRunSettings {
-  double timeLimitSeconds = 0.0;                             // <= 0: none
-  int32_t threads = 0;                                       // <= 0: the machine's cores
-  std::optional<uint32_t> seed;                              // none: drawn afresh (startRunSeedStream's rule)
-  double certificateSeconds = kCertificateRecordingSeconds;  // the recording's budget (<= 0: the whole run)
+  double timeLimitSeconds = 0.0;  // <= 0: none
+  int32_t threads = 0;            // <= 0: the machine's cores
+  std::optional<uint32_t> seed;   // none: drawn afresh (startRunSeedStream's rule)
+  int64_t certificateLimitBytes = kDefaultCertificateLimitBytes;  // SolveOptions::certificateLimitBytes
 };
 
 // How a run ended by itself.

@@ -1,6 +1,8 @@
 // The proof tree's certificate (see cohc_certificate.h).
 #include "solve/cohc_certificate.h"
 
+#include <algorithm>
+
 namespace hc {
 
 using certcheck::kDeleted;
@@ -15,13 +17,23 @@ constexpr int32_t kLeftOut = -2;
 
 }  // namespace
 
-CohcCertificate::CohcCertificate(const Graph& graph) : writer_(graph) {}
+CohcCertificate::CohcCertificate(const Graph& graph, int64_t limitBytes)
+    : writer_(graph), limitBytes_(static_cast<size_t>(std::max<int64_t>(0, limitBytes))) {}
+
+void CohcCertificate::bound() {
+  if (writer_.body().size() <= limitBytes_) return;
+  passedLimit_ = true;
+  std::string().swap(writer_.body());
+  std::vector<Split>().swap(splits_);
+}
 
 void CohcCertificate::pruned(int32_t depth, const Graph& graph) {
   if (ignored(depth)) return;
-  if (writer_.adoptGraph(graph) && graph.isHamiltonian != kNotHamiltonian) return;
-  if (!writer_.closeBranch()) ++failures_;
-  closedDepth_ = depth;
+  if (!writer_.adoptGraph(graph) || graph.isHamiltonian == kNotHamiltonian) {
+    if (!writer_.closeBranch()) ++failures_;
+    closedDepth_ = depth;
+  }
+  bound();
 }
 
 void CohcCertificate::childStarting(int32_t depth, int32_t u, int32_t v) {
@@ -38,9 +50,11 @@ void CohcCertificate::childStarting(int32_t depth, int32_t u, int32_t v) {
     b.decide(split.edge, kDeleted);
   }
   splits_.push_back(split);
+  bound();
 }
 
 void CohcCertificate::childEnded(int32_t depth, HamiltonicityState verdict) {
+  if (passedLimit_) return;
   if (closedDepth_ >= 0 && depth > closedDepth_) return;
   while (!splits_.empty() && splits_.back().depth > depth) splits_.pop_back();
   if (closedDepth_ == depth) closedDepth_ = -1;
@@ -68,15 +82,15 @@ void CohcCertificate::childEnded(int32_t depth, HamiltonicityState verdict) {
 }
 
 bool CohcCertificate::finishBody(HamiltonicityState verdict, std::string& body) {
-  if (verdict != kNotHamiltonian || failures_ != 0 || closedDepth_ != 0) return false;
-  body = writer_.body();
+  if (passedLimit_ || verdict != kNotHamiltonian || failures_ != 0 || closedDepth_ != 0) return false;
+  body = std::move(writer_.body());
   return true;
 }
 
 bool CohcCertificate::finish(HamiltonicityState verdict, std::string& certificate) {
   std::string body;
   if (!finishBody(verdict, body)) return false;
-  certificate = writer_.header() + body;
+  certificate = std::move(body.insert(0, writer_.header()));
   return true;
 }
 

@@ -7,6 +7,9 @@
 //
 // Use: make one from the graph before the run (the root prunes the graph in place), give
 // it as CohcOptions::observer, and ask for the certificate after the run.
+//
+// The text is bounded: once it passes the bound it is dropped (its memory freed), nothing
+// more is recorded and the run has no certificate (passedLimit() says so).
 #pragma once
 
 #include <cstdint>
@@ -15,23 +18,26 @@
 
 #include "cohc/search_tree_observer.h"
 #include "solve/certificate_writer.h"
+#include "solve/exact_search.h"
 
 namespace hc {
 
 class CohcCertificate final : public SearchTreeObserver {
  public:
   // `graph`: the graph as given to the run, before it starts.
-  explicit CohcCertificate(const Graph& graph);
+  explicit CohcCertificate(const Graph& graph, int64_t limitBytes = kDefaultCertificateLimitBytes);
 
   void pruned(int32_t depth, const Graph& graph) override;
   void childStarting(int32_t depth, int32_t u, int32_t v) override;
   void childEnded(int32_t depth, HamiltonicityState verdict) override;
 
   // After a run that ended with `verdict`: true when it is 0 and every branch of the tree
-  // was closed, and then the whole certificate is in `certificate`.
+  // was closed, and then the whole certificate is in `certificate`. Once only: the text is
+  // moved out (a long proof is not held twice).
   bool finish(HamiltonicityState verdict, std::string& certificate);
   // The same without the two opening lines (a proof to nest in a larger certificate).
   bool finishBody(HamiltonicityState verdict, std::string& body);
+  bool passedLimit() const { return passedLimit_; }
 
  private:
   struct Split {
@@ -41,12 +47,16 @@ class CohcCertificate final : public SearchTreeObserver {
     int32_t edge;
     int64_t failures;  // unclosed branches before the split
   };
-  bool ignored(int32_t depth) const { return closedDepth_ >= 0 && depth >= closedDepth_; }
+  bool ignored(int32_t depth) const { return passedLimit_ || (closedDepth_ >= 0 && depth >= closedDepth_); }
+  // After the text grew: drops it once it is past the bound.
+  void bound();
 
   CertificateWriter writer_;
   std::vector<Split> splits_;
   int32_t closedDepth_ = -1;  // the node whose branch the writer closed ahead of the tree
   int64_t failures_ = 0;      // branches the tree closed that the writer could not
+  size_t limitBytes_;
+  bool passedLimit_ = false;
 };
 
 }  // namespace hc

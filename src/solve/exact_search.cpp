@@ -1,6 +1,7 @@
 #include "solve/exact_search.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <memory>
 
 #include "lookahead/look_ahead_sequencing.h"
@@ -74,13 +75,48 @@ bool chooseBranch(const Graph& graph, int32_t hint, int32_t& a, int32_t& b) {
   return b != -1;
 }
 
+// The proof log within its bound. Its capacity never grows past the bound, growing by
+// doubling as the vector itself would; a record that would pass it drops the whole log
+// (its memory freed) and recording ends. On the way the check is the one comparison
+// with the capacity the vector makes anyway.
+class BoundedLog {
+ public:
+  BoundedLog(std::vector<int32_t>* log, int64_t limitBytes)
+      : log_(log), maxValues_(static_cast<size_t>(std::max<int64_t>(0, limitBytes)) / sizeof(int32_t)) {
+    if (log_ != nullptr) log_->clear();
+  }
+  bool recording() const { return log_ != nullptr; }
+  bool dropped() const { return dropped_; }
+  // Only while recording.
+  void add(std::initializer_list<int32_t> record) {
+    const size_t need = log_->size() + record.size();
+    if (need > log_->capacity() && !makeRoom(need)) return;
+    log_->insert(log_->end(), record);
+  }
+
+ private:
+  bool makeRoom(size_t need) {
+    if (need > maxValues_) {
+      std::vector<int32_t>().swap(*log_);
+      log_ = nullptr;
+      dropped_ = true;
+      return false;
+    }
+    log_->reserve(std::min(maxValues_, std::max(need, 2 * log_->capacity())));
+    return true;
+  }
+
+  std::vector<int32_t>* log_;
+  size_t maxValues_;
+  bool dropped_ = false;
+};
+
 // The look-ahead's changes from record `from` of `list` on, as proof log facts.
-void logFacts(std::vector<int32_t>& log, const ActionList& list, int32_t from) {
-  for (int32_t k = from; k < list.count(); ++k) {
+void logFacts(BoundedLog& log, const ActionList& list, int32_t from) {
+  for (int32_t k = from; k < list.count() && log.recording(); ++k) {
     const Action& action = list.at(k);
     if (action.kind == kActionCut || action.kind == kActionSetUncut)
-      log.insert(log.end(),
-                 {action.kind == kActionCut ? kLogDeleted : kLogForced, action.args[0], action.args[1]});
+      log.add({action.kind == kActionCut ? kLogDeleted : kLogForced, action.args[0], action.args[1]});
   }
 }
 
@@ -98,15 +134,14 @@ struct Level {
 ExactSearchResult exactSearch(Graph& graph, const StopToken& stop, const ExactSearchOptions& options,
                               ExactSearchProgress* progress) {
   ExactSearchResult result;
-  std::vector<int32_t>* const log = options.proofLog;
-  if (log != nullptr) log->clear();
+  BoundedLog log(options.proofLog, options.proofLogLimitBytes);
   if (graph.isHamiltonian == kUndecided && graph.howManyEdges <= options.rootLookAheadEdgeLimit && !stop.poll()) {
-    if (log != nullptr) {
+    if (log.recording()) {
       // The root has no undo log of its own; one is installed for the look-ahead's changes,
       // which are read and kept.
       ScopedActionList facts(graph);
       lookAheadSequencing(graph, 0, &stop);
-      logFacts(*log, facts.list(), 0);
+      logFacts(log, facts.list(), 0);
       facts.list().clear();
     } else {
       lookAheadSequencing(graph, 0, &stop);
@@ -148,6 +183,7 @@ ExactSearchResult exactSearch(Graph& graph, const StopToken& stop, const ExactSe
         (options.treeNodeLimit > 0 && result.treeNodes >= options.treeNodeLimit)) {
       unwindAll();
       result.verdict = kUndecided;
+      result.proofLogDropped = log.dropped();
       return result;
     }
     ++result.treeNodes;
@@ -167,13 +203,14 @@ ExactSearchResult exactSearch(Graph& graph, const StopToken& stop, const ExactSe
          (depth <= options.lookAheadLevels && graph.howManyEdges <= options.levelLookAheadEdgeLimit))) {
       const int32_t before = graph.actionList->count();
       if (lookAheadSequencing(graph, 0, &stop)) runCheapChecks(graph, &stop);
-      if (log != nullptr) logFacts(*log, *graph.actionList, before);
+      if (log.recording()) logFacts(log, *graph.actionList, before);
     }
 
     if (graph.isHamiltonian == kHamiltonian) {
       result.cycle = hamiltonianCycleOrder(graph);
       result.verdict = result.cycle.empty() ? kUndecided : kHamiltonian;
       unwindAll();
+      result.proofLogDropped = log.dropped();
       return result;
     }
     int32_t a = -1;
@@ -182,16 +219,17 @@ ExactSearchResult exactSearch(Graph& graph, const StopToken& stop, const ExactSe
       open(a, b);
       graph.force(a, b);
       hint = b;
-      if (log != nullptr) log->insert(log->end(), {a, b});
+      if (log.recording()) log.add({a, b});
       continue;
     }
-    if (log != nullptr) log->push_back(kLogLeaf);
+    if (log.recording()) log.add({kLogLeaf});
     // A contradiction (or nothing left to branch on): the nearest level whose cut
     // alternative has not run takes it; the levels below it are closed.
     while (!levels.empty() && levels.back().cutting) close();
     if (levels.empty()) {
       result.verdict = kNotHamiltonian;
       graph.isHamiltonian = kNotHamiltonian;
+      result.proofLogDropped = log.dropped();
       return result;
     }
     Level& level = levels.back();

@@ -20,6 +20,13 @@
 
 namespace hc {
 
+// The bound on what a run records for its certificate (the search's proof log, the proof
+// system's certificate text, a SAT proof read back). The log grows by megabytes a second
+// of search, so this is about a minute of search: enough for every refutation a person
+// waits for, and far below the memory of any machine the program runs on (the certificate
+// text written from such a log takes a few times as much again).
+inline constexpr int64_t kDefaultCertificateLimitBytes = int64_t{256} << 20;
+
 struct ExactSearchOptions {
   // Look Ahead Sequencing on the root before the walk (skipped on graphs with more edges).
   int32_t rootLookAheadEdgeLimit = 20000;
@@ -35,8 +42,10 @@ struct ExactSearchOptions {
   // (a few times what the propagation of one step costs).
   int32_t checkEdgesPerNode = 20;
   // When given, the walk is written here for a certificate (see kLogLeaf); nothing is
-  // recorded otherwise.
+  // recorded otherwise. A log that would pass proofLogLimitBytes is dropped (emptied, its
+  // memory freed, ExactSearchResult::proofLogDropped set) and the walk goes on unrecorded.
   std::vector<int32_t>* proofLog = nullptr;
+  int64_t proofLogLimitBytes = kDefaultCertificateLimitBytes;
 };
 
 // The proof log: the tree in preorder, each tree node as the facts look-ahead established
@@ -53,6 +62,7 @@ struct ExactSearchResult {
   std::vector<int32_t> cycle;               // node ids from 0, only with verdict 1
   int64_t treeNodes = 0;
   int32_t deepestDepth = 0;
+  bool proofLogDropped = false;  // the proof log passed its bound: it holds nothing
 };
 
 // Live figures for a progress line; written by the search, read by anyone.

@@ -3,6 +3,9 @@
 #include "solve/sat_certificate.h"
 
 #include <cadical.hpp>
+
+#include <algorithm>
+#include <filesystem>
 #include <limits>
 #include <span>
 
@@ -76,7 +79,7 @@ bool writeSatPart(CertificateWriter& writer, const std::vector<std::vector<int32
 }
 
 bool writeSatProof(CertificateWriter& writer, std::vector<std::vector<int32_t>> subtours,
-                   const StopToken& stop) {
+                   const StopToken& stop, int64_t limitBytes) {
   const BranchState& b = writer.branch();
   const int64_t variables = certcheck::twoFactorVariables(b.nodes(), b.edges());
   if (b.nodes() < 3 || variables > std::numeric_limits<int32_t>::max() / 2) return false;
@@ -107,6 +110,9 @@ bool writeSatProof(CertificateWriter& writer, std::vector<std::vector<int32_t>> 
     solver.disconnect_terminator();
     if (status == 20) {
       solver.close_proof_trace();
+      std::error_code ec;
+      const uintmax_t size = std::filesystem::file_size(proof.path(), ec);
+      if (ec || size > static_cast<uintmax_t>(std::max<int64_t>(0, limitBytes))) return false;
       std::string text;
       return proof.appendTo(text) && writeSatPart(writer, subtours, text);
     }

@@ -15,6 +15,7 @@
 
 #include "core/stop_token.h"
 #include "solve/certificate_writer.h"
+#include "solve/exact_search.h"
 
 namespace hc {
 
@@ -26,8 +27,9 @@ bool writeSatPart(CertificateWriter& writer, const std::vector<std::vector<int32
 
 // Closes the writer's branch with a `sat` ... `end` part, starting from `subtours` (node
 // sets). False, with nothing written, when the stop token ends it, a model is one cycle
-// (the branch has a Hamiltonian cycle), or the solver fails.
+// (the branch has a Hamiltonian cycle), the solver fails, or its proof is longer than
+// `limitBytes` (it is not read into memory then).
 bool writeSatProof(CertificateWriter& writer, std::vector<std::vector<int32_t>> subtours,
-                   const StopToken& stop);
+                   const StopToken& stop, int64_t limitBytes = kDefaultCertificateLimitBytes);
 
 }  // namespace hc

@@ -147,8 +147,9 @@ bool proveNested(int32_t n, const std::vector<certcheck::Edge>& edges, const Sol
   return true;
 }
 
-// The exact search from the root the checker itself propagates (no alternation deletions).
-bool writeBySearch(const Graph& graph, CertificateWriter& writer, const StopToken& stop) {
+// The exact search from the root the checker itself propagates (no alternation deletions),
+// its log within the run's bound.
+bool writeBySearch(const Graph& graph, CertificateWriter& writer, const StopToken& stop, int64_t limitBytes) {
   Graph root(graph);
   root.actionList.reset();
   if (pruneRootIncrementally(root) == kNotHamiltonian) return writer.closeBranch();
@@ -156,11 +157,21 @@ bool writeBySearch(const Graph& graph, CertificateWriter& writer, const StopToke
   std::vector<int32_t> log;
   ExactSearchOptions options;
   options.proofLog = &log;
+  options.proofLogLimitBytes = limitBytes;
   if (exactSearch(root, stop, options).verdict != kNotHamiltonian) return false;
   return writeSearchProof(writer, log, stop);
 }
 
 }  // namespace
+
+std::string passedLimitNote(const std::string& what, int64_t limitBytes) {
+  constexpr int64_t kKiB = 1024, kMiB = kKiB * kKiB;
+  const std::string size =
+      limitBytes >= kMiB && limitBytes % kMiB == 0   ? std::to_string(limitBytes / kMiB) + " MiB"
+      : limitBytes >= kKiB && limitBytes % kKiB == 0 ? std::to_string(limitBytes / kKiB) + " KiB"
+                                                     : std::to_string(limitBytes) + " bytes";
+  return "the " + what + " passed " + size;
+}
 
 CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& method,
                                          const ProofPiece& piece, const SolveOptions& options,
@@ -170,11 +181,21 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& 
     if (outcome.certified) return;
     CertificateWriter writer(graph);
     if (!write(writer)) return;
-    text = writer.header() + writer.body();
+    // The header goes in front of the body in place: a long proof is not held twice.
+    std::string& body = writer.body();
+    body.insert(0, writer.header());
+    text = std::move(body);
     outcome.certified = true;
   };
   // Whatever decided, a root the checker refutes at once needs no more.
   attempt([](CertificateWriter& w) { return w.closeBranch(0); });
+  // The method's proof was dropped at the bound: another proof would be as large, or would
+  // take a good part of the long decision's time again.
+  if (!outcome.certified && !piece.passedLimit.empty()) {
+    text.clear();
+    outcome.note = passedLimitNote(piece.passedLimit, options.certificateLimitBytes);
+    return outcome;
+  }
   if (method == "root pruning") {
     attempt([](CertificateWriter& w) { return w.closeBranch(); });
   } else if (method == "alternation rule") {
@@ -188,7 +209,9 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& 
     // without end where this run happens to go astray.
     StopToken again(&stop);
     again.setTimeLimit(std::max(kLeastSatSeconds, 3 * decisionSeconds));
-    attempt([&](CertificateWriter& w) { return writeSatProof(w, piece.subtours, again); });
+    attempt([&](CertificateWriter& w) {
+      return writeSatProof(w, piece.subtours, again, options.certificateLimitBytes);
+    });
   } else if (method == "proof system" && piece.bodyComplete) {
     attempt([&](CertificateWriter& w) {
       w.body() = piece.body;
@@ -209,8 +232,12 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& 
     within.setTimeLimit(std::max(kLeastFallbackSeconds, decisionSeconds / 4));
     attempt([&](CertificateWriter& w) { return write(w, within); });
   };
-  second([&](CertificateWriter& w, const StopToken& s) { return writeBySearch(graph, w, s); });
-  second([](CertificateWriter& w, const StopToken& s) { return writeSatProof(w, {}, s); });
+  second([&](CertificateWriter& w, const StopToken& s) {
+    return writeBySearch(graph, w, s, options.certificateLimitBytes);
+  });
+  second([&](CertificateWriter& w, const StopToken& s) {
+    return writeSatProof(w, {}, s, options.certificateLimitBytes);
+  });
   if (!outcome.certified) {
     text.clear();
     outcome.note = "the " + method + "'s refutation has no certificate" +

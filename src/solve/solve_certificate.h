@@ -37,12 +37,19 @@ struct ProofPiece {
   int64_t searchedEdges = -1;                  // frontier search: the edges it searched
   // Alternation rule: its sets of exactly half the nodes that deleted edges, in order.
   std::vector<std::vector<int32_t>> alternationSets;
+  // What passed SolveOptions::certificateLimitBytes and was dropped ("exact search's proof
+  // log"), when anything did: then the verdict has no certificate.
+  std::string passedLimit;
 };
 
 struct CertificateOutcome {
   bool certified = false;
   std::string note;  // without a certificate: why not
 };
+
+// "the exact search's proof log passed 256 MiB": why a verdict whose certificate material
+// (`what`) passed the bound of `limitBytes` has no certificate.
+std::string passedLimitNote(const std::string& what, int64_t limitBytes);
 
 // Writes into `text` the certificate of `graph` (as given to solve) for the verdict 0 that
 // `method` (one of kSolveMethods) reached `decisionSeconds` after the solve began. `stop`

@@ -166,7 +166,11 @@ class Race {
   ProofPiece piece_;
 };
 
-void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, bool certify) {
+// What passes the certificate's bound, as its note names it.
+constexpr const char* kSearchLog = "exact search's proof log";
+
+void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, bool certify,
+               int64_t limitBytes) {
   const Working working(race.activity, solvePartBit(kPartExactSearch));
   std::optional<Graph> copied = Graph::copyUnlessStopped(root, &race.stop);
   if (!copied) return;
@@ -175,7 +179,9 @@ void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, boo
   ProofPiece piece;
   ExactSearchOptions options;
   if (certify) options.proofLog = &piece.searchLog;
+  options.proofLogLimitBytes = limitBytes;
   ExactSearchResult found = exactSearch(copy, stop, options, progress);
+  if (found.proofLogDropped) piece.passedLimit = kSearchLog;
   race.treeNodes.store(found.treeNodes);
   race.deepestDepth.store(found.deepestDepth);
   if (found.verdict != kUndecided)
@@ -266,7 +272,7 @@ void runSat(const Graph& root, const EdgeSnapshot& snapshot, Race& race, uint32_
 
 // The proof system at level 5: far fewer tree nodes than the exact search on small
 // cubic graphs (its nodes run look-ahead and the cut checks), at a graph copy per depth.
-void runProofSystem(const Graph& graph, Race& race, bool certify) {
+void runProofSystem(const Graph& graph, Race& race, bool certify, int64_t limitBytes) {
   const Working working(race.activity, solvePartBit(kPartProofSystem));
   std::optional<Graph> copied = Graph::copyUnlessStopped(graph, &race.stop);
   if (!copied) return;
@@ -276,13 +282,16 @@ void runProofSystem(const Graph& graph, Race& race, bool certify) {
   options.writeCycleFile = false;
   std::unique_ptr<CohcCertificate> recorder;
   if (certify) {
-    recorder = std::make_unique<CohcCertificate>(graph);
+    recorder = std::make_unique<CohcCertificate>(graph, limitBytes);
     options.observer = recorder.get();
   }
   CohcResult result = runCoHC(copy, options, &race.stop);
   if (result.aborted || result.verdict == kUndecided) return;
   ProofPiece piece;
-  if (recorder) piece.bodyComplete = recorder->finishBody(result.verdict, piece.body);
+  if (recorder) {
+    piece.bodyComplete = recorder->finishBody(result.verdict, piece.body);
+    if (recorder->passedLimit()) piece.passedLimit = "proof system's certificate";
+  }
   race.report(result.verdict, std::move(result.cycle), "proof system", std::move(piece));
 }
 
@@ -297,6 +306,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   SolveResult result;
   // What the deciding method leaves for the certificate, when one is asked for.
   const bool certify = options.certificate != nullptr;
+  const int64_t limitBytes = options.certificateLimitBytes;
   ProofPiece piece;
   auto finish = [&] {
     result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
@@ -415,7 +425,10 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     probe.treeNodeLimit = treeNodeLimit;
     probe.rootLookAheadEdgeLimit = probe.levelLookAheadEdgeLimit = -1;  // look-ahead can take seconds
     if (certify) probe.proofLog = &piece.searchLog;
+    probe.proofLogLimitBytes = options.certificateLimitBytes;
     ExactSearchResult found = exactSearch(root, probeStop, probe, progress);
+    // Only a refutation of its own needs the log (a later part's decision must not read this).
+    piece.passedLimit = found.proofLogDropped && found.verdict == kNotHamiltonian ? kSearchLog : "";
     probed += found.treeNodes;
     result.treeNodes = found.treeNodes;
     result.deepestDepth = found.deepestDepth;
@@ -485,10 +498,11 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     const double satSlice = limited ? std::max(0.05, 0.3 * options.timeLimitSeconds) : kSatSliceSeconds;
     const bool finder = options.useFinder && !finderSliceDone;
     const bool sat = useSat;
-    crew.launch([&root, &snapshot, &race, &options, progress, finderSlice, satSlice, finder, sat, certify] {
+    crew.launch([&root, &snapshot, &race, &options, progress, finderSlice, satSlice, finder, sat, certify,
+                 limitBytes] {
       if (finder) runFinder(root, race, options.seed, finderSlice);
       if (sat && !race.stop.stopRequested()) runSat(root, snapshot, race, options.seed, satSlice, certify);
-      if (!race.stop.stopRequested()) runSearch(root, race, progress, certify);
+      if (!race.stop.stopRequested()) runSearch(root, race, progress, certify, limitBytes);
     });
   } else if (large) {
     // The finder, a complete method while the graph is not too large for it (the clause
@@ -497,12 +511,16 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     if (useSat) {
       crew.launch([&root, &snapshot, &race, &options, certify] { runSat(root, snapshot, race, options.seed, 0.0, certify); });
     } else if (graph.howManyNodes <= kLargeSatNodeLimit) {
-      crew.launch([&root, &race, progress, certify] { runSearch(root, race, progress, certify); });
+      crew.launch([&root, &race, progress, certify, limitBytes] {
+        runSearch(root, race, progress, certify, limitBytes);
+      });
     }
     if (threads >= 3 || graph.howManyNodes > kLargeSatNodeLimit)
       crew.launch([&root, &race, &options] { runFinder(root, race, options.seed + 1, 0.0); });
   } else {
-    crew.launch([&root, &race, progress, certify] { runSearch(root, race, progress, certify); });
+    crew.launch([&root, &race, progress, certify, limitBytes] {
+      runSearch(root, race, progress, certify, limitBytes);
+    });
     if (!finderStarted) startFinder(root);
     const bool proofSystem =
         threads >= 4 && options.useProofSystem && graph.howManyEdges <= options.proofSystemEdgeLimit;
@@ -512,7 +530,8 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       crew.launch([&root, &snapshot, &race, &options, certify] { runSat(root, snapshot, race, options.seed, 0.0, certify); });
     if (millThreads >= 1 && options.useMill)
       crew.launch([&root, &race, millThreads] { runMill(root, race, millThreads); });
-    if (proofSystem) crew.launch([&graph, &race, certify] { runProofSystem(graph, race, certify); });
+    if (proofSystem)
+      crew.launch([&graph, &race, certify, limitBytes] { runProofSystem(graph, race, certify, limitBytes); });
   }
   race.await(run, result, piece);
   crew.joinAll();

@@ -72,6 +72,10 @@ struct SolveOptions {
   // is written) and SolveResult::certified says whether it is complete; otherwise, and for
   // other verdicts, it is left empty. Without it nothing is recorded.
   std::string* certificate = nullptr;
+  // What a run may record for its certificate, in bytes (see kDefaultCertificateLimitBytes):
+  // material that passes it is dropped as it grows, the run goes on, and a verdict that
+  // needed it is reported without a certificate, saying so.
+  int64_t certificateLimitBytes = kDefaultCertificateLimitBytes;
 };
 
 struct SolveResult {

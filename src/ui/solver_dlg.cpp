@@ -143,6 +143,7 @@ bool CSolverDlg::startRunner() {
   settings.timeLimitSeconds = timeLimit_->value();
   settings.threads = threadsEdit()->value();
   settings.seed = typedSeed();
+  settings.certificateLimitBytes = certificateLimitBytes_;
   clearRun();
   auto decide = model_.decisionWithGraphHandler();
   runner_.start(graph, settings, [decide](const hc::SolveRunEnd& end) {

@@ -11,6 +11,7 @@
 // repaints at that pace, and no worker touches a widget.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,6 +40,7 @@ class CSolverDlg : public hcui::MethodPage {
   QPushButton* certificateButton() const { return certificate_; }
   QString figureText(Figure figure) const;
   const hc::SolveRunner& runner() const { return runner_; }
+  void setCertificateLimitBytes(int64_t bytes) { certificateLimitBytes_ = bytes; }
 
  private:
   void clearRun() override;
@@ -49,6 +51,7 @@ class CSolverDlg : public hcui::MethodPage {
 
   hc::SolveRunner runner_;
   std::shared_ptr<const std::string> certificateText_;  // of the verdict shown
+  int64_t certificateLimitBytes_ = hc::kDefaultCertificateLimitBytes;
 
   QDoubleSpinBox* timeLimit_ = nullptr;
   std::vector<hcui::PaintedLabel*> values_;

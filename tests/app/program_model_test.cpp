@@ -397,19 +397,6 @@ TEST(Runners, SolverDecidesOnceAndNeverAfterAnAbort) {
     }
   }
 
-  // A run still undecided when the certificate's recording budget passes goes on without
-  // it, within the same time limit (GP(601,2) keeps the portfolio busy for seconds).
-  {
-    SolveRunner runner;
-    std::atomic<int> ends{0};
-    runner.start(shared(testing::makeGraph(2 * 601, testing::generalizedPetersenEdges(601, 2))),
-                 {.timeLimitSeconds = 0.4, .threads = 2, .seed = 3u, .certificateSeconds = 0.1},
-                 [&](const SolveRunEnd&) { ++ends; });
-    ASSERT_TRUE(eventually([&] { return ends > 0; }));
-    const SolveRunEnd end = *runner.finished();
-    EXPECT_EQ(std::tuple(end.verdict, end.timedOut, end.seconds >= 0.35), std::tuple(Verdict::Undecided, true, true));
-  }
-
   SolveRunner runner;
   const auto graph = shared(testing::makeGraph(2 * 59, testing::generalizedPetersenEdges(59, 2)));
   std::atomic<bool> aborted{false};

@@ -520,6 +520,15 @@ TEST(SolverPage, ControlsVerdictsAndAbort) {
                           .accepted,
                       w.dlg.statusTextBox()->note().toStdString()),
             std::pair(true, "Saved the certificate to " + w.savePath));
+  // A certificate past its (tiny) bound: the verdict stands, and the button says why none.
+  w.loadPetersen(11);
+  page->setCertificateLimitBytes(64);
+  page->stateButton()->click();
+  ASSERT_TRUE(w.waitForState(3));
+  EXPECT_EQ(std::tuple(figure(CSolverDlg::kVerdict), figure(CSolverDlg::kDecidedBy),
+                       page->certificateButton()->isEnabled(), page->certificateButton()->toolTip().toStdString()),
+            std::tuple("Non-Hamiltonian", "exact search", false,
+                       "No certificate: the exact search's proof log passed 64 bytes"));
 
   // A time limit that passes first: state 3, undecided, nothing to certify.
   w.loadPetersen(601);
