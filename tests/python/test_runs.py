@@ -139,7 +139,16 @@ def test_progress_is_reported_and_its_exceptions_stop_the_run():
 @pytest.mark.parametrize("limits", [{}, {"time_limit": 600}, {"threads": 2}])
 def test_ctrl_c_stops_a_run_and_raises_keyboard_interrupt(limits):
     # Petersen is non-Hamiltonian and the mill never proves it: without Ctrl-C this runs for
-    # minutes. The timer thread only runs if the run has released the GIL.
+    # minutes. The timer thread only runs if the run has released the GIL. A shell's
+    # background job starts with Ctrl-C ignored, so the test sets Python's own handler.
+    previous = signal.signal(signal.SIGINT, signal.default_int_handler)
+    try:
+        ctrl_c_during_a_run(limits)
+    finally:
+        signal.signal(signal.SIGINT, previous)
+
+
+def ctrl_c_during_a_run(limits):
     timer = threading.Timer(0.3, os.kill, (os.getpid(), signal.SIGINT))
     start = time.monotonic()
     timer.start()
