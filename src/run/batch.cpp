@@ -225,7 +225,7 @@ class Batch {
         ++running_;
         changed_.notify_all();
       }
-      std::optional<std::optional<BatchEntry>> done;
+      std::optional<std::optional<BatchEntry>> done;  // none: the decision failed
       try {
         done = decide(task);
       } catch (const std::exception& error) {
@@ -257,7 +257,6 @@ class Batch {
       // A load may point the process-wide diagnostic stream at its own capture for a moment;
       // two loads at once would restore each other's streams.
       std::lock_guard loading(loadMutex_);
-      if (own_.stopRequested()) return std::nullopt;  // stopped while waiting for the lock
       FormatOptions format = request_.format;
       format.stop = &own_;
       input = loadRunInput(task.record, format);

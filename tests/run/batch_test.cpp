@@ -61,14 +61,14 @@ TEST(Batch, DeliversInInputOrderWithCounts) {
             std::tuple(std::string("the printer broke"), 1, false));
   // A deadline already past is noticed by the first load's look at the token: that load gives
   // up, and neither it nor any later graph is delivered or counted (no "reading stopped" error).
-  for (const std::optional<MethodOptions>& method : {std::optional<MethodOptions>(CohcOptions{}),
-                                                     std::optional<MethodOptions>()}) {
+  for (const std::optional<MethodOptions>& method :
+       {std::optional<MethodOptions>(CohcOptions{}), std::optional<MethodOptions>()}) {
     StopToken expired;
     expired.setDeadline(StopToken::Clock::now() - std::chrono::seconds(1));
-    const BatchSummary ended = runBatch(failing, method, expired, [](const BatchEntry& e) {
-      ADD_FAILURE() << e.index << ": " << e.error;
-    });
-    EXPECT_EQ(std::tuple(ended.graphs(), ended.interrupted, ended.failure), std::tuple(0, true, std::string()));
+    const BatchSummary ended = runBatch(
+        failing, method, expired, [](const BatchEntry& e) { ADD_FAILURE() << e.index << ": " << e.error; });
+    EXPECT_EQ(std::tuple(ended.graphs(), ended.interrupted, ended.failure),
+              std::tuple(0, true, std::string()));
   }
   BatchRequest missing;
   missing.each = folder + "/no-list";
