@@ -35,13 +35,20 @@ std::string GraphFileReader::open(const std::string& path) {
   return {};
 }
 
-bool GraphFileReader::readLine(std::string& line, bool& tooLong) {
+bool GraphFileReader::readLine(std::string& line, bool& tooLong, const StopToken* stop) {
   line.clear();
   tooLong = false;
   if (!*in_) return false;
   bool any = false;
+  // A line may run to gigabytes (a too-long one is read to its end all the same): the stop is
+  // asked every 64 KiB.
+  uint32_t sinceAsked = 0;
   for (int c; (c = in_->get()) != std::char_traits<char>::eof();) {
     any = true;
+    if (++sinceAsked == (1u << 16)) {
+      sinceAsked = 0;
+      if (stopRequested(stop)) return false;
+    }
     if (c == '\n') break;
     if (line.size() < kMaxGraphLineBytes) {
       line += static_cast<char>(c);
@@ -55,7 +62,7 @@ bool GraphFileReader::readLine(std::string& line, bool& tooLong) {
   return true;
 }
 
-bool GraphFileReader::next(GraphRecord& record, bool& tooLong) {
+bool GraphFileReader::next(GraphRecord& record, bool& tooLong, const StopToken* stop) {
   tooLong = false;
   record.path = path_;
   record.text.clear();
@@ -67,7 +74,7 @@ bool GraphFileReader::next(GraphRecord& record, bool& tooLong) {
     return true;
   }
   std::string line;
-  while (readLine(line, tooLong)) {
+  while (readLine(line, tooLong, stop)) {
     record.line = lineNumber_;
     if (tooLong) return true;
     std::string_view view(line);

@@ -22,12 +22,13 @@ class GraphFileReader {
   // extension, cannot be opened).
   std::string open(const std::string& path);
   // The next record; false at the end. A line too long to hold sets `tooLong` instead of
-  // the text (the record is then not read; its error is tooLongError()).
-  bool next(GraphRecord& record, bool& tooLong);
+  // the text (the record is then not read; its error is tooLongError()). With `stop`, a
+  // stop request ends the walk (false) within a few tens of KiB of reading.
+  bool next(GraphRecord& record, bool& tooLong, const StopToken* stop = nullptr);
   std::string tooLongError(const GraphRecord& record) const;
 
  private:
-  bool readLine(std::string& line, bool& tooLong);
+  bool readLine(std::string& line, bool& tooLong, const StopToken* stop);
 
   std::string path_;
   const GraphFormatInfo* format_ = nullptr;

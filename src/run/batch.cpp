@@ -1,7 +1,8 @@
 // The batch loop. The calling thread reads the records (never more than a few per worker
 // ahead), the workers load and decide them, and the calling thread delivers the finished
 // ones in input order. A watcher wakes the reading and delivering loop when the batch's
-// token stops (a signal handler can only stop the token).
+// token stops (a signal handler can only stop the token). The reading of the records and
+// every load hear that token too, so a stop never waits for a large graph to be read.
 #include "run/batch.h"
 
 #include <chrono>
@@ -45,8 +46,9 @@ class BatchSource {
     return {};
   }
 
-  // The next record; `error` is set when it cannot be loaded at all.
-  bool next(GraphRecord& record, std::string& error) {
+  // The next record; `error` is set when it cannot be loaded at all. False at the end, and
+  // when `stop` ends the reading of a record (the batch is ending then).
+  bool next(GraphRecord& record, std::string& error, const StopToken& stop) {
     for (;;) {
       error.clear();
       if (!listName_.empty() && !listOpen_) {
@@ -61,11 +63,11 @@ class BatchSource {
         }
       }
       bool tooLong = false;
-      if (reader_.next(record, tooLong)) {
+      if (reader_.next(record, tooLong, &stop)) {
         if (tooLong) error = reader_.tooLongError(record);
         return true;
       }
-      if (listName_.empty()) return false;
+      if (listName_.empty() || stopRequested(&stop)) return false;
       listOpen_ = false;
     }
   }
@@ -145,7 +147,7 @@ class Batch {
     const size_t ahead = static_cast<size_t>(request_.jobs) * 4;
     GraphRecord record;
     std::string error;
-    for (int64_t index = 0; !stopped() && source.next(record, error); ++index) {
+    for (int64_t index = 0; !stopped() && source.next(record, error, own_); ++index) {
       if (index % request_.partCount != request_.partIndex) continue;
       std::unique_lock lock(mutex_);
       changed_.wait(lock, [&] {
@@ -183,9 +185,16 @@ class Batch {
   bool stopped() const { return own_.reason() != StopReason::kNone; }
 
   // Delivers the finished entries that are next in order, on the calling thread.
+  // A graph whose load was stopped leaves a gap that is stepped over: the graphs decided
+  // after it are still delivered, it is neither delivered nor counted.
   void deliverReady(std::unique_lock<std::mutex>&) {
     while (failure_.empty() && !finished_.empty() && finished_.begin()->first == delivered_) {
-      const BatchEntry& entry = finished_.begin()->second;
+      if (!finished_.begin()->second) {
+        finished_.erase(finished_.begin());
+        ++delivered_;
+        continue;
+      }
+      const BatchEntry& entry = *finished_.begin()->second;
       deliver_(entry);
       int64_t& count = !entry.error.empty()                       ? summary_.unreadable
                        : entry.verdict == Verdict::Hamiltonian    ? summary_.hamiltonian
@@ -216,7 +225,7 @@ class Batch {
         ++running_;
         changed_.notify_all();
       }
-      std::optional<BatchEntry> done;
+      std::optional<std::optional<BatchEntry>> done;  // none: the decision failed
       try {
         done = decide(task);
       } catch (const std::exception& error) {
@@ -231,7 +240,9 @@ class Batch {
     }
   }
 
-  BatchEntry decide(const Task& task) {
+  // The graph's entry; none when the batch's stop ended its load (the graph counts as never
+  // started: a stopped read is no fault of the file).
+  std::optional<BatchEntry> decide(const Task& task) {
     BatchEntry entry;
     entry.index = task.index;
     entry.where = task.record.where();
@@ -246,8 +257,11 @@ class Batch {
       // A load may point the process-wide diagnostic stream at its own capture for a moment;
       // two loads at once would restore each other's streams.
       std::lock_guard loading(loadMutex_);
-      input = loadRunInput(task.record, request_.format);
+      FormatOptions format = request_.format;
+      format.stop = &own_;
+      input = loadRunInput(task.record, format);
     }
+    if (input.loaded.stopped) return std::nullopt;
     if (!input) {
       entry.error = input.loaded.error;
       return entry;
@@ -297,7 +311,7 @@ class Batch {
   std::mutex loadMutex_;
   std::condition_variable changed_;
   std::deque<Task> pending_;
-  std::map<int64_t, BatchEntry> finished_;
+  std::map<int64_t, std::optional<BatchEntry>> finished_;  // none: a load the stop ended
   int64_t ordered_ = 0;
   int64_t delivered_ = 0;
   int32_t running_ = 0;

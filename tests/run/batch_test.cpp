@@ -1,6 +1,7 @@
 // The batch engine without a printer: entries in input order whatever the jobs, a part that
 // keeps every K-th graph, unreadable records counted, the figures when no method is given,
-// a batch that cannot start delivering nothing, and one whose delivery fails ending cleanly.
+// a batch that cannot start delivering nothing, one whose delivery fails ending cleanly, and
+// a load that the batch's stop ends counting as a graph never started.
 #include "run/batch.h"
 
 #include <gtest/gtest.h>
@@ -58,6 +59,17 @@ TEST(Batch, DeliversInInputOrderWithCounts) {
       });
   EXPECT_EQ(std::tuple(failed.failure, failed.graphs(), failed.interrupted),
             std::tuple(std::string("the printer broke"), 1, false));
+  // A deadline already past is noticed by the first load's look at the token: that load gives
+  // up, and neither it nor any later graph is delivered or counted (no "reading stopped" error).
+  for (const std::optional<MethodOptions>& method :
+       {std::optional<MethodOptions>(CohcOptions{}), std::optional<MethodOptions>()}) {
+    StopToken expired;
+    expired.setDeadline(StopToken::Clock::now() - std::chrono::seconds(1));
+    const BatchSummary ended = runBatch(
+        failing, method, expired, [](const BatchEntry& e) { ADD_FAILURE() << e.index << ": " << e.error; });
+    EXPECT_EQ(std::tuple(ended.graphs(), ended.interrupted, ended.failure),
+              std::tuple(0, true, std::string()));
+  }
   BatchRequest missing;
   missing.each = folder + "/no-list";
   missing.started = [] { ADD_FAILURE() << "started"; };
