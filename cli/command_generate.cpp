@@ -15,6 +15,7 @@
 #include "generators/logical_formula.h"
 #include "io/dimacs_cnf_format.h"
 #include "io/graph_format_registry.h"
+#include "io/output_paths.h"
 #include "io/path_names.h"
 #include "run_control.h"
 
@@ -55,12 +56,6 @@ std::string joinLines(const std::vector<std::string>& lines) {
   std::string out;
   for (const auto& line : lines) out += (out.empty() ? "" : " ") + line;
   return out;
-}
-
-std::string oneLine(std::string text) {
-  for (char& c : text)
-    if (c == '\n') c = ' ';
-  return text;
 }
 
 const char* familyNamesForHelp() {
@@ -133,10 +128,10 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   }
   if (isSat) {
     if (std::string problem = validate3SatRequest(parameters.first, parameters.second); !problem.empty())
-      return fail(oneLine(problem));
+      return fail(problem);
     SatGenerationResult built = generate3SatGraph(parameters.first, parameters.second, &processStop(), showProgress);
     progress.finish();
-    if (!built) return fail(oneLine(built.error));
+    if (!built) return fail(built.error);
     graph = std::move(built.graph);
     formula = std::move(built.formula);
   } else if (isPetersen) {
@@ -144,10 +139,10 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   } else {
     GenerationRequest request = requestForFamily(family->sourceType, parameters.first, parameters.second);
     std::string problem = isKnight ? checkGenerationFeasibility(request) : validateGenerationRequest(request);
-    if (!problem.empty()) return fail(oneLine(problem));
+    if (!problem.empty()) return fail(problem);
     GenerationResult built = generateGraph(request, &processStop(), showProgress);
     progress.finish();
-    if (!built) return fail(oneLine(built.error));
+    if (!built) return fail(built.error);
     graph = std::move(built.graph);
   }
 
@@ -164,7 +159,7 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   if (!written) return fail(written.error);
   if (!options.cnf.empty() && formula) {
     if (FileStatus cnf = writeDimacsCnfFile(options.cnf, formula->howManyVariables, formula->clauses); !cnf)
-      return fail(oneLine(cnf.error));
+      return fail(cnf.error);
   }
 
   if (options.output == kStandardStreamPath) return 0;  // standard output holds the graph alone
