@@ -250,9 +250,8 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
   StopToken& stop = processStop();
   FormatOptions formatOptions = commandLineFormatOptions();
   formatOptions.stop = &stop;
-  RunInput input = loadRunInput(arguments.graph, formatOptions);
+  const RunInput input = loadRunInput(arguments.graph, formatOptions);
   if (input.loaded.stopped) {
-    input.name = graphDisplayName(input.loaded.description);
     const bool byDeadline = stop.reason() == StopReason::kDeadline;
     const Report report{input, method, arguments, stoppedRunOutcome(byDeadline, seed, method), {}};
     printReport(report, common.json);
