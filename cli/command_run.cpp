@@ -260,7 +260,8 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
   }
   if (!input) return fail(input.loaded.error);
   Graph& graph = *input.loaded.graph;
-  if (std::string problem = checkCycleOutputFor("--output", output, graph); !problem.empty()) return fail(problem);
+  if (std::string problem = checkCycleOutputFor("--output", output, graph); !problem.empty())
+    return fail(problem);
 
   ProgressLine progress(common.progress);
   LiveFigures live;

@@ -25,7 +25,8 @@ std::string checkWritablePath(const std::string& option, const std::string& path
   return {};
 }
 
-std::string checkOutputPath(const std::string& option, const std::string& path, const std::string& graphPath) {
+std::string checkOutputPath(const std::string& option, const std::string& path,
+                            const std::string& graphPath) {
   if (path.empty()) return {};
   if (!graphPath.empty() && isSameFile(path, graphPath))
     return option + " " + path + " is the input graph itself; choose another file";
@@ -40,7 +41,8 @@ std::string checkCycleOutputPath(const std::string& option, const std::string& p
 }
 
 std::string checkCycleOutputFor(const std::string& option, const std::string& path, const Graph& graph) {
-  if (path.empty() || cycleOutputFormatOf(path) != CycleOutputFormat::Obj || graph.hasCoordinates()) return {};
+  if (path.empty() || cycleOutputFormatOf(path) != CycleOutputFormat::Obj || graph.hasCoordinates())
+    return {};
   return option + " " + path +
          ": an .obj cycle file needs node coordinates, which only graphs read from .obj files have";
 }

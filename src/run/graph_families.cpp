@@ -24,7 +24,8 @@ constexpr std::array<GraphFamily, 10> kFamilies = {{
 
 // A whole number of at most 18 digits, or -1.
 int64_t wholeNumber(const std::string& text) {
-  if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != std::string::npos) return -1;
+  if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != std::string::npos)
+    return -1;
   return std::stoll(text);
 }
 
@@ -77,7 +78,8 @@ FamilyGraph generateFamilyGraph(const GraphFamily& family, const ParameterCheck&
     return made;
   }
   if (family.sourceType == kThreeSatReduction) {
-    if (made.error = validate3SatRequest(parameters.first, parameters.second); !made.error.empty()) return made;
+    if (made.error = validate3SatRequest(parameters.first, parameters.second); !made.error.empty())
+      return made;
     SatGenerationResult built = generate3SatGraph(parameters.first, parameters.second, stop, progress);
     made.error = built.error;
     made.graph = std::move(built.graph);

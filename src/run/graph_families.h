@@ -20,9 +20,9 @@
 namespace hc {
 
 struct GraphFamily {
-  std::string_view name;  // "torus"
-  int32_t sourceType;     // the page's source type, or kGeneralizedPetersen
-  int parameters;         // how many the family takes
+  std::string_view name;   // "torus"
+  int32_t sourceType;      // the page's source type, or kGeneralizedPetersen
+  int parameters;          // how many the family takes
   std::string_view usage;  // "torus R C"
 };
 

@@ -19,8 +19,8 @@ RunFilesWritten writeRunFiles(const RunFiles& files, const RunOutcome& outcome, 
   return written;
 }
 
-RunOutcome stoppedRunOutcome(bool byDeadline, uint32_t seed, const MethodOptions& method, const LiveFigures* live,
-                             double seconds) {
+RunOutcome stoppedRunOutcome(bool byDeadline, uint32_t seed, const MethodOptions& method,
+                             const LiveFigures* live, double seconds) {
   RunOutcome outcome;
   outcome.seed = seed;
   outcome.seconds = seconds;
