@@ -3,35 +3,18 @@
 // and "where" in front, then the count. Ctrl-C stops the graphs being decided, starts no
 // others, and the count says so. With --proof-dir each line also says whether the graph's
 // certificate was written, and where.
-#include <unistd.h>
-
-#include <charconv>
-#include <filesystem>
 #include <iostream>
-#include <string_view>
 
 #include "commands.h"
 #include "core/message_text.h"
 #include "core/number_format.h"
 #include "io/graph_file_reader.h"
+#include "io/output_paths.h"
 #include "run/batch.h"
 
 namespace hc::cli {
 
 namespace {
-
-// "I/K" into the part; empty when fine, else why not.
-std::string parsePart(const std::string& text, int64_t& index, int64_t& count) {
-  const size_t slash = text.find('/');
-  auto whole = [](std::string_view s, int64_t& v) {
-    auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
-    return !s.empty() && ec == std::errc() && ptr == s.data() + s.size();
-  };
-  if (slash == std::string::npos || !whole(std::string_view(text).substr(0, slash), index) ||
-      !whole(std::string_view(text).substr(slash + 1), count) || count < 1 || index < 0 || index >= count)
-    return "--part " + text + ": expected I/K with 0 <= I < K (for example 0/4)";
-  return {};
-}
 
 std::string verdictText(Verdict verdict) {
   if (verdict == Verdict::Hamiltonian) return "Hamiltonian (cycle verified)";
@@ -41,8 +24,7 @@ std::string verdictText(Verdict verdict) {
 
 // Why a non-Hamiltonian graph of a batch with --proof-dir has no certificate file.
 std::string certificateNote(const BatchEntry& e) {
-  if (!e.proofError.empty()) return e.proofError;
-  return e.outcome.certificateNote.empty() ? std::string("not certified") : e.outcome.certificateNote;
+  return e.proofError.empty() ? certificateNoteOf(e.outcome) : e.proofError;
 }
 
 // The graph's JSON object (without "index" and "where") and its summary line.
@@ -151,32 +133,18 @@ bool isBatchRun(const std::string& graph, const BatchOptions& options) {
          fileHoldsSeveralGraphs(graph);
 }
 
-namespace {
-
-// Empty when certificates can be written into `folder`, else why not.
-std::string checkProofFolder(const std::string& folder) {
-  std::error_code ec;
-  const auto status = std::filesystem::status(folder, ec);
-  if (ec || !std::filesystem::exists(status)) return "--proof-dir " + folder + ": no such folder";
-  if (!std::filesystem::is_directory(status)) return "--proof-dir " + folder + " is not a folder";
-  if (access(folder.c_str(), W_OK) != 0) return "--proof-dir " + folder + ": the folder is not writable";
-  return {};
-}
-
-}  // namespace
-
 int runBatchCommand(const std::string& graph, const BatchOptions& options, const MethodArguments& arguments,
                     const std::optional<MethodOptions>& method, const CommonOptions& common) {
   if (graph.empty() == options.each.empty()) return fail("give either GRAPH or --each FILE, not both");
   if (!options.proofDir.empty())
-    if (std::string problem = checkProofFolder(options.proofDir); !problem.empty()) return fail(problem);
+    if (std::string problem = checkWritableFolder("--proof-dir", options.proofDir); !problem.empty())
+      return fail(problem);
   BatchRequest request;
   request.graph = graph;
   request.each = options.each;
   request.jobs = options.jobs;
-  if (!options.part.empty())
-    if (std::string problem = parsePart(options.part, request.partIndex, request.partCount); !problem.empty())
-      return fail(problem);
+  if (!options.part.empty() && !parseBatchPart(options.part, request.partIndex, request.partCount))
+    return fail("--part " + options.part + ": expected I/K with 0 <= I < K (for example 0/4)");
   // info draws nothing random, but a load is a reseed point all the same.
   request.seed = method ? arguments.seed : std::optional<uint32_t>(1u);
   request.timeLimit = arguments.timeLimit;

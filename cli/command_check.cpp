@@ -14,14 +14,8 @@ int runCheck(const GraphAndFile& options) {
   startRunSeedStream(1u, SeedScope::Process, false);
   const RunInput input = loadRunInput(options.graph, commandLineFormatOptions());
   if (!input) return fail(input.loaded.error);
-  std::vector<std::pair<int32_t, int32_t>> edges;
-  edges.reserve(static_cast<size_t>(input.asLoaded.edges()));
-  for (int32_t v = 0; v < input.asLoaded.nodes(); ++v)
-    for (int32_t w : input.asLoaded.neighborsOf(v))
-      if (v < w) edges.emplace_back(v, w);
-
   const certcheck::CheckResult result =
-      certcheck::checkCertificateFile(input.asLoaded.nodes(), edges, options.file);
+      certcheck::checkCertificateFile(input.asLoaded.nodes(), input.asLoaded.edgeList(), options.file);
   if (!result.accepted) {
     if (result.line == 0) return fail(result.reason);
     std::string where = options.file + ": line " + std::to_string(result.line);

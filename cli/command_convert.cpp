@@ -11,6 +11,7 @@
 #include "core/random.h"
 #include "io/graph_file_reader.h"
 #include "io/graph_format_registry.h"
+#include "io/output_paths.h"
 
 namespace hc::cli {
 
@@ -19,9 +20,7 @@ int runConvert(const ConvertOptions& options, const CommonOptions& common) {
   if (to == nullptr || to->write == nullptr)
     return fail(options.output + ": cannot write this format (use " + writableExtensions() + ")");
   const bool toStdout = options.output == kStandardStreamPath;
-  std::error_code ec;
-  if (!toStdout && std::filesystem::exists(options.output, ec) &&
-      std::filesystem::equivalent(options.output, options.input, ec))
+  if (!toStdout && isSameFile(options.output, options.input))
     return fail(options.output + " is the input file itself; choose another file");
   if (std::string problem = toStdout ? std::string() : checkWritablePath("OUT", options.output);
       !problem.empty())

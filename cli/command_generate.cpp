@@ -1,79 +1,24 @@
-// `generate FAMILY P1 [P2] --output FILE`: one of the eight families or the 3-SAT
-// reduction, checked exactly as the Graph Generation page checks its parameters (knight
-// boards only as the family needs: any board of 4 columns and up), or a generalized
-// Petersen graph, written in any writable graph format (by the extension of --output).
-#include <array>
+// `generate FAMILY P1 [P2] --output FILE`: a graph of one of the families of
+// run/graph_families.h, written in any writable graph format (by the extension of --output),
+// and with --cnf the 3-SAT formula it reduces.
 #include <cstdio>
 #include <functional>
 #include <iostream>
-#include <string_view>
 
 #include "commands.h"
 #include "core/random.h"
-#include "generators/generalized_petersen.h"
-#include "generators/graph_generation.h"
-#include "generators/logical_formula.h"
 #include "io/dimacs_cnf_format.h"
 #include "io/graph_format_registry.h"
+#include "io/output_paths.h"
 #include "io/path_names.h"
+#include "run/graph_families.h"
 #include "run_control.h"
 
 namespace hc::cli {
 
-namespace {
-
-struct Family {
-  std::string_view name;
-  int32_t sourceType;
-  int parameters;
-  std::string_view usage;
-};
-
-// Families of the command line only, beside the page's source types.
-constexpr int32_t kGeneralizedPetersen = 1000;
-
-constexpr std::array<Family, 10> kFamilies = {{
-    {"edge-probability", kEdgeProbabilityGraph, 2, "edge-probability N P"},
-    {"regular", kRegularGraph, 2, "regular N D"},
-    {"random-edges", kRandomEdgesGraph, 2, "random-edges N M"},
-    {"torus", kToroidalGrid, 2, "torus R C"},
-    {"knight", kKnightsTourGraph, 2, "knight R C"},
-    {"ncube", kNCubeGraph, 1, "ncube N"},
-    {"iccs", kIccsGraph, 1, "iccs K"},
-    {"complete", kCompleteGraph, 1, "complete N"},
-    {"3sat", kThreeSatReduction, 2, "3sat N C"},
-    {"petersen", kGeneralizedPetersen, 2, "petersen N K"},
-}};
-
-// A whole number of at most 18 digits, or -1.
-int64_t wholeNumber(const std::string& text) {
-  if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != std::string::npos) return -1;
-  return std::stoll(text);
-}
-
-std::string joinLines(const std::vector<std::string>& lines) {
-  std::string out;
-  for (const auto& line : lines) out += (out.empty() ? "" : " ") + line;
-  return out;
-}
-
-std::string oneLine(std::string text) {
-  for (char& c : text)
-    if (c == '\n') c = ' ';
-  return text;
-}
-
-const char* familyNamesForHelp() {
-  return "edge-probability, regular, random-edges, torus, knight, ncube, iccs, complete, 3sat, petersen";
-}
-
-}  // namespace
-
 int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
-  const Family* family = nullptr;
-  for (const Family& f : kFamilies)
-    if (f.name == options.family) family = &f;
-  if (!family) return fail("unknown family \"" + options.family + "\" (one of: " + familyNamesForHelp() + ")");
+  const GraphFamily* family = graphFamilyNamed(options.family);
+  if (!family) return fail("unknown family \"" + options.family + "\" (one of: " + graphFamilyNames() + ")");
   if (static_cast<int>(options.parameters.size()) != family->parameters)
     return fail("generate " + std::string(family->name) + " takes " + std::to_string(family->parameters) + " parameter" +
                 (family->parameters == 1 ? "" : "s") + ": generate " + std::string(family->usage) + " --output FILE");
@@ -93,31 +38,11 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
       return fail(problem);
   }
 
-  const std::string text1 = options.parameters[0];
-  const std::string text2 = options.parameters.size() > 1 ? options.parameters[1] : std::string();
-  const bool isPetersen = family->sourceType == kGeneralizedPetersen;
-  // On the command line a knight's board only has to be one the family can build; the page's
-  // rule of 8 x 8 and up is the page's own.
-  const bool isKnight = family->sourceType == kKnightsTourGraph;
   ParameterCheck parameters;
-  if (isPetersen) {
-    parameters.first = static_cast<double>(wholeNumber(text1));
-    parameters.second = static_cast<double>(wholeNumber(text2));
-    if (parameters.first < 0 || parameters.second < 0) return fail("petersen N K: N and K must be whole numbers");
-    if (std::string problem = checkGeneralizedPetersen(wholeNumber(text1), wholeNumber(text2)); !problem.empty())
-      return fail(problem);
-  } else if (isKnight) {
-    if (!isNumericText(text1) || !isNumericText(text2)) return fail("knight R C: R and C must be numbers");
-    parameters.first = numericTextValue(text1);
-    parameters.second = numericTextValue(text2);
-  } else {
-    parameters = checkGenerationParameters(family->sourceType, text1, text2);
-  }
-  if (!parameters.ok()) return fail(joinLines(parameters.errors));
+  if (std::string problem = readFamilyParameters(*family, options.parameters, parameters); !problem.empty())
+    return fail(problem);
 
   const uint32_t seed = startRunSeedStream(options.seed, SeedScope::Process, false);
-  std::unique_ptr<Graph> graph;
-  std::optional<LogicalFormula> formula;
   // Ctrl-C stops the process's token and the generation stops at its next step; nothing has
   // been written by then (the files are written only from a finished graph, through a rename).
   installInterruptHandler();
@@ -131,40 +56,18 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
       progress.show(text);
     };
   }
-  if (isSat) {
-    if (std::string problem = validate3SatRequest(parameters.first, parameters.second); !problem.empty())
-      return fail(oneLine(problem));
-    SatGenerationResult built = generate3SatGraph(parameters.first, parameters.second, &processStop(), showProgress);
-    progress.finish();
-    if (!built) return fail(oneLine(built.error));
-    graph = std::move(built.graph);
-    formula = std::move(built.formula);
-  } else if (isPetersen) {
-    graph = generateGeneralizedPetersen(static_cast<int32_t>(parameters.first), static_cast<int32_t>(parameters.second));
-  } else {
-    GenerationRequest request = requestForFamily(family->sourceType, parameters.first, parameters.second);
-    std::string problem = isKnight ? checkGenerationFeasibility(request) : validateGenerationRequest(request);
-    if (!problem.empty()) return fail(oneLine(problem));
-    GenerationResult built = generateGraph(request, &processStop(), showProgress);
-    progress.finish();
-    if (!built) return fail(oneLine(built.error));
-    graph = std::move(built.graph);
-  }
-
-  GraphDescription description;
-  description.sourceType = family->sourceType;
-  description.parameter1 = parameters.first;
-  description.parameter2 = parameters.second;
-  description.nodes = graph->howManyNodes;
-  const std::string name = isPetersen ? "Generalized Petersen Graph GP(" + text1 + ", " + text2 + ")"
-                                      : graphDisplayName(description);
+  FamilyGraph made = generateFamilyGraph(*family, parameters, options.parameters, &processStop(), showProgress);
+  progress.finish();
+  if (!made.graph) return fail(made.error);
+  const Graph& graph = *made.graph;
+  const std::string& name = made.name;
 
   if (processStop().stopRequested()) return fail(kGenerationCancelled);
-  FileStatus written = writeGraphFile(options.output, *graph, name, commandLineFormatOptions());
+  FileStatus written = writeGraphFile(options.output, graph, name, commandLineFormatOptions());
   if (!written) return fail(written.error);
-  if (!options.cnf.empty() && formula) {
-    if (FileStatus cnf = writeDimacsCnfFile(options.cnf, formula->howManyVariables, formula->clauses); !cnf)
-      return fail(oneLine(cnf.error));
+  if (!options.cnf.empty() && made.formula) {
+    if (FileStatus cnf = writeDimacsCnfFile(options.cnf, made.formula->howManyVariables, made.formula->clauses); !cnf)
+      return fail(cnf.error);
   }
 
   if (options.output == kStandardStreamPath) return 0;  // standard output holds the graph alone
@@ -172,14 +75,14 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
     Json j;
     j["command"] = "generate";
     j["name"] = name;
-    j["nodes"] = graph->howManyNodes;
-    j["edges"] = graph->howManyEdges;
+    j["nodes"] = graph.howManyNodes;
+    j["edges"] = graph.howManyEdges;
     j["seed"] = seed;
     j["output"] = options.output;
     if (!options.cnf.empty()) j["cnf"] = options.cnf;
     printJson(j);
   } else {
-    std::cout << "Generated " << name << ": " << graph->howManyNodes << " nodes, " << graph->howManyEdges << " edges, seed "
+    std::cout << "Generated " << name << ": " << graph.howManyNodes << " nodes, " << graph.howManyEdges << " edges, seed "
               << seed << "\n";
     std::cout << "Written to " << options.output << "\n";
     if (!options.cnf.empty()) std::cout << "Formula written to " << options.cnf << "\n";

@@ -13,8 +13,8 @@
 #include "commands.h"
 #include "core/number_format.h"
 #include "core/random.h"
-#include "io/cycle_files.h"
-#include "io/file_access.h"
+#include "io/output_paths.h"
+#include "run/run_files.h"
 
 namespace hc::cli {
 
@@ -87,18 +87,10 @@ struct Report {
   const MethodOptions& method;
   const MethodArguments& arguments;
   RunOutcome outcome;
-  std::string outputError;  // the --output or --proof file could not be written
-  bool proofWritten = false;
+  RunFilesWritten written;
 
   // The stop came while the graph was still being read: no counts to show.
   bool readStopped() const { return !input.loaded; }
-  bool cycleWritten() const {
-    return !arguments.output.empty() && outcome.verdict == Verdict::Hamiltonian && outputError.empty();
-  }
-  // Why a non-Hamiltonian verdict has no certificate.
-  std::string certificateNote() const {
-    return outcome.certificateNote.empty() ? std::string("not certified") : outcome.certificateNote;
-  }
 };
 
 // "0 1 2 ... 63" for short cycles; a count for long ones.
@@ -171,11 +163,11 @@ void printJsonReport(const Report& r) {
     j["threads"] = std::get<SolveOptions>(r.method).threads;
     j["stopped"] = o.stoppedText;
   }
-  if (!r.arguments.output.empty()) j["output"] = r.cycleWritten() ? Json(r.arguments.output) : Json();
+  if (!r.arguments.output.empty()) j["output"] = r.written.cycle ? Json(r.arguments.output) : Json();
   if (!r.arguments.proof.empty()) {
-    j["certified"] = r.proofWritten;
-    j["proof"] = r.proofWritten ? Json(r.arguments.proof) : Json();
-    if (o.verdict == Verdict::NonHamiltonian && !o.certified) j["certificateNote"] = r.certificateNote();
+    j["certified"] = r.written.proof;
+    j["proof"] = r.written.proof ? Json(r.arguments.proof) : Json();
+    if (o.verdict == Verdict::NonHamiltonian && !o.certified) j["certificateNote"] = certificateNoteOf(o);
   }
   printJson(j);
 }
@@ -215,13 +207,13 @@ void printTextReport(const Report& r) {
   if (o.verdict == Verdict::Hamiltonian) {
     std::cout << "Verdict: Hamiltonian (cycle verified)\n";
     std::cout << "Cycle: " << cycleSummary(o.cycle) << "\n";
-    if (r.cycleWritten()) std::cout << "Cycle written to " << r.arguments.output << "\n";
+    if (r.written.cycle) std::cout << "Cycle written to " << r.arguments.output << "\n";
   } else if (o.verdict == Verdict::NonHamiltonian) {
     std::cout << "Verdict: non-Hamiltonian (" << proof << ")\n";
-    if (r.proofWritten)
+    if (r.written.proof)
       std::cout << "Certificate: written to " << r.arguments.proof << "\n";
     else if (!r.arguments.proof.empty() && !o.certified)
-      std::cout << "Certificate: none (" << r.certificateNote() << ")\n";
+      std::cout << "Certificate: none (" << certificateNoteOf(o) << ")\n";
   } else {
     std::cout << "Verdict: undecided (" << o.stoppedText << ")\n";
   }
@@ -230,25 +222,6 @@ void printTextReport(const Report& r) {
 
 void printReport(const Report& r, bool json) {
   json ? printJsonReport(r) : printTextReport(r);
-}
-
-// Empty when `path` (possibly empty) can be written for `option`, else why not: missing
-// folder, the input graph's own path.
-std::string checkOutputPath(const std::string& option, const std::string& path,
-                            const std::string& graphPath) {
-  if (path.empty()) return {};
-  std::error_code ec;
-  if (!graphPath.empty() && std::filesystem::exists(path, ec) &&
-      std::filesystem::equivalent(path, graphPath, ec))
-    return option + " " + path + " is the input graph itself; choose another file";
-  return checkWritablePath(option, path);
-}
-
-// The same for a cycle file, whose extension must name a cycle format too.
-std::string checkCycleOutputPath(const std::string& output, const std::string& graphPath) {
-  if (!output.empty() && cycleOutputFormatOf(output) == CycleOutputFormat::Unknown)
-    return "--output " + output + ": unknown extension (use " + cycleOutputExtensions() + ")";
-  return checkOutputPath("--output", output, graphPath);
 }
 
 // The files asked for that the verdict gives nothing to write.
@@ -265,7 +238,7 @@ void noteFilesNotWritten(const MethodArguments& arguments, Verdict verdict) {
 int runMethodCommand(const MethodArguments& arguments, const MethodOptions& method,
                      const CommonOptions& common) {
   const std::string& output = arguments.output;
-  if (std::string problem = checkCycleOutputPath(output, arguments.graph); !problem.empty())
+  if (std::string problem = checkCycleOutputPath("--output", output, arguments.graph); !problem.empty())
     return fail(problem);
   if (std::string problem = checkOutputPath("--proof", arguments.proof, arguments.graph); !problem.empty())
     return fail(problem);
@@ -277,23 +250,18 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
   StopToken& stop = processStop();
   FormatOptions formatOptions = commandLineFormatOptions();
   formatOptions.stop = &stop;
-  RunInput input = loadRunInput(arguments.graph, formatOptions);
+  const RunInput input = loadRunInput(arguments.graph, formatOptions);
   if (input.loaded.stopped) {
-    input.name = graphDisplayName(input.loaded.description);
-    Report report{input, method, arguments, {}, {}};
-    report.outcome.seed = seed;
     const bool byDeadline = stop.reason() == StopReason::kDeadline;
-    report.outcome.stopped = byDeadline ? StoppedBy::TimeLimit : StoppedBy::Interrupted;
-    report.outcome.stoppedText = byDeadline ? "time limit" : "interrupted";
+    const Report report{input, method, arguments, stoppedRunOutcome(byDeadline, seed, method), {}};
     printReport(report, common.json);
     noteFilesNotWritten(arguments, report.outcome.verdict);
     return kExitUndecided;
   }
   if (!input) return fail(input.loaded.error);
   Graph& graph = *input.loaded.graph;
-  if (!output.empty() && cycleOutputFormatOf(output) == CycleOutputFormat::Obj && !graph.hasCoordinates())
-    return fail("--output " + output +
-                ": an .obj cycle file needs node coordinates, which only graphs read from .obj files have");
+  if (std::string problem = checkCycleOutputFor("--output", output, graph); !problem.empty())
+    return fail(problem);
 
   ProgressLine progress(common.progress);
   LiveFigures live;
@@ -309,15 +277,9 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
     // The overrun path is reached only when the method ignores the stop for too long: it
     // prints the report so far, and output files are only ever written after a run.
     RunMonitor monitor(stop, [&](bool byDeadline) {
-      Report late{input, method, arguments, {}, {}};
-      late.outcome.seed = seed;
-      late.outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-      late.outcome.iterations = live.iterations.load();
-      late.outcome.bestPercentComplete = live.bestPercentComplete.load();
-      late.outcome.treeNodes = live.tree.treeNodes.load();
-      if (std::holds_alternative<CohcOptions>(method)) late.outcome.deepestDepth = live.tree.depth.load();
-      late.outcome.stoppedText = byDeadline ? "time limit" : "interrupted";
-      printReport(late, common.json);
+      const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+      printReport({input, method, arguments, stoppedRunOutcome(byDeadline, seed, method, &live, seconds), {}},
+                  common.json);
       std::cerr << "hamcycles-cli: the run did not stop within " << kStopGraceSeconds
                 << " s of the request; it was ended with the result so far\n";
       std::_Exit(kExitUndecided);
@@ -342,18 +304,9 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
   if (!outcome.cycleFault.empty())
     std::cerr << "hamcycles-cli: the method reported a cycle that is not a Hamiltonian cycle of the graph ("
               << outcome.cycleFault << "); the run counts as undecided\n";
-  if (outcome.verdict == Verdict::Hamiltonian && !output.empty())
-    if (FileStatus s = writeCycleFile(output, input.name, graph, outcome.cycle); !s)
-      report.outputError = s.error;
-  // Only a complete certificate is written; any other outcome leaves an earlier file as it was.
-  if (outcome.verdict == Verdict::NonHamiltonian && outcome.certified && !arguments.proof.empty()) {
-    if (FileStatus s = writeFileAtomically(arguments.proof, certificate); !s)
-      report.outputError = s.error;
-    else
-      report.proofWritten = true;
-  }
+  report.written = writeRunFiles({output, arguments.proof}, outcome, input.name, graph, certificate);
   printReport(report, common.json);
-  if (!report.outputError.empty()) return fail(report.outputError);
+  if (!report.written.error.empty()) return fail(report.written.error);
   noteFilesNotWritten(arguments, outcome.verdict);
   return outcome.verdict == Verdict::Hamiltonian      ? kExitHamiltonian
          : outcome.verdict == Verdict::NonHamiltonian ? kExitNonHamiltonian

@@ -4,7 +4,6 @@
 
 #include "io/cycle_files.h"
 #include "commands.h"
-#include "core/hamiltonian_cycle_check.h"
 #include "core/random.h"
 
 namespace hc::cli {
@@ -15,11 +14,7 @@ int runVerify(const GraphAndFile& options, const CommonOptions& common) {
   if (!input) return fail(input.loaded.error);
   CycleFileContents contents;
   if (FileStatus s = readCycleFile(options.file, contents); !s) return fail(s.error);
-
-  std::vector<int32_t> cycle = contents.sequence;
-  CycleCheck check;
-  if (contents.isEdgeSet) check = cycleFromEdges(input.asLoaded.nodes(), contents.edges, cycle);
-  if (check) check = isHamiltonianCycle(input.asLoaded, cycle);
+  const CycleCheck check = checkCycleContents(input.asLoaded, contents);
 
   if (common.json) {
     Json j;

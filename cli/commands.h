@@ -89,10 +89,6 @@ bool isBatchRun(const std::string& graph, const BatchOptions& options);
 int runBatchCommand(const std::string& graph, const BatchOptions& options, const MethodArguments& arguments,
                     const std::optional<MethodOptions>& method, const CommonOptions& common);
 
-// Empty when a file can be written at `path` (its folder exists and is writable, and it is
-// not a folder itself), else why not; `option` names the option in the message.
-std::string checkWritablePath(const std::string& option, const std::string& path);
-
 // The JSON object of `info`: the figures of the graph as loaded, the page's figures after the
 // root pruning under "pruned", and the three structural flags.
 Json infoJson(const GraphInformation& info);

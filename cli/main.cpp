@@ -191,14 +191,18 @@ int runMain(int argc, char** argv) {
   Shared shared;
 
   std::string& graph = shared.method.graph;  // of info, schc, cohc and solve
-  auto* infoCommand = app.add_subcommand("info", "The Graph Information figures of a graph file");
-  infoCommand->add_option("GRAPH", graph, graphHelp());
+  // info, schc, cohc and solve: a subcommand on GRAPH (or on a batch).
+  const auto addGraphCommand = [&](const char* name, const char* description) {
+    CLI::App* command = app.add_subcommand(name, description);
+    command->add_option("GRAPH", graph, graphHelp());
+    return command;
+  };
+  auto* infoCommand = addGraphCommand("info", "The Graph Information figures of a graph file");
   addJson(infoCommand, shared);
   addBatchOptions(infoCommand, shared.batch);
 
   SchcOptions schc;
-  auto* schcCommand = app.add_subcommand("schc", "Run the Stone Carver's HC algorithm");
-  schcCommand->add_option("GRAPH", graph, graphHelp());
+  auto* schcCommand = addGraphCommand("schc", "Run the Stone Carver's HC algorithm");
   schcCommand->add_option("--version", schc.version, "Algorithm version: 3, 4, 5, 6, 7, 12 or 13")
       ->check(CLI::IsMember({3, 4, 5, 6, 7, 12, 13}));
   schcCommand->add_option("--max-iterations", schc.maxIterations, "Stop after this many iterations")
@@ -208,8 +212,7 @@ int runMain(int argc, char** argv) {
 
   CohcOptions cohc;
   cohc.writeCycleFile = false;  // --output is written after the verification, by the command
-  auto* cohcCommand = app.add_subcommand("cohc", "Run the Co-HC proof system");
-  cohcCommand->add_option("GRAPH", graph, graphHelp());
+  auto* cohcCommand = addGraphCommand("cohc", "Run the Co-HC proof system");
   cohcCommand->add_option("--level", cohc.pruningLevel, "Pruning level 0..6")
       ->capture_default_str()
       ->check(CLI::Range(0, 6));
@@ -221,8 +224,7 @@ int runMain(int argc, char** argv) {
 
   SolveOptions solve;
   auto* solveCommand =
-      app.add_subcommand("solve", "Decide a graph with the portfolio (exact search, finder, mill)");
-  solveCommand->add_option("GRAPH", graph, graphHelp());
+      addGraphCommand("solve", "Decide a graph with the portfolio (exact search, finder, mill)");
   addRunOptions(solveCommand, shared, [&] {
     addThreads(solveCommand, solve.threads,
                "Threads in all (search, finder, clause learner, proof system, mill)");
@@ -295,11 +297,7 @@ int runMain(int argc, char** argv) {
   }
   try {
     app.parse(argc, argv);
-  } catch (const CLI::CallForHelp& e) {
-    return app.exit(e);
-  } catch (const CLI::CallForAllHelp& e) {
-    return app.exit(e);
-  } catch (const CLI::CallForVersion& e) {
+  } catch (const CLI::Success& e) {  // --help, --help-all, --version
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
     std::string what = e.what();

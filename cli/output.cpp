@@ -1,8 +1,5 @@
-// What several commands print or check alike: one JSON object on stdout, the head of a
-// solving command's object, the writable path of an output file, the reader options.
-#include <unistd.h>
-
-#include <filesystem>
+// What several commands print alike: one JSON object on stdout, the head of a
+// solving command's object, the reader options.
 #include <iostream>
 
 #include "commands.h"
@@ -46,18 +43,6 @@ Json reportHead(const char* command, const std::string& name, int32_t nodes, int
   if (outcome.verdict == Verdict::Hamiltonian) j["cycle"] = outcome.cycle;
   j["seed"] = outcome.seed;
   return j;
-}
-
-std::string checkWritablePath(const std::string& option, const std::string& path) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) return option + " " + path + " is a folder";
-  std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  if (folder.empty()) folder = ".";
-  if (!std::filesystem::is_directory(folder, ec))
-    return option + " " + path + ": folder " + folder.string() + " does not exist";
-  if (access(folder.c_str(), W_OK) != 0)
-    return option + " " + path + ": folder " + folder.string() + " is not writable";
-  return {};
 }
 
 }  // namespace hc::cli

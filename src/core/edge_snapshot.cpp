@@ -41,6 +41,15 @@ EdgeSnapshot::EdgeSnapshot(int32_t n, std::span<const std::pair<int32_t, int32_t
     std::sort(neighbors_.begin() + offsets_[static_cast<size_t>(v)], neighbors_.begin() + offsets_[static_cast<size_t>(v) + 1]);
 }
 
+std::vector<std::pair<int32_t, int32_t>> EdgeSnapshot::edgeList() const {
+  std::vector<std::pair<int32_t, int32_t>> edges;
+  edges.reserve(static_cast<size_t>(this->edges()));
+  for (int32_t v = 0; v < nodes(); ++v)
+    for (int32_t w : neighborsOf(v))
+      if (v < w) edges.emplace_back(v, w);
+  return edges;
+}
+
 std::span<const int32_t> EdgeSnapshot::neighborsOf(int32_t v) const {
   if (v < 0 || v >= nodes()) return {};
   const auto begin = static_cast<size_t>(offsets_[static_cast<size_t>(v)]);

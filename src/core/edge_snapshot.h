@@ -32,6 +32,9 @@ class EdgeSnapshot {
   std::span<const int32_t> neighborsOf(int32_t v) const;
   int32_t degree(int32_t v) const { return static_cast<int32_t>(neighborsOf(v).size()); }
   bool contains(int32_t a, int32_t b) const;
+  // Every edge once as (v, w) with v < w, by v then w: the plain edges the certificate
+  // checker and the library's callers are handed.
+  std::vector<std::pair<int32_t, int32_t>> edgeList() const;
 
  private:
   // 32 bits are enough: a graph has fewer than 2^31 edges, so fewer than 2^32 entries.

@@ -170,6 +170,14 @@ std::string formatCycleAdjacencyText(const Graph& solved, std::span<const int32_
   return out;
 }
 
+CycleCheck checkCycleContents(const EdgeSnapshot& graph, const CycleFileContents& contents) {
+  std::vector<int32_t> cycle = contents.sequence;
+  CycleCheck check;
+  if (contents.isEdgeSet) check = cycleFromEdges(graph.nodes(), contents.edges, cycle);
+  if (check) check = isHamiltonianCycle(graph, cycle);
+  return check;
+}
+
 FileStatus writeCycleFile(const std::string& path, const std::string& name, const Graph& solved,
                           std::span<const int32_t> cycle) {
   switch (cycleOutputFormatOf(path)) {

@@ -15,7 +15,9 @@
 #include <utility>
 #include <vector>
 
+#include "core/edge_snapshot.h"
 #include "core/graph.h"
+#include "core/hamiltonian_cycle_check.h"
 #include "io/file_access.h"
 
 namespace hc {
@@ -27,6 +29,9 @@ struct CycleFileContents {
   std::vector<int32_t> sequence;
   std::vector<std::pair<int32_t, int32_t>> edges;
 };
+
+// Whether what a cycle file says is a Hamiltonian cycle of `graph`; the first fault when not.
+CycleCheck checkCycleContents(const EdgeSnapshot& graph, const CycleFileContents& contents);
 
 // Reads a cycle file, choosing the format by extension and, for text, by its shape.
 FileStatus readCycleFile(const std::string& path, CycleFileContents& out);

@@ -276,12 +276,7 @@ int64_t Graph::edgeCount() const {
 }
 
 std::vector<Edge> Graph::edges() const {
-  std::vector<Edge> out;
-  out.reserve(static_cast<size_t>(edgeCount()));
-  for (int v = 0; v < nodeCount(); ++v)
-    for (int32_t w : impl_->edges.neighborsOf(v))
-      if (w > v) out.emplace_back(v, w);
-  return out;
+  return impl_->edges.edgeList();
 }
 
 std::vector<int> Graph::neighbours(int node) const {
@@ -657,13 +652,8 @@ bool isHamiltonianCycle(const Graph& graph, const std::vector<int>& cycle, std::
 CertificateCheck checkCertificate(const Graph& graph, const std::string& path) {
   quietEngine();
   const GraphData& impl = solvable(graph);
-  std::vector<std::pair<int32_t, int32_t>> edges;
-  edges.reserve(static_cast<size_t>(impl.edges.edges()));
-  for (int32_t v = 0; v < impl.edges.nodes(); ++v)
-    for (int32_t w : impl.edges.neighborsOf(v))
-      if (v < w) edges.emplace_back(v, w);
   hc::certcheck::CheckResult result =
-      hc::certcheck::checkCertificateFile(impl.edges.nodes(), edges, path);  // engine
+      hc::certcheck::checkCertificateFile(impl.edges.nodes(), impl.edges.edgeList(), path);  // engine
   // Line 0 is the file itself (missing, not a regular file, unreadable): an error, not a verdict.
   if (!result.accepted && result.line == 0) refuseFile(result.reason);
   return CertificateCheck{result.accepted, result.line, std::move(result.step), std::move(result.reason)};

@@ -5,6 +5,7 @@
 // every load hear that token too, so a stop never waits for a large graph to be read.
 #include "run/batch.h"
 
+#include <charconv>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -321,6 +322,16 @@ class Batch {
 };
 
 }  // namespace
+
+bool parseBatchPart(std::string_view text, int64_t& index, int64_t& count) {
+  const size_t slash = text.find('/');
+  auto whole = [](std::string_view s, int64_t& v) {
+    auto [ptr, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+    return !s.empty() && ec == std::errc() && ptr == s.data() + s.size();
+  };
+  return slash != std::string_view::npos && whole(text.substr(0, slash), index) &&
+         whole(text.substr(slash + 1), count) && count >= 1 && index >= 0 && index < count;
+}
 
 std::string proofFileName(const std::string& path, int64_t index) {
   std::string name =

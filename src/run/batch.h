@@ -20,6 +20,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/stop_token.h"
 #include "run/graph_information.h"
@@ -74,6 +75,9 @@ struct BatchSummary {
 // `deliver` is called on the calling thread, once per graph, in input order.
 BatchSummary runBatch(const BatchRequest& request, const std::optional<MethodOptions>& method,
                       const StopToken& stop, const std::function<void(const BatchEntry&)>& deliver);
+
+// Reads a part "I/K" (0 <= I < K, both whole numbers); false when `text` is not one.
+bool parseBatchPart(std::string_view text, int64_t& index, int64_t& count);
 
 // The name of the certificate file of the graph at `index` of the batch read from `path`.
 std::string proofFileName(const std::string& path, int64_t index);

@@ -220,9 +220,9 @@ namespace {
 RunInput forRun(LoadedGraph loaded) {
   RunInput input;
   input.loaded = std::move(loaded);
-  if (!input.loaded) return input;
-  input.asLoaded = EdgeSnapshot(*input.loaded.graph);
-  input.name = graphDisplayName(input.loaded.description);
+  // A read stopped part way has its name too: the report of the stopped run shows it.
+  if (input.loaded || input.loaded.stopped) input.name = graphDisplayName(input.loaded.description);
+  if (input.loaded) input.asLoaded = EdgeSnapshot(*input.loaded.graph);
   return input;
 }
 

@@ -43,7 +43,8 @@ LoadedGraph loadGraphFile(const std::string& path, const FormatOptions& options 
 LoadedGraph loadGraphRecord(const GraphRecord& record, const FormatOptions& options = {});
 
 // A graph loaded for a run: the graph, the snapshot of its edges as loaded (the reference a
-// reported cycle is checked against) and the name it is shown by.
+// reported cycle is checked against) and the name it is shown by (set also when the read
+// was stopped).
 struct RunInput {
   LoadedGraph loaded;
   EdgeSnapshot asLoaded;

@@ -46,6 +46,11 @@ struct RunOutcome {
   double certificateSeconds = 0.0;
 };
 
+// Why a non-Hamiltonian verdict has no certificate: the method's reason, or "not certified".
+inline std::string certificateNoteOf(const RunOutcome& outcome) {
+  return outcome.certificateNote.empty() ? std::string("not certified") : outcome.certificateNote;
+}
+
 // The engine's numbers of a verdict (0 non-Hamiltonian, 1 Hamiltonian, 2 undecided), which
 // the window's program results share.
 constexpr HamiltonicityState stateOf(Verdict verdict) {
