@@ -33,14 +33,7 @@ graph_of() {
     knight4x*) python3 "$here/solve_graphs.py" knight 4 "${name#knight4x}" "$path" ;;
     gp*) python3 "$here/solve_graphs.py" petersen "${name#gp}" 2 "$path" ;;
     fragment*|blobs*|snark*) python3 "$here/structured_graphs.py" "${name%%[0-9]*}" "${name##*[a-z]}" "$path" "$seed" ;;
-    # As solve.sh: a formula on three variables whose clauses show all eight sign patterns.
-    sat_unsat) local s
-      for s in $(seq "$seed" $((seed + 50))); do
-        "$cli" generate 3sat 3 8 --seed "$s" --output "$path" --cnf "$work/f.cnf" >/dev/null
-        python3 -c 'import sys
-p = {tuple(sorted((abs(int(x)), int(x) > 0) for x in l.split()[:3])) for l in open(sys.argv[1]) if l[0] not in "pc"}
-sys.exit(0 if len({tuple(b for _, b in c) for c in p}) == 8 else 1)' "$work/f.cnf" && break
-      done ;;
+    sat_unsat) unsat_formula_graph "$cli" "$path" "$seed" "$work" ;;
     *) echo "certificates.sh: unknown case $name" >&2; return 1 ;;
   esac
   echo "$path"

@@ -40,3 +40,17 @@ for kind, rs in sorted(groups.items()) + [("all", every)]:
         print(f"geometric mean ours / {sys.argv[2]}, {kind}: {mean:.3f} over {len(rs)} graphs")
 PY
 }
+
+# unsat_formula_graph CLI PATH SEED SCRATCH: writes to PATH the graph of a random formula on
+# three variables whose clauses show all eight sign patterns (so it is unsatisfiable, and
+# the graph has no Hamiltonian cycle); the first seed from SEED on that gives one is taken.
+unsat_formula_graph() {
+  local cli="$1" path="$2" seed="$3" scratch_dir="$4" s
+  for s in $(seq "$seed" $((seed + 50))); do
+    "$cli" generate 3sat 3 8 --seed "$s" --output "$path" --cnf "$scratch_dir/f.cnf" >/dev/null
+    python3 -c 'import sys
+p = {tuple(sorted((abs(int(x)), int(x) > 0) for x in l.split()[:3])) for l in open(sys.argv[1]) if l[0] not in "pc"}
+sys.exit(0 if len({tuple(b for _, b in c) for c in p}) == 8 else 1)' "$scratch_dir/f.cnf" && return 0
+  done
+  return 1
+}
