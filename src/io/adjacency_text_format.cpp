@@ -63,12 +63,6 @@ FileStatus addEdgesOf(Graph& graph, std::string_view content, const StopToken* s
 
 }  // namespace
 
-FileStatus countAdjacencyTextNodes(const std::string& path, int32_t& count) {
-  std::string content;
-  if (FileStatus status = readInputFile(path, content); !status) return status;
-  return nodeCountOf(content, path, count);
-}
-
 FileStatus parseAdjacencyText(std::string_view content, const std::string& path, int32_t n, PlainGraph& out,
                               const StopToken* stop) {
   if (const int64_t lines = TextLines::count(content); lines != n) {
@@ -136,14 +130,6 @@ FileStatus addAdjacencyText(Graph& graph, std::string_view content, const StopTo
   const std::string& path = graph.inputFileName;
   if (graph.printLevel >= 1) diagnostic("Graph type: File-Read Graph from ", path, ".\n");
   return addEdgesOf(graph, content, stop);
-}
-
-FileStatus readAdjacencyText(Graph& graph) {
-  const std::string& path = graph.inputFileName;
-  if (graph.printLevel >= 1) diagnostic("Graph type: File-Read Graph from ", path, ".\n");
-  std::string content;
-  if (FileStatus status = readInputFile(path, content); !status) return status;
-  return addEdgesOf(graph, content, nullptr);
 }
 
 FileStatus readAdjacencyTextFile(const std::string& path, PlainGraph& out, const StopToken* stop) {

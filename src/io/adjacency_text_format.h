@@ -19,9 +19,7 @@
 
 namespace hc {
 
-// Node count of an adjacency text file: its number of lines.
-FileStatus countAdjacencyTextNodes(const std::string& path, int32_t& count);
-// The same on text already read.
+// Node count of adjacency text: its number of lines.
 FileStatus countAdjacencyTextLines(std::string_view text, const std::string& where, int32_t& count);
 
 // The edges of adjacency text for a graph of `nodes` nodes (one line per node), each edge
@@ -30,12 +28,10 @@ FileStatus countAdjacencyTextLines(std::string_view text, const std::string& whe
 FileStatus parseAdjacencyText(std::string_view text, const std::string& where, int32_t nodes, PlainGraph& out,
                               const StopToken* stop = nullptr);
 
-// Construction phase: adds the edges listed in graph.inputFileName to a graph whose nodes
-// exist already (counted by countAdjacencyTextNodes), counting howManyEdges. At printLevel
-// >= 1 it first writes its "Graph type: ..." line.
-FileStatus readAdjacencyText(Graph& graph);
-// The same with the file's text already read (counted by countAdjacencyTextLines); stops
-// like parseAdjacencyText, leaving a half-built graph to be dropped.
+// Construction phase: adds the edges of the text of graph.inputFileName to a graph whose
+// nodes exist already (counted by countAdjacencyTextLines), counting howManyEdges. At
+// printLevel >= 1 it first writes its "Graph type: ..." line. Stops like
+// parseAdjacencyText, leaving a half-built graph to be dropped.
 FileStatus addAdjacencyText(Graph& graph, std::string_view text, const StopToken* stop = nullptr);
 
 // The whole file at `path` as a plain graph of as many nodes as it has lines.

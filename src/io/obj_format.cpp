@@ -57,12 +57,6 @@ FileStatus vertexCountOf(std::string_view content, const std::string& path, int3
 
 }  // namespace
 
-FileStatus countObjVertices(const std::string& path, int32_t& count) {
-  std::string content;
-  if (FileStatus status = readInputFile(path, content); !status) return status;
-  return vertexCountOf(content, path, count);
-}
-
 FileStatus countObjVertexLines(std::string_view text, const std::string& where, int32_t& count) {
   return vertexCountOf(text, where, count);
 }
@@ -142,12 +136,6 @@ FileStatus addObjGraph(Graph& graph, std::string_view content, const StopToken* 
   graph.coordinates = std::move(plain.coordinates);
   if (!addEdgesNotPresent(graph, plain.edges, stop)) return FileStatus::stoppedReading(path);
   return {};
-}
-
-FileStatus readObjGraph(Graph& graph) {
-  std::string content;
-  if (FileStatus status = readInputFile(graph.inputFileName, content); !status) return status;
-  return addObjGraph(graph, content);
 }
 
 FileStatus readObjFile(const std::string& path, PlainGraph& out, const StopToken* stop) {

@@ -15,9 +15,7 @@
 
 namespace hc {
 
-// Node count of an OBJ file: the lines that begin with "v ".
-FileStatus countObjVertices(const std::string& path, int32_t& count);
-// The same on text already read.
+// Node count of OBJ text: the lines that begin with "v ".
 FileStatus countObjVertexLines(std::string_view text, const std::string& where, int32_t& count);
 
 // Coordinates and face edges of OBJ text for a graph of `nodes` nodes, each edge once where
@@ -26,11 +24,9 @@ FileStatus countObjVertexLines(std::string_view text, const std::string& where, 
 FileStatus parseObj(std::string_view text, const std::string& where, int32_t nodes, PlainGraph& out,
                     const StopToken* stop = nullptr);
 
-// Construction phase: sets coordinates and adds the face edges of graph.inputFileName to a
-// graph whose nodes exist already (counted by countObjVertices).
-FileStatus readObjGraph(Graph& graph);
-// The same with the file's text already read (counted by countObjVertexLines); stops like
-// parseObj, leaving a half-built graph to be dropped.
+// Construction phase: sets coordinates and adds the face edges of the text of
+// graph.inputFileName to a graph whose nodes exist already (counted by countObjVertexLines).
+// Stops like parseObj, leaving a half-built graph to be dropped.
 FileStatus addObjGraph(Graph& graph, std::string_view text, const StopToken* stop = nullptr);
 
 // The whole file at `path` as a plain graph of as many nodes as it has vertex lines.

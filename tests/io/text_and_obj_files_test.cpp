@@ -53,16 +53,28 @@ struct Loaded {
   Graph graph;
 };
 
+// The two reading steps of generation on a file: its node count, then its edges.
+FileStatus countNodes(const std::string& path, bool obj, int32_t& n) {
+  std::string text;
+  if (FileStatus status = readInputFile(path, text); !status) return status;
+  return obj ? countObjVertexLines(text, path, n) : countAdjacencyTextLines(text, path, n);
+}
+FileStatus addEdges(Graph& graph, bool obj) {
+  std::string text;
+  if (FileStatus status = readInputFile(graph.inputFileName, text); !status) return status;
+  return obj ? addObjGraph(graph, text) : addAdjacencyText(graph, text);
+}
+
 // Counting, reading and finishing, as the generation constructor does it (".obj" or text).
 Loaded load(const fs::path& path) {
   const bool obj = path.extension() == ".obj";
   Loaded result;
   int32_t n = 0;
-  result.status = obj ? countObjVertices(path.string(), n) : countAdjacencyTextNodes(path.string(), n);
+  result.status = countNodes(path.string(), obj, n);
   if (!result.status) return result;
   result.graph = Graph(n, obj ? 10 : 9);
   result.graph.inputFileName = path.string();
-  result.status = obj ? readObjGraph(result.graph) : readAdjacencyText(result.graph);
+  result.status = addEdges(result.graph, obj);
   if (result.status) result.graph.finishConstruction();
   return result;
 }
@@ -141,11 +153,11 @@ TEST_F(GraphFilesTest, RefusalsLeaveEverythingAsItWas) {
   Graph twoTriangles = placed(makeGraph(6, testing::joined(testing::cycleEdges(0, 3), testing::cycleEdges(3, 3))));
   const std::string cannotCreate = nowhere + ": cannot create the file: No such file or directory";
   const std::pair<FileStatus, std::string> refusals[] = {
-      {countAdjacencyTextNodes(scratch("missing.txt").string(), n),
+      {countNodes(scratch("missing.txt").string(), false, n),
        scratch("missing.txt").string() + ": no such file"},
-      {countObjVertices(folder_.string(), n), folder_.string() + ": is a folder, not a file"},
-      {readAdjacencyText(text), k4 + ": 4 lines for a graph of 5 nodes"},
-      {readObjGraph(obj), square + ": 4 vertex lines for a graph of 5 nodes"},
+      {countNodes(folder_.string(), true, n), folder_.string() + ": is a folder, not a file"},
+      {addEdges(text, false), k4 + ": 4 lines for a graph of 5 nodes"},
+      {addEdges(obj, true), square + ": 4 vertex lines for a graph of 5 nodes"},
       {writeAdjacencyText(triangle, nowhere), cannotCreate},
       {writeHamiltonianCycleObj(triangle, nowhere), cannotCreate},
       {writeAdjacencyText(triangle), "no file name to write the graph to"},
@@ -168,7 +180,7 @@ TEST_F(GraphFilesTest, RefusalsLeaveEverythingAsItWas) {
   announced.inputFileName = k4;
   announced.printLevel = 1;
   testing::CapturedDiagnostics out;
-  ASSERT_TRUE(readAdjacencyText(announced).ok);
+  ASSERT_TRUE(addEdges(announced, false).ok);
   EXPECT_EQ(out.text(), "Graph type: File-Read Graph from " + k4 + ".\n");
 }
 
