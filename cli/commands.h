@@ -50,6 +50,7 @@ struct GenerateOptions {
 struct GraphAndFile {
   std::string graph;
   std::string file;
+  int64_t index = -1;  // check --index: the graph of a file of several graphs (from 0)
 };
 
 // `convert IN OUT`.

@@ -264,6 +264,11 @@ int runMain(int argc, char** argv) {
       ->required();
   checkCommand->add_option("PROOF", check.file, "Certificate file (see the README, \"Certificates\")")
       ->required();
+  checkCommand
+      ->add_option("--index", check.index,
+                   "Of a file of several graphs (.g6, .s6), the graph checked: 0 for the first, as "
+                   "--proof-dir numbers their certificates")
+      ->check(CLI::NonNegativeNumber);
   addBase(checkCommand, shared.batch.base);
 
   ConvertOptions convert;

@@ -52,6 +52,14 @@ class BranchState {
   // already decided is a contradiction.
   void decide(int32_t edge, EdgeStatus status);
 
+  // Calls f(edge) for every edge decided in the branch (some more than once), in time
+  // proportional to the branch's decisions rather than to the graph.
+  template <class F>
+  void forEachDecided(F&& f) const {
+    for (const Change& c : trail_)
+      if (c.what >= 0 && status_[static_cast<size_t>(c.what)] != kOpen) f(c.what);
+  }
+
   // Scratch marks for node sets: stamp() starts a new set, then isMarked(v) is false for all.
   uint32_t stamp();
   std::vector<uint32_t>& marks() { return marks_; }

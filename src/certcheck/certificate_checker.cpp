@@ -6,6 +6,7 @@
 // trail when the next branch starts.
 #include "certcheck/certificate_checker.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>
@@ -73,6 +74,7 @@ class Checker {
  public:
   Checker(std::unique_ptr<BranchState> root, CertificateLines& lines) : lines_(lines) {
     graphs_.push_back(std::move(root));
+    formulas_.emplace_back();
     tasks_.push_back(Task{Task::kBranch, kOpen, 0, 0, -1, graphs_[0]->mark(), 0, nullptr});
   }
 
@@ -82,6 +84,7 @@ class Checker {
       tasks_.pop_back();
       if (t.kind == Task::kLeaveGraph) {
         graphs_.pop_back();
+        formulas_.pop_back();
         continue;
       }
       size_t graph = t.graph;
@@ -91,6 +94,7 @@ class Checker {
             fragmentGraph(*graphs_[graph], t.fragment->nodes, t.fragment->inner[i], t.fragment->inner[j]);
         graphs_.push_back(std::make_unique<BranchState>(static_cast<int32_t>(t.fragment->nodes.size()) + 1,
                                                         std::move(edges)));
+        formulas_.emplace_back();
         tasks_.push_back(Task{Task::kLeaveGraph, kOpen, 0, 0, -1, 0, 0, nullptr});
         graph = graphs_.size() - 1;
       } else {
@@ -162,10 +166,10 @@ class Checker {
       goesOn = true;
     } else if (keyword == "frontier") {
       std::vector<int32_t> order = parseNodeSet(state, rest, stamp);
-      problem = checkFrontierLeaf(state, order);
+      problem = checkFrontierLeaf(state, order, lines_.work);
     } else if (keyword == "sat") {
       expectTokens(1);
-      checkSatPart(state, lines_);
+      checkSatPart(state, lines_, formulas_[graph]);
     } else if (keyword == "fragment") {
       auto fragment = std::make_shared<Fragment>();
       fragment->nodes = parseNodeSet(state, rest, stamp);
@@ -182,6 +186,7 @@ class Checker {
 
   CertificateLines& lines_;
   std::vector<std::unique_ptr<BranchState>> graphs_;
+  std::vector<std::unique_ptr<DrupChecker>> formulas_;  // per graph: its SAT formula, once built
   std::vector<Task> tasks_;
 };
 
@@ -193,7 +198,9 @@ std::string shortened(const std::string& text) {
 
 CheckResult checkCertificate(int32_t n, const std::vector<std::pair<int32_t, int32_t>>& edges,
                              std::istream& certificate) {
-  CertificateLines lines(certificate);
+  CertificateLines lines(
+      certificate, std::max(CertificateLines::kMaxLineBytes,
+                            CertificateLines::kBytesPerNode * (static_cast<size_t>(std::max(n, 0)) + 1)));
   CheckResult result;
   try {
     if (n < 0) throw Rejection{"the graph has a negative number of nodes", 0};
@@ -229,6 +236,7 @@ CheckResult checkCertificate(int32_t n, const std::vector<std::pair<int32_t, int
     result.step = shortened(lines.text());
     result.reason = "out of memory";
   }
+  result.work = lines.work;
   return result;
 }
 

@@ -17,6 +17,7 @@ struct CheckResult {
   int64_t line = 0;    // the first failing line (0: the graph or the file itself)
   std::string step;    // that line's text, shortened
   std::string reason;  // why it fails
+  int64_t work = 0;    // the checker's own count of its work (tokens, propagation, states)
 };
 
 // Checks `certificate` against the graph on nodes 0..n-1 with these edges (loops dropped,

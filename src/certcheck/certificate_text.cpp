@@ -2,13 +2,46 @@
 #include "certcheck/certificate_text.h"
 
 #include <charconv>
+#include <cstring>
 
 #include "certcheck/branch_state.h"
 
 namespace hc::certcheck {
 
+bool CertificateLines::readLine() {
+  text_.clear();
+  bool any = false;
+  while (true) {
+    if (blockAt_ == blockEnd_) {
+      if (ended_) return any;
+      blockAt_ = 0;
+      blockEnd_ =
+          static_cast<size_t>(in_.rdbuf()->sgetn(block_.data(), static_cast<std::streamsize>(block_.size())));
+      if (blockEnd_ == 0) {
+        ended_ = true;
+        return any;
+      }
+    }
+    any = true;
+    const char* from = block_.data() + blockAt_;
+    const auto* newline = static_cast<const char*>(std::memchr(from, '\n', blockEnd_ - blockAt_));
+    const size_t take = newline ? static_cast<size_t>(newline - from) : blockEnd_ - blockAt_;
+    if (text_.size() + take > maxLineBytes_) {
+      ++number_;
+      throw Rejection{"the line is longer than " + std::to_string(maxLineBytes_) +
+                      " bytes, the checker's limit for this graph"};
+    }
+    text_.append(from, take);
+    blockAt_ += take;
+    if (newline) {
+      ++blockAt_;
+      return true;
+    }
+  }
+}
+
 bool CertificateLines::next() {
-  while (std::getline(in_, text_)) {
+  while (readLine()) {
     ++number_;
     if (!text_.empty() && text_.back() == '\r') text_.pop_back();
     tokens_.clear();
@@ -20,6 +53,7 @@ bool CertificateLines::next() {
       while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
       if (i > start) tokens_.push_back(line.substr(start, i - start));
     }
+    work += 1 + static_cast<int64_t>(tokens_.size());
     if (!tokens_.empty() && tokens_[0][0] != '#') return true;
   }
   return false;

@@ -1,6 +1,8 @@
 // Reading a certificate's text: lines (blank lines and lines starting with '#' are skipped),
-// their whitespace-separated tokens, and strict numbers. A fault anywhere in the check is
-// thrown as a Rejection and becomes the checker's answer with the line it happened on.
+// their whitespace-separated tokens, and strict numbers. The text is read a block at a time
+// and held one line at a time, the tokens pointing into it, so memory follows the longest
+// line, which is bounded. A fault anywhere in the check is thrown as a Rejection and
+// becomes the checker's answer with the line it happened on.
 #pragma once
 
 #include <cstdint>
@@ -21,18 +23,33 @@ struct Rejection {
 
 class CertificateLines {
  public:
-  explicit CertificateLines(std::istream& in) : in_(in) {}
-  // Moves to the next line with content; false at the end of the text.
+  // The longest line read, unless the graph's node lists need more (kBytesPerNode a node).
+  static constexpr size_t kMaxLineBytes = size_t{16} << 20;
+  static constexpr size_t kBytesPerNode = 12;
+
+  explicit CertificateLines(std::istream& in, size_t maxLineBytes = kMaxLineBytes)
+      : in_(in), maxLineBytes_(maxLineBytes) {}
+  // Moves to the next line with content; false at the end of the text. A Rejection for a
+  // line longer than the limit.
   bool next();
   int64_t number() const { return number_; }
   const std::string& text() const { return text_; }
   const std::vector<std::string_view>& tokens() const { return tokens_; }
 
+  // The checker's own count of its work (tokens read, propagation and frontier steps, proof
+  // replay): what a certificate costs, measured without a clock.
+  int64_t work = 0;
+
  private:
+  bool readLine();  // into text_; false at the end
   std::istream& in_;
+  size_t maxLineBytes_;
   int64_t number_ = 0;
   std::string text_;
   std::vector<std::string_view> tokens_;
+  std::vector<char> block_ = std::vector<char>(size_t{1} << 16);
+  size_t blockAt_ = 0, blockEnd_ = 0;
+  bool ended_ = false;
 };
 
 // A decimal integer in lo..hi, else a Rejection naming `what`.

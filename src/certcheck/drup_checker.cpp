@@ -1,22 +1,29 @@
 // The forward DRUP checker: the top level is propagated after every change, and a step is
 // checked by assigning the negation of its literals above it, propagating and undoing.
+// Watch entries leave a list by swapping with its last one, so neither a conflict nor a
+// dropped entry moves the rest of the list.
 #include "certcheck/drup_checker.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 
 namespace hc::certcheck {
 
 namespace {
 
+constexpr uint32_t kGone = UINT32_MAX;
+
 uint32_t code(int32_t literal) {
   return literal > 0 ? 2u * static_cast<uint32_t>(literal) : 2u * static_cast<uint32_t>(-literal) + 1u;
 }
 
-uint64_t keyOf(const std::vector<int32_t>& sorted) {
-  uint64_t h = 1469598103934665603ull;
-  for (int32_t l : sorted) h = (h ^ static_cast<uint32_t>(l)) * 1099511628211ull;
-  return h;
+// Summed per literal, so that a clause hashes alike in any order of its literals.
+uint64_t mix(int32_t literal) {
+  uint64_t x = static_cast<uint64_t>(static_cast<int64_t>(literal)) + 0x9E3779B97F4A7C15ull;
+  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+  return x ^ (x >> 31);
 }
 
 }  // namespace
@@ -40,34 +47,39 @@ bool DrupChecker::propagate() {
   while (head_ < trail_.size()) {
     const int32_t falsified = -trail_[head_++];
     std::vector<uint32_t>& watching = watches_[code(falsified)];
-    size_t keep = 0;
-    for (size_t i = 0; i < watching.size(); ++i) {
+    for (size_t i = 0; i < watching.size();) {
+      ++work_;
       const uint32_t id = watching[i];
       Clause& c = clauses_[id];
-      if (c.erased) continue;  // dropped from the list here, lazily
+      if (c.count == 0) {  // an erased clause: a base one may come back with restore()
+        if (id >= baseClauses_) {
+          watching[i] = watching.back();
+          watching.pop_back();
+        } else {
+          ++i;
+        }
+        continue;
+      }
       int32_t* l = &literals_[c.start];
       if (l[0] == falsified) std::swap(l[0], l[1]);
       if (value(l[0]) == 1) {
-        watching[keep++] = id;
+        ++i;
         continue;
       }
-      bool moved = false;
-      for (uint32_t k = 2; k < c.size && !moved; ++k)
-        if (value(l[k]) != -1) {
-          std::swap(l[1], l[k]);
-          watches_[code(l[1])].push_back(id);  // another list: `watching` stays valid
-          moved = true;
-        }
-      if (moved) continue;
-      watching[keep++] = id;
-      if (value(l[0]) == -1) {
-        while (++i < watching.size()) watching[keep++] = watching[i];
-        watching.resize(keep);
-        return true;
+      uint32_t k = 2;
+      while (k < c.size && value(l[k]) == -1) ++k;
+      work_ += k - 2;
+      if (k < c.size) {
+        std::swap(l[1], l[k]);
+        watches_[code(l[1])].push_back(id);  // another list: `watching` stays valid
+        watching[i] = watching.back();
+        watching.pop_back();
+        continue;
       }
+      if (value(l[0]) == -1) return true;
       assign(l[0]);
+      ++i;
     }
-    watching.resize(keep);
   }
   return false;
 }
@@ -76,53 +88,127 @@ bool DrupChecker::normalise(std::span<const int32_t> in) {
   sorted_.assign(in.begin(), in.end());
   std::sort(sorted_.begin(), sorted_.end());
   sorted_.erase(std::unique(sorted_.begin(), sorted_.end()), sorted_.end());
+  work_ += static_cast<int64_t>(in.size());
   for (size_t i = 0; i + 1 < sorted_.size(); ++i)
     if (std::binary_search(sorted_.begin() + static_cast<std::ptrdiff_t>(i) + 1, sorted_.end(), -sorted_[i]))
       return false;
   return true;
 }
 
-int64_t DrupChecker::find(bool inputOnly) const {
-  auto [first, last] = byKey_.equal_range(keyOf(sorted_));
-  std::vector<int32_t> copy;
-  for (auto it = first; it != last; ++it) {
-    const Clause& c = clauses_[it->second];
-    if (inputOnly ? !c.input : c.erased) continue;
-    if (c.size != sorted_.size()) continue;
-    copy.assign(literals_.begin() + c.start, literals_.begin() + c.start + c.size);
-    std::sort(copy.begin(), copy.end());
-    if (copy == sorted_) return it->second;
+uint64_t DrupChecker::hashOf(uint32_t id) const {
+  const Clause& c = clauses_[id];
+  uint64_t h = c.size;
+  for (uint32_t k = 0; k < c.size; ++k) h += mix(literals_[c.start + k]);
+  return h;
+}
+
+void DrupChecker::indexAdd(uint32_t id) {
+  if (2 * (tableUsed_ + 1) > table_.size()) {
+    std::vector<uint32_t> old;
+    old.swap(table_);
+    size_t live = 0;
+    for (uint32_t slot : old) live += slot != 0 && slot != kGone;
+    table_.assign(std::max<size_t>(64, std::bit_ceil(4 * (live + 1))), 0);
+    tableUsed_ = 0;
+    for (uint32_t slot : old)
+      if (slot != 0 && slot != kGone) {
+        clauses_[slot - 1].indexed = 0;
+        indexAdd(slot - 1);
+      }
   }
-  return -1;
+  const size_t mask = table_.size() - 1;
+  size_t at = hashOf(id) & mask;
+  while (table_[at] != 0 && table_[at] != kGone) at = (at + 1) & mask;
+  tableUsed_ += table_[at] == 0;
+  table_[at] = id + 1;
+  clauses_[id].indexed = 1;
+}
+
+void DrupChecker::indexRemove(uint32_t id) {
+  if (!clauses_[id].indexed) return;
+  const size_t mask = table_.size() - 1;
+  size_t at = hashOf(id) & mask;
+  while (table_[at] != id + 1) at = (at + 1) & mask;
+  table_[at] = kGone;
+  clauses_[id].indexed = 0;
+}
+
+int64_t DrupChecker::find(int64_t& input) {
+  // Clauses join the index only once something is looked up: a formula that is never
+  // deleted from costs no index.
+  for (; indexed_ < clauses_.size(); ++indexed_)
+    if (clauses_[indexed_].count > 0 || clauses_[indexed_].input) indexAdd(indexed_);
+  input = -1;
+  if (table_.empty()) return -1;
+  if (seen_.empty()) seen_.assign(2 * static_cast<size_t>(variables_) + 2, 0);
+  if (++stamp_ == 0) {
+    std::fill(seen_.begin(), seen_.end(), 0);
+    stamp_ = 1;
+  }
+  uint64_t h = sorted_.size();
+  for (int32_t l : sorted_) {
+    h += mix(l);
+    seen_[code(l)] = stamp_;
+  }
+  const size_t mask = table_.size() - 1;
+  int64_t held = -1;
+  for (size_t at = h & mask; table_[at] != 0; at = (at + 1) & mask) {
+    ++work_;
+    if (table_[at] == kGone) continue;
+    const uint32_t id = table_[at] - 1;
+    const Clause& c = clauses_[id];
+    if (c.size != sorted_.size()) continue;
+    bool equal = true;
+    for (uint32_t k = 0; k < c.size && equal; ++k) equal = seen_[code(literals_[c.start + k])] == stamp_;
+    work_ += c.size;
+    if (!equal) continue;
+    if (c.input) input = id;
+    if (c.count > 0) held = id;
+  }
+  return held;
+}
+
+// Records a base clause's state before its first change, so that restore() can put it back.
+void DrupChecker::change(uint32_t id, uint32_t count, bool input) {
+  Clause& c = clauses_[id];
+  if (frozen_ && id < baseClauses_) baseChanges_.push_back({id, c});
+  c.count = count;
+  c.input = input ? 1 : 0;
+  if (count == 0 && !input) indexRemove(id);
 }
 
 void DrupChecker::insert(bool input) {
   const uint32_t id = static_cast<uint32_t>(clauses_.size());
-  byKey_.emplace(keyOf(sorted_), id);
   // Open and true literals first, so that the two watched ones are the best available.
-  std::vector<int32_t> order = sorted_;
-  std::stable_partition(order.begin(), order.end(), [this](int32_t l) { return value(l) != -1; });
-  clauses_.push_back(
-      Clause{static_cast<uint32_t>(literals_.size()), static_cast<uint32_t>(order.size()), false, input});
-  literals_.insert(literals_.end(), order.begin(), order.end());
-  if (order.empty() || value(order[0]) == -1) {
+  order_.clear();
+  for (int pass = 0; pass < 2; ++pass)
+    for (int32_t l : sorted_)
+      if ((value(l) == -1) == (pass == 1)) order_.push_back(l);
+  Clause c;
+  c.start = static_cast<uint32_t>(literals_.size());
+  c.size = static_cast<uint32_t>(order_.size()) & 0x3FFFFFFFu;
+  c.input = input ? 1 : 0;
+  c.count = 1;
+  clauses_.push_back(c);
+  literals_.insert(literals_.end(), order_.begin(), order_.end());
+  if (order_.empty() || value(order_[0]) == -1) {
     refuted_ = true;
     return;
   }
-  if (order.size() >= 2) {
-    watches_[code(order[0])].push_back(id);
-    watches_[code(order[1])].push_back(id);
+  if (order_.size() >= 2) {
+    watches_[code(order_[0])].push_back(id);
+    watches_[code(order_[1])].push_back(id);
   }
-  if (value(order[0]) == 0 && (order.size() == 1 || value(order[1]) == -1)) {
-    assign(order[0]);
+  if (value(order_[0]) == 0 && (order_.size() == 1 || value(order_[1]) == -1)) {
+    assign(order_[0]);
     if (propagate()) refuted_ = true;
   }
 }
 
-bool DrupChecker::implied(const std::vector<int32_t>& clause) {
+bool DrupChecker::implied() {
   const size_t mark = trail_.size();
   bool conflict = false;
-  for (int32_t l : clause) {
+  for (int32_t l : sorted_) {
     if (value(l) == 1) {
       conflict = true;
       break;
@@ -140,19 +226,78 @@ bool DrupChecker::implied(const std::vector<int32_t>& clause) {
 
 void DrupChecker::addInput(std::span<const int32_t> clause) {
   if (refuted_ || !normalise(clause)) return;
+  int64_t input = -1;
+  const int64_t held = indexed_ > 0 ? find(input) : -1;  // a fresh formula skips the index
+  if (held >= 0) {
+    const auto id = static_cast<uint32_t>(held);
+    change(id, clauses_[id].count + 1, true);
+    return;
+  }
+  // An erased input copy hands its place in the index to the new one.
+  if (input >= 0) change(static_cast<uint32_t>(input), 0, false);
   insert(true);
 }
 
 bool DrupChecker::addLemma(std::span<const int32_t> clause) {
   if (refuted_ || !normalise(clause)) return true;
-  if (!implied(sorted_) && find(true) < 0) return false;
-  insert(false);
+  int64_t input = -1;
+  const int64_t held = find(input);
+  if (held >= 0) {
+    const auto id = static_cast<uint32_t>(held);
+    change(id, clauses_[id].count + 1, clauses_[id].input);
+    return true;
+  }
+  if (input >= 0) {
+    change(static_cast<uint32_t>(input), 0, false);
+  } else if (!implied()) {
+    return false;
+  }
+  insert(input >= 0);
   return true;
 }
 
 void DrupChecker::erase(std::span<const int32_t> clause) {
   if (refuted_ || !normalise(clause)) return;
-  if (int64_t id = find(false); id >= 0) clauses_[static_cast<size_t>(id)].erased = true;
+  int64_t input = -1;
+  if (const int64_t held = find(input); held >= 0) {
+    const auto id = static_cast<uint32_t>(held);
+    change(id, clauses_[id].count - 1, clauses_[id].input);
+  }
+}
+
+void DrupChecker::freeze() {
+  baseClauses_ = liveFrom_ = static_cast<uint32_t>(clauses_.size());
+  baseTrail_ = trail_.size();
+  baseRefuted_ = refuted_;
+  baseChanges_.clear();
+  frozen_ = true;
+}
+
+void DrupChecker::restore() {
+  // Clauses added since are dropped for good (their ids are not reused: stale watch
+  // entries are recognised as erased and dropped when met).
+  for (uint32_t id = liveFrom_; id < clauses_.size(); ++id) {
+    indexRemove(id);
+    clauses_[id].count = 0;
+    clauses_[id].input = 0;
+  }
+  work_ +=
+      static_cast<int64_t>(clauses_.size() - liveFrom_ + baseChanges_.size() + trail_.size() - baseTrail_);
+  liveFrom_ = static_cast<uint32_t>(clauses_.size());
+  for (size_t k = baseChanges_.size(); k-- > 0;) {
+    const auto [id, was] = baseChanges_[k];
+    const uint32_t nowIndexed = clauses_[id].indexed;
+    clauses_[id] = was;
+    clauses_[id].indexed = nowIndexed;
+    if (was.indexed && !nowIndexed) indexAdd(id);
+  }
+  baseChanges_.clear();
+  while (trail_.size() > baseTrail_) {
+    values_[static_cast<size_t>(std::abs(trail_.back()))] = 0;
+    trail_.pop_back();
+  }
+  head_ = baseTrail_;
+  refuted_ = baseRefuted_;
 }
 
 }  // namespace hc::certcheck

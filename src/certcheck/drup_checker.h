@@ -7,11 +7,15 @@
 // fixed when the clause that fixed them is deleted, and deleting a clause the database
 // does not hold is ignored. A step that repeats an input clause is accepted as it stands
 // (a solver restores clauses it had set aside in incremental use).
+//
+// Equal clauses are held once with a count, found by a hash of their literals, so a proof
+// that repeats or deletes the same clause again and again costs constant time per line.
+// One base point (freeze) can be returned to (restore) in time proportional to what was
+// done since: a formula built once serves every branch that checks a proof against it.
 #pragma once
 
 #include <cstdint>
 #include <span>
-#include <unordered_map>
 #include <vector>
 
 namespace hc::certcheck {
@@ -25,30 +29,47 @@ class DrupChecker {
   // A clause of the formula (taken on trust: the caller vouches for it).
   void addInput(std::span<const int32_t> clause);
   // A proof step: true (and the clause joins the database) when it follows by unit
-  // propagation or repeats an input clause; false leaves everything as it was.
+  // propagation, is already held, or repeats an input clause; false leaves everything as it was.
   bool addLemma(std::span<const int32_t> clause);
-  // A proof's deletion step.
+  // A proof's deletion step: one copy of the clause leaves the database.
   void erase(std::span<const int32_t> clause);
   // The database holds the empty clause (or unit propagation on it alone conflicts).
   bool refuted() const { return refuted_; }
   // Every variable is fixed at the top level (used by tests of encodings).
   bool allFixed() const { return trail_.size() == static_cast<size_t>(variables_); }
 
+  // The clauses and fixed literals so far become the base that restore() returns to.
+  void freeze();
+  void restore();
+  // Watch-list visits and other steps so far: the checker's own measure of its work.
+  int64_t work() const { return work_; }
+
  private:
   struct Clause {
     uint32_t start = 0;
-    uint32_t size = 0;
-    bool erased = false;
-    bool input = false;
+    uint32_t size : 30 = 0;
+    uint32_t input : 1 = 0;
+    uint32_t indexed : 1 = 0;
+    uint32_t count = 0;  // copies held; 0: erased
+  };
+  struct BaseChange {  // a base clause as it was before its first change after freeze()
+    uint32_t id;
+    Clause was;
   };
 
   int8_t value(int32_t literal) const;
   void assign(int32_t literal);
-  bool propagate();  // true on a conflict
-  bool implied(const std::vector<int32_t>& clause);
+  bool propagate();                             // true on a conflict
+  bool implied();                               // sorted_ follows by unit propagation
   bool normalise(std::span<const int32_t> in);  // into sorted_; false for a tautology
-  int64_t find(bool inputOnly) const;           // a clause equal to sorted_, or -1
-  void insert(bool input);                      // sorted_ joins the database
+  // The held clause equal to sorted_ (else -1), and in `input` an input clause equal to it,
+  // held or erased (else -1).
+  int64_t find(int64_t& input);
+  void insert(bool input);  // sorted_ joins the database
+  void change(uint32_t id, uint32_t count, bool input);
+  uint64_t hashOf(uint32_t id) const;
+  void indexAdd(uint32_t id);
+  void indexRemove(uint32_t id);
 
   int32_t variables_;
   std::vector<int8_t> values_;  // per variable: 1 true, -1 false, 0 open
@@ -57,9 +78,21 @@ class DrupChecker {
   std::vector<int32_t> literals_;
   std::vector<Clause> clauses_;
   std::vector<std::vector<uint32_t>> watches_;  // by literal code: clauses watching it
-  std::unordered_multimap<uint64_t, uint32_t> byKey_;
-  std::vector<int32_t> sorted_;
+  // Open addressing by an order-free hash of the literals: id + 1, 0 empty, kGone removed.
+  std::vector<uint32_t> table_;
+  size_t tableUsed_ = 0;
+  uint32_t indexed_ = 0;        // clauses below this id have been offered to the index
+  std::vector<uint32_t> seen_;  // per literal code: the stamp of the clause being looked up
+  uint32_t stamp_ = 0;
+  std::vector<int32_t> sorted_, order_;
   bool refuted_ = false;
+  int64_t work_ = 0;
+  // The base: clauses below baseClauses_ are never dropped from the watch lists.
+  uint32_t baseClauses_ = 0, liveFrom_ = 0;
+  size_t baseTrail_ = 0;
+  bool baseRefuted_ = false;
+  bool frozen_ = false;
+  std::vector<BaseChange> baseChanges_;
 };
 
 }  // namespace hc::certcheck

@@ -5,24 +5,42 @@
 #include <limits>
 #include <vector>
 
-#include "certcheck/drup_checker.h"
 #include "certcheck/two_factor_cnf.h"
 
 namespace hc::certcheck {
 
-void checkSatPart(BranchState& state, CertificateLines& lines) {
-  const int64_t satLine = lines.number();
+namespace {
+
+std::unique_ptr<DrupChecker> graphFormula(const BranchState& state) {
   const int64_t variables = twoFactorVariables(state.nodes(), state.edges());
   if (variables > std::numeric_limits<int32_t>::max() / 2)
     throw Rejection{"the graph is too large for a SAT part"};
-  DrupChecker drup(static_cast<int32_t>(variables));
-  twoFactorCnf(state.nodes(), state.edges(),
-               [&drup](std::span<const int32_t> clause) { drup.addInput(clause); });
-  for (size_t e = 0; e < state.edges().size(); ++e)
-    if (const EdgeStatus s = state.status(static_cast<int32_t>(e)); s != kOpen) {
-      const int32_t unit = s == kForced ? static_cast<int32_t>(e + 1) : -static_cast<int32_t>(e + 1);
-      drup.addInput(std::span<const int32_t>(&unit, 1));
-    }
+  auto formula = std::make_unique<DrupChecker>(static_cast<int32_t>(variables));
+  // A node of fewer than two edges gives the empty clause: nothing else of the formula matters.
+  bool lowDegree = state.nodes() < 3;
+  for (int32_t v = 0; v < state.nodes() && !lowDegree; ++v) lowDegree = state.incident(v).size() < 2;
+  if (lowDegree)
+    formula->addInput({});
+  else
+    twoFactorCnf(state.nodes(), state.edges(),
+                 [&formula](std::span<const int32_t> clause) { formula->addInput(clause); });
+  formula->freeze();
+  return formula;
+}
+
+}  // namespace
+
+void checkSatPart(BranchState& state, CertificateLines& lines, std::unique_ptr<DrupChecker>& formula) {
+  const int64_t satLine = lines.number();
+  int64_t counted = formula ? formula->work() : 0;  // a new formula counts its building
+  if (!formula) formula = graphFormula(state);
+  DrupChecker& drup = *formula;
+  drup.restore();
+  const int64_t variables = drup.variables();
+  state.forEachDecided([&drup, &state](int32_t e) {
+    const int32_t unit = state.status(e) == kForced ? e + 1 : -(e + 1);
+    drup.addInput(std::span<const int32_t>(&unit, 1));
+  });
 
   std::vector<int32_t> clause;
   while (true) {
@@ -54,12 +72,15 @@ void checkSatPart(BranchState& state, CertificateLines& lines) {
       if (literal == 0) throw Rejection{"a proof line ends at its first 0"};
       clause.push_back(static_cast<int32_t>(literal));
     }
-    if (deletion)
-      drup.erase(clause);
-    else if (!drup.addLemma(clause))
+    if (deletion) drup.erase(clause);
+    const bool follows = deletion || drup.addLemma(clause);
+    lines.work += drup.work() - counted;
+    counted = drup.work();
+    if (!follows)
       throw Rejection{
           "the clause does not follow by unit propagation (steps that need RAT are not accepted)"};
   }
+  lines.work += drup.work() - counted;
   if (!drup.refuted()) throw Rejection{"the SAT part does not derive the empty clause", satLine};
 }
 

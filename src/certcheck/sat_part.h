@@ -6,13 +6,18 @@
 // may come anywhere in the proof. The leaf holds when the empty clause is derived.
 #pragma once
 
+#include <memory>
+
 #include "certcheck/branch_state.h"
 #include "certcheck/certificate_text.h"
+#include "certcheck/drup_checker.h"
 
 namespace hc::certcheck {
 
 // Reads the lines of the SAT part after the `sat` line; throws a Rejection at the first
-// fault (a proof step that does not follow by unit propagation is one).
-void checkSatPart(BranchState& state, CertificateLines& lines);
+// fault (a proof step that does not follow by unit propagation is one). `formula` holds the
+// graph's formula from one SAT part of the graph to the next (null: not built yet), so that
+// each part costs what its own branch and proof cost.
+void checkSatPart(BranchState& state, CertificateLines& lines, std::unique_ptr<DrupChecker>& formula);
 
 }  // namespace hc::certcheck

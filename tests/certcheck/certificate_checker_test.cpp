@@ -125,6 +125,65 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
             "/nonexistent/proof: no such file");
 }
 
+std::string repeated(const std::string& text, int64_t times) {
+  std::string out;
+  out.reserve(text.size() * static_cast<size_t>(times));
+  for (int64_t k = 0; k < times; ++k) out += text;
+  return out;
+}
+
+EdgeList gridEdges(int32_t rows, int32_t cols) {
+  EdgeList edges;
+  for (int32_t r = 0; r < rows; ++r)
+    for (int32_t c = 0; c < cols; ++c) {
+      if (c + 1 < cols) edges.emplace_back(r * cols + c, r * cols + c + 1);
+      if (r + 1 < rows) edges.emplace_back(r * cols + c, (r + 1) * cols + c);
+    }
+  return edges;
+}
+
+// Certificates written to exhaust the checker: each is answered with one reason, and its work
+// as the checker counts it (tokens, propagation, frontier states, proof replay) stays within
+// a bound linear in the text, whatever the text repeats.
+TEST(CertificateChecker, HostileCertificatesCostWorkInProportionToTheirText) {
+  const TestGraph k4{4, completeEdges(0, 4)};
+  const TestGraph grid{240, gridEdges(12, 20)};
+  TestGraph pendant{100, joined(completeEdges(0, 99), {{98, 99}})};
+  // K30 with three nodes of degree 2 on nodes 0 and 1: the formula refutes itself by unit
+  // propagation, a little more work than nothing to build.
+  TestGraph hubs{33, completeEdges(0, 30)};
+  for (int32_t v = 30; v < 33; ++v) hubs.edges.insert(hubs.edges.end(), {{0, v}, {1, v}});
+  std::string wide = "frontier";  // every other node of the grid first: a frontier of 120
+  for (int32_t start : {0, 1})
+    for (int32_t v = start; v < 240; v += 2) wide += " " + std::to_string(v);
+  const int64_t n = 50000;
+  std::string chain;  // 20 SAT parts, one for each first branch of a chain of splits
+  for (int32_t v = 2; v < 21; ++v) chain += "split 2 " + std::to_string(v + 1) + "\nsat\nend\n";
+  chain += "sat\nend\n";
+  using Row = std::tuple<const TestGraph&, std::string, int64_t, std::string, int64_t>;
+  const std::string noEmpty = "the SAT part does not derive the empty clause";
+  const std::vector<Row> rows = {
+      {k4, "sat\n" + repeated("1 2 0\n", 2 * n) + "end\n", 3, noEmpty, 30 * 2 * n},
+      {k4, "sat\n" + repeated("1 2 0\n", n) + repeated("d 1 2 0\n", n) + "end\n", 3, noEmpty, 30 * 2 * n},
+      {k4, "sat\n" + repeated("1 2 0\nd 1 2 0\n", n) + "end\n", 3, noEmpty, 30 * 2 * n},
+      {grid, wide + "\n", 3,
+       "frontier: the order's frontier grows to 121 nodes; the checker takes at most 24", 1000},
+      {k4, "sat\n" + repeated("1 ", 9 << 20) + "0\nend\n", 4,
+       "the line is longer than 16777216 bytes, the checker's limit for this graph", 200},
+      {pendant, "split 0 1\nsat\nend\nsat\nend\n", 0, "", 100},
+      {hubs, "sat\nend\n", 0, "", 200000},
+      {hubs, chain, 0, "", 200000 + 20 * 2000},
+  };
+  for (const auto& [graph, proof, line, reason, bound] : rows) {
+    const certcheck::CheckResult r = check(graph.n, graph.edges, header(graph.n, graph.edges) + proof);
+    EXPECT_EQ(std::tuple(r.accepted, r.line, r.reason), std::tuple(line == 0, line, reason))
+        << proof.substr(0, 60);
+    EXPECT_LE(r.work, bound) << proof.substr(0, 60);
+  }
+  EXPECT_EQ(check(4, k4.edges, std::string(1 << 20, '\0')).reason,
+            "not a certificate (its first line is \"hamcycles-certificate 1\")");
+}
+
 // The stored certificates (case splits written by the test writer, a SAT part from
 // CaDiCaL) are accepted, and each mutation of them is rejected at the mutated line.
 TEST(CertificateChecker, StoredCertificatesHoldAndTheirMutationsDoNot) {

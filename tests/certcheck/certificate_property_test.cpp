@@ -1,9 +1,12 @@
 // Properties over random small graphs. A case-split certificate from the test's own writer
-// (its own naive propagation, frontier and cut leaves now and then) is accepted exactly when
+// (its own naive propagation, and every other step kind now and then) is accepted exactly when
 // brute force finds no Hamiltonian cycle: so the checker's propagation, its contradictions
 // and its frontier are sound and agree with the rules as written. And the documented CNF
 // accepts every Hamiltonian cycle and nothing that gives a node other than two edges.
 #include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
 
 #include "certcheck/drup_checker.h"
 #include "certificate_writers.h"
@@ -14,11 +17,24 @@ namespace {
 
 TEST(CertificateProperty, CaseSplitCertificatesAreAcceptedExactlyForNonHamiltonianGraphs) {
   int refuted = 0;
+  std::map<std::string, int> kinds;  // steps written, by keyword
   for (uint32_t seed = 1; seed <= 300; ++seed) {
     std::mt19937 rng(seed);
     const int32_t n = 3 + static_cast<int32_t>(rng() % 7);
-    const EdgeList edges = randomEdges(rng, n, 0.3 + 0.1 * static_cast<double>(rng() % 6));
+    EdgeList edges = randomEdges(rng, n, 0.3 + 0.1 * static_cast<double>(rng() % 6));
+    if (seed % 4 == 0)  // bipartite between even and odd nodes: alternation steps hold there
+      std::erase_if(edges, [](const auto& e) { return (e.first + e.second) % 2 == 0; });
+    int32_t across = 0;
+    if (seed % 4 == 2)  // the halves joined by at most one edge: cut leaves hold there
+      std::erase_if(edges, [n, &across](const auto& e) {
+        return (2 * e.first < n) != (2 * e.second < n) && across++ > 0;
+      });
     const std::string certificate = caseSplitCertificate(n, edges, rng);
+    std::istringstream lines(certificate);
+    for (std::string keyword; lines >> keyword;) {
+      ++kinds[keyword];
+      lines.ignore(INT32_MAX, '\n');
+    }
     const certcheck::CheckResult r = check(n, edges, certificate);
     const bool hamiltonian = hasHamiltonianCycle(n, EdgeSet(edges.begin(), edges.end()));
     ASSERT_EQ(r.accepted, !hamiltonian) << "seed " << seed << ", line " << r.line << ": " << r.reason << "\n"
@@ -27,6 +43,9 @@ TEST(CertificateProperty, CaseSplitCertificatesAreAcceptedExactlyForNonHamiltoni
   }
   EXPECT_GT(refuted, 50);  // both answers are well represented
   EXPECT_LT(refuted, 250);
+  for (const char* kind :
+       {"split", "contradiction", "frontier", "cut", "alternation", "fragment", "sat", "subtour"})
+    EXPECT_GT(kinds[kind], 0) << kind;
 }
 
 TEST(CertificateProperty, TheEncodingHoldsForHamiltonianCyclesAndForNothingElse) {

@@ -120,6 +120,19 @@ TEST(CliCheck, AcceptsAHoldingCertificateAndNamesTheFirstFailingLine) {
   }
   CliRun missing = runCli({"check", example("petersen.txt"), scratch / "none.cert"});
   EXPECT_EQ(missing.err, "hamcycles-cli: " + scratch / "none.cert" + ": no such file\n");
+  // A file of several graphs (Petersen, then K4): refused unless --index chooses one, which
+  // the statement names.
+  const std::string two = writeFile(scratch / "two.g6", "IheA@GUAo\nC~\n");
+  const std::string proof = writeFile(scratch / "p.cert", header + "frontier 9 8 7 6 5 4 3 2 1 0\n");
+  EXPECT_EQ(runCli({"check", two, proof}).err,
+            "hamcycles-cli: " + two +
+                " holds several graphs: choose the one the certificate is for with --index I (0 for the first, as "
+                "--proof-dir numbers their certificates)\n");
+  EXPECT_EQ(runCli({"check", two, proof, "--index", "0"}).out,
+            "accepted: " + proof + " proves that graph #0 (" + two + ": line 1) has no Hamiltonian cycle\n");
+  EXPECT_EQ(runCli({"check", two, proof, "--index", "1"}).exitCode, 1);
+  EXPECT_EQ(runCli({"check", two, proof, "--index", "2"}).err,
+            "hamcycles-cli: " + two + " holds 2 graphs: --index 2 is out of range\n");
 }
 
 // Each row: the arguments and a part of the one error line. Special files (a FIFO, devices,
