@@ -28,7 +28,7 @@ row() {
   local answer
   /usr/bin/time -f "%e %M" -o "$work/time" "$cli" check "$graph" "$proof" "$@" >"$work/out" 2>"$work/err" || true
   answer=$(cat "$work/out" "$work/err" | head -c 400 | tr '\n' ' ' | sed 's/hamcycles-cli: //')
-  read -r seconds kb <"$work/time"
+  read -r seconds kb < <(tail -n 1 "$work/time")
   python3 - "$label" "$lines" "$seconds" "$kb" "$answer" <<'PY'
 import sys
 label, lines, seconds, kb, answer = sys.argv[1:]

@@ -51,13 +51,9 @@ bool DrupChecker::propagate() {
       ++work_;
       const uint32_t id = watching[i];
       Clause& c = clauses_[id];
-      if (c.count == 0) {  // an erased clause: a base one may come back with restore()
-        if (id >= baseClauses_) {
-          watching[i] = watching.back();
-          watching.pop_back();
-        } else {
-          ++i;
-        }
+      if (c.count == 0 && !c.input) {  // erased: dropped from the list here, lazily
+        watching[i] = watching.back();
+        watching.pop_back();
         continue;
       }
       int32_t* l = &literals_[c.start];
@@ -133,12 +129,11 @@ void DrupChecker::indexRemove(uint32_t id) {
   clauses_[id].indexed = 0;
 }
 
-int64_t DrupChecker::find(int64_t& input) {
+int64_t DrupChecker::find() {
   // Clauses join the index only once something is looked up: a formula that is never
   // deleted from costs no index.
   for (; indexed_ < clauses_.size(); ++indexed_)
     if (clauses_[indexed_].count > 0 || clauses_[indexed_].input) indexAdd(indexed_);
-  input = -1;
   if (table_.empty()) return -1;
   if (seen_.empty()) seen_.assign(2 * static_cast<size_t>(variables_) + 2, 0);
   if (++stamp_ == 0) {
@@ -151,7 +146,6 @@ int64_t DrupChecker::find(int64_t& input) {
     seen_[code(l)] = stamp_;
   }
   const size_t mask = table_.size() - 1;
-  int64_t held = -1;
   for (size_t at = h & mask; table_[at] != 0; at = (at + 1) & mask) {
     ++work_;
     if (table_[at] == kGone) continue;
@@ -161,20 +155,9 @@ int64_t DrupChecker::find(int64_t& input) {
     bool equal = true;
     for (uint32_t k = 0; k < c.size && equal; ++k) equal = seen_[code(literals_[c.start + k])] == stamp_;
     work_ += c.size;
-    if (!equal) continue;
-    if (c.input) input = id;
-    if (c.count > 0) held = id;
+    if (equal) return id;
   }
-  return held;
-}
-
-// Records a base clause's state before its first change, so that restore() can put it back.
-void DrupChecker::change(uint32_t id, uint32_t count, bool input) {
-  Clause& c = clauses_[id];
-  if (frozen_ && id < baseClauses_) baseChanges_.push_back({id, c});
-  c.count = count;
-  c.input = input ? 1 : 0;
-  if (count == 0 && !input) indexRemove(id);
+  return -1;
 }
 
 void DrupChecker::insert(bool input) {
@@ -188,7 +171,7 @@ void DrupChecker::insert(bool input) {
   c.start = static_cast<uint32_t>(literals_.size());
   c.size = static_cast<uint32_t>(order_.size()) & 0x3FFFFFFFu;
   c.input = input ? 1 : 0;
-  c.count = 1;
+  c.count = input ? 0 : 1;
   clauses_.push_back(c);
   literals_.insert(literals_.end(), order_.begin(), order_.end());
   if (order_.empty() || value(order_[0]) == -1) {
@@ -226,72 +209,48 @@ bool DrupChecker::implied() {
 
 void DrupChecker::addInput(std::span<const int32_t> clause) {
   if (refuted_ || !normalise(clause)) return;
-  int64_t input = -1;
-  const int64_t held = indexed_ > 0 ? find(input) : -1;  // a fresh formula skips the index
-  if (held >= 0) {
-    const auto id = static_cast<uint32_t>(held);
-    change(id, clauses_[id].count + 1, true);
-    return;
-  }
-  // An erased input copy hands its place in the index to the new one.
-  if (input >= 0) change(static_cast<uint32_t>(input), 0, false);
-  insert(true);
+  // A fresh formula skips the index; a clause held already is held as an input from now on.
+  if (const int64_t held = indexed_ > 0 ? find() : -1; held >= 0)
+    clauses_[static_cast<size_t>(held)].input = 1;
+  else
+    insert(true);
 }
 
 bool DrupChecker::addLemma(std::span<const int32_t> clause) {
   if (refuted_ || !normalise(clause)) return true;
-  int64_t input = -1;
-  const int64_t held = find(input);
-  if (held >= 0) {
-    const auto id = static_cast<uint32_t>(held);
-    change(id, clauses_[id].count + 1, clauses_[id].input);
+  if (const int64_t held = find(); held >= 0) {
+    ++clauses_[static_cast<size_t>(held)].count;
     return true;
   }
-  if (input >= 0) {
-    change(static_cast<uint32_t>(input), 0, false);
-  } else if (!implied()) {
-    return false;
-  }
-  insert(input >= 0);
+  if (!implied()) return false;
+  insert(false);
   return true;
 }
 
 void DrupChecker::erase(std::span<const int32_t> clause) {
   if (refuted_ || !normalise(clause)) return;
-  int64_t input = -1;
-  if (const int64_t held = find(input); held >= 0) {
-    const auto id = static_cast<uint32_t>(held);
-    change(id, clauses_[id].count - 1, clauses_[id].input);
-  }
+  const int64_t held = find();
+  if (held < 0) return;
+  Clause& c = clauses_[static_cast<size_t>(held)];
+  if (c.count > 0 && --c.count == 0 && !c.input) indexRemove(static_cast<uint32_t>(held));
 }
 
 void DrupChecker::freeze() {
-  baseClauses_ = liveFrom_ = static_cast<uint32_t>(clauses_.size());
+  liveFrom_ = static_cast<uint32_t>(clauses_.size());
   baseTrail_ = trail_.size();
   baseRefuted_ = refuted_;
-  baseChanges_.clear();
-  frozen_ = true;
 }
 
 void DrupChecker::restore() {
-  // Clauses added since are dropped for good (their ids are not reused: stale watch
-  // entries are recognised as erased and dropped when met).
+  // The base holds input clauses only, which nothing erases. Clauses added since are dropped
+  // for good (their ids are not reused: stale watch entries are dropped when met).
   for (uint32_t id = liveFrom_; id < clauses_.size(); ++id) {
     indexRemove(id);
     clauses_[id].count = 0;
     clauses_[id].input = 0;
   }
-  work_ +=
-      static_cast<int64_t>(clauses_.size() - liveFrom_ + baseChanges_.size() + trail_.size() - baseTrail_);
+  work_ += static_cast<int64_t>(clauses_.size() - liveFrom_ + trail_.size() - baseTrail_);
   liveFrom_ = static_cast<uint32_t>(clauses_.size());
-  for (size_t k = baseChanges_.size(); k-- > 0;) {
-    const auto [id, was] = baseChanges_[k];
-    const uint32_t nowIndexed = clauses_[id].indexed;
-    clauses_[id] = was;
-    clauses_[id].indexed = nowIndexed;
-    if (was.indexed && !nowIndexed) indexAdd(id);
-  }
-  baseChanges_.clear();
   while (trail_.size() > baseTrail_) {
     values_[static_cast<size_t>(std::abs(trail_.back()))] = 0;
     trail_.pop_back();

@@ -5,8 +5,8 @@
 // Soundness needs only that every clause in the database follows from the input clauses,
 // so the checker may keep more than the proof says: literals fixed at the top level stay
 // fixed when the clause that fixed them is deleted, and deleting a clause the database
-// does not hold is ignored. A step that repeats an input clause is accepted as it stands
-// (a solver restores clauses it had set aside in incremental use).
+// does not hold is ignored, and input clauses are never deleted (so a step that repeats one
+// holds as it stands, as when a solver restores clauses it had set aside).
 //
 // Equal clauses are held once with a count, found by a hash of their literals, so a proof
 // that repeats or deletes the same clause again and again costs constant time per line.
@@ -29,9 +29,9 @@ class DrupChecker {
   // A clause of the formula (taken on trust: the caller vouches for it).
   void addInput(std::span<const int32_t> clause);
   // A proof step: true (and the clause joins the database) when it follows by unit
-  // propagation, is already held, or repeats an input clause; false leaves everything as it was.
+  // propagation or is already held; false leaves everything as it was.
   bool addLemma(std::span<const int32_t> clause);
-  // A proof's deletion step: one copy of the clause leaves the database.
+  // A proof's deletion step: one copy of a clause the proof added leaves the database.
   void erase(std::span<const int32_t> clause);
   // The database holds the empty clause (or unit propagation on it alone conflicts).
   bool refuted() const { return refuted_; }
@@ -50,11 +50,7 @@ class DrupChecker {
     uint32_t size : 30 = 0;
     uint32_t input : 1 = 0;
     uint32_t indexed : 1 = 0;
-    uint32_t count = 0;  // copies held; 0: erased
-  };
-  struct BaseChange {  // a base clause as it was before its first change after freeze()
-    uint32_t id;
-    Clause was;
+    uint32_t count = 0;  // copies the proof holds; 0 (and not input): gone
   };
 
   int8_t value(int32_t literal) const;
@@ -62,11 +58,8 @@ class DrupChecker {
   bool propagate();                             // true on a conflict
   bool implied();                               // sorted_ follows by unit propagation
   bool normalise(std::span<const int32_t> in);  // into sorted_; false for a tautology
-  // The held clause equal to sorted_ (else -1), and in `input` an input clause equal to it,
-  // held or erased (else -1).
-  int64_t find(int64_t& input);
-  void insert(bool input);  // sorted_ joins the database
-  void change(uint32_t id, uint32_t count, bool input);
+  int64_t find();                               // the held clause equal to sorted_, or -1
+  void insert(bool input);                      // sorted_ joins the database
   uint64_t hashOf(uint32_t id) const;
   void indexAdd(uint32_t id);
   void indexRemove(uint32_t id);
@@ -87,12 +80,10 @@ class DrupChecker {
   std::vector<int32_t> sorted_, order_;
   bool refuted_ = false;
   int64_t work_ = 0;
-  // The base: clauses below baseClauses_ are never dropped from the watch lists.
-  uint32_t baseClauses_ = 0, liveFrom_ = 0;
+  // The base: restore() drops the clauses from liveFrom_ on and the trail beyond baseTrail_.
+  uint32_t liveFrom_ = 0;
   size_t baseTrail_ = 0;
   bool baseRefuted_ = false;
-  bool frozen_ = false;
-  std::vector<BaseChange> baseChanges_;
 };
 
 }  // namespace hc::certcheck

@@ -84,6 +84,7 @@ std::string checkFrontierLeaf(const BranchState& state, std::span<const int32_t>
   for (int32_t s = static_cast<int32_t>(kMaxFrontierWidth) - 1; s >= 0; --s) freeSlots.push_back(s);
   std::vector<State> states{State{}};
   StateSet next;
+  int64_t steps = 0;  // states handled over the edges (the budget counts these, as the writers do)
   std::vector<std::pair<int32_t, int32_t>> earlier;  // (position, edge) of the new node's edges back
   for (int32_t i = 0; i < n; ++i) {
     const int32_t v = order[static_cast<size_t>(i)];
@@ -103,7 +104,7 @@ std::string checkFrontierLeaf(const BranchState& state, std::span<const int32_t>
       forcedLeft -= forced;
       const auto su = static_cast<size_t>(slotOf[static_cast<size_t>(order[static_cast<size_t>(where)])]);
       work += static_cast<int64_t>(states.size());
-      if (work > kMaxFrontierWork)
+      if ((steps += static_cast<int64_t>(states.size())) > kMaxFrontierWork)
         return "the frontier search passes the checker's budget of " + std::to_string(kMaxFrontierWork) +
                " state steps";
       next.reset(2 * states.size());

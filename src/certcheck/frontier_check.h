@@ -22,7 +22,7 @@ namespace hc::certcheck {
 // limits a leaf takes a few seconds and a few hundred MB.
 inline constexpr size_t kMaxFrontierWidth = 24;
 inline constexpr size_t kMaxFrontierStates = size_t{1} << 22;
-inline constexpr int64_t kMaxFrontierWork = int64_t{1} << 26;  // states handled in all
+inline constexpr int64_t kMaxFrontierWork = int64_t{1} << 26;  // states handled over all edges
 
 // "" when no choice survives `order` (all nodes, each once), else why not. Adds the states
 // it handled to `work`.
