@@ -2,7 +2,7 @@
 # The certificate checker's cost per certificate line, and on the hostile certificates it
 # must answer quickly. Each row runs `hamcycles-cli check` as a whole process under
 # /usr/bin/time and shows the lines, the answer (accepted, or the first words of the
-# rejection), the seconds, the peak memory, and microseconds per line.
+# rejection), the seconds (elapsed and user), the peak memory, and microseconds per line.
 #
 #  - SAT parts on K4 whose proof repeats the lemma "1 2 0" N times; adds it N/2 times then
 #    deletes it N/2 times; alternates adding and deleting it (N = 10^5 .. 10^6): the time
@@ -26,15 +26,15 @@ row() {
   local label="$1" lines="$2" graph="$3" proof="$4"
   shift 4
   local answer
-  /usr/bin/time -f "%e %M" -o "$work/time" "$cli" check "$graph" "$proof" "$@" >"$work/out" 2>"$work/err" || true
+  /usr/bin/time -f "%e %U %M" -o "$work/time" "$cli" check "$graph" "$proof" "$@" >"$work/out" 2>"$work/err" || true
   answer=$(cat "$work/out" "$work/err" | head -c 400 | tr '\n' ' ' | sed 's/hamcycles-cli: //')
-  read -r seconds kb < <(tail -n 1 "$work/time")
-  python3 - "$label" "$lines" "$seconds" "$kb" "$answer" <<'PY'
+  read -r seconds user kb < <(tail -n 1 "$work/time")
+  python3 - "$label" "$lines" "$seconds" "$user" "$kb" "$answer" <<'PY'
 import sys
-label, lines, seconds, kb, answer = sys.argv[1:]
+label, lines, seconds, user, kb, answer = sys.argv[1:]
 per = float(seconds) * 1e6 / int(lines) if int(lines) else 0.0
-answer = answer.split(": ", 1)[-1] if answer.startswith("/") else answer
-print(f"{label:<24} {int(lines):>9} {float(seconds):>7.2f} {int(kb) / 1024:>8.1f} {per:>9.3f}  {answer[:70]}")
+answer = answer.rsplit("): ", 1)[-1] if "): " in answer else answer.split(": ", 1)[-1] if answer.startswith("/") else answer
+print(f"{label:<24} {int(lines):>9} {float(seconds):>7.2f} {float(user):>6.2f} {int(kb) / 1024:>8.1f} {per:>9.3f}  {answer[:60]}")
 PY
 }
 
@@ -87,7 +87,7 @@ with open(f"{work}/two.g6", "w") as f:
 cert("two", 10, 15, "frontier 0 1 2 3 4 5 6 7 8 9\n")
 PY
 
-echo "case                         lines seconds   peakMB  us/line  answer"
+echo "case                         lines seconds   user   peakMB   us/line  answer"
 for n in $sizes; do
   for kind in lemma delete alternate; do
     row "$kind $n" "$n" "$work/k4.edges" "$work/$kind$n.proof"
