@@ -13,6 +13,10 @@ packages+=(qt6-base-dev qt6-svg-dev libgraphviz-dev xvfb xauth nauty fonts-dejav
 packages+=(desktop-file-utils)
 # The Python module (pybind11 for Debian's python3) and its tests (pytest; NetworkX graphs).
 packages+=(pybind11-dev python3-pybind11 python3-dev python3-pytest python3-networkx)
+# The type check of the Python package (mypy -p hamcycles).
+packages+=(python3-mypy)
+# The Debian package: cpack's DEB generator with dpkg-shlibdeps (dpkg-dev) and file.
+packages+=(dpkg-dev file)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

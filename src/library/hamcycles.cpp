@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <condition_variable>
 #include <functional>
 #include <exception>
@@ -196,8 +197,14 @@ void checkProofFile(const std::string& path) {
   if (folder.empty()) folder = ".";
   if (!std::filesystem::is_directory(folder, ec))
     refuseFile(path + ": folder " + folder.string() + " does not exist");
-  if (access(folder.c_str(), W_OK) != 0)
-    refuseFile(path + ": folder " + folder.string() + " is not writable");
+  // The certificate goes to a temporary file in the folder, renamed into place: the folder must
+  // take a new file. A probe file says so where permission bits do not (root, /proc, a
+  // read-only mount), before the run rather than after it.
+  std::string probe = (folder / ".hamcycles-probe-XXXXXX").string();
+  const int fd = mkstemp(probe.data());
+  if (fd < 0) refuseFile(path + ": folder " + folder.string() + " is not writable");
+  close(fd);
+  unlink(probe.c_str());
 }
 
 void checkRange(const char* what, int64_t value, int64_t low, int64_t high) {
