@@ -3,13 +3,13 @@
 // is Python's own (1, 1.0 and True are one node), as in a dict or a NetworkX graph.
 #include "graph_building.h"
 
-#include "errors.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "errors.h"
 
 namespace py = pybind11;
 

@@ -52,8 +52,9 @@ class Cancel {
   }
   void remove(std::uint64_t key) {
     std::lock_guard<std::mutex> hold(lock_);
-    runs_.erase(std::remove_if(runs_.begin(), runs_.end(), [key](const auto& run) { return run.first == key; }),
-                runs_.end());
+    runs_.erase(
+        std::remove_if(runs_.begin(), runs_.end(), [key](const auto& run) { return run.first == key; }),
+        runs_.end());
   }
 
  private:
@@ -83,7 +84,8 @@ class CancelScope {
 // Text of the engine for Python: bytes that are not UTF-8 (a certificate's line quoted in a
 // message) shown as \xNN rather than failing to decode.
 py::str text(const std::string& bytes) {
-  PyObject* decoded = PyUnicode_DecodeUTF8(bytes.data(), static_cast<Py_ssize_t>(bytes.size()), "backslashreplace");
+  PyObject* decoded =
+      PyUnicode_DecodeUTF8(bytes.data(), static_cast<Py_ssize_t>(bytes.size()), "backslashreplace");
   if (decoded == nullptr) throw py::error_already_set();
   return py::reinterpret_steal<py::str>(decoded);
 }
@@ -117,8 +119,9 @@ py::tuple networkxDicts(const hamcycles::Graph& graph, py::handle labels) {
     raise(hcpy::errorTypes().inputType, "labels must be None or a list of one label per node");
   std::vector<py::object> label(static_cast<size_t>(n));
   for (int i = 0; i < n; ++i)
-    label[static_cast<size_t>(i)] = labels.is_none() ? py::object(py::int_(i))
-                                                     : py::reinterpret_borrow<py::object>(PyList_GET_ITEM(labels.ptr(), i));
+    label[static_cast<size_t>(i)] =
+        labels.is_none() ? py::object(py::int_(i))
+                         : py::reinterpret_borrow<py::object>(PyList_GET_ITEM(labels.ptr(), i));
   py::dict nodes;
   py::dict adjacency;
   std::vector<py::dict> around(static_cast<size_t>(n));
@@ -227,10 +230,11 @@ PYBIND11_MODULE(_hamcycles, m) {
     }
   });
 
-  py::class_<Cancel>(m, "Cancel",
-                     "A handle that cancels runs: pass it as cancel= to any number of runs and call cancel() "
-                     "from any thread. Every run that holds it ends soon, undecided (\"interrupted\"), and so "
-                     "does every later run given it: a handle stays cancelled.")
+  py::class_<Cancel>(
+      m, "Cancel",
+      "A handle that cancels runs: pass it as cancel= to any number of runs and call cancel() "
+      "from any thread. Every run that holds it ends soon, undecided (\"interrupted\"), and so "
+      "does every later run given it: a handle stays cancelled.")
       .def(py::init<>())
       .def("cancel", &Cancel::cancel, py::call_guard<py::gil_scoped_release>(),
            "Stops every run that holds this handle, now and later.")
@@ -318,17 +322,17 @@ PYBIND11_MODULE(_hamcycles, m) {
     return run(g, labels, options, progress, cancel,
                [](const auto& graph, const auto& o) { return hamcycles::solve(graph, o); });
   });
-  m.def("schc", [](const hamcycles::Graph& g, py::handle labels, double timeLimit, Seed seed,
-                   const py::object& progress, int version, std::int64_t maxIterations, int threads,
-                   Cancel* cancel) {
-    hamcycles::SchcOptions options;
-    common(options, timeLimit, seed);
-    options.version = version;
-    options.maxIterations = maxIterations;
-    options.threads = threads;
-    return run(g, labels, options, progress, cancel,
-               [](const auto& graph, const auto& o) { return hamcycles::schc(graph, o); });
-  });
+  m.def("schc",
+        [](const hamcycles::Graph& g, py::handle labels, double timeLimit, Seed seed,
+           const py::object& progress, int version, std::int64_t maxIterations, int threads, Cancel* cancel) {
+          hamcycles::SchcOptions options;
+          common(options, timeLimit, seed);
+          options.version = version;
+          options.maxIterations = maxIterations;
+          options.threads = threads;
+          return run(g, labels, options, progress, cancel,
+                     [](const auto& graph, const auto& o) { return hamcycles::schc(graph, o); });
+        });
   m.def("cohc", [](const hamcycles::Graph& g, py::handle labels, double timeLimit, Seed seed,
                    const py::object& progress, int level, int maxDepth, bool minimal,
                    const std::string& proof, Cancel* cancel) {

@@ -19,11 +19,11 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <condition_variable>
-#include <functional>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <random>
 #include <sstream>
@@ -566,6 +566,7 @@ SolveResult run(const GraphData& graph, const RunOptions& options, const hc::Met
   }
   // The run's own token, a child of the caller's, with the time limit as its deadline.
   hc::StopToken stop(options.stop ? &Access::token(*options.stop) : nullptr);
+  const auto started = Clock::now();
   stop.setTimeLimit(options.timeLimitSeconds);
   hc::LiveFigures live;
   hc::RunOutcome outcome;
@@ -588,6 +589,8 @@ SolveResult run(const GraphData& graph, const RunOptions& options, const hc::Met
     hc::diagnostic("hamcycles: the method reported a cycle that is not a Hamiltonian cycle of the graph (",
                    outcome.cycleFault, "); the run counts as undecided\n");
   SolveResult result = resultOf(outcome, methodLimit);
+  // When the run actually stopped, every worker joined: what the caller waited for.
+  result.seconds = std::chrono::duration<double>(Clock::now() - started).count();
   if (!proofFile.empty() && outcome.verdict == hc::Verdict::NonHamiltonian) {
     // A failed write keeps the verdict: the run's work is not thrown away for it.
     if (!outcome.certified) {
