@@ -81,13 +81,23 @@ class CancelScope {
   std::uint64_t key_ = 0;
 };
 
-// Text of the engine for Python: bytes that are not UTF-8 (a certificate's line quoted in a
-// message) shown as \xNN rather than failing to decode.
-py::str text(const std::string& bytes) {
-  PyObject* decoded =
-      PyUnicode_DecodeUTF8(bytes.data(), static_cast<Py_ssize_t>(bytes.size()), "backslashreplace");
-  if (decoded == nullptr) throw py::error_already_set();
-  return py::reinterpret_steal<py::str>(decoded);
+// A certificate's line as the command line quotes it: every byte that is not printable ASCII
+// (a byte that is not UTF-8 among them) as \xNN, so the text is one line and always decodes.
+py::str printable(const std::string& bytes) {
+  static const char* const kHex = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(bytes.size());
+  for (const char ch : bytes) {
+    const auto byte = static_cast<unsigned char>(ch);
+    if (byte >= 0x20 && byte < 0x7F) {
+      out += ch;
+    } else {
+      out += "\\x";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
+    }
+  }
+  return py::str(out);
 }
 
 py::tuple built(hcpy::BuiltGraph graph) {
@@ -358,6 +368,6 @@ PYBIND11_MODULE(_hamcycles, m) {
       py::gil_scoped_release release;
       result = hamcycles::checkCertificate(g, path);
     }
-    return py::make_tuple(result.accepted, result.line, text(result.step), text(result.reason));
+    return py::make_tuple(result.accepted, result.line, printable(result.step), printable(result.reason));
   });
 }
