@@ -17,7 +17,7 @@ PYTHONPATH="$PWD/$build/python" "$python" -m pytest -q -p no:cacheprovider tests
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cmake --install "$build" --component python --prefix "$tmp" >/dev/null
-site="$tmp/$("$python" python/site_location.py | tail -n 1)"
+site="$tmp/$("$python" python/site_location.py | sed -n 2p)"
 (cd "$tmp" && PYTHONPATH="$site" PYTHONNOUSERSITE=1 "$python" -c 'import sys, hamcycles
 assert hamcycles.__path__[0].startswith(sys.argv[1]), hamcycles.__path__
 assert hamcycles.solve(hamcycles.petersen()).verdict == "non-hamiltonian"' "$site")
