@@ -19,13 +19,13 @@ if [[ "${BENCH_SMOKE:-0}" == 1 ]]; then
   case "$bench_name" in
     batch.sh) smoke NODES=10 SCHC_ITERATIONS=200 ;;
     census.sh) smoke NODES=10 ;;
-    certificates.sh) smoke CAP=10 THREADS=2 CASES="knight4x10 gp23" CENSUS=10 ;;
+    certificates.sh) smoke CAP=10 THREADS=2 CASES=gp23 CENSUS=10 ;;
     families.sh) smoke SEEDS=1 CAP=5 VERSIONS=5 CASES=knight8 ;;
     memory.sh) smoke NODES=1000 JOBS=2 ;;
     python.sh) smoke NODES=10 EDGES=20000 LIMIT=0.2 STOP_NODES=20000 ;;
-    solve.sh) smoke CAP=5 THREADS=2 CASES="knight4x10 gp23" ;;
-    stop_latency.sh) smoke NODES=2000 SIGNALS=0.3 LIMIT=0.3 ;;
-    structured.sh) smoke CAP=5 THREADS=2 CASES=fragment1008 ;;
+    solve.sh) smoke CAP=5 THREADS=2 CASES=gp23 ;;
+    stop_latency.sh) smoke NODES=20000 SIGNALS=0.2 LIMIT=0.2 ;;
+    structured.sh) smoke CAP=2 THREADS=2 CASES=fragment1008 PEERS=0 ;;
   esac
 fi
 

@@ -61,5 +61,8 @@ for command in commands:
     cases += [(f"SIGINT at {s}", [], float(s)) for s in signals]
     for label, extra, at in cases:
         loaded, requested, ended, stopped, late = run(command, extra, at)
+        if requested is None:  # the run ended before the signal was due
+            print(f"{command:8} {label:16} {loaded:9.3f} {'-':>11} {ended:7.3f} {'-':>17}  {stopped}")
+            continue
         print(f"{command:8} {label:16} {loaded:9.3f} {requested:11.3f} {ended:7.3f} {ended - requested:17.3f}  {stopped}{late}")
 PY
