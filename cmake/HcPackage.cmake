@@ -16,6 +16,7 @@ header, CMake package and pkg-config file, and the Python module hamcycles for p
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_INSTALL_PREFIX /usr)
 # The install scripts see the real prefix (/usr), so the Python module's folder is chosen for it.
 set(CPACK_SET_DESTDIR ON)
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR})

@@ -18,12 +18,12 @@ fail() {
 rm -f "$build"/hamcycles_*.deb
 (cd "$build" && cpack -G DEB >"$tmp/cpack.log" 2>&1) || { cat "$tmp/cpack.log" >&2; fail "cpack failed"; }
 deb=$(ls "$build"/hamcycles_"$version"_*.deb)
-dpkg-deb --contents "$deb" | awk '{print $NF}' | sed 's|^\./|/|; s| -> .*||' >"$tmp/files"
+dpkg-deb --contents "$deb" | awk '{print $6}' | sed 's|^\./|/|' >"$tmp/files"
 
 # Every part of the project is in it, each where Debian's tools look for it.
 python=$(sed -n 's/^Python3_EXECUTABLE:[A-Z]*=//p' "$build/CMakeCache.txt")
 expected=(/usr/bin/hamcycles-cli /usr/include/hamcycles/hamcycles.h /usr/lib/cmake/hamcycles/hamcyclesConfig.cmake
-  /usr/lib/pkgconfig/hamcycles.pc "/usr/lib/libhamcycles.so.$version")
+  /usr/lib/pkgconfig/hamcycles.pc "/usr/lib/libhamcycles.so.$version" /usr/lib/libhamcycles.so)
 if grep -q '^HC_BUILD_GUI:BOOL=ON' "$build/CMakeCache.txt"; then
   expected+=(/usr/bin/hamcycles /usr/share/applications/hamcycles.desktop
     /usr/share/icons/hicolor/scalable/apps/hamcycles.svg /usr/share/mime/packages/hamcycles.xml)
