@@ -8,6 +8,7 @@ all, so a large NetworkX graph with integer nodes costs nothing extra to map bac
 """
 from __future__ import annotations
 
+import gc
 import re
 from collections.abc import Mapping
 from typing import Any, Dict, Hashable, Iterable, Iterator, List, Optional, Tuple, cast
@@ -118,17 +119,29 @@ class Graph:
         import networkx  # type: ignore[import]
 
         graph = networkx.Graph(name=self.name) if self.name else networkx.Graph()
-        nodes, adjacency = _hamcycles.networkx_dicts(self._core, self._labels)
+        nodes, adjacency = self._networkx_dicts()
         graph._node.update(nodes)
         graph._adj.update(adjacency)
         return graph
+
+    def _networkx_dicts(self) -> Tuple[Dict[Hashable, Dict[str, Any]], Dict[Hashable, Dict[Hashable, Dict[str, Any]]]]:
+        # A dict per node and per edge: Python's cycle collector would walk all of them again
+        # and again while they are made (most of the time of a large graph), and none of them
+        # can be part of a cycle meanwhile.
+        collecting = gc.isenabled()
+        gc.disable()
+        try:
+            return _hamcycles.networkx_dicts(self._core, self._labels)
+        finally:
+            if collecting:
+                gc.enable()
 
     # -- what networkx.Graph(graph) reads ------------------------------------------------
 
     @property
     def adj(self) -> Dict[Hashable, Dict[Hashable, Dict[str, Any]]]:
         """The adjacency as a dict of dicts, {node: {neighbour: {}}}, as NetworkX's ``G.adj``."""
-        return _hamcycles.networkx_dicts(self._core, self._labels)[1]
+        return self._networkx_dicts()[1]
 
     @property
     def graph(self) -> Dict[str, Any]:

@@ -132,25 +132,32 @@ py::tuple networkxDicts(const hamcycles::Graph& graph, py::handle labels) {
     label[static_cast<size_t>(i)] =
         labels.is_none() ? py::object(py::int_(i))
                          : py::reinterpret_borrow<py::object>(PyList_GET_ITEM(labels.ptr(), i));
-  py::dict nodes;
-  py::dict adjacency;
-  std::vector<py::dict> around(static_cast<size_t>(n));
-  for (int i = 0; i < n; ++i) {
-    const auto at = static_cast<size_t>(i);
-    if (PyDict_SetItem(nodes.ptr(), label[at].ptr(), py::dict().ptr()) != 0 ||
-        PyDict_SetItem(adjacency.ptr(), label[at].ptr(), around[at].ptr()) != 0)
-      throw py::error_already_set();
-  }
   std::vector<hamcycles::Edge> edges;
   {
     py::gil_scoped_release release;
     edges = graph.edges();
   }
+  // Each node's dict made at its final size, so that it never grows.
+  std::vector<Py_ssize_t> degree(static_cast<size_t>(n), 0);
+  for (const hamcycles::Edge& e : edges) {
+    ++degree[static_cast<size_t>(e.first)];
+    ++degree[static_cast<size_t>(e.second)];
+  }
+  py::dict nodes;
+  py::dict adjacency;
+  std::vector<py::object> around(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    const auto at = static_cast<size_t>(i);
+    around[at] = py::reinterpret_steal<py::object>(_PyDict_NewPresized(degree[at]));
+    if (!around[at] || PyDict_SetItem(nodes.ptr(), label[at].ptr(), py::dict().ptr()) != 0 ||
+        PyDict_SetItem(adjacency.ptr(), label[at].ptr(), around[at].ptr()) != 0)
+      throw py::error_already_set();
+  }
   std::uint64_t count = 0;
   for (const hamcycles::Edge& e : edges) {
     const auto a = static_cast<size_t>(e.first), b = static_cast<size_t>(e.second);
-    py::dict data;
-    if (PyDict_SetItem(around[a].ptr(), label[b].ptr(), data.ptr()) != 0 ||
+    const py::object data = py::reinterpret_steal<py::object>(PyDict_New());
+    if (!data || PyDict_SetItem(around[a].ptr(), label[b].ptr(), data.ptr()) != 0 ||
         PyDict_SetItem(around[b].ptr(), label[a].ptr(), data.ptr()) != 0)
       throw py::error_already_set();
     if ((++count & 0xFFFF) == 0 && PyErr_CheckSignals() != 0) throw py::error_already_set();
