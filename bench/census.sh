@@ -5,7 +5,7 @@
 # second, and the number of non-Hamiltonian graphs next to nauty-cubhamg's count on the
 # same graphs. LIMIT=100000 decides only the first LIMIT graphs.
 #
-#   bash bench/census.sh [N] [path/to/hamcycles-cli]
+#   bash bench/census.sh [N] [path/to/hamcycles-cli]     (or env NODES=N)
 #
 # Measured once (RelWithDebInfo, N=20, all 510,489 graphs, nice'd on 2 cores shared with
 # other builds and with nauty-geng itself, which took more CPU than the solver):
@@ -13,9 +13,9 @@
 #   wall 565 s, 903 graphs per second; CPU of hamcycles-cli 41.0 s user + 4.2 s system,
 #   about 11,300 graphs per CPU second
 #   non-Hamiltonian: 14,498 on both sides, 0 undecided (495,991 Hamiltonian)
-set -euo pipefail
-n=${1:-20}
-cli=${2:-build/cli/hamcycles-cli}
+source "$(dirname "$0")/lib.sh"
+n=${1:-${NODES:-20}}
+cli=${2:-$here/../build/cli/hamcycles-cli}
 limit=${LIMIT:-0}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -11,7 +11,7 @@
 #
 #   bench/stop_latency.sh [CLI [GRAPH]]   CLI defaults to build/cli/hamcycles-cli; GRAPH to
 #                                         a generated regular 1000000 3 --seed 1 (.txt)
-#   env: COMMANDS="solve schc"  SIGNALS="0.5 1.5 3"  LIMIT=1
+#   env: COMMANDS="solve schc"  SIGNALS="0.5 1.5 3"  LIMIT=1  NODES=1000000 (of the generated graph)
 source "$(dirname "$0")/lib.sh"
 cli="${1:-$here/../build/cli/hamcycles-cli}"
 graph="${2:-}"
@@ -22,8 +22,8 @@ limit="${LIMIT:-1}"
 need_cli "$cli"
 scratch
 if [[ -z "$graph" ]]; then
-  graph="$work/cubic1000000.txt"
-  "$cli" generate regular 1000000 3 --seed 1 --output "$graph" >/dev/null
+  graph="$work/cubic${NODES:-1000000}.txt"
+  "$cli" generate regular "${NODES:-1000000}" 3 --seed 1 --output "$graph" >/dev/null
 fi
 
 python3 - "$cli" "$graph" "$limit" "$commands" "$signals" <<'PY'
@@ -61,5 +61,8 @@ for command in commands:
     cases += [(f"SIGINT at {s}", [], float(s)) for s in signals]
     for label, extra, at in cases:
         loaded, requested, ended, stopped, late = run(command, extra, at)
+        if requested is None:  # the run ended before the signal was due
+            print(f"{command:8} {label:16} {loaded:9.3f} {'-':>11} {ended:7.3f} {'-':>17}  {stopped}")
+            continue
         print(f"{command:8} {label:16} {loaded:9.3f} {requested:11.3f} {ended:7.3f} {ended - requested:17.3f}  {stopped}{late}")
 PY

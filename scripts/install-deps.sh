@@ -13,6 +13,13 @@ packages+=(qt6-base-dev qt6-svg-dev libgraphviz-dev xvfb xauth nauty fonts-dejav
 packages+=(desktop-file-utils)
 # The Python module (pybind11 for Debian's python3) and its tests (pytest; NetworkX graphs).
 packages+=(pybind11-dev python3-pybind11 python3-dev python3-pytest python3-networkx)
+# The type check of the Python package (mypy -p hamcycles).
+packages+=(python3-mypy)
+# The Debian package: cpack's DEB generator with dpkg-shlibdeps (dpkg-dev) and file.
+packages+=(dpkg-dev file)
+# The benchmark scripts, which the test command runs once each on a tiny input: bc for
+# arithmetic, GNU time for peak memory.
+packages+=(bc time)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

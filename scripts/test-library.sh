@@ -31,7 +31,7 @@ pc=$(find "$prefix" -name hamcycles.pc)
 libdir=$(dirname "$(dirname "$pc")")
 printf '#include <hamcycles/hamcycles.h>\n#include <cstdio>\nint main() { std::puts(hamcycles::version()); }\n' >"$tmp/one.cpp"
 # shellcheck disable=SC2046
-g++ "$tmp/one.cpp" -o "$tmp/one" $(PKG_CONFIG_PATH="$(dirname "$pc")" pkg-config --cflags --libs hamcycles)
+g++ -std=c++14 "$tmp/one.cpp" -o "$tmp/one" $(PKG_CONFIG_PATH="$(dirname "$pc")" pkg-config --cflags --libs hamcycles)
 if [ "$(LD_LIBRARY_PATH="$libdir" "$tmp/one")" != "$version" ]; then
   echo "test-library: the pkg-config program did not print $version" >&2
   exit 1

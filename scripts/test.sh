@@ -24,8 +24,22 @@ cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 # The public library from a clean install prefix: CMake package and pkg-config consumers.
 bash scripts/test-library.sh build
-# The Python module: pytest on the built module, then installed into a fresh prefix.
+# The Python module: pytest and mypy on the built module, then installed into a fresh prefix.
 bash scripts/test-python.sh build
+# The Debian package (cpack -G DEB): its file list, and its unpacked files at work.
+bash scripts/test-package.sh build
+# Every benchmark script once on a tiny input (BENCH_SMOKE=1, see bench/lib.sh), so that none
+# of them rots unnoticed; the figures of such a run mean nothing.
+for script in bench/*.sh; do
+  [ "$script" = bench/lib.sh ] && continue
+  start=$SECONDS
+  if ! BENCH_SMOKE=1 bash "$script" >"build/bench-smoke.log" 2>&1; then
+    cat build/bench-smoke.log >&2
+    echo "test: $script failed on its tiny input (BENCH_SMOKE=1)" >&2
+    exit 1
+  fi
+  echo "bench smoke: $script ran in $((SECONDS - start)) s"
+done
 
 # (Without the Python module: an interpreter without the sanitizers' runtime cannot load it.)
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DHC_SANITIZE=ON -DHC_WERROR=ON -DHC_BUILD_PYTHON=OFF -DCMAKE_CXX_FLAGS="-O1" "${launcher[@]}"

@@ -323,7 +323,7 @@ struct SolveResult {
   // search", "rotation-extension", "probability mill", "proof system" (solve); "initial
   // pruning" or "probability mill" (schc); "proof system" (cohc). Empty when undecided.
   std::string method;
-  double seconds = 0.0;
+  double seconds = 0.0;    // from the call to the moment the run stopped, its threads joined
   std::uint32_t seed = 0;  // the seed used: pass it back to replay the run
   Stopped stopped = Stopped::Decided;
   std::int64_t iterations = 0;       // schc

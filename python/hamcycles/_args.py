@@ -1,12 +1,15 @@
-"""Checks of the arguments the package's functions take: one clear error each, TypeError for
-an object of the wrong kind and ValueError for a value out of range, before anything runs."""
+"""Checks of the arguments the package's functions take: one clear error each, InputTypeError
+(a TypeError) for an object of the wrong kind and InputError (a ValueError) for a value out of
+range, before anything runs."""
 from __future__ import annotations
 
 import math
 import operator
 import os
 import random
-from typing import Any
+from typing import Any, Optional
+
+from ._hamcycles import Cancel, InputError, InputTypeError
 
 MAX_SECONDS = 1e9
 INT_MIN, INT_MAX = -(2**31), 2**31 - 1
@@ -16,20 +19,20 @@ def integer(name: str, value: Any, low: int = INT_MIN, high: int = INT_MAX) -> i
     """`value` as an int in low..high (numpy's integers too, bools not)."""
     if type(value) is not int:
         if isinstance(value, bool) or not hasattr(type(value), "__index__"):
-            raise TypeError(f"{name} must be an integer, not {value!r}")
+            raise InputTypeError(f"{name} must be an integer, not {value!r}")
         value = operator.index(value)
     if value < low or value > high:
-        raise ValueError(f"{name} must be in {low}..{high}, not {value}")
+        raise InputError(f"{name} must be in {low}..{high}, not {value}")
     return value
 
 
 def number(name: str, value: Any) -> float:
     """`value` as a finite float (any real number, bools not)."""
     if isinstance(value, bool) or not isinstance(value, (int, float)) and not hasattr(type(value), "__float__"):
-        raise TypeError(f"{name} must be a number, not {value!r}")
+        raise InputTypeError(f"{name} must be a number, not {value!r}")
     result = float(value)
     if not math.isfinite(result):
-        raise ValueError(f"{name} must be a finite number, not {value!r}")
+        raise InputError(f"{name} must be a finite number, not {value!r}")
     return result
 
 
@@ -38,10 +41,10 @@ def time_limit(value: Any) -> float:
     if value is None:
         return 0.0
     if isinstance(value, bool) or not isinstance(value, (int, float)) and not hasattr(type(value), "__float__"):
-        raise TypeError(f"time_limit must be a number of seconds or None, not {value!r}")
+        raise InputTypeError(f"time_limit must be a number of seconds or None, not {value!r}")
     seconds = float(value)
     if not 0.0 < seconds <= MAX_SECONDS:
-        raise ValueError(f"time_limit must be a number of seconds in (0, 1e9] or None (no limit), not {value!r}")
+        raise InputError(f"time_limit must be a number of seconds in (0, 1e9] or None (no limit), not {value!r}")
     return seconds
 
 
@@ -63,13 +66,13 @@ def threads(value: Any, default: int) -> int:
 
 def boolean(name: str, value: Any) -> bool:
     if not isinstance(value, bool):
-        raise TypeError(f"{name} must be True or False, not {value!r}")
+        raise InputTypeError(f"{name} must be True or False, not {value!r}")
     return value
 
 
 def callback(value: Any) -> Any:
     if value is not None and not callable(value):
-        raise TypeError(f"progress must be a function of one argument or None, not {value!r}")
+        raise InputTypeError(f"progress must be a function of one argument or None, not {value!r}")
     return value
 
 
@@ -78,7 +81,7 @@ def path(value: Any) -> str:
     try:
         return os.fsdecode(os.fspath(value))
     except TypeError:
-        raise TypeError(f"a path must be a str or an os.PathLike, not {value!r}") from None
+        raise InputTypeError(f"a path must be a str or an os.PathLike, not {value!r}") from None
 
 
 def proof(value: Any) -> str:
@@ -87,14 +90,14 @@ def proof(value: Any) -> str:
         return ""
     file = path(value)
     if not file:
-        raise ValueError("proof must name a file, not ''")
+        raise InputError("proof must name a file, not ''")
     return file
 
 
 def base(value: Any) -> int:
     value = integer("base", value)
     if value not in (0, 1):
-        raise ValueError(f"base must be 0 or 1, not {value}")
+        raise InputError(f"base must be 0 or 1, not {value}")
     return value
 
 
@@ -102,7 +105,13 @@ def name_of(value: Any) -> str:
     if value is None:
         return ""
     if not isinstance(value, str):
-        raise TypeError(f"name must be a str or None, not {value!r}")
+        raise InputTypeError(f"name must be a str or None, not {value!r}")
     return value
 
 
+
+
+def cancel(value: Any) -> Optional[Cancel]:
+    if value is not None and not isinstance(value, Cancel):
+        raise InputTypeError(f"cancel must be a hamcycles.Cancel or None, not {value!r}")
+    return value

@@ -44,9 +44,12 @@ def read_all(path: Any, *, base: int = 0) -> GraphReader:
 
 def write(G: Any, path: Any, *, name: Optional[str] = None, base: int = 0) -> None:
     """Writes G in the format of the path's extension, through a temporary file renamed into
-    place (a failed write leaves an earlier file as it was). Files number nodes, so node i of
-    the file is G's i-th node (Graph(G).nodes[i]); labels are not stored. name: where the
-    format keeps one (default: the graph's name, else the file's stem). base: the first node
-    number of .edges/.el files."""
+    place (a failed write leaves an earlier file as it was).
+
+    The file keeps no labels: node i of the file is G's i-th node (Graph(G).nodes[i]), and
+    read() gives the nodes back as 0 .. n-1. To keep labels, save Graph(G).nodes beside the
+    file and map them back: dict(enumerate(labels)) with networkx.relabel_nodes. name: where
+    the format keeps one (default: the graph's name, else the file's stem). base: the first
+    node number of .edges/.el files."""
     graph = as_graph(G)
     _hamcycles.write(graph._core, _args.path(path), _args.name_of(name), _args.base(base))

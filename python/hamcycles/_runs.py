@@ -3,8 +3,10 @@ system), their common Result, the short forms hamiltonian_cycle and is_hamiltoni
 checks of what they return: verify for a cycle, check for a certificate (proof=) that a graph
 has none.
 
-A run holds no lock of Python's while the engine works, so other Python threads go on; on
-the main thread Ctrl-C stops it within a fraction of a second and raises KeyboardInterrupt.
+A run holds no lock of Python's while the engine works, so other Python threads go on. Ctrl-C
+stops every run of the process within a fraction of a second: the main thread's run raises
+KeyboardInterrupt, a run on another thread returns undecided ("interrupted"). A Cancel handle
+passed as cancel= stops the runs that hold it, from any thread.
 """
 from __future__ import annotations
 
@@ -12,6 +14,7 @@ from typing import Any, Callable, Dict, Hashable, List, NamedTuple, Optional
 
 from . import _args, _hamcycles
 from ._graph import as_graph
+from ._hamcycles import Cancel, Error, InputError, InputTypeError
 
 ProgressCallback = Callable[["_hamcycles.Progress"], Any]
 
@@ -49,15 +52,34 @@ class Result:
                  "iterations", "best_percent_complete", "tree_nodes", "deepest_depth", "depths", "certified",
                  "proof", "certificate_note", "_proof_asked")
 
-    def __init__(self, command: str, nodes: int, edges: int, raw: tuple, proof: str = "") -> None:
+    command: str  # "solve", "schc" or "cohc"
+    verdict: str
+    cycle: Optional[List[Hashable]]
+    method: Optional[str]
+    seconds: float
+    seed: int
+    stopped: str
+    nodes: int
+    edges: int
+    iterations: int
+    best_percent_complete: float
+    tree_nodes: int
+    deepest_depth: int
+    depths: List[DepthFigures]
+    certified: bool
+    proof: Optional[str]
+    certificate_note: Optional[str]
+    _proof_asked: bool
+
+    def __init__(self, command: str, nodes: int, edges: int, raw: _hamcycles.RawResult, proof: str = "") -> None:
         self.command = command
         self.nodes = nodes
         self.edges = edges
         (self.verdict, self.cycle, self.method, self.seconds, self.seed, self.stopped, self.iterations,
          self.best_percent_complete, self.tree_nodes, self.deepest_depth, depths, self.certified,
          self.certificate_note) = raw
-        self.depths: List[DepthFigures] = [DepthFigures(*row) for row in depths]
-        self.proof: Optional[str] = proof if self.certified else None
+        self.depths = [DepthFigures(*row) for row in depths]
+        self.proof = proof if self.certified else None
         self._proof_asked = bool(proof)
 
     def as_dict(self) -> Dict[str, Any]:
@@ -88,7 +110,7 @@ class Result:
                 f"seed={self.seed}, stopped={self.stopped!r}, cycle={cycle})")
 
 
-class UndecidedError(TimeoutError):
+class UndecidedError(Error, TimeoutError):
     """A run that had to decide (hamiltonian_cycle, is_hamiltonian) ended undecided: its time
     limit ran out or it was stopped. The run's Result is in ``.result``."""
 
@@ -98,7 +120,8 @@ class UndecidedError(TimeoutError):
 
 
 def solve(G: Any, *, time_limit: Optional[float] = None, threads: Optional[int] = None,
-          seed: Optional[int] = None, progress: Optional[ProgressCallback] = None, proof: Any = None) -> Result:
+          seed: Optional[int] = None, progress: Optional[ProgressCallback] = None, proof: Any = None,
+          cancel: Optional[Cancel] = None) -> Result:
     """Decides G with the portfolio (sound root rules, exact and frontier search, a rotation-
     extension finder, clause learning, the Probability Mill and, on small graphs, the Co-HC
     proof system) until one part decides or `time_limit` seconds pass (None: no limit).
@@ -109,18 +132,20 @@ def solve(G: Any, *, time_limit: Optional[float] = None, threads: Optional[int] 
     it raises stops the run and is raised here. proof: a file (str or os.PathLike) for the
     certificate of a "non-hamiltonian" verdict, written only when it is complete (the Result's
     certified) and checked by check(G, proof); nodes are numbered in G's node order, as
-    write() numbers them. Any other outcome leaves the file as it was.
+    write() numbers them. Any other outcome leaves the file as it was. A path whose folder
+    cannot take a new file (missing, not writable, /proc) raises FileError before the run.
+    cancel: a Cancel handle; its cancel() ends the run undecided ("interrupted").
     """
     graph = as_graph(G)
     file = _args.proof(proof)
     raw = _hamcycles.solve(graph._core, graph._labels, _args.time_limit(time_limit), _args.seed(seed),
-                           _args.callback(progress), _args.threads(threads, 4), file)
+                           _args.callback(progress), _args.threads(threads, 4), file, _args.cancel(cancel))
     return Result("solve", graph._core.node_count, graph._core.edge_count, raw, file)
 
 
 def schc(G: Any, *, version: int = 5, max_iterations: Optional[int] = None, time_limit: Optional[float] = None,
          seed: Optional[int] = None, threads: Optional[int] = None,
-         progress: Optional[ProgressCallback] = None) -> Result:
+         progress: Optional[ProgressCallback] = None, cancel: Optional[Cancel] = None) -> Result:
     """Runs the Stone Carver's randomised algorithm: initial pruning, then Probability Mill
     iterations until a verified cycle, `max_iterations` (1 .. 100,000,000; None: the engine's
     own limit) or `time_limit`. It proves a graph non-Hamiltonian only through its initial
@@ -128,63 +153,67 @@ def schc(G: Any, *, version: int = 5, max_iterations: Optional[int] = None, time
 
     version: 3, 4, 5 (default), 6, 7, 12 or 13. threads: 1 (default) .. 256 workers of the
     parallel mill (replay with a seed is exact with one). progress: as in solve, with
-    iterations and best_percent_complete.
+    iterations and best_percent_complete. cancel: as in solve.
     """
     graph = as_graph(G)
     version = _args.integer("version", version)
     if version not in (3, 4, 5, 6, 7, 12, 13):
-        raise ValueError(f"version must be 3, 4, 5, 6, 7, 12 or 13, not {version}")
+        raise InputError(f"version must be 3, 4, 5, 6, 7, 12 or 13, not {version}")
     iterations = 0 if max_iterations is None else _args.integer("max_iterations", max_iterations, 1, 100_000_000)
     raw = _hamcycles.schc(graph._core, graph._labels, _args.time_limit(time_limit), _args.seed(seed),
-                          _args.callback(progress), version, iterations, _args.threads(threads, 1))
+                          _args.callback(progress), version, iterations, _args.threads(threads, 1),
+                          _args.cancel(cancel))
     return Result("schc", graph._core.node_count, graph._core.edge_count, raw)
 
 
 def cohc(G: Any, *, level: int = 5, max_depth: Optional[int] = None, minimal: bool = False,
          time_limit: Optional[float] = None, seed: Optional[int] = None,
-         progress: Optional[ProgressCallback] = None, proof: Any = None) -> Result:
+         progress: Optional[ProgressCallback] = None, proof: Any = None,
+         cancel: Optional[Cancel] = None) -> Result:
     """Runs the Co-HC proof system, a depth-first proof tree that decides either way, on one
     thread. level: pruning level 0 .. 6 (default 5). max_depth: 0 .. 999,999,999 levels below
     the root (None or 999,999,999: unlimited); a proof cut short by it ends undecided. minimal: build minimal
     children. A run stopped from outside never reports "non-hamiltonian". progress: as in
-    solve, with tree_nodes and depth (the deepest so far). proof: as in solve.
+    solve, with tree_nodes and depth (the deepest so far). proof, cancel: as in solve.
     """
     graph = as_graph(G)
     depth = 999_999_999 if max_depth is None else _args.integer("max_depth", max_depth, 0, 999_999_999)
     file = _args.proof(proof)
     raw = _hamcycles.cohc(graph._core, graph._labels, _args.time_limit(time_limit), _args.seed(seed),
                           _args.callback(progress), _args.integer("level", level, 0, 6), depth,
-                          _args.boolean("minimal", minimal), file)
+                          _args.boolean("minimal", minimal), file, _args.cancel(cancel))
     return Result("cohc", graph._core.node_count, graph._core.edge_count, raw, file)
 
 
 def hamiltonian_cycle(G: Any, *, time_limit: Optional[float] = None, threads: Optional[int] = None,
-                      seed: Optional[int] = None) -> Optional[List[Hashable]]:
+                      seed: Optional[int] = None, cancel: Optional[Cancel] = None) -> Optional[List[Hashable]]:
     """A Hamiltonian cycle of G in its labels (verified), or None when G has none (proved).
-    Raises UndecidedError (a TimeoutError) when `time_limit` runs out first."""
-    result = solve(G, time_limit=time_limit, threads=threads, seed=seed)
+    Raises UndecidedError (a TimeoutError) when `time_limit` runs out first or the run is
+    cancelled."""
+    result = solve(G, time_limit=time_limit, threads=threads, seed=seed, cancel=cancel)
     if result.verdict == "undecided":
         raise UndecidedError(result)
     return result.cycle
 
 
 def is_hamiltonian(G: Any, *, time_limit: Optional[float] = None, threads: Optional[int] = None,
-                   seed: Optional[int] = None) -> bool:
+                   seed: Optional[int] = None, cancel: Optional[Cancel] = None) -> bool:
     """Whether G has a Hamiltonian cycle, decided by solve. Raises UndecidedError (a
-    TimeoutError) when `time_limit` runs out first."""
-    result = solve(G, time_limit=time_limit, threads=threads, seed=seed)
+    TimeoutError) when `time_limit` runs out first or the run is cancelled."""
+    result = solve(G, time_limit=time_limit, threads=threads, seed=seed, cancel=cancel)
     if result.verdict == "undecided":
         raise UndecidedError(result)
     return result.verdict == "hamiltonian"
 
 
 def cycle_fault(G: Any, cycle: Any) -> Optional[str]:
-    """None when `cycle` (node labels in cycle order, the edge back to the first implied, the
-    first node not repeated at the end) is a Hamiltonian cycle of G, else the first thing wrong
-    with it ("node 'c' is visited twice")."""
+    """None when `cycle` (node labels in cycle order, the edge back to the first implied; the
+    first node may also be repeated at the end, as NetworkX's traveling-salesman functions
+    return a cycle) is a Hamiltonian cycle of G, else the first thing wrong with it ("node
+    'c' is visited twice")."""
     graph = as_graph(G)
     if isinstance(cycle, (str, bytes)) or not hasattr(cycle, "__iter__"):
-        raise TypeError(f"a cycle must be an iterable of nodes, not {cycle!r}")
+        raise InputTypeError(f"a cycle must be an iterable of nodes, not {cycle!r}")
     ids = []
     for node in cycle:
         try:
@@ -194,8 +223,10 @@ def cycle_fault(G: Any, cycle: Any) -> Optional[str]:
         if found < 0:
             return f"{node!r} is not a node of the graph"
         ids.append(found)
+    if len(ids) == graph._core.node_count + 1 and len(ids) > 1 and ids[0] == ids[-1]:
+        ids.pop()  # closed: the first node again at the end
     ok, fault = _hamcycles.verify(graph._core, ids)
-    return None if ok else graph._relabel_message(fault)
+    return None if ok or fault is None else graph._relabel_message(fault)
 
 
 def verify(G: Any, cycle: Any) -> bool:

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "errors.h"
+
 namespace py = pybind11;
 
 namespace hcpy {
@@ -31,11 +33,23 @@ std::string typeName(py::handle object) {
 }
 
 [[noreturn]] void typeError(const std::string& message) {
-  throw py::type_error(message);
+  raise(errorTypes().inputType, message);
 }
 [[noreturn]] void valueError(const std::string& message) {
-  throw py::value_error(message);
+  raise(errorTypes().input, message);
 }
+
+// Ctrl-C during the conversion of a large graph: Python's handlers run (KeyboardInterrupt
+// comes out of the call) every 2^16 items, so it acts within milliseconds, not at the end.
+class SignalCheck {
+ public:
+  void tick() {
+    if ((++count_ & 0xFFFF) == 0 && PyErr_CheckSignals() != 0) throw py::error_already_set();
+  }
+
+ private:
+  uint64_t count_ = 0;
+};
 
 // The exact integer value of `object` when it is a plain int that fits, else -1.
 int64_t smallInt(py::handle object) {
@@ -166,8 +180,9 @@ class LabelIndex {
   bool dictReady_ = false;
 };
 
-void addListedNodes(LabelIndex& index, py::handle nodes) {
+void addListedNodes(LabelIndex& index, py::handle nodes, SignalCheck& signals) {
   for (py::handle label : py::iter(nodes)) {
+    signals.tick();
     if (index.find(label) >= 0) valueError("node " + shown(label) + " is listed twice");
     index.add(label);
   }
@@ -226,12 +241,14 @@ std::pair<py::object, py::object> endsOf(py::handle item, size_t at) {
 
 BuiltGraph graphFromEdges(py::handle edges, py::handle nodes) {
   LabelIndex index;
+  SignalCheck signals;
   const bool strict = !nodes.is_none();
-  if (strict) addListedNodes(index, nodes);
+  if (strict) addListedNodes(index, nodes, signals);
   EdgeList list;
   if (PyList_CheckExact(edges.ptr())) list.reserve(static_cast<size_t>(PyList_GET_SIZE(edges.ptr())));
   size_t at = 0;
   for (py::handle item : py::iter(edges)) {
+    signals.tick();
     auto [u, v] = endsOf(item, at);
     int ids[2];
     for (int side = 0; side < 2; ++side) {
@@ -252,18 +269,24 @@ BuiltGraph graphFromEdges(py::handle edges, py::handle nodes) {
 
 BuiltGraph graphFromAdjacency(py::handle adjacency, py::handle nodes, bool symmetric) {
   LabelIndex index;
+  SignalCheck signals;
   const bool strict = !nodes.is_none();
   // The keys first, so that they keep their order ahead of neighbours that are not keys.
   if (strict) {
-    addListedNodes(index, nodes);
+    addListedNodes(index, nodes, signals);
   } else {
-    for (py::handle key : py::iter(adjacency)) index.add(key);
+    for (py::handle key : py::iter(adjacency)) {
+      signals.tick();
+      index.add(key);
+    }
   }
   EdgeList list;
   auto addNeighbours = [&](py::handle node, py::handle neighbours) {
+    signals.tick();
     const int a = index.find(node);
     if (a < 0) valueError(shown(node) + " is not a node of the graph");
     auto addOne = [&](py::handle label) {
+      signals.tick();
       const int b = strict ? index.find(label) : index.findOrAdd(label);
       if (b < 0)
         valueError("node " + shown(node) + " has the neighbour " + shown(label) +

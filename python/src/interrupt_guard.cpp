@@ -2,68 +2,81 @@
 // cost a thread per call, which is most of the time a small graph takes to decide.
 #include "interrupt_guard.h"
 
-#include <Python.h>
-#include <pythread.h>
-
 #include <atomic>
+#include <csignal>
+#include <mutex>
+#include <thread>
 
 namespace hcpy {
 namespace {
 
-unsigned long mainThread = 0;
-// The token of the run on the main thread now (runs nest when a progress callback starts
-// one), and whether SIGINT came during it.
-std::atomic<const hamcycles::StopToken*> currentRun{nullptr};
-std::atomic<bool> interruptSeen{false};
+// The runs going on now, by the address of their stop token. A run that finds no free slot
+// is simply not stopped by Ctrl-C (a thousand runs at once is far beyond any use).
+constexpr int kSlots = 1024;
+std::atomic<const hamcycles::StopToken*> runs[kSlots];
+// How many handlers are reading the table now: a run leaving waits for them before its
+// token goes away.
+std::atomic<int> reading{0};
 
-extern "C" void onInterrupt(int) {
-  interruptSeen.store(true);
-  if (const hamcycles::StopToken* run = currentRun.load()) run->requestStop();
+// The handler ours replaced, and how many runs keep ours in place; changed under the lock.
+std::mutex installLock;
+int activeRuns = 0;
+bool installed = false;
+struct sigaction previous {};
+
+extern "C" void onInterrupt(int signal, siginfo_t* info, void* context) {
+  reading.fetch_add(1);
+  for (auto& slot : runs)
+    if (const hamcycles::StopToken* run = slot.load()) run->requestStop();
+  reading.fetch_sub(1);
+  if ((previous.sa_flags & SA_SIGINFO) != 0) {
+    if (previous.sa_sigaction != nullptr) previous.sa_sigaction(signal, info, context);
+  } else if (previous.sa_handler != SIG_IGN && previous.sa_handler != SIG_DFL) {
+    previous.sa_handler(signal);
+  }
 }
 
 }  // namespace
 
-void rememberMainThread() {
-  // threading's main thread, not the importing one: a module may be imported from any thread.
-  PyObject* threading = PyImport_ImportModule("threading");
-  if (threading == nullptr) return;
-  PyObject* main = PyObject_CallMethod(threading, "main_thread", nullptr);
-  PyObject* ident = main != nullptr ? PyObject_GetAttrString(main, "ident") : nullptr;
-  if (ident != nullptr) mainThread = PyLong_AsUnsignedLong(ident);
-  Py_XDECREF(ident);
-  Py_XDECREF(main);
-  Py_DECREF(threading);
-  PyErr_Clear();
-}
-
 InterruptGuard::InterruptGuard(const hamcycles::StopToken& run) {
-  if (PyThread_get_thread_ident() != mainThread) return;
-  struct sigaction current {};
-  if (sigaction(SIGINT, nullptr, &current) != 0) return;
-  const bool ours = current.sa_handler == onInterrupt;
-  const bool python = (current.sa_flags & SA_SIGINFO) != 0 ||
-                      (current.sa_handler != SIG_IGN && current.sa_handler != SIG_DFL);
-  if (!ours && !python) return;
-  active_ = true;
-  previousRun_ = currentRun.exchange(&run);
-  if (ours) return;  // a run inside a run's progress callback: the outer guard restores
-  struct sigaction handler {};
-  handler.sa_handler = onInterrupt;
-  sigemptyset(&handler.sa_mask);
-  handler.sa_flags = SA_ONSTACK;
-  installed_ = sigaction(SIGINT, &handler, &saved_) == 0;
+  {
+    std::lock_guard<std::mutex> hold(installLock);
+    if (activeRuns == 0) {
+      struct sigaction current {};
+      const bool handled = sigaction(SIGINT, nullptr, &current) == 0 &&
+                           ((current.sa_flags & SA_SIGINFO) != 0 ||
+                            (current.sa_handler != SIG_IGN && current.sa_handler != SIG_DFL));
+      if (handled) {
+        previous = current;
+        struct sigaction ours {};
+        ours.sa_sigaction = onInterrupt;
+        sigemptyset(&ours.sa_mask);
+        ours.sa_flags = SA_SIGINFO | SA_ONSTACK;
+        installed = sigaction(SIGINT, &ours, nullptr) == 0;
+      }
+    }
+    ++activeRuns;
+    counted_ = true;
+  }
+  for (int i = 0; i < kSlots; ++i) {
+    const hamcycles::StopToken* expected = nullptr;
+    if (runs[i].compare_exchange_strong(expected, &run)) {
+      slot_ = i;
+      break;
+    }
+  }
 }
 
 InterruptGuard::~InterruptGuard() {
-  if (!active_) return;
-  if (installed_) sigaction(SIGINT, &saved_, nullptr);
-  currentRun.store(previousRun_);
-  if (interruptSeen.exchange(false)) {
-#if PY_VERSION_HEX >= 0x030A0000
-    PyErr_SetInterruptEx(SIGINT);
-#else
-    PyErr_SetInterrupt();
-#endif
+  if (slot_ >= 0) {
+    runs[slot_].store(nullptr);
+    while (reading.load() != 0) std::this_thread::yield();
+  }
+  if (!counted_) return;
+  std::lock_guard<std::mutex> hold(installLock);
+  if (--activeRuns == 0 && installed) {
+    sigaction(SIGINT, &previous, nullptr);
+    installed = false;
   }
 }
 

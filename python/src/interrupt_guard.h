@@ -1,37 +1,33 @@
-// Ctrl-C during a run. Python turns SIGINT into KeyboardInterrupt only when its main thread
-// gets back to Python code, which a run of the engine does not do. So for the length of a run
-// started on the main thread, SIGINT goes to a handler of ours that only asks the run's stop
-// token to stop (a lock-free store, safe in a handler); when the run is over, Python's own
-// handler is back and the signal is passed on to it as if it had arrived just then, so the
-// caller gets KeyboardInterrupt (or whatever its own SIGINT handler does) at the usual place.
-// No thread and no polling: a run costs two sigaction calls.
+// Ctrl-C during runs. Python turns SIGINT into KeyboardInterrupt only when its main thread
+// gets back to Python code, which a run of the engine does not do, and runs on other threads
+// never see it at all. So while any run of the process is going on, SIGINT goes to a handler
+// of ours that asks every run's stop token to stop (lock-free stores, safe in a handler) and
+// then calls the handler it replaced (Python's, which notes the signal for the main thread).
+// When the last run is over, that handler is back. The main thread's run then raises
+// KeyboardInterrupt where its call returns; a run on another thread returns undecided
+// ("interrupted"). No thread and no polling: a run costs a slot in a table, and the first and
+// last run of a stretch a sigaction call each.
 #pragma once
 
 #include <hamcycles/hamcycles.h>
-
-#include <csignal>
 
 namespace hcpy {
 
 class InterruptGuard {
  public:
-  // With the GIL held. Does nothing off the main thread (Python delivers signals to the main
-  // thread only) or when SIGINT is ignored or left to the system.
+  // Any thread, GIL held or not. Does nothing for the stop when SIGINT is ignored or left to
+  // the system (a background job, or SIG_DFL set by the caller).
   explicit InterruptGuard(const hamcycles::StopToken& run);
-  // Puts the previous handler back and passes on a SIGINT that came meanwhile; needs no GIL.
-  // The caller then raises it with PyErr_CheckSignals() once it holds the GIL.
+  // Takes the run out of the table (waiting out a handler that is reading it) and, for the
+  // last run, puts the previous handler back. The caller then raises a pending
+  // KeyboardInterrupt with PyErr_CheckSignals() once it holds the GIL.
   ~InterruptGuard();
   InterruptGuard(const InterruptGuard&) = delete;
   InterruptGuard& operator=(const InterruptGuard&) = delete;
 
  private:
-  bool active_ = false;
-  bool installed_ = false;
-  const hamcycles::StopToken* previousRun_ = nullptr;
-  struct sigaction saved_ {};
+  int slot_ = -1;
+  bool counted_ = false;
 };
-
-// Remembers which thread is Python's main thread; called once when the module loads.
-void rememberMainThread();
 
 }  // namespace hcpy

@@ -2,26 +2,103 @@
 // (include/hamcycles/hamcycles.h) and nothing else of the engine. It is deliberately thin:
 // the package's Python half checks arguments, names things the Python way and keeps the
 // caller's node labels; this half converts graphs, runs the library with the GIL released
-// and maps the library's errors (Error -> ValueError, FileError -> hamcycles.FileError, an
-// OSError).
+// and maps the library's errors (Error -> hamcycles.InputError, a ValueError; FileError ->
+// hamcycles.FileError, an OSError).
 #include <hamcycles/hamcycles.h>
 #include <pybind11/functional.h>
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <algorithm>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "errors.h"
 #include "graph_building.h"
 #include "interrupt_guard.h"
 
 namespace py = pybind11;
+using hcpy::raise;
 
 namespace {
 
 using Seed = std::optional<std::uint32_t>;
+
+// hamcycles.Cancel: a handle a caller passes to any number of runs and cancels from any
+// thread. Each run has a stop token of its own (Ctrl-C stops it too); while it goes on, the
+// handle keeps a copy, and cancel() stops every run that holds the handle now and, as the
+// handle stays cancelled, every run given it later.
+class Cancel {
+ public:
+  void cancel() {
+    std::lock_guard<std::mutex> hold(lock_);
+    cancelled_ = true;
+    for (const auto& run : runs_) run.second.requestStop();
+  }
+  bool cancelled() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return cancelled_;
+  }
+  // Holds `run` until remove(returned key); stops it at once when already cancelled.
+  std::uint64_t add(const hamcycles::StopToken& run) {
+    std::lock_guard<std::mutex> hold(lock_);
+    if (cancelled_) run.requestStop();
+    runs_.emplace_back(++lastKey_, run);
+    return lastKey_;
+  }
+  void remove(std::uint64_t key) {
+    std::lock_guard<std::mutex> hold(lock_);
+    runs_.erase(
+        std::remove_if(runs_.begin(), runs_.end(), [key](const auto& run) { return run.first == key; }),
+        runs_.end());
+  }
+
+ private:
+  std::mutex lock_;
+  bool cancelled_ = false;
+  std::uint64_t lastKey_ = 0;
+  std::vector<std::pair<std::uint64_t, hamcycles::StopToken>> runs_;
+};
+
+// A run's place in a Cancel handle (none when the caller gave none), for the run's length.
+class CancelScope {
+ public:
+  CancelScope(Cancel* cancel, const hamcycles::StopToken& run) : cancel_(cancel) {
+    if (cancel_ != nullptr) key_ = cancel_->add(run);
+  }
+  ~CancelScope() {
+    if (cancel_ != nullptr) cancel_->remove(key_);
+  }
+  CancelScope(const CancelScope&) = delete;
+  CancelScope& operator=(const CancelScope&) = delete;
+
+ private:
+  Cancel* cancel_;
+  std::uint64_t key_ = 0;
+};
+
+// A certificate's line as the command line quotes it: every byte that is not printable ASCII
+// (a byte that is not UTF-8 among them) as \xNN, so the text is one line and always decodes.
+py::str printable(const std::string& bytes) {
+  static const char* const kHex = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(bytes.size());
+  for (const char ch : bytes) {
+    const auto byte = static_cast<unsigned char>(ch);
+    if (byte >= 0x20 && byte < 0x7F) {
+      out += ch;
+    } else {
+      out += "\\x";
+      out += kHex[byte >> 4];
+      out += kHex[byte & 0xF];
+    }
+  }
+  return py::str(out);
+}
 
 py::tuple built(hcpy::BuiltGraph graph) {
   return py::make_tuple(std::move(graph.graph), std::move(graph.labels));
@@ -40,6 +117,52 @@ py::list edgeList(const std::vector<hamcycles::Edge>& edges) {
     PyList_SET_ITEM(out.ptr(), static_cast<Py_ssize_t>(i),
                     py::make_tuple(edges[i].first, edges[i].second).release().ptr());
   return out;
+}
+
+// NetworkX's own storage of `graph`, in the caller's labels (node ids when `labels` is None):
+// (node dict, adjacency dict), every node with an empty attribute dict and every edge with
+// one empty attribute dict that both its ends share, nodes and edges in the graph's order.
+// Filling these dicts directly is several times faster than NetworkX's add_edges_from.
+py::tuple networkxDicts(const hamcycles::Graph& graph, py::handle labels) {
+  const int n = graph.nodeCount();
+  if (!labels.is_none() && !(PyList_CheckExact(labels.ptr()) && PyList_GET_SIZE(labels.ptr()) == n))
+    raise(hcpy::errorTypes().inputType, "labels must be None or a list of one label per node");
+  std::vector<py::object> label(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i)
+    label[static_cast<size_t>(i)] =
+        labels.is_none() ? py::object(py::int_(i))
+                         : py::reinterpret_borrow<py::object>(PyList_GET_ITEM(labels.ptr(), i));
+  std::vector<hamcycles::Edge> edges;
+  {
+    py::gil_scoped_release release;
+    edges = graph.edges();
+  }
+  // Each node's dict made at its final size, so that it never grows.
+  std::vector<Py_ssize_t> degree(static_cast<size_t>(n), 0);
+  for (const hamcycles::Edge& e : edges) {
+    ++degree[static_cast<size_t>(e.first)];
+    ++degree[static_cast<size_t>(e.second)];
+  }
+  py::dict nodes;
+  py::dict adjacency;
+  std::vector<py::object> around(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    const auto at = static_cast<size_t>(i);
+    around[at] = py::reinterpret_steal<py::object>(_PyDict_NewPresized(degree[at]));
+    if (!around[at] || PyDict_SetItem(nodes.ptr(), label[at].ptr(), py::dict().ptr()) != 0 ||
+        PyDict_SetItem(adjacency.ptr(), label[at].ptr(), around[at].ptr()) != 0)
+      throw py::error_already_set();
+  }
+  std::uint64_t count = 0;
+  for (const hamcycles::Edge& e : edges) {
+    const auto a = static_cast<size_t>(e.first), b = static_cast<size_t>(e.second);
+    const py::object data = py::reinterpret_steal<py::object>(PyDict_New());
+    if (!data || PyDict_SetItem(around[a].ptr(), label[b].ptr(), data.ptr()) != 0 ||
+        PyDict_SetItem(around[b].ptr(), label[a].ptr(), data.ptr()) != 0)
+      throw py::error_already_set();
+    if ((++count & 0xFFFF) == 0 && PyErr_CheckSignals() != 0) throw py::error_already_set();
+  }
+  return py::make_tuple(nodes, adjacency);
 }
 
 // The cycle in the caller's labels (node ids when `labels` is None), or None.
@@ -69,18 +192,19 @@ py::tuple resultTuple(const hamcycles::SolveResult& r, py::handle labels) {
                         r.treeNodes, r.deepestDepth, depths, r.certified, note);
 }
 
-// One run: a stop token that Ctrl-C requests, the caller's progress callback called with the
-// GIL, the engine without it.
+// One run: a stop token that Ctrl-C and the caller's Cancel handle request, the caller's
+// progress callback called with the GIL, the engine without it.
 template <typename Options, typename Method>
 py::tuple run(const hamcycles::Graph& graph, py::handle labels, Options options, const py::object& progress,
-              Method method) {
+              Cancel* cancel, Method method) {
   // The labels index the cycle's nodes below.
   if (!labels.is_none() &&
       !(PyList_CheckExact(labels.ptr()) && PyList_GET_SIZE(labels.ptr()) == graph.nodeCount()))
-    throw py::type_error("labels must be None or a list of one label per node");
+    raise(hcpy::errorTypes().inputType, "labels must be None or a list of one label per node");
   if (PyErr_CheckSignals() != 0) throw py::error_already_set();  // a Ctrl-C just before
   hamcycles::StopToken token;
   options.stop = token;
+  CancelScope cancelled(cancel, token);
   if (!progress.is_none()) {
     options.progress = [&progress](const hamcycles::Progress& p) {
       py::gil_scoped_acquire acquire;
@@ -107,19 +231,34 @@ void common(Options& options, double timeLimit, Seed seed) {
 
 PYBIND11_MODULE(_hamcycles, m) {
   m.doc() = "The compiled half of the hamcycles package; use the package, not this module.";
-  hcpy::rememberMainThread();
 
-  // Never destroyed: a static Python object must not outlive the interpreter's teardown.
-  static auto* fileError = new py::exception<hamcycles::FileError>(m, "FileError", PyExc_OSError);
+  hcpy::addErrorTypes(m);
   py::register_exception_translator([](std::exception_ptr error) {
     try {
       if (error) std::rethrow_exception(error);
     } catch (const hamcycles::FileError& e) {
-      PyErr_SetString(fileError->ptr(), e.what());
+      PyErr_SetString(hcpy::errorTypes().file, e.what());
     } catch (const hamcycles::Error& e) {
-      PyErr_SetString(PyExc_ValueError, e.what());
+      // The generators' messages start as the window shows them ("ERROR: ..."); no other
+      // message of the package does.
+      std::string message = e.what();
+      if (message.rfind("ERROR: ", 0) == 0) message.erase(0, 7);
+      PyErr_SetString(hcpy::errorTypes().input, message.c_str());
     }
   });
+
+  py::class_<Cancel>(
+      m, "Cancel",
+      "A handle that cancels runs: pass it as cancel= to any number of runs and call cancel() "
+      "from any thread. Every run that holds it ends soon, undecided (\"interrupted\"), and so "
+      "does every later run given it: a handle stays cancelled.")
+      .def(py::init<>())
+      .def("cancel", &Cancel::cancel, py::call_guard<py::gil_scoped_release>(),
+           "Stops every run that holds this handle, now and later.")
+      .def_property_readonly("cancelled", &Cancel::cancelled)
+      .def("__repr__", [](Cancel& c) {
+        return std::string("<hamcycles.Cancel ") + (c.cancelled() ? "cancelled" : "not cancelled") + ">";
+      });
 
   m.def("version", &hamcycles::version);
 
@@ -133,6 +272,7 @@ PYBIND11_MODULE(_hamcycles, m) {
       .def("degree", &hamcycles::Graph::degree)
       .def("has_edge", &hamcycles::Graph::hasEdge);
 
+  m.def("networkx_dicts", &networkxDicts);
   m.def("graph_from_edges",
         [](py::handle edges, py::handle nodes) { return built(hcpy::graphFromEdges(edges, nodes)); });
   m.def("graph_from_adjacency", [](py::handle adjacency, py::handle nodes, bool symmetric) {
@@ -191,34 +331,35 @@ PYBIND11_MODULE(_hamcycles, m) {
       });
 
   m.def("solve", [](const hamcycles::Graph& g, py::handle labels, double timeLimit, Seed seed,
-                    const py::object& progress, int threads, const std::string& proof) {
+                    const py::object& progress, int threads, const std::string& proof, Cancel* cancel) {
     hamcycles::SolveOptions options;
     common(options, timeLimit, seed);
     options.threads = threads;
     options.proofFile = proof;
-    return run(g, labels, options, progress,
+    return run(g, labels, options, progress, cancel,
                [](const auto& graph, const auto& o) { return hamcycles::solve(graph, o); });
   });
-  m.def("schc", [](const hamcycles::Graph& g, py::handle labels, double timeLimit, Seed seed,
-                   const py::object& progress, int version, std::int64_t maxIterations, int threads) {
-    hamcycles::SchcOptions options;
-    common(options, timeLimit, seed);
-    options.version = version;
-    options.maxIterations = maxIterations;
-    options.threads = threads;
-    return run(g, labels, options, progress,
-               [](const auto& graph, const auto& o) { return hamcycles::schc(graph, o); });
-  });
+  m.def("schc",
+        [](const hamcycles::Graph& g, py::handle labels, double timeLimit, Seed seed,
+           const py::object& progress, int version, std::int64_t maxIterations, int threads, Cancel* cancel) {
+          hamcycles::SchcOptions options;
+          common(options, timeLimit, seed);
+          options.version = version;
+          options.maxIterations = maxIterations;
+          options.threads = threads;
+          return run(g, labels, options, progress, cancel,
+                     [](const auto& graph, const auto& o) { return hamcycles::schc(graph, o); });
+        });
   m.def("cohc", [](const hamcycles::Graph& g, py::handle labels, double timeLimit, Seed seed,
                    const py::object& progress, int level, int maxDepth, bool minimal,
-                   const std::string& proof) {
+                   const std::string& proof, Cancel* cancel) {
     hamcycles::CohcOptions options;
     common(options, timeLimit, seed);
     options.level = level;
     options.maxDepth = maxDepth;
     options.minimal = minimal;
     options.proofFile = proof;
-    return run(g, labels, options, progress,
+    return run(g, labels, options, progress, cancel,
                [](const auto& graph, const auto& o) { return hamcycles::cohc(graph, o); });
   });
 
@@ -234,6 +375,6 @@ PYBIND11_MODULE(_hamcycles, m) {
       py::gil_scoped_release release;
       result = hamcycles::checkCertificate(g, path);
     }
-    return py::make_tuple(result.accepted, result.line, result.step, result.reason);
+    return py::make_tuple(result.accepted, result.line, printable(result.step), printable(result.reason));
   });
 }

@@ -228,7 +228,8 @@ CheckResult checkCertificate(int32_t n, const std::vector<std::pair<int32_t, int
     checker.run();
     result.accepted = true;
   } catch (const Rejection& r) {
-    result.line = r.line >= 0 ? r.line : lines.number();
+    // An empty file fails at its first line, like any other that is not a certificate.
+    result.line = r.line >= 0 ? r.line : lines.number() > 0 ? lines.number() : 1;
     if (r.line < 0 || r.line == lines.number()) result.step = shortened(lines.text());
     result.reason = r.reason;
   } catch (const std::bad_alloc&) {

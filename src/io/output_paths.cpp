@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "io/cycle_files.h"
@@ -20,8 +21,14 @@ std::string checkWritablePath(const std::string& option, const std::string& path
   if (folder.empty()) folder = ".";
   if (!std::filesystem::is_directory(folder, ec))
     return option + " " + path + ": folder " + folder.string() + " does not exist";
-  if (access(folder.c_str(), W_OK) != 0)
-    return option + " " + path + ": folder " + folder.string() + " is not writable";
+  // The file is written to a temporary name in the folder and renamed into place, so the
+  // folder must take a new file: a probe says so where permission bits do not (root, /proc,
+  // a read-only mount).
+  std::string probe = (folder / ".hamcycles-probe-XXXXXX").string();
+  const int fd = mkstemp(probe.data());
+  if (fd < 0) return option + " " + path + ": folder " + folder.string() + " is not writable";
+  close(fd);
+  unlink(probe.c_str());
   return {};
 }
 

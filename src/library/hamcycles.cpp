@@ -20,9 +20,10 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <functional>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <random>
 #include <sstream>
@@ -196,8 +197,14 @@ void checkProofFile(const std::string& path) {
   if (folder.empty()) folder = ".";
   if (!std::filesystem::is_directory(folder, ec))
     refuseFile(path + ": folder " + folder.string() + " does not exist");
-  if (access(folder.c_str(), W_OK) != 0)
-    refuseFile(path + ": folder " + folder.string() + " is not writable");
+  // The certificate goes to a temporary file in the folder, renamed into place: the folder must
+  // take a new file. A probe file says so where permission bits do not (root, /proc, a
+  // read-only mount), before the run rather than after it.
+  std::string probe = (folder / ".hamcycles-probe-XXXXXX").string();
+  const int fd = mkstemp(probe.data());
+  if (fd < 0) refuseFile(path + ": folder " + folder.string() + " is not writable");
+  close(fd);
+  unlink(probe.c_str());
 }
 
 void checkRange(const char* what, int64_t value, int64_t low, int64_t high) {
@@ -559,6 +566,7 @@ SolveResult run(const GraphData& graph, const RunOptions& options, const hc::Met
   }
   // The run's own token, a child of the caller's, with the time limit as its deadline.
   hc::StopToken stop(options.stop ? &Access::token(*options.stop) : nullptr);
+  const auto started = Clock::now();
   stop.setTimeLimit(options.timeLimitSeconds);
   hc::LiveFigures live;
   hc::RunOutcome outcome;
@@ -581,6 +589,8 @@ SolveResult run(const GraphData& graph, const RunOptions& options, const hc::Met
     hc::diagnostic("hamcycles: the method reported a cycle that is not a Hamiltonian cycle of the graph (",
                    outcome.cycleFault, "); the run counts as undecided\n");
   SolveResult result = resultOf(outcome, methodLimit);
+  // When the run actually stopped, every worker joined: what the caller waited for.
+  result.seconds = std::chrono::duration<double>(Clock::now() - started).count();
   if (!proofFile.empty() && outcome.verdict == hc::Verdict::NonHamiltonian) {
     // A failed write keeps the verdict: the run's work is not thrown away for it.
     if (!outcome.certified) {

@@ -276,6 +276,8 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
       {{"cohc", petersen, "--proof", "-"}, "--proof -: the certificate is written to a file"},
       {{"solve", petersen, "--proof", petersen}, "petersen.txt is the input graph itself; choose another file"},
       {{"solve", petersen, "--proof", scratch / "no/such/p.proof"}, "no/such does not exist"},
+      // A folder that takes no new file, whatever its permission bits tell root.
+      {{"solve", petersen, "--proof", "/proc/version"}, "--proof /proc/version: folder /proc is not writable"},
       {{"solve", petersen, "--proof-dir", scratch / "nothing"}, "--proof-dir " + scratch / "nothing: no such folder"},
       {{"cohc", petersen, "--proof-dir", petersen}, "petersen.txt is not a folder"},
       {{"solve", petersen, "--jobs", "2", "--proof", scratch / "p.proof"}, "use --proof-dir DIR for a batch"},

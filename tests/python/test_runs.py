@@ -8,6 +8,7 @@ import subprocess
 import sys
 import threading
 import time
+from concurrent.futures import ThreadPoolExecutor
 from pathlib import Path
 
 import networkx as nx
@@ -78,6 +79,8 @@ def test_results_carry_the_figures_of_the_json_report():
     (list("abdce"), "'b'-'d' is not an edge of the graph"),
     (list("abcd"), "the cycle has 4 nodes, the graph 5"),
     (list("abcdz"), "'z' is not a node of the graph"),
+    (list("abcdea"), None),  # closed, as NetworkX's traveling-salesman functions return cycles
+    (list("abcdeb"), "the cycle has 6 nodes, the graph 5"),
     ([*"abcd", ["e"]], "['e'] is not a node of the graph"),
 ])
 def test_verify_names_the_first_fault_in_labels(cycle, fault):
@@ -103,11 +106,16 @@ def test_verify_names_the_first_fault_in_labels(cycle, fault):
     (lambda: hamcycles.cohc(CYCLE5, proof="/no/such/folder/p.proof"), hamcycles.FileError,
      "/no/such/folder/p.proof: folder /no/such/folder does not exist"),
     (lambda: hamcycles.check(CYCLE5, "/no/such.proof"), hamcycles.FileError, "/no/such.proof: no such file"),
+    # A folder that cannot take a new file is refused before the run, whatever the permissions say.
+    (lambda: hamcycles.solve(CYCLE5, proof="/proc/version"), hamcycles.FileError,
+     "/proc/version: folder /proc is not writable"),
+    (lambda: hamcycles.solve(CYCLE5, cancel=True), TypeError, "cancel must be a hamcycles.Cancel or None, not True"),
 ])
 def test_bad_parameters_get_one_clear_error(call, error, message):
     with pytest.raises(error) as caught:
         call()
-    assert message is None or str(caught.value) == message
+    # The module's own errors share one base, beside the built-in kind.
+    assert message is None or (str(caught.value) == message and isinstance(caught.value, hamcycles.Error))
 
 
 def test_undecided_runs():
@@ -165,12 +173,40 @@ def ctrl_c_during_a_run(limits):
     assert answers == ["non-hamiltonian"]
 
 
+def test_ctrl_c_and_cancel_stop_runs_on_every_thread():
+    # Two runs in worker threads: Ctrl-C stops both (the main thread gets KeyboardInterrupt);
+    # a Cancel handle stops the runs that hold it, and every later one at once.
+    previous = signal.signal(signal.SIGINT, signal.default_int_handler)
+    try:
+        with ThreadPoolExecutor(2) as pool:
+            runs = [pool.submit(hamcycles.schc, hamcycles.petersen()) for _ in range(2)]
+            threading.Timer(0.3, os.kill, (os.getpid(), signal.SIGINT)).start()
+            with pytest.raises(KeyboardInterrupt):
+                for run in runs:
+                    run.result(timeout=5)
+            assert [run.result(timeout=5).stopped for run in runs] == ["interrupted"] * 2
+    finally:
+        signal.signal(signal.SIGINT, previous)
+    cancel = hamcycles.Cancel()
+    with ThreadPoolExecutor(2) as pool:
+        runs = [pool.submit(call, hamcycles.petersen(), cancel=cancel) for call in (hamcycles.schc, hamcycles.solve)]
+        time.sleep(0.1)
+        cancel.cancel()
+        results = [run.result(timeout=5) for run in runs]
+    assert [r.stopped for r in results[:1]] == ["interrupted"] and cancel.cancelled
+    assert hamcycles.schc(hamcycles.petersen(), cancel=cancel).stopped == "interrupted"
+    with pytest.raises(hamcycles.UndecidedError):
+        hamcycles.hamiltonian_cycle(hamcycles.knight(8, 8), cancel=cancel)
+
+
 def test_version_is_the_projects():
     cmake = (Path(__file__).parents[2] / "CMakeLists.txt").read_text()
     version = re.search(r"project\(HamiltonianCycles VERSION ([0-9.]+)", cmake).group(1)
     assert hamcycles.__version__ == version
     shown = subprocess.run([sys.executable, "-m", "hamcycles", "--version"], capture_output=True, text=True, check=True)
     assert shown.stdout == f"hamcycles {version}\n"
+    helped = subprocess.run([sys.executable, "-m", "hamcycles", "--help"], capture_output=True, text=True, check=True)
+    assert "(a cycle through every node exactly once)?" in " ".join(helped.stdout.split())
 
 
 @pytest.mark.parametrize("run, graph, certified", [
@@ -191,3 +227,15 @@ def test_proof_files_hold_certificates_that_check_accepts(tmp_path, run, graph, 
         assert path.read_text() == "earlier\n"
         assert hamcycles.certificate_fault(graph, path) == \
             'line 1 (earlier): not a certificate (its first line is "hamcycles-certificate 1")'
+
+
+@pytest.mark.parametrize("content, fault", [
+    (b"", 'line 1: not a certificate (its first line is "hamcycles-certificate 1")'),
+    # A byte that is not UTF-8 is quoted as the command line quotes it.
+    (b"hamcycles-certificate 1\ngraph 5 5\nsplit 0 \xff\n", 'line 3 (split 0 \\xFF): "\\xFF" is not a number (node)'),
+])
+def test_malformed_certificates_are_rejected_at_their_line(tmp_path, content, fault):
+    path = tmp_path / "bad.proof"
+    path.write_bytes(content)
+    assert hamcycles.check(CYCLE5, path) is False
+    assert hamcycles.certificate_fault(CYCLE5, path) == fault
