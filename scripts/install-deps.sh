@@ -13,6 +13,8 @@ packages+=(qt6-base-dev qt6-svg-dev libgraphviz-dev xvfb xauth nauty fonts-dejav
 packages+=(desktop-file-utils)
 # The Python module (pybind11 for Debian's python3) and its tests (pytest; NetworkX graphs).
 packages+=(pybind11-dev python3-pybind11 python3-dev python3-pytest python3-networkx)
+# The cluster examples and their test: a single-node Slurm (with munge) and GNU parallel.
+packages+=(slurm-wlm munge parallel)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -26,6 +26,8 @@ ctest --test-dir build --output-on-failure -j"$jobs"
 bash scripts/test-library.sh build
 # The Python module: pytest on the built module, then installed into a fresh prefix.
 bash scripts/test-python.sh build
+# The cluster examples: GNU parallel, and a single-node Slurm started for the purpose.
+bash scripts/test-cluster.sh build
 
 # (Without the Python module: an interpreter without the sanitizers' runtime cannot load it.)
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DHC_SANITIZE=ON -DHC_WERROR=ON -DHC_BUILD_PYTHON=OFF -DCMAKE_CXX_FLAGS="-O1" "${launcher[@]}"

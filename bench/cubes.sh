@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# One hard graph in K parts (solve --cube I/K, then join): what splitting costs and what it
+# buys. Per graph, the seconds of one process (solve --threads 1), then for each K:
+#  - sum/one: the parts' seconds added up (each part's whole process: reading, the split,
+#    the solve) over the one process's (the target is at most 1.3);
+#  - largest: the largest part's share of that sum (the target is at most 5 % at K = 256);
+#  - the makespan this predicts on W workers (the parts in decreasing order, each to the
+#    worker free first), for W = 1, 4, 16, 64, 256, 1024;
+#  - the join's verdict, and its certificate checked by `check` (or its cycle by `verify`).
+# Then --threads 1 against --threads 2 in one process. Each graph runs under RELABELS random
+# relabelings of its nodes; the tables show the median and the worst.
+#
+#   bench/cubes.sh [CLI]       CLI defaults to build/cli/hamcycles-cli
+#   env: GRAPHS="sat gp cubic" KS="16 64 256 1024" JOBS=2 (parts run at once) RELABELS=1
+#        CAP=900 (seconds per process; a part or run that hits it counts as undecided)
+source "$(dirname "$0")/lib.sh"
+cli="${1:-$here/../build/cli/hamcycles-cli}"
+graphs="${GRAPHS:-sat gp cubic}"
+ks="${KS:-16 64 256 1024}"
+jobs="${JOBS:-2}"
+relabels="${RELABELS:-1}"
+cap="${CAP:-900}"
+need_cli "$cli"
+command -v parallel >/dev/null || { echo "$bench_name: GNU parallel is not installed (Debian package parallel)" >&2; exit 1; }
+scratch
+
+# The graph of a case at $work/NAME.txt: a 3-SAT reduction near the threshold (unsatisfiable
+# formulas make the hard non-Hamiltonian graphs), a large generalised Petersen graph near the
+# frontier search's limit, a random cubic graph of the structured kind.
+make_graph() {
+  local name="$1" path="$work/$1.txt"
+  case "$name" in
+    sat) "$cli" generate 3sat "${SAT_VARS:-28}" 4.26 --seed "${SAT_SEED:-3}" --output "$path" >/dev/null ;;
+    gp) python3 "$here/solve_graphs.py" petersen "${GP_N:-41}" "${GP_K:-2}" "$path" ;;
+    cubic) "$cli" generate regular "${CUBIC_N:-120}" 3 --seed "${CUBIC_SEED:-5}" --output "$path" >/dev/null ;;
+    *) "$cli" convert "$name" "$path" >/dev/null ;;
+  esac
+  echo "$path"
+}
+
+# The graph with its nodes renamed by a random permutation (seed $2), as adjacency text.
+relabel() {
+  python3 - "$1" "$2" "$3" <<'PY'
+import random, sys
+rows = [list(map(int, l.split())) for l in open(sys.argv[1]) if l.strip()]
+n = len(rows)
+perm = list(range(n))
+random.Random(int(sys.argv[2])).shuffle(perm)
+out = [None] * n
+for r in rows:
+    out[perm[r[0]]] = [perm[r[0]]] + sorted(perm[w] for w in r[1:])
+open(sys.argv[3], "w").write("".join(" ".join(map(str, r)) + "\n" for r in out))
+PY
+}
+
+# Wall seconds of a command (its exit status is a verdict: 10, 20 or 0).
+seconds_of() {
+  local start end
+  start=$(date +%s.%N)
+  timeout "$cap" "$@" >/dev/null 2>&1 || true
+  end=$(date +%s.%N)
+  python3 -c "print(f'{$end - $start:.3f}')"
+}
+
+summary="$work/summary.txt"
+: >"$summary"
+for name in $graphs; do
+  base=$(make_graph "$name")
+  for r in $(seq 1 "$relabels"); do
+    g="$work/$name-$r.txt"
+    relabel "$base" "$r" "$g"
+    set +e
+    one=$(seconds_of "$cli" solve "$g" --threads 1)
+    verdict=$(timeout "$cap" "$cli" solve "$g" --threads 1 --json 2>/dev/null | python3 -c 'import json,sys; print(json.load(sys.stdin)["verdict"])')
+    two=$(seconds_of "$cli" solve "$g" --threads 2)
+    set -e
+    echo "$name relabel $r: one process $one s ($verdict), --threads 2: $two s" >&2
+    echo "threads $name $one $two" >>"$summary"
+    for k in $ks; do
+      d="$work/$name-$r-$k"
+      mkdir -p "$d"
+      # Each part as its own process, its wall time beside its record.
+      seq 0 $((k - 1)) | parallel -j "$jobs" \
+        "s=\$(date +%s.%N); timeout $cap $cli solve $g --cube {}/$k --threads 1 --result $d/part-{}.json --proof $d/part-{}.proof >/dev/null 2>&1; e=\$(date +%s.%N); echo {} \$s \$e >> $d/times"
+      set +e
+      "$cli" join "$g" "$d" --json --proof "$d/joined.proof" --output "$d/cycle.txt" >"$d/join.json" 2>/dev/null
+      set -e
+      checked="-"
+      if [ -f "$d/joined.proof" ]; then
+        "$cli" check "$g" "$d/joined.proof" >/dev/null 2>&1 && checked="certificate accepted" || checked="certificate REJECTED"
+      elif [ -f "$d/cycle.txt" ]; then
+        "$cli" verify "$g" "$d/cycle.txt" >/dev/null 2>&1 && checked="cycle verified" || checked="cycle REJECTED"
+      fi
+      python3 - "$d" "$name" "$k" "$one" "$checked" >>"$summary" <<'PY'
+import json, sys, heapq
+d, name, k, one, checked = sys.argv[1], sys.argv[2], int(sys.argv[3]), float(sys.argv[4]), sys.argv[5]
+times = sorted((float(e) - float(s)) for _, s, e in (l.split() for l in open(f"{d}/times")))
+total = sum(times)
+join = json.load(open(f"{d}/join.json"))
+spans = []
+for w in (1, 4, 16, 64, 256, 1024):
+    load = [0.0] * min(w, len(times))
+    for t in sorted(times, reverse=True):
+        heapq.heapreplace(load, load[0] + t)
+    spans.append(f"{max(load):.1f}")
+print(f"parts {name} {k} {total/one:.3f} {100*max(times)/total:.2f} {join['openParts']} {join['verdict']} {'/'.join(spans)} {checked.replace(' ', '_')}")
+PY
+      tail -n 1 "$summary" >&2
+    done
+  done
+done
+
+python3 - "$summary" <<'PY'
+import statistics, sys
+rows = [l.split() for l in open(sys.argv[1])]
+print("\n| graph | K | open parts | sum/one (median, worst) | largest % of sum (median, worst) | makespan s on 1/4/16/64/256/1024 workers (median) | join |")
+print("|---|---|---|---|---|---|---|")
+groups = {}
+for r in rows:
+    if r[0] == "parts":
+        groups.setdefault((r[1], int(r[2])), []).append(r)
+for (name, k), rs in groups.items():
+    ratio = [float(r[3]) for r in rs]
+    share = [float(r[4]) for r in rs]
+    mid = sorted(rs, key=lambda r: float(r[3]))[len(rs) // 2]
+    print(f"| {name} | {k} | {mid[5]} | {statistics.median(ratio):.2f}, {max(ratio):.2f} | "
+          f"{statistics.median(share):.1f}, {max(share):.1f} | {mid[7]} | {mid[6]}, {mid[8].replace('_', ' ')} |")
+print("\n| graph | one process, --threads 1 (median, worst) s | --threads 2 (median, worst) s |")
+print("|---|---|---|")
+threads = {}
+for r in rows:
+    if r[0] == "threads":
+        threads.setdefault(r[1], []).append((float(r[2]), float(r[3])))
+for name, ts in threads.items():
+    a = [t[0] for t in ts]; b = [t[1] for t in ts]
+    print(f"| {name} | {statistics.median(a):.1f}, {max(a):.1f} | {statistics.median(b):.1f}, {max(b):.1f} |")
+PY
