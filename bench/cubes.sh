@@ -7,7 +7,7 @@
 #  - the makespan this predicts on W workers (the parts in decreasing order, each to the
 #    worker free first), for W = 1, 4, 16, 64, 256, 1024;
 #  - the join's verdict, and its certificate checked by `check` (or its cycle by `verify`).
-# Then --threads 1 against --threads 2 in one process. Each graph runs under RELABELS random
+# Then --threads 1 against --threads 2 in one process (wall seconds). Each graph runs under RELABELS random
 # relabelings of its nodes; the tables show the median and the worst.
 #
 #   bench/cubes.sh [CLI]       CLI defaults to build/cli/hamcycles-cli
@@ -53,14 +53,14 @@ open(sys.argv[3], "w").write("".join(" ".join(map(str, r)) + "\n" for r in out))
 PY
 }
 
-# Wall seconds of a command (its exit status is a verdict: 10, 20 or 0).
+# CPU seconds (user + system) of a command: on a shared, loaded machine the wall clock
+# measures the neighbours as much as the program. (Its exit status is a verdict.)
 seconds_of() {
-  local start end
-  start=$(date +%s.%N)
-  timeout "$cap" "$@" >/dev/null 2>&1 || true
-  end=$(date +%s.%N)
-  python3 -c "print(f'{$end - $start:.3f}')"
+  /usr/bin/time -f "%U %S %e" -o "$work/time" timeout "$cap" "$@" >/dev/null 2>&1 || true
+  awk '{ printf "%.3f\n", $1 + $2 }' "$work/time"
 }
+# The wall seconds of the command seconds_of timed last.
+last_wall() { awk '{ print $3 }' "$work/time"; }
 
 summary="$work/summary.txt"
 : >"$summary"
@@ -71,17 +71,20 @@ for name in $graphs; do
     relabel "$base" "$r" "$g"
     set +e
     one=$(seconds_of "$cli" solve "$g" --threads 1)
+    wall1=$(last_wall)
     verdict=$(timeout "$cap" "$cli" solve "$g" --threads 1 --json 2>/dev/null | python3 -c 'import json,sys; print(json.load(sys.stdin)["verdict"])')
-    two=$(seconds_of "$cli" solve "$g" --threads 2)
+    seconds_of "$cli" solve "$g" --threads 2 >/dev/null
+    wall2=$(last_wall)
     set -e
-    echo "$name relabel $r: one process $one s ($verdict), --threads 2: $two s" >&2
-    echo "threads $name $one $two" >>"$summary"
+    echo "$name relabel $r: one process $one CPU s, $wall1 s wall ($verdict); --threads 2: $wall2 s wall" >&2
+    echo "threads $name $wall1 $wall2 $one" >>"$summary"
     for k in $ks; do
       d="$work/$name-$r-$k"
       mkdir -p "$d"
-      # Each part as its own process, its wall time beside its record.
+      # Each part as its own process (reading, the split, the solve), its CPU seconds beside
+      # its record.
       seq 0 $((k - 1)) | parallel -j "$jobs" \
-        "s=\$(date +%s.%N); timeout $cap $cli solve $g --cube {}/$k --threads 1 --result $d/part-{}.json --proof $d/part-{}.proof >/dev/null 2>&1; e=\$(date +%s.%N); echo {} \$s \$e >> $d/times"
+        "/usr/bin/time -f '{} %U %S' -a -o $d/times timeout $cap $cli solve $g --cube {}/$k --threads 1 --result $d/part-{}.json --proof $d/part-{}.proof >/dev/null 2>&1"
       set +e
       "$cli" join "$g" "$d" --json --proof "$d/joined.proof" --output "$d/cycle.txt" >"$d/join.json" 2>/dev/null
       set -e
@@ -94,7 +97,7 @@ for name in $graphs; do
       python3 - "$d" "$name" "$k" "$one" "$checked" >>"$summary" <<'PY'
 import json, sys, heapq
 d, name, k, one, checked = sys.argv[1], sys.argv[2], int(sys.argv[3]), float(sys.argv[4]), sys.argv[5]
-times = sorted((float(e) - float(s)) for _, s, e in (l.split() for l in open(f"{d}/times")))
+times = sorted(float(u) + float(s) for _, u, s in (l.split() for l in open(f"{d}/times") if len(l.split()) == 3))
 total = sum(times)
 join = json.load(open(f"{d}/join.json"))
 spans = []
@@ -125,13 +128,13 @@ for (name, k), rs in groups.items():
     mid = sorted(rs, key=lambda r: float(r[3]))[len(rs) // 2]
     print(f"| {name} | {k} | {mid[5]} | {statistics.median(ratio):.2f}, {max(ratio):.2f} | "
           f"{statistics.median(share):.1f}, {max(share):.1f} | {mid[7]} | {mid[6]}, {mid[8].replace('_', ' ')} |")
-print("\n| graph | one process, --threads 1 (median, worst) s | --threads 2 (median, worst) s |")
-print("|---|---|---|")
+print("\n| graph | one process, CPU s | --threads 1, wall s (median, worst) | --threads 2, wall s (median, worst) |")
+print("|---|---|---|---|")
 threads = {}
 for r in rows:
     if r[0] == "threads":
-        threads.setdefault(r[1], []).append((float(r[2]), float(r[3])))
+        threads.setdefault(r[1], []).append((float(r[2]), float(r[3]), float(r[4])))
 for name, ts in threads.items():
-    a = [t[0] for t in ts]; b = [t[1] for t in ts]
-    print(f"| {name} | {statistics.median(a):.1f}, {max(a):.1f} | {statistics.median(b):.1f}, {max(b):.1f} |")
+    a = [t[0] for t in ts]; b = [t[1] for t in ts]; c = [t[2] for t in ts]
+    print(f"| {name} | {statistics.median(c):.1f} | {statistics.median(a):.1f}, {max(a):.1f} | {statistics.median(b):.1f}, {max(b):.1f} |")
 PY

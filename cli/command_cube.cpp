@@ -215,7 +215,7 @@ int runCubePartCommand(const MethodArguments& arguments, const SolveOptions& sol
 
   stop.setTimeLimit(arguments.timeLimit);
   const auto start = std::chrono::steady_clock::now();
-  const CubeSplit split = splitIntoCubes(graph, parts, &stop);
+  const CubeSplit split = splitIntoCubes(graph, parts, &stop, index);
   const double splitSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const CubePart part = cubePartOf(split, index);
   std::string certificate;
@@ -242,7 +242,6 @@ int runCubePartCommand(const MethodArguments& arguments, const SolveOptions& sol
   addFileFields(j, outcome, written, arguments.output, arguments.proof);
   j["cube"] = {{"part", index},
                {"parts", parts},
-               {"openParts", split.stopped ? Json() : Json(part.openParts)},
                {"graph", graphFingerprint(input.asLoaded)},
                {"branch", branchJson(part.branch)},
                {"empty", part.empty},
@@ -261,8 +260,8 @@ int runCubePartCommand(const MethodArguments& arguments, const SolveOptions& sol
     std::cout << "Graph: " << input.name << " (" << input.asLoaded.nodes() << " nodes, "
               << input.asLoaded.edges() << " edges)\n";
     std::cout << "Part: " << index << " of " << parts << ", "
-              << (split.stopped         ? std::string("the split was stopped")
-                  : part.empty          ? "empty (the split has " + std::to_string(part.openParts) + " parts)"
+              << (split.stopped ? std::string("the split was stopped")
+                  : part.empty  ? std::string("empty (its share of the split went to an earlier part)")
                   : !part.cycle.empty() ? std::string("the split itself met a Hamiltonian cycle")
                                         : branchText(part.branch))
               << " (split in " << formatNumber(splitSeconds, 3) << " s)\n";

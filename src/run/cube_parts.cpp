@@ -99,10 +99,10 @@ CubePart cubePartOf(const CubeSplit& split, int32_t index) {
   part.index = index;
   part.parts = split.parts;
   part.cycle = split.cycle;
-  part.openParts = static_cast<int32_t>(split.partLeaf.size());
   if (!part.cycle.empty()) return part;
-  part.empty = index >= part.openParts;
-  if (!part.empty) part.branch = branchOf(split, split.partLeaf[static_cast<size_t>(index)]);
+  const int32_t leaf = split.partLeaf[static_cast<size_t>(index)];
+  part.empty = leaf < 0;
+  if (!part.empty) part.branch = branchOf(split, leaf);
   return part;
 }
 
@@ -127,12 +127,12 @@ RunOutcome runCubePart(Graph& graph, const EdgeSnapshot& asLoaded, const SolveOp
       outcome.verdict = Verdict::Hamiltonian;
       outcome.cycle = std::move(cycle);
     } else {
-      // Nothing is left to prove: the split's open leaves went to the parts below this one.
+      // Nothing is left to prove: the part's share of the split went to an earlier part.
       outcome.verdict = Verdict::NonHamiltonian;
       outcome.certified = true;
       if (request.certificate != nullptr)
         *request.certificate = certificateHeader(asLoaded) + "# " + partName(part.index, part.parts) +
-                               " is empty: the split has " + std::to_string(part.openParts) + " parts\n";
+                               " is empty: its share of the split went to an earlier part\n";
     }
     return outcome;
   }
@@ -176,13 +176,15 @@ JoinOutcome joinParts(const Graph& graph, const EdgeSnapshot& asLoaded,
     outcome.seconds = secondsSince(start);
     return join;
   }
-  join.openParts = split.cycle.empty() ? static_cast<int32_t>(split.partLeaf.size()) : 0;
+  join.openParts = split.cycle.empty() ? openParts(split) : 0;
 
-  // Each part's record that counts: a decided one before an undecided one.
+  // Each part's record that counts: a decided one before an undecided one. A cycle counts
+  // whatever branch it was found on (a worker may meet one on its way down the split).
   std::vector<const PartRecord*> best(static_cast<size_t>(join.parts), nullptr);
   for (const PartRecord& r : records) {
     const CubePart part = cubePartOf(split, r.index);
-    if (part.branch != r.branch || part.empty != r.empty) {
+    if (split.cycle.empty() && r.verdict != Verdict::Hamiltonian &&
+        (part.branch != r.branch || part.empty != r.empty)) {
       join.error = r.file + ": its branch (" + branchText(r.branch) + ") is not " +
                    partName(r.index, r.parts) + " of this graph's split (" +
                    (part.empty ? std::string("an empty part") : branchText(part.branch)) + ")";
@@ -215,7 +217,8 @@ JoinOutcome joinParts(const Graph& graph, const EdgeSnapshot& asLoaded,
       join.foundBy = r->index;
       return finish();
     }
-  for (int32_t i = 0; i < join.openParts; ++i) {
+  for (int32_t i = 0; i < join.parts; ++i) {
+    if (!split.cycle.empty() || split.partLeaf[static_cast<size_t>(i)] < 0) continue;
     const PartRecord* r = best[static_cast<size_t>(i)];
     if (r == nullptr)
       join.missing.push_back(i);

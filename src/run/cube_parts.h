@@ -30,13 +30,12 @@ std::string parseCubeIndex(const std::string& text, int32_t& index, int32_t& par
 // edges (ends ordered, sorted), so a part's record names the graph it was run on.
 std::string graphFingerprint(const EdgeSnapshot& graph);
 
-// What the split says of one part before anything is solved: the branch to solve, or that
-// the part has nothing to solve (the split has fewer open leaves than parts), or that the
-// split met a Hamiltonian cycle (then every part reports it).
+// What the split (the whole tree, or the path to this part) says of one part before anything
+// is solved: the branch to solve, or that the part has nothing to solve (its branch went to
+// an earlier part, or was refuted), or that the split met a Hamiltonian cycle.
 struct CubePart {
   int32_t index = 0;
   int32_t parts = 0;
-  int32_t openParts = 0;  // the split's open leaves (parts index >= openParts are empty)
   std::vector<BranchEdge> branch;
   bool empty = false;
   std::vector<int32_t> cycle;  // the split's own cycle, when it met one
@@ -52,19 +51,19 @@ RunOutcome runCubePart(Graph& graph, const EdgeSnapshot& asLoaded, const SolveOp
 
 // One part's record as a result file holds it (the command line reads the file).
 struct PartRecord {
-  std::string file;  // where it was read, for messages
+  std::string file = {};  // where it was read, for messages
   int32_t index = -1;
   int32_t parts = 0;
-  std::string fingerprint;
-  std::vector<BranchEdge> branch;
+  std::string fingerprint = {};
+  std::vector<BranchEdge> branch = {};
   bool empty = false;
   Verdict verdict = Verdict::Undecided;
-  std::vector<int32_t> cycle;
-  std::string method;
-  std::string stoppedText;
+  std::vector<int32_t> cycle = {};
+  std::string method = {};
+  std::string stoppedText = {};
   double seconds = 0.0;
   bool certified = false;
-  std::string proof;  // the sub-proof's file ("" when none), as recorded
+  std::string proof = {};  // the sub-proof's file ("" when none), as recorded
 };
 
 struct JoinRequest {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <set>
 #include <tuple>
 
 #include "schc/hamiltonian_cycle.h"
@@ -16,8 +15,6 @@ namespace {
 constexpr size_t kCandidates = 32;
 // A leaf with fewer open edges than this is not split: its search is over in a moment.
 constexpr int64_t kLeastOpenEdges = 6;
-// Splits made per part asked, at most (a split whose one branch is refuted adds no part).
-constexpr int64_t kSplitsPerPart = 16;
 
 int64_t openEdges(const Graph& g) {
   return g.howManyEdges - g.howManyUncuttable;
@@ -93,88 +90,148 @@ std::optional<BranchEdge> lookAhead(Graph& g, CubeSplit& split, const StopToken*
 
 }  // namespace
 
-CubeSplit splitIntoCubes(const Graph& graph, int32_t parts, const StopToken* stop) {
+namespace {
+
+// A branch's search doubles with about this many more open edges: how the parts are shared.
+constexpr int64_t kOpenEdgesPerDoubling = 8;
+// 2^(1/8) in 16.16 fixed point: the share is computed in integers, the same on every machine.
+constexpr int64_t kFixedOne = 65536;
+constexpr int64_t kFixedEighthRoot = 71468;
+
+// The larger branch's share of `count` parts, when it has `more` open edges more than the other.
+int32_t largerShare(int32_t count, int64_t more) {
+  int64_t weight = kFixedOne;
+  for (int64_t k = 0; k < std::min<int64_t>(more, 16 * kOpenEdgesPerDoubling); ++k)
+    weight = weight * kFixedEighthRoot / kFixedOne;
+  const int64_t share = (2 * count * weight + weight + kFixedOne) / (2 * (weight + kFixedOne));
+  return static_cast<int32_t>(std::clamp<int64_t>(share, 1, count - 1));
+}
+
+class Splitter {
+ public:
+  Splitter(Graph& graph, CubeSplit& split, const StopToken* stop, int32_t onlyPart)
+      : g_(graph), split_(split), stop_(stop), only_(onlyPart) {}
+
+  // Expands node `at` (the graph holds its branch); false when a cycle or a stop ended it.
+  bool expand(int32_t at) {
+    if (stop_ != nullptr && stop_->stopRequested()) return false;
+    CubeNode& node = split_.nodes[static_cast<size_t>(at)];
+    node.openEdges = openEdges(g_);
+    const int32_t first = node.first, count = node.count;
+    auto leaf = [&] {
+      split_.nodes[static_cast<size_t>(at)].part = first;
+      split_.partLeaf[static_cast<size_t>(first)] = at;
+      return true;
+    };
+    if (count <= 1 || node.openEdges < kLeastOpenEdges) return leaf();
+    const std::optional<BranchEdge> edge = lookAhead(g_, split_, stop_);
+    if (!split_.cycle.empty() || (stop_ != nullptr && stop_->stopRequested())) return false;
+    if (!edge) return leaf();
+    const BranchEdge decisions[2] = {{edge->u, edge->v, true}, {edge->u, edge->v, false}};
+    int64_t left[2];
+    for (int k = 0; k < 2; ++k) left[k] = trial(g_, decisions[k], true, split_.cycle, stop_);
+    split_.trials += 2;
+    if (!split_.cycle.empty()) return false;
+    int32_t shares[2] = {0, 0};
+    if (left[0] >= 0 && left[1] >= 0) {
+      const int k = left[0] >= left[1] ? 0 : 1;
+      shares[k] = largerShare(count, left[k] - left[1 - k]);
+      shares[1 - k] = count - shares[k];
+    } else if (left[0] >= 0 || left[1] >= 0) {
+      shares[left[0] >= 0 ? 0 : 1] = count;
+    }
+    int32_t children[2];
+    int32_t from = first;
+    for (int k = 0; k < 2; ++k) {
+      CubeNode child;
+      child.parent = at;
+      child.forced = decisions[k].forced;
+      child.first = from;
+      child.count = shares[k];
+      child.refuted = left[k] < 0;
+      child.openEdges = std::max<int64_t>(left[k], 0);
+      from += shares[k];
+      children[k] = static_cast<int32_t>(split_.nodes.size());
+      split_.nodes.push_back(child);
+    }
+    CubeNode& parent = split_.nodes[static_cast<size_t>(at)];
+    parent.u = edge->u;
+    parent.v = edge->v;
+    parent.forcedChild = children[0];
+    parent.deletedChild = children[1];
+    for (int k = 0; k < 2; ++k) {
+      const CubeNode& child = split_.nodes[static_cast<size_t>(children[k])];
+      if (child.refuted) continue;
+      const bool holdsOnly = only_ >= child.first && only_ < child.first + child.count;
+      if (only_ >= 0 && !holdsOnly) continue;
+      const BranchEdge one[] = {decisions[k]};
+      if (only_ >= 0) {
+        // A worker goes down its own path and never comes back: no undo log.
+        applyBranch(g_, one);
+        if (g_.isHamiltonian == kUndecided) runCheapChecks(g_, stop_);
+        return expand(children[k]);
+      }
+      bool going = false;
+      {
+        ScopedActionList scope(g_);
+        applyBranch(g_, one);
+        if (g_.isHamiltonian == kUndecided) runCheapChecks(g_, stop_);
+        going = expand(children[k]);
+        g_.undoActions();
+        g_.isHamiltonian = kUndecided;
+      }
+      if (!going) return false;
+    }
+    return true;
+  }
+
+ private:
+  Graph& g_;
+  CubeSplit& split_;
+  const StopToken* stop_;
+  int32_t only_;
+};
+
+}  // namespace
+
+CubeSplit splitIntoCubes(const Graph& graph, int32_t parts, const StopToken* stop, int32_t onlyPart) {
   CubeSplit split;
   split.parts = parts;
   auto stopped = [&] {
-    if (stop == nullptr || !stop->stopRequested()) return false;
     split = CubeSplit{};
     split.parts = parts;
     split.stopped = true;
-    return true;
+    return split;
   };
   std::optional<Graph> copied = Graph::copyUnlessStopped(graph, stop);
-  if (!copied) {
-    split.stopped = true;
-    return split;
-  }
+  if (!copied) return stopped();
   Graph& root = *copied;
   root.actionList.reset();
   pruneRootIncrementally(root, stop);
   if (root.isHamiltonian == kUndecided) runCheapChecks(root, stop);
-  if (stopped()) return split;
-  split.nodes.push_back(CubeNode{});
-  split.nodes[0].openEdges = openEdges(root);
+  if (stop != nullptr && stop->stopRequested()) return stopped();
+  split.partLeaf.assign(static_cast<size_t>(parts), -1);
+  CubeNode top;
+  top.count = parts;
+  top.openEdges = openEdges(root);
+  split.nodes.push_back(top);
   if (root.isHamiltonian == kHamiltonian) {
     split.cycle = hamiltonianCycleOrder(root);
     if (!split.cycle.empty()) return split;
     root.isHamiltonian = kNotHamiltonian;  // not one cycle after all: the forced edges cannot close
   }
-  split.nodes[0].refuted = root.isHamiltonian == kNotHamiltonian;
-
-  // The open leaves by their estimate, largest first (then by index, so ties go alike).
-  std::set<std::pair<int64_t, int32_t>> queue;
-  if (!split.nodes[0].refuted) queue.emplace(-split.nodes[0].openEdges, 0);
-  int64_t openLeaves = queue.size();
-  int64_t splitsLeft = kSplitsPerPart * parts + 1024;
-  while (openLeaves < parts && !queue.empty() && splitsLeft-- > 0) {
-    const int32_t leaf = queue.begin()->second;
-    queue.erase(queue.begin());
-    if (split.nodes[static_cast<size_t>(leaf)].openEdges < kLeastOpenEdges) continue;
-    Graph g(root);
-    applyBranch(g, branchOf(split, leaf));
-    const std::optional<BranchEdge> edge = lookAhead(g, split, stop);
-    if (stopped()) return split;
-    if (!split.cycle.empty()) return split;
-    if (!edge) continue;
-    for (const bool forced : {true, false}) {
-      CubeNode child;
-      child.parent = leaf;
-      child.forced = forced;
-      const int64_t left = trial(g, {edge->u, edge->v, forced}, true, split.cycle, stop);
-      if (stopped()) return split;
-      if (!split.cycle.empty()) return split;
-      child.refuted = left < 0;
-      child.openEdges = std::max<int64_t>(left, 0);
-      const auto index = static_cast<int32_t>(split.nodes.size());
-      CubeNode& parent = split.nodes[static_cast<size_t>(leaf)];
-      parent.u = edge->u;
-      parent.v = edge->v;
-      (forced ? parent.forcedChild : parent.deletedChild) = index;
-      split.nodes.push_back(child);
-      if (!child.refuted) {
-        queue.emplace(-child.openEdges, index);
-        ++openLeaves;
-      }
-    }
-    --openLeaves;  // the leaf split is a leaf no more
+  if (root.isHamiltonian == kNotHamiltonian) {
+    split.nodes[0].refuted = true;
+    return split;
   }
-
-  // The open leaves in preorder, forced branch first, are the parts.
-  std::vector<int32_t> pending{0};
-  while (!pending.empty()) {
-    const int32_t at = pending.back();
-    pending.pop_back();
-    CubeNode& node = split.nodes[static_cast<size_t>(at)];
-    if (!node.isLeaf()) {
-      pending.push_back(node.deletedChild);
-      pending.push_back(node.forcedChild);
-    } else if (!node.refuted) {
-      node.part = static_cast<int32_t>(split.partLeaf.size());
-      split.partLeaf.push_back(at);
-    }
-  }
+  Splitter splitter(root, split, stop, onlyPart);
+  if (!splitter.expand(0) && split.cycle.empty()) return stopped();
   return split;
+}
+
+int32_t openParts(const CubeSplit& split) {
+  return static_cast<int32_t>(
+      std::count_if(split.partLeaf.begin(), split.partLeaf.end(), [](int32_t leaf) { return leaf >= 0; }));
 }
 
 std::vector<BranchEdge> branchOf(const CubeSplit& split, int32_t node) {

@@ -81,7 +81,7 @@ struct SolveOptions {
   // after the root pruning, so only the cycles of the branch are looked for (a cycle found
   // is still one of the whole graph), and a certificate proves the branch (its body is the
   // sub-proof for the place a split's `split` steps reach it). The proof system is not run.
-  std::vector<BranchEdge> branch;
+  std::vector<BranchEdge> branch = {};
 };
 
 struct SolveResult {

@@ -1,6 +1,7 @@
 // The split of a graph into parts and their join, on small graphs whose Hamiltonian cycles
 // are all listed by brute force: every cycle lies in exactly one open part's branch and in
-// no branch the split refuted; the split is the same every time; and the parts, each solved
+// no branch the split refuted; the split is the same every time, and a worker's path to its
+// part is the whole tree's; and the parts, each solved
 // on its own and joined, give the true verdict, a non-Hamiltonian one with a certificate the
 // checker accepts (the join checks it, and so does this test again).
 #include "run/cube_parts.h"
@@ -70,7 +71,7 @@ TEST(CubeParts, PartsCoverEveryCycleOnceAndJoinToTheTrueVerdict) {
   graphs.emplace_back(16, generalizedPetersenEdges(8, 3));
   const std::filesystem::path scratch = std::filesystem::temp_directory_path() / "hc-cube-parts-test";
   std::filesystem::create_directories(scratch);
-  int64_t openParts = 0;
+  int64_t open = 0;
   for (const auto& [n, edges] : graphs) {
     const std::vector<EdgeSet> cycles = allCycles(n, edges);
     Graph graph = makeGraph(n, edges);
@@ -81,21 +82,31 @@ TEST(CubeParts, PartsCoverEveryCycleOnceAndJoinToTheTrueVerdict) {
       const CubeSplit split = splitIntoCubes(graph, parts);
       const CubeSplit again = splitIntoCubes(graph, parts);
       ASSERT_FALSE(split.stopped);
-      ASSERT_LE(split.partLeaf.size(), static_cast<size_t>(parts));
-      openParts += static_cast<int64_t>(split.partLeaf.size());
+      ASSERT_EQ(split.partLeaf.size(), static_cast<size_t>(parts));
+      open += openParts(split);
       std::vector<PartRecord> records;
       for (int32_t i = 0; i < parts; ++i) {
         const CubePart part = cubePartOf(split, i);
         ASSERT_EQ(part.branch, cubePartOf(again, i).branch);
-        if (!part.cycle.empty()) ASSERT_FALSE(cycles.empty());
+        // A worker follows only its own path, to the same part.
+        const CubePart own = cubePartOf(splitIntoCubes(graph, parts, nullptr, i), i);
+        ASSERT_EQ(own.branch, part.branch);
+        ASSERT_EQ(own.empty, part.empty);
+        if (!part.cycle.empty()) {
+          ASSERT_FALSE(cycles.empty());
+        }
         std::string certificate;
         const RunOutcome outcome = runCubePart(graph, asLoaded, SolveOptions{.threads = 1}, part,
                                                {.seed = 1, .certificate = &certificate});
         const bool anyCycle = std::any_of(cycles.begin(), cycles.end(), [&](const EdgeSet& c) {
           return part.cycle.empty() && !part.empty && inBranch(c, part.branch);
         });
-        if (anyCycle) EXPECT_EQ(outcome.verdict, Verdict::Hamiltonian);
-        if (cycles.empty()) ASSERT_EQ(outcome.verdict, Verdict::NonHamiltonian);
+        if (anyCycle) {
+          EXPECT_EQ(outcome.verdict, Verdict::Hamiltonian);
+        }
+        if (cycles.empty()) {
+          ASSERT_EQ(outcome.verdict, Verdict::NonHamiltonian);
+        }
         PartRecord r{.file = (scratch / ("part-" + std::to_string(i) + ".json")).string(),
                      .index = i,
                      .parts = parts,
@@ -134,7 +145,7 @@ TEST(CubeParts, PartsCoverEveryCycleOnceAndJoinToTheTrueVerdict) {
       }
     }
   }
-  EXPECT_GT(openParts, 200);  // the split has real work to share out, not only refuted roots
+  EXPECT_GT(open, 200);  // the split has real work to share out, not only refuted roots
   std::filesystem::remove_all(scratch);
 }
 
