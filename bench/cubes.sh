@@ -30,7 +30,7 @@ scratch
 make_graph() {
   local name="$1" path="$work/$1.txt"
   case "$name" in
-    sat) "$cli" generate 3sat "${SAT_VARS:-28}" 4.26 --seed "${SAT_SEED:-3}" --output "$path" >/dev/null ;;
+    sat) "$cli" generate 3sat "${SAT_VARS:-30}" 4.26 --seed "${SAT_SEED:-3}" --output "$path" >/dev/null ;;
     gp) python3 "$here/solve_graphs.py" petersen "${GP_N:-41}" "${GP_K:-2}" "$path" ;;
     cubic) "$cli" generate regular "${CUBIC_N:-120}" 3 --seed "${CUBIC_SEED:-5}" --output "$path" >/dev/null ;;
     *) "$cli" convert "$name" "$path" >/dev/null ;;
@@ -57,10 +57,10 @@ PY
 # measures the neighbours as much as the program. (Its exit status is a verdict.)
 seconds_of() {
   /usr/bin/time -f "%U %S %e" -o "$work/time" timeout "$cap" "$@" >/dev/null 2>&1 || true
-  awk '{ printf "%.3f\n", $1 + $2 }' "$work/time"
+  tail -n 1 "$work/time" | awk '{ printf "%.3f\n", $1 + $2 }'
 }
 # The wall seconds of the command seconds_of timed last.
-last_wall() { awk '{ print $3 }' "$work/time"; }
+last_wall() { tail -n 1 "$work/time" | awk '{ print $3 }'; }
 
 summary="$work/summary.txt"
 : >"$summary"
@@ -84,9 +84,9 @@ for name in $graphs; do
       # Each part as its own process (reading, the split, the solve), its CPU seconds beside
       # its record.
       seq 0 $((k - 1)) | parallel -j "$jobs" \
-        "/usr/bin/time -f '{} %U %S' -a -o $d/times timeout $cap $cli solve $g --cube {}/$k --threads 1 --result $d/part-{}.json --proof $d/part-{}.proof >/dev/null 2>&1"
+        "/usr/bin/time -f '{} %U %S' -a -o $d/times timeout $cap $cli solve $g --cube {}/$k --threads 1 --result $d/part-{}.json --proof $d/part-{}.proof >/dev/null 2>&1" || true
       set +e
-      "$cli" join "$g" "$d" --json --proof "$d/joined.proof" --output "$d/cycle.txt" >"$d/join.json" 2>/dev/null
+      "$cli" join "$g" "$d"/part-*.json --json --proof "$d/joined.proof" --output "$d/cycle.txt" >"$d/join.json" 2>/dev/null
       set -e
       checked="-"
       if [ -f "$d/joined.proof" ]; then

@@ -138,6 +138,12 @@ RunOutcome runCubePart(Graph& graph, const EdgeSnapshot& asLoaded, const SolveOp
   }
   SolveOptions options = solve;
   options.branch = part.branch;
+  // Without the decomposition rules: a branch's forced and deleted edges leave small cuts
+  // all over the graph, so the rules apply almost everywhere and decide the part piece by
+  // piece, far slower than the portfolio does, and often through a reduced graph, whose
+  // refutation has no certificate step (a part without a sub-proof leaves the whole graph
+  // without one).
+  options.useDecomposition = false;
   RunOutcome outcome = runMethod(graph, asLoaded, options, request);
   if (request.certificate != nullptr && outcome.certified) {
     std::string& text = *request.certificate;
