@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
 # One hard graph in K parts (solve --cube I/K, then join): what splitting costs and what it
-# buys. Per graph, the seconds of one process (solve --threads 1), then for each K:
+# buys. Per graph, the seconds of one process (solve --threads $THREADS), then for each K:
 #  - sum/one: the parts' seconds added up (each part's whole process: reading, the split,
 #    the solve) over the one process's (the target is at most 1.3);
 #  - largest: the largest part's share of that sum (the target is at most 5 % at K = 256);
 #  - the makespan this predicts on W workers (the parts in decreasing order, each to the
 #    worker free first), for W = 1, 4, 16, 64, 256, 1024;
 #  - the join's verdict, and its certificate checked by `check` (or its cycle by `verify`).
-# Then --threads 1 against --threads 2 in one process (wall seconds). Each graph runs under RELABELS random
-# relabelings of its nodes; the tables show the median and the worst.
+# Then --threads 1 against --threads 2 in one process (wall seconds). Each graph runs under
+# RELABELS random relabelings of its nodes; the tables show the median and the worst.
 #
 #   bench/cubes.sh [CLI]       CLI defaults to build/cli/hamcycles-cli
 #   env: GRAPHS="sat gp cubic" KS="16 64 256 1024" JOBS=2 (parts run at once) RELABELS=1
 #        CAP=900 (seconds per process; a part or run that hits it counts as undecided)
+#        SEED=1 (every run's --seed)  THREADS=2 (the one process's and each part's)
 source "$(dirname "$0")/lib.sh"
 cli="${1:-$here/../build/cli/hamcycles-cli}"
 graphs="${GRAPHS:-sat gp cubic}"
@@ -20,6 +21,11 @@ ks="${KS:-16 64 256 1024}"
 jobs="${JOBS:-2}"
 relabels="${RELABELS:-1}"
 cap="${CAP:-900}"
+seed="${SEED:-1}"  # every run's --seed: the portfolio's time varies with it
+# The one process's and each part's --threads. With one thread the portfolio gives the
+# finder and the clause learner slices of wall time, which a loaded machine shortens; with
+# two they run side by side without slices, and CPU seconds compare fairly.
+threads="${THREADS:-2}"
 need_cli "$cli"
 command -v parallel >/dev/null || { echo "$bench_name: GNU parallel is not installed (Debian package parallel)" >&2; exit 1; }
 scratch
@@ -70,13 +76,14 @@ for name in $graphs; do
     g="$work/$name-$r.txt"
     relabel "$base" "$r" "$g"
     set +e
-    one=$(seconds_of "$cli" solve "$g" --threads 1)
+    one=$(seconds_of "$cli" solve "$g" --threads "$threads" --seed "$seed")
+    verdict=$(timeout "$cap" "$cli" solve "$g" --threads "$threads" --seed "$seed" --json 2>/dev/null | python3 -c 'import json,sys; print(json.load(sys.stdin)["verdict"])')
+    seconds_of "$cli" solve "$g" --threads 1 --seed "$seed" >/dev/null
     wall1=$(last_wall)
-    verdict=$(timeout "$cap" "$cli" solve "$g" --threads 1 --json 2>/dev/null | python3 -c 'import json,sys; print(json.load(sys.stdin)["verdict"])')
-    seconds_of "$cli" solve "$g" --threads 2 >/dev/null
+    seconds_of "$cli" solve "$g" --threads 2 --seed "$seed" >/dev/null
     wall2=$(last_wall)
     set -e
-    echo "$name relabel $r: one process $one CPU s, $wall1 s wall ($verdict); --threads 2: $wall2 s wall" >&2
+    echo "$name relabel $r: one process $one CPU s ($verdict); --threads 1: $wall1 s wall, --threads 2: $wall2 s wall" >&2
     echo "threads $name $wall1 $wall2 $one" >>"$summary"
     for k in $ks; do
       d="$work/$name-$r-$k"
@@ -84,7 +91,7 @@ for name in $graphs; do
       # Each part as its own process (reading, the split, the solve), its CPU seconds beside
       # its record.
       seq 0 $((k - 1)) | parallel -j "$jobs" \
-        "/usr/bin/time -f '{} %U %S' -a -o $d/times timeout $cap $cli solve $g --cube {}/$k --threads 1 --result $d/part-{}.json --proof $d/part-{}.proof >/dev/null 2>&1" || true
+        "/usr/bin/time -f '{} %U %S' -a -o $d/times timeout $cap $cli solve $g --cube {}/$k --threads $threads --seed $seed --result $d/part-{}.json --proof $d/part-{}.proof >/dev/null 2>&1" || true
       set +e
       "$cli" join "$g" "$d"/part-*.json --json --proof "$d/joined.proof" --output "$d/cycle.txt" >"$d/join.json" 2>/dev/null
       set -e
