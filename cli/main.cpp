@@ -12,6 +12,7 @@
 #include <string>
 
 #include "commands.h"
+#include "cube_commands.h"
 #include "core/diagnostic_filter.h"
 #include "core/diagnostics.h"
 #include "core/message_text.h"
@@ -230,6 +231,10 @@ int runMain(int argc, char** argv) {
                "Threads in all (search, finder, clause learner, proof system, mill)");
   });
   addProofOptions(solveCommand, shared);
+  CubeArguments cube;
+  addCubeOptions(solveCommand, cube);
+  JoinArguments join;
+  CLI::App* joinCommand = addJoinCommand(app, join, shared.common.json);
 
   GenerateOptions generate;
   auto* generateCommand = app.add_subcommand("generate",
@@ -285,7 +290,7 @@ int runMain(int argc, char** argv) {
   std::string streamFormat;
   for (CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
     command->add_flag("--verbose", shared.verbose, "Show every diagnostic line of the engine on stderr");
-    if (command != checkCommand)
+    if (command != checkCommand && command != joinCommand)
       command
           ->add_option("--format", streamFormat,
                        "The format of - (standard input, or standard output where a graph is written)")
@@ -298,7 +303,7 @@ int runMain(int argc, char** argv) {
     std::string command = argv[1];
     if (app.get_subcommands([&](CLI::App* known) { return known->get_name() == command; }).empty())
       return fail("unknown command \"" + command +
-                  "\" (use info, schc, cohc, solve, generate, verify, convert or check; see --help)");
+                  "\" (use info, schc, cohc, solve, join, generate, verify, convert or check; see --help)");
   }
   try {
     app.parse(argc, argv);
@@ -339,6 +344,13 @@ int runMain(int argc, char** argv) {
     if (*cohcCommand) method = cohc;
     if (*solveCommand) method = solve;
     arguments.seed = seed;
+    if (!cube.result.empty() && cube.cube.empty())
+      return fail("--result records a part's result; it goes with --cube I/K");
+    if (!cube.cube.empty()) {
+      if (isBatchRun(graph, shared.batch)) return fail("--cube splits one graph; it is not for a batch");
+      if (graph.empty() || graph == kStandardStreamPath) return fail("--cube needs GRAPH as a file");
+      return runCubePartCommand(arguments, solve, cube, common);
+    }
     // A command on one graph needs the graph; a batch takes GRAPH or --each.
     if (isBatchRun(graph, shared.batch)) {
       if (!arguments.output.empty()) return fail("--output writes one graph's cycle; it is not for a batch");
@@ -360,8 +372,9 @@ int runMain(int argc, char** argv) {
   }
   if (*verifyCommand) return runVerify(verify, common);
   if (*checkCommand) return runCheck(check);
+  if (*joinCommand) return runJoinCommand(join, common);
   return fail(
-      "a subcommand is required: info, schc, cohc, solve, generate, verify, convert or check (see --help)");
+      "a subcommand is required: info, schc, cohc, solve, join, generate, verify, convert or check (see --help)");
 }
 
 }  // namespace hc::cli

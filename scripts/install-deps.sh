@@ -20,6 +20,8 @@ packages+=(dpkg-dev file)
 # The benchmark scripts, which the test command runs once each on a tiny input: bc for
 # arithmetic, GNU time for peak memory.
 packages+=(bc time)
+# The cluster examples and their test: a single-node Slurm (with munge) and GNU parallel.
+packages+=(slurm-wlm munge parallel)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

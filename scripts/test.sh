@@ -40,6 +40,8 @@ for script in bench/*.sh; do
   fi
   echo "bench smoke: $script ran in $((SECONDS - start)) s"
 done
+# The cluster examples: GNU parallel, and a single-node Slurm started for the purpose.
+bash scripts/test-cluster.sh build
 
 # (Without the Python module: an interpreter without the sanitizers' runtime cannot load it.)
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DHC_SANITIZE=ON -DHC_WERROR=ON -DHC_BUILD_PYTHON=OFF -DCMAKE_CXX_FLAGS="-O1" "${launcher[@]}"

@@ -41,6 +41,7 @@ bool solveByDecomposition(const Graph& root, const SolveOptions& options, const 
     if (token.stopRequested()) return answer;
     SolveOptions partOptions = options;
     partOptions.useDecomposition = false;
+    partOptions.branch.clear();          // the branch's edges are the whole graph's
     partOptions.certificate = nullptr;   // a part's proof is no proof of the whole
     partOptions.timeLimitSeconds = 0.0;  // the run's token carries its deadline
     const SolveResult solved = solveGraph(graphOfPart(part), partOptions, &token);

@@ -137,6 +137,7 @@ bool proveNested(int32_t n, const std::vector<certcheck::Edge>& edges, const Sol
   SolveOptions nested = options;
   nested.timeLimitSeconds = 0.0;  // the caller's token carries the deadline
   nested.useDecomposition = false;
+  nested.branch.clear();  // a fragment's graph has nodes of its own
   nested.certificate = &certificate;
   const SolveResult result = solveGraph(graphOf(n, edges), nested, &stop);
   if (result.verdict != kNotHamiltonian || !result.certified) return false;
@@ -149,10 +150,12 @@ bool proveNested(int32_t n, const std::vector<certcheck::Edge>& edges, const Sol
 
 // The exact search from the root the checker itself propagates (no alternation deletions),
 // its log within the run's bound.
-bool writeBySearch(const Graph& graph, CertificateWriter& writer, const StopToken& stop, int64_t limitBytes) {
+bool writeBySearch(const Graph& graph, std::span<const BranchEdge> branch, CertificateWriter& writer,
+                   const StopToken& stop, int64_t limitBytes) {
   Graph root(graph);
   root.actionList.reset();
-  if (pruneRootIncrementally(root) == kNotHamiltonian) return writer.closeBranch();
+  if (pruneRootIncrementally(root) == kNotHamiltonian || applyBranch(root, branch) == kNotHamiltonian)
+    return writer.closeBranch();
   if (root.isHamiltonian != kUndecided) return false;
   std::vector<int32_t> log;
   ExactSearchOptions options;
@@ -180,6 +183,7 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& 
   auto attempt = [&](const std::function<bool(CertificateWriter&)>& write) {
     if (outcome.certified) return;
     CertificateWriter writer(graph);
+    applyBranch(writer.branch(), options.branch);
     if (!write(writer)) return;
     // The header goes in front of the body in place: a long proof is not held twice.
     std::string& body = writer.body();
@@ -233,7 +237,7 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& 
     attempt([&](CertificateWriter& w) { return write(w, within); });
   };
   second([&](CertificateWriter& w, const StopToken& s) {
-    return writeBySearch(graph, w, s, options.certificateLimitBytes);
+    return writeBySearch(graph, options.branch, w, s, options.certificateLimitBytes);
   });
   second([&](CertificateWriter& w, const StopToken& s) {
     return writeSatProof(w, {}, s, options.certificateLimitBytes);

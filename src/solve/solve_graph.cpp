@@ -389,6 +389,8 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   {
     const Working working(activity, solvePartBit(kPartRootPruning) | solvePartBit(kPartAlternationRule));
     pruning = pruneRoot(root, options.seed, &race.stop);
+    if (pruning.verdict == kUndecided && !options.branch.empty())
+      pruning.verdict = applyBranch(root, options.branch);
   }
   result.alternationDeletions = pruning.alternationDeletions;
   if (pruning.verdict == kNotHamiltonian) {
@@ -523,7 +525,8 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     });
     if (!finderStarted) startFinder(root);
     const bool proofSystem =
-        threads >= 4 && options.useProofSystem && graph.howManyEdges <= options.proofSystemEdgeLimit;
+        threads >= 4 && options.useProofSystem && options.branch.empty() &&
+        graph.howManyEdges <= options.proofSystemEdgeLimit;
     // The clause learner takes a mill thread when there is one, and is one more otherwise.
     const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0) - (useSat && threads >= 3 ? 1 : 0);
     if (useSat)

@@ -32,6 +32,7 @@
 
 #include "core/graph.h"
 #include "core/stop_token.h"
+#include "solve/edge_branch.h"
 #include "solve/exact_search.h"
 
 namespace hc {
@@ -76,6 +77,11 @@ struct SolveOptions {
   // material that passes it is dropped as it grows, the run goes on, and a verdict that
   // needed it is reported without a certificate, saying so.
   int64_t certificateLimitBytes = kDefaultCertificateLimitBytes;
+  // A branch of the graph (a part of a split): these edges are forced or deleted, in order,
+  // after the root pruning, so only the cycles of the branch are looked for (a cycle found
+  // is still one of the whole graph), and a certificate proves the branch (its body is the
+  // sub-proof for the place a split's `split` steps reach it). The proof system is not run.
+  std::vector<BranchEdge> branch = {};
 };
 
 struct SolveResult {

@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# One hard graph in K parts (solve --cube I/K, then join): what splitting costs and what it
+# buys. Per graph, the seconds of one process (solve --threads $THREADS), then for each K:
+#  - sum/one: the parts' seconds added up (each part's whole process: reading, the split,
+#    the solve) over the one process's (the target is at most 1.3);
+#  - largest: the largest part's share of that sum (the target is at most 5 % at K = 256);
+#  - the makespan this predicts on W workers (the parts in decreasing order, each to the
+#    worker free first), for W = 1, 4, 16, 64, 256, 1024;
+#  - the join's verdict, and its certificate checked by `check` (or its cycle by `verify`).
+# Then --threads 1 against --threads 2 in one process (wall seconds). Each graph runs under
+# RELABELS random relabelings of its nodes; the tables show the median and the worst.
+#
+#   bench/cubes.sh [CLI]       CLI defaults to build/cli/hamcycles-cli
+#   env: GRAPHS="sat gp cubic" KS="16 64 256 1024" JOBS=2 (parts run at once) RELABELS=1
+#        CAP=900 (seconds per process; a part or run that hits it counts as undecided)
+#        SEED=1 (every run's --seed)  THREADS=2 (the one process's and each part's)
+source "$(dirname "$0")/lib.sh"
+cli="${1:-$here/../build/cli/hamcycles-cli}"
+graphs="${GRAPHS:-sat gp cubic}"
+ks="${KS:-16 64 256 1024}"
+jobs="${JOBS:-2}"
+relabels="${RELABELS:-1}"
+cap="${CAP:-900}"
+seed="${SEED:-1}"  # every run's --seed: the portfolio's time varies with it
+# The one process's and each part's --threads. With one thread the portfolio gives the
+# finder and the clause learner slices of wall time, which a loaded machine shortens; with
+# two they run side by side without slices, and CPU seconds compare fairly.
+threads="${THREADS:-2}"
+need_cli "$cli"
+command -v parallel >/dev/null || { echo "$bench_name: GNU parallel is not installed (Debian package parallel)" >&2; exit 1; }
+scratch
+
+# The graph of a case at $work/NAME.txt: a 3-SAT reduction near the threshold (unsatisfiable
+# formulas make the hard non-Hamiltonian graphs), a large generalised Petersen graph near the
+# frontier search's limit, a random cubic graph of the structured kind.
+make_graph() {
+  local name="$1" path="$work/$1.txt"
+  case "$name" in
+    sat) "$cli" generate 3sat "${SAT_VARS:-30}" 4.26 --seed "${SAT_SEED:-3}" --output "$path" >/dev/null ;;
+    gp) python3 "$here/solve_graphs.py" petersen "${GP_N:-41}" "${GP_K:-2}" "$path" ;;
+    cubic) "$cli" generate regular "${CUBIC_N:-120}" 3 --seed "${CUBIC_SEED:-5}" --output "$path" >/dev/null ;;
+    *) "$cli" convert "$name" "$path" >/dev/null ;;
+  esac
+  echo "$path"
+}
+
+# The graph with its nodes renamed by a random permutation (seed $2), as adjacency text.
+relabel() {
+  python3 - "$1" "$2" "$3" <<'PY'
+import random, sys
+rows = [list(map(int, l.split())) for l in open(sys.argv[1]) if l.strip()]
+n = len(rows)
+perm = list(range(n))
+random.Random(int(sys.argv[2])).shuffle(perm)
+out = [None] * n
+for r in rows:
+    out[perm[r[0]]] = [perm[r[0]]] + sorted(perm[w] for w in r[1:])
+open(sys.argv[3], "w").write("".join(" ".join(map(str, r)) + "\n" for r in out))
+PY
+}
+
+# CPU seconds (user + system) of a command: on a shared, loaded machine the wall clock
+# measures the neighbours as much as the program. (Its exit status is a verdict.)
+seconds_of() {
+  /usr/bin/time -f "%U %S %e" -o "$work/time" timeout "$cap" "$@" >/dev/null 2>&1 || true
+  tail -n 1 "$work/time" | awk '{ printf "%.3f\n", $1 + $2 }'
+}
+# The wall seconds of the command seconds_of timed last.
+last_wall() { tail -n 1 "$work/time" | awk '{ print $3 }'; }
+
+summary="$work/summary.txt"
+: >"$summary"
+for name in $graphs; do
+  base=$(make_graph "$name")
+  for r in $(seq 1 "$relabels"); do
+    g="$work/$name-$r.txt"
+    relabel "$base" "$r" "$g"
+    set +e
+    one=$(seconds_of "$cli" solve "$g" --threads "$threads" --seed "$seed")
+    verdict=$(timeout "$cap" "$cli" solve "$g" --threads "$threads" --seed "$seed" --json 2>/dev/null | python3 -c 'import json,sys; print(json.load(sys.stdin)["verdict"])')
+    seconds_of "$cli" solve "$g" --threads 1 --seed "$seed" >/dev/null
+    wall1=$(last_wall)
+    seconds_of "$cli" solve "$g" --threads 2 --seed "$seed" >/dev/null
+    wall2=$(last_wall)
+    set -e
+    echo "$name relabel $r: one process $one CPU s ($verdict); --threads 1: $wall1 s wall, --threads 2: $wall2 s wall" >&2
+    echo "threads $name $wall1 $wall2 $one" >>"$summary"
+    for k in $ks; do
+      d="$work/$name-$r-$k"
+      mkdir -p "$d"
+      # Each part as its own process (reading, the split, the solve), its CPU seconds beside
+      # its record.
+      seq 0 $((k - 1)) | parallel -j "$jobs" \
+        "/usr/bin/time -f '{} %U %S' -a -o $d/times timeout $cap $cli solve $g --cube {}/$k --threads $threads --seed $seed --result $d/part-{}.json --proof $d/part-{}.proof >/dev/null 2>&1" || true
+      set +e
+      "$cli" join "$g" "$d"/part-*.json --json --proof "$d/joined.proof" --output "$d/cycle.txt" >"$d/join.json" 2>/dev/null
+      set -e
+      checked="-"
+      if [ -f "$d/joined.proof" ]; then
+        "$cli" check "$g" "$d/joined.proof" >/dev/null 2>&1 && checked="certificate accepted" || checked="certificate REJECTED"
+      elif [ -f "$d/cycle.txt" ]; then
+        "$cli" verify "$g" "$d/cycle.txt" >/dev/null 2>&1 && checked="cycle verified" || checked="cycle REJECTED"
+      fi
+      python3 - "$d" "$name" "$k" "$one" "$checked" >>"$summary" <<'PY'
+import json, sys, heapq
+d, name, k, one, checked = sys.argv[1], sys.argv[2], int(sys.argv[3]), float(sys.argv[4]), sys.argv[5]
+times = sorted(float(u) + float(s) for _, u, s in (l.split() for l in open(f"{d}/times") if len(l.split()) == 3))
+total = sum(times)
+join = json.load(open(f"{d}/join.json"))
+spans = []
+for w in (1, 4, 16, 64, 256, 1024):
+    load = [0.0] * min(w, len(times))
+    for t in sorted(times, reverse=True):
+        heapq.heapreplace(load, load[0] + t)
+    spans.append(f"{max(load):.1f}")
+print(f"parts {name} {k} {total/one:.3f} {100*max(times)/total:.2f} {join['openParts']} {join['verdict']} {'/'.join(spans)} {checked.replace(' ', '_')}")
+PY
+      tail -n 1 "$summary" >&2
+    done
+  done
+done
+
+python3 - "$summary" <<'PY'
+import statistics, sys
+rows = [l.split() for l in open(sys.argv[1])]
+print("\n| graph | K | open parts | sum/one (median, worst) | largest % of sum (median, worst) | makespan s on 1/4/16/64/256/1024 workers (median) | join |")
+print("|---|---|---|---|---|---|---|")
+groups = {}
+for r in rows:
+    if r[0] == "parts":
+        groups.setdefault((r[1], int(r[2])), []).append(r)
+for (name, k), rs in groups.items():
+    ratio = [float(r[3]) for r in rs]
+    share = [float(r[4]) for r in rs]
+    mid = sorted(rs, key=lambda r: float(r[3]))[len(rs) // 2]
+    print(f"| {name} | {k} | {mid[5]} | {statistics.median(ratio):.2f}, {max(ratio):.2f} | "
+          f"{statistics.median(share):.1f}, {max(share):.1f} | {mid[7]} | {mid[6]}, {mid[8].replace('_', ' ')} |")
+print("\n| graph | one process, CPU s | --threads 1, wall s (median, worst) | --threads 2, wall s (median, worst) |")
+print("|---|---|---|---|")
+threads = {}
+for r in rows:
+    if r[0] == "threads":
+        threads.setdefault(r[1], []).append((float(r[2]), float(r[3]), float(r[4])))
+for name, ts in threads.items():
+    a = [t[0] for t in ts]; b = [t[1] for t in ts]; c = [t[2] for t in ts]
+    print(f"| {name} | {statistics.median(c):.1f} | {statistics.median(a):.1f}, {max(a):.1f} | {statistics.median(b):.1f}, {max(b):.1f} |")
+PY

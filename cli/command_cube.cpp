@@ -1,0 +1,365 @@
+// `solve GRAPH --cube I/K` and `join GRAPH RESULT...` (cube_commands.h). A part's record is
+// solve's JSON object with a "cube" object added: the part, the number of parts, the graph's
+// fingerprint, the part's branch and whether it is empty; the join reads exactly these
+// fields back and refuses a record that does not fit the graph and its split.
+#include <chrono>
+#include <filesystem>
+#include <iostream>
+
+#include "core/number_format.h"
+#include "core/random.h"
+#include "cube_commands.h"
+#include "io/file_access.h"
+#include "io/output_paths.h"
+#include "run/cube_parts.h"
+#include "run/run_files.h"
+
+namespace hc::cli {
+
+namespace {
+
+int exitStatusOf(Verdict verdict) {
+  return verdict == Verdict::Hamiltonian      ? kExitHamiltonian
+         : verdict == Verdict::NonHamiltonian ? kExitNonHamiltonian
+                                              : kExitUndecided;
+}
+
+Json branchJson(const std::vector<BranchEdge>& branch) {
+  Json list = Json::array();
+  for (const BranchEdge& e : branch) list.push_back(Json::array({e.u, e.v, e.forced ? "forced" : "deleted"}));
+  return list;
+}
+
+// The lines a solving report ends with: the verdict, the cycle or the certificate.
+void printVerdictLines(const RunOutcome& o, const RunFilesWritten& written, const std::string& output,
+                       const std::string& proof, const std::string& proved) {
+  if (o.verdict == Verdict::Hamiltonian) {
+    std::cout << "Verdict: Hamiltonian (cycle verified)\n";
+    if (o.cycle.size() <= 100) {
+      std::cout << "Cycle:";
+      for (int32_t v : o.cycle) std::cout << ' ' << v;
+      std::cout << "\n";
+    } else {
+      std::cout << "Cycle: " << o.cycle.size()
+                << " nodes (use --output FILE or --json for the whole cycle)\n";
+    }
+    if (written.cycle) std::cout << "Cycle written to " << output << "\n";
+  } else if (o.verdict == Verdict::NonHamiltonian) {
+    std::cout << "Verdict: non-Hamiltonian (" << proved << ")\n";
+    if (written.proof)
+      std::cout << "Certificate: written to " << proof << "\n";
+    else if (!proof.empty() && !o.certified)
+      std::cout << "Certificate: none (" << certificateNoteOf(o) << ")\n";
+  }
+}
+
+void addFileFields(Json& j, const RunOutcome& o, const RunFilesWritten& written, const std::string& output,
+                   const std::string& proof) {
+  if (!output.empty()) j["output"] = written.cycle ? Json(output) : Json();
+  if (!proof.empty()) {
+    j["certified"] = written.proof;
+    j["proof"] = written.proof ? Json(proof) : Json();
+    if (o.verdict == Verdict::NonHamiltonian && !o.certified) j["certificateNote"] = certificateNoteOf(o);
+  }
+}
+
+void noteNotWritten(const std::string& output, const std::string& proof, Verdict verdict) {
+  if (!output.empty() && verdict != Verdict::Hamiltonian)
+    std::cerr << "hamcycles-cli: no cycle found, " << output << " not written\n";
+  if (!proof.empty() && verdict != Verdict::NonHamiltonian)
+    std::cerr << "hamcycles-cli: no proof that the graph has no Hamiltonian cycle, " << proof
+              << " not written\n";
+}
+
+// --- reading a part's record ---
+
+struct BadRecord {
+  std::string why;
+};
+
+const Json& field(const Json& object, const char* key) {
+  if (!object.is_object() || !object.contains(key)) throw BadRecord{std::string("no \"") + key + "\" field"};
+  return object.at(key);
+}
+
+PartRecord parseRecord(const std::string& file, const std::string& text) {
+  Json j;
+  try {
+    j = Json::parse(text);
+  } catch (const Json::parse_error&) {
+    throw BadRecord{"not a JSON object (a part's result is what solve --cube --json prints)"};
+  }
+  if (!j.is_object())
+    throw BadRecord{"not a JSON object (a part's result is what solve --cube --json prints)"};
+  if (!j.contains("cube"))
+    throw BadRecord{"not the result of a part (no \"cube\" object: run solve with --cube I/K)"};
+  PartRecord r;
+  r.file = file;
+  try {
+    const Json& cube = field(j, "cube");
+    r.index = field(cube, "part").get<int32_t>();
+    r.parts = field(cube, "parts").get<int32_t>();
+    r.fingerprint = field(cube, "graph").get<std::string>();
+    r.empty = field(cube, "empty").get<bool>();
+    for (const Json& e : field(cube, "branch")) {
+      if (!e.is_array() || e.size() != 3)
+        throw BadRecord{"a branch edge is not [u, v, \"forced\"|\"deleted\"]"};
+      const std::string decision = e[2].get<std::string>();
+      if (decision != "forced" && decision != "deleted")
+        throw BadRecord{"a branch edge is neither forced nor deleted"};
+      r.branch.push_back({e[0].get<int32_t>(), e[1].get<int32_t>(), decision == "forced"});
+    }
+    const std::string verdict = field(j, "verdict").get<std::string>();
+    if (verdict == "hamiltonian") {
+      r.verdict = Verdict::Hamiltonian;
+      r.cycle = field(j, "cycle").get<std::vector<int32_t>>();
+    } else if (verdict == "non-hamiltonian") {
+      r.verdict = Verdict::NonHamiltonian;
+    } else if (verdict != "undecided") {
+      throw BadRecord{"unknown verdict \"" + verdict + "\""};
+    }
+    if (j.contains("method") && j["method"].is_string()) r.method = j["method"].get<std::string>();
+    if (j.contains("stopped") && j["stopped"].is_string()) r.stoppedText = j["stopped"].get<std::string>();
+    r.seconds = field(j, "seconds").get<double>();
+    if (j.contains("certified")) r.certified = j["certified"].get<bool>();
+    if (j.contains("proof") && j["proof"].is_string()) r.proof = j["proof"].get<std::string>();
+  } catch (const Json::exception&) {
+    throw BadRecord{"a field of the wrong type"};
+  }
+  return r;
+}
+
+// The files named: each file as it stands, each folder's *.json files in name order.
+bool resultFiles(const std::vector<std::string>& named, std::vector<std::string>& files, std::string& error) {
+  namespace fs = std::filesystem;
+  for (const std::string& name : named) {
+    std::error_code ec;
+    if (!fs::is_directory(name, ec)) {
+      files.push_back(name);
+      continue;
+    }
+    std::vector<std::string> found;
+    for (const fs::directory_entry& entry : fs::directory_iterator(name, ec))
+      if (entry.path().extension() == ".json") found.push_back(entry.path().string());
+    if (ec) {
+      error = name + ": the folder cannot be read (" + ec.message() + ")";
+      return false;
+    }
+    if (found.empty()) {
+      error = name + ": no part's result (*.json) in this folder";
+      return false;
+    }
+    std::sort(found.begin(), found.end());
+    files.insert(files.end(), found.begin(), found.end());
+  }
+  return true;
+}
+
+std::string partList(const std::vector<int32_t>& parts) {
+  std::string text;
+  constexpr size_t kShown = 40;
+  for (size_t k = 0; k < parts.size() && k < kShown; ++k) text += (k ? ", " : "") + std::to_string(parts[k]);
+  if (parts.size() > kShown) text += ", ... (" + std::to_string(parts.size()) + " in all)";
+  return text;
+}
+
+}  // namespace
+
+void addCubeOptions(CLI::App* solve, CubeArguments& cube) {
+  solve->add_option("--cube", cube.cube,
+                    "I/K: solve only part I (0-based) of the graph's split into K parts; join the parts' "
+                    "results with `join`");
+  solve->add_option("--result", cube.result, "With --cube: also write the part's JSON record to this file");
+}
+
+CLI::App* addJoinCommand(CLI::App& app, JoinArguments& join, bool& json) {
+  CLI::App* command =
+      app.add_subcommand("join", "The verdict of a graph from its parts' results (solve GRAPH --cube I/K)");
+  command->add_option("GRAPH", join.graph, "The graph the parts were solved on")->required();
+  command
+      ->add_option("RESULT", join.results,
+                   "The parts' results (--json or --result files), or folders of them")
+      ->required();
+  command->add_option("--output", join.output, "Write the cycle found: .txt adjacency text, .obj, .tour");
+  command->add_option("--proof", join.proof,
+                      "Write the certificate of a non-Hamiltonian verdict, the parts' sub-proofs joined");
+  command->add_flag("--json", json, "Print one JSON object");
+  return command;
+}
+
+int runCubePartCommand(const MethodArguments& arguments, const SolveOptions& solve, const CubeArguments& cube,
+                       const CommonOptions& common) {
+  int32_t index = 0, parts = 0;
+  if (std::string problem = parseCubeIndex(cube.cube, index, parts); !problem.empty()) return fail(problem);
+  if (std::string problem = checkCycleOutputPath("--output", arguments.output, arguments.graph);
+      !problem.empty())
+    return fail(problem);
+  for (const auto& [option, path] :
+       {std::pair{"--proof", arguments.proof}, std::pair{"--result", cube.result}})
+    if (std::string problem = checkOutputPath(option, path, arguments.graph); !problem.empty())
+      return fail(problem);
+  if (!cube.result.empty() &&
+      (isSameFile(cube.result, arguments.proof) || isSameFile(cube.result, arguments.output)))
+    return fail("--result " + cube.result + ": the part's record needs a file of its own");
+  const uint32_t seed = startRunSeedStream(arguments.seed, SeedScope::Process, false);
+  installInterruptHandler();
+  StopToken& stop = processStop();
+  FormatOptions formatOptions = commandLineFormatOptions();
+  formatOptions.stop = &stop;
+  const RunInput input = loadRunInput(arguments.graph, formatOptions);
+  if (input.loaded.stopped) return fail(input.name + ": reading stopped");
+  if (!input) return fail(input.loaded.error);
+  Graph& graph = *input.loaded.graph;
+  if (std::string problem = checkCycleOutputFor("--output", arguments.output, graph); !problem.empty())
+    return fail(problem);
+
+  stop.setTimeLimit(arguments.timeLimit);
+  const auto start = std::chrono::steady_clock::now();
+  const CubeSplit split = splitIntoCubes(graph, parts, &stop, index);
+  const double splitSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const CubePart part = cubePartOf(split, index);
+  std::string certificate;
+  RunOutcome outcome;
+  if (split.stopped) {
+    outcome = stoppedRunOutcome(stop.reason() == StopReason::kDeadline, seed, solve, nullptr, splitSeconds);
+  } else {
+    outcome = runCubePart(
+        graph, input.asLoaded, solve, part,
+        {.stop = &stop, .seed = seed, .certificate = arguments.proof.empty() ? nullptr : &certificate});
+  }
+  if (!outcome.cycleFault.empty())
+    std::cerr << "hamcycles-cli: the method reported a cycle that is not a Hamiltonian cycle of the graph ("
+              << outcome.cycleFault << "); the run counts as undecided\n";
+  const RunFilesWritten written =
+      writeRunFiles({arguments.output, arguments.proof}, outcome, input.name, graph, certificate);
+
+  Json j = reportHead("solve", input.name, input.asLoaded.nodes(), input.asLoaded.edges(), outcome);
+  j["method"] = outcome.method.empty() ? Json() : Json(outcome.method);
+  j["treeNodes"] = outcome.treeNodes;
+  j["deepestDepth"] = outcome.deepestDepth;
+  j["threads"] = solve.threads;
+  j["stopped"] = outcome.stoppedText;
+  addFileFields(j, outcome, written, arguments.output, arguments.proof);
+  j["cube"] = {{"part", index},
+               {"parts", parts},
+               {"graph", graphFingerprint(input.asLoaded)},
+               {"branch", branchJson(part.branch)},
+               {"empty", part.empty},
+               {"splitSeconds", splitSeconds}};
+  std::string resultError;
+  if (!cube.result.empty() && !split.stopped) {
+    const FileStatus status = writeFileAtomically(
+        cube.result, j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n");
+    if (!status.ok) resultError = status.error;
+  } else if (!cube.result.empty()) {
+    std::cerr << "hamcycles-cli: the split was stopped, " << cube.result << " not written\n";
+  }
+  if (common.json) {
+    printJson(j);
+  } else {
+    std::cout << "Graph: " << input.name << " (" << input.asLoaded.nodes() << " nodes, "
+              << input.asLoaded.edges() << " edges)\n";
+    std::cout << "Part: " << index << " of " << parts << ", "
+              << (split.stopped ? std::string("the split was stopped")
+                  : part.empty  ? std::string("empty (its share of the split went to an earlier part)")
+                  : !part.cycle.empty() ? std::string("the split itself met a Hamiltonian cycle")
+                                        : branchText(part.branch))
+              << " (split in " << formatNumber(splitSeconds, 3) << " s)\n";
+    std::cout << "Method: portfolio on " << solve.threads << (solve.threads == 1 ? " thread" : " threads")
+              << ", seed " << outcome.seed
+              << (outcome.method.empty() ? std::string() : ", decided by the " + outcome.method) << "\n";
+    std::cout << "Exact search: " << outcome.treeNodes << " tree nodes, deepest depth "
+              << outcome.deepestDepth << ", " << formatNumber(outcome.seconds, 3) << " s\n";
+    if (outcome.verdict == Verdict::Undecided)
+      std::cout << "Verdict: undecided (" << outcome.stoppedText << ")\n";
+    printVerdictLines(
+        outcome, written, arguments.output, arguments.proof,
+        "in this part, proved by the " + (outcome.method.empty() ? std::string("search") : outcome.method));
+    if (!cube.result.empty() && resultError.empty() && !split.stopped)
+      std::cout << "Result: written to " << cube.result << "\n";
+    std::cout << std::flush;
+  }
+  if (!written.error.empty()) return fail(written.error);
+  if (!resultError.empty()) return fail(resultError);
+  noteNotWritten(arguments.output, arguments.proof, outcome.verdict);
+  return exitStatusOf(outcome.verdict);
+}
+
+int runJoinCommand(const JoinArguments& join, const CommonOptions& common) {
+  if (std::string problem = checkCycleOutputPath("--output", join.output, join.graph); !problem.empty())
+    return fail(problem);
+  if (std::string problem = checkOutputPath("--proof", join.proof, join.graph); !problem.empty())
+    return fail(problem);
+  const uint32_t seed = startRunSeedStream(1u, SeedScope::Process, false);
+  installInterruptHandler();
+  StopToken& stop = processStop();
+  FormatOptions formatOptions = commandLineFormatOptions();
+  formatOptions.stop = &stop;
+  const RunInput input = loadRunInput(join.graph, formatOptions);
+  if (input.loaded.stopped) return fail(input.name + ": reading stopped");
+  if (!input) return fail(input.loaded.error);
+  Graph& graph = *input.loaded.graph;
+  if (std::string problem = checkCycleOutputFor("--output", join.output, graph); !problem.empty())
+    return fail(problem);
+
+  std::vector<std::string> files;
+  std::string error;
+  if (!resultFiles(join.results, files, error)) return fail(error);
+  std::vector<PartRecord> records;
+  for (const std::string& file : files) {
+    std::string text;
+    if (const FileStatus read = readInputFile(file, text, &stop); !read.ok) return fail(read.error);
+    try {
+      records.push_back(parseRecord(file, text));
+    } catch (const BadRecord& bad) {
+      return fail(file + ": " + bad.why);
+    }
+  }
+  JoinOutcome joined = joinParts(graph, input.asLoaded, records, {.proof = join.proof, .stop = &stop});
+  if (!joined.error.empty()) return fail(joined.error);
+  RunOutcome& o = joined.outcome;
+  o.seed = seed;
+  const RunFilesWritten written =
+      writeRunFiles({join.output, join.proof}, o, input.name, graph, joined.certificate);
+  std::string undecidedText;
+  if (!joined.missing.empty()) undecidedText = "missing parts: " + partList(joined.missing);
+  if (!joined.undecided.empty())
+    undecidedText +=
+        (undecidedText.empty() ? "" : "; ") + std::string("undecided parts: ") + partList(joined.undecided);
+  if (common.json) {
+    Json j = reportHead("join", input.name, input.asLoaded.nodes(), input.asLoaded.edges(), o);
+    j["method"] = o.method.empty() ? Json() : Json(o.method);
+    j["stopped"] = o.stoppedText;
+    j["parts"] = joined.parts;
+    j["openParts"] = joined.openParts;
+    j["results"] = records.size();
+    j["foundBy"] = joined.foundBy >= 0 ? Json(joined.foundBy) : Json();
+    j["missing"] = joined.missing;
+    j["undecided"] = joined.undecided;
+    j["partSeconds"] = joined.partSeconds;
+    j["largestPartSeconds"] = joined.largestPartSeconds;
+    addFileFields(j, o, written, join.output, join.proof);
+    printJson(j);
+  } else {
+    std::cout << "Graph: " << input.name << " (" << input.asLoaded.nodes() << " nodes, "
+              << input.asLoaded.edges() << " edges)\n";
+    std::cout << "Join: " << records.size() << (records.size() == 1 ? " result" : " results")
+              << " of a split into " << joined.parts << " parts (" << joined.openParts
+              << " to solve); the parts took " << formatNumber(joined.partSeconds, 3)
+              << " s in all, the largest " << formatNumber(joined.largestPartSeconds, 3) << " s\n";
+    if (o.verdict == Verdict::Undecided) std::cout << "Verdict: undecided (" << undecidedText << ")\n";
+    printVerdictLines(
+        o, written, join.output, join.proof,
+        joined.openParts == 0 ? "the split's pruning refuted every branch" : "every part refuted");
+    if (joined.foundBy >= 0)
+      std::cout << "Found by: part " << joined.foundBy << (o.method.empty() ? "" : ", the " + o.method)
+                << "\n";
+    std::cout << std::flush;
+  }
+  if (!written.error.empty()) return fail(written.error);
+  if (o.verdict == Verdict::Undecided) std::cerr << "hamcycles-cli: " << undecidedText << "\n";
+  noteNotWritten(join.output, join.proof, o.verdict);
+  return exitStatusOf(o.verdict);
+}
+
+}  // namespace hc::cli
