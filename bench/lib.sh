@@ -19,6 +19,8 @@ if [[ "${BENCH_SMOKE:-0}" == 1 ]]; then
   case "$bench_name" in
     batch.sh) smoke NODES=10 SCHC_ITERATIONS=200 ;;
     census.sh) smoke NODES=10 ;;
+    check_lines.sh) smoke SIZES=1000 HOSTILE=0 ;;
+    cubes.sh) smoke GRAPHS=gp GP_N=23 KS=4 CAP=20 ;;
     certificates.sh) smoke CAP=10 THREADS=2 CASES=gp23 CENSUS=10 ;;
     families.sh) smoke SEEDS=1 CAP=5 VERSIONS=5 CASES=knight8 ;;
     memory.sh) smoke NODES=1000 JOBS=2 ;;
