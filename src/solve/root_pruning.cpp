@@ -26,6 +26,10 @@ bool passesCheapChecks(const Graph& graph, const StopToken* stop) {
 
 }  // namespace
 
+bool failsCheapChecks(const Graph& graph, const StopToken* stop) {
+  return !passesCheapChecks(graph, stop);
+}
+
 void runCheapChecks(Graph& graph, const StopToken* stop) {
   if (graph.isHamiltonian != kUndecided) return;
   if (!passesCheapChecks(graph, stop)) graph.isHamiltonian = kNotHamiltonian;

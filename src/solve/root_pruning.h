@@ -39,6 +39,11 @@ void runCheapChecks(Graph& graph, const StopToken* stop = nullptr);
 // several linear passes with a priority queue; the graphs it proves are far smaller).
 inline constexpr int32_t kAlternationNodeLimit = 200000;
 
+// The same checks on a graph as given, without changing it: true when it is disconnected,
+// unevenly bipartite or has a cut vertex. A pass that `stop` (may be null) ended refutes
+// nothing. One linear pass, for graphs where something else runs before the pruning.
+bool failsCheapChecks(const Graph& graph, const StopToken* stop = nullptr);
+
 // pruneRootIncrementally, then the alternation rule (see alternation_rule.h) with `seed`,
 // then the cheap checks again when the rule deleted edges. A stop (may be null) ends it
 // early, undecided unless a sound step decided already.

@@ -336,8 +336,24 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     result.method = "root pruning";
     return finish();
   }
-  const EdgeSnapshot snapshot(graph);
   const int32_t threads = std::max(1, options.threads);
+  // A dense graph, or a large one with nothing for the pruning to force, has the finder
+  // before or beside the root phases.
+  const bool dense = isDense(graph) && graph.howManyEdges >= kDenseFinderEdges;
+  const bool earlyFinder =
+      options.useFinder &&
+      (dense || (threads > 1 && graph.howManyEdges >= options.earlyFinderEdges && finderSkipsPruning(graph)));
+  // There the linear rules come first (one pass over the graph as given): a disconnected,
+  // unevenly bipartite or separable graph must not wait for the finder, whatever its density.
+  if (earlyFinder) {
+    const Working working(activity, solvePartBit(kPartRootPruning));
+    if (failsCheapChecks(graph, &run)) {
+      result.verdict = kNotHamiltonian;
+      result.method = "root pruning";
+      return finish();
+    }
+  }
+  const EdgeSnapshot snapshot(graph);
   const bool large = graph.howManyNodes > kLargeNodeLimit;
   const bool limited = options.timeLimitSeconds > 0.0;
   // The finder's share of a one-thread run.
@@ -360,9 +376,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     race.await(run, result, piece);
     return true;
   };
-  const bool dense = isDense(graph) && graph.howManyEdges >= kDenseFinderEdges;
-  if (options.useFinder && (dense || (threads > 1 && graph.howManyEdges >= options.earlyFinderEdges &&
-                                      finderSkipsPruning(graph)))) {
+  if (earlyFinder) {
     // A dense graph: the finder first, on this thread (the pruning would not stop for it),
     // for about what reading the graph took; then beside the rest.
     auto finder = std::make_shared<RotationFinder>(graph, options.seed);
@@ -471,16 +485,20 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   }
   if (probing && probed < probeLimit && probeRoot(probeLimit - probed, kProbeSeconds)) return finish();
 
-  // Long, thin graphs the probe left open are decided by their frontier states; on any other
-  // graph this gives up after one breadth-first pass.
+  // Long, thin graphs the probe left open are decided by their frontier states, in an order
+  // drawn from their shape; on any other graph this gives up after a few linear passes.
   if (options.frontierWork > 0) {
     const Working working(activity, solvePartBit(kPartFrontierSearch));
-    const FrontierSearchResult frontier = frontierSearch(EdgeSnapshot(root), race.stop, options.frontierWork);
+    const EdgeSnapshot left(root);
+    std::vector<int32_t> order = narrowFrontierOrder(left, kFrontierWidthLimit, options.seed);
+    const FrontierSearchResult frontier =
+        order.empty() ? FrontierSearchResult{} : frontierSearch(left, race.stop, options.frontierWork, order);
     if (raceDecided()) return finish();
     if (frontier.verdict == kNotHamiltonian) {
       result.verdict = kNotHamiltonian;
       result.method = "frontier search";
       piece.searchedEdges = root.howManyEdges;
+      piece.frontierOrder = std::move(order);
       return finish();
     }
   }
