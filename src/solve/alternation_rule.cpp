@@ -10,11 +10,17 @@ namespace hc {
 
 namespace {
 
-// (1,2)-swaps until none is left: a member v with two non-adjacent outside neighbours
-// whose only member neighbour is v is swapped for them; outside nodes with no member
-// neighbour join at once.
+// The swaps' work, in neighbour entries read, per neighbour entry of the graph: the pair
+// tests cost up to the square of a member's degree, which on a dense graph would be far
+// more than the greedy pass (a node of degree 1,000 alone could cost a billion).
+constexpr int64_t kSwapWorkPerEntry = 8;
+
+// (1,2)-swaps until none is left or their work is spent: a member v with two non-adjacent
+// outside neighbours whose only member neighbour is v is swapped for them; outside nodes
+// with no member neighbour join at once.
 void improveBySwaps(const Graph& graph, std::vector<uint8_t>& inSet, std::mt19937& rng) {
   const int32_t n = graph.howManyNodes;
+  int64_t work = kSwapWorkPerEntry * (n + 2 * static_cast<int64_t>(graph.howManyEdges));
   std::vector<int32_t> tight(static_cast<size_t>(n), 0);  // member neighbours of each node
   for (int32_t v = 0; v < n; ++v) {
     if (!inSet[static_cast<size_t>(v)]) continue;
@@ -46,6 +52,7 @@ void improveBySwaps(const Graph& graph, std::vector<uint8_t>& inSet, std::mt1993
         continue;
       }
       const Node& nv = graph.node(v);
+      work -= nv.degree;
       candidates.clear();
       for (int32_t i = 0; i < nv.degree; ++i) {
         int32_t u = nv.neighborArray[i];
@@ -54,6 +61,8 @@ void improveBySwaps(const Graph& graph, std::vector<uint8_t>& inSet, std::mt1993
       bool swapped = false;
       for (size_t i = 0; i < candidates.size() && !swapped; ++i)
         for (size_t j = i + 1; j < candidates.size() && !swapped; ++j) {
+          work -= graph.node(candidates[i]).degree;
+          if (work < 0) return;
           if (graph.isAdjacent(candidates[i], candidates[j])) continue;
           remove(v);
           add(candidates[i]);
@@ -84,11 +93,9 @@ bool ruleCanAct(const Graph& graph) {
   return canDelete || canRefute;
 }
 
-}  // namespace
-
-std::vector<uint8_t> largeIndependentSet(const Graph& graph, uint32_t seed) {
+// The greedy pass: smallest remaining degree first, ties by `rng`.
+std::vector<uint8_t> greedyIndependentSet(const Graph& graph, std::mt19937& rng) {
   const int32_t n = graph.howManyNodes;
-  std::mt19937 rng(seed);
   std::vector<uint8_t> inSet(static_cast<size_t>(n), 0);
   std::vector<uint8_t> blocked(static_cast<size_t>(n), 0);
   std::vector<int32_t> remaining(static_cast<size_t>(n));
@@ -118,29 +125,62 @@ std::vector<uint8_t> largeIndependentSet(const Graph& graph, uint32_t seed) {
       }
     }
   }
+  return inSet;
+}
+
+// Far below half: other tie-breaks and the swaps will not close the gap, so the rule is not
+// for this graph (random cubic graphs, say).
+bool farBelowHalf(int64_t size, int32_t n) {
+  return 10 * size < 9 * (n / 2);
+}
+
+int64_t sizeOf(const std::vector<uint8_t>& inSet) {
+  int64_t size = 0;
+  for (uint8_t member : inSet) size += member;
+  return size;
+}
+
+}  // namespace
+
+std::vector<uint8_t> largeIndependentSet(const Graph& graph, uint32_t seed) {
+  std::mt19937 rng(seed);
+  std::vector<uint8_t> inSet = greedyIndependentSet(graph, rng);
   improveBySwaps(graph, inSet, rng);
   return inSet;
 }
 
-AlternationOutcome applyAlternationRule(Graph& graph, uint32_t seed, int32_t attempts) {
+std::vector<int32_t> refutingIndependentSet(const Graph& graph, uint32_t seed) {
+  std::vector<int32_t> members;
+  if (!ruleCanAct(graph)) return members;
+  std::mt19937 rng(seed);
+  std::vector<uint8_t> inSet = greedyIndependentSet(graph, rng);
+  const int64_t size = sizeOf(inSet);
+  if (farBelowHalf(size, graph.howManyNodes)) return members;
+  if (2 * size <= graph.howManyNodes) improveBySwaps(graph, inSet, rng);
+  for (int32_t v = 0; v < graph.howManyNodes; ++v)
+    if (inSet[static_cast<size_t>(v)]) members.push_back(v);
+  if (2 * static_cast<int64_t>(members.size()) <= graph.howManyNodes) members.clear();
+  return members;
+}
+
+AlternationOutcome applyAlternationRule(Graph& graph, uint32_t seed, int32_t attempts,
+                                        const StopToken* stop) {
   AlternationOutcome outcome;
   const int32_t n = graph.howManyNodes;
   const int32_t edgesBefore = graph.howManyEdges;
   if (graph.isHamiltonian != kUndecided || !ruleCanAct(graph)) return outcome;
   std::vector<std::pair<int32_t, int32_t>> outside;
-  for (int32_t attempt = 0; attempt < attempts && graph.isHamiltonian == kUndecided; ++attempt) {
+  for (int32_t attempt = 0; attempt < attempts && graph.isHamiltonian == kUndecided && !stopRequested(stop);
+       ++attempt) {
     std::vector<uint8_t> inSet = largeIndependentSet(graph, seed + static_cast<uint32_t>(attempt));
-    int64_t size = 0;
-    for (uint8_t member : inSet) size += member;
+    const int64_t size = sizeOf(inSet);
     if (2 * size > n) {
       graph.isHamiltonian = kNotHamiltonian;
       for (int32_t v = 0; v < n; ++v)
         if (inSet[static_cast<size_t>(v)]) outcome.refutingSet.push_back(v);
       break;
     }
-    // Far below half: other tie-breaks will not close the gap, so the rule is not for
-    // this graph (random cubic graphs, say).
-    if (10 * size < 9 * (n / 2)) break;
+    if (farBelowHalf(size, n)) break;
     if (2 * size < n) continue;
     outside.clear();
     for (int32_t v = 0; v < n; ++v) {

@@ -55,7 +55,7 @@ RootPruningResult pruneRoot(Graph& graph, uint32_t seed, const StopToken* stop) 
   result.verdict = pruneRootIncrementally(graph, stop);
   if (result.verdict != kUndecided || stopRequested(stop)) return result;
   if (graph.howManyNodes > kAlternationNodeLimit) return result;
-  AlternationOutcome alternation = applyAlternationRule(graph, seed);
+  AlternationOutcome alternation = applyAlternationRule(graph, seed, 6, stop);
   result.alternationDeletions = alternation.deletedEdges;
   if (alternation.deletedEdges > 0) runCheapChecks(graph);
   result.verdict = graph.isHamiltonian;

@@ -16,6 +16,7 @@
 #include "core/trivial_verdict.h"
 #include "schc/hamiltonian_cycle.h"
 #include "schc/stone_carver.h"
+#include "solve/alternation_rule.h"
 #include "solve/cohc_certificate.h"
 #include "solve/decomposed_solve.h"
 #include "solve/frontier_search.h"
@@ -343,13 +344,20 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   const bool earlyFinder =
       options.useFinder &&
       (dense || (threads > 1 && graph.howManyEdges >= options.earlyFinderEdges && finderSkipsPruning(graph)));
-  // There the linear rules come first (one pass over the graph as given): a disconnected,
-  // unevenly bipartite or separable graph must not wait for the finder, whatever its density.
+  // There the linear rules come first, on the graph as given: a disconnected, unevenly
+  // bipartite or separable graph, or one with an independent set of more than half its
+  // nodes, must not wait for the finder, whatever its density.
   if (earlyFinder) {
-    const Working working(activity, solvePartBit(kPartRootPruning));
+    const Working working(activity, solvePartBit(kPartRootPruning) | solvePartBit(kPartAlternationRule));
     if (failsCheapChecks(graph, &run)) {
       result.verdict = kNotHamiltonian;
       result.method = "root pruning";
+      return finish();
+    }
+    piece.independentSet = refutingIndependentSet(graph, options.seed);
+    if (!piece.independentSet.empty()) {
+      result.verdict = kNotHamiltonian;
+      result.method = "alternation rule";
       return finish();
     }
   }
