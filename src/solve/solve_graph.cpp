@@ -170,8 +170,8 @@ class Race {
 // What passes the certificate's bound, as its note names it.
 constexpr const char* kSearchLog = "exact search's proof log";
 
-void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, bool certify,
-               int64_t limitBytes) {
+void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, bool certify, int64_t limitBytes,
+               uint32_t seed) {
   const Working working(race.activity, solvePartBit(kPartExactSearch));
   std::optional<Graph> copied = Graph::copyUnlessStopped(root, &race.stop);
   if (!copied) return;
@@ -179,6 +179,7 @@ void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, boo
   StopToken stop(&race.stop);
   ProofPiece piece;
   ExactSearchOptions options;
+  options.seed = seed;
   if (certify) options.proofLog = &piece.searchLog;
   options.proofLogLimitBytes = limitBytes;
   ExactSearchResult found = exactSearch(copy, stop, options, progress);
@@ -444,6 +445,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     StopToken probeStop(&race.stop);
     probeStop.setTimeLimit(seconds);
     ExactSearchOptions probe;
+    probe.seed = options.seed;
     probe.treeNodeLimit = treeNodeLimit;
     probe.rootLookAheadEdgeLimit = probe.levelLookAheadEdgeLimit = -1;  // look-ahead can take seconds
     if (certify) probe.proofLog = &piece.searchLog;
@@ -528,7 +530,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
                  limitBytes] {
       if (finder) runFinder(root, race, options.seed, finderSlice);
       if (sat && !race.stop.stopRequested()) runSat(root, snapshot, race, options.seed, satSlice, certify);
-      if (!race.stop.stopRequested()) runSearch(root, race, progress, certify, limitBytes);
+      if (!race.stop.stopRequested()) runSearch(root, race, progress, certify, limitBytes, options.seed);
     });
   } else if (large) {
     // The finder, a complete method while the graph is not too large for it (the clause
@@ -537,15 +539,15 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     if (useSat) {
       crew.launch([&root, &snapshot, &race, &options, certify] { runSat(root, snapshot, race, options.seed, 0.0, certify); });
     } else if (graph.howManyNodes <= kLargeSatNodeLimit) {
-      crew.launch([&root, &race, progress, certify, limitBytes] {
-        runSearch(root, race, progress, certify, limitBytes);
+      crew.launch([&root, &race, &options, progress, certify, limitBytes] {
+        runSearch(root, race, progress, certify, limitBytes, options.seed);
       });
     }
     if (threads >= 3 || graph.howManyNodes > kLargeSatNodeLimit)
       crew.launch([&root, &race, &options] { runFinder(root, race, options.seed + 1, 0.0); });
   } else {
-    crew.launch([&root, &race, progress, certify, limitBytes] {
-      runSearch(root, race, progress, certify, limitBytes);
+    crew.launch([&root, &race, &options, progress, certify, limitBytes] {
+      runSearch(root, race, progress, certify, limitBytes, options.seed);
     });
     if (!finderStarted) startFinder(root);
     const bool proofSystem =
