@@ -54,8 +54,8 @@ RootPruningResult pruneRoot(Graph& graph, uint32_t seed, const StopToken* stop) 
   RootPruningResult result;
   result.verdict = pruneRootIncrementally(graph, stop);
   if (result.verdict != kUndecided || stopRequested(stop)) return result;
-  if (graph.howManyNodes > kAlternationNodeLimit) return result;
-  AlternationOutcome alternation = applyAlternationRule(graph, seed, 6, stop);
+  const int32_t attempts = graph.howManyNodes > kAlternationNodeLimit ? 1 : 6;
+  AlternationOutcome alternation = applyAlternationRule(graph, seed, attempts, stop);
   result.alternationDeletions = alternation.deletedEdges;
   if (alternation.deletedEdges > 0) runCheapChecks(graph);
   result.verdict = graph.isHamiltonian;

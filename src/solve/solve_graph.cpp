@@ -345,10 +345,11 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   const bool earlyFinder =
       options.useFinder &&
       (dense || (threads > 1 && graph.howManyEdges >= options.earlyFinderEdges && finderSkipsPruning(graph)));
-  // There the linear rules come first, on the graph as given: a disconnected, unevenly
-  // bipartite or separable graph, or one with an independent set of more than half its
-  // nodes, must not wait for the finder, whatever its density.
-  if (earlyFinder) {
+  // A dense graph's finder runs before the pruning, so the linear rules come first there, on
+  // the graph as given: a disconnected, unevenly bipartite or separable graph, or one with
+  // an independent set of more than half its nodes, must not wait for the finder (a sparse
+  // one's finder runs beside the pruning, which makes the same checks).
+  if (earlyFinder && dense) {
     const Working working(activity, solvePartBit(kPartRootPruning) | solvePartBit(kPartAlternationRule));
     if (failsCheapChecks(graph, &run)) {
       result.verdict = kNotHamiltonian;
