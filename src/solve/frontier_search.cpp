@@ -168,6 +168,9 @@ FrontierSearchResult frontierSearch(const EdgeSnapshot& graph, const StopToken& 
 
 namespace {
 
+// Breadth-first passes from a node to the farthest one, at most, in the search for an end.
+constexpr int32_t kPeripheralRounds = 4;
+
 // Breadth-first passes and greedy layouts over one graph, their arrays made once.
 class OrderFinder {
  public:
@@ -214,7 +217,7 @@ class OrderFinder {
   int32_t peripheral(int32_t from, int32_t& other) {
     auto [far, depth] = farthest(from);
     other = from;
-    for (int32_t round = 0; round < 8; ++round) {
+    for (int32_t round = 0; round < kPeripheralRounds; ++round) {
       auto [next, nextDepth] = farthest(far);
       if (nextDepth <= depth) {
         other = next;
@@ -308,30 +311,32 @@ constexpr int32_t kLayoutSweeps = 3;
 
 std::vector<int32_t> narrowFrontierOrder(const EdgeSnapshot& graph, int32_t widthLimit, uint32_t seed) {
   const int32_t n = graph.nodes();
-  std::vector<int32_t> best, order;
+  std::vector<int32_t> best, order, tried;
   if (n == 0) return best;
   OrderFinder finder(graph, seed);
   std::mt19937 rng(seed ^ 0x9e3779b9u);
-  std::vector<int32_t> starts;
+  int32_t bestWidth = widthLimit;
+  int64_t bestTotal = 0;
   int32_t from = finder.lowestRank();
   for (int32_t sweep = 0; sweep < kLayoutSweeps; ++sweep) {
     int32_t other = -1;
     const int32_t end = finder.peripheral(from, other);
-    for (int32_t s : {end, other})
-      if (std::find(starts.begin(), starts.end(), s) == starts.end()) starts.push_back(s);
-    from = static_cast<int32_t>(rng() % static_cast<uint32_t>(n));
-  }
-  int32_t bestWidth = widthLimit;
-  int64_t bestTotal = 0;
-  for (int32_t start : starts) {
-    int32_t width = 0;
-    int64_t total = 0;
-    if (!finder.layout(start, bestWidth, order, width, total)) continue;
-    if (best.empty() || width < bestWidth || total < bestTotal) {
-      best.swap(order);
-      bestWidth = width;
-      bestTotal = total;
+    for (int32_t start : {end, other}) {
+      if (std::find(tried.begin(), tried.end(), start) != tried.end()) continue;
+      tried.push_back(start);
+      int32_t width = 0;
+      int64_t total = 0;
+      if (!finder.layout(start, bestWidth, order, width, total)) continue;
+      if (best.empty() || width < bestWidth || total < bestTotal) {
+        best.swap(order);
+        bestWidth = width;
+        bestTotal = total;
+      }
     }
+    // A graph that is not thin from either end of its first pseudo-diameter is not thin:
+    // the further sweeps only narrow a thin graph's layout.
+    if (best.empty()) break;
+    from = static_cast<int32_t>(rng() % static_cast<uint32_t>(n));
   }
   return best;
 }
