@@ -149,9 +149,66 @@ std::vector<uint8_t> largeIndependentSet(const Graph& graph, uint32_t seed) {
   return inSet;
 }
 
+// Whether the nodes fall into at most n / 2 cliques: the pairs of a greedy matching, a node
+// it leaves over joining a pair whose ends are both its neighbours, or the pair's partner
+// rematched to another left-over node. An independent set holds at most one node of each,
+// so then none has more than half the nodes. On a dense graph this takes far less than the
+// greedy pass (a few neighbours per node); its work is bounded by the neighbour entries.
+bool fewCliquesCoverTheNodes(const Graph& graph) {
+  const int32_t n = graph.howManyNodes;
+  std::vector<int32_t> mate(static_cast<size_t>(n), -1);
+  std::vector<uint8_t> inTriangle(static_cast<size_t>(n), 0);
+  auto mateOf = [&](int32_t v) -> int32_t& { return mate[static_cast<size_t>(v)]; };
+  int64_t work = n + 2 * static_cast<int64_t>(graph.howManyEdges);
+  int64_t cliques = 0;
+  for (int32_t v = 0; v < n; ++v) {
+    if (mateOf(v) >= 0) continue;
+    const Node& nv = graph.node(v);
+    for (int32_t i = 0; i < nv.degree && mateOf(v) < 0; ++i) {
+      const int32_t w = nv.neighborArray[i];
+      if (w != v && mateOf(w) < 0) {
+        mateOf(v) = w;
+        mateOf(w) = v;
+        ++cliques;
+      }
+    }
+    work -= nv.degree;
+  }
+  for (int32_t u = 0; u < n && work > 0; ++u) {
+    if (mateOf(u) >= 0) continue;
+    const Node& nu = graph.node(u);
+    bool placed = false;
+    for (int32_t i = 0; i < nu.degree && !placed && work > 0; ++i) {
+      const int32_t w = nu.neighborArray[i];
+      const int32_t partner = mateOf(w);
+      if (partner < 0 || inTriangle[static_cast<size_t>(w)] != 0) continue;
+      const Node& np = graph.node(partner);
+      work -= np.degree;
+      for (int32_t k = 0; k < np.degree && !placed; ++k) {
+        const int32_t x = np.neighborArray[k];
+        if (x == u) {  // u, w and the partner: a triangle
+          inTriangle[static_cast<size_t>(u)] = inTriangle[static_cast<size_t>(w)] = 1;
+          inTriangle[static_cast<size_t>(partner)] = 1;
+          mateOf(u) = w;  // placed, outside the matching
+          placed = true;
+        } else if (mateOf(x) < 0 && x != w) {  // u-w and partner-x instead of w-partner
+          mateOf(u) = w;
+          mateOf(w) = u;
+          mateOf(partner) = x;
+          mateOf(x) = partner;
+          ++cliques;
+          placed = true;
+        }
+      }
+    }
+  }
+  for (int32_t v = 0; v < n; ++v) cliques += mateOf(v) < 0;
+  return 2 * cliques <= n;
+}
+
 std::vector<int32_t> refutingIndependentSet(const Graph& graph, uint32_t seed) {
   std::vector<int32_t> members;
-  if (!ruleCanAct(graph)) return members;
+  if (!ruleCanAct(graph) || fewCliquesCoverTheNodes(graph)) return members;
   std::mt19937 rng(seed);
   std::vector<uint8_t> inSet = greedyIndependentSet(graph, rng);
   const int64_t size = sizeOf(inSet);
