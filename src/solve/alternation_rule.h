@@ -15,12 +15,19 @@
 #include <vector>
 
 #include "core/graph.h"
+#include "core/stop_token.h"
 
 namespace hc {
 
 // An independent set of the current edges, as large as the greedy pass and the swaps make
 // it: inSet[v] is 1 for members. Deterministic for a given seed.
 std::vector<uint8_t> largeIndependentSet(const Graph& graph, uint32_t seed);
+
+// The nodes of an independent set of more than half the nodes of `graph` as given, one
+// greedy pass with the swaps (seed `seed`) having found one; else empty. Near-linear and
+// changes nothing: the refuting half of the rule, for graphs where a heuristic would
+// otherwise run before the pruning.
+std::vector<int32_t> refutingIndependentSet(const Graph& graph, uint32_t seed);
 
 struct AlternationOutcome {
   int32_t deletedEdges = 0;  // edges removed by the rule itself and the pruning it caused
@@ -34,7 +41,9 @@ struct AlternationOutcome {
 // Tries `attempts` independent sets (seeds seed, seed + 1, ...). One of more than half the
 // nodes sets isHamiltonian 0; one of exactly half deletes (with Graph::cut, so the pruning
 // queue runs and the installed list records it) the edges outside it, and a forced edge
-// outside it sets isHamiltonian 0. Does nothing unless isHamiltonian is 2.
-AlternationOutcome applyAlternationRule(Graph& graph, uint32_t seed, int32_t attempts = 6);
+// outside it sets isHamiltonian 0. Does nothing unless isHamiltonian is 2. `stop` (may be
+// null) ends it between sets.
+AlternationOutcome applyAlternationRule(Graph& graph, uint32_t seed, int32_t attempts = 6,
+                                        const StopToken* stop = nullptr);
 
 }  // namespace hc

@@ -18,8 +18,22 @@ int32_t choicesAt(const Graph& graph, int32_t v) {
   return n.degree - n.howManyUncuttable;
 }
 
+// A node's rank among equals: a hash of its number and the seed, so that which of two
+// equal nodes comes first is the seed's choice and not the numbering's.
+uint32_t tieRank(int32_t v, uint32_t seed) {
+  uint64_t x = (uint64_t{static_cast<uint32_t>(v)} << 32 | seed) * 0x9E3779B97F4A7C15ull;
+  x ^= x >> 29;
+  x *= 0xBF58476D1CE4E5B9ull;
+  return static_cast<uint32_t>(x >> 32);
+}
+
+// Whether (d, v) comes before (bestD, best): the smaller degree, then the smaller rank.
+bool comesFirst(int32_t d, int32_t v, int32_t bestD, int32_t best, uint32_t seed) {
+  return best == -1 || d < bestD || (d == bestD && tieRank(v, seed) < tieRank(best, seed));
+}
+
 // The smallest-degree unforced neighbour of v, or -1.
-int32_t tightestNeighbor(const Graph& graph, int32_t v) {
+int32_t tightestNeighbor(const Graph& graph, int32_t v, uint32_t seed) {
   const Node& n = graph.node(v);
   int32_t best = -1;
   int32_t bestDegree = 0;
@@ -27,7 +41,7 @@ int32_t tightestNeighbor(const Graph& graph, int32_t v) {
     int32_t w = n.neighborArray[i];
     if (n.isForcedNeighbor(w)) continue;
     int32_t d = graph.node(w).degree;
-    if (best == -1 || d < bestDegree) {
+    if (comesFirst(d, w, bestDegree, best, seed)) {
       best = w;
       bestDegree = d;
     }
@@ -37,7 +51,7 @@ int32_t tightestNeighbor(const Graph& graph, int32_t v) {
 
 // The edge to branch on; false when no unforced edge is left (cannot happen while the
 // verdict is 2, but the walk must not rely on it).
-bool chooseBranch(const Graph& graph, int32_t hint, int32_t& a, int32_t& b) {
+bool chooseBranch(const Graph& graph, int32_t hint, uint32_t seed, int32_t& a, int32_t& b) {
   // A head has one forced edge and degree 3 or more, so 2 choices is the least possible.
   constexpr int32_t kLeast = 2;
   int32_t bestHead = -1;
@@ -63,7 +77,7 @@ bool chooseBranch(const Graph& graph, int32_t hint, int32_t& a, int32_t& b) {
     for (int32_t v = 0; v < graph.howManyNodes; ++v) {
       const Node& n = graph.node(v);
       if (n.howManyUncuttable == 2 || n.degree <= n.howManyUncuttable) continue;
-      if (bestHead == -1 || n.degree < bestDegree) {
+      if (comesFirst(n.degree, v, bestDegree, bestHead, seed)) {
         bestHead = v;
         bestDegree = n.degree;
       }
@@ -71,7 +85,7 @@ bool chooseBranch(const Graph& graph, int32_t hint, int32_t& a, int32_t& b) {
   }
   if (bestHead == -1) return false;
   a = bestHead;
-  b = tightestNeighbor(graph, bestHead);
+  b = tightestNeighbor(graph, bestHead, seed);
   return b != -1;
 }
 
@@ -215,7 +229,7 @@ ExactSearchResult exactSearch(Graph& graph, const StopToken& stop, const ExactSe
     }
     int32_t a = -1;
     int32_t b = -1;
-    if (graph.isHamiltonian == kUndecided && chooseBranch(graph, hint, a, b)) {
+    if (graph.isHamiltonian == kUndecided && chooseBranch(graph, hint, options.seed, a, b)) {
       open(a, b);
       graph.force(a, b);
       hint = b;

@@ -41,6 +41,9 @@ struct ExactSearchOptions {
   // linear pass costs about this many edge visits per tree node on any size of graph
   // (a few times what the propagation of one step costs).
   int32_t checkEdgesPerNode = 20;
+  // Ties between equally good branching nodes, and between equally tight neighbours, go by
+  // a rank drawn from this seed and the node, not by the node's number.
+  uint32_t seed = 0;
   // When given, the walk is written here for a certificate (see kLogLeaf); nothing is
   // recorded otherwise. A log that would pass proofLogLimitBytes is dropped (emptied, its
   // memory freed, ExactSearchResult::proofLogDropped set) and the walk goes on unrecorded.

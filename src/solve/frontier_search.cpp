@@ -4,6 +4,8 @@
 #include "solve/frontier_search.h"
 
 #include <algorithm>
+#include <random>
+#include <utility>
 #include <vector>
 
 namespace hc {
@@ -164,70 +166,179 @@ FrontierSearchResult frontierSearch(const EdgeSnapshot& graph, const StopToken& 
   return result;
 }
 
-std::vector<int32_t> narrowFrontierOrder(const EdgeSnapshot& graph, int32_t widthLimit) {
-  const int32_t n = graph.nodes();
-  std::vector<int32_t> order;
-  if (n == 0) return order;
-  order.reserve(static_cast<size_t>(n));
-  // An end: the node a breadth-first search from node 0 reaches last.
-  std::vector<int32_t> queue{0};
-  std::vector<uint8_t> seen(static_cast<size_t>(n), 0);
-  seen[0] = 1;
-  for (size_t head = 0; head < queue.size(); ++head)
-    for (int32_t w : graph.neighborsOf(queue[head]))
-      if (seen[static_cast<size_t>(w)] == 0) {
-        seen[static_cast<size_t>(w)] = 1;
-        queue.push_back(w);
-      }
-  // untaken[v]: v's neighbours not yet taken; candidates: untaken nodes next to taken ones,
-  // with the step at which they became candidates (older first among equals).
-  std::vector<int32_t> untaken(static_cast<size_t>(n)), since(static_cast<size_t>(n), -1);
-  for (int32_t v = 0; v < n; ++v)
-    untaken[static_cast<size_t>(v)] = static_cast<int32_t>(graph.neighborsOf(v).size());
-  std::vector<uint8_t> taken(static_cast<size_t>(n), 0);
-  std::vector<int32_t> candidates;
-  int32_t width = 0;  // taken nodes with untaken neighbours
-  auto take = [&](int32_t v) {
-    taken[static_cast<size_t>(v)] = 1;
-    order.push_back(v);
-    width += untaken[static_cast<size_t>(v)] > 0;
-    for (int32_t w : graph.neighborsOf(v)) {
-      if (--untaken[static_cast<size_t>(w)] == 0 && taken[static_cast<size_t>(w)] != 0) --width;
-      if (taken[static_cast<size_t>(w)] == 0 && since[static_cast<size_t>(w)] < 0) {
-        since[static_cast<size_t>(w)] = static_cast<int32_t>(order.size());
-        candidates.push_back(w);
-      }
-    }
-  };
-  int32_t start = queue.back();
-  for (int32_t next = 0; static_cast<int32_t>(order.size()) < n;) {
-    if (width > widthLimit) return {};
-    if (candidates.empty()) {
-      while (taken[static_cast<size_t>(next)] != 0) ++next;  // another piece, or the first node
-      take(static_cast<int32_t>(order.empty() ? start : next));
-      continue;
-    }
-    // Score: frontier nodes that leave when v comes, less one when v itself stays.
-    size_t best = 0;
-    int32_t bestScore = 0;
-    for (size_t k = 0; k < candidates.size(); ++k) {
-      const int32_t v = candidates[k];
-      int32_t score = untaken[static_cast<size_t>(v)] > 0 ? -1 : 0;
-      for (int32_t w : graph.neighborsOf(v))
-        if (taken[static_cast<size_t>(w)] != 0 && untaken[static_cast<size_t>(w)] == 1) ++score;
-      if (k == 0 || score > bestScore ||
-          (score == bestScore &&
-           since[static_cast<size_t>(v)] < since[static_cast<size_t>(candidates[best])])) {
-        best = k;
-        bestScore = score;
-      }
-    }
-    const int32_t v = candidates[best];
-    candidates[best] = candidates.back();
-    candidates.pop_back();
-    take(v);
+namespace {
+
+// Breadth-first passes from a node to the farthest one, at most, in the search for an end.
+constexpr int32_t kPeripheralRounds = 4;
+
+// Breadth-first passes and greedy layouts over one graph, their arrays made once.
+class OrderFinder {
+ public:
+  OrderFinder(const EdgeSnapshot& graph, uint32_t seed)
+      : graph_(graph),
+        n_(graph.nodes()),
+        rank_(static_cast<size_t>(n_)),
+        distance_(static_cast<size_t>(n_)),
+        untaken_(static_cast<size_t>(n_)),
+        since_(static_cast<size_t>(n_)),
+        taken_(static_cast<size_t>(n_)) {
+    // Exact ties go by a random rank: which node wins one depends on the seed, never on
+    // the numbering.
+    std::mt19937 rng(seed);
+    for (uint32_t& r : rank_) r = static_cast<uint32_t>(rng());
+    queue_.reserve(static_cast<size_t>(n_));
   }
-  return order;
+
+  int32_t lowestRank() const {
+    return static_cast<int32_t>(std::min_element(rank_.begin(), rank_.end()) - rank_.begin());
+  }
+
+  // The node farthest from `from` (the highest rank among the farthest) and its distance.
+  std::pair<int32_t, int32_t> farthest(int32_t from) {
+    std::fill(distance_.begin(), distance_.end(), -1);
+    queue_.assign(1, from);
+    distance_[static_cast<size_t>(from)] = 0;
+    int32_t far = from;
+    for (size_t head = 0; head < queue_.size(); ++head) {
+      const int32_t v = queue_[head];
+      const int32_t dv = distance_[static_cast<size_t>(v)], df = distance_[static_cast<size_t>(far)];
+      if (dv > df || (dv == df && rank_[static_cast<size_t>(v)] > rank_[static_cast<size_t>(far)])) far = v;
+      for (int32_t w : graph_.neighborsOf(v))
+        if (distance_[static_cast<size_t>(w)] < 0) {
+          distance_[static_cast<size_t>(w)] = dv + 1;
+          queue_.push_back(w);
+        }
+    }
+    return {far, distance_[static_cast<size_t>(far)]};
+  }
+
+  // A pseudo-peripheral node reached from `from`: farthest nodes in turn while the distance
+  // grows; `other` gets the last node left behind (the other end).
+  int32_t peripheral(int32_t from, int32_t& other) {
+    auto [far, depth] = farthest(from);
+    other = from;
+    for (int32_t round = 0; round < kPeripheralRounds; ++round) {
+      auto [next, nextDepth] = farthest(far);
+      if (nextDepth <= depth) {
+        other = next;
+        break;
+      }
+      other = far;
+      far = next;
+      depth = nextDepth;
+    }
+    return far;
+  }
+
+  // The greedy layout from `start`: the next node is always one that lets the most frontier
+  // nodes leave and brings the fewest in, the longest waiting first among equals. Gives up
+  // (false) once the frontier search would meet more than `limit` nodes at once; else
+  // `order` holds it, with its widest frontier in `width` and the frontier sizes summed in
+  // `total` (a measure of the states met on the way).
+  bool layout(int32_t start, int32_t limit, std::vector<int32_t>& order, int32_t& width, int64_t& total) {
+    order.clear();
+    candidates_.clear();
+    std::fill(since_.begin(), since_.end(), -1);
+    std::fill(taken_.begin(), taken_.end(), 0);
+    for (int32_t v = 0; v < n_; ++v) untaken_[static_cast<size_t>(v)] = graph_.degree(v);
+    int32_t frontier = 0;  // taken nodes with untaken neighbours
+    width = 0;
+    total = 0;
+    auto take = [&](int32_t v) {
+      // The frontier search counts the node it takes before any node leaves.
+      width = std::max(width, frontier + 1);
+      total += frontier + 1;
+      taken_[static_cast<size_t>(v)] = 1;
+      order.push_back(v);
+      frontier += untaken_[static_cast<size_t>(v)] > 0;
+      for (int32_t w : graph_.neighborsOf(v)) {
+        if (--untaken_[static_cast<size_t>(w)] == 0 && taken_[static_cast<size_t>(w)] != 0) --frontier;
+        if (taken_[static_cast<size_t>(w)] == 0 && since_[static_cast<size_t>(w)] < 0) {
+          since_[static_cast<size_t>(w)] = static_cast<int32_t>(order.size());
+          candidates_.push_back(w);
+        }
+      }
+    };
+    int32_t next = 0;  // the lowest node that may be untaken, for another piece
+    while (static_cast<int32_t>(order.size()) < n_) {
+      if (width > limit) return false;
+      if (candidates_.empty()) {
+        if (order.empty()) {
+          take(start);
+          continue;
+        }
+        while (taken_[static_cast<size_t>(next)] != 0) ++next;
+        take(next);
+        continue;
+      }
+      size_t best = 0;
+      int32_t bestScore = 0;
+      for (size_t k = 0; k < candidates_.size(); ++k) {
+        const int32_t v = candidates_[k];
+        // Frontier nodes that leave when v comes, less one when v itself stays.
+        int32_t score = untaken_[static_cast<size_t>(v)] > 0 ? -1 : 0;
+        for (int32_t w : graph_.neighborsOf(v))
+          if (taken_[static_cast<size_t>(w)] != 0 && untaken_[static_cast<size_t>(w)] == 1) ++score;
+        const int32_t b = candidates_[best];
+        if (k == 0 || score > bestScore ||
+            (score == bestScore && (since_[static_cast<size_t>(v)] < since_[static_cast<size_t>(b)] ||
+                                    (since_[static_cast<size_t>(v)] == since_[static_cast<size_t>(b)] &&
+                                     rank_[static_cast<size_t>(v)] < rank_[static_cast<size_t>(b)])))) {
+          best = k;
+          bestScore = score;
+        }
+      }
+      const int32_t v = candidates_[best];
+      candidates_[best] = candidates_.back();
+      candidates_.pop_back();
+      take(v);
+    }
+    return width <= limit;
+  }
+
+ private:
+  const EdgeSnapshot& graph_;
+  int32_t n_;
+  std::vector<uint32_t> rank_;
+  std::vector<int32_t> distance_, queue_, untaken_, since_, candidates_;
+  std::vector<uint8_t> taken_;
+};
+
+// Starts of the layouts: both ends of a pseudo-diameter from a random node, and from two more.
+constexpr int32_t kLayoutSweeps = 3;
+
+}  // namespace
+
+std::vector<int32_t> narrowFrontierOrder(const EdgeSnapshot& graph, int32_t widthLimit, uint32_t seed) {
+  const int32_t n = graph.nodes();
+  std::vector<int32_t> best, order, tried;
+  if (n == 0) return best;
+  OrderFinder finder(graph, seed);
+  std::mt19937 rng(seed ^ 0x9e3779b9u);
+  int32_t bestWidth = widthLimit;
+  int64_t bestTotal = 0;
+  int32_t from = finder.lowestRank();
+  for (int32_t sweep = 0; sweep < kLayoutSweeps; ++sweep) {
+    int32_t other = -1;
+    const int32_t end = finder.peripheral(from, other);
+    for (int32_t start : {end, other}) {
+      if (std::find(tried.begin(), tried.end(), start) != tried.end()) continue;
+      tried.push_back(start);
+      int32_t width = 0;
+      int64_t total = 0;
+      if (!finder.layout(start, bestWidth, order, width, total)) continue;
+      if (best.empty() || width < bestWidth || total < bestTotal) {
+        best.swap(order);
+        bestWidth = width;
+        bestTotal = total;
+      }
+    }
+    // A graph that is not thin from either end of its first pseudo-diameter is not thin:
+    // the further sweeps only narrow a thin graph's layout.
+    if (best.empty()) break;
+    from = static_cast<int32_t>(rng() % static_cast<uint32_t>(n));
+  }
+  return best;
 }
 
 }  // namespace hc

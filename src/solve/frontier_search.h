@@ -40,11 +40,14 @@ inline constexpr int32_t kFrontierWidthLimit = 14;
 FrontierSearchResult frontierSearch(const EdgeSnapshot& graph, const StopToken& stop, int64_t workLimit,
                                     std::span<const int32_t> order = {});
 
-// An order of the nodes that keeps the frontier narrow on long, thin graphs whatever their
-// numbering: from an end of the graph (a node found last by a breadth-first search), the
-// next node is always one that lets the most frontier nodes leave and brings the fewest in.
-// Empty as soon as the frontier grows beyond `widthLimit` nodes (the order would be of no
-// use, and finding it would cost quadratic time).
-std::vector<int32_t> narrowFrontierOrder(const EdgeSnapshot& graph, int32_t widthLimit = kFrontierWidthLimit);
+// An order of the nodes that keeps the frontier narrow on long, thin graphs, drawn from the
+// graph's shape and not its numbering: greedy layouts (the next node is always one that
+// lets the most frontier nodes leave and brings the fewest in) from both ends of a few
+// pseudo-diameters, the narrowest winning (the smaller sum of frontiers among equals).
+// `seed` picks the sweeps' first nodes and breaks exact ties. Empty when every layout's
+// frontier, as frontierSearch counts it, passes `widthLimit` nodes (each layout gives up
+// there, so a wide graph costs a few linear passes).
+std::vector<int32_t> narrowFrontierOrder(const EdgeSnapshot& graph, int32_t widthLimit = kFrontierWidthLimit,
+                                         uint32_t seed = 1);
 
 }  // namespace hc

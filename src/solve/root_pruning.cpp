@@ -26,6 +26,10 @@ bool passesCheapChecks(const Graph& graph, const StopToken* stop) {
 
 }  // namespace
 
+bool failsCheapChecks(const Graph& graph, const StopToken* stop) {
+  return !passesCheapChecks(graph, stop);
+}
+
 void runCheapChecks(Graph& graph, const StopToken* stop) {
   if (graph.isHamiltonian != kUndecided) return;
   if (!passesCheapChecks(graph, stop)) graph.isHamiltonian = kNotHamiltonian;
@@ -50,8 +54,8 @@ RootPruningResult pruneRoot(Graph& graph, uint32_t seed, const StopToken* stop) 
   RootPruningResult result;
   result.verdict = pruneRootIncrementally(graph, stop);
   if (result.verdict != kUndecided || stopRequested(stop)) return result;
-  if (graph.howManyNodes > kAlternationNodeLimit) return result;
-  AlternationOutcome alternation = applyAlternationRule(graph, seed);
+  const int32_t attempts = graph.howManyNodes > kAlternationNodeLimit ? 1 : 6;
+  AlternationOutcome alternation = applyAlternationRule(graph, seed, attempts, stop);
   result.alternationDeletions = alternation.deletedEdges;
   if (alternation.deletedEdges > 0) runCheapChecks(graph);
   result.verdict = graph.isHamiltonian;

@@ -35,9 +35,14 @@ HamiltonicityState pruneRootIncrementally(Graph& graph, const StopToken* stop = 
 // be null) ended sets nothing.
 void runCheapChecks(Graph& graph, const StopToken* stop = nullptr);
 
-// The alternation rule's independent-set search is skipped above this many nodes (it is
-// several linear passes with a priority queue; the graphs it proves are far smaller).
+// Above this many nodes the alternation rule tries one independent set, not several (each
+// is a pass with a priority queue; the graphs it proves are mostly far smaller).
 inline constexpr int32_t kAlternationNodeLimit = 200000;
+
+// The same checks on a graph as given, without changing it: true when it is disconnected,
+// unevenly bipartite or has a cut vertex. A pass that `stop` (may be null) ended refutes
+// nothing. One linear pass, for graphs where something else runs before the pruning.
+bool failsCheapChecks(const Graph& graph, const StopToken* stop = nullptr);
 
 // pruneRootIncrementally, then the alternation rule (see alternation_rule.h) with `seed`,
 // then the cheap checks again when the rule deleted edges. A stop (may be null) ends it

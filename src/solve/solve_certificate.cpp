@@ -31,20 +31,6 @@ constexpr double kLeastSatSeconds = 1.0;
 // the machine's load.
 constexpr int64_t kFrontierWork = 50000000;
 
-// Node 0's breadth-first order over the edges left, as the frontier search takes the nodes.
-std::vector<int32_t> breadthFirstOrder(const BranchState& b) {
-  std::vector<int32_t> order{0};
-  std::vector<uint8_t> seen(static_cast<size_t>(b.nodes()), 0);
-  seen[0] = 1;
-  for (size_t k = 0; k < order.size(); ++k)
-    for (const BranchState::Incidence& i : b.incident(order[k]))
-      if (b.status(i.edge) != certcheck::kDeleted && seen[static_cast<size_t>(i.node)] == 0) {
-        seen[static_cast<size_t>(i.node)] = 1;
-        order.push_back(i.node);
-      }
-  return order;
-}
-
 Graph graphOf(int32_t n, const std::vector<certcheck::Edge>& edges) {
   Graph graph(n, 0);
   for (auto [u, v] : edges) graph.addEdge(u, v);
@@ -81,13 +67,13 @@ bool writeCheckedFrontierLeaf(CertificateWriter& writer, const EdgeSnapshot& lef
   return true;
 }
 
-// The frontier search's own leaf: its breadth-first order. On the very edges it searched
-// (the root's, when the branch has as many left) it is written as it is; otherwise it is
-// searched again on the branch's.
-bool writeFrontierLeaf(CertificateWriter& writer, int64_t searchedEdges, const StopToken& stop) {
-  const std::vector<int32_t> order = breadthFirstOrder(writer.branch());
+// The frontier search's own leaf over its order. On the very edges it searched (the root's,
+// when the branch has as many left) it is written as it is; otherwise it is searched again
+// on the branch's.
+bool writeFrontierLeaf(CertificateWriter& writer, const ProofPiece& piece, const StopToken& stop) {
+  const std::vector<int32_t>& order = piece.frontierOrder;
   if (static_cast<int32_t>(order.size()) != writer.branch().nodes()) return false;
-  if (edgesLeft(writer.branch()) != searchedEdges)
+  if (edgesLeft(writer.branch()) != piece.searchedEdges)
     return writeCheckedFrontierLeaf(writer, snapshotOf(writer.branch()), order, stop, kFrontierWork);
   writer.write(certificateNodeLine("frontier", order));
   return true;
@@ -207,7 +193,7 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& 
   } else if (method == "exact search") {
     attempt([&](CertificateWriter& w) { return writeSearchProof(w, piece.searchLog, stop); });
   } else if (method == "frontier search") {
-    attempt([&](CertificateWriter& w) { return writeFrontierLeaf(w, piece.searchedEdges, stop); });
+    attempt([&](CertificateWriter& w) { return writeFrontierLeaf(w, piece, stop); });
   } else if (method == "clause learning") {
     // Solved again on the checker's formula: about as long as the worker took, and not
     // without end where this run happens to go astray.

@@ -35,6 +35,7 @@ struct ProofPiece {
   bool bodyComplete = false;                   //   ... and whether every branch closed
   std::vector<int32_t> independentSet;         // alternation rule: its set of more than half the nodes
   int64_t searchedEdges = -1;                  // frontier search: the edges it searched
+  std::vector<int32_t> frontierOrder;          //   ... and its order of the nodes
   // Alternation rule: its sets of exactly half the nodes that deleted edges, in order.
   std::vector<std::vector<int32_t>> alternationSets;
   // What passed SolveOptions::certificateLimitBytes and was dropped ("exact search's proof

@@ -16,6 +16,7 @@
 #include "core/trivial_verdict.h"
 #include "schc/hamiltonian_cycle.h"
 #include "schc/stone_carver.h"
+#include "solve/alternation_rule.h"
 #include "solve/cohc_certificate.h"
 #include "solve/decomposed_solve.h"
 #include "solve/frontier_search.h"
@@ -169,8 +170,8 @@ class Race {
 // What passes the certificate's bound, as its note names it.
 constexpr const char* kSearchLog = "exact search's proof log";
 
-void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, bool certify,
-               int64_t limitBytes) {
+void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, bool certify, int64_t limitBytes,
+               uint32_t seed) {
   const Working working(race.activity, solvePartBit(kPartExactSearch));
   std::optional<Graph> copied = Graph::copyUnlessStopped(root, &race.stop);
   if (!copied) return;
@@ -178,6 +179,7 @@ void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, boo
   StopToken stop(&race.stop);
   ProofPiece piece;
   ExactSearchOptions options;
+  options.seed = seed;
   if (certify) options.proofLog = &piece.searchLog;
   options.proofLogLimitBytes = limitBytes;
   ExactSearchResult found = exactSearch(copy, stop, options, progress);
@@ -336,8 +338,32 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     result.method = "root pruning";
     return finish();
   }
-  const EdgeSnapshot snapshot(graph);
   const int32_t threads = std::max(1, options.threads);
+  // A dense graph, or a large one with nothing for the pruning to force, has the finder
+  // before or beside the root phases.
+  const bool dense = isDense(graph) && graph.howManyEdges >= kDenseFinderEdges;
+  const bool earlyFinder =
+      options.useFinder &&
+      (dense || (threads > 1 && graph.howManyEdges >= options.earlyFinderEdges && finderSkipsPruning(graph)));
+  // A dense graph's finder runs before the pruning, so the linear rules come first there, on
+  // the graph as given: a disconnected, unevenly bipartite or separable graph, or one with
+  // an independent set of more than half its nodes, must not wait for the finder (a sparse
+  // one's finder runs beside the pruning, which makes the same checks).
+  if (earlyFinder && dense) {
+    const Working working(activity, solvePartBit(kPartRootPruning) | solvePartBit(kPartAlternationRule));
+    if (failsCheapChecks(graph, &run)) {
+      result.verdict = kNotHamiltonian;
+      result.method = "root pruning";
+      return finish();
+    }
+    piece.independentSet = refutingIndependentSet(graph, options.seed);
+    if (!piece.independentSet.empty()) {
+      result.verdict = kNotHamiltonian;
+      result.method = "alternation rule";
+      return finish();
+    }
+  }
+  const EdgeSnapshot snapshot(graph);
   const bool large = graph.howManyNodes > kLargeNodeLimit;
   const bool limited = options.timeLimitSeconds > 0.0;
   // The finder's share of a one-thread run.
@@ -360,9 +386,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     race.await(run, result, piece);
     return true;
   };
-  const bool dense = isDense(graph) && graph.howManyEdges >= kDenseFinderEdges;
-  if (options.useFinder && (dense || (threads > 1 && graph.howManyEdges >= options.earlyFinderEdges &&
-                                      finderSkipsPruning(graph)))) {
+  if (earlyFinder) {
     // A dense graph: the finder first, on this thread (the pruning would not stop for it),
     // for about what reading the graph took; then beside the rest.
     auto finder = std::make_shared<RotationFinder>(graph, options.seed);
@@ -424,6 +448,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     StopToken probeStop(&race.stop);
     probeStop.setTimeLimit(seconds);
     ExactSearchOptions probe;
+    probe.seed = options.seed;
     probe.treeNodeLimit = treeNodeLimit;
     probe.rootLookAheadEdgeLimit = probe.levelLookAheadEdgeLimit = -1;  // look-ahead can take seconds
     if (certify) probe.proofLog = &piece.searchLog;
@@ -473,16 +498,20 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   }
   if (probing && probed < probeLimit && probeRoot(probeLimit - probed, kProbeSeconds)) return finish();
 
-  // Long, thin graphs the probe left open are decided by their frontier states; on any other
-  // graph this gives up after one breadth-first pass.
+  // Long, thin graphs the probe left open are decided by their frontier states, in an order
+  // drawn from their shape; on any other graph this gives up after a few linear passes.
   if (options.frontierWork > 0) {
     const Working working(activity, solvePartBit(kPartFrontierSearch));
-    const FrontierSearchResult frontier = frontierSearch(EdgeSnapshot(root), race.stop, options.frontierWork);
+    const EdgeSnapshot left(root);
+    std::vector<int32_t> order = narrowFrontierOrder(left, kFrontierWidthLimit, options.seed);
+    const FrontierSearchResult frontier =
+        order.empty() ? FrontierSearchResult{} : frontierSearch(left, race.stop, options.frontierWork, order);
     if (raceDecided()) return finish();
     if (frontier.verdict == kNotHamiltonian) {
       result.verdict = kNotHamiltonian;
       result.method = "frontier search";
       piece.searchedEdges = root.howManyEdges;
+      piece.frontierOrder = std::move(order);
       return finish();
     }
   }
@@ -504,7 +533,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
                  limitBytes] {
       if (finder) runFinder(root, race, options.seed, finderSlice);
       if (sat && !race.stop.stopRequested()) runSat(root, snapshot, race, options.seed, satSlice, certify);
-      if (!race.stop.stopRequested()) runSearch(root, race, progress, certify, limitBytes);
+      if (!race.stop.stopRequested()) runSearch(root, race, progress, certify, limitBytes, options.seed);
     });
   } else if (large) {
     // The finder, a complete method while the graph is not too large for it (the clause
@@ -513,15 +542,15 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     if (useSat) {
       crew.launch([&root, &snapshot, &race, &options, certify] { runSat(root, snapshot, race, options.seed, 0.0, certify); });
     } else if (graph.howManyNodes <= kLargeSatNodeLimit) {
-      crew.launch([&root, &race, progress, certify, limitBytes] {
-        runSearch(root, race, progress, certify, limitBytes);
+      crew.launch([&root, &race, &options, progress, certify, limitBytes] {
+        runSearch(root, race, progress, certify, limitBytes, options.seed);
       });
     }
     if (threads >= 3 || graph.howManyNodes > kLargeSatNodeLimit)
       crew.launch([&root, &race, &options] { runFinder(root, race, options.seed + 1, 0.0); });
   } else {
-    crew.launch([&root, &race, progress, certify, limitBytes] {
-      runSearch(root, race, progress, certify, limitBytes);
+    crew.launch([&root, &race, &options, progress, certify, limitBytes] {
+      runSearch(root, race, progress, certify, limitBytes, options.seed);
     });
     if (!finderStarted) startFinder(root);
     const bool proofSystem =
