@@ -14,15 +14,32 @@ which the pieces were built.
       the flower snark J_N (N odd, 4 N nodes); non-Hamiltonian: cubic without a
       3-edge-colouring
 
-The finding side (Hamiltonian graphs, labels as built):
+The finding side (Hamiltonian graphs):
   structured_graphs.py knight R FILE [SEED]
       the knight's graph on an R x R board
   structured_graphs.py gnp N FILE [SEED] [P]
       the random graph G(N, P) (P = 0.3 unless given)
+  structured_graphs.py threshold N FILE [SEED]
+      G(N, M) at the Hamiltonicity threshold, M = N (ln N + ln ln N) / 2, each node of degree
+      below 2 then joined to random nodes until it has 2
+  structured_graphs.py cube D FILE [SEED] [R]
+      the hypercube Q_D less R random even and R random odd nodes (R = 0 unless given)
+  structured_graphs.py odd K FILE [SEED]
+      the odd graph O_K: the (K-1)-subsets of 2K-1 things, joined when disjoint
+  structured_graphs.py gp2less N FILE [SEED]
+      the generalized Petersen graph GP(N, 2) less a node (N = 6k + 5: it is hypohamiltonian)
+  structured_graphs.py honeycomb R FILE [SEED]
+      the honeycomb (brick-wall) torus on R x R nodes, R even
   structured_graphs.py cubic N FILE [SEED]
   structured_graphs.py quartic N FILE [SEED]
       a connected random 3-regular (4-regular) graph on N nodes
+Every graph is written with its labels (and each node's neighbour order) shuffled by SEED.
+
+  structured_graphs.py permute IN OUT SEED
+      relabels the adjacency text IN by a random permutation drawn from SEED
 """
+import itertools
+import math
 import random
 import sys
 
@@ -112,6 +129,76 @@ def gnp(n, p, rng):
         edges.append((a, b))
 
 
+def threshold(n, rng):
+    m = round(n * (math.log(n) + math.log(math.log(n))) / 2)
+    edges = set()
+    while len(edges) < m:
+        a, b = rng.randrange(n), rng.randrange(n)
+        if a != b:
+            edges.add((min(a, b), max(a, b)))
+    degree = [0] * n
+    for a, b in edges:
+        degree[a] += 1
+        degree[b] += 1
+    for a in range(n):
+        while degree[a] < 2:
+            b = rng.randrange(n)
+            if b != a and (min(a, b), max(a, b)) not in edges:
+                edges.add((min(a, b), max(a, b)))
+                degree[a] += 1
+                degree[b] += 1
+    return n, sorted(edges)
+
+
+def cube(d, removed, rng):
+    n = 1 << d
+    parity = [bin(v).count("1") % 2 for v in range(n)]
+    gone = set(rng.sample([v for v in range(n) if parity[v] == 0], removed))
+    gone |= set(rng.sample([v for v in range(n) if parity[v] == 1], removed))
+    label = {v: i for i, v in enumerate(v for v in range(n) if v not in gone)}
+    edges = [(label[v], label[v ^ (1 << k)]) for v in label for k in range(d)
+             if v < v ^ (1 << k) and v ^ (1 << k) in label]
+    return len(label), edges
+
+
+def odd(k):
+    sets = [frozenset(c) for c in itertools.combinations(range(2 * k - 1), k - 1)]
+    index = {s: i for i, s in enumerate(sets)}
+    everything = frozenset(range(2 * k - 1))
+    edges = []
+    for s, i in index.items():  # the sets disjoint from s: (k-1)-subsets of its complement
+        for c in itertools.combinations(sorted(everything - s), k - 1):
+            j = index[frozenset(c)]
+            if i < j:
+                edges.append((i, j))
+    return len(sets), edges
+
+
+def gp2less(n):
+    _, edges = solve_graphs.petersen(n, 2)
+    last = 2 * n - 1  # removed: an inner node
+    return 2 * n - 1, [(a, b) for a, b in edges if last not in (a, b)]
+
+
+def honeycomb(r):
+    if r < 4 or r % 2:
+        raise SystemExit("a honeycomb torus needs an even R of at least 4")
+    edges = []
+    for i in range(r):
+        for j in range(r):
+            edges.append((i * r + j, i * r + (j + 1) % r))
+            if (i + j) % 2 == 0:
+                edges.append((i * r + j, ((i + 1) % r) * r + j))
+    return r * r, edges
+
+
+def permute(source, path, rng):
+    rows = [list(map(int, line.split())) for line in open(source) if line.strip()]
+    n = len(rows)
+    edges = [(row[0], w) for row in rows for w in row[1:] if row[0] < w]
+    write(n, edges, path, rng)
+
+
 def adjacency(n, edges):
     adjacent = [[] for _ in range(n)]
     for a, b in edges:
@@ -197,17 +284,25 @@ def write(n, edges, path, rng, shuffle=True):
 
 
 def main():
-    kinds = ("fragment", "blobs", "snark", "knight", "gnp", "cubic", "quartic")
-    if len(sys.argv) not in (4, 5, 6) or sys.argv[1] not in kinds or (len(sys.argv) == 6 and sys.argv[1] != "gnp"):
+    kinds = ("fragment", "blobs", "snark", "knight", "gnp", "threshold", "cube", "odd", "gp2less", "honeycomb",
+             "cubic", "quartic")
+    if len(sys.argv) == 5 and sys.argv[1] == "permute":
+        permute(sys.argv[2], sys.argv[3], random.Random(int(sys.argv[4])))
+        return
+    if len(sys.argv) not in (4, 5, 6) or sys.argv[1] not in kinds or (
+            len(sys.argv) == 6 and sys.argv[1] not in ("gnp", "cube")):
         raise SystemExit(__doc__)
     kind, size, path = sys.argv[1], int(sys.argv[2]), sys.argv[3]
     rng = random.Random(int(sys.argv[4]) if len(sys.argv) >= 5 else 1)
+    extra = sys.argv[5] if len(sys.argv) == 6 else None
     finding = {"knight": lambda: knight(size), "cubic": lambda: (size, random_regular(size, 3, rng)),
                "quartic": lambda: (size, random_regular(size, 4, rng)),
-               "gnp": lambda: gnp(size, float(sys.argv[5]) if len(sys.argv) == 6 else 0.3, rng)}
+               "gnp": lambda: gnp(size, float(extra) if extra else 0.3, rng),
+               "threshold": lambda: threshold(size, rng), "cube": lambda: cube(size, int(extra or 0), rng),
+               "odd": lambda: odd(size), "gp2less": lambda: gp2less(size), "honeycomb": lambda: honeycomb(size)}
     if kind in finding:
         n, edges = finding[kind]()
-        write(n, edges, path, rng, shuffle=False)
+        write(n, edges, path, rng)
         return
     if kind == "fragment":
         if size < 12:

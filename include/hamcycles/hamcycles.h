@@ -271,15 +271,17 @@ struct RunOptions {
 
 // solve: the portfolio (root pruning with sound rules, exact search, a rotation-extension
 // finder, the Probability Mill and, on small graphs with four threads or more, the Co-HC
-// proof system) until one decides. threads: 1 .. 256 in all.
+// proof system) until one decides. threads: 1 .. 256 in all (default: the machine's cores,
+// machineThreads()).
 //
 // proofFile (solve and cohc): when not empty, a NonHamiltonian verdict whose certificate is
 // complete (SolveResult::certified) writes it to this file, through a temporary file renamed
 // into place; the certificate numbers the nodes as the graph does, and checkCertificate (or
 // `hamcycles-cli check`) checks it. Any other outcome leaves the file as it was. FileError
 // before the run when the path is a folder or its folder does not exist or is not writable.
+HAMCYCLES_API int machineThreads();  // the machine's cores, at least 1 (at most 256)
 struct SolveOptions : RunOptions {
-  int threads = 4;
+  int threads = machineThreads();
   std::string proofFile;
 };
 

@@ -10,6 +10,7 @@ passed as cancel= stops the runs that hold it, from any thread.
 """
 from __future__ import annotations
 
+import os
 from typing import Any, Callable, Dict, Hashable, List, NamedTuple, Optional
 
 from . import _args, _hamcycles
@@ -126,20 +127,21 @@ def solve(G: Any, *, time_limit: Optional[float] = None, threads: Optional[int] 
     extension finder, clause learning, the Probability Mill and, on small graphs, the Co-HC
     proof system) until one part decides or `time_limit` seconds pass (None: no limit).
 
-    threads: 1 .. 256 in all (default 4). seed: 0 .. 2**32 - 1; with one thread the same seed
-    replays the same run (that of ``hamcycles-cli solve --seed``). progress: called about four
-    times a second, on this thread, with a Progress (seconds, tree_nodes, depth); an exception
-    it raises stops the run and is raised here. proof: a file (str or os.PathLike) for the
-    certificate of a "non-hamiltonian" verdict, written only when it is complete (the Result's
-    certified) and checked by check(G, proof); nodes are numbered in G's node order, as
-    write() numbers them. Any other outcome leaves the file as it was. A path whose folder
-    cannot take a new file (missing, not writable, /proc) raises FileError before the run.
-    cancel: a Cancel handle; its cancel() ends the run undecided ("interrupted").
+    threads: 1 .. 256 in all (default: the machine's cores). seed: 0 .. 2**32 - 1; with one
+    thread the same seed replays the same run (that of ``hamcycles-cli solve --seed``).
+    progress: called about four times a second, on this thread, with a Progress (seconds,
+    tree_nodes, depth); an exception it raises stops the run and is raised here. proof: a file
+    (str or os.PathLike) for the certificate of a "non-hamiltonian" verdict, written only when
+    it is complete (the Result's certified) and checked by check(G, proof); nodes are numbered
+    in G's node order, as write() numbers them. Any other outcome leaves the file as it was. A
+    path whose folder cannot take a new file (missing, not writable, /proc) raises FileError
+    before the run. cancel: a Cancel handle; its cancel() ends the run undecided
+    ("interrupted").
     """
     graph = as_graph(G)
     file = _args.proof(proof)
     raw = _hamcycles.solve(graph._core, graph._labels, _args.time_limit(time_limit), _args.seed(seed),
-                           _args.callback(progress), _args.threads(threads, 4), file, _args.cancel(cancel))
+                           _args.callback(progress), _args.threads(threads, min(256, os.cpu_count() or 1)), file, _args.cancel(cancel))
     return Result("solve", graph._core.node_count, graph._core.edge_count, raw, file)
 
 

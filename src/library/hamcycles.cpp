@@ -606,6 +606,8 @@ SolveResult run(const GraphData& graph, const RunOptions& options, const hc::Met
 
 }  // namespace
 
+int machineThreads() { return hc::machineThreads(); }
+
 SolveResult solve(const Graph& graph, const SolveOptions& options) {
   quietEngine();
   const GraphData& impl = solvable(graph);

@@ -17,7 +17,7 @@ class Rng {
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
     return z ^ (z >> 31);
   }
-  int32_t below(int32_t n) { return static_cast<int32_t>(next() % static_cast<uint64_t>(n)); }
+  int32_t below(int32_t n) { return static_cast<int32_t>(((next() >> 32) * static_cast<uint64_t>(n)) >> 32); }
 
  private:
   uint64_t state_;
@@ -27,9 +27,11 @@ class Rng {
 
 class RotationSearch {
  public:
-  RotationSearch(const Graph& graph, uint64_t seed) : n_(graph.howManyNodes), rng_(seed), path_(graph.howManyNodes, seed) {
+  RotationSearch(const Graph& graph, uint64_t seed)
+      : n_(graph.howManyNodes), rng_(seed), path_(graph.howManyNodes, seed) {
     offsets_.assign(static_cast<size_t>(n_) + 1, 0);
-    for (int32_t v = 0; v < n_; ++v) offsets_[static_cast<size_t>(v) + 1] = offsets_[static_cast<size_t>(v)] + graph.node(v).degree;
+    for (int32_t v = 0; v < n_; ++v)
+      offsets_[static_cast<size_t>(v) + 1] = offsets_[static_cast<size_t>(v)] + graph.node(v).degree;
     targets_.resize(static_cast<size_t>(offsets_.back()));
     forced_.resize(targets_.size());
     for (int32_t v = 0; v < n_; ++v) {
@@ -40,48 +42,69 @@ class RotationSearch {
         forced_[k] = graph.isUncuttableEdge(v, nv.neighborArray[i]) ? 1 : 0;
         anyForced_ = anyForced_ || forced_[k] != 0;
       }
+      // Neighbour orders from the seed, not from the numbering: every choice below that
+      // takes the first fitting neighbour then takes a random one.
+      const size_t first = static_cast<size_t>(offsets_[static_cast<size_t>(v)]);
+      for (size_t i = static_cast<size_t>(nv.degree); i > 1; --i) {
+        const size_t j = static_cast<size_t>(rng_.below(static_cast<int32_t>(i)));
+        std::swap(targets_[first + i - 1], targets_[first + j]);
+        std::swap(forced_[first + i - 1], forced_[first + j]);
+      }
     }
     freeCount_.resize(static_cast<size_t>(n_));
+    patience_ = 20LL * n_ + 2000;
   }
 
-  RotationFinderResult run(const StopToken& stop) {
+  // Goes on from where the last call stopped (the first one starts a run). With `workLimit`
+  // > 0 it returns, not found, once about that many neighbour entries have been examined.
+  RotationFinderResult run(const StopToken& stop, int64_t workLimit) {
     RotationFinderResult result;
     if (n_ < 3) return result;
-    int64_t patience = 20LL * n_ + 2000;
-    for (;; ++result.restarts) {
+    const int64_t workEnd = work_ + workLimit;
+    if (!started_) {
       restart();
-      int32_t best = 0;
-      int64_t sinceBest = 0;
-      while (sinceBest < patience) {
-        if (stop.poll()) return result;
-        if (extend()) {
-          if (path_.length() > best) {
-            best = path_.length();
-            sinceBest = 0;
-          }
-          continue;
-        }
-        if (path_.length() == n_ && adjacent(front_, back_)) {
-          result.found = true;
-          result.cycle.reserve(static_cast<size_t>(n_));
-          path_.appendInOrder(result.cycle);
-          return result;
-        }
-        ++result.rotations;
-        ++sinceBest;
-        if (!rotate()) break;
-        if (!closed_.empty()) {
-          result.found = true;
-          result.cycle = std::move(closed_);
-          return result;
-        }
-        if (path_.length() > best) {  // a splice took a node in
-          best = path_.length();
-          sinceBest = 0;
-        }
-      }
-      patience += patience / 2;  // later runs get longer before they give up
+      started_ = true;
     }
+    for (;;) {
+      if (sinceBest_ >= patience_) {  // this run stopped improving: a new one
+        patience_ += patience_ / 2;   // later runs get longer before they give up
+        ++restarts_;
+        restart();
+      }
+      if (stop.poll() || (workLimit > 0 && work_ >= workEnd)) break;
+      if (extend()) {
+        if (path_.length() > best_) {
+          best_ = path_.length();
+          sinceBest_ = 0;
+        }
+        continue;
+      }
+      if (path_.length() == n_ && adjacent(front_, back_)) {
+        result.found = true;
+        result.cycle.reserve(static_cast<size_t>(n_));
+        path_.appendInOrder(result.cycle);
+        break;
+      }
+      ++rotations_;
+      ++sinceBest_;
+      if (!rotate()) {
+        sinceBest_ = patience_;
+        continue;
+      }
+      if (!closed_.empty()) {
+        result.found = true;
+        result.cycle = std::move(closed_);
+        closed_.clear();
+        break;
+      }
+      if (path_.length() > best_) {  // a splice took a node in
+        best_ = path_.length();
+        sinceBest_ = 0;
+      }
+    }
+    result.restarts = restarts_;
+    result.rotations = rotations_;
+    return result;
   }
 
  private:
@@ -100,14 +123,18 @@ class RotationSearch {
   void restart() {
     path_.clear();
     for (int32_t v = 0; v < n_; ++v)
-      freeCount_[static_cast<size_t>(v)] = static_cast<int32_t>(offsets_[static_cast<size_t>(v) + 1] - offsets_[static_cast<size_t>(v)]);
+      freeCount_[static_cast<size_t>(v)] =
+          static_cast<int32_t>(offsets_[static_cast<size_t>(v) + 1] - offsets_[static_cast<size_t>(v)]);
     const int32_t first = rng_.below(n_);
     path_.pushBack(first);
     joined(first);
     front_ = back_ = first;
     frontUndo_ = backUndo_ = -1;
+    best_ = 1;
+    sinceBest_ = 0;
   }
   void joined(int32_t v) {
+    work_ += offsets_[static_cast<size_t>(v) + 1] - offsets_[static_cast<size_t>(v)];
     for (int64_t k = offsets_[static_cast<size_t>(v)]; k < offsets_[static_cast<size_t>(v) + 1]; ++k)
       --freeCount_[static_cast<size_t>(targets_[static_cast<size_t>(k)])];
   }
@@ -116,6 +143,7 @@ class RotationSearch {
   // free neighbours (random ties); -1 when there is none.
   int32_t nextFrom(int32_t end) {
     if (freeCount_[static_cast<size_t>(end)] == 0) return -1;  // the usual case late in a run
+    work_ += offsets_[static_cast<size_t>(end) + 1] - offsets_[static_cast<size_t>(end)];
     int32_t best = -1;
     int32_t bestScore = 0;
     int32_t ties = 0;
@@ -176,6 +204,7 @@ class RotationSearch {
     const int64_t first = offsets_[static_cast<size_t>(end)];
     const int64_t degree = offsets_[static_cast<size_t>(end) + 1] - first;
     if (degree == 0) return false;
+    work_ += 4 * degree;  // a climb of the path's tree per entry on the path
     const int64_t shift = static_cast<int64_t>(rng_.next() % static_cast<uint64_t>(degree));
     for (int64_t t = 0; t <= degree; ++t) {
       if (t == degree && (legal.index != -1 || undo == -1)) break;
@@ -210,9 +239,11 @@ class RotationSearch {
   // again as the rotations that end next to one.
   bool splice(bool back, int32_t i, int32_t u, int32_t w) {
     if (w == -1 || freeCount_[static_cast<size_t>(w)] == 0 || forcedEdge(w, u)) return false;
+    work_ += offsets_[static_cast<size_t>(w) + 1] - offsets_[static_cast<size_t>(w)];
     for (int64_t k = offsets_[static_cast<size_t>(w)]; k < offsets_[static_cast<size_t>(w) + 1]; ++k) {
       const int32_t x = targets_[static_cast<size_t>(k)];
       if (path_.contains(x)) continue;
+      work_ += offsets_[static_cast<size_t>(x) + 1] - offsets_[static_cast<size_t>(x)];
       for (int64_t h = offsets_[static_cast<size_t>(x)]; h < offsets_[static_cast<size_t>(x) + 1]; ++h) {
         const int32_t y = targets_[static_cast<size_t>(h)];
         if (y == w || !path_.contains(y)) continue;
@@ -247,7 +278,9 @@ class RotationSearch {
     const int32_t length = path_.length();
     const int32_t other = back ? front_ : back_;
     const int32_t i = back ? index : length - 1 - index;
-    for (int64_t k = offsets_[static_cast<size_t>(other)]; k < offsets_[static_cast<size_t>(other) + 1]; ++k) {
+    work_ += offsets_[static_cast<size_t>(other) + 1] - offsets_[static_cast<size_t>(other)];
+    for (int64_t k = offsets_[static_cast<size_t>(other)]; k < offsets_[static_cast<size_t>(other) + 1];
+         ++k) {
       const int32_t y = targets_[static_cast<size_t>(k)];
       const int32_t position = path_.indexOf(y);
       const int32_t j = back ? position : length - 1 - position;
@@ -257,7 +290,8 @@ class RotationSearch {
       int pattern = 0;
       if (i < j && yNext != -1 && !forcedEdge(u, after) && !forcedEdge(y, yNext) && adjacent(after, yNext)) {
         pattern = 1;
-      } else if (i < j && before != -1 && !forcedEdge(before, u) && !forcedEdge(yBefore, y) && adjacent(before, yBefore)) {
+      } else if (i < j && before != -1 && !forcedEdge(before, u) && !forcedEdge(yBefore, y) &&
+                 adjacent(before, yBefore)) {
         pattern = 2;
       } else if (j <= i && !forcedEdge(yBefore, y) && !forcedEdge(u, after) && adjacent(yBefore, after)) {
         pattern = 3;
@@ -334,18 +368,28 @@ class RotationSearch {
   int32_t front_ = -1;
   int32_t back_ = -1;
   std::vector<int32_t> closed_;  // a cycle found by close()
-  int32_t frontUndo_ = -1;  // the node an end's last rotation broke its new end away from
+  int32_t frontUndo_ = -1;       // the node an end's last rotation broke its new end away from
   int32_t backUndo_ = -1;
+  // Where the search stands between calls of run().
+  bool started_ = false;
+  int32_t best_ = 0;       // the longest path of this run
+  int64_t sinceBest_ = 0;  // rotations since it grew
+  int64_t patience_ = 0;   // rotations without growth before a restart
+  int64_t work_ = 0;       // neighbour entries examined, for run's work limit
+  int64_t restarts_ = 0;
+  int64_t rotations_ = 0;
 };
 
 RotationFinderResult findCycleByRotation(const Graph& graph, uint64_t seed, const StopToken& stop) {
   RotationSearch search(graph, seed);
-  return search.run(stop);
+  return search.run(stop, 0);
 }
 
 RotationFinder::RotationFinder(const Graph& graph, uint64_t seed)
     : search_(std::make_unique<RotationSearch>(graph, seed)) {}
 RotationFinder::~RotationFinder() = default;
-RotationFinderResult RotationFinder::run(const StopToken& stop) { return search_->run(stop); }
+RotationFinderResult RotationFinder::run(const StopToken& stop, int64_t workLimit) {
+  return search_->run(stop, workLimit);
+}
 
 }  // namespace hc

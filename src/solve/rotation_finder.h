@@ -38,14 +38,18 @@ RotationFinderResult findCycleByRotation(const Graph& graph, uint64_t seed, cons
 class RotationSearch;
 
 // The same in two steps, so that the caller may change the graph while the search runs on
-// another thread: the constructor copies what the search needs (O(V + E)).
+// another thread: the constructor copies what the search needs (O(V + E), each node's
+// neighbours shuffled by the seed). run() goes on from where the last call stopped; with
+// `workLimit` > 0 it returns, not found, once it has examined about that many neighbour
+// entries (a slice bounded by work rather than time, so that it does not shrink on a busy
+// machine and replays exactly).
 class RotationFinder {
  public:
   RotationFinder(const Graph& graph, uint64_t seed);
   ~RotationFinder();
   RotationFinder(const RotationFinder&) = delete;
   RotationFinder& operator=(const RotationFinder&) = delete;
-  RotationFinderResult run(const StopToken& stop);
+  RotationFinderResult run(const StopToken& stop, int64_t workLimit = 0);
 
  private:
   std::unique_ptr<RotationSearch> search_;

@@ -46,10 +46,14 @@ constexpr int32_t kLargeSatNodeLimit = 300000;
 // from degree-2 nodes and costs far more than the finder takes (it cuts hundreds of
 // thousands of edges on a dense graph).
 constexpr int32_t kDenseEdgesPerNode = 8;
-// Dense graphs of at least this many edges give the finder its first slice before the pruning.
+// Dense graphs of at least this many edges keep the finder going beside the root phases.
 constexpr int32_t kDenseFinderEdges = 2000;
-// The finder's first slice on a dense graph, per edge: about what reading it took.
-constexpr double kDenseFinderSecondsPerEdge = 1e-7;
+// The finder's first slice, before anything else, in its units of work (neighbour entries
+// examined): a few passes over the edges and some per node. On most graphs it finds a cycle
+// from the given edges alone in that much; on the others it costs a small part of what
+// reading the graph took, which the root phases spend many times over.
+constexpr int64_t kFirstSliceWorkPerEdge = 8;
+constexpr int64_t kFirstSliceWorkPerNode = 30;
 // The probe gives up after this long (its tree nodes slow down on large graphs, where the
 // portfolio's members would otherwise wait for it).
 constexpr double kProbeSeconds = 0.5;
@@ -191,12 +195,12 @@ void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, boo
 }
 
 // `slice` > 0: the finder gives up after that long (its own deadline, which does not end
-// the race).
-void runFinder(RotationFinder& finder, Race& race, double slice) {
+// the race); `workLimit` > 0: after that much work (RotationFinder::run).
+void runFinder(RotationFinder& finder, Race& race, double slice, int64_t workLimit = 0) {
   const Working working(race.activity, solvePartBit(kPartRotationExtension));
   StopToken stop(&race.stop);
   stop.setTimeLimit(slice);
-  RotationFinderResult found = finder.run(stop);
+  RotationFinderResult found = finder.run(stop, workLimit);
   if (found.found) race.report(kHamiltonian, std::move(found.cycle), "rotation-extension");
 }
 void runFinder(const Graph& root, Race& race, uint32_t seed, double slice) {
@@ -342,21 +346,17 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   // A dense graph, or a large one with nothing for the pruning to force, has the finder
   // before or beside the root phases.
   const bool dense = isDense(graph) && graph.howManyEdges >= kDenseFinderEdges;
-  const bool earlyFinder =
-      options.useFinder &&
-      (dense || (threads > 1 && graph.howManyEdges >= options.earlyFinderEdges && finderSkipsPruning(graph)));
-  // A dense graph's finder runs before the pruning, so the linear rules come first there, on
-  // the graph as given: a disconnected, unevenly bipartite or separable graph, or one with
-  // an independent set of more than half its nodes, must not wait for the finder (a sparse
-  // one's finder runs beside the pruning, which makes the same checks).
-  if (earlyFinder && dense) {
+  // The finder's first slice runs before the pruning, so the linear rules come first, on the
+  // graph as given: a disconnected, unevenly bipartite or separable graph, or (dense) one with
+  // an independent set of more than half its nodes, must not wait for the finder.
+  if (options.useFinder) {
     const Working working(activity, solvePartBit(kPartRootPruning) | solvePartBit(kPartAlternationRule));
     if (failsCheapChecks(graph, &run)) {
       result.verdict = kNotHamiltonian;
       result.method = "root pruning";
       return finish();
     }
-    piece.independentSet = refutingIndependentSet(graph, options.seed);
+    if (dense) piece.independentSet = refutingIndependentSet(graph, options.seed);
     if (!piece.independentSet.empty()) {
       result.verdict = kNotHamiltonian;
       result.method = "alternation rule";
@@ -386,16 +386,23 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     race.await(run, result, piece);
     return true;
   };
-  if (earlyFinder) {
-    // A dense graph: the finder first, on this thread (the pruning would not stop for it),
-    // for about what reading the graph took; then beside the rest.
+  if (options.useFinder) {
+    // The finder first, on this thread, for a slice bounded by work; then, where the root
+    // phases would keep it waiting long (a dense graph, or a large one without a node of
+    // degree 2), on with it beside the rest.
     auto finder = std::make_shared<RotationFinder>(graph, options.seed);
-    if (dense) {
-      runFinder(*finder, race, threads == 1 ? finderSlice : kDenseFinderSecondsPerEdge * graph.howManyEdges);
+    runFinder(*finder, race, 0.0,
+              kFirstSliceWorkPerEdge * graph.howManyEdges + kFirstSliceWorkPerNode * graph.howManyNodes);
+    if (raceDecided()) return finish();
+    if (threads == 1 && dense) {
+      // One thread: the pruning costs far more than the finder takes here, so the finder
+      // has its whole share now.
+      runFinder(*finder, race, finderSlice);
       finderSliceDone = true;
       if (raceDecided()) return finish();
     }
-    if (threads > 1) {
+    if (threads > 1 &&
+        (dense || (graph.howManyEdges >= options.earlyFinderEdges && finderSkipsPruning(graph)))) {
       crew.launch([finder, &race] { runFinder(*finder, race, 0.0); });
       finderStarted = true;
     }

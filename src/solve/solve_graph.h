@@ -23,11 +23,13 @@
 // diagnostic stream and the others go on.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "core/graph.h"
@@ -37,13 +39,19 @@
 
 namespace hc {
 
+// The machine's cores (at least 1): the default number of threads of a solve run, since more
+// threads than cores only slow the finder and the search down.
+inline int32_t machineThreads() {
+  return static_cast<int32_t>(std::clamp(std::thread::hardware_concurrency(), 1u, 256u));
+}
+
 struct SolveOptions {
   double timeLimitSeconds = 0.0;  // > 0: undecided after this long
   // Threads in all: 1 runs the finder for a short slice and then the exact search on one
   // worker; 2 runs the search and the finder side by side; a third thread runs the mill,
   // a fourth the proof system (on graphs of at most proofSystemEdgeLimit edges, since it
   // keeps a graph copy per depth), and each further thread joins the mill.
-  int32_t threads = 4;
+  int32_t threads = machineThreads();
   uint32_t seed = 1;  // the finder's and the alternation rule's random choices
   bool useFinder = true;
   bool useMill = true;

@@ -6,16 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <filesystem>
 #include <iterator>
+#include <numeric>
 #include <random>
 #include <sstream>
 #include <tuple>
 #include <vector>
 
 #include "core/diagnostics.h"
-#include "core/trivial_verdict.h"
 #include "core/hamiltonian_cycle_check.h"
+#include "core/trivial_verdict.h"
 #include "solve/alternation_rule.h"
 #include "solve/exact_search.h"
 #include "solve/frontier_search.h"
@@ -36,7 +38,8 @@ TEST(Solve, KnownAnswersOfTheFrontierSearchAndTheAlternationRule) {
   for (int32_t n = 5; n <= 40; ++n) {
     const StopToken never;
     const Graph g = makeGraph(2 * n, generalizedPetersenEdges(n, 2));
-    EXPECT_EQ(frontierSearch(EdgeSnapshot(g), never, 1 << 24).verdict, n % 6 == 5 ? kNotHamiltonian : kHamiltonian)
+    EXPECT_EQ(frontierSearch(EdgeSnapshot(g), never, 1 << 24).verdict,
+              n % 6 == 5 ? kNotHamiltonian : kHamiltonian)
         << "GP(" << n << ", 2)";
   }
   for (int32_t columns : {8, 9, 16, 41}) {
@@ -134,7 +137,8 @@ TEST(Solve, EveryMethodAgreesWithBruteForceOnTheZoo) {
     const bool expected = !onCycles.empty();
     const HamiltonicityState verdict = expected ? kHamiltonian : kNotHamiltonian;
     hamiltonian += expected;
-    SCOPED_TRACE(::testing::Message() << n << " nodes, " << loaded.size() << " edges, Hamiltonian " << expected);
+    SCOPED_TRACE(::testing::Message()
+                 << n << " nodes, " << loaded.size() << " edges, Hamiltonian " << expected);
 
     // The exact search alone, from the incremental root, which keeps every edge some cycle
     // needs. A refutation leaves the graph as the walk found it.
@@ -228,19 +232,58 @@ TEST(Solve, EveryThreadIsJoinedWhenTheCallReturns) {
 }
 
 // The finder's cycles on random 3- and 4-regular graphs of a few thousand nodes (Hamiltonian
-// but for a vanishing few), large enough that its splices and three-edge closings occur: every
-// one passes the check. The time limit only guards against a hang.
-TEST(RotationFinder, EveryCycleOnRandomRegularGraphsPassesTheCheck) {
+// but for a vanishing few), large enough that its splices and three-edge closings occur, and
+// on structured graphs each under four random relabelings (a knight's board, a hypercube less
+// an even and an odd node, the odd graph O_4, GP(11, 2) less a node, a dense random graph):
+// every one is found within a bound of work that does not depend on the numbering, in slices
+// of run() that go on from where the last one stopped, and passes the check.
+TEST(RotationFinder, FindsCyclesWhateverTheNumberingInResumedSlices) {
   std::mt19937 rng(11);
+  std::vector<std::pair<int32_t, EdgeList>> graphs;
   for (int32_t round = 0; round < 8; ++round) {
-    const int32_t degree = 3 + round % 2;
     const int32_t n = 500 + 700 * round;
-    const Graph g = makeGraph(n, randomRegularEdges(rng, n, degree));
-    StopToken guard;
-    guard.setTimeLimit(60.0);
-    const RotationFinderResult found = findCycleByRotation(g, static_cast<uint64_t>(round), guard);
-    ASSERT_TRUE(found.found) << n << " nodes, degree " << degree;
-    EXPECT_TRUE(isHamiltonianCycle(EdgeSnapshot(g), found.cycle)) << n << " nodes, degree " << degree;
+    graphs.emplace_back(n, randomRegularEdges(rng, n, 3 + round % 2));
+  }
+  EdgeList cube;  // Q_6 less nodes 0 (even) and 1 (odd)
+  for (int32_t v = 2; v < 64; ++v)
+    for (int32_t bit = 1; bit < 64; bit <<= 1)
+      if ((v ^ bit) > v) cube.emplace_back(v - 2, (v ^ bit) - 2);
+  std::vector<uint32_t> triples;  // O_4: the 3-subsets of 7 things, joined when disjoint
+  for (uint32_t mask = 0; mask < 128; ++mask)
+    if (std::popcount(mask) == 3) triples.push_back(mask);
+  EdgeList odd;
+  for (size_t a = 0; a < triples.size(); ++a)
+    for (size_t b = a + 1; b < triples.size(); ++b)
+      if ((triples[a] & triples[b]) == 0) odd.emplace_back(static_cast<int32_t>(a), static_cast<int32_t>(b));
+  EdgeList gp;  // GP(11, 2) less node 21 (hypohamiltonian)
+  for (auto [a, b] : generalizedPetersenEdges(11, 2))
+    if (a != 21 && b != 21) gp.emplace_back(a, b);
+  for (const auto& [n, edges] : std::vector<std::pair<int32_t, EdgeList>>{
+           {144, knightEdges(12, 12)}, {62, cube}, {35, odd}, {21, gp}, {300, randomEdges(rng, 300, 0.2)}}) {
+    for (int32_t relabelling = 0; relabelling < 4; ++relabelling) {
+      std::vector<int32_t> label(static_cast<size_t>(n));
+      std::iota(label.begin(), label.end(), 0);
+      std::shuffle(label.begin(), label.end(), rng);
+      EdgeList moved;
+      for (auto [a, b] : edges)
+        moved.emplace_back(label[static_cast<size_t>(a)], label[static_cast<size_t>(b)]);
+      std::shuffle(moved.begin(), moved.end(), rng);
+      graphs.emplace_back(n, moved);
+    }
+  }
+  uint64_t seed = 0;
+  for (const auto& [n, edges] : graphs) {
+    const Graph g = makeGraph(n, edges);
+    SCOPED_TRACE(::testing::Message() << "seed " << seed << ", " << n << " nodes");
+    RotationFinder finder(g, seed++);
+    const StopToken never;
+    RotationFinderResult found;
+    const int64_t slice = 50 + 7 * static_cast<int64_t>(g.howManyEdges);
+    for (int64_t spent = 0; !found.found && spent < 2000 * static_cast<int64_t>(g.howManyEdges);
+         spent += slice)
+      found = finder.run(never, slice);
+    ASSERT_TRUE(found.found);
+    EXPECT_TRUE(isHamiltonianCycle(EdgeSnapshot(g), found.cycle));
   }
 }
 
@@ -278,7 +321,8 @@ TEST(PathTreap, MatchesAVectorOverRandomOperations) {
       const int32_t j = i + 1 + static_cast<int32_t>(rng() % static_cast<uint32_t>(length - i));
       if (atBack && j == length) continue;
       path.splice(i, j, v, atBack);
-      std::vector<int32_t> head(model.begin(), model.begin() + i), middle(model.begin() + i, model.begin() + j);
+      std::vector<int32_t> head(model.begin(), model.begin() + i),
+          middle(model.begin() + i, model.begin() + j);
       std::vector<int32_t> spliced = atBack ? head : middle;
       if (!atBack) spliced.insert(spliced.end(), head.begin(), head.end());
       spliced.push_back(v);
@@ -289,9 +333,10 @@ TEST(PathTreap, MatchesAVectorOverRandomOperations) {
       const int32_t i = static_cast<int32_t>(rng() % static_cast<uint32_t>(length));
       const int32_t v = model[static_cast<size_t>(i)];
       ASSERT_EQ(path.at(i), v);
-      ASSERT_EQ(path.indexOf(v), i);  // the neighbour query needs indexOf as the last call
+      ASSERT_EQ(path.indexOf(v), i);              // the neighbour query needs indexOf as the last call
       const int32_t j = op == 3 ? i + 1 : i - 1;  // op 3 looks forward, op 4 and 5 backward
-      ASSERT_EQ(path.neighbourAfterIndexOf(v, op == 3), j < 0 || j >= length ? -1 : model[static_cast<size_t>(j)]);
+      ASSERT_EQ(path.neighbourAfterIndexOf(v, op == 3),
+                j < 0 || j >= length ? -1 : model[static_cast<size_t>(j)]);
     }
     ASSERT_EQ(path.length(), static_cast<int32_t>(model.size()));
     if (step % 97 == 0) {
