@@ -7,14 +7,14 @@
 #include <cmath>
 #include <filesystem>
 
-#include "run/graph_loading.h"
-#include "run/graph_description.h"
 #include "editor/drawing_conversion.h"
+#include "generators/graph_generation.h"
 #include "io/drawing_files.h"
 #include "io/g_file.h"
 #include "io/graph_file_reader.h"
 #include "io/graph_format_registry.h"
-#include "generators/graph_generation.h"
+#include "run/graph_description.h"
+#include "run/graph_loading.h"
 
 namespace hc {
 
@@ -211,7 +211,8 @@ void ProgramModel::releaseInBackground(std::shared_ptr<Graph> graph) {
 }
 
 void ProgramModel::prepareWorkingCopy() {
-  if (!submittedGraph_ || submittedGraph_->howManyNodes < kBackgroundCopyNodes || preparedWorkingCopy_) return;
+  if (!submittedGraph_ || submittedGraph_->howManyNodes < kBackgroundCopyNodes || preparedWorkingCopy_)
+    return;
   if (!copyJob_) {
     copyJob_ = std::make_unique<BackgroundJob<std::shared_ptr<Graph>>>(
         [this](std::function<void()> task) { view_.postToUiThread(std::move(task)); });

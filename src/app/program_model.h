@@ -14,8 +14,8 @@
 #include "app/program_states.h"
 #include "app/program_view.h"
 #include "core/graph.h"
-#include "editor/graph2d.h"
 #include "core/stop_token.h"
+#include "editor/graph2d.h"
 #include "run/background_job.h"
 
 namespace hc {

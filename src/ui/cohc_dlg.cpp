@@ -141,7 +141,8 @@ void CCoHCDlg::fitChartCaptions() {
   // The full captions, else the short ones, each tab whole; where not even those fit, a
   // drop-down list takes the strip's place.
   auto fits = [this](const std::array<const char*, hc::kChartCount>& titles) {
-    for (int k = 0; k < hc::kChartCount; ++k) chartTabs_->setTabText(k, QString::fromLatin1(titles[static_cast<size_t>(k)]));
+    for (int k = 0; k < hc::kChartCount; ++k)
+      chartTabs_->setTabText(k, QString::fromLatin1(titles[static_cast<size_t>(k)]));
     return chartTabs_->sizeHint().width() <= charts_->width();
   };
   const bool strip = fits(hc::kChartTabTitles) || fits(hc::kChartTabShortTitles);
@@ -186,13 +187,14 @@ void CCoHCDlg::showFinishedRun() {
   // A proof that finds a cycle writes it to the graph's output file ("-HC.txt" beside the
   // file read): say where, and ask before an earlier file of that name is replaced.
   std::shared_ptr<hc::Graph> graph = model_.workingGraph();
-  if (!graph || model_.programResult() != hc::program_results::kHamiltonian || graph->outputFileName.empty() ||
-      graph->isHamiltonian != hc::kHamiltonian)
+  if (!graph || model_.programResult() != hc::program_results::kHamiltonian ||
+      graph->outputFileName.empty() || graph->isHamiltonian != hc::kHamiltonian)
     return;
   const std::string& path = graph->outputFileName;
   std::error_code error;
   if (std::filesystem::exists(path, error) &&
-      !model_.view().askYesNo(path + " already exists. Replace it with the Hamiltonian cycle found?", kCaption))
+      !model_.view().askYesNo(path + " already exists. Replace it with the Hamiltonian cycle found?",
+                              kCaption))
     return;
   if (const std::string failed = hc::adjacencyTextFileWriter(*graph, path); !failed.empty()) {
     model_.view().showMessage("ERROR! The Hamiltonian cycle could not be written: " + failed, kCaption);

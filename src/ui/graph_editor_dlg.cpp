@@ -177,8 +177,9 @@ CGraphEditorDlg::CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent)
   auto* frameLayout = new QVBoxLayout(manualEditFrame_);
   stateButton_ = makeButton(QString(), manualEditFrame_);
   stateButton_->setIconSize(QSize(74, 74));
-  stateButton_->setToolTip(QStringLiteral("Edit the graph by hand (SOLVE GRAPH), leave (ABORT) or start over (RESET): %1")
-                              .arg(hcui::kStateButtonKey.toString(QKeySequence::NativeText)));
+  stateButton_->setToolTip(
+      QStringLiteral("Edit the graph by hand (SOLVE GRAPH), leave (ABORT) or start over (RESET): %1")
+          .arg(hcui::kStateButtonKey.toString(QKeySequence::NativeText)));
   hcui::actOncePerDoubleClick(*stateButton_);
   hcui::pressOnKey(*stateButton_, hcui::kStateButtonKey);
   frameLayout->addWidget(stateButton_);

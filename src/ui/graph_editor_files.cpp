@@ -118,7 +118,8 @@ bool CGraphEditorDlg::hasUnsavedDrawing() const {
   }
   if (userDrawing_.bytes.empty()) return false;
   hc::Graph2D waiting;
-  return hc::restoreSnapshot(userDrawing_, waiting) && waiting.nodeCount() > 0 && history_.isModified(waiting);
+  return hc::restoreSnapshot(userDrawing_, waiting) && waiting.nodeCount() > 0 &&
+         history_.isModified(waiting);
 }
 
 bool CGraphEditorDlg::confirmDiscard() {

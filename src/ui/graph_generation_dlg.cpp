@@ -34,26 +34,28 @@ struct Family {
 
 // By source type 1..12.
 constexpr std::array<Family, 12> kFamilies = {{
-    {"Random Graph With Edge Probability", 0, "Number Of Nodes:", "Edge Probability:",
-     "Each pair of nodes is joined with the probability given"},
+    {"Random Graph With Edge Probability", 0,
+     "Number Of Nodes:", "Edge Probability:", "Each pair of nodes is joined with the probability given"},
     {"Random Regular Graph", 0, "Number Of Nodes:", "Degree:", "Every node gets the degree given, at random"},
-    {"n-Node Graph With m Random Edges", 0, "Number Of Nodes:", "Number Of Edges:",
-     "The number of edges given, between random pairs of nodes"},
+    {"n-Node Graph With m Random Edges", 0,
+     "Number Of Nodes:", "Number Of Edges:", "The number of edges given, between random pairs of nodes"},
     {"Toroidal Grid Graph", 1, "Torus Height:", "Torus Width:",
      "A grid whose rows and columns wrap around (drawn with their wrap-around edges bowed)"},
-    {"Knight's Tour Graph", 1, "Chess Board Rows:", "Chess Board Columns:",
-     "The squares of a chess board joined by knight moves"},
+    {"Knight's Tour Graph", 1,
+     "Chess Board Rows:", "Chess Board Columns:", "The squares of a chess board joined by knight moves"},
     {"n-Cube Graph", 2, "n-Cube Dimension:", nullptr, "The hypercube of the dimension given"},
     {"ICCS Graph With No Middle Edges", 2, "Number Of Components:", nullptr,
      "Components joined in a ring (a graph that takes the methods long)"},
     {"Complete Graph", 2, "Number Of Nodes:", nullptr, "Every two nodes joined"},
     {"Random 3-SAT To Hamiltonian Cycle Reduction", 3, "Number Of Variables:", "Clause Multiplier (c):",
-     "A random 3-SAT formula turned into a graph that has a Hamiltonian cycle exactly when the formula is satisfiable"},
+     "A random 3-SAT formula turned into a graph that has a Hamiltonian cycle exactly when the formula is "
+     "satisfiable"},
     {"Graph File (.txt, .hcp, graph6, DIMACS, ...)", 4, nullptr, nullptr,
      "Reads a graph in any format the program knows (an open dialog follows): adjacency text (.txt), "
      "TSPLIB HCP (.hcp), graph6 (.g6), sparse6 (.s6), DIMACS (.col, .dimacs), edge lists (.edges, .el), "
      "drawings (.g) and meshes (.obj)"},
-    {"Drawing File (.g)", 4, nullptr, nullptr, "Reads a Graph Editor drawing (.g) into the editor and submits it"},
+    {"Drawing File (.g)", 4, nullptr, nullptr,
+     "Reads a Graph Editor drawing (.g) into the editor and submits it"},
     {"Mesh File (.obj)", 4, nullptr, nullptr, "Reads the vertices and edges of a mesh (.obj)"},
 }};
 
@@ -224,7 +226,8 @@ void CGraphGenerationDlg::showChosenArea() {
   const int a = areaOf(selectedFamily_);
   if (a < 0) return;
   QScrollArea* scroller = nullptr;
-  for (QWidget* w = parentWidget(); w && !scroller; w = w->parentWidget()) scroller = qobject_cast<QScrollArea*>(w);
+  for (QWidget* w = parentWidget(); w && !scroller; w = w->parentWidget())
+    scroller = qobject_cast<QScrollArea*>(w);
   if (!scroller) return;
   if (layout()) layout()->activate();
   QWidget* shown = a == 4 ? static_cast<QWidget*>(areas_[a].load) : areas_[a].box;
@@ -316,11 +319,11 @@ const hcui::ScreenshotSceneRegistration kKnightParameters{
 // The page scrolled to its end (a small window), then a family whose controls sit at the
 // top: they are scrolled back into sight.
 const hcui::ScreenshotSceneRegistration kScrolledBack{
-    "generation-scrolled-toroidal", hc::kGenerationPage,
-    [](CHamiltonianCyclesDlg& window) {
+    "generation-scrolled-toroidal", hc::kGenerationPage, [](CHamiltonianCyclesDlg& window) {
       window.model().setProgramState(hc::program_states::kBlue);
       for (QWidget* w = window.generationPage()->parentWidget(); w; w = w->parentWidget())
-        if (auto* area = qobject_cast<QScrollArea*>(w)) area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+        if (auto* area = qobject_cast<QScrollArea*>(w))
+          area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
       chooseFamily(window, 4, "100", "100");
     }};
 const hcui::ScreenshotSceneRegistration kDiskRead{

@@ -30,7 +30,8 @@ const char* hamiltonianCyclesUsage() {
          "Without a window, hamcycles-cli runs every method (hamcycles-cli --help).\n";
 }
 
-HamiltonianCyclesOptions parseHamiltonianCyclesOptions(const QStringList& arguments, const char* noSplashEnvironment,
+HamiltonianCyclesOptions parseHamiltonianCyclesOptions(const QStringList& arguments,
+                                                       const char* noSplashEnvironment,
                                                        const std::vector<std::string>& rawArguments) {
   HamiltonianCyclesOptions options;
   if (noSplashEnvironment && std::string(noSplashEnvironment) == "1") options.splash = false;
@@ -63,8 +64,9 @@ HamiltonianCyclesOptions parseHamiltonianCyclesOptions(const QStringList& argume
     } else if (options.file) {
       options.problems.push_back("only one file can be opened; ignored " + a.toStdString());
     } else {
-      options.file = rawArguments.size() == static_cast<size_t>(arguments.size()) ? rawArguments[static_cast<size_t>(i)]
-                                                                                : a.toStdString();
+      options.file = rawArguments.size() == static_cast<size_t>(arguments.size())
+                         ? rawArguments[static_cast<size_t>(i)]
+                         : a.toStdString();
     }
   }
   if (options.screenshotFolder) options.splash = false;

@@ -28,7 +28,8 @@ struct HamiltonianCyclesOptions {
 // Reads the arguments after the program name. `noSplashEnvironment` is HC_NO_SPLASH.
 // `rawArguments`, when it has as many entries, gives the file name's bytes as the system
 // passed them (a name that is not UTF-8 survives; a QString would not keep it).
-HamiltonianCyclesOptions parseHamiltonianCyclesOptions(const QStringList& arguments, const char* noSplashEnvironment,
+HamiltonianCyclesOptions parseHamiltonianCyclesOptions(const QStringList& arguments,
+                                                       const char* noSplashEnvironment,
                                                        const std::vector<std::string>& rawArguments = {});
 
 // True when the arguments ask for the usage (--help or -h anywhere); the text to print.

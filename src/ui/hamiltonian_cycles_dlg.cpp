@@ -13,11 +13,11 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "app/user_messages.h"
 #include "ui/cohc_dlg.h"
 #include "ui/graph_editor_dlg.h"
 #include "ui/graph_generation_dlg.h"
 #include "ui/graph_information_dlg.h"
-#include "app/user_messages.h"
 #include "ui/help_dlg.h"
 #include "ui/method_page_parts.h"
 #include "ui/paint_helpers.h"
@@ -151,8 +151,9 @@ std::optional<std::string> CHamiltonianCyclesDlg::chooseOpenFile(const std::stri
   if (fileHook_) return fileHook_(title);
   // Qt lists only file names that are valid UTF-8 (its directory walk skips the others), so
   // such a file can be opened from the command line only.
-  QString name = QFileDialog::getOpenFileName(this, QString::fromStdString(title),
-                                              QString::fromStdString(dialogPath({})), QString::fromStdString(filter));
+  QString name =
+      QFileDialog::getOpenFileName(this, QString::fromStdString(title),
+                                   QString::fromStdString(dialogPath({})), QString::fromStdString(filter));
   if (name.isEmpty()) return std::nullopt;
   lastFolder_ = std::filesystem::path(name.toStdString()).parent_path().string();
   return name.toStdString();
@@ -169,7 +170,9 @@ std::optional<std::string> CHamiltonianCyclesDlg::chooseSaveFile(const std::stri
   return name.toStdString();
 }
 
-bool CHamiltonianCyclesDlg::mayReplaceDrawing() { return editor_->confirmDiscard(); }
+bool CHamiltonianCyclesDlg::mayReplaceDrawing() {
+  return editor_->confirmDiscard();
+}
 
 void CHamiltonianCyclesDlg::showMessage(const std::string& text, const std::string& caption) {
   if (messageHook_) return messageHook_(text, caption);

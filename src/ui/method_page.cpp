@@ -269,7 +269,9 @@ void MethodPage::abortRun() {
   elapsed_->setSeconds(0.0);
 }
 
-void MethodPage::announceAbort() { model_.view().showMessage("Algorithm Aborted", caption_); }
+void MethodPage::announceAbort() {
+  model_.view().showMessage("Algorithm Aborted", caption_);
+}
 
 void MethodPage::stateButtonPressed() {
   if (model_.programState() == hc::program_states::kGreen && !seedAccepted()) return;

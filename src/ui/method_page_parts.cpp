@@ -15,8 +15,8 @@
 #include <QTreeView>
 #include <algorithm>
 
-#include "io/adjacency_text_format.h"
 #include "generators/generalized_petersen.h"
+#include "io/adjacency_text_format.h"
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/paint_helpers.h"
 

@@ -64,7 +64,8 @@ void solveGenerated(CHamiltonianCyclesDlg& window, const hc::GraphRequest& reque
 void solvePentagon(CHamiltonianCyclesDlg& window) {
   hcui::abortRunningMethod(window);
   const std::string path = QDir::temp().filePath(QStringLiteral("pentagon.txt")).toStdString();
-  if (const hc::FileStatus written = hc::writeFileAtomically(path, "0 1 4\n1 0 2\n2 1 3\n3 2 4\n4 3 0\n"); !written) {
+  if (const hc::FileStatus written = hc::writeFileAtomically(path, "0 1 4\n1 0 2\n2 1 3\n3 2 4\n4 3 0\n");
+      !written) {
     window.model().view().showMessage(written.error, "Hamiltonian Cycles");
     return;
   }
@@ -180,7 +181,8 @@ void CSolverDlg::refreshFromWorker() {
   const hc::SolveLiveFigures live = runner_.live();
   if (live.inProgress) {
     const std::string parts = hc::runningPartsText(live.runningParts);
-    setFigure(kPartsWorking, parts.empty() ? QStringLiteral("reading the graph") : QString::fromStdString(parts));
+    setFigure(kPartsWorking,
+              parts.empty() ? QStringLiteral("reading the graph") : QString::fromStdString(parts));
     setFigure(kTreeNodes, number(static_cast<double>(live.treeNodes)));
     setFigure(kSearchDepth, number(live.depth));
     return;

@@ -186,14 +186,23 @@ TEST_F(ProgramModelTest, RequestsAndTheirNames) {
       {6, 3, 0, "N-Cube Graph With Dimension 3 (8 Nodes)", 6, 8},
       {7, 2, 0, "ICCS Graph With 2 Components (28 Nodes)", 7, 28},
       {8, 7, 0, "Complete Graph With 7 Nodes", 8, 7},
-      {9, 4, 2.5, "3-SAT Reduction Graph From Random Formula With 4 Variables & Clause Multiplier 2.500", 9, 0},
-      {10, 0, 0, ex + "petersen.txt", 10, 10}, {10, 0, 0, ex + "petersen.hcp", 10, 10}, {10, 0, 0, graph6, 10, 10},
-      {11, 0, 0, ex + "knight8x8.g", 11, 64},  {12, 0, 0, ex + "petersen.obj", 12, 10},
-      {10, 0, 0, "", -1, 0},                   {12, 0, 0, ex + "missing.obj", -1, 0},
-      {11, 0, 0, ex + "petersen.txt", -1, 0},  {0, 0, 0, ex + "knight8x8.txt", 10, 64},
-      {0, 0, 0, ex + "petersen.g", 11, 10},    {0, 0, 0, ex + "knight8x8.obj", 12, 64},
-      {0, 0, 0, ex + "knight8x8.hcp", 10, 64}, {0, 0, 0, unknown, -1, 0},
-      {0, 0, 0, ex + "none.txt", -1, 0},      {0, 0, 0, three, 10, 10},
+      {9, 4, 2.5, "3-SAT Reduction Graph From Random Formula With 4 Variables & Clause Multiplier 2.500", 9,
+       0},
+      {10, 0, 0, ex + "petersen.txt", 10, 10},
+      {10, 0, 0, ex + "petersen.hcp", 10, 10},
+      {10, 0, 0, graph6, 10, 10},
+      {11, 0, 0, ex + "knight8x8.g", 11, 64},
+      {12, 0, 0, ex + "petersen.obj", 12, 10},
+      {10, 0, 0, "", -1, 0},
+      {12, 0, 0, ex + "missing.obj", -1, 0},
+      {11, 0, 0, ex + "petersen.txt", -1, 0},
+      {0, 0, 0, ex + "knight8x8.txt", 10, 64},
+      {0, 0, 0, ex + "petersen.g", 11, 10},
+      {0, 0, 0, ex + "knight8x8.obj", 12, 64},
+      {0, 0, 0, ex + "knight8x8.hcp", 10, 64},
+      {0, 0, 0, unknown, -1, 0},
+      {0, 0, 0, ex + "none.txt", -1, 0},
+      {0, 0, 0, three, 10, 10},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.target);
@@ -218,13 +227,16 @@ TEST_F(ProgramModelTest, RequestsAndTheirNames) {
   }
   // A file of several graphs: the first is read only when the user agrees, and the note
   // says which; refused, nothing is read and nothing is said.
-  EXPECT_EQ(std::pair(view.questions.size(), view.notes.back()),
-            std::pair(size_t{1}, std::string("Loaded the first graph (line 1) of hc_model_three.g6; the file holds more")));
+  EXPECT_EQ(
+      std::pair(view.questions.size(), view.notes.back()),
+      std::pair(size_t{1},
+                std::string("Loaded the first graph (line 1) of hc_model_three.g6; the file holds more")));
   view.answer = false;
   view.messages.clear();
   model.setProgramState(0);
   model.startWithFile(three);
-  EXPECT_EQ(std::tuple(model.programState(), view.questions.size(), view.messages.size()), std::tuple(0, size_t{2}, size_t{0}));
+  EXPECT_EQ(std::tuple(model.programState(), view.questions.size(), view.messages.size()),
+            std::tuple(0, size_t{2}, size_t{0}));
   view.answer = true;
   std::filesystem::remove(unknown);
   std::filesystem::remove(graph6);
@@ -404,8 +416,8 @@ TEST(Runners, SolverDecidesOnceAndNeverAfterAnAbort) {
       {"K(2,3)", 5, testing::completeBipartiteEdges(2, 3), program_results::kNonHamiltonian, "root pruning"},
       {"a crowded side", 9, testing::joined(testing::completeBipartiteEdges(3, 6), {{3, 4}}),
        program_results::kNonHamiltonian, nullptr},
-      {"three blobs between two nodes", 14, testing::blobsBetweenTwoNodes(3), program_results::kNonHamiltonian,
-       nullptr},
+      {"three blobs between two nodes", 14, testing::blobsBetweenTwoNodes(3),
+       program_results::kNonHamiltonian, nullptr},
       {"prism and Petersen fragment", 20,
        testing::joinedWithoutNodeZero(testing::generalizedPetersenEdges(6, 1), 12,
                                       testing::generalizedPetersenEdges(5, 2)),

@@ -16,18 +16,18 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLayout>
-#include <QScrollArea>
-#include <QScrollBar>
-#include <QTextEdit>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QTreeView>
 #include <filesystem>
@@ -41,6 +41,8 @@
 #include "app/program_states.h"
 #include "certcheck/certificate_checker.h"
 #include "core/diagnostics.h"
+#include "editor/drawing_conversion.h"
+#include "io/drawing_files.h"
 #include "support/test_graphs.h"
 #include "ui/characteristic_chart.h"
 #include "ui/cohc_dlg.h"
@@ -51,8 +53,6 @@
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/help_dlg.h"
 #include "ui/paint_helpers.h"
-#include "editor/drawing_conversion.h"
-#include "io/drawing_files.h"
 #include "ui/solver_dlg.h"
 #include "ui/splash_dlg.h"
 #include "ui/stone_carver_dlg.h"
@@ -103,8 +103,10 @@ struct Window {
     CGraphGenerationDlg* page = dlg.generationPage();
     page->radioButton(family)->click();
     for (int i : {0, 1}) page->parameterEdit(family, i)->setText(i ? text2 : text1);
-    if (enter) QTest::keyClick(page->parameterEdit(family, 0), Qt::Key_Return);
-    else page->loadButton(family)->click();
+    if (enter)
+      QTest::keyClick(page->parameterEdit(family, 0), Qt::Key_Return);
+    else
+      page->loadButton(family)->click();
   }
   void showActive() {
     dlg.show();
@@ -272,7 +274,8 @@ TEST(MainWindow, EveryControlHasATooltipNamingItsKeys) {
   EXPECT_NE(run->grab().toImage(), unfocused);
   QTest::keyClick(run, Qt::Key_Return);
   ASSERT_TRUE(w.waitForState(3));
-  EXPECT_EQ(std::pair(w.dlg.model().programResult(), w.dlg.solverPage()->figureText(CSolverDlg::kDecidedBy).toStdString()),
+  EXPECT_EQ(std::pair(w.dlg.model().programResult(),
+                      w.dlg.solverPage()->figureText(CSolverDlg::kDecidedBy).toStdString()),
             std::pair(int16_t{1}, std::string("root pruning")));
 
   // The splash texts fit their boxes whatever font stands in for Arial.
@@ -289,9 +292,8 @@ TEST(MainWindow, CommandLine) {
   EXPECT_EQ(std::pair(asksForUsage(3, help), asksForUsage(2, plain)), std::pair(true, false));
   EXPECT_EQ(std::string(hamiltonianCyclesUsage()).substr(0, 22), "usage: hamcycles [FILE");
   const std::string latin1 = "caf\xe9.txt";
-  const HamiltonianCyclesOptions options =
-      parseHamiltonianCyclesOptions({QString::fromLocal8Bit(latin1.c_str()), "--no-splash"}, nullptr,
-                                    {latin1, "--no-splash"});
+  const HamiltonianCyclesOptions options = parseHamiltonianCyclesOptions(
+      {QString::fromLocal8Bit(latin1.c_str()), "--no-splash"}, nullptr, {latin1, "--no-splash"});
   EXPECT_EQ(std::pair(options.file.value_or(""), options.splash), std::pair(latin1, false));
 }
 
@@ -313,14 +315,19 @@ TEST(MainWindow, ClosingAsksOnceExactlyWhenADrawingWouldBeLost) {
   };
   const Row rows[] = {
       {"nothing drawn", std::nullopt, [](Window&) {}, 0},
-      {"a click on the canvas", std::nullopt, [&](Window& w) { clickCanvas(w, {100, 100}); }, 1},
+      {"a click on the canvas", std::nullopt,
+       [&](Window& w) {
+         clickCanvas(w, {100, 100});
+       },
+       1},
       {"a drawing behind a generated graph", std::nullopt,
        [&](Window& w) {
          for (int x : {100, 160, 220}) clickCanvas(w, {x, 100});
          w.generate(8, "5");
        },
        1},
-      {"a drawing read from its file, after RESET", knight, [](Window& w) { w.dlg.resetButton()->click(); }, 0},
+      {"a drawing read from its file, after RESET", knight, [](Window& w) { w.dlg.resetButton()->click(); },
+       0},
       {"the same, cleared", knight,
        [](Window& w) {
          w.dlg.resetButton()->click();
@@ -358,7 +365,8 @@ TEST(GenerationAndInformationPages, RequestsAndFigures) {
     area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
     page->radioButton(family)->click();
     QWidget* shown = family == 10 ? static_cast<QWidget*>(page->loadButton(10)) : page->parameterEdit(4, 0);
-    EXPECT_TRUE(area->viewport()->rect().contains(QRect(shown->mapTo(area->viewport(), QPoint(0, 0)), shown->size())))
+    EXPECT_TRUE(
+        area->viewport()->rect().contains(QRect(shown->mapTo(area->viewport(), QPoint(0, 0)), shown->size())))
         << family;
   }
   w.generate(8, "20000");
@@ -447,7 +455,7 @@ TEST(MethodPages, ControlsDefaultsColumnsAndStatistics) {
   carver->refreshFromWorker();
   EXPECT_EQ(rows(carver->historyList()), (std::vector<std::string>{"3,13,0", "4,14,0", "5,15,0"}));
   EXPECT_FALSE(carver->statisticValue(0)->isHidden());
-  EXPECT_EQ(carver->statisticValue(0)->text().toStdString(), "---");  // no hub met
+  EXPECT_EQ(carver->statisticValue(0)->text().toStdString(), "---");         // no hub met
   EXPECT_EQ(carver->statisticValue(1)->text().toStdString(), "11");          // first ring at iteration 1
   EXPECT_EQ(carver->statisticValue(3)->text().toStdString(), "4 (25.00% Done)");
 }
@@ -542,7 +550,8 @@ TEST(CoHCPage, ShallowAndWholeProofsAxesAndExports) {
   }
   // Room for the short captions only: they show, whole; for none, a drop-down list.
   const int shortWidth = [&] {
-    for (int k = 0; k < 4; ++k) page->chartTabs()->setTabText(k, hc::kChartTabShortTitles[static_cast<size_t>(k)]);
+    for (int k = 0; k < 4; ++k)
+      page->chartTabs()->setTabText(k, hc::kChartTabShortTitles[static_cast<size_t>(k)]);
     return page->chartTabs()->sizeHint().width();
   }();
   page->chart()->parentWidget()->resize(shortWidth, 200);
@@ -648,7 +657,8 @@ TEST(SolverPage, ControlsVerdictsAndAbort) {
             std::tuple(1, "Hamiltonian", "none", "Seed used: 12", false));
   EXPECT_NE(figure(CSolverDlg::kDecidedBy), "---");
   // The Co-HC page has no run to show: nothing to save or export.
-  EXPECT_FALSE(w.dlg.cohcPage()->saveChartButton()->isEnabled() || w.dlg.cohcPage()->exportButton()->isEnabled());
+  EXPECT_FALSE(w.dlg.cohcPage()->saveChartButton()->isEnabled() ||
+               w.dlg.cohcPage()->exportButton()->isEnabled());
   int green = 0;
   CGraphEditorDlg* editor = w.dlg.editorPage();
   for (const hc::StyledEdge& e : hc::edgeStyles(editor->shownGraph(), model.workingGraph().get(), 3, 4))
