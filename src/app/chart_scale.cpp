@@ -29,8 +29,36 @@ std::string chartTickLabel(double value, int32_t decimals) {
 
 double chartYSpan(double yMaximum) { return yMaximum > 0.0 && std::isfinite(yMaximum) ? yMaximum : 1.0; }
 
-std::vector<ChartTick> chartYTicks(double yMaximum) {
+namespace {
+
+// 1, 2 or 5 times a power of ten, the least of them at least a tenth of `span` (at least 1).
+double wholeStep(double span) {
+  const double wanted = span / 10.0;
+  if (!(wanted > 1.0) || !std::isfinite(wanted)) return 1.0;
+  const double power = std::pow(10.0, std::floor(std::log10(wanted)));
+  for (double m : {1.0, 2.0, 5.0, 10.0})
+    if (m * power >= wanted) return m * power;
+  return 10.0 * power;
+}
+
+// Ticks at 0, step, 2 step, ... up to `span`.
+std::vector<ChartTick> wholeTicks(double span) {
+  const double step = wholeStep(span);
+  std::vector<ChartTick> ticks;
+  for (int64_t i = 0; i * step <= span * (1.0 + 1e-12); ++i)
+    ticks.push_back({i * step / span, chartTickLabel(i * step, 0)});
+  return ticks;
+}
+
+}  // namespace
+
+bool chartCountsWholeNumbers(ChartKind kind) {
+  return kind == ChartKind::kSolved || kind == ChartKind::kForcedEdges;
+}
+
+std::vector<ChartTick> chartYTicks(double yMaximum, bool wholeNumbers) {
   double span = chartYSpan(yMaximum);
+  if (wholeNumbers) return wholeTicks(span);
   double step = span / 10.0;
   int32_t decimals = std::clamp(static_cast<int32_t>(std::ceil(-std::log10(step))) + 1, 2, 9);
   std::vector<ChartTick> ticks;
@@ -45,9 +73,7 @@ std::vector<ChartTick> chartXTicks(int32_t pointCount) {
     for (int32_t i = 0; i < pointCount; ++i) ticks.push_back({chartPointFraction(i, pointCount), chartTickLabel(i, 0)});
     return ticks;
   }
-  double xMaximum = pointCount - 1;
-  for (int32_t i = 0; i <= 10; ++i) ticks.push_back({i * 0.1, chartTickLabel(xMaximum * i / 10.0, 1)});
-  return ticks;
+  return wholeTicks(pointCount - 1);
 }
 
 std::vector<double> chartXGridFractions(int32_t pointCount) {
@@ -57,7 +83,7 @@ std::vector<double> chartXGridFractions(int32_t pointCount) {
   } else if (pointCount == 1) {
     lines = {0.0, 1.0};
   } else {
-    for (int32_t i = 0; i <= 10; ++i) lines.push_back(i * 0.1);
+    for (const ChartTick& tick : chartXTicks(pointCount)) lines.push_back(tick.fraction);
   }
   return lines;
 }

@@ -40,14 +40,19 @@ struct ChartTick {
 double chartYSpan(double yMaximum);
 // 11 ticks at tenths of the y span, labels with 2 decimals, or as many more as a step
 // below 0.01 needs to show its leading digit (times of a fast proof are milliseconds;
-// with 2 decimals every label would read 0.00).
-std::vector<ChartTick> chartYTicks(double yMaximum);
-// The x axis over `pointCount` points 0 .. pointCount-1: with at most 11 points one tick
-// per point (labels with no decimals), otherwise 11 at tenths of the range (1 decimal).
-// No points: none.
+// with 2 decimals every label would read 0.00). For a whole-number quantity (counts) the
+// ticks stand at whole numbers instead: a step of 1, 2 or 5 times a power of ten, at
+// least a tenth of the span, labels without decimals.
+std::vector<ChartTick> chartYTicks(double yMaximum, bool wholeNumbers = false);
+// Whether the chart of `kind` counts things (tree nodes, forced edges) rather than times.
+bool chartCountsWholeNumbers(ChartKind kind);
+// The x axis over `pointCount` points 0 .. pointCount-1 (depths, whole numbers): with at
+// most 11 points one tick per point, otherwise a tick at every multiple of a whole step
+// of 1, 2 or 5 times a power of ten (at least a tenth of the range). Labels without
+// decimals. No points: none.
 std::vector<ChartTick> chartXTicks(int32_t pointCount);
 // Where the vertical grid lines go: every point position with at most 11 points (and
-// always both edges, so a one-point chart has two lines), otherwise at tenths.
+// always both edges, so a one-point chart has two lines), otherwise at the x ticks.
 std::vector<double> chartXGridFractions(int32_t pointCount);
 // The x fraction of point i (a single point sits on the y axis).
 double chartPointFraction(int32_t index, int32_t pointCount);

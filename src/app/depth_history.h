@@ -33,6 +33,9 @@ enum class ChartKind : int32_t { kSolved = 0, kAverageTime = 1, kMaximumTime = 2
 inline constexpr int32_t kChartCount = 4;
 inline constexpr std::array<const char*, kChartCount> kChartTabTitles = {"Tree Nodes Solved", "Average Time",
                                                                          "Maximum Time", "Forced Edges"};
+// The captions a narrow window shows instead (each tab's tooltip names its chart in full).
+inline constexpr std::array<const char*, kChartCount> kChartTabShortTitles = {"Solved", "Avg. Time",
+                                                                              "Max. Time", "Forced"};
 inline constexpr std::array<const char*, kChartCount> kChartYAxisLabels = {
     "Nodes Solved", "Avg. Time To Solve", "Max. Time To Solve", "Forced Edges"};
 inline constexpr const char* kChartXAxisLabel = "Search Tree Depth";

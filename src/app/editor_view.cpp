@@ -73,4 +73,21 @@ void EditorView::zoomToFit(const Graph2D& drawing) {
   }
 }
 
+bool EditorView::zoomInToSeeNodes(const Graph2D& drawing, int32_t leastZoom) {
+  if (zoom >= leastZoom || drawing.nodeCount() == 0) return false;
+  const double middleX = centreX, middleY = centreY;
+  double best = std::numeric_limits<double>::infinity();
+  for (const Graph2D::NodeList* list : {&drawing.unselectedNodes, &drawing.selectedNodes})
+    for (const auto& n : *list) {
+      const double d = (n->x - middleX) * (n->x - middleX) + (n->y - middleY) * (n->y - middleY);
+      if (d < best) {
+        best = d;
+        centreX = n->x;
+        centreY = n->y;
+      }
+    }
+  zoom = leastZoom;
+  return true;
+}
+
 }  // namespace hc

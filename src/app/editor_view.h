@@ -58,6 +58,10 @@ class EditorView {
   // The largest zoom at which every node of `drawing` (with its circle) is on the canvas,
   // centred on the nodes' bounding box; an empty drawing gives the default view.
   void zoomToFit(const Graph2D& drawing);
+  // A picture of a big graph fits only with dots for nodes: below `leastZoom` (where a node
+  // is 5 pixels across) the view zooms in to it, centred on the node nearest the middle, so
+  // the first look shows nodes (Zoom To Fit shows the whole). True when it zoomed in.
+  bool zoomInToSeeNodes(const Graph2D& drawing, int32_t leastZoom = 8);
 };
 
 }  // namespace hc

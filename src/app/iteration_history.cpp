@@ -47,6 +47,10 @@ void IterationHistory::trim() {
   while (rows_.size() > static_cast<size_t>(limit_)) rows_.pop_front();
 }
 
+std::string leastDeletionsText(int32_t leastDeletions) {
+  return leastDeletions == kNotMetYet ? "---" : formatNumber(leastDeletions, 0);
+}
+
 std::string iterationHistoryCsv(const IterationHistory& history, int32_t howManyNodes) {
   std::string text;
   for (int32_t c = 0; c < kIterationColumns; ++c) text += std::string(c ? "," : "") + kIterationColumnTitles[c];

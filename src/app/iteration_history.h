@@ -30,6 +30,9 @@ std::string iterationCellText(const IterationRow& row, int32_t column);
 // The text of the "Max Forced Edges:" box: the count and its share of the graph's nodes,
 // "12 (60.00% Done)". A graph without nodes shows the count alone.
 std::string maxForcedEdgesText(int32_t maxForcedEdges, int32_t howManyNodes);
+// A least-deletions record: its number, or "---" while none was met (the export leaves
+// the cell empty then).
+std::string leastDeletionsText(int32_t leastDeletions);
 
 class IterationHistory;
 

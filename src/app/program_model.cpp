@@ -5,20 +5,25 @@
 #include "app/program_model.h"
 
 #include <cmath>
+#include <filesystem>
 
-#include "run/graph_loading.h"
-#include "run/graph_description.h"
 #include "editor/drawing_conversion.h"
+#include "generators/graph_generation.h"
 #include "io/drawing_files.h"
 #include "io/g_file.h"
+#include "io/graph_file_reader.h"
 #include "io/graph_format_registry.h"
-#include "generators/graph_generation.h"
+#include "run/graph_description.h"
+#include "run/graph_loading.h"
 
 namespace hc {
 
 namespace {
 
 constexpr const char* kMessageCaption = "Hamiltonian Cycles";
+constexpr const char* severalGraphsQuestion =
+    " holds several graphs, and the window works on one at a time. Load its first graph "
+    "(line 1)? (hamcycles-cli reads every graph of the file, one after another.)";
 constexpr const char* kTitle = "Hamiltonian Cycles";
 
 // (int) of a request field; values no int can hold read as 0 (an unknown source).
@@ -111,12 +116,15 @@ void ProgramModel::setProgramState(int32_t state) {
       submittedGraph_.reset();
       workingGraph_.reset();
       preparedWorkingCopy_.reset();
+      if (copyJob_) copyJob_->abandon();
       currentFilePath_.clear();
       refreshTitle();
       break;
     case program_states::kGreen:
       programState_ = state;
       refreshTitle();
+      if (copyJob_) copyJob_->abandon();  // not ready yet: copied here after all
+      releaseInBackground(std::move(workingGraph_));
       if (preparedWorkingCopy_ && submittedGraph_) workingGraph_ = std::move(preparedWorkingCopy_);
       else workingGraph_ = submittedGraph_ ? std::make_shared<Graph>(*submittedGraph_) : nullptr;
       preparedWorkingCopy_.reset();
@@ -124,6 +132,7 @@ void ProgramModel::setProgramState(int32_t state) {
     case program_states::kRed:
       programState_ = state;
       ++runGeneration_;
+      prepareWorkingCopy();
       break;
     case program_states::kYellow:
       programState_ = state;
@@ -189,6 +198,31 @@ void ProgramModel::notifyPagesOfState() {
   }
 }
 
+void ProgramModel::releaseInBackground(std::shared_ptr<Graph> graph) {
+  // Freeing a million nodes is felt too: the last owner of a big graph lets it go on a
+  // thread of its own.
+  if (!graph || graph.use_count() > 1 || graph->howManyNodes < kBackgroundCopyNodes) return;
+  auto finished = std::make_shared<std::atomic<bool>>(false);
+  keepAbandonedThread(std::jthread([graph = std::move(graph), finished]() mutable {
+                        graph.reset();
+                        finished->store(true);
+                      }),
+                      finished);
+}
+
+void ProgramModel::prepareWorkingCopy() {
+  if (!submittedGraph_ || submittedGraph_->howManyNodes < kBackgroundCopyNodes || preparedWorkingCopy_)
+    return;
+  if (!copyJob_) {
+    copyJob_ = std::make_unique<BackgroundJob<std::shared_ptr<Graph>>>(
+        [this](std::function<void()> task) { view_.postToUiThread(std::move(task)); });
+  }
+  // The job is abandoned on every entry into state 0 or 1, so a copy that arrives belongs
+  // to the submitted graph of this run.
+  copyJob_->start([graph = submittedGraph_](const StopToken&) { return std::make_shared<Graph>(*graph); },
+                  [this](std::shared_ptr<Graph> copy) { preparedWorkingCopy_ = std::move(copy); });
+}
+
 void ProgramModel::pageButtonPressed(PageIndex button) {
   switch (programState_) {
     case program_states::kGreen:
@@ -210,6 +244,7 @@ void ProgramModel::pageButtonPressed(PageIndex button) {
       if (button != owner) return;
       if (button != kEditorPage && pages_[button]) pages_[button]->abortRun();
       setProgramState(program_states::kGreen);
+      if (button != kEditorPage && pages_[button]) pages_[button]->announceAbort();
       break;
     }
     case program_states::kYellow:
@@ -257,6 +292,13 @@ bool ProgramModel::installFile(const std::string& path, int32_t sourceType) {
     drawing_ = std::move(loaded);
     graph = std::make_shared<Graph>(convertDrawingToGraph(drawing_, kUserDefinedGraphName));
   } else {
+    // The window works on one graph: a file of several is not cut down to its first
+    // without the user's word.
+    if (fileHoldsSeveralGraphs(path)) {
+      const std::string name = std::filesystem::path(path).filename().string();
+      if (!view_.askYesNo(name + severalGraphsQuestion, kMessageCaption)) return false;
+      loadNote_ = "Loaded the first graph (line 1) of " + name + "; the file holds more";
+    }
     LoadedGraph loaded = loadGraphFile(path);
     if (!loaded) {
       view_.showMessage(loaded.error, kMessageCaption);
@@ -277,6 +319,9 @@ void ProgramModel::loadGraphRequest(const GraphRequest& request) {
     view_.showMessage(editor_messages::kNoVertices, kMessageCaption);
     return;
   }
+  // A drawing read from a file takes the editor's place: the user's own goes only with
+  // the user's word.
+  if (source == kDrawingFile && !view_.mayReplaceDrawing()) return;
   if (source < kUserDrawnGraph) {
     drawing_.selectAllNodes();
     drawing_.deleteSelected();
@@ -313,6 +358,7 @@ void ProgramModel::loadGraphRequest(const GraphRequest& request) {
       return;
     }
     setProgramState(program_states::kGreen);
+    showLoadNote();
     return;
   } else if (source == kUserDrawnGraph) {
     built = std::make_shared<Graph>(convertDrawingToGraph(drawing_, kUserDefinedGraphName));
@@ -355,7 +401,14 @@ void ProgramModel::startWithFile(const std::string& path) {
     view_.showMessage(loadGraphFile(path).error, kMessageCaption);
     return;
   }
-  if (installFile(path, source)) setProgramState(program_states::kGreen);
+  if (!installFile(path, source)) return;
+  setProgramState(program_states::kGreen);
+  showLoadNote();
+}
+
+void ProgramModel::showLoadNote() {
+  if (!loadNote_.empty() && programState_ == program_states::kGreen) view_.showNote(loadNote_);
+  loadNote_.clear();
 }
 
 }  // namespace hc

@@ -14,8 +14,9 @@
 #include "app/program_states.h"
 #include "app/program_view.h"
 #include "core/graph.h"
-#include "editor/graph2d.h"
 #include "core/stop_token.h"
+#include "editor/graph2d.h"
+#include "run/background_job.h"
 
 namespace hc {
 
@@ -126,9 +127,15 @@ class ProgramModel {
   ProgramView& view() { return view_; }
 
  private:
+  // A run is starting (state 2): on a big graph the working copy the next state 1 needs is
+  // made meanwhile on a worker, so an abort or a reset returns to state 1 at once.
+  void prepareWorkingCopy();
+  static void releaseInBackground(std::shared_ptr<Graph> graph);
   void notifyPagesOfState();
   void notify(PageIndex index);
   bool installFile(const std::string& path, int32_t sourceType);
+  // The note a file load leaves for state 1 (which graph of a file of several was read).
+  void showLoadNote();
   void refreshTitle();
 
   ProgramView& view_;
@@ -143,10 +150,16 @@ class ProgramModel {
   std::shared_ptr<Graph> workingGraph_;
   std::shared_ptr<Graph> preparedWorkingCopy_;  // used by the next entry into state 1
   std::string currentFilePath_;
+  std::string loadNote_;
   Graph2D drawing_;
   int32_t currentTab_ = 0;
   std::string windowTitle_;
   uint64_t runGeneration_ = 0;
+  // Last: its destructor drops a copy still being made before the fields above go.
+  std::unique_ptr<BackgroundJob<std::shared_ptr<Graph>>> copyJob_;
 };
+
+// From this many nodes on, the working copy for the next state 1 is made during the run.
+inline constexpr int32_t kBackgroundCopyNodes = 100000;
 
 }  // namespace hc

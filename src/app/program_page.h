@@ -18,6 +18,9 @@ class ProgramPage {
   virtual void setAlgorithmControlsEnabled(bool /*enabled*/) {}
   // Stops the page's running method at once (Stone Carver and Co-HC pages); must not wait.
   virtual void abortRun() {}
+  // After an abort, once every page shows state 1: the page says the run was aborted (a
+  // modal message, so the window behind it already shows the state the user returns to).
+  virtual void announceAbort() {}
 };
 
 enum PageIndex : int32_t {

@@ -28,6 +28,9 @@ class ProgramView {
   virtual void refreshFrame() {}
   // A short line in the window's status area, e.g. where a saved file went (savedNote).
   virtual void showNote(const std::string& /*text*/) {}
+  // Asked before a drawing read from a file replaces the editor's drawing: false when the
+  // user keeps an unsaved drawing (nothing is then read).
+  virtual bool mayReplaceDrawing() { return true; }
 };
 
 }  // namespace hc

@@ -16,4 +16,14 @@ std::string savedNote(const std::string& what, const std::string& path) {
   return "Saved " + what + " to " + (error ? path : absolute.lexically_normal().string());
 }
 
+std::string dialogStartPath(const std::string& currentFilePath, const std::string& lastFolder,
+                            const std::string& suggested) {
+  const std::filesystem::path name(suggested);
+  if (name.has_parent_path()) return suggested;
+  std::filesystem::path folder = std::filesystem::path(currentFilePath).parent_path();
+  if (currentFilePath.empty()) folder = lastFolder;
+  if (folder.empty()) return suggested;
+  return suggested.empty() ? folder.string() : (folder / name).string();
+}
+
 }  // namespace hc

@@ -17,4 +17,10 @@ MessageKind messageKind(const std::string& text);
 // "Saved the chart to /home/me/chart.png": `what` and the path made absolute.
 std::string savedNote(const std::string& what, const std::string& path);
 
+// Where a file dialog opens: `suggested` (a file name, or empty) in the folder of the
+// loaded graph's file, else in `lastFolder` (where the last dialog went), else as it is.
+// A suggestion that names its own folder keeps it.
+std::string dialogStartPath(const std::string& currentFilePath, const std::string& lastFolder,
+                            const std::string& suggested);
+
 }  // namespace hc

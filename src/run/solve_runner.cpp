@@ -55,6 +55,15 @@ std::shared_ptr<Graph> graphHoldingCycle(const Graph& graph, const std::vector<i
       if (solved->isAdjacent(v, w)) solved->cut(v, w);
     }
   }
+  // Where no deletion was needed (a plain cycle), or the deletions forced only part of the
+  // cycle, nothing has closed it yet: its edges are forced one by one, and the last closes
+  // the ring through every node.
+  for (int32_t i = 0; i < n && solved->isHamiltonian == kUndecided; ++i) {
+    const int32_t v = cycle[static_cast<size_t>(i)];
+    const int32_t next = cycle[static_cast<size_t>((i + 1) % n)];
+    if (!solved->isAdjacent(v, next)) return nullptr;
+    if (!solved->isUncuttableEdge(v, next)) solved->force(v, next);
+  }
   if (solved->isHamiltonian != kHamiltonian) return nullptr;
   // The pruning could have settled on another cycle had `cycle` named a non-edge.
   for (int32_t v = 0; v < n; ++v) {

@@ -40,7 +40,7 @@ void drawLineChart(QPainter& painter, const QRect& box, const ChartPicture& char
   const int32_t points = static_cast<int32_t>(chart.values.size());
 
   painter.setPen(QPen(kGrid, 1));
-  std::vector<hc::ChartTick> yTicks = hc::chartYTicks(chart.yMaximum);
+  std::vector<hc::ChartTick> yTicks = hc::chartYTicks(chart.yMaximum, chart.wholeNumbers);
   for (const hc::ChartTick& tick : yTicks) painter.drawLine(QPointF(plot.left(), yAt(tick.fraction)), QPointF(plot.right(), yAt(tick.fraction)));
   for (double fraction : hc::chartXGridFractions(points)) painter.drawLine(QPointF(xAt(fraction), plot.top()), QPointF(xAt(fraction), plot.bottom()));
 

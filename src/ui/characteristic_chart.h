@@ -17,6 +17,7 @@ struct ChartPicture {
   double yMaximum = 0.0;       // the axis maximum (grows during a run)
   QString xLabel;
   QString yLabel;
+  bool wholeNumbers = false;  // the values count things: ticks at whole numbers
 };
 
 // Background, grid, tick labels, axis labels and the polyline into `box`.

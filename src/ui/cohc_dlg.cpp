@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -11,10 +13,12 @@
 #include <QTabBar>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <filesystem>
 
 #include "app/run_inputs.h"
 #include "app/user_messages.h"
 #include "cohc/search_tree_node.h"
+#include "io/adjacency_text_format.h"
 #include "ui/characteristic_chart.h"
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/method_list_models.h"
@@ -69,16 +73,26 @@ CCoHCDlg::CCoHCDlg(hc::ProgramModel& model, QWidget* parent)
   // A narrow window shortens the captions (each tab names its chart in full in its
   // tooltip) rather than hiding a tab behind scroll arrows or cutting it off.
   chartTabs_->setUsesScrollButtons(false);
-  chartTabs_->setElideMode(Qt::ElideRight);
+  chartTabs_->setElideMode(Qt::ElideNone);
   for (const char* title : hc::kChartTabTitles) {
     const int tab = chartTabs_->addTab(QString::fromLatin1(title));
     chartTabs_->setTabToolTip(tab, QStringLiteral("Shows the chart of ") + QString::fromLatin1(title));
   }
   chartTabs_->setMinimumWidth(0);
   chartTabs_->setCurrentIndex(0);
-  connect(chartTabs_, &QTabBar::currentChanged, this, [this](int) { drawChart(); });
+  connect(chartTabs_, &QTabBar::currentChanged, this, [this](int k) {
+    chartChoice_->setCurrentIndex(k);
+    drawChart();
+  });
+  chartChoice_ = new QComboBox(charts_);
+  for (const char* title : hc::kChartTabTitles) chartChoice_->addItem(QString::fromLatin1(title));
+  chartChoice_->setToolTip(QStringLiteral("The chart shown (a narrow window lists the charts here)"));
+  chartChoice_->hide();
+  connect(chartChoice_, &QComboBox::currentIndexChanged, chartTabs_, &QTabBar::setCurrentIndex);
+  charts_->installEventFilter(this);
   chart_ = new hcui::CharacteristicChart(charts_);
   chartColumn->addWidget(chartTabs_);
+  chartColumn->addWidget(chartChoice_);
   chartColumn->addWidget(chart_, 1);
   sideExtras()->addWidget(charts_, 1);
   rows_ = new hcui::DepthListModel(this);
@@ -118,6 +132,24 @@ CCoHCDlg::CCoHCDlg(hc::ProgramModel& model, QWidget* parent)
 
 CCoHCDlg::~CCoHCDlg() { runner_.abortRun(); }
 
+bool CCoHCDlg::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == charts_ && event->type() == QEvent::Resize) fitChartCaptions();
+  return MethodPage::eventFilter(watched, event);
+}
+
+void CCoHCDlg::fitChartCaptions() {
+  // The full captions, else the short ones, each tab whole; where not even those fit, a
+  // drop-down list takes the strip's place.
+  auto fits = [this](const std::array<const char*, hc::kChartCount>& titles) {
+    for (int k = 0; k < hc::kChartCount; ++k)
+      chartTabs_->setTabText(k, QString::fromLatin1(titles[static_cast<size_t>(k)]));
+    return chartTabs_->sizeHint().width() <= charts_->width();
+  };
+  const bool strip = fits(hc::kChartTabTitles) || fits(hc::kChartTabShortTitles);
+  chartTabs_->setVisible(strip);
+  chartChoice_->setVisible(!strip);
+}
+
 const hc::DepthHistory& CCoHCDlg::history() const { return rows_->history(); }
 
 void CCoHCDlg::clearRun() {
@@ -138,7 +170,9 @@ bool CCoHCDlg::startRunner() {
   options.maxSearchDepth = maxDepth_->value();
   options.pruningLevel = hc::leadingNumber(pruning_->currentText().toStdString()).value_or(5);
   options.buildMinimalChildren = minimalChildren_->isChecked();
-  runStart_ = std::filesystem::file_time_type::clock::now();
+  // A cycle found at the root is written by the page once the run has ended, so an earlier
+  // file of that name is not replaced without a question.
+  options.writeCycleFile = false;
   runner_.start(graph, options, buffer_.get(), statistics_, model_.decisionHandler());
   return true;
 }
@@ -146,15 +180,27 @@ bool CCoHCDlg::startRunner() {
 void CCoHCDlg::showRunExtras(bool shown) {
   charts_->setVisible(shown);
   saveChart_->setVisible(shown);
+  saveChart_->setEnabled(ranOnThisGraph_);  // another page's verdict leaves the chart empty
 }
 
 void CCoHCDlg::showFinishedRun() {
-  // A proof that finds a cycle at its root writes it to the graph's output file: say where.
+  // A proof that finds a cycle writes it to the graph's output file ("-HC.txt" beside the
+  // file read): say where, and ask before an earlier file of that name is replaced.
   std::shared_ptr<hc::Graph> graph = model_.workingGraph();
-  if (!graph || model_.programResult() != hc::program_results::kHamiltonian || graph->outputFileName.empty()) return;
+  if (!graph || model_.programResult() != hc::program_results::kHamiltonian ||
+      graph->outputFileName.empty() || graph->isHamiltonian != hc::kHamiltonian)
+    return;
+  const std::string& path = graph->outputFileName;
   std::error_code error;
-  const auto written = std::filesystem::last_write_time(graph->outputFileName, error);
-  if (!error && written >= runStart_) model_.view().showNote(hc::savedNote("the Hamiltonian cycle", graph->outputFileName));
+  if (std::filesystem::exists(path, error) &&
+      !model_.view().askYesNo(path + " already exists. Replace it with the Hamiltonian cycle found?",
+                              kCaption))
+    return;
+  if (const std::string failed = hc::adjacencyTextFileWriter(*graph, path); !failed.empty()) {
+    model_.view().showMessage("ERROR! The Hamiltonian cycle could not be written: " + failed, kCaption);
+    return;
+  }
+  model_.view().showNote(hc::savedNote("the Hamiltonian cycle", path));
 }
 
 std::string CCoHCDlg::statisticsCsv() const { return rows_->history().csv(); }
@@ -169,7 +215,8 @@ void CCoHCDlg::drawChart() {
   const int k = std::clamp(chartTabs_->currentIndex(), 0, hc::kChartCount - 1);
   const auto kind = static_cast<hc::ChartKind>(k);
   chart_->setPicture({table.series(kind), axes_.maximum(kind), QString::fromLatin1(hc::kChartXAxisLabel),
-                      QString::fromLatin1(hc::kChartYAxisLabels[static_cast<size_t>(k)])});
+                      QString::fromLatin1(hc::kChartYAxisLabels[static_cast<size_t>(k)]),
+                      hc::chartCountsWholeNumbers(kind)});
 }
 
 void CCoHCDlg::saveChart() {
@@ -177,8 +224,9 @@ void CCoHCDlg::saveChart() {
            [this](const std::string& path) -> std::optional<std::string> {
              const QSize size(std::max(kSavedChartWidth, chart_->width()),
                               std::max(kSavedChartHeight, chart_->height()));
+             const int k = std::clamp(chartTabs_->currentIndex(), 0, hc::kChartCount - 1);
              const QString title = QString::fromStdString(model_.graphDisplayName()) + QStringLiteral(": ") +
-                                   chartTabs_->tabText(chartTabs_->currentIndex());
+                                   QString::fromLatin1(hc::kChartTabTitles[static_cast<size_t>(k)]);
              if (hcui::saveChart(chart_->picture(), size, QString::fromStdString(path), title)) return std::nullopt;
              return "ERROR! Could not write the file \"" + path + "\".";
            });

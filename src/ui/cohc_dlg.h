@@ -47,9 +47,16 @@ class CCoHCDlg : public hcui::MethodPage {
   QRadioButton* minimalChildrenButton() const { return minimalChildren_; }
   const hc::DepthHistory& history() const;
   QTabBar* chartTabs() const { return chartTabs_; }
+  QComboBox* chartChoice() const { return chartChoice_; }  // in the strip's place when narrow
   hcui::CharacteristicChart* chart() const { return chart_; }
   const hc::ChartAxisMaxima& axisMaxima() const { return axes_; }
   QPushButton* saveChartButton() const { return saveChart_; }
+  // Full chart captions where the strip has room for them, else the short set, else a
+  // drop-down list instead of the strip.
+  void fitChartCaptions();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void clearRun() override;
@@ -63,7 +70,6 @@ class CCoHCDlg : public hcui::MethodPage {
   std::unique_ptr<hc::CohcProgressBuffer> buffer_ = std::make_unique<hc::CohcProgressBuffer>();
   std::shared_ptr<hc::SearchTreeStatistics> statistics_;
   hc::ChartAxisMaxima axes_;
-  std::filesystem::file_time_type runStart_;  // a cycle file written since belongs to the run
 
   QSpinBox* maxDepth_ = nullptr;
   QComboBox* pruning_ = nullptr;
@@ -72,6 +78,7 @@ class CCoHCDlg : public hcui::MethodPage {
   hcui::DepthListModel* rows_ = nullptr;
   QWidget* charts_ = nullptr;
   QTabBar* chartTabs_ = nullptr;
+  QComboBox* chartChoice_ = nullptr;
   hcui::CharacteristicChart* chart_ = nullptr;
   QPushButton* saveChart_ = nullptr;
 };

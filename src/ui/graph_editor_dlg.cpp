@@ -177,8 +177,11 @@ CGraphEditorDlg::CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent)
   auto* frameLayout = new QVBoxLayout(manualEditFrame_);
   stateButton_ = makeButton(QString(), manualEditFrame_);
   stateButton_->setIconSize(QSize(74, 74));
-  stateButton_->setToolTip(QStringLiteral("Edit the graph by hand (SOLVE GRAPH), leave (ABORT) or start over (RESET)"));
+  stateButton_->setToolTip(
+      QStringLiteral("Edit the graph by hand (SOLVE GRAPH), leave (ABORT) or start over (RESET): %1")
+          .arg(hcui::kStateButtonKey.toString(QKeySequence::NativeText)));
   hcui::actOncePerDoubleClick(*stateButton_);
+  hcui::pressOnKey(*stateButton_, hcui::kStateButtonKey);
   frameLayout->addWidget(stateButton_);
   connect(stateButton_, &QPushButton::clicked, this, [this] { model_.pageButtonPressed(hc::kEditorPage); });
   outputGroup_ = new QGroupBox(QStringLiteral("Output HC"), sidePanel);
@@ -304,7 +307,10 @@ void CGraphEditorDlg::setPageState(int32_t s) {
       // A drawing read from a file is shown whole; the drawing a later Reset brings back.
       const bool fromFile = source == hc::graph_source::kDrawingFile && !hc::sameStructure(userDrawing_, model_.drawing());
       userDrawing_ = hc::takeSnapshot(model_.drawing());
-      if (fromFile) zoomToFitAction();
+      if (fromFile) {
+        history_.markSaved(model_.drawing());  // as the file holds it: nothing of it is unsaved
+        zoomToFitAction();
+      }
     }
     buildGraphView();
     // The forced edges the canvas shows in orange are those of the Information page.

@@ -68,8 +68,11 @@ class CGraphEditorDlg : public QWidget, public hc::ProgramPage {
   void copyToEditorAction();
   // Writes the canvas as PNG or SVG (by extension) at `size` (empty: the canvas size).
   bool exportCanvas(const QString& path, QSize size = {});
-  // True when nothing unsaved would be lost, or the user agreed to lose it.
+  // True when nothing unsaved would be lost, or the user agreed to lose it (one question).
   bool confirmDiscard();
+  // The user's drawing (on the canvas in state 0, kept aside in the others) differs from
+  // what was last saved or read from a file.
+  bool hasUnsavedDrawing() const;
 
   // --- what tests and screenshots look at ---
   GraphCanvas* canvas() const { return canvas_; }
@@ -88,10 +91,6 @@ class CGraphEditorDlg : public QWidget, public hc::ProgramPage {
   // The root pruning's graph whose forced edges the canvas shows in orange in states 1 and
   // 2 (null when none is shown).
   const hc::Graph* forcedEdgesGraph() const;
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-  void showEvent(QShowEvent* event) override;
 
  private:
   hc::Graph2D& shown();

@@ -110,24 +110,21 @@ void CGraphEditorDlg::outputHcAction() {
                              : hc::savedNote("the Hamiltonian cycle", *path));
 }
 
-bool CGraphEditorDlg::confirmDiscard() {
-  if (state() != hc::program_states::kBlue || model_.drawing().nodeCount() == 0 ||
-      !history_.isModified(model_.drawing()))
-    return true;
-  return model_.view().askYesNo(kDiscardQuestion, kCaption);
-}
-
-bool CGraphEditorDlg::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == window() && event->type() == QEvent::Close && !confirmDiscard()) {
-    event->ignore();
-    return true;
+bool CGraphEditorDlg::hasUnsavedDrawing() const {
+  // In state 0 the drawing on the canvas is the user's; in the other states the canvas may
+  // show a generated or loaded graph, and the user's drawing waits for state 0.
+  if (state() == hc::program_states::kBlue) {
+    return model_.drawing().nodeCount() > 0 && history_.isModified(model_.drawing());
   }
-  return QWidget::eventFilter(watched, event);
+  if (userDrawing_.bytes.empty()) return false;
+  hc::Graph2D waiting;
+  return hc::restoreSnapshot(userDrawing_, waiting) && waiting.nodeCount() > 0 &&
+         history_.isModified(waiting);
 }
 
-void CGraphEditorDlg::showEvent(QShowEvent* event) {
-  if (window() != this) window()->installEventFilter(this);
-  QWidget::showEvent(event);
+bool CGraphEditorDlg::confirmDiscard() {
+  if (!hasUnsavedDrawing()) return true;
+  return model_.view().askYesNo(kDiscardQuestion, kCaption);
 }
 
 // --- export ---

@@ -95,10 +95,10 @@ void torusView(CHamiltonianCyclesDlg& window) {
   window.model().loadGraphRequest({static_cast<double>(hc::kToroidalGrid), 5, 6});
 }
 
-// An ICCS graph (dense components joined in a ring) and a small knight's board: no node
-// lies on another.
+// An ICCS graph (dense components joined in a ring; 50 of them, 700 nodes, shown at a zoom
+// where the nodes are seen) and a small knight's board: no node lies on another.
 void iccsView(CHamiltonianCyclesDlg& window) {
-  window.model().loadGraphRequest({static_cast<double>(hc::kIccsGraph), 4, 0});
+  window.model().loadGraphRequest({static_cast<double>(hc::kIccsGraph), 50, 0});
   window.editorPage()->finishLayoutNow();
 }
 void smallBoardView(CHamiltonianCyclesDlg& window) {
@@ -134,7 +134,7 @@ void registerEditorScenes() {
       {"editor-manual-petersen-no-cycle", hc::kEditorPage, petersenByHand, 500},
       {"editor-view-5-cube", hc::kEditorPage, hypercubeView, 500},
       {"editor-toroidal-grid-5x6", hc::kEditorPage, torusView, 300},
-      {"editor-iccs-4", hc::kEditorPage, iccsView, 300},
+      {"editor-iccs-50", hc::kEditorPage, iccsView, 300},
       {"editor-knight-3x4", hc::kEditorPage, smallBoardView, 300},
       {"editor-drawing-after-reset", hc::kEditorPage, drawingAfterReset, 300},
   };

@@ -57,6 +57,7 @@ void CGraphEditorDlg::buildGraphView() {
 void CGraphEditorDlg::showGraphView(const hcui::GraphPicture& picture) {
   graphView_ = hcui::makeDrawing(picture, &bends_);
   zoomToFitAction();
+  if (view_.zoomInToSeeNodes(*graphView_)) refresh();
 }
 
 void CGraphEditorDlg::startLayout() {

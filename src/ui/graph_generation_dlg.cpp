@@ -9,6 +9,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -32,24 +34,29 @@ struct Family {
 
 // By source type 1..12.
 constexpr std::array<Family, 12> kFamilies = {{
-    {"Random Graph With Edge Probability", 0, "Number Of Nodes:", "Edge Probability:",
-     "Each pair of nodes is joined with the probability given"},
+    {"Random Graph With Edge Probability", 0,
+     "Number Of Nodes:", "Edge Probability:", "Each pair of nodes is joined with the probability given"},
     {"Random Regular Graph", 0, "Number Of Nodes:", "Degree:", "Every node gets the degree given, at random"},
-    {"n-Node Graph With m Random Edges", 0, "Number Of Nodes:", "Number Of Edges:",
-     "The number of edges given, between random pairs of nodes"},
+    {"n-Node Graph With m Random Edges", 0,
+     "Number Of Nodes:", "Number Of Edges:", "The number of edges given, between random pairs of nodes"},
     {"Toroidal Grid Graph", 1, "Torus Height:", "Torus Width:",
      "A grid whose rows and columns wrap around (drawn with their wrap-around edges bowed)"},
-    {"Knight's Tour Graph", 1, "Chess Board Rows:", "Chess Board Columns:",
-     "The squares of a chess board joined by knight moves"},
+    {"Knight's Tour Graph", 1,
+     "Chess Board Rows:", "Chess Board Columns:", "The squares of a chess board joined by knight moves"},
     {"n-Cube Graph", 2, "n-Cube Dimension:", nullptr, "The hypercube of the dimension given"},
     {"ICCS Graph With No Middle Edges", 2, "Number Of Components:", nullptr,
      "Components joined in a ring (a graph that takes the methods long)"},
     {"Complete Graph", 2, "Number Of Nodes:", nullptr, "Every two nodes joined"},
     {"Random 3-SAT To Hamiltonian Cycle Reduction", 3, "Number Of Variables:", "Clause Multiplier (c):",
-     "A random 3-SAT formula turned into a graph that has a Hamiltonian cycle exactly when the formula is satisfiable"},
-    {"Text File (.txt)", 4, nullptr, nullptr, "Reads a graph from a file (an open dialog follows)"},
-    {"Binary File (.g)", 4, nullptr, nullptr, "Reads a drawing (.g) into the Graph Editor and submits it"},
-    {"Object File (.obj)", 4, nullptr, nullptr, "Reads the vertices and edges of a mesh (.obj)"},
+     "A random 3-SAT formula turned into a graph that has a Hamiltonian cycle exactly when the formula is "
+     "satisfiable"},
+    {"Graph File (.txt, .hcp, graph6, DIMACS, ...)", 4, nullptr, nullptr,
+     "Reads a graph in any format the program knows (an open dialog follows): adjacency text (.txt), "
+     "TSPLIB HCP (.hcp), graph6 (.g6), sparse6 (.s6), DIMACS (.col, .dimacs), edge lists (.edges, .el), "
+     "drawings (.g) and meshes (.obj)"},
+    {"Drawing File (.g)", 4, nullptr, nullptr,
+     "Reads a Graph Editor drawing (.g) into the editor and submits it"},
+    {"Mesh File (.obj)", 4, nullptr, nullptr, "Reads the vertices and edges of a mesh (.obj)"},
 }};
 
 constexpr std::array<const char*, 5> kGroupCaptions = {"Random Graphs", "Square Grid Graphs", "Other Graphs",
@@ -183,6 +190,7 @@ void CGraphGenerationDlg::radioClicked() {
   if (family == selectedFamily_) return;
   selectedFamily_ = family;
   showParameterArea();
+  showChosenArea();
 }
 
 void CGraphGenerationDlg::showParameterArea() {
@@ -210,6 +218,20 @@ void CGraphGenerationDlg::showParameterArea() {
     area.edits[k]->show();
   }
   area.edits[0]->setFocus();
+}
+
+void CGraphGenerationDlg::showChosenArea() {
+  // In a small window the page scrolls: the area just chosen (or the disk-read load
+  // button) is brought into sight, once the layout has placed it.
+  const int a = areaOf(selectedFamily_);
+  if (a < 0) return;
+  QScrollArea* scroller = nullptr;
+  for (QWidget* w = parentWidget(); w && !scroller; w = w->parentWidget())
+    scroller = qobject_cast<QScrollArea*>(w);
+  if (!scroller) return;
+  if (layout()) layout()->activate();
+  QWidget* shown = a == 4 ? static_cast<QWidget*>(areas_[a].load) : areas_[a].box;
+  scroller->ensureWidgetVisible(shown, 10, 10);
 }
 
 void CGraphGenerationDlg::loadPressed(int a) {
@@ -294,6 +316,16 @@ void chooseFamily(CHamiltonianCyclesDlg& window, int32_t family, const char* tex
 const hcui::ScreenshotSceneRegistration kKnightParameters{
     "generation-knight-parameters", hc::kGenerationPage,
     [](CHamiltonianCyclesDlg& window) { chooseFamily(window, 5, "8", "8"); }};
+// The page scrolled to its end (a small window), then a family whose controls sit at the
+// top: they are scrolled back into sight.
+const hcui::ScreenshotSceneRegistration kScrolledBack{
+    "generation-scrolled-toroidal", hc::kGenerationPage, [](CHamiltonianCyclesDlg& window) {
+      window.model().setProgramState(hc::program_states::kBlue);
+      for (QWidget* w = window.generationPage()->parentWidget(); w; w = w->parentWidget())
+        if (auto* area = qobject_cast<QScrollArea*>(w))
+          area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+      chooseFamily(window, 4, "100", "100");
+    }};
 const hcui::ScreenshotSceneRegistration kDiskRead{
     "generation-disk-read", hc::kGenerationPage,
     [](CHamiltonianCyclesDlg& window) { chooseFamily(window, 10, "", ""); }};

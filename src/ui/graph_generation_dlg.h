@@ -64,6 +64,8 @@ class CGraphGenerationDlg : public QWidget, public hc::ProgramPage {
   static int areaOf(int32_t sourceType);
   void radioClicked();
   void showParameterArea();
+  // Scrolls the page (when it scrolls) to the chosen family's controls.
+  void showChosenArea();
   void loadPressed(int area);
   void startGeneration(const hc::GraphRequest& request);
   void generationDone(const hc::GraphRequest& request, Generated done);

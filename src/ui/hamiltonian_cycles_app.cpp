@@ -4,12 +4,35 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/screenshot_scenes.h"
 #include "ui/splash_dlg.h"
 
-HamiltonianCyclesOptions parseHamiltonianCyclesOptions(const QStringList& arguments, const char* noSplashEnvironment) {
+bool asksForUsage(int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) return true;
+  return false;
+}
+
+const char* hamiltonianCyclesUsage() {
+  return "usage: hamcycles [FILE] [--no-splash] [--size WxH] [--screenshot DIR [--scene NAME]...]\n"
+         "       hamcycles --version | --help\n"
+         "Opens the Hamiltonian Cycles workbench window, with FILE loaded when one is given (any\n"
+         "graph format the program reads: .txt, .g, .obj, .hcp, .g6, .s6, .col, .edges, ...).\n"
+         "  --no-splash        no start-up picture (HC_NO_SPLASH=1 does the same)\n"
+         "  --size WxH         opens the window at that size, e.g. 800x600\n"
+         "  --screenshot DIR   saves a PNG of every page and scene to DIR, then quits\n"
+         "  --scene NAME       only that scene (may be repeated)\n"
+         "  --version          prints the version\n"
+         "  --help, -h         prints this text\n"
+         "Without a window, hamcycles-cli runs every method (hamcycles-cli --help).\n";
+}
+
+HamiltonianCyclesOptions parseHamiltonianCyclesOptions(const QStringList& arguments,
+                                                       const char* noSplashEnvironment,
+                                                       const std::vector<std::string>& rawArguments) {
   HamiltonianCyclesOptions options;
   if (noSplashEnvironment && std::string(noSplashEnvironment) == "1") options.splash = false;
   for (int i = 0; i < arguments.size(); ++i) {
@@ -41,15 +64,18 @@ HamiltonianCyclesOptions parseHamiltonianCyclesOptions(const QStringList& argume
     } else if (options.file) {
       options.problems.push_back("only one file can be opened; ignored " + a.toStdString());
     } else {
-      options.file = a.toStdString();
+      options.file = rawArguments.size() == static_cast<size_t>(arguments.size())
+                         ? rawArguments[static_cast<size_t>(i)]
+                         : a.toStdString();
     }
   }
   if (options.screenshotFolder) options.splash = false;
   return options;
 }
 
-int CHamiltonianCyclesApp::run(const QStringList& arguments) {
-  const HamiltonianCyclesOptions options = parseHamiltonianCyclesOptions(arguments, std::getenv("HC_NO_SPLASH"));
+int CHamiltonianCyclesApp::run(const QStringList& arguments, const std::vector<std::string>& rawArguments) {
+  const HamiltonianCyclesOptions options =
+      parseHamiltonianCyclesOptions(arguments, std::getenv("HC_NO_SPLASH"), rawArguments);
   if (options.splash) {
     CSplashDlg splash;
     splash.exec();

@@ -26,10 +26,18 @@ struct HamiltonianCyclesOptions {
 };
 
 // Reads the arguments after the program name. `noSplashEnvironment` is HC_NO_SPLASH.
-HamiltonianCyclesOptions parseHamiltonianCyclesOptions(const QStringList& arguments, const char* noSplashEnvironment);
+// `rawArguments`, when it has as many entries, gives the file name's bytes as the system
+// passed them (a name that is not UTF-8 survives; a QString would not keep it).
+HamiltonianCyclesOptions parseHamiltonianCyclesOptions(const QStringList& arguments,
+                                                       const char* noSplashEnvironment,
+                                                       const std::vector<std::string>& rawArguments = {});
+
+// True when the arguments ask for the usage (--help or -h anywhere); the text to print.
+bool asksForUsage(int argc, const char* const* argv);
+const char* hamiltonianCyclesUsage();
 
 class CHamiltonianCyclesApp {
  public:
   // Runs the whole program inside an existing QApplication; returns the exit code.
-  int run(const QStringList& arguments);
+  int run(const QStringList& arguments, const std::vector<std::string>& rawArguments = {});
 };

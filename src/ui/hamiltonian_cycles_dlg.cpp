@@ -11,12 +11,13 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <filesystem>
 
+#include "app/user_messages.h"
 #include "ui/cohc_dlg.h"
 #include "ui/graph_editor_dlg.h"
 #include "ui/graph_generation_dlg.h"
 #include "ui/graph_information_dlg.h"
-#include "app/user_messages.h"
 #include "ui/help_dlg.h"
 #include "ui/method_page_parts.h"
 #include "ui/paint_helpers.h"
@@ -32,6 +33,8 @@ QWidget* scrolled(QWidget* page) {
   area->setWidget(page);
   area->setWidgetResizable(true);
   area->setFrameShape(QFrame::NoFrame);
+  // The area itself is no stop of the Tab key (it would take the focus and show nothing).
+  area->setFocusPolicy(Qt::NoFocus);
   return area;
 }
 
@@ -140,21 +143,35 @@ void CHamiltonianCyclesDlg::tabChanged(int index) {
   refreshFrame();
 }
 
+std::string CHamiltonianCyclesDlg::dialogPath(const std::string& suggested) const {
+  return hc::dialogStartPath(model_.currentFilePath(), lastFolder_, suggested);
+}
+
 std::optional<std::string> CHamiltonianCyclesDlg::chooseOpenFile(const std::string& title, const std::string& filter) {
   if (fileHook_) return fileHook_(title);
-  QString name = QFileDialog::getOpenFileName(this, QString::fromStdString(title), QString(),
-                                              QString::fromStdString(filter));
+  // Qt lists only file names that are valid UTF-8 (its directory walk skips the others), so
+  // such a file can be opened from the command line only.
+  QString name =
+      QFileDialog::getOpenFileName(this, QString::fromStdString(title),
+                                   QString::fromStdString(dialogPath({})), QString::fromStdString(filter));
   if (name.isEmpty()) return std::nullopt;
+  lastFolder_ = std::filesystem::path(name.toStdString()).parent_path().string();
   return name.toStdString();
 }
 
 std::optional<std::string> CHamiltonianCyclesDlg::chooseSaveFile(const std::string& title, const std::string& filter,
                                                                  const std::string& suggestedPath) {
-  if (fileHook_) return fileHook_(title);
+  if (fileHook_) return fileHook_(dialogPath(suggestedPath));
   QString name = QFileDialog::getSaveFileName(this, QString::fromStdString(title),
-                                              QString::fromStdString(suggestedPath), QString::fromStdString(filter));
+                                              QString::fromStdString(dialogPath(suggestedPath)),
+                                              QString::fromStdString(filter));
   if (name.isEmpty()) return std::nullopt;
+  lastFolder_ = std::filesystem::path(name.toStdString()).parent_path().string();
   return name.toStdString();
+}
+
+bool CHamiltonianCyclesDlg::mayReplaceDrawing() {
+  return editor_->confirmDiscard();
 }
 
 void CHamiltonianCyclesDlg::showMessage(const std::string& text, const std::string& caption) {
@@ -183,6 +200,9 @@ void CHamiltonianCyclesDlg::postToUiThread(std::function<void()> task) {
 
 void CHamiltonianCyclesDlg::refreshFrame() {
   const int32_t state = model_.programState();
+  // Dialogs open where the graph last read came from, also after RESET has forgotten it.
+  if (!model_.currentFilePath().empty())
+    lastFolder_ = std::filesystem::path(model_.currentFilePath()).parent_path().string();
   // A note (where a file went) belongs to the state it was written in.
   if (state != notedState_) statusText_->setNote(QString());
   notedState_ = state;
@@ -202,7 +222,10 @@ void CHamiltonianCyclesDlg::openHelp() {
 }
 
 void CHamiltonianCyclesDlg::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape) {
+  // Enter that reaches the window (a parameter box's Enter, after the box has acted on it)
+  // presses no default button: a button the focus once passed would otherwise take it (the
+  // Cancel of a graph built in the background, just as the build starts).
+  if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
     event->accept();
     return;
   }

@@ -55,9 +55,11 @@ class CHamiltonianCyclesDlg : public QDialog, public hc::ProgramView {
   void postToUiThread(std::function<void()> task) override;
   void refreshFrame() override;
   void showNote(const std::string& text) override;
+  bool mayReplaceDrawing() override;
 
   // Hooks that replace the modal dialogs (tests, screenshots). A file hook returns the
-  // name to use (std::nullopt: cancelled); the question hook the answer.
+  // name to use (std::nullopt: cancelled); the question hook the answer. A save dialog's
+  // hook is given the path the dialog would open at instead of its title.
   using MessageHook = std::function<void(const std::string& text, const std::string& caption)>;
   using FileHook = std::function<std::optional<std::string>(const std::string& title)>;
   using QuestionHook = std::function<bool(const std::string& text)>;
@@ -71,8 +73,8 @@ class CHamiltonianCyclesDlg : public QDialog, public hc::ProgramView {
   void setHelpHook(HelpHook hook) { helpHook_ = std::move(hook); }
 
  public slots:
-  // Closing the window (Escape, the close button) asks the editor first whether unsaved
-  // drawing changes may be lost.
+  // Closing the window (its close button) asks once, through the editor, whether an
+  // unsaved drawing may be lost.
   void reject() override;
   // Opens help for the current tab (F1 and "Help! (F1)").
   void openHelp();
@@ -83,6 +85,9 @@ class CHamiltonianCyclesDlg : public QDialog, public hc::ProgramView {
 
  private:
   void tabChanged(int index);
+  // Where a file dialog opens: `suggested` in the loaded graph's folder (or the last one a
+  // dialog went to).
+  std::string dialogPath(const std::string& suggested) const;
 
   hc::ProgramModel model_;
   QTabWidget* tabs_ = nullptr;
@@ -102,4 +107,5 @@ class CHamiltonianCyclesDlg : public QDialog, public hc::ProgramView {
   HelpHook helpHook_;
   std::function<void(const std::string&)> noteHook_;
   int32_t notedState_ = -1;
+  std::string lastFolder_;  // of the last file chosen in a dialog
 };

@@ -211,9 +211,9 @@ void MethodPage::setPageState(int32_t state) {
       break;
     case hc::program_states::kRed:
       setAlgorithmControlsEnabled(false);
-      showRunExtras(true);
       if (list_) list_->setEnabled(true);
       startRun();
+      showRunExtras(true);
       break;
     case hc::program_states::kYellow:
       // The worker has finished: everything it reported is in the buffer.
@@ -233,7 +233,11 @@ void MethodPage::setPageState(int32_t state) {
     default:
       break;
   }
-  if (export_) export_->setVisible(state == hc::program_states::kRed || state == hc::program_states::kYellow);
+  if (export_) {
+    export_->setVisible(state == hc::program_states::kRed || state == hc::program_states::kYellow);
+    // Another page's verdict leaves this page's list empty: nothing to export.
+    export_->setEnabled(ranOnThisGraph_);
+  }
   showStatePicture(*stateButton_, state);
   header_->setLook(headerText_, hc::stateLook(state), 12, true, 1);
 }
@@ -263,6 +267,9 @@ void MethodPage::abortRun() {
   refreshTimer_->stop();
   elapsedTimer_->stop();
   elapsed_->setSeconds(0.0);
+}
+
+void MethodPage::announceAbort() {
   model_.view().showMessage("Algorithm Aborted", caption_);
 }
 

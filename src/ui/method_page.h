@@ -68,6 +68,7 @@ class MethodPage : public QWidget, public hc::ProgramPage {
   void setStateButtonVisible(bool visible) override;
   void setAlgorithmControlsEnabled(bool enabled) override;
   void abortRun() override;
+  void announceAbort() override;
 
   // Takes what the worker reported since the last refresh into the list and the page's
   // boxes (the page's timer calls it; tests call it to see a state at once).

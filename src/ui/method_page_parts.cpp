@@ -5,14 +5,18 @@
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QPainter>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyle>
 #include <QToolButton>
 #include <QTreeView>
 #include <algorithm>
 
-#include "io/adjacency_text_format.h"
 #include "generators/generalized_petersen.h"
+#include "io/adjacency_text_format.h"
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/paint_helpers.h"
 
@@ -31,7 +35,44 @@ class DoubleClickFilter : public QObject {
   }
 };
 
+// The big state button: its picture fills it, so the keyboard focus is drawn over the
+// picture (a black and white dashed frame, seen on every colour), and Enter presses it as
+// Space does.
+class StateButton : public QToolButton {
+ public:
+  using QToolButton::QToolButton;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QToolButton::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    const QRect frame = rect().adjusted(3, 3, -4, -4);
+    painter.setPen(QPen(Qt::white, 2));
+    painter.drawRect(frame);
+    painter.setPen(QPen(Qt::black, 2, Qt::DashLine));
+    painter.drawRect(frame);
+  }
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+      click();
+      return;
+    }
+    QToolButton::keyPressEvent(event);
+  }
+};
+
 }  // namespace
+
+void pressOnKey(QAbstractButton& button, const QKeySequence& key) {
+  // A window-wide key that acts only while the button is seen: the pages hidden behind
+  // other tabs, and hidden buttons, leave it to the one shown.
+  auto* shortcut = new QShortcut(key, &button);
+  shortcut->setContext(Qt::WindowShortcut);
+  QObject::connect(shortcut, &QShortcut::activated, &button, [&button] {
+    if (button.isVisible() && button.isEnabled()) button.click();
+  });
+}
 
 void actOncePerDoubleClick(QAbstractButton& button) { button.installEventFilter(new DoubleClickFilter(&button)); }
 
@@ -42,11 +83,15 @@ void keepPlaceWhenHidden(QWidget& widget) {
 }
 
 QToolButton* makeStateButton(QWidget* parent) {
-  auto* button = new QToolButton(parent);
+  auto* button = new StateButton(parent);
   button->setFixedSize(78, 78);
   button->setIconSize(QSize(74, 74));
   button->setAutoRaise(false);
-  button->setToolTip(QStringLiteral("Starts the method (SOLVE GRAPH), stops it (ABORT) or clears its result (RESET)"));
+  button->setFocusPolicy(Qt::StrongFocus);
+  button->setToolTip(QStringLiteral("Starts the method (SOLVE GRAPH), stops it (ABORT) or clears its result "
+                                    "(RESET): %1, or Space or Enter when it has the focus")
+                         .arg(kStateButtonKey.toString(QKeySequence::NativeText)));
+  pressOnKey(*button, kStateButtonKey);
   actOncePerDoubleClick(*button);
   keepPlaceWhenHidden(*button);
   return button;

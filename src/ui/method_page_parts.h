@@ -6,6 +6,7 @@
 // every kElapsedIntervalMs.
 #pragma once
 
+#include <QKeySequence>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -24,9 +25,14 @@ namespace hcui {
 inline constexpr int kRefreshIntervalMs = 33;
 inline constexpr int kElapsedIntervalMs = 10;
 
+// The key that presses the state button of the page shown (start, abort, reset).
+inline const QKeySequence kStateButtonKey{Qt::Key_F5};
 // A 78x78 button that shows the 74x74 state picture of `state`; it acts once per
-// double-click and keeps its place when hidden.
+// double-click and keeps its place when hidden. It takes the focus by Tab or click (and
+// shows it), Space and Enter press it, and kStateButtonKey presses it while it is shown.
 QToolButton* makeStateButton(QWidget* parent);
+// `key` anywhere in the window presses `button` while the button is shown and enabled.
+void pressOnKey(QAbstractButton& button, const QKeySequence& key);
 // A double-click on `button` acts as one press: in state 3 a double-click on a state button
 // must reset the result, not reset it and at once start a new run.
 void actOncePerDoubleClick(QAbstractButton& button);

@@ -1,11 +1,13 @@
 #include "ui/solver_dlg.h"
 
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QToolButton>
 #include <algorithm>
 #include <thread>
 
@@ -57,7 +59,29 @@ void solveGenerated(CHamiltonianCyclesDlg& window, const hc::GraphRequest& reque
   window.model().loadGraphRequest(request);
   window.model().pageButtonPressed(hc::kSolverPage);
 }
+// A pentagon read from a file: the root rules decide it at once (its cycle in green on the
+// editor); and the state button as the keyboard reaches it (its focus frame).
+void solvePentagon(CHamiltonianCyclesDlg& window) {
+  hcui::abortRunningMethod(window);
+  const std::string path = QDir::temp().filePath(QStringLiteral("pentagon.txt")).toStdString();
+  if (const hc::FileStatus written = hc::writeFileAtomically(path, "0 1 4\n1 0 2\n2 1 3\n3 2 4\n4 3 0\n");
+      !written) {
+    window.model().view().showMessage(written.error, "Hamiltonian Cycles");
+    return;
+  }
+  window.model().startWithFile(path);
+  window.model().pageButtonPressed(hc::kSolverPage);
+}
+void focusRunButton(CHamiltonianCyclesDlg& window) {
+  hcui::abortRunningMethod(window);
+  window.model().setProgramState(hc::program_states::kBlue);
+  window.model().loadGraphRequest({8, 5, 0});
+  window.activateWindow();
+  window.solverPage()->stateButton()->setFocus(Qt::TabFocusReason);
+}
 const hcui::ScreenshotSceneRegistration kScenes[] = {
+    {"solver-pentagon", hc::kSolverPage, solvePentagon, 600},
+    {"solver-keyboard-focus", hc::kSolverPage, focusRunButton, 200},
     {"solver-running", hc::kSolverPage, [](CHamiltonianCyclesDlg& w) { solveSceneGraph(w, 601); }, 1200},
     {"solver-decided", hc::kSolverPage,
      [](CHamiltonianCyclesDlg& w) {
@@ -157,7 +181,8 @@ void CSolverDlg::refreshFromWorker() {
   const hc::SolveLiveFigures live = runner_.live();
   if (live.inProgress) {
     const std::string parts = hc::runningPartsText(live.runningParts);
-    setFigure(kPartsWorking, parts.empty() ? QStringLiteral("starting") : QString::fromStdString(parts));
+    setFigure(kPartsWorking,
+              parts.empty() ? QStringLiteral("reading the graph") : QString::fromStdString(parts));
     setFigure(kTreeNodes, number(static_cast<double>(live.treeNodes)));
     setFigure(kSearchDepth, number(live.depth));
     return;

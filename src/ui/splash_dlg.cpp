@@ -73,8 +73,8 @@ QPixmap CSplashDlg::picture() {
   const QRect titleBox(200, 30, 330, 64), lineBox(202, 100, 330, 84);
   const QString titleText = QStringLiteral("Hamiltonian Cycles");
   const QString lineText = QStringLiteral(
-      "Draw, generate or load a graph, then decide it: by hand, with the Stone Carver, or with the coHC proof "
-      "system.");
+      "Draw, generate or load a graph, then decide it: by hand, with the Stone Carver, with the coHC proof "
+      "system, or with the Solver, every method at once.");
   painter.setPen(Qt::white);
   painter.setFont(fittedFont(titleText, titleBox, 40, true, Qt::AlignLeft | Qt::AlignVCenter));
   painter.drawText(titleBox, Qt::AlignLeft | Qt::AlignVCenter, titleText);

@@ -134,8 +134,8 @@ void CStoneCarverDlg::showStatistics() {
     values_[static_cast<size_t>(i)]->setVisible(shown);
   }
   if (!shown) return;
-  values_[0]->setText(QString::fromStdString(hc::formatNumber(s.leastDeletionsToHub, 0)));
-  values_[1]->setText(QString::fromStdString(hc::formatNumber(s.leastDeletionsToRing, 0)));
+  values_[0]->setText(QString::fromStdString(hc::leastDeletionsText(s.leastDeletionsToHub)));
+  values_[1]->setText(QString::fromStdString(hc::leastDeletionsText(s.leastDeletionsToRing)));
   values_[2]->setText(QString::fromStdString(hc::formatNumber(s.mostDeletions, 0)));
   values_[3]->setText(QString::fromStdString(hc::maxForcedEdgesText(s.maxForcedEdges, howManyNodes_)));
 }

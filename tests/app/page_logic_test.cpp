@@ -19,16 +19,17 @@
 #include "app/drawing_history.h"
 #include "app/editor_view.h"
 #include "app/generation_page_logic.h"
-#include "run/graph_information.h"
 #include "app/help_texts.h"
-#include "app/manual_edit.h"
-#include "core/number_format.h"
-#include "app/run_inputs.h"
 #include "app/iteration_history.h"
+#include "app/manual_edit.h"
+#include "app/run_inputs.h"
+#include "app/user_messages.h"
 #include "cohc/search_tree.h"
 #include "core/graph_invariants.h"
-#include "io/g_file.h"
+#include "core/number_format.h"
 #include "generators/graph_generation.h"
+#include "io/g_file.h"
+#include "run/graph_information.h"
 #include "support/test_graphs.h"
 
 namespace hc {
@@ -141,7 +142,8 @@ TEST(GraphInformation, ALowDegreeGraphGetsThePruningsFiguresFromItsEdgesAlone) {
 }
 
 TEST(IterationHistory, Texts) {
-  EXPECT_EQ(maxForcedEdgesText(12, 20), "12 (60.00% Done)");
+  EXPECT_EQ(std::tuple(maxForcedEdgesText(12, 20), leastDeletionsText(kNotMetYet), leastDeletionsText(7)),
+            std::tuple("12 (60.00% Done)", "---", "7"));
   IterationRow row{17, 9, 1, 0, 12, 66.666, 0.127};
   const char* expected[] = {"17", "9", "1", "0", "12", "66.66", "0.12"};
   for (int32_t c = 0; c < kIterationColumns; ++c) EXPECT_EQ(iterationCellText(row, c), expected[c]);
@@ -242,9 +244,12 @@ TEST(ChartScale, AxesTicksAndLabels) {
                   Label{12345, 2, "1.23E+4"}, Label{7, 0, "7"}, Label{2.5e9, 2, "2.50E+9"}})
     EXPECT_EQ(chartTickLabel(l.value, l.decimals), l.text) << l.value;
   struct Tick { std::vector<ChartTick> ticks; size_t count, index; const char* label; };
-  const Tick ticks[] = {{chartYTicks(0.0), 11, 10, "1.00"},   {chartYTicks(12000), 11, 5, "6.00E+3"},
+  const Tick ticks[] = {{chartYTicks(0.0), 11, 10, "1.00"},      {chartYTicks(12000), 11, 5, "6.00E+3"},
                         {chartYTicks(0.0028), 11, 1, "0.00028"}, {chartYTicks(144), 11, 1, "14.40"},
-                        {chartXTicks(21), 11, 1, "2.0"},        {chartXTicks(21), 11, 10, "20.0"}};
+                        {chartXTicks(21), 11, 1, "2"},           {chartXTicks(21), 11, 10, "20"},
+                        {chartXTicks(40), 8, 7, "35"},           {chartYTicks(12, true), 7, 6, "12"},
+                        {chartYTicks(4.8, true), 5, 4, "4"},     {chartYTicks(1.2, true), 2, 1, "1"},
+                        {chartYTicks(1200, true), 7, 1, "200"}};
   for (const Tick& t : ticks) {
     ASSERT_EQ(t.ticks.size(), t.count) << t.label;
     EXPECT_EQ(t.ticks[t.index].label, t.label);
@@ -253,6 +258,24 @@ TEST(ChartScale, AxesTicksAndLabels) {
   EXPECT_EQ(chartXGridFractions(1), (std::vector<double>{0.0, 1.0}));
   EXPECT_EQ(chartXGridFractions(3), (std::vector<double>{0.0, 0.5, 1.0}));
   EXPECT_EQ(chartXGridFractions(21).size(), 11u);
+  EXPECT_EQ(std::pair(chartCountsWholeNumbers(ChartKind::kSolved),
+                      chartCountsWholeNumbers(ChartKind::kAverageTime)),
+            std::pair(true, false));
+}
+
+// Save and open dialogs start in the loaded graph's folder, else where the last went.
+TEST(FileDialogs, StartWhereTheGraphCameFrom) {
+  struct Row {
+    const char* current;
+    const char* last;
+    const char* suggested;
+    const char* start;
+  };
+  for (Row r : {Row{"/data/graphs/k8.g", "/tmp", "chart.png", "/data/graphs/chart.png"},
+                Row{"", "/tmp", "chart.png", "/tmp/chart.png"}, Row{"", "", "chart.png", "chart.png"},
+                Row{"/data/k8.g", "", "/home/me/k8-HC.txt", "/home/me/k8-HC.txt"},
+                Row{"/data/k8.g", "", "", "/data"}})
+    EXPECT_EQ(dialogStartPath(r.current, r.last, r.suggested), r.start) << r.suggested;
 }
 
 TEST(RunInputs, ListNumbersAndSeeds) {
@@ -396,6 +419,12 @@ TEST(EditorView, FormulasAndZoomToFit) {
   d.addNode(100, 50);
   v.zoomToFit(d);
   EXPECT_EQ(std::pair(v.zoom, v.centreX), std::pair(4, 0.0));
+  // A picture that fits only with dots for nodes is first shown where its nodes are seen:
+  // zoomed in on the node nearest the middle.
+  d.addNode(10, 20);
+  const bool zoomed = v.zoomInToSeeNodes(d);
+  EXPECT_EQ(std::tuple(zoomed, v.zoom, v.centreX), std::tuple(true, 8, 10.0));
+  EXPECT_FALSE(v.zoomInToSeeNodes(d));  // nodes already seen
 }
 
 // A change is one step and no change none; undoing every step gives the unmodified drawing

@@ -172,6 +172,8 @@ TEST_F(ProgramModelTest, RequestsAndTheirNames) {
   std::ofstream(unknown) << "3\n1 2\n0 2\n0 1\n";
   const std::string graph6 = (std::filesystem::temp_directory_path() / "hc_model_petersen.g6").string();
   std::ofstream(graph6) << "IheA@GUAo\n";
+  const std::string three = (std::filesystem::temp_directory_path() / "hc_model_three.g6").string();
+  std::ofstream(three) << "IheA@GUAo\nBw\nC~\n";
   // `target`: the display name of a generated graph, else the file (empty: the dialog is
   // cancelled); `source` -1: refused; `nodes` 0: not checked.
   struct Row { double via, p1, p2; std::string target; int32_t source, nodes; };
@@ -184,14 +186,23 @@ TEST_F(ProgramModelTest, RequestsAndTheirNames) {
       {6, 3, 0, "N-Cube Graph With Dimension 3 (8 Nodes)", 6, 8},
       {7, 2, 0, "ICCS Graph With 2 Components (28 Nodes)", 7, 28},
       {8, 7, 0, "Complete Graph With 7 Nodes", 8, 7},
-      {9, 4, 2.5, "3-SAT Reduction Graph From Random Formula With 4 Variables & Clause Multiplier 2.500", 9, 0},
-      {10, 0, 0, ex + "petersen.txt", 10, 10}, {10, 0, 0, ex + "petersen.hcp", 10, 10}, {10, 0, 0, graph6, 10, 10},
-      {11, 0, 0, ex + "knight8x8.g", 11, 64},  {12, 0, 0, ex + "petersen.obj", 12, 10},
-      {10, 0, 0, "", -1, 0},                   {12, 0, 0, ex + "missing.obj", -1, 0},
-      {11, 0, 0, ex + "petersen.txt", -1, 0},  {0, 0, 0, ex + "knight8x8.txt", 10, 64},
-      {0, 0, 0, ex + "petersen.g", 11, 10},    {0, 0, 0, ex + "knight8x8.obj", 12, 64},
-      {0, 0, 0, ex + "knight8x8.hcp", 10, 64}, {0, 0, 0, unknown, -1, 0},
+      {9, 4, 2.5, "3-SAT Reduction Graph From Random Formula With 4 Variables & Clause Multiplier 2.500", 9,
+       0},
+      {10, 0, 0, ex + "petersen.txt", 10, 10},
+      {10, 0, 0, ex + "petersen.hcp", 10, 10},
+      {10, 0, 0, graph6, 10, 10},
+      {11, 0, 0, ex + "knight8x8.g", 11, 64},
+      {12, 0, 0, ex + "petersen.obj", 12, 10},
+      {10, 0, 0, "", -1, 0},
+      {12, 0, 0, ex + "missing.obj", -1, 0},
+      {11, 0, 0, ex + "petersen.txt", -1, 0},
+      {0, 0, 0, ex + "knight8x8.txt", 10, 64},
+      {0, 0, 0, ex + "petersen.g", 11, 10},
+      {0, 0, 0, ex + "knight8x8.obj", 12, 64},
+      {0, 0, 0, ex + "knight8x8.hcp", 10, 64},
+      {0, 0, 0, unknown, -1, 0},
       {0, 0, 0, ex + "none.txt", -1, 0},
+      {0, 0, 0, three, 10, 10},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.target);
@@ -214,8 +225,22 @@ TEST_F(ProgramModelTest, RequestsAndTheirNames) {
       EXPECT_EQ(model.certificateFileSuggestion(), proof);
     }
   }
+  // A file of several graphs: the first is read only when the user agrees, and the note
+  // says which; refused, nothing is read and nothing is said.
+  EXPECT_EQ(
+      std::pair(view.questions.size(), view.notes.back()),
+      std::pair(size_t{1},
+                std::string("Loaded the first graph (line 1) of hc_model_three.g6; the file holds more")));
+  view.answer = false;
+  view.messages.clear();
+  model.setProgramState(0);
+  model.startWithFile(three);
+  EXPECT_EQ(std::tuple(model.programState(), view.questions.size(), view.messages.size()),
+            std::tuple(0, size_t{2}, size_t{0}));
+  view.answer = true;
   std::filesystem::remove(unknown);
   std::filesystem::remove(graph6);
+  std::filesystem::remove(three);
   // The text file button offers every format the program reads.
   EXPECT_EQ(view.openFilters.front(), graphOpenDialogFilter());
   model.loadGraphRequest({42, 0, 0});  // unknown: stays in 0
@@ -365,18 +390,48 @@ TEST(Runners, CohcResults) {
 
 // The Solver's runner: a decided run hands one state-3 request to the UI thread with the
 // graph that shows the verdict (the cycle alone left and forced, or the pruned root marked
-// non-Hamiltonian) and the seed typed in; an aborted run never delivers, however early or
-// late the abort comes.
+// non-Hamiltonian) and the seed typed in, whichever part decided: the root rules either way
+// (a plain cycle has nothing to delete, so its edges must still end up forced), the
+// alternation rule, the decomposition rules, the searches, the finder. An aborted run never
+// delivers, however early or late the abort comes.
 TEST(Runners, SolverDecidesOnceAndNeverAfterAnAbort) {
-  const std::pair<Graph, int16_t> rows[] = {
-      {testing::petersenGraph(), program_results::kNonHamiltonian},
-      {testing::makeGraph(36, testing::knightEdges(6, 6)), program_results::kHamiltonian},
-      {testing::makeGraph(8, testing::completeEdges(0, 8)), program_results::kHamiltonian},
+  using testing::EdgeList;
+  EdgeList chorded = testing::cycleEdges(0, 6);
+  chorded.emplace_back(0, 3);
+  struct Row {
+    const char* what;
+    int32_t n;
+    EdgeList edges;
+    int16_t expected;
+    const char* method;  // when only one part can decide it
   };
-  for (const auto& [graph, expected] : rows) {
+  const Row rows[] = {
+      {"pentagon", 5, testing::cycleEdges(0, 5), program_results::kHamiltonian, "root pruning"},
+      {"100-cycle", 100, testing::cycleEdges(0, 100), program_results::kHamiltonian, "root pruning"},
+      {"C6 with a chord", 6, chorded, program_results::kHamiltonian, "root pruning"},
+      {"K3", 3, testing::completeEdges(0, 3), program_results::kHamiltonian, "root pruning"},
+      {"2-cube", 4, testing::cycleEdges(0, 4), program_results::kHamiltonian, "root pruning"},
+      {"a cut node", 7, testing::joined(testing::completeEdges(0, 4), testing::completeEdges(3, 4)),
+       program_results::kNonHamiltonian, "root pruning"},
+      {"K(2,3)", 5, testing::completeBipartiteEdges(2, 3), program_results::kNonHamiltonian, "root pruning"},
+      {"a crowded side", 9, testing::joined(testing::completeBipartiteEdges(3, 6), {{3, 4}}),
+       program_results::kNonHamiltonian, nullptr},
+      {"three blobs between two nodes", 14, testing::blobsBetweenTwoNodes(3),
+       program_results::kNonHamiltonian, nullptr},
+      {"prism and Petersen fragment", 20,
+       testing::joinedWithoutNodeZero(testing::generalizedPetersenEdges(6, 1), 12,
+                                      testing::generalizedPetersenEdges(5, 2)),
+       program_results::kNonHamiltonian, nullptr},
+      {"Petersen", 10, testing::generalizedPetersenEdges(5, 2), program_results::kNonHamiltonian, nullptr},
+      {"GP(11,2)", 22, testing::generalizedPetersenEdges(11, 2), program_results::kNonHamiltonian, nullptr},
+      {"knight 6 x 6", 36, testing::knightEdges(6, 6), program_results::kHamiltonian, nullptr},
+      {"K8", 8, testing::completeEdges(0, 8), program_results::kHamiltonian, nullptr},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
     ScriptedView view;
     ProgramModel model(view);
-    model.installGeneratedGraph({8, 8, 0}, shared(Graph(graph)));
+    model.installGeneratedGraph({8, 8, 0}, shared(testing::makeGraph(row.n, row.edges)));
     model.pageButtonPressed(kSolverPage);
     SolveRunner runner;
     std::atomic<int> ends{0};
@@ -387,11 +442,15 @@ TEST(Runners, SolverDecidesOnceAndNeverAfterAnAbort) {
     });
     ASSERT_TRUE(eventually([&] { return view.drain() > 0; }));
     const Graph& shown = *model.workingGraph();
-    const size_t n = static_cast<size_t>(graph.howManyNodes);
+    const size_t n = static_cast<size_t>(row.n);
+    const std::string method = runner.finished()->method;
     EXPECT_EQ(std::tuple(ends.load(), model.programState(), model.programResult(), shown.isHamiltonian,
-                         runner.finished()->seed, runner.runInProgress()),
-              std::tuple(1, 3, expected, expected, 9u, false));
-    if (expected == program_results::kHamiltonian) {
+                         runner.finished()->seed, runner.runInProgress(), method.empty()),
+              std::tuple(1, 3, row.expected, row.expected, 9u, false, false));
+    if (row.method) {
+      EXPECT_EQ(method, row.method);
+    }
+    if (row.expected == program_results::kHamiltonian) {
       EXPECT_EQ(std::pair(hamiltonianCycleOrder(shown).size(), static_cast<size_t>(shown.howManyEdges)),
                 std::pair(n, n));
     }

@@ -34,7 +34,12 @@ class ScriptedView : public ProgramView {
     return file;
   }
   void showMessage(const std::string& text, const std::string&) override { messages.push_back(text); }
-  bool askYesNo(const std::string&, const std::string&) override { return answer; }
+  bool askYesNo(const std::string& text, const std::string&) override {
+    questions.push_back(text);
+    return answer;
+  }
+  void showNote(const std::string& text) override { notes.push_back(text); }
+  std::vector<std::string> questions, notes;
   void postToUiThread(std::function<void()> task) override {
     std::lock_guard lock(mutex_);
     posted_.push_back(std::move(task));

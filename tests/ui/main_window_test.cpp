@@ -16,20 +16,22 @@
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLayout>
-#include <QScrollBar>
-#include <QTextEdit>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QTreeView>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <set>
@@ -39,17 +41,18 @@
 #include "app/program_states.h"
 #include "certcheck/certificate_checker.h"
 #include "core/diagnostics.h"
+#include "editor/drawing_conversion.h"
+#include "io/drawing_files.h"
 #include "support/test_graphs.h"
 #include "ui/characteristic_chart.h"
 #include "ui/cohc_dlg.h"
 #include "ui/graph_editor_dlg.h"
 #include "ui/graph_generation_dlg.h"
 #include "ui/graph_information_dlg.h"
+#include "ui/hamiltonian_cycles_app.h"
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/help_dlg.h"
 #include "ui/paint_helpers.h"
-#include "editor/drawing_conversion.h"
-#include "io/drawing_files.h"
 #include "ui/solver_dlg.h"
 #include "ui/splash_dlg.h"
 #include "ui/stone_carver_dlg.h"
@@ -69,12 +72,22 @@ struct Window {
   hc::ScopedDiagnosticStream silence{quiet};
   CHamiltonianCyclesDlg dlg;
   std::vector<std::string> messages;
+  std::vector<std::string> questions;  // answered `answer`
+  bool answer = true;
   std::string savePath;
+  std::string dialogPath;  // where the last save dialog would have opened
   QTemporaryDir folder;
 
   explicit Window(const std::optional<std::string>& file = std::nullopt) {
     dlg.setMessageHook([this](const std::string& text, const std::string&) { messages.push_back(text); });
-    dlg.setFileHook([this](const std::string&) { return std::optional<std::string>(savePath); });
+    dlg.setFileHook([this](const std::string& at) {
+      dialogPath = at;
+      return std::optional<std::string>(savePath);
+    });
+    dlg.setQuestionHook([this](const std::string& text) {
+      questions.push_back(text);
+      return answer;
+    });
     dlg.initialise(file);
   }
   // Submits the graph as the generated complete graph on n nodes would be, under its name.
@@ -84,12 +97,21 @@ struct Window {
   }
   // GP(n, 2): Hamiltonian unless n is 5 modulo 6; the mill cannot prove that for 23 and 59.
   void loadPetersen(int32_t n) { load(2 * n, hc::testing::generalizedPetersenEdges(n, 2)); }
-  // The Graph Generation page's load button of `family` with the two parameter texts.
-  void generate(int32_t family, const char* text1, const char* text2 = "") {
+  // The Graph Generation page's load button of `family` with the two parameter texts (or
+  // Enter in the first parameter box).
+  void generate(int32_t family, const char* text1, const char* text2 = "", bool enter = false) {
     CGraphGenerationDlg* page = dlg.generationPage();
     page->radioButton(family)->click();
     for (int i : {0, 1}) page->parameterEdit(family, i)->setText(i ? text2 : text1);
-    page->loadButton(family)->click();
+    if (enter)
+      QTest::keyClick(page->parameterEdit(family, 0), Qt::Key_Return);
+    else
+      page->loadButton(family)->click();
+  }
+  void showActive() {
+    dlg.show();
+    dlg.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
   }
   std::vector<std::string> informationLines() {
     const QStringList lines = dlg.informationPage()->lineTexts();
@@ -235,10 +257,96 @@ TEST(MainWindow, EveryControlHasATooltipNamingItsKeys) {
                               {"Zoom To Fit", "Ctrl+0"}, {"Load", "Ctrl+O"}, {"Save As...", "Ctrl+Shift+S"},
                               {"Delete", "Delete"}, {"Force Edge", "Insert"}})
     EXPECT_NE(keys[caption].find(key), std::string::npos) << caption << ": " << keys[caption];
+  // Each page's run, abort and reset has its key, and the keyboard reaches it: Tab from the
+  // tab bar stops first at SOLVE GRAPH (its focus drawn), and Enter presses it. A plain
+  // cycle is decided by the root rules at once.
+  for (hcui::MethodPage* page : std::initializer_list<hcui::MethodPage*>{
+           w.dlg.stoneCarverPage(), w.dlg.cohcPage(), w.dlg.solverPage()})
+    EXPECT_NE(page->stateButton()->toolTip().toStdString().find("F5"), std::string::npos);
+  w.load(5, hc::testing::cycleEdges(0, 5));
+  w.dlg.tabs()->setCurrentIndex(hc::kSolverPage);
+  w.showActive();
+  QToolButton* run = w.dlg.solverPage()->stateButton();
+  const QImage unfocused = run->grab().toImage();
+  w.dlg.tabs()->tabBar()->setFocus();
+  QTest::keyClick(w.dlg.tabs()->tabBar(), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), run);
+  EXPECT_NE(run->grab().toImage(), unfocused);
+  QTest::keyClick(run, Qt::Key_Return);
+  ASSERT_TRUE(w.waitForState(3));
+  EXPECT_EQ(std::pair(w.dlg.model().programResult(),
+                      w.dlg.solverPage()->figureText(CSolverDlg::kDecidedBy).toStdString()),
+            std::pair(int16_t{1}, std::string("root pruning")));
+
   // The splash texts fit their boxes whatever font stands in for Arial.
   const QRect box(0, 0, 330, 64);
   const QFont title = CSplashDlg::fittedFont("Hamiltonian Cycles", box, 40, true, Qt::AlignLeft);
   EXPECT_LE(QFontMetrics(title).horizontalAdvance("Hamiltonian Cycles"), box.width());
+}
+
+// `hamcycles --help` prints its usage instead of opening the window, and a file name that is
+// not UTF-8 reaches the loader byte for byte.
+TEST(MainWindow, CommandLine) {
+  const char* help[] = {"hamcycles", "knight.g", "-h"};
+  const char* plain[] = {"hamcycles", "knight.g"};
+  EXPECT_EQ(std::pair(asksForUsage(3, help), asksForUsage(2, plain)), std::pair(true, false));
+  EXPECT_EQ(std::string(hamiltonianCyclesUsage()).substr(0, 22), "usage: hamcycles [FILE");
+  const std::string latin1 = "caf\xe9.txt";
+  const HamiltonianCyclesOptions options = parseHamiltonianCyclesOptions(
+      {QString::fromLocal8Bit(latin1.c_str()), "--no-splash"}, nullptr, {latin1, "--no-splash"});
+  EXPECT_EQ(std::pair(options.file.value_or(""), options.splash), std::pair(latin1, false));
+}
+
+// Closing asks once, and exactly when something the user drew would be lost: a node
+// clicked onto the canvas, a drawing waiting behind a generated graph; never for a drawing
+// as read from its file (after RESET, or cleared). Yes closes at once. Save dialogs open in
+// the loaded graph's folder.
+TEST(MainWindow, ClosingAsksOnceExactlyWhenADrawingWouldBeLost) {
+  const std::string knight = std::string(HC_EXAMPLES_DIR) + "/knight8x8.g";
+  auto clickCanvas = [](Window& w, QPoint at) {
+    w.dlg.tabs()->setCurrentIndex(hc::kEditorPage);
+    QTest::mouseClick(w.dlg.editorPage()->canvas(), Qt::LeftButton, {}, at);
+  };
+  struct Row {
+    const char* what;
+    std::optional<std::string> file;
+    std::function<void(Window&)> act;
+    size_t questions;
+  };
+  const Row rows[] = {
+      {"nothing drawn", std::nullopt, [](Window&) {}, 0},
+      {"a click on the canvas", std::nullopt,
+       [&](Window& w) {
+         clickCanvas(w, {100, 100});
+       },
+       1},
+      {"a drawing behind a generated graph", std::nullopt,
+       [&](Window& w) {
+         for (int x : {100, 160, 220}) clickCanvas(w, {x, 100});
+         w.generate(8, "5");
+       },
+       1},
+      {"a drawing read from its file, after RESET", knight, [](Window& w) { w.dlg.resetButton()->click(); },
+       0},
+      {"the same, cleared", knight,
+       [](Window& w) {
+         w.dlg.resetButton()->click();
+         w.dlg.editorPage()->clearAction();
+       },
+       0},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Window w(row.file);
+    w.showActive();
+    row.act(w);
+    w.dlg.close();
+    EXPECT_EQ(std::pair(w.questions.size(), w.dlg.isVisible()), std::pair(row.questions, false));
+    if (row.file) {
+      w.dlg.chooseSaveFile("Save", "", "chart.png");
+      EXPECT_EQ(w.dialogPath, std::string(HC_EXAMPLES_DIR) + "/chart.png");
+    }
+  }
 }
 
 // Without a graph every figure reads dashes. A request over the limits is refused with one
@@ -248,6 +356,19 @@ TEST(GenerationAndInformationPages, RequestsAndFigures) {
   Window w;
   CGraphGenerationDlg* page = w.dlg.generationPage();
   EXPECT_EQ(w.informationLines(), hc::graphInformationPlaceholderLines("---"));
+  // In a small window the page scrolls: the controls of the family chosen come into sight.
+  w.dlg.resize(800, 600);
+  w.dlg.tabs()->setCurrentIndex(hc::kGenerationPage);
+  w.showActive();
+  auto* area = qobject_cast<QScrollArea*>(w.dlg.tabs()->currentWidget());
+  for (int family : {4, 10}) {
+    area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+    page->radioButton(family)->click();
+    QWidget* shown = family == 10 ? static_cast<QWidget*>(page->loadButton(10)) : page->parameterEdit(4, 0);
+    EXPECT_TRUE(
+        area->viewport()->rect().contains(QRect(shown->mapTo(area->viewport(), QPoint(0, 0)), shown->size())))
+        << family;
+  }
   w.generate(8, "20000");
   EXPECT_EQ(w.messages, std::vector<std::string>{
                             "ERROR: The graph would have about 199990000 edges; at most 50000000 can be generated."});
@@ -262,7 +383,8 @@ TEST(GenerationAndInformationPages, RequestsAndFigures) {
   EXPECT_EQ(w.state(), 0);
   EXPECT_EQ(w.dlg.model().submittedGraph(), nullptr);
   EXPECT_EQ(w.messages.size(), 1u);
-  w.generate(2, "30000", "3");
+  w.showActive();  // Enter in a parameter box starts the build; it must not reach Cancel
+  w.generate(2, "30000", "3", true);
   ASSERT_TRUE(page->generationRunning());
   ASSERT_TRUE(w.waitForState(1));
   EXPECT_EQ(w.dlg.model().submittedGraph()->howManyNodes, 30000);
@@ -333,17 +455,21 @@ TEST(MethodPages, ControlsDefaultsColumnsAndStatistics) {
   carver->refreshFromWorker();
   EXPECT_EQ(rows(carver->historyList()), (std::vector<std::string>{"3,13,0", "4,14,0", "5,15,0"}));
   EXPECT_FALSE(carver->statisticValue(0)->isHidden());
-  EXPECT_EQ(carver->statisticValue(0)->text().toStdString(), "2000000000");  // no hub met
+  EXPECT_EQ(carver->statisticValue(0)->text().toStdString(), "---");         // no hub met
   EXPECT_EQ(carver->statisticValue(1)->text().toStdString(), "11");          // first ring at iteration 1
   EXPECT_EQ(carver->statisticValue(3)->text().toStdString(), "4 (25.00% Done)");
 }
 
-// Both pages: an abort shows "Algorithm Aborted", returns to state 1 with an empty list
-// (and hidden statistics or charts) and the elapsed time at 0; nothing of the old worker
-// arrives later.
+// Both pages: an abort (by F5, the page's key) shows "Algorithm Aborted" over a window
+// already in state 1, with an empty list (and hidden statistics or charts) and the elapsed
+// time at 0; nothing of the old worker arrives later.
 TEST(MethodPages, AbortReturnsToStateOneWithAnEmptyList) {
   for (bool cohc : {false, true}) {
     Window w;
+    std::vector<std::string> seen;  // the window as the message found it
+    w.dlg.setMessageHook([&](const std::string& text, const std::string&) {
+      seen = {text, w.dlg.statusTextBox()->text().toStdString(), std::to_string(w.state())};
+    });
     // Neither graph is decided soon: the mill never ends on GP(23,2), the proof of GP(59,2)
     // without pruning takes long.
     w.loadPetersen(cohc ? 59 : 23);
@@ -355,9 +481,11 @@ TEST(MethodPages, AbortReturnsToStateOneWithAnEmptyList) {
     QTreeView* list = cohc ? proof->historyList() : carver->historyList();
     button->click();
     ASSERT_TRUE(QTest::qWaitFor([&] { return list->model()->rowCount() >= 3; }, 60000));
-    button->click();
+    w.dlg.tabs()->setCurrentIndex(cohc ? hc::kCoHCPage : hc::kStoneCarverPage);
+    w.showActive();
+    QTest::keyClick(w.dlg.tabs()->tabBar(), Qt::Key_F5);
     EXPECT_EQ(w.state(), 1) << cohc;
-    EXPECT_EQ(w.messages, std::vector<std::string>{"Algorithm Aborted"});
+    EXPECT_EQ(seen, (std::vector<std::string>{"Algorithm Aborted", "Graph Loaded & Ready To Run", "1"}));
     EXPECT_EQ(list->model()->rowCount(), 0);
     EXPECT_EQ((cohc ? proof->elapsedBox() : carver->elapsedBox())->seconds(), 0.0);
     EXPECT_FALSE(cohc ? proof->chart()->isVisibleTo(proof) : carver->statisticValue(0)->isVisibleTo(carver));
@@ -420,6 +548,22 @@ TEST(CoHCPage, ShallowAndWholeProofsAxesAndExports) {
     page->chartTabs()->setCurrentIndex(k);
     EXPECT_EQ(page->chart()->picture().values.size(), 1u) << k;
   }
+  // Room for the short captions only: they show, whole; for none, a drop-down list.
+  const int shortWidth = [&] {
+    for (int k = 0; k < 4; ++k)
+      page->chartTabs()->setTabText(k, hc::kChartTabShortTitles[static_cast<size_t>(k)]);
+    return page->chartTabs()->sizeHint().width();
+  }();
+  page->chart()->parentWidget()->resize(shortWidth, 200);
+  page->fitChartCaptions();
+  EXPECT_EQ(texts(4, [&](int i) { return page->chartTabs()->tabText(i); }),
+            (std::vector<std::string>{"Solved", "Avg. Time", "Max. Time", "Forced"}));
+  page->chart()->parentWidget()->resize(shortWidth - 1, 200);
+  page->fitChartCaptions();
+  page->chartChoice()->setCurrentIndex(2);
+  EXPECT_EQ(std::tuple(page->chartTabs()->isVisibleTo(page), page->chartChoice()->isVisibleTo(page),
+                       page->chartTabs()->currentIndex()),
+            std::tuple(false, true, 2));
 
   page->stateButton()->click();  // state 3 -> 1
   page->maximumDepthEdit()->setValue(999999999);
@@ -464,6 +608,25 @@ TEST(CoHCPage, ShallowAndWholeProofsAxesAndExports) {
   w.savePath = w.folder.filePath("missing/chart.png").toStdString();
   page->saveChart();
   EXPECT_EQ(w.messages.size(), 1u);
+
+  // A cycle found (a pentagon's, at the root) goes to "-HC.txt" beside the file read; an
+  // earlier file of that name is replaced only with the user's word.
+  const std::string pentagon = w.folder.filePath("pentagon.txt").toStdString();
+  std::ofstream(pentagon) << "0 1 4\n1 0 2\n2 1 3\n3 2 4\n4 3 0\n";
+  const std::string cycleFile = w.folder.filePath("pentagon-HC.txt").toStdString();
+  std::ofstream(cycleFile) << "earlier\n";
+  for (bool replace : {false, true}) {
+    w.dlg.model().setProgramState(0);
+    w.dlg.model().startWithFile(pentagon);
+    w.answer = replace;
+    page->stateButton()->click();
+    ASSERT_TRUE(w.waitForState(3));
+    std::ifstream in(cycleFile);
+    std::string first;
+    std::getline(in, first);
+    EXPECT_EQ(std::tuple(w.dlg.model().programResult(), first == "earlier", w.questions.size()),
+              std::tuple(int16_t{1}, !replace, size_t{replace ? 2u : 1u}));
+  }
 }
 
 }  // namespace
@@ -493,6 +656,9 @@ TEST(SolverPage, ControlsVerdictsAndAbort) {
                        page->seedUsedLabel()->text().toStdString(), page->certificateButton()->isEnabled()),
             std::tuple(1, "Hamiltonian", "none", "Seed used: 12", false));
   EXPECT_NE(figure(CSolverDlg::kDecidedBy), "---");
+  // The Co-HC page has no run to show: nothing to save or export.
+  EXPECT_FALSE(w.dlg.cohcPage()->saveChartButton()->isEnabled() ||
+               w.dlg.cohcPage()->exportButton()->isEnabled());
   int green = 0;
   CGraphEditorDlg* editor = w.dlg.editorPage();
   for (const hc::StyledEdge& e : hc::edgeStyles(editor->shownGraph(), model.workingGraph().get(), 3, 4))
