@@ -19,6 +19,7 @@
 #include "solve/cohc_certificate.h"
 #include "solve/decomposed_solve.h"
 #include "solve/frontier_search.h"
+#include "solve/linear_relaxation.h"
 #include "solve/root_pruning.h"
 #include "solve/rotation_finder.h"
 #include "solve/sat_worker.h"
@@ -54,6 +55,9 @@ constexpr double kDenseFinderSecondsPerEdge = 1e-7;
 constexpr double kProbeSeconds = 0.5;
 // The probe's share before the decomposition rules.
 constexpr double kQuickProbeSeconds = 0.05;
+// The linear relaxation's share of the time limit, and its time without one.
+constexpr double kRelaxationShare = 0.2;
+constexpr double kRelaxationSeconds = 2.0;
 // The clause learner's share of a one-thread run without a time limit.
 constexpr double kSatSliceSeconds = 2.0;
 
@@ -270,6 +274,16 @@ void runSat(const Graph& root, const EdgeSnapshot& snapshot, Race& race, uint32_
               "clause learning", std::move(piece));
 }
 
+// The linear relaxation beside the other workers, until it decides or the race ends.
+void runRelaxation(const Graph& root, Race& race) {
+  const Working working(race.activity, solvePartBit(kPartLinearRelaxation));
+  LinearRelaxationResult found = solveLinearRelaxation(root, race.stop);
+  if (found.outcome != RelaxationOutcome::kNoCycle) return;
+  ProofPiece piece;
+  piece.relaxation = std::move(found.proof);
+  race.report(kNotHamiltonian, {}, "linear relaxation", std::move(piece));
+}
+
 // The proof system at level 5: far fewer tree nodes than the exact search on small
 // cubic graphs (its nodes run look-ahead and the cut checks), at a graph copy per depth.
 void runProofSystem(const Graph& graph, Race& race, bool certify, int64_t limitBytes) {
@@ -471,6 +485,24 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   }
   if (probing && probed < probeLimit && probeRoot(probeLimit - probed, kProbeSeconds)) return finish();
 
+  // The linear relaxation refutes what no search reaches in time: a graph that is not
+  // 1-tough, whatever the size of its separating set. With one worker it has a slice here;
+  // otherwise it runs in the portfolio.
+  const bool relaxing = options.useRelaxation && graph.howManyNodes <= kLargeNodeLimit && !isDense(graph);
+  if (relaxing && (threads == 1 || !options.useFinder)) {
+    const Working working(activity, solvePartBit(kPartLinearRelaxation));
+    StopToken within(&race.stop);
+    within.setTimeLimit(limited ? kRelaxationShare * options.timeLimitSeconds : kRelaxationSeconds);
+    LinearRelaxationResult relaxation = solveLinearRelaxation(root, within);
+    if (raceDecided()) return finish();
+    if (relaxation.outcome == RelaxationOutcome::kNoCycle) {
+      result.verdict = kNotHamiltonian;
+      result.method = "linear relaxation";
+      piece.relaxation = std::move(relaxation.proof);
+      return finish();
+    }
+  }
+
   // Long, thin graphs the probe left open are decided by their frontier states; on any other
   // graph this gives up after one breadth-first pass.
   if (options.frontierWork > 0) {
@@ -524,8 +556,11 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     if (!finderStarted) startFinder(root);
     const bool proofSystem =
         threads >= 4 && options.useProofSystem && graph.howManyEdges <= options.proofSystemEdgeLimit;
-    // The clause learner takes a mill thread when there is one, and is one more otherwise.
-    const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0) - (useSat && threads >= 3 ? 1 : 0);
+    // The clause learner and the relaxation take a mill thread each when there is one, and
+    // are one more otherwise.
+    const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0) - (useSat && threads >= 3 ? 1 : 0) -
+                                (relaxing && threads >= 3 ? 1 : 0);
+    if (relaxing) crew.launch([&root, &race] { runRelaxation(root, race); });
     if (useSat)
       crew.launch([&root, &snapshot, &race, &options, certify] { runSat(root, snapshot, race, options.seed, 0.0, certify); });
     if (millThreads >= 1 && options.useMill)

@@ -103,6 +103,15 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
       {petersen, "sat\nend\n", 3, "the SAT part does not derive the empty clause"},
       {petersen, "sat\n16 0\nend\n", 4, "literal 16 is out of range -15..15"},
       {petersen, "sat\n", 3, "the SAT part at line 3 has no end line"},
+      // Node 0's degree equation less the cuts around {1, 2} and {3, 4}: 0 >= 2.
+      {bowtie, "relaxation\nnode 0 -1\ncut 1 1 2\ncut 1 3 4\nend\n", 0, ""},
+      {bowtie, "relaxation\nnode 0 0\ncut 1 1 2\ncut 1 3 4\nend\n", 3,
+       "the multipliers give a.x >= 4, which x can meet (up to 4)"},
+      {petersen, "relaxation\nnode 0 1\nend\n", 3, "the multipliers give a.x >= 2, which x can meet (up to 3)"},
+      {bowtie, "relaxation\ncut 1 0 1 2 3 4\nend\n", 4, "a cut's node set must leave out at least one of the 5 nodes"},
+      {bowtie, "relaxation\ncut 0 1 2\nend\n", 4, "multiplier 0 is out of range 1..1099511627776"},
+      {bowtie, "relaxation\nnode 0\nend\n", 4, "node takes a node and its multiplier"},
+      {bowtie, "relaxation\n", 3, "the relaxation at line 3 has no end line"},
   };
   for (const auto& [graph, proof, line, reason] : rows) {
     const certcheck::CheckResult r = check(graph.n, graph.edges, header(graph.n, graph.edges) + proof);
