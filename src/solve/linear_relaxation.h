@@ -59,7 +59,8 @@ struct LinearRelaxationOptions {
 // Decides the relaxation of the graph on n nodes with these edges (each once; forced ones at
 // 1). `stop` is polled between and inside the solves.
 LinearRelaxationResult solveLinearRelaxation(int32_t n, std::span<const RelaxationEdge> edges,
-                                             const StopToken& stop, const LinearRelaxationOptions& options = {});
+                                             const StopToken& stop,
+                                             const LinearRelaxationOptions& options = {});
 // The same for the current edges of `graph`, its forced edges at 1.
 LinearRelaxationResult solveLinearRelaxation(const Graph& graph, const StopToken& stop,
                                              const LinearRelaxationOptions& options = {});
