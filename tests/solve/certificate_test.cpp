@@ -132,8 +132,9 @@ TEST(Certificates, HowEachMethodsVerdictIsCertified) {
   onlyFrontier.frontierWork = 1 << 24;
   SolveOptions rulesFirst;  // no probe ahead of the decomposition rules
   rulesFirst.probeNodes = rulesFirst.probeNodesPerNode = 0;
-  SolveOptions noFrontier = rulesFirst;  // the relaxation ahead of the frontier search
-  noFrontier.frontierWork = 0;
+  SolveOptions relaxationFirst = rulesFirst;  // one thread: the relaxation's slice before the portfolio
+  relaxationFirst.frontierWork = 0;
+  relaxationFirst.threads = 1;
   SolveOptions tinyLog = onlySearch;  // its proof log past the bound at once
   tinyLog.certificateLimitBytes = 64;
   const Graph prism = makeGraph(12, generalizedPetersenEdges(6, 1));
@@ -156,7 +157,7 @@ TEST(Certificates, HowEachMethodsVerdictIsCertified) {
           {"three pieces between two nodes", 14, blobsBetweenTwoNodes(3), rulesFirst, "separator",
            "separator"},
           {"a fragment without paths", 20, petersenFragment(), rulesFirst, "edge cut", "fragment"},
-          {"more pieces than separating nodes", 19, fourPiecesOnThreeNodes(), noFrontier, "linear relaxation",
+          {"more pieces than separating nodes", 19, fourPiecesOnThreeNodes(), relaxationFirst, "linear relaxation",
            "separator"},
       };
   for (const auto& [what, n, edges, given, method, step] : rows) {
