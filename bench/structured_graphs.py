@@ -10,6 +10,10 @@ which the pieces were built.
       nodes u and v and three random cubic blobs of B nodes (B even), each missing one edge
       a-b, with a joined to u and b to v (3 B + 2 nodes); non-Hamiltonian: u and v leave
       three pieces
+  structured_graphs.py untough N FILE [SEED]
+      about N nodes: a set S of s = round(sqrt(N)) nodes on a cycle and s + 1 random cubic
+      pieces, each joined to four nodes of S by four of its nodes (no two nodes separate the
+      graph); non-Hamiltonian: removing S leaves s + 1 pieces (not 1-tough)
   structured_graphs.py snark N FILE [SEED]
       the flower snark J_N (N odd, 4 N nodes); non-Hamiltonian: cubic without a
       3-edge-colouring
@@ -253,6 +257,26 @@ def blobs(size, rng):
     return 2 + 3 * size, edges
 
 
+def untough(nodes, rng):
+    import networkx
+    s = max(3, round(nodes ** 0.5))
+    size = max(8, (nodes - s) // (s + 1) // 2 * 2)
+    edges = [(i, (i + 1) % s) for i in range(s)]
+    n = s
+    for piece in range(s + 1):
+        while True:  # a 3-connected piece (for cubic graphs: no 2-edge cut)
+            piece_edges = random_cubic(size, rng)
+            if networkx.is_k_edge_connected(networkx.Graph(piece_edges), 3):
+                break
+        edges += [(n + a, n + b) for a, b in piece_edges]
+        # Every node of S meets two pieces at least: pieces k take nodes k and k + 1 of S.
+        ends = [piece % s, (piece + 1) % s]
+        ends += rng.sample([v for v in range(s) if v not in ends], 2)
+        edges += [(end, n + inner) for end, inner in zip(ends, rng.sample(range(size), 4))]
+        n += size
+    return n, edges
+
+
 def snark(n):
     if n < 3 or n % 2 == 0:
         raise SystemExit("a flower snark J_n needs an odd n of at least 3")
@@ -284,7 +308,7 @@ def write(n, edges, path, rng, shuffle=True):
 
 
 def main():
-    kinds = ("fragment", "blobs", "snark", "knight", "gnp", "threshold", "cube", "odd", "gp2less", "honeycomb",
+    kinds = ("fragment", "blobs", "untough", "snark", "knight", "gnp", "threshold", "cube", "odd", "gp2less", "honeycomb",
              "cubic", "quartic")
     if len(sys.argv) == 5 and sys.argv[1] == "permute":
         permute(sys.argv[2], sys.argv[3], random.Random(int(sys.argv[4])))
@@ -310,6 +334,8 @@ def main():
         n, edges = fragment(size, rng)
     elif kind == "blobs":
         n, edges = blobs(size, rng)
+    elif kind == "untough":
+        n, edges = untough(size, rng)
     else:
         n, edges = snark(size)
     write(n, edges, path, rng)

@@ -20,6 +20,7 @@
 #include "certcheck/branch_state.h"
 #include "certcheck/certificate_text.h"
 #include "certcheck/frontier_check.h"
+#include "certcheck/linear_step.h"
 #include "certcheck/sat_part.h"
 #include "certcheck/witness_leaves.h"
 
@@ -170,6 +171,9 @@ class Checker {
     } else if (keyword == "sat") {
       expectTokens(1);
       checkSatPart(state, lines_, formulas_[graph]);
+    } else if (keyword == "relaxation") {
+      expectTokens(1);
+      checkRelaxationPart(state, lines_);
     } else if (keyword == "fragment") {
       auto fragment = std::make_shared<Fragment>();
       fragment->nodes = parseNodeSet(state, rest, stamp);

@@ -12,6 +12,7 @@
 #include "solve/decomposition_certificate.h"
 #include "solve/exact_search.h"
 #include "solve/frontier_search.h"
+#include "solve/relaxation_certificate.h"
 #include "solve/root_pruning.h"
 #include "solve/sat_certificate.h"
 #include "solve/search_certificate.h"
@@ -207,6 +208,8 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& 
       w.body() = piece.body;
       return true;
     });
+  } else if (method == "linear relaxation") {
+    attempt([&](CertificateWriter& w) { return writeRelaxationProof(w, piece.relaxation, stop); });
   } else if (method == "separator" || method == "edge cut") {
     const NestedProver prove = [&](int32_t n, const std::vector<certcheck::Edge>& edges, std::string& body) {
       return proveNested(n, edges, options, stop, body);

@@ -10,7 +10,8 @@
 //  - frontier search: a `frontier` leaf with its breadth-first order;
 //  - clause learning: a SAT part solved again on the checker's encoding (sat_certificate.h);
 //  - proof system: the tree as the run's observer wrote it (cohc_certificate.h);
-//  - separator, edge cut: a separator leaf or a fragment step (decomposition_certificate.h).
+//  - separator, edge cut: a separator leaf or a fragment step (decomposition_certificate.h);
+//  - linear relaxation: a separator leaf or a relaxation part (relaxation_certificate.h).
 // When the method's own proof cannot be written, a second one is tried within a time budget:
 // a frontier leaf over a narrow order (long, thin graphs), the exact search from the root
 // the checker propagates, then the SAT part from scratch.
@@ -23,6 +24,7 @@
 
 #include "core/graph.h"
 #include "core/stop_token.h"
+#include "solve/linear_relaxation.h"
 #include "solve/solve_graph.h"
 
 namespace hc {
@@ -38,6 +40,7 @@ struct ProofPiece {
   std::vector<int32_t> frontierOrder;          //   ... and its order of the nodes
   // Alternation rule: its sets of exactly half the nodes that deleted edges, in order.
   std::vector<std::vector<int32_t>> alternationSets;
+  RelaxationProof relaxation;  // linear relaxation: its integer proof
   // What passed SolveOptions::certificateLimitBytes and was dropped ("exact search's proof
   // log"), when anything did: then the verdict has no certificate.
   std::string passedLimit;

@@ -20,6 +20,7 @@
 #include "solve/cohc_certificate.h"
 #include "solve/decomposed_solve.h"
 #include "solve/frontier_search.h"
+#include "solve/linear_relaxation.h"
 #include "solve/root_pruning.h"
 #include "solve/rotation_finder.h"
 #include "solve/sat_worker.h"
@@ -59,6 +60,9 @@ constexpr int64_t kFirstSliceWorkPerNode = 30;
 constexpr double kProbeSeconds = 0.5;
 // The probe's share before the decomposition rules.
 constexpr double kQuickProbeSeconds = 0.05;
+// The linear relaxation's share of the time limit, and its time without one.
+constexpr double kRelaxationShare = 0.2;
+constexpr double kRelaxationSeconds = 2.0;
 // The clause learner's share of a one-thread run without a time limit.
 constexpr double kSatSliceSeconds = 2.0;
 
@@ -274,6 +278,16 @@ void runSat(const Graph& root, const EdgeSnapshot& snapshot, Race& race, uint32_
   for (SubtourClause& clause : found.formula.subtours) piece.subtours.push_back(std::move(clause.nodes));
   race.report(found.verdict == Verdict::Hamiltonian ? kHamiltonian : kNotHamiltonian, std::move(found.cycle),
               "clause learning", std::move(piece));
+}
+
+// The linear relaxation beside the other workers, until it decides or the race ends.
+void runRelaxation(const Graph& root, Race& race) {
+  const Working working(race.activity, solvePartBit(kPartLinearRelaxation));
+  LinearRelaxationResult found = solveLinearRelaxation(root, race.stop);
+  if (found.outcome != RelaxationOutcome::kNoCycle) return;
+  ProofPiece piece;
+  piece.relaxation = std::move(found.proof);
+  race.report(kNotHamiltonian, {}, "linear relaxation", std::move(piece));
 }
 
 // The proof system at level 5: far fewer tree nodes than the exact search on small
@@ -505,6 +519,24 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   }
   if (probing && probed < probeLimit && probeRoot(probeLimit - probed, kProbeSeconds)) return finish();
 
+  // The linear relaxation refutes what no search reaches in time: a graph that is not
+  // 1-tough, whatever the size of its separating set. With one worker it has a slice here;
+  // otherwise it runs in the portfolio.
+  const bool relaxing = options.useRelaxation && graph.howManyNodes <= kLargeNodeLimit && !isDense(graph);
+  if (relaxing && (threads == 1 || !options.useFinder)) {
+    const Working working(activity, solvePartBit(kPartLinearRelaxation));
+    StopToken within(&race.stop);
+    within.setTimeLimit(limited ? kRelaxationShare * options.timeLimitSeconds : kRelaxationSeconds);
+    LinearRelaxationResult relaxation = solveLinearRelaxation(root, within);
+    if (raceDecided()) return finish();
+    if (relaxation.outcome == RelaxationOutcome::kNoCycle) {
+      result.verdict = kNotHamiltonian;
+      result.method = "linear relaxation";
+      piece.relaxation = std::move(relaxation.proof);
+      return finish();
+    }
+  }
+
   // Long, thin graphs the probe left open are decided by their frontier states, in an order
   // drawn from their shape; on any other graph this gives up after a few linear passes.
   if (options.frontierWork > 0) {
@@ -563,8 +595,11 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     const bool proofSystem =
         threads >= 4 && options.useProofSystem && options.branch.empty() &&
         graph.howManyEdges <= options.proofSystemEdgeLimit;
-    // The clause learner takes a mill thread when there is one, and is one more otherwise.
-    const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0) - (useSat && threads >= 3 ? 1 : 0);
+    // The clause learner and the relaxation take a mill thread each when there is one, and
+    // are one more otherwise.
+    const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0) - (useSat && threads >= 3 ? 1 : 0) -
+                                (relaxing && threads >= 3 ? 1 : 0);
+    if (relaxing) crew.launch([&root, &race] { runRelaxation(root, race); });
     if (useSat)
       crew.launch([&root, &snapshot, &race, &options, certify] { runSat(root, snapshot, race, options.seed, 0.0, certify); });
     if (millThreads >= 1 && options.useMill)

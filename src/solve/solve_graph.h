@@ -76,6 +76,11 @@ struct SolveOptions {
   // Split the pruned root at small separators and small edge cuts and decide the parts
   // (solve/decomposed_solve.h); the parts themselves are solved with this off.
   bool useDecomposition = true;
+  // The linear relaxation with subtour inequalities (graphs of at most 100,000 nodes and
+  // fewer than 8 edges per node): a worker of the portfolio (in place of a mill thread from
+  // three threads on); with one thread, a slice of 0.2 of the time limit (2 s without one)
+  // after the probe.
+  bool useRelaxation = true;
   // When given, a non-Hamiltonian verdict comes with its certificate here (the text of the
   // README, section "Certificates"; solve/solve_certificate.h says how each method's proof
   // is written) and SolveResult::certified says whether it is complete; otherwise, and for
@@ -112,13 +117,15 @@ struct SolveResult {
 
 inline constexpr const char* kSolveMethods[] = {
     "root pruning",     "alternation rule", "frontier search", "exact search", "rotation-extension",
-    "probability mill", "proof system",     "clause learning", "separator",    "edge cut"};
+    "probability mill", "proof system",     "clause learning", "separator",    "edge cut",
+    "linear relaxation"};
 
 // The parts of the portfolio by their index in kSolveMethods, for a live view of which ones
 // are working (bit i of SolveActivity::runningParts stands for kSolveMethods[i]).
 enum SolvePart : uint32_t {
   kPartRootPruning, kPartAlternationRule, kPartFrontierSearch, kPartExactSearch, kPartRotationExtension,
-  kPartProbabilityMill, kPartProofSystem, kPartClauseLearning, kPartSeparator, kPartEdgeCut, kSolvePartCount
+  kPartProbabilityMill, kPartProofSystem, kPartClauseLearning, kPartSeparator, kPartEdgeCut,
+  kPartLinearRelaxation, kSolvePartCount
 };
 static_assert(std::size(kSolveMethods) == kSolvePartCount &&
               std::string_view(kSolveMethods[kPartEdgeCut]) == "edge cut" &&

@@ -40,6 +40,10 @@ struct TestGraph {
 TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonAndLine) {
   const TestGraph petersen{10, generalizedPetersenEdges(5, 2)};
   const TestGraph k23{5, completeBipartiteEdges(2, 3)};
+  const TestGraph k34{7, completeBipartiteEdges(3, 4)};
+  auto relaxation34 = [](const std::string& first) {
+    return "relaxation\nnode 0 " + first + "\nnode 1 -1\nnode 2 -1\ncut 1 3\ncut 1 4\ncut 1 5\ncut 1 6\nend\n";
+  };
   const TestGraph bowtie{5, {{0, 1}, {1, 2}, {2, 0}, {0, 3}, {3, 4}, {4, 0}}};  // cut node 0
   const TestGraph bridged{6, {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}, {2, 3}}};
   // A triangle 0-1-2 whose three edges out lead through nodes of degree 2 (forced).
@@ -103,6 +107,14 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
       {petersen, "sat\nend\n", 3, "the SAT part does not derive the empty clause"},
       {petersen, "sat\n16 0\nend\n", 4, "literal 16 is out of range -15..15"},
       {petersen, "sat\n", 3, "the SAT part at line 3 has no end line"},
+      // The cuts around the four nodes of one side less the degree equations of the other: 0 >= 2.
+      {k34, relaxation34("-1"), 0, ""},
+      {k34, relaxation34("0"), 3, "the multipliers give a.x >= 4, which x can meet (up to 4)"},
+      {petersen, "relaxation\nnode 0 1\nend\n", 3, "the multipliers give a.x >= 2, which x can meet (up to 3)"},
+      {bowtie, "relaxation\ncut 1 0 1 2 3 4\nend\n", 4, "a cut's node set must leave out at least one of the 5 nodes"},
+      {bowtie, "relaxation\ncut 0 1 2\nend\n", 4, "multiplier 0 is out of range 1..1099511627776"},
+      {bowtie, "relaxation\nnode 0\nend\n", 4, "node takes a node and its multiplier"},
+      {bowtie, "relaxation\n", 3, "the relaxation at line 3 has no end line"},
   };
   for (const auto& [graph, proof, line, reason] : rows) {
     const certcheck::CheckResult r = check(graph.n, graph.edges, header(graph.n, graph.edges) + proof);

@@ -42,6 +42,18 @@ EdgeList crowdedSide() {
   return joined(completeBipartiteEdges(3, 6), {{3, 4}});
 }
 
+// Three nodes on a triangle and four copies of K4, each joined to them by four edges: no two
+// nodes and no three edges separate it, and removing the three leaves four pieces.
+EdgeList fourPiecesOnThreeNodes() {
+  EdgeList edges = cycleEdges(0, 3);
+  for (int32_t k = 0; k < 4; ++k) {
+    const int32_t first = 3 + 4 * k;
+    edges = joined(edges, completeEdges(first, 4));
+    edges = joined(edges, {{0, first}, {1, first + 1}, {2, first + 2}, {k % 3, first + 3}});
+  }
+  return edges;
+}
+
 using Steering = std::pair<const char*, SolveOptions>;
 
 // The portfolio as it runs, and steered to the search, the frontier search and the clause
@@ -53,6 +65,11 @@ std::vector<Steering> steerings() {
   o.useDecomposition = false;
   o.frontierWork = 0;
   o.useSat = o.useProofSystem = false;
+  o.probeNodesPerNode = o.probeNodes = 0;
+  out.push_back({"linear relaxation", o});
+  o.useRelaxation = false;
+  o.probeNodesPerNode = 2;
+  o.probeNodes = 10000;
   o.threads = 2;
   out.push_back({"probe", o});
   o.probeNodesPerNode = o.probeNodes = 0;
@@ -75,6 +92,7 @@ TEST(Certificates, EveryRefutationIsCertifiedAndAccepted) {
   graphs.emplace_back(14, blobsBetweenTwoNodes(3));
   graphs.emplace_back(20, petersenFragment());
   graphs.emplace_back(9, crowdedSide());
+  graphs.emplace_back(19, fourPiecesOnThreeNodes());
   int32_t refuted = 0;
   uint32_t seed = 1;
   for (const auto& [n, edges] : graphs) {
@@ -109,11 +127,14 @@ TEST(Certificates, EveryRefutationIsCertifiedAndAccepted) {
 }
 
 TEST(Certificates, HowEachMethodsVerdictIsCertified) {
-  SolveOptions onlySearch = steerings()[1].second, onlyFrontier = steerings()[3].second,
-               onlySat = steerings()[4].second;
+  SolveOptions onlySearch = steerings()[2].second, onlyFrontier = steerings()[4].second,
+               onlySat = steerings()[5].second;
   onlyFrontier.frontierWork = 1 << 24;
   SolveOptions rulesFirst;  // no probe ahead of the decomposition rules
   rulesFirst.probeNodes = rulesFirst.probeNodesPerNode = 0;
+  SolveOptions relaxationFirst = rulesFirst;  // one thread: the relaxation's slice before the portfolio
+  relaxationFirst.frontierWork = 0;
+  relaxationFirst.threads = 1;
   SolveOptions tinyLog = onlySearch;  // its proof log past the bound at once
   tinyLog.certificateLimitBytes = 64;
   const Graph prism = makeGraph(12, generalizedPetersenEdges(6, 1));
@@ -136,6 +157,8 @@ TEST(Certificates, HowEachMethodsVerdictIsCertified) {
           {"three pieces between two nodes", 14, blobsBetweenTwoNodes(3), rulesFirst, "separator",
            "separator"},
           {"a fragment without paths", 20, petersenFragment(), rulesFirst, "edge cut", "fragment"},
+          {"more pieces than separating nodes", 19, fourPiecesOnThreeNodes(), relaxationFirst, "linear relaxation",
+           "separator"},
       };
   for (const auto& [what, n, edges, given, method, step] : rows) {
     std::string certificate;

@@ -21,6 +21,7 @@
 #include "solve/alternation_rule.h"
 #include "solve/exact_search.h"
 #include "solve/frontier_search.h"
+#include "solve/linear_relaxation.h"
 #include "solve/path_treap.h"
 #include "solve/root_pruning.h"
 #include "solve/rotation_finder.h"
@@ -127,6 +128,24 @@ TEST(Solve, VerdictsAndFrontierWidthsDoNotDependOnTheNumbering) {
   }
 }
 
+// Whether removing any node set S (not empty) leaves at most |S| pieces, by brute force.
+bool isOneTough(int32_t n, const EdgeSet& edges) {
+  for (uint32_t removed = 1; removed + 1 < (1u << n); ++removed) {
+    std::vector<int32_t> piece(static_cast<size_t>(n));
+    for (int32_t v = 0; v < n; ++v) piece[static_cast<size_t>(v)] = v;
+    auto find = [&](int32_t v) {
+      while (piece[static_cast<size_t>(v)] != v) v = piece[static_cast<size_t>(v)];
+      return v;
+    };
+    for (auto [a, b] : edges)
+      if (!(removed >> a & 1) && !(removed >> b & 1)) piece[static_cast<size_t>(find(a))] = find(b);
+    int32_t pieces = 0;
+    for (int32_t v = 0; v < n; ++v) pieces += !(removed >> v & 1) && find(v) == v;
+    if (pieces > std::popcount(removed)) return false;
+  }
+  return true;
+}
+
 TEST(Solve, EveryMethodAgreesWithBruteForceOnTheZoo) {
   int32_t hamiltonian = 0;
   uint32_t seed = 1;
@@ -178,6 +197,11 @@ TEST(Solve, EveryMethodAgreesWithBruteForceOnTheZoo) {
       EXPECT_EQ(sat.verdict, expected ? Verdict::Hamiltonian : Verdict::NonHamiltonian) << pruned;
       EXPECT_TRUE(!expected || isHamiltonianCycleOf(sat.cycle, n, loaded)) << pruned;
     }
+
+    // The linear relaxation alone: it never refutes a Hamiltonian graph, refutes every graph
+    // that is not 1-tough, and its proof holds.
+    const LinearRelaxationResult relaxation = solveLinearRelaxation(original, never);
+    EXPECT_TRUE(relaxation.outcome == RelaxationOutcome::kNoCycle ? !expected : isOneTough(n, loaded));
 
     // The portfolio, with 1 to 4 threads; on every other graph without the probe, so the
     // workers decide, and on every third with the finder beside the root phases.

@@ -1,0 +1,449 @@
+// The linear relaxation (see linear_relaxation.h): an elastic linear program solved by CLP,
+// subtour inequalities separated on the support of each solution, and an integer proof
+// rounded from the row prices and checked exactly.
+#include "solve/linear_relaxation.h"
+
+#include <ClpEventHandler.hpp>
+#include <ClpSimplex.hpp>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <numeric>
+#include <set>
+#include <tuple>
+
+namespace hc {
+
+namespace {
+
+// Below this a primal value counts as 0 (the support), above 1 - it as 1 (shrunk).
+constexpr double kZero = 1e-7;
+// An optimum of the elastic program above this is infeasibility; a cut below 2 - this is violated.
+constexpr double kViolation = 1e-6;
+// Rounds of merging before the minimum cuts of what is left are searched.
+constexpr int32_t kShrinkPasses = 40;
+
+// Ends a solve (status "stopped by event") once the run's stop says so.
+class StopHandler : public ClpEventHandler {
+ public:
+  explicit StopHandler(const StopToken& stop) : stop_(&stop) {}
+  int event(Event which) override { return which == endOfIteration && stop_->poll() ? 0 : -1; }
+  // CLP keeps a clone of its handler and owns it.
+  ClpEventHandler* clone() const override { return new StopHandler(*this); }
+
+ private:
+  const StopToken* stop_;
+};
+
+struct UnionFind {
+  std::vector<int32_t> parent;
+  explicit UnionFind(int32_t n) : parent(static_cast<size_t>(n)) {
+    std::iota(parent.begin(), parent.end(), 0);
+  }
+  int32_t find(int32_t v) {
+    while (parent[static_cast<size_t>(v)] != v)
+      v = parent[static_cast<size_t>(v)] = parent[static_cast<size_t>(parent[static_cast<size_t>(v)])];
+    return v;
+  }
+  void unite(int32_t a, int32_t b) { parent[static_cast<size_t>(find(a))] = find(b); }
+};
+
+// Maximum flow on an undirected graph with real capacities, up to a cap (2 here): shortest
+// augmenting paths, each search ending as soon as it meets the sink.
+class FlowNetwork {
+ public:
+  explicit FlowNetwork(int32_t n) : head_(static_cast<size_t>(n), -1), via_(static_cast<size_t>(n)) {}
+  void addEdge(int32_t a, int32_t b, double capacity) {
+    arcs_.push_back({b, head_[static_cast<size_t>(a)], capacity, capacity});
+    head_[static_cast<size_t>(a)] = static_cast<int32_t>(arcs_.size() - 1);
+    arcs_.push_back({a, head_[static_cast<size_t>(b)], capacity, capacity});
+    head_[static_cast<size_t>(b)] = static_cast<int32_t>(arcs_.size() - 1);
+  }
+  // The flow from s to t, or `cap` and more; below the cap onSourceSide() then marks the
+  // side of a minimum cut that s is on.
+  double maxFlow(int32_t s, int32_t t, double cap) {
+    for (Arc& a : arcs_) a.residual = a.capacity;
+    double flow = 0.0;
+    for (int32_t paths = 0; flow < cap - kZero && search(s, t); ++paths) {
+      if (paths == kMaxPaths) return cap;  // rounding noise: give no cut rather than loop
+      double pushed = cap - flow;
+      for (int32_t v = t; v != s; v = arcs_[static_cast<size_t>(via_[static_cast<size_t>(v)] ^ 1)].to)
+        pushed = std::min(pushed, arcs_[static_cast<size_t>(via_[static_cast<size_t>(v)])].residual);
+      for (int32_t v = t; v != s; v = arcs_[static_cast<size_t>(via_[static_cast<size_t>(v)] ^ 1)].to) {
+        arcs_[static_cast<size_t>(via_[static_cast<size_t>(v)])].residual -= pushed;
+        arcs_[static_cast<size_t>(via_[static_cast<size_t>(v)] ^ 1)].residual += pushed;
+      }
+      flow += pushed;
+    }
+    return flow;
+  }
+  bool onSourceSide(int32_t v) const { return via_[static_cast<size_t>(v)] != kUnreached; }
+
+ private:
+  static constexpr int32_t kUnreached = -2;
+  static constexpr int32_t kMaxPaths = 64;
+  // Room below this is rounding noise (a path through it would carry next to nothing).
+  static constexpr double kRoom = 1e-6;
+  struct Arc {
+    int32_t to;
+    int32_t next;
+    double capacity;
+    double residual;
+  };
+  // Breadth-first over arcs with room; true when t is reached (via_ then holds the path).
+  bool search(int32_t s, int32_t t) {
+    std::fill(via_.begin(), via_.end(), kUnreached);
+    via_[static_cast<size_t>(s)] = -1;
+    queue_.assign(1, s);
+    for (size_t k = 0; k < queue_.size(); ++k)
+      for (int32_t a = head_[static_cast<size_t>(queue_[k])]; a >= 0;
+           a = arcs_[static_cast<size_t>(a)].next) {
+        const Arc& arc = arcs_[static_cast<size_t>(a)];
+        if (arc.residual <= kRoom || via_[static_cast<size_t>(arc.to)] != kUnreached) continue;
+        via_[static_cast<size_t>(arc.to)] = a;
+        if (arc.to == t) return true;
+        queue_.push_back(arc.to);
+      }
+    return false;
+  }
+  std::vector<int32_t> head_, via_, queue_;
+  std::vector<Arc> arcs_;
+};
+
+// The separation: node sets S (the smaller side, sorted) with x(delta(S)) < 2.
+class Separator {
+ public:
+  Separator(int32_t n, std::span<const RelaxationEdge> edges, int32_t minimumCutNodes, const StopToken& stop)
+      : n_(n),
+        edges_(edges),
+        minimumCutNodes_(minimumCutNodes),
+        stop_(stop),
+        first_(static_cast<size_t>(n) + 1, 0),
+        incident_(2 * edges.size()),
+        mark_(static_cast<size_t>(n), 0) {
+    for (const RelaxationEdge& e : edges) {
+      ++first_[static_cast<size_t>(e.u) + 1];
+      ++first_[static_cast<size_t>(e.v) + 1];
+    }
+    std::partial_sum(first_.begin(), first_.end(), first_.begin());
+    std::vector<int64_t> fill(first_.begin(), first_.end() - 1);
+    for (size_t e = 0; e < edges.size(); ++e)
+      for (int32_t end : {edges[e].u, edges[e].v})
+        incident_[static_cast<size_t>(fill[static_cast<size_t>(end)]++)] = static_cast<int32_t>(e);
+  }
+
+  std::vector<std::vector<int32_t>> violated(const double* x) {
+    std::vector<std::vector<int32_t>> found;
+    // The pieces of the support and of its heavier edges, at a few thresholds: cheap, and
+    // often many violated cuts at once.
+    std::vector<int32_t> group(static_cast<size_t>(n_));
+    for (const double threshold : {kZero, 0.3, 0.5, 0.7, 0.9}) {
+      UnionFind heavy(n_);
+      for (size_t e = 0; e < edges_.size(); ++e)
+        if (x[e] > threshold) heavy.unite(edges_[e].u, edges_[e].v);
+      for (int32_t v = 0; v < n_; ++v) group[static_cast<size_t>(v)] = heavy.find(v);
+      for (std::vector<int32_t>& side : sides(group)) keep(std::move(side), x, found);
+    }
+    // Shrinking, by luck and then by the rule, before flows on what is left.
+    UnionFind luck(n_), shrink(n_);
+    shrinkSupport(luck, x, false, found);
+    int32_t k = shrinkSupport(shrink, x, true, found);
+    if (k <= 2) return found;
+    std::vector<int32_t> id(static_cast<size_t>(n_), -1);
+    if (!found.empty() || k > minimumCutNodes_) return found;  // the flows only when nothing else helps
+    k = 0;
+    for (int32_t v = 0; v < n_; ++v) {
+      int32_t& r = id[static_cast<size_t>(shrink.find(v))];
+      if (r < 0) r = k++;
+    }
+    std::vector<std::tuple<int32_t, int32_t, double>> joins;  // between groups, summed
+    for (size_t e = 0; e < edges_.size(); ++e) {
+      const int32_t a = id[static_cast<size_t>(shrink.find(edges_[e].u))];
+      const int32_t b = id[static_cast<size_t>(shrink.find(edges_[e].v))];
+      if (a != b && x[e] > kZero) joins.emplace_back(std::min(a, b), std::max(a, b), x[e]);
+    }
+    std::sort(joins.begin(), joins.end());
+    FlowNetwork network(k);
+    for (size_t i = 0; i < joins.size();) {
+      const auto [a, b, first] = joins[i];
+      double w = 0.0;
+      for (; i < joins.size() && std::get<0>(joins[i]) == a && std::get<1>(joins[i]) == b; ++i)
+        w += std::get<2>(joins[i]);
+      network.addEdge(a, b, w);
+    }
+    // A cut below 2 separates group 0 from some group t, and then the flow from 0 to t is
+    // below 2: so flows capped at 2 find one whenever there is one. A group already on the
+    // far side of a cut found here would only find that cut again.
+    std::vector<uint8_t> beyond(static_cast<size_t>(k), 0);
+    for (int32_t t = 1; t < k && !stop_.stopRequested(); ++t) {
+      if (beyond[static_cast<size_t>(t)] || network.maxFlow(0, t, 2.0) >= 2.0 - kViolation) continue;
+      std::vector<int32_t> inside(static_cast<size_t>(n_));
+      for (int32_t v = 0; v < n_; ++v)
+        inside[static_cast<size_t>(v)] = network.onSourceSide(id[static_cast<size_t>(shrink.find(v))]);
+      for (int32_t g = 0; g < k; ++g) beyond[static_cast<size_t>(g)] |= !network.onSourceSide(g);
+      keep(std::move(sides(inside)[0]), x, found);
+    }
+    return found;
+  }
+
+  // Shrinking (Padberg and Rinaldi): a group v joined to a group u by at least half of
+  // v's boundary can move to u's side of any cut without raising it, so a cut below 2
+  // survives when v is merged into u. Within one pass a group receives any number of
+  // others but does not move itself, which keeps every merge so justified. Every group
+  // whose own boundary is below 2 on the way is a violated cut. `exact` merges only as the
+  // rule allows; otherwise every pair joined by at least 0.5 is merged too (more violated
+  // groups, found by luck). Returns how many groups are left.
+  int32_t shrinkSupport(UnionFind& shrink, const double* x, bool exact,
+                        std::vector<std::vector<int32_t>>& found) {
+    int32_t k = 0;
+    for (int32_t pass = 0;; ++pass) {
+      std::vector<std::tuple<int32_t, int32_t, double>> joins;  // by group roots, summed
+      std::vector<double> boundary(static_cast<size_t>(n_), 0.0);
+      for (size_t e = 0; e < edges_.size(); ++e) {
+        const int32_t a = shrink.find(edges_[e].u), b = shrink.find(edges_[e].v);
+        if (a == b || x[e] <= kZero) continue;
+        joins.emplace_back(std::min(a, b), std::max(a, b), x[e]);
+        boundary[static_cast<size_t>(a)] += x[e];
+        boundary[static_cast<size_t>(b)] += x[e];
+      }
+      std::sort(joins.begin(), joins.end());
+      k = 0;
+      for (int32_t v = 0; v < n_; ++v) k += shrink.find(v) == v;
+      if (k <= 2) return k;
+      std::vector<int32_t> low(static_cast<size_t>(n_), -1);  // groups with a boundary below 2, numbered
+      std::vector<std::vector<int32_t>> members;
+      for (int32_t v = 0; v < n_; ++v)
+        if (shrink.find(v) == v && boundary[static_cast<size_t>(v)] < 2.0 - kViolation) {
+          low[static_cast<size_t>(v)] = static_cast<int32_t>(members.size());
+          members.emplace_back();
+        }
+      if (!members.empty()) {
+        for (int32_t v = 0; v < n_; ++v)
+          if (const int32_t i = low[static_cast<size_t>(shrink.find(v))]; i >= 0)
+            members[static_cast<size_t>(i)].push_back(v);
+        for (std::vector<int32_t>& group : members) keep(std::move(group), x, found);
+      }
+      if (pass == kShrinkPasses) break;
+      std::vector<uint8_t> role(static_cast<size_t>(n_), 0);  // 1 moves, 2 receives
+      bool merged = false;
+      for (size_t i = 0; i < joins.size();) {
+        const auto [a, b, first] = joins[i];
+        double w = 0.0;
+        for (; i < joins.size() && std::get<0>(joins[i]) == a && std::get<1>(joins[i]) == b; ++i)
+          w += std::get<2>(joins[i]);
+        for (auto [mover, target] : {std::pair(a, b), std::pair(b, a)}) {
+          if (role[static_cast<size_t>(mover)] != 0 || role[static_cast<size_t>(target)] == 1 ||
+              (w < 0.5 * boundary[static_cast<size_t>(mover)] - kZero && (exact || w < 0.5)))
+            continue;
+          role[static_cast<size_t>(mover)] = 1;
+          role[static_cast<size_t>(target)] = 2;
+          shrink.parent[static_cast<size_t>(mover)] = target;
+          merged = true;
+          break;
+        }
+      }
+      if (!merged) break;
+    }
+    return k;
+  }
+
+ private:
+  // The node sets of equal `group` values, each sorted.
+  std::vector<std::vector<int32_t>> sides(const std::vector<int32_t>& group) const {
+    std::vector<int32_t> index(static_cast<size_t>(n_), -1);
+    std::vector<std::vector<int32_t>> out;
+    for (int32_t v = 0; v < n_; ++v) {
+      int32_t& i = index[static_cast<size_t>(group[static_cast<size_t>(v)])];
+      if (i < 0) {
+        i = static_cast<int32_t>(out.size());
+        out.emplace_back();
+      }
+      out[static_cast<size_t>(i)].push_back(v);
+    }
+    return out;
+  }
+  // Takes S (or its complement, whichever is smaller) when it is new, proper and violated by x.
+  void keep(std::vector<int32_t> set, const double* x, std::vector<std::vector<int32_t>>& found) {
+    if (set.empty() || static_cast<int32_t>(set.size()) >= n_) return;
+    if (2 * set.size() > static_cast<size_t>(n_)) {
+      std::vector<uint8_t> in(static_cast<size_t>(n_), 0);
+      for (int32_t v : set) in[static_cast<size_t>(v)] = 1;
+      set.clear();
+      for (int32_t v = 0; v < n_; ++v)
+        if (!in[static_cast<size_t>(v)]) set.push_back(v);
+    }
+    double sum = 0.0;
+    for (int32_t e : across(set)) sum += x[e];
+    if (sum < 2.0 - kViolation && seen_.insert(set).second) found.push_back(std::move(set));
+  }
+
+ public:
+  // The edges with one end in `set`.
+  std::vector<int32_t> across(const std::vector<int32_t>& set) {
+    ++stamp_;
+    for (int32_t v : set) mark_[static_cast<size_t>(v)] = stamp_;
+    std::vector<int32_t> out;
+    for (int32_t v : set)
+      for (int64_t k = first_[static_cast<size_t>(v)]; k < first_[static_cast<size_t>(v) + 1]; ++k) {
+        const int32_t e = incident_[static_cast<size_t>(k)];
+        const RelaxationEdge& edge = edges_[static_cast<size_t>(e)];
+        if (mark_[static_cast<size_t>(edge.u == v ? edge.v : edge.u)] != stamp_) out.push_back(e);
+      }
+    return out;
+  }
+
+ private:
+  int32_t n_;
+  std::span<const RelaxationEdge> edges_;
+  int32_t minimumCutNodes_;
+  const StopToken& stop_;
+  std::set<std::vector<int32_t>> seen_;
+  std::vector<int64_t> first_;  // incident_ from first_[v] to first_[v + 1]: v's edges
+  std::vector<int32_t> incident_;
+  std::vector<uint32_t> mark_;
+  uint32_t stamp_ = 0;
+};
+
+// Integer multipliers from the row prices, scaled by `scale`.
+RelaxationProof rounded(const double* prices, int32_t n, const std::vector<std::vector<int32_t>>& cuts,
+                        double scale) {
+  RelaxationProof proof;
+  for (int32_t v = 0; v < n; ++v)
+    if (const auto y = static_cast<int64_t>(std::llround(prices[v] * scale)); y != 0)
+      proof.nodes.emplace_back(v, y);
+  for (size_t c = 0; c < cuts.size(); ++c)
+    if (const auto y = static_cast<int64_t>(std::llround(prices[static_cast<size_t>(n) + c] * scale)); y > 0)
+      proof.cuts.emplace_back(y, cuts[c]);
+  return proof;
+}
+
+}  // namespace
+
+bool provesNoCycle(int32_t n, std::span<const RelaxationEdge> edges, const RelaxationProof& proof) {
+  using Wide = __int128;
+  constexpr int64_t kLargest = int64_t{1} << 40;
+  std::vector<Wide> y(static_cast<size_t>(n), 0);
+  Wide bound = 0;
+  for (const auto& [v, m] : proof.nodes) {
+    if (v < 0 || v >= n || m < -kLargest || m > kLargest) return false;
+    y[static_cast<size_t>(v)] += m;
+    bound += 2 * static_cast<Wide>(m);
+  }
+  std::vector<Wide> a(edges.size(), 0);
+  for (size_t e = 0; e < edges.size(); ++e)
+    a[e] = y[static_cast<size_t>(edges[e].u)] + y[static_cast<size_t>(edges[e].v)];
+  std::vector<uint32_t> mark(static_cast<size_t>(n), 0);
+  uint32_t stamp = 0;
+  for (const auto& [m, set] : proof.cuts) {
+    if (m < 1 || m > kLargest || set.empty() || static_cast<int32_t>(set.size()) >= n) return false;
+    ++stamp;
+    for (int32_t v : set) {
+      if (v < 0 || v >= n || mark[static_cast<size_t>(v)] == stamp) return false;
+      mark[static_cast<size_t>(v)] = stamp;
+    }
+    for (size_t e = 0; e < edges.size(); ++e)
+      if ((mark[static_cast<size_t>(edges[e].u)] == stamp) !=
+          (mark[static_cast<size_t>(edges[e].v)] == stamp))
+        a[e] += m;
+    bound += 2 * static_cast<Wide>(m);
+  }
+  Wide largest = 0;
+  for (size_t e = 0; e < edges.size(); ++e)
+    if (edges[e].forced || a[e] > 0) largest += a[e];
+  return largest < bound;
+}
+
+LinearRelaxationResult solveLinearRelaxation(int32_t n, std::span<const RelaxationEdge> edges,
+                                             const StopToken& stop, const LinearRelaxationOptions& options) {
+  LinearRelaxationResult result;
+  if (n < 3) return result;
+  // Columns: the edges, then a slack up and a slack down per node (cost 1 each).
+  const auto m = static_cast<int32_t>(edges.size());
+  const int32_t columns = m + 2 * n;
+  std::vector<CoinBigIndex> starts{0};
+  std::vector<int32_t> rows;
+  std::vector<double> values, lower(static_cast<size_t>(columns), 0.0),
+      upper(static_cast<size_t>(columns), 1.0), cost(static_cast<size_t>(columns), 0.0);
+  for (int32_t e = 0; e < m; ++e) {
+    rows.insert(rows.end(), {edges[static_cast<size_t>(e)].u, edges[static_cast<size_t>(e)].v});
+    values.insert(values.end(), {1.0, 1.0});
+    starts.push_back(static_cast<CoinBigIndex>(rows.size()));
+    if (edges[static_cast<size_t>(e)].forced) lower[static_cast<size_t>(e)] = 1.0;
+  }
+  for (int32_t k = 0; k < 2 * n; ++k) {
+    rows.push_back(k / 2);
+    values.push_back(k % 2 ? -1.0 : 1.0);
+    starts.push_back(static_cast<CoinBigIndex>(rows.size()));
+    upper[static_cast<size_t>(m + k)] = std::numeric_limits<double>::max();
+    cost[static_cast<size_t>(m + k)] = 1.0;
+  }
+  const std::vector<double> two(static_cast<size_t>(n), 2.0);
+  ClpSimplex model;
+  model.setLogLevel(0);
+  model.loadProblem(columns, n, starts.data(), rows.data(), values.data(), lower.data(), upper.data(),
+                    cost.data(), two.data(), two.data());
+  const StopHandler handler(stop);
+  model.passInEventHandler(&handler);
+
+  Separator separator(n, edges, options.minimumCutNodes, stop);
+  std::vector<std::vector<int32_t>> cuts;
+  while (result.rounds < options.maxRounds && !stop.stopRequested()) {
+    if (result.rounds++ == 0)
+      model.initialSolve();
+    else
+      model.dual();
+    if (!model.isProvenOptimal()) return result;
+    if (model.objectiveValue() > kViolation) {
+      // The row prices sum the rows to a contradiction; kept only when the rounded sum is one.
+      for (const double scale : {1.0, 2.0, 6.0, 12.0, 60.0, 840.0, 1048576.0, 1073741824.0}) {
+        RelaxationProof proof = rounded(model.dualRowSolution(), n, cuts, scale);
+        if (provesNoCycle(n, edges, proof)) {
+          result.outcome = RelaxationOutcome::kNoCycle;
+          result.proof = std::move(proof);
+          return result;
+        }
+      }
+      return result;
+    }
+    std::vector<std::vector<int32_t>> found = separator.violated(model.primalColumnSolution());
+    if (found.empty()) {
+      result.outcome = RelaxationOutcome::kFeasible;
+      return result;
+    }
+    for (std::vector<int32_t>& set : found) {
+      const std::vector<int32_t> across = separator.across(set);
+      const std::vector<double> ones(across.size(), 1.0);
+      model.addRow(static_cast<int>(across.size()), across.data(), ones.data(), 2.0,
+                   std::numeric_limits<double>::max());
+      const int row = model.numberRows() - 1;
+      const double one = 1.0;
+      model.addColumn(1, &row, &one, 0.0, std::numeric_limits<double>::max(), 1.0);
+      cuts.push_back(std::move(set));
+    }
+    result.cuts = static_cast<int32_t>(cuts.size());
+  }
+  return result;
+}
+
+LinearRelaxationResult solveLinearRelaxation(const Graph& graph, const StopToken& stop,
+                                             const LinearRelaxationOptions& options) {
+  std::vector<RelaxationEdge> edges;
+  edges.reserve(static_cast<size_t>(graph.howManyEdges));
+  for (int32_t v = 0; v < graph.howManyNodes; ++v) {
+    const Node& node = graph.node(v);
+    for (int32_t k = 0; k < node.degree; ++k)
+      if (const int32_t w = node.neighborArray[k]; w > v)
+        edges.push_back(
+            {v, w, node.howManyUncuttable <= 2 && (node.uncuttable1 == w || node.uncuttable2 == w)});
+  }
+  std::sort(edges.begin(), edges.end(), [](const RelaxationEdge& a, const RelaxationEdge& b) {
+    return std::pair(a.u, a.v) < std::pair(b.u, b.v);
+  });
+  edges.erase(
+      std::unique(edges.begin(), edges.end(),
+                  [](const RelaxationEdge& a, const RelaxationEdge& b) { return a.u == b.u && a.v == b.v; }),
+      edges.end());
+  return solveLinearRelaxation(graph.howManyNodes, edges, stop, options);
+}
+
+}  // namespace hc
