@@ -25,6 +25,7 @@ if [[ "${BENCH_SMOKE:-0}" == 1 ]]; then
     families.sh) smoke SEEDS=1 CAP=5 VERSIONS=5 CASES=knight8 ;;
     memory.sh) smoke NODES=1000 JOBS=2 ;;
     numbering.sh) smoke PERMS=2 CAP=10 CASES=snark251 PEERS=0 ;;
+    proofs.sh) smoke CAP=10 THREADS=2 CASES=untough100 PEERS=0 ;;
     python.sh) smoke NODES=10 EDGES=20000 LIMIT=0.2 STOP_NODES=20000 ;;
     solve.sh) smoke CAP=5 THREADS=2 CASES=gp23 ;;
     stop_latency.sh) smoke NODES=20000 SIGNALS=0.2 LIMIT=0.2 ;;
