@@ -17,8 +17,10 @@
 #include "schc/hamiltonian_cycle.h"
 #include "schc/stone_carver.h"
 #include "solve/cohc_certificate.h"
+#include "solve/colouring_worker.h"
 #include "solve/decomposed_solve.h"
 #include "solve/frontier_search.h"
+#include "solve/piece_contraction.h"
 #include "solve/root_pruning.h"
 #include "solve/rotation_finder.h"
 #include "solve/sat_worker.h"
@@ -270,6 +272,22 @@ void runSat(const Graph& root, const EdgeSnapshot& snapshot, Race& race, uint32_
               "clause learning", std::move(piece));
 }
 
+// The colouring race on the graph as given (the checker's own formula, so that its proof is
+// the certificate's part as it stands); it only ever refutes. `slice` as for runSat.
+void runColouring(const EdgeSnapshot& snapshot, Race& race, uint32_t seed, double slice, bool certify,
+                  int64_t limitBytes) {
+  const Working working(race.activity, solvePartBit(kPartClauseLearning));
+  StopToken stop(&race.stop);
+  if (slice > 0.0) stop.setTimeLimit(slice);
+  const BranchState branch(snapshot.nodes(), snapshot.edgeList());
+  ColouringRefutation found = refuteColouring(branch, stop, seed, certify ? limitBytes : -1);
+  if (!found.refuted) return;
+  ProofPiece piece;
+  piece.colouringProof = std::move(found.proof);
+  if (found.proofDropped) piece.passedLimit = "colouring proof";
+  race.report(kNotHamiltonian, {}, "clause learning", std::move(piece));
+}
+
 // The proof system at level 5: far fewer tree nodes than the exact search on small
 // cubic graphs (its nodes run look-ahead and the cut checks), at a graph copy per depth.
 void runProofSystem(const Graph& graph, Race& race, bool certify, int64_t limitBytes) {
@@ -450,6 +468,20 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   // probe would walk another tree, the undo log having reordered the neighbours.)
   if (options.useDecomposition && graph.howManyNodes <= kDecompositionNodeLimit) {
     if (probing && probeRoot(probeLimit, kQuickProbeSeconds)) return finish();
+    // Pieces every cycle passes whole, contracted: the smaller graph decided by solve.
+    PieceOutcome pieces;
+    {
+      const Working working(activity, solvePartBit(kPartEdgeCut));
+      pieces = refuteByPieces(snapshot, options, race.stop, certify);
+    }
+    if (raceDecided()) return finish();
+    if (pieces.refuted) {
+      result.verdict = kNotHamiltonian;
+      result.method = "edge cut";
+      piece.body = std::move(pieces.body);
+      piece.bodyComplete = pieces.certified;
+      return finish();
+    }
     SolveResult parts;
     bool applied = false;
     {
@@ -491,6 +523,8 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
 
   const bool useSat = options.useSat && suitsSatWorker(graph.howManyNodes, graph.howManyEdges) &&
                       (!large || graph.howManyNodes <= kLargeSatNodeLimit);
+  const bool colouring = options.useColouring && !large &&
+                         suitsSatWorker(graph.howManyNodes, graph.howManyEdges) && suitsColouring(snapshot);
   result.threads = threads;
   if (threads == 1 || !options.useFinder) {
     // One worker: a short slice for the finder (unless it had it), a longer one for the
@@ -498,9 +532,11 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     const double satSlice = limited ? std::max(0.05, 0.3 * options.timeLimitSeconds) : kSatSliceSeconds;
     const bool finder = options.useFinder && !finderSliceDone;
     const bool sat = useSat;
-    crew.launch([&root, &snapshot, &race, &options, progress, finderSlice, satSlice, finder, sat, certify,
-                 limitBytes] {
+    crew.launch([&root, &snapshot, &race, &options, progress, finderSlice, satSlice, finder, sat, colouring,
+                 certify, limitBytes] {
       if (finder) runFinder(root, race, options.seed, finderSlice);
+      if (colouring && !race.stop.stopRequested())
+        runColouring(snapshot, race, options.seed, satSlice, certify, limitBytes);
       if (sat && !race.stop.stopRequested()) runSat(root, snapshot, race, options.seed, satSlice, certify);
       if (!race.stop.stopRequested()) runSearch(root, race, progress, certify, limitBytes);
     });
@@ -525,7 +561,12 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     const bool proofSystem =
         threads >= 4 && options.useProofSystem && graph.howManyEdges <= options.proofSystemEdgeLimit;
     // The clause learner takes a mill thread when there is one, and is one more otherwise.
-    const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0) - (useSat && threads >= 3 ? 1 : 0);
+    const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0) - (useSat && threads >= 3 ? 1 : 0) -
+                                (colouring && threads >= 3 ? 1 : 0);
+    if (colouring)
+      crew.launch([&snapshot, &race, &options, certify, limitBytes] {
+        runColouring(snapshot, race, options.seed, 0.0, certify, limitBytes);
+      });
     if (useSat)
       crew.launch([&root, &snapshot, &race, &options, certify] { runSat(root, snapshot, race, options.seed, 0.0, certify); });
     if (millThreads >= 1 && options.useMill)

@@ -53,6 +53,22 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
   TestGraph twoK33{12, {{6, 9}, {7, 10}}};
   for (int32_t u = 0; u < 3; ++u)
     for (int32_t v = 0; v < 3; ++v) twoK33.edges.insert(twoK33.edges.end(), {{u, 6 + v}, {3 + u, 9 + v}});
+  // Meredith's graph: the Petersen graph with its spokes doubled, each node k replaced by
+  // K(3, 4) on 7k..7k+6 whose nodes 7k+3..7k+6 carry its four edges.
+  TestGraph meredith{70, {}};
+  std::vector<int32_t> port(10);
+  for (int32_t k = 0; k < 10; ++k) {
+    port[k] = 7 * k + 3;
+    for (int32_t i = 0; i < 3; ++i)
+      for (int32_t j = 3; j < 7; ++j) meredith.edges.emplace_back(7 * k + i, 7 * k + j);
+  }
+  for (auto [u, v] : joined(generalizedPetersenEdges(5, 2), {{0, 5}, {1, 6}, {2, 7}, {3, 8}, {4, 9}}))
+    meredith.edges.emplace_back(port[u]++, port[v]++);
+  std::string blobs = "piece";
+  for (int32_t k = 0; k < 10; ++k)
+    blobs += (k ? " / " : " ") + std::to_string(7 * k) + " " + std::to_string(7 * k + 1) + " " +
+             std::to_string(7 * k + 2);
+  const TestGraph k34{7, completeBipartiteEdges(3, 4)};
   // The graph, the proof after the two header lines, the line rejected (0: accepted), the reason.
   using Row = std::tuple<const TestGraph&, std::string, int64_t, std::string>;
   const std::string frontier10 = "frontier 0 1 2 3 4 5 6 7 8 9\n";
@@ -103,6 +119,18 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
       {petersen, "sat\nend\n", 3, "the SAT part does not derive the empty clause"},
       {petersen, "sat\n16 0\nend\n", 4, "literal 16 is out of range -15..15"},
       {petersen, "sat\n", 3, "the SAT part at line 3 has no end line"},
+      {bowtie, "colouring\nend\n", 3, "the graph has an odd number of nodes (5)"},
+      {petersen, "colouring\nend\n", 3, "the colouring part does not derive the empty clause"},
+      {petersen, "colouring\n31 0\nend\n", 4, "literal 31 is out of range -30..30"},
+      {petersen, "colouring\n", 3, "the colouring part at line 3 has no end line"},
+      {meredith, blobs + "\n" + frontier10, 0, ""},
+      {meredith, "piece 0 1 2 / 7 8 9\n" + frontier10, 4, "frontier: the order lists 10 nodes, not all 58"},
+      {meredith, blobs + "\n", 3, "the certificate ends before a sub-proof of the step at line 3"},
+      {meredith, "piece 0 1\n", 3, "piece: piece 1: its 2 nodes reach 4, not 3"},
+      {meredith, "piece 0 3\n", 3, "piece: piece 1: edge 0-3 joins two nodes of I"},
+      {meredith, "piece 7 8 9 / 8\n", 3, "piece: piece 2: node 8 is listed twice or in another piece"},
+      {meredith, "piece 7 8 9 /\n", 3, "piece: piece 2 names no node"},
+      {k34, "piece 0 1 2\n", 3, "piece: the contracted graph would have fewer than 3 nodes (1)"},
   };
   for (const auto& [graph, proof, line, reason] : rows) {
     const certcheck::CheckResult r = check(graph.n, graph.edges, header(graph.n, graph.edges) + proof);

@@ -1,0 +1,72 @@
+// The piece step (see piece_step.h).
+#include "certcheck/piece_step.h"
+
+#include "certcheck/certificate_text.h"
+
+namespace hc::certcheck {
+
+std::string checkPieceStep(const BranchState& state, std::span<const std::string_view> tokens,
+                           int32_t& contractedNodes, std::vector<Edge>& contractedEdges) {
+  const auto n = static_cast<size_t>(state.nodes());
+  // owner[v]: 0 outside every piece; 2k + 1 in piece k's I, 2k + 2 in its N.
+  std::vector<int32_t> owner(n, 0);
+  int32_t pieces = 0;
+  int64_t inPieces = 0;
+  for (size_t from = 0; from <= tokens.size();) {
+    size_t to = from;
+    while (to < tokens.size() && tokens[to] != "/") ++to;
+    const std::string which = "piece " + std::to_string(pieces + 1);
+    if (to == from) return which + " names no node";
+    int64_t independent = 0, reached = 0;
+    for (size_t k = from; k < to; ++k) {
+      const auto v = static_cast<size_t>(parseNumber(tokens[k], 0, state.nodes() - 1, "node"));
+      if (owner[v] != 0)
+        return which + ": node " + std::to_string(v) + " is listed twice or in another piece";
+      owner[v] = 2 * pieces + 1;
+      ++independent;
+    }
+    for (size_t k = from; k < to; ++k) {
+      const auto v = static_cast<int32_t>(parseNumber(tokens[k], 0, state.nodes() - 1, "node"));
+      for (const BranchState::Incidence& i : state.incident(v)) {
+        if (state.status(i.edge) == kDeleted) continue;
+        int32_t& o = owner[static_cast<size_t>(i.node)];
+        if (o == 2 * pieces + 1)
+          return which + ": edge " + std::to_string(v) + "-" + std::to_string(i.node) +
+                 " joins two nodes of I";
+        if (o == 2 * pieces + 2) continue;
+        if (o != 0) return which + ": node " + std::to_string(i.node) + " belongs to another piece";
+        o = 2 * pieces + 2;
+        ++reached;
+      }
+    }
+    if (reached != independent + 1)
+      return which + ": its " + std::to_string(independent) + " nodes reach " + std::to_string(reached) +
+             ", not " + std::to_string(independent + 1);
+    inPieces += independent + reached;
+    ++pieces;
+    from = to + 1;
+  }
+  const int64_t left = static_cast<int64_t>(n) - inPieces + pieces;
+  if (left < 3) return "the contracted graph would have fewer than 3 nodes (" + std::to_string(left) + ")";
+  std::vector<int32_t> local(n);
+  int32_t next = 0;
+  for (size_t v = 0; v < n; ++v)
+    if (owner[v] == 0) local[v] = next++;
+  for (size_t v = 0; v < n; ++v)
+    if (owner[v] != 0) local[v] = next + (owner[v] - 1) / 2;
+  contractedNodes = static_cast<int32_t>(left);
+  contractedEdges.clear();
+  for (size_t e = 0; e < state.edges().size(); ++e) {
+    const auto [u, v] = state.edges()[e];
+    const int32_t ou = owner[static_cast<size_t>(u)], ov = owner[static_cast<size_t>(v)];
+    // Edges inside a piece, and edges at an I node (all within the piece), go.
+    if (state.status(static_cast<int32_t>(e)) == kDeleted || ou % 2 == 1 || ov % 2 == 1 ||
+        local[static_cast<size_t>(u)] == local[static_cast<size_t>(v)])
+      continue;
+    contractedEdges.emplace_back(local[static_cast<size_t>(u)], local[static_cast<size_t>(v)]);
+  }
+  contractedEdges = canonicalEdges(contractedEdges);
+  return {};
+}
+
+}  // namespace hc::certcheck
