@@ -17,13 +17,25 @@ std::string checkPieceStep(const BranchState& state, std::span<const std::string
     while (to < tokens.size() && tokens[to] != "/") ++to;
     const std::string which = "piece " + std::to_string(pieces + 1);
     if (to == from) return which + " names no node";
-    int64_t independent = 0, reached = 0;
+    int64_t independent = 0, reached = 0, leaving = 0;
+    std::vector<int32_t> set;
     for (size_t k = from; k < to; ++k) {
-      const auto v = static_cast<size_t>(parseNumber(tokens[k], 0, state.nodes() - 1, "node"));
-      if (owner[v] != 0)
+      const auto v = static_cast<int32_t>(parseNumber(tokens[k], 0, state.nodes() - 1, "node"));
+      if (owner[static_cast<size_t>(v)] != 0)
         return which + ": node " + std::to_string(v) + " is listed twice or in another piece";
-      owner[v] = 2 * pieces + 1;
+      owner[static_cast<size_t>(v)] = 2 * pieces + 1;
+      set.push_back(v);
       ++independent;
+    }
+    for (int32_t v : set)
+      for (const BranchState::Incidence& i : state.incident(v))
+        leaving += state.status(i.edge) != kDeleted && owner[static_cast<size_t>(i.node)] != 2 * pieces + 1;
+    if (leaving <= 3) {  // the set itself is the piece: a cycle crosses its cut just twice
+      for (int32_t v : set) owner[static_cast<size_t>(v)] = 2 * pieces + 2;
+      inPieces += independent;
+      ++pieces;
+      from = to + 1;
+      continue;
     }
     for (size_t k = from; k < to; ++k) {
       const auto v = static_cast<int32_t>(parseNumber(tokens[k], 0, state.nodes() - 1, "node"));

@@ -7,7 +7,9 @@
 // that one piece (a cycle inside the piece alone would need the piece to be every node).
 // Contracting a piece of a cycle to one node leaves a Hamiltonian cycle of the contracted
 // graph as long as it has at least three nodes. Pieces of one step are disjoint; each
-// stays a piece when the others are contracted (I's edges reach only its own N).
+// stays a piece when the others are contracted (I's edges reach only its own N). A set that
+// at most three edges left leave is a piece as it stands (a cycle crosses that cut just
+// twice), named by all its nodes.
 #pragma once
 
 #include <cstdint>

@@ -29,12 +29,26 @@ class BypassFinder {
     for (int32_t v = 0; v < b_.nodes() && !stop.stopRequested(); ++v) {
       if (taken_[static_cast<size_t>(v)] != 0) continue;
       std::vector<int32_t> side;
-      if (!localSide(v, side) || !arrange(side)) continue;
-      // The side and its neighbours are taken: later sides may neither overlap nor touch it.
-      for (int32_t s : side) {
-        taken_[static_cast<size_t>(s)] = 1;
-        eachNeighbour(s, [&](int32_t w) { taken_[static_cast<size_t>(w)] = 1; });
+      const int32_t cut = localSide(v, side);
+      if (cut != 4 || !arrange(side)) {
+        // A smaller cut near v: its side as a piece when it passes every way. From v's closed
+        // neighbourhood the side of a triangle or a small part behind two edges is missed,
+        // so from each of v's edges too.
+        bool piece = cut >= 2 && cut <= 3 && passesEveryWay(side);
+        eachNeighbour(v, [&](int32_t w) {
+          if (!piece && taken_[static_cast<size_t>(w)] == 0) {
+            const int32_t small = localSide(v, side, w);
+            piece = small >= 2 && small <= 3 && passesEveryWay(side);
+          }
+        });
+        if (piece) {
+          take(side);
+          if (!pieces_.empty()) pieces_ += " /";
+          for (int32_t s : side) pieces_ += " " + std::to_string(s);
+        }
+        continue;
       }
+      take(side);
       line += sides++ == 0 ? "bypass" : " /";
       for (int32_t s : side) line += " " + std::to_string(s);
       std::string order = "frontier";
@@ -48,7 +62,20 @@ class BypassFinder {
     return sides == 0 ? "" : line + "\n" + leaves;
   }
 
+  // The sides of 2- and 3-edge cuts met on the way that have a Hamiltonian path between the inner
+  // ends of any two cut edges, as the sets of a `piece` line (" S... / S..."): contracting one
+  // keeps a graph with a cycle exactly when it had one.
+  const std::string& pieces() const { return pieces_; }
+
  private:
+  // The side and its neighbours are taken: later sides may neither overlap nor touch it.
+  void take(const std::vector<int32_t>& side) {
+    for (int32_t s : side) {
+      taken_[static_cast<size_t>(s)] = 1;
+      eachNeighbour(s, [&](int32_t w) { taken_[static_cast<size_t>(w)] = 1; });
+    }
+  }
+
   template <class Visit>
   void eachNeighbour(int32_t v, Visit&& visit) const {
     for (const BranchState::Incidence& i : b_.incident(v))
@@ -57,7 +84,7 @@ class BypassFinder {
 
   // The smallest side of a cut of exactly 4 edges between v's closed neighbourhood and the
   // farthest nodes of its ball of radius kRadius, by unit-capacity augmenting paths.
-  bool localSide(int32_t v, std::vector<int32_t>& side) {
+  int32_t localSide(int32_t v, std::vector<int32_t>& side, int32_t edgeEnd = -1) {
     std::vector<int32_t> ball{v};
     distance_[static_cast<size_t>(v)] = 0;
     for (size_t k = 0; k < ball.size() && ball.size() <= kMaxBall; ++k) {
@@ -73,10 +100,10 @@ class BypassFinder {
     // The sink is the farthest layer (on a small graph nearer than kRadius), at least two
     // layers beyond the source.
     sinkDistance_ = distance_[static_cast<size_t>(ball.back())];
-    bool found = ball.size() <= kMaxBall && sinkDistance_ >= 3;
-    if (found) {
+    int32_t found = 0;
+    if (ball.size() <= kMaxBall && sinkDistance_ >= 3) {
       for (size_t k = 0; k < ball.size(); ++k) index_[static_cast<size_t>(ball[k])] = static_cast<int32_t>(k);
-      found = minimumCut(ball, side);
+      found = minimumCut(ball, side, v, edgeEnd);
       for (int32_t w : ball) index_[static_cast<size_t>(w)] = -1;
     }
     for (int32_t w : ball) distance_[static_cast<size_t>(w)] = -1;
@@ -85,7 +112,10 @@ class BypassFinder {
 
   // Max flow (at most 5) from distance <= 1 to the farthest layer over the ball's edges, each
   // of capacity 1 both ways; the side is what the source reaches when the flow is 4.
-  bool minimumCut(const std::vector<int32_t>& ball, std::vector<int32_t>& side) {
+  // The cut's size, 2 to 4, with its side in `side` (0: none of these, or a side too large or
+  // taken). The source is v's closed neighbourhood, or v and edgeEnd when that is a node.
+  int32_t minimumCut(const std::vector<int32_t>& ball, std::vector<int32_t>& side, int32_t v,
+                     int32_t edgeEnd) {
     const size_t m = ball.size();
     std::vector<std::vector<std::pair<int32_t, int32_t>>> arcs(m);  // (to, flow from here)
     for (size_t k = 0; k < m; ++k)
@@ -98,7 +128,9 @@ class BypassFinder {
         if (to == c) return f;
       return arcs[a].front().second;  // not reached: arcs come in pairs
     };
-    auto isSource = [&](size_t k) { return distance_[static_cast<size_t>(ball[k])] <= 1; };
+    auto isSource = [&](size_t k) {
+      return edgeEnd < 0 ? distance_[static_cast<size_t>(ball[k])] <= 1 : ball[k] == v || ball[k] == edgeEnd;
+    };
     auto isSink = [&](size_t k) { return distance_[static_cast<size_t>(ball[k])] == sinkDistance_; };
     std::vector<int32_t> parent(m);
     std::vector<size_t> queue;
@@ -120,29 +152,29 @@ class BypassFinder {
             }
           }
       if (reached < 0) break;
-      if (flow == 4) return false;  // five or more
+      if (flow == 4) return 0;  // five or more
       for (int32_t c = reached; parent[static_cast<size_t>(c)] >= 0; c = parent[static_cast<size_t>(c)]) {
         const auto p = static_cast<size_t>(parent[static_cast<size_t>(c)]);
         ++flowOf(p, c);
         --flowOf(static_cast<size_t>(c), static_cast<int32_t>(p));
       }
     }
-    if (flow != 4) return false;
+    if (flow < 2) return 0;
     side.clear();
     for (size_t k : queue) side.push_back(ball[k]);
-    if (side.size() < 2 || side.size() > kMaxSide) return false;
+    if (side.size() < 2 || side.size() > kMaxSide) return 0;
     for (int32_t s : side)
-      if (taken_[static_cast<size_t>(s)] != 0) return false;
-    return true;
+      if (taken_[static_cast<size_t>(s)] != 0) return 0;
+    return flow;
   }
 
-  // Orders the side so that the cut edges come out paired 1-2 and 3-4 as its behaviour
-  // allows (true), checking that behaviour over all subsets of the side.
-  bool arrange(std::vector<int32_t>& side) {
+  // The side's adjacency (bits by place in `side`) and its cut edges (inner end's place, outer
+  // end).
+  void sideOf(const std::vector<int32_t>& side, std::vector<uint32_t>& adjacent,
+              std::vector<std::pair<int32_t, int32_t>>& cut) {
     const size_t s = side.size();
-    std::vector<int32_t> at(s);
-    std::vector<uint32_t> adjacent(s, 0);
-    std::vector<std::pair<int32_t, int32_t>> cut;  // (inner end's index in side, outer end)
+    adjacent.assign(s, 0);
+    cut.clear();
     for (size_t k = 0; k < s; ++k) index_[static_cast<size_t>(side[k])] = static_cast<int32_t>(k);
     for (size_t k = 0; k < s; ++k)
       eachNeighbour(side[k], [&](int32_t w) {
@@ -153,20 +185,46 @@ class BypassFinder {
           cut.emplace_back(static_cast<int32_t>(k), w);
       });
     for (int32_t v : side) index_[static_cast<size_t>(v)] = -1;
-    if (cut.size() != 4) return false;
-    // ends[a][mask]: the nodes where a path from inner end a through exactly mask ends.
-    std::array<std::vector<uint32_t>, 4> ends;
-    for (size_t a = 0; a < 4; ++a) {
-      std::vector<uint32_t>& e = ends[a];
-      e.assign(size_t{1} << s, 0);
-      const uint32_t start = 1u << cut[a].first;
-      e[start] = start;
-      for (uint32_t mask = 1; mask < e.size(); ++mask)
-        for (uint32_t last = e[mask]; last != 0; last &= last - 1)
-          for (uint32_t next = adjacent[static_cast<size_t>(__builtin_ctz(last))] & ~mask; next != 0;
-               next &= next - 1)
-            e[mask | (next & -next)] |= next & -next;
+  }
+
+  // ends[mask]: the places where a path from place `start` through exactly mask ends.
+  static std::vector<uint32_t> pathEnds(const std::vector<uint32_t>& adjacent, int32_t start) {
+    std::vector<uint32_t> e(size_t{1} << adjacent.size(), 0);
+    e[size_t{1} << start] = 1u << start;
+    for (uint32_t mask = 1; mask < e.size(); ++mask)
+      for (uint32_t last = e[mask]; last != 0; last &= last - 1)
+        for (uint32_t next = adjacent[static_cast<size_t>(__builtin_ctz(last))] & ~mask; next != 0;
+             next &= next - 1)
+          e[mask | (next & -next)] |= next & -next;
+    return e;
+  }
+
+  // A side of a 2- or 3-edge cut with a Hamiltonian path between the inner ends of any two
+  // cut edges.
+  bool passesEveryWay(const std::vector<int32_t>& side) {
+    std::vector<uint32_t> adjacent;
+    std::vector<std::pair<int32_t, int32_t>> cut;
+    sideOf(side, adjacent, cut);
+    if (cut.size() < 2 || cut.size() > 3) return false;
+    const uint32_t all = (1u << side.size()) - 1;
+    for (size_t a = 0; a < cut.size(); ++a) {
+      const std::vector<uint32_t> ends = pathEnds(adjacent, cut[a].first);
+      for (size_t b = a + 1; b < cut.size(); ++b)
+        if (cut[a].first == cut[b].first || (ends[all] >> cut[b].first & 1u) == 0) return false;
     }
+    return true;
+  }
+
+  // Orders the side so that the cut edges come out paired 1-2 and 3-4 as its behaviour
+  // allows (true), checking that behaviour over all subsets of the side.
+  bool arrange(std::vector<int32_t>& side) {
+    const size_t s = side.size();
+    std::vector<uint32_t> adjacent;
+    std::vector<std::pair<int32_t, int32_t>> cut;  // (inner end's place in side, outer end)
+    sideOf(side, adjacent, cut);
+    if (cut.size() != 4) return false;
+    std::array<std::vector<uint32_t>, 4> ends;  // from the inner end of each cut edge
+    for (size_t a = 0; a < 4; ++a) ends[a] = pathEnds(adjacent, cut[a].first);
     const uint32_t all = (1u << s) - 1;
     auto path = [&](size_t a, size_t b, uint32_t mask) {
       return (mask >> cut[a].first & 1u) != 0 && (ends[a][mask] >> cut[b].first & 1u) != 0;
@@ -228,12 +286,16 @@ class BypassFinder {
   std::vector<uint8_t> taken_;
   std::vector<int32_t> distance_, index_;
   int32_t sinkDistance_ = 0;
+  std::string pieces_;
 };
 
 }  // namespace
 
-std::string findBypassStep(const BranchState& branch, const StopToken& stop) {
-  return BypassFinder(branch).step(stop);
+std::string findBypassStep(const BranchState& branch, const StopToken& stop, std::string& pieces) {
+  BypassFinder finder(branch);
+  std::string step = finder.step(stop);
+  pieces = finder.pieces().empty() ? "" : "piece" + finder.pieces();
+  return step;
 }
 
 }  // namespace hc

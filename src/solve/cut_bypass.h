@@ -17,7 +17,9 @@ namespace hc {
 // One round: small sides of 4-edge cuts (found by a local minimum cut around each node),
 // whose behaviour, worked out by brute force, admits the replacement; disjoint and not
 // adjacent. Returns the `bypass` line followed by the five sub-proofs of each side (frontier
-// leaves), or "" when there is none.
-std::string findBypassStep(const BranchState& branch, const StopToken& stop);
+// leaves), or "" when there is none. The small sides of 2- and 3-edge cuts met on the way that have
+// a Hamiltonian path between the inner ends of any two cut edges come in `pieces`, as a
+// `piece` line ("" when none): contracting them loses no cycle and wins none.
+std::string findBypassStep(const BranchState& branch, const StopToken& stop, std::string& pieces);
 
 }  // namespace hc

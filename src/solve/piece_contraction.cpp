@@ -167,8 +167,19 @@ PieceContraction contractPieces(const BranchState& branch, const StopToken& stop
       const std::vector<std::string_view> tokens = tokensOf(line);
       if (!certcheck::checkPieceStep(*current, std::span(tokens).subspan(1), nodes, edges).empty()) break;
     } else {
-      line = findBypassStep(*current, stop);
-      if (line.empty() || !checkBypass(*current, line, nodes, edges)) break;
+      std::string cutPieces;
+      line = findBypassStep(*current, stop, cutPieces);
+      if (line.empty()) {
+        // No side to bypass: the sides of 3-edge cuts that keep the graph's answer (a
+        // triangle left by bypassing, say) are contracted, and the next round looks again.
+        line = std::move(cutPieces);
+        const std::vector<std::string_view> tokens = tokensOf(line);
+        if (line.empty() ||
+            !certcheck::checkPieceStep(*current, std::span(tokens).subspan(1), nodes, edges).empty())
+          break;
+      } else if (!checkBypass(*current, line, nodes, edges)) {
+        break;
+      }
     }
     out.steps.push_back(line);
     out.nodes = nodes;

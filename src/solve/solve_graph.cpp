@@ -468,20 +468,6 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   // probe would walk another tree, the undo log having reordered the neighbours.)
   if (options.useDecomposition && graph.howManyNodes <= kDecompositionNodeLimit) {
     if (probing && probeRoot(probeLimit, kQuickProbeSeconds)) return finish();
-    // Pieces every cycle passes whole, contracted: the smaller graph decided by solve.
-    PieceOutcome pieces;
-    {
-      const Working working(activity, solvePartBit(kPartEdgeCut));
-      pieces = refuteByPieces(snapshot, options, race.stop, certify);
-    }
-    if (raceDecided()) return finish();
-    if (pieces.refuted) {
-      result.verdict = kNotHamiltonian;
-      result.method = "edge cut";
-      piece.body = std::move(pieces.body);
-      piece.bodyComplete = pieces.certified;
-      return finish();
-    }
     SolveResult parts;
     bool applied = false;
     {
@@ -499,6 +485,21 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
         result.interrupted = parts.interrupted;
         return finish();
       }
+    }
+    // Then pieces every cycle passes whole, contracted, and sides of 4-edge cuts bypassed:
+    // the smaller graph decided by solve.
+    PieceOutcome pieces;
+    {
+      const Working working(activity, solvePartBit(kPartEdgeCut));
+      pieces = refuteByPieces(snapshot, options, race.stop, certify);
+    }
+    if (raceDecided()) return finish();
+    if (pieces.refuted) {
+      result.verdict = kNotHamiltonian;
+      result.method = "edge cut";
+      piece.body = std::move(pieces.body);
+      piece.bodyComplete = pieces.certified;
+      return finish();
     }
   }
   if (probing && probed < probeLimit && probeRoot(probeLimit - probed, kProbeSeconds)) return finish();

@@ -69,6 +69,19 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
     blobs += (k ? " / " : " ") + std::to_string(7 * k) + " " + std::to_string(7 * k + 1) + " " +
              std::to_string(7 * k + 2);
   const TestGraph k34{7, completeBipartiteEdges(3, 4)};
+  // The Petersen graph with node 0 replaced by the triangle 0, 10, 11 (a 3-edge cut), and its
+  // dot product with another (edges 0-1 and 2-3 out, the second one less nodes 0 and 1 as
+  // t + 8, t = 2..9, joined to 0, 1, 2, 3 at 12, 13, 10, 14).
+  TestGraph truncated{12, {{0, 10}, {10, 11}, {11, 0}}}, dot{18, {{0, 12}, {1, 13}, {2, 10}, {3, 14}}};
+  for (auto [u, v] : generalizedPetersenEdges(5, 2)) {
+    truncated.edges.emplace_back(u == 0 ? (v == 1 ? 0 : v == 4 ? 10 : 11) : u, v);
+    if (u > 1 && v > 1) dot.edges.emplace_back(u + 8, v + 8);
+    if (std::pair(u, v) != std::pair(0, 1) && std::pair(u, v) != std::pair(2, 3))
+      dot.edges.emplace_back(u, v);
+  }
+  const std::string side = "bypass 12 13 10 14 11 15 16 17\n", frontier9 = "frontier 0 1 2 3 4 5 6 7 8\n";
+  const std::string sideProofs =
+      frontier9 + frontier9 + frontier9 + frontier9 + "frontier 0 1 2 3 4 5 6 7 8 9\n";
   // The graph, the proof after the two header lines, the line rejected (0: accepted), the reason.
   using Row = std::tuple<const TestGraph&, std::string, int64_t, std::string>;
   const std::string frontier10 = "frontier 0 1 2 3 4 5 6 7 8 9\n";
@@ -131,6 +144,15 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
       {meredith, "piece 7 8 9 / 8\n", 3, "piece: piece 2: node 8 is listed twice or in another piece"},
       {meredith, "piece 7 8 9 /\n", 3, "piece: piece 2 names no node"},
       {k34, "piece 0 1 2\n", 3, "piece: the contracted graph would have fewer than 3 nodes (1)"},
+      {truncated, "piece 0 10 11\n" + frontier10, 0, ""},
+      {prism, "piece 0 1 2\nfrontier 0 1 2 3\n", 4,
+       "frontier: the frontier finds a Hamiltonian cycle of the branch"},
+      {dot, side + sideProofs + frontier10, 0, ""},
+      {dot, "bypass 12 10 13 14 11 15 16 17\n" + sideProofs, 4,
+       "frontier: the frontier finds a Hamiltonian cycle of the branch"},
+      {dot, side + sideProofs, 8, "the certificate ends before a sub-proof of the step at line 3"},
+      {dot, "bypass 12 13 10\n", 3, "bypass: side 1: 9 edges leave it, not 4"},
+      {dot, "bypass 12 13 10 14 11 15 16 17 / 0 5\n", 3, "bypass: side 1 is joined to side 2 by edge 12-0"},
   };
   for (const auto& [graph, proof, line, reason] : rows) {
     const certcheck::CheckResult r = check(graph.n, graph.edges, header(graph.n, graph.edges) + proof);
