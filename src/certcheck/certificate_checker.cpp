@@ -17,11 +17,10 @@
 #include <utility>
 
 #include "certcheck/branch_state.h"
-#include "certcheck/bypass_step.h"
 #include "certcheck/certificate_text.h"
-#include "certcheck/colouring_part.h"
+#include "certcheck/colouring_cnf.h"
 #include "certcheck/frontier_check.h"
-#include "certcheck/piece_step.h"
+#include "certcheck/reduction_steps.h"
 #include "certcheck/sat_part.h"
 #include "certcheck/witness_leaves.h"
 

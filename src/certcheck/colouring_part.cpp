@@ -1,10 +1,10 @@
-// The colouring leaf (see colouring_part.h): the formula from the graph and the branch, and
+// The colouring leaf (see colouring_cnf.h): the formula from the graph and the branch, and
 // the proof replayed by the DRUP checker.
-#include "certcheck/colouring_part.h"
-
 #include <limits>
 #include <vector>
 
+#include "certcheck/branch_state.h"
+#include "certcheck/certificate_text.h"
 #include "certcheck/colouring_cnf.h"
 #include "certcheck/drup_checker.h"
 

@@ -5,7 +5,7 @@
 #include <array>
 #include <numeric>
 
-#include "certcheck/bypass_step.h"
+#include "certcheck/reduction_steps.h"
 
 namespace hc {
 

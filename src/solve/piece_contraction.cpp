@@ -6,9 +6,8 @@
 #include <algorithm>
 #include <numeric>
 
-#include "certcheck/bypass_step.h"
 #include "certcheck/frontier_check.h"
-#include "certcheck/piece_step.h"
+#include "certcheck/reduction_steps.h"
 #include "solve/cut_bypass.h"
 
 namespace hc {
