@@ -26,6 +26,10 @@ class BypassFinder {
   std::string step(const StopToken& stop) {
     std::string line, leaves;
     int32_t sides = 0;
+    // Graphs of higher degree are left alone: their balls grow fast, and a side that only
+    // two plain edges can stand for is a cubic graph's trait (a snark's piece).
+    for (int32_t v = 0; v < b_.nodes(); ++v)
+      if (b_.remainingDegree(v) > 3) return "";
     for (int32_t v = 0; v < b_.nodes() && !stop.stopRequested(); ++v) {
       if (taken_[static_cast<size_t>(v)] != 0) continue;
       std::vector<int32_t> side;
@@ -34,7 +38,9 @@ class BypassFinder {
         // A smaller cut near v: its side as a piece when it passes every way. From v's closed
         // neighbourhood the side of a triangle or a small part behind two edges is missed,
         // so from each of v's edges too.
+        // (Only near a cut of at most 4: elsewhere, on most nodes, none is that small.)
         bool piece = cut >= 2 && cut <= 3 && passesEveryWay(side);
+        if (cut == 0) continue;
         eachNeighbour(v, [&](int32_t w) {
           if (!piece && taken_[static_cast<size_t>(w)] == 0) {
             const int32_t small = localSide(v, side, w);

@@ -20,6 +20,7 @@ namespace hc {
 // leaves), or "" when there is none. The small sides of 2- and 3-edge cuts met on the way that have
 // a Hamiltonian path between the inner ends of any two cut edges come in `pieces`, as a
 // `piece` line ("" when none): contracting them loses no cycle and wins none.
+// Nothing on a graph with a node of more than three edges left.
 std::string findBypassStep(const BranchState& branch, const StopToken& stop, std::string& pieces);
 
 }  // namespace hc
