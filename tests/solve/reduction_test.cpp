@@ -79,6 +79,21 @@ TEST(Reductions, RefuteOnlyNonHamiltonianGraphsWithCertificatesThatHold) {
     ASSERT_TRUE(c.accepted) << "line " << c.line << " (" << c.step << "): " << c.reason << "\n" << r.body;
   }
   EXPECT_GE(refuted, 3);
+
+  // Without these rules a snark is refuted in the portfolio by the colouring race, and its
+  // certificate is a colouring part.
+  SolveOptions race;
+  race.useDecomposition = race.useFinder = false;
+  race.frontierWork = race.probeNodes = race.probeNodesPerNode = 0;
+  race.threads = 1;
+  std::string certificate;
+  race.certificate = &certificate;
+  const EdgeList snark = dotted(18, dotted(10, petersen));
+  const SolveResult r = solveGraph(makeGraph(26, snark), race);
+  EXPECT_EQ(std::tuple(r.method, r.certified,
+                       certificate.substr(certificate.find('\n', certificate.find('\n') + 1) + 1, 10)),
+            std::tuple("clause learning", true, "colouring\n"));
+  EXPECT_TRUE(check(26, snark, certificate).accepted);
 }
 
 }  // namespace
