@@ -56,7 +56,7 @@ run_check() {
 run_cadical() {
   local t0 t1 verdict
   t0=$(now)
-  verdict="$(timeout $((cap + 2)) python3 "$here/cadical_subtour.py" "$1" "$cap" 2>/dev/null || echo undecided)"
+  verdict="$(timeout $((cap + 2)) python3 "$here/cadical_subtour.py" "$1" "$cap" 2>/dev/null | tail -n 1 || true)"
   t1=$(now)
   echo "$(elapsed "$t0" "$t1") ${verdict:-undecided}"
 }
@@ -115,7 +115,7 @@ for name in $cases; do
   python3 - "$name" "$nodes" "$cap" "$rows" "$results" <<'PY'
 import statistics, sys
 name, nodes, cap, rows, results = sys.argv[1], int(sys.argv[2]), float(sys.argv[3]), sys.argv[4], sys.argv[5]
-runs = [line.split() for line in open(results)]
+runs = [line.split() for line in open(results) if len(line.split()) == 10]
 short = {"hamiltonian": "H", "non-hamiltonian": "N", "undecided": "?"}
 def cost(t, v):
     return max(0.05, float(t)) if v in ("hamiltonian", "non-hamiltonian") else cap

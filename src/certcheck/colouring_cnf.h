@@ -37,7 +37,7 @@ void checkColouringPart(BranchState& state, CertificateLines& lines);
 
 // A formula beyond this many clauses is refused (the at-most-one clauses grow with the
 // square of the degree; the part is meant for sparse graphs).
-inline constexpr int64_t kMaxColouringClauses = int64_t{1} << 26;
+inline constexpr int64_t kMaxColouringClauses = int64_t{1} << 24;
 
 // The number of clauses of the encoding above, before the branch's decisions.
 inline int64_t colouringClauses(int32_t n, std::span<const Edge> canonical) {
