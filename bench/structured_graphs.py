@@ -17,6 +17,14 @@ which the pieces were built.
   structured_graphs.py snark N FILE [SEED]
       the flower snark J_N (N odd, 4 N nodes); non-Hamiltonian: cubic without a
       3-edge-colouring
+  structured_graphs.py dotsnark NODES FILE [SEED]
+      Petersen graphs chained by dot products (NODES = 10 + 8 k, rounded down): cubic, no
+      3-edge-colouring, every nontrivial edge cut of four edges or more; non-Hamiltonian
+  structured_graphs.py blobsnark NODES FILE [SEED]
+      a dotsnark C on NODES / 7 nodes with a perfect matching doubled (4-regular), each node
+      replaced by K(4, 3) whose four nodes of degree 3 carry its edges: 4-regular, and every
+      Hamiltonian cycle passes each K(4, 3) in one piece, so it has none since C has none
+  For these two the graph is the same for every SEED; SEED permutes the labels only.
 
 The finding side (Hamiltonian graphs):
   structured_graphs.py knight R FILE [SEED]
@@ -291,6 +299,52 @@ def snark(n):
     return 4 * n, edges
 
 
+def dot_snark(nodes, rng):
+    """A snark on 10 + 8 k nodes and a perfect matching of it: the Petersen graph, then k
+    times the dot product with another Petersen graph P: two edges a-b and c-d of the
+    matching go, P loses two adjacent nodes x and y, and a, b are joined to x's other two
+    neighbours, c, d to y's. Those two always have one colour in a 3-edge-colouring (else
+    P would have one), so a colouring would give one of the graph before: none exists."""
+    if nodes < 10:
+        raise SystemExit("a dot product snark needs at least 10 nodes")
+    edges = set(petersen())
+    matching = [(i, 5 + i) for i in range(5)]
+    n = 10
+    for _ in range((nodes - 10) // 8):
+        i, j = rng.sample(range(len(matching)), 2)
+        (a, b), (c, d) = matching[i], matching[j]
+        for k in sorted((i, j), reverse=True):
+            matching[k] = matching[-1]
+            matching.pop()
+        if rng.random() < 0.5:
+            a, b = b, a
+        if rng.random() < 0.5:
+            c, d = d, c
+        edges -= {(min(a, b), max(a, b)), (min(c, d), max(c, d))}
+        label = {t: n + t - 2 for t in range(2, 10)}  # P less nodes 0 and 1
+        edges |= {(label[u], label[v]) for u, v in petersen() if u > 1 and v > 1}
+        # 0's other neighbours are 4 and 5, 1's are 2 and 6; 3-8 and 7-9 match the rest.
+        joins = [(a, label[4]), (b, label[5]), (c, label[2]), (d, label[6])]
+        edges |= {(min(u, v), max(u, v)) for u, v in joins}
+        matching += joins + [(label[3], label[8]), (label[7], label[9])]
+        n += 8
+    return n, sorted(edges), matching
+
+
+def blob_snark(nodes, rng):
+    """Each node of a dot product snark (its perfect matching doubled) becomes K(4, 3)."""
+    c, edges, matching = dot_snark(nodes // 7, rng)
+    ports = []  # per node of C: its blob's four nodes of degree 3, in random order
+    out = []
+    for v in range(c):
+        first = 7 * v
+        out += [(first + i, first + 3 + j) for i in range(3) for j in range(4)]
+        ports.append(rng.sample(range(first + 3, first + 7), 4))
+    for u, v in edges + matching:
+        out.append((ports[u].pop(), ports[v].pop()))
+    return 7 * c, out
+
+
 def write(n, edges, path, rng, shuffle=True):
     label = list(range(n))
     if shuffle:
@@ -308,7 +362,7 @@ def write(n, edges, path, rng, shuffle=True):
 
 
 def main():
-    kinds = ("fragment", "blobs", "untough", "snark", "knight", "gnp", "threshold", "cube", "odd", "gp2less", "honeycomb",
+    kinds = ("fragment", "blobs", "untough", "snark", "dotsnark", "blobsnark", "knight", "gnp", "threshold", "cube", "odd", "gp2less", "honeycomb",
              "cubic", "quartic")
     if len(sys.argv) == 5 and sys.argv[1] == "permute":
         permute(sys.argv[2], sys.argv[3], random.Random(int(sys.argv[4])))
@@ -327,6 +381,10 @@ def main():
     if kind in finding:
         n, edges = finding[kind]()
         write(n, edges, path, rng)
+        return
+    if kind in ("dotsnark", "blobsnark"):
+        built = dot_snark(size, random.Random(1))[:2] if kind == "dotsnark" else blob_snark(size, random.Random(1))
+        write(*built, path, rng)
         return
     if kind == "fragment":
         if size < 12:

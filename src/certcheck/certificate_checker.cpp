@@ -19,8 +19,10 @@
 
 #include "certcheck/branch_state.h"
 #include "certcheck/certificate_text.h"
+#include "certcheck/colouring_cnf.h"
 #include "certcheck/frontier_check.h"
 #include "certcheck/linear_step.h"
+#include "certcheck/reduction_steps.h"
 #include "certcheck/sat_part.h"
 #include "certcheck/witness_leaves.h"
 
@@ -46,11 +48,12 @@ SetLeaf setLeafOf(std::string_view keyword) {
 struct Fragment {
   std::vector<int32_t> nodes;
   std::array<int32_t, 3> inner{};
+  std::unique_ptr<const BranchState> graph;  // instead: the graph of a piece or bypass sub-proof
 };
 
 // A sub-proof still owed, or the end of a fragment's graph.
 struct Task {
-  enum Kind : uint8_t { kBranch, kFragmentPart, kLeaveGraph } kind = kBranch;
+  enum Kind : uint8_t { kBranch, kFragmentPart, kLeaveGraph, kContracted } kind = kBranch;
   EdgeStatus decision = kOpen;  // kBranch: how the split edge is decided
   int32_t part = 0;             // kFragmentPart: 0, 1, 2 for the cut edge pairs 1-2, 1-3, 2-3
   size_t graph = 0;             // which graph of the stack
@@ -67,6 +70,7 @@ std::string owed(const Task& t) {
   if (t.kind == Task::kFragmentPart)
     return "the sub-proof for cut edges " + std::to_string(kPairs[t.part][0] + 1) + " and " +
            std::to_string(kPairs[t.part][1] + 1) + " of the fragment" + at;
+  if (t.kind == Task::kContracted) return "a sub-proof of the step" + at;
   if (t.edge < 0) return "the proof";
   return std::string("the ") + (t.decision == kForced ? "forced" : "deleted") + " branch of the split" + at;
 }
@@ -95,6 +99,11 @@ class Checker {
             fragmentGraph(*graphs_[graph], t.fragment->nodes, t.fragment->inner[i], t.fragment->inner[j]);
         graphs_.push_back(std::make_unique<BranchState>(static_cast<int32_t>(t.fragment->nodes.size()) + 1,
                                                         std::move(edges)));
+        formulas_.emplace_back();
+        tasks_.push_back(Task{Task::kLeaveGraph, kOpen, 0, 0, -1, 0, 0, nullptr});
+        graph = graphs_.size() - 1;
+      } else if (t.kind == Task::kContracted) {
+        graphs_.push_back(std::make_unique<BranchState>(*t.fragment->graph));
         formulas_.emplace_back();
         tasks_.push_back(Task{Task::kLeaveGraph, kOpen, 0, 0, -1, 0, 0, nullptr});
         graph = graphs_.size() - 1;
@@ -174,6 +183,9 @@ class Checker {
     } else if (keyword == "relaxation") {
       expectTokens(1);
       checkRelaxationPart(state, lines_);
+    } else if (keyword == "colouring") {
+      expectTokens(1);
+      checkColouringPart(state, lines_);
     } else if (keyword == "fragment") {
       auto fragment = std::make_shared<Fragment>();
       fragment->nodes = parseNodeSet(state, rest, stamp);
@@ -181,6 +193,23 @@ class Checker {
       if (problem.empty())
         for (int32_t part = 2; part >= 0; --part)
           tasks_.push_back(Task{Task::kFragmentPart, kOpen, part, graph, -1, 0, lines_.number(), fragment});
+    } else if (keyword == "piece") {
+      int32_t nodes = 0;
+      std::vector<Edge> edges;
+      problem = checkPieceStep(state, rest, nodes, edges);
+      if (problem.empty()) {
+        auto sub = std::make_shared<Fragment>();
+        sub->graph = std::make_unique<BranchState>(nodes, std::move(edges));
+        tasks_.push_back(Task{Task::kContracted, kOpen, 0, graph, -1, 0, lines_.number(), std::move(sub)});
+      }
+    } else if (keyword == "bypass") {
+      std::vector<SubGraph> parts;
+      problem = checkBypassStep(state, rest, parts);
+      for (size_t k = parts.size(); problem.empty() && k-- > 0;) {
+        auto sub = std::make_shared<Fragment>();
+        sub->graph = std::make_unique<BranchState>(parts[k].nodes, std::move(parts[k].edges));
+        tasks_.push_back(Task{Task::kContracted, kOpen, 0, graph, -1, 0, lines_.number(), std::move(sub)});
+      }
     } else {
       throw Rejection{"unknown step \"" + std::string(keyword.substr(0, 24)) + "\""};
     }

@@ -9,6 +9,7 @@
 #include "certcheck/witness_leaves.h"
 #include "core/edge_snapshot.h"
 #include "solve/certificate_writer.h"
+#include "solve/colouring_worker.h"
 #include "solve/decomposition_certificate.h"
 #include "solve/exact_search.h"
 #include "solve/frontier_search.h"
@@ -195,6 +196,12 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& 
     attempt([&](CertificateWriter& w) { return writeSearchProof(w, piece.searchLog, stop); });
   } else if (method == "frontier search") {
     attempt([&](CertificateWriter& w) { return writeFrontierLeaf(w, piece, stop); });
+    attempt([&](CertificateWriter& w) { return writeFrontierLeaf(w, piece.searchedEdges, stop); });
+  } else if (method == "clause learning" && !piece.colouringProof.empty()) {
+    attempt([&](CertificateWriter& w) {
+      writeColouringPart(w, piece.colouringProof);
+      return true;
+    });
   } else if (method == "clause learning") {
     // Solved again on the checker's formula: about as long as the worker took, and not
     // without end where this run happens to go astray.
@@ -210,6 +217,11 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& 
     });
   } else if (method == "linear relaxation") {
     attempt([&](CertificateWriter& w) { return writeRelaxationProof(w, piece.relaxation, stop); });
+  } else if (method == "edge cut" && piece.bodyComplete) {
+    attempt([&](CertificateWriter& w) {  // pieces contracted, and the smaller graph's proof
+      w.body() = piece.body;
+      return true;
+    });
   } else if (method == "separator" || method == "edge cut") {
     const NestedProver prove = [&](int32_t n, const std::vector<certcheck::Edge>& edges, std::string& body) {
       return proveNested(n, edges, options, stop, body);

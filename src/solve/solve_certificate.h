@@ -33,7 +33,8 @@ namespace hc {
 struct ProofPiece {
   std::vector<int32_t> searchLog;              // exact search: its proof log
   std::vector<std::vector<int32_t>> subtours;  // clause learning: the node sets of its subtour clauses
-  std::string body;                            // proof system: its certificate body
+  std::string colouringProof;                  //   ... or the colouring race's refutation (text DRAT)
+  std::string body;                            // proof system, pieces: the certificate body
   bool bodyComplete = false;                   //   ... and whether every branch closed
   std::vector<int32_t> independentSet;         // alternation rule: its set of more than half the nodes
   int64_t searchedEdges = -1;                  // frontier search: the edges it searched

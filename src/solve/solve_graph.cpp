@@ -18,9 +18,11 @@
 #include "schc/stone_carver.h"
 #include "solve/alternation_rule.h"
 #include "solve/cohc_certificate.h"
+#include "solve/colouring_worker.h"
 #include "solve/decomposed_solve.h"
 #include "solve/frontier_search.h"
 #include "solve/linear_relaxation.h"
+#include "solve/piece_contraction.h"
 #include "solve/root_pruning.h"
 #include "solve/rotation_finder.h"
 #include "solve/sat_worker.h"
@@ -288,6 +290,21 @@ void runRelaxation(const Graph& root, Race& race) {
   ProofPiece piece;
   piece.relaxation = std::move(found.proof);
   race.report(kNotHamiltonian, {}, "linear relaxation", std::move(piece));
+
+// The colouring race on the graph as given (the checker's own formula, so that its proof is
+// the certificate's part as it stands); it only ever refutes. `slice` as for runSat.
+void runColouring(const EdgeSnapshot& snapshot, Race& race, uint32_t seed, double slice, bool certify,
+                  int64_t limitBytes) {
+  const Working working(race.activity, solvePartBit(kPartClauseLearning));
+  StopToken stop(&race.stop);
+  if (slice > 0.0) stop.setTimeLimit(slice);
+  const BranchState branch(snapshot.nodes(), snapshot.edgeList());
+  ColouringRefutation found = refuteColouring(branch, stop, seed, certify ? limitBytes : -1);
+  if (!found.refuted) return;
+  ProofPiece piece;
+  piece.colouringProof = std::move(found.proof);
+  if (found.proofDropped) piece.passedLimit = "colouring proof";
+  race.report(kNotHamiltonian, {}, "clause learning", std::move(piece));
 }
 
 // The proof system at level 5: far fewer tree nodes than the exact search on small
@@ -516,6 +533,21 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
         return finish();
       }
     }
+    // Then pieces every cycle passes whole, contracted, and sides of 4-edge cuts bypassed:
+    // the smaller graph decided by solve.
+    PieceOutcome pieces;
+    {
+      const Working working(activity, solvePartBit(kPartEdgeCut));
+      pieces = refuteByPieces(snapshot, options, race.stop, certify);
+    }
+    if (raceDecided()) return finish();
+    if (pieces.refuted) {
+      result.verdict = kNotHamiltonian;
+      result.method = "edge cut";
+      piece.body = std::move(pieces.body);
+      piece.bodyComplete = pieces.certified;
+      return finish();
+    }
   }
   if (probing && probed < probeLimit && probeRoot(probeLimit - probed, kProbeSeconds)) return finish();
 
@@ -561,6 +593,8 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
 
   const bool useSat = options.useSat && suitsSatWorker(graph.howManyNodes, graph.howManyEdges) &&
                       (!large || graph.howManyNodes <= kLargeSatNodeLimit);
+  const bool colouring = options.useColouring && !large &&
+                         suitsSatWorker(graph.howManyNodes, graph.howManyEdges) && suitsColouring(snapshot);
   result.threads = threads;
   if (threads == 1 || !options.useFinder) {
     // One worker: a short slice for the finder (unless it had it), a longer one for the
@@ -568,9 +602,11 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     const double satSlice = limited ? std::max(0.05, 0.3 * options.timeLimitSeconds) : kSatSliceSeconds;
     const bool finder = options.useFinder && !finderSliceDone;
     const bool sat = useSat;
-    crew.launch([&root, &snapshot, &race, &options, progress, finderSlice, satSlice, finder, sat, certify,
-                 limitBytes] {
+    crew.launch([&root, &snapshot, &race, &options, progress, finderSlice, satSlice, finder, sat, colouring,
+                 certify, limitBytes] {
       if (finder) runFinder(root, race, options.seed, finderSlice);
+      if (colouring && !race.stop.stopRequested())
+        runColouring(snapshot, race, options.seed, satSlice, certify, limitBytes);
       if (sat && !race.stop.stopRequested()) runSat(root, snapshot, race, options.seed, satSlice, certify);
       if (!race.stop.stopRequested()) runSearch(root, race, progress, certify, limitBytes, options.seed);
     });
@@ -598,8 +634,12 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     // The clause learner and the relaxation take a mill thread each when there is one, and
     // are one more otherwise.
     const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0) - (useSat && threads >= 3 ? 1 : 0) -
-                                (relaxing && threads >= 3 ? 1 : 0);
+                                (relaxing && threads >= 3 ? 1 : 0) - (colouring && threads >= 3 ? 1 : 0);
     if (relaxing) crew.launch([&root, &race] { runRelaxation(root, race); });
+    if (colouring)
+      crew.launch([&snapshot, &race, &options, certify, limitBytes] {
+        runColouring(snapshot, race, options.seed, 0.0, certify, limitBytes);
+      });
     if (useSat)
       crew.launch([&root, &snapshot, &race, &options, certify] { runSat(root, snapshot, race, options.seed, 0.0, certify); });
     if (millThreads >= 1 && options.useMill)

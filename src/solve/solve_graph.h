@@ -60,6 +60,10 @@ struct SolveOptions {
   // in place of a mill thread when there are three threads or more; with one thread it runs
   // after the finder's slice for 0.3 of the time limit (2 s without one).
   bool useSat = true;
+  // The colouring race (solve/colouring_worker.h) on sparse graphs of an even number of nodes
+  // and degrees up to 3: beside the others (in place of a mill thread when there is one),
+  // with one thread before the clause learner for as long a slice.
+  bool useColouring = true;
   int32_t proofSystemEdgeLimit = 5000;
   // The calling thread's exact search before the portfolio starts gives up after
   // probeNodesPerNode * nodes + probeNodes tree nodes (a few milliseconds); 0 and 0: none.

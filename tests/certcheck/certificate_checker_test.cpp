@@ -57,6 +57,35 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
   TestGraph twoK33{12, {{6, 9}, {7, 10}}};
   for (int32_t u = 0; u < 3; ++u)
     for (int32_t v = 0; v < 3; ++v) twoK33.edges.insert(twoK33.edges.end(), {{u, 6 + v}, {3 + u, 9 + v}});
+  // Meredith's graph: the Petersen graph with its spokes doubled, each node k replaced by
+  // K(3, 4) on 7k..7k+6 whose nodes 7k+3..7k+6 carry its four edges.
+  TestGraph meredith{70, {}};
+  std::vector<int32_t> port(10);
+  for (int32_t k = 0; k < 10; ++k) {
+    port[k] = 7 * k + 3;
+    for (int32_t i = 0; i < 3; ++i)
+      for (int32_t j = 3; j < 7; ++j) meredith.edges.emplace_back(7 * k + i, 7 * k + j);
+  }
+  for (auto [u, v] : joined(generalizedPetersenEdges(5, 2), {{0, 5}, {1, 6}, {2, 7}, {3, 8}, {4, 9}}))
+    meredith.edges.emplace_back(port[u]++, port[v]++);
+  std::string blobs = "piece";
+  for (int32_t k = 0; k < 10; ++k)
+    blobs += (k ? " / " : " ") + std::to_string(7 * k) + " " + std::to_string(7 * k + 1) + " " +
+             std::to_string(7 * k + 2);
+  const TestGraph k34{7, completeBipartiteEdges(3, 4)};
+  // The Petersen graph with node 0 replaced by the triangle 0, 10, 11 (a 3-edge cut), and its
+  // dot product with another (edges 0-1 and 2-3 out, the second one less nodes 0 and 1 as
+  // t + 8, t = 2..9, joined to 0, 1, 2, 3 at 12, 13, 10, 14).
+  TestGraph truncated{12, {{0, 10}, {10, 11}, {11, 0}}}, dot{18, {{0, 12}, {1, 13}, {2, 10}, {3, 14}}};
+  for (auto [u, v] : generalizedPetersenEdges(5, 2)) {
+    truncated.edges.emplace_back(u == 0 ? (v == 1 ? 0 : v == 4 ? 10 : 11) : u, v);
+    if (u > 1 && v > 1) dot.edges.emplace_back(u + 8, v + 8);
+    if (std::pair(u, v) != std::pair(0, 1) && std::pair(u, v) != std::pair(2, 3))
+      dot.edges.emplace_back(u, v);
+  }
+  const std::string side = "bypass 12 13 10 14 11 15 16 17\n", frontier9 = "frontier 0 1 2 3 4 5 6 7 8\n";
+  const std::string sideProofs =
+      frontier9 + frontier9 + frontier9 + frontier9 + "frontier 0 1 2 3 4 5 6 7 8 9\n";
   // The graph, the proof after the two header lines, the line rejected (0: accepted), the reason.
   using Row = std::tuple<const TestGraph&, std::string, int64_t, std::string>;
   const std::string frontier10 = "frontier 0 1 2 3 4 5 6 7 8 9\n";
@@ -115,6 +144,27 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
       {bowtie, "relaxation\ncut 0 1 2\nend\n", 4, "multiplier 0 is out of range 1..1099511627776"},
       {bowtie, "relaxation\nnode 0\nend\n", 4, "node takes a node and its multiplier"},
       {bowtie, "relaxation\n", 3, "the relaxation at line 3 has no end line"},
+      {bowtie, "colouring\nend\n", 3, "the graph has an odd number of nodes (5)"},
+      {petersen, "colouring\nend\n", 3, "the colouring part does not derive the empty clause"},
+      {petersen, "colouring\n31 0\nend\n", 4, "literal 31 is out of range -30..30"},
+      {petersen, "colouring\n", 3, "the colouring part at line 3 has no end line"},
+      {meredith, blobs + "\n" + frontier10, 0, ""},
+      {meredith, "piece 0 1 2 / 7 8 9\n" + frontier10, 4, "frontier: the order lists 10 nodes, not all 58"},
+      {meredith, blobs + "\n", 3, "the certificate ends before a sub-proof of the step at line 3"},
+      {meredith, "piece 0 1\n", 3, "piece: piece 1: its 2 nodes reach 4, not 3"},
+      {meredith, "piece 0 3\n", 3, "piece: piece 1: edge 0-3 joins two nodes of I"},
+      {meredith, "piece 7 8 9 / 8\n", 3, "piece: piece 2: node 8 is listed twice or in another piece"},
+      {meredith, "piece 7 8 9 /\n", 3, "piece: piece 2 names no node"},
+      {k34, "piece 0 1 2\n", 3, "piece: the contracted graph would have fewer than 3 nodes (1)"},
+      {truncated, "piece 0 10 11\n" + frontier10, 0, ""},
+      {prism, "piece 0 1 2\nfrontier 0 1 2 3\n", 4,
+       "frontier: the frontier finds a Hamiltonian cycle of the branch"},
+      {dot, side + sideProofs + frontier10, 0, ""},
+      {dot, "bypass 12 10 13 14 11 15 16 17\n" + sideProofs, 4,
+       "frontier: the frontier finds a Hamiltonian cycle of the branch"},
+      {dot, side + sideProofs, 8, "the certificate ends before a sub-proof of the step at line 3"},
+      {dot, "bypass 12 13 10\n", 3, "bypass: side 1: 9 edges leave it, not 4"},
+      {dot, "bypass 12 13 10 14 11 15 16 17 / 0 5\n", 3, "bypass: side 1 is joined to side 2 by edge 12-0"},
   };
   for (const auto& [graph, proof, line, reason] : rows) {
     const certcheck::CheckResult r = check(graph.n, graph.edges, header(graph.n, graph.edges) + proof);
