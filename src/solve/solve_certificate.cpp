@@ -196,7 +196,6 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& 
     attempt([&](CertificateWriter& w) { return writeSearchProof(w, piece.searchLog, stop); });
   } else if (method == "frontier search") {
     attempt([&](CertificateWriter& w) { return writeFrontierLeaf(w, piece, stop); });
-    attempt([&](CertificateWriter& w) { return writeFrontierLeaf(w, piece.searchedEdges, stop); });
   } else if (method == "clause learning" && !piece.colouringProof.empty()) {
     attempt([&](CertificateWriter& w) {
       writeColouringPart(w, piece.colouringProof);

@@ -290,6 +290,7 @@ void runRelaxation(const Graph& root, Race& race) {
   ProofPiece piece;
   piece.relaxation = std::move(found.proof);
   race.report(kNotHamiltonian, {}, "linear relaxation", std::move(piece));
+}
 
 // The colouring race on the graph as given (the checker's own formula, so that its proof is
 // the certificate's part as it stands); it only ever refutes. `slice` as for runSat.

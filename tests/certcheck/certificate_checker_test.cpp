@@ -72,7 +72,6 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
   for (int32_t k = 0; k < 10; ++k)
     blobs += (k ? " / " : " ") + std::to_string(7 * k) + " " + std::to_string(7 * k + 1) + " " +
              std::to_string(7 * k + 2);
-  const TestGraph k34{7, completeBipartiteEdges(3, 4)};
   // The Petersen graph with node 0 replaced by the triangle 0, 10, 11 (a 3-edge cut), and its
   // dot product with another (edges 0-1 and 2-3 out, the second one less nodes 0 and 1 as
   // t + 8, t = 2..9, joined to 0, 1, 2, 3 at 12, 13, 10, 14).
