@@ -388,8 +388,11 @@ LinearRelaxationResult solveLinearRelaxation(int32_t n, std::span<const Relaxati
   Separator separator(n, edges, options.minimumCutNodes, stop);
   std::vector<std::vector<int32_t>> cuts;
   while (result.rounds < options.maxRounds && !stop.stopRequested()) {
+    // Not initialSolve(): it puts its own Ctrl-C handler in place of the process's while it
+    // runs (and back after it, racing any other thread that does the same), so a Ctrl-C
+    // would stop that one simplex call and never the run.
     if (result.rounds++ == 0)
-      model.initialSolve();
+      model.primal();
     else
       model.dual();
     if (!model.isProvenOptimal()) return result;

@@ -56,6 +56,9 @@ constexpr int32_t kDenseFinderEdges = 2000;
 // from the given edges alone in that much; on the others it costs a small part of what
 // reading the graph took, which the root phases spend many times over.
 constexpr int64_t kFirstSliceWorkPerEdge = 8;
+// Smaller graphs go through the root rules and the probe first: they take microseconds
+// there, and a verdict of the rules names them.
+constexpr int32_t kFirstSliceEdges = 2000;
 constexpr int64_t kFirstSliceWorkPerNode = 30;
 // The probe gives up after this long (its tree nodes slow down on large graphs, where the
 // portfolio's members would otherwise wait for it).
@@ -381,7 +384,8 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   // The finder's first slice runs before the pruning, so the linear rules come first, on the
   // graph as given: a disconnected, unevenly bipartite or separable graph, or (dense) one with
   // an independent set of more than half its nodes, must not wait for the finder.
-  if (options.useFinder) {
+  const bool firstSlice = options.useFinder && graph.howManyEdges >= kFirstSliceEdges;
+  if (firstSlice) {
     const Working working(activity, solvePartBit(kPartRootPruning) | solvePartBit(kPartAlternationRule));
     if (failsCheapChecks(graph, &run)) {
       result.verdict = kNotHamiltonian;
@@ -418,7 +422,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     race.await(run, result, piece);
     return true;
   };
-  if (options.useFinder) {
+  if (firstSlice) {
     // The finder first, on this thread, for a slice bounded by work; then, where the root
     // phases would keep it waiting long (a dense graph, or a large one without a node of
     // degree 2), on with it beside the rest.

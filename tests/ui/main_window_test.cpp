@@ -697,7 +697,7 @@ TEST(SolverPage, ControlsVerdictsAndAbort) {
                        "No certificate: the exact search's proof log passed 64 bytes"));
 
   // A time limit that passes first: state 3, undecided, nothing to certify.
-  w.loadPetersen(601);
+  w.loadPetersen(100001);  // non-Hamiltonian, and far more than 0.3 s of work for every method
   page->timeLimitEdit()->setValue(0.3);
   page->stateButton()->click();
   ASSERT_TRUE(w.waitForState(3));
