@@ -1,25 +1,12 @@
 #!/usr/bin/env bash
-<<<<<<< HEAD
-# Proofs of "no Hamiltonian cycle" from general principles, beside the external peers: graphs
-# that are not 1-tough with a large separating set and no 2-node separator
-# (bench/structured_graphs.py untough, about 10^2, 10^3 and 10^4 nodes). Each graph runs under
-# three relabelings of its nodes (seeds 1, 2, 3); a row shows the median and the worst
-# seconds of each solver, whether every certificate of ours was accepted by
-# `hamcycles-cli check`, the best peer's median and ours over it. Times under 0.05 s count as
-# 0.05 s on both sides; a run that did not decide counts as the cap.
-# Peers: bench/cadical_subtour.py (CaDiCaL with subtour clauses per round), nauty's cubhamg
-# (cubic graphs only; "-" otherwise) and nauty's hamheuristic (it only finds cycles, so on
-# these graphs it can only give up).
-#
-#   bench/proofs.sh [CLI]     CLI defaults to build/cli/hamcycles-cli
-#   env: CAP=30  THREADS=4  CASES="untough100 untough1000 untough10000"  PEERS=1 (0: ours only)
-=======
 # Seconds to a proved verdict on graphs whose reason for having no Hamiltonian cycle is
 # short but named by no rule, each under three label permutations (the median and the worst),
 # beside the external peers under the same cap; our certificates are checked by
 # `hamcycles-cli check` (its seconds apart).
 #
-# Edge colourings and pieces every cycle passes whole (bench/structured_graphs.py):
+# The linear relaxation, edge colourings and pieces every cycle passes whole
+# (bench/structured_graphs.py):
+#  - untoughN: not 1-tough with a large separating set and no 2-node separator;
 #  - dotsnarkN: Petersen graphs chained by dot products; cubic, no 3-edge-colouring, no
 #    nontrivial edge cut of fewer than four edges;
 #  - blobsnarkN: a dot product snark with a perfect matching doubled and each node replaced by
@@ -30,20 +17,14 @@
 # decide counts as the cap; times under 0.05 s count as 0.05 s.
 #
 #   bench/proofs.sh [CLI]     CLI defaults to build/cli/hamcycles-cli
-#   env: CAP=30  THREADS=4  PERMS="1 2 3"  CASES="dotsnark98 ..."  PEERS=1 (0: ours only)
->>>>>>> tait
+#   env: CAP=30  THREADS=4  PERMS="1 2 3"  CASES="untough100 ... dotsnark98 ..."  PEERS=1 (0: ours only)
 source "$(dirname "$0")/lib.sh"
 cli="${1:-$here/../build/cli/hamcycles-cli}"
 cap="${CAP:-30}"
 threads="${THREADS:-4}"
-<<<<<<< HEAD
-run_peers="${PEERS:-1}"
-cases="${CASES:-untough100 untough1000 untough10000}"
-=======
 perms="${PERMS:-1 2 3}"
 run_peers="${PEERS:-1}"
-cases="${CASES:-dotsnark98 dotsnark1002 dotsnark10002 blobsnark70 blobsnark1022 blobsnark10038}"
->>>>>>> tait
+cases="${CASES:-untough100 untough1000 untough10000 dotsnark98 dotsnark1002 dotsnark10002 blobsnark70 blobsnark1022 blobsnark10038}"
 need_cli "$cli"
 scratch
 gen="$here/structured_graphs.py"
@@ -51,30 +32,6 @@ gen="$here/structured_graphs.py"
 now() { date +%s.%N; }
 elapsed() { python3 -c "print(f'{$2 - $1:.3f}')"; }
 
-<<<<<<< HEAD
-# permute SRC DST SEED: the adjacency text of SRC with its nodes relabelled at random.
-permute() {
-  python3 - "$@" <<'PY'
-import random, sys
-rows = [list(map(int, line.split())) for line in open(sys.argv[1]) if line.strip()]
-label = list(range(len(rows)))
-random.Random(int(sys.argv[3])).shuffle(label)
-out = [None] * len(rows)
-for row in rows:
-    out[label[row[0]]] = [label[row[0]]] + [label[w] for w in row[1:]]
-with open(sys.argv[2], "w") as f:
-    f.writelines(" ".join(map(str, r)) + "\n" for r in out)
-PY
-}
-
-# Each runner prints "SECONDS VERDICT".
-run_ours() {
-  local t0 t1 verdict
-  rm -f "$work/ours.proof"
-  t0=$(now)
-  timeout $((cap + 5)) "$cli" solve "$1" --time-limit "$cap" --threads "$threads" --seed 1 \
-    --json --no-progress --proof "$work/ours.proof" >"$work/ours.json" 2>/dev/null || true
-=======
 # Each runner prints "SECONDS VERDICT" (hamiltonian, non-hamiltonian, undecided) or "- -".
 run_ours() {
   local t0 t1 verdict
@@ -82,7 +39,6 @@ run_ours() {
   t0=$(now)
   timeout $((cap + 5)) "$cli" solve "$1" --time-limit "$cap" --threads "$threads" --seed 1 \
     --proof "$work/g.proof" --json --no-progress >"$work/ours.json" 2>/dev/null || true
->>>>>>> tait
   t1=$(now)
   verdict="$(python3 -c 'import json, sys
 try:
@@ -91,12 +47,6 @@ except Exception:
     print("undecided")' "$work/ours.json")"
   echo "$(elapsed "$t0" "$t1") $verdict"
 }
-<<<<<<< HEAD
-run_cadical() {
-  local t0 t1 verdict
-  t0=$(now)
-  verdict="$(timeout $((cap + 2)) python3 "$here/cadical_subtour.py" "$1" "$cap" 2>/dev/null || echo undecided)"
-=======
 # "SECONDS accepted|rejected|none": the check of our certificate.
 run_check() {
   local t0 t1
@@ -109,46 +59,19 @@ run_cadical() {
   local t0 t1 verdict
   t0=$(now)
   verdict="$(timeout $((cap + 2)) python3 "$here/cadical_subtour.py" "$1" "$cap" 2>/dev/null | tail -n 1 || true)"
->>>>>>> tait
   t1=$(now)
   echo "$(elapsed "$t0" "$t1") ${verdict:-undecided}"
 }
 run_cubhamg() {
   local peer t0 t1 out
   peer="$(command -v nauty-cubhamg || true)"
-<<<<<<< HEAD
-  if [[ -z "$peer" ]] || awk 'NF != 4 { bad = 1; exit } END { exit !bad }' "$1"; then
-    echo "- -"
-    return
-  fi
-  "$cli" convert "$1" "$work/peer.s6" >/dev/null 2>&1 || { echo "- -"; return; }
-  t0=$(now)
-  out="$(timeout "$cap" "$peer" -v <"$work/peer.s6" 2>&1 >/dev/null || true)"
-=======
   if [[ -z "$peer" ]] || awk 'NF != 4 { bad = 1; exit } END { exit !bad }' "$1"; then echo "- -"; return; fi
   t0=$(now)
   out="$(timeout "$cap" "$peer" -v <"$work/g.s6" 2>&1 >/dev/null || true)"
->>>>>>> tait
   t1=$(now)
   if grep -q "too big" <<<"$out"; then echo "- -"
   elif grep -q "not hamiltonian" <<<"$out"; then echo "$(elapsed "$t0" "$t1") non-hamiltonian"
   elif grep -q ">Z 0 nonhamiltonian" <<<"$out"; then echo "$(elapsed "$t0" "$t1") hamiltonian"
-<<<<<<< HEAD
-  else echo "$(elapsed "$t0" "$t1") undecided"
-  fi
-}
-# hamheuristic reads graph6/sparse6 and writes the graphs it found no cycle in.
-run_hamheuristic() {
-  local peer t0 t1 left
-  peer="$(command -v nauty-hamheuristic || true)"
-  [[ -n "$peer" ]] || { echo "- -"; return; }
-  "$cli" convert "$1" "$work/peer.s6" >/dev/null 2>&1 || { echo "- -"; return; }
-  t0=$(now)
-  left="$(timeout "$cap" "$peer" -q "$work/peer.s6" 2>/dev/null | wc -l || true)"
-  t1=$(now)
-  if [[ "$left" == 0 ]]; then echo "$(elapsed "$t0" "$t1") hamiltonian"
-  else echo "$(elapsed "$t0" "$t1") undecided"
-=======
   else echo "$(elapsed "$t0" "$t1") undecided"; fi
 }
 # hamheuristic writes the graphs it found no cycle in: an empty output is a cycle found.
@@ -162,62 +85,11 @@ run_hamheuristic() {
     if [[ -s "$work/hh.out" ]]; then echo "$(elapsed "$t0" "$t1") undecided"; else echo "$(elapsed "$t0" "$t1") hamiltonian"; fi
   else
     echo "$cap undecided"
->>>>>>> tait
   fi
 }
 
 rows="$work/rows"
 : >"$rows"
-<<<<<<< HEAD
-printf '%-14s %6s  %-20s %-5s %-20s %-20s %-20s %-16s %7s\n' graph nodes "ours (median worst)" cert \
-  cadical+subtour cubhamg hamheuristic "best peer" ratio
-for name in $cases; do
-  base="$work/$name.txt"
-  python3 "$gen" "${name%%[0-9]*}" "${name##*[a-z]}" "$base" 1
-  nodes=$(wc -l <"$base")
-  : >"$work/runs"
-  for perm in 1 2 3; do
-    graph="$work/$name.$perm.txt"
-    permute "$base" "$graph" "$perm"
-    ours="$(run_ours "$graph")"
-    cert=no
-    if [[ -s "$work/ours.proof" ]] && "$cli" check "$graph" "$work/ours.proof" >/dev/null 2>&1; then cert=yes; fi
-    cad="- -" cub="- -" heu="- -"
-    if [[ "$run_peers" == 1 ]]; then
-      cad="$(run_cadical "$graph")"
-      cub="$(run_cubhamg "$graph")"
-      heu="$(run_hamheuristic "$graph")"
-    fi
-    echo "$ours $cert $cad $cub $heu" >>"$work/runs"
-  done
-  python3 - "$name" "$nodes" "$cap" "$rows" "$work/runs" <<'PY'
-import statistics, sys
-name, nodes, cap, rows, runs = sys.argv[1], int(sys.argv[2]), float(sys.argv[3]), sys.argv[4], sys.argv[5]
-short = {"hamiltonian": "H", "non-hamiltonian": "N", "undecided": "?"}
-lines = [line.split() for line in open(runs)]
-def cost(t, v):
-    return max(0.05, float(t)) if v in ("hamiltonian", "non-hamiltonian") else cap
-def column(i):  # (median cost, worst cost, verdicts) of the solver at fields i, i + 1
-    if lines[0][i] == "-":
-        return None
-    costs = [cost(l[i], l[i + 1]) for l in lines]
-    return statistics.median(costs), max(costs), "".join(short.get(l[i + 1], "?") for l in lines)
-def shown(c):
-    return "-" if c is None else f"{c[0]:.2f} {c[1]:.2f} {c[2]}"
-ours = column(0)
-cert = "yes" if all(l[2] == "yes" for l in lines) else "no"
-peers = {"cadical": column(3), "cubhamg": column(5), "hamheuristic": column(7)}
-ran = {k: v for k, v in peers.items() if v is not None}
-ratio, best_text = "", "-"
-if ran:
-    best = min(ran, key=lambda k: ran[k][0])
-    r = ours[0] / ran[best][0]
-    ratio = f"{r:.3f}"
-    best_text = f"{best} {ran[best][0]:.2f}" if ran[best][0] < cap else f"none >{cap:g}"
-    open(rows, "a").write(f"proving {r}\n")
-print(f"{name:<14} {nodes:>6}  {shown(ours):<20} {cert:<5} {shown(peers['cadical']):<20} "
-      f"{shown(peers['cubhamg']):<20} {shown(peers['hamheuristic']):<20} {best_text:<16} {ratio:>7}")
-=======
 printf '%-15s %6s  %-13s %-13s %-15s %-13s %-13s %-13s %-13s %7s\n' graph nodes "ours(med)" "ours(worst)" \
   "certificates" "check(med)" cadical+sub cubhamg hamheur ratio
 for name in $cases; do
@@ -268,7 +140,6 @@ if best is not None and ours is not None and (ours[1] != "?" or best[1] != "?"):
     open(rows, "a").write(f"proving {ours[0] / best[0]}\n")
 print(f"{name:<15} {nodes:>6}  {shown(ours):<13} {shown(worst):<13} {f'{accepted}/{len(runs)} accepted':<15} "
       f"{check:<13.2f} {shown(peers[0]):<13} {shown(peers[1]):<13} {shown(peers[2]):<13} {ratio:>7}")
->>>>>>> tait
 PY
 done
 geometric_means "$rows" "best peer"
