@@ -83,3 +83,32 @@ sys.exit(0 if len({tuple(b for _, b in c) for c in p}) == 8 else 1)' "$scratch_d
   done
   return 1
 }
+
+# now: the wall clock in seconds; elapsed T0 T1: the seconds between, to the millisecond.
+now() { date +%s.%N; }
+elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", b - a }'; }
+
+# The peers two scripts share; each prints "SECONDS VERDICT" ("- -" when the peer does not
+# apply) for the graph file $1 within $cap seconds.
+# peer_cadical: bench/cadical_subtour.py (the cadical command line with subtour clauses per round).
+peer_cadical() {
+  local t0 t1 verdict
+  t0=$(now)
+  verdict="$(timeout $((cap + 2)) python3 "$here/cadical_subtour.py" "$1" "$cap" 2>/dev/null | tail -n 1 || true)"
+  t1=$(now)
+  echo "$(elapsed "$t0" "$t1") ${verdict:-undecided}"
+}
+# peer_cubhamg GRAPH S6: nauty's cubhamg on S6 (the same graph in sparse6), on graphs of
+# maximum degree 3 within its size limit only.
+peer_cubhamg() {
+  local peer t0 t1 out
+  peer="$(command -v nauty-cubhamg || command -v cubhamg || true)"
+  if [[ -z "$peer" ]] || awk 'NF > 4 { bad = 1; exit } END { exit !bad }' "$1"; then echo "- -"; return; fi
+  t0=$(now)
+  out="$(timeout "$cap" "$peer" -v <"$2" 2>&1 >/dev/null || true)"
+  t1=$(now)
+  if grep -q "too big" <<<"$out"; then echo "- -"
+  elif grep -q "not hamiltonian" <<<"$out"; then echo "$(elapsed "$t0" "$t1") non-hamiltonian"
+  elif grep -q ">Z 0 nonhamiltonian" <<<"$out"; then echo "$(elapsed "$t0" "$t1") hamiltonian"
+  else echo "$(elapsed "$t0" "$t1") undecided"; fi
+}

@@ -29,8 +29,6 @@ need_cli "$cli"
 scratch
 gen="$here/structured_graphs.py"
 
-now() { date +%s.%N; }
-elapsed() { python3 -c "print(f'{$2 - $1:.3f}')"; }
 
 # Each runner prints "SECONDS VERDICT" (hamiltonian, non-hamiltonian, undecided) or "- -".
 run_ours() {
@@ -55,25 +53,8 @@ run_check() {
   if timeout 600 "$cli" check "$1" "$work/g.proof" >/dev/null 2>&1; then t1=$(now); echo "$(elapsed "$t0" "$t1") accepted"
   else t1=$(now); echo "$(elapsed "$t0" "$t1") rejected"; fi
 }
-run_cadical() {
-  local t0 t1 verdict
-  t0=$(now)
-  verdict="$(timeout $((cap + 2)) python3 "$here/cadical_subtour.py" "$1" "$cap" 2>/dev/null | tail -n 1 || true)"
-  t1=$(now)
-  echo "$(elapsed "$t0" "$t1") ${verdict:-undecided}"
-}
-run_cubhamg() {
-  local peer t0 t1 out
-  peer="$(command -v nauty-cubhamg || true)"
-  if [[ -z "$peer" ]] || awk 'NF != 4 { bad = 1; exit } END { exit !bad }' "$1"; then echo "- -"; return; fi
-  t0=$(now)
-  out="$(timeout "$cap" "$peer" -v <"$work/g.s6" 2>&1 >/dev/null || true)"
-  t1=$(now)
-  if grep -q "too big" <<<"$out"; then echo "- -"
-  elif grep -q "not hamiltonian" <<<"$out"; then echo "$(elapsed "$t0" "$t1") non-hamiltonian"
-  elif grep -q ">Z 0 nonhamiltonian" <<<"$out"; then echo "$(elapsed "$t0" "$t1") hamiltonian"
-  else echo "$(elapsed "$t0" "$t1") undecided"; fi
-}
+run_cadical() { peer_cadical "$1"; }
+run_cubhamg() { peer_cubhamg "$1" "$work/g.s6"; }
 # hamheuristic writes the graphs it found no cycle in: an empty output is a cycle found.
 run_hamheuristic() {
   local peer t0 t1

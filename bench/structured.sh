@@ -86,8 +86,6 @@ permuted_of() {
   echo "$path"
 }
 
-now() { date +%s.%N; }
-elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.3f", b - a }'; }
 
 # Each runner prints "SECONDS VERDICT" (VERDICT: hamiltonian, non-hamiltonian, undecided),
 # or "- -" when it does not apply. The clock stops before any output is looked at.
@@ -102,13 +100,7 @@ run_ours() {
   verdict="$(grep -o '"verdict":"[a-z-]*"' "$work/ours.json" | cut -d'"' -f4)"
   echo "$(elapsed "$t0" "$t1") ${verdict:-undecided}"
 }
-run_cadical() {
-  local t0 t1 verdict
-  t0=$(now)
-  verdict="$(timeout $((cap + 2)) python3 "$here/cadical_subtour.py" "$1" "$cap" 2>/dev/null || echo undecided)"
-  t1=$(now)
-  echo "$(elapsed "$t0" "$t1") ${verdict:-undecided}"
-}
+run_cadical() { peer_cadical "$1"; }
 # hamheuristic retries (-t) until the cap; it finds cycles and never proves their absence.
 run_hamheuristic() {
   local peer t0 t1 out
@@ -124,26 +116,7 @@ run_hamheuristic() {
   fi
 }
 # cubhamg on graphs of maximum degree 3 only.
-run_cubhamg() {
-  local peer t0 t1 out
-  peer="$(command -v nauty-cubhamg || command -v cubhamg || true)"
-  if [[ -z "$peer" ]] || awk 'NF > 4 { bad = 1; exit } END { exit !bad }' "$1"; then
-    echo "- -"
-    return
-  fi
-  t0=$(now)
-  out="$(timeout "$cap" "$peer" -v <"${1%.txt}.s6" 2>&1 >/dev/null || true)"
-  t1=$(now)
-  if grep -q "too big" <<<"$out"; then
-    echo "- -"  # beyond its size limit
-  elif grep -q "not hamiltonian" <<<"$out"; then
-    echo "$(elapsed "$t0" "$t1") non-hamiltonian"
-  elif grep -q ">Z 0 nonhamiltonian" <<<"$out"; then
-    echo "$(elapsed "$t0" "$t1") hamiltonian"
-  else
-    echo "$(elapsed "$t0" "$t1") undecided"
-  fi
-}
+run_cubhamg() { peer_cubhamg "$1" "${1%.txt}.s6"; }
 
 rows="$work/rows"
 : >"$rows"

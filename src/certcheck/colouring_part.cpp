@@ -7,6 +7,7 @@
 #include "certcheck/certificate_text.h"
 #include "certcheck/colouring_cnf.h"
 #include "certcheck/drup_checker.h"
+#include "certcheck/sat_part.h"
 
 namespace hc::certcheck {
 
@@ -32,31 +33,8 @@ void checkColouringPart(BranchState& state, CertificateLines& lines) {
     }
   }
 
-  std::vector<int32_t> clause;
-  while (true) {
-    if (!lines.next())
-      throw Rejection{"the colouring part at line " + std::to_string(partLine) + " has no end line",
-                      lines.number()};
-    const std::vector<std::string_view>& tokens = lines.tokens();
-    if (tokens[0] == "end") {
-      if (tokens.size() > 1) throw Rejection{"nothing may follow \"end\" on its line"};
-      break;
-    }
-    clause.clear();
-    const bool deletion = tokens[0] == "d";
-    const size_t from = deletion ? 1 : 0;
-    if (tokens.size() == from || tokens.back() != "0") throw Rejection{"a proof line ends with 0"};
-    for (size_t k = from; k + 1 < tokens.size(); ++k) {
-      const int64_t literal = parseNumber(tokens[k], -variables, variables, "literal");
-      if (literal == 0) throw Rejection{"a proof line ends at its first 0"};
-      clause.push_back(static_cast<int32_t>(literal));
-    }
-    if (deletion)
-      drup.erase(clause);
-    else if (!drup.addLemma(clause))
-      throw Rejection{
-          "the clause does not follow by unit propagation (steps that need RAT are not accepted)"};
-  }
+  int64_t counted = 0;
+  replayProof(lines, drup, "colouring", partLine, counted);
   if (!drup.refuted()) throw Rejection{"the colouring part does not derive the empty clause", partLine};
 }
 

@@ -30,37 +30,21 @@ std::unique_ptr<DrupChecker> graphFormula(const BranchState& state) {
 
 }  // namespace
 
-void checkSatPart(BranchState& state, CertificateLines& lines, std::unique_ptr<DrupChecker>& formula) {
-  const int64_t satLine = lines.number();
-  int64_t counted = formula ? formula->work() : 0;  // a new formula counts its building
-  if (!formula) formula = graphFormula(state);
-  DrupChecker& drup = *formula;
-  drup.restore();
+void replayProof(CertificateLines& lines, DrupChecker& drup, const char* part, int64_t partLine, int64_t& counted,
+                 const ProofLineHook& hook) {
   const int64_t variables = drup.variables();
-  state.forEachDecided([&drup, &state](int32_t e) {
-    const int32_t unit = state.status(e) == kForced ? e + 1 : -(e + 1);
-    drup.addInput(std::span<const int32_t>(&unit, 1));
-  });
-
   std::vector<int32_t> clause;
   while (true) {
     if (!lines.next())
-      throw Rejection{"the SAT part at line " + std::to_string(satLine) + " has no end line", lines.number()};
+      throw Rejection{std::string("the ") + part + " part at line " + std::to_string(partLine) + " has no end line",
+                      lines.number()};
     const std::vector<std::string_view>& tokens = lines.tokens();
     if (tokens[0] == "end") {
       if (tokens.size() > 1) throw Rejection{"nothing may follow \"end\" on its line"};
       break;
     }
     clause.clear();
-    if (tokens[0] == "subtour") {
-      uint32_t stamp = 0;
-      const std::vector<int32_t> set = parseNodeSet(state, std::span(tokens).subspan(1), stamp);
-      if (set.empty() || static_cast<int32_t>(set.size()) >= state.nodes())
-        throw Rejection{"a subtour's node set must hold at least one node and not all " +
-                        std::to_string(state.nodes())};
-      for (int32_t v : set)
-        for (const BranchState::Incidence& i : state.incident(v))
-          if (state.marks()[static_cast<size_t>(i.node)] != stamp) clause.push_back(i.edge + 1);
+    if (hook && hook(std::span(tokens), clause)) {
       drup.addInput(clause);
       continue;
     }
@@ -81,6 +65,33 @@ void checkSatPart(BranchState& state, CertificateLines& lines, std::unique_ptr<D
           "the clause does not follow by unit propagation (steps that need RAT are not accepted)"};
   }
   lines.work += drup.work() - counted;
+  counted = drup.work();
+}
+
+void checkSatPart(BranchState& state, CertificateLines& lines, std::unique_ptr<DrupChecker>& formula) {
+  const int64_t satLine = lines.number();
+  int64_t counted = formula ? formula->work() : 0;  // a new formula counts its building
+  if (!formula) formula = graphFormula(state);
+  DrupChecker& drup = *formula;
+  drup.restore();
+  state.forEachDecided([&drup, &state](int32_t e) {
+    const int32_t unit = state.status(e) == kForced ? e + 1 : -(e + 1);
+    drup.addInput(std::span<const int32_t>(&unit, 1));
+  });
+
+  uint32_t stamp = 0;
+  replayProof(lines, drup, "SAT", satLine, counted, [&state, &stamp](std::span<const std::string_view> tokens,
+                                                                     std::vector<int32_t>& clause) {
+    if (tokens[0] != "subtour") return false;
+    const std::vector<int32_t> set = parseNodeSet(state, tokens.subspan(1), stamp);
+    if (set.empty() || static_cast<int32_t>(set.size()) >= state.nodes())
+      throw Rejection{"a subtour's node set must hold at least one node and not all " +
+                      std::to_string(state.nodes())};
+    for (int32_t v : set)
+      for (const BranchState::Incidence& i : state.incident(v))
+        if (state.marks()[static_cast<size_t>(i.node)] != stamp) clause.push_back(i.edge + 1);
+    return true;
+  });
   if (!drup.refuted()) throw Rejection{"the SAT part does not derive the empty clause", satLine};
 }
 

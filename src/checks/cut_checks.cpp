@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "checks/chain_building.h"
+#include "checks/mark_fill.h"
 #include "checks/necessary_conditions.h"
 #include "checks/scans.h"
 #include "core/diagnostics.h"
@@ -59,21 +60,7 @@ double cutBalanceRatio(Graph& graph, int32_t x, int32_t y, int32_t z) {
   // once per pair of edges, hence the reused stack.
   thread_local std::vector<int32_t> stack;
   stack.clear();
-  graph.node(start).mark = 1;
-  stack.push_back(start);
-  int32_t count = 1;
-  while (!stack.empty()) {
-    const Node& nj = graph.node(stack.back());
-    stack.pop_back();
-    for (int32_t k = 0; k < nj.degree; ++k) {
-      const int32_t w = nj.neighborArray[k];
-      Node& nw = graph.node(w);
-      if (nw.mark != 0 || excluded(w)) continue;
-      nw.mark = 1;
-      ++count;
-      stack.push_back(w);
-    }
-  }
+  const int32_t count = fillMark(graph, start, 1, stack, [&excluded](const Node&, int32_t w) { return excluded(w); });
   for (Node& node : graph.nodes) node.mark = 0;
   const int32_t total = count + removed;
   const int32_t other = n - total;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "checks/cut_checks.h"
+#include "checks/mark_fill.h"
 #include "core/diagnostics.h"
 
 namespace hc {
@@ -30,20 +31,7 @@ int32_t markRegions(Graph& graph) {
   for (int32_t seed = 0; seed < n; ++seed) {
     Node& s = graph.node(seed);
     if (s.mark != 0 || s.degree < 3) continue;
-    const int32_t r = ++regions;
-    s.mark = r;
-    stack.push_back(seed);
-    while (!stack.empty()) {
-      const Node& nj = graph.node(stack.back());
-      stack.pop_back();
-      for (int32_t k = 0; k < nj.degree; ++k) {
-        const int32_t w = nj.neighborArray[k];
-        Node& nw = graph.node(w);
-        if (nw.mark != 0 || nj.isForcedNeighbor(w)) continue;
-        nw.mark = r;
-        stack.push_back(w);
-      }
-    }
+    fillMark(graph, seed, ++regions, stack, [](const Node& from, int32_t w) { return from.isForcedNeighbor(w); });
   }
   return regions;
 }

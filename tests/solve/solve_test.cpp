@@ -146,85 +146,117 @@ bool isOneTough(int32_t n, const EdgeSet& edges) {
   return true;
 }
 
-TEST(Solve, EveryMethodAgreesWithBruteForceOnTheZoo) {
+// One zoo graph with its brute-force answer, and the seed of the row's random choices.
+struct ZooCase {
+  int32_t n;
+  Graph original;
+  EdgeSet loaded;
+  EdgeSet onCycles;  // the edges of some Hamiltonian cycle
+  bool expected;
+  HamiltonicityState verdict;
+  uint32_t seed;
+};
+
+// Each method alone on a zoo graph: a row of its own, so a failure names the method.
+struct MethodRow {
+  const char* name;
+  void (*check)(const ZooCase& c);
+};
+
+const MethodRow kMethods[] = {
+    // The exact search from the incremental root, which keeps every edge some cycle needs.
+    // A refutation leaves the graph as the walk found it.
+    {"ExactSearch",
+     [](const ZooCase& c) {
+       Graph g(c.original);
+       pruneRootIncrementally(g);
+       const EdgeSet rootEdges = currentEdges(g);
+       EXPECT_TRUE(std::includes(rootEdges.begin(), rootEdges.end(), c.onCycles.begin(), c.onCycles.end()));
+       if (g.isHamiltonian != kUndecided) {
+         EXPECT_EQ(g.isHamiltonian, c.verdict);
+         return;
+       }
+       ExactSearchResult found = exactSearch(g, StopToken());
+       EXPECT_EQ(found.verdict, c.verdict);
+       EXPECT_TRUE(c.expected ? isHamiltonianCycleOf(found.cycle, c.n, c.loaded) : currentEdges(g) == rootEdges);
+     }},
+    // Every zoo graph fits the frontier search's width: the exact answer.
+    {"FrontierSearch",
+     [](const ZooCase& c) {
+       EXPECT_EQ(frontierSearch(EdgeSnapshot(c.original), StopToken(), 1 << 24).verdict, c.verdict);
+     }},
+    // The alternation rule never refutes wrongly nor takes an edge some cycle needs.
+    {"AlternationRule",
+     [](const ZooCase& c) {
+       Graph r(c.original);
+       if (pruneRootIncrementally(r) != kUndecided) return;
+       applyAlternationRule(r, c.seed);
+       const EdgeSet left = currentEdges(r);
+       const bool keepsCycleEdges = std::includes(left.begin(), left.end(), c.onCycles.begin(), c.onCycles.end());
+       EXPECT_TRUE(r.isHamiltonian == kNotHamiltonian ? !c.expected : keepsCycleEdges);
+     }},
+    // The clause-learning worker on the graph as given and after the root rules (their
+    // forced edges as units, the edges they deleted as negated units).
+    {"ClauseLearner",
+     [](const ZooCase& c) {
+       const EdgeSnapshot given(c.original);
+       Graph p(c.original);
+       for (bool pruned : {false, true}) {
+         if (pruned && pruneRootIncrementally(p) != kUndecided) continue;
+         const SatWorkerResult sat = decideBySat(satEdgeProblemOf(p, &given), StopToken());
+         EXPECT_EQ(sat.verdict, c.expected ? Verdict::Hamiltonian : Verdict::NonHamiltonian) << pruned;
+         EXPECT_TRUE(!c.expected || isHamiltonianCycleOf(sat.cycle, c.n, c.loaded)) << pruned;
+       }
+     }},
+    // The linear relaxation never refutes a Hamiltonian graph and refutes every graph that
+    // is not 1-tough.
+    {"LinearRelaxation",
+     [](const ZooCase& c) {
+       const LinearRelaxationResult relaxation = solveLinearRelaxation(c.original, StopToken());
+       EXPECT_TRUE(relaxation.outcome == RelaxationOutcome::kNoCycle ? !c.expected : isOneTough(c.n, c.loaded));
+     }},
+    // The portfolio, with 1 to 4 threads; on every other graph without the probe, so the
+    // workers decide, and on every third with the finder beside the root phases. The
+    // degrees' verdict, from the graph or from its edge list alone, holds, and a graph it
+    // rejects is decided at once by the root rules, before any copy or thread.
+    {"Portfolio",
+     [](const ZooCase& c) {
+       SolveOptions options;
+       options.threads = 1 + static_cast<int32_t>(c.seed % 4);
+       if (c.seed % 2 == 0) options.probeNodesPerNode = options.probeNodes = 0;
+       if (c.seed % 3 == 0) options.earlyFinderEdges = 0;
+       options.seed = c.seed;
+       SolveResult result = solveGraph(c.original, options);
+       EXPECT_EQ(result.verdict, c.verdict) << result.method;
+       EXPECT_TRUE(!c.expected || (isHamiltonianCycleOf(result.cycle, c.n, c.loaded) && result.cycle.front() == 0));
+       const std::vector<std::pair<int32_t, int32_t>> edgeList(c.loaded.begin(), c.loaded.end());
+       const Verdict trivial = trivialVerdict(c.original);
+       EXPECT_EQ(trivialVerdict(c.n, edgeList), trivial);
+       EXPECT_TRUE(trivial == Verdict::Undecided || !c.expected);
+       EXPECT_TRUE(trivial != Verdict::NonHamiltonian || (result.method == "root pruning" && result.threads == 0));
+     }},
+};
+
+class EveryMethod : public ::testing::TestWithParam<MethodRow> {};
+
+TEST_P(EveryMethod, AgreesWithBruteForceOnTheZoo) {
   int32_t hamiltonian = 0;
   uint32_t seed = 1;
   for (const auto& [n, edges] : zoo()) {
-    Graph original = makeGraph(n, edges);
-    const EdgeSet loaded = currentEdges(original);
-    const EdgeSet onCycles = edgesOnHamiltonianCycles(n, loaded);
-    const bool expected = !onCycles.empty();
-    const HamiltonicityState verdict = expected ? kHamiltonian : kNotHamiltonian;
-    hamiltonian += expected;
-    SCOPED_TRACE(::testing::Message()
-                 << n << " nodes, " << loaded.size() << " edges, Hamiltonian " << expected);
-
-    // The exact search alone, from the incremental root, which keeps every edge some cycle
-    // needs. A refutation leaves the graph as the walk found it.
-    Graph g(original);
-    pruneRootIncrementally(g);
-    const EdgeSet rootEdges = currentEdges(g);
-    EXPECT_TRUE(std::includes(rootEdges.begin(), rootEdges.end(), onCycles.begin(), onCycles.end()));
-    const StopToken never;
-    if (g.isHamiltonian == kUndecided) {
-      ExactSearchResult found = exactSearch(g, never);
-      EXPECT_EQ(found.verdict, verdict);
-      EXPECT_TRUE(expected ? isHamiltonianCycleOf(found.cycle, n, loaded) : currentEdges(g) == rootEdges);
-    } else {
-      EXPECT_EQ(g.isHamiltonian, verdict);
-    }
-
-    // The frontier search alone (every zoo graph fits its width): the exact answer.
-    EXPECT_EQ(frontierSearch(EdgeSnapshot(original), never, 1 << 24).verdict, verdict);
-
-    // The alternation rule alone never refutes wrongly nor takes an edge some cycle needs.
-    Graph r(original);
-    if (pruneRootIncrementally(r) == kUndecided) {
-      applyAlternationRule(r, seed);
-      const EdgeSet left = currentEdges(r);
-      const bool keepsCycleEdges = std::includes(left.begin(), left.end(), onCycles.begin(), onCycles.end());
-      EXPECT_TRUE(r.isHamiltonian == kNotHamiltonian ? !expected : keepsCycleEdges);
-    }
-
-    // The clause-learning worker alone, on the graph as given and after the root rules
-    // (their forced edges as units, the edges they deleted as negated units).
-    const EdgeSnapshot given(original);
-    Graph p(original);
-    for (bool pruned : {false, true}) {
-      if (pruned && pruneRootIncrementally(p) != kUndecided) continue;
-      const StopToken open;
-      const SatWorkerResult sat = decideBySat(satEdgeProblemOf(p, &given), open);
-      EXPECT_EQ(sat.verdict, expected ? Verdict::Hamiltonian : Verdict::NonHamiltonian) << pruned;
-      EXPECT_TRUE(!expected || isHamiltonianCycleOf(sat.cycle, n, loaded)) << pruned;
-    }
-
-    // The linear relaxation alone: it never refutes a Hamiltonian graph, refutes every graph
-    // that is not 1-tough, and its proof holds.
-    const LinearRelaxationResult relaxation = solveLinearRelaxation(original, never);
-    EXPECT_TRUE(relaxation.outcome == RelaxationOutcome::kNoCycle ? !expected : isOneTough(n, loaded));
-
-    // The portfolio, with 1 to 4 threads; on every other graph without the probe, so the
-    // workers decide, and on every third with the finder beside the root phases.
-    SolveOptions options;
-    options.threads = 1 + static_cast<int32_t>(seed % 4);
-    if (seed % 2 == 0) options.probeNodesPerNode = options.probeNodes = 0;
-    if (seed % 3 == 0) options.earlyFinderEdges = 0;
-    options.seed = seed++;
-    SolveResult result = solveGraph(original, options);
-    EXPECT_EQ(result.verdict, verdict) << result.method;
-    EXPECT_TRUE(!expected || (isHamiltonianCycleOf(result.cycle, n, loaded) && result.cycle.front() == 0));
-
-    // The degrees' verdict, from the graph or from its edge list alone, holds, and a graph
-    // it rejects is decided at once by the root rules, before any copy or thread.
-    const std::vector<std::pair<int32_t, int32_t>> edgeList(loaded.begin(), loaded.end());
-    const Verdict trivial = trivialVerdict(original);
-    EXPECT_EQ(trivialVerdict(n, edgeList), trivial);
-    EXPECT_TRUE(trivial == Verdict::Undecided || !expected);
-    EXPECT_TRUE(trivial != Verdict::NonHamiltonian ||
-                (result.method == "root pruning" && result.threads == 0));
+    ZooCase c{n, makeGraph(n, edges), {}, {}, false, kUndecided, seed++};
+    c.loaded = currentEdges(c.original);
+    c.onCycles = edgesOnHamiltonianCycles(n, c.loaded);
+    c.expected = !c.onCycles.empty();
+    c.verdict = c.expected ? kHamiltonian : kNotHamiltonian;
+    hamiltonian += c.expected;
+    SCOPED_TRACE(::testing::Message() << n << " nodes, " << c.loaded.size() << " edges, Hamiltonian " << c.expected);
+    GetParam().check(c);
   }
   EXPECT_GT(hamiltonian, 40);  // the zoo holds both kinds in numbers
 }
+
+INSTANTIATE_TEST_SUITE_P(Solve, EveryMethod, ::testing::ValuesIn(kMethods),
+                         [](const ::testing::TestParamInfo<MethodRow>& row) { return std::string(row.param.name); });
 
 // Threads of this process, read from /proc.
 int32_t threadCount() {
