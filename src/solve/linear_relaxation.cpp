@@ -113,7 +113,7 @@ class FlowNetwork {
 // The separation: node sets S (the smaller side, sorted) with x(delta(S)) < 2.
 class Separator {
  public:
-  Separator(int32_t n, std::span<const RelaxationEdge> edges, int32_t minimumCutNodes, const StopToken& stop)
+  Separator(int32_t n, std::span<const PartEdge> edges, int32_t minimumCutNodes, const StopToken& stop)
       : n_(n),
         edges_(edges),
         minimumCutNodes_(minimumCutNodes),
@@ -121,14 +121,14 @@ class Separator {
         first_(static_cast<size_t>(n) + 1, 0),
         incident_(2 * edges.size()),
         mark_(static_cast<size_t>(n), 0) {
-    for (const RelaxationEdge& e : edges) {
-      ++first_[static_cast<size_t>(e.u) + 1];
-      ++first_[static_cast<size_t>(e.v) + 1];
+    for (const PartEdge& e : edges) {
+      ++first_[static_cast<size_t>(e.a) + 1];
+      ++first_[static_cast<size_t>(e.b) + 1];
     }
     std::partial_sum(first_.begin(), first_.end(), first_.begin());
     std::vector<int64_t> fill(first_.begin(), first_.end() - 1);
     for (size_t e = 0; e < edges.size(); ++e)
-      for (int32_t end : {edges[e].u, edges[e].v})
+      for (int32_t end : {edges[e].a, edges[e].b})
         incident_[static_cast<size_t>(fill[static_cast<size_t>(end)]++)] = static_cast<int32_t>(e);
   }
 
@@ -140,7 +140,7 @@ class Separator {
     for (const double threshold : {kZero, 0.3, 0.5, 0.7, 0.9}) {
       UnionFind heavy(n_);
       for (size_t e = 0; e < edges_.size(); ++e)
-        if (x[e] > threshold) heavy.unite(edges_[e].u, edges_[e].v);
+        if (x[e] > threshold) heavy.unite(edges_[e].a, edges_[e].b);
       for (int32_t v = 0; v < n_; ++v) group[static_cast<size_t>(v)] = heavy.find(v);
       for (std::vector<int32_t>& side : sides(group)) keep(std::move(side), x, found);
     }
@@ -158,8 +158,8 @@ class Separator {
     }
     std::vector<std::tuple<int32_t, int32_t, double>> joins;  // between groups, summed
     for (size_t e = 0; e < edges_.size(); ++e) {
-      const int32_t a = id[static_cast<size_t>(shrink.find(edges_[e].u))];
-      const int32_t b = id[static_cast<size_t>(shrink.find(edges_[e].v))];
+      const int32_t a = id[static_cast<size_t>(shrink.find(edges_[e].a))];
+      const int32_t b = id[static_cast<size_t>(shrink.find(edges_[e].b))];
       if (a != b && x[e] > kZero) joins.emplace_back(std::min(a, b), std::max(a, b), x[e]);
     }
     std::sort(joins.begin(), joins.end());
@@ -200,7 +200,7 @@ class Separator {
       std::vector<std::tuple<int32_t, int32_t, double>> joins;  // by group roots, summed
       std::vector<double> boundary(static_cast<size_t>(n_), 0.0);
       for (size_t e = 0; e < edges_.size(); ++e) {
-        const int32_t a = shrink.find(edges_[e].u), b = shrink.find(edges_[e].v);
+        const int32_t a = shrink.find(edges_[e].a), b = shrink.find(edges_[e].b);
         if (a == b || x[e] <= kZero) continue;
         joins.emplace_back(std::min(a, b), std::max(a, b), x[e]);
         boundary[static_cast<size_t>(a)] += x[e];
@@ -286,15 +286,15 @@ class Separator {
     for (int32_t v : set)
       for (int64_t k = first_[static_cast<size_t>(v)]; k < first_[static_cast<size_t>(v) + 1]; ++k) {
         const int32_t e = incident_[static_cast<size_t>(k)];
-        const RelaxationEdge& edge = edges_[static_cast<size_t>(e)];
-        if (mark_[static_cast<size_t>(edge.u == v ? edge.v : edge.u)] != stamp_) out.push_back(e);
+        const PartEdge& edge = edges_[static_cast<size_t>(e)];
+        if (mark_[static_cast<size_t>(edge.a == v ? edge.b : edge.a)] != stamp_) out.push_back(e);
       }
     return out;
   }
 
  private:
   int32_t n_;
-  std::span<const RelaxationEdge> edges_;
+  std::span<const PartEdge> edges_;
   int32_t minimumCutNodes_;
   const StopToken& stop_;
   std::set<std::vector<int32_t>> seen_;
@@ -319,7 +319,7 @@ RelaxationProof rounded(const double* prices, int32_t n, const std::vector<std::
 
 }  // namespace
 
-bool provesNoCycle(int32_t n, std::span<const RelaxationEdge> edges, const RelaxationProof& proof) {
+bool provesNoCycle(int32_t n, std::span<const PartEdge> edges, const RelaxationProof& proof) {
   using Wide = __int128;
   constexpr int64_t kLargest = int64_t{1} << 40;
   std::vector<Wide> y(static_cast<size_t>(n), 0);
@@ -331,7 +331,7 @@ bool provesNoCycle(int32_t n, std::span<const RelaxationEdge> edges, const Relax
   }
   std::vector<Wide> a(edges.size(), 0);
   for (size_t e = 0; e < edges.size(); ++e)
-    a[e] = y[static_cast<size_t>(edges[e].u)] + y[static_cast<size_t>(edges[e].v)];
+    a[e] = y[static_cast<size_t>(edges[e].a)] + y[static_cast<size_t>(edges[e].b)];
   std::vector<uint32_t> mark(static_cast<size_t>(n), 0);
   uint32_t stamp = 0;
   for (const auto& [m, set] : proof.cuts) {
@@ -342,8 +342,8 @@ bool provesNoCycle(int32_t n, std::span<const RelaxationEdge> edges, const Relax
       mark[static_cast<size_t>(v)] = stamp;
     }
     for (size_t e = 0; e < edges.size(); ++e)
-      if ((mark[static_cast<size_t>(edges[e].u)] == stamp) !=
-          (mark[static_cast<size_t>(edges[e].v)] == stamp))
+      if ((mark[static_cast<size_t>(edges[e].a)] == stamp) !=
+          (mark[static_cast<size_t>(edges[e].b)] == stamp))
         a[e] += m;
     bound += 2 * static_cast<Wide>(m);
   }
@@ -353,7 +353,7 @@ bool provesNoCycle(int32_t n, std::span<const RelaxationEdge> edges, const Relax
   return largest < bound;
 }
 
-LinearRelaxationResult solveLinearRelaxation(int32_t n, std::span<const RelaxationEdge> edges,
+LinearRelaxationResult solveLinearRelaxation(int32_t n, std::span<const PartEdge> edges,
                                              const StopToken& stop, const LinearRelaxationOptions& options) {
   LinearRelaxationResult result;
   if (n < 3) return result;
@@ -365,7 +365,7 @@ LinearRelaxationResult solveLinearRelaxation(int32_t n, std::span<const Relaxati
   std::vector<double> values, lower(static_cast<size_t>(columns), 0.0),
       upper(static_cast<size_t>(columns), 1.0), cost(static_cast<size_t>(columns), 0.0);
   for (int32_t e = 0; e < m; ++e) {
-    rows.insert(rows.end(), {edges[static_cast<size_t>(e)].u, edges[static_cast<size_t>(e)].v});
+    rows.insert(rows.end(), {edges[static_cast<size_t>(e)].a, edges[static_cast<size_t>(e)].b});
     values.insert(values.end(), {1.0, 1.0});
     starts.push_back(static_cast<CoinBigIndex>(rows.size()));
     if (edges[static_cast<size_t>(e)].forced) lower[static_cast<size_t>(e)] = 1.0;
@@ -430,7 +430,7 @@ LinearRelaxationResult solveLinearRelaxation(int32_t n, std::span<const Relaxati
 
 LinearRelaxationResult solveLinearRelaxation(const Graph& graph, const StopToken& stop,
                                              const LinearRelaxationOptions& options) {
-  std::vector<RelaxationEdge> edges;
+  std::vector<PartEdge> edges;
   edges.reserve(static_cast<size_t>(graph.howManyEdges));
   for (int32_t v = 0; v < graph.howManyNodes; ++v) {
     const Node& node = graph.node(v);
@@ -439,12 +439,12 @@ LinearRelaxationResult solveLinearRelaxation(const Graph& graph, const StopToken
         edges.push_back(
             {v, w, node.howManyUncuttable <= 2 && (node.uncuttable1 == w || node.uncuttable2 == w)});
   }
-  std::sort(edges.begin(), edges.end(), [](const RelaxationEdge& a, const RelaxationEdge& b) {
-    return std::pair(a.u, a.v) < std::pair(b.u, b.v);
+  std::sort(edges.begin(), edges.end(), [](const PartEdge& x, const PartEdge& y) {
+    return std::pair(x.a, x.b) < std::pair(y.a, y.b);
   });
   edges.erase(
       std::unique(edges.begin(), edges.end(),
-                  [](const RelaxationEdge& a, const RelaxationEdge& b) { return a.u == b.u && a.v == b.v; }),
+                  [](const PartEdge& x, const PartEdge& y) { return x.a == y.a && x.b == y.b; }),
       edges.end());
   return solveLinearRelaxation(graph.howManyNodes, edges, stop, options);
 }

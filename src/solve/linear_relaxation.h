@@ -19,14 +19,9 @@
 
 #include "core/graph.h"
 #include "core/stop_token.h"
+#include "decompose/part_graph.h"  // PartEdge: an edge and whether it is forced
 
 namespace hc {
-
-struct RelaxationEdge {
-  int32_t u = 0;
-  int32_t v = 0;
-  bool forced = false;
-};
 
 // Integer multipliers whose sum is a.x >= b with a.x < b everywhere on the box: `node`
 // multipliers (any sign) of the degree equations, `cuts` (multiplier >= 1, node set) of the
@@ -58,7 +53,7 @@ struct LinearRelaxationOptions {
 
 // Decides the relaxation of the graph on n nodes with these edges (each once; forced ones at
 // 1). `stop` is polled between and inside the solves.
-LinearRelaxationResult solveLinearRelaxation(int32_t n, std::span<const RelaxationEdge> edges,
+LinearRelaxationResult solveLinearRelaxation(int32_t n, std::span<const PartEdge> edges,
                                              const StopToken& stop,
                                              const LinearRelaxationOptions& options = {});
 // The same for the current edges of `graph`, its forced edges at 1.
@@ -66,6 +61,6 @@ LinearRelaxationResult solveLinearRelaxation(const Graph& graph, const StopToken
                                              const LinearRelaxationOptions& options = {});
 
 // Whether `proof` sums to a contradiction on these edges, in exact integer arithmetic.
-bool provesNoCycle(int32_t n, std::span<const RelaxationEdge> edges, const RelaxationProof& proof);
+bool provesNoCycle(int32_t n, std::span<const PartEdge> edges, const RelaxationProof& proof);
 
 }  // namespace hc

@@ -53,7 +53,7 @@ bool writeProof(CertificateWriter& writer, const RelaxationProof& proof) {
 bool writeRelaxationProof(CertificateWriter& writer, const RelaxationProof& found, const StopToken& stop) {
   if (!found.nodes.empty() && writeProof(writer, found)) return true;
   const BranchState& b = writer.branch();
-  std::vector<RelaxationEdge> edges;
+  std::vector<PartEdge> edges;
   for (size_t e = 0; e < b.edges().size(); ++e)
     if (const certcheck::EdgeStatus s = b.status(static_cast<int32_t>(e)); s != kDeleted)
       edges.push_back({b.edges()[e].first, b.edges()[e].second, s == kForced});
