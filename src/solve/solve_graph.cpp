@@ -398,6 +398,12 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       result.method = "alternation rule";
       return finish();
     }
+    // A stopped check passes: the run ends here, not after the snapshot and the finder's
+    // records, which cost a second on a graph of millions of nodes.
+    if (run.stopRequested()) {
+      noteStop(run, result);
+      return finish();
+    }
   }
   const EdgeSnapshot snapshot(graph);
   const bool large = graph.howManyNodes > kLargeNodeLimit;
@@ -426,6 +432,10 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     // The finder first, on this thread, for a slice bounded by work; then, where the root
     // phases would keep it waiting long (a dense graph, or a large one without a node of
     // degree 2), on with it beside the rest.
+    if (run.stopRequested()) {
+      noteStop(run, result);
+      return finish();
+    }
     auto finder = std::make_shared<RotationFinder>(graph, options.seed);
     runFinder(*finder, race, 0.0,
               kFirstSliceWorkPerEdge * graph.howManyEdges + kFirstSliceWorkPerNode * graph.howManyNodes);
