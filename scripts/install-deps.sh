@@ -4,6 +4,8 @@ set -euo pipefail
 packages=(build-essential cmake ccache libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev)
 # pkg-config: the test of the installed library builds a consumer with its flags.
 packages+=(pkg-config)
+# The format check of the test command (scripts/check-format.sh).
+packages+=(clang-format)
 # The clause-learning worker of solve (CaDiCaL as a library; the command line for bench scripts).
 packages+=(libcadical-dev cadical)
 # The linear-relaxation prover of solve (COIN-OR CLP).
