@@ -13,7 +13,7 @@ namespace hc {
 
 namespace {
 
-enum class Settled { Unchanged, Changed, Refuted };
+enum class Settled { kUnchanged, kChanged, kRefuted };
 
 // Step 1 of the driver: what forced edges and degrees settle, until nothing changes.
 Settled settleForcedEdges(PartGraph& graph) {
@@ -37,7 +37,7 @@ Settled settleForcedEdges(PartGraph& graph) {
     const int32_t v = queue.back();
     queue.pop_back();
     const size_t sv = static_cast<size_t>(v);
-    if (degree[sv] < 2 || forced[sv] > 2) return Settled::Refuted;
+    if (degree[sv] < 2 || forced[sv] > 2) return Settled::kRefuted;
     const bool forceAll = degree[sv] == 2 && forced[sv] < 2;
     const bool dropRest = forced[sv] == 2 && degree[sv] > 2;
     if (!forceAll && !dropRest) continue;
@@ -58,15 +58,15 @@ Settled settleForcedEdges(PartGraph& graph) {
       queue.push_back(static_cast<int32_t>(w));
       changed = true;
     }
-    if (forced[sv] > 2) return Settled::Refuted;
+    if (forced[sv] > 2) return Settled::kRefuted;
   }
-  if (!changed) return Settled::Unchanged;
+  if (!changed) return Settled::kUnchanged;
   std::vector<PartEdge> kept;
   kept.reserve(graph.edges.size());
   for (size_t e = 0; e < graph.edges.size(); ++e)
     if (alive[e]) kept.push_back(graph.edges[e]);
   graph.edges.swap(kept);
-  return Settled::Changed;
+  return Settled::kChanged;
 }
 
 // The cycle of a part whose every node has degree 2 and which is connected.
@@ -100,29 +100,29 @@ class Driver {
     if (stop_.stopRequested()) return onlyIfARuleApplies ? nothing : PartOutcome{};
     PartGraph graph = input;
     const Settled settled = settleForcedEdges(graph);
-    if (settled == Settled::Refuted || graph.nodeCount < 3)
-      return depth == 0 ? nothing : PartOutcome{Verdict::NonHamiltonian, {}, DecomposeRule::None, true};
+    if (settled == Settled::kRefuted || graph.nodeCount < 3)
+      return depth == 0 ? nothing : PartOutcome{Verdict::NonHamiltonian, {}, DecomposeRule::kNone, true};
     if (static_cast<int64_t>(graph.edges.size()) > options_.maxEdges || depth > options_.maxDepth)
       return leaf(graph, onlyIfARuleApplies);
     const SolvePart inner = [this, depth](const PartGraph& part, bool onlyIfRule, bool rigid) {
       return solve(part, depth + 1, onlyIfRule, rigid);
     };
-    if (!triconnected || settled == Settled::Changed) {
+    if (!triconnected || settled == Settled::kChanged) {
       SpqrTree tree;
       switch (buildSpqrTree(graph, stop_, tree)) {
-        case SpqrStatus::NotBiconnected:
-          return PartOutcome{Verdict::NonHamiltonian, {}, DecomposeRule::Separator, true};
-        case SpqrStatus::Stopped:
-        case SpqrStatus::Failed:
+        case SpqrStatus::kNotBiconnected:
+          return PartOutcome{Verdict::NonHamiltonian, {}, DecomposeRule::kSeparator, true};
+        case SpqrStatus::kStopped:
+        case SpqrStatus::kFailed:
           return leaf(graph, onlyIfARuleApplies);
-        case SpqrStatus::Built:
+        case SpqrStatus::kBuilt:
           break;
       }
       if (tree.nodes.size() > 1) return decideBySeparators(graph, tree, inner, stop_, onlyIfARuleApplies);
-      if (tree.nodes.front().kind == SkeletonKind::Polygon)
+      if (tree.nodes.front().kind == SkeletonKind::kPolygon)
         return onlyIfARuleApplies
                    ? nothing
-                   : PartOutcome{Verdict::Hamiltonian, walkCycle(graph), DecomposeRule::None, true};
+                   : PartOutcome{Verdict::Hamiltonian, walkCycle(graph), DecomposeRule::kNone, true};
     }
     std::vector<ThreeEdgeCut> cuts = findThreeEdgeCuts(graph, options_.maxFragmentNodes, stop_);
     if (!cuts.empty()) {

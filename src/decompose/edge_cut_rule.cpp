@@ -62,7 +62,7 @@ bool askPath(const PartGraph& graph, Fragment& fragment, size_t pair, std::vecto
 PartOutcome decideByEdgeCuts(const PartGraph& graph, const std::vector<ThreeEdgeCut>& cuts,
                              const SolvePart& solve, const StopToken& stop, bool onlyIfARuleApplies) {
   PartOutcome result;
-  result.rule = DecomposeRule::EdgeCut;
+  result.rule = DecomposeRule::kEdgeCut;
   const int32_t n = graph.nodeCount;
   std::vector<int32_t> sideOf(static_cast<size_t>(n), -1);
   std::vector<int32_t> local(static_cast<size_t>(n), -1);
@@ -162,7 +162,7 @@ PartOutcome decideByEdgeCuts(const PartGraph& graph, const std::vector<ThreeEdge
   PartOutcome inner = solve(reduced, false, false);
   if (inner.verdict != Verdict::Hamiltonian) {
     result.verdict = inner.verdict;
-    if (inner.verdict == Verdict::NonHamiltonian) result.rule = creditedRule(inner, DecomposeRule::EdgeCut);
+    if (inner.verdict == Verdict::NonHamiltonian) result.rule = creditedRule(inner, DecomposeRule::kEdgeCut);
     return result;
   }
 

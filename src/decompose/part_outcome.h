@@ -12,7 +12,7 @@
 
 namespace hc {
 
-enum class DecomposeRule : uint8_t { None, Separator, EdgeCut };
+enum class DecomposeRule : uint8_t { kNone, kSeparator, kEdgeCut };
 
 // "separator", "edge cut", or "" for None: the words of the solve report.
 const char* decomposeRuleName(DecomposeRule rule);
@@ -20,7 +20,7 @@ const char* decomposeRuleName(DecomposeRule rule);
 struct PartOutcome {
   Verdict verdict = Verdict::Undecided;
   std::vector<int32_t> cycle;  // with Hamiltonian: every node once, every forced edge used
-  DecomposeRule rule = DecomposeRule::None;
+  DecomposeRule rule = DecomposeRule::kNone;
   bool applied = true;  // false: the rule found nothing it could use (no verdict)
 };
 
@@ -32,7 +32,7 @@ using SolvePart = std::function<PartOutcome(const PartGraph&, bool onlyIfARuleAp
 
 // The rule a refutation is credited to: the inner one when it named itself, else `outer`.
 inline DecomposeRule creditedRule(const PartOutcome& inner, DecomposeRule outer) {
-  return inner.rule != DecomposeRule::None ? inner.rule : outer;
+  return inner.rule != DecomposeRule::kNone ? inner.rule : outer;
 }
 
 }  // namespace hc

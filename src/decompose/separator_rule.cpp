@@ -9,11 +9,11 @@ namespace hc {
 
 const char* decomposeRuleName(DecomposeRule rule) {
   switch (rule) {
-    case DecomposeRule::Separator:
+    case DecomposeRule::kSeparator:
       return "separator";
-    case DecomposeRule::EdgeCut:
+    case DecomposeRule::kEdgeCut:
       return "edge cut";
-    case DecomposeRule::None:
+    case DecomposeRule::kNone:
       break;
   }
   return "";
@@ -45,7 +45,7 @@ class Assembler {
   // by the path its twin's side makes between the two poles.
   std::vector<int32_t> assemble() {
     size_t root = 0;
-    while (tree_.nodes[root].kind == SkeletonKind::Bond) ++root;
+    while (tree_.nodes[root].kind == SkeletonKind::kBond) ++root;
     const std::vector<int32_t>& cycle = cycles_[root];
     std::vector<Step> steps;
     for (size_t i = 0; i < cycle.size(); ++i) {
@@ -97,7 +97,7 @@ class Assembler {
   // step.edge that leads back.
   std::vector<Step> pathThrough(int32_t node, const Step& step) const {
     const SpqrNode& skeleton = tree_.nodes[static_cast<size_t>(node)];
-    if (skeleton.kind == SkeletonKind::Bond) {
+    if (skeleton.kind == SkeletonKind::kBond) {
       for (int32_t e : skeleton.edges)
         if (tree_.isVirtual(e) && e != step.edge) return {{step.from, step.to, e}};
       return {};
@@ -150,10 +150,10 @@ std::vector<int32_t> polygonCycle(const SpqrTree& tree, const SpqrNode& node) {
 PartOutcome decideBySeparators(const PartGraph& graph, const SpqrTree& tree, const SolvePart& solve,
                                const StopToken& stop, bool onlyIfARuleApplies) {
   PartOutcome result;
-  result.rule = DecomposeRule::Separator;
+  result.rule = DecomposeRule::kSeparator;
   // Bonds: three pieces or more between their poles, or a forced edge between two pieces.
   for (const SpqrNode& node : tree.nodes) {
-    if (node.kind != SkeletonKind::Bond) continue;
+    if (node.kind != SkeletonKind::kBond) continue;
     int32_t virtuals = 0;
     bool forcedReal = false;
     for (int32_t e : node.edges) {
@@ -177,7 +177,7 @@ PartOutcome decideBySeparators(const PartGraph& graph, const SpqrTree& tree, con
   std::vector<int32_t> local(static_cast<size_t>(graph.nodeCount), -1);
   for (size_t t = 0; t < tree.nodes.size(); ++t) {
     const SpqrNode& node = tree.nodes[t];
-    if (node.kind != SkeletonKind::Rigid) continue;
+    if (node.kind != SkeletonKind::kRigid) continue;
     Rigid rigid{t, {}, {}};
     for (int32_t e : node.edges) {
       int32_t ends[2] = {tree.edgeA[static_cast<size_t>(e)], tree.edgeB[static_cast<size_t>(e)]};
@@ -210,7 +210,7 @@ PartOutcome decideBySeparators(const PartGraph& graph, const SpqrTree& tree, con
     if (lone) result.rule = inner.rule;
     if (inner.verdict == Verdict::NonHamiltonian) {
       result.verdict = Verdict::NonHamiltonian;
-      result.rule = creditedRule(inner, DecomposeRule::Separator);
+      result.rule = creditedRule(inner, DecomposeRule::kSeparator);
       return result;
     }
     if (inner.verdict != Verdict::Hamiltonian) {
@@ -222,7 +222,7 @@ PartOutcome decideBySeparators(const PartGraph& graph, const SpqrTree& tree, con
   }
   if (undecided) return result;
   for (size_t t = 0; t < tree.nodes.size(); ++t)
-    if (tree.nodes[t].kind == SkeletonKind::Polygon) cycles[t] = polygonCycle(tree, tree.nodes[t]);
+    if (tree.nodes[t].kind == SkeletonKind::kPolygon) cycles[t] = polygonCycle(tree, tree.nodes[t]);
   std::vector<int32_t> cycle = Assembler(tree, std::move(cycles)).assemble();
   if (!isHamiltonianCycleOfPart(graph, cycle)) {
     diagnostic("decompose: the cycle joined across separators fails its check; the rule gives no verdict.\n");

@@ -28,9 +28,9 @@ class Splitter {
   Splitter(const PartGraph& graph, const StopToken& stop) : graph_(graph), stop_(stop), n_(graph.nodeCount) {}
 
   SpqrStatus run(SpqrTree& tree) {
-    if (!firstSearch()) return stop_.stopRequested() ? SpqrStatus::Stopped : SpqrStatus::NotBiconnected;
+    if (!firstSearch()) return stop_.stopRequested() ? SpqrStatus::kStopped : SpqrStatus::kNotBiconnected;
     if (!orderAndNumber() || !pathSearch())
-      return stop_.stopRequested() ? SpqrStatus::Stopped : SpqrStatus::Failed;
+      return stop_.stopRequested() ? SpqrStatus::kStopped : SpqrStatus::kFailed;
     // Whatever is left on the edge stack is the last split component.
     const int32_t last = newComponent();
     for (int32_t e : estack_) moveInto(last, e);
@@ -38,9 +38,9 @@ class Splitter {
     for (size_t e = 0; e < kind_.size(); ++e)
       if (kind_[e] != kGone) {
         fail("an edge was left outside every component");
-        return SpqrStatus::Failed;
+        return SpqrStatus::kFailed;
       }
-    return assemble(tree) ? SpqrStatus::Built : SpqrStatus::Failed;
+    return assemble(tree) ? SpqrStatus::kBuilt : SpqrStatus::kFailed;
   }
 
  private:
@@ -558,7 +558,7 @@ class Splitter {
   bool assemble(SpqrTree& tree) {
     const size_t realCount = graph_.edges.size();
     const size_t count = components_.size();
-    std::vector<SkeletonKind> kind(count, SkeletonKind::Rigid);
+    std::vector<SkeletonKind> kind(count, SkeletonKind::kRigid);
     std::vector<int32_t> stamp(static_cast<size_t>(n_), -1);
     std::vector<int32_t> degreeIn(static_cast<size_t>(n_), 0);
     for (size_t c = 0; c < count; ++c) {
@@ -575,13 +575,13 @@ class Splitter {
           ++degreeIn[static_cast<size_t>(x)];
         }
       if (nodes == 2) {
-        kind[c] = SkeletonKind::Bond;
+        kind[c] = SkeletonKind::kBond;
       } else if (static_cast<size_t>(nodes) == edges.size()) {
         bool allTwo = true;
         for (int32_t e : edges)
           allTwo = allTwo && degreeIn[static_cast<size_t>(src_[static_cast<size_t>(e)])] == 2 &&
                    degreeIn[static_cast<size_t>(tgt_[static_cast<size_t>(e)])] == 2;
-        if (allTwo) kind[c] = SkeletonKind::Polygon;
+        if (allTwo) kind[c] = SkeletonKind::kPolygon;
       }
     }
     // Bonds with bonds and polygons with polygons.
@@ -595,7 +595,7 @@ class Splitter {
     for (const auto& owner : owners_) {
       if (owner[0] < 0 || owner[1] < 0) return fail("a virtual edge is not held by two components");
       if (kind[static_cast<size_t>(owner[0])] == kind[static_cast<size_t>(owner[1])] &&
-          kind[static_cast<size_t>(owner[0])] != SkeletonKind::Rigid)
+          kind[static_cast<size_t>(owner[0])] != SkeletonKind::kRigid)
         leader[static_cast<size_t>(find(owner[0]))] = find(owner[1]);
     }
     std::vector<int32_t> nodeOf(count, -1);
@@ -703,10 +703,10 @@ std::string checkSpqrTree(int32_t nodeCount, const SpqrTree& tree) {
       }
     }
     switch (node.kind) {
-      case SkeletonKind::Bond:
+      case SkeletonKind::kBond:
         if (nodes != 2) return "a bond with more than two ends";
         break;
-      case SkeletonKind::Polygon: {
+      case SkeletonKind::kPolygon: {
         if (static_cast<size_t>(nodes) != node.edges.size()) return "a polygon that is not a cycle";
         for (int32_t e : node.edges)
           if (degreeIn[static_cast<size_t>(tree.edgeA[static_cast<size_t>(e)])] != 2 ||
@@ -714,7 +714,7 @@ std::string checkSpqrTree(int32_t nodeCount, const SpqrTree& tree) {
             return "a polygon that is not a cycle";
         break;
       }
-      case SkeletonKind::Rigid: {
+      case SkeletonKind::kRigid: {
         if (nodes < 4) return "a rigid node with fewer than four ends";
         for (int32_t e : node.edges)
           if (degreeIn[static_cast<size_t>(tree.edgeA[static_cast<size_t>(e)])] < 3 ||
@@ -763,7 +763,7 @@ std::string checkSpqrTree(int32_t nodeCount, const SpqrTree& tree) {
 }
 
 SpqrStatus buildSpqrTree(const PartGraph& graph, const StopToken& stop, SpqrTree& tree) {
-  if (graph.nodeCount < 3 || graph.edges.size() < 3) return SpqrStatus::NotBiconnected;
+  if (graph.nodeCount < 3 || graph.edges.size() < 3) return SpqrStatus::kNotBiconnected;
   Splitter splitter(graph, stop);
   return splitter.run(tree);
 }

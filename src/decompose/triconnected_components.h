@@ -25,10 +25,10 @@
 
 namespace hc {
 
-enum class SkeletonKind : uint8_t { Bond, Polygon, Rigid };
+enum class SkeletonKind : uint8_t { kBond, kPolygon, kRigid };
 
 struct SpqrNode {
-  SkeletonKind kind = SkeletonKind::Rigid;
+  SkeletonKind kind = SkeletonKind::kRigid;
   std::vector<int32_t> edges;  // edge ids: below realEdgeCount the input's, above virtual
 };
 
@@ -41,7 +41,7 @@ struct SpqrTree {
   bool isVirtual(int32_t e) const { return e >= realEdgeCount; }
 };
 
-enum class SpqrStatus : uint8_t { Built, NotBiconnected, Stopped, Failed };
+enum class SpqrStatus : uint8_t { kBuilt, kNotBiconnected, kStopped, kFailed };
 
 // Splits `graph` (at least 3 nodes, simple; forced flags are ignored) into its SPQR tree.
 // NotBiconnected when it is disconnected or has a cut node; Failed when the result failed

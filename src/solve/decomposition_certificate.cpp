@@ -30,10 +30,10 @@ PartGraph partOfBranch(const BranchState& b) {
 // A pair of poles with three pieces or more between them, checked as the checker will.
 bool writeSeparatorPair(CertificateWriter& writer, const PartGraph& part, const StopToken& stop) {
   SpqrTree tree;
-  if (buildSpqrTree(part, stop, tree) != SpqrStatus::Built || tree.nodes.size() < 2) return false;
+  if (buildSpqrTree(part, stop, tree) != SpqrStatus::kBuilt || tree.nodes.size() < 2) return false;
   BranchState& b = writer.branch();
   for (const SpqrNode& node : tree.nodes) {
-    if (node.kind != SkeletonKind::Bond) continue;
+    if (node.kind != SkeletonKind::kBond) continue;
     const auto virtuals =
         std::count_if(node.edges.begin(), node.edges.end(), [&](int32_t e) { return tree.isVirtual(e); });
     if (virtuals < 3) continue;

@@ -30,7 +30,7 @@ std::set<Pair> separatorsOfTree(const SpqrTree& tree) {
   for (size_t e = static_cast<size_t>(tree.realEdgeCount); e < tree.edgeA.size(); ++e)
     pairs.emplace(std::minmax(tree.edgeA[e], tree.edgeB[e]));
   for (const SpqrNode& node : tree.nodes) {
-    if (node.kind != SkeletonKind::Polygon) continue;
+    if (node.kind != SkeletonKind::kPolygon) continue;
     std::set<int32_t> ends;
     std::set<Pair> sides;
     for (int32_t e : node.edges) {
@@ -55,7 +55,7 @@ TEST(SpqrTree, ItsSeparatorsAreExactlyThePairsThatDisconnect) {
     for (int32_t x = 0; x < g.nodeCount && biconnected; ++x) biconnected = componentsWithout(g, {x}) == 1;
     SpqrTree tree;
     const SpqrStatus status = buildSpqrTree(g, StopToken{}, tree);
-    ASSERT_EQ(status, biconnected ? SpqrStatus::Built : SpqrStatus::NotBiconnected) << "round " << round;
+    ASSERT_EQ(status, biconnected ? SpqrStatus::kBuilt : SpqrStatus::kNotBiconnected) << "round " << round;
     if (!biconnected) continue;
     const std::set<Pair> expected = separatorsByBruteForce(g);
     ASSERT_EQ(separatorsOfTree(tree), expected) << "round " << round << ", " << g.nodeCount << " nodes";
