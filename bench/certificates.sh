@@ -25,19 +25,7 @@ cases="${CASES:-$default_cases}"
 need_cli "$cli"
 scratch
 
-# Writes the graph of a case to $work/NAME.txt with the generators of solve.sh and
-# structured.sh; prints its path.
-graph_of() {
-  local name="$1" path="$work/$1.txt"
-  case "$name" in
-    knight4x*) python3 "$here/solve_graphs.py" knight 4 "${name#knight4x}" "$path" ;;
-    gp*) python3 "$here/solve_graphs.py" petersen "${name#gp}" 2 "$path" ;;
-    fragment*|blobs*|snark*) python3 "$here/structured_graphs.py" "${name%%[0-9]*}" "${name##*[a-z]}" "$path" "$seed" ;;
-    sat_unsat) unsat_formula_graph "$cli" "$path" "$seed" "$work" ;;
-    *) echo "certificates.sh: unknown case $name" >&2; return 1 ;;
-  esac
-  echo "$path"
-}
+
 
 # timed OUT CMD...: runs CMD with stdout to OUT (stderr dropped); sets $seconds and $status.
 timed() {
@@ -62,7 +50,7 @@ print("-" if v is None else str(v).lower() if isinstance(v, bool) else v)' "$1" 
 solve_args=(--time-limit "$cap" --threads "$threads" --seed "$seed" --json --no-progress)
 printf '%-16s %8s  %-18s %12s %9s %9s %6s %9s  %s\n' graph nodes method bytes solve_s proof_s ratio check_s accepted
 for name in $cases; do
-  graph="$(graph_of "$name")" || { printf '%-16s (not generated)\n' "$name"; continue; }
+  graph="$(bench_graph "$name")" || { printf '%-16s (not generated)\n' "$name"; continue; }
   nodes=$(wc -l <"$graph")
   timed "$work/plain.json" timeout $((cap + 30)) "$cli" solve "$graph" "${solve_args[@]}"
   plain=$seconds

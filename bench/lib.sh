@@ -112,3 +112,23 @@ peer_cubhamg() {
   elif grep -q ">Z 0 nonhamiltonian" <<<"$out"; then echo "$(elapsed "$t0" "$t1") hamiltonian"
   else echo "$(elapsed "$t0" "$t1") undecided"; fi
 }
+
+# bench_graph NAME: writes the graph of a named case to $work/NAME.txt (or names a file of
+# $peers, the public benchmark graphs) and prints its path: the cases solve.sh and
+# certificates.sh share. Uses $cli, $seed and $work.
+bench_graph() {
+  local name="$1" path="$work/$1.txt"
+  case "$name" in
+    fhcp_*|tsplib_*|a976_*) echo "${peers:?}/$name.txt"; return ;;
+    knight4x*) python3 "$here/solve_graphs.py" knight 4 "${name#knight4x}" "$path" ;;
+    knight*x*) local rc="${name#knight}"; "$cli" generate knight "${rc%x*}" "${rc#*x}" --output "$path" --seed "$seed" >/dev/null ;;
+    torus*) python3 "$here/solve_graphs.py" torus "${name#torus}" "${name#torus}" "$path" ;;
+    iccs*) "$cli" generate iccs "${name#iccs}" --output "$path" --seed "$seed" >/dev/null ;;
+    cubic*) "$cli" generate regular "${name#cubic}" 3 --output "$path" --seed "$seed" >/dev/null ;;
+    gp*) python3 "$here/solve_graphs.py" petersen "${name#gp}" 2 "$path" ;;
+    fragment*|blobs*|snark*) python3 "$here/structured_graphs.py" "${name%%[0-9]*}" "${name##*[a-z]}" "$path" "$seed" ;;
+    sat_unsat) unsat_formula_graph "$cli" "$path" "$seed" "$work" ;;
+    *) echo "$bench_name: unknown case $name" >&2; return 1 ;;
+  esac
+  echo "$path"
+}

@@ -23,22 +23,7 @@ cases="${CASES:-$default_cases}"
 need_cli "$cli"
 scratch
 
-# Writes the graph of a case to $work/NAME.txt (or names a peers file); prints its path.
-graph_of() {
-  local name="$1" path="$work/$1.txt"
-  case "$name" in
-    fhcp_*|tsplib_*|a976_*) echo "$peers/$name.txt"; return ;;
-    knight4x*) python3 "$here/solve_graphs.py" knight 4 "${name#knight4x}" "$path" ;;
-    knight*x*) local rc="${name#knight}"; "$cli" generate knight "${rc%x*}" "${rc#*x}" --output "$path" --seed "$seed" >/dev/null ;;
-    torus*) python3 "$here/solve_graphs.py" torus "${name#torus}" "${name#torus}" "$path" ;;
-    iccs*) "$cli" generate iccs "${name#iccs}" --output "$path" --seed "$seed" >/dev/null ;;
-    cubic*) "$cli" generate regular "${name#cubic}" 3 --output "$path" --seed "$seed" >/dev/null ;;
-    gp*) python3 "$here/solve_graphs.py" petersen "${name#gp}" 2 "$path" ;;
-    sat_unsat) unsat_formula_graph "$cli" "$path" "$seed" "$work" ;;
-    *) echo "solve.sh: unknown case $name" >&2; return 1 ;;
-  esac
-  echo "$path"
-}
+
 
 # Seconds nauty's cubhamg takes on a cubic adjacency-text graph (converted to graph6).
 peer_seconds() {
@@ -83,7 +68,7 @@ ratios="$work/ratios"
 
 printf '%-28s %8s %-16s %-20s %10s %10s %10s\n' "graph" "nodes" "verdict" "method" "seconds" "cubhamg" "external"
 for name in $cases; do
-  graph="$(graph_of "$name")" || { printf '%-28s (not generated)\n' "$name"; continue; }
+  graph="$(bench_graph "$name")" || { printf '%-28s (not generated)\n' "$name"; continue; }
   json="$(timeout $((cap + 120)) "$cli" solve "$graph" --time-limit "$cap" --threads "$threads" --seed "$seed" --json 2>/dev/null || true)"
   peer="-"
   [[ "${PEER:-0}" == 1 ]] && peer="$(peer_seconds "$graph")"
