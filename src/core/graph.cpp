@@ -25,6 +25,12 @@ void heavyCheck(const Graph& graph, const char* where) {
 inline void heavyCheck(const Graph&, const char*) {}
 #endif
 
+// After an action: the pruning queue worked off, then the heavy check.
+void settle(Graph& graph, const char* action) {
+  graph.processPruningQueue();
+  heavyCheck(graph, action);
+}
+
 }  // namespace
 
 Graph::Graph() = default;
@@ -253,8 +259,12 @@ void Graph::assignFrom(const Graph& source) {
 
 void Graph::cut(int32_t a, int32_t b) {
   cutWithoutProcessing(a, b);
-  processPruningQueue();
-  heavyCheck(*this, "cut");
+  settle(*this, "cut");
+}
+
+void Graph::force(int32_t a, int32_t b) {
+  setUncut(a, b);
+  settle(*this, "force");
 }
 
 void Graph::cutWithoutProcessing(int32_t a, int32_t b) {
@@ -282,12 +292,6 @@ void Graph::forceDegreeTwo(int32_t v) {
   if (!isUncuttableEdge(v, x)) setUncut(v, x);
   int32_t y = nv.neighborArray[1];
   if (!isUncuttableEdge(v, y)) setUncut(v, y);
-}
-
-void Graph::force(int32_t a, int32_t b) {
-  setUncut(a, b);
-  processPruningQueue();
-  heavyCheck(*this, "force");
 }
 
 void Graph::setUncut(int32_t a, int32_t b) {
