@@ -20,12 +20,23 @@ namespace hc {
 
 namespace {
 
+// The whole file's text, given to `parse`.
+template <typename Parse>
+FileStatus readWholeFile(const GraphRecord& record, const FormatOptions& options, Parse parse) {
+  std::string text;
+  if (FileStatus status = readInputFile(record.path, text, options.stop); !status) return status;
+  return parse(std::string_view(text));
+}
+
 FileStatus readText(const GraphRecord& record, const FormatOptions& options, PlainGraph& out) {
-  return readAdjacencyTextFile(record.path, out, options.stop);
+  return readWholeFile(record, options, [&](std::string_view text) {
+    return parseAdjacencyText(text, record.path, out, options.stop);
+  });
 }
 
 FileStatus readObj(const GraphRecord& record, const FormatOptions& options, PlainGraph& out) {
-  return readObjFile(record.path, out, options.stop);
+  return readWholeFile(record, options,
+                       [&](std::string_view text) { return parseObj(text, record.path, out, options.stop); });
 }
 
 // The nodes in the order of the drawing's node list, and each node's edges in the order of
@@ -72,15 +83,15 @@ FileStatus readGraphLines(const GraphRecord& record, const FormatOptions& option
 }
 
 FileStatus readDimacs(const GraphRecord& record, const FormatOptions& options, PlainGraph& out) {
-  std::string text;
-  if (FileStatus status = readInputFile(record.path, text, options.stop); !status) return status;
-  return parseDimacsGraph(text, record.path, out, options.stop);
+  return readWholeFile(record, options, [&](std::string_view text) {
+    return parseDimacsGraph(text, record.path, out, options.stop);
+  });
 }
 
 FileStatus readEdgeList(const GraphRecord& record, const FormatOptions& options, PlainGraph& out) {
-  std::string text;
-  if (FileStatus status = readInputFile(record.path, text, options.stop); !status) return status;
-  return parseEdgeList(text, record.path, options.edgeListBase, out, options.stop);
+  return readWholeFile(record, options, [&](std::string_view text) {
+    return parseEdgeList(text, record.path, options.edgeListBase, out, options.stop);
+  });
 }
 
 std::string writeText(const Graph& graph, const std::string&, const FormatOptions&, std::string& text) {

@@ -388,7 +388,7 @@ TEST(GenerationAndInformationPages, RequestsAndFigures) {
   ASSERT_TRUE(page->generationRunning());
   ASSERT_TRUE(w.waitForState(1));
   EXPECT_EQ(w.dlg.model().submittedGraph()->howManyNodes, 30000);
-  EXPECT_EQ(w.dlg.model().graphSourceType(), 2);
+  EXPECT_EQ(w.dlg.model().graphSourceType(), hc::GraphSource::kRegularGraph);
   EXPECT_EQ(page->selectedFamily(), -1);
   EXPECT_FALSE(page->radioButton(2)->isEnabled());
   EXPECT_TRUE(QTest::qWaitFor([&] { return !w.dlg.informationPage()->computing(); }, 60000));
