@@ -10,7 +10,6 @@
 #include "editor/drawing_conversion.h"
 #include "generators/graph_generation.h"
 #include "io/drawing_files.h"
-#include "io/g_file.h"
 #include "io/graph_file_reader.h"
 #include "io/graph_format_registry.h"
 #include "run/graph_description.h"
@@ -274,18 +273,12 @@ std::function<void(int16_t, std::shared_ptr<Graph>)> ProgramModel::decisionWithG
 bool ProgramModel::installFile(const std::string& path, GraphSource sourceType) {
   std::shared_ptr<Graph> graph;
   if (sourceType == kDrawingFile) {
-    Graph2D loaded;
-    EditorStatus status = loadGFile(path, loaded);
-    if (!status) {
-      view_.showMessage(status.error.empty() ? path + ": cannot read the drawing" : status.error, kMessageCaption);
+    LoadedGraph loaded = loadDrawingFile(path, drawing_);
+    if (!loaded) {
+      view_.showMessage(loaded.error, kMessageCaption);
       return false;
     }
-    if (loaded.nodeCount() == 0) {
-      view_.showMessage(path + ": the drawing has no nodes", kMessageCaption);
-      return false;
-    }
-    drawing_ = std::move(loaded);
-    graph = std::make_shared<Graph>(convertDrawingToGraph(drawing_, kUserDefinedGraphName));
+    graph = std::move(loaded.graph);
   } else {
     // The window works on one graph: a file of several is not cut down to its first
     // without the user's word.

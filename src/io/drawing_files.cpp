@@ -78,6 +78,25 @@ EditorStatus checkDrawingLoad(int16_t programState) {
   return EditorStatus::done();
 }
 
+FileStatus readDrawingGraph(const std::string& path, Graph2D& drawing, PlainGraph& out) {
+  Graph2D read;
+  if (EditorStatus status = loadGFile(path, read); !status)
+    return FileStatus::failure(!status.error.empty() ? status.error : path + ": cannot read the drawing");
+  if (read.nodeCount() == 0) return FileStatus::failure(path + ": the drawing has no nodes");
+  read.unselectAll();
+  PlainGraph plain;
+  plain.nodes = read.howManyUnselectedNodes;
+  for (int32_t i = 0; i < plain.nodes; ++i) read.unselectedNodes[static_cast<size_t>(i)]->id = i;
+  for (int32_t i = 0; i < plain.nodes; ++i) {
+    const Graph2DNode& node = *read.unselectedNodes[static_cast<size_t>(i)];
+    for (const auto& edge : node.edges)
+      if (const int32_t v = edge->otherEnd(&node)->id; v > i) plain.edges.emplace_back(i, v);
+  }
+  drawing = std::move(read);
+  out = std::move(plain);
+  return {};
+}
+
 EditorStatus loadDrawing(Graph2D& drawing, const std::string& path, bool& rotationMode) {
   Graph2D fresh;
   EditorStatus status = loadGFile(path, fresh);

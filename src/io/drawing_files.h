@@ -15,6 +15,7 @@
 #include "editor/editor_status.h"
 #include "editor/graph2d.h"
 #include "io/cycle_files.h"
+#include "io/plain_graph.h"
 #include "io/path_names.h"  // the editor's extension rule, which the page's dialogs use too
 
 namespace hc {
@@ -62,6 +63,13 @@ DrawingQuickSave saveDrawing(const Graph2D& drawing, const std::string& currentF
 
 // The refusal of Load.
 EditorStatus checkDrawingLoad(int16_t programState);
+// Reads the .g file at `path` as a graph: the drawing into `drawing`, unselected and its
+// nodes numbered by their place in the node list, as the editor converts a drawing it
+// submits; the nodes in that order and each node's edges in the order of its own edge list,
+// joined from the smaller end, into `out`. A file that cannot be read or holds no node
+// leaves both as they were.
+FileStatus readDrawingGraph(const std::string& path, Graph2D& drawing, PlainGraph& out);
+
 // Load with the chosen path: on success the drawing is replaced by the file's and rotation
 // mode is left; a file that cannot be read or is malformed leaves both as they were and
 // the status says why (the page shows nothing for it).

@@ -3,6 +3,7 @@
 #include "run/graph_loading.h"
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -12,6 +13,7 @@
 #include "core/message_text.h"
 #include "editor/drawing_conversion.h"
 #include "generators/graph_generation.h"
+#include "io/drawing_files.h"
 #include "io/path_names.h"
 
 namespace hc {
@@ -64,16 +66,12 @@ LoadedGraph stoppedLoad(LoadedGraph result, const std::string& where) {
   return result;
 }
 
-// One record read by its format's row and built by generation (the road of every graph).
-LoadedGraph loadRecord(const GraphRecord& record, const GraphFormatInfo* format, const FormatOptions& options) {
+// One record of `source`, read by `read` and built by generation (the road of every graph).
+LoadedGraph buildRecord(const GraphRecord& record, GraphSource source, const std::function<FileStatus(PlainGraph&)>& read,
+                        const StopToken* stop) {
   LoadedGraph result;
-  const GraphSource source = record.line > 0 ? GraphSource::kHcpFile : sourceOf(format);
   result.description.sourceType = source;
   result.description.filePath = record.path;
-  if (format == nullptr) {
-    result.error = unknownGraphExtensionError(record.path);
-    return result;
-  }
   GenerationRequest request;
   request.source = source;
   request.n = -1;
@@ -84,12 +82,12 @@ LoadedGraph loadRecord(const GraphRecord& record, const GraphFormatInfo* format,
       source == GraphSource::kDrawingFile ? kUserDefinedGraphName : hamiltonianCycleFileName(record.path);
   bool stopped = false;
   request.readFile = [&](PlainGraph& plain) {
-    const FileStatus status = format->read(record, options, plain);
+    const FileStatus status = read(plain);
     stopped = status.stopped;
     if (status) return std::string();
     return status.error.empty() ? record.path + ": cannot be read" : status.error;
   };
-  GenerationResult built = generateGraph(request, options.stop);
+  GenerationResult built = generateGraph(request, stop);
   if (stopped || built.error == kGenerationCancelled) return stoppedLoad(std::move(result), record.where());
   if (!built) {
     result.error = built.error;
@@ -99,6 +97,20 @@ LoadedGraph loadRecord(const GraphRecord& record, const GraphFormatInfo* format,
   result.description.nodes = result.graph->howManyNodes;
   if (source == GraphSource::kDrawingFile) result.description.drawingNodes = result.graph->howManyNodes;
   return result;
+}
+
+// One record read by its format's row.
+LoadedGraph loadRecord(const GraphRecord& record, const GraphFormatInfo* format, const FormatOptions& options) {
+  const GraphSource source = record.line > 0 ? GraphSource::kHcpFile : sourceOf(format);
+  if (format == nullptr) {
+    LoadedGraph result;
+    result.description.sourceType = source;
+    result.description.filePath = record.path;
+    result.error = unknownGraphExtensionError(record.path);
+    return result;
+  }
+  return buildRecord(
+      record, source, [&](PlainGraph& plain) { return format->read(record, options, plain); }, options.stop);
 }
 
 LoadedGraph loadGraphFileQuietly(const std::string& path, const FormatOptions& options) {
@@ -162,6 +174,15 @@ RunInput forRun(LoadedGraph loaded) {
 }
 
 }  // namespace
+
+LoadedGraph loadDrawingFile(const std::string& path, Graph2D& drawing) {
+  Graph2D read;
+  LoadedGraph loaded = buildRecord(
+      GraphRecord{path, 0, {}}, GraphSource::kDrawingFile,
+      [&](PlainGraph& plain) { return readDrawingGraph(path, read, plain); }, nullptr);
+  if (loaded) drawing = std::move(read);
+  return loaded;
+}
 
 RunInput loadRunInput(const std::string& path, const FormatOptions& options) {
   return forRun(loadGraphFile(path, options));

@@ -10,6 +10,7 @@
 
 #include "core/edge_snapshot.h"
 #include "core/graph.h"
+#include "editor/graph2d.h"
 #include "io/graph_format_registry.h"
 #include "run/graph_description.h"
 
@@ -36,6 +37,12 @@ GraphSource graphSourceOfPath(const std::string& path);
 // built; a refusal is the one error line. With options.stop, the reading and building are
 // given up soon after a stop request (LoadedGraph::stopped).
 LoadedGraph loadGraphFile(const std::string& path, const FormatOptions& options = {});
+
+// The window's Load of a drawing: the .g file at `path`, whatever its extension, read by the
+// drawing row's reader and built as loadGraphFile builds a .g file; on success `drawing` is
+// the file's drawing as the graph numbers it (see io's readDrawingGraph). A refusal is the
+// reader's own line (not made printable) and leaves `drawing` as it was.
+LoadedGraph loadDrawingFile(const std::string& path, Graph2D& drawing);
 
 // Builds the graph of one record of io's GraphFileReader (a .g6/.s6 line, or a whole file of
 // any readable format).
