@@ -19,7 +19,8 @@ std::unique_ptr<hc::Graph> generated(hc::GraphSource type, int32_t n, double x) 
 // Argument: 0 knight 8x8, else the node count of a random 3-regular graph.
 void BM_GraphCopy(benchmark::State& state) {
   std::unique_ptr<hc::Graph> g =
-      state.range(0) == 0 ? generated(hc::GraphSource::kKnightsTourGraph, 8, 8) : generated(hc::GraphSource::kRegularGraph, static_cast<int32_t>(state.range(0)), 3);
+      state.range(0) == 0 ? generated(hc::GraphSource::kKnightsTourGraph, 8, 8)
+                          : generated(hc::GraphSource::kRegularGraph, static_cast<int32_t>(state.range(0)), 3);
   if (!g) {
     state.SkipWithError("graph not available");
     return;

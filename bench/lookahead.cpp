@@ -36,7 +36,8 @@ std::vector<std::pair<int32_t, int32_t>> unforcedEdges(const hc::Graph& g) {
 
 // Argument: 0 knight 8x8, 1 random 3-regular 10,000.
 void BM_SimulateCut(benchmark::State& state) {
-  std::unique_ptr<hc::Graph> g = state.range(0) == 0 ? prunedGraph(hc::GraphSource::kKnightsTourGraph, 8, 8) : prunedGraph(hc::GraphSource::kRegularGraph, 10000, 3);
+  std::unique_ptr<hc::Graph> g = state.range(0) == 0 ? prunedGraph(hc::GraphSource::kKnightsTourGraph, 8, 8)
+                                                      : prunedGraph(hc::GraphSource::kRegularGraph, 10000, 3);
   if (!g || g->isHamiltonian != hc::kUndecided) {
     state.SkipWithError("graph not available or decided by the initial pruning");
     return;

@@ -119,7 +119,7 @@ std::unique_ptr<CHamiltonianCyclesDlg> shownWindow(int tab, const hc::GraphReque
 void BM_IdleWindow(benchmark::State& state) {
   LatencyProbe probe;
   for (auto _ : state) {
-    auto window = shownWindow(hc::kCoHCPage, {8, 10, 0}, std::make_shared<hc::Graph>(generalizedPetersen(5, 2)));
+    auto window = shownWindow(hc::kCoHCPage, {hc::GraphSource::kCompleteGraph, 10, 0}, std::make_shared<hc::Graph>(generalizedPetersen(5, 2)));
     QElapsedTimer elapsed;
     elapsed.start();
     probe.watch([&] { return elapsed.elapsed() < 1000; });
@@ -136,7 +136,7 @@ void BM_StoneCarverPageWhileMillRuns(benchmark::State& state) {
   LatencyProbe probe;
   int runs = 0;
   for (auto _ : state) {
-    auto window = shownWindow(hc::kStoneCarverPage, {2, 10000, 3}, graph);
+    auto window = shownWindow(hc::kStoneCarverPage, {hc::GraphSource::kRegularGraph, 10000, 3}, graph);
     for (int repeat = 0; repeat < 5; ++repeat) {
       window->model().pageButtonPressed(hc::kStoneCarverPage);
       QElapsedTimer elapsed;
@@ -157,7 +157,7 @@ void BM_CohcPageWhileProofRuns(benchmark::State& state) {
   LatencyProbe probe;
   int runs = 0;
   for (auto _ : state) {
-    auto window = shownWindow(hc::kCoHCPage, {8, 58, 0}, graph);
+    auto window = shownWindow(hc::kCoHCPage, {hc::GraphSource::kCompleteGraph, 58, 0}, graph);
     window->cohcPage()->pruningList()->setCurrentIndex(level);
     for (int repeat = 0; repeat < 10; ++repeat) {
       window->model().pageButtonPressed(hc::kCoHCPage);
@@ -230,7 +230,7 @@ void BM_SolverPageDecides(benchmark::State& state) {
   int runs = 0, result = -1;
   std::string label;
   for (auto _ : state) {
-    auto window = shownWindow(hc::kSolverPage, {8, 10, 0}, std::make_shared<hc::Graph>(generalizedPetersen(5, 2)));
+    auto window = shownWindow(hc::kSolverPage, {hc::GraphSource::kCompleteGraph, 10, 0}, std::make_shared<hc::Graph>(generalizedPetersen(5, 2)));
     window->model().setProgramState(0);
     if (!loadSolverCase(*window, static_cast<int>(state.range(0)), label))
       return state.SkipWithError("the graph could not be loaded");
@@ -260,7 +260,7 @@ void BM_SolverPageDecides(benchmark::State& state) {
 void BM_SolverPageAborts(benchmark::State& state) {
   double toStateOne = 0.0, toIdle = 0.0, loadToIdle = 0.0;
   for (auto _ : state) {
-    auto window = shownWindow(hc::kSolverPage, {8, 10, 0}, std::make_shared<hc::Graph>(generalizedPetersen(5, 2)));
+    auto window = shownWindow(hc::kSolverPage, {hc::GraphSource::kCompleteGraph, 10, 0}, std::make_shared<hc::Graph>(generalizedPetersen(5, 2)));
     window->model().setProgramState(0);
     if (!generateOnPage(*window, hc::graphSourceCode(hc::GraphSource::kRegularGraph), "1000000", "3")) return state.SkipWithError("no cubic graph");
     QElapsedTimer loaded;

@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
   window.initialise(std::nullopt);
   window.show();
   hc::ProgramModel& model = window.model();
-  model.installGeneratedGraph({2, 10000, 3}, std::make_shared<hc::Graph>(*graph));
+  model.installGeneratedGraph({hc::GraphSource::kRegularGraph, 10000, 3}, std::make_shared<hc::Graph>(*graph));
   // The model stays in state 1: the Stone Carver page would start a run of its own on the
   // working graph in state 2, and two runs must never share one graph. This run stands in
   // for the page's (the method pages' own benchmark measures the real page).

@@ -28,7 +28,8 @@ double estimatedWork(const GraphRequest& request) {
   const double n = std::trunc(p1);
   using enum GraphSource;
   switch (request.sourceType) {
-    case kEdgeProbabilityGraph: return n * (n + 1.0) / 2.0;  // one draw per node pair, whatever the probability
+    // One draw per node pair, whatever the probability.
+    case kEdgeProbabilityGraph: return n * (n + 1.0) / 2.0;
     case kRegularGraph: return n * (1.0 + std::trunc(p2) / 2.0) * std::trunc(p2);
     case kRandomEdgesGraph: return n + std::trunc(p2);
     case kToroidalGrid: return 3.0 * p1 * p2;

@@ -28,8 +28,9 @@ struct GraphRequest {
   double parameter2 = 0;
 };
 
-// Builds the graph of a generation request (the eight families, the 3-SAT reduction) or says why it cannot; touches no model, so it may run on any thread. Any
-// other source gives an error. `stop` (may be null) stops the build: the generators look
+// Builds the graph of a generation request (the eight families, the 3-SAT reduction) or
+// says why it cannot; touches no model, so it may run on any thread. Any other source gives
+// an error. `stop` (may be null) stops the build: the generators look
 // at it at every outer step, and a stopped build gives no graph and the error
 // kGenerationCancelled ("generation cancelled"). `progress` (may be empty) is called on
 // the building thread with 0..1.

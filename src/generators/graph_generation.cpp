@@ -87,7 +87,8 @@ std::string feasibilityOfFamily(const GenerationRequest& request) {
   const int32_t n = request.n;
   const double x = request.x;
   const GraphSource source = request.source;
-  if (source <= kKnightsTourGraph && !std::isfinite(x)) return "ERROR: The second parameter must be a finite number.";
+  if (source <= kKnightsTourGraph && !std::isfinite(x))
+    return "ERROR: The second parameter must be a finite number.";
   const int32_t whole = truncateToInt32(x);
   switch (source) {
     case kEdgeProbabilityGraph: {
@@ -219,7 +220,8 @@ std::string readFileGraph(const GenerationRequest& request, PlainGraph& plain) {
     return error;
   }
   if (plain.nodes <= 0) return request.inputFileName + ": the file holds no nodes";
-  if (plain.nodes > kMaxGeneratedNodes) return request.inputFileName + ": " + tooManyNodes(plain.nodes).substr(7);
+  if (plain.nodes > kMaxGeneratedNodes)
+    return request.inputFileName + ": " + tooManyNodes(plain.nodes).substr(7);
   if (request.printLevel >= 1 && request.source == kTextFile)
     diagnostic("Graph type: File-Read Graph from ", request.inputFileName, ".\n");
   return {};

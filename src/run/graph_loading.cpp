@@ -67,8 +67,8 @@ LoadedGraph stoppedLoad(LoadedGraph result, const std::string& where) {
 }
 
 // One record of `source`, read by `read` and built by generation (the road of every graph).
-LoadedGraph buildRecord(const GraphRecord& record, GraphSource source, const std::function<FileStatus(PlainGraph&)>& read,
-                        const StopToken* stop) {
+LoadedGraph buildRecord(const GraphRecord& record, GraphSource source,
+                        const std::function<FileStatus(PlainGraph&)>& read, const StopToken* stop) {
   LoadedGraph result;
   result.description.sourceType = source;
   result.description.filePath = record.path;
@@ -88,7 +88,12 @@ LoadedGraph buildRecord(const GraphRecord& record, GraphSource source, const std
     return status.error.empty() ? record.path + ": cannot be read" : status.error;
   };
   GenerationResult built = generateGraph(request, stop);
-  if (stopped || built.error == kGenerationCancelled) return stoppedLoad(std::move(result), record.where());
+  if (stopped) {  // the reader's own line says where it stopped
+    result.error = built.error;
+    result.stopped = true;
+    return result;
+  }
+  if (built.error == kGenerationCancelled) return stoppedLoad(std::move(result), record.where());
   if (!built) {
     result.error = built.error;
     return result;

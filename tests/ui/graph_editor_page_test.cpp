@@ -309,7 +309,7 @@ TEST_F(EditorPage, ForcedEdgesAreThoseOfTheInformationPage) {
     hc::testing::EdgeList edges = square;
     if (pendant) edges.push_back({5, 1});
     auto graph = std::make_shared<hc::Graph>(hc::testing::makeGraph(pendant ? 6 : 5, edges));
-    model.installGeneratedGraph({3, double(graph->howManyNodes), double(edges.size())}, graph);
+    model.installGeneratedGraph({hc::GraphSource::kRandomEdgesGraph, double(graph->howManyNodes), double(edges.size())}, graph);
     page.finishLayoutNow();
     int orange = 0;
     for (const hc::StyledEdge& e : hc::edgeStyles(page.shownGraph(), page.forcedEdgesGraph(), model.programState(),
