@@ -1,5 +1,5 @@
 // The road by which every generated or loaded graph enters the system: a generation request
-// (a graph type code and its parameters) becomes a finished solver Graph, or a clear error
+// (a graph source and its parameters) becomes a finished solver Graph, or a clear error
 // and no graph.
 //
 // The request names its graph source (core/graph_source.h): one of the eight families
@@ -7,7 +7,7 @@
 // graph with trunc(x) edges, toroidal grid n x trunc(x), knight's tour graph n x trunc(x),
 // n-cube, ICCS graph with n components, complete graph) or a file, whose graph the request's
 // readFile gives as the file's row of io's format table reads it. The 3-SAT reduction has
-// its own entry. A built graph stores the spec's graph type code (generatedGraphType).
+// its own entry. A built graph keeps a graph type code of its own (generatedGraphType).
 //
 // Two levels of checking:
 //  - feasibility (checkGenerationFeasibility, always applied by generateGraph): requests
@@ -41,9 +41,9 @@ struct GenerationRequest {
   GraphSource source = GraphSource::kNoGraph;
   int32_t n = 0;
   double x = 0.0;
-  std::string inputFileName;      // files
-  PlainGraphRead readFile = {};   // files
-  std::string outputFileName;     // stored for the writers
+  std::string inputFileName;     // files
+  PlainGraphRead readFile = {};  // files
+  std::string outputFileName;    // stored for the writers
   int32_t version = 5;
   int16_t printLevel = 0;
 };
