@@ -13,15 +13,11 @@
 
 namespace hc::bench {
 
-// Family `type` (5 knight's tour, 2 regular, ...) with parameters n and x; null when the
+// Family `family` (knight's tour, regular, ...) with parameters n and x; null when the
 // request is refused.
-inline std::unique_ptr<Graph> generatedGraph(int16_t type, int32_t n, double x, bool pruned) {
+inline std::unique_ptr<Graph> generatedGraph(GraphSource family, int32_t n, double x, bool pruned) {
   enableFixedSeed(7);
-  GenerationRequest request;
-  request.graphType = type;
-  request.n = n;
-  request.x = x;
-  GenerationResult result = generateGraph(request);
+  GenerationResult result = generateGraph(requestForFamily(family, n, x));
   if (result && pruned) fastInitialPruning(*result.graph, 2, 0);
   disableFixedSeed();
   return std::move(result.graph);

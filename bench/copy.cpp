@@ -12,14 +12,15 @@
 
 namespace {
 
-std::unique_ptr<hc::Graph> generated(int16_t type, int32_t n, double x) {
+std::unique_ptr<hc::Graph> generated(hc::GraphSource type, int32_t n, double x) {
   return hc::bench::generatedGraph(type, n, x, false);
 }
 
 // Argument: 0 knight 8x8, else the node count of a random 3-regular graph.
 void BM_GraphCopy(benchmark::State& state) {
   std::unique_ptr<hc::Graph> g =
-      state.range(0) == 0 ? generated(5, 8, 8) : generated(2, static_cast<int32_t>(state.range(0)), 3);
+      state.range(0) == 0 ? generated(hc::GraphSource::kKnightsTourGraph, 8, 8)
+                          : generated(hc::GraphSource::kRegularGraph, static_cast<int32_t>(state.range(0)), 3);
   if (!g) {
     state.SkipWithError("graph not available");
     return;

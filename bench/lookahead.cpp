@@ -18,7 +18,7 @@
 
 namespace {
 
-std::unique_ptr<hc::Graph> prunedGraph(int16_t type, int32_t n, double x) {
+std::unique_ptr<hc::Graph> prunedGraph(hc::GraphSource type, int32_t n, double x) {
   return hc::bench::generatedGraph(type, n, x, true);
 }
 
@@ -36,7 +36,8 @@ std::vector<std::pair<int32_t, int32_t>> unforcedEdges(const hc::Graph& g) {
 
 // Argument: 0 knight 8x8, 1 random 3-regular 10,000.
 void BM_SimulateCut(benchmark::State& state) {
-  std::unique_ptr<hc::Graph> g = state.range(0) == 0 ? prunedGraph(5, 8, 8) : prunedGraph(2, 10000, 3);
+  std::unique_ptr<hc::Graph> g = state.range(0) == 0 ? prunedGraph(hc::GraphSource::kKnightsTourGraph, 8, 8)
+                                                      : prunedGraph(hc::GraphSource::kRegularGraph, 10000, 3);
   if (!g || g->isHamiltonian != hc::kUndecided) {
     state.SkipWithError("graph not available or decided by the initial pruning");
     return;
@@ -55,7 +56,7 @@ void BM_SimulateCut(benchmark::State& state) {
 BENCHMARK(BM_SimulateCut)->Arg(0)->Arg(1);
 
 void BM_FullLasKnight(benchmark::State& state) {
-  std::unique_ptr<hc::Graph> g = prunedGraph(5, 8, 8);
+  std::unique_ptr<hc::Graph> g = prunedGraph(hc::GraphSource::kKnightsTourGraph, 8, 8);
   for (auto _ : state) {
     hc::Graph copy(*g);
     copy.cut(unforcedEdges(copy).front().first, unforcedEdges(copy).front().second);

@@ -33,16 +33,16 @@ std::ostream& nullStream() {
   return stream;
 }
 
-// Family 5 (knight's tour) or 2 (regular), pruned as the driver prunes it.
-std::unique_ptr<hc::Graph> prunedGraph(int16_t type, int32_t n, double x) {
+// The knight.s tour or regular family, pruned as the driver prunes it.
+std::unique_ptr<hc::Graph> prunedGraph(hc::GraphSource type, int32_t n, double x) {
   return hc::bench::generatedGraph(type, n, x, true);
 }
 
 const hc::Graph* cachedGraph(int which) {
-  static std::unique_ptr<hc::Graph> knight = prunedGraph(5, 8, 8);
+  static std::unique_ptr<hc::Graph> knight = prunedGraph(hc::GraphSource::kKnightsTourGraph, 8, 8);
   static std::unique_ptr<hc::Graph> cubic;
   if (which == 0) return knight.get();
-  if (!cubic) cubic = prunedGraph(2, 10000, 3);
+  if (!cubic) cubic = prunedGraph(hc::GraphSource::kRegularGraph, 10000, 3);
   return cubic.get();
 }
 

@@ -22,7 +22,7 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   if (static_cast<int>(options.parameters.size()) != family->parameters)
     return fail("generate " + std::string(family->name) + " takes " + std::to_string(family->parameters) + " parameter" +
                 (family->parameters == 1 ? "" : "s") + ": generate " + std::string(family->usage) + " --output FILE");
-  const bool isSat = family->sourceType == kThreeSatReduction;
+  const bool isSat = family->sourceType == GraphSource::kThreeSatReduction;
   if (!options.cnf.empty() && !isSat) return fail("--cnf is only for the 3sat family");
 
   if (const GraphFormatInfo* format = graphFormatOfPath(options.output); format == nullptr || format->write == nullptr)

@@ -24,7 +24,7 @@ struct Board {
     hc::generateKnightsTourGraph(graph, 100, 100);
     graph.finishConstruction();
     hcui::GraphPicture picture = hcui::pictureOf(graph);
-    hcui::placeStructured(picture, graph, hc::kKnightsTourGraph, 100, 100);
+    hcui::placeStructured(picture, graph, hc::GraphSource::kKnightsTourGraph, 100, 100);
     drawing = hcui::makeDrawing(picture);
   }
 };

@@ -119,7 +119,7 @@ std::unique_ptr<CHamiltonianCyclesDlg> shownWindow(int tab, const hc::GraphReque
 void BM_IdleWindow(benchmark::State& state) {
   LatencyProbe probe;
   for (auto _ : state) {
-    auto window = shownWindow(hc::kCoHCPage, {8, 10, 0}, std::make_shared<hc::Graph>(generalizedPetersen(5, 2)));
+    auto window = shownWindow(hc::kCoHCPage, {hc::GraphSource::kCompleteGraph, 10, 0}, std::make_shared<hc::Graph>(generalizedPetersen(5, 2)));
     QElapsedTimer elapsed;
     elapsed.start();
     probe.watch([&] { return elapsed.elapsed() < 1000; });
@@ -131,12 +131,12 @@ void BM_IdleWindow(benchmark::State& state) {
 // (version 5 usually needs one or two iterations of a few hundred milliseconds) or is
 // stopped after 3 s, as a user would.
 void BM_StoneCarverPageWhileMillRuns(benchmark::State& state) {
-  std::shared_ptr<hc::Graph> graph = hc::bench::generatedGraph(2, 10000, 3, false);
+  std::shared_ptr<hc::Graph> graph = hc::bench::generatedGraph(hc::GraphSource::kRegularGraph, 10000, 3, false);
   if (!graph) return state.SkipWithError("no cubic graph");
   LatencyProbe probe;
   int runs = 0;
   for (auto _ : state) {
-    auto window = shownWindow(hc::kStoneCarverPage, {2, 10000, 3}, graph);
+    auto window = shownWindow(hc::kStoneCarverPage, {hc::GraphSource::kRegularGraph, 10000, 3}, graph);
     for (int repeat = 0; repeat < 5; ++repeat) {
       window->model().pageButtonPressed(hc::kStoneCarverPage);
       QElapsedTimer elapsed;
@@ -157,7 +157,7 @@ void BM_CohcPageWhileProofRuns(benchmark::State& state) {
   LatencyProbe probe;
   int runs = 0;
   for (auto _ : state) {
-    auto window = shownWindow(hc::kCoHCPage, {8, 58, 0}, graph);
+    auto window = shownWindow(hc::kCoHCPage, {hc::GraphSource::kCompleteGraph, 58, 0}, graph);
     window->cohcPage()->pruningList()->setCurrentIndex(level);
     for (int repeat = 0; repeat < 10; ++repeat) {
       window->model().pageButtonPressed(hc::kCoHCPage);
@@ -190,18 +190,18 @@ bool generateOnPage(CHamiltonianCyclesDlg& window, int32_t family, const char* f
 bool loadSolverCase(CHamiltonianCyclesDlg& window, int which, std::string& label) {
   if (which == 0) {
     label = "torus 100 x 100";
-    return generateOnPage(window, hc::kToroidalGrid, "100", "100");
+    return generateOnPage(window, hc::graphSourceCode(hc::GraphSource::kToroidalGrid), "100", "100");
   }
   if (which == 1) {
     label = "ICCS 50";
-    return generateOnPage(window, hc::kIccsGraph, "50", "");
+    return generateOnPage(window, hc::graphSourceCode(hc::GraphSource::kIccsGraph), "50", "");
   }
   label = "knight 4 x 40 from a file";
   const std::string file = (std::filesystem::temp_directory_path() / "bench_knight_4x40.txt").string();
   const std::string command = std::string(HC_CLI) + " generate knight 4 40 --output " + file + " >/dev/null";
   if (std::system(command.c_str()) != 0) return false;
   window.setFileHook([file](const std::string&) { return std::optional<std::string>(file); });
-  window.model().loadGraphRequest({static_cast<double>(hc::kTextFile), 0, 0});
+  window.model().loadGraphRequest({hc::GraphSource::kTextFile, 0, 0});
   return window.model().programState() == 1;
 }
 
@@ -230,7 +230,7 @@ void BM_SolverPageDecides(benchmark::State& state) {
   int runs = 0, result = -1;
   std::string label;
   for (auto _ : state) {
-    auto window = shownWindow(hc::kSolverPage, {8, 10, 0}, std::make_shared<hc::Graph>(generalizedPetersen(5, 2)));
+    auto window = shownWindow(hc::kSolverPage, {hc::GraphSource::kCompleteGraph, 10, 0}, std::make_shared<hc::Graph>(generalizedPetersen(5, 2)));
     window->model().setProgramState(0);
     if (!loadSolverCase(*window, static_cast<int>(state.range(0)), label))
       return state.SkipWithError("the graph could not be loaded");
@@ -260,9 +260,9 @@ void BM_SolverPageDecides(benchmark::State& state) {
 void BM_SolverPageAborts(benchmark::State& state) {
   double toStateOne = 0.0, toIdle = 0.0, loadToIdle = 0.0;
   for (auto _ : state) {
-    auto window = shownWindow(hc::kSolverPage, {8, 10, 0}, std::make_shared<hc::Graph>(generalizedPetersen(5, 2)));
+    auto window = shownWindow(hc::kSolverPage, {hc::GraphSource::kCompleteGraph, 10, 0}, std::make_shared<hc::Graph>(generalizedPetersen(5, 2)));
     window->model().setProgramState(0);
-    if (!generateOnPage(*window, hc::kRegularGraph, "1000000", "3")) return state.SkipWithError("no cubic graph");
+    if (!generateOnPage(*window, hc::graphSourceCode(hc::GraphSource::kRegularGraph), "1000000", "3")) return state.SkipWithError("no cubic graph");
     QElapsedTimer loaded;
     loaded.start();
     loadToIdle = std::max(loadToIdle, msUntilIdle(loaded, 60000));

@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const double seconds = argc > 1 ? std::max(1.0, std::atof(argv[1])) : 10.0;
   const int32_t version = argc > 2 ? std::atoi(argv[2]) : 5;
-  std::unique_ptr<hc::Graph> graph = hc::bench::generatedGraph(2, 10000, 3, false);
+  std::unique_ptr<hc::Graph> graph = hc::bench::generatedGraph(hc::GraphSource::kRegularGraph, 10000, 3, false);
   if (!graph) {
     std::fprintf(stderr, "could not build the random cubic graph\n");
     return 1;
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
   window.initialise(std::nullopt);
   window.show();
   hc::ProgramModel& model = window.model();
-  model.installGeneratedGraph({2, 10000, 3}, std::make_shared<hc::Graph>(*graph));
+  model.installGeneratedGraph({hc::GraphSource::kRegularGraph, 10000, 3}, std::make_shared<hc::Graph>(*graph));
   // The model stays in state 1: the Stone Carver page would start a run of its own on the
   // working graph in state 2, and two runs must never share one graph. This run stands in
   // for the page's (the method pages' own benchmark measures the real page).

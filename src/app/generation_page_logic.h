@@ -25,11 +25,13 @@ struct LoadButtonOutcome {
   GraphRequest request;               // the request sent when accepted
 };
 
-// Source types 1..9 check their texts (text2 is ignored for 6..8); 10..12 are accepted
-// with both parameters 0 (the main window then asks for the file). Grid, cube, ICCS and
-// complete requests carry their parameters truncated, as the page sends them. Any other
-// source type is refused with no message (nothing is selected).
-LoadButtonOutcome evaluateLoadButton(int32_t sourceType, std::string_view text1, std::string_view text2);
+// `code` is the pressed button's source code (core/graph_source.h). The families and the
+// 3-SAT reduction check their texts (text2 is ignored for the n-cube, ICCS and complete
+// graphs); the text, drawing and OBJ file buttons are accepted with both parameters 0 (the
+// main window then asks for the file). Grid, cube, ICCS and complete requests carry their
+// parameters truncated, as the page sends them. Any other code is refused with no message
+// (nothing is selected).
+LoadButtonOutcome evaluateLoadButton(int32_t code, std::string_view text1, std::string_view text2);
 
 // Accepted requests whose build takes long enough to be felt (large graphs, dense random
 // regular graphs that restart often) run on a worker thread; the rest are built at once.

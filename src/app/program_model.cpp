@@ -10,7 +10,6 @@
 #include "editor/drawing_conversion.h"
 #include "generators/graph_generation.h"
 #include "io/drawing_files.h"
-#include "io/g_file.h"
 #include "io/graph_file_reader.h"
 #include "io/graph_format_registry.h"
 #include "run/graph_description.h"
@@ -26,19 +25,15 @@ constexpr const char* severalGraphsQuestion =
     "(line 1)? (hamcycles-cli reads every graph of the file, one after another.)";
 constexpr const char* kTitle = "Hamiltonian Cycles";
 
-// (int) of a request field; values no int can hold read as 0 (an unknown source).
-int32_t truncatedCode(double value) {
-  if (!std::isfinite(value) || value <= -2147483648.0 || value >= 2147483648.0) return 0;
-  return static_cast<int32_t>(value);
-}
-
 }  // namespace
+
+using enum GraphSource;
 
 BuiltGraph buildRequestedGraph(const GraphRequest& request, const StopToken* stop,
                                std::function<void(double)> progress) {
-  const int32_t source = truncatedCode(request.sourceType);
+  const GraphSource source = request.sourceType;
   BuiltGraph built;
-  if (source >= kEdgeProbabilityGraph && source <= kCompleteGraph) {
+  if (isGeneratorFamily(source)) {
     GenerationResult result =
         generateGraph(requestForFamily(source, request.parameter1, request.parameter2), stop, std::move(progress));
     built.graph = std::move(result.graph);
@@ -48,7 +43,7 @@ BuiltGraph buildRequestedGraph(const GraphRequest& request, const StopToken* sto
     built.graph = std::move(result.graph);
     built.error = std::move(result.error);
   } else {
-    built.error = "ERROR: not a generated graph type: " + std::to_string(source);
+    built.error = "ERROR: not a generated graph type: " + std::to_string(graphSourceCode(source));
   }
   if (!built.graph && built.error.empty()) built.error = "ERROR: the graph could not be built.";
   return built;
@@ -78,15 +73,14 @@ void ProgramModel::setPage(PageIndex index, ProgramPage* page) {
 
 std::string ProgramModel::cycleFileSuggestion() const {
   // A drawing (submitted, or read from a .g file) is named as its conversion names it.
-  if (graphSourceType_ == graph_source::kUserDrawn || graphSourceType_ == graph_source::kDrawingFile)
+  if (graphSourceType_ == kUserDrawnGraph || graphSourceType_ == kDrawingFile)
     return kUserDefinedGraphName;
   return defaultCycleFileName(graphDisplayName(), graphSourceType_);
 }
 
 std::string ProgramModel::certificateFileSuggestion() const {
   std::string name = graphDisplayName();
-  const bool file = graphSourceType_ == kTextFile || graphSourceType_ == kDrawingFile ||
-                    graphSourceType_ == kObjFile || graphSourceType_ == kHcpFile;
+  const bool file = isGraphFile(graphSourceType_);
   if (const size_t dot = name.rfind('.'); file && dot != std::string::npos && dot > 0) name.resize(dot);
   return name + ".proof";
 }
@@ -274,23 +268,17 @@ std::function<void(int16_t, std::shared_ptr<Graph>)> ProgramModel::decisionWithG
   };
 }
 
-// Reads `path` as a graph of `sourceType` (10 text or HCP, 11 drawing, 12 OBJ) into the
+// Reads `path` as a graph of `sourceType` (text or HCP, drawing, OBJ) into the
 // submitted graph; the state is 0 on entry. False, with one message box, when it cannot.
-bool ProgramModel::installFile(const std::string& path, int32_t sourceType) {
+bool ProgramModel::installFile(const std::string& path, GraphSource sourceType) {
   std::shared_ptr<Graph> graph;
   if (sourceType == kDrawingFile) {
-    Graph2D loaded;
-    EditorStatus status = loadGFile(path, loaded);
-    if (!status) {
-      view_.showMessage(status.error.empty() ? path + ": cannot read the drawing" : status.error, kMessageCaption);
+    LoadedGraph loaded = loadDrawingFile(path, drawing_);
+    if (!loaded) {
+      view_.showMessage(loaded.error, kMessageCaption);
       return false;
     }
-    if (loaded.nodeCount() == 0) {
-      view_.showMessage(path + ": the drawing has no nodes", kMessageCaption);
-      return false;
-    }
-    drawing_ = std::move(loaded);
-    graph = std::make_shared<Graph>(convertDrawingToGraph(drawing_, kUserDefinedGraphName));
+    graph = std::move(loaded.graph);
   } else {
     // The window works on one graph: a file of several is not cut down to its first
     // without the user's word.
@@ -314,7 +302,7 @@ bool ProgramModel::installFile(const std::string& path, int32_t sourceType) {
 }
 
 void ProgramModel::loadGraphRequest(const GraphRequest& request) {
-  const int32_t source = truncatedCode(request.sourceType);
+  const GraphSource source = request.sourceType;
   if (source == kUserDrawnGraph && drawing_.nodeCount() == 0) {
     view_.showMessage(editor_messages::kNoVertices, kMessageCaption);
     return;
@@ -382,7 +370,7 @@ void ProgramModel::installGeneratedGraph(const GraphRequest& request, std::share
   drawing_.deleteSelected();
   setProgramState(program_states::kBlue);
   if (!graph) return;
-  graphSourceType_ = truncatedCode(request.sourceType);
+  graphSourceType_ = request.sourceType;
   parameter1_ = request.parameter1;
   parameter2_ = request.parameter2;
   submittedGraph_ = std::move(graph);
@@ -394,7 +382,7 @@ void ProgramModel::startWithFile(const std::string& path) {
   drawing_.selectAllNodes();
   drawing_.deleteSelected();
   setProgramState(program_states::kBlue);
-  int32_t source = graphSourceTypeOfPath(path);
+  GraphSource source = graphSourceOfPath(path);
   if (source == kHcpFile) source = kTextFile;
   if (source == kNoGraph) {
     // The reader's own words for a missing file or an unknown extension.

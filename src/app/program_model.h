@@ -14,22 +14,23 @@
 #include "app/program_states.h"
 #include "app/program_view.h"
 #include "core/graph.h"
+#include "core/graph_source.h"
 #include "core/stop_token.h"
 #include "editor/graph2d.h"
 #include "run/background_job.h"
 
 namespace hc {
 
-// What the Graph Generation page and the editor's "Submit Graph" (source 13) send.
+// What the Graph Generation page and the editor's "Submit Graph" (kUserDrawnGraph) send.
 struct GraphRequest {
-  double sourceType = -1;
+  GraphSource sourceType = GraphSource::kNoGraph;
   double parameter1 = 0;
   double parameter2 = 0;
 };
 
-// Builds the graph of a generation request (sources 1..8 the families, 9 the 3-SAT
-// reduction) or says why it cannot; touches no model, so it may run on any thread. Any
-// other source gives an error. `stop` (may be null) stops the build: the generators look
+// Builds the graph of a generation request (the eight families, the 3-SAT reduction) or
+// says why it cannot; touches no model, so it may run on any thread. Any other source gives
+// an error. `stop` (may be null) stops the build: the generators look
 // at it at every outer step, and a stopped build gives no graph and the error
 // kGenerationCancelled ("generation cancelled"). `progress` (may be empty) is called on
 // the building thread with 0..1.
@@ -58,7 +59,7 @@ class ProgramModel {
   int16_t programResult() const { return programResult_; }
   void setProgramResult(int16_t result) { programResult_ = result; }
   int32_t algorithmChoice() const { return algorithmChoice_; }
-  int32_t graphSourceType() const { return graphSourceType_; }
+  GraphSource graphSourceType() const { return graphSourceType_; }
   double parameter1() const { return parameter1_; }
   double parameter2() const { return parameter2_; }
   // Null in state 0. The working graph is a fresh copy of the submitted one on every entry
@@ -133,7 +134,7 @@ class ProgramModel {
   static void releaseInBackground(std::shared_ptr<Graph> graph);
   void notifyPagesOfState();
   void notify(PageIndex index);
-  bool installFile(const std::string& path, int32_t sourceType);
+  bool installFile(const std::string& path, GraphSource sourceType);
   // The note a file load leaves for state 1 (which graph of a file of several was read).
   void showLoadNote();
   void refreshTitle();
@@ -143,7 +144,7 @@ class ProgramModel {
   int32_t programState_ = program_states::kBlue;
   int16_t programResult_ = 0;
   int32_t algorithmChoice_ = 0;
-  int32_t graphSourceType_ = -1;
+  GraphSource graphSourceType_ = GraphSource::kNoGraph;
   double parameter1_ = 0;
   double parameter2_ = 0;
   std::shared_ptr<Graph> submittedGraph_;

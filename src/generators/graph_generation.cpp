@@ -5,7 +5,7 @@
 // that no graph on n nodes can have, more edges than node pairs) or would index outside
 // the node array (a knight's board narrower than four columns, an ICCS graph without
 // components). File requests are the exception: a file is only known to be bad once it has
-// been read, so a reader's error discards the half-built graph.
+// been read, so its graph is built only from what its reader accepted.
 #include "generators/graph_generation.h"
 
 #include <algorithm>
@@ -49,6 +49,13 @@ std::string tooManyEdges(int64_t edges) {
          std::to_string(kMaxGeneratedEdges) + " can be generated.";
 }
 
+// The size limits on a family's nodes, then its (about) edges.
+std::string beyondLimits(int64_t nodes, int64_t edges) {
+  if (nodes > kMaxGeneratedNodes) return tooManyNodes(nodes);
+  if (edges > kMaxGeneratedEdges) return tooManyEdges(edges);
+  return {};
+}
+
 std::string joinMessages(const std::vector<std::string>& messages) {
   std::string text;
   for (const std::string& message : messages) {
@@ -58,16 +65,18 @@ std::string joinMessages(const std::vector<std::string>& messages) {
   return text;
 }
 
-// Node count of a family request (types 1..8), as int64 so products cannot overflow.
+using enum GraphSource;
+
+// Node count of a family request, as int64 so products cannot overflow.
 int64_t familyNodeCount(const GenerationRequest& request) {
   const int64_t n = request.n;
-  switch (request.graphType) {
-    case 4:
-    case 5:
+  switch (request.source) {
+    case kToroidalGrid:
+    case kKnightsTourGraph:
       return n * truncateToInt32(request.x);
-    case 6:
+    case kNCubeGraph:
       return n <= 0 ? 1 : (n >= 62 ? std::numeric_limits<int64_t>::max() : int64_t{1} << n);
-    case 7:
+    case kIccsGraph:
       return 14 * n;
     default:
       return n;
@@ -77,11 +86,12 @@ int64_t familyNodeCount(const GenerationRequest& request) {
 std::string feasibilityOfFamily(const GenerationRequest& request) {
   const int32_t n = request.n;
   const double x = request.x;
-  const int16_t type = request.graphType;
-  if (type <= 5 && !std::isfinite(x)) return "ERROR: The second parameter must be a finite number.";
+  const GraphSource source = request.source;
+  if (source <= kKnightsTourGraph && !std::isfinite(x))
+    return "ERROR: The second parameter must be a finite number.";
   const int32_t whole = truncateToInt32(x);
-  switch (type) {
-    case 1: {
+  switch (source) {
+    case kEdgeProbabilityGraph: {
       if (n < 1) return "ERROR: The graph must have at least 1 node.";
       // One draw per node pair: beyond 65536 nodes that is more than 2^31 draws.
       if (n > 65536) return "ERROR: A random graph with edge probability can have at most 65536 nodes.";
@@ -89,7 +99,7 @@ std::string feasibilityOfFamily(const GenerationRequest& request) {
       if (expected > static_cast<double>(kMaxGeneratedEdges)) return tooManyEdges(static_cast<int64_t>(expected));
       return {};
     }
-    case 2: {
+    case kRegularGraph: {
       if (n < 1) return "ERROR: The graph must have at least 1 node.";
       if (n > kMaxGeneratedNodes) return tooManyNodes(n);
       if (whole < 0) return "ERROR: The degree of each node must be 0 or greater.";
@@ -105,7 +115,7 @@ std::string feasibilityOfFamily(const GenerationRequest& request) {
       if (edges > kMaxGeneratedEdges) return tooManyEdges(edges);
       return {};
     }
-    case 3: {
+    case kRandomEdgesGraph: {
       if (n < 1) return "ERROR: The graph must have at least 1 node.";
       if (n > kMaxGeneratedNodes) return tooManyNodes(n);
       if (whole < 0) return "ERROR: The number of edges must be 0 or greater.";
@@ -116,41 +126,34 @@ std::string feasibilityOfFamily(const GenerationRequest& request) {
       if (whole > kMaxGeneratedEdges) return tooManyEdges(whole);
       return {};
     }
-    case 4: {
+    case kToroidalGrid: {
       // Narrower tori would join nodes to themselves or twice.
       if (n < 3) return "ERROR: The height must be 3 or greater.";
       if (whole < 3) return "ERROR: The width must be 3 or greater.";
       const int64_t nodes = familyNodeCount(request);
-      if (nodes > kMaxGeneratedNodes) return tooManyNodes(nodes);
-      if (2 * nodes > kMaxGeneratedEdges) return tooManyEdges(2 * nodes);
-      return {};
+      return beyondLimits(nodes, 2 * nodes);
     }
-    case 5: {
+    case kKnightsTourGraph: {
       // The move table reaches two columns to each side; fewer than four columns would
       // name squares that are not on the board.
       if (n < 1) return "ERROR: The board must have at least 1 row.";
       if (whole < 4) return "ERROR: The board must have at least 4 columns.";
       const int64_t nodes = familyNodeCount(request);
-      if (nodes > kMaxGeneratedNodes) return tooManyNodes(nodes);
-      if (4 * nodes > kMaxGeneratedEdges) return tooManyEdges(4 * nodes);
-      return {};
+      return beyondLimits(nodes, 4 * nodes);
     }
-    case 6: {
+    case kNCubeGraph: {
       if (n < 2) return "ERROR: The n-Cube must have at least 2 dimensions.";
       if (n > 30) return tooManyNodes(familyNodeCount(request));
       const int64_t nodes = familyNodeCount(request);
-      const int64_t edges = static_cast<int64_t>(n) * (nodes / 2);
-      if (nodes > kMaxGeneratedNodes) return tooManyNodes(nodes);
-      if (edges > kMaxGeneratedEdges) return tooManyEdges(edges);
-      return {};
+      return beyondLimits(nodes, static_cast<int64_t>(n) * (nodes / 2));
     }
-    case 7: {
+    case kIccsGraph: {
       if (n < 1) return "ERROR: The the graph must have at least 1 component.";
       const int64_t nodes = familyNodeCount(request);
       if (nodes > kMaxGeneratedNodes) return tooManyNodes(nodes);
       return {};
     }
-    case 8: {
+    case kCompleteGraph: {
       if (n < 1) return "ERROR: The graph must have at least 1 node.";
       if (pairCount(n) > kMaxGeneratedEdges) return tooManyEdges(pairCount(n));
       return {};
@@ -166,36 +169,38 @@ std::vector<std::string> pageRules(const GenerationRequest& request) {
   const int32_t n = request.n;
   const double x = request.x;
   const int32_t whole = truncateToInt32(x);
-  switch (request.graphType) {
-    case 1:
-    case 2:
-    case 3: {
-      const bool ok2 = request.graphType == 1 ? (x >= 0.0 && x <= 1.0)
-                       : request.graphType == 2 ? x >= 3.0
-                                                : x >= 0.0;
+  const GraphSource source = request.source;
+  switch (source) {
+    case kEdgeProbabilityGraph:
+    case kRegularGraph:
+    case kRandomEdgesGraph: {
+      const bool ok2 = source == kEdgeProbabilityGraph ? (x >= 0.0 && x <= 1.0)
+                       : source == kRegularGraph       ? x >= 3.0
+                                                       : x >= 0.0;
       if (n < 3) errors.emplace_back("ERROR: The number of nodes must be 3 or greater.");
       if (!ok2) {
-        errors.emplace_back(request.graphType == 1   ? "ERROR: The edge percentage must be between 0.0 and 1.0, inclusive."
-                            : request.graphType == 2 ? "ERROR: The degree of each node must be 3 or greater."
-                                                     : "ERROR: The number of edges must be 0 or greater.");
+        errors.emplace_back(source == kEdgeProbabilityGraph
+                                ? "ERROR: The edge percentage must be between 0.0 and 1.0, inclusive."
+                            : source == kRegularGraph ? "ERROR: The degree of each node must be 3 or greater."
+                                                      : "ERROR: The number of edges must be 0 or greater.");
       }
       break;
     }
-    case 4:
+    case kToroidalGrid:
       if (n < 3) errors.emplace_back("ERROR: The height must be 3 or greater.");
       if (whole < 3) errors.emplace_back("ERROR: The width must be 3 or greater.");
       break;
-    case 5:
+    case kKnightsTourGraph:
       if (n < 8) errors.emplace_back("ERROR: The number of rows must be 8 or greater.");
       if (whole < 8) errors.emplace_back("ERROR: The number of columns must be 8 or greater.");
       break;
-    case 6:
+    case kNCubeGraph:
       if (n < 2) errors.emplace_back("ERROR: The n-Cube must have at least 2 dimensions.");
       break;
-    case 7:
+    case kIccsGraph:
       if (n < 1) errors.emplace_back("ERROR: The the graph must have at least 1 component.");
       break;
-    case 8:
+    case kCompleteGraph:
       if (n < 3) errors.emplace_back("ERROR: The graph must have at least 3 nodes.");
       break;
     default:
@@ -204,39 +209,42 @@ std::vector<std::string> pageRules(const GenerationRequest& request) {
   return errors;
 }
 
-// Counts the nodes of a file request; on failure the error and no count.
-std::string countFileNodes(const GenerationRequest& request, int32_t& count) {
-  std::string error = request.fileReader.countNodes(request.inputFileName, count);
+// Reads the file of a file request; on failure the error and no graph.
+std::string readFileGraph(const GenerationRequest& request, PlainGraph& plain) {
+  std::string error = request.readFile(plain);
   if (!error.empty()) {
-    if (request.graphType == 9) {
+    if (request.source == kTextFile) {
       diagnostic("Error: Make sure you have properly formatted file named ", request.inputFileName,
                  " in the current directory.\n\n");
     }
     return error;
   }
-  if (count <= 0) return request.inputFileName + ": the file holds no nodes";
-  if (count > kMaxGeneratedNodes) return request.inputFileName + ": " + tooManyNodes(count).substr(7);
+  if (plain.nodes <= 0) return request.inputFileName + ": the file holds no nodes";
+  if (plain.nodes > kMaxGeneratedNodes)
+    return request.inputFileName + ": " + tooManyNodes(plain.nodes).substr(7);
+  if (request.printLevel >= 1 && request.source == kTextFile)
+    diagnostic("Graph type: File-Read Graph from ", request.inputFileName, ".\n");
   return {};
 }
 
 // Empty, or why the family gave up.
 std::string addFamilyEdges(Graph& graph, const GenerationRequest& request, GenerationTicker& ticker) {
   const int32_t whole = truncateToInt32(request.x);
-  switch (request.graphType) {
-    case 1: generateEdgeProbabilityGraph(graph, request.x, &ticker); break;
-    case 2:
+  switch (request.source) {
+    case kEdgeProbabilityGraph: generateEdgeProbabilityGraph(graph, request.x, &ticker); break;
+    case kRegularGraph:
       if (generateRegularGraph(graph, whole, kMaxRegularGraphDraws, &ticker) == 0) {
         return "ERROR: No random " + std::to_string(whole) + "-regular graph on " + std::to_string(request.n) +
                " nodes was found within " + std::to_string(kMaxRegularGraphDraws) +
                " draws; lower degrees are found much faster.";
       }
       break;
-    case 3: generateRandomEdgesGraph(graph, whole, &ticker); break;
-    case 4: generateToroidalGrid(graph, request.n, whole, &ticker); break;
-    case 5: generateKnightsTourGraph(graph, request.n, whole, &ticker); break;
-    case 6: generateNCube(graph, request.n, &ticker); break;
-    case 7: generateICCSGraph(graph, request.n, &ticker); break;
-    case 8: generateCompleteGraph(graph, &ticker); break;
+    case kRandomEdgesGraph: generateRandomEdgesGraph(graph, whole, &ticker); break;
+    case kToroidalGrid: generateToroidalGrid(graph, request.n, whole, &ticker); break;
+    case kKnightsTourGraph: generateKnightsTourGraph(graph, request.n, whole, &ticker); break;
+    case kNCubeGraph: generateNCube(graph, request.n, &ticker); break;
+    case kIccsGraph: generateICCSGraph(graph, request.n, &ticker); break;
+    case kCompleteGraph: generateCompleteGraph(graph, &ticker); break;
     default: break;
   }
   return {};
@@ -244,14 +252,31 @@ std::string addFamilyEdges(Graph& graph, const GenerationRequest& request, Gener
 
 }  // namespace
 
-std::string checkGenerationFeasibility(const GenerationRequest& request) {
-  if (request.graphType < 1 || request.graphType > 10) {
-    return "ERROR: Unknown graph type code " + std::to_string(request.graphType) + " (1..10 are known).";
+int16_t generatedGraphType(GraphSource source) {
+  if (isGeneratorFamily(source)) return static_cast<int16_t>(graphSourceCode(source));
+  switch (source) {
+    case kTextFile:
+    case kHcpFile:
+      return 9;
+    case kObjFile:
+      return 10;
+    case kDrawingFile:
+      return 0;
+    default:
+      return -1;
   }
-  if (request.graphType >= 9) {
+}
+
+std::string checkGenerationFeasibility(const GenerationRequest& request) {
+  if (generatedGraphType(request.source) < 0) {
+    return "ERROR: Graph source " + std::to_string(graphSourceCode(request.source)) +
+           " is neither a family nor a file; the 3-SAT reduction has its own entry.";
+  }
+  if (isGraphFile(request.source)) {
     if (request.inputFileName.empty()) return "ERROR: No input file named.";
-    if (!request.fileReader.countNodes || !request.fileReader.addEdges)
-      return "ERROR: No reader for the file of graph type " + std::to_string(request.graphType) + ".";
+    if (!request.readFile)
+      return "ERROR: No reader for the file of graph type " + std::to_string(generatedGraphType(request.source)) +
+             ".";
     return {};
   }
   return feasibilityOfFamily(request);
@@ -276,26 +301,30 @@ GenerationResult generateGraph(const GenerationRequest& request, const StopToken
   };
   if (ticker.stopRequested()) return cancelled();
 
-  const int16_t type = request.graphType;
+  const GraphSource source = request.source;
+  const int16_t type = generatedGraphType(source);
   if (request.printLevel >= 1) diagnostic("STARTING GRAPH GENERATION...\n");
   const int64_t t0 = millisecondsSinceStart();
   reseedFromClock(graphClockSeed());
-  if ((type <= 3 || type == 8) && request.n < 3) {
+  if ((source <= kRandomEdgesGraph || source == kCompleteGraph) && request.n < 3) {
     diagnostic("Error: Attempt to generate a graph with fewer than 3 nodes.\n");
   }
 
-  int32_t nodeCount = 0;
-  if (type >= 9) {
-    result.error = countFileNodes(request, nodeCount);
-    if (!result.error.empty()) return result;
-  } else {
-    nodeCount = static_cast<int32_t>(familyNodeCount(request));
-  }
-
+  int32_t nodeCount = isGraphFile(source) ? 0 : static_cast<int32_t>(familyNodeCount(request));
   try {
-    auto graph = std::make_unique<Graph>(nodeCount, type);
-    graph->graphType = type;
-    graph->initialGraphType = type;
+    // A file's graph is built in one pass from the edges its reader accepted; a family joins
+    // its own.
+    std::unique_ptr<Graph> graph;
+    if (isGraphFile(source)) {
+      PlainGraph plain;
+      result.error = readFileGraph(request, plain);
+      if (!result.error.empty()) return result;
+      if (ticker.stopRequested()) return cancelled();
+      nodeCount = plain.nodes;
+      graph = graphOfPlain(plain, type);
+    } else {
+      graph = std::make_unique<Graph>(nodeCount, type);
+    }
     graph->version = request.version;
     graph->initialVersion = request.version;
     graph->inputFileName = request.inputFileName;
@@ -304,18 +333,15 @@ GenerationResult generateGraph(const GenerationRequest& request, const StopToken
     graph->regularDegree = -1;
     graph->initialRegularDegree = -1;
 
-    if (type == 9 || type == 10) {
-      result.error = request.fileReader.addEdges(*graph);
-      if (!result.error.empty()) return result;
-    } else {
+    if (!isGraphFile(source)) {
       // A stopped family leaves a partial graph (and the regular family a "gave up").
       std::string problem = addFamilyEdges(*graph, request, ticker);
       if (ticker.stopped() || ticker.stopRequested()) return cancelled();
       result.error = std::move(problem);
       if (!result.error.empty()) return result;
+      if (ticker.stopRequested()) return cancelled();
+      graph->finishConstruction();
     }
-    if (ticker.stopRequested()) return cancelled();
-    graph->finishConstruction();
     if (ticker.stopRequested()) return cancelled();
     graph->initialRegularDegree = graph->regularDegree;
     result.graph = std::move(graph);
@@ -355,9 +381,9 @@ double numericTextValue(std::string_view text) {
   return std::strtod(copy.c_str(), nullptr);
 }
 
-ParameterCheck checkGenerationParameters(int32_t sourceType, std::string_view text1, std::string_view text2) {
+ParameterCheck checkGenerationParameters(GraphSource source, std::string_view text1, std::string_view text2) {
   ParameterCheck check;
-  const bool usesSecond = sourceType <= 5 || sourceType == 9;
+  const bool usesSecond = source <= kKnightsTourGraph || source == kThreeSatReduction;
   if (!isNumericText(text1) || (usesSecond && !isNumericText(text2))) {
     check.errors.emplace_back(kNotNumeric);
     return check;
@@ -366,10 +392,10 @@ ParameterCheck checkGenerationParameters(int32_t sourceType, std::string_view te
   check.second = usesSecond ? numericTextValue(text2) : 0.0;
   const double p1 = check.first;
   const double p2 = check.second;
-  if (sourceType >= 1 && sourceType <= 8) {
+  if (isGeneratorFamily(source)) {
     // Comparing the truncated node count with 3 is the same as comparing the value.
-    check.errors = pageRules(requestForFamily(sourceType, p1, p2));
-  } else if (sourceType == 9) {
+    check.errors = pageRules(requestForFamily(source, p1, p2));
+  } else if (source == kThreeSatReduction) {
     if (p1 < 3.0) {
       check.errors.emplace_back("ERROR: The number of variables must be 3 or greater.");
     } else if (!(p2 >= 1.0 / p1)) {
@@ -380,9 +406,9 @@ ParameterCheck checkGenerationParameters(int32_t sourceType, std::string_view te
   return check;
 }
 
-GenerationRequest requestForFamily(int32_t sourceType, double first, double second) {
+GenerationRequest requestForFamily(GraphSource source, double first, double second) {
   GenerationRequest request;
-  request.graphType = static_cast<int16_t>(sourceType);
+  request.source = source;
   request.n = truncateToInt32(first);
   request.x = second;
   return request;

@@ -1,12 +1,13 @@
 // The road by which every generated or loaded graph enters the system: a generation request
-// (a graph type code and its parameters) becomes a finished solver Graph, or a clear error
+// (a graph source and its parameters) becomes a finished solver Graph, or a clear error
 // and no graph.
 //
-// Graph type codes: 1 random graph with edge probability x, 2 random regular graph of
-// degree trunc(x), 3 random graph with trunc(x) edges, 4 toroidal grid n x trunc(x),
-// 5 knight's tour graph n x trunc(x), 6 n-cube, 7 ICCS graph with n components, 8 complete
-// graph, 9 adjacency-list text file, 10 OBJ file (read through the request's fileReader).
-// The 3-SAT reduction has its own entry.
+// The request names its graph source (core/graph_source.h): one of the eight families
+// (random graph with edge probability x, random regular graph of degree trunc(x), random
+// graph with trunc(x) edges, toroidal grid n x trunc(x), knight's tour graph n x trunc(x),
+// n-cube, ICCS graph with n components, complete graph) or a file, whose graph the request's
+// readFile gives as the file's row of io's format table reads it. The 3-SAT reduction has
+// its own entry. A built graph keeps a graph type code of its own (generatedGraphType).
 //
 // Two levels of checking:
 //  - feasibility (checkGenerationFeasibility, always applied by generateGraph): requests
@@ -24,32 +25,33 @@
 #include <vector>
 
 #include "core/graph.h"
+#include "core/graph_source.h"
+#include "core/plain_graph.h"
 #include "core/stop_token.h"
 #include "generators/generation_control.h"
 #include "generators/logical_formula.h"
 
 namespace hc {
 
-// The two reading steps of a file request (types 9 and 10). The engine reads no files: the
-// loading code, which knows the formats, hands them in. Each returns "" or the error line.
-struct FileReadingSteps {
-  // The node count of the file at `path`.
-  std::function<std::string(const std::string& path, int32_t& nodes)> countNodes;
-  // Adds the edges (and coordinates) of graph.inputFileName to a graph of that many nodes
-  // in its construction phase.
-  std::function<std::string(Graph& graph)> addEdges;
-};
+// The read of a file request: the whole file as a plain graph, "" or the error line. The
+// engine reads no files: the loading code hands in the read of the file's format row.
+using PlainGraphRead = std::function<std::string(PlainGraph& out)>;
 
 struct GenerationRequest {
-  int16_t graphType = 0;
+  GraphSource source = GraphSource::kNoGraph;
   int32_t n = 0;
   double x = 0.0;
-  std::string inputFileName;   // types 9 and 10
-  FileReadingSteps fileReader = {};  // types 9 and 10
-  std::string outputFileName;  // stored for the writers
+  std::string inputFileName;     // files
+  PlainGraphRead readFile = {};  // files
+  std::string outputFileName;    // stored for the writers
   int32_t version = 5;
   int16_t printLevel = 0;
 };
+
+// The graph type code a built graph stores (Graph::graphType): the family's own code 1..8,
+// 9 for adjacency text and every other file read as it stands, 10 for OBJ meshes, 0 for a
+// drawing (as the editor's conversion stores it); -1 for a source generateGraph refuses.
+int16_t generatedGraphType(GraphSource source);
 
 struct GenerationResult {
   std::unique_ptr<Graph> graph;  // null exactly when error is set
@@ -60,14 +62,15 @@ struct GenerationResult {
 // Empty when the request can be built; otherwise why not. Reads no file.
 std::string checkGenerationFeasibility(const GenerationRequest& request);
 
-// The page's rules for types 1..8 (messages as the page shows them, two joined by '\n' when
-// both parameters are wrong), then feasibility. Types 9 and 10 need an input file name and
-// a file reader.
+// The page's rules for the families (messages as the page shows them, two joined by '\n'
+// when both parameters are wrong), then feasibility. Files need an input file name and a
+// readFile.
 std::string validateGenerationRequest(const GenerationRequest& request);
 
 // Builds the graph: printLevel lines, reseed from the graph clock (a reseed point), nodes,
-// the family's edges or the file's, finishConstruction. Refuses infeasible requests and
-// unreadable files before anything is kept; never ends the process.
+// the family's edges or the file's (forced edges set, coordinates kept), finished. Refuses
+// infeasible requests, unreadable files and files of more nodes than the generators build
+// before anything is kept; never ends the process.
 //
 // `stop` (may be null) and `progress` (may be empty, see GenerationTicker): a generation
 // stopped before its graph is finished returns no graph and the error
@@ -91,13 +94,13 @@ struct ParameterCheck {
   bool ok() const { return errors.empty(); }
 };
 
-// The page's checks of its two parameter texts for source types 1..9 (the eight families
-// and 9, the 3-SAT reduction; parameter 2 is ignored for 6..8). Ranges only: combine with
-// validateGenerationRequest / validate3SatRequest for what can be built.
-ParameterCheck checkGenerationParameters(int32_t sourceType, std::string_view text1, std::string_view text2);
+// The page's checks of its two parameter texts for the eight families and the 3-SAT
+// reduction (parameter 2 is ignored for the n-cube, ICCS and complete graphs). Ranges only:
+// combine with validateGenerationRequest / validate3SatRequest for what can be built.
+ParameterCheck checkGenerationParameters(GraphSource source, std::string_view text1, std::string_view text2);
 
-// The request the page sends for source types 1..8 with its two values.
-GenerationRequest requestForFamily(int32_t sourceType, double first, double second);
+// The request the page sends for a family with its two values.
+GenerationRequest requestForFamily(GraphSource source, double first, double second);
 
 // --- the 3-SAT reduction ---
 

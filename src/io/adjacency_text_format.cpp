@@ -7,7 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/diagnostics.h"
 #include "io/text_lines.h"
 
 namespace hc {
@@ -42,32 +41,15 @@ const std::string& targetName(const Graph& graph, const std::string& fileName) {
   return fileName.empty() ? graph.outputFileName : fileName;
 }
 
-// One node per line.
-FileStatus nodeCountOf(std::string_view content, const std::string& path, int32_t& count) {
-  const int64_t lines = TextLines::count(content);
-  if (lines == 0) return FileStatus::failure(messageText(path, ": the file is empty"));
-  if (lines > INT32_MAX) return FileStatus::failure(messageText(path, ": too many lines"));
-  count = static_cast<int32_t>(lines);
-  return {};
-}
-
-// The edges of `content` joined in `graph`, whose nodes exist already.
-FileStatus addEdgesOf(Graph& graph, std::string_view content, const StopToken* stop) {
-  PlainGraph plain;
-  if (FileStatus status = parseAdjacencyText(content, graph.inputFileName, graph.howManyNodes, plain, stop);
-      !status)
-    return status;
-  if (!addEdgesNotPresent(graph, plain.edges, stop)) return FileStatus::stoppedReading(graph.inputFileName);
-  return {};
-}
-
 }  // namespace
 
-FileStatus parseAdjacencyText(std::string_view content, const std::string& path, int32_t n, PlainGraph& out,
+FileStatus parseAdjacencyText(std::string_view content, const std::string& path, PlainGraph& out,
                               const StopToken* stop) {
-  if (const int64_t lines = TextLines::count(content); lines != n) {
-    return FileStatus::failure(messageText(path, ": ", lines, " lines for a graph of ", n, " nodes"));
-  }
+  // One node per line.
+  const int64_t lineCount = TextLines::count(content);
+  if (lineCount == 0) return FileStatus::failure(messageText(path, ": the file is empty"));
+  if (lineCount > INT32_MAX) return FileStatus::failure(messageText(path, ": too many lines"));
+  const auto n = static_cast<int32_t>(lineCount);
   std::vector<NodePair> edges;
   edges.reserve(content.size() / 8);  // an edge's word takes a few bytes; most files list each edge twice
   TextLines lines(content);
@@ -120,24 +102,6 @@ FileStatus parseAdjacencyText(std::string_view content, const std::string& path,
   result.edges = std::move(edges);
   out = std::move(result);
   return {};
-}
-
-FileStatus countAdjacencyTextLines(std::string_view content, const std::string& path, int32_t& count) {
-  return nodeCountOf(content, path, count);
-}
-
-FileStatus addAdjacencyText(Graph& graph, std::string_view content, const StopToken* stop) {
-  const std::string& path = graph.inputFileName;
-  if (graph.printLevel >= 1) diagnostic("Graph type: File-Read Graph from ", path, ".\n");
-  return addEdgesOf(graph, content, stop);
-}
-
-FileStatus readAdjacencyTextFile(const std::string& path, PlainGraph& out, const StopToken* stop) {
-  std::string content;
-  if (FileStatus status = readInputFile(path, content, stop); !status) return status;
-  int32_t nodes = 0;
-  if (FileStatus status = nodeCountOf(content, path, nodes); !status) return status;
-  return parseAdjacencyText(content, path, nodes, out, stop);
 }
 
 std::string adjacencyText(const Graph& graph) {

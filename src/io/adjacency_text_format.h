@@ -1,6 +1,6 @@
 // The adjacency-list text format (.txt): one line per node, "id nb nb ...". Read as a graph
-// to solve (generation type 9, in two steps: the node count, then the edges) and written
-// for Save As, for a found cycle ("-HC.txt") and for the Stone Carver's "best.txt".
+// to solve (built by generation as graph type 9) and written for Save As, for a found cycle
+// ("-HC.txt") and for the Stone Carver's "best.txt".
 //
 // Accepted beyond the strict format, because they are common and harmless: CRLF line ends,
 // tabs and runs of blanks between tokens, blanks at the end of a line, and a last line
@@ -19,23 +19,11 @@
 
 namespace hc {
 
-// Node count of adjacency text: its number of lines.
-FileStatus countAdjacencyTextLines(std::string_view text, const std::string& where, int32_t& count);
-
-// The edges of adjacency text for a graph of `nodes` nodes (one line per node), each edge
-// once where it is first met; `where` names the source in messages. Gives up when `stop`
-// is requested (FileStatus::stopped).
-FileStatus parseAdjacencyText(std::string_view text, const std::string& where, int32_t nodes, PlainGraph& out,
+// The graph of adjacency text, one node per line, each edge once where it is first met;
+// `where` names the source in messages. Gives up when `stop` is requested
+// (FileStatus::stopped).
+FileStatus parseAdjacencyText(std::string_view text, const std::string& where, PlainGraph& out,
                               const StopToken* stop = nullptr);
-
-// Construction phase: adds the edges of the text of graph.inputFileName to a graph whose
-// nodes exist already (counted by countAdjacencyTextLines), counting howManyEdges. At
-// printLevel >= 1 it first writes its "Graph type: ..." line. Stops like
-// parseAdjacencyText, leaving a half-built graph to be dropped.
-FileStatus addAdjacencyText(Graph& graph, std::string_view text, const StopToken* stop = nullptr);
-
-// The whole file at `path` as a plain graph of as many nodes as it has lines.
-FileStatus readAdjacencyTextFile(const std::string& path, PlainGraph& out, const StopToken* stop = nullptr);
 
 // The text of `graph`: node v, then its neighbours in neighbour-array order (in the
 // construction phase, in the order they were joined).

@@ -17,12 +17,6 @@ namespace hc {
 
 namespace {
 
-constexpr CycleOutputFormatInfo kCycleOutputFormats[] = {
-    {CycleOutputFormat::AdjacencyText, "txt"},
-    {CycleOutputFormat::Obj, "obj"},
-    {CycleOutputFormat::Tour, "tour"},
-};
-
 FileStatus badId(const std::string& where, int64_t line, std::string_view token, int32_t firstId = 0) {
   const std::string shown = printableText(token.substr(0, 24));
   return FileStatus::failure(where + ": line " + std::to_string(line) + ": \"" + shown +
@@ -57,17 +51,9 @@ FileStatus parseObjCycle(const std::string& text, const std::string& where, Cycl
   return {};
 }
 
-}  // namespace
-
-FileStatus parseCycleText(const std::string& text, const std::string& where, CycleFileFormat format,
-                          CycleFileContents& out) {
+// A node list (one line, or one id per line) or adjacency text (an edge set).
+FileStatus parseCycleText(const std::string& text, const std::string& where, CycleFileContents& out) {
   CycleFileContents result;
-  if (format == CycleFileFormat::Obj) return parseObjCycle(text, where, out);
-  if (format == CycleFileFormat::Tour) {
-    if (FileStatus s = parseTour(text, where, result.sequence); !s) return s;
-    out = std::move(result);
-    return {};
-  }
   // Lines with their tokens; blank lines are skipped.
   std::vector<std::pair<int64_t, std::vector<std::string_view>>> lines;
   TextLines scan(text);
@@ -102,40 +88,72 @@ FileStatus parseCycleText(const std::string& text, const std::string& where, Cyc
   return {};
 }
 
+FileStatus parseTourCycle(const std::string& text, const std::string& where, CycleFileContents& out) {
+  CycleFileContents result;
+  if (FileStatus s = parseTour(text, where, result.sequence); !s) return s;
+  out = std::move(result);
+  return {};
+}
+
+FileStatus formatText(const std::string&, const std::string&, const Graph& solved, std::span<const int32_t> cycle,
+                      std::string& text) {
+  text = formatCycleAdjacencyText(solved, cycle);
+  return {};
+}
+
+FileStatus formatObj(const std::string& path, const std::string&, const Graph& solved,
+                     std::span<const int32_t> cycle, std::string& text) {
+  if (!solved.hasCoordinates())
+    return FileStatus::failure(
+        path + ": an .obj cycle file needs node coordinates, which only graphs read from .obj files have");
+  text = formatCycleObj(solved, cycle);
+  return {};
+}
+
+FileStatus formatTourText(const std::string&, const std::string& name, const Graph&, std::span<const int32_t> cycle,
+                          std::string& text) {
+  text = formatTour(name, cycle);
+  return {};
+}
+
+constexpr CycleFileFormatInfo kCycleFileFormats[] = {
+    {CycleFileFormat::kText, "txt", parseCycleText, formatText},
+    {CycleFileFormat::kObj, "obj", parseObjCycle, formatObj},
+    {CycleFileFormat::kTour, "tour", parseTourCycle, formatTourText},
+};
+
+}  // namespace
+
+std::span<const CycleFileFormatInfo> cycleFileFormats() {
+  return kCycleFileFormats;
+}
+
+const CycleFileFormatInfo* cycleFileFormatOf(const std::string& path) {
+  const std::string ext = fileExtension(path);
+  for (const CycleFileFormatInfo& info : kCycleFileFormats)
+    if (ext == info.extension) return &info;
+  return nullptr;
+}
+
+const CycleFileFormatInfo& cycleFileFormatInfo(CycleFileFormat format) {
+  for (const CycleFileFormatInfo& info : kCycleFileFormats)
+    if (info.format == format) return info;
+  return kCycleFileFormats[0];  // every enumerator has its row
+}
+
 FileStatus readCycleFile(const std::string& path, CycleFileContents& out) {
   std::string text;
   if (FileStatus s = readInputFile(path, text); !s) return s;
-  CycleFileFormat format = CycleFileFormat::Text;
-  switch (cycleOutputFormatOf(path)) {
-    case CycleOutputFormat::Tour:
-      format = CycleFileFormat::Tour;
-      break;
-    case CycleOutputFormat::Obj:
-      format = CycleFileFormat::Obj;
-      break;
-    default:
-      break;
-  }
-  return parseCycleText(text, path, format, out);
-}
-
-std::span<const CycleOutputFormatInfo> cycleOutputFormats() {
-  return kCycleOutputFormats;
-}
-
-CycleOutputFormat cycleOutputFormatOf(const std::string& path) {
-  const std::string ext = fileExtension(path);
-  for (const CycleOutputFormatInfo& info : kCycleOutputFormats)
-    if (ext == info.extension) return info.format;
-  return CycleOutputFormat::Unknown;
+  const CycleFileFormatInfo* format = cycleFileFormatOf(path);
+  return (format != nullptr ? *format : cycleFileFormatInfo(CycleFileFormat::kText)).parse(text, path, out);
 }
 
 std::string cycleOutputExtensions() {
   std::string list;
-  const size_t count = std::size(kCycleOutputFormats);
+  const size_t count = std::size(kCycleFileFormats);
   for (size_t i = 0; i < count; ++i) {
     if (i > 0) list += i + 1 == count ? " or " : ", ";
-    list += std::string(".") + kCycleOutputFormats[i].extension;
+    list += std::string(".") + kCycleFileFormats[i].extension;
   }
   return list;
 }
@@ -180,21 +198,12 @@ CycleCheck checkCycleContents(const EdgeSnapshot& graph, const CycleFileContents
 
 FileStatus writeCycleFile(const std::string& path, const std::string& name, const Graph& solved,
                           std::span<const int32_t> cycle) {
-  switch (cycleOutputFormatOf(path)) {
-    case CycleOutputFormat::AdjacencyText:
-      return writeFileAtomically(path, formatCycleAdjacencyText(solved, cycle));
-    case CycleOutputFormat::Obj:
-      if (!solved.hasCoordinates())
-        return FileStatus::failure(
-            path +
-            ": an .obj cycle file needs node coordinates, which only graphs read from .obj files have");
-      return writeFileAtomically(path, formatCycleObj(solved, cycle));
-    case CycleOutputFormat::Tour:
-      return writeFileAtomically(path, formatTour(name, cycle));
-    case CycleOutputFormat::Unknown:
-      break;
-  }
-  return FileStatus::failure(path + ": unknown output extension (use " + cycleOutputExtensions() + ")");
+  const CycleFileFormatInfo* format = cycleFileFormatOf(path);
+  if (format == nullptr)
+    return FileStatus::failure(path + ": unknown output extension (use " + cycleOutputExtensions() + ")");
+  std::string text;
+  if (FileStatus status = format->render(path, name, solved, cycle, text); !status) return status;
+  return writeFileAtomically(path, text);
 }
 
 }  // namespace hc

@@ -33,24 +33,28 @@ struct CycleFileContents {
 // Whether what a cycle file says is a Hamiltonian cycle of `graph`; the first fault when not.
 CycleCheck checkCycleContents(const EdgeSnapshot& graph, const CycleFileContents& contents);
 
-// Reads a cycle file, choosing the format by extension and, for text, by its shape.
-FileStatus readCycleFile(const std::string& path, CycleFileContents& out);
-enum class CycleFileFormat { Text, Tour, Obj };
-// The same on text already read.
-FileStatus parseCycleText(const std::string& text, const std::string& where, CycleFileFormat format,
-                          CycleFileContents& out);
-
-// The output formats of a found cycle, chosen by the extension of the output path through
-// the table below (the cycle files' own small registry).
-enum class CycleOutputFormat { AdjacencyText, Obj, Tour, Unknown };
-struct CycleOutputFormatInfo {
-  CycleOutputFormat format;
+// The cycle files' own small table: a row per format, chosen by the extension of the path
+// read or written. Text is also what a file of any other extension is read as.
+enum class CycleFileFormat { kText, kObj, kTour };
+struct CycleFileFormatInfo {
+  CycleFileFormat format;
   const char* extension;  // without its dot
+  // What the text of a file says (text: a node list or adjacency text, told by its shape).
+  FileStatus (*parse)(const std::string& text, const std::string& where, CycleFileContents& out);
+  // The file's text for a cycle of `solved` ("" and an error when the format cannot hold
+  // it); `name` is the tour's NAME.
+  FileStatus (*render)(const std::string& path, const std::string& name, const Graph& solved,
+                       std::span<const int32_t> cycle, std::string& text);
 };
-std::span<const CycleOutputFormatInfo> cycleOutputFormats();
-CycleOutputFormat cycleOutputFormatOf(const std::string& path);
+std::span<const CycleFileFormatInfo> cycleFileFormats();
+// The row of `path`'s extension, or null.
+const CycleFileFormatInfo* cycleFileFormatOf(const std::string& path);
+const CycleFileFormatInfo& cycleFileFormatInfo(CycleFileFormat format);
 // ".txt, .obj or .tour".
 std::string cycleOutputExtensions();
+
+// Reads a cycle file, choosing the format by extension and, for text, by its shape.
+FileStatus readCycleFile(const std::string& path, CycleFileContents& out);
 
 // Adjacency text of the cycle: node v, then its two cycle neighbours in the order they
 // stand in v's neighbour array of `solved` (so a solved graph pruned down to its cycle is

@@ -10,12 +10,11 @@
 
 namespace hc {
 
-std::string defaultCycleFileName(const std::string& displayName, int32_t graphSourceType) {
-  if (graphSourceType != graph_source::kTextFile && graphSourceType != graph_source::kObjFile)
-    return displayName + "-HC.txt";
+std::string defaultCycleFileName(const std::string& displayName, GraphSource source) {
+  if (source != GraphSource::kTextFile && source != GraphSource::kObjFile) return displayName + "-HC.txt";
   const size_t dot = displayName.find('.');
   const std::string stem = dot == std::string::npos ? std::string() : displayName.substr(0, dot);
-  return stem + (graphSourceType == graph_source::kObjFile ? "-HC.obj" : "-HC.txt");
+  return stem + (source == GraphSource::kObjFile ? "-HC.obj" : "-HC.txt");
 }
 
 FileDialogSetup saveDrawingDialog() {
@@ -30,8 +29,8 @@ FileDialogSetup textGraphDialog() {
 FileDialogSetup objGraphDialog() {
   return {"Object Files (*.obj)|*.obj|All Files (*.*)|*.*||", "obj"};
 }
-FileDialogSetup cycleOutputDialog(int32_t graphSourceType) {
-  if (graphSourceType == graph_source::kObjFile)
+FileDialogSetup cycleOutputDialog(GraphSource source) {
+  if (source == GraphSource::kObjFile)
     return {"Obj Files (*.obj)|*.obj|Text Files (*.txt)|*.txt|All Files (*.*)|*.*||", "obj"};
   return {"Text Files (*.txt)|*.txt|Obj Files (*.obj)|*.obj|All Files (*.*)|*.*||", "txt"};
 }
@@ -79,6 +78,25 @@ EditorStatus checkDrawingLoad(int16_t programState) {
   return EditorStatus::done();
 }
 
+FileStatus readDrawingGraph(const std::string& path, Graph2D& drawing, PlainGraph& out) {
+  Graph2D read;
+  if (EditorStatus status = loadGFile(path, read); !status)
+    return FileStatus::failure(!status.error.empty() ? status.error : path + ": cannot read the drawing");
+  if (read.nodeCount() == 0) return FileStatus::failure(path + ": the drawing has no nodes");
+  read.unselectAll();
+  PlainGraph plain;
+  plain.nodes = read.howManyUnselectedNodes;
+  for (int32_t i = 0; i < plain.nodes; ++i) read.unselectedNodes[static_cast<size_t>(i)]->id = i;
+  for (int32_t i = 0; i < plain.nodes; ++i) {
+    const Graph2DNode& node = *read.unselectedNodes[static_cast<size_t>(i)];
+    for (const auto& edge : node.edges)
+      if (const int32_t v = edge->otherEnd(&node)->id; v > i) plain.edges.emplace_back(i, v);
+  }
+  drawing = std::move(read);
+  out = std::move(plain);
+  return {};
+}
+
 EditorStatus loadDrawing(Graph2D& drawing, const std::string& path, bool& rotationMode) {
   Graph2D fresh;
   EditorStatus status = loadGFile(path, fresh);
@@ -105,7 +123,7 @@ CycleOutputResult outputHamiltonianCycle(int16_t programState, const Graph* work
     if (!written)
       result.status = EditorStatus::fileError(written.error);
     else
-      result.written = CycleFileKind::kAdjacencyText;
+      result.written = CycleFileFormat::kText;
   } else if (extension == "obj") {
     if (!workingGraph->hasCoordinates()) {
       result.status = EditorStatus::fileError(
@@ -115,7 +133,7 @@ CycleOutputResult outputHamiltonianCycle(int16_t programState, const Graph* work
       if (!written)
         result.status = EditorStatus::fileError(written.error);
       else
-        result.written = CycleFileKind::kObj;
+        result.written = CycleFileFormat::kObj;
     }
   } else {
     result.status =

@@ -7,27 +7,23 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/graph.h"
+#include "core/graph_source.h"
 #include "editor/editor_status.h"
 #include "editor/graph2d.h"
+#include "io/cycle_files.h"
+#include "io/plain_graph.h"
 #include "io/path_names.h"  // the editor's extension rule, which the page's dialogs use too
 
 namespace hc {
 
-// Graph source types that the naming rules distinguish.
-namespace graph_source {
-inline constexpr int32_t kTextFile = 10;
-inline constexpr int32_t kDrawingFile = 11;
-inline constexpr int32_t kObjFile = 12;
-inline constexpr int32_t kUserDrawn = 13;
-}  // namespace graph_source
-
 // The name "OUTPUT HC" proposes: displayName + "-HC.txt"; for text files the display name
 // cut before its first "." + "-HC.txt", for OBJ files cut likewise + "-HC.obj" (a name
 // without "." is cut to nothing).
-std::string defaultCycleFileName(const std::string& displayName, int32_t graphSourceType);
+std::string defaultCycleFileName(const std::string& displayName, GraphSource source);
 
 struct FileDialogSetup {
   const char* filter;
@@ -37,7 +33,7 @@ FileDialogSetup saveDrawingDialog();                         // Save As
 FileDialogSetup loadDrawingDialog();                         // Load
 FileDialogSetup textGraphDialog();                           // a .txt graph to solve
 FileDialogSetup objGraphDialog();                            // an .obj graph to solve
-FileDialogSetup cycleOutputDialog(int32_t graphSourceType);  // OUTPUT HC
+FileDialogSetup cycleOutputDialog(GraphSource source);  // OUTPUT HC
 
 // --- the drawing's files ---
 
@@ -67,6 +63,13 @@ DrawingQuickSave saveDrawing(const Graph2D& drawing, const std::string& currentF
 
 // The refusal of Load.
 EditorStatus checkDrawingLoad(int16_t programState);
+// Reads the .g file at `path` as a graph: the drawing into `drawing`, unselected and its
+// nodes numbered by their place in the node list, as the editor converts a drawing it
+// submits; the nodes in that order and each node's edges in the order of its own edge list,
+// joined from the smaller end, into `out`. A file that cannot be read or holds no node
+// leaves both as they were.
+FileStatus readDrawingGraph(const std::string& path, Graph2D& drawing, PlainGraph& out);
+
 // Load with the chosen path: on success the drawing is replaced by the file's and rotation
 // mode is left; a file that cannot be read or is malformed leaves both as they were and
 // the status says why (the page shows nothing for it).
@@ -74,10 +77,9 @@ EditorStatus loadDrawing(Graph2D& drawing, const std::string& path, bool& rotati
 
 // --- OUTPUT HC ---
 
-enum class CycleFileKind { kNothing, kAdjacencyText, kObj };
 struct CycleOutputResult {
   EditorStatus status;
-  CycleFileKind written = CycleFileKind::kNothing;
+  std::optional<CycleFileFormat> written;  // none: nothing was written
 };
 // Refused with "The graph is non-Hamiltonian!" unless the state is 3 and the working
 // graph holds a Hamiltonian cycle.

@@ -5,11 +5,10 @@
 
 #include <atomic>
 
-#include "editor/graph2d.h"
 #include "io/adjacency_text_format.h"
 #include "io/dimacs_graph_format.h"
+#include "io/drawing_files.h"
 #include "io/edge_list_format.h"
-#include "io/g_file.h"
 #include "io/graph6_format.h"
 #include "io/graph_file_reader.h"
 #include "io/obj_format.h"
@@ -20,34 +19,28 @@ namespace hc {
 
 namespace {
 
+// The whole file's text, given to `parse`.
+template <typename Parse>
+FileStatus readWholeFile(const GraphRecord& record, const FormatOptions& options, Parse parse) {
+  std::string text;
+  if (FileStatus status = readInputFile(record.path, text, options.stop); !status) return status;
+  return parse(std::string_view(text));
+}
+
 FileStatus readText(const GraphRecord& record, const FormatOptions& options, PlainGraph& out) {
-  return readAdjacencyTextFile(record.path, out, options.stop);
+  return readWholeFile(record, options, [&](std::string_view text) {
+    return parseAdjacencyText(text, record.path, out, options.stop);
+  });
 }
 
 FileStatus readObj(const GraphRecord& record, const FormatOptions& options, PlainGraph& out) {
-  return readObjFile(record.path, out, options.stop);
+  return readWholeFile(record, options,
+                       [&](std::string_view text) { return parseObj(text, record.path, out, options.stop); });
 }
 
-// The nodes in the order of the drawing's node list, and each node's edges in the order of
-// its own edge list, joined from the smaller end: the order in which the editor converts a
-// drawing it submits.
 FileStatus readDrawing(const GraphRecord& record, const FormatOptions&, PlainGraph& out) {
   Graph2D drawing;
-  if (EditorStatus status = loadGFile(record.path, drawing); !status)
-    return FileStatus::failure(!status.error.empty() ? status.error
-                                                     : record.path + ": cannot read the drawing");
-  if (drawing.nodeCount() == 0) return FileStatus::failure(record.path + ": the drawing has no nodes");
-  drawing.unselectAll();
-  PlainGraph plain;
-  plain.nodes = drawing.howManyUnselectedNodes;
-  for (int32_t i = 0; i < plain.nodes; ++i) drawing.unselectedNodes[static_cast<size_t>(i)]->id = i;
-  for (int32_t i = 0; i < plain.nodes; ++i) {
-    const Graph2DNode& node = *drawing.unselectedNodes[static_cast<size_t>(i)];
-    for (const auto& edge : node.edges)
-      if (const int32_t v = edge->otherEnd(&node)->id; v > i) plain.edges.emplace_back(i, v);
-  }
-  out = std::move(plain);
-  return {};
+  return readDrawingGraph(record.path, drawing, out);
 }
 
 FileStatus readHcp(const GraphRecord& record, const FormatOptions& options, PlainGraph& out) {
@@ -72,15 +65,15 @@ FileStatus readGraphLines(const GraphRecord& record, const FormatOptions& option
 }
 
 FileStatus readDimacs(const GraphRecord& record, const FormatOptions& options, PlainGraph& out) {
-  std::string text;
-  if (FileStatus status = readInputFile(record.path, text, options.stop); !status) return status;
-  return parseDimacsGraph(text, record.path, out, options.stop);
+  return readWholeFile(record, options, [&](std::string_view text) {
+    return parseDimacsGraph(text, record.path, out, options.stop);
+  });
 }
 
 FileStatus readEdgeList(const GraphRecord& record, const FormatOptions& options, PlainGraph& out) {
-  std::string text;
-  if (FileStatus status = readInputFile(record.path, text, options.stop); !status) return status;
-  return parseEdgeList(text, record.path, options.edgeListBase, out, options.stop);
+  return readWholeFile(record, options, [&](std::string_view text) {
+    return parseEdgeList(text, record.path, options.edgeListBase, out, options.stop);
+  });
 }
 
 std::string writeText(const Graph& graph, const std::string&, const FormatOptions&, std::string& text) {

@@ -57,12 +57,9 @@ FileStatus vertexCountOf(std::string_view content, const std::string& path, int3
 
 }  // namespace
 
-FileStatus countObjVertexLines(std::string_view text, const std::string& where, int32_t& count) {
-  return vertexCountOf(text, where, count);
-}
-
-FileStatus parseObj(std::string_view content, const std::string& path, int32_t n, PlainGraph& out,
-                    const StopToken* stop) {
+FileStatus parseObj(std::string_view content, const std::string& path, PlainGraph& out, const StopToken* stop) {
+  int32_t n = 0;
+  if (FileStatus status = vertexCountOf(content, path, n); !status) return status;
   PlainGraph result;
   result.nodes = n;
   result.coordinates.reserve(static_cast<size_t>(n > 0 ? n : 0));
@@ -86,10 +83,6 @@ FileStatus parseObj(std::string_view content, const std::string& path, int32_t n
           return lineError(path, lineNumber,
                            messageText("coordinate ", quotedToken(tokens[k]), " is not a finite number"));
         }
-      }
-      if (static_cast<int64_t>(coordinates.size()) >= n) {
-        return lineError(path, lineNumber,
-                         messageText("more vertex lines than the ", n, " nodes of the graph"));
       }
       coordinates.push_back(point);
     } else if (isObjFaceLine(line)) {
@@ -120,30 +113,9 @@ FileStatus parseObj(std::string_view content, const std::string& path, int32_t n
       join(face.back(), face.front());
     }
   }
-  if (static_cast<int64_t>(coordinates.size()) != n) {
-    return FileStatus::failure(
-        messageText(path, ": ", coordinates.size(), " vertex lines for a graph of ", n, " nodes"));
-  }
   dropRepeatedEdges(edges, n);
   out = std::move(result);
   return {};
-}
-
-FileStatus addObjGraph(Graph& graph, std::string_view content, const StopToken* stop) {
-  const std::string& path = graph.inputFileName;
-  PlainGraph plain;
-  if (FileStatus status = parseObj(content, path, graph.howManyNodes, plain, stop); !status) return status;
-  graph.coordinates = std::move(plain.coordinates);
-  if (!addEdgesNotPresent(graph, plain.edges, stop)) return FileStatus::stoppedReading(path);
-  return {};
-}
-
-FileStatus readObjFile(const std::string& path, PlainGraph& out, const StopToken* stop) {
-  std::string content;
-  if (FileStatus status = readInputFile(path, content, stop); !status) return status;
-  int32_t nodes = 0;
-  if (FileStatus status = vertexCountOf(content, path, nodes); !status) return status;
-  return parseObj(content, path, nodes, out, stop);
 }
 
 std::string formatCycleObj(const Graph& graph, std::span<const int32_t> cycle) {

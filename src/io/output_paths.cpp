@@ -42,13 +42,14 @@ std::string checkOutputPath(const std::string& option, const std::string& path,
 
 std::string checkCycleOutputPath(const std::string& option, const std::string& path,
                                  const std::string& graphPath) {
-  if (!path.empty() && cycleOutputFormatOf(path) == CycleOutputFormat::Unknown)
+  if (!path.empty() && cycleFileFormatOf(path) == nullptr)
     return option + " " + path + ": unknown extension (use " + cycleOutputExtensions() + ")";
   return checkOutputPath(option, path, graphPath);
 }
 
 std::string checkCycleOutputFor(const std::string& option, const std::string& path, const Graph& graph) {
-  if (path.empty() || cycleOutputFormatOf(path) != CycleOutputFormat::Obj || graph.hasCoordinates())
+  if (path.empty() || cycleFileFormatOf(path) != &cycleFileFormatInfo(CycleFileFormat::kObj) ||
+      graph.hasCoordinates())
     return {};
   return option + " " + path +
          ": an .obj cycle file needs node coordinates, which only graphs read from .obj files have";

@@ -25,37 +25,7 @@ PlainGraph plainGraphOf(const Graph& graph) {
 std::unique_ptr<Graph> buildGraphFromPlain(const PlainGraph& plain) {
   reseedFromClock(graphClockSeed());
   constexpr int16_t kFileReadGraph = 9;
-  auto graph = std::make_unique<Graph>(plain.nodes, kFileReadGraph, plain.edges);
-  graph->coordinates = plain.coordinates;
-  // Forcing only records the edges; the methods' own pruning takes it from there.
-  for (const auto& [a, b] : plain.forced) graph->setUncut(a, b);
-  return graph;
-}
-
-bool addEdgesNotPresent(Graph& graph, const std::vector<NodePair>& edges, const StopToken* stop) {
-  // In blocks: a graph of millions of edges takes a noticeable moment to join.
-  constexpr size_t kBlock = size_t{1} << 16;
-  bool empty = true;
-  for (const Node& node : graph.nodes) empty = empty && node.adjacencyList.empty();
-  if (empty) {  // the usual case: a graph just made for the file
-    for (size_t at = 0; at < edges.size(); ++at) {
-      if (at % kBlock == 0 && stopRequested(stop)) return false;
-      graph.addEdge(edges[at].first, edges[at].second);
-    }
-    return true;
-  }
-  // The edges held first, then the new ones: a new edge is joined when it comes first.
-  std::vector<NodePair> all;
-  for (const Node& node : graph.nodes)
-    for (int32_t neighbor : node.adjacencyList) all.emplace_back(node.id, neighbor);
-  const size_t held = all.size();
-  all.insert(all.end(), edges.begin(), edges.end());
-  const std::vector<uint8_t> first = firstOccurrences(all, graph.howManyNodes);
-  for (size_t at = held; at < all.size(); ++at) {
-    if ((at - held) % kBlock == 0 && stopRequested(stop)) return false;
-    if (first[at] != 0) graph.addEdge(all[at].first, all[at].second);
-  }
-  return true;
+  return graphOfPlain(plain, kFileReadGraph);
 }
 
 std::vector<uint8_t> firstOccurrences(std::span<const NodePair> edges, int32_t nodes) {

@@ -363,7 +363,7 @@ namespace {
 
 // One of the eight families of the generation factory. `pageRules`: the Graph Generation
 // page's ranges too (the knight's board only has to be one the family can build).
-Graph generateFamily(int32_t sourceType, double first, double second, std::optional<uint32_t> seed,
+Graph generateFamily(hc::GraphSource sourceType, double first, double second, std::optional<uint32_t> seed,
                      bool pageRules = true) {
   quietEngine();
   hc::GenerationRequest request = hc::requestForFamily(sourceType, first, second);
@@ -387,28 +387,28 @@ Graph generateFamily(int32_t sourceType, double first, double second, std::optio
 constexpr std::optional<uint32_t> kNoDraws = 0;
 
 Graph knight(int rows, int columns) {
-  return generateFamily(hc::kKnightsTourGraph, rows, columns, kNoDraws, false);
+  return generateFamily(hc::GraphSource::kKnightsTourGraph, rows, columns, kNoDraws, false);
 }
 Graph torus(int rows, int columns) {
-  return generateFamily(hc::kToroidalGrid, rows, columns, kNoDraws);
+  return generateFamily(hc::GraphSource::kToroidalGrid, rows, columns, kNoDraws);
 }
 Graph complete(int nodes) {
-  return generateFamily(hc::kCompleteGraph, nodes, 0, kNoDraws);
+  return generateFamily(hc::GraphSource::kCompleteGraph, nodes, 0, kNoDraws);
 }
 Graph nCube(int dimension) {
-  return generateFamily(hc::kNCubeGraph, dimension, 0, kNoDraws);
+  return generateFamily(hc::GraphSource::kNCubeGraph, dimension, 0, kNoDraws);
 }
 Graph iccs(int components) {
-  return generateFamily(hc::kIccsGraph, components, 0, kNoDraws);
+  return generateFamily(hc::GraphSource::kIccsGraph, components, 0, kNoDraws);
 }
 Graph regular(int nodes, int degree, std::optional<uint32_t> seed) {
-  return generateFamily(hc::kRegularGraph, nodes, degree, seed);
+  return generateFamily(hc::GraphSource::kRegularGraph, nodes, degree, seed);
 }
 Graph randomEdges(int nodes, int edges, std::optional<uint32_t> seed) {
-  return generateFamily(hc::kRandomEdgesGraph, nodes, edges, seed);
+  return generateFamily(hc::GraphSource::kRandomEdgesGraph, nodes, edges, seed);
 }
 Graph edgeProbability(int nodes, double probability, std::optional<uint32_t> seed) {
-  return generateFamily(hc::kEdgeProbabilityGraph, nodes, probability, seed);
+  return generateFamily(hc::GraphSource::kEdgeProbabilityGraph, nodes, probability, seed);
 }
 
 Graph generalizedPetersen(int n, int k) {
@@ -430,7 +430,7 @@ Graph satReduction(int variables, double clauseMultiplier, std::optional<uint32_
   hc::SatGenerationResult built = hc::generate3SatGraph(variables, clauseMultiplier);  // engine
   if (!built) refuse(built.error);
   hc::GraphDescription description;
-  description.sourceType = hc::kThreeSatReduction;
+  description.sourceType = hc::GraphSource::kThreeSatReduction;
   description.parameter1 = variables;
   description.parameter2 = clauseMultiplier;
   description.nodes = built.graph->howManyNodes;

@@ -9,6 +9,7 @@ std::string graphDisplayName(const GraphDescription& g) {
   const std::string n = whole(g.nodes);
   const std::string p1 = whole(g.parameter1);
   const std::string p2 = whole(g.parameter2);
+  using enum GraphSource;
   switch (g.sourceType) {
     case kNoGraph:
       return "NO GRAPH LOADED";
@@ -40,6 +41,7 @@ std::string graphDisplayName(const GraphDescription& g) {
     }
     case kUserDrawnGraph:
       return "USER-DRAWN GRAPH WITH " + whole(g.drawingNodes) + " NODES";
+    case kGeneralizedPetersen:
     default:
       return "ERROR!!! THIS SHOULD NEVER HAPPEN!!!";
   }

@@ -9,6 +9,8 @@ namespace hc {
 
 namespace {
 
+using enum GraphSource;
+
 constexpr std::array<GraphFamily, 10> kFamilies = {{
     {"edge-probability", kEdgeProbabilityGraph, 2, "edge-probability N P"},
     {"regular", kRegularGraph, 2, "regular N D"},

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/graph.h"
+#include "core/graph_source.h"
 #include "core/stop_token.h"
 #include "generators/graph_generation.h"
 #include "generators/logical_formula.h"
@@ -21,13 +22,10 @@ namespace hc {
 
 struct GraphFamily {
   std::string_view name;   // "torus"
-  int32_t sourceType;      // the page's source type, or kGeneralizedPetersen
+  GraphSource sourceType;  // a page's family, the 3-SAT reduction or kGeneralizedPetersen
   int parameters;          // how many the family takes
   std::string_view usage;  // "torus R C"
 };
-
-// The family of the command line only, beside the page's source types.
-inline constexpr int32_t kGeneralizedPetersen = 1000;
 
 // The family called `name`, or null.
 const GraphFamily* graphFamilyNamed(std::string_view name);

@@ -3,6 +3,7 @@
 #include "run/graph_loading.h"
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -12,9 +13,7 @@
 #include "core/message_text.h"
 #include "editor/drawing_conversion.h"
 #include "generators/graph_generation.h"
-#include "io/adjacency_text_format.h"
-#include "io/g_file.h"
-#include "io/obj_format.h"
+#include "io/drawing_files.h"
 #include "io/path_names.h"
 
 namespace hc {
@@ -43,50 +42,20 @@ LoadedGraph printable(LoadedGraph result) {
   return result;
 }
 
-// The source type of a file: text, drawing and OBJ files have their own; every other file
-// is shown by its name, like an .hcp file.
-int32_t sourceTypeOf(const GraphFormatInfo* format) {
-  if (format == nullptr) return kNoGraph;
+// The source of a file: text, drawing and OBJ files have their own; every other file is
+// shown by its name, like an .hcp file.
+GraphSource sourceOf(const GraphFormatInfo* format) {
+  if (format == nullptr) return GraphSource::kNoGraph;
   switch (format->format) {
     case GraphFormat::AdjacencyText:
-      return kTextFile;
+      return GraphSource::kTextFile;
     case GraphFormat::Drawing:
-      return kDrawingFile;
+      return GraphSource::kDrawingFile;
     case GraphFormat::Obj:
-      return kObjFile;
+      return GraphSource::kObjFile;
     default:
-      return kHcpFile;
+      return GraphSource::kHcpFile;
   }
-}
-
-// "" when the step went well, else its error line.
-std::string errorOf(const FileStatus& status, const std::string& path) {
-  if (status) return {};
-  return status.error.empty() ? path + ": cannot be read" : status.error;
-}
-
-// Generation's two reading steps for text (type 9) and OBJ (type 10) files. The file is read
-// once: the counting step keeps its text for the step that adds the edges. Both hear `stop`;
-// `stopped` records that they gave up for it.
-FileReadingSteps readingStepsOf(GraphFormat format, const StopToken* stop, std::shared_ptr<bool> stopped) {
-  auto text = std::make_shared<std::string>();
-  const bool obj = format == GraphFormat::Obj;
-  auto errorOrStop = [stopped](const FileStatus& status, const std::string& path) {
-    if (status.stopped) *stopped = true;
-    return errorOf(status, path);
-  };
-  FileReadingSteps steps;
-  steps.countNodes = [text, obj, stop, errorOrStop](const std::string& path, int32_t& n) {
-    FileStatus status = readInputFile(path, *text, stop);
-    if (status) status = obj ? countObjVertexLines(*text, path, n) : countAdjacencyTextLines(*text, path, n);
-    return errorOrStop(status, path);
-  };
-  steps.addEdges = [text, obj, stop, errorOrStop](Graph& graph) {
-    const FileStatus status = obj ? addObjGraph(graph, *text, stop) : addAdjacencyText(graph, *text, stop);
-    std::string().swap(*text);  // the text is not needed once the graph holds its edges
-    return errorOrStop(status, graph.inputFileName);
-  };
-  return steps;
 }
 
 // A load given up at a stop request: no graph, and the one line that says so.
@@ -97,90 +66,73 @@ LoadedGraph stoppedLoad(LoadedGraph result, const std::string& where) {
   return result;
 }
 
-// A record read by its format's reader and built as it stands.
-LoadedGraph loadPlainRecord(const GraphRecord& record, const GraphFormatInfo* format,
-                            const FormatOptions& options) {
+// One record of `source`, read by `read` and built by generation (the road of every graph).
+LoadedGraph buildRecord(const GraphRecord& record, GraphSource source,
+                        const std::function<FileStatus(PlainGraph&)>& read, const StopToken* stop) {
   LoadedGraph result;
-  result.description.sourceType = kHcpFile;  // shown by its file name, like every file
+  result.description.sourceType = source;
   result.description.filePath = record.path;
-  if (format == nullptr) {
-    result.error = unknownGraphExtensionError(record.path);
+  GenerationRequest request;
+  request.source = source;
+  request.n = -1;
+  request.x = -1.0;
+  request.inputFileName = record.path;
+  // A drawing's graph is named as the editor names a drawing it converts.
+  request.outputFileName =
+      source == GraphSource::kDrawingFile ? kUserDefinedGraphName : hamiltonianCycleFileName(record.path);
+  bool stopped = false;
+  request.readFile = [&](PlainGraph& plain) {
+    const FileStatus status = read(plain);
+    stopped = status.stopped;
+    if (status) return std::string();
+    return status.error.empty() ? record.path + ": cannot be read" : status.error;
+  };
+  GenerationResult built = generateGraph(request, stop);
+  if (stopped) {  // the reader's own line says where it stopped
+    result.error = built.error;
+    result.stopped = true;
     return result;
   }
-  PlainGraph plain;
-  if (FileStatus status = format->read(record, options, plain); !status) {
-    result.error = status.error;
-    result.stopped = status.stopped;
+  if (built.error == kGenerationCancelled) return stoppedLoad(std::move(result), record.where());
+  if (!built) {
+    result.error = built.error;
     return result;
   }
-  result.graph = buildGraphFromPlain(plain);
-  if (stopRequested(options.stop)) return stoppedLoad(std::move(result), record.where());
-  result.graph->inputFileName = record.path;
-  result.graph->outputFileName = hamiltonianCycleFileName(record.path);
+  result.graph = std::move(built.graph);
   result.description.nodes = result.graph->howManyNodes;
+  if (source == GraphSource::kDrawingFile) result.description.drawingNodes = result.graph->howManyNodes;
   return result;
 }
 
+// One record read by its format's row.
+LoadedGraph loadRecord(const GraphRecord& record, const GraphFormatInfo* format, const FormatOptions& options) {
+  const GraphSource source = record.line > 0 ? GraphSource::kHcpFile : sourceOf(format);
+  if (format == nullptr) {
+    LoadedGraph result;
+    result.description.sourceType = source;
+    result.description.filePath = record.path;
+    result.error = unknownGraphExtensionError(record.path);
+    return result;
+  }
+  return buildRecord(
+      record, source, [&](PlainGraph& plain) { return format->read(record, options, plain); }, options.stop);
+}
+
 LoadedGraph loadGraphFileQuietly(const std::string& path, const FormatOptions& options) {
-  LoadedGraph result;
-  const GraphFormatInfo* format = graphFormatOfPath(path);
-  result.description.filePath = path;
-  result.description.sourceType = sourceTypeOf(format);
   if (std::string problem = checkReadableFile(path); !problem.empty()) {
+    LoadedGraph result;
+    result.description.filePath = path;
+    result.description.sourceType = sourceOf(graphFormatOfPath(path));
     result.error = problem;
     return result;
   }
-  if (format == nullptr) {
-    result.error = unknownGraphExtensionError(path);
-    return result;
-  }
-  switch (format->format) {
-    case GraphFormat::AdjacencyText:
-    case GraphFormat::Obj: {
-      GenerationRequest request;
-      request.graphType = format->format == GraphFormat::AdjacencyText ? 9 : 10;
-      request.n = -1;
-      request.x = -1.0;
-      request.inputFileName = path;
-      auto stopped = std::make_shared<bool>(false);
-      request.fileReader = readingStepsOf(format->format, options.stop, stopped);
-      request.outputFileName = hamiltonianCycleFileName(path);
-      GenerationResult built = generateGraph(request, options.stop);
-      if (*stopped || built.error == kGenerationCancelled) return stoppedLoad(std::move(result), path);
-      if (!built) {
-        result.error = built.error;
-        return result;
-      }
-      result.graph = std::move(built.graph);
-      break;
-    }
-    case GraphFormat::Drawing: {
-      Graph2D drawing;
-      EditorStatus status = loadGFile(path, drawing);
-      if (!status) {
-        result.error = !status.error.empty() ? status.error : path + ": cannot read the drawing";
-        return result;
-      }
-      if (drawing.nodeCount() == 0) {
-        result.error = path + ": the drawing has no nodes";
-        return result;
-      }
-      result.description.drawingNodes = drawing.nodeCount();
-      result.graph = std::make_unique<Graph>(convertDrawingToGraph(drawing, kUserDefinedGraphName));
-      if (stopRequested(options.stop)) return stoppedLoad(std::move(result), path);
-      break;
-    }
-    default:
-      return loadPlainRecord(GraphRecord{path, 0, {}}, format, options);
-  }
-  result.description.nodes = result.graph->howManyNodes;
-  return result;
+  return loadRecord(GraphRecord{path, 0, {}}, graphFormatOfPath(path), options);
 }
 
 }  // namespace
 
-int32_t graphSourceTypeOfPath(const std::string& path) {
-  return sourceTypeOf(graphFormatOfPath(path));
+GraphSource graphSourceOfPath(const std::string& path) {
+  return sourceOf(graphFormatOfPath(path));
 }
 
 LoadedGraph loadGraphFile(const std::string& path, const FormatOptions& options) {
@@ -212,7 +164,7 @@ LoadedGraph loadGraphRecord(const GraphRecord& record, const FormatOptions& opti
         break;
     }
   }
-  return printable(loadPlainRecord(record, format, options));
+  return printable(loadRecord(record, format, options));
 }
 
 namespace {
@@ -227,6 +179,15 @@ RunInput forRun(LoadedGraph loaded) {
 }
 
 }  // namespace
+
+LoadedGraph loadDrawingFile(const std::string& path, Graph2D& drawing) {
+  Graph2D read;
+  LoadedGraph loaded = buildRecord(
+      GraphRecord{path, 0, {}}, GraphSource::kDrawingFile,
+      [&](PlainGraph& plain) { return readDrawingGraph(path, read, plain); }, nullptr);
+  if (loaded) drawing = std::move(read);
+  return loaded;
+}
 
 RunInput loadRunInput(const std::string& path, const FormatOptions& options) {
   return forRun(loadGraphFile(path, options));

@@ -1,9 +1,8 @@
-// Loading a graph file into a solver graph, by the file's extension (io's format table):
-// ".txt" and ".obj" are built by generation (graph types 9 and 10, with io's two reading
-// steps), ".g" drawings are converted as the editor converts a submitted drawing, and every
-// other format's reader gives a plain graph that is built as it stands. It lives above io
-// because text and OBJ files are built by the generators. Every failure is one clear line
-// and no graph.
+// Loading a graph file into a solver graph, by the file's extension: the file's row of io's
+// format table reads it as a plain graph, and generation builds it (graph type 9, 10 for OBJ
+// meshes, 0 for drawings, whose nodes and edges come in the order the editor converts a
+// drawing it submits). It lives above io because generation builds every graph. Every
+// failure is one clear line and no graph.
 #pragma once
 
 #include <memory>
@@ -11,6 +10,7 @@
 
 #include "core/edge_snapshot.h"
 #include "core/graph.h"
+#include "editor/graph2d.h"
 #include "io/graph_format_registry.h"
 #include "run/graph_description.h"
 
@@ -26,10 +26,10 @@ struct LoadedGraph {
   explicit operator bool() const { return graph != nullptr; }
 };
 
-// The source type of a graph loaded from `path`, by its format in io's table: text, drawing
-// and OBJ files have their own; every other readable file is kHcpFile (shown by its name);
+// The source of a graph loaded from `path`, by its format in io's table: text, drawing and
+// OBJ files have their own; every other readable file is kHcpFile (shown by its name);
 // kNoGraph for an unknown extension.
-int32_t graphSourceTypeOfPath(const std::string& path);
+GraphSource graphSourceOfPath(const std::string& path);
 
 // Reads the graph at `path` (of a file of several graphs, its first graph). Reseeds the
 // random source once, as every graph construction does (so the CLI's --seed covers loading
@@ -37,6 +37,12 @@ int32_t graphSourceTypeOfPath(const std::string& path);
 // built; a refusal is the one error line. With options.stop, the reading and building are
 // given up soon after a stop request (LoadedGraph::stopped).
 LoadedGraph loadGraphFile(const std::string& path, const FormatOptions& options = {});
+
+// The window's Load of a drawing: the .g file at `path`, whatever its extension, read by the
+// drawing row's reader and built as loadGraphFile builds a .g file; on success `drawing` is
+// the file's drawing as the graph numbers it (see io's readDrawingGraph). A refusal is the
+// reader's own line (not made printable) and leaves `drawing` as it was.
+LoadedGraph loadDrawingFile(const std::string& path, Graph2D& drawing);
 
 // Builds the graph of one record of io's GraphFileReader (a .g6/.s6 line, or a whole file of
 // any readable format).

@@ -302,10 +302,10 @@ void CGraphEditorDlg::setPageState(int32_t s) {
     }
   } else if (s == hc::program_states::kGreen) {
     manual_.clear();
-    const int32_t source = model_.graphSourceType();
-    if (source == hc::graph_source::kUserDrawn || source == hc::graph_source::kDrawingFile) {
+    const hc::GraphSource source = model_.graphSourceType();
+    if (source == hc::GraphSource::kUserDrawnGraph || source == hc::GraphSource::kDrawingFile) {
       // A drawing read from a file is shown whole; the drawing a later Reset brings back.
-      const bool fromFile = source == hc::graph_source::kDrawingFile && !hc::sameStructure(userDrawing_, model_.drawing());
+      const bool fromFile = source == hc::GraphSource::kDrawingFile && !hc::sameStructure(userDrawing_, model_.drawing());
       userDrawing_ = hc::takeSnapshot(model_.drawing());
       if (fromFile) {
         history_.markSaved(model_.drawing());  // as the file holds it: nothing of it is unsaved
@@ -586,7 +586,7 @@ void CGraphEditorDlg::submitAction() {
   }
   leaveRotation();
   userDrawing_ = hc::takeSnapshot(model_.drawing());
-  model_.loadGraphRequest({static_cast<double>(hc::graph_source::kUserDrawn), 0, 0});
+  model_.loadGraphRequest({hc::GraphSource::kUserDrawnGraph, 0, 0});
 }
 
 void CGraphEditorDlg::zoomToFitAction() {

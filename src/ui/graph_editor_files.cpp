@@ -96,7 +96,7 @@ void CGraphEditorDlg::outputHcAction() {
     message(check.message);
     return;
   }
-  const int32_t source = model_.graphSourceType();
+  const hc::GraphSource source = model_.graphSourceType();
   const std::optional<std::string> path =
       model_.view().chooseSaveFile("Save As", hc::viewFileFilter(hc::cycleOutputDialog(source).filter),
                                    model_.cycleFileSuggestion());
@@ -105,7 +105,7 @@ void CGraphEditorDlg::outputHcAction() {
   message(result.status.message);
   message(result.status.error);
   if (!result.status) return;
-  model_.view().showNote(result.written == hc::CycleFileKind::kNothing
+  model_.view().showNote(!result.written
                              ? "Nothing was written: a cycle is saved as .txt or .obj"
                              : hc::savedNote("the Hamiltonian cycle", *path));
 }

@@ -22,7 +22,7 @@ void enterManualEdit(CHamiltonianCyclesDlg& window) {
 
 void knightSolved(CHamiltonianCyclesDlg& window) {
   hc::ProgramModel& model = window.model();
-  model.loadGraphRequest({static_cast<double>(hc::kKnightsTourGraph), 8, 8});
+  model.loadGraphRequest({hc::GraphSource::kKnightsTourGraph, 8, 8});
   enterManualEdit(window);
   if (model.programState() != hc::program_states::kRed) return;
   // Solved "by hand" with the Stone Carver's engine, so the picture shows a found cycle.
@@ -36,7 +36,7 @@ void knightSolved(CHamiltonianCyclesDlg& window) {
 }
 
 void knightNonHamiltonian(CHamiltonianCyclesDlg& window) {
-  window.model().loadGraphRequest({static_cast<double>(hc::kKnightsTourGraph), 9, 9});
+  window.model().loadGraphRequest({hc::GraphSource::kKnightsTourGraph, 9, 9});
   enterManualEdit(window);  // the entry pruning decides: an odd board is unbalanced
 }
 
@@ -86,23 +86,23 @@ void petersenByHand(CHamiltonianCyclesDlg& window) {
 
 // A family without a natural picture: the 5-cube, laid out by sfdp.
 void hypercubeView(CHamiltonianCyclesDlg& window) {
-  window.model().loadGraphRequest({static_cast<double>(hc::kNCubeGraph), 5, 0});
+  window.model().loadGraphRequest({hc::GraphSource::kNCubeGraph, 5, 0});
   window.editorPage()->finishLayoutNow();
 }
 
 // A 5 x 6 torus: its eleven wrap-around edges bow beside their rows and columns.
 void torusView(CHamiltonianCyclesDlg& window) {
-  window.model().loadGraphRequest({static_cast<double>(hc::kToroidalGrid), 5, 6});
+  window.model().loadGraphRequest({hc::GraphSource::kToroidalGrid, 5, 6});
 }
 
 // An ICCS graph (dense components joined in a ring; 50 of them, 700 nodes, shown at a zoom
 // where the nodes are seen) and a small knight's board: no node lies on another.
 void iccsView(CHamiltonianCyclesDlg& window) {
-  window.model().loadGraphRequest({static_cast<double>(hc::kIccsGraph), 50, 0});
+  window.model().loadGraphRequest({hc::GraphSource::kIccsGraph, 50, 0});
   window.editorPage()->finishLayoutNow();
 }
 void smallBoardView(CHamiltonianCyclesDlg& window) {
-  window.model().loadGraphRequest({static_cast<double>(hc::kKnightsTourGraph), 3, 4});
+  window.model().loadGraphRequest({hc::GraphSource::kKnightsTourGraph, 3, 4});
 }
 
 // The user's drawing (a triangle, zoomed in) comes back as it was seen after a generated
@@ -119,7 +119,7 @@ void drawingAfterReset(CHamiltonianCyclesDlg& window) {
   page.view().zoom = 32;
   page.submitAction();
   model.setProgramState(hc::program_states::kBlue);
-  model.loadGraphRequest({static_cast<double>(hc::kKnightsTourGraph), 8, 8});
+  model.loadGraphRequest({hc::GraphSource::kKnightsTourGraph, 8, 8});
   model.setProgramState(hc::program_states::kBlue);
 }
 

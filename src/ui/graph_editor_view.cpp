@@ -18,9 +18,10 @@ constexpr const char* kDiscardQuestion = "The drawing has changes that are not s
 // --- the read-only view of a generated or loaded graph ---
 
 void CGraphEditorDlg::buildGraphView() {
-  const int32_t source = model_.graphSourceType();
+  const hc::GraphSource source = model_.graphSourceType();
   const std::shared_ptr<hc::Graph> submitted = model_.submittedGraph();
-  if (!submitted || source < 1 || source == hc::graph_source::kDrawingFile || source == hc::graph_source::kUserDrawn) {
+  if (!submitted || source < hc::GraphSource::kEdgeProbabilityGraph || source == hc::GraphSource::kDrawingFile ||
+      source == hc::GraphSource::kUserDrawnGraph) {
     layoutJob_.abandon();
     graphView_.reset();
     bends_.clear();

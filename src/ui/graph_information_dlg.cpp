@@ -42,7 +42,7 @@ void CGraphInformationDlg::setPageState(int32_t state) {
 
 void CGraphInformationDlg::refresh() {
   std::shared_ptr<const hc::Graph> graph = model_.submittedGraph();
-  if (model_.graphSourceType() == hc::kNoGraph) graph.reset();
+  if (model_.graphSourceType() == hc::GraphSource::kNoGraph) graph.reset();
   const std::string name = graph ? model_.graphDisplayName() : std::string();
   // A submitted graph never changes: its figures, shown or being computed, stay right.
   if (graph && graph == shownGraph_ && name == shownName_) return;

@@ -81,9 +81,10 @@ GraphPicture pictureOf(const hc::Graph& graph) {
   return p;
 }
 
-bool placeStructured(GraphPicture& p, const hc::Graph& graph, int32_t source, double parameter1, double parameter2) {
+bool placeStructured(GraphPicture& p, const hc::Graph& graph, hc::GraphSource source, double parameter1,
+                     double parameter2) {
   const int32_t rows = static_cast<int32_t>(parameter1), cols = static_cast<int32_t>(parameter2);
-  if ((source == hc::kKnightsTourGraph || source == hc::kToroidalGrid) && rows > 0 && cols > 0 &&
+  if ((source == hc::GraphSource::kKnightsTourGraph || source == hc::GraphSource::kToroidalGrid) && rows > 0 && cols > 0 &&
       static_cast<int64_t>(rows) * cols == p.nodes) {
     // Square cells, row 0 at the top, the board centred on the origin.
     const double unit = std::min(kEdgeLength, 1000.0 / std::max(rows, cols));
@@ -94,7 +95,7 @@ bool placeStructured(GraphPicture& p, const hc::Graph& graph, int32_t source, do
     bendEdgesThroughNodes(p, cols, unit);
     return true;
   }
-  if (source == hc::kObjFile && graph.hasCoordinates() && static_cast<int32_t>(graph.coordinates.size()) >= p.nodes) {
+  if (source == hc::GraphSource::kObjFile && graph.hasCoordinates() && static_cast<int32_t>(graph.coordinates.size()) >= p.nodes) {
     p.positions.resize(static_cast<size_t>(p.nodes));
     for (int32_t i = 0; i < p.nodes; ++i) p.positions[i] = {graph.coordinates[i][0], graph.coordinates[i][1]};
     normalise(p);

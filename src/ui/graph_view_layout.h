@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/graph.h"
+#include "core/graph_source.h"
 #include "editor/graph2d.h"
 
 namespace hcui {
@@ -45,9 +46,9 @@ std::pair<std::pair<double, double>, std::pair<double, double>> bendControls(dou
 
 // The nodes and edges of `graph` (its current edges), no positions yet.
 GraphPicture pictureOf(const hc::Graph& graph);
-// Grid places for knight's boards (source 5) and toroidal grids (4), vertex coordinates
-// for OBJ graphs; false when the graph needs a force-directed layout.
-bool placeStructured(GraphPicture& picture, const hc::Graph& graph, int32_t source, double parameter1,
+// Grid places for knight's boards and toroidal grids, vertex coordinates for OBJ graphs;
+// false when the graph needs a force-directed layout.
+bool placeStructured(GraphPicture& picture, const hc::Graph& graph, hc::GraphSource source, double parameter1,
                      double parameter2);
 // sfdp; false when Graphviz fails. Safe to call from any thread (calls are serialised).
 bool placeForceDirected(GraphPicture& picture);

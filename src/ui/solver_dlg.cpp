@@ -75,7 +75,7 @@ void solvePentagon(CHamiltonianCyclesDlg& window) {
 void focusRunButton(CHamiltonianCyclesDlg& window) {
   hcui::abortRunningMethod(window);
   window.model().setProgramState(hc::program_states::kBlue);
-  window.model().loadGraphRequest({8, 5, 0});
+  window.model().loadGraphRequest({hc::GraphSource::kCompleteGraph, 5, 0});
   window.activateWindow();
   window.solverPage()->stateButton()->setFocus(Qt::TabFocusReason);
 }
@@ -85,19 +85,19 @@ const hcui::ScreenshotSceneRegistration kScenes[] = {
     {"solver-running", hc::kSolverPage, [](CHamiltonianCyclesDlg& w) { solveSceneGraph(w, 601); }, 1200},
     {"solver-decided", hc::kSolverPage,
      [](CHamiltonianCyclesDlg& w) {
-       solveGenerated(w, {4, 100, 100});
+       solveGenerated(w, {hc::GraphSource::kToroidalGrid, 100, 100});
      },
      1500},
     {"solver-non-hamiltonian", hc::kSolverPage,
      [](CHamiltonianCyclesDlg& w) {
-       solveGenerated(w, {5, 4, 12});
+       solveGenerated(w, {hc::GraphSource::kKnightsTourGraph, 4, 12});
      },
      1500},
     {"solver-decided-editor", hc::kEditorPage, [](CHamiltonianCyclesDlg& w) { solveSceneGraph(w, 24); },
      1500},
     {"solver-non-hamiltonian-editor", hc::kEditorPage,
      [](CHamiltonianCyclesDlg& w) {
-       solveGenerated(w, {5, 4, 12});
+       solveGenerated(w, {hc::GraphSource::kKnightsTourGraph, 4, 12});
      },
      1500},
 };

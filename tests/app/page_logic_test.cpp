@@ -88,8 +88,8 @@ TEST(GenerationValidation, LoadButtonsShowTheirMessagesInOrderOrSendTheRequest) 
     SCOPED_TRACE(std::to_string(c.family) + " '" + c.text1 + "' '" + c.text2 + "'");
     const LoadButtonOutcome outcome = evaluateLoadButton(c.family, c.text1, c.text2);
     EXPECT_EQ(outcome.messages, c.messages);
-    const GraphRequest sent = outcome.accepted ? outcome.request : GraphRequest{double(c.family), c.p1, c.p2};
-    EXPECT_EQ(std::tuple(outcome.accepted, shouldGenerateInBackground(outcome), sent.sourceType, sent.parameter1,
+    const GraphRequest sent = outcome.accepted ? outcome.request : GraphRequest{static_cast<GraphSource>(c.family), c.p1, c.p2};
+    EXPECT_EQ(std::tuple(outcome.accepted, shouldGenerateInBackground(outcome), graphSourceCode(sent.sourceType), sent.parameter1,
                          sent.parameter2),
               std::tuple(c.messages.empty(), c.background, c.family, c.p1, c.p2));
   }

@@ -36,7 +36,7 @@ class ProgramModelTest : public ::testing::Test {
       model.setPage(static_cast<PageIndex>(i), pages.back().get());
     }
   }
-  void loadComplete() { model.loadGraphRequest({8, 5, 0}); }
+  void loadComplete() { model.loadGraphRequest({GraphSource::kCompleteGraph, 5, 0}); }
   std::string takeLog() {
     std::string text;
     for (auto& entry : log) text += (text.empty() ? "" : " ") + entry;
@@ -154,7 +154,7 @@ TEST_F(ProgramModelTest, ResetKeepsTheDrawing) {
   Graph2D& d = model.drawing();
   Graph2DNode* n[] = {d.addNode(0, 0), d.addNode(100, 0), d.addNode(0, 100)};
   for (int i = 0; i < 3; ++i) d.joinNodes(n[i], n[(i + 1) % 3]);
-  model.loadGraphRequest({13, 0, 0});
+  model.loadGraphRequest({GraphSource::kUserDrawnGraph, 0, 0});
   EXPECT_EQ(model.windowTitle(), "Hamiltonian Cycles  [USER-DRAWN GRAPH WITH 3 NODES]");
   EXPECT_EQ(model.cycleFileSuggestion(), "User-Defined Graph -HC.txt");  // OUTPUT HC's name for a drawing
   EXPECT_EQ(model.submittedGraph()->howManyNodes, 3);
@@ -209,12 +209,12 @@ TEST_F(ProgramModelTest, RequestsAndTheirNames) {
     loadComplete();
     view.messages.clear();
     view.fileAnswers = {row.target.empty() ? std::nullopt : std::optional(row.target)};
-    if (row.via) model.loadGraphRequest({row.via, row.p1, row.p2});
+    if (row.via) model.loadGraphRequest({static_cast<GraphSource>(row.via), row.p1, row.p2});
     if (!row.via) model.startWithFile(row.target);
     const bool read = row.source > 0, file = row.via == 0 || row.via >= 10;
     const std::string name = !read ? "NO GRAPH LOADED" : file ? std::filesystem::path(row.target).filename().string()
                                                               : row.target;
-    EXPECT_EQ(std::tuple(model.windowTitle(), model.programState(), model.graphSourceType(), view.messages.size(),
+    EXPECT_EQ(std::tuple(model.windowTitle(), model.programState(), graphSourceCode(model.graphSourceType()), view.messages.size(),
                          row.nodes && model.submittedGraph() ? model.submittedGraph()->howManyNodes : 0,
                          model.drawing().nodeCount()),
               std::tuple("Hamiltonian Cycles  [" + name + "]", read ? 1 : 0, row.source,
@@ -243,7 +243,7 @@ TEST_F(ProgramModelTest, RequestsAndTheirNames) {
   std::filesystem::remove(three);
   // The text file button offers every format the program reads.
   EXPECT_EQ(view.openFilters.front(), graphOpenDialogFilter());
-  model.loadGraphRequest({42, 0, 0});  // unknown: stays in 0
+  model.loadGraphRequest({static_cast<GraphSource>(42), 0, 0});  // unknown: stays in 0
   EXPECT_EQ(model.programState(), 0);
   EXPECT_EQ(model.graphDisplayName(), "ERROR!!! THIS SHOULD NEVER HAPPEN!!!");
 }
@@ -319,7 +319,7 @@ TEST(Runners, AbortAndRestartAThousandTimes) {
   ProgramModel model(view);
   SchcPage page(model);
   model.setPage(kStoneCarverPage, &page);
-  model.installGeneratedGraph({8, 3, 0}, shared(testing::petersenGraph()));
+  model.installGeneratedGraph({GraphSource::kCompleteGraph, 3, 0}, shared(testing::petersenGraph()));
   for (int i = 0; i < 1000; ++i) {
     model.pageButtonPressed(kStoneCarverPage);  // 1 -> 2: a run starts
     ASSERT_EQ(model.programState(), 2);
@@ -343,7 +343,7 @@ TEST(Runners, AbortAndRestartAThousandTimes) {
 TEST(Runners, StoneCarverDecidesExactlyOnce) {
   ScriptedView view;
   ProgramModel model(view);
-  model.installGeneratedGraph({8, 8, 0}, shared(testing::makeGraph(8, testing::completeEdges(0, 8))));
+  model.installGeneratedGraph({GraphSource::kCompleteGraph, 8, 0}, shared(testing::makeGraph(8, testing::completeEdges(0, 8))));
   model.pageButtonPressed(kStoneCarverPage);
   SchcRunner runner;
   std::atomic<int> decisions{0};
@@ -431,7 +431,7 @@ TEST(Runners, SolverDecidesOnceAndNeverAfterAnAbort) {
     SCOPED_TRACE(row.what);
     ScriptedView view;
     ProgramModel model(view);
-    model.installGeneratedGraph({8, 8, 0}, shared(testing::makeGraph(row.n, row.edges)));
+    model.installGeneratedGraph({GraphSource::kCompleteGraph, 8, 0}, shared(testing::makeGraph(row.n, row.edges)));
     model.pageButtonPressed(kSolverPage);
     SolveRunner runner;
     std::atomic<int> ends{0};

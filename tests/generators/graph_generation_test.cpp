@@ -17,10 +17,9 @@ namespace {
 
 using testing::snapshot;
 
-GenerationRequest request(int16_t type, int32_t n, double x = 0.0, std::string inputFile = {}) {
-  GenerationRequest r = requestForFamily(type, n, x);
-  r.inputFileName = std::move(inputFile);
-  return r;
+// A request by its source's code: a family's code is also the graph type it stores.
+GenerationRequest request(int16_t code, int32_t n, double x = 0.0) {
+  return requestForFamily(static_cast<GraphSource>(code), n, x);
 }
 
 std::unique_ptr<Graph> generated(const GenerationRequest& r) {
@@ -116,8 +115,8 @@ TEST(GraphGeneration, RefusedBeforeGenerating) {
       {request(8, 20000), "ERROR: The graph would have about 199990000 edges; at most 50000000 can be generated."},
       {request(1, 100000, 0.0), "ERROR: A random graph with edge probability can have at most 65536 nodes."},
       {request(2, 10, std::nan("")), "ERROR: The second parameter must be a finite number."},
-      {request(11, 5), "ERROR: Unknown graph type code 11 (1..10 are known)."},
-      {request(9, -1), "ERROR: No input file named."},
+      {request(13, 5), "ERROR: Graph source 13 is neither a family nor a file; the 3-SAT reduction has its own entry."},
+      {request(10, -1), "ERROR: No input file named."},
   };
   for (const auto& [r, error] : cases) {
     testing::CapturedDiagnostics captured;
@@ -130,51 +129,53 @@ TEST(GraphGeneration, RefusedBeforeGenerating) {
   }
 }
 
-// Files are read through the request's two steps (the formats themselves are io's, tested
-// there): the count sizes the graph, the second step fills it, and either step's error is
-// the request's, with the hint line of a text file whose count failed.
-TEST(GraphGeneration, FilesAreReadThroughTheRequestsStepsOrRefused) {
-  std::string countedPath;
-  FileReadingSteps k4;
-  k4.countNodes = [&countedPath](const std::string& path, int32_t& nodes) {
-    countedPath = path;
-    nodes = 4;
-    return std::string();
+// A file request is built from what its readFile gives (the formats themselves are io's,
+// tested there): graph type 9, 10 for OBJ meshes, 0 for a drawing; forced edges set and
+// coordinates kept. The read's error is the request's (with the hint line of a text file),
+// and so are files of no nodes or more than the generators build.
+TEST(GraphGeneration, FilesAreBuiltFromTheirReadOrRefused) {
+  PlainGraph k4{4, testing::completeEdges(0, 4), {{0, 1}}, std::vector<Point3>(4, Point3{1, 2, 3})};
+  auto reading = [](PlainGraph plain) {
+    return [plain](PlainGraph& out) {
+      out = plain;
+      return std::string();
+    };
   };
-  k4.addEdges = [](Graph& graph) {
-    for (auto [a, b] : testing::completeEdges(0, 4)) graph.addEdge(a, b);
-    graph.coordinates.assign(4, Point3{1, 2, 3});
-    return std::string();
+  auto fileRequest = [](GraphSource source, PlainGraphRead read) {
+    GenerationRequest r;
+    r.source = source;
+    r.inputFileName = "g";
+    r.readFile = std::move(read);
+    return r;
   };
-  GenerationRequest text = request(9, -1, -1.0, "k4.txt");
-  text.fileReader = k4;
-  std::unique_ptr<Graph> graph = generated(text);
-  EXPECT_EQ(std::vector<int32_t>({graph->howManyNodes, graph->howManyEdges, graph->graphType}),
-            std::vector<int32_t>({4, 6, 9}));
-  EXPECT_EQ(std::pair(graph->inputFileName, countedPath), std::pair(std::string("k4.txt"), std::string("k4.txt")));
-  EXPECT_EQ(checkInvariants(*graph), "");
-  GenerationRequest mesh = request(10, -1, -1.0, "k4.obj");
-  mesh.fileReader = k4;
-  graph = generated(mesh);
-  EXPECT_EQ(std::pair(graph->graphType, graph->coordinates.size()), std::pair(int16_t{10}, size_t{4}));
+  using enum GraphSource;
+  const std::pair<GraphSource, int16_t> types[] = {{kTextFile, 9}, {kHcpFile, 9}, {kObjFile, 10}, {kDrawingFile, 0}};
+  for (auto [source, type] : types) {
+    GenerationRequest r = fileRequest(source, reading(k4));
+    r.printLevel = 1;
+    testing::CapturedDiagnostics captured;
+    std::unique_ptr<Graph> graph = generated(r);
+    ASSERT_NE(graph, nullptr);
+    EXPECT_EQ(std::tuple(graph->howManyNodes, graph->howManyEdges, graph->graphType, graph->coordinates.size(),
+                         graph->isUncuttableEdge(0, 1), graph->inputFileName, checkInvariants(*graph)),
+              std::tuple(4, 6, type, size_t{4}, true, std::string("g"), std::string()));
+    EXPECT_EQ(captured.text().find("Graph type: File-Read Graph from g.\n") != std::string::npos, source == kTextFile);
+  }
 
-  FileReadingSteps noCount = k4;
-  noCount.countNodes = [](const std::string& path, int32_t&) { return path + ": cannot open the file"; };
-  FileReadingSteps badEdges = k4;
-  badEdges.addEdges = [](Graph& graph) { return graph.inputFileName + ": line 2: bad"; };
-  const std::tuple<int16_t, FileReadingSteps, std::string, std::string> refusals[] = {
-      {9, noCount, "g: cannot open the file",
-       "Error: Make sure you have properly formatted file named g in the current directory.\n\n"},
-      {10, noCount, "g: cannot open the file", ""},
-      {9, badEdges, "g: line 2: bad", ""},
-      {9, FileReadingSteps{}, "ERROR: No reader for the file of graph type 9.", ""},
+  auto failing = [](PlainGraph&) { return std::string("g: cannot open the file"); };
+  const std::string hint = "Error: Make sure you have properly formatted file named g in the current directory.\n\n";
+  const std::tuple<GenerationRequest, std::string, std::string> refusals[] = {
+      {fileRequest(kTextFile, failing), "g: cannot open the file", hint},
+      {fileRequest(kObjFile, failing), "g: cannot open the file", ""},
+      {fileRequest(kTextFile, reading(PlainGraph{})), "g: the file holds no nodes", ""},
+      {fileRequest(kObjFile, reading(PlainGraph{10000001, {}, {}})),
+       "g: The graph would have 10000001 nodes; at most 10000000 can be generated.", ""},
+      {fileRequest(kTextFile, {}), "ERROR: No reader for the file of graph type 9.", ""},
   };
-  for (const auto& [type, steps, error, hint] : refusals) {
-    GenerationRequest r = request(type, -1, -1.0, "g");
-    r.fileReader = steps;
+  for (const auto& [r, error, printed] : refusals) {
     testing::CapturedDiagnostics captured;
     GenerationResult refused = generateGraph(r);
-    EXPECT_EQ(std::tuple(bool(refused), refused.error, captured.text()), std::tuple(false, error, hint));
+    EXPECT_EQ(std::tuple(bool(refused), refused.error, captured.text()), std::tuple(false, error, printed));
   }
 }
 
@@ -188,9 +189,9 @@ TEST(GraphGeneration, PageRules) {
             "ERROR: No 3-regular graph on 7 nodes exists: the number of nodes times the degree must be even.");
   EXPECT_EQ(std::vector<double>({numericTextValue("-"), numericTextValue("."), numericTextValue("2.5.1")}),
             std::vector<double>({0.0, 0.0, 2.5}));
-  ParameterCheck fine = checkGenerationParameters(2, "10", "3.9");
+  ParameterCheck fine = checkGenerationParameters(GraphSource::kRegularGraph, "10", "3.9");
   ASSERT_TRUE(fine.ok());
-  EXPECT_EQ(generated(requestForFamily(2, fine.first, fine.second))->regularDegree, 3);
+  EXPECT_EQ(generated(request(2, static_cast<int32_t>(fine.first), fine.second))->regularDegree, 3);
 }
 
 TEST(GraphGeneration, ThreeSatEntry) {
@@ -221,8 +222,8 @@ TEST(GenerationStop, ProgressRisesAndAStopAnywhereCancels) {
   // Complete, regular, random edges, knight, n-cube, edge probability. With the same seed the
   // watched run builds the same graph as the plain one.
   const std::vector<GenerationRequest> requests = {
-      requestForFamily(8, 120, 0), requestForFamily(2, 300, 5), requestForFamily(3, 200, 900),
-      requestForFamily(5, 12, 12), requestForFamily(6, 9, 0),   requestForFamily(1, 300, 0.3)};
+      request(8, 120, 0), request(2, 300, 5), request(3, 200, 900),
+      request(5, 12, 12), request(6, 9, 0),   request(1, 300, 0.3)};
   for (const GenerationRequest& r : requests) {
     enableFixedSeed(3);
     GenerationResult plain = generateGraph(r);
@@ -230,7 +231,7 @@ TEST(GenerationStop, ProgressRisesAndAStopAnywhereCancels) {
     StopToken never;
     enableFixedSeed(3);
     GenerationResult watched = generateGraph(r, &never, [&seen](double f) { seen.push_back(f); });
-    ASSERT_TRUE(plain && watched) << r.graphType;
+    ASSERT_TRUE(plain && watched) << graphSourceCode(r.source);
     EXPECT_EQ(snapshot(*plain.graph), snapshot(*watched.graph));
     ASSERT_GE(seen.size(), 2u);
     EXPECT_TRUE(std::ranges::is_sorted(seen) && seen.back() == 1.0);
@@ -240,7 +241,7 @@ TEST(GenerationStop, ProgressRisesAndAStopAnywhereCancels) {
       GenerationResult stopped = generateGraph(r, &stop, [&](double f) {
         if (f >= stopAt) stop.requestStop();
       });
-      EXPECT_FALSE(stopped) << r.graphType << " " << stopAt;
+      EXPECT_FALSE(stopped) << graphSourceCode(r.source) << " " << stopAt;
       EXPECT_EQ(stopped.error, "generation cancelled");
     }
   }

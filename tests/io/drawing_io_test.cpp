@@ -127,7 +127,7 @@ TEST(SolvedPentagon, EdgeStylesInEveryStateTheirLooksAndTheCycleOutput) {
 
   const CycleOutputResult txt = outputHamiltonianCycle(3, &solved, folder.file("c.txt"));
   EXPECT_EQ(std::tuple(bool(txt.status), txt.status.error, txt.written),
-            std::tuple(true, "", CycleFileKind::kAdjacencyText));
+            std::tuple(true, "", std::optional(CycleFileFormat::kText)));
   EXPECT_EQ(readFile(folder.file("c.txt")), "0 1 4\n1 0 2\n2 3 1\n3 2 4\n4 0 3\n");  // the cycle 0-1-2-3-4
 
   const CycleOutputResult obj = outputHamiltonianCycle(3, &solved, folder.file("c.obj"));
@@ -135,7 +135,7 @@ TEST(SolvedPentagon, EdgeStylesInEveryStateTheirLooksAndTheCycleOutput) {
   EXPECT_EQ(std::tuple(bool(obj.status), obj.status.message, obj.status.error),
             std::tuple(false, "", folder.file("c.obj") + why));
   EXPECT_FALSE(std::filesystem::exists(folder.file("c.obj")));
-  EXPECT_EQ(outputHamiltonianCycle(3, &solved, folder.file("c.dat")).written, CycleFileKind::kNothing);
+  EXPECT_EQ(outputHamiltonianCycle(3, &solved, folder.file("c.dat")).written, std::nullopt);
   p.drawing.toggleEdgeAt((p.nodes[0]->x + p.nodes[2]->x) / 2, (p.nodes[0]->y + p.nodes[2]->y) / 2);
   const std::vector<StyledEdge> painted = edgeStyles(p.drawing, &solved, 3, 1);
   ASSERT_EQ(painted.size(), 6u);
@@ -176,16 +176,17 @@ TEST(Names, ExtensionsAndHcOutputNames) {
       {hamiltonianCycleFileName, "/a.b/noext", "/a.b/noext-HC"},
       {hamiltonianCycleFileName, "/tmp/.txt", "/tmp/.txt-HC"}};
   for (const auto& [rule, name, expected] : names) EXPECT_EQ(rule(name), expected) << name;
-  const std::tuple<const char*, int16_t, const char*> cycleNames[] = {
-      {"Knight's Tour 8 x 8", 5, "Knight's Tour 8 x 8-HC.txt"},
-      {"User-Defined Graph", 13, "User-Defined Graph-HC.txt"},
-      {"petersen.txt", 10, "petersen-HC.txt"},
-      {"mesh.v1.obj", 12, "mesh-HC.obj"},
-      {"noext", 10, "-HC.txt"}};
+  using enum GraphSource;
+  const std::tuple<const char*, GraphSource, const char*> cycleNames[] = {
+      {"Knight's Tour 8 x 8", kKnightsTourGraph, "Knight's Tour 8 x 8-HC.txt"},
+      {"User-Defined Graph", kUserDrawnGraph, "User-Defined Graph-HC.txt"},
+      {"petersen.txt", kTextFile, "petersen-HC.txt"},
+      {"mesh.v1.obj", kObjFile, "mesh-HC.obj"},
+      {"noext", kTextFile, "-HC.txt"}};
   for (const auto& [name, type, expected] : cycleNames)
     EXPECT_EQ(defaultCycleFileName(name, type), expected) << name;
-  EXPECT_STREQ(cycleOutputDialog(12).defaultExtension, "obj");
-  EXPECT_STREQ(cycleOutputDialog(10).filter,
+  EXPECT_STREQ(cycleOutputDialog(kObjFile).defaultExtension, "obj");
+  EXPECT_STREQ(cycleOutputDialog(kTextFile).filter,
                "Text Files (*.txt)|*.txt|Obj Files (*.obj)|*.obj|All Files (*.*)|*.*||");
 }
 

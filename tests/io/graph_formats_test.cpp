@@ -290,13 +290,13 @@ TEST(CycleFiles, TextShapesAreToldApartAndWrittenInTheSolvedGraphsNeighbourOrder
   // A node list (the closing repeat dropped), a column, an OBJ line, and adjacency text (an
   // edge set, walked from node 0): the same cycle.
   const std::tuple<const char*, CycleFileFormat, bool> rows[] = {
-      {"0 2 1 3 0\n", CycleFileFormat::Text, false},
-      {"0\n2\n\n1\n3\n", CycleFileFormat::Text, false},
-      {"v 0 0 0\n# Hamiltonian Cycle:\nl 1 3 2 4 1\n", CycleFileFormat::Obj, false},
-      {"0 2 3\n1 2 3\n2 0 1\n3 0 1\n", CycleFileFormat::Text, true}};
+      {"0 2 1 3 0\n", CycleFileFormat::kText, false},
+      {"0\n2\n\n1\n3\n", CycleFileFormat::kText, false},
+      {"v 0 0 0\n# Hamiltonian Cycle:\nl 1 3 2 4 1\n", CycleFileFormat::kObj, false},
+      {"0 2 3\n1 2 3\n2 0 1\n3 0 1\n", CycleFileFormat::kText, true}};
   for (const auto& [text, format, isEdgeSet] : rows) {
     CycleFileContents contents;
-    ASSERT_TRUE(parseCycleText(text, "c", format, contents)) << text;
+    ASSERT_TRUE(cycleFileFormatInfo(format).parse(text, "c", contents)) << text;
     EXPECT_EQ(contents.isEdgeSet, isEdgeSet) << text;
     std::vector<int32_t> order = contents.sequence;
     EXPECT_TRUE(!isEdgeSet || cycleFromEdges(4, contents.edges, order)) << text;

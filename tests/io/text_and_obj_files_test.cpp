@@ -14,6 +14,7 @@
 
 #include "core/core_test_support.h"
 #include "io/adjacency_text_format.h"
+#include "io/graph_format_registry.h"
 #include "io/obj_format.h"
 
 namespace hc {
@@ -48,34 +49,22 @@ class GraphFilesTest : public ::testing::Test {
   fs::path folder_;
 };
 
+// What a refused read leaves in its output: this, untouched.
+const PlainGraph kUntouched{1, {{0, 0}}, {}};
+
 struct Loaded {
   FileStatus status;
+  PlainGraph plain = kUntouched;
   Graph graph;
 };
 
-// The two reading steps of generation on a file: its node count, then its edges.
-FileStatus countNodes(const std::string& path, bool obj, int32_t& n) {
-  std::string text;
-  if (FileStatus status = readInputFile(path, text); !status) return status;
-  return obj ? countObjVertexLines(text, path, n) : countAdjacencyTextLines(text, path, n);
-}
-FileStatus addEdges(Graph& graph, bool obj) {
-  std::string text;
-  if (FileStatus status = readInputFile(graph.inputFileName, text); !status) return status;
-  return obj ? addObjGraph(graph, text) : addAdjacencyText(graph, text);
-}
-
-// Counting, reading and finishing, as the generation constructor does it (".obj" or text).
+// Read through the file's row of the format table (".obj" or text), built as generation
+// builds a file's graph.
 Loaded load(const fs::path& path) {
-  const bool obj = path.extension() == ".obj";
   Loaded result;
-  int32_t n = 0;
-  result.status = countNodes(path.string(), obj, n);
-  if (!result.status) return result;
-  result.graph = Graph(n, obj ? 10 : 9);
-  result.graph.inputFileName = path.string();
-  result.status = addEdges(result.graph, obj);
-  if (result.status) result.graph.finishConstruction();
+  const GraphFormatInfo* format = graphFormatOfPath(path.string());
+  result.status = format->read(GraphRecord{path.string(), 0, {}}, {}, result.plain);
+  if (result.status) result.graph = std::move(*graphOfPlain(result.plain, 9));
   return result;
 }
 
@@ -89,10 +78,9 @@ std::string arrays(const Graph& g) {
   return out.str();
 }
 
-void expectUntouched(const Graph& g) {
-  EXPECT_EQ(g.howManyEdges, 0);
-  EXPECT_TRUE(g.coordinates.empty());
-  for (const Node& n : g.nodes) EXPECT_TRUE(n.adjacencyList.empty()) << n.id;
+void expectUntouched(const PlainGraph& plain) {
+  EXPECT_EQ(std::tuple(plain.nodes, plain.edges, plain.coordinates.size()),
+            std::tuple(kUntouched.nodes, kUntouched.edges, size_t{0}));
 }
 
 // EXPECTED lists "name nodes edges" (valid) or "name<TAB>error piece" (invalid); "#" starts
@@ -127,7 +115,7 @@ TEST_F(GraphFilesTest, SampleFoldersGiveWhatTheirListsSay) {
       EXPECT_FALSE(loaded.status.ok);
       EXPECT_EQ(loaded.status.error.rfind(entry.path().string() + ": ", 0), 0u) << loaded.status.error;
       EXPECT_NE(loaded.status.error.find(want), std::string::npos) << loaded.status.error;
-      expectUntouched(loaded.graph);
+      expectUntouched(loaded.plain);
     }
     EXPECT_EQ(walked, expected.size()) << sub;
   }
@@ -136,15 +124,12 @@ TEST_F(GraphFilesTest, SampleFoldersGiveWhatTheirListsSay) {
 // Every refusal is one error naming what is wrong; the graph stays as it was and no file is
 // created (nor a temporary one left behind).
 TEST_F(GraphFilesTest, RefusalsLeaveEverythingAsItWas) {
-  int32_t n = 0;
-  const std::string k4 = (kData / "txt/valid/k4.txt").string();
-  const std::string square = (kData / "obj/valid/square_with_texture_indices.obj").string();
   const std::string nowhere = (folder_ / "no_such_folder" / "x.txt").string();
   const std::string bad = scratch("bad.obj").string();
-  Graph text(5, 9);  // sized for another file
-  text.inputFileName = k4;
-  Graph obj(5, 10);
-  obj.inputFileName = square;
+  const Loaded missing = load(scratch("missing.txt"));
+  fs::create_directory(folder_ / "x.obj");
+  const Loaded isFolder = load(folder_ / "x.obj");
+  fs::remove(folder_ / "x.obj");
   auto placed = [](Graph g) {
     g.coordinates.assign(static_cast<size_t>(g.howManyNodes), Point3{0, 0, 0});
     return g;
@@ -153,11 +138,8 @@ TEST_F(GraphFilesTest, RefusalsLeaveEverythingAsItWas) {
   Graph twoTriangles = placed(makeGraph(6, testing::joined(testing::cycleEdges(0, 3), testing::cycleEdges(3, 3))));
   const std::string cannotCreate = nowhere + ": cannot create the file: No such file or directory";
   const std::pair<FileStatus, std::string> refusals[] = {
-      {countNodes(scratch("missing.txt").string(), false, n),
-       scratch("missing.txt").string() + ": no such file"},
-      {countNodes(folder_.string(), true, n), folder_.string() + ": is a folder, not a file"},
-      {addEdges(text, false), k4 + ": 4 lines for a graph of 5 nodes"},
-      {addEdges(obj, true), square + ": 4 vertex lines for a graph of 5 nodes"},
+      {missing.status, scratch("missing.txt").string() + ": no such file"},
+      {isFolder.status, (folder_ / "x.obj").string() + ": is a folder, not a file"},
       {writeAdjacencyText(triangle, nowhere), cannotCreate},
       {writeHamiltonianCycleObj(triangle, nowhere), cannotCreate},
       {writeAdjacencyText(triangle), "no file name to write the graph to"},
@@ -171,17 +153,10 @@ TEST_F(GraphFilesTest, RefusalsLeaveEverythingAsItWas) {
        bad + ": the graph has no coordinates, so its cycle cannot be written as OBJ"},
   };
   for (const auto& [status, error] : refusals) EXPECT_EQ(status.error, error);
-  expectUntouched(text);
-  expectUntouched(obj);
+  expectUntouched(missing.plain);
+  expectUntouched(isFolder.plain);
   EXPECT_TRUE(fs::is_directory(folder_));
   EXPECT_EQ(filesInScratch(), 0u);
-
-  Graph announced(4, 9);
-  announced.inputFileName = k4;
-  announced.printLevel = 1;
-  testing::CapturedDiagnostics out;
-  ASSERT_TRUE(addEdges(announced, false).ok);
-  EXPECT_EQ(out.text(), "Graph type: File-Read Graph from " + k4 + ".\n");
 }
 
 // Arrays follow the order in which edges are first met in the file; written text follows

@@ -29,8 +29,7 @@ namespace {
 
 using testing::makeGraph;
 
-// Graph types of the generator: 5 is a knight's tour board, 7 an ICCS graph.
-Graph generated(int16_t type, int32_t n, double x) {
+Graph generated(GraphSource type, int32_t n, double x) {
   GenerationResult result = generateGraph(requestForFamily(type, n, x));
   EXPECT_TRUE(result) << result.error;
   return result ? *result.graph : Graph();
@@ -96,7 +95,7 @@ void expectVerifiedCycle(const Graph& solved, const EdgeSnapshot& submitted, con
 TEST(ProbabilityMill, EveryVersionStepByStep) {
   testing::CapturedDiagnostics log;
   enableFixedSeed(31);
-  std::vector<Graph> sources = {generated(5, 8, 8), generated(7, 1, 0.0), testing::petersenGraph()};
+  std::vector<Graph> sources = {generated(GraphSource::kKnightsTourGraph, 8, 8), generated(GraphSource::kIccsGraph, 1, 0.0), testing::petersenGraph()};
   for (size_t s = 0; s < 2; ++s) ASSERT_EQ(fastInitialPruning(sources[s], 2, 0), kUndecided);
   ASSERT_GT(sources[0].howManyChains, 0);
   int32_t fatalTrials = 0;
@@ -235,7 +234,7 @@ TEST(ProbabilityMill, AStuckOrUnknownVersionEndsAndChangesNothing) {
 TEST(CutSequence, ReplayAndTheLearningRun) {
   testing::CapturedDiagnostics log;
   enableFixedSeed(17);
-  Graph pruned = generated(5, 8, 8);
+  Graph pruned = generated(GraphSource::kKnightsTourGraph, 8, 8);
   ASSERT_EQ(fastInitialPruning(pruned, 2, 0), kUndecided);
   Graph copy(pruned);
   std::unique_ptr<CutSequence> sequence;
@@ -257,7 +256,7 @@ TEST(CutSequence, ReplayAndTheLearningRun) {
     return std::string(written.size() == 1 ? "" : "disk full");
   };
   // ICCS with three components: iterations fail often, so sequences get recorded.
-  Graph g = generated(7, 3, 0.0);
+  Graph g = generated(GraphSource::kIccsGraph, 3, 0.0);
   RecordingSink sink;
   sink.stopAfter = 31;
   // Version 10 runs on one thread whatever is asked.
@@ -285,7 +284,7 @@ TEST_P(OfferedVersions, FindVerifiedCyclesOnOneAndTwoThreads) {
   testing::CapturedDiagnostics log;
   enableFixedSeed(1000 + static_cast<uint32_t>(version));
   for (int32_t threads : {1, 2}) {
-    Graph g = threads == 1 ? generated(7, 1, 0.0) : generated(5, 8, 8);
+    Graph g = threads == 1 ? generated(GraphSource::kIccsGraph, 1, 0.0) : generated(GraphSource::kKnightsTourGraph, 8, 8);
     const EdgeSnapshot submitted(g);
     RecordingSink sink;
     SchcOutcome outcome;

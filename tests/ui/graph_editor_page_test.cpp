@@ -260,9 +260,11 @@ TEST_F(EditorPage, GraphViewComesAndGoes) {
   const auto mine = hc::writeGBytes(model.drawing());
   page.view().zoom = 4;
   page.view().centreX = 30;
-  struct Row { double source, p1, p2; int nodes; size_t bent; };
-  for (Row r : {Row{5, 3, 4, 12, 0}, Row{6, 3, 0, 8, 0}, Row{4, 5, 6, 30, 11}, Row{7, 2, 0, 28, 0}}) {
-    SCOPED_TRACE(r.source);
+  using enum hc::GraphSource;
+  struct Row { hc::GraphSource source; double p1, p2; int nodes; size_t bent; };
+  for (Row r : {Row{kKnightsTourGraph, 3, 4, 12, 0}, Row{kNCubeGraph, 3, 0, 8, 0}, Row{kToroidalGrid, 5, 6, 30, 11},
+                Row{kIccsGraph, 2, 0, 28, 0}}) {
+    SCOPED_TRACE(hc::graphSourceCode(r.source));
     model.loadGraphRequest({r.source, r.p1, r.p2});
     page.finishLayoutNow();
     ASSERT_TRUE(page.hasGraphView());
@@ -276,17 +278,17 @@ TEST_F(EditorPage, GraphViewComesAndGoes) {
     EXPECT_EQ(std::tuple(page.view().zoom, page.view().centreX), std::tuple(4, 30.0));
   }
   // A cube waiting for its layout, then a board: the board stays, the cube's answer is dropped.
-  model.loadGraphRequest({6, 4, 0});
+  model.loadGraphRequest({kNCubeGraph, 4, 0});
   EXPECT_TRUE(page.layoutRunning());
   model.setProgramState(0);
-  model.loadGraphRequest({5, 3, 4});
+  model.loadGraphRequest({kKnightsTourGraph, 3, 4});
   EXPECT_FALSE(page.layoutRunning());
   QTest::qWait(300);
   EXPECT_EQ(page.shownGraph().nodeCount(), 12);
   model.setProgramState(0);
 
   // An odd board: decided on entry to manual edit mode, shown row by row from the top left.
-  model.loadGraphRequest({5, 9, 9});
+  model.loadGraphRequest({kKnightsTourGraph, 9, 9});
   model.pageButtonPressed(hc::kEditorPage);
   EXPECT_EQ(model.programState(), 3);
   EXPECT_EQ(model.programResult(), 0);
@@ -307,7 +309,7 @@ TEST_F(EditorPage, ForcedEdgesAreThoseOfTheInformationPage) {
     hc::testing::EdgeList edges = square;
     if (pendant) edges.push_back({5, 1});
     auto graph = std::make_shared<hc::Graph>(hc::testing::makeGraph(pendant ? 6 : 5, edges));
-    model.installGeneratedGraph({3, double(graph->howManyNodes), double(edges.size())}, graph);
+    model.installGeneratedGraph({hc::GraphSource::kRandomEdgesGraph, double(graph->howManyNodes), double(edges.size())}, graph);
     page.finishLayoutNow();
     int orange = 0;
     for (const hc::StyledEdge& e : hc::edgeStyles(page.shownGraph(), page.forcedEdgesGraph(), model.programState(),

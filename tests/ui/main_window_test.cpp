@@ -93,7 +93,7 @@ struct Window {
   // Submits the graph as the generated complete graph on n nodes would be, under its name.
   void load(int32_t n, const hc::testing::EdgeList& edges) {
     auto graph = std::make_shared<hc::Graph>(hc::testing::makeGraph(n, edges));
-    dlg.model().installGeneratedGraph({8, double(n), 0}, graph);
+    dlg.model().installGeneratedGraph({hc::GraphSource::kCompleteGraph, double(n), 0}, graph);
   }
   // GP(n, 2): Hamiltonian unless n is 5 modulo 6; the mill cannot prove that for 23 and 59.
   void loadPetersen(int32_t n) { load(2 * n, hc::testing::generalizedPetersenEdges(n, 2)); }
@@ -388,7 +388,7 @@ TEST(GenerationAndInformationPages, RequestsAndFigures) {
   ASSERT_TRUE(page->generationRunning());
   ASSERT_TRUE(w.waitForState(1));
   EXPECT_EQ(w.dlg.model().submittedGraph()->howManyNodes, 30000);
-  EXPECT_EQ(w.dlg.model().graphSourceType(), 2);
+  EXPECT_EQ(w.dlg.model().graphSourceType(), hc::GraphSource::kRegularGraph);
   EXPECT_EQ(page->selectedFamily(), -1);
   EXPECT_FALSE(page->radioButton(2)->isEnabled());
   EXPECT_TRUE(QTest::qWaitFor([&] { return !w.dlg.informationPage()->computing(); }, 60000));
