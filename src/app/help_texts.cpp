@@ -89,8 +89,9 @@ enum Body {
   kSolverBlue, kSolverGreen, kSolverRunning, kSolverOtherRunning, kSolverSolved, kSolverOtherSolved,
 };
 
-Body bodyFor(int32_t page, int32_t state, int32_t algorithm) {
-  using namespace algorithm_choices;
+Body bodyFor(int32_t page, ProgramState programState, AlgorithmChoice algorithm) {
+  using enum AlgorithmChoice;
+  const int32_t state = codeOf(programState);
   switch (page) {
     case 0:
       if (state == 0) return kEditorBlue;
@@ -333,9 +334,9 @@ const HelpLines& body(Body which) {
   return bodies.at(which);
 }
 
-HelpLines contextualText(int32_t page, int32_t state, int32_t algorithm) {
+HelpLines contextualText(int32_t page, ProgramState state, AlgorithmChoice algorithm) {
   const std::string heading = std::string("CONTEXT SPECIFIC HELP FOR ") + kPageNames[page] + " DIALOG BOX -STATE " +
-                              std::to_string(state) + " (" + stateColourName(state) + "):";
+                              std::to_string(codeOf(state)) + " (" + stateColourName(state) + "):";
   HelpLines lines{"", "", heading, std::string(heading.size(), '=')};
   const Body which = bodyFor(page, state, algorithm);
   const HelpLines& text = body(which);
@@ -407,7 +408,8 @@ const HelpLines& generalHelpLines() {
   return lines;
 }
 
-const HelpLines& contextualHelpLines(int32_t page, int32_t state, int32_t algorithmChoice) {
+const HelpLines& contextualHelpLines(int32_t page, ProgramState programState, AlgorithmChoice algorithmChoice) {
+  const int32_t state = codeOf(programState);
   if (page < 0 || page >= kPages || state < 0 || state > 3) return generalHelpLines();
   // Every text built once, for every algorithm choice a row tells apart (0 stands for
   // any choice that is none of the four methods).
@@ -415,10 +417,10 @@ const HelpLines& contextualHelpLines(int32_t page, int32_t state, int32_t algori
     std::map<std::tuple<int32_t, int32_t, int32_t>, HelpLines> all;
     for (int32_t p = 0; p < kPages; ++p)
       for (int32_t s = 0; s < 4; ++s)
-        for (int32_t a = 0; a < kChoices; ++a) all.emplace(std::make_tuple(p, s, a), contextualText(p, s, a));
+        for (int32_t a = 0; a < kChoices; ++a) all.emplace(std::make_tuple(p, s, a), contextualText(p, static_cast<ProgramState>(s), static_cast<AlgorithmChoice>(a)));
     return all;
   }();
-  const int32_t choice = algorithmChoice >= 1 && algorithmChoice < kChoices ? algorithmChoice : 0;
+  const int32_t choice = codeOf(algorithmChoice) >= 1 && codeOf(algorithmChoice) < kChoices ? codeOf(algorithmChoice) : 0;
   return texts.at(std::make_tuple(page, state, choice));
 }
 

@@ -1,71 +1,79 @@
 #include "app/program_states.h"
 
+#include <array>
+
 namespace hc {
 
-BoxLook stateLook(int32_t state) {
-  switch (state) {
-    case program_states::kGreen:
-      return {{0, 212, 0}, {255, 255, 255}, {0, 255, 0}};
-    case program_states::kRed:
-      return {{212, 0, 0}, {255, 255, 255}, {255, 0, 0}};
-    case program_states::kYellow:
-      return {{212, 212, 0}, {0, 0, 0}, {255, 255, 0}};
-    default:
-      return {{0, 0, 212}, {255, 255, 255}, {0, 0, 255}};
+namespace {
+
+// One row per state, in state order: the status box's look, the colour's name, the caption
+// of the big state button, and the status text where it does not depend on the run.
+struct StateRow {
+  BoxLook look;
+  const char* colour;
+  const char* caption;
+  const char* text;
+};
+constexpr std::array<StateRow, 4> kStates{{
+    {{{0, 0, 212}, {255, 255, 255}, {0, 0, 255}}, "BLUE", "LOAD GRAPH", "No Graph Loaded"},
+    {{{0, 212, 0}, {255, 255, 255}, {0, 255, 0}}, "GREEN", "SOLVE GRAPH", "Graph Loaded & Ready To Run"},
+    {{{212, 0, 0}, {255, 255, 255}, {255, 0, 0}}, "RED", "ABORT", nullptr},
+    {{{212, 212, 0}, {0, 0, 0}, {255, 255, 0}}, "YELLOW", "RESET", nullptr},
+}};
+
+const StateRow* rowOf(ProgramState state) {
+  const int32_t code = codeOf(state);
+  return code >= 0 && code < static_cast<int32_t>(kStates.size()) ? &kStates[code] : nullptr;
+}
+
+const char* runningText(AlgorithmChoice choice) {
+  switch (choice) {
+    case AlgorithmChoice::kStoneCarver: return "Stone Carver Hamiltonian Cycle Algorithm Running";
+    case AlgorithmChoice::kCoHC: return "Co-Hamiltonian Cycle Proof System Running";
+    case AlgorithmChoice::kManualEdit: return "Manual Edit Mode";
+    case AlgorithmChoice::kSolver: return "Solver Portfolio Running";
+    default: return "";
   }
+}
+
+const char* decidedText(ProgramResult result) {
+  switch (result) {
+    case ProgramResult::kNonHamiltonian: return "The Graph Is Non-Hamiltonian";
+    case ProgramResult::kHamiltonian: return "The Graph Is Hamiltonian";
+    case ProgramResult::kSearchTooShallow: return "The Search Depth Was Too Shallow";
+    case ProgramResult::kTimeLimitReached: return "Undecided: The Time Limit Was Reached";
+    default: return "";
+  }
+}
+
+}  // namespace
+
+BoxLook stateLook(ProgramState state) {
+  const StateRow* row = rowOf(state);
+  return (row ? *row : kStates[0]).look;
 }
 
 BoxLook statusLabelLook() { return {{212, 208, 200}, {0, 0, 0}, {255, 255, 255}}; }
 
-std::string statusText(int32_t state, int32_t algorithmChoice, int16_t result) {
-  switch (state) {
-    case program_states::kBlue:
-      return "No Graph Loaded";
-    case program_states::kGreen:
-      return "Graph Loaded & Ready To Run";
-    case program_states::kRed:
-      switch (algorithmChoice) {
-        case algorithm_choices::kStoneCarver:
-          return "Stone Carver Hamiltonian Cycle Algorithm Running";
-        case algorithm_choices::kCoHC:
-          return "Co-Hamiltonian Cycle Proof System Running";
-        case algorithm_choices::kManualEdit:
-          return "Manual Edit Mode";
-        case algorithm_choices::kSolver:
-          return "Solver Portfolio Running";
-        default:
-          return {};
-      }
-    case program_states::kYellow:
-      switch (result) {
-        case program_results::kNonHamiltonian:
-          return "The Graph Is Non-Hamiltonian";
-        case program_results::kHamiltonian:
-          return "The Graph Is Hamiltonian";
-        case program_results::kSearchTooShallow:
-          return "The Search Depth Was Too Shallow";
-        case program_results::kTimeLimitReached:
-          return "Undecided: The Time Limit Was Reached";
-        default:
-          return {};
-      }
-    default:
-      return {};
-  }
+std::string statusText(ProgramState state, AlgorithmChoice algorithmChoice, ProgramResult result) {
+  if (state == ProgramState::kRunning) return runningText(algorithmChoice);
+  if (state == ProgramState::kDecided) return decidedText(result);
+  const StateRow* row = rowOf(state);
+  return row ? row->text : "";
 }
 
-std::string stateColourName(int32_t state) {
-  static const char* const names[] = {"BLUE", "GREEN", "RED", "YELLOW"};
-  return state >= 0 && state <= 3 ? names[state] : "";
+std::string stateColourName(ProgramState state) {
+  const StateRow* row = rowOf(state);
+  return row ? row->colour : "";
 }
 
-std::string stateButtonCaption(int32_t state) {
-  static const char* const captions[] = {"LOAD GRAPH", "SOLVE GRAPH", "ABORT", "RESET"};
-  return state >= 0 && state <= 3 ? captions[state] : "";
+std::string stateButtonCaption(ProgramState state) {
+  const StateRow* row = rowOf(state);
+  return row ? row->caption : "";
 }
 
-bool resetButtonShown(int32_t state) {
-  return state == program_states::kGreen || state == program_states::kYellow;
+bool resetButtonShown(ProgramState state) {
+  return state == ProgramState::kSubmitted || state == ProgramState::kDecided;
 }
 
 }  // namespace hc

@@ -39,10 +39,10 @@ EdgeStyleLook edgeStyleLook(EdgeStyle style) {
   return {0, 0, 255, 1.0, false};
 }
 
-EdgeStyle edgeStyle(const Graph2DEdge& edge, bool selected, const Graph* workingGraph, int16_t programState,
-                    int16_t algorithmChoice) {
+EdgeStyle edgeStyle(const Graph2DEdge& edge, bool selected, const Graph* workingGraph, ProgramState programState,
+                    AlgorithmChoice algorithmChoice) {
   if (selected) return EdgeStyle::kSelected;
-  if (programState == program_state::kEditing || !workingGraph) return EdgeStyle::kOrdinary;
+  if (programState == ProgramState::kEditing || !workingGraph) return EdgeStyle::kOrdinary;
   const int32_t a = edge.node1->id;
   const int32_t b = edge.node2->id;
   // A drawing edited after the conversion could name nodes the working graph lacks.
@@ -52,14 +52,14 @@ EdgeStyle edgeStyle(const Graph2DEdge& edge, bool selected, const Graph* working
   const bool forced =
       known && (workingGraph->node(a).isForcedNeighbor(b) || workingGraph->node(b).isForcedNeighbor(a));
   switch (programState) {
-    case program_state::kSubmitted:
-    case program_state::kRunning:
-      if (algorithmChoice == algorithm_choice::kManualEdit) {
+    case ProgramState::kSubmitted:
+    case ProgramState::kRunning:
+      if (algorithmChoice == AlgorithmChoice::kManualEdit) {
         if (!known || !workingGraph->isAdjacent(a, b)) return EdgeStyle::kDeleted;
         return forced ? EdgeStyle::kForced : EdgeStyle::kOrdinary;
       }
       return forced ? EdgeStyle::kForced : EdgeStyle::kOrdinary;
-    case program_state::kDecided:
+    case ProgramState::kDecided:
       if (!forced) return EdgeStyle::kDeleted;
       return workingGraph->isHamiltonian == kHamiltonian ? EdgeStyle::kCycle : EdgeStyle::kForcedNoCycle;
     default:
@@ -67,8 +67,8 @@ EdgeStyle edgeStyle(const Graph2DEdge& edge, bool selected, const Graph* working
   }
 }
 
-std::vector<StyledEdge> edgeStyles(const Graph2D& drawing, const Graph* workingGraph, int16_t programState,
-                                   int16_t algorithmChoice) {
+std::vector<StyledEdge> edgeStyles(const Graph2D& drawing, const Graph* workingGraph, ProgramState programState,
+                                   AlgorithmChoice algorithmChoice) {
   std::vector<StyledEdge> styled;
   styled.reserve(drawing.unselectedEdges.size() + drawing.selectedEdges.size());
   for (const auto& edge : drawing.unselectedEdges)

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/graph.h"
+#include "core/program_state.h"
 #include "editor/editor_status.h"
 #include "editor/graph2d.h"
 #include "io/path_names.h"  // the editor's extension rule, which the page's dialogs use too
@@ -42,7 +43,7 @@ FileDialogSetup cycleOutputDialog(int32_t graphSourceType);  // OUTPUT HC
 // --- the drawing's files ---
 
 // The refusals of Save and Save As, in their order: rotation mode, no node, not editing.
-EditorStatus checkDrawingSave(const Graph2D& drawing, int16_t programState, bool rotationMode);
+EditorStatus checkDrawingSave(const Graph2D& drawing, ProgramState programState, bool rotationMode);
 
 enum class DrawingFileKind { kNothing, kGFile, kAdjacencyText };
 struct DrawingSaveResult {
@@ -66,7 +67,7 @@ struct DrawingQuickSave {
 DrawingQuickSave saveDrawing(const Graph2D& drawing, const std::string& currentFilePath);
 
 // The refusal of Load.
-EditorStatus checkDrawingLoad(int16_t programState);
+EditorStatus checkDrawingLoad(ProgramState programState);
 // Load with the chosen path: on success the drawing is replaced by the file's and rotation
 // mode is left; a file that cannot be read or is malformed leaves both as they were and
 // the status says why (the page shows nothing for it).
@@ -81,11 +82,11 @@ struct CycleOutputResult {
 };
 // Refused with "The graph is non-Hamiltonian!" unless the state is 3 and the working
 // graph holds a Hamiltonian cycle.
-EditorStatus checkCycleOutput(int16_t programState, const Graph* workingGraph);
+EditorStatus checkCycleOutput(ProgramState programState, const Graph* workingGraph);
 // Writes the cycle of the working graph to `path` by its extension: "txt" as adjacency
 // text, "obj" as the OBJ polyline (only graphs read from OBJ files have the coordinates);
 // anything else writes nothing. The status says why nothing was written.
-CycleOutputResult outputHamiltonianCycle(int16_t programState, const Graph* workingGraph,
+CycleOutputResult outputHamiltonianCycle(ProgramState programState, const Graph* workingGraph,
                                          const std::string& path);
 
 }  // namespace hc

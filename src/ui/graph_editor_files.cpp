@@ -12,17 +12,10 @@
 #include "app/user_messages.h"
 #include "io/drawing_files.h"
 
-namespace {
-
-constexpr const char* kCaption = "Hamiltonian Cycles";
-constexpr const char* kDiscardQuestion = "The drawing has changes that are not saved. Discard them?";
-
-}  // namespace
-
 // --- files ---
 
 void CGraphEditorDlg::saveAction() {
-  const hc::EditorStatus check = hc::checkDrawingSave(model_.drawing(), state(), rotationMode_);
+  const hc::EditorStatus check = hc::checkDrawingSave(model_.drawing(), state(), rotating());
   if (!check) {
     message(check.message);
     return;
@@ -41,7 +34,7 @@ void CGraphEditorDlg::saveAction() {
 }
 
 void CGraphEditorDlg::saveAsAction() {
-  const hc::EditorStatus check = hc::checkDrawingSave(model_.drawing(), state(), rotationMode_);
+  const hc::EditorStatus check = hc::checkDrawingSave(model_.drawing(), state(), rotating());
   if (!check) {
     message(check.message);
     return;
@@ -77,13 +70,14 @@ void CGraphEditorDlg::loadAction() {
       model_.view().chooseOpenFile("Open", hc::viewFileFilter(hc::loadDrawingDialog().filter));
   if (!path) return;
   auto snapshot = before();
-  const hc::EditorStatus status = hc::loadDrawing(model_.drawing(), *path, rotationMode_);
+  bool rotationMode = rotating();
+  const hc::EditorStatus status = hc::loadDrawing(model_.drawing(), *path, rotationMode);
   if (!status) {
     message(status.message);
     message(status.error.empty() ? *path + ": cannot read the drawing" : status.error);
     return;
   }
-  pending_.reset();
+  pane_->interaction().forget();
   recordEdit(std::move(snapshot));
   model_.setCurrentFilePath(*path);
   history_.markSaved(model_.drawing());
@@ -113,7 +107,7 @@ void CGraphEditorDlg::outputHcAction() {
 bool CGraphEditorDlg::hasUnsavedDrawing() const {
   // In state 0 the drawing on the canvas is the user's; in the other states the canvas may
   // show a generated or loaded graph, and the user's drawing waits for state 0.
-  if (state() == hc::program_states::kBlue) {
+  if (editing()) {
     return model_.drawing().nodeCount() > 0 && history_.isModified(model_.drawing());
   }
   if (userDrawing_.bytes.empty()) return false;
@@ -124,7 +118,7 @@ bool CGraphEditorDlg::hasUnsavedDrawing() const {
 
 bool CGraphEditorDlg::confirmDiscard() {
   if (!hasUnsavedDrawing()) return true;
-  return model_.view().askYesNo(kDiscardQuestion, kCaption);
+  return model_.view().askYesNo("The drawing has changes that are not saved. Discard them?", "Hamiltonian Cycles");
 }
 
 // --- export ---
@@ -134,7 +128,7 @@ void CGraphEditorDlg::exportAction() {
       model_.view().chooseSaveFile("Export Picture", "PNG Pictures (*.png);;SVG Pictures (*.svg)", "graph.png");
   if (!path) return;
   // The canvas size is offered; another "W x H" shows the same view with more or fewer pixels.
-  const QString canvasSize = QStringLiteral("%1 x %2").arg(canvas_->canvasWidth()).arg(canvas_->canvasHeight());
+  const QString canvasSize = QStringLiteral("%1 x %2").arg(canvas()->canvasWidth()).arg(canvas()->canvasHeight());
   bool accepted = false;
   const QString answer = QInputDialog::getText(this, QStringLiteral("Export Picture"),
                                                QStringLiteral("Picture size in pixels (width x height):"),
@@ -157,8 +151,8 @@ void CGraphEditorDlg::exportAction() {
 }
 
 bool CGraphEditorDlg::exportCanvas(const QString& path, QSize size) {
-  CanvasScene scene;
-  prepareScene(scene);
+  hcui::CanvasScene scene;
+  pane_->prepareScene(scene);
   if (size.isValid() && !size.isEmpty()) {
     // The same world region, more or fewer pixels: the zoom stays, the width scales.
     scene.view.setCanvasSize(size.width(), size.height());
@@ -173,13 +167,13 @@ bool CGraphEditorDlg::exportCanvas(const QString& path, QSize size) {
     svg.setTitle(QStringLiteral("Graph"));
     QPainter p;
     if (!p.begin(&svg)) return false;
-    paintCanvas(p, scene);
+    hcui::paintCanvas(p, scene);
     return p.end();
   }
   QImage image(out, QImage::Format_RGB32);
   {
     QPainter p(&image);
-    paintCanvas(p, scene);
+    hcui::paintCanvas(p, scene);
   }
   return image.save(path, "PNG");
 }

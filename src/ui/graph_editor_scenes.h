@@ -1,5 +1,6 @@
-// The Graph Editor's screenshot scenes (registered once, by the page's first construction,
-// which also links them into every binary that uses the page).
+// The Graph Editor's screenshot scenes. The window registers them (once, however many
+// windows are made), which also links them into every binary that has the window; the page
+// itself knows nothing of the window or of screenshots.
 #pragma once
 
 namespace hcui {
