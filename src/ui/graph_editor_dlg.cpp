@@ -1,6 +1,6 @@
 // The Graph Editor page (see graph_editor_dlg.h): the side panel's builders, keys,
-// visibility by state, display boxes, manual edit mode, undo/redo and the read-only view's
-// copy into the drawing. Files and export are in graph_editor_files.cpp.
+// visibility by state, display boxes, manual edit mode and undo/redo. Files, export and
+// Copy To Editor are in graph_editor_files.cpp.
 #include "ui/graph_editor_dlg.h"
 
 #include <QCheckBox>
@@ -29,7 +29,6 @@
 namespace {
 
 constexpr const char* kCaption = "Hamiltonian Cycles";
-constexpr const char* kDiscardQuestion = "The drawing has changes that are not saved. Discard them?";
 
 QString hundredths(double v) {
   double t = std::trunc(v * 100.0) / 100.0;
@@ -85,8 +84,6 @@ CGraphEditorDlg::CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent) : QWi
   bindKeys();
   setPageState(model_.programState());
 }
-
-CGraphEditorDlg::~CGraphEditorDlg() = default;
 
 // Grid, zoom, centre and mouse boxes.
 void CGraphEditorDlg::buildViewControls(QWidget* sidePanel, QVBoxLayout* side) {
@@ -595,22 +592,5 @@ void CGraphEditorDlg::redoAction() {
   }
   if (!editing() || rotating()) return;
   if (history_.redo(model_.drawing())) userDrawing_ = hc::takeSnapshot(model_.drawing());
-  refresh();
-}
-
-// The read-only view's picture becomes the drawing, seen as the view showed it.
-void CGraphEditorDlg::copyToEditorAction() {
-  if (!hasGraphView() || shownGraph().nodeCount() == 0) return;
-  if (model_.drawing().nodeCount() > 0 && history_.isModified(model_.drawing()) &&
-      !model_.view().askYesNo(kDiscardQuestion, kCaption))
-    return;
-  const hc::DrawingSnapshot picture = hc::takeSnapshot(shownGraph());
-  const hc::EditorView looking = view();
-  model_.setProgramState(hc::ProgramState::kEditing);
-  auto snapshot = before();
-  hc::restoreSnapshot(picture, model_.drawing());
-  model_.drawing().unselectAll();
-  recordEdit(std::move(snapshot));
-  view() = looking;
   refresh();
 }

@@ -30,8 +30,8 @@ class CGraphEditorDlg : public QWidget, public hc::ProgramPage {
   Q_OBJECT
  public:
   explicit CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent = nullptr);
-  ~CGraphEditorDlg() override;
 
+  // The program model's notifications.
   void setPageState(hc::ProgramState state) override;
   void setStateButtonVisible(bool visible) override;
 

@@ -1,5 +1,6 @@
 // The Graph Editor page's files: Save, Save As, Load, OUTPUT HC, the question before
-// unsaved changes are lost, and export of the canvas as PNG or SVG.
+// unsaved changes are lost (also before a picture is copied into the drawing), and export
+// of the canvas as PNG or SVG.
 #include "ui/graph_editor_dlg.h"
 
 #include <QEvent>
@@ -11,6 +12,13 @@
 
 #include "app/user_messages.h"
 #include "io/drawing_files.h"
+
+namespace {
+
+constexpr const char* kCaption = "Hamiltonian Cycles";
+constexpr const char* kDiscardQuestion = "The drawing has changes that are not saved. Discard them?";
+
+}  // namespace
 
 // --- files ---
 
@@ -118,7 +126,24 @@ bool CGraphEditorDlg::hasUnsavedDrawing() const {
 
 bool CGraphEditorDlg::confirmDiscard() {
   if (!hasUnsavedDrawing()) return true;
-  return model_.view().askYesNo("The drawing has changes that are not saved. Discard them?", "Hamiltonian Cycles");
+  return model_.view().askYesNo(kDiscardQuestion, kCaption);
+}
+
+// The read-only view's picture becomes the drawing, seen as the view showed it.
+void CGraphEditorDlg::copyToEditorAction() {
+  if (!hasGraphView() || shownGraph().nodeCount() == 0) return;
+  if (model_.drawing().nodeCount() > 0 && history_.isModified(model_.drawing()) &&
+      !model_.view().askYesNo(kDiscardQuestion, kCaption))
+    return;
+  const hc::DrawingSnapshot picture = hc::takeSnapshot(shownGraph());
+  const hc::EditorView looking = view();
+  model_.setProgramState(hc::ProgramState::kEditing);
+  auto snapshot = before();
+  hc::restoreSnapshot(picture, model_.drawing());
+  model_.drawing().unselectAll();
+  recordEdit(std::move(snapshot));
+  view() = looking;
+  refresh();
 }
 
 // --- export ---
