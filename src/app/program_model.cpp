@@ -256,9 +256,9 @@ void ProgramModel::pageButtonPressed(PageIndex button) {
   }
 }
 
-std::function<void(int16_t)> ProgramModel::decisionHandler() {
+std::function<void(HamiltonicityState)> ProgramModel::decisionHandler() {
   auto decide = decisionWithGraphHandler();
-  return [decide](int16_t result) { decide(static_cast<ProgramResult>(result), nullptr); };
+  return [decide](HamiltonicityState result) { decide(programResultOf(result), nullptr); };
 }
 
 std::function<void(ProgramResult, std::shared_ptr<Graph>)> ProgramModel::decisionWithGraphHandler() {

@@ -116,8 +116,8 @@ class ProgramModel {
   // For a runner started on the UI thread in state 2: a function that may be called once
   // from any thread when the run decides; it posts "store the result, enter state 3" to
   // the UI thread, where it is dropped unless the state is still 2 of that same run. The
-  // runners report the ProgramResult's number.
-  std::function<void(int16_t result)> decisionHandler();
+  // runners report the graph's HamiltonicityState (undecided: the search was too shallow).
+  std::function<void(HamiltonicityState result)> decisionHandler();
   // The same for a run that decides on a graph of its own (the Solver's copy holding the
   // cycle): on the UI thread, and only for that run, `graph` (when not null) becomes the
   // working graph before state 3 is entered, so every page is told of 3 with it.

@@ -1,5 +1,5 @@
-// The Graph Editor's screenshot scenes. The window registers them (once, however many
-// windows are made), which also links them into every binary that has the window; the page
+// The Graph Editor's screenshot scenes, registered by the screenshot mode before it starts
+// (a second call adds nothing). Calling it is what links them into the program; the page
 // itself knows nothing of the window or of screenshots.
 #pragma once
 

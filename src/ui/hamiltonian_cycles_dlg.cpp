@@ -16,7 +16,6 @@
 #include "app/user_messages.h"
 #include "ui/cohc_dlg.h"
 #include "ui/graph_editor_dlg.h"
-#include "ui/graph_editor_scenes.h"
 #include "ui/graph_generation_dlg.h"
 #include "ui/graph_information_dlg.h"
 #include "ui/help_dlg.h"
@@ -42,8 +41,6 @@ QWidget* scrolled(QWidget* page) {
 }  // namespace
 
 CHamiltonianCyclesDlg::CHamiltonianCyclesDlg(QWidget* parent) : QDialog(parent), model_(*this) {
-  static const bool editorScenes = (hcui::registerEditorScenes(), true);
-  (void)editorScenes;
   setObjectName("CHamiltonianCyclesDlg");
   setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
   auto* layout = new QVBoxLayout(this);
