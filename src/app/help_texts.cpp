@@ -89,34 +89,41 @@ enum Body {
   kSolverBlue, kSolverGreen, kSolverRunning, kSolverOtherRunning, kSolverSolved, kSolverOtherSolved,
 };
 
-Body bodyFor(int32_t page, ProgramState programState, AlgorithmChoice algorithm) {
-  using enum AlgorithmChoice;
-  const int32_t state = codeOf(programState);
-  switch (page) {
-    case 0:
-      if (state == 0) return kEditorBlue;
-      if (state == 1) return kEditorGreen;
-      if (state == 2) return algorithm == kManualEdit ? kEditorManual : kEditorOtherRunning;
-      return algorithm == kManualEdit ? kEditorManualSolved : kEditorOtherSolved;
-    case 1:
-      return state == 0 ? kGenerationBlue : kGenerationDisabled;
-    case 2:
-      return kInformation;
-    case 3:
-      if (state == 0) return kCarverBlue;
-      if (state == 1) return kCarverGreen;
-      if (state == 2) return algorithm == kStoneCarver ? kCarverRunning : kCarverOtherRunning;
-      return algorithm == kStoneCarver ? kCarverSolved : kCarverOtherSolved;
-    case 4:
-      if (state == 0) return kCohcBlue;
-      if (state == 1) return kCohcGreen;
-      if (state == 2) return algorithm == kCoHC ? kCohcRunning : kCohcOtherRunning;
-      return kCohcSolved;
+// The bodies of a page with a method, by state; in states 2 and 3 the first of each pair
+// when its own method runs or has run, the second for another method.
+struct MethodPageBodies {
+  AlgorithmChoice own;
+  Body blue, green, running, otherRunning, solved, otherSolved;
+};
+constexpr MethodPageBodies kEditorBodies{
+    AlgorithmChoice::kManualEdit, kEditorBlue,         kEditorGreen,      kEditorManual,
+    kEditorOtherRunning,          kEditorManualSolved, kEditorOtherSolved};
+constexpr MethodPageBodies kCarverBodies{
+    AlgorithmChoice::kStoneCarver, kCarverBlue,   kCarverGreen,      kCarverRunning,
+    kCarverOtherRunning,           kCarverSolved, kCarverOtherSolved};
+constexpr MethodPageBodies kCohcBodies{AlgorithmChoice::kCoHC, kCohcBlue,   kCohcGreen, kCohcRunning,
+                                       kCohcOtherRunning,      kCohcSolved, kCohcSolved};
+constexpr MethodPageBodies kSolverBodies{AlgorithmChoice::kSolver, kSolverBlue,         kSolverGreen,
+                                         kSolverRunning,           kSolverOtherRunning, kSolverSolved,
+                                         kSolverOtherSolved};
+
+Body bodyFor(int32_t page, ProgramState state, AlgorithmChoice algorithm) {
+  if (page == 1) return state == ProgramState::kEditing ? kGenerationBlue : kGenerationDisabled;
+  if (page == 2) return kInformation;
+  const MethodPageBodies& b = page == 0   ? kEditorBodies
+                              : page == 3 ? kCarverBodies
+                              : page == 4 ? kCohcBodies
+                                          : kSolverBodies;
+  const bool own = algorithm == b.own;
+  switch (state) {
+    case ProgramState::kEditing:
+      return b.blue;
+    case ProgramState::kSubmitted:
+      return b.green;
+    case ProgramState::kRunning:
+      return own ? b.running : b.otherRunning;
     default:
-      if (state == 0) return kSolverBlue;
-      if (state == 1) return kSolverGreen;
-      if (state == 2) return algorithm == kSolver ? kSolverRunning : kSolverOtherRunning;
-      return algorithm == kSolver ? kSolverSolved : kSolverOtherSolved;
+      return own ? b.solved : b.otherSolved;
   }
 }
 

@@ -26,7 +26,14 @@ class ProgramPage {
 };
 
 // The tabs in their order (the index is the tab's); the Solver (the solve portfolio) last.
-enum PageIndex : int32_t { kEditorPage, kGenerationPage, kInformationPage, kStoneCarverPage, kCoHCPage, kSolverPage };
+enum PageIndex : int32_t {
+  kEditorPage,
+  kGenerationPage,
+  kInformationPage,
+  kStoneCarverPage,
+  kCoHCPage,
+  kSolverPage
+};
 inline constexpr int32_t kPageCount = kSolverPage + 1;
 
 }  // namespace hc

@@ -1,6 +1,7 @@
 #include "app/program_states.h"
 
 #include <array>
+#include <cstddef>
 
 namespace hc {
 
@@ -21,54 +22,55 @@ constexpr std::array<StateRow, 4> kStates{{
     {{{212, 212, 0}, {0, 0, 0}, {255, 255, 0}}, "YELLOW", "RESET", nullptr},
 }};
 
-const StateRow* rowOf(ProgramState state) {
-  const int32_t code = codeOf(state);
-  return code >= 0 && code < static_cast<int32_t>(kStates.size()) ? &kStates[code] : nullptr;
-}
+// The status text in state 2 by algorithm choice, and in state 3 by result.
+constexpr std::array<const char*, 5> kRunningTexts{
+    "",
+    "Stone Carver Hamiltonian Cycle Algorithm Running",
+    "Co-Hamiltonian Cycle Proof System Running",
+    "Manual Edit Mode",
+    "Solver Portfolio Running",
+};
+constexpr std::array<const char*, 4> kDecidedTexts{
+    "The Graph Is Non-Hamiltonian",
+    "The Graph Is Hamiltonian",
+    "The Search Depth Was Too Shallow",
+    "Undecided: The Time Limit Was Reached",
+};
 
-const char* runningText(AlgorithmChoice choice) {
-  switch (choice) {
-    case AlgorithmChoice::kStoneCarver: return "Stone Carver Hamiltonian Cycle Algorithm Running";
-    case AlgorithmChoice::kCoHC: return "Co-Hamiltonian Cycle Proof System Running";
-    case AlgorithmChoice::kManualEdit: return "Manual Edit Mode";
-    case AlgorithmChoice::kSolver: return "Solver Portfolio Running";
-    default: return "";
-  }
-}
-
-const char* decidedText(ProgramResult result) {
-  switch (result) {
-    case ProgramResult::kNonHamiltonian: return "The Graph Is Non-Hamiltonian";
-    case ProgramResult::kHamiltonian: return "The Graph Is Hamiltonian";
-    case ProgramResult::kSearchTooShallow: return "The Search Depth Was Too Shallow";
-    case ProgramResult::kTimeLimitReached: return "Undecided: The Time Limit Was Reached";
-    default: return "";
-  }
+// The entry of `table` for `value`'s code; null for a code outside it.
+template <typename Entry, size_t N, typename Enum>
+const Entry* entryOf(const std::array<Entry, N>& table, Enum value) {
+  const auto code = codeOf(value);
+  return code >= 0 && static_cast<size_t>(code) < N ? &table[static_cast<size_t>(code)] : nullptr;
 }
 
 }  // namespace
 
 BoxLook stateLook(ProgramState state) {
-  const StateRow* row = rowOf(state);
+  const StateRow* row = entryOf(kStates, state);
   return (row ? *row : kStates[0]).look;
 }
 
-BoxLook statusLabelLook() { return {{212, 208, 200}, {0, 0, 0}, {255, 255, 255}}; }
+BoxLook statusLabelLook() {
+  return {{212, 208, 200}, {0, 0, 0}, {255, 255, 255}};
+}
 
 std::string statusText(ProgramState state, AlgorithmChoice algorithmChoice, ProgramResult result) {
-  if (state == ProgramState::kRunning) return runningText(algorithmChoice);
-  if (state == ProgramState::kDecided) return decidedText(result);
-  const StateRow* row = rowOf(state);
-  return row ? row->text : "";
+  const char* const* text = state == ProgramState::kRunning   ? entryOf(kRunningTexts, algorithmChoice)
+                            : state == ProgramState::kDecided ? entryOf(kDecidedTexts, result)
+                                                              : nullptr;
+  if (text) return *text;
+  const StateRow* row = entryOf(kStates, state);
+  return row && row->text ? row->text : "";
 }
 
 std::string stateColourName(ProgramState state) {
-  const StateRow* row = rowOf(state);
+  const StateRow* row = entryOf(kStates, state);
   return row ? row->colour : "";
 }
 
 std::string stateButtonCaption(ProgramState state) {
-  const StateRow* row = rowOf(state);
+  const StateRow* row = entryOf(kStates, state);
   return row ? row->caption : "";
 }
 

@@ -44,7 +44,7 @@ constexpr std::underlying_type_t<Enum> codeOf(Enum value) {
 
 // The result of a graph an engine left in `state` (undecided: the search was too shallow).
 constexpr ProgramResult programResultOf(HamiltonicityState state) {
-  return state == kHamiltonian ? ProgramResult::kHamiltonian
+  return state == kHamiltonian      ? ProgramResult::kHamiltonian
          : state == kNotHamiltonian ? ProgramResult::kNonHamiltonian
                                     : ProgramResult::kSearchTooShallow;
 }
