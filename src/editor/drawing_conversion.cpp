@@ -4,6 +4,8 @@
 #include "editor/drawing_conversion.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <iterator>
 
 namespace hc {
 
@@ -28,15 +30,14 @@ Graph convertDrawingToGraph(Graph2D& drawing, const std::string& name) {
 }
 
 EdgeStyleLook edgeStyleLook(EdgeStyle style) {
-  switch (style) {
-    case EdgeStyle::kOrdinary: return {0, 0, 255, 1.0, false};
-    case EdgeStyle::kSelected: return {255, 0, 0, 1.5, false};
-    case EdgeStyle::kCycle: return {0, 255, 0, 2.5, false};
-    case EdgeStyle::kForcedNoCycle: return {255, 0, 0, 2.5, false};
-    case EdgeStyle::kDeleted: return {190, 190, 190, 1.0, true};
-    case EdgeStyle::kForced: return {255, 171, 42, 2.5, false};
-  }
-  return {0, 0, 255, 1.0, false};
+  // In the order of EdgeStyle: ordinary, selected, cycle, forced without a cycle, deleted,
+  // forced.
+  static constexpr EdgeStyleLook kLooks[] = {
+      {0, 0, 255, 1.0, false}, {255, 0, 0, 1.5, false},    {0, 255, 0, 2.5, false},
+      {255, 0, 0, 2.5, false}, {190, 190, 190, 1.0, true}, {255, 171, 42, 2.5, false},
+  };
+  const auto index = static_cast<size_t>(style);
+  return index < std::size(kLooks) ? kLooks[index] : kLooks[0];
 }
 
 EdgeStyle edgeStyle(const Graph2DEdge& edge, bool selected, const Graph* workingGraph, ProgramState programState,
