@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
   QObject::connect(&ping, &QTimer::timeout, [&] {
     if (started) worstLateMs = std::max(worstLateMs, sincePing.nsecsElapsed() / 1e6 - kPingMs);
     sincePing.restart();
-    if (worstWhileBuilding < 0 && window.model().programState() == 1) {
+    if (worstWhileBuilding < 0 && hc::codeOf(window.model().programState()) == 1) {
       // Built and installed: now the figures, as the user selecting the tab sees them.
       worstWhileBuilding = worstLateMs;
       worstLateMs = 0;

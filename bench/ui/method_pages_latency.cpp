@@ -141,7 +141,7 @@ void BM_StoneCarverPageWhileMillRuns(benchmark::State& state) {
       window->model().pageButtonPressed(hc::kStoneCarverPage);
       QElapsedTimer elapsed;
       elapsed.start();
-      probe.watch([&] { return window->model().programState() == 2 && elapsed.elapsed() < 3000; });
+      probe.watch([&] { return hc::codeOf(window->model().programState()) == 2 && elapsed.elapsed() < 3000; });
       window->model().pageButtonPressed(hc::kStoneCarverPage);  // abort (2 -> 1) or reset (3 -> 1)
       ++runs;
     }
@@ -161,8 +161,8 @@ void BM_CohcPageWhileProofRuns(benchmark::State& state) {
     window->cohcPage()->pruningList()->setCurrentIndex(level);
     for (int repeat = 0; repeat < 10; ++repeat) {
       window->model().pageButtonPressed(hc::kCoHCPage);
-      probe.watch([&] { return window->model().programState() == 2; });
-      if (window->model().programResult() != 0) return state.SkipWithError("the proof did not conclude");
+      probe.watch([&] { return hc::codeOf(window->model().programState()) == 2; });
+      if (hc::codeOf(window->model().programResult()) != 0) return state.SkipWithError("the proof did not conclude");
       window->model().pageButtonPressed(hc::kCoHCPage);  // state 3 -> 1
       ++runs;
     }
@@ -180,9 +180,9 @@ bool generateOnPage(CHamiltonianCyclesDlg& window, int32_t family, const char* f
   page->loadButton(family)->click();
   QElapsedTimer waited;
   waited.start();
-  while (window.model().programState() != 1 && waited.elapsed() < 120000)
+  while (hc::codeOf(window.model().programState()) != 1 && waited.elapsed() < 120000)
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-  return window.model().programState() == 1;
+  return hc::codeOf(window.model().programState()) == 1;
 }
 
 // The graph of case `which`: 0 the toroidal grid, 1 ICCS 50 (both generated on the page),
@@ -202,7 +202,7 @@ bool loadSolverCase(CHamiltonianCyclesDlg& window, int which, std::string& label
   if (std::system(command.c_str()) != 0) return false;
   window.setFileHook([file](const std::string&) { return std::optional<std::string>(file); });
   window.model().loadGraphRequest({hc::GraphSource::kTextFile, 0, 0});
-  return window.model().programState() == 1;
+  return window.model().programState() == hc::ProgramState::kSubmitted;
 }
 
 // Milliseconds from `clock`'s start until the process uses less than 2 ms of processor time
@@ -231,7 +231,7 @@ void BM_SolverPageDecides(benchmark::State& state) {
   std::string label;
   for (auto _ : state) {
     auto window = shownWindow(hc::kSolverPage, {hc::GraphSource::kCompleteGraph, 10, 0}, std::make_shared<hc::Graph>(generalizedPetersen(5, 2)));
-    window->model().setProgramState(0);
+    window->model().setProgramState(hc::ProgramState::kEditing);
     if (!loadSolverCase(*window, static_cast<int>(state.range(0)), label))
       return state.SkipWithError("the graph could not be loaded");
     // The editor lays out a graph read from a file on a worker: let it finish first.
@@ -242,9 +242,9 @@ void BM_SolverPageDecides(benchmark::State& state) {
       QElapsedTimer clock;
       clock.start();
       window->solverPage()->stateButton()->click();
-      probe.watch([&] { return window->model().programState() == 2; });
+      probe.watch([&] { return hc::codeOf(window->model().programState()) == 2; });
       worstSeconds = std::max(worstSeconds, clock.nsecsElapsed() * 1e-9);
-      result = window->model().programResult();
+      result = hc::codeOf(window->model().programResult());
       if (result > 1) return state.SkipWithError("not decided");
       window->solverPage()->stateButton()->click();  // 3 -> 1
       ++runs;
@@ -261,7 +261,7 @@ void BM_SolverPageAborts(benchmark::State& state) {
   double toStateOne = 0.0, toIdle = 0.0, loadToIdle = 0.0;
   for (auto _ : state) {
     auto window = shownWindow(hc::kSolverPage, {hc::GraphSource::kCompleteGraph, 10, 0}, std::make_shared<hc::Graph>(generalizedPetersen(5, 2)));
-    window->model().setProgramState(0);
+    window->model().setProgramState(hc::ProgramState::kEditing);
     if (!generateOnPage(*window, hc::graphSourceCode(hc::GraphSource::kRegularGraph), "1000000", "3")) return state.SkipWithError("no cubic graph");
     QElapsedTimer loaded;
     loaded.start();
@@ -270,12 +270,12 @@ void BM_SolverPageAborts(benchmark::State& state) {
     QEventLoop wait;
     QTimer::singleShot(1500, &wait, &QEventLoop::quit);
     wait.exec();
-    if (window->model().programState() != 2) return state.SkipWithError("decided before the abort");
+    if (hc::codeOf(window->model().programState()) != 2) return state.SkipWithError("decided before the abort");
     QElapsedTimer clock;
     clock.start();
     window->solverPage()->stateButton()->click();
     toStateOne = std::max(toStateOne, clock.nsecsElapsed() * 1e-6);
-    if (window->model().programState() != 1) return state.SkipWithError("not back in state 1");
+    if (hc::codeOf(window->model().programState()) != 1) return state.SkipWithError("not back in state 1");
     toIdle = std::max(toIdle, msUntilIdle(clock, 60000));
   }
   state.counters["msToStateOne"] = toStateOne;

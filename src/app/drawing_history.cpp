@@ -27,21 +27,14 @@ bool DrawingHistory::record(DrawingSnapshot before, const Graph2D& after) {
   return true;
 }
 
-bool DrawingHistory::undo(Graph2D& drawing) {
-  if (undo_.empty()) return false;
+// Undo and redo alike: the newest snapshot of `from` replaces the drawing, whose own
+// snapshot goes onto `to`.
+bool DrawingHistory::step(std::vector<DrawingSnapshot>& from, std::vector<DrawingSnapshot>& to, Graph2D& drawing) {
+  if (from.empty()) return false;
   DrawingSnapshot now = takeSnapshot(drawing);
-  if (!restoreSnapshot(undo_.back(), drawing)) return false;
-  undo_.pop_back();
-  redo_.push_back(std::move(now));
-  return true;
-}
-
-bool DrawingHistory::redo(Graph2D& drawing) {
-  if (redo_.empty()) return false;
-  DrawingSnapshot now = takeSnapshot(drawing);
-  if (!restoreSnapshot(redo_.back(), drawing)) return false;
-  redo_.pop_back();
-  undo_.push_back(std::move(now));
+  if (!restoreSnapshot(from.back(), drawing)) return false;
+  from.pop_back();
+  to.push_back(std::move(now));
   return true;
 }
 

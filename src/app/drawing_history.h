@@ -34,8 +34,8 @@ class DrawingHistory {
   bool record(DrawingSnapshot before, const Graph2D& after);
   bool canUndo() const { return !undo_.empty(); }
   bool canRedo() const { return !redo_.empty(); }
-  bool undo(Graph2D& drawing);
-  bool redo(Graph2D& drawing);
+  bool undo(Graph2D& drawing) { return step(undo_, redo_, drawing); }
+  bool redo(Graph2D& drawing) { return step(redo_, undo_, drawing); }
   void clear();
 
   // The drawing as last saved or loaded (an empty drawing counts as saved).
@@ -43,6 +43,8 @@ class DrawingHistory {
   bool isModified(const Graph2D& drawing) const;
 
  private:
+  static bool step(std::vector<DrawingSnapshot>& from, std::vector<DrawingSnapshot>& to, Graph2D& drawing);
+
   std::vector<DrawingSnapshot> undo_;
   std::vector<DrawingSnapshot> redo_;
   std::vector<double> saved_ = drawingStructure(Graph2D{});

@@ -89,33 +89,41 @@ enum Body {
   kSolverBlue, kSolverGreen, kSolverRunning, kSolverOtherRunning, kSolverSolved, kSolverOtherSolved,
 };
 
-Body bodyFor(int32_t page, int32_t state, int32_t algorithm) {
-  using namespace algorithm_choices;
-  switch (page) {
-    case 0:
-      if (state == 0) return kEditorBlue;
-      if (state == 1) return kEditorGreen;
-      if (state == 2) return algorithm == kManualEdit ? kEditorManual : kEditorOtherRunning;
-      return algorithm == kManualEdit ? kEditorManualSolved : kEditorOtherSolved;
-    case 1:
-      return state == 0 ? kGenerationBlue : kGenerationDisabled;
-    case 2:
-      return kInformation;
-    case 3:
-      if (state == 0) return kCarverBlue;
-      if (state == 1) return kCarverGreen;
-      if (state == 2) return algorithm == kStoneCarver ? kCarverRunning : kCarverOtherRunning;
-      return algorithm == kStoneCarver ? kCarverSolved : kCarverOtherSolved;
-    case 4:
-      if (state == 0) return kCohcBlue;
-      if (state == 1) return kCohcGreen;
-      if (state == 2) return algorithm == kCoHC ? kCohcRunning : kCohcOtherRunning;
-      return kCohcSolved;
+// The bodies of a page with a method, by state; in states 2 and 3 the first of each pair
+// when its own method runs or has run, the second for another method.
+struct MethodPageBodies {
+  AlgorithmChoice own;
+  Body blue, green, running, otherRunning, solved, otherSolved;
+};
+constexpr MethodPageBodies kEditorBodies{
+    AlgorithmChoice::kManualEdit, kEditorBlue,         kEditorGreen,      kEditorManual,
+    kEditorOtherRunning,          kEditorManualSolved, kEditorOtherSolved};
+constexpr MethodPageBodies kCarverBodies{
+    AlgorithmChoice::kStoneCarver, kCarverBlue,   kCarverGreen,      kCarverRunning,
+    kCarverOtherRunning,           kCarverSolved, kCarverOtherSolved};
+constexpr MethodPageBodies kCohcBodies{AlgorithmChoice::kCoHC, kCohcBlue,   kCohcGreen, kCohcRunning,
+                                       kCohcOtherRunning,      kCohcSolved, kCohcSolved};
+constexpr MethodPageBodies kSolverBodies{AlgorithmChoice::kSolver, kSolverBlue,         kSolverGreen,
+                                         kSolverRunning,           kSolverOtherRunning, kSolverSolved,
+                                         kSolverOtherSolved};
+
+Body bodyFor(int32_t page, ProgramState state, AlgorithmChoice algorithm) {
+  if (page == 1) return state == ProgramState::kEditing ? kGenerationBlue : kGenerationDisabled;
+  if (page == 2) return kInformation;
+  const MethodPageBodies& b = page == 0   ? kEditorBodies
+                              : page == 3 ? kCarverBodies
+                              : page == 4 ? kCohcBodies
+                                          : kSolverBodies;
+  const bool own = algorithm == b.own;
+  switch (state) {
+    case ProgramState::kEditing:
+      return b.blue;
+    case ProgramState::kSubmitted:
+      return b.green;
+    case ProgramState::kRunning:
+      return own ? b.running : b.otherRunning;
     default:
-      if (state == 0) return kSolverBlue;
-      if (state == 1) return kSolverGreen;
-      if (state == 2) return algorithm == kSolver ? kSolverRunning : kSolverOtherRunning;
-      return algorithm == kSolver ? kSolverSolved : kSolverOtherSolved;
+      return own ? b.solved : b.otherSolved;
   }
 }
 
@@ -333,9 +341,9 @@ const HelpLines& body(Body which) {
   return bodies.at(which);
 }
 
-HelpLines contextualText(int32_t page, int32_t state, int32_t algorithm) {
+HelpLines contextualText(int32_t page, ProgramState state, AlgorithmChoice algorithm) {
   const std::string heading = std::string("CONTEXT SPECIFIC HELP FOR ") + kPageNames[page] + " DIALOG BOX -STATE " +
-                              std::to_string(state) + " (" + stateColourName(state) + "):";
+                              std::to_string(codeOf(state)) + " (" + stateColourName(state) + "):";
   HelpLines lines{"", "", heading, std::string(heading.size(), '=')};
   const Body which = bodyFor(page, state, algorithm);
   const HelpLines& text = body(which);
@@ -407,7 +415,8 @@ const HelpLines& generalHelpLines() {
   return lines;
 }
 
-const HelpLines& contextualHelpLines(int32_t page, int32_t state, int32_t algorithmChoice) {
+const HelpLines& contextualHelpLines(int32_t page, ProgramState programState, AlgorithmChoice algorithmChoice) {
+  const int32_t state = codeOf(programState);
   if (page < 0 || page >= kPages || state < 0 || state > 3) return generalHelpLines();
   // Every text built once, for every algorithm choice a row tells apart (0 stands for
   // any choice that is none of the four methods).
@@ -415,10 +424,10 @@ const HelpLines& contextualHelpLines(int32_t page, int32_t state, int32_t algori
     std::map<std::tuple<int32_t, int32_t, int32_t>, HelpLines> all;
     for (int32_t p = 0; p < kPages; ++p)
       for (int32_t s = 0; s < 4; ++s)
-        for (int32_t a = 0; a < kChoices; ++a) all.emplace(std::make_tuple(p, s, a), contextualText(p, s, a));
+        for (int32_t a = 0; a < kChoices; ++a) all.emplace(std::make_tuple(p, s, a), contextualText(p, static_cast<ProgramState>(s), static_cast<AlgorithmChoice>(a)));
     return all;
   }();
-  const int32_t choice = algorithmChoice >= 1 && algorithmChoice < kChoices ? algorithmChoice : 0;
+  const int32_t choice = codeOf(algorithmChoice) >= 1 && codeOf(algorithmChoice) < kChoices ? codeOf(algorithmChoice) : 0;
   return texts.at(std::make_tuple(page, state, choice));
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/program_state.h"
+
 namespace hc {
 
 using HelpLines = std::vector<std::string>;
@@ -15,7 +17,7 @@ using HelpLines = std::vector<std::string>;
 const HelpLines& generalHelpLines();
 // The contextual text for the page with tab index `page` (0..5) in `state` with
 // `algorithmChoice`. An unknown page or state gives the general text.
-const HelpLines& contextualHelpLines(int32_t page, int32_t state, int32_t algorithmChoice);
+const HelpLines& contextualHelpLines(int32_t page, ProgramState state, AlgorithmChoice algorithmChoice);
 // The lines joined, each followed by "\r\n".
 std::string joinHelpLines(const HelpLines& lines);
 

@@ -2,21 +2,47 @@
 #include "app/manual_edit.h"
 
 #include "core/random.h"
-#include "editor/drawing_conversion.h"
 #include "lookahead/look_ahead_sequencing.h"
 
 namespace hc {
 
 namespace {
 
+// The refusals the page shows in manual edit mode.
+constexpr const char* kSubmittedNoDelete = "The graph has been submitted. You may not delete.";
+constexpr const char* kRunningNoDelete = "An algorithm is running. You may not delete.";
+constexpr const char* kSolvedNoDelete = "The graph has been solved. You may not delete.";
+constexpr const char* kSolvedNoForce = "The graph has been solved. You may not force any edges.";
+constexpr const char* kSolvedNoLookAhead = "The graph has been solved. You may not run Look Ahead Sequencing.";
+
 bool inRange(const Graph& g, EdgeEnds e) {
   return e.first >= 0 && e.second >= 0 && e.first < g.howManyNodes && e.second < g.howManyNodes &&
          e.first != e.second;
 }
 
-bool isManualRun(int16_t state, int16_t choice) {
-  return state == program_state::kRunning && choice == algorithm_choice::kManualEdit;
+bool isManualRun(ProgramState state, AlgorithmChoice choice) {
+  return state == ProgramState::kRunning && choice == AlgorithmChoice::kManualEdit;
 }
+
+// Puts `log` in as the graph's undo log for one step, and the graph's own back after it.
+class StepLog {
+ public:
+  StepLog(Graph& working, std::unique_ptr<ActionList>& log)
+      : working_(working), log_(log), outer_(std::move(working.actionList)) {
+    working_.actionList = std::move(log_);
+  }
+  ~StepLog() {
+    log_ = std::move(working_.actionList);
+    working_.actionList = std::move(outer_);
+  }
+  StepLog(const StepLog&) = delete;
+  StepLog& operator=(const StepLog&) = delete;
+
+ private:
+  Graph& working_;
+  std::unique_ptr<ActionList>& log_;
+  std::unique_ptr<ActionList> outer_;
+};
 
 }  // namespace
 
@@ -32,7 +58,7 @@ ManualOutcome ManualEditSession::verdictOutcome(const Graph& working, bool chang
   out.changed = changed;
   if (working.isHamiltonian != kUndecided) {
     out.decide = true;
-    out.result = working.isHamiltonian;
+    out.result = programResultOf(working.isHamiltonian);
   }
   return out;
 }
@@ -40,60 +66,57 @@ ManualOutcome ManualEditSession::verdictOutcome(const Graph& working, bool chang
 bool ManualEditSession::perform(Graph& working, Kind kind, EdgeEnds edge) {
   Step step{kind, edge, std::make_unique<ActionList>(), working.isHamiltonian, working.cutCount,
             working.simulationForceCount, randomState()};
-  std::unique_ptr<ActionList> outer = std::move(working.actionList);
-  working.actionList = std::move(step.log);
-  switch (kind) {
-    case Kind::kDelete: working.cut(edge.first, edge.second); break;
-    case Kind::kForce: working.force(edge.first, edge.second); break;
-    case Kind::kLookAhead: lookAheadSequencing(working, 0); break;
+  {
+    const StepLog installed(working, step.log);
+    switch (kind) {
+      case Kind::kDelete: working.cut(edge.first, edge.second); break;
+      case Kind::kForce: working.force(edge.first, edge.second); break;
+      case Kind::kLookAhead: lookAheadSequencing(working, 0); break;
+    }
   }
-  step.log = std::move(working.actionList);
-  working.actionList = std::move(outer);
   if (step.log->empty() && working.isHamiltonian == step.verdictBefore) return false;
   done_.push_back(std::move(step));
   return true;
 }
 
-ManualOutcome ManualEditSession::deleteEdge(Graph* working, int16_t state, int16_t choice,
+ManualOutcome ManualEditSession::actOnOneEdge(Graph* working, Kind kind, const std::vector<EdgeEnds>& selected) {
+  if (selected.size() > 1) {
+    return {kind == Kind::kDelete ? "Error: You may only delete one edge at a time."
+                                  : "Error: You may only force one edge at a time."};
+  }
+  if (selected.empty() || !working) return {};
+  bool changed = false;
+  const EdgeEnds e = selected.front();
+  if (inRange(*working, e) && working->isHamiltonian == kUndecided && working->isAdjacent(e.first, e.second) &&
+      !working->isUncuttableEdge(e.first, e.second)) {
+    changed = perform(*working, kind, e);
+    if (changed) undone_.clear();
+  }
+  return verdictOutcome(*working, changed);
+}
+
+ManualOutcome ManualEditSession::deleteEdge(Graph* working, ProgramState state, AlgorithmChoice choice,
                                             const std::vector<EdgeEnds>& selected) {
   switch (state) {
-    case program_state::kSubmitted: return {manual_messages::kSubmittedNoDelete};
-    case program_state::kDecided: return {manual_messages::kSolvedNoDelete};
-    case program_state::kRunning:
-      if (choice != algorithm_choice::kManualEdit) return {manual_messages::kRunningNoDelete};
+    case ProgramState::kSubmitted: return {kSubmittedNoDelete};
+    case ProgramState::kDecided: return {kSolvedNoDelete};
+    case ProgramState::kRunning:
+      if (choice != AlgorithmChoice::kManualEdit) return {kRunningNoDelete};
       break;
     default: return {};
   }
-  if (selected.size() > 1) return {manual_messages::kOneEdgeDelete};
-  if (selected.empty() || !working) return {};
-  bool changed = false;
-  const EdgeEnds e = selected.front();
-  if (inRange(*working, e) && working->isHamiltonian == kUndecided && working->isAdjacent(e.first, e.second) &&
-      !working->isUncuttableEdge(e.first, e.second)) {
-    changed = perform(*working, Kind::kDelete, e);
-    if (changed) undone_.clear();
-  }
-  return verdictOutcome(*working, changed);
+  return actOnOneEdge(working, Kind::kDelete, selected);
 }
 
-ManualOutcome ManualEditSession::forceEdge(Graph* working, int16_t state, int16_t choice,
+ManualOutcome ManualEditSession::forceEdge(Graph* working, ProgramState state, AlgorithmChoice choice,
                                            const std::vector<EdgeEnds>& selected) {
-  if (state == program_state::kDecided) return {manual_messages::kSolvedNoForce};
+  if (state == ProgramState::kDecided) return {kSolvedNoForce};
   if (!isManualRun(state, choice)) return {};
-  if (selected.size() > 1) return {manual_messages::kOneEdgeForce};
-  if (selected.empty() || !working) return {};
-  bool changed = false;
-  const EdgeEnds e = selected.front();
-  if (inRange(*working, e) && working->isHamiltonian == kUndecided && working->isAdjacent(e.first, e.second) &&
-      !working->isUncuttableEdge(e.first, e.second)) {
-    changed = perform(*working, Kind::kForce, e);
-    if (changed) undone_.clear();
-  }
-  return verdictOutcome(*working, changed);
+  return actOnOneEdge(working, Kind::kForce, selected);
 }
 
-ManualOutcome ManualEditSession::runLookAhead(Graph* working, int16_t state, int16_t choice) {
-  if (state == program_state::kDecided) return {manual_messages::kSolvedNoLookAhead};
+ManualOutcome ManualEditSession::runLookAhead(Graph* working, ProgramState state, AlgorithmChoice choice) {
+  if (state == ProgramState::kDecided) return {kSolvedNoLookAhead};
   // Only reachable from the manual edit group; anywhere else (no graph, or a worker thread
   // owning the working graph) it must not touch the graph.
   if (!isManualRun(state, choice) || !working) return {};
@@ -106,11 +129,10 @@ bool ManualEditSession::undo(Graph& working) {
   if (done_.empty()) return false;
   Step step = std::move(done_.back());
   done_.pop_back();
-  std::unique_ptr<ActionList> outer = std::move(working.actionList);
-  working.actionList = std::move(step.log);
-  working.undoActions();
-  step.log = std::move(working.actionList);
-  working.actionList = std::move(outer);
+  {
+    const StepLog installed(working, step.log);
+    working.undoActions();
+  }
   working.isHamiltonian = step.verdictBefore;
   working.cutCount = step.cutCountBefore;
   working.simulationForceCount = step.simulationForceCountBefore;

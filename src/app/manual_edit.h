@@ -5,8 +5,8 @@
 // the neighbour arrays, chains and counters exactly. Redo carries the action out again from
 // the same graph and the same random state, so it repeats the same cascade.
 //
-// The page owns one ManualEditSession per entry into manual edit mode (state 2 with
-// algorithm choice 3) and asks it what to show and whether to enter state 3.
+// The page owns one ManualEditSession per entry into manual edit mode (kRunning with
+// AlgorithmChoice::kManualEdit) and asks it what to show and whether to enter kDecided.
 #pragma once
 
 #include <cstdint>
@@ -17,25 +17,16 @@
 
 #include "core/action_list.h"
 #include "core/graph.h"
+#include "core/program_state.h"
 
 namespace hc {
-
-namespace manual_messages {
-inline constexpr const char* kSubmittedNoDelete = "The graph has been submitted. You may not delete.";
-inline constexpr const char* kRunningNoDelete = "An algorithm is running. You may not delete.";
-inline constexpr const char* kOneEdgeDelete = "Error: You may only delete one edge at a time.";
-inline constexpr const char* kOneEdgeForce = "Error: You may only force one edge at a time.";
-inline constexpr const char* kSolvedNoDelete = "The graph has been solved. You may not delete.";
-inline constexpr const char* kSolvedNoForce = "The graph has been solved. You may not force any edges.";
-inline constexpr const char* kSolvedNoLookAhead = "The graph has been solved. You may not run Look Ahead Sequencing.";
-}  // namespace manual_messages
 
 // What the page does after a manual action.
 struct ManualOutcome {
   std::string message;    // a message box text; empty: none
   bool changed = false;   // the working graph changed (one undo step was recorded)
-  bool decide = false;    // enter state 3 with `result`
-  int16_t result = kUndecided;
+  bool decide = false;    // enter kDecided with `result`
+  ProgramResult result = ProgramResult::kSearchTooShallow;
 };
 
 using EdgeEnds = std::pair<int32_t, int32_t>;
@@ -54,13 +45,13 @@ class ManualEditSession {
   // the page first). `selected` are the ends of the selected drawn edges. In manual edit
   // mode one selected edge that is present and not forced is cut with its pruning; then,
   // cut or not, a decided verdict is reported.
-  ManualOutcome deleteEdge(Graph* working, int16_t programState, int16_t algorithmChoice,
+  ManualOutcome deleteEdge(Graph* working, ProgramState programState, AlgorithmChoice algorithmChoice,
                            const std::vector<EdgeEnds>& selected);
   // Force alike (refusals only in states 2 and 3).
-  ManualOutcome forceEdge(Graph* working, int16_t programState, int16_t algorithmChoice,
+  ManualOutcome forceEdge(Graph* working, ProgramState programState, AlgorithmChoice algorithmChoice,
                           const std::vector<EdgeEnds>& selected);
   // Full LAS without the Disjunction Check, in manual edit mode only.
-  ManualOutcome runLookAhead(Graph* working, int16_t programState, int16_t algorithmChoice);
+  ManualOutcome runLookAhead(Graph* working, ProgramState programState, AlgorithmChoice algorithmChoice);
 
   bool canUndo() const { return !done_.empty(); }
   bool canRedo() const { return !undone_.empty(); }
@@ -83,6 +74,8 @@ class ManualEditSession {
   };
   // Runs one action under a fresh log; keeps it as a step when it changed the graph.
   bool perform(Graph& working, Kind kind, EdgeEnds edge);
+  // Delete or Force of the one selected edge, when it is present and not forced.
+  ManualOutcome actOnOneEdge(Graph* working, Kind kind, const std::vector<EdgeEnds>& selected);
   static ManualOutcome verdictOutcome(const Graph& working, bool changed);
 
   std::vector<Step> done_;

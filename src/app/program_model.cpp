@@ -102,9 +102,9 @@ std::string ProgramModel::statusText() const {
 
 void ProgramModel::refreshTitle() { windowTitle_ = std::string(kTitle) + "  [" + graphDisplayName() + "]"; }
 
-void ProgramModel::setProgramState(int32_t state) {
+void ProgramModel::setProgramState(ProgramState state) {
   switch (state) {
-    case program_states::kBlue:
+    case ProgramState::kEditing:
       programState_ = state;
       graphSourceType_ = kNoGraph;
       submittedGraph_.reset();
@@ -114,7 +114,7 @@ void ProgramModel::setProgramState(int32_t state) {
       currentFilePath_.clear();
       refreshTitle();
       break;
-    case program_states::kGreen:
+    case ProgramState::kSubmitted:
       programState_ = state;
       refreshTitle();
       if (copyJob_) copyJob_->abandon();  // not ready yet: copied here after all
@@ -123,12 +123,12 @@ void ProgramModel::setProgramState(int32_t state) {
       else workingGraph_ = submittedGraph_ ? std::make_shared<Graph>(*submittedGraph_) : nullptr;
       preparedWorkingCopy_.reset();
       break;
-    case program_states::kRed:
+    case ProgramState::kRunning:
       programState_ = state;
       ++runGeneration_;
       prepareWorkingCopy();
       break;
-    case program_states::kYellow:
+    case ProgramState::kDecided:
       programState_ = state;
       break;
     default:
@@ -143,7 +143,7 @@ void ProgramModel::notify(PageIndex index) {
 }
 
 void ProgramModel::notifyPagesOfState() {
-  if (programState_ != program_states::kRed) {
+  if (programState_ != ProgramState::kRunning) {
     for (int32_t i = 0; i < kPageCount; ++i) notify(static_cast<PageIndex>(i));
     return;
   }
@@ -154,34 +154,34 @@ void ProgramModel::notifyPagesOfState() {
   auto quiet = [&](PageIndex index) {
     // A page that moved the state on has already told every page the newer state; hiding
     // controls for the run it ended would leave them hidden in that newer state.
-    if (!pages_[index] || programState_ != program_states::kRed || runGeneration_ != run) return;
+    if (!pages_[index] || programState_ != ProgramState::kRunning || runGeneration_ != run) return;
     pages_[index]->setStateButtonVisible(false);
     pages_[index]->setAlgorithmControlsEnabled(false);
   };
   auto editorButtonHidden = [&] {
-    if (pages_[kEditorPage] && programState_ == program_states::kRed && runGeneration_ == run)
+    if (pages_[kEditorPage] && programState_ == ProgramState::kRunning && runGeneration_ == run)
       pages_[kEditorPage]->setStateButtonVisible(false);
   };
   // The Solver page, after the five, is quiet while any other method runs.
   switch (algorithmChoice_) {
-    case algorithm_choices::kStoneCarver:
+    case AlgorithmChoice::kStoneCarver:
       notify(kStoneCarverPage);
       editorButtonHidden();
       quiet(kCoHCPage);
       quiet(kSolverPage);
       break;
-    case algorithm_choices::kCoHC:
+    case AlgorithmChoice::kCoHC:
       notify(kCoHCPage);
       editorButtonHidden();
       quiet(kStoneCarverPage);
       quiet(kSolverPage);
       break;
-    case algorithm_choices::kManualEdit:
+    case AlgorithmChoice::kManualEdit:
       quiet(kCoHCPage);
       quiet(kStoneCarverPage);
       quiet(kSolverPage);
       break;
-    case algorithm_choices::kSolver:
+    case AlgorithmChoice::kSolver:
       notify(kSolverPage);
       editorButtonHidden();
       quiet(kStoneCarverPage);
@@ -219,51 +219,51 @@ void ProgramModel::prepareWorkingCopy() {
 
 void ProgramModel::pageButtonPressed(PageIndex button) {
   switch (programState_) {
-    case program_states::kGreen:
-      if (button == kCoHCPage) algorithmChoice_ = algorithm_choices::kCoHC;
-      else if (button == kStoneCarverPage) algorithmChoice_ = algorithm_choices::kStoneCarver;
-      else if (button == kEditorPage) algorithmChoice_ = algorithm_choices::kManualEdit;
-      else if (button == kSolverPage) algorithmChoice_ = algorithm_choices::kSolver;
+    case ProgramState::kSubmitted:
+      if (button == kCoHCPage) algorithmChoice_ = AlgorithmChoice::kCoHC;
+      else if (button == kStoneCarverPage) algorithmChoice_ = AlgorithmChoice::kStoneCarver;
+      else if (button == kEditorPage) algorithmChoice_ = AlgorithmChoice::kManualEdit;
+      else if (button == kSolverPage) algorithmChoice_ = AlgorithmChoice::kSolver;
       else return;
-      setProgramState(program_states::kRed);
+      setProgramState(ProgramState::kRunning);
       break;
-    case program_states::kRed: {
+    case ProgramState::kRunning: {
       // Only the button of the page whose run (or manual edit) this is ends it, its run
       // aborted first. The window hides the other buttons; the model does not rely on that,
       // since leaving state 2 with a run still going would let it write into state 1.
-      const PageIndex owner = algorithmChoice_ == algorithm_choices::kCoHC          ? kCoHCPage
-                              : algorithmChoice_ == algorithm_choices::kStoneCarver ? kStoneCarverPage
-                              : algorithmChoice_ == algorithm_choices::kSolver      ? kSolverPage
+      const PageIndex owner = algorithmChoice_ == AlgorithmChoice::kCoHC          ? kCoHCPage
+                              : algorithmChoice_ == AlgorithmChoice::kStoneCarver ? kStoneCarverPage
+                              : algorithmChoice_ == AlgorithmChoice::kSolver      ? kSolverPage
                                                                                     : kEditorPage;
       if (button != owner) return;
       if (button != kEditorPage && pages_[button]) pages_[button]->abortRun();
-      setProgramState(program_states::kGreen);
+      setProgramState(ProgramState::kSubmitted);
       if (button != kEditorPage && pages_[button]) pages_[button]->announceAbort();
       break;
     }
-    case program_states::kYellow:
+    case ProgramState::kDecided:
       if (button == kCoHCPage || button == kStoneCarverPage || button == kEditorPage || button == kSolverPage)
-        setProgramState(program_states::kGreen);
+        setProgramState(ProgramState::kSubmitted);
       break;
     default:
       break;
   }
 }
 
-std::function<void(int16_t)> ProgramModel::decisionHandler() {
+std::function<void(HamiltonicityState)> ProgramModel::decisionHandler() {
   auto decide = decisionWithGraphHandler();
-  return [decide](int16_t result) { decide(result, nullptr); };
+  return [decide](HamiltonicityState result) { decide(programResultOf(result), nullptr); };
 }
 
-std::function<void(int16_t, std::shared_ptr<Graph>)> ProgramModel::decisionWithGraphHandler() {
+std::function<void(ProgramResult, std::shared_ptr<Graph>)> ProgramModel::decisionWithGraphHandler() {
   const uint64_t run = runGeneration_;
   ProgramView* view = &view_;
-  return [this, view, run](int16_t result, std::shared_ptr<Graph> graph) {
+  return [this, view, run](ProgramResult result, std::shared_ptr<Graph> graph) {
     view->postToUiThread([this, run, result, graph = std::move(graph)]() mutable {
-      if (programState_ != program_states::kRed || runGeneration_ != run) return;
+      if (programState_ != ProgramState::kRunning || runGeneration_ != run) return;
       if (graph) workingGraph_ = std::move(graph);
       programResult_ = result;
-      setProgramState(program_states::kYellow);
+      setProgramState(ProgramState::kDecided);
     });
   };
 }
@@ -314,7 +314,7 @@ void ProgramModel::loadGraphRequest(const GraphRequest& request) {
     drawing_.selectAllNodes();
     drawing_.deleteSelected();
   }
-  setProgramState(program_states::kBlue);
+  setProgramState(ProgramState::kEditing);
   graphSourceType_ = source;
   parameter1_ = request.parameter1;
   parameter2_ = request.parameter2;
@@ -345,7 +345,7 @@ void ProgramModel::loadGraphRequest(const GraphRequest& request) {
       view_.refreshFrame();
       return;
     }
-    setProgramState(program_states::kGreen);
+    setProgramState(ProgramState::kSubmitted);
     showLoadNote();
     return;
   } else if (source == kUserDrawnGraph) {
@@ -361,27 +361,27 @@ void ProgramModel::loadGraphRequest(const GraphRequest& request) {
     return;
   }
   submittedGraph_ = std::move(built);
-  setProgramState(program_states::kGreen);
+  setProgramState(ProgramState::kSubmitted);
 }
 
 void ProgramModel::installGeneratedGraph(const GraphRequest& request, std::shared_ptr<Graph> graph,
                                          std::shared_ptr<Graph> workingCopy) {
   drawing_.selectAllNodes();
   drawing_.deleteSelected();
-  setProgramState(program_states::kBlue);
+  setProgramState(ProgramState::kEditing);
   if (!graph) return;
   graphSourceType_ = request.sourceType;
   parameter1_ = request.parameter1;
   parameter2_ = request.parameter2;
   submittedGraph_ = std::move(graph);
   preparedWorkingCopy_ = std::move(workingCopy);
-  setProgramState(program_states::kGreen);
+  setProgramState(ProgramState::kSubmitted);
 }
 
 void ProgramModel::startWithFile(const std::string& path) {
   drawing_.selectAllNodes();
   drawing_.deleteSelected();
-  setProgramState(program_states::kBlue);
+  setProgramState(ProgramState::kEditing);
   GraphSource source = graphSourceOfPath(path);
   if (source == kHcpFile) source = kTextFile;
   if (source == kNoGraph) {
@@ -390,12 +390,12 @@ void ProgramModel::startWithFile(const std::string& path) {
     return;
   }
   if (!installFile(path, source)) return;
-  setProgramState(program_states::kGreen);
+  setProgramState(ProgramState::kSubmitted);
   showLoadNote();
 }
 
 void ProgramModel::showLoadNote() {
-  if (!loadNote_.empty() && programState_ == program_states::kGreen) view_.showNote(loadNote_);
+  if (!loadNote_.empty() && programState_ == ProgramState::kSubmitted) view_.showNote(loadNote_);
   loadNote_.clear();
 }
 

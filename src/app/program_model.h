@@ -55,10 +55,10 @@ class ProgramModel {
   void setPage(PageIndex index, ProgramPage* page);
   ProgramPage* page(PageIndex index) const { return pages_[index]; }
 
-  int32_t programState() const { return programState_; }
-  int16_t programResult() const { return programResult_; }
-  void setProgramResult(int16_t result) { programResult_ = result; }
-  int32_t algorithmChoice() const { return algorithmChoice_; }
+  ProgramState programState() const { return programState_; }
+  ProgramResult programResult() const { return programResult_; }
+  void setProgramResult(ProgramResult result) { programResult_ = result; }
+  AlgorithmChoice algorithmChoice() const { return algorithmChoice_; }
   GraphSource graphSourceType() const { return graphSourceType_; }
   double parameter1() const { return parameter1_; }
   double parameter2() const { return parameter2_; }
@@ -91,11 +91,11 @@ class ProgramModel {
   const std::string& windowTitle() const { return windowTitle_; }
   std::string statusText() const;
 
-  // The only way the state changes. 0 forgets both graphs, the source and the file path;
-  // 1 makes a fresh working copy; 2 and 3 only move the state; any other value changes
-  // nothing. Then the pages are told, in their fixed order (see the .cpp), each with the
+  // The only way the state changes. kEditing forgets both graphs, the source and the file
+  // path; kSubmitted makes a fresh working copy; kRunning and kDecided only move the state;
+  // a value outside the four changes nothing. Then the pages are told, in their fixed order (see the .cpp), each with the
   // state as it is at that moment, and the frame is refreshed.
-  void setProgramState(int32_t state);
+  void setProgramState(ProgramState state);
   // Builds the graph of `request` (sources 1..13) and enters state 1. Any earlier graph is
   // dropped first (state 0); a cancelled file dialog or a graph that cannot be built stays
   // in state 0 (the latter with one message box). A source-13 request with an empty
@@ -116,12 +116,13 @@ class ProgramModel {
 
   // For a runner started on the UI thread in state 2: a function that may be called once
   // from any thread when the run decides; it posts "store the result, enter state 3" to
-  // the UI thread, where it is dropped unless the state is still 2 of that same run.
-  std::function<void(int16_t result)> decisionHandler();
+  // the UI thread, where it is dropped unless the state is still 2 of that same run. The
+  // runners report the graph's HamiltonicityState (undecided: the search was too shallow).
+  std::function<void(HamiltonicityState result)> decisionHandler();
   // The same for a run that decides on a graph of its own (the Solver's copy holding the
   // cycle): on the UI thread, and only for that run, `graph` (when not null) becomes the
   // working graph before state 3 is entered, so every page is told of 3 with it.
-  std::function<void(int16_t result, std::shared_ptr<Graph> graph)> decisionWithGraphHandler();
+  std::function<void(ProgramResult result, std::shared_ptr<Graph> graph)> decisionWithGraphHandler();
   // Increases on every entry into state 2 (a run's identity).
   uint64_t runGeneration() const { return runGeneration_; }
 
@@ -141,9 +142,9 @@ class ProgramModel {
 
   ProgramView& view_;
   std::array<ProgramPage*, kPageCount> pages_{};
-  int32_t programState_ = program_states::kBlue;
-  int16_t programResult_ = 0;
-  int32_t algorithmChoice_ = 0;
+  ProgramState programState_ = ProgramState::kEditing;
+  ProgramResult programResult_ = ProgramResult::kNonHamiltonian;
+  AlgorithmChoice algorithmChoice_ = AlgorithmChoice::kNone;
   GraphSource graphSourceType_ = GraphSource::kNoGraph;
   double parameter1_ = 0;
   double parameter2_ = 0;

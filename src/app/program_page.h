@@ -4,14 +4,16 @@
 
 #include <cstdint>
 
+#include "core/program_state.h"
+
 namespace hc {
 
 class ProgramPage {
  public:
   virtual ~ProgramPage() = default;
-  // The program entered `state` (0..3). Called on the UI thread; the page may call
+  // The program entered `state`. Called on the UI thread; the page may call
   // ProgramModel::setProgramState from inside (manual edit mode deciding at once).
-  virtual void setPageState(int32_t state) = 0;
+  virtual void setPageState(ProgramState state) = 0;
   // While another page's method runs, its big state button is hidden...
   virtual void setStateButtonVisible(bool /*visible*/) {}
   // ...and its algorithm controls are disabled (re-enabled by the next setPageState).
@@ -23,14 +25,15 @@ class ProgramPage {
   virtual void announceAbort() {}
 };
 
+// The tabs in their order (the index is the tab's); the Solver (the solve portfolio) last.
 enum PageIndex : int32_t {
-  kEditorPage = 0,
-  kGenerationPage = 1,
-  kInformationPage = 2,
-  kStoneCarverPage = 3,
-  kCoHCPage = 4,
-  kSolverPage = 5,  // the solve portfolio: the sixth tab, after the five above
+  kEditorPage,
+  kGenerationPage,
+  kInformationPage,
+  kStoneCarverPage,
+  kCoHCPage,
+  kSolverPage
 };
-inline constexpr int32_t kPageCount = 6;
+inline constexpr int32_t kPageCount = kSolverPage + 1;
 
 }  // namespace hc

@@ -1,71 +1,81 @@
 #include "app/program_states.h"
 
+#include <array>
+#include <cstddef>
+
 namespace hc {
 
-BoxLook stateLook(int32_t state) {
-  switch (state) {
-    case program_states::kGreen:
-      return {{0, 212, 0}, {255, 255, 255}, {0, 255, 0}};
-    case program_states::kRed:
-      return {{212, 0, 0}, {255, 255, 255}, {255, 0, 0}};
-    case program_states::kYellow:
-      return {{212, 212, 0}, {0, 0, 0}, {255, 255, 0}};
-    default:
-      return {{0, 0, 212}, {255, 255, 255}, {0, 0, 255}};
-  }
+namespace {
+
+// One row per state, in state order: the status box's look, the colour's name, the caption
+// of the big state button, and the status text where it does not depend on the run.
+struct StateRow {
+  BoxLook look;
+  const char* colour;
+  const char* caption;
+  const char* text;
+};
+constexpr std::array<StateRow, 4> kStates{{
+    {{{0, 0, 212}, {255, 255, 255}, {0, 0, 255}}, "BLUE", "LOAD GRAPH", "No Graph Loaded"},
+    {{{0, 212, 0}, {255, 255, 255}, {0, 255, 0}}, "GREEN", "SOLVE GRAPH", "Graph Loaded & Ready To Run"},
+    {{{212, 0, 0}, {255, 255, 255}, {255, 0, 0}}, "RED", "ABORT", nullptr},
+    {{{212, 212, 0}, {0, 0, 0}, {255, 255, 0}}, "YELLOW", "RESET", nullptr},
+}};
+
+// The status text in state 2 by algorithm choice, and in state 3 by result.
+constexpr std::array<const char*, 5> kRunningTexts{
+    "",
+    "Stone Carver Hamiltonian Cycle Algorithm Running",
+    "Co-Hamiltonian Cycle Proof System Running",
+    "Manual Edit Mode",
+    "Solver Portfolio Running",
+};
+constexpr std::array<const char*, 4> kDecidedTexts{
+    "The Graph Is Non-Hamiltonian",
+    "The Graph Is Hamiltonian",
+    "The Search Depth Was Too Shallow",
+    "Undecided: The Time Limit Was Reached",
+};
+
+// The entry of `table` for `value`'s code; null for a code outside it.
+template <typename Entry, size_t N, typename Enum>
+const Entry* entryOf(const std::array<Entry, N>& table, Enum value) {
+  const auto code = codeOf(value);
+  return code >= 0 && static_cast<size_t>(code) < N ? &table[static_cast<size_t>(code)] : nullptr;
 }
 
-BoxLook statusLabelLook() { return {{212, 208, 200}, {0, 0, 0}, {255, 255, 255}}; }
+}  // namespace
 
-std::string statusText(int32_t state, int32_t algorithmChoice, int16_t result) {
-  switch (state) {
-    case program_states::kBlue:
-      return "No Graph Loaded";
-    case program_states::kGreen:
-      return "Graph Loaded & Ready To Run";
-    case program_states::kRed:
-      switch (algorithmChoice) {
-        case algorithm_choices::kStoneCarver:
-          return "Stone Carver Hamiltonian Cycle Algorithm Running";
-        case algorithm_choices::kCoHC:
-          return "Co-Hamiltonian Cycle Proof System Running";
-        case algorithm_choices::kManualEdit:
-          return "Manual Edit Mode";
-        case algorithm_choices::kSolver:
-          return "Solver Portfolio Running";
-        default:
-          return {};
-      }
-    case program_states::kYellow:
-      switch (result) {
-        case program_results::kNonHamiltonian:
-          return "The Graph Is Non-Hamiltonian";
-        case program_results::kHamiltonian:
-          return "The Graph Is Hamiltonian";
-        case program_results::kSearchTooShallow:
-          return "The Search Depth Was Too Shallow";
-        case program_results::kTimeLimitReached:
-          return "Undecided: The Time Limit Was Reached";
-        default:
-          return {};
-      }
-    default:
-      return {};
-  }
+BoxLook stateLook(ProgramState state) {
+  const StateRow* row = entryOf(kStates, state);
+  return (row ? *row : kStates[0]).look;
 }
 
-std::string stateColourName(int32_t state) {
-  static const char* const names[] = {"BLUE", "GREEN", "RED", "YELLOW"};
-  return state >= 0 && state <= 3 ? names[state] : "";
+BoxLook statusLabelLook() {
+  return {{212, 208, 200}, {0, 0, 0}, {255, 255, 255}};
 }
 
-std::string stateButtonCaption(int32_t state) {
-  static const char* const captions[] = {"LOAD GRAPH", "SOLVE GRAPH", "ABORT", "RESET"};
-  return state >= 0 && state <= 3 ? captions[state] : "";
+std::string statusText(ProgramState state, AlgorithmChoice algorithmChoice, ProgramResult result) {
+  const char* const* text = state == ProgramState::kRunning   ? entryOf(kRunningTexts, algorithmChoice)
+                            : state == ProgramState::kDecided ? entryOf(kDecidedTexts, result)
+                                                              : nullptr;
+  if (text) return *text;
+  const StateRow* row = entryOf(kStates, state);
+  return row && row->text ? row->text : "";
 }
 
-bool resetButtonShown(int32_t state) {
-  return state == program_states::kGreen || state == program_states::kYellow;
+std::string stateColourName(ProgramState state) {
+  const StateRow* row = entryOf(kStates, state);
+  return row ? row->colour : "";
+}
+
+std::string stateButtonCaption(ProgramState state) {
+  const StateRow* row = entryOf(kStates, state);
+  return row ? row->caption : "";
+}
+
+bool resetButtonShown(ProgramState state) {
+  return state == ProgramState::kSubmitted || state == ProgramState::kDecided;
 }
 
 }  // namespace hc

@@ -77,24 +77,24 @@ void Graph2D::paste(const Clipboard& clipboard, double x, double y) {
   }
 }
 
-EditorStatus copySelection(Clipboard& clipboard, const Graph2D& drawing, int16_t programState, bool rotationMode) {
+EditorStatus copySelection(Clipboard& clipboard, const Graph2D& drawing, ProgramState programState, bool rotationMode) {
   if (rotationMode) return EditorStatus::refused();
-  if (programState != 0) return EditorStatus::refused(editor_messages::kCannotCopy);
+  if (programState != ProgramState::kEditing) return EditorStatus::refused(editor_messages::kCannotCopy);
   clipboard.copyFrom(drawing);
   return EditorStatus::done();
 }
 
-EditorStatus cutSelection(Clipboard& clipboard, Graph2D& drawing, int16_t programState, bool rotationMode) {
+EditorStatus cutSelection(Clipboard& clipboard, Graph2D& drawing, ProgramState programState, bool rotationMode) {
   if (rotationMode) return EditorStatus::refused();
-  if (programState != 0) return EditorStatus::refused(editor_messages::kCannotCut);
+  if (programState != ProgramState::kEditing) return EditorStatus::refused(editor_messages::kCannotCut);
   clipboard.copyFrom(drawing);
   return drawing.deleteSelected();
 }
 
-EditorStatus pasteClipboard(const Clipboard& clipboard, Graph2D& drawing, int16_t programState, bool rotationMode,
+EditorStatus pasteClipboard(const Clipboard& clipboard, Graph2D& drawing, ProgramState programState, bool rotationMode,
                             bool mouseOnCanvas, double x, double y) {
   if (rotationMode) return EditorStatus::refused();
-  if (programState != 0) return EditorStatus::refused(editor_messages::kCannotPaste);
+  if (programState != ProgramState::kEditing) return EditorStatus::refused(editor_messages::kCannotPaste);
   if (!mouseOnCanvas) return EditorStatus::refused();
   drawing.unselectAll();
   drawing.paste(clipboard, x, y);
@@ -106,11 +106,11 @@ void newDrawing(Graph2D& drawing, bool& rotationMode) {
   drawing = Graph2D{};
 }
 
-EditorStatus clearDrawing(Graph2D& drawing, int16_t programState, bool rotationMode) {
+EditorStatus clearDrawing(Graph2D& drawing, ProgramState programState, bool rotationMode) {
   // Restarting ids while nodes remain would hand out ids already in use, so a refused
   // delete leaves nextNodeId alone too.
   if (rotationMode) return EditorStatus::refused(editor_messages::kCannotDeleteRotating);
-  if (programState != 0) return EditorStatus::refused();
+  if (programState != ProgramState::kEditing) return EditorStatus::refused();
   drawing.selectAllNodes();
   EditorStatus status = drawing.deleteSelected();
   drawing.unselectAll();

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/program_state.h"
 #include "editor/editor_status.h"
 #include "editor/graph2d.h"
 
@@ -27,22 +28,22 @@ struct Clipboard {
   void copyFrom(const Graph2D& drawing);
 };
 
-// The page actions. `programState` is the main dialog's state (0 editing, 1 submitted,
-// 2 running, 3 decided); in rotation mode copy, cut and paste are refused silently.
+// The page actions. `programState` is the main dialog's state (only kEditing edits the
+// drawing); in rotation mode copy, cut and paste are refused silently.
 
 // Copies the selection into the clipboard.
-EditorStatus copySelection(Clipboard& clipboard, const Graph2D& drawing, int16_t programState, bool rotationMode);
+EditorStatus copySelection(Clipboard& clipboard, const Graph2D& drawing, ProgramState programState, bool rotationMode);
 // Copies, then deletes the selected edges and nodes.
-EditorStatus cutSelection(Clipboard& clipboard, Graph2D& drawing, int16_t programState, bool rotationMode);
+EditorStatus cutSelection(Clipboard& clipboard, Graph2D& drawing, ProgramState programState, bool rotationMode);
 // Unselects everything and pastes the clipboard with its centroid at (x, y), the world
 // point of the mouse; nothing happens when the mouse is off the canvas. The clipboard is
 // kept for further pastes.
-EditorStatus pasteClipboard(const Clipboard& clipboard, Graph2D& drawing, int16_t programState, bool rotationMode,
+EditorStatus pasteClipboard(const Clipboard& clipboard, Graph2D& drawing, ProgramState programState, bool rotationMode,
                             bool mouseOnCanvas, double x, double y);
 // Leaves rotation mode and replaces the drawing by an empty one.
 void newDrawing(Graph2D& drawing, bool& rotationMode);
 // Deletes every node and edge and restarts ids at 0. Refused in rotation mode (with the
 // Delete refusal text) and, silently, once the graph has been submitted.
-EditorStatus clearDrawing(Graph2D& drawing, int16_t programState, bool rotationMode);
+EditorStatus clearDrawing(Graph2D& drawing, ProgramState programState, bool rotationMode);
 
 }  // namespace hc

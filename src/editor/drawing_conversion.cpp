@@ -4,6 +4,8 @@
 #include "editor/drawing_conversion.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <iterator>
 
 namespace hc {
 
@@ -28,21 +30,20 @@ Graph convertDrawingToGraph(Graph2D& drawing, const std::string& name) {
 }
 
 EdgeStyleLook edgeStyleLook(EdgeStyle style) {
-  switch (style) {
-    case EdgeStyle::kOrdinary: return {0, 0, 255, 1.0, false};
-    case EdgeStyle::kSelected: return {255, 0, 0, 1.5, false};
-    case EdgeStyle::kCycle: return {0, 255, 0, 2.5, false};
-    case EdgeStyle::kForcedNoCycle: return {255, 0, 0, 2.5, false};
-    case EdgeStyle::kDeleted: return {190, 190, 190, 1.0, true};
-    case EdgeStyle::kForced: return {255, 171, 42, 2.5, false};
-  }
-  return {0, 0, 255, 1.0, false};
+  // In the order of EdgeStyle: ordinary, selected, cycle, forced without a cycle, deleted,
+  // forced.
+  static constexpr EdgeStyleLook kLooks[] = {
+      {0, 0, 255, 1.0, false}, {255, 0, 0, 1.5, false},    {0, 255, 0, 2.5, false},
+      {255, 0, 0, 2.5, false}, {190, 190, 190, 1.0, true}, {255, 171, 42, 2.5, false},
+  };
+  const auto index = static_cast<size_t>(style);
+  return index < std::size(kLooks) ? kLooks[index] : kLooks[0];
 }
 
-EdgeStyle edgeStyle(const Graph2DEdge& edge, bool selected, const Graph* workingGraph, int16_t programState,
-                    int16_t algorithmChoice) {
+EdgeStyle edgeStyle(const Graph2DEdge& edge, bool selected, const Graph* workingGraph, ProgramState programState,
+                    AlgorithmChoice algorithmChoice) {
   if (selected) return EdgeStyle::kSelected;
-  if (programState == program_state::kEditing || !workingGraph) return EdgeStyle::kOrdinary;
+  if (programState == ProgramState::kEditing || !workingGraph) return EdgeStyle::kOrdinary;
   const int32_t a = edge.node1->id;
   const int32_t b = edge.node2->id;
   // A drawing edited after the conversion could name nodes the working graph lacks.
@@ -52,14 +53,14 @@ EdgeStyle edgeStyle(const Graph2DEdge& edge, bool selected, const Graph* working
   const bool forced =
       known && (workingGraph->node(a).isForcedNeighbor(b) || workingGraph->node(b).isForcedNeighbor(a));
   switch (programState) {
-    case program_state::kSubmitted:
-    case program_state::kRunning:
-      if (algorithmChoice == algorithm_choice::kManualEdit) {
+    case ProgramState::kSubmitted:
+    case ProgramState::kRunning:
+      if (algorithmChoice == AlgorithmChoice::kManualEdit) {
         if (!known || !workingGraph->isAdjacent(a, b)) return EdgeStyle::kDeleted;
         return forced ? EdgeStyle::kForced : EdgeStyle::kOrdinary;
       }
       return forced ? EdgeStyle::kForced : EdgeStyle::kOrdinary;
-    case program_state::kDecided:
+    case ProgramState::kDecided:
       if (!forced) return EdgeStyle::kDeleted;
       return workingGraph->isHamiltonian == kHamiltonian ? EdgeStyle::kCycle : EdgeStyle::kForcedNoCycle;
     default:
@@ -67,8 +68,8 @@ EdgeStyle edgeStyle(const Graph2DEdge& edge, bool selected, const Graph* working
   }
 }
 
-std::vector<StyledEdge> edgeStyles(const Graph2D& drawing, const Graph* workingGraph, int16_t programState,
-                                   int16_t algorithmChoice) {
+std::vector<StyledEdge> edgeStyles(const Graph2D& drawing, const Graph* workingGraph, ProgramState programState,
+                                   AlgorithmChoice algorithmChoice) {
   std::vector<StyledEdge> styled;
   styled.reserve(drawing.unselectedEdges.size() + drawing.selectedEdges.size());
   for (const auto& edge : drawing.unselectedEdges)

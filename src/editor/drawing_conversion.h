@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/graph.h"
+#include "core/program_state.h"
 #include "editor/graph2d.h"
 
 namespace hc {
@@ -20,19 +21,6 @@ inline constexpr const char* kUserDefinedGraphName = "User-Defined Graph -HC.txt
 // row i lists, in the order of node i's `edges`, the ids of its neighbours, and node i is
 // joined to each listed v > i in that order; version 5. Memory is linear in nodes + edges.
 Graph convertDrawingToGraph(Graph2D& drawing, const std::string& name);
-
-// The program's states and algorithm choices, by their numeric codes.
-namespace program_state {
-inline constexpr int16_t kEditing = 0;    // blue: no graph submitted
-inline constexpr int16_t kSubmitted = 1;  // green
-inline constexpr int16_t kRunning = 2;    // red
-inline constexpr int16_t kDecided = 3;    // yellow
-}  // namespace program_state
-namespace algorithm_choice {
-inline constexpr int16_t kStoneCarver = 1;
-inline constexpr int16_t kCoHC = 2;
-inline constexpr int16_t kManualEdit = 3;
-}  // namespace algorithm_choice
 
 enum class EdgeStyle : int16_t {
   kOrdinary = 0,
@@ -57,15 +45,15 @@ EdgeStyleLook edgeStyleLook(EdgeStyle style);
 // In states 1 and 2 of the automatic methods an edge shows as forced when it is forced in
 // the graph given: the window gives the graph as the root pruning leaves it, so the canvas
 // and the Information page's "Forced Edges" count the same edges.
-EdgeStyle edgeStyle(const Graph2DEdge& edge, bool selected, const Graph* workingGraph, int16_t programState,
-                    int16_t algorithmChoice);
+EdgeStyle edgeStyle(const Graph2DEdge& edge, bool selected, const Graph* workingGraph, ProgramState programState,
+                    AlgorithmChoice algorithmChoice);
 
 struct StyledEdge {
   const Graph2DEdge* edge;
   EdgeStyle style;
 };
 // Every edge with its style, in painting order: the unselected edges, then the selected.
-std::vector<StyledEdge> edgeStyles(const Graph2D& drawing, const Graph* workingGraph, int16_t programState,
-                                   int16_t algorithmChoice);
+std::vector<StyledEdge> edgeStyles(const Graph2D& drawing, const Graph* workingGraph, ProgramState programState,
+                                   AlgorithmChoice algorithmChoice);
 
 }  // namespace hc

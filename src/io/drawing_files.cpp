@@ -35,10 +35,10 @@ FileDialogSetup cycleOutputDialog(GraphSource source) {
   return {"Text Files (*.txt)|*.txt|Obj Files (*.obj)|*.obj|All Files (*.*)|*.*||", "txt"};
 }
 
-EditorStatus checkDrawingSave(const Graph2D& drawing, int16_t programState, bool rotationMode) {
+EditorStatus checkDrawingSave(const Graph2D& drawing, ProgramState programState, bool rotationMode) {
   if (rotationMode) return EditorStatus::refused(editor_messages::kCannotSaveRotating);
   if (drawing.nodeCount() == 0) return EditorStatus::refused(editor_messages::kCannotSaveEmpty);
-  if (programState != program_state::kEditing)
+  if (programState != ProgramState::kEditing)
     return EditorStatus::refused(editor_messages::kSaveOnlyWhenEditing);
   return EditorStatus::done();
 }
@@ -72,8 +72,8 @@ DrawingQuickSave saveDrawing(const Graph2D& drawing, const std::string& currentF
   return save;
 }
 
-EditorStatus checkDrawingLoad(int16_t programState) {
-  if (programState != program_state::kEditing)
+EditorStatus checkDrawingLoad(ProgramState programState) {
+  if (programState != ProgramState::kEditing)
     return EditorStatus::refused(editor_messages::kLoadOnlyWhenEditing);
   return EditorStatus::done();
 }
@@ -106,13 +106,13 @@ EditorStatus loadDrawing(Graph2D& drawing, const std::string& path, bool& rotati
   return status;
 }
 
-EditorStatus checkCycleOutput(int16_t programState, const Graph* workingGraph) {
-  if (programState != program_state::kDecided || !workingGraph || workingGraph->isHamiltonian != kHamiltonian)
+EditorStatus checkCycleOutput(ProgramState programState, const Graph* workingGraph) {
+  if (programState != ProgramState::kDecided || !workingGraph || workingGraph->isHamiltonian != kHamiltonian)
     return EditorStatus::refused(editor_messages::kNonHamiltonian);
   return EditorStatus::done();
 }
 
-CycleOutputResult outputHamiltonianCycle(int16_t programState, const Graph* workingGraph,
+CycleOutputResult outputHamiltonianCycle(ProgramState programState, const Graph* workingGraph,
                                          const std::string& path) {
   CycleOutputResult result;
   result.status = checkCycleOutput(programState, workingGraph);

@@ -12,6 +12,7 @@
 
 #include "core/graph.h"
 #include "core/graph_source.h"
+#include "core/program_state.h"
 #include "editor/editor_status.h"
 #include "editor/graph2d.h"
 #include "io/cycle_files.h"
@@ -38,7 +39,7 @@ FileDialogSetup cycleOutputDialog(GraphSource source);  // OUTPUT HC
 // --- the drawing's files ---
 
 // The refusals of Save and Save As, in their order: rotation mode, no node, not editing.
-EditorStatus checkDrawingSave(const Graph2D& drawing, int16_t programState, bool rotationMode);
+EditorStatus checkDrawingSave(const Graph2D& drawing, ProgramState programState, bool rotationMode);
 
 enum class DrawingFileKind { kNothing, kGFile, kAdjacencyText };
 struct DrawingSaveResult {
@@ -62,7 +63,7 @@ struct DrawingQuickSave {
 DrawingQuickSave saveDrawing(const Graph2D& drawing, const std::string& currentFilePath);
 
 // The refusal of Load.
-EditorStatus checkDrawingLoad(int16_t programState);
+EditorStatus checkDrawingLoad(ProgramState programState);
 // Reads the .g file at `path` as a graph: the drawing into `drawing`, unselected and its
 // nodes numbered by their place in the node list, as the editor converts a drawing it
 // submits; the nodes in that order and each node's edges in the order of its own edge list,
@@ -83,11 +84,11 @@ struct CycleOutputResult {
 };
 // Refused with "The graph is non-Hamiltonian!" unless the state is 3 and the working
 // graph holds a Hamiltonian cycle.
-EditorStatus checkCycleOutput(int16_t programState, const Graph* workingGraph);
+EditorStatus checkCycleOutput(ProgramState programState, const Graph* workingGraph);
 // Writes the cycle of the working graph to `path` by its extension: "txt" as adjacency
 // text, "obj" as the OBJ polyline (only graphs read from OBJ files have the coordinates);
 // anything else writes nothing. The status says why nothing was written.
-CycleOutputResult outputHamiltonianCycle(int16_t programState, const Graph* workingGraph,
+CycleOutputResult outputHamiltonianCycle(ProgramState programState, const Graph* workingGraph,
                                          const std::string& path);
 
 }  // namespace hc

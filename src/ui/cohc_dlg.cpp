@@ -157,7 +157,7 @@ void CCoHCDlg::clearRun() {
   rows_->clear();
   axes_.reset();
   // State 1 prepares a record for the next proof; state 0 has none.
-  statistics_ = model_.programState() == hc::program_states::kGreen ? std::make_shared<hc::SearchTreeStatistics>()
+  statistics_ = model_.programState() == hc::ProgramState::kSubmitted ? std::make_shared<hc::SearchTreeStatistics>()
                                                                      : nullptr;
   drawChart();
 }
@@ -187,7 +187,7 @@ void CCoHCDlg::showFinishedRun() {
   // A proof that finds a cycle writes it to the graph's output file ("-HC.txt" beside the
   // file read): say where, and ask before an earlier file of that name is replaced.
   std::shared_ptr<hc::Graph> graph = model_.workingGraph();
-  if (!graph || model_.programResult() != hc::program_results::kHamiltonian ||
+  if (!graph || model_.programResult() != hc::ProgramResult::kHamiltonian ||
       graph->outputFileName.empty() || graph->isHamiltonian != hc::kHamiltonian)
     return;
   const std::string& path = graph->outputFileName;

@@ -13,6 +13,7 @@
 
 #include "app/editor_view.h"
 #include "core/graph.h"
+#include "core/program_state.h"
 #include "editor/graph2d.h"
 #include "ui/graph_view_layout.h"
 
@@ -26,8 +27,8 @@ struct CanvasScene {
   // graph, whose forced edges show in orange, as the Information page counts them.
   const hc::Graph* forcedBy = nullptr;
   const EdgeBends* bends = nullptr;  // edges drawn bowed (a toroidal grid's wrap-around)
-  int16_t programState = 0;
-  int16_t algorithmChoice = 0;
+  hc::ProgramState programState = hc::ProgramState::kEditing;
+  hc::AlgorithmChoice algorithmChoice = hc::AlgorithmChoice::kNone;
   hc::EditorView view;
   bool showGrid = true;
   bool drawingEdge = false;  // the blue rubber band from start to end

@@ -1,38 +1,28 @@
-// The Graph Editor page (see graph_editor_dlg.h): layout, keys, buttons, visibility by
-// state, display boxes, manual edit mode and undo/redo. Files and export, the mouse and the
-// read-only view are in graph_editor_files.cpp, graph_editor_mouse.cpp, graph_editor_view.cpp.
+// The Graph Editor page (see graph_editor_dlg.h): the side panel's builders, keys,
+// visibility by state, display boxes, manual edit mode and undo/redo. Files, export and
+// Copy To Editor are in graph_editor_files.cpp.
 #include "ui/graph_editor_dlg.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
-#include <QCursor>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QLabel>
 #include <QHBoxLayout>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPointer>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
-#include <QSvgGenerator>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWheelEvent>
 #include <cmath>
 #include <utility>
 
-#include "run/graph_information.h"
-#include "core/number_format.h"
 #include "app/program_states.h"
+#include "core/number_format.h"
 #include "editor/drawing_conversion.h"
 #include "io/drawing_files.h"
+#include "run/graph_information.h"
 #include "schc/stone_carver.h"
-#include "ui/graph_editor_scenes.h"
-#include "ui/graph_view_layout.h"
 #include "ui/method_page_parts.h"
 #include "ui/paint_helpers.h"
 
@@ -63,24 +53,13 @@ QPushButton* makeButton(const QString& text, QWidget* parent) {
 
 }  // namespace
 
-CGraphEditorDlg::CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent)
-    : QWidget(parent), model_(model), layoutJob_([](std::function<void()> task) {
-        // qApp lives longer than any page; the job drops the task if the page has gone.
-        QMetaObject::invokeMethod(qApp, std::move(task), Qt::QueuedConnection);
-      }) {
-  static const bool scenesRegistered = (hcui::registerEditorScenes(), true);
-  (void)scenesRegistered;
-  canvas_ = new GraphCanvas(this);
-  canvas_->prepare = [this](CanvasScene& s) { prepareScene(s); };
-  canvas_->onPress = [this](QMouseEvent* e, QPoint p) { mousePress(e, p); };
-  canvas_->onRelease = [this](QMouseEvent* e, QPoint p) { mouseRelease(e, p); };
-  canvas_->onMove = [this](QMouseEvent* e, QPoint p) { mouseMove(e, p); };
-  canvas_->onDoubleClick = [this](QMouseEvent* e, QPoint p) { mouseDoubleClick(e, p); };
-  canvas_->onWheel = [this](QWheelEvent* e, QPoint p) { wheel(e, p); };
-  canvas_->onLeave = [this] {
-    mouseOnCanvas_ = false;
-    updateBoxes();
-  };
+CGraphEditorDlg::CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent) : QWidget(parent), model_(model) {
+  pane_ = new hcui::GraphEditorPane(model_, this);
+  pane_->onEdit = [this](hc::DrawingSnapshot snapshot) { recordEdit(std::move(snapshot)); };
+  pane_->onMessage = [this](const std::string& text) { message(text); };
+  pane_->onRefresh = [this] { refresh(); };
+  pane_->onViewChanged = [this] { updateVisibility(); };
+  pane_->forcedEdges = [this] { return forcedEdgesGraph(); };
 
   // The controls beside the canvas scroll when the window is too low for them all.
   auto* sideArea = new QScrollArea(this);
@@ -91,37 +70,59 @@ CGraphEditorDlg::CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent)
   sideArea->setWidget(sidePanel);
   auto* side = new QVBoxLayout(sidePanel);
   side->setContentsMargins(0, 0, 4, 0);
-  // View controls and boxes.
+  buildViewControls(sidePanel, side);
+  buildEditGroups(sidePanel, side);
+  buildStateButtons(sidePanel, side);
+  buildFileButtons(sidePanel, side);
+  side->addStretch();
+  sideArea->setMinimumWidth(sidePanel->sizeHint().width() + sideArea->verticalScrollBar()->sizeHint().width());
+
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(4, 4, 4, 4);
+  layout->addWidget(pane_, 1);
+  layout->addWidget(sideArea);
+  bindKeys();
+  setPageState(model_.programState());
+}
+
+// Grid, zoom, centre and mouse boxes.
+void CGraphEditorDlg::buildViewControls(QWidget* sidePanel, QVBoxLayout* side) {
   auto* viewBox = new QGridLayout;
-  showGrid_ = new QCheckBox(QStringLiteral("Show Grid"), sidePanel);
-  showGrid_->setChecked(true);
-  showGrid_->setFocusPolicy(Qt::NoFocus);
-  showGrid_->setToolTip(QStringLiteral("Shows the grid and the axes"));
-  connect(showGrid_, &QCheckBox::toggled, this, [this] { refresh(); });
-  gridUp_ = new QToolButton(sidePanel);
-  gridUp_->setArrowType(Qt::UpArrow);
-  gridUp_->setToolTip(QStringLiteral("Finer grid (spacing halved)"));
-  gridDown_ = new QToolButton(sidePanel);
-  gridDown_->setArrowType(Qt::DownArrow);
-  gridDown_->setToolTip(QStringLiteral("Coarser grid (spacing doubled)"));
-  connect(gridUp_, &QToolButton::clicked, this, [this] { spinGrid(true); });
-  connect(gridDown_, &QToolButton::clicked, this, [this] { spinGrid(false); });
+  auto* showGrid = new QCheckBox(QStringLiteral("Show Grid"), sidePanel);
+  showGrid->setChecked(true);
+  showGrid->setFocusPolicy(Qt::NoFocus);
+  showGrid->setToolTip(QStringLiteral("Shows the grid and the axes"));
+  connect(showGrid, &QCheckBox::toggled, this, [this](bool on) {
+    pane_->showGrid = on;
+    refresh();
+  });
+  auto* gridUp = new QToolButton(sidePanel);
+  gridUp->setArrowType(Qt::UpArrow);
+  gridUp->setToolTip(QStringLiteral("Finer grid (spacing halved)"));
+  auto* gridDown = new QToolButton(sidePanel);
+  gridDown->setArrowType(Qt::DownArrow);
+  gridDown->setToolTip(QStringLiteral("Coarser grid (spacing doubled)"));
+  connect(gridUp, &QToolButton::clicked, this, [this] { spinGrid(true); });
+  connect(gridDown, &QToolButton::clicked, this, [this] { spinGrid(false); });
   gridBox_ = makeBox(sidePanel, 50, QStringLiteral("Grid spacing"));
   zoomBox_ = makeBox(sidePanel, 50, QStringLiteral("Zoom (Z in, X out, Ctrl+0 to fit)"));
   centreBox_ = makeBox(sidePanel, 110, QStringLiteral("The world point in the middle of the canvas"));
   mouseBox_ = makeBox(sidePanel, 110, QStringLiteral("The world point under the mouse"));
   auto* spin = new QVBoxLayout;
   spin->setSpacing(0);
-  spin->addWidget(gridUp_);
-  spin->addWidget(gridDown_);
-  viewBox->addWidget(showGrid_, 0, 0);
+  spin->addWidget(gridUp);
+  spin->addWidget(gridDown);
+  viewBox->addWidget(showGrid, 0, 0);
   viewBox->addLayout(spin, 0, 1);
   viewBox->addWidget(gridBox_, 0, 2);
   viewBox->addWidget(zoomBox_, 0, 3);
   viewBox->addWidget(centreBox_, 1, 0, 1, 2);
   viewBox->addWidget(mouseBox_, 1, 2, 1, 2);
   side->addLayout(viewBox);
+}
 
+// "Edit Graph" (state 0) and "Manual Edit Mode".
+void CGraphEditorDlg::buildEditGroups(QWidget* sidePanel, QVBoxLayout* side) {
   // "Edit Graph" and "Manual Edit Mode" share one place and one shape: two display boxes,
   // two buttons side by side and a wide one below.
   struct Box {
@@ -164,11 +165,14 @@ CGraphEditorDlg::CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent)
                        {"Force Edge", &CGraphEditorDlg::forceAction, "Forces the selected edge (Insert)"},
                        {"Run Look Ahead Sequencing", &CGraphEditorDlg::runLookAheadAction,
                         "Runs Look Ahead Sequencing on the graph being edited"});
+}
 
+// Submit Graph and the big state button, which take turns in one place, and OUTPUT HC.
+void CGraphEditorDlg::buildStateButtons(QWidget* sidePanel, QVBoxLayout* side) {
   // Submit, the state button in its "Manually Edit Graph" frame, OUTPUT HC.
   auto* big = new QHBoxLayout;
   submitButton_ = makeButton(QString(), sidePanel);
-  submitButton_->setIcon(QIcon(hcui::stateButtonPixmap(QStringLiteral("SUBMIT GRAPH"), hcui::toQColor(hc::stateLook(0).fill))));
+  submitButton_->setIcon(QIcon(hcui::stateButtonPixmap(QStringLiteral("SUBMIT GRAPH"), hcui::toQColor(hc::stateLook(hc::ProgramState::kEditing).fill))));
   submitButton_->setIconSize(QSize(74, 74));
   submitButton_->setToolTip(QStringLiteral("Submits the drawing as the graph to solve"));
   hcui::actOncePerDoubleClick(*submitButton_);
@@ -198,7 +202,9 @@ CGraphEditorDlg::CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent)
   big->addWidget(outputGroup_);
   big->addStretch();
   side->addLayout(big);
+}
 
+void CGraphEditorDlg::buildFileButtons(QWidget* sidePanel, QVBoxLayout* side) {
   // View and file buttons, then the additions beyond the classic set; each with its keys.
   auto* buttons = new QGridLayout;
   auto add = [&](const QString& text, int row, int col, auto slot, const char* tip) {
@@ -227,14 +233,9 @@ CGraphEditorDlg::CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent)
                      static_cast<QWidget*>(copyToEditorButton_)})
     hcui::keepPlaceWhenHidden(*w);
   side->addLayout(buttons);
-  side->addStretch();
-  sideArea->setMinimumWidth(sidePanel->sizeHint().width() + sideArea->verticalScrollBar()->sizeHint().width());
+}
 
-  auto* layout = new QHBoxLayout(this);
-  layout->setContentsMargins(4, 4, 4, 4);
-  layout->addWidget(canvas_, 1);
-  layout->addWidget(sideArea);
-
+void CGraphEditorDlg::bindKeys() {
   // The page's keys act wherever the focus is in the window while the page is shown (after
   // a message box, say, the focus may be on the tab bar).
   struct Key {
@@ -269,71 +270,66 @@ CGraphEditorDlg::CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent)
     s->setContext(Qt::WindowShortcut);
     connect(s, &QShortcut::activated, this, [this, in = in] { zoomKey(in); });
   }
-  setPageState(model_.programState());
 }
-
-// A layout still running only reads its own copy of the graph: the job is abandoned (its
-// result dropped), and closing the window does not wait for it.
-CGraphEditorDlg::~CGraphEditorDlg() = default;
 
 // --- state ---
 
-const hc::Graph2D& CGraphEditorDlg::shownGraph() const { return graphView_ ? *graphView_ : model_.drawing(); }
-hc::Graph2D& CGraphEditorDlg::shown() { return graphView_ ? *graphView_ : model_.drawing(); }
-
-void CGraphEditorDlg::setPageState(int32_t s) {
+void CGraphEditorDlg::setPageState(hc::ProgramState s) {
   stateButtonAllowed_ = true;  // hidden again by the model while another page's method runs
-  if (s == hc::program_states::kBlue) {
-    layoutJob_.abandon();
-    graphView_.reset();
-    bends_.clear();
-    pendingLayout_.reset();
-    viewOf_ = nullptr;
-    viewNote_.clear();
+  if (s == hc::ProgramState::kEditing) {
+    pane_->dropGraphView();
     manual_.clear();
     pruned_.reset();
     prunedOf_ = nullptr;
     // A generated or loaded graph cleared the drawing; the user's own comes back, as the
     // user last saw it.
     if (model_.drawing().nodeCount() == 0 && !userDrawing_.bytes.empty()) hc::restoreSnapshot(userDrawing_, model_.drawing());
-    if (drawingView_) {
-      view_ = *std::exchange(drawingView_, std::nullopt);
-      view_.setCanvasSize(canvas_->canvasWidth(), canvas_->canvasHeight());
-    }
-  } else if (s == hc::program_states::kGreen) {
-    manual_.clear();
-    const hc::GraphSource source = model_.graphSourceType();
-    if (source == hc::GraphSource::kUserDrawnGraph || source == hc::GraphSource::kDrawingFile) {
-      // A drawing read from a file is shown whole; the drawing a later Reset brings back.
-      const bool fromFile = source == hc::GraphSource::kDrawingFile && !hc::sameStructure(userDrawing_, model_.drawing());
-      userDrawing_ = hc::takeSnapshot(model_.drawing());
-      if (fromFile) {
-        history_.markSaved(model_.drawing());  // as the file holds it: nothing of it is unsaved
-        zoomToFitAction();
-      }
-    }
-    buildGraphView();
-    // The forced edges the canvas shows in orange are those of the Information page.
-    const std::shared_ptr<hc::Graph> submitted = model_.submittedGraph();
-    if (submitted && prunedOf_ != submitted.get() && submitted->howManyNodes <= hcui::kMaxViewNodes &&
-        !hc::graphInformationTakesLong(*submitted)) {
-      pruned_ = hc::pruneAtRoot(*submitted).graph;
-      prunedOf_ = submitted.get();
-    }
+  } else if (s == hc::ProgramState::kSubmitted) {
+    enterSubmitted();
   }
   updateVisibility();
-  if (s == hc::program_states::kRed && !suppressEntryPruning_ && choice() == hc::algorithm_choices::kManualEdit) {
+  if (s == hc::ProgramState::kRunning && !suppressEntryPruning_ && choice() == hc::AlgorithmChoice::kManualEdit) {
     manual_.clear();
     if (hc::Graph* g = working()) {
       const hc::HamiltonicityState verdict = hc::fastInitialPruning(*g, 65535, 0);
       if (verdict != hc::kUndecided) {
-        model_.setProgramResult(g->isHamiltonian);
-        model_.setProgramState(hc::program_states::kYellow);
+        model_.setProgramResult(hc::programResultOf(g->isHamiltonian));
+        model_.setProgramState(hc::ProgramState::kDecided);
         return;  // the nested notification has set up state 3
       }
     }
   }
   refresh();
+}
+
+void CGraphEditorDlg::enterSubmitted() {
+  manual_.clear();
+  const hc::GraphSource source = model_.graphSourceType();
+  if (source == hc::GraphSource::kUserDrawnGraph || source == hc::GraphSource::kDrawingFile) {
+    // A drawing read from a file is shown whole; the drawing a later Reset brings back.
+    const bool fromFile = source == hc::GraphSource::kDrawingFile && !hc::sameStructure(userDrawing_, model_.drawing());
+    userDrawing_ = hc::takeSnapshot(model_.drawing());
+    if (fromFile) {
+      history_.markSaved(model_.drawing());  // as the file holds it: nothing of it is unsaved
+      zoomToFitAction();
+    }
+  }
+  pane_->showSubmittedGraph();
+  // The forced edges the canvas shows in orange are those of the Information page.
+  const std::shared_ptr<hc::Graph> submitted = model_.submittedGraph();
+  if (submitted && prunedOf_ != submitted.get() && submitted->howManyNodes <= hcui::kMaxViewNodes &&
+      !hc::graphInformationTakesLong(*submitted)) {
+    pruned_ = hc::pruneAtRoot(*submitted).graph;
+    prunedOf_ = submitted.get();
+  }
+}
+
+const hc::Graph* CGraphEditorDlg::forcedEdgesGraph() const {
+  const hc::ProgramState s = state();
+  if ((s != hc::ProgramState::kSubmitted && s != hc::ProgramState::kRunning) ||
+      choice() == hc::AlgorithmChoice::kManualEdit)
+    return nullptr;
+  return pruned_ && prunedOf_ == model_.submittedGraph().get() ? pruned_.get() : nullptr;
 }
 
 void CGraphEditorDlg::setStateButtonVisible(bool visible) {
@@ -342,27 +338,28 @@ void CGraphEditorDlg::setStateButtonVisible(bool visible) {
 }
 
 void CGraphEditorDlg::updateVisibility() {
-  const int s = state();
-  const bool manual = choice() == hc::algorithm_choices::kManualEdit;
+  using enum hc::ProgramState;
+  const hc::ProgramState s = state();
+  const bool manual = choice() == hc::AlgorithmChoice::kManualEdit;
   const bool hasNode = shownGraph().nodeCount() > 0;
-  editGroup_->setVisible(s == 0);
-  manualGroup_->setVisible((s == 2 || s == 3) && manual);
-  outputGroup_->setVisible(s == 3 && model_.programResult() == hc::program_results::kHamiltonian);
-  submitButton_->setVisible(s == 0);
-  const bool buttonShown = ((s == 1 || s == 2) && hasNode) || s == 3;
+  editGroup_->setVisible(s == kEditing);
+  manualGroup_->setVisible((s == kRunning || s == kDecided) && manual);
+  outputGroup_->setVisible(s == kDecided && model_.programResult() == hc::ProgramResult::kHamiltonian);
+  submitButton_->setVisible(s == kEditing);
+  const bool buttonShown = ((s == kSubmitted || s == kRunning) && hasNode) || s == kDecided;
   const bool buttonVisible = buttonShown && stateButtonAllowed_;
   stateButton_->setVisible(buttonVisible);
   stateButton_->setIcon(QIcon(hcui::stateButtonPixmap(s)));
   // The frame around the state button is shown in state 1 only; the button may stand alone.
   // (Not the button's isVisibleTo: inside a hidden frame it is never visible, so a frame hidden
   // while another method ran would keep the lower RESET hidden in state 3.)
-  const bool frameShown = s == 1 && hasNode;
+  const bool frameShown = s == kSubmitted && hasNode;
   manualEditFrame_->setTitle(frameShown ? QStringLiteral("Manually Edit Graph") : QString());
   manualEditFrame_->setFlat(!frameShown);
   manualEditFrame_->setVisible(buttonVisible || frameShown);
-  saveAsButton_->setVisible(s == 0);
-  loadButton_->setVisible(s == 0);
-  copyToEditorButton_->setVisible(graphView_ != nullptr);
+  saveAsButton_->setVisible(s == kEditing);
+  loadButton_->setVisible(s == kEditing);
+  copyToEditorButton_->setVisible(hasGraphView());
 }
 
 bool CGraphEditorDlg::controlShown(const QString& name) const {
@@ -383,37 +380,18 @@ void CGraphEditorDlg::message(const std::string& text) {
 
 void CGraphEditorDlg::refresh() {
   updateBoxes();
-  canvas_->update();
-}
-
-void CGraphEditorDlg::prepareScene(CanvasScene& s) {
-  view_.setCanvasSize(canvas_->canvasWidth(), canvas_->canvasHeight());
-  s.view = view_;
-  s.drawing = &shownGraph();
-  s.working = working();
-  s.forcedBy = forcedEdgesGraph();
-  s.bends = graphView_ ? &bends_ : nullptr;
-  s.programState = state();
-  s.algorithmChoice = choice();
-  s.showGrid = showGrid_->isChecked();
-  s.drawingEdge = drawingEdge_;
-  s.selectingRectangle = selectingRect_;
-  s.start = start_;
-  s.end = end_;
-  s.rotationMode = rotationMode_;
-  s.rotationCentre = rotCentre_;
-  s.rotationCurrent = rotCurrent_;
-  s.note = viewNote_;
+  canvas()->update();
 }
 
 void CGraphEditorDlg::updateBoxes() {
   const hc::BoxLook look = boxLook();
-  view_.setCanvasSize(canvas_->canvasWidth(), canvas_->canvasHeight());
-  gridBox_->setLook(QString::number(view_.gridSpacing), look, 16, false);
-  zoomBox_->setLook(QString::number(view_.zoom) + "X", look, 16, false);
-  centreBox_->setLook(hundredths(view_.centreX) + ", " + hundredths(view_.centreY), look, 10, false);
-  const QPointF m = worldAt(lastMouse_);
-  const bool off = !mouseOnCanvas_ || !hc::EditorView::inDrawingField(m.x(), m.y());
+  const hc::EditorView& v = view();
+  gridBox_->setLook(QString::number(v.gridSpacing), look, 16, false);
+  zoomBox_->setLook(QString::number(v.zoom) + "X", look, 16, false);
+  centreBox_->setLook(hundredths(v.centreX) + ", " + hundredths(v.centreY), look, 10, false);
+  const hc::CanvasPoint mouse = pane_->interaction().lastMouse();
+  const QPointF m = pane_->worldAt(QPoint(mouse.x, mouse.y));
+  const bool off = !pane_->interaction().mouseOnCanvas() || !hc::EditorView::inDrawingField(m.x(), m.y());
   mouseBox_->setLook(off ? QStringLiteral("Off Canvas") : hundredths(m.x()) + ", " + hundredths(m.y()), look, 10, off);
   const hc::Graph2D& g = shownGraph();
   nodeCountBox_->setLook(QString::number(g.nodeCount()), look, 10, false);
@@ -455,12 +433,12 @@ std::vector<hc::EdgeEnds> CGraphEditorDlg::selectedEdgeEnds() const {
   return ends;
 }
 
-void CGraphEditorDlg::applyManual(const hc::ManualOutcome& outcome) {
+void CGraphEditorDlg::applyManual(const hc::ManualOutcome& outcome, bool unselect) {
   message(outcome.message);
-  shown().unselectAll();
-  if (outcome.decide && state() == hc::program_states::kRed) {
+  if (unselect) shown().unselectAll();
+  if (outcome.decide && state() == hc::ProgramState::kRunning) {
     model_.setProgramResult(outcome.result);
-    model_.setProgramState(hc::program_states::kYellow);
+    model_.setProgramState(hc::ProgramState::kDecided);
   }
   refresh();
 }
@@ -468,11 +446,11 @@ void CGraphEditorDlg::applyManual(const hc::ManualOutcome& outcome) {
 // --- buttons and keys ---
 
 void CGraphEditorDlg::deleteAction() {
-  if (rotationMode_) {
+  if (rotating()) {
     message(hc::editor_messages::kCannotDeleteRotating);
     return;
   }
-  if (state() == hc::program_states::kBlue) {
+  if (editing()) {
     auto snapshot = before();
     message(model_.drawing().deleteSelected().message);
     model_.drawing().unselectAll();
@@ -485,18 +463,10 @@ void CGraphEditorDlg::deleteAction() {
 
 void CGraphEditorDlg::forceAction() { applyManual(manual_.forceEdge(working(), state(), choice(), selectedEdgeEnds())); }
 
-void CGraphEditorDlg::runLookAheadAction() {
-  const hc::ManualOutcome outcome = manual_.runLookAhead(working(), state(), choice());
-  message(outcome.message);
-  if (outcome.decide && state() == hc::program_states::kRed) {
-    model_.setProgramResult(outcome.result);
-    model_.setProgramState(hc::program_states::kYellow);
-  }
-  refresh();
-}
+void CGraphEditorDlg::runLookAheadAction() { applyManual(manual_.runLookAhead(working(), state(), choice()), false); }
 
 void CGraphEditorDlg::cliquifyAction() {
-  if (state() != hc::program_states::kBlue) return;
+  if (!editing()) return;
   auto snapshot = before();
   model_.drawing().cliquify();
   recordEdit(std::move(snapshot));
@@ -504,20 +474,21 @@ void CGraphEditorDlg::cliquifyAction() {
 }
 
 void CGraphEditorDlg::clearAction() {
-  if (state() == hc::program_states::kBlue && !rotationMode_ && !confirmDiscard()) return;
+  if (editing() && !rotating() && !confirmDiscard()) return;
   auto snapshot = before();
-  const hc::EditorStatus status = hc::clearDrawing(model_.drawing(), state(), rotationMode_);
+  const hc::EditorStatus status = hc::clearDrawing(model_.drawing(), state(), rotating());
   message(status.message);
   if (status) recordEdit(std::move(snapshot));
   refresh();
 }
 
 void CGraphEditorDlg::newAction() {
-  if (state() == hc::program_states::kBlue && !confirmDiscard()) return;
-  if (state() != hc::program_states::kBlue) return;  // the drawing belongs to the submitted graph
+  if (editing() && !confirmDiscard()) return;
+  if (!editing()) return;  // the drawing belongs to the submitted graph
   auto snapshot = before();
-  hc::newDrawing(model_.drawing(), rotationMode_);
-  pending_.reset();
+  bool rotationMode = rotating();
+  hc::newDrawing(model_.drawing(), rotationMode);
+  pane_->interaction().forget();
   recordEdit(std::move(snapshot));
   model_.setCurrentFilePath({});
   history_.markSaved(model_.drawing());
@@ -525,12 +496,12 @@ void CGraphEditorDlg::newAction() {
 }
 
 void CGraphEditorDlg::copyAction() {
-  message(hc::copySelection(clipboard_, model_.drawing(), state(), rotationMode_).message);
+  message(hc::copySelection(clipboard_, model_.drawing(), state(), rotating()).message);
 }
 
 void CGraphEditorDlg::cutAction() {
   auto snapshot = before();
-  const hc::EditorStatus status = hc::cutSelection(clipboard_, model_.drawing(), state(), rotationMode_);
+  const hc::EditorStatus status = hc::cutSelection(clipboard_, model_.drawing(), state(), rotating());
   message(status.message);
   if (status) recordEdit(std::move(snapshot));
   refresh();
@@ -538,33 +509,34 @@ void CGraphEditorDlg::cutAction() {
 
 void CGraphEditorDlg::pasteAction() {
   auto snapshot = before();
-  const QPointF at = worldAt(lastMouse_);
-  const hc::EditorStatus status =
-      hc::pasteClipboard(clipboard_, model_.drawing(), state(), rotationMode_, mouseOnCanvas_, at.x(), at.y());
+  const hc::CanvasPoint mouse = pane_->interaction().lastMouse();
+  const QPointF at = pane_->worldAt(QPoint(mouse.x, mouse.y));
+  const hc::EditorStatus status = hc::pasteClipboard(clipboard_, model_.drawing(), state(), rotating(),
+                                                     pane_->interaction().mouseOnCanvas(), at.x(), at.y());
   message(status.message);
   if (status) recordEdit(std::move(snapshot));
   refresh();
 }
 
 void CGraphEditorDlg::selectAllAction() {
-  if (rotationMode_) return;
+  if (rotating()) return;
   shown().selectAllNodes();
   refresh();
 }
 
 void CGraphEditorDlg::zoomKey(bool in) {
-  if (rotationMode_) return;
-  in ? view_.zoomIn() : view_.zoomOut();
+  if (rotating()) return;
+  in ? view().zoomIn() : view().zoomOut();
   refresh();
 }
 
 void CGraphEditorDlg::spinGrid(bool up) {
-  view_.spinGrid(up);
+  view().spinGrid(up);
   refresh();
 }
 
 void CGraphEditorDlg::centerGraphAction() {
-  if (state() == hc::program_states::kBlue) {
+  if (editing()) {
     auto snapshot = before();
     model_.drawing().centerGraph();
     recordEdit(std::move(snapshot));
@@ -575,7 +547,7 @@ void CGraphEditorDlg::centerGraphAction() {
 }
 
 void CGraphEditorDlg::recenterScreenAction() {
-  view_.centreX = view_.centreY = 0.0;
+  view().centreX = view().centreY = 0.0;
   refresh();
 }
 
@@ -584,46 +556,41 @@ void CGraphEditorDlg::submitAction() {
     message(hc::editor_messages::kNoVertices);
     return;
   }
-  leaveRotation();
+  pane_->interaction().leaveRotation(model_.drawing());
   userDrawing_ = hc::takeSnapshot(model_.drawing());
   model_.loadGraphRequest({hc::GraphSource::kUserDrawnGraph, 0, 0});
 }
 
-void CGraphEditorDlg::zoomToFitAction() {
-  view_.setCanvasSize(canvas_->canvasWidth(), canvas_->canvasHeight());
-  view_.zoomToFit(shownGraph());
-  refresh();
-}
+void CGraphEditorDlg::zoomToFitAction() { pane_->zoomToFit(); }
 
 void CGraphEditorDlg::undoAction() {
-  const int s = state();
-  if ((s == 2 || s == 3) && choice() == hc::algorithm_choices::kManualEdit) {
+  const hc::ProgramState s = state();
+  const bool manual = choice() == hc::AlgorithmChoice::kManualEdit;
+  if ((s == hc::ProgramState::kRunning || s == hc::ProgramState::kDecided) && manual) {
     hc::Graph* g = working();
     if (!g || !manual_.undo(*g)) return;
-    if (s == 3) {
+    if (s == hc::ProgramState::kDecided) {
       suppressEntryPruning_ = true;
-      model_.setProgramState(hc::program_states::kRed);
+      model_.setProgramState(hc::ProgramState::kRunning);
       suppressEntryPruning_ = false;
     }
     refresh();
     return;
   }
-  if (s != 0 || rotationMode_) return;
+  if (!editing() || rotating()) return;
   if (history_.undo(model_.drawing())) userDrawing_ = hc::takeSnapshot(model_.drawing());
   refresh();
 }
 
 void CGraphEditorDlg::redoAction() {
-  const int s = state();
-  if (s == 2 && choice() == hc::algorithm_choices::kManualEdit) {
+  if (state() == hc::ProgramState::kRunning && choice() == hc::AlgorithmChoice::kManualEdit) {
     hc::Graph* g = working();
     hc::ManualOutcome outcome;
     if (!g || !manual_.redo(*g, &outcome)) return;
     applyManual(outcome);
     return;
   }
-  if (s != 0 || rotationMode_) return;
+  if (!editing() || rotating()) return;
   if (history_.redo(model_.drawing())) userDrawing_ = hc::takeSnapshot(model_.drawing());
   refresh();
 }
-

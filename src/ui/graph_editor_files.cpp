@@ -1,5 +1,6 @@
 // The Graph Editor page's files: Save, Save As, Load, OUTPUT HC, the question before
-// unsaved changes are lost, and export of the canvas as PNG or SVG.
+// unsaved changes are lost (also before a picture is copied into the drawing), and export
+// of the canvas as PNG or SVG.
 #include "ui/graph_editor_dlg.h"
 
 #include <QEvent>
@@ -22,7 +23,7 @@ constexpr const char* kDiscardQuestion = "The drawing has changes that are not s
 // --- files ---
 
 void CGraphEditorDlg::saveAction() {
-  const hc::EditorStatus check = hc::checkDrawingSave(model_.drawing(), state(), rotationMode_);
+  const hc::EditorStatus check = hc::checkDrawingSave(model_.drawing(), state(), rotating());
   if (!check) {
     message(check.message);
     return;
@@ -41,7 +42,7 @@ void CGraphEditorDlg::saveAction() {
 }
 
 void CGraphEditorDlg::saveAsAction() {
-  const hc::EditorStatus check = hc::checkDrawingSave(model_.drawing(), state(), rotationMode_);
+  const hc::EditorStatus check = hc::checkDrawingSave(model_.drawing(), state(), rotating());
   if (!check) {
     message(check.message);
     return;
@@ -77,13 +78,14 @@ void CGraphEditorDlg::loadAction() {
       model_.view().chooseOpenFile("Open", hc::viewFileFilter(hc::loadDrawingDialog().filter));
   if (!path) return;
   auto snapshot = before();
-  const hc::EditorStatus status = hc::loadDrawing(model_.drawing(), *path, rotationMode_);
+  bool rotationMode = rotating();
+  const hc::EditorStatus status = hc::loadDrawing(model_.drawing(), *path, rotationMode);
   if (!status) {
     message(status.message);
     message(status.error.empty() ? *path + ": cannot read the drawing" : status.error);
     return;
   }
-  pending_.reset();
+  pane_->interaction().forget();
   recordEdit(std::move(snapshot));
   model_.setCurrentFilePath(*path);
   history_.markSaved(model_.drawing());
@@ -113,7 +115,7 @@ void CGraphEditorDlg::outputHcAction() {
 bool CGraphEditorDlg::hasUnsavedDrawing() const {
   // In state 0 the drawing on the canvas is the user's; in the other states the canvas may
   // show a generated or loaded graph, and the user's drawing waits for state 0.
-  if (state() == hc::program_states::kBlue) {
+  if (editing()) {
     return model_.drawing().nodeCount() > 0 && history_.isModified(model_.drawing());
   }
   if (userDrawing_.bytes.empty()) return false;
@@ -127,6 +129,23 @@ bool CGraphEditorDlg::confirmDiscard() {
   return model_.view().askYesNo(kDiscardQuestion, kCaption);
 }
 
+// The read-only view's picture becomes the drawing, seen as the view showed it.
+void CGraphEditorDlg::copyToEditorAction() {
+  if (!hasGraphView() || shownGraph().nodeCount() == 0) return;
+  if (model_.drawing().nodeCount() > 0 && history_.isModified(model_.drawing()) &&
+      !model_.view().askYesNo(kDiscardQuestion, kCaption))
+    return;
+  const hc::DrawingSnapshot picture = hc::takeSnapshot(shownGraph());
+  const hc::EditorView looking = view();
+  model_.setProgramState(hc::ProgramState::kEditing);
+  auto snapshot = before();
+  hc::restoreSnapshot(picture, model_.drawing());
+  model_.drawing().unselectAll();
+  recordEdit(std::move(snapshot));
+  view() = looking;
+  refresh();
+}
+
 // --- export ---
 
 void CGraphEditorDlg::exportAction() {
@@ -134,7 +153,7 @@ void CGraphEditorDlg::exportAction() {
       model_.view().chooseSaveFile("Export Picture", "PNG Pictures (*.png);;SVG Pictures (*.svg)", "graph.png");
   if (!path) return;
   // The canvas size is offered; another "W x H" shows the same view with more or fewer pixels.
-  const QString canvasSize = QStringLiteral("%1 x %2").arg(canvas_->canvasWidth()).arg(canvas_->canvasHeight());
+  const QString canvasSize = QStringLiteral("%1 x %2").arg(canvas()->canvasWidth()).arg(canvas()->canvasHeight());
   bool accepted = false;
   const QString answer = QInputDialog::getText(this, QStringLiteral("Export Picture"),
                                                QStringLiteral("Picture size in pixels (width x height):"),
@@ -157,8 +176,8 @@ void CGraphEditorDlg::exportAction() {
 }
 
 bool CGraphEditorDlg::exportCanvas(const QString& path, QSize size) {
-  CanvasScene scene;
-  prepareScene(scene);
+  hcui::CanvasScene scene;
+  pane_->prepareScene(scene);
   if (size.isValid() && !size.isEmpty()) {
     // The same world region, more or fewer pixels: the zoom stays, the width scales.
     scene.view.setCanvasSize(size.width(), size.height());
@@ -173,13 +192,13 @@ bool CGraphEditorDlg::exportCanvas(const QString& path, QSize size) {
     svg.setTitle(QStringLiteral("Graph"));
     QPainter p;
     if (!p.begin(&svg)) return false;
-    paintCanvas(p, scene);
+    hcui::paintCanvas(p, scene);
     return p.end();
   }
   QImage image(out, QImage::Format_RGB32);
   {
     QPainter p(&image);
-    paintCanvas(p, scene);
+    hcui::paintCanvas(p, scene);
   }
   return image.save(path, "PNG");
 }

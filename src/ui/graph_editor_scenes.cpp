@@ -24,15 +24,15 @@ void knightSolved(CHamiltonianCyclesDlg& window) {
   hc::ProgramModel& model = window.model();
   model.loadGraphRequest({hc::GraphSource::kKnightsTourGraph, 8, 8});
   enterManualEdit(window);
-  if (model.programState() != hc::program_states::kRed) return;
+  if (model.programState() != hc::ProgramState::kRunning) return;
   // Solved "by hand" with the Stone Carver's engine, so the picture shows a found cycle.
   hc::Graph& working = *model.workingGraph();
   hc::SchcOptions options;
   options.maxIterations = 1000000;
   hc::runStoneCarver(working, 1, nullptr, nullptr, options);
   if (working.isHamiltonian == hc::kUndecided) return;
-  model.setProgramResult(working.isHamiltonian);
-  model.setProgramState(hc::program_states::kYellow);
+  model.setProgramResult(hc::programResultOf(working.isHamiltonian));
+  model.setProgramState(hc::ProgramState::kDecided);
 }
 
 void knightNonHamiltonian(CHamiltonianCyclesDlg& window) {
@@ -42,7 +42,7 @@ void knightNonHamiltonian(CHamiltonianCyclesDlg& window) {
 
 // State 0 with the drawing emptied, for a scene that draws its own graph.
 hc::Graph2D& emptyDrawing(CHamiltonianCyclesDlg& window) {
-  window.model().setProgramState(hc::program_states::kBlue);
+  window.model().setProgramState(hc::ProgramState::kEditing);
   hc::Graph2D& d = window.model().drawing();
   d.selectAllNodes();
   d.deleteSelected();
@@ -70,7 +70,7 @@ void petersenByHand(CHamiltonianCyclesDlg& window) {
   page.zoomToFitAction();
   enterManualEdit(window);
   // Delete the first ordinary edge of the drawing, as a user would, until the verdict.
-  for (int guard = 0; guard < 20 && model.programState() == hc::program_states::kRed; ++guard) {
+  for (int guard = 0; guard < 20 && model.programState() == hc::ProgramState::kRunning; ++guard) {
     const hc::Graph& g = *model.workingGraph();
     for (const auto& e : d.unselectedEdges) {
       const int32_t a = e->node1->id, b = e->node2->id;
@@ -118,9 +118,9 @@ void drawingAfterReset(CHamiltonianCyclesDlg& window) {
   CGraphEditorDlg& page = *window.editorPage();
   page.view().zoom = 32;
   page.submitAction();
-  model.setProgramState(hc::program_states::kBlue);
+  model.setProgramState(hc::ProgramState::kEditing);
   model.loadGraphRequest({hc::GraphSource::kKnightsTourGraph, 8, 8});
-  model.setProgramState(hc::program_states::kBlue);
+  model.setProgramState(hc::ProgramState::kEditing);
 }
 
 }  // namespace

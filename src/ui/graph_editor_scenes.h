@@ -1,5 +1,6 @@
-// The Graph Editor's screenshot scenes (registered once, by the page's first construction,
-// which also links them into every binary that uses the page).
+// The Graph Editor's screenshot scenes, registered by the screenshot mode before it starts
+// (a second call adds nothing). Calling it is what links them into the program; the page
+// itself knows nothing of the window or of screenshots.
 #pragma once
 
 namespace hcui {

@@ -101,7 +101,7 @@ CGraphGenerationDlg::CGraphGenerationDlg(hc::ProgramModel& model, QWidget* paren
   columns->addLayout(right, 1);
   auto* stack = new QGridLayout;
   right->addLayout(stack);
-  const QPixmap loadPicture = hcui::stateButtonPixmap(hc::program_states::kBlue);
+  const QPixmap loadPicture = hcui::stateButtonPixmap(hc::ProgramState::kEditing);
   for (int a = 0; a < 5; ++a) {
     Area& area = areas_[a];
     area.box = new QGroupBox(kAreaCaptions[a], this);
@@ -172,18 +172,18 @@ QPushButton* CGraphGenerationDlg::loadButton(int32_t sourceType) const {
   return a < 0 ? nullptr : areas_[a].load;
 }
 
-void CGraphGenerationDlg::setPageState(int32_t state) {
+void CGraphGenerationDlg::setPageState(hc::ProgramState state) {
   // Whatever moved the program on has taken over from a build still running.
   if (job_.running()) cancelGeneration();
   for (QRadioButton* radio : radios_) radio->setChecked(false);
   selectedFamily_ = -1;
   showParameterArea();
-  for (QRadioButton* radio : radios_) radio->setEnabled(state == hc::program_states::kBlue);
-  for (QGroupBox* group : groups_) group->setEnabled(state == hc::program_states::kBlue);
+  for (QRadioButton* radio : radios_) radio->setEnabled(state == hc::ProgramState::kEditing);
+  for (QGroupBox* group : groups_) group->setEnabled(state == hc::ProgramState::kEditing);
 }
 
 void CGraphGenerationDlg::radioClicked() {
-  if (model_.programState() != hc::program_states::kBlue || job_.running()) return;
+  if (model_.programState() != hc::ProgramState::kEditing || job_.running()) return;
   int32_t family = -1;
   for (int i = 0; i < 12; ++i)
     if (radios_[i]->isChecked()) family = i + 1;
@@ -235,7 +235,7 @@ void CGraphGenerationDlg::showChosenArea() {
 }
 
 void CGraphGenerationDlg::loadPressed(int a) {
-  if (model_.programState() != hc::program_states::kBlue || job_.running()) return;
+  if (model_.programState() != hc::ProgramState::kEditing || job_.running()) return;
   if (areaOf(selectedFamily_) != a) return;
   const Area& area = areas_[a];
   const hc::LoadButtonOutcome outcome = hc::evaluateLoadButton(
@@ -279,7 +279,7 @@ void CGraphGenerationDlg::cancelGeneration() {
 }
 
 void CGraphGenerationDlg::setBusy(bool busy) {
-  for (QGroupBox* group : groups_) group->setEnabled(!busy && model_.programState() == hc::program_states::kBlue);
+  for (QGroupBox* group : groups_) group->setEnabled(!busy && model_.programState() == hc::ProgramState::kEditing);
   for (Area& area : areas_) {
     area.box->setEnabled(!busy);
     area.load->setEnabled(!busy);
@@ -306,7 +306,7 @@ void CGraphGenerationDlg::showProgress() {
 namespace {
 
 void chooseFamily(CHamiltonianCyclesDlg& window, int32_t family, const char* text1, const char* text2) {
-  window.model().setProgramState(hc::program_states::kBlue);
+  window.model().setProgramState(hc::ProgramState::kEditing);
   CGraphGenerationDlg& page = *window.generationPage();
   page.radioButton(family)->click();
   page.parameterEdit(family, 0)->setText(text1);
@@ -320,7 +320,7 @@ const hcui::ScreenshotSceneRegistration kKnightParameters{
 // top: they are scrolled back into sight.
 const hcui::ScreenshotSceneRegistration kScrolledBack{
     "generation-scrolled-toroidal", hc::kGenerationPage, [](CHamiltonianCyclesDlg& window) {
-      window.model().setProgramState(hc::program_states::kBlue);
+      window.model().setProgramState(hc::ProgramState::kEditing);
       for (QWidget* w = window.generationPage()->parentWidget(); w; w = w->parentWidget())
         if (auto* area = qobject_cast<QScrollArea*>(w))
           area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
@@ -338,6 +338,6 @@ const hcui::ScreenshotSceneRegistration kBusy{
     600};
 const hcui::ScreenshotSceneRegistration kNoGraph{
     "information-no-graph", hc::kInformationPage,
-    [](CHamiltonianCyclesDlg& window) { window.model().setProgramState(hc::program_states::kBlue); }};
+    [](CHamiltonianCyclesDlg& window) { window.model().setProgramState(hc::ProgramState::kEditing); }};
 
 }  // namespace

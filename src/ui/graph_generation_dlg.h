@@ -33,7 +33,7 @@ class CGraphGenerationDlg : public QWidget, public hc::ProgramPage {
   explicit CGraphGenerationDlg(hc::ProgramModel& model, QWidget* parent = nullptr);
   ~CGraphGenerationDlg() override;
 
-  void setPageState(int32_t state) override;
+  void setPageState(hc::ProgramState state) override;
 
   // The source type of the radio button that is on, -1 when none is.
   int32_t selectedFamily() const { return selectedFamily_; }

@@ -36,8 +36,8 @@ CGraphInformationDlg::CGraphInformationDlg(hc::ProgramModel& model, QWidget* par
 
 CGraphInformationDlg::~CGraphInformationDlg() = default;
 
-void CGraphInformationDlg::setPageState(int32_t state) {
-  if (state == hc::program_states::kBlue || state == hc::program_states::kGreen) refresh();
+void CGraphInformationDlg::setPageState(hc::ProgramState state) {
+  if (state == hc::ProgramState::kEditing || state == hc::ProgramState::kSubmitted) refresh();
 }
 
 void CGraphInformationDlg::refresh() {

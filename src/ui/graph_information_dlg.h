@@ -27,7 +27,7 @@ class CGraphInformationDlg : public QWidget, public hc::ProgramPage {
   ~CGraphInformationDlg() override;
 
   // States 0 and 1 refresh the figures; 2 and 3 leave them.
-  void setPageState(int32_t state) override;
+  void setPageState(hc::ProgramState state) override;
   // Recomputes the figures shown (the window calls it when the tab is selected).
   void refresh();
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ui/graph_editor_scenes.h"
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/screenshot_scenes.h"
 #include "ui/splash_dlg.h"
@@ -94,6 +95,7 @@ int CHamiltonianCyclesApp::run(const QStringList& arguments, const std::vector<s
   for (const std::string& problem : options.problems) window.showMessage("hamcycles: " + problem, "Hamiltonian Cycles");
   window.initialise(options.file);
   if (scripted) {
+    hcui::registerEditorScenes();
     QTimer::singleShot(0, &window, [&window, &options] {
       hcui::takeScreenshots(window, *options.screenshotFolder, options.scenes,
                             [&window](bool ok) { window.done(ok ? 0 : 1); });

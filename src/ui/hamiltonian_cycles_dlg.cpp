@@ -109,7 +109,7 @@ CHamiltonianCyclesDlg::CHamiltonianCyclesDlg(QWidget* parent) : QDialog(parent),
 
   connect(tabs_, &QTabWidget::currentChanged, this, &CHamiltonianCyclesDlg::tabChanged);
   connect(reset_, &QToolButton::clicked, this, [this] {
-    if (hc::resetButtonShown(model_.programState())) model_.setProgramState(hc::program_states::kBlue);
+    if (hc::resetButtonShown(model_.programState())) model_.setProgramState(hc::ProgramState::kEditing);
   });
   connect(help_, &QPushButton::clicked, this, &CHamiltonianCyclesDlg::openHelp);
   auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -134,7 +134,7 @@ CHamiltonianCyclesDlg::~CHamiltonianCyclesDlg() {
 void CHamiltonianCyclesDlg::initialise(const std::optional<std::string>& commandLineFile) {
   tabs_->setCurrentIndex(hc::kEditorPage);
   if (commandLineFile) model_.startWithFile(*commandLineFile);
-  else model_.setProgramState(hc::program_states::kBlue);
+  else model_.setProgramState(hc::ProgramState::kEditing);
 }
 
 void CHamiltonianCyclesDlg::tabChanged(int index) {
@@ -199,7 +199,7 @@ void CHamiltonianCyclesDlg::postToUiThread(std::function<void()> task) {
 }
 
 void CHamiltonianCyclesDlg::refreshFrame() {
-  const int32_t state = model_.programState();
+  const hc::ProgramState state = model_.programState();
   // Dialogs open where the graph last read came from, also after RESET has forgotten it.
   if (!model_.currentFilePath().empty())
     lastFolder_ = std::filesystem::path(model_.currentFilePath()).parent_path().string();

@@ -106,6 +106,6 @@ class CHamiltonianCyclesDlg : public QDialog, public hc::ProgramView {
   QuestionHook questionHook_;
   HelpHook helpHook_;
   std::function<void(const std::string&)> noteHook_;
-  int32_t notedState_ = -1;
+  std::optional<hc::ProgramState> notedState_;
   std::string lastFolder_;  // of the last file chosen in a dialog
 };

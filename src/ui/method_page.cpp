@@ -198,24 +198,24 @@ void MethodPage::followList(bool wasAtEnd) {
   followNewestRow(*list_, wasAtEnd);
 }
 
-void MethodPage::setPageState(int32_t state) {
+void MethodPage::setPageState(hc::ProgramState state) {
   switch (state) {
-    case hc::program_states::kBlue:
+    case hc::ProgramState::kEditing:
       if (seedUsed_) seedUsed_->clear();  // kept through state 1, so it can be typed in for a replay
       resetRun(false);
       stateButton_->hide();
       break;
-    case hc::program_states::kGreen:
+    case hc::ProgramState::kSubmitted:
       resetRun(true);
       stateButton_->show();
       break;
-    case hc::program_states::kRed:
+    case hc::ProgramState::kRunning:
       setAlgorithmControlsEnabled(false);
       if (list_) list_->setEnabled(true);
       startRun();
       showRunExtras(true);
       break;
-    case hc::program_states::kYellow:
+    case hc::ProgramState::kDecided:
       // The worker has finished: everything it reported is in the buffer.
       refreshTimer_->stop();
       elapsedTimer_->stop();
@@ -234,7 +234,7 @@ void MethodPage::setPageState(int32_t state) {
       break;
   }
   if (export_) {
-    export_->setVisible(state == hc::program_states::kRed || state == hc::program_states::kYellow);
+    export_->setVisible(state == hc::ProgramState::kRunning || state == hc::ProgramState::kDecided);
     // Another page's verdict leaves this page's list empty: nothing to export.
     export_->setEnabled(ranOnThisGraph_);
   }
@@ -274,7 +274,7 @@ void MethodPage::announceAbort() {
 }
 
 void MethodPage::stateButtonPressed() {
-  if (model_.programState() == hc::program_states::kGreen && !seedAccepted()) return;
+  if (model_.programState() == hc::ProgramState::kSubmitted && !seedAccepted()) return;
   model_.pageButtonPressed(index_);
 }
 

@@ -64,7 +64,7 @@ class MethodPage : public QWidget, public hc::ProgramPage {
   Q_OBJECT
  public:
   // --- hc::ProgramPage ---
-  void setPageState(int32_t state) override;
+  void setPageState(hc::ProgramState state) override;
   void setStateButtonVisible(bool visible) override;
   void setAlgorithmControlsEnabled(bool enabled) override;
   void abortRun() override;

@@ -97,7 +97,7 @@ QToolButton* makeStateButton(QWidget* parent) {
   return button;
 }
 
-void showStatePicture(QToolButton& button, int32_t state) {
+void showStatePicture(QToolButton& button, hc::ProgramState state) {
   button.setIcon(QIcon(stateButtonPixmap(state)));
   button.setText(QString::fromStdString(hc::stateButtonCaption(state)));
 }
@@ -142,15 +142,15 @@ hc::BoxLook statisticsLook() { return {{212, 208, 200}, {0, 0, 0}, {255, 255, 25
 
 void abortRunningMethod(CHamiltonianCyclesDlg& window) {
   hc::ProgramModel& model = window.model();
-  if (model.programState() != hc::program_states::kRed) return;
+  if (model.programState() != hc::ProgramState::kRunning) return;
   switch (model.algorithmChoice()) {
-    case hc::algorithm_choices::kCoHC:
+    case hc::AlgorithmChoice::kCoHC:
       model.pageButtonPressed(hc::kCoHCPage);
       break;
-    case hc::algorithm_choices::kSolver:
+    case hc::AlgorithmChoice::kSolver:
       model.pageButtonPressed(hc::kSolverPage);
       break;
-    case hc::algorithm_choices::kManualEdit:
+    case hc::AlgorithmChoice::kManualEdit:
       model.pageButtonPressed(hc::kEditorPage);
       break;
     default:

@@ -39,7 +39,7 @@ void actOncePerDoubleClick(QAbstractButton& button);
 // A hidden `widget` keeps its place in the layout, so the controls beside it do not move
 // under the pointer when it hides.
 void keepPlaceWhenHidden(QWidget& widget);
-void showStatePicture(QToolButton& button, int32_t state);
+void showStatePicture(QToolButton& button, hc::ProgramState state);
 
 // A list view over `model` whose first column is hidden and the others have `widths`
 // (widened where the caption needs more room).

@@ -164,7 +164,7 @@ QPixmap stateButtonPixmap(const QString& caption, const QColor& colour) {
   return pixmap;
 }
 
-QPixmap stateButtonPixmap(int32_t state) {
+QPixmap stateButtonPixmap(hc::ProgramState state) {
   return stateButtonPixmap(QString::fromStdString(hc::stateButtonCaption(state)), toQColor(hc::stateLook(state).fill));
 }
 

@@ -80,6 +80,6 @@ class ElapsedTimeLabel : public QWidget {
 // `colour`, inside a hatched border.
 QPixmap stateButtonPixmap(const QString& caption, const QColor& colour);
 // The picture of the state button in `state` ("LOAD GRAPH" on blue, ...).
-QPixmap stateButtonPixmap(int32_t state);
+QPixmap stateButtonPixmap(hc::ProgramState state);
 
 }  // namespace hcui

@@ -5,7 +5,9 @@
 //
 // A page registers its scenes from its own .cpp with a namespace-scope
 //   static const hcui::ScreenshotSceneRegistration kScene{"editor-drawing", 0, prepare};
-// (the page's file is linked into the binary because the window uses the page class).
+// (the page's file is linked into the binary because the window uses the page class). The
+// Graph Editor's scenes live apart from its page and are registered by the screenshot mode
+// (graph_editor_scenes.h).
 #pragma once
 
 #include <QPixmap>

@@ -74,7 +74,7 @@ void solvePentagon(CHamiltonianCyclesDlg& window) {
 }
 void focusRunButton(CHamiltonianCyclesDlg& window) {
   hcui::abortRunningMethod(window);
-  window.model().setProgramState(hc::program_states::kBlue);
+  window.model().setProgramState(hc::ProgramState::kEditing);
   window.model().loadGraphRequest({hc::GraphSource::kCompleteGraph, 5, 0});
   window.activateWindow();
   window.solverPage()->stateButton()->setFocus(Qt::TabFocusReason);
@@ -177,7 +177,7 @@ bool CSolverDlg::startRunner() {
 }
 
 void CSolverDlg::refreshFromWorker() {
-  if (!ranOnThisGraph_ || model_.programState() != hc::program_states::kRed) return;
+  if (!ranOnThisGraph_ || model_.programState() != hc::ProgramState::kRunning) return;
   const hc::SolveLiveFigures live = runner_.live();
   if (live.inProgress) {
     const std::string parts = hc::runningPartsText(live.runningParts);

@@ -36,7 +36,6 @@ namespace hc {
 namespace {
 
 using namespace hc::testing;
-namespace msg = manual_messages;
 
 const std::string kNodes = "ERROR: The number of nodes must be 3 or greater.";
 const std::string kNumeric = "ERROR: Graph parameters must be numeric.";
@@ -299,6 +298,9 @@ bool contains(const HelpLines& lines, const std::string& phrase) {
 }
 
 TEST(HelpTexts, ContextualRowsAndGeneralHeadings) {
+  auto help = [](int32_t page, int32_t state, int32_t algorithm) -> const HelpLines& {
+    return contextualHelpLines(page, static_cast<ProgramState>(state), static_cast<AlgorithmChoice>(algorithm));
+  };
   struct Row {
     int32_t page, state, algorithm;
     const char* phrase;  // found in this row's text and in no other row's
@@ -324,7 +326,7 @@ TEST(HelpTexts, ContextualRowsAndGeneralHeadings) {
                          "STONE CARVER", "CO-HC",            "SOLVER"};
   const char* colours[] = {"BLUE", "GREEN", "RED", "YELLOW"};
   for (const Row& row : rows) {
-    const HelpLines& lines = contextualHelpLines(row.page, row.state, row.algorithm);
+    const HelpLines& lines = help(row.page, row.state, row.algorithm);
     const std::string heading = std::string("CONTEXT SPECIFIC HELP FOR ") + pages[row.page] + " DIALOG BOX -STATE " +
                                 std::to_string(row.state) + " (" + colours[row.state] + "):";
     ASSERT_GE(lines.size(), 5u);
@@ -335,13 +337,13 @@ TEST(HelpTexts, ContextualRowsAndGeneralHeadings) {
   }
   // Rows that differ only in the condition show different bodies; rows the table merges
   // show the same one.
-  EXPECT_NE(contextualHelpLines(0, 2, 3), contextualHelpLines(0, 2, 1));
-  EXPECT_EQ(contextualHelpLines(0, 2, 1), contextualHelpLines(0, 2, 2));
-  EXPECT_EQ(bodyOf(contextualHelpLines(1, 1, 0)), bodyOf(contextualHelpLines(1, 3, 2)));
-  EXPECT_EQ(bodyOf(contextualHelpLines(2, 0, 0)), bodyOf(contextualHelpLines(2, 2, 1)));
-  EXPECT_EQ(contextualHelpLines(4, 3, 1), contextualHelpLines(4, 3, 2));
+  EXPECT_NE(help(0, 2, 3), help(0, 2, 1));
+  EXPECT_EQ(help(0, 2, 1), help(0, 2, 2));
+  EXPECT_EQ(bodyOf(help(1, 1, 0)), bodyOf(help(1, 3, 2)));
+  EXPECT_EQ(bodyOf(help(2, 0, 0)), bodyOf(help(2, 2, 1)));
+  EXPECT_EQ(help(4, 3, 1), help(4, 3, 2));
   // Any other page has the general help, with a heading per tab.
-  const HelpLines& text = contextualHelpLines(7, 0, 0);
+  const HelpLines& text = help(7, 0, 0);
   EXPECT_EQ(&text, &generalHelpLines());
   EXPECT_EQ(text[2], "GENERAL HELP:");
   for (const char* heading : {"1. The Graph Editor Tab:", "2. The Graph Generation Tab:", "3. The Graph Information Tab:",
@@ -357,19 +359,23 @@ TEST(ManualEdit, RefusalsByState) {
   struct Row { int16_t state, choice; const std::vector<EdgeEnds>* sel; std::string del, force, las; };
   const Row rows[] = {
       {0, 3, &one, "", "", ""},
-      {1, 3, &one, msg::kSubmittedNoDelete, "", ""},
-      {2, 1, &one, msg::kRunningNoDelete, "", ""},
-      {2, 2, &one, msg::kRunningNoDelete, "", ""},
-      {2, 3, &two, msg::kOneEdgeDelete, msg::kOneEdgeForce, ""},
-      {3, 3, &one, msg::kSolvedNoDelete, msg::kSolvedNoForce, msg::kSolvedNoLookAhead},
+      {1, 3, &one, "The graph has been submitted. You may not delete.", "", ""},
+      {2, 1, &one, "An algorithm is running. You may not delete.", "", ""},
+      {2, 2, &one, "An algorithm is running. You may not delete.", "", ""},
+      {2, 3, &two, "Error: You may only delete one edge at a time.",
+       "Error: You may only force one edge at a time.", ""},
+      {3, 3, &one, "The graph has been solved. You may not delete.",
+       "The graph has been solved. You may not force any edges.",
+       "The graph has been solved. You may not run Look Ahead Sequencing."},
   };
   for (const Row& r : rows) {
     ManualEditSession s;
     const std::string before = snapshot(g);
     // In order (a braced list is evaluated left to right): delete, force, look ahead.
-    EXPECT_EQ((std::tuple{s.deleteEdge(&g, r.state, r.choice, *r.sel).message,
-                          s.forceEdge(&g, r.state, r.choice, *r.sel).message,
-                          s.runLookAhead(&g, r.state, r.choice).message}),
+    const auto state = static_cast<ProgramState>(r.state);
+    const auto choice = static_cast<AlgorithmChoice>(r.choice);
+    EXPECT_EQ((std::tuple{s.deleteEdge(&g, state, choice, *r.sel).message,
+                          s.forceEdge(&g, state, choice, *r.sel).message, s.runLookAhead(&g, state, choice).message}),
               std::tuple(r.del, r.force, r.las))
         << r.state << r.choice;
     EXPECT_EQ(snapshot(g), before);
@@ -388,7 +394,8 @@ TEST(ManualEdit, UndoRedoRestoreExactly) {
       const std::vector<EdgeEnds> present(now.begin(), now.end());
       if (present.empty()) break;
       const EdgeEnds e = present[rng() % present.size()];
-      const ManualOutcome o = rng() % 3 ? s.deleteEdge(&g, 2, 3, {e}) : s.forceEdge(&g, 2, 3, {e});
+      const ManualOutcome o = rng() % 3 ? s.deleteEdge(&g, ProgramState::kRunning, AlgorithmChoice::kManualEdit, {e})
+                                     : s.forceEdge(&g, ProgramState::kRunning, AlgorithmChoice::kManualEdit, {e});
       if (o.changed) states.push_back(snapshot(g));
       EXPECT_EQ(g.isHamiltonian == kUndecided ? checkInvariants(g) : "", "");
     }

@@ -89,41 +89,43 @@ TEST_F(ProgramModelTest, StateTable) {
     }
     if (row.from == 3) {
       model.workingGraph()->cut(0, 1);
-      model.setProgramResult(1);
-      model.setProgramState(3);
+      model.setProgramResult(ProgramResult::kHamiltonian);
+      model.setProgramState(ProgramState::kDecided);
     }
-    ASSERT_EQ(model.programState(), row.from);
-    const int32_t before = model.algorithmChoice();
+    ASSERT_EQ(codeOf(model.programState()), row.from);
+    const int32_t before = codeOf(model.algorithmChoice());
     takeLog();
     if (row.button < 0) {
       ASSERT_TRUE(resetButtonShown(model.programState()));
-      model.setProgramState(0);
+      model.setProgramState(ProgramState::kEditing);
     } else {
       model.pageButtonPressed(static_cast<PageIndex>(row.button));
     }
-    EXPECT_EQ(std::tuple(model.programState(), model.algorithmChoice(), takeLog(), model.submittedGraph() != nullptr,
+    EXPECT_EQ(std::tuple(codeOf(model.programState()), codeOf(model.algorithmChoice()), takeLog(), model.submittedGraph() != nullptr,
                          model.workingGraph() ? model.workingGraph()->howManyEdges : 0),
               std::tuple(row.to, row.algorithm ? row.algorithm : before, row.log, row.to != 0, row.to ? 10 : 0));
   }
 }
 
 TEST(ProgramStates, StatusTexts) {
-  struct Row { int32_t state, algorithm; int16_t result; const char* text; };
+  using enum ProgramResult;
+  struct Row { int32_t state, algorithm; ProgramResult result; const char* text; };
   const Row rows[] = {
-      {0, 0, 0, "No Graph Loaded"},
-      {1, 2, 1, "Graph Loaded & Ready To Run"},
-      {2, 1, 0, "Stone Carver Hamiltonian Cycle Algorithm Running"},
-      {2, 2, 0, "Co-Hamiltonian Cycle Proof System Running"},
-      {2, 3, 0, "Manual Edit Mode"},
-      {3, 1, 0, "The Graph Is Non-Hamiltonian"},
-      {3, 2, 1, "The Graph Is Hamiltonian"},
-      {3, 2, 2, "The Search Depth Was Too Shallow"},
-      {2, 4, 0, "Solver Portfolio Running"},
+      {0, 0, kNonHamiltonian, "No Graph Loaded"},
+      {1, 2, kHamiltonian, "Graph Loaded & Ready To Run"},
+      {2, 1, kNonHamiltonian, "Stone Carver Hamiltonian Cycle Algorithm Running"},
+      {2, 2, kNonHamiltonian, "Co-Hamiltonian Cycle Proof System Running"},
+      {2, 3, kNonHamiltonian, "Manual Edit Mode"},
+      {3, 1, kNonHamiltonian, "The Graph Is Non-Hamiltonian"},
+      {3, 2, kHamiltonian, "The Graph Is Hamiltonian"},
+      {3, 2, kSearchTooShallow, "The Search Depth Was Too Shallow"},
+      {2, 4, kNonHamiltonian, "Solver Portfolio Running"},
       {3, 4, solverProgramResult(Verdict::Undecided), "Undecided: The Time Limit Was Reached"},
       {3, 4, solverProgramResult(Verdict::NonHamiltonian), "The Graph Is Non-Hamiltonian"},
       {3, 4, solverProgramResult(Verdict::Hamiltonian), "The Graph Is Hamiltonian"},
   };
-  for (const Row& r : rows) EXPECT_EQ(statusText(r.state, r.algorithm, r.result), r.text);
+  for (const Row& r : rows)
+    EXPECT_EQ(statusText(static_cast<ProgramState>(r.state), static_cast<AlgorithmChoice>(r.algorithm), r.result), r.text);
   // Message boxes: only these tell; refusals and faults warn.
   const std::pair<const char*, MessageKind> kinds[] = {
       {"Algorithm Aborted", MessageKind::Information},
@@ -141,8 +143,8 @@ TEST_F(ProgramModelTest, NotificationOrder) {
   // the rest of the outer round passes the state as it now is and hides nothing.
   pages[kEditorPage]->onState = [&](int32_t s) {
     if (s == 2) {
-      model.setProgramResult(0);
-      model.setProgramState(3);
+      model.setProgramResult(ProgramResult::kNonHamiltonian);
+      model.setProgramState(ProgramState::kDecided);
     }
   };
   model.pageButtonPressed(kEditorPage);
@@ -158,7 +160,7 @@ TEST_F(ProgramModelTest, ResetKeepsTheDrawing) {
   EXPECT_EQ(model.windowTitle(), "Hamiltonian Cycles  [USER-DRAWN GRAPH WITH 3 NODES]");
   EXPECT_EQ(model.cycleFileSuggestion(), "User-Defined Graph -HC.txt");  // OUTPUT HC's name for a drawing
   EXPECT_EQ(model.submittedGraph()->howManyNodes, 3);
-  model.setProgramState(0);
+  model.setProgramState(ProgramState::kEditing);
   EXPECT_EQ(model.windowTitle(), "Hamiltonian Cycles  [NO GRAPH LOADED]");
   EXPECT_EQ(model.drawing().edgeCount(), 3);  // a generated graph clears it: the requests' test
 }
@@ -214,7 +216,7 @@ TEST_F(ProgramModelTest, RequestsAndTheirNames) {
     const bool read = row.source > 0, file = row.via == 0 || row.via >= 10;
     const std::string name = !read ? "NO GRAPH LOADED" : file ? std::filesystem::path(row.target).filename().string()
                                                               : row.target;
-    EXPECT_EQ(std::tuple(model.windowTitle(), model.programState(), graphSourceCode(model.graphSourceType()), view.messages.size(),
+    EXPECT_EQ(std::tuple(model.windowTitle(), codeOf(model.programState()), graphSourceCode(model.graphSourceType()), view.messages.size(),
                          row.nodes && model.submittedGraph() ? model.submittedGraph()->howManyNodes : 0,
                          model.drawing().nodeCount()),
               std::tuple("Hamiltonian Cycles  [" + name + "]", read ? 1 : 0, row.source,
@@ -233,9 +235,9 @@ TEST_F(ProgramModelTest, RequestsAndTheirNames) {
                 std::string("Loaded the first graph (line 1) of hc_model_three.g6; the file holds more")));
   view.answer = false;
   view.messages.clear();
-  model.setProgramState(0);
+  model.setProgramState(ProgramState::kEditing);
   model.startWithFile(three);
-  EXPECT_EQ(std::tuple(model.programState(), view.questions.size(), view.messages.size()),
+  EXPECT_EQ(std::tuple(codeOf(model.programState()), view.questions.size(), view.messages.size()),
             std::tuple(0, size_t{2}, size_t{0}));
   view.answer = true;
   std::filesystem::remove(unknown);
@@ -244,7 +246,7 @@ TEST_F(ProgramModelTest, RequestsAndTheirNames) {
   // The text file button offers every format the program reads.
   EXPECT_EQ(view.openFilters.front(), graphOpenDialogFilter());
   model.loadGraphRequest({static_cast<GraphSource>(42), 0, 0});  // unknown: stays in 0
-  EXPECT_EQ(model.programState(), 0);
+  EXPECT_EQ(codeOf(model.programState()), 0);
   EXPECT_EQ(model.graphDisplayName(), "ERROR!!! THIS SHOULD NEVER HAPPEN!!!");
 }
 
@@ -259,17 +261,17 @@ TEST_F(ProgramModelTest, DecisionCountsOnlyForItsOwnRun) {
   auto current = model.decisionWithGraphHandler();
   const auto staleGraph = std::make_shared<Graph>(*model.workingGraph());
   const auto solved = std::make_shared<Graph>(*model.workingGraph());
-  stale(0, staleGraph);
-  EXPECT_EQ(model.programState(), 2);  // nothing happens before the UI thread runs it
+  stale(ProgramResult::kNonHamiltonian, staleGraph);
+  EXPECT_EQ(codeOf(model.programState()), 2);  // nothing happens before the UI thread runs it
   view.drain();
-  EXPECT_EQ(model.programState(), 2);
+  EXPECT_EQ(codeOf(model.programState()), 2);
   std::shared_ptr<Graph> toldWith;
   pages[kEditorPage]->onState = [&](int32_t s) {
     if (s == 3) toldWith = model.workingGraph();
   };
-  current(1, solved);
+  current(ProgramResult::kHamiltonian, solved);
   view.drain();
-  EXPECT_EQ(std::tuple(model.programState(), model.programResult(), toldWith, model.workingGraph()),
+  EXPECT_EQ(std::tuple(codeOf(model.programState()), codeOf(model.programResult()), toldWith, model.workingGraph()),
             std::tuple(3, int16_t{1}, solved, solved));
 }
 
@@ -299,8 +301,8 @@ struct SchcPage : ProgramPage, SchcSink {
   std::atomic<int> calls{0}, violations{0};
   std::atomic<bool> forbidden{false};
   explicit SchcPage(ProgramModel& m) : model(m) {}
-  void setPageState(int32_t state) override {
-    if (state != 2) return;
+  void setPageState(ProgramState state) override {
+    if (state != ProgramState::kRunning) return;
     forbidden = false;
     runner.start(model.workingGraph(), {}, std::nullopt, this, model.decisionHandler());
   }
@@ -322,9 +324,9 @@ TEST(Runners, AbortAndRestartAThousandTimes) {
   model.installGeneratedGraph({GraphSource::kCompleteGraph, 3, 0}, shared(testing::petersenGraph()));
   for (int i = 0; i < 1000; ++i) {
     model.pageButtonPressed(kStoneCarverPage);  // 1 -> 2: a run starts
-    ASSERT_EQ(model.programState(), 2);
+    ASSERT_EQ(codeOf(model.programState()), 2);
     model.pageButtonPressed(kStoneCarverPage);  // abort: back to 1 at once, the worker joined
-    ASSERT_EQ(std::pair(model.programState(), page.runner.runInProgress()), std::pair(1, false));
+    ASSERT_EQ(std::pair(codeOf(model.programState()), page.runner.runInProgress()), std::pair(1, false));
   }
   // Let a last run make progress and tick, then end it the same way: the ticks stop and no
   // result arrives.
@@ -337,7 +339,7 @@ TEST(Runners, AbortAndRestartAThousandTimes) {
   std::this_thread::sleep_for(std::chrono::milliseconds(30));
   EXPECT_EQ(ticks, seen);
   // No late state request, no iteration heard while no run was current.
-  EXPECT_EQ((std::tuple{view.drain(), model.programState(), page.violations.load()}), std::tuple(0, 1, 0));
+  EXPECT_EQ((std::tuple{view.drain(), codeOf(model.programState()), page.violations.load()}), std::tuple(0, 1, 0));
 }
 
 TEST(Runners, StoneCarverDecidesExactlyOnce) {
@@ -356,7 +358,7 @@ TEST(Runners, StoneCarverDecidesExactlyOnce) {
   });
   ASSERT_TRUE(eventually([&] { return !runner.runInProgress(); }));
   ASSERT_TRUE(eventually([&] { return view.drain() > 0; }));
-  EXPECT_EQ(std::tuple(decisions.load(), model.programState(), model.programResult(),
+  EXPECT_EQ(std::tuple(decisions.load(), codeOf(model.programState()), codeOf(model.programResult()),
                        model.workingGraph()->isHamiltonian),
             std::tuple(1, 3, 1, kHamiltonian));
   EXPECT_EQ(runner.seedUsed(), std::optional<uint32_t>(7u));  // the run's seed, as typed in
@@ -402,30 +404,30 @@ TEST(Runners, SolverDecidesOnceAndNeverAfterAnAbort) {
     const char* what;
     int32_t n;
     EdgeList edges;
-    int16_t expected;
+    ProgramResult expected;
     const char* method;  // when only one part can decide it
   };
   const Row rows[] = {
-      {"pentagon", 5, testing::cycleEdges(0, 5), program_results::kHamiltonian, "root pruning"},
-      {"100-cycle", 100, testing::cycleEdges(0, 100), program_results::kHamiltonian, "root pruning"},
-      {"C6 with a chord", 6, chorded, program_results::kHamiltonian, "root pruning"},
-      {"K3", 3, testing::completeEdges(0, 3), program_results::kHamiltonian, "root pruning"},
-      {"2-cube", 4, testing::cycleEdges(0, 4), program_results::kHamiltonian, "root pruning"},
+      {"pentagon", 5, testing::cycleEdges(0, 5), ProgramResult::kHamiltonian, "root pruning"},
+      {"100-cycle", 100, testing::cycleEdges(0, 100), ProgramResult::kHamiltonian, "root pruning"},
+      {"C6 with a chord", 6, chorded, ProgramResult::kHamiltonian, "root pruning"},
+      {"K3", 3, testing::completeEdges(0, 3), ProgramResult::kHamiltonian, "root pruning"},
+      {"2-cube", 4, testing::cycleEdges(0, 4), ProgramResult::kHamiltonian, "root pruning"},
       {"a cut node", 7, testing::joined(testing::completeEdges(0, 4), testing::completeEdges(3, 4)),
-       program_results::kNonHamiltonian, "root pruning"},
-      {"K(2,3)", 5, testing::completeBipartiteEdges(2, 3), program_results::kNonHamiltonian, "root pruning"},
+       ProgramResult::kNonHamiltonian, "root pruning"},
+      {"K(2,3)", 5, testing::completeBipartiteEdges(2, 3), ProgramResult::kNonHamiltonian, "root pruning"},
       {"a crowded side", 9, testing::joined(testing::completeBipartiteEdges(3, 6), {{3, 4}}),
-       program_results::kNonHamiltonian, nullptr},
+       ProgramResult::kNonHamiltonian, nullptr},
       {"three blobs between two nodes", 14, testing::blobsBetweenTwoNodes(3),
-       program_results::kNonHamiltonian, nullptr},
+       ProgramResult::kNonHamiltonian, nullptr},
       {"prism and Petersen fragment", 20,
        testing::joinedWithoutNodeZero(testing::generalizedPetersenEdges(6, 1), 12,
                                       testing::generalizedPetersenEdges(5, 2)),
-       program_results::kNonHamiltonian, nullptr},
-      {"Petersen", 10, testing::generalizedPetersenEdges(5, 2), program_results::kNonHamiltonian, nullptr},
-      {"GP(11,2)", 22, testing::generalizedPetersenEdges(11, 2), program_results::kNonHamiltonian, nullptr},
-      {"knight 6 x 6", 36, testing::knightEdges(6, 6), program_results::kHamiltonian, nullptr},
-      {"K8", 8, testing::completeEdges(0, 8), program_results::kHamiltonian, nullptr},
+       ProgramResult::kNonHamiltonian, nullptr},
+      {"Petersen", 10, testing::generalizedPetersenEdges(5, 2), ProgramResult::kNonHamiltonian, nullptr},
+      {"GP(11,2)", 22, testing::generalizedPetersenEdges(11, 2), ProgramResult::kNonHamiltonian, nullptr},
+      {"knight 6 x 6", 36, testing::knightEdges(6, 6), ProgramResult::kHamiltonian, nullptr},
+      {"K8", 8, testing::completeEdges(0, 8), ProgramResult::kHamiltonian, nullptr},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -444,13 +446,13 @@ TEST(Runners, SolverDecidesOnceAndNeverAfterAnAbort) {
     const Graph& shown = *model.workingGraph();
     const size_t n = static_cast<size_t>(row.n);
     const std::string method = runner.finished()->method;
-    EXPECT_EQ(std::tuple(ends.load(), model.programState(), model.programResult(), shown.isHamiltonian,
+    EXPECT_EQ(std::tuple(ends.load(), codeOf(model.programState()), model.programResult(), shown.isHamiltonian,
                          runner.finished()->seed, runner.runInProgress(), method.empty()),
-              std::tuple(1, 3, row.expected, row.expected, 9u, false, false));
+              std::tuple(1, 3, row.expected, codeOf(row.expected), 9u, false, false));
     if (row.method) {
       EXPECT_EQ(method, row.method);
     }
-    if (row.expected == program_results::kHamiltonian) {
+    if (row.expected == ProgramResult::kHamiltonian) {
       EXPECT_EQ(std::pair(hamiltonianCycleOrder(shown).size(), static_cast<size_t>(shown.howManyEdges)),
                 std::pair(n, n));
     }

@@ -66,9 +66,9 @@ class RecordingPage : public ProgramPage {
  public:
   RecordingPage(std::string name, std::vector<std::string>& log) : name_(std::move(name)), log_(log) {}
   std::function<void(int32_t)> onState;
-  void setPageState(int32_t state) override {
-    log_.push_back(name_ + std::to_string(state));
-    if (onState) onState(state);
+  void setPageState(ProgramState state) override {
+    log_.push_back(name_ + std::to_string(codeOf(state)));
+    if (onState) onState(codeOf(state));
   }
   void setStateButtonVisible(bool visible) override {
     if (!visible) log_.push_back(name_ + "-button");

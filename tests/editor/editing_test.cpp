@@ -17,6 +17,8 @@
 namespace hc {
 namespace {
 
+using enum ProgramState;
+
 using editor_test::addUnselected;
 using editor_test::listing;
 
@@ -157,7 +159,7 @@ TEST(Clipboard, CopyPasteTwiceAndCut) {
   for (int i = 0; i < 3; ++i) drawing.joinNodes(nodes[i], nodes[i + 1]);
   for (int i : {2, 0, 1}) drawing.toggleNodeAt(3.0 * i, 0);  // the clipboard goes by id, not list order
   Clipboard clipboard;
-  ASSERT_TRUE(copySelection(clipboard, drawing, 0, false));
+  ASSERT_TRUE(copySelection(clipboard, drawing, kEditing, false));
   ASSERT_EQ(std::pair(clipboard.nodes.size(), clipboard.edges.size()), std::pair(size_t{3}, size_t{2}));
   EXPECT_EQ(std::tuple(clipboard.nodes[0]->id, clipboard.nodes[1]->id, clipboard.nodes[2]->id),
             std::tuple(0, 1, 2));
@@ -165,11 +167,11 @@ TEST(Clipboard, CopyPasteTwiceAndCut) {
   EXPECT_EQ(std::pair(clipboard.edges[0]->node1, clipboard.edges[1]->node2),
             std::pair(clipboard.nodes[0].get(), clipboard.nodes[2].get()));
   EXPECT_EQ(std::pair(clipboard.centroidX, clipboard.centroidY), std::pair(3.0, 0.0));
-  ASSERT_TRUE(pasteClipboard(clipboard, drawing, 0, false, true, 100, 100));
+  ASSERT_TRUE(pasteClipboard(clipboard, drawing, kEditing, false, true, 100, 100));
   double cx = 0, cy = 0;
   for (const auto& n : drawing.selectedNodes) cx += n->x, cy += n->y;
   EXPECT_TRUE(std::abs(cx / 3 - 100) < 1e-9 && std::abs(cy / 3 - 100) < 1e-9) << cx / 3 << "," << cy / 3;
-  ASSERT_TRUE(pasteClipboard(clipboard, drawing, 0, false, true, 100, 100));  // on top: placed clear
+  ASSERT_TRUE(pasteClipboard(clipboard, drawing, kEditing, false, true, 100, 100));  // on top: placed clear
   expectNoOverlap(drawing);
   // Fresh ids; only the latest paste is selected and every pasted edge is unselected.
   EXPECT_EQ(listing(drawing) + " " + std::to_string(drawing.nextNodeId),
@@ -177,14 +179,14 @@ TEST(Clipboard, CopyPasteTwiceAndCut) {
   drawing.unselectAll();
   drawing.toggleNodeAt(3, 0);
   drawing.toggleNodeAt(6, 0);
-  ASSERT_TRUE(cutSelection(clipboard, drawing, 0, false));
+  ASSERT_TRUE(cutSelection(clipboard, drawing, kEditing, false));
   ASSERT_EQ(std::pair(clipboard.nodes.size(), clipboard.edges.size()), std::pair(size_t{2}, size_t{1}));
   EXPECT_EQ(std::pair(clipboard.nodes[0]->id, clipboard.nodes[1]->id), std::pair(1, 2));
   EXPECT_EQ(listing(drawing), "[3 0 4 5 6 7 8 9] [] [4-5 5-6 7-8 8-9] []");
-  ASSERT_TRUE(copySelection(clipboard, drawing, 0, false));  // nothing selected
+  ASSERT_TRUE(copySelection(clipboard, drawing, kEditing, false));  // nothing selected
   EXPECT_EQ(std::tuple(clipboard.empty(), clipboard.edges.size(), clipboard.centroidX),
             std::tuple(true, 0u, 0.0));
-  ASSERT_TRUE(pasteClipboard(clipboard, drawing, 0, false, true, 50, 50));
+  ASSERT_TRUE(pasteClipboard(clipboard, drawing, kEditing, false, true, 50, 50));
   EXPECT_EQ(drawing.nodeCount(), 8);
 }
 
@@ -199,24 +201,24 @@ TEST(PageActions, RefusalsChangeNothingThenClearAndNewEmptyTheDrawing) {
   Clipboard clipboard;
   auto refusal = [](const EditorStatus& status) { return status ? std::string("(done)") : status.message; };
   const std::string submitted = " once the graph has been submitted.";
-  for (int16_t state : {1, 2, 3}) {
+  for (ProgramState state : {kSubmitted, kRunning, kDecided}) {
     EXPECT_EQ(refusal(copySelection(clipboard, drawing, state, false)), "ERROR! Cannot copy" + submitted);
     EXPECT_EQ(refusal(cutSelection(clipboard, drawing, state, false)), "ERROR! Cannot cut" + submitted);
     EXPECT_EQ(refusal(pasteClipboard(clipboard, drawing, state, false, true, 5, 5)),
               "ERROR! Cannot paste" + submitted);
     EXPECT_EQ(refusal(clearDrawing(drawing, state, false)), "");
   }
-  for (int16_t state : {0, 1}) {
+  for (ProgramState state : {kEditing, kSubmitted}) {
     EXPECT_EQ(refusal(copySelection(clipboard, drawing, state, true)), "");
     EXPECT_EQ(refusal(cutSelection(clipboard, drawing, state, true)), "");
     EXPECT_EQ(refusal(pasteClipboard(clipboard, drawing, state, true, true, 5, 5)), "");
   }
-  EXPECT_EQ(refusal(clearDrawing(drawing, 0, true)), "ERROR! Cannot delete while in rotation mode.");
+  EXPECT_EQ(refusal(clearDrawing(drawing, kEditing, true)), "ERROR! Cannot delete while in rotation mode.");
   EXPECT_TRUE(clipboard.empty());
-  ASSERT_TRUE(copySelection(clipboard, drawing, 0, false));
-  EXPECT_EQ(refusal(pasteClipboard(clipboard, drawing, 0, false, false, 5, 5)), "");  // mouse off the canvas
+  ASSERT_TRUE(copySelection(clipboard, drawing, kEditing, false));
+  EXPECT_EQ(refusal(pasteClipboard(clipboard, drawing, kEditing, false, false, 5, 5)), "");  // mouse off the canvas
   EXPECT_EQ(listing(drawing) + std::to_string(drawing.nextNodeId), "[] [0 1] [0-1] []2");
-  EXPECT_TRUE(clearDrawing(drawing, 0, false));
+  EXPECT_TRUE(clearDrawing(drawing, kEditing, false));
   EXPECT_EQ(listing(drawing) + std::to_string(drawing.nextNodeId), "[] [] [] []0");
   drawing.addNode(0, 0);
   bool rotationMode = true;

@@ -100,50 +100,52 @@ TEST(SolvedPentagon, EdgeStylesInEveryStateTheirLooksAndTheCycleOutput) {
   Graph pruned(fresh);  // the root pruning forces the sides at the three nodes of two edges
   setUncuttabilities(pruned, 0);
   // The working graph, state and method choice, then the style of the sides and of the chord.
-  const std::tuple<const Graph*, int16_t, int16_t, EdgeStyle, EdgeStyle> rows[] = {
-      {nullptr, 0, 1, kOrdinary, kOrdinary},
-      {&pruned, 1, 1, kForced, kOrdinary},  // automatic methods: the edges the pruning forced
-      {&pruned, 2, 2, kForced, kOrdinary},
-      {&fresh, 1, 1, kOrdinary, kOrdinary},
-      {&fresh, 1, 3, kOrdinary, kOrdinary},  // manual: nothing forced yet
-      {&fresh, 2, 3, kOrdinary, kOrdinary},
-      {&solved, 1, 3, kForced, kDeleted},
-      {&solved, 2, 3, kForced, kDeleted},
-      {&solved, 3, 1, kCycle, kDeleted},
-      {&failed, 3, 2, kForcedNoCycle, kDeleted},
+  using enum ProgramState;
+  using enum AlgorithmChoice;
+  const std::tuple<const Graph*, ProgramState, AlgorithmChoice, EdgeStyle, EdgeStyle> rows[] = {
+      {nullptr, kEditing, kStoneCarver, kOrdinary, kOrdinary},
+      {&pruned, kSubmitted, kStoneCarver, kForced, kOrdinary},  // automatic methods: the edges the pruning forced
+      {&pruned, kRunning, kCoHC, kForced, kOrdinary},
+      {&fresh, kSubmitted, kStoneCarver, kOrdinary, kOrdinary},
+      {&fresh, kSubmitted, kManualEdit, kOrdinary, kOrdinary},  // manual: nothing forced yet
+      {&fresh, kRunning, kManualEdit, kOrdinary, kOrdinary},
+      {&solved, kSubmitted, kManualEdit, kForced, kDeleted},
+      {&solved, kRunning, kManualEdit, kForced, kDeleted},
+      {&solved, kDecided, kStoneCarver, kCycle, kDeleted},
+      {&failed, kDecided, kCoHC, kForcedNoCycle, kDeleted},
   };
   for (const auto& [working, state, choice, sides, chord] : rows) {
-    SCOPED_TRACE(::testing::Message() << "state " << state << " choice " << choice);
+    SCOPED_TRACE(::testing::Message() << "state " << codeOf(state) << " choice " << codeOf(choice));
     for (const auto& e : p.drawing.unselectedEdges)
       EXPECT_EQ(edgeStyle(*e, false, working, state, choice), e.get() == p.chord ? chord : sides);
     EXPECT_EQ(edgeStyle(*p.chord, true, working, state, choice), kSelected);
   }
   // OUTPUT HC of the same graphs.
   TempFolder folder;
-  const std::pair<int16_t, const Graph*> refused[] = {{3, &fresh}, {1, &solved}, {3, nullptr}};
+  const std::pair<ProgramState, const Graph*> refused[] = {{kDecided, &fresh}, {kSubmitted, &solved}, {kDecided, nullptr}};
   for (auto [state, graph] : refused)
     EXPECT_EQ(outputHamiltonianCycle(state, graph, folder.file("c.txt")).status.message,
               "The graph is non-Hamiltonian!");
 
-  const CycleOutputResult txt = outputHamiltonianCycle(3, &solved, folder.file("c.txt"));
+  const CycleOutputResult txt = outputHamiltonianCycle(kDecided, &solved, folder.file("c.txt"));
   EXPECT_EQ(std::tuple(bool(txt.status), txt.status.error, txt.written),
             std::tuple(true, "", std::optional(CycleFileFormat::kText)));
   EXPECT_EQ(readFile(folder.file("c.txt")), "0 1 4\n1 0 2\n2 3 1\n3 2 4\n4 0 3\n");  // the cycle 0-1-2-3-4
 
-  const CycleOutputResult obj = outputHamiltonianCycle(3, &solved, folder.file("c.obj"));
+  const CycleOutputResult obj = outputHamiltonianCycle(kDecided, &solved, folder.file("c.obj"));
   const std::string why = ": only a graph read from an OBJ file has the coordinates an OBJ cycle file needs";
   EXPECT_EQ(std::tuple(bool(obj.status), obj.status.message, obj.status.error),
             std::tuple(false, "", folder.file("c.obj") + why));
   EXPECT_FALSE(std::filesystem::exists(folder.file("c.obj")));
-  EXPECT_EQ(outputHamiltonianCycle(3, &solved, folder.file("c.dat")).written, std::nullopt);
+  EXPECT_EQ(outputHamiltonianCycle(kDecided, &solved, folder.file("c.dat")).written, std::nullopt);
   p.drawing.toggleEdgeAt((p.nodes[0]->x + p.nodes[2]->x) / 2, (p.nodes[0]->y + p.nodes[2]->y) / 2);
-  const std::vector<StyledEdge> painted = edgeStyles(p.drawing, &solved, 3, 1);
+  const std::vector<StyledEdge> painted = edgeStyles(p.drawing, &solved, kDecided, kStoneCarver);
   ASSERT_EQ(painted.size(), 6u);
   // Selected edges are painted last.
   EXPECT_EQ(std::tuple(painted.back().edge, painted.back().style), std::tuple(p.chord, kSelected));
   p.nodes[4]->id = 99;  // edges the working graph does not know draw as deleted
-  EXPECT_EQ(edgeStyle(*p.nodes[4]->edges[0], false, &fresh, 1, 3), kDeleted);
-  EXPECT_EQ(edgeStyle(*p.nodes[4]->edges[0], false, &fresh, 3, 1), kDeleted);
+  EXPECT_EQ(edgeStyle(*p.nodes[4]->edges[0], false, &fresh, kSubmitted, kManualEdit), kDeleted);
+  EXPECT_EQ(edgeStyle(*p.nodes[4]->edges[0], false, &fresh, kDecided, kStoneCarver), kDeleted);
   // What each style looks like.
   const std::tuple<EdgeStyle, int, int, int, double, bool> looks[] = {
       {kOrdinary, 0, 0, 255, 1.0, false},   {kSelected, 255, 0, 0, 1.5, false},
@@ -194,19 +196,19 @@ TEST(Names, ExtensionsAndHcOutputNames) {
 // replacing the drawing, while a missing or malformed file changes nothing.
 TEST(DrawingFiles, RefusalsSaveAsByExtensionAndLoad) {
   Graph2D empty;
-  EXPECT_EQ(checkDrawingSave(empty, 1, true).message, "ERROR! Cannot save while in rotation mode.");
-  EXPECT_EQ(checkDrawingSave(empty, 1, false).message, "ERROR! Cannot save a graph that has no nodes.");
-  EXPECT_EQ(checkDrawingLoad(3).message, "ERROR! A graph may only be loaded while in graph editing mode.");
-  EXPECT_TRUE(checkDrawingLoad(0));
+  EXPECT_EQ(checkDrawingSave(empty, ProgramState::kSubmitted, true).message, "ERROR! Cannot save while in rotation mode.");
+  EXPECT_EQ(checkDrawingSave(empty, ProgramState::kSubmitted, false).message, "ERROR! Cannot save a graph that has no nodes.");
+  EXPECT_EQ(checkDrawingLoad(ProgramState::kDecided).message, "ERROR! A graph may only be loaded while in graph editing mode.");
+  EXPECT_TRUE(checkDrawingLoad(ProgramState::kEditing));
   TempFolder folder;
   Graph2D drawing;
   Graph2DNode* a = addUnselected(drawing, 0, 0, 4);
   drawing.joinNodes(a, addUnselected(drawing, 3, 0, 8));
   drawing.joinNodes(a, addUnselected(drawing, 0, 3, 9));
   drawing.toggleNodeAt(0, 0);
-  EXPECT_EQ(checkDrawingSave(drawing, 2, false).message,
+  EXPECT_EQ(checkDrawingSave(drawing, ProgramState::kRunning, false).message,
             "ERROR! A graph may only be saved while in graph editing mode.");
-  EXPECT_TRUE(checkDrawingSave(drawing, 0, false));
+  EXPECT_TRUE(checkDrawingSave(drawing, ProgramState::kEditing, false));
   const DrawingSaveResult g = saveDrawingAs(drawing, folder.file("d.g"));
   EXPECT_EQ(std::tuple(bool(g.status), g.written, g.forgetCurrentPath),
             std::tuple(true, DrawingFileKind::kGFile, false));

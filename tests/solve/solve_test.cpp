@@ -237,6 +237,8 @@ const MethodRow kMethods[] = {
      }},
 };
 
+void PrintTo(const MethodRow& row, std::ostream* out) { *out << row.name; }
+
 class EveryMethod : public ::testing::TestWithParam<MethodRow> {};
 
 TEST_P(EveryMethod, AgreesWithBruteForceOnTheZoo) {

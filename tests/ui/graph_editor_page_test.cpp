@@ -130,29 +130,29 @@ TEST_F(EditorPage, ManualEditModeRefusesDeletesAndDecides) {
   key(Qt::Key_Delete);
   EXPECT_TRUE(page.controlShown("Manually Edit Graph"));
   model.pageButtonPressed(hc::kEditorPage);
-  ASSERT_EQ(model.programState(), 2);
+  ASSERT_EQ(hc::codeOf(model.programState()), 2);
   EXPECT_EQ(styles(), "doooooff");
   // A forced and a removed edge are left alone; the selection goes all the same.
   for (auto [i, j] : {std::pair{0, 4}, std::pair{0, 1}}) {
     selectEdge(i, j);
     page.deleteAction();
-    EXPECT_EQ(model.programState(), 2);
+    EXPECT_EQ(hc::codeOf(model.programState()), 2);
     EXPECT_EQ(page.boxText("Selected Edge"), "No Edge Selected");
   }
   selectEdge(2, 3);
   page.deleteAction();
-  EXPECT_EQ(model.programState(), 3);
-  EXPECT_EQ(model.programResult(), 0);
+  EXPECT_EQ(hc::codeOf(model.programState()), 3);
+  EXPECT_EQ(hc::codeOf(model.programResult()), 0);
   EXPECT_EQ(styles(), "dnnnndnn");  // 0 is a hub
   // Undo leaves state 3 for state 2 with the graph as it was; redo decides again.
   key(Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(model.programState(), 2);
+  EXPECT_EQ(hc::codeOf(model.programState()), 2);
   EXPECT_EQ(styles(), "doooooff");
   selectEdge(0, 2);
   selectEdge(1, 2);
   key(Qt::Key_Insert);
   key(Qt::Key_Y, Qt::ControlModifier);
-  EXPECT_EQ(model.programState(), 3);
+  EXPECT_EQ(hc::codeOf(model.programState()), 3);
   page.runLookAheadAction();
   EXPECT_EQ(view.messages, (std::vector<std::string>{
                                "ERROR! The graph has no vertices!", "ERROR! Cannot delete while in rotation mode.",
@@ -165,8 +165,8 @@ TEST_F(EditorPage, EntryPruningDecidesAtOnce) {
   draw(3);
   page.submitAction();
   model.pageButtonPressed(hc::kEditorPage);
-  EXPECT_EQ(model.programState(), 3);
-  EXPECT_EQ(model.programResult(), 1);
+  EXPECT_EQ(hc::codeOf(model.programState()), 3);
+  EXPECT_EQ(hc::codeOf(model.programResult()), 1);
   EXPECT_EQ(styles(), "ccc");
   // Visibility in state 3 with a cycle.
   for (auto [name, shown] : {std::pair{"Edit Graph", false}, {"Manual Edit Mode", true}, {"Output HC", true},
@@ -272,7 +272,7 @@ TEST_F(EditorPage, GraphViewComesAndGoes) {
     EXPECT_EQ(page.bentEdges().size(), r.bent);  // a 5 x 6 torus: 5 + 6 wrap-around edges
     EXPECT_GE(closestPair(page.shownGraph()), 1.99);
     EXPECT_TRUE(page.controlShown("stateButton"));
-    model.setProgramState(0);  // Reset: the user's drawing is back, untouched, as it was seen
+    model.setProgramState(hc::ProgramState::kEditing);  // Reset: the user's drawing is back, untouched, as it was seen
     EXPECT_FALSE(page.hasGraphView());
     EXPECT_EQ(hc::writeGBytes(model.drawing()), mine);
     EXPECT_EQ(std::tuple(page.view().zoom, page.view().centreX), std::tuple(4, 30.0));
@@ -280,23 +280,23 @@ TEST_F(EditorPage, GraphViewComesAndGoes) {
   // A cube waiting for its layout, then a board: the board stays, the cube's answer is dropped.
   model.loadGraphRequest({kNCubeGraph, 4, 0});
   EXPECT_TRUE(page.layoutRunning());
-  model.setProgramState(0);
+  model.setProgramState(hc::ProgramState::kEditing);
   model.loadGraphRequest({kKnightsTourGraph, 3, 4});
   EXPECT_FALSE(page.layoutRunning());
   QTest::qWait(300);
   EXPECT_EQ(page.shownGraph().nodeCount(), 12);
-  model.setProgramState(0);
+  model.setProgramState(hc::ProgramState::kEditing);
 
   // An odd board: decided on entry to manual edit mode, shown row by row from the top left.
   model.loadGraphRequest({kKnightsTourGraph, 9, 9});
   model.pageButtonPressed(hc::kEditorPage);
-  EXPECT_EQ(model.programState(), 3);
-  EXPECT_EQ(model.programResult(), 0);
+  EXPECT_EQ(hc::codeOf(model.programState()), 3);
+  EXPECT_EQ(hc::codeOf(model.programResult()), 0);
   std::map<int, std::pair<double, double>> at;
   for (const auto& n : page.shownGraph().unselectedNodes) at[n->id] = {n->x, n->y};
   EXPECT_TRUE(at[0].first < at[8].first && at[0].second > at[72].second);
   page.copyToEditorAction();
-  EXPECT_EQ(model.programState(), 0);
+  EXPECT_EQ(hc::codeOf(model.programState()), 0);
   EXPECT_EQ(model.drawing().nodeCount(), 81);
 }
 
@@ -317,7 +317,7 @@ TEST_F(EditorPage, ForcedEdgesAreThoseOfTheInformationPage) {
       orange += e.style == hc::EdgeStyle::kForced;
     EXPECT_EQ(orange, hc::computeGraphInformation(*graph, "").forcedEdges) << pendant;
     EXPECT_EQ(orange, pendant ? 0 : 5);
-    model.setProgramState(0);
+    model.setProgramState(hc::ProgramState::kEditing);
   }
 }
 

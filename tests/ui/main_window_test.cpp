@@ -117,7 +117,7 @@ struct Window {
     const QStringList lines = dlg.informationPage()->lineTexts();
     return texts(lines.size(), [&](int i) { return lines[i]; });
   }
-  int32_t state() { return dlg.model().programState(); }
+  int32_t state() { return hc::codeOf(dlg.model().programState()); }
   bool waitForState(int32_t s) { return QTest::qWaitFor([&] { return state() == s; }, 60000); }
 };
 
@@ -156,19 +156,19 @@ TEST(MainWindow, TabsStatusBoxesResetAndHelpFollowTheState) {
                       {[&] { w.loadPetersen(23); }, "Graph Loaded & Ready To Run", true},
                       {[&] { model.pageButtonPressed(hc::kStoneCarverPage); },
                        "Stone Carver Hamiltonian Cycle Algorithm Running", false},
-                      {[&] { model.setProgramResult(1); model.setProgramState(3); },
+                      {[&] { model.setProgramResult(hc::ProgramResult::kHamiltonian); model.setProgramState(hc::ProgramState::kDecided); },
                        "The Graph Is Hamiltonian", true}};
   std::set<int> helpPlaces;  // where "Help! (F1)" stands: RESET keeps its place when hidden
   for (int32_t state = 0; state < 4; ++state) {
     SCOPED_TRACE(state);
     rows[state].enter();
-    ASSERT_EQ(model.programState(), state);
+    ASSERT_EQ(hc::codeOf(model.programState()), state);
     w.dlg.layout()->activate();
     helpPlaces.insert(w.dlg.helpButton()->geometry().x());
     hcui::PaintedLabel& box = *w.dlg.statusTextBox();
     EXPECT_EQ(box.text().toStdString(), rows[state].text);
-    EXPECT_EQ(pixel(box, 0, 0), hcui::toQColor(hc::stateLook(state).frame));
-    EXPECT_EQ(pixel(box, 3, 3), hcui::toQColor(hc::stateLook(state).fill));
+    EXPECT_EQ(pixel(box, 0, 0), hcui::toQColor(hc::stateLook(model.programState()).frame));
+    EXPECT_EQ(pixel(box, 3, 3), hcui::toQColor(hc::stateLook(model.programState()).fill));
     EXPECT_EQ(!w.dlg.resetButton()->isHidden(), rows[state].reset);
   }
   EXPECT_EQ(helpPlaces.size(), 1u);
@@ -176,7 +176,7 @@ TEST(MainWindow, TabsStatusBoxesResetAndHelpFollowTheState) {
   EXPECT_EQ(pixel(*w.dlg.statusLabelBox(), 3, 3), QColor(212, 208, 200));
   EXPECT_EQ(w.dlg.windowTitle().toStdString(), "Hamiltonian Cycles  [Complete Graph With 46 Nodes]");
   QTest::mouseClick(w.dlg.resetButton(), Qt::LeftButton);
-  EXPECT_EQ(model.programState(), 0);
+  EXPECT_EQ(hc::codeOf(model.programState()), 0);
   EXPECT_TRUE(w.dlg.resetButton()->isHidden());
 
   // F1 opens help for the current page in the live state.
@@ -219,7 +219,7 @@ TEST(MainWindow, TabsStatusBoxesResetAndHelpFollowTheState) {
   EXPECT_EQ(scrollFollows, 4);
 
   // The editor's keys act wherever the focus is (here the tab bar) while the editor is shown.
-  model.setProgramState(0);
+  model.setProgramState(hc::ProgramState::kEditing);
   w.dlg.tabs()->setCurrentIndex(hc::kEditorPage);
   w.dlg.activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowActive(&w.dlg));
@@ -274,7 +274,7 @@ TEST(MainWindow, EveryControlHasATooltipNamingItsKeys) {
   EXPECT_NE(run->grab().toImage(), unfocused);
   QTest::keyClick(run, Qt::Key_Return);
   ASSERT_TRUE(w.waitForState(3));
-  EXPECT_EQ(std::pair(w.dlg.model().programResult(),
+  EXPECT_EQ(std::pair(hc::codeOf(w.dlg.model().programResult()),
                       w.dlg.solverPage()->figureText(CSolverDlg::kDecidedBy).toStdString()),
             std::pair(int16_t{1}, std::string("root pruning")));
 
@@ -393,18 +393,18 @@ TEST(GenerationAndInformationPages, RequestsAndFigures) {
   EXPECT_FALSE(page->radioButton(2)->isEnabled());
   EXPECT_TRUE(QTest::qWaitFor([&] { return !w.dlg.informationPage()->computing(); }, 60000));
   EXPECT_EQ(w.informationLines()[6], "Max. Degree:    3");
-  w.dlg.model().setProgramState(0);
+  w.dlg.model().setProgramState(hc::ProgramState::kEditing);
   w.generate(8, "5");
   EXPECT_EQ(w.informationLines(), (std::vector<std::string>{
                                       "Graph Name:    Complete Graph With 5 Nodes", "Nodes:              5",
                                       "Edges:              10", "Forced Edges:  0", "Avg. Degree:    4.00",
                                       "Min. Degree:     4", "Max. Degree:    4", "Bipartite:           No",
                                       "Connected:       Yes", "Biconnected:     Yes"}));
-  w.dlg.model().setProgramState(0);
+  w.dlg.model().setProgramState(hc::ProgramState::kEditing);
   w.generate(8, "3");  // below five nodes the biconnectivity search starts at node 0
   EXPECT_EQ(w.informationLines()[3], "Forced Edges:  3");
   EXPECT_EQ(w.informationLines()[9], "Biconnected:     Yes");
-  w.dlg.model().setProgramState(0);
+  w.dlg.model().setProgramState(hc::ProgramState::kEditing);
   // A square with one chord: the two degree-2 nodes force all four sides, which cuts the chord.
   w.load(4, {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 2}});
   EXPECT_EQ(w.informationLines(), (std::vector<std::string>{
@@ -512,7 +512,7 @@ TEST(StoneCarverPage, SelectedVersionAndSeedRun) {
   for (int run = 0; run < 2; ++run) {
     page->stateButton()->click();
     ASSERT_TRUE(w.waitForState(3));
-    EXPECT_EQ(w.dlg.model().programResult(), 1);
+    EXPECT_EQ(hc::codeOf(w.dlg.model().programResult()), 1);
     EXPECT_EQ(w.dlg.model().workingGraph()->version, 13);
     EXPECT_EQ(page->seedUsedLabel()->text().toStdString(), "Seed used: 77");
     iterations.push_back(page->history().statistics().rowsAdded);
@@ -616,7 +616,7 @@ TEST(CoHCPage, ShallowAndWholeProofsAxesAndExports) {
   const std::string cycleFile = w.folder.filePath("pentagon-HC.txt").toStdString();
   std::ofstream(cycleFile) << "earlier\n";
   for (bool replace : {false, true}) {
-    w.dlg.model().setProgramState(0);
+    w.dlg.model().setProgramState(hc::ProgramState::kEditing);
     w.dlg.model().startWithFile(pentagon);
     w.answer = replace;
     page->stateButton()->click();
@@ -624,7 +624,7 @@ TEST(CoHCPage, ShallowAndWholeProofsAxesAndExports) {
     std::ifstream in(cycleFile);
     std::string first;
     std::getline(in, first);
-    EXPECT_EQ(std::tuple(w.dlg.model().programResult(), first == "earlier", w.questions.size()),
+    EXPECT_EQ(std::tuple(hc::codeOf(w.dlg.model().programResult()), first == "earlier", w.questions.size()),
               std::tuple(int16_t{1}, !replace, size_t{replace ? 2u : 1u}));
   }
 }
@@ -652,7 +652,7 @@ TEST(SolverPage, ControlsVerdictsAndAbort) {
   page->seedEdit()->setText("12");
   page->stateButton()->click();
   ASSERT_TRUE(w.waitForState(3));
-  EXPECT_EQ(std::tuple(model.programResult(), figure(CSolverDlg::kVerdict), figure(CSolverDlg::kPartsWorking),
+  EXPECT_EQ(std::tuple(hc::codeOf(model.programResult()), figure(CSolverDlg::kVerdict), figure(CSolverDlg::kPartsWorking),
                        page->seedUsedLabel()->text().toStdString(), page->certificateButton()->isEnabled()),
             std::tuple(1, "Hamiltonian", "none", "Seed used: 12", false));
   EXPECT_NE(figure(CSolverDlg::kDecidedBy), "---");
@@ -661,7 +661,8 @@ TEST(SolverPage, ControlsVerdictsAndAbort) {
                w.dlg.cohcPage()->exportButton()->isEnabled());
   int green = 0;
   CGraphEditorDlg* editor = w.dlg.editorPage();
-  for (const hc::StyledEdge& e : hc::edgeStyles(editor->shownGraph(), model.workingGraph().get(), 3, 4))
+  for (const hc::StyledEdge& e : hc::edgeStyles(editor->shownGraph(), model.workingGraph().get(), hc::ProgramState::kDecided,
+                                                hc::AlgorithmChoice::kSolver))
     green += e.style == hc::EdgeStyle::kCycle;
   EXPECT_EQ(green, 64);
   // The editor's own RESET comes back in state 3, beside OUTPUT HC.
@@ -676,9 +677,9 @@ TEST(SolverPage, ControlsVerdictsAndAbort) {
   page->stateButton()->click();
   ASSERT_TRUE(w.waitForState(3));
   EXPECT_EQ(
-      std::tuple(model.programResult(), figure(CSolverDlg::kVerdict), model.workingGraph()->isHamiltonian),
+      std::tuple(hc::codeOf(model.programResult()), figure(CSolverDlg::kVerdict), model.workingGraph()->isHamiltonian),
       std::tuple(0, "Non-Hamiltonian", hc::kNotHamiltonian));
-  EXPECT_FALSE(hc::checkCycleOutput(3, model.workingGraph().get()));
+  EXPECT_FALSE(hc::checkCycleOutput(hc::ProgramState::kDecided, model.workingGraph().get()));
   // Its certificate goes where the dialog says, and the independent checker accepts it.
   w.savePath = w.folder.filePath("petersen.proof").toStdString();
   page->certificateButton()->click();
@@ -702,7 +703,7 @@ TEST(SolverPage, ControlsVerdictsAndAbort) {
   page->stateButton()->click();
   ASSERT_TRUE(w.waitForState(3));
   EXPECT_EQ(std::tuple(model.programResult(), figure(CSolverDlg::kVerdict), page->certificateButton()->isEnabled()),
-            std::tuple(hc::program_results::kTimeLimitReached, "Undecided (time limit)", false));
+            std::tuple(hc::ProgramResult::kTimeLimitReached, "Undecided (time limit)", false));
   page->timeLimitEdit()->setValue(0.0);
 
   // No event is handled between the two presses, so the abort comes before any decision.
