@@ -7,16 +7,16 @@
 
 namespace hc {
 
-const char* decomposeRuleName(DecomposeRule rule) {
+DecidedBy decidedByOf(DecomposeRule rule) {
   switch (rule) {
     case DecomposeRule::Separator:
-      return "separator";
+      return DecidedBy::kSeparator;
     case DecomposeRule::EdgeCut:
-      return "edge cut";
+      return DecidedBy::kEdgeCut;
     case DecomposeRule::None:
       break;
   }
-  return "";
+  return DecidedBy::kNone;
 }
 
 namespace {

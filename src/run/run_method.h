@@ -27,8 +27,17 @@ namespace hc {
 // A method and its settings.
 using MethodOptions = std::variant<SchcOptions, CohcOptions, SolveOptions>;
 
+// Which method: the alternative of MethodOptions.
+enum class MethodChoice : uint8_t { kSchc, kCohc, kSolve };
+constexpr MethodChoice methodChoiceOf(const MethodOptions& method) {
+  return static_cast<MethodChoice>(method.index());
+}
+
 // "schc", "cohc", "solve": the method's command on the command line.
-const char* methodCommand(const MethodOptions& method);
+const char* methodCommand(MethodChoice method);
+inline const char* methodCommand(const MethodOptions& method) {
+  return methodCommand(methodChoiceOf(method));
+}
 
 // What a run has done so far, for whoever watches it from another thread (a progress
 // line, a progress callback, the report of a run that ignored its stop).

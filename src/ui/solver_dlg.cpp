@@ -120,7 +120,7 @@ CSolverDlg::CSolverDlg(hc::ProgramModel& model, QWidget* parent)
   controlsForm()->addWidget(new QLabel(QStringLiteral("Time Limit:"), controls), 0, 0);
   controlsForm()->addWidget(timeLimit_, 0, 1);
   addThreadsAndSeedRows(
-      1, machineCores(),
+      1, hc::MethodChoice::kSolve,
       QStringLiteral("Threads the parts of the Solver share (the machine has %1 cores)").arg(machineCores()),
       QStringLiteral("Empty: a seed is drawn and shown after the run. A number gives the run the "
                      "random choices hamcycles-cli solve --seed makes (exactly with 1 thread)."));
@@ -206,7 +206,8 @@ void CSolverDlg::showFinishedRun() {
                       : end->timedOut                               ? QStringLiteral("Undecided (time limit)")
                                                                     : QStringLiteral("Undecided"));
   setFigure(kDecidedBy,
-            end->method.empty() ? QString::fromLatin1(kNothing) : QString::fromStdString(end->method));
+            end->decidedBy == hc::DecidedBy::kNone ? QString::fromLatin1(kNothing)
+                                                   : QString::fromStdString(std::string(hc::decidedByName(end->decidedBy))));
   setFigure(kTime, QString::fromStdString(hc::formatNumber(end->seconds, 3) + " s"));
   showSeedUsed(end->seed);
   if (end->verdict != hc::Verdict::NonHamiltonian) return;

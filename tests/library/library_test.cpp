@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <string>
 #include <thread>
 #include <tuple>
@@ -56,6 +57,37 @@ TEST(Library, RefusesBadInputWithOneClearLine) {
     } catch (const hcl::Error& e) {
       const bool fileError = dynamic_cast<const hcl::FileError*>(&e) != nullptr;
       EXPECT_EQ(std::pair(fileError, std::string(e.what())), std::pair(isFileError, message));
+    }
+  }
+}
+
+// Every option of methodOptions(), one past its range, is refused in the table's words; its
+// default is taken.
+TEST(Library, EveryOptionRefusesAValuePastItsRange) {
+  const auto run = [](const hcl::MethodOption& option, int64_t wide) {
+    const int value = static_cast<int>(wide);
+    hcl::SolveOptions solve;
+    hcl::SchcOptions schc;
+    hcl::CohcOptions cohc;
+    const std::map<std::string, std::function<void()>> set = {
+        {"solve threads", [&] { solve.threads = value; }},  {"solve frontierWidth", [&] { solve.frontierWidth = value; }},
+        {"schc version", [&] { schc.version = value; }},    {"schc maxIterations", [&] { schc.maxIterations = wide; }},
+        {"schc threads", [&] { schc.threads = value; }},    {"cohc level", [&] { cohc.level = value; }},
+        {"cohc maxDepth", [&] { cohc.maxDepth = value; }},  {"cohc minimal", [&] { cohc.minimal = wide != 0; }}};
+    set.at(option.method + " " + option.name)();
+    if (option.method == "solve") return hcl::solve(hcl::petersen(), solve).verdict;
+    return option.method == "schc" ? hcl::schc(hcl::knight(6, 6), schc).verdict : hcl::cohc(hcl::petersen(), cohc).verdict;
+  };
+  for (const hcl::MethodOption& option : hcl::methodOptions()) {
+    SCOPED_TRACE(option.method + " " + option.name);
+    EXPECT_NE(run(option, option.defaultValue), hcl::Verdict::Undecided);
+    if (option.isSwitch) continue;
+    try {
+      run(option, option.high + 1);
+      ADD_FAILURE() << "no error";
+    } catch (const hcl::Error& e) {
+      EXPECT_EQ(std::string(e.what()), option.name + (option.choices.empty() ? " must be in " : " must be ") +
+                                           option.valuesText + ", not " + std::to_string(option.high + 1));
     }
   }
 }

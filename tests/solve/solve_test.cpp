@@ -112,9 +112,9 @@ TEST(Solve, VerdictsAndFrontierWidthsDoNotDependOnTheNumbering) {
       options.threads = 1 + static_cast<int32_t>(round % 2);
       options.seed = round;
       const SolveResult solved = solveGraph(g, options);
-      EXPECT_EQ(solved.verdict, c.verdict) << solved.method;
+      EXPECT_EQ(solved.verdict, c.verdict) << std::string(decidedByName(solved.decidedBy));
       if (c.decidedBy != nullptr) {
-        EXPECT_EQ(std::pair(solved.method, solved.threads), std::pair(std::string(c.decidedBy), 0));
+        EXPECT_EQ(std::pair(std::string(decidedByName(solved.decidedBy)), solved.threads), std::pair(std::string(c.decidedBy), 0));
       }
       if (!c.thin) continue;
       const EdgeSnapshot edges(g);
@@ -211,7 +211,7 @@ TEST(Solve, EveryMethodAgreesWithBruteForceOnTheZoo) {
     if (seed % 3 == 0) options.earlyFinderEdges = 0;
     options.seed = seed++;
     SolveResult result = solveGraph(original, options);
-    EXPECT_EQ(result.verdict, verdict) << result.method;
+    EXPECT_EQ(result.verdict, verdict) << std::string(decidedByName(result.decidedBy));
     EXPECT_TRUE(!expected || (isHamiltonianCycleOf(result.cycle, n, loaded) && result.cycle.front() == 0));
 
     // The degrees' verdict, from the graph or from its edge list alone, holds, and a graph
@@ -221,7 +221,7 @@ TEST(Solve, EveryMethodAgreesWithBruteForceOnTheZoo) {
     EXPECT_EQ(trivialVerdict(n, edgeList), trivial);
     EXPECT_TRUE(trivial == Verdict::Undecided || !expected);
     EXPECT_TRUE(trivial != Verdict::NonHamiltonian ||
-                (result.method == "root pruning" && result.threads == 0));
+                (std::string(decidedByName(result.decidedBy)) == "root pruning" && result.threads == 0));
   }
   EXPECT_GT(hamiltonian, 40);  // the zoo holds both kinds in numbers
 }
