@@ -97,7 +97,8 @@ std::string decidedText(const RunOutcome& outcome, const std::string& otherwise)
 
 void printSolveLines(const SolveOptions& solve, const RunOutcome& o) {
   std::cout << "Method: portfolio on " << solve.threads << (solve.threads == 1 ? " thread" : " threads")
-            << ", seed " << o.seed << (o.decidedBy == DecidedBy::kNone ? std::string() : ", decided by the " + decidedText(o))
+            << ", seed " << o.seed
+            << (o.decidedBy == DecidedBy::kNone ? std::string() : ", decided by the " + decidedText(o))
             << "\n";
   std::cout << "Exact search: " << o.treeNodes << " tree nodes, deepest depth " << o.deepestDepth << ", "
             << formatNumber(o.seconds, 3) << " s\n";

@@ -103,8 +103,9 @@ def document(method: str) -> Callable[[Any], Any]:
         for row in OPTIONS.values():
             if row.method == method:
                 values = "True or False" if row.switch else row.values_text
+                shown = "" if row.help.endswith(values) else f"{values}; "
                 none = "no limit" if row.unset is not None else f"{bool(row.default) if row.switch else row.default}"
-                lines.append(f"    {row.name}: {row.help} ({values}; None: {none}).")
+                lines.append(f"    {row.name}: {row.help} ({shown}None: {none}).")
         function.__doc__ = (function.__doc__ or "").rstrip() + "\n\n    Options:\n" + "\n".join(lines) + "\n"
         return function
     return add

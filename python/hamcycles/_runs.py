@@ -158,10 +158,10 @@ def schc(G: Any, *, version: Optional[int] = None, max_iterations: Optional[int]
     iterations and best_percent_complete. cancel: as in solve.
     """
     graph = as_graph(G)
-    version = _args.option("schc", "version", version)
+    chosen = _args.option("schc", "version", version)
     iterations = _args.option("schc", "max_iterations", max_iterations)
     raw = _hamcycles.schc(graph._core, graph._labels, _args.time_limit(time_limit), _args.seed(seed),
-                          _args.callback(progress), version, iterations, _args.option("schc", "threads", threads),
+                          _args.callback(progress), chosen, iterations, _args.option("schc", "threads", threads),
                           _args.cancel(cancel))
     return Result("schc", graph._core.node_count, graph._core.edge_count, raw)
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -61,20 +62,25 @@ TEST(Library, RefusesBadInputWithOneClearLine) {
   }
 }
 
-// Every option of methodOptions(), one past its range, is refused in the table's words; its
-// default is taken.
+// Every option of methodOptions(): the options struct's default is the table's and is taken,
+// and one past the range is refused in the table's words.
 TEST(Library, EveryOptionRefusesAValuePastItsRange) {
   const auto run = [](const hcl::MethodOption& option, int64_t wide) {
     const int value = static_cast<int>(wide);
     hcl::SolveOptions solve;
     hcl::SchcOptions schc;
     hcl::CohcOptions cohc;
-    const std::map<std::string, std::function<void()>> set = {
-        {"solve threads", [&] { solve.threads = value; }},  {"solve frontierWidth", [&] { solve.frontierWidth = value; }},
-        {"schc version", [&] { schc.version = value; }},    {"schc maxIterations", [&] { schc.maxIterations = wide; }},
-        {"schc threads", [&] { schc.threads = value; }},    {"cohc level", [&] { cohc.level = value; }},
-        {"cohc maxDepth", [&] { cohc.maxDepth = value; }},  {"cohc minimal", [&] { cohc.minimal = wide != 0; }}};
-    set.at(option.method + " " + option.name)();
+    // Each sets its option and gives back the struct's default, which must be the table's.
+    const std::map<std::string, std::function<int64_t()>> set = {
+        {"solve threads", [&] { return std::exchange(solve.threads, value); }},
+        {"solve frontierWidth", [&] { return std::exchange(solve.frontierWidth, value); }},
+        {"schc version", [&] { return std::exchange(schc.version, value); }},
+        {"schc maxIterations", [&] { return std::exchange(schc.maxIterations, wide); }},
+        {"schc threads", [&] { return std::exchange(schc.threads, value); }},
+        {"cohc level", [&] { return std::exchange(cohc.level, value); }},
+        {"cohc maxDepth", [&] { return std::exchange(cohc.maxDepth, value); }},
+        {"cohc minimal", [&] { return int64_t{std::exchange(cohc.minimal, wide != 0)}; }}};
+    EXPECT_EQ(set.at(option.method + " " + option.name)(), option.defaultValue);
     if (option.method == "solve") return hcl::solve(hcl::petersen(), solve).verdict;
     return option.method == "schc" ? hcl::schc(hcl::knight(6, 6), schc).verdict : hcl::cohc(hcl::petersen(), cohc).verdict;
   };

@@ -40,7 +40,9 @@ TEST(ResultFieldTable, FiguresReadOffTheOutcome) {
       EXPECT_EQ(std::get<std::string>(row.value(outcome)), "frontier search");
       EXPECT_TRUE(std::holds_alternative<std::monostate>(row.value(RunOutcome{})));
     }
-    if (std::string(row.key) == "treeNodes") EXPECT_EQ(std::get<int64_t>(row.value(outcome)), 12);
+    if (std::string(row.key) == "treeNodes") {
+      EXPECT_EQ(std::get<int64_t>(row.value(outcome)), 12);
+    }
   }
   for (auto part = static_cast<int>(DecidedBy::kNone); part <= static_cast<int>(DecidedBy::kCubeSplit);
        ++part)

@@ -176,7 +176,7 @@ TEST(Certificates, HowEachMethodsVerdictIsCertified) {
   stopped.requestStop();
   std::string certificate = "stale";
   const CertificateOutcome none =
-      writeSolveCertificate(prism, "separator", ProofPiece{}, SolveOptions{}, stopped, 1.0, certificate);
+      writeSolveCertificate(prism, DecidedBy::kSeparator, ProofPiece{}, SolveOptions{}, stopped, 1.0, certificate);
   EXPECT_EQ(std::pair(none.certified, certificate), std::pair(false, std::string()));
   EXPECT_EQ(none.note,
             "the separator's refutation has no certificate, and the run was stopped before another proof "
