@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <type_traits>
 
+#include "run/run_method.h"
 #include "schc/probability_mill.h"
 #include "solve/frontier_search.h"
 

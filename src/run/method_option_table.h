@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "run/method_choice.h"
 #include "run/result_field_table.h"
-#include "run/run_method.h"
 
 namespace hc {
 

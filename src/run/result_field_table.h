@@ -9,7 +9,8 @@
 #include <string>
 #include <variant>
 
-#include "run/run_method.h"
+#include "run/method_choice.h"
+#include "run/run_outcome.h"
 
 namespace hc {
 

@@ -18,23 +18,17 @@
 #include "cohc/search_tree.h"
 #include "core/edge_snapshot.h"
 #include "core/stop_token.h"
+#include "run/method_choice.h"
 #include "run/run_outcome.h"
 #include "schc/stone_carver.h"
 #include "solve/solve_graph.h"
 
 namespace hc {
 
-// A method and its settings.
-using MethodOptions = std::variant<SchcOptions, CohcOptions, SolveOptions>;
-
-// Which method: the alternative of MethodOptions.
-enum class MethodChoice : uint8_t { kSchc, kCohc, kSolve };
 constexpr MethodChoice methodChoiceOf(const MethodOptions& method) {
   return static_cast<MethodChoice>(method.index());
 }
 
-// "schc", "cohc", "solve": the method's command on the command line.
-const char* methodCommand(MethodChoice method);
 inline const char* methodCommand(const MethodOptions& method) {
   return methodCommand(methodChoiceOf(method));
 }

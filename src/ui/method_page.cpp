@@ -141,10 +141,9 @@ void MethodPage::setBody(QLayout* body) {
   export_ = nullptr;
 }
 
-void MethodPage::addThreadsAndSeedRows(int row, hc::MethodChoice method, const QString& threadsTip,
+void MethodPage::addThreadsAndSeedRows(int row, const hc::MethodOptionRow& threads, const QString& threadsTip,
                                        const QString& seedTip) {
-  // The range and the default of the method's threads, as every front end has them.
-  const hc::MethodOptionRow& threads = *hc::findMethodOption(method, "threads");
+  // The range and the default of the method's threads (its row of the option table).
   threads_ = new QSpinBox(controls_);
   threads_->setRange(static_cast<int>(threads.low), static_cast<int>(threads.high));
   threads_->setValue(static_cast<int>(hc::defaultValueOf(threads)));

@@ -75,7 +75,7 @@ CStoneCarverDlg::CStoneCarverDlg(hc::ProgramModel& model, QWidget* parent)
   rows->addWidget(iterations_, 0, 1);
   rows->addWidget(new QLabel(QStringLiteral("Algorithm Version:"), controls), 1, 0);
   rows->addWidget(versions_, 2, 0, 1, 2);
-  addThreadsAndSeedRows(3, hc::MethodChoice::kSchc, QStringLiteral("1 runs the mill on one thread; more run iterations in parallel"),
+  addThreadsAndSeedRows(3, *hc::findMethodOption(hc::MethodChoice::kSchc, "threads"), QStringLiteral("1 runs the mill on one thread; more run iterations in parallel"),
                         QStringLiteral("Empty: a seed is drawn and shown after the run. A number replays a run "
                                        "(with 1 thread exactly, as hamcycles-cli schc --seed does)."));
   connect(iterations_, &QSpinBox::valueChanged, this, [this](int value) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "run/run_method.h"
+
 namespace hc::testing {
 namespace {
 
