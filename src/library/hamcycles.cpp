@@ -20,9 +20,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <initializer_list>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <mutex>
 #include <random>
 #include <sstream>
