@@ -24,6 +24,14 @@ Json branchJson(const std::vector<BranchEdge>& branch) {
   return list;
 }
 
+// Why a part's or a join's graph cannot be run on: reading stopped, the reader's error, or an
+// --output that cannot hold its cycle; empty when it can.
+std::string loadProblem(const LoadedRun& loaded, const std::string& output) {
+  if (loaded.input.loaded.stopped) return loaded.input.name + ": reading stopped";
+  if (!loaded.input) return loaded.input.loaded.error;
+  return checkCycleOutputFor("--output", output, *loaded.input.loaded.graph);
+}
+
 // --- reading a part's record ---
 
 struct BadRecord {
@@ -155,14 +163,11 @@ int runCubePartCommand(const MethodArguments& arguments, const SolveOptions& sol
       (isSameFile(cube.result, arguments.proof) || isSameFile(cube.result, arguments.output)))
     return fail("--result " + cube.result + ": the part's record needs a file of its own");
   const LoadedRun loaded = loadRunGraph(arguments.graph, arguments.seed);
-  const uint32_t seed = loaded.seed;
+  if (std::string problem = loadProblem(loaded, arguments.output); !problem.empty()) return fail(problem);
   const RunInput& input = loaded.input;
-  StopToken& stop = processStop();
-  if (input.loaded.stopped) return fail(input.name + ": reading stopped");
-  if (!input) return fail(input.loaded.error);
   Graph& graph = *input.loaded.graph;
-  if (std::string problem = checkCycleOutputFor("--output", arguments.output, graph); !problem.empty())
-    return fail(problem);
+  StopToken& stop = processStop();
+  const uint32_t seed = loaded.seed;
 
   stop.setTimeLimit(arguments.timeLimit);
   const auto start = std::chrono::steady_clock::now();
@@ -231,19 +236,15 @@ int runJoinCommand(const JoinArguments& join, const CommonOptions& common) {
   if (std::string problem = checkOutputPath("--proof", join.proof, join.graph); !problem.empty())
     return fail(problem);
   const LoadedRun loaded = loadRunGraph(join.graph, 1u);
-  const uint32_t seed = loaded.seed;
+  if (std::string problem = loadProblem(loaded, join.output); !problem.empty()) return fail(problem);
   const RunInput& input = loaded.input;
-  StopToken& stop = processStop();
-  if (input.loaded.stopped) return fail(input.name + ": reading stopped");
-  if (!input) return fail(input.loaded.error);
   Graph& graph = *input.loaded.graph;
-  if (std::string problem = checkCycleOutputFor("--output", join.output, graph); !problem.empty())
-    return fail(problem);
 
   std::vector<std::string> files;
   std::string error;
   if (!resultFiles(join.results, files, error)) return fail(error);
   std::vector<PartRecord> records;
+  StopToken& stop = processStop();
   for (const std::string& file : files) {
     std::string text;
     if (const FileStatus read = readInputFile(file, text, &stop); !read.ok) return fail(read.error);
@@ -256,7 +257,7 @@ int runJoinCommand(const JoinArguments& join, const CommonOptions& common) {
   JoinOutcome joined = joinParts(graph, input.asLoaded, records, {.proof = join.proof, .stop = &stop});
   if (!joined.error.empty()) return fail(joined.error);
   RunOutcome& o = joined.outcome;
-  o.seed = seed;
+  o.seed = loaded.seed;
   const RunFilesWritten written =
       writeRunFiles({join.output, join.proof}, o, input.name, graph, joined.certificate);
   std::string undecidedText;
