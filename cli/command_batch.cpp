@@ -44,17 +44,7 @@ void describe(const BatchEntry& e, const std::optional<MethodOptions>& method, b
   }
   const RunOutcome& o = e.outcome;
   j = reportHead(methodCommand(*method), e.name, e.nodes, e.edges, o);
-  j["stopped"] = o.stoppedText;
-  if (const auto* schc = std::get_if<SchcOptions>(&*method)) {
-    j["iterations"] = o.iterations;
-    j["version"] = schc->version;
-  } else {
-    if (std::holds_alternative<SolveOptions>(*method))
-      j["method"] = o.method.empty() ? Json() : Json(o.method);
-    j["treeNodes"] = o.treeNodes;
-    j["deepestDepth"] = o.deepestDepth;
-    if (const auto* cohc = std::get_if<CohcOptions>(&*method)) j["level"] = cohc->pruningLevel;
-  }
+  addOutcomeFields(j, *method, o, true);
   summary = verdictText(o.verdict) + (o.stopped == StoppedBy::Decided ? "" : " (" + o.stoppedText + ")") +
             ", " + std::to_string(e.nodes) + " nodes, " + std::to_string(e.edges) + " edges, " +
             formatNumber(o.seconds, 3) + " s";
@@ -73,9 +63,7 @@ void describe(const BatchEntry& e, const std::optional<MethodOptions>& method, b
 void printEntry(const BatchEntry& e, const char* command, const std::optional<MethodOptions>& method,
                 bool proving, bool json) {
   if (!e.proofError.empty()) std::cerr << "hamcycles-cli: " << e.proofError << "\n";
-  if (!e.outcome.cycleFault.empty())
-    std::cerr << "hamcycles-cli: the method reported a cycle that is not a Hamiltonian cycle of the graph ("
-              << e.outcome.cycleFault << "); the run counts as undecided\n";
+  noteCycleFault(e.outcome);
   Json described;
   std::string summary;
   if (e.error.empty()) describe(e, method, proving, described, summary);

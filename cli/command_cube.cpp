@@ -18,57 +18,18 @@ namespace hc::cli {
 
 namespace {
 
-int exitStatusOf(Verdict verdict) {
-  return verdict == Verdict::Hamiltonian      ? kExitHamiltonian
-         : verdict == Verdict::NonHamiltonian ? kExitNonHamiltonian
-                                              : kExitUndecided;
-}
-
 Json branchJson(const std::vector<BranchEdge>& branch) {
   Json list = Json::array();
   for (const BranchEdge& e : branch) list.push_back(Json::array({e.u, e.v, e.forced ? "forced" : "deleted"}));
   return list;
 }
 
-// The lines a solving report ends with: the verdict, the cycle or the certificate.
-void printVerdictLines(const RunOutcome& o, const RunFilesWritten& written, const std::string& output,
-                       const std::string& proof, const std::string& proved) {
-  if (o.verdict == Verdict::Hamiltonian) {
-    std::cout << "Verdict: Hamiltonian (cycle verified)\n";
-    if (o.cycle.size() <= 100) {
-      std::cout << "Cycle:";
-      for (int32_t v : o.cycle) std::cout << ' ' << v;
-      std::cout << "\n";
-    } else {
-      std::cout << "Cycle: " << o.cycle.size()
-                << " nodes (use --output FILE or --json for the whole cycle)\n";
-    }
-    if (written.cycle) std::cout << "Cycle written to " << output << "\n";
-  } else if (o.verdict == Verdict::NonHamiltonian) {
-    std::cout << "Verdict: non-Hamiltonian (" << proved << ")\n";
-    if (written.proof)
-      std::cout << "Certificate: written to " << proof << "\n";
-    else if (!proof.empty() && !o.certified)
-      std::cout << "Certificate: none (" << certificateNoteOf(o) << ")\n";
-  }
-}
-
-void addFileFields(Json& j, const RunOutcome& o, const RunFilesWritten& written, const std::string& output,
-                   const std::string& proof) {
-  if (!output.empty()) j["output"] = written.cycle ? Json(output) : Json();
-  if (!proof.empty()) {
-    j["certified"] = written.proof;
-    j["proof"] = written.proof ? Json(proof) : Json();
-    if (o.verdict == Verdict::NonHamiltonian && !o.certified) j["certificateNote"] = certificateNoteOf(o);
-  }
-}
-
-void noteNotWritten(const std::string& output, const std::string& proof, Verdict verdict) {
-  if (!output.empty() && verdict != Verdict::Hamiltonian)
-    std::cerr << "hamcycles-cli: no cycle found, " << output << " not written\n";
-  if (!proof.empty() && verdict != Verdict::NonHamiltonian)
-    std::cerr << "hamcycles-cli: no proof that the graph has no Hamiltonian cycle, " << proof
-              << " not written\n";
+// Why a part's or a join's graph cannot be run on: reading stopped, the reader's error, or an
+// --output that cannot hold its cycle; empty when it can.
+std::string loadProblem(const LoadedRun& loaded, const std::string& output) {
+  if (loaded.input.loaded.stopped) return loaded.input.name + ": reading stopped";
+  if (!loaded.input) return loaded.input.loaded.error;
+  return checkCycleOutputFor("--output", output, *loaded.input.loaded.graph);
 }
 
 // --- reading a part's record ---
@@ -118,7 +79,7 @@ PartRecord parseRecord(const std::string& file, const std::string& text) {
     } else if (verdict != "undecided") {
       throw BadRecord{"unknown verdict \"" + verdict + "\""};
     }
-    if (j.contains("method") && j["method"].is_string()) r.method = j["method"].get<std::string>();
+    if (j.contains("method") && j["method"].is_string()) r.decidedBy = decidedByOfName(j["method"].get<std::string>());
     if (j.contains("stopped") && j["stopped"].is_string()) r.stoppedText = j["stopped"].get<std::string>();
     r.seconds = field(j, "seconds").get<double>();
     if (j.contains("certified")) r.certified = j["certified"].get<bool>();
@@ -201,17 +162,12 @@ int runCubePartCommand(const MethodArguments& arguments, const SolveOptions& sol
   if (!cube.result.empty() &&
       (isSameFile(cube.result, arguments.proof) || isSameFile(cube.result, arguments.output)))
     return fail("--result " + cube.result + ": the part's record needs a file of its own");
-  const uint32_t seed = startRunSeedStream(arguments.seed, SeedScope::Process, false);
-  installInterruptHandler();
-  StopToken& stop = processStop();
-  FormatOptions formatOptions = commandLineFormatOptions();
-  formatOptions.stop = &stop;
-  const RunInput input = loadRunInput(arguments.graph, formatOptions);
-  if (input.loaded.stopped) return fail(input.name + ": reading stopped");
-  if (!input) return fail(input.loaded.error);
+  const LoadedRun loaded = loadRunGraph(arguments.graph, arguments.seed);
+  if (std::string problem = loadProblem(loaded, arguments.output); !problem.empty()) return fail(problem);
+  const RunInput& input = loaded.input;
   Graph& graph = *input.loaded.graph;
-  if (std::string problem = checkCycleOutputFor("--output", arguments.output, graph); !problem.empty())
-    return fail(problem);
+  StopToken& stop = processStop();
+  const uint32_t seed = loaded.seed;
 
   stop.setTimeLimit(arguments.timeLimit);
   const auto start = std::chrono::steady_clock::now();
@@ -227,18 +183,12 @@ int runCubePartCommand(const MethodArguments& arguments, const SolveOptions& sol
         graph, input.asLoaded, solve, part,
         {.stop = &stop, .seed = seed, .certificate = arguments.proof.empty() ? nullptr : &certificate});
   }
-  if (!outcome.cycleFault.empty())
-    std::cerr << "hamcycles-cli: the method reported a cycle that is not a Hamiltonian cycle of the graph ("
-              << outcome.cycleFault << "); the run counts as undecided\n";
+  noteCycleFault(outcome);
   const RunFilesWritten written =
       writeRunFiles({arguments.output, arguments.proof}, outcome, input.name, graph, certificate);
 
   Json j = reportHead("solve", input.name, input.asLoaded.nodes(), input.asLoaded.edges(), outcome);
-  j["method"] = outcome.method.empty() ? Json() : Json(outcome.method);
-  j["treeNodes"] = outcome.treeNodes;
-  j["deepestDepth"] = outcome.deepestDepth;
-  j["threads"] = solve.threads;
-  j["stopped"] = outcome.stoppedText;
+  addOutcomeFields(j, solve, outcome, false);
   addFileFields(j, outcome, written, arguments.output, arguments.proof);
   j["cube"] = {{"part", index},
                {"parts", parts},
@@ -265,23 +215,18 @@ int runCubePartCommand(const MethodArguments& arguments, const SolveOptions& sol
                   : !part.cycle.empty() ? std::string("the split itself met a Hamiltonian cycle")
                                         : branchText(part.branch))
               << " (split in " << formatNumber(splitSeconds, 3) << " s)\n";
-    std::cout << "Method: portfolio on " << solve.threads << (solve.threads == 1 ? " thread" : " threads")
-              << ", seed " << outcome.seed
-              << (outcome.method.empty() ? std::string() : ", decided by the " + outcome.method) << "\n";
-    std::cout << "Exact search: " << outcome.treeNodes << " tree nodes, deepest depth "
-              << outcome.deepestDepth << ", " << formatNumber(outcome.seconds, 3) << " s\n";
-    if (outcome.verdict == Verdict::Undecided)
-      std::cout << "Verdict: undecided (" << outcome.stoppedText << ")\n";
+    printSolveLines(solve, outcome);
     printVerdictLines(
         outcome, written, arguments.output, arguments.proof,
-        "in this part, proved by the " + (outcome.method.empty() ? std::string("search") : outcome.method));
+        "in this part, proved by the " + decidedText(outcome, "search"),
+        outcome.stoppedText);
     if (!cube.result.empty() && resultError.empty() && !split.stopped)
       std::cout << "Result: written to " << cube.result << "\n";
     std::cout << std::flush;
   }
   if (!written.error.empty()) return fail(written.error);
   if (!resultError.empty()) return fail(resultError);
-  noteNotWritten(arguments.output, arguments.proof, outcome.verdict);
+  noteFilesNotWritten(arguments.output, arguments.proof, outcome.verdict);
   return exitStatusOf(outcome.verdict);
 }
 
@@ -290,22 +235,16 @@ int runJoinCommand(const JoinArguments& join, const CommonOptions& common) {
     return fail(problem);
   if (std::string problem = checkOutputPath("--proof", join.proof, join.graph); !problem.empty())
     return fail(problem);
-  const uint32_t seed = startRunSeedStream(1u, SeedScope::Process, false);
-  installInterruptHandler();
-  StopToken& stop = processStop();
-  FormatOptions formatOptions = commandLineFormatOptions();
-  formatOptions.stop = &stop;
-  const RunInput input = loadRunInput(join.graph, formatOptions);
-  if (input.loaded.stopped) return fail(input.name + ": reading stopped");
-  if (!input) return fail(input.loaded.error);
+  const LoadedRun loaded = loadRunGraph(join.graph, 1u);
+  if (std::string problem = loadProblem(loaded, join.output); !problem.empty()) return fail(problem);
+  const RunInput& input = loaded.input;
   Graph& graph = *input.loaded.graph;
-  if (std::string problem = checkCycleOutputFor("--output", join.output, graph); !problem.empty())
-    return fail(problem);
 
   std::vector<std::string> files;
   std::string error;
   if (!resultFiles(join.results, files, error)) return fail(error);
   std::vector<PartRecord> records;
+  StopToken& stop = processStop();
   for (const std::string& file : files) {
     std::string text;
     if (const FileStatus read = readInputFile(file, text, &stop); !read.ok) return fail(read.error);
@@ -318,7 +257,7 @@ int runJoinCommand(const JoinArguments& join, const CommonOptions& common) {
   JoinOutcome joined = joinParts(graph, input.asLoaded, records, {.proof = join.proof, .stop = &stop});
   if (!joined.error.empty()) return fail(joined.error);
   RunOutcome& o = joined.outcome;
-  o.seed = seed;
+  o.seed = loaded.seed;
   const RunFilesWritten written =
       writeRunFiles({join.output, join.proof}, o, input.name, graph, joined.certificate);
   std::string undecidedText;
@@ -328,7 +267,7 @@ int runJoinCommand(const JoinArguments& join, const CommonOptions& common) {
         (undecidedText.empty() ? "" : "; ") + std::string("undecided parts: ") + partList(joined.undecided);
   if (common.json) {
     Json j = reportHead("join", input.name, input.asLoaded.nodes(), input.asLoaded.edges(), o);
-    j["method"] = o.method.empty() ? Json() : Json(o.method);
+    j["method"] = o.decidedBy == DecidedBy::kNone ? Json() : Json(decidedText(o));
     j["stopped"] = o.stoppedText;
     j["parts"] = joined.parts;
     j["openParts"] = joined.openParts;
@@ -347,18 +286,17 @@ int runJoinCommand(const JoinArguments& join, const CommonOptions& common) {
               << " of a split into " << joined.parts << " parts (" << joined.openParts
               << " to solve); the parts took " << formatNumber(joined.partSeconds, 3)
               << " s in all, the largest " << formatNumber(joined.largestPartSeconds, 3) << " s\n";
-    if (o.verdict == Verdict::Undecided) std::cout << "Verdict: undecided (" << undecidedText << ")\n";
-    printVerdictLines(
-        o, written, join.output, join.proof,
-        joined.openParts == 0 ? "the split's pruning refuted every branch" : "every part refuted");
+    printVerdictLines(o, written, join.output, join.proof,
+                      joined.openParts == 0 ? "the split's pruning refuted every branch" : "every part refuted",
+                      undecidedText);
     if (joined.foundBy >= 0)
-      std::cout << "Found by: part " << joined.foundBy << (o.method.empty() ? "" : ", the " + o.method)
+      std::cout << "Found by: part " << joined.foundBy << (o.decidedBy == DecidedBy::kNone ? "" : ", the " + decidedText(o))
                 << "\n";
     std::cout << std::flush;
   }
   if (!written.error.empty()) return fail(written.error);
   if (o.verdict == Verdict::Undecided) std::cerr << "hamcycles-cli: " << undecidedText << "\n";
-  noteNotWritten(join.output, join.proof, o.verdict);
+  noteFilesNotWritten(join.output, join.proof, o.verdict);
   return exitStatusOf(o.verdict);
 }
 

@@ -14,6 +14,7 @@
 #include "core/number_format.h"
 #include "core/random.h"
 #include "io/output_paths.h"
+#include "run/method_option_table.h"
 #include "run/run_files.h"
 
 namespace hc::cli {
@@ -93,16 +94,6 @@ struct Report {
   bool readStopped() const { return !input.loaded; }
 };
 
-// "0 1 2 ... 63" for short cycles; a count for long ones.
-std::string cycleSummary(const std::vector<int32_t>& cycle) {
-  constexpr size_t kLongest = 100;
-  if (cycle.size() > kLongest)
-    return std::to_string(cycle.size()) + " nodes (use --output FILE or --json for the whole cycle)";
-  std::string text;
-  for (size_t i = 0; i < cycle.size(); ++i) text += (i ? " " : "") + std::to_string(cycle[i]);
-  return text;
-}
-
 std::string threadsText(int32_t threads) {
   return std::to_string(threads) + (threads == 1 ? " thread" : " threads");
 }
@@ -142,33 +133,9 @@ void printJsonReport(const Report& r) {
   Json j = reportHead(methodCommand(r.method), r.input.name, r.input.asLoaded.nodes(),
                       r.input.asLoaded.edges(), o);
   if (r.readStopped()) j["nodes"] = j["edges"] = Json();
-  if (const auto* schc = std::get_if<SchcOptions>(&r.method)) {
-    j["iterations"] = o.iterations;
-    j["version"] = schc->version;
-    j["threads"] = schc->threads;
-    j["bestPercentComplete"] = o.bestPercentComplete;
-    j["stopped"] = o.stoppedText;
-  } else if (const auto* cohc = std::get_if<CohcOptions>(&r.method)) {
-    j["treeNodes"] = o.treeNodes;
-    j["deepestDepth"] = o.deepestDepth;
-    j["level"] = cohc->pruningLevel;
-    j["maxDepth"] = cohc->maxSearchDepth;
-    j["minimal"] = cohc->buildMinimalChildren;
-    j["stopped"] = o.stoppedText;
-    if (o.statistics) j["depths"] = depthsJson(*o.statistics);
-  } else {
-    j["method"] = o.method.empty() ? Json() : Json(o.method);
-    j["treeNodes"] = o.treeNodes;
-    j["deepestDepth"] = o.deepestDepth;
-    j["threads"] = std::get<SolveOptions>(r.method).threads;
-    j["stopped"] = o.stoppedText;
-  }
-  if (!r.arguments.output.empty()) j["output"] = r.written.cycle ? Json(r.arguments.output) : Json();
-  if (!r.arguments.proof.empty()) {
-    j["certified"] = r.written.proof;
-    j["proof"] = r.written.proof ? Json(r.arguments.proof) : Json();
-    if (o.verdict == Verdict::NonHamiltonian && !o.certified) j["certificateNote"] = certificateNoteOf(o);
-  }
+  addOutcomeFields(j, r.method, o, false);
+  if (std::holds_alternative<CohcOptions>(r.method) && o.statistics) j["depths"] = depthsJson(*o.statistics);
+  addFileFields(j, o, r.written, r.arguments.output, r.arguments.proof);
   printJson(j);
 }
 
@@ -190,7 +157,8 @@ void printTextReport(const Report& r) {
   } else if (const auto* cohc = std::get_if<CohcOptions>(&r.method)) {
     std::cout << "Method: Co-HC proof system, pruning level " << cohc->pruningLevel << ", "
               << (cohc->buildMinimalChildren ? "minimal children" : "all children") << ", maximum depth "
-              << (cohc->maxSearchDepth == 999999999 ? std::string("unlimited")
+              << (cohc->maxSearchDepth == findMethodOption(MethodChoice::kCohc, "maxDepth")->high
+                    ? std::string("unlimited")
                                                     : std::to_string(cohc->maxSearchDepth))
               << ", seed " << o.seed << "\n";
     if (o.statistics) printDepthTable(*o.statistics);
@@ -198,39 +166,15 @@ void printTextReport(const Report& r) {
               << formatNumber(o.seconds, 3) << " s\n";
     proof = "proved";
   } else {
-    std::cout << "Method: portfolio on " << threadsText(std::get<SolveOptions>(r.method).threads) << ", seed "
-              << o.seed << (o.method.empty() ? std::string() : ", decided by the " + o.method) << "\n";
-    std::cout << "Exact search: " << o.treeNodes << " tree nodes, deepest depth " << o.deepestDepth << ", "
-              << formatNumber(o.seconds, 3) << " s\n";
-    proof = "proved by the " + (o.method.empty() ? std::string("search") : o.method);
+    printSolveLines(std::get<SolveOptions>(r.method), o);
+    proof = "proved by the " + decidedText(o, "search");
   }
-  if (o.verdict == Verdict::Hamiltonian) {
-    std::cout << "Verdict: Hamiltonian (cycle verified)\n";
-    std::cout << "Cycle: " << cycleSummary(o.cycle) << "\n";
-    if (r.written.cycle) std::cout << "Cycle written to " << r.arguments.output << "\n";
-  } else if (o.verdict == Verdict::NonHamiltonian) {
-    std::cout << "Verdict: non-Hamiltonian (" << proof << ")\n";
-    if (r.written.proof)
-      std::cout << "Certificate: written to " << r.arguments.proof << "\n";
-    else if (!r.arguments.proof.empty() && !o.certified)
-      std::cout << "Certificate: none (" << certificateNoteOf(o) << ")\n";
-  } else {
-    std::cout << "Verdict: undecided (" << o.stoppedText << ")\n";
-  }
+  printVerdictLines(o, r.written, r.arguments.output, r.arguments.proof, proof, o.stoppedText);
   std::cout << std::flush;
 }
 
 void printReport(const Report& r, bool json) {
   json ? printJsonReport(r) : printTextReport(r);
-}
-
-// The files asked for that the verdict gives nothing to write.
-void noteFilesNotWritten(const MethodArguments& arguments, Verdict verdict) {
-  if (!arguments.output.empty() && verdict != Verdict::Hamiltonian)
-    std::cerr << "hamcycles-cli: no cycle found, " << arguments.output << " not written\n";
-  if (!arguments.proof.empty() && verdict != Verdict::NonHamiltonian)
-    std::cerr << "hamcycles-cli: no proof that the graph has no Hamiltonian cycle, " << arguments.proof
-              << " not written\n";
 }
 
 }  // namespace
@@ -242,20 +186,17 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
     return fail(problem);
   if (std::string problem = checkOutputPath("--proof", arguments.proof, arguments.graph); !problem.empty())
     return fail(problem);
-  // The graph is loaded after this, so its construction takes the stream's first value.
-  const uint32_t seed = startRunSeedStream(arguments.seed, SeedScope::Process, false);
-  // Ctrl-C during a long load ends it with the report of a stopped run: the reader hears the
-  // process's stop (the time limit counts from the run's start, after the load).
-  installInterruptHandler();
+  // Ctrl-C during a long load ends it with the report of a stopped run (the time limit
+  // counts from the run's start, after the load).
+  const LoadedRun loaded = loadRunGraph(arguments.graph, arguments.seed);
+  const uint32_t seed = loaded.seed;
+  const RunInput& input = loaded.input;
   StopToken& stop = processStop();
-  FormatOptions formatOptions = commandLineFormatOptions();
-  formatOptions.stop = &stop;
-  const RunInput input = loadRunInput(arguments.graph, formatOptions);
   if (input.loaded.stopped) {
     const bool byDeadline = stop.reason() == StopReason::kDeadline;
     const Report report{input, method, arguments, stoppedRunOutcome(byDeadline, seed, method), {}};
     printReport(report, common.json);
-    noteFilesNotWritten(arguments, report.outcome.verdict);
+    noteFilesNotWritten(arguments.output, arguments.proof, report.outcome.verdict);
     return kExitUndecided;
   }
   if (!input) return fail(input.loaded.error);
@@ -301,16 +242,12 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
   progress.finish();
 
   const RunOutcome& outcome = report.outcome;
-  if (!outcome.cycleFault.empty())
-    std::cerr << "hamcycles-cli: the method reported a cycle that is not a Hamiltonian cycle of the graph ("
-              << outcome.cycleFault << "); the run counts as undecided\n";
+  noteCycleFault(outcome);
   report.written = writeRunFiles({output, arguments.proof}, outcome, input.name, graph, certificate);
   printReport(report, common.json);
   if (!report.written.error.empty()) return fail(report.written.error);
-  noteFilesNotWritten(arguments, outcome.verdict);
-  return outcome.verdict == Verdict::Hamiltonian      ? kExitHamiltonian
-         : outcome.verdict == Verdict::NonHamiltonian ? kExitNonHamiltonian
-                                                      : kExitUndecided;
+  noteFilesNotWritten(arguments.output, arguments.proof, outcome.verdict);
+  return exitStatusOf(outcome.verdict);
 }
 
 }  // namespace hc::cli

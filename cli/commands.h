@@ -11,6 +11,8 @@
 
 #include "run/graph_information.h"
 #include "run/graph_loading.h"
+#include "run/result_field_table.h"
+#include "run/run_files.h"
 #include "run/run_method.h"
 #include "run_control.h"
 
@@ -98,6 +100,36 @@ Json infoJson(const GraphInformation& info);
 // edges, seconds, cycle (when Hamiltonian), seed.
 Json reportHead(const char* command, const std::string& name, int32_t nodes, int64_t edges,
                 const RunOutcome& outcome);
+
+// The outcome's figures and the method's options that the reports echo, in the order of their
+// tables (run/result_field_table.h, run/method_option_table.h); `batch`: those of a batch line.
+void addOutcomeFields(Json& j, const MethodOptions& method, const RunOutcome& outcome, bool batch);
+// "output", "certified", "proof" and "certificateNote", for the files asked for.
+void addFileFields(Json& j, const RunOutcome& outcome, const RunFilesWritten& written, const std::string& output,
+                   const std::string& proof);
+// The lines a solving report ends with: the verdict, the cycle or the certificate; `proved`
+// says how a non-Hamiltonian verdict was proved, `undecided` why there is none.
+void printVerdictLines(const RunOutcome& outcome, const RunFilesWritten& written, const std::string& output,
+                       const std::string& proof, const std::string& proved, const std::string& undecided);
+// A solving command's graph, loaded after the run's seed stream has started (its
+// construction takes the stream's first value) and under the process's stop, with the Ctrl-C
+// handler installed: Ctrl-C during a long load ends it.
+struct LoadedRun {
+  uint32_t seed = 0;
+  RunInput input;
+};
+LoadedRun loadRunGraph(const std::string& graph, std::optional<uint32_t> seed);
+
+// The part that decided, as the reports name it ("exact search"); `otherwise` when none did.
+std::string decidedText(const RunOutcome& outcome, const std::string& otherwise = {});
+// solve's "Method:" and "Exact search:" lines.
+void printSolveLines(const SolveOptions& solve, const RunOutcome& outcome);
+// On stderr: the method's cycle that failed the check, if any; the files asked for that the
+// verdict gives nothing to write.
+void noteCycleFault(const RunOutcome& outcome);
+void noteFilesNotWritten(const std::string& output, const std::string& proof, Verdict verdict);
+// 10 Hamiltonian, 20 non-Hamiltonian, 0 undecided.
+int exitStatusOf(Verdict verdict);
 
 // Prints one JSON object on stdout, every string in it made valid UTF-8 (validUtf8Text).
 void printJson(Json object);

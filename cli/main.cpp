@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <iostream>
+#include <memory>
 #include <new>
 #include <string>
 
@@ -18,6 +19,7 @@
 #include "core/message_text.h"
 #include "hamcycles_version.h"
 #include "io/graph_format_registry.h"
+#include "run/method_option_table.h"
 
 namespace hc::cli {
 
@@ -168,9 +170,58 @@ void addProofOptions(CLI::App* command, Shared& shared) {
       ->check(notEmpty());
 }
 
-void addThreads(CLI::App* command, int32_t& threads, const char* help) {
-  command->add_option("--threads", threads, help)->capture_default_str()->check(CLI::Range(1, 256));
-}
+// The options of one method, one per row of the table (run/method_option_table.h): those
+// listed after --seed among the run options, the others before them.
+class MethodFlags {
+ public:
+  explicit MethodFlags(MethodChoice method) : method_(method) {
+    for (const MethodOptionRow& row : methodOptionRows())
+      if (row.method == method) rows_.push_back(&row);
+    numbers_ = std::make_unique<int64_t[]>(rows_.size());
+    switches_ = std::make_unique<bool[]>(rows_.size());
+    for (size_t i = 0; i < rows_.size(); ++i) {
+      numbers_[i] = defaultValueOf(*rows_[i]);
+      switches_[i] = numbers_[i] != 0;
+    }
+  }
+
+  // The method's options and the run options of `command`.
+  void add(CLI::App* command, Shared& shared) {
+    addRows(command, false);
+    addRunOptions(command, shared, [&] { addRows(command, true); });
+  }
+
+  // The engine's options as the command line set them.
+  MethodOptions options() const {
+    MethodOptions options = defaultMethodOptions(method_);
+    for (size_t i = 0; i < rows_.size(); ++i)
+      rows_[i]->field.set(options, rows_[i]->isSwitch() ? int64_t{switches_[i]} : numbers_[i]);
+    return options;
+  }
+
+ private:
+  void addRows(CLI::App* command, bool afterSeed) {
+    for (size_t i = 0; i < rows_.size(); ++i) {
+      const MethodOptionRow& row = *rows_[i];
+      if (row.has(kAfterSeed) != afterSeed) continue;
+      if (row.isSwitch()) {
+        command->add_flag(row.flag, switches_[i], helpLine(row));
+        continue;
+      }
+      CLI::Option* option = command->add_option(row.flag, numbers_[i], helpLine(row));
+      if (row.has(kShowDefault)) option->capture_default_str();
+      if (row.choices.empty())
+        option->check(CLI::Range(row.low, row.high));
+      else
+        option->check(CLI::IsMember(std::vector<int32_t>(row.choices.begin(), row.choices.end())));
+    }
+  }
+
+  MethodChoice method_;
+  std::vector<const MethodOptionRow*> rows_;
+  std::unique_ptr<int64_t[]> numbers_;
+  std::unique_ptr<bool[]> switches_;
+};
 
 }  // namespace
 
@@ -202,34 +253,19 @@ int runMain(int argc, char** argv) {
   addJson(infoCommand, shared);
   addBatchOptions(infoCommand, shared.batch);
 
-  SchcOptions schc;
+  MethodFlags schc(MethodChoice::kSchc);
   auto* schcCommand = addGraphCommand("schc", "Run the Stone Carver's HC algorithm");
-  schcCommand->add_option("--version", schc.version, "Algorithm version: 3, 4, 5, 6, 7, 12 or 13")
-      ->check(CLI::IsMember({3, 4, 5, 6, 7, 12, 13}));
-  schcCommand->add_option("--max-iterations", schc.maxIterations, "Stop after this many iterations")
-      ->check(CLI::Range(static_cast<int64_t>(1), static_cast<int64_t>(100000000)));
-  addRunOptions(schcCommand, shared,
-                [&] { addThreads(schcCommand, schc.threads, "Worker threads of the parallel mill"); });
+  schc.add(schcCommand, shared);
 
-  CohcOptions cohc;
-  cohc.writeCycleFile = false;  // --output is written after the verification, by the command
+  MethodFlags cohc(MethodChoice::kCohc);
   auto* cohcCommand = addGraphCommand("cohc", "Run the Co-HC proof system");
-  cohcCommand->add_option("--level", cohc.pruningLevel, "Pruning level 0..6")
-      ->capture_default_str()
-      ->check(CLI::Range(0, 6));
-  cohcCommand->add_option("--max-depth", cohc.maxSearchDepth, "Maximum search depth (default unlimited)")
-      ->check(CLI::Range(0, 999999999));
-  cohcCommand->add_flag("--minimal", cohc.buildMinimalChildren, "Build minimal children");
-  addRunOptions(cohcCommand, shared);
+  cohc.add(cohcCommand, shared);
   addProofOptions(cohcCommand, shared);
 
-  SolveOptions solve;
+  MethodFlags solve(MethodChoice::kSolve);
   auto* solveCommand =
       addGraphCommand("solve", "Decide a graph with the portfolio (exact search, finder, mill)");
-  addRunOptions(solveCommand, shared, [&] {
-    addThreads(solveCommand, solve.threads,
-               "Threads in all (search, finder, clause learner, proof system, mill)");
-  });
+  solve.add(solveCommand, shared);
   addProofOptions(solveCommand, shared);
   CubeArguments cube;
   addCubeOptions(solveCommand, cube);
@@ -340,16 +376,16 @@ int runMain(int argc, char** argv) {
                                            : std::nullopt;
   if (*infoCommand || *schcCommand || *cohcCommand || *solveCommand) {
     std::optional<MethodOptions> method;
-    if (*schcCommand) method = schc;
-    if (*cohcCommand) method = cohc;
-    if (*solveCommand) method = solve;
+    if (*schcCommand) method = schc.options();
+    if (*cohcCommand) method = cohc.options();
+    if (*solveCommand) method = solve.options();
     arguments.seed = seed;
     if (!cube.result.empty() && cube.cube.empty())
       return fail("--result records a part's result; it goes with --cube I/K");
     if (!cube.cube.empty()) {
       if (isBatchRun(graph, shared.batch)) return fail("--cube splits one graph; it is not for a batch");
       if (graph.empty() || graph == kStandardStreamPath) return fail("--cube needs GRAPH as a file");
-      return runCubePartCommand(arguments, solve, cube, common);
+      return runCubePartCommand(arguments, std::get<SolveOptions>(solve.options()), cube, common);
     }
     // A command on one graph needs the graph; a batch takes GRAPH or --each.
     if (isBatchRun(graph, shared.batch)) {

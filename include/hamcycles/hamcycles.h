@@ -271,8 +271,9 @@ struct RunOptions {
 
 // solve: the portfolio (root pruning with sound rules, exact search, a rotation-extension
 // finder, the Probability Mill and, on small graphs with four threads or more, the Co-HC
-// proof system) until one decides. threads: 1 .. 256 in all (default: the machine's cores,
-// machineThreads()).
+// proof system) until one decides. threads: in all (default: the machine's cores,
+// machineThreads()). frontierWidth: the widest frontier (in nodes) the frontier search takes
+// on. The ranges of these and of the options below are methodOptions()'s.
 //
 // proofFile (solve and cohc): when not empty, a NonHamiltonian verdict whose certificate is
 // complete (SolveResult::certified) writes it to this file, through a temporary file renamed
@@ -282,23 +283,24 @@ struct RunOptions {
 HAMCYCLES_API int machineThreads();  // the machine's cores, at least 1 (at most 256)
 struct SolveOptions : RunOptions {
   int threads = machineThreads();
+  int frontierWidth = 14;
   std::string proofFile;
 };
 
 // schc: the Stone Carver's randomised algorithm (initial pruning, then Probability Mill
 // iterations). It proves non-Hamiltonicity only through its initial pruning, so on a
 // non-Hamiltonian graph that pruning does not catch it runs to a limit: give one.
-// version: 3, 4, 5, 6, 7, 12 or 13. maxIterations: 0 (none of our own) or 1 .. 100,000,000.
-// threads: 1 .. 256 workers of the parallel mill (replay is exact with 1 only).
+// version: the mill's version. maxIterations: 0 (none of our own) or a limit. threads:
+// workers of the parallel mill (replay is exact with 1 only).
 struct SchcOptions : RunOptions {
   int version = 5;
   std::int64_t maxIterations = 0;
   int threads = 1;
 };
 
-// cohc: the Co-HC proof system, a depth-first proof tree. level: pruning level 0 .. 6.
-// maxDepth: 0 .. 999,999,999 levels below the root (999,999,999: unlimited). minimal:
-// build minimal children. Runs on one thread.
+// cohc: the Co-HC proof system, a depth-first proof tree. level: the pruning level.
+// maxDepth: levels below the root (the default and highest: unlimited). minimal: build
+// minimal children. Runs on one thread.
 struct CohcOptions : RunOptions {
   int level = 5;
   int maxDepth = 999999999;
@@ -340,6 +342,34 @@ struct SolveResult {
   std::string certificateNote;
 };
 
+// One option of solve, schc or cohc: its names, its range and its default. A value out of
+// range makes the run throw Error ("level must be in 0..6, not 7").
+struct MethodOption {
+  std::string method;      // "solve", "schc" or "cohc"
+  std::string name;        // as the options struct names it: "maxIterations"
+  std::string pythonName;  // the Python package's keyword: "max_iterations"
+  std::string flag;        // hamcycles-cli's: "--max-iterations"
+  std::string help;        // one line
+  std::int64_t low = 0;    // the range low .. high
+  std::int64_t high = 0;
+  std::vector<int> choices;            // when not empty, the only values taken
+  std::string valuesText;              // "0..6", "3, 4, 5, 6, 7, 12 or 13"
+  std::int64_t defaultValue = 0;
+  std::optional<std::int64_t> unset;   // a value outside the range that sets no limit
+  bool isSwitch = false;               // a bool option
+};
+HAMCYCLES_API std::vector<MethodOption> methodOptions();
+
+// One figure of a run's result as the reports name it: its key in hamcycles-cli's JSON report
+// (and in the Python package's Result.as_dict), its Python attribute and the methods ("solve",
+// "schc", "cohc") whose Python results list it.
+struct ResultField {
+  std::string key;         // "treeNodes"
+  std::string pythonName;  // "tree_nodes"
+  std::vector<std::string> methods;
+};
+HAMCYCLES_API std::vector<ResultField> resultFields();
+
 // Decides `graph` with the portfolio. Error when the options break their preconditions or
 // the graph has no nodes. Blocks until decided, stopped or out of time.
 HAMCYCLES_API SolveResult solve(const Graph& graph, const SolveOptions& options = {});
@@ -373,6 +403,10 @@ struct CertificateCheck {
 // accepted false, not an error; FileError when the file cannot be read (missing, a folder,
 // a device).
 HAMCYCLES_API CertificateCheck checkCertificate(const Graph& graph, const std::string& path);
+
+// `text` with every byte that is not printable ASCII (a byte that is not UTF-8 among them) as
+// \xNN: one line that always decodes, as hamcycles-cli quotes a certificate's line.
+HAMCYCLES_API std::string printableText(const std::string& text);
 
 // ---------------------------------------------------------------------------------------
 // Diagnostics

@@ -7,8 +7,9 @@ import math
 import operator
 import os
 import random
-from typing import Any, Optional
+from typing import Any, Callable, Dict, List, NamedTuple, Optional, Tuple
 
+from . import _hamcycles
 from ._hamcycles import Cancel, InputError, InputTypeError
 
 MAX_SECONDS = 1e9
@@ -60,8 +61,54 @@ def seed(value: Any) -> int:
     return _seeds.getrandbits(32) if value is None else integer("seed", value, 0, 2**32 - 1)
 
 
-def threads(value: Any, default: int) -> int:
-    return default if value is None else integer("threads", value, 1, 256)
+class MethodOption(NamedTuple):
+    """One option of solve, schc or cohc, as the library's option table gives it."""
+
+    method: str
+    name: str
+    low: int
+    high: int
+    choices: List[int]
+    values_text: str
+    default: int
+    unset: Optional[int]
+    switch: bool
+    help: str
+
+
+# The options' rows by (method, keyword), drawn from the library once.
+OPTIONS: Dict[Tuple[str, str], MethodOption] = {
+    (row[0], row[1]): MethodOption(*row) for row in _hamcycles.method_options()}
+
+
+def option(method: str, name: str, value: Any) -> Any:
+    """The value of a method's option: its default for None, else `value` checked against its row."""
+    row = OPTIONS[(method, name)]
+    if value is None:
+        return bool(row.default) if row.switch else row.default
+    if row.switch:
+        return boolean(name, value)
+    if not row.choices:
+        return integer(name, value, row.low, row.high)
+    value = integer(name, value)
+    if value not in row.choices:
+        raise InputError(f"{name} must be {row.values_text}, not {value}")
+    return value
+
+
+def document(method: str) -> Callable[[Any], Any]:
+    """Ends the decorated function's docstring with the options of `method`, from their rows."""
+    def add(function: Any) -> Any:
+        lines = []
+        for row in OPTIONS.values():
+            if row.method == method:
+                values = "True or False" if row.switch else row.values_text
+                shown = "" if row.help.endswith(values) else f"{values}; "
+                none = "no limit" if row.unset is not None else f"{bool(row.default) if row.switch else row.default}"
+                lines.append(f"    {row.name}: {row.help} ({shown}None: {none}).")
+        function.__doc__ = (function.__doc__ or "").rstrip() + "\n\n    Options:\n" + "\n".join(lines) + "\n"
+        return function
+    return add
 
 
 def boolean(name: str, value: Any) -> bool:

@@ -10,7 +10,6 @@ passed as cancel= stops the runs that hold it, from any thread.
 """
 from __future__ import annotations
 
-import os
 from typing import Any, Callable, Dict, Hashable, List, NamedTuple, Optional
 
 from . import _args, _hamcycles
@@ -18,6 +17,9 @@ from ._graph import as_graph
 from ._hamcycles import Cancel, Error, InputError, InputTypeError
 
 ProgressCallback = Callable[["_hamcycles.Progress"], Any]
+
+# The figures of a result under the command line's JSON keys, and the methods that list them.
+_FIELDS = _hamcycles.result_fields()
 
 
 class DepthFigures(NamedTuple):
@@ -88,13 +90,9 @@ class Result:
                                "edges": self.edges, "seconds": self.seconds, "seed": self.seed}
         if self.cycle is not None:
             out["cycle"] = list(self.cycle)
-        if self.method is not None:
-            out["method"] = self.method
-        if self.command == "schc":
-            out.update(iterations=self.iterations, bestPercentComplete=self.best_percent_complete)
-        else:
-            out.update(treeNodes=self.tree_nodes, deepestDepth=self.deepest_depth)
-        out["stopped"] = self.stopped
+        for key, name, methods in _FIELDS:
+            if self.command in methods and getattr(self, name) is not None:
+                out[key] = getattr(self, name)
         if self.command == "cohc":
             out["depths"] = [{"depth": d.depth, "started": d.started, "solved": d.solved,
                               "forcedEdges": d.forced_edges, "longestTime": d.longest_time,
@@ -120,14 +118,15 @@ class UndecidedError(Error, TimeoutError):
         self.result = result
 
 
+@_args.document("solve")
 def solve(G: Any, *, time_limit: Optional[float] = None, threads: Optional[int] = None,
           seed: Optional[int] = None, progress: Optional[ProgressCallback] = None, proof: Any = None,
-          cancel: Optional[Cancel] = None) -> Result:
+          cancel: Optional[Cancel] = None, frontier_width: Optional[int] = None) -> Result:
     """Decides G with the portfolio (sound root rules, exact and frontier search, a rotation-
     extension finder, clause learning, the Probability Mill and, on small graphs, the Co-HC
     proof system) until one part decides or `time_limit` seconds pass (None: no limit).
 
-    threads: 1 .. 256 in all (default: the machine's cores). seed: 0 .. 2**32 - 1; with one
+    threads: in all (default: the machine's cores). seed: 0 .. 2**32 - 1; with one
     thread the same seed replays the same run (that of ``hamcycles-cli solve --seed``).
     progress: called about four times a second, on this thread, with a Progress (seconds,
     tree_nodes, depth); an exception it raises stops the run and is raised here. proof: a file
@@ -141,49 +140,48 @@ def solve(G: Any, *, time_limit: Optional[float] = None, threads: Optional[int] 
     graph = as_graph(G)
     file = _args.proof(proof)
     raw = _hamcycles.solve(graph._core, graph._labels, _args.time_limit(time_limit), _args.seed(seed),
-                           _args.callback(progress), _args.threads(threads, min(256, os.cpu_count() or 1)), file, _args.cancel(cancel))
+                           _args.callback(progress), _args.option("solve", "threads", threads),
+                           _args.option("solve", "frontier_width", frontier_width), file, _args.cancel(cancel))
     return Result("solve", graph._core.node_count, graph._core.edge_count, raw, file)
 
 
-def schc(G: Any, *, version: int = 5, max_iterations: Optional[int] = None, time_limit: Optional[float] = None,
+@_args.document("schc")
+def schc(G: Any, *, version: Optional[int] = None, max_iterations: Optional[int] = None, time_limit: Optional[float] = None,
          seed: Optional[int] = None, threads: Optional[int] = None,
          progress: Optional[ProgressCallback] = None, cancel: Optional[Cancel] = None) -> Result:
     """Runs the Stone Carver's randomised algorithm: initial pruning, then Probability Mill
-    iterations until a verified cycle, `max_iterations` (1 .. 100,000,000; None: the engine's
-    own limit) or `time_limit`. It proves a graph non-Hamiltonian only through its initial
+    iterations until a verified cycle, `max_iterations` (None: the engine's own limit) or
+    `time_limit`. It proves a graph non-Hamiltonian only through its initial
     pruning, so give it a limit on graphs that may have no cycle.
 
-    version: 3, 4, 5 (default), 6, 7, 12 or 13. threads: 1 (default) .. 256 workers of the
-    parallel mill (replay with a seed is exact with one). progress: as in solve, with
+    threads: workers of the parallel mill (replay with a seed is exact with one). progress: as in solve, with
     iterations and best_percent_complete. cancel: as in solve.
     """
     graph = as_graph(G)
-    version = _args.integer("version", version)
-    if version not in (3, 4, 5, 6, 7, 12, 13):
-        raise InputError(f"version must be 3, 4, 5, 6, 7, 12 or 13, not {version}")
-    iterations = 0 if max_iterations is None else _args.integer("max_iterations", max_iterations, 1, 100_000_000)
+    chosen = _args.option("schc", "version", version)
+    iterations = _args.option("schc", "max_iterations", max_iterations)
     raw = _hamcycles.schc(graph._core, graph._labels, _args.time_limit(time_limit), _args.seed(seed),
-                          _args.callback(progress), version, iterations, _args.threads(threads, 1),
+                          _args.callback(progress), chosen, iterations, _args.option("schc", "threads", threads),
                           _args.cancel(cancel))
     return Result("schc", graph._core.node_count, graph._core.edge_count, raw)
 
 
-def cohc(G: Any, *, level: int = 5, max_depth: Optional[int] = None, minimal: bool = False,
+@_args.document("cohc")
+def cohc(G: Any, *, level: Optional[int] = None, max_depth: Optional[int] = None, minimal: Optional[bool] = None,
          time_limit: Optional[float] = None, seed: Optional[int] = None,
          progress: Optional[ProgressCallback] = None, proof: Any = None,
          cancel: Optional[Cancel] = None) -> Result:
     """Runs the Co-HC proof system, a depth-first proof tree that decides either way, on one
-    thread. level: pruning level 0 .. 6 (default 5). max_depth: 0 .. 999,999,999 levels below
-    the root (None or 999,999,999: unlimited); a proof cut short by it ends undecided. minimal: build minimal
-    children. A run stopped from outside never reports "non-hamiltonian". progress: as in
+    thread. max_depth: levels below the root (None or the highest: unlimited); a proof cut short
+    by it ends undecided. A run stopped from outside never reports "non-hamiltonian". progress: as in
     solve, with tree_nodes and depth (the deepest so far). proof, cancel: as in solve.
     """
     graph = as_graph(G)
-    depth = 999_999_999 if max_depth is None else _args.integer("max_depth", max_depth, 0, 999_999_999)
+    depth = _args.option("cohc", "max_depth", max_depth)
     file = _args.proof(proof)
     raw = _hamcycles.cohc(graph._core, graph._labels, _args.time_limit(time_limit), _args.seed(seed),
-                          _args.callback(progress), _args.integer("level", level, 0, 6), depth,
-                          _args.boolean("minimal", minimal), file, _args.cancel(cancel))
+                          _args.callback(progress), _args.option("cohc", "level", level), depth,
+                          _args.option("cohc", "minimal", minimal), file, _args.cancel(cancel))
     return Result("cohc", graph._core.node_count, graph._core.edge_count, raw, file)
 
 

@@ -81,25 +81,6 @@ class CancelScope {
   std::uint64_t key_ = 0;
 };
 
-// A certificate's line as the command line quotes it: every byte that is not printable ASCII
-// (a byte that is not UTF-8 among them) as \xNN, so the text is one line and always decodes.
-py::str printable(const std::string& bytes) {
-  static const char* const kHex = "0123456789ABCDEF";
-  std::string out;
-  out.reserve(bytes.size());
-  for (const char ch : bytes) {
-    const auto byte = static_cast<unsigned char>(ch);
-    if (byte >= 0x20 && byte < 0x7F) {
-      out += ch;
-    } else {
-      out += "\\x";
-      out += kHex[byte >> 4];
-      out += kHex[byte & 0xF];
-    }
-  }
-  return py::str(out);
-}
-
 py::tuple built(hcpy::BuiltGraph graph) {
   return py::make_tuple(std::move(graph.graph), std::move(graph.labels));
 }
@@ -331,10 +312,12 @@ PYBIND11_MODULE(_hamcycles, m) {
       });
 
   m.def("solve", [](const hamcycles::Graph& g, py::handle labels, double timeLimit, Seed seed,
-                    const py::object& progress, int threads, const std::string& proof, Cancel* cancel) {
+                    const py::object& progress, int threads, int frontierWidth, const std::string& proof,
+                    Cancel* cancel) {
     hamcycles::SolveOptions options;
     common(options, timeLimit, seed);
     options.threads = threads;
+    options.frontierWidth = frontierWidth;
     options.proofFile = proof;
     return run(g, labels, options, progress, cancel,
                [](const auto& graph, const auto& o) { return hamcycles::solve(graph, o); });
@@ -363,6 +346,24 @@ PYBIND11_MODULE(_hamcycles, m) {
                [](const auto& graph, const auto& o) { return hamcycles::cohc(graph, o); });
   });
 
+  // The options of solve, schc and cohc, one tuple each: (method, python name, low, high,
+  // choices, values text, default, unset value or None, switch, help line).
+  m.def("method_options", [] {
+    py::list rows;
+    for (const hamcycles::MethodOption& o : hamcycles::methodOptions())
+      rows.append(py::make_tuple(o.method, o.pythonName, o.low, o.high, o.choices, o.valuesText, o.defaultValue,
+                                 o.unset, o.isSwitch, o.help));
+    return rows;
+  });
+
+  // The figures of a result, one tuple each: (JSON key, Python attribute, methods).
+  m.def("result_fields", [] {
+    py::list rows;
+    for (const hamcycles::ResultField& f : hamcycles::resultFields())
+      rows.append(py::make_tuple(f.key, f.pythonName, f.methods));
+    return rows;
+  });
+
   m.def("verify", [](const hamcycles::Graph& g, const std::vector<int>& cycle) {
     std::string fault;
     const bool ok = hamcycles::isHamiltonianCycle(g, cycle, &fault);
@@ -375,6 +376,8 @@ PYBIND11_MODULE(_hamcycles, m) {
       py::gil_scoped_release release;
       result = hamcycles::checkCertificate(g, path);
     }
-    return py::make_tuple(result.accepted, result.line, printable(result.step), printable(result.reason));
+    // A certificate's line as the command line quotes it, so the text always decodes.
+    return py::make_tuple(result.accepted, result.line, py::str(hamcycles::printableText(result.step)),
+                          py::str(hamcycles::printableText(result.reason)));
   });
 }

@@ -28,7 +28,17 @@ class SearchTreeListener {
   virtual void nodeSolved(const SearchTreeStatistics& /*statistics*/, int32_t /*depth*/) {}
 };
 
-class SearchTreeStatistics {
+// The depth bounds and the maxima over the depths of a proof tree's statistics.
+struct DepthSummary {
+  int32_t deepestSolvedDepth = 0;
+  int32_t deepestStartedDepth = -1;
+  int32_t mostSolved = 0;
+  double longestTimeOverall = 0.0;
+  double largestAverageTime = 0.0;
+  double mostForcedEdges = 0.0;
+};
+
+class SearchTreeStatistics : public DepthSummary {
  public:
   static constexpr int32_t kInitialDepths = 10000;
 
@@ -39,13 +49,6 @@ class SearchTreeStatistics {
   std::vector<double> startTime;    // seconds, when the current node of depth d started
   std::vector<double> longestTime;  // seconds
   std::vector<double> averageTime;  // seconds
-
-  int32_t deepestSolvedDepth = 0;
-  int32_t deepestStartedDepth = -1;
-  int32_t mostSolved = 0;
-  double longestTimeOverall = 0.0;
-  double largestAverageTime = 0.0;
-  double mostForcedEdges = 0.0;
 
   // Told after every update; none by default.
   SearchTreeListener* listener = nullptr;

@@ -180,7 +180,7 @@ DecomposeResult decomposeAndDecide(const PartGraph& graph, const PartDecider& de
   PartOutcome outcome = driver.solve(graph, 0, true, false);
   if (!outcome.applied) return result;
   result.applied = true;
-  result.method = decomposeRuleName(outcome.rule);
+  result.decidedBy = decidedByOf(outcome.rule);
   if (outcome.verdict == Verdict::Hamiltonian && !isHamiltonianCycleOfPart(graph, outcome.cycle)) {
     diagnostic("decompose: the cycle of the whole fails its check; no verdict.\n");
     return result;

@@ -28,6 +28,7 @@
 #include <string>
 #include <vector>
 
+#include "core/decided_by.h"
 #include "core/stop_token.h"
 #include "core/verdict.h"
 #include "decompose/part_graph.h"
@@ -44,7 +45,7 @@ struct DecomposeResult {
   bool applied = false;  // false: no rule applies to the graph as given, nothing was decided
   Verdict verdict = Verdict::Undecided;
   std::vector<int32_t> cycle;  // with Hamiltonian: a cycle of the graph (checked)
-  std::string method;          // the rule that decided: "separator" or "edge cut"
+  DecidedBy decidedBy = DecidedBy::kNone;  // the rule that decided: kSeparator or kEdgeCut
 };
 
 // Decides `graph` by the rules when one applies at the top; `decide` answers the parts that

@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "core/decided_by.h"
 #include "core/verdict.h"
 #include "decompose/part_graph.h"
 
@@ -14,8 +15,8 @@ namespace hc {
 
 enum class DecomposeRule : uint8_t { kNone, kSeparator, kEdgeCut };
 
-// "separator", "edge cut", or "" for None: the words of the solve report.
-const char* decomposeRuleName(DecomposeRule rule);
+// The part of solve a rule's decision is credited to (kNone for None).
+DecidedBy decidedByOf(DecomposeRule rule);
 
 struct PartOutcome {
   Verdict verdict = Verdict::Undecided;

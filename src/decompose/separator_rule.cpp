@@ -7,16 +7,16 @@
 
 namespace hc {
 
-const char* decomposeRuleName(DecomposeRule rule) {
+DecidedBy decidedByOf(DecomposeRule rule) {
   switch (rule) {
     case DecomposeRule::kSeparator:
-      return "separator";
+      return DecidedBy::kSeparator;
     case DecomposeRule::kEdgeCut:
-      return "edge cut";
+      return DecidedBy::kEdgeCut;
     case DecomposeRule::kNone:
       break;
   }
-  return "";
+  return DecidedBy::kNone;
 }
 
 namespace {

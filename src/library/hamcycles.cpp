@@ -19,11 +19,10 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <cstdlib>
-#include <exception>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <mutex>
 #include <random>
 #include <sstream>
@@ -38,6 +37,7 @@
 #include "core/edge_snapshot.h"
 #include "core/graph.h"
 #include "core/hamiltonian_cycle_check.h"  // engine: isHamiltonianCycle
+#include "core/message_text.h"             // engine: printableText
 #include "core/random.h"                   // engine: setThreadSeedStream, clearThreadSeedStream
 #include "core/stop_token.h"
 #include "generators/generalized_petersen.h"
@@ -49,6 +49,9 @@
 #include "io/plain_graph.h"            // engine: PlainGraph, buildGraphFromPlain
 #include "run/graph_description.h"     // engine: graphDisplayName, the source type codes
 #include "run/graph_loading.h"         // engine: loadGraphFile, FormatOptions
+#include "run/method_option_table.h"   // engine: the options' rows
+#include "run/progress_sampler.h"      // engine: runSampled
+#include "run/result_field_table.h"     // engine: cycleFaultText
 #include "run/run_method.h"            // engine: runMethod
 
 namespace hamcycles {
@@ -207,10 +210,17 @@ void checkProofFile(const std::string& path) {
   unlink(probe.c_str());
 }
 
-void checkRange(const char* what, int64_t value, int64_t low, int64_t high) {
-  if (value < low || value > high)
-    refuse(std::string(what) + " must be in " + std::to_string(low) + ".." + std::to_string(high) + ", not " +
-           std::to_string(value));
+// The engine's options of `choice` with the caller's values, each checked against its row of
+// the option table under the library's name ("level must be in 0..6, not 7").
+hc::MethodOptions methodOf(hc::MethodChoice choice,
+                           std::initializer_list<std::pair<const char*, int64_t>> given) {
+  hc::MethodOptions method = hc::defaultMethodOptions(choice);  // engine
+  for (const auto& [name, value] : given) {
+    const hc::MethodOptionRow& row = *hc::findMethodOption(choice, name);  // engine
+    if (std::string problem = hc::optionValueProblem(row, value, row.name); !problem.empty()) refuse(problem);
+    row.field.set(method, value);
+  }
+  return method;
 }
 
 }  // namespace
@@ -481,57 +491,12 @@ void checkRunOptions(const RunOptions& options) {
     refuse("timeLimitSeconds must be 0 (no limit) or a number of seconds in (0, 1e9], not " + text(t));
 }
 
-// Runs `body` on a worker thread while this thread hands the live figures to the progress
-// callback about four times a second. What the callback throws stops the run and is
-// rethrown once the worker has ended; so is what the engine throws.
-void watched(const ProgressCallback& progress, hc::StopToken& stop, const hc::LiveFigures& live,
-             const std::function<void()>& body) {
-  std::mutex lock;
-  std::condition_variable wake;
-  bool done = false;
-  std::exception_ptr engineError;
-  std::exception_ptr callbackError;
-  std::thread worker([&] {
-    try {
-      body();
-    } catch (...) {
-      engineError = std::current_exception();
-    }
-    std::lock_guard<std::mutex> guard(lock);
-    done = true;
-    wake.notify_all();
-  });
-  const auto start = Clock::now();
-  std::unique_lock<std::mutex> held(lock);
-  while (!wake.wait_for(held, kProgressInterval, [&] { return done; })) {
-    if (callbackError) continue;
-    held.unlock();
-    try {
-      Progress p;
-      p.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-      p.iterations = live.iterations.load();
-      p.bestPercentComplete = live.bestPercentComplete.load();
-      p.treeNodes = live.tree.treeNodes.load();
-      p.depth = live.tree.depth.load();
-      progress(p);
-    } catch (...) {
-      callbackError = std::current_exception();
-      stop.requestStop();
-    }
-    held.lock();
-  }
-  held.unlock();
-  worker.join();
-  if (callbackError) std::rethrow_exception(callbackError);
-  if (engineError) std::rethrow_exception(engineError);
-}
-
 // The public result of a run; `methodLimit` is what the method's own limit is called here.
 SolveResult resultOf(const hc::RunOutcome& outcome, Stopped methodLimit) {
   const Stopped stopped[] = {Stopped::Decided, Stopped::TimeLimit, Stopped::Interrupted, methodLimit};
   SolveResult result{static_cast<Verdict>(outcome.verdict),
                      {outcome.cycle.begin(), outcome.cycle.end()},
-                     outcome.method,
+                     std::string(hc::decidedByName(outcome.decidedBy)),  // the public words
                      outcome.seconds,
                      outcome.seed,
                      stopped[static_cast<size_t>(outcome.stopped)],
@@ -581,13 +546,21 @@ SolveResult run(const GraphData& graph, const RunOptions& options, const hc::Met
                              .certificate = proofFile.empty() ? nullptr : &certificate});  // engine
   };
   if (options.progress) {
-    watched(options.progress, stop, live, body);
+    const auto sample = [&options](const hc::LiveFigures& figures, double seconds) {
+      Progress p;
+      p.seconds = seconds;
+      p.iterations = figures.iterations.load();
+      p.bestPercentComplete = figures.bestPercentComplete.load();
+      p.treeNodes = figures.tree.treeNodes.load();
+      p.depth = figures.tree.depth.load();
+      options.progress(p);
+    };
+    hc::runSampled(body, live, stop, sample, kProgressInterval);  // engine
   } else {
     body();
   }
   if (!outcome.cycleFault.empty())
-    hc::diagnostic("hamcycles: the method reported a cycle that is not a Hamiltonian cycle of the graph (",
-                   outcome.cycleFault, "); the run counts as undecided\n");
+    hc::diagnostic("hamcycles: ", hc::cycleFaultText(outcome), "\n");
   SolveResult result = resultOf(outcome, methodLimit);
   // When the run actually stopped, every worker joined: what the caller waited for.
   result.seconds = std::chrono::duration<double>(Clock::now() - started).count();
@@ -612,11 +585,10 @@ SolveResult solve(const Graph& graph, const SolveOptions& options) {
   quietEngine();
   const GraphData& impl = solvable(graph);
   checkRunOptions(options);
-  checkRange("threads", options.threads, 1, 256);
+  hc::MethodOptions method =
+      methodOf(hc::MethodChoice::kSolve, {{"threads", options.threads}, {"frontierWidth", options.frontierWidth}});
   checkProofFile(options.proofFile);
-  hc::SolveOptions method;
-  method.threads = options.threads;
-  method.timeLimitSeconds = options.timeLimitSeconds;  // it sizes the one-thread slices too
+  std::get<hc::SolveOptions>(method).timeLimitSeconds = options.timeLimitSeconds;  // it sizes the one-thread slices too
   // A portfolio that gives up without a stop has no name of its own here.
   return run(impl, options, method, Stopped::Interrupted, options.proofFile);
 }
@@ -625,16 +597,9 @@ SolveResult schc(const Graph& graph, const SchcOptions& options) {
   quietEngine();
   const GraphData& impl = solvable(graph);
   checkRunOptions(options);
-  static constexpr int kVersions[] = {3, 4, 5, 6, 7, 12, 13};
-  if (std::find(std::begin(kVersions), std::end(kVersions), options.version) == std::end(kVersions))
-    refuse("version must be 3, 4, 5, 6, 7, 12 or 13, not " + std::to_string(options.version));
-  if (options.maxIterations != 0)
-    checkRange("maxIterations", options.maxIterations, 1, hc::kMillIterationLimit);
-  checkRange("threads", options.threads, 1, 256);
-  hc::SchcOptions method;
-  method.version = options.version;
-  method.maxIterations = options.maxIterations;
-  method.threads = options.threads;
+  const hc::MethodOptions method = methodOf(
+      hc::MethodChoice::kSchc,
+      {{"version", options.version}, {"maxIterations", options.maxIterations}, {"threads", options.threads}});
   return run(impl, options, method, Stopped::IterationLimit);
 }
 
@@ -642,16 +607,43 @@ SolveResult cohc(const Graph& graph, const CohcOptions& options) {
   quietEngine();
   const GraphData& impl = solvable(graph);
   checkRunOptions(options);
-  checkRange("level", options.level, 0, 6);
-  checkRange("maxDepth", options.maxDepth, 0, 999999999);
+  hc::MethodOptions method = methodOf(
+      hc::MethodChoice::kCohc, {{"level", options.level}, {"maxDepth", options.maxDepth}, {"minimal", options.minimal}});
   checkProofFile(options.proofFile);
-  hc::CohcOptions method;
-  method.maxSearchDepth = options.maxDepth;
-  method.pruningLevel = options.level;
-  method.buildMinimalChildren = options.minimal;
-  method.timeLimitSeconds = options.timeLimitSeconds;
-  method.writeCycleFile = false;
+  std::get<hc::CohcOptions>(method).timeLimitSeconds = options.timeLimitSeconds;
   return run(impl, options, method, Stopped::DepthLimit, options.proofFile);
+}
+
+std::vector<ResultField> resultFields() {
+  std::vector<ResultField> out;
+  for (const hc::ResultFieldRow& row : hc::resultFieldRows()) {  // engine
+    ResultField field{row.key, row.pythonName, {}};
+    for (const hc::MethodChoice method : {hc::MethodChoice::kSolve, hc::MethodChoice::kSchc, hc::MethodChoice::kCohc})
+      if ((row.pythonMethods & hc::methodBit(method)) != 0) field.methods.emplace_back(hc::methodCommand(method));
+    out.push_back(std::move(field));
+  }
+  return out;
+}
+
+std::vector<MethodOption> methodOptions() {
+  std::vector<MethodOption> out;
+  for (const hc::MethodOptionRow& row : hc::methodOptionRows()) {  // engine
+    MethodOption option;
+    option.method = hc::methodCommand(row.method);
+    option.name = row.name;
+    option.pythonName = row.pythonName;
+    option.flag = row.flag;
+    option.help = hc::helpLine(row);
+    option.low = row.low;
+    option.high = row.high;
+    option.choices.assign(row.choices.begin(), row.choices.end());
+    option.valuesText = hc::valuesText(row);
+    option.defaultValue = hc::defaultValueOf(row);
+    if (row.unset != hc::MethodOptionRow::kNoSetting) option.unset = row.unset;
+    option.isSwitch = row.isSwitch();
+    out.push_back(std::move(option));
+  }
+  return out;
 }
 
 bool isHamiltonianCycle(const Graph& graph, const std::vector<int>& cycle, std::string* fault) {
@@ -669,6 +661,10 @@ CertificateCheck checkCertificate(const Graph& graph, const std::string& path) {
   // Line 0 is the file itself (missing, not a regular file, unreadable): an error, not a verdict.
   if (!result.accepted && result.line == 0) refuseFile(result.reason);
   return CertificateCheck{result.accepted, result.line, std::move(result.step), std::move(result.reason)};
+}
+
+std::string printableText(const std::string& text) {
+  return hc::printableText(text);  // engine
 }
 
 void setMessageStream(std::ostream* stream) {

@@ -12,12 +12,7 @@ DepthRow depthRowOf(const SearchTreeStatistics& statistics, int32_t depth) {
 }
 
 DepthSummary depthSummaryOf(const SearchTreeStatistics& statistics) {
-  return {statistics.deepestSolvedDepth,
-          statistics.deepestStartedDepth,
-          static_cast<double>(statistics.mostSolved),
-          statistics.longestTimeOverall,
-          statistics.largestAverageTime,
-          statistics.mostForcedEdges};
+  return statistics;  // its DepthSummary part
 }
 
 void CohcProgressBuffer::nodeStarted(const SearchTreeStatistics& statistics, int32_t depth, bool) {

@@ -24,16 +24,6 @@ struct DepthRow {
   double averageTime = 0.0;
 };
 
-// The maxima and depth bounds of SearchTreeStatistics.
-struct DepthSummary {
-  int32_t deepestSolvedDepth = 0;
-  int32_t deepestStartedDepth = -1;
-  double mostSolved = 0.0;
-  double longestTimeOverall = 0.0;
-  double largestAverageTime = 0.0;
-  double mostForcedEdges = 0.0;
-};
-
 DepthRow depthRowOf(const SearchTreeStatistics& statistics, int32_t depth);
 DepthSummary depthSummaryOf(const SearchTreeStatistics& statistics);
 

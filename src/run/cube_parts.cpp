@@ -113,14 +113,14 @@ RunOutcome runCubePart(Graph& graph, const EdgeSnapshot& asLoaded, const SolveOp
   if (!part.cycle.empty() || part.empty) {
     RunOutcome outcome;
     outcome.seed = request.seed;
-    outcome.method = "cube split";
+    outcome.decidedBy = DecidedBy::kCubeSplit;
     if (!part.cycle.empty()) {
       std::vector<int32_t> cycle = part.cycle;
       if (const CycleCheck check = isHamiltonianCycle(asLoaded, cycle); !check) {
         outcome.cycleFault = check.fault;
         outcome.stopped = StoppedBy::MethodLimit;
         outcome.stoppedText = "undecided";
-        outcome.method.clear();
+        outcome.decidedBy = DecidedBy::kNone;
         return outcome;
       }
       std::rotate(cycle.begin(), std::find(cycle.begin(), cycle.end(), 0), cycle.end());
@@ -219,7 +219,7 @@ JoinOutcome joinParts(const Graph& graph, const EdgeSnapshot& asLoaded,
       outcome.cycle = r->cycle;
       std::rotate(outcome.cycle.begin(), std::find(outcome.cycle.begin(), outcome.cycle.end(), 0),
                   outcome.cycle.end());
-      outcome.method = r->method;
+      outcome.decidedBy = r->decidedBy;
       join.foundBy = r->index;
       return finish();
     }
@@ -235,7 +235,7 @@ JoinOutcome joinParts(const Graph& graph, const EdgeSnapshot& asLoaded,
     // Every part reports the split's own cycle; a record that did not was refused above.
     outcome.verdict = Verdict::Hamiltonian;
     outcome.cycle = split.cycle;
-    outcome.method = "cube split";
+    outcome.decidedBy = DecidedBy::kCubeSplit;
     return finish();
   }
   if (!join.missing.empty() || !join.undecided.empty()) {
@@ -244,7 +244,7 @@ JoinOutcome joinParts(const Graph& graph, const EdgeSnapshot& asLoaded,
     return finish();
   }
   outcome.verdict = Verdict::NonHamiltonian;
-  outcome.method = "cube split";
+  outcome.decidedBy = DecidedBy::kCubeSplit;
   if (request.proof.empty()) return finish();
 
   // The certificate: the split's tree in preorder, each leaf's proof in its place.

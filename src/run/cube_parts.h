@@ -44,7 +44,7 @@ CubePart cubePartOf(const CubeSplit& split, int32_t index);
 
 // Solves the part: the portfolio with the part's branch (`solve` as given, its seed the
 // request's), or the split's own answer (its cycle; an empty part is refuted with nothing to
-// prove, method "cube split"). The certificate (when asked) is the branch's: the lines after
+// prove, decided by the cube split). The certificate (when asked) is the branch's: the lines after
 // its first two are the sub-proof the join puts in place.
 RunOutcome runCubePart(Graph& graph, const EdgeSnapshot& asLoaded, const SolveOptions& solve,
                        const CubePart& part, const RunRequest& request);
@@ -59,7 +59,7 @@ struct PartRecord {
   bool empty = false;
   Verdict verdict = Verdict::Undecided;
   std::vector<int32_t> cycle = {};
-  std::string method = {};
+  DecidedBy decidedBy = DecidedBy::kNone;
   std::string stoppedText = {};
   double seconds = 0.0;
   bool certified = false;

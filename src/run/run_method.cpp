@@ -58,7 +58,7 @@ struct EngineEnd {
   bool stopped = false;       // the engine saw a stop end it
   bool proofTrusted = true;   // a non-Hamiltonian verdict is a proof
   const char* ownLimit = "";  // the stopped text of the method's own limit
-  std::string method = {};    // the part that decided, if it did
+  DecidedBy decidedBy = DecidedBy::kNone;  // the part that decided, if it did
 };
 
 EngineEnd runSchc(Graph& graph, const SchcOptions& options, const RunRequest& request, LiveFigures& live,
@@ -74,7 +74,7 @@ EngineEnd runSchc(Graph& graph, const SchcOptions& options, const RunRequest& re
   return {.verdict = graph.isHamiltonian,
           .cycle = std::move(engine.cycle),
           .ownLimit = "iteration limit",
-          .method = milled ? "probability mill" : "initial pruning"};
+          .decidedBy = milled ? DecidedBy::kProbabilityMill : DecidedBy::kInitialPruning};
 }
 
 EngineEnd runCohc(Graph& graph, const CohcOptions& options, const RunRequest& request, LiveFigures& live,
@@ -107,7 +107,7 @@ EngineEnd runCohc(Graph& graph, const CohcOptions& options, const RunRequest& re
           .stopped = engine.aborted,
           .proofTrusted = !stopped,
           .ownLimit = "search depth too shallow",
-          .method = "proof system"};
+          .decidedBy = DecidedBy::kProofSystem};
 }
 
 EngineEnd runSolve(const Graph& graph, const SolveOptions& options, const RunRequest& request,
@@ -127,7 +127,7 @@ EngineEnd runSolve(const Graph& graph, const SolveOptions& options, const RunReq
           .timedOut = engine.timedOut,
           .stopped = engine.interrupted,
           .ownLimit = "undecided",
-          .method = std::move(engine.method)};
+          .decidedBy = engine.decidedBy};
 }
 
 // Settles the verdict (see run_method.h) and what stopped the run.
@@ -148,7 +148,7 @@ void settle(RunOutcome& out, EngineEnd end, const Graph& solved, const EdgeSnaps
     out.verdict = Verdict::NonHamiltonian;
   }
   if (out.verdict != Verdict::Undecided) {
-    out.method = std::move(end.method);
+    out.decidedBy = end.decidedBy;
     return;
   }
   if (end.timedOut || outside == StopReason::kDeadline) {
@@ -165,9 +165,9 @@ void settle(RunOutcome& out, EngineEnd end, const Graph& solved, const EdgeSnaps
 
 }  // namespace
 
-const char* methodCommand(const MethodOptions& method) {
+const char* methodCommand(MethodChoice method) {
   static constexpr const char* kCommands[] = {"schc", "cohc", "solve"};
-  return kCommands[method.index()];
+  return kCommands[static_cast<size_t>(method)];
 }
 
 RunOutcome runMethod(Graph& graph, const EdgeSnapshot& asLoaded, const MethodOptions& method,

@@ -18,17 +18,20 @@
 #include "cohc/search_tree.h"
 #include "core/edge_snapshot.h"
 #include "core/stop_token.h"
+#include "run/method_choice.h"
 #include "run/run_outcome.h"
 #include "schc/stone_carver.h"
 #include "solve/solve_graph.h"
 
 namespace hc {
 
-// A method and its settings.
-using MethodOptions = std::variant<SchcOptions, CohcOptions, SolveOptions>;
+constexpr MethodChoice methodChoiceOf(const MethodOptions& method) {
+  return static_cast<MethodChoice>(method.index());
+}
 
-// "schc", "cohc", "solve": the method's command on the command line.
-const char* methodCommand(const MethodOptions& method);
+inline const char* methodCommand(const MethodOptions& method) {
+  return methodCommand(methodChoiceOf(method));
+}
 
 // What a run has done so far, for whoever watches it from another thread (a progress
 // line, a progress callback, the report of a run that ignored its stop).

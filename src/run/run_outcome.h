@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cohc/search_tree_statistics.h"
+#include "core/decided_by.h"
 #include "core/verdict.h"
 
 namespace hc {
@@ -31,9 +32,9 @@ struct RunOutcome {
   std::string cycleFault;
   double seconds = 0.0;
   uint32_t seed = 0;
-  // The part that decided ("probability mill", "proof system", "exact search", ...); empty
-  // when undecided.
-  std::string method;
+  // The part that decided (kProbabilityMill, kProofSystem, kExactSearch, ...); kNone when
+  // undecided.
+  DecidedBy decidedBy = DecidedBy::kNone;
   int64_t iterations = 0;                            // schc: Probability Mill iterations
   double bestPercentComplete = 0.0;                  // schc: the furthest an iteration got, in %
   int64_t treeNodes = 0;                             // cohc: proof tree nodes; solve: exact search nodes

@@ -18,7 +18,7 @@ std::string runningPartsText(uint32_t runningParts) {
   for (uint32_t part = 0; part < kSolvePartCount; ++part) {
     if ((runningParts & solvePartBit(static_cast<SolvePart>(part))) == 0) continue;
     if (!text.empty()) text += ", ";
-    text += kSolveMethods[part];
+    text += decidedByName(decidedByOf(static_cast<SolvePart>(part)));
   }
   return text;
 }
@@ -113,7 +113,7 @@ SolveRunEnd solveOnWorker(Graph& graph, const SolveRunSettings& settings, int32_
   }
   if (end.solved) {
     end.verdict = ran.verdict;
-    end.method = std::move(ran.method);
+    end.decidedBy = ran.decidedBy;
     end.cycle = std::move(ran.cycle);
   }
   return end;

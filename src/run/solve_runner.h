@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "core/decided_by.h"
 #include "core/graph.h"
 #include "core/verdict.h"
 #include "run/method_runners.h"
@@ -41,7 +42,7 @@ struct SolveRunSettings {
 // How a run ended by itself.
 struct SolveRunEnd {
   Verdict verdict = Verdict::Undecided;
-  std::string method;     // the part that decided ("frontier search", ...); empty when undecided
+  DecidedBy decidedBy = DecidedBy::kNone;  // the part that decided; kNone when undecided
   bool timedOut = false;  // the time limit ended it
   std::string error;      // the run broke off (out of memory, say); nothing is delivered then
   double seconds = 0.0;   // the portfolio's own time
@@ -63,13 +64,13 @@ struct SolveRunEnd {
 // What the window shows while a run works.
 struct SolveLiveFigures {
   bool inProgress = false;
-  uint32_t runningParts = 0;  // bit i: kSolveMethods[i] is working
+  uint32_t runningParts = 0;  // bit i: SolvePart i is working
   int64_t treeNodes = 0;
   int32_t depth = 0;
 };
 
 // "exact search, rotation-extension, clause learning" for the bits of `runningParts`, in
-// the order of kSolveMethods; empty when none is set.
+// the order of SolvePart; empty when none is set.
 std::string runningPartsText(uint32_t runningParts);
 
 // A copy of `graph` holding `cycle` (a Hamiltonian cycle of it, node ids in order): every

@@ -62,7 +62,7 @@ bool solveByDecomposition(const Graph& root, const SolveOptions& options, const 
   }
   out.verdict = decided.verdict == Verdict::Hamiltonian ? kHamiltonian : kNotHamiltonian;
   out.cycle = decided.cycle;
-  out.method = decided.method;
+  out.decidedBy = decided.decidedBy;
   return true;
 }
 

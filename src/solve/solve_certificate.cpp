@@ -164,7 +164,7 @@ std::string passedLimitNote(const std::string& what, int64_t limitBytes) {
   return "the " + what + " passed " + size;
 }
 
-CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& method,
+CertificateOutcome writeSolveCertificate(const Graph& graph, DecidedBy method,
                                          const ProofPiece& piece, const SolveOptions& options,
                                          const StopToken& stop, double decisionSeconds, std::string& text) {
   CertificateOutcome outcome;
@@ -188,20 +188,20 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& 
     outcome.note = passedLimitNote(piece.passedLimit, options.certificateLimitBytes);
     return outcome;
   }
-  if (method == "root pruning") {
+  if (method == DecidedBy::kRootPruning) {
     attempt([](CertificateWriter& w) { return w.closeBranch(); });
-  } else if (method == "alternation rule") {
+  } else if (method == DecidedBy::kAlternationRule) {
     attempt([&](CertificateWriter& w) { return writeAlternationProof(w, piece); });
-  } else if (method == "exact search") {
+  } else if (method == DecidedBy::kExactSearch) {
     attempt([&](CertificateWriter& w) { return writeSearchProof(w, piece.searchLog, stop); });
-  } else if (method == "frontier search") {
+  } else if (method == DecidedBy::kFrontierSearch) {
     attempt([&](CertificateWriter& w) { return writeFrontierLeaf(w, piece, stop); });
-  } else if (method == "clause learning" && !piece.colouringProof.empty()) {
+  } else if (method == DecidedBy::kClauseLearning && !piece.colouringProof.empty()) {
     attempt([&](CertificateWriter& w) {
       writeColouringPart(w, piece.colouringProof);
       return true;
     });
-  } else if (method == "clause learning") {
+  } else if (method == DecidedBy::kClauseLearning) {
     // Solved again on the checker's formula: about as long as the worker took, and not
     // without end where this run happens to go astray.
     StopToken again(&stop);
@@ -209,19 +209,19 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& 
     attempt([&](CertificateWriter& w) {
       return writeSatProof(w, piece.subtours, again, options.certificateLimitBytes);
     });
-  } else if (method == "proof system" && piece.bodyComplete) {
+  } else if (method == DecidedBy::kProofSystem && piece.bodyComplete) {
     attempt([&](CertificateWriter& w) {
       w.body() = piece.body;
       return true;
     });
-  } else if (method == "linear relaxation") {
+  } else if (method == DecidedBy::kLinearRelaxation) {
     attempt([&](CertificateWriter& w) { return writeRelaxationProof(w, piece.relaxation, stop); });
-  } else if (method == "edge cut" && piece.bodyComplete) {
+  } else if (method == DecidedBy::kEdgeCut && piece.bodyComplete) {
     attempt([&](CertificateWriter& w) {  // pieces contracted, and the smaller graph's proof
       w.body() = piece.body;
       return true;
     });
-  } else if (method == "separator" || method == "edge cut") {
+  } else if (method == DecidedBy::kSeparator || method == DecidedBy::kEdgeCut) {
     const NestedProver prove = [&](int32_t n, const std::vector<certcheck::Edge>& edges, std::string& body) {
       return proveNested(n, edges, options, stop, body);
     };
@@ -244,7 +244,7 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& 
   });
   if (!outcome.certified) {
     text.clear();
-    outcome.note = "the " + method + "'s refutation has no certificate" +
+    outcome.note = "the " + std::string(decidedByName(method)) + "'s refutation has no certificate" +
                    (stop.stopRequested() ? ", and the run was stopped before another proof was found"
                                          : ", and no other proof was found in time");
   }

@@ -57,11 +57,11 @@ struct CertificateOutcome {
 std::string passedLimitNote(const std::string& what, int64_t limitBytes);
 
 // Writes into `text` the certificate of `graph` (as given to solve) for the verdict 0 that
-// `method` (one of kSolveMethods) reached `decisionSeconds` after the solve began. `stop`
+// `method` reached `decisionSeconds` after the solve began. `stop`
 // ends the writing (no certificate then); the time budgets of second proofs are fractions
 // of decisionSeconds, so that writing stays near the cost of deciding. The nested proofs
 // of fragments are solved with `options` (their threads, seed).
-CertificateOutcome writeSolveCertificate(const Graph& graph, const std::string& method,
+CertificateOutcome writeSolveCertificate(const Graph& graph, DecidedBy method,
                                          const ProofPiece& piece, const SolveOptions& options,
                                          const StopToken& stop, double decisionSeconds, std::string& text);
 

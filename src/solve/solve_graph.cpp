@@ -99,17 +99,17 @@ void noteStop(const StopToken& run, SolveResult& out) {
 // that fails is dropped with a diagnostic line, and false is returned) and is reported from
 // node 0, as every front end shows cycles.
 bool acceptDecision(const EdgeSnapshot& snapshot, HamiltonicityState verdict, std::vector<int32_t> cycle,
-                    const char* method, SolveResult& out) {
+                    DecidedBy method, SolveResult& out) {
   if (verdict == kHamiltonian) {
     if (const CycleCheck check = isHamiltonianCycle(snapshot, cycle); !check) {
-      diagnostic("solve: the ", method, " reported a cycle that fails the check (", check.fault, "); it is ignored.\n");
+      diagnostic("solve: the ", decidedByName(method), " reported a cycle that fails the check (", check.fault, "); it is ignored.\n");
       return false;
     }
     std::rotate(cycle.begin(), std::find(cycle.begin(), cycle.end(), 0), cycle.end());
   }
   out.verdict = verdict;
   out.cycle = std::move(cycle);
-  out.method = method;
+  out.decidedBy = method;
   return true;
 }
 
@@ -124,7 +124,7 @@ class Race {
   // A worker's decision (with what its certificate needs, when one is asked for); the first
   // one that holds (a cycle must pass the check) wins, and stops everything that runs under
   // `stop`.
-  void report(HamiltonicityState verdict, std::vector<int32_t> cycle, const char* method,
+  void report(HamiltonicityState verdict, std::vector<int32_t> cycle, DecidedBy method,
               ProofPiece piece = {}) {
     std::lock_guard<std::mutex> guard(lock_);
     if (decided_ || !acceptDecision(snapshot_, verdict, std::move(cycle), method, result_)) return;
@@ -159,7 +159,7 @@ class Race {
     if (decided_) {
       out.verdict = result_.verdict;
       out.cycle = std::move(result_.cycle);
-      out.method = result_.method;
+      out.decidedBy = result_.decidedBy;
       out.timedOut = out.interrupted = false;
       piece = std::move(piece_);
     }
@@ -200,7 +200,7 @@ void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, boo
   race.treeNodes.store(found.treeNodes);
   race.deepestDepth.store(found.deepestDepth);
   if (found.verdict != kUndecided)
-    race.report(found.verdict, std::move(found.cycle), "exact search", std::move(piece));
+    race.report(found.verdict, std::move(found.cycle), DecidedBy::kExactSearch, std::move(piece));
 }
 
 // `slice` > 0: the finder gives up after that long (its own deadline, which does not end
@@ -210,7 +210,7 @@ void runFinder(RotationFinder& finder, Race& race, double slice, int64_t workLim
   StopToken stop(&race.stop);
   stop.setTimeLimit(slice);
   RotationFinderResult found = finder.run(stop, workLimit);
-  if (found.found) race.report(kHamiltonian, std::move(found.cycle), "rotation-extension");
+  if (found.found) race.report(kHamiltonian, std::move(found.cycle), DecidedBy::kRotationExtension);
 }
 void runFinder(const Graph& root, Race& race, uint32_t seed, double slice) {
   RotationFinder finder(root, seed);
@@ -264,7 +264,7 @@ void runMill(const Graph& root, Race& race, int32_t threads) {
   // The race's stop also ends a long iteration part-way.
   HamiltonicityState verdict = runProbabilityMill(copy, &race.stop, nullptr, options, &outcome);
   if (verdict == kHamiltonian && !outcome.cycle.empty())
-    race.report(kHamiltonian, std::move(outcome.cycle), "probability mill");
+    race.report(kHamiltonian, std::move(outcome.cycle), DecidedBy::kProbabilityMill);
 }
 
 // The clause-learning worker on the root as the probe left it, its deleted edges as negated
@@ -282,7 +282,7 @@ void runSat(const Graph& root, const EdgeSnapshot& snapshot, Race& race, uint32_
   ProofPiece piece;
   for (SubtourClause& clause : found.formula.subtours) piece.subtours.push_back(std::move(clause.nodes));
   race.report(found.verdict == Verdict::Hamiltonian ? kHamiltonian : kNotHamiltonian, std::move(found.cycle),
-              "clause learning", std::move(piece));
+              DecidedBy::kClauseLearning, std::move(piece));
 }
 
 // The linear relaxation beside the other workers, until it decides or the race ends.
@@ -292,7 +292,7 @@ void runRelaxation(const Graph& root, Race& race) {
   if (found.outcome != RelaxationOutcome::kNoCycle) return;
   ProofPiece piece;
   piece.relaxation = std::move(found.proof);
-  race.report(kNotHamiltonian, {}, "linear relaxation", std::move(piece));
+  race.report(kNotHamiltonian, {}, DecidedBy::kLinearRelaxation, std::move(piece));
 }
 
 // The colouring race on the graph as given (the checker's own formula, so that its proof is
@@ -308,7 +308,7 @@ void runColouring(const EdgeSnapshot& snapshot, Race& race, uint32_t seed, doubl
   ProofPiece piece;
   piece.colouringProof = std::move(found.proof);
   if (found.proofDropped) piece.passedLimit = "colouring proof";
-  race.report(kNotHamiltonian, {}, "clause learning", std::move(piece));
+  race.report(kNotHamiltonian, {}, DecidedBy::kClauseLearning, std::move(piece));
 }
 
 // The proof system at level 5: far fewer tree nodes than the exact search on small
@@ -333,7 +333,7 @@ void runProofSystem(const Graph& graph, Race& race, bool certify, int64_t limitB
     piece.bodyComplete = recorder->finishBody(result.verdict, piece.body);
     if (recorder->passedLimit()) piece.passedLimit = "proof system's certificate";
   }
-  race.report(result.verdict, std::move(result.cycle), "proof system", std::move(piece));
+  race.report(result.verdict, std::move(result.cycle), DecidedBy::kProofSystem, std::move(piece));
 }
 
 }  // namespace
@@ -357,7 +357,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
         // Bounded by the caller's stop only: the time limit was for the decision.
         StopToken writing(stop);
         const CertificateOutcome written = writeSolveCertificate(
-            graph, result.method, piece, options, writing, result.seconds, *options.certificate);
+            graph, result.decidedBy, piece, options, writing, result.seconds, *options.certificate);
         result.certified = written.certified;
         result.certificateNote = written.note;
         result.certificateSeconds =
@@ -374,7 +374,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   if (trivialVerdict(graph) == Verdict::NonHamiltonian) {
     reseedFromClock(graphClockSeed());
     result.verdict = kNotHamiltonian;
-    result.method = "root pruning";
+    result.decidedBy = DecidedBy::kRootPruning;
     return finish();
   }
   const int32_t threads = std::max(1, options.threads);
@@ -389,13 +389,13 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     const Working working(activity, solvePartBit(kPartRootPruning) | solvePartBit(kPartAlternationRule));
     if (failsCheapChecks(graph, &run)) {
       result.verdict = kNotHamiltonian;
-      result.method = "root pruning";
+      result.decidedBy = DecidedBy::kRootPruning;
       return finish();
     }
     if (dense) piece.independentSet = refutingIndependentSet(graph, options.seed);
     if (!piece.independentSet.empty()) {
       result.verdict = kNotHamiltonian;
-      result.method = "alternation rule";
+      result.decidedBy = DecidedBy::kAlternationRule;
       return finish();
     }
     // A stopped check passes: the run ends here, not after the snapshot and the finder's
@@ -472,13 +472,13 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   result.alternationDeletions = pruning.alternationDeletions;
   if (pruning.verdict == kNotHamiltonian) {
     result.verdict = kNotHamiltonian;
-    result.method = pruning.byAlternation ? "alternation rule" : "root pruning";
+    result.decidedBy = pruning.byAlternation ? DecidedBy::kAlternationRule : DecidedBy::kRootPruning;
     piece.independentSet = std::move(pruning.independentSet);
     piece.alternationSets = std::move(pruning.alternationSets);
     return finish();
   }
   if (pruning.verdict == kHamiltonian) {
-    acceptDecision(snapshot, kHamiltonian, hamiltonianCycleOrder(root), "root pruning", result);
+    acceptDecision(snapshot, kHamiltonian, hamiltonianCycleOrder(root), DecidedBy::kRootPruning, result);
     return finish();
   }
   if (raceDecided()) return finish();
@@ -514,7 +514,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     result.deepestDepth = found.deepestDepth;
     if (raceDecided()) return true;
     if (found.verdict != kUndecided &&
-        acceptDecision(snapshot, found.verdict, std::move(found.cycle), "exact search", result))
+        acceptDecision(snapshot, found.verdict, std::move(found.cycle), DecidedBy::kExactSearch, result))
       return true;
     root.isHamiltonian = kUndecided;
     if (run.stopRequested()) {
@@ -540,7 +540,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     if (applied) {
       result.treeNodes = parts.treeNodes;
       if (parts.verdict != kUndecided &&
-          acceptDecision(snapshot, parts.verdict, std::move(parts.cycle), parts.method.c_str(), result))
+          acceptDecision(snapshot, parts.verdict, std::move(parts.cycle), parts.decidedBy, result))
         return finish();
       if (parts.timedOut || parts.interrupted) {
         result.timedOut = parts.timedOut;
@@ -558,7 +558,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     if (raceDecided()) return finish();
     if (pieces.refuted) {
       result.verdict = kNotHamiltonian;
-      result.method = "edge cut";
+      result.decidedBy = DecidedBy::kEdgeCut;
       piece.body = std::move(pieces.body);
       piece.bodyComplete = pieces.certified;
       return finish();
@@ -578,7 +578,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     if (raceDecided()) return finish();
     if (relaxation.outcome == RelaxationOutcome::kNoCycle) {
       result.verdict = kNotHamiltonian;
-      result.method = "linear relaxation";
+      result.decidedBy = DecidedBy::kLinearRelaxation;
       piece.relaxation = std::move(relaxation.proof);
       return finish();
     }
@@ -589,13 +589,13 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   if (options.frontierWork > 0) {
     const Working working(activity, solvePartBit(kPartFrontierSearch));
     const EdgeSnapshot left(root);
-    std::vector<int32_t> order = narrowFrontierOrder(left, kFrontierWidthLimit, options.seed);
+    std::vector<int32_t> order = narrowFrontierOrder(left, options.frontierWidth, options.seed);
     const FrontierSearchResult frontier =
         order.empty() ? FrontierSearchResult{} : frontierSearch(left, race.stop, options.frontierWork, order);
     if (raceDecided()) return finish();
     if (frontier.verdict == kNotHamiltonian) {
       result.verdict = kNotHamiltonian;
-      result.method = "frontier search";
+      result.decidedBy = DecidedBy::kFrontierSearch;
       piece.searchedEdges = root.howManyEdges;
       piece.frontierOrder = std::move(order);
       return finish();

@@ -32,10 +32,12 @@
 #include <thread>
 #include <vector>
 
+#include "core/decided_by.h"
 #include "core/graph.h"
 #include "core/stop_token.h"
 #include "solve/edge_branch.h"
 #include "solve/exact_search.h"
+#include "solve/frontier_search.h"
 
 namespace hc {
 
@@ -77,6 +79,8 @@ struct SolveOptions {
   int32_t earlyFinderEdges = 200000;
   // Frontier states the frontier search may handle before it gives up (0: not tried).
   int64_t frontierWork = 5000000;
+  // The widest frontier (in nodes) the frontier search takes on; a wider graph is left to the others.
+  int32_t frontierWidth = kFrontierWidthLimit;
   // Split the pruned root at small separators and small edge cuts and decide the parts
   // (solve/decomposed_solve.h); the parts themselves are solved with this off.
   bool useDecomposition = true;
@@ -104,7 +108,7 @@ struct SolveOptions {
 struct SolveResult {
   HamiltonicityState verdict = kUndecided;  // 0 proved non-Hamiltonian, 1 cycle (verified), 2 undecided
   std::vector<int32_t> cycle;               // node ids in cycle order, only with verdict 1
-  std::string method;                       // which part decided: see kSolveMethods
+  DecidedBy decidedBy = DecidedBy::kNone;   // which part decided
   bool timedOut = false;                    // a deadline ended the run (the time limit, or the caller's)
   bool interrupted = false;                 // a stop request on the caller's token ended the run
   int64_t treeNodes = 0;                    // exact search
@@ -119,22 +123,17 @@ struct SolveResult {
   double certificateSeconds = 0.0;
 };
 
-inline constexpr const char* kSolveMethods[] = {
-    "root pruning",     "alternation rule", "frontier search", "exact search", "rotation-extension",
-    "probability mill", "proof system",     "clause learning", "separator",    "edge cut",
-    "linear relaxation"};
-
-// The parts of the portfolio by their index in kSolveMethods, for a live view of which ones
-// are working (bit i of SolveActivity::runningParts stands for kSolveMethods[i]).
+// The parts of the portfolio, for a live view of which ones are working (bit i of
+// SolveActivity::runningParts stands for part i); DecidedBy names them in the same order.
 enum SolvePart : uint32_t {
   kPartRootPruning, kPartAlternationRule, kPartFrontierSearch, kPartExactSearch, kPartRotationExtension,
   kPartProbabilityMill, kPartProofSystem, kPartClauseLearning, kPartSeparator, kPartEdgeCut,
   kPartLinearRelaxation, kSolvePartCount
 };
-static_assert(std::size(kSolveMethods) == kSolvePartCount &&
-              std::string_view(kSolveMethods[kPartEdgeCut]) == "edge cut" &&
-              std::string_view(kSolveMethods[kPartExactSearch]) == "exact search");
 constexpr uint32_t solvePartBit(SolvePart part) { return 1u << part; }
+constexpr DecidedBy decidedByOf(SolvePart part) { return static_cast<DecidedBy>(part + 1); }
+static_assert(decidedByOf(kPartLinearRelaxation) == DecidedBy::kLinearRelaxation &&
+              decidedByOf(kPartRootPruning) == DecidedBy::kRootPruning);
 
 // Which parts work at this moment: the phases before the portfolio (root pruning, the
 // decomposition rules as "separator" and "edge cut", the probe as "exact search", the frontier

@@ -19,6 +19,7 @@
 #include "app/user_messages.h"
 #include "cohc/search_tree_node.h"
 #include "io/adjacency_text_format.h"
+#include "run/method_option_table.h"
 #include "ui/characteristic_chart.h"
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/method_list_models.h"
@@ -107,12 +108,14 @@ CCoHCDlg::CCoHCDlg(hc::ProgramModel& model, QWidget* parent)
   QGroupBox* group = controlsGroup();
   QGridLayout* form = controlsForm();
   maxDepth_ = new QSpinBox(group);
-  maxDepth_->setRange(0, 999999999);
-  maxDepth_->setValue(999999999);
+  const hc::MethodOptionRow& maxDepth = *hc::findMethodOption(hc::MethodChoice::kCohc, "maxDepth");
+  maxDepth_->setRange(static_cast<int>(maxDepth.low), static_cast<int>(maxDepth.high));
+  maxDepth_->setValue(static_cast<int>(hc::defaultValueOf(maxDepth)));
   maxDepth_->setToolTip(QStringLiteral("The proof stops below this depth of its search tree"));
   pruning_ = new QComboBox(group);
   for (std::string_view name : hc::kPruningLevelNames) pruning_->addItem(QString::fromLatin1(name.data(), name.size()));
-  pruning_->setCurrentIndex(5);
+  pruning_->setCurrentIndex(
+      static_cast<int>(hc::defaultValueOf(*hc::findMethodOption(hc::MethodChoice::kCohc, "level"))));
   pruning_->setToolTip(QStringLiteral("Which checks prune each node of the search tree (each level adds to the ones "
                                       "before)"));
   allChildren_ = new QRadioButton(QStringLiteral("Build All Children"), group);

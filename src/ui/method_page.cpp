@@ -14,11 +14,11 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <thread>
 
 #include "app/depth_history.h"
 #include "app/run_inputs.h"
 #include "app/user_messages.h"
+#include "run/method_option_table.h"
 #include "run/method_runners.h"
 #include "ui/method_page_parts.h"
 #include "ui/paint_helpers.h"
@@ -141,11 +141,12 @@ void MethodPage::setBody(QLayout* body) {
   export_ = nullptr;
 }
 
-void MethodPage::addThreadsAndSeedRows(int row, int threads, const QString& threadsTip,
+void MethodPage::addThreadsAndSeedRows(int row, const hc::MethodOptionRow& threads, const QString& threadsTip,
                                        const QString& seedTip) {
+  // The range and the default of the method's threads (its row of the option table).
   threads_ = new QSpinBox(controls_);
-  threads_->setRange(1, static_cast<int>(std::max(64u, std::thread::hardware_concurrency())));
-  threads_->setValue(threads);
+  threads_->setRange(static_cast<int>(threads.low), static_cast<int>(threads.high));
+  threads_->setValue(static_cast<int>(hc::defaultValueOf(threads)));
   threads_->setToolTip(threadsTip);
   seed_ = new QLineEdit(controls_);
   seed_->setPlaceholderText(QStringLiteral("drawn afresh"));

@@ -28,6 +28,10 @@
 #include "app/program_model.h"
 #include "app/program_page.h"
 
+namespace hc {
+struct MethodOptionRow;
+}
+
 class QAbstractItemModel;
 class QGridLayout;
 class QGroupBox;
@@ -101,7 +105,8 @@ class MethodPage : public QWidget, public hc::ProgramPage {
   // The "Threads:" and "Seed:" rows of the controls from `row` on, and the seed used under
   // them. A seed that is not a whole number 0..4294967295 refuses the start with one
   // message; the seed used is shown after a run and kept through state 1, for a replay.
-  void addThreadsAndSeedRows(int row, int threads, const QString& threadsTip, const QString& seedTip);
+  void addThreadsAndSeedRows(int row, const hc::MethodOptionRow& threads, const QString& threadsTip,
+                             const QString& seedTip);
   // The seed typed in (none: drawn afresh).
   std::optional<uint32_t> typedSeed() const;
   void showSeedUsed(uint32_t seed);

@@ -13,6 +13,7 @@
 
 #include "core/number_format.h"
 #include "io/file_access.h"
+#include "run/method_option_table.h"
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/method_page_parts.h"
 #include "ui/paint_helpers.h"
@@ -120,7 +121,7 @@ CSolverDlg::CSolverDlg(hc::ProgramModel& model, QWidget* parent)
   controlsForm()->addWidget(new QLabel(QStringLiteral("Time Limit:"), controls), 0, 0);
   controlsForm()->addWidget(timeLimit_, 0, 1);
   addThreadsAndSeedRows(
-      1, machineCores(),
+      1, *hc::findMethodOption(hc::MethodChoice::kSolve, "threads"),
       QStringLiteral("Threads the parts of the Solver share (the machine has %1 cores)").arg(machineCores()),
       QStringLiteral("Empty: a seed is drawn and shown after the run. A number gives the run the "
                      "random choices hamcycles-cli solve --seed makes (exactly with 1 thread)."));
@@ -206,7 +207,8 @@ void CSolverDlg::showFinishedRun() {
                       : end->timedOut                               ? QStringLiteral("Undecided (time limit)")
                                                                     : QStringLiteral("Undecided"));
   setFigure(kDecidedBy,
-            end->method.empty() ? QString::fromLatin1(kNothing) : QString::fromStdString(end->method));
+            end->decidedBy == hc::DecidedBy::kNone ? QString::fromLatin1(kNothing)
+                                                   : QString::fromStdString(std::string(hc::decidedByName(end->decidedBy))));
   setFigure(kTime, QString::fromStdString(hc::formatNumber(end->seconds, 3) + " s"));
   showSeedUsed(end->seed);
   if (end->verdict != hc::Verdict::NonHamiltonian) return;

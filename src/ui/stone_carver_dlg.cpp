@@ -13,6 +13,8 @@
 
 #include "core/number_format.h"
 #include "app/run_inputs.h"
+#include "run/method_option_table.h"
+#include "schc/probability_mill.h"
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/method_list_models.h"
 #include "ui/method_page_parts.h"
@@ -30,6 +32,7 @@ constexpr std::array<const char*, 7> kVersionNames = {
     "07 - O(E) PM, Full LAS",
     "12 - O(E) PM, Single LAS, Biconnectivity Check",
     "13 - O(E) PM, Variable LAS, Biconnectivity Check"};
+static_assert(kVersionNames.size() == std::size(hc::kOfferedVersions));
 constexpr std::array<const char*, 4> kStatisticCaptions = {"Least Deletions To Hub:", "Least Deletions To Ring:",
                                                            "Most Deletions:", "Max Forced Edges:"};
 
@@ -58,7 +61,11 @@ CStoneCarverDlg::CStoneCarverDlg(hc::ProgramModel& model, QWidget* parent)
   iterations_->setToolTip(QStringLiteral("How many of the latest Probability Mill iterations the list keeps"));
   versions_ = new QComboBox(controls);
   for (const char* name : kVersionNames) versions_->addItem(QString::fromLatin1(name));
-  versions_->setCurrentIndex(2);
+  // The versions are the option table's choices, in its order; its default is chosen first.
+  const hc::MethodOptionRow& version = *hc::findMethodOption(hc::MethodChoice::kSchc, "version");
+  versions_->setCurrentIndex(static_cast<int>(
+      std::find(version.choices.begin(), version.choices.end(), hc::defaultValueOf(version)) -
+      version.choices.begin()));
   // The longest names would make the page wider than a small screen: the closed list
   // shrinks, the open one shows them whole.
   versions_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -68,7 +75,7 @@ CStoneCarverDlg::CStoneCarverDlg(hc::ProgramModel& model, QWidget* parent)
   rows->addWidget(iterations_, 0, 1);
   rows->addWidget(new QLabel(QStringLiteral("Algorithm Version:"), controls), 1, 0);
   rows->addWidget(versions_, 2, 0, 1, 2);
-  addThreadsAndSeedRows(3, 1, QStringLiteral("1 runs the mill on one thread; more run iterations in parallel"),
+  addThreadsAndSeedRows(3, *hc::findMethodOption(hc::MethodChoice::kSchc, "threads"), QStringLiteral("1 runs the mill on one thread; more run iterations in parallel"),
                         QStringLiteral("Empty: a seed is drawn and shown after the run. A number replays a run "
                                        "(with 1 thread exactly, as hamcycles-cli schc --seed does)."));
   connect(iterations_, &QSpinBox::valueChanged, this, [this](int value) {

@@ -30,7 +30,7 @@ class CStoneCarverDlg : public hcui::MethodPage {
   explicit CStoneCarverDlg(hc::ProgramModel& model, QWidget* parent = nullptr);
   ~CStoneCarverDlg() override;
 
-  // The version code of the selected list entry (3, 4, 5, 6, 7, 12 or 13).
+  // The version code of the selected list entry (one of the option table's choices).
   int32_t selectedVersion() const;
   void refreshFromWorker() override;
 

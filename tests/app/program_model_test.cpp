@@ -445,7 +445,7 @@ TEST(Runners, SolverDecidesOnceAndNeverAfterAnAbort) {
     ASSERT_TRUE(eventually([&] { return view.drain() > 0; }));
     const Graph& shown = *model.workingGraph();
     const size_t n = static_cast<size_t>(row.n);
-    const std::string method = runner.finished()->method;
+    const std::string method(decidedByName(runner.finished()->decidedBy));
     EXPECT_EQ(std::tuple(ends.load(), codeOf(model.programState()), model.programResult(), shown.isHamiltonian,
                          runner.finished()->seed, runner.runInProgress(), method.empty()),
               std::tuple(1, 3, row.expected, codeOf(row.expected), 9u, false, false));

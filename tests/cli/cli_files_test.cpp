@@ -228,6 +228,7 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
       {{"schc", petersen, "--time-limit", "nan"}, "--time-limit: seconds must be greater than 0 (and at most 1e9)"},
       {{"schc", petersen, "--seed", "4294967296"}, "--seed: Value 4294967296 not in range 0 to 4294967295"},
       {{"cohc", petersen, "--level", "7"}, "--level: Value 7 not in range 0 to 6"},
+      {{"solve", petersen, "--frontier-width", "15"}, "--frontier-width: Value 15 not in range 1 to 14"},
       {{"generate", "knight", "8", "3", "--output", scratch / "k.txt"}, "ERROR: The board must have at least 4 columns."},
       {{"generate", "complete", "1e3", "--output", scratch / "k.txt"}, "ERROR: Graph parameters must be numeric."},
       {{"generate", "regular", "7", "3", "--output", scratch / "k.txt"}, "ERROR: No 3-regular graph on 7 nodes exists"},

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "run/graph_loading.h"
+#include "run/method_option_table.h"
 #include "run/method_runners.h"
 #include "core/diagnostics.h"
 #include "cli_runner.h"
@@ -38,6 +39,7 @@ TEST(CliSolve, VerdictsExitStatusesAndFigures) {
       {{"cohc", petersen, "--max-depth", "0", "--level", "0"}, 0, {{"verdict", "undecided"}, {"deepestDepth", 0}}},
       {{"solve", knight, "--threads", "2"}, 10, knightFigures},
       {{"solve", petersen, "--threads", "1"}, 20, {{"verdict", "non-hamiltonian"}, {"method", "exact search"}}},
+      {{"solve", petersen, "--frontier-width", "1"}, 20, petersenFigures},
   };
   for (const auto& [rowArgs, exitCode, figures] : rows) {
     std::vector<std::string> args = rowArgs;
@@ -66,6 +68,15 @@ TEST(CliSolve, VerdictsExitStatusesAndFigures) {
 // One seed, one thread: the command line replays its run, and the window's runner (its graph
 // loaded long before the run, as the window does) makes the same iterations and finds the
 // same cycle. Random cubic graphs need a few iterations, so replay is really put to the test.
+// Each method's --help lists every option of the table with its help line.
+TEST(CliSolve, HelpListsEveryOptionOfTheTable) {
+  for (const MethodOptionRow& row : methodOptionRows()) {
+    const CliRun help = runCli({methodCommand(row.method), "--help"});
+    EXPECT_NE(help.out.find(row.flag), std::string::npos) << row.flag;
+    EXPECT_NE(help.out.find(helpLine(row)), std::string::npos) << helpLine(row);
+  }
+}
+
 TEST(CliSolve, SeedReplaysTheRunWithOneThreadInTheCliAndTheWindow) {
   ScratchFolder scratch;
   const std::tuple<const char*, const char*, const char*, const char*> rows[] = {  // nodes, graph seed, version, run seed

@@ -37,10 +37,10 @@ TEST(Decompose, AgreesWithBruteForceAndUsesBothRulesBothWays) {
     const DecomposeResult result = decomposeAndDecide(g, bruteForceDecider, StopToken{});
     if (!result.applied) continue;
     SCOPED_TRACE(::testing::Message()
-                 << "round " << round << ", " << g.nodeCount << " nodes, " << result.method);
+                 << "round " << round << ", " << g.nodeCount << " nodes, " << decidedByName(result.decidedBy));
     ASSERT_EQ(result.verdict, hamiltonian ? Verdict::Hamiltonian : Verdict::NonHamiltonian);
     ASSERT_TRUE(!hamiltonian || isHamiltonianCycleOfPart(g, result.cycle));
-    ++decided[result.method + (hamiltonian ? " yes" : " no")];
+    ++decided[std::string(decidedByName(result.decidedBy)) + (hamiltonian ? " yes" : " no")];
   }
   for (const char* key : {"separator yes", "separator no", "edge cut yes", "edge cut no"})
     EXPECT_GT(decided[key], 50) << key;
@@ -81,7 +81,7 @@ TEST(Decompose, KnownAnswers) {
   };
   for (const auto& [name, graph, method, verdict] : table) {
     const DecomposeResult result = decomposeAndDecide(graph, bruteForceDecider, StopToken{});
-    EXPECT_EQ(std::tuple(result.method, result.applied, result.verdict),
+    EXPECT_EQ(std::tuple(decidedByName(result.decidedBy), result.applied, result.verdict),
               std::tuple(method, *method != '\0', verdict))
         << name;
     EXPECT_TRUE(verdict != Verdict::Hamiltonian || isHamiltonianCycleOfPart(graph, result.cycle)) << name;

@@ -8,9 +8,11 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <string>
 #include <thread>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -56,6 +58,42 @@ TEST(Library, RefusesBadInputWithOneClearLine) {
     } catch (const hcl::Error& e) {
       const bool fileError = dynamic_cast<const hcl::FileError*>(&e) != nullptr;
       EXPECT_EQ(std::pair(fileError, std::string(e.what())), std::pair(isFileError, message));
+    }
+  }
+}
+
+// Every option of methodOptions(): the options struct's default is the table's and is taken,
+// and one past the range is refused in the table's words.
+TEST(Library, EveryOptionRefusesAValuePastItsRange) {
+  const auto run = [](const hcl::MethodOption& option, int64_t wide) {
+    const int value = static_cast<int>(wide);
+    hcl::SolveOptions solve;
+    hcl::SchcOptions schc;
+    hcl::CohcOptions cohc;
+    // Each sets its option and gives back the struct's default, which must be the table's.
+    const std::map<std::string, std::function<int64_t()>> set = {
+        {"solve threads", [&] { return std::exchange(solve.threads, value); }},
+        {"solve frontierWidth", [&] { return std::exchange(solve.frontierWidth, value); }},
+        {"schc version", [&] { return std::exchange(schc.version, value); }},
+        {"schc maxIterations", [&] { return std::exchange(schc.maxIterations, wide); }},
+        {"schc threads", [&] { return std::exchange(schc.threads, value); }},
+        {"cohc level", [&] { return std::exchange(cohc.level, value); }},
+        {"cohc maxDepth", [&] { return std::exchange(cohc.maxDepth, value); }},
+        {"cohc minimal", [&] { return int64_t{std::exchange(cohc.minimal, wide != 0)}; }}};
+    EXPECT_EQ(set.at(option.method + " " + option.name)(), option.defaultValue);
+    if (option.method == "solve") return hcl::solve(hcl::petersen(), solve).verdict;
+    return option.method == "schc" ? hcl::schc(hcl::knight(6, 6), schc).verdict : hcl::cohc(hcl::petersen(), cohc).verdict;
+  };
+  for (const hcl::MethodOption& option : hcl::methodOptions()) {
+    SCOPED_TRACE(option.method + " " + option.name);
+    EXPECT_NE(run(option, option.defaultValue), hcl::Verdict::Undecided);
+    if (option.isSwitch) continue;
+    try {
+      run(option, option.high + 1);
+      ADD_FAILURE() << "no error";
+    } catch (const hcl::Error& e) {
+      EXPECT_EQ(std::string(e.what()), option.name + (option.choices.empty() ? " must be in " : " must be ") +
+                                           option.valuesText + ", not " + std::to_string(option.high + 1));
     }
   }
 }

@@ -55,6 +55,11 @@ def test_known_answers_in_the_callers_labels(name, graph, hamiltonian):
     assert (hamcycles.hamiltonian_cycle(graph) is not None) == hamiltonian
 
 
+def test_method_options_come_from_the_table_and_reach_the_run():
+    assert "frontier_width: " in hamcycles.solve.__doc__ and "(1..14; None: 14)" in hamcycles.solve.__doc__
+    assert hamcycles.solve(hamcycles.petersen(), frontier_width=1, threads=1).verdict == "non-hamiltonian"
+
+
 def test_results_carry_the_figures_of_the_json_report():
     mill = hamcycles.schc(hamcycles.knight(8, 8), seed=3)
     assert mill.iterations >= 1 and mill.best_percent_complete == 100.0 and mill.method == "probability mill"
@@ -100,6 +105,7 @@ def test_verify_names_the_first_fault_in_labels(cycle, fault):
     (lambda: hamcycles.schc(CYCLE5, version=8), ValueError, "version must be 3, 4, 5, 6, 7, 12 or 13, not 8"),
     (lambda: hamcycles.schc(CYCLE5, max_iterations=0), ValueError, "max_iterations must be in 1..100000000, not 0"),
     (lambda: hamcycles.cohc(CYCLE5, level=7), ValueError, "level must be in 0..6, not 7"),
+    (lambda: hamcycles.solve(CYCLE5, frontier_width=15), ValueError, "frontier_width must be in 1..14, not 15"),
     (lambda: hamcycles.cohc(CYCLE5, minimal=1), TypeError, "minimal must be True or False, not 1"),
     (lambda: hamcycles.verify(CYCLE5, 5), TypeError, "a cycle must be an iterable of nodes, not 5"),
     (lambda: hamcycles.solve(CYCLE5, proof=""), ValueError, "proof must name a file, not ''"),

@@ -45,9 +45,9 @@ TEST(RunMethod, KnownAnswersAndWhatStoppedTheRun) {
     EXPECT_EQ(std::tuple(out.verdict, out.stoppedText, out.seed), std::tuple(row.verdict, row.stopped, 5u));
     EXPECT_EQ(out.stopped == StoppedBy::Decided, out.verdict != Verdict::Undecided);
     if (*row.decidedBy) {
-      EXPECT_EQ(out.method, row.decidedBy);
+      EXPECT_EQ(decidedByName(out.decidedBy), row.decidedBy);
     }
-    EXPECT_EQ(out.method.empty(), out.verdict == Verdict::Undecided);
+    EXPECT_EQ(out.decidedBy == DecidedBy::kNone, out.verdict == Verdict::Undecided);
     EXPECT_EQ(out.cycle.empty(), out.verdict != Verdict::Hamiltonian);
     if (!out.cycle.empty()) {
       EXPECT_EQ(out.cycle.front(), 0);

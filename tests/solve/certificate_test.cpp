@@ -104,7 +104,7 @@ TEST(Certificates, EveryRefutationIsCertifiedAndAccepted) {
       options.seed = seed++;
       options.certificate = &certificate;
       const SolveResult r = solveGraph(makeGraph(n, edges), options);
-      SCOPED_TRACE(::testing::Message() << name << ", " << r.method << ", " << n << " nodes");
+      SCOPED_TRACE(::testing::Message() << name << ", " << std::string(decidedByName(r.decidedBy)) << ", " << n << " nodes");
       ASSERT_EQ(r.verdict, kNotHamiltonian);
       ASSERT_TRUE(r.certified) << r.certificateNote;
       const certcheck::CheckResult c = check(n, edges, certificate);
@@ -165,7 +165,7 @@ TEST(Certificates, HowEachMethodsVerdictIsCertified) {
     SolveOptions options = given;
     options.certificate = &certificate;
     const SolveResult r = solveGraph(makeGraph(n, edges), options);
-    EXPECT_EQ(std::tuple(r.method, r.certified ? firstStep(certificate) : r.certificateNote,
+    EXPECT_EQ(std::tuple(std::string(decidedByName(r.decidedBy)), r.certified ? firstStep(certificate) : r.certificateNote,
                          check(n, edges, certificate).accepted == r.certified),
               std::tuple(method, step, true))
         << what;
@@ -176,7 +176,7 @@ TEST(Certificates, HowEachMethodsVerdictIsCertified) {
   stopped.requestStop();
   std::string certificate = "stale";
   const CertificateOutcome none =
-      writeSolveCertificate(prism, "separator", ProofPiece{}, SolveOptions{}, stopped, 1.0, certificate);
+      writeSolveCertificate(prism, DecidedBy::kSeparator, ProofPiece{}, SolveOptions{}, stopped, 1.0, certificate);
   EXPECT_EQ(std::pair(none.certified, certificate), std::pair(false, std::string()));
   EXPECT_EQ(none.note,
             "the separator's refutation has no certificate, and the run was stopped before another proof "

@@ -90,7 +90,7 @@ TEST(Reductions, RefuteOnlyNonHamiltonianGraphsWithCertificatesThatHold) {
   race.certificate = &certificate;
   const EdgeList snark = dotted(18, dotted(10, petersen));
   const SolveResult r = solveGraph(makeGraph(26, snark), race);
-  EXPECT_EQ(std::tuple(r.method, r.certified,
+  EXPECT_EQ(std::tuple(std::string(decidedByName(r.decidedBy)), r.certified,
                        certificate.substr(certificate.find('\n', certificate.find('\n') + 1) + 1, 10)),
             std::tuple("clause learning", true, "colouring\n"));
   EXPECT_TRUE(check(26, snark, certificate).accepted);

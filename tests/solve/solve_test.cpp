@@ -112,9 +112,9 @@ TEST(Solve, VerdictsAndFrontierWidthsDoNotDependOnTheNumbering) {
       options.threads = 1 + static_cast<int32_t>(round % 2);
       options.seed = round;
       const SolveResult solved = solveGraph(g, options);
-      EXPECT_EQ(solved.verdict, c.verdict) << solved.method;
+      EXPECT_EQ(solved.verdict, c.verdict) << std::string(decidedByName(solved.decidedBy));
       if (c.decidedBy != nullptr) {
-        EXPECT_EQ(std::pair(solved.method, solved.threads), std::pair(std::string(c.decidedBy), 0));
+        EXPECT_EQ(std::pair(std::string(decidedByName(solved.decidedBy)), solved.threads), std::pair(std::string(c.decidedBy), 0));
       }
       if (!c.thin) continue;
       const EdgeSnapshot edges(g);
@@ -227,13 +227,13 @@ const MethodRow kMethods[] = {
        if (c.seed % 3 == 0) options.earlyFinderEdges = 0;
        options.seed = c.seed;
        SolveResult result = solveGraph(c.original, options);
-       EXPECT_EQ(result.verdict, c.verdict) << result.method;
+       EXPECT_EQ(result.verdict, c.verdict) << decidedByName(result.decidedBy);
        EXPECT_TRUE(!c.expected || (isHamiltonianCycleOf(result.cycle, c.n, c.loaded) && result.cycle.front() == 0));
        const std::vector<std::pair<int32_t, int32_t>> edgeList(c.loaded.begin(), c.loaded.end());
        const Verdict trivial = trivialVerdict(c.original);
        EXPECT_EQ(trivialVerdict(c.n, edgeList), trivial);
        EXPECT_TRUE(trivial == Verdict::Undecided || !c.expected);
-       EXPECT_TRUE(trivial != Verdict::NonHamiltonian || (result.method == "root pruning" && result.threads == 0));
+       EXPECT_TRUE(trivial != Verdict::NonHamiltonian || (result.decidedBy == DecidedBy::kRootPruning && result.threads == 0));
      }},
 };
 
