@@ -55,5 +55,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 HC_SANITIZED=1 \
 # rest of the system has no threads of its own.
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DHC_BUILD_GUI=OFF -DHC_BUILD_PYTHON=OFF -DCMAKE_CXX_FLAGS="-O1 -fsanitize=thread" \
   -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" "${launcher[@]}"
-cmake --build build-tsan -j"$jobs" --target tests_app
-TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ./build-tsan/tests/tests_app --gtest_filter='Runners*'
+cmake --build build-tsan -j"$jobs" --target tests_app tests_run
+for suite in tests_app tests_run; do
+  TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" "./build-tsan/tests/$suite" --gtest_filter='Runners*'
+done

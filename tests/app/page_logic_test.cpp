@@ -29,7 +29,6 @@
 #include "core/number_format.h"
 #include "generators/graph_generation.h"
 #include "io/g_file.h"
-#include "run/graph_information.h"
 #include "support/test_graphs.h"
 
 namespace hc {
@@ -95,50 +94,6 @@ TEST(GenerationValidation, LoadButtonsShowTheirMessagesInOrderOrSendTheRequest) 
 }
 
 IterationRow rowNumber(int32_t i) { return {i, i % 7, i % 3 == 0, i % 5 == 0, i % 11, i * 0.5, 0.01 * i}; }
-
-auto figuresOf(const GraphInformation& i) {
-  const DegreeFigures& d = i.pruned;
-  return std::tuple(i.name, d.nodes, d.edges, i.forcedEdges, d.averageDegree, d.minDegree, d.maxDegree, i.bipartite,
-                    i.connected, i.biconnected);
-}
-
-TEST(GraphInformation, ALowDegreeGraphGetsThePruningsFiguresFromItsEdgesAlone) {
-  // Random graphs, many with isolated or pendant nodes, some with a forced edge or decided
-  // already: the page's figures equal those of the copy the root pruning leaves, and for a
-  // node of degree below two they are read off an edge snapshot just as well.
-  std::mt19937 rng(26);
-  int32_t lowDegree = 0;
-  for (int trial = 0; trial < 300; ++trial) {
-    const int32_t n = 1 + static_cast<int32_t>(rng() % 14);
-    const double p = 0.05 + 0.1 * static_cast<double>(rng() % 8);
-    EdgeList edges;
-    for (int32_t a = 0; a < n; ++a)
-      for (int32_t b = a + 1; b < n; ++b)
-        if (std::uniform_real_distribution<double>(0, 1)(rng) < p) edges.emplace_back(a, b);
-    Graph g = makeGraph(n, edges);
-    if (trial % 4 == 0 && !edges.empty()) g.force(edges.front().first, edges.front().second);
-    if (trial % 7 == 0) g.isHamiltonian = kNotHamiltonian;
-    SCOPED_TRACE(snapshot(g));
-    const RootPruning pruning = pruneAtRoot(g);
-    const DegreeFigures pruned = degreeFigures(*pruning.graph);
-    const GraphInformation expected{"g",           pruned,           pruning.graph->howManyUncuttable, pruning.bipartite,
-                                    pruning.connected, pruning.biconnected, degreeFigures(g)};
-    EXPECT_EQ(figuresOf(computeGraphInformation(g, "g")), figuresOf(expected));
-    const std::optional<GraphInformation> fromEdges = lowDegreeGraphInformation(EdgeSnapshot(g), g.howManyUncuttable, "g");
-    const bool low = degreeFigures(g).minDegree < 2;
-    lowDegree += low;
-    EXPECT_EQ(fromEdges.has_value(), low);
-    if (fromEdges && g.isHamiltonian == kUndecided) {
-      EXPECT_EQ(figuresOf(*fromEdges), figuresOf(expected));
-    }
-  }
-  EXPECT_GT(lowDegree, 100);
-  // Five million isolated nodes and one edge: figures without a solver graph.
-  const std::vector<std::pair<int32_t, int32_t>> one{{0, 1}};
-  const std::optional<GraphInformation> sparse = lowDegreeGraphInformation(EdgeSnapshot(5000000, one), 0, "s");
-  ASSERT_TRUE(sparse.has_value());
-  EXPECT_EQ(figuresOf(*sparse), std::tuple(std::string("s"), 5000000, 1, 0, 4e-7, 0, 1, true, false, false));
-}
 
 TEST(IterationHistory, Texts) {
   EXPECT_EQ(std::tuple(maxForcedEdgesText(12, 20), leastDeletionsText(kNotMetYet), leastDeletionsText(7)),

@@ -19,12 +19,15 @@
 #include "schc/hamiltonian_cycle.h"
 #include "solve/solve_graph.h"
 #include "scripted_view.h"
+#include "support/eventually.h"
 #include "support/test_graphs.h"
 
 namespace hc {
 namespace {
 
+using testing::eventually;
 using testing::RecordingPage;
+using testing::shared;
 using testing::ScriptedView;
 
 class ProgramModelTest : public ::testing::Test {
@@ -283,16 +286,6 @@ TEST(ElapsedTime, Fields) {
   for (auto [seconds, text] : rows) EXPECT_EQ(elapsedTimeText(seconds), text) << seconds;
 }
 
-// Waits (without asserting any duration) until `done` holds or a minute has passed.
-template <typename F>
-bool eventually(F done) {
-  for (int i = 0; i < 60000; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(1)))
-    if (done()) return true;
-  return false;
-}
-
-std::shared_ptr<Graph> shared(Graph g) { return std::make_shared<Graph>(std::move(g)); }
-
 // A Stone Carver page as the window has it: starts a run on state 2, aborts when told, and
 // counts the iterations it hears (a violation: one heard while no run is current).
 struct SchcPage : ProgramPage, SchcSink {
@@ -367,27 +360,6 @@ TEST(Runners, StoneCarverDecidesExactlyOnce) {
   EXPECT_LE(lastTick.load(), frozen);
   EXPECT_EQ(runner.elapsedSeconds(), frozen);
   EXPECT_EQ(view.drain(), 0);
-}
-
-TEST(Runners, CohcResults) {
-  const std::tuple<Graph, int32_t, int32_t, int16_t> rows[] = {
-      {testing::petersenGraph(), 999999999, 5, 0},
-      {testing::petersenGraph(), 0, 0, 2},
-      {testing::makeGraph(6, testing::completeEdges(0, 6)), 999999999, 5, 1},
-  };
-  for (const auto& [graph, depth, level, expected] : rows) {
-    CohcRunner runner;
-    std::atomic<int> decisions{0};
-    std::atomic<int16_t> result{-1};
-    const CohcOptions settings{.maxSearchDepth = depth, .pruningLevel = level, .writeCycleFile = false};
-    runner.start(shared(graph), settings, nullptr, std::make_shared<SearchTreeStatistics>(), [&](int16_t r) {
-      result = r;
-      ++decisions;
-    });
-    ASSERT_TRUE(eventually([&] { return decisions > 0; }));
-    EXPECT_EQ(std::tuple(runner.runInProgress(), decisions.load(), result.load()), std::tuple(false, 1, expected))
-        << "depth " << depth;
-  }
 }
 
 // The Solver's runner: a decided run hands one state-3 request to the UI thread with the
