@@ -17,8 +17,8 @@ namespace hc::cli {
 namespace {
 
 std::string verdictText(Verdict verdict) {
-  if (verdict == Verdict::Hamiltonian) return "Hamiltonian (cycle verified)";
-  if (verdict == Verdict::NonHamiltonian) return "non-Hamiltonian";
+  if (verdict == Verdict::kHamiltonian) return "Hamiltonian (cycle verified)";
+  if (verdict == Verdict::kNonHamiltonian) return "non-Hamiltonian";
   return "undecided";
 }
 
@@ -45,13 +45,13 @@ void describe(const BatchEntry& e, const std::optional<MethodOptions>& method, b
   const RunOutcome& o = e.outcome;
   j = reportHead(methodCommand(*method), e.name, e.nodes, e.edges, o);
   addOutcomeFields(j, *method, o, true);
-  summary = verdictText(o.verdict) + (o.stopped == StoppedBy::Decided ? "" : " (" + o.stoppedText + ")") +
+  summary = verdictText(o.verdict) + (o.stopped == StoppedBy::kDecided ? "" : " (" + o.stoppedText + ")") +
             ", " + std::to_string(e.nodes) + " nodes, " + std::to_string(e.edges) + " edges, " +
             formatNumber(o.seconds, 3) + " s";
   if (!proving) return;
   j["certified"] = !e.proof.empty();
   j["proof"] = e.proof.empty() ? Json() : Json(e.proof);
-  if (o.verdict != Verdict::NonHamiltonian) return;
+  if (o.verdict != Verdict::kNonHamiltonian) return;
   if (e.proof.empty()) {
     j["certificateNote"] = certificateNote(e);
     summary += ", no certificate (" + certificateNote(e) + ")";

@@ -15,7 +15,7 @@
 namespace hc::cli {
 
 int runCheck(const GraphAndFile& options) {
-  startRunSeedStream(1u, SeedScope::Process, false);
+  startRunSeedStream(1u, SeedScope::kProcess, false);
   RunInput input;
   std::string name;
   if (options.index < 0) {

@@ -72,10 +72,10 @@ PartRecord parseRecord(const std::string& file, const std::string& text) {
     }
     const std::string verdict = field(j, "verdict").get<std::string>();
     if (verdict == "hamiltonian") {
-      r.verdict = Verdict::Hamiltonian;
+      r.verdict = Verdict::kHamiltonian;
       r.cycle = field(j, "cycle").get<std::vector<int32_t>>();
     } else if (verdict == "non-hamiltonian") {
-      r.verdict = Verdict::NonHamiltonian;
+      r.verdict = Verdict::kNonHamiltonian;
     } else if (verdict != "undecided") {
       throw BadRecord{"unknown verdict \"" + verdict + "\""};
     }
@@ -295,7 +295,7 @@ int runJoinCommand(const JoinArguments& join, const CommonOptions& common) {
     std::cout << std::flush;
   }
   if (!written.error.empty()) return fail(written.error);
-  if (o.verdict == Verdict::Undecided) std::cerr << "hamcycles-cli: " << undecidedText << "\n";
+  if (o.verdict == Verdict::kUndecided) std::cerr << "hamcycles-cli: " << undecidedText << "\n";
   noteFilesNotWritten(join.output, join.proof, o.verdict);
   return exitStatusOf(o.verdict);
 }

@@ -42,7 +42,7 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   if (std::string problem = readFamilyParameters(*family, options.parameters, parameters); !problem.empty())
     return fail(problem);
 
-  const uint32_t seed = startRunSeedStream(options.seed, SeedScope::Process, false);
+  const uint32_t seed = startRunSeedStream(options.seed, SeedScope::kProcess, false);
   // Ctrl-C stops the process's token and the generation stops at its next step; nothing has
   // been written by then (the files are written only from a finished graph, through a rename).
   installInterruptHandler();

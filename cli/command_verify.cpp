@@ -9,7 +9,7 @@
 namespace hc::cli {
 
 int runVerify(const GraphAndFile& options, const CommonOptions& common) {
-  startRunSeedStream(1u, SeedScope::Process, false);
+  startRunSeedStream(1u, SeedScope::kProcess, false);
   const RunInput input = loadRunInput(options.graph, commandLineFormatOptions());
   if (!input) return fail(input.loaded.error);
   CycleFileContents contents;

@@ -28,7 +28,7 @@ inline constexpr int kExitNonHamiltonian = 20;
 
 struct CommonOptions {
   bool json = false;
-  ProgressMode progress = ProgressMode::Auto;
+  ProgressMode progress = ProgressMode::kAuto;
 };
 
 // What schc, cohc and solve take besides their method's options (the engine's structs).

@@ -105,10 +105,10 @@ void addJson(CLI::App* command, Shared& shared) {
 void addProgressFlags(CLI::App* command, Shared& shared) {
   CommonOptions& common = shared.common;
   auto* on = command->add_flag_callback(
-      "--progress", [&common] { common.progress = ProgressMode::On; },
+      "--progress", [&common] { common.progress = ProgressMode::kOn; },
       "Show the progress line on stderr even when it is not a terminal");
   auto* off = command->add_flag_callback(
-      "--no-progress", [&common] { common.progress = ProgressMode::Off; }, "Never show the progress line");
+      "--no-progress", [&common] { common.progress = ProgressMode::kOff; }, "Never show the progress line");
   on->excludes(off);
 }
 

@@ -40,7 +40,7 @@ Json reportHead(const char* command, const std::string& name, int32_t nodes, int
   j["nodes"] = nodes;
   j["edges"] = edges;
   j["seconds"] = outcome.seconds;
-  if (outcome.verdict == Verdict::Hamiltonian) j["cycle"] = outcome.cycle;
+  if (outcome.verdict == Verdict::kHamiltonian) j["cycle"] = outcome.cycle;
   j["seed"] = outcome.seed;
   return j;
 }

@@ -71,7 +71,7 @@ bool RunMonitor::claimReport() {
 
 ProgressLine::ProgressLine(ProgressMode mode) {
   terminal_ = isatty(STDERR_FILENO) != 0;
-  enabled_ = mode == ProgressMode::On || (mode == ProgressMode::Auto && terminal_);
+  enabled_ = mode == ProgressMode::kOn || (mode == ProgressMode::kAuto && terminal_);
 }
 
 bool ProgressLine::due() {

@@ -52,7 +52,7 @@ class RunMonitor {
   std::jthread thread_;
 };
 
-enum class ProgressMode { Auto, On, Off };
+enum class ProgressMode { kAuto, kOn, kOff };
 
 class ProgressLine {
  public:

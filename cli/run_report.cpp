@@ -53,13 +53,13 @@ void addFileFields(Json& j, const RunOutcome& o, const RunFilesWritten& written,
   if (!proof.empty()) {
     j["certified"] = written.proof;
     j["proof"] = written.proof ? Json(proof) : Json();
-    if (o.verdict == Verdict::NonHamiltonian && !o.certified) j["certificateNote"] = certificateNoteOf(o);
+    if (o.verdict == Verdict::kNonHamiltonian && !o.certified) j["certificateNote"] = certificateNoteOf(o);
   }
 }
 
 void printVerdictLines(const RunOutcome& o, const RunFilesWritten& written, const std::string& output,
                        const std::string& proof, const std::string& proved, const std::string& undecided) {
-  if (o.verdict == Verdict::Hamiltonian) {
+  if (o.verdict == Verdict::kHamiltonian) {
     std::cout << "Verdict: Hamiltonian (cycle verified)\n";
     if (o.cycle.size() <= 100) {
       std::cout << "Cycle:";
@@ -70,7 +70,7 @@ void printVerdictLines(const RunOutcome& o, const RunFilesWritten& written, cons
                 << " nodes (use --output FILE or --json for the whole cycle)\n";
     }
     if (written.cycle) std::cout << "Cycle written to " << output << "\n";
-  } else if (o.verdict == Verdict::NonHamiltonian) {
+  } else if (o.verdict == Verdict::kNonHamiltonian) {
     std::cout << "Verdict: non-Hamiltonian (" << proved << ")\n";
     if (written.proof)
       std::cout << "Certificate: written to " << proof << "\n";
@@ -83,7 +83,7 @@ void printVerdictLines(const RunOutcome& o, const RunFilesWritten& written, cons
 
 LoadedRun loadRunGraph(const std::string& graph, std::optional<uint32_t> seed) {
   LoadedRun run;
-  run.seed = startRunSeedStream(seed, SeedScope::Process, false);
+  run.seed = startRunSeedStream(seed, SeedScope::kProcess, false);
   installInterruptHandler();
   FormatOptions formatOptions = commandLineFormatOptions();
   formatOptions.stop = &processStop();
@@ -109,16 +109,16 @@ void noteCycleFault(const RunOutcome& outcome) {
 }
 
 void noteFilesNotWritten(const std::string& output, const std::string& proof, Verdict verdict) {
-  if (!output.empty() && verdict != Verdict::Hamiltonian)
+  if (!output.empty() && verdict != Verdict::kHamiltonian)
     std::cerr << "hamcycles-cli: no cycle found, " << output << " not written\n";
-  if (!proof.empty() && verdict != Verdict::NonHamiltonian)
+  if (!proof.empty() && verdict != Verdict::kNonHamiltonian)
     std::cerr << "hamcycles-cli: no proof that the graph has no Hamiltonian cycle, " << proof
               << " not written\n";
 }
 
 int exitStatusOf(Verdict verdict) {
-  return verdict == Verdict::Hamiltonian      ? kExitHamiltonian
-         : verdict == Verdict::NonHamiltonian ? kExitNonHamiltonian
+  return verdict == Verdict::kHamiltonian      ? kExitHamiltonian
+         : verdict == Verdict::kNonHamiltonian ? kExitNonHamiltonian
                                               : kExitUndecided;
 }
 

@@ -38,8 +38,8 @@ std::string stateButtonCaption(ProgramState state);
 
 // The ProgramResult of a Solver run's verdict: an undecided end is the time limit's.
 constexpr ProgramResult solverProgramResult(Verdict verdict) {
-  return verdict == Verdict::Hamiltonian      ? ProgramResult::kHamiltonian
-         : verdict == Verdict::NonHamiltonian ? ProgramResult::kNonHamiltonian
+  return verdict == Verdict::kHamiltonian      ? ProgramResult::kHamiltonian
+         : verdict == Verdict::kNonHamiltonian ? ProgramResult::kNonHamiltonian
                                               : ProgramResult::kTimeLimitReached;
 }
 

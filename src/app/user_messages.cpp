@@ -6,8 +6,8 @@ namespace hc {
 
 MessageKind messageKind(const std::string& text) {
   for (const char* telling : {"Algorithm Aborted", "Not Implemented Yet"})
-    if (text == telling) return MessageKind::Information;
-  return MessageKind::Warning;
+    if (text == telling) return MessageKind::kInformation;
+  return MessageKind::kWarning;
 }
 
 std::string savedNote(const std::string& what, const std::string& path) {

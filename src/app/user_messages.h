@@ -8,7 +8,7 @@
 
 namespace hc {
 
-enum class MessageKind { Information, Warning };
+enum class MessageKind { kInformation, kWarning };
 
 // Only a few messages merely tell ("Algorithm Aborted", "Not Implemented Yet"); every
 // other one refuses an action or reports a fault and gets the warning icon.

@@ -90,7 +90,7 @@ uint32_t startRunSeedStream(const std::optional<uint32_t>& requested, SeedScope 
     std::random_device device;
     seed = static_cast<uint32_t>(device());
   }
-  if (scope == SeedScope::Process) {
+  if (scope == SeedScope::kProcess) {
     enableFixedSeed(seed);
   } else {
     setThreadSeedStream(seed);

@@ -45,7 +45,7 @@ uint32_t reseedFromClock(uint32_t clockSeed);
 // graph) draw what they draw after a load. `scope` Process enables fixed-seed mode for
 // every thread (the command line); Thread gives only the calling thread the stream (a
 // worker of the window or of a batch). Returns the seed.
-enum class SeedScope { Process, Thread };
+enum class SeedScope { kProcess, kThread };
 uint32_t startRunSeedStream(const std::optional<uint32_t>& requested, SeedScope scope, bool graphAlreadyBuilt);
 
 // The clock seed that graph constructors and copies use:

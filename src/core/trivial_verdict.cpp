@@ -5,7 +5,7 @@
 namespace hc {
 
 Verdict trivialVerdict(int32_t nodes, std::span<const std::pair<int32_t, int32_t>> edges) {
-  if (nodes < 3 || edges.size() < static_cast<size_t>(nodes)) return Verdict::NonHamiltonian;
+  if (nodes < 3 || edges.size() < static_cast<size_t>(nodes)) return Verdict::kNonHamiltonian;
   // Degrees counted up to two: a byte per node.
   std::vector<uint8_t> degree(static_cast<size_t>(nodes), 0);
   auto count = [&](int32_t v) {
@@ -18,17 +18,17 @@ Verdict trivialVerdict(int32_t nodes, std::span<const std::pair<int32_t, int32_t
     count(b);
   }
   for (uint8_t d : degree) {
-    if (d < 2) return Verdict::NonHamiltonian;
+    if (d < 2) return Verdict::kNonHamiltonian;
   }
-  return Verdict::Undecided;
+  return Verdict::kUndecided;
 }
 
 Verdict trivialVerdict(const Graph& graph) {
-  if (graph.howManyNodes < 3 || graph.howManyEdges < graph.howManyNodes) return Verdict::NonHamiltonian;
+  if (graph.howManyNodes < 3 || graph.howManyEdges < graph.howManyNodes) return Verdict::kNonHamiltonian;
   for (const Node& node : graph.nodes) {
-    if (node.degree < 2) return Verdict::NonHamiltonian;
+    if (node.degree < 2) return Verdict::kNonHamiltonian;
   }
-  return Verdict::Undecided;
+  return Verdict::kUndecided;
 }
 
 }  // namespace hc

@@ -9,22 +9,22 @@
 
 namespace hc {
 
-enum class Verdict : uint8_t { NonHamiltonian, Hamiltonian, Undecided };
+enum class Verdict : uint8_t { kNonHamiltonian, kHamiltonian, kUndecided };
 
 constexpr Verdict verdictOf(HamiltonicityState state) {
-  return state == kHamiltonian ? Verdict::Hamiltonian
-         : state == kNotHamiltonian ? Verdict::NonHamiltonian
-                                    : Verdict::Undecided;
+  return state == kHamiltonian ? Verdict::kHamiltonian
+         : state == kNotHamiltonian ? Verdict::kNonHamiltonian
+                                    : Verdict::kUndecided;
 }
 
 // "hamiltonian", "non-hamiltonian", "undecided": the words of the JSON reports.
 constexpr std::string_view verdictName(Verdict verdict) {
   switch (verdict) {
-    case Verdict::Hamiltonian:
+    case Verdict::kHamiltonian:
       return "hamiltonian";
-    case Verdict::NonHamiltonian:
+    case Verdict::kNonHamiltonian:
       return "non-hamiltonian";
-    case Verdict::Undecided:
+    case Verdict::kUndecided:
       break;
   }
   return "undecided";

@@ -101,7 +101,7 @@ class Driver {
     PartGraph graph = input;
     const Settled settled = settleForcedEdges(graph);
     if (settled == Settled::kRefuted || graph.nodeCount < 3)
-      return depth == 0 ? nothing : PartOutcome{Verdict::NonHamiltonian, {}, DecomposeRule::kNone, true};
+      return depth == 0 ? nothing : PartOutcome{Verdict::kNonHamiltonian, {}, DecomposeRule::kNone, true};
     if (static_cast<int64_t>(graph.edges.size()) > options_.maxEdges || depth > options_.maxDepth)
       return leaf(graph, onlyIfARuleApplies);
     const SolvePart inner = [this, depth](const PartGraph& part, bool onlyIfRule, bool rigid) {
@@ -111,7 +111,7 @@ class Driver {
       SpqrTree tree;
       switch (buildSpqrTree(graph, stop_, tree)) {
         case SpqrStatus::kNotBiconnected:
-          return PartOutcome{Verdict::NonHamiltonian, {}, DecomposeRule::kSeparator, true};
+          return PartOutcome{Verdict::kNonHamiltonian, {}, DecomposeRule::kSeparator, true};
         case SpqrStatus::kStopped:
         case SpqrStatus::kFailed:
           return leaf(graph, onlyIfARuleApplies);
@@ -122,7 +122,7 @@ class Driver {
       if (tree.nodes.front().kind == SkeletonKind::kPolygon)
         return onlyIfARuleApplies
                    ? nothing
-                   : PartOutcome{Verdict::Hamiltonian, walkCycle(graph), DecomposeRule::kNone, true};
+                   : PartOutcome{Verdict::kHamiltonian, walkCycle(graph), DecomposeRule::kNone, true};
     }
     std::vector<ThreeEdgeCut> cuts = findThreeEdgeCuts(graph, options_.maxFragmentNodes, stop_);
     if (!cuts.empty()) {
@@ -141,7 +141,7 @@ class Driver {
       return outcome;
     }
     PartAnswer answer = decide_(graph, stop_);
-    if (answer.verdict == Verdict::Hamiltonian && !isHamiltonianCycleOfPart(graph, answer.cycle)) {
+    if (answer.verdict == Verdict::kHamiltonian && !isHamiltonianCycleOfPart(graph, answer.cycle)) {
       diagnostic("decompose: the decider's cycle of a part fails its check; it is ignored.\n");
       return outcome;
     }
@@ -181,7 +181,7 @@ DecomposeResult decomposeAndDecide(const PartGraph& graph, const PartDecider& de
   if (!outcome.applied) return result;
   result.applied = true;
   result.decidedBy = decidedByOf(outcome.rule);
-  if (outcome.verdict == Verdict::Hamiltonian && !isHamiltonianCycleOfPart(graph, outcome.cycle)) {
+  if (outcome.verdict == Verdict::kHamiltonian && !isHamiltonianCycleOfPart(graph, outcome.cycle)) {
     diagnostic("decompose: the cycle of the whole fails its check; no verdict.\n");
     return result;
   }

@@ -43,8 +43,8 @@ bool askPath(const PartGraph& graph, Fragment& fragment, size_t pair, std::vecto
   part.edges.push_back({closing, local[static_cast<size_t>(to)], false});
   for (int32_t x : cut.side) local[static_cast<size_t>(x)] = -1;
   PartOutcome answer = solve(part, false, false);
-  if (answer.verdict == Verdict::Undecided) return false;
-  fragment.possible[pair] = answer.verdict == Verdict::Hamiltonian;
+  if (answer.verdict == Verdict::kUndecided) return false;
+  fragment.possible[pair] = answer.verdict == Verdict::kHamiltonian;
   if (!fragment.possible[pair]) return true;
   const std::vector<int32_t>& cycle = answer.cycle;
   const size_t k = cycle.size();
@@ -96,7 +96,7 @@ PartOutcome decideByEdgeCuts(const PartGraph& graph, const std::vector<ThreeEdge
       continue;
     }
     if (!fragment.possible[0] && !fragment.possible[1] && !fragment.possible[2]) {
-      result.verdict = Verdict::NonHamiltonian;
+      result.verdict = Verdict::kNonHamiltonian;
       return result;
     }
     fragments.push_back(std::move(fragment));
@@ -138,7 +138,7 @@ PartOutcome decideByEdgeCuts(const PartGraph& graph, const std::vector<ThreeEdge
       int8_t& s = status[static_cast<size_t>(fragment.cut->edges[k])];
       const int8_t wanted = !inSome ? -1 : inAll ? 1 : 0;
       if ((s == 1 && wanted == -1) || (s == -1 && wanted == 1)) {  // two fragments disagree
-        result.verdict = Verdict::NonHamiltonian;
+        result.verdict = Verdict::kNonHamiltonian;
         return result;
       }
       if (wanted != 0) s = wanted;
@@ -160,9 +160,9 @@ PartOutcome decideByEdgeCuts(const PartGraph& graph, const std::vector<ThreeEdge
     return result;
   }
   PartOutcome inner = solve(reduced, false, false);
-  if (inner.verdict != Verdict::Hamiltonian) {
+  if (inner.verdict != Verdict::kHamiltonian) {
     result.verdict = inner.verdict;
-    if (inner.verdict == Verdict::NonHamiltonian) result.rule = creditedRule(inner, DecomposeRule::kEdgeCut);
+    if (inner.verdict == Verdict::kNonHamiltonian) result.rule = creditedRule(inner, DecomposeRule::kEdgeCut);
     return result;
   }
 
@@ -194,7 +194,7 @@ PartOutcome decideByEdgeCuts(const PartGraph& graph, const std::vector<ThreeEdge
       diagnostic(
           "decompose: a reduced cycle passes a fragment by edges it does not have; the rule gives no "
           "verdict.\n");
-      result.verdict = Verdict::Undecided;
+      result.verdict = Verdict::kUndecided;
       return result;
     }
     const size_t pair = static_cast<size_t>(in + out - 1);  // {0,1} -> 0, {0,2} -> 1, {1,2} -> 2
@@ -207,10 +207,10 @@ PartOutcome decideByEdgeCuts(const PartGraph& graph, const std::vector<ThreeEdge
   if (!isHamiltonianCycleOfPart(graph, cycle)) {
     diagnostic(
         "decompose: the cycle expanded across edge cuts fails its check; the rule gives no verdict.\n");
-    result.verdict = Verdict::Undecided;
+    result.verdict = Verdict::kUndecided;
     return result;
   }
-  result.verdict = Verdict::Hamiltonian;
+  result.verdict = Verdict::kHamiltonian;
   result.cycle = std::move(cycle);
   return result;
 }

@@ -27,11 +27,11 @@ struct PartGraph {
   std::vector<PartEdge> edges;  // simple: no loops, no two edges between the same nodes
 };
 
-// A decider's answer about one part: a verdict and, with Verdict::Hamiltonian, the cycle as
+// A decider's answer about one part: a verdict and, with Verdict::kHamiltonian, the cycle as
 // node ids in order (each node once, every forced edge used). The rules check every cycle
 // they are given before they build on it.
 struct PartAnswer {
-  Verdict verdict = Verdict::Undecided;
+  Verdict verdict = Verdict::kUndecided;
   std::vector<int32_t> cycle;
 };
 

@@ -19,7 +19,7 @@ enum class DecomposeRule : uint8_t { kNone, kSeparator, kEdgeCut };
 DecidedBy decidedByOf(DecomposeRule rule);
 
 struct PartOutcome {
-  Verdict verdict = Verdict::Undecided;
+  Verdict verdict = Verdict::kUndecided;
   std::vector<int32_t> cycle;  // with Hamiltonian: every node once, every forced edge used
   DecomposeRule rule = DecomposeRule::kNone;
   bool applied = true;  // false: the rule found nothing it could use (no verdict)

@@ -163,7 +163,7 @@ PartOutcome decideBySeparators(const PartGraph& graph, const SpqrTree& tree, con
         forcedReal = forcedReal || graph.edges[static_cast<size_t>(e)].forced;
     }
     if (virtuals >= 3 || (virtuals == 2 && forcedReal)) {
-      result.verdict = Verdict::NonHamiltonian;
+      result.verdict = Verdict::kNonHamiltonian;
       return result;
     }
   }
@@ -208,12 +208,12 @@ PartOutcome decideBySeparators(const PartGraph& graph, const SpqrTree& tree, con
       return result;
     }
     if (lone) result.rule = inner.rule;
-    if (inner.verdict == Verdict::NonHamiltonian) {
-      result.verdict = Verdict::NonHamiltonian;
+    if (inner.verdict == Verdict::kNonHamiltonian) {
+      result.verdict = Verdict::kNonHamiltonian;
       result.rule = creditedRule(inner, DecomposeRule::kSeparator);
       return result;
     }
-    if (inner.verdict != Verdict::Hamiltonian) {
+    if (inner.verdict != Verdict::kHamiltonian) {
       undecided = true;  // a later part may still refute the whole
       continue;
     }
@@ -228,7 +228,7 @@ PartOutcome decideBySeparators(const PartGraph& graph, const SpqrTree& tree, con
     diagnostic("decompose: the cycle joined across separators fails its check; the rule gives no verdict.\n");
     return result;
   }
-  result.verdict = Verdict::Hamiltonian;
+  result.verdict = Verdict::kHamiltonian;
   result.cycle = std::move(cycle);
   return result;
 }

@@ -138,14 +138,14 @@ std::string patterns(const std::vector<std::string>& extensions) {
 
 const std::vector<GraphFormatInfo>& graphFormats() {
   static const std::vector<GraphFormatInfo> formats{
-      {GraphFormat::AdjacencyText, "Adjacency Text", {"txt"}, readText, writeText, false, false, ""},
-      {GraphFormat::Obj, "OBJ Mesh", {"obj"}, readObj, nullptr, false, false, ""},
-      {GraphFormat::Drawing, "Graph Editor Drawing", {"g"}, readDrawing, nullptr, false, false, ""},
-      {GraphFormat::Hcp, "TSPLIB HCP", {"hcp"}, readHcp, writeHcp, false, true, ""},
-      {GraphFormat::Graph6, "graph6", {"g6"}, readGraphLines, writeGraph6, true, false, ">>graph6<<"},
-      {GraphFormat::Sparse6, "sparse6", {"s6"}, readGraphLines, writeSparse6, true, false, ">>sparse6<<"},
-      {GraphFormat::Dimacs, "DIMACS Graph", {"col", "dimacs"}, readDimacs, writeDimacs, false, false, ""},
-      {GraphFormat::EdgeList, "Edge List", {"edges", "el"}, readEdgeList, writeEdgeList, false, false, ""},
+      {GraphFormat::kAdjacencyText, "Adjacency Text", {"txt"}, readText, writeText, false, false, ""},
+      {GraphFormat::kObj, "OBJ Mesh", {"obj"}, readObj, nullptr, false, false, ""},
+      {GraphFormat::kDrawing, "Graph Editor Drawing", {"g"}, readDrawing, nullptr, false, false, ""},
+      {GraphFormat::kHcp, "TSPLIB HCP", {"hcp"}, readHcp, writeHcp, false, true, ""},
+      {GraphFormat::kGraph6, "graph6", {"g6"}, readGraphLines, writeGraph6, true, false, ">>graph6<<"},
+      {GraphFormat::kSparse6, "sparse6", {"s6"}, readGraphLines, writeSparse6, true, false, ">>sparse6<<"},
+      {GraphFormat::kDimacs, "DIMACS Graph", {"col", "dimacs"}, readDimacs, writeDimacs, false, false, ""},
+      {GraphFormat::kEdgeList, "Edge List", {"edges", "el"}, readEdgeList, writeEdgeList, false, false, ""},
   };
   return formats;
 }

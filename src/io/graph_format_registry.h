@@ -23,7 +23,7 @@
 
 namespace hc {
 
-enum class GraphFormat { AdjacencyText, Obj, Drawing, Hcp, Graph6, Sparse6, Dimacs, EdgeList };
+enum class GraphFormat { kAdjacencyText, kObj, kDrawing, kHcp, kGraph6, kSparse6, kDimacs, kEdgeList };
 
 // What a reader or writer needs beyond the file: the first node number of edge lists, and
 // the stop request a reader hears while it reads (a run's token: Ctrl-C during a long read).

@@ -464,9 +464,9 @@ bool StopToken::stopRequested() const noexcept {
 // ---------------------------------------------------------------------------------------
 
 // The public verdicts are the run layer's, in the same order.
-static_assert(static_cast<int>(Verdict::NonHamiltonian) == static_cast<int>(hc::Verdict::NonHamiltonian) &&
-              static_cast<int>(Verdict::Hamiltonian) == static_cast<int>(hc::Verdict::Hamiltonian) &&
-              static_cast<int>(Verdict::Undecided) == static_cast<int>(hc::Verdict::Undecided));
+static_assert(static_cast<int>(Verdict::NonHamiltonian) == static_cast<int>(hc::Verdict::kNonHamiltonian) &&
+              static_cast<int>(Verdict::Hamiltonian) == static_cast<int>(hc::Verdict::kHamiltonian) &&
+              static_cast<int>(Verdict::Undecided) == static_cast<int>(hc::Verdict::kUndecided));
 
 const char* verdictName(Verdict verdict) {
   if (verdict != Verdict::Hamiltonian && verdict != Verdict::NonHamiltonian) verdict = Verdict::Undecided;
@@ -564,7 +564,7 @@ SolveResult run(const GraphData& graph, const RunOptions& options, const hc::Met
   SolveResult result = resultOf(outcome, methodLimit);
   // When the run actually stopped, every worker joined: what the caller waited for.
   result.seconds = std::chrono::duration<double>(Clock::now() - started).count();
-  if (!proofFile.empty() && outcome.verdict == hc::Verdict::NonHamiltonian) {
+  if (!proofFile.empty() && outcome.verdict == hc::Verdict::kNonHamiltonian) {
     // A failed write keeps the verdict: the run's work is not thrown away for it.
     if (!outcome.certified) {
       result.certificateNote = outcome.certificateNote.empty() ? "not certified" : outcome.certificateNote;

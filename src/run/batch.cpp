@@ -199,8 +199,8 @@ class Batch {
       const BatchEntry& entry = *finished_.begin()->second;
       deliver_(entry);
       int64_t& count = !entry.error.empty()                       ? summary_.unreadable
-                       : entry.verdict == Verdict::Hamiltonian    ? summary_.hamiltonian
-                       : entry.verdict == Verdict::NonHamiltonian ? summary_.nonHamiltonian
+                       : entry.verdict == Verdict::kHamiltonian    ? summary_.hamiltonian
+                       : entry.verdict == Verdict::kNonHamiltonian ? summary_.nonHamiltonian
                                                                   : summary_.undecided;
       ++count;
       if (!entry.proof.empty()) ++summary_.certified;
@@ -274,7 +274,7 @@ class Batch {
     if (!method_) {
       entry.information = computeGraphInformation(*input.loaded.graph, input.name);
       // A Hamiltonian cycle needs a biconnected graph; the figures decide nothing else.
-      entry.verdict = entry.information->biconnected ? Verdict::Undecided : Verdict::NonHamiltonian;
+      entry.verdict = entry.information->biconnected ? Verdict::kUndecided : Verdict::kNonHamiltonian;
       return entry;
     }
     StopToken stop(&own_);
@@ -289,7 +289,7 @@ class Batch {
     const double sinceLimit = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     entry.outcome.seconds = std::max(entry.outcome.seconds, sinceLimit);
     entry.verdict = entry.outcome.verdict;
-    if (proving && entry.verdict == Verdict::NonHamiltonian && entry.outcome.certified) {
+    if (proving && entry.verdict == Verdict::kNonHamiltonian && entry.outcome.certified) {
       const std::string path =
           (std::filesystem::path(request_.proofDir) / proofFileName(task.record.path, task.index)).string();
       if (FileStatus status = writeFileAtomically(path, certificate); status)

@@ -50,7 +50,7 @@ struct BatchEntry {
   std::string name;
   int32_t nodes = 0;  // as loaded
   int64_t edges = 0;
-  Verdict verdict = Verdict::Undecided;
+  Verdict verdict = Verdict::kUndecided;
   RunOutcome outcome;                           // a method's run
   std::string proof;                            // the certificate file written, if any
   std::string proofError;                       // why a complete certificate could not be written

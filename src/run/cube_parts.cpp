@@ -118,17 +118,17 @@ RunOutcome runCubePart(Graph& graph, const EdgeSnapshot& asLoaded, const SolveOp
       std::vector<int32_t> cycle = part.cycle;
       if (const CycleCheck check = isHamiltonianCycle(asLoaded, cycle); !check) {
         outcome.cycleFault = check.fault;
-        outcome.stopped = StoppedBy::MethodLimit;
+        outcome.stopped = StoppedBy::kMethodLimit;
         outcome.stoppedText = "undecided";
         outcome.decidedBy = DecidedBy::kNone;
         return outcome;
       }
       std::rotate(cycle.begin(), std::find(cycle.begin(), cycle.end(), 0), cycle.end());
-      outcome.verdict = Verdict::Hamiltonian;
+      outcome.verdict = Verdict::kHamiltonian;
       outcome.cycle = std::move(cycle);
     } else {
       // Nothing is left to prove: the part's share of the split went to an earlier part.
-      outcome.verdict = Verdict::NonHamiltonian;
+      outcome.verdict = Verdict::kNonHamiltonian;
       outcome.certified = true;
       if (request.certificate != nullptr)
         *request.certificate = certificateHeader(asLoaded) + "# " + partName(part.index, part.parts) +
@@ -177,7 +177,7 @@ JoinOutcome joinParts(const Graph& graph, const EdgeSnapshot& asLoaded,
   join.parts = first.parts;
   const CubeSplit split = splitIntoCubes(graph, join.parts, request.stop);
   if (split.stopped) {
-    outcome.stopped = StoppedBy::Interrupted;
+    outcome.stopped = StoppedBy::kInterrupted;
     outcome.stoppedText = "interrupted";
     outcome.seconds = secondsSince(start);
     return join;
@@ -189,14 +189,14 @@ JoinOutcome joinParts(const Graph& graph, const EdgeSnapshot& asLoaded,
   std::vector<const PartRecord*> best(static_cast<size_t>(join.parts), nullptr);
   for (const PartRecord& r : records) {
     const CubePart part = cubePartOf(split, r.index);
-    if (split.cycle.empty() && r.verdict != Verdict::Hamiltonian &&
+    if (split.cycle.empty() && r.verdict != Verdict::kHamiltonian &&
         (part.branch != r.branch || part.empty != r.empty)) {
       join.error = r.file + ": its branch (" + branchText(r.branch) + ") is not " +
                    partName(r.index, r.parts) + " of this graph's split (" +
                    (part.empty ? std::string("an empty part") : branchText(part.branch)) + ")";
       return join;
     }
-    if (r.verdict == Verdict::Hamiltonian) {
+    if (r.verdict == Verdict::kHamiltonian) {
       if (const CycleCheck check = isHamiltonianCycle(asLoaded, r.cycle); !check) {
         join.error = r.file + ": its cycle is not a Hamiltonian cycle of the graph (" + check.fault + ")";
         return join;
@@ -205,8 +205,8 @@ JoinOutcome joinParts(const Graph& graph, const EdgeSnapshot& asLoaded,
     join.partSeconds += r.seconds;
     join.largestPartSeconds = std::max(join.largestPartSeconds, r.seconds);
     const PartRecord*& slot = best[static_cast<size_t>(r.index)];
-    if (slot == nullptr || (slot->verdict == Verdict::Undecided && r.verdict != Verdict::Undecided) ||
-        (slot->verdict == Verdict::NonHamiltonian && !slot->certified && r.certified))
+    if (slot == nullptr || (slot->verdict == Verdict::kUndecided && r.verdict != Verdict::kUndecided) ||
+        (slot->verdict == Verdict::kNonHamiltonian && !slot->certified && r.certified))
       slot = &r;
   }
   auto finish = [&] {
@@ -214,8 +214,8 @@ JoinOutcome joinParts(const Graph& graph, const EdgeSnapshot& asLoaded,
     return join;
   };
   for (const PartRecord* r : best)
-    if (r != nullptr && r->verdict == Verdict::Hamiltonian) {
-      outcome.verdict = Verdict::Hamiltonian;
+    if (r != nullptr && r->verdict == Verdict::kHamiltonian) {
+      outcome.verdict = Verdict::kHamiltonian;
       outcome.cycle = r->cycle;
       std::rotate(outcome.cycle.begin(), std::find(outcome.cycle.begin(), outcome.cycle.end(), 0),
                   outcome.cycle.end());
@@ -228,22 +228,22 @@ JoinOutcome joinParts(const Graph& graph, const EdgeSnapshot& asLoaded,
     const PartRecord* r = best[static_cast<size_t>(i)];
     if (r == nullptr)
       join.missing.push_back(i);
-    else if (r->verdict == Verdict::Undecided)
+    else if (r->verdict == Verdict::kUndecided)
       join.undecided.push_back(i);
   }
   if (!split.cycle.empty()) {
     // Every part reports the split's own cycle; a record that did not was refused above.
-    outcome.verdict = Verdict::Hamiltonian;
+    outcome.verdict = Verdict::kHamiltonian;
     outcome.cycle = split.cycle;
     outcome.decidedBy = DecidedBy::kCubeSplit;
     return finish();
   }
   if (!join.missing.empty() || !join.undecided.empty()) {
-    outcome.stopped = StoppedBy::MethodLimit;
+    outcome.stopped = StoppedBy::kMethodLimit;
     outcome.stoppedText = "parts missing or undecided";
     return finish();
   }
-  outcome.verdict = Verdict::NonHamiltonian;
+  outcome.verdict = Verdict::kNonHamiltonian;
   outcome.decidedBy = DecidedBy::kCubeSplit;
   if (request.proof.empty()) return finish();
 

@@ -57,7 +57,7 @@ struct PartRecord {
   std::string fingerprint = {};
   std::vector<BranchEdge> branch = {};
   bool empty = false;
-  Verdict verdict = Verdict::Undecided;
+  Verdict verdict = Verdict::kUndecided;
   std::vector<int32_t> cycle = {};
   DecidedBy decidedBy = DecidedBy::kNone;
   std::string stoppedText = {};

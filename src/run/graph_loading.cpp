@@ -47,11 +47,11 @@ LoadedGraph printable(LoadedGraph result) {
 GraphSource sourceOf(const GraphFormatInfo* format) {
   if (format == nullptr) return GraphSource::kNoGraph;
   switch (format->format) {
-    case GraphFormat::AdjacencyText:
+    case GraphFormat::kAdjacencyText:
       return GraphSource::kTextFile;
-    case GraphFormat::Drawing:
+    case GraphFormat::kDrawing:
       return GraphSource::kDrawingFile;
-    case GraphFormat::Obj:
+    case GraphFormat::kObj:
       return GraphSource::kObjFile;
     default:
       return GraphSource::kHcpFile;
@@ -155,10 +155,10 @@ LoadedGraph loadGraphRecord(const GraphRecord& record, const FormatOptions& opti
   // its hold on reader messages); the exchange formats are read by their readers alone.
   if (record.line == 0 && format != nullptr) {
     switch (format->format) {
-      case GraphFormat::AdjacencyText:
-      case GraphFormat::Obj:
-      case GraphFormat::Drawing:
-      case GraphFormat::Hcp:
+      case GraphFormat::kAdjacencyText:
+      case GraphFormat::kObj:
+      case GraphFormat::kDrawing:
+      case GraphFormat::kHcp:
         return loadGraphFile(record.path, options);
       default:
         break;

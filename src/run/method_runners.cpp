@@ -42,7 +42,7 @@ void SchcRunner::start(std::shared_ptr<Graph> working, const SchcOptions& option
     if (!working) return std::nullopt;
     const EdgeSnapshot asLoaded(*working);
     // The command line's rule: the same seed gives the same iterations and cycle there.
-    const uint32_t runSeed = startRunSeedStream(seed, SeedScope::Thread, true);
+    const uint32_t runSeed = startRunSeedStream(seed, SeedScope::kThread, true);
     RunOutcome ran =
         runMethod(*working, asLoaded, method, {.stop = &stop, .seed = runSeed, .sink = adapter.get()});
     clearThreadSeedStream();
@@ -85,7 +85,7 @@ void CohcRunner::start(std::shared_ptr<Graph> working, const CohcOptions& option
     RunOutcome ran = runMethod(*working, asLoaded, method,
                                {.stop = &stop, .listener = adapter.get(), .statistics = statistics});
     // A proof stopped (by the page or by a time limit) delivers nothing.
-    if (ran.stopped == StoppedBy::Interrupted || ran.stopped == StoppedBy::TimeLimit) return std::nullopt;
+    if (ran.stopped == StoppedBy::kInterrupted || ran.stopped == StoppedBy::kTimeLimit) return std::nullopt;
     return stateOf(ran.verdict);
   };
   run_.start(std::move(work), std::move(onDecided));

@@ -8,10 +8,10 @@ RunFilesWritten writeRunFiles(const RunFiles& files, const RunOutcome& outcome, 
                               const Graph& solved, const std::string& certificate) {
   RunFilesWritten written;
   FileStatus status;
-  if (outcome.verdict == Verdict::Hamiltonian && !files.cycle.empty()) {
+  if (outcome.verdict == Verdict::kHamiltonian && !files.cycle.empty()) {
     status = writeCycleFile(files.cycle, name, solved, outcome.cycle);
     written.cycle = status.ok;
-  } else if (outcome.verdict == Verdict::NonHamiltonian && outcome.certified && !files.proof.empty()) {
+  } else if (outcome.verdict == Verdict::kNonHamiltonian && outcome.certified && !files.proof.empty()) {
     status = writeFileAtomically(files.proof, certificate);
     written.proof = status.ok;
   }
@@ -24,7 +24,7 @@ RunOutcome stoppedRunOutcome(bool byDeadline, uint32_t seed, const MethodOptions
   RunOutcome outcome;
   outcome.seed = seed;
   outcome.seconds = seconds;
-  outcome.stopped = byDeadline ? StoppedBy::TimeLimit : StoppedBy::Interrupted;
+  outcome.stopped = byDeadline ? StoppedBy::kTimeLimit : StoppedBy::kInterrupted;
   outcome.stoppedText = byDeadline ? "time limit" : "interrupted";
   if (live == nullptr) return outcome;
   outcome.iterations = live->iterations.load();

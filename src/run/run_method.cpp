@@ -139,26 +139,26 @@ void settle(RunOutcome& out, EngineEnd end, const Graph& solved, const EdgeSnaps
     if (check) check = isHamiltonianCycle(asLoaded, end.cycle);
     if (check) {
       std::rotate(end.cycle.begin(), std::find(end.cycle.begin(), end.cycle.end(), 0), end.cycle.end());
-      out.verdict = Verdict::Hamiltonian;
+      out.verdict = Verdict::kHamiltonian;
       out.cycle = std::move(end.cycle);
     } else {
       out.cycleFault = check.fault;
     }
   } else if (end.verdict == kNotHamiltonian && end.proofTrusted) {
-    out.verdict = Verdict::NonHamiltonian;
+    out.verdict = Verdict::kNonHamiltonian;
   }
-  if (out.verdict != Verdict::Undecided) {
+  if (out.verdict != Verdict::kUndecided) {
     out.decidedBy = end.decidedBy;
     return;
   }
   if (end.timedOut || outside == StopReason::kDeadline) {
-    out.stopped = StoppedBy::TimeLimit;
+    out.stopped = StoppedBy::kTimeLimit;
     out.stoppedText = "time limit";
   } else if (end.stopped || outside != StopReason::kNone) {
-    out.stopped = StoppedBy::Interrupted;
+    out.stopped = StoppedBy::kInterrupted;
     out.stoppedText = "interrupted";
   } else {
-    out.stopped = StoppedBy::MethodLimit;
+    out.stopped = StoppedBy::kMethodLimit;
     out.stoppedText = end.ownLimit;
   }
 }

@@ -17,13 +17,13 @@ namespace hc {
 
 // What ended a run. MethodLimit is the method's own: the iteration limit of the Stone
 // Carver's driver, the maximum depth of the proof tree, a portfolio that gave up.
-enum class StoppedBy : uint8_t { Decided, TimeLimit, Interrupted, MethodLimit };
+enum class StoppedBy : uint8_t { kDecided, kTimeLimit, kInterrupted, kMethodLimit };
 
 struct RunOutcome {
-  Verdict verdict = Verdict::Undecided;
+  Verdict verdict = Verdict::kUndecided;
   // With Hamiltonian: the cycle from node 0, checked against the graph as loaded.
   std::vector<int32_t> cycle;
-  StoppedBy stopped = StoppedBy::Decided;
+  StoppedBy stopped = StoppedBy::kDecided;
   // "decided", "time limit", "interrupted", or the method's limit: "iteration limit"
   // (schc), "search depth too shallow" (cohc), "undecided" (solve).
   std::string stoppedText = "decided";
@@ -55,8 +55,8 @@ inline std::string certificateNoteOf(const RunOutcome& outcome) {
 // The engine's numbers of a verdict (0 non-Hamiltonian, 1 Hamiltonian, 2 undecided), which
 // the window's program results share.
 constexpr HamiltonicityState stateOf(Verdict verdict) {
-  return verdict == Verdict::Hamiltonian      ? kHamiltonian
-         : verdict == Verdict::NonHamiltonian ? kNotHamiltonian
+  return verdict == Verdict::kHamiltonian      ? kHamiltonian
+         : verdict == Verdict::kNonHamiltonian ? kNotHamiltonian
                                               : kUndecided;
 }
 

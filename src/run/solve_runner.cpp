@@ -82,7 +82,7 @@ SolveRunEnd solveOnWorker(Graph& graph, const SolveRunSettings& settings, int32_
   SolveRunEnd end;
   end.threads = threads;
   // The command line's seeding rule, so a seed typed in gives the run `solve --seed` makes.
-  end.seed = startRunSeedStream(settings.seed, SeedScope::Thread, true);
+  end.seed = startRunSeedStream(settings.seed, SeedScope::kThread, true);
   StopToken limited(&stop);
   limited.setTimeLimit(settings.timeLimitSeconds);
   SolveOptions options;
@@ -94,13 +94,13 @@ SolveRunEnd solveOnWorker(Graph& graph, const SolveRunSettings& settings, int32_
       runMethod(graph, asLoaded, options,
                 {.stop = &limited, .seed = end.seed, .live = &live, .certificate = certificate.get()});
   end.seconds = ran.seconds;
-  end.timedOut = ran.stopped == StoppedBy::TimeLimit;
+  end.timedOut = ran.stopped == StoppedBy::kTimeLimit;
   end.treeNodes = ran.treeNodes;
   end.deepestDepth = ran.deepestDepth;
-  if (ran.verdict == Verdict::Hamiltonian) {
+  if (ran.verdict == Verdict::kHamiltonian) {
     end.solved = graphHoldingCycle(graph, ran.cycle);
     if (!end.solved) diagnostic("the solver's cycle could not be shown on the working graph; undecided\n");
-  } else if (ran.verdict == Verdict::NonHamiltonian) {
+  } else if (ran.verdict == Verdict::kNonHamiltonian) {
     // The root as the portfolio pruned it: the window draws its forced edges in red.
     end.solved = std::make_shared<Graph>(graph);
     end.solved->actionList.reset();

@@ -41,7 +41,7 @@ struct SolveRunSettings {
 
 // How a run ended by itself.
 struct SolveRunEnd {
-  Verdict verdict = Verdict::Undecided;
+  Verdict verdict = Verdict::kUndecided;
   DecidedBy decidedBy = DecidedBy::kNone;  // the part that decided; kNone when undecided
   bool timedOut = false;  // the time limit ended it
   std::string error;      // the run broke off (out of memory, say); nothing is delivered then

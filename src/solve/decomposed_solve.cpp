@@ -54,13 +54,13 @@ bool solveByDecomposition(const Graph& root, const SolveOptions& options, const 
   const DecomposeResult decided = decomposeAndDecide(partOfGraph(root), decide, token);
   out.treeNodes = treeNodes;
   if (!decided.applied) return false;
-  if (decided.verdict == Verdict::Undecided) {
+  if (decided.verdict == Verdict::kUndecided) {
     if (!token.stopRequested()) return false;
     out.interrupted = token.reason() == StopReason::kRequest;
     out.timedOut = !out.interrupted;
     return true;
   }
-  out.verdict = decided.verdict == Verdict::Hamiltonian ? kHamiltonian : kNotHamiltonian;
+  out.verdict = decided.verdict == Verdict::kHamiltonian ? kHamiltonian : kNotHamiltonian;
   out.cycle = decided.cycle;
   out.decidedBy = decided.decidedBy;
   return true;

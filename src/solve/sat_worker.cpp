@@ -59,7 +59,7 @@ SatWorkerResult decide(const SatEdgeProblem& problem, const StopToken& stop,
                        const SatWorkerOptions& options) {
   SatWorkerResult result;
   if (problem.nodeCount < 3) {
-    result.verdict = Verdict::NonHamiltonian;
+    result.verdict = Verdict::kNonHamiltonian;
     return result;
   }
   auto solver = std::make_unique<CaDiCaL::Solver>();
@@ -86,7 +86,7 @@ SatWorkerResult decide(const SatEdgeProblem& problem, const StopToken& stop,
     ++result.rounds;
     const int status = solver->solve();
     if (status == 20) {
-      result.verdict = Verdict::NonHamiltonian;
+      result.verdict = Verdict::kNonHamiltonian;
       break;
     }
     if (status != 10) break;  // stopped
@@ -95,7 +95,7 @@ SatWorkerResult decide(const SatEdgeProblem& problem, const StopToken& stop,
       break;
     }
     if (cycles.size() == 1) {
-      result.verdict = Verdict::Hamiltonian;
+      result.verdict = Verdict::kHamiltonian;
       result.cycle = std::move(cycles.front());
       break;
     }

@@ -26,7 +26,7 @@ struct SatWorkerOptions {
 };
 
 struct SatWorkerResult {
-  Verdict verdict = Verdict::Undecided;
+  Verdict verdict = Verdict::kUndecided;
   std::vector<int32_t> cycle;  // node ids in cycle order from node 0, with Hamiltonian (not yet checked)
   int32_t rounds = 0;          // solver calls
   int64_t subtourClauses = 0;

@@ -278,10 +278,10 @@ void runSat(const Graph& root, const EdgeSnapshot& snapshot, Race& race, uint32_
   options.seed = seed;
   options.keepFormula = certify;  // the subtour clauses' node sets
   SatWorkerResult found = decideBySat(root, &snapshot, stop, options);
-  if (found.verdict == Verdict::Undecided) return;
+  if (found.verdict == Verdict::kUndecided) return;
   ProofPiece piece;
   for (SubtourClause& clause : found.formula.subtours) piece.subtours.push_back(std::move(clause.nodes));
-  race.report(found.verdict == Verdict::Hamiltonian ? kHamiltonian : kNotHamiltonian, std::move(found.cycle),
+  race.report(found.verdict == Verdict::kHamiltonian ? kHamiltonian : kNotHamiltonian, std::move(found.cycle),
               DecidedBy::kClauseLearning, std::move(piece));
 }
 
@@ -371,7 +371,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   // answer it, without the snapshot or the copy: a file of millions of isolated nodes
   // must not cost their solver records twice over. The copy's reseed is kept, so the
   // random sequence after the call is the one the full road leaves.
-  if (trivialVerdict(graph) == Verdict::NonHamiltonian) {
+  if (trivialVerdict(graph) == Verdict::kNonHamiltonian) {
     reseedFromClock(graphClockSeed());
     result.verdict = kNotHamiltonian;
     result.decidedBy = DecidedBy::kRootPruning;

@@ -177,7 +177,7 @@ bool CHamiltonianCyclesDlg::mayReplaceDrawing() {
 void CHamiltonianCyclesDlg::showMessage(const std::string& text, const std::string& caption) {
   if (messageHook_) return messageHook_(text, caption);
   const QString title = QString::fromStdString(caption), body = QString::fromStdString(text);
-  if (hc::messageKind(text) == hc::MessageKind::Information) QMessageBox::information(this, title, body);
+  if (hc::messageKind(text) == hc::MessageKind::kInformation) QMessageBox::information(this, title, body);
   else QMessageBox::warning(this, title, body);
 }
 

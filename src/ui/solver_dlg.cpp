@@ -202,8 +202,8 @@ void CSolverDlg::showFinishedRun() {
   setFigure(kPartsWorking, QStringLiteral("none"));
   setFigure(kTreeNodes, number(static_cast<double>(end->treeNodes)));
   setFigure(kSearchDepth, QStringLiteral("%1 (deepest)").arg(number(end->deepestDepth)));
-  setFigure(kVerdict, end->verdict == hc::Verdict::Hamiltonian      ? QStringLiteral("Hamiltonian")
-                      : end->verdict == hc::Verdict::NonHamiltonian ? QStringLiteral("Non-Hamiltonian")
+  setFigure(kVerdict, end->verdict == hc::Verdict::kHamiltonian      ? QStringLiteral("Hamiltonian")
+                      : end->verdict == hc::Verdict::kNonHamiltonian ? QStringLiteral("Non-Hamiltonian")
                       : end->timedOut                               ? QStringLiteral("Undecided (time limit)")
                                                                     : QStringLiteral("Undecided"));
   setFigure(kDecidedBy,
@@ -211,7 +211,7 @@ void CSolverDlg::showFinishedRun() {
                                                    : QString::fromStdString(std::string(hc::decidedByName(end->decidedBy))));
   setFigure(kTime, QString::fromStdString(hc::formatNumber(end->seconds, 3) + " s"));
   showSeedUsed(end->seed);
-  if (end->verdict != hc::Verdict::NonHamiltonian) return;
+  if (end->verdict != hc::Verdict::kNonHamiltonian) return;
   offerCertificate(
       end->certificate,
       end->certificate

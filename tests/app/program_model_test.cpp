@@ -123,19 +123,19 @@ TEST(ProgramStates, StatusTexts) {
       {3, 2, kHamiltonian, "The Graph Is Hamiltonian"},
       {3, 2, kSearchTooShallow, "The Search Depth Was Too Shallow"},
       {2, 4, kNonHamiltonian, "Solver Portfolio Running"},
-      {3, 4, solverProgramResult(Verdict::Undecided), "Undecided: The Time Limit Was Reached"},
-      {3, 4, solverProgramResult(Verdict::NonHamiltonian), "The Graph Is Non-Hamiltonian"},
-      {3, 4, solverProgramResult(Verdict::Hamiltonian), "The Graph Is Hamiltonian"},
+      {3, 4, solverProgramResult(Verdict::kUndecided), "Undecided: The Time Limit Was Reached"},
+      {3, 4, solverProgramResult(Verdict::kNonHamiltonian), "The Graph Is Non-Hamiltonian"},
+      {3, 4, solverProgramResult(Verdict::kHamiltonian), "The Graph Is Hamiltonian"},
   };
   for (const Row& r : rows)
     EXPECT_EQ(statusText(static_cast<ProgramState>(r.state), static_cast<AlgorithmChoice>(r.algorithm), r.result), r.text);
   // Message boxes: only these tell; refusals and faults warn.
   const std::pair<const char*, MessageKind> kinds[] = {
-      {"Algorithm Aborted", MessageKind::Information},
-      {"Not Implemented Yet", MessageKind::Information},
-      {"ERROR! The graph has no vertices!", MessageKind::Warning},
-      {"The graph has been submitted. You may not delete.", MessageKind::Warning},
-      {"/tmp/x.txt: no such file", MessageKind::Warning}};
+      {"Algorithm Aborted", MessageKind::kInformation},
+      {"Not Implemented Yet", MessageKind::kInformation},
+      {"ERROR! The graph has no vertices!", MessageKind::kWarning},
+      {"The graph has been submitted. You may not delete.", MessageKind::kWarning},
+      {"/tmp/x.txt: no such file", MessageKind::kWarning}};
   for (const auto& [text, kind] : kinds) EXPECT_EQ(messageKind(text), kind) << text;
 }
 

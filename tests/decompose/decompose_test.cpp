@@ -18,7 +18,7 @@ namespace {
 PartAnswer bruteForceDecider(const PartGraph& part, const StopToken&) {
   PartAnswer answer;
   answer.cycle = bruteForceCycle(part);
-  answer.verdict = answer.cycle.empty() ? Verdict::NonHamiltonian : Verdict::Hamiltonian;
+  answer.verdict = answer.cycle.empty() ? Verdict::kNonHamiltonian : Verdict::kHamiltonian;
   return answer;
 }
 
@@ -38,7 +38,7 @@ TEST(Decompose, AgreesWithBruteForceAndUsesBothRulesBothWays) {
     if (!result.applied) continue;
     SCOPED_TRACE(::testing::Message()
                  << "round " << round << ", " << g.nodeCount << " nodes, " << decidedByName(result.decidedBy));
-    ASSERT_EQ(result.verdict, hamiltonian ? Verdict::Hamiltonian : Verdict::NonHamiltonian);
+    ASSERT_EQ(result.verdict, hamiltonian ? Verdict::kHamiltonian : Verdict::kNonHamiltonian);
     ASSERT_TRUE(!hamiltonian || isHamiltonianCycleOfPart(g, result.cycle));
     ++decided[std::string(decidedByName(result.decidedBy)) + (hamiltonian ? " yes" : " no")];
   }
@@ -58,33 +58,33 @@ TEST(Decompose, KnownAnswers) {
   const PartGraph twoBlobsAndEdge = partFromPairs(10, joined({{0, 1}}, blobsBetweenTwoNodes(2)));
   // Name, graph, the rule that decides ("": none applies), verdict.
   const std::vector<std::tuple<const char*, PartGraph, const char*, Verdict>> table{
-      {"Petersen graph", partFromPairs(10, petersen), "", Verdict::Undecided},
-      {"K(3,3)", partFromPairs(6, completeBipartiteEdges(3, 3)), "", Verdict::Undecided},
-      {"a 6-cycle", partFromPairs(6, cycleEdges(0, 6)), "", Verdict::Undecided},
-      {"prism", partFromPairs(6, generalizedPetersenEdges(3, 1)), "", Verdict::Undecided},
+      {"Petersen graph", partFromPairs(10, petersen), "", Verdict::kUndecided},
+      {"K(3,3)", partFromPairs(6, completeBipartiteEdges(3, 3)), "", Verdict::kUndecided},
+      {"a 6-cycle", partFromPairs(6, cycleEdges(0, 6)), "", Verdict::kUndecided},
+      {"prism", partFromPairs(6, generalizedPetersenEdges(3, 1)), "", Verdict::kUndecided},
       {"two K4 at a node", partFromPairs(7, joined(completeEdges(0, 4), completeEdges(3, 4))), "separator",
-       Verdict::NonHamiltonian},
+       Verdict::kNonHamiltonian},
       {"two blobs and a forced edge between their poles", withForced(twoBlobsAndEdge, {0, 1}), "separator",
-       Verdict::NonHamiltonian},
-      {"two blobs and an edge between their poles", twoBlobsAndEdge, "separator", Verdict::Hamiltonian},
+       Verdict::kNonHamiltonian},
+      {"two blobs and an edge between their poles", twoBlobsAndEdge, "separator", Verdict::kHamiltonian},
       // Splitting off chains or shrinking triangles leaves one part as hard as the whole: no rule.
       {"K4 with an edge made a path",
        partFromPairs(6, {{0, 1}, {0, 2}, {1, 2}, {1, 3}, {2, 3}, {0, 4}, {4, 5}, {5, 3}}), "",
-       Verdict::Undecided},
-      {"three blobs between two nodes", blobsGraph(rng, 3), "separator", Verdict::NonHamiltonian},
-      {"two blobs between two nodes", blobsGraph(rng, 2), "separator", Verdict::Hamiltonian},
+       Verdict::kUndecided},
+      {"three blobs between two nodes", blobsGraph(rng, 3), "separator", Verdict::kNonHamiltonian},
+      {"two blobs between two nodes", blobsGraph(rng, 2), "separator", Verdict::kHamiltonian},
       {"ladder of 12 with a Petersen fragment",
        relabelled(rng, joinedWithoutNodeZero(generalizedPetersenEdges(6, 1), 12, petersen)), "edge cut",
-       Verdict::NonHamiltonian},
+       Verdict::kNonHamiltonian},
       {"two Petersen fragments", relabelled(rng, joinedWithoutNodeZero(petersen, 10, petersen)), "edge cut",
-       Verdict::NonHamiltonian},
+       Verdict::kNonHamiltonian},
   };
   for (const auto& [name, graph, method, verdict] : table) {
     const DecomposeResult result = decomposeAndDecide(graph, bruteForceDecider, StopToken{});
     EXPECT_EQ(std::tuple(decidedByName(result.decidedBy), result.applied, result.verdict),
               std::tuple(method, *method != '\0', verdict))
         << name;
-    EXPECT_TRUE(verdict != Verdict::Hamiltonian || isHamiltonianCycleOfPart(graph, result.cycle)) << name;
+    EXPECT_TRUE(verdict != Verdict::kHamiltonian || isHamiltonianCycleOfPart(graph, result.cycle)) << name;
   }
   // A stop before the start decides nothing.
   StopToken stopped;

@@ -40,9 +40,9 @@ TEST(GraphFormatRegistry, ListsAndTheChoiceByExtensionComeFromTheRows) {
   EXPECT_EQ(unknownGraphExtensionError("dir.g6/x"),
             "dir.g6/x: unknown graph file extension (none) (use " + readableExtensions() + ")");
   const std::pair<const char*, const GraphFormatInfo*> paths[] = {
-      {"A/B.G6", &graphFormatInfo(GraphFormat::Graph6)},
-      {"x.Dimacs", &graphFormatInfo(GraphFormat::Dimacs)},
-      {"c:\\k5.el", &graphFormatInfo(GraphFormat::EdgeList)},
+      {"A/B.G6", &graphFormatInfo(GraphFormat::kGraph6)},
+      {"x.Dimacs", &graphFormatInfo(GraphFormat::kDimacs)},
+      {"c:\\k5.el", &graphFormatInfo(GraphFormat::kEdgeList)},
       {"x.tour", nullptr},
       {".txt", nullptr}};
   for (const auto& [path, format] : paths) EXPECT_EQ(graphFormatOfPath(path), format) << path;
@@ -134,13 +134,13 @@ TEST(GraphFormatRegistry, AStoppedReadGivesUpWithItsOwnLine) {
                                                   : FileStatus::failure(problem);
   };
   const std::pair<const char*, FileStatus> reads[] = {
-      {"txt", parseAdjacencyText(textOf(GraphFormat::AdjacencyText), "ring", out, &stopped)},
+      {"txt", parseAdjacencyText(textOf(GraphFormat::kAdjacencyText), "ring", out, &stopped)},
       {"obj", parseObj(obj, "ring", out, &stopped)},
-      {"hcp", parseHcp(textOf(GraphFormat::Hcp), "ring", contents, &stopped)},
-      {"g6", line(decodeGraph6Line(textOf(GraphFormat::Graph6), out, &stopped))},
-      {"s6", line(decodeGraph6Line(textOf(GraphFormat::Sparse6), out, &stopped))},
-      {"col", parseDimacsGraph(textOf(GraphFormat::Dimacs), "ring", out, &stopped)},
-      {"edges", parseEdgeList(textOf(GraphFormat::EdgeList), "ring", 0, out, &stopped)}};
+      {"hcp", parseHcp(textOf(GraphFormat::kHcp), "ring", contents, &stopped)},
+      {"g6", line(decodeGraph6Line(textOf(GraphFormat::kGraph6), out, &stopped))},
+      {"s6", line(decodeGraph6Line(textOf(GraphFormat::kSparse6), out, &stopped))},
+      {"col", parseDimacsGraph(textOf(GraphFormat::kDimacs), "ring", out, &stopped)},
+      {"edges", parseEdgeList(textOf(GraphFormat::kEdgeList), "ring", 0, out, &stopped)}};
   for (const auto& [format, status] : reads)
     EXPECT_EQ(std::tuple(status.stopped, status.error),
               std::tuple(true, std::string("ring: reading stopped")))

@@ -22,8 +22,8 @@ TEST(Batch, DeliversInInputOrderWithCounts) {
       mkdtemp((std::filesystem::temp_directory_path() / "hc-run-test-XXXXXX").string().data());
   const std::string path = folder + "/mixed.g6";
   std::ofstream(path) << kMixed << kMixed;
-  const Verdict verdicts[] = {Verdict::NonHamiltonian, Verdict::Hamiltonian, Verdict::Undecided,
-                              Verdict::Hamiltonian, Verdict::NonHamiltonian};
+  const Verdict verdicts[] = {Verdict::kNonHamiltonian, Verdict::kHamiltonian, Verdict::kUndecided,
+                              Verdict::kHamiltonian, Verdict::kNonHamiltonian};
   StopToken stop;
   for (const std::optional<MethodOptions>& method :
        {std::optional<MethodOptions>(CohcOptions{.writeCycleFile = false}), std::optional<MethodOptions>()}) {
@@ -42,7 +42,7 @@ TEST(Batch, DeliversInInputOrderWithCounts) {
       EXPECT_EQ(e.information.has_value(), !method && e.error.empty());
       // The figures decide only graphs that are not biconnected.
       if (e.error.empty()) {
-        EXPECT_EQ(e.verdict, method ? verdicts[e.index % 5] : Verdict::Undecided) << e.index;
+        EXPECT_EQ(e.verdict, method ? verdicts[e.index % 5] : Verdict::kUndecided) << e.index;
       }
     });
     EXPECT_EQ(indices, (std::vector<int64_t>{1, 3, 5, 7, 9}));

@@ -105,10 +105,10 @@ TEST(CubeParts, PartsCoverEveryCycleOnceAndJoinToTheTrueVerdict) {
           return part.cycle.empty() && !part.empty && inBranch(c, part.branch);
         });
         if (anyCycle) {
-          EXPECT_EQ(outcome.verdict, Verdict::Hamiltonian);
+          EXPECT_EQ(outcome.verdict, Verdict::kHamiltonian);
         }
         if (cycles.empty()) {
-          ASSERT_EQ(outcome.verdict, Verdict::NonHamiltonian);
+          ASSERT_EQ(outcome.verdict, Verdict::kNonHamiltonian);
         }
         PartRecord r{.file = (scratch / ("part-" + std::to_string(i) + ".json")).string(),
                      .index = i,
@@ -139,7 +139,7 @@ TEST(CubeParts, PartsCoverEveryCycleOnceAndJoinToTheTrueVerdict) {
         }
       const JoinOutcome joined = joinParts(graph, asLoaded, records, {.proof = "wanted"});
       ASSERT_TRUE(joined.error.empty()) << joined.error;
-      EXPECT_EQ(joined.outcome.verdict, cycles.empty() ? Verdict::NonHamiltonian : Verdict::Hamiltonian);
+      EXPECT_EQ(joined.outcome.verdict, cycles.empty() ? Verdict::kNonHamiltonian : Verdict::kHamiltonian);
       if (cycles.empty()) {
         ASSERT_TRUE(joined.outcome.certified) << joined.outcome.certificateNote;
         std::istringstream in(joined.certificate);

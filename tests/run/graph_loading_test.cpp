@@ -30,8 +30,8 @@ TEST(GraphLoading, EveryExampleIsItsRowsGraphBuiltByGeneration) {
     ASSERT_TRUE(format->read(GraphRecord{path, 0, {}}, {}, plain));
     const LoadedGraph loaded = loadGraphFile(path);
     ASSERT_TRUE(loaded) << loaded.error;
-    const bool drawing = format->format == GraphFormat::Drawing;
-    const int16_t type = format->format == GraphFormat::Obj ? 10 : drawing ? 0 : 9;
+    const bool drawing = format->format == GraphFormat::kDrawing;
+    const int16_t type = format->format == GraphFormat::kObj ? 10 : drawing ? 0 : 9;
     EXPECT_EQ(
         std::tuple(loaded.graph->graphType, loaded.graph->coordinates, testing::snapshot(*loaded.graph)),
         std::tuple(type, plain.coordinates, testing::snapshot(*graphOfPlain(plain, type))));

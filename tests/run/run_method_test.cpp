@@ -27,15 +27,15 @@ TEST(RunMethod, KnownAnswersAndWhatStoppedTheRun) {
   const Graph knight = makeGraph(64, testing::knightEdges(8, 8));
   const Graph k6 = makeGraph(6, testing::completeEdges(0, 6));
   const Row rows[] = {
-      {"schc limit", petersen, SchcOptions{.maxIterations = 25}, Verdict::Undecided, "iteration limit", ""},
-      {"schc knight", knight, SchcOptions{}, Verdict::Hamiltonian, "decided", "probability mill"},
-      {"cohc proof", petersen, CohcOptions{.writeCycleFile = false}, Verdict::NonHamiltonian, "decided",
+      {"schc limit", petersen, SchcOptions{.maxIterations = 25}, Verdict::kUndecided, "iteration limit", ""},
+      {"schc knight", knight, SchcOptions{}, Verdict::kHamiltonian, "decided", "probability mill"},
+      {"cohc proof", petersen, CohcOptions{.writeCycleFile = false}, Verdict::kNonHamiltonian, "decided",
        "proof system"},
       {"cohc shallow", petersen, CohcOptions{.maxSearchDepth = 0, .pruningLevel = 0, .writeCycleFile = false},
-       Verdict::Undecided, "search depth too shallow", ""},
-      {"cohc k6", k6, CohcOptions{.writeCycleFile = false}, Verdict::Hamiltonian, "decided", "proof system"},
-      {"solve proof", petersen, SolveOptions{.threads = 1}, Verdict::NonHamiltonian, "decided", ""},
-      {"solve knight", knight, SolveOptions{.threads = 2}, Verdict::Hamiltonian, "decided", ""},
+       Verdict::kUndecided, "search depth too shallow", ""},
+      {"cohc k6", k6, CohcOptions{.writeCycleFile = false}, Verdict::kHamiltonian, "decided", "proof system"},
+      {"solve proof", petersen, SolveOptions{.threads = 1}, Verdict::kNonHamiltonian, "decided", ""},
+      {"solve knight", knight, SolveOptions{.threads = 2}, Verdict::kHamiltonian, "decided", ""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
@@ -43,12 +43,12 @@ TEST(RunMethod, KnownAnswersAndWhatStoppedTheRun) {
     LiveFigures live;
     const RunOutcome out = runMethod(graph, EdgeSnapshot(row.graph), row.method, {.seed = 5, .live = &live});
     EXPECT_EQ(std::tuple(out.verdict, out.stoppedText, out.seed), std::tuple(row.verdict, row.stopped, 5u));
-    EXPECT_EQ(out.stopped == StoppedBy::Decided, out.verdict != Verdict::Undecided);
+    EXPECT_EQ(out.stopped == StoppedBy::kDecided, out.verdict != Verdict::kUndecided);
     if (*row.decidedBy) {
       EXPECT_EQ(decidedByName(out.decidedBy), row.decidedBy);
     }
-    EXPECT_EQ(out.decidedBy == DecidedBy::kNone, out.verdict == Verdict::Undecided);
-    EXPECT_EQ(out.cycle.empty(), out.verdict != Verdict::Hamiltonian);
+    EXPECT_EQ(out.decidedBy == DecidedBy::kNone, out.verdict == Verdict::kUndecided);
+    EXPECT_EQ(out.cycle.empty(), out.verdict != Verdict::kHamiltonian);
     if (!out.cycle.empty()) {
       EXPECT_EQ(out.cycle.front(), 0);
       EXPECT_TRUE(
@@ -80,7 +80,7 @@ TEST(RunMethod, StopsFromOutsideAreNamedAndNeverProve) {
     for (const auto& [stop, text] : stops) {
       Graph graph = hard;
       const RunOutcome out = runMethod(graph, EdgeSnapshot(hard), method, {.stop = stop});
-      EXPECT_EQ(std::tuple(out.verdict, out.stoppedText), std::tuple(Verdict::Undecided, std::string(text)))
+      EXPECT_EQ(std::tuple(out.verdict, out.stoppedText), std::tuple(Verdict::kUndecided, std::string(text)))
           << methodCommand(method);
     }
   }
@@ -96,7 +96,7 @@ TEST(RunMethod, ACycleThatFailsTheCheckDoesNotCount) {
     Graph graph = k6;
     testing::CapturedDiagnostics quiet;
     const RunOutcome out = runMethod(graph, EdgeSnapshot(edgeless), method);
-    EXPECT_EQ(out.verdict, Verdict::Undecided) << methodCommand(method);
+    EXPECT_EQ(out.verdict, Verdict::kUndecided) << methodCommand(method);
     EXPECT_TRUE(out.cycle.empty());
     EXPECT_NE(out.cycleFault.find("is not an edge"), std::string::npos) << out.cycleFault;
   }

@@ -41,7 +41,7 @@ TEST(SatWorker, EndsUndecidedWhenStoppedOrPastItsDeadline) {
     SatWorkerOptions keep;
     keep.keepFormula = true;
     const SatWorkerResult r = decideBySat(small, open, keep);
-    EXPECT_EQ(r.verdict, Verdict::NonHamiltonian);
+    EXPECT_EQ(r.verdict, Verdict::kNonHamiltonian);
     ASSERT_EQ(static_cast<int64_t>(r.formula.subtours.size()), r.subtourClauses);
     CaDiCaL::Solver fresh;
     for (int32_t literal : r.formula.clauses) fresh.add(literal);
@@ -56,7 +56,7 @@ TEST(SatWorker, EndsUndecidedWhenStoppedOrPastItsDeadline) {
     StopToken stopped;
     stopped.requestStop();
     const SatWorkerResult r = decideBySat(small, stopped);
-    EXPECT_TRUE(r.verdict == Verdict::Undecided && r.rounds == 0) << r.rounds;
+    EXPECT_TRUE(r.verdict == Verdict::kUndecided && r.rounds == 0) << r.rounds;
   }
   // A snark of 4,004 nodes holds the solver for minutes: the deadline and a request from
   // another thread end it inside a round, through the terminator.
@@ -72,7 +72,7 @@ TEST(SatWorker, EndsUndecidedWhenStoppedOrPastItsDeadline) {
     else
       token.setTimeLimit(0.2);
     const SatWorkerResult r = decideBySat(large, token);
-    EXPECT_EQ(r.verdict, Verdict::Undecided) << byRequest;
+    EXPECT_EQ(r.verdict, Verdict::kUndecided) << byRequest;
     EXPECT_GE(r.rounds, 1) << byRequest;
   }
 }
@@ -84,11 +84,11 @@ TEST(SatWorker, FindsThe219NonHamiltonianCubicGraphsOn16Nodes) {
     StopToken open;
     const SatWorkerResult r = decideBySat(satEdgeProblemOf(g), open);
     ++graphs;
-    nonHamiltonian += r.verdict == Verdict::NonHamiltonian;
-    if (r.verdict == Verdict::Hamiltonian)
+    nonHamiltonian += r.verdict == Verdict::kNonHamiltonian;
+    if (r.verdict == Verdict::kHamiltonian)
       ASSERT_TRUE(isHamiltonianCycleOf(r.cycle, 16, currentEdges(g))) << graphs;
     else
-      ASSERT_EQ(r.verdict, Verdict::NonHamiltonian) << graphs;
+      ASSERT_EQ(r.verdict, Verdict::kNonHamiltonian) << graphs;
   }
   if (graphs == 0) GTEST_SKIP() << "nauty-geng is not installed";
   EXPECT_EQ(std::pair(graphs, nonHamiltonian), std::pair(4060, 219));

@@ -204,7 +204,7 @@ const MethodRow kMethods[] = {
        for (bool pruned : {false, true}) {
          if (pruned && pruneRootIncrementally(p) != kUndecided) continue;
          const SatWorkerResult sat = decideBySat(satEdgeProblemOf(p, &given), StopToken());
-         EXPECT_EQ(sat.verdict, c.expected ? Verdict::Hamiltonian : Verdict::NonHamiltonian) << pruned;
+         EXPECT_EQ(sat.verdict, c.expected ? Verdict::kHamiltonian : Verdict::kNonHamiltonian) << pruned;
          EXPECT_TRUE(!c.expected || isHamiltonianCycleOf(sat.cycle, c.n, c.loaded)) << pruned;
        }
      }},
@@ -232,8 +232,8 @@ const MethodRow kMethods[] = {
        const std::vector<std::pair<int32_t, int32_t>> edgeList(c.loaded.begin(), c.loaded.end());
        const Verdict trivial = trivialVerdict(c.original);
        EXPECT_EQ(trivialVerdict(c.n, edgeList), trivial);
-       EXPECT_TRUE(trivial == Verdict::Undecided || !c.expected);
-       EXPECT_TRUE(trivial != Verdict::NonHamiltonian || (result.decidedBy == DecidedBy::kRootPruning && result.threads == 0));
+       EXPECT_TRUE(trivial == Verdict::kUndecided || !c.expected);
+       EXPECT_TRUE(trivial != Verdict::kNonHamiltonian || (result.decidedBy == DecidedBy::kRootPruning && result.threads == 0));
      }},
 };
 
