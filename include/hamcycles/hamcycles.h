@@ -259,6 +259,14 @@ HAMCYCLES_API const char* stoppedName(Stopped stopped);
 
 // What every run takes. Precondition (else Error): timeLimitSeconds is 0 (no limit) or a
 // number of seconds in (0, 1e9].
+//
+// Options by name: every option of methodOptions() can be set by its name through set() of
+// its method's options struct, `options.set("frontierWidth", 10)`, whether or not the struct
+// has a field of its own for it (the fields are a convenience). set() throws Error at once for
+// a name the method does not have ("solve has no option \"x\" (threads, frontierWidth)") or a
+// value the option does not take, in the words of the field's own check ("frontierWidth must
+// be in 1..14, not 15"). A run applies the values set by name after the fields, in the order
+// they were set: one set by name wins over the field of the same name.
 struct RunOptions {
   double timeLimitSeconds = 0.0;
   // Fixes every random choice: with one thread the same seed replays the same run (and
@@ -267,6 +275,8 @@ struct RunOptions {
   std::optional<std::uint32_t> seed;
   std::optional<StopToken> stop;
   ProgressCallback progress;  // may be empty
+  // The options set by name, as set() stores them (a run checks them again).
+  std::vector<std::pair<std::string, std::int64_t>> named;
 };
 
 // solve: the portfolio (root pruning with sound rules, exact search, a rotation-extension
@@ -285,6 +295,8 @@ struct SolveOptions : RunOptions {
   int threads = machineThreads();
   int frontierWidth = 14;
   std::string proofFile;
+  // Sets the option `name` of solve (see RunOptions); returns *this.
+  HAMCYCLES_API SolveOptions& set(const std::string& name, std::int64_t value);
 };
 
 // schc: the Stone Carver's randomised algorithm (initial pruning, then Probability Mill
@@ -296,6 +308,8 @@ struct SchcOptions : RunOptions {
   int version = 5;
   std::int64_t maxIterations = 0;
   int threads = 1;
+  // Sets the option `name` of schc (see RunOptions); returns *this.
+  HAMCYCLES_API SchcOptions& set(const std::string& name, std::int64_t value);
 };
 
 // cohc: the Co-HC proof system, a depth-first proof tree. level: the pruning level.
@@ -306,6 +320,8 @@ struct CohcOptions : RunOptions {
   int maxDepth = 999999999;
   bool minimal = false;
   std::string proofFile;  // as SolveOptions::proofFile
+  // Sets the option `name` of cohc (see RunOptions); returns *this.
+  HAMCYCLES_API CohcOptions& set(const std::string& name, std::int64_t value);
 };
 
 // One row of the Co-HC per-depth table.
@@ -342,8 +358,9 @@ struct SolveResult {
   std::string certificateNote;
 };
 
-// One option of solve, schc or cohc: its names, its range and its default. A value out of
-// range makes the run throw Error ("level must be in 0..6, not 7").
+// One option of solve, schc or cohc: its names, its range and its default. Every one can be
+// set by its name (RunOptions). A value out of range makes set() or the run throw Error
+// ("level must be in 0..6, not 7").
 struct MethodOption {
   std::string method;      // "solve", "schc" or "cohc"
   std::string name;        // as the options struct names it: "maxIterations"

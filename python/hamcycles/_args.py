@@ -3,6 +3,7 @@
 range, before anything runs."""
 from __future__ import annotations
 
+import inspect
 import math
 import operator
 import os
@@ -66,6 +67,7 @@ class MethodOption(NamedTuple):
 
     method: str
     name: str
+    key: str  # the library's name, by which the run sets it
     low: int
     high: int
     choices: List[int]
@@ -82,10 +84,8 @@ OPTIONS: Dict[Tuple[str, str], MethodOption] = {
 
 
 def option(method: str, name: str, value: Any) -> Any:
-    """The value of a method's option: its default for None, else `value` checked against its row."""
+    """The value of a method's option, `value` checked against its row."""
     row = OPTIONS[(method, name)]
-    if value is None:
-        return bool(row.default) if row.switch else row.default
     if row.switch:
         return boolean(name, value)
     if not row.choices:
@@ -96,17 +96,36 @@ def option(method: str, name: str, value: Any) -> Any:
     return value
 
 
-def document(method: str) -> Callable[[Any], Any]:
-    """Ends the decorated function's docstring with the options of `method`, from their rows."""
+def options(method: str, given: Dict[str, Any]) -> Dict[str, int]:
+    """The options a caller gave `method` as keyword arguments, each checked against its row,
+    as {library name: value}; those given as None are left out (the run takes the default)."""
+    out = {}
+    for name, value in given.items():
+        row = OPTIONS.get((method, name))
+        if row is None:
+            raise InputTypeError(f"{method}() got an unexpected keyword argument '{name}'")
+        if value is not None:
+            out[row.key] = int(option(method, name, value))
+    return out
+
+
+def takes_options(method: str) -> Callable[[Any], Any]:
+    """Lists the options of `method` from their rows in the decorated function's signature (in
+    place of its **options, before its other keywords) and at the end of its docstring."""
     def add(function: Any) -> Any:
+        rows = [row for row in OPTIONS.values() if row.method == method]
         lines = []
-        for row in OPTIONS.values():
-            if row.method == method:
-                values = "True or False" if row.switch else row.values_text
-                shown = "" if row.help.endswith(values) else f"{values}; "
-                none = "no limit" if row.unset is not None else f"{bool(row.default) if row.switch else row.default}"
-                lines.append(f"    {row.name}: {row.help} ({shown}None: {none}).")
+        for row in rows:
+            values = "True or False" if row.switch else row.values_text
+            shown = "" if row.help.endswith(values) else f"{values}; "
+            none = "no limit" if row.unset is not None else f"{bool(row.default) if row.switch else row.default}"
+            lines.append(f"    {row.name}: {row.help} ({shown}None: {none}).")
         function.__doc__ = (function.__doc__ or "").rstrip() + "\n\n    Options:\n" + "\n".join(lines) + "\n"
+        signature = inspect.signature(function)
+        fixed = [p for p in signature.parameters.values() if p.kind != inspect.Parameter.VAR_KEYWORD]
+        named = [inspect.Parameter(row.name, inspect.Parameter.KEYWORD_ONLY, default=None,
+                                   annotation="Optional[bool]" if row.switch else "Optional[int]") for row in rows]
+        function.__signature__ = signature.replace(parameters=fixed[:1] + named + fixed[1:])
         return function
     return add
 

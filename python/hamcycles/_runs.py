@@ -118,10 +118,20 @@ class UndecidedError(Error, TimeoutError):
         self.result = result
 
 
-@_args.document("solve")
-def solve(G: Any, *, time_limit: Optional[float] = None, threads: Optional[int] = None,
-          seed: Optional[int] = None, progress: Optional[ProgressCallback] = None, proof: Any = None,
-          cancel: Optional[Cancel] = None, frontier_width: Optional[int] = None) -> Result:
+def _run(method: str, G: Any, time_limit: Optional[float], seed: Optional[int],
+         progress: Optional[ProgressCallback], proof: Any, cancel: Optional[Cancel], options: Dict[str, Any]) -> Result:
+    """One run of `method` with its arguments checked; the options by their rows."""
+    graph = as_graph(G)
+    file = _args.proof(proof)
+    raw = _hamcycles.run(method, graph._core, graph._labels, _args.time_limit(time_limit), _args.seed(seed),
+                         _args.callback(progress), _args.options(method, options), file, _args.cancel(cancel))
+    return Result(method, graph._core.node_count, graph._core.edge_count, raw, file)
+
+
+@_args.takes_options("solve")
+def solve(G: Any, *, time_limit: Optional[float] = None, seed: Optional[int] = None,
+          progress: Optional[ProgressCallback] = None, proof: Any = None, cancel: Optional[Cancel] = None,
+          **options: Optional[int]) -> Result:
     """Decides G with the portfolio (sound root rules, exact and frontier search, a rotation-
     extension finder, clause learning, the Probability Mill and, on small graphs, the Co-HC
     proof system) until one part decides or `time_limit` seconds pass (None: no limit).
@@ -137,18 +147,13 @@ def solve(G: Any, *, time_limit: Optional[float] = None, threads: Optional[int] 
     before the run. cancel: a Cancel handle; its cancel() ends the run undecided
     ("interrupted").
     """
-    graph = as_graph(G)
-    file = _args.proof(proof)
-    raw = _hamcycles.solve(graph._core, graph._labels, _args.time_limit(time_limit), _args.seed(seed),
-                           _args.callback(progress), _args.option("solve", "threads", threads),
-                           _args.option("solve", "frontier_width", frontier_width), file, _args.cancel(cancel))
-    return Result("solve", graph._core.node_count, graph._core.edge_count, raw, file)
+    return _run("solve", G, time_limit, seed, progress, proof, cancel, options)
 
 
-@_args.document("schc")
-def schc(G: Any, *, version: Optional[int] = None, max_iterations: Optional[int] = None, time_limit: Optional[float] = None,
-         seed: Optional[int] = None, threads: Optional[int] = None,
-         progress: Optional[ProgressCallback] = None, cancel: Optional[Cancel] = None) -> Result:
+@_args.takes_options("schc")
+def schc(G: Any, *, time_limit: Optional[float] = None, seed: Optional[int] = None,
+         progress: Optional[ProgressCallback] = None, cancel: Optional[Cancel] = None,
+         **options: Optional[int]) -> Result:
     """Runs the Stone Carver's randomised algorithm: initial pruning, then Probability Mill
     iterations until a verified cycle, `max_iterations` (None: the engine's own limit) or
     `time_limit`. It proves a graph non-Hamiltonian only through its initial
@@ -157,32 +162,19 @@ def schc(G: Any, *, version: Optional[int] = None, max_iterations: Optional[int]
     threads: workers of the parallel mill (replay with a seed is exact with one). progress: as in solve, with
     iterations and best_percent_complete. cancel: as in solve.
     """
-    graph = as_graph(G)
-    chosen = _args.option("schc", "version", version)
-    iterations = _args.option("schc", "max_iterations", max_iterations)
-    raw = _hamcycles.schc(graph._core, graph._labels, _args.time_limit(time_limit), _args.seed(seed),
-                          _args.callback(progress), chosen, iterations, _args.option("schc", "threads", threads),
-                          _args.cancel(cancel))
-    return Result("schc", graph._core.node_count, graph._core.edge_count, raw)
+    return _run("schc", G, time_limit, seed, progress, None, cancel, options)
 
 
-@_args.document("cohc")
-def cohc(G: Any, *, level: Optional[int] = None, max_depth: Optional[int] = None, minimal: Optional[bool] = None,
-         time_limit: Optional[float] = None, seed: Optional[int] = None,
-         progress: Optional[ProgressCallback] = None, proof: Any = None,
-         cancel: Optional[Cancel] = None) -> Result:
+@_args.takes_options("cohc")
+def cohc(G: Any, *, time_limit: Optional[float] = None, seed: Optional[int] = None,
+         progress: Optional[ProgressCallback] = None, proof: Any = None, cancel: Optional[Cancel] = None,
+         **options: Optional[int]) -> Result:
     """Runs the Co-HC proof system, a depth-first proof tree that decides either way, on one
     thread. max_depth: levels below the root (None or the highest: unlimited); a proof cut short
     by it ends undecided. A run stopped from outside never reports "non-hamiltonian". progress: as in
     solve, with tree_nodes and depth (the deepest so far). proof, cancel: as in solve.
     """
-    graph = as_graph(G)
-    depth = _args.option("cohc", "max_depth", max_depth)
-    file = _args.proof(proof)
-    raw = _hamcycles.cohc(graph._core, graph._labels, _args.time_limit(time_limit), _args.seed(seed),
-                          _args.callback(progress), _args.option("cohc", "level", level), depth,
-                          _args.option("cohc", "minimal", minimal), file, _args.cancel(cancel))
-    return Result("cohc", graph._core.node_count, graph._core.edge_count, raw, file)
+    return _run("cohc", G, time_limit, seed, progress, proof, cancel, options)
 
 
 def hamiltonian_cycle(G: Any, *, time_limit: Optional[float] = None, threads: Optional[int] = None,

@@ -10,10 +10,12 @@
 #include <pybind11/stl.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -202,10 +204,17 @@ py::tuple run(const hamcycles::Graph& graph, py::handle labels, Options options,
   return resultTuple(result, labels);
 }
 
+// A method's options: the time limit, the seed, the options set by name and the proof file
+// (of the methods that write one).
 template <typename Options>
-void common(Options& options, double timeLimit, Seed seed) {
+Options optionsOf(double timeLimit, Seed seed, const std::map<std::string, std::int64_t>& named,
+                  const std::string& proof = {}) {
+  Options options;
   options.timeLimitSeconds = timeLimit;
   options.seed = seed;
+  for (const auto& [name, value] : named) options.set(name, value);
+  if constexpr (!std::is_same_v<Options, hamcycles::SchcOptions>) options.proofFile = proof;
+  return options;
 }
 
 }  // namespace
@@ -311,48 +320,28 @@ PYBIND11_MODULE(_hamcycles, m) {
                ", tree_nodes=" + std::to_string(p.treeNodes) + ", depth=" + std::to_string(p.depth) + ")";
       });
 
-  m.def("solve", [](const hamcycles::Graph& g, py::handle labels, double timeLimit, Seed seed,
-                    const py::object& progress, int threads, int frontierWidth, const std::string& proof,
-                    Cancel* cancel) {
-    hamcycles::SolveOptions options;
-    common(options, timeLimit, seed);
-    options.threads = threads;
-    options.frontierWidth = frontierWidth;
-    options.proofFile = proof;
-    return run(g, labels, options, progress, cancel,
+  // One run of solve, schc or cohc; its options come as {library name: value} and are set by
+  // name (the library checks each against its row), proof is "" for none (schc takes none).
+  m.def("run", [](const std::string& method, const hamcycles::Graph& g, py::handle labels, double timeLimit,
+                  Seed seed, const py::object& progress, const std::map<std::string, std::int64_t>& named,
+                  const std::string& proof, Cancel* cancel) {
+    if (method == "schc")
+      return run(g, labels, optionsOf<hamcycles::SchcOptions>(timeLimit, seed, named), progress, cancel,
+                 [](const auto& graph, const auto& o) { return hamcycles::schc(graph, o); });
+    if (method == "cohc")
+      return run(g, labels, optionsOf<hamcycles::CohcOptions>(timeLimit, seed, named, proof), progress,
+                 cancel, [](const auto& graph, const auto& o) { return hamcycles::cohc(graph, o); });
+    return run(g, labels, optionsOf<hamcycles::SolveOptions>(timeLimit, seed, named, proof), progress, cancel,
                [](const auto& graph, const auto& o) { return hamcycles::solve(graph, o); });
   });
-  m.def("schc",
-        [](const hamcycles::Graph& g, py::handle labels, double timeLimit, Seed seed,
-           const py::object& progress, int version, std::int64_t maxIterations, int threads, Cancel* cancel) {
-          hamcycles::SchcOptions options;
-          common(options, timeLimit, seed);
-          options.version = version;
-          options.maxIterations = maxIterations;
-          options.threads = threads;
-          return run(g, labels, options, progress, cancel,
-                     [](const auto& graph, const auto& o) { return hamcycles::schc(graph, o); });
-        });
-  m.def("cohc", [](const hamcycles::Graph& g, py::handle labels, double timeLimit, Seed seed,
-                   const py::object& progress, int level, int maxDepth, bool minimal,
-                   const std::string& proof, Cancel* cancel) {
-    hamcycles::CohcOptions options;
-    common(options, timeLimit, seed);
-    options.level = level;
-    options.maxDepth = maxDepth;
-    options.minimal = minimal;
-    options.proofFile = proof;
-    return run(g, labels, options, progress, cancel,
-               [](const auto& graph, const auto& o) { return hamcycles::cohc(graph, o); });
-  });
 
-  // The options of solve, schc and cohc, one tuple each: (method, python name, low, high,
-  // choices, values text, default, unset value or None, switch, help line).
+  // The options of solve, schc and cohc, one tuple each: (method, python name, library name,
+  // low, high, choices, values text, default, unset value or None, switch, help line).
   m.def("method_options", [] {
     py::list rows;
     for (const hamcycles::MethodOption& o : hamcycles::methodOptions())
-      rows.append(py::make_tuple(o.method, o.pythonName, o.low, o.high, o.choices, o.valuesText, o.defaultValue,
-                                 o.unset, o.isSwitch, o.help));
+      rows.append(py::make_tuple(o.method, o.pythonName, o.name, o.low, o.high, o.choices, o.valuesText,
+                                 o.defaultValue, o.unset, o.isSwitch, o.help));
     return rows;
   });
 

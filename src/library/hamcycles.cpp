@@ -27,6 +27,7 @@
 #include <random>
 #include <sstream>
 #include <streambuf>
+#include <string_view>
 #include <thread>
 
 #include "hamcycles_version.h"
@@ -210,17 +211,36 @@ void checkProofFile(const std::string& path) {
   unlink(probe.c_str());
 }
 
-// The engine's options of `choice` with the caller's values, each checked against its row of
-// the option table under the library's name ("level must be in 0..6, not 7").
-hc::MethodOptions methodOf(hc::MethodChoice choice,
+// The row of `choice`'s option `name`, checked to take `value`, in the library's words
+// ("level must be in 0..6, not 7", "solve has no option "x" (threads, frontierWidth)").
+const hc::MethodOptionRow& checkedRow(hc::MethodChoice choice, std::string_view name, int64_t value) {
+  const hc::MethodOptionRow* row = hc::findMethodOption(choice, name);  // engine
+  if (row == nullptr) {
+    std::string known;
+    for (const hc::MethodOptionRow& other : hc::methodOptionRows())  // engine
+      if (other.method == choice) known += (known.empty() ? "" : ", ") + std::string(other.name);
+    refuse(std::string(hc::methodCommand(choice)) + " has no option \"" + std::string(name) + "\" (" + known +
+           ")");
+  }
+  if (std::string problem = hc::optionValueProblem(*row, value, row->name); !problem.empty()) refuse(problem);
+  return *row;
+}
+
+// The engine's options of `choice` with the caller's values: the typed fields `given`, then the
+// options set by name, each checked against its row of the option table.
+hc::MethodOptions methodOf(hc::MethodChoice choice, const RunOptions& options,
                            std::initializer_list<std::pair<const char*, int64_t>> given) {
   hc::MethodOptions method = hc::defaultMethodOptions(choice);  // engine
-  for (const auto& [name, value] : given) {
-    const hc::MethodOptionRow& row = *hc::findMethodOption(choice, name);  // engine
-    if (std::string problem = hc::optionValueProblem(row, value, row.name); !problem.empty()) refuse(problem);
-    row.field.set(method, value);
-  }
+  for (const auto& [name, value] : given) checkedRow(choice, name, value).field.set(method, value);
+  for (const auto& [name, value] : options.named) checkedRow(choice, name, value).field.set(method, value);
   return method;
+}
+
+template <typename Options>
+Options& setNamed(Options& options, hc::MethodChoice choice, const std::string& name, int64_t value) {
+  checkedRow(choice, name, value);
+  options.named.emplace_back(name, value);
+  return options;
 }
 
 }  // namespace
@@ -581,12 +601,23 @@ SolveResult run(const GraphData& graph, const RunOptions& options, const hc::Met
 
 int machineThreads() { return hc::machineThreads(); }
 
+SolveOptions& SolveOptions::set(const std::string& name, int64_t value) {
+  return setNamed(*this, hc::MethodChoice::kSolve, name, value);
+}
+SchcOptions& SchcOptions::set(const std::string& name, int64_t value) {
+  return setNamed(*this, hc::MethodChoice::kSchc, name, value);
+}
+CohcOptions& CohcOptions::set(const std::string& name, int64_t value) {
+  return setNamed(*this, hc::MethodChoice::kCohc, name, value);
+}
+
 SolveResult solve(const Graph& graph, const SolveOptions& options) {
   quietEngine();
   const GraphData& impl = solvable(graph);
   checkRunOptions(options);
   hc::MethodOptions method =
-      methodOf(hc::MethodChoice::kSolve, {{"threads", options.threads}, {"frontierWidth", options.frontierWidth}});
+      methodOf(hc::MethodChoice::kSolve, options,
+               {{"threads", options.threads}, {"frontierWidth", options.frontierWidth}});
   checkProofFile(options.proofFile);
   std::get<hc::SolveOptions>(method).timeLimitSeconds = options.timeLimitSeconds;  // it sizes the one-thread slices too
   // A portfolio that gives up without a stop has no name of its own here.
@@ -598,7 +629,7 @@ SolveResult schc(const Graph& graph, const SchcOptions& options) {
   const GraphData& impl = solvable(graph);
   checkRunOptions(options);
   const hc::MethodOptions method = methodOf(
-      hc::MethodChoice::kSchc,
+      hc::MethodChoice::kSchc, options,
       {{"version", options.version}, {"maxIterations", options.maxIterations}, {"threads", options.threads}});
   return run(impl, options, method, Stopped::IterationLimit);
 }
@@ -607,8 +638,9 @@ SolveResult cohc(const Graph& graph, const CohcOptions& options) {
   quietEngine();
   const GraphData& impl = solvable(graph);
   checkRunOptions(options);
-  hc::MethodOptions method = methodOf(
-      hc::MethodChoice::kCohc, {{"level", options.level}, {"maxDepth", options.maxDepth}, {"minimal", options.minimal}});
+  hc::MethodOptions method =
+      methodOf(hc::MethodChoice::kCohc, options,
+               {{"level", options.level}, {"maxDepth", options.maxDepth}, {"minimal", options.minimal}});
   checkProofFile(options.proofFile);
   std::get<hc::CohcOptions>(method).timeLimitSeconds = options.timeLimitSeconds;
   return run(impl, options, method, Stopped::DepthLimit, options.proofFile);

@@ -48,6 +48,10 @@ TEST(Library, RefusesBadInputWithOneClearLine) {
       {"schc version", [] { hcl::SchcOptions o; o.version = 10; hcl::schc(hcl::petersen(), o); }, false,
        "version must be 3, 4, 5, 6, 7, 12 or 13, not 10"},
       {"cohc level", [] { hcl::CohcOptions o; o.level = 7; hcl::cohc(hcl::petersen(), o); }, false, "level must be in 0..6, not 7"},
+      {"option by name", [] { hcl::SolveOptions().set("frontierWidth", 3).set("frontierWidth", 15); }, false,
+       "frontierWidth must be in 1..14, not 15"},
+      {"unknown option", [] { hcl::SchcOptions().set("level", 1); }, false,
+       "schc has no option \"level\" (version, maxIterations, threads)"},
   };
   // clang-format on
   for (const auto& [what, call, isFileError, message] : cases) {
@@ -62,10 +66,11 @@ TEST(Library, RefusesBadInputWithOneClearLine) {
   }
 }
 
-// Every option of methodOptions(): the options struct's default is the table's and is taken,
-// and one past the range is refused in the table's words.
+// Every option of methodOptions(), by its field (where its struct has one) and by its name: the
+// options struct's default is the table's and is taken, and one past the range is refused in the
+// table's words.
 TEST(Library, EveryOptionRefusesAValuePastItsRange) {
-  const auto run = [](const hcl::MethodOption& option, int64_t wide) {
+  const auto run = [](const hcl::MethodOption& option, int64_t wide, bool byField) {
     const int value = static_cast<int>(wide);
     hcl::SolveOptions solve;
     hcl::SchcOptions schc;
@@ -80,22 +85,38 @@ TEST(Library, EveryOptionRefusesAValuePastItsRange) {
         {"cohc level", [&] { return std::exchange(cohc.level, value); }},
         {"cohc maxDepth", [&] { return std::exchange(cohc.maxDepth, value); }},
         {"cohc minimal", [&] { return int64_t{std::exchange(cohc.minimal, wide != 0)}; }}};
-    EXPECT_EQ(set.at(option.method + " " + option.name)(), option.defaultValue);
+    const auto field = set.find(option.method + " " + option.name);
+    if (byField && field != set.end())
+      EXPECT_EQ(field->second(), option.defaultValue);
+    else if (option.method == "solve")
+      solve.set(option.name, wide);
+    else if (option.method == "schc")
+      schc.set(option.name, wide);
+    else
+      cohc.set(option.name, wide);
     if (option.method == "solve") return hcl::solve(hcl::petersen(), solve).verdict;
     return option.method == "schc" ? hcl::schc(hcl::knight(6, 6), schc).verdict : hcl::cohc(hcl::petersen(), cohc).verdict;
   };
   for (const hcl::MethodOption& option : hcl::methodOptions()) {
-    SCOPED_TRACE(option.method + " " + option.name);
-    EXPECT_NE(run(option, option.defaultValue), hcl::Verdict::Undecided);
-    if (option.isSwitch) continue;
-    try {
-      run(option, option.high + 1);
-      ADD_FAILURE() << "no error";
-    } catch (const hcl::Error& e) {
-      EXPECT_EQ(std::string(e.what()), option.name + (option.choices.empty() ? " must be in " : " must be ") +
-                                           option.valuesText + ", not " + std::to_string(option.high + 1));
+    for (const bool byField : {true, false}) {
+      SCOPED_TRACE(option.method + " " + option.name + (byField ? " by field" : " by name"));
+      EXPECT_NE(run(option, option.defaultValue, byField), hcl::Verdict::Undecided);
+      if (option.isSwitch) continue;
+      try {
+        run(option, option.high + 1, byField);
+        ADD_FAILURE() << "no error";
+      } catch (const hcl::Error& e) {
+        EXPECT_EQ(std::string(e.what()), option.name +
+                                             (option.choices.empty() ? " must be in " : " must be ") +
+                                             option.valuesText + ", not " + std::to_string(option.high + 1));
+      }
     }
   }
+  // A value set by name reaches the run, over the field of the same name.
+  hcl::SchcOptions limited;
+  limited.maxIterations = 1000000;
+  EXPECT_EQ(hcl::schc(hcl::petersen(), limited.set("maxIterations", 5)).stopped,
+            hcl::Stopped::IterationLimit);
 }
 
 TEST(Library, RunsStopFromOutside) {

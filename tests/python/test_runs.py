@@ -1,6 +1,7 @@
 """Deciding graphs through the module: known answers with verified cycles in the caller's
 labels, the results' figures, replay by seed, the errors of bad parameters, undecided runs,
 progress callbacks and Ctrl-C."""
+import inspect
 import os
 import re
 import signal
@@ -15,6 +16,7 @@ import networkx as nx
 import pytest
 
 import hamcycles
+from hamcycles import _hamcycles
 
 CYCLE5 = nx.relabel_nodes(nx.cycle_graph(5), dict(enumerate("abcde")))
 K23 = [(0, 2), (0, 3), (0, 4), (1, 2), (1, 3), (1, 4)]
@@ -57,7 +59,9 @@ def test_known_answers_in_the_callers_labels(name, graph, hamiltonian):
 
 def test_method_options_come_from_the_table_and_reach_the_run():
     assert "frontier_width: " in hamcycles.solve.__doc__ and "(1..14; None: 14)" in hamcycles.solve.__doc__
-    assert hamcycles.solve(hamcycles.petersen(), frontier_width=1, threads=1).verdict == "non-hamiltonian"
+    assert list(inspect.signature(hamcycles.cohc).parameters)[:4] == ["G", "level", "max_depth", "minimal"]
+    for width in (1, 3):
+        assert hamcycles.solve(hamcycles.petersen(), frontier_width=width, threads=1).verdict == "non-hamiltonian"
 
 
 def test_results_carry_the_figures_of_the_json_report():
@@ -106,6 +110,10 @@ def test_verify_names_the_first_fault_in_labels(cycle, fault):
     (lambda: hamcycles.schc(CYCLE5, max_iterations=0), ValueError, "max_iterations must be in 1..100000000, not 0"),
     (lambda: hamcycles.cohc(CYCLE5, level=7), ValueError, "level must be in 0..6, not 7"),
     (lambda: hamcycles.solve(CYCLE5, frontier_width=15), ValueError, "frontier_width must be in 1..14, not 15"),
+    (lambda: hamcycles.solve(CYCLE5, frontierWidth=3), TypeError, "solve() got an unexpected keyword argument 'frontierWidth'"),
+    # The library checks the options it is given by name once more, in its own words.
+    (lambda: _hamcycles.run("solve", hamcycles.petersen()._core, None, 0.0, 1, None, {"frontierWidth": 15}, "", None),
+     ValueError, "frontierWidth must be in 1..14, not 15"),
     (lambda: hamcycles.cohc(CYCLE5, minimal=1), TypeError, "minimal must be True or False, not 1"),
     (lambda: hamcycles.verify(CYCLE5, 5), TypeError, "a cycle must be an iterable of nodes, not 5"),
     (lambda: hamcycles.solve(CYCLE5, proof=""), ValueError, "proof must name a file, not ''"),
