@@ -16,14 +16,14 @@ int main() {
       hamcycles::Graph graph;
       hamcycles::Verdict known;
     };
-    for (const Case& c : {Case{hamcycles::petersen(), hamcycles::Verdict::NonHamiltonian},
-                          Case{hamcycles::knight(8, 8), hamcycles::Verdict::Hamiltonian}}) {
+    for (const Case& c : {Case{hamcycles::petersen(), hamcycles::Verdict::kNonHamiltonian},
+                          Case{hamcycles::knight(8, 8), hamcycles::Verdict::kHamiltonian}}) {
       const hamcycles::SolveResult r = hamcycles::solve(c.graph, options);
       const bool checked =
-          r.verdict != hamcycles::Verdict::Hamiltonian || hamcycles::isHamiltonianCycle(c.graph, r.cycle);
+          r.verdict != hamcycles::Verdict::kHamiltonian || hamcycles::isHamiltonianCycle(c.graph, r.cycle);
       std::printf("%s: %d nodes, %lld edges, %s%s\n", c.graph.name().c_str(), c.graph.nodeCount(),
                   static_cast<long long>(c.graph.edgeCount()), hamcycles::verdictName(r.verdict),
-                  r.verdict == hamcycles::Verdict::Hamiltonian
+                  r.verdict == hamcycles::Verdict::kHamiltonian
                       ? (checked ? ", cycle checked" : ", cycle WRONG")
                       : "");
       asKnown = asKnown && checked && r.verdict == c.known;

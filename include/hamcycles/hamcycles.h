@@ -10,7 +10,7 @@
 //   hamcycles::SolveOptions options;
 //   options.timeLimitSeconds = 10;
 //   hamcycles::SolveResult r = hamcycles::solve(g, options);
-//   if (r.verdict == hamcycles::Verdict::Hamiltonian) { /* r.cycle: 0 1 2 3 */ }
+//   if (r.verdict == hamcycles::Verdict::kHamiltonian) { /* r.cycle: 0 1 2 3 */ }
 //
 // Build against the installed package with CMake (`find_package(hamcycles REQUIRED)`, then
 // link `hamcycles::hamcycles`) or pkg-config (`pkg-config --cflags --libs hamcycles`). The
@@ -242,17 +242,31 @@ using ProgressCallback = std::function<void(const Progress&)>;
 // Solving. Three methods, one result type.
 // ---------------------------------------------------------------------------------------
 
-enum class Verdict { NonHamiltonian, Hamiltonian, Undecided };
+enum class Verdict {
+  kNonHamiltonian,
+  kHamiltonian,
+  kUndecided,
+  // The names of version 0.1, for code written against it.
+  NonHamiltonian [[deprecated("use kNonHamiltonian")]] = kNonHamiltonian,
+  Hamiltonian [[deprecated("use kHamiltonian")]] = kHamiltonian,
+  Undecided [[deprecated("use kUndecided")]] = kUndecided,
+};
 // "non-hamiltonian", "hamiltonian", "undecided" (the words of the CLI's JSON reports).
 HAMCYCLES_API const char* verdictName(Verdict verdict);
 
 // Why a run ended.
 enum class Stopped {
-  Decided,         // the verdict is Hamiltonian or NonHamiltonian
-  TimeLimit,       // timeLimitSeconds passed
-  Interrupted,     // a stop token was requested (or the progress callback threw)
-  IterationLimit,  // schc: maxIterations (or the engine's own limit) reached
-  DepthLimit,      // cohc: maxDepth kept the proof from finishing
+  kDecided,         // the verdict is Hamiltonian or NonHamiltonian
+  kTimeLimit,       // timeLimitSeconds passed
+  kInterrupted,     // a stop token was requested (or the progress callback threw)
+  kIterationLimit,  // schc: maxIterations (or the engine's own limit) reached
+  kDepthLimit,      // cohc: maxDepth kept the proof from finishing
+  // The names of version 0.1, for code written against it.
+  Decided [[deprecated("use kDecided")]] = kDecided,
+  TimeLimit [[deprecated("use kTimeLimit")]] = kTimeLimit,
+  Interrupted [[deprecated("use kInterrupted")]] = kInterrupted,
+  IterationLimit [[deprecated("use kIterationLimit")]] = kIterationLimit,
+  DepthLimit [[deprecated("use kDepthLimit")]] = kDepthLimit,
 };
 // "decided", "time limit", "interrupted", "iteration limit", "search depth too shallow".
 HAMCYCLES_API const char* stoppedName(Stopped stopped);
@@ -335,7 +349,7 @@ struct DepthFigures {
 };
 
 struct SolveResult {
-  Verdict verdict = Verdict::Undecided;
+  Verdict verdict = Verdict::kUndecided;
   // With Hamiltonian: the nodes in cycle order from node 0 (the edge back to node 0 is
   // implied), checked against the graph. Empty otherwise.
   std::vector<int> cycle;
@@ -345,7 +359,7 @@ struct SolveResult {
   std::string method;
   double seconds = 0.0;    // from the call to the moment the run stopped, its threads joined
   std::uint32_t seed = 0;  // the seed used: pass it back to replay the run
-  Stopped stopped = Stopped::Decided;
+  Stopped stopped = Stopped::kDecided;
   std::int64_t iterations = 0;       // schc
   double bestPercentComplete = 0.0;  // schc
   std::int64_t treeNodes = 0;        // solve, cohc

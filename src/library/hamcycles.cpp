@@ -484,12 +484,12 @@ bool StopToken::stopRequested() const noexcept {
 // ---------------------------------------------------------------------------------------
 
 // The public verdicts are the run layer's, in the same order.
-static_assert(static_cast<int>(Verdict::NonHamiltonian) == static_cast<int>(hc::Verdict::kNonHamiltonian) &&
-              static_cast<int>(Verdict::Hamiltonian) == static_cast<int>(hc::Verdict::kHamiltonian) &&
-              static_cast<int>(Verdict::Undecided) == static_cast<int>(hc::Verdict::kUndecided));
+static_assert(static_cast<int>(Verdict::kNonHamiltonian) == static_cast<int>(hc::Verdict::kNonHamiltonian) &&
+              static_cast<int>(Verdict::kHamiltonian) == static_cast<int>(hc::Verdict::kHamiltonian) &&
+              static_cast<int>(Verdict::kUndecided) == static_cast<int>(hc::Verdict::kUndecided));
 
 const char* verdictName(Verdict verdict) {
-  if (verdict != Verdict::Hamiltonian && verdict != Verdict::NonHamiltonian) verdict = Verdict::Undecided;
+  if (verdict != Verdict::kHamiltonian && verdict != Verdict::kNonHamiltonian) verdict = Verdict::kUndecided;
   return hc::verdictName(static_cast<hc::Verdict>(verdict)).data();  // a literal: terminated
 }
 
@@ -513,7 +513,7 @@ void checkRunOptions(const RunOptions& options) {
 
 // The public result of a run; `methodLimit` is what the method's own limit is called here.
 SolveResult resultOf(const hc::RunOutcome& outcome, Stopped methodLimit) {
-  const Stopped stopped[] = {Stopped::Decided, Stopped::TimeLimit, Stopped::Interrupted, methodLimit};
+  const Stopped stopped[] = {Stopped::kDecided, Stopped::kTimeLimit, Stopped::kInterrupted, methodLimit};
   SolveResult result{static_cast<Verdict>(outcome.verdict),
                      {outcome.cycle.begin(), outcome.cycle.end()},
                      std::string(hc::decidedByName(outcome.decidedBy)),  // the public words
@@ -546,7 +546,7 @@ SolveResult run(const GraphData& graph, const RunOptions& options, const hc::Met
   if (options.stop && options.stop->stopRequested()) {
     SolveResult result;
     result.seed = seed;
-    result.stopped = Stopped::Interrupted;
+    result.stopped = Stopped::kInterrupted;
     return result;
   }
   // The run's own token, a child of the caller's, with the time limit as its deadline.
@@ -621,7 +621,7 @@ SolveResult solve(const Graph& graph, const SolveOptions& options) {
   checkProofFile(options.proofFile);
   std::get<hc::SolveOptions>(method).timeLimitSeconds = options.timeLimitSeconds;  // it sizes the one-thread slices too
   // A portfolio that gives up without a stop has no name of its own here.
-  return run(impl, options, method, Stopped::Interrupted, options.proofFile);
+  return run(impl, options, method, Stopped::kInterrupted, options.proofFile);
 }
 
 SolveResult schc(const Graph& graph, const SchcOptions& options) {
@@ -631,7 +631,7 @@ SolveResult schc(const Graph& graph, const SchcOptions& options) {
   const hc::MethodOptions method = methodOf(
       hc::MethodChoice::kSchc, options,
       {{"version", options.version}, {"maxIterations", options.maxIterations}, {"threads", options.threads}});
-  return run(impl, options, method, Stopped::IterationLimit);
+  return run(impl, options, method, Stopped::kIterationLimit);
 }
 
 SolveResult cohc(const Graph& graph, const CohcOptions& options) {
@@ -643,7 +643,7 @@ SolveResult cohc(const Graph& graph, const CohcOptions& options) {
                {{"level", options.level}, {"maxDepth", options.maxDepth}, {"minimal", options.minimal}});
   checkProofFile(options.proofFile);
   std::get<hc::CohcOptions>(method).timeLimitSeconds = options.timeLimitSeconds;
-  return run(impl, options, method, Stopped::DepthLimit, options.proofFile);
+  return run(impl, options, method, Stopped::kDepthLimit, options.proofFile);
 }
 
 std::vector<ResultField> resultFields() {

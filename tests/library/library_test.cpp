@@ -100,7 +100,7 @@ TEST(Library, EveryOptionRefusesAValuePastItsRange) {
   for (const hcl::MethodOption& option : hcl::methodOptions()) {
     for (const bool byField : {true, false}) {
       SCOPED_TRACE(option.method + " " + option.name + (byField ? " by field" : " by name"));
-      EXPECT_NE(run(option, option.defaultValue, byField), hcl::Verdict::Undecided);
+      EXPECT_NE(run(option, option.defaultValue, byField), hcl::Verdict::kUndecided);
       if (option.isSwitch) continue;
       try {
         run(option, option.high + 1, byField);
@@ -116,7 +116,7 @@ TEST(Library, EveryOptionRefusesAValuePastItsRange) {
   hcl::SchcOptions limited;
   limited.maxIterations = 1000000;
   EXPECT_EQ(hcl::schc(hcl::petersen(), limited.set("maxIterations", 5)).stopped,
-            hcl::Stopped::IterationLimit);
+            hcl::Stopped::kIterationLimit);
 }
 
 TEST(Library, RunsStopFromOutside) {
@@ -127,7 +127,7 @@ TEST(Library, RunsStopFromOutside) {
   stopped.stop = token;
   const hcl::SolveResult r = hcl::solve(board, stopped);
   EXPECT_EQ(std::tuple(r.verdict, r.stopped, r.cycle.empty()),
-            std::tuple(hcl::Verdict::Undecided, hcl::Stopped::Interrupted, true));
+            std::tuple(hcl::Verdict::kUndecided, hcl::Stopped::kInterrupted, true));
 
   // GP(29, 2) is non-Hamiltonian and the mill's initial pruning does not see it: only a
   // limit ends the run.
@@ -136,7 +136,7 @@ TEST(Library, RunsStopFromOutside) {
   limited.timeLimitSeconds = 0.3;
   const hcl::SolveResult late = hcl::schc(hard, limited);
   EXPECT_EQ(std::pair(late.verdict, late.stopped),
-            std::pair(hcl::Verdict::Undecided, hcl::Stopped::TimeLimit));
+            std::pair(hcl::Verdict::kUndecided, hcl::Stopped::kTimeLimit));
 
   // A token requested from another thread during a run nobody watches.
   hcl::StopToken later;
@@ -151,7 +151,7 @@ TEST(Library, RunsStopFromOutside) {
   stopper.join();
   EXPECT_EQ(
       std::tuple(interrupted.verdict, interrupted.stopped, interrupted.iterations < tokenOnly.maxIterations),
-      std::tuple(hcl::Verdict::Undecided, hcl::Stopped::Interrupted, true));
+      std::tuple(hcl::Verdict::kUndecided, hcl::Stopped::kInterrupted, true));
 
   // The callback runs on the caller's thread; what it throws stops the run and reaches the caller.
   struct Enough {};
