@@ -17,14 +17,6 @@ namespace {
 // A piece grows to at most this many nodes (I and N), in at most this many additions.
 constexpr size_t kMaxPieceNodes = 48;
 constexpr int32_t kMaxGrowth = 12;
-// Rounds of finding and contracting or bypassing (a chain of dot products peels off a few
-// layers per round).
-constexpr int32_t kMaxRounds = 200;
-// Graphs with a node of higher degree are not searched (the growth would scan the square of
-// the degree at every node; the pieces this looks for are small and sparse).
-constexpr int32_t kMaxDegree = 8;
-// Nor are graphs of more nodes (a round costs a pass over a ball around every node).
-constexpr int32_t kMaxNodes = 100000;
 
 class PieceFinder {
  public:
@@ -155,6 +147,10 @@ bool checkBypass(const BranchState& b, const std::string& text, int32_t& nodes,
 
 }  // namespace
 
+// Rounds of finding and contracting or bypassing (a chain of dot products peels off a few
+// layers per round).
+constexpr int32_t kMaxRounds = 200;
+
 PieceContraction contractPieces(const BranchState& branch, const StopToken& stop) {
   PieceContraction out;
   std::unique_ptr<BranchState> owned;
@@ -189,6 +185,12 @@ PieceContraction contractPieces(const BranchState& branch, const StopToken& stop
   }
   return out;
 }
+
+// Graphs with a node of higher degree are not searched (the growth would scan the square of
+// the degree at every node; the pieces this looks for are small and sparse).
+constexpr int32_t kMaxDegree = 8;
+// Nor are graphs of more nodes (a round costs a pass over a ball around every node).
+constexpr int32_t kMaxNodes = 100000;
 
 PieceOutcome refuteByPieces(const EdgeSnapshot& snapshot, const SolveOptions& options, const StopToken& stop,
                             bool certify) {

@@ -44,32 +44,6 @@ constexpr int32_t kDecompositionNodeLimit = 300000;
 // Above this many nodes a large graph has no complete method beside the finders (the
 // clause learner's clauses grow past memory, the search's copy and walk past any use).
 constexpr int32_t kLargeSatNodeLimit = 300000;
-// A graph with this many edges per node on average, or with no node of degree 2, gives
-// the finder the graph as given, before the root pruning: there the pruning forces nothing
-// from degree-2 nodes and costs far more than the finder takes (it cuts hundreds of
-// thousands of edges on a dense graph).
-constexpr int32_t kDenseEdgesPerNode = 8;
-// Dense graphs of at least this many edges keep the finder going beside the root phases.
-constexpr int32_t kDenseFinderEdges = 2000;
-// The finder's first slice, before anything else, in its units of work (neighbour entries
-// examined): a few passes over the edges and some per node. On most graphs it finds a cycle
-// from the given edges alone in that much; on the others it costs a small part of what
-// reading the graph took, which the root phases spend many times over.
-constexpr int64_t kFirstSliceWorkPerEdge = 8;
-// Smaller graphs go through the root rules and the probe first: they take microseconds
-// there, and a verdict of the rules names them.
-constexpr int32_t kFirstSliceEdges = 2000;
-constexpr int64_t kFirstSliceWorkPerNode = 30;
-// The probe gives up after this long (its tree nodes slow down on large graphs, where the
-// portfolio's members would otherwise wait for it).
-constexpr double kProbeSeconds = 0.5;
-// The probe's share before the decomposition rules.
-constexpr double kQuickProbeSeconds = 0.05;
-// The linear relaxation's share of the time limit, and its time without one.
-constexpr double kRelaxationShare = 0.2;
-constexpr double kRelaxationSeconds = 2.0;
-// The clause learner's share of a one-thread run without a time limit.
-constexpr double kSatSliceSeconds = 2.0;
 
 // Marks parts as working (SolveActivity) while in scope; does nothing without an activity.
 class Working {
@@ -205,6 +179,16 @@ void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, boo
 
 // `slice` > 0: the finder gives up after that long (its own deadline, which does not end
 // the race); `workLimit` > 0: after that much work (RotationFinder::run).
+// The finder's first slice, before anything else, in its units of work (neighbour entries
+// examined): a few passes over the edges and some per node. On most graphs it finds a cycle
+// from the given edges alone in that much; on the others it costs a small part of what
+// reading the graph took, which the root phases spend many times over.
+constexpr int64_t kFirstSliceWorkPerEdge = 8;
+// Smaller graphs go through the root rules and the probe first: they take microseconds
+// there, and a verdict of the rules names them.
+constexpr int32_t kFirstSliceEdges = 2000;
+constexpr int64_t kFirstSliceWorkPerNode = 30;
+
 void runFinder(RotationFinder& finder, Race& race, double slice, int64_t workLimit = 0) {
   const Working working(race.activity, solvePartBit(kPartRotationExtension));
   StopToken stop(&race.stop);
@@ -239,6 +223,14 @@ class Crew {
   Race& race_;
   std::vector<std::jthread> threads_;
 };
+
+// A graph with this many edges per node on average, or with no node of degree 2, gives
+// the finder the graph as given, before the root pruning: there the pruning forces nothing
+// from degree-2 nodes and costs far more than the finder takes (it cuts hundreds of
+// thousands of edges on a dense graph).
+constexpr int32_t kDenseEdgesPerNode = 8;
+// Dense graphs of at least this many edges keep the finder going beside the root phases.
+constexpr int32_t kDenseFinderEdges = 2000;
 
 bool isDense(const Graph& graph) {
   return graph.howManyEdges >= kDenseEdgesPerNode * static_cast<int64_t>(graph.howManyNodes);
@@ -337,6 +329,17 @@ void runProofSystem(const Graph& graph, Race& race, bool certify, int64_t limitB
 }
 
 }  // namespace
+
+// The probe gives up after this long (its tree nodes slow down on large graphs, where the
+// portfolio's members would otherwise wait for it).
+constexpr double kProbeSeconds = 0.5;
+// The probe's share before the decomposition rules.
+constexpr double kQuickProbeSeconds = 0.05;
+// The linear relaxation's share of the time limit, and its time without one.
+constexpr double kRelaxationShare = 0.2;
+constexpr double kRelaxationSeconds = 2.0;
+// The clause learner's share of a one-thread run without a time limit.
+constexpr double kSatSliceSeconds = 2.0;
 
 SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const StopToken* stop,
                        ExactSearchProgress* progress, SolveActivity* activity) {
