@@ -60,7 +60,7 @@ python = bare = float("inf")
 for _ in range(5):
     seconds, results = loop(lambda g: hamcycles.solve(g, seed=seed))
     python = min(python, seconds)
-    bare = min(bare, loop(lambda g: _hamcycles.solve(g._core, None, 0.0, seed, None, 4, "", None))[0])
+    bare = min(bare, loop(lambda g: _hamcycles.run("solve", g._core, None, 0.0, seed, None, {"threads": 4}, "", None))[0])
 engine = sum(r.seconds for r in results)
 n = len(graphs)
 counts = " ".join(str(sum(r.verdict == v for r in results)) for v in ("hamiltonian", "non-hamiltonian", "undecided"))

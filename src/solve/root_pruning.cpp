@@ -14,20 +14,29 @@ namespace {
 // One depth-first pass from node 0 answers all three cheap questions at once: every node
 // reached, no cut vertex (low points), and, when the graph is bipartite (tree edges give
 // the colours, no other edge joins equal colours), equal sides. A stopped pass passes.
-bool passesCheapChecks(const Graph& graph, const StopToken* stop) {
-  const int32_t n = graph.howManyNodes;
+template <typename NeighboursOf>
+bool passesCheapChecks(int32_t n, NeighboursOf&& neighboursOf, const StopToken* stop) {
   if (n == 0) return true;
-  const DepthFirstScan scan = depthFirstScan(
-      n, 0, [&graph](int32_t v) { return neighboursOf(graph.node(v)); }, n >= 3, stop);
+  const DepthFirstScan scan = depthFirstScan(n, 0, neighboursOf, n >= 3, stop);
   if (scan.stopped) return true;
   if (scan.cutVertex || scan.reached < n) return false;
   return scan.sameColourEdge || scan.sides[0] == scan.sides[1];
+}
+
+bool passesCheapChecks(const Graph& graph, const StopToken* stop) {
+  return passesCheapChecks(
+      graph.howManyNodes, [&graph](int32_t v) { return neighboursOf(graph.node(v)); }, stop);
 }
 
 }  // namespace
 
 bool failsCheapChecks(const Graph& graph, const StopToken* stop) {
   return !passesCheapChecks(graph, stop);
+}
+
+bool failsCheapChecks(const EdgeSnapshot& edges, const StopToken* stop) {
+  return !passesCheapChecks(
+      edges.nodes(), [&edges](int32_t v) { return edges.neighborsOf(v); }, stop);
 }
 
 void runCheapChecks(Graph& graph, const StopToken* stop) {

@@ -388,9 +388,10 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   // graph as given: a disconnected, unevenly bipartite or separable graph, or (dense) one with
   // an independent set of more than half its nodes, must not wait for the finder.
   const bool firstSlice = options.useFinder && graph.howManyEdges >= kFirstSliceEdges;
+  const EdgeSnapshot snapshot(graph);
   if (firstSlice) {
     const Working working(activity, solvePartBit(kPartRootPruning) | solvePartBit(kPartAlternationRule));
-    if (failsCheapChecks(graph, &run)) {
+    if (failsCheapChecks(snapshot, &run)) {
       result.verdict = kNotHamiltonian;
       result.decidedBy = DecidedBy::kRootPruning;
       return finish();
@@ -408,7 +409,6 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       return finish();
     }
   }
-  const EdgeSnapshot snapshot(graph);
   const bool large = graph.howManyNodes > kLargeNodeLimit;
   const bool limited = options.timeLimitSeconds > 0.0;
   // The finder's share of a one-thread run.

@@ -215,6 +215,14 @@ const MethodRow kMethods[] = {
        const LinearRelaxationResult relaxation = solveLinearRelaxation(c.original, StopToken());
        EXPECT_TRUE(relaxation.outcome == RelaxationOutcome::kNoCycle ? !c.expected : isOneTough(c.n, c.loaded));
      }},
+    // The linear checks (connected, no cut vertex, even sides when bipartite) refute only
+    // graphs without a cycle, the same from the graph and from its edges.
+    {"CheapChecks",
+     [](const ZooCase& c) {
+       const bool fails = failsCheapChecks(c.original);
+       EXPECT_EQ(failsCheapChecks(EdgeSnapshot(c.original)), fails);
+       EXPECT_TRUE(!fails || !c.expected);
+     }},
     // The portfolio, with 1 to 4 threads; on every other graph without the probe, so the
     // workers decide, and on every third with the finder beside the root phases. The
     // degrees' verdict, from the graph or from its edge list alone, holds, and a graph it
