@@ -62,7 +62,8 @@ namespace hamcycles {
 // ---------------------------------------------------------------------------------------
 
 struct Graph::Impl {
-  // The graph as built; never run on (every run copies it), so it may be shared.
+  // The graph as built; never changed (solve only reads it, the other methods run on a
+  // copy), so it may be shared.
   std::unique_ptr<hc::Graph> graph;
   hc::EdgeSnapshot edges;  // the verifier's reference, sorted neighbour lists
   std::vector<Edge> forced;
@@ -558,8 +559,12 @@ SolveResult run(const GraphData& graph, const RunOptions& options, const hc::Met
   std::string certificate;
   auto body = [&] {
     SeedScope scope(seed);
-    hc::Graph copy(*graph.graph);
-    outcome = hc::runMethod(copy, graph.edges, method,
+    // solve only reads the graph (its parts work on copies of their own); the other methods
+    // change the graph they run on. A copy of a large graph, and its release, would count
+    // against the run's time limit.
+    std::optional<hc::Graph> copy;
+    if (!std::holds_alternative<hc::SolveOptions>(method)) copy.emplace(*graph.graph);
+    outcome = hc::runMethod(copy ? *copy : *graph.graph, graph.edges, method,
                             {.stop = &stop,
                              .seed = seed,
                              .live = &live,
