@@ -120,10 +120,8 @@ void exportTable(CHamiltonianCyclesDlg& window) {
 
 }  // namespace
 
-namespace hcui {
-
-void registerSolverScenes() {
-  static const ScreenshotSceneRegistration scenes[] = {
+void hcui::registerSolverScenes() {
+  static const hcui::ScreenshotSceneRegistration scenes[] = {
       {"solver-pentagon", hc::kSolverPage, solvePentagon, 600},
       {"solver-keyboard-focus", hc::kSolverPage, focusRunButton, 200},
       {"solver-running", hc::kSolverPage, [](CHamiltonianCyclesDlg& w) { solveSceneGraph(w, 601); }, 1200},
@@ -148,8 +146,8 @@ void registerSolverScenes() {
   (void)scenes;
 }
 
-void registerStoneCarverScenes() {
-  static const ScreenshotSceneRegistration scenes[] = {
+void hcui::registerStoneCarverScenes() {
+  static const hcui::ScreenshotSceneRegistration scenes[] = {
       {"stone-carver-running", hc::kStoneCarverPage,
        [](CHamiltonianCyclesDlg& w) { startStoneCarver(w, 23); }, 800},
       {"stone-carver-solved", hc::kStoneCarverPage, [](CHamiltonianCyclesDlg& w) { startStoneCarver(w, 24); },
@@ -158,8 +156,8 @@ void registerStoneCarverScenes() {
   (void)scenes;
 }
 
-void registerCoHCScenes() {
-  static const ScreenshotSceneRegistration scenes[] = {
+void hcui::registerCoHCScenes() {
+  static const hcui::ScreenshotSceneRegistration scenes[] = {
       {"cohc-running", hc::kCoHCPage, [](CHamiltonianCyclesDlg& w) { startProof(w, 47, 1); }, 400},
       {"cohc-solved-nodes", hc::kCoHCPage, [](CHamiltonianCyclesDlg& w) { startProof(w, 23, 1); }, 1500},
       {"cohc-solved-average-time", hc::kCoHCPage, [](CHamiltonianCyclesDlg& w) { showChart(w, 1); }, 150},
@@ -169,5 +167,3 @@ void registerCoHCScenes() {
   };
   (void)scenes;
 }
-
-}  // namespace hcui
