@@ -5,8 +5,8 @@
 # it does.
 #   bash scripts/screenshot.sh DIR [--size WxH] [--scene NAME]...
 # --size opens the window at that size (default 1100x760); QT_SCALE_FACTOR=2 in the
-# environment doubles everything. Scenes: see `hamcycles --screenshot` (each page registers
-# its own; for instance generation-knight-parameters, generation-busy, stone-carver-solved, solver-running,
+# environment doubles everything. Scenes: see `hamcycles --screenshot` (src/ui/*_scenes.cpp hold
+# each page's; for instance generation-knight-parameters, generation-busy, stone-carver-solved, solver-running,
 # cohc-solved-nodes, editor-toroidal-grid, help-contextual).
 set -euo pipefail
 if [ $# -lt 1 ]; then

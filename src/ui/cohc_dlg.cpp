@@ -1,7 +1,6 @@
 #include "ui/cohc_dlg.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -21,11 +20,9 @@
 #include "io/adjacency_text_format.h"
 #include "run/method_option_table.h"
 #include "ui/characteristic_chart.h"
-#include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/method_list_models.h"
 #include "ui/method_page_parts.h"
 #include "ui/paint_helpers.h"
-#include "ui/screenshot_scenes.h"
 
 namespace {
 
@@ -33,31 +30,6 @@ constexpr const char* kCaption = "coHC Proof System";
 // Saved charts get at least this size, whatever the window's.
 constexpr int kSavedChartWidth = 800;
 constexpr int kSavedChartHeight = 450;
-
-// A proof caught while it runs (GP(47,2) without pruning takes a while), then the proof
-// of GP(23,2) with each of the four charts.
-void startProof(CHamiltonianCyclesDlg& window, int n, int pruningLevel) {
-  hcui::loadSceneGraph(window, n, 2);
-  window.cohcPage()->pruningList()->setCurrentIndex(pruningLevel);
-  window.cohcPage()->chartTabs()->setCurrentIndex(0);
-  window.model().pageButtonPressed(hc::kCoHCPage);
-}
-void showChart(CHamiltonianCyclesDlg& window, int chart) { window.cohcPage()->chartTabs()->setCurrentIndex(chart); }
-// The finished proof's table exported: the status box notes where it went.
-void exportTable(CHamiltonianCyclesDlg& window) {
-  const std::string path = QDir::temp().filePath(QStringLiteral("cohc-statistics.csv")).toStdString();
-  window.setFileHook([path](const std::string&) { return std::optional<std::string>(path); });
-  window.cohcPage()->exportStatistics();
-  window.setFileHook([](const std::string&) { return std::optional<std::string>(); });
-}
-const hcui::ScreenshotSceneRegistration kProofScenes[] = {
-    {"cohc-running", hc::kCoHCPage, [](CHamiltonianCyclesDlg& w) { startProof(w, 47, 1); }, 400},
-    {"cohc-solved-nodes", hc::kCoHCPage, [](CHamiltonianCyclesDlg& w) { startProof(w, 23, 1); }, 1500},
-    {"cohc-solved-average-time", hc::kCoHCPage, [](CHamiltonianCyclesDlg& w) { showChart(w, 1); }, 150},
-    {"cohc-solved-maximum-time", hc::kCoHCPage, [](CHamiltonianCyclesDlg& w) { showChart(w, 2); }, 150},
-    {"cohc-solved-forced-edges", hc::kCoHCPage, [](CHamiltonianCyclesDlg& w) { showChart(w, 3); }, 150},
-    {"cohc-statistics-exported", hc::kCoHCPage, exportTable, 150},
-};
 
 }  // namespace
 

@@ -10,15 +10,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include "generators/generation_control.h"
-#include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/method_page_parts.h"
 #include "ui/paint_helpers.h"
-#include "ui/screenshot_scenes.h"
 
 namespace {
 
@@ -300,44 +297,3 @@ void CGraphGenerationDlg::showProgress() {
   if (progressBar_->maximum() == 0) progressBar_->setRange(0, 1000);
   progressBar_->setValue(static_cast<int>(fraction * 1000.0));
 }
-
-// Screenshot scenes of this page and the information page, in this order: the last one
-// resets the program, which also drops the build the busy scene started.
-namespace {
-
-void chooseFamily(CHamiltonianCyclesDlg& window, int32_t family, const char* text1, const char* text2) {
-  window.model().setProgramState(hc::ProgramState::kEditing);
-  CGraphGenerationDlg& page = *window.generationPage();
-  page.radioButton(family)->click();
-  page.parameterEdit(family, 0)->setText(text1);
-  page.parameterEdit(family, 1)->setText(text2);
-}
-
-const hcui::ScreenshotSceneRegistration kKnightParameters{
-    "generation-knight-parameters", hc::kGenerationPage,
-    [](CHamiltonianCyclesDlg& window) { chooseFamily(window, 5, "8", "8"); }};
-// The page scrolled to its end (a small window), then a family whose controls sit at the
-// top: they are scrolled back into sight.
-const hcui::ScreenshotSceneRegistration kScrolledBack{
-    "generation-scrolled-toroidal", hc::kGenerationPage, [](CHamiltonianCyclesDlg& window) {
-      window.model().setProgramState(hc::ProgramState::kEditing);
-      for (QWidget* w = window.generationPage()->parentWidget(); w; w = w->parentWidget())
-        if (auto* area = qobject_cast<QScrollArea*>(w))
-          area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
-      chooseFamily(window, 4, "100", "100");
-    }};
-const hcui::ScreenshotSceneRegistration kDiskRead{
-    "generation-disk-read", hc::kGenerationPage,
-    [](CHamiltonianCyclesDlg& window) { chooseFamily(window, 10, "", ""); }};
-const hcui::ScreenshotSceneRegistration kBusy{
-    "generation-busy", hc::kGenerationPage,
-    [](CHamiltonianCyclesDlg& window) {
-      chooseFamily(window, 2, "5000000", "3");
-      window.generationPage()->loadButton(2)->click();
-    },
-    600};
-const hcui::ScreenshotSceneRegistration kNoGraph{
-    "information-no-graph", hc::kInformationPage,
-    [](CHamiltonianCyclesDlg& window) { window.model().setProgramState(hc::ProgramState::kEditing); }};
-
-}  // namespace

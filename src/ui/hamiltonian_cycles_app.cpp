@@ -8,6 +8,7 @@
 
 #include "ui/graph_editor_scenes.h"
 #include "ui/hamiltonian_cycles_dlg.h"
+#include "ui/page_scenes.h"
 #include "ui/screenshot_scenes.h"
 #include "ui/splash_dlg.h"
 
@@ -95,6 +96,7 @@ int CHamiltonianCyclesApp::run(const QStringList& arguments, const std::vector<s
   for (const std::string& problem : options.problems) window.showMessage("hamcycles: " + problem, "Hamiltonian Cycles");
   window.initialise(options.file);
   if (scripted) {
+    hcui::registerPageScenes();
     hcui::registerEditorScenes();
     QTimer::singleShot(0, &window, [&window, &options] {
       hcui::takeScreenshots(window, *options.screenshotFolder, options.scenes,

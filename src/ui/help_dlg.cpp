@@ -7,33 +7,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <QScrollBar>
-#include <QTabWidget>
-
 #include "app/help_texts.h"
-#include "ui/hamiltonian_cycles_dlg.h"
-#include "ui/screenshot_scenes.h"
-
-namespace {
-
-// Help as opened from the Stone Carver page during a run, each help tab, the contextual
-// text scrolled half way (its scroll bar follows).
-QPixmap helpPicture(CHamiltonianCyclesDlg& window, int helpTab, bool scrolled) {
-  CHelpDlg help(window.model(), window.tabs()->currentIndex(), &window);
-  help.helpTabs()->setCurrentIndex(helpTab);
-  help.show();
-  QScrollBar* bar = help.textBox()->verticalScrollBar();
-  if (scrolled) bar->setValue(bar->maximum() / 2);
-  help.repaint();
-  return help.grab();
-}
-const hcui::ScreenshotSceneRegistration kHelpScenes[] = {
-    {"help-general", hc::kStoneCarverPage, nullptr, 100, [](CHamiltonianCyclesDlg& w) { return helpPicture(w, 0, false); }},
-    {"help-contextual-scrolled", hc::kStoneCarverPage, nullptr, 100,
-     [](CHamiltonianCyclesDlg& w) { return helpPicture(w, 1, true); }},
-};
-
-}  // namespace
 
 CHelpDlg::CHelpDlg(hc::ProgramModel& model, int32_t pageIndex, QWidget* parent)
     : QDialog(parent), model_(model), pageIndex_(pageIndex) {

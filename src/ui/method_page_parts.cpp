@@ -1,7 +1,6 @@
 #include "ui/method_page_parts.h"
 
 #include <QAbstractButton>
-#include <QDir>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -15,9 +14,6 @@
 #include <QTreeView>
 #include <algorithm>
 
-#include "generators/generalized_petersen.h"
-#include "io/adjacency_text_format.h"
-#include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/paint_helpers.h"
 
 namespace hcui {
@@ -139,36 +135,5 @@ void followNewestRow(QTreeView& view, bool wasAtEnd) {
 }
 
 hc::BoxLook statisticsLook() { return {{212, 208, 200}, {0, 0, 0}, {255, 255, 255}}; }
-
-void abortRunningMethod(CHamiltonianCyclesDlg& window) {
-  hc::ProgramModel& model = window.model();
-  if (model.programState() != hc::ProgramState::kRunning) return;
-  switch (model.algorithmChoice()) {
-    case hc::AlgorithmChoice::kCoHC:
-      model.pageButtonPressed(hc::kCoHCPage);
-      break;
-    case hc::AlgorithmChoice::kSolver:
-      model.pageButtonPressed(hc::kSolverPage);
-      break;
-    case hc::AlgorithmChoice::kManualEdit:
-      model.pageButtonPressed(hc::kEditorPage);
-      break;
-    default:
-      model.pageButtonPressed(hc::kStoneCarverPage);
-      break;
-  }
-}
-
-void loadSceneGraph(CHamiltonianCyclesDlg& window, int n, int k) {
-  hc::ProgramModel& model = window.model();
-  abortRunningMethod(window);
-  const std::string path =
-      QDir::temp().filePath(QStringLiteral("generalized-petersen-%1-%2.txt").arg(n).arg(k)).toStdString();
-  if (hc::FileStatus written = hc::writeAdjacencyText(*hc::generateGeneralizedPetersen(n, k), path); !written) {
-    model.view().showMessage(written.error, "Hamiltonian Cycles");
-    return;
-  }
-  model.startWithFile(path);
-}
 
 }  // namespace hcui

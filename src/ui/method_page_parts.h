@@ -13,7 +13,6 @@
 
 #include "app/program_states.h"
 
-class CHamiltonianCyclesDlg;
 class QAbstractButton;
 class QAbstractItemModel;
 class QToolButton;
@@ -56,12 +55,5 @@ bool showsLastRow(const QTreeView& view);
 
 // The statistics boxes: grey, black text, white frame.
 hc::BoxLook statisticsLook();
-
-// For the screenshot scenes: stops the running method (the state button of its page, state 2
-// to 1), if any.
-void abortRunningMethod(CHamiltonianCyclesDlg& window);
-// For the screenshot scenes: stops a running method, then loads the generalized Petersen
-// graph GP(n, k) from a text file in the temporary folder (state 1).
-void loadSceneGraph(CHamiltonianCyclesDlg& window, int n, int k);
 
 }  // namespace hcui

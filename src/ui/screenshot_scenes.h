@@ -3,11 +3,11 @@
 // run, opens a page's mode), lets the event loop run for `settleMilliseconds`, and is
 // saved as DIR/NN-<name>.png.
 //
-// A page registers its scenes from its own .cpp with a namespace-scope
-//   static const hcui::ScreenshotSceneRegistration kScene{"editor-drawing", 0, prepare};
-// (the page's file is linked into the binary because the window uses the page class). The
-// Graph Editor's scenes live apart from its page and are registered by the screenshot mode
-// (graph_editor_scenes.h).
+// Scenes live apart from the pages (page_scenes.h, method_scenes.h, graph_editor_scenes.h),
+// so no page includes the window; the screenshot mode registers them before it starts, each
+// with a function-local
+//   static const hcui::ScreenshotSceneRegistration scene{"editor-drawing", 0, prepare};
+// in the order their pictures are numbered.
 #pragma once
 
 #include <QPixmap>

@@ -1,6 +1,5 @@
 #include "ui/solver_dlg.h"
 
-#include <QDir>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,10 +13,8 @@
 #include "core/number_format.h"
 #include "io/file_access.h"
 #include "run/method_option_table.h"
-#include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/method_page_parts.h"
 #include "ui/paint_helpers.h"
-#include "ui/screenshot_scenes.h"
 
 namespace {
 
@@ -46,62 +43,6 @@ int machineCores() {
 QString number(double value) {
   return QString::fromStdString(hc::formatNumber(value, 0));
 }
-
-// A long run (GP(601,2) keeps the portfolio racing for many seconds on two cores), then
-// decided runs: a 100 x 100 toroidal grid, GP(24,2) as the Graph Editor shows it (the cycle
-// in green) and the 4 x 12 knight's graph (no closed tour: its certificate offered, and
-// its forced edges in red).
-void solveSceneGraph(CHamiltonianCyclesDlg& window, int n) {
-  hcui::loadSceneGraph(window, n, 2);
-  window.model().pageButtonPressed(hc::kSolverPage);
-}
-void solveGenerated(CHamiltonianCyclesDlg& window, const hc::GraphRequest& request) {
-  hcui::abortRunningMethod(window);
-  window.model().loadGraphRequest(request);
-  window.model().pageButtonPressed(hc::kSolverPage);
-}
-// A pentagon read from a file: the root rules decide it at once (its cycle in green on the
-// editor); and the state button as the keyboard reaches it (its focus frame).
-void solvePentagon(CHamiltonianCyclesDlg& window) {
-  hcui::abortRunningMethod(window);
-  const std::string path = QDir::temp().filePath(QStringLiteral("pentagon.txt")).toStdString();
-  if (const hc::FileStatus written = hc::writeFileAtomically(path, "0 1 4\n1 0 2\n2 1 3\n3 2 4\n4 3 0\n");
-      !written) {
-    window.model().view().showMessage(written.error, "Hamiltonian Cycles");
-    return;
-  }
-  window.model().startWithFile(path);
-  window.model().pageButtonPressed(hc::kSolverPage);
-}
-void focusRunButton(CHamiltonianCyclesDlg& window) {
-  hcui::abortRunningMethod(window);
-  window.model().setProgramState(hc::ProgramState::kEditing);
-  window.model().loadGraphRequest({hc::GraphSource::kCompleteGraph, 5, 0});
-  window.activateWindow();
-  window.solverPage()->stateButton()->setFocus(Qt::TabFocusReason);
-}
-const hcui::ScreenshotSceneRegistration kScenes[] = {
-    {"solver-pentagon", hc::kSolverPage, solvePentagon, 600},
-    {"solver-keyboard-focus", hc::kSolverPage, focusRunButton, 200},
-    {"solver-running", hc::kSolverPage, [](CHamiltonianCyclesDlg& w) { solveSceneGraph(w, 601); }, 1200},
-    {"solver-decided", hc::kSolverPage,
-     [](CHamiltonianCyclesDlg& w) {
-       solveGenerated(w, {hc::GraphSource::kToroidalGrid, 100, 100});
-     },
-     1500},
-    {"solver-non-hamiltonian", hc::kSolverPage,
-     [](CHamiltonianCyclesDlg& w) {
-       solveGenerated(w, {hc::GraphSource::kKnightsTourGraph, 4, 12});
-     },
-     1500},
-    {"solver-decided-editor", hc::kEditorPage, [](CHamiltonianCyclesDlg& w) { solveSceneGraph(w, 24); },
-     1500},
-    {"solver-non-hamiltonian-editor", hc::kEditorPage,
-     [](CHamiltonianCyclesDlg& w) {
-       solveGenerated(w, {hc::GraphSource::kKnightsTourGraph, 4, 12});
-     },
-     1500},
-};
 
 }  // namespace
 

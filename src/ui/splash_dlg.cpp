@@ -8,18 +8,6 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "ui/screenshot_scenes.h"
-
-namespace {
-
-const hcui::ScreenshotSceneRegistration kSplashScene{"splash", 0, nullptr, 50, [](CHamiltonianCyclesDlg&) {
-                                                       CSplashDlg splash;
-                                                       splash.show();
-                                                       return splash.grab();
-                                                     }};
-
-}  // namespace
-
 CSplashDlg::CSplashDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle("Hamiltonian Cycles");
   auto* layout = new QVBoxLayout(this);

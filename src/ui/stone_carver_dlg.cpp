@@ -15,11 +15,9 @@
 #include "app/run_inputs.h"
 #include "run/method_option_table.h"
 #include "schc/probability_mill.h"
-#include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/method_list_models.h"
 #include "ui/method_page_parts.h"
 #include "ui/paint_helpers.h"
-#include "ui/screenshot_scenes.h"
 
 namespace {
 
@@ -35,18 +33,6 @@ constexpr std::array<const char*, 7> kVersionNames = {
 static_assert(kVersionNames.size() == std::size(hc::kOfferedVersions));
 constexpr std::array<const char*, 4> kStatisticCaptions = {"Least Deletions To Hub:", "Least Deletions To Ring:",
                                                            "Most Deletions:", "Max Forced Edges:"};
-
-// The mill on GP(23,2), which has no Hamiltonian cycle and keeps it running; then a run
-// that finds the cycle of GP(24,2).
-void startStoneCarver(CHamiltonianCyclesDlg& window, int n) {
-  hcui::loadSceneGraph(window, n, 2);
-  window.stoneCarverPage()->iterationsEdit()->setValue(1000);
-  window.model().pageButtonPressed(hc::kStoneCarverPage);
-}
-const hcui::ScreenshotSceneRegistration kRunningScene{
-    "stone-carver-running", hc::kStoneCarverPage, [](CHamiltonianCyclesDlg& w) { startStoneCarver(w, 23); }, 800};
-const hcui::ScreenshotSceneRegistration kSolvedScene{
-    "stone-carver-solved", hc::kStoneCarverPage, [](CHamiltonianCyclesDlg& w) { startStoneCarver(w, 24); }, 1500};
 
 }  // namespace
 
