@@ -8,6 +8,11 @@
 
 namespace hc {
 
+using certcheck::BranchState;
+using certcheck::kDeleted;
+using certcheck::kForced;
+using certcheck::kOpen;
+
 namespace {
 
 

@@ -8,7 +8,6 @@
 #include <string>
 
 #include "certcheck/branch_state.h"
-#include "solve/certificate_writer.h"
 
 namespace hc {
 
