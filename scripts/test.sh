@@ -6,8 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 jobs=$(nproc)
-# The include arrows between folders, before anything is built.
+# The include arrows between folders and the layout of every C++ file, before anything is
+# built.
 bash scripts/check-layers.sh
+bash scripts/check-format.sh
 # A compiler cache makes a second run cheap; the cache is keyed on paths relative to the
 # checkout, so any clone of the same sources shares it.
 launcher=()
