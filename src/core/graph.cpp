@@ -1,6 +1,7 @@
 #include "core/graph.h"
 
 #include <algorithm>
+#include <tuple>
 #include <utility>
 
 #include "core/diagnostics.h"
@@ -66,7 +67,8 @@ Graph::Graph(int32_t n, int16_t type, std::span<const std::pair<int32_t, int32_t
     nb.neighborArray[nb.degree++] = a;
   }
   howManyEdges = static_cast<int32_t>(edges.size());
-  reportParallelEntries([](const Node& node) { return std::span<const int32_t>(node.neighborArray, node.degree); });
+  reportParallelEntries(
+      [](const Node& node) { return std::span<const int32_t>(node.neighborArray, node.degree); });
   initialNodes = howManyNodes;
   initialEdges = howManyEdges;
   edgesToRemove = howManyEdges - howManyNodes;
@@ -100,7 +102,8 @@ Graph::Graph(const std::vector<int64_t>& rowStart, const std::vector<int32_t>& n
   outputFileName = std::move(outputName);
   const int64_t rows = static_cast<int64_t>(rowStart.size()) - 1;
   for (int32_t i = 0; i < howManyNodes && i < rows; ++i) {
-    const int64_t end = std::min<int64_t>(rowStart[static_cast<size_t>(i) + 1], static_cast<int64_t>(neighbours.size()));
+    const int64_t end =
+        std::min<int64_t>(rowStart[static_cast<size_t>(i) + 1], static_cast<int64_t>(neighbours.size()));
     for (int64_t at = rowStart[static_cast<size_t>(i)]; at < end; ++at) {
       int32_t v = neighbours[static_cast<size_t>(at)];
       if (v > i && v < howManyNodes) addEdge(i, v);
@@ -155,8 +158,8 @@ Graph::Graph(const Graph& source, const StopToken* stop)
   }
   lightningStack_.reserve(static_cast<size_t>(nodesWithEdges_) + 1);
   adoptNeighborStorage(source);
-  std::copy_n(source.chains.begin(), std::min<size_t>(static_cast<size_t>(howManyChains), source.chains.size()),
-              chains.begin());
+  std::copy_n(source.chains.begin(),
+              std::min<size_t>(static_cast<size_t>(howManyChains), source.chains.size()), chains.begin());
 }
 
 Graph::~Graph() = default;
@@ -218,18 +221,13 @@ void Graph::finishConstruction() {
 
 void Graph::assignFrom(const Graph& source) {
   if (&source == this) return;
-  cutCount = source.cutCount;
-  howManyNodes = source.howManyNodes;
-  howManyChains = source.howManyChains;
-  howManyUncuttable = source.howManyUncuttable;
-  maxChains = source.maxChains;
-  isHamiltonian = source.isHamiltonian;
-  howManyHubs = source.howManyHubs;
-  howManyRings = source.howManyRings;
-  howManyEdges = source.howManyEdges;
-  graphType = source.graphType;
-  printLevel = source.printLevel;
-  simulationForceCount = source.simulationForceCount;
+  // The counters, field by field (the node records and chains follow, reusing storage).
+  auto counters = [](auto& g) {
+    return std::tie(g.cutCount, g.howManyNodes, g.howManyChains, g.howManyUncuttable, g.maxChains,
+                    g.isHamiltonian, g.howManyHubs, g.howManyRings, g.howManyEdges, g.graphType, g.printLevel,
+                    g.simulationForceCount);
+  };
+  counters(*this) = counters(source);
   twoEdgeCuts.reset();
   twoVertexCuts.reset();
   threeEdgeCuts.reset();
@@ -250,8 +248,8 @@ void Graph::assignFrom(const Graph& source) {
   }
   adoptNeighborStorage(source);
   chains.resize(source.chains.size());
-  std::copy_n(source.chains.begin(), std::min<size_t>(static_cast<size_t>(howManyChains), source.chains.size()),
-              chains.begin());
+  std::copy_n(source.chains.begin(),
+              std::min<size_t>(static_cast<size_t>(howManyChains), source.chains.size()), chains.begin());
 }
 
 // ---------------------------------------------------------------------------------------
@@ -356,7 +354,8 @@ void Graph::queueHeadHunter(int32_t v) {
 
 void Graph::newChain(int32_t a, int32_t b) {
   int32_t c = howManyChains;
-  if (c >= static_cast<int32_t>(chains.size())) chains.resize(static_cast<size_t>(c) + 1);  // cannot happen: chains are disjoint
+  if (c >= static_cast<int32_t>(chains.size()))
+    chains.resize(static_cast<size_t>(c) + 1);  // cannot happen: chains are disjoint
   chains[static_cast<size_t>(c)] = Chain{a, b, 2, 0};
   node(a).isHead = 1;
   node(a).whichChain = c;
@@ -656,9 +655,7 @@ void Graph::undoOne(const Action& action) {
       }
       break;
     }
-    default:
-      diagnostic("Error: unknown action kind ", action.kind, " in undoActions.\n");
-      break;
+    default: diagnostic("Error: unknown action kind ", action.kind, " in undoActions.\n"); break;
   }
 }
 
