@@ -15,8 +15,6 @@
 // cohc_certified, cohc_accepted).
 #include <benchmark/benchmark.h>
 
-#include "file_benchmarks.h"
-
 #include <chrono>
 #include <cstdlib>
 #include <sstream>
@@ -24,6 +22,7 @@
 
 #include "certcheck/certificate_checker.h"
 #include "cohc/search_tree.h"
+#include "file_benchmarks.h"
 #include "io/graph_file_reader.h"
 #include "run/graph_loading.h"
 #include "solve/cohc_certificate.h"

@@ -16,7 +16,9 @@
 
 namespace {
 
-hc::Graph generalizedPetersen(int32_t n, int32_t k) { return std::move(*hc::generateGeneralizedPetersen(n, k)); }
+hc::Graph generalizedPetersen(int32_t n, int32_t k) {
+  return std::move(*hc::generateGeneralizedPetersen(n, k));
+}
 
 // Arguments: n of GP(n, 2) (5 is the Petersen graph), pruning level, minimal children.
 void BM_CohcGeneralizedPetersen(benchmark::State& state) {

@@ -2,10 +2,9 @@
 // knight's tour graph 8 x 8 and random 3-regular graphs of 10,000 and 100,000 nodes.
 #include <benchmark/benchmark.h>
 
-#include "bench_graphs.h"
-
 #include <memory>
 
+#include "bench_graphs.h"
 #include "core/graph.h"
 #include "core/random.h"
 #include "generators/graph_generation.h"
@@ -18,9 +17,9 @@ std::unique_ptr<hc::Graph> generated(hc::GraphSource type, int32_t n, double x) 
 
 // Argument: 0 knight 8x8, else the node count of a random 3-regular graph.
 void BM_GraphCopy(benchmark::State& state) {
-  std::unique_ptr<hc::Graph> g =
-      state.range(0) == 0 ? generated(hc::GraphSource::kKnightsTourGraph, 8, 8)
-                          : generated(hc::GraphSource::kRegularGraph, static_cast<int32_t>(state.range(0)), 3);
+  std::unique_ptr<hc::Graph> g = state.range(0) == 0 ? generated(hc::GraphSource::kKnightsTourGraph, 8, 8)
+                                                     : generated(hc::GraphSource::kRegularGraph,
+                                                                 static_cast<int32_t>(state.range(0)), 3);
   if (!g) {
     state.SkipWithError("graph not available");
     return;

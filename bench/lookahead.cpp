@@ -3,12 +3,11 @@
 // the unforced edges in turn; and one Full LAS on a fresh copy of the knight's tour.
 #include <benchmark/benchmark.h>
 
-#include "bench_graphs.h"
-
 #include <memory>
 #include <utility>
 #include <vector>
 
+#include "bench_graphs.h"
 #include "core/graph.h"
 #include "core/random.h"
 #include "generators/graph_generation.h"
@@ -37,7 +36,7 @@ std::vector<std::pair<int32_t, int32_t>> unforcedEdges(const hc::Graph& g) {
 // Argument: 0 knight 8x8, 1 random 3-regular 10,000.
 void BM_SimulateCut(benchmark::State& state) {
   std::unique_ptr<hc::Graph> g = state.range(0) == 0 ? prunedGraph(hc::GraphSource::kKnightsTourGraph, 8, 8)
-                                                      : prunedGraph(hc::GraphSource::kRegularGraph, 10000, 3);
+                                                     : prunedGraph(hc::GraphSource::kRegularGraph, 10000, 3);
   if (!g || g->isHamiltonian != hc::kUndecided) {
     state.SkipWithError("graph not available or decided by the initial pruning");
     return;

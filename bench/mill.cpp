@@ -6,12 +6,11 @@
 // so the per-iteration statistic lines cost their formatting only.
 #include <benchmark/benchmark.h>
 
-#include "bench_graphs.h"
-
 #include <memory>
 #include <ostream>
 #include <streambuf>
 
+#include "bench_graphs.h"
 #include "core/diagnostics.h"
 #include "core/graph.h"
 #include "core/random.h"
@@ -67,12 +66,18 @@ void BM_MillIteration(benchmark::State& state) {
   }
   state.counters["deletionsPerIteration"] =
       benchmark::Counter(static_cast<double>(deletions) / static_cast<double>(state.iterations()));
-  state.counters["deletions/s"] = benchmark::Counter(static_cast<double>(deletions), benchmark::Counter::kIsRate);
+  state.counters["deletions/s"] =
+      benchmark::Counter(static_cast<double>(deletions), benchmark::Counter::kIsRate);
   state.counters["solved%"] = 100.0 * static_cast<double>(solved) / static_cast<double>(state.iterations());
   state.SetLabel(std::string(state.range(0) == 0 ? "knight 8x8" : "3-regular 10000") + " v" +
                  std::to_string(version));
 }
-BENCHMARK(BM_MillIteration)->Args({0, 3})->Args({0, 5})->Args({1, 3})->Args({1, 5})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MillIteration)
+    ->Args({0, 3})
+    ->Args({0, 5})
+    ->Args({1, 3})
+    ->Args({1, 5})
+    ->Unit(benchmark::kMicrosecond);
 
 // Iterations per second of the whole driver loop (copy, iteration, statistics) on a graph
 // with no cycle to find quickly: GP(23, 2) is non-Hamiltonian, so every iteration fails.
@@ -101,7 +106,8 @@ void BM_DriverIterationRate(benchmark::State& state) {
     hc::runProbabilityMill(graph, nullptr, nullptr, options);
     total += graph.iterationCount;
   }
-  state.counters["iterations/s"] = benchmark::Counter(static_cast<double>(total), benchmark::Counter::kIsRate);
+  state.counters["iterations/s"] =
+      benchmark::Counter(static_cast<double>(total), benchmark::Counter::kIsRate);
   state.SetLabel("GP(23,2) v3, " + std::to_string(threads) + " thread(s)");
 }
 BENCHMARK(BM_DriverIterationRate)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();

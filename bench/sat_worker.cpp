@@ -11,13 +11,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include "file_benchmarks.h"
-
 #include <cstdlib>
 #include <sstream>
 #include <string>
 
 #include "core/diagnostics.h"
+#include "file_benchmarks.h"
 #include "run/graph_loading.h"
 
 namespace {

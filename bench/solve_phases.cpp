@@ -5,13 +5,10 @@
 //
 //   PHASE_GRAPHS="/tmp/cubic500000.txt /tmp/gnp2000.txt" build/bench/bench_solve_phases
 //
-// PHASE_SEED sets the finder's seed. PHASE_WORKERS="finder sat" runs only those workers ("given": the finder on the graph as
-// read, before the pruning).
-// Each file is one benchmark named after it; the counters are seconds per phase, and for the
-// workers their verdict (0 none, 1 cycle, 2 undecided; -1 not run).
+// PHASE_SEED sets the finder's seed. PHASE_WORKERS="finder sat" runs only those workers ("given": the finder
+// on the graph as read, before the pruning). Each file is one benchmark named after it; the counters are
+// seconds per phase, and for the workers their verdict (0 none, 1 cycle, 2 undecided; -1 not run).
 #include <benchmark/benchmark.h>
-
-#include "file_benchmarks.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -21,6 +18,7 @@
 
 #include "core/edge_snapshot.h"
 #include "core/hamiltonian_cycle_check.h"
+#include "file_benchmarks.h"
 #include "run/graph_loading.h"
 #include "solve/decomposed_solve.h"
 #include "solve/exact_search.h"
@@ -32,7 +30,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double since(Clock::time_point t) { return std::chrono::duration<double>(Clock::now() - t).count(); }
+double since(Clock::time_point t) {
+  return std::chrono::duration<double>(Clock::now() - t).count();
+}
 
 // This thread's processor seconds (the machine may be shared: wall time then says little).
 double threadSeconds() {
@@ -117,7 +117,8 @@ void phases(benchmark::State& state, const std::string& path) {
       state.counters["finder"] = since(t);
       state.counters["finderCpu"] = threadSeconds() - cpu;
       state.counters["rotations"] = static_cast<double>(found.rotations);
-      if (found.found) state.counters["finderCycleChecks"] = hc::isHamiltonianCycle(snapshot, found.cycle) ? 1 : 0;
+      if (found.found)
+        state.counters["finderCycleChecks"] = hc::isHamiltonianCycle(snapshot, found.cycle) ? 1 : 0;
       state.counters["finderVerdict"] = found.found ? 1 : 2;
     }
     t = Clock::now();

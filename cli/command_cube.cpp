@@ -79,7 +79,8 @@ PartRecord parseRecord(const std::string& file, const std::string& text) {
     } else if (verdict != "undecided") {
       throw BadRecord{"unknown verdict \"" + verdict + "\""};
     }
-    if (j.contains("method") && j["method"].is_string()) r.decidedBy = decidedByOfName(j["method"].get<std::string>());
+    if (j.contains("method") && j["method"].is_string())
+      r.decidedBy = decidedByOfName(j["method"].get<std::string>());
     if (j.contains("stopped") && j["stopped"].is_string()) r.stoppedText = j["stopped"].get<std::string>();
     r.seconds = field(j, "seconds").get<double>();
     if (j.contains("certified")) r.certified = j["certified"].get<bool>();
@@ -216,10 +217,8 @@ int runCubePartCommand(const MethodArguments& arguments, const SolveOptions& sol
                                         : branchText(part.branch))
               << " (split in " << formatNumber(splitSeconds, 3) << " s)\n";
     printSolveLines(solve, outcome);
-    printVerdictLines(
-        outcome, written, arguments.output, arguments.proof,
-        "in this part, proved by the " + decidedText(outcome, "search"),
-        outcome.stoppedText);
+    printVerdictLines(outcome, written, arguments.output, arguments.proof,
+                      "in this part, proved by the " + decidedText(outcome, "search"), outcome.stoppedText);
     if (!cube.result.empty() && resultError.empty() && !split.stopped)
       std::cout << "Result: written to " << cube.result << "\n";
     std::cout << std::flush;
@@ -286,12 +285,13 @@ int runJoinCommand(const JoinArguments& join, const CommonOptions& common) {
               << " of a split into " << joined.parts << " parts (" << joined.openParts
               << " to solve); the parts took " << formatNumber(joined.partSeconds, 3)
               << " s in all, the largest " << formatNumber(joined.largestPartSeconds, 3) << " s\n";
-    printVerdictLines(o, written, join.output, join.proof,
-                      joined.openParts == 0 ? "the split's pruning refuted every branch" : "every part refuted",
-                      undecidedText);
+    printVerdictLines(
+        o, written, join.output, join.proof,
+        joined.openParts == 0 ? "the split's pruning refuted every branch" : "every part refuted",
+        undecidedText);
     if (joined.foundBy >= 0)
-      std::cout << "Found by: part " << joined.foundBy << (o.decidedBy == DecidedBy::kNone ? "" : ", the " + decidedText(o))
-                << "\n";
+      std::cout << "Found by: part " << joined.foundBy
+                << (o.decidedBy == DecidedBy::kNone ? "" : ", the " + decidedText(o)) << "\n";
     std::cout << std::flush;
   }
   if (!written.error.empty()) return fail(written.error);

@@ -20,22 +20,25 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   const GraphFamily* family = graphFamilyNamed(options.family);
   if (!family) return fail("unknown family \"" + options.family + "\" (one of: " + graphFamilyNames() + ")");
   if (static_cast<int>(options.parameters.size()) != family->parameters)
-    return fail("generate " + std::string(family->name) + " takes " + std::to_string(family->parameters) + " parameter" +
-                (family->parameters == 1 ? "" : "s") + ": generate " + std::string(family->usage) + " --output FILE");
+    return fail("generate " + std::string(family->name) + " takes " + std::to_string(family->parameters) +
+                " parameter" + (family->parameters == 1 ? "" : "s") + ": generate " +
+                std::string(family->usage) + " --output FILE");
   const bool isSat = family->sourceType == GraphSource::kThreeSatReduction;
   if (!options.cnf.empty() && !isSat) return fail("--cnf is only for the 3sat family");
 
-  if (const GraphFormatInfo* format = graphFormatOfPath(options.output); format == nullptr || format->write == nullptr)
+  if (const GraphFormatInfo* format = graphFormatOfPath(options.output);
+      format == nullptr || format->write == nullptr)
     return fail("--output " + options.output + ": unknown extension (use " + writableExtensions() + ")");
-  if (std::string problem =
-          options.output == kStandardStreamPath ? std::string() : checkWritablePath("--output", options.output);
+  if (std::string problem = options.output == kStandardStreamPath
+                                ? std::string()
+                                : checkWritablePath("--output", options.output);
       !problem.empty())
     return fail(problem);
   if (!options.cnf.empty()) {
-    if (fileExtension(options.cnf) != "cnf") return fail("--cnf " + options.cnf + ": the formula file must end in .cnf");
+    if (fileExtension(options.cnf) != "cnf")
+      return fail("--cnf " + options.cnf + ": the formula file must end in .cnf");
     if (options.cnf == options.output) return fail("--cnf and --output name the same file");
-    if (std::string problem = checkWritablePath("--cnf", options.cnf); !problem.empty())
-      return fail(problem);
+    if (std::string problem = checkWritablePath("--cnf", options.cnf); !problem.empty()) return fail(problem);
   }
 
   ParameterCheck parameters;
@@ -56,7 +59,8 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
       progress.show(text);
     };
   }
-  FamilyGraph made = generateFamilyGraph(*family, parameters, options.parameters, &processStop(), showProgress);
+  FamilyGraph made =
+      generateFamilyGraph(*family, parameters, options.parameters, &processStop(), showProgress);
   progress.finish();
   if (!made.graph) return fail(made.error);
   const Graph& graph = *made.graph;
@@ -66,7 +70,9 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
   FileStatus written = writeGraphFile(options.output, graph, name, commandLineFormatOptions());
   if (!written) return fail(written.error);
   if (!options.cnf.empty() && made.formula) {
-    if (FileStatus cnf = writeDimacsCnfFile(options.cnf, made.formula->howManyVariables, made.formula->clauses); !cnf)
+    if (FileStatus cnf =
+            writeDimacsCnfFile(options.cnf, made.formula->howManyVariables, made.formula->clauses);
+        !cnf)
       return fail(cnf.error);
   }
 
@@ -82,8 +88,8 @@ int runGenerate(const GenerateOptions& options, const CommonOptions& common) {
     if (!options.cnf.empty()) j["cnf"] = options.cnf;
     printJson(j);
   } else {
-    std::cout << "Generated " << name << ": " << graph.howManyNodes << " nodes, " << graph.howManyEdges << " edges, seed "
-              << seed << "\n";
+    std::cout << "Generated " << name << ": " << graph.howManyNodes << " nodes, " << graph.howManyEdges
+              << " edges, seed " << seed << "\n";
     std::cout << "Written to " << options.output << "\n";
     if (!options.cnf.empty()) std::cout << "Formula written to " << options.cnf << "\n";
   }

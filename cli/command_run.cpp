@@ -158,8 +158,8 @@ void printTextReport(const Report& r) {
     std::cout << "Method: Co-HC proof system, pruning level " << cohc->pruningLevel << ", "
               << (cohc->buildMinimalChildren ? "minimal children" : "all children") << ", maximum depth "
               << (cohc->maxSearchDepth == findMethodOption(MethodChoice::kCohc, "maxDepth")->high
-                    ? std::string("unlimited")
-                                                    : std::to_string(cohc->maxSearchDepth))
+                      ? std::string("unlimited")
+                      : std::to_string(cohc->maxSearchDepth))
               << ", seed " << o.seed << "\n";
     if (o.statistics) printDepthTable(*o.statistics);
     std::cout << "Tree nodes: " << o.treeNodes << ", deepest depth " << o.deepestDepth << ", "
@@ -225,14 +225,13 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
                 << " s of the request; it was ended with the result so far\n";
       std::_Exit(kExitUndecided);
     });
-    report.outcome =
-        runMethod(graph, input.asLoaded, method,
-                  {.stop = &stop,
-                   .seed = seed,
-                   .sink = &drawer,
-                   .listener = &drawer,
-                   .live = &live,
-                   .certificate = arguments.proof.empty() ? nullptr : &certificate});
+    report.outcome = runMethod(graph, input.asLoaded, method,
+                               {.stop = &stop,
+                                .seed = seed,
+                                .sink = &drawer,
+                                .listener = &drawer,
+                                .live = &live,
+                                .certificate = arguments.proof.empty() ? nullptr : &certificate});
     if (!RunMonitor::claimReport()) {
       for (;;)
         std::this_thread::sleep_for(std::chrono::seconds(1));  // the monitor reports and ends the process

@@ -2,9 +2,9 @@
 // 1 no (the first fault named) or unreadable input.
 #include <iostream>
 
-#include "io/cycle_files.h"
 #include "commands.h"
 #include "core/random.h"
+#include "io/cycle_files.h"
 
 namespace hc::cli {
 
@@ -28,7 +28,8 @@ int runVerify(const GraphAndFile& options, const CommonOptions& common) {
   } else if (check) {
     std::cout << "yes: " << options.file << " is a Hamiltonian cycle of " << input.name << "\n";
   } else {
-    std::cout << "no: " << options.file << " is not a Hamiltonian cycle of " << input.name << ": " << check.fault << "\n";
+    std::cout << "no: " << options.file << " is not a Hamiltonian cycle of " << input.name << ": "
+              << check.fault << "\n";
   }
   return check ? 0 : 1;
 }

@@ -59,7 +59,7 @@ struct GraphAndFile {
 struct ConvertOptions {
   std::string input;
   std::string output;
-  int32_t base = 0;  // first node number of .edges/.el files, read and written
+  int32_t base = 0;     // first node number of .edges/.el files, read and written
   bool strict = false;  // refuse, rather than warn, when OUT's format drops part of the graph
 };
 
@@ -105,8 +105,8 @@ Json reportHead(const char* command, const std::string& name, int32_t nodes, int
 // tables (run/result_field_table.h, run/method_option_table.h); `batch`: those of a batch line.
 void addOutcomeFields(Json& j, const MethodOptions& method, const RunOutcome& outcome, bool batch);
 // "output", "certified", "proof" and "certificateNote", for the files asked for.
-void addFileFields(Json& j, const RunOutcome& outcome, const RunFilesWritten& written, const std::string& output,
-                   const std::string& proof);
+void addFileFields(Json& j, const RunOutcome& outcome, const RunFilesWritten& written,
+                   const std::string& output, const std::string& proof);
 // The lines a solving report ends with: the verdict, the cycle or the certificate; `proved`
 // says how a non-Hamiltonian verdict was proved, `undecided` why there is none.
 void printVerdictLines(const RunOutcome& outcome, const RunFilesWritten& written, const std::string& output,

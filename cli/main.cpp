@@ -13,10 +13,10 @@
 #include <string>
 
 #include "commands.h"
-#include "cube_commands.h"
 #include "core/diagnostic_filter.h"
 #include "core/diagnostics.h"
 #include "core/message_text.h"
+#include "cube_commands.h"
 #include "hamcycles_version.h"
 #include "io/graph_format_registry.h"
 #include "run/method_option_table.h"
@@ -66,7 +66,9 @@ struct Shared {
 // all the same (`--output ""` would write nothing and say nothing).
 CLI::Validator notEmpty() {
   return CLI::Validator(
-      [](const std::string& value) { return value.empty() ? std::string("an empty value is not allowed") : std::string(); },
+      [](const std::string& value) {
+        return value.empty() ? std::string("an empty value is not allowed") : std::string();
+      },
       "", "not empty");
 }
 
@@ -127,14 +129,15 @@ void addBase(CLI::App* command, int32_t& base) {
 
 // --each, --jobs, --part and --base of the batch commands (run/batch.h).
 void addBatchOptions(CLI::App* command, BatchOptions& batch) {
-  command->add_option("--each", batch.each,
-                      "Decide every graph of the files this file lists, one path per line")
+  command
+      ->add_option("--each", batch.each, "Decide every graph of the files this file lists, one path per line")
       ->check(notEmpty());
   auto* jobs = command->add_option("--jobs", batch.jobs, "Graphs decided at once in a batch")
                    ->check(CLI::Range(1, 256));
-  auto* part = command->add_option("--part", batch.part,
-                                   "I/K: only the graphs I, I+K, I+2K, ... of the batch (0-based)")
-                   ->check(notEmpty());
+  auto* part =
+      command
+          ->add_option("--part", batch.part, "I/K: only the graphs I, I+K, I+2K, ... of the batch (0-based)")
+          ->check(notEmpty());
   jobs->each([&batch](const std::string&) { batch.jobsGiven = true; });
   part->each([&batch](const std::string&) { batch.jobsGiven = true; });
   addBase(command, batch.base);
@@ -148,8 +151,9 @@ void addRunOptions(CLI::App* command, Shared& shared, const std::function<void()
       ->check(positiveSeconds());
   addSeed(command, shared);
   if (afterSeed) afterSeed();
-  command->add_option("--output", shared.method.output,
-                      "Write the cycle found: .txt adjacency text, .obj, .tour")
+  command
+      ->add_option("--output", shared.method.output,
+                   "Write the cycle found: .txt adjacency text, .obj, .tour")
       ->check(notEmpty());
   addJson(command, shared);
   addProgressFlags(command, shared);
@@ -319,8 +323,9 @@ int runMain(int argc, char** argv) {
   convertCommand->add_option("OUT", convert.output, "Graph file to write (" + writableExtensions() + ")")
       ->required();
   addBase(convertCommand, convert.base);
-  convertCommand->add_flag("--strict", convert.strict,
-                           "Refuse when OUT's format cannot hold part of the graph (forced edges) instead of warning");
+  convertCommand->add_flag(
+      "--strict", convert.strict,
+      "Refuse when OUT's format cannot hold part of the graph (forced edges) instead of warning");
   addJson(convertCommand, shared);
 
   std::string streamFormat;
@@ -410,7 +415,8 @@ int runMain(int argc, char** argv) {
   if (*checkCommand) return runCheck(check);
   if (*joinCommand) return runJoinCommand(join, common);
   return fail(
-      "a subcommand is required: info, schc, cohc, solve, join, generate, verify, convert or check (see --help)");
+      "a subcommand is required: info, schc, cohc, solve, join, generate, verify, convert or check (see "
+      "--help)");
 }
 
 }  // namespace hc::cli

@@ -1,11 +1,11 @@
 #include "run_control.h"
 
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <optional>
-
-#include <unistd.h>
 
 namespace hc::cli {
 
@@ -16,13 +16,17 @@ StopToken stopOfTheProcess;
 // it takes no lock.
 static_assert(std::atomic<StopReason>::is_always_lock_free, "the signal handler needs a lock-free stop");
 
-extern "C" void onInterrupt(int) { stopOfTheProcess.requestStop(); }
+extern "C" void onInterrupt(int) {
+  stopOfTheProcess.requestStop();
+}
 
 constexpr auto kRedrawInterval = std::chrono::milliseconds(250);
 
 }  // namespace
 
-StopToken& processStop() { return stopOfTheProcess; }
+StopToken& processStop() {
+  return stopOfTheProcess;
+}
 
 void installInterruptHandler() {
   static bool installed = false;
@@ -40,14 +44,17 @@ void installInterruptHandler() {
 
 RunMonitor::RunMonitor(const StopToken& watched, std::function<void(bool)> onOverrun, double grace) {
   using Clock = std::chrono::steady_clock;
-  const Clock::duration graceTime = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(grace));
+  const Clock::duration graceTime =
+      std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(grace));
   thread_ = std::jthread([&watched, graceTime, onOverrun = std::move(onOverrun)](std::stop_token stop) {
     std::mutex mutex;
     std::condition_variable_any wake;
     std::optional<Clock::time_point> stopSeen;
     std::unique_lock lock(mutex);
     for (;;) {
-      if (wake.wait_for(lock, stop, std::chrono::milliseconds(20), [] { return false; }) || stop.stop_requested()) return;
+      if (wake.wait_for(lock, stop, std::chrono::milliseconds(20), [] { return false; }) ||
+          stop.stop_requested())
+        return;
       const Clock::time_point now = Clock::now();
       // The exact question records a passed deadline, which every poll then sees at once.
       if (!stopSeen && watched.stopRequested()) stopSeen = now;

@@ -40,7 +40,8 @@ inline constexpr double kStopGraceSeconds = 2.0;
 // destruction.
 class RunMonitor {
  public:
-  RunMonitor(const StopToken& stop, std::function<void(bool timedOut)> onOverrun, double grace = kStopGraceSeconds);
+  RunMonitor(const StopToken& stop, std::function<void(bool timedOut)> onOverrun,
+             double grace = kStopGraceSeconds);
   ~RunMonitor();
   RunMonitor(const RunMonitor&) = delete;
   RunMonitor& operator=(const RunMonitor&) = delete;

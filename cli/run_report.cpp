@@ -119,7 +119,7 @@ void noteFilesNotWritten(const std::string& output, const std::string& proof, Ve
 int exitStatusOf(Verdict verdict) {
   return verdict == Verdict::kHamiltonian      ? kExitHamiltonian
          : verdict == Verdict::kNonHamiltonian ? kExitNonHamiltonian
-                                              : kExitUndecided;
+                                               : kExitUndecided;
 }
 
 }  // namespace hc::cli

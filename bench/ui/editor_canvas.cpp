@@ -3,15 +3,14 @@
 // and the page's own repaint path. The target is under 50 ms per frame.
 #include <benchmark/benchmark.h>
 
-#include "offscreen_benchmarks.h"
-
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <cstdlib>
 
-#include "run/graph_description.h"
 #include "generators/graph_families.h"
+#include "offscreen_benchmarks.h"
+#include "run/graph_description.h"
 #include "ui/graph_canvas.h"
 #include "ui/graph_view_layout.h"
 
@@ -54,9 +53,15 @@ void paintFrames(benchmark::State& state, bool pan, int zoomSteps) {
   state.counters["zoom"] = scene.view.zoom;
 }
 
-void BM_RepaintFitted(benchmark::State& s) { paintFrames(s, false, 0); }
-void BM_PanFitted(benchmark::State& s) { paintFrames(s, true, 0); }
-void BM_ZoomedIn(benchmark::State& s) { paintFrames(s, true, 3); }
+void BM_RepaintFitted(benchmark::State& s) {
+  paintFrames(s, false, 0);
+}
+void BM_PanFitted(benchmark::State& s) {
+  paintFrames(s, true, 0);
+}
+void BM_ZoomedIn(benchmark::State& s) {
+  paintFrames(s, true, 3);
+}
 
 void BM_CanvasWidgetFrame(benchmark::State& state) {
   hcui::GraphCanvas canvas;
@@ -76,4 +81,6 @@ BENCHMARK(BM_CanvasWidgetFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) { return hc::bench::runOffscreenBenchmarks(argc, argv); }
+int main(int argc, char** argv) {
+  return hc::bench::runOffscreenBenchmarks(argc, argv);
+}

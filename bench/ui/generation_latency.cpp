@@ -27,7 +27,8 @@ int main(int argc, char** argv) {
   const QString nodes = argc > 1 ? QString(argv[1]) : QString("1000000");
 
   CHamiltonianCyclesDlg window;
-  window.setMessageHook([](const std::string& text, const std::string&) { std::fprintf(stderr, "%s\n", text.c_str()); });
+  window.setMessageHook(
+      [](const std::string& text, const std::string&) { std::fprintf(stderr, "%s\n", text.c_str()); });
   window.initialise(std::nullopt);
   window.show();
   window.tabs()->setCurrentIndex(hc::kGenerationPage);

@@ -15,8 +15,6 @@
 // bench_method_pages_latency (QT_QPA_PLATFORM defaults to offscreen).
 #include <benchmark/benchmark.h>
 
-#include "offscreen_benchmarks.h"
-
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -35,8 +33,9 @@
 
 #include "../bench_graphs.h"
 #include "app/program_model.h"
-#include "run/graph_description.h"
 #include "generators/generalized_petersen.h"
+#include "offscreen_benchmarks.h"
+#include "run/graph_description.h"
 #include "ui/cohc_dlg.h"
 #include "ui/graph_generation_dlg.h"
 #include "ui/hamiltonian_cycles_dlg.h"
@@ -56,7 +55,9 @@ double cpuMs(clockid_t clock) {
   clock_gettime(clock, &t);
   return t.tv_sec * 1e3 + t.tv_nsec * 1e-6;
 }
-double threadCpuMs() { return cpuMs(CLOCK_THREAD_CPUTIME_ID); }
+double threadCpuMs() {
+  return cpuMs(CLOCK_THREAD_CPUTIME_ID);
+}
 
 struct LatencyProbe {
   double worstMs = 0.0;
@@ -101,7 +102,9 @@ struct LatencyProbe {
   }
 };
 
-hc::Graph generalizedPetersen(int32_t n, int32_t k) { return std::move(*hc::generateGeneralizedPetersen(n, k)); }
+hc::Graph generalizedPetersen(int32_t n, int32_t k) {
+  return std::move(*hc::generateGeneralizedPetersen(n, k));
+}
 
 std::unique_ptr<CHamiltonianCyclesDlg> shownWindow(int tab, const hc::GraphRequest& request,
                                                    std::shared_ptr<hc::Graph> graph) {
@@ -119,7 +122,8 @@ std::unique_ptr<CHamiltonianCyclesDlg> shownWindow(int tab, const hc::GraphReque
 void BM_IdleWindow(benchmark::State& state) {
   LatencyProbe probe;
   for (auto _ : state) {
-    auto window = shownWindow(hc::kCoHCPage, {hc::GraphSource::kCompleteGraph, 10, 0}, std::make_shared<hc::Graph>(generalizedPetersen(5, 2)));
+    auto window = shownWindow(hc::kCoHCPage, {hc::GraphSource::kCompleteGraph, 10, 0},
+                              std::make_shared<hc::Graph>(generalizedPetersen(5, 2)));
     QElapsedTimer elapsed;
     elapsed.start();
     probe.watch([&] { return elapsed.elapsed() < 1000; });
@@ -131,7 +135,8 @@ void BM_IdleWindow(benchmark::State& state) {
 // (version 5 usually needs one or two iterations of a few hundred milliseconds) or is
 // stopped after 3 s, as a user would.
 void BM_StoneCarverPageWhileMillRuns(benchmark::State& state) {
-  std::shared_ptr<hc::Graph> graph = hc::bench::generatedGraph(hc::GraphSource::kRegularGraph, 10000, 3, false);
+  std::shared_ptr<hc::Graph> graph =
+      hc::bench::generatedGraph(hc::GraphSource::kRegularGraph, 10000, 3, false);
   if (!graph) return state.SkipWithError("no cubic graph");
   LatencyProbe probe;
   int runs = 0;
@@ -141,7 +146,8 @@ void BM_StoneCarverPageWhileMillRuns(benchmark::State& state) {
       window->model().pageButtonPressed(hc::kStoneCarverPage);
       QElapsedTimer elapsed;
       elapsed.start();
-      probe.watch([&] { return hc::codeOf(window->model().programState()) == 2 && elapsed.elapsed() < 3000; });
+      probe.watch(
+          [&] { return hc::codeOf(window->model().programState()) == 2 && elapsed.elapsed() < 3000; });
       window->model().pageButtonPressed(hc::kStoneCarverPage);  // abort (2 -> 1) or reset (3 -> 1)
       ++runs;
     }
@@ -162,7 +168,8 @@ void BM_CohcPageWhileProofRuns(benchmark::State& state) {
     for (int repeat = 0; repeat < 10; ++repeat) {
       window->model().pageButtonPressed(hc::kCoHCPage);
       probe.watch([&] { return hc::codeOf(window->model().programState()) == 2; });
-      if (hc::codeOf(window->model().programResult()) != 0) return state.SkipWithError("the proof did not conclude");
+      if (hc::codeOf(window->model().programResult()) != 0)
+        return state.SkipWithError("the proof did not conclude");
       window->model().pageButtonPressed(hc::kCoHCPage);  // state 3 -> 1
       ++runs;
     }
@@ -230,7 +237,8 @@ void BM_SolverPageDecides(benchmark::State& state) {
   int runs = 0, result = -1;
   std::string label;
   for (auto _ : state) {
-    auto window = shownWindow(hc::kSolverPage, {hc::GraphSource::kCompleteGraph, 10, 0}, std::make_shared<hc::Graph>(generalizedPetersen(5, 2)));
+    auto window = shownWindow(hc::kSolverPage, {hc::GraphSource::kCompleteGraph, 10, 0},
+                              std::make_shared<hc::Graph>(generalizedPetersen(5, 2)));
     window->model().setProgramState(hc::ProgramState::kEditing);
     if (!loadSolverCase(*window, static_cast<int>(state.range(0)), label))
       return state.SkipWithError("the graph could not be loaded");
@@ -260,9 +268,11 @@ void BM_SolverPageDecides(benchmark::State& state) {
 void BM_SolverPageAborts(benchmark::State& state) {
   double toStateOne = 0.0, toIdle = 0.0, loadToIdle = 0.0;
   for (auto _ : state) {
-    auto window = shownWindow(hc::kSolverPage, {hc::GraphSource::kCompleteGraph, 10, 0}, std::make_shared<hc::Graph>(generalizedPetersen(5, 2)));
+    auto window = shownWindow(hc::kSolverPage, {hc::GraphSource::kCompleteGraph, 10, 0},
+                              std::make_shared<hc::Graph>(generalizedPetersen(5, 2)));
     window->model().setProgramState(hc::ProgramState::kEditing);
-    if (!generateOnPage(*window, hc::graphSourceCode(hc::GraphSource::kRegularGraph), "1000000", "3")) return state.SkipWithError("no cubic graph");
+    if (!generateOnPage(*window, hc::graphSourceCode(hc::GraphSource::kRegularGraph), "1000000", "3"))
+      return state.SkipWithError("no cubic graph");
     QElapsedTimer loaded;
     loaded.start();
     loadToIdle = std::max(loadToIdle, msUntilIdle(loaded, 60000));
@@ -270,7 +280,8 @@ void BM_SolverPageAborts(benchmark::State& state) {
     QEventLoop wait;
     QTimer::singleShot(1500, &wait, &QEventLoop::quit);
     wait.exec();
-    if (hc::codeOf(window->model().programState()) != 2) return state.SkipWithError("decided before the abort");
+    if (hc::codeOf(window->model().programState()) != 2)
+      return state.SkipWithError("decided before the abort");
     QElapsedTimer clock;
     clock.start();
     window->solverPage()->stateButton()->click();
@@ -285,10 +296,21 @@ void BM_SolverPageAborts(benchmark::State& state) {
 
 BENCHMARK(BM_IdleWindow)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_StoneCarverPageWhileMillRuns)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_CohcPageWhileProofRuns)->Arg(5)->Arg(0)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_SolverPageDecides)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CohcPageWhileProofRuns)
+    ->Arg(5)
+    ->Arg(0)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_SolverPageDecides)
+    ->DenseRange(0, 2)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_SolverPageAborts)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
-int main(int argc, char** argv) { return hc::bench::runOffscreenBenchmarks(argc, argv); }
+int main(int argc, char** argv) {
+  return hc::bench::runOffscreenBenchmarks(argc, argv);
+}

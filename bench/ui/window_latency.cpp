@@ -18,8 +18,8 @@
 #include <cstdlib>
 #include <thread>
 
-#include "run/method_runners.h"
 #include "../bench_graphs.h"
+#include "run/method_runners.h"
 #include "ui/hamiltonian_cycles_dlg.h"
 #include "ui/paint_helpers.h"
 #include "ui/repaint_coalescer.h"
@@ -56,23 +56,26 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const double seconds = argc > 1 ? std::max(1.0, std::atof(argv[1])) : 10.0;
   const int32_t version = argc > 2 ? std::atoi(argv[2]) : 5;
-  std::unique_ptr<hc::Graph> graph = hc::bench::generatedGraph(hc::GraphSource::kRegularGraph, 10000, 3, false);
+  std::unique_ptr<hc::Graph> graph =
+      hc::bench::generatedGraph(hc::GraphSource::kRegularGraph, 10000, 3, false);
   if (!graph) {
     std::fprintf(stderr, "could not build the random cubic graph\n");
     return 1;
   }
-  std::printf("random cubic graph: %d nodes, %d edges; mill version %d; %.0f s per mode\n", graph->howManyNodes,
-              graph->howManyEdges, version, seconds);
+  std::printf("random cubic graph: %d nodes, %d edges; mill version %d; %.0f s per mode\n",
+              graph->howManyNodes, graph->howManyEdges, version, seconds);
 
   const double alone = iterationsAlone(*graph, seconds, version);
   std::printf("without the window: %.1f iterations/s\n", alone);
 
   CHamiltonianCyclesDlg window;
-  window.setMessageHook([](const std::string& text, const std::string&) { std::fprintf(stderr, "%s\n", text.c_str()); });
+  window.setMessageHook(
+      [](const std::string& text, const std::string&) { std::fprintf(stderr, "%s\n", text.c_str()); });
   window.initialise(std::nullopt);
   window.show();
   hc::ProgramModel& model = window.model();
-  model.installGeneratedGraph({hc::GraphSource::kRegularGraph, 10000, 3}, std::make_shared<hc::Graph>(*graph));
+  model.installGeneratedGraph({hc::GraphSource::kRegularGraph, 10000, 3},
+                              std::make_shared<hc::Graph>(*graph));
   // The model stays in state 1: the Stone Carver page would start a run of its own on the
   // working graph in state 2, and two runs must never share one graph. This run stands in
   // for the page's (the method pages' own benchmark measures the real page).
@@ -122,7 +125,7 @@ int main(int argc, char** argv) {
   const double withWindow = done / elapsed;
   std::printf("with the window:    %.1f iterations/s (%.1f %% of the rate without)\n", withWindow,
               alone > 0 ? 100.0 * withWindow / alone : 0.0);
-  std::printf("event loop: %lld pings of %d ms, worst lateness %.2f ms\n", static_cast<long long>(pings), kPingMs,
-              worstLateMs);
+  std::printf("event loop: %lld pings of %d ms, worst lateness %.2f ms\n", static_cast<long long>(pings),
+              kPingMs, worstLateMs);
   return 0;
 }

@@ -383,11 +383,11 @@ struct MethodOption {
   std::string help;        // one line
   std::int64_t low = 0;    // the range low .. high
   std::int64_t high = 0;
-  std::vector<int> choices;            // when not empty, the only values taken
-  std::string valuesText;              // "0..6", "3, 4, 5, 6, 7, 12 or 13"
+  std::vector<int> choices;  // when not empty, the only values taken
+  std::string valuesText;    // "0..6", "3, 4, 5, 6, 7, 12 or 13"
   std::int64_t defaultValue = 0;
-  std::optional<std::int64_t> unset;   // a value outside the range that sets no limit
-  bool isSwitch = false;               // a bool option
+  std::optional<std::int64_t> unset;  // a value outside the range that sets no limit
+  bool isSwitch = false;              // a bool option
 };
 HAMCYCLES_API std::vector<MethodOption> methodOptions();
 

@@ -27,7 +27,9 @@ std::string chartTickLabel(double value, int32_t decimals) {
   return formatNumber(mantissa, 2) + "E+" + std::to_string(exponent);
 }
 
-double chartYSpan(double yMaximum) { return yMaximum > 0.0 && std::isfinite(yMaximum) ? yMaximum : 1.0; }
+double chartYSpan(double yMaximum) {
+  return yMaximum > 0.0 && std::isfinite(yMaximum) ? yMaximum : 1.0;
+}
 
 namespace {
 
@@ -70,7 +72,8 @@ std::vector<ChartTick> chartXTicks(int32_t pointCount) {
   std::vector<ChartTick> ticks;
   if (pointCount <= 0) return ticks;
   if (pointCount <= 11) {
-    for (int32_t i = 0; i < pointCount; ++i) ticks.push_back({chartPointFraction(i, pointCount), chartTickLabel(i, 0)});
+    for (int32_t i = 0; i < pointCount; ++i)
+      ticks.push_back({chartPointFraction(i, pointCount), chartTickLabel(i, 0)});
     return ticks;
   }
   return wholeTicks(pointCount - 1);

@@ -9,7 +9,9 @@
 
 namespace hc {
 
-DrawingSnapshot takeSnapshot(const Graph2D& drawing) { return {writeGBytes(drawing), drawing.nextNodeId}; }
+DrawingSnapshot takeSnapshot(const Graph2D& drawing) {
+  return {writeGBytes(drawing), drawing.nextNodeId};
+}
 
 bool restoreSnapshot(const DrawingSnapshot& snapshot, Graph2D& drawing) {
   Graph2D restored;
@@ -29,7 +31,8 @@ bool DrawingHistory::record(DrawingSnapshot before, const Graph2D& after) {
 
 // Undo and redo alike: the newest snapshot of `from` replaces the drawing, whose own
 // snapshot goes onto `to`.
-bool DrawingHistory::step(std::vector<DrawingSnapshot>& from, std::vector<DrawingSnapshot>& to, Graph2D& drawing) {
+bool DrawingHistory::step(std::vector<DrawingSnapshot>& from, std::vector<DrawingSnapshot>& to,
+                          Graph2D& drawing) {
   if (from.empty()) return false;
   DrawingSnapshot now = takeSnapshot(drawing);
   if (!restoreSnapshot(from.back(), drawing)) return false;
@@ -43,7 +46,9 @@ void DrawingHistory::clear() {
   redo_.clear();
 }
 
-bool DrawingHistory::isModified(const Graph2D& drawing) const { return drawingStructure(drawing) != saved_; }
+bool DrawingHistory::isModified(const Graph2D& drawing) const {
+  return drawingStructure(drawing) != saved_;
+}
 
 std::vector<double> drawingStructure(const Graph2D& drawing) {
   std::vector<std::array<double, 3>> nodes;

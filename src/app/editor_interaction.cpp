@@ -74,8 +74,7 @@ void EditorInteraction::press(Graph2D& g, bool editing, const EditorView& view, 
       }
       break;
     }
-    case MouseButton::kOther:
-      break;
+    case MouseButton::kOther: break;
   }
 }
 

@@ -23,7 +23,9 @@ void EditorView::setCanvasSize(int32_t w, int32_t h) {
   height = std::max(1, h);
 }
 
-int32_t EditorView::pixelX(double x) const { return truncated((x - (centreX - viewWidth() / 2)) / viewWidth() * width); }
+int32_t EditorView::pixelX(double x) const {
+  return truncated((x - (centreX - viewWidth() / 2)) / viewWidth() * width);
+}
 
 int32_t EditorView::pixelY(double y) const {
   return truncated((viewHeight() / 2 + centreY - y) / viewHeight() * height);
@@ -41,7 +43,9 @@ bool EditorView::zoomOut() {
   return true;
 }
 
-void EditorView::spinGrid(bool up) { gridSpacing = std::clamp(up ? gridSpacing / 2 : gridSpacing * 2, kMinGrid, kMaxGrid); }
+void EditorView::spinGrid(bool up) {
+  gridSpacing = std::clamp(up ? gridSpacing / 2 : gridSpacing * 2, kMinGrid, kMaxGrid);
+}
 
 void EditorView::zoomToFit(const Graph2D& drawing) {
   double left = std::numeric_limits<double>::infinity(), right = -left, bottom = left, top = -left;

@@ -27,7 +27,7 @@ class EditorView {
   double centreX = 0.0;
   double centreY = 0.0;
   int32_t gridSpacing = 4;
-  int32_t width = 1;   // canvas pixels, at least 1
+  int32_t width = 1;  // canvas pixels, at least 1
   int32_t height = 1;
 
   void setCanvasSize(int32_t w, int32_t h);

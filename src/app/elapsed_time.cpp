@@ -10,7 +10,9 @@
 namespace hc {
 
 namespace {
-std::string twoDigits(int64_t value) { return (value < 10 ? "0" : "") + std::to_string(value); }
+std::string twoDigits(int64_t value) {
+  return (value < 10 ? "0" : "") + std::to_string(value);
+}
 }  // namespace
 
 std::string elapsedTimeText(double seconds) {

@@ -77,8 +77,9 @@ LoadButtonOutcome evaluateLoadButton(int32_t code, std::string_view text1, std::
   request.sourceType = sourceType;
   request.parameter1 =
       sourceType >= kToroidalGrid && sourceType <= kCompleteGraph ? std::trunc(check.first) : check.first;
-  request.parameter2 =
-      sourceType == kToroidalGrid || sourceType == kKnightsTourGraph ? std::trunc(check.second) : check.second;
+  request.parameter2 = sourceType == kToroidalGrid || sourceType == kKnightsTourGraph
+                           ? std::trunc(check.second)
+                           : check.second;
   if (sourceType >= kNCubeGraph && sourceType <= kCompleteGraph) request.parameter2 = 0.0;
   return outcome;
 }

@@ -22,7 +22,7 @@ namespace hc {
 struct LoadButtonOutcome {
   std::vector<std::string> messages;  // the message boxes, in order; empty when accepted
   bool accepted = false;
-  GraphRequest request;               // the request sent when accepted
+  GraphRequest request;  // the request sent when accepted
 };
 
 // `code` is the pressed button's source code (core/graph_source.h). The families and the

@@ -44,7 +44,8 @@ std::string formatNames() {
   for (const GraphFormatInfo& format : graphFormats()) {
     if (!names.empty()) names += ", ";
     names += format.name + " (";
-    for (size_t i = 0; i < format.extensions.size(); ++i) names += (i > 0 ? ", ." : ".") + format.extensions[i];
+    for (size_t i = 0; i < format.extensions.size(); ++i)
+      names += (i > 0 ? ", ." : ".") + format.extensions[i];
     names += ")";
   }
   return names;
@@ -65,28 +66,49 @@ HelpLines generationText() {
       "Reductions: random 3-SAT formula reduced to a Hamiltonian cycle instance (number of",
       "  variables, clause multiplier c: the formula has c times as many clauses).",
   };
-  const HelpLines diskRead = wrapped("Disk-Read Graphs: \"Text File\" opens any graph file the program reads: " +
-                                         formatNames() +
-                                         "; \"Binary File\" a drawing saved by the Graph Editor (.g), "
-                                         "\"Object File\" an OBJ mesh (.obj). A file dialog asks for the file.",
-                                     "", "  ");
+  const HelpLines diskRead =
+      wrapped("Disk-Read Graphs: \"Text File\" opens any graph file the program reads: " + formatNames() +
+                  "; \"Binary File\" a drawing saved by the Graph Editor (.g), "
+                  "\"Object File\" an OBJ mesh (.obj). A file dialog asks for the file.",
+              "", "  ");
   lines.insert(lines.end(), diskRead.begin(), diskRead.end());
   return lines;
 }
 
-const char* const kPageNames[] = {"GRAPH EDITOR", "GRAPH GENERATION", "GRAPH INFORMATION",
-                                  "STONE CARVER", "CO-HC",            "SOLVER"};
+const char* const kPageNames[] = {
+    "GRAPH EDITOR", "GRAPH GENERATION", "GRAPH INFORMATION", "STONE CARVER", "CO-HC", "SOLVER"};
 constexpr int32_t kPages = 6;
 constexpr int32_t kChoices = 5;  // 0 (none of the methods) and the four methods
 
 // Which body a (page, state, algorithm choice) shows. Variant 0 is the page's own
 // method (or the only text of the row), 1 "another method".
 enum Body {
-  kEditorBlue, kEditorGreen, kEditorManual, kEditorOtherRunning, kEditorManualSolved, kEditorOtherSolved,
-  kGenerationBlue, kGenerationDisabled, kInformation,
-  kCarverBlue, kCarverGreen, kCarverRunning, kCarverOtherRunning, kCarverSolved, kCarverOtherSolved,
-  kCohcBlue, kCohcGreen, kCohcRunning, kCohcOtherRunning, kCohcSolved,
-  kSolverBlue, kSolverGreen, kSolverRunning, kSolverOtherRunning, kSolverSolved, kSolverOtherSolved,
+  kEditorBlue,
+  kEditorGreen,
+  kEditorManual,
+  kEditorOtherRunning,
+  kEditorManualSolved,
+  kEditorOtherSolved,
+  kGenerationBlue,
+  kGenerationDisabled,
+  kInformation,
+  kCarverBlue,
+  kCarverGreen,
+  kCarverRunning,
+  kCarverOtherRunning,
+  kCarverSolved,
+  kCarverOtherSolved,
+  kCohcBlue,
+  kCohcGreen,
+  kCohcRunning,
+  kCohcOtherRunning,
+  kCohcSolved,
+  kSolverBlue,
+  kSolverGreen,
+  kSolverRunning,
+  kSolverOtherRunning,
+  kSolverSolved,
+  kSolverOtherSolved,
 };
 
 // The bodies of a page with a method, by state; in states 2 and 3 the first of each pair
@@ -116,14 +138,10 @@ Body bodyFor(int32_t page, ProgramState state, AlgorithmChoice algorithm) {
                                           : kSolverBodies;
   const bool own = algorithm == b.own;
   switch (state) {
-    case ProgramState::kEditing:
-      return b.blue;
-    case ProgramState::kSubmitted:
-      return b.green;
-    case ProgramState::kRunning:
-      return own ? b.running : b.otherRunning;
-    default:
-      return own ? b.solved : b.otherSolved;
+    case ProgramState::kEditing: return b.blue;
+    case ProgramState::kSubmitted: return b.green;
+    case ProgramState::kRunning: return own ? b.running : b.otherRunning;
+    default: return own ? b.solved : b.otherSolved;
   }
 }
 
@@ -172,25 +190,21 @@ const HelpLines& body(Body which) {
        {"The graph has been submitted and is ready to be solved. Edges that the program has",
         "already found to be forced (in every Hamiltonian cycle) are drawn in orange. Nodes may",
         "still be moved with the right mouse button, but the graph can no longer be edited.",
-        "\"RESET\" (top right) returns to state 0 (Blue), keeping the drawing for further editing.",
-        "",
+        "\"RESET\" (top right) returns to state 0 (Blue), keeping the drawing for further editing.", "",
         "There are four ways to solve the graph:",
         "  1. \"SOLVE GRAPH\" on this tab starts manual edit mode: you delete and force edges",
         "     yourself while the program prunes after every step.",
         "  2. The Stone Carver's HC Algorithm tab runs the randomised SCHC algorithm.",
         "  3. The coHC Proof System tab runs the proof search for non-Hamiltonicity.",
         "  4. The Solver tab runs every method of the program at once and stops at the first",
-        "     decision.",
-        "The Graph Information tab shows the figures of the submitted graph."}},
+        "     decision.", "The Graph Information tab shows the figures of the submitted graph."}},
       {kEditorManual,
        {"Manual edit mode: solve the graph yourself. Select one edge with the right mouse",
         "button, then delete it or force it (make it part of every Hamiltonian cycle sought).",
         "After every step the program prunes the graph: forced edges are drawn in orange,",
         "deleted edges in light grey. When a Hamiltonian cycle forms, or an obstruction shows",
-        "that none exists, the program moves to state 3 (Yellow).",
-        "",
-        "COMMANDS:",
-        "  Delete Edge (Delete or Backspace key): delete the selected edge.",
+        "that none exists, the program moves to state 3 (Yellow).", "",
+        "COMMANDS:", "  Delete Edge (Delete or Backspace key): delete the selected edge.",
         "  Force Edge (Insert key): force the selected edge.",
         "  Run Look Ahead Sequencing: let the program try every edge and keep the forced",
         "    consequences.",
@@ -204,8 +218,7 @@ const HelpLines& body(Body which) {
         "concerns the graph as it is on screen, after your deletions and forcings: it does not",
         "necessarily mean that the submitted graph is non-Hamiltonian.",
         "Edges of the Hamiltonian cycle are drawn in green; when there is none, the forced",
-        "edges are drawn in red.",
-        "\"OUTPUT HC\" writes the Hamiltonian cycle found to a text or OBJ file.",
+        "edges are drawn in red.", "\"OUTPUT HC\" writes the Hamiltonian cycle found to a text or OBJ file.",
         "The upper \"RESET\" button returns to state 0 (Blue); the lower one, on this tab,",
         "returns to state 1 (Green) with the submitted graph, ready to be solved again."}},
       {kEditorOtherSolved,
@@ -235,8 +248,7 @@ const HelpLines& body(Body which) {
         "graph, letting the automatic rules force and delete the edges that follow, until the",
         "copy either holds a Hamiltonian cycle or shows an obstruction (a hub or a ring).",
         "It recognises only the simplest non-Hamiltonian graphs: use it on graphs you suspect",
-        "to be Hamiltonian, and the coHC Proof System to prove that a graph has no cycle.",
-        "",
+        "to be Hamiltonian, and the coHC Proof System to prove that a graph has no cycle.", "",
         "ALGORITHM CONTROLS:",
         "  PM Iterations To Display: how many of the latest iterations the history list keeps.",
         "  Algorithm Version: the Probability Mill variant; the LAS versions add trial",
@@ -260,8 +272,7 @@ const HelpLines& body(Body which) {
         "tab shows the Hamiltonian cycle found in green. The history list and the statistics",
         "of the run stay visible:",
         "  Least Deletions To Hub / Ring, Most Deletions and Max Forced Edges summarise the",
-        "  Probability Mill iterations of the run.",
-        "\"RESET\" returns to state 1 (Green) to run again."}},
+        "  Probability Mill iterations of the run.", "\"RESET\" returns to state 1 (Green) to run again."}},
       {kCarverOtherSolved,
        {"The graph has been solved by another method. The Graph Editor tab shows the result:",
         "a Hamiltonian cycle in green, or, for a non-Hamiltonian graph, the forced edges in red."}},
@@ -270,13 +281,10 @@ const HelpLines& body(Body which) {
         "Submit one first: draw it on the Graph Editor tab or create or load it on the",
         "Graph Generation tab."}},
       {kCohcGreen,
-       {"DESCRIPTION:",
-        "The proof system searches a tree of edge deletions depth first: each tree node",
+       {"DESCRIPTION:", "The proof system searches a tree of edge deletions depth first: each tree node",
         "deletes one more edge and prunes the result. A branch ends when its graph is decided.",
         "When every branch ends without a Hamiltonian cycle the graph is proved",
-        "non-Hamiltonian; a branch that forms a cycle proves it Hamiltonian.",
-        "",
-        "ALGORITHM CONTROLS:",
+        "non-Hamiltonian; a branch that forms a cycle proves it Hamiltonian.", "", "ALGORITHM CONTROLS:",
         "  Maximum Search Depth: how deep the tree may grow; a proof that needs more reports",
         "    that the search depth was too shallow.",
         "  Pruning Level: 0 none, 1 connectivity, 2 odd forced cuts, 3 biconnectivity, 4 Look",
@@ -299,16 +307,14 @@ const HelpLines& body(Body which) {
        {"The Solver runs on a submitted graph. Submit one first: draw it on the Graph Editor",
         "tab or create or load it on the Graph Generation tab."}},
       {kSolverGreen,
-       {"DESCRIPTION:",
-        "The Solver decides the graph with every method of the program at once, the way",
+       {"DESCRIPTION:", "The Solver decides the graph with every method of the program at once, the way",
         "\"hamcycles-cli solve\" does. It prunes the graph first (necessary conditions, forced",
         "edges, the alternation rule), splits it at small separators and small edge cuts and",
         "decides the parts, runs a short exact search and a frontier search for long thin",
         "graphs, and then races, each on its own thread: the exact search (complete: it ends",
         "with a cycle or a proof), the rotation-extension cycle finder, clause learning on",
         "sparse graphs, the Probability Mill and, on small graphs, the coHC proof system.",
-        "The first part to decide ends the run; a cycle counts only after an independent check.",
-        "",
+        "The first part to decide ends the run; a cycle counts only after an independent check.", "",
         "ALGORITHM CONTROLS:",
         "  Time Limit: seconds after which the run ends undecided (none: it runs until it",
         "    decides or you abort it).",
@@ -342,8 +348,9 @@ const HelpLines& body(Body which) {
 }
 
 HelpLines contextualText(int32_t page, ProgramState state, AlgorithmChoice algorithm) {
-  const std::string heading = std::string("CONTEXT SPECIFIC HELP FOR ") + kPageNames[page] + " DIALOG BOX -STATE " +
-                              std::to_string(codeOf(state)) + " (" + stateColourName(state) + "):";
+  const std::string heading = std::string("CONTEXT SPECIFIC HELP FOR ") + kPageNames[page] +
+                              " DIALOG BOX -STATE " + std::to_string(codeOf(state)) + " (" +
+                              stateColourName(state) + "):";
   HelpLines lines{"", "", heading, std::string(heading.size(), '=')};
   const Body which = bodyFor(page, state, algorithm);
   const HelpLines& text = body(which);
@@ -380,7 +387,8 @@ const HelpLines& generalHelpLines() {
     };
     const HelpLines generation = wrapped(
         "Generate a graph from one of the standard families, a random 3-SAT reduction, or load one from a "
-        "graph file (" + readableExtensions() + ").",
+        "graph file (" +
+            readableExtensions() + ").",
         "   ", "   ");
     all.insert(all.end(), generation.begin(), generation.end());
     const HelpLines after{
@@ -415,7 +423,8 @@ const HelpLines& generalHelpLines() {
   return lines;
 }
 
-const HelpLines& contextualHelpLines(int32_t page, ProgramState programState, AlgorithmChoice algorithmChoice) {
+const HelpLines& contextualHelpLines(int32_t page, ProgramState programState,
+                                     AlgorithmChoice algorithmChoice) {
   const int32_t state = codeOf(programState);
   if (page < 0 || page >= kPages || state < 0 || state > 3) return generalHelpLines();
   // Every text built once, for every algorithm choice a row tells apart (0 stands for
@@ -424,10 +433,13 @@ const HelpLines& contextualHelpLines(int32_t page, ProgramState programState, Al
     std::map<std::tuple<int32_t, int32_t, int32_t>, HelpLines> all;
     for (int32_t p = 0; p < kPages; ++p)
       for (int32_t s = 0; s < 4; ++s)
-        for (int32_t a = 0; a < kChoices; ++a) all.emplace(std::make_tuple(p, s, a), contextualText(p, static_cast<ProgramState>(s), static_cast<AlgorithmChoice>(a)));
+        for (int32_t a = 0; a < kChoices; ++a)
+          all.emplace(std::make_tuple(p, s, a),
+                      contextualText(p, static_cast<ProgramState>(s), static_cast<AlgorithmChoice>(a)));
     return all;
   }();
-  const int32_t choice = codeOf(algorithmChoice) >= 1 && codeOf(algorithmChoice) < kChoices ? codeOf(algorithmChoice) : 0;
+  const int32_t choice =
+      codeOf(algorithmChoice) >= 1 && codeOf(algorithmChoice) < kChoices ? codeOf(algorithmChoice) : 0;
   return texts.at(std::make_tuple(page, state, choice));
 }
 

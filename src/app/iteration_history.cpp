@@ -20,7 +20,8 @@ std::string iterationCellText(const IterationRow& row, int32_t column) {
 std::string maxForcedEdgesText(int32_t maxForcedEdges, int32_t howManyNodes) {
   std::string text = formatNumber(maxForcedEdges, 0);
   if (howManyNodes <= 0) return text;
-  return text + " (" + formatNumber(static_cast<double>(maxForcedEdges) / howManyNodes * 100.0, 2) + "% Done)";
+  return text + " (" + formatNumber(static_cast<double>(maxForcedEdges) / howManyNodes * 100.0, 2) +
+         "% Done)";
 }
 
 void IterationHistory::add(const IterationRow& row) {
@@ -53,16 +54,20 @@ std::string leastDeletionsText(int32_t leastDeletions) {
 
 std::string iterationHistoryCsv(const IterationHistory& history, int32_t howManyNodes) {
   std::string text;
-  for (int32_t c = 0; c < kIterationColumns; ++c) text += std::string(c ? "," : "") + kIterationColumnTitles[c];
+  for (int32_t c = 0; c < kIterationColumns; ++c)
+    text += std::string(c ? "," : "") + kIterationColumnTitles[c];
   text += '\n';
   for (const IterationRow& row : history.rows()) {
     for (int32_t c = 0; c < kIterationColumns; ++c) text += (c ? "," : "") + iterationCellText(row, c);
     text += '\n';
   }
   const IterationStatistics& s = history.statistics();
-  auto record = [](int32_t value, int32_t notMet) { return value == notMet ? std::string() : formatNumber(value, 0); };
-  const std::string share =
-      s.maxForcedEdges >= 0 && howManyNodes > 0 ? formatNumber(s.maxForcedEdges * 100.0 / howManyNodes, 2) : "";
+  auto record = [](int32_t value, int32_t notMet) {
+    return value == notMet ? std::string() : formatNumber(value, 0);
+  };
+  const std::string share = s.maxForcedEdges >= 0 && howManyNodes > 0
+                                ? formatNumber(s.maxForcedEdges * 100.0 / howManyNodes, 2)
+                                : "";
   text += "\nStatistic,Value\n";
   text += "Iterations," + formatNumber(s.rowsAdded, 0) + "\n";
   text += "Least Deletions To Hub," + record(s.leastDeletionsToHub, kNotMetYet) + "\n";

@@ -13,7 +13,8 @@ constexpr const char* kSubmittedNoDelete = "The graph has been submitted. You ma
 constexpr const char* kRunningNoDelete = "An algorithm is running. You may not delete.";
 constexpr const char* kSolvedNoDelete = "The graph has been solved. You may not delete.";
 constexpr const char* kSolvedNoForce = "The graph has been solved. You may not force any edges.";
-constexpr const char* kSolvedNoLookAhead = "The graph has been solved. You may not run Look Ahead Sequencing.";
+constexpr const char* kSolvedNoLookAhead =
+    "The graph has been solved. You may not run Look Ahead Sequencing.";
 
 bool inRange(const Graph& g, EdgeEnds e) {
   return e.first >= 0 && e.second >= 0 && e.first < g.howManyNodes && e.second < g.howManyNodes &&
@@ -64,8 +65,13 @@ ManualOutcome ManualEditSession::verdictOutcome(const Graph& working, bool chang
 }
 
 bool ManualEditSession::perform(Graph& working, Kind kind, EdgeEnds edge) {
-  Step step{kind, edge, std::make_unique<ActionList>(), working.isHamiltonian, working.cutCount,
-            working.simulationForceCount, randomState()};
+  Step step{kind,
+            edge,
+            std::make_unique<ActionList>(),
+            working.isHamiltonian,
+            working.cutCount,
+            working.simulationForceCount,
+            randomState()};
   {
     const StepLog installed(working, step.log);
     switch (kind) {
@@ -79,7 +85,8 @@ bool ManualEditSession::perform(Graph& working, Kind kind, EdgeEnds edge) {
   return true;
 }
 
-ManualOutcome ManualEditSession::actOnOneEdge(Graph* working, Kind kind, const std::vector<EdgeEnds>& selected) {
+ManualOutcome ManualEditSession::actOnOneEdge(Graph* working, Kind kind,
+                                              const std::vector<EdgeEnds>& selected) {
   if (selected.size() > 1) {
     return {kind == Kind::kDelete ? "Error: You may only delete one edge at a time."
                                   : "Error: You may only force one edge at a time."};
@@ -87,8 +94,8 @@ ManualOutcome ManualEditSession::actOnOneEdge(Graph* working, Kind kind, const s
   if (selected.empty() || !working) return {};
   bool changed = false;
   const EdgeEnds e = selected.front();
-  if (inRange(*working, e) && working->isHamiltonian == kUndecided && working->isAdjacent(e.first, e.second) &&
-      !working->isUncuttableEdge(e.first, e.second)) {
+  if (inRange(*working, e) && working->isHamiltonian == kUndecided &&
+      working->isAdjacent(e.first, e.second) && !working->isUncuttableEdge(e.first, e.second)) {
     changed = perform(*working, kind, e);
     if (changed) undone_.clear();
   }

@@ -23,9 +23,9 @@ namespace hc {
 
 // What the page does after a manual action.
 struct ManualOutcome {
-  std::string message;    // a message box text; empty: none
-  bool changed = false;   // the working graph changed (one undo step was recorded)
-  bool decide = false;    // enter kDecided with `result`
+  std::string message;   // a message box text; empty: none
+  bool changed = false;  // the working graph changed (one undo step was recorded)
+  bool decide = false;   // enter kDecided with `result`
   ProgramResult result = ProgramResult::kSearchTooShallow;
 };
 

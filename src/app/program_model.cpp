@@ -34,12 +34,13 @@ BuiltGraph buildRequestedGraph(const GraphRequest& request, const StopToken* sto
   const GraphSource source = request.sourceType;
   BuiltGraph built;
   if (isGeneratorFamily(source)) {
-    GenerationResult result =
-        generateGraph(requestForFamily(source, request.parameter1, request.parameter2), stop, std::move(progress));
+    GenerationResult result = generateGraph(requestForFamily(source, request.parameter1, request.parameter2),
+                                            stop, std::move(progress));
     built.graph = std::move(result.graph);
     built.error = std::move(result.error);
   } else if (source == kThreeSatReduction) {
-    SatGenerationResult result = generate3SatGraph(request.parameter1, request.parameter2, stop, std::move(progress));
+    SatGenerationResult result =
+        generate3SatGraph(request.parameter1, request.parameter2, stop, std::move(progress));
     built.graph = std::move(result.graph);
     built.error = std::move(result.error);
   } else {
@@ -65,7 +66,9 @@ std::string viewFileFilter(const std::string& barSeparated) {
   return result;
 }
 
-ProgramModel::ProgramModel(ProgramView& view) : view_(view) { refreshTitle(); }
+ProgramModel::ProgramModel(ProgramView& view) : view_(view) {
+  refreshTitle();
+}
 
 void ProgramModel::setPage(PageIndex index, ProgramPage* page) {
   if (index >= 0 && index < kPageCount) pages_[index] = page;
@@ -73,8 +76,7 @@ void ProgramModel::setPage(PageIndex index, ProgramPage* page) {
 
 std::string ProgramModel::cycleFileSuggestion() const {
   // A drawing (submitted, or read from a .g file) is named as its conversion names it.
-  if (graphSourceType_ == kUserDrawnGraph || graphSourceType_ == kDrawingFile)
-    return kUserDefinedGraphName;
+  if (graphSourceType_ == kUserDrawnGraph || graphSourceType_ == kDrawingFile) return kUserDefinedGraphName;
   return defaultCycleFileName(graphDisplayName(), graphSourceType_);
 }
 
@@ -100,7 +102,9 @@ std::string ProgramModel::statusText() const {
   return hc::statusText(programState_, algorithmChoice_, programResult_);
 }
 
-void ProgramModel::refreshTitle() { windowTitle_ = std::string(kTitle) + "  [" + graphDisplayName() + "]"; }
+void ProgramModel::refreshTitle() {
+  windowTitle_ = std::string(kTitle) + "  [" + graphDisplayName() + "]";
+}
 
 void ProgramModel::setProgramState(ProgramState state) {
   switch (state) {
@@ -119,8 +123,10 @@ void ProgramModel::setProgramState(ProgramState state) {
       refreshTitle();
       if (copyJob_) copyJob_->abandon();  // not ready yet: copied here after all
       releaseInBackground(std::move(workingGraph_));
-      if (preparedWorkingCopy_ && submittedGraph_) workingGraph_ = std::move(preparedWorkingCopy_);
-      else workingGraph_ = submittedGraph_ ? std::make_shared<Graph>(*submittedGraph_) : nullptr;
+      if (preparedWorkingCopy_ && submittedGraph_)
+        workingGraph_ = std::move(preparedWorkingCopy_);
+      else
+        workingGraph_ = submittedGraph_ ? std::make_shared<Graph>(*submittedGraph_) : nullptr;
       preparedWorkingCopy_.reset();
       break;
     case ProgramState::kRunning:
@@ -128,11 +134,8 @@ void ProgramModel::setProgramState(ProgramState state) {
       ++runGeneration_;
       prepareWorkingCopy();
       break;
-    case ProgramState::kDecided:
-      programState_ = state;
-      break;
-    default:
-      break;
+    case ProgramState::kDecided: programState_ = state; break;
+    default: break;
   }
   view_.refreshFrame();
   notifyPagesOfState();
@@ -187,8 +190,7 @@ void ProgramModel::notifyPagesOfState() {
       quiet(kStoneCarverPage);
       quiet(kCoHCPage);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -220,11 +222,16 @@ void ProgramModel::prepareWorkingCopy() {
 void ProgramModel::pageButtonPressed(PageIndex button) {
   switch (programState_) {
     case ProgramState::kSubmitted:
-      if (button == kCoHCPage) algorithmChoice_ = AlgorithmChoice::kCoHC;
-      else if (button == kStoneCarverPage) algorithmChoice_ = AlgorithmChoice::kStoneCarver;
-      else if (button == kEditorPage) algorithmChoice_ = AlgorithmChoice::kManualEdit;
-      else if (button == kSolverPage) algorithmChoice_ = AlgorithmChoice::kSolver;
-      else return;
+      if (button == kCoHCPage)
+        algorithmChoice_ = AlgorithmChoice::kCoHC;
+      else if (button == kStoneCarverPage)
+        algorithmChoice_ = AlgorithmChoice::kStoneCarver;
+      else if (button == kEditorPage)
+        algorithmChoice_ = AlgorithmChoice::kManualEdit;
+      else if (button == kSolverPage)
+        algorithmChoice_ = AlgorithmChoice::kSolver;
+      else
+        return;
       setProgramState(ProgramState::kRunning);
       break;
     case ProgramState::kRunning: {
@@ -234,7 +241,7 @@ void ProgramModel::pageButtonPressed(PageIndex button) {
       const PageIndex owner = algorithmChoice_ == AlgorithmChoice::kCoHC          ? kCoHCPage
                               : algorithmChoice_ == AlgorithmChoice::kStoneCarver ? kStoneCarverPage
                               : algorithmChoice_ == AlgorithmChoice::kSolver      ? kSolverPage
-                                                                                    : kEditorPage;
+                                                                                  : kEditorPage;
       if (button != owner) return;
       if (button != kEditorPage && pages_[button]) pages_[button]->abortRun();
       setProgramState(ProgramState::kSubmitted);
@@ -245,8 +252,7 @@ void ProgramModel::pageButtonPressed(PageIndex button) {
       if (button == kCoHCPage || button == kStoneCarverPage || button == kEditorPage || button == kSolverPage)
         setProgramState(ProgramState::kSubmitted);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -326,9 +332,9 @@ void ProgramModel::loadGraphRequest(const GraphRequest& request) {
     built = std::move(result.graph);
     error = std::move(result.error);
   } else if (source == kTextFile || source == kDrawingFile || source == kObjFile) {
-    FileDialogSetup setup = source == kTextFile      ? textGraphDialog()
-                            : source == kObjFile     ? objGraphDialog()
-                                                     : loadDrawingDialog();
+    FileDialogSetup setup = source == kTextFile  ? textGraphDialog()
+                            : source == kObjFile ? objGraphDialog()
+                                                 : loadDrawingDialog();
     std::string filter = viewFileFilter(setup.filter);
     // The text file button opens every graph format the program reads.
     if (source == kTextFile) filter = graphOpenDialogFilter();

@@ -93,8 +93,8 @@ class ProgramModel {
 
   // The only way the state changes. kEditing forgets both graphs, the source and the file
   // path; kSubmitted makes a fresh working copy; kRunning and kDecided only move the state;
-  // a value outside the four changes nothing. Then the pages are told, in their fixed order (see the .cpp), each with the
-  // state as it is at that moment, and the frame is refreshed.
+  // a value outside the four changes nothing. Then the pages are told, in their fixed order (see the .cpp),
+  // each with the state as it is at that moment, and the frame is refreshed.
   void setProgramState(ProgramState state);
   // Builds the graph of `request` (sources 1..13) and enters state 1. Any earlier graph is
   // dropped first (state 0); a cancelled file dialog or a graph that cannot be built stays

@@ -40,7 +40,7 @@ std::string stateButtonCaption(ProgramState state);
 constexpr ProgramResult solverProgramResult(Verdict verdict) {
   return verdict == Verdict::kHamiltonian      ? ProgramResult::kHamiltonian
          : verdict == Verdict::kNonHamiltonian ? ProgramResult::kNonHamiltonian
-                                              : ProgramResult::kTimeLimitReached;
+                                               : ProgramResult::kTimeLimitReached;
 }
 
 // Reset is offered in states 1 and 3 only.

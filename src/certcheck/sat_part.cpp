@@ -30,14 +30,15 @@ std::unique_ptr<DrupChecker> graphFormula(const BranchState& state) {
 
 }  // namespace
 
-void replayProof(CertificateLines& lines, DrupChecker& drup, const char* part, int64_t partLine, int64_t& counted,
-                 const ProofLineHook& hook) {
+void replayProof(CertificateLines& lines, DrupChecker& drup, const char* part, int64_t partLine,
+                 int64_t& counted, const ProofLineHook& hook) {
   const int64_t variables = drup.variables();
   std::vector<int32_t> clause;
   while (true) {
     if (!lines.next())
-      throw Rejection{std::string("the ") + part + " part at line " + std::to_string(partLine) + " has no end line",
-                      lines.number()};
+      throw Rejection{
+          std::string("the ") + part + " part at line " + std::to_string(partLine) + " has no end line",
+          lines.number()};
     const std::vector<std::string_view>& tokens = lines.tokens();
     if (tokens[0] == "end") {
       if (tokens.size() > 1) throw Rejection{"nothing may follow \"end\" on its line"};
@@ -80,18 +81,18 @@ void checkSatPart(BranchState& state, CertificateLines& lines, std::unique_ptr<D
   });
 
   uint32_t stamp = 0;
-  replayProof(lines, drup, "SAT", satLine, counted, [&state, &stamp](std::span<const std::string_view> tokens,
-                                                                     std::vector<int32_t>& clause) {
-    if (tokens[0] != "subtour") return false;
-    const std::vector<int32_t> set = parseNodeSet(state, tokens.subspan(1), stamp);
-    if (set.empty() || static_cast<int32_t>(set.size()) >= state.nodes())
-      throw Rejection{"a subtour's node set must hold at least one node and not all " +
-                      std::to_string(state.nodes())};
-    for (int32_t v : set)
-      for (const BranchState::Incidence& i : state.incident(v))
-        if (state.marks()[static_cast<size_t>(i.node)] != stamp) clause.push_back(i.edge + 1);
-    return true;
-  });
+  replayProof(lines, drup, "SAT", satLine, counted,
+              [&state, &stamp](std::span<const std::string_view> tokens, std::vector<int32_t>& clause) {
+                if (tokens[0] != "subtour") return false;
+                const std::vector<int32_t> set = parseNodeSet(state, tokens.subspan(1), stamp);
+                if (set.empty() || static_cast<int32_t>(set.size()) >= state.nodes())
+                  throw Rejection{"a subtour's node set must hold at least one node and not all " +
+                                  std::to_string(state.nodes())};
+                for (int32_t v : set)
+                  for (const BranchState::Incidence& i : state.incident(v))
+                    if (state.marks()[static_cast<size_t>(i.node)] != stamp) clause.push_back(i.edge + 1);
+                return true;
+              });
   if (!drup.refuted()) throw Rejection{"the SAT part does not derive the empty clause", satLine};
 }
 

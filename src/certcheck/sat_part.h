@@ -25,13 +25,14 @@ namespace hc::certcheck {
 // A line of a part's own kind before the proof's clauses: given the line's tokens, it fills
 // `clause` and returns true when the line is its own (the clause is then an input), false
 // to read the line as a proof step.
-using ProofLineHook = std::function<bool(std::span<const std::string_view> tokens, std::vector<int32_t>& clause)>;
+using ProofLineHook =
+    std::function<bool(std::span<const std::string_view> tokens, std::vector<int32_t>& clause)>;
 
 // Replays a proof in text DRAT ("l1 l2 ... 0" adds, "d l1 l2 ... 0" deletes) up to the
 // part's `end` line into `drup`, counting the propagation work past `counted` into the
 // lines' work. `part` names the part in the message of a missing end line.
-void replayProof(CertificateLines& lines, DrupChecker& drup, const char* part, int64_t partLine, int64_t& counted,
-                 const ProofLineHook& hook = {});
+void replayProof(CertificateLines& lines, DrupChecker& drup, const char* part, int64_t partLine,
+                 int64_t& counted, const ProofLineHook& hook = {});
 
 void checkSatPart(BranchState& state, CertificateLines& lines, std::unique_ptr<DrupChecker>& formula);
 

@@ -5,7 +5,8 @@ namespace hc {
 
 void ensureChainSlot(Graph& graph, int32_t index) {
   // The slots may be fewer than maxChains (a graph sizes them for its nodes with edges).
-  if (static_cast<size_t>(index) >= graph.chains.size()) graph.chains.resize(static_cast<size_t>(index) + 1, Chain{});
+  if (static_cast<size_t>(index) >= graph.chains.size())
+    graph.chains.resize(static_cast<size_t>(index) + 1, Chain{});
   if (index >= graph.maxChains) graph.maxChains = index + 1;
 }
 

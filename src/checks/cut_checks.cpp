@@ -60,7 +60,8 @@ double cutBalanceRatio(Graph& graph, int32_t x, int32_t y, int32_t z) {
   // once per pair of edges, hence the reused stack.
   thread_local std::vector<int32_t> stack;
   stack.clear();
-  const int32_t count = fillMark(graph, start, 1, stack, [&excluded](const Node&, int32_t w) { return excluded(w); });
+  const int32_t count =
+      fillMark(graph, start, 1, stack, [&excluded](const Node&, int32_t w) { return excluded(w); });
   for (Node& node : graph.nodes) node.mark = 0;
   const int32_t total = count + removed;
   const int32_t other = n - total;

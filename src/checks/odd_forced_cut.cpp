@@ -31,7 +31,8 @@ int32_t markRegions(Graph& graph) {
   for (int32_t seed = 0; seed < n; ++seed) {
     Node& s = graph.node(seed);
     if (s.mark != 0 || s.degree < 3) continue;
-    fillMark(graph, seed, ++regions, stack, [](const Node& from, int32_t w) { return from.isForcedNeighbor(w); });
+    fillMark(graph, seed, ++regions, stack,
+             [](const Node& from, int32_t w) { return from.isForcedNeighbor(w); });
   }
   return regions;
 }

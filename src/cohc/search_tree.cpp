@@ -56,7 +56,8 @@ SearchTreeOutcome runSearchTree(Graph& graph, int32_t maxSearchDepth, const Sear
       outcome.cycle = std::move(cycle);
       cycleAccepted = true;
     } else {
-      diagnostic("Error: the proof tree reported a Hamiltonian cycle that fails the check: ", check.fault, "\n");
+      diagnostic("Error: the proof tree reported a Hamiltonian cycle that fails the check: ", check.fault,
+                 "\n");
     }
   }
   root.finish(writeCycle && cycleAccepted);
@@ -65,8 +66,8 @@ SearchTreeOutcome runSearchTree(Graph& graph, int32_t maxSearchDepth, const Sear
   return outcome;
 }
 
-CohcResult runCoHC(Graph& graph, const CohcOptions& options, const StopToken* stop, SearchTreeListener* listener,
-                   std::shared_ptr<SearchTreeStatistics> statistics) {
+CohcResult runCoHC(Graph& graph, const CohcOptions& options, const StopToken* stop,
+                   SearchTreeListener* listener, std::shared_ptr<SearchTreeStatistics> statistics) {
   CohcResult result;
   if (!statistics) statistics = std::make_shared<SearchTreeStatistics>();
   SearchTreeListener* savedListener = statistics->listener;

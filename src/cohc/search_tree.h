@@ -39,8 +39,8 @@ struct CohcOptions {
   int32_t maxSearchDepth = 999999999;  // levels below the root; 0 builds the root only
   int32_t pruningLevel = 5;            // 0..6, see kPruningLevelNames
   bool buildMinimalChildren = false;
-  double timeLimitSeconds = 0.0;  // > 0: the run stops as if aborted after this long
-  bool writeCycleFile = true;     // the root's write of a found cycle to outputFileName
+  double timeLimitSeconds = 0.0;    // > 0: the run stops as if aborted after this long
+  bool writeCycleFile = true;       // the root's write of a found cycle to outputFileName
   GraphFileWriter writeGraph = {};  // the writer of that file (the engine has none of its own)
   // Hears the walk, to write a certificate alongside it (solve/cohc_certificate.h); the
   // run costs nothing more without one.
@@ -65,6 +65,7 @@ struct CohcResult {
 // way the result holds it. Invalid options (a pruning level outside 0..6) print a message
 // and are clamped; a negative depth builds the root only.
 CohcResult runCoHC(Graph& graph, const CohcOptions& options, const StopToken* stop = nullptr,
-                   SearchTreeListener* listener = nullptr, std::shared_ptr<SearchTreeStatistics> statistics = nullptr);
+                   SearchTreeListener* listener = nullptr,
+                   std::shared_ptr<SearchTreeStatistics> statistics = nullptr);
 
 }  // namespace hc

@@ -246,9 +246,7 @@ void SearchTreeNode::acceptChild(int32_t index, SearchTreeNode& child) {
       }
       scanning_ = false;
       return;
-    default:
-      scanIndex_ = index + 1;
-      return;
+    default: scanIndex_ = index + 1; return;
   }
 }
 

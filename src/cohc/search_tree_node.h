@@ -63,8 +63,8 @@ CutSequence findMinimalForcingSequence(const Graph& graph, const StopToken* stop
 struct SearchTreeRun {
   int32_t pruningLevel = 5;
   bool buildMinimalChildren = false;
-  SearchTreeStatistics* statistics = nullptr;  // may be null: nothing recorded
-  const StopToken* stop = nullptr;             // null: never stopped
+  SearchTreeStatistics* statistics = nullptr;   // may be null: nothing recorded
+  const StopToken* stop = nullptr;              // null: never stopped
   const GraphFileWriter* writeCycle = nullptr;  // the root's writer of a found cycle; null: none
   SearchTreeObserver* observer = nullptr;       // hears the walk (a certificate's writer); null: none
 };

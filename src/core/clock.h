@@ -9,6 +9,8 @@ namespace hc {
 int64_t millisecondsSinceStart();
 
 // Seconds since start with millisecond resolution, as the run timers use it.
-inline double secondsSinceStart() { return static_cast<double>(millisecondsSinceStart()) * 0.001; }
+inline double secondsSinceStart() {
+  return static_cast<double>(millisecondsSinceStart()) * 0.001;
+}
 
 }  // namespace hc

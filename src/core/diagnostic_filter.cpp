@@ -15,7 +15,9 @@ void DiagnosticFilter::emitLine() {
   line_.clear();
 }
 
-DiagnosticFilter::~DiagnosticFilter() { emitLine(); }
+DiagnosticFilter::~DiagnosticFilter() {
+  emitLine();
+}
 
 void DiagnosticFilter::put(char ch) {
   line_.push_back(ch);
@@ -36,6 +38,8 @@ std::streamsize DiagnosticFilter::xsputn(const char* text, std::streamsize count
 }
 
 // A flush ends nothing: a message is written in pieces, each flushed, and is judged whole.
-int DiagnosticFilter::sync() { return 0; }
+int DiagnosticFilter::sync() {
+  return 0;
+}
 
 }  // namespace hc

@@ -9,7 +9,9 @@ namespace {
 std::atomic<std::ostream*> current{&std::cout};
 }
 
-std::ostream& diag() { return *current.load(std::memory_order_acquire); }
+std::ostream& diag() {
+  return *current.load(std::memory_order_acquire);
+}
 
 std::ostream& setDiagnosticStream(std::ostream& stream) {
   return *current.exchange(&stream, std::memory_order_acq_rel);

@@ -8,7 +8,8 @@ EdgeSnapshot::EdgeSnapshot(const Graph& graph) {
   const int32_t n = static_cast<int32_t>(graph.nodes.size());
   offsets_.assign(static_cast<size_t>(n) + 1, 0);
   for (int32_t v = 0; v < n; ++v)
-    offsets_[static_cast<size_t>(v) + 1] = offsets_[static_cast<size_t>(v)] + static_cast<uint32_t>(graph.node(v).degree);
+    offsets_[static_cast<size_t>(v) + 1] =
+        offsets_[static_cast<size_t>(v)] + static_cast<uint32_t>(graph.node(v).degree);
   neighbors_.resize(offsets_.back());
   for (int32_t v = 0; v < n; ++v) {
     const Node& node = graph.node(v);
@@ -38,7 +39,8 @@ EdgeSnapshot::EdgeSnapshot(int32_t n, std::span<const std::pair<int32_t, int32_t
     neighbors_[fill[static_cast<size_t>(e.second)]++] = e.first;
   }
   for (int32_t v = 0; v < n; ++v)
-    std::sort(neighbors_.begin() + offsets_[static_cast<size_t>(v)], neighbors_.begin() + offsets_[static_cast<size_t>(v) + 1]);
+    std::sort(neighbors_.begin() + offsets_[static_cast<size_t>(v)],
+              neighbors_.begin() + offsets_[static_cast<size_t>(v) + 1]);
 }
 
 std::vector<std::pair<int32_t, int32_t>> EdgeSnapshot::edgeList() const {

@@ -94,12 +94,11 @@ class Graph {
   Graph(int32_t howManyNodes, int16_t graphType, std::span<const std::pair<int32_t, int32_t>> edges);
   // From editor rows: rows[i * maxDegree + k] is the k-th neighbour of node i, padded with
   // -1; each edge is joined once (on the row of its smaller end). Reseeds the generator.
-  Graph(std::vector<int32_t> rows, int32_t n, int32_t maxDegree, int32_t version,
-        std::string outputFileName);
+  Graph(std::vector<int32_t> rows, int32_t n, int32_t maxDegree, int32_t version, std::string outputFileName);
   // The same from rows of any length, in O(n + entries) memory: row i is
   // neighbours[rowStart[i] .. rowStart[i + 1] - 1] (rowStart holds n + 1 ascending offsets).
-  Graph(const std::vector<int64_t>& rowStart, const std::vector<int32_t>& neighbours, int32_t n, int32_t version,
-        std::string outputFileName);
+  Graph(const std::vector<int64_t>& rowStart, const std::vector<int32_t>& neighbours, int32_t n,
+        int32_t version, std::string outputFileName);
   // An independent copy equal to `source` in everything the solvers read; reseeds the
   // generator (so taking a copy changes the random sequence that follows).
   Graph(const Graph& source);
@@ -115,7 +114,9 @@ class Graph {
   // Construction phase: makes a and b adjacent (appends each to the other's list), without
   // counting. Unlike Node::join it does not search the lists, so building stays linear in
   // the edges; joining nodes that are already adjacent is reported by finishConstruction.
-  void join(int32_t a, int32_t b) { Node::append(nodes[static_cast<size_t>(a)], nodes[static_cast<size_t>(b)]); }
+  void join(int32_t a, int32_t b) {
+    Node::append(nodes[static_cast<size_t>(a)], nodes[static_cast<size_t>(b)]);
+  }
   // join + one more edge in howManyEdges.
   void addEdge(int32_t a, int32_t b) {
     join(a, b);
@@ -201,7 +202,7 @@ class Graph {
   // Lightning stack for them.
   void sizeWorkAreas();
 
-  int32_t nodesWithEdges_ = 0;             // set by finishConstruction
+  int32_t nodesWithEdges_ = 0;            // set by finishConstruction
   std::vector<int32_t> neighborStorage_;  // every node's neighbour array, one block
   std::vector<int32_t> lightningStack_;   // nodes whose Lightning loop is in progress
   std::vector<std::unique_ptr<ActionList>> spareActionLists_;

@@ -57,7 +57,8 @@ std::string checkInvariants(const Graph& graph, InvariantOptions options) {
       return describe("node ", v, " howManyUncuttable ", node.howManyUncuttable, " but ", stored, " stored");
     for (int32_t partner : {node.uncuttable1, node.uncuttable2}) {
       if (partner == -1) continue;
-      if (partner < 0 || partner >= n) return describe("node ", v, " forced partner ", partner, " out of range");
+      if (partner < 0 || partner >= n)
+        return describe("node ", v, " forced partner ", partner, " out of range");
       if (!contains(node, partner)) return describe("forced edge ", v, "-", partner, " is not an edge");
       if (graph.isHamiltonian == kUndecided && !graph.node(partner).isForcedNeighbor(v))
         return describe("forced edge ", v, "-", partner, " recorded on one end only");
@@ -78,7 +79,8 @@ std::string checkInvariants(const Graph& graph, InvariantOptions options) {
   for (int32_t v = 0; v < n; ++v) {
     const Node& node = graph.node(v);
     if (node.isHub != 0 || node.howManyUncuttable > 2)
-      return describe("undecided but node ", v, " has ", node.howManyUncuttable, " forced edges (isHub ", node.isHub, ")");
+      return describe("undecided but node ", v, " has ", node.howManyUncuttable, " forced edges (isHub ",
+                      node.isHub, ")");
     forcedEnds += node.howManyUncuttable;
   }
   if (forcedEnds != 2 * static_cast<int64_t>(graph.howManyUncuttable))
@@ -91,8 +93,10 @@ std::string checkInvariants(const Graph& graph, InvariantOptions options) {
     for (int32_t head : {chain.head1, chain.head2}) {
       if (head < 0 || head >= n) return describe("chain ", c, " head ", head, " out of range");
       const Node& h = graph.node(head);
-      if (h.isHead != 1 || h.whichChain != c) return describe("chain ", c, " head ", head, " does not point back");
-      if (h.howManyUncuttable != 1) return describe("chain ", c, " head ", head, " has ", h.howManyUncuttable, " forced edges");
+      if (h.isHead != 1 || h.whichChain != c)
+        return describe("chain ", c, " head ", head, " does not point back");
+      if (h.howManyUncuttable != 1)
+        return describe("chain ", c, " head ", head, " has ", h.howManyUncuttable, " forced edges");
       chainOfHead[static_cast<size_t>(head)] = c;
     }
     // Walk the forced edges from head1; the path must end at head2 after `members` nodes.
@@ -107,7 +111,8 @@ std::string checkInvariants(const Graph& graph, InvariantOptions options) {
       current = next;
       ++count;
     }
-    if (count != chain.members) return describe("chain ", c, " has ", count, " nodes but members ", chain.members);
+    if (count != chain.members)
+      return describe("chain ", c, " has ", count, " nodes but members ", chain.members);
   }
   for (int32_t v = 0; v < n; ++v) {
     const Node& node = graph.node(v);

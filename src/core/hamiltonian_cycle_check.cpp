@@ -9,28 +9,36 @@ namespace hc {
 
 CycleCheck isHamiltonianCycle(const EdgeSnapshot& graph, std::span<const int32_t> cycle) {
   const int32_t n = graph.nodes();
-  if (n < 3) return CycleCheck::failure("a Hamiltonian cycle needs at least 3 nodes; the graph has " + std::to_string(n));
+  if (n < 3)
+    return CycleCheck::failure("a Hamiltonian cycle needs at least 3 nodes; the graph has " +
+                               std::to_string(n));
   if (static_cast<int64_t>(cycle.size()) != n)
-    return CycleCheck::failure("the cycle has " + std::to_string(cycle.size()) + " nodes, the graph " + std::to_string(n));
+    return CycleCheck::failure("the cycle has " + std::to_string(cycle.size()) + " nodes, the graph " +
+                               std::to_string(n));
   std::vector<char> seen(static_cast<size_t>(n), 0);
   for (const int32_t v : cycle) {
     if (v < 0 || v >= n)
-      return CycleCheck::failure("node " + std::to_string(v) + " is out of range 0.." + std::to_string(n - 1));
-    if (seen[static_cast<size_t>(v)]) return CycleCheck::failure("node " + std::to_string(v) + " is visited twice");
+      return CycleCheck::failure("node " + std::to_string(v) + " is out of range 0.." +
+                                 std::to_string(n - 1));
+    if (seen[static_cast<size_t>(v)])
+      return CycleCheck::failure("node " + std::to_string(v) + " is visited twice");
     seen[static_cast<size_t>(v)] = 1;
   }
   for (size_t k = 0; k < cycle.size(); ++k) {
     const int32_t a = cycle[k];
     const int32_t b = cycle[(k + 1) % cycle.size()];
     if (!graph.contains(a, b))
-      return CycleCheck::failure(std::to_string(a) + "-" + std::to_string(b) + " is not an edge of the graph");
+      return CycleCheck::failure(std::to_string(a) + "-" + std::to_string(b) +
+                                 " is not an edge of the graph");
   }
   return {};
 }
 
 CycleCheck cycleFromEdges(int32_t nodes, std::span<const std::pair<int32_t, int32_t>> edges,
                           std::vector<int32_t>& cycle) {
-  if (nodes < 3) return CycleCheck::failure("a Hamiltonian cycle needs at least 3 nodes; the graph has " + std::to_string(nodes));
+  if (nodes < 3)
+    return CycleCheck::failure("a Hamiltonian cycle needs at least 3 nodes; the graph has " +
+                               std::to_string(nodes));
   std::vector<std::array<int32_t, 2>> partner(static_cast<size_t>(nodes), {-1, -1});
   auto addPartner = [&](int32_t v, int32_t w) -> CycleCheck {
     auto& slots = partner[static_cast<size_t>(v)];
@@ -40,15 +48,17 @@ CycleCheck cycleFromEdges(int32_t nodes, std::span<const std::pair<int32_t, int3
     } else if (slots[1] == -1) {
       slots[1] = w;
     } else {
-      return CycleCheck::failure("node " + std::to_string(v) + " has more than two cycle neighbours (" + std::to_string(slots[0]) +
-                                 ", " + std::to_string(slots[1]) + ", " + std::to_string(w) + ")");
+      return CycleCheck::failure("node " + std::to_string(v) + " has more than two cycle neighbours (" +
+                                 std::to_string(slots[0]) + ", " + std::to_string(slots[1]) + ", " +
+                                 std::to_string(w) + ")");
     }
     return {};
   };
   for (const auto& [a, b] : edges) {
     for (int32_t v : {a, b})
       if (v < 0 || v >= nodes)
-        return CycleCheck::failure("node " + std::to_string(v) + " is out of range 0.." + std::to_string(nodes - 1));
+        return CycleCheck::failure("node " + std::to_string(v) + " is out of range 0.." +
+                                   std::to_string(nodes - 1));
     if (a == b) return CycleCheck::failure("node " + std::to_string(a) + " is joined to itself");
     if (CycleCheck c = addPartner(a, b); !c) return c;
     if (CycleCheck c = addPartner(b, a); !c) return c;
@@ -57,8 +67,8 @@ CycleCheck cycleFromEdges(int32_t nodes, std::span<const std::pair<int32_t, int3
     const auto& slots = partner[static_cast<size_t>(v)];
     int count = (slots[0] != -1) + (slots[1] != -1);
     if (count != 2)
-      return CycleCheck::failure("node " + std::to_string(v) + " has " + std::to_string(count) + " cycle neighbour" + (count == 1 ? "" : "s") +
-                                 ", not 2");
+      return CycleCheck::failure("node " + std::to_string(v) + " has " + std::to_string(count) +
+                                 " cycle neighbour" + (count == 1 ? "" : "s") + ", not 2");
   }
   std::vector<int32_t> order;
   order.reserve(static_cast<size_t>(nodes));
@@ -72,8 +82,8 @@ CycleCheck cycleFromEdges(int32_t nodes, std::span<const std::pair<int32_t, int3
     current = next;
   } while (current != 0 && static_cast<int32_t>(order.size()) < nodes);
   if (current != 0 || static_cast<int32_t>(order.size()) != nodes)
-    return CycleCheck::failure("the cycle through node 0 closes after " + std::to_string(order.size()) + " of " + std::to_string(nodes) +
-                               " nodes");
+    return CycleCheck::failure("the cycle through node 0 closes after " + std::to_string(order.size()) +
+                               " of " + std::to_string(nodes) + " nodes");
   cycle = std::move(order);
   return {};
 }

@@ -56,8 +56,8 @@ struct Node {
   int16_t isHub = 0;
   int32_t whichChain = -1;
   int32_t mark = 0;
-  int32_t capacity = 0;             // room in neighborArray (degree at finalisation + 1)
-  ConstructionList adjacencyList;   // construction phase only; emptied by finalizeNeighbors
+  int32_t capacity = 0;            // room in neighborArray (degree at finalisation + 1)
+  ConstructionList adjacencyList;  // construction phase only; emptied by finalizeNeighbors
 
   Node() = default;
   // `useList` is kept for the record: the construction list is always available here.

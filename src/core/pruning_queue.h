@@ -45,12 +45,15 @@ class PruningQueue {
   }
 
  private:
-  int32_t next(int32_t index) const { return index + 1 == static_cast<int32_t>(slots_.size()) ? 0 : index + 1; }
+  int32_t next(int32_t index) const {
+    return index + 1 == static_cast<int32_t>(slots_.size()) ? 0 : index + 1;
+  }
   // Only reached if the one-item-per-node-and-type guard is bypassed; keeps order intact.
   void grow() {
     std::vector<PruningItem> bigger;
     bigger.reserve(slots_.size() * 2 + 1);
-    for (int32_t i = 0, at = head_; i < count_; ++i, at = next(at)) bigger.push_back(slots_[static_cast<size_t>(at)]);
+    for (int32_t i = 0, at = head_; i < count_; ++i, at = next(at))
+      bigger.push_back(slots_[static_cast<size_t>(at)]);
     bigger.resize(slots_.size() * 2 + 1);
     slots_.swap(bigger);
     head_ = 0;

@@ -32,9 +32,13 @@ int32_t nextRandom() {
   return static_cast<int32_t>((local.state >> 16) & 0x7FFFu);
 }
 
-void seedRandom(uint32_t seed) { local.state = seed; }
+void seedRandom(uint32_t seed) {
+  local.state = seed;
+}
 
-uint32_t randomState() { return local.state; }
+uint32_t randomState() {
+  return local.state;
+}
 
 void enableFixedSeed(uint32_t seed) {
   fixedBase.store(seed);
@@ -82,7 +86,8 @@ uint32_t reseedFromClock(uint32_t clockSeed) {
   return seed;
 }
 
-uint32_t startRunSeedStream(const std::optional<uint32_t>& requested, SeedScope scope, bool graphAlreadyBuilt) {
+uint32_t startRunSeedStream(const std::optional<uint32_t>& requested, SeedScope scope,
+                            bool graphAlreadyBuilt) {
   uint32_t seed = 0;
   if (requested) {
     seed = *requested;

@@ -46,7 +46,8 @@ uint32_t reseedFromClock(uint32_t clockSeed);
 // every thread (the command line); Thread gives only the calling thread the stream (a
 // worker of the window or of a batch). Returns the seed.
 enum class SeedScope { kProcess, kThread };
-uint32_t startRunSeedStream(const std::optional<uint32_t>& requested, SeedScope scope, bool graphAlreadyBuilt);
+uint32_t startRunSeedStream(const std::optional<uint32_t>& requested, SeedScope scope,
+                            bool graphAlreadyBuilt);
 
 // The clock seed that graph constructors and copies use:
 // trunc(milliseconds since start * 0.001 * 1000.0).

@@ -40,7 +40,8 @@ class StopToken {
       hasDeadline_ = false;
       return;
     }
-    setDeadline(Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds)));
+    setDeadline(Clock::now() +
+                std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds)));
   }
   void setDeadline(Clock::time_point deadline) {
     deadline_ = deadline;
@@ -65,7 +66,8 @@ class StopToken {
   bool stopRequested() const {
     if (reason_.load(std::memory_order_relaxed) != StopReason::kNone) return true;
     if (parent_ != nullptr && parent_->stopRequested()) return inherit();
-    if (hasDeadline_ && Clock::now() >= deadline_) return const_cast<StopToken*>(this)->record(StopReason::kDeadline);
+    if (hasDeadline_ && Clock::now() >= deadline_)
+      return const_cast<StopToken*>(this)->record(StopReason::kDeadline);
     return false;
   }
   // Why it stopped (kNone while neither it nor an ancestor has recorded a stop); a child
@@ -92,7 +94,11 @@ class StopToken {
 };
 
 // The `stop` parameters of the engine may be null (never stopped).
-inline bool pollStop(const StopToken* stop) { return stop != nullptr && stop->poll(); }
-inline bool stopRequested(const StopToken* stop) { return stop != nullptr && stop->stopRequested(); }
+inline bool pollStop(const StopToken* stop) {
+  return stop != nullptr && stop->poll();
+}
+inline bool stopRequested(const StopToken* stop) {
+  return stop != nullptr && stop->stopRequested();
+}
 
 }  // namespace hc

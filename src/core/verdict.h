@@ -12,7 +12,7 @@ namespace hc {
 enum class Verdict : uint8_t { kNonHamiltonian, kHamiltonian, kUndecided };
 
 constexpr Verdict verdictOf(HamiltonicityState state) {
-  return state == kHamiltonian ? Verdict::kHamiltonian
+  return state == kHamiltonian      ? Verdict::kHamiltonian
          : state == kNotHamiltonian ? Verdict::kNonHamiltonian
                                     : Verdict::kUndecided;
 }
@@ -20,12 +20,9 @@ constexpr Verdict verdictOf(HamiltonicityState state) {
 // "hamiltonian", "non-hamiltonian", "undecided": the words of the JSON reports.
 constexpr std::string_view verdictName(Verdict verdict) {
   switch (verdict) {
-    case Verdict::kHamiltonian:
-      return "hamiltonian";
-    case Verdict::kNonHamiltonian:
-      return "non-hamiltonian";
-    case Verdict::kUndecided:
-      break;
+    case Verdict::kHamiltonian: return "hamiltonian";
+    case Verdict::kNonHamiltonian: return "non-hamiltonian";
+    case Verdict::kUndecided: break;
   }
   return "undecided";
 }

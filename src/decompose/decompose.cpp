@@ -113,10 +113,8 @@ class Driver {
         case SpqrStatus::kNotBiconnected:
           return PartOutcome{Verdict::kNonHamiltonian, {}, DecomposeRule::kSeparator, true};
         case SpqrStatus::kStopped:
-        case SpqrStatus::kFailed:
-          return leaf(graph, onlyIfARuleApplies);
-        case SpqrStatus::kBuilt:
-          break;
+        case SpqrStatus::kFailed: return leaf(graph, onlyIfARuleApplies);
+        case SpqrStatus::kBuilt: break;
       }
       if (tree.nodes.size() > 1) return decideBySeparators(graph, tree, inner, stop_, onlyIfARuleApplies);
       if (tree.nodes.front().kind == SkeletonKind::kPolygon)

@@ -44,7 +44,7 @@ struct DecomposeOptions {
 struct DecomposeResult {
   bool applied = false;  // false: no rule applies to the graph as given, nothing was decided
   Verdict verdict = Verdict::kUndecided;
-  std::vector<int32_t> cycle;  // with Hamiltonian: a cycle of the graph (checked)
+  std::vector<int32_t> cycle;              // with Hamiltonian: a cycle of the graph (checked)
   DecidedBy decidedBy = DecidedBy::kNone;  // the rule that decided: kSeparator or kEdgeCut
 };
 

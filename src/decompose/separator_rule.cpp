@@ -9,12 +9,9 @@ namespace hc {
 
 DecidedBy decidedByOf(DecomposeRule rule) {
   switch (rule) {
-    case DecomposeRule::kSeparator:
-      return DecidedBy::kSeparator;
-    case DecomposeRule::kEdgeCut:
-      return DecidedBy::kEdgeCut;
-    case DecomposeRule::kNone:
-      break;
+    case DecomposeRule::kSeparator: return DecidedBy::kSeparator;
+    case DecomposeRule::kEdgeCut: return DecidedBy::kEdgeCut;
+    case DecomposeRule::kNone: break;
   }
   return DecidedBy::kNone;
 }

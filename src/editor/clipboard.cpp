@@ -77,22 +77,24 @@ void Graph2D::paste(const Clipboard& clipboard, double x, double y) {
   }
 }
 
-EditorStatus copySelection(Clipboard& clipboard, const Graph2D& drawing, ProgramState programState, bool rotationMode) {
+EditorStatus copySelection(Clipboard& clipboard, const Graph2D& drawing, ProgramState programState,
+                           bool rotationMode) {
   if (rotationMode) return EditorStatus::refused();
   if (programState != ProgramState::kEditing) return EditorStatus::refused(editor_messages::kCannotCopy);
   clipboard.copyFrom(drawing);
   return EditorStatus::done();
 }
 
-EditorStatus cutSelection(Clipboard& clipboard, Graph2D& drawing, ProgramState programState, bool rotationMode) {
+EditorStatus cutSelection(Clipboard& clipboard, Graph2D& drawing, ProgramState programState,
+                          bool rotationMode) {
   if (rotationMode) return EditorStatus::refused();
   if (programState != ProgramState::kEditing) return EditorStatus::refused(editor_messages::kCannotCut);
   clipboard.copyFrom(drawing);
   return drawing.deleteSelected();
 }
 
-EditorStatus pasteClipboard(const Clipboard& clipboard, Graph2D& drawing, ProgramState programState, bool rotationMode,
-                            bool mouseOnCanvas, double x, double y) {
+EditorStatus pasteClipboard(const Clipboard& clipboard, Graph2D& drawing, ProgramState programState,
+                            bool rotationMode, bool mouseOnCanvas, double x, double y) {
   if (rotationMode) return EditorStatus::refused();
   if (programState != ProgramState::kEditing) return EditorStatus::refused(editor_messages::kCannotPaste);
   if (!mouseOnCanvas) return EditorStatus::refused();

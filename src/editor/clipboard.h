@@ -32,14 +32,16 @@ struct Clipboard {
 // drawing); in rotation mode copy, cut and paste are refused silently.
 
 // Copies the selection into the clipboard.
-EditorStatus copySelection(Clipboard& clipboard, const Graph2D& drawing, ProgramState programState, bool rotationMode);
+EditorStatus copySelection(Clipboard& clipboard, const Graph2D& drawing, ProgramState programState,
+                           bool rotationMode);
 // Copies, then deletes the selected edges and nodes.
-EditorStatus cutSelection(Clipboard& clipboard, Graph2D& drawing, ProgramState programState, bool rotationMode);
+EditorStatus cutSelection(Clipboard& clipboard, Graph2D& drawing, ProgramState programState,
+                          bool rotationMode);
 // Unselects everything and pastes the clipboard with its centroid at (x, y), the world
 // point of the mouse; nothing happens when the mouse is off the canvas. The clipboard is
 // kept for further pastes.
-EditorStatus pasteClipboard(const Clipboard& clipboard, Graph2D& drawing, ProgramState programState, bool rotationMode,
-                            bool mouseOnCanvas, double x, double y);
+EditorStatus pasteClipboard(const Clipboard& clipboard, Graph2D& drawing, ProgramState programState,
+                            bool rotationMode, bool mouseOnCanvas, double x, double y);
 // Leaves rotation mode and replaces the drawing by an empty one.
 void newDrawing(Graph2D& drawing, bool& rotationMode);
 // Deletes every node and edge and restarts ids at 0. Refused in rotation mode (with the

@@ -18,7 +18,8 @@ Graph convertDrawingToGraph(Graph2D& drawing, const std::string& name) {
   for (int32_t i = 0; i < n; ++i) {
     Graph2DNode& node = *drawing.unselectedNodes[static_cast<size_t>(i)];
     node.id = i;
-    rowStart[static_cast<size_t>(i) + 1] = rowStart[static_cast<size_t>(i)] + static_cast<int64_t>(node.edges.size());
+    rowStart[static_cast<size_t>(i) + 1] =
+        rowStart[static_cast<size_t>(i)] + static_cast<int64_t>(node.edges.size());
   }
   std::vector<int32_t> neighbours;
   neighbours.reserve(static_cast<size_t>(rowStart.back()));
@@ -40,8 +41,8 @@ EdgeStyleLook edgeStyleLook(EdgeStyle style) {
   return index < std::size(kLooks) ? kLooks[index] : kLooks[0];
 }
 
-EdgeStyle edgeStyle(const Graph2DEdge& edge, bool selected, const Graph* workingGraph, ProgramState programState,
-                    AlgorithmChoice algorithmChoice) {
+EdgeStyle edgeStyle(const Graph2DEdge& edge, bool selected, const Graph* workingGraph,
+                    ProgramState programState, AlgorithmChoice algorithmChoice) {
   if (selected) return EdgeStyle::kSelected;
   if (programState == ProgramState::kEditing || !workingGraph) return EdgeStyle::kOrdinary;
   const int32_t a = edge.node1->id;
@@ -63,13 +64,12 @@ EdgeStyle edgeStyle(const Graph2DEdge& edge, bool selected, const Graph* working
     case ProgramState::kDecided:
       if (!forced) return EdgeStyle::kDeleted;
       return workingGraph->isHamiltonian == kHamiltonian ? EdgeStyle::kCycle : EdgeStyle::kForcedNoCycle;
-    default:
-      return EdgeStyle::kOrdinary;
+    default: return EdgeStyle::kOrdinary;
   }
 }
 
-std::vector<StyledEdge> edgeStyles(const Graph2D& drawing, const Graph* workingGraph, ProgramState programState,
-                                   AlgorithmChoice algorithmChoice) {
+std::vector<StyledEdge> edgeStyles(const Graph2D& drawing, const Graph* workingGraph,
+                                   ProgramState programState, AlgorithmChoice algorithmChoice) {
   std::vector<StyledEdge> styled;
   styled.reserve(drawing.unselectedEdges.size() + drawing.selectedEdges.size());
   for (const auto& edge : drawing.unselectedEdges)

@@ -25,8 +25,8 @@ Graph convertDrawingToGraph(Graph2D& drawing, const std::string& name);
 enum class EdgeStyle : int16_t {
   kOrdinary = 0,
   kSelected = 1,
-  kCycle = 2,             // an edge of the Hamiltonian cycle found
-  kForcedNoCycle = 3,     // forced when the graph was found non-Hamiltonian
+  kCycle = 2,          // an edge of the Hamiltonian cycle found
+  kForcedNoCycle = 3,  // forced when the graph was found non-Hamiltonian
   kDeleted = 4,
   kForced = 5,
 };
@@ -45,15 +45,15 @@ EdgeStyleLook edgeStyleLook(EdgeStyle style);
 // In states 1 and 2 of the automatic methods an edge shows as forced when it is forced in
 // the graph given: the window gives the graph as the root pruning leaves it, so the canvas
 // and the Information page's "Forced Edges" count the same edges.
-EdgeStyle edgeStyle(const Graph2DEdge& edge, bool selected, const Graph* workingGraph, ProgramState programState,
-                    AlgorithmChoice algorithmChoice);
+EdgeStyle edgeStyle(const Graph2DEdge& edge, bool selected, const Graph* workingGraph,
+                    ProgramState programState, AlgorithmChoice algorithmChoice);
 
 struct StyledEdge {
   const Graph2DEdge* edge;
   EdgeStyle style;
 };
 // Every edge with its style, in painting order: the unselected edges, then the selected.
-std::vector<StyledEdge> edgeStyles(const Graph2D& drawing, const Graph* workingGraph, ProgramState programState,
-                                   AlgorithmChoice algorithmChoice);
+std::vector<StyledEdge> edgeStyles(const Graph2D& drawing, const Graph* workingGraph,
+                                   ProgramState programState, AlgorithmChoice algorithmChoice);
 
 }  // namespace hc

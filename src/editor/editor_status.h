@@ -24,7 +24,8 @@ struct EditorStatus {
 
 // The texts of the page's message boxes.
 namespace editor_messages {
-inline constexpr const char* kJoinNeedsTwo = "Error, attempt to join2SelectedNodes when howManySelectedNodes != 2";
+inline constexpr const char* kJoinNeedsTwo =
+    "Error, attempt to join2SelectedNodes when howManySelectedNodes != 2";
 inline constexpr const char* kShouldNotBeReached = "Should not be reached.";
 inline constexpr const char* kCannotCopy = "ERROR! Cannot copy once the graph has been submitted.";
 inline constexpr const char* kCannotCut = "ERROR! Cannot cut once the graph has been submitted.";
@@ -32,8 +33,10 @@ inline constexpr const char* kCannotPaste = "ERROR! Cannot paste once the graph 
 inline constexpr const char* kCannotDeleteRotating = "ERROR! Cannot delete while in rotation mode.";
 inline constexpr const char* kCannotSaveRotating = "ERROR! Cannot save while in rotation mode.";
 inline constexpr const char* kCannotSaveEmpty = "ERROR! Cannot save a graph that has no nodes.";
-inline constexpr const char* kSaveOnlyWhenEditing = "ERROR! A graph may only be saved while in graph editing mode.";
-inline constexpr const char* kLoadOnlyWhenEditing = "ERROR! A graph may only be loaded while in graph editing mode.";
+inline constexpr const char* kSaveOnlyWhenEditing =
+    "ERROR! A graph may only be saved while in graph editing mode.";
+inline constexpr const char* kLoadOnlyWhenEditing =
+    "ERROR! A graph may only be loaded while in graph editing mode.";
 inline constexpr const char* kNonHamiltonian = "The graph is non-Hamiltonian!";
 inline constexpr const char* kNoVertices = "ERROR! The graph has no vertices!";
 }  // namespace editor_messages

@@ -12,7 +12,6 @@
 #include <unordered_set>
 #include <utility>
 
-
 namespace hc {
 
 // ---------------------------------------------------------------- Graph2DNode

@@ -23,8 +23,8 @@ void moveToTail(std::vector<std::unique_ptr<T>>& from, size_t index, std::vector
 
 // Moves the first item of `from` under (x, y) to the tail of `to`, the counts following.
 template <typename T>
-bool moveFirstHit(std::vector<std::unique_ptr<T>>& from, int32_t& fromCount, std::vector<std::unique_ptr<T>>& to,
-                  int32_t& toCount, double x, double y) {
+bool moveFirstHit(std::vector<std::unique_ptr<T>>& from, int32_t& fromCount,
+                  std::vector<std::unique_ptr<T>>& to, int32_t& toCount, double x, double y) {
   for (size_t i = 0; i < from.size(); ++i) {
     if (from[i]->hitTest(x, y)) {
       moveToTail(from, i, to);
@@ -114,8 +114,9 @@ void Graph2D::toggleNodesInRectangle(double left, double top, double right, doub
     }
   }
   unselectedNodes = std::move(keptUnselected);
-  NodeList rotated(std::make_move_iterator(selectedNodes.begin() + static_cast<std::ptrdiff_t>(previouslySelected)),
-                   std::make_move_iterator(selectedNodes.end()));
+  NodeList rotated(
+      std::make_move_iterator(selectedNodes.begin() + static_cast<std::ptrdiff_t>(previouslySelected)),
+      std::make_move_iterator(selectedNodes.end()));
   for (size_t i = 0; i < previouslySelected; ++i) {
     auto& node = selectedNodes[i];
     if (inside(*node)) {
@@ -130,21 +131,23 @@ void Graph2D::toggleNodesInRectangle(double left, double top, double right, doub
 }
 
 bool Graph2D::isNodeAt(double x, double y) const {
-  return isSelectedNodeAt(x, y) ||
-         std::any_of(unselectedNodes.begin(), unselectedNodes.end(), [&](const auto& n) { return n->hitTest(x, y); });
+  return isSelectedNodeAt(x, y) || std::any_of(unselectedNodes.begin(), unselectedNodes.end(),
+                                               [&](const auto& n) { return n->hitTest(x, y); });
 }
 
 bool Graph2D::isEdgeAt(double x, double y) const {
-  return isSelectedEdgeAt(x, y) ||
-         std::any_of(unselectedEdges.begin(), unselectedEdges.end(), [&](const auto& e) { return e->hitTest(x, y); });
+  return isSelectedEdgeAt(x, y) || std::any_of(unselectedEdges.begin(), unselectedEdges.end(),
+                                               [&](const auto& e) { return e->hitTest(x, y); });
 }
 
 bool Graph2D::isSelectedNodeAt(double x, double y) const {
-  return std::any_of(selectedNodes.begin(), selectedNodes.end(), [&](const auto& n) { return n->hitTest(x, y); });
+  return std::any_of(selectedNodes.begin(), selectedNodes.end(),
+                     [&](const auto& n) { return n->hitTest(x, y); });
 }
 
 bool Graph2D::isSelectedEdgeAt(double x, double y) const {
-  return std::any_of(selectedEdges.begin(), selectedEdges.end(), [&](const auto& e) { return e->hitTest(x, y); });
+  return std::any_of(selectedEdges.begin(), selectedEdges.end(),
+                     [&](const auto& e) { return e->hitTest(x, y); });
 }
 
 void Graph2D::selectAllNodes() {

@@ -17,9 +17,13 @@ namespace hc {
 namespace {
 
 // Node pairs (i, j), i < j, with i below `row`: the progress of the pair loops.
-int64_t pairsBefore(int64_t row, int64_t n) { return row * (2 * n - row - 1) / 2; }
+int64_t pairsBefore(int64_t row, int64_t n) {
+  return row * (2 * n - row - 1) / 2;
+}
 
-int32_t degreeOf(const Graph& graph, int32_t v) { return graph.nodes[static_cast<size_t>(v)].degree; }
+int32_t degreeOf(const Graph& graph, int32_t v) {
+  return graph.nodes[static_cast<size_t>(v)].degree;
+}
 
 bool listsNeighbor(const Graph& graph, int32_t v, int32_t u) {
   const ConstructionList& list = graph.nodes[static_cast<size_t>(v)].adjacencyList;

@@ -33,7 +33,8 @@ void generateEdgeProbabilityGraph(Graph& graph, double p, GenerationTicker* tick
 // bound the work: with maxDraws > 0 a pass that ends short after that many wide draws in
 // all is the last, and the graph is left without edges. Returns the number of passes
 // made, 0 when it gave up.
-int64_t generateRegularGraph(Graph& graph, int32_t d, int64_t maxDraws = 0, GenerationTicker* ticker = nullptr);
+int64_t generateRegularGraph(Graph& graph, int32_t d, int64_t maxDraws = 0,
+                             GenerationTicker* ticker = nullptr);
 
 // m distinct random edges by rejection. Endpoints come from one 15-bit draw each while
 // howManyNodes <= 32768 and from the wide draw beyond (so every node can be reached).
@@ -46,7 +47,8 @@ void generateToroidalGrid(Graph& graph, int32_t rows, int32_t columns, Generatio
 
 // Knight moves on an R x C board, each joined from the square in the earlier row.
 // Exact for C >= 4.
-void generateKnightsTourGraph(Graph& graph, int32_t rows, int32_t columns, GenerationTicker* ticker = nullptr);
+void generateKnightsTourGraph(Graph& graph, int32_t rows, int32_t columns,
+                              GenerationTicker* ticker = nullptr);
 
 // The N-cube, grown dimension by dimension from the 4-cycle 0-1-2-3. Needs N >= 2.
 void generateNCube(Graph& graph, int32_t dimension, GenerationTicker* ticker = nullptr);

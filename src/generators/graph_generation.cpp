@@ -37,7 +37,9 @@ int32_t truncateToInt32(double value) {
   return static_cast<int32_t>(value);
 }
 
-int64_t pairCount(int64_t n) { return n < 2 ? 0 : n * (n - 1) / 2; }
+int64_t pairCount(int64_t n) {
+  return n < 2 ? 0 : n * (n - 1) / 2;
+}
 
 std::string tooManyNodes(int64_t nodes) {
   return "ERROR: The graph would have " + std::to_string(nodes) + " nodes; at most " +
@@ -72,14 +74,10 @@ int64_t familyNodeCount(const GenerationRequest& request) {
   const int64_t n = request.n;
   switch (request.source) {
     case kToroidalGrid:
-    case kKnightsTourGraph:
-      return n * truncateToInt32(request.x);
-    case kNCubeGraph:
-      return n <= 0 ? 1 : (n >= 62 ? std::numeric_limits<int64_t>::max() : int64_t{1} << n);
-    case kIccsGraph:
-      return 14 * n;
-    default:
-      return n;
+    case kKnightsTourGraph: return n * truncateToInt32(request.x);
+    case kNCubeGraph: return n <= 0 ? 1 : (n >= 62 ? std::numeric_limits<int64_t>::max() : int64_t{1} << n);
+    case kIccsGraph: return 14 * n;
+    default: return n;
   }
 }
 
@@ -96,7 +94,8 @@ std::string feasibilityOfFamily(const GenerationRequest& request) {
       // One draw per node pair: beyond 65536 nodes that is more than 2^31 draws.
       if (n > 65536) return "ERROR: A random graph with edge probability can have at most 65536 nodes.";
       const double expected = std::min(std::max(x, 0.0), 1.0) * static_cast<double>(pairCount(n));
-      if (expected > static_cast<double>(kMaxGeneratedEdges)) return tooManyEdges(static_cast<int64_t>(expected));
+      if (expected > static_cast<double>(kMaxGeneratedEdges))
+        return tooManyEdges(static_cast<int64_t>(expected));
       return {};
     }
     case kRegularGraph: {
@@ -158,8 +157,7 @@ std::string feasibilityOfFamily(const GenerationRequest& request) {
       if (pairCount(n) > kMaxGeneratedEdges) return tooManyEdges(pairCount(n));
       return {};
     }
-    default:
-      return {};
+    default: return {};
   }
 }
 
@@ -203,8 +201,7 @@ std::vector<std::string> pageRules(const GenerationRequest& request) {
     case kCompleteGraph:
       if (n < 3) errors.emplace_back("ERROR: The graph must have at least 3 nodes.");
       break;
-    default:
-      break;
+    default: break;
   }
   return errors;
 }
@@ -234,9 +231,9 @@ std::string addFamilyEdges(Graph& graph, const GenerationRequest& request, Gener
     case kEdgeProbabilityGraph: generateEdgeProbabilityGraph(graph, request.x, &ticker); break;
     case kRegularGraph:
       if (generateRegularGraph(graph, whole, kMaxRegularGraphDraws, &ticker) == 0) {
-        return "ERROR: No random " + std::to_string(whole) + "-regular graph on " + std::to_string(request.n) +
-               " nodes was found within " + std::to_string(kMaxRegularGraphDraws) +
-               " draws; lower degrees are found much faster.";
+        return "ERROR: No random " + std::to_string(whole) + "-regular graph on " +
+               std::to_string(request.n) + " nodes was found within " +
+               std::to_string(kMaxRegularGraphDraws) + " draws; lower degrees are found much faster.";
       }
       break;
     case kRandomEdgesGraph: generateRandomEdgesGraph(graph, whole, &ticker); break;
@@ -256,14 +253,10 @@ int16_t generatedGraphType(GraphSource source) {
   if (isGeneratorFamily(source)) return static_cast<int16_t>(graphSourceCode(source));
   switch (source) {
     case kTextFile:
-    case kHcpFile:
-      return 9;
-    case kObjFile:
-      return 10;
-    case kDrawingFile:
-      return 0;
-    default:
-      return -1;
+    case kHcpFile: return 9;
+    case kObjFile: return 10;
+    case kDrawingFile: return 0;
+    default: return -1;
   }
 }
 
@@ -275,8 +268,8 @@ std::string checkGenerationFeasibility(const GenerationRequest& request) {
   if (isGraphFile(request.source)) {
     if (request.inputFileName.empty()) return "ERROR: No input file named.";
     if (!request.readFile)
-      return "ERROR: No reader for the file of graph type " + std::to_string(generatedGraphType(request.source)) +
-             ".";
+      return "ERROR: No reader for the file of graph type " +
+             std::to_string(generatedGraphType(request.source)) + ".";
     return {};
   }
   return feasibilityOfFamily(request);
@@ -348,7 +341,8 @@ GenerationResult generateGraph(const GenerationRequest& request, const StopToken
     ticker.finished();
   } catch (const std::bad_alloc&) {
     diagnostic("New failed.\n");
-    result.error = "ERROR: Not enough memory to generate a graph with " + std::to_string(nodeCount) + " nodes.";
+    result.error =
+        "ERROR: Not enough memory to generate a graph with " + std::to_string(nodeCount) + " nodes.";
     return result;
   }
 
@@ -363,7 +357,8 @@ GenerationResult generateGraph(const GenerationRequest& request, const StopToken
     if (graph.edgesToRemove == 1) {
       diagnostic("If a HC exists, then 1 edge needs to be removed in order to find it.\n\n");
     } else {
-      diagnostic("If a HC exists, then ", graph.edgesToRemove, " edges need to be removed in order to find it.\n\n");
+      diagnostic("If a HC exists, then ", graph.edgesToRemove,
+                 " edges need to be removed in order to find it.\n\n");
     }
   }
   return result;
@@ -399,8 +394,8 @@ ParameterCheck checkGenerationParameters(GraphSource source, std::string_view te
     if (p1 < 3.0) {
       check.errors.emplace_back("ERROR: The number of variables must be 3 or greater.");
     } else if (!(p2 >= 1.0 / p1)) {
-      check.errors.emplace_back("ERROR: The clause multiplier must be at least " +
-                                formatNumber(1.0 / p1, 4) + ".");
+      check.errors.emplace_back("ERROR: The clause multiplier must be at least " + formatNumber(1.0 / p1, 4) +
+                                ".");
     }
   }
   return check;
@@ -474,6 +469,5 @@ SatGenerationResult generate3SatGraph(LogicalFormula formula) {
   result.formula = std::move(formula);
   return result;
 }
-
 
 }  // namespace hc

@@ -120,7 +120,8 @@ struct SatGenerationResult {
 // validate3SatRequest fails. `stop` and `progress` as for generateGraph (stopped between
 // the formula and the reduction, or after it: no graph, no formula, the error
 // kGenerationCancelled).
-SatGenerationResult generate3SatGraph(double variables, double clauseMultiplier, const StopToken* stop = nullptr,
+SatGenerationResult generate3SatGraph(double variables, double clauseMultiplier,
+                                      const StopToken* stop = nullptr,
                                       std::function<void(double)> progress = {});
 
 // The reduction graph of a given formula (at least one clause).

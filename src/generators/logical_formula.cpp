@@ -25,8 +25,8 @@ constexpr int32_t kClauseGadgetNodes = 37;
 
 // Local edges of one clause gadget, in join order. Local 24..35 are the literal slots.
 constexpr std::array<std::array<int32_t, 2>, 23> kClauseCoreEdges{{
-    {0, 1}, {0, 12}, {1, 2}, {1, 6}, {2, 3}, {2, 5}, {3, 4}, {3, 15}, {3, 16}, {4, 5}, {4, 8}, {5, 6},
-    {5, 7}, {6, 7}, {6, 11}, {7, 8}, {7, 10}, {8, 9}, {9, 10}, {9, 19}, {9, 20}, {10, 11}, {11, 36},
+    {0, 1}, {0, 12}, {1, 2},  {1, 6}, {2, 3},  {2, 5}, {3, 4},  {3, 15}, {3, 16}, {4, 5},   {4, 8},   {5, 6},
+    {5, 7}, {6, 7},  {6, 11}, {7, 8}, {7, 10}, {8, 9}, {9, 10}, {9, 19}, {9, 20}, {10, 11}, {11, 36},
 }};
 
 // Four consecutive nodes of a variable path, owned by one literal occurrence.
@@ -131,9 +131,8 @@ class Reduction {
       for (int32_t slot = 1; slot <= 3; ++slot) {
         const int32_t literal = clause[static_cast<size_t>(slot - 1)];
         const auto v = static_cast<size_t>(std::abs(literal));
-        const OccurrenceRecord& record =
-            literal > 0 ? positive_[v][static_cast<size_t>(nextPositive[v]++)]
-                        : negative_[v][static_cast<size_t>(nextNegative[v]++)];
+        const OccurrenceRecord& record = literal > 0 ? positive_[v][static_cast<size_t>(nextPositive[v]++)]
+                                                     : negative_[v][static_cast<size_t>(nextNegative[v]++)];
         for (int32_t t = 1; t <= 4; ++t) {
           const int32_t slotNode = kClauseGadgetNodes * j + 23 + 4 * (slot - 1) + t;
           joinForFormula(slotNode, record.first + t - 1, 0);
@@ -209,8 +208,8 @@ void LogicalFormula::reduceToGraph(Graph& graph) const {
     return;
   }
   if (graph.howManyNodes != howManyGraphNodes) {
-    diagnostic("Error: Attempt to reduce a formula into a graph with ", graph.howManyNodes, " nodes instead of ",
-               howManyGraphNodes, ".\n");
+    diagnostic("Error: Attempt to reduce a formula into a graph with ", graph.howManyNodes,
+               " nodes instead of ", howManyGraphNodes, ".\n");
     return;
   }
   Reduction(*this, graph).run();
@@ -343,10 +342,13 @@ FormulaResult readDimacs(std::istream& in, const std::string& sourceName) {
       int64_t literal = 0;
       auto [next, ec] = std::from_chars(at, end, literal);
       if (ec != std::errc() || (next < end && *next != ' ' && *next != '\t')) {
-        return fail(lineNumber, "\"" + std::string(at, static_cast<size_t>(std::find_if(at, end, [](char ch) {
-                                                                   return ch == ' ' || ch == '\t';
-                                                                 }) - at)) +
-                                    "\" is not a literal");
+        return fail(
+            lineNumber,
+            "\"" +
+                std::string(
+                    at, static_cast<size_t>(
+                            std::find_if(at, end, [](char ch) { return ch == ' ' || ch == '\t'; }) - at)) +
+                "\" is not a literal");
       }
       at = next;
       if (literal == 0) {

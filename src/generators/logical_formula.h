@@ -34,8 +34,8 @@ class LogicalFormula {
   int32_t literalsPerClause = 3;
   double clauseMultiplier = 0.0;
   int32_t howManyClauses = 0;
-  std::vector<Clause> clauses;    // +v is variable v, -v its negation
-  int32_t howManyGraphNodes = 0;  // 49 * howManyClauses + 2 * howManyUsedVariables
+  std::vector<Clause> clauses;         // +v is variable v, -v its negation
+  int32_t howManyGraphNodes = 0;       // 49 * howManyClauses + 2 * howManyUsedVariables
   std::vector<int32_t> positiveCount;  // indexed 1 .. howManyVariables (entry 0 unused)
   std::vector<int32_t> negativeCount;
   int32_t howManyUsedVariables = 0;

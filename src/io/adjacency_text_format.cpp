@@ -35,7 +35,9 @@ IdParse parseId(std::string_view token, uint64_t& value) {
 }
 
 // The blanks between words: every ASCII white space but the newline (kWhitespace).
-bool isBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\f' || ch == '\v'; }
+bool isBlank(char ch) {
+  return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\f' || ch == '\v';
+}
 
 const std::string& targetName(const Graph& graph, const std::string& fileName) {
   return fileName.empty() ? graph.outputFileName : fileName;
@@ -72,13 +74,13 @@ FileStatus parseAdjacencyText(std::string_view content, const std::string& path,
       uint64_t value = 0;
       switch (parseId(token, value)) {
         case IdParse::kNotNumber:
-          return lineError(path, lines.number(),
-                           messageText(role, " id ", quotedToken(token), " is not an unsigned decimal number"));
+          return lineError(
+              path, lines.number(),
+              messageText(role, " id ", quotedToken(token), " is not an unsigned decimal number"));
         case IdParse::kTooLong:
           return lineError(path, lines.number(),
                            messageText(role, " id ", quotedToken(token), " is too long to be a node id"));
-        case IdParse::kOk:
-          break;
+        case IdParse::kOk: break;
       }
       if (value >= static_cast<uint64_t>(n)) {
         return lineError(path, lines.number(), messageText(role, " id ", value, " out of range 0..", n - 1));

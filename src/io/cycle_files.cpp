@@ -95,8 +95,8 @@ FileStatus parseTourCycle(const std::string& text, const std::string& where, Cyc
   return {};
 }
 
-FileStatus formatText(const std::string&, const std::string&, const Graph& solved, std::span<const int32_t> cycle,
-                      std::string& text) {
+FileStatus formatText(const std::string&, const std::string&, const Graph& solved,
+                      std::span<const int32_t> cycle, std::string& text) {
   text = formatCycleAdjacencyText(solved, cycle);
   return {};
 }
@@ -110,8 +110,8 @@ FileStatus formatObj(const std::string& path, const std::string&, const Graph& s
   return {};
 }
 
-FileStatus formatTourText(const std::string&, const std::string& name, const Graph&, std::span<const int32_t> cycle,
-                          std::string& text) {
+FileStatus formatTourText(const std::string&, const std::string& name, const Graph&,
+                          std::span<const int32_t> cycle, std::string& text) {
   text = formatTour(name, cycle);
   return {};
 }

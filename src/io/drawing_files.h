@@ -16,8 +16,8 @@
 #include "editor/editor_status.h"
 #include "editor/graph2d.h"
 #include "io/cycle_files.h"
-#include "io/plain_graph.h"
 #include "io/path_names.h"  // the editor's extension rule, which the page's dialogs use too
+#include "io/plain_graph.h"
 
 namespace hc {
 
@@ -30,10 +30,10 @@ struct FileDialogSetup {
   const char* filter;
   const char* defaultExtension;
 };
-FileDialogSetup saveDrawingDialog();                         // Save As
-FileDialogSetup loadDrawingDialog();                         // Load
-FileDialogSetup textGraphDialog();                           // a .txt graph to solve
-FileDialogSetup objGraphDialog();                            // an .obj graph to solve
+FileDialogSetup saveDrawingDialog();                    // Save As
+FileDialogSetup loadDrawingDialog();                    // Load
+FileDialogSetup textGraphDialog();                      // a .txt graph to solve
+FileDialogSetup objGraphDialog();                       // an .obj graph to solve
 FileDialogSetup cycleOutputDialog(GraphSource source);  // OUTPUT HC
 
 // --- the drawing's files ---

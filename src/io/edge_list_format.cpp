@@ -70,9 +70,10 @@ std::string formatEdgeList(const std::string& name, const PlainGraph& graph, int
   out.reserve(64 + graph.edges.size() * 12);
   // A name is one comment line: a line break in it would turn the rest into edges.
   std::string oneLine = name;
-  std::ranges::replace_if(oneLine, [](char c) { return c == '\n' || c == '\r'; }, ' ');
-  out += "# " + oneLine + ": " + std::to_string(graph.nodes) + " nodes, " + std::to_string(graph.edges.size()) +
-         " edges\n";
+  std::ranges::replace_if(
+      oneLine, [](char c) { return c == '\n' || c == '\r'; }, ' ');
+  out += "# " + oneLine + ": " + std::to_string(graph.nodes) + " nodes, " +
+         std::to_string(graph.edges.size()) + " edges\n";
   for (auto [a, b] : graph.edges)
     out += std::to_string(std::min(a, b) + base) + " " + std::to_string(std::max(a, b) + base) + "\n";
   return out;

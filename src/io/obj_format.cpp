@@ -57,7 +57,8 @@ FileStatus vertexCountOf(std::string_view content, const std::string& path, int3
 
 }  // namespace
 
-FileStatus parseObj(std::string_view content, const std::string& path, PlainGraph& out, const StopToken* stop) {
+FileStatus parseObj(std::string_view content, const std::string& path, PlainGraph& out,
+                    const StopToken* stop) {
   int32_t n = 0;
   if (FileStatus status = vertexCountOf(content, path, n); !status) return status;
   PlainGraph result;

@@ -1,6 +1,6 @@
 // OBJ files. Read as a graph to solve (.obj, built by generation as graph type 10): "v x y z"
-// lines give the nodes and their coordinates, the sides of each "f ..." face give the edges. Written as the cycle file of a solved graph: the coordinates, then
-// the cycle as one closed polyline "l 1 ... 1" (1-based).
+// lines give the nodes and their coordinates, the sides of each "f ..." face give the edges. Written as the
+// cycle file of a solved graph: the coordinates, then the cycle as one closed polyline "l 1 ... 1" (1-based).
 #pragma once
 
 #include <cstdint>

@@ -52,7 +52,7 @@
 #include "run/graph_loading.h"         // engine: loadGraphFile, FormatOptions
 #include "run/method_option_table.h"   // engine: the options' rows
 #include "run/progress_sampler.h"      // engine: runSampled
-#include "run/result_field_table.h"     // engine: cycleFaultText
+#include "run/result_field_table.h"    // engine: cycleFaultText
 #include "run/run_method.h"            // engine: runMethod
 
 namespace hamcycles {
@@ -584,8 +584,7 @@ SolveResult run(const GraphData& graph, const RunOptions& options, const hc::Met
   } else {
     body();
   }
-  if (!outcome.cycleFault.empty())
-    hc::diagnostic("hamcycles: ", hc::cycleFaultText(outcome), "\n");
+  if (!outcome.cycleFault.empty()) hc::diagnostic("hamcycles: ", hc::cycleFaultText(outcome), "\n");
   SolveResult result = resultOf(outcome, methodLimit);
   // When the run actually stopped, every worker joined: what the caller waited for.
   result.seconds = std::chrono::duration<double>(Clock::now() - started).count();
@@ -604,7 +603,9 @@ SolveResult run(const GraphData& graph, const RunOptions& options, const hc::Met
 
 }  // namespace
 
-int machineThreads() { return hc::machineThreads(); }
+int machineThreads() {
+  return hc::machineThreads();
+}
 
 SolveOptions& SolveOptions::set(const std::string& name, int64_t value) {
   return setNamed(*this, hc::MethodChoice::kSolve, name, value);
@@ -624,7 +625,8 @@ SolveResult solve(const Graph& graph, const SolveOptions& options) {
       methodOf(hc::MethodChoice::kSolve, options,
                {{"threads", options.threads}, {"frontierWidth", options.frontierWidth}});
   checkProofFile(options.proofFile);
-  std::get<hc::SolveOptions>(method).timeLimitSeconds = options.timeLimitSeconds;  // it sizes the one-thread slices too
+  std::get<hc::SolveOptions>(method).timeLimitSeconds =
+      options.timeLimitSeconds;  // it sizes the one-thread slices too
   // A portfolio that gives up without a stop has no name of its own here.
   return run(impl, options, method, Stopped::kInterrupted, options.proofFile);
 }
@@ -655,8 +657,10 @@ std::vector<ResultField> resultFields() {
   std::vector<ResultField> out;
   for (const hc::ResultFieldRow& row : hc::resultFieldRows()) {  // engine
     ResultField field{row.key, row.pythonName, {}};
-    for (const hc::MethodChoice method : {hc::MethodChoice::kSolve, hc::MethodChoice::kSchc, hc::MethodChoice::kCohc})
-      if ((row.pythonMethods & hc::methodBit(method)) != 0) field.methods.emplace_back(hc::methodCommand(method));
+    for (const hc::MethodChoice method :
+         {hc::MethodChoice::kSolve, hc::MethodChoice::kSchc, hc::MethodChoice::kCohc})
+      if ((row.pythonMethods & hc::methodBit(method)) != 0)
+        field.methods.emplace_back(hc::methodCommand(method));
     out.push_back(std::move(field));
   }
   return out;

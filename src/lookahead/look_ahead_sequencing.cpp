@@ -88,7 +88,8 @@ bool lookAheadSequencing(Graph& graph, int16_t withDC, const StopToken* stop) {
         result = true;
         graph.force(i, j);
         if (graph.printLevel == 2) {
-          diagnostic(withDC != 0 ? "Disjunction Lookahead Sequencing forced edge " : "Lookahead Sequencing forced edge ",
+          diagnostic(withDC != 0 ? "Disjunction Lookahead Sequencing forced edge "
+                                 : "Lookahead Sequencing forced edge ",
                      i, ",", j, " howManyUncuttable = ", graph.howManyUncuttable, "\n");
         }
       } else {
@@ -109,8 +110,8 @@ bool lookAheadSequencing(Graph& graph, int16_t withDC, const StopToken* stop) {
     if (forcedCount == 1) {
       diagnostic("Lookahead Sequencing forced 1 edge. howManyUncuttable = ", graph.howManyUncuttable, "\n");
     } else {
-      diagnostic("Lookahead Sequencing forced ", forcedCount, " edges. howManyUncuttable = ", graph.howManyUncuttable,
-                 "\n");
+      diagnostic("Lookahead Sequencing forced ", forcedCount,
+                 " edges. howManyUncuttable = ", graph.howManyUncuttable, "\n");
     }
   }
   return result;

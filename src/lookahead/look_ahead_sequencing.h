@@ -21,6 +21,7 @@ bool lookAheadSequencing(Graph& graph, int16_t withDC, const StopToken* stop = n
 // Full LAS as the initial pruning calls it: mode 2 without the Disjunction Check, any other
 // mode with it; verbose 1 writes the progress lines. True when LAS forced an edge or when it
 // proved the graph non-Hamiltonian.
-bool initialPruningLookAheadSequencing(Graph& graph, int16_t verbose, int16_t mode, const StopToken* stop = nullptr);
+bool initialPruningLookAheadSequencing(Graph& graph, int16_t verbose, int16_t mode,
+                                       const StopToken* stop = nullptr);
 
 }  // namespace hc

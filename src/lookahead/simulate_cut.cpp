@@ -6,7 +6,8 @@
 
 namespace hc {
 
-HamiltonicityState simulateCut(Graph& graph, int32_t a, int32_t b, int16_t withDC, int16_t withBiconnectivity) {
+HamiltonicityState simulateCut(Graph& graph, int32_t a, int32_t b, int16_t withDC,
+                               int16_t withBiconnectivity) {
   if (graph.isHamiltonian != kUndecided) {
     diagnostic("Error: At top of simulate cut but isHamiltonian = ", graph.isHamiltonian, "\n");
   }

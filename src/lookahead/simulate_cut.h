@@ -14,6 +14,7 @@ namespace hc {
 // The verdict that deleting a-b reaches (0 a contradiction, 1 a Hamiltonian cycle, 2
 // undecided). `withDC` 1 runs disjunctionScan after the cut, `withBiconnectivity` 1 then
 // tests biconnectivity. The graph is left as it was, with isHamiltonian 2.
-HamiltonicityState simulateCut(Graph& graph, int32_t a, int32_t b, int16_t withDC, int16_t withBiconnectivity);
+HamiltonicityState simulateCut(Graph& graph, int32_t a, int32_t b, int16_t withDC,
+                               int16_t withBiconnectivity);
 
 }  // namespace hc

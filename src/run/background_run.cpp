@@ -9,7 +9,9 @@
 namespace hc {
 
 namespace {
-double now() { return secondsSinceStart(); }
+double now() {
+  return secondsSinceStart();
+}
 }  // namespace
 
 BackgroundRun::~BackgroundRun() {

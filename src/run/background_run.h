@@ -82,7 +82,7 @@ class BackgroundRun {
   void tickerLoop(std::stop_token stop, std::shared_ptr<Flags> flags);
 
   mutable std::mutex deliveryMutex_;
-  uint64_t liveId_ = 0;  // the run allowed to deliver (0: none); under deliveryMutex_
+  uint64_t liveId_ = 0;               // the run allowed to deliver (0: none); under deliveryMutex_
   std::function<void(double)> tick_;  // under deliveryMutex_
   std::atomic<uint64_t> currentId_{0};
   uint64_t nextId_ = 0;

@@ -5,8 +5,8 @@
 // every load hear that token too, so a stop never waits for a large graph to be read.
 #include "run/batch.h"
 
-#include <charconv>
 #include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
@@ -20,8 +20,8 @@
 #include <thread>
 #include <vector>
 
-#include "core/random.h"
 #include "core/message_text.h"
+#include "core/random.h"
 #include "io/file_access.h"
 #include "io/graph_file_reader.h"
 
@@ -198,10 +198,10 @@ class Batch {
       }
       const BatchEntry& entry = *finished_.begin()->second;
       deliver_(entry);
-      int64_t& count = !entry.error.empty()                       ? summary_.unreadable
+      int64_t& count = !entry.error.empty()                        ? summary_.unreadable
                        : entry.verdict == Verdict::kHamiltonian    ? summary_.hamiltonian
                        : entry.verdict == Verdict::kNonHamiltonian ? summary_.nonHamiltonian
-                                                                  : summary_.undecided;
+                                                                   : summary_.undecided;
       ++count;
       if (!entry.proof.empty()) ++summary_.certified;
       finished_.erase(finished_.begin());

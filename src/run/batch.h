@@ -38,7 +38,7 @@ struct BatchRequest {
   double timeLimit = 0.0;        // seconds per graph; 0: none
   std::optional<uint32_t> seed;  // none: drawn from the system's random device
   FormatOptions format;
-  std::string proofDir;  // (may be empty) the folder of the certificates; it must exist
+  std::string proofDir;           // (may be empty) the folder of the certificates; it must exist
   std::function<void()> started;  // (may be empty) once the file or list is open, before any graph
 };
 

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "core/number_format.h"
 #include "checks/chain_building.h"
 #include "checks/depth_first_scan.h"
 #include "checks/necessary_conditions.h"
 #include "checks/scans.h"
+#include "core/number_format.h"
 
 namespace hc {
 
@@ -55,7 +55,8 @@ GraphInformation lowDegreeFigures(const DegreeFigures& degrees, int32_t forcedEd
 }  // namespace
 
 DegreeFigures degreeFigures(const Graph& graph) {
-  return degreeFiguresOf(graph.howManyNodes, graph.howManyEdges, [&graph](int32_t v) { return graph.node(v).degree; });
+  return degreeFiguresOf(graph.howManyNodes, graph.howManyEdges,
+                         [&graph](int32_t v) { return graph.node(v).degree; });
 }
 
 DegreeFigures degreeFigures(const EdgeSnapshot& graph) {
@@ -66,7 +67,8 @@ std::optional<GraphInformation> lowDegreeGraphInformation(const EdgeSnapshot& gr
                                                           const std::string& name) {
   const DegreeFigures degrees = degreeFigures(graph);
   if (degrees.nodes <= 0 || degrees.minDegree >= 2) return std::nullopt;
-  return lowDegreeFigures(degrees, forcedEdges, false, [&graph](int32_t v) { return graph.neighborsOf(v); }, name);
+  return lowDegreeFigures(
+      degrees, forcedEdges, false, [&graph](int32_t v) { return graph.neighborsOf(v); }, name);
 }
 
 RootPruning pruneAtRoot(const Graph& submitted) {
@@ -88,8 +90,9 @@ RootPruning pruneAtRoot(const Graph& submitted) {
 
 GraphInformation computeGraphInformation(const Graph& submitted, const std::string& name) {
   if (const DegreeFigures degrees = degreeFigures(submitted); degrees.nodes > 0 && degrees.minDegree < 2) {
-    return lowDegreeFigures(degrees, submitted.howManyUncuttable, submitted.isHamiltonian != kUndecided,
-                            [&submitted](int32_t v) { return neighboursOf(submitted.node(v)); }, name);
+    return lowDegreeFigures(
+        degrees, submitted.howManyUncuttable, submitted.isHamiltonian != kUndecided,
+        [&submitted](int32_t v) { return neighboursOf(submitted.node(v)); }, name);
   }
   GraphInformation info;
   info.name = name;
@@ -106,9 +109,9 @@ GraphInformation computeGraphInformation(const Graph& submitted, const std::stri
 namespace {
 
 constexpr std::array<const char*, 10> kCaptions = {
-    "Graph Name:    ",       "Nodes:              ", "Edges:              ", "Forced Edges:  ",
-    "Avg. Degree:    ",      "Min. Degree:     ",    "Max. Degree:    ",     "Bipartite:           ",
-    "Connected:       ",     "Biconnected:     ",
+    "Graph Name:    ",   "Nodes:              ", "Edges:              ", "Forced Edges:  ",
+    "Avg. Degree:    ",  "Min. Degree:     ",    "Max. Degree:    ",     "Bipartite:           ",
+    "Connected:       ", "Biconnected:     ",
 };
 
 }  // namespace
@@ -132,7 +135,9 @@ std::vector<std::string> graphInformationLines(const GraphInformation& info) {
   return lines;
 }
 
-const std::array<const char*, 10>& graphInformationCaptions() { return kCaptions; }
+const std::array<const char*, 10>& graphInformationCaptions() {
+  return kCaptions;
+}
 
 std::vector<std::string> graphInformationPlaceholderLines(const std::string& value) {
   std::vector<std::string> lines;

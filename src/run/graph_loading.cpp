@@ -3,8 +3,8 @@
 #include "run/graph_loading.h"
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <system_error>
@@ -47,14 +47,10 @@ LoadedGraph printable(LoadedGraph result) {
 GraphSource sourceOf(const GraphFormatInfo* format) {
   if (format == nullptr) return GraphSource::kNoGraph;
   switch (format->format) {
-    case GraphFormat::kAdjacencyText:
-      return GraphSource::kTextFile;
-    case GraphFormat::kDrawing:
-      return GraphSource::kDrawingFile;
-    case GraphFormat::kObj:
-      return GraphSource::kObjFile;
-    default:
-      return GraphSource::kHcpFile;
+    case GraphFormat::kAdjacencyText: return GraphSource::kTextFile;
+    case GraphFormat::kDrawing: return GraphSource::kDrawingFile;
+    case GraphFormat::kObj: return GraphSource::kObjFile;
+    default: return GraphSource::kHcpFile;
   }
 }
 
@@ -105,7 +101,8 @@ LoadedGraph buildRecord(const GraphRecord& record, GraphSource source,
 }
 
 // One record read by its format's row.
-LoadedGraph loadRecord(const GraphRecord& record, const GraphFormatInfo* format, const FormatOptions& options) {
+LoadedGraph loadRecord(const GraphRecord& record, const GraphFormatInfo* format,
+                       const FormatOptions& options) {
   const GraphSource source = record.line > 0 ? GraphSource::kHcpFile : sourceOf(format);
   if (format == nullptr) {
     LoadedGraph result;
@@ -158,10 +155,8 @@ LoadedGraph loadGraphRecord(const GraphRecord& record, const FormatOptions& opti
       case GraphFormat::kAdjacencyText:
       case GraphFormat::kObj:
       case GraphFormat::kDrawing:
-      case GraphFormat::kHcp:
-        return loadGraphFile(record.path, options);
-      default:
-        break;
+      case GraphFormat::kHcp: return loadGraphFile(record.path, options);
+      default: break;
     }
   }
   return printable(loadRecord(record, format, options));

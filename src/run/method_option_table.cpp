@@ -78,15 +78,13 @@ const MethodOptionRow* findMethodOption(MethodChoice method, std::string_view na
 
 MethodOptions defaultMethodOptions(MethodChoice method) {
   switch (method) {
-    case MethodChoice::kSchc:
-      return SchcOptions{};
+    case MethodChoice::kSchc: return SchcOptions{};
     case MethodChoice::kCohc: {
       CohcOptions cohc;
       cohc.writeCycleFile = false;  // a found cycle is written after its verification, by the front end
       return cohc;
     }
-    case MethodChoice::kSolve:
-      break;
+    case MethodChoice::kSolve: break;
   }
   return SolveOptions{};
 }

@@ -54,10 +54,10 @@ class TreeCounter : public SearchTreeListener {
 struct EngineEnd {
   HamiltonicityState verdict = kUndecided;
   std::vector<int32_t> cycle = {};
-  bool timedOut = false;      // the engine saw a deadline end it
-  bool stopped = false;       // the engine saw a stop end it
-  bool proofTrusted = true;   // a non-Hamiltonian verdict is a proof
-  const char* ownLimit = "";  // the stopped text of the method's own limit
+  bool timedOut = false;                   // the engine saw a deadline end it
+  bool stopped = false;                    // the engine saw a stop end it
+  bool proofTrusted = true;                // a non-Hamiltonian verdict is a proof
+  const char* ownLimit = "";               // the stopped text of the method's own limit
   DecidedBy decidedBy = DecidedBy::kNone;  // the part that decided, if it did
 };
 

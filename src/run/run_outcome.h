@@ -57,7 +57,7 @@ inline std::string certificateNoteOf(const RunOutcome& outcome) {
 constexpr HamiltonicityState stateOf(Verdict verdict) {
   return verdict == Verdict::kHamiltonian      ? kHamiltonian
          : verdict == Verdict::kNonHamiltonian ? kNotHamiltonian
-                                              : kUndecided;
+                                               : kUndecided;
 }
 
 }  // namespace hc

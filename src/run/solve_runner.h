@@ -43,10 +43,10 @@ struct SolveRunSettings {
 struct SolveRunEnd {
   Verdict verdict = Verdict::kUndecided;
   DecidedBy decidedBy = DecidedBy::kNone;  // the part that decided; kNone when undecided
-  bool timedOut = false;  // the time limit ended it
-  std::string error;      // the run broke off (out of memory, say); nothing is delivered then
-  double seconds = 0.0;   // the portfolio's own time
-  uint32_t seed = 0;      // typed in again, it gives the same seed to the run
+  bool timedOut = false;                   // the time limit ended it
+  std::string error;     // the run broke off (out of memory, say); nothing is delivered then
+  double seconds = 0.0;  // the portfolio's own time
+  uint32_t seed = 0;     // typed in again, it gives the same seed to the run
   int32_t threads = 0;
   int64_t treeNodes = 0;
   int32_t deepestDepth = 0;

@@ -16,7 +16,8 @@
 namespace hc {
 
 bool isOfferedVersion(int32_t version) {
-  return std::find(std::begin(kOfferedVersions), std::end(kOfferedVersions), version) != std::end(kOfferedVersions);
+  return std::find(std::begin(kOfferedVersions), std::end(kOfferedVersions), version) !=
+         std::end(kOfferedVersions);
 }
 
 void chooseMillEdge(Graph& graph, int32_t& v, int32_t& w) {
@@ -73,7 +74,8 @@ void plainStep(Graph& graph, int32_t v, int32_t w) {
 void fullLasAfterForce(Graph& graph, const StopToken* stop) {
   lookAheadSequencing(graph, 0, stop);
   if (graph.printLevel == 1) {
-    diagnostic("Simulation forced an edge. Ran full sequencing. howManyUncuttable = ", graph.howManyUncuttable, "\n");
+    diagnostic("Simulation forced an edge. Ran full sequencing. howManyUncuttable = ",
+               graph.howManyUncuttable, "\n");
   }
   if (graph.isHamiltonian == kNotHamiltonian && graph.printLevel == 1) {
     diagnostic("Look Ahead Sequencing caused the graph to become non-Hamiltonian.\n");
@@ -149,8 +151,8 @@ void probabilityMillStopOnErrors(Graph& graph, int16_t withLookAhead, const Stop
     ++graph.cutCount;
     if (graph.printLevel >= 2) {
       graph.printIndent();
-      diagnostic("Just made cut # ", graph.cutCount, " in old PM stop on errors. howManyUncuttable = ",
-                 graph.howManyUncuttable, "\n");
+      diagnostic("Just made cut # ", graph.cutCount,
+                 " in old PM stop on errors. howManyUncuttable = ", graph.howManyUncuttable, "\n");
     }
     checkEnoughEdges(graph, 0);
     lightning(graph, 0);
@@ -209,8 +211,8 @@ void probabilityMillThresholdLas(Graph& graph, const StopToken* stop) {
     }
     if (graph.printLevel >= 2) {
       graph.printIndent();
-      diagnostic("It # ", graph.iterationCount, " Cut # ", graph.cutCount, " in new PM. howManyUncuttable = ",
-                 graph.howManyUncuttable, "\n");
+      diagnostic("It # ", graph.iterationCount, " Cut # ", graph.cutCount,
+                 " in new PM. howManyUncuttable = ", graph.howManyUncuttable, "\n");
     }
     if (stage != 7) continue;
     if (graph.isHamiltonian != kUndecided) break;
@@ -228,8 +230,8 @@ void probabilityMillFullLas(Graph& graph, const StopToken* stop) {
   while (graph.isHamiltonian == kUndecided && nextStep(graph, v, w, stop)) {
     plainStep(graph, v, w);
     graph.printIndent();
-    diagnostic("It # ", graph.iterationCount + 1, " Cut # ", graph.cutCount, " in new PM. howManyUncuttable = ",
-               graph.howManyUncuttable, "\n");
+    diagnostic("It # ", graph.iterationCount + 1, " Cut # ", graph.cutCount,
+               " in new PM. howManyUncuttable = ", graph.howManyUncuttable, "\n");
     if (graph.isHamiltonian != kUndecided) break;
     lookAheadSequencing(graph, 0, stop);
     if (graph.isHamiltonian == kNotHamiltonian) {
@@ -243,8 +245,8 @@ namespace {
 
 void disjunctionCutLine(Graph& graph) {
   graph.printIndent();
-  diagnostic("PM It # ", graph.iterationCount + 1, " Cut # ", graph.cutCount, " in new PM. howManyUncuttable = ",
-             graph.howManyUncuttable, "\n");
+  diagnostic("PM It # ", graph.iterationCount + 1, " Cut # ", graph.cutCount,
+             " in new PM. howManyUncuttable = ", graph.howManyUncuttable, "\n");
 }
 
 // The disjunction walk: an edge whose trial fails is cut; any other is forced and
@@ -269,7 +271,8 @@ void probabilityMillSingleDisjunction(Graph& graph, const StopToken* stop) {
     ++graph.simulationForceCount;
     graph.force(v, w);
     graph.printIndent();
-    diagnostic("Single Disjunction Lookahead forced an edge. howManyUncuttable = ", graph.howManyUncuttable, "\n");
+    diagnostic("Single Disjunction Lookahead forced an edge. howManyUncuttable = ", graph.howManyUncuttable,
+               "\n");
     return true;
   });
 }
@@ -300,7 +303,8 @@ std::unique_ptr<CutSequence> probabilityMillCutSequence(Graph& graph, const Stop
     graph.force(v, w);
     if (graph.isHamiltonian != kUndecided) break;
     lookAheadSequencing(graph, 0, stop);
-    diagnostic("Simulation forced an edge. Ran full sequencing. howManyUncuttable = ", graph.howManyUncuttable, "\n");
+    diagnostic("Simulation forced an edge. Ran full sequencing. howManyUncuttable = ",
+               graph.howManyUncuttable, "\n");
     if (graph.isHamiltonian == kNotHamiltonian) {
       diagnostic("Look Ahead Sequencing caused the graph to become non-Hamiltonian.\n");
     }
@@ -379,7 +383,8 @@ void probabilityMillLegacyVariableLas(Graph& graph, const StopToken* stop) {
   }
 }
 
-void runMillVersion(Graph& graph, int32_t version, std::unique_ptr<CutSequence>* sequence, const StopToken* stop) {
+void runMillVersion(Graph& graph, int32_t version, std::unique_ptr<CutSequence>* sequence,
+                    const StopToken* stop) {
   switch (version) {
     case 0: probabilityMillLegacy(graph, stop); break;
     case 1: probabilityMillStopOnErrors(graph, 0, stop); break;

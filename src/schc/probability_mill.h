@@ -38,20 +38,20 @@ bool thresholdReached(const Graph& graph);
 // Each iteration asks `stop` (may be null: never stopped) before every step and hands it to
 // the look-ahead inside a step, so a time limit or Stop ends a long iteration at once; the
 // iteration then ends undecided part-way.
-void probabilityMillLegacy(Graph& graph, const StopToken* stop = nullptr);                // version 0
+void probabilityMillLegacy(Graph& graph, const StopToken* stop = nullptr);  // version 0
 // Versions 1 (withLookAhead 0) and 2 (1).
 void probabilityMillStopOnErrors(Graph& graph, int16_t withLookAhead, const StopToken* stop = nullptr);
-void probabilityMillPlain(Graph& graph, const StopToken* stop = nullptr);                 // version 3
+void probabilityMillPlain(Graph& graph, const StopToken* stop = nullptr);  // version 3
 // Versions 4 and 12 (withBiconnectivity 0, 1).
 void probabilityMillSingleLas(Graph& graph, int16_t withBiconnectivity, const StopToken* stop = nullptr);
 // Versions 5 and 13 (withBiconnectivity 0, 1).
 void probabilityMillVariableLas(Graph& graph, int16_t withBiconnectivity, const StopToken* stop = nullptr);
-void probabilityMillThresholdLas(Graph& graph, const StopToken* stop = nullptr);          // version 6
-void probabilityMillFullLas(Graph& graph, const StopToken* stop = nullptr);               // version 7
-void probabilityMillSingleDisjunction(Graph& graph, const StopToken* stop = nullptr);     // version 8
-void probabilityMillVariableDisjunction(Graph& graph, const StopToken* stop = nullptr);   // version 9
+void probabilityMillThresholdLas(Graph& graph, const StopToken* stop = nullptr);         // version 6
+void probabilityMillFullLas(Graph& graph, const StopToken* stop = nullptr);              // version 7
+void probabilityMillSingleDisjunction(Graph& graph, const StopToken* stop = nullptr);    // version 8
+void probabilityMillVariableDisjunction(Graph& graph, const StopToken* stop = nullptr);  // version 9
 std::unique_ptr<CutSequence> probabilityMillCutSequence(Graph& graph, const StopToken* stop = nullptr);  // 10
-void probabilityMillLegacyVariableLas(Graph& graph, const StopToken* stop = nullptr);     // version 11
+void probabilityMillLegacyVariableLas(Graph& graph, const StopToken* stop = nullptr);  // version 11
 
 // Runs the iteration of `version` on the graph. Version 10's sequence is stored in
 // *sequence when given (discarded otherwise). A code outside 0..13 writes

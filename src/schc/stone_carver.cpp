@@ -26,7 +26,9 @@ thread_local MillStepObserver* millStepObserver = nullptr;
 
 namespace {
 
-double clockSeconds() { return secondsSinceStart(); }
+double clockSeconds() {
+  return secondsSinceStart();
+}
 
 // A cycle is only ever taken as the result after this independent check against the graph
 // as the run received it. A failure is a solver fault: it is reported loudly and the
@@ -40,7 +42,8 @@ bool confirmCycle(const Graph& solved, const EdgeSnapshot& snapshot, std::vector
     cycleOut = std::move(cycle);
     return true;
   }
-  diagnostic("INTERNAL ERROR: ", where, " reported a Hamiltonian cycle that fails verification against the submitted graph (",
+  diagnostic("INTERNAL ERROR: ", where,
+             " reported a Hamiltonian cycle that fails verification against the submitted graph (",
              check.fault, "). The cycle is rejected and the result is not taken.\n");
   return false;
 }
@@ -57,24 +60,27 @@ double describeIteration(const Graph& graph, const Graph& copy, int32_t iteratio
   figures.uncuttableSum += copy.howManyUncuttable;
   const double percent = copy.howManyNodes > 0 ? copy.howManyUncuttable * 100.0 / copy.howManyNodes : 0.0;
   if (percent > figures.bestPercent && percent <= 100.0) figures.bestPercent = percent;
-  const double average =
-      graph.howManyNodes > 0 ? figures.uncuttableSum * 100.0 / (static_cast<double>(graph.howManyNodes) * iteration) : 0.0;
+  const double average = graph.howManyNodes > 0 ? figures.uncuttableSum * 100.0 /
+                                                      (static_cast<double>(graph.howManyNodes) * iteration)
+                                                : 0.0;
   if (graph.printLevel >= 1) {
     graph.printIndent();
     diag().precision(4);
-    diagnostic("PM ", iteration, " Cts: ", copy.cutCount, " Chs: ", copy.howManyChains, " R: ", copy.howManyRings,
-               " H: ", copy.howManyHubs, " E: ", copy.howManyEdges - copy.howManyNodes, " Uncts: ",
-               copy.howManyUncuttable, " A%: ", average, " B%: ", figures.bestPercent, "\n");
+    diagnostic("PM ", iteration, " Cts: ", copy.cutCount, " Chs: ", copy.howManyChains,
+               " R: ", copy.howManyRings, " H: ", copy.howManyHubs,
+               " E: ", copy.howManyEdges - copy.howManyNodes, " Uncts: ", copy.howManyUncuttable,
+               " A%: ", average, " B%: ", figures.bestPercent, "\n");
   }
-  if (copy.howManyChains == copy.howManyRings && copy.howManyEdges == copy.howManyNodes && graph.printLevel >= 1) {
+  if (copy.howManyChains == copy.howManyRings && copy.howManyEdges == copy.howManyNodes &&
+      graph.printLevel >= 1) {
     graph.printIndent();
     diagnostic("Run ring recovery.\n");
   }
   return percent;
 }
 
-void postAndTally(StoneCarverStatistics& statistics, const Graph& copy, int32_t iteration, double percent, double t0,
-                  SchcSink* sink) {
+void postAndTally(StoneCarverStatistics& statistics, const Graph& copy, int32_t iteration, double percent,
+                  double t0, SchcSink* sink) {
   if (sink != nullptr) {
     sink->postIteration(iteration, copy.cutCount, copy.howManyHubs, copy.howManyRings, copy.howManyUncuttable,
                         percent, clockSeconds() - t0);
@@ -85,8 +91,8 @@ void postAndTally(StoneCarverStatistics& statistics, const Graph& copy, int32_t 
     statistics.cutsToHubTotal += copy.cutCount;
     statistics.mostCutsToHub = std::max(statistics.mostCutsToHub, copy.cutCount);
     statistics.leastCutsToHub = std::min(statistics.leastCutsToHub, copy.cutCount);
-    diagnostic("###Least cuts to hub = ", statistics.leastCutsToHub, " and Most cuts to hub = ", statistics.mostCutsToHub,
-               "\n");
+    diagnostic("###Least cuts to hub = ", statistics.leastCutsToHub,
+               " and Most cuts to hub = ", statistics.mostCutsToHub, "\n");
   }
   if (copy.howManyRings > 0) {
     ++statistics.ringIterations;
@@ -108,16 +114,19 @@ void adoptSolvedCopy(Graph& graph, const Graph& copy, StoneCarverStatistics& s) 
   s.secondsPerIteration = s.solvedIterations > 0 ? elapsed / s.solvedIterations : 0.0;
   s.inverseIterations = graph.iterationCount > 0 ? 1.0 / graph.iterationCount : 1.0;
   s.cutRatio = graph.edgesToRemove > 0 ? static_cast<double>(s.solvedCuts) / graph.edgesToRemove : 0.0;
-  s.averageCutsToHub =
-      s.hubIterations < 1 || s.cutsToHubTotal < 1 ? -1.0 : static_cast<double>(s.cutsToHubTotal) / s.hubIterations;
-  s.averageCutsToRing =
-      s.ringIterations < 1 || s.cutsToRingTotal < 1 ? -1.0 : static_cast<double>(s.cutsToRingTotal) / s.ringIterations;
+  s.averageCutsToHub = s.hubIterations < 1 || s.cutsToHubTotal < 1
+                           ? -1.0
+                           : static_cast<double>(s.cutsToHubTotal) / s.hubIterations;
+  s.averageCutsToRing = s.ringIterations < 1 || s.cutsToRingTotal < 1
+                            ? -1.0
+                            : static_cast<double>(s.cutsToRingTotal) / s.ringIterations;
 }
 
 void prepareCopy(Graph& copy, int32_t version) {
   copy.cutCount = 0;
   copy.simulationForceCount = 0;
-  if (copy.printLevel != 0 && (version == 2 || version == 7 || version == 8 || version == 9)) copy.printLevel = 2;
+  if (copy.printLevel != 0 && (version == 2 || version == 7 || version == 8 || version == 9))
+    copy.printLevel = 2;
 }
 
 // How many more iterations this run may make.
@@ -129,8 +138,9 @@ int64_t iterationAllowance(const Graph& graph, const SchcOptions& options) {
 
 // The run's stop reaches every step of an iteration and the look-ahead inside it, so a time
 // limit or Stop ends a long iteration at its next step instead of at its end.
-HamiltonicityState singleThreadMill(Graph& graph, const StopToken* stop, SchcSink* sink, const SchcOptions& options,
-                                    SchcOutcome& outcome, const EdgeSnapshot& snapshot) {
+HamiltonicityState singleThreadMill(Graph& graph, const StopToken* stop, SchcSink* sink,
+                                    const SchcOptions& options, SchcOutcome& outcome,
+                                    const EdgeSnapshot& snapshot) {
   MillLoopFigures figures;
   std::unique_ptr<CutSequence> current;
   std::unique_ptr<CutSequence> best;
@@ -182,8 +192,9 @@ uint32_t workerSeedBase(uint32_t material, int32_t worker) {
   return x;
 }
 
-HamiltonicityState parallelMill(Graph& graph, const StopToken* stop, SchcSink* sink, const SchcOptions& options,
-                                SchcOutcome& outcome, const EdgeSnapshot& snapshot, int32_t threads) {
+HamiltonicityState parallelMill(Graph& graph, const StopToken* stop, SchcSink* sink,
+                                const SchcOptions& options, SchcOutcome& outcome,
+                                const EdgeSnapshot& snapshot, int32_t threads) {
   // While the workers run, `graph` is only read (every worker copies it); the counters
   // below and the run's statistics are written under `lock`.
   std::mutex lock;
@@ -242,8 +253,9 @@ HamiltonicityState parallelMill(Graph& graph, const StopToken* stop, SchcSink* s
   return kHamiltonian;
 }
 
-HamiltonicityState millWithSnapshot(Graph& graph, const StopToken* stop, SchcSink* sink, const SchcOptions& options,
-                                    SchcOutcome& outcome, const EdgeSnapshot& snapshot) {
+HamiltonicityState millWithSnapshot(Graph& graph, const StopToken* stop, SchcSink* sink,
+                                    const SchcOptions& options, SchcOutcome& outcome,
+                                    const EdgeSnapshot& snapshot) {
   if (graph.isHamiltonian != kUndecided) {
     // Already decided: no iteration runs, so none found a cycle.
     outcome.verdict = graph.isHamiltonian;
@@ -251,8 +263,9 @@ HamiltonicityState millWithSnapshot(Graph& graph, const StopToken* stop, SchcSin
   }
   // Version 10 rewrites the graph between iterations, so it always runs on one thread.
   const int32_t threads = graph.version == 10 ? 1 : std::max(1, options.threads);
-  HamiltonicityState result = threads == 1 ? singleThreadMill(graph, stop, sink, options, outcome, snapshot)
-                                           : parallelMill(graph, stop, sink, options, outcome, snapshot, threads);
+  HamiltonicityState result = threads == 1
+                                  ? singleThreadMill(graph, stop, sink, options, outcome, snapshot)
+                                  : parallelMill(graph, stop, sink, options, outcome, snapshot, threads);
   outcome.verdict = graph.isHamiltonian;
   return result;
 }
@@ -292,8 +305,8 @@ HamiltonicityState fastInitialPruning(Graph& graph, uint16_t mode, int16_t verbo
   return graph.isHamiltonian;
 }
 
-HamiltonicityState runProbabilityMill(Graph& graph, const StopToken* stop, SchcSink* sink, const SchcOptions& options,
-                                      SchcOutcome* outcome) {
+HamiltonicityState runProbabilityMill(Graph& graph, const StopToken* stop, SchcSink* sink,
+                                      const SchcOptions& options, SchcOutcome* outcome) {
   SchcOutcome local;
   SchcOutcome& out = outcome != nullptr ? *outcome : local;
   out.statistics = StoneCarverStatistics{};
@@ -301,8 +314,8 @@ HamiltonicityState runProbabilityMill(Graph& graph, const StopToken* stop, SchcS
   return millWithSnapshot(graph, stop, sink, options, out, snapshot);
 }
 
-void runStoneCarver(Graph& graph, int32_t version, const StopToken* stop, SchcSink* sink, const SchcOptions& options,
-                    SchcOutcome* outcome) {
+void runStoneCarver(Graph& graph, int32_t version, const StopToken* stop, SchcSink* sink,
+                    const SchcOptions& options, SchcOutcome* outcome) {
   SchcOutcome local;
   SchcOutcome& out = outcome != nullptr ? *outcome : local;
   out = SchcOutcome{};
@@ -350,7 +363,8 @@ void replayCutSequence(Graph& graph, CutSequence& sequence, const StopToken* sto
     graph.force(pair.first, pair.second);
     if (graph.isHamiltonian != kUndecided) continue;
     lookAheadSequencing(graph, 0, stop);
-    diagnostic("Simulation forced an edge. Ran full sequencing. howManyUncuttable = ", graph.howManyUncuttable, "\n");
+    diagnostic("Simulation forced an edge. Ran full sequencing. howManyUncuttable = ",
+               graph.howManyUncuttable, "\n");
     if (graph.isHamiltonian == kNotHamiltonian) {
       diagnostic("Look Ahead Sequencing caused the graph to become non-Hamiltonian.\n");
     }
@@ -358,8 +372,9 @@ void replayCutSequence(Graph& graph, CutSequence& sequence, const StopToken* sto
   sequence.clear();
 }
 
-void recordBestCutSequence(Graph& graph, std::unique_ptr<CutSequence>& current, std::unique_ptr<CutSequence>& best,
-                           const SchcOptions& options, const StopToken* stop) {
+void recordBestCutSequence(Graph& graph, std::unique_ptr<CutSequence>& current,
+                           std::unique_ptr<CutSequence>& best, const SchcOptions& options,
+                           const StopToken* stop) {
   if (!current) return;
   const bool candidate = best ? current->percentage > best->percentage : current->percentage > 50.0;
   if (!candidate) {

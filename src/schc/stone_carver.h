@@ -19,8 +19,8 @@
 #include <vector>
 
 #include "core/graph.h"
-#include "core/stop_token.h"
 #include "core/graph_file_writer.h"
+#include "core/stop_token.h"
 #include "schc/cut_sequence.h"
 #include "schc/stone_carver_statistics.h"
 
@@ -56,9 +56,9 @@ struct SchcOptions {
 // What the last run on a graph found, for front ends that print the cycle.
 struct SchcOutcome {
   HamiltonicityState verdict = kUndecided;
-  std::vector<int32_t> cycle;  // node ids in cycle order from 0; empty unless verdict 1
-  uint32_t seed = 0;           // the driver's seed (replay with the same fixed seed)
-  int64_t iterations = 0;      // iterations made by this run
+  std::vector<int32_t> cycle;        // node ids in cycle order from 0; empty unless verdict 1
+  uint32_t seed = 0;                 // the driver's seed (replay with the same fixed seed)
+  int64_t iterations = 0;            // iterations made by this run
   StoneCarverStatistics statistics;  // the run's timing and hub / ring figures
 };
 
@@ -72,7 +72,8 @@ void runStoneCarver(Graph& graph, int32_t version, const StopToken* stop, SchcSi
 // driver's; mode 65535 (manual edit mode) stops after the biconnectivity test and skips the
 // low-degree check. Returns the verdict (2 when undecided). `stop` (may be null) ends the
 // look-ahead passes early (what they forced stays sound).
-HamiltonicityState fastInitialPruning(Graph& graph, uint16_t mode, int16_t verbose, const StopToken* stop = nullptr);
+HamiltonicityState fastInitialPruning(Graph& graph, uint16_t mode, int16_t verbose,
+                                      const StopToken* stop = nullptr);
 
 // Mill iterations on copies of `graph` until a cycle, `stop` or a limit. Returns 1 when
 // an iteration found a (verified) cycle, which the graph then holds; 2 otherwise. The
@@ -84,8 +85,9 @@ HamiltonicityState runProbabilityMill(Graph& graph, const StopToken* stop, SchcS
 // when it beats it and replaying half of it does no obvious damage; the graph then takes
 // over the partially cut copy and is written to options.bestFileName by options.writeGraph.
 // `stop` (may be null) ends the look-ahead of the replay early.
-void recordBestCutSequence(Graph& graph, std::unique_ptr<CutSequence>& current, std::unique_ptr<CutSequence>& best,
-                           const SchcOptions& options = {}, const StopToken* stop = nullptr);
+void recordBestCutSequence(Graph& graph, std::unique_ptr<CutSequence>& current,
+                           std::unique_ptr<CutSequence>& best, const SchcOptions& options = {},
+                           const StopToken* stop = nullptr);
 
 // Replays the first half of `sequence` on the graph (trial cut each pair; cut it, or force it
 // when the trial is fatal). The sequence is emptied.

@@ -108,7 +108,8 @@ std::vector<uint8_t> greedyIndependentSet(const Graph& graph, std::mt19937& rng)
   while (!queue.empty()) {
     auto [degree, tie, v] = queue.top();
     queue.pop();
-    if (blocked[static_cast<size_t>(v)] || inSet[static_cast<size_t>(v)] || degree != remaining[static_cast<size_t>(v)])
+    if (blocked[static_cast<size_t>(v)] || inSet[static_cast<size_t>(v)] ||
+        degree != remaining[static_cast<size_t>(v)])
       continue;
     inSet[static_cast<size_t>(v)] = 1;
     const Node& nv = graph.node(v);

@@ -30,8 +30,8 @@ std::vector<uint8_t> largeIndependentSet(const Graph& graph, uint32_t seed);
 std::vector<int32_t> refutingIndependentSet(const Graph& graph, uint32_t seed);
 
 struct AlternationOutcome {
-  int32_t deletedEdges = 0;  // edges removed by the rule itself and the pruning it caused
-  int32_t usefulSets = 0;    // sets of exactly half the nodes that removed something
+  int32_t deletedEdges = 0;          // edges removed by the rule itself and the pruning it caused
+  int32_t usefulSets = 0;            // sets of exactly half the nodes that removed something
   std::vector<int32_t> refutingSet;  // a set of more than half the nodes, when one refuted the graph
   // The useful sets' nodes in the order they acted (at most `attempts` sets of n / 2 nodes),
   // so that a certificate can repeat the rule.

@@ -15,7 +15,6 @@ using certcheck::kOpen;
 
 namespace {
 
-
 struct Scratch {
   std::vector<int32_t> order, low, parentEdge, stack, component, list, crossing;
   std::vector<size_t> next;

@@ -33,7 +33,8 @@ Graph graphOfPart(const PartGraph& part) {
 
 }  // namespace
 
-bool solveByDecomposition(const Graph& root, const SolveOptions& options, const StopToken& run, SolveResult& out) {
+bool solveByDecomposition(const Graph& root, const SolveOptions& options, const StopToken& run,
+                          SolveResult& out) {
   StopToken token(&run);
   int64_t treeNodes = 0;
   const PartDecider decide = [&](const PartGraph& part, const StopToken&) {

@@ -19,6 +19,7 @@ namespace hc {
 // or interrupted set.
 // `run` is the solve's own token (the caller's stop and its deadline); the parts are solved
 // under a child of it.
-bool solveByDecomposition(const Graph& root, const SolveOptions& options, const StopToken& run, SolveResult& out);
+bool solveByDecomposition(const Graph& root, const SolveOptions& options, const StopToken& run,
+                          SolveResult& out);
 
 }  // namespace hc

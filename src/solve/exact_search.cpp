@@ -149,7 +149,8 @@ ExactSearchResult exactSearch(Graph& graph, const StopToken& stop, const ExactSe
                               ExactSearchProgress* progress) {
   ExactSearchResult result;
   BoundedLog log(options.proofLog, options.proofLogLimitBytes);
-  if (graph.isHamiltonian == kUndecided && graph.howManyEdges <= options.rootLookAheadEdgeLimit && !stop.poll()) {
+  if (graph.isHamiltonian == kUndecided && graph.howManyEdges <= options.rootLookAheadEdgeLimit &&
+      !stop.poll()) {
     if (log.recording()) {
       // The root has no undo log of its own; one is installed for the look-ahead's changes,
       // which are read and kept.
@@ -164,7 +165,8 @@ ExactSearchResult exactSearch(Graph& graph, const StopToken& stop, const ExactSe
   }
   // Checks are paced: a failed one means the walk is in a dead part of the tree, which is
   // left fastest when every node is checked; passing ones stretch the interval again.
-  const int64_t longestInterval = std::max<int64_t>(1, graph.howManyEdges / std::max(1, options.checkEdgesPerNode));
+  const int64_t longestInterval =
+      std::max<int64_t>(1, graph.howManyEdges / std::max(1, options.checkEdgesPerNode));
   int64_t interval = longestInterval;
   int64_t sinceCheck = 0;
 

@@ -75,9 +75,8 @@ struct ExactSearchProgress {
 };
 
 // Searches `graph`, which is left in its root state afterwards (with verdict 0 when the
-// tree was exhausted; the cycle is in the result). Expects the incremental model's state, as pruneRoot leaves it,
-// with no action list installed. `stop` is polled at every tree node and asked inside the
-// look-ahead.
+// tree was exhausted; the cycle is in the result). Expects the incremental model's state, as pruneRoot leaves
+// it, with no action list installed. `stop` is polled at every tree node and asked inside the look-ahead.
 ExactSearchResult exactSearch(Graph& graph, const StopToken& stop, const ExactSearchOptions& options = {},
                               ExactSearchProgress* progress = nullptr);
 

@@ -13,7 +13,9 @@ namespace {
 
 constexpr uint64_t kFull = 15;
 
-uint64_t code(uint64_t state, int32_t slot) { return (state >> (4 * slot)) & 15u; }
+uint64_t code(uint64_t state, int32_t slot) {
+  return (state >> (4 * slot)) & 15u;
+}
 void setCode(uint64_t& state, int32_t slot, uint64_t value) {
   state = (state & ~(uint64_t{15} << (4 * slot))) | (value << (4 * slot));
 }
@@ -70,7 +72,8 @@ FrontierSearchResult frontierSearch(const EdgeSnapshot& graph, const StopToken& 
     for (int32_t v = 0; v < n; ++v) {
       int32_t lastStep = position[static_cast<size_t>(v)];
       auto [first, last] = neighbours(v);
-      for (auto it = first; it != last; ++it) lastStep = std::max(lastStep, position[static_cast<size_t>(*it)]);
+      for (auto it = first; it != last; ++it)
+        lastStep = std::max(lastStep, position[static_cast<size_t>(*it)]);
       leaving[static_cast<size_t>(v)] = lastStep;
       ++leaveStart[static_cast<size_t>(lastStep) + 1];
     }
@@ -80,11 +83,13 @@ FrontierSearchResult frontierSearch(const EdgeSnapshot& graph, const StopToken& 
       active -= leaveStart[static_cast<size_t>(k) + 1];
     }
     if (result.width > kFrontierWidthLimit) return result;
-    for (int32_t k = 0; k < n; ++k) leaveStart[static_cast<size_t>(k) + 1] += leaveStart[static_cast<size_t>(k)];
+    for (int32_t k = 0; k < n; ++k)
+      leaveStart[static_cast<size_t>(k) + 1] += leaveStart[static_cast<size_t>(k)];
     std::vector<int32_t> fill(leaveStart.begin(), leaveStart.end() - 1);
     std::vector<int32_t> lastStepOf = std::move(leaving);
     leaving.assign(static_cast<size_t>(n), 0);
-    for (int32_t v = 0; v < n; ++v) leaving[static_cast<size_t>(fill[static_cast<size_t>(lastStepOf[static_cast<size_t>(v)])]++)] = v;
+    for (int32_t v = 0; v < n; ++v)
+      leaving[static_cast<size_t>(fill[static_cast<size_t>(lastStepOf[static_cast<size_t>(v)])]++)] = v;
   }
 
   std::vector<int32_t> slotOf(static_cast<size_t>(n), -1), freeSlots;

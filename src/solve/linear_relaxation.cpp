@@ -439,13 +439,11 @@ LinearRelaxationResult solveLinearRelaxation(const Graph& graph, const StopToken
         edges.push_back(
             {v, w, node.howManyUncuttable <= 2 && (node.uncuttable1 == w || node.uncuttable2 == w)});
   }
-  std::sort(edges.begin(), edges.end(), [](const PartEdge& x, const PartEdge& y) {
-    return std::pair(x.a, x.b) < std::pair(y.a, y.b);
-  });
-  edges.erase(
-      std::unique(edges.begin(), edges.end(),
-                  [](const PartEdge& x, const PartEdge& y) { return x.a == y.a && x.b == y.b; }),
-      edges.end());
+  std::sort(edges.begin(), edges.end(),
+            [](const PartEdge& x, const PartEdge& y) { return std::pair(x.a, x.b) < std::pair(y.a, y.b); });
+  edges.erase(std::unique(edges.begin(), edges.end(),
+                          [](const PartEdge& x, const PartEdge& y) { return x.a == y.a && x.b == y.b; }),
+              edges.end());
   return solveLinearRelaxation(graph.howManyNodes, edges, stop, options);
 }
 

@@ -187,7 +187,11 @@ void PathTreap::splice(int32_t i, int32_t j, int32_t v, bool atBack) {
   cell(root_).parent = -1;
 }
 
-void PathTreap::reverseSuffix(int32_t i) { reverseSide(i, true); }
-void PathTreap::reversePrefix(int32_t i) { reverseSide(i, false); }
+void PathTreap::reverseSuffix(int32_t i) {
+  reverseSide(i, true);
+}
+void PathTreap::reversePrefix(int32_t i) {
+  reverseSide(i, false);
+}
 
 }  // namespace hc

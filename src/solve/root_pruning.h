@@ -16,8 +16,8 @@ namespace hc {
 
 struct RootPruningResult {
   HamiltonicityState verdict = kUndecided;
-  int32_t alternationDeletions = 0;  // edges the alternation rule removed
-  bool byAlternation = false;        // the alternation rule gave the verdict 0
+  int32_t alternationDeletions = 0;     // edges the alternation rule removed
+  bool byAlternation = false;           // the alternation rule gave the verdict 0
   std::vector<int32_t> independentSet;  // its set of more than half the nodes, when that was the reason
   // Its sets of exactly half the nodes that deleted edges, in the order they acted.
   std::vector<std::vector<int32_t>> alternationSets;

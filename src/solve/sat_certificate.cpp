@@ -2,9 +2,8 @@
 // opening, a fresh temporary one, which is read back into the certificate and removed.
 #include "solve/sat_certificate.h"
 
-#include <cadical.hpp>
-
 #include <algorithm>
+#include <cadical.hpp>
 #include <filesystem>
 #include <limits>
 #include <span>
@@ -21,7 +20,6 @@ using certcheck::BranchState;
 
 // Rounds of "solve, add the model's subtour clauses" before the part gives up.
 constexpr int32_t kMaxRounds = 1000;
-
 
 // The subtour clause of `set` as the checker builds it: every edge with one end inside.
 void addSubtour(CaDiCaL::Solver& solver, const BranchState& b, const std::vector<int32_t>& set,

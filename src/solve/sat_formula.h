@@ -14,8 +14,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/graph.h"
 #include "core/edge_snapshot.h"
+#include "core/graph.h"
 
 namespace hc {
 

@@ -1,5 +1,4 @@
 #include "solve/sat_worker.h"
-#include "solve/token_terminator.h"
 
 #include <algorithm>
 #include <cadical.hpp>
@@ -7,6 +6,7 @@
 #include <new>
 
 #include "core/diagnostics.h"
+#include "solve/token_terminator.h"
 
 namespace hc {
 

@@ -86,9 +86,7 @@ class Replay {
           splits_.push_back({b_.mark(), edge, true, false});
           b_.decide(edge, kForced);
           break;
-        case kForced:
-          splits_.push_back({0, edge, false, false});
-          break;
+        case kForced: splits_.push_back({0, edge, false, false}); break;
         default:  // deleted already: the deleted subtree alone, in place of this node
           if (!skipNode()) return false;
           break;

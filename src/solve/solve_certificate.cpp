@@ -164,9 +164,9 @@ std::string passedLimitNote(const std::string& what, int64_t limitBytes) {
   return "the " + what + " passed " + size;
 }
 
-CertificateOutcome writeSolveCertificate(const Graph& graph, DecidedBy method,
-                                         const ProofPiece& piece, const SolveOptions& options,
-                                         const StopToken& stop, double decisionSeconds, std::string& text) {
+CertificateOutcome writeSolveCertificate(const Graph& graph, DecidedBy method, const ProofPiece& piece,
+                                         const SolveOptions& options, const StopToken& stop,
+                                         double decisionSeconds, std::string& text) {
   CertificateOutcome outcome;
   auto attempt = [&](const std::function<bool(CertificateWriter&)>& write) {
     if (outcome.certified) return;

@@ -61,8 +61,8 @@ std::string passedLimitNote(const std::string& what, int64_t limitBytes);
 // ends the writing (no certificate then); the time budgets of second proofs are fractions
 // of decisionSeconds, so that writing stays near the cost of deciding. The nested proofs
 // of fragments are solved with `options` (their threads, seed).
-CertificateOutcome writeSolveCertificate(const Graph& graph, DecidedBy method,
-                                         const ProofPiece& piece, const SolveOptions& options,
-                                         const StopToken& stop, double decisionSeconds, std::string& text);
+CertificateOutcome writeSolveCertificate(const Graph& graph, DecidedBy method, const ProofPiece& piece,
+                                         const SolveOptions& options, const StopToken& stop,
+                                         double decisionSeconds, std::string& text);
 
 }  // namespace hc

@@ -76,7 +76,8 @@ bool acceptDecision(const EdgeSnapshot& snapshot, HamiltonicityState verdict, st
                     DecidedBy method, SolveResult& out) {
   if (verdict == kHamiltonian) {
     if (const CycleCheck check = isHamiltonianCycle(snapshot, cycle); !check) {
-      diagnostic("solve: the ", decidedByName(method), " reported a cycle that fails the check (", check.fault, "); it is ignored.\n");
+      diagnostic("solve: the ", decidedByName(method), " reported a cycle that fails the check (",
+                 check.fault, "); it is ignored.\n");
       return false;
     }
     std::rotate(cycle.begin(), std::find(cycle.begin(), cycle.end(), 0), cycle.end());
@@ -633,7 +634,9 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     // learner where it suits, else the search), and with a third thread a second finder.
     if (!finderStarted) startFinder(root);
     if (useSat) {
-      crew.launch([&root, &snapshot, &race, &options, certify] { runSat(root, snapshot, race, options.seed, 0.0, certify); });
+      crew.launch([&root, &snapshot, &race, &options, certify] {
+        runSat(root, snapshot, race, options.seed, 0.0, certify);
+      });
     } else if (graph.howManyNodes <= kLargeSatNodeLimit) {
       crew.launch([&root, &race, &options, progress, certify, limitBytes] {
         runSearch(root, race, progress, certify, limitBytes, options.seed);
@@ -646,9 +649,8 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       runSearch(root, race, progress, certify, limitBytes, options.seed);
     });
     if (!finderStarted) startFinder(root);
-    const bool proofSystem =
-        threads >= 4 && options.useProofSystem && options.branch.empty() &&
-        graph.howManyEdges <= options.proofSystemEdgeLimit;
+    const bool proofSystem = threads >= 4 && options.useProofSystem && options.branch.empty() &&
+                             graph.howManyEdges <= options.proofSystemEdgeLimit;
     // The clause learner and the relaxation take a mill thread each when there is one, and
     // are one more otherwise.
     const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0) - (useSat && threads >= 3 ? 1 : 0) -
@@ -659,7 +661,9 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
         runColouring(snapshot, race, options.seed, 0.0, certify, limitBytes);
       });
     if (useSat)
-      crew.launch([&root, &snapshot, &race, &options, certify] { runSat(root, snapshot, race, options.seed, 0.0, certify); });
+      crew.launch([&root, &snapshot, &race, &options, certify] {
+        runSat(root, snapshot, race, options.seed, 0.0, certify);
+      });
     if (millThreads >= 1 && options.useMill)
       crew.launch([&root, &race, millThreads] { runMill(root, race, millThreads); });
     if (proofSystem)

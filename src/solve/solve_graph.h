@@ -113,9 +113,9 @@ struct SolveResult {
   bool interrupted = false;                 // a stop request on the caller's token ended the run
   int64_t treeNodes = 0;                    // exact search
   int32_t deepestDepth = 0;
-  int32_t alternationDeletions = 0;         // edges the alternation rule removed at the root
-  int32_t threads = 0;                      // workers the portfolio ran (0: decided before it)
-  double seconds = 0.0;                     // to the verdict
+  int32_t alternationDeletions = 0;  // edges the alternation rule removed at the root
+  int32_t threads = 0;               // workers the portfolio ran (0: decided before it)
+  double seconds = 0.0;              // to the verdict
   // With SolveOptions::certificate and verdict 0: whether it holds a complete certificate,
   // why not (when not), and the seconds spent writing it (after `seconds`).
   bool certified = false;
@@ -126,12 +126,25 @@ struct SolveResult {
 // The parts of the portfolio, for a live view of which ones are working (bit i of
 // SolveActivity::runningParts stands for part i); DecidedBy names them in the same order.
 enum SolvePart : uint32_t {
-  kPartRootPruning, kPartAlternationRule, kPartFrontierSearch, kPartExactSearch, kPartRotationExtension,
-  kPartProbabilityMill, kPartProofSystem, kPartClauseLearning, kPartSeparator, kPartEdgeCut,
-  kPartLinearRelaxation, kSolvePartCount
+  kPartRootPruning,
+  kPartAlternationRule,
+  kPartFrontierSearch,
+  kPartExactSearch,
+  kPartRotationExtension,
+  kPartProbabilityMill,
+  kPartProofSystem,
+  kPartClauseLearning,
+  kPartSeparator,
+  kPartEdgeCut,
+  kPartLinearRelaxation,
+  kSolvePartCount
 };
-constexpr uint32_t solvePartBit(SolvePart part) { return 1u << part; }
-constexpr DecidedBy decidedByOf(SolvePart part) { return static_cast<DecidedBy>(part + 1); }
+constexpr uint32_t solvePartBit(SolvePart part) {
+  return 1u << part;
+}
+constexpr DecidedBy decidedByOf(SolvePart part) {
+  return static_cast<DecidedBy>(part + 1);
+}
 static_assert(decidedByOf(kPartLinearRelaxation) == DecidedBy::kLinearRelaxation &&
               decidedByOf(kPartRootPruning) == DecidedBy::kRootPruning);
 

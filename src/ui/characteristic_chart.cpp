@@ -25,7 +25,9 @@ constexpr int kBottomMargin = 42;
 constexpr int kTopMargin = 12;
 constexpr int kRightMargin = 18;
 
-QFont arial(int points) { return QFont(QStringLiteral("Arial"), points); }
+QFont arial(int points) {
+  return QFont(QStringLiteral("Arial"), points);
+}
 
 }  // namespace
 
@@ -41,14 +43,17 @@ void drawLineChart(QPainter& painter, const QRect& box, const ChartPicture& char
 
   painter.setPen(QPen(kGrid, 1));
   std::vector<hc::ChartTick> yTicks = hc::chartYTicks(chart.yMaximum, chart.wholeNumbers);
-  for (const hc::ChartTick& tick : yTicks) painter.drawLine(QPointF(plot.left(), yAt(tick.fraction)), QPointF(plot.right(), yAt(tick.fraction)));
-  for (double fraction : hc::chartXGridFractions(points)) painter.drawLine(QPointF(xAt(fraction), plot.top()), QPointF(xAt(fraction), plot.bottom()));
+  for (const hc::ChartTick& tick : yTicks)
+    painter.drawLine(QPointF(plot.left(), yAt(tick.fraction)), QPointF(plot.right(), yAt(tick.fraction)));
+  for (double fraction : hc::chartXGridFractions(points))
+    painter.drawLine(QPointF(xAt(fraction), plot.top()), QPointF(xAt(fraction), plot.bottom()));
 
   painter.setPen(kText);
   painter.setFont(arial(8));
   const QFontMetrics small(painter.font());
   for (const hc::ChartTick& tick : yTicks) {
-    QRectF label(box.left() + 22, yAt(tick.fraction) - small.height() / 2.0, plot.left() - box.left() - 26, small.height());
+    QRectF label(box.left() + 22, yAt(tick.fraction) - small.height() / 2.0, plot.left() - box.left() - 26,
+                 small.height());
     painter.drawText(label, Qt::AlignRight | Qt::AlignVCenter, QString::fromStdString(tick.label));
   }
   // On a narrow chart a depth label that would touch the one before it is left out.
@@ -68,15 +73,16 @@ void drawLineChart(QPainter& painter, const QRect& box, const ChartPicture& char
   painter.save();
   painter.translate(box.left() + 4, plot.center().y());
   painter.rotate(-90);
-  painter.drawText(QRectF(-plot.height() / 2.0, 0, plot.height(), large.height()), Qt::AlignHCenter | Qt::AlignTop,
-                   chart.yLabel);
+  painter.drawText(QRectF(-plot.height() / 2.0, 0, plot.height(), large.height()),
+                   Qt::AlignHCenter | Qt::AlignTop, chart.yLabel);
   painter.restore();
 
   if (points > 0) {
     const double span = hc::chartYSpan(chart.yMaximum);
     QPolygonF line;
     for (int32_t i = 0; i < points; ++i)
-      line << QPointF(xAt(hc::chartPointFraction(i, points)), yAt(chart.values[static_cast<size_t>(i)] / span));
+      line << QPointF(xAt(hc::chartPointFraction(i, points)),
+                      yAt(chart.values[static_cast<size_t>(i)] / span));
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(kSeries, 2));
     if (points == 1) {

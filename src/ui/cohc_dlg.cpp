@@ -34,8 +34,8 @@ constexpr int kSavedChartHeight = 450;
 }  // namespace
 
 CCoHCDlg::CCoHCDlg(hc::ProgramModel& model, QWidget* parent)
-    : MethodPage(model, runner_, hc::kCoHCPage, QStringLiteral("Co-Hamiltonian Cycles Proof System"), kCaption,
-                 QStringLiteral("Search Tree Execution History:"), parent) {
+    : MethodPage(model, runner_, hc::kCoHCPage, QStringLiteral("Co-Hamiltonian Cycles Proof System"),
+                 kCaption, QStringLiteral("Search Tree Execution History:"), parent) {
   // Beside the list: the chart strip and the chart.
   charts_ = new QWidget(frame());
   auto* chartColumn = new QVBoxLayout(charts_);
@@ -85,11 +85,13 @@ CCoHCDlg::CCoHCDlg(hc::ProgramModel& model, QWidget* parent)
   maxDepth_->setValue(static_cast<int>(hc::defaultValueOf(maxDepth)));
   maxDepth_->setToolTip(QStringLiteral("The proof stops below this depth of its search tree"));
   pruning_ = new QComboBox(group);
-  for (std::string_view name : hc::kPruningLevelNames) pruning_->addItem(QString::fromLatin1(name.data(), name.size()));
+  for (std::string_view name : hc::kPruningLevelNames)
+    pruning_->addItem(QString::fromLatin1(name.data(), name.size()));
   pruning_->setCurrentIndex(
       static_cast<int>(hc::defaultValueOf(*hc::findMethodOption(hc::MethodChoice::kCohc, "level"))));
-  pruning_->setToolTip(QStringLiteral("Which checks prune each node of the search tree (each level adds to the ones "
-                                      "before)"));
+  pruning_->setToolTip(
+      QStringLiteral("Which checks prune each node of the search tree (each level adds to the ones "
+                     "before)"));
   allChildren_ = new QRadioButton(QStringLiteral("Build All Children"), group);
   allChildren_->setToolTip(QStringLiteral("Every child of a tree node is built"));
   minimalChildren_ = new QRadioButton(QStringLiteral("Build Minimal Children"), group);
@@ -105,7 +107,9 @@ CCoHCDlg::CCoHCDlg(hc::ProgramModel& model, QWidget* parent)
   finishConstruction();
 }
 
-CCoHCDlg::~CCoHCDlg() { runner_.abortRun(); }
+CCoHCDlg::~CCoHCDlg() {
+  runner_.abortRun();
+}
 
 bool CCoHCDlg::eventFilter(QObject* watched, QEvent* event) {
   if (watched == charts_ && event->type() == QEvent::Resize) fitChartCaptions();
@@ -125,15 +129,18 @@ void CCoHCDlg::fitChartCaptions() {
   chartChoice_->setVisible(!strip);
 }
 
-const hc::DepthHistory& CCoHCDlg::history() const { return rows_->history(); }
+const hc::DepthHistory& CCoHCDlg::history() const {
+  return rows_->history();
+}
 
 void CCoHCDlg::clearRun() {
   buffer_ = std::make_unique<hc::CohcProgressBuffer>();
   rows_->clear();
   axes_.reset();
   // State 1 prepares a record for the next proof; state 0 has none.
-  statistics_ = model_.programState() == hc::ProgramState::kSubmitted ? std::make_shared<hc::SearchTreeStatistics>()
-                                                                     : nullptr;
+  statistics_ = model_.programState() == hc::ProgramState::kSubmitted
+                    ? std::make_shared<hc::SearchTreeStatistics>()
+                    : nullptr;
   drawChart();
 }
 
@@ -162,8 +169,8 @@ void CCoHCDlg::showFinishedRun() {
   // A proof that finds a cycle writes it to the graph's output file ("-HC.txt" beside the
   // file read): say where, and ask before an earlier file of that name is replaced.
   std::shared_ptr<hc::Graph> graph = model_.workingGraph();
-  if (!graph || model_.programResult() != hc::ProgramResult::kHamiltonian ||
-      graph->outputFileName.empty() || graph->isHamiltonian != hc::kHamiltonian)
+  if (!graph || model_.programResult() != hc::ProgramResult::kHamiltonian || graph->outputFileName.empty() ||
+      graph->isHamiltonian != hc::kHamiltonian)
     return;
   const std::string& path = graph->outputFileName;
   std::error_code error;
@@ -178,7 +185,9 @@ void CCoHCDlg::showFinishedRun() {
   model_.view().showNote(hc::savedNote("the Hamiltonian cycle", path));
 }
 
-std::string CCoHCDlg::statisticsCsv() const { return rows_->history().csv(); }
+std::string CCoHCDlg::statisticsCsv() const {
+  return rows_->history().csv();
+}
 
 void CCoHCDlg::refreshFromWorker() {
   if (takeNews(*buffer_, *rows_)) drawChart();
@@ -202,7 +211,8 @@ void CCoHCDlg::saveChart() {
              const int k = std::clamp(chartTabs_->currentIndex(), 0, hc::kChartCount - 1);
              const QString title = QString::fromStdString(model_.graphDisplayName()) + QStringLiteral(": ") +
                                    QString::fromLatin1(hc::kChartTabTitles[static_cast<size_t>(k)]);
-             if (hcui::saveChart(chart_->picture(), size, QString::fromStdString(path), title)) return std::nullopt;
+             if (hcui::saveChart(chart_->picture(), size, QString::fromStdString(path), title))
+               return std::nullopt;
              return "ERROR! Could not write the file \"" + path + "\".";
            });
 }

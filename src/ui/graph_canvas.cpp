@@ -89,8 +89,8 @@ void paintCanvas(QPainter& p, const CanvasScene& s) {
         const hc::Graph2DNode &from = forward ? n1 : n2, &to = forward ? n2 : n1;
         const auto [c1, c2] = bendControls(from.x, from.y, to.x, to.y, bend->second);
         curves[style].moveTo(v.pixelX(from.x), v.pixelY(from.y));
-        curves[style].cubicTo(v.pixelX(c1.first), v.pixelY(c1.second), v.pixelX(c2.first), v.pixelY(c2.second),
-                              v.pixelX(to.x), v.pixelY(to.y));
+        curves[style].cubicTo(v.pixelX(c1.first), v.pixelY(c1.second), v.pixelX(c2.first),
+                              v.pixelY(c2.second), v.pixelX(to.x), v.pixelY(to.y));
         continue;
       }
       if (!visible.intersects(QRect(a, b).normalized().adjusted(-4, -4, 4, 4))) continue;

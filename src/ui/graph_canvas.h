@@ -62,7 +62,9 @@ class GraphCanvas : public QWidget {
   static QPoint toCanvas(QPointF widgetPoint) {
     return QPoint(static_cast<int>(widgetPoint.x()) - kInset, static_cast<int>(widgetPoint.y()) - kInset);
   }
-  bool insideCanvas(QPoint p) const { return p.x() >= 0 && p.y() >= 0 && p.x() <= canvasWidth() && p.y() <= canvasHeight(); }
+  bool insideCanvas(QPoint p) const {
+    return p.x() >= 0 && p.y() >= 0 && p.x() <= canvasWidth() && p.y() <= canvasHeight();
+  }
   // The frame as painted last (for tests and export at canvas size).
   QImage renderFrame();
 

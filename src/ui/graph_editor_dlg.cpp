@@ -36,7 +36,9 @@ QString hundredths(double v) {
   return QString::fromStdString(hc::formatNumber(t, 2));
 }
 
-hc::BoxLook boxLook() { return {{212, 208, 200}, {0, 0, 0}, {255, 255, 255}}; }
+hc::BoxLook boxLook() {
+  return {{212, 208, 200}, {0, 0, 0}, {255, 255, 255}};
+}
 
 hcui::PaintedLabel* makeBox(QWidget* parent, int minWidth, const QString& tip) {
   auto* box = new hcui::PaintedLabel(parent);
@@ -75,7 +77,8 @@ CGraphEditorDlg::CGraphEditorDlg(hc::ProgramModel& model, QWidget* parent) : QWi
   buildStateButtons(sidePanel, side);
   buildFileButtons(sidePanel, side);
   side->addStretch();
-  sideArea->setMinimumWidth(sidePanel->sizeHint().width() + sideArea->verticalScrollBar()->sizeHint().width());
+  sideArea->setMinimumWidth(sidePanel->sizeHint().width() +
+                            sideArea->verticalScrollBar()->sizeHint().width());
 
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
@@ -149,16 +152,19 @@ void CGraphEditorDlg::buildEditGroups(QWidget* sidePanel, QVBoxLayout* side) {
       QPushButton* button = makeButton(QString::fromLatin1(a.text), box);
       button->setToolTip(QString::fromLatin1(a.tip));
       connect(button, &QPushButton::clicked, this, a.slot);
-      if (column < 2) grid->addWidget(button, row, column++);
-      else grid->addWidget(button, row + 1, 0, 1, 2);
+      if (column < 2)
+        grid->addWidget(button, row, column++);
+      else
+        grid->addWidget(button, row + 1, 0, 1, 2);
     }
     side->addWidget(box);
     return box;
   };
-  editGroup_ = group("Edit Graph", {"Node Count:", &nodeCountBox_, 60}, {"Edge Count:", &edgeCountBox_, 60},
-                     {"Cliquify", &CGraphEditorDlg::cliquifyAction, "Joins every two selected nodes"},
-                     {"Clear", &CGraphEditorDlg::clearAction, "Deletes the whole drawing"},
-                     {"Delete", &CGraphEditorDlg::deleteAction, "Deletes the selected nodes and edges (Delete)"});
+  editGroup_ =
+      group("Edit Graph", {"Node Count:", &nodeCountBox_, 60}, {"Edge Count:", &edgeCountBox_, 60},
+            {"Cliquify", &CGraphEditorDlg::cliquifyAction, "Joins every two selected nodes"},
+            {"Clear", &CGraphEditorDlg::clearAction, "Deletes the whole drawing"},
+            {"Delete", &CGraphEditorDlg::deleteAction, "Deletes the selected nodes and edges (Delete)"});
   manualGroup_ = group("Manual Edit Mode", {"Selected Node:", &selectedNodeBox_, 110},
                        {"Selected Edge:", &selectedEdgeBox_, 110},
                        {"Delete Edge", &CGraphEditorDlg::deleteAction, "Deletes the selected edge (Delete)"},
@@ -172,7 +178,8 @@ void CGraphEditorDlg::buildStateButtons(QWidget* sidePanel, QVBoxLayout* side) {
   // Submit, the state button in its "Manually Edit Graph" frame, OUTPUT HC.
   auto* big = new QHBoxLayout;
   submitButton_ = makeButton(QString(), sidePanel);
-  submitButton_->setIcon(QIcon(hcui::stateButtonPixmap(QStringLiteral("SUBMIT GRAPH"), hcui::toQColor(hc::stateLook(hc::ProgramState::kEditing).fill))));
+  submitButton_->setIcon(QIcon(hcui::stateButtonPixmap(
+      QStringLiteral("SUBMIT GRAPH"), hcui::toQColor(hc::stateLook(hc::ProgramState::kEditing).fill))));
   submitButton_->setIconSize(QSize(74, 74));
   submitButton_->setToolTip(QStringLiteral("Submits the drawing as the graph to solve"));
   hcui::actOncePerDoubleClick(*submitButton_);
@@ -218,13 +225,18 @@ void CGraphEditorDlg::buildFileButtons(QWidget* sidePanel, QVBoxLayout* side) {
       "Moves the drawing so its centre is at the origin");
   add(QStringLiteral("Re-center Screen"), 0, 1, &CGraphEditorDlg::recenterScreenAction,
       "Puts the origin in the middle of the canvas");
-  add(QStringLiteral("Embed In Plane"), 1, 0, [this] { message("Not Implemented Yet"); }, "Not implemented yet");
-  add(QStringLiteral("Zoom To Fit"), 1, 1, &CGraphEditorDlg::zoomToFitAction, "Shows the whole graph (Ctrl+0)");
+  add(
+      QStringLiteral("Embed In Plane"), 1, 0, [this] { message("Not Implemented Yet"); },
+      "Not implemented yet");
+  add(QStringLiteral("Zoom To Fit"), 1, 1, &CGraphEditorDlg::zoomToFitAction,
+      "Shows the whole graph (Ctrl+0)");
   saveAsButton_ = add(QStringLiteral("Save As..."), 2, 0, &CGraphEditorDlg::saveAsAction,
                       "Saves the drawing under a new name, as .g or .txt (Ctrl+Shift+S; Ctrl+S saves again)");
-  loadButton_ = add(QStringLiteral("Load"), 2, 1, &CGraphEditorDlg::loadAction, "Opens a drawing (.g) (Ctrl+L, Ctrl+O)");
+  loadButton_ = add(QStringLiteral("Load"), 2, 1, &CGraphEditorDlg::loadAction,
+                    "Opens a drawing (.g) (Ctrl+L, Ctrl+O)");
   add(QStringLiteral("Undo"), 3, 0, &CGraphEditorDlg::undoAction, "Undoes the last change (Ctrl+Z)");
-  add(QStringLiteral("Redo"), 3, 1, &CGraphEditorDlg::redoAction, "Redoes what was undone (Ctrl+Y, Ctrl+Shift+Z)");
+  add(QStringLiteral("Redo"), 3, 1, &CGraphEditorDlg::redoAction,
+      "Redoes what was undone (Ctrl+Y, Ctrl+Shift+Z)");
   add(QStringLiteral("Export Picture..."), 4, 0, &CGraphEditorDlg::exportAction,
       "Writes the canvas as a PNG or SVG picture");
   copyToEditorButton_ = add(QStringLiteral("Copy To Editor"), 4, 1, &CGraphEditorDlg::copyToEditorAction,
@@ -283,12 +295,14 @@ void CGraphEditorDlg::setPageState(hc::ProgramState s) {
     prunedOf_ = nullptr;
     // A generated or loaded graph cleared the drawing; the user's own comes back, as the
     // user last saw it.
-    if (model_.drawing().nodeCount() == 0 && !userDrawing_.bytes.empty()) hc::restoreSnapshot(userDrawing_, model_.drawing());
+    if (model_.drawing().nodeCount() == 0 && !userDrawing_.bytes.empty())
+      hc::restoreSnapshot(userDrawing_, model_.drawing());
   } else if (s == hc::ProgramState::kSubmitted) {
     enterSubmitted();
   }
   updateVisibility();
-  if (s == hc::ProgramState::kRunning && !suppressEntryPruning_ && choice() == hc::AlgorithmChoice::kManualEdit) {
+  if (s == hc::ProgramState::kRunning && !suppressEntryPruning_ &&
+      choice() == hc::AlgorithmChoice::kManualEdit) {
     manual_.clear();
     if (hc::Graph* g = working()) {
       const hc::HamiltonicityState verdict = hc::fastInitialPruning(*g, 65535, 0);
@@ -307,7 +321,8 @@ void CGraphEditorDlg::enterSubmitted() {
   const hc::GraphSource source = model_.graphSourceType();
   if (source == hc::GraphSource::kUserDrawnGraph || source == hc::GraphSource::kDrawingFile) {
     // A drawing read from a file is shown whole; the drawing a later Reset brings back.
-    const bool fromFile = source == hc::GraphSource::kDrawingFile && !hc::sameStructure(userDrawing_, model_.drawing());
+    const bool fromFile =
+        source == hc::GraphSource::kDrawingFile && !hc::sameStructure(userDrawing_, model_.drawing());
     userDrawing_ = hc::takeSnapshot(model_.drawing());
     if (fromFile) {
       history_.markSaved(model_.drawing());  // as the file holds it: nothing of it is unsaved
@@ -368,7 +383,8 @@ bool CGraphEditorDlg::controlShown(const QString& name) const {
   if (name == "Output HC") return outputGroup_->isVisibleTo(this);
   if (name == "Submit Graph") return submitButton_->isVisibleTo(this);
   if (name == "stateButton") return stateButton_->isVisibleTo(this);
-  if (name == "Manually Edit Graph") return !manualEditFrame_->title().isEmpty() && manualEditFrame_->isVisibleTo(this);
+  if (name == "Manually Edit Graph")
+    return !manualEditFrame_->title().isEmpty() && manualEditFrame_->isVisibleTo(this);
   if (name == "Save As...") return saveAsButton_->isVisibleTo(this);
   if (name == "Load") return loadButton_->isVisibleTo(this);
   return false;
@@ -392,7 +408,8 @@ void CGraphEditorDlg::updateBoxes() {
   const hc::CanvasPoint mouse = pane_->interaction().lastMouse();
   const QPointF m = pane_->worldAt(QPoint(mouse.x, mouse.y));
   const bool off = !pane_->interaction().mouseOnCanvas() || !hc::EditorView::inDrawingField(m.x(), m.y());
-  mouseBox_->setLook(off ? QStringLiteral("Off Canvas") : hundredths(m.x()) + ", " + hundredths(m.y()), look, 10, off);
+  mouseBox_->setLook(off ? QStringLiteral("Off Canvas") : hundredths(m.x()) + ", " + hundredths(m.y()), look,
+                     10, off);
   const hc::Graph2D& g = shownGraph();
   nodeCountBox_->setLook(QString::number(g.nodeCount()), look, 10, false);
   edgeCountBox_->setLook(QString::number(g.edgeCount()), look, 10, false);
@@ -412,8 +429,9 @@ void CGraphEditorDlg::updateBoxes() {
 
 QString CGraphEditorDlg::boxText(const QString& name) const {
   const std::pair<const char*, hcui::PaintedLabel*> boxes[] = {
-      {"Grid Spacing", gridBox_},    {"Zoom", zoomBox_},           {"Screen Center", centreBox_},
-      {"Mouse Position", mouseBox_}, {"Node Count", nodeCountBox_}, {"Edge Count", edgeCountBox_},
+      {"Grid Spacing", gridBox_},          {"Zoom", zoomBox_},
+      {"Screen Center", centreBox_},       {"Mouse Position", mouseBox_},
+      {"Node Count", nodeCountBox_},       {"Edge Count", edgeCountBox_},
       {"Selected Node", selectedNodeBox_}, {"Selected Edge", selectedEdgeBox_}};
   for (auto [n, box] : boxes)
     if (name == n) return box->text();
@@ -461,9 +479,13 @@ void CGraphEditorDlg::deleteAction() {
   applyManual(manual_.deleteEdge(working(), state(), choice(), selectedEdgeEnds()));
 }
 
-void CGraphEditorDlg::forceAction() { applyManual(manual_.forceEdge(working(), state(), choice(), selectedEdgeEnds())); }
+void CGraphEditorDlg::forceAction() {
+  applyManual(manual_.forceEdge(working(), state(), choice(), selectedEdgeEnds()));
+}
 
-void CGraphEditorDlg::runLookAheadAction() { applyManual(manual_.runLookAhead(working(), state(), choice()), false); }
+void CGraphEditorDlg::runLookAheadAction() {
+  applyManual(manual_.runLookAhead(working(), state(), choice()), false);
+}
 
 void CGraphEditorDlg::cliquifyAction() {
   if (!editing()) return;
@@ -561,7 +583,9 @@ void CGraphEditorDlg::submitAction() {
   model_.loadGraphRequest({hc::GraphSource::kUserDrawnGraph, 0, 0});
 }
 
-void CGraphEditorDlg::zoomToFitAction() { pane_->zoomToFit(); }
+void CGraphEditorDlg::zoomToFitAction() {
+  pane_->zoomToFit();
+}
 
 void CGraphEditorDlg::undoAction() {
   const hc::ProgramState s = state();

@@ -1,8 +1,6 @@
 // The Graph Editor page's files: Save, Save As, Load, OUTPUT HC, the question before
 // unsaved changes are lost (also before a picture is copied into the drawing), and export
 // of the canvas as PNG or SVG.
-#include "ui/graph_editor_dlg.h"
-
 #include <QEvent>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -12,6 +10,7 @@
 
 #include "app/user_messages.h"
 #include "io/drawing_files.h"
+#include "ui/graph_editor_dlg.h"
 
 namespace {
 
@@ -99,17 +98,15 @@ void CGraphEditorDlg::outputHcAction() {
     return;
   }
   const hc::GraphSource source = model_.graphSourceType();
-  const std::optional<std::string> path =
-      model_.view().chooseSaveFile("Save As", hc::viewFileFilter(hc::cycleOutputDialog(source).filter),
-                                   model_.cycleFileSuggestion());
+  const std::optional<std::string> path = model_.view().chooseSaveFile(
+      "Save As", hc::viewFileFilter(hc::cycleOutputDialog(source).filter), model_.cycleFileSuggestion());
   if (!path) return;
   const hc::CycleOutputResult result = hc::outputHamiltonianCycle(state(), working(), *path);
   message(result.status.message);
   message(result.status.error);
   if (!result.status) return;
-  model_.view().showNote(!result.written
-                             ? "Nothing was written: a cycle is saved as .txt or .obj"
-                             : hc::savedNote("the Hamiltonian cycle", *path));
+  model_.view().showNote(!result.written ? "Nothing was written: a cycle is saved as .txt or .obj"
+                                         : hc::savedNote("the Hamiltonian cycle", *path));
 }
 
 bool CGraphEditorDlg::hasUnsavedDrawing() const {
@@ -149,11 +146,12 @@ void CGraphEditorDlg::copyToEditorAction() {
 // --- export ---
 
 void CGraphEditorDlg::exportAction() {
-  const std::optional<std::string> path =
-      model_.view().chooseSaveFile("Export Picture", "PNG Pictures (*.png);;SVG Pictures (*.svg)", "graph.png");
+  const std::optional<std::string> path = model_.view().chooseSaveFile(
+      "Export Picture", "PNG Pictures (*.png);;SVG Pictures (*.svg)", "graph.png");
   if (!path) return;
   // The canvas size is offered; another "W x H" shows the same view with more or fewer pixels.
-  const QString canvasSize = QStringLiteral("%1 x %2").arg(canvas()->canvasWidth()).arg(canvas()->canvasHeight());
+  const QString canvasSize =
+      QStringLiteral("%1 x %2").arg(canvas()->canvasWidth()).arg(canvas()->canvasHeight());
   bool accepted = false;
   const QString answer = QInputDialog::getText(this, QStringLiteral("Export Picture"),
                                                QStringLiteral("Picture size in pixels (width x height):"),
@@ -165,7 +163,8 @@ void CGraphEditorDlg::exportAction() {
   const int h = parts.size() == 2 ? parts[1].trimmed().toInt(&okH) : 0;
   constexpr int kLargest = 10000;
   if (!okW || !okH || w < 1 || h < 1 || w > kLargest || h > kLargest) {
-    message("\"" + answer.toStdString() + "\" is not a picture size such as 1600 x 1200 (at most 10000 x 10000).");
+    message("\"" + answer.toStdString() +
+            "\" is not a picture size such as 1600 x 1200 (at most 10000 x 10000).");
     return;
   }
   if (!exportCanvas(QString::fromStdString(*path), QSize(w, h))) {
@@ -202,4 +201,3 @@ bool CGraphEditorDlg::exportCanvas(const QString& path, QSize size) {
   }
   return image.save(path, "PNG");
 }
-

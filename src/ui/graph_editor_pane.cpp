@@ -23,14 +23,10 @@ QPoint toQt(hc::CanvasPoint p) {
 
 hc::MouseButton buttonOf(const QMouseEvent& e) {
   switch (e.button()) {
-    case Qt::LeftButton:
-      return hc::MouseButton::kLeft;
-    case Qt::RightButton:
-      return hc::MouseButton::kRight;
-    case Qt::MiddleButton:
-      return hc::MouseButton::kMiddle;
-    default:
-      return hc::MouseButton::kOther;
+    case Qt::LeftButton: return hc::MouseButton::kLeft;
+    case Qt::RightButton: return hc::MouseButton::kRight;
+    case Qt::MiddleButton: return hc::MouseButton::kMiddle;
+    default: return hc::MouseButton::kOther;
   }
 }
 
@@ -164,8 +160,8 @@ void GraphEditorPane::dropGraphView() {
 void GraphEditorPane::showSubmittedGraph() {
   const hc::GraphSource source = model_.graphSourceType();
   const std::shared_ptr<hc::Graph> submitted = model_.submittedGraph();
-  if (!submitted || source < hc::GraphSource::kEdgeProbabilityGraph || source == hc::GraphSource::kDrawingFile ||
-      source == hc::GraphSource::kUserDrawnGraph) {
+  if (!submitted || source < hc::GraphSource::kEdgeProbabilityGraph ||
+      source == hc::GraphSource::kDrawingFile || source == hc::GraphSource::kUserDrawnGraph) {
     dropPicture();
     return;
   }

@@ -1,6 +1,8 @@
 // Screenshot scenes of the Graph Editor: a knight's 8 x 8 board solved (green cycle on the
 // board grid), a generated 9 x 9 board proved non-Hamiltonian on entry to manual edit mode,
 // and a drawn Petersen graph taken apart by hand until the verdict (red forced edges).
+#include "ui/graph_editor_scenes.h"
+
 #include <QTabWidget>
 #include <cmath>
 #include <numbers>
@@ -9,7 +11,6 @@
 #include "schc/stone_carver.h"
 #include "ui/graph_editor_dlg.h"
 #include "ui/hamiltonian_cycles_dlg.h"
-#include "ui/graph_editor_scenes.h"
 #include "ui/screenshot_scenes.h"
 
 namespace {

@@ -58,9 +58,9 @@ constexpr std::array<Family, 12> kFamilies = {{
 
 constexpr std::array<const char*, 5> kGroupCaptions = {"Random Graphs", "Square Grid Graphs", "Other Graphs",
                                                        "Reductions", "Disk-Read Graphs"};
-constexpr std::array<const char*, 5> kAreaCaptions = {"Random Graph Parameters", "Square Grid Graph Parameters",
-                                                      "Other Graph Parameters", "Reduction Parameters",
-                                                      "Disk-Read Graph Parameters"};
+constexpr std::array<const char*, 5> kAreaCaptions = {
+    "Random Graph Parameters", "Square Grid Graph Parameters", "Other Graph Parameters",
+    "Reduction Parameters", "Disk-Read Graph Parameters"};
 
 }  // namespace
 
@@ -116,7 +116,8 @@ CGraphGenerationDlg::CGraphGenerationDlg(hc::ProgramModel& model, QWidget* paren
     area.load->setIcon(QIcon(loadPicture));
     area.load->setIconSize(loadPicture.size());
     area.load->setFixedSize(loadPicture.size() + QSize(6, 6));
-    area.load->setToolTip("LOAD GRAPH: builds the graph and makes it the graph to solve (Enter in a parameter box)");
+    area.load->setToolTip(
+        "LOAD GRAPH: builds the graph and makes it the graph to solve (Enter in a parameter box)");
     hcui::actOncePerDoubleClick(*area.load);
     connect(area.load, &QPushButton::clicked, this, [this, a] { loadPressed(a); });
     if (a == 4) {
@@ -254,7 +255,8 @@ void CGraphGenerationDlg::startGeneration(const hc::GraphRequest& request) {
         Generated done;
         done.built = hc::buildRequestedGraph(request, &stop, [progress](double f) { progress->store(f); });
         // The working copy of state 1 is made here too: copying a million nodes is felt.
-        if (done.built.graph && !stop.stopRequested()) done.workingCopy = std::make_shared<hc::Graph>(*done.built.graph);
+        if (done.built.graph && !stop.stopRequested())
+          done.workingCopy = std::make_shared<hc::Graph>(*done.built.graph);
         return done;
       },
       [this, request](Generated done) { generationDone(request, std::move(done)); });
@@ -264,7 +266,8 @@ void CGraphGenerationDlg::startGeneration(const hc::GraphRequest& request) {
 void CGraphGenerationDlg::generationDone(const hc::GraphRequest& request, Generated done) {
   setBusy(false);
   if (!done.built.graph) {
-    if (done.built.error != hc::kGenerationCancelled) model_.view().showMessage(done.built.error, kMessageCaption);
+    if (done.built.error != hc::kGenerationCancelled)
+      model_.view().showMessage(done.built.error, kMessageCaption);
     return;
   }
   model_.installGeneratedGraph(request, std::move(done.built.graph), std::move(done.workingCopy));
@@ -276,7 +279,8 @@ void CGraphGenerationDlg::cancelGeneration() {
 }
 
 void CGraphGenerationDlg::setBusy(bool busy) {
-  for (QGroupBox* group : groups_) group->setEnabled(!busy && model_.programState() == hc::ProgramState::kEditing);
+  for (QGroupBox* group : groups_)
+    group->setEnabled(!busy && model_.programState() == hc::ProgramState::kEditing);
   for (Area& area : areas_) {
     area.box->setEnabled(!busy);
     area.load->setEnabled(!busy);

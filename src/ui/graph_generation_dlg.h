@@ -14,10 +14,10 @@
 #include <atomic>
 #include <memory>
 
-#include "run/background_job.h"
 #include "app/generation_page_logic.h"
 #include "app/program_model.h"
 #include "app/program_page.h"
+#include "run/background_job.h"
 
 class QGroupBox;
 class QLabel;

@@ -62,8 +62,11 @@ void CGraphInformationDlg::refresh() {
   showLines(waiting);
   // The worker keeps the submitted graph alive and only reads it (the figures come from
   // a copy); the model never changes a submitted graph, it replaces it.
-  job_.start([graph, name](const hc::StopToken&) { return hc::graphInformationLines(hc::computeGraphInformation(*graph, name)); },
-             [this](std::vector<std::string> lines) { showLines(lines); });
+  job_.start(
+      [graph, name](const hc::StopToken&) {
+        return hc::graphInformationLines(hc::computeGraphInformation(*graph, name));
+      },
+      [this](std::vector<std::string> lines) { showLines(lines); });
 }
 
 QStringList CGraphInformationDlg::lineTexts() const {

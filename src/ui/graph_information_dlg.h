@@ -13,10 +13,10 @@
 #include <memory>
 #include <string>
 
-#include "run/background_job.h"
-#include "run/graph_information.h"
 #include "app/program_model.h"
 #include "app/program_page.h"
+#include "run/background_job.h"
+#include "run/graph_information.h"
 
 class QLabel;
 

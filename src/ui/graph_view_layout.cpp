@@ -26,7 +26,8 @@ void normalise(GraphPicture& p) {
   if (p.positions.empty()) return;
   double sum = 0;
   for (auto [a, b] : p.edges) {
-    sum += std::hypot(p.positions[a].first - p.positions[b].first, p.positions[a].second - p.positions[b].second);
+    sum += std::hypot(p.positions[a].first - p.positions[b].first,
+                      p.positions[a].second - p.positions[b].second);
   }
   double minX = 1e300, maxX = -1e300, minY = 1e300, maxY = -1e300;
   for (auto [x, y] : p.positions) {
@@ -84,8 +85,8 @@ GraphPicture pictureOf(const hc::Graph& graph) {
 bool placeStructured(GraphPicture& p, const hc::Graph& graph, hc::GraphSource source, double parameter1,
                      double parameter2) {
   const int32_t rows = static_cast<int32_t>(parameter1), cols = static_cast<int32_t>(parameter2);
-  if ((source == hc::GraphSource::kKnightsTourGraph || source == hc::GraphSource::kToroidalGrid) && rows > 0 && cols > 0 &&
-      static_cast<int64_t>(rows) * cols == p.nodes) {
+  if ((source == hc::GraphSource::kKnightsTourGraph || source == hc::GraphSource::kToroidalGrid) &&
+      rows > 0 && cols > 0 && static_cast<int64_t>(rows) * cols == p.nodes) {
     // Square cells, row 0 at the top, the board centred on the origin.
     const double unit = std::min(kEdgeLength, 1000.0 / std::max(rows, cols));
     p.positions.resize(static_cast<size_t>(p.nodes));
@@ -95,7 +96,8 @@ bool placeStructured(GraphPicture& p, const hc::Graph& graph, hc::GraphSource so
     bendEdgesThroughNodes(p, cols, unit);
     return true;
   }
-  if (source == hc::GraphSource::kObjFile && graph.hasCoordinates() && static_cast<int32_t>(graph.coordinates.size()) >= p.nodes) {
+  if (source == hc::GraphSource::kObjFile && graph.hasCoordinates() &&
+      static_cast<int32_t>(graph.coordinates.size()) >= p.nodes) {
     p.positions.resize(static_cast<size_t>(p.nodes));
     for (int32_t i = 0; i < p.nodes; ++i) p.positions[i] = {graph.coordinates[i][0], graph.coordinates[i][1]};
     normalise(p);
@@ -149,12 +151,15 @@ void separateNodes(GraphPicture& p) {
   // Buckets of side kNodeGap: a pair closer than the gap lies in the same bucket or in
   // one next to it.
   auto cell = [](double v) { return static_cast<int64_t>(std::floor(v / kNodeGap)); };
-  auto key = [](int64_t cx, int64_t cy) { return (cx << 32) ^ static_cast<int64_t>(static_cast<uint32_t>(cy)); };
+  auto key = [](int64_t cx, int64_t cy) {
+    return (cx << 32) ^ static_cast<int64_t>(static_cast<uint32_t>(cy));
+  };
   std::unordered_map<int64_t, std::vector<size_t>> buckets;
   std::vector<std::pair<double, double>> push(n);
   for (int pass = 0; pass < 30; ++pass) {
     buckets.clear();
-    for (size_t i = 0; i < n; ++i) buckets[key(cell(p.positions[i].first), cell(p.positions[i].second))].push_back(i);
+    for (size_t i = 0; i < n; ++i)
+      buckets[key(cell(p.positions[i].first), cell(p.positions[i].second))].push_back(i);
     std::fill(push.begin(), push.end(), std::pair(0.0, 0.0));
     bool moved = false;
     for (size_t i = 0; i < n; ++i) {
@@ -165,11 +170,13 @@ void separateNodes(GraphPicture& p) {
           if (found == buckets.end()) continue;
           for (size_t j : found->second) {
             if (j <= i) continue;
-            const double ux = p.positions[j].first - x, uy = p.positions[j].second - y, d = std::hypot(ux, uy);
+            const double ux = p.positions[j].first - x, uy = p.positions[j].second - y,
+                         d = std::hypot(ux, uy);
             if (d >= kNodeGap) continue;
             // Two nodes on one spot part along a direction of their own.
             const double angle = static_cast<double>(i + j);
-            const double dirX = d > 1e-9 ? ux / d : std::cos(angle), dirY = d > 1e-9 ? uy / d : std::sin(angle);
+            const double dirX = d > 1e-9 ? ux / d : std::cos(angle),
+                         dirY = d > 1e-9 ? uy / d : std::sin(angle);
             const double half = (kNodeGap - d) / 2.0;
             push[i].first -= dirX * half, push[i].second -= dirY * half;
             push[j].first += dirX * half, push[j].second += dirY * half;
@@ -185,8 +192,8 @@ void separateNodes(GraphPicture& p) {
   }
 }
 
-std::pair<std::pair<double, double>, std::pair<double, double>> bendControls(double x1, double y1, double x2, double y2,
-                                                                            double bend) {
+std::pair<std::pair<double, double>, std::pair<double, double>> bendControls(double x1, double y1, double x2,
+                                                                             double y2, double bend) {
   const double length = std::hypot(x2 - x1, y2 - y1);
   if (length < 1e-12) return {{x1, y1}, {x2, y2}};
   // Left of the way from the first end to the second: the direction turned a quarter turn.

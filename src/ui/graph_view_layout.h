@@ -41,8 +41,8 @@ inline constexpr double kNodeGap = 2.0;
 // The drawn curve of an edge from (x1, y1) to (x2, y2) bowing `bend` to its left: a cubic
 // that leaves each end at a right angle, so it clears the nodes next to the ends. Returns
 // the two inner control points.
-std::pair<std::pair<double, double>, std::pair<double, double>> bendControls(double x1, double y1, double x2, double y2,
-                                                                            double bend);
+std::pair<std::pair<double, double>, std::pair<double, double>> bendControls(double x1, double y1, double x2,
+                                                                             double y2, double bend);
 
 // The nodes and edges of `graph` (its current edges), no positions yet.
 GraphPicture pictureOf(const hc::Graph& graph);

@@ -93,7 +93,8 @@ int CHamiltonianCyclesApp::run(const QStringList& arguments, const std::vector<s
   }
   if (options.size) window.resize(options.size->first, options.size->second);
   window.show();
-  for (const std::string& problem : options.problems) window.showMessage("hamcycles: " + problem, "Hamiltonian Cycles");
+  for (const std::string& problem : options.problems)
+    window.showMessage("hamcycles: " + problem, "Hamiltonian Cycles");
   window.initialise(options.file);
   if (scripted) {
     hcui::registerPageScenes();

@@ -9,12 +9,11 @@
 // waiting for a click.
 #pragma once
 
+#include <QStringList>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <QStringList>
 
 struct HamiltonianCyclesOptions {
   std::optional<std::string> file;
@@ -22,7 +21,7 @@ struct HamiltonianCyclesOptions {
   std::optional<std::string> screenshotFolder;
   std::vector<std::string> scenes;
   std::optional<std::pair<int, int>> size;  // --size WxH
-  std::vector<std::string> problems;  // unknown options, missing values: shown, then ignored
+  std::vector<std::string> problems;        // unknown options, missing values: shown, then ignored
 };
 
 // Reads the arguments after the program name. `noSplashEnvironment` is HC_NO_SPLASH.

@@ -74,7 +74,8 @@ CHamiltonianCyclesDlg::CHamiltonianCyclesDlg(QWidget* parent) : QDialog(parent),
   top->addWidget(statusText_, 1);
   top->addWidget(help_);
   top->addWidget(reset_);
-  for (QWidget* w : {static_cast<QWidget*>(statusLabel_), static_cast<QWidget*>(statusText_)}) w->setFixedHeight(80);
+  for (QWidget* w : {static_cast<QWidget*>(statusLabel_), static_cast<QWidget*>(statusText_)})
+    w->setFixedHeight(80);
   layout->addLayout(top);
 
   tabs_ = new QTabWidget(this);
@@ -95,7 +96,8 @@ CHamiltonianCyclesDlg::CHamiltonianCyclesDlg(QWidget* parent) : QDialog(parent),
   tabs_->addTab(scrolled(solver_), "Solver");
   const char* const tips[] = {"Draw a graph, see the graph to solve, edit it by hand",
                               "Generate a graph of a family, or read one from a file",
-                              "Figures of the graph to solve", "Decide the graph with the Stone Carver's algorithm",
+                              "Figures of the graph to solve",
+                              "Decide the graph with the Stone Carver's algorithm",
                               "Prove the graph non-Hamiltonian (or find a cycle) with the coHC proof system",
                               "Decide the graph with every method at once (the strongest way)"};
   for (int i = 0; i < hc::kPageCount; ++i) tabs_->setTabToolTip(i, tips[i]);
@@ -133,8 +135,10 @@ CHamiltonianCyclesDlg::~CHamiltonianCyclesDlg() {
 
 void CHamiltonianCyclesDlg::initialise(const std::optional<std::string>& commandLineFile) {
   tabs_->setCurrentIndex(hc::kEditorPage);
-  if (commandLineFile) model_.startWithFile(*commandLineFile);
-  else model_.setProgramState(hc::ProgramState::kEditing);
+  if (commandLineFile)
+    model_.startWithFile(*commandLineFile);
+  else
+    model_.setProgramState(hc::ProgramState::kEditing);
 }
 
 void CHamiltonianCyclesDlg::tabChanged(int index) {
@@ -147,7 +151,8 @@ std::string CHamiltonianCyclesDlg::dialogPath(const std::string& suggested) cons
   return hc::dialogStartPath(model_.currentFilePath(), lastFolder_, suggested);
 }
 
-std::optional<std::string> CHamiltonianCyclesDlg::chooseOpenFile(const std::string& title, const std::string& filter) {
+std::optional<std::string> CHamiltonianCyclesDlg::chooseOpenFile(const std::string& title,
+                                                                 const std::string& filter) {
   if (fileHook_) return fileHook_(title);
   // Qt lists only file names that are valid UTF-8 (its directory walk skips the others), so
   // such a file can be opened from the command line only.
@@ -159,7 +164,8 @@ std::optional<std::string> CHamiltonianCyclesDlg::chooseOpenFile(const std::stri
   return name.toStdString();
 }
 
-std::optional<std::string> CHamiltonianCyclesDlg::chooseSaveFile(const std::string& title, const std::string& filter,
+std::optional<std::string> CHamiltonianCyclesDlg::chooseSaveFile(const std::string& title,
+                                                                 const std::string& filter,
                                                                  const std::string& suggestedPath) {
   if (fileHook_) return fileHook_(dialogPath(suggestedPath));
   QString name = QFileDialog::getSaveFileName(this, QString::fromStdString(title),
@@ -177,8 +183,10 @@ bool CHamiltonianCyclesDlg::mayReplaceDrawing() {
 void CHamiltonianCyclesDlg::showMessage(const std::string& text, const std::string& caption) {
   if (messageHook_) return messageHook_(text, caption);
   const QString title = QString::fromStdString(caption), body = QString::fromStdString(text);
-  if (hc::messageKind(text) == hc::MessageKind::kInformation) QMessageBox::information(this, title, body);
-  else QMessageBox::warning(this, title, body);
+  if (hc::messageKind(text) == hc::MessageKind::kInformation)
+    QMessageBox::information(this, title, body);
+  else
+    QMessageBox::warning(this, title, body);
 }
 
 void CHamiltonianCyclesDlg::showNote(const std::string& text) {

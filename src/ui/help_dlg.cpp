@@ -1,9 +1,9 @@
 #include "ui/help_dlg.h"
 
 #include <QDialogButtonBox>
-#include <QTextEdit>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -40,9 +40,10 @@ CHelpDlg::CHelpDlg(hc::ProgramModel& model, int32_t pageIndex, QWidget* parent)
 
 void CHelpDlg::refill() {
   if (tabs_ == nullptr || text_ == nullptr) return;
-  const hc::HelpLines& lines = tabs_->currentIndex() == 1
-                                   ? hc::contextualHelpLines(pageIndex_, model_.programState(), model_.algorithmChoice())
-                                   : hc::generalHelpLines();
+  const hc::HelpLines& lines =
+      tabs_->currentIndex() == 1
+          ? hc::contextualHelpLines(pageIndex_, model_.programState(), model_.algorithmChoice())
+          : hc::generalHelpLines();
   // Line ends as the text box wants them; the text itself keeps its "\r\n" lines.
   QString text = QString::fromStdString(hc::joinHelpLines(lines)).replace("\r\n", "\n");
   if (text != text_->toPlainText()) text_->setPlainText(text);

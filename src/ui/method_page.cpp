@@ -231,8 +231,7 @@ void MethodPage::setPageState(hc::ProgramState state) {
       stateButton_->show();
       if (list_) list_->setEnabled(true);
       break;
-    default:
-      break;
+    default: break;
   }
   if (export_) {
     export_->setVisible(state == hc::ProgramState::kRunning || state == hc::ProgramState::kDecided);

@@ -70,7 +70,9 @@ void pressOnKey(QAbstractButton& button, const QKeySequence& key) {
   });
 }
 
-void actOncePerDoubleClick(QAbstractButton& button) { button.installEventFilter(new DoubleClickFilter(&button)); }
+void actOncePerDoubleClick(QAbstractButton& button) {
+  button.installEventFilter(new DoubleClickFilter(&button));
+}
 
 void keepPlaceWhenHidden(QWidget& widget) {
   QSizePolicy policy = widget.sizePolicy();
@@ -134,6 +136,8 @@ void followNewestRow(QTreeView& view, bool wasAtEnd) {
   if (wasAtEnd) view.scrollToBottom();
 }
 
-hc::BoxLook statisticsLook() { return {{212, 208, 200}, {0, 0, 0}, {255, 255, 255}}; }
+hc::BoxLook statisticsLook() {
+  return {{212, 208, 200}, {0, 0, 0}, {255, 255, 255}};
+}
 
 }  // namespace hcui

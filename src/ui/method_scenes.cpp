@@ -27,18 +27,10 @@ void abortRunningMethod(CHamiltonianCyclesDlg& window) {
   hc::ProgramModel& model = window.model();
   if (model.programState() != hc::ProgramState::kRunning) return;
   switch (model.algorithmChoice()) {
-    case hc::AlgorithmChoice::kCoHC:
-      model.pageButtonPressed(hc::kCoHCPage);
-      break;
-    case hc::AlgorithmChoice::kSolver:
-      model.pageButtonPressed(hc::kSolverPage);
-      break;
-    case hc::AlgorithmChoice::kManualEdit:
-      model.pageButtonPressed(hc::kEditorPage);
-      break;
-    default:
-      model.pageButtonPressed(hc::kStoneCarverPage);
-      break;
+    case hc::AlgorithmChoice::kCoHC: model.pageButtonPressed(hc::kCoHCPage); break;
+    case hc::AlgorithmChoice::kSolver: model.pageButtonPressed(hc::kSolverPage); break;
+    case hc::AlgorithmChoice::kManualEdit: model.pageButtonPressed(hc::kEditorPage); break;
+    default: model.pageButtonPressed(hc::kStoneCarverPage); break;
   }
 }
 

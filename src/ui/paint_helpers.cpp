@@ -9,7 +9,9 @@
 
 namespace hcui {
 
-QColor toQColor(const hc::Rgb& rgb) { return QColor(rgb.red, rgb.green, rgb.blue); }
+QColor toQColor(const hc::Rgb& rgb) {
+  return QColor(rgb.red, rgb.green, rgb.blue);
+}
 
 void paintLabel(QPainter& painter, const QRect& area, const QString& text, int pointSize, const QColor& fill,
                 const QColor& textColour, const QColor& frame, bool bold, int alignment) {
@@ -36,8 +38,8 @@ void paintLabel(QPainter& painter, const QRect& area, const QString& text, int p
   painter.restore();
 }
 
-void paintLabel(QWidget& widget, const QString& text, int pointSize, const QColor& fill, const QColor& textColour,
-                const QColor& frame, bool bold, int alignment) {
+void paintLabel(QWidget& widget, const QString& text, int pointSize, const QColor& fill,
+                const QColor& textColour, const QColor& frame, bool bold, int alignment) {
   QPainter painter(&widget);
   paintLabel(painter, widget.rect(), text, pointSize, fill, textColour, frame, bold, alignment);
 }
@@ -52,9 +54,12 @@ void paintElapsedTime(QWidget& widget, double seconds) {
   paintElapsedTime(painter, widget.rect(), seconds);
 }
 
-PaintedLabel::PaintedLabel(QWidget* parent) : QWidget(parent) { look_ = hc::statusLabelLook(); }
+PaintedLabel::PaintedLabel(QWidget* parent) : QWidget(parent) {
+  look_ = hc::statusLabelLook();
+}
 
-void PaintedLabel::setLook(const QString& text, const hc::BoxLook& look, int pointSize, bool bold, int alignment) {
+void PaintedLabel::setLook(const QString& text, const hc::BoxLook& look, int pointSize, bool bold,
+                           int alignment) {
   text_ = text;
   look_ = look;
   pointSize_ = pointSize;
@@ -106,11 +111,13 @@ void PaintedLabel::paintEvent(QPaintEvent*) {
   const QFontMetrics metrics(small);
   const int noteHeight = metrics.height() + 6;
   paintLabel(painter, rect(), QString(), points, fill, ink, frame, bold_, alignment_);
-  paintLabel(painter, rect().adjusted(1, 1, -1, -noteHeight), text_, points, fill, ink, fill, bold_, alignment_);
+  paintLabel(painter, rect().adjusted(1, 1, -1, -noteHeight), text_, points, fill, ink, fill, bold_,
+             alignment_);
   painter.setFont(small);
   painter.setPen(ink);
   const QRect line = rect().adjusted(8, height() - noteHeight, -8, -3);
-  painter.drawText(line, Qt::AlignHCenter | Qt::AlignVCenter, metrics.elidedText(note_, Qt::ElideMiddle, line.width()));
+  painter.drawText(line, Qt::AlignHCenter | Qt::AlignVCenter,
+                   metrics.elidedText(note_, Qt::ElideMiddle, line.width()));
 }
 
 ElapsedTimeLabel::ElapsedTimeLabel(QWidget* parent) : QWidget(parent) {}
@@ -128,7 +135,9 @@ QSize ElapsedTimeLabel::sizeHint() const {
   return {metrics.horizontalAdvance("0 : 00 : 00 : 00 . 00") + 24, metrics.height() + 12};
 }
 
-void ElapsedTimeLabel::paintEvent(QPaintEvent*) { paintElapsedTime(*this, seconds_); }
+void ElapsedTimeLabel::paintEvent(QPaintEvent*) {
+  paintElapsedTime(*this, seconds_);
+}
 
 QPixmap stateButtonPixmap(const QString& caption, const QColor& colour) {
   constexpr int kSide = 74;
@@ -137,7 +146,8 @@ QPixmap stateButtonPixmap(const QString& caption, const QColor& colour) {
   pixmap.fill(colour);
   QPainter painter(&pixmap);
   // The hatched border: diagonal strokes in a darker shade, clipped to the outer ring.
-  QRegion ring = QRegion(0, 0, kSide, kSide).subtracted(QRegion(kBorder, kBorder, kSide - 2 * kBorder, kSide - 2 * kBorder));
+  QRegion ring = QRegion(0, 0, kSide, kSide)
+                     .subtracted(QRegion(kBorder, kBorder, kSide - 2 * kBorder, kSide - 2 * kBorder));
   painter.setClipRegion(ring);
   painter.fillRect(0, 0, kSide, kSide, colour.darker(150));
   painter.setPen(QPen(colour.lighter(150), 1));
@@ -165,7 +175,8 @@ QPixmap stateButtonPixmap(const QString& caption, const QColor& colour) {
 }
 
 QPixmap stateButtonPixmap(hc::ProgramState state) {
-  return stateButtonPixmap(QString::fromStdString(hc::stateButtonCaption(state)), toQColor(hc::stateLook(state).fill));
+  return stateButtonPixmap(QString::fromStdString(hc::stateButtonCaption(state)),
+                           toQColor(hc::stateLook(state).fill));
 }
 
 }  // namespace hcui

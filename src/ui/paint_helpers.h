@@ -22,8 +22,8 @@ QColor toQColor(const hc::Rgb& rgb);
 void paintLabel(QPainter& painter, const QRect& area, const QString& text, int pointSize, const QColor& fill,
                 const QColor& textColour, const QColor& frame, bool bold, int alignment);
 // The same into the whole of `widget` (call from its paintEvent).
-void paintLabel(QWidget& widget, const QString& text, int pointSize, const QColor& fill, const QColor& textColour,
-                const QColor& frame, bool bold, int alignment);
+void paintLabel(QWidget& widget, const QString& text, int pointSize, const QColor& fill,
+                const QColor& textColour, const QColor& frame, bool bold, int alignment);
 
 // The elapsed-time box: elapsedTimeText(seconds) in 14-point bold, centred, green on
 // dark green.

@@ -23,11 +23,11 @@ namespace hcui {
 using ScenePicture = std::function<QPixmap(CHamiltonianCyclesDlg&)>;
 
 struct ScreenshotScene {
-  std::string name;            // file name part and the --scene selector
-  int tab = 0;                 // the tab shown in the picture
+  std::string name;  // file name part and the --scene selector
+  int tab = 0;       // the tab shown in the picture
   std::function<void(CHamiltonianCyclesDlg&)> prepare;
   int settleMilliseconds = 300;
-  ScenePicture picture;        // empty: the main window
+  ScenePicture picture;  // empty: the main window
 };
 
 // Every scene registered so far, in registration order.
@@ -40,7 +40,7 @@ struct ScreenshotSceneRegistration {
 
 // Saves DIR/NN-<tab>.png for every tab, then every scene (only those named in `only` when
 // it is not empty), then calls `done`. Runs from the event loop; never blocks on input.
-void takeScreenshots(CHamiltonianCyclesDlg& window, const std::string& folder, const std::vector<std::string>& only,
-                     std::function<void(bool ok)> done);
+void takeScreenshots(CHamiltonianCyclesDlg& window, const std::string& folder,
+                     const std::vector<std::string>& only, std::function<void(bool ok)> done);
 
 }  // namespace hcui

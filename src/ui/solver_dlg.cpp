@@ -145,11 +145,11 @@ void CSolverDlg::showFinishedRun() {
   setFigure(kSearchDepth, QStringLiteral("%1 (deepest)").arg(number(end->deepestDepth)));
   setFigure(kVerdict, end->verdict == hc::Verdict::kHamiltonian      ? QStringLiteral("Hamiltonian")
                       : end->verdict == hc::Verdict::kNonHamiltonian ? QStringLiteral("Non-Hamiltonian")
-                      : end->timedOut                               ? QStringLiteral("Undecided (time limit)")
-                                                                    : QStringLiteral("Undecided"));
-  setFigure(kDecidedBy,
-            end->decidedBy == hc::DecidedBy::kNone ? QString::fromLatin1(kNothing)
-                                                   : QString::fromStdString(std::string(hc::decidedByName(end->decidedBy))));
+                      : end->timedOut ? QStringLiteral("Undecided (time limit)")
+                                      : QStringLiteral("Undecided"));
+  setFigure(kDecidedBy, end->decidedBy == hc::DecidedBy::kNone
+                            ? QString::fromLatin1(kNothing)
+                            : QString::fromStdString(std::string(hc::decidedByName(end->decidedBy))));
   setFigure(kTime, QString::fromStdString(hc::formatNumber(end->seconds, 3) + " s"));
   showSeedUsed(end->seed);
   if (end->verdict != hc::Verdict::kNonHamiltonian) return;

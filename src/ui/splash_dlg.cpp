@@ -1,7 +1,7 @@
 #include "ui/splash_dlg.h"
 
-#include <QLabel>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPushButton>

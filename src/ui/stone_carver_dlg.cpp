@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <thread>
 
-#include "core/number_format.h"
 #include "app/run_inputs.h"
+#include "core/number_format.h"
 #include "run/method_option_table.h"
 #include "schc/probability_mill.h"
 #include "ui/method_list_models.h"
@@ -22,29 +22,30 @@
 namespace {
 
 constexpr const char* kCaption = "Stone Carver's HC Algorithm";
-constexpr std::array<const char*, 7> kVersionNames = {
-    "03 - O(E) PM",
-    "04 - O(E) PM, Single LAS",
-    "05 - O(E) PM, Variable LAS",
-    "06 - O(E) PM, Threshold LAS",
-    "07 - O(E) PM, Full LAS",
-    "12 - O(E) PM, Single LAS, Biconnectivity Check",
-    "13 - O(E) PM, Variable LAS, Biconnectivity Check"};
+constexpr std::array<const char*, 7> kVersionNames = {"03 - O(E) PM",
+                                                      "04 - O(E) PM, Single LAS",
+                                                      "05 - O(E) PM, Variable LAS",
+                                                      "06 - O(E) PM, Threshold LAS",
+                                                      "07 - O(E) PM, Full LAS",
+                                                      "12 - O(E) PM, Single LAS, Biconnectivity Check",
+                                                      "13 - O(E) PM, Variable LAS, Biconnectivity Check"};
 static_assert(kVersionNames.size() == std::size(hc::kOfferedVersions));
-constexpr std::array<const char*, 4> kStatisticCaptions = {"Least Deletions To Hub:", "Least Deletions To Ring:",
-                                                           "Most Deletions:", "Max Forced Edges:"};
+constexpr std::array<const char*, 4> kStatisticCaptions = {
+    "Least Deletions To Hub:", "Least Deletions To Ring:", "Most Deletions:", "Max Forced Edges:"};
 
 }  // namespace
 
 CStoneCarverDlg::CStoneCarverDlg(hc::ProgramModel& model, QWidget* parent)
-    : MethodPage(model, runner_, hc::kStoneCarverPage, QStringLiteral("Stone Carver's Hamiltonian Cycle Algorithm"), kCaption,
+    : MethodPage(model, runner_, hc::kStoneCarverPage,
+                 QStringLiteral("Stone Carver's Hamiltonian Cycle Algorithm"), kCaption,
                  QStringLiteral("Probability Mill Execution History:"), parent) {
   QGroupBox* controls = controlsGroup();
   QGridLayout* rows = controlsForm();
   iterations_ = new QSpinBox(controls);
   iterations_->setRange(1, 1000000000);  // the list keeps at least one row
   iterations_->setValue(1000);
-  iterations_->setToolTip(QStringLiteral("How many of the latest Probability Mill iterations the list keeps"));
+  iterations_->setToolTip(
+      QStringLiteral("How many of the latest Probability Mill iterations the list keeps"));
   versions_ = new QComboBox(controls);
   for (const char* name : kVersionNames) versions_->addItem(QString::fromLatin1(name));
   // The versions are the option table's choices, in its order; its default is chosen first.
@@ -61,9 +62,11 @@ CStoneCarverDlg::CStoneCarverDlg(hc::ProgramModel& model, QWidget* parent)
   rows->addWidget(iterations_, 0, 1);
   rows->addWidget(new QLabel(QStringLiteral("Algorithm Version:"), controls), 1, 0);
   rows->addWidget(versions_, 2, 0, 1, 2);
-  addThreadsAndSeedRows(3, *hc::findMethodOption(hc::MethodChoice::kSchc, "threads"), QStringLiteral("1 runs the mill on one thread; more run iterations in parallel"),
-                        QStringLiteral("Empty: a seed is drawn and shown after the run. A number replays a run "
-                                       "(with 1 thread exactly, as hamcycles-cli schc --seed does)."));
+  addThreadsAndSeedRows(
+      3, *hc::findMethodOption(hc::MethodChoice::kSchc, "threads"),
+      QStringLiteral("1 runs the mill on one thread; more run iterations in parallel"),
+      QStringLiteral("Empty: a seed is drawn and shown after the run. A number replays a run "
+                     "(with 1 thread exactly, as hamcycles-cli schc --seed does)."));
   connect(iterations_, &QSpinBox::valueChanged, this, [this](int value) {
     buffer_->setRowLimit(value);
     rows_->setRowLimit(value);
@@ -75,13 +78,18 @@ CStoneCarverDlg::CStoneCarverDlg(hc::ProgramModel& model, QWidget* parent)
   topExtras()->addLayout(statistics.grid);
 
   rows_ = new hcui::IterationListModel(this);
-  setHistoryList(rows_, hc::kIterationColumnWidths.data(), static_cast<int>(hc::kIterationColumnWidths.size()));
+  setHistoryList(rows_, hc::kIterationColumnWidths.data(),
+                 static_cast<int>(hc::kIterationColumnWidths.size()));
   finishConstruction();
 }
 
-CStoneCarverDlg::~CStoneCarverDlg() { runner_.abortRun(); }
+CStoneCarverDlg::~CStoneCarverDlg() {
+  runner_.abortRun();
+}
 
-const hc::IterationHistory& CStoneCarverDlg::history() const { return rows_->history(); }
+const hc::IterationHistory& CStoneCarverDlg::history() const {
+  return rows_->history();
+}
 
 int32_t CStoneCarverDlg::selectedVersion() const {
   return hc::leadingNumber(versions_->currentText().toStdString()).value_or(5);
@@ -113,7 +121,9 @@ void CStoneCarverDlg::showFinishedRun() {
   if (std::optional<uint32_t> seed = runner_.seedUsed()) showSeedUsed(*seed);
 }
 
-std::string CStoneCarverDlg::statisticsCsv() const { return hc::iterationHistoryCsv(rows_->history(), howManyNodes_); }
+std::string CStoneCarverDlg::statisticsCsv() const {
+  return hc::iterationHistoryCsv(rows_->history(), howManyNodes_);
+}
 
 void CStoneCarverDlg::refreshFromWorker() {
   if (takeNews(*buffer_, *rows_)) showStatistics();

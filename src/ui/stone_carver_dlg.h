@@ -13,8 +13,8 @@
 #include <memory>
 
 #include "app/iteration_history.h"
-#include "run/schc_progress_buffer.h"
 #include "run/method_runners.h"
+#include "run/schc_progress_buffer.h"
 #include "ui/method_page.h"
 
 class QComboBox;

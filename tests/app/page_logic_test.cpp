@@ -61,7 +61,11 @@ TEST(GenerationValidation, LoadButtonsShowTheirMessagesInOrderOrSendTheRequest) 
       {4, "2.7", "5", {"ERROR: The height must be 3 or greater."}},
       {4, "3.9", "4.2", {}, 3, 4},
       {5, "8", "7", {"ERROR: The number of columns must be 8 or greater."}},
-      {5, "7", "7", {"ERROR: The number of rows must be 8 or greater.", "ERROR: The number of columns must be 8 or greater."}},
+      {5,
+       "7",
+       "7",
+       {"ERROR: The number of rows must be 8 or greater.",
+        "ERROR: The number of columns must be 8 or greater."}},
       {6, ".", "x", {"ERROR: The n-Cube must have at least 2 dimensions."}},
       {7, "0", "", {"ERROR: The the graph must have at least 1 component."}},
       {8, "-", "", {"ERROR: The graph must have at least 3 nodes."}},
@@ -77,23 +81,38 @@ TEST(GenerationValidation, LoadButtonsShowTheirMessagesInOrderOrSendTheRequest) 
       {2, "1000000", "3", {}, 1000000, 3, true},
       {2, "100", "50", {}, 100, 50, true},
       // Over the limits: one message each, from the factory's own checks.
-      {8, "20000", "", {"ERROR: The graph would have about 199990000 edges; at most 50000000 can be generated."}},
-      {2, "20000000", "3", {"ERROR: The graph would have 20000000 nodes; at most 10000000 can be generated."}},
-      {2, "11", "3", {"ERROR: No 3-regular graph on 11 nodes exists: the number of nodes times the degree must be even."}},
-      {9, "1000000", "1000", {"ERROR: The graph would have 49002000000 nodes; at most 10000000 can be generated."}},
+      {8,
+       "20000",
+       "",
+       {"ERROR: The graph would have about 199990000 edges; at most 50000000 can be generated."}},
+      {2,
+       "20000000",
+       "3",
+       {"ERROR: The graph would have 20000000 nodes; at most 10000000 can be generated."}},
+      {2,
+       "11",
+       "3",
+       {"ERROR: No 3-regular graph on 11 nodes exists: the number of nodes times the degree must be even."}},
+      {9,
+       "1000000",
+       "1000",
+       {"ERROR: The graph would have 49002000000 nodes; at most 10000000 can be generated."}},
   };
   for (const LoadCase& c : cases) {
     SCOPED_TRACE(std::to_string(c.family) + " '" + c.text1 + "' '" + c.text2 + "'");
     const LoadButtonOutcome outcome = evaluateLoadButton(c.family, c.text1, c.text2);
     EXPECT_EQ(outcome.messages, c.messages);
-    const GraphRequest sent = outcome.accepted ? outcome.request : GraphRequest{static_cast<GraphSource>(c.family), c.p1, c.p2};
-    EXPECT_EQ(std::tuple(outcome.accepted, shouldGenerateInBackground(outcome), graphSourceCode(sent.sourceType), sent.parameter1,
-                         sent.parameter2),
+    const GraphRequest sent =
+        outcome.accepted ? outcome.request : GraphRequest{static_cast<GraphSource>(c.family), c.p1, c.p2};
+    EXPECT_EQ(std::tuple(outcome.accepted, shouldGenerateInBackground(outcome),
+                         graphSourceCode(sent.sourceType), sent.parameter1, sent.parameter2),
               std::tuple(c.messages.empty(), c.background, c.family, c.p1, c.p2));
   }
 }
 
-IterationRow rowNumber(int32_t i) { return {i, i % 7, i % 3 == 0, i % 5 == 0, i % 11, i * 0.5, 0.01 * i}; }
+IterationRow rowNumber(int32_t i) {
+  return {i, i % 7, i % 3 == 0, i % 5 == 0, i % 11, i * 0.5, 0.01 * i};
+}
 
 TEST(IterationHistory, Texts) {
   EXPECT_EQ(std::tuple(maxForcedEdgesText(12, 20), leastDeletionsText(kNotMetYet), leastDeletionsText(7)),
@@ -104,7 +123,8 @@ TEST(IterationHistory, Texts) {
   // The Stone Carver page's export: the rows kept, then every statistic (a record not met
   // yet is empty).
   IterationHistory history(2);
-  for (const IterationRow& r : {row, IterationRow{18, 4, 0, 1, 15, 75.0, 0.2}, IterationRow{19, 11, 0, 0, 14, 70.0, 0.1}})
+  for (const IterationRow& r :
+       {row, IterationRow{18, 4, 0, 1, 15, 75.0, 0.2}, IterationRow{19, 11, 0, 0, 14, 70.0, 0.1}})
     history.add(r);
   EXPECT_EQ(iterationHistoryCsv(history, 20),
             "Iteration,Deletions,Hubs,Rings,Forced Edges,% Complete,Time\n"
@@ -112,7 +132,8 @@ TEST(IterationHistory, Texts) {
             "19,11,0,0,14,70.00,0.10\n"
             "\nStatistic,Value\nIterations,3\nLeast Deletions To Hub,9\nLeast Deletions To Ring,4\n"
             "Most Deletions,11\nMax Forced Edges,15\nMax Forced Edges % Done,75.00\n");
-  EXPECT_NE(iterationHistoryCsv(IterationHistory(5), 20).find("Least Deletions To Hub,\n"), std::string::npos);
+  EXPECT_NE(iterationHistoryCsv(IterationHistory(5), 20).find("Least Deletions To Hub,\n"),
+            std::string::npos);
 }
 
 // Random limits (below 1 keeps one), posts and drain points: the window's list is always
@@ -129,17 +150,21 @@ TEST(SchcProgressBuffer, HandOverNeverShowsAGapOrLosesStatistics) {
       int32_t burst = static_cast<int32_t>(random() % 9);
       for (int32_t k = 0; k < burst; ++k) {
         IterationRow r = rowNumber(++posted);
-        buffer.postIteration(r.iteration, r.deletions, r.hubs, r.rings, r.forcedEdges, r.percentComplete, r.seconds);
+        buffer.postIteration(r.iteration, r.deletions, r.hubs, r.rings, r.forcedEdges, r.percentComplete,
+                             r.seconds);
         reference.add(r);
       }
       applyBatch(shown, buffer.drain());
       ASSERT_FALSE(buffer.hasNews());
       const auto& rows = shown.rows();
       ASSERT_EQ(rows.size(), static_cast<size_t>(std::min(posted, std::max(limit, 1))));
-      for (size_t i = 0; i < rows.size(); ++i) ASSERT_EQ(rows[i].iteration, posted - int32_t(rows.size() - 1 - i));
+      for (size_t i = 0; i < rows.size(); ++i)
+        ASSERT_EQ(rows[i].iteration, posted - int32_t(rows.size() - 1 - i));
       const IterationStatistics &a = shown.statistics(), &b = reference.statistics();
-      ASSERT_EQ(std::tie(a.rowsAdded, a.leastDeletionsToHub, a.leastDeletionsToRing, a.mostDeletions, a.maxForcedEdges),
-                std::tie(b.rowsAdded, b.leastDeletionsToHub, b.leastDeletionsToRing, b.mostDeletions, b.maxForcedEdges));
+      ASSERT_EQ(std::tie(a.rowsAdded, a.leastDeletionsToHub, a.leastDeletionsToRing, a.mostDeletions,
+                         a.maxForcedEdges),
+                std::tie(b.rowsAdded, b.leastDeletionsToHub, b.leastDeletionsToRing, b.mostDeletions,
+                         b.maxForcedEdges));
     }
   }
 }
@@ -193,11 +218,19 @@ TEST(ChartScale, AxesTicksAndLabels) {
   std::vector<double> maxima;
   for (int32_t k = 0; k < kChartCount; ++k) maxima.push_back(axes.maximum(static_cast<ChartKind>(k)));
   EXPECT_EQ(maxima, (std::vector<double>{1.2 * 10, 1.2 * 2, 1.2 * 8, 1.2 * 5}));
-  struct Label { double value; int32_t decimals; const char* text; };
+  struct Label {
+    double value;
+    int32_t decimals;
+    const char* text;
+  };
   for (Label l : {Label{0.5, 2, "0.50"}, Label{999.999, 2, "999.99"}, Label{1000, 1, "1.00E+3"},
                   Label{12345, 2, "1.23E+4"}, Label{7, 0, "7"}, Label{2.5e9, 2, "2.50E+9"}})
     EXPECT_EQ(chartTickLabel(l.value, l.decimals), l.text) << l.value;
-  struct Tick { std::vector<ChartTick> ticks; size_t count, index; const char* label; };
+  struct Tick {
+    std::vector<ChartTick> ticks;
+    size_t count, index;
+    const char* label;
+  };
   const Tick ticks[] = {{chartYTicks(0.0), 11, 10, "1.00"},      {chartYTicks(12000), 11, 5, "6.00E+3"},
                         {chartYTicks(0.0028), 11, 1, "0.00028"}, {chartYTicks(144), 11, 1, "14.40"},
                         {chartXTicks(21), 11, 1, "2"},           {chartXTicks(21), 11, 10, "20"},
@@ -236,7 +269,11 @@ TEST(RunInputs, ListNumbersAndSeeds) {
   EXPECT_EQ(std::vector({leadingNumber("05 - O(E) PM, Variable LAS"), leadingNumber("6 - 2-Edge Cuts"),
                          leadingNumber("x5 - y")}),
             std::vector<std::optional<int32_t>>({5, 6, std::nullopt}));
-  struct Seed { const char* text; bool valid; std::optional<uint32_t> seed; };
+  struct Seed {
+    const char* text;
+    bool valid;
+    std::optional<uint32_t> seed;
+  };
   for (Seed s : {Seed{"", true, std::nullopt}, Seed{"  ", true, std::nullopt}, Seed{" 42 ", true, 42u},
                  Seed{"4294967295", true, 4294967295u}, Seed{"4294967296", false, std::nullopt},
                  Seed{"-1", false, std::nullopt}, Seed{"1e3", false, std::nullopt}}) {
@@ -246,7 +283,9 @@ TEST(RunInputs, ListNumbersAndSeeds) {
 }
 
 // A text without its heading.
-HelpLines bodyOf(const HelpLines& lines) { return HelpLines(lines.begin() + 4, lines.end()); }
+HelpLines bodyOf(const HelpLines& lines) {
+  return HelpLines(lines.begin() + 4, lines.end());
+}
 
 bool contains(const HelpLines& lines, const std::string& phrase) {
   return joinHelpLines(lines).find(phrase) != std::string::npos;
@@ -254,41 +293,58 @@ bool contains(const HelpLines& lines, const std::string& phrase) {
 
 TEST(HelpTexts, ContextualRowsAndGeneralHeadings) {
   auto help = [](int32_t page, int32_t state, int32_t algorithm) -> const HelpLines& {
-    return contextualHelpLines(page, static_cast<ProgramState>(state), static_cast<AlgorithmChoice>(algorithm));
+    return contextualHelpLines(page, static_cast<ProgramState>(state),
+                               static_cast<AlgorithmChoice>(algorithm));
   };
   struct Row {
     int32_t page, state, algorithm;
     const char* phrase;  // found in this row's text and in no other row's
   };
   const Row rows[] = {
-      {0, 0, 0, "MOUSE CONTROLS:"},          {0, 1, 2, "four ways to solve"},
-      {0, 2, 3, "COMMANDS:"},                {0, 2, 1, "abort the algorithm"},
-      {0, 3, 3, "necessarily mean"},         {0, 3, 2, "solved by an automated"},
-      {1, 0, 0, "Disk-Read Graphs"},         {1, 2, 1, "only enabled in state 0"},
-      {2, 3, 1, "bipartite"},                {3, 0, 0, "Stone Carver's Hamiltonian Cycle algorithm (SCHC) runs"},
-      {3, 1, 0, "Algorithm Version:"},       {3, 2, 1, "Least Deletions To Hub / Ring: the fewest"},
-      {3, 2, 2, "A different algorithm"},    {3, 3, 1, "SCHC has solved"},
-      {3, 3, 3, "solved by another method"}, {4, 0, 0, "proof system runs on a submitted"},
-      {4, 1, 0, "Maximum Search Depth:"},    {4, 2, 2, "lower display areas"},
-      {4, 2, 1, "A different algorithm"},    {4, 3, 2, "proof system"},
-      {5, 0, 0, "Solver runs on a submitted"}, {5, 1, 0, "Time Limit:"},
-      {5, 2, 4, "Parts Working:"},           {5, 2, 1, "A different algorithm"},
-      {5, 3, 4, "The Solver has finished"},  {5, 3, 2, "solved by another method"},
-      {0, 2, 4, "abort the algorithm"},      {3, 3, 4, "solved by another method"},
+      {0, 0, 0, "MOUSE CONTROLS:"},
+      {0, 1, 2, "four ways to solve"},
+      {0, 2, 3, "COMMANDS:"},
+      {0, 2, 1, "abort the algorithm"},
+      {0, 3, 3, "necessarily mean"},
+      {0, 3, 2, "solved by an automated"},
+      {1, 0, 0, "Disk-Read Graphs"},
+      {1, 2, 1, "only enabled in state 0"},
+      {2, 3, 1, "bipartite"},
+      {3, 0, 0, "Stone Carver's Hamiltonian Cycle algorithm (SCHC) runs"},
+      {3, 1, 0, "Algorithm Version:"},
+      {3, 2, 1, "Least Deletions To Hub / Ring: the fewest"},
+      {3, 2, 2, "A different algorithm"},
+      {3, 3, 1, "SCHC has solved"},
+      {3, 3, 3, "solved by another method"},
+      {4, 0, 0, "proof system runs on a submitted"},
+      {4, 1, 0, "Maximum Search Depth:"},
+      {4, 2, 2, "lower display areas"},
+      {4, 2, 1, "A different algorithm"},
+      {4, 3, 2, "proof system"},
+      {5, 0, 0, "Solver runs on a submitted"},
+      {5, 1, 0, "Time Limit:"},
+      {5, 2, 4, "Parts Working:"},
+      {5, 2, 1, "A different algorithm"},
+      {5, 3, 4, "The Solver has finished"},
+      {5, 3, 2, "solved by another method"},
+      {0, 2, 4, "abort the algorithm"},
+      {3, 3, 4, "solved by another method"},
       {5, 3, 4, "Save Certificate...: after a non-Hamiltonian verdict"},
   };
-  const char* pages[] = {"GRAPH EDITOR", "GRAPH GENERATION", "GRAPH INFORMATION",
-                         "STONE CARVER", "CO-HC",            "SOLVER"};
+  const char* pages[] = {"GRAPH EDITOR", "GRAPH GENERATION", "GRAPH INFORMATION", "STONE CARVER", "CO-HC",
+                         "SOLVER"};
   const char* colours[] = {"BLUE", "GREEN", "RED", "YELLOW"};
   for (const Row& row : rows) {
     const HelpLines& lines = help(row.page, row.state, row.algorithm);
-    const std::string heading = std::string("CONTEXT SPECIFIC HELP FOR ") + pages[row.page] + " DIALOG BOX -STATE " +
-                                std::to_string(row.state) + " (" + colours[row.state] + "):";
+    const std::string heading = std::string("CONTEXT SPECIFIC HELP FOR ") + pages[row.page] +
+                                " DIALOG BOX -STATE " + std::to_string(row.state) + " (" +
+                                colours[row.state] + "):";
     ASSERT_GE(lines.size(), 5u);
     EXPECT_EQ(lines[0] + lines[1], "");
     EXPECT_EQ(lines[2], heading);
     EXPECT_EQ(lines[3], std::string(heading.size(), '='));
-    EXPECT_TRUE((row.page == 4 && row.state == 3) || contains(lines, row.phrase)) << heading << " / " << row.phrase;
+    EXPECT_TRUE((row.page == 4 && row.state == 3) || contains(lines, row.phrase))
+        << heading << " / " << row.phrase;
   }
   // Rows that differ only in the condition show different bodies; rows the table merges
   // show the same one.
@@ -301,9 +357,9 @@ TEST(HelpTexts, ContextualRowsAndGeneralHeadings) {
   const HelpLines& text = help(7, 0, 0);
   EXPECT_EQ(&text, &generalHelpLines());
   EXPECT_EQ(text[2], "GENERAL HELP:");
-  for (const char* heading : {"1. The Graph Editor Tab:", "2. The Graph Generation Tab:", "3. The Graph Information Tab:",
-                              "4. The Stone Carver's HC Algorithm Tab:", "5. The coHC Proof System Tab:",
-                              "6. The Solver Tab:"})
+  for (const char* heading :
+       {"1. The Graph Editor Tab:", "2. The Graph Generation Tab:", "3. The Graph Information Tab:",
+        "4. The Stone Carver's HC Algorithm Tab:", "5. The coHC Proof System Tab:", "6. The Solver Tab:"})
     EXPECT_TRUE(contains(text, heading)) << heading;
   EXPECT_EQ(joinHelpLines({"a", "b"}), "a\r\nb\r\n");
 }
@@ -311,7 +367,11 @@ TEST(HelpTexts, ContextualRowsAndGeneralHeadings) {
 TEST(ManualEdit, RefusalsByState) {
   Graph g = petersenGraph();
   const std::vector<EdgeEnds> one{{0, 1}}, two{{0, 1}, {1, 2}};
-  struct Row { int16_t state, choice; const std::vector<EdgeEnds>* sel; std::string del, force, las; };
+  struct Row {
+    int16_t state, choice;
+    const std::vector<EdgeEnds>* sel;
+    std::string del, force, las;
+  };
   const Row rows[] = {
       {0, 3, &one, "", "", ""},
       {1, 3, &one, "The graph has been submitted. You may not delete.", "", ""},
@@ -330,7 +390,8 @@ TEST(ManualEdit, RefusalsByState) {
     const auto state = static_cast<ProgramState>(r.state);
     const auto choice = static_cast<AlgorithmChoice>(r.choice);
     EXPECT_EQ((std::tuple{s.deleteEdge(&g, state, choice, *r.sel).message,
-                          s.forceEdge(&g, state, choice, *r.sel).message, s.runLookAhead(&g, state, choice).message}),
+                          s.forceEdge(&g, state, choice, *r.sel).message,
+                          s.runLookAhead(&g, state, choice).message}),
               std::tuple(r.del, r.force, r.las))
         << r.state << r.choice;
     EXPECT_EQ(snapshot(g), before);
@@ -349,8 +410,9 @@ TEST(ManualEdit, UndoRedoRestoreExactly) {
       const std::vector<EdgeEnds> present(now.begin(), now.end());
       if (present.empty()) break;
       const EdgeEnds e = present[rng() % present.size()];
-      const ManualOutcome o = rng() % 3 ? s.deleteEdge(&g, ProgramState::kRunning, AlgorithmChoice::kManualEdit, {e})
-                                     : s.forceEdge(&g, ProgramState::kRunning, AlgorithmChoice::kManualEdit, {e});
+      const ManualOutcome o =
+          rng() % 3 ? s.deleteEdge(&g, ProgramState::kRunning, AlgorithmChoice::kManualEdit, {e})
+                    : s.forceEdge(&g, ProgramState::kRunning, AlgorithmChoice::kManualEdit, {e});
       if (o.changed) states.push_back(snapshot(g));
       EXPECT_EQ(g.isHamiltonian == kUndecided ? checkInvariants(g) : "", "");
     }
@@ -372,8 +434,8 @@ TEST(ManualEdit, UndoRedoRestoreExactly) {
 TEST(EditorView, FormulasAndZoomToFit) {
   EditorView v;
   v.setCanvasSize(640, 480);
-  EXPECT_EQ(std::vector<int32_t>({EditorView::pen(v.nodeSize() / 2), EditorView::pen(2.5 * v.edgeWidth()), v.pixelX(0),
-                                  v.pixelY(0), v.pixelX(-32), v.pixelX(1e300)}),
+  EXPECT_EQ(std::vector<int32_t>({EditorView::pen(v.nodeSize() / 2), EditorView::pen(2.5 * v.edgeWidth()),
+                                  v.pixelX(0), v.pixelY(0), v.pixelX(-32), v.pixelX(1e300)}),
             std::vector<int32_t>({5, 3, 320, 240, 0, 1000000000}));
   EXPECT_DOUBLE_EQ(v.worldY(v.pixelY(-12)), -12.0);
   Graph2D d;
@@ -395,8 +457,8 @@ TEST(DrawingHistory, StepsAndModified) {
   Graph2D d;
   DrawingHistory h;
   std::vector<std::vector<uint8_t>> seen{writeGBytes(d)};
-  const std::function<void()> edits[] = {[&] { d.addNode(0, 0); }, [&] { d.addNode(10, 0); }, [&] { d.cliquify(); },
-                                         [&] { d.rotateSelected(0, 0, 1.0); }, [] {}};
+  const std::function<void()> edits[] = {[&] { d.addNode(0, 0); }, [&] { d.addNode(10, 0); },
+                                         [&] { d.cliquify(); }, [&] { d.rotateSelected(0, 0, 1.0); }, [] {}};
   for (const auto& edit : edits) {
     DrawingSnapshot before = takeSnapshot(d);
     edit();

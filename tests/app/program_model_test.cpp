@@ -2,6 +2,8 @@
 // names, start-up with a file; and the method runners (Stone Carver, Co-HC, Solver): a
 // decided run hands exactly one state-3 request to the UI thread; abort returns at once, and
 // nothing of an aborted run (progress, ticks, its result) arrives afterwards.
+#include "app/program_model.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -10,15 +12,14 @@
 #include <fstream>
 #include <thread>
 
-#include "run/method_runners.h"
 #include "app/elapsed_time.h"
-#include "app/program_model.h"
-#include "io/graph_format_registry.h"
 #include "app/user_messages.h"
+#include "io/graph_format_registry.h"
+#include "run/method_runners.h"
 #include "run/solve_runner.h"
 #include "schc/hamiltonian_cycle.h"
-#include "solve/solve_graph.h"
 #include "scripted_view.h"
+#include "solve/solve_graph.h"
 #include "support/eventually.h"
 #include "support/test_graphs.h"
 
@@ -27,8 +28,8 @@ namespace {
 
 using testing::eventually;
 using testing::RecordingPage;
-using testing::shared;
 using testing::ScriptedView;
+using testing::shared;
 
 class ProgramModelTest : public ::testing::Test {
  protected:
@@ -58,7 +59,11 @@ class ProgramModelTest : public ::testing::Test {
 // choice afterwards (0: unchanged); `via` the button that entered 2 when not the obvious one.
 // Every entry into 1 brings a fresh copy of the graph.
 TEST_F(ProgramModelTest, StateTable) {
-  struct Row { int32_t from, button, to, algorithm; const char* log; int32_t via = -1; };
+  struct Row {
+    int32_t from, button, to, algorithm;
+    const char* log;
+    int32_t via = -1;
+  };
   const char* toOne = "E1 G1 I1 S1 C1 V1";
   const Row rows[] = {
       {1, kStoneCarverPage, 2, 1, "E2 G2 I2 S2 E-button C-button C-controls V-button V-controls"},
@@ -104,15 +109,21 @@ TEST_F(ProgramModelTest, StateTable) {
     } else {
       model.pageButtonPressed(static_cast<PageIndex>(row.button));
     }
-    EXPECT_EQ(std::tuple(codeOf(model.programState()), codeOf(model.algorithmChoice()), takeLog(), model.submittedGraph() != nullptr,
-                         model.workingGraph() ? model.workingGraph()->howManyEdges : 0),
-              std::tuple(row.to, row.algorithm ? row.algorithm : before, row.log, row.to != 0, row.to ? 10 : 0));
+    EXPECT_EQ(
+        std::tuple(codeOf(model.programState()), codeOf(model.algorithmChoice()), takeLog(),
+                   model.submittedGraph() != nullptr,
+                   model.workingGraph() ? model.workingGraph()->howManyEdges : 0),
+        std::tuple(row.to, row.algorithm ? row.algorithm : before, row.log, row.to != 0, row.to ? 10 : 0));
   }
 }
 
 TEST(ProgramStates, StatusTexts) {
   using enum ProgramResult;
-  struct Row { int32_t state, algorithm; ProgramResult result; const char* text; };
+  struct Row {
+    int32_t state, algorithm;
+    ProgramResult result;
+    const char* text;
+  };
   const Row rows[] = {
       {0, 0, kNonHamiltonian, "No Graph Loaded"},
       {1, 2, kHamiltonian, "Graph Loaded & Ready To Run"},
@@ -128,7 +139,9 @@ TEST(ProgramStates, StatusTexts) {
       {3, 4, solverProgramResult(Verdict::kHamiltonian), "The Graph Is Hamiltonian"},
   };
   for (const Row& r : rows)
-    EXPECT_EQ(statusText(static_cast<ProgramState>(r.state), static_cast<AlgorithmChoice>(r.algorithm), r.result), r.text);
+    EXPECT_EQ(
+        statusText(static_cast<ProgramState>(r.state), static_cast<AlgorithmChoice>(r.algorithm), r.result),
+        r.text);
   // Message boxes: only these tell; refusals and faults warn.
   const std::pair<const char*, MessageKind> kinds[] = {
       {"Algorithm Aborted", MessageKind::kInformation},
@@ -181,7 +194,11 @@ TEST_F(ProgramModelTest, RequestsAndTheirNames) {
   std::ofstream(three) << "IheA@GUAo\nBw\nC~\n";
   // `target`: the display name of a generated graph, else the file (empty: the dialog is
   // cancelled); `source` -1: refused; `nodes` 0: not checked.
-  struct Row { double via, p1, p2; std::string target; int32_t source, nodes; };
+  struct Row {
+    double via, p1, p2;
+    std::string target;
+    int32_t source, nodes;
+  };
   const Row rows[] = {
       {1, 100, 0.05, "Random 100-Node Graph With Edge Probability 0.0500", 1, 100},
       {2, 10, 3, "Random 3-Regular Graph With 10 Nodes", 2, 10},
@@ -217,13 +234,16 @@ TEST_F(ProgramModelTest, RequestsAndTheirNames) {
     if (row.via) model.loadGraphRequest({static_cast<GraphSource>(row.via), row.p1, row.p2});
     if (!row.via) model.startWithFile(row.target);
     const bool read = row.source > 0, file = row.via == 0 || row.via >= 10;
-    const std::string name = !read ? "NO GRAPH LOADED" : file ? std::filesystem::path(row.target).filename().string()
-                                                              : row.target;
-    EXPECT_EQ(std::tuple(model.windowTitle(), codeOf(model.programState()), graphSourceCode(model.graphSourceType()), view.messages.size(),
-                         row.nodes && model.submittedGraph() ? model.submittedGraph()->howManyNodes : 0,
-                         model.drawing().nodeCount()),
-              std::tuple("Hamiltonian Cycles  [" + name + "]", read ? 1 : 0, row.source,
-                         !read && !row.target.empty() ? 1u : 0u, row.nodes, row.source == 11 ? row.nodes : 0));
+    const std::string name = !read  ? "NO GRAPH LOADED"
+                             : file ? std::filesystem::path(row.target).filename().string()
+                                    : row.target;
+    EXPECT_EQ(
+        std::tuple(model.windowTitle(), codeOf(model.programState()),
+                   graphSourceCode(model.graphSourceType()), view.messages.size(),
+                   row.nodes && model.submittedGraph() ? model.submittedGraph()->howManyNodes : 0,
+                   model.drawing().nodeCount()),
+        std::tuple("Hamiltonian Cycles  [" + name + "]", read ? 1 : 0, row.source,
+                   !read && !row.target.empty() ? 1u : 0u, row.nodes, row.source == 11 ? row.nodes : 0));
     // "Save Certificate..." offers the display name, a file's without its extension.
     const std::string proof = (file ? std::filesystem::path(name).stem().string() : name) + ".proof";
     if (read) {
@@ -274,13 +294,14 @@ TEST_F(ProgramModelTest, DecisionCountsOnlyForItsOwnRun) {
   };
   current(ProgramResult::kHamiltonian, solved);
   view.drain();
-  EXPECT_EQ(std::tuple(codeOf(model.programState()), codeOf(model.programResult()), toldWith, model.workingGraph()),
-            std::tuple(3, int16_t{1}, solved, solved));
+  EXPECT_EQ(
+      std::tuple(codeOf(model.programState()), codeOf(model.programResult()), toldWith, model.workingGraph()),
+      std::tuple(3, int16_t{1}, solved, solved));
 }
 
 TEST(ElapsedTime, Fields) {
   const std::pair<double, const char*> rows[] = {
-      {62.04, "0 : 00 : 01 : 02 . 04"}, {0, "0 : 00 : 00 : 00 . 00"}, {3599.999, "0 : 00 : 59 : 59 . 99"},
+      {62.04, "0 : 00 : 01 : 02 . 04"},   {0, "0 : 00 : 00 : 00 . 00"},  {3599.999, "0 : 00 : 59 : 59 . 99"},
       {90061.5, "1 : 01 : 01 : 01 . 50"}, {-3, "0 : 00 : 00 : 00 . 00"},
   };
   for (auto [seconds, text] : rows) EXPECT_EQ(elapsedTimeText(seconds), text) << seconds;
@@ -332,13 +353,15 @@ TEST(Runners, AbortAndRestartAThousandTimes) {
   std::this_thread::sleep_for(std::chrono::milliseconds(30));
   EXPECT_EQ(ticks, seen);
   // No late state request, no iteration heard while no run was current.
-  EXPECT_EQ((std::tuple{view.drain(), codeOf(model.programState()), page.violations.load()}), std::tuple(0, 1, 0));
+  EXPECT_EQ((std::tuple{view.drain(), codeOf(model.programState()), page.violations.load()}),
+            std::tuple(0, 1, 0));
 }
 
 TEST(Runners, StoneCarverDecidesExactlyOnce) {
   ScriptedView view;
   ProgramModel model(view);
-  model.installGeneratedGraph({GraphSource::kCompleteGraph, 8, 0}, shared(testing::makeGraph(8, testing::completeEdges(0, 8))));
+  model.installGeneratedGraph({GraphSource::kCompleteGraph, 8, 0},
+                              shared(testing::makeGraph(8, testing::completeEdges(0, 8))));
   model.pageButtonPressed(kStoneCarverPage);
   SchcRunner runner;
   std::atomic<int> decisions{0};
@@ -390,8 +413,8 @@ TEST(Runners, SolverDecidesOnceAndNeverAfterAnAbort) {
       {"K(2,3)", 5, testing::completeBipartiteEdges(2, 3), ProgramResult::kNonHamiltonian, "root pruning"},
       {"a crowded side", 9, testing::joined(testing::completeBipartiteEdges(3, 6), {{3, 4}}),
        ProgramResult::kNonHamiltonian, nullptr},
-      {"three blobs between two nodes", 14, testing::blobsBetweenTwoNodes(3),
-       ProgramResult::kNonHamiltonian, nullptr},
+      {"three blobs between two nodes", 14, testing::blobsBetweenTwoNodes(3), ProgramResult::kNonHamiltonian,
+       nullptr},
       {"prism and Petersen fragment", 20,
        testing::joinedWithoutNodeZero(testing::generalizedPetersenEdges(6, 1), 12,
                                       testing::generalizedPetersenEdges(5, 2)),
@@ -405,7 +428,8 @@ TEST(Runners, SolverDecidesOnceAndNeverAfterAnAbort) {
     SCOPED_TRACE(row.what);
     ScriptedView view;
     ProgramModel model(view);
-    model.installGeneratedGraph({GraphSource::kCompleteGraph, 8, 0}, shared(testing::makeGraph(row.n, row.edges)));
+    model.installGeneratedGraph({GraphSource::kCompleteGraph, 8, 0},
+                                shared(testing::makeGraph(row.n, row.edges)));
     model.pageButtonPressed(kSolverPage);
     SolveRunner runner;
     std::atomic<int> ends{0};
@@ -418,9 +442,10 @@ TEST(Runners, SolverDecidesOnceAndNeverAfterAnAbort) {
     const Graph& shown = *model.workingGraph();
     const size_t n = static_cast<size_t>(row.n);
     const std::string method(decidedByName(runner.finished()->decidedBy));
-    EXPECT_EQ(std::tuple(ends.load(), codeOf(model.programState()), model.programResult(), shown.isHamiltonian,
-                         runner.finished()->seed, runner.runInProgress(), method.empty()),
-              std::tuple(1, 3, row.expected, codeOf(row.expected), 9u, false, false));
+    EXPECT_EQ(
+        std::tuple(ends.load(), codeOf(model.programState()), model.programResult(), shown.isHamiltonian,
+                   runner.finished()->seed, runner.runInProgress(), method.empty()),
+        std::tuple(1, 3, row.expected, codeOf(row.expected), 9u, false, false));
     if (row.method) {
       EXPECT_EQ(method, row.method);
     }

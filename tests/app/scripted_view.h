@@ -17,7 +17,7 @@ class ScriptedView : public ProgramView {
  public:
   std::deque<std::optional<std::string>> fileAnswers;  // popped per dialog; empty: cancel
   std::vector<std::string> messages;
-  bool answer = true;  // to every yes/no question
+  bool answer = true;                    // to every yes/no question
   std::vector<std::string> openFilters;  // the filter of every open dialog, in order
 
   std::optional<std::string> chooseOpenFile(const std::string&, const std::string& filter) override {
@@ -27,7 +27,8 @@ class ScriptedView : public ProgramView {
     fileAnswers.pop_front();
     return file;
   }
-  std::optional<std::string> chooseSaveFile(const std::string&, const std::string&, const std::string&) override {
+  std::optional<std::string> chooseSaveFile(const std::string&, const std::string&,
+                                            const std::string&) override {
     if (fileAnswers.empty()) return std::nullopt;
     std::optional<std::string> file = fileAnswers.front();
     fileAnswers.pop_front();

@@ -42,7 +42,8 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
   const TestGraph k23{5, completeBipartiteEdges(2, 3)};
   const TestGraph k34{7, completeBipartiteEdges(3, 4)};
   auto relaxation34 = [](const std::string& first) {
-    return "relaxation\nnode 0 " + first + "\nnode 1 -1\nnode 2 -1\ncut 1 3\ncut 1 4\ncut 1 5\ncut 1 6\nend\n";
+    return "relaxation\nnode 0 " + first +
+           "\nnode 1 -1\nnode 2 -1\ncut 1 3\ncut 1 4\ncut 1 5\ncut 1 6\nend\n";
   };
   const TestGraph bowtie{5, {{0, 1}, {1, 2}, {2, 0}, {0, 3}, {3, 4}, {4, 0}}};  // cut node 0
   const TestGraph bridged{6, {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}, {2, 3}}};
@@ -138,8 +139,10 @@ TEST(CertificateChecker, EachStepIsAcceptedWhereItHoldsAndRejectedWithItsReasonA
       // The cuts around the four nodes of one side less the degree equations of the other: 0 >= 2.
       {k34, relaxation34("-1"), 0, ""},
       {k34, relaxation34("0"), 3, "the multipliers give a.x >= 4, which x can meet (up to 4)"},
-      {petersen, "relaxation\nnode 0 1\nend\n", 3, "the multipliers give a.x >= 2, which x can meet (up to 3)"},
-      {bowtie, "relaxation\ncut 1 0 1 2 3 4\nend\n", 4, "a cut's node set must leave out at least one of the 5 nodes"},
+      {petersen, "relaxation\nnode 0 1\nend\n", 3,
+       "the multipliers give a.x >= 2, which x can meet (up to 3)"},
+      {bowtie, "relaxation\ncut 1 0 1 2 3 4\nend\n", 4,
+       "a cut's node set must leave out at least one of the 5 nodes"},
       {bowtie, "relaxation\ncut 0 1 2\nend\n", 4, "multiplier 0 is out of range 1..1099511627776"},
       {bowtie, "relaxation\nnode 0\nend\n", 4, "node takes a node and its multiplier"},
       {bowtie, "relaxation\n", 3, "the relaxation at line 3 has no end line"},

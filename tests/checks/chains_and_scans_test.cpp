@@ -2,8 +2,6 @@
 // degree-two chains) and the scans that read them (lightning, HeadHunter, and their legacy
 // forms): known answers with their exact verbose lines, what the builders leave on every chain
 // member, what each scan cuts and forces and what it leaves alone, silence at verbose 0.
-#include "checks/chain_building.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +10,7 @@
 #include <tuple>
 
 #include "check_graphs.h"
+#include "checks/chain_building.h"
 #include "checks/legacy_chains.h"
 #include "checks/scans.h"
 #include "core/graph_invariants.h"
@@ -45,7 +44,7 @@ TEST(ChainBuilding, KnownAnswersOfBothModelsAndTheirLines) {
     std::string text;
     const char* legacy;                // the legacy chains, which leave a verdict to their caller unless
     HamiltonicityState legacyVerdict;  // one chain runs through every node
-    bool forcing = true;  // false: chains built without setting uncuttabilities first
+    bool forcing = true;               // false: chains built without setting uncuttabilities first
   };
   const EdgeList path{{0, 1}, {1, 2}, {2, 3}, {3, 4}};
   const EdgeList hub{{0, 1}, {0, 2}, {0, 3}, {1, 4}, {2, 4}, {3, 5}, {4, 5}};
@@ -171,8 +170,21 @@ TEST(Scans, KnownAnswersWithTheirLines) {
   Graph pendant = makeGraph(6, {{0, 1}, {0, 2}, {0, 3}, {1, 2}, {3, 4}, {4, 5}});
   for (int32_t w : {1, 2}) Node::setUncut(pendant.node(0), pendant.node(w));
   // Node 0 of degree 4 whose edges to 1 and 2 are forced; 3 has degree 3.
-  Graph twoForced = makeGraph(8, {{0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, 5}, {1, 7}, {2, 6}, {2, 7},
-                                  {3, 5}, {3, 6}, {4, 5}, {4, 6}, {4, 7}, {5, 6}, {6, 7}});
+  Graph twoForced = makeGraph(8, {{0, 1},
+                                  {0, 2},
+                                  {0, 3},
+                                  {0, 4},
+                                  {1, 5},
+                                  {1, 7},
+                                  {2, 6},
+                                  {2, 7},
+                                  {3, 5},
+                                  {3, 6},
+                                  {4, 5},
+                                  {4, 6},
+                                  {4, 7},
+                                  {5, 6},
+                                  {6, 7}});
   for (int32_t w : {1, 2}) Node::setUncut(twoForced.node(0), twoForced.node(w));
   twoForced.howManyUncuttable = 2;
   Graph decided(twoForced);

@@ -104,7 +104,7 @@ Graph randomComponents(std::mt19937& rng, int trial) {
   for (int32_t c = 0; c < components; ++c) {
     const int32_t size = 1 + static_cast<int32_t>(rng() % (components == 1 ? 600 : 12));
     const auto kind = rng() % 3;  // a random graph, a cycle, a path
-    EdgeList part = kind == 0 ? randomEdges(rng, size, 0.1 + 0.1 * static_cast<double>(rng() % 6))
+    EdgeList part = kind == 0   ? randomEdges(rng, size, 0.1 + 0.1 * static_cast<double>(rng() % 6))
                     : size >= 3 ? cycleEdges(0, size)
                                 : EdgeList{};
     if (kind == 2 && !part.empty()) part.pop_back();
@@ -124,11 +124,16 @@ TEST(NecessaryConditions, PredicatesAgreeWithTheReferences) {
   EdgeList lonelyRoot;
   for (auto [a, b] : completeEdges(0, 5)) lonelyRoot.emplace_back(a < 4 ? a : a + 1, b < 4 ? b : b + 1);
   // Two triangles sharing the root or another node, a path whose middle is the root.
-  std::vector<Graph> graphs = {Graph(), makeGraph(1, {}), makeGraph(2, {}), makeGraph(2, {{0, 1}}),
-                               makeGraph(3, {{1, 0}, {0, 2}}), makeGraph(6, lonelyRoot),
+  std::vector<Graph> graphs = {Graph(),
+                               makeGraph(1, {}),
+                               makeGraph(2, {}),
+                               makeGraph(2, {{0, 1}}),
+                               makeGraph(3, {{1, 0}, {0, 2}}),
+                               makeGraph(6, lonelyRoot),
                                makeGraph(5, joined(cycleEdges(0, 3), {{0, 3}, {3, 4}, {4, 0}})),
                                makeGraph(5, joined(cycleEdges(0, 3), {{2, 3}, {3, 4}, {4, 2}})),
-                               makeGraph(4, completeEdges(0, 4)), makeGraph(6, completeBipartiteEdges(3, 3)),
+                               makeGraph(4, completeEdges(0, 4)),
+                               makeGraph(6, completeBipartiteEdges(3, 3)),
                                makeGraph(5, completeBipartiteEdges(2, 3))};
   std::mt19937 rng(2024);
   for (int trial = 0; trial < 550; ++trial) {

@@ -20,8 +20,14 @@ nlohmann::json figuresWithoutName(const CliRun& run) {
 // (the knight's corner squares have degree 2: their 8 edges are forced by the pruning).
 TEST(CliInfo, FiguresAreThoseOfTheInformationPageInEveryFormat) {
   const std::pair<const char*, nlohmann::json> rows[] = {
-      {"petersen", {{"/nodes", 10}, {"/edges", 15}, {"/pruned/forcedEdges", 0}, {"/averageDegree", 3.0},
-                    {"/bipartite", false}, {"/connected", true}, {"/biconnected", true}}},
+      {"petersen",
+       {{"/nodes", 10},
+        {"/edges", 15},
+        {"/pruned/forcedEdges", 0},
+        {"/averageDegree", 3.0},
+        {"/bipartite", false},
+        {"/connected", true},
+        {"/biconnected", true}}},
       {"knight8x8", {{"/pruned/forcedEdges", 8}, {"/minDegree", 2}, {"/maxDegree", 8}, {"/bipartite", true}}},
   };
   for (const auto& [stem, figures] : rows) {
@@ -71,9 +77,10 @@ TEST(CliGenerate, FamiliesAreBuiltAndNamedAndConvertKeepsTheirBytes) {
   // Forced edges into a format without them: one warning line (a refusal with --strict is in
   // the bad-input table).
   CliRun dropped = runCli({"convert", writeFile(scratch / "f.hcp", kForcedHcp), scratch / "f.el"});
-  EXPECT_EQ(std::tuple(dropped.exitCode, dropped.err),
-            std::tuple(0, "hamcycles-cli: warning: " + scratch / "f.hcp: Edge List does not keep forced edges: "
-                              "1 is dropped\n"));
+  EXPECT_EQ(
+      std::tuple(dropped.exitCode, dropped.err),
+      std::tuple(0, "hamcycles-cli: warning: " + scratch / "f.hcp: Edge List does not keep forced edges: "
+                                                           "1 is dropped\n"));
   EXPECT_EQ(slurp(scratch / "back.g6"), slurp(scratch / "gp.g6"));
   // GP(5, 2) comes out labelled as the Petersen graph of the graph6 literature.
   ASSERT_EQ(runCli({"generate", "petersen", "5", "2", "--output", scratch / "p.g6"}).exitCode, 0);
@@ -82,7 +89,8 @@ TEST(CliGenerate, FamiliesAreBuiltAndNamedAndConvertKeepsTheirBytes) {
 
 TEST(CliVerify, NamesTheFirstFault) {
   ScratchFolder scratch;
-  const std::tuple<const char*, const char*, const char*> faults[] = {  // file, text, fault
+  const std::tuple<const char*, const char*, const char*> faults[] = {
+      // file, text, fault
       {"rim.ids", "0 1 2 3 4\n", "the cycle has 5 nodes, the graph 10"},  // Petersen's outer 5-cycle
       {"bad.ids", "0 1 2 3 4 5 6 7 8 9\n", "4-5 is not an edge of the graph"},
       {"twice.ids", "0\n1\n2\n3\n4\n0\n6\n7\n8\n9\n", "node 0 is visited twice"},
@@ -103,14 +111,18 @@ TEST(CliVerify, NamesTheFirstFault) {
 TEST(CliCheck, AcceptsAHoldingCertificateAndNamesTheFirstFailingLine) {
   ScratchFolder scratch;
   const std::string header = "hamcycles-certificate 1\ngraph 10 15\n";
-  CliRun good = runCli({"check", example("petersen.hcp"), writeFile(scratch / "good.cert", header + "frontier 9 8 7 6 5 4 3 2 1 0\n")});
+  CliRun good = runCli({"check", example("petersen.hcp"),
+                        writeFile(scratch / "good.cert", header + "frontier 9 8 7 6 5 4 3 2 1 0\n")});
   EXPECT_EQ(good.exitCode, 0) << good.err;
-  EXPECT_EQ(good.out, "accepted: " + scratch / "good.cert" + " proves that petersen.hcp has no Hamiltonian cycle\n");
+  EXPECT_EQ(good.out,
+            "accepted: " + scratch / "good.cert" + " proves that petersen.hcp has no Hamiltonian cycle\n");
   const std::vector<std::pair<std::string, std::string>> bad = {
       {header + "split 0 1\ncontradiction\n",
-       "bad.cert: line 4 (contradiction): contradiction: propagation finds no contradiction in this branch\n"},
+       "bad.cert: line 4 (contradiction): contradiction: propagation finds no contradiction in this "
+       "branch\n"},
       {"hamcycles-certificate 1\ngraph 10 16\n",
-       "bad.cert: line 2 (graph 10 16): the certificate is for a graph of 10 nodes and 16 edges; this graph has 10 and 15\n"},
+       "bad.cert: line 2 (graph 10 16): the certificate is for a graph of 10 nodes and 16 edges; this graph "
+       "has 10 and 15\n"},
   };
   for (const auto& [text, error] : bad) {
     CliRun run = runCli({"check", example("petersen.txt"), writeFile(scratch / "bad.cert", text)});
@@ -124,10 +136,11 @@ TEST(CliCheck, AcceptsAHoldingCertificateAndNamesTheFirstFailingLine) {
   // the statement names.
   const std::string two = writeFile(scratch / "two.g6", "IheA@GUAo\nC~\n");
   const std::string proof = writeFile(scratch / "p.cert", header + "frontier 9 8 7 6 5 4 3 2 1 0\n");
-  EXPECT_EQ(runCli({"check", two, proof}).err,
-            "hamcycles-cli: " + two +
-                " holds several graphs: choose the one the certificate is for with --index I (0 for the first, as "
-                "--proof-dir numbers their certificates)\n");
+  EXPECT_EQ(
+      runCli({"check", two, proof}).err,
+      "hamcycles-cli: " + two +
+          " holds several graphs: choose the one the certificate is for with --index I (0 for the first, as "
+          "--proof-dir numbers their certificates)\n");
   EXPECT_EQ(runCli({"check", two, proof, "--index", "0"}).out,
             "accepted: " + proof + " proves that graph #0 (" + two + ": line 1) has no Hamiltonian cycle\n");
   EXPECT_EQ(runCli({"check", two, proof, "--index", "1"}).exitCode, 1);
@@ -190,10 +203,12 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
   ASSERT_NE(drawing.find("Graph2DNode"), std::string::npos);
   drawing.replace(drawing.find("Graph2DNode"), 11, "Graph2\nNode");
   const std::string hcp = "TYPE : HCP\nDIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n";
-  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {  // arguments, error
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      // arguments, error
       {{"info", scratch / "missing.txt"}, "missing.txt: no such file"},
       {{"info", scratch / ""}, "/: is a folder, not a graph file"},
-      {{"info", writeFile(scratch / "graph.png", "0 1\n")}, "unknown graph file extension \".png\" (use .txt, "},
+      {{"info", writeFile(scratch / "graph.png", "0 1\n")},
+       "unknown graph file extension \".png\" (use .txt, "},
       {{"info", writeFile(scratch / "letters.txt", "0 1 2\n1 0 x\n2 0 1\n")},
        "letters.txt: line 2: neighbour id 'x' is not an unsigned decimal number"},
       {{"schc", writeFile(scratch / "empty.txt", "")}, "empty.txt: the file is empty"},
@@ -202,9 +217,12 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
       {{"info", writeFile(scratch / "random.g", garbage)}, "random.g: malformed drawing at byte "},
       {{"schc", scratch / "empty.g"}, "empty.g: the drawing has no nodes"},
       {{"cohc", writeFile(scratch / "cut.g", validG.substr(0, validG.size() / 2))}, "unexpected end of data"},
-      {{"info", writeFile(scratch / "range.hcp", hcp + "2 4\n-1\nEOF\n")}, "line 5: node 4 out of range 1..3"},
-      {{"info", writeFile(scratch / "open.hcp", hcp + "2 3\n")}, "the file ends inside the edge list (no -1 at its end)"},
-      {{"info", writeFile(scratch / "huge.hcp", "TYPE : HCP\nDIMENSION : 99999999999\nEDGE_DATA_SECTION\n-1\n")},
+      {{"info", writeFile(scratch / "range.hcp", hcp + "2 4\n-1\nEOF\n")},
+       "line 5: node 4 out of range 1..3"},
+      {{"info", writeFile(scratch / "open.hcp", hcp + "2 3\n")},
+       "the file ends inside the edge list (no -1 at its end)"},
+      {{"info",
+        writeFile(scratch / "huge.hcp", "TYPE : HCP\nDIMENSION : 99999999999\nEDGE_DATA_SECTION\n-1\n")},
        "huge.hcp: line 2: DIMENSION 99999999999 out of range 1..5000000"},
       {{"verify", petersen, writeFile(scratch / "open.tour", "TOUR_SECTION\n1\n2\n")},
        "open.tour: the file ends inside the tour (no -1 at its end)"},
@@ -225,24 +243,32 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
       {{"schc", petersen, "--version", "8"}, "--version: 8 not in {3,4,5,6,7,12,13} (see --help)"},
       {{"schc", petersen, "--threads", "0"}, "--threads: Value 0 not in range 1 to 256"},
       {{"solve", petersen, "--threads", "0"}, "--threads: Value 0 not in range 1 to 256"},
-      {{"schc", petersen, "--time-limit", "nan"}, "--time-limit: seconds must be greater than 0 (and at most 1e9)"},
+      {{"schc", petersen, "--time-limit", "nan"},
+       "--time-limit: seconds must be greater than 0 (and at most 1e9)"},
       {{"schc", petersen, "--seed", "4294967296"}, "--seed: Value 4294967296 not in range 0 to 4294967295"},
       {{"cohc", petersen, "--level", "7"}, "--level: Value 7 not in range 0 to 6"},
       {{"solve", petersen, "--frontier-width", "15"}, "--frontier-width: Value 15 not in range 1 to 14"},
-      {{"generate", "knight", "8", "3", "--output", scratch / "k.txt"}, "ERROR: The board must have at least 4 columns."},
-      {{"generate", "complete", "1e3", "--output", scratch / "k.txt"}, "ERROR: Graph parameters must be numeric."},
-      {{"generate", "regular", "7", "3", "--output", scratch / "k.txt"}, "ERROR: No 3-regular graph on 7 nodes exists"},
-      {{"generate", "wheel", "5", "--output", scratch / "k.txt"}, "unknown family \"wheel\" (one of: edge-probability, "},
+      {{"generate", "knight", "8", "3", "--output", scratch / "k.txt"},
+       "ERROR: The board must have at least 4 columns."},
+      {{"generate", "complete", "1e3", "--output", scratch / "k.txt"},
+       "ERROR: Graph parameters must be numeric."},
+      {{"generate", "regular", "7", "3", "--output", scratch / "k.txt"},
+       "ERROR: No 3-regular graph on 7 nodes exists"},
+      {{"generate", "wheel", "5", "--output", scratch / "k.txt"},
+       "unknown family \"wheel\" (one of: edge-probability, "},
       {{"generate", "knight", "8", "--output", scratch / "k.txt"},
        "generate knight takes 2 parameters: generate knight R C --output FILE"},
       {{"generate", "complete", "5"}, "--output is required (see --help)"},
-      {{"generate", "complete", "5", "--output", scratch / "k.png"}, "k.png: unknown extension (use .txt, .hcp, "},
+      {{"generate", "complete", "5", "--output", scratch / "k.png"},
+       "k.png: unknown extension (use .txt, .hcp, "},
       {{"generate", "complete", "5", "--output", scratch / "k.txt", "--cnf", scratch / "f.cnf"},
        "--cnf is only for the 3sat family"},
       {{"schc", petersen, "--progress", "--no-progress"}, "--progress excludes --no-progress"},
-      {{"schc", petersen, "--output", petersen}, "petersen.txt is the input graph itself; choose another file"},
+      {{"schc", petersen, "--output", petersen},
+       "petersen.txt is the input graph itself; choose another file"},
       {{"schc", petersen, "--output", scratch / "no/such/folder/c.txt"}, "no/such/folder does not exist"},
-      {{"cohc", petersen, "--output", scratch / "c.png"}, "c.png: unknown extension (use .txt, .obj or .tour)"},
+      {{"cohc", petersen, "--output", scratch / "c.png"},
+       "c.png: unknown extension (use .txt, .obj or .tour)"},
       {{"schc", petersen, "--output", scratch / "c.obj"}, "c.obj: an .obj cycle file needs node coordinates"},
       {{"convert", petersen, scratch / "p.obj"}, "p.obj: cannot write this format (use .txt, .hcp, "},
       {{"convert", scratch / "nothing.g6", scratch / "x.g6"}, "nothing.g6: no such file"},
@@ -251,7 +277,9 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
        "x.g6: graph6 does not keep forced edges: 1 is dropped (--strict)"},
       {{"info", "--each", "/dev/zero", "--json"}, "/dev/zero: not a regular file"},
       {{"info", "--each", "/"}, "/: is a folder, not a file"},
-      {{"info", writeFile(scratch / "fix.hcp", "TYPE : HCP\nDIMENSION : 3\nFIX\xff" "ED_EDGES_SECTION\n")},
+      {{"info", writeFile(scratch / "fix.hcp",
+                          "TYPE : HCP\nDIMENSION : 3\nFIX\xff"
+                          "ED_EDGES_SECTION\n")},
        "fix.hcp: line 3: section FIX\\xFFED_EDGES_SECTION is not supported"},
       {{"info", scratch / "missing.txt", "--jobs", "2"}, "missing.txt: no such file"},
       {{"info", scratch / "dir.g6", "--part", "0/2"}, "dir.g6: is a folder, not a graph file"},
@@ -260,7 +288,8 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
       {{"cohc", petersen, "--part", ""}, "--part: an empty value is not allowed"},
       {{"solve", petersen, "--output", ""}, "--output: an empty value is not allowed"},
       {{"info", scratch / "missing.g"}, "missing.g: no such file"},
-      {{"generate", "petersen", "6", "3", "--output", scratch / "x.g6"}, "GP(N, K) needs 1 <= K < N/2 (here K must be 1..2)"},
+      {{"generate", "petersen", "6", "3", "--output", scratch / "x.g6"},
+       "GP(N, K) needs 1 <= K < N/2 (here K must be 1..2)"},
       {{}, "A subcommand is required (see --help)"},
       {{"info", petersen, "--colour"}, "The following argument was not expected: --colour"},
       {{"info", petersen, petersen}, "The following argument was not expected: " + petersen},
@@ -275,11 +304,14 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
       {{"solve", petersen, "--output", "-"}, "--output -: the cycle is written to a file"},
       {{"solve", petersen, "--proof", ""}, "--proof: an empty value is not allowed"},
       {{"cohc", petersen, "--proof", "-"}, "--proof -: the certificate is written to a file"},
-      {{"solve", petersen, "--proof", petersen}, "petersen.txt is the input graph itself; choose another file"},
+      {{"solve", petersen, "--proof", petersen},
+       "petersen.txt is the input graph itself; choose another file"},
       {{"solve", petersen, "--proof", scratch / "no/such/p.proof"}, "no/such does not exist"},
       // A folder that takes no new file, whatever its permission bits tell root.
-      {{"solve", petersen, "--proof", "/proc/version"}, "--proof /proc/version: folder /proc is not writable"},
-      {{"solve", petersen, "--proof-dir", scratch / "nothing"}, "--proof-dir " + scratch / "nothing: no such folder"},
+      {{"solve", petersen, "--proof", "/proc/version"},
+       "--proof /proc/version: folder /proc is not writable"},
+      {{"solve", petersen, "--proof-dir", scratch / "nothing"},
+       "--proof-dir " + scratch / "nothing: no such folder"},
       {{"cohc", petersen, "--proof-dir", petersen}, "petersen.txt is not a folder"},
       {{"solve", petersen, "--jobs", "2", "--proof", scratch / "p.proof"}, "use --proof-dir DIR for a batch"},
       {{"info", "-", "--format", "txt"}, "-: the file is empty"},
@@ -295,7 +327,8 @@ TEST(CliBadInput, EveryClassGetsOneLineAndExitStatusOne) {
     EXPECT_TRUE(std::ranges::all_of(run.err, [](char c) { return c == '\n' || (c >= 0x20 && c < 0x7F); }));
   }
   // Nothing refused left a file behind.
-  for (const char* name : {"k.txt", "k.png", "f.cnf", "c.png", "c.obj", "p.obj", "x.g6", "p.proof", "nothing"})
+  for (const char* name :
+       {"k.txt", "k.png", "f.cnf", "c.png", "c.obj", "p.obj", "x.g6", "p.proof", "nothing"})
     EXPECT_FALSE(std::filesystem::exists(scratch / name)) << name;
 }
 

@@ -13,14 +13,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <tuple>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "support/test_graphs.h"
 

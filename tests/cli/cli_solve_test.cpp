@@ -5,11 +5,11 @@
 
 #include <random>
 
+#include "cli_runner.h"
+#include "core/diagnostics.h"
 #include "run/graph_loading.h"
 #include "run/method_option_table.h"
 #include "run/method_runners.h"
-#include "core/diagnostics.h"
-#include "cli_runner.h"
 
 namespace hc::testing {
 namespace {
@@ -29,16 +29,25 @@ TEST(CliSolve, VerdictsExitStatusesAndFigures) {
   const EdgeSet moves(knightMoves.begin(), knightMoves.end());
   const nlohmann::json knightFigures = {{"verdict", "hamiltonian"}, {"nodes", 64}, {"edges", 168}};
   const nlohmann::json petersenFigures = {{"verdict", "non-hamiltonian"}, {"nodes", 10}, {"edges", 15}};
-  const std::tuple<std::vector<std::string>, int, nlohmann::json> rows[] = {  // arguments, exit, figures
-      {{"schc", knight, "--seed", "7", "--threads", "1"}, 10, with(knightFigures, {{"seed", 7}, {"threads", 1}})},
-      {{"schc", knight, "--seed", "7", "--threads", "2"}, 10, with(knightFigures, {{"seed", 7}, {"threads", 2}})},
+  const std::tuple<std::vector<std::string>, int, nlohmann::json> rows[] = {
+      // arguments, exit, figures
+      {{"schc", knight, "--seed", "7", "--threads", "1"},
+       10,
+       with(knightFigures, {{"seed", 7}, {"threads", 1}})},
+      {{"schc", knight, "--seed", "7", "--threads", "2"},
+       10,
+       with(knightFigures, {{"seed", 7}, {"threads", 2}})},
       {{"cohc", petersen}, 20, petersenFigures},
       {{"cohc", example("petersen.hcp")}, 20, petersenFigures},
       {{"solve", latin1}, 20, petersenFigures},
       {{"schc", petersen, "--max-iterations", "25"}, 0, {{"verdict", "undecided"}, {"iterations", 25}}},
-      {{"cohc", petersen, "--max-depth", "0", "--level", "0"}, 0, {{"verdict", "undecided"}, {"deepestDepth", 0}}},
+      {{"cohc", petersen, "--max-depth", "0", "--level", "0"},
+       0,
+       {{"verdict", "undecided"}, {"deepestDepth", 0}}},
       {{"solve", knight, "--threads", "2"}, 10, knightFigures},
-      {{"solve", petersen, "--threads", "1"}, 20, {{"verdict", "non-hamiltonian"}, {"method", "exact search"}}},
+      {{"solve", petersen, "--threads", "1"},
+       20,
+       {{"verdict", "non-hamiltonian"}, {"method", "exact search"}}},
       {{"solve", petersen, "--frontier-width", "1"}, 20, petersenFigures},
   };
   for (const auto& [rowArgs, exitCode, figures] : rows) {
@@ -79,16 +88,21 @@ TEST(CliSolve, HelpListsEveryOptionOfTheTable) {
 
 TEST(CliSolve, SeedReplaysTheRunWithOneThreadInTheCliAndTheWindow) {
   ScratchFolder scratch;
-  const std::tuple<const char*, const char*, const char*, const char*> rows[] = {  // nodes, graph seed, version, run seed
-      {"40", "5", "3", "123"}, {"60", "7", "5", "1"}, {"100", "7", "5", "1"}, {"30", "2", "4", "9"}};
+  const std::tuple<const char*, const char*, const char*, const char*> rows[] = {
+      // nodes, graph seed, version, run seed
+      {"40", "5", "3", "123"},
+      {"60", "7", "5", "1"},
+      {"100", "7", "5", "1"},
+      {"30", "2", "4", "9"}};
   for (const auto& [nodes, graphSeed, version, seed] : rows) {
     SCOPED_TRACE(std::string(nodes) + " nodes, version " + version);
     const std::string graph = scratch / (std::string("cubic") + nodes + ".txt");
-    ASSERT_EQ(runCli({"generate", "regular", nodes, "3", "--seed", graphSeed, "--output", graph}).exitCode, 0);
+    ASSERT_EQ(runCli({"generate", "regular", nodes, "3", "--seed", graphSeed, "--output", graph}).exitCode,
+              0);
     std::vector<nlohmann::json> runs;  // all but the time taken: verdict, iterations, cycle
     for (int i = 0; i < 2; ++i) {
-      CliRun run = runCli({"schc", graph, "--seed", seed, "--threads", "1", "--version", version, "--time-limit", "20",
-                           "--json"});
+      CliRun run = runCli({"schc", graph, "--seed", seed, "--threads", "1", "--version", version,
+                           "--time-limit", "20", "--json"});
       ASSERT_EQ(run.exitCode, 10) << run.err;
       runs.push_back(run.json());
       runs.back().erase("seconds");
@@ -145,7 +159,8 @@ TEST(CliSolve, OutputFilesHoldTheCycleInEachFormat) {
 TEST(CliSolve, ProofFilesHoldCertificatesThatCheckAccepts) {
   ScratchFolder scratch;
   const std::string petersen = example("petersen.txt"), proof = scratch / "g.proof";
-  const std::tuple<std::vector<std::string>, int, bool> rows[] = {  // arguments, exit, written
+  const std::tuple<std::vector<std::string>, int, bool> rows[] = {
+      // arguments, exit, written
       {{"solve", petersen}, 20, true},
       {{"cohc", example("petersen.hcp")}, 20, true},
       {{"solve", example("knight8x8.txt")}, 10, false},
@@ -228,7 +243,8 @@ TEST(CliSolveCommand, TimeLimitAndCtrlCEndTheRunUndecided) {
   const std::string sat = scratch / "sat.txt";
   ASSERT_EQ(runCli({"generate", "3sat", "5", "4.2", "--seed", "3", "--output", sat}).exitCode, 0);
   const std::string petersen = example("petersen.txt");
-  const std::tuple<std::vector<std::string>, double, const char*> rows[] = {  // arguments, Ctrl-C after, stop
+  const std::tuple<std::vector<std::string>, double, const char*> rows[] = {
+      // arguments, Ctrl-C after, stop
       {{"solve", graph, "--time-limit", "0.5"}, 0.0, "time limit"},
       {{"solve", graph}, 1.0, "interrupted"},
       {{"schc", petersen}, 1.0, "interrupted"},

@@ -18,7 +18,9 @@ struct RecordingListener : SearchTreeListener {
   void nodeStarted(const SearchTreeStatistics&, int32_t depth, bool newRow) override {
     events += " S" + std::to_string(depth) + (newRow ? "+" : "");
   }
-  void nodeSolved(const SearchTreeStatistics&, int32_t depth) override { events += " E" + std::to_string(depth); }
+  void nodeSolved(const SearchTreeStatistics&, int32_t depth) override {
+    events += " E" + std::to_string(depth);
+  }
   std::string events;
 };
 
@@ -45,15 +47,15 @@ TEST(SearchTreeStatistics, HandCountedSequence) {
   // Per depth: started, solved, forced edges, start, longest and average time. Quarter
   // seconds are exact in binary, so the times compare exactly.
   auto row = [&s](size_t d) {
-    return std::vector<double>{s.started[d], s.solved[d], s.forcedEdges[d], s.startTime[d], s.longestTime[d],
-                               s.averageTime[d]};
+    return std::vector<double>{s.started[d],   s.solved[d],      s.forcedEdges[d],
+                               s.startTime[d], s.longestTime[d], s.averageTime[d]};
   };
   EXPECT_EQ(row(0), (std::vector<double>{1, 1, 4, 10.0, 3.0, 3.0}));
   EXPECT_EQ(row(1), (std::vector<double>{2, 2, 6, 11.25, 1.0, 0.75}));
   EXPECT_EQ(std::tuple(s.deepestStartedDepth, s.deepestSolvedDepth, s.mostSolved), std::tuple(1, 1, 2));
   // Only starts raise the most forced edges.
-  EXPECT_EQ(std::vector<double>({s.longestTimeOverall, s.largestAverageTime, s.mostForcedEdges, s.totalStarted(),
-                                 s.totalSolved()}),
+  EXPECT_EQ(std::vector<double>({s.longestTimeOverall, s.largestAverageTime, s.mostForcedEdges,
+                                 s.totalStarted(), s.totalSolved()}),
             std::vector<double>({3.0, 3.0, 7.0, 3.0, 3.0}));
   EXPECT_EQ(listener.events, " S0+ S1+ E1 S1 E1 E0");
 }

@@ -31,7 +31,9 @@ Graph generalizedPetersen(int32_t n, int32_t k) {
   return makeGraph(2 * n, generalizedPetersenEdges(n, k));
 }
 // A square with a pendant node.
-Graph squareWithPendant() { return makeGraph(5, {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 4}}); }
+Graph squareWithPendant() {
+  return makeGraph(5, {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 4}});
+}
 // Two K4 blocks sharing node 3: connected, no degree-2 node, but 3 is a cut vertex.
 Graph twoK4SharingANode() {
   return makeGraph(7, joined(completeEdges(0, 4), completeEdges(3, 4)));
@@ -50,7 +52,10 @@ class SearchTreeTest : public ::testing::Test {
 };
 
 CohcOptions options(int32_t level, bool minimal, int32_t depth = 999999999) {
-  return {.maxSearchDepth = depth, .pruningLevel = level, .buildMinimalChildren = minimal, .writeCycleFile = false};
+  return {.maxSearchDepth = depth,
+          .pruningLevel = level,
+          .buildMinimalChildren = minimal,
+          .writeCycleFile = false};
 }
 
 // ---------------------------------------------------------------------------------------
@@ -108,7 +113,8 @@ TEST_F(SearchTreeTest, CandidatesAreTheUnforcedEdgesInNodeAndNeighbourOrder) {
   for (bool minimal : {false, true}) {
     SearchTreeNode forced(c6, 5, SearchTreeRun{0, minimal, nullptr, {}});
     forced.computeCandidates();
-    EXPECT_EQ(std::pair(forced.candidateCount(), forced.nextChild()), std::pair(0, -1)) << "minimal " << minimal;
+    EXPECT_EQ(std::pair(forced.candidateCount(), forced.nextChild()), std::pair(0, -1))
+        << "minimal " << minimal;
   }
   Graph copy(c6);
   EXPECT_EQ(randomForcingProbe(copy).count, 0) << "the probe ends at once instead of drawing forever";
@@ -233,7 +239,8 @@ TEST_F(SearchTreeTest, ChildCycleEndsTheSearchAndIsWrittenByTheRoot) {
   // Per depth: started, solved, longest and average time (whole ticks: exact), forced edges.
   const SearchTreeStatistics& s = *stats;
   auto row = [&s](size_t d) {
-    return std::vector<double>{s.started[d], s.solved[d], s.longestTime[d], s.averageTime[d], s.forcedEdges[d]};
+    return std::vector<double>{s.started[d], s.solved[d], s.longestTime[d], s.averageTime[d],
+                               s.forcedEdges[d]};
   };
   EXPECT_EQ(row(0), (std::vector<double>{1, 1, 3, 3, 4}));
   EXPECT_EQ(row(1), (std::vector<double>{1, 1, 1, 1, 4}));

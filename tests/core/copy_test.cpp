@@ -81,7 +81,7 @@ TEST(CopyTest, AssignFromTakesOverASolvedCopyButNotItsNamesOrMarks) {
             std::tuple(5, 3, std::string("mine.txt"), 3));
   g.node(1).mark = 9;
   const std::string solvedState = snapshot(solved);
-  g.assignFrom(g);  // taking over itself changes nothing
+  g.assignFrom(g);   // taking over itself changes nothing
   solved = Graph();  // the solved state stands on its own once the source is gone
   EXPECT_EQ(snapshot(g), solvedState);
 }

@@ -3,11 +3,12 @@
 // it included). Removal order and
 // its exact restore, and the forced-edge records, are covered by the chain table and the
 // undo property.
+#include "core/node.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "core/node.h"
 #include "core/random.h"
 #include "core_test_support.h"
 

@@ -1,12 +1,12 @@
 // The random source: the generator's exact sequence, per-thread state, fixed-seed mode (the
 // k-th reseed point uses N + k * 2654435769 instead of the clock) and per-thread seed
 // streams.
+#include "core/random.h"
+
 #include <gtest/gtest.h>
 
 #include <thread>
 #include <vector>
-
-#include "core/random.h"
 
 namespace hc {
 namespace {

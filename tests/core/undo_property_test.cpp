@@ -18,8 +18,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
-#include <new>
 #include <map>
+#include <new>
 #include <random>
 #include <string>
 #include <tuple>
@@ -38,8 +38,12 @@ void* operator new(std::size_t size) {
   if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
   throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+  std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  std::free(p);
+}
 
 namespace hc {
 namespace {
@@ -50,8 +54,8 @@ struct EngineCall {
   ~EngineCall() { counting = false; }
 };
 
-using ::testing::Test;
 using testing::snapshot;
+using ::testing::Test;
 
 // --- the re-entrant formulation, built from the graph's public steps ---
 
@@ -134,8 +138,11 @@ class SequenceRunner {
     std::tie(step.a, step.b) = edges[rng_() % edges.size()];
     step.doForce = rng_() % 2 == 0;
     step.draws = static_cast<uint32_t>(rng_());
-    trace += std::string(" ") + (what ? what : step.doForce ? "force" : "cut") + " " + std::to_string(step.a) + "-" +
-             std::to_string(step.b);
+    trace += std::string(" ") +
+             (what           ? what
+              : step.doForce ? "force"
+                             : "cut") +
+             " " + std::to_string(step.a) + "-" + std::to_string(step.b);
     return step;
   }
 
@@ -255,14 +262,15 @@ TEST(UndoPropertyTest, RandomSequencesUndoExactlyWithoutAllocating) {
 #ifndef HC_HEAVY_CHECKS  // the heavy checks allocate by design
       EXPECT_EQ(allocations.load(), 0) << "the engine allocated after warming up";
 #endif
-      ASSERT_FALSE(Test::HasFailure()) << "seed " << seed << ", run " << run << ", n " << n
-                                       << ", steps:" << runner.trace;
+      ASSERT_FALSE(Test::HasFailure())
+          << "seed " << seed << ", run " << run << ", n " << n << ", steps:" << runner.trace;
       for (int k = 0; k < 4; ++k) checked[k] += runner.checked[k];
     }
   }
   for (int count : checked) EXPECT_GT(count, 100) << "nested trials, simulations, copies, cascades";
   EXPECT_GT(decided, 30) << "some sequences should reach a verdict";
-  for (int kind = 1; kind <= 8; ++kind) EXPECT_GT(kinds[kind], 0) << "no record of kind " << kind << " was undone";
+  for (int kind = 1; kind <= 8; ++kind)
+    EXPECT_GT(kinds[kind], 0) << "no record of kind " << kind << " was undone";
   EXPECT_GT(kinds[kActionMergeChains], 50);
   allocations = 0;
   counting = true;

@@ -36,8 +36,8 @@ TEST(Decompose, AgreesWithBruteForceAndUsesBothRulesBothWays) {
     const bool hamiltonian = !bruteForceCycle(g).empty();
     const DecomposeResult result = decomposeAndDecide(g, bruteForceDecider, StopToken{});
     if (!result.applied) continue;
-    SCOPED_TRACE(::testing::Message()
-                 << "round " << round << ", " << g.nodeCount << " nodes, " << decidedByName(result.decidedBy));
+    SCOPED_TRACE(::testing::Message() << "round " << round << ", " << g.nodeCount << " nodes, "
+                                      << decidedByName(result.decidedBy));
     ASSERT_EQ(result.verdict, hamiltonian ? Verdict::kHamiltonian : Verdict::kNonHamiltonian);
     ASSERT_TRUE(!hamiltonian || isHamiltonianCycleOfPart(g, result.cycle));
     ++decided[std::string(decidedByName(result.decidedBy)) + (hamiltonian ? " yes" : " no")];

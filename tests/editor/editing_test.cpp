@@ -216,7 +216,8 @@ TEST(PageActions, RefusalsChangeNothingThenClearAndNewEmptyTheDrawing) {
   EXPECT_EQ(refusal(clearDrawing(drawing, kEditing, true)), "ERROR! Cannot delete while in rotation mode.");
   EXPECT_TRUE(clipboard.empty());
   ASSERT_TRUE(copySelection(clipboard, drawing, kEditing, false));
-  EXPECT_EQ(refusal(pasteClipboard(clipboard, drawing, kEditing, false, false, 5, 5)), "");  // mouse off the canvas
+  EXPECT_EQ(refusal(pasteClipboard(clipboard, drawing, kEditing, false, false, 5, 5)),
+            "");  // mouse off the canvas
   EXPECT_EQ(listing(drawing) + std::to_string(drawing.nextNodeId), "[] [0 1] [0-1] []2");
   EXPECT_TRUE(clearDrawing(drawing, kEditing, false));
   EXPECT_EQ(listing(drawing) + std::to_string(drawing.nextNodeId), "[] [] [] []0");

@@ -54,7 +54,8 @@ TEST(GraphFamilies, EdgeProbabilityDrawsOncePerPairAndUsesTheThreshold) {
 
 TEST(GraphFamilies, RegularGraphsAreRegularOrGiveUpWhenTheDrawBudgetRunsOut) {
   // K4 is the only 3-regular graph on 4 nodes: every seed must find it.
-  std::vector<std::tuple<int32_t, int32_t, uint32_t>> cases = {{10, 3, 0}, {50, 4, 0}, {101, 6, 0}, {200, 3, 0}, {12, 11, 0}};
+  std::vector<std::tuple<int32_t, int32_t, uint32_t>> cases = {
+      {10, 3, 0}, {50, 4, 0}, {101, 6, 0}, {200, 3, 0}, {12, 11, 0}};
   for (uint32_t seed = 1; seed <= 40; ++seed) cases.emplace_back(4, 3, seed);
   for (auto [n, d, seed] : cases) {
     seedRandom(seed != 0 ? seed : static_cast<uint32_t>(n * 31 + d));
@@ -132,7 +133,8 @@ TEST(GraphFamilies, GridsBoardsAndCubesHoldTheirKnownEdges) {
   EXPECT_EQ(std::pair(neighbourList(knight, 0), neighbourList(knight, 18)),
             std::pair(Ids{10, 17}, Ids{1, 3, 8, 12, 28, 35, 33, 24}));
 
-  EXPECT_EQ(currentEdges(build(4, 6, [](Graph& g) { generateNCube(g, 2); })), (EdgeSet{{0, 1}, {1, 2}, {2, 3}, {0, 3}}));
+  EXPECT_EQ(currentEdges(build(4, 6, [](Graph& g) { generateNCube(g, 2); })),
+            (EdgeSet{{0, 1}, {1, 2}, {2, 3}, {0, 3}}));
   Graph cube = build(32, 6, [](Graph& g) { generateNCube(g, 5); });
   for (int32_t v = 0; v < 32; ++v) EXPECT_EQ(cube.node(v).degree, 5);
   // Every edge joins i with i + 2^t in the grown dimensions; the first two are the 4-cycle.

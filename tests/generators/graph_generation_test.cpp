@@ -77,9 +77,11 @@ TEST(GraphGeneration, PrintLevelLines) {
   generated(complete);
   // Exact text around the elapsed time, which must be a plain number.
   const std::string text = captured.text();
-  const std::string head = "STARTING GRAPH GENERATION...\nGeneration of graph with 4 nodes successful.\tElapsed time: ";
+  const std::string head =
+      "STARTING GRAPH GENERATION...\nGeneration of graph with 4 nodes successful.\tElapsed time: ";
   const std::string tail =
-      "\nThe average node degree is 3\nIf a HC exists, then 2 edges need to be removed in order to find it.\n\n";
+      "\nThe average node degree is 3\nIf a HC exists, then 2 edges need to be removed in order to find "
+      "it.\n\n";
   ASSERT_GT(text.size(), head.size() + tail.size()) << text;
   EXPECT_TRUE(text.starts_with(head) && text.ends_with(tail)) << text;
   const std::string time = text.substr(head.size(), text.size() - head.size() - tail.size());
@@ -89,8 +91,9 @@ TEST(GraphGeneration, PrintLevelLines) {
   GenerationRequest fiveEdges = request(3, 4, 5.0);
   fiveEdges.printLevel = 1;
   generated(fiveEdges);
-  for (const char* line : {"Graph type: Random Graph on 4 Nodes and 5 Edges.\n", "The average node degree is 2.5\n",
-                           "If a HC exists, then 1 edge needs to be removed in order to find it.\n\n"})
+  for (const char* line :
+       {"Graph type: Random Graph on 4 Nodes and 5 Edges.\n", "The average node degree is 2.5\n",
+        "If a HC exists, then 1 edge needs to be removed in order to find it.\n\n"})
     EXPECT_NE(captured.text().find(line), std::string::npos) << line;
 
   // Fewer than three nodes: the warning prints whatever printLevel is, and generation goes on.
@@ -101,21 +104,27 @@ TEST(GraphGeneration, PrintLevelLines) {
 
 TEST(GraphGeneration, RefusedBeforeGenerating) {
   const std::pair<GenerationRequest, std::string> cases[] = {
-      {request(2, 5, 5.0), "ERROR: No 5-regular graph on 5 nodes exists: the degree must be smaller than the number of nodes."},
-      {request(2, 5, 3.0), "ERROR: No 3-regular graph on 5 nodes exists: the number of nodes times the degree must be even."},
+      {request(2, 5, 5.0),
+       "ERROR: No 5-regular graph on 5 nodes exists: the degree must be smaller than the number of nodes."},
+      {request(2, 5, 3.0),
+       "ERROR: No 3-regular graph on 5 nodes exists: the number of nodes times the degree must be even."},
       {request(3, 5, 11.0), "ERROR: 5 nodes have only 10 node pairs; 11 random edges cannot be placed."},
       {request(6, 1), "ERROR: The n-Cube must have at least 2 dimensions."},
-      {request(6, 23), "ERROR: The graph would have about 96468992 edges; at most 50000000 can be generated."},
+      {request(6, 23),
+       "ERROR: The graph would have about 96468992 edges; at most 50000000 can be generated."},
       {request(6, 40), "ERROR: The graph would have 1099511627776 nodes; at most 10000000 can be generated."},
       {request(7, 0), "ERROR: The the graph must have at least 1 component."},
       {request(4, 2, 5.0), "ERROR: The height must be 3 or greater."},
       {request(4, 5, 1.0), "ERROR: The width must be 3 or greater."},
       {request(5, 8, 3.0), "ERROR: The board must have at least 4 columns."},
-      {request(5, 100000, 100000.0), "ERROR: The graph would have 10000000000 nodes; at most 10000000 can be generated."},
-      {request(8, 20000), "ERROR: The graph would have about 199990000 edges; at most 50000000 can be generated."},
+      {request(5, 100000, 100000.0),
+       "ERROR: The graph would have 10000000000 nodes; at most 10000000 can be generated."},
+      {request(8, 20000),
+       "ERROR: The graph would have about 199990000 edges; at most 50000000 can be generated."},
       {request(1, 100000, 0.0), "ERROR: A random graph with edge probability can have at most 65536 nodes."},
       {request(2, 10, std::nan("")), "ERROR: The second parameter must be a finite number."},
-      {request(13, 5), "ERROR: Graph source 13 is neither a family nor a file; the 3-SAT reduction has its own entry."},
+      {request(13, 5),
+       "ERROR: Graph source 13 is neither a family nor a file; the 3-SAT reduction has its own entry."},
       {request(10, -1), "ERROR: No input file named."},
   };
   for (const auto& [r, error] : cases) {
@@ -149,21 +158,25 @@ TEST(GraphGeneration, FilesAreBuiltFromTheirReadOrRefused) {
     return r;
   };
   using enum GraphSource;
-  const std::pair<GraphSource, int16_t> types[] = {{kTextFile, 9}, {kHcpFile, 9}, {kObjFile, 10}, {kDrawingFile, 0}};
+  const std::pair<GraphSource, int16_t> types[] = {
+      {kTextFile, 9}, {kHcpFile, 9}, {kObjFile, 10}, {kDrawingFile, 0}};
   for (auto [source, type] : types) {
     GenerationRequest r = fileRequest(source, reading(k4));
     r.printLevel = 1;
     testing::CapturedDiagnostics captured;
     std::unique_ptr<Graph> graph = generated(r);
     ASSERT_NE(graph, nullptr);
-    EXPECT_EQ(std::tuple(graph->howManyNodes, graph->howManyEdges, graph->graphType, graph->coordinates.size(),
-                         graph->isUncuttableEdge(0, 1), graph->inputFileName, checkInvariants(*graph)),
-              std::tuple(4, 6, type, size_t{4}, true, std::string("g"), std::string()));
-    EXPECT_EQ(captured.text().find("Graph type: File-Read Graph from g.\n") != std::string::npos, source == kTextFile);
+    EXPECT_EQ(
+        std::tuple(graph->howManyNodes, graph->howManyEdges, graph->graphType, graph->coordinates.size(),
+                   graph->isUncuttableEdge(0, 1), graph->inputFileName, checkInvariants(*graph)),
+        std::tuple(4, 6, type, size_t{4}, true, std::string("g"), std::string()));
+    EXPECT_EQ(captured.text().find("Graph type: File-Read Graph from g.\n") != std::string::npos,
+              source == kTextFile);
   }
 
   auto failing = [](PlainGraph&) { return std::string("g: cannot open the file"); };
-  const std::string hint = "Error: Make sure you have properly formatted file named g in the current directory.\n\n";
+  const std::string hint =
+      "Error: Make sure you have properly formatted file named g in the current directory.\n\n";
   const std::tuple<GenerationRequest, std::string, std::string> refusals[] = {
       {fileRequest(kTextFile, failing), "g: cannot open the file", hint},
       {fileRequest(kObjFile, failing), "g: cannot open the file", ""},
@@ -185,8 +198,9 @@ TEST(GraphGeneration, PageRules) {
   EXPECT_EQ(validateGenerationRequest(request(1, 2, 1.5)),
             "ERROR: The number of nodes must be 3 or greater.\n"
             "ERROR: The edge percentage must be between 0.0 and 1.0, inclusive.");
-  EXPECT_EQ(validateGenerationRequest(request(2, 7, 3.0)),
-            "ERROR: No 3-regular graph on 7 nodes exists: the number of nodes times the degree must be even.");
+  EXPECT_EQ(
+      validateGenerationRequest(request(2, 7, 3.0)),
+      "ERROR: No 3-regular graph on 7 nodes exists: the number of nodes times the degree must be even.");
   EXPECT_EQ(std::vector<double>({numericTextValue("-"), numericTextValue("."), numericTextValue("2.5.1")}),
             std::vector<double>({0.0, 0.0, 2.5}));
   ParameterCheck fine = checkGenerationParameters(GraphSource::kRegularGraph, "10", "3.9");
@@ -211,7 +225,8 @@ TEST(GraphGeneration, ThreeSatEntry) {
   // 3.5 variables pass the page's 1/n test with 0.2858, but trunc(3 * 0.2858) is no clause.
   SatGenerationResult none = generate3SatGraph(3.5, 0.2858);
   EXPECT_FALSE(none || none.formula);
-  EXPECT_EQ(none.error, "ERROR: 3 variables with clause multiplier 0.2858 give no clause; a formula needs at least one.");
+  EXPECT_EQ(none.error,
+            "ERROR: 3 variables with clause multiplier 0.2858 give no clause; a formula needs at least one.");
   FormulaResult empty = formulaFromClauses(3, {});
   ASSERT_TRUE(empty);
   EXPECT_EQ(generate3SatGraph(*empty.formula).error,
@@ -221,9 +236,9 @@ TEST(GraphGeneration, ThreeSatEntry) {
 TEST(GenerationStop, ProgressRisesAndAStopAnywhereCancels) {
   // Complete, regular, random edges, knight, n-cube, edge probability. With the same seed the
   // watched run builds the same graph as the plain one.
-  const std::vector<GenerationRequest> requests = {
-      request(8, 120, 0), request(2, 300, 5), request(3, 200, 900),
-      request(5, 12, 12), request(6, 9, 0),   request(1, 300, 0.3)};
+  const std::vector<GenerationRequest> requests = {request(8, 120, 0),   request(2, 300, 5),
+                                                   request(3, 200, 900), request(5, 12, 12),
+                                                   request(6, 9, 0),     request(1, 300, 0.3)};
   for (const GenerationRequest& r : requests) {
     enableFixedSeed(3);
     GenerationResult plain = generateGraph(r);

@@ -19,7 +19,9 @@
 namespace hc {
 namespace {
 
-std::string toDimacs(const LogicalFormula& formula) { return formatDimacsCnf(formula.howManyVariables, formula.clauses); }
+std::string toDimacs(const LogicalFormula& formula) {
+  return formatDimacsCnf(formula.howManyVariables, formula.clauses);
+}
 
 LogicalFormula formulaOf(int32_t n, std::vector<Clause> clauses) {
   FormulaResult result = formulaFromClauses(n, std::move(clauses));
@@ -96,7 +98,8 @@ TEST(LogicalFormula, RefusedFormulas) {
   EXPECT_EQ(randomFormula(5, 4, 1.0).error, "Error: Attempt to generate a random formula with k != 3.");
   EXPECT_FALSE(randomFormula(2, 3, 5.0));  // three distinct variables could never be found
   EXPECT_FALSE(randomFormula(5, 3, -1.0));
-  for (Clause bad : {Clause{1, 2, 4}, Clause{1, 0, 2}, Clause{1, -1, 2}}) EXPECT_FALSE(formulaFromClauses(3, {bad}));
+  for (Clause bad : {Clause{1, 2, 4}, Clause{1, 0, 2}, Clause{1, -1, 2}})
+    EXPECT_FALSE(formulaFromClauses(3, {bad}));
   EXPECT_EQ(graphFromFormula(formulaOf(3, {})), nullptr);
 }
 
@@ -123,7 +126,8 @@ TEST(LogicalFormula, ReductionNumbering) {
 
 TEST(LogicalFormula, AFormulaIsSatisfiableExactlyWhenItsGraphIsHamiltonian) {
   std::vector<Clause> all;  // all eight sign patterns of x1, x2, x3: unsatisfiable
-  for (int32_t signs = 0; signs < 8; ++signs) all.push_back({signs & 1 ? -1 : 1, signs & 2 ? -2 : 2, signs & 4 ? -3 : 3});
+  for (int32_t signs = 0; signs < 8; ++signs)
+    all.push_back({signs & 1 ? -1 : 1, signs & 2 ? -2 : 2, signs & 4 ? -3 : 3});
   const std::vector<Clause> allButOne(all.begin(), all.end() - 1);
   const std::vector<std::pair<int32_t, std::vector<Clause>>> known = {
       {3, all}, {3, allButOne}, {3, {{1, 2, 3}, {1, 2, 3}}}, {4, {{1, -2, 3}, {-1, 2, -4}}}};
@@ -138,7 +142,8 @@ TEST(LogicalFormula, AFormulaIsSatisfiableExactlyWhenItsGraphIsHamiltonian) {
     const int32_t n = 3 + static_cast<int32_t>(seed % 3);
     enableFixedSeed(seed);
     // Three variables with many clauses often use all eight sign patterns: unsatisfiable.
-    const double multiplier = n == 3 ? 4.0 + static_cast<double>(seed % 4) : 1.0 + 0.5 * static_cast<double>(seed % 6);
+    const double multiplier =
+        n == 3 ? 4.0 + static_cast<double>(seed % 4) : 1.0 + 0.5 * static_cast<double>(seed % 6);
     FormulaResult result = randomFormula(n, 3, multiplier);
     disableFixedSeed();
     ASSERT_TRUE(result) << result.error;
@@ -161,13 +166,15 @@ TEST(LogicalFormula, DimacsRoundTripAndErrors) {
 
   const std::pair<const char*, const char*> errors[] = {
       {"1 2 3 0\n", "f.cnf: line 1: clauses before the \"p cnf\" line"},
-      {"p cnf 3 1\n1 2 0\n", "f.cnf: line 2: a clause with 2 literals (only clauses of exactly 3 literals can be reduced)"},
+      {"p cnf 3 1\n1 2 0\n",
+       "f.cnf: line 2: a clause with 2 literals (only clauses of exactly 3 literals can be reduced)"},
       {"p cnf 3 1\n1 2 4 0\n", "f.cnf: line 2: literal 4 is beyond variable 3"},
       {"p cnf 3 2\n1 2 3 0\n", "f.cnf: line 2: the problem line declares 2 clauses but 1 follow"},
       {"p cnf 3 1\n1 x 3 0\n", "f.cnf: line 2: \"x\" is not a literal"},
       {"p cnf 3 1\n1 2 3\n", "f.cnf: line 2: the last clause is not ended by 0"},
       {"p cnf 3 1\n1 99999999999999999999 3 0\n", "f.cnf: line 2: \"99999999999999999999\" is not a literal"},
-      {"p cnf 3 1\n1 1 3 0\n", "f.cnf: clause 1: variable 1 occurs twice (the three variables of a clause must be distinct)"},
+      {"p cnf 3 1\n1 1 3 0\n",
+       "f.cnf: clause 1: variable 1 occurs twice (the three variables of a clause must be distinct)"},
       {"", "f.cnf: line 0: no \"p cnf\" line"},
   };
   for (const auto& [input, error] : errors) {
@@ -191,7 +198,8 @@ TEST(LogicalFormula, TruncatedAndFlippedDimacsNeverCrash) {
   seedRandom(1234);
   for (size_t trial = 0; trial < good.size() + 500; ++trial) {
     std::string text = good.substr(0, std::min(trial, good.size()));
-    if (trial > good.size()) text[static_cast<size_t>(nextRandom()) % text.size()] = static_cast<char>(nextRandom() % 128);
+    if (trial > good.size())
+      text[static_cast<size_t>(nextRandom()) % text.size()] = static_cast<char>(nextRandom() % 128);
     std::istringstream in(text);
     FormulaResult result = readDimacs(in, "t");
     EXPECT_TRUE(result ? graphFromFormula(*result.formula) != nullptr : !result.error.empty()) << trial;

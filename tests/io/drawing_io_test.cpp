@@ -104,7 +104,8 @@ TEST(SolvedPentagon, EdgeStylesInEveryStateTheirLooksAndTheCycleOutput) {
   using enum AlgorithmChoice;
   const std::tuple<const Graph*, ProgramState, AlgorithmChoice, EdgeStyle, EdgeStyle> rows[] = {
       {nullptr, kEditing, kStoneCarver, kOrdinary, kOrdinary},
-      {&pruned, kSubmitted, kStoneCarver, kForced, kOrdinary},  // automatic methods: the edges the pruning forced
+      {&pruned, kSubmitted, kStoneCarver, kForced,
+       kOrdinary},  // automatic methods: the edges the pruning forced
       {&pruned, kRunning, kCoHC, kForced, kOrdinary},
       {&fresh, kSubmitted, kStoneCarver, kOrdinary, kOrdinary},
       {&fresh, kSubmitted, kManualEdit, kOrdinary, kOrdinary},  // manual: nothing forced yet
@@ -122,7 +123,8 @@ TEST(SolvedPentagon, EdgeStylesInEveryStateTheirLooksAndTheCycleOutput) {
   }
   // OUTPUT HC of the same graphs.
   TempFolder folder;
-  const std::pair<ProgramState, const Graph*> refused[] = {{kDecided, &fresh}, {kSubmitted, &solved}, {kDecided, nullptr}};
+  const std::pair<ProgramState, const Graph*> refused[] = {
+      {kDecided, &fresh}, {kSubmitted, &solved}, {kDecided, nullptr}};
   for (auto [state, graph] : refused)
     EXPECT_EQ(outputHamiltonianCycle(state, graph, folder.file("c.txt")).status.message,
               "The graph is non-Hamiltonian!");
@@ -196,9 +198,12 @@ TEST(Names, ExtensionsAndHcOutputNames) {
 // replacing the drawing, while a missing or malformed file changes nothing.
 TEST(DrawingFiles, RefusalsSaveAsByExtensionAndLoad) {
   Graph2D empty;
-  EXPECT_EQ(checkDrawingSave(empty, ProgramState::kSubmitted, true).message, "ERROR! Cannot save while in rotation mode.");
-  EXPECT_EQ(checkDrawingSave(empty, ProgramState::kSubmitted, false).message, "ERROR! Cannot save a graph that has no nodes.");
-  EXPECT_EQ(checkDrawingLoad(ProgramState::kDecided).message, "ERROR! A graph may only be loaded while in graph editing mode.");
+  EXPECT_EQ(checkDrawingSave(empty, ProgramState::kSubmitted, true).message,
+            "ERROR! Cannot save while in rotation mode.");
+  EXPECT_EQ(checkDrawingSave(empty, ProgramState::kSubmitted, false).message,
+            "ERROR! Cannot save a graph that has no nodes.");
+  EXPECT_EQ(checkDrawingLoad(ProgramState::kDecided).message,
+            "ERROR! A graph may only be loaded while in graph editing mode.");
   EXPECT_TRUE(checkDrawingLoad(ProgramState::kEditing));
   TempFolder folder;
   Graph2D drawing;

@@ -196,7 +196,8 @@ TEST(GraphFormats, DamagedFilesAreReadOrRefusedWithOnePrintableLine) {
 
 TEST(GraphFormats, BadInputIsOneErrorNamingFileAndLine) {
   ScratchFolder scratch;
-  const std::tuple<const char*, const char*, const char*> cases[] = {  // file, text, error
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      // file, text, error
       {"a.g6", "IheA@GUA\n", "a.g6: line 1: a graph6 line for 10 nodes needs 8 bytes"},
       {"b.g6", ">>graph6<<\n\nIh\001A@GUAo\nIheA@GUAo\n", "b.g6: line 3: byte 3 (code 1)"},  // \001: byte 1
       {"c.s6", ":~~~~~~~~\n", "c.s6: line 1: node count 68719476735 out of range"},
@@ -218,7 +219,8 @@ TEST(GraphFormats, BadInputIsOneErrorNamingFileAndLine) {
        "a.hcp: fixed edge 2 3 is not an edge of the graph"},
       {"b.hcp", "DIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n-1\nFIXED_EDGES_SECTION\n2\n",
        "b.hcp: the file ends inside the fixed edges"},
-      {"c.hcp", "TYPE : HCP\nDIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n2 2\n-1\n", "c.hcp: line 5: node 2 is joined to itself"},
+      {"c.hcp", "TYPE : HCP\nDIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n2 2\n-1\n",
+       "c.hcp: line 5: node 2 is joined to itself"},
       {"d.hcp", "DIMENSION : 3\nFROB : 1\n", "d.hcp: line 2: unknown header \"FROB\""},
       {"e.hcp", "DIMENSION : 3\nEDGE_DATA_SECTION\n1 2\n-1\n3 1\n",
        "e.hcp: line 5: unexpected text after the edge data: \"3 1\""},
@@ -258,18 +260,20 @@ TEST(GraphFormats, CodecAgreesWithNauty) {
 // TSPLIB: graphs as edge or adjacency lists; tours written and read back.
 TEST(TsplibFiles, HcpEdgeAndAdjacencyListsAndTourRoundTripAndFaults) {
   HcpContents edgeList;
-  ASSERT_TRUE(parseHcp("NAME: sq\nCOMMENT : a square\nTYPE : HCP\nDIMENSION :4\nEDGE_DATA_FORMAT : EDGE_LIST\n"
-                       "EDGE_DATA_SECTION\n  1   2\n2 3\n3 4 4 1\n2 1\n-1\nEOF\n",
-                       "sq.hcp", edgeList));
+  ASSERT_TRUE(
+      parseHcp("NAME: sq\nCOMMENT : a square\nTYPE : HCP\nDIMENSION :4\nEDGE_DATA_FORMAT : EDGE_LIST\n"
+               "EDGE_DATA_SECTION\n  1   2\n2 3\n3 4 4 1\n2 1\n-1\nEOF\n",
+               "sq.hcp", edgeList));
   EXPECT_EQ(edgeList.name, "sq");
   EXPECT_EQ(edgeList.dimension, 4);
   // 0-based, each edge once (the repeated 2 1 is dropped), in file order.
   EXPECT_EQ(edgeList.edges, (EdgeList{{0, 1}, {1, 2}, {2, 3}, {3, 0}}));
 
   HcpContents adjacency;
-  ASSERT_TRUE(parseHcp("TYPE : HCP\r\nDIMENSION : 4\r\nEDGE_DATA_FORMAT : ADJ_LIST\r\nEDGE_DATA_SECTION\r\n"
-                       "1 2 4 -1\r\n3 2 4 -1\r\n-1\r\n",
-                       "sq.hcp", adjacency));
+  ASSERT_TRUE(
+      parseHcp("TYPE : HCP\r\nDIMENSION : 4\r\nEDGE_DATA_FORMAT : ADJ_LIST\r\nEDGE_DATA_SECTION\r\n"
+               "1 2 4 -1\r\n3 2 4 -1\r\n-1\r\n",
+               "sq.hcp", adjacency));
   EXPECT_EQ(adjacency.edges, (EdgeList{{0, 1}, {0, 3}, {2, 1}, {2, 3}}));
   EXPECT_FALSE(parseHcp("DIMENSION : 3\nFROB : 1\n", "x.hcp", edgeList));
   EXPECT_EQ(edgeList.name, "sq");  // a refused file leaves the output alone
@@ -309,7 +313,8 @@ TEST(CycleFiles, TextShapesAreToldApartAndWrittenInTheSolvedGraphsNeighbourOrder
   EXPECT_EQ(cycle, (std::vector<int32_t>{0, 2, 1}));
   EXPECT_EQ(formatCycleAdjacencyText(triangle, cycle), "0 2 1\n1 0 2\n2 0 1\n");
   triangle.coordinates = {{0, 0, 0}, {1, 0, 0}, {0.5, 1, 0}};
-  EXPECT_EQ(formatCycleObj(triangle, cycle), "v 0 0 0\nv 1 0 0\nv 0.5 1 0\n# Hamiltonian Cycle:\nl 1 3 2 1\n");
+  EXPECT_EQ(formatCycleObj(triangle, cycle),
+            "v 0 0 0\nv 1 0 0\nv 0.5 1 0\n# Hamiltonian Cycle:\nl 1 3 2 1\n");
 }
 
 }  // namespace

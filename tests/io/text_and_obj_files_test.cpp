@@ -2,7 +2,6 @@
 // the order of the arrays read, writing in array order, the OBJ cycle file,
 // and the exact errors of the readers and writers.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,20 +31,25 @@ std::string readFile(const fs::path& path) {
   return out.str();
 }
 
-void writeFile(const fs::path& path, const std::string& content) { std::ofstream(path, std::ios::binary) << content; }
+void writeFile(const fs::path& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
+}
 
 // A scratch folder of its own per test, removed afterwards.
 class GraphFilesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = fs::temp_directory_path() / (std::string("hc_core_files_") + info->name() + "_" + std::to_string(getpid()));
+    folder_ = fs::temp_directory_path() /
+              (std::string("hc_core_files_") + info->name() + "_" + std::to_string(getpid()));
     fs::remove_all(folder_);
     fs::create_directories(folder_);
   }
   void TearDown() override { fs::remove_all(folder_); }
   fs::path scratch(const std::string& name) const { return folder_ / name; }
-  size_t filesInScratch() const { return static_cast<size_t>(std::distance(fs::directory_iterator(folder_), {})); }
+  size_t filesInScratch() const {
+    return static_cast<size_t>(std::distance(fs::directory_iterator(folder_), {}));
+  }
   fs::path folder_;
 };
 
@@ -108,7 +112,8 @@ TEST_F(GraphFilesTest, SampleFoldersGiveWhatTheirListsSay) {
       ++walked;
       if (valid) {
         ASSERT_TRUE(loaded.status.ok) << loaded.status.error;
-        EXPECT_EQ(std::to_string(loaded.graph.howManyNodes) + " " + std::to_string(loaded.graph.howManyEdges), want);
+        EXPECT_EQ(std::to_string(loaded.graph.howManyNodes) + " " + std::to_string(loaded.graph.howManyEdges),
+                  want);
         EXPECT_EQ(checkInvariants(loaded.graph), "");
         continue;
       }
@@ -135,7 +140,8 @@ TEST_F(GraphFilesTest, RefusalsLeaveEverythingAsItWas) {
     return g;
   };
   Graph triangle = placed(makeGraph(3, testing::cycleEdges(0, 3)));
-  Graph twoTriangles = placed(makeGraph(6, testing::joined(testing::cycleEdges(0, 3), testing::cycleEdges(3, 3))));
+  Graph twoTriangles =
+      placed(makeGraph(6, testing::joined(testing::cycleEdges(0, 3), testing::cycleEdges(3, 3))));
   const std::string cannotCreate = nowhere + ": cannot create the file: No such file or directory";
   const std::pair<FileStatus, std::string> refusals[] = {
       {missing.status, scratch("missing.txt").string() + ": no such file"},
@@ -172,8 +178,10 @@ TEST_F(GraphFilesTest, ArraysFollowTheFileAndWrittenTextFollowsTheArrays) {
       {kData / "obj/valid/two_faces_sharing_an_edge.obj", "1 2 3/0 2/1 0 3/2 0"},
   };
   for (const auto& [file, expected] : samples) EXPECT_EQ(arrays(load(file).graph), expected) << file;
-  EXPECT_EQ(load(kData / "obj/valid/square_with_texture_indices.obj").graph.coordinates.at(2), (Point3{1, 1, 0}));
-  EXPECT_EQ(load(kData / "obj/valid/number_formats.obj").graph.coordinates.at(0), (Point3{0.001, -250.0, 3.0}));
+  EXPECT_EQ(load(kData / "obj/valid/square_with_texture_indices.obj").graph.coordinates.at(2),
+            (Point3{1, 1, 0}));
+  EXPECT_EQ(load(kData / "obj/valid/number_formats.obj").graph.coordinates.at(0),
+            (Point3{0.001, -250.0, 3.0}));
 
   Loaded k4 = load(kData / "txt/valid/k4.txt");
   EXPECT_EQ(k4.graph.edgesToRemove, 2);

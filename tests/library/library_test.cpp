@@ -95,7 +95,8 @@ TEST(Library, EveryOptionRefusesAValuePastItsRange) {
     else
       cohc.set(option.name, wide);
     if (option.method == "solve") return hcl::solve(hcl::petersen(), solve).verdict;
-    return option.method == "schc" ? hcl::schc(hcl::knight(6, 6), schc).verdict : hcl::cohc(hcl::petersen(), cohc).verdict;
+    return option.method == "schc" ? hcl::schc(hcl::knight(6, 6), schc).verdict
+                                   : hcl::cohc(hcl::petersen(), cohc).verdict;
   };
   for (const hcl::MethodOption& option : hcl::methodOptions()) {
     for (const bool byField : {true, false}) {

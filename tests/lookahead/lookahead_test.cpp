@@ -95,33 +95,51 @@ TEST(LookAheadSequencing, KnownAnswersWithTheirLines) {
   Graph petersen = petersenGraph();
   petersen.force(0, 1);
   // Left open by the initial pruning; only the trial of the last edge, 7-8, decides.
-  Graph last = makeGraph(9, {{0, 1}, {2, 3}, {7, 8}, {2, 5}, {1, 6}, {3, 7}, {0, 6}, {3, 8}, {1, 3}, {3, 5},
-                             {1, 2}, {1, 7}, {7, 6}, {3, 6}, {0, 4}, {2, 4}, {4, 7}, {2, 8}, {4, 6}});
+  Graph last = makeGraph(9, {{0, 1},
+                             {2, 3},
+                             {7, 8},
+                             {2, 5},
+                             {1, 6},
+                             {3, 7},
+                             {0, 6},
+                             {3, 8},
+                             {1, 3},
+                             {3, 5},
+                             {1, 2},
+                             {1, 7},
+                             {7, 6},
+                             {3, 6},
+                             {0, 4},
+                             {2, 4},
+                             {4, 7},
+                             {2, 8},
+                             {4, 6}});
   fastInitialPruning(last, 65535, 0);
   // Graph, mode, print level, indent, verdict, whether an edge was forced, lines. On the prism
   // every chord cut closes a cycle; the Petersen graph has none.
   for (auto [g, mode, printLevel, indent, verdict, forced, lines] : {
            std::tuple{prism(), int16_t{2}, int16_t{0}, int16_t{0}, kHamiltonian, false,
                       std::string(kWithout) + kSolved},
-      {prism(), 2, 2, 2, kHamiltonian, false,
-       std::string(kWithout) + "  Lookahead Sequencing cut an edge. howManyUncuttable = 6\n" + kSolved},
-      {prism(), 1, 2, 0, kHamiltonian, false,
-       "About to run Look Ahead Sequencing with Disjunction Check.\n"
-       "Disjunction Lookahead Sequencing cut an edge. howManyUncuttable = 6\n" + std::string(kSolved)},
-      {decided, 0, 2, 0, kNotHamiltonian, false, ""},
-      {forcedCycle, 1, 2, 0, kUndecided, false,
-       "About to run Look Ahead Sequencing with Disjunction Check.\n"
-       "IsHamiltonian = 2 after initialPruningLookAheadSequencing.\n"},
-      {petersen, 2, 2, 0, kNotHamiltonian, true,
-       std::string(kWithout) +
-           "Lookahead Sequencing forced edge 2,3 howManyUncuttable = 2\n"
-           "Lookahead Sequencing forced edge 2,7 howManyUncuttable = 4\n"
-           "Lookahead Sequencing forced edge 3,4 howManyUncuttable = 9\n"
-           "Initial Pruning Look Ahead Sequencing solved the graph. isHamiltonian = 0\n"},
-      {last, 2, 2, 0, kUndecided, true,
-       std::string(kWithout) + "Lookahead Sequencing forced edge 7,8 howManyUncuttable = 3\n"
-           "Lookahead Sequencing forced 1 edge. howManyUncuttable = 3\n"
-           "IsHamiltonian = 2 after initialPruningLookAheadSequencing.\n"},
+           {prism(), 2, 2, 2, kHamiltonian, false,
+            std::string(kWithout) + "  Lookahead Sequencing cut an edge. howManyUncuttable = 6\n" + kSolved},
+           {prism(), 1, 2, 0, kHamiltonian, false,
+            "About to run Look Ahead Sequencing with Disjunction Check.\n"
+            "Disjunction Lookahead Sequencing cut an edge. howManyUncuttable = 6\n" +
+                std::string(kSolved)},
+           {decided, 0, 2, 0, kNotHamiltonian, false, ""},
+           {forcedCycle, 1, 2, 0, kUndecided, false,
+            "About to run Look Ahead Sequencing with Disjunction Check.\n"
+            "IsHamiltonian = 2 after initialPruningLookAheadSequencing.\n"},
+           {petersen, 2, 2, 0, kNotHamiltonian, true,
+            std::string(kWithout) +
+                "Lookahead Sequencing forced edge 2,3 howManyUncuttable = 2\n"
+                "Lookahead Sequencing forced edge 2,7 howManyUncuttable = 4\n"
+                "Lookahead Sequencing forced edge 3,4 howManyUncuttable = 9\n"
+                "Initial Pruning Look Ahead Sequencing solved the graph. isHamiltonian = 0\n"},
+           {last, 2, 2, 0, kUndecided, true,
+            std::string(kWithout) + "Lookahead Sequencing forced edge 7,8 howManyUncuttable = 3\n"
+                                    "Lookahead Sequencing forced 1 edge. howManyUncuttable = 3\n"
+                                    "IsHamiltonian = 2 after initialPruningLookAheadSequencing.\n"},
        }) {
     SCOPED_TRACE(lines);
     const HamiltonicityState start = g.isHamiltonian;
@@ -162,8 +180,8 @@ TEST(LookAheadSequencing, EndsWhereNoTrialDecidesAndKeepsEveryCycle) {
 TEST(DisjunctionCheck, RejectsOnlyOnAnEdgeWhoseCutAndForceAreBothFatal) {
   constexpr const char* kAbout = "About to run a disjunction check.\n";
   // Without a Hamiltonian cycle, and left open by the initial pruning.
-  Graph none = makeGraph(8, {{0, 2}, {0, 3}, {0, 5}, {0, 6}, {1, 2}, {1, 4}, {1, 6}, {2, 7}, {3, 7}, {4, 5},
-                             {5, 7}, {6, 7}});
+  Graph none = makeGraph(
+      8, {{0, 2}, {0, 3}, {0, 5}, {0, 6}, {1, 2}, {1, 4}, {1, 6}, {2, 7}, {3, 7}, {4, 5}, {5, 7}, {6, 7}});
   ASSERT_TRUE(cyclesKeepingForcedEdges(none).empty());
   ASSERT_EQ(fastInitialPruning(none, 65535, 0), kUndecided);
   // The ring graph is Hamiltonian, and deleting 2-5 is fatal: no edge is both.

@@ -22,8 +22,8 @@ using namespace hc::testing;
 
 auto figuresOf(const GraphInformation& i) {
   const DegreeFigures& d = i.pruned;
-  return std::tuple(i.name, d.nodes, d.edges, i.forcedEdges, d.averageDegree, d.minDegree, d.maxDegree, i.bipartite,
-                    i.connected, i.biconnected);
+  return std::tuple(i.name, d.nodes, d.edges, i.forcedEdges, d.averageDegree, d.minDegree, d.maxDegree,
+                    i.bipartite, i.connected, i.biconnected);
 }
 
 TEST(GraphInformation, ALowDegreeGraphGetsThePruningsFiguresFromItsEdgesAlone) {
@@ -45,10 +45,16 @@ TEST(GraphInformation, ALowDegreeGraphGetsThePruningsFiguresFromItsEdgesAlone) {
     SCOPED_TRACE(snapshot(g));
     const RootPruning pruning = pruneAtRoot(g);
     const DegreeFigures pruned = degreeFigures(*pruning.graph);
-    const GraphInformation expected{"g",           pruned,           pruning.graph->howManyUncuttable, pruning.bipartite,
-                                    pruning.connected, pruning.biconnected, degreeFigures(g)};
+    const GraphInformation expected{"g",
+                                    pruned,
+                                    pruning.graph->howManyUncuttable,
+                                    pruning.bipartite,
+                                    pruning.connected,
+                                    pruning.biconnected,
+                                    degreeFigures(g)};
     EXPECT_EQ(figuresOf(computeGraphInformation(g, "g")), figuresOf(expected));
-    const std::optional<GraphInformation> fromEdges = lowDegreeGraphInformation(EdgeSnapshot(g), g.howManyUncuttable, "g");
+    const std::optional<GraphInformation> fromEdges =
+        lowDegreeGraphInformation(EdgeSnapshot(g), g.howManyUncuttable, "g");
     const bool low = degreeFigures(g).minDegree < 2;
     lowDegree += low;
     EXPECT_EQ(fromEdges.has_value(), low);
@@ -59,7 +65,8 @@ TEST(GraphInformation, ALowDegreeGraphGetsThePruningsFiguresFromItsEdgesAlone) {
   EXPECT_GT(lowDegree, 100);
   // Five million isolated nodes and one edge: figures without a solver graph.
   const std::vector<std::pair<int32_t, int32_t>> one{{0, 1}};
-  const std::optional<GraphInformation> sparse = lowDegreeGraphInformation(EdgeSnapshot(5000000, one), 0, "s");
+  const std::optional<GraphInformation> sparse =
+      lowDegreeGraphInformation(EdgeSnapshot(5000000, one), 0, "s");
   ASSERT_TRUE(sparse.has_value());
   EXPECT_EQ(figuresOf(*sparse), std::tuple(std::string("s"), 5000000, 1, 0, 4e-7, 0, 1, true, false, false));
 }
@@ -80,7 +87,8 @@ TEST(Runners, CohcResults) {
       ++decisions;
     });
     ASSERT_TRUE(eventually([&] { return decisions > 0; }));
-    EXPECT_EQ(std::tuple(runner.runInProgress(), decisions.load(), result.load()), std::tuple(false, 1, expected))
+    EXPECT_EQ(std::tuple(runner.runInProgress(), decisions.load(), result.load()),
+              std::tuple(false, 1, expected))
         << "depth " << depth;
   }
 }

@@ -95,7 +95,8 @@ void expectVerifiedCycle(const Graph& solved, const EdgeSnapshot& submitted, con
 TEST(ProbabilityMill, EveryVersionStepByStep) {
   testing::CapturedDiagnostics log;
   enableFixedSeed(31);
-  std::vector<Graph> sources = {generated(GraphSource::kKnightsTourGraph, 8, 8), generated(GraphSource::kIccsGraph, 1, 0.0), testing::petersenGraph()};
+  std::vector<Graph> sources = {generated(GraphSource::kKnightsTourGraph, 8, 8),
+                                generated(GraphSource::kIccsGraph, 1, 0.0), testing::petersenGraph()};
   for (size_t s = 0; s < 2; ++s) ASSERT_EQ(fastInitialPruning(sources[s], 2, 0), kUndecided);
   ASSERT_GT(sources[0].howManyChains, 0);
   int32_t fatalTrials = 0;
@@ -156,8 +157,8 @@ TEST(ProbabilityMill, EveryVersionStepByStep) {
 
 TEST(ProbabilityMill, ThresholdSwitchNeedsAStrictlyGreaterRatio) {
   const std::tuple<int32_t, int16_t, int32_t, bool> cases[] = {
-      {100, 0, 95, false}, {100, 0, 96, true}, {100000, 50, 98000, false}, {100000, 50, 98001, true},
-      {100000, 5, 95001, true}, {99999, 50, 95000, true}};
+      {100, 0, 95, false},       {100, 0, 96, true},       {100000, 50, 98000, false},
+      {100000, 50, 98001, true}, {100000, 5, 95001, true}, {99999, 50, 95000, true}};
   for (auto [n, type, forced, reached] : cases) {
     Graph g(n, type);
     g.howManyUncuttable = forced;
@@ -284,7 +285,8 @@ TEST_P(OfferedVersions, FindVerifiedCyclesOnOneAndTwoThreads) {
   testing::CapturedDiagnostics log;
   enableFixedSeed(1000 + static_cast<uint32_t>(version));
   for (int32_t threads : {1, 2}) {
-    Graph g = threads == 1 ? generated(GraphSource::kIccsGraph, 1, 0.0) : generated(GraphSource::kKnightsTourGraph, 8, 8);
+    Graph g = threads == 1 ? generated(GraphSource::kIccsGraph, 1, 0.0)
+                           : generated(GraphSource::kKnightsTourGraph, 8, 8);
     const EdgeSnapshot submitted(g);
     RecordingSink sink;
     SchcOutcome outcome;
@@ -367,8 +369,8 @@ TEST(StoneCarver, NonHamiltonianGraphRunsToTheLimitOrTheStop) {
   enableFixedSeed(77);
   int32_t hubIterations = 0;
   for (const auto& [version, threads, limit, stopAfter, printLevel] : rows) {
-    SCOPED_TRACE(::testing::Message() << "version " << version << ", limit " << limit << ", stop after "
-                                      << stopAfter);
+    SCOPED_TRACE(::testing::Message()
+                 << "version " << version << ", limit " << limit << ", stop after " << stopAfter);
     Graph g = makeGraph(22, testing::generalizedPetersenEdges(11, 2));  // the cheap pruning cannot tell
     g.printLevel = printLevel;
     RecordingSink sink;
@@ -376,8 +378,7 @@ TEST(StoneCarver, NonHamiltonianGraphRunsToTheLimitOrTheStop) {
     if (stopAfter < 0) sink.flag.requestStop();
     SchcOutcome outcome;
     log.clear();
-    runStoneCarver(g, version, &sink.flag, &sink, {.maxIterations = limit, .threads = threads},
-                   &outcome);
+    runStoneCarver(g, version, &sink.flag, &sink, {.maxIterations = limit, .threads = threads}, &outcome);
     // Exactly, except that with two threads and no limit the other worker may finish its
     // iteration.
     const size_t expected = static_cast<size_t>(limit > 0 ? limit : std::max(stopAfter, 0));

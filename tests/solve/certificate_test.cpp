@@ -104,7 +104,8 @@ TEST(Certificates, EveryRefutationIsCertifiedAndAccepted) {
       options.seed = seed++;
       options.certificate = &certificate;
       const SolveResult r = solveGraph(makeGraph(n, edges), options);
-      SCOPED_TRACE(::testing::Message() << name << ", " << std::string(decidedByName(r.decidedBy)) << ", " << n << " nodes");
+      SCOPED_TRACE(::testing::Message()
+                   << name << ", " << std::string(decidedByName(r.decidedBy)) << ", " << n << " nodes");
       ASSERT_EQ(r.verdict, kNotHamiltonian);
       ASSERT_TRUE(r.certified) << r.certificateNote;
       const certcheck::CheckResult c = check(n, edges, certificate);
@@ -147,7 +148,12 @@ TEST(Certificates, HowEachMethodsVerdictIsCertified) {
           {"uneven sides", 7, completeBipartiteEdges(3, 4), {}, "root pruning", "bipartite"},
           {"an independent set of more than half", 9, crowdedSide(), {}, "alternation rule", "independent"},
           // Its deletions as a step, then the pieces they leave.
-          {"two bipartitions (knight 4 x 40)", 160, knightEdges(4, 40), {}, "alternation rule", "alternation"},
+          {"two bipartitions (knight 4 x 40)",
+           160,
+           knightEdges(4, 40),
+           {},
+           "alternation rule",
+           "alternation"},
           {"the search's tree", 22, generalizedPetersenEdges(11, 2), onlySearch, "exact search", "split"},
           {"a log past its bound", 22, generalizedPetersenEdges(11, 2), tinyLog, "exact search",
            "the exact search's proof log passed 64 bytes"},
@@ -157,15 +163,16 @@ TEST(Certificates, HowEachMethodsVerdictIsCertified) {
           {"three pieces between two nodes", 14, blobsBetweenTwoNodes(3), rulesFirst, "separator",
            "separator"},
           {"a fragment without paths", 20, petersenFragment(), rulesFirst, "edge cut", "fragment"},
-          {"more pieces than separating nodes", 19, fourPiecesOnThreeNodes(), relaxationFirst, "linear relaxation",
-           "separator"},
+          {"more pieces than separating nodes", 19, fourPiecesOnThreeNodes(), relaxationFirst,
+           "linear relaxation", "separator"},
       };
   for (const auto& [what, n, edges, given, method, step] : rows) {
     std::string certificate;
     SolveOptions options = given;
     options.certificate = &certificate;
     const SolveResult r = solveGraph(makeGraph(n, edges), options);
-    EXPECT_EQ(std::tuple(std::string(decidedByName(r.decidedBy)), r.certified ? firstStep(certificate) : r.certificateNote,
+    EXPECT_EQ(std::tuple(std::string(decidedByName(r.decidedBy)),
+                         r.certified ? firstStep(certificate) : r.certificateNote,
                          check(n, edges, certificate).accepted == r.certified),
               std::tuple(method, step, true))
         << what;
@@ -175,8 +182,8 @@ TEST(Certificates, HowEachMethodsVerdictIsCertified) {
   StopToken stopped;
   stopped.requestStop();
   std::string certificate = "stale";
-  const CertificateOutcome none =
-      writeSolveCertificate(prism, DecidedBy::kSeparator, ProofPiece{}, SolveOptions{}, stopped, 1.0, certificate);
+  const CertificateOutcome none = writeSolveCertificate(prism, DecidedBy::kSeparator, ProofPiece{},
+                                                        SolveOptions{}, stopped, 1.0, certificate);
   EXPECT_EQ(std::pair(none.certified, certificate), std::pair(false, std::string()));
   EXPECT_EQ(none.note,
             "the separator's refutation has no certificate, and the run was stopped before another proof "

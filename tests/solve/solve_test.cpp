@@ -114,7 +114,8 @@ TEST(Solve, VerdictsAndFrontierWidthsDoNotDependOnTheNumbering) {
       const SolveResult solved = solveGraph(g, options);
       EXPECT_EQ(solved.verdict, c.verdict) << std::string(decidedByName(solved.decidedBy));
       if (c.decidedBy != nullptr) {
-        EXPECT_EQ(std::pair(std::string(decidedByName(solved.decidedBy)), solved.threads), std::pair(std::string(c.decidedBy), 0));
+        EXPECT_EQ(std::pair(std::string(decidedByName(solved.decidedBy)), solved.threads),
+                  std::pair(std::string(c.decidedBy), 0));
       }
       if (!c.thin) continue;
       const EdgeSnapshot edges(g);
@@ -178,7 +179,8 @@ const MethodRow kMethods[] = {
        }
        ExactSearchResult found = exactSearch(g, StopToken());
        EXPECT_EQ(found.verdict, c.verdict);
-       EXPECT_TRUE(c.expected ? isHamiltonianCycleOf(found.cycle, c.n, c.loaded) : currentEdges(g) == rootEdges);
+       EXPECT_TRUE(c.expected ? isHamiltonianCycleOf(found.cycle, c.n, c.loaded)
+                              : currentEdges(g) == rootEdges);
      }},
     // Every zoo graph fits the frontier search's width: the exact answer.
     {"FrontierSearch",
@@ -192,7 +194,8 @@ const MethodRow kMethods[] = {
        if (pruneRootIncrementally(r) != kUndecided) return;
        applyAlternationRule(r, c.seed);
        const EdgeSet left = currentEdges(r);
-       const bool keepsCycleEdges = std::includes(left.begin(), left.end(), c.onCycles.begin(), c.onCycles.end());
+       const bool keepsCycleEdges =
+           std::includes(left.begin(), left.end(), c.onCycles.begin(), c.onCycles.end());
        EXPECT_TRUE(r.isHamiltonian == kNotHamiltonian ? !c.expected : keepsCycleEdges);
      }},
     // The clause-learning worker on the graph as given and after the root rules (their
@@ -213,7 +216,8 @@ const MethodRow kMethods[] = {
     {"LinearRelaxation",
      [](const ZooCase& c) {
        const LinearRelaxationResult relaxation = solveLinearRelaxation(c.original, StopToken());
-       EXPECT_TRUE(relaxation.outcome == RelaxationOutcome::kNoCycle ? !c.expected : isOneTough(c.n, c.loaded));
+       EXPECT_TRUE(relaxation.outcome == RelaxationOutcome::kNoCycle ? !c.expected
+                                                                     : isOneTough(c.n, c.loaded));
      }},
     // The linear checks (connected, no cut vertex, even sides when bipartite) refute only
     // graphs without a cycle, the same from the graph and from its edges.
@@ -236,16 +240,20 @@ const MethodRow kMethods[] = {
        options.seed = c.seed;
        SolveResult result = solveGraph(c.original, options);
        EXPECT_EQ(result.verdict, c.verdict) << decidedByName(result.decidedBy);
-       EXPECT_TRUE(!c.expected || (isHamiltonianCycleOf(result.cycle, c.n, c.loaded) && result.cycle.front() == 0));
+       EXPECT_TRUE(!c.expected ||
+                   (isHamiltonianCycleOf(result.cycle, c.n, c.loaded) && result.cycle.front() == 0));
        const std::vector<std::pair<int32_t, int32_t>> edgeList(c.loaded.begin(), c.loaded.end());
        const Verdict trivial = trivialVerdict(c.original);
        EXPECT_EQ(trivialVerdict(c.n, edgeList), trivial);
        EXPECT_TRUE(trivial == Verdict::kUndecided || !c.expected);
-       EXPECT_TRUE(trivial != Verdict::kNonHamiltonian || (result.decidedBy == DecidedBy::kRootPruning && result.threads == 0));
+       EXPECT_TRUE(trivial != Verdict::kNonHamiltonian ||
+                   (result.decidedBy == DecidedBy::kRootPruning && result.threads == 0));
      }},
 };
 
-void PrintTo(const MethodRow& row, std::ostream* out) { *out << row.name; }
+void PrintTo(const MethodRow& row, std::ostream* out) {
+  *out << row.name;
+}
 
 class EveryMethod : public ::testing::TestWithParam<MethodRow> {};
 
@@ -259,14 +267,17 @@ TEST_P(EveryMethod, AgreesWithBruteForceOnTheZoo) {
     c.expected = !c.onCycles.empty();
     c.verdict = c.expected ? kHamiltonian : kNotHamiltonian;
     hamiltonian += c.expected;
-    SCOPED_TRACE(::testing::Message() << n << " nodes, " << c.loaded.size() << " edges, Hamiltonian " << c.expected);
+    SCOPED_TRACE(::testing::Message()
+                 << n << " nodes, " << c.loaded.size() << " edges, Hamiltonian " << c.expected);
     GetParam().check(c);
   }
   EXPECT_GT(hamiltonian, 40);  // the zoo holds both kinds in numbers
 }
 
 INSTANTIATE_TEST_SUITE_P(Solve, EveryMethod, ::testing::ValuesIn(kMethods),
-                         [](const ::testing::TestParamInfo<MethodRow>& row) { return std::string(row.param.name); });
+                         [](const ::testing::TestParamInfo<MethodRow>& row) {
+                           return std::string(row.param.name);
+                         });
 
 // Threads of this process, read from /proc.
 int32_t threadCount() {

@@ -19,6 +19,8 @@ bool eventually(F done) {
   return false;
 }
 
-inline std::shared_ptr<Graph> shared(Graph g) { return std::make_shared<Graph>(std::move(g)); }
+inline std::shared_ptr<Graph> shared(Graph g) {
+  return std::make_shared<Graph>(std::move(g));
+}
 
 }  // namespace hc::testing

@@ -62,7 +62,9 @@ inline EdgeList generalizedPetersenEdges(int32_t n, int32_t k) {
   return e;
 }
 
-inline Graph petersenGraph() { return makeGraph(10, generalizedPetersenEdges(5, 2)); }
+inline Graph petersenGraph() {
+  return makeGraph(10, generalizedPetersenEdges(5, 2));
+}
 inline Graph completeGraph(int32_t n) {
   return makeGraph(n, completeEdges(0, n));
 }
@@ -235,8 +237,9 @@ inline bool isHamiltonianCycleOf(const std::vector<int32_t>& cycle, int32_t n, c
 inline std::string snapshot(const Graph& g) {
   std::ostringstream out;
   out << "isHamiltonian " << g.isHamiltonian << " nodes " << g.howManyNodes << " edges " << g.howManyEdges
-      << " uncuttable " << g.howManyUncuttable << " chains " << g.howManyChains << "/" << g.maxChains << " hubs "
-      << g.howManyHubs << " rings " << g.howManyRings << " queue " << g.pruningQueue.count() << "\n";
+      << " uncuttable " << g.howManyUncuttable << " chains " << g.howManyChains << "/" << g.maxChains
+      << " hubs " << g.howManyHubs << " rings " << g.howManyRings << " queue " << g.pruningQueue.count()
+      << "\n";
   for (const Node& n : g.nodes) {
     out << n.id << ": deg " << n.degree << " [";
     for (int32_t i = 0; i < n.degree; ++i) out << (i ? " " : "") << n.neighborArray[i];
@@ -246,8 +249,8 @@ inline std::string snapshot(const Graph& g) {
   }
   for (int32_t c = 0; c < g.howManyChains; ++c) {
     const Chain& chain = g.chains[static_cast<size_t>(c)];
-    out << "chain " << c << ": " << chain.head1 << "-" << chain.head2 << " members " << chain.members << " ring "
-        << chain.isRing << "\n";
+    out << "chain " << c << ": " << chain.head1 << "-" << chain.head2 << " members " << chain.members
+        << " ring " << chain.isRing << "\n";
   }
   return out.str();
 }

@@ -4,20 +4,20 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QMouseEvent>
 #include <QImage>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
-#include <fstream>
 #include <cmath>
+#include <fstream>
 #include <map>
 #include <tuple>
 
-#include "run/graph_information.h"
 #include "app/scripted_view.h"
 #include "editor/drawing_conversion.h"
 #include "io/g_file.h"
+#include "run/graph_information.h"
 #include "support/test_graphs.h"
 #include "ui/graph_editor_dlg.h"
 
@@ -39,12 +39,14 @@ class EditorPage : public ::testing::Test {
   QPoint widgetAt(QPointF p) {
     auto& v = page.view();
     v.setCanvasSize(page.canvas()->canvasWidth(), page.canvas()->canvasHeight());
-    return QPoint(v.pixelX(p.x()), v.pixelY(p.y())) + QPoint(hcui::GraphCanvas::kInset, hcui::GraphCanvas::kInset);
+    return QPoint(v.pixelX(p.x()), v.pixelY(p.y())) +
+           QPoint(hcui::GraphCanvas::kInset, hcui::GraphCanvas::kInset);
   }
   // A mouse event at the world point p.
   void send(QEvent::Type type, Qt::MouseButton button, QPointF p, Qt::KeyboardModifiers mods = {}) {
     const QPointF at = widgetAt(p);
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
     QMouseEvent e(type, at, page.canvas()->mapToGlobal(at), button, held, mods);
     QApplication::sendEvent(page.canvas(), &e);
   }
@@ -59,7 +61,8 @@ class EditorPage : public ::testing::Test {
   // The display boxes "nodes/edges | selected node | selected edge".
   std::string boxes() {
     return (page.boxText("Node Count") + "/" + page.boxText("Edge Count") + " | " +
-            page.boxText("Selected Node") + " | " + page.boxText("Selected Edge")).toStdString();
+            page.boxText("Selected Node") + " | " + page.boxText("Selected Edge"))
+        .toStdString();
   }
   // Draws nodes at the first n kite points and joins the kite's edges among them by drags.
   void draw(int n) {
@@ -90,14 +93,27 @@ class EditorPage : public ::testing::Test {
 // Kite points 0, 1, 2 are drawn, joined and cliquified; node 0 is rectangle-selected, then
 // edge 0-1, then node 2, which is rotated and deleted.
 TEST_F(EditorPage, DrawSelectRotateDelete) {
-  struct Step { std::function<void()> act; const char* boxes; };
+  struct Step {
+    std::function<void()> act;
+    const char* boxes;
+  };
   const Step steps[] = {
       {[&] { click(Qt::LeftButton, kKite[0]); }, "1/0 | No Node Selected | No Edge Selected"},
       {[&] { drag(Qt::LeftButton, kKite[0], kKite[1]); }, "2/1 | Many Nodes Selected | No Edge Selected"},
       {[&] { drag(Qt::LeftButton, kKite[1], kKite[2]); }, "3/2 | Many Nodes Selected | No Edge Selected"},
-      {[&] { key(Qt::Key_A, Qt::ControlModifier); page.cliquifyAction(); }, "3/3 | Many Nodes Selected | No Edge Selected"},
-      {[&] { click(Qt::RightButton, {-20, 20}); }, "3/3 | No Node Selected | No Edge Selected"},
-      {[&] { drag(Qt::RightButton, {-3, 3}, {7, -3}); }, "3/3 | 0 | No Edge Selected"},
+      {[&] {
+         key(Qt::Key_A, Qt::ControlModifier);
+         page.cliquifyAction();
+       },
+       "3/3 | Many Nodes Selected | No Edge Selected"},
+      {[&] {
+         click(Qt::RightButton, {-20, 20});
+       },
+       "3/3 | No Node Selected | No Edge Selected"},
+      {[&] {
+         drag(Qt::RightButton, {-3, 3}, {7, -3});
+       },
+       "3/3 | 0 | No Edge Selected"},
       {[&] { selectEdge(0, 1); }, "3/3 | 0 | ( 0 , 1 )"},
       {[&] { click(Qt::RightButton, kKite[2]); }, "3/3 | 2 | No Edge Selected"},
       {[&] {
@@ -105,7 +121,8 @@ TEST_F(EditorPage, DrawSelectRotateDelete) {
          send(QEvent::MouseMove, Qt::NoButton, {0, 4});
          send(QEvent::MouseMove, Qt::NoButton, {-4, 0});
          send(QEvent::MouseButtonPress, Qt::MiddleButton, {-4, 0});
-       }, "3/3 | 2 | No Edge Selected"},
+       },
+       "3/3 | 2 | No Edge Selected"},
       {[&] { key(Qt::Key_Delete); }, "2/1 | No Node Selected | No Edge Selected"},
   };
   for (size_t i = 0; i < std::size(steps); ++i) {
@@ -154,11 +171,12 @@ TEST_F(EditorPage, ManualEditModeRefusesDeletesAndDecides) {
   key(Qt::Key_Y, Qt::ControlModifier);
   EXPECT_EQ(hc::codeOf(model.programState()), 3);
   page.runLookAheadAction();
-  EXPECT_EQ(view.messages, (std::vector<std::string>{
-                               "ERROR! The graph has no vertices!", "ERROR! Cannot delete while in rotation mode.",
-                               "The graph has been submitted. You may not delete.",
-                               "Error: You may only force one edge at a time.",
-                               "The graph has been solved. You may not run Look Ahead Sequencing."}));
+  EXPECT_EQ(view.messages,
+            (std::vector<std::string>{"ERROR! The graph has no vertices!",
+                                      "ERROR! Cannot delete while in rotation mode.",
+                                      "The graph has been submitted. You may not delete.",
+                                      "Error: You may only force one edge at a time.",
+                                      "The graph has been solved. You may not run Look Ahead Sequencing."}));
 }
 
 TEST_F(EditorPage, EntryPruningDecidesAtOnce) {
@@ -169,21 +187,30 @@ TEST_F(EditorPage, EntryPruningDecidesAtOnce) {
   EXPECT_EQ(hc::codeOf(model.programResult()), 1);
   EXPECT_EQ(styles(), "ccc");
   // Visibility in state 3 with a cycle.
-  for (auto [name, shown] : {std::pair{"Edit Graph", false}, {"Manual Edit Mode", true}, {"Output HC", true},
-                             {"Submit Graph", false}, {"stateButton", true}, {"Manually Edit Graph", false},
-                             {"Save As...", false}, {"Load", false}})
+  for (auto [name, shown] : {std::pair{"Edit Graph", false},
+                             {"Manual Edit Mode", true},
+                             {"Output HC", true},
+                             {"Submit Graph", false},
+                             {"stateButton", true},
+                             {"Manually Edit Graph", false},
+                             {"Save As...", false},
+                             {"Load", false}})
     EXPECT_EQ(page.controlShown(name), shown) << name;
 }
 
 TEST_F(EditorPage, ViewLimits) {
   auto wheel = [&](int delta) {
     const QPointF at = widgetAt({3, 3});
-    QWheelEvent e(at, page.canvas()->mapToGlobal(at), {}, QPoint(0, delta), Qt::NoButton, {}, Qt::NoScrollPhase,
-                  false);
+    QWheelEvent e(at, page.canvas()->mapToGlobal(at), {}, QPoint(0, delta), Qt::NoButton, {},
+                  Qt::NoScrollPhase, false);
     QApplication::sendEvent(page.canvas(), &e);
   };
-  struct Limit { std::function<void()> step; const char *box, *text; };
-  const Limit limits[] = {{[&] { wheel(120); }, "Zoom", "64X"}, {[&] { wheel(-120); }, "Zoom", "1X"},
+  struct Limit {
+    std::function<void()> step;
+    const char *box, *text;
+  };
+  const Limit limits[] = {{[&] { wheel(120); }, "Zoom", "64X"},
+                          {[&] { wheel(-120); }, "Zoom", "1X"},
                           {[&] { key(Qt::Key_Z); }, "Zoom", "64X"},
                           {[&] { page.spinGrid(true); }, "Grid Spacing", "1"},
                           {[&] { page.spinGrid(false); }, "Grid Spacing", "512"}};
@@ -222,7 +249,8 @@ TEST_F(EditorPage, UndoRedoBadLoadAndExports) {
   key(Qt::Key_Z, Qt::ControlModifier);
   // Unsaved changes are asked about: "no" keeps the drawing.
   view.answer = false;
-  for (auto action : {&CGraphEditorDlg::newAction, &CGraphEditorDlg::clearAction, &CGraphEditorDlg::loadAction})
+  for (auto action :
+       {&CGraphEditorDlg::newAction, &CGraphEditorDlg::clearAction, &CGraphEditorDlg::loadAction})
     (page.*action)();
   EXPECT_EQ(bytes(), seen[2]);
   // A damaged file: one message, the drawing untouched.
@@ -261,9 +289,14 @@ TEST_F(EditorPage, GraphViewComesAndGoes) {
   page.view().zoom = 4;
   page.view().centreX = 30;
   using enum hc::GraphSource;
-  struct Row { hc::GraphSource source; double p1, p2; int nodes; size_t bent; };
-  for (Row r : {Row{kKnightsTourGraph, 3, 4, 12, 0}, Row{kNCubeGraph, 3, 0, 8, 0}, Row{kToroidalGrid, 5, 6, 30, 11},
-                Row{kIccsGraph, 2, 0, 28, 0}}) {
+  struct Row {
+    hc::GraphSource source;
+    double p1, p2;
+    int nodes;
+    size_t bent;
+  };
+  for (Row r : {Row{kKnightsTourGraph, 3, 4, 12, 0}, Row{kNCubeGraph, 3, 0, 8, 0},
+                Row{kToroidalGrid, 5, 6, 30, 11}, Row{kIccsGraph, 2, 0, 28, 0}}) {
     SCOPED_TRACE(hc::graphSourceCode(r.source));
     model.loadGraphRequest({r.source, r.p1, r.p2});
     page.finishLayoutNow();
@@ -272,7 +305,8 @@ TEST_F(EditorPage, GraphViewComesAndGoes) {
     EXPECT_EQ(page.bentEdges().size(), r.bent);  // a 5 x 6 torus: 5 + 6 wrap-around edges
     EXPECT_GE(closestPair(page.shownGraph()), 1.99);
     EXPECT_TRUE(page.controlShown("stateButton"));
-    model.setProgramState(hc::ProgramState::kEditing);  // Reset: the user's drawing is back, untouched, as it was seen
+    model.setProgramState(
+        hc::ProgramState::kEditing);  // Reset: the user's drawing is back, untouched, as it was seen
     EXPECT_FALSE(page.hasGraphView());
     EXPECT_EQ(hc::writeGBytes(model.drawing()), mine);
     EXPECT_EQ(std::tuple(page.view().zoom, page.view().centreX), std::tuple(4, 30.0));
@@ -309,11 +343,12 @@ TEST_F(EditorPage, ForcedEdgesAreThoseOfTheInformationPage) {
     hc::testing::EdgeList edges = square;
     if (pendant) edges.push_back({5, 1});
     auto graph = std::make_shared<hc::Graph>(hc::testing::makeGraph(pendant ? 6 : 5, edges));
-    model.installGeneratedGraph({hc::GraphSource::kRandomEdgesGraph, double(graph->howManyNodes), double(edges.size())}, graph);
+    model.installGeneratedGraph(
+        {hc::GraphSource::kRandomEdgesGraph, double(graph->howManyNodes), double(edges.size())}, graph);
     page.finishLayoutNow();
     int orange = 0;
-    for (const hc::StyledEdge& e : hc::edgeStyles(page.shownGraph(), page.forcedEdgesGraph(), model.programState(),
-                                                  model.algorithmChoice()))
+    for (const hc::StyledEdge& e : hc::edgeStyles(page.shownGraph(), page.forcedEdgesGraph(),
+                                                  model.programState(), model.algorithmChoice()))
       orange += e.style == hc::EdgeStyle::kForced;
     EXPECT_EQ(orange, hc::computeGraphInformation(*graph, "").forcedEdges) << pendant;
     EXPECT_EQ(orange, pendant ? 0 : 5);

@@ -118,7 +118,9 @@ struct Window {
     return texts(lines.size(), [&](int i) { return lines[i]; });
   }
   int32_t state() { return hc::codeOf(dlg.model().programState()); }
-  bool waitForState(int32_t s) { return QTest::qWaitFor([&] { return state() == s; }, 60000); }
+  bool waitForState(int32_t s) {
+    return QTest::qWaitFor([&] { return state() == s; }, 60000);
+  }
 };
 
 // Columns 1 to 3 of every row, as the CSV writes them.
@@ -136,10 +138,13 @@ std::vector<std::string> headerTitles(QTreeView* list, const int32_t* widths) {
   return texts(list->model()->columnCount() - 1, [&](int c) {
     const QString title = list->model()->headerData(c + 1, Qt::Horizontal).toString();
     const int width = list->header()->sectionSize(c + 1);
-    return title + (width >= widths[c] && width >= metrics.horizontalAdvance(title) + 8 ? "" : " (too narrow)");
+    return title +
+           (width >= widths[c] && width >= metrics.horizontalAdvance(title) + 8 ? "" : " (too narrow)");
   });
 }
-QColor pixel(QWidget& widget, int x, int y) { return widget.grab().toImage().pixelColor(x, y); }
+QColor pixel(QWidget& widget, int x, int y) {
+  return widget.grab().toImage().pixelColor(x, y);
+}
 
 TEST(MainWindow, TabsStatusBoxesResetAndHelpFollowTheState) {
   const std::string missing = std::string(HC_EXAMPLES_DIR) + "/no-such-graph.txt";
@@ -151,12 +156,19 @@ TEST(MainWindow, TabsStatusBoxesResetAndHelpFollowTheState) {
                                       "Stone Carver's HC Algorithm", "coHC Proof System", "Solver"}));
   EXPECT_EQ(w.dlg.tabs()->currentIndex(), 0);
   EXPECT_EQ(w.dlg.windowTitle().toStdString(), "Hamiltonian Cycles  [NO GRAPH LOADED]");
-  struct Row { std::function<void()> enter; const char* text; bool reset; };  // entering state i
+  struct Row {
+    std::function<void()> enter;
+    const char* text;
+    bool reset;
+  };  // entering state i
   const Row rows[] = {{[] {}, "No Graph Loaded", false},
                       {[&] { w.loadPetersen(23); }, "Graph Loaded & Ready To Run", true},
                       {[&] { model.pageButtonPressed(hc::kStoneCarverPage); },
                        "Stone Carver Hamiltonian Cycle Algorithm Running", false},
-                      {[&] { model.setProgramResult(hc::ProgramResult::kHamiltonian); model.setProgramState(hc::ProgramState::kDecided); },
+                      {[&] {
+                         model.setProgramResult(hc::ProgramResult::kHamiltonian);
+                         model.setProgramState(hc::ProgramState::kDecided);
+                       },
                        "The Graph Is Hamiltonian", true}};
   std::set<int> helpPlaces;  // where "Help! (F1)" stands: RESET keeps its place when hidden
   for (int32_t state = 0; state < 4; ++state) {
@@ -253,9 +265,14 @@ TEST(MainWindow, EveryControlHasATooltipNamingItsKeys) {
   std::map<std::string, std::string> keys;  // a button's caption and its tooltip
   for (QAbstractButton* button : w.dlg.findChildren<QAbstractButton*>())
     keys[button->text().toStdString()] = button->toolTip().toStdString();
-  for (auto [caption, key] : {std::pair{"Help! (F1)", "F1"}, {"Undo", "Ctrl+Z"}, {"Redo", "Ctrl+Y"},
-                              {"Zoom To Fit", "Ctrl+0"}, {"Load", "Ctrl+O"}, {"Save As...", "Ctrl+Shift+S"},
-                              {"Delete", "Delete"}, {"Force Edge", "Insert"}})
+  for (auto [caption, key] : {std::pair{"Help! (F1)", "F1"},
+                              {"Undo", "Ctrl+Z"},
+                              {"Redo", "Ctrl+Y"},
+                              {"Zoom To Fit", "Ctrl+0"},
+                              {"Load", "Ctrl+O"},
+                              {"Save As...", "Ctrl+Shift+S"},
+                              {"Delete", "Delete"},
+                              {"Force Edge", "Insert"}})
     EXPECT_NE(keys[caption].find(key), std::string::npos) << caption << ": " << keys[caption];
   // Each page's run, abort and reset has its key, and the keyboard reaches it: Tab from the
   // tab bar stops first at SOLVE GRAPH (its focus drawn), and Enter presses it. A plain
@@ -370,8 +387,9 @@ TEST(GenerationAndInformationPages, RequestsAndFigures) {
         << family;
   }
   w.generate(8, "20000");
-  EXPECT_EQ(w.messages, std::vector<std::string>{
-                            "ERROR: The graph would have about 199990000 edges; at most 50000000 can be generated."});
+  EXPECT_EQ(w.messages,
+            std::vector<std::string>{
+                "ERROR: The graph would have about 199990000 edges; at most 50000000 can be generated."});
   EXPECT_FALSE(page->generationRunning());
   EXPECT_EQ(page->selectedFamily(), 8);
   w.generate(2, "2000000", "3");
@@ -395,8 +413,8 @@ TEST(GenerationAndInformationPages, RequestsAndFigures) {
   EXPECT_EQ(w.informationLines()[6], "Max. Degree:    3");
   w.dlg.model().setProgramState(hc::ProgramState::kEditing);
   w.generate(8, "5");
-  EXPECT_EQ(w.informationLines(), (std::vector<std::string>{
-                                      "Graph Name:    Complete Graph With 5 Nodes", "Nodes:              5",
+  EXPECT_EQ(w.informationLines(),
+            (std::vector<std::string>{"Graph Name:    Complete Graph With 5 Nodes", "Nodes:              5",
                                       "Edges:              10", "Forced Edges:  0", "Avg. Degree:    4.00",
                                       "Min. Degree:     4", "Max. Degree:    4", "Bipartite:           No",
                                       "Connected:       Yes", "Biconnected:     Yes"}));
@@ -407,8 +425,8 @@ TEST(GenerationAndInformationPages, RequestsAndFigures) {
   w.dlg.model().setProgramState(hc::ProgramState::kEditing);
   // A square with one chord: the two degree-2 nodes force all four sides, which cuts the chord.
   w.load(4, {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 2}});
-  EXPECT_EQ(w.informationLines(), (std::vector<std::string>{
-                                      "Graph Name:    Complete Graph With 4 Nodes", "Nodes:              4",
+  EXPECT_EQ(w.informationLines(),
+            (std::vector<std::string>{"Graph Name:    Complete Graph With 4 Nodes", "Nodes:              4",
                                       "Edges:              4", "Forced Edges:  4", "Avg. Degree:    2.00",
                                       "Min. Degree:     2", "Max. Degree:    2", "Bipartite:           No",
                                       "Connected:       Yes", "Biconnected:     Yes"}));
@@ -417,24 +435,27 @@ TEST(GenerationAndInformationPages, RequestsAndFigures) {
 TEST(MethodPages, ControlsDefaultsColumnsAndStatistics) {
   Window w;
   CStoneCarverDlg* carver = w.dlg.stoneCarverPage();
-  EXPECT_EQ(texts(carver->versionList()->count(), [&](int i) { return carver->versionList()->itemText(i); }),
-            (std::vector<std::string>{"03 - O(E) PM", "04 - O(E) PM, Single LAS", "05 - O(E) PM, Variable LAS",
-                                      "06 - O(E) PM, Threshold LAS", "07 - O(E) PM, Full LAS",
-                                      "12 - O(E) PM, Single LAS, Biconnectivity Check",
-                                      "13 - O(E) PM, Variable LAS, Biconnectivity Check"}));
+  EXPECT_EQ(
+      texts(carver->versionList()->count(), [&](int i) { return carver->versionList()->itemText(i); }),
+      (std::vector<std::string>{"03 - O(E) PM", "04 - O(E) PM, Single LAS", "05 - O(E) PM, Variable LAS",
+                                "06 - O(E) PM, Threshold LAS", "07 - O(E) PM, Full LAS",
+                                "12 - O(E) PM, Single LAS, Biconnectivity Check",
+                                "13 - O(E) PM, Variable LAS, Biconnectivity Check"}));
   EXPECT_EQ(carver->versionList()->currentText().toStdString(), "05 - O(E) PM, Variable LAS");
   EXPECT_EQ(carver->iterationsEdit()->value(), 1000);
   EXPECT_EQ(carver->threadsEdit()->value(), 1);
   EXPECT_TRUE(carver->historyList()->isColumnHidden(0));
   EXPECT_EQ(headerTitles(carver->historyList(), hc::kIterationColumnWidths.data()),
-            (std::vector<std::string>{"Iteration", "Deletions", "Hubs", "Rings", "Forced Edges", "% Complete", "Time"}));
+            (std::vector<std::string>{"Iteration", "Deletions", "Hubs", "Rings", "Forced Edges", "% Complete",
+                                      "Time"}));
   EXPECT_TRUE(carver->stateButton()->isHidden());  // state 0
 
   CCoHCDlg* proof = w.dlg.cohcPage();
   EXPECT_EQ(proof->maximumDepthEdit()->value(), 999999999);
-  EXPECT_EQ(texts(proof->pruningList()->count(), [&](int i) { return proof->pruningList()->itemText(i); }),
-            (std::vector<std::string>{"0 - No Pruning", "1 - Connected & Not UB", "2 - Odd Forced Cuts",
-                                      "3 - Biconnected", "4 - LAS No DC", "5 - LAS With DC", "6 - 2-Edge Cuts"}));
+  EXPECT_EQ(
+      texts(proof->pruningList()->count(), [&](int i) { return proof->pruningList()->itemText(i); }),
+      (std::vector<std::string>{"0 - No Pruning", "1 - Connected & Not UB", "2 - Odd Forced Cuts",
+                                "3 - Biconnected", "4 - LAS No DC", "5 - LAS With DC", "6 - 2-Edge Cuts"}));
   EXPECT_EQ(proof->pruningList()->currentText().toStdString(), "5 - LAS With DC");
   EXPECT_TRUE(proof->allChildrenButton()->isChecked());
   EXPECT_FALSE(proof->minimalChildrenButton()->isChecked());
@@ -442,7 +463,8 @@ TEST(MethodPages, ControlsDefaultsColumnsAndStatistics) {
             (std::vector<std::string>{"Tree Nodes Solved", "Average Time", "Maximum Time", "Forced Edges"}));
   EXPECT_EQ(proof->chartTabs()->currentIndex(), 0);
   EXPECT_EQ(headerTitles(proof->historyList(), hc::kDepthColumnWidths.data()),
-            (std::vector<std::string>{"Depth", "Started", "Solved", "Forced Edges", "Longest Time", "Average Time"}));
+            (std::vector<std::string>{"Depth", "Started", "Solved", "Forced Edges", "Longest Time",
+                                      "Average Time"}));
   EXPECT_FALSE(proof->chartTabs()->isVisibleTo(proof));
 
   // The list keeps the last L iterations (below 1 it keeps one: the buffer's own test), the
@@ -455,8 +477,8 @@ TEST(MethodPages, ControlsDefaultsColumnsAndStatistics) {
   carver->refreshFromWorker();
   EXPECT_EQ(rows(carver->historyList()), (std::vector<std::string>{"3,13,0", "4,14,0", "5,15,0"}));
   EXPECT_FALSE(carver->statisticValue(0)->isHidden());
-  EXPECT_EQ(carver->statisticValue(0)->text().toStdString(), "---");         // no hub met
-  EXPECT_EQ(carver->statisticValue(1)->text().toStdString(), "11");          // first ring at iteration 1
+  EXPECT_EQ(carver->statisticValue(0)->text().toStdString(), "---");  // no hub met
+  EXPECT_EQ(carver->statisticValue(1)->text().toStdString(), "11");   // first ring at iteration 1
   EXPECT_EQ(carver->statisticValue(3)->text().toStdString(), "4 (25.00% Done)");
 }
 
@@ -652,8 +674,9 @@ TEST(SolverPage, ControlsVerdictsAndAbort) {
   page->seedEdit()->setText("12");
   page->stateButton()->click();
   ASSERT_TRUE(w.waitForState(3));
-  EXPECT_EQ(std::tuple(hc::codeOf(model.programResult()), figure(CSolverDlg::kVerdict), figure(CSolverDlg::kPartsWorking),
-                       page->seedUsedLabel()->text().toStdString(), page->certificateButton()->isEnabled()),
+  EXPECT_EQ(std::tuple(hc::codeOf(model.programResult()), figure(CSolverDlg::kVerdict),
+                       figure(CSolverDlg::kPartsWorking), page->seedUsedLabel()->text().toStdString(),
+                       page->certificateButton()->isEnabled()),
             std::tuple(1, "Hamiltonian", "none", "Seed used: 12", false));
   EXPECT_NE(figure(CSolverDlg::kDecidedBy), "---");
   // The Co-HC page has no run to show: nothing to save or export.
@@ -661,8 +684,8 @@ TEST(SolverPage, ControlsVerdictsAndAbort) {
                w.dlg.cohcPage()->exportButton()->isEnabled());
   int green = 0;
   CGraphEditorDlg* editor = w.dlg.editorPage();
-  for (const hc::StyledEdge& e : hc::edgeStyles(editor->shownGraph(), model.workingGraph().get(), hc::ProgramState::kDecided,
-                                                hc::AlgorithmChoice::kSolver))
+  for (const hc::StyledEdge& e : hc::edgeStyles(editor->shownGraph(), model.workingGraph().get(),
+                                                hc::ProgramState::kDecided, hc::AlgorithmChoice::kSolver))
     green += e.style == hc::EdgeStyle::kCycle;
   EXPECT_EQ(green, 64);
   // The editor's own RESET comes back in state 3, beside OUTPUT HC.
@@ -676,14 +699,15 @@ TEST(SolverPage, ControlsVerdictsAndAbort) {
   w.loadPetersen(5);
   page->stateButton()->click();
   ASSERT_TRUE(w.waitForState(3));
-  EXPECT_EQ(
-      std::tuple(hc::codeOf(model.programResult()), figure(CSolverDlg::kVerdict), model.workingGraph()->isHamiltonian),
-      std::tuple(0, "Non-Hamiltonian", hc::kNotHamiltonian));
+  EXPECT_EQ(std::tuple(hc::codeOf(model.programResult()), figure(CSolverDlg::kVerdict),
+                       model.workingGraph()->isHamiltonian),
+            std::tuple(0, "Non-Hamiltonian", hc::kNotHamiltonian));
   EXPECT_FALSE(hc::checkCycleOutput(hc::ProgramState::kDecided, model.workingGraph().get()));
   // Its certificate goes where the dialog says, and the independent checker accepts it.
   w.savePath = w.folder.filePath("petersen.proof").toStdString();
   page->certificateButton()->click();
-  EXPECT_EQ(std::pair(hc::certcheck::checkCertificateFile(10, hc::testing::generalizedPetersenEdges(5, 2), w.savePath)
+  EXPECT_EQ(std::pair(hc::certcheck::checkCertificateFile(10, hc::testing::generalizedPetersenEdges(5, 2),
+                                                          w.savePath)
                           .accepted,
                       w.dlg.statusTextBox()->note().toStdString()),
             std::pair(true, "Saved the certificate to " + w.savePath));
@@ -692,18 +716,20 @@ TEST(SolverPage, ControlsVerdictsAndAbort) {
   page->setCertificateLimitBytes(64);
   page->stateButton()->click();
   ASSERT_TRUE(w.waitForState(3));
-  EXPECT_EQ(std::tuple(figure(CSolverDlg::kVerdict), figure(CSolverDlg::kDecidedBy),
-                       page->certificateButton()->isEnabled(), page->certificateButton()->toolTip().toStdString()),
-            std::tuple("Non-Hamiltonian", "exact search", false,
-                       "No certificate: the exact search's proof log passed 64 bytes"));
+  EXPECT_EQ(
+      std::tuple(figure(CSolverDlg::kVerdict), figure(CSolverDlg::kDecidedBy),
+                 page->certificateButton()->isEnabled(), page->certificateButton()->toolTip().toStdString()),
+      std::tuple("Non-Hamiltonian", "exact search", false,
+                 "No certificate: the exact search's proof log passed 64 bytes"));
 
   // A time limit that passes first: state 3, undecided, nothing to certify.
   w.loadPetersen(100001);  // non-Hamiltonian, and far more than 0.3 s of work for every method
   page->timeLimitEdit()->setValue(0.3);
   page->stateButton()->click();
   ASSERT_TRUE(w.waitForState(3));
-  EXPECT_EQ(std::tuple(model.programResult(), figure(CSolverDlg::kVerdict), page->certificateButton()->isEnabled()),
-            std::tuple(hc::ProgramResult::kTimeLimitReached, "Undecided (time limit)", false));
+  EXPECT_EQ(
+      std::tuple(model.programResult(), figure(CSolverDlg::kVerdict), page->certificateButton()->isEnabled()),
+      std::tuple(hc::ProgramResult::kTimeLimitReached, "Undecided (time limit)", false));
   page->timeLimitEdit()->setValue(0.0);
 
   // No event is handled between the two presses, so the abort comes before any decision.
