@@ -127,11 +127,18 @@ class Graph:
     def _networkx_dicts(self) -> Tuple[Dict[Hashable, Dict[str, Any]], Dict[Hashable, Dict[Hashable, Dict[str, Any]]]]:
         # A dict per node and per edge: Python's cycle collector would walk all of them again
         # and again while they are made (most of the time of a large graph), and none of them
-        # can be part of a cycle meanwhile.
+        # can be part of a cycle meanwhile. Made, they join the oldest generation at once, as
+        # a long-lived graph's dicts would after a few collections, rather than costing a
+        # walk of them all at the next allocation; not where the caller freezes objects, whose
+        # permanent generation this must leave alone.
         collecting = gc.isenabled()
         gc.disable()
         try:
-            return _hamcycles.networkx_dicts(self._core, self._labels)
+            dicts = _hamcycles.networkx_dicts(self._core, self._labels)
+            if gc.get_freeze_count() == 0:
+                gc.freeze()
+                gc.unfreeze()
+            return dicts
         finally:
             if collecting:
                 gc.enable()

@@ -126,8 +126,9 @@ py::tuple networkxDicts(const hamcycles::Graph& graph, py::handle labels) {
     ++degree[static_cast<size_t>(e.first)];
     ++degree[static_cast<size_t>(e.second)];
   }
-  py::dict nodes;
-  py::dict adjacency;
+  auto nodes = py::reinterpret_steal<py::dict>(_PyDict_NewPresized(n));
+  auto adjacency = py::reinterpret_steal<py::dict>(_PyDict_NewPresized(n));
+  if (!nodes || !adjacency) throw py::error_already_set();
   std::vector<py::object> around(static_cast<size_t>(n));
   for (int i = 0; i < n; ++i) {
     const auto at = static_cast<size_t>(i);
@@ -136,8 +137,27 @@ py::tuple networkxDicts(const hamcycles::Graph& graph, py::handle labels) {
         PyDict_SetItem(adjacency.ptr(), label[at].ptr(), around[at].ptr()) != 0)
       throw py::error_already_set();
   }
+  // The far end's dict and label lie anywhere in memory: fetched a few edges ahead, the
+  // waits overlap (most of the time of a large graph is spent waiting for them).
+  constexpr size_t kAhead = 8;
+  auto fetch = [&](size_t i) {
+    if (i < edges.size()) {
+      const auto b = static_cast<size_t>(edges[i].second);
+      __builtin_prefetch(around[b].ptr(), 1);
+      __builtin_prefetch(label[b].ptr(), 1);
+    }
+    if (i >= kAhead && i - kAhead < edges.size()) {  // the dict's table, its head now at hand
+      const char* keys = reinterpret_cast<const char*>(
+          reinterpret_cast<PyDictObject*>(around[static_cast<size_t>(edges[i - kAhead].second)].ptr())
+              ->ma_keys);
+      for (int line = 0; line < 4; ++line) __builtin_prefetch(keys + 64 * line, 1);
+    }
+  };
+  for (size_t i = 0; i < 2 * kAhead; ++i) fetch(i);
   std::uint64_t count = 0;
-  for (const hamcycles::Edge& e : edges) {
+  for (size_t i = 0; i < edges.size(); ++i) {
+    fetch(i + 2 * kAhead);
+    const hamcycles::Edge& e = edges[i];
     const auto a = static_cast<size_t>(e.first), b = static_cast<size_t>(e.second);
     const py::object data = py::reinterpret_steal<py::object>(PyDict_New());
     if (!data || PyDict_SetItem(around[a].ptr(), label[b].ptr(), data.ptr()) != 0 ||

@@ -1,5 +1,8 @@
 """Graph-like objects into the engine and back: labels of every kind kept, NetworkX graphs
 duck-typed, and every bad object refused with one clear error."""
+import gc
+import weakref
+
 import networkx as nx
 import pytest
 
@@ -38,6 +41,20 @@ def test_networkx_graph_matches_its_own_view():
     fast, constructed = graph.to_networkx(), nx.Graph(graph)
     assert list(fast.nodes) == list(G.nodes) and nx.utils.edges_equal(fast.edges, G.edges)
     assert (list(constructed.nodes), list(constructed.edges)) == (list(fast.nodes), list(fast.edges))
+    # Its dicts start in the oldest generation: a cycle through them is still collected, and a
+    # caller's frozen objects stay frozen.
+    owner = type("Owner", (), {})()
+    fast.edges["n0", "n1"]["owner"], owner.graph = owner, fast
+    gone = weakref.ref(owner)
+    del fast, owner
+    gc.collect()
+    assert gone() is None
+    gc.freeze()
+    frozen = gc.get_freeze_count()
+    try:
+        assert graph.to_networkx().number_of_edges() == 30 and gc.get_freeze_count() == frozen
+    finally:
+        gc.unfreeze()
     # Read through NetworkX's adjacency, the engine gets the edges in the order of G.edges, as
     # from the same edges in a list: the same seed makes the same run.
     plain = hamcycles.Graph(list(G.edges), nodes=list(G.nodes))
