@@ -4,6 +4,7 @@
 #include "io/graph6_format.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 
 namespace hc {
@@ -13,29 +14,27 @@ namespace {
 constexpr int kFirst = 63;  // the byte of six zero bits
 constexpr int kLast = 126;
 
-// Reads bits most significant first from the six-bit groups of a line.
+// Reads bits most significant first from the six-bit groups of a line, a word at a time.
 class BitReader {
  public:
   explicit BitReader(std::string_view bytes) : bytes_(bytes) {}
-  size_t bitsLeft() const { return (bytes_.size() - byte_) * 6 - bit_; }
-  // The next `count` bits (count <= 63; the caller checked bitsLeft()).
+  size_t bitsLeft() const { return (bytes_.size() - byte_) * 6 + static_cast<size_t>(held_); }
+  // The next `count` bits (count <= 36; the caller checked bitsLeft()).
   uint64_t take(int count) {
-    uint64_t value = 0;
-    for (int i = 0; i < count; ++i) {
-      int group = static_cast<unsigned char>(bytes_[byte_]) - kFirst;
-      value = (value << 1) | static_cast<uint64_t>((group >> (5 - bit_)) & 1);
-      if (++bit_ == 6) {
-        bit_ = 0;
-        ++byte_;
-      }
+    if (count == 0) return 0;
+    while (held_ < count) {
+      word_ = (word_ << 6) | static_cast<uint64_t>(static_cast<unsigned char>(bytes_[byte_++]) - kFirst);
+      held_ += 6;
     }
-    return value;
+    held_ -= count;
+    return (word_ >> held_) & ((uint64_t{1} << count) - 1);
   }
 
  private:
   std::string_view bytes_;
   size_t byte_ = 0;
-  int bit_ = 0;
+  uint64_t word_ = 0;  // its low `held_` bits are the next ones
+  int held_ = 0;
 };
 
 class BitWriter {
@@ -133,6 +132,9 @@ std::string decodeGraph6Line(std::string_view line, PlainGraph& out, const StopT
              " bytes after the node count, this one has " + std::to_string(line.size());
     // Bit b is the pair (i, j) with b = j(j-1)/2 + i, i < j: the set bits in increasing order,
     // with j carried along, give the edges column by column without visiting every pair.
+    size_t bitsSet = 0;
+    for (char c : line) bitsSet += static_cast<size_t>(std::popcount(static_cast<unsigned>(c - kFirst)));
+    edges.reserve(bitsSet);
     uint64_t j = 1;
     for (size_t at = 0; at < line.size(); ++at) {
       if (stopped()) return FileStatus::kReadingStopped;
@@ -151,7 +153,12 @@ std::string decodeGraph6Line(std::string_view line, PlainGraph& out, const StopT
   }
   BitReader bits(line);
   const int k = bitsFor(n);
+  edges.reserve(std::min<size_t>(bits.bitsLeft() / static_cast<size_t>(k + 1), size_t{1} << 24));
   int64_t v = 0;
+  // Writers list each node's smaller neighbours in increasing order: while they do, no edge
+  // can come twice, and the pass that drops repeats is not needed.
+  bool increasing = true;
+  int64_t lastV = -1, lastX = -1;
   while (bits.bitsLeft() >= static_cast<size_t>(k + 1)) {
     if (stopped()) return FileStatus::kReadingStopped;
     if (bits.take(1)) ++v;
@@ -162,10 +169,13 @@ std::string decodeGraph6Line(std::string_view line, PlainGraph& out, const StopT
     } else if (x == v) {
       return "node " + std::to_string(x) + " is joined to itself";
     } else {
+      increasing = increasing && (v > lastV || x > lastX);
+      lastV = v;
+      lastX = x;
       edges.emplace_back(static_cast<int32_t>(x), static_cast<int32_t>(v));
     }
   }
-  dropRepeatedEdges(edges, result.nodes);
+  if (!increasing) dropRepeatedEdges(edges, result.nodes);
   out = std::move(result);
   return {};
 }

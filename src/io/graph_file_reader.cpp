@@ -43,7 +43,9 @@ bool GraphFileReader::readLine(std::string& line, bool& tooLong, const StopToken
   // A line may run to gigabytes (a too-long one is read to its end all the same): the stop is
   // asked every 64 KiB.
   uint32_t sinceAsked = 0;
-  for (int c; (c = in_->get()) != std::char_traits<char>::eof();) {
+  std::streambuf* bytes = in_->rdbuf();  // byte by byte from the buffer, no sentry per byte
+  int c = 0;
+  while ((c = bytes->sbumpc()) != std::char_traits<char>::eof()) {
     any = true;
     if (++sinceAsked == (1u << 16)) {
       sinceAsked = 0;
@@ -56,6 +58,7 @@ bool GraphFileReader::readLine(std::string& line, bool& tooLong, const StopToken
       tooLong = true;
     }
   }
+  if (c == std::char_traits<char>::eof()) in_->setstate(std::ios::eofbit | std::ios::failbit);
   if (!any) return false;
   ++lineNumber_;
   if (!line.empty() && line.back() == '\r') line.pop_back();
