@@ -158,6 +158,38 @@ class Race {
 // What passes the certificate's bound, as its note names it.
 constexpr const char* kSearchLog = "exact search's proof log";
 
+// How long the exact search takes to a cycle varies by orders of magnitude with the seed
+// that breaks its ties: a descent that needs no backtracking under one seed backtracks for
+// thousands of tree nodes under another. So the first walks are cut short after a doubling
+// budget (at least kFirstRestartBudget tree nodes, so that small graphs and the census never
+// restart), each under a fresh seed, while `total` (0: no bound) leaves room; the last walk
+// gets the rest. A refutation costs at most 2^kRestarts first budgets more. The root's
+// look-ahead runs once, in the first walk: its facts stay in the graph. A walk that records
+// its proof keeps them in its log only, which the next walk starts afresh; so where the
+// look-ahead runs, a recorded walk is never cut short.
+constexpr int64_t kFirstRestartBudget = 1000;
+constexpr int kRestarts = 4;
+ExactSearchResult searchWithRestarts(Graph& graph, const StopToken& stop, ExactSearchOptions options,
+                                     ExactSearchProgress* progress, int64_t total) {
+  const uint32_t seed = options.seed;
+  const int restarts =
+      options.proofLog != nullptr && graph.howManyEdges <= options.rootLookAheadEdgeLimit ? 0 : kRestarts;
+  int64_t budget = std::max<int64_t>(kFirstRestartBudget, graph.howManyNodes / 4);
+  int64_t walked = 0;
+  for (int attempt = 0;; ++attempt, budget *= 2) {
+    if (attempt > 0) options.rootLookAheadEdgeLimit = -1;
+    const bool cutShort = attempt < restarts && (total == 0 || total - walked > 2 * budget);
+    options.treeNodeLimit = cutShort ? budget : total == 0 ? 0 : total - walked;
+    options.seed = seed + static_cast<uint32_t>(attempt) * 0x9E3779B9u;
+    ExactSearchResult found = exactSearch(graph, stop, options, progress);
+    walked += found.treeNodes;
+    if (found.verdict != kUndecided || !cutShort || stop.stopRequested()) {
+      found.treeNodes = walked;
+      return found;
+    }
+  }
+}
+
 void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, bool certify, int64_t limitBytes,
                uint32_t seed) {
   const Working working(race.activity, solvePartBit(kPartExactSearch));
@@ -170,7 +202,7 @@ void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, boo
   options.seed = seed;
   if (certify) options.proofLog = &piece.searchLog;
   options.proofLogLimitBytes = limitBytes;
-  ExactSearchResult found = exactSearch(copy, stop, options, progress);
+  ExactSearchResult found = searchWithRestarts(copy, stop, options, progress, 0);
   if (found.proofLogDropped) piece.passedLimit = kSearchLog;
   race.treeNodes.store(found.treeNodes);
   race.deepestDepth.store(found.deepestDepth);
@@ -500,17 +532,16 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   const int64_t probeLimit = options.probeNodesPerNode * graph.howManyNodes + options.probeNodes;
   const bool probing = probeLimit > 0 && !(large && threads > 1 && options.useFinder);
   int64_t probed = 0;  // tree nodes the probe has walked
-  auto probeRoot = [&](int64_t treeNodeLimit, double seconds) {
+  auto probeRoot = [&](int64_t treeNodeLimit, double seconds, uint32_t round = 0) {
     // The probe's own time cap: its tree nodes slow down on large graphs.
     StopToken probeStop(&race.stop);
     probeStop.setTimeLimit(seconds);
     ExactSearchOptions probe;
-    probe.seed = options.seed;
-    probe.treeNodeLimit = treeNodeLimit;
+    probe.seed = options.seed + round * 0x7F4A7C15u;
     probe.rootLookAheadEdgeLimit = probe.levelLookAheadEdgeLimit = -1;  // look-ahead can take seconds
     if (certify) probe.proofLog = &piece.searchLog;
     probe.proofLogLimitBytes = options.certificateLimitBytes;
-    ExactSearchResult found = exactSearch(root, probeStop, probe, progress);
+    ExactSearchResult found = searchWithRestarts(root, probeStop, probe, progress, treeNodeLimit);
     // Only a refutation of its own needs the log (a later part's decision must not read this).
     piece.passedLimit = found.proofLogDropped && found.verdict == kNotHamiltonian ? kSearchLog : "";
     probed += found.treeNodes;
@@ -568,7 +599,8 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       return finish();
     }
   }
-  if (probing && probed < probeLimit && probeRoot(probeLimit - probed, kProbeSeconds)) return finish();
+  // (A fresh seed: the first probe's walks are not walked again.)
+  if (probing && probed < probeLimit && probeRoot(probeLimit - probed, kProbeSeconds, 1)) return finish();
 
   // The linear relaxation refutes what no search reaches in time: a graph that is not
   // 1-tough, whatever the size of its separating set. With one worker it has a slice here;
