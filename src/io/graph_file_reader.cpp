@@ -1,5 +1,7 @@
 #include "io/graph_file_reader.h"
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <string_view>
@@ -14,6 +16,9 @@ std::string GraphFileReader::open(const std::string& path) {
   format_ = graphFormatOfPath(path);
   lineNumber_ = 0;
   wholeFileGiven_ = false;
+  held_.clear();
+  heldAt_ = 0;
+  ended_ = false;
   if (format_ == nullptr) return unknownGraphExtensionError(path);
   if (path == kStandardStreamPath) {
     in_ = &std::cin;
@@ -35,30 +40,54 @@ std::string GraphFileReader::open(const std::string& path) {
   return {};
 }
 
+bool GraphFileReader::refill() {
+  held_.clear();
+  heldAt_ = 0;
+  if (ended_) return false;
+  std::streambuf* bytes = in_->rdbuf();
+  constexpr std::streamsize kChunk = std::streamsize{1} << 16;
+  const std::streamsize ready = bytes->in_avail();
+  if (ready <= 0) {
+    const int c = bytes->sbumpc();
+    if (c == std::char_traits<char>::eof()) {
+      ended_ = true;
+      in_->setstate(std::ios::eofbit);
+      return false;
+    }
+    held_ += static_cast<char>(c);
+    return true;
+  }
+  held_.resize(static_cast<size_t>(std::min(ready, kChunk)));
+  held_.resize(static_cast<size_t>(bytes->sgetn(held_.data(), static_cast<std::streamsize>(held_.size()))));
+  return !held_.empty() || refill();
+}
+
 bool GraphFileReader::readLine(std::string& line, bool& tooLong, const StopToken* stop) {
   line.clear();
   tooLong = false;
   if (!*in_) return false;
   bool any = false;
   // A line may run to gigabytes (a too-long one is read to its end all the same): the stop is
-  // asked every 64 KiB.
-  uint32_t sinceAsked = 0;
-  std::streambuf* bytes = in_->rdbuf();  // byte by byte from the buffer, no sentry per byte
-  int c = 0;
-  while ((c = bytes->sbumpc()) != std::char_traits<char>::eof()) {
-    any = true;
-    if (++sinceAsked == (1u << 16)) {
-      sinceAsked = 0;
-      if (stopRequested(stop)) return false;
+  // asked at every refill, 64 KiB at most.
+  for (;;) {
+    if (heldAt_ == held_.size()) {
+      if (any && stopRequested(stop)) return false;
+      if (!refill()) break;
     }
-    if (c == '\n') break;
-    if (line.size() < kMaxGraphLineBytes) {
-      line += static_cast<char>(c);
-    } else {
-      tooLong = true;
+    any = true;
+    const char* from = held_.data() + heldAt_;
+    const size_t left = held_.size() - heldAt_;
+    const auto* end = static_cast<const char*>(std::memchr(from, '\n', left));
+    const size_t length = end == nullptr ? left : static_cast<size_t>(end - from);
+    const size_t room = kMaxGraphLineBytes - line.size();
+    line.append(from, std::min(length, room));
+    if (length > room) tooLong = true;
+    heldAt_ += length;
+    if (end != nullptr) {
+      ++heldAt_;
+      break;
     }
   }
-  if (c == std::char_traits<char>::eof()) in_->setstate(std::ios::eofbit | std::ios::failbit);
   if (!any) return false;
   ++lineNumber_;
   if (!line.empty() && line.back() == '\r') line.pop_back();

@@ -29,6 +29,9 @@ class GraphFileReader {
 
  private:
   bool readLine(std::string& line, bool& tooLong, const StopToken* stop);
+  // Takes what the stream has ready into `held_` (at least one byte, waiting for it when
+  // none is ready: a pipe's lines are read as they come); false at its end.
+  bool refill();
 
   std::string path_;
   const GraphFormatInfo* format_ = nullptr;
@@ -36,6 +39,9 @@ class GraphFileReader {
   std::istream* in_ = &file_;
   int64_t lineNumber_ = 0;
   bool wholeFileGiven_ = false;
+  std::string held_;  // bytes read from the stream, not yet given out from `heldAt_` on
+  size_t heldAt_ = 0;
+  bool ended_ = false;
 };
 
 // Whether `path` is a file of several graphs with more than one graph in it (its first two
