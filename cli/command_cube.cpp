@@ -130,8 +130,8 @@ std::string partList(const std::vector<CubePath>& parts) {
   std::string text;
   constexpr size_t kShown = 40;
   for (size_t k = 0; k < parts.size() && k < kShown; ++k)
-    text += (k ? ", " : "") +
-            (parts[k].size() == 1 ? std::to_string(parts[k][0].part) : cubePathText(parts[k]));
+    text +=
+        (k ? ", " : "") + (parts[k].size() == 1 ? std::to_string(parts[k][0].part) : cubePathText(parts[k]));
   if (parts.size() > kShown) text += ", ... (" + std::to_string(parts.size()) + " in all)";
   return text;
 }
@@ -229,11 +229,12 @@ int runCubePartCommand(const MethodArguments& arguments, const SolveOptions& sol
   } else {
     std::cout << "Graph: " << input.name << " (" << input.asLoaded.nodes() << " nodes, "
               << input.asLoaded.edges() << " edges)\n";
-    std::cout << "Part: " << (path.size() == 1 ? std::to_string(index) + " of " + std::to_string(parts)
-                                               : cubePathText(path))
+    std::cout << "Part: "
+              << (path.size() == 1 ? std::to_string(index) + " of " + std::to_string(parts)
+                                   : cubePathText(path))
               << ", "
               << (part.stopped ? std::string("the split was stopped")
-                  : part.empty  ? std::string("empty (its share of the split went to an earlier part)")
+                  : part.empty ? std::string("empty (its share of the split went to an earlier part)")
                   : !part.cycle.empty() ? std::string("the split itself met a Hamiltonian cycle")
                                         : branchText(part.branch))
               << " (split in " << formatNumber(splitSeconds, 3) << " s)\n";
@@ -321,7 +322,8 @@ int runJoinCommand(const JoinArguments& join, const CommonOptions& common) {
         undecidedText);
     if (joined.foundBy >= 0)
       std::cout << "Found by: part "
-                << (joined.foundByPath.size() > 1 ? cubePathText(joined.foundByPath) : std::to_string(joined.foundBy))
+                << (joined.foundByPath.size() > 1 ? cubePathText(joined.foundByPath)
+                                                  : std::to_string(joined.foundBy))
                 << (o.decidedBy == DecidedBy::kNone ? "" : ", the " + decidedText(o)) << "\n";
     std::cout << std::flush;
   }

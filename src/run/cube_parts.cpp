@@ -162,8 +162,8 @@ CubePart cubePartAlong(const Graph& graph, const CubePath& path, const StopToken
 RunOutcome runCubePart(Graph& graph, const EdgeSnapshot& asLoaded, const SolveOptions& solve,
                        const CubePart& part, const RunRequest& request) {
   const CubePath path = part.path.empty() ? CubePath{{part.index, part.parts}} : part.path;
-  const std::string comment = "# the sub-proof of " + partName(path) +
-                              " of the split: " + branchText(part.branch) + "\n";
+  const std::string comment =
+      "# the sub-proof of " + partName(path) + " of the split: " + branchText(part.branch) + "\n";
   if (!part.cycle.empty() || part.empty) {
     RunOutcome outcome;
     outcome.seed = request.seed;
@@ -210,10 +210,10 @@ namespace {
 
 // The records given for one part, and for the parts of its split again.
 struct Slot {
-  const PartRecord* own = nullptr;       // the part's own record that counts
-  int32_t subParts = 0;                  // the parts of its split again (0: no record has one)
-  const PartRecord* splitBy = nullptr;   // the first record of a part of that split
-  std::map<int32_t, Slot> children;      // by part
+  const PartRecord* own = nullptr;      // the part's own record that counts
+  int32_t subParts = 0;                 // the parts of its split again (0: no record has one)
+  const PartRecord* splitBy = nullptr;  // the first record of a part of that split
+  std::map<int32_t, Slot> children;     // by part
 };
 
 // The split of each part the records go below (the whole graph's under the empty path),
@@ -311,7 +311,8 @@ class Joiner {
         options.certificate = &certificate;
         const SolveResult solved = solveGraph(graph_, options, request_.stop);
         if (solved.verdict != kNotHamiltonian || !solved.certified)
-          note = "the branch " + branchText(options.branch) + ", which the split refuted, has no certificate" +
+          note = "the branch " + branchText(options.branch) +
+                 ", which the split refuted, has no certificate" +
                  (solved.certificateNote.empty() ? "" : " (" + solved.certificateNote + ")");
       } else {
         path.push_back({node.part, split.parts});
@@ -367,8 +368,8 @@ std::string placeRecords(const std::vector<PartRecord>& records, Slot& top) {
              " levels deep (at most " + std::to_string(kMaxCubeDepth) + ")";
     for (const CubeIndex& level : r.nested)
       if (level.parts < 1 || level.parts > kMaxCubeParts || level.part < 0 || level.part >= level.parts)
-        return r.file + ": part " + cubePathText(path) + " is not a part (each level I/K has 0 <= I < K <= " +
-               std::to_string(kMaxCubeParts) + ")";
+        return r.file + ": part " + cubePathText(path) +
+               " is not a part (each level I/K has 0 <= I < K <= " + std::to_string(kMaxCubeParts) + ")";
     Slot* slot = &top.children[r.index];
     for (size_t level = 1; level < path.size(); ++level) {
       if (slot->subParts == 0) {

@@ -114,7 +114,7 @@ struct JoinOutcome {
   // parts above (a path of one level) and the parts of nested splits alike.
   std::vector<CubePath> missingPaths;
   std::vector<CubePath> undecidedPaths;
-  double partSeconds = 0.0;        // the parts' seconds in all
+  double partSeconds = 0.0;  // the parts' seconds in all
   double largestPartSeconds = 0.0;
   std::string certificate;  // with JoinRequest::proof and a certified non-Hamiltonian verdict
 };
