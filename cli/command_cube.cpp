@@ -64,9 +64,11 @@ PartRecord parseRecord(const std::string& file, const std::string& text) {
     r.fingerprint = field(cube, "graph").get<std::string>();
     r.empty = field(cube, "empty").get<bool>();
     if (cube.contains("nested")) {
-      for (const Json& level : cube.at("nested")) {
+      const Json& nested = cube.at("nested");
+      if (!nested.is_array()) throw BadRecord{"\"nested\" is not a list of [part, parts]"};
+      for (const Json& level : nested) {
         if (!level.is_array() || level.size() != 2)
-          throw BadRecord{"a level of \"nested\" is not [part, parts]"};
+          throw BadRecord{"\"nested\" is not a list of [part, parts]"};
         r.nested.push_back({level[0].get<int32_t>(), level[1].get<int32_t>()});
       }
     }

@@ -155,7 +155,7 @@ TEST(CliCube, BadRecordsAndArgumentsGetOneLine) {
       {{"join", gp, parent}, ") is not part 0/4 0/2 of this graph's split ("},
       {{"join", gp, level},
        level + ": part 1/4 2/2 is not a part (each level I/K has 0 <= I < K <= 65536)\n"},
-      {{"join", gp, shape}, shape + ": a level of \"nested\" is not [part, parts]\n"},
+      {{"join", gp, shape}, shape + ": \"nested\" is not a list of [part, parts]\n"},
       {{"join", gp, scratch / "half-0.json", scratch / "third-0.json"},
        scratch / "third-0.json" + ": part 1/4 0/3, while " + scratch / "half-0.json" +
            " splits part 1/4 into 2 parts\n"},
