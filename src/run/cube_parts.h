@@ -66,8 +66,9 @@ struct CubePart {
 CubePart cubePartOf(const CubeSplit& split, int32_t index);
 
 // The part at `path` (not empty), as a worker finds it: each level's split followed only
-// down the path to its part. A part whose level met a cycle carries it, and a part below an
-// empty one is empty. `stop` (may be null) ends it early (stopped).
+// down the path to its part (index and parts: the first level). A part whose level met a
+// cycle carries it, and a part below an empty one is empty. `stop` (may be null) ends it
+// early (stopped).
 CubePart cubePartAlong(const Graph& graph, const CubePath& path, const StopToken* stop);
 
 // Solves the part: the portfolio with the part's branch (`solve` as given, its seed the
