@@ -1,7 +1,8 @@
 // `solve GRAPH --cube I/K` and `join GRAPH RESULT...` (cube_commands.h). A part's record is
 // solve's JSON object with a "cube" object added: the part, the number of parts, the graph's
-// fingerprint, the part's branch and whether it is empty; the join reads exactly these
-// fields back and refuses a record that does not fit the graph and its split.
+// fingerprint, the part's branch and whether it is empty, and for a part of a nested split
+// (`--cube 5/16 --cube 3/8`) the levels below the first as "nested": [[3, 8]]; the join reads
+// exactly these fields back and refuses a record that does not fit the graph and its split.
 #include <chrono>
 #include <filesystem>
 #include <iostream>
@@ -62,6 +63,15 @@ PartRecord parseRecord(const std::string& file, const std::string& text) {
     r.parts = field(cube, "parts").get<int32_t>();
     r.fingerprint = field(cube, "graph").get<std::string>();
     r.empty = field(cube, "empty").get<bool>();
+    if (cube.contains("nested")) {
+      const Json& nested = cube.at("nested");
+      if (!nested.is_array()) throw BadRecord{"\"nested\" is not a list of [part, parts]"};
+      for (const Json& level : nested) {
+        if (!level.is_array() || level.size() != 2)
+          throw BadRecord{"\"nested\" is not a list of [part, parts]"};
+        r.nested.push_back({level[0].get<int32_t>(), level[1].get<int32_t>()});
+      }
+    }
     for (const Json& e : field(cube, "branch")) {
       if (!e.is_array() || e.size() != 3)
         throw BadRecord{"a branch edge is not [u, v, \"forced\"|\"deleted\"]"};
@@ -117,10 +127,13 @@ bool resultFiles(const std::vector<std::string>& named, std::vector<std::string>
   return true;
 }
 
-std::string partList(const std::vector<int32_t>& parts) {
+// "3, 7, 5/16 2/8": a part of the whole graph's split by its number, a nested one by its path.
+std::string partList(const std::vector<CubePath>& parts) {
   std::string text;
   constexpr size_t kShown = 40;
-  for (size_t k = 0; k < parts.size() && k < kShown; ++k) text += (k ? ", " : "") + std::to_string(parts[k]);
+  for (size_t k = 0; k < parts.size() && k < kShown; ++k)
+    text +=
+        (k ? ", " : "") + (parts[k].size() == 1 ? std::to_string(parts[k][0].part) : cubePathText(parts[k]));
   if (parts.size() > kShown) text += ", ... (" + std::to_string(parts.size()) + " in all)";
   return text;
 }
@@ -128,9 +141,11 @@ std::string partList(const std::vector<int32_t>& parts) {
 }  // namespace
 
 void addCubeOptions(CLI::App* solve, CubeArguments& cube) {
-  solve->add_option("--cube", cube.cube,
-                    "I/K: solve only part I (0-based) of the graph's split into K parts; join the parts' "
-                    "results with `join`");
+  solve
+      ->add_option("--cube", cube.cube,
+                   "I/K: solve only part I (0-based) of the graph's split into K parts; join the parts' "
+                   "results with `join`. Again (--cube 5/16 --cube 3/8): part 3 of part 5's split into 8")
+      ->allow_extra_args(false);
   solve->add_option("--result", cube.result, "With --cube: also write the part's JSON record to this file");
 }
 
@@ -151,8 +166,9 @@ CLI::App* addJoinCommand(CLI::App& app, JoinArguments& join, bool& json) {
 
 int runCubePartCommand(const MethodArguments& arguments, const SolveOptions& solve, const CubeArguments& cube,
                        const CommonOptions& common) {
-  int32_t index = 0, parts = 0;
-  if (std::string problem = parseCubeIndex(cube.cube, index, parts); !problem.empty()) return fail(problem);
+  CubePath path;
+  if (std::string problem = parseCubePath(cube.cube, path); !problem.empty()) return fail(problem);
+  const int32_t index = path.front().part, parts = path.front().parts;
   if (std::string problem = checkCycleOutputPath("--output", arguments.output, arguments.graph);
       !problem.empty())
     return fail(problem);
@@ -172,12 +188,11 @@ int runCubePartCommand(const MethodArguments& arguments, const SolveOptions& sol
 
   stop.setTimeLimit(arguments.timeLimit);
   const auto start = std::chrono::steady_clock::now();
-  const CubeSplit split = splitIntoCubes(graph, parts, &stop, index);
+  const CubePart part = cubePartAlong(graph, path, &stop);
   const double splitSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  const CubePart part = cubePartOf(split, index);
   std::string certificate;
   RunOutcome outcome;
-  if (split.stopped) {
+  if (part.stopped) {
     outcome = stoppedRunOutcome(stop.reason() == StopReason::kDeadline, seed, solve, nullptr, splitSeconds);
   } else {
     outcome = runCubePart(
@@ -197,8 +212,14 @@ int runCubePartCommand(const MethodArguments& arguments, const SolveOptions& sol
                {"branch", branchJson(part.branch)},
                {"empty", part.empty},
                {"splitSeconds", splitSeconds}};
+  if (path.size() > 1) {
+    Json nested = Json::array();
+    for (size_t level = 1; level < path.size(); ++level)
+      nested.push_back(Json::array({path[level].part, path[level].parts}));
+    j["cube"]["nested"] = nested;
+  }
   std::string resultError;
-  if (!cube.result.empty() && !split.stopped) {
+  if (!cube.result.empty() && !part.stopped) {
     const FileStatus status = writeFileAtomically(
         cube.result, j.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n");
     if (!status.ok) resultError = status.error;
@@ -210,16 +231,19 @@ int runCubePartCommand(const MethodArguments& arguments, const SolveOptions& sol
   } else {
     std::cout << "Graph: " << input.name << " (" << input.asLoaded.nodes() << " nodes, "
               << input.asLoaded.edges() << " edges)\n";
-    std::cout << "Part: " << index << " of " << parts << ", "
-              << (split.stopped ? std::string("the split was stopped")
-                  : part.empty  ? std::string("empty (its share of the split went to an earlier part)")
+    std::cout << "Part: "
+              << (path.size() == 1 ? std::to_string(index) + " of " + std::to_string(parts)
+                                   : cubePathText(path))
+              << ", "
+              << (part.stopped ? std::string("the split was stopped")
+                  : part.empty ? std::string("empty (its share of the split went to an earlier part)")
                   : !part.cycle.empty() ? std::string("the split itself met a Hamiltonian cycle")
                                         : branchText(part.branch))
               << " (split in " << formatNumber(splitSeconds, 3) << " s)\n";
     printSolveLines(solve, outcome);
     printVerdictLines(outcome, written, arguments.output, arguments.proof,
                       "in this part, proved by the " + decidedText(outcome, "search"), outcome.stoppedText);
-    if (!cube.result.empty() && resultError.empty() && !split.stopped)
+    if (!cube.result.empty() && resultError.empty() && !part.stopped)
       std::cout << "Result: written to " << cube.result << "\n";
     std::cout << std::flush;
   }
@@ -260,10 +284,16 @@ int runJoinCommand(const JoinArguments& join, const CommonOptions& common) {
   const RunFilesWritten written =
       writeRunFiles({join.output, join.proof}, o, input.name, graph, joined.certificate);
   std::string undecidedText;
-  if (!joined.missing.empty()) undecidedText = "missing parts: " + partList(joined.missing);
-  if (!joined.undecided.empty())
-    undecidedText +=
-        (undecidedText.empty() ? "" : "; ") + std::string("undecided parts: ") + partList(joined.undecided);
+  if (!joined.missingPaths.empty()) undecidedText = "missing parts: " + partList(joined.missingPaths);
+  if (!joined.undecidedPaths.empty())
+    undecidedText += (undecidedText.empty() ? "" : "; ") + std::string("undecided parts: ") +
+                     partList(joined.undecidedPaths);
+  auto nestedTexts = [](const std::vector<CubePath>& paths) {
+    Json texts = Json::array();
+    for (const CubePath& path : paths)
+      if (path.size() > 1) texts.push_back(cubePathText(path));
+    return texts;
+  };
   if (common.json) {
     Json j = reportHead("join", input.name, input.asLoaded.nodes(), input.asLoaded.edges(), o);
     j["method"] = o.decidedBy == DecidedBy::kNone ? Json() : Json(decidedText(o));
@@ -274,6 +304,9 @@ int runJoinCommand(const JoinArguments& join, const CommonOptions& common) {
     j["foundBy"] = joined.foundBy >= 0 ? Json(joined.foundBy) : Json();
     j["missing"] = joined.missing;
     j["undecided"] = joined.undecided;
+    j["missingNested"] = nestedTexts(joined.missingPaths);
+    j["undecidedNested"] = nestedTexts(joined.undecidedPaths);
+    if (joined.foundByPath.size() > 1) j["foundByPath"] = cubePathText(joined.foundByPath);
     j["partSeconds"] = joined.partSeconds;
     j["largestPartSeconds"] = joined.largestPartSeconds;
     addFileFields(j, o, written, join.output, join.proof);
@@ -290,7 +323,9 @@ int runJoinCommand(const JoinArguments& join, const CommonOptions& common) {
         joined.openParts == 0 ? "the split's pruning refuted every branch" : "every part refuted",
         undecidedText);
     if (joined.foundBy >= 0)
-      std::cout << "Found by: part " << joined.foundBy
+      std::cout << "Found by: part "
+                << (joined.foundByPath.size() > 1 ? cubePathText(joined.foundByPath)
+                                                  : std::to_string(joined.foundBy))
                 << (o.decidedBy == DecidedBy::kNone ? "" : ", the " + decidedText(o)) << "\n";
     std::cout << std::flush;
   }

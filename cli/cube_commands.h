@@ -13,8 +13,8 @@
 namespace hc::cli {
 
 struct CubeArguments {
-  std::string cube;    // "I/K"
-  std::string result;  // where the part's JSON record goes (besides --json on stdout)
+  std::vector<std::string> cube;  // "I/K", then "J/L" for part J of part I's split again, ...
+  std::string result;             // where the part's JSON record goes (besides --json on stdout)
 };
 
 struct JoinArguments {

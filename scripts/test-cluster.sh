@@ -4,7 +4,8 @@
 # started here for the purpose (munged, slurmctld and slurmd on ports and a socket of their
 # own, stopped at the end), each joined to the verdict one process gives, with a certificate
 # the checker accepts or a verified cycle; and a missing part makes the join undecided,
-# naming it. Where the daemons cannot start, it says why and the rest still runs.
+# naming it, until it is split again and its parts are joined in its place. Where the
+# daemons cannot start, it says why and the rest still runs.
 #   scripts/test-cluster.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -52,7 +53,13 @@ rm "$work/par/part-5.json"
 got=$(status_of "$cli" join "$work/gp.txt" "$work/par")
 [ "$got" = 0 ] || fail "a missing part: join gave exit $got, not 0"
 grep -q "missing parts: 5$" "$work/last.err" || fail "a missing part: join did not name part 5 ($(cat "$work/last.err"))"
-echo "parallel: GP(29, 2) in 64 parts joined (exit $one, certificate accepted); knight 6x6 in 16 parts (exit 10, cycle verified); a missing part named"
+# The missing part split again into 4 parts, joined in its place.
+got=$(status_of env ABOVE=5/64 "$examples/parallel-cubes.sh" "$work/gp.txt" 4 "$work/par" -j 2)
+[ "$got" = "$one" ] || fail "parallel: part 5 split again gave exit $got, not $one ($(cat "$work/last.err"))"
+grep -q "^# part 5 of 64 split again into 4 parts" "$work/par/graph.proof" ||
+  fail "parallel: the certificate does not hold part 5's split again"
+"$cli" check "$work/gp.txt" "$work/par/graph.proof" >/dev/null || fail "parallel: the certificate with part 5 split again is rejected"
+echo "parallel: GP(29, 2) in 64 parts joined (exit $one, certificate accepted); knight 6x6 in 16 parts (exit 10, cycle verified); a missing part named, then split again into 4 and joined"
 
 # Slurm on this machine: why it cannot run is said, not failed.
 start_slurm() {

@@ -9,6 +9,11 @@
 //  - otherwise undecided, naming the parts that are missing or undecided.
 // The join recomputes the split itself, so a record of another graph, of another K, or of a
 // branch that is not the part's, is refused with one line naming the file.
+//
+// A part can be split again (a nested split, `--cube 5/16 --cube 3/8`): its path names the
+// part of the whole graph's split, then the part of that part's split, and so on. The join
+// settles a part by its own decided record or, failing that, by the records of all the parts
+// of its split (recursively), and puts that split's `split` steps in the part's place.
 #pragma once
 
 #include <cstdint>
@@ -26,6 +31,22 @@ namespace hc {
 // "I/K" of --cube: 0 <= I < K <= kMaxCubeParts. An empty string and a message when not.
 std::string parseCubeIndex(const std::string& text, int32_t& index, int32_t& parts);
 
+// One level of a part's path: part `part` of a split into `parts`.
+struct CubeIndex {
+  int32_t part = 0;
+  int32_t parts = 0;
+  auto operator<=>(const CubeIndex&) const = default;
+};
+// A part of the whole graph's split, then a part of that part's split, and so on.
+using CubePath = std::vector<CubeIndex>;
+// How deep a path goes: a part and its splits again, seven times over.
+inline constexpr size_t kMaxCubeDepth = 8;
+
+// "5/16 3/8" (the levels as --cube takes them, one after the other).
+std::string cubePathText(const CubePath& path);
+// The --cube values in order, each checked by parseCubeIndex, at most kMaxCubeDepth of them.
+std::string parseCubePath(const std::vector<std::string>& texts, CubePath& path);
+
 // A fingerprint of the graph as loaded: 16 hex digits of a hash of its node count and its
 // edges (ends ordered, sorted), so a part's record names the graph it was run on.
 std::string graphFingerprint(const EdgeSnapshot& graph);
@@ -39,8 +60,16 @@ struct CubePart {
   std::vector<BranchEdge> branch;
   bool empty = false;
   std::vector<int32_t> cycle;  // the split's own cycle, when it met one
+  CubePath path;               // the whole path (cubePartOf: the one level {index, parts})
+  bool stopped = false;        // cubePartAlong: a stop ended a split; nothing else holds
 };
 CubePart cubePartOf(const CubeSplit& split, int32_t index);
+
+// The part at `path` (not empty), as a worker finds it: each level's split followed only
+// down the path to its part (index and parts: the first level). A part whose level met a
+// cycle carries it, and a part below an empty one is empty. `stop` (may be null) ends it
+// early (stopped).
+CubePart cubePartAlong(const Graph& graph, const CubePath& path, const StopToken* stop);
 
 // Solves the part: the portfolio with the part's branch (`solve` as given, its seed the
 // request's), or the split's own answer (its cycle; an empty part is refuted with nothing to
@@ -54,6 +83,7 @@ struct PartRecord {
   std::string file = {};  // where it was read, for messages
   int32_t index = -1;
   int32_t parts = 0;
+  CubePath nested = {};  // the levels below the first, for a part of a nested split
   std::string fingerprint = {};
   std::vector<BranchEdge> branch = {};
   bool empty = false;
@@ -78,9 +108,14 @@ struct JoinOutcome {
   int32_t parts = 0;
   int32_t openParts = 0;
   int32_t foundBy = -1;            // the part whose cycle decided
+  CubePath foundByPath;            // the whole path of that part
   std::vector<int32_t> missing;    // open parts no record was given for
   std::vector<int32_t> undecided;  // open parts whose records are undecided
-  double partSeconds = 0.0;        // the parts' seconds in all
+  // The same, the deepest open parts with their whole paths, in the order of the parts: the
+  // parts above (a path of one level) and the parts of nested splits alike.
+  std::vector<CubePath> missingPaths;
+  std::vector<CubePath> undecidedPaths;
+  double partSeconds = 0.0;  // the parts' seconds in all
   double largestPartSeconds = 0.0;
   std::string certificate;  // with JoinRequest::proof and a certified non-Hamiltonian verdict
 };

@@ -194,12 +194,15 @@ class Splitter {
 
 }  // namespace
 
-CubeSplit splitIntoCubes(const Graph& graph, int32_t parts, const StopToken* stop, int32_t onlyPart) {
+CubeSplit splitIntoCubes(const Graph& graph, int32_t parts, const StopToken* stop, int32_t onlyPart,
+                         std::span<const BranchEdge> base) {
   CubeSplit split;
   split.parts = parts;
+  split.base.assign(base.begin(), base.end());
   auto stopped = [&] {
     split = CubeSplit{};
     split.parts = parts;
+    split.base.assign(base.begin(), base.end());
     split.stopped = true;
     return split;
   };
@@ -208,6 +211,7 @@ CubeSplit splitIntoCubes(const Graph& graph, int32_t parts, const StopToken* sto
   Graph& root = *copied;
   root.actionList.reset();
   pruneRootIncrementally(root, stop);
+  if (root.isHamiltonian == kUndecided && !base.empty()) applyBranch(root, base);
   if (root.isHamiltonian == kUndecided) runCheapChecks(root, stop);
   if (stop != nullptr && stop->stopRequested()) return stopped();
   split.partLeaf.assign(static_cast<size_t>(parts), -1);
@@ -242,6 +246,7 @@ std::vector<BranchEdge> branchOf(const CubeSplit& split, int32_t node) {
     branch.push_back({parent.u, parent.v, child.forced});
     at = child.parent;
   }
+  branch.insert(branch.end(), split.base.rbegin(), split.base.rend());
   std::reverse(branch.begin(), branch.end());
   return branch;
 }

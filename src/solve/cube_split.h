@@ -21,9 +21,13 @@
 //  - a branch the pruning refutes is a closed leaf (the join proves it; it has no part);
 //    a branch with one part, or with so few open edges that its search is over in a
 //    moment, is a leaf solved by its first part, and the rest of its parts are empty.
+// A part can be split again the same way (a nested split): the split of a branch starts
+// from the pruned graph with the branch's decisions applied, and its parts' branches begin
+// with them.
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -57,6 +61,7 @@ struct CubeNode {
 
 struct CubeSplit {
   int32_t parts = 0;              // K as asked
+  std::vector<BranchEdge> base;   // the branch split (empty: the whole graph)
   std::vector<CubeNode> nodes;    // nodes[0] is the root (empty when the split was stopped)
   std::vector<int32_t> partLeaf;  // K entries: part i's leaf, or -1 (an empty part, or not expanded)
   // A Hamiltonian cycle the split's pruning met (node ids in cycle order): the graph is
@@ -66,16 +71,16 @@ struct CubeSplit {
   int64_t trials = 0;    // look-ahead trials made
 };
 
-// The split of `graph` (not changed) into `parts` parts (1 <= parts <= kMaxCubeParts): the
-// whole tree, or with `onlyPart` >= 0 the path to that part only (the very nodes the whole
-// tree has on that path). `stop` (may be null) ends it early (stopped).
+// The split of `graph` (not changed), or of its branch `base`, into `parts` parts (1 <= parts
+// <= kMaxCubeParts): the whole tree, or with `onlyPart` >= 0 the path to that part only (the
+// very nodes the whole tree has on that path). `stop` (may be null) ends it early (stopped).
 CubeSplit splitIntoCubes(const Graph& graph, int32_t parts, const StopToken* stop = nullptr,
-                         int32_t onlyPart = -1);
+                         int32_t onlyPart = -1, std::span<const BranchEdge> base = {});
 
 // The parts of a whole split that are not empty.
 int32_t openParts(const CubeSplit& split);
 
-// The decisions from the root to `node`, in order.
+// The decisions from the whole graph to `node` (the split's base first), in order.
 std::vector<BranchEdge> branchOf(const CubeSplit& split, int32_t node);
 
 // "forced 3-7, deleted 2-5" (or "the whole graph" for the root).

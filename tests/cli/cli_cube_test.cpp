@@ -1,7 +1,8 @@
 // One graph in parts from the command line: every part of a split solved by its own process
 // (some with one thread, some with two: the split does not depend on it), joined to the
 // verdict one process gives, with a certificate `check` accepts or a cycle `verify` accepts;
-// a missing part leaves the join undecided and named; and bad records get one clear line.
+// a missing part leaves the join undecided and named; a part split again joins from its
+// parts' records in place of its own; and bad records get one clear line.
 #include <gtest/gtest.h>
 
 #include "cli_runner.h"
@@ -9,13 +10,18 @@
 namespace hc::testing {
 namespace {
 
-// Runs parts 0..K-1 of `graph` into `folder`; the exit statuses must be verdicts.
-void runParts(const std::string& graph, int parts, const ScratchFolder& folder, const std::string& prefix) {
+// Runs parts 0..K-1 of `graph` (of its part `above`, "--cube I/K" given before) into
+// `folder`; the exit statuses must be verdicts.
+void runParts(const std::string& graph, int parts, const ScratchFolder& folder, const std::string& prefix,
+              const std::vector<std::string>& above = {}) {
   for (int i = 0; i < parts; ++i) {
     const std::string name = prefix + std::to_string(i);
-    CliRun run = runCli({"solve", graph, "--cube", std::to_string(i) + "/" + std::to_string(parts),
-                         "--threads", i % 2 ? "2" : "1", "--result", folder / (name + ".json"), "--proof",
-                         folder / (name + ".proof")});
+    std::vector<std::string> args{"solve", graph};
+    args.insert(args.end(), above.begin(), above.end());
+    args.insert(args.end(),
+                {"--cube", std::to_string(i) + "/" + std::to_string(parts), "--threads", i % 2 ? "2" : "1",
+                 "--result", folder / (name + ".json"), "--proof", folder / (name + ".proof")});
+    CliRun run = runCli(args);
     ASSERT_TRUE(run.exitCode == 10 || run.exitCode == 20 || run.exitCode == 0) << run.err;
   }
 }
@@ -53,6 +59,50 @@ TEST(CliCube, PartsJoinToTheVerdictOfOneProcess) {
   }
 }
 
+// GP(29, 2) (no cycle) and the 8 x 8 knight's graph in 4 parts, part 2 (0) split again into 4:
+// joined from part 2's own record left undecided and its parts' records, GP(29, 2) is refuted
+// with a certificate `check` accepts, and undecided without an open sub-part's record, which
+// is named by its path; the knight's cycle comes from a part of part 0's split alone.
+TEST(CliCube, APartSplitAgainJoinsFromItsParts) {
+  ScratchFolder scratch;
+  const std::string gp = scratch / "gp29.txt";
+  ASSERT_EQ(runCli({"generate", "petersen", "29", "2", "--output", gp}).exitCode, 0);
+  ScratchFolder folder;
+  runParts(gp, 4, folder, "part-");
+  std::string own = slurp(folder / "part-2.json");
+  const size_t at = own.find("\"verdict\":\"non-hamiltonian\"");
+  ASSERT_NE(at, std::string::npos);
+  writeFile(folder / "part-2.json", own.replace(at, 27, "\"verdict\":\"undecided\""));
+  runParts(gp, 4, folder, "again-", {"--cube", "2/4"});
+  CliRun join = runCli({"join", gp, folder / "", "--json", "--proof", folder / "whole.proof"});
+  ASSERT_EQ(join.exitCode, 20) << join.err;
+  EXPECT_EQ(join.json().at("certified"), true);
+  EXPECT_EQ(runCli({"check", gp, folder / "whole.proof"}).exitCode, 0);
+  EXPECT_NE(slurp(folder / "whole.proof").find("# part 2 of 4 split again into 4 parts"), std::string::npos);
+  // The last open part of part 2's split, missing.
+  int open = -1;
+  for (int j = 0; j < 4; ++j)
+    if (nlohmann::json::parse(slurp(folder / ("again-" + std::to_string(j) + ".json")))["cube"]["empty"] ==
+        false)
+      open = j;
+  ASSERT_GE(open, 0);
+  std::filesystem::remove(folder / ("again-" + std::to_string(open) + ".json"));
+  CliRun missing = runCli({"join", gp, folder / "", "--json"});
+  EXPECT_EQ(missing.exitCode, 0);
+  const std::string path = "2/4 " + std::to_string(open) + "/4";
+  EXPECT_EQ(missing.json().at("missingNested"), nlohmann::json::array({path}));
+  EXPECT_EQ(missing.err, "hamcycles-cli: missing parts: " + path + "\n");
+
+  ScratchFolder knight;
+  runParts(example("knight8x8.txt"), 4, knight, "again-", {"--cube", "0/4"});
+  CliRun found =
+      runCli({"join", example("knight8x8.txt"), knight / "", "--json", "--output", knight / "c.txt"});
+  ASSERT_EQ(found.exitCode, 10) << found.err;
+  EXPECT_EQ(found.json().at("foundBy"), 0);
+  EXPECT_EQ(found.json().at("foundByPath").get<std::string>().substr(0, 4), "0/4 ");
+  EXPECT_EQ(runCli({"verify", example("knight8x8.txt"), knight / "c.txt"}).exitCode, 0);
+}
+
 TEST(CliCube, BadRecordsAndArgumentsGetOneLine) {
   ScratchFolder scratch;
   const std::string gp = scratch / "gp11.txt", petersen = example("petersen.txt");
@@ -68,6 +118,25 @@ TEST(CliCube, BadRecordsAndArgumentsGetOneLine) {
   tampered.replace(at, 8, "\"deleted\"");
   writeFile(scratch / "tampered.json", tampered);
   std::filesystem::create_directory(scratch / "empty");
+  // Parts of part 1's split again: into 2, into 3, and records of it tampered with.
+  runParts(gp, 2, scratch, "half-", {"--cube", "1/4"});
+  ASSERT_EQ(
+      runCli({"solve", gp, "--cube", "1/4", "--cube", "0/3", "--result", scratch / "third-0.json"}).exitCode,
+      20);
+  const std::string nested = slurp(scratch / "half-0.json");
+  auto nestedWith = [&](const std::string& name, const std::string& from, const std::string& to) {
+    std::string text = nested;
+    const size_t found = text.find(from);
+    EXPECT_NE(found, std::string::npos) << from;
+    return writeFile(scratch / name, text.replace(found, from.size(), to));
+  };
+  const std::string deep =
+      nestedWith("deep.json", "[[0,2]]", "[[0,2],[0,2],[0,2],[0,2],[0,2],[0,2],[0,2],[0,2]]");
+  const std::string parent = nestedWith("parent.json", "\"part\":1,", "\"part\":0,");
+  const std::string level = nestedWith("level.json", "[[0,2]]", "[[2,2]]");
+  const std::string shape = nestedWith("shape.json", "[[0,2]]", "[[0]]");
+  std::vector<std::string> tooDeep{"solve", gp};
+  for (int k = 0; k < 9; ++k) tooDeep.insert(tooDeep.end(), {"--cube", "0/2"});
   const std::tuple<std::vector<std::string>, std::string> rows[] = {
       // arguments, part of the one line
       {{"solve", gp, "--cube", "4/4"}, "--cube takes I/K, part I (0-based) of K parts"},
@@ -81,6 +150,15 @@ TEST(CliCube, BadRecordsAndArgumentsGetOneLine) {
       {{"join", gp, scratch / "tampered.json"}, "tampered.json: its branch (deleted "},
       {{"join", gp, scratch / "empty"}, "empty: no part's result (*.json) in this folder"},
       {{"join", gp, scratch / "none.json"}, "none.json"},
+      {tooDeep, "hamcycles-cli: --cube is given 9 times: a part's path is at most 8 levels deep\n"},
+      {{"join", gp, deep}, deep + ": part 1/4 0/2 0/2 0/2 0/2 0/2 0/2 0/2 0/2 is 9 levels deep (at most 8)"},
+      {{"join", gp, parent}, ") is not part 0/4 0/2 of this graph's split ("},
+      {{"join", gp, level},
+       level + ": part 1/4 2/2 is not a part (each level I/K has 0 <= I < K <= 65536)\n"},
+      {{"join", gp, shape}, shape + ": \"nested\" is not a list of [part, parts]\n"},
+      {{"join", gp, scratch / "half-0.json", scratch / "third-0.json"},
+       scratch / "third-0.json" + ": part 1/4 0/3, while " + scratch / "half-0.json" +
+           " splits part 1/4 into 2 parts\n"},
   };
   for (const auto& [args, message] : rows) {
     SCOPED_TRACE(args[0] + " " + args.back());

@@ -3,7 +3,8 @@
 // no branch the split refuted; the split is the same every time, and a worker's path to its
 // part is the whole tree's; and the parts, each solved
 // on its own and joined, give the true verdict, a non-Hamiltonian one with a certificate the
-// checker accepts (the join checks it, and so does this test again).
+// checker accepts (the join checks it, and so does this test again). The same holds with a
+// part split again, its parts' records joined in place of its own.
 #include "run/cube_parts.h"
 
 #include <gtest/gtest.h>
@@ -85,6 +86,29 @@ TEST(CubeParts, PartsCoverEveryCycleOnceAndJoinToTheTrueVerdict) {
       ASSERT_EQ(split.partLeaf.size(), static_cast<size_t>(parts));
       open += openParts(split);
       std::vector<PartRecord> records;
+      auto solvePart = [&](const CubePart& part, RunOutcome& outcome) {
+        std::string name = "part";
+        for (const CubeIndex& level : part.path) name += "-" + std::to_string(level.part);
+        std::string certificate;
+        outcome = runCubePart(graph, asLoaded, SolveOptions{.threads = 1}, part,
+                              {.seed = 1, .certificate = &certificate});
+        PartRecord r{.file = (scratch / (name + ".json")).string(),
+                     .index = part.path[0].part,
+                     .parts = part.path[0].parts,
+                     .nested = CubePath(part.path.begin() + 1, part.path.end()),
+                     .fingerprint = graphFingerprint(asLoaded),
+                     .branch = part.branch,
+                     .empty = part.empty,
+                     .verdict = outcome.verdict,
+                     .cycle = outcome.cycle,
+                     .seconds = outcome.seconds,
+                     .certified = outcome.certified};
+        if (outcome.certified) {
+          r.proof = (scratch / (name + ".proof")).string();
+          std::ofstream(r.proof, std::ios::binary) << certificate;
+        }
+        records.push_back(r);
+      };
       for (int32_t i = 0; i < parts; ++i) {
         const CubePart part = cubePartOf(split, i);
         ASSERT_EQ(part.branch, cubePartOf(again, i).branch);
@@ -98,9 +122,8 @@ TEST(CubeParts, PartsCoverEveryCycleOnceAndJoinToTheTrueVerdict) {
         if (!part.cycle.empty()) {
           ASSERT_FALSE(cycles.empty());
         }
-        std::string certificate;
-        const RunOutcome outcome = runCubePart(graph, asLoaded, SolveOptions{.threads = 1}, part,
-                                               {.seed = 1, .certificate = &certificate});
+        RunOutcome outcome;
+        solvePart(part, outcome);
         const bool anyCycle = std::any_of(cycles.begin(), cycles.end(), [&](const EdgeSet& c) {
           return part.cycle.empty() && !part.empty && inBranch(c, part.branch);
         });
@@ -110,21 +133,6 @@ TEST(CubeParts, PartsCoverEveryCycleOnceAndJoinToTheTrueVerdict) {
         if (cycles.empty()) {
           ASSERT_EQ(outcome.verdict, Verdict::kNonHamiltonian);
         }
-        PartRecord r{.file = (scratch / ("part-" + std::to_string(i) + ".json")).string(),
-                     .index = i,
-                     .parts = parts,
-                     .fingerprint = graphFingerprint(asLoaded),
-                     .branch = part.branch,
-                     .empty = part.empty,
-                     .verdict = outcome.verdict,
-                     .cycle = outcome.cycle,
-                     .seconds = outcome.seconds,
-                     .certified = outcome.certified};
-        if (outcome.certified) {
-          r.proof = (scratch / ("part-" + std::to_string(i) + ".proof")).string();
-          std::ofstream(r.proof, std::ios::binary) << certificate;
-        }
-        records.push_back(r);
       }
       // Each cycle in exactly one open part's branch, in no refuted leaf.
       if (split.cycle.empty())
@@ -137,6 +145,45 @@ TEST(CubeParts, PartsCoverEveryCycleOnceAndJoinToTheTrueVerdict) {
             }
           EXPECT_EQ(holding, 1);
         }
+      // The open part with the most open edges split again into 4, its own record dropped:
+      // every cycle of its branch in exactly one open part of that split, which a worker finds
+      // as the join does.
+      int32_t resplit = -1;
+      int64_t most = -1;
+      for (int32_t i = 0; parts == 4 && split.cycle.empty() && i < parts; ++i)
+        if (const int32_t leaf = split.partLeaf[static_cast<size_t>(i)];
+            leaf >= 0 && split.nodes[static_cast<size_t>(leaf)].openEdges > most) {
+          resplit = i;
+          most = split.nodes[static_cast<size_t>(leaf)].openEdges;
+        }
+      if (resplit >= 0) {
+        const std::vector<BranchEdge> above = cubePartOf(split, resplit).branch;
+        records.erase(records.begin() + resplit);
+        const CubeSplit nested = splitIntoCubes(graph, 4, nullptr, -1, above);
+        for (int32_t j = 0; j < 4; ++j) {
+          CubePart part = cubePartOf(nested, j);
+          part.path = {{resplit, parts}, {j, 4}};
+          const CubePart own = cubePartAlong(graph, part.path, nullptr);
+          if (own.cycle.empty() && part.cycle.empty()) {
+            ASSERT_EQ(own.branch, part.branch);
+            ASSERT_EQ(own.empty, part.empty);
+          }
+          RunOutcome outcome;
+          solvePart(part, outcome);
+        }
+        if (nested.cycle.empty())
+          for (const EdgeSet& cycle : cycles) {
+            if (!inBranch(cycle, above)) continue;
+            int32_t holding = 0;
+            for (size_t node = 0; node < nested.nodes.size(); ++node)
+              if (nested.nodes[node].isLeaf() &&
+                  inBranch(cycle, branchOf(nested, static_cast<int32_t>(node)))) {
+                EXPECT_FALSE(nested.nodes[node].refuted);
+                ++holding;
+              }
+            EXPECT_EQ(holding, 1);
+          }
+      }
       const JoinOutcome joined = joinParts(graph, asLoaded, records, {.proof = "wanted"});
       ASSERT_TRUE(joined.error.empty()) << joined.error;
       EXPECT_EQ(joined.outcome.verdict, cycles.empty() ? Verdict::kNonHamiltonian : Verdict::kHamiltonian);
