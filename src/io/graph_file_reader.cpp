@@ -46,20 +46,20 @@ bool GraphFileReader::refill() {
   if (ended_) return false;
   std::streambuf* bytes = in_->rdbuf();
   constexpr std::streamsize kChunk = std::streamsize{1} << 16;
-  const std::streamsize ready = bytes->in_avail();
-  if (ready <= 0) {
-    const int c = bytes->sbumpc();
-    if (c == std::char_traits<char>::eof()) {
-      ended_ = true;
-      in_->setstate(std::ios::eofbit);
-      return false;
-    }
-    held_ += static_cast<char>(c);
-    return true;
+  if (const std::streamsize ready = bytes->in_avail(); ready > 0) {
+    held_.resize(static_cast<size_t>(std::min(ready, kChunk)));
+    held_.resize(static_cast<size_t>(bytes->sgetn(held_.data(), static_cast<std::streamsize>(held_.size()))));
+    if (!held_.empty()) return true;
   }
-  held_.resize(static_cast<size_t>(std::min(ready, kChunk)));
-  held_.resize(static_cast<size_t>(bytes->sgetn(held_.data(), static_cast<std::streamsize>(held_.size()))));
-  return !held_.empty() || refill();
+  // Nothing ready (or a read that gave nothing): one byte, waited for, or the end.
+  const int c = bytes->sbumpc();
+  if (c == std::char_traits<char>::eof()) {
+    ended_ = true;
+    in_->setstate(std::ios::eofbit);
+    return false;
+  }
+  held_ += static_cast<char>(c);
+  return true;
 }
 
 bool GraphFileReader::readLine(std::string& line, bool& tooLong, const StopToken* stop) {
