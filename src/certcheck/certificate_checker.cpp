@@ -19,11 +19,8 @@
 
 #include "certcheck/branch_state.h"
 #include "certcheck/certificate_text.h"
-#include "certcheck/colouring_cnf.h"
-#include "certcheck/frontier_check.h"
-#include "certcheck/linear_step.h"
+#include "certcheck/proof_parts.h"
 #include "certcheck/reduction_steps.h"
-#include "certcheck/sat_part.h"
 #include "certcheck/witness_leaves.h"
 
 namespace hc::certcheck {
@@ -48,7 +45,7 @@ SetLeaf setLeafOf(std::string_view keyword) {
 struct Fragment {
   std::vector<int32_t> nodes;
   std::array<int32_t, 3> inner{};
-  std::unique_ptr<const BranchState> graph;  // instead: the graph of a piece or bypass sub-proof
+  SubGraph graph;  // instead: the graph of a piece or bypass sub-proof
 };
 
 // A sub-proof still owed, or the end of a fragment's graph.
@@ -93,17 +90,15 @@ class Checker {
         continue;
       }
       size_t graph = t.graph;
-      if (t.kind == Task::kFragmentPart) {
-        const auto [i, j] = kPairs[t.part];
-        std::vector<Edge> edges =
-            fragmentGraph(*graphs_[graph], t.fragment->nodes, t.fragment->inner[i], t.fragment->inner[j]);
-        graphs_.push_back(std::make_unique<BranchState>(static_cast<int32_t>(t.fragment->nodes.size()) + 1,
-                                                        std::move(edges)));
-        formulas_.emplace_back();
-        tasks_.push_back(Task{Task::kLeaveGraph, kOpen, 0, 0, -1, 0, 0, nullptr});
-        graph = graphs_.size() - 1;
-      } else if (t.kind == Task::kContracted) {
-        graphs_.push_back(std::make_unique<BranchState>(*t.fragment->graph));
+      if (t.kind == Task::kFragmentPart || t.kind == Task::kContracted) {
+        SubGraph sub = t.fragment->graph;
+        if (t.kind == Task::kFragmentPart) {
+          const auto [i, j] = kPairs[t.part];
+          sub.nodes = static_cast<int32_t>(t.fragment->nodes.size()) + 1;
+          sub.edges =
+              fragmentGraph(*graphs_[graph], t.fragment->nodes, t.fragment->inner[i], t.fragment->inner[j]);
+        }
+        graphs_.push_back(std::make_unique<BranchState>(sub.nodes, std::move(sub.edges)));
         formulas_.emplace_back();
         tasks_.push_back(Task{Task::kLeaveGraph, kOpen, 0, 0, -1, 0, 0, nullptr});
         graph = graphs_.size() - 1;
@@ -193,21 +188,13 @@ class Checker {
       if (problem.empty())
         for (int32_t part = 2; part >= 0; --part)
           tasks_.push_back(Task{Task::kFragmentPart, kOpen, part, graph, -1, 0, lines_.number(), fragment});
-    } else if (keyword == "piece") {
-      int32_t nodes = 0;
-      std::vector<Edge> edges;
-      problem = checkPieceStep(state, rest, nodes, edges);
-      if (problem.empty()) {
-        auto sub = std::make_shared<Fragment>();
-        sub->graph = std::make_unique<BranchState>(nodes, std::move(edges));
-        tasks_.push_back(Task{Task::kContracted, kOpen, 0, graph, -1, 0, lines_.number(), std::move(sub)});
-      }
-    } else if (keyword == "bypass") {
-      std::vector<SubGraph> parts;
-      problem = checkBypassStep(state, rest, parts);
+    } else if (keyword == "piece" || keyword == "bypass") {
+      std::vector<SubGraph> parts(1);
+      problem = keyword == "piece" ? checkPieceStep(state, rest, parts[0].nodes, parts[0].edges)
+                                   : checkBypassStep(state, rest, parts);
       for (size_t k = parts.size(); problem.empty() && k-- > 0;) {
         auto sub = std::make_shared<Fragment>();
-        sub->graph = std::make_unique<BranchState>(parts[k].nodes, std::move(parts[k].edges));
+        sub->graph = std::move(parts[k]);
         tasks_.push_back(Task{Task::kContracted, kOpen, 0, graph, -1, 0, lines_.number(), std::move(sub)});
       }
     } else {

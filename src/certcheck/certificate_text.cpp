@@ -59,6 +59,15 @@ bool CertificateLines::next() {
   return false;
 }
 
+bool CertificateLines::nextInPart(const char* part, int64_t partLine) {
+  if (!next())
+    throw Rejection{std::string("the ") + part + " at line " + std::to_string(partLine) + " has no end line",
+                    number_};
+  if (tokens_[0] != "end") return true;
+  if (tokens_.size() > 1) throw Rejection{"nothing may follow \"end\" on its line"};
+  return false;
+}
+
 int64_t parseNumber(std::string_view token, int64_t lo, int64_t hi, const std::string& what) {
   int64_t value = 0;
   const char* end = token.data() + token.size();

@@ -27,14 +27,6 @@
 
 namespace hc::certcheck {
 
-class BranchState;
-class CertificateLines;
-
-// The colouring leaf: reads the lines after `colouring` up to `end` (a text DRAT proof, as
-// in the SAT part) and checks them against these clauses over the branch; throws a Rejection
-// at the first fault (an odd node count, or a step that does not follow by unit propagation).
-void checkColouringPart(BranchState& state, CertificateLines& lines);
-
 // A formula beyond this many clauses is refused (the at-most-one clauses grow with the
 // square of the degree; the part is meant for sparse graphs).
 inline constexpr int64_t kMaxColouringClauses = int64_t{1} << 24;

@@ -199,12 +199,16 @@ bool DrupChecker::implied() {
     if (value(l) == 0) assign(-l);
   }
   if (!conflict) conflict = propagate();
+  backtrack(mark);
+  return conflict;
+}
+
+void DrupChecker::backtrack(size_t mark) {
   while (trail_.size() > mark) {
     values_[static_cast<size_t>(std::abs(trail_.back()))] = 0;
     trail_.pop_back();
   }
   head_ = mark;
-  return conflict;
 }
 
 void DrupChecker::addInput(std::span<const int32_t> clause) {
@@ -251,11 +255,7 @@ void DrupChecker::restore() {
   }
   work_ += static_cast<int64_t>(clauses_.size() - liveFrom_ + trail_.size() - baseTrail_);
   liveFrom_ = static_cast<uint32_t>(clauses_.size());
-  while (trail_.size() > baseTrail_) {
-    values_[static_cast<size_t>(std::abs(trail_.back()))] = 0;
-    trail_.pop_back();
-  }
-  head_ = baseTrail_;
+  backtrack(baseTrail_);
   refuted_ = baseRefuted_;
 }
 

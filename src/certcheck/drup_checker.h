@@ -1,17 +1,16 @@
 // A small forward checker of clausal proofs (DRUP: every added clause must follow from the
-// clauses so far by unit propagation), with two watched literals per clause. It checks the
+// clauses so far by unit propagation), with two watched literals per clause: it checks the
 // text DRAT proofs a CDCL solver writes, as long as no step needs the RAT rule.
 //
-// Soundness needs only that every clause in the database follows from the input clauses,
-// so the checker may keep more than the proof says: literals fixed at the top level stay
-// fixed when the clause that fixed them is deleted, and deleting a clause the database
-// does not hold is ignored, and input clauses are never deleted (so a step that repeats one
-// holds as it stands, as when a solver restores clauses it had set aside).
+// Soundness needs only that every clause held follows from the input clauses, so the
+// checker may keep more than the proof says: literals fixed at the top level stay fixed
+// when the clause that fixed them is deleted, deleting a clause not held is ignored, and
+// input clauses are never deleted (a solver may restore clauses it had set aside).
 //
 // Equal clauses are held once with a count, found by a hash of their literals, so a proof
-// that repeats or deletes the same clause again and again costs constant time per line.
-// One base point (freeze) can be returned to (restore) in time proportional to what was
-// done since: a formula built once serves every branch that checks a proof against it.
+// that repeats or deletes one clause again and again costs constant time per line. A base
+// point (freeze) is returned to (restore) in time proportional to what was done since, so
+// a formula built once serves every branch that checks a proof against it.
 #pragma once
 
 #include <cstdint>
@@ -57,6 +56,7 @@ class DrupChecker {
   void assign(int32_t literal);
   bool propagate();                             // true on a conflict
   bool implied();                               // sorted_ follows by unit propagation
+  void backtrack(size_t mark);                  // unassigns the trail beyond mark
   bool normalise(std::span<const int32_t> in);  // into sorted_; false for a tautology
   int64_t find();                               // the held clause equal to sorted_, or -1
   void insert(bool input);                      // sorted_ joins the database

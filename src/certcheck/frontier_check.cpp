@@ -1,13 +1,13 @@
-// The frontier leaf (see frontier_check.h). A node takes a free slot when it joins the
+// The frontier leaf (see witness_leaves.h). A node takes a free slot when it joins the
 // frontier and frees it when it leaves; a state holds 5 bits per slot in 128 bits: 0 no
 // chosen edge, 1 two chosen edges, 2 + j one chosen edge with the other end of its path in
 // slot j. A path may close into a cycle only when that cycle is Hamiltonian, and then the
 // leaf fails. Equal states merge through an open-addressing table rebuilt per step.
-#include "certcheck/frontier_check.h"
-
 #include <algorithm>
 #include <bit>
 #include <vector>
+
+#include "certcheck/witness_leaves.h"
 
 namespace hc::certcheck {
 
