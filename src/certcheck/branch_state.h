@@ -68,6 +68,8 @@ class BranchState {
     int32_t old2;  // old path size
   };
   void setStatus(int32_t edge, EdgeStatus status);
+  // Counts the edge in (sign 1) or out (-1) of the node counters its status `status` moves.
+  void count(int32_t edge, uint8_t status, int32_t sign);
   void force(int32_t edge);
   void remove(int32_t edge);
   void examine(int32_t v);

@@ -1,11 +1,12 @@
 // Reading a certificate's text: lines (blank ones and those starting with '#' skipped),
-// their whitespace-separated tokens, and strict numbers. One line is held at a time, so
-// memory follows the longest line, which is bounded. A fault anywhere in the check is thrown
-// as a Rejection and becomes the checker's answer with the line it happened on.
+// their whitespace-separated tokens, and strict numbers; one line of bounded length is held
+// at a time. A fault anywhere in the check is thrown as a Rejection and becomes the
+// checker's answer with the line it happened on.
 #pragma once
 
 #include <cstdint>
 #include <istream>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -49,9 +50,7 @@ class CertificateLines {
   int64_t number_ = 0;
   std::string text_;
   std::vector<std::string_view> tokens_;
-  std::vector<char> block_ = std::vector<char>(size_t{1} << 16);
-  size_t blockAt_ = 0, blockEnd_ = 0;
-  bool ended_ = false;
+  std::unique_ptr<char[]> buffer_;  // maxLineBytes_ + 1
 };
 
 // A decimal integer in lo..hi, else a Rejection naming `what`.

@@ -1,8 +1,8 @@
-// The parts read up to `end` (see proof_parts.h): the formulas from the graph and the
-// branch, subtour clauses from node sets and the proof replayed by the DRUP checker; the
-// relaxation's multipliers summed edge by edge.
+// The parts read up to `end` (see proof_parts.h): proofs replayed by the DRUP checker
+// against the formulas of the branch, and the relaxation's multipliers summed edge by edge.
 #include "certcheck/proof_parts.h"
 
+#include <array>
 #include <limits>
 #include <vector>
 
@@ -108,15 +108,13 @@ void checkColouringPart(BranchState& state, CertificateLines& lines) {
   DrupChecker drup(static_cast<int32_t>(variables));
   colouringCnf(state.nodes(), state.edges(),
                [&drup](std::span<const int32_t> clause) { drup.addInput(clause); });
-  for (size_t e = 0; e < state.edges().size(); ++e) {
-    const auto one = static_cast<int32_t>(2 * e + 1), two = one + 1;
-    if (state.status(static_cast<int32_t>(e)) == kForced) {
-      const int32_t clause[] = {one, two};
-      drup.addInput(clause);
-    } else if (state.status(static_cast<int32_t>(e)) == kDeleted) {
+  state.forEachDecided([&drup, &state](int32_t e) {
+    const int32_t one = 2 * e + 1, two = one + 1;
+    if (state.status(e) == kForced)
+      drup.addInput(std::array{one, two});
+    else
       for (const int32_t unit : {-one, -two}) drup.addInput(std::span<const int32_t>(&unit, 1));
-    }
-  }
+  });
   checkProof(lines, drup, "colouring part", 0, nullptr);
 }
 

@@ -81,15 +81,11 @@ std::string checkPieceStep(const BranchState& state, std::span<const std::string
     if (owner[v] != 0) local[v] = next + (owner[v] - 1) / 2;
   contractedNodes = static_cast<int32_t>(left);
   contractedEdges.clear();
-  for (size_t e = 0; e < state.edges().size(); ++e) {
-    const auto [u, v] = state.edges()[e];
-    const int32_t ou = owner[static_cast<size_t>(u)], ov = owner[static_cast<size_t>(v)];
-    // Edges inside a piece, and edges at an I node (all within the piece), go.
-    if (state.status(static_cast<int32_t>(e)) == kDeleted || ou % 2 == 1 || ov % 2 == 1 ||
-        local[static_cast<size_t>(u)] == local[static_cast<size_t>(v)])
-      continue;
-    contractedEdges.emplace_back(local[static_cast<size_t>(u)], local[static_cast<size_t>(v)]);
-  }
+  // The edges of a piece (every edge at an I node is one) become loops, which are dropped.
+  for (size_t e = 0; e < state.edges().size(); ++e)
+    if (state.status(static_cast<int32_t>(e)) != kDeleted)
+      contractedEdges.emplace_back(local[static_cast<size_t>(state.edges()[e].first)],
+                                   local[static_cast<size_t>(state.edges()[e].second)]);
   contractedEdges = canonicalEdges(contractedEdges);
   return {};
 }

@@ -1,16 +1,13 @@
-// The leaves of a certificate that name a witness, each checked against the edges the
-// branch has left (open or forced). Each returns "" when the witness shows that the branch
-// has no Hamiltonian cycle, else why it does not. Node sets come from parseNodeSet:
-// distinct, in range, marked in the state with `stamp`. All but the frontier leaf take time
-// linear in the witness and its edges (the separator leaf: in the size of the graph).
-//
-// The frontier leaf, taking the nodes in a given order, the checker follows every way of
-// choosing the edges seen so far (all forced ones, no deleted one), keeping only what
-// matters for the rest: on the frontier (nodes with an edge still to come) each node's
-// number of chosen edges and, at the ends of a chosen path, the other end; choices that
-// agree there merge. Every Hamiltonian cycle of the branch is such a choice, so there is
-// none when no choice survives the last node. The widest frontier is bounded before it
-// runs, the states kept and handled while it runs.
+// The leaves of a certificate that name a witness, checked against the edges the branch has
+// left (open or forced), each returning "" when the witness shows that the branch has no
+// Hamiltonian cycle, else why not. Node sets come from parseNodeSet (distinct, in range,
+// marked with `stamp`). All take time linear in the witness and its edges (the separator
+// leaf: in the graph) but the frontier leaf, which takes the nodes in the given order and
+// follows every choice of the edges seen so far (all forced ones, no deleted one), keeping
+// only what matters for the rest: each frontier node's number of chosen edges and, at the
+// ends of a chosen path, the other end; choices that agree there merge. Every Hamiltonian
+// cycle of the branch is such a choice, so there is none when no choice survives the last
+// node. Its width is bounded before it runs, the states kept and handled while it runs.
 #pragma once
 
 #include <array>
@@ -23,9 +20,8 @@
 
 namespace hc::certcheck {
 
-// `degree V`: V has fewer than two edges left. `forced V`: V has three forced edges.
-std::string checkDegreeLeaf(const BranchState& state, int32_t v);
-std::string checkForcedLeaf(const BranchState& state, int32_t v);
+// `degree V`: V has fewer than two edges left; `forced V` (forced): V has three forced edges.
+std::string checkNodeLeaf(const BranchState& state, int32_t v, bool forced);
 
 // `cut S...`: fewer than two edges leave S (a cycle through all nodes crosses twice).
 std::string checkCutLeaf(BranchState& state, std::span<const int32_t> set, uint32_t stamp);
