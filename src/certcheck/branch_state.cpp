@@ -68,13 +68,17 @@ void BranchState::contradict(std::string why) {
 }
 
 void BranchState::setStatus(int32_t edge, EdgeStatus status) {
-  auto [u, v] = edges_[static_cast<size_t>(edge)];
   trail_.push_back({edge, status_[static_cast<size_t>(edge)], 0});
   status_[static_cast<size_t>(edge)] = status;
-  const int32_t delta = status == kForced ? 1 : -1;
-  std::vector<int32_t>& count = status == kForced ? forced_ : remaining_;
-  count[static_cast<size_t>(u)] += delta;
-  count[static_cast<size_t>(v)] += delta;
+  count(edge, status, 1);
+}
+
+void BranchState::count(int32_t edge, uint8_t status, int32_t sign) {
+  auto [u, v] = edges_[static_cast<size_t>(edge)];
+  std::vector<int32_t>& counter = status == kForced ? forced_ : remaining_;
+  const int32_t delta = status == kForced ? sign : -sign;
+  counter[static_cast<size_t>(u)] += delta;
+  counter[static_cast<size_t>(v)] += delta;
 }
 
 void BranchState::setPath(int32_t end, int32_t otherEnd, int32_t size) {
@@ -92,13 +96,9 @@ void BranchState::restore(size_t mark) {
       pathSize_[static_cast<size_t>(~c.what)] = c.old2;
       continue;
     }
-    auto [u, v] = edges_[static_cast<size_t>(c.what)];
     const uint8_t now = status_[static_cast<size_t>(c.what)];
     if (now == c.old1) continue;  // the marker of a contradictory decision
-    std::vector<int32_t>& count = now == kForced ? forced_ : remaining_;
-    const int32_t delta = now == kForced ? -1 : 1;
-    count[static_cast<size_t>(u)] += delta;
-    count[static_cast<size_t>(v)] += delta;
+    count(c.what, now, -1);
     status_[static_cast<size_t>(c.what)] = static_cast<uint8_t>(c.old1);
   }
   queue_.clear();

@@ -1,14 +1,11 @@
-// One graph of a certificate (the whole graph, or the graph of a fragment) with the
-// decisions of the branch being checked: each edge is open, forced (in every Hamiltonian
-// cycle of the branch) or deleted (in none). The checker's own propagation runs after each
-// decision, and a trail takes the branch back to an earlier point:
-//   - a node with two forced edges loses its other edges;
-//   - a node with exactly two edges left has them forced;
-//   - an open edge joining the two ends of a forced path of fewer than all nodes is deleted.
-// It stops at the first contradiction it meets: a node with fewer than two edges left, a
-// node with three forced edges, or forced edges closing a cycle shorter than all nodes.
-// Whichever order the rules run in, a contradiction is reached or not alike (each rule only
-// draws consequences that every later state draws too).
+// One graph of a certificate (the whole graph, or a sub-proof's) with the decisions of the
+// branch being checked: each edge is open, forced (in every Hamiltonian cycle of the branch)
+// or deleted (in none). After each decision the checker propagates: a node with two forced
+// edges loses its other edges, a node with two edges left has them forced, and an open edge
+// joining the ends of a forced path of fewer than all nodes is deleted; it stops at the
+// first contradiction (a node with fewer than two edges left or three forced ones, or a
+// forced cycle shorter than all nodes). The order of the rules does not matter: each only
+// draws consequences that every later state draws too. A trail takes the branch back.
 #pragma once
 
 #include <cstdint>
@@ -60,7 +57,7 @@ class BranchState {
       if (c.what >= 0 && status_[static_cast<size_t>(c.what)] != kOpen) f(c.what);
   }
 
-  // Scratch marks for node sets: stamp() starts a new set, then isMarked(v) is false for all.
+  // Scratch marks for node sets: after stamp(), no mark equals the stamp it returns.
   uint32_t stamp();
   std::vector<uint32_t>& marks() { return marks_; }
 
@@ -71,6 +68,8 @@ class BranchState {
     int32_t old2;  // old path size
   };
   void setStatus(int32_t edge, EdgeStatus status);
+  // Counts the edge in (sign 1) or out (-1) of the node counters its status `status` moves.
+  void count(int32_t edge, uint8_t status, int32_t sign);
   void force(int32_t edge);
   void remove(int32_t edge);
   void examine(int32_t v);

@@ -1,9 +1,8 @@
-// The certificate as a proof tree in preorder: every step line either closes the branch it
-// is read for (a leaf), opens sub-proofs that follow it (a split: two branches; a fragment:
-// three sub-proofs on smaller graphs), or narrows the branch, whose proof goes on with the
-// next line (alternation). A stack of the sub-proofs still owed replaces recursion, so a
-// deep tree cannot exhaust the call stack; each graph's branch state goes back along its
-// trail when the next branch starts.
+// The certificate as a proof tree in preorder: every step line closes the branch it is read
+// for (a leaf), opens sub-proofs that follow it (a split's two branches, sub-proofs on
+// smaller graphs), or narrows the branch, whose proof goes on with the next line. A stack of
+// the sub-proofs still owed replaces recursion, so a deep tree cannot exhaust the call
+// stack; each graph's branch state goes back along its trail when the next branch starts.
 #include "certcheck/certificate_checker.h"
 
 #include <algorithm>
@@ -19,11 +18,8 @@
 
 #include "certcheck/branch_state.h"
 #include "certcheck/certificate_text.h"
-#include "certcheck/colouring_cnf.h"
-#include "certcheck/frontier_check.h"
-#include "certcheck/linear_step.h"
+#include "certcheck/proof_parts.h"
 #include "certcheck/reduction_steps.h"
-#include "certcheck/sat_part.h"
 #include "certcheck/witness_leaves.h"
 
 namespace hc::certcheck {
@@ -45,22 +41,16 @@ SetLeaf setLeafOf(std::string_view keyword) {
   return nullptr;
 }
 
-struct Fragment {
-  std::vector<int32_t> nodes;
-  std::array<int32_t, 3> inner{};
-  std::unique_ptr<const BranchState> graph;  // instead: the graph of a piece or bypass sub-proof
-};
-
-// A sub-proof still owed, or the end of a fragment's graph.
+// A sub-proof still owed.
 struct Task {
-  enum Kind : uint8_t { kBranch, kFragmentPart, kLeaveGraph, kContracted } kind = kBranch;
-  EdgeStatus decision = kOpen;  // kBranch: how the split edge is decided
-  int32_t part = 0;             // kFragmentPart: 0, 1, 2 for the cut edge pairs 1-2, 1-3, 2-3
-  size_t graph = 0;             // which graph of the stack
-  int32_t edge = -1;            // kBranch: the split edge, -1 for a whole proof
-  size_t mark = 0;              // kBranch: the trail point of the split
-  int64_t line = 0;             // the line that opened it
-  std::shared_ptr<const Fragment> fragment;
+  enum Kind : uint8_t { kBranch, kFragmentPart, kContracted } kind = kBranch;
+  EdgeStatus decision = kOpen;          // kBranch: how the split edge is decided
+  int32_t part = 0;                     // kFragmentPart: 0, 1, 2 for the cut edge pairs 1-2, 1-3, 2-3
+  size_t graph = 0;                     // which graph of the stack (a sub-proof's: its parent)
+  int32_t edge = -1;                    // kBranch: the split edge, -1 for a whole proof
+  size_t mark = 0;                      // kBranch: the trail point of the split
+  int64_t line = 0;                     // the line that opened it
+  std::shared_ptr<const SubGraph> sub;  // kFragmentPart, kContracted: the sub-proof's graph
 };
 
 constexpr std::array<std::array<int32_t, 2>, 3> kPairs{{{0, 1}, {0, 2}, {1, 2}}};
@@ -87,26 +77,14 @@ class Checker {
     while (!tasks_.empty()) {
       Task t = std::move(tasks_.back());
       tasks_.pop_back();
-      if (t.kind == Task::kLeaveGraph) {
-        graphs_.pop_back();
-        formulas_.pop_back();
-        continue;
-      }
+      // The graphs above the task's own belong to sub-proofs already closed.
+      graphs_.resize(t.graph + 1);
+      formulas_.resize(t.graph + 1);
       size_t graph = t.graph;
-      if (t.kind == Task::kFragmentPart) {
-        const auto [i, j] = kPairs[t.part];
-        std::vector<Edge> edges =
-            fragmentGraph(*graphs_[graph], t.fragment->nodes, t.fragment->inner[i], t.fragment->inner[j]);
-        graphs_.push_back(std::make_unique<BranchState>(static_cast<int32_t>(t.fragment->nodes.size()) + 1,
-                                                        std::move(edges)));
+      if (t.sub) {
+        graphs_.push_back(std::make_unique<BranchState>(t.sub->nodes, t.sub->edges));
         formulas_.emplace_back();
-        tasks_.push_back(Task{Task::kLeaveGraph, kOpen, 0, 0, -1, 0, 0, nullptr});
-        graph = graphs_.size() - 1;
-      } else if (t.kind == Task::kContracted) {
-        graphs_.push_back(std::make_unique<BranchState>(*t.fragment->graph));
-        formulas_.emplace_back();
-        tasks_.push_back(Task{Task::kLeaveGraph, kOpen, 0, 0, -1, 0, 0, nullptr});
-        graph = graphs_.size() - 1;
+        ++graph;
       } else {
         graphs_[graph]->restore(t.mark);
         if (t.edge >= 0) graphs_[graph]->decide(t.edge, t.decision);
@@ -129,8 +107,7 @@ class Checker {
     const std::vector<std::string_view>& tokens = lines_.tokens();
     const std::string_view keyword = tokens[0];
     const auto rest = std::span(tokens).subspan(1);
-    auto node = [&](size_t k) {
-      if (k >= tokens.size()) throw Rejection{std::string(keyword) + " needs a node"};
+    auto node = [&](size_t k) {  // after the count of tokens is checked
       return static_cast<int32_t>(parseNumber(tokens[k], 0, state.nodes() - 1, "node"));
     };
     auto expectTokens = [&](size_t count) {
@@ -146,12 +123,9 @@ class Checker {
       const int32_t u = node(1), v = node(2), edge = state.findEdge(u, v);
       if (edge < 0)
         throw Rejection{std::to_string(u) + "-" + std::to_string(v) + " is not an edge of the graph"};
-      EdgeStatus first = kForced;
-      if (tokens.size() == 4) {
-        if (tokens[3] != "forced" && tokens[3] != "deleted")
-          throw Rejection{"a split's first branch is forced or deleted"};
-        first = tokens[3] == "forced" ? kForced : kDeleted;
-      }
+      if (tokens.size() == 4 && tokens[3] != "forced" && tokens[3] != "deleted")
+        throw Rejection{"a split's first branch is forced or deleted"};
+      const EdgeStatus first = tokens.size() == 4 && tokens[3] == "deleted" ? kDeleted : kForced;
       const EdgeStatus second = first == kForced ? kDeleted : kForced;
       const int64_t line = lines_.number();
       tasks_.push_back(Task{Task::kBranch, second, 0, graph, edge, state.mark(), line, nullptr});
@@ -161,12 +135,9 @@ class Checker {
     if (keyword == "contradiction") {
       expectTokens(1);
       if (state.contradiction().empty()) problem = "propagation finds no contradiction in this branch";
-    } else if (keyword == "degree") {
+    } else if (keyword == "degree" || keyword == "forced") {
       expectTokens(2);
-      problem = checkDegreeLeaf(state, node(1));
-    } else if (keyword == "forced") {
-      expectTokens(2);
-      problem = checkForcedLeaf(state, node(1));
+      problem = checkNodeLeaf(state, node(1), keyword == "forced");
     } else if (const SetLeaf leaf = setLeafOf(keyword)) {
       std::vector<int32_t> set = parseNodeSet(state, rest, stamp);
       problem = leaf(state, set, stamp);
@@ -187,27 +158,22 @@ class Checker {
       expectTokens(1);
       checkColouringPart(state, lines_);
     } else if (keyword == "fragment") {
-      auto fragment = std::make_shared<Fragment>();
-      fragment->nodes = parseNodeSet(state, rest, stamp);
-      problem = checkFragmentCut(state, fragment->nodes, stamp, fragment->inner);
-      if (problem.empty())
-        for (int32_t part = 2; part >= 0; --part)
-          tasks_.push_back(Task{Task::kFragmentPart, kOpen, part, graph, -1, 0, lines_.number(), fragment});
-    } else if (keyword == "piece") {
-      int32_t nodes = 0;
-      std::vector<Edge> edges;
-      problem = checkPieceStep(state, rest, nodes, edges);
-      if (problem.empty()) {
-        auto sub = std::make_shared<Fragment>();
-        sub->graph = std::make_unique<BranchState>(nodes, std::move(edges));
-        tasks_.push_back(Task{Task::kContracted, kOpen, 0, graph, -1, 0, lines_.number(), std::move(sub)});
+      const std::vector<int32_t> nodes = parseNodeSet(state, rest, stamp);
+      std::array<int32_t, 3> inner{};
+      problem = checkFragmentCut(state, nodes, stamp, inner);
+      for (int32_t part = 2; problem.empty() && part >= 0; --part) {
+        const auto [i, j] = kPairs[static_cast<size_t>(part)];
+        auto sub = std::make_shared<SubGraph>(static_cast<int32_t>(nodes.size()) + 1,
+                                              fragmentGraph(state, nodes, inner[i], inner[j]));
+        tasks_.push_back(
+            Task{Task::kFragmentPart, kOpen, part, graph, -1, 0, lines_.number(), std::move(sub)});
       }
-    } else if (keyword == "bypass") {
-      std::vector<SubGraph> parts;
-      problem = checkBypassStep(state, rest, parts);
+    } else if (keyword == "piece" || keyword == "bypass") {
+      std::vector<SubGraph> parts(1);
+      problem = keyword == "piece" ? checkPieceStep(state, rest, parts[0].nodes, parts[0].edges)
+                                   : checkBypassStep(state, rest, parts);
       for (size_t k = parts.size(); problem.empty() && k-- > 0;) {
-        auto sub = std::make_shared<Fragment>();
-        sub->graph = std::make_unique<BranchState>(parts[k].nodes, std::move(parts[k].edges));
+        auto sub = std::make_shared<SubGraph>(std::move(parts[k]));
         tasks_.push_back(Task{Task::kContracted, kOpen, 0, graph, -1, 0, lines_.number(), std::move(sub)});
       }
     } else {
@@ -278,12 +244,11 @@ CheckResult checkCertificateFile(int32_t n, const std::vector<std::pair<int32_t,
                                  const std::string& path) {
   std::error_code ec;
   const auto status = std::filesystem::status(path, ec);
-  std::string problem;
-  if (ec || !std::filesystem::exists(status))
-    problem = ": no such file";
-  else if (!std::filesystem::is_regular_file(status))
-    problem = ": not a regular file (a folder, device, FIFO or socket cannot be read as a certificate)";
-  if (!problem.empty()) return CheckResult{false, 0, "", path + problem};
+  if (ec || !std::filesystem::exists(status)) return CheckResult{false, 0, "", path + ": no such file"};
+  if (!std::filesystem::is_regular_file(status))
+    return CheckResult{
+        false, 0, "",
+        path + ": not a regular file (a folder, device, FIFO or socket cannot be read as a certificate)"};
   std::ifstream in(path, std::ios::binary);  // opened only now: a FIFO would block
   if (!in) return CheckResult{false, 0, "", path + ": cannot open the file (permission denied?)"};
   return checkCertificate(n, edges, in);

@@ -1,7 +1,6 @@
-// The independent checker of certificates that a graph has no Hamiltonian cycle. It shares
-// no code with the solvers: it reads the graph as plain edges and the certificate as text
-// (the format is in the README, section "Certificates"), and accepts only what its own
-// small rules confirm. Everything it needs is in this folder.
+// The independent checker of certificates that a graph has no Hamiltonian cycle: it shares
+// no code with the solvers, reads the graph as plain edges and the certificate as text (the
+// README's section "Certificates"), and accepts only what its own small rules confirm.
 #pragma once
 
 #include <cstdint>

@@ -2,42 +2,24 @@
 #include "certcheck/certificate_text.h"
 
 #include <charconv>
-#include <cstring>
 
 #include "certcheck/branch_state.h"
 
 namespace hc::certcheck {
 
 bool CertificateLines::readLine() {
-  text_.clear();
-  bool any = false;
-  while (true) {
-    if (blockAt_ == blockEnd_) {
-      if (ended_) return any;
-      blockAt_ = 0;
-      blockEnd_ =
-          static_cast<size_t>(in_.rdbuf()->sgetn(block_.data(), static_cast<std::streamsize>(block_.size())));
-      if (blockEnd_ == 0) {
-        ended_ = true;
-        return any;
-      }
-    }
-    any = true;
-    const char* from = block_.data() + blockAt_;
-    const auto* newline = static_cast<const char*>(std::memchr(from, '\n', blockEnd_ - blockAt_));
-    const size_t take = newline ? static_cast<size_t>(newline - from) : blockEnd_ - blockAt_;
-    if (text_.size() + take > maxLineBytes_) {
-      ++number_;
-      throw Rejection{"the line is longer than " + std::to_string(maxLineBytes_) +
-                      " bytes, the checker's limit for this graph"};
-    }
-    text_.append(from, take);
-    blockAt_ += take;
-    if (newline) {
-      ++blockAt_;
-      return true;
-    }
+  // Allocated once and never written beyond the line read, so its pages stay untouched.
+  if (!buffer_) buffer_ = std::make_unique_for_overwrite<char[]>(maxLineBytes_ + 1);
+  in_.getline(buffer_.get(), static_cast<std::streamsize>(maxLineBytes_) + 1);
+  const auto read = static_cast<size_t>(in_.gcount());
+  if (in_.fail() && !in_.eof()) {  // the buffer filled before the line ended
+    ++number_;
+    throw Rejection{"the line is longer than " + std::to_string(maxLineBytes_) +
+                    " bytes, the checker's limit for this graph"};
   }
+  if (read == 0 && in_.eof()) return false;
+  text_.assign(buffer_.get(), in_.eof() ? read : read - 1);  // without its newline
+  return true;
 }
 
 bool CertificateLines::next() {
@@ -56,6 +38,15 @@ bool CertificateLines::next() {
     work += 1 + static_cast<int64_t>(tokens_.size());
     if (!tokens_.empty() && tokens_[0][0] != '#') return true;
   }
+  return false;
+}
+
+bool CertificateLines::nextInPart(const char* part, int64_t partLine) {
+  if (!next())
+    throw Rejection{std::string("the ") + part + " at line " + std::to_string(partLine) + " has no end line",
+                    number_};
+  if (tokens_[0] != "end") return true;
+  if (tokens_.size() > 1) throw Rejection{"nothing may follow \"end\" on its line"};
   return false;
 }
 

@@ -1,12 +1,12 @@
-// Reading a certificate's text: lines (blank lines and lines starting with '#' are skipped),
-// their whitespace-separated tokens, and strict numbers. The text is read a block at a time
-// and held one line at a time, the tokens pointing into it, so memory follows the longest
-// line, which is bounded. A fault anywhere in the check is thrown as a Rejection and
-// becomes the checker's answer with the line it happened on.
+// Reading a certificate's text: lines (blank ones and those starting with '#' skipped),
+// their whitespace-separated tokens, and strict numbers; one line of bounded length is held
+// at a time. A fault anywhere in the check is thrown as a Rejection and becomes the
+// checker's answer with the line it happened on.
 #pragma once
 
 #include <cstdint>
 #include <istream>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -35,9 +35,12 @@ class CertificateLines {
   int64_t number() const { return number_; }
   const std::string& text() const { return text_; }
   const std::vector<std::string_view>& tokens() const { return tokens_; }
+  // The next line of the part opened at line `partLine`; false at its `end` line. A Rejection
+  // naming the `part` when the text ends first.
+  bool nextInPart(const char* part, int64_t partLine);
 
-  // The checker's own count of its work (tokens read, propagation and frontier steps, proof
-  // replay): what a certificate costs, measured without a clock.
+  // The checker's own count of its work (tokens, propagation, frontier states, proof replay):
+  // what a certificate costs, measured without a clock.
   int64_t work = 0;
 
  private:
@@ -47,16 +50,13 @@ class CertificateLines {
   int64_t number_ = 0;
   std::string text_;
   std::vector<std::string_view> tokens_;
-  std::vector<char> block_ = std::vector<char>(size_t{1} << 16);
-  size_t blockAt_ = 0, blockEnd_ = 0;
-  bool ended_ = false;
+  std::unique_ptr<char[]> buffer_;  // maxLineBytes_ + 1
 };
 
 // A decimal integer in lo..hi, else a Rejection naming `what`.
 int64_t parseNumber(std::string_view token, int64_t lo, int64_t hi, const std::string& what);
 
-// Nodes of `state` listed in tokens[from..], each once. Marks them with a fresh stamp of
-// the state, returned in `stamp`.
+// Nodes of `state`, each listed once, marked with a fresh stamp of the state (`stamp`).
 std::vector<int32_t> parseNodeSet(BranchState& state, std::span<const std::string_view> tokens,
                                   uint32_t& stamp);
 

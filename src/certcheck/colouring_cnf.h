@@ -1,11 +1,8 @@
 // The CNF a certificate's colouring part is checked against: "the edges hold two disjoint
-// perfect matchings", whose union is a 2-factor of even cycles. A Hamiltonian cycle on an
-// even number of nodes gives one (its edges alternately in matching 1 and matching 2, every
-// other edge in neither), so where the node count is even a refutation proves that no
-// Hamiltonian cycle exists. On a cubic graph the formula says "3-edge-colourable" (the edges
-// in neither matching are the third colour): a cubic graph without a 3-edge-colouring has
-// no Hamiltonian cycle. The checker builds these clauses itself; a writer includes this
-// header, or builds the same clauses from this description:
+// perfect matchings". A Hamiltonian cycle on an even number of nodes gives them (its edges
+// alternately in matching 1 and 2), so there a refutation proves that no Hamiltonian cycle
+// exists; on a cubic graph the formula says "3-edge-colourable". The checker builds these
+// clauses itself; a writer includes this header, or builds them from this description:
 //
 //  - Edges as in two_factor_cnf.h (canonical, the k-th edge k = 0, 1, ...); variable 2k + 1
 //    is "edge k in matching 1", 2k + 2 "edge k in matching 2".
@@ -26,14 +23,6 @@
 #include "certcheck/two_factor_cnf.h"
 
 namespace hc::certcheck {
-
-class BranchState;
-class CertificateLines;
-
-// The colouring leaf: reads the lines after `colouring` up to `end` (a text DRAT proof, as
-// in the SAT part) and checks them against these clauses over the branch; throws a Rejection
-// at the first fault (an odd node count, or a step that does not follow by unit propagation).
-void checkColouringPart(BranchState& state, CertificateLines& lines);
 
 // A formula beyond this many clauses is refused (the at-most-one clauses grow with the
 // square of the degree; the part is meant for sparse graphs).

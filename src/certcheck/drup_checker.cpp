@@ -5,25 +5,26 @@
 #include "certcheck/drup_checker.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdlib>
 
 namespace hc::certcheck {
 
 namespace {
 
-constexpr uint32_t kGone = UINT32_MAX;
-
 uint32_t code(int32_t literal) {
   return literal > 0 ? 2u * static_cast<uint32_t>(literal) : 2u * static_cast<uint32_t>(-literal) + 1u;
 }
 
 // Summed per literal, so that a clause hashes alike in any order of its literals.
-uint64_t mix(int32_t literal) {
-  uint64_t x = static_cast<uint64_t>(static_cast<int64_t>(literal)) + 0x9E3779B97F4A7C15ull;
-  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-  return x ^ (x >> 31);
+uint64_t hashOf(std::span<const int32_t> literals) {
+  uint64_t h = literals.size();
+  for (int32_t literal : literals) {
+    uint64_t x = static_cast<uint64_t>(static_cast<int64_t>(literal)) + 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    h += x ^ (x >> 31);
+  }
+  return h;
 }
 
 }  // namespace
@@ -91,41 +92,16 @@ bool DrupChecker::normalise(std::span<const int32_t> in) {
   return true;
 }
 
-uint64_t DrupChecker::hashOf(uint32_t id) const {
-  const Clause& c = clauses_[id];
-  uint64_t h = c.size;
-  for (uint32_t k = 0; k < c.size; ++k) h += mix(literals_[c.start + k]);
-  return h;
-}
-
 void DrupChecker::indexAdd(uint32_t id) {
-  if (2 * (tableUsed_ + 1) > table_.size()) {
-    std::vector<uint32_t> old;
-    old.swap(table_);
-    size_t live = 0;
-    for (uint32_t slot : old) live += slot != 0 && slot != kGone;
-    table_.assign(std::max<size_t>(64, std::bit_ceil(4 * (live + 1))), 0);
-    tableUsed_ = 0;
-    for (uint32_t slot : old)
-      if (slot != 0 && slot != kGone) {
-        clauses_[slot - 1].indexed = 0;
-        indexAdd(slot - 1);
-      }
-  }
-  const size_t mask = table_.size() - 1;
-  size_t at = hashOf(id) & mask;
-  while (table_[at] != 0 && table_[at] != kGone) at = (at + 1) & mask;
-  tableUsed_ += table_[at] == 0;
-  table_[at] = id + 1;
+  index_.emplace(hashOf(literalsOf(id)), id);
   clauses_[id].indexed = 1;
 }
 
 void DrupChecker::indexRemove(uint32_t id) {
   if (!clauses_[id].indexed) return;
-  const size_t mask = table_.size() - 1;
-  size_t at = hashOf(id) & mask;
-  while (table_[at] != id + 1) at = (at + 1) & mask;
-  table_[at] = kGone;
+  auto at = index_.equal_range(hashOf(literalsOf(id))).first;
+  while (at->second != id) ++at;
+  index_.erase(at);
   clauses_[id].indexed = 0;
 }
 
@@ -134,28 +110,13 @@ int64_t DrupChecker::find() {
   // deleted from costs no index.
   for (; indexed_ < clauses_.size(); ++indexed_)
     if (clauses_[indexed_].count > 0 || clauses_[indexed_].input) indexAdd(indexed_);
-  if (table_.empty()) return -1;
-  if (seen_.empty()) seen_.assign(2 * static_cast<size_t>(variables_) + 2, 0);
-  if (++stamp_ == 0) {
-    std::fill(seen_.begin(), seen_.end(), 0);
-    stamp_ = 1;
-  }
-  uint64_t h = sorted_.size();
-  for (int32_t l : sorted_) {
-    h += mix(l);
-    seen_[code(l)] = stamp_;
-  }
-  const size_t mask = table_.size() - 1;
-  for (size_t at = h & mask; table_[at] != 0; at = (at + 1) & mask) {
+  for (auto [at, end] = index_.equal_range(hashOf(sorted_)); at != end; ++at) {
     ++work_;
-    if (table_[at] == kGone) continue;
-    const uint32_t id = table_[at] - 1;
-    const Clause& c = clauses_[id];
-    if (c.size != sorted_.size()) continue;
-    bool equal = true;
-    for (uint32_t k = 0; k < c.size && equal; ++k) equal = seen_[code(literals_[c.start + k])] == stamp_;
-    work_ += c.size;
-    if (equal) return id;
+    const std::span<const int32_t> held = literalsOf(at->second);
+    if (held.size() != sorted_.size()) continue;
+    work_ += static_cast<int64_t>(held.size());
+    if (std::ranges::all_of(held, [this](int32_t l) { return std::ranges::binary_search(sorted_, l); }))
+      return at->second;
   }
   return -1;
 }
@@ -191,20 +152,21 @@ void DrupChecker::insert(bool input) {
 bool DrupChecker::implied() {
   const size_t mark = trail_.size();
   bool conflict = false;
-  for (int32_t l : sorted_) {
-    if (value(l) == 1) {
-      conflict = true;
-      break;
-    }
-    if (value(l) == 0) assign(-l);
+  for (size_t k = 0; k < sorted_.size() && !conflict; ++k) {
+    conflict = value(sorted_[k]) == 1;
+    if (value(sorted_[k]) == 0) assign(-sorted_[k]);
   }
-  if (!conflict) conflict = propagate();
+  conflict = conflict || propagate();
+  backtrack(mark);
+  return conflict;
+}
+
+void DrupChecker::backtrack(size_t mark) {
   while (trail_.size() > mark) {
     values_[static_cast<size_t>(std::abs(trail_.back()))] = 0;
     trail_.pop_back();
   }
   head_ = mark;
-  return conflict;
 }
 
 void DrupChecker::addInput(std::span<const int32_t> clause) {
@@ -251,11 +213,7 @@ void DrupChecker::restore() {
   }
   work_ += static_cast<int64_t>(clauses_.size() - liveFrom_ + trail_.size() - baseTrail_);
   liveFrom_ = static_cast<uint32_t>(clauses_.size());
-  while (trail_.size() > baseTrail_) {
-    values_[static_cast<size_t>(std::abs(trail_.back()))] = 0;
-    trail_.pop_back();
-  }
-  head_ = baseTrail_;
+  backtrack(baseTrail_);
   refuted_ = baseRefuted_;
 }
 

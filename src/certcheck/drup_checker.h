@@ -1,21 +1,21 @@
 // A small forward checker of clausal proofs (DRUP: every added clause must follow from the
-// clauses so far by unit propagation), with two watched literals per clause. It checks the
+// clauses so far by unit propagation), with two watched literals per clause: it checks the
 // text DRAT proofs a CDCL solver writes, as long as no step needs the RAT rule.
 //
-// Soundness needs only that every clause in the database follows from the input clauses,
-// so the checker may keep more than the proof says: literals fixed at the top level stay
-// fixed when the clause that fixed them is deleted, and deleting a clause the database
-// does not hold is ignored, and input clauses are never deleted (so a step that repeats one
-// holds as it stands, as when a solver restores clauses it had set aside).
+// Soundness needs only that every clause held follows from the input clauses, so the
+// checker may keep more than the proof says: literals fixed at the top level stay fixed
+// when the clause that fixed them is deleted, deleting a clause not held is ignored, and
+// input clauses are never deleted (a solver may restore clauses it had set aside).
 //
-// Equal clauses are held once with a count, found by a hash of their literals, so a proof
-// that repeats or deletes the same clause again and again costs constant time per line.
-// One base point (freeze) can be returned to (restore) in time proportional to what was
-// done since: a formula built once serves every branch that checks a proof against it.
+// Equal clauses are held once with a count, found by a hash of their literals, so repeating
+// or deleting one clause again and again costs constant time per line. A base point
+// (freeze) is returned to (restore) in time proportional to what was done since: a formula
+// built once serves every branch that checks a proof against it.
 #pragma once
 
 #include <cstdint>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 namespace hc::certcheck {
@@ -57,10 +57,13 @@ class DrupChecker {
   void assign(int32_t literal);
   bool propagate();                             // true on a conflict
   bool implied();                               // sorted_ follows by unit propagation
+  void backtrack(size_t mark);                  // unassigns the trail beyond mark
   bool normalise(std::span<const int32_t> in);  // into sorted_; false for a tautology
   int64_t find();                               // the held clause equal to sorted_, or -1
   void insert(bool input);                      // sorted_ joins the database
-  uint64_t hashOf(uint32_t id) const;
+  std::span<const int32_t> literalsOf(uint32_t id) const {
+    return std::span(literals_).subspan(clauses_[id].start, clauses_[id].size);
+  }
   void indexAdd(uint32_t id);
   void indexRemove(uint32_t id);
 
@@ -70,13 +73,9 @@ class DrupChecker {
   size_t head_ = 0;
   std::vector<int32_t> literals_;
   std::vector<Clause> clauses_;
-  std::vector<std::vector<uint32_t>> watches_;  // by literal code: clauses watching it
-  // Open addressing by an order-free hash of the literals: id + 1, 0 empty, kGone removed.
-  std::vector<uint32_t> table_;
-  size_t tableUsed_ = 0;
-  uint32_t indexed_ = 0;        // clauses below this id have been offered to the index
-  std::vector<uint32_t> seen_;  // per literal code: the stamp of the clause being looked up
-  uint32_t stamp_ = 0;
+  std::vector<std::vector<uint32_t>> watches_;         // by literal code: clauses watching it
+  std::unordered_multimap<uint64_t, uint32_t> index_;  // by an order-free hash of the literals
+  uint32_t indexed_ = 0;                               // clauses below this id have been offered to the index
   std::vector<int32_t> sorted_, order_;
   bool refuted_ = false;
   int64_t work_ = 0;

@@ -1,13 +1,13 @@
-// The frontier leaf (see frontier_check.h). A node takes a free slot when it joins the
+// The frontier leaf (see witness_leaves.h). A node takes a free slot when it joins the
 // frontier and frees it when it leaves; a state holds 5 bits per slot in 128 bits: 0 no
 // chosen edge, 1 two chosen edges, 2 + j one chosen edge with the other end of its path in
 // slot j. A path may close into a cycle only when that cycle is Hamiltonian, and then the
 // leaf fails. Equal states merge through an open-addressing table rebuilt per step.
-#include "certcheck/frontier_check.h"
-
 #include <algorithm>
 #include <bit>
 #include <vector>
+
+#include "certcheck/witness_leaves.h"
 
 namespace hc::certcheck {
 
@@ -15,16 +15,13 @@ namespace {
 
 static_assert(kMaxFrontierWidth <= 24, "24 slots of 5 bits fill 128 bits");
 
-struct State {
-  uint64_t w[2] = {0, 0};
-  unsigned get(size_t slot) const { return static_cast<unsigned>(w[slot / 12] >> (5 * (slot % 12))) & 31u; }
-  void set(size_t slot, unsigned value) {
-    uint64_t& word = w[slot / 12];
-    const unsigned shift = 5 * (slot % 12);
-    word = (word & ~(uint64_t{31} << shift)) | (uint64_t{value} << shift);
-  }
-  bool operator==(const State&) const = default;
-};
+using State = unsigned __int128;
+unsigned get(State s, size_t slot) {
+  return static_cast<unsigned>(s >> (5 * slot)) & 31u;
+}
+void set(State& s, size_t slot, unsigned value) {
+  s = (s & ~(State{31} << (5 * slot))) | (State{value} << (5 * slot));
+}
 
 // The states of one step, each once.
 class StateSet {
@@ -36,7 +33,8 @@ class StateSet {
   }
   void insert(const State& s) {
     const size_t mask = table_.size() - 1;
-    uint64_t h = s.w[0] * 0x9E3779B97F4A7C15ull ^ s.w[1] * 0xC2B2AE3D27D4EB4Full;
+    uint64_t h = static_cast<uint64_t>(s) * 0x9E3779B97F4A7C15ull ^
+                 static_cast<uint64_t>(s >> 64) * 0xC2B2AE3D27D4EB4Full;
     h ^= h >> 29;
     size_t at = static_cast<size_t>(h * 0xBF58476D1CE4E5B9ull >> 32) & mask;
     for (; table_[at] != 0; at = (at + 1) & mask)
@@ -82,7 +80,7 @@ std::string checkFrontierLeaf(const BranchState& state, std::span<const int32_t>
 
   std::vector<int32_t> slotOf(static_cast<size_t>(n), -1), active, freeSlots, slotNode(kMaxFrontierWidth);
   for (int32_t s = static_cast<int32_t>(kMaxFrontierWidth) - 1; s >= 0; --s) freeSlots.push_back(s);
-  std::vector<State> states{State{}};
+  std::vector<State> states{State{0}};
   StateSet next;
   int64_t steps = 0;  // states handled over the edges (the budget counts these, as the writers do)
   std::vector<std::pair<int32_t, int32_t>> earlier;  // (position, edge) of the new node's edges back
@@ -110,24 +108,24 @@ std::string checkFrontierLeaf(const BranchState& state, std::span<const int32_t>
       next.reset(2 * states.size());
       for (const State& s : states) {
         if (!forced) next.insert(s);
-        const unsigned cu = s.get(su), cv = s.get(sv);
+        const unsigned cu = get(s, su), cv = get(s, sv);
         if (cu == 1 || cv == 1) continue;
         if (cu >= 2 && cv >= 2 && cu - 2 == sv) {
           // Closing a path: a Hamiltonian cycle when every node is in and nothing is left.
           bool whole = i == n - 1 && forcedLeft == 0;
           for (size_t k = 0; k < active.size() && whole; ++k) {
             const auto slot = static_cast<size_t>(active[k]);
-            whole = slot == su || slot == sv || s.get(slot) == 1;
+            whole = slot == su || slot == sv || get(s, slot) == 1;
           }
           if (whole) return "the frontier finds a Hamiltonian cycle of the branch";
           continue;
         }
         State t = s;
         const size_t a = cu == 0 ? su : cu - 2u, b = cv == 0 ? sv : cv - 2u;
-        if (cu >= 2) t.set(su, 1);
-        if (cv >= 2) t.set(sv, 1);
-        t.set(a, static_cast<unsigned>(2 + b));
-        t.set(b, static_cast<unsigned>(2 + a));
+        if (cu >= 2) set(t, su, 1);
+        if (cv >= 2) set(t, sv, 1);
+        set(t, a, static_cast<unsigned>(2 + b));
+        set(t, b, static_cast<unsigned>(2 + a));
         next.insert(t);
         if (next.items.size() > kMaxFrontierStates)
           return "more than " + std::to_string(kMaxFrontierStates) + " frontier states";
@@ -143,8 +141,8 @@ std::string checkFrontierLeaf(const BranchState& state, std::span<const int32_t>
       work += static_cast<int64_t>(states.size());
       size_t kept = 0;
       for (State s : states)
-        if (s.get(slot) == 1) {
-          s.set(slot, 0);
+        if (get(s, slot) == 1) {
+          set(s, slot, 0);
           states[kept++] = s;
         }
       states.resize(kept);

@@ -7,6 +7,25 @@
 
 namespace hc::certcheck {
 
+namespace {
+
+// The nodes of tokens[from..] up to the next "/" (`from` moves onto it) into `group`, each
+// marked `mark` in `owner`, where it must have been 0; "" or why not.
+std::string parseGroup(const BranchState& state, std::span<const std::string_view> tokens, size_t& from,
+                       std::vector<int32_t>& owner, int32_t mark, std::vector<int32_t>& group,
+                       const char* noun) {
+  for (; from < tokens.size() && tokens[from] != "/"; ++from) {
+    const auto v = static_cast<int32_t>(parseNumber(tokens[from], 0, state.nodes() - 1, "node"));
+    if (owner[static_cast<size_t>(v)] != 0)
+      return "node " + std::to_string(v) + " is listed twice or in another " + noun;
+    owner[static_cast<size_t>(v)] = mark;
+    group.push_back(v);
+  }
+  return {};
+}
+
+}  // namespace
+
 std::string checkPieceStep(const BranchState& state, std::span<const std::string_view> tokens,
                            int32_t& contractedNodes, std::vector<Edge>& contractedEdges) {
   const auto n = static_cast<size_t>(state.nodes());
@@ -14,21 +33,16 @@ std::string checkPieceStep(const BranchState& state, std::span<const std::string
   std::vector<int32_t> owner(n, 0);
   int32_t pieces = 0;
   int64_t inPieces = 0;
-  for (size_t from = 0; from <= tokens.size();) {
-    size_t to = from;
-    while (to < tokens.size() && tokens[to] != "/") ++to;
+  std::vector<int32_t> set;
+  for (size_t from = 0; from <= tokens.size(); ++from) {
     const std::string which = "piece " + std::to_string(pieces + 1);
-    if (to == from) return which + " names no node";
-    int64_t independent = 0, reached = 0, leaving = 0;
-    std::vector<int32_t> set;
-    for (size_t k = from; k < to; ++k) {
-      const auto v = static_cast<int32_t>(parseNumber(tokens[k], 0, state.nodes() - 1, "node"));
-      if (owner[static_cast<size_t>(v)] != 0)
-        return which + ": node " + std::to_string(v) + " is listed twice or in another piece";
-      owner[static_cast<size_t>(v)] = 2 * pieces + 1;
-      set.push_back(v);
-      ++independent;
-    }
+    if (from == tokens.size() || tokens[from] == "/") return which + " names no node";
+    set.clear();
+    if (std::string problem = parseGroup(state, tokens, from, owner, 2 * pieces + 1, set, "piece");
+        !problem.empty())
+      return which + ": " + problem;
+    const auto independent = static_cast<int64_t>(set.size());
+    int64_t reached = 0, leaving = 0;
     for (int32_t v : set)
       for (const BranchState::Incidence& i : state.incident(v))
         leaving += state.status(i.edge) != kDeleted && owner[static_cast<size_t>(i.node)] != 2 * pieces + 1;
@@ -36,11 +50,9 @@ std::string checkPieceStep(const BranchState& state, std::span<const std::string
       for (int32_t v : set) owner[static_cast<size_t>(v)] = 2 * pieces + 2;
       inPieces += independent;
       ++pieces;
-      from = to + 1;
       continue;
     }
-    for (size_t k = from; k < to; ++k) {
-      const auto v = static_cast<int32_t>(parseNumber(tokens[k], 0, state.nodes() - 1, "node"));
+    for (int32_t v : set) {
       for (const BranchState::Incidence& i : state.incident(v)) {
         if (state.status(i.edge) == kDeleted) continue;
         int32_t& o = owner[static_cast<size_t>(i.node)];
@@ -58,7 +70,6 @@ std::string checkPieceStep(const BranchState& state, std::span<const std::string
              ", not " + std::to_string(independent + 1);
     inPieces += independent + reached;
     ++pieces;
-    from = to + 1;
   }
   const int64_t left = static_cast<int64_t>(n) - inPieces + pieces;
   if (left < 3) return "the contracted graph would have fewer than 3 nodes (" + std::to_string(left) + ")";
@@ -70,15 +81,11 @@ std::string checkPieceStep(const BranchState& state, std::span<const std::string
     if (owner[v] != 0) local[v] = next + (owner[v] - 1) / 2;
   contractedNodes = static_cast<int32_t>(left);
   contractedEdges.clear();
-  for (size_t e = 0; e < state.edges().size(); ++e) {
-    const auto [u, v] = state.edges()[e];
-    const int32_t ou = owner[static_cast<size_t>(u)], ov = owner[static_cast<size_t>(v)];
-    // Edges inside a piece, and edges at an I node (all within the piece), go.
-    if (state.status(static_cast<int32_t>(e)) == kDeleted || ou % 2 == 1 || ov % 2 == 1 ||
-        local[static_cast<size_t>(u)] == local[static_cast<size_t>(v)])
-      continue;
-    contractedEdges.emplace_back(local[static_cast<size_t>(u)], local[static_cast<size_t>(v)]);
-  }
+  // The edges of a piece (every edge at an I node is one) become loops, which are dropped.
+  for (size_t e = 0; e < state.edges().size(); ++e)
+    if (state.status(static_cast<int32_t>(e)) != kDeleted)
+      contractedEdges.emplace_back(local[static_cast<size_t>(state.edges()[e].first)],
+                                   local[static_cast<size_t>(state.edges()[e].second)]);
   contractedEdges = canonicalEdges(contractedEdges);
   return {};
 }
@@ -90,14 +97,11 @@ std::string checkBypassStep(const BranchState& state, std::span<const std::strin
   std::vector<std::vector<int32_t>> sides;
   for (size_t from = 0; from <= tokens.size(); ++from) {
     std::vector<int32_t>& nodes = sides.emplace_back();
-    for (; from < tokens.size() && tokens[from] != "/"; ++from) {
-      const auto v = static_cast<int32_t>(parseNumber(tokens[from], 0, state.nodes() - 1, "node"));
-      if (side[static_cast<size_t>(v)] != 0)
-        return "node " + std::to_string(v) + " is listed twice or in another side";
-      side[static_cast<size_t>(v)] = static_cast<int32_t>(sides.size());
-      local[static_cast<size_t>(v)] = static_cast<int32_t>(nodes.size());
-      nodes.push_back(v);
-    }
+    if (std::string problem =
+            parseGroup(state, tokens, from, side, static_cast<int32_t>(sides.size()), nodes, "side");
+        !problem.empty())
+      return problem;
+    for (size_t k = 0; k < nodes.size(); ++k) local[static_cast<size_t>(nodes[k])] = static_cast<int32_t>(k);
   }
   graphs.clear();
   std::vector<Edge> replaced;

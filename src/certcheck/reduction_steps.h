@@ -1,29 +1,25 @@
 // The `piece` step: node sets that every Hamiltonian cycle of the branch passes in one
-// piece, each contracted to one node, after which one sub-proof follows on the contracted
-// graph. A piece is named by an independent set I: with N the nodes I's edges left reach,
-// |N| = |I| + 1 shows it. A Hamiltonian cycle leaves each node of I along two edges into N,
-// so its edges at I make paths N I N ... I N, node-disjoint, each one N more than I: with
-// |N| = |I| + 1 there is just one, through all of I and N, and the cycle passes I and N in
-// that one piece (a cycle inside the piece alone would need the piece to be every node).
-// Contracting a piece of a cycle to one node leaves a Hamiltonian cycle of the contracted
-// graph as long as it has at least three nodes. Pieces of one step are disjoint; each
-// stays a piece when the others are contracted (I's edges reach only its own N). A set that
-// at most three edges left leave is a piece as it stands (a cycle crosses that cut just
-// twice), named by all its nodes.
+// piece, each contracted to one node, and one sub-proof on the contracted graph. A piece is
+// named by an independent set I whose edges left reach a set N of |I| + 1 nodes: a cycle
+// leaves each node of I along two edges into N, so its edges at I make node-disjoint paths
+// N I N ... I N, each with one N more than I, and with |N| = |I| + 1 there is just one,
+// through all of I and N (a cycle inside the piece would need it to be every node).
+// Contracting a piece of a cycle keeps a Hamiltonian cycle while at least three nodes are
+// left. The pieces of a step are disjoint, and each stays a piece when the others are
+// contracted (I's edges reach only its own N). A set that at most three edges left leave is
+// a piece as it stands (a cycle crosses that cut just twice), named by all its nodes.
 //
-// The `bypass` step: sides of 4-edge cuts that a Hamiltonian cycle can only pass the way two
-// plain edges would. S (at least 2 nodes) has exactly four edges left leaving it, ordered by
-// their inner end's place in the list and then by outer end, with outer ends b1..b4. A
-// Hamiltonian cycle crosses the cut twice or four times; the step claims it can only use
-// edges 1 and 2, edges 3 and 4, or all four with S covered by a path from edge 1 to edge 2
-// and one from edge 3 to edge 4. Then replacing S by the edges b1-b2 and b3-b4 keeps every
-// Hamiltonian cycle one of the smaller graph. Five sub-proofs per side show the claim, each
-// on S's edges left (S's nodes numbered by their place in the list) and one or two more
-// nodes: node |S| joined to the inner ends of cut edges 1 and 3, 1 and 4, 2 and 3, 2 and 4
-// (no Hamiltonian path of S between them), then node |S| joined to those of 1 and 2 and
-// node |S| + 1 to those of 3 and 4 (no two paths covering S that pair 1 with 3 or 4). Sides of
-// one step are disjoint and not adjacent, so each is a side of the same cut once the others
-// are replaced. A last sub-proof follows on the replaced graph: the nodes in no side by
+// The `bypass` step: sides S (at least 2 nodes) of 4-edge cuts that a Hamiltonian cycle can
+// only pass as two plain edges would. The cut edges are ordered by their inner end's place
+// in the list, then by outer end (b1..b4). The step claims that a cycle uses edges 1 and 2,
+// or 3 and 4, or all four with S covered by a path from edge 1 to edge 2 and one from edge 3
+// to edge 4; then replacing S by edges b1-b2 and b3-b4 keeps every Hamiltonian cycle. Five
+// sub-proofs per side show it, on S's edges left (S's nodes numbered by their place in the
+// list) and more nodes: node |S| joined to the inner ends of cut edges 1 and 3, 1 and 4, 2
+// and 3, 2 and 4 (no Hamiltonian path of S between them), then node |S| joined to those of
+// 1 and 2 and node |S| + 1 to those of 3 and 4 (no two paths covering S that pair 1 with 3
+// or 4). Sides are disjoint and not adjacent, so each stays a side of its cut when the
+// others are replaced. A last sub-proof is on the replaced graph: the nodes in no side by
 // ascending id, their edges left and the new edges (a loop dropped); at least 3 nodes.
 #pragma once
 

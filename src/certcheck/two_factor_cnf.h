@@ -1,8 +1,7 @@
 // The CNF a certificate's SAT part is checked against: "the chosen edges give every node
-// exactly two", with a fixed variable numbering. The checker builds these clauses itself
-// from the graph, so a solver that writes a SAT part must have solved exactly these clauses
-// (in any order; more unit clauses on the checker's side never hurt). A writer includes
-// this header, or builds the same clauses from this description:
+// exactly two". The checker builds it itself, so a writer must have solved exactly these
+// clauses (in any order; unit clauses aside): it includes this header, or builds them from
+// this description:
 //
 //  - Edges: each edge {u, v} once, u < v, sorted by (u, v) (canonicalEdges); the k-th edge
 //    (k = 0, 1, ...) is variable k + 1, true when the edge is chosen.
@@ -20,9 +19,8 @@
 //       at most two: (-b_{i-1} -x_i) for i = 3..d; at least two: (b_{d-1} a_{d-1}) (b_{d-1} x_d).
 //  - A subtour clause of a node set S: every edge variable with exactly one end in S.
 //  - The branch's decisions: the unit (x_e) for each forced edge, (-x_e) for each deleted one.
-//
-// Every Hamiltonian cycle gives a model (edge variables as the cycle, each a_i and b_i as
-// named), so a refutation of these clauses proves that no Hamiltonian cycle exists.
+// Every Hamiltonian cycle gives a model (each a_i and b_i as named), so a refutation of these
+// clauses proves that no Hamiltonian cycle exists.
 #pragma once
 
 #include <algorithm>

@@ -46,14 +46,11 @@ std::string edgeWithin(BranchState& state, std::span<const int32_t> set, uint32_
 
 }  // namespace
 
-std::string checkDegreeLeaf(const BranchState& state, int32_t v) {
-  const int32_t left = state.remainingDegree(v);
-  return left < 2 ? "" : "node " + std::to_string(v) + " has " + count(left, "edge") + " left";
-}
-
-std::string checkForcedLeaf(const BranchState& state, int32_t v) {
-  const int32_t forced = state.forcedDegree(v);
-  return forced > 2 ? "" : "node " + std::to_string(v) + " has " + count(forced, "forced edge");
+std::string checkNodeLeaf(const BranchState& state, int32_t v, bool forced) {
+  const int32_t k = forced ? state.forcedDegree(v) : state.remainingDegree(v);
+  if (forced ? k > 2 : k < 2) return {};
+  return "node " + std::to_string(v) + " has " +
+         (forced ? count(k, "forced edge") : count(k, "edge") + " left");
 }
 
 std::string checkCutLeaf(BranchState& state, std::span<const int32_t> set, uint32_t stamp) {

@@ -1,8 +1,13 @@
-// The leaves of a certificate that name a witness, each checked against the edges the
-// branch has left (open or forced) in time linear in the witness and its edges (the
-// separator leaf: in the size of the graph). Each returns "" when the witness shows that
-// the branch has no Hamiltonian cycle, else why it does not. Node sets come from
-// parseNodeSet: distinct, in range, marked in the state with `stamp`.
+// The leaves of a certificate that name a witness, checked against the edges the branch has
+// left (open or forced), each returning "" when the witness shows that the branch has no
+// Hamiltonian cycle, else why not. Node sets come from parseNodeSet (distinct, in range,
+// marked with `stamp`). All take time linear in the witness and its edges (the separator
+// leaf: in the graph) but the frontier leaf, which takes the nodes in the given order and
+// follows every choice of the edges seen so far (all forced ones, no deleted one), keeping
+// only what matters for the rest: each frontier node's number of chosen edges and, at the
+// ends of a chosen path, the other end; choices that agree there merge. Every Hamiltonian
+// cycle of the branch is such a choice, so there is none when no choice survives the last
+// node. Its width is bounded before it runs, the states kept and handled while it runs.
 #pragma once
 
 #include <array>
@@ -15,9 +20,8 @@
 
 namespace hc::certcheck {
 
-// `degree V`: V has fewer than two edges left. `forced V`: V has three forced edges.
-std::string checkDegreeLeaf(const BranchState& state, int32_t v);
-std::string checkForcedLeaf(const BranchState& state, int32_t v);
+// `degree V`: V has fewer than two edges left; `forced V` (forced): V has three forced edges.
+std::string checkNodeLeaf(const BranchState& state, int32_t v, bool forced);
 
 // `cut S...`: fewer than two edges leave S (a cycle through all nodes crosses twice).
 std::string checkCutLeaf(BranchState& state, std::span<const int32_t> set, uint32_t stamp);
@@ -44,5 +48,15 @@ std::string checkFragmentCut(BranchState& state, std::span<const int32_t> set, u
 // their position in the list) and one more node, |S|, joined to the inner ends a and b.
 // It has a Hamiltonian cycle exactly when S has a Hamiltonian path from a to b.
 std::vector<Edge> fragmentGraph(const BranchState& state, std::span<const int32_t> set, int32_t a, int32_t b);
+
+// Limits that keep a hostile certificate from exhausting the machine (a few seconds and a
+// few hundred MB); the writers' orders stay well within them (at most 14 nodes at once).
+inline constexpr size_t kMaxFrontierWidth = 24;
+inline constexpr size_t kMaxFrontierStates = size_t{1} << 22;
+inline constexpr int64_t kMaxFrontierWork = int64_t{1} << 26;  // states handled over all edges
+
+// "" when no choice survives `order` (all nodes, each once), else why not; adds the states
+// handled to `work`.
+std::string checkFrontierLeaf(const BranchState& state, std::span<const int32_t> order, int64_t& work);
 
 }  // namespace hc::certcheck

@@ -48,40 +48,54 @@ struct UnionFind {
   void unite(int32_t a, int32_t b) { parent[static_cast<size_t>(find(a))] = find(b); }
 };
 
-// Maximum flow on an undirected graph with real capacities, up to a cap (2 here): shortest
-// augmenting paths, each search ending as soon as it meets the sink.
+// Maximum flow on an undirected graph with real capacities, from a growing set of source
+// nodes to one sink, up to a cap (2 here), by blocking flows (Dinic): one breadth-first
+// search per phase (ending at the sink's level), then every shortest path of that phase by
+// depth-first search with a current arc per node.
 class FlowNetwork {
  public:
-  explicit FlowNetwork(int32_t n) : head_(static_cast<size_t>(n), -1), via_(static_cast<size_t>(n)) {}
+  explicit FlowNetwork(int32_t n)
+      : head_(static_cast<size_t>(n), -1), level_(static_cast<size_t>(n)), current_(static_cast<size_t>(n)) {}
   void addEdge(int32_t a, int32_t b, double capacity) {
     arcs_.push_back({b, head_[static_cast<size_t>(a)], capacity, capacity});
     head_[static_cast<size_t>(a)] = static_cast<int32_t>(arcs_.size() - 1);
     arcs_.push_back({a, head_[static_cast<size_t>(b)], capacity, capacity});
     head_[static_cast<size_t>(b)] = static_cast<int32_t>(arcs_.size() - 1);
   }
-  // The flow from s to t, or `cap` and more; below the cap onSourceSide() then marks the
-  // side of a minimum cut that s is on.
-  double maxFlow(int32_t s, int32_t t, double cap) {
+  // The flow from the sources (addSource) to t, or `cap` and more; below the cap
+  // onSourceSide() then marks the side of a minimum cut that the sources are on.
+  double maxFlow(int32_t t, double cap) {
     for (Arc& a : arcs_) a.residual = a.capacity;
     double flow = 0.0;
-    for (int32_t paths = 0; flow < cap - kZero && search(s, t); ++paths) {
-      if (paths == kMaxPaths) return cap;  // rounding noise: give no cut rather than loop
-      double pushed = cap - flow;
-      for (int32_t v = t; v != s; v = arcs_[static_cast<size_t>(via_[static_cast<size_t>(v)] ^ 1)].to)
-        pushed = std::min(pushed, arcs_[static_cast<size_t>(via_[static_cast<size_t>(v)])].residual);
-      for (int32_t v = t; v != s; v = arcs_[static_cast<size_t>(via_[static_cast<size_t>(v)] ^ 1)].to) {
-        arcs_[static_cast<size_t>(via_[static_cast<size_t>(v)])].residual -= pushed;
-        arcs_[static_cast<size_t>(via_[static_cast<size_t>(v)] ^ 1)].residual += pushed;
-      }
-      flow += pushed;
+    for (int32_t phases = 0; flow < cap - kZero && levels(t); ++phases) {
+      if (phases == kMaxPhases) return cap;  // rounding noise: give no cut rather than loop
+      current_ = head_;
+      for (int32_t s : sources_)
+        for (double pushed = 1.0; pushed > 0.0 && flow < cap - kZero;)
+          flow += pushed = augment(s, t, cap - flow);
     }
     return flow;
   }
-  bool onSourceSide(int32_t v) const { return via_[static_cast<size_t>(v)] != kUnreached; }
+  void addSource(int32_t v) { sources_.push_back(v); }
+  // The nodes in breadth-first order from v, then those it does not reach.
+  std::vector<int32_t> order(int32_t v) {
+    std::fill(level_.begin(), level_.end(), -1);
+    level_[static_cast<size_t>(v)] = 0;
+    queue_.assign(1, v);
+    for (size_t k = 0; k < queue_.size(); ++k)
+      for (int32_t a = head_[static_cast<size_t>(queue_[k])]; a >= 0; a = arcs_[static_cast<size_t>(a)].next)
+        if (const int32_t to = arcs_[static_cast<size_t>(a)].to; level_[static_cast<size_t>(to)] < 0) {
+          level_[static_cast<size_t>(to)] = 0;
+          queue_.push_back(to);
+        }
+    for (int32_t u = 0; u < static_cast<int32_t>(level_.size()); ++u)
+      if (level_[static_cast<size_t>(u)] < 0) queue_.push_back(u);  // unreachable: their flow is 0
+    return queue_;
+  }
+  bool onSourceSide(int32_t v) const { return level_[static_cast<size_t>(v)] >= 0; }
 
  private:
-  static constexpr int32_t kUnreached = -2;
-  static constexpr int32_t kMaxPaths = 64;
+  static constexpr int32_t kMaxPhases = 64;
   // Room below this is rounding noise (a path through it would carry next to nothing).
   static constexpr double kRoom = 1e-6;
   struct Arc {
@@ -90,23 +104,51 @@ class FlowNetwork {
     double capacity;
     double residual;
   };
-  // Breadth-first over arcs with room; true when t is reached (via_ then holds the path).
-  bool search(int32_t s, int32_t t) {
-    std::fill(via_.begin(), via_.end(), kUnreached);
-    via_[static_cast<size_t>(s)] = -1;
-    queue_.assign(1, s);
-    for (size_t k = 0; k < queue_.size(); ++k)
-      for (int32_t a = head_[static_cast<size_t>(queue_[k])]; a >= 0;
-           a = arcs_[static_cast<size_t>(a)].next) {
-        const Arc& arc = arcs_[static_cast<size_t>(a)];
-        if (arc.residual <= kRoom || via_[static_cast<size_t>(arc.to)] != kUnreached) continue;
-        via_[static_cast<size_t>(arc.to)] = a;
-        if (arc.to == t) return true;
-        queue_.push_back(arc.to);
-      }
-    return false;
+  bool open(int32_t a) const { return arcs_[static_cast<size_t>(a)].residual > kRoom; }
+  // Breadth-first levels from the sources over arcs with room, up to t's; true when t is
+  // reached. When it is not, the nodes reached (level >= 0) are the source side of a
+  // minimum cut.
+  bool levels(int32_t t) {
+    std::fill(level_.begin(), level_.end(), -1);
+    queue_ = sources_;
+    for (int32_t s : sources_) level_[static_cast<size_t>(s)] = 0;
+    for (size_t k = 0; k < queue_.size() && level_[static_cast<size_t>(t)] < 0; ++k)
+      for (int32_t a = head_[static_cast<size_t>(queue_[k])]; a >= 0; a = arcs_[static_cast<size_t>(a)].next)
+        if (const int32_t to = arcs_[static_cast<size_t>(a)].to;
+            open(a) && level_[static_cast<size_t>(to)] < 0) {
+          level_[static_cast<size_t>(to)] = level_[static_cast<size_t>(queue_[k])] + 1;
+          queue_.push_back(to);
+        }
+    return level_[static_cast<size_t>(t)] >= 0;
   }
-  std::vector<int32_t> head_, via_, queue_;
+  // Pushes up to `limit` along one path of the level graph; 0 when none is left. A node
+  // found to lead nowhere leaves the level graph.
+  double augment(int32_t s, int32_t t, double limit) {
+    path_.clear();
+    for (int32_t v = s; v != t;) {
+      int32_t& a = current_[static_cast<size_t>(v)];
+      while (a >= 0 && (!open(a) || level_[static_cast<size_t>(arcs_[static_cast<size_t>(a)].to)] !=
+                                        level_[static_cast<size_t>(v)] + 1))
+        a = arcs_[static_cast<size_t>(a)].next;
+      if (a >= 0) {
+        path_.push_back(a);
+        v = arcs_[static_cast<size_t>(a)].to;
+        continue;
+      }
+      if (v == s) return 0.0;
+      level_[static_cast<size_t>(v)] = -2;  // a dead end
+      v = arcs_[static_cast<size_t>(path_.back() ^ 1)].to;
+      path_.pop_back();
+    }
+    double pushed = limit;
+    for (int32_t a : path_) pushed = std::min(pushed, arcs_[static_cast<size_t>(a)].residual);
+    for (int32_t a : path_) {
+      arcs_[static_cast<size_t>(a)].residual -= pushed;
+      arcs_[static_cast<size_t>(a ^ 1)].residual += pushed;
+    }
+    return pushed;
+  }
+  std::vector<int32_t> head_, level_, current_, queue_, path_, sources_;
   std::vector<Arc> arcs_;
 };
 
@@ -171,12 +213,22 @@ class Separator {
         w += std::get<2>(joins[i]);
       network.addEdge(a, b, w);
     }
-    // A cut below 2 separates group 0 from some group t, and then the flow from 0 to t is
-    // below 2: so flows capped at 2 find one whenever there is one. A group already on the
-    // far side of a cut found here would only find that cut again.
+    // A cut below 2 has group 0 on one side and some group t on the other; taking the groups
+    // in breadth-first order, the first such t meets a flow below 2 from the groups before
+    // it, as long as only groups whose own flow reached 2 join the source (those lie on the
+    // source's side of every cut below 2). So flows capped at 2 find one whenever there is
+    // one, each from a source next to its sink. A group already on the far side of a cut
+    // found here would only find that cut again.
     std::vector<uint8_t> beyond(static_cast<size_t>(k), 0);
-    for (int32_t t = 1; t < k && !stop_.stopRequested(); ++t) {
-      if (beyond[static_cast<size_t>(t)] || network.maxFlow(0, t, 2.0) >= 2.0 - kViolation) continue;
+    const std::vector<int32_t> order = network.order(0);
+    network.addSource(0);
+    for (size_t i = 1; i < order.size() && !stop_.stopRequested(); ++i) {
+      const int32_t t = order[i];
+      if (beyond[static_cast<size_t>(t)]) continue;
+      if (network.maxFlow(t, 2.0) >= 2.0 - kViolation) {
+        network.addSource(t);
+        continue;
+      }
       std::vector<int32_t> inside(static_cast<size_t>(n_));
       for (int32_t v = 0; v < n_; ++v)
         inside[static_cast<size_t>(v)] = network.onSourceSide(id[static_cast<size_t>(shrink.find(v))]);

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <numeric>
 
-#include "certcheck/frontier_check.h"
 #include "certcheck/reduction_steps.h"
+#include "certcheck/witness_leaves.h"
 #include "solve/cut_bypass.h"
 
 namespace hc {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "certcheck/certificate_text.h"
-#include "certcheck/linear_step.h"
+#include "certcheck/proof_parts.h"
 #include "certcheck/witness_leaves.h"
 
 namespace hc {

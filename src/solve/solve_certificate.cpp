@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <functional>
 
-#include "certcheck/frontier_check.h"
 #include "certcheck/witness_leaves.h"
 #include "core/edge_snapshot.h"
 #include "solve/certificate_writer.h"
