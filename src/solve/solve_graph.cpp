@@ -190,13 +190,16 @@ ExactSearchResult searchWithRestarts(Graph& graph, const StopToken& stop, ExactS
   }
 }
 
+// `slice` > 0: the search gives up after that long (its own deadline, which does not end the
+// race).
 void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, bool certify, int64_t limitBytes,
-               uint32_t seed) {
+               uint32_t seed, double slice = 0.0) {
   const Working working(race.activity, solvePartBit(kPartExactSearch));
   std::optional<Graph> copied = Graph::copyUnlessStopped(root, &race.stop);
   if (!copied) return;
   Graph& copy = *copied;
   StopToken stop(&race.stop);
+  if (slice > 0.0) stop.setTimeLimit(slice);
   ProofPiece piece;
   ExactSearchOptions options;
   options.seed = seed;
@@ -648,8 +651,10 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
                          suitsSatWorker(graph.howManyNodes, graph.howManyEdges) && suitsColouring(snapshot);
   result.threads = threads;
   if (threads == 1 || !options.useFinder) {
-    // One worker: a short slice for the finder (unless it had it), a longer one for the
-    // clause learner, then the complete search.
+    // One worker: a short slice for the finder (unless it had it), then the clause learner
+    // and the complete search by turns, each turn twice as long as the one before: on some
+    // graphs only the one decides, on others only the other, and neither may starve. Each
+    // turn starts afresh, so either costs at most about twice its own time.
     const double satSlice = limited ? std::max(0.05, 0.3 * options.timeLimitSeconds) : kSatSliceSeconds;
     const bool finder = options.useFinder && !finderSliceDone;
     const bool sat = useSat;
@@ -658,8 +663,15 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       if (finder) runFinder(root, race, options.seed, finderSlice);
       if (colouring && !race.stop.stopRequested())
         runColouring(snapshot, race, options.seed, satSlice, certify, limitBytes);
-      if (sat && !race.stop.stopRequested()) runSat(root, snapshot, race, options.seed, satSlice, certify);
-      if (!race.stop.stopRequested()) runSearch(root, race, progress, certify, limitBytes, options.seed);
+      if (!sat) {
+        if (!race.stop.stopRequested()) runSearch(root, race, progress, certify, limitBytes, options.seed);
+        return;
+      }
+      for (double turn = satSlice; !race.stop.stopRequested(); turn *= 2) {
+        runSat(root, snapshot, race, options.seed, turn, certify);
+        if (!race.stop.stopRequested())
+          runSearch(root, race, progress, certify, limitBytes, options.seed, turn);
+      }
     });
   } else if (large) {
     // The finder, a complete method while the graph is not too large for it (the clause
