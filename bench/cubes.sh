@@ -9,11 +9,14 @@
 #  - the join's verdict, and its certificate checked by `check` (or its cycle by `verify`).
 # Then --threads 1 against --threads 2 in one process (wall seconds). Each graph runs under
 # RELABELS random relabelings of its nodes; the tables show the median and the worst.
+# With NESTED=J, each split's largest part is split again into J (--cube I/K --cube j/J), its
+# own record left out, and the same figures are given for that mixed join (K "64+8").
 #
 #   bench/cubes.sh [CLI]       CLI defaults to build/cli/hamcycles-cli
 #   env: GRAPHS="sat gp cubic" KS="16 64 256 1024" JOBS=2 (parts run at once) RELABELS=1
 #        CAP=900 (seconds per process; a part or run that hits it counts as undecided)
 #        SEED=1 (every run's --seed)  THREADS=2 (the one process's and each part's)
+#        NESTED= (J: the largest part of each split split again into J)
 source "$(dirname "$0")/lib.sh"
 cli="${1:-$here/../build/cli/hamcycles-cli}"
 graphs="${GRAPHS:-sat gp cubic}"
@@ -26,6 +29,7 @@ seed="${SEED:-1}"  # every run's --seed: the portfolio's time varies with it
 # finder and the clause learner slices of wall time, which a loaded machine shortens; with
 # two they run side by side without slices, and CPU seconds compare fairly.
 threads="${THREADS:-2}"
+nested="${NESTED:-}"
 need_cli "$cli"
 command -v parallel >/dev/null || { echo "$bench_name: GNU parallel is not installed (Debian package parallel)" >&2; exit 1; }
 scratch
@@ -68,43 +72,23 @@ seconds_of() {
 # The wall seconds of the command seconds_of timed last.
 last_wall() { tail -n 1 "$work/time" | awk '{ print $3 }'; }
 
-summary="$work/summary.txt"
-: >"$summary"
-for name in $graphs; do
-  base=$(make_graph "$name")
-  for r in $(seq 1 "$relabels"); do
-    g="$work/$name-$r.txt"
-    relabel "$base" "$r" "$g"
-    set +e
-    one=$(seconds_of "$cli" solve "$g" --threads "$threads" --seed "$seed")
-    verdict=$(timeout "$cap" "$cli" solve "$g" --threads "$threads" --seed "$seed" --json 2>/dev/null | python3 -c 'import json,sys; print(json.load(sys.stdin)["verdict"])')
-    seconds_of "$cli" solve "$g" --threads 1 --seed "$seed" >/dev/null
-    wall1=$(last_wall)
-    seconds_of "$cli" solve "$g" --threads 2 --seed "$seed" >/dev/null
-    wall2=$(last_wall)
-    set -e
-    echo "$name relabel $r: one process $one CPU s ($verdict); --threads 1: $wall1 s wall, --threads 2: $wall2 s wall" >&2
-    echo "threads $name $wall1 $wall2 $one" >>"$summary"
-    for k in $ks; do
-      d="$work/$name-$r-$k"
-      mkdir -p "$d"
-      # Each part as its own process (reading, the split, the solve), its CPU seconds beside
-      # its record.
-      seq 0 $((k - 1)) | parallel -j "$jobs" \
-        "/usr/bin/time -f '{} %U %S' -a -o $d/times timeout $cap $cli solve $g --cube {}/$k --threads $threads --seed $seed --result $d/part-{}.json --proof $d/part-{}.proof >/dev/null 2>&1" || true
-      set +e
-      "$cli" join "$g" "$d"/part-*.json --json --proof "$d/joined.proof" --output "$d/cycle.txt" >"$d/join.json" 2>/dev/null
-      set -e
-      checked="-"
-      if [ -f "$d/joined.proof" ]; then
-        "$cli" check "$g" "$d/joined.proof" >/dev/null 2>&1 && checked="certificate accepted" || checked="certificate REJECTED"
-      elif [ -f "$d/cycle.txt" ]; then
-        "$cli" verify "$g" "$d/cycle.txt" >/dev/null 2>&1 && checked="cycle verified" || checked="cycle REJECTED"
-      fi
-      python3 - "$d" "$name" "$k" "$one" "$checked" >>"$summary" <<'PY'
+# joined G DIR NAME K ONE TIMES: the join of the records in DIR, its certificate checked (or
+# its cycle verified), and the split's figures from the parts' CPU seconds in TIMES (lines
+# "PART USER SYSTEM"), as one "parts" line of the summary.
+joined() {
+  local g="$1" d="$2" checked="-"
+  set +e
+  "$cli" join "$g" "$d"/part-*.json --json --proof "$d/joined.proof" --output "$d/cycle.txt" >"$d/join.json" 2>/dev/null
+  set -e
+  if [ -f "$d/joined.proof" ]; then
+    "$cli" check "$g" "$d/joined.proof" >/dev/null 2>&1 && checked="certificate accepted" || checked="certificate REJECTED"
+  elif [ -f "$d/cycle.txt" ]; then
+    "$cli" verify "$g" "$d/cycle.txt" >/dev/null 2>&1 && checked="cycle verified" || checked="cycle REJECTED"
+  fi
+  python3 - "$d" "$3" "$4" "$5" "$checked" "$6" >>"$summary" <<'PY'
 import json, sys, heapq
-d, name, k, one, checked = sys.argv[1], sys.argv[2], int(sys.argv[3]), float(sys.argv[4]), sys.argv[5]
-times = sorted(float(u) + float(s) for _, u, s in (l.split() for l in open(f"{d}/times") if len(l.split()) == 3))
+d, name, k, one, checked, timesFile = sys.argv[1], sys.argv[2], sys.argv[3], float(sys.argv[4]), sys.argv[5], sys.argv[6]
+times = sorted(float(u) + float(s) for _, u, s in (l.split() for l in open(timesFile) if len(l.split()) == 3))
 total = sum(times)
 join = json.load(open(f"{d}/join.json"))
 spans = []
@@ -115,7 +99,50 @@ for w in (1, 4, 16, 64, 256, 1024):
     spans.append(f"{max(load):.1f}")
 print(f"parts {name} {k} {total/one:.3f} {100*max(times)/total:.2f} {join['openParts']} {join['verdict']} {'/'.join(spans)} {checked.replace(' ', '_')}")
 PY
-      tail -n 1 "$summary" >&2
+  tail -n 1 "$summary" >&2
+}
+
+summary="$work/summary.txt"
+: >"$summary"
+for name in $graphs; do
+  base=$(make_graph "$name")
+  for r in $(seq 1 "$relabels"); do
+    g="$work/$name-$r.txt"
+    relabel "$base" "$r" "$g"
+    set +e
+    # One process with one thread and with two (each run once: the one with $threads is the
+    # split's reference, its verdict from its JSON).
+    declare -A cpu=()
+    for t in 1 2 "$threads"; do
+      [ -n "${cpu[$t]:-}" ] && continue
+      cpu[$t]=$(seconds_of sh -c "exec \"\$0\" solve \"\$1\" --threads $t --seed $seed --json >$work/one-$t.json" "$cli" "$g")
+      declare "wall$t=$(last_wall)"
+    done
+    one=${cpu[$threads]}
+    verdict=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["verdict"])' "$work/one-$threads.json" 2>/dev/null || echo undecided)
+    unset cpu
+    set -e
+    echo "$name relabel $r: one process $one CPU s ($verdict); --threads 1: $wall1 s wall, --threads 2: $wall2 s wall" >&2
+    echo "threads $name $wall1 $wall2 $one" >>"$summary"
+    for k in $ks; do
+      d="$work/$name-$r-$k"
+      mkdir -p "$d"
+      # Each part as its own process (reading, the split, the solve), its CPU seconds beside
+      # its record.
+      seq 0 $((k - 1)) | parallel -j "$jobs" \
+        "/usr/bin/time -f '{} %U %S' -a -o $d/times timeout $cap $cli solve $g --cube {}/$k --threads $threads --seed $seed --result $d/part-{}.json --proof $d/part-{}.proof >/dev/null 2>&1" || true
+      joined "$g" "$d" "$name" "$k" "$one" "$d/times"
+      if [ -n "$nested" ]; then
+        # The largest part split again: its own record left out, the others kept.
+        big=$(sort -k2,2gr -k1,1n <(awk 'NF == 3 { print $1, $2 + $3 }' "$d/times") | head -n 1 | cut -d' ' -f1)
+        n="$d-nested"
+        mkdir -p "$n"
+        for f in "$d"/part-*.json; do [ "$f" = "$d/part-$big.json" ] || cp "$f" "$n/"; done
+        awk -v big="$big" 'NF == 3 && $1 != big' "$d/times" >"$n/times"
+        seq 0 $((nested - 1)) | parallel -j "$jobs" \
+          "/usr/bin/time -f 'n{} %U %S' -a -o $n/times timeout $cap $cli solve $g --cube $big/$k --cube {}/$nested --threads $threads --seed $seed --result $n/part-$big-{}.json --proof $n/part-$big-{}.proof >/dev/null 2>&1" || true
+        joined "$g" "$n" "$name" "$k+$nested" "$one" "$n/times"
+      fi
     done
   done
 done
@@ -128,7 +155,7 @@ print("|---|---|---|---|---|---|---|")
 groups = {}
 for r in rows:
     if r[0] == "parts":
-        groups.setdefault((r[1], int(r[2])), []).append(r)
+        groups.setdefault((r[1], r[2]), []).append(r)
 for (name, k), rs in groups.items():
     ratio = [float(r[3]) for r in rs]
     share = [float(r[4]) for r in rs]

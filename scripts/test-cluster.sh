@@ -124,6 +124,16 @@ if start_slurm >"$work/why"; then
     grep -q '"verdict":"non-hamiltonian"' "$work/sl/join.json" || fail "slurm: the join says $(cat "$work/sl/join.json")"
     "$cli" check "$work/gp.txt" "$work/sl/graph.proof" >/dev/null || fail "slurm: the joined certificate is rejected"
     echo "slurm: GP(29, 2) in 64 array tasks and a dependent join: non-Hamiltonian, certificate accepted"
+    # Part 5 split again into 4 array tasks (ABOVE), its own record gone: joined in its place.
+    rm "$work/sl/part-5.json"
+    got=$(status_of env ABOVE=5/64 timeout 100 "$examples/slurm-cubes.sh" "$work/gp.txt" 4 "$work/sl" --wait)
+    [ "$got" = 0 ] || fail "slurm: part 5 split again: the scripts ended with exit $got ($(cat "$work/last.err"))"
+    grep -q '"verdict":"non-hamiltonian"' "$work/sl/join.json" ||
+      fail "slurm: part 5 split again: the join says $(cat "$work/sl/join.json")"
+    grep -q "^# part 5 of 64 split again into 4 parts" "$work/sl/graph.proof" ||
+      fail "slurm: the certificate does not hold part 5's split again"
+    "$cli" check "$work/gp.txt" "$work/sl/graph.proof" >/dev/null || fail "slurm: the certificate with part 5 split again is rejected"
+    echo "slurm: part 5 split again into 4 array tasks (ABOVE=5/64) and joined in its place, certificate accepted"
   fi
 else
   echo "slurm: skipped, the single-node Slurm could not start here: $(cat "$work/why")"

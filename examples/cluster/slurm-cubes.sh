@@ -8,6 +8,11 @@
 # GRAPH and OUT must be on a file system every node sees. SOLVE_OPTIONS (e.g. "--time-limit
 # 600") go to every part, HAMCYCLES_CLI names the program (default: hamcycles-cli on PATH).
 # Extra arguments go to the join's sbatch (--wait: return when the join has ended).
+#
+# ABOVE splits a part of an earlier run again: ABOVE=5/64 solves the K parts of part 5's
+# split (--cube 5/64 --cube I/K) into OUT/part-5-I.json beside the earlier records, and the
+# join settles part 5 by them (ABOVE="5/64 2/8" goes one level deeper: part-5-2-I.json).
+#   ABOVE=5/64 slurm-cubes.sh g.txt 8 parts --wait
 set -eu
 if [ $# -lt 3 ]; then
   echo "usage: $0 GRAPH K OUT [sbatch options of the join job...]" >&2
@@ -18,7 +23,7 @@ shift 3
 mkdir -p "$out"
 out=$(realpath "$out")
 here=$(dirname "$(realpath "$0")")
-export GRAPH="$graph" PARTS="$parts" OUT="$out"
+export GRAPH="$graph" PARTS="$parts" OUT="$out" ABOVE="${ABOVE:-}"
 array=$(sbatch --parsable --array=0-$((parts - 1)) --export=ALL --chdir="$out" "$here/cube-part.sbatch")
 array=${array%%;*}
 echo "parts: job array $array (${parts} tasks)"
