@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <ctime>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -138,6 +139,18 @@ class Race {
       out.timedOut = out.interrupted = false;
       piece = std::move(piece_);
     }
+  }
+
+  // Waits as await does, but stops nothing, and gives up once the process has spent
+  // `seconds` of CPU time from now (the workers' time, not the clock's: on a loaded machine
+  // they get less of it). True when the race is over: decided, or the run stopped.
+  bool awaitFor(const StopToken& run, double seconds) {
+    const std::clock_t from = std::clock();
+    auto spent = [from] { return static_cast<double>(std::clock() - from) / CLOCKS_PER_SEC; };
+    std::unique_lock<std::mutex> guard(lock_);
+    while (!decided_ && running_ > 0 && !run.stopRequested() && spent() < seconds)
+      changed_.wait_for(guard, std::chrono::milliseconds(5));
+    return decided_ || run.stopRequested();
   }
 
   StopToken stop;
@@ -314,9 +327,11 @@ void runSat(const Graph& root, const EdgeSnapshot& snapshot, Race& race, uint32_
 }
 
 // The linear relaxation beside the other workers, until it decides or the race ends.
-void runRelaxation(const Graph& root, Race& race) {
+void runRelaxation(const Graph& root, Race& race, double slice = 0.0) {
   const Working working(race.activity, solvePartBit(kPartLinearRelaxation));
-  LinearRelaxationResult found = solveLinearRelaxation(root, race.stop);
+  StopToken stop(&race.stop);
+  if (slice > 0.0) stop.setTimeLimit(slice);
+  LinearRelaxationResult found = solveLinearRelaxation(root, stop);
   if (found.outcome != RelaxationOutcome::kNoCycle) return;
   ProofPiece piece;
   piece.relaxation = std::move(found.proof);
@@ -376,6 +391,10 @@ constexpr double kRelaxationShare = 0.2;
 constexpr double kRelaxationSeconds = 2.0;
 // The clause learner's share of a one-thread run without a time limit.
 constexpr double kSatSliceSeconds = 2.0;
+// How long a part of a split gives its clause learners alone (solveGraph), in CPU seconds,
+// and the share of its time limit when that is shorter.
+constexpr double kCubeSatSeconds = 20.0;
+constexpr double kCubeSatShare = 0.5;
 
 SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const StopToken* stop,
                        ExactSearchProgress* progress, SolveActivity* activity) {
@@ -609,10 +628,18 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   // 1-tough, whatever the size of its separating set. With one worker it has a slice here;
   // otherwise it runs in the portfolio.
   const bool relaxing = options.useRelaxation && graph.howManyNodes <= kLargeNodeLimit && !isDense(graph);
-  if (relaxing && (threads == 1 || !options.useFinder)) {
+  const bool useSat = options.useSat && suitsSatWorker(graph.howManyNodes, graph.howManyEdges) &&
+                      (!large || graph.howManyNodes <= kLargeSatNodeLimit);
+  // A part of a split starts with the clause learners (see below); with one worker the
+  // relaxation's slice comes after their first turn.
+  const bool satFirst = !options.branch.empty() && useSat;
+  const double cubeSatSeconds =
+      limited ? std::min(kCubeSatSeconds, kCubeSatShare * options.timeLimitSeconds) : kCubeSatSeconds;
+  const double relaxationSlice = limited ? kRelaxationShare * options.timeLimitSeconds : kRelaxationSeconds;
+  if (relaxing && (threads == 1 || !options.useFinder) && !satFirst) {
     const Working working(activity, solvePartBit(kPartLinearRelaxation));
     StopToken within(&race.stop);
-    within.setTimeLimit(limited ? kRelaxationShare * options.timeLimitSeconds : kRelaxationSeconds);
+    within.setTimeLimit(relaxationSlice);
     LinearRelaxationResult relaxation = solveLinearRelaxation(root, within);
     if (raceDecided()) return finish();
     if (relaxation.outcome == RelaxationOutcome::kNoCycle) {
@@ -645,21 +672,31 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     return finish();
   }
 
-  const bool useSat = options.useSat && suitsSatWorker(graph.howManyNodes, graph.howManyEdges) &&
-                      (!large || graph.howManyNodes <= kLargeSatNodeLimit);
   const bool colouring = options.useColouring && !large &&
                          suitsSatWorker(graph.howManyNodes, graph.howManyEdges) && suitsColouring(snapshot);
   result.threads = threads;
+  // The race to its end: a decision, every worker given up, or the run's stop.
+  auto endRace = [&] {
+    race.await(run, result, piece);
+    crew.joinAll();
+    result.treeNodes = race.treeNodes.load();
+    result.deepestDepth = race.deepestDepth.load();
+    return finish();
+  };
   if (threads == 1 || !options.useFinder) {
     // One worker: a short slice for the finder (unless it had it), then the clause learner
     // and the complete search by turns, each turn twice as long as the one before: on some
     // graphs only the one decides, on others only the other, and neither may starve. Each
-    // turn starts afresh, so either costs at most about twice its own time.
+    // turn starts afresh, so either costs at most about twice its own time. A part of a
+    // split gives the clause learners a first turn as long as the portfolio gives them alone
+    // (below), then the relaxation its slice.
     const double satSlice = limited ? std::max(0.05, 0.3 * options.timeLimitSeconds) : kSatSliceSeconds;
+    const double firstTurn = satFirst ? cubeSatSeconds : satSlice;
     const bool finder = options.useFinder && !finderSliceDone;
     const bool sat = useSat;
-    crew.launch([&root, &snapshot, &race, &options, progress, finderSlice, satSlice, finder, sat, colouring,
-                 certify, limitBytes] {
+    const bool laterRelaxation = relaxing && satFirst;
+    crew.launch([&root, &snapshot, &race, &options, progress, finderSlice, satSlice, firstTurn, finder, sat,
+                 colouring, laterRelaxation, relaxationSlice, certify, limitBytes] {
       if (finder) runFinder(root, race, options.seed, finderSlice);
       if (colouring && !race.stop.stopRequested())
         runColouring(snapshot, race, options.seed, satSlice, certify, limitBytes);
@@ -667,8 +704,10 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
         if (!race.stop.stopRequested()) runSearch(root, race, progress, certify, limitBytes, options.seed);
         return;
       }
-      for (double turn = satSlice; !race.stop.stopRequested(); turn *= 2) {
+      for (double turn = firstTurn; !race.stop.stopRequested(); turn *= 2) {
         runSat(root, snapshot, race, options.seed, turn, certify);
+        if (laterRelaxation && turn == firstTurn && !race.stop.stopRequested())
+          runRelaxation(root, race, relaxationSlice);
         if (!race.stop.stopRequested())
           runSearch(root, race, progress, certify, limitBytes, options.seed, turn);
       }
@@ -689,6 +728,23 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     if (threads >= 3 || graph.howManyNodes > kLargeSatNodeLimit)
       crew.launch([&root, &race, &options] { runFinder(root, race, options.seed + 1, 0.0); });
   } else {
+    // A part of a split (a cube) where the clause learner suits the graph: the clause learners
+    // alone first (with the colouring race where it suits), for up to kCubeSatSeconds. Each
+    // part repeats the others' work from scratch (the search's descent, the finder's walks,
+    // the relaxation's cuts), and beside the clause learner they took most of a part's cores:
+    // on a 3-SAT reduction of 42,000 nodes a part cost 29 CPU seconds, its clause learner
+    // alone 5. A part they leave open by then gets the rest of the portfolio beside them,
+    // each going on where it was.
+    if (satFirst) {
+      crew.launch([&root, &snapshot, &race, &options, certify] {
+        runSat(root, snapshot, race, options.seed, 0.0, certify);
+      });
+      if (colouring)
+        crew.launch([&snapshot, &race, &options, certify, limitBytes] {
+          runColouring(snapshot, race, options.seed, 0.0, certify, limitBytes);
+        });
+      if (race.awaitFor(run, cubeSatSeconds)) return endRace();
+    }
     crew.launch([&root, &race, &options, progress, certify, limitBytes] {
       runSearch(root, race, progress, certify, limitBytes, options.seed);
     });
@@ -700,11 +756,11 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     const int32_t millThreads = threads - 2 - (proofSystem ? 1 : 0) - (useSat && threads >= 3 ? 1 : 0) -
                                 (relaxing && threads >= 3 ? 1 : 0) - (colouring && threads >= 3 ? 1 : 0);
     if (relaxing) crew.launch([&root, &race] { runRelaxation(root, race); });
-    if (colouring)
+    if (colouring && !satFirst)
       crew.launch([&snapshot, &race, &options, certify, limitBytes] {
         runColouring(snapshot, race, options.seed, 0.0, certify, limitBytes);
       });
-    if (useSat)
+    if (useSat && !satFirst)
       crew.launch([&root, &snapshot, &race, &options, certify] {
         runSat(root, snapshot, race, options.seed, 0.0, certify);
       });
@@ -713,11 +769,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     if (proofSystem)
       crew.launch([&graph, &race, certify, limitBytes] { runProofSystem(graph, race, certify, limitBytes); });
   }
-  race.await(run, result, piece);
-  crew.joinAll();
-  result.treeNodes = race.treeNodes.load();
-  result.deepestDepth = race.deepestDepth.load();
-  return finish();
+  return endRace();
 }
 
 }  // namespace hc
