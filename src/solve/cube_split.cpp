@@ -94,6 +94,11 @@ namespace {
 
 // A branch's search doubles with about this many more open edges: how the parts are shared.
 constexpr int64_t kOpenEdgesPerDoubling = 8;
+// The larger branch's weight counts at most this many doublings (4 to 1: four fifths of the
+// parts). The estimate is rough: without a bound a branch whose pruning went much further
+// got one part at every level, however large K, and a part's own fixed work (the clause
+// learner's first rounds, alike in every part) made that part the largest at every K.
+constexpr int64_t kMostDoublings = 2;
 // 2^(1/8) in 16.16 fixed point: the share is computed in integers, the same on every machine.
 constexpr int64_t kFixedOne = 65536;
 constexpr int64_t kFixedEighthRoot = 71468;
@@ -101,7 +106,7 @@ constexpr int64_t kFixedEighthRoot = 71468;
 // The larger branch's share of `count` parts, when it has `more` open edges more than the other.
 int32_t largerShare(int32_t count, int64_t more) {
   int64_t weight = kFixedOne;
-  for (int64_t k = 0; k < std::min<int64_t>(more, 16 * kOpenEdgesPerDoubling); ++k)
+  for (int64_t k = 0; k < std::min<int64_t>(more, kMostDoublings * kOpenEdgesPerDoubling); ++k)
     weight = weight * kFixedEighthRoot / kFixedOne;
   const int64_t share = (2 * count * weight + weight + kFixedOne) / (2 * (weight + kFixedOne));
   return static_cast<int32_t>(std::clamp<int64_t>(share, 1, count - 1));

@@ -17,7 +17,7 @@
 //    branch is taken at once, its other branch keeping every part);
 //  - the two branches share the parts by their estimated work: a branch's search grows
 //    about twofold with every few edges it has open (neither forced nor deleted), so the
-//    one with more open edges gets the larger share, each at least one;
+//    one with more open edges gets the larger share (at most four fifths), each at least one;
 //  - a branch the pruning refutes is a closed leaf (the join proves it; it has no part);
 //    a branch with one part, or with so few open edges that its search is over in a
 //    moment, is a leaf solved by its first part, and the rest of its parts are empty.
