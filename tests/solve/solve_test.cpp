@@ -165,8 +165,9 @@ struct MethodRow {
 };
 
 const MethodRow kMethods[] = {
-    // The exact search from the incremental root, which keeps every edge some cycle needs.
-    // A refutation leaves the graph as the walk found it.
+    // The exact search from the incremental root, which keeps every edge some cycle needs,
+    // alone and with the relaxation at every tree node of its first levels. A refutation
+    // leaves the graph as the walk found it.
     {"ExactSearch",
      [](const ZooCase& c) {
        Graph g(c.original);
@@ -177,10 +178,16 @@ const MethodRow kMethods[] = {
          EXPECT_EQ(g.isHamiltonian, c.verdict);
          return;
        }
-       ExactSearchResult found = exactSearch(g, StopToken());
-       EXPECT_EQ(found.verdict, c.verdict);
-       EXPECT_TRUE(c.expected ? isHamiltonianCycleOf(found.cycle, c.n, c.loaded)
-                              : currentEdges(g) == rootEdges);
+       for (const int32_t levels : {0, 1000}) {
+         ExactSearchOptions options;
+         options.relaxationLevels = levels;
+         options.relaxationTreeNodes = 1;
+         ExactSearchResult found = exactSearch(g, StopToken(), options);
+         EXPECT_EQ(found.verdict, c.verdict) << levels;
+         EXPECT_TRUE(c.expected ? isHamiltonianCycleOf(found.cycle, c.n, c.loaded)
+                                : currentEdges(g) == rootEdges)
+             << levels;
+       }
      }},
     // Every zoo graph fits the frontier search's width: the exact answer.
     {"FrontierSearch",
