@@ -13,6 +13,8 @@
 #include "cohc/search_tree.h"
 #include "solve/cohc_certificate.h"
 #include "solve/exact_search.h"
+#include "solve/linear_relaxation.h"
+#include "solve/relaxation_certificate.h"
 #include "solve/root_pruning.h"
 #include "solve/search_certificate.h"
 #include "solve/solve_certificate.h"
@@ -157,6 +159,26 @@ TEST(Certificates, TheSearchsRelaxationLeavesAreCertified) {
     ASSERT_TRUE(c.accepted) << "line " << c.line << " (" << c.step << "): " << c.reason;
   }
   EXPECT_TRUE(leaves > 0 || cubicCensus().empty());
+}
+
+// A triangle whose nodes each have one forced edge out (through a node of degree 2): every
+// cycle would cross its cut three times. No subtour inequality shows it; a blossom does, and
+// its certificate holds.
+TEST(Certificates, ABlossomRefutesWhatNoSubtourInequalityDoes) {
+  const EdgeList edges{{0, 4}, {0, 5}, {0, 7}, {1, 4}, {1, 6}, {1, 8},
+                       {2, 5}, {2, 8}, {3, 6}, {3, 7}, {5, 7}, {6, 8}};
+  const Graph graph = makeGraph(9, edges);
+  LinearRelaxationOptions subtoursOnly;
+  subtoursOnly.blossoms = false;
+  EXPECT_EQ(solveLinearRelaxation(graph, StopToken(), subtoursOnly).outcome, RelaxationOutcome::kFeasible);
+  const LinearRelaxationResult found = solveLinearRelaxation(graph, StopToken());
+  ASSERT_EQ(found.outcome, RelaxationOutcome::kNoCycle);
+  EXPECT_FALSE(found.proof.blossoms.empty());
+  CertificateWriter writer(graph);
+  ASSERT_TRUE(writeRelaxationProof(writer, found.proof, StopToken()));
+  EXPECT_NE(writer.body().find("\nblossom "), std::string::npos) << writer.body();
+  const certcheck::CheckResult c = check(9, edges, writer.header() + writer.body());
+  EXPECT_TRUE(c.accepted) << "line " << c.line << " (" << c.step << "): " << c.reason;
 }
 
 TEST(Certificates, HowEachMethodsVerdictIsCertified) {
