@@ -3,10 +3,12 @@
 // line on stderr, its report on stdout, the verified cycle in --output and the certificate of
 // a non-Hamiltonian verdict in --proof.
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <iomanip>
 #include <iostream>
+#include <mutex>
 #include <sstream>
 #include <thread>
 
@@ -42,10 +44,14 @@ class ProgressDrawer : public SchcSink, public SearchTreeListener {
   }
   void nodeSolved(const SearchTreeStatistics& statistics, int32_t depth) override { draw(statistics, depth); }
 
-  // Draws solve's line until `stop`.
+  // Draws solve's line until `stop`, which ends the wait between two draws at once (the run
+  // does not wait for the drawer's tick to end).
   void drawSearch(const std::stop_token& stop) {
-    while (!stop.stop_requested()) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::mutex mutex;
+    std::condition_variable_any wake;
+    std::unique_lock lock(mutex);
+    while (!wake.wait_for(lock, stop, std::chrono::milliseconds(10),
+                          [&stop] { return stop.stop_requested(); })) {
       if (!line_.due()) continue;
       char text[160];
       std::snprintf(text, sizeof text, "solve: %lld tree nodes, depth %d, %.1f s",
@@ -208,7 +214,7 @@ int runMethodCommand(const MethodArguments& arguments, const MethodOptions& meth
   LiveFigures live;
   ProgressDrawer drawer(progress, live);
   std::jthread searchDrawer;
-  if (std::holds_alternative<SolveOptions>(method))
+  if (std::holds_alternative<SolveOptions>(method) && progress.enabled())
     searchDrawer = std::jthread([&drawer](std::stop_token stop) { drawer.drawSearch(stop); });
   stop.setTimeLimit(arguments.timeLimit);
   const auto start = std::chrono::steady_clock::now();

@@ -15,10 +15,7 @@ BranchState::BranchState(int32_t n, std::vector<Edge> canonical)
       forced_(static_cast<size_t>(n), 0),
       pathEnd_(static_cast<size_t>(n)),
       pathSize_(static_cast<size_t>(n), 1) {
-  for (auto [u, v] : edges_) {
-    ++remaining_[static_cast<size_t>(u)];
-    ++remaining_[static_cast<size_t>(v)];
-  }
+  for (auto [u, v] : edges_) ++remaining_[static_cast<size_t>(u)], ++remaining_[static_cast<size_t>(v)];
   for (int32_t v = 0; v < n; ++v)
     first_[static_cast<size_t>(v) + 1] = first_[static_cast<size_t>(v)] + remaining_[static_cast<size_t>(v)];
   // Edges sorted by (u, v) fill every node's list in ascending neighbour order.

@@ -1,7 +1,7 @@
-// The parts read up to `end` (see proof_parts.h): proofs replayed by the DRUP checker
-// against the formulas of the branch, and the relaxation's multipliers summed edge by edge.
+// The parts read up to `end` (see proof_parts.h): DRUP replays and the relaxation's sums.
 #include "certcheck/proof_parts.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <vector>
@@ -30,16 +30,18 @@ std::unique_ptr<DrupChecker> graphFormula(const BranchState& state) {
   return formula;
 }
 
-void subtourClause(BranchState& state, std::span<const std::string_view> tokens,
-                   std::vector<int32_t>& clause) {
-  uint32_t stamp = 0;
+// The edges leaving the node set of `tokens` (not empty, not all, marked `stamp`), else `what`'s rejection.
+std::vector<int32_t> edgesLeaving(BranchState& state, std::span<const std::string_view> tokens,
+                                  uint32_t& stamp, std::string_view what) {
   const std::vector<int32_t> set = parseNodeSet(state, tokens, stamp);
   if (set.empty() || static_cast<int32_t>(set.size()) >= state.nodes())
-    throw Rejection{"a subtour's node set must hold at least one node and not all " +
+    throw Rejection{"a " + std::string(what) + "'s node set must hold at least one node and not all " +
                     std::to_string(state.nodes())};
+  std::vector<int32_t> out;
   for (int32_t v : set)
     for (const BranchState::Incidence& i : state.incident(v))
-      if (state.marks()[static_cast<size_t>(i.node)] != stamp) clause.push_back(i.edge + 1);
+      if (state.marks()[static_cast<size_t>(i.node)] != stamp) out.push_back(i.edge);
+  return out;
 }
 
 // Replays the part's proof into `drup` (reading subtour lines against `subtours` unless it
@@ -52,7 +54,9 @@ void checkProof(CertificateLines& lines, DrupChecker& drup, const char* part, in
     const std::vector<std::string_view>& tokens = lines.tokens();
     clause.clear();
     if (subtours && tokens[0] == "subtour") {
-      subtourClause(*subtours, std::span(tokens).subspan(1), clause);
+      uint32_t stamp = 0;
+      for (int32_t e : edgesLeaving(*subtours, std::span(tokens).subspan(1), stamp, "subtour"))
+        clause.push_back(e + 1);
       drup.addInput(clause);
       continue;
     }
@@ -120,35 +124,42 @@ void checkColouringPart(BranchState& state, CertificateLines& lines) {
 
 void checkRelaxationPart(BranchState& state, CertificateLines& lines) {
   const int64_t partLine = lines.number();
-  const int32_t n = state.nodes();
   std::vector<int64_t> coefficient(state.edges().size(), 0);  // a_e
   int64_t bound = 0;                                          // b
   while (lines.nextInPart("relaxation", partLine)) {
+    // `node V Y`: V's degree equation x(delta(V)) = 2, so Y takes any sign; `cut Y S...`:
+    // x(delta(S)) >= 2; `blossom Y H... teeth U V ...`, with an odd set T of teeth (edges with
+    // one end in H, each named once): x(delta(H) - T) - x(T) >= 1 - |T|, since short of it a
+    // cycle would take all of T and nothing else across H's cut, an odd number of edges.
     const std::vector<std::string_view>& tokens = lines.tokens();
-    if (tokens[0] == "node") {
-      if (tokens.size() != 3) throw Rejection{"node takes a node and its multiplier"};
-      const auto v = static_cast<int32_t>(parseNumber(tokens[1], 0, n - 1, "node"));
-      const int64_t y =
-          parseNumber(tokens[2], -kMaxRelaxationMultiplier, kMaxRelaxationMultiplier, "multiplier");
-      for (const BranchState::Incidence& i : state.incident(v))
-        add(coefficient[static_cast<size_t>(i.edge)], y);
-      add(bound, y, 2);
-    } else if (tokens[0] == "cut") {
-      if (tokens.size() < 3) throw Rejection{"cut takes a multiplier and a node set"};
-      const int64_t y = parseNumber(tokens[1], 1, kMaxRelaxationMultiplier, "multiplier");
-      uint32_t stamp = 0;
-      const std::vector<int32_t> set = parseNodeSet(state, std::span(tokens).subspan(2), stamp);
-      if (static_cast<int32_t>(set.size()) >= n)
-        throw Rejection{"a cut's node set must leave out at least one of the " + std::to_string(n) +
-                        " nodes"};
-      for (int32_t v : set)
-        for (const BranchState::Incidence& i : state.incident(v))
-          if (state.marks()[static_cast<size_t>(i.node)] != stamp)
-            add(coefficient[static_cast<size_t>(i.edge)], y);
-      add(bound, y, 2);
-    } else {
-      throw Rejection{"a relaxation line is \"node V Y\", \"cut Y S...\" or \"end\""};
+    const bool node = tokens[0] == "node", blossom = tokens[0] == "blossom";
+    const auto teeth = std::find(tokens.begin(), tokens.end(), "teeth");
+    if (!node && !blossom && tokens[0] != "cut")
+      throw Rejection{
+          "a relaxation line is \"node V Y\", \"cut Y S...\", \"blossom Y H... teeth U V...\" or \"end\""};
+    if (node && tokens.size() != 3) throw Rejection{"node takes a node and its multiplier"};
+    if (tokens.size() < 3 || blossom == (teeth == tokens.end()) ||
+        (blossom && (tokens.end() - teeth) % 2 != 1))
+      throw Rejection{"cut takes a multiplier and a node set, blossom those, \"teeth\" and node pairs"};
+    const int64_t y = parseNumber(tokens[node ? 2 : 1], node ? -kMaxRelaxationMultiplier : 1,
+                                  kMaxRelaxationMultiplier, "multiplier");
+    uint32_t stamp = 0;
+    const auto set = node ? std::span(tokens).subspan(1, 1) : std::span(tokens.begin() + 2, teeth);
+    for (int32_t e : edgesLeaving(state, set, stamp, tokens[0])) add(coefficient[static_cast<size_t>(e)], y);
+    auto inside = [&](int32_t v) { return state.marks()[static_cast<size_t>(v)] == stamp; };
+    std::vector<int32_t> named;  // the teeth
+    for (auto t = teeth; blossom && t + 1 != tokens.end(); t += 2) {
+      const auto u = static_cast<int32_t>(parseNumber(t[1], 0, state.nodes() - 1, "node"));
+      const auto v = static_cast<int32_t>(parseNumber(t[2], 0, state.nodes() - 1, "node"));
+      named.push_back(state.findEdge(u, v));
+      if (named.back() < 0 || inside(u) == inside(v))
+        throw Rejection{"a tooth is an edge with one end in the handle"};
+      add(coefficient[static_cast<size_t>(named.back())], y, -2);
     }
+    std::sort(named.begin(), named.end());
+    if (blossom && (named.size() % 2 == 0 || std::adjacent_find(named.begin(), named.end()) != named.end()))
+      throw Rejection{"a blossom has an odd number of teeth, each named once"};
+    add(bound, y, blossom ? 1 - static_cast<int64_t>(named.size()) : 2);
   }
   int64_t largest = 0;  // of a.x over the branch's box
   for (size_t e = 0; e < coefficient.size(); ++e) {

@@ -3,11 +3,10 @@
 // checker builds itself, with a unit clause per decision of the branch (two_factor_cnf.h,
 // colouring_cnf.h); each holds when the empty clause is derived. A SAT part's subtour
 // clause (some edge leaving S is chosen) holds in every Hamiltonian cycle as long as S is
-// neither empty nor all nodes. `relaxation` sums integer multipliers of the degree
-// equations x(delta(v)) = 2 and cut inequalities x(delta(S)) >= 2, which every Hamiltonian
-// cycle of the branch as a 0/1 vector x satisfies, into a.x >= b; it holds when the largest
-// a.x over the branch's box is below b. The sums are exact 64-bit integers, and an overflow
-// rejects the part, so nothing passes by wrapping around.
+// neither empty nor all nodes. `relaxation` sums integer multipliers of degree equations,
+// cut and blossom inequalities (each met by every Hamiltonian cycle of the branch as a 0/1
+// vector x) into a.x >= b, and holds when the largest a.x over the branch's box is below b,
+// in exact 64-bit sums whose overflow rejects the part.
 #pragma once
 
 #include <memory>

@@ -22,6 +22,10 @@
 
 namespace hc {
 
+// Below this many nodes the pass's records (8 bytes a node) stay in the caches, and
+// fetching them ahead is only extra work.
+inline constexpr int32_t kPrefetchNodes = 1 << 16;
+
 struct DepthFirstScan {
   bool stopped = false;    // the stop token ended the pass: nothing below holds
   int32_t reached = 0;     // nodes numbered from the root
@@ -58,12 +62,15 @@ DepthFirstScan depthFirstScan(int32_t n, int32_t root, NeighboursOf&& neighbours
   visit.assign(static_cast<size_t>(n), Visit{-1, 0});
   stack.clear();
   int32_t rootChildren = 0;
+  const bool prefetch = n > kPrefetchNodes;
   auto enter = [&](int32_t w, int32_t colour) {
     visit[static_cast<size_t>(w)] = Visit{scan.reached, colour};
     const std::span<const int32_t> neighbours = neighboursOf(w);
     // The records of w's neighbours are asked for next: fetching them all at once
-    // overlaps what would otherwise be one memory wait after another.
-    for (int32_t x : neighbours) __builtin_prefetch(&visit[static_cast<size_t>(x)]);
+    // overlaps what would otherwise be one memory wait after another (where the records do
+    // not fit the caches anyway).
+    if (prefetch)
+      for (int32_t x : neighbours) __builtin_prefetch(&visit[static_cast<size_t>(x)]);
     stack.push_back(Frame{neighbours, w, 0, scan.reached, scan.reached, colour});
     ++scan.reached;
     ++scan.sides[colour];

@@ -6,6 +6,7 @@
 
 #include "lookahead/look_ahead_sequencing.h"
 #include "schc/hamiltonian_cycle.h"
+#include "solve/linear_relaxation.h"
 #include "solve/root_pruning.h"
 
 namespace hc {
@@ -191,6 +192,9 @@ ExactSearchResult exactSearch(Graph& graph, const StopToken& stop, const ExactSe
     while (!levels.empty()) close();
   };
 
+  // Relaxation calls the walk has earned: one every relaxationTreeNodes tree nodes, so that
+  // short walks (most of a census) never pay for one.
+  int64_t relaxationCredit = 0;
   int32_t hint = -1;
   for (;;) {
     // While every tree node runs the checks (a linear pass), the clock is read at each: the
@@ -221,6 +225,21 @@ ExactSearchResult exactSearch(Graph& graph, const StopToken& stop, const ExactSe
       if (lookAheadSequencing(graph, 0, &stop)) runCheapChecks(graph, &stop);
       if (log.recording()) logFacts(log, *graph.actionList, before);
     }
+    if (options.relaxationTreeNodes > 0 && result.treeNodes % options.relaxationTreeNodes == 0)
+      ++relaxationCredit;
+    bool relaxed = false;
+    if (graph.isHamiltonian == kUndecided && depth > 0 && depth <= options.relaxationLevels &&
+        relaxationCredit > 0 && graph.howManyEdges <= options.relaxationEdgeLimit) {
+      --relaxationCredit;
+      ++result.relaxationCalls;
+      LinearRelaxationOptions within;
+      within.maxRounds = 20;
+      if (solveLinearRelaxation(graph, stop, within).outcome == RelaxationOutcome::kNoCycle) {
+        graph.isHamiltonian = kNotHamiltonian;
+        relaxed = true;
+        ++result.relaxationLeaves;
+      }
+    }
 
     if (graph.isHamiltonian == kHamiltonian) {
       result.cycle = hamiltonianCycleOrder(graph);
@@ -238,7 +257,7 @@ ExactSearchResult exactSearch(Graph& graph, const StopToken& stop, const ExactSe
       if (log.recording()) log.add({a, b});
       continue;
     }
-    if (log.recording()) log.add({kLogLeaf});
+    if (log.recording()) log.add({relaxed ? kLogRelaxed : kLogLeaf});
     // A contradiction (or nothing left to branch on): the nearest level whose cut
     // alternative has not run takes it; the levels below it are closed.
     while (!levels.empty() && levels.back().cutting) close();

@@ -35,6 +35,13 @@ struct ExactSearchOptions {
   int32_t nodeLookAheadEdgeLimit = 0;
   int32_t lookAheadLevels = 3;
   int32_t levelLookAheadEdgeLimit = 3000;
+  // The linear relaxation (linear_relaxation.h) at the tree nodes of the first
+  // relaxationLevels levels of graphs with at most relaxationEdgeLimit edges, as long as its
+  // calls stay within one per relaxationTreeNodes tree nodes walked: a branch whose
+  // relaxation is infeasible is a dead end however deep its subtree.
+  int32_t relaxationLevels = 0;
+  int32_t relaxationEdgeLimit = 3000;
+  int64_t relaxationTreeNodes = 200;
   // > 0: give up (verdict 2, graph back at its root) after this many tree nodes.
   int64_t treeNodeLimit = 0;
   // The cheap checks run at every k-th tree node, k = edges / this (at least 1), so a
@@ -59,12 +66,16 @@ struct ExactSearchOptions {
 inline constexpr int32_t kLogLeaf = -1;
 inline constexpr int32_t kLogForced = -2;
 inline constexpr int32_t kLogDeleted = -3;
+// A dead end the linear relaxation closed (its proof is found again from the branch).
+inline constexpr int32_t kLogRelaxed = -4;
 
 struct ExactSearchResult {
   HamiltonicityState verdict = kUndecided;  // 2: stopped before a decision
   std::vector<int32_t> cycle;               // node ids from 0, only with verdict 1
   int64_t treeNodes = 0;
   int32_t deepestDepth = 0;
+  int32_t relaxationCalls = 0;   // linear relaxations solved at tree nodes
+  int32_t relaxationLeaves = 0;  // tree nodes they closed
   bool proofLogDropped = false;  // the proof log passed its bound: it holds nothing
 };
 

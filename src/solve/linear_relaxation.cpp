@@ -238,6 +238,41 @@ class Separator {
     return found;
   }
 
+  // Blossoms violated by x: each handle a piece of the edges strictly between 0 and 1, with
+  // the teeth that minimise x(delta(H) - T) + |T| - x(T) (the edges above one half, the
+  // cheapest one changed when there is an even number of them); violated when that is below 1.
+  std::vector<std::pair<std::vector<int32_t>, std::vector<int32_t>>> violatedBlossoms(const double* x) {
+    std::vector<std::pair<std::vector<int32_t>, std::vector<int32_t>>> found;
+    UnionFind fractional(n_);
+    for (size_t e = 0; e < edges_.size(); ++e)
+      if (x[e] > kZero && x[e] < 1.0 - kZero) fractional.unite(edges_[e].a, edges_[e].b);
+    std::vector<int32_t> group(static_cast<size_t>(n_));
+    for (int32_t v = 0; v < n_; ++v) group[static_cast<size_t>(v)] = fractional.find(v);
+    for (std::vector<int32_t>& handle : sides(group)) {
+      if (handle.size() < 3 || handle.size() + 3 > static_cast<size_t>(n_)) continue;
+      std::vector<int32_t> teeth;
+      double slack = 0.0;
+      int32_t change = -1;  // the edge whose move between T and the rest costs least
+      for (int32_t e : across(handle)) {
+        const double v = x[e];
+        if (v > 0.5) teeth.push_back(e);
+        slack += std::min(v, 1.0 - v);
+        if (change < 0 || std::abs(1.0 - 2.0 * v) < std::abs(1.0 - 2.0 * x[change])) change = e;
+      }
+      if (teeth.size() % 2 == 0) {
+        if (change < 0) continue;
+        slack += std::abs(1.0 - 2.0 * x[change]);
+        if (const auto at = std::find(teeth.begin(), teeth.end(), change); at != teeth.end())
+          teeth.erase(at);
+        else
+          teeth.push_back(change);
+      }
+      if (slack < 1.0 - kViolation && seenBlossoms_.insert(std::pair(handle, teeth)).second)
+        found.emplace_back(std::move(handle), std::move(teeth));
+    }
+    return found;
+  }
+
   // Shrinking (Padberg and Rinaldi): a group v joined to a group u by at least half of
   // v's boundary can move to u's side of any cut without raising it, so a cut below 2
   // survives when v is merged into u. Within one pass a group receives any number of
@@ -350,22 +385,39 @@ class Separator {
   int32_t minimumCutNodes_;
   const StopToken& stop_;
   std::set<std::vector<int32_t>> seen_;
+  std::set<std::pair<std::vector<int32_t>, std::vector<int32_t>>> seenBlossoms_;
   std::vector<int64_t> first_;  // incident_ from first_[v] to first_[v + 1]: v's edges
   std::vector<int32_t> incident_;
   std::vector<uint32_t> mark_;
   uint32_t stamp_ = 0;
 };
 
+// A row added to the program: a cut (no teeth) or a blossom.
+struct AddedRow {
+  std::vector<int32_t> set;
+  std::vector<int32_t> teeth;  // edge indices
+};
+
 // Integer multipliers from the row prices, scaled by `scale`.
-RelaxationProof rounded(const double* prices, int32_t n, const std::vector<std::vector<int32_t>>& cuts,
-                        double scale) {
+RelaxationProof rounded(const double* prices, int32_t n, std::span<const PartEdge> edges,
+                        const std::vector<AddedRow>& added, double scale) {
   RelaxationProof proof;
   for (int32_t v = 0; v < n; ++v)
     if (const auto y = static_cast<int64_t>(std::llround(prices[v] * scale)); y != 0)
       proof.nodes.emplace_back(v, y);
-  for (size_t c = 0; c < cuts.size(); ++c)
-    if (const auto y = static_cast<int64_t>(std::llround(prices[static_cast<size_t>(n) + c] * scale)); y > 0)
-      proof.cuts.emplace_back(y, cuts[c]);
+  for (size_t c = 0; c < added.size(); ++c) {
+    const auto y = static_cast<int64_t>(std::llround(prices[static_cast<size_t>(n) + c] * scale));
+    if (y <= 0) continue;
+    if (added[c].teeth.empty()) {
+      proof.cuts.emplace_back(y, added[c].set);
+      continue;
+    }
+    RelaxationBlossom& b = proof.blossoms.emplace_back();
+    b.multiplier = y;
+    b.handle = added[c].set;
+    for (int32_t e : added[c].teeth)
+      b.teeth.emplace_back(edges[static_cast<size_t>(e)].a, edges[static_cast<size_t>(e)].b);
+  }
   return proof;
 }
 
@@ -398,6 +450,32 @@ bool provesNoCycle(int32_t n, std::span<const PartEdge> edges, const RelaxationP
           (mark[static_cast<size_t>(edges[e].b)] == stamp))
         a[e] += m;
     bound += 2 * static_cast<Wide>(m);
+  }
+  for (const RelaxationBlossom& b : proof.blossoms) {
+    const int64_t m = b.multiplier;
+    if (m < 1 || m > kLargest || b.handle.empty() || static_cast<int32_t>(b.handle.size()) >= n ||
+        b.teeth.size() % 2 == 0)
+      return false;
+    ++stamp;
+    for (int32_t v : b.handle) {
+      if (v < 0 || v >= n || mark[static_cast<size_t>(v)] == stamp) return false;
+      mark[static_cast<size_t>(v)] = stamp;
+    }
+    auto inside = [&](int32_t v) { return mark[static_cast<size_t>(v)] == stamp; };
+    std::vector<int32_t> teeth;
+    for (const auto& [u, v] : b.teeth) {
+      const auto at = std::find_if(edges.begin(), edges.end(), [&](const PartEdge& e) {
+        return (e.a == u && e.b == v) || (e.a == v && e.b == u);
+      });
+      if (u < 0 || v < 0 || u >= n || v >= n || at == edges.end() || inside(u) == inside(v)) return false;
+      teeth.push_back(static_cast<int32_t>(at - edges.begin()));
+    }
+    std::sort(teeth.begin(), teeth.end());
+    if (std::adjacent_find(teeth.begin(), teeth.end()) != teeth.end()) return false;
+    for (size_t e = 0; e < edges.size(); ++e)
+      if (inside(edges[e].a) != inside(edges[e].b)) a[e] += m;
+    for (int32_t e : teeth) a[static_cast<size_t>(e)] -= 2 * static_cast<Wide>(m);
+    bound += static_cast<Wide>(m) * (1 - static_cast<Wide>(teeth.size()));
   }
   Wide largest = 0;
   for (size_t e = 0; e < edges.size(); ++e)
@@ -438,7 +516,7 @@ LinearRelaxationResult solveLinearRelaxation(int32_t n, std::span<const PartEdge
   model.passInEventHandler(&handler);
 
   Separator separator(n, edges, options.minimumCutNodes, stop);
-  std::vector<std::vector<int32_t>> cuts;
+  std::vector<AddedRow> added;
   while (result.rounds < options.maxRounds && !stop.stopRequested()) {
     // Not initialSolve(): it puts its own Ctrl-C handler in place of the process's while it
     // runs (and back after it, racing any other thread that does the same), so a Ctrl-C
@@ -451,7 +529,7 @@ LinearRelaxationResult solveLinearRelaxation(int32_t n, std::span<const PartEdge
     if (model.objectiveValue() > kViolation) {
       // The row prices sum the rows to a contradiction; kept only when the rounded sum is one.
       for (const double scale : {1.0, 2.0, 6.0, 12.0, 60.0, 840.0, 1048576.0, 1073741824.0}) {
-        RelaxationProof proof = rounded(model.dualRowSolution(), n, cuts, scale);
+        RelaxationProof proof = rounded(model.dualRowSolution(), n, edges, added, scale);
         if (provesNoCycle(n, edges, proof)) {
           result.outcome = RelaxationOutcome::kNoCycle;
           result.proof = std::move(proof);
@@ -460,22 +538,31 @@ LinearRelaxationResult solveLinearRelaxation(int32_t n, std::span<const PartEdge
       }
       return result;
     }
-    std::vector<std::vector<int32_t>> found = separator.violated(model.primalColumnSolution());
+    const double* x = model.primalColumnSolution();
+    std::vector<AddedRow> found;
+    for (std::vector<int32_t>& set : separator.violated(x)) found.push_back({std::move(set), {}});
+    if (found.empty() && options.blossoms)
+      for (auto& [handle, teeth] : separator.violatedBlossoms(x))
+        found.push_back({std::move(handle), std::move(teeth)});
     if (found.empty()) {
       result.outcome = RelaxationOutcome::kFeasible;
       return result;
     }
-    for (std::vector<int32_t>& set : found) {
-      const std::vector<int32_t> across = separator.across(set);
-      const std::vector<double> ones(across.size(), 1.0);
-      model.addRow(static_cast<int>(across.size()), across.data(), ones.data(), 2.0,
+    for (AddedRow& row : found) {
+      // x(delta(S)) >= 2, or x(delta(H) - T) - x(T) >= 1 - |T|; each with its elastic slack.
+      const std::vector<int32_t> across = separator.across(row.set);
+      std::vector<double> signs(across.size(), 1.0);
+      for (size_t k = 0; k < across.size(); ++k)
+        if (std::find(row.teeth.begin(), row.teeth.end(), across[k]) != row.teeth.end()) signs[k] = -1.0;
+      const double least = row.teeth.empty() ? 2.0 : 1.0 - static_cast<double>(row.teeth.size());
+      model.addRow(static_cast<int>(across.size()), across.data(), signs.data(), least,
                    std::numeric_limits<double>::max());
-      const int row = model.numberRows() - 1;
+      const int index = model.numberRows() - 1;
       const double one = 1.0;
-      model.addColumn(1, &row, &one, 0.0, std::numeric_limits<double>::max(), 1.0);
-      cuts.push_back(std::move(set));
+      model.addColumn(1, &index, &one, 0.0, std::numeric_limits<double>::max(), 1.0);
+      (row.teeth.empty() ? result.cuts : result.blossoms) += 1;
+      added.push_back(std::move(row));
     }
-    result.cuts = static_cast<int32_t>(cuts.size());
   }
   return result;
 }

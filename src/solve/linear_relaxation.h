@@ -23,12 +23,23 @@
 
 namespace hc {
 
+// A blossom inequality: x(delta(H) - T) - x(T) >= 1 - |T| for a handle H and an odd set T
+// of teeth, edges with one end in H. Every Hamiltonian cycle meets it: short of it, the
+// cycle would take all of T and nothing else of delta(H), an odd number of edges across a
+// cut that every cycle crosses an even number of times.
+struct RelaxationBlossom {
+  int64_t multiplier = 0;
+  std::vector<int32_t> handle;                     // sorted
+  std::vector<std::pair<int32_t, int32_t>> teeth;  // as node pairs
+};
+
 // Integer multipliers whose sum is a.x >= b with a.x < b everywhere on the box: `node`
 // multipliers (any sign) of the degree equations, `cuts` (multiplier >= 1, node set) of the
-// subtour inequalities.
+// subtour inequalities, `blossoms` (multiplier >= 1) of blossom inequalities.
 struct RelaxationProof {
   std::vector<std::pair<int32_t, int64_t>> nodes;
   std::vector<std::pair<int64_t, std::vector<int32_t>>> cuts;
+  std::vector<RelaxationBlossom> blossoms;
 };
 
 enum class RelaxationOutcome : uint8_t {
@@ -42,6 +53,7 @@ struct LinearRelaxationResult {
   RelaxationProof proof;  // with kNoCycle
   int32_t rounds = 0;     // linear programs solved
   int32_t cuts = 0;       // subtour inequalities added
+  int32_t blossoms = 0;   // blossom inequalities added
 };
 
 struct LinearRelaxationOptions {
@@ -49,6 +61,9 @@ struct LinearRelaxationOptions {
   // The shrunk support gets its minimum cuts (a Gomory-Hu tree) up to this many nodes;
   // above it only its pieces are separated.
   int32_t minimumCutNodes = 3000;
+  // Where no subtour inequality is violated, blossom inequalities whose handles are the
+  // pieces of the fractional edges (0 < x < 1) and whose teeth are the heavy edges leaving them.
+  bool blossoms = true;
 };
 
 // Decides the relaxation of the graph on n nodes with these edges (each once; forced ones at

@@ -35,6 +35,13 @@ bool writeProof(CertificateWriter& writer, const RelaxationProof& proof) {
     for (int32_t v : set) part += ' ' + std::to_string(v);
     part += '\n';
   }
+  for (const RelaxationBlossom& blossom : proof.blossoms) {
+    part += "blossom " + std::to_string(blossom.multiplier);
+    for (int32_t v : blossom.handle) part += ' ' + std::to_string(v);
+    part += " teeth";
+    for (const auto& [u, v] : blossom.teeth) part += ' ' + std::to_string(u) + ' ' + std::to_string(v);
+    part += '\n';
+  }
   part += "end";
   std::istringstream in(part);
   certcheck::CertificateLines lines(in);

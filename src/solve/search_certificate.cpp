@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "solve/exact_search.h"
+#include "solve/relaxation_certificate.h"
 
 namespace hc {
 
@@ -38,7 +39,7 @@ class Replay {
     for (int64_t owed = 1; owed > 0;) {
       if (pos_ >= log_.size()) return false;
       const int32_t event = log_[pos_];
-      if (event == kLogLeaf) {
+      if (event == kLogLeaf || event == kLogRelaxed) {
         ++pos_;
         --owed;
       } else if (event == kLogForced || event == kLogDeleted) {
@@ -74,6 +75,10 @@ class Replay {
       if (event == kLogLeaf) {
         ++pos_;
         return writer_.closeBranch();
+      }
+      if (event == kLogRelaxed) {
+        ++pos_;
+        return writeRelaxationProof(writer_, {}, stop_) || writer_.closeBranch();
       }
       if (event < 0 || pos_ + 1 >= log_.size()) return false;
       const int32_t u = log_[pos_], v = log_[pos_ + 1];

@@ -205,8 +205,8 @@ ExactSearchResult searchWithRestarts(Graph& graph, const StopToken& stop, ExactS
 
 // `slice` > 0: the search gives up after that long (its own deadline, which does not end the
 // race).
-void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, bool certify, int64_t limitBytes,
-               uint32_t seed, double slice = 0.0) {
+void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, const SolveOptions& given,
+               bool certify, double slice = 0.0) {
   const Working working(race.activity, solvePartBit(kPartExactSearch));
   std::optional<Graph> copied = Graph::copyUnlessStopped(root, &race.stop);
   if (!copied) return;
@@ -215,9 +215,13 @@ void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, boo
   if (slice > 0.0) stop.setTimeLimit(slice);
   ProofPiece piece;
   ExactSearchOptions options;
-  options.seed = seed;
+  options.seed = given.seed;
   if (certify) options.proofLog = &piece.searchLog;
-  options.proofLogLimitBytes = limitBytes;
+  options.proofLogLimitBytes = given.certificateLimitBytes;
+  if (given.useRelaxation && given.searchRelaxationTreeNodes > 0) {
+    options.relaxationLevels = kSearchRelaxationLevels;
+    options.relaxationTreeNodes = given.searchRelaxationTreeNodes;
+  }
   ExactSearchResult found = searchWithRestarts(copy, stop, options, progress, 0);
   if (found.proofLogDropped) piece.passedLimit = kSearchLog;
   race.treeNodes.store(found.treeNodes);
@@ -561,6 +565,10 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     ExactSearchOptions probe;
     probe.seed = options.seed + round * 0x7F4A7C15u;
     probe.rootLookAheadEdgeLimit = probe.levelLookAheadEdgeLimit = -1;  // look-ahead can take seconds
+    if (options.useRelaxation && options.searchRelaxationTreeNodes > 0) {
+      probe.relaxationLevels = kSearchRelaxationLevels;
+      probe.relaxationTreeNodes = options.searchRelaxationTreeNodes;
+    }
     if (certify) probe.proofLog = &piece.searchLog;
     probe.proofLogLimitBytes = options.certificateLimitBytes;
     ExactSearchResult found = searchWithRestarts(root, probeStop, probe, progress, treeNodeLimit);
@@ -701,15 +709,14 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       if (colouring && !race.stop.stopRequested())
         runColouring(snapshot, race, options.seed, satSlice, certify, limitBytes);
       if (!sat) {
-        if (!race.stop.stopRequested()) runSearch(root, race, progress, certify, limitBytes, options.seed);
+        if (!race.stop.stopRequested()) runSearch(root, race, progress, options, certify);
         return;
       }
       for (double turn = firstTurn; !race.stop.stopRequested(); turn *= 2) {
         runSat(root, snapshot, race, options.seed, turn, certify);
         if (laterRelaxation && turn == firstTurn && !race.stop.stopRequested())
           runRelaxation(root, race, relaxationSlice);
-        if (!race.stop.stopRequested())
-          runSearch(root, race, progress, certify, limitBytes, options.seed, turn);
+        if (!race.stop.stopRequested()) runSearch(root, race, progress, options, certify, turn);
       }
     });
   } else if (large) {
@@ -722,7 +729,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       });
     } else if (graph.howManyNodes <= kLargeSatNodeLimit) {
       crew.launch([&root, &race, &options, progress, certify, limitBytes] {
-        runSearch(root, race, progress, certify, limitBytes, options.seed);
+        runSearch(root, race, progress, options, certify);
       });
     }
     if (threads >= 3 || graph.howManyNodes > kLargeSatNodeLimit)
@@ -746,7 +753,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       if (race.awaitFor(run, cubeSatSeconds)) return endRace();
     }
     crew.launch([&root, &race, &options, progress, certify, limitBytes] {
-      runSearch(root, race, progress, certify, limitBytes, options.seed);
+      runSearch(root, race, progress, options, certify);
     });
     if (!finderStarted) startFinder(root);
     const bool proofSystem = threads >= 4 && options.useProofSystem && options.branch.empty() &&

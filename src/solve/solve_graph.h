@@ -47,6 +47,8 @@ inline int32_t machineThreads() {
   return static_cast<int32_t>(std::clamp(std::thread::hardware_concurrency(), 1u, 256u));
 }
 
+inline constexpr int32_t kSearchRelaxationLevels = 6;
+
 struct SolveOptions {
   double timeLimitSeconds = 0.0;  // > 0: undecided after this long
   // Threads in all: 1 runs the finder for a short slice and then the exact search on one
@@ -89,6 +91,10 @@ struct SolveOptions {
   // three threads on); with one thread, a slice of 0.2 of the time limit (2 s without one)
   // after the probe.
   bool useRelaxation = true;
+  // With it, the portfolio's exact search also solves the relaxation at the tree nodes of its
+  // first kSearchRelaxationLevels levels (graphs of at most 3,000 edges), once per this many
+  // tree nodes walked at most (0: never): a branch it refutes is closed whole.
+  int64_t searchRelaxationTreeNodes = 2000;
   // When given, a non-Hamiltonian verdict comes with its certificate here (the text of the
   // README, section "Certificates"; solve/solve_certificate.h says how each method's proof
   // is written) and SolveResult::certified says whether it is complete; otherwise, and for

@@ -12,6 +12,11 @@
 #include "certcheck/certificate_writers.h"
 #include "cohc/search_tree.h"
 #include "solve/cohc_certificate.h"
+#include "solve/exact_search.h"
+#include "solve/linear_relaxation.h"
+#include "solve/relaxation_certificate.h"
+#include "solve/root_pruning.h"
+#include "solve/search_certificate.h"
 #include "solve/solve_certificate.h"
 #include "solve/solve_graph.h"
 #include "solve_zoo.h"
@@ -74,6 +79,10 @@ std::vector<Steering> steerings() {
   out.push_back({"probe", o});
   o.probeNodesPerNode = o.probeNodes = 0;
   out.push_back({"search with look-ahead", o});
+  o.useRelaxation = true;
+  o.searchRelaxationTreeNodes = 1;
+  out.push_back({"search with the relaxation", o});
+  o.useRelaxation = false;
   o.frontierWork = 5000000;
   out.push_back({"frontier", o});
   o.frontierWork = 0;
@@ -127,9 +136,54 @@ TEST(Certificates, EveryRefutationIsCertifiedAndAccepted) {
   EXPECT_GT(refuted, 100);
 }
 
+// A dead end of the search that the relaxation closed (some branches of the cubic census)
+// becomes a relaxation part, or the separator it names, that the checker accepts.
+TEST(Certificates, TheSearchsRelaxationLeavesAreCertified) {
+  int64_t leaves = 0;
+  for (const auto& [n, edges] : cubicCensus()) {
+    Graph root = makeGraph(n, edges);
+    root.actionList.reset();
+    CertificateWriter writer(root);
+    if (pruneRootIncrementally(root) != kUndecided) continue;
+    std::vector<int32_t> log;
+    ExactSearchOptions options;
+    options.proofLog = &log;
+    options.relaxationLevels = 1000;
+    options.relaxationTreeNodes = 1;
+    options.rootLookAheadEdgeLimit = options.levelLookAheadEdgeLimit = -1;  // it settles most before
+    const ExactSearchResult found = exactSearch(root, StopToken(), options);
+    if (found.verdict != kNotHamiltonian) continue;
+    leaves += found.relaxationLeaves;
+    ASSERT_TRUE(writeSearchProof(writer, log, StopToken()));
+    const certcheck::CheckResult c = check(n, edges, writer.header() + writer.body());
+    ASSERT_TRUE(c.accepted) << "line " << c.line << " (" << c.step << "): " << c.reason;
+  }
+  EXPECT_TRUE(leaves > 0 || cubicCensus().empty());
+}
+
+// A triangle whose nodes each have one forced edge out (through a node of degree 2): every
+// cycle would cross its cut three times. No subtour inequality shows it; a blossom does, and
+// its certificate holds.
+TEST(Certificates, ABlossomRefutesWhatNoSubtourInequalityDoes) {
+  const EdgeList edges{{0, 4}, {0, 5}, {0, 7}, {1, 4}, {1, 6}, {1, 8},
+                       {2, 5}, {2, 8}, {3, 6}, {3, 7}, {5, 7}, {6, 8}};
+  const Graph graph = makeGraph(9, edges);
+  LinearRelaxationOptions subtoursOnly;
+  subtoursOnly.blossoms = false;
+  EXPECT_EQ(solveLinearRelaxation(graph, StopToken(), subtoursOnly).outcome, RelaxationOutcome::kFeasible);
+  const LinearRelaxationResult found = solveLinearRelaxation(graph, StopToken());
+  ASSERT_EQ(found.outcome, RelaxationOutcome::kNoCycle);
+  EXPECT_FALSE(found.proof.blossoms.empty());
+  CertificateWriter writer(graph);
+  ASSERT_TRUE(writeRelaxationProof(writer, found.proof, StopToken()));
+  EXPECT_NE(writer.body().find("\nblossom "), std::string::npos) << writer.body();
+  const certcheck::CheckResult c = check(9, edges, writer.header() + writer.body());
+  EXPECT_TRUE(c.accepted) << "line " << c.line << " (" << c.step << "): " << c.reason;
+}
+
 TEST(Certificates, HowEachMethodsVerdictIsCertified) {
-  SolveOptions onlySearch = steerings()[2].second, onlyFrontier = steerings()[4].second,
-               onlySat = steerings()[5].second;
+  SolveOptions onlySearch = steerings()[2].second, onlyFrontier = steerings()[5].second,
+               onlySat = steerings()[6].second;
   onlyFrontier.frontierWork = 1 << 24;
   SolveOptions rulesFirst;  // no probe ahead of the decomposition rules
   rulesFirst.probeNodes = rulesFirst.probeNodesPerNode = 0;

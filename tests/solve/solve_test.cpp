@@ -165,8 +165,9 @@ struct MethodRow {
 };
 
 const MethodRow kMethods[] = {
-    // The exact search from the incremental root, which keeps every edge some cycle needs.
-    // A refutation leaves the graph as the walk found it.
+    // The exact search from the incremental root, which keeps every edge some cycle needs,
+    // alone and with the relaxation at every tree node of its first levels. A refutation
+    // leaves the graph as the walk found it.
     {"ExactSearch",
      [](const ZooCase& c) {
        Graph g(c.original);
@@ -177,10 +178,16 @@ const MethodRow kMethods[] = {
          EXPECT_EQ(g.isHamiltonian, c.verdict);
          return;
        }
-       ExactSearchResult found = exactSearch(g, StopToken());
-       EXPECT_EQ(found.verdict, c.verdict);
-       EXPECT_TRUE(c.expected ? isHamiltonianCycleOf(found.cycle, c.n, c.loaded)
-                              : currentEdges(g) == rootEdges);
+       for (const int32_t levels : {0, 1000}) {
+         ExactSearchOptions options;
+         options.relaxationLevels = levels;
+         options.relaxationTreeNodes = 1;
+         ExactSearchResult found = exactSearch(g, StopToken(), options);
+         EXPECT_EQ(found.verdict, c.verdict) << levels;
+         EXPECT_TRUE(c.expected ? isHamiltonianCycleOf(found.cycle, c.n, c.loaded)
+                                : currentEdges(g) == rootEdges)
+             << levels;
+       }
      }},
     // Every zoo graph fits the frontier search's width: the exact answer.
     {"FrontierSearch",
@@ -278,6 +285,56 @@ INSTANTIATE_TEST_SUITE_P(Solve, EveryMethod, ::testing::ValuesIn(kMethods),
                          [](const ::testing::TestParamInfo<MethodRow>& row) {
                            return std::string(row.param.name);
                          });
+
+// On dense graphs the cheap checks ask a sparse spanning subgraph first: their answer is
+// still the whole graph's. Random dense graphs, some made disconnected, separable by one
+// node, or bipartite (sides equal or not), against the answer by brute force.
+TEST(Solve, CheapChecksOnDenseGraphsAnswerForTheWholeGraph) {
+  std::mt19937 rng(7);
+  auto fails = [](int32_t n, const EdgeSet& edges, int32_t without) {  // connected, no cut node, sides
+    std::vector<std::vector<int32_t>> adjacent(static_cast<size_t>(n));
+    for (auto [a, b] : edges)
+      if (a != without && b != without)
+        adjacent[static_cast<size_t>(a)].push_back(b), adjacent[static_cast<size_t>(b)].push_back(a);
+    std::vector<int32_t> colour(static_cast<size_t>(n), -1), stack{without == 0 ? 1 : 0};
+    colour[static_cast<size_t>(stack[0])] = 0;
+    bool odd = false;
+    int32_t reached = 1, black = 0;
+    while (!stack.empty()) {
+      const int32_t v = stack.back();
+      stack.pop_back();
+      black += colour[static_cast<size_t>(v)];
+      for (int32_t w : adjacent[static_cast<size_t>(v)]) {
+        if (colour[static_cast<size_t>(w)] < 0)
+          colour[static_cast<size_t>(w)] = 1 - colour[static_cast<size_t>(v)], ++reached, stack.push_back(w);
+        odd |= colour[static_cast<size_t>(w)] == colour[static_cast<size_t>(v)];
+      }
+    }
+    const int32_t count = n - (without >= 0);
+    return reached < count || (without < 0 && !odd && 2 * black != n);
+  };
+  for (int32_t round = 0; round < 40; ++round) {
+    // 0: G(n, 0.8); 1: two dense halves apart; 2: the halves joined only through node 0;
+    // 3: bipartite by parity, equal sides; 4: bipartite, sides n/3 and 2n/3.
+    const int32_t kind = round % 5, n = 2 * (50 + static_cast<int32_t>(rng() % 30));
+    EdgeSet edges;
+    for (int32_t a = 0; a < n; ++a)
+      for (int32_t b = a + 1; b < n; ++b) {
+        const bool across = (a < n / 2) != (b < n / 2);
+        if (rng() % 100 >= 80 || (kind == 1 && across) || (kind == 2 && across && a != 0) ||
+            (kind == 3 && a % 2 == b % 2) || (kind == 4 && (a < n / 3) == (b < n / 3)))
+          continue;
+        edges.insert({a, b});
+      }
+    bool expected = fails(n, edges, -1);
+    for (int32_t v = 0; v < n && !expected; ++v) expected = fails(n, edges, v);
+    SCOPED_TRACE(::testing::Message() << "kind " << kind << ", " << n << " nodes");
+    const Graph g = makeGraph(n, EdgeList(edges.begin(), edges.end()));
+    EXPECT_EQ(failsCheapChecks(g), expected);
+    EXPECT_EQ(failsCheapChecks(EdgeSnapshot(g)), expected);
+    EXPECT_EQ(expected, kind == 1 || kind == 2 || kind == 4) << "the families are what they claim";
+  }
+}
 
 // Threads of this process, read from /proc.
 int32_t threadCount() {
