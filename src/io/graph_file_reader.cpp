@@ -16,6 +16,7 @@ std::string GraphFileReader::open(const std::string& path) {
   format_ = graphFormatOfPath(path);
   lineNumber_ = 0;
   wholeFileGiven_ = false;
+  fileBytes_ = 0;
   held_.clear();
   heldAt_ = 0;
   ended_ = false;
@@ -37,6 +38,8 @@ std::string GraphFileReader::open(const std::string& path) {
   file_.clear();
   file_.open(path, std::ios::binary);
   if (!file_) return shown + ": cannot open the file";
+  fileBytes_ = std::filesystem::is_regular_file(status) ? std::filesystem::file_size(path, ec) : 0;
+  if (ec) fileBytes_ = 0;
   return {};
 }
 
@@ -62,7 +65,7 @@ bool GraphFileReader::refill() {
   return true;
 }
 
-bool GraphFileReader::readLine(std::string& line, bool& tooLong, const StopToken* stop) {
+bool GraphFileReader::readLine(std::string& line, bool& tooLong, const StopToken* stop, size_t keep) {
   line.clear();
   tooLong = false;
   if (!*in_) return false;
@@ -79,7 +82,11 @@ bool GraphFileReader::readLine(std::string& line, bool& tooLong, const StopToken
     const size_t left = held_.size() - heldAt_;
     const auto* end = static_cast<const char*>(std::memchr(from, '\n', left));
     const size_t length = end == nullptr ? left : static_cast<size_t>(end - from);
-    const size_t room = kMaxGraphLineBytes - line.size();
+    const size_t room = keep - line.size();
+    // A line that outruns its first chunk is a large graph: room for the rest at once (no
+    // line is longer than its file), not a copy at every doubling.
+    if (end == nullptr && line.empty() && fileBytes_ > left)
+      line.reserve(std::min<uintmax_t>(keep, fileBytes_));
     line.append(from, std::min(length, room));
     if (length > room) tooLong = true;
     heldAt_ += length;
@@ -90,7 +97,7 @@ bool GraphFileReader::readLine(std::string& line, bool& tooLong, const StopToken
   }
   if (!any) return false;
   ++lineNumber_;
-  if (!line.empty() && line.back() == '\r') line.pop_back();
+  if (!tooLong && !line.empty() && line.back() == '\r') line.pop_back();
   return true;
 }
 
@@ -106,13 +113,13 @@ bool GraphFileReader::next(GraphRecord& record, bool& tooLong, const StopToken* 
     return true;
   }
   std::string line;
-  while (readLine(line, tooLong, stop)) {
+  while (readLine(line, tooLong, stop, kMaxGraphLineBytes)) {
     record.line = lineNumber_;
     if (tooLong) return true;
-    std::string_view view(line);
-    view.remove_prefix(graph6HeaderOf(view).size());
-    if (view.empty()) continue;  // blank lines, or a header on a line of its own
-    record.text.assign(view);
+    const size_t header = graph6HeaderOf(line).size();
+    if (header == line.size()) continue;  // blank lines, or a header on a line of its own
+    line.erase(0, header);
+    record.text = std::move(line);
     return true;
   }
   return false;
@@ -129,9 +136,22 @@ bool fileHoldsSeveralGraphs(const std::string& path) {
   if (path == kStandardStreamPath) return true;
   GraphFileReader reader;
   if (!reader.open(path).empty()) return false;
-  GraphRecord record;
-  bool tooLong = false;
-  return reader.next(record, tooLong) && reader.next(record, tooLong);
+  return reader.skip() && reader.skip();
+}
+
+bool GraphFileReader::skip() {
+  // A header is at most a dozen bytes: what the line holds past it decides, so a graph of
+  // a hundred megabytes is read through without being kept.
+  constexpr size_t kPeek = 64;
+  std::string line;
+  bool longer = false;
+  while (readLine(line, longer, nullptr, kPeek)) {
+    if (longer) return true;
+    std::string_view view(line);
+    view.remove_prefix(graph6HeaderOf(view).size());
+    if (!view.empty()) return true;
+  }
+  return false;
 }
 
 }  // namespace hc

@@ -26,9 +26,13 @@ class GraphFileReader {
   // stop request ends the walk (false) within a few tens of KiB of reading.
   bool next(GraphRecord& record, bool& tooLong, const StopToken* stop = nullptr);
   std::string tooLongError(const GraphRecord& record) const;
+  // Whether another graph line follows, read through without keeping it (files of several
+  // graphs only).
+  bool skip();
 
  private:
-  bool readLine(std::string& line, bool& tooLong, const StopToken* stop);
+  // Keeps at most `keep` bytes of the line in `line` (`tooLong` when it holds more).
+  bool readLine(std::string& line, bool& tooLong, const StopToken* stop, size_t keep);
   // Takes what the stream has ready into `held_` (at least one byte, waiting for it when
   // none is ready: a pipe's lines are read as they come); false at its end.
   bool refill();
@@ -39,7 +43,8 @@ class GraphFileReader {
   std::istream* in_ = &file_;
   int64_t lineNumber_ = 0;
   bool wholeFileGiven_ = false;
-  std::string held_;  // bytes read from the stream, not yet given out from `heldAt_` on
+  uintmax_t fileBytes_ = 0;  // a regular file's size; 0 for a stream
+  std::string held_;         // bytes read from the stream, not yet given out from `heldAt_` on
   size_t heldAt_ = 0;
   bool ended_ = false;
 };

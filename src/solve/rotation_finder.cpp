@@ -30,30 +30,27 @@ class RotationSearch {
   RotationSearch(const Graph& graph, uint64_t seed)
       : n_(graph.howManyNodes), rng_(seed), path_(graph.howManyNodes, seed) {
     offsets_.assign(static_cast<size_t>(n_) + 1, 0);
-    for (int32_t v = 0; v < n_; ++v)
+    for (int32_t v = 0; v < n_; ++v) {
       offsets_[static_cast<size_t>(v) + 1] = offsets_[static_cast<size_t>(v)] + graph.node(v).degree;
-    targets_.resize(static_cast<size_t>(offsets_.back()));
-    forced_.resize(targets_.size());
+      anyForced_ = anyForced_ || graph.node(v).howManyUncuttable > 0;
+    }
+    // Written in full below: not zeroed first (a dense graph has millions of entries).
+    targets_ = std::make_unique_for_overwrite<int32_t[]>(static_cast<size_t>(offsets_.back()));
     // The far end of an edge is read only when the near end has it forced: on a graph of
     // millions of nodes a read of every neighbour's record costs more than all the rest.
+    if (anyForced_) forced_.resize(static_cast<size_t>(offsets_.back()));
     for (int32_t v = 0; v < n_; ++v) {
       const Node& nv = graph.node(v);
-      for (int32_t i = 0; i < nv.degree; ++i) {
-        size_t k = static_cast<size_t>(offsets_[static_cast<size_t>(v)] + i);
-        const int32_t w = nv.neighborArray[i];
-        targets_[k] = w;
-        forced_[k] = nv.isForcedNeighbor(w) && graph.node(w).isForcedNeighbor(v) ? 1 : 0;
-        anyForced_ = anyForced_ || forced_[k] != 0;
-      }
-      // Neighbour orders from the seed, not from the numbering: every choice below that
-      // takes the first fitting neighbour then takes a random one.
       const size_t first = static_cast<size_t>(offsets_[static_cast<size_t>(v)]);
-      for (size_t i = static_cast<size_t>(nv.degree); i > 1; --i) {
-        const size_t j = static_cast<size_t>(rng_.below(static_cast<int32_t>(i)));
-        std::swap(targets_[first + i - 1], targets_[first + j]);
-        std::swap(forced_[first + i - 1], forced_[first + j]);
+      std::copy(nv.neighborArray, nv.neighborArray + nv.degree, targets_.get() + first);
+      if (!anyForced_ || nv.howManyUncuttable == 0) continue;
+      for (int32_t i = 0; i < nv.degree; ++i) {
+        const int32_t w = nv.neighborArray[i];
+        forced_[first + static_cast<size_t>(i)] =
+            nv.isForcedNeighbor(w) && graph.node(w).isForcedNeighbor(v) ? 1 : 0;
       }
     }
+    inSeedOrder_.assign(static_cast<size_t>(n_), 0);
     freeCount_.resize(static_cast<size_t>(n_));
     patience_ = 20LL * n_ + 2000;
   }
@@ -111,6 +108,22 @@ class RotationSearch {
   }
 
  private:
+  // Neighbour orders from the seed, not from the numbering: every walk below that takes the
+  // first fitting neighbour then takes a random one. A node's neighbours are shuffled when
+  // first walked in order, so that a dense graph the finder crosses by extensions alone
+  // (which weigh every free neighbour, in any order) does not pay for shuffling them all.
+  void shuffleOnce(int32_t v) {
+    if (inSeedOrder_[static_cast<size_t>(v)] != 0) return;
+    inSeedOrder_[static_cast<size_t>(v)] = 1;
+    const size_t first = static_cast<size_t>(offsets_[static_cast<size_t>(v)]);
+    const size_t degree = static_cast<size_t>(offsets_[static_cast<size_t>(v) + 1]) - first;
+    for (size_t i = degree; i > 1; --i) {
+      const size_t j = first + static_cast<size_t>(rng_.below(static_cast<int32_t>(i)));
+      std::swap(targets_[first + i - 1], targets_[j]);
+      if (anyForced_) std::swap(forced_[first + i - 1], forced_[j]);
+    }
+  }
+
   bool adjacent(int32_t a, int32_t b) const {
     for (int64_t k = offsets_[static_cast<size_t>(a)]; k < offsets_[static_cast<size_t>(a) + 1]; ++k)
       if (targets_[static_cast<size_t>(k)] == b) return true;
@@ -146,6 +159,7 @@ class RotationSearch {
   // free neighbours (random ties); -1 when there is none.
   int32_t nextFrom(int32_t end) {
     if (freeCount_[static_cast<size_t>(end)] == 0) return -1;  // the usual case late in a run
+    if (anyForced_) shuffleOnce(end);                          // which forced edge comes first
     work_ += offsets_[static_cast<size_t>(end) + 1] - offsets_[static_cast<size_t>(end)];
     int32_t best = -1;
     int32_t bestScore = 0;
@@ -153,7 +167,7 @@ class RotationSearch {
     for (int64_t k = offsets_[static_cast<size_t>(end)]; k < offsets_[static_cast<size_t>(end) + 1]; ++k) {
       int32_t u = targets_[static_cast<size_t>(k)];
       if (path_.contains(u)) continue;
-      if (forced_[static_cast<size_t>(k)]) return u;
+      if (anyForced_ && forced_[static_cast<size_t>(k)] != 0) return u;
       int32_t score = freeCount_[static_cast<size_t>(u)];
       if (best == -1 || score < bestScore) {
         best = u;
@@ -207,6 +221,7 @@ class RotationSearch {
     const int64_t first = offsets_[static_cast<size_t>(end)];
     const int64_t degree = offsets_[static_cast<size_t>(end) + 1] - first;
     if (degree == 0) return false;
+    shuffleOnce(end);
     work_ += 4 * degree;  // a climb of the path's tree per entry on the path
     const int64_t shift = static_cast<int64_t>(rng_.next() % static_cast<uint64_t>(degree));
     for (int64_t t = 0; t <= degree; ++t) {
@@ -243,10 +258,12 @@ class RotationSearch {
   bool splice(bool back, int32_t i, int32_t u, int32_t w) {
     if (w == -1 || freeCount_[static_cast<size_t>(w)] == 0 || forcedEdge(w, u)) return false;
     work_ += offsets_[static_cast<size_t>(w) + 1] - offsets_[static_cast<size_t>(w)];
+    shuffleOnce(w);
     for (int64_t k = offsets_[static_cast<size_t>(w)]; k < offsets_[static_cast<size_t>(w) + 1]; ++k) {
       const int32_t x = targets_[static_cast<size_t>(k)];
       if (path_.contains(x)) continue;
       work_ += offsets_[static_cast<size_t>(x) + 1] - offsets_[static_cast<size_t>(x)];
+      shuffleOnce(x);
       for (int64_t h = offsets_[static_cast<size_t>(x)]; h < offsets_[static_cast<size_t>(x) + 1]; ++h) {
         const int32_t y = targets_[static_cast<size_t>(h)];
         if (y == w || !path_.contains(y)) continue;
@@ -282,6 +299,7 @@ class RotationSearch {
     const int32_t other = back ? front_ : back_;
     const int32_t i = back ? index : length - 1 - index;
     work_ += offsets_[static_cast<size_t>(other) + 1] - offsets_[static_cast<size_t>(other)];
+    shuffleOnce(other);
     for (int64_t k = offsets_[static_cast<size_t>(other)]; k < offsets_[static_cast<size_t>(other) + 1];
          ++k) {
       const int32_t y = targets_[static_cast<size_t>(k)];
@@ -363,9 +381,10 @@ class RotationSearch {
   int32_t n_;
   Rng rng_;
   std::vector<int64_t> offsets_;
-  std::vector<int32_t> targets_;
-  std::vector<uint8_t> forced_;
+  std::unique_ptr<int32_t[]> targets_;
+  std::vector<uint8_t> forced_;  // empty when no edge is forced
   bool anyForced_ = false;
+  std::vector<uint8_t> inSeedOrder_;  // 1 once a node's neighbours are shuffled
   PathTreap path_;
   std::vector<int32_t> freeCount_;
   int32_t front_ = -1;

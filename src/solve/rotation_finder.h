@@ -38,11 +38,11 @@ RotationFinderResult findCycleByRotation(const Graph& graph, uint64_t seed, cons
 class RotationSearch;
 
 // The same in two steps, so that the caller may change the graph while the search runs on
-// another thread: the constructor copies what the search needs (O(V + E), each node's
-// neighbours shuffled by the seed). run() goes on from where the last call stopped; with
-// `workLimit` > 0 it returns, not found, once it has examined about that many neighbour
-// entries (a slice bounded by work rather than time, so that it does not shrink on a busy
-// machine and replays exactly).
+// another thread: the constructor copies what the search needs (O(V + E); each node's
+// neighbours are shuffled by the seed when first walked in order). run() goes on from
+// where the last call stopped; with `workLimit` > 0 it returns, not found, once it has
+// examined about that many neighbour entries (a slice bounded by work rather than time, so
+// that it does not shrink on a busy machine and replays exactly).
 class RotationFinder {
  public:
   RotationFinder(const Graph& graph, uint64_t seed);

@@ -238,8 +238,10 @@ void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, con
 // reading the graph took, which the root phases spend many times over.
 constexpr int64_t kFirstSliceWorkPerEdge = 8;
 // Smaller graphs go through the root rules and the probe first: they take microseconds
-// there, and a verdict of the rules names them.
-constexpr int32_t kFirstSliceEdges = 2000;
+// there, and a verdict of the rules names them. (Above a thousand edges the phases after
+// the probe cost tens of milliseconds, where the odd graph O_6, 1,386 edges, needs half a
+// millisecond of the finder.)
+constexpr int32_t kFirstSliceEdges = 1000;
 constexpr int64_t kFirstSliceWorkPerNode = 30;
 
 void runFinder(RotationFinder& finder, Race& race, double slice, int64_t workLimit = 0) {
