@@ -8,8 +8,9 @@ packages+=(pkg-config)
 packages+=(clang-format)
 # The clause-learning worker of solve (CaDiCaL as a library; the command line for bench scripts).
 packages+=(libcadical-dev cadical)
-# The linear-relaxation prover of solve (COIN-OR CLP).
-packages+=(coinor-libclp-dev)
+# The linear-relaxation prover of solve (COIN-OR CLP); the Fortran runtime's archive, which
+# the CLI links with LAPACK's to start faster (without it the CLI links the shared objects).
+packages+=(coinor-libclp-dev gfortran)
 # The workbench window (Qt 6 Widgets), its screenshots without a screen (Xvfb) and fonts;
 # nauty for the graph6/sparse6 cross-checks in the tests and the cubic census of bench/batch.sh.
 packages+=(qt6-base-dev qt6-svg-dev libgraphviz-dev xvfb xauth nauty fonts-dejavu-core)

@@ -47,6 +47,40 @@ TEST(Graph6, PetersenDecodesExactly) {
   EXPECT_EQ(edgesOf(again), edgesOf(path4));
 }
 
+// Whether a file holds several graphs is told from its first two graph lines, the first
+// read through without being kept; a graph line longer than the reader's chunk is read
+// whole all the same (headers, blank lines and CRLF endings around it).
+TEST(GraphFormats, SeveralGraphsAreToldFromTheFirstTwoGraphLines) {
+  ScratchFolder scratch;
+  std::mt19937 rng(7);
+  const PlainGraph big{1000, randomEdges(rng, 1000, 0.5), {}};  // an 83 KB graph6 line
+  const std::string line = encodeGraph6(big), k4 = encodeGraph6(PlainGraph{4, completeEdges(0, 4), {}});
+  const struct {
+    std::string text;
+    bool several;
+  } files[] = {
+      {line + "\n", false},
+      {">>graph6<<" + line + "\r\n\n", false},
+      {">>graph6<<\n\n" + line, false},
+      {line + "\n>>graph6<<\n", false},
+      {line + "\r\n" + k4 + "\r\n", true},
+      {">>graph6<<" + k4 + "\n\n>>graph6<<" + line + "\n", true},
+  };
+  for (const auto& file : files) {
+    const std::string path = writeFile(scratch / "g.g6", file.text);
+    const std::string shape =
+        file.text.substr(0, 12) + "... (" + std::to_string(file.text.size()) + " bytes)";
+    EXPECT_EQ(fileHoldsSeveralGraphs(path), file.several) << shape;
+    GraphFileReader reader;
+    ASSERT_EQ(reader.open(path), "");
+    GraphRecord record;
+    bool tooLong = true;
+    ASSERT_TRUE(reader.next(record, tooLong)) << shape;
+    EXPECT_FALSE(tooLong);
+    EXPECT_EQ(record.text, file.several && file.text.find(k4) < file.text.find(line) ? k4 : line) << shape;
+  }
+}
+
 // Every writable format round trips.
 TEST(GraphFormats, EveryWritableFormatRoundTrips) {
   ScratchFolder scratch;
