@@ -10,14 +10,27 @@ EdgeSnapshot::EdgeSnapshot(const Graph& graph) {
   for (int32_t v = 0; v < n; ++v)
     offsets_[static_cast<size_t>(v) + 1] =
         offsets_[static_cast<size_t>(v)] + static_cast<uint32_t>(graph.node(v).degree);
-  neighbors_.resize(offsets_.back());
+  // Appended rather than zeroed and overwritten: a dense graph has millions of entries.
+  neighbors_.reserve(offsets_.back());
   for (int32_t v = 0; v < n; ++v) {
     const Node& node = graph.node(v);
-    int32_t* out = neighbors_.data() + offsets_[static_cast<size_t>(v)];
-    std::copy(node.neighborArray, node.neighborArray + node.degree, out);
+    neighbors_.insert(neighbors_.end(), node.neighborArray, node.neighborArray + node.degree);
     // Graphs read from a file mostly list each node's neighbours in order already.
+    int32_t* out = neighbors_.data() + offsets_[static_cast<size_t>(v)];
     if (!std::is_sorted(out, out + node.degree)) std::sort(out, out + node.degree);
   }
+}
+
+bool EdgeSnapshot::holdsEdgesOf(const Graph& graph) const {
+  if (static_cast<size_t>(nodes()) != graph.nodes.size() || edges() != graph.howManyEdges) return false;
+  for (int32_t v = 0; v < nodes(); ++v) {
+    const Node& node = graph.node(v);
+    const std::span<const int32_t> held = neighborsOf(v);
+    if (held.size() != static_cast<size_t>(node.degree) ||
+        !std::equal(held.begin(), held.end(), node.neighborArray))
+      return false;
+  }
+  return true;
 }
 
 EdgeSnapshot::EdgeSnapshot(int32_t n, std::span<const std::pair<int32_t, int32_t>> edges) {

@@ -32,6 +32,10 @@ class EdgeSnapshot {
   std::span<const int32_t> neighborsOf(int32_t v) const;
   int32_t degree(int32_t v) const { return static_cast<int32_t>(neighborsOf(v).size()); }
   bool contains(int32_t a, int32_t b) const;
+  // Whether it holds exactly the current edges of `graph`, compared list by list (a graph
+  // whose neighbour lists are out of order never matches): a caller that took a snapshot
+  // of a graph and may have cut it since learns whether the snapshot still stands for it.
+  bool holdsEdgesOf(const Graph& graph) const;
   // Every edge once as (v, w) with v < w, by v then w: the plain edges the certificate
   // checker and the library's callers are handed.
   std::vector<std::pair<int32_t, int32_t>> edgeList() const;

@@ -110,10 +110,11 @@ EngineEnd runCohc(Graph& graph, const CohcOptions& options, const RunRequest& re
           .decidedBy = DecidedBy::kProofSystem};
 }
 
-EngineEnd runSolve(const Graph& graph, const SolveOptions& options, const RunRequest& request,
-                   LiveFigures& live, RunOutcome& out) {
+EngineEnd runSolve(const Graph& graph, const EdgeSnapshot& asLoaded, const SolveOptions& options,
+                   const RunRequest& request, LiveFigures& live, RunOutcome& out) {
   SolveOptions seeded = options;
   seeded.seed = request.seed;
+  seeded.givenEdges = &asLoaded;
   if (request.certificate != nullptr) seeded.certificate = request.certificate;
   SolveResult engine = solveGraph(graph, seeded, request.stop, &live.tree, &live.solveParts);
   out.treeNodes = engine.treeNodes;
@@ -183,7 +184,7 @@ RunOutcome runMethod(Graph& graph, const EdgeSnapshot& asLoaded, const MethodOpt
   } else if (const auto* cohc = std::get_if<CohcOptions>(&method)) {
     end = runCohc(graph, *cohc, request, live, out);
   } else {
-    end = runSolve(graph, std::get<SolveOptions>(method), request, live, out);
+    end = runSolve(graph, asLoaded, std::get<SolveOptions>(method), request, live, out);
   }
   out.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   // Only a stop already recorded counts: a deadline that passed after the method ended by

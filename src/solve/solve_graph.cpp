@@ -449,7 +449,9 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   // graph as given: a disconnected, unevenly bipartite or separable graph, or (dense) one with
   // an independent set of more than half its nodes, must not wait for the finder.
   const bool firstSlice = options.useFinder && graph.howManyEdges >= kFirstSliceEdges;
-  const EdgeSnapshot snapshot(graph);
+  const bool given = options.givenEdges != nullptr && options.givenEdges->holdsEdgesOf(graph);
+  const EdgeSnapshot ownSnapshot = given ? EdgeSnapshot() : EdgeSnapshot(graph);
+  const EdgeSnapshot& snapshot = given ? *options.givenEdges : ownSnapshot;
   if (firstSlice) {
     const Working working(activity, solvePartBit(kPartRootPruning) | solvePartBit(kPartAlternationRule));
     if (failsCheapChecks(snapshot, &run)) {

@@ -33,6 +33,7 @@
 #include <vector>
 
 #include "core/decided_by.h"
+#include "core/edge_snapshot.h"
 #include "core/graph.h"
 #include "core/stop_token.h"
 #include "solve/edge_branch.h"
@@ -109,6 +110,10 @@ struct SolveOptions {
   // is still one of the whole graph), and a certificate proves the branch (its body is the
   // sub-proof for the place a split's `split` steps reach it). The proof system is not run.
   std::vector<BranchEdge> branch = {};
+  // The caller's snapshot of the graph's edges, when it holds one: the run checks cycles
+  // against it instead of taking its own copy (a copy less on a dense graph), provided it
+  // still holds exactly the graph's edges (EdgeSnapshot::holdsEdgesOf); else it is ignored.
+  const EdgeSnapshot* givenEdges = nullptr;
 };
 
 struct SolveResult {

@@ -1,6 +1,6 @@
 // The independent cycle check: one table of faults, each caught on its own with its message,
 // and every rotation and reflection of a valid cycle accepted against the snapshot taken
-// before a later cut.
+// before a later cut; whether a snapshot still stands for a graph.
 #include "core/hamiltonian_cycle_check.h"
 
 #include <gtest/gtest.h>
@@ -45,6 +45,18 @@ TEST(HamiltonianCycleCheck, EachFaultIsNamedAndEveryFormOfAValidCyclePasses) {
     EXPECT_TRUE(isHamiltonianCycle(edges, cycle));
     EXPECT_TRUE(isHamiltonianCycle(edges, std::vector<int32_t>(cycle.rbegin(), cycle.rend())));
   }
+
+  // A snapshot stands for a graph (and a run may check against it instead of its own) only
+  // while it holds exactly that graph's edges: not after a cut, not for another graph of the
+  // same degrees, never for lists out of order.
+  const testing::EdgeList c4 = {{0, 1}, {0, 3}, {1, 2}, {2, 3}};
+  Graph square = testing::makeGraph(4, c4);
+  const EdgeSnapshot taken(square);
+  EXPECT_TRUE(taken.holdsEdgesOf(square));
+  EXPECT_FALSE(taken.holdsEdgesOf(testing::makeGraph(4, {{0, 1}, {0, 2}, {1, 3}, {2, 3}})));
+  EXPECT_FALSE(taken.holdsEdgesOf(testing::makeGraph(4, testing::EdgeList(c4.rbegin(), c4.rend()))));
+  square.cut(0, 1);
+  EXPECT_FALSE(taken.holdsEdgesOf(square));
 }
 
 }  // namespace
