@@ -562,9 +562,9 @@ void Graph::cutAndForce(int32_t a, int32_t b) {
   isHamiltonian = kNotHamiltonian;
 }
 
-void Graph::undoActions() {
+void Graph::undoActions(int32_t keep) {
   if (!actionList) return;
-  while (!actionList->empty()) undoOne(actionList->popLast());
+  while (actionList->count() > keep) undoOne(actionList->popLast());
 }
 
 void Graph::undoOne(const Action& action) {

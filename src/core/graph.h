@@ -159,8 +159,9 @@ class Graph {
   // explicit stack stands in for the nesting of cuts inside items), so long cascades on
   // large graphs cannot exhaust the thread's stack.
   void processPruningQueue();
-  // Takes back every record of the installed list, newest first.
-  void undoActions();
+  // Takes back the records of the installed list from the newest down to the first
+  // `keep` (0: every record), newest first.
+  void undoActions(int32_t keep = 0);
   // The verdict forcing a-b would reach; the graph is left unchanged (isHamiltonian 2).
   HamiltonicityState simulateForce(int32_t a, int32_t b);
   // Writes indentDepth blanks to the diagnostic stream.
