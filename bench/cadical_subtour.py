@@ -10,6 +10,7 @@ node (Hamiltonian) or UNSAT (not Hamiltonian). Each round starts cadical afresh.
       Prints "hamiltonian", "non-hamiltonian" or "undecided" (SECONDS, default 30, passed).
 """
 import os
+import signal
 import subprocess
 import sys
 import tempfile
@@ -104,6 +105,10 @@ def cycles_of(n, chosen):
 def main():
     if len(sys.argv) not in (2, 3):
         raise SystemExit(__doc__)
+    # The bench's `timeout` ends a run with SIGTERM: leave through the `finally` below, so
+    # that the formula (hundreds of MB on large graphs) is removed and the solver it runs
+    # does not go on beside the next program timed.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("undecided"))
     deadline = time.monotonic() + (float(sys.argv[2]) if len(sys.argv) == 3 else 30.0)
     n, edges = read_graph(sys.argv[1])
     incident = [[] for _ in range(n)]
@@ -128,8 +133,14 @@ def main():
             if left <= 0.05:
                 print("undecided")
                 return
-            run = subprocess.run(["cadical", "-q", "-t", str(max(1, int(left))), cnf], capture_output=True,
-                                 text=True)
+            with subprocess.Popen(["cadical", "-q", "-t", str(max(1, int(left))), cnf], stdout=subprocess.PIPE,
+                                  stderr=subprocess.DEVNULL, text=True) as solver:
+                try:
+                    stdout, _ = solver.communicate()
+                finally:
+                    if solver.poll() is None:
+                        solver.kill()
+            run = subprocess.CompletedProcess(solver.args, solver.returncode, stdout)
             if time.monotonic() > deadline:
                 print("undecided")
                 return

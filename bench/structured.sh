@@ -130,9 +130,15 @@ for name in $cases; do
   : >"$runs"
   for p in $(seq 1 "$perms"); do
     g="$(permuted_of "$graph" "$p")" || { echo "$name: conversion failed" >&2; continue; }
+    # Each program starts with the last one's writes on disk (`sync`, not timed): the CaDiCaL
+    # peer writes formulas of hundreds of MB, whose writeback otherwise lands in the next run.
+    sync
     echo "ours $(run_ours "$g")" >>"$runs"
+    sync
     has_peer hamheuristic && echo "hamheuristic $(run_hamheuristic "$g")" >>"$runs"
+    sync
     has_peer cubhamg && echo "cubhamg $(run_cubhamg "$g")" >>"$runs"
+    sync
     has_peer cadical && echo "cadical $(run_cadical "$g")" >>"$runs"
   done
   python3 - "$name" "$nodes" "$cap" "$rows" "$runs" <<'PY'
