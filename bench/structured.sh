@@ -118,6 +118,16 @@ run_hamheuristic() {
 # cubhamg on graphs of maximum degree 3 only.
 run_cubhamg() { peer_cubhamg "$1" "${1%.txt}.s6"; }
 
+# Before each timed program (not timed): the last one's writes go to disk, and the graph's
+# files and every program read once, so that no run pays for the page cache another emptied
+# (the CaDiCaL peer writes formulas of hundreds of MB and holds gigabytes on dense graphs,
+# and whoever ran next used to read the graph and its own binary back from disk).
+settle() {
+  sync
+  cat "$1" "${1%.txt}.s6" "$cli" $(command -v nauty-hamheuristic nauty-cubhamg cadical 2>/dev/null) \
+    >/dev/null 2>&1 || true
+}
+
 rows="$work/rows"
 : >"$rows"
 echo "median / worst seconds over $perms permutation(s); H found, N proved none, ? undecided; cap $cap s"
@@ -130,15 +140,13 @@ for name in $cases; do
   : >"$runs"
   for p in $(seq 1 "$perms"); do
     g="$(permuted_of "$graph" "$p")" || { echo "$name: conversion failed" >&2; continue; }
-    # Each program starts with the last one's writes on disk (`sync`, not timed): the CaDiCaL
-    # peer writes formulas of hundreds of MB, whose writeback otherwise lands in the next run.
-    sync
+    settle "$g"
     echo "ours $(run_ours "$g")" >>"$runs"
-    sync
+    settle "$g"
     has_peer hamheuristic && echo "hamheuristic $(run_hamheuristic "$g")" >>"$runs"
-    sync
+    settle "$g"
     has_peer cubhamg && echo "cubhamg $(run_cubhamg "$g")" >>"$runs"
-    sync
+    settle "$g"
     has_peer cadical && echo "cadical $(run_cadical "$g")" >>"$runs"
   done
   python3 - "$name" "$nodes" "$cap" "$rows" "$runs" <<'PY'
