@@ -89,7 +89,9 @@ joined() {
 import json, sys, heapq
 d, name, k, one, checked, timesFile = sys.argv[1], sys.argv[2], sys.argv[3], float(sys.argv[4]), sys.argv[5], sys.argv[6]
 times = sorted(float(u) + float(s) for _, u, s in (l.split() for l in open(timesFile) if len(l.split()) == 3))
-total = sum(times)
+# /usr/bin/time counts in hundredths: a run too short to register counts as one hundredth.
+one = max(one, 0.01)
+total = max(sum(times), 0.01)
 join = json.load(open(f"{d}/join.json"))
 spans = []
 for w in (1, 4, 16, 64, 256, 1024):
@@ -97,7 +99,7 @@ for w in (1, 4, 16, 64, 256, 1024):
     for t in sorted(times, reverse=True):
         heapq.heapreplace(load, load[0] + t)
     spans.append(f"{max(load):.1f}")
-print(f"parts {name} {k} {total/one:.3f} {100*max(times)/total:.2f} {join['openParts']} {join['verdict']} {'/'.join(spans)} {checked.replace(' ', '_')}")
+print(f"parts {name} {k} {total/one:.3f} {100*max(times, default=0.0)/total:.2f} {join['openParts']} {join['verdict']} {'/'.join(spans)} {checked.replace(' ', '_')}")
 PY
   tail -n 1 "$summary" >&2
 }
