@@ -53,7 +53,6 @@ class LargeBlocks {
 
   // False when `block` is not one of these (it came from malloc).
   bool give(void* block) {
-    if ((reinterpret_cast<uintptr_t>(block) & (kHugePage - 1)) != kOffset) return false;
     Mapping found;
     {
       const std::lock_guard<std::mutex> hold(lock_);
@@ -86,8 +85,14 @@ void* allocate(size_t size) noexcept {
   return std::malloc(size == 0 ? 1 : size);
 }
 
+// A block that cannot be one of these is not looked up: the table (and the first touch of
+// its pages) waits for the first large block, which a small graph never makes.
+bool mayBeLarge(const void* block) {
+  return (reinterpret_cast<uintptr_t>(block) & (kHugePage - 1)) == kOffset;
+}
+
 void release(void* block) noexcept {
-  if (block != nullptr && !largeBlocks().give(block)) std::free(block);
+  if (block != nullptr && !(mayBeLarge(block) && largeBlocks().give(block))) std::free(block);
 }
 
 }  // namespace
