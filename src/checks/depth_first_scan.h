@@ -61,9 +61,6 @@ DepthFirstScan depthFirstScan(int32_t n, int32_t root, NeighboursOf&& neighbours
   if (n <= 0 || root < 0 || root >= n) return scan;
   visit.assign(static_cast<size_t>(n), Visit{-1, 0});
   stack.clear();
-  // Room for the deepest path at once: grown by doubling, the frames were copied over and
-  // over, a twentieth of a first solve of a sparse graph.
-  if (stack.capacity() < static_cast<size_t>(n)) stack.reserve(static_cast<size_t>(n));
   int32_t rootChildren = 0;
   const bool prefetch = n > kPrefetchNodes;
   auto enter = [&](int32_t w, int32_t colour) {
