@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <mutex>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -32,45 +33,73 @@ struct Mapping {
 
 // The large blocks alive: few (a graph's arrays), so a fixed table scanned under a lock, which
 // allocates nothing. When it is full, blocks come from malloc.
+//
+// The last block given back is kept for the next large one that fits it well (at least half
+// of it): reading a graph frees its edge list just before the solver asks for an array of the
+// same size, and a mapping used again costs neither faults nor the kernel's zeroing of its
+// pages. It is unmapped as soon as a large block does not fit it, so at most one freed block
+// is ever held.
 class LargeBlocks {
  public:
   void* take(size_t size) {
+    Mapping spare;
+    {
+      const std::lock_guard<std::mutex> hold(lock_);
+      spare = std::exchange(spare_, Mapping{});
+      if (spare.block != nullptr && fits(spare, size) && keep(spare)) return spare.block;
+    }
+    if (spare.block != nullptr) munmap(spare.base, spare.length);
     const size_t length = size + kOffset + kHugePage;
     void* base = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (base == MAP_FAILED) return nullptr;
     const auto start = (reinterpret_cast<uintptr_t>(base) + kHugePage - 1) & ~(kHugePage - 1);
     madvise(reinterpret_cast<void*>(start), size + kOffset, MADV_HUGEPAGE);
     void* block = reinterpret_cast<void*>(start + kOffset);
-    const std::lock_guard<std::mutex> hold(lock_);
-    for (Mapping& m : table_)
-      if (m.block == nullptr) {
-        m = {block, base, length};
-        return block;
-      }
+    {
+      const std::lock_guard<std::mutex> hold(lock_);
+      if (keep({block, base, length})) return block;
+    }
     munmap(base, length);
     return std::malloc(size);
   }
 
   // False when `block` is not one of these (it came from malloc).
   bool give(void* block) {
-    Mapping found;
+    Mapping dropped;
     {
       const std::lock_guard<std::mutex> hold(lock_);
+      Mapping* found = nullptr;
       for (Mapping& m : table_)
         if (m.block == block) {
-          found = m;
-          m = {};
+          found = &m;
           break;
         }
+      if (found == nullptr) return false;
+      dropped = std::exchange(spare_, std::exchange(*found, Mapping{}));
     }
-    if (found.block == nullptr) return false;
-    munmap(found.base, found.length);
+    if (dropped.block != nullptr) munmap(dropped.base, dropped.length);
     return true;
   }
 
  private:
+  // Whether `m`, given back, can hold `size` bytes and is not more than twice that.
+  static bool fits(const Mapping& m, size_t size) {
+    const size_t room = reinterpret_cast<uintptr_t>(m.base) + m.length - reinterpret_cast<uintptr_t>(m.block);
+    return size <= room && room / 2 <= size;
+  }
+  // Enters `m` in the table (the lock held); false when the table is full.
+  bool keep(const Mapping& m) {
+    for (Mapping& slot : table_)
+      if (slot.block == nullptr) {
+        slot = m;
+        return true;
+      }
+    return false;
+  }
+
   std::mutex lock_;
   std::array<Mapping, 4096> table_{};
+  Mapping spare_;  // the last block given back, still mapped
 };
 
 // Never destroyed: blocks may be freed by destructors that run after main.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 
 namespace hc {
 
@@ -19,12 +20,15 @@ class BitReader {
  public:
   explicit BitReader(std::string_view bytes) : bytes_(bytes) {}
   size_t bitsLeft() const { return (bytes_.size() - byte_) * 6 + static_cast<size_t>(held_); }
-  // The next `count` bits (count <= 36; the caller checked bitsLeft()).
+  // The next `count` bits (count <= 36; the caller checked bitsLeft()). The word is topped
+  // up with as many groups as it holds, so that most takes read no byte.
   uint64_t take(int count) {
     if (count == 0) return 0;
-    while (held_ < count) {
-      word_ = (word_ << 6) | static_cast<uint64_t>(static_cast<unsigned char>(bytes_[byte_++]) - kFirst);
-      held_ += 6;
+    if (held_ < count) {
+      while (held_ <= 58 && byte_ < bytes_.size()) {
+        word_ = (word_ << 6) | static_cast<uint64_t>(static_cast<unsigned char>(bytes_[byte_++]) - kFirst);
+        held_ += 6;
+      }
     }
     held_ -= count;
     return (word_ >> held_) & ((uint64_t{1} << count) - 1);
@@ -90,6 +94,27 @@ std::string takeNodeCount(std::string_view& line, int64_t& n) {
   return {};
 }
 
+// Whether every byte of `line` is a graph6 character (63..126), eight bytes at a time: one
+// added to a byte in range gives 64..127, whose two top bits read 01. A byte out of range
+// that carries into the next one spoils only a word already found out.
+bool allGraph6Characters(std::string_view line) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  constexpr uint64_t kTopTwo = 0xC0C0C0C0C0C0C0C0ull;
+  constexpr uint64_t kSixth = 0x4040404040404040ull;
+  size_t at = 0;
+  uint64_t wrong = 0;
+  for (; at + 8 <= line.size(); at += 8) {
+    uint64_t word;
+    std::memcpy(&word, line.data() + at, sizeof word);
+    wrong |= ((word + kOnes) & kTopTwo) ^ kSixth;
+  }
+  for (; at < line.size(); ++at) {
+    const auto c = static_cast<unsigned char>(line[at]);
+    if (c < kFirst || c > kLast) return false;
+  }
+  return wrong == 0;
+}
+
 int bitsFor(int64_t n) {
   int k = 0;
   while ((int64_t{1} << k) < n) ++k;
@@ -110,11 +135,13 @@ std::string decodeGraph6Line(std::string_view line, PlainGraph& out, const StopT
   if (line[0] == ';') return "incremental sparse6 is not supported";
   const bool sparse = line[0] == ':';
   if (sparse) line.remove_prefix(1);
-  for (size_t i = 0; i < line.size(); ++i) {
-    auto c = static_cast<unsigned char>(line[i]);
-    if (c < kFirst || c > kLast)
-      return "byte " + std::to_string(i + (sparse ? 2 : 1)) + " (code " + std::to_string(c) +
-             ") is not a graph6/sparse6 character";
+  if (!allGraph6Characters(line)) {
+    for (size_t i = 0; i < line.size(); ++i) {
+      auto c = static_cast<unsigned char>(line[i]);
+      if (c < kFirst || c > kLast)
+        return "byte " + std::to_string(i + (sparse ? 2 : 1)) + " (code " + std::to_string(c) +
+               ") is not a graph6/sparse6 character";
+    }
   }
   int64_t n = 0;
   if (std::string problem = takeNodeCount(line, n); !problem.empty()) return problem;
@@ -159,10 +186,12 @@ std::string decodeGraph6Line(std::string_view line, PlainGraph& out, const StopT
   // can come twice, and the pass that drops repeats is not needed.
   bool increasing = true;
   int64_t lastV = -1, lastX = -1;
+  const uint64_t xMask = (uint64_t{1} << k) - 1;
   while (bits.bitsLeft() >= static_cast<size_t>(k + 1)) {
     if (stopped()) return FileStatus::kReadingStopped;
-    if (bits.take(1)) ++v;
-    int64_t x = static_cast<int64_t>(bits.take(k));
+    const uint64_t pair = bits.take(k + 1);  // the bit b, then x in k bits
+    if ((pair >> k) != 0) ++v;
+    int64_t x = static_cast<int64_t>(pair & xMask);
     if (v >= n) break;  // the padding
     if (x > v) {
       v = x;
