@@ -234,6 +234,7 @@ TEST(GraphFormats, BadInputIsOneErrorNamingFileAndLine) {
       // file, text, error
       {"a.g6", "IheA@GUA\n", "a.g6: line 1: a graph6 line for 10 nodes needs 8 bytes"},
       {"b.g6", ">>graph6<<\n\nIh\001A@GUAo\nIheA@GUAo\n", "b.g6: line 3: byte 3 (code 1)"},  // \001: byte 1
+      {"b2.s6", ":Fa@x^?????\177\n", "b2.s6: line 1: byte 12 (code 127)"},  // past the first eight bytes
       {"c.s6", ":~~~~~~~~\n", "c.s6: line 1: node count 68719476735 out of range"},
       {"d.g6", "&Bw\n", "d.g6: line 1: digraph6"},
       {"e.s6", ":~?\n", "e.s6: line 1: the line ends inside the node count"},
