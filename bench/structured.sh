@@ -4,7 +4,7 @@
 # nodes (and of each node's neighbour order):
 #  - proving: a random cubic graph with one node replaced by the Petersen graph less a node
 #    (3-edge cut), three cubic blobs hung between two nodes (not 1-tough), the flower snark
-#    J_2501;
+#    J_2501, the generalised Petersen graph GP(30005, 2) (60,010 nodes);
 #  - finding: knight's graphs, dense G(n, p), G(n, m) at the Hamiltonicity threshold with the
 #    minimum degree lifted to 2, the hypercube Q_14 less two even and two odd nodes, the odd
 #    graphs O_6 and O_7, GP(6k + 5, 2) less a node (hypohamiltonian), and where we lead: Q_16,
@@ -32,11 +32,11 @@ threads="${THREADS:-}"
 seed="${SEED:-1}"
 perms="${PERMS:-3}"
 peers="${PEERS-hamheuristic cubhamg cadical}"
-default_cases="fragment1008 fragment10008 fragment100008 blobs100 blobs1000 blobs10000 snark2501
+default_cases="fragment1008 fragment10008 fragment100008 blobs100 blobs1000 blobs10000 snark2501 gp30005
   knight100 knight160 gnp2000 gnp4000 threshold10000 cube14less2 odd6 odd7 gp2less1001 gp2less5003
   cube16 honeycomb300 quartic100000 cubic10000 cubic200000 cubic1000000"
 if [[ "${BENCH_SMOKE:-0}" == 1 ]]; then
-  default_cases="fragment1008 blobs100 snark101 knight20 gnp200 threshold500 cube8less2 odd4 gp2less101
+  default_cases="fragment1008 blobs100 snark101 gp1001 knight20 gnp200 threshold500 cube8less2 odd4 gp2less101
     honeycomb20 cubic1000"
   cap="${CAP:-5}"
   perms="${PERMS:-1}"
@@ -69,6 +69,7 @@ graph_of() {
       cube*) python3 "$gen" cube "${name#cube}" "$path" "$seed" ;;
       odd*) python3 "$gen" odd "${name#odd}" "$path" "$seed" ;;
       gp2less*) python3 "$gen" gp2less "${name#gp2less}" "$path" "$seed" ;;
+      gp*) python3 "$gen" gp "${name#gp}" "$path" "$seed" ;;
       honeycomb*) python3 "$gen" honeycomb "${name#honeycomb}" "$path" "$seed" ;;
       cubic*) python3 "$gen" cubic "${name#cubic}" "$path" "$seed" ;;
       quartic*) python3 "$gen" quartic "${name#quartic}" "$path" "$seed" ;;

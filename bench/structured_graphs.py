@@ -25,6 +25,9 @@ which the pieces were built.
       replaced by K(4, 3) whose four nodes of degree 3 carry its edges: 4-regular, and every
       Hamiltonian cycle passes each K(4, 3) in one piece, so it has none since C has none
   For these two the graph is the same for every SEED; SEED permutes the labels only.
+  structured_graphs.py gp N FILE [SEED]
+      the generalised Petersen graph GP(N, 2) (2 N nodes; N = 5 mod 6 for a non-Hamiltonian
+      one); the same graph for every SEED, which permutes the labels only
 
 The finding side (Hamiltonian graphs):
   structured_graphs.py knight R FILE [SEED]
@@ -362,7 +365,7 @@ def write(n, edges, path, rng, shuffle=True):
 
 
 def main():
-    kinds = ("fragment", "blobs", "untough", "snark", "dotsnark", "blobsnark", "knight", "gnp", "threshold", "cube", "odd", "gp2less", "honeycomb",
+    kinds = ("fragment", "blobs", "untough", "snark", "dotsnark", "blobsnark", "gp", "knight", "gnp", "threshold", "cube", "odd", "gp2less", "honeycomb",
              "cubic", "quartic")
     if len(sys.argv) == 5 and sys.argv[1] == "permute":
         permute(sys.argv[2], sys.argv[3], random.Random(int(sys.argv[4])))
@@ -394,6 +397,8 @@ def main():
         n, edges = blobs(size, rng)
     elif kind == "untough":
         n, edges = untough(size, rng)
+    elif kind == "gp":
+        n, edges = solve_graphs.petersen(size, 2)
     else:
         n, edges = snark(size)
     write(n, edges, path, rng)

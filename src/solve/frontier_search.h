@@ -32,6 +32,11 @@ struct FrontierSearchResult {
 
 // Frontiers of more than this many nodes are not tried.
 inline constexpr int32_t kFrontierWidthLimit = 14;
+// Frontier states a search may handle by default before it gives up: about a second's work,
+// which decides GP(6k + 5, 2) up to some 200,000 nodes, and within what the certificate
+// checker replays. A budget of work, not of time, so that whether a thin graph is decided
+// (and certified) does not depend on the machine's load.
+inline constexpr int64_t kFrontierWorkLimit = 50000000;
 
 // Decides whether `graph` (the snapshot of a graph's current edges) has a Hamiltonian cycle,
 // within `workLimit` states handled, or gives up (verdict 2); `stop` (polled) ends it early

@@ -27,10 +27,6 @@ using certcheck::BranchState;
 // SAT part of the clause learner's own refutation a second.
 constexpr double kLeastFallbackSeconds = 0.25;
 constexpr double kLeastSatSeconds = 1.0;
-// Frontier states a frontier leaf may cost the writer (about a second's work): a budget of
-// work, not of time, so that whether a thin graph gets its certificate does not depend on
-// the machine's load.
-constexpr int64_t kFrontierWork = 50000000;
 
 Graph graphOf(int32_t n, const std::vector<certcheck::Edge>& edges) {
   Graph graph(n, 0);
@@ -75,7 +71,7 @@ bool writeFrontierLeaf(CertificateWriter& writer, const ProofPiece& piece, const
   const std::vector<int32_t>& order = piece.frontierOrder;
   if (static_cast<int32_t>(order.size()) != writer.branch().nodes()) return false;
   if (edgesLeft(writer.branch()) != piece.searchedEdges)
-    return writeCheckedFrontierLeaf(writer, snapshotOf(writer.branch()), order, stop, kFrontierWork);
+    return writeCheckedFrontierLeaf(writer, snapshotOf(writer.branch()), order, stop, kFrontierWorkLimit);
   writer.write(certificateNodeLine("frontier", order));
   return true;
 }
@@ -84,7 +80,7 @@ bool writeFrontierLeaf(CertificateWriter& writer, const ProofPiece& piece, const
 bool writeNarrowFrontierLeaf(CertificateWriter& writer, const StopToken& stop) {
   const EdgeSnapshot left = snapshotOf(writer.branch());
   const std::vector<int32_t> order = narrowFrontierOrder(left);
-  return !order.empty() && writeCheckedFrontierLeaf(writer, left, order, stop, kFrontierWork);
+  return !order.empty() && writeCheckedFrontierLeaf(writer, left, order, stop, kFrontierWorkLimit);
 }
 
 // Marks `set` in the branch's scratch marks (as the checker's parser does) for a witness check.

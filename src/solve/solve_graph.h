@@ -81,7 +81,7 @@ struct SolveOptions {
   // them down on a busy machine).
   int32_t earlyFinderEdges = 200000;
   // Frontier states the frontier search may handle before it gives up (0: not tried).
-  int64_t frontierWork = 5000000;
+  int64_t frontierWork = kFrontierWorkLimit;
   // The widest frontier (in nodes) the frontier search takes on; a wider graph is left to the others.
   int32_t frontierWidth = kFrontierWidthLimit;
   // Split the pruned root at small separators and small edge cuts and decide the parts
