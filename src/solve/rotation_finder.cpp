@@ -169,47 +169,44 @@ class RotationSearch {
     }
     if (anyForced_) shuffleOnce(end);  // which forced edge comes first
     work_ += degree;
-    int32_t best = -1;
-    int32_t bestScore = 0;
-    int32_t ties = 0;
-    for (int64_t k = offsets_[static_cast<size_t>(end)]; k < offsets_[static_cast<size_t>(end) + 1]; ++k) {
+    FewestFree choice;
+    for (int64_t k = first; k < first + degree; ++k) {
       int32_t u = targets_[static_cast<size_t>(k)];
       if (path_.contains(u)) continue;
       if (anyForced_ && forced_[static_cast<size_t>(k)] != 0) return u;
-      int32_t score = freeCount_[static_cast<size_t>(u)];
-      if (best == -1 || score < bestScore) {
-        best = u;
-        bestScore = score;
-        ties = 1;
-      } else if (score == bestScore && rng_.below(++ties) == 0) {
-        best = u;
-      }
+      choice.weigh(u, freeCount_[static_cast<size_t>(u)], rng_);
     }
-    return best;
+    return choice.best;
   }
   // Up to kProbes random entries of the list of `degree` entries at `first`, the first
   // kWeighed free ones among them weighed as above; -1 when no probe met a free neighbour.
   int32_t sampledNextFrom(int64_t first, int64_t degree) {
-    int32_t best = -1;
-    int32_t bestScore = 0;
-    int32_t ties = 0;
+    FewestFree choice;
     int32_t weighed = 0;
     for (int32_t probe = 0; probe < kProbes && weighed < kWeighed; ++probe) {
       ++work_;
       const int32_t u = targets_[static_cast<size_t>(first + rng_.below(static_cast<int32_t>(degree)))];
       if (path_.contains(u)) continue;
       ++weighed;
-      const int32_t score = freeCount_[static_cast<size_t>(u)];
+      choice.weigh(u, freeCount_[static_cast<size_t>(u)], rng_);
+    }
+    return choice.best;
+  }
+  // The candidate with the fewest free neighbours so far, ties broken at random.
+  struct FewestFree {
+    int32_t best = -1;
+    int32_t bestScore = 0;
+    int32_t ties = 0;
+    void weigh(int32_t u, int32_t score, Rng& rng) {
       if (best == -1 || score < bestScore) {
         best = u;
         bestScore = score;
         ties = 1;
-      } else if (score == bestScore && rng_.below(++ties) == 0) {
+      } else if (score == bestScore && rng.below(++ties) == 0) {
         best = u;
       }
     }
-    return best;
-  }
+  };
   static constexpr int64_t kWeighAllUpTo = 32;
   static constexpr int32_t kWeighed = 4;
   static constexpr int32_t kProbes = 16;
