@@ -29,7 +29,7 @@ if [[ "${BENCH_SMOKE:-0}" == 1 ]]; then
     python.sh) smoke NODES=10 EDGES=20000 LIMIT=0.2 STOP_NODES=20000 ;;
     solve.sh) smoke CAP=5 THREADS=2 CASES=gp23 ;;
     stop_latency.sh) smoke NODES=20000 SIGNALS=0.2 LIMIT=0.2 ;;
-    structured.sh) smoke CAP=2 THREADS=2 CASES=fragment1008 PEERS=0 ;;
+    structured.sh) smoke CAP=2 THREADS=2 CASES="fragment1008 gp101" PEERS=0 ;;
   esac
 fi
 

@@ -36,7 +36,7 @@ default_cases="fragment1008 fragment10008 fragment100008 blobs100 blobs1000 blob
   knight100 knight160 gnp2000 gnp4000 threshold10000 cube14less2 odd6 odd7 gp2less1001 gp2less5003
   cube16 honeycomb300 quartic100000 cubic10000 cubic200000 cubic1000000"
 if [[ "${BENCH_SMOKE:-0}" == 1 ]]; then
-  default_cases="fragment1008 blobs100 snark101 gp1001 knight20 gnp200 threshold500 cube8less2 odd4 gp2less101
+  default_cases="fragment1008 blobs100 snark101 knight20 gnp200 threshold500 cube8less2 odd4 gp2less101
     honeycomb20 cubic1000"
   cap="${CAP:-5}"
   perms="${PERMS:-1}"
