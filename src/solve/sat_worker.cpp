@@ -6,6 +6,7 @@
 #include <new>
 
 #include "core/diagnostics.h"
+#include "solve/short_cycles.h"
 #include "solve/token_terminator.h"
 
 namespace hc {
@@ -81,6 +82,16 @@ SatWorkerResult decide(const SatEdgeProblem& problem, const StopToken& stop,
   std::vector<int32_t> first(n), second(n);
   std::vector<uint8_t> inSet(n, 0);
   std::vector<std::vector<int32_t>> cycles;
+  auto addSubtour = [&](std::vector<int32_t> nodes) {
+    SubtourClause clause = subtourClauseOf(problem, incidence, std::move(nodes), inSet);
+    for (int32_t literal : clause.literals) solver->add(literal);
+    solver->add(0);
+    ++result.subtourClauses;
+    if (options.keepFormula) formula.subtours.push_back(std::move(clause));
+  };
+  for (std::vector<int32_t>& nodes :
+       shortCycleNodeSets(problem, incidence, shortCycleLimitsFor(problem), stop))
+    addSubtour(std::move(nodes));
   for (;;) {
     if (stop.stopRequested()) break;
     ++result.rounds;
@@ -101,13 +112,7 @@ SatWorkerResult decide(const SatEdgeProblem& problem, const StopToken& stop,
     }
     // With two cycles both clauses are the same cut: one is enough.
     if (cycles.size() == 2) cycles.pop_back();
-    for (std::vector<int32_t>& nodes : cycles) {
-      SubtourClause clause = subtourClauseOf(problem, incidence, std::move(nodes), inSet);
-      for (int32_t literal : clause.literals) solver->add(literal);
-      solver->add(0);
-      ++result.subtourClauses;
-      if (options.keepFormula) formula.subtours.push_back(std::move(clause));
-    }
+    for (std::vector<int32_t>& nodes : cycles) addSubtour(std::move(nodes));
   }
   solver->disconnect_terminator();
   if (options.keepFormula) result.formula = std::move(formula);

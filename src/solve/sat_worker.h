@@ -2,9 +2,11 @@
 // incremental SAT solver (CaDiCaL, linked as a library). Each round solves; a model whose
 // 2-factor is one cycle is a Hamiltonian cycle, and one that falls into several cycles gets
 // a subtour clause per cycle, after which the same solver, with everything it has learnt,
-// solves again. Unsatisfiable means no Hamiltonian cycle (the subtour clauses only exclude
-// 2-factors that are not one cycle). It shines where the reason for having no cycle is
-// local and hidden in a large graph, which a depth-first search without learning cannot see.
+// solves again. The clauses of the graph's short cycles are there from the start
+// (short_cycles.h): most rounds would only learn those. Unsatisfiable means no Hamiltonian
+// cycle (the subtour clauses only exclude 2-factors that are not one cycle). It shines
+// where the reason for having no cycle is local and hidden in a large graph, which a
+// depth-first search without learning cannot see.
 //
 // The stop token reaches the solver through its terminator, which reads it exactly (the
 // solver asks only every few conflicts), so a stop or a deadline ends a round promptly.

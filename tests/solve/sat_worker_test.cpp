@@ -1,15 +1,19 @@
 // The clause-learning worker beyond the zoo (where solve_test.cpp holds it against brute
 // force): the census of connected cubic graphs on 16 nodes, whose 219 non-Hamiltonian ones
-// are a known count, the kept formula of a refutation, and a stop request or deadline
-// ending it undecided.
+// are a known count, the kept formula of a refutation, a stop request or deadline ending it
+// undecided, and the short cycles it starts with against every node subset.
 #include "solve/sat_worker.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cadical.hpp>
 #include <chrono>
+#include <random>
+#include <set>
 #include <thread>
 
+#include "solve/short_cycles.h"
 #include "solve_zoo.h"
 #include "support/test_graphs.h"
 
@@ -74,6 +78,84 @@ TEST(SatWorker, EndsUndecidedWhenStoppedOrPastItsDeadline) {
     const SatWorkerResult r = decideBySat(large, token);
     EXPECT_EQ(r.verdict, Verdict::kUndecided) << byRequest;
     EXPECT_GE(r.rounds, 1) << byRequest;
+  }
+}
+
+// Whether the edges `alive` among `nodes` (a bit mask of n nodes) hold a cycle through
+// exactly those nodes: a Hamiltonian path from the smallest node back to it, by subsets.
+bool hasCycleThrough(uint32_t nodes, int32_t n, const std::vector<std::vector<bool>>& alive) {
+  const int32_t start = std::countr_zero(nodes);
+  // reach[mask][v]: a path from start through exactly `mask` ending at v.
+  std::vector<std::vector<bool>> reach(size_t{1} << n, std::vector<bool>(static_cast<size_t>(n), false));
+  reach[size_t{1} << start][static_cast<size_t>(start)] = true;
+  for (uint32_t mask = 0; mask < (1u << n); ++mask) {
+    if ((mask & ~nodes) != 0 || (mask >> start & 1u) == 0) continue;
+    for (int32_t v = 0; v < n; ++v) {
+      if (!reach[mask][static_cast<size_t>(v)]) continue;
+      for (int32_t w = 0; w < n; ++w)
+        if ((nodes >> w & 1u) != 0 && (mask >> w & 1u) == 0 &&
+            alive[static_cast<size_t>(v)][static_cast<size_t>(w)])
+          reach[mask | 1u << w][static_cast<size_t>(w)] = true;
+    }
+  }
+  for (int32_t v = 0; v < n; ++v)
+    if (v != start && reach[nodes][static_cast<size_t>(v)] &&
+        alive[static_cast<size_t>(v)][static_cast<size_t>(start)])
+      return true;
+  return false;
+}
+
+// On random graphs of up to 9 nodes (some edges deleted, some forced), the short cycles are
+// exactly the node sets of 3 to `longest` nodes, fewer than all, that a cycle passes
+// through; with a tight budget they are still every such set up to some size.
+TEST(SatWorker, ShortCyclesAreEveryCycleUpToALengthAgainstAllSubsets) {
+  std::mt19937 rng(7);
+  for (int trial = 0; trial < 60; ++trial) {
+    const int32_t n = 3 + trial % 7;
+    SatEdgeProblem problem;
+    problem.nodeCount = n;
+    std::vector<std::vector<bool>> alive(static_cast<size_t>(n),
+                                         std::vector<bool>(static_cast<size_t>(n), false));
+    for (int32_t a = 0; a < n; ++a)
+      for (int32_t b = a + 1; b < n; ++b) {
+        if (rng() % 100 >= 55) continue;
+        const auto fix = static_cast<EdgeFix>(rng() % 5 == 0 ? 2 : rng() % 7 == 0 ? 1 : 0);
+        problem.edges.emplace_back(a, b);
+        problem.fix.push_back(fix);
+        alive[static_cast<size_t>(a)][static_cast<size_t>(b)] =
+            alive[static_cast<size_t>(b)][static_cast<size_t>(a)] = fix != EdgeFix::kDeleted;
+      }
+    const EdgeIncidence incidence = edgeIncidenceOf(problem);
+    std::vector<std::set<std::vector<int32_t>>> expected(static_cast<size_t>(n) + 1);  // by size
+    for (uint32_t mask = 1; mask + 1 < (1u << n); ++mask) {
+      if (std::popcount(mask) < 3 || !hasCycleThrough(mask, n, alive)) continue;
+      std::vector<int32_t> set;
+      for (int32_t v = 0; v < n; ++v)
+        if ((mask >> v & 1u) != 0) set.push_back(v);
+      expected[set.size()].insert(set);
+    }
+    StopToken open;
+    for (const int32_t longest : {12, 5}) {
+      ShortCycleLimits limits;
+      limits.longest = longest;
+      limits.steps = limits.sets = 1000000;
+      const auto sets = shortCycleNodeSets(problem, incidence, limits, open);
+      std::set<std::vector<int32_t>> want;
+      for (int32_t k = 3; k <= std::min(longest, n - 1); ++k)
+        want.insert(expected[static_cast<size_t>(k)].begin(), expected[static_cast<size_t>(k)].end());
+      EXPECT_EQ(std::set(sets.begin(), sets.end()), want) << trial << " " << longest;
+      EXPECT_EQ(sets.size(), want.size()) << trial;  // each once
+    }
+    ShortCycleLimits tight;
+    tight.steps = 1 + static_cast<int64_t>(rng() % 60);
+    tight.sets = 1 + static_cast<int64_t>(rng() % 8);
+    const auto cut = shortCycleNodeSets(problem, incidence, tight, open);
+    size_t upTo = 0, size = 2;
+    while (size + 1 < static_cast<size_t>(n) && upTo + expected[size + 1].size() <= cut.size())
+      upTo += expected[++size].size();
+    std::set<std::vector<int32_t>> prefix;
+    for (size_t k = 3; k <= size; ++k) prefix.insert(expected[k].begin(), expected[k].end());
+    EXPECT_EQ(std::set(cut.begin(), cut.end()), prefix) << trial;
   }
 }
 
