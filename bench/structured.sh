@@ -32,7 +32,7 @@ threads="${THREADS:-}"
 seed="${SEED:-1}"
 perms="${PERMS:-3}"
 peers="${PEERS-hamheuristic cubhamg cadical}"
-default_cases="fragment1008 fragment10008 fragment100008 blobs100 blobs1000 blobs10000 snark2501 gp30005
+default_cases="fragment1008 fragment10008 fragment100008 blobs100 blobs1000 blobs10000 snark2501 gp30005 sat200
   knight100 knight160 gnp2000 gnp4000 threshold10000 cube14less2 odd6 odd7 gp2less1001 gp2less5003
   cube16 honeycomb300 quartic100000 cubic10000 cubic200000 cubic1000000"
 if [[ "${BENCH_SMOKE:-0}" == 1 ]]; then
@@ -73,6 +73,9 @@ graph_of() {
       honeycomb*) python3 "$gen" honeycomb "${name#honeycomb}" "$path" "$seed" ;;
       cubic*) python3 "$gen" cubic "${name#cubic}" "$path" "$seed" ;;
       quartic*) python3 "$gen" quartic "${name#quartic}" "$path" "$seed" ;;
+      # A 3-SAT reduction at the threshold; with 200 variables, seed 6 gives an unsatisfiable
+      # formula, so a non-Hamiltonian graph of 42,148 nodes that the clause learner decides.
+      sat*) "$cli" generate 3sat "${name#sat}" 4.26 --seed 6 --output "$path" >/dev/null ;;
       *) echo "structured.sh: unknown case $name" >&2; return 1 ;;
     esac
   fi

@@ -8,7 +8,7 @@ namespace {
 
 // Path extensions and sets allowed per edge of the problem.
 constexpr int64_t kStepsPerEdge = 160;
-constexpr int64_t kSetsPerEdge = 2;
+constexpr int64_t kSetsPerEdge = 1;
 // The stop token and the budget are read every this many steps.
 constexpr int64_t kCheckEvery = 4096;
 
