@@ -22,7 +22,8 @@ ShortCycleLimits shortCycleLimitsFor(const SatEdgeProblem& problem) {
   return limits;
 }
 
-std::vector<std::vector<int32_t>> shortCycleNodeSets(const SatEdgeProblem& problem, const EdgeIncidence& incidence,
+std::vector<std::vector<int32_t>> shortCycleNodeSets(const SatEdgeProblem& problem,
+                                                     const EdgeIncidence& incidence,
                                                      const ShortCycleLimits& limits, const StopToken& stop) {
   const int32_t n = problem.nodeCount;
   int32_t cap = std::min(limits.longest, n - 1);  // the longest length still listed
@@ -54,7 +55,8 @@ std::vector<std::vector<int32_t>> shortCycleNodeSets(const SatEdgeProblem& probl
   std::vector<int32_t> neighbours;
   neighbours.reserve(incidence.edges.size());
   for (int32_t v = 0; v < n; ++v) {
-    for (int64_t k = incidence.start[static_cast<size_t>(v)]; k < incidence.start[static_cast<size_t>(v) + 1]; ++k) {
+    for (int64_t k = incidence.start[static_cast<size_t>(v)]; k < incidence.start[static_cast<size_t>(v) + 1];
+         ++k) {
       const int32_t e = incidence.edges[static_cast<size_t>(k)];
       if (problem.fix[static_cast<size_t>(e)] == EdgeFix::kDeleted) continue;
       const auto [a, b] = problem.edges[static_cast<size_t>(e)];

@@ -24,13 +24,15 @@ struct ShortCycleLimits {
   int64_t sets = 0;
 };
 
-// The budget for a problem: linear in its edges (a few tenths of a second at most).
+// The budget for a problem: 160 neighbour scans and one node set per edge (0.2 s on the
+// 60,000 edges of a 3-SAT reduction).
 ShortCycleLimits shortCycleLimitsFor(const SatEdgeProblem& problem);
 
 // The node sets (each sorted, each once) of the cycles of the problem's edges that are not
 // deleted, up to the longest length the limits allow and shorter than the whole graph: a
 // cycle through every node is a Hamiltonian cycle, not a subtour. Empty when `stop` ends it.
-std::vector<std::vector<int32_t>> shortCycleNodeSets(const SatEdgeProblem& problem, const EdgeIncidence& incidence,
+std::vector<std::vector<int32_t>> shortCycleNodeSets(const SatEdgeProblem& problem,
+                                                     const EdgeIncidence& incidence,
                                                      const ShortCycleLimits& limits, const StopToken& stop);
 
 }  // namespace hc
