@@ -192,6 +192,17 @@ TEST(CubeParts, PartsCoverEveryCycleOnceAndJoinToTheTrueVerdict) {
         std::istringstream in(joined.certificate);
         const certcheck::CheckResult checked = certcheck::checkCertificate(n, edges, in);
         EXPECT_TRUE(checked.accepted) << checked.line << ": " << checked.reason;
+        // The folder of results moved elsewhere: each proof is found beside its record.
+        const std::filesystem::path moved = scratch / "moved";
+        std::filesystem::create_directories(moved);
+        for (PartRecord& r : records) {
+          r.file = (moved / std::filesystem::path(r.file).filename()).string();
+          if (!r.proof.empty())
+            std::filesystem::rename(r.proof, moved / std::filesystem::path(r.proof).filename());
+        }
+        const JoinOutcome again = joinParts(graph, asLoaded, records, {.proof = "wanted"});
+        EXPECT_TRUE(again.outcome.certified) << again.outcome.certificateNote;
+        std::filesystem::remove_all(moved);
       }
     }
   }
