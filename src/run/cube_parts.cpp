@@ -498,6 +498,15 @@ JoinOutcome joinParts(const Graph& graph, const EdgeSnapshot& asLoaded,
   text = certificateHeader(asLoaded) + "# joined from the " + std::to_string(join.parts) +
          " parts of the split (" + std::to_string(join.openParts) + " open)\n";
   std::string note;
+  // Room for every sub-proof at once: grown by doubling, a text of gigabytes would briefly
+  // be held twice over.
+  uintmax_t room = 0;
+  for (const PartRecord& r : records) {
+    std::error_code ec;
+    const uintmax_t size = r.proof.empty() ? 0 : std::filesystem::file_size(proofPathOf(r), ec);
+    if (!ec) room += size;
+  }
+  text.reserve(text.size() + static_cast<size_t>(std::min<uintmax_t>(room, text.max_size() / 2)));
   joiner.prove(split, {}, &top, text, note);
   if (note.empty()) {
     // Read in place: a copy would double the join's memory, gigabytes at K = 256.
