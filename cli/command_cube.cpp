@@ -281,8 +281,10 @@ int runJoinCommand(const JoinArguments& join, const CommonOptions& common) {
   if (!joined.error.empty()) return fail(joined.error);
   RunOutcome& o = joined.outcome;
   o.seed = loaded.seed;
-  const RunFilesWritten written =
-      writeRunFiles({join.output, join.proof}, o, input.name, graph, joined.certificate);
+  // The join wrote its certificate itself, as it put it together.
+  RunFilesWritten written = writeRunFiles({join.output, ""}, o, input.name, graph, {});
+  written.proof = joined.proofWritten;
+  if (written.error.empty()) written.error = joined.proofError;
   std::string undecidedText;
   if (!joined.missingPaths.empty()) undecidedText = "missing parts: " + partList(joined.missingPaths);
   if (!joined.undecidedPaths.empty())

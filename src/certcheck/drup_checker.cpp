@@ -199,20 +199,35 @@ void DrupChecker::erase(std::span<const int32_t> clause) {
 
 void DrupChecker::freeze() {
   liveFrom_ = static_cast<uint32_t>(clauses_.size());
+  baseLiterals_ = literals_.size();
   baseTrail_ = trail_.size();
   baseRefuted_ = refuted_;
 }
 
 void DrupChecker::restore() {
-  // The base holds input clauses only, which nothing erases. Clauses added since are dropped
-  // for good (their ids are not reused: stale watch entries are dropped when met).
+  // The base holds input clauses only, which nothing erases. Clauses added since leave for
+  // good, with their literals and their watch entries, so a formula that serves a thousand
+  // branches holds one branch's lemmas at a time. A clause is watched in the lists of its
+  // first two literals only (propagation keeps the watched pair there), so those lists are
+  // all that need to be cleaned.
+  touched_.clear();
   for (uint32_t id = liveFrom_; id < clauses_.size(); ++id) {
     indexRemove(id);
-    clauses_[id].count = 0;
-    clauses_[id].input = 0;
+    if (clauses_[id].size < 2) continue;
+    for (uint32_t k = 0; k < 2; ++k) touched_.push_back(code(literals_[clauses_[id].start + k]));
+  }
+  std::sort(touched_.begin(), touched_.end());
+  touched_.erase(std::unique(touched_.begin(), touched_.end()), touched_.end());
+  const uint32_t base = liveFrom_;
+  for (uint32_t list : touched_) {
+    std::vector<uint32_t>& watching = watches_[list];
+    work_ += static_cast<int64_t>(watching.size());
+    std::erase_if(watching, [base](uint32_t id) { return id >= base; });
   }
   work_ += static_cast<int64_t>(clauses_.size() - liveFrom_ + trail_.size() - baseTrail_);
-  liveFrom_ = static_cast<uint32_t>(clauses_.size());
+  clauses_.resize(liveFrom_);
+  literals_.resize(baseLiterals_);
+  indexed_ = std::min(indexed_, liveFrom_);
   backtrack(baseTrail_);
   refuted_ = baseRefuted_;
 }

@@ -9,7 +9,8 @@
 //
 // Equal clauses are held once with a count, found by a hash of their literals, so repeating
 // or deleting one clause again and again costs constant time per line. A base point
-// (freeze) is returned to (restore) in time proportional to what was done since: a formula
+// (freeze) is returned to (restore) in time proportional to what was done since and the
+// watch lists it touched, and with the memory of what was done since given back: a formula
 // built once serves every branch that checks a proof against it.
 #pragma once
 
@@ -77,10 +78,13 @@ class DrupChecker {
   std::unordered_multimap<uint64_t, uint32_t> index_;  // by an order-free hash of the literals
   uint32_t indexed_ = 0;                               // clauses below this id have been offered to the index
   std::vector<int32_t> sorted_, order_;
+  std::vector<uint32_t> touched_;  // restore(): the watch lists to clean
   bool refuted_ = false;
   int64_t work_ = 0;
-  // The base: restore() drops the clauses from liveFrom_ on and the trail beyond baseTrail_.
+  // The base: restore() drops the clauses from liveFrom_ on (their literals from
+  // baseLiterals_ on) and the trail beyond baseTrail_.
   uint32_t liveFrom_ = 0;
+  size_t baseLiterals_ = 0;
   size_t baseTrail_ = 0;
   bool baseRefuted_ = false;
 };

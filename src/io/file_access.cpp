@@ -145,38 +145,92 @@ FileStatus readInputFile(const std::string& path, std::string& content, const St
 }
 
 FileStatus writeFileAtomically(const std::string& path, const std::string& content) {
-  if (path.empty()) return FileStatus::failure("no file name given");
+  AtomicFileWriter writer(path);
+  writer.write(content);
+  return writer.commit();
+}
+
+AtomicFileWriter::AtomicFileWriter(const std::string& path) : path_(path) {
+  if (path.empty()) {
+    status_ = FileStatus::failure("no file name given");
+    return;
+  }
   std::filesystem::path target(path);
   std::filesystem::path folder = target.parent_path();
   std::string pattern = (folder.empty() ? std::string(".") : folder.string()) + "/." +
                         target.filename().string() + ".tmp.XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
-  int fd = mkstemp(name.data());
-  if (fd < 0)
-    return FileStatus::failure(messageText(path, ": cannot create the file: ", std::strerror(errno)));
-  const std::string tempName(name.data());
-  auto fail = [&](const char* what, int error) {
-    if (fd >= 0) close(fd);
-    unlink(tempName.c_str());
-    return FileStatus::failure(messageText(path, ": ", what, ": ", std::strerror(error)));
-  };
-  size_t written = 0;
-  while (written < content.size()) {
-    ssize_t chunk = write(fd, content.data() + written, content.size() - written);
+  fd_ = mkstemp(name.data());
+  if (fd_ < 0) {
+    status_ = FileStatus::failure(messageText(path, ": cannot create the file: ", std::strerror(errno)));
+    return;
+  }
+  temporary_ = name.data();
+}
+
+AtomicFileWriter::~AtomicFileWriter() {
+  if (fd_ >= 0) close(fd_);
+  if (!temporary_.empty()) unlink(temporary_.c_str());
+}
+
+const FileStatus& AtomicFileWriter::fail(const char* what, int error) {
+  if (fd_ >= 0) close(fd_);
+  fd_ = -1;
+  if (!temporary_.empty()) unlink(temporary_.c_str());
+  temporary_.clear();
+  status_ = FileStatus::failure(messageText(path_, ": ", what, ": ", std::strerror(error)));
+  return status_;
+}
+
+void AtomicFileWriter::write(std::string_view text) {
+  constexpr size_t kBufferBytes = size_t{1} << 20;
+  if (!status_.ok) return;
+  if (buffer_.size() + text.size() <= kBufferBytes) {
+    buffer_.append(text);
+    return;
+  }
+  if (!flush().ok) return;
+  if (text.size() < kBufferBytes) {
+    buffer_.append(text);
+    return;
+  }
+  // A large piece goes straight to the file, not through the buffer.
+  for (size_t written = 0; written < text.size();) {
+    const ssize_t chunk = ::write(fd_, text.data() + written, text.size() - written);
+    if (chunk < 0) {
+      if (errno == EINTR) continue;
+      fail("cannot write the file", errno);
+      return;
+    }
+    written += static_cast<size_t>(chunk);
+  }
+}
+
+const FileStatus& AtomicFileWriter::flush() {
+  if (!status_.ok) return status_;
+  for (size_t written = 0; written < buffer_.size();) {
+    const ssize_t chunk = ::write(fd_, buffer_.data() + written, buffer_.size() - written);
     if (chunk < 0) {
       if (errno == EINTR) continue;
       return fail("cannot write the file", errno);
     }
     written += static_cast<size_t>(chunk);
   }
-  if (fchmod(fd, 0644) != 0) return fail("cannot set the file's permissions", errno);
-  if (fsync(fd) != 0) return fail("cannot write the file", errno);
-  int closeResult = close(fd);
-  fd = -1;
+  buffer_.clear();
+  return status_;
+}
+
+FileStatus AtomicFileWriter::commit() {
+  if (!flush().ok) return status_;
+  if (fchmod(fd_, 0644) != 0) return fail("cannot set the file's permissions", errno);
+  if (fsync(fd_) != 0) return fail("cannot write the file", errno);
+  const int closeResult = close(fd_);
+  fd_ = -1;
   if (closeResult != 0) return fail("cannot write the file", errno);
-  if (std::rename(tempName.c_str(), path.c_str()) != 0) return fail("cannot replace the file", errno);
-  return {};
+  if (std::rename(temporary_.c_str(), path_.c_str()) != 0) return fail("cannot replace the file", errno);
+  temporary_.clear();
+  return status_;
 }
 
 }  // namespace hc

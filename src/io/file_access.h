@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "core/message_text.h"
@@ -77,5 +78,35 @@ FileStatus writeStandardOutput(const std::string& content);
 
 // Writes `content` to `path` through a temporary file in the same folder and a rename.
 FileStatus writeFileAtomically(const std::string& path, const std::string& content);
+
+// The same for a file too large to hold in memory, written piece by piece: the pieces go to
+// a temporary file in the target's folder (buffered), which commit() renames into place. A
+// writer dropped before commit() removes its temporary file, so a failed or abandoned write
+// never leaves a partial file at the target. After the first failure every call is a no-op
+// and status() keeps that failure's message.
+class AtomicFileWriter {
+ public:
+  explicit AtomicFileWriter(const std::string& path);
+  ~AtomicFileWriter();
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+  void write(std::string_view text);
+  // Everything written so far is in the temporary file (to be read back, say).
+  const FileStatus& flush();
+  // The temporary file while the writer is open: what has been flushed can be read there.
+  const std::string& temporaryPath() const { return temporary_; }
+  // Flushes, syncs and renames the temporary file to the target.
+  FileStatus commit();
+  const FileStatus& status() const { return status_; }
+
+ private:
+  const FileStatus& fail(const char* what, int error);  // status_, now failed
+
+  std::string path_, temporary_;
+  int fd_ = -1;
+  std::string buffer_;
+  FileStatus status_;
+};
 
 }  // namespace hc

@@ -5,9 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <istream>
 #include <map>
-#include <streambuf>
 
 #include "certcheck/certificate_checker.h"
 #include "core/hamiltonian_cycle_check.h"
@@ -29,16 +27,14 @@ std::string certificateHeader(const EdgeSnapshot& graph) {
 }
 
 // The text after a certificate's first two lines (its header), or nothing with `fault` set.
-std::string bodyOf(const std::string& certificate, const EdgeSnapshot& graph, std::string& fault) {
+std::string_view bodyOf(const std::string& certificate, const EdgeSnapshot& graph, std::string& fault) {
   const std::string header = certificateHeader(graph);
   if (certificate.compare(0, header.size(), header) != 0) {
     fault = "it does not begin with the header of this graph's certificates (\"graph " +
             std::to_string(graph.nodes()) + " " + std::to_string(graph.edges()) + "\")";
     return {};
   }
-  std::string body = certificate.substr(header.size());
-  if (!body.empty() && body.back() != '\n') body += '\n';
-  return body;
+  return std::string_view(certificate).substr(header.size());
 }
 
 std::string partName(int32_t index, int32_t parts) {
@@ -55,12 +51,6 @@ CubePath pathOf(const PartRecord& r) {
   path.insert(path.end(), r.nested.begin(), r.nested.end());
   return path;
 }
-
-// A read-only stream buffer over text in memory, which it does not copy.
-class InPlace : public std::streambuf {
- public:
-  explicit InPlace(std::string& text) { setg(text.data(), text.data(), text.data() + text.size()); }
-};
 
 // A part's sub-proof file as recorded: as it stands, else beside the result file that named it.
 std::string proofPathOf(const PartRecord& record) {
@@ -290,21 +280,21 @@ class Joiner {
     }
   }
 
-  // Appends the proof of the split of the part at `above` to `text`: its tree in preorder,
-  // each leaf's proof in its place (a part's sub-proof, or the proof of its split again).
-  // `note` says why there is none.
-  void prove(const CubeSplit& split, const CubePath& above, const Slot* slots, std::string& text,
+  // Writes the proof of the split of the part at `above` to `out`: its tree in preorder, each
+  // leaf's proof in its place (a part's sub-proof, or the proof of its split again), one
+  // sub-proof in memory at a time. `note` says why there is none.
+  void prove(const CubeSplit& split, const CubePath& above, const Slot* slots, AtomicFileWriter& out,
              std::string& note) {
     if (!above.empty())
-      text += "# " + partName(above) + " split again into " + std::to_string(split.parts) + " parts (" +
-              std::to_string(openParts(split)) + " open)\n";
+      out.write("# " + partName(above) + " split again into " + std::to_string(split.parts) + " parts (" +
+                std::to_string(openParts(split)) + " open)\n");
     std::vector<int32_t> pending{0};
     while (!pending.empty() && note.empty()) {
       const int32_t at = pending.back();
       pending.pop_back();
       const CubeNode& node = split.nodes[static_cast<size_t>(at)];
       if (!node.isLeaf()) {
-        text += "split " + std::to_string(node.u) + " " + std::to_string(node.v) + "\n";
+        out.write("split " + std::to_string(node.u) + " " + std::to_string(node.v) + "\n");
         pending.push_back(node.deletedChild);
         pending.push_back(node.forcedChild);
         continue;
@@ -331,7 +321,7 @@ class Joiner {
           if (again == nullptr)
             note = partName(path) + " has no record";
           else
-            prove(*again, path, slot, text, note);
+            prove(*again, path, slot, out, note);
           continue;
         }
         const PartRecord& r = *slot->own;
@@ -343,12 +333,13 @@ class Joiner {
         }
       }
       if (!note.empty()) break;
-      const std::string body = bodyOf(certificate, asLoaded_, fault);
+      const std::string_view body = bodyOf(certificate, asLoaded_, fault);
       if (!fault.empty()) {
         note = partName(path) + "'s sub-proof: " + fault;
         break;
       }
-      text += body;
+      out.write(body);
+      if (!body.empty() && body.back() != '\n') out.write("\n");
     }
   }
 
@@ -493,34 +484,25 @@ JoinOutcome joinParts(const Graph& graph, const EdgeSnapshot& asLoaded,
   outcome.decidedBy = DecidedBy::kCubeSplit;
   if (request.proof.empty()) return finish();
 
-  // The certificate: the split's tree in preorder, each leaf's proof in its place.
-  std::string& text = join.certificate;
-  text = certificateHeader(asLoaded) + "# joined from the " + std::to_string(join.parts) +
-         " parts of the split (" + std::to_string(join.openParts) + " open)\n";
+  // The certificate: the split's tree in preorder, each leaf's proof in its place, written
+  // as it is put together (gigabytes at K = 1024 need not fit in memory), checked from the
+  // file and only then put in place.
+  AtomicFileWriter out(request.proof);
+  out.write(certificateHeader(asLoaded) + "# joined from the " + std::to_string(join.parts) +
+            " parts of the split (" + std::to_string(join.openParts) + " open)\n");
   std::string note;
-  // Room for every sub-proof at once: grown by doubling, a text of gigabytes would briefly
-  // be held twice over.
-  uintmax_t room = 0;
-  for (const PartRecord& r : records) {
-    std::error_code ec;
-    const uintmax_t size = r.proof.empty() ? 0 : std::filesystem::file_size(proofPathOf(r), ec);
-    if (!ec) room += size;
-  }
-  text.reserve(text.size() + static_cast<size_t>(std::min<uintmax_t>(room, text.max_size() / 2)));
-  joiner.prove(split, {}, &top, text, note);
-  if (note.empty()) {
-    // Read in place: a copy would double the join's memory, gigabytes at K = 256.
-    InPlace buffer(text);
-    std::istream in(&buffer);
+  joiner.prove(split, {}, &top, out, note);
+  if (note.empty() && out.flush().ok) {
     const certcheck::CheckResult checked =
-        certcheck::checkCertificate(asLoaded.nodes(), asLoaded.edgeList(), in);
+        certcheck::checkCertificateFile(asLoaded.nodes(), asLoaded.edgeList(), out.temporaryPath());
     if (!checked.accepted)
       note = "the joined certificate fails the check at line " + std::to_string(checked.line) + " (" +
              checked.reason + ")";
   }
-  outcome.certified = note.empty();
-  outcome.certificateNote = note;
-  if (!outcome.certified) text.clear();
+  if (note.empty() && out.commit().ok) join.proofWritten = true;
+  join.proofError = out.status().error;
+  outcome.certified = note.empty() && join.proofWritten;
+  outcome.certificateNote = !note.empty() ? note : join.proofError;
   return finish();
 }
 

@@ -97,7 +97,7 @@ struct PartRecord {
 };
 
 struct JoinRequest {
-  std::string proof;    // where the whole certificate goes ("": none asked for)
+  std::string proof;    // the file the whole certificate goes to ("": none asked for)
   int32_t threads = 1;  // for proving the leaves the split refuted
   const StopToken* stop = nullptr;
 };
@@ -117,7 +117,11 @@ struct JoinOutcome {
   std::vector<CubePath> undecidedPaths;
   double partSeconds = 0.0;  // the parts' seconds in all
   double largestPartSeconds = 0.0;
-  std::string certificate;  // with JoinRequest::proof and a certified non-Hamiltonian verdict
+  // With JoinRequest::proof and a certified non-Hamiltonian verdict, the certificate was
+  // written there (through a temporary file beside it, checked before it was put in place);
+  // proofError: it could not be written (the verdict stands, uncertified).
+  bool proofWritten = false;
+  std::string proofError;
 };
 
 // Settles the whole graph's verdict from the records (see the top of this file).

@@ -81,5 +81,45 @@ TEST(CertificateProperty, TheEncodingHoldsForHamiltonianCyclesAndForNothingElse)
   }
 }
 
+// A formula frozen once serves branch after branch: after restore() the checker answers every
+// step as a checker built afresh from the same formula does, however many lemmas, deletions
+// and units the branches before it held.
+TEST(CertificateProperty, ARestoredFormulaAnswersAsAFreshOne) {
+  for (uint32_t seed = 1; seed <= 40; ++seed) {
+    std::mt19937 rng(seed);
+    const int32_t variables = 4 + static_cast<int32_t>(rng() % 6);
+    auto clause = [&](size_t size) {
+      std::vector<int32_t> c;
+      for (size_t k = 0; k < size; ++k)
+        c.push_back((1 + static_cast<int32_t>(rng() % variables)) * (rng() % 2 ? 1 : -1));
+      return c;
+    };
+    std::vector<std::vector<int32_t>> formula;
+    for (int32_t k = 0; k < 2 * variables; ++k) formula.push_back(clause(2 + rng() % 2));
+    certcheck::DrupChecker reused(variables);
+    for (const auto& c : formula) reused.addInput(c);
+    reused.freeze();
+    for (int branch = 0; branch < 30; ++branch) {
+      reused.restore();
+      certcheck::DrupChecker fresh(variables);
+      for (const auto& c : formula) fresh.addInput(c);
+      for (int step = 0; step < 25; ++step) {
+        const uint32_t kind = rng() % 8;
+        const std::vector<int32_t> c = clause(kind == 0 ? 1 : 1 + rng() % 3);
+        if (kind == 0) {  // a branch's unit
+          reused.addInput(c);
+          fresh.addInput(c);
+        } else if (kind == 1) {
+          reused.erase(c);
+          fresh.erase(c);
+        } else {
+          ASSERT_EQ(reused.addLemma(c), fresh.addLemma(c)) << "seed " << seed << ", branch " << branch;
+        }
+        ASSERT_EQ(reused.refuted(), fresh.refuted()) << "seed " << seed << ", branch " << branch;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace hc::testing

@@ -61,7 +61,8 @@ TEST(CliCube, PartsJoinToTheVerdictOfOneProcess) {
 
 // GP(29, 2) (no cycle) and the 8 x 8 knight's graph in 4 parts, part 2 (0) split again into 4:
 // joined from part 2's own record left undecided and its parts' records, GP(29, 2) is refuted
-// with a certificate `check` accepts, and undecided without an open sub-part's record, which
+// with a certificate `check` accepts (spoiled sub-proofs fail the check and leave it as it
+// was), and undecided without an open sub-part's record, which
 // is named by its path; the knight's cycle comes from a part of part 0's split alone.
 TEST(CliCube, APartSplitAgainJoinsFromItsParts) {
   ScratchFolder scratch;
@@ -79,6 +80,18 @@ TEST(CliCube, APartSplitAgainJoinsFromItsParts) {
   EXPECT_EQ(join.json().at("certified"), true);
   EXPECT_EQ(runCli({"check", gp, folder / "whole.proof"}).exitCode, 0);
   EXPECT_NE(slurp(folder / "whole.proof").find("# part 2 of 4 split again into 4 parts"), std::string::npos);
+  // A sub-proof spoiled: the joined certificate fails the check, and the earlier one stays
+  // as it was, with no temporary file left beside it.
+  const std::string before = slurp(folder / "whole.proof");
+  for (const auto& entry : std::filesystem::directory_iterator(folder / ""))
+    if (entry.path().extension() == ".proof" && entry.path().filename() != "whole.proof")
+      std::ofstream(entry.path(), std::ios::app) << "bogus\n";
+  CliRun spoiled = runCli({"join", gp, folder / "", "--json", "--proof", folder / "whole.proof"});
+  EXPECT_EQ(spoiled.exitCode, 20) << spoiled.err;
+  EXPECT_EQ(spoiled.json().at("certified"), false);
+  EXPECT_EQ(slurp(folder / "whole.proof"), before);
+  for (const auto& entry : std::filesystem::directory_iterator(folder / ""))
+    EXPECT_NE(entry.path().filename().string().rfind(".whole.proof", 0), 0u) << entry.path();
   // The last open part of part 2's split, missing.
   int open = -1;
   for (int j = 0; j < 4; ++j)

@@ -11,7 +11,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "certcheck/certificate_checker.h"
 #include "solve/solve_zoo.h"
@@ -184,13 +183,18 @@ TEST(CubeParts, PartsCoverEveryCycleOnceAndJoinToTheTrueVerdict) {
             EXPECT_EQ(holding, 1);
           }
       }
-      const JoinOutcome joined = joinParts(graph, asLoaded, records, {.proof = "wanted"});
+      const std::string wanted = (scratch / "joined.proof").string();
+      std::filesystem::remove(wanted);
+      const JoinOutcome joined = joinParts(graph, asLoaded, records, {.proof = wanted});
       ASSERT_TRUE(joined.error.empty()) << joined.error;
       EXPECT_EQ(joined.outcome.verdict, cycles.empty() ? Verdict::kNonHamiltonian : Verdict::kHamiltonian);
+      EXPECT_EQ(joined.proofWritten, cycles.empty());
+      EXPECT_EQ(std::filesystem::exists(wanted), cycles.empty());
+      for (const auto& entry : std::filesystem::directory_iterator(scratch))  // nor a temporary file left
+        EXPECT_NE(entry.path().filename().string().rfind(".joined.proof", 0), 0u) << entry.path();
       if (cycles.empty()) {
         ASSERT_TRUE(joined.outcome.certified) << joined.outcome.certificateNote;
-        std::istringstream in(joined.certificate);
-        const certcheck::CheckResult checked = certcheck::checkCertificate(n, edges, in);
+        const certcheck::CheckResult checked = certcheck::checkCertificateFile(n, edges, wanted);
         EXPECT_TRUE(checked.accepted) << checked.line << ": " << checked.reason;
         // The folder of results moved elsewhere: each proof is found beside its record.
         const std::filesystem::path moved = scratch / "moved";
@@ -200,7 +204,7 @@ TEST(CubeParts, PartsCoverEveryCycleOnceAndJoinToTheTrueVerdict) {
           if (!r.proof.empty())
             std::filesystem::rename(r.proof, moved / std::filesystem::path(r.proof).filename());
         }
-        const JoinOutcome again = joinParts(graph, asLoaded, records, {.proof = "wanted"});
+        const JoinOutcome again = joinParts(graph, asLoaded, records, {.proof = wanted});
         EXPECT_TRUE(again.outcome.certified) << again.outcome.certificateNote;
         std::filesystem::remove_all(moved);
       }
