@@ -78,16 +78,23 @@ last_wall() { tail -n 1 "$work/time" | awk '{ print $3 }'; }
 joined() {
   local g="$1" d="$2" checked="-"
   set +e
-  "$cli" join "$g" "$d"/part-*.json --json --proof "$d/joined.proof" --output "$d/cycle.txt" >"$d/join.json" 2>/dev/null
-  set -e
+  # The join and the check, each with its wall seconds and peak resident memory (MB).
+  /usr/bin/time -f "%e %M" -o "$d/join.time" \
+    "$cli" join "$g" "$d"/part-*.json --json --proof "$d/joined.proof" --output "$d/cycle.txt" >"$d/join.json" 2>/dev/null
+  echo "0 0" >"$d/check.time"
   if [ -f "$d/joined.proof" ]; then
-    "$cli" check "$g" "$d/joined.proof" >/dev/null 2>&1 && checked="certificate accepted" || checked="certificate REJECTED"
+    /usr/bin/time -f "%e %M" -o "$d/check.time" "$cli" check "$g" "$d/joined.proof" >/dev/null 2>&1 \
+      && checked="certificate accepted" || checked="certificate REJECTED"
   elif [ -f "$d/cycle.txt" ]; then
     "$cli" verify "$g" "$d/cycle.txt" >/dev/null 2>&1 && checked="cycle verified" || checked="cycle REJECTED"
   fi
-  python3 - "$d" "$3" "$4" "$5" "$checked" "$6" >>"$summary" <<'PY'
+  set -e
+  local resources
+  resources=$(awk 'NF == 2 { printf "%s%.1fs/%.0fMB", (NR > 1 ? "," : ""), $1, $2 / 1024 }' \
+    <(tail -n 1 "$d/join.time") <(tail -n 1 "$d/check.time") | tr -d '\n')
+  python3 - "$d" "$3" "$4" "$5" "$checked" "$6" "$resources" >>"$summary" <<'PY'
 import json, sys, heapq
-d, name, k, one, checked, timesFile = sys.argv[1], sys.argv[2], sys.argv[3], float(sys.argv[4]), sys.argv[5], sys.argv[6]
+d, name, k, one, checked, timesFile, resources = sys.argv[1], sys.argv[2], sys.argv[3], float(sys.argv[4]), sys.argv[5], sys.argv[6], sys.argv[7]
 times = sorted(float(u) + float(s) for _, u, s in (l.split() for l in open(timesFile) if len(l.split()) == 3))
 # /usr/bin/time counts in hundredths: a run too short to register counts as one hundredth.
 one = max(one, 0.01)
@@ -99,7 +106,7 @@ for w in (1, 4, 16, 64, 256, 1024):
     for t in sorted(times, reverse=True):
         heapq.heapreplace(load, load[0] + t)
     spans.append(f"{max(load):.1f}")
-print(f"parts {name} {k} {total/one:.3f} {100*max(times, default=0.0)/total:.2f} {join['openParts']} {join['verdict']} {'/'.join(spans)} {checked.replace(' ', '_')}")
+print(f"parts {name} {k} {total/one:.3f} {100*max(times, default=0.0)/total:.2f} {join['openParts']} {join['verdict']} {'/'.join(spans)} {checked.replace(' ', '_')} {resources}")
 PY
   tail -n 1 "$summary" >&2
 }
@@ -154,8 +161,8 @@ done
 python3 - "$summary" <<'PY'
 import statistics, sys
 rows = [l.split() for l in open(sys.argv[1])]
-print("\n| graph | K | open parts | sum/one (median, worst) | largest % of sum (median, worst) | makespan s on 1/4/16/64/256/1024 workers (median) | join |")
-print("|---|---|---|---|---|---|---|")
+print("\n| graph | K | open parts | sum/one (median, worst) | largest % of sum (median, worst) | makespan s on 1/4/16/64/256/1024 workers (median) | join | join, check: wall s / peak MB |")
+print("|---|---|---|---|---|---|---|---|")
 groups = {}
 for r in rows:
     if r[0] == "parts":
@@ -165,7 +172,7 @@ for (name, k), rs in groups.items():
     share = [float(r[4]) for r in rs]
     mid = sorted(rs, key=lambda r: float(r[3]))[len(rs) // 2]
     print(f"| {name} | {k} | {mid[5]} | {statistics.median(ratio):.2f}, {max(ratio):.2f} | "
-          f"{statistics.median(share):.1f}, {max(share):.1f} | {mid[7]} | {mid[6]}, {mid[8].replace('_', ' ')} |")
+          f"{statistics.median(share):.1f}, {max(share):.1f} | {mid[7]} | {mid[6]}, {mid[8].replace('_', ' ')} | {mid[9].replace(',', ', ')} |")
 print("\n| graph | one process, CPU s | --threads 1, wall s (median, worst) | --threads 2, wall s (median, worst) |")
 print("|---|---|---|---|")
 threads = {}
