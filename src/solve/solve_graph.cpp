@@ -36,9 +36,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Above this many nodes the portfolio is the finder twice (its own seeds) and one complete
-// method: the mill and the proof system do not decide such graphs in time, and their graph
-// copies and threads would only slow the finders down on a machine with few cores. The
-// probe is skipped there too (its descent runs for its whole cap without deciding).
+// method (the search and the clause learner by turns): the mill and the proof system do not decide such
+// graphs in time, and their graph copies and threads would only slow the finders down on a machine with few
+// cores. The probe is skipped there too (its descent runs for its whole cap without deciding).
 constexpr int32_t kLargeNodeLimit = 100000;
 // The decomposition rules are skipped above this many nodes.
 constexpr int32_t kDecompositionNodeLimit = 300000;
@@ -401,6 +401,10 @@ constexpr double kSatSliceSeconds = 2.0;
 // and the share of its time limit when that is shorter.
 constexpr double kCubeSatSeconds = 20.0;
 constexpr double kCubeSatShare = 0.5;
+// On a large graph the search's and the clause learner's first turns (a share of the time
+// limit when that is shorter).
+constexpr double kLargeSearchSeconds = 2.0;
+constexpr double kLargeSearchShare = 0.1;
 
 SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const StopToken* stop,
                        ExactSearchProgress* progress, SolveActivity* activity) {
@@ -728,8 +732,18 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     // learner where it suits, else the search), and with a third thread a second finder.
     if (!finderStarted) startFinder(root);
     if (useSat) {
-      crew.launch([&root, &snapshot, &race, &options, certify] {
-        runSat(root, snapshot, race, options.seed, 0.0, certify);
+      // The search and the clause learner by turns, each twice as long as the one before (as
+      // one worker takes them): on a large, thin Hamiltonian graph the search's pruned descent
+      // meets a cycle the finder's walks miss for minutes (GP(50005, 2): in a second), where
+      // the clause learner decides nothing; on others only the clause learner decides.
+      const double firstTurn =
+          limited ? std::min(kLargeSearchSeconds, kLargeSearchShare * options.timeLimitSeconds)
+                  : kLargeSearchSeconds;
+      crew.launch([&root, &snapshot, &race, &options, progress, certify, firstTurn] {
+        for (double turn = firstTurn; !race.stop.stopRequested(); turn *= 2) {
+          runSearch(root, race, progress, options, certify, turn);
+          if (!race.stop.stopRequested()) runSat(root, snapshot, race, options.seed, turn, certify);
+        }
       });
     } else if (graph.howManyNodes <= kLargeSatNodeLimit) {
       crew.launch([&root, &race, &options, progress, certify, limitBytes] {
