@@ -205,8 +205,10 @@ ExactSearchResult searchWithRestarts(Graph& graph, const StopToken& stop, ExactS
 
 // `slice` > 0: the search gives up after that long (its own deadline, which does not end the
 // race).
+// `round` > 0: a later turn, drawn from a seed of its own (the search's time to a cycle is
+// heavy-tailed in its seed: a fresh draw beats walking the same unlucky one further).
 void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, const SolveOptions& given,
-               bool certify, double slice = 0.0) {
+               bool certify, double slice = 0.0, uint32_t round = 0) {
   const Working working(race.activity, solvePartBit(kPartExactSearch));
   std::optional<Graph> copied = Graph::copyUnlessStopped(root, &race.stop);
   if (!copied) return;
@@ -215,7 +217,7 @@ void runSearch(const Graph& root, Race& race, ExactSearchProgress* progress, con
   if (slice > 0.0) stop.setTimeLimit(slice);
   ProofPiece piece;
   ExactSearchOptions options;
-  options.seed = given.seed;
+  options.seed = given.seed + round;
   if (certify) options.proofLog = &piece.searchLog;
   options.proofLogLimitBytes = given.certificateLimitBytes;
   if (given.useRelaxation && given.searchRelaxationTreeNodes > 0) {
@@ -733,15 +735,17 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     if (!finderStarted) startFinder(root);
     if (useSat) {
       // The search and the clause learner by turns, each twice as long as the one before (as
-      // one worker takes them): on a large, thin Hamiltonian graph the search's pruned descent
-      // meets a cycle the finder's walks miss for minutes (GP(50005, 2): in a second), where
-      // the clause learner decides nothing; on others only the clause learner decides.
+      // one worker takes them, but each search turn with a seed of its own): on a large, thin
+      // Hamiltonian graph the search's pruned descent meets a cycle the finder's walks miss for
+      // minutes (GP(50005, 2): in a second), where the clause learner decides nothing; on
+      // others only the clause learner decides.
       const double firstTurn =
           limited ? std::min(kLargeSearchSeconds, kLargeSearchShare * options.timeLimitSeconds)
                   : kLargeSearchSeconds;
       crew.launch([&root, &snapshot, &race, &options, progress, certify, firstTurn] {
-        for (double turn = firstTurn; !race.stop.stopRequested(); turn *= 2) {
-          runSearch(root, race, progress, options, certify, turn);
+        uint32_t round = 0;
+        for (double turn = firstTurn; !race.stop.stopRequested(); turn *= 2, ++round) {
+          runSearch(root, race, progress, options, certify, turn, round);
           if (!race.stop.stopRequested()) runSat(root, snapshot, race, options.seed, turn, certify);
         }
       });
