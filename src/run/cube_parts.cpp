@@ -289,7 +289,8 @@ class Joiner {
       out.write("# " + partName(above) + " split again into " + std::to_string(split.parts) + " parts (" +
                 std::to_string(openParts(split)) + " open)\n");
     std::vector<int32_t> pending{0};
-    while (!pending.empty() && note.empty()) {
+    // A failed write ends it too: the writer keeps the failure for the join to report.
+    while (!pending.empty() && note.empty() && out.status().ok) {
       const int32_t at = pending.back();
       pending.pop_back();
       const CubeNode& node = split.nodes[static_cast<size_t>(at)];
