@@ -56,69 +56,6 @@ bool modelCycles(CaDiCaL::Solver& solver, const SatEdgeProblem& problem, std::ve
   return true;
 }
 
-SatWorkerResult decide(const SatEdgeProblem& problem, const StopToken& stop,
-                       const SatWorkerOptions& options) {
-  SatWorkerResult result;
-  if (problem.nodeCount < 3) {
-    result.verdict = Verdict::kNonHamiltonian;
-    return result;
-  }
-  auto solver = std::make_unique<CaDiCaL::Solver>();
-  solver->set("quiet", 1);  // the library would print on standard output, where the JSON goes
-  solver->set("seed", static_cast<int>(options.seed % 2000000000u));
-  // Edges start unchosen and the "lucky" pre-solve is skipped: a 2-factor is a sparse choice,
-  // and on large graphs these two settings find the first ones several times faster.
-  solver->set("phase", 0);
-  solver->set("lucky", 0);
-  TokenTerminator terminator(stop);
-  solver->connect_terminator(&terminator);
-
-  TwoFactorFormula formula = encodeTwoFactors(problem);
-  addClauses(*solver, formula.clauses);
-  if (!options.keepFormula) formula = TwoFactorFormula{};
-
-  const EdgeIncidence incidence = edgeIncidenceOf(problem);
-  const size_t n = static_cast<size_t>(problem.nodeCount);
-  std::vector<int32_t> first(n), second(n);
-  std::vector<uint8_t> inSet(n, 0);
-  std::vector<std::vector<int32_t>> cycles;
-  auto addSubtour = [&](std::vector<int32_t> nodes) {
-    SubtourClause clause = subtourClauseOf(problem, incidence, std::move(nodes), inSet);
-    for (int32_t literal : clause.literals) solver->add(literal);
-    solver->add(0);
-    ++result.subtourClauses;
-    if (options.keepFormula) formula.subtours.push_back(std::move(clause));
-  };
-  for (std::vector<int32_t>& nodes :
-       shortCycleNodeSets(problem, incidence, shortCycleLimitsFor(problem), stop))
-    addSubtour(std::move(nodes));
-  for (;;) {
-    if (stop.stopRequested()) break;
-    ++result.rounds;
-    const int status = solver->solve();
-    if (status == 20) {
-      result.verdict = Verdict::kNonHamiltonian;
-      break;
-    }
-    if (status != 10) break;  // stopped
-    if (!modelCycles(*solver, problem, first, second, cycles)) {
-      diagnostic("solve: the clause-learning worker's model is not a 2-factor; it stops undecided.\n");
-      break;
-    }
-    if (cycles.size() == 1) {
-      result.verdict = Verdict::kHamiltonian;
-      result.cycle = std::move(cycles.front());
-      break;
-    }
-    // With two cycles both clauses are the same cut: one is enough.
-    if (cycles.size() == 2) cycles.pop_back();
-    for (std::vector<int32_t>& nodes : cycles) addSubtour(std::move(nodes));
-  }
-  solver->disconnect_terminator();
-  if (options.keepFormula) result.formula = std::move(formula);
-  return result;
-}
-
 SatWorkerResult outOfMemory() {
   diagnostic("solve: the clause-learning worker ran out of memory; it stops undecided.\n");
   SatWorkerResult result;
@@ -128,10 +65,140 @@ SatWorkerResult outOfMemory() {
 
 }  // namespace
 
+struct SatWorker::State {
+  SatWorkerOptions options;
+  const Graph* pruned = nullptr;  // the problem's source until it is built
+  const EdgeSnapshot* original = nullptr;
+  SatEdgeProblem problem;
+  bool built = false;
+  bool listed = false;  // the short cycles' clauses are in
+  bool over = false;    // decided or failed: nothing more to run
+  std::unique_ptr<CaDiCaL::Solver> solver;
+  TwoFactorFormula formula;
+  EdgeIncidence incidence;
+  std::vector<int32_t> first, second;
+  std::vector<uint8_t> inSet;
+  std::vector<std::vector<int32_t>> cycles;
+  SatWorkerResult result;  // the counts so far, and the kept subtour clauses
+
+  void addSubtour(std::vector<int32_t> nodes) {
+    SubtourClause clause = subtourClauseOf(problem, incidence, std::move(nodes), inSet);
+    for (int32_t literal : clause.literals) solver->add(literal);
+    solver->add(0);
+    ++result.subtourClauses;
+    if (options.keepFormula) formula.subtours.push_back(std::move(clause));
+  }
+
+  // The solver with the base formula, once.
+  void build() {
+    if (pruned != nullptr) problem = satEdgeProblemOf(*pruned, original);
+    built = true;
+    if (problem.nodeCount < 3) return;
+    solver = std::make_unique<CaDiCaL::Solver>();
+    solver->set("quiet", 1);  // the library would print on standard output, where the JSON goes
+    solver->set("seed", static_cast<int>(options.seed % 2000000000u));
+    // Edges start unchosen and the "lucky" pre-solve is skipped: a 2-factor is a sparse
+    // choice, and on large graphs these two settings find the first ones several times faster.
+    solver->set("phase", 0);
+    solver->set("lucky", 0);
+    formula = encodeTwoFactors(problem);
+    addClauses(*solver, formula.clauses);
+    if (!options.keepFormula) formula = TwoFactorFormula{};
+    incidence = edgeIncidenceOf(problem);
+    const size_t n = static_cast<size_t>(problem.nodeCount);
+    first.assign(n, -1);
+    second.assign(n, -1);
+    inSet.assign(n, 0);
+  }
+
+  // The result to hand out: the counts, and with a verdict the cycle and the kept formula.
+  SatWorkerResult handOut(Verdict verdict) {
+    SatWorkerResult out;
+    out.verdict = verdict;
+    out.rounds = result.rounds;
+    out.subtourClauses = result.subtourClauses;
+    if (verdict != Verdict::kUndecided) {
+      over = true;
+      out.cycle = std::move(result.cycle);
+      if (options.keepFormula) out.formula = std::move(formula);
+      solver.reset();
+    }
+    return out;
+  }
+
+  SatWorkerResult run(const StopToken& stop) {
+    if (over) return {};
+    if (!built) build();
+    if (problem.nodeCount < 3) return handOut(Verdict::kNonHamiltonian);
+    if (!listed) {
+      std::vector<std::vector<int32_t>> sets =
+          shortCycleNodeSets(problem, incidence, shortCycleLimitsFor(problem), stop);
+      // A stopped listing comes back empty: the next turn lists again.
+      if (stop.stopRequested()) return handOut(Verdict::kUndecided);
+      for (std::vector<int32_t>& nodes : sets) addSubtour(std::move(nodes));
+      listed = true;
+    }
+    TokenTerminator terminator(stop);
+    solver->connect_terminator(&terminator);
+    Verdict verdict = Verdict::kUndecided;
+    for (;;) {
+      if (stop.stopRequested()) break;
+      ++result.rounds;
+      const int status = solver->solve();
+      if (status == 20) {
+        verdict = Verdict::kNonHamiltonian;
+        break;
+      }
+      if (status != 10) break;  // stopped: the next turn goes on from here
+      if (!modelCycles(*solver, problem, first, second, cycles)) {
+        diagnostic("solve: the clause-learning worker's model is not a 2-factor; it stops undecided.\n");
+        over = true;
+        break;
+      }
+      if (cycles.size() == 1) {
+        verdict = Verdict::kHamiltonian;
+        result.cycle = std::move(cycles.front());
+        break;
+      }
+      // With two cycles both clauses are the same cut: one is enough.
+      if (cycles.size() == 2) cycles.pop_back();
+      for (std::vector<int32_t>& nodes : cycles) addSubtour(std::move(nodes));
+    }
+    solver->disconnect_terminator();
+    return handOut(verdict);
+  }
+};
+
+SatWorker::SatWorker(const Graph& pruned, const EdgeSnapshot* original, const SatWorkerOptions& options)
+    : state_(std::make_unique<State>()) {
+  state_->options = options;
+  state_->pruned = &pruned;
+  state_->original = original;
+}
+
+SatWorker::SatWorker(SatEdgeProblem problem, const SatWorkerOptions& options)
+    : state_(std::make_unique<State>()) {
+  state_->options = options;
+  state_->problem = std::move(problem);
+}
+
+SatWorker::~SatWorker() = default;
+
+SatWorkerResult SatWorker::run(const StopToken& stop) {
+  if (state_->over) return {};
+  try {
+    return state_->run(stop);
+  } catch (const std::bad_alloc&) {
+    state_->over = true;
+    state_->solver.reset();
+    return outOfMemory();
+  }
+}
+
 SatWorkerResult decideBySat(const SatEdgeProblem& problem, const StopToken& stop,
                             const SatWorkerOptions& options) {
   try {
-    return decide(problem, stop, options);
+    return SatWorker(problem, options).run(stop);
   } catch (const std::bad_alloc&) {
     return outOfMemory();
   }
@@ -139,11 +206,7 @@ SatWorkerResult decideBySat(const SatEdgeProblem& problem, const StopToken& stop
 
 SatWorkerResult decideBySat(const Graph& pruned, const EdgeSnapshot* original, const StopToken& stop,
                             const SatWorkerOptions& options) {
-  try {
-    return decide(satEdgeProblemOf(pruned, original), stop, options);
-  } catch (const std::bad_alloc&) {
-    return outOfMemory();
-  }
+  return SatWorker(pruned, original, options).run(stop);
 }
 
 }  // namespace hc

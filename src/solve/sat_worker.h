@@ -14,6 +14,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "core/stop_token.h"
@@ -42,6 +43,30 @@ struct SatWorkerResult {
 inline bool suitsSatWorker(int64_t nodes, int64_t edges) {
   return edges <= 6 * nodes && edges <= 2000000;
 }
+
+// The worker taken up in turns: each run goes on where the last one was stopped, with the
+// same solver and everything it has learnt, so turns of growing length cost about the last
+// turn rather than the sum of every fresh start. A turn stopped while the short cycles are
+// listed lists them again in the next (longer) turn. One thread runs it at a time.
+class SatWorker {
+ public:
+  // The problem is built at the first run, inside the memory guard: `pruned` and `original`
+  // must outlive the worker.
+  SatWorker(const Graph& pruned, const EdgeSnapshot* original, const SatWorkerOptions& options = {});
+  explicit SatWorker(SatEdgeProblem problem, const SatWorkerOptions& options = {});
+  ~SatWorker();
+  SatWorker(const SatWorker&) = delete;
+  SatWorker& operator=(const SatWorker&) = delete;
+
+  // Until decided or `stop` ends the turn (undecided: run again to go on). The rounds and
+  // subtour clauses count every turn's. Once decided or failed it returns undecided with no
+  // rounds: the first decided result was the answer.
+  SatWorkerResult run(const StopToken& stop);
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 // Decides `problem`. Thread-safe for distinct problems; the token is polled between
 // rounds and by the solver's terminator.

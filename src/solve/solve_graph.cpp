@@ -317,21 +317,31 @@ void runMill(const Graph& root, Race& race, int32_t threads) {
 }
 
 // The clause-learning worker on the root as the probe left it, its deleted edges as negated
-// units; `slice` > 0 gives it that many seconds only.
+// units; `slice` > 0 gives it that many seconds only. With `worker`, the turn goes on where
+// that worker's last turn stopped.
 void runSat(const Graph& root, const EdgeSnapshot& snapshot, Race& race, uint32_t seed, double slice,
-            bool certify) {
+            bool certify, SatWorker* worker = nullptr) {
   const Working working(race.activity, solvePartBit(kPartClauseLearning));
   StopToken stop(&race.stop);
   if (slice > 0.0) stop.setTimeLimit(slice);
   SatWorkerOptions options;
   options.seed = seed;
   options.keepFormula = certify;  // the subtour clauses' node sets
-  SatWorkerResult found = decideBySat(root, &snapshot, stop, options);
+  SatWorkerResult found = worker != nullptr ? worker->run(stop) : decideBySat(root, &snapshot, stop, options);
   if (found.verdict == Verdict::kUndecided) return;
   ProofPiece piece;
   for (SubtourClause& clause : found.formula.subtours) piece.subtours.push_back(std::move(clause.nodes));
   race.report(found.verdict == Verdict::kHamiltonian ? kHamiltonian : kNotHamiltonian, std::move(found.cycle),
               DecidedBy::kClauseLearning, std::move(piece));
+}
+
+// The clause-learning worker runSat would make, to be taken up in turns.
+std::unique_ptr<SatWorker> satWorkerFor(const Graph& root, const EdgeSnapshot& snapshot, uint32_t seed,
+                                        bool certify) {
+  SatWorkerOptions options;
+  options.seed = seed;
+  options.keepFormula = certify;
+  return std::make_unique<SatWorker>(root, &snapshot, options);
 }
 
 // The linear relaxation beside the other workers, until it decides or the race ends.
@@ -704,8 +714,9 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   if (threads == 1 || !options.useFinder) {
     // One worker: a short slice for the finder (unless it had it), then the clause learner
     // and the complete search by turns, each turn twice as long as the one before: on some
-    // graphs only the one decides, on others only the other, and neither may starve. Each
-    // turn starts afresh, so either costs at most about twice its own time. A part of a
+    // graphs only the one decides, on others only the other, and neither may starve. A search
+    // turn starts afresh, so the search costs at most about twice its own time; the clause
+    // learner goes on where its last turn stopped, so it costs its own time. A part of a
     // split gives the clause learners a first turn as long as the portfolio gives them alone
     // (below), then the relaxation its slice.
     const double satSlice = limited ? std::max(0.05, 0.3 * options.timeLimitSeconds) : kSatSliceSeconds;
@@ -722,8 +733,9 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
         if (!race.stop.stopRequested()) runSearch(root, race, progress, options, certify);
         return;
       }
+      const std::unique_ptr<SatWorker> worker = satWorkerFor(root, snapshot, options.seed, certify);
       for (double turn = firstTurn; !race.stop.stopRequested(); turn *= 2) {
-        runSat(root, snapshot, race, options.seed, turn, certify);
+        runSat(root, snapshot, race, options.seed, turn, certify, worker.get());
         if (laterRelaxation && turn == firstTurn && !race.stop.stopRequested())
           runRelaxation(root, race, relaxationSlice);
         if (!race.stop.stopRequested()) runSearch(root, race, progress, options, certify, turn);
@@ -735,7 +747,8 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     if (!finderStarted) startFinder(root);
     if (useSat) {
       // The search and the clause learner by turns, each twice as long as the one before (as
-      // one worker takes them, but each search turn with a seed of its own): on a large, thin
+      // one worker takes them, the clause learner going on where it stopped, but each search
+      // turn with a seed of its own): on a large, thin
       // Hamiltonian graph the search's pruned descent meets a cycle the finder's walks miss for
       // minutes (GP(50005, 2): in a second), where the clause learner decides nothing; on
       // others only the clause learner decides.
@@ -743,10 +756,12 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
           limited ? std::min(kLargeSearchSeconds, kLargeSearchShare * options.timeLimitSeconds)
                   : kLargeSearchSeconds;
       crew.launch([&root, &snapshot, &race, &options, progress, certify, firstTurn] {
+        const std::unique_ptr<SatWorker> worker = satWorkerFor(root, snapshot, options.seed, certify);
         uint32_t round = 0;
         for (double turn = firstTurn; !race.stop.stopRequested(); turn *= 2, ++round) {
           runSearch(root, race, progress, options, certify, turn, round);
-          if (!race.stop.stopRequested()) runSat(root, snapshot, race, options.seed, turn, certify);
+          if (!race.stop.stopRequested())
+            runSat(root, snapshot, race, options.seed, turn, certify, worker.get());
         }
       });
     } else if (graph.howManyNodes <= kLargeSatNodeLimit) {

@@ -81,6 +81,46 @@ TEST(SatWorker, EndsUndecidedWhenStoppedOrPastItsDeadline) {
   }
 }
 
+// Taken up in turns, the worker goes on where it was stopped. On the zoo, a turn stopped at
+// once and then an open one decide as one run does (a kept refutation is refuted afresh, a
+// cycle is checked). A snark that one run refutes in 8,192 rounds (0.4 s) falls to turns of
+// 10 ms each, which a worker starting afresh every turn never finishes.
+TEST(SatWorker, TakenUpInTurnsGoesOnWhereItStopped) {
+  StopToken open, stopped;
+  stopped.requestStop();
+  SatWorkerOptions keep;
+  keep.keepFormula = true;
+  for (const auto& [n, edges] : zoo()) {
+    const Graph g = makeGraph(n, edges);
+    SatWorker worker(g, nullptr, keep);
+    ASSERT_EQ(worker.run(stopped).verdict, Verdict::kUndecided);
+    const SatWorkerResult r = worker.run(open);
+    ASSERT_EQ(r.verdict, decideBySat(satEdgeProblemOf(g), open).verdict) << n;
+    EXPECT_EQ(worker.run(open).verdict, Verdict::kUndecided);  // answered once
+    if (r.verdict == Verdict::kHamiltonian) {
+      EXPECT_TRUE(isHamiltonianCycleOf(r.cycle, n, currentEdges(g)));
+      continue;
+    }
+    CaDiCaL::Solver fresh;
+    for (int32_t literal : r.formula.clauses) fresh.add(literal);
+    for (const SubtourClause& clause : r.formula.subtours) {
+      for (int32_t literal : clause.literals) fresh.add(literal);
+      fresh.add(0);
+    }
+    EXPECT_EQ(fresh.solve(), 20) << n;
+  }
+  SatWorker snark(satEdgeProblemOf(flowerSnark(13)));
+  SatWorkerResult r;
+  int32_t turns = 0;
+  for (; turns < 2000 && r.verdict == Verdict::kUndecided; ++turns) {
+    StopToken turn;
+    turn.setTimeLimit(0.01);
+    r = snark.run(turn);
+  }
+  EXPECT_EQ(r.verdict, Verdict::kNonHamiltonian);
+  EXPECT_GT(turns, 5);
+}
+
 // Whether the edges `alive` among `nodes` (a bit mask of n nodes) hold a cycle through
 // exactly those nodes: a Hamiltonian path from the smallest node back to it, by subsets.
 bool hasCycleThrough(uint32_t nodes, int32_t n, const std::vector<std::vector<bool>>& alive) {
