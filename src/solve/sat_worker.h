@@ -74,7 +74,7 @@ SatWorkerResult decideBySat(const SatEdgeProblem& problem, const StopToken& stop
                             const SatWorkerOptions& options = {});
 
 // The same for the edges of `pruned` (see satEdgeProblemOf), built inside the worker's
-// memory guard: what the portfolio calls on its thread.
+// memory guard: one turn of a fresh SatWorker.
 SatWorkerResult decideBySat(const Graph& pruned, const EdgeSnapshot* original, const StopToken& stop,
                             const SatWorkerOptions& options = {});
 

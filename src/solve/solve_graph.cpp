@@ -36,9 +36,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Above this many nodes the portfolio is the finder twice (its own seeds) and one complete
-// method (the search and the clause learner by turns): the mill and the proof system do not decide such
-// graphs in time, and their graph copies and threads would only slow the finders down on a machine with few
-// cores. The probe is skipped there too (its descent runs for its whole cap without deciding).
+// method (the search and the clause learner by turns): the mill and the proof system do not
+// decide such graphs in time, and their graph copies and threads would only slow the finders
+// down on a machine with few cores. The probe is skipped there too (its descent runs for its
+// whole cap without deciding).
 constexpr int32_t kLargeNodeLimit = 100000;
 // The decomposition rules are skipped above this many nodes.
 constexpr int32_t kDecompositionNodeLimit = 300000;
@@ -317,31 +318,27 @@ void runMill(const Graph& root, Race& race, int32_t threads) {
 }
 
 // The clause-learning worker on the root as the probe left it, its deleted edges as negated
-// units; `slice` > 0 gives it that many seconds only. With `worker`, the turn goes on where
-// that worker's last turn stopped.
-void runSat(const Graph& root, const EdgeSnapshot& snapshot, Race& race, uint32_t seed, double slice,
-            bool certify, SatWorker* worker = nullptr) {
-  const Working working(race.activity, solvePartBit(kPartClauseLearning));
-  StopToken stop(&race.stop);
-  if (slice > 0.0) stop.setTimeLimit(slice);
-  SatWorkerOptions options;
-  options.seed = seed;
-  options.keepFormula = certify;  // the subtour clauses' node sets
-  SatWorkerResult found = worker != nullptr ? worker->run(stop) : decideBySat(root, &snapshot, stop, options);
-  if (found.verdict == Verdict::kUndecided) return;
-  ProofPiece piece;
-  for (SubtourClause& clause : found.formula.subtours) piece.subtours.push_back(std::move(clause.nodes));
-  race.report(found.verdict == Verdict::kHamiltonian ? kHamiltonian : kNotHamiltonian, std::move(found.cycle),
-              DecidedBy::kClauseLearning, std::move(piece));
-}
-
-// The clause-learning worker runSat would make, to be taken up in turns.
+// units (the subtour clauses' node sets kept for a certificate). It builds its formula at its
+// first turn; one worker taken up in turns goes on where its last turn stopped.
 std::unique_ptr<SatWorker> satWorkerFor(const Graph& root, const EdgeSnapshot& snapshot, uint32_t seed,
                                         bool certify) {
   SatWorkerOptions options;
   options.seed = seed;
   options.keepFormula = certify;
   return std::make_unique<SatWorker>(root, &snapshot, options);
+}
+
+// A turn of the clause-learning worker; `slice` > 0 gives it that many seconds only.
+void runSat(SatWorker& worker, Race& race, double slice) {
+  const Working working(race.activity, solvePartBit(kPartClauseLearning));
+  StopToken stop(&race.stop);
+  if (slice > 0.0) stop.setTimeLimit(slice);
+  SatWorkerResult found = worker.run(stop);
+  if (found.verdict == Verdict::kUndecided) return;
+  ProofPiece piece;
+  for (SubtourClause& clause : found.formula.subtours) piece.subtours.push_back(std::move(clause.nodes));
+  race.report(found.verdict == Verdict::kHamiltonian ? kHamiltonian : kNotHamiltonian, std::move(found.cycle),
+              DecidedBy::kClauseLearning, std::move(piece));
 }
 
 // The linear relaxation beside the other workers, until it decides or the race ends.
@@ -735,7 +732,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       }
       const std::unique_ptr<SatWorker> worker = satWorkerFor(root, snapshot, options.seed, certify);
       for (double turn = firstTurn; !race.stop.stopRequested(); turn *= 2) {
-        runSat(root, snapshot, race, options.seed, turn, certify, worker.get());
+        runSat(*worker, race, turn);
         if (laterRelaxation && turn == firstTurn && !race.stop.stopRequested())
           runRelaxation(root, race, relaxationSlice);
         if (!race.stop.stopRequested()) runSearch(root, race, progress, options, certify, turn);
@@ -748,10 +745,9 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     if (useSat) {
       // The search and the clause learner by turns, each twice as long as the one before (as
       // one worker takes them, the clause learner going on where it stopped, but each search
-      // turn with a seed of its own): on a large, thin
-      // Hamiltonian graph the search's pruned descent meets a cycle the finder's walks miss for
-      // minutes (GP(50005, 2): in a second), where the clause learner decides nothing; on
-      // others only the clause learner decides.
+      // turn with a seed of its own): on a large, thin Hamiltonian graph the search's pruned
+      // descent meets a cycle the finder's walks miss for minutes (GP(50005, 2): in a second),
+      // where the clause learner decides nothing; on others only the clause learner decides.
       const double firstTurn =
           limited ? std::min(kLargeSearchSeconds, kLargeSearchShare * options.timeLimitSeconds)
                   : kLargeSearchSeconds;
@@ -760,8 +756,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
         uint32_t round = 0;
         for (double turn = firstTurn; !race.stop.stopRequested(); turn *= 2, ++round) {
           runSearch(root, race, progress, options, certify, turn, round);
-          if (!race.stop.stopRequested())
-            runSat(root, snapshot, race, options.seed, turn, certify, worker.get());
+          if (!race.stop.stopRequested()) runSat(*worker, race, turn);
         }
       });
     } else if (graph.howManyNodes <= kLargeSatNodeLimit) {
@@ -781,7 +776,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     // each going on where it was.
     if (satFirst) {
       crew.launch([&root, &snapshot, &race, &options, certify] {
-        runSat(root, snapshot, race, options.seed, 0.0, certify);
+        runSat(*satWorkerFor(root, snapshot, options.seed, certify), race, 0.0);
       });
       if (colouring)
         crew.launch([&snapshot, &race, &options, certify, limitBytes] {
@@ -806,7 +801,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       });
     if (useSat && !satFirst)
       crew.launch([&root, &snapshot, &race, &options, certify] {
-        runSat(root, snapshot, race, options.seed, 0.0, certify);
+        runSat(*satWorkerFor(root, snapshot, options.seed, certify), race, 0.0);
       });
     if (millThreads >= 1 && options.useMill)
       crew.launch([&root, &race, millThreads] { runMill(root, race, millThreads); });
