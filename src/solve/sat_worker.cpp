@@ -79,7 +79,7 @@ struct SatWorker::State {
   std::vector<int32_t> first, second;
   std::vector<uint8_t> inSet;
   std::vector<std::vector<int32_t>> cycles;
-  SatWorkerResult result;  // the counts so far, and the kept subtour clauses
+  SatWorkerResult result;  // the counts so far, and a cycle found
 
   void addSubtour(std::vector<int32_t> nodes) {
     SubtourClause clause = subtourClauseOf(problem, incidence, std::move(nodes), inSet);
@@ -185,7 +185,6 @@ SatWorker::SatWorker(SatEdgeProblem problem, const SatWorkerOptions& options)
 SatWorker::~SatWorker() = default;
 
 SatWorkerResult SatWorker::run(const StopToken& stop) {
-  if (state_->over) return {};
   try {
     return state_->run(stop);
   } catch (const std::bad_alloc&) {
