@@ -65,6 +65,20 @@ std::vector<std::vector<int32_t>> modelCycles(CaDiCaL::Solver& solver, const Bra
 
 }  // namespace
 
+SatEdgeProblem checkerProblemOf(const BranchState& b) {
+  SatEdgeProblem problem;
+  problem.nodeCount = b.nodes();
+  problem.edges = b.edges();
+  problem.fix.reserve(problem.edges.size());
+  for (size_t e = 0; e < problem.edges.size(); ++e) {
+    const certcheck::EdgeStatus s = b.status(static_cast<int32_t>(e));
+    problem.fix.push_back(s == certcheck::kForced    ? EdgeFix::kForced
+                          : s == certcheck::kDeleted ? EdgeFix::kDeleted
+                                                     : EdgeFix::kFree);
+  }
+  return problem;
+}
+
 bool writeSatPart(CertificateWriter& writer, const std::vector<std::vector<int32_t>>& subtours,
                   const std::string& proof) {
   writer.write("sat");

@@ -1,12 +1,14 @@
-// The SAT part of a certificate. The clause-learning worker solves its own formula (its
-// edge numbering, without the edges the root rules deleted), so the certificate's part is
-// solved again, afresh: the checker's encoding of the branch's graph
+// The SAT part of a certificate. With a certificate asked for, the clause-learning worker
+// solves the checker's formula itself (checkerProblemOf, SatWorkerOptions::traceProof) and
+// its proof is the part (writeSatPart). Otherwise, or when its proof could not be had, the
+// part is solved again, afresh: the checker's encoding of the branch's graph
 // (certcheck/two_factor_cnf.h), a unit for every decision of the branch and the worker's
 // subtour clauses by their node sets, in one CaDiCaL run that writes its proof as text
-// DRAT. The formula holds nothing incremental (no clause is added after solving starts),
-// so every proof step follows by unit propagation from the clauses before it. Should the
-// branch know less than the worker's root did, a model may still fall into several
-// cycles: their subtour clauses are added and the run is repeated from scratch.
+// DRAT. Should the branch know less than the worker's root did, a model may still fall
+// into several cycles: their subtour clauses are added and the run is repeated from
+// scratch. Every proof step follows by unit propagation from the checker's clauses with
+// every subtour clause: all of them stand first in the part, and a clause the checker has
+// early never hurts.
 #pragma once
 
 #include <cstdint>
@@ -16,8 +18,13 @@
 #include "core/stop_token.h"
 #include "solve/certificate_writer.h"
 #include "solve/exact_search.h"
+#include "solve/sat_formula.h"
 
 namespace hc {
+
+// The branch's graph as the checker's formula numbers it: every edge of the certificate's
+// graph in its order, the branch's decisions as forced and deleted edges.
+SatEdgeProblem checkerProblemOf(const certcheck::BranchState& branch);
 
 // Writes a `sat` ... `end` part: the subtour clauses of these node sets (all of them first:
 // a clause the checker has early never hurts) and `proof`, a text DRAT proof of the

@@ -2,11 +2,15 @@
 
 #include <algorithm>
 #include <cadical.hpp>
+#include <filesystem>
 #include <memory>
 #include <new>
+#include <span>
 
+#include "certcheck/two_factor_cnf.h"
 #include "core/diagnostics.h"
 #include "solve/short_cycles.h"
+#include "solve/temporary_file.h"
 #include "solve/token_terminator.h"
 
 namespace hc {
@@ -74,6 +78,8 @@ struct SatWorker::State {
   bool listed = false;  // the short cycles' clauses are in
   bool over = false;    // decided or failed: nothing more to run
   std::unique_ptr<CaDiCaL::Solver> solver;
+  std::unique_ptr<TemporaryFile> proofFile;  // with traceProof: where the solver writes its proof
+  bool tracing = false;
   TwoFactorFormula formula;
   EdgeIncidence incidence;
   std::vector<int32_t> first, second;
@@ -101,9 +107,27 @@ struct SatWorker::State {
     // choice, and on large graphs these two settings find the first ones several times faster.
     solver->set("phase", 0);
     solver->set("lucky", 0);
-    formula = encodeTwoFactors(problem);
-    addClauses(*solver, formula.clauses);
-    if (!options.keepFormula) formula = TwoFactorFormula{};
+    if (options.traceProof) {
+      // The checker's clauses, so that the proof is one of them (the subtour clauses below
+      // leave out deleted edges, whose units make them the checker's).
+      proofFile = std::make_unique<TemporaryFile>();
+      solver->set("binary", 0);
+      tracing = !proofFile->path().empty() && solver->trace_proof(proofFile->path().c_str());
+      certcheck::twoFactorCnf(problem.nodeCount, problem.edges, [this](std::span<const int32_t> clause) {
+        for (int32_t literal : clause) solver->add(literal);
+        solver->add(0);
+      });
+      for (size_t e = 0; e < problem.edges.size(); ++e)
+        if (problem.fix[e] != EdgeFix::kFree) {
+          solver->add(problem.fix[e] == EdgeFix::kForced ? static_cast<int32_t>(e) + 1
+                                                         : -static_cast<int32_t>(e) - 1);
+          solver->add(0);
+        }
+    } else {
+      formula = encodeTwoFactors(problem);
+      addClauses(*solver, formula.clauses);
+      if (!options.keepFormula) formula = TwoFactorFormula{};
+    }
     incidence = edgeIncidenceOf(problem);
     const size_t n = static_cast<size_t>(problem.nodeCount);
     first.assign(n, -1);
@@ -111,7 +135,22 @@ struct SatWorker::State {
     inSet.assign(n, 0);
   }
 
-  // The result to hand out: the counts, and with a verdict the cycle and the kept formula.
+  // The refutation's proof into `out`: read back, or dropped when it passed the bound. A
+  // proof that could not be written or read leaves `out.proof` empty.
+  void readProof(SatWorkerResult& out) {
+    if (!tracing) return;
+    solver->close_proof_trace();
+    std::error_code ec;
+    const uintmax_t size = std::filesystem::file_size(proofFile->path(), ec);
+    if (ec) return;
+    if (size > static_cast<uintmax_t>(std::max<int64_t>(0, options.proofLimitBytes)))
+      out.proofDropped = true;
+    else if (!proofFile->appendTo(out.proof))
+      out.proof.clear();
+  }
+
+  // The result to hand out: the counts, and with a verdict the cycle, the kept formula and
+  // a refutation's proof.
   SatWorkerResult handOut(Verdict verdict) {
     SatWorkerResult out;
     out.verdict = verdict;
@@ -121,7 +160,9 @@ struct SatWorker::State {
       over = true;
       out.cycle = std::move(result.cycle);
       if (options.keepFormula) out.formula = std::move(formula);
+      if (verdict == Verdict::kNonHamiltonian && solver) readProof(out);
       solver.reset();
+      proofFile.reset();
     }
     return out;
   }

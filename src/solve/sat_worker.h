@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/stop_token.h"
@@ -26,6 +27,14 @@ namespace hc {
 struct SatWorkerOptions {
   uint32_t seed = 0;         // the solver's random choices
   bool keepFormula = false;  // fill SatWorkerResult::formula (the base clauses and every subtour clause)
+  // Solve the certificate checker's formula instead of the worker's own (its counters count
+  // deleted edges too: certcheck/two_factor_cnf.h), the problem's fixed edges as units, and
+  // keep the solver's text proof of a refutation in SatWorkerResult::proof, so that the
+  // certificate's SAT part is this run's and needs no second solve. The problem must then
+  // be the certificate's branch (checkerProblemOf). A proof longer than proofLimitBytes is
+  // dropped (SatWorkerResult::proofDropped).
+  bool traceProof = false;
+  int64_t proofLimitBytes = 0;
 };
 
 struct SatWorkerResult {
@@ -34,7 +43,9 @@ struct SatWorkerResult {
   int32_t rounds = 0;          // solver calls
   int64_t subtourClauses = 0;
   bool outOfMemory = false;
-  TwoFactorFormula formula;  // only with keepFormula
+  TwoFactorFormula formula;   // only with keepFormula (with traceProof, its subtour clauses only)
+  std::string proof;          // with traceProof and a refutation: the solver's text DRAT proof
+  bool proofDropped = false;  // ... which passed proofLimitBytes (left out then)
 };
 
 // Graphs the worker is given a thread for: sparse ones (at most 6 edges per node on average,

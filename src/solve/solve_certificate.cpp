@@ -197,8 +197,10 @@ CertificateOutcome writeSolveCertificate(const Graph& graph, DecidedBy method, c
       return true;
     });
   } else if (method == DecidedBy::kClauseLearning) {
-    // Solved again on the checker's formula: about as long as the worker took, and not
-    // without end where this run happens to go astray.
+    // The worker's own proof when it solved the checker's formula; else solved again on it:
+    // about as long as the worker took, and not without end where this run goes astray.
+    if (!piece.satProof.empty())
+      attempt([&](CertificateWriter& w) { return writeSatPart(w, piece.subtours, piece.satProof); });
     StopToken again(&stop);
     again.setTimeLimit(std::max(kLeastSatSeconds, 3 * decisionSeconds));
     attempt([&](CertificateWriter& w) {

@@ -33,6 +33,7 @@ namespace hc {
 struct ProofPiece {
   std::vector<int32_t> searchLog;              // exact search: its proof log
   std::vector<std::vector<int32_t>> subtours;  // clause learning: the node sets of its subtour clauses
+  std::string satProof;                        //   ... and its text DRAT proof of the checker's formula
   std::string colouringProof;                  //   ... or the colouring race's refutation (text DRAT)
   std::string body;                            // proof system, pieces: the certificate body
   bool bodyComplete = false;                   //   ... and whether every branch closed

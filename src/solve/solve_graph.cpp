@@ -26,6 +26,7 @@
 #include "solve/piece_contraction.h"
 #include "solve/root_pruning.h"
 #include "solve/rotation_finder.h"
+#include "solve/sat_certificate.h"
 #include "solve/sat_worker.h"
 #include "solve/solve_certificate.h"
 
@@ -318,14 +319,21 @@ void runMill(const Graph& root, Race& race, int32_t threads) {
 }
 
 // The clause-learning worker on the root as the probe left it, its deleted edges as negated
-// units (the subtour clauses' node sets kept for a certificate). It builds its formula at its
-// first turn; one worker taken up in turns goes on where its last turn stopped.
-std::unique_ptr<SatWorker> satWorkerFor(const Graph& root, const EdgeSnapshot& snapshot, uint32_t seed,
-                                        bool certify) {
+// units. With a certificate asked for it solves the checker's formula of the branch instead
+// (the root rules' deletions, which the checker does not know, left out), keeping its subtour
+// clauses' node sets and its proof, so the certificate needs no second solve. It builds its
+// formula at its first turn; one worker taken up in turns goes on where its last turn stopped.
+std::unique_ptr<SatWorker> satWorkerFor(const Graph& graph, const Graph& root, const EdgeSnapshot& snapshot,
+                                        const SolveOptions& given, bool certify) {
   SatWorkerOptions options;
-  options.seed = seed;
-  options.keepFormula = certify;
-  return std::make_unique<SatWorker>(root, &snapshot, options);
+  options.seed = given.seed;
+  if (!certify) return std::make_unique<SatWorker>(root, &snapshot, options);
+  options.keepFormula = true;
+  options.traceProof = true;
+  options.proofLimitBytes = given.certificateLimitBytes;
+  CertificateWriter writer(graph);
+  applyBranch(writer.branch(), given.branch);
+  return std::make_unique<SatWorker>(checkerProblemOf(writer.branch()), options);
 }
 
 // A turn of the clause-learning worker; `slice` > 0 gives it that many seconds only.
@@ -337,6 +345,8 @@ void runSat(SatWorker& worker, Race& race, double slice) {
   if (found.verdict == Verdict::kUndecided) return;
   ProofPiece piece;
   for (SubtourClause& clause : found.formula.subtours) piece.subtours.push_back(std::move(clause.nodes));
+  piece.satProof = std::move(found.proof);
+  if (found.proofDropped) piece.passedLimit = "clause learner's proof";
   race.report(found.verdict == Verdict::kHamiltonian ? kHamiltonian : kNotHamiltonian, std::move(found.cycle),
               DecidedBy::kClauseLearning, std::move(piece));
 }
@@ -574,6 +584,14 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   // was stopped (the result is filled in).
   const int64_t probeLimit = options.probeNodesPerNode * graph.howManyNodes + options.probeNodes;
   const bool probing = probeLimit > 0 && !(large && threads > 1 && options.useFinder);
+  const bool useSat = options.useSat && suitsSatWorker(graph.howManyNodes, graph.howManyEdges) &&
+                      (!large || graph.howManyNodes <= kLargeSatNodeLimit);
+  // A part of a split starts with the clause learners (see below); with one worker the
+  // relaxation's slice comes after their first turn. Its probe is the short one: every part
+  // repeats it, and the whole probe's half second was a seventh of a part's time on a 3-SAT
+  // reduction of 46,000 nodes split in 256, where it decided none.
+  const bool satFirst = !options.branch.empty() && useSat;
+  const double probeSeconds = satFirst ? kQuickProbeSeconds : kProbeSeconds;
   int64_t probed = 0;  // tree nodes the probe has walked
   auto probeRoot = [&](int64_t treeNodeLimit, double seconds, uint32_t round = 0) {
     // The probe's own time cap: its tree nodes slow down on large graphs.
@@ -647,17 +665,12 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     }
   }
   // (A fresh seed: the first probe's walks are not walked again.)
-  if (probing && probed < probeLimit && probeRoot(probeLimit - probed, kProbeSeconds, 1)) return finish();
+  if (probing && probed < probeLimit && probeRoot(probeLimit - probed, probeSeconds, 1)) return finish();
 
   // The linear relaxation refutes what no search reaches in time: a graph that is not
   // 1-tough, whatever the size of its separating set. With one worker it has a slice here;
   // otherwise it runs in the portfolio.
   const bool relaxing = options.useRelaxation && graph.howManyNodes <= kLargeNodeLimit && !isDense(graph);
-  const bool useSat = options.useSat && suitsSatWorker(graph.howManyNodes, graph.howManyEdges) &&
-                      (!large || graph.howManyNodes <= kLargeSatNodeLimit);
-  // A part of a split starts with the clause learners (see below); with one worker the
-  // relaxation's slice comes after their first turn.
-  const bool satFirst = !options.branch.empty() && useSat;
   const double cubeSatSeconds =
       limited ? std::min(kCubeSatSeconds, kCubeSatShare * options.timeLimitSeconds) : kCubeSatSeconds;
   const double relaxationSlice = limited ? kRelaxationShare * options.timeLimitSeconds : kRelaxationSeconds;
@@ -721,8 +734,8 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     const bool finder = options.useFinder && !finderSliceDone;
     const bool sat = useSat;
     const bool laterRelaxation = relaxing && satFirst;
-    crew.launch([&root, &snapshot, &race, &options, progress, finderSlice, satSlice, firstTurn, finder, sat,
-                 colouring, laterRelaxation, relaxationSlice, certify, limitBytes] {
+    crew.launch([&graph, &root, &snapshot, &race, &options, progress, finderSlice, satSlice, firstTurn,
+                 finder, sat, colouring, laterRelaxation, relaxationSlice, certify, limitBytes] {
       if (finder) runFinder(root, race, options.seed, finderSlice);
       if (colouring && !race.stop.stopRequested())
         runColouring(snapshot, race, options.seed, satSlice, certify, limitBytes);
@@ -730,7 +743,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
         if (!race.stop.stopRequested()) runSearch(root, race, progress, options, certify);
         return;
       }
-      const std::unique_ptr<SatWorker> worker = satWorkerFor(root, snapshot, options.seed, certify);
+      const std::unique_ptr<SatWorker> worker = satWorkerFor(graph, root, snapshot, options, certify);
       for (double turn = firstTurn; !race.stop.stopRequested(); turn *= 2) {
         runSat(*worker, race, turn);
         if (laterRelaxation && turn == firstTurn && !race.stop.stopRequested())
@@ -751,8 +764,8 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       const double firstTurn =
           limited ? std::min(kLargeSearchSeconds, kLargeSearchShare * options.timeLimitSeconds)
                   : kLargeSearchSeconds;
-      crew.launch([&root, &snapshot, &race, &options, progress, certify, firstTurn] {
-        const std::unique_ptr<SatWorker> worker = satWorkerFor(root, snapshot, options.seed, certify);
+      crew.launch([&graph, &root, &snapshot, &race, &options, progress, certify, firstTurn] {
+        const std::unique_ptr<SatWorker> worker = satWorkerFor(graph, root, snapshot, options, certify);
         uint32_t round = 0;
         for (double turn = firstTurn; !race.stop.stopRequested(); turn *= 2, ++round) {
           runSearch(root, race, progress, options, certify, turn, round);
@@ -775,8 +788,8 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     // alone 5. A part they leave open by then gets the rest of the portfolio beside them,
     // each going on where it was.
     if (satFirst) {
-      crew.launch([&root, &snapshot, &race, &options, certify] {
-        runSat(*satWorkerFor(root, snapshot, options.seed, certify), race, 0.0);
+      crew.launch([&graph, &root, &snapshot, &race, &options, certify] {
+        runSat(*satWorkerFor(graph, root, snapshot, options, certify), race, 0.0);
       });
       if (colouring)
         crew.launch([&snapshot, &race, &options, certify, limitBytes] {
@@ -800,8 +813,8 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
         runColouring(snapshot, race, options.seed, 0.0, certify, limitBytes);
       });
     if (useSat && !satFirst)
-      crew.launch([&root, &snapshot, &race, &options, certify] {
-        runSat(*satWorkerFor(root, snapshot, options.seed, certify), race, 0.0);
+      crew.launch([&graph, &root, &snapshot, &race, &options, certify] {
+        runSat(*satWorkerFor(graph, root, snapshot, options, certify), race, 0.0);
       });
     if (millThreads >= 1 && options.useMill)
       crew.launch([&root, &race, millThreads] { runMill(root, race, millThreads); });

@@ -192,6 +192,8 @@ TEST(Certificates, HowEachMethodsVerdictIsCertified) {
   relaxationFirst.threads = 1;
   SolveOptions tinyLog = onlySearch;  // its proof log past the bound at once
   tinyLog.certificateLimitBytes = 64;
+  SolveOptions tinySatProof = onlySat;
+  tinySatProof.certificateLimitBytes = 64;
   const Graph prism = makeGraph(12, generalizedPetersenEdges(6, 1));
   // A cut node, the bipartite K(3, 4).
   EdgeList cutNode = joined(completeEdges(0, 4), completeEdges(3, 4));
@@ -214,6 +216,8 @@ TEST(Certificates, HowEachMethodsVerdictIsCertified) {
           {"the frontier states", 70, generalizedPetersenEdges(35, 2), onlyFrontier, "frontier search",
            "frontier"},
           {"the clause learner", 34, generalizedPetersenEdges(17, 2), onlySat, "clause learning", "sat"},
+          {"a clause learner's proof past its bound", 34, generalizedPetersenEdges(17, 2), tinySatProof,
+           "clause learning", "the clause learner's proof passed 64 bytes"},
           {"three pieces between two nodes", 14, blobsBetweenTwoNodes(3), rulesFirst, "separator",
            "separator"},
           {"a fragment without paths", 20, petersenFragment(), rulesFirst, "edge cut", "fragment"},
