@@ -6,12 +6,12 @@
 #include <memory>
 #include <new>
 #include <span>
+#include <string>
 
 #include "certcheck/two_factor_cnf.h"
 #include "core/diagnostics.h"
 #include "solve/short_cycles.h"
 #include "solve/temporary_file.h"
-#include "solve/token_terminator.h"
 
 namespace hc {
 
@@ -60,6 +60,33 @@ bool modelCycles(CaDiCaL::Solver& solver, const SatEdgeProblem& problem, std::ve
   return true;
 }
 
+// The stop token as the solver's terminator and, with a proof traced to `path`, its bound:
+// a proof that grows past it interrupts the solve (`passed`), so that the trace is closed
+// rather than filling the disk on a long run.
+class TurnTerminator : public CaDiCaL::Terminator {
+ public:
+  TurnTerminator(const StopToken& stop, const std::string* path, int64_t limitBytes, bool& passed)
+      : stop_(stop), path_(path), limit_(std::max<int64_t>(0, limitBytes)), passed_(passed) {}
+  bool terminate() override {
+    if (stop_.stopRequested()) return true;
+    // The solver asks every few conflicts; a file's size is asked every 64th time.
+    if (path_ == nullptr || ++asks_ % 64 != 0) return false;
+    std::error_code ec;
+    const uintmax_t size = std::filesystem::file_size(*path_, ec);
+    if (ec || size <= static_cast<uintmax_t>(limit_)) return false;
+    passed_ = true;
+    return true;
+  }
+  void forgetProof() { path_ = nullptr; }
+
+ private:
+  const StopToken& stop_;
+  const std::string* path_;
+  int64_t limit_;
+  bool& passed_;
+  uint64_t asks_ = 0;
+};
+
 SatWorkerResult outOfMemory() {
   diagnostic("solve: the clause-learning worker ran out of memory; it stops undecided.\n");
   SatWorkerResult result;
@@ -80,6 +107,7 @@ struct SatWorker::State {
   std::unique_ptr<CaDiCaL::Solver> solver;
   std::unique_ptr<TemporaryFile> proofFile;  // with traceProof: where the solver writes its proof
   bool tracing = false;
+  bool proofPassed = false;  // the traced proof passed its bound: the trace was closed
   TwoFactorFormula formula;
   EdgeIncidence incidence;
   std::vector<int32_t> first, second;
@@ -138,6 +166,7 @@ struct SatWorker::State {
   // The refutation's proof into `out`: read back, or dropped when it passed the bound. A
   // proof that could not be written or read leaves `out.proof` empty.
   void readProof(SatWorkerResult& out) {
+    out.proofDropped = proofPassed;
     if (!tracing) return;
     solver->close_proof_trace();
     std::error_code ec;
@@ -179,7 +208,8 @@ struct SatWorker::State {
       for (std::vector<int32_t>& nodes : sets) addSubtour(std::move(nodes));
       listed = true;
     }
-    TokenTerminator terminator(stop);
+    bool passed = false;
+    TurnTerminator terminator(stop, tracing ? &proofFile->path() : nullptr, options.proofLimitBytes, passed);
     solver->connect_terminator(&terminator);
     Verdict verdict = Verdict::kUndecided;
     for (;;) {
@@ -189,6 +219,14 @@ struct SatWorker::State {
       if (status == 20) {
         verdict = Verdict::kNonHamiltonian;
         break;
+      }
+      if (status == 0 && passed && tracing) {
+        // The proof is lost: the solver goes on without one.
+        solver->close_proof_trace();
+        tracing = false;
+        proofPassed = true;
+        terminator.forgetProof();
+        continue;
       }
       if (status != 10) break;  // stopped: the next turn goes on from here
       if (!modelCycles(*solver, problem, first, second, cycles)) {

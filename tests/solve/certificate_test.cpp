@@ -16,6 +16,8 @@
 #include "solve/linear_relaxation.h"
 #include "solve/relaxation_certificate.h"
 #include "solve/root_pruning.h"
+#include "solve/sat_certificate.h"
+#include "solve/sat_worker.h"
 #include "solve/search_certificate.h"
 #include "solve/solve_certificate.h"
 #include "solve/solve_graph.h"
@@ -179,6 +181,45 @@ TEST(Certificates, ABlossomRefutesWhatNoSubtourInequalityDoes) {
   EXPECT_NE(writer.body().find("\nblossom "), std::string::npos) << writer.body();
   const certcheck::CheckResult c = check(9, edges, writer.header() + writer.body());
   EXPECT_TRUE(c.accepted) << "line " << c.line << " (" << c.step << "): " << c.reason;
+}
+
+// The clause learner's own proof of the checker's formula is the SAT part as it stands, also
+// below a split that deletes an edge at a node of degree 6 (where the checker's counters count
+// it and the worker's own encoding would not); past its bound it is dropped, the verdict kept.
+TEST(Certificates, TheClauseLearnersTracedProofIsTheSatPart) {
+  auto traced = [](const CertificateWriter& writer, int64_t limit) {
+    SatWorkerOptions options;
+    options.keepFormula = options.traceProof = true;
+    options.proofLimitBytes = limit;
+    return decideBySat(checkerProblemOf(writer.branch()), StopToken(), options);
+  };
+  const std::vector<std::tuple<int32_t, EdgeList, certcheck::Edge>> rows = {
+      {34, generalizedPetersenEdges(17, 2), {-1, -1}},
+      {58, generalizedPetersenEdges(29, 2), {-1, -1}},
+      {11, completeBipartiteEdges(5, 6), {0, 5}},
+  };
+  for (const auto& [n, edges, split] : rows) {
+    CertificateWriter writer(makeGraph(n, edges));
+    const size_t root = writer.branch().mark();
+    if (split.first >= 0) writer.writeSplit(split.first, split.second, kDeleted);
+    for (const certcheck::EdgeStatus status : {kDeleted, kForced}) {
+      writer.branch().restore(root);
+      if (split.first >= 0)
+        writer.branch().decide(writer.branch().findEdge(split.first, split.second), status);
+      const SatWorkerResult r = traced(writer, kDefaultCertificateLimitBytes);
+      ASSERT_EQ(r.verdict, Verdict::kNonHamiltonian) << n;
+      std::vector<std::vector<int32_t>> subtours;
+      for (const SubtourClause& clause : r.formula.subtours) subtours.push_back(clause.nodes);
+      ASSERT_TRUE(writeSatPart(writer, subtours, r.proof));
+      if (split.first < 0) break;
+    }
+    const certcheck::CheckResult c = check(n, edges, writer.header() + writer.body());
+    EXPECT_TRUE(c.accepted) << n << ": line " << c.line << " (" << c.step << "): " << c.reason;
+    const SatWorkerResult past = traced(CertificateWriter(makeGraph(n, edges)), 1);
+    EXPECT_EQ(std::tuple(past.verdict, past.proofDropped, past.proof.empty()),
+              std::tuple(Verdict::kNonHamiltonian, true, true))
+        << n;
+  }
 }
 
 TEST(Certificates, HowEachMethodsVerdictIsCertified) {
