@@ -6,6 +6,7 @@
 #include <ctime>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <optional>
 #include <thread>
 
@@ -329,11 +330,18 @@ std::unique_ptr<SatWorker> satWorkerFor(const Graph& graph, const Graph& root, c
   options.seed = given.seed;
   if (!certify) return std::make_unique<SatWorker>(root, &snapshot, options);
   options.keepFormula = true;
-  options.traceProof = true;
-  options.proofLimitBytes = given.certificateLimitBytes;
-  CertificateWriter writer(graph);
-  applyBranch(writer.branch(), given.branch);
-  return std::make_unique<SatWorker>(checkerProblemOf(writer.branch()), options);
+  try {
+    CertificateWriter writer(graph);
+    applyBranch(writer.branch(), given.branch);
+    SatWorkerOptions traced = options;
+    traced.traceProof = true;
+    traced.proofLimitBytes = given.certificateLimitBytes;
+    return std::make_unique<SatWorker>(checkerProblemOf(writer.branch()), traced);
+  } catch (const std::bad_alloc&) {
+    // No memory for the checker's formula beside the graph: the worker's own, built inside
+    // its memory guard (the certificate then solves again).
+    return std::make_unique<SatWorker>(root, &snapshot, options);
+  }
 }
 
 // A turn of the clause-learning worker; `slice` > 0 gives it that many seconds only.
