@@ -61,12 +61,12 @@ bool modelCycles(CaDiCaL::Solver& solver, const SatEdgeProblem& problem, std::ve
 }
 
 // The stop token as the solver's terminator and, with a proof traced to `path`, its bound:
-// a proof that grows past it interrupts the solve (`passed`), so that the trace is closed
+// a proof that grows past it interrupts the solve (passed()), so that the trace is closed
 // rather than filling the disk on a long run.
 class TurnTerminator : public CaDiCaL::Terminator {
  public:
-  TurnTerminator(const StopToken& stop, const std::string* path, int64_t limitBytes, bool& passed)
-      : stop_(stop), path_(path), limit_(std::max<int64_t>(0, limitBytes)), passed_(passed) {}
+  TurnTerminator(const StopToken& stop, const std::string* path, int64_t limitBytes)
+      : stop_(stop), path_(path), limit_(std::max<int64_t>(0, limitBytes)) {}
   bool terminate() override {
     if (stop_.stopRequested()) return true;
     // The solver asks every few conflicts; a file's size is asked every 64th time.
@@ -77,13 +77,14 @@ class TurnTerminator : public CaDiCaL::Terminator {
     passed_ = true;
     return true;
   }
+  bool passed() const { return passed_; }
   void forgetProof() { path_ = nullptr; }
 
  private:
   const StopToken& stop_;
   const std::string* path_;
   int64_t limit_;
-  bool& passed_;
+  bool passed_ = false;
   uint64_t asks_ = 0;
 };
 
@@ -208,8 +209,7 @@ struct SatWorker::State {
       for (std::vector<int32_t>& nodes : sets) addSubtour(std::move(nodes));
       listed = true;
     }
-    bool passed = false;
-    TurnTerminator terminator(stop, tracing ? &proofFile->path() : nullptr, options.proofLimitBytes, passed);
+    TurnTerminator terminator(stop, tracing ? &proofFile->path() : nullptr, options.proofLimitBytes);
     solver->connect_terminator(&terminator);
     Verdict verdict = Verdict::kUndecided;
     for (;;) {
@@ -220,7 +220,7 @@ struct SatWorker::State {
         verdict = Verdict::kNonHamiltonian;
         break;
       }
-      if (status == 0 && passed && tracing) {
+      if (status == 0 && terminator.passed() && tracing) {
         // The proof is lost: the solver goes on without one.
         solver->close_proof_trace();
         tracing = false;
