@@ -79,6 +79,19 @@ SatEdgeProblem checkerProblemOf(const BranchState& b) {
   return problem;
 }
 
+void addCheckerFormula(CaDiCaL::Solver& solver, const SatEdgeProblem& problem) {
+  certcheck::twoFactorCnf(problem.nodeCount, problem.edges, [&solver](std::span<const int32_t> clause) {
+    for (int32_t literal : clause) solver.add(literal);
+    solver.add(0);
+  });
+  for (size_t e = 0; e < problem.edges.size(); ++e)
+    if (problem.fix[e] != EdgeFix::kFree) {
+      const auto x = static_cast<int32_t>(e) + 1;
+      solver.add(problem.fix[e] == EdgeFix::kForced ? x : -x);
+      solver.add(0);
+    }
+}
+
 bool writeSatPart(CertificateWriter& writer, const std::vector<std::vector<int32_t>>& subtours,
                   const std::string& proof) {
   writer.write("sat");
@@ -95,6 +108,7 @@ bool writeSatProof(CertificateWriter& writer, std::vector<std::vector<int32_t>> 
   const BranchState& b = writer.branch();
   const int64_t variables = certcheck::twoFactorVariables(b.nodes(), b.edges());
   if (b.nodes() < 3 || variables > std::numeric_limits<int32_t>::max() / 2) return false;
+  const SatEdgeProblem problem = checkerProblemOf(b);
   std::vector<uint8_t> inSet(static_cast<size_t>(b.nodes()), 0);
   for (int32_t round = 0; round < kMaxRounds && !stop.stopRequested(); ++round) {
     TemporaryFile proof;
@@ -108,15 +122,7 @@ bool writeSatProof(CertificateWriter& writer, std::vector<std::vector<int32_t>> 
     if (!solver.trace_proof(proof.path().c_str())) return false;
     TokenTerminator terminator(stop);
     solver.connect_terminator(&terminator);
-    certcheck::twoFactorCnf(b.nodes(), b.edges(), [&solver](std::span<const int32_t> clause) {
-      for (int32_t literal : clause) solver.add(literal);
-      solver.add(0);
-    });
-    for (size_t e = 0; e < b.edges().size(); ++e)
-      if (const certcheck::EdgeStatus s = b.status(static_cast<int32_t>(e)); s != certcheck::kOpen) {
-        solver.add(s == certcheck::kForced ? static_cast<int>(e + 1) : -static_cast<int>(e + 1));
-        solver.add(0);
-      }
+    addCheckerFormula(solver, problem);
     for (const std::vector<int32_t>& set : subtours) addSubtour(solver, b, set, inSet);
     const int status = solver.solve();
     solver.disconnect_terminator();

@@ -20,11 +20,19 @@
 #include "solve/exact_search.h"
 #include "solve/sat_formula.h"
 
+namespace CaDiCaL {
+class Solver;
+}
+
 namespace hc {
 
 // The branch's graph as the checker's formula numbers it: every edge of the certificate's
 // graph in its order, the branch's decisions as forced and deleted edges.
 SatEdgeProblem checkerProblemOf(const certcheck::BranchState& branch);
+
+// The checker's formula of `problem` (certcheck/two_factor_cnf.h: its counters count deleted
+// edges too), then a unit for every forced and every deleted edge, into `solver`.
+void addCheckerFormula(CaDiCaL::Solver& solver, const SatEdgeProblem& problem);
 
 // Writes a `sat` ... `end` part: the subtour clauses of these node sets (all of them first:
 // a clause the checker has early never hurts) and `proof`, a text DRAT proof of the

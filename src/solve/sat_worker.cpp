@@ -5,11 +5,10 @@
 #include <filesystem>
 #include <memory>
 #include <new>
-#include <span>
 #include <string>
 
-#include "certcheck/two_factor_cnf.h"
 #include "core/diagnostics.h"
+#include "solve/sat_certificate.h"
 #include "solve/short_cycles.h"
 #include "solve/temporary_file.h"
 
@@ -142,16 +141,7 @@ struct SatWorker::State {
       proofFile = std::make_unique<TemporaryFile>();
       solver->set("binary", 0);
       tracing = !proofFile->path().empty() && solver->trace_proof(proofFile->path().c_str());
-      certcheck::twoFactorCnf(problem.nodeCount, problem.edges, [this](std::span<const int32_t> clause) {
-        for (int32_t literal : clause) solver->add(literal);
-        solver->add(0);
-      });
-      for (size_t e = 0; e < problem.edges.size(); ++e)
-        if (problem.fix[e] != EdgeFix::kFree) {
-          solver->add(problem.fix[e] == EdgeFix::kForced ? static_cast<int32_t>(e) + 1
-                                                         : -static_cast<int32_t>(e) - 1);
-          solver->add(0);
-        }
+      addCheckerFormula(*solver, problem);
     } else {
       formula = encodeTwoFactors(problem);
       addClauses(*solver, formula.clauses);
