@@ -17,6 +17,8 @@
 #        CAP=900 (seconds per process; a part or run that hits it counts as undecided)
 #        SEED=1 (every run's --seed)  THREADS=2 (the one process's and each part's)
 #        NESTED= (J: the largest part of each split split again into J)
+#        CERTIFY=1 (0: no --proof anywhere, for splits whose joined certificate would take
+#        hours to check; the one process then runs without it too)
 source "$(dirname "$0")/lib.sh"
 cli="${1:-$here/../build/cli/hamcycles-cli}"
 graphs="${GRAPHS:-sat gp cubic}"
@@ -30,6 +32,9 @@ seed="${SEED:-1}"  # every run's --seed: the portfolio's time varies with it
 # two they run side by side without slices, and CPU seconds compare fairly.
 threads="${THREADS:-2}"
 nested="${NESTED:-}"
+certify="${CERTIFY:-1}"
+# proof_option FILE: --proof FILE, or nothing with CERTIFY=0.
+proof_option() { [ "$certify" = 0 ] || echo "--proof $1"; }
 need_cli "$cli"
 command -v parallel >/dev/null || { echo "$bench_name: GNU parallel is not installed (Debian package parallel)" >&2; exit 1; }
 scratch
@@ -80,7 +85,7 @@ joined() {
   set +e
   # The join and the check, each with its wall seconds and peak resident memory (MB).
   /usr/bin/time -f "%e %M" -o "$d/join.time" \
-    "$cli" join "$g" "$d"/part-*.json --json --proof "$d/joined.proof" --output "$d/cycle.txt" >"$d/join.json" 2>/dev/null
+    "$cli" join "$g" "$d"/part-*.json --json $(proof_option "$d/joined.proof") --output "$d/cycle.txt" >"$d/join.json" 2>/dev/null
   echo "0 0" >"$d/check.time"
   if [ -f "$d/joined.proof" ]; then
     /usr/bin/time -f "%e %M" -o "$d/check.time" "$cli" check "$g" "$d/joined.proof" >/dev/null 2>&1 \
@@ -126,7 +131,7 @@ for name in $graphs; do
       [ -n "${cpu[$t]:-}" ] && continue
       # With --proof, as every part has: a non-Hamiltonian verdict's certificate is part of the
       # job, and on a clause learner's refutation it costs a second solve.
-      cpu[$t]=$(seconds_of sh -c "exec \"\$0\" solve \"\$1\" --threads $t --seed $seed --json --proof $work/one-$t.proof >$work/one-$t.json" "$cli" "$g")
+      cpu[$t]=$(seconds_of sh -c "exec \"\$0\" solve \"\$1\" --threads $t --seed $seed --json $(proof_option "$work/one-$t.proof") >$work/one-$t.json" "$cli" "$g")
       declare "wall$t=$(last_wall)"
     done
     one=${cpu[$threads]}
@@ -141,7 +146,7 @@ for name in $graphs; do
       # Each part as its own process (reading, the split, the solve), its CPU seconds beside
       # its record.
       seq 0 $((k - 1)) | parallel -j "$jobs" \
-        "/usr/bin/time -f '{} %U %S' -a -o $d/times timeout $cap $cli solve $g --cube {}/$k --threads $threads --seed $seed --result $d/part-{}.json --proof $d/part-{}.proof >/dev/null 2>&1" || true
+        "/usr/bin/time -f '{} %U %S' -a -o $d/times timeout $cap $cli solve $g --cube {}/$k --threads $threads --seed $seed --result $d/part-{}.json $(proof_option "$d/part-{}.proof") >/dev/null 2>&1" || true
       joined "$g" "$d" "$name" "$k" "$one" "$d/times"
       if [ -n "$nested" ]; then
         # The largest part split again: its own record left out, the others kept.
@@ -151,7 +156,7 @@ for name in $graphs; do
         for f in "$d"/part-*.json; do [ "$f" = "$d/part-$big.json" ] || cp "$f" "$n/"; done
         awk -v big="$big" 'NF == 3 && $1 != big' "$d/times" >"$n/times"
         seq 0 $((nested - 1)) | parallel -j "$jobs" \
-          "/usr/bin/time -f 'n{} %U %S' -a -o $n/times timeout $cap $cli solve $g --cube $big/$k --cube {}/$nested --threads $threads --seed $seed --result $n/part-$big-{}.json --proof $n/part-$big-{}.proof >/dev/null 2>&1" || true
+          "/usr/bin/time -f 'n{} %U %S' -a -o $n/times timeout $cap $cli solve $g --cube $big/$k --cube {}/$nested --threads $threads --seed $seed --result $n/part-$big-{}.json $(proof_option "$n/part-$big-{}.proof") >/dev/null 2>&1" || true
         joined "$g" "$n" "$name" "$k+$nested" "$one" "$n/times"
       fi
     done
