@@ -14,12 +14,21 @@ cli=$(realpath "${1:-build}/cli/hamcycles-cli")
 export HAMCYCLES_CLI=$cli
 work=$(mktemp -d /tmp/hc-cluster.XXXXXX)
 chmod 755 "$work"
-# Stops a daemon this script started, by the id in its pid file, if it still runs as that program.
+# Stops a daemon this script started, by the id in its pid file, if it still runs as that
+# program, and waits (up to 10 s) until it is gone: munged writes its seed file on the way out,
+# which would otherwise land in the folder being removed.
 stop_daemon() {
   local file=$work/slurm/$1.pid pid
   [ -f "$file" ] || return 0
   pid=$(cat "$file")
-  [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$1" ] && kill "$pid" 2>/dev/null || true
+  [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$1" ] || return 0
+  kill "$pid" 2>/dev/null || return 0
+  for _ in $(seq 100); do
+    # Gone, or a zombie (it has finished; only its parent has not reaped it).
+    [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = "$1" ] || return 0
+    [ "$(awk '{ print $3 }' "/proc/$pid/stat" 2>/dev/null)" = Z ] && return 0
+    sleep 0.1
+  done
 }
 cleanup() {
   if [ -n "${SLURM_CONF:-}" ] && [ -f "$SLURM_CONF" ]; then
