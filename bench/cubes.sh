@@ -13,7 +13,8 @@
 # own record left out, and the same figures are given for that mixed join (K "64+8").
 #
 #   bench/cubes.sh [CLI]       CLI defaults to build/cli/hamcycles-cli
-#   env: GRAPHS="sat gp cubic" KS="16 64 256 1024" JOBS=2 (parts run at once) RELABELS=1
+#   env: GRAPHS="sat gp cubic" (also untough, or graph files)
+#        KS="16 64 256 1024" JOBS=2 (parts run at once) RELABELS=1
 #        CAP=900 (seconds per process; a part or run that hits it counts as undecided)
 #        SEED=1 (every run's --seed)  THREADS=2 (the one process's and each part's)
 #        NESTED= (J: the largest part of each split split again into J)
@@ -41,13 +42,15 @@ scratch
 
 # The graph of a case at $work/NAME.txt: a 3-SAT reduction near the threshold (unsatisfiable
 # formulas make the hard non-Hamiltonian graphs), a large generalised Petersen graph near the
-# frontier search's limit, a random cubic graph of the structured kind.
+# frontier search's limit, a random cubic graph of the structured kind, a graph that is not
+# 1-tough (the linear relaxation's kind: about 12,000 nodes take a CPU minute).
 make_graph() {
   local name="$1" path="$work/$1.txt"
   case "$name" in
     sat) "$cli" generate 3sat "${SAT_VARS:-30}" 4.26 --seed "${SAT_SEED:-3}" --output "$path" >/dev/null ;;
     gp) python3 "$here/solve_graphs.py" petersen "${GP_N:-41}" "${GP_K:-2}" "$path" ;;
     cubic) "$cli" generate regular "${CUBIC_N:-120}" 3 --seed "${CUBIC_SEED:-5}" --output "$path" >/dev/null ;;
+    untough) python3 "$here/structured_graphs.py" untough "${UNTOUGH_N:-1000}" "$path" "${UNTOUGH_SEED:-1}" ;;
     *) "$cli" convert "$name" "$path" >/dev/null ;;
   esac
   echo "$path"
