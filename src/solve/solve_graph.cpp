@@ -360,15 +360,19 @@ void runSat(SatWorker& worker, Race& race, double slice) {
 }
 
 // The linear relaxation beside the other workers, until it decides or the race ends.
-void runRelaxation(const Graph& root, Race& race, double slice = 0.0) {
+// `slice` > 0: it gives up after that long. True when that slice (not the race) cut it
+// short, so that a longer one may still decide.
+bool runRelaxation(const Graph& root, Race& race, double slice = 0.0) {
   const Working working(race.activity, solvePartBit(kPartLinearRelaxation));
   StopToken stop(&race.stop);
   if (slice > 0.0) stop.setTimeLimit(slice);
   LinearRelaxationResult found = solveLinearRelaxation(root, stop);
-  if (found.outcome != RelaxationOutcome::kNoCycle) return;
+  if (found.outcome != RelaxationOutcome::kNoCycle)
+    return found.outcome == RelaxationOutcome::kGaveUp && stop.stopRequested() && !race.stop.stopRequested();
   ProofPiece piece;
   piece.relaxation = std::move(found.proof);
   race.report(kNotHamiltonian, {}, DecidedBy::kLinearRelaxation, std::move(piece));
+  return false;
 }
 
 // The colouring race on the graph as given (the checker's own formula, so that its proof is
@@ -419,9 +423,8 @@ void runProofSystem(const Graph& graph, Race& race, bool certify, int64_t limitB
 constexpr double kProbeSeconds = 0.5;
 // The probe's share before the decomposition rules.
 constexpr double kQuickProbeSeconds = 0.05;
-// The linear relaxation's share of the time limit, and its time without one.
+// The linear relaxation's share of the time limit (SolveOptions::relaxationSeconds without one).
 constexpr double kRelaxationShare = 0.2;
-constexpr double kRelaxationSeconds = 2.0;
 // The clause learner's share of a one-thread run without a time limit.
 constexpr double kSatSliceSeconds = 2.0;
 // How long a part of a split gives its clause learners alone (solveGraph), in CPU seconds,
@@ -681,7 +684,9 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
   const bool relaxing = options.useRelaxation && graph.howManyNodes <= kLargeNodeLimit && !isDense(graph);
   const double cubeSatSeconds =
       limited ? std::min(kCubeSatSeconds, kCubeSatShare * options.timeLimitSeconds) : kCubeSatSeconds;
-  const double relaxationSlice = limited ? kRelaxationShare * options.timeLimitSeconds : kRelaxationSeconds;
+  const double relaxationSlice =
+      limited ? kRelaxationShare * options.timeLimitSeconds : options.relaxationSeconds;
+  bool relaxationCutShort = false;  // by its slice here: the one worker's turns give it more
   if (relaxing && (threads == 1 || !options.useFinder) && !satFirst) {
     const Working working(activity, solvePartBit(kPartLinearRelaxation));
     StopToken within(&race.stop);
@@ -694,6 +699,8 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       piece.relaxation = std::move(relaxation.proof);
       return finish();
     }
+    relaxationCutShort = relaxation.outcome == RelaxationOutcome::kGaveUp && within.stopRequested() &&
+                         !race.stop.stopRequested();
   }
 
   // Long, thin graphs the probe left open are decided by their frontier states, in an order
@@ -736,27 +743,36 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     // turn starts afresh, so the search costs at most about twice its own time; the clause
     // learner goes on where its last turn stopped, so it costs its own time. A part of a
     // split gives the clause learners a first turn as long as the portfolio gives them alone
-    // (below), then the relaxation its slice.
+    // (below), then the relaxation its slice. A relaxation that its slice cut short gets
+    // another turn after each of the clause learner's, as long as that or twice its last,
+    // whichever is longer: a graph that is not 1-tough of 6,000 nodes is the relaxation's
+    // in seconds, and one thread never decided it while the relaxation had only its slice.
     const double satSlice = limited ? std::max(0.05, 0.3 * options.timeLimitSeconds) : kSatSliceSeconds;
     const double firstTurn = satFirst ? cubeSatSeconds : satSlice;
     const bool finder = options.useFinder && !finderSliceDone;
     const bool sat = useSat;
-    const bool laterRelaxation = relaxing && satFirst;
+    const bool laterRelaxation = (relaxing && satFirst) || relaxationCutShort;
     crew.launch([&graph, &root, &snapshot, &race, &options, progress, finderSlice, satSlice, firstTurn,
-                 finder, sat, colouring, laterRelaxation, relaxationSlice, certify, limitBytes] {
+                 finder, sat, colouring, laterRelaxation, relaxationCutShort, relaxationSlice, certify,
+                 limitBytes] {
       if (finder) runFinder(root, race, options.seed, finderSlice);
       if (colouring && !race.stop.stopRequested())
         runColouring(snapshot, race, options.seed, satSlice, certify, limitBytes);
-      if (!sat) {
-        if (!race.stop.stopRequested()) runSearch(root, race, progress, options, certify);
-        return;
-      }
-      const std::unique_ptr<SatWorker> worker = satWorkerFor(graph, root, snapshot, options, certify);
+      const std::unique_ptr<SatWorker> worker =
+          sat ? satWorkerFor(graph, root, snapshot, options, certify) : nullptr;
+      bool relaxationOpen = laterRelaxation;
+      double relaxationTurn = relaxationCutShort ? relaxationSlice : 0.0;  // its last one
       for (double turn = firstTurn; !race.stop.stopRequested(); turn *= 2) {
-        runSat(*worker, race, turn);
-        if (laterRelaxation && turn == firstTurn && !race.stop.stopRequested())
-          runRelaxation(root, race, relaxationSlice);
-        if (!race.stop.stopRequested()) runSearch(root, race, progress, options, certify, turn);
+        if (worker) runSat(*worker, race, turn);
+        if (relaxationOpen && !race.stop.stopRequested()) {
+          relaxationTurn = relaxationTurn > 0.0 ? std::max(turn, 2 * relaxationTurn) : relaxationSlice;
+          relaxationOpen = runRelaxation(root, race, relaxationTurn);
+        }
+        if (race.stop.stopRequested()) break;
+        // Alone, the search runs to its end.
+        const bool alone = !worker && !relaxationOpen;
+        runSearch(root, race, progress, options, certify, alone ? 0.0 : turn);
+        if (alone) break;
       }
     });
   } else if (large) {

@@ -89,9 +89,10 @@ struct SolveOptions {
   bool useDecomposition = true;
   // The linear relaxation with subtour inequalities (graphs of at most 100,000 nodes and
   // fewer than 8 edges per node): a worker of the portfolio (in place of a mill thread from
-  // three threads on); with one thread, a slice of 0.2 of the time limit (2 s without one)
-  // after the probe.
+  // three threads on); with one thread, a slice of 0.2 of the time limit (relaxationSeconds
+  // without one) after the probe, and when that cut it short, turns between the others'.
   bool useRelaxation = true;
+  double relaxationSeconds = 2.0;
   // With it, the portfolio's exact search also solves the relaxation at the tree nodes of its
   // first kSearchRelaxationLevels levels (graphs of at most 3,000 edges), once per this many
   // tree nodes walked at most (0: never): a branch it refutes is closed whole.

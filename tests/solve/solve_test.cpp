@@ -365,6 +365,31 @@ TEST(Solve, EveryThreadIsJoinedWhenTheCallReturns) {
   }
 }
 
+// With one thread the relaxation has a slice after the root phases; one that the slice cut
+// short gets turns between the others'. The graph is not 1-tough (S, four nodes on a cycle,
+// leaves five copies of K4, each node of a copy joined to a node of S of its own), which the
+// relaxation refutes; the clause learner and the finder are off, so the search decides it in
+// its turn unless the relaxation has one first.
+TEST(Solve, OneThreadGivesTheRelaxationTurnsWhenItsSliceCutItShort) {
+  EdgeList edges = cycleEdges(0, 4);
+  for (int32_t copy = 0; copy < 5; ++copy) {
+    const int32_t first = 4 + 4 * copy;
+    edges = joined(edges, completeEdges(first, 4));
+    for (int32_t i = 0; i < 4; ++i) edges.emplace_back((copy + i) % 4, first + i);
+  }
+  SolveOptions options;
+  options.threads = 1;
+  options.useFinder = options.useSat = options.useDecomposition = false;
+  options.probeNodesPerNode = options.probeNodes = options.frontierWork = 0;
+  for (const double slice : {2.0, 1e-9}) {
+    options.relaxationSeconds = slice;
+    const SolveResult r = solveGraph(makeGraph(24, edges), options);
+    EXPECT_EQ(std::pair(r.verdict, decidedByName(r.decidedBy)),
+              std::pair(kNotHamiltonian, decidedByName(DecidedBy::kLinearRelaxation)))
+        << slice;
+  }
+}
+
 // The finder's cycles on random 3- and 4-regular graphs of a few thousand nodes (Hamiltonian
 // but for a vanishing few), large enough that its splices and three-edge closings occur, and
 // on structured graphs each under four random relabelings (a knight's board, a hypercube less
