@@ -359,6 +359,12 @@ void runSat(SatWorker& worker, Race& race, double slice) {
               DecidedBy::kClauseLearning, std::move(piece));
 }
 
+// Whether the relaxation gave up because its own slice ran out (not the race's stop): a
+// longer slice may still decide.
+bool cutShortBySlice(const LinearRelaxationResult& found, const StopToken& slice, const Race& race) {
+  return found.outcome == RelaxationOutcome::kGaveUp && slice.stopRequested() && !race.stop.stopRequested();
+}
+
 // The linear relaxation beside the other workers, until it decides or the race ends.
 // `slice` > 0: it gives up after that long. True when that slice (not the race) cut it
 // short, so that a longer one may still decide.
@@ -367,8 +373,7 @@ bool runRelaxation(const Graph& root, Race& race, double slice = 0.0) {
   StopToken stop(&race.stop);
   if (slice > 0.0) stop.setTimeLimit(slice);
   LinearRelaxationResult found = solveLinearRelaxation(root, stop);
-  if (found.outcome != RelaxationOutcome::kNoCycle)
-    return found.outcome == RelaxationOutcome::kGaveUp && stop.stopRequested() && !race.stop.stopRequested();
+  if (found.outcome != RelaxationOutcome::kNoCycle) return cutShortBySlice(found, stop, race);
   ProofPiece piece;
   piece.relaxation = std::move(found.proof);
   race.report(kNotHamiltonian, {}, DecidedBy::kLinearRelaxation, std::move(piece));
@@ -699,8 +704,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
       piece.relaxation = std::move(relaxation.proof);
       return finish();
     }
-    relaxationCutShort = relaxation.outcome == RelaxationOutcome::kGaveUp && within.stopRequested() &&
-                         !race.stop.stopRequested();
+    relaxationCutShort = cutShortBySlice(relaxation, within, race);
   }
 
   // Long, thin graphs the probe left open are decided by their frontier states, in an order
@@ -745,8 +749,7 @@ SolveResult solveGraph(const Graph& graph, const SolveOptions& options, const St
     // split gives the clause learners a first turn as long as the portfolio gives them alone
     // (below), then the relaxation its slice. A relaxation that its slice cut short gets
     // another turn after each of the clause learner's, as long as that or twice its last,
-    // whichever is longer: a graph that is not 1-tough of 6,000 nodes is the relaxation's
-    // in seconds, and one thread never decided it while the relaxation had only its slice.
+    // whichever is longer, so that a graph only the relaxation decides is decided here too.
     const double satSlice = limited ? std::max(0.05, 0.3 * options.timeLimitSeconds) : kSatSliceSeconds;
     const double firstTurn = satFirst ? cubeSatSeconds : satSlice;
     const bool finder = options.useFinder && !finderSliceDone;
